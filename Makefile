@@ -1,0 +1,36 @@
+# The two commands of the project: `make run` starts the console, `make test` runs every test.
+# Both install what is missing first. `make bench` runs the benchmarks in a Release build.
+
+BUILD_RUN   ?= build/run
+BUILD_TEST  ?= build/test
+BUILD_BENCH ?= build/bench
+JOBS        ?= $(shell nproc)
+
+.PHONY: run test bench deps build-run build-test build-bench clean
+
+deps:
+	@sh scripts/install-deps
+
+build-run: deps
+	cmake -S . -B $(BUILD_RUN) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELMOR_TESTS=OFF
+	cmake --build $(BUILD_RUN) --target zelmor -j $(JOBS)
+
+run: build-run
+	$(BUILD_RUN)/app/zelmor
+
+build-test: deps
+	cmake -S . -B $(BUILD_TEST) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELMOR_SANITIZE=ON -DZELMOR_WERROR=ON
+	cmake --build $(BUILD_TEST) -j $(JOBS)
+
+test: build-test
+	cd $(BUILD_TEST) && ctest --output-on-failure -j $(JOBS)
+
+build-bench: deps
+	cmake -S . -B $(BUILD_BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELMOR_TESTS=OFF -DZELMOR_BENCH=ON
+	cmake --build $(BUILD_BENCH) -j $(JOBS)
+
+bench: build-bench
+	@set -e; for b in $(BUILD_BENCH)/bench/bench_*; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf build

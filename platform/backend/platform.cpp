@@ -1,0 +1,71 @@
+// The platform's Qt application object and its home folder.
+#include "platform/backend/platform.h"
+
+#include <QGuiApplication>
+#include <memory>
+#include <vector>
+
+#include "platform/backend/file.h"
+
+namespace backend {
+
+namespace {
+
+struct QtState {
+    int argc = 0;
+    std::vector<std::string> arguments;
+    std::vector<char*> argv;
+    std::unique_ptr<QGuiApplication> application;
+};
+
+QtState& State() {
+    static QtState state;
+    return state;
+}
+
+} // namespace
+
+bool StartPlatform(int argc, char** argv) {
+    QtState& state = State();
+    if (state.application || QGuiApplication::instance())
+        return true;
+    // Without a display Qt would abort the process: answer false and let the caller say so.
+    if (GetEnvironment("QT_QPA_PLATFORM").empty() && GetEnvironment("DISPLAY").empty() &&
+        GetEnvironment("WAYLAND_DISPLAY").empty())
+        return false;
+    // Qt keeps references to argc and argv for the application's lifetime: keep our own copies.
+    state.arguments.clear();
+    for (int i = 0; i < argc; ++i)
+        state.arguments.emplace_back(argv[i]);
+    if (state.arguments.empty())
+        state.arguments.emplace_back("zelmor");
+    state.argv.clear();
+    for (std::string& argument : state.arguments)
+        state.argv.push_back(argument.data());
+    state.argv.push_back(nullptr);
+    state.argc = static_cast<int>(state.arguments.size());
+    state.application = std::make_unique<QGuiApplication>(state.argc, state.argv.data());
+    return true;
+}
+
+void StopPlatform() { State().application.reset(); }
+
+bool PlatformStarted() { return QGuiApplication::instance() != nullptr; }
+
+std::string PlatformName() {
+    if (!QGuiApplication::instance())
+        return std::string();
+    return QGuiApplication::platformName().toStdString();
+}
+
+std::string ZelmorHome() {
+    std::string home = GetEnvironment("ZELMOR_HOME");
+    if (!home.empty())
+        return home;
+    std::string config = GetEnvironment("XDG_CONFIG_HOME");
+    if (config.empty())
+        config = HomeDirectory() + "/.config";
+    return config + "/zelmor";
+}
+
+} // namespace backend
