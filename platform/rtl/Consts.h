@@ -33,9 +33,88 @@ inline constexpr const Char* SUnkOSError = u"A call to an OS function failed";
 inline constexpr const Char* SDivByZero = u"Division by zero";
 inline constexpr const Char* SRangeError = u"Range check error";
 inline constexpr const Char* SIntOverflow = u"Integer overflow";
+inline constexpr const Char* SInvalidOp = u"Invalid floating point operation";
 inline constexpr const Char* SRegCreateFailed = u"Failed to create key %s";
 inline constexpr const Char* SRegGetDataFailed = u"Failed to get data for '%s'";
 inline constexpr const Char* SRegSetDataFailed = u"Failed to set data for '%s'";
 inline constexpr const Char* SInvalidRegType = u"Invalid data type for '%s'";
 inline constexpr const Char* SIniFileWriteError = u"Unable to write to %s";
+// Pictures: the graphics classes and their image formats.
+inline constexpr const Char* SInvalidBitmap = u"Bitmap image is not valid";
+inline constexpr const Char* SInvalidIcon = u"Icon image is not valid";
+inline constexpr const Char* SInvalidImage = u"Invalid image";
+inline constexpr const Char* SJPEGError = u"JPEG error #%d";
+inline constexpr const Char* EPngInvalidCRCText =
+    u"This \"Portable Network Graphics\" image is not valid because it contains invalid pieces of data (crc error)";
+inline constexpr const Char* EPNGInvalidIHDRText =
+    u"The \"Portable Network Graphics\" image could not be loaded because one of its main piece of data (ihdr) "
+    u"might be corrupted";
+inline constexpr const Char* EPNGMissingMultipleIDATText =
+    u"This \"Portable Network Graphics\" image is invalid because it has missing image parts.";
+inline constexpr const Char* EPNGZLIBErrorText =
+    u"Could not decompress the image because it contains invalid compressed data.\r\n Description: ";
+inline constexpr const Char* EPNGInvalidPaletteText =
+    u"The \"Portable Network Graphics\" image contains an invalid palette.";
+inline constexpr const Char* EPNGInvalidFileHeaderText =
+    u"The file being readed is not a valid \"Portable Network Graphics\" image because it contains an invalid "
+    u"header. This file may be corruped, try obtaining it again.";
+inline constexpr const Char* EPNGIHDRNotFirstText =
+    u"This \"Portable Network Graphics\" image is not supported or it might be invalid.\r\n(IHDR chunk is not "
+    u"the first)";
+inline constexpr const Char* EPNGSizeExceedsText =
+    u"This \"Portable Network Graphics\" image is not supported because either it's width or height exceeds the "
+    u"maximum size, which is 65535 pixels length.";
+inline constexpr const Char* EPNGMissingPaletteText =
+    u"This \"Portable Network Graphics\" could not be loaded because it uses a color table which is missing.";
+inline constexpr const Char* EPNGUnknownCriticalChunkText =
+    u"This \"Portable Network Graphics\" image contains an unknown critical part which could not be decoded.";
+inline constexpr const Char* EPNGUnknownCompressionText =
+    u"This \"Portable Network Graphics\" image is encoded with an unknown compression scheme which could not be "
+    u"decoded.";
+inline constexpr const Char* EPNGUnknownInterlaceText =
+    u"This \"Portable Network Graphics\" image uses an unknown interlace scheme which could not be decoded.";
+inline constexpr const Char* EPNGUnexpectedEndText =
+    u"This \"Portable Network Graphics\" image is invalid because the decoder found an unexpected end of the file.";
+inline constexpr const Char* EPNGNoImageDataText = u"This \"Portable Network Graphics\" image contains no data.";
+inline constexpr const Char* EPNGOutMemoryText =
+    u"Some operation could not be performed because the system is out of resources. Close some windows and try "
+    u"again.";
+inline constexpr const Char* EPNGHeaderNotPresentText =
+    u"This operation is not valid because the current image contains no valid header.";
+inline constexpr const Char* EInvalidSpec =
+    u"The \"Portable Network Graphics\" could not be created because invalid image type parameters have being "
+    u"provided.";
+inline constexpr const Char* sOutOfData = u"Premature end of data";
+inline constexpr const Char* sBadSignature = u"Invalid GIF signature";
+inline constexpr const Char* sBadVersion = u"Unsupported GIF version";
+inline constexpr const Char* sBadBlock = u"Unknown GIF block type";
+inline constexpr const Char* sInvalidData = u"Invalid GIF data";
+inline constexpr const Char* sNoColorTable = u"No global or local color table defined";
+inline constexpr const Char* sBadDimension = u"Invalid image dimensions";
+inline constexpr const Char* sEmptyImage = u"Image is empty";
+// The component framework: classes, components, streaming and form descriptions.
+inline constexpr const Char* SAbstractError = u"Abstract Error";
+inline constexpr const Char* SAssignError = u"Cannot assign a %s to a %s";
+inline constexpr const Char* SClassNotFound = u"Class %s not found";
+inline constexpr const Char* SDuplicateClass = u"A class named %s already exists";
+inline constexpr const Char* SInvalidName = u"'%s' is not a valid component name";
+inline constexpr const Char* SDuplicateName = u"A component named %s already exists";
+inline constexpr const Char* SInvalidStreamFormat = u"Invalid stream format";
+inline constexpr const Char* SUnknownProperty = u"Property %s does not exist";
+inline constexpr const Char* SPropertyException = u"Error reading %s.%s: %s";
+inline constexpr const Char* SInvalidPropertyValue = u"Invalid property value";
+inline constexpr const Char* SInvalidPropertyPath = u"Invalid property path";
+inline constexpr const Char* SReadOnlyProperty = u"Property is read-only";
+inline constexpr const Char* SInvalidPropertyElement = u"Invalid property element: %s";
+inline constexpr const Char* SAncestorNotFound = u"Ancestor for '%s' not found";
+inline constexpr const Char* SMethodNotFound = u"Method %s not found";
+inline constexpr const Char* SResNotFound = u"Resource %s not found";
+inline constexpr const Char* SInvalidBinary = u"Invalid binary value";
+inline constexpr const Char* SInvalidString = u"Invalid string constant";
+inline constexpr const Char* SIdentifierExpected = u"Identifier expected";
+inline constexpr const Char* SStringExpected = u"String expected";
+inline constexpr const Char* SNumberExpected = u"Number expected";
+inline constexpr const Char* SCharExpected = u"'%s' expected";
+inline constexpr const Char* SSymbolExpected = u"%s expected";
+inline constexpr const Char* SParseError = u"%s on line %d";
 } // namespace Consts

@@ -54,3 +54,43 @@ struct SECURITY_ATTRIBUTES {
     BOOL bInheritHandle;
 };
 using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+
+// Geometry and colour shared by GDI and the window manager.
+using COLORREF = DWORD; // 0x00BBGGRR
+struct POINT {
+    LONG x;
+    LONG y;
+};
+using LPPOINT = POINT*;
+struct SIZE {
+    LONG cx;
+    LONG cy;
+};
+using LPSIZE = SIZE*;
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+using LPRECT = RECT*;
+using LPCRECT = const RECT*;
+
+// GDI objects have handle types of their own, apart from kernel objects. Each kind converts to HGDIOBJ,
+// as the calls taking any object (SelectObject, DeleteObject, GetObject) expect; the way back is a cast.
+struct HGDIOBJ__ {};
+struct HPEN__ : HGDIOBJ__ {};
+struct HBRUSH__ : HGDIOBJ__ {};
+struct HFONT__ : HGDIOBJ__ {};
+struct HBITMAP__ : HGDIOBJ__ {};
+struct HRGN__ : HGDIOBJ__ {};
+struct HPALETTE__ : HGDIOBJ__ {};
+struct HDC__ {};
+using HGDIOBJ = HGDIOBJ__*;
+using HPEN = HPEN__*;
+using HBRUSH = HBRUSH__*;
+using HFONT = HFONT__*;
+using HBITMAP = HBITMAP__*;
+using HRGN = HRGN__*;
+using HPALETTE = HPALETTE__*;
+using HDC = HDC__*;

@@ -1,0 +1,13 @@
+// Shared between the reader and the loading of several descriptions; not for other code.
+#pragma once
+
+#include <vector>
+
+#include "platform/framework/Component.h"
+
+// Keeps a reference that no component read so far resolves, until a later read brings its target.
+void AddPendingFixup(TComponent* root, TComponent* component, TPersistent* instance, const TPropInfo* prop,
+                     const String& name);
+// The list that collects components for one Loaded pass over several descriptions, or null.
+std::vector<TComponent*>* GlobalLoadedList();
+void CallLoaded(TComponent* component);

@@ -1,0 +1,23 @@
+// Reading and writing JPEG files.
+#pragma once
+
+#include "platform/framework/codecs/Image.h"
+
+namespace codecs {
+
+// Reads baseline and progressive files in colour, grayscale and CMYK (Adobe's inverted CMYK too).
+// The image is opaque; its bitsPerPixel is 8 for grayscale, 24 for colour and 32 for CMYK.
+// Errors carry "JPEG error #%d" with the decoder's message number. A cut file is an error, not a
+// picture with a grey bottom. Arithmetic-coded files are Unsupported.
+Result<Image> DecodeJpeg(ByteSpan data);
+
+struct JpegWriteOptions {
+    int quality = 90;         // 1..100
+    bool grayscale = false;   // store one grey channel
+    bool progressive = false; // store the picture in successive scans of growing detail
+};
+
+// Writes a JFIF file; alpha is dropped.
+Result<Bytes> EncodeJpeg(const Image& image, const JpegWriteOptions& options = {});
+
+} // namespace codecs
