@@ -4,9 +4,11 @@
 BUILD_RUN   ?= build/run
 BUILD_TEST  ?= build/test
 BUILD_BENCH ?= build/bench
+BUILD_FUZZ  ?= build/fuzz
+FUZZ_TIME   ?= 180
 JOBS        ?= $(shell nproc)
 
-.PHONY: run test bench deps build-run build-test build-bench clean
+.PHONY: run test bench fuzz deps build-run build-test build-bench clean
 
 deps:
 	@sh scripts/install-deps
@@ -34,3 +36,16 @@ bench: build-bench
 
 clean:
 	rm -rf build
+
+# libFuzzer runs of the component readers, FUZZ_TIME seconds each; needs clang, so not part of `test`.
+# Crash inputs are kept as regression fixtures in tests/platform/framework/fuzz-crashes.
+fuzz:
+	@sh scripts/install-deps --fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DZELMOR_SANITIZE=ON -DZELMOR_FUZZ=ON -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link
+	cmake --build $(BUILD_FUZZ) --target framework_fuzz_binary framework_fuzz_text -j $(JOBS)
+	mkdir -p $(BUILD_FUZZ)/corpus-binary $(BUILD_FUZZ)/corpus-text
+	$(BUILD_FUZZ)/tests/fuzz/framework_fuzz_binary -max_total_time=$(FUZZ_TIME) -artifact_prefix=$(BUILD_FUZZ)/ \
+		$(BUILD_FUZZ)/corpus-binary tests/fuzz/corpus/binary
+	$(BUILD_FUZZ)/tests/fuzz/framework_fuzz_text -max_total_time=$(FUZZ_TIME) -artifact_prefix=$(BUILD_FUZZ)/ \
+		$(BUILD_FUZZ)/corpus-text tests/fuzz/corpus/text

@@ -36,7 +36,9 @@ std::pair<std::string, unsigned long> SortKey(const std::string& name) {
 
 } // namespace
 
-std::vector<std::string> ListSerialDevices() { return ListSerialDevices("/sys/class/tty"); }
+std::vector<std::string> ListSerialDevices() {
+    return ListSerialDevices("/sys/class/tty");
+}
 
 std::vector<std::string> ListSerialDevices(const std::string& ttyClassFolder) {
     std::vector<std::string> names;

@@ -2,10 +2,12 @@
 #include "platform/backend/platform.h"
 
 #include <QGuiApplication>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "platform/backend/file.h"
+#include "platform/backend/fonts.h"
 
 namespace backend {
 
@@ -45,6 +47,17 @@ bool StartPlatform(int argc, char** argv) {
     state.argv.push_back(nullptr);
     state.argc = static_cast<int>(state.arguments.size());
     state.application = std::make_unique<QGuiApplication>(state.argc, state.argv.data());
+    // Text would be measured and drawn with other faces than everywhere else: refuse to start.
+    std::vector<std::string> missing = MissingFonts();
+    if (!missing.empty()) {
+        std::string names;
+        for (const std::string& face : missing)
+            names += (names.empty() ? "" : ", ") + face;
+        std::fprintf(stderr, "zelmor: the fonts %s are not installed (scripts/install-deps installs them)\n",
+                     names.c_str());
+        state.application.reset();
+        return false;
+    }
     return true;
 }
 

@@ -6,7 +6,8 @@
 namespace backend {
 
 // Connects to the desktop (or to the off-screen platform when QT_QPA_PLATFORM says so). Safe to call
-// more than once; later calls do nothing. Returns false when no desktop can be reached.
+// more than once; later calls do nothing. Returns false when no desktop can be reached, or when the
+// fonts the platform draws with are missing (named on stderr).
 bool StartPlatform(int argc, char** argv);
 void StopPlatform();
 bool PlatformStarted();

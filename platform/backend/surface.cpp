@@ -176,9 +176,11 @@ struct Ink {
     }
 };
 
-// Pixels a thin line or a set of lines covers: 1 for the pen, 2 for the gaps of a styled pen that
-// the background colour fills. Each pixel is drawn once, so XOR lines cross without holes.
+// Pixels a thin line or a set of lines covers: how often the pen drew each one (as GDI draws every
+// segment on its own, a pixel two segments cross is combined twice), and the gaps of a styled pen
+// that the background colour fills.
 struct Mask {
+    static constexpr std::uint8_t Gap = 0x80;
     Rect bounds;
     std::vector<std::uint8_t> values;
 
@@ -186,13 +188,15 @@ struct Mask {
         if (!bounds.Empty())
             values.assign(static_cast<size_t>(bounds.Width()) * static_cast<size_t>(bounds.Height()), 0);
     }
-    void Set(int x, int y, std::uint8_t v) {
+    void Set(int x, int y, bool pen) {
         if (!bounds.Contains(x, y))
             return;
         std::uint8_t& slot = values[static_cast<size_t>(y - bounds.top) * static_cast<size_t>(bounds.Width()) +
                                     static_cast<size_t>(x - bounds.left)];
-        if (slot != 1)
-            slot = v;
+        if (!pen)
+            slot |= Gap;
+        else if ((slot & 0x7F) < 0x7F)
+            ++slot;
     }
     std::uint8_t At(int x, int y) const {
         return values[static_cast<size_t>(y - bounds.top) * static_cast<size_t>(bounds.Width()) +
@@ -231,11 +235,11 @@ struct DashWalker {
         if (!dashes.empty())
             left = dashes[0];
     }
-    // 1 for a pixel of the pen, 2 for a gap.
-    std::uint8_t Next() {
+    // True for a pixel of the pen, false for a gap.
+    bool Next() {
         if (dashes.empty())
-            return 1;
-        std::uint8_t v = (index % 2 == 0) ? 1 : 2;
+            return true;
+        bool v = index % 2 == 0;
         if (--left <= 0) {
             index = (index + 1) % dashes.size();
             left = dashes[index];
@@ -435,8 +439,12 @@ void Surface::PaintMask(const DrawState& state, const Mask& mask, Pixel pen, Pix
             std::uint32_t* row = FPixels.Row(y);
             for (int x = r.left; x < r.right; ++x) {
                 std::uint8_t v = mask.At(x, y);
-                if (v)
-                    row[x] = ApplyRop2(rop2, v == 1 ? pen : gap, row[x] & White);
+                int hits = v & 0x7F;
+                if (hits)
+                    for (int i = 0; i < hits; ++i)
+                        row[x] = ApplyRop2(rop2, pen, row[x] & White);
+                else if (v & Mask::Gap)
+                    row[x] = ApplyRop2(rop2, gap, row[x] & White);
             }
         }
     });
@@ -470,8 +478,7 @@ void Surface::ThinLines(const DrawState& state, const PenSpec& pen, std::span<co
     Pixel gap = Quantize(state.backgroundColor);
     if (!state.opaqueBackground)
         for (std::uint8_t& v : mask.values)
-            if (v == 2)
-                v = 0;
+            v &= static_cast<std::uint8_t>(~Mask::Gap);
     PaintMask(state, mask, Quantize(pen.color), gap, state.rop2);
 }
 
@@ -627,8 +634,6 @@ void Surface::Arc(const DrawState& state, const PenSpec& pen, const BrushSpec& b
     }
     bool closed = kind != ArcKind::Arc;
     if (pen.width <= 1) {
-        if (kind == ArcKind::Arc && !points.empty())
-            points.push_back(points.back()); // keep the last pixel of the arc
         ThinLines(state, pen, points, closed);
     } else {
         WideLines(state, pen, CentrePath(points, closed));

@@ -10,6 +10,7 @@
 #include "platform/framework/Component.h"
 #include "platform/framework/TypeInfo.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/Strings.h"
 
 enum TValueType : Byte {
     vaNull, vaList, vaInt8, vaInt16, vaInt32, vaExtended, vaString, vaIdent, vaFalse, vaTrue, vaBinary,
@@ -169,8 +170,6 @@ private:
     void AddLoaded(TComponent* component);
     void ForgetLoaded(TComponent* component);
     void DoFixupReferences();
-    void Enter();
-    void Leave() { --FNesting; }
     void Fill();
 
     TComponent* FOwner = nullptr;

@@ -9,6 +9,7 @@
 #include "platform/framework/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/SysStrings.h"
+#include "platform/rtl/UString.h"
 
 TObject::~TObject() = default;
 

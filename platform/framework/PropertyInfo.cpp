@@ -3,6 +3,7 @@
 
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/SysStrings.h"
+#include "platform/rtl/UString.h"
 
 TTypeInfo TTypeInfo::Enumeration(const Char* typeName, const Char* commaSeparatedNames) {
     TTypeInfo info;

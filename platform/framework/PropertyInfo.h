@@ -376,7 +376,7 @@ TClassInfo MakeClassInfo(const Char* name, TClass parent, TClassInfo::Factory fa
 
 #define DEFINE_CLASS(Class, ...)                                                                          \
     TClass Class::StaticClass() {                                                                         \
-        using Self = Class;                                                                               \
+        using Self [[maybe_unused]] = Class;                                                              \
         static const TClassInfo info = ::Published::MakeClassInfo(                                        \
             u"" #Class, Class::Inherited::StaticClass(), ::Published::Factory<Class>(), {__VA_ARGS__});   \
         return &info;                                                                                     \

@@ -36,7 +36,6 @@ struct Brush : Object {
 
 struct Font : Object {
     LOGFONTW logFont{};
-    backend::FontRef realized;
 };
 
 struct Palette : Object {
@@ -201,6 +200,10 @@ private:
     backend::DrawState FState;
     bool FWrites = true;
 };
+
+// ---- Text (text.cpp) ----
+// The DC's font realised at the DC's scale.
+backend::FontRef FontOf(const DC& dc);
 
 // ---- DIBs (bitblt.cpp) ----
 // Decodes rows of a DIB into 32-bit pixels, top row first; false for a format it cannot read.

@@ -37,8 +37,7 @@ HANDLE AllocateHandle(std::shared_ptr<KernelObject> object);
 std::shared_ptr<KernelObject> ReferenceHandle(HANDLE handle);
 
 // The object behind a handle when it is of type T, else nullptr.
-template <class T>
-std::shared_ptr<T> ReferenceHandleAs(HANDLE handle) {
+template <class T> std::shared_ptr<T> ReferenceHandleAs(HANDLE handle) {
     return std::dynamic_pointer_cast<T>(ReferenceHandle(handle));
 }
 

@@ -60,7 +60,8 @@ std::vector<std::pair<String, String>> SerialPorts() {
 
 // The store of a predefined key, or nullptr for any other handle.
 std::shared_ptr<RegistryStore> Hive(HKEY key) {
-    if (key != HKEY_CURRENT_USER && key != HKEY_LOCAL_MACHINE && key != HKEY_CLASSES_ROOT && key != HKEY_USERS)
+    if (key != HKEY_CURRENT_USER && key != HKEY_LOCAL_MACHINE && key != HKEY_CLASSES_ROOT &&
+        key != HKEY_USERS)
         return nullptr;
     Hives& hives = TheHives();
     std::lock_guard lock(hives.mutex);
@@ -109,21 +110,27 @@ LONG Lookup(HKEY hKey, REGSAM needed, OpenedKey& opened) {
     return status;
 }
 
+// The generic rights (GENERIC_READ ... GENERIC_ALL, declared with CreateFile's values) as a key's rights.
 REGSAM MapGenericAccess(REGSAM sam) {
-    if (sam & GENERIC_READ)
+    constexpr REGSAM kGenericRead = 0x80000000, kGenericWrite = 0x40000000, kGenericExecute = 0x20000000,
+                     kGenericAll = 0x10000000;
+    if (sam & kGenericRead)
         sam |= KEY_READ;
-    if (sam & GENERIC_WRITE)
+    if (sam & kGenericWrite)
         sam |= KEY_WRITE;
-    if (sam & GENERIC_EXECUTE)
+    if (sam & kGenericExecute)
         sam |= KEY_EXECUTE;
-    if (sam & GENERIC_ALL)
+    if (sam & kGenericAll)
         sam |= KEY_ALL_ACCESS;
-    return sam & ~(GENERIC_READ | GENERIC_WRITE | GENERIC_EXECUTE | GENERIC_ALL);
+    return sam & ~(kGenericRead | kGenericWrite | kGenericExecute | kGenericAll);
 }
 
-constexpr REGSAM kWriteRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC | WRITE_OWNER;
+constexpr REGSAM kWriteRights =
+    KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC | WRITE_OWNER;
 
-StringView NameOf(LPCWSTR name) { return name ? StringView(name) : StringView(); }
+StringView NameOf(LPCWSTR name) {
+    return name ? StringView(name) : StringView();
+}
 
 LONG NewHandle(const OpenedKey& parent, RegKeyId key, REGSAM access, PHKEY result) {
     HANDLE handle = AllocateHandle(std::make_shared<RegistryKeyObject>(parent.store, key, access));
@@ -190,7 +197,8 @@ LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesir
         return status;
     REGSAM access = win32::MapGenericAccess(samDesired);
     win32::RegKeyId key = 0;
-    status = parent.store->OpenKey(parent.key, win32::NameOf(lpSubKey), (access & win32::kWriteRights) != 0, key);
+    status =
+        parent.store->OpenKey(parent.key, win32::NameOf(lpSubKey), (access & win32::kWriteRights) != 0, key);
     if (status != ERROR_SUCCESS)
         return status;
     return win32::NewHandle(parent, key, access, phkResult);
@@ -274,8 +282,8 @@ LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey) {
     return opened.store->DeleteKey(opened.key, lpSubKey);
 }
 
-LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, LPDWORD lpReserved, LPWSTR lpClass,
-                   LPDWORD lpcchClass, FILETIME* lpftLastWriteTime) {
+LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, LPDWORD lpReserved,
+                   LPWSTR lpClass, LPDWORD lpcchClass, FILETIME* lpftLastWriteTime) {
     if (!lpName || !lpcchName || (lpClass && !lpcchClass))
         return ERROR_INVALID_PARAMETER;
     OpenedKey opened;

@@ -4,7 +4,8 @@
 //
 // HKEY_CURRENT_USER lives in $ZELMOR_HOME/user.reg and HKEY_LOCAL_MACHINE in $ZELMOR_HOME/machine.reg,
 // except HKEY_LOCAL_MACHINE\HARDWARE, which is read-only and holds DEVICEMAP\SERIALCOMM: one REG_SZ
-// value per serial device of the machine, its data the name that "\\.\" + name opens ("ttyUSB0").
+// value per serial device of the machine, named like \Device\ttyUSB0, its data the name that "\\.\" +
+// name opens ("ttyUSB0").
 // HKEY_CLASSES_ROOT and HKEY_USERS are empty and read-only. Volatile keys (REG_OPTION_VOLATILE) are kept
 // like the others.
 #pragma once
@@ -43,10 +44,6 @@ inline constexpr DWORD STANDARD_RIGHTS_READ = READ_CONTROL;
 inline constexpr DWORD STANDARD_RIGHTS_WRITE = READ_CONTROL;
 inline constexpr DWORD STANDARD_RIGHTS_EXECUTE = READ_CONTROL;
 inline constexpr DWORD STANDARD_RIGHTS_ALL = 0x001F0000;
-inline constexpr DWORD GENERIC_READ = 0x80000000;
-inline constexpr DWORD GENERIC_WRITE = 0x40000000;
-inline constexpr DWORD GENERIC_EXECUTE = 0x20000000;
-inline constexpr DWORD GENERIC_ALL = 0x10000000;
 inline constexpr DWORD KEY_QUERY_VALUE = 0x0001;
 inline constexpr DWORD KEY_SET_VALUE = 0x0002;
 inline constexpr DWORD KEY_CREATE_SUB_KEY = 0x0004;
@@ -58,11 +55,13 @@ inline constexpr DWORD KEY_WOW64_32KEY = 0x0200;
 inline constexpr DWORD KEY_WOW64_RES = 0x0300;
 inline constexpr DWORD KEY_READ =
     (STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY) & ~SYNCHRONIZE;
-inline constexpr DWORD KEY_WRITE = (STANDARD_RIGHTS_WRITE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY) & ~SYNCHRONIZE;
+inline constexpr DWORD KEY_WRITE =
+    (STANDARD_RIGHTS_WRITE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY) & ~SYNCHRONIZE;
 inline constexpr DWORD KEY_EXECUTE = KEY_READ & ~SYNCHRONIZE;
-inline constexpr DWORD KEY_ALL_ACCESS = (STANDARD_RIGHTS_ALL | KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY |
-                                         KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | KEY_CREATE_LINK) &
-                                        ~SYNCHRONIZE;
+inline constexpr DWORD KEY_ALL_ACCESS =
+    (STANDARD_RIGHTS_ALL | KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS |
+     KEY_NOTIFY | KEY_CREATE_LINK) &
+    ~SYNCHRONIZE;
 
 // Options of RegCreateKeyEx and RegOpenKeyEx.
 inline constexpr DWORD REG_OPTION_RESERVED = 0x0;
@@ -77,9 +76,9 @@ inline constexpr DWORD REG_CREATED_NEW_KEY = 1;
 inline constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
 // Filters of RegNotifyChangeKeyValue.
-inline constexpr DWORD REG_NOTIFY_CHANGE_NAME = 0x1;       // a subkey added or deleted
+inline constexpr DWORD REG_NOTIFY_CHANGE_NAME = 0x1; // a subkey added or deleted
 inline constexpr DWORD REG_NOTIFY_CHANGE_ATTRIBUTES = 0x2;
-inline constexpr DWORD REG_NOTIFY_CHANGE_LAST_SET = 0x4;   // a value added, changed or deleted
+inline constexpr DWORD REG_NOTIFY_CHANGE_LAST_SET = 0x4; // a value added, changed or deleted
 inline constexpr DWORD REG_NOTIFY_CHANGE_SECURITY = 0x8;
 inline constexpr DWORD REG_NOTIFY_THREAD_AGNOSTIC = 0x10000000;
 inline constexpr DWORD REG_LEGAL_CHANGE_FILTER = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_ATTRIBUTES |
@@ -108,8 +107,8 @@ LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
 LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey);
 // Lengths are in characters: in, the buffer's size with room for the null; out, the name's length
 // without it. ERROR_MORE_DATA when the name does not fit, ERROR_NO_MORE_ITEMS past the last key.
-LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, LPDWORD lpReserved, LPWSTR lpClass,
-                   LPDWORD lpcchClass, FILETIME* lpftLastWriteTime);
+LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, LPDWORD lpReserved,
+                   LPWSTR lpClass, LPDWORD lpcchClass, FILETIME* lpftLastWriteTime);
 LONG RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchValueName, LPDWORD lpReserved,
                    LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData);
 // Maximum name lengths are in characters without the null; lpcbMaxValueLen in bytes. Classes and
@@ -130,8 +129,8 @@ inline LONG RegOpenKeyEx(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM sa
     return RegOpenKeyExW(hKey, lpSubKey, ulOptions, samDesired, phkResult);
 }
 inline LONG RegCreateKeyEx(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions,
-                           REGSAM samDesired, const LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
-                           LPDWORD lpdwDisposition) {
+                           REGSAM samDesired, const LPSECURITY_ATTRIBUTES lpSecurityAttributes,
+                           PHKEY phkResult, LPDWORD lpdwDisposition) {
     return RegCreateKeyExW(hKey, lpSubKey, Reserved, lpClass, dwOptions, samDesired, lpSecurityAttributes,
                            phkResult, lpdwDisposition);
 }
@@ -143,23 +142,28 @@ inline LONG RegSetValueEx(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD 
                           DWORD cbData) {
     return RegSetValueExW(hKey, lpValueName, Reserved, dwType, lpData, cbData);
 }
-inline LONG RegDeleteValue(HKEY hKey, LPCWSTR lpValueName) { return RegDeleteValueW(hKey, lpValueName); }
-inline LONG RegDeleteKey(HKEY hKey, LPCWSTR lpSubKey) { return RegDeleteKeyW(hKey, lpSubKey); }
+inline LONG RegDeleteValue(HKEY hKey, LPCWSTR lpValueName) {
+    return RegDeleteValueW(hKey, lpValueName);
+}
+inline LONG RegDeleteKey(HKEY hKey, LPCWSTR lpSubKey) {
+    return RegDeleteKeyW(hKey, lpSubKey);
+}
 inline LONG RegEnumKeyEx(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, LPDWORD lpReserved,
                          LPWSTR lpClass, LPDWORD lpcchClass, FILETIME* lpftLastWriteTime) {
-    return RegEnumKeyExW(hKey, dwIndex, lpName, lpcchName, lpReserved, lpClass, lpcchClass, lpftLastWriteTime);
+    return RegEnumKeyExW(hKey, dwIndex, lpName, lpcchName, lpReserved, lpClass, lpcchClass,
+                         lpftLastWriteTime);
 }
-inline LONG RegEnumValue(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchValueName, LPDWORD lpReserved,
-                         LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
+inline LONG RegEnumValue(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchValueName,
+                         LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
     return RegEnumValueW(hKey, dwIndex, lpValueName, lpcchValueName, lpReserved, lpType, lpData, lpcbData);
 }
-inline LONG RegQueryInfoKey(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved, LPDWORD lpcSubKeys,
-                            LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen, LPDWORD lpcValues,
-                            LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen, LPDWORD lpcbSecurityDescriptor,
-                            FILETIME* lpftLastWriteTime) {
-    return RegQueryInfoKeyW(hKey, lpClass, lpcchClass, lpReserved, lpcSubKeys, lpcbMaxSubKeyLen, lpcbMaxClassLen,
-                            lpcValues, lpcbMaxValueNameLen, lpcbMaxValueLen, lpcbSecurityDescriptor,
-                            lpftLastWriteTime);
+inline LONG RegQueryInfoKey(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved,
+                            LPDWORD lpcSubKeys, LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
+                            LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen,
+                            LPDWORD lpcbSecurityDescriptor, FILETIME* lpftLastWriteTime) {
+    return RegQueryInfoKeyW(hKey, lpClass, lpcchClass, lpReserved, lpcSubKeys, lpcbMaxSubKeyLen,
+                            lpcbMaxClassLen, lpcValues, lpcbMaxValueNameLen, lpcbMaxValueLen,
+                            lpcbSecurityDescriptor, lpftLastWriteTime);
 }
 
 namespace win32 {

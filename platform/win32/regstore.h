@@ -132,7 +132,7 @@ private:
     void Report(const std::string& text);
 
     std::mutex FMutex;
-    std::string FPath;       // empty for a store in memory only
+    std::string FPath; // empty for a store in memory only
     String FRootName;
     std::unique_ptr<RegNode> FRoot;
     std::unordered_map<RegKeyId, RegNode*> FIndex;

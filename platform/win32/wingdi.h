@@ -644,7 +644,6 @@ BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC src, int xSrc
 BOOL GradientFill(HDC dc, TRIVERTEX* vertices, ULONG vertexCount, PVOID meshes, ULONG meshCount, ULONG mode);
 
 // ---- Text ----
-HFONT GetCurrentFont(HDC dc);
 BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count);
 inline BOOL TextOut(HDC dc, int x, int y, LPCWSTR text, int count) { return TextOutW(dc, x, y, text, count); }
 // dx: the advance of each character in logical units (pairs of x and y advances with ETO_PDY).

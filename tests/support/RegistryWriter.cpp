@@ -23,7 +23,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < count && status == ERROR_SUCCESS; ++i) {
         String name = prefix + Utf8ToString(std::to_string(i));
         DWORD value = static_cast<DWORD>(i);
-        status = RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+        status = RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                                sizeof value);
     }
     if (status != ERROR_SUCCESS) {
         std::fprintf(stderr, "registry_writer: error %d\n", static_cast<int>(status));

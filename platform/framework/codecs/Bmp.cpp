@@ -31,7 +31,9 @@ struct DibHeader {
     std::size_t entrySize = 4; // bytes of one colour-table entry: 3 in OS/2 core headers
 };
 
-[[noreturn]] void Invalid(CodecErrorKind kind) { Fail(kind, Consts::SInvalidBitmap); }
+[[noreturn]] void Invalid(CodecErrorKind kind) {
+    Fail(kind, Consts::SInvalidBitmap);
+}
 
 DibHeader ReadHeader(ByteReader& reader, DibUse use) {
     DibHeader h;
@@ -54,7 +56,8 @@ DibHeader ReadHeader(ByteReader& reader, DibUse use) {
         std::int64_t height = reader.I32();
         reader.U16(); // planes
         h.bitCount = reader.U16();
-        std::uint32_t fields[6] = {0, 0, 0, 0, 0, 0}; // compression, size, x and y resolution, colours used, important
+        std::uint32_t fields[6] = {0, 0, 0,
+                                   0, 0, 0}; // compression, size, x and y resolution, colours used, important
         for (std::size_t i = 0; i < 6 && 16 + 4 * i < h.size; ++i)
             fields[i] = reader.U32();
         h.compression = fields[0];
@@ -106,7 +109,8 @@ DibHeader ReadHeader(ByteReader& reader, DibUse use) {
         Invalid(CodecErrorKind::Corrupt);
     }
     bool fits = (h.compression == BI_RGB) || (h.compression == BI_RLE8 && h.bitCount == 8) ||
-                (h.compression == BI_RLE4 && h.bitCount == 4) || (h.hasMasks && (h.bitCount == 16 || h.bitCount == 32));
+                (h.compression == BI_RLE4 && h.bitCount == 4) ||
+                (h.hasMasks && (h.bitCount == 16 || h.bitCount == 32));
     if (!fits)
         Invalid(CodecErrorKind::Corrupt);
     // RLE rows always run bottom-up; a top-down RLE bitmap is not valid.

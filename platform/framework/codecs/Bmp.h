@@ -25,7 +25,7 @@ struct BmpWriteOptions {
     int bitsPerPixel = 0; // 1, 4, 8, 15, 16, 24, 32; 0 writes at the image's own depth when BMP has it
                           // (else 32 with alpha, 24 without)
     BmpCompression compression = BmpCompression::None; // RLE needs 4 or 8 bits
-    BmpRowOrder rowOrder = BmpRowOrder::BottomUp;        // top-down rows cannot be RLE-compressed
+    BmpRowOrder rowOrder = BmpRowOrder::BottomUp;      // top-down rows cannot be RLE-compressed
 };
 
 // Writes a BMP file with a 40-byte info header. At 8 bits and less the table is the image's palette

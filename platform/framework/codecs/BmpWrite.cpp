@@ -173,8 +173,10 @@ Result<Bytes> EncodeBmp(const Image& image, const BmpWriteOptions& options) {
             indices = std::move(reduced.indices);
         }
     }
-    const Bytes bits = rle ? EncodeRle(image, indices, depth == 8) : PackDibRows(image, depth, indices, topDown);
-    const std::uint32_t compression = rle ? (depth == 8 ? BI_RLE8 : BI_RLE4) : (depth == 16 ? BI_BITFIELDS : BI_RGB);
+    const Bytes bits =
+        rle ? EncodeRle(image, indices, depth == 8) : PackDibRows(image, depth, indices, topDown);
+    const std::uint32_t compression =
+        rle ? (depth == 8 ? BI_RLE8 : BI_RLE4) : (depth == 16 ? BI_BITFIELDS : BI_RGB);
     const std::size_t masksSize = compression == BI_BITFIELDS ? 12 : 0;
     const std::size_t offBits = BitmapFileHeaderSize + BitmapInfoHeaderSize + masksSize + palette.size() * 4;
 

@@ -22,8 +22,7 @@ struct DecodeFailure {
 }
 
 // Runs a decoder body, turning its failures (and a failed allocation) into an error result.
-template <typename T, typename Body>
-Result<T> Guarded(const Char* message, Body&& body) {
+template <typename T, typename Body> Result<T> Guarded(const Char* message, Body&& body) {
     try {
         return Result<T>(std::forward<Body>(body)());
     } catch (const DecodeFailure& failure) {
@@ -64,7 +63,8 @@ public:
     }
     std::uint32_t U32() {
         Need(4);
-        std::uint32_t v = static_cast<std::uint32_t>(FData[FPos]) | (static_cast<std::uint32_t>(FData[FPos + 1]) << 8) |
+        std::uint32_t v = static_cast<std::uint32_t>(FData[FPos]) |
+                          (static_cast<std::uint32_t>(FData[FPos + 1]) << 8) |
                           (static_cast<std::uint32_t>(FData[FPos + 2]) << 16) |
                           (static_cast<std::uint32_t>(FData[FPos + 3]) << 24);
         FPos += 4;

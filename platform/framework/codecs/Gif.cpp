@@ -278,7 +278,8 @@ GifComposer::GifComposer(const GifFile& file) : FFile(file) {
 
 const Image& GifComposer::Frame(int index) {
     if (FFile.frames.empty() || FCurrent < 0 || index < FCurrent) {
-        FCanvas.pixels.assign(static_cast<std::size_t>(FCanvas.width) * static_cast<std::size_t>(FCanvas.height), 0);
+        FCanvas.pixels.assign(
+            static_cast<std::size_t>(FCanvas.width) * static_cast<std::size_t>(FCanvas.height), 0);
         FCurrent = -1;
     }
     index = std::min(index, FrameCount() - 1);
@@ -297,20 +298,24 @@ const Image& GifComposer::Frame(int index) {
 }
 
 void GifComposer::Draw(const GifFrame& frame) {
-    const std::vector<std::uint32_t>& palette = frame.localPalette.empty() ? FFile.globalPalette : frame.localPalette;
-    if (frame.indices.size() != static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height))
+    const std::vector<std::uint32_t>& palette =
+        frame.localPalette.empty() ? FFile.globalPalette : frame.localPalette;
+    if (frame.indices.size() !=
+        static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height))
         return;
     const int right = std::min(frame.left + frame.width, FCanvas.width);
     const int bottom = std::min(frame.top + frame.height, FCanvas.height);
     for (int y = frame.top; y < bottom; ++y) {
-        const std::uint8_t* row = frame.indices.data() + static_cast<std::size_t>(y - frame.top) * frame.width;
+        const std::uint8_t* row =
+            frame.indices.data() + static_cast<std::size_t>(y - frame.top) * frame.width;
         for (int x = frame.left; x < right; ++x) {
             const int index = row[x - frame.left];
             if (index == frame.transparentIndex)
                 continue;
             // An index beyond the table shows black, as viewers draw it.
-            FCanvas.SetPixel(x, y, static_cast<std::size_t>(index) < palette.size() ? palette[index] | 0xFF000000u
-                                                                                   : 0xFF000000u);
+            FCanvas.SetPixel(x, y,
+                             static_cast<std::size_t>(index) < palette.size() ? palette[index] | 0xFF000000u
+                                                                              : 0xFF000000u);
         }
     }
 }

@@ -154,10 +154,11 @@ void PutTable(detail::ByteWriter& w, const std::vector<std::uint32_t>& palette, 
 bool ValidFrame(const GifWriteFrame& frame) {
     const Image& image = frame.image;
     return !image.Empty() &&
-           image.pixels.size() == static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) &&
+           image.pixels.size() ==
+               static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) &&
            frame.left >= 0 && frame.top >= 0 && frame.left + std::int64_t{image.width} <= MaxImageDimension &&
-           frame.top + std::int64_t{image.height} <= MaxImageDimension && frame.delay >= 0 && frame.delay <= 0xFFFF &&
-           image.pixels.size() <= static_cast<std::size_t>(MaxImagePixels);
+           frame.top + std::int64_t{image.height} <= MaxImageDimension && frame.delay >= 0 &&
+           frame.delay <= 0xFFFF && image.pixels.size() <= static_cast<std::size_t>(MaxImagePixels);
 }
 
 } // namespace
@@ -194,7 +195,8 @@ Result<Bytes> EncodeGif(std::span<const GifWriteFrame> frames, const GifWriteOpt
             w.U8(static_cast<std::uint8_t>(c));
         w.U16(static_cast<std::uint32_t>(width));
         w.U16(static_cast<std::uint32_t>(height));
-        w.U8(0x80u | (static_cast<std::uint32_t>(globalBits - 1) << 4) | static_cast<std::uint32_t>(globalBits - 1));
+        w.U8(0x80u | (static_cast<std::uint32_t>(globalBits - 1) << 4) |
+             static_cast<std::uint32_t>(globalBits - 1));
         w.U8(0); // background index
         w.U8(0); // pixel aspect ratio: square
         PutTable(w, global, globalBits);
@@ -220,7 +222,8 @@ Result<Bytes> EncodeGif(std::span<const GifWriteFrame> frames, const GifWriteOpt
             w.U8(0x21);
             w.U8(0xF9);
             w.U8(4);
-            w.U8((static_cast<std::uint32_t>(frame.disposal) << 2) | (indexed.transparentIndex >= 0 ? 1u : 0u));
+            w.U8((static_cast<std::uint32_t>(frame.disposal) << 2) |
+                 (indexed.transparentIndex >= 0 ? 1u : 0u));
             w.U16(static_cast<std::uint32_t>(frame.delay));
             w.U8(indexed.transparentIndex >= 0 ? static_cast<std::uint32_t>(indexed.transparentIndex) : 0u);
             w.U8(0);

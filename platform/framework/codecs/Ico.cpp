@@ -41,11 +41,13 @@ Image ReadEntry(ByteSpan entry, bool& png) {
     }
 }
 
-bool IsIconDepth(int depth) { return depth == 1 || depth == 4 || depth == 8 || depth == 24 || depth == 32; }
+bool IsIconDepth(int depth) {
+    return depth == 1 || depth == 4 || depth == 8 || depth == 24 || depth == 32;
+}
 
 bool AnyTransparent(const Image& image) {
-    return image.hasAlpha &&
-           std::any_of(image.pixels.begin(), image.pixels.end(), [](std::uint32_t p) { return (p >> 24) < 128; });
+    return image.hasAlpha && std::any_of(image.pixels.begin(), image.pixels.end(),
+                                         [](std::uint32_t p) { return (p >> 24) < 128; });
 }
 
 // One image as an icon DIB: header (its height counting the mask too), table, colour rows, mask.
@@ -71,7 +73,8 @@ Bytes IconDib(const Image& image, int depth) {
             palette = image.palette;
             indices = detail::MapToPalette(colours, palette);
         } else {
-            detail::IndexedImage reduced = detail::QuantizeImage(colours, static_cast<int>(maxEntries), false);
+            detail::IndexedImage reduced =
+                detail::QuantizeImage(colours, static_cast<int>(maxEntries), false);
             palette = std::move(reduced.palette);
             indices = std::move(reduced.indices);
         }
@@ -153,7 +156,8 @@ Result<Bytes> EncodeIco(std::span<const Image> images) {
         return invalid;
     for (const Image& image : images)
         if (image.Empty() || image.width > MaxIconSide || image.height > MaxIconSide ||
-            image.pixels.size() != static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
+            image.pixels.size() !=
+                static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
             return invalid;
     try {
         std::vector<Bytes> entries;

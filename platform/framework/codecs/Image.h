@@ -23,17 +23,19 @@ inline constexpr std::int64_t MaxImagePixels = std::int64_t{1} << 26;
 struct Image {
     int width = 0;
     int height = 0;
-    std::vector<std::uint32_t> pixels; // width * height, top row first, 0xAARRGGBB, alpha not premultiplied
-    bool hasAlpha = false;             // alpha carries meaning; when false every pixel's alpha is 0xFF
-    int bitsPerPixel = 32;             // depth of the source; for BMP 15 is 16-bit 5-5-5 and 16 is 5-6-5
+    std::vector<std::uint32_t> pixels;  // width * height, top row first, 0xAARRGGBB, alpha not premultiplied
+    bool hasAlpha = false;              // alpha carries meaning; when false every pixel's alpha is 0xFF
+    int bitsPerPixel = 32;              // depth of the source; for BMP 15 is 16-bit 5-5-5 and 16 is 5-6-5
     std::vector<std::uint32_t> palette; // the source's colour table (0xAARRGGBB), empty when it had none
 
     bool Empty() const { return width <= 0 || height <= 0; }
     std::uint32_t Pixel(int x, int y) const {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
     }
     void SetPixel(int x, int y, std::uint32_t argb) {
-        pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] = argb;
+        pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] =
+            argb;
     }
 };
 
@@ -55,8 +57,7 @@ struct CodecError {
 };
 
 // The picture (or file) a codec produced, or why it could not.
-template <typename T>
-class Result {
+template <typename T> class Result {
 public:
     Result(T value) : FValue(std::move(value)) {}
     Result(CodecError error) : FValue(std::move(error)) {}

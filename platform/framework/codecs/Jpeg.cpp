@@ -43,12 +43,14 @@ void ErrorExit(j_common_ptr cinfo) {
     Abort(cinfo, code, code == JERR_NO_SOI ? CodecErrorKind::NotThisFormat : CodecErrorKind::Corrupt);
 }
 
-// Warnings are about damaged data the decoder can work around, except the end of the file arriving
-// early: the decoder would fill the rest with grey, and we report a cut file instead.
+// Warnings are about damaged data the decoder can work around, except data that ends early (the
+// file, or a scan at a marker): the decoder would fill the rest of the picture with grey, and we
+// report a cut file instead.
 void EmitMessage(j_common_ptr cinfo, int level) {
     if (level < 0) {
-        if (cinfo->err->msg_code == JWRN_JPEG_EOF)
-            Abort(cinfo, JWRN_JPEG_EOF, CodecErrorKind::Truncated);
+        const int code = cinfo->err->msg_code;
+        if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)
+            Abort(cinfo, code, CodecErrorKind::Truncated);
         ++cinfo->err->num_warnings;
     }
 }
@@ -228,7 +230,8 @@ Result<Image> DecodeJpeg(ByteSpan data) {
 
 Result<Bytes> EncodeJpeg(const Image& image, const JpegWriteOptions& options) {
     if (image.Empty() || image.width > MaxImageDimension || image.height > MaxImageDimension ||
-        image.pixels.size() != static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) ||
+        image.pixels.size() !=
+            static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) ||
         options.quality < 1 || options.quality > 100)
         return JpegError(JERR_EMPTY_IMAGE, CodecErrorKind::InvalidArgument);
     JpegWriteState state;

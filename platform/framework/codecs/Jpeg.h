@@ -7,8 +7,9 @@ namespace codecs {
 
 // Reads baseline and progressive files in colour, grayscale and CMYK (Adobe's inverted CMYK too).
 // The image is opaque; its bitsPerPixel is 8 for grayscale, 24 for colour and 32 for CMYK.
-// Errors carry "JPEG error #%d" with the decoder's message number. A cut file is an error, not a
-// picture with a grey bottom. Arithmetic-coded files are Unsupported.
+// Errors carry "JPEG error #%d" with the decoder's message number. A cut file, or a scan that ends
+// before its picture does, is an error (Truncated), not a picture with a grey bottom. Arithmetic-coded
+// files are Unsupported; a header claiming more pixels than the data can hold is TooLarge.
 Result<Image> DecodeJpeg(ByteSpan data);
 
 struct JpegWriteOptions {

@@ -44,8 +44,7 @@ void ReadData(png_structp png, png_bytep out, std::size_t count) {
     state->pos += count;
 }
 
-template <typename State>
-void OnError(png_structp png, png_const_charp message) {
+template <typename State> void OnError(png_structp png, png_const_charp message) {
     auto* state = static_cast<State*>(png_get_error_ptr(png));
     std::snprintf(state->message, sizeof state->message, "%s", message ? message : "");
     png_longjmp(png, 1);
@@ -99,8 +98,8 @@ bool RunRead(png_structp png, png_infop info, PngReadState& state) {
         if (hasTrns)
             png_get_tRNS(png, info, &trnsAlpha, &trnsCount, nullptr);
         for (int i = 0; i < plteCount; ++i)
-            image.palette.push_back(detail::Argb(i < trnsCount ? trnsAlpha[i] : 0xFF, plte[i].red, plte[i].green,
-                                                 plte[i].blue));
+            image.palette.push_back(
+                detail::Argb(i < trnsCount ? trnsAlpha[i] : 0xFF, plte[i].red, plte[i].green, plte[i].blue));
     }
 
     // Whatever the file holds becomes 8-bit RGBA, laid out in memory as the 0xAARRGGBB words of Image.
@@ -127,7 +126,9 @@ bool RunRead(png_structp png, png_infop info, PngReadState& state) {
     return true;
 }
 
-bool Contains(const char* text, const char* part) { return std::strstr(text, part) != nullptr; }
+bool Contains(const char* text, const char* part) {
+    return std::strstr(text, part) != nullptr;
+}
 
 // The PNG image class's text for what libpng reported.
 CodecError ReadError(const PngReadState& state) {
@@ -137,7 +138,8 @@ CodecError ReadError(const PngReadState& state) {
     if (state.truncated)
         return {CodecErrorKind::Truncated, EPNGUnexpectedEndText};
     const char* m = state.message;
-    if (Contains(m, "CRC"))
+    // A damaged chunk type or length would fail the chunk's CRC check in the image class's reader.
+    if (Contains(m, "CRC") || Contains(m, "invalid chunk type") || Contains(m, "out of range"))
         return {CodecErrorKind::Corrupt, EPngInvalidCRCText};
     if (Contains(m, "exceeds") || Contains(m, "too large"))
         return {CodecErrorKind::TooLarge, EPNGSizeExceedsText};
@@ -153,11 +155,11 @@ CodecError ReadError(const PngReadState& state) {
         return {CodecErrorKind::Corrupt, EPNGMissingPaletteText};
     if (Contains(m, "PLTE") || Contains(m, "palette"))
         return {CodecErrorKind::Corrupt, EPNGInvalidPaletteText};
-    if (Contains(m, "unknown critical chunk"))
+    if (Contains(m, "critical chunk"))
         return {CodecErrorKind::Unsupported, EPNGUnknownCriticalChunkText};
-    if (Contains(m, "Missing IDAT"))
+    if (Contains(m, "Missing IDAT") || Contains(m, "IEND"))
         return {CodecErrorKind::Corrupt, EPNGNoImageDataText};
-    if (Contains(m, "image data") || Contains(m, "IDAT"))
+    if (Contains(m, "image data"))
         return {CodecErrorKind::Truncated, EPNGMissingMultipleIDATText};
     // What remains are the decompressor's complaints; the text carries its description.
     String text = EPNGZLIBErrorText;
@@ -215,6 +217,14 @@ bool RunWrite(png_structp png, png_infop info, const Image& image, bool alpha, P
 Result<Image> DecodePng(ByteSpan data) {
     if (data.size() < sizeof Signature || std::memcmp(data.data(), Signature, sizeof Signature) != 0)
         return CodecError{CodecErrorKind::NotThisFormat, Consts::EPNGInvalidFileHeaderText};
+    // libpng takes a size beyond its limits for a damaged header; the image class names the size.
+    if (data.size() >= 24 && std::memcmp(data.data() + 12, "IHDR", 4) == 0) {
+        const std::uint8_t* p = data.data() + 16;
+        const std::uint32_t width = (std::uint32_t{p[0]} << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+        const std::uint32_t height = (std::uint32_t{p[4]} << 24) | (p[5] << 16) | (p[6] << 8) | p[7];
+        if (width > MaxImageDimension || height > MaxImageDimension)
+            return CodecError{CodecErrorKind::TooLarge, Consts::EPNGSizeExceedsText};
+    }
     PngReadState state;
     state.data = data;
     state.imageDataBytes = ImageDataBytes(data);
@@ -249,7 +259,8 @@ Result<Bytes> EncodePng(const Image& image, const PngWriteOptions& options) {
         return CodecError{CodecErrorKind::InvalidArgument, Consts::EInvalidSpec};
 
     PngWriteState state;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, OnError<PngWriteState>, OnWarning);
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, OnError<PngWriteState>, OnWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_write_struct(&png, nullptr);

@@ -50,7 +50,8 @@ std::uint32_t Level(std::uint32_t value, int levels) {
 }
 
 std::uint32_t LevelValue(std::uint32_t level, int levels) {
-    return (level * 255 + static_cast<std::uint32_t>(levels - 1) / 2) / static_cast<std::uint32_t>(levels - 1);
+    return (level * 255 + static_cast<std::uint32_t>(levels - 1) / 2) /
+           static_cast<std::uint32_t>(levels - 1);
 }
 
 std::uint8_t CubeIndex(std::uint32_t rgb) {

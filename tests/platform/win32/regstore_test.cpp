@@ -91,10 +91,13 @@ void Set(RegistryStore& store, RegKeyId key, StringView name, DWORD type, const 
 class RegStore : public testing::Test {
 protected:
     void SetUp() override {
-        FFolder = testing_support::MakeTestFolder(testing::UnitTest::GetInstance()->current_test_info()->name());
+        FFolder =
+            testing_support::MakeTestFolder(testing::UnitTest::GetInstance()->current_test_info()->name());
         FPath = FFolder + "/user.reg";
     }
-    std::unique_ptr<RegistryStore> Open() { return std::make_unique<RegistryStore>(FPath, u"HKEY_CURRENT_USER"); }
+    std::unique_ptr<RegistryStore> Open() {
+        return std::make_unique<RegistryStore>(FPath, u"HKEY_CURRENT_USER");
+    }
     std::vector<std::string> CorruptCopies() const {
         std::vector<std::string> copies;
         for (const auto& entry : std::filesystem::directory_iterator(FFolder))
@@ -135,9 +138,19 @@ TEST_F(RegStore, WritesTheExportFormat) {
 
 TEST_F(RegStore, EveryTypeAndNameRoundTripsThroughTheFile) {
     auto store = Open();
-    const String awkward[] = {u"plain", u"Ünïcödé ключ 鍵 😀", u"quote\"d", u"new\nline", u"carriage\rreturn",
-                              u"tab\tand\x7f del", u"100%", u"%0041 looks escaped", u" spaced ", u"[brackets]",
-                              u"]", u"\\x0041 looks escaped", u"lone \xD800 surrogate"};
+    const String awkward[] = {u"plain",
+                              u"Ünïcödé ключ 鍵 😀",
+                              u"quote\"d",
+                              u"new\nline",
+                              u"carriage\rreturn",
+                              u"tab\tand\x7f del",
+                              u"100%",
+                              u"%0041 looks escaped",
+                              u" spaced ",
+                              u"[brackets]",
+                              u"]",
+                              u"\\x0041 looks escaped",
+                              u"lone \xD800 surrogate"};
     std::vector<BYTE> large;
     for (int i = 0; i < 300; ++i)
         large.push_back(static_cast<BYTE>(i * 7));
@@ -231,13 +244,15 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"Utf8Bom", std::string("\xEF\xBB\xBF") + kHeader + "[HKEY_CURRENT_USER\\É]\n", "\\É\n"},
         ReadCase{"Utf16Bom", Utf16File(std::string(kHeader) + "[HKEY_CURRENT_USER\\ключ]\n@=\"é\"\n"),
                  "\\ключ\n\\ключ \"\" 1 e9000000\n"},
-        ReadCase{"Continuation", std::string(kHeader) + "[HKEY_CURRENT_USER\\A]\n\"b\"=hex:01,02,\\\n  03,\\\n\t04\n",
+        ReadCase{"Continuation",
+                 std::string(kHeader) + "[HKEY_CURRENT_USER\\A]\n\"b\"=hex:01,02,\\\n  03,\\\n\t04\n",
                  "\\A\n\\A \"b\" 3 01020304\n"},
-        ReadCase{"HandWrittenBackslash", std::string(kHeader) + "[HKEY_CURRENT_USER\\A]\n\"p\"=\"C:\\temp\\x41\"\n",
+        ReadCase{"HandWrittenBackslash",
+                 std::string(kHeader) + "[HKEY_CURRENT_USER\\A]\n\"p\"=\"C:\\temp\\x41\"\n",
                  "\\A\n\\A \"p\" 1 " + Hex(Utf16(u"C:\\temp\\x41")) + "\n"},
         ReadCase{"SectionsMergeAndValuesReplace",
-                 std::string(kHeader) +
-                     "[HKEY_CURRENT_USER\\A]\n\"x\"=dword:1\n\"y\"=hex(0):\n[hkey_current_user\\a]\n\"X\"=dword:2\n",
+                 std::string(kHeader) + "[HKEY_CURRENT_USER\\A]\n\"x\"=dword:1\n\"y\"=hex(0):\n[hkey_current_"
+                                        "user\\a]\n\"X\"=dword:2\n",
                  "\\A\n\\A \"x\" 4 02000000\n\\A \"y\" 0 \n"},
         ReadCase{"ParentsAppearWithoutSections", std::string(kHeader) + "[HKEY_CURRENT_USER\\A\\B\\C]\n",
                  "\\A\n\\A\\B\n\\A\\B\\C\n"}),
@@ -288,23 +303,26 @@ std::string Nested(size_t depth) {
 
 INSTANTIATE_TEST_SUITE_P(
     RegStore, RegStoreDamaged,
-    testing::Values(DamagedCase{"NoHeader", "[HKEY_CURRENT_USER\\A]\n", 1},
-                    DamagedCase{"Binary", std::string("PK\x03\x04\x00\xff\xfe", 7), 1},
-                    DamagedCase{"ValueBeforeKey", std::string(kHeader) + "\"v\"=\"x\"\n", 3},
-                    DamagedCase{"UnclosedQuote", std::string(kHeader) + "[HKEY_CURRENT_USER\\A]\n\"v\"=\"x\n", 4},
-                    DamagedCase{"UnclosedKey", std::string(kHeader) + "[HKEY_CURRENT_USER\\A\n", 3},
-                    DamagedCase{"BadHex", std::string(kHeader) + "[HKEY_CURRENT_USER\\A]\n\"v\"=hex:0g\n", 4},
-                    DamagedCase{"LongDword", std::string(kHeader) + "[HKEY_CURRENT_USER\\A]\n\"v\"=dword:123456789\n", 4},
-                    DamagedCase{"UnknownType", std::string(kHeader) + "[HKEY_CURRENT_USER\\A]\n\"v\"=text\n", 4},
-                    DamagedCase{"OtherHive", std::string(kHeader) + "[HKEY_LOCAL_MACHINE\\A]\n", 3},
-                    DamagedCase{"EmptyKeyName", std::string(kHeader) + "[HKEY_CURRENT_USER\\A\\\\B]\n", 3},
-                    DamagedCase{"EscapedBackslashInKey", std::string(kHeader) + "[HKEY_CURRENT_USER\\A%005cB]\n", 3},
-                    DamagedCase{"LongKeyName", std::string(kHeader) + "[HKEY_CURRENT_USER\\" + std::string(256, 'k') + "]\n", 3},
-                    DamagedCase{"TooDeep", std::string(kHeader) + Nested(513), 3},
-                    DamagedCase{"DanglingContinuation", std::string(kHeader) + "[HKEY_CURRENT_USER\\A]\n\"v\"=hex:01,\\\n", 4},
-                    DamagedCase{"DeletionEntry", std::string(kHeader) + "[-HKEY_CURRENT_USER\\A]\n", 3},
-                    DamagedCase{"OddUtf16", "\xFF\xFE\x41", 1},
-                    DamagedCase{"BigEndianUtf16", std::string("\xFE\xFF\x00\x41", 4), 1}),
+    testing::Values(
+        DamagedCase{"NoHeader", "[HKEY_CURRENT_USER\\A]\n", 1},
+        DamagedCase{"Binary", std::string("PK\x03\x04\x00\xff\xfe", 7), 1},
+        DamagedCase{"ValueBeforeKey", std::string(kHeader) + "\"v\"=\"x\"\n", 3},
+        DamagedCase{"UnclosedQuote", std::string(kHeader) + "[HKEY_CURRENT_USER\\A]\n\"v\"=\"x\n", 4},
+        DamagedCase{"UnclosedKey", std::string(kHeader) + "[HKEY_CURRENT_USER\\A\n", 3},
+        DamagedCase{"BadHex", std::string(kHeader) + "[HKEY_CURRENT_USER\\A]\n\"v\"=hex:0g\n", 4},
+        DamagedCase{"LongDword", std::string(kHeader) + "[HKEY_CURRENT_USER\\A]\n\"v\"=dword:123456789\n", 4},
+        DamagedCase{"UnknownType", std::string(kHeader) + "[HKEY_CURRENT_USER\\A]\n\"v\"=text\n", 4},
+        DamagedCase{"OtherHive", std::string(kHeader) + "[HKEY_LOCAL_MACHINE\\A]\n", 3},
+        DamagedCase{"EmptyKeyName", std::string(kHeader) + "[HKEY_CURRENT_USER\\A\\\\B]\n", 3},
+        DamagedCase{"EscapedBackslashInKey", std::string(kHeader) + "[HKEY_CURRENT_USER\\A%005cB]\n", 3},
+        DamagedCase{"LongKeyName",
+                    std::string(kHeader) + "[HKEY_CURRENT_USER\\" + std::string(256, 'k') + "]\n", 3},
+        DamagedCase{"TooDeep", std::string(kHeader) + Nested(513), 3},
+        DamagedCase{"DanglingContinuation",
+                    std::string(kHeader) + "[HKEY_CURRENT_USER\\A]\n\"v\"=hex:01,\\\n", 4},
+        DamagedCase{"DeletionEntry", std::string(kHeader) + "[-HKEY_CURRENT_USER\\A]\n", 3},
+        DamagedCase{"OddUtf16", "\xFF\xFE\x41", 1},
+        DamagedCase{"BigEndianUtf16", std::string("\xFE\xFF\x00\x41", 4), 1}),
     [](const testing::TestParamInfo<DamagedCase>& info) { return info.param.name; });
 
 TEST_F(RegStore, DeepButLegalNestingLoads) {
@@ -360,8 +378,8 @@ TEST_F(RegStore, ChangesAreAppliedToTheFilesLatestContents) {
 TEST_F(RegStore, TwoProcessesWritingAtOnceLoseNothing) {
     const std::string writer = ZELMOR_REGISTRY_WRITER;
     const int count = 40;
-    const std::string command = "'" + writer + "' '" + FFolder + "' a " + std::to_string(count) + " & '" + writer +
-                                "' '" + FFolder + "' b " + std::to_string(count) + " & wait";
+    const std::string command = "'" + writer + "' '" + FFolder + "' a " + std::to_string(count) + " & '" +
+                                writer + "' '" + FFolder + "' b " + std::to_string(count) + " & wait";
     ASSERT_EQ(std::system(command.c_str()), 0);
     auto store = Open();
     RegKeyId key = 0;
@@ -403,7 +421,8 @@ TEST_F(RegStore, DeletedKeyStaysDeletedForItsHolders) {
 
 TEST_F(RegStore, SynthesisedKeyIsFreshReadOnlyAndNeverSaved) {
     const std::string path = FFolder + "/machine.reg";
-    WriteBytes(path, std::string(kHeader) + "[HKEY_LOCAL_MACHINE\\HARDWARE\\Junk]\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kept]\n");
+    WriteBytes(path, std::string(kHeader) +
+                         "[HKEY_LOCAL_MACHINE\\HARDWARE\\Junk]\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kept]\n");
     RegistryStore store(path, u"HKEY_LOCAL_MACHINE");
     std::vector<std::pair<String, String>> ports = {{u"\\Device\\ttyUSB0", u"ttyUSB0"}};
     store.AddSynthesisedKey(u"HARDWARE\\DEVICEMAP\\SERIALCOMM", [&] { return ports; });
@@ -429,8 +448,9 @@ TEST_F(RegStore, SynthesisedKeyIsFreshReadOnlyAndNeverSaved) {
     EXPECT_EQ(store.DeleteKey(kRoot, u"HARDWARE\\DEVICEMAP\\SERIALCOMM"), ERROR_ACCESS_DENIED);
 
     Set(store, Create(store, kRoot, u"SOFTWARE\\Kept"), u"v", REG_DWORD, {1, 0, 0, 0});
-    EXPECT_EQ(ReadBytes(path), std::string(kHeader) + "[HKEY_LOCAL_MACHINE\\SOFTWARE]\n\n"
-                                                      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kept]\n\"v\"=dword:00000001\n\n");
+    EXPECT_EQ(ReadBytes(path), std::string(kHeader) +
+                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE]\n\n"
+                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kept]\n\"v\"=dword:00000001\n\n");
 }
 
 } // namespace

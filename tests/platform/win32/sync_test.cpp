@@ -34,14 +34,16 @@ TEST_P(EventModes, SignalStateFollowsResetMode) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sync, EventModes,
-                         testing::Values(EventCase{"ManualSignalled", TRUE, TRUE, WAIT_OBJECT_0, WAIT_OBJECT_0},
+                         testing::Values(EventCase{"ManualSignalled", TRUE, TRUE, WAIT_OBJECT_0,
+                                                   WAIT_OBJECT_0},
                                          EventCase{"ManualClear", TRUE, FALSE, WAIT_TIMEOUT, WAIT_TIMEOUT},
                                          EventCase{"AutoSignalled", FALSE, TRUE, WAIT_OBJECT_0, WAIT_TIMEOUT},
                                          EventCase{"AutoClear", FALSE, FALSE, WAIT_TIMEOUT, WAIT_TIMEOUT}),
                          [](const testing::TestParamInfo<EventCase>& info) { return info.param.name; });
 
 TEST(Sync, WaitAnyAnswersTheLowestSignalledAndConsumesOnlyIt) {
-    HANDLE events[3] = {CreateEventW(nullptr, FALSE, FALSE, nullptr), CreateEventW(nullptr, FALSE, TRUE, nullptr),
+    HANDLE events[3] = {CreateEventW(nullptr, FALSE, FALSE, nullptr),
+                        CreateEventW(nullptr, FALSE, TRUE, nullptr),
                         CreateEventW(nullptr, FALSE, TRUE, nullptr)};
     EXPECT_EQ(WaitForMultipleObjects(3, events, FALSE, 0), WAIT_OBJECT_0 + 1);
     EXPECT_EQ(WaitForMultipleObjects(3, events, FALSE, 0), WAIT_OBJECT_0 + 2);
@@ -51,7 +53,8 @@ TEST(Sync, WaitAnyAnswersTheLowestSignalledAndConsumesOnlyIt) {
 }
 
 TEST(Sync, WaitAllConsumesNothingUntilEveryObjectIsSignalled) {
-    HANDLE events[2] = {CreateEventW(nullptr, FALSE, TRUE, nullptr), CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+    HANDLE events[2] = {CreateEventW(nullptr, FALSE, TRUE, nullptr),
+                        CreateEventW(nullptr, FALSE, FALSE, nullptr)};
     EXPECT_EQ(WaitForMultipleObjects(2, events, TRUE, 0), WAIT_TIMEOUT);
     // The first auto-reset event must still be signalled: a partial wait for all takes nothing.
     SetEvent(events[1]);
@@ -63,7 +66,8 @@ TEST(Sync, WaitAllConsumesNothingUntilEveryObjectIsSignalled) {
 }
 
 TEST(Sync, InfiniteWaitEndsWhenAnotherThreadSetsTheEvent) {
-    HANDLE events[2] = {CreateEventW(nullptr, TRUE, FALSE, nullptr), CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    HANDLE events[2] = {CreateEventW(nullptr, TRUE, FALSE, nullptr),
+                        CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     std::atomic<DWORD> result{WAIT_FAILED};
     std::thread waiter([&] { result = WaitForMultipleObjects(2, events, TRUE, INFINITE); });
     SetEvent(events[1]);
@@ -127,7 +131,8 @@ TEST(Sync, BadHandlesAndArgumentsFail) {
     expectFailure(WaitForSingleObject(INVALID_HANDLE_VALUE, 0), ERROR_INVALID_HANDLE);
     HANDLE twice[2] = {event, event};
     expectFailure(WaitForMultipleObjects(2, twice, TRUE, 0), ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(WaitForMultipleObjects(2, twice, FALSE, 0), WAIT_OBJECT_0) << "the same object twice is fine for any";
+    EXPECT_EQ(WaitForMultipleObjects(2, twice, FALSE, 0), WAIT_OBJECT_0)
+        << "the same object twice is fine for any";
     expectFailure(WaitForMultipleObjects(0, twice, FALSE, 0), ERROR_INVALID_PARAMETER);
     expectFailure(WaitForMultipleObjects(MAXIMUM_WAIT_OBJECTS + 1, twice, FALSE, 0), ERROR_INVALID_PARAMETER);
     expectFailure(WaitForMultipleObjects(1, nullptr, FALSE, 0), ERROR_INVALID_PARAMETER);

@@ -41,16 +41,17 @@ Image Gradient(int width, int height) {
 std::string FirstDifference(const Image& expected, const Image& actual) {
     char text[160];
     if (expected.width != actual.width || expected.height != actual.height ||
-        actual.pixels.size() != static_cast<std::size_t>(actual.width) * static_cast<std::size_t>(actual.height)) {
-        std::snprintf(text, sizeof text, "size %dx%d, expected %dx%d", actual.width, actual.height, expected.width,
-                      expected.height);
+        actual.pixels.size() !=
+            static_cast<std::size_t>(actual.width) * static_cast<std::size_t>(actual.height)) {
+        std::snprintf(text, sizeof text, "size %dx%d, expected %dx%d", actual.width, actual.height,
+                      expected.width, expected.height);
         return text;
     }
     for (int y = 0; y < expected.height; ++y)
         for (int x = 0; x < expected.width; ++x)
             if (expected.Pixel(x, y) != actual.Pixel(x, y)) {
-                std::snprintf(text, sizeof text, "pixel (%d, %d) is %08X, expected %08X", x, y, actual.Pixel(x, y),
-                              expected.Pixel(x, y));
+                std::snprintf(text, sizeof text, "pixel (%d, %d) is %08X, expected %08X", x, y,
+                              actual.Pixel(x, y), expected.Pixel(x, y));
                 return text;
             }
     return {};
@@ -84,14 +85,16 @@ std::string CheckPrefixes(const Bytes& file, const Decoder& decode) {
 std::string CheckDamagedBytes(const Bytes& file, const Decoder& decode) {
     Bytes damaged = file;
     for (std::size_t i = 0; i < file.size(); ++i) {
-        for (std::uint8_t value : {std::uint8_t{0x00}, std::uint8_t{0xFF}, static_cast<std::uint8_t>(~file[i])}) {
+        for (std::uint8_t value :
+             {std::uint8_t{0x00}, std::uint8_t{0xFF}, static_cast<std::uint8_t>(~file[i])}) {
             damaged[i] = value;
             codecs::Result<Image> result = decode(damaged);
             if (result) {
                 const Image& image = result.Value();
                 if (image.width <= 0 || image.height <= 0 || image.width > codecs::MaxImageDimension ||
                     image.height > codecs::MaxImageDimension ||
-                    image.pixels.size() != static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
+                    image.pixels.size() !=
+                        static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
                     return "byte " + std::to_string(i) + " damaged gives an inconsistent picture";
             } else if (result.Error().message.empty()) {
                 return "byte " + std::to_string(i) + " damaged gives an error without a text";
@@ -157,8 +160,8 @@ Bytes PngHeader(int width, int height, int bitDepth, int colorType, int interlac
 
 namespace {
 
-void PackRow(const std::vector<std::uint16_t>& samples, int width, int channels, int bitDepth, int y, int xStart,
-             int xStep, Bytes& out) {
+void PackRow(const std::vector<std::uint16_t>& samples, int width, int channels, int bitDepth, int y,
+             int xStart, int xStep, Bytes& out) {
     out.push_back(0); // filter type: none
     int bitPos = 0;
     std::uint8_t byte = 0;
@@ -190,8 +193,8 @@ void PackRow(const std::vector<std::uint16_t>& samples, int width, int channels,
 
 } // namespace
 
-Bytes PngScanlines(const std::vector<std::uint16_t>& samples, int width, int height, int channels, int bitDepth,
-                   bool interlaced) {
+Bytes PngScanlines(const std::vector<std::uint16_t>& samples, int width, int height, int channels,
+                   int bitDepth, bool interlaced) {
     Bytes out;
     if (!interlaced) {
         for (int y = 0; y < height; ++y)
@@ -225,8 +228,8 @@ Bytes MakePng(int width, int height, int bitDepth, int colorType, bool interlace
     out.insert(out.end(), header.begin(), header.end());
     for (const Bytes& chunk : extraChunks)
         out.insert(out.end(), chunk.begin(), chunk.end());
-    Bytes idat = PngChunk("IDAT", Deflate(PngScanlines(samples, width, height, ChannelsOf[colorType], bitDepth,
-                                                       interlaced)));
+    Bytes idat = PngChunk(
+        "IDAT", Deflate(PngScanlines(samples, width, height, ChannelsOf[colorType], bitDepth, interlaced)));
     out.insert(out.end(), idat.begin(), idat.end());
     Bytes end = PngChunk("IEND", {});
     out.insert(out.end(), end.begin(), end.end());

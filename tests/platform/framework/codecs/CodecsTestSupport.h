@@ -41,8 +41,8 @@ Bytes PngChunk(const std::string& type, const Bytes& data);
 Bytes PngHeader(int width, int height, int bitDepth, int colorType, int interlace = 0);
 // The filtered (filter type 0) scan lines of samples (width * height * channels values), packed at the
 // bit depth, in Adam7 passes when interlaced.
-Bytes PngScanlines(const std::vector<std::uint16_t>& samples, int width, int height, int channels, int bitDepth,
-                   bool interlaced);
+Bytes PngScanlines(const std::vector<std::uint16_t>& samples, int width, int height, int channels,
+                   int bitDepth, bool interlaced);
 Bytes Deflate(const Bytes& raw);
 // Signature, IHDR, the extra chunks in order, IDAT of the compressed scan lines, IEND.
 Bytes MakePng(int width, int height, int bitDepth, int colorType, bool interlaced,

@@ -1,0 +1,45 @@
+// Telling picture formats apart by their first bytes.
+#include <gtest/gtest.h>
+
+#include "platform/framework/codecs/Bmp.h"
+#include "platform/framework/codecs/Gif.h"
+#include "platform/framework/codecs/Ico.h"
+#include "platform/framework/codecs/Jpeg.h"
+#include "platform/framework/codecs/Png.h"
+#include "tests/platform/framework/codecs/CodecsTestSupport.h"
+
+using namespace codecs;
+using namespace codecs_test;
+
+namespace {
+
+TEST(ImageFormatDetection, NamesEachFormatBySignature) {
+    const Image image = Pattern(4, 4, {0x102030, 0x405060});
+    const Image icon = Pattern(16, 16, {0x102030, 0x405060});
+    Bytes cursor = EncodeIco(std::span<const Image>(&icon, 1)).Value();
+    cursor[2] = 2;
+    struct Case {
+        const char* name;
+        Bytes data;
+        ImageFormat expected;
+    } cases[] = {
+        {"our BMP", EncodeBmp(image).Value(), ImageFormat::Bmp},
+        {"our PNG", EncodePng(image).Value(), ImageFormat::Png},
+        {"our JPEG", EncodeJpeg(image).Value(), ImageFormat::Jpeg},
+        {"our GIF", EncodeGif(std::vector<GifWriteFrame>{{image}}).Value(), ImageFormat::Gif},
+        {"our ICO", EncodeIco(std::span<const Image>(&icon, 1)).Value(), ImageFormat::Ico},
+        {"a cursor", cursor, ImageFormat::Cur},
+        {"GIF87a", {'G', 'I', 'F', '8', '7', 'a'}, ImageFormat::Gif},
+        {"GIF of another version", {'G', 'I', 'F', '8', '8', 'a'}, ImageFormat::Unknown},
+        {"PNG signature cut", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A}, ImageFormat::Unknown},
+        {"JPEG without a marker", {0xFF, 0xD8}, ImageFormat::Unknown},
+        {"icon directory without images", {0, 0, 1, 0, 0, 0}, ImageFormat::Unknown},
+        {"icon of type 3", {0, 0, 3, 0, 1, 0}, ImageFormat::Unknown},
+        {"empty", {}, ImageFormat::Unknown},
+        {"text", {'h', 'e', 'l', 'l', 'o'}, ImageFormat::Unknown},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, DetectImageFormat(c.data)) << c.name;
+}
+
+} // namespace
