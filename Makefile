@@ -38,7 +38,7 @@ clean:
 	rm -rf build
 
 # libFuzzer runs of the component readers, FUZZ_TIME seconds each; needs clang, so not part of `test`.
-# Crash inputs are kept as regression fixtures in tests/platform/framework/fuzz-crashes.
+# A crash input is written to $(BUILD_FUZZ)/crash-*; keep it as a fixture under tests/platform/framework.
 fuzz:
 	@sh scripts/install-deps --fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -185,7 +185,8 @@ String ProperCase(StringView text) {
             wordStart = true;
         }
         const StringView done(out);
-        if (i + 3 > length && ((i >= 2 && done.substr(i - 2) == u" I") || (i >= 3 && done.substr(i - 3) == u" II")))
+        if (i + 3 > length &&
+            ((i >= 2 && done.substr(i - 2) == u" I") || (i >= 3 && done.substr(i - 3) == u" II")))
             wordStart = true;
     }
     return out;
@@ -224,7 +225,8 @@ bool IsIntegerChar(Char c) {
 }
 
 bool IsFloatChar(Char c) {
-    return IsNumberChar(c) || c == GetThousandSeparator() || c == GetDecimalSeparator() || c == u'e' || c == u'E';
+    return IsNumberChar(c) || c == GetThousandSeparator() || c == GetDecimalSeparator() || c == u'e' ||
+           c == u'E';
 }
 
 bool IsSignedFloatChar(Char c) {

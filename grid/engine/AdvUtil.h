@@ -34,7 +34,8 @@ Integer ClampToLimits(Integer value, Integer lower, Integer upper);
 
 // Whether the cell (column, row) lies in the grid rectangle, edges included. Takes any rectangle with
 // the grid rectangle's fields Left, Top, Right and Bottom.
-template <typename TGridRectType> bool GridRectContains(const TGridRectType& rect, Integer column, Integer row) {
+template <typename TGridRectType>
+bool GridRectContains(const TGridRectType& rect, Integer column, Integer row) {
     return rect.Left <= column && column <= rect.Right && rect.Top <= row && row <= rect.Bottom;
 }
 

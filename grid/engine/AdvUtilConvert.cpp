@@ -248,7 +248,8 @@ bool SplitShortDate(StringView text, Integer& a, Integer& b, Integer& year) {
     const size_t second = text.find(text[first], first + 1);
     if (second == StringView::npos)
         return false;
-    if (!TryStrToInt(text.substr(0, first), a) || !TryStrToInt(text.substr(first + 1, second - first - 1), b) ||
+    if (!TryStrToInt(text.substr(0, first), a) ||
+        !TryStrToInt(text.substr(first + 1, second - first - 1), b) ||
         !TryStrToInt(text.substr(second + 1), year))
         return false;
     // Two-digit years are windowed; a year written in full is kept (adding 1900 to it would put

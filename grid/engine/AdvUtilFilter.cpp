@@ -94,7 +94,8 @@ bool CompareWith(StringView subject, const Comparison& comparison, bool greater)
     const bool operandIsDate = ParseDateTimeText(operand, operandDate);
     Extended subjectNumber = 0;
     Extended operandNumber = 0;
-    if (TryNumber(subject, subjectNumber) && TryNumber(operand, operandNumber) && !subjectIsDate && !operandIsDate)
+    if (TryNumber(subject, subjectNumber) && TryNumber(operand, operandNumber) && !subjectIsDate &&
+        !operandIsDate)
         return decide(orderOf(subjectNumber, operandNumber));
     if (subjectIsDate && operandIsDate)
         return decide(orderOf(subjectDate, operandDate));
@@ -118,8 +119,8 @@ private:
 
     StringView FCondition;
     StringView FSubject;
-    std::vector<size_t> FStarEnds;   // positions in the condition right after a run of "*"
-    std::vector<signed char> FMemo;  // per star end and subject start: -1 unknown, else the answer
+    std::vector<size_t> FStarEnds;  // positions in the condition right after a run of "*"
+    std::vector<signed char> FMemo; // per star end and subject start: -1 unknown, else the answer
 };
 
 bool PatternMatcher::Match(size_t conditionStart, size_t subjectStart) {

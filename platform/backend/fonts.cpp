@@ -266,9 +266,16 @@ std::shared_ptr<Font> Realize(const FontRequest& request) {
     font->rawFont = QRawFont::fromFont(font->qtFont);
 
     FontMetrics& m = font->metrics;
-    m.ascent = RoundPixels(winAscent * scale);
-    m.descent = RoundPixels(winDescent * scale);
-    m.height = m.ascent + m.descent;
+    if (request.height > 0) {
+        // A cell height is kept exactly, split as the face splits it.
+        m.height = request.height;
+        m.ascent = RoundPixels(static_cast<double>(request.height) * winAscent / std::max(1, winAscent + winDescent));
+        m.descent = m.height - m.ascent;
+    } else {
+        m.ascent = RoundPixels(winAscent * scale);
+        m.descent = RoundPixels(winDescent * scale);
+        m.height = m.ascent + m.descent;
+    }
     m.emSquare = static_cast<int>(ppem);
     m.unitsPerEm = unitsPerEm;
     m.internalLeading = std::max(0, m.height - m.emSquare);
@@ -377,6 +384,12 @@ FontRef RealizeFont(const FontRequest& request) {
     auto font = Realize(request);
     cache.fonts.push_back(font);
     return font;
+}
+
+void ReleaseFonts() {
+    FontCache& cache = Cache();
+    std::lock_guard lock(cache.mutex);
+    cache.fonts.clear();
 }
 
 const FontMetrics& MetricsOf(const Font& font) { return font.metrics; }

@@ -85,6 +85,9 @@ std::u16string SubstituteFace(std::u16string_view face);
 // True for faces that draw symbols at letter code points (Marlett, Wingdings, Symbol).
 bool IsSymbolFace(std::u16string_view face);
 
+// Frees the realised fonts; the platform calls it before it stops, while Qt can still free them.
+void ReleaseFonts();
+
 // The installed faces the substitution table needs that are missing; empty when all are there.
 std::vector<std::string> MissingFonts();
 

@@ -61,7 +61,10 @@ bool StartPlatform(int argc, char** argv) {
     return true;
 }
 
-void StopPlatform() { State().application.reset(); }
+void StopPlatform() {
+    ReleaseFonts();
+    State().application.reset();
+}
 
 bool PlatformStarted() { return QGuiApplication::instance() != nullptr; }
 

@@ -153,6 +153,10 @@ void Recorder::Text(const DrawState&, const TextRun& run) {
         line += " fill " + RectText(run.opaqueRect);
     if (run.hasClipRect)
         line += " clip " + RectText(run.clipRect);
+    for (const auto& [from, to] : run.prefixUnderlines)
+        line += " prefix " + std::to_string(from) + "-" + std::to_string(to);
+    if (run.underlinesOnly)
+        line += " prefix-only";
     Add(line);
 }
 

@@ -452,7 +452,12 @@ void Surface::PaintMask(const DrawState& state, const Mask& mask, Pixel pen, Pix
 
 void Surface::FillRegion(const DrawState& state, const Region& region, const BrushSpec& brush, std::uint32_t rop3) {
     int rop2 = rop3 ? Rop2OfRop3((rop3 >> 16) & 0xFF) : state.rop2;
-    PaintRegion(state, region, Ink(brush, state, FMonochrome), rop2);
+    // Operations that ignore the pattern (BLACKNESS, DSTINVERT ...) work with any brush, even a null one.
+    unsigned table = static_cast<unsigned>(rop2 - 1);
+    if ((table & 3) == ((table >> 2) & 3))
+        PaintRegion(state, region, Ink(0), rop2);
+    else
+        PaintRegion(state, region, Ink(brush, state, FMonochrome), rop2);
 }
 
 void Surface::InvertRegion(const DrawState& state, const Region& region) {

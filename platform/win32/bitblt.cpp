@@ -223,9 +223,20 @@ std::vector<RGBQUAD> DefaultColors(int bitsPerPixel) {
 // The image row that DIB scan line `scan` holds.
 int RowOfScan(const DibFormat& format, int scan) { return format.topDown ? scan : format.height - 1 - scan; }
 
+// A blit rectangle in device pixels, unordered: a negative extent mirrors. As in GDI the pixel at the
+// given corner belongs to a mirrored rectangle, which reaches from there towards smaller coordinates.
 backend::Rect Extent(const DC& dc, int x, int y, int width, int height) {
     backend::Point a = dc.Map(x, y), b = dc.Map(x + width, y + height);
-    return backend::Rect{a.x, a.y, b.x, b.y};
+    backend::Rect r{a.x, a.y, b.x, b.y};
+    if (r.right < r.left) {
+        ++r.left;
+        ++r.right;
+    }
+    if (r.bottom < r.top) {
+        ++r.top;
+        ++r.bottom;
+    }
+    return r;
 }
 
 // Source pixels of a DC for a blit.

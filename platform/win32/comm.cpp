@@ -493,17 +493,23 @@ BOOL CommPort::FinishCall(const OperationPtr& operation, std::unique_lock<std::m
     return TRUE;
 }
 
-// An overlapped call starts with its event reset and its record pending.
+// An overlapped call resets its event first, whatever becomes of the call, so that a loop that waits
+// for the event after a failed call blocks instead of spinning.
+void ResetOverlappedEvent(LPOVERLAPPED overlapped) {
+    if (overlapped && overlapped->hEvent)
+        ::ResetEvent(overlapped->hEvent);
+}
+
+// The device took the operation: its record is pending until it completes.
 void BeginOverlapped(LPOVERLAPPED overlapped) {
     if (!overlapped)
         return;
-    if (overlapped->hEvent)
-        ::ResetEvent(overlapped->hEvent);
     overlapped->InternalHigh = 0;
     std::atomic_ref<ULONG_PTR>(overlapped->Internal).store(STATUS_PENDING, std::memory_order_release);
 }
 
 BOOL CommPort::Read(LPVOID buffer, DWORD count, LPDWORD read, LPOVERLAPPED overlapped) {
+    ResetOverlappedEvent(overlapped);
     if (!FCanRead)
         return Fail(ERROR_ACCESS_DENIED);
     if ((!buffer && count > 0) || (!overlapped && !read))
@@ -527,6 +533,7 @@ BOOL CommPort::Read(LPVOID buffer, DWORD count, LPDWORD read, LPOVERLAPPED overl
 }
 
 BOOL CommPort::Write(LPCVOID buffer, DWORD count, LPDWORD written, LPOVERLAPPED overlapped) {
+    ResetOverlappedEvent(overlapped);
     if (!FCanWrite)
         return Fail(ERROR_ACCESS_DENIED);
     if ((!buffer && count > 0) || (!overlapped && !written))
@@ -550,6 +557,7 @@ BOOL CommPort::Write(LPCVOID buffer, DWORD count, LPDWORD written, LPOVERLAPPED 
 }
 
 BOOL CommPort::WaitEvent(LPDWORD mask, LPOVERLAPPED overlapped) {
+    ResetOverlappedEvent(overlapped);
     if (!mask)
         return Fail(ERROR_INVALID_PARAMETER);
     std::unique_lock lock(FMutex);

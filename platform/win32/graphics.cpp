@@ -109,14 +109,14 @@ backend::Region RectRegion(const RECT& r) {
                                          std::max(r.left, r.right), std::max(r.top, r.bottom)});
 }
 
-// The 50% grey of focus rectangles: pixels alternate between black and white.
+// The 50% grey of focus rectangles: pixels alternate between white and black, white at the origin.
 const std::shared_ptr<const backend::Pattern>& FocusPattern() {
     static const std::shared_ptr<const backend::Pattern> pattern = [] {
         auto p = std::make_shared<backend::Pattern>();
         p->width = 2;
         p->height = 2;
         p->monochrome = true;
-        p->pixels = {0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000};
+        p->pixels = {0xFFFFFF, 0x000000, 0x000000, 0xFFFFFF};
         return p;
     }();
     return pattern;

@@ -225,7 +225,14 @@ Region VisibleRegion(Window* window, bool wholeWindow, bool clipChildren, bool c
 // Gives the top-level window its surface (or resizes it) and the host window that shows it.
 void UpdateSurface(Window* topLevel);
 void ReleaseSurface(Window* topLevel);
+// Hands what was drawn on a top-level window's surface to its desktop window.
+void FlushSurface(Window* topLevel);
+// Draws the frame, edges and scroll bars (WM_NCPAINT's default); region is in screen coordinates or 1.
 void DrawNonClient(HWND hwnd, HRGN region);
+// A gdi region object holding a copy of region; the caller deletes it.
+HRGN MakeRegionHandle(const Region& region);
+// The pixels of a region handle, or nullptr for a handle that is not one.
+const Region* RegionOf(HRGN handle);
 
 // ---- Non-client area ----
 // The client rectangle for a window rectangle and styles (WM_NCCALCSIZE's default answer).
@@ -240,6 +247,8 @@ void ForgetWindow(HWND hwnd);
 // Called when a window is hidden or disabled: focus and activation move on as Win32 moves them.
 void WindowHiddenOrDisabled(HWND hwnd);
 void ActivateWindow(HWND hwnd, WORD how);
+// Hands the desktop's input to the window manager (once, when the first desktop window appears).
+void ConnectInputSink();
 // Key state as of the last message read by the thread.
 void UpdateKeyStateFromMessage(const MSG& msg);
 // The character a key types with the current key state, 0 for none (TranslateMessage).

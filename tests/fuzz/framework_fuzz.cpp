@@ -10,6 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     RegisterTestClasses();
+    TestLog().clear(); // the test components' record would otherwise grow run after run
     TMemoryStream input;
     if (size > 0)
         input.WriteBuffer(data, static_cast<Integer>(size));

@@ -26,12 +26,12 @@ TEST(AdvUtilTest, CompareLogicalOrdersDigitRunsByValue) {
         {u"a10", u"a2", 1},
         {u"file9.txt", u"file10.txt", -1},
         {u"x2y10", u"x2y9", 1},
-        {u"abc", u"ABC", 0},           // case does not count
-        {u"a007", u"a7", 0},           // leading zeros do not count
+        {u"abc", u"ABC", 0}, // case does not count
+        {u"a007", u"a7", 0}, // leading zeros do not count
         {u"", u"a", -1},
-        {u"a", u"a1", -1},             // fewer pieces first
-        {u"1", u"a", -1},              // digits before letters
-        {u"b1", u"a2", 1},             // text decides before the numbers
+        {u"a", u"a1", -1}, // fewer pieces first
+        {u"1", u"a", -1},  // digits before letters
+        {u"b1", u"a2", 1}, // text decides before the numbers
         {u"n123456789012345678901234567890", u"n123456789012345678901234567891", -1}, // beyond 64 bits
         {u"n99999999999999999999", u"n100000000000000000000", -1},
     };
@@ -52,8 +52,8 @@ TEST(AdvUtilTest, ClampToLimitsTreatsZeroAsNoLimit) {
         Integer value, lower, upper, expected;
     };
     const std::vector<Case> cases = {
-        {5, 10, 20, 10}, {25, 10, 20, 20}, {15, 10, 20, 15}, {25, 0, 0, 25},
-        {25, 10, 10, 25}, {-5, 0, 20, -5}, {99, 10, 0, 99}, {-5, -10, 20, -5},
+        {5, 10, 20, 10},  {25, 10, 20, 20}, {15, 10, 20, 15}, {25, 0, 0, 25},
+        {25, 10, 10, 25}, {-5, 0, 20, -5},  {99, 10, 0, 99},  {-5, -10, 20, -5},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ClampToLimits(c.value, c.lower, c.upper), c.expected)
@@ -72,26 +72,27 @@ TEST(AdvUtilTest, GridRectContainsIncludesItsEdges) {
 }
 
 TEST(AdvUtilTest, ParseRCReference) {
-    struct Case {
+    struct Point {
+        Integer X = -7;
+        Integer Y = -7;
+    };
+    struct Good {
         const Char* text;
-        bool ok;
         Integer column, row;
     };
-    const std::vector<Case> cases = {
-        {u"r12c3", true, 3, 12}, {u"R1C1", true, 1, 1}, {u"R100C25", true, 25, 100},
-        {u"R1C", false, 0, 0},   // too short
-        {u"RC12", false, 0, 0},  // no row
-        {u"X1C2", false, 0, 0},  {u"R12X", false, 0, 0}, {u"R1Cx", false, 0, 0},
-        {u"R$AC1", false, 0, 0}, // decimal only
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(StringToUtf8(c.text));
-        struct Point {
-            Integer X = -7, Y = -7;
-        } point;
-        EXPECT_EQ(ParseRCReference(c.text, point), c.ok);
-        EXPECT_EQ(point.X, c.ok ? c.column : -7);
-        EXPECT_EQ(point.Y, c.ok ? c.row : -7);
+    const std::vector<Good> good = {{u"r12c3", 3, 12}, {u"R1C1", 1, 1}, {u"R100C25", 25, 100}};
+    for (const Good& c : good) {
+        Point point;
+        EXPECT_TRUE(ParseRCReference(c.text, point)) << StringToUtf8(c.text);
+        EXPECT_EQ(point.X, c.column);
+        EXPECT_EQ(point.Y, c.row);
+    }
+    // Too short, no row, no R, no C, a column that is no number, a row that is no decimal number.
+    for (const Char* text : {u"R1C", u"RC12", u"X1C2", u"R12X", u"R1Cx", u"R$AC1"}) {
+        Point point;
+        EXPECT_FALSE(ParseRCReference(text, point)) << StringToUtf8(text);
+        EXPECT_EQ(point.X, -7); // left alone
+        EXPECT_EQ(point.Y, -7);
     }
 }
 
@@ -106,7 +107,7 @@ TEST(AdvUtilTest, SearchingStoresPositionsAsDocumented) {
     EXPECT_EQ(PosStore(u"bc", u"abc", position), 2);
     EXPECT_EQ(position, 2);
     EXPECT_EQ(PosInUpperCase(u"BC", u"xabcd"), 3);
-    EXPECT_EQ(PosInUpperCase(u"bc", u"xabcd"), 0); // the substring is not upper-cased
+    EXPECT_EQ(PosInUpperCase(u"bc", u"xabcd"), 0);      // the substring is not upper-cased
     EXPECT_EQ(PosInUpperCase(u"\u00c9", u"\u00e9"), 0); // a-z only
     EXPECT_EQ(WidePos(u"\u4e2d", u"a\u4e2d"), 2);
 }
@@ -192,8 +193,8 @@ TEST(AdvUtilTest, StripDiacriticsKeepsBaseLettersOfAnyLength) {
     const std::vector<Case> cases = {
         {u"Cr\u00e8me br\u00fbl\u00e9e", u"Creme brulee"},
         {u"\u00c5ngstr\u00f6m \u00d1", u"Angstrom N"},
-        {u"Erd\u0151s \u1ebd", u"Erdos e"},          // beyond Latin-1, but with a Latin base
-        {u"\u0141\u00f3d\u017a", u"odz"},            // no decomposition: the letter goes
+        {u"Erd\u0151s \u1ebd", u"Erdos e"},                   // beyond Latin-1, but with a Latin base
+        {u"\u0141\u00f3d\u017a", u"odz"},                     // no decomposition: the letter goes
         {u"\u20ac 5 \u4e2d\u00bd\u00df", u" 5 \u00bd\u00df"}, // Latin-1 characters without base stay
         {u"", u""},
     };
@@ -216,9 +217,9 @@ TEST(AdvUtilTest, NumberCharactersFollowTheUnicodeCategories) {
         bool number;
     };
     const std::vector<Case> cases = {
-        {u'0', true},      {u'9', true},      {u'a', false},     {u'-', false},     {u'.', false},
-        {u'\u00b2', true}, {u'\u00bd', true}, {u'\u216b', true}, {u'\u0663', true}, {u'\u00aa', false},
-        {Char(0xD835), false},
+        {u'0', true},      {u'9', true},       {u'a', false},         {u'-', false},
+        {u'.', false},     {u'\u00b2', true},  {u'\u00bd', true},     {u'\u216b', true},
+        {u'\u0663', true}, {u'\u00aa', false}, {Char(0xD835), false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsNumberChar(c.c), c.number) << int(c.c);
@@ -257,9 +258,10 @@ TEST(AdvUtilTest, LineBreakEncodingOfStoredCells) {
         String stored;
     };
     const std::vector<Case> cases = {
-        {u"a\r\nb", u"a\x09\x08" u"b"},
+        {u"a\r\nb", u"a\x09\x08"
+                    u"b"},
         {String(u"x\r\0y\n", 5), String(u"x\x09\x01y\x08", 5)},
-        {u"a\nb", u"a\nb"},                // no CR: stored as it is
+        {u"a\nb", u"a\nb"}, // no CR: stored as it is
         {u"tab\there", u"tab\there"},
         {u"", u""},
     };
@@ -269,7 +271,11 @@ TEST(AdvUtilTest, LineBreakEncodingOfStoredCells) {
         EXPECT_EQ(DecodeLineBreaks(c.stored, true), c.text);
     }
     // Without character 8 the text is read as it is, tabs included.
-    EXPECT_EQ(DecodeLineBreaks(u"a\x09" u"b", true), u"a\x09" u"b");
+    EXPECT_EQ(DecodeLineBreaks(u"a\x09"
+                               u"b",
+                               true),
+              u"a\x09"
+              u"b");
     // A single-line reader takes the first line.
     EXPECT_EQ(DecodeLineBreaks(u"one\x09\x08two", false), u"one");
     EXPECT_EQ(DecodeLineBreaks(u"one", false), u"one");
@@ -278,12 +284,14 @@ TEST(AdvUtilTest, LineBreakEncodingOfStoredCells) {
 TEST(AdvUtilTest, QuotingAndTildeForms) {
     String text = u"a\r\nb\rc";
     QuoteMultiLine(text);
-    EXPECT_EQ(text, u"\"a\x0b" u"b\rc\"");
+    EXPECT_EQ(text, u"\"a\x0b"
+                    u"b\rc\"");
     text = u"plain";
     QuoteMultiLine(text);
     EXPECT_EQ(text, u"\"plain\"");
 
-    text = u"a\x0b" u"b\x0b";
+    text = u"a\x0b"
+           u"b\x0b";
     VTToCRLF(text);
     EXPECT_EQ(text, u"a\r\nb\r\n");
 
@@ -345,9 +353,8 @@ TEST(AdvUtilTest, CutFirstLineAndCountLines) {
         Integer lines;
     };
     const std::vector<Count> counts = {
-        {u"a\r\nb", false, 1}, {u"a", true, 1},           {u"a\r\n", true, 1},
-        {u"a\r\nb", true, 2},  {u"a\r\nb\r\nc", true, 3}, {u"a\r\n\r\nb", true, 3},
-        {u"", true, 1},
+        {u"a\r\nb", false, 1},     {u"a", true, 1},          {u"a\r\n", true, 1}, {u"a\r\nb", true, 2},
+        {u"a\r\nb\r\nc", true, 3}, {u"a\r\n\r\nb", true, 3}, {u"", true, 1},
     };
     for (const Count& c : counts)
         EXPECT_EQ(CountLines(c.text, c.multiLine), c.lines) << StringToUtf8(c.text);
@@ -360,11 +367,8 @@ TEST(AdvUtilTest, UnpairedCharacters) {
         Integer count;
     };
     const std::vector<Case> cases = {
-        {u"a\"b", 2, 1},
-        {u"a\"\"b", 0, 0},
-        {u"a\"\"\"b", 4, 1},
-        {u"\"a\"b\"", 1, 3},
-        {u"ab\"\"", 4, 1}, // last in the text, whatever its run
+        {u"a\"b", 2, 1},     {u"a\"\"b", 0, 0}, {u"a\"\"\"b", 4, 1},
+        {u"\"a\"b\"", 1, 3}, {u"ab\"\"", 4, 1}, // last in the text, whatever its run
         {u"", 0, 0},
     };
     for (const Case& c : cases) {
