@@ -35,7 +35,7 @@ enum class LineJoin { Round, Bevel, Miter };
 struct PenSpec {
     bool null = false;
     Pixel color = 0;
-    int width = 1;      // device pixels; 1 draws thin cosmetic lines
+    int width = 1; // device pixels; 1 draws thin cosmetic lines
     bool geometric = false;
     DashStyle dash = DashStyle::Solid;
     std::vector<int> userDashes; // on and off lengths for DashStyle::User
@@ -69,8 +69,8 @@ struct DrawState {
     Pixel backgroundColor = 0xFFFFFF;
     Pixel textColor = 0;
     Point brushOrigin;
-    bool windingFill = false;     // WINDING poly-fill mode
-    int stretchMode = 1;          // STRETCH_ value
+    bool windingFill = false; // WINDING poly-fill mode
+    int stretchMode = 1;      // STRETCH_ value
 };
 
 struct DeviceCaps {
@@ -80,7 +80,7 @@ struct DeviceCaps {
     int dpiX = 96;
     int dpiY = 96;
     bool printer = false;
-    int physicalWidth = 0;   // printers: the whole page, in device pixels
+    int physicalWidth = 0; // printers: the whole page, in device pixels
     int physicalHeight = 0;
     int physicalOffsetX = 0; // printers: the unprintable margin
     int physicalOffsetY = 0;
@@ -99,17 +99,17 @@ struct BlitSource {
 struct TextRun {
     FontRef font;
     std::u16string text;
-    std::vector<int> offsets; // offset of each UTF-16 unit from the origin along the baseline
+    std::vector<int> offsets;  // offset of each UTF-16 unit from the origin along the baseline
     std::vector<int> yOffsets; // per unit, for ETO_PDY; empty otherwise
-    int width = 0;            // advance of the whole run
-    Point origin;             // the baseline start
+    int width = 0;             // advance of the whole run
+    Point origin;              // the baseline start
     Pixel color = 0;
-    bool opaqueCell = false;  // fill the text cells with the background colour first
+    bool opaqueCell = false; // fill the text cells with the background colour first
     Pixel backgroundColor = 0xFFFFFF;
     bool hasOpaqueRect = false;
-    Rect opaqueRect;          // ETO_OPAQUE
+    Rect opaqueRect; // ETO_OPAQUE
     bool hasClipRect = false;
-    Rect clipRect;            // ETO_CLIPPED
+    Rect clipRect; // ETO_CLIPPED
     // Underlines of single characters, as DrawText's prefixes draw them: x from and to along the
     // baseline.
     std::vector<std::pair<int, int>> prefixUnderlines;
@@ -140,18 +140,20 @@ public:
     virtual void Polyline(const DrawState& state, const PenSpec& pen, std::span<const Point> points) = 0;
     virtual void Polygons(const DrawState& state, const PenSpec& pen, const BrushSpec& brush,
                           std::span<const Point> points, std::span<const int> counts) = 0;
-    virtual void Rectangle(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, const Rect& rect) = 0;
-    virtual void RoundRect(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, const Rect& rect,
-                           int ellipseWidth, int ellipseHeight) = 0;
-    virtual void Ellipse(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, const Rect& rect) = 0;
+    virtual void Rectangle(const DrawState& state, const PenSpec& pen, const BrushSpec& brush,
+                           const Rect& rect) = 0;
+    virtual void RoundRect(const DrawState& state, const PenSpec& pen, const BrushSpec& brush,
+                           const Rect& rect, int ellipseWidth, int ellipseHeight) = 0;
+    virtual void Ellipse(const DrawState& state, const PenSpec& pen, const BrushSpec& brush,
+                         const Rect& rect) = 0;
     // Counter-clockwise from start to end unless clockwise.
     virtual void Arc(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, ArcKind kind,
                      const Rect& rect, Point start, Point end, bool clockwise) = 0;
     virtual void SetPixel(const DrawState& state, Point point, Pixel color) = 0;
     // Copies source pixels (or the brush alone when source.pixels is null) into dest, stretching by the
     // state's stretch mode, combined by the ternary raster operation.
-    virtual void StretchBlt(const DrawState& state, const Rect& dest, const BlitSource& source, const Rect& sourceRect,
-                            std::uint32_t rop3, const BrushSpec& brush) = 0;
+    virtual void StretchBlt(const DrawState& state, const Rect& dest, const BlitSource& source,
+                            const Rect& sourceRect, std::uint32_t rop3, const BrushSpec& brush) = 0;
     virtual void TransparentBlt(const DrawState& state, const Rect& dest, const BlitSource& source,
                                 const Rect& sourceRect, Pixel transparent) = 0;
     virtual void AlphaBlend(const DrawState& state, const Rect& dest, const BlitSource& source,
@@ -164,7 +166,8 @@ public:
     virtual void Text(const DrawState& state, const TextRun& run) = 0;
     // border: fill the area bounded by color; otherwise fill the area of color. False when nothing
     // could be filled.
-    virtual bool FloodFill(const DrawState& state, Point point, Pixel color, bool border, const BrushSpec& brush) = 0;
+    virtual bool FloodFill(const DrawState& state, Point point, Pixel color, bool border,
+                           const BrushSpec& brush) = 0;
 };
 
 // A device on pixels in memory, drawn with GDI's pixel rules. It does not own the pixels.

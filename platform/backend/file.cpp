@@ -1,6 +1,7 @@
 // POSIX implementation of the platform's file calls.
 #include "platform/backend/file.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -167,7 +168,10 @@ bool ReadWholeFile(const std::string& path, std::string& contents, int* error) {
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& contents, int* error) {
-    std::string temporary = path + ".tmp-" + std::to_string(::getpid());
+    // One temporary file per call: two threads saving the same file at once must not write into one
+    // temporary file together, which would rename a mix of both over path.
+    static std::atomic<unsigned long> calls{0};
+    std::string temporary = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++calls);
     int fd = OpenFile(temporary, FileAccess::Write, FileCreation::CreateAlways, error);
     if (fd < 0)
         return false;

@@ -76,9 +76,11 @@ const Substitution Substitutions[] = {
 
 // The faces the table relies on; the platform refuses to start without them.
 const char* const RequiredFaces[] = {"Liberation Sans", "Liberation Serif", "Liberation Mono", "DejaVu Sans",
-                                     "DejaVu Serif", "DejaVu Sans Mono", "Carlito"};
+                                     "DejaVu Serif",    "DejaVu Sans Mono", "Carlito"};
 
-char16_t FoldCase(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+char16_t FoldCase(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
 
 bool SameName(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size())
@@ -108,33 +110,28 @@ const Substitution* FindSubstitution(std::u16string_view face) {
 // Marlett's pictures of window buttons, scroll arrows, check marks and radio parts.
 const SymbolMap& MarlettMap() {
     static const SymbolMap map{{
-        {U'0', U'\u2581'}, // minimise
-        {U'1', U'\u25A1'}, // maximise
-        {U'2', U'\u2750'}, // restore
-        {U'r', U'\u2715'}, // close
-        {U's', U'?'},      // help
-        {U'3', U'\u25C0'}, // scroll left
-        {U'4', U'\u25B6'}, // scroll right
-        {U'5', U'\u25B2'}, // scroll up
-        {U'6', U'\u25BC'}, // scroll down
-        {U'7', U'\u25C2'}, // small left arrow
-        {U'8', U'\u25B8'}, // menu arrow
-        {U'a', U'\u2713'}, // check mark
-        {U'b', U'\u2713'}, // check mark (mask)
-        {U'h', U'\u2022'}, // menu bullet
-        {U'i', U'\u2022'}, // radio dot
-        {U'j', U'\u25CB'}, // radio outer arcs
-        {U'k', U'\u25CB'},
-        {U'l', U'\u25CF'}, // radio face
-        {U'm', U'\u25CB'}, // radio inner arcs
-        {U'n', U'\u25CB'},
-        {U'o', U'\u25E5'}, // size grip parts
-        {U'p', U'\u25E5'},
-        {U'x', U'\u25E2'},
-        {U'y', U'\u25E2'},
-        {U't', U'\u25B4'}, // small up arrow
-        {U'u', U'\u25BE'}, // small down arrow
-        {U'v', U'\u2715'}, // small close
+        {U'0', U'\u2581'},                                                          // minimise
+        {U'1', U'\u25A1'},                                                          // maximise
+        {U'2', U'\u2750'},                                                          // restore
+        {U'r', U'\u2715'},                                                          // close
+        {U's', U'?'},                                                               // help
+        {U'3', U'\u25C0'},                                                          // scroll left
+        {U'4', U'\u25B6'},                                                          // scroll right
+        {U'5', U'\u25B2'},                                                          // scroll up
+        {U'6', U'\u25BC'},                                                          // scroll down
+        {U'7', U'\u25C2'},                                                          // small left arrow
+        {U'8', U'\u25B8'},                                                          // menu arrow
+        {U'a', U'\u2713'},                                                          // check mark
+        {U'b', U'\u2713'},                                                          // check mark (mask)
+        {U'h', U'\u2022'},                                                          // menu bullet
+        {U'i', U'\u2022'},                                                          // radio dot
+        {U'j', U'\u25CB'},                                                          // radio outer arcs
+        {U'k', U'\u25CB'}, {U'l', U'\u25CF'},                                       // radio face
+        {U'm', U'\u25CB'},                                                          // radio inner arcs
+        {U'n', U'\u25CB'}, {U'o', U'\u25E5'},                                       // size grip parts
+        {U'p', U'\u25E5'}, {U'x', U'\u25E2'}, {U'y', U'\u25E2'}, {U't', U'\u25B4'}, // small up arrow
+        {U'u', U'\u25BE'},                                                          // small down arrow
+        {U'v', U'\u2715'},                                                          // small close
     }};
     return map;
 }
@@ -154,10 +151,12 @@ const SymbolMap& SymbolFontMap() {
     static const SymbolMap map = [] {
         SymbolMap m;
         // Greek letters sit on the Latin letters of the same sound.
-        const char32_t lower[] = U"\u03B1\u03B2\u03C7\u03B4\u03B5\u03C6\u03B3\u03B7\u03B9\u03D5\u03BA\u03BB\u03BC"
-                                 U"\u03BD\u03BF\u03C0\u03B8\u03C1\u03C3\u03C4\u03C5\u03D6\u03C9\u03BE\u03C8\u03B6";
-        const char32_t upper[] = U"\u0391\u0392\u03A7\u0394\u0395\u03A6\u0393\u0397\u0399\u03D1\u039A\u039B\u039C"
-                                 U"\u039D\u039F\u03A0\u0398\u03A1\u03A3\u03A4\u03A5\u03C2\u03A9\u039E\u03A8\u0396";
+        const char32_t lower[] =
+            U"\u03B1\u03B2\u03C7\u03B4\u03B5\u03C6\u03B3\u03B7\u03B9\u03D5\u03BA\u03BB\u03BC"
+            U"\u03BD\u03BF\u03C0\u03B8\u03C1\u03C3\u03C4\u03C5\u03D6\u03C9\u03BE\u03C8\u03B6";
+        const char32_t upper[] =
+            U"\u0391\u0392\u03A7\u0394\u0395\u03A6\u0393\u0397\u0399\u03D1\u039A\u039B\u039C"
+            U"\u039D\u039F\u03A0\u0398\u03A1\u03A3\u03A4\u03A5\u03C2\u03A9\u039E\u03A8\u0396";
         for (int i = 0; i < 26; ++i) {
             m.map[static_cast<char32_t>(U'a' + i)] = lower[i];
             m.map[static_cast<char32_t>(U'A' + i)] = upper[i];
@@ -186,7 +185,9 @@ const SymbolMap* SymbolMapOf(std::u16string_view face) {
     return nullptr;
 }
 
-int RoundPixels(double v) { return static_cast<int>(std::floor(v + 0.5)); }
+int RoundPixels(double v) {
+    return static_cast<int>(std::floor(v + 0.5));
+}
 
 int ReadS16(const QByteArray& table, int offset) {
     if (table.size() < offset + 2)
@@ -205,7 +206,8 @@ int ReadU16(const QByteArray& table, int offset) {
 QFont MakeQtFont(const std::u16string& face, double pixelSize, const FontRequest& request) {
     QFont font(QString::fromStdU16String(face));
     font.setPixelSize(std::max(1, RoundPixels(pixelSize)));
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(request.weight == 0 ? 400 : request.weight, 1, 1000)));
+    font.setWeight(
+        static_cast<QFont::Weight>(std::clamp(request.weight == 0 ? 400 : request.weight, 1, 1000)));
     font.setItalic(request.italic);
     font.setKerning(false);
     // Pinned so that glyphs look the same on every machine: no hinting, grey anti-aliasing or none.
@@ -224,7 +226,8 @@ std::shared_ptr<Font> Realize(const FontRequest& request) {
     if (substitution) {
         font->installedFace = substitution->installedFace;
         family = substitution->family;
-    } else if ((request.pitchAndFamily & 0x03) == FixedPitch || (request.pitchAndFamily & 0xF0) == FamilyModern) {
+    } else if ((request.pitchAndFamily & 0x03) == FixedPitch ||
+               (request.pitchAndFamily & 0xF0) == FamilyModern) {
         font->installedFace = MonoFace;
         family = FamilyModern;
     } else if ((request.pitchAndFamily & 0xF0) == FamilyRoman) {
@@ -269,7 +272,8 @@ std::shared_ptr<Font> Realize(const FontRequest& request) {
     if (request.height > 0) {
         // A cell height is kept exactly, split as the face splits it.
         m.height = request.height;
-        m.ascent = RoundPixels(static_cast<double>(request.height) * winAscent / std::max(1, winAscent + winDescent));
+        m.ascent = RoundPixels(static_cast<double>(request.height) * winAscent /
+                               std::max(1, winAscent + winDescent));
         m.descent = m.height - m.ascent;
     } else {
         m.ascent = RoundPixels(winAscent * scale);
@@ -340,8 +344,8 @@ Font::Glyph Font::Lookup(char32_t c) const {
         QString text = QString::fromUcs4(&drawn, 1);
         QVector<quint32> indexes = rawFont.glyphIndexesForString(text);
         glyph.index = indexes.isEmpty() ? 0 : indexes.front();
-        QVector<QPointF> advances = rawFont.advancesForGlyphIndexes(QVector<quint32>{glyph.index},
-                                                                   QRawFont::UseDesignMetrics);
+        QVector<QPointF> advances =
+            rawFont.advancesForGlyphIndexes(QVector<quint32>{glyph.index}, QRawFont::UseDesignMetrics);
         glyph.advance = advances.isEmpty() ? 0 : std::max(0, RoundPixels(advances.front().x()));
     }
     *slot = glyph;
@@ -392,9 +396,15 @@ void ReleaseFonts() {
     cache.fonts.clear();
 }
 
-const FontMetrics& MetricsOf(const Font& font) { return font.metrics; }
-const FontRequest& RequestOf(const Font& font) { return font.request; }
-std::u16string InstalledFaceOf(const Font& font) { return font.installedFace; }
+const FontMetrics& MetricsOf(const Font& font) {
+    return font.metrics;
+}
+const FontRequest& RequestOf(const Font& font) {
+    return font.request;
+}
+std::u16string InstalledFaceOf(const Font& font) {
+    return font.installedFace;
+}
 
 void Advances(const Font& font, std::u16string_view text, std::vector<int>& advances) {
     font.Shape(text, nullptr, &advances);
@@ -436,7 +446,9 @@ std::u16string SubstituteFace(std::u16string_view face) {
     return substitution ? substitution->installedFace : SansFace;
 }
 
-bool IsSymbolFace(std::u16string_view face) { return SymbolMapOf(face) != nullptr; }
+bool IsSymbolFace(std::u16string_view face) {
+    return SymbolMapOf(face) != nullptr;
+}
 
 std::vector<std::string> MissingFonts() {
     std::vector<std::string> missing;

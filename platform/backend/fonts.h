@@ -13,7 +13,7 @@ namespace backend {
 // A logical font as the DC asks for it (the fields of LOGFONT that change the result).
 struct FontRequest {
     std::u16string face;
-    int height = 0;  // < 0: character (em) height in pixels; > 0: cell height; 0: the default size
+    int height = 0;     // < 0: character (em) height in pixels; > 0: cell height; 0: the default size
     int escapement = 0; // tenths of a degree, counter-clockwise
     int weight = 400;
     bool italic = false;
@@ -45,8 +45,8 @@ struct FontMetrics {
     bool fixedPitch = false;
     int family = 0; // FF_SWISS, FF_ROMAN, FF_MODERN or FF_DECORATIVE
     int charSet = 0;
-    int emSquare = 0;          // pixels per em
-    int unitsPerEm = 2048;     // of the face's design
+    int emSquare = 0;      // pixels per em
+    int unitsPerEm = 2048; // of the face's design
     int lineGap = 0;
     int underlinePosition = 0; // below the baseline, positive downwards
     int underlineThickness = 1;

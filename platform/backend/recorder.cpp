@@ -19,7 +19,9 @@ std::string RectText(const Rect& r) {
            std::to_string(r.bottom);
 }
 
-std::string PointText(const Point& p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+std::string PointText(const Point& p) {
+    return std::to_string(p.x) + "," + std::to_string(p.y);
+}
 
 std::string PointsText(std::span<const Point> points) {
     std::string text;
@@ -39,15 +41,21 @@ std::string PenText(const PenSpec& pen) {
 
 std::string BrushText(const BrushSpec& brush) {
     switch (brush.kind) {
-    case BrushKind::Null: return "brush=null";
-    case BrushKind::Solid: return "brush=" + Color(brush.color);
-    case BrushKind::Hatch: return "brush=hatch" + std::to_string(brush.hatch) + " " + Color(brush.color);
-    case BrushKind::Pattern: return "brush=pattern";
+    case BrushKind::Null:
+        return "brush=null";
+    case BrushKind::Solid:
+        return "brush=" + Color(brush.color);
+    case BrushKind::Hatch:
+        return "brush=hatch" + std::to_string(brush.hatch) + " " + Color(brush.color);
+    case BrushKind::Pattern:
+        return "brush=pattern";
     }
     return "brush=?";
 }
 
-std::string RopText(const DrawState& state) { return state.rop2 == 13 ? "" : " rop2=" + std::to_string(state.rop2); }
+std::string RopText(const DrawState& state) {
+    return state.rop2 == 13 ? "" : " rop2=" + std::to_string(state.rop2);
+}
 
 std::string RegionText(const Region& region) {
     std::string text;
@@ -74,11 +82,15 @@ DeviceCaps Recorder::Caps() const {
     return caps;
 }
 
-void Recorder::FillRegion(const DrawState& state, const Region& region, const BrushSpec& brush, std::uint32_t rop3) {
-    Add("Fill " + RegionText(region) + " " + BrushText(brush) + (rop3 ? " rop=" + HexRop(rop3) : RopText(state)));
+void Recorder::FillRegion(const DrawState& state, const Region& region, const BrushSpec& brush,
+                          std::uint32_t rop3) {
+    Add("Fill " + RegionText(region) + " " + BrushText(brush) +
+        (rop3 ? " rop=" + HexRop(rop3) : RopText(state)));
 }
 
-void Recorder::InvertRegion(const DrawState&, const Region& region) { Add("Invert " + RegionText(region)); }
+void Recorder::InvertRegion(const DrawState&, const Region& region) {
+    Add("Invert " + RegionText(region));
+}
 
 void Recorder::Polyline(const DrawState& state, const PenSpec& pen, std::span<const Point> points) {
     Add("Polyline " + PointsText(points) + " " + PenText(pen) + RopText(state));
@@ -89,17 +101,19 @@ void Recorder::Polygons(const DrawState& state, const PenSpec& pen, const BrushS
     std::string sizes;
     for (int c : counts)
         sizes += (sizes.empty() ? "" : ",") + std::to_string(c);
-    Add("Polygons [" + sizes + "] " + PointsText(points) + " " + PenText(pen) + " " + BrushText(brush) + RopText(state));
+    Add("Polygons [" + sizes + "] " + PointsText(points) + " " + PenText(pen) + " " + BrushText(brush) +
+        RopText(state));
 }
 
-void Recorder::Rectangle(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, const Rect& rect) {
+void Recorder::Rectangle(const DrawState& state, const PenSpec& pen, const BrushSpec& brush,
+                         const Rect& rect) {
     Add("Rectangle " + RectText(rect) + " " + PenText(pen) + " " + BrushText(brush) + RopText(state));
 }
 
 void Recorder::RoundRect(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, const Rect& rect,
                          int ellipseWidth, int ellipseHeight) {
-    Add("RoundRect " + RectText(rect) + " " + std::to_string(ellipseWidth) + "x" + std::to_string(ellipseHeight) +
-        " " + PenText(pen) + " " + BrushText(brush) + RopText(state));
+    Add("RoundRect " + RectText(rect) + " " + std::to_string(ellipseWidth) + "x" +
+        std::to_string(ellipseHeight) + " " + PenText(pen) + " " + BrushText(brush) + RopText(state));
 }
 
 void Recorder::Ellipse(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, const Rect& rect) {
@@ -117,10 +131,10 @@ void Recorder::SetPixel(const DrawState&, Point point, Pixel color) {
     Add("SetPixel " + PointText(point) + " " + Color(color));
 }
 
-void Recorder::StretchBlt(const DrawState&, const Rect& dest, const BlitSource& source, const Rect& sourceRect,
-                          std::uint32_t rop3, const BrushSpec&) {
-    Add("StretchBlt " + RectText(dest) + (source.pixels ? " from " + RectText(sourceRect) : "") + " rop=" +
-        HexRop(rop3));
+void Recorder::StretchBlt(const DrawState&, const Rect& dest, const BlitSource& source,
+                          const Rect& sourceRect, std::uint32_t rop3, const BrushSpec&) {
+    Add("StretchBlt " + RectText(dest) + (source.pixels ? " from " + RectText(sourceRect) : "") +
+        " rop=" + HexRop(rop3));
 }
 
 void Recorder::TransparentBlt(const DrawState&, const Rect& dest, const BlitSource&, const Rect& sourceRect,
@@ -130,8 +144,8 @@ void Recorder::TransparentBlt(const DrawState&, const Rect& dest, const BlitSour
 
 void Recorder::AlphaBlend(const DrawState&, const Rect& dest, const BlitSource&, const Rect& sourceRect,
                           int constantAlpha, bool sourceAlpha) {
-    Add("AlphaBlend " + RectText(dest) + " from " + RectText(sourceRect) + " alpha=" + std::to_string(constantAlpha) +
-        (sourceAlpha ? " per-pixel" : ""));
+    Add("AlphaBlend " + RectText(dest) + " from " + RectText(sourceRect) +
+        " alpha=" + std::to_string(constantAlpha) + (sourceAlpha ? " per-pixel" : ""));
 }
 
 void Recorder::GradientRects(const DrawState&, std::span<const GradientVertex> vertices,
@@ -146,7 +160,8 @@ void Recorder::GradientTriangles(const DrawState&, std::span<const GradientVerte
 }
 
 void Recorder::Text(const DrawState&, const TextRun& run) {
-    std::string line = "Text " + PointText(run.origin) + " '" + QString::fromStdU16String(run.text).toStdString() + "' " + Color(run.color);
+    std::string line = "Text " + PointText(run.origin) + " '" +
+                       QString::fromStdU16String(run.text).toStdString() + "' " + Color(run.color);
     if (run.opaqueCell)
         line += " opaque " + Color(run.backgroundColor);
     if (run.hasOpaqueRect)
@@ -161,10 +176,13 @@ void Recorder::Text(const DrawState&, const TextRun& run) {
 }
 
 bool Recorder::FloodFill(const DrawState&, Point point, Pixel color, bool border, const BrushSpec& brush) {
-    Add("FloodFill " + PointText(point) + (border ? " border " : " surface ") + Color(color) + " " + BrushText(brush));
+    Add("FloodFill " + PointText(point) + (border ? " border " : " surface ") + Color(color) + " " +
+        BrushText(brush));
     return true;
 }
 
-std::shared_ptr<Recorder> CreateRecorder(int width, int height) { return std::make_shared<Recorder>(width, height); }
+std::shared_ptr<Recorder> CreateRecorder(int width, int height) {
+    return std::make_shared<Recorder>(width, height);
+}
 
 } // namespace backend

@@ -18,30 +18,34 @@ public:
     void Clear() { FCalls.clear(); }
 
     DeviceCaps Caps() const override;
-    void FillRegion(const DrawState& state, const Region& region, const BrushSpec& brush, std::uint32_t rop3) override;
+    void FillRegion(const DrawState& state, const Region& region, const BrushSpec& brush,
+                    std::uint32_t rop3) override;
     void InvertRegion(const DrawState& state, const Region& region) override;
     void Polyline(const DrawState& state, const PenSpec& pen, std::span<const Point> points) override;
-    void Polygons(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, std::span<const Point> points,
-                  std::span<const int> counts) override;
-    void Rectangle(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, const Rect& rect) override;
+    void Polygons(const DrawState& state, const PenSpec& pen, const BrushSpec& brush,
+                  std::span<const Point> points, std::span<const int> counts) override;
+    void Rectangle(const DrawState& state, const PenSpec& pen, const BrushSpec& brush,
+                   const Rect& rect) override;
     void RoundRect(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, const Rect& rect,
                    int ellipseWidth, int ellipseHeight) override;
-    void Ellipse(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, const Rect& rect) override;
-    void Arc(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, ArcKind kind, const Rect& rect,
-             Point start, Point end, bool clockwise) override;
+    void Ellipse(const DrawState& state, const PenSpec& pen, const BrushSpec& brush,
+                 const Rect& rect) override;
+    void Arc(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, ArcKind kind,
+             const Rect& rect, Point start, Point end, bool clockwise) override;
     void SetPixel(const DrawState& state, Point point, Pixel color) override;
-    void StretchBlt(const DrawState& state, const Rect& dest, const BlitSource& source, const Rect& sourceRect,
-                    std::uint32_t rop3, const BrushSpec& brush) override;
-    void TransparentBlt(const DrawState& state, const Rect& dest, const BlitSource& source, const Rect& sourceRect,
-                        Pixel transparent) override;
-    void AlphaBlend(const DrawState& state, const Rect& dest, const BlitSource& source, const Rect& sourceRect,
-                    int constantAlpha, bool sourceAlpha) override;
+    void StretchBlt(const DrawState& state, const Rect& dest, const BlitSource& source,
+                    const Rect& sourceRect, std::uint32_t rop3, const BrushSpec& brush) override;
+    void TransparentBlt(const DrawState& state, const Rect& dest, const BlitSource& source,
+                        const Rect& sourceRect, Pixel transparent) override;
+    void AlphaBlend(const DrawState& state, const Rect& dest, const BlitSource& source,
+                    const Rect& sourceRect, int constantAlpha, bool sourceAlpha) override;
     void GradientRects(const DrawState& state, std::span<const GradientVertex> vertices,
                        std::span<const std::pair<int, int>> rects, bool vertical) override;
     void GradientTriangles(const DrawState& state, std::span<const GradientVertex> vertices,
                            std::span<const std::array<int, 3>> triangles) override;
     void Text(const DrawState& state, const TextRun& run) override;
-    bool FloodFill(const DrawState& state, Point point, Pixel color, bool border, const BrushSpec& brush) override;
+    bool FloodFill(const DrawState& state, Point point, Pixel color, bool border,
+                   const BrushSpec& brush) override;
 
 private:
     void Add(std::string line) { FCalls.push_back(std::move(line)); }

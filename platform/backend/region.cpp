@@ -110,11 +110,15 @@ Region ScanPolygons(const QList<QPolygonF>& polygons, bool winding) {
     return result;
 }
 
-QRegion ToQRegion(const Region& region) { return RegionAccess::ToQt(region); }
+QRegion ToQRegion(const Region& region) {
+    return RegionAccess::ToQt(region);
+}
 
 namespace {
 
-Region FromPath(const QPainterPath& path, bool winding) { return ScanPolygons(path.toSubpathPolygons(), winding); }
+Region FromPath(const QPainterPath& path, bool winding) {
+    return ScanPolygons(path.toSubpathPolygons(), winding);
+}
 
 } // namespace
 
@@ -177,7 +181,8 @@ Region Region::FromRows(std::vector<Rect> rows) {
         if (r.Empty())
             continue;
         // Runs that touch on one row become one rectangle.
-        if (!result.FRects.empty() && result.FRects.back().top == r.top && result.FRects.back().right == r.left)
+        if (!result.FRects.empty() && result.FRects.back().top == r.top &&
+            result.FRects.back().right == r.left)
             result.FRects.back().right = r.right;
         else
             result.FRects.push_back(r);

@@ -121,7 +121,8 @@ public:
     long Write(const std::uint8_t* bytes, std::size_t count, int* error) {
         std::lock_guard lock(FMutex);
         if (FGone) {
-            *error = EIO;
+            if (error)
+                *error = EIO;
             return -1;
         }
         FPending = bytes;

@@ -44,9 +44,13 @@ constexpr int kVTime = 5;
 // without a thread blocked in the kernel that cannot be woken to close.
 constexpr int kLinePollMilliseconds = 10;
 
-bool Fail(int* error) {
+void SetError(int* error, int value) {
     if (error)
-        *error = errno;
+        *error = value;
+}
+
+bool Fail(int* error) {
+    SetError(error, errno);
     return false;
 }
 
@@ -158,8 +162,7 @@ public:
         if (::ioctl(FFd, kGetTermios, &kept) != 0)
             return Fail(error);
         if ((kept.c_cflag & CSIZE) != (cflag & CSIZE) || (kept.c_cflag & (PARENB | PARODD)) != (cflag & (PARENB | PARODD))) {
-            if (error)
-                *error = EINVAL;
+            SetError(error, EINVAL);
             return false;
         }
         return true;
@@ -168,13 +171,16 @@ public:
     long Write(const std::uint8_t* bytes, std::size_t count, int* error) override {
         std::unique_lock lock(FMutex);
         if (FGone) {
-            *error = EIO;
+            SetError(error, EIO);
             return -1;
         }
         FOut = bytes;
         FOutCount = count;
-        if (!SendLocked(error))
+        if (!SendLocked(error)) {
+            FOut = nullptr;
+            FOutCount = 0;
             return -1;
+        }
         const std::size_t sent = count - FOutCount;
         lock.unlock();
         if (sent < count)
@@ -220,7 +226,7 @@ public:
     bool GetLines(unsigned& lines, int* error) override {
         std::lock_guard lock(FMutex);
         if (FGone) {
-            *error = EIO;
+            SetError(error, EIO);
             return false;
         }
         lines = 0;

@@ -29,14 +29,22 @@ constexpr int R2CopyPen = 13;
 // The 16 binary operations: rop2 - 1 is a truth table indexed by pen bit * 2 + destination bit.
 inline Pixel ApplyRop2(int rop2, Pixel p, Pixel d) {
     switch (rop2) {
-    case 13: return p;
-    case 7: return (p ^ d) & White;
-    case 6: return ~d & White;
-    case 9: return p & d;
-    case 15: return p | d;
-    case 11: return d;
-    case 1: return 0;
-    case 16: return White;
+    case 13:
+        return p;
+    case 7:
+        return (p ^ d) & White;
+    case 6:
+        return ~d & White;
+    case 9:
+        return p & d;
+    case 15:
+        return p | d;
+    case 11:
+        return d;
+    case 1:
+        return 0;
+    case 16:
+        return White;
     default: {
         unsigned table = static_cast<unsigned>(rop2 - 1);
         Pixel r = 0;
@@ -57,18 +65,30 @@ inline Pixel ApplyRop2(int rop2, Pixel p, Pixel d) {
 // source bit * 2 + destination bit.
 inline Pixel ApplyRop3(unsigned rop, Pixel p, Pixel s, Pixel d) {
     switch (rop) {
-    case 0xCC: return s;
-    case 0xF0: return p;
-    case 0x88: return s & d;
-    case 0xEE: return s | d;
-    case 0x66: return (s ^ d) & White;
-    case 0x44: return s & ~d & White;
-    case 0x33: return ~s & White;
-    case 0x55: return ~d & White;
-    case 0x5A: return (p ^ d) & White;
-    case 0x00: return 0;
-    case 0xFF: return White;
-    case 0xAA: return d;
+    case 0xCC:
+        return s;
+    case 0xF0:
+        return p;
+    case 0x88:
+        return s & d;
+    case 0xEE:
+        return s | d;
+    case 0x66:
+        return (s ^ d) & White;
+    case 0x44:
+        return s & ~d & White;
+    case 0x33:
+        return ~s & White;
+    case 0x55:
+        return ~d & White;
+    case 0x5A:
+        return (p ^ d) & White;
+    case 0x00:
+        return 0;
+    case 0xFF:
+        return White;
+    case 0xAA:
+        return d;
     default: {
         Pixel r = 0;
         for (unsigned i = 0; i < 8; ++i)
@@ -79,8 +99,12 @@ inline Pixel ApplyRop3(unsigned rop, Pixel p, Pixel s, Pixel d) {
     }
 }
 
-inline bool RopUsesSource(unsigned rop) { return ((rop >> 2) & 0x33) != (rop & 0x33); }
-inline bool RopUsesPattern(unsigned rop) { return ((rop >> 4) & 0x0F) != (rop & 0x0F); }
+inline bool RopUsesSource(unsigned rop) {
+    return ((rop >> 2) & 0x33) != (rop & 0x33);
+}
+inline bool RopUsesPattern(unsigned rop) {
+    return ((rop >> 4) & 0x0F) != (rop & 0x0F);
+}
 
 // The ROP2 code that does what a ternary operation does when the source plays no part.
 int Rop2OfRop3(unsigned rop) {
@@ -93,7 +117,8 @@ int Rop2OfRop3(unsigned rop) {
 }
 
 inline Pixel ToMonochrome(Pixel c) {
-    int sum = static_cast<int>((c >> 16) & 0xFF) + static_cast<int>((c >> 8) & 0xFF) + static_cast<int>(c & 0xFF);
+    int sum =
+        static_cast<int>((c >> 16) & 0xFF) + static_cast<int>((c >> 8) & 0xFF) + static_cast<int>(c & 0xFF);
     return sum > 382 ? White : 0;
 }
 
@@ -164,7 +189,8 @@ struct Ink {
         case BrushKind::Pattern: {
             int px = Wrap(x - origin.x, pattern->width), py = Wrap(y - origin.y, pattern->height);
             Pixel p = pattern->pixels[static_cast<size_t>(py) * static_cast<size_t>(pattern->width) +
-                                      static_cast<size_t>(px)] & White;
+                                      static_cast<size_t>(px)] &
+                      White;
             if (pattern->monochrome)
                 out = p == 0 ? textColor : backgroundColor;
             else
@@ -191,8 +217,9 @@ struct Mask {
     void Set(int x, int y, bool pen) {
         if (!bounds.Contains(x, y))
             return;
-        std::uint8_t& slot = values[static_cast<size_t>(y - bounds.top) * static_cast<size_t>(bounds.Width()) +
-                                    static_cast<size_t>(x - bounds.left)];
+        std::uint8_t& slot =
+            values[static_cast<size_t>(y - bounds.top) * static_cast<size_t>(bounds.Width()) +
+                   static_cast<size_t>(x - bounds.left)];
         if (!pen)
             slot |= Gap;
         else if ((slot & 0x7F) < 0x7F)
@@ -207,11 +234,16 @@ struct Mask {
 // On and off lengths of the cosmetic pen styles, in pixels.
 std::vector<int> DashesOf(const PenSpec& pen) {
     switch (pen.dash) {
-    case DashStyle::Dash: return {18, 6};
-    case DashStyle::Dot: return {3, 3};
-    case DashStyle::DashDot: return {9, 6, 3, 6};
-    case DashStyle::DashDotDot: return {9, 3, 3, 3, 3, 3};
-    case DashStyle::Alternate: return {1, 1};
+    case DashStyle::Dash:
+        return {18, 6};
+    case DashStyle::Dot:
+        return {3, 3};
+    case DashStyle::DashDot:
+        return {9, 6, 3, 6};
+    case DashStyle::DashDotDot:
+        return {9, 3, 3, 3, 3, 3};
+    case DashStyle::Alternate:
+        return {1, 1};
     case DashStyle::User: {
         std::vector<int> dashes;
         for (int d : pen.userDashes)
@@ -220,7 +252,8 @@ std::vector<int> DashesOf(const PenSpec& pen) {
             dashes.push_back(dashes.back());
         return dashes;
     }
-    case DashStyle::Solid: break;
+    case DashStyle::Solid:
+        break;
     }
     return {};
 }
@@ -279,7 +312,9 @@ Rect BoundsOf(std::span<const Point> points) {
     return points.empty() ? Rect{} : r;
 }
 
-Rect Inflated(const Rect& r, int d) { return Rect{r.left - d, r.top - d, r.right + d, r.bottom + d}; }
+Rect Inflated(const Rect& r, int d) {
+    return Rect{r.left - d, r.top - d, r.right + d, r.bottom + d};
+}
 
 Rect Normalized(const Rect& r) {
     return Rect{std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
@@ -288,18 +323,24 @@ Rect Normalized(const Rect& r) {
 
 Qt::PenCapStyle QtCap(LineCap cap) {
     switch (cap) {
-    case LineCap::Square: return Qt::SquareCap;
-    case LineCap::Flat: return Qt::FlatCap;
-    case LineCap::Round: break;
+    case LineCap::Square:
+        return Qt::SquareCap;
+    case LineCap::Flat:
+        return Qt::FlatCap;
+    case LineCap::Round:
+        break;
     }
     return Qt::RoundCap;
 }
 
 Qt::PenJoinStyle QtJoin(LineJoin join) {
     switch (join) {
-    case LineJoin::Bevel: return Qt::BevelJoin;
-    case LineJoin::Miter: return Qt::MiterJoin;
-    case LineJoin::Round: break;
+    case LineJoin::Bevel:
+        return Qt::BevelJoin;
+    case LineJoin::Miter:
+        return Qt::MiterJoin;
+    case LineJoin::Round:
+        break;
     }
     return Qt::RoundJoin;
 }
@@ -358,37 +399,42 @@ public:
     }
     const PixelBuffer* Pixels() const override { return &FPixels; }
 
-    void FillRegion(const DrawState& state, const Region& region, const BrushSpec& brush, std::uint32_t rop3) override;
+    void FillRegion(const DrawState& state, const Region& region, const BrushSpec& brush,
+                    std::uint32_t rop3) override;
     void InvertRegion(const DrawState& state, const Region& region) override;
     void Polyline(const DrawState& state, const PenSpec& pen, std::span<const Point> points) override;
-    void Polygons(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, std::span<const Point> points,
-                  std::span<const int> counts) override;
-    void Rectangle(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, const Rect& rect) override;
+    void Polygons(const DrawState& state, const PenSpec& pen, const BrushSpec& brush,
+                  std::span<const Point> points, std::span<const int> counts) override;
+    void Rectangle(const DrawState& state, const PenSpec& pen, const BrushSpec& brush,
+                   const Rect& rect) override;
     void RoundRect(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, const Rect& rect,
                    int ellipseWidth, int ellipseHeight) override;
-    void Ellipse(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, const Rect& rect) override;
-    void Arc(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, ArcKind kind, const Rect& rect,
-             Point start, Point end, bool clockwise) override;
+    void Ellipse(const DrawState& state, const PenSpec& pen, const BrushSpec& brush,
+                 const Rect& rect) override;
+    void Arc(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, ArcKind kind,
+             const Rect& rect, Point start, Point end, bool clockwise) override;
     void SetPixel(const DrawState& state, Point point, Pixel color) override;
-    void StretchBlt(const DrawState& state, const Rect& dest, const BlitSource& source, const Rect& sourceRect,
-                    std::uint32_t rop3, const BrushSpec& brush) override;
-    void TransparentBlt(const DrawState& state, const Rect& dest, const BlitSource& source, const Rect& sourceRect,
-                        Pixel transparent) override;
-    void AlphaBlend(const DrawState& state, const Rect& dest, const BlitSource& source, const Rect& sourceRect,
-                    int constantAlpha, bool sourceAlpha) override;
+    void StretchBlt(const DrawState& state, const Rect& dest, const BlitSource& source,
+                    const Rect& sourceRect, std::uint32_t rop3, const BrushSpec& brush) override;
+    void TransparentBlt(const DrawState& state, const Rect& dest, const BlitSource& source,
+                        const Rect& sourceRect, Pixel transparent) override;
+    void AlphaBlend(const DrawState& state, const Rect& dest, const BlitSource& source,
+                    const Rect& sourceRect, int constantAlpha, bool sourceAlpha) override;
     void GradientRects(const DrawState& state, std::span<const GradientVertex> vertices,
                        std::span<const std::pair<int, int>> rects, bool vertical) override;
     void GradientTriangles(const DrawState& state, std::span<const GradientVertex> vertices,
                            std::span<const std::array<int, 3>> triangles) override;
     void Text(const DrawState& state, const TextRun& run) override;
-    bool FloodFill(const DrawState& state, Point point, Pixel color, bool border, const BrushSpec& brush) override;
+    bool FloodFill(const DrawState& state, Point point, Pixel color, bool border,
+                   const BrushSpec& brush) override;
 
 private:
     Rect Bounds() const { return Rect{0, 0, FPixels.width, FPixels.height}; }
     Pixel Quantize(Pixel c) const { return FMonochrome ? ToMonochrome(c) : c & White; }
 
     // Calls visit(rect) for each piece of area (a rectangle) inside the clip and the surface.
-    template <class Visit> void ForEachClipped(const DrawState& state, const Rect& area, Visit&& visit) const {
+    template <class Visit>
+    void ForEachClipped(const DrawState& state, const Rect& area, Visit&& visit) const {
         Rect inside = area.Intersected(Bounds());
         if (inside.Empty())
             return;
@@ -450,7 +496,8 @@ void Surface::PaintMask(const DrawState& state, const Mask& mask, Pixel pen, Pix
     });
 }
 
-void Surface::FillRegion(const DrawState& state, const Region& region, const BrushSpec& brush, std::uint32_t rop3) {
+void Surface::FillRegion(const DrawState& state, const Region& region, const BrushSpec& brush,
+                         std::uint32_t rop3) {
     int rop2 = rop3 ? Rop2OfRop3((rop3 >> 16) & 0xFF) : state.rop2;
     // Operations that ignore the pattern (BLACKNESS, DSTINVERT ...) work with any brush, even a null one.
     unsigned table = static_cast<unsigned>(rop2 - 1);
@@ -464,7 +511,8 @@ void Surface::InvertRegion(const DrawState& state, const Region& region) {
     PaintRegion(state, region, Ink(0), 6 /* R2_NOT */);
 }
 
-void Surface::ThinLines(const DrawState& state, const PenSpec& pen, std::span<const Point> points, bool closed) {
+void Surface::ThinLines(const DrawState& state, const PenSpec& pen, std::span<const Point> points,
+                        bool closed) {
     if (points.size() < 2 && !(closed && points.size() == 1))
         return;
     Rect bounds = BoundsOf(points).Intersected(Bounds());
@@ -491,7 +539,8 @@ void Surface::WideLines(const DrawState& state, const PenSpec& pen, const QPaint
     PaintRegion(state, StrokeRegion(path, pen), Ink(Quantize(pen.color)), state.rop2);
 }
 
-void Surface::Outline(const DrawState& state, const PenSpec& pen, std::span<const Point> points, bool closed) {
+void Surface::Outline(const DrawState& state, const PenSpec& pen, std::span<const Point> points,
+                      bool closed) {
     if (pen.null || points.empty())
         return;
     if (pen.width <= 1)
@@ -507,8 +556,8 @@ void Surface::Polyline(const DrawState& state, const PenSpec& pen, std::span<con
 void Surface::Polygons(const DrawState& state, const PenSpec& pen, const BrushSpec& brush,
                        std::span<const Point> points, std::span<const int> counts) {
     if (brush.kind != BrushKind::Null)
-        PaintRegion(state, Region::Polygons(points, counts, state.windingFill), Ink(brush, state, FMonochrome),
-                    state.rop2);
+        PaintRegion(state, Region::Polygons(points, counts, state.windingFill),
+                    Ink(brush, state, FMonochrome), state.rop2);
     size_t index = 0;
     for (int count : counts) {
         if (count <= 0 || index + static_cast<size_t>(count) > points.size())
@@ -520,13 +569,15 @@ void Surface::Polygons(const DrawState& state, const PenSpec& pen, const BrushSp
 
 // ---- Shapes ----
 
-void Surface::Rectangle(const DrawState& state, const PenSpec& pen, const BrushSpec& brush, const Rect& given) {
+void Surface::Rectangle(const DrawState& state, const PenSpec& pen, const BrushSpec& brush,
+                        const Rect& given) {
     Rect rect = Normalized(given);
     Ink ink(brush, state, FMonochrome);
     if (pen.null) {
         // Without a pen GDI fills one pixel less to the right and at the bottom.
         if (brush.kind != BrushKind::Null)
-            PaintRegion(state, Region(Rect{rect.left, rect.top, rect.right - 1, rect.bottom - 1}), ink, state.rop2);
+            PaintRegion(state, Region(Rect{rect.left, rect.top, rect.right - 1, rect.bottom - 1}), ink,
+                        state.rop2);
         return;
     }
     if (rect.Width() < 1 || rect.Height() < 1)
@@ -535,8 +586,9 @@ void Surface::Rectangle(const DrawState& state, const PenSpec& pen, const BrushS
     bool inside = pen.insideFrame || width == 1;
     int inner = inside ? width : width - width / 2;
     if (brush.kind != BrushKind::Null)
-        PaintRegion(state, Region(Rect{rect.left + inner, rect.top + inner, rect.right - inner, rect.bottom - inner}),
-                    ink, state.rop2);
+        PaintRegion(
+            state, Region(Rect{rect.left + inner, rect.top + inner, rect.right - inner, rect.bottom - inner}),
+            ink, state.rop2);
     if (width == 1) {
         Point corners[] = {{rect.left, rect.top},
                            {rect.right - 1, rect.top},
@@ -551,7 +603,8 @@ void Surface::Rectangle(const DrawState& state, const PenSpec& pen, const BrushS
     }
     if (pen.insideFrame) {
         Region outer(rect);
-        PaintRegion(state, outer.Subtracted(Region(Inflated(rect, -width))), Ink(Quantize(pen.color)), state.rop2);
+        PaintRegion(state, outer.Subtracted(Region(Inflated(rect, -width))), Ink(Quantize(pen.color)),
+                    state.rop2);
         return;
     }
     QPainterPath path;
@@ -631,7 +684,8 @@ void Surface::Arc(const DrawState& state, const PenSpec& pen, const BrushSpec& b
     ArcPoints(cx - 0.5, cy - 0.5, rx - 0.5, ry - 0.5, t0, t1, curve);
     std::vector<Point> points;
     if (kind == ArcKind::Pie)
-        points.push_back(Point{static_cast<int>(std::floor(cx - 0.5 + 0.5)), static_cast<int>(std::floor(cy))});
+        points.push_back(
+            Point{static_cast<int>(std::floor(cx - 0.5 + 0.5)), static_cast<int>(std::floor(cy))});
     for (const QPointF& p : curve) {
         Point q{static_cast<int>(std::floor(p.x() + 0.5)), static_cast<int>(std::floor(p.y() + 0.5))};
         if (points.empty() || !(points.back() == q))
@@ -659,7 +713,8 @@ struct SourceCopy {
     std::vector<Pixel> pixels;
     bool Valid(int x, int y) const { return x >= left && y >= top && x < left + width && y < top + height; }
     Pixel At(int x, int y) const {
-        return pixels[static_cast<size_t>(y - top) * static_cast<size_t>(width) + static_cast<size_t>(x - left)];
+        return pixels[static_cast<size_t>(y - top) * static_cast<size_t>(width) +
+                      static_cast<size_t>(x - left)];
     }
 };
 
@@ -687,8 +742,8 @@ struct StretchMap {
 
     StretchMap(const Rect& dest, const Rect& src)
         : destLeft(dest.left), destTop(dest.top), destWidth(dest.right - dest.left),
-          destHeight(dest.bottom - dest.top), srcLeft(src.left), srcTop(src.top), srcWidth(src.right - src.left),
-          srcHeight(src.bottom - src.top) {}
+          destHeight(dest.bottom - dest.top), srcLeft(src.left), srcTop(src.top),
+          srcWidth(src.right - src.left), srcHeight(src.bottom - src.top) {}
     // Offsets along each axis use the centre of the destination pixel; negative extents mirror.
     static int Map(int d, int destStart, int destExtent, int srcStart, int srcExtent) {
         double f = (d - (destExtent < 0 ? destStart + destExtent : destStart) + 0.5) / std::abs(destExtent);
@@ -701,8 +756,8 @@ struct StretchMap {
     int Y(int y) const { return Map(y, destTop, destHeight, srcTop, srcHeight); }
 };
 
-void Surface::StretchBlt(const DrawState& state, const Rect& dest, const BlitSource& source, const Rect& sourceRect,
-                         std::uint32_t rop3, const BrushSpec& brush) {
+void Surface::StretchBlt(const DrawState& state, const Rect& dest, const BlitSource& source,
+                         const Rect& sourceRect, std::uint32_t rop3, const BrushSpec& brush) {
     unsigned rop = (rop3 >> 16) & 0xFF;
     bool usesSource = RopUsesSource(rop) && source.pixels;
     Ink ink(brush, state, FMonochrome);
@@ -778,10 +833,12 @@ void Surface::TransparentBlt(const DrawState& state, const Rect& dest, const Bli
     });
 }
 
-inline std::uint32_t Scale255(std::uint32_t v, std::uint32_t a) { return (v * a + 127) / 255; }
+inline std::uint32_t Scale255(std::uint32_t v, std::uint32_t a) {
+    return (v * a + 127) / 255;
+}
 
-void Surface::AlphaBlend(const DrawState& state, const Rect& dest, const BlitSource& source, const Rect& sourceRect,
-                         int constantAlpha, bool sourceAlpha) {
+void Surface::AlphaBlend(const DrawState& state, const Rect& dest, const BlitSource& source,
+                         const Rect& sourceRect, int constantAlpha, bool sourceAlpha) {
     if (!source.pixels)
         return;
     SourceCopy copy = CopySource(*source.pixels, sourceRect, true);
@@ -854,7 +911,8 @@ void Surface::GradientTriangles(const DrawState& state, std::span<const Gradient
         const GradientVertex& a = vertices[static_cast<size_t>(triangle[0])];
         const GradientVertex& b = vertices[static_cast<size_t>(triangle[1])];
         const GradientVertex& c = vertices[static_cast<size_t>(triangle[2])];
-        double area = static_cast<double>(b.x - a.x) * (c.y - a.y) - static_cast<double>(c.x - a.x) * (b.y - a.y);
+        double area =
+            static_cast<double>(b.x - a.x) * (c.y - a.y) - static_cast<double>(c.x - a.x) * (b.y - a.y);
         if (area == 0)
             continue;
         Point corners[] = {{a.x, a.y}, {b.x, b.y}, {c.x, c.y}};
@@ -871,10 +929,12 @@ void Surface::GradientTriangles(const DrawState& state, std::span<const Gradient
                         double wa = 1 - wb - wc;
                         auto mix = [&](std::uint16_t ca, std::uint16_t cb, std::uint16_t cc) {
                             double v = wa * (ca >> 8) + wb * (cb >> 8) + wc * (cc >> 8);
-                            return static_cast<Pixel>(std::clamp(static_cast<int>(std::floor(v + 0.5)), 0, 255));
+                            return static_cast<Pixel>(
+                                std::clamp(static_cast<int>(std::floor(v + 0.5)), 0, 255));
                         };
-                        row[x] = Quantize((mix(a.red, b.red, c.red) << 16) | (mix(a.green, b.green, c.green) << 8) |
-                                        mix(a.blue, b.blue, c.blue));
+                        row[x] =
+                            Quantize((mix(a.red, b.red, c.red) << 16) |
+                                     (mix(a.green, b.green, c.green) << 8) | mix(a.blue, b.blue, c.blue));
                     }
                 }
             });
@@ -910,7 +970,8 @@ void Surface::Text(const DrawState& state, const TextRun& run) {
     }
     if (run.underlinesOnly && run.prefixUnderlines.empty())
         return;
-    QRect area = turn.mapRect(cell.adjusted(-overhang, -m.height / 2.0, overhang, m.height / 2.0)).toAlignedRect();
+    QRect area =
+        turn.mapRect(cell.adjusted(-overhang, -m.height / 2.0, overhang, m.height / 2.0)).toAlignedRect();
     Rect box = Rect{area.left(), area.top(), area.right() + 1, area.bottom() + 1}.Intersected(clip.Bounds());
     if (box.Empty())
         return;
@@ -975,7 +1036,8 @@ void Surface::Text(const DrawState& state, const TextRun& run) {
 
 // ---- Flood fill ----
 
-bool Surface::FloodFill(const DrawState& state, Point point, Pixel color, bool border, const BrushSpec& brush) {
+bool Surface::FloodFill(const DrawState& state, Point point, Pixel color, bool border,
+                        const BrushSpec& brush) {
     if (!Bounds().Contains(point.x, point.y) || (state.clip && !state.clip->Contains(point.x, point.y)))
         return false;
     Pixel key = Quantize(color);
@@ -986,8 +1048,11 @@ bool Surface::FloodFill(const DrawState& state, Point point, Pixel color, bool b
     if (!fillable(point.x, point.y))
         return false;
     // Scan-line fill: each stack entry seeds a run that is extended left and right.
-    std::vector<std::uint8_t> seen(static_cast<size_t>(FPixels.width) * static_cast<size_t>(FPixels.height), 0);
-    auto index = [&](int x, int y) { return static_cast<size_t>(y) * static_cast<size_t>(FPixels.width) + x; };
+    std::vector<std::uint8_t> seen(static_cast<size_t>(FPixels.width) * static_cast<size_t>(FPixels.height),
+                                   0);
+    auto index = [&](int x, int y) {
+        return static_cast<size_t>(y) * static_cast<size_t>(FPixels.width) + x;
+    };
     std::vector<Rect> rows;
     std::vector<Point> stack{point};
     while (!stack.empty()) {

@@ -133,9 +133,13 @@ private:
             case u's':
                 FWriter.WriteSingle(static_cast<float>(FParser.TokenFloat()));
                 break;
-            case u'c':
-                FWriter.WriteCurrency(FParser.TokenFloat() / 10000.0);
+            case u'c': {
+                double value = FParser.TokenFloat();
+                if (!(std::fabs(value) < 9.2e18))
+                    FParser.Error(Consts::SInvalidPropertyValue);
+                FWriter.WriteCurrency(value / 10000.0);
                 break;
+            }
             case u'd':
                 FWriter.WriteDate(FParser.TokenFloat());
                 break;

@@ -115,8 +115,11 @@ void TWriter::WriteSingle(float value) {
 }
 
 void TWriter::WriteCurrency(double value) {
-    // Currency is a count of ten-thousandths.
-    Int64 units = static_cast<Int64>(std::nearbyint(value * 10000.0));
+    // Currency is a count of ten-thousandths; a value beyond its range has no encoding.
+    double scaled = std::nearbyint(value * 10000.0);
+    if (!(scaled >= -9223372036854775808.0 && scaled < 9223372036854775808.0))
+        throw EWriteError(Consts::SInvalidPropertyValue);
+    Int64 units = static_cast<Int64>(scaled);
     WriteValue(vaCurrency);
     Write(&units, 8);
 }

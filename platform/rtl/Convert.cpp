@@ -489,10 +489,7 @@ bool SameAsciiText(StringView s, const char* ascii) {
     for (; ascii[i] != 0; ++i) {
         if (i >= s.size())
             return false;
-        Char c = s[i];
-        if (c >= u'a' && c <= u'z')
-            c = static_cast<Char>(c - 32);
-        if (c != static_cast<Char>(ascii[i]))
+        if (UpCase(s[i]) != static_cast<Char>(ascii[i]))
             return false;
     }
     return i == s.size();

@@ -8,6 +8,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/UString.h"
 
 namespace {
 
@@ -27,16 +28,12 @@ String NumberText(Int64 value, int minDigits = 1) {
     return digits;
 }
 
-Char UpperASCII(Char c) {
-    return c >= u'a' && c <= u'z' ? static_cast<Char>(c - 32) : c;
-}
-
 // Case-insensitive for ASCII letters; other characters must match exactly.
 bool SameTextAt(StringView s, size_t pos, StringView symbol) {
     if (pos + symbol.size() > s.size())
         return false;
     for (size_t i = 0; i < symbol.size(); ++i)
-        if (UpperASCII(s[pos + i]) != UpperASCII(symbol[i]))
+        if (UpCase(s[pos + i]) != UpCase(symbol[i]))
             return false;
     return true;
 }
@@ -306,7 +303,7 @@ public:
         size_t i = 0;
         while (i < format.size()) {
             Char starter = format[i++];
-            Char token = UpperASCII(starter);
+            Char token = UpCase(starter);
             if (token >= u'A' && token <= u'Z') {
                 if (token == u'M' && lastToken == u'H')
                     token = u'N';
@@ -537,7 +534,7 @@ enum class DateOrder { MDY, DMY, YMD };
 // The first day, month or year letter of the short date format decides the order of the fields.
 DateOrder GetDateOrder(StringView dateFormat) {
     for (Char c : dateFormat) {
-        switch (UpperASCII(c)) {
+        switch (UpCase(c)) {
         case u'E':
         case u'Y':
             return DateOrder::YMD;

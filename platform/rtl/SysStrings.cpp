@@ -6,17 +6,6 @@
 #include "platform/backend/collate.h"
 #include "platform/rtl/UString.h"
 
-namespace {
-
-Char UpperAscii(Char c) {
-    return (c >= u'a' && c <= u'z') ? static_cast<Char>(c - 32) : c;
-}
-Char LowerAscii(Char c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<Char>(c + 32) : c;
-}
-
-} // namespace
-
 String Trim(StringView s) {
     size_t first = 0;
     size_t last = s.size();
@@ -44,15 +33,12 @@ String TrimRight(StringView s) {
 String UpperCase(StringView s) {
     String out(s);
     for (Char& c : out)
-        c = UpperAscii(c);
+        c = UpCase(c);
     return out;
 }
 
 String LowerCase(StringView s) {
-    String out(s);
-    for (Char& c : out)
-        c = LowerAscii(c);
-    return out;
+    return LowerASCII(s);
 }
 
 String AnsiUpperCase(StringView s) {
@@ -74,8 +60,8 @@ Integer CompareStr(StringView s1, StringView s2) {
 Integer CompareText(StringView s1, StringView s2) {
     const size_t n = std::min(s1.size(), s2.size());
     for (size_t i = 0; i < n; ++i) {
-        const Char c1 = UpperAscii(s1[i]);
-        const Char c2 = UpperAscii(s2[i]);
+        const Char c1 = UpCase(s1[i]);
+        const Char c2 = UpCase(s2[i]);
         if (c1 != c2)
             return static_cast<Integer>(c1) - static_cast<Integer>(c2);
     }

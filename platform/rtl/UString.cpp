@@ -40,50 +40,72 @@ int CharToWindows1252(Char c) {
     return -1;
 }
 
+int DecodeUtf8Sequence(std::string_view bytes, char32_t& codePoint) {
+    if (bytes.empty())
+        return 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const unsigned char b = p[0];
+    if (b < 0x80) {
+        codePoint = b;
+        return 1;
+    }
+    int extra = 0;
+    char32_t cp = 0;
+    char32_t min = 0;
+    if ((b & 0xE0) == 0xC0) {
+        extra = 1, cp = b & 0x1F, min = 0x80;
+    } else if ((b & 0xF0) == 0xE0) {
+        extra = 2, cp = b & 0x0F, min = 0x800;
+    } else if ((b & 0xF8) == 0xF0) {
+        extra = 3, cp = b & 0x07, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (bytes.size() <= static_cast<size_t>(extra))
+        return 0;
+    for (int k = 1; k <= extra; ++k) {
+        if ((p[k] & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (p[k] & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF)
+        return 0;
+    codePoint = cp;
+    return extra + 1;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
 String Utf8ToString(std::string_view utf8) {
     String out;
     out.reserve(utf8.size());
-    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
-    const size_t n = utf8.size();
     size_t i = 0;
-    while (i < n) {
-        unsigned char b = p[i];
-        if (b < 0x80) {
-            out.push_back(b);
-            ++i;
-            continue;
-        }
-        int extra = 0;
+    while (i < utf8.size()) {
         char32_t cp = 0;
-        char32_t min = 0;
-        if ((b & 0xE0) == 0xC0) {
-            extra = 1, cp = b & 0x1F, min = 0x80;
-        } else if ((b & 0xF0) == 0xE0) {
-            extra = 2, cp = b & 0x0F, min = 0x800;
-        } else if ((b & 0xF8) == 0xF0) {
-            extra = 3, cp = b & 0x07, min = 0x10000;
-        }
-        bool valid = extra > 0;
-        if (valid) {
-            for (int k = 1; k <= extra; ++k) {
-                if (i + k >= n || (p[i + k] & 0xC0) != 0x80) {
-                    valid = false;
-                    break;
-                }
-                cp = (cp << 6) | (p[i + k] & 0x3F);
-            }
-        }
-        // Overlong forms and values past U+10FFFF are not UTF-8. Surrogates in the three-byte form are
-        // accepted: that is how an unpaired surrogate of a String is written.
-        if (valid && (cp < min || cp > 0x10FFFF))
-            valid = false;
-        if (!valid) {
-            out.push_back(Windows1252ToChar(b));
+        const int length = DecodeUtf8Sequence(utf8.substr(i), cp);
+        if (length == 0) {
+            out.push_back(Windows1252ToChar(static_cast<unsigned char>(utf8[i])));
             ++i;
             continue;
         }
         AppendCodePoint(out, cp);
-        i += extra + 1;
+        i += static_cast<size_t>(length);
     }
     return out;
 }
@@ -98,21 +120,7 @@ std::string StringToUtf8(StringView text) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         }
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
+        AppendUtf8(out, cp);
     }
     return out;
 }

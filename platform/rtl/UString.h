@@ -11,6 +11,13 @@
 String Utf8ToString(std::string_view utf8);
 std::string StringToUtf8(StringView text);
 
+// One UTF-8 sequence at the start of bytes: its length (1 to 4) with its code point, or 0 when the
+// first byte starts no valid sequence (a stray continuation byte, a cut-off sequence, an overlong form
+// or a value past U+10FFFF). A surrogate in the three-byte form is accepted; strict readers refuse it.
+int DecodeUtf8Sequence(std::string_view bytes, char32_t& codePoint);
+// Appends the UTF-8 form of a code point up to U+10FFFF; a surrogate takes the three-byte form.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // The system ANSI code page is the locale's character set, UTF-8 on this platform.
 String AnsiToString(std::string_view ansi);
 AnsiString StringToAnsi(StringView text);

@@ -8,7 +8,9 @@
 
 namespace gdi {
 
-int DibStride(int width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) / 32) * 4; }
+int DibStride(int width, int bitsPerPixel) {
+    return ((width * bitsPerPixel + 31) / 32) * 4;
+}
 
 size_t ColorTableSize(const BITMAPINFOHEADER& header) {
     if (header.biBitCount <= 8)
@@ -72,13 +74,15 @@ struct DibFormat {
                 out[x] = (Expand(v, masks[0]) << 16) | (Expand(v, masks[1]) << 8) | Expand(v, masks[2]);
                 break;
             }
-            case 24: out[x] = (src[x * 3 + 2] << 16) | (src[x * 3 + 1] << 8) | src[x * 3]; break;
+            case 24:
+                out[x] = (src[x * 3 + 2] << 16) | (src[x * 3 + 1] << 8) | src[x * 3];
+                break;
             case 32: {
                 std::uint32_t v;
                 std::memcpy(&v, src + x * 4, 4);
-                out[x] = StandardMasks() ? v
-                                         : (Expand(v, masks[0]) << 16) | (Expand(v, masks[1]) << 8) |
-                                               Expand(v, masks[2]);
+                out[x] = StandardMasks()
+                             ? v
+                             : (Expand(v, masks[0]) << 16) | (Expand(v, masks[1]) << 8) | Expand(v, masks[2]);
                 break;
             }
             }
@@ -134,7 +138,8 @@ struct DibFormat {
             case 32: {
                 std::uint32_t v = StandardMasks() ? p
                                                   : Compress((p >> 16) & 0xFF, masks[0]) |
-                                                        Compress((p >> 8) & 0xFF, masks[1]) | Compress(p & 0xFF, masks[2]);
+                                                        Compress((p >> 8) & 0xFF, masks[1]) |
+                                                        Compress(p & 0xFF, masks[2]);
                 std::memcpy(dst + x * 4, &v, 4);
                 break;
             }
@@ -171,7 +176,7 @@ bool FormatOf(const BITMAPINFO* info, UINT usage, const Palette* palette, DibFor
                 WORD index;
                 std::memcpy(&index, after + i * 2, 2);
                 PALETTEENTRY e = palette && index < palette->entries.size() ? palette->entries[index]
-                                                                              : PALETTEENTRY{0, 0, 0, 0};
+                                                                            : PALETTEENTRY{0, 0, 0, 0};
                 format.colors[i] = RGBQUAD{e.peBlue, e.peGreen, e.peRed, 0};
             } else {
                 std::memcpy(&format.colors[i], after + i * 4, 4);
@@ -221,7 +226,9 @@ std::vector<RGBQUAD> DefaultColors(int bitsPerPixel) {
 }
 
 // The image row that DIB scan line `scan` holds.
-int RowOfScan(const DibFormat& format, int scan) { return format.topDown ? scan : format.height - 1 - scan; }
+int RowOfScan(const DibFormat& format, int scan) {
+    return format.topDown ? scan : format.height - 1 - scan;
+}
 
 // A blit rectangle in device pixels, unordered: a negative extent mirrors. As in GDI the pixel at the
 // given corner belongs to a mirrored rectangle, which reaches from there towards smaller coordinates.
@@ -270,7 +277,8 @@ bool ReadDib(const BITMAPINFO* info, UINT usage, const void* bits, const Palette
     auto src = static_cast<const std::uint8_t*>(bits);
     for (int scan = 0; scan < height; ++scan)
         format.DecodeRow(src + static_cast<size_t>(scan) * static_cast<size_t>(format.stride),
-                         pixels.data() + static_cast<size_t>(RowOfScan(format, scan)) * static_cast<size_t>(width));
+                         pixels.data() +
+                             static_cast<size_t>(RowOfScan(format, scan)) * static_cast<size_t>(width));
     return true;
 }
 
@@ -359,7 +367,8 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, in
     if (!drawing || !SourceOf(src, srcDC, source))
         return FALSE;
     backend::Rect sourceRect{s.x, s.y, s.x + (d.right - d.left), s.y + (d.bottom - d.top)};
-    drawing.Device().StretchBlt(drawing.State(), d, source, sourceRect, rop & 0x00FFFFFF, CurrentBrushSpec(*destDC));
+    drawing.Device().StretchBlt(drawing.State(), d, source, sourceRect, rop & 0x00FFFFFF,
+                                CurrentBrushSpec(*destDC));
     return TRUE;
 }
 
@@ -397,12 +406,14 @@ BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC src, int xSrc
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    drawing.Device().AlphaBlend(drawing.State(), Extent(drawing.Dc(), x, y, width, height), source, sourceRect,
-                                blend.SourceConstantAlpha, (blend.AlphaFormat & AC_SRC_ALPHA) != 0);
+    drawing.Device().AlphaBlend(drawing.State(), Extent(drawing.Dc(), x, y, width, height), source,
+                                sourceRect, blend.SourceConstantAlpha,
+                                (blend.AlphaFormat & AC_SRC_ALPHA) != 0);
     return TRUE;
 }
 
-BOOL GradientFill(HDC handle, TRIVERTEX* vertices, ULONG vertexCount, PVOID meshes, ULONG meshCount, ULONG mode) {
+BOOL GradientFill(HDC handle, TRIVERTEX* vertices, ULONG vertexCount, PVOID meshes, ULONG meshCount,
+                  ULONG mode) {
     Drawing drawing(handle);
     if (!drawing)
         return FALSE;
@@ -414,8 +425,8 @@ BOOL GradientFill(HDC handle, TRIVERTEX* vertices, ULONG vertexCount, PVOID mesh
     std::vector<backend::GradientVertex> mapped;
     for (ULONG i = 0; i < vertexCount; ++i) {
         backend::Point p = dc.Map(vertices[i].x, vertices[i].y);
-        mapped.push_back(backend::GradientVertex{p.x, p.y, vertices[i].Red, vertices[i].Green, vertices[i].Blue,
-                                                 vertices[i].Alpha});
+        mapped.push_back(backend::GradientVertex{p.x, p.y, vertices[i].Red, vertices[i].Green,
+                                                 vertices[i].Blue, vertices[i].Alpha});
     }
     if (mode == GRADIENT_FILL_TRIANGLE) {
         auto triangles = static_cast<const GRADIENT_TRIANGLE*>(meshes);
@@ -468,13 +479,13 @@ HBITMAP CreateDIBSection(HDC handle, const BITMAPINFO* info, UINT usage, void** 
         std::uint8_t* top = format.topDown ? bitmap->memory.get()
                                            : bitmap->memory.get() + static_cast<size_t>(format.height - 1) *
                                                                         static_cast<size_t>(format.stride);
-        bitmap->pixels = backend::PixelBuffer{top, format.topDown ? format.stride : -format.stride, format.width,
-                                              format.height};
+        bitmap->pixels = backend::PixelBuffer{top, format.topDown ? format.stride : -format.stride,
+                                              format.width, format.height};
     } else {
         bitmap->storage.assign(static_cast<size_t>(format.width) * static_cast<size_t>(format.height), 0);
-        bitmap->pixels = backend::PixelBuffer{reinterpret_cast<std::uint8_t*>(bitmap->storage.data()),
-                                              static_cast<std::ptrdiff_t>(format.width) * 4, format.width,
-                                              format.height};
+        bitmap->pixels =
+            backend::PixelBuffer{reinterpret_cast<std::uint8_t*>(bitmap->storage.data()),
+                                 static_cast<std::ptrdiff_t>(format.width) * 4, format.width, format.height};
         bitmap->SyncFromDib();
     }
     if (bits)
@@ -482,8 +493,8 @@ HBITMAP CreateDIBSection(HDC handle, const BITMAPINFO* info, UINT usage, void** 
     return static_cast<HBITMAP>(AddObject(bitmap));
 }
 
-int SetDIBits(HDC handle, HBITMAP bitmapHandle, UINT start, UINT lines, const void* bits, const BITMAPINFO* info,
-              UINT usage) {
+int SetDIBits(HDC handle, HBITMAP bitmapHandle, UINT start, UINT lines, const void* bits,
+              const BITMAPINFO* info, UINT usage) {
     std::shared_ptr<DC> dc = handle ? FindDC(handle) : nullptr;
     std::shared_ptr<Bitmap> bitmap = Find<Bitmap>(bitmapHandle, OBJ_BITMAP);
     DibFormat format;
@@ -515,7 +526,8 @@ int SetDIBits(HDC handle, HBITMAP bitmapHandle, UINT start, UINT lines, const vo
     return copied;
 }
 
-int GetDIBits(HDC handle, HBITMAP bitmapHandle, UINT start, UINT lines, LPVOID bits, BITMAPINFO* info, UINT usage) {
+int GetDIBits(HDC handle, HBITMAP bitmapHandle, UINT start, UINT lines, LPVOID bits, BITMAPINFO* info,
+              UINT usage) {
     std::shared_ptr<DC> dc = FindDC(handle);
     std::shared_ptr<Bitmap> bitmap = Find<Bitmap>(bitmapHandle, OBJ_BITMAP);
     if (!dc || !bitmap || !info || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) {
@@ -544,8 +556,8 @@ int GetDIBits(HDC handle, HBITMAP bitmapHandle, UINT start, UINT lines, LPVOID b
     }
     // Tables of 8 bits or fewer: the section's own when it has that depth, otherwise a standard one.
     if (bpp <= 8) {
-        std::vector<RGBQUAD> colors = bitmap->dibSection && bitmap->bitsPerPixel == bpp ? bitmap->colors
-                                                                                      : DefaultColors(bpp);
+        std::vector<RGBQUAD> colors =
+            bitmap->dibSection && bitmap->bitsPerPixel == bpp ? bitmap->colors : DefaultColors(bpp);
         colors.resize(size_t{1} << bpp, RGBQUAD{0, 0, 0, 0});
         if (usage == DIB_RGB_COLORS)
             std::memcpy(info->bmiColors, colors.data(), colors.size() * sizeof(RGBQUAD));
@@ -610,7 +622,8 @@ int DrawDib(HDC handle, backend::Rect dest, int xSrc, int ySrc, int srcWidth, in
         return 0;
     }
     // The bits hold the scan lines from startScan on; the rest of the image stays black.
-    std::vector<std::uint32_t> pixels(static_cast<size_t>(format.width) * static_cast<size_t>(format.height), 0);
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(format.width) * static_cast<size_t>(format.height),
+                                      0);
     auto src = static_cast<const std::uint8_t*>(bits);
     int copied = 0;
     for (UINT i = 0; i < lines; ++i) {
@@ -618,7 +631,8 @@ int DrawDib(HDC handle, backend::Rect dest, int xSrc, int ySrc, int srcWidth, in
         if (scan >= format.height)
             break;
         format.DecodeRow(src + static_cast<size_t>(i) * static_cast<size_t>(format.stride),
-                         pixels.data() + static_cast<size_t>(RowOfScan(format, scan)) * static_cast<size_t>(format.width));
+                         pixels.data() + static_cast<size_t>(RowOfScan(format, scan)) *
+                                             static_cast<size_t>(format.width));
         ++copied;
     }
     backend::PixelBuffer buffer{reinterpret_cast<std::uint8_t*>(pixels.data()),
@@ -640,19 +654,20 @@ int SetDIBitsToDevice(HDC handle, int xDest, int yDest, DWORD width, DWORD heigh
         return 0;
     backend::Point a = dc->Map(xDest, yDest);
     int w = static_cast<int>(width), h = static_cast<int>(height);
-    return DrawDib(handle, backend::Rect{a.x, a.y, a.x + w, a.y + h}, xSrc, ySrc, w, h, startScan, lines, bits, info,
-                   usage, SRCCOPY);
+    return DrawDib(handle, backend::Rect{a.x, a.y, a.x + w, a.y + h}, xSrc, ySrc, w, h, startScan, lines,
+                   bits, info, usage, SRCCOPY);
 }
 
-int StretchDIBits(HDC handle, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
-                  int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
+int StretchDIBits(HDC handle, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
+                  int srcWidth, int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage,
+                  DWORD rop) {
     std::shared_ptr<DC> dc = FindDC(handle);
     if (!dc || !info)
         return 0;
     int height = info->bmiHeader.biHeight < 0 ? -info->bmiHeader.biHeight : info->bmiHeader.biHeight;
     backend::Rect dest = Extent(*dc, xDest, yDest, destWidth, destHeight);
-    if (DrawDib(handle, dest, xSrc, ySrc, srcWidth, srcHeight, 0, static_cast<UINT>(height), bits, info, usage,
-                rop) == 0)
+    if (DrawDib(handle, dest, xSrc, ySrc, srcWidth, srcHeight, 0, static_cast<UINT>(height), bits, info,
+                usage, rop) == 0)
         return 0;
     return std::abs(srcHeight);
 }
@@ -680,4 +695,6 @@ UINT SetDIBColorTable(HDC handle, UINT start, UINT count, const RGBQUAD* colors)
 }
 
 // Drawing is never deferred on this platform: DIB memory is up to date when each call returns.
-BOOL GdiFlush() { return TRUE; }
+BOOL GdiFlush() {
+    return TRUE;
+}

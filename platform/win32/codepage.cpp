@@ -44,22 +44,13 @@ int Fail(DWORD error) {
 // Strict UTF-8: each byte that does not belong to a valid sequence is one U+FFFD. False when strict
 // is asked and such a byte was found.
 bool DecodeUtf8Strict(const unsigned char* p, std::size_t size, String& out, bool failOnInvalid) {
+    const std::string_view bytes(reinterpret_cast<const char*>(p), size);
     std::size_t i = 0;
     while (i < size) {
-        const unsigned char b = p[i];
-        int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
-        char32_t cp = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
-        bool valid = extra >= 0 && i + static_cast<std::size_t>(extra) < size;
-        for (int k = 1; valid && k <= extra; ++k) {
-            const unsigned char next = p[i + k];
-            valid = (next & 0xC0) == 0x80;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not valid.
-        static const char32_t kMinimum[4] = {0, 0x80, 0x800, 0x10000};
-        if (valid && extra > 0 && (cp < kMinimum[extra] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF))
-            valid = false;
-        if (!valid) {
+        char32_t cp = 0;
+        const int length = DecodeUtf8Sequence(bytes.substr(i), cp);
+        // Surrogates are not valid here, unlike in the ANSI code page's lossless form.
+        if (length == 0 || (cp >= 0xD800 && cp <= 0xDFFF)) {
             if (failOnInvalid)
                 return false;
             out.push_back(0xFFFD);
@@ -73,7 +64,7 @@ bool DecodeUtf8Strict(const unsigned char* p, std::size_t size, String& out, boo
         } else {
             out.push_back(static_cast<Char>(cp));
         }
-        i += static_cast<std::size_t>(extra) + 1;
+        i += static_cast<std::size_t>(length);
     }
     return true;
 }
@@ -90,21 +81,7 @@ bool EncodeUtf8Strict(StringView text, std::string& out, bool failOnInvalid) {
                 return false;
             cp = 0xFFFD;
         }
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
+        AppendUtf8(out, cp);
     }
     return true;
 }

@@ -23,7 +23,9 @@ HandleTable& Table() {
 }
 
 // GDI rounds mapped coordinates to the nearest integer, halves upwards.
-LONG RoundCoordinate(double v) { return static_cast<LONG>(std::floor(v + 0.5)); }
+LONG RoundCoordinate(double v) {
+    return static_cast<LONG>(std::floor(v + 0.5));
+}
 
 } // namespace
 
@@ -119,8 +121,12 @@ bool DC::Identity() const {
     return state.windowExt.cx == state.viewportExt.cx && state.windowExt.cy == state.viewportExt.cy;
 }
 
-double DC::ScaleX() const { return static_cast<double>(state.viewportExt.cx) / state.windowExt.cx; }
-double DC::ScaleY() const { return static_cast<double>(state.viewportExt.cy) / state.windowExt.cy; }
+double DC::ScaleX() const {
+    return static_cast<double>(state.viewportExt.cx) / state.windowExt.cx;
+}
+double DC::ScaleY() const {
+    return static_cast<double>(state.viewportExt.cy) / state.windowExt.cy;
+}
 
 POINT DC::ToDevice(double x, double y) const {
     const DCState& s = state;
@@ -166,7 +172,8 @@ Drawing::Drawing(HDC handle) : FDC(FindDC(handle)) {
 }
 
 Drawing::~Drawing() {
-    if (FWrites && FDevice && FDC->state.bitmap && FDC->state.bitmap->dibSection && !FDC->state.bitmap->direct)
+    if (FWrites && FDevice && FDC->state.bitmap && FDC->state.bitmap->dibSection &&
+        !FDC->state.bitmap->direct)
         FDC->state.bitmap->SyncToDib();
 }
 
@@ -263,36 +270,62 @@ int GetDeviceCaps(HDC handle, int index) {
         return 0;
     backend::DeviceCaps caps = dc->Caps();
     switch (index) {
-    case DRIVERVERSION: return 0x4000;
-    case TECHNOLOGY: return caps.printer ? DT_RASPRINTER : DT_RASDISPLAY;
-    case HORZSIZE: return static_cast<int>(std::lround(caps.width * 25.4 / caps.dpiX));
-    case VERTSIZE: return static_cast<int>(std::lround(caps.height * 25.4 / caps.dpiY));
-    case HORZRES: return caps.width;
-    case VERTRES: return caps.height;
-    case DESKTOPHORZRES: return caps.width;
-    case DESKTOPVERTRES: return caps.height;
-    case BITSPIXEL: return caps.bitsPerPixel;
-    case PLANES: return 1;
+    case DRIVERVERSION:
+        return 0x4000;
+    case TECHNOLOGY:
+        return caps.printer ? DT_RASPRINTER : DT_RASDISPLAY;
+    case HORZSIZE:
+        return static_cast<int>(std::lround(caps.width * 25.4 / caps.dpiX));
+    case VERTSIZE:
+        return static_cast<int>(std::lround(caps.height * 25.4 / caps.dpiY));
+    case HORZRES:
+        return caps.width;
+    case VERTRES:
+        return caps.height;
+    case DESKTOPHORZRES:
+        return caps.width;
+    case DESKTOPVERTRES:
+        return caps.height;
+    case BITSPIXEL:
+        return caps.bitsPerPixel;
+    case PLANES:
+        return 1;
     case NUMBRUSHES:
     case NUMPENS:
-    case NUMCOLORS: return -1;
-    case NUMFONTS: return 0;
+    case NUMCOLORS:
+        return -1;
+    case NUMFONTS:
+        return 0;
     case ASPECTX:
-    case ASPECTY: return 36;
-    case ASPECTXY: return 51;
-    case LOGPIXELSX: return caps.dpiX;
-    case LOGPIXELSY: return caps.dpiY;
+    case ASPECTY:
+        return 36;
+    case ASPECTXY:
+        return 51;
+    case LOGPIXELSX:
+        return caps.dpiX;
+    case LOGPIXELSY:
+        return caps.dpiY;
     case SIZEPALETTE:
-    case NUMRESERVED: return 0;
-    case COLORRES: return 24;
-    case PHYSICALWIDTH: return caps.printer ? caps.physicalWidth : 0;
-    case PHYSICALHEIGHT: return caps.printer ? caps.physicalHeight : 0;
-    case PHYSICALOFFSETX: return caps.printer ? caps.physicalOffsetX : 0;
-    case PHYSICALOFFSETY: return caps.printer ? caps.physicalOffsetY : 0;
-    case VREFRESH: return caps.printer ? 0 : 60;
-    case RASTERCAPS: return RC_BITBLT | RC_STRETCHBLT | RC_DI_BITMAP | RC_DIBTODEV | RC_STRETCHDIB;
-    case SHADEBLENDCAPS: return SB_CONST_ALPHA | SB_PIXEL_ALPHA;
-    default: return 0;
+    case NUMRESERVED:
+        return 0;
+    case COLORRES:
+        return 24;
+    case PHYSICALWIDTH:
+        return caps.printer ? caps.physicalWidth : 0;
+    case PHYSICALHEIGHT:
+        return caps.printer ? caps.physicalHeight : 0;
+    case PHYSICALOFFSETX:
+        return caps.printer ? caps.physicalOffsetX : 0;
+    case PHYSICALOFFSETY:
+        return caps.printer ? caps.physicalOffsetY : 0;
+    case VREFRESH:
+        return caps.printer ? 0 : 60;
+    case RASTERCAPS:
+        return RC_BITBLT | RC_STRETCHBLT | RC_DI_BITMAP | RC_DIBTODEV | RC_STRETCHDIB;
+    case SHADEBLENDCAPS:
+        return SB_CONST_ALPHA | SB_PIXEL_ALPHA;
+    default:
+        return 0;
     }
 }
 
@@ -309,8 +342,7 @@ BOOL GetDCOrgEx(HDC handle, LPPOINT origin) {
 namespace {
 
 // Sets one attribute of a DC and answers the previous value, or failure for a bad handle or value.
-template <class T, class Check>
-T Exchange(HDC handle, T DCState::*field, T value, T failure, Check valid) {
+template <class T, class Check> T Exchange(HDC handle, T DCState::*field, T value, T failure, Check valid) {
     std::shared_ptr<DC> dc = FindDC(handle);
     if (!dc)
         return failure;
@@ -332,43 +364,75 @@ auto Any = [](auto) { return true; };
 
 } // namespace
 
-COLORREF SetTextColor(HDC dc, COLORREF color) { return Exchange(dc, &DCState::textColor, color, CLR_INVALID, Any); }
-COLORREF GetTextColor(HDC dc) { return Read(dc, &DCState::textColor, CLR_INVALID); }
-COLORREF SetBkColor(HDC dc, COLORREF color) { return Exchange(dc, &DCState::bkColor, color, CLR_INVALID, Any); }
-COLORREF GetBkColor(HDC dc) { return Read(dc, &DCState::bkColor, CLR_INVALID); }
+COLORREF SetTextColor(HDC dc, COLORREF color) {
+    return Exchange(dc, &DCState::textColor, color, CLR_INVALID, Any);
+}
+COLORREF GetTextColor(HDC dc) {
+    return Read(dc, &DCState::textColor, CLR_INVALID);
+}
+COLORREF SetBkColor(HDC dc, COLORREF color) {
+    return Exchange(dc, &DCState::bkColor, color, CLR_INVALID, Any);
+}
+COLORREF GetBkColor(HDC dc) {
+    return Read(dc, &DCState::bkColor, CLR_INVALID);
+}
 int SetBkMode(HDC dc, int mode) {
     return Exchange(dc, &DCState::bkMode, mode, 0, [](int m) { return m == TRANSPARENT || m == OPAQUE; });
 }
-int GetBkMode(HDC dc) { return Read(dc, &DCState::bkMode, 0); }
+int GetBkMode(HDC dc) {
+    return Read(dc, &DCState::bkMode, 0);
+}
 int SetROP2(HDC dc, int rop2) {
     return Exchange(dc, &DCState::rop2, rop2, 0, [](int r) { return r >= R2_BLACK && r <= R2_WHITE; });
 }
-int GetROP2(HDC dc) { return Read(dc, &DCState::rop2, 0); }
+int GetROP2(HDC dc) {
+    return Read(dc, &DCState::rop2, 0);
+}
 int SetPolyFillMode(HDC dc, int mode) {
-    return Exchange(dc, &DCState::polyFillMode, mode, 0, [](int m) { return m == ALTERNATE || m == WINDING; });
+    return Exchange(dc, &DCState::polyFillMode, mode, 0,
+                    [](int m) { return m == ALTERNATE || m == WINDING; });
 }
-int GetPolyFillMode(HDC dc) { return Read(dc, &DCState::polyFillMode, 0); }
+int GetPolyFillMode(HDC dc) {
+    return Read(dc, &DCState::polyFillMode, 0);
+}
 int SetStretchBltMode(HDC dc, int mode) {
-    return Exchange(dc, &DCState::stretchMode, mode, 0, [](int m) { return m >= BLACKONWHITE && m <= HALFTONE; });
+    return Exchange(dc, &DCState::stretchMode, mode, 0,
+                    [](int m) { return m >= BLACKONWHITE && m <= HALFTONE; });
 }
-int GetStretchBltMode(HDC dc) { return Read(dc, &DCState::stretchMode, 0); }
-UINT SetTextAlign(HDC dc, UINT align) { return Exchange(dc, &DCState::textAlign, align, GDI_ERROR, Any); }
-UINT GetTextAlign(HDC dc) { return Read(dc, &DCState::textAlign, GDI_ERROR); }
+int GetStretchBltMode(HDC dc) {
+    return Read(dc, &DCState::stretchMode, 0);
+}
+UINT SetTextAlign(HDC dc, UINT align) {
+    return Exchange(dc, &DCState::textAlign, align, GDI_ERROR, Any);
+}
+UINT GetTextAlign(HDC dc) {
+    return Read(dc, &DCState::textAlign, GDI_ERROR);
+}
 int SetTextCharacterExtra(HDC dc, int extra) {
     return Exchange(dc, &DCState::charExtra, extra, static_cast<int>(0x80000000), Any);
 }
-int GetTextCharacterExtra(HDC dc) { return Read(dc, &DCState::charExtra, static_cast<int>(0x80000000)); }
+int GetTextCharacterExtra(HDC dc) {
+    return Read(dc, &DCState::charExtra, static_cast<int>(0x80000000));
+}
 int SetArcDirection(HDC dc, int direction) {
     return Exchange(dc, &DCState::arcDirection, direction, 0,
                     [](int d) { return d == AD_CLOCKWISE || d == AD_COUNTERCLOCKWISE; });
 }
-int GetArcDirection(HDC dc) { return Read(dc, &DCState::arcDirection, 0); }
+int GetArcDirection(HDC dc) {
+    return Read(dc, &DCState::arcDirection, 0);
+}
 COLORREF SetDCBrushColor(HDC dc, COLORREF color) {
     return Exchange(dc, &DCState::dcBrushColor, color, CLR_INVALID, Any);
 }
-COLORREF GetDCBrushColor(HDC dc) { return Read(dc, &DCState::dcBrushColor, CLR_INVALID); }
-COLORREF SetDCPenColor(HDC dc, COLORREF color) { return Exchange(dc, &DCState::dcPenColor, color, CLR_INVALID, Any); }
-COLORREF GetDCPenColor(HDC dc) { return Read(dc, &DCState::dcPenColor, CLR_INVALID); }
+COLORREF GetDCBrushColor(HDC dc) {
+    return Read(dc, &DCState::dcBrushColor, CLR_INVALID);
+}
+COLORREF SetDCPenColor(HDC dc, COLORREF color) {
+    return Exchange(dc, &DCState::dcPenColor, color, CLR_INVALID, Any);
+}
+COLORREF GetDCPenColor(HDC dc) {
+    return Read(dc, &DCState::dcPenColor, CLR_INVALID);
+}
 
 BOOL SetBrushOrgEx(HDC handle, int x, int y, LPPOINT previous) {
     std::shared_ptr<DC> dc = FindDC(handle);
@@ -397,12 +461,23 @@ namespace {
 bool FixedExtents(int mode, int dpiX, int dpiY, SIZE& window, SIZE& viewport) {
     int unitsPerInch;
     switch (mode) {
-    case MM_LOMETRIC: unitsPerInch = 254; break;
-    case MM_HIMETRIC: unitsPerInch = 2540; break;
-    case MM_LOENGLISH: unitsPerInch = 100; break;
-    case MM_HIENGLISH: unitsPerInch = 1000; break;
-    case MM_TWIPS: unitsPerInch = 1440; break;
-    default: return false;
+    case MM_LOMETRIC:
+        unitsPerInch = 254;
+        break;
+    case MM_HIMETRIC:
+        unitsPerInch = 2540;
+        break;
+    case MM_LOENGLISH:
+        unitsPerInch = 100;
+        break;
+    case MM_HIENGLISH:
+        unitsPerInch = 1000;
+        break;
+    case MM_TWIPS:
+        unitsPerInch = 1440;
+        break;
+    default:
+        return false;
     }
     window = SIZE{unitsPerInch, unitsPerInch};
     viewport = SIZE{dpiX, -dpiY};
@@ -413,7 +488,9 @@ bool FixedExtents(int mode, int dpiX, int dpiY, SIZE& window, SIZE& viewport) {
 void MakeIsotropic(DCState& s) {
     double sx = std::abs(static_cast<double>(s.viewportExt.cx) / s.windowExt.cx);
     double sy = std::abs(static_cast<double>(s.viewportExt.cy) / s.windowExt.cy);
-    auto withSign = [](LONG magnitude, LONG like) { return std::max<LONG>(1, magnitude) * (like < 0 ? -1 : 1); };
+    auto withSign = [](LONG magnitude, LONG like) {
+        return std::max<LONG>(1, magnitude) * (like < 0 ? -1 : 1);
+    };
     if (sx < sy)
         s.viewportExt.cy = withSign(RoundCoordinate(std::abs(s.windowExt.cy) * sx), s.viewportExt.cy);
     else if (sy < sx)
@@ -483,16 +560,22 @@ int SetMapMode(HDC handle, int mode) {
     return previous;
 }
 
-int GetMapMode(HDC dc) { return Read(dc, &DCState::mapMode, 0); }
+int GetMapMode(HDC dc) {
+    return Read(dc, &DCState::mapMode, 0);
+}
 
 BOOL SetWindowOrgEx(HDC dc, int x, int y, LPPOINT previous) {
     return SetPoint(dc, &DCState::windowOrg, POINT{x, y}, previous);
 }
-BOOL GetWindowOrgEx(HDC dc, LPPOINT origin) { return GetPoint(dc, &DCState::windowOrg, origin); }
+BOOL GetWindowOrgEx(HDC dc, LPPOINT origin) {
+    return GetPoint(dc, &DCState::windowOrg, origin);
+}
 BOOL SetViewportOrgEx(HDC dc, int x, int y, LPPOINT previous) {
     return SetPoint(dc, &DCState::viewportOrg, POINT{x, y}, previous);
 }
-BOOL GetViewportOrgEx(HDC dc, LPPOINT origin) { return GetPoint(dc, &DCState::viewportOrg, origin); }
+BOOL GetViewportOrgEx(HDC dc, LPPOINT origin) {
+    return GetPoint(dc, &DCState::viewportOrg, origin);
+}
 
 BOOL OffsetWindowOrgEx(HDC handle, int dx, int dy, LPPOINT previous) {
     std::shared_ptr<DC> dc = FindDC(handle);
@@ -510,8 +593,12 @@ BOOL OffsetViewportOrgEx(HDC handle, int dx, int dy, LPPOINT previous) {
     return SetPoint(handle, &DCState::viewportOrg, POINT{p.x + dx, p.y + dy}, previous);
 }
 
-BOOL SetWindowExtEx(HDC dc, int x, int y, LPSIZE previous) { return SetExtent(dc, true, x, y, previous); }
-BOOL SetViewportExtEx(HDC dc, int x, int y, LPSIZE previous) { return SetExtent(dc, false, x, y, previous); }
+BOOL SetWindowExtEx(HDC dc, int x, int y, LPSIZE previous) {
+    return SetExtent(dc, true, x, y, previous);
+}
+BOOL SetViewportExtEx(HDC dc, int x, int y, LPSIZE previous) {
+    return SetExtent(dc, false, x, y, previous);
+}
 
 BOOL GetWindowExtEx(HDC handle, LPSIZE extent) {
     std::shared_ptr<DC> dc = FindDC(handle);

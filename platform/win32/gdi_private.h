@@ -23,8 +23,8 @@ struct Pen : Object {
     int width = 0;         // logical units; 0 is one pixel
     COLORREF color = 0;
     bool extended = false;
-    bool dcPen = false;    // the stock DC_PEN: its colour is the DC's pen colour
-    LOGBRUSH brush{};      // extended pens
+    bool dcPen = false; // the stock DC_PEN: its colour is the DC's pen colour
+    LOGBRUSH brush{};   // extended pens
     std::vector<DWORD> styleEntries;
 };
 
@@ -61,13 +61,13 @@ struct Bitmap : Object {
 
     // DIB sections.
     bool dibSection = false;
-    bool direct = false;        // the surface draws on the DIB memory itself
-    BITMAPINFOHEADER header{};  // with biHeight as created
+    bool direct = false;       // the surface draws on the DIB memory itself
+    BITMAPINFOHEADER header{}; // with biHeight as created
     std::vector<RGBQUAD> colors;
     DWORD masks[3] = {0, 0, 0};
     std::unique_ptr<std::uint8_t[]> memory;
     size_t memorySize = 0;
-    int stride = 0;             // bytes per DIB row
+    int stride = 0; // bytes per DIB row
 
     std::shared_ptr<backend::Device> Surface();
     bool Monochrome() const { return !dibSection && bitsPerPixel == 1; }
@@ -160,8 +160,12 @@ template <class T> std::shared_ptr<T> Find(HGDIOBJ handle, DWORD type) {
     return std::static_pointer_cast<T>(object);
 }
 std::shared_ptr<DC> FindDC(HDC handle);
-inline HDC ToHDC(HGDIOBJ handle) { return reinterpret_cast<HDC>(handle); }
-inline HGDIOBJ ToHandle(HDC handle) { return reinterpret_cast<HGDIOBJ>(handle); }
+inline HDC ToHDC(HGDIOBJ handle) {
+    return reinterpret_cast<HDC>(handle);
+}
+inline HGDIOBJ ToHandle(HDC handle) {
+    return reinterpret_cast<HGDIOBJ>(handle);
+}
 
 // Stock objects, created at first use.
 HGDIOBJ StockObject(int index);

@@ -56,7 +56,8 @@ BOOL DrawPolyline(HDC handle, const std::vector<backend::Point>& points) {
 }
 
 BOOL Shape(HDC handle, int left, int top, int right, int bottom,
-           void (*draw)(Drawing&, const backend::PenSpec&, const backend::BrushSpec&, const backend::Rect&, int, int),
+           void (*draw)(Drawing&, const backend::PenSpec&, const backend::BrushSpec&, const backend::Rect&,
+                        int, int),
            int a = 0, int b = 0) {
     Drawing drawing(handle);
     if (!drawing)
@@ -67,8 +68,8 @@ BOOL Shape(HDC handle, int left, int top, int right, int bottom,
     return TRUE;
 }
 
-BOOL ArcShape(HDC handle, backend::ArcKind kind, int left, int top, int right, int bottom, int xStart, int yStart,
-              int xEnd, int yEnd) {
+BOOL ArcShape(HDC handle, backend::ArcKind kind, int left, int top, int right, int bottom, int xStart,
+              int yStart, int xEnd, int yEnd) {
     Drawing drawing(handle);
     if (!drawing)
         return FALSE;
@@ -78,8 +79,8 @@ BOOL ArcShape(HDC handle, backend::ArcKind kind, int left, int top, int right, i
     bool clockwise = dc.state.arcDirection == AD_CLOCKWISE;
     if (dc.ScaleX() * dc.ScaleY() < 0)
         clockwise = !clockwise;
-    drawing.Device().Arc(drawing.State(), PenSpecOf(dc), CurrentBrushSpec(dc), kind, rect, dc.Map(xStart, yStart),
-                         dc.Map(xEnd, yEnd), clockwise);
+    drawing.Device().Arc(drawing.State(), PenSpecOf(dc), CurrentBrushSpec(dc), kind, rect,
+                         dc.Map(xStart, yStart), dc.Map(xEnd, yEnd), clockwise);
     return TRUE;
 }
 
@@ -92,7 +93,8 @@ BOOL FillWith(HDC handle, const backend::Region& logical, const backend::BrushSp
     if (invert)
         drawing.Device().InvertRegion(drawing.State(), region);
     else
-        drawing.Device().FillRegion(drawing.State(), region, brush ? *brush : CurrentBrushSpec(drawing.Dc()), rop3);
+        drawing.Device().FillRegion(drawing.State(), region, brush ? *brush : CurrentBrushSpec(drawing.Dc()),
+                                    rop3);
     return TRUE;
 }
 
@@ -222,17 +224,19 @@ BOOL PolyPolygon(HDC handle, const POINT* points, const INT* counts, int polygon
         total += static_cast<size_t>(counts[i]);
     }
     DC& dc = drawing.Dc();
-    drawing.Device().Polygons(drawing.State(), PenSpecOf(dc), CurrentBrushSpec(dc), MapPoints(dc, points, total),
-                              sizes);
+    drawing.Device().Polygons(drawing.State(), PenSpecOf(dc), CurrentBrushSpec(dc),
+                              MapPoints(dc, points, total), sizes);
     return TRUE;
 }
 
-BOOL Polygon(HDC handle, const POINT* points, int count) { return PolyPolygon(handle, points, &count, 1); }
+BOOL Polygon(HDC handle, const POINT* points, int count) {
+    return PolyPolygon(handle, points, &count, 1);
+}
 
 BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
     return Shape(handle, left, top, right, bottom,
-                 [](Drawing& d, const backend::PenSpec& pen, const backend::BrushSpec& brush, const backend::Rect& r,
-                    int, int) { d.Device().Rectangle(d.State(), pen, brush, r); });
+                 [](Drawing& d, const backend::PenSpec& pen, const backend::BrushSpec& brush,
+                    const backend::Rect& r, int, int) { d.Device().Rectangle(d.State(), pen, brush, r); });
 }
 
 BOOL RoundRect(HDC handle, int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) {
@@ -244,15 +248,15 @@ BOOL RoundRect(HDC handle, int left, int top, int right, int bottom, int ellipse
     int h = static_cast<int>(std::lround(std::abs(ellipseHeight * dc->ScaleY())));
     return Shape(
         handle, left, top, right, bottom,
-        [](Drawing& d, const backend::PenSpec& pen, const backend::BrushSpec& brush, const backend::Rect& r, int a,
-           int b) { d.Device().RoundRect(d.State(), pen, brush, r, a, b); },
+        [](Drawing& d, const backend::PenSpec& pen, const backend::BrushSpec& brush, const backend::Rect& r,
+           int a, int b) { d.Device().RoundRect(d.State(), pen, brush, r, a, b); },
         w, h);
 }
 
 BOOL Ellipse(HDC handle, int left, int top, int right, int bottom) {
     return Shape(handle, left, top, right, bottom,
-                 [](Drawing& d, const backend::PenSpec& pen, const backend::BrushSpec& brush, const backend::Rect& r,
-                    int, int) { d.Device().Ellipse(d.State(), pen, brush, r); });
+                 [](Drawing& d, const backend::PenSpec& pen, const backend::BrushSpec& brush,
+                    const backend::Rect& r, int, int) { d.Device().Ellipse(d.State(), pen, brush, r); });
 }
 
 BOOL Arc(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
@@ -335,7 +339,9 @@ COLORREF SetPixel(HDC handle, int x, int y, COLORREF color) {
     return color & 0xFFFFFF;
 }
 
-BOOL SetPixelV(HDC dc, int x, int y, COLORREF color) { return SetPixel(dc, x, y, color) != CLR_INVALID; }
+BOOL SetPixelV(HDC dc, int x, int y, COLORREF color) {
+    return SetPixel(dc, x, y, color) != CLR_INVALID;
+}
 
 COLORREF GetPixel(HDC handle, int x, int y) {
     Drawing drawing(handle);
@@ -366,7 +372,9 @@ BOOL ExtFloodFill(HDC handle, int x, int y, COLORREF color, UINT type) {
                : FALSE;
 }
 
-BOOL FloodFill(HDC dc, int x, int y, COLORREF color) { return ExtFloodFill(dc, x, y, color, FLOODFILLBORDER); }
+BOOL FloodFill(HDC dc, int x, int y, COLORREF color) {
+    return ExtFloodFill(dc, x, y, color, FLOODFILLBORDER);
+}
 
 // ---- Rectangles ----
 
@@ -377,9 +385,13 @@ BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom) {
     return TRUE;
 }
 
-BOOL SetRectEmpty(LPRECT rect) { return SetRect(rect, 0, 0, 0, 0); }
+BOOL SetRectEmpty(LPRECT rect) {
+    return SetRect(rect, 0, 0, 0, 0);
+}
 
-BOOL IsRectEmpty(const RECT* rect) { return !rect || rect->right <= rect->left || rect->bottom <= rect->top; }
+BOOL IsRectEmpty(const RECT* rect) {
+    return !rect || rect->right <= rect->left || rect->bottom <= rect->top;
+}
 
 BOOL OffsetRect(LPRECT rect, int dx, int dy) {
     if (!rect)
@@ -429,7 +441,8 @@ BOOL UnionRect(LPRECT dest, const RECT* a, const RECT* b) {
 }
 
 BOOL PtInRect(const RECT* rect, POINT point) {
-    return rect && point.x >= rect->left && point.x < rect->right && point.y >= rect->top && point.y < rect->bottom;
+    return rect && point.x >= rect->left && point.x < rect->right && point.y >= rect->top &&
+           point.y < rect->bottom;
 }
 
 BOOL EqualRect(const RECT* a, const RECT* b) {
@@ -456,7 +469,8 @@ int FrameRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
         return TRUE;
     RECT r = *rect;
     backend::Region outer = RectRegion(r);
-    backend::Region frame = outer.Subtracted(backend::Region(backend::Rect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}));
+    backend::Region frame =
+        outer.Subtracted(backend::Region(backend::Rect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}));
     backend::BrushSpec spec = BrushSpecOf(*dc, *brush);
     return FillWith(handle, frame, &spec, PATCOPY, false);
 }
@@ -503,9 +517,11 @@ struct EdgeColors {
 void DrawRing(HDC dc, const RECT& r, EdgeColors colors, UINT sides) {
     if (colors.topLeft >= 0) {
         if (sides & BF_TOP)
-            FillColor(dc, r.left, r.top, (sides & BF_RIGHT) ? r.right - 1 : r.right, r.top + 1, colors.topLeft);
+            FillColor(dc, r.left, r.top, (sides & BF_RIGHT) ? r.right - 1 : r.right, r.top + 1,
+                      colors.topLeft);
         if (sides & BF_LEFT)
-            FillColor(dc, r.left, r.top, r.left + 1, (sides & BF_BOTTOM) ? r.bottom - 1 : r.bottom, colors.topLeft);
+            FillColor(dc, r.left, r.top, r.left + 1, (sides & BF_BOTTOM) ? r.bottom - 1 : r.bottom,
+                      colors.topLeft);
     }
     if (colors.bottomRight >= 0) {
         if (sides & BF_BOTTOM)
@@ -543,8 +559,10 @@ EdgeColors InnerColors(UINT edge, UINT flags) {
 class ShapeColors {
 public:
     ShapeColors(HDC dc, int penColor, int brushColor) : FDC(dc), FSaved(SaveDC(dc)) {
-        FPen = penColor < 0 ? static_cast<HPEN>(GetStockObject(NULL_PEN)) : CreatePen(PS_SOLID, 0, GetSysColor(penColor));
-        FBrush = brushColor < 0 ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)) : GetSysColorBrush(brushColor);
+        FPen = penColor < 0 ? static_cast<HPEN>(GetStockObject(NULL_PEN))
+                            : CreatePen(PS_SOLID, 0, GetSysColor(penColor));
+        FBrush =
+            brushColor < 0 ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)) : GetSysColorBrush(brushColor);
         SelectObject(dc, FPen);
         SelectObject(dc, FBrush);
         SetROP2(dc, R2_COPYPEN);
@@ -574,10 +592,18 @@ void Arrow(HDC dc, const RECT& r, int direction, int color) {
     int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
     int half = size / 2 + 1;
     switch (direction) {
-    case 0: Triangle(dc, {cx - size, cy + half - 1}, {cx + size, cy + half - 1}, {cx, cy - half}, color); break;
-    case 1: Triangle(dc, {cx - size, cy - half + 1}, {cx + size, cy - half + 1}, {cx, cy + half}, color); break;
-    case 2: Triangle(dc, {cx + half - 1, cy - size}, {cx + half - 1, cy + size}, {cx - half, cy}, color); break;
-    default: Triangle(dc, {cx - half + 1, cy - size}, {cx - half + 1, cy + size}, {cx + half, cy}, color); break;
+    case 0:
+        Triangle(dc, {cx - size, cy + half - 1}, {cx + size, cy + half - 1}, {cx, cy - half}, color);
+        break;
+    case 1:
+        Triangle(dc, {cx - size, cy - half + 1}, {cx + size, cy - half + 1}, {cx, cy + half}, color);
+        break;
+    case 2:
+        Triangle(dc, {cx + half - 1, cy - size}, {cx + half - 1, cy + size}, {cx - half, cy}, color);
+        break;
+    default:
+        Triangle(dc, {cx - half + 1, cy - size}, {cx - half + 1, cy + size}, {cx + half, cy}, color);
+        break;
     }
 }
 
@@ -616,7 +642,8 @@ void CheckBox(HDC dc, const RECT& r, UINT state) {
     RECT box = SquareIn(r);
     UINT flags = BF_RECT | ((state & DFCS_FLAT) ? BF_FLAT : 0) | ((state & DFCS_MONO) ? BF_MONO : 0);
     DrawEdge(dc, &box, EDGE_SUNKEN, flags | BF_ADJUST);
-    bool grey = (state & (DFCS_PUSHED | DFCS_INACTIVE)) || ((state & DFCS_BUTTON3STATE) && (state & DFCS_CHECKED));
+    bool grey =
+        (state & (DFCS_PUSHED | DFCS_INACTIVE)) || ((state & DFCS_BUTTON3STATE) && (state & DFCS_CHECKED));
     FillColor(dc, box.left, box.top, box.right, box.bottom, grey ? COLOR_BTNFACE : COLOR_WINDOW);
     if (state & DFCS_CHECKED)
         CheckMark(dc, box, (state & (DFCS_INACTIVE | DFCS_BUTTON3STATE)) ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
@@ -637,9 +664,11 @@ void RadioButton(HDC dc, const RECT& r, UINT state) {
         for (int half = 0; half < 2; ++half) {
             ShapeColors colors(dc, rings[i][half], -1);
             if (half == 0)
-                Arc(dc, ring.left, ring.top, ring.right, ring.bottom, ring.right, ring.top, ring.left, ring.bottom);
+                Arc(dc, ring.left, ring.top, ring.right, ring.bottom, ring.right, ring.top, ring.left,
+                    ring.bottom);
             else
-                Arc(dc, ring.left, ring.top, ring.right, ring.bottom, ring.left, ring.bottom, ring.right, ring.top);
+                Arc(dc, ring.left, ring.top, ring.right, ring.bottom, ring.left, ring.bottom, ring.right,
+                    ring.top);
         }
     }
     bool grey = (state & (DFCS_PUSHED | DFCS_INACTIVE)) != 0;
@@ -670,7 +699,9 @@ void CaptionGlyph(HDC dc, const RECT& r, UINT kind, int color) {
         }
         break;
     }
-    case DFCS_CAPTIONMIN: FillColor(dc, left, top + side - 2, left + side, top + side, color); break;
+    case DFCS_CAPTIONMIN:
+        FillColor(dc, left, top + side - 2, left + side, top + side, color);
+        break;
     case DFCS_CAPTIONMAX: {
         FillColor(dc, left, top, left + side, top + 2, color);
         RECT frame{left, top, left + side, top + side};
@@ -775,8 +806,8 @@ BOOL DrawFrameControl(HDC dc, LPRECT rect, UINT type, UINT state) {
             return TRUE;
         }
         ButtonFrame(dc, r, state);
-        int direction = kind == DFCS_SCROLLUP     ? 0
-                        : kind == DFCS_SCROLLLEFT ? 2
+        int direction = kind == DFCS_SCROLLUP      ? 0
+                        : kind == DFCS_SCROLLLEFT  ? 2
                         : kind == DFCS_SCROLLRIGHT ? 3
                                                    : 1;
         RECT glyphArea = *rect;
@@ -816,6 +847,8 @@ BOOL DrawFrameControl(HDC dc, LPRECT rect, UINT type, UINT state) {
         }
         return TRUE;
     }
-    default: SetLastError(ERROR_INVALID_PARAMETER); return FALSE;
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
     }
 }

@@ -94,10 +94,11 @@ const StockObjects& Stock() {
         auto palette = std::make_shared<Palette>();
         palette->type = OBJ_PAL;
         const COLORREF system[20] = {
-            RGB(0, 0, 0),       RGB(128, 0, 0),     RGB(0, 128, 0),     RGB(128, 128, 0),   RGB(0, 0, 128),
-            RGB(128, 0, 128),   RGB(0, 128, 128),   RGB(192, 192, 192), RGB(192, 220, 192), RGB(166, 202, 240),
-            RGB(255, 251, 240), RGB(160, 160, 164), RGB(128, 128, 128), RGB(255, 0, 0),     RGB(0, 255, 0),
-            RGB(255, 255, 0),   RGB(0, 0, 255),     RGB(255, 0, 255),   RGB(0, 255, 255),   RGB(255, 255, 255)};
+            RGB(0, 0, 0),       RGB(128, 0, 0),     RGB(0, 128, 0),     RGB(128, 128, 0),
+            RGB(0, 0, 128),     RGB(128, 0, 128),   RGB(0, 128, 128),   RGB(192, 192, 192),
+            RGB(192, 220, 192), RGB(166, 202, 240), RGB(255, 251, 240), RGB(160, 160, 164),
+            RGB(128, 128, 128), RGB(255, 0, 0),     RGB(0, 255, 0),     RGB(255, 255, 0),
+            RGB(0, 0, 255),     RGB(255, 0, 255),   RGB(0, 255, 255),   RGB(255, 255, 255)};
         for (COLORREF c : system)
             palette->entries.push_back(PALETTEENTRY{GetRValue(c), GetGValue(c), GetBValue(c), 0});
         s.handles[DEFAULT_PALETTE] = AddStock(palette);
@@ -129,13 +130,20 @@ COLORREF ResolveColor(const DC& dc, COLORREF color) {
 
 backend::DashStyle DashOf(UINT style) {
     switch (style & PS_STYLE_MASK) {
-    case PS_DASH: return backend::DashStyle::Dash;
-    case PS_DOT: return backend::DashStyle::Dot;
-    case PS_DASHDOT: return backend::DashStyle::DashDot;
-    case PS_DASHDOTDOT: return backend::DashStyle::DashDotDot;
-    case PS_ALTERNATE: return backend::DashStyle::Alternate;
-    case PS_USERSTYLE: return backend::DashStyle::User;
-    default: return backend::DashStyle::Solid;
+    case PS_DASH:
+        return backend::DashStyle::Dash;
+    case PS_DOT:
+        return backend::DashStyle::Dot;
+    case PS_DASHDOT:
+        return backend::DashStyle::DashDot;
+    case PS_DASHDOTDOT:
+        return backend::DashStyle::DashDotDot;
+    case PS_ALTERNATE:
+        return backend::DashStyle::Alternate;
+    case PS_USERSTYLE:
+        return backend::DashStyle::User;
+    default:
+        return backend::DashStyle::Solid;
     }
 }
 
@@ -164,7 +172,9 @@ HGDIOBJ StockObject(int index) {
     return stock.handles[index];
 }
 
-std::shared_ptr<Bitmap> DefaultBitmap() { return Stock().defaultBitmap; }
+std::shared_ptr<Bitmap> DefaultBitmap() {
+    return Stock().defaultBitmap;
+}
 
 std::shared_ptr<backend::Device> Bitmap::Surface() {
     if (!FSurface)
@@ -198,7 +208,7 @@ backend::PenSpec PenSpecOf(const DC& dc) {
         spec.cap = cap == PS_ENDCAP_SQUARE ? backend::LineCap::Square
                    : cap == PS_ENDCAP_FLAT ? backend::LineCap::Flat
                                            : backend::LineCap::Round;
-        spec.join = join == PS_JOIN_BEVEL ? backend::LineJoin::Bevel
+        spec.join = join == PS_JOIN_BEVEL   ? backend::LineJoin::Bevel
                     : join == PS_JOIN_MITER ? backend::LineJoin::Miter
                                             : backend::LineJoin::Round;
     }
@@ -210,7 +220,8 @@ backend::BrushSpec BrushSpecOf(const DC& dc, const Brush& brush) {
     switch (brush.logBrush.lbStyle) {
     case BS_SOLID:
         spec.kind = backend::BrushKind::Solid;
-        spec.color = ToPixel(ResolveColor(dc, brush.dcBrush ? dc.state.dcBrushColor : brush.logBrush.lbColor));
+        spec.color =
+            ToPixel(ResolveColor(dc, brush.dcBrush ? dc.state.dcBrushColor : brush.logBrush.lbColor));
         break;
     case BS_HATCHED:
         spec.kind = backend::BrushKind::Hatch;
@@ -221,12 +232,16 @@ backend::BrushSpec BrushSpecOf(const DC& dc, const Brush& brush) {
         spec.kind = brush.pattern ? backend::BrushKind::Pattern : backend::BrushKind::Null;
         spec.pattern = brush.pattern;
         break;
-    default: spec.kind = backend::BrushKind::Null; break;
+    default:
+        spec.kind = backend::BrushKind::Null;
+        break;
     }
     return spec;
 }
 
-backend::BrushSpec CurrentBrushSpec(const DC& dc) { return BrushSpecOf(dc, *dc.state.brush); }
+backend::BrushSpec CurrentBrushSpec(const DC& dc) {
+    return BrushSpecOf(dc, *dc.state.brush);
+}
 
 } // namespace gdi
 
@@ -294,7 +309,9 @@ HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCo
 
 // ---- Brushes ----
 
-HBRUSH CreateSolidBrush(COLORREF color) { return static_cast<HBRUSH>(AddObject(NewBrush(BS_SOLID, color, 0))); }
+HBRUSH CreateSolidBrush(COLORREF color) {
+    return static_cast<HBRUSH>(AddObject(NewBrush(BS_SOLID, color, 0)));
+}
 
 HBRUSH CreateHatchBrush(int hatch, COLORREF color) {
     if (hatch < HS_HORIZONTAL || hatch > HS_DIAGCROSS) {
@@ -322,11 +339,17 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH* brush) {
         return nullptr;
     }
     switch (brush->lbStyle) {
-    case BS_SOLID: return CreateSolidBrush(brush->lbColor);
-    case BS_NULL: return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    case BS_HATCHED: return CreateHatchBrush(static_cast<int>(brush->lbHatch), brush->lbColor);
-    case BS_PATTERN: return CreatePatternBrush(reinterpret_cast<HBITMAP>(brush->lbHatch));
-    default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
+    case BS_SOLID:
+        return CreateSolidBrush(brush->lbColor);
+    case BS_NULL:
+        return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    case BS_HATCHED:
+        return CreateHatchBrush(static_cast<int>(brush->lbHatch), brush->lbColor);
+    case BS_PATTERN:
+        return CreatePatternBrush(reinterpret_cast<HBITMAP>(brush->lbHatch));
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
     }
 }
 
@@ -389,7 +412,9 @@ HPALETTE SelectPalette(HDC handle, HPALETTE paletteHandle, BOOL) {
 }
 
 // True-colour devices have no palette to realise.
-UINT RealizePalette(HDC handle) { return FindDC(handle) ? 0 : GDI_ERROR; }
+UINT RealizePalette(HDC handle) {
+    return FindDC(handle) ? 0 : GDI_ERROR;
+}
 
 // ---- Bitmaps ----
 
@@ -484,8 +509,10 @@ LONG SetBitmapBits(HBITMAP handle, DWORD size, const void* bits) {
         const std::uint8_t* row = in + read;
         std::uint32_t* out = bitmap->pixels.Row(y);
         for (int x = 0; x < bitmap->width; ++x)
-            out[x] = depth == 1 ? ((row[x / 8] & (0x80 >> (x % 8))) ? 0xFFFFFF : 0)
-                                : static_cast<std::uint32_t>((row[x * 4 + 2] << 16) | (row[x * 4 + 1] << 8) | row[x * 4]);
+            out[x] =
+                depth == 1
+                    ? ((row[x / 8] & (0x80 >> (x % 8))) ? 0xFFFFFF : 0)
+                    : static_cast<std::uint32_t>((row[x * 4 + 2] << 16) | (row[x * 4 + 1] << 8) | row[x * 4]);
         read += rowBytes;
     }
     if (bitmap->dibSection && !bitmap->direct)
@@ -562,7 +589,9 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ objectHandle) {
         int kind = SelectClipRgn(handle, static_cast<HRGN>(objectHandle));
         return kind == ERROR ? HGDI_ERROR : reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(kind));
     }
-    default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
     }
 }
 
@@ -648,7 +677,9 @@ int GetObjectW(HGDIOBJ handle, int size, LPVOID buffer) {
         }
         return give(&ds.dsBm, sizeof(BITMAP));
     }
-    default: SetLastError(ERROR_INVALID_HANDLE); return 0;
+    default:
+        SetLastError(ERROR_INVALID_HANDLE);
+        return 0;
     }
 }
 
@@ -658,11 +689,18 @@ HGDIOBJ GetCurrentObject(HDC handle, UINT type) {
         return nullptr;
     switch (type) {
     case OBJ_PEN:
-    case OBJ_EXTPEN: return dc->state.penHandle;
-    case OBJ_BRUSH: return dc->state.brushHandle;
-    case OBJ_FONT: return dc->state.fontHandle;
-    case OBJ_BITMAP: return dc->state.bitmapHandle;
-    case OBJ_PAL: return dc->state.paletteHandle;
-    default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
+    case OBJ_EXTPEN:
+        return dc->state.penHandle;
+    case OBJ_BRUSH:
+        return dc->state.brushHandle;
+    case OBJ_FONT:
+        return dc->state.fontHandle;
+    case OBJ_BITMAP:
+        return dc->state.bitmapHandle;
+    case OBJ_PAL:
+        return dc->state.paletteHandle;
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
     }
 }

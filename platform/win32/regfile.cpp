@@ -117,6 +117,18 @@ RegValue* FindRegValue(RegNode& node, StringView name) {
     return nullptr;
 }
 
+std::vector<BYTE> RegStringData(StringView text) {
+    std::vector<BYTE> data;
+    data.reserve((text.size() + 1) * 2);
+    for (Char c : text) {
+        data.push_back(static_cast<BYTE>(c & 0xFF));
+        data.push_back(static_cast<BYTE>(c >> 8));
+    }
+    data.push_back(0);
+    data.push_back(0);
+    return data;
+}
+
 namespace {
 
 bool IsControl(Char c) {
@@ -562,12 +574,7 @@ bool Parser::ParseValue(StringView line) {
         if (!IsBlankText(line))
             return Fail("text after a value's closing quote");
         value.type = REG_SZ;
-        for (Char c : text) {
-            value.data.push_back(static_cast<BYTE>(c & 0xFF));
-            value.data.push_back(static_cast<BYTE>(c >> 8));
-        }
-        value.data.push_back(0);
-        value.data.push_back(0);
+        value.data = RegStringData(text);
     } else if (startsWith("dword:")) {
         DWORD number = 0;
         size_t digits = 0;

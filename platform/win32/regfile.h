@@ -39,6 +39,8 @@ RegNode* FindSubKey(RegNode& node, StringView name);
 // Adds a subkey in its place; there must be none of that name yet.
 RegNode* AddSubKey(RegNode& node, StringView name);
 RegValue* FindRegValue(RegNode& node, StringView name);
+// REG_SZ data of a text: its UTF-16 units, little-endian, then the terminating null.
+std::vector<BYTE> RegStringData(StringView text);
 
 // The file's contents for a tree; the reserved subtree is left out.
 std::string SerializeRegistry(const RegNode& root, StringView rootName);

@@ -6,7 +6,9 @@
 namespace gdi {
 namespace {
 
-std::shared_ptr<Region> FindRegion(HRGN handle) { return Find<Region>(handle, OBJ_REGION); }
+std::shared_ptr<Region> FindRegion(HRGN handle) {
+    return Find<Region>(handle, OBJ_REGION);
+}
 
 HRGN AddRegion(backend::Region region) {
     auto object = std::make_shared<Region>();
@@ -22,7 +24,8 @@ int KindOf(const backend::Region& region) {
 }
 
 backend::Rect Ordered(int left, int top, int right, int bottom) {
-    return backend::Rect{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+    return backend::Rect{std::min(left, right), std::min(top, bottom), std::max(left, right),
+                         std::max(top, bottom)};
 }
 
 // The DC's clip, or the whole device when it has none, in device units relative to the DC.
@@ -75,7 +78,8 @@ HRGN CreateRectRgnIndirect(const RECT* rect) {
 }
 
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) {
-    return AddRegion(backend::Region::RoundRect(Ordered(left, top, right, bottom), ellipseWidth, ellipseHeight));
+    return AddRegion(
+        backend::Region::RoundRect(Ordered(left, top, right, bottom), ellipseWidth, ellipseHeight));
 }
 
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
@@ -126,11 +130,21 @@ int CombineRgn(HRGN destHandle, HRGN src1Handle, HRGN src2Handle, int mode) {
     if (!src2)
         return ERROR;
     switch (mode) {
-    case RGN_AND: dest->region = src1->region.Intersected(src2->region); break;
-    case RGN_OR: dest->region = src1->region.United(src2->region); break;
-    case RGN_XOR: dest->region = src1->region.Xored(src2->region); break;
-    case RGN_DIFF: dest->region = src1->region.Subtracted(src2->region); break;
-    default: SetLastError(ERROR_INVALID_PARAMETER); return ERROR;
+    case RGN_AND:
+        dest->region = src1->region.Intersected(src2->region);
+        break;
+    case RGN_OR:
+        dest->region = src1->region.United(src2->region);
+        break;
+    case RGN_XOR:
+        dest->region = src1->region.Xored(src2->region);
+        break;
+    case RGN_DIFF:
+        dest->region = src1->region.Subtracted(src2->region);
+        break;
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return ERROR;
     }
     return KindOf(dest->region);
 }
@@ -152,7 +166,8 @@ BOOL RectInRegion(HRGN handle, const RECT* rect) {
     std::shared_ptr<Region> region = FindRegion(handle);
     if (!region || !rect)
         return FALSE;
-    return region->region.Intersects(Ordered(rect->left, rect->top, rect->right, rect->bottom)) ? TRUE : FALSE;
+    return region->region.Intersects(Ordered(rect->left, rect->top, rect->right, rect->bottom)) ? TRUE
+                                                                                                : FALSE;
 }
 
 int GetRgnBox(HRGN handle, LPRECT rect) {
@@ -199,16 +214,25 @@ int ExtSelectClipRgn(HDC handle, HRGN regionHandle, int mode) {
         return ERROR;
     // The DC keeps a copy: the caller may change or delete the region afterwards.
     switch (mode) {
-    case RGN_COPY: return SetClip(*dc, region->region);
-    case RGN_AND: return SetClip(*dc, CurrentClip(*dc).Intersected(region->region));
-    case RGN_OR: return SetClip(*dc, CurrentClip(*dc).United(region->region));
-    case RGN_XOR: return SetClip(*dc, CurrentClip(*dc).Xored(region->region));
-    case RGN_DIFF: return SetClip(*dc, CurrentClip(*dc).Subtracted(region->region));
-    default: SetLastError(ERROR_INVALID_PARAMETER); return ERROR;
+    case RGN_COPY:
+        return SetClip(*dc, region->region);
+    case RGN_AND:
+        return SetClip(*dc, CurrentClip(*dc).Intersected(region->region));
+    case RGN_OR:
+        return SetClip(*dc, CurrentClip(*dc).United(region->region));
+    case RGN_XOR:
+        return SetClip(*dc, CurrentClip(*dc).Xored(region->region));
+    case RGN_DIFF:
+        return SetClip(*dc, CurrentClip(*dc).Subtracted(region->region));
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return ERROR;
     }
 }
 
-int SelectClipRgn(HDC dc, HRGN region) { return ExtSelectClipRgn(dc, region, RGN_COPY); }
+int SelectClipRgn(HDC dc, HRGN region) {
+    return ExtSelectClipRgn(dc, region, RGN_COPY);
+}
 
 int IntersectClipRect(HDC handle, int left, int top, int right, int bottom) {
     std::shared_ptr<DC> dc = FindDC(handle);

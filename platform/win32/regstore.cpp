@@ -151,12 +151,7 @@ void RegistryStore::Refresh(RegNode& node) {
         RegValue value;
         value.name = name;
         value.type = REG_SZ;
-        for (Char c : text) {
-            value.data.push_back(static_cast<BYTE>(c & 0xFF));
-            value.data.push_back(static_cast<BYTE>(c >> 8));
-        }
-        value.data.push_back(0);
-        value.data.push_back(0);
+        value.data = RegStringData(text);
         values.push_back(std::move(value));
     }
     node.values = std::move(values);
@@ -327,6 +322,14 @@ LONG RegistryStore::Mutate(const std::function<LONG(std::vector<Change>&)>& appl
     return ERROR_SUCCESS;
 }
 
+LONG RegistryStore::FindLoaded(RegKeyId key, RegNode*& node) {
+    LONG status = Load(false);
+    if (status != ERROR_SUCCESS)
+        return status;
+    node = Find(key);
+    return node ? ERROR_SUCCESS : ERROR_KEY_DELETED;
+}
+
 RegNode* RegistryStore::Resolve(RegNode& start, StringView subKey, LONG& error) {
     std::vector<StringView> names;
     if (!SplitPath(subKey, names)) {
@@ -381,12 +384,10 @@ void RegistryStore::Fire(const std::vector<Change>& changes) {
 
 LONG RegistryStore::OpenKey(RegKeyId parent, StringView subKey, bool forWriting, RegKeyId& key) {
     std::lock_guard lock(FMutex);
-    LONG status = Load(false);
+    RegNode* start = nullptr;
+    LONG status = FindLoaded(parent, start);
     if (status != ERROR_SUCCESS)
         return status;
-    RegNode* start = Find(parent);
-    if (!start)
-        return ERROR_KEY_DELETED;
     RegNode* node = Resolve(*start, subKey, status);
     if (!node)
         return status;
@@ -462,12 +463,10 @@ LONG RegistryStore::DeleteKey(RegKeyId parent, StringView subKey) {
 
 LONG RegistryStore::QueryValue(RegKeyId key, StringView name, DWORD& type, std::vector<BYTE>& data) {
     std::lock_guard lock(FMutex);
-    LONG status = Load(false);
+    RegNode* node = nullptr;
+    LONG status = FindLoaded(key, node);
     if (status != ERROR_SUCCESS)
         return status;
-    RegNode* node = Find(key);
-    if (!node)
-        return ERROR_KEY_DELETED;
     RegValue* value = FindRegValue(*node, name);
     if (!value)
         return ERROR_FILE_NOT_FOUND;
@@ -515,12 +514,10 @@ LONG RegistryStore::DeleteValue(RegKeyId key, StringView name) {
 
 LONG RegistryStore::EnumKey(RegKeyId key, DWORD index, String& name, ULONGLONG& lastWriteTime) {
     std::lock_guard lock(FMutex);
-    LONG status = Load(false);
+    RegNode* node = nullptr;
+    LONG status = FindLoaded(key, node);
     if (status != ERROR_SUCCESS)
         return status;
-    RegNode* node = Find(key);
-    if (!node)
-        return ERROR_KEY_DELETED;
     if (index >= node->subKeys.size())
         return ERROR_NO_MORE_ITEMS;
     const RegNode& child = *node->subKeys[index];
@@ -531,12 +528,10 @@ LONG RegistryStore::EnumKey(RegKeyId key, DWORD index, String& name, ULONGLONG& 
 
 LONG RegistryStore::EnumValue(RegKeyId key, DWORD index, String& name, DWORD& type, std::vector<BYTE>& data) {
     std::lock_guard lock(FMutex);
-    LONG status = Load(false);
+    RegNode* node = nullptr;
+    LONG status = FindLoaded(key, node);
     if (status != ERROR_SUCCESS)
         return status;
-    RegNode* node = Find(key);
-    if (!node)
-        return ERROR_KEY_DELETED;
     if (index == 0)
         Refresh(*node);
     if (index >= node->values.size())
@@ -550,12 +545,10 @@ LONG RegistryStore::EnumValue(RegKeyId key, DWORD index, String& name, DWORD& ty
 
 LONG RegistryStore::QueryInfo(RegKeyId key, RegKeyInfo& info) {
     std::lock_guard lock(FMutex);
-    LONG status = Load(false);
+    RegNode* node = nullptr;
+    LONG status = FindLoaded(key, node);
     if (status != ERROR_SUCCESS)
         return status;
-    RegNode* node = Find(key);
-    if (!node)
-        return ERROR_KEY_DELETED;
     Refresh(*node);
     info = RegKeyInfo();
     info.subKeys = static_cast<DWORD>(node->subKeys.size());
@@ -573,11 +566,10 @@ LONG RegistryStore::QueryInfo(RegKeyId key, RegKeyInfo& info) {
 LONG RegistryStore::Notify(RegKeyId key, bool subtree, DWORD filter, std::shared_ptr<EventObject> event,
                            const void* owner) {
     std::lock_guard lock(FMutex);
-    LONG status = Load(false);
+    RegNode* node = nullptr;
+    LONG status = FindLoaded(key, node);
     if (status != ERROR_SUCCESS)
         return status;
-    if (!Find(key))
-        return ERROR_KEY_DELETED;
     FRegistrations.push_back(Registration{key, subtree, filter, std::move(event), owner});
     return ERROR_SUCCESS;
 }

@@ -124,6 +124,8 @@ private:
     void AddReserved(RegNode& root);
     void Refresh(RegNode& node);
     RegNode* Find(RegKeyId key);
+    // Load(false), then Find: ERROR_KEY_DELETED when the key is gone.
+    LONG FindLoaded(RegKeyId key, RegNode*& node);
     RegNode* Resolve(RegNode& start, StringView subKey, LONG& error);
     void Index(RegNode& node);
     void Unindex(RegNode& node);

@@ -43,11 +43,15 @@ constexpr COLORREF DefaultScheme[ColorCount] = {
     RGB(240, 240, 240), // COLOR_MENUBAR
 };
 
-bool Named(int index) { return index >= 0 && index < ColorCount && index != 25; }
+bool Named(int index) {
+    return index >= 0 && index < ColorCount && index != 25;
+}
 
 } // namespace
 
-DWORD GetSysColor(int index) { return Named(index) ? DefaultScheme[index] : 0; }
+DWORD GetSysColor(int index) {
+    return Named(index) ? DefaultScheme[index] : 0;
+}
 
 HBRUSH GetSysColorBrush(int index) {
     if (!Named(index))

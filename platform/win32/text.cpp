@@ -49,7 +49,9 @@ int ToLogicalX(const DC& dc, int pixels) {
 int ToLogicalY(const DC& dc, int pixels) {
     return static_cast<int>(std::lround(pixels / std::abs(dc.ScaleY())));
 }
-int ToDeviceX(const DC& dc, int logical) { return static_cast<int>(std::lround(logical * std::abs(dc.ScaleX()))); }
+int ToDeviceX(const DC& dc, int logical) {
+    return static_cast<int>(std::lround(logical * std::abs(dc.ScaleX())));
+}
 
 // Advances in device pixels with the DC's extra character spacing.
 std::vector<int> AdvancesOf(const DC& dc, const backend::Font& font, std::u16string_view text) {
@@ -144,7 +146,8 @@ int DrawRun(Drawing& drawing, backend::Point p, std::u16string_view text, std::v
     return run.width;
 }
 
-BOOL TextCore(HDC handle, int x, int y, UINT options, const RECT* rect, std::u16string_view text, const INT* dx) {
+BOOL TextCore(HDC handle, int x, int y, UINT options, const RECT* rect, std::u16string_view text,
+              const INT* dx) {
     Drawing drawing(handle);
     if (!drawing)
         return FALSE;
@@ -332,7 +335,8 @@ private:
 };
 
 // Removes the prefix marks: "&x" underlines x and "&&" is one ampersand.
-void StripPrefixes(std::u16string_view text, bool prefixes, std::u16string& out, std::vector<bool>& underlined) {
+void StripPrefixes(std::u16string_view text, bool prefixes, std::u16string& out,
+                   std::vector<bool>& underlined) {
     for (size_t i = 0; i < text.size(); ++i) {
         if (prefixes && text[i] == u'&') {
             if (i + 1 < text.size()) {
@@ -410,7 +414,8 @@ int DrawTextCore(HDC handle, LPWSTR text, int count, LPRECT rect, UINT format, D
             lines.push_back(std::move(paragraph));
         if (end >= display.size())
             break;
-        start = end + ((display[end] == u'\r' && end + 1 < display.size() && display[end + 1] == u'\n') ? 2 : 1);
+        start =
+            end + ((display[end] == u'\r' && end + 1 < display.size() && display[end + 1] == u'\n') ? 2 : 1);
     }
     for (Line& line : lines)
         layout.FitLine(line, width);
@@ -525,7 +530,8 @@ BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
     return TextCore(dc, x, y, 0, nullptr, TextOf(text, count), nullptr);
 }
 
-BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count, const INT* dx) {
+BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count,
+                 const INT* dx) {
     if (count > 0 && !text) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -548,7 +554,8 @@ BOOL GetTextExtentPoint32W(HDC handle, LPCWSTR text, int count, LPSIZE size) {
     return TRUE;
 }
 
-BOOL GetTextExtentExPointW(HDC handle, LPCWSTR text, int count, int maxExtent, LPINT fit, LPINT dx, LPSIZE size) {
+BOOL GetTextExtentExPointW(HDC handle, LPCWSTR text, int count, int maxExtent, LPINT fit, LPINT dx,
+                           LPSIZE size) {
     std::shared_ptr<DC> dc = FindDC(handle);
     if (!dc || !size || count < 0 || (count > 0 && !text)) {
         if (dc)
@@ -603,8 +610,8 @@ BOOL GetCharABCWidthsW(HDC handle, UINT first, UINT last, ABC* widths) {
     backend::FontRef font = FontOf(*dc);
     for (UINT c = first; c <= last; ++c) {
         backend::CharABC abc = backend::CharABCWidths(*font, c);
-        widths[c - first] = ABC{ToLogicalX(*dc, abc.a), static_cast<UINT>(ToLogicalX(*dc, abc.b)),
-                                ToLogicalX(*dc, abc.c)};
+        widths[c - first] =
+            ABC{ToLogicalX(*dc, abc.a), static_cast<UINT>(ToLogicalX(*dc, abc.b)), ToLogicalX(*dc, abc.c)};
     }
     return TRUE;
 }
@@ -635,8 +642,8 @@ UINT GetOutlineTextMetricsW(HDC handle, UINT size, OUTLINETEXTMETRICW* metrics) 
     const backend::FontMetrics& m = backend::MetricsOf(*font);
     // The four names follow the structure, each null-terminated.
     std::u16string family = backend::InstalledFaceOf(*font);
-    std::u16string style = m.weight >= FW_BOLD ? (m.italic ? u"Bold Italic" : u"Bold")
-                                               : (m.italic ? u"Italic" : u"Regular");
+    std::u16string style =
+        m.weight >= FW_BOLD ? (m.italic ? u"Bold Italic" : u"Bold") : (m.italic ? u"Italic" : u"Regular");
     std::u16string full = family + u" " + style;
     std::u16string names[4] = {family, family, style, full};
     UINT needed = sizeof(OUTLINETEXTMETRICW);
@@ -662,7 +669,8 @@ UINT GetOutlineTextMetricsW(HDC handle, UINT size, OUTLINETEXTMETRICW* metrics) 
     otm.otmLineGap = static_cast<UINT>(ToLogicalY(*dc, m.lineGap));
     otm.otmsCapEmHeight = static_cast<UINT>(ToLogicalY(*dc, m.capHeight));
     otm.otmsXHeight = static_cast<UINT>(ToLogicalY(*dc, m.xHeight));
-    otm.otmrcFontBox = RECT{0, ToLogicalY(*dc, m.ascent), ToLogicalX(*dc, m.maxCharWidth), -ToLogicalY(*dc, m.descent)};
+    otm.otmrcFontBox =
+        RECT{0, ToLogicalY(*dc, m.ascent), ToLogicalX(*dc, m.maxCharWidth), -ToLogicalY(*dc, m.descent)};
     otm.otmMacAscent = otm.otmAscent;
     otm.otmMacDescent = otm.otmDescent;
     otm.otmMacLineGap = otm.otmLineGap;
@@ -671,7 +679,8 @@ UINT GetOutlineTextMetricsW(HDC handle, UINT size, OUTLINETEXTMETRICW* metrics) 
     otm.otmsStrikeoutPosition = ToLogicalY(*dc, m.strikeoutPosition);
     otm.otmsUnderscoreSize = ToLogicalY(*dc, m.underlineThickness);
     otm.otmsUnderscorePosition = -ToLogicalY(*dc, m.underlinePosition);
-    std::uintptr_t* offsets[4] = {&otm.otmpFamilyName, &otm.otmpFaceName, &otm.otmpStyleName, &otm.otmpFullName};
+    std::uintptr_t* offsets[4] = {&otm.otmpFamilyName, &otm.otmpFaceName, &otm.otmpStyleName,
+                                  &otm.otmpFullName};
     std::vector<char16_t> tail;
     for (int i = 0; i < 4; ++i) {
         *offsets[i] = sizeof(OUTLINETEXTMETRICW) + tail.size() * sizeof(char16_t);

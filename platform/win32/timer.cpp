@@ -18,6 +18,7 @@ struct Timer {
     TIMERPROC proc = nullptr;
     DWORD threadId = 0;
     UInt64 serial = 0; // timers due at the same moment fire in the order they were set
+    bool system = false;
 };
 
 struct TimerTable {
@@ -44,14 +45,16 @@ void ListenToClock(TimerTable& table) {
 } // namespace
 
 bool TakeDueTimer(DWORD threadId, HWND filter, UINT filterMin, UINT filterMax, bool remove, MSG& msg) {
-    if (!(filterMin == 0 && filterMax == 0) && (WM_TIMER < filterMin || WM_TIMER > filterMax))
+    bool wantTimer = (filterMin == 0 && filterMax == 0) || (WM_TIMER >= filterMin && WM_TIMER <= filterMax);
+    bool wantSystem = (filterMin == 0 && filterMax == 0) || (WM_SYSTIMER >= filterMin && WM_SYSTIMER <= filterMax);
+    if (!wantTimer && !wantSystem)
         return false;
     UInt64 now = Clock::TickCount64();
     TimerTable& table = Timers();
     std::lock_guard<std::mutex> guard(table.lock);
     Timer* best = nullptr;
     for (Timer& timer : table.timers) {
-        if (timer.threadId != threadId || timer.due > now)
+        if (timer.threadId != threadId || timer.due > now || (timer.system ? !wantSystem : !wantTimer))
             continue;
         if (filter && timer.hwnd != filter && !IsChild(filter, timer.hwnd))
             continue;
@@ -60,8 +63,8 @@ bool TakeDueTimer(DWORD threadId, HWND filter, UINT filterMin, UINT filterMax, b
     }
     if (!best)
         return false;
-    msg = MSG{best->hwnd, WM_TIMER, best->id, reinterpret_cast<LPARAM>(best->proc), static_cast<DWORD>(now),
-              CursorPosition()};
+    msg = MSG{best->hwnd, best->system ? WM_SYSTIMER : WM_TIMER, best->id, reinterpret_cast<LPARAM>(best->proc),
+              static_cast<DWORD>(now), CursorPosition()};
     if (remove) {
         // A timer that fell behind fires once, then counts its interval from now, as Win32 does.
         best->due = now + best->interval;
@@ -91,6 +94,25 @@ Int64 NextTimerDelay(DWORD threadId) {
     return delay;
 }
 
+void SetSystemTimer(HWND hwnd, UINT_PTR id, UINT elapse) {
+    TimerTable& table = Timers();
+    std::lock_guard<std::mutex> guard(table.lock);
+    ListenToClock(table);
+    auto it = std::find_if(table.timers.begin(), table.timers.end(),
+                           [&](const Timer& timer) { return timer.system && timer.hwnd == hwnd && timer.id == id; });
+    if (it == table.timers.end()) {
+        table.timers.push_back(Timer{});
+        it = table.timers.end() - 1;
+    }
+    *it = Timer{hwnd, id, elapse, Clock::TickCount64() + elapse, nullptr, CurrentThreadId(), table.nextSerial++, true};
+}
+
+void KillSystemTimer(HWND hwnd, UINT_PTR id) {
+    TimerTable& table = Timers();
+    std::lock_guard<std::mutex> guard(table.lock);
+    std::erase_if(table.timers, [&](const Timer& timer) { return timer.system && timer.hwnd == hwnd && timer.id == id; });
+}
+
 } // namespace win32
 
 using namespace win32;
@@ -109,7 +131,7 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC timerProc) {
     std::lock_guard<std::mutex> guard(table.lock);
     ListenToClock(table);
     auto same = [&](const Timer& timer) {
-        return timer.hwnd == hwnd && timer.id == id && (hwnd || timer.threadId == threadId);
+        return !timer.system && timer.hwnd == hwnd && timer.id == id && (hwnd || timer.threadId == threadId);
     };
     auto it = std::find_if(table.timers.begin(), table.timers.end(), same);
     if (it == table.timers.end()) {
@@ -125,6 +147,7 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC timerProc) {
     it->proc = timerProc;
     it->threadId = threadId;
     it->serial = table.nextSerial++;
+    it->system = false;
     return hwnd ? (id ? id : 1) : id;
 }
 
@@ -133,7 +156,7 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
     TimerTable& table = Timers();
     std::lock_guard<std::mutex> guard(table.lock);
     auto it = std::find_if(table.timers.begin(), table.timers.end(), [&](const Timer& timer) {
-        return timer.hwnd == hwnd && timer.id == id && (hwnd || timer.threadId == threadId);
+        return !timer.system && timer.hwnd == hwnd && timer.id == id && (hwnd || timer.threadId == threadId);
     });
     if (it == table.timers.end()) {
         SetLastError(ERROR_INVALID_PARAMETER);

@@ -260,6 +260,9 @@ POINT CursorPosition();
 // Makes a WM_TIMER for the first due timer of the thread (matching the filter); false when none is due.
 bool TakeDueTimer(DWORD threadId, HWND filter, UINT filterMin, UINT filterMax, bool remove, MSG& msg);
 void KillWindowTimers(HWND hwnd);
+// The system's own timers: they arrive as WM_SYSTIMER, which DefWindowProc hands to the tracker.
+void SetSystemTimer(HWND hwnd, UINT_PTR id, UINT elapse);
+void KillSystemTimer(HWND hwnd, UINT_PTR id);
 // Milliseconds until the thread's next timer is due; -1 when it has none.
 Int64 NextTimerDelay(DWORD threadId);
 
@@ -279,6 +282,12 @@ void StartTracking(std::unique_ptr<Tracker> tracker);
 Tracker* ActiveTracker();
 void EndTracking();
 void StartSizeMove(HWND hwnd, LRESULT hitTest, POINT screen);
+// Draws a window scroll bar on a DC of the whole window.
+void DrawScrollBar(HDC dc, HWND hwnd, int bar);
+// Marks the frame for WM_NCPAINT without touching the client area.
+void InvalidateFrame(HWND hwnd);
+// WM_NCCREATE's part for scroll bars: windows created with WS_HSCROLL or WS_VSCROLL show them.
+void InitScrollBars(HWND hwnd);
 
 // ---- Hooks ----
 LRESULT CallHooks(int type, int code, WPARAM wParam, LPARAM lParam);

@@ -12,11 +12,21 @@ using PVOID = void*;
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
 }
-constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
-constexpr COLORREF PALETTERGB(BYTE r, BYTE g, BYTE b) { return 0x02000000 | RGB(r, g, b); }
-constexpr COLORREF PALETTEINDEX(WORD i) { return 0x01000000 | i; }
+constexpr BYTE GetRValue(COLORREF c) {
+    return static_cast<BYTE>(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 16) & 0xFF);
+}
+constexpr COLORREF PALETTERGB(BYTE r, BYTE g, BYTE b) {
+    return 0x02000000 | RGB(r, g, b);
+}
+constexpr COLORREF PALETTEINDEX(WORD i) {
+    return 0x01000000 | i;
+}
 inline constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 inline constexpr COLORREF CLR_NONE = 0xFFFFFFFF;
 inline constexpr COLORREF CLR_DEFAULT = 0xFF000000;
@@ -531,7 +541,9 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 // replaced, and only then is it freed. Stock objects are never freed.
 BOOL DeleteObject(HGDIOBJ object);
 int GetObjectW(HGDIOBJ object, int size, LPVOID buffer);
-inline int GetObject(HGDIOBJ object, int size, LPVOID buffer) { return GetObjectW(object, size, buffer); }
+inline int GetObject(HGDIOBJ object, int size, LPVOID buffer) {
+    return GetObjectW(object, size, buffer);
+}
 
 HPEN CreatePen(int style, int width, COLORREF color);
 HPEN CreatePenIndirect(const LOGPEN* pen);
@@ -541,7 +553,9 @@ HBRUSH CreateHatchBrush(int hatch, COLORREF color);
 HBRUSH CreatePatternBrush(HBITMAP bitmap);
 HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);
 HFONT CreateFontIndirectW(const LOGFONTW* font);
-inline HFONT CreateFontIndirect(const LOGFONTW* font) { return CreateFontIndirectW(font); }
+inline HFONT CreateFontIndirect(const LOGFONTW* font) {
+    return CreateFontIndirectW(font);
+}
 HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight, DWORD italic,
                   DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
                   DWORD quality, DWORD pitchAndFamily, LPCWSTR face);
@@ -563,7 +577,8 @@ LONG SetBitmapBits(HBITMAP bitmap, DWORD size, const void* bits);
 BOOL SetBitmapDimensionEx(HBITMAP bitmap, int width, int height, LPSIZE previous);
 BOOL GetBitmapDimensionEx(HBITMAP bitmap, LPSIZE size);
 // A DIB section: *bits receives the pixel memory, which the caller may read and write directly.
-HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset);
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                         DWORD offset);
 HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
                        const BITMAPINFO* info, UINT usage);
 inline constexpr DWORD CBM_INIT = 4;
@@ -572,8 +587,9 @@ int SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, const void* bits, 
               UINT usage);
 int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc,
                       UINT startScan, UINT lines, const void* bits, const BITMAPINFO* info, UINT usage);
-int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
-                  int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
+int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
+                  int srcWidth, int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage,
+                  DWORD rop);
 UINT GetDIBColorTable(HDC dc, UINT start, UINT count, RGBQUAD* colors);
 UINT SetDIBColorTable(HDC dc, UINT start, UINT count, const RGBQUAD* colors);
 BOOL GdiFlush();
@@ -645,9 +661,12 @@ BOOL GradientFill(HDC dc, TRIVERTEX* vertices, ULONG vertexCount, PVOID meshes, 
 
 // ---- Text ----
 BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count);
-inline BOOL TextOut(HDC dc, int x, int y, LPCWSTR text, int count) { return TextOutW(dc, x, y, text, count); }
+inline BOOL TextOut(HDC dc, int x, int y, LPCWSTR text, int count) {
+    return TextOutW(dc, x, y, text, count);
+}
 // dx: the advance of each character in logical units (pairs of x and y advances with ETO_PDY).
-BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count, const INT* dx);
+BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count,
+                 const INT* dx);
 inline BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count,
                        const INT* dx) {
     return ExtTextOutW(dc, x, y, options, rect, text, count, dx);
@@ -663,7 +682,9 @@ inline BOOL GetTextExtentExPoint(HDC dc, LPCWSTR text, int count, int maxExtent,
     return GetTextExtentExPointW(dc, text, count, maxExtent, fit, dx, size);
 }
 BOOL GetTextMetricsW(HDC dc, TEXTMETRICW* metrics);
-inline BOOL GetTextMetrics(HDC dc, TEXTMETRICW* metrics) { return GetTextMetricsW(dc, metrics); }
+inline BOOL GetTextMetrics(HDC dc, TEXTMETRICW* metrics) {
+    return GetTextMetricsW(dc, metrics);
+}
 BOOL GetCharWidth32W(HDC dc, UINT first, UINT last, LPINT widths);
 inline BOOL GetCharWidth32(HDC dc, UINT first, UINT last, LPINT widths) {
     return GetCharWidth32W(dc, first, last, widths);
@@ -673,7 +694,9 @@ inline BOOL GetCharABCWidths(HDC dc, UINT first, UINT last, ABC* widths) {
     return GetCharABCWidthsW(dc, first, last, widths);
 }
 int GetTextFaceW(HDC dc, int count, LPWSTR face);
-inline int GetTextFace(HDC dc, int count, LPWSTR face) { return GetTextFaceW(dc, count, face); }
+inline int GetTextFace(HDC dc, int count, LPWSTR face) {
+    return GetTextFaceW(dc, count, face);
+}
 UINT GetOutlineTextMetricsW(HDC dc, UINT size, OUTLINETEXTMETRICW* metrics);
 inline UINT GetOutlineTextMetrics(HDC dc, UINT size, OUTLINETEXTMETRICW* metrics) {
     return GetOutlineTextMetricsW(dc, size, metrics);

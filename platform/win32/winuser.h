@@ -349,6 +349,8 @@ inline constexpr UINT WM_INITDIALOG = 0x0110;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 inline constexpr UINT WM_TIMER = 0x0113;
+// The system's own timers (scroll-bar repeat, caret blink): handled by DefWindowProc.
+inline constexpr UINT WM_SYSTIMER = 0x0118;
 inline constexpr UINT WM_HSCROLL = 0x0114;
 inline constexpr UINT WM_VSCROLL = 0x0115;
 inline constexpr UINT WM_INITMENU = 0x0116;
@@ -712,6 +714,14 @@ inline constexpr UINT SIF_POS = 0x0004;
 inline constexpr UINT SIF_DISABLENOSCROLL = 0x0008;
 inline constexpr UINT SIF_TRACKPOS = 0x0010;
 inline constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+// Scroll-bar control messages (SB_CTL goes through them).
+inline constexpr UINT SBM_SETPOS = 0x00E0;
+inline constexpr UINT SBM_GETPOS = 0x00E1;
+inline constexpr UINT SBM_SETRANGE = 0x00E2;
+inline constexpr UINT SBM_GETRANGE = 0x00E3;
+inline constexpr UINT SBM_ENABLE_ARROWS = 0x00E4;
+inline constexpr UINT SBM_SETSCROLLINFO = 0x00E9;
+inline constexpr UINT SBM_GETSCROLLINFO = 0x00EA;
 inline constexpr UINT ESB_ENABLE_BOTH = 0x0000;
 inline constexpr UINT ESB_DISABLE_BOTH = 0x0003;
 inline constexpr UINT ESB_DISABLE_LEFT = 0x0001;

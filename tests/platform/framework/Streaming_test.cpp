@@ -418,6 +418,15 @@ TEST_F(StreamingTest, HostileBinaryStreamsFailCleanly) {
     expectError(deep, "Error reading W.Lines: Invalid stream format");
 }
 
+// Inputs the fuzzer found, kept so that they stay harmless.
+TEST_F(StreamingTest, FuzzFindingsFailCleanly) {
+    for (const char* name : {"text-currency-overflow.form"}) {
+        TFileStream file(Utf8ToString(std::string(ZELMOR_FUZZ_FIXTURES) + "/" + name), fmOpenRead);
+        TMemoryStream binary;
+        EXPECT_THROW(ObjectTextToBinary(file, binary), EParserError) << name;
+    }
+}
+
 TEST_F(StreamingTest, DeeplyNestedTextFailsCleanly) {
     std::string text = "object F: TTestForm\n  Tag = " + std::string(100000, '(') + "\nend\n";
     EXPECT_THROW(BinaryOfText(text), EParserError);

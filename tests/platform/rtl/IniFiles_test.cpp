@@ -2,8 +2,12 @@
 // moment each kind of file writes, encodings and write failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/backend/file.h"
 #include "platform/rtl/Exceptions.h"
@@ -154,6 +158,39 @@ TEST_F(IniFiles, MemIniFileWritesOnlyAtUpdateFile) {
 
     ini.UpdateFile();
     EXPECT_EQ(ReadBytes(Path("m.ini")), "[S]\r\nk=memory\r\n\r\n[T]\r\nn=5\r\n");
+}
+
+TEST_F(IniFiles, FilesWrittenFromSeveralThreadsAtOnceStayWhole) {
+    // Each thread saves a file of its own length over the same name again and again: every save must
+    // succeed and the file must end as one of them whole, never a mix.
+    constexpr int kThreads = 4;
+    constexpr int kRounds = 25;
+    std::vector<std::unique_ptr<TMemIniFile>> files;
+    std::vector<std::string> contents;
+    for (int t = 0; t < kThreads; ++t) {
+        const size_t length = static_cast<size_t>(100 * (t + 1));
+        files.push_back(std::make_unique<TMemIniFile>(Name("shared.ini")));
+        files.back()->WriteString(u"S", u"k", String(length, static_cast<Char>(u'a' + t)));
+        contents.push_back("[S]\r\nk=" + std::string(length, static_cast<char>('a' + t)) + "\r\n");
+    }
+    std::vector<int> failures(kThreads, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < kRounds; ++round) {
+                try {
+                    files[static_cast<size_t>(t)]->UpdateFile();
+                } catch (const EIniFileException&) {
+                    ++failures[static_cast<size_t>(t)];
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(failures, std::vector<int>(kThreads, 0));
+    const std::string bytes = ReadBytes(Path("shared.ini"));
+    EXPECT_NE(std::find(contents.begin(), contents.end(), bytes), contents.end()) << bytes;
 }
 
 TEST_F(IniFiles, FileKeepsItsEncoding) {

@@ -16,8 +16,9 @@ const COLORREF Blue = RGB(0, 0, 255);
 // Every ternary operation the system uses, on pattern bits 11110000, source 11001100 and destination
 // 10101010 in each channel: the result is the operation's own code.
 TEST(GdiBlit, RasterOperationsCombinePatternSourceAndDestination) {
-    const DWORD rops[] = {SRCCOPY,  SRCPAINT,  SRCAND,   SRCINVERT, SRCERASE,  NOTSRCCOPY, NOTSRCERASE, MERGECOPY,
-                          MERGEPAINT, PATCOPY, PATPAINT, PATINVERT, DSTINVERT, BLACKNESS,  WHITENESS,   0x00B8074A};
+    const DWORD rops[] = {SRCCOPY,     SRCPAINT,  SRCAND,     SRCINVERT, SRCERASE, NOTSRCCOPY,
+                          NOTSRCERASE, MERGECOPY, MERGEPAINT, PATCOPY,   PATPAINT, PATINVERT,
+                          DSTINVERT,   BLACKNESS, WHITENESS,  0x00B8074A};
     Canvas dest(1, 1), src(1, 1);
     SetPixel(src.dc(), 0, 0, RGB(0xCC, 0xCC, 0xCC));
     HBRUSH pattern = CreateSolidBrush(RGB(0xF0, 0xF0, 0xF0));

@@ -134,9 +134,8 @@ TEST(GdiPrimitives, WidePensAreCentredOnTheLineAndFlatCapsStopAtTheEnds) {
     SelectObject(c.dc(), flat);
     MoveToEx(c.dc(), 2, 3, nullptr);
     LineTo(c.dc(), 9, 3);
-    EXPECT_EQ(c.Picture(),
-              Rows({"............", "............", "..#######...", "..#######...", "..#######...", "............",
-                    "............"}));
+    EXPECT_EQ(c.Picture(), Rows({"............", "............", "..#######...", "..#######...",
+                                 "..#######...", "............", "............"}));
     HPEN round = CreatePen(PS_SOLID, 3, RGB(0, 0, 0));
     SelectObject(c.dc(), round);
     PatBlt(c.dc(), 0, 0, 12, 7, WHITENESS);
@@ -256,11 +255,13 @@ TEST(GdiPrimitives, FloodFillStopsAtTheBorderColour) {
     HBRUSH red = CreateSolidBrush(Red);
     SelectObject(c.dc(), red);
     EXPECT_TRUE(FloodFill(c.dc(), 3, 2, RGB(0, 0, 0)));
-    EXPECT_EQ(c.Picture({{Red, 'r'}}), Rows({".......", ".#####.", ".#rrr#.", ".#rrr#.", ".#####.", "......."}));
+    EXPECT_EQ(c.Picture({{Red, 'r'}}),
+              Rows({".......", ".#####.", ".#rrr#.", ".#rrr#.", ".#####.", "......."}));
     // Surface mode fills the area of one colour.
     SelectObject(c.dc(), GetStockObject(BLACK_BRUSH));
     EXPECT_TRUE(ExtFloodFill(c.dc(), 0, 0, RGB(255, 255, 255), FLOODFILLSURFACE));
-    EXPECT_EQ(c.Picture({{Red, 'r'}}), Rows({"#######", "#######", "##rrr##", "##rrr##", "#######", "#######"}));
+    EXPECT_EQ(c.Picture({{Red, 'r'}}),
+              Rows({"#######", "#######", "##rrr##", "##rrr##", "#######", "#######"}));
     SelectObject(c.dc(), GetStockObject(WHITE_BRUSH));
     DeleteObject(red);
 }
@@ -330,7 +331,8 @@ TEST(GdiMapModes, FixedModesHaveNinetySixPixelsPerInchAndYUpwards) {
     struct Case {
         int mode;
         LONG unitsPerInch;
-    } cases[] = {{MM_LOMETRIC, 254}, {MM_HIMETRIC, 2540}, {MM_LOENGLISH, 100}, {MM_HIENGLISH, 1000}, {MM_TWIPS, 1440}};
+    } cases[] = {
+        {MM_LOMETRIC, 254}, {MM_HIMETRIC, 2540}, {MM_LOENGLISH, 100}, {MM_HIENGLISH, 1000}, {MM_TWIPS, 1440}};
     for (const Case& k : cases) {
         SetMapMode(c.dc(), k.mode);
         POINT p{k.unitsPerInch, -k.unitsPerInch};
