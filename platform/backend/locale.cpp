@@ -72,8 +72,9 @@ std::vector<Piece> SplitFormat(const std::u16string& format) {
             }
             continue;
         }
-        if (c == u'a' || c == u'A') {
-            // "a", "A", "ap" and "AP" are all the AM/PM marker.
+        if (c == u'a' || c == u'A' || c == u'B') {
+            // "a", "A", "ap" and "AP" are all the AM/PM marker; so is "B", the flexible day period some
+            // locales' formats carry over unconverted.
             i += (i + 1 < format.size() && (format[i + 1] == u'p' || format[i + 1] == u'P')) ? 2 : 1;
             pieces.push_back({u'a', 1, {}});
             continue;
@@ -107,8 +108,8 @@ char16_t FindSeparator(const std::vector<Piece>& pieces, std::u16string_view bef
     return fallback;
 }
 
-// Removes the time-zone fields, which the framework cannot show, with the parentheses around one.
-// Blanks this leaves at either end of the format are trimmed after conversion.
+// Removes the time-zone fields, which the framework cannot show, with the parentheses or brackets
+// around one. Blanks and a comma this leaves at either end of the format are trimmed after conversion.
 void DropTimeZone(std::vector<Piece>& pieces) {
     for (size_t i = 0; i < pieces.size();) {
         if (pieces[i].field != u't') {
@@ -119,7 +120,10 @@ void DropTimeZone(std::vector<Piece>& pieces) {
         if (i > 0 && i < pieces.size() && pieces[i - 1].field == 0 && pieces[i].field == 0) {
             std::u16string& before = pieces[i - 1].text;
             std::u16string& after = pieces[i].text;
-            if (!before.empty() && before.back() == u'(' && !after.empty() && after.front() == u')') {
+            const bool enclosed = !before.empty() && !after.empty() &&
+                                  ((before.back() == u'(' && after.front() == u')') ||
+                                   (before.back() == u'[' && after.front() == u']'));
+            if (enclosed) {
                 before.pop_back();
                 after.erase(after.begin());
             }
@@ -162,6 +166,14 @@ enum class FormatKind { ShortDate, LongDate, Time };
 std::u16string ConvertFormat(const QString& qtFormat, FormatKind kind, char16_t separator) {
     std::vector<Piece> pieces = SplitFormat(ToU16(qtFormat));
     DropTimeZone(pieces);
+    if (kind == FormatKind::ShortDate && pieces.size() > 1 && pieces.back().field == 0) {
+        // StrToDate reads back what DateToStr writes, so words after the last field ("г." in Bulgarian)
+        // are left out; a closing separator ("yy. M. d.") stays.
+        std::u16string& trailing = pieces.back().text;
+        std::erase_if(trailing, IsDirectionMark);
+        trailing = (!trailing.empty() && trailing.front() == separator) ? std::u16string(1, separator)
+                                                                       : std::u16string();
+    }
     std::u16string out;
     char16_t placeholder = kind == FormatKind::Time ? u':' : u'/';
     bool afterHour = false; // the framework reads "m" right after an hour as minutes, elsewhere as the month
@@ -207,10 +219,11 @@ std::u16string ConvertFormat(const QString& qtFormat, FormatKind kind, char16_t 
         }
         afterHour = piece.field == u'h' || piece.field == u'H';
     }
-    // Blanks left at either end by a dropped time zone.
-    while (!out.empty() && IsBlank(out.back()))
+    // Blanks and a comma left at either end by a dropped time zone.
+    auto isLeftOver = [](char16_t c) { return IsBlank(c) || c == u','; };
+    while (!out.empty() && isLeftOver(out.back()))
         out.pop_back();
-    while (!out.empty() && IsBlank(out.front()))
+    while (!out.empty() && isLeftOver(out.front()))
         out.erase(out.begin());
     return out;
 }

@@ -13,6 +13,7 @@
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 #include "platform/backend/serialdevice.h"
 
@@ -211,7 +212,7 @@ public:
     void PurgeInput() override {
         std::lock_guard lock(FMutex);
         ::tcflush(FFd, TCIFLUSH);
-        FMark = MarkState::None;
+        FInputPurged = true;
     }
 
     void ReceiveRoomAvailable() override {
@@ -374,6 +375,12 @@ private:
                 error = got == 0 ? EIO : errno;
                 return false;
             }
+            {
+                // A mark split by a purge would swallow the first byte that follows it.
+                std::lock_guard lock(FMutex);
+                if (std::exchange(FInputPurged, false))
+                    FMark = MarkState::None;
+            }
             Decode(buffer, static_cast<std::size_t>(got));
             return true;
         }
@@ -486,7 +493,8 @@ private:
     unsigned FLines = 0;
     bool FHasCounts = false; // the driver counts line errors (TIOCGICOUNT)
     serial_icounter_struct FCounts{};
-    MarkState FMark = MarkState::None; // used by the thread only (and PurgeInput under the lock)
+    MarkState FMark = MarkState::None; // the thread's own
+    bool FInputPurged = false;         // PurgeInput ran: the thread forgets a mark in progress
 };
 
 } // namespace

@@ -46,9 +46,9 @@ enum class ReceiveError { Parity, Framing };
 class SerialListener {
 public:
     virtual ~SerialListener() = default;
-    // Bytes received in order. The return is how many the driver took; the termios device reads no
-    // more than ReceiveRoom() from the kernel, so what it passes is always taken in full.
-    virtual std::size_t Received(const std::uint8_t* bytes, std::size_t count) = 0;
+    // Bytes received in order. What does not fit the driver's queue is lost there; the termios device
+    // reads no more than ReceiveRoom() from the kernel, so it loses nothing.
+    virtual void Received(const std::uint8_t* bytes, std::size_t count) = 0;
     // One byte that arrived with a parity or framing error.
     virtual void ReceivedInError(std::uint8_t byte, ReceiveError error) = 0;
     virtual void BreakReceived() = 0;

@@ -44,6 +44,16 @@ inline constexpr const Char* SInvalidBitmap = u"Bitmap image is not valid";
 inline constexpr const Char* SInvalidIcon = u"Icon image is not valid";
 inline constexpr const Char* SInvalidImage = u"Invalid image";
 inline constexpr const Char* SJPEGError = u"JPEG error #%d";
+inline constexpr const Char* SNoCanvasHandle = u"Canvas does not allow drawing";
+inline constexpr const Char* SInvalidPixelFormat = u"Invalid pixel format";
+inline constexpr const Char* SScanLine = u"Scan line index out of range";
+inline constexpr const Char* SChangeIconSize = u"Cannot change the size of an icon";
+inline constexpr const Char* SChangeJPGSize = u"Cannot change the size of a JPEG image";
+inline constexpr const Char* SUnknownExtension = u"Unknown picture file extension (.%s)";
+inline constexpr const Char* SInvalidImageSize = u"Invalid image size";
+inline constexpr const Char* SInvalidImageList = u"Invalid ImageList";
+inline constexpr const Char* SImageIndexError = u"Invalid ImageList Index";
+inline constexpr const Char* SReplaceImage = u"Unable to Replace Image";
 inline constexpr const Char* EPngInvalidCRCText =
     u"This \"Portable Network Graphics\" image is not valid because it contains invalid pieces of data (crc error)";
 inline constexpr const Char* EPNGInvalidIHDRText =

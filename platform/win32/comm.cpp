@@ -37,6 +37,7 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
         device = backend::OpenTermiosDevice(name, &error);
     }
     if (!device) {
+        ZTRACE(win32::TraceSerial, "open %s failed (errno %d)", name.c_str(), error);
         DWORD win32Error;
         switch (error) {
         case EBUSY: win32Error = ERROR_ACCESS_DENIED; break;
@@ -50,6 +51,7 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                                                   (dwDesiredAccess & GENERIC_WRITE) != 0,
                                                   (dwFlagsAndAttributes & FILE_FLAG_OVERLAPPED) != 0);
     port->Start();
+    ZTRACE(win32::TraceSerial, "open %s: %p", name.c_str(), static_cast<void*>(port.get()));
     SetLastError(ERROR_SUCCESS);
     return win32::AllocateHandle(port);
 }

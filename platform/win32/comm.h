@@ -200,7 +200,7 @@ inline HANDLE CreateFile(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
 // cannot end at once returns FALSE with ERROR_IO_PENDING. Several reads are served in order.
 BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
               LPOVERLAPPED lpOverlapped);
-// Writes ends when every byte was sent or the write timeout passed. The caller keeps the buffer alive
+// A write ends when every byte was sent or the write timeout passed. The caller keeps the buffer alive
 // until the operation completes. Several writes are sent one after the other.
 BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
                LPOVERLAPPED lpOverlapped);
@@ -208,17 +208,21 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDW
 // FALSE), else waits for it; FALSE with the operation's error when it failed.
 BOOL GetOverlappedResult(HANDLE hFile, LPOVERLAPPED lpOverlapped, LPDWORD lpNumberOfBytesTransferred,
                          BOOL bWait);
-// Ends every pending read, write and event wait of the handle with ERROR_OPERATION_ABORTED.
+// Ends every pending read, write and event wait of the handle (of every thread, not only the
+// caller's) with ERROR_OPERATION_ABORTED.
 BOOL CancelIo(HANDLE hFile);
 
-// Queue sizes: the input queue holds dwInQueue bytes (the default is 4096); bytes that arrive when it
-// is full are lost and flagged CE_RXOVER (a real device is not read further instead, so nothing is lost).
+// Queue sizes: the input queue holds dwInQueue bytes (the default is 4096; 0 keeps the size). A termios
+// device is not read while the queue is full, so the kernel and flow control hold what comes; bytes the
+// fake device pushes into a full queue are lost and flagged CE_RXOVER. Writes are not queued apart from
+// the caller's buffer, so dwOutQueue has no effect.
 BOOL SetupComm(HANDLE hFile, DWORD dwInQueue, DWORD dwOutQueue);
 BOOL GetCommState(HANDLE hFile, LPDCB lpDCB);
 // FALSE with ERROR_INVALID_PARAMETER for a rate of 0, ByteSize outside 5-8, an unknown parity or stop
 // bits, one and a half stop bits on words other than five bits, two on five-bit words, or equal XON
-// and XOFF characters with XON/XOFF flow on. DTR handshake is kept as DTR on, and DSR output flow and
-// XonLim/XoffLim are kept without effect on a termios device (Linux has no such control).
+// and XOFF characters with XON/XOFF flow on. DTR handshake is kept as DTR on; DSR output flow,
+// fTXContinueOnXoff, XonLim, XoffLim and EofChar are kept without effect on a termios device (Linux has
+// no such control). RTS handshake and CTS output flow both become the kernel's RTS/CTS flow control.
 BOOL SetCommState(HANDLE hFile, LPDCB lpDCB);
 BOOL GetCommTimeouts(HANDLE hFile, LPCOMMTIMEOUTS lpCommTimeouts);
 // Reads: interval MAXDWORD with zero totals returns at once with what is queued; interval and

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/backend/serialdevice.h"
+#include "platform/rtl/Trace.h"
 #include "platform/win32/comm.h"
 
 namespace win32 {
@@ -15,6 +16,9 @@ namespace win32 {
 // Internal of a finished OVERLAPPED: 0 for success, else this flag with the Win32 error.
 inline constexpr ULONG_PTR kFailedFlag = 0x80000000;
 inline constexpr DWORD kDefaultInputQueue = 4096;
+
+// The serial trace channel (ZELMOR_DEBUG=+serial).
+extern const Trace::Channel TraceSerial;
 
 enum class CommOperationKind { Read, Write, Wait };
 
@@ -67,7 +71,7 @@ public:
     BOOL TransmitChar(char c);
 
     // The device's reports.
-    std::size_t Received(const std::uint8_t* bytes, std::size_t count) override;
+    void Received(const std::uint8_t* bytes, std::size_t count) override;
     void ReceivedInError(std::uint8_t byte, backend::ReceiveError error) override;
     void BreakReceived() override;
     void Overrun() override;

@@ -15,6 +15,8 @@
 
 namespace win32 {
 
+const Trace::Channel TraceSerial("serial");
+
 namespace {
 
 // The open ports, so that an advance of the manual clock runs their timeouts.
@@ -532,6 +534,8 @@ BOOL CommPort::SetState(const DCB& dcb) {
                      (dcb.fRtsControl == RTS_CONTROL_TOGGLE && !FWrites.empty());
     if (!FDevice->SetDtr(dtr, &error) || !FDevice->SetRts(rts, &error))
         return FailErrno(error);
+    ZTRACE(TraceSerial, "%p: %u baud, %d bits, parity %d, stop %d, cts %d, xon %d/%d", static_cast<void*>(this),
+           dcb.BaudRate, dcb.ByteSize, dcb.Parity, dcb.StopBits, config.ctsFlow, dcb.fOutX, dcb.fInX);
     FDcb = dcb;
     FDcb.DCBlength = sizeof(DCB);
     // A new flow setting may release output that waited.
@@ -695,10 +699,10 @@ BOOL CommPort::TransmitChar(char c) {
     return TRUE;
 }
 
-std::size_t CommPort::Received(const std::uint8_t* bytes, std::size_t count) {
+void CommPort::Received(const std::uint8_t* bytes, std::size_t count) {
     std::lock_guard lock(FMutex);
     if (FClosed)
-        return count;
+        return;
     DWORD events = 0;
     const DWORD errorsBefore = FErrors;
     for (std::size_t i = 0; i < count; ++i)
@@ -707,7 +711,6 @@ std::size_t CommPort::Received(const std::uint8_t* bytes, std::size_t count) {
     if (FDcb.fAbortOnError && (FErrors & ~errorsBefore))
         ErrorLocked(0, 0);
     RaiseLocked(events);
-    return count;
 }
 
 void CommPort::ReceivedInError(std::uint8_t byte, backend::ReceiveError error) {
@@ -766,10 +769,11 @@ void CommPort::Transmitted(std::size_t remaining) {
         WriteProgressLocked(remaining);
 }
 
-void CommPort::Lost(int) {
+void CommPort::Lost(int error) {
     std::lock_guard lock(FMutex);
     if (FClosed)
         return;
+    ZWARN(TraceSerial, "%p: the device went away (errno %d)", static_cast<void*>(this), error);
     FGone = true;
     AbortAllLocked(ERROR_OPERATION_ABORTED);
 }

@@ -331,6 +331,8 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
                 PostMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
     case WM_SYSTIMER:
+        if (CaretTimer(hwnd, wParam))
+            return 0;
         if (Tracker* tracker = ActiveTracker())
             tracker->Tick();
         return 0;

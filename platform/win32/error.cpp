@@ -88,6 +88,7 @@ String Win32ErrorText(DWORD error) {
     case ERROR_CANTOPEN: text = "The configuration registry key could not be opened."; break;
     case ERROR_CANTREAD: text = "The configuration registry key could not be read."; break;
     case ERROR_CANTWRITE: text = "The configuration registry key could not be written."; break;
+    case ERROR_NOT_ENOUGH_QUOTA: text = "Not enough quota is available to process this command."; break;
     case ERROR_REGISTRY_CORRUPT: text = "The structure of one of the files containing registry data is corrupt, or the system's memory image of the file is corrupt, or the file could not be recovered because the alternate copy or log was absent or corrupt."; break;
     case ERROR_REGISTRY_IO_FAILED: text = "An I/O operation initiated by the registry failed unrecoverably. The registry could not read in, or write out, or flush, one of the files that contain the system's image of the registry."; break;
     case ERROR_KEY_DELETED: text = "Illegal operation attempted on a registry key that has been marked for deletion."; break;

@@ -185,6 +185,9 @@ void ForgetWindow(HWND hwnd) {
 }
 
 void WindowHiddenOrDisabled(HWND hwnd) {
+    // Activation moves on first (taking the focus with it), then a focus left inside goes to the parent.
+    if (GetActiveWindow() == hwnd)
+        ActivateWindow(NextActiveCandidate(hwnd), WA_ACTIVE);
     HWND focus = GetFocus();
     if (focus && (focus == hwnd || IsChild(hwnd, focus))) {
         HWND parent = nullptr;
@@ -196,11 +199,9 @@ void WindowHiddenOrDisabled(HWND hwnd) {
         }
         if (parent && IsWindowVisible(parent))
             SetFocus(parent);
-        else if (!parent)
+        else
             ChangeFocus(nullptr);
     }
-    if (GetActiveWindow() == hwnd)
-        ActivateWindow(NextActiveCandidate(hwnd), WA_ACTIVE);
 }
 
 } // namespace win32

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/rtl/LogicalCompare.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/sysconfig.h"
@@ -108,45 +109,6 @@ long DllGetVersionEntry(DLLVERSIONINFO* info) {
     return 0;
 }
 
-// Digit runs compare as numbers, everything else without regard to case.
-int StrCmpLogicalWEntry(LPCWSTR a, LPCWSTR b) {
-    auto lower = [](Char c) { return (c >= u'A' && c <= u'Z') ? static_cast<Char>(c + 32) : c; };
-    auto digit = [](Char c) { return c >= u'0' && c <= u'9'; };
-    if (!a || !b)
-        return a == b ? 0 : (a ? 1 : -1);
-    while (*a && *b) {
-        if (digit(*a) && digit(*b)) {
-            const WCHAR* startA = a;
-            const WCHAR* startB = b;
-            while (*startA == u'0')
-                ++startA;
-            while (*startB == u'0')
-                ++startB;
-            const WCHAR* endA = startA;
-            const WCHAR* endB = startB;
-            while (digit(*endA))
-                ++endA;
-            while (digit(*endB))
-                ++endB;
-            if (endA - startA != endB - startB)
-                return endA - startA < endB - startB ? -1 : 1;
-            for (; startA < endA; ++startA, ++startB)
-                if (*startA != *startB)
-                    return *startA < *startB ? -1 : 1;
-            a = endA;
-            b = endB;
-            continue;
-        }
-        Char ca = lower(*a);
-        Char cb = lower(*b);
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-        ++a;
-        ++b;
-    }
-    return *a ? 1 : (*b ? -1 : 0);
-}
-
 // Only the locale's name is known here; the system's feature test looks for the entry itself.
 int GetLocaleInfoExEntry(LPCWSTR, DWORD type, LPWSTR data, int size) {
     constexpr DWORD LocaleSName = 0x0000005C;
@@ -184,7 +146,7 @@ void RegisterBuiltIns() {
     add("uxtheme", "IsAppThemed", reinterpret_cast<FARPROC>(&IsAppThemedEntry));
     add("uxtheme", "GetCurrentThemeName", reinterpret_cast<FARPROC>(&GetCurrentThemeNameEntry));
     add("comctl32", "DllGetVersion", reinterpret_cast<FARPROC>(&DllGetVersionEntry));
-    add("shlwapi", "StrCmpLogicalW", reinterpret_cast<FARPROC>(&StrCmpLogicalWEntry));
+    add("shlwapi", "StrCmpLogicalW", reinterpret_cast<FARPROC>(&::StrCmpLogicalW));
     add("kernel32", "GetLocaleInfoEx", reinterpret_cast<FARPROC>(&GetLocaleInfoExEntry));
     add("kernel32", "GetTickCount", reinterpret_cast<FARPROC>(&GetTickCount));
 }

@@ -257,7 +257,7 @@ void DrawNonClient(HWND hwnd, HRGN region) {
         text = window->text;
         active = GetForegroundWindow() == TopLevelOf(window)->handle;
     }
-    HDC dc = (region && region != reinterpret_cast<HRGN>(1)) ? GetDCEx(hwnd, region, DCX_WINDOW | DCX_INTERSECTRGN)
+    HDC dc = (region && region != reinterpret_cast<HRGN>(1)) ? GetDCEx(hwnd, region, DCX_USESTYLE | DCX_WINDOW | DCX_INTERSECTRGN)
                                                              : GetWindowDC(hwnd);
     if (!dc)
         return;

@@ -326,7 +326,7 @@ bool SendEraseMessages(HWND hwnd, HDC dc) {
         SendMessageW(hwnd, WM_NCPAINT, 1, 0);
     if (!erase)
         return false;
-    HDC eraseDC = dc ? dc : GetDCEx(hwnd, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+    HDC eraseDC = dc ? dc : GetDCEx(hwnd, nullptr, DCX_USESTYLE | DCX_CACHE);
     bool erased = SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(eraseDC), 0) != 0;
     if (!dc)
         ReleaseDC(hwnd, eraseDC);
@@ -454,12 +454,12 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
     bool wholeWindow = (flags & DCX_WINDOW) != 0;
     bool clipChildren = (flags & DCX_CLIPCHILDREN) != 0;
     bool clipSiblings = (flags & DCX_CLIPSIBLINGS) != 0;
-    if (!(flags & DCX_CACHE) || !(flags & (DCX_CLIPCHILDREN | DCX_CLIPSIBLINGS))) {
-        clipChildren = clipChildren || (window->style & WS_CLIPCHILDREN);
-        clipSiblings = clipSiblings || (window->style & WS_CLIPSIBLINGS);
+    if (flags & DCX_USESTYLE) {
+        // GetDC and GetWindowDC clip as the window's styles say; a whole-window DC never clips children.
+        clipSiblings = (window->style & WS_CLIPSIBLINGS) != 0;
+        bool parentDC = window->cls && (window->cls->style & CS_PARENTDC) && (window->style & WS_CHILD);
+        clipChildren = !wholeWindow && !parentDC && (window->style & WS_CLIPCHILDREN) && !(window->style & WS_MINIMIZE);
     }
-    if (window->cls && (window->cls->style & CS_PARENTDC) && (window->style & WS_CHILD) && !wholeWindow)
-        clipChildren = false;
     std::optional<Region> extra;
     bool intersect = (flags & DCX_INTERSECTRGN) != 0;
     if (clip && (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) && clip != reinterpret_cast<HRGN>(1)) {
@@ -474,9 +474,9 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
     return MakeWindowDC(window, wholeWindow, clipChildren, clipSiblings, extra ? &*extra : nullptr, intersect, false);
 }
 
-HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_CACHE | (hwnd ? 0 : DCX_WINDOW)); }
+HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_USESTYLE | DCX_CACHE); }
 
-HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW | DCX_CACHE); }
+HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_USESTYLE | DCX_WINDOW | DCX_CACHE); }
 
 int ReleaseDC(HWND, HDC dc) {
     WindowDC entry;

@@ -21,8 +21,6 @@ namespace win32 {
 
 namespace {
 
-// A settings file is small; a bigger one is not read at all rather than taking memory without bound.
-constexpr std::int64_t kMaxFileSize = 64 * 1024 * 1024;
 constexpr ULONGLONG kUnixEpochAsFileTime = 116444736000000000ULL;
 
 ULONGLONG FileTimeNow() {
@@ -93,8 +91,9 @@ std::string ErrnoText(int error) {
 
 
 
-RegistryStore::RegistryStore(std::string path, String rootName)
-    : FPath(std::move(path)), FRootName(std::move(rootName)), FRoot(NewRegNode(FRootName, nullptr)) {
+RegistryStore::RegistryStore(std::string path, String rootName, std::int64_t maxFileSize)
+    : FPath(std::move(path)), FMaxFileSize(maxFileSize), FRootName(std::move(rootName)),
+      FRoot(NewRegNode(FRootName, nullptr)) {
     FRoot->id = kRootKey;
     FIndex[kRootKey] = FRoot.get();
 }
@@ -228,11 +227,11 @@ LONG RegistryStore::Load(bool underLock) {
     };
 
     const std::string tooLarge = "the settings file " + FPath + " is larger than " +
-                                 std::to_string(kMaxFileSize >> 20) + " MiB; it is neither used nor changed";
+                                 std::to_string(FMaxFileSize) + " bytes; it is neither used nor changed";
     std::string bytes;
     if (stamp.exists) {
         int error = 0;
-        if (stamp.size > kMaxFileSize) {
+        if (stamp.size > FMaxFileSize) {
             Report(tooLarge);
             return fail(ERROR_REGISTRY_CORRUPT);
         }
@@ -245,7 +244,7 @@ LONG RegistryStore::Load(bool underLock) {
             stamp = backend::FileStamp();
         }
         // It may have grown since it was looked at.
-        if (static_cast<std::int64_t>(bytes.size()) > kMaxFileSize) {
+        if (static_cast<std::int64_t>(bytes.size()) > FMaxFileSize) {
             Report(tooLarge);
             return fail(ERROR_REGISTRY_CORRUPT);
         }
@@ -311,6 +310,11 @@ LONG RegistryStore::Mutate(const std::function<LONG(std::vector<Change>&)>& appl
     if (status != ERROR_SUCCESS || changes.empty())
         return status;
     std::string text = SerializeRegistry(*FRoot, FRootName);
+    // A file larger than Load reads would lock every setting away: the change is refused instead.
+    if (static_cast<std::int64_t>(text.size()) > FMaxFileSize) {
+        FLoaded = false;
+        return ERROR_NOT_ENOUGH_QUOTA;
+    }
     if (!backend::WriteFileAtomically(FPath, text, &error)) {
         // The tree holds a change the file does not: the next call reads the file again.
         FLoaded = false;

@@ -36,6 +36,8 @@ struct RegKeyInfo {
 inline constexpr size_t kMaxKeyNameLength = 255;
 inline constexpr size_t kMaxValueNameLength = 16383;
 inline constexpr size_t kMaxKeyDepth = 512;
+// A settings file is small; a bigger one is not read at all rather than taking memory without bound.
+inline constexpr std::int64_t kMaxRegistryFileSize = 64 * 1024 * 1024;
 
 // Every call returns a Win32 error code. Calls that read reload the file first when it changed on disk;
 // calls that change take the inter-process lock, reload if another process changed the file, apply
@@ -52,8 +54,10 @@ public:
     static constexpr RegKeyId kRootKey = 1;
 
     // A store kept in the file at path; the folder and the file are created at the first change.
-    // rootName names the hive in the file's sections ("HKEY_CURRENT_USER").
-    RegistryStore(std::string path, String rootName);
+    // rootName names the hive in the file's sections ("HKEY_CURRENT_USER"). A file larger than
+    // maxFileSize bytes is neither read nor written (ERROR_REGISTRY_CORRUPT), and a change that would
+    // make the file larger is refused with ERROR_NOT_ENOUGH_QUOTA.
+    RegistryStore(std::string path, String rootName, std::int64_t maxFileSize = kMaxRegistryFileSize);
     // An empty store in memory only, which refuses every change with ERROR_ACCESS_DENIED.
     explicit RegistryStore(String rootName);
     ~RegistryStore();
@@ -135,6 +139,7 @@ private:
 
     std::mutex FMutex;
     std::string FPath; // empty for a store in memory only
+    std::int64_t FMaxFileSize;
     String FRootName;
     std::unique_ptr<RegNode> FRoot;
     std::unordered_map<RegKeyId, RegNode*> FIndex;

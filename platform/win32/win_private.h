@@ -282,6 +282,8 @@ void StartTracking(std::unique_ptr<Tracker> tracker);
 Tracker* ActiveTracker();
 void EndTracking();
 void StartSizeMove(HWND hwnd, LRESULT hitTest, POINT screen);
+// The caret's blink (WM_SYSTIMER); false when the timer is not the caret's.
+bool CaretTimer(HWND hwnd, UINT_PTR id);
 // Draws a window scroll bar on a DC of the whole window.
 void DrawScrollBar(HDC dc, HWND hwnd, int bar);
 // Marks the frame for WM_NCPAINT without touching the client area.

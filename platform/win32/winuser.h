@@ -683,6 +683,8 @@ inline constexpr DWORD DCX_EXCLUDERGN = 0x00000040;
 inline constexpr DWORD DCX_INTERSECTRGN = 0x00000080;
 inline constexpr DWORD DCX_LOCKWINDOWUPDATE = 0x00000400;
 inline constexpr DWORD DCX_VALIDATE = 0x00200000;
+// Clip as the window's styles say (what GetDC and GetWindowDC ask for).
+inline constexpr DWORD DCX_USESTYLE = 0x00010000;
 
 inline constexpr UINT SW_SCROLLCHILDREN = 0x0001;
 inline constexpr UINT SW_INVALIDATE = 0x0002;

@@ -621,7 +621,8 @@ TEST(DateTimeLocale, EnglishUnitedStatesUsesTwelveHourTime) {
 TEST(DateTimeLocale, EveryLocalesShortDateAndTimeReadBack) {
     // Whatever a locale's formats look like, what they write must parse again with the same settings.
     for (const char* name : {"en_US", "en_GB", "de_DE", "fr_FR", "fr_CA", "ja_JP", "hu_HU", "nl_NL", "ar_EG",
-                             "fi_FI", "ko_KR", "sv_SE", "zh_CN", "es_ES", "pt_BR", "he_IL"}) {
+                             "fi_FI", "ko_KR", "sv_SE", "zh_CN", "es_ES", "pt_BR", "he_IL", "bg_BG", "zh_TW",
+                             "zh_HK", "sq_AL"}) {
         SCOPED_TRACE(name);
         TFormatSettings settings = SettingsOf(backend::LocaleValuesFor(name));
         for (TDateTime day : {EncodeDate(2026, 1, 5), EncodeDate(1999, 12, 31), EncodeDate(2024, 2, 29)}) {
@@ -632,16 +633,49 @@ TEST(DateTimeLocale, EveryLocalesShortDateAndTimeReadBack) {
         // A time zone never survives into the formats, and neither does a stray quote.
         for (const String& format : {settings.ShortTimeFormat, settings.LongTimeFormat}) {
             EXPECT_EQ(format.find(u't'), String::npos) << Utf8(format);
-            EXPECT_EQ(format.find(u'('), String::npos) << Utf8(format);
+            EXPECT_EQ(format.find_first_of(u"(["), String::npos) << Utf8(format);
+            EXPECT_NE(format.back(), u',') << Utf8(format);
         }
         String time = FormatDateTime(settings.ShortTimeFormat, Afternoon, settings);
         TDateTime back = 0;
-        if (settings.ShortTimeFormat.find(u'"') == String::npos) { // quoted words are not separators
+        // Words (quoted, or in another script) are not separators: the parser cannot read them.
+        const bool words = std::any_of(settings.ShortTimeFormat.begin(), settings.ShortTimeFormat.end(),
+                                       [](Char c) { return c == u'"' || c > 0x7F; });
+        if (!words) {
             EXPECT_TRUE(TryStrToTime(time, back, settings) && std::fabs(back - 0.6041666666) < 1e-6)
                 << Utf8(time);
         }
     }
 }
+
+struct LocaleFormatCase {
+    const char* name;
+    const char* shortDate;
+    const char* shortTime;
+    const char* longTime;
+};
+
+class DateTimeLocaleFormats : public testing::TestWithParam<LocaleFormatCase> {};
+
+TEST_P(DateTimeLocaleFormats, BecomeTheFrameworkSyntax) {
+    const LocaleFormatCase& c = GetParam();
+    backend::LocaleValues values = backend::LocaleValuesFor(c.name);
+    EXPECT_EQ(Utf8(values.shortDateFormat), c.shortDate);
+    EXPECT_EQ(Utf8(values.shortTimeFormat), c.shortTime);
+    EXPECT_EQ(Utf8(values.longTimeFormat), c.longTime);
+}
+
+// The platform writes some formats with text the framework cannot show: a time zone in brackets or
+// after a comma, a flexible day period ("B", shown as the AM/PM marker) and words after a short date,
+// which would not read back.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DateTimeLocaleFormats,
+    testing::Values(LocaleFormatCase{"zh_TW", "yyyy/M/d", "AMPMh:mm", "AMPMh:mm:ss"},
+                    LocaleFormatCase{"zh_HK", "d/M/yyyy", "AMPMh:mm", "AMPMh:mm:ss"},
+                    LocaleFormatCase{"sq_AL", "d/M/yyyy", "h:mm AMPM", "h:mm:ss AMPM"},
+                    LocaleFormatCase{"bg_BG", "d/MM/yyyy", "h:mm \u0447.", "h:mm:ss \u0447."},
+                    LocaleFormatCase{"fa_IR", "yyyy/M/d", "h:mm", "h:mm:ss"}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(DateTimeLocale, UserLocaleSettingsAreUsable) {
     TFormatSettings settings = GetLocaleFormatSettings();

@@ -355,6 +355,30 @@ TEST_F(RegStore, UnreadableFileFailsEveryCallAndIsNeverWritten) {
     EXPECT_TRUE(CorruptCopies().empty());
 }
 
+TEST_F(RegStore, FileSizeLimitIsKeptOnReadingAndOnWriting) {
+    // A change that would make the file larger than the store reads would lock every setting away: it
+    // is refused, and the store goes on with what the file holds.
+    constexpr std::int64_t kLimit = 4096;
+    auto store = std::make_unique<RegistryStore>(FPath, u"HKEY_CURRENT_USER", kLimit);
+    Set(*store, kRoot, u"kept", REG_DWORD, {7, 0, 0, 0});
+    const std::vector<BYTE> large(kLimit / 2, 0xAB); // its hex text alone is past the limit
+    EXPECT_EQ(store->SetValue(kRoot, u"large", REG_BINARY, large.data(), large.size()), ERROR_NOT_ENOUGH_QUOTA);
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    EXPECT_EQ(store->QueryValue(kRoot, u"large", type, data), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(Dump(*std::make_unique<RegistryStore>(FPath, u"HKEY_CURRENT_USER", kLimit)),
+              " \"kept\" 4 07000000\n");
+
+    // A file already past the limit is reported, never read and never replaced.
+    const std::string big = "Windows Registry Editor Version 5.00\n\n; " + std::string(kLimit, 'x') + "\n";
+    WriteBytes(FPath, big);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(store->QueryValue(kRoot, u"kept", type, data), ERROR_REGISTRY_CORRUPT);
+    EXPECT_EQ(store->SetValue(kRoot, u"v", REG_DWORD, data.data(), 0), ERROR_REGISTRY_CORRUPT);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("is larger than 4096 bytes"), std::string::npos);
+    EXPECT_EQ(ReadBytes(FPath), big);
+}
+
 TEST_F(RegStore, ChangesAreAppliedToTheFilesLatestContents) {
     // Two stores with caches of their own stand for two processes.
     auto first = Open();

@@ -1,0 +1,462 @@
+// Colours and their names, and the objects a canvas draws with: fonts, pens and brushes.
+#include "platform/framework/Graphics.h"
+
+#include <algorithm>
+
+#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/Convert.h"
+#include "platform/rtl/SysStrings.h"
+#include "platform/win32/windraw.h"
+
+// ---- Colours ----
+
+COLORREF ColorToRGB(TColor color) {
+    if (color < 0)
+        return GetSysColor(color & 0xFF);
+    return static_cast<COLORREF>(color);
+}
+
+bool IdentToColor(StringView ident, TColor& color) {
+    Int64 value = 0;
+    if (!IdentToColor(ident, value))
+        return false;
+    color = static_cast<TColor>(value);
+    return true;
+}
+
+bool ColorToIdent(TColor color, String& ident) {
+    return ColorToIdent(static_cast<Int64>(color), ident);
+}
+
+String ColorToString(TColor color) {
+    String ident;
+    if (ColorToIdent(color, ident))
+        return ident;
+    return u"$" + IntToHex(static_cast<Cardinal>(color), 8);
+}
+
+TColor StringToColor(StringView text) {
+    TColor color = 0;
+    if (IdentToColor(text, color))
+        return color;
+    return StrToInt(text);
+}
+
+namespace {
+
+struct TCharsetName {
+    Int64 value;
+    const Char* name;
+};
+
+const TCharsetName kCharsets[] = {
+    {0, u"ANSI_CHARSET"},        {1, u"DEFAULT_CHARSET"},    {2, u"SYMBOL_CHARSET"},
+    {77, u"MAC_CHARSET"},        {128, u"SHIFTJIS_CHARSET"}, {129, u"HANGEUL_CHARSET"},
+    {130, u"JOHAB_CHARSET"},     {134, u"GB2312_CHARSET"},   {136, u"CHINESEBIG5_CHARSET"},
+    {161, u"GREEK_CHARSET"},     {162, u"TURKISH_CHARSET"},  {163, u"VIETNAMESE_CHARSET"},
+    {177, u"HEBREW_CHARSET"},    {178, u"ARABIC_CHARSET"},   {186, u"BALTIC_CHARSET"},
+    {204, u"RUSSIAN_CHARSET"},   {222, u"THAI_CHARSET"},     {238, u"EASTEUROPE_CHARSET"},
+    {255, u"OEM_CHARSET"},
+};
+
+bool CharsetToIdent(Int64 value, String& ident) {
+    for (const TCharsetName& entry : kCharsets)
+        if (entry.value == value) {
+            ident = entry.name;
+            return true;
+        }
+    return false;
+}
+
+bool IdentToCharset(StringView ident, Int64& value) {
+    for (const TCharsetName& entry : kCharsets)
+        if (SameText(entry.name, ident)) {
+            value = entry.value;
+            return true;
+        }
+    return false;
+}
+
+// The font every new TFont starts as.
+constexpr const Char* kDefaultFontName = u"Tahoma";
+constexpr Integer kDefaultFontHeight = -11; // 8 points at 96 pixels per inch
+
+} // namespace
+
+const TTypeInfo* TypeInfoFontCharset() {
+    static const TTypeInfo info = [] {
+        TTypeInfo t;
+        t.kind = tkInteger;
+        t.name = u"TFontCharset";
+        t.minValue = 0;
+        t.maxValue = 255;
+        t.intToIdent = CharsetToIdent;
+        t.identToInt = IdentToCharset;
+        return t;
+    }();
+    return &info;
+}
+
+// ---- TGraphicsObject ----
+
+DEFINE_CLASS(TGraphicsObject)
+
+void TGraphicsObject::Changed() {
+    if (OnChange)
+        OnChange(this);
+}
+
+// ---- TFont ----
+
+DEFINE_CLASS(TFont,
+    PROPERTY(Charset).Type(TypeInfoFontCharset()).Default(DEFAULT_CHARSET),
+    PROPERTY(Color).Type(TypeInfoColor()),
+    PROPERTY(Height),
+    PROPERTY(Name),
+    PROPERTY(Orientation).Default(0),
+    PROPERTY(Pitch).Default(fpDefault),
+    PROPERTY(Size).Stored(false),
+    PROPERTY(Style).Default(TFontStyles{}))
+
+TFont::TFont() : FName(kDefaultFontName), FHeight(kDefaultFontHeight) {}
+
+TFont::~TFont() {
+    FreeHandle();
+}
+
+void TFont::FreeHandle() {
+    if (FHandle != nullptr) {
+        DeleteObject(FHandle);
+        FHandle = nullptr;
+    }
+}
+
+void TFont::Modify() {
+    FreeHandle();
+    Changed();
+}
+
+void TFont::Assign(TPersistent* source) {
+    auto* font = dynamic_cast<TFont*>(source);
+    if (font == nullptr) {
+        TGraphicsObject::Assign(source);
+        return;
+    }
+    if (font == this)
+        return;
+    FName = font->FName;
+    // The source's pixel height is kept in points when the two fonts are for different resolutions.
+    FHeight = font->FPixelsPerInch == FPixelsPerInch ? font->FHeight
+                                                     : -MulDiv(font->Size(), FPixelsPerInch, 72);
+    FOrientation = font->FOrientation;
+    FColor = font->FColor;
+    FStyle = font->FStyle;
+    FPitch = font->FPitch;
+    FCharset = font->FCharset;
+    Modify();
+}
+
+HFONT TFont::Handle() {
+    if (FHandle == nullptr) {
+        LOGFONTW lf{};
+        lf.lfHeight = FHeight;
+        lf.lfEscapement = FOrientation;
+        lf.lfOrientation = FOrientation;
+        lf.lfWeight = FStyle.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
+        lf.lfItalic = FStyle.Contains(fsItalic);
+        lf.lfUnderline = FStyle.Contains(fsUnderline);
+        lf.lfStrikeOut = FStyle.Contains(fsStrikeOut);
+        lf.lfCharSet = FCharset;
+        lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+        lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+        lf.lfQuality = DEFAULT_QUALITY;
+        lf.lfPitchAndFamily = FPitch == fpFixed ? FIXED_PITCH : FPitch == fpVariable ? VARIABLE_PITCH : DEFAULT_PITCH;
+        // "Default" is the name of whatever the default font is.
+        String face = SameText(FName, u"Default") ? String(kDefaultFontName) : FName;
+        size_t n = std::min<size_t>(face.size(), LF_FACESIZE - 1);
+        std::copy_n(face.begin(), n, lf.lfFaceName);
+        FHandle = CreateFontIndirectW(&lf);
+    }
+    return FHandle;
+}
+
+void TFont::SetHandle(HFONT handle) {
+    if (handle == FHandle)
+        return;
+    LOGFONTW lf{};
+    if (handle == nullptr || GetObjectW(handle, sizeof lf, &lf) == 0) {
+        Modify();
+        return;
+    }
+    FreeHandle();
+    FHandle = handle;
+    FHeight = lf.lfHeight;
+    FOrientation = lf.lfEscapement;
+    TFontStyles style;
+    if (lf.lfWeight >= FW_BOLD)
+        style.Include(fsBold);
+    if (lf.lfItalic)
+        style.Include(fsItalic);
+    if (lf.lfUnderline)
+        style.Include(fsUnderline);
+    if (lf.lfStrikeOut)
+        style.Include(fsStrikeOut);
+    FStyle = style;
+    FCharset = lf.lfCharSet;
+    FPitch = (lf.lfPitchAndFamily & 3) == FIXED_PITCH ? fpFixed
+             : (lf.lfPitchAndFamily & 3) == VARIABLE_PITCH ? fpVariable : fpDefault;
+    FName = String(lf.lfFaceName);
+    Changed();
+}
+
+void TFont::SetCharset(TFontCharset value) {
+    if (value != FCharset) {
+        FCharset = value;
+        Modify();
+    }
+}
+
+void TFont::SetColor(TColor value) {
+    // Only the canvas uses the colour; the font object stays.
+    if (value != FColor) {
+        FColor = value;
+        Changed();
+    }
+}
+
+void TFont::SetHeight(Integer value) {
+    if (value != FHeight) {
+        FHeight = value;
+        Modify();
+    }
+}
+
+void TFont::SetName(const String& value) {
+    if (!value.empty() && value != FName) {
+        FName = value;
+        Modify();
+    }
+}
+
+void TFont::SetOrientation(Integer value) {
+    if (value != FOrientation) {
+        FOrientation = value;
+        Modify();
+    }
+}
+
+void TFont::SetPitch(TFontPitch value) {
+    if (value != FPitch) {
+        FPitch = value;
+        Modify();
+    }
+}
+
+Integer TFont::Size() const {
+    return -MulDiv(FHeight, 72, FPixelsPerInch);
+}
+
+void TFont::SetSize(Integer value) {
+    SetHeight(-MulDiv(value, FPixelsPerInch, 72));
+}
+
+void TFont::SetStyle(TFontStyles value) {
+    if (value != FStyle) {
+        FStyle = value;
+        Modify();
+    }
+}
+
+// ---- TPen ----
+
+DEFINE_CLASS(TPen,
+    PROPERTY(Color).Type(TypeInfoColor()).Default(clBlack),
+    PROPERTY(Mode).Default(pmCopy),
+    PROPERTY(Style).Default(psSolid),
+    PROPERTY(Width).Default(1))
+
+TPen::~TPen() {
+    if (FHandle != nullptr)
+        DeleteObject(FHandle);
+}
+
+void TPen::Modify() {
+    if (FHandle != nullptr) {
+        DeleteObject(FHandle);
+        FHandle = nullptr;
+    }
+    Changed();
+}
+
+void TPen::Assign(TPersistent* source) {
+    auto* pen = dynamic_cast<TPen*>(source);
+    if (pen == nullptr) {
+        TGraphicsObject::Assign(source);
+        return;
+    }
+    if (pen == this)
+        return;
+    FColor = pen->FColor;
+    FMode = pen->FMode;
+    FStyle = pen->FStyle;
+    FWidth = pen->FWidth;
+    Modify();
+}
+
+HPEN TPen::Handle() {
+    if (FHandle == nullptr) {
+        static constexpr int kStyles[] = {PS_SOLID, PS_DASH,        PS_DOT,        PS_DASHDOT,   PS_DASHDOTDOT,
+                                          PS_NULL,  PS_INSIDEFRAME, PS_USERSTYLE, PS_ALTERNATE};
+        COLORREF color = ColorToRGB(FColor);
+        if (FStyle == psAlternate) {
+            // Only a cosmetic extended pen can draw every other pixel.
+            LOGBRUSH brush{BS_SOLID, color, 0};
+            FHandle = ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &brush, 0, nullptr);
+        } else if (FStyle == psUserStyle) {
+            FHandle = CreatePen(PS_SOLID, FWidth, color);
+        } else {
+            FHandle = CreatePen(kStyles[FStyle], FWidth, color);
+        }
+    }
+    return FHandle;
+}
+
+void TPen::SetHandle(HPEN handle) {
+    if (handle == FHandle)
+        return;
+    LOGPEN lp{};
+    if (FHandle != nullptr)
+        DeleteObject(FHandle);
+    FHandle = nullptr;
+    if (handle != nullptr && GetObjectW(handle, sizeof lp, &lp) == sizeof lp) {
+        FHandle = handle;
+        FColor = static_cast<TColor>(lp.lopnColor);
+        FWidth = lp.lopnWidth.x;
+        UINT style = lp.lopnStyle & PS_STYLE_MASK;
+        FStyle = style <= PS_ALTERNATE ? static_cast<TPenStyle>(style) : psSolid;
+    }
+    Changed();
+}
+
+void TPen::SetColor(TColor value) {
+    if (value != FColor) {
+        FColor = value;
+        Modify();
+    }
+}
+
+void TPen::SetMode(TPenMode value) {
+    // The mode is the DC's raster operation, not part of the pen object.
+    if (value != FMode) {
+        FMode = value;
+        Changed();
+    }
+}
+
+void TPen::SetStyle(TPenStyle value) {
+    if (value != FStyle) {
+        FStyle = value;
+        Modify();
+    }
+}
+
+void TPen::SetWidth(Integer value) {
+    if (value >= 0 && value != FWidth) {
+        FWidth = value;
+        Modify();
+    }
+}
+
+// ---- TBrush ----
+
+DEFINE_CLASS(TBrush,
+    PROPERTY(Color).Type(TypeInfoColor()).Default(clWhite),
+    PROPERTY(Style).Default(bsSolid))
+
+TBrush::TBrush() = default;
+
+TBrush::~TBrush() {
+    if (FHandle != nullptr)
+        DeleteObject(FHandle);
+}
+
+void TBrush::Modify() {
+    if (FHandle != nullptr) {
+        DeleteObject(FHandle);
+        FHandle = nullptr;
+    }
+    Changed();
+}
+
+void TBrush::Assign(TPersistent* source) {
+    auto* brush = dynamic_cast<TBrush*>(source);
+    if (brush == nullptr) {
+        TGraphicsObject::Assign(source);
+        return;
+    }
+    if (brush == this)
+        return;
+    FBitmap = brush->FBitmap;
+    FColor = brush->FColor;
+    FStyle = brush->FStyle;
+    Modify();
+}
+
+HBRUSH TBrush::Handle() {
+    if (FHandle == nullptr) {
+        COLORREF color = ColorToRGB(FColor);
+        if (FBitmap != nullptr && !FBitmap->Empty())
+            FHandle = CreatePatternBrush(FBitmap->Handle());
+        else if (FStyle == bsSolid)
+            FHandle = CreateSolidBrush(color);
+        else if (FStyle == bsClear) {
+            LOGBRUSH lb{BS_NULL, 0, 0};
+            FHandle = CreateBrushIndirect(&lb);
+        } else
+            FHandle = CreateHatchBrush(static_cast<int>(FStyle) - bsHorizontal + HS_HORIZONTAL, color);
+    }
+    return FHandle;
+}
+
+void TBrush::SetHandle(HBRUSH handle) {
+    if (handle == FHandle)
+        return;
+    if (FHandle != nullptr)
+        DeleteObject(FHandle);
+    FHandle = nullptr;
+    LOGBRUSH lb{};
+    if (handle != nullptr && GetObjectW(handle, sizeof lb, &lb) == sizeof lb) {
+        FHandle = handle;
+        FBitmap = nullptr;
+        FColor = static_cast<TColor>(lb.lbColor);
+        if (lb.lbStyle == BS_NULL)
+            FStyle = bsClear;
+        else if (lb.lbStyle == BS_HATCHED && lb.lbHatch <= HS_DIAGCROSS)
+            FStyle = static_cast<TBrushStyle>(bsHorizontal + static_cast<int>(lb.lbHatch));
+        else
+            FStyle = bsSolid;
+    }
+    Changed();
+}
+
+void TBrush::SetBitmap(TBitmap* value) {
+    FBitmap = value;
+    Modify();
+}
+
+void TBrush::SetColor(TColor value) {
+    if (value != FColor) {
+        FColor = value;
+        // A clear brush that gets a colour paints again, as the framework's brushes do.
+        if (FStyle == bsClear)
+            FStyle = bsSolid;
+        Modify();
+    }
+}
+
+void TBrush::SetStyle(TBrushStyle value) {
+    if (value != FStyle) {
+        FStyle = value;
+        Modify();
+    }
+}

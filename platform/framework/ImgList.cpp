@@ -1,0 +1,318 @@
+// TCustomImageList: images kept as pixels with their masks as alpha, drawn through the blending blit.
+#include "platform/framework/ImgList.h"
+
+#include <algorithm>
+
+#include "platform/framework/GraphicsPrivate.h"
+#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/Consts.h"
+
+DEFINE_CLASS(TCustomImageList)
+
+DEFINE_CLASS(TImageList,
+    PROPERTY(BkColor).Type(TypeInfoColor()).Default(clNone),
+    PROPERTY(BlendColor).Type(TypeInfoColor()).Default(clNone),
+    PROPERTY(DrawingStyle).Default(dsNormal),
+    PROPERTY(Height).Default(16),
+    PROPERTY(ImageType).Default(itImage),
+    PROPERTY(Masked).Default(true),
+    PROPERTY(Width).Default(16),
+    EVENT(OnChange))
+
+namespace {
+
+std::uint32_t ToArgb(COLORREF c) {
+    return 0xFF000000u | (c & 0xFF) << 16 | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
+std::uint32_t Mix(std::uint32_t p, std::uint32_t c, std::uint32_t percent) {
+    auto channel = [&](int shift) {
+        std::uint32_t a = (p >> shift) & 0xFF, b = (c >> shift) & 0xFF;
+        return ((a * (100 - percent) + b * percent + 50) / 100) << shift;
+    };
+    return (p & 0xFF000000) | channel(16) | channel(8) | channel(0);
+}
+
+// The shape of an image in one colour, for drawing it disabled.
+codecs::Image Silhouette(const codecs::Image& image, std::uint32_t argb) {
+    codecs::Image result = image;
+    for (std::uint32_t& p : result.pixels)
+        p = (p >> 24) >= 128 ? argb : 0;
+    result.hasAlpha = true;
+    return result;
+}
+
+} // namespace
+
+TCustomImageList::TCustomImageList(TComponent* owner) : TComponent(owner) {}
+
+TCustomImageList::TCustomImageList(Integer width, Integer height) : TComponent(nullptr) {
+    FWidth = width;
+    FHeight = height;
+}
+
+TCustomImageList::~TCustomImageList() = default;
+
+void TCustomImageList::Change() {
+    if (OnChange)
+        OnChange(this);
+}
+
+void TCustomImageList::Assign(TPersistent* source) {
+    auto* list = dynamic_cast<TCustomImageList*>(source);
+    if (list == nullptr) {
+        TComponent::Assign(source);
+        return;
+    }
+    if (list == this)
+        return;
+    FImages = list->FImages;
+    FWidth = list->FWidth;
+    FHeight = list->FHeight;
+    FBkColor = list->FBkColor;
+    FBlendColor = list->FBlendColor;
+    FDrawingStyle = list->FDrawingStyle;
+    FImageType = list->FImageType;
+    FMasked = list->FMasked;
+    Change();
+}
+
+void TCustomImageList::CheckIndex(Integer index) const {
+    if (index < 0 || index >= Count())
+        throw EInvalidOperation(SImageIndexError);
+}
+
+std::vector<codecs::Image> TCustomImageList::Pieces(TBitmap* image, TBitmap* mask, const TColor* maskColor) const {
+    if (image == nullptr || image->Empty())
+        throw EInvalidOperation(SInvalidImageList);
+    codecs::Image source = image->ToImage();
+    bool alpha = image->PixelFormat() == pf32bit && image->AlphaFormat() != afIgnored;
+    if (!alpha)
+        for (std::uint32_t& p : source.pixels)
+            p |= 0xFF000000;
+    if (mask != nullptr && !mask->Empty()) {
+        codecs::Image m = mask->ToImage();
+        for (int y = 0; y < std::min(source.height, m.height); ++y)
+            for (int x = 0; x < std::min(source.width, m.width); ++x)
+                if (m.Pixel(x, y) & 0xFFFFFF)
+                    source.SetPixel(x, y, source.Pixel(x, y) & 0xFFFFFF);
+    } else if (maskColor != nullptr) {
+        std::uint32_t key = *maskColor == clDefault ? source.Pixel(0, source.height - 1) & 0xFFFFFF
+                                                    : ToArgb(ColorToRGB(*maskColor)) & 0xFFFFFF;
+        for (std::uint32_t& p : source.pixels)
+            if ((p & 0xFFFFFF) == key)
+                p &= 0xFFFFFF;
+    }
+    int count = std::max(1, source.width / FWidth);
+    std::vector<codecs::Image> pieces;
+    for (int i = 0; i < count; ++i) {
+        codecs::Image piece;
+        piece.width = FWidth;
+        piece.height = FHeight;
+        piece.hasAlpha = true;
+        piece.pixels.assign(static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight), 0);
+        for (int y = 0; y < std::min(FHeight, source.height); ++y)
+            for (int x = 0; x < FWidth && i * FWidth + x < source.width; ++x)
+                piece.SetPixel(x, y, source.Pixel(i * FWidth + x, y));
+        pieces.push_back(std::move(piece));
+    }
+    return pieces;
+}
+
+Integer TCustomImageList::AddPieces(std::vector<codecs::Image>&& pieces) {
+    Integer first = Count();
+    for (codecs::Image& piece : pieces)
+        FImages.push_back(std::move(piece));
+    Change();
+    return first;
+}
+
+Integer TCustomImageList::Add(TBitmap* image, TBitmap* mask) {
+    return AddPieces(Pieces(image, mask, nullptr));
+}
+
+Integer TCustomImageList::AddMasked(TBitmap* image, TColor maskColor) {
+    return AddPieces(Pieces(image, nullptr, &maskColor));
+}
+
+Integer TCustomImageList::AddIcon(TIcon* icon) {
+    const codecs::Image* image = icon != nullptr ? icon->CurrentImage() : nullptr;
+    if (image == nullptr)
+        throw EInvalidOperation(SInvalidImageList);
+    // The icon is scaled to the list's size when it has another.
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(pf32bit);
+    bitmap.SetSize(FWidth, FHeight);
+    codecs::Image scaled;
+    scaled.width = FWidth;
+    scaled.height = FHeight;
+    scaled.hasAlpha = true;
+    scaled.pixels.resize(static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight));
+    for (int y = 0; y < FHeight; ++y)
+        for (int x = 0; x < FWidth; ++x) {
+            std::uint32_t p = image->Pixel(x * image->width / FWidth, y * image->height / FHeight);
+            scaled.SetPixel(x, y, image->hasAlpha ? p : p | 0xFF000000);
+        }
+    std::vector<codecs::Image> pieces;
+    pieces.push_back(std::move(scaled));
+    return AddPieces(std::move(pieces));
+}
+
+void TCustomImageList::AddImages(TCustomImageList* list) {
+    if (list == nullptr || list == this)
+        return;
+    if (list->FWidth != FWidth || list->FHeight != FHeight)
+        throw EInvalidOperation(SInvalidImageSize);
+    FImages.insert(FImages.end(), list->FImages.begin(), list->FImages.end());
+    Change();
+}
+
+void TCustomImageList::Insert(Integer index, TBitmap* image, TBitmap* mask) {
+    if (index < 0 || index > Count())
+        throw EInvalidOperation(SImageIndexError);
+    std::vector<codecs::Image> pieces = Pieces(image, mask, nullptr);
+    FImages.insert(FImages.begin() + index, std::make_move_iterator(pieces.begin()),
+                   std::make_move_iterator(pieces.end()));
+    Change();
+}
+
+void TCustomImageList::Replace(Integer index, TBitmap* image, TBitmap* mask) {
+    CheckIndex(index);
+    std::vector<codecs::Image> pieces = Pieces(image, mask, nullptr);
+    FImages[static_cast<size_t>(index)] = std::move(pieces.front());
+    Change();
+}
+
+void TCustomImageList::Delete(Integer index) {
+    CheckIndex(index);
+    FImages.erase(FImages.begin() + index);
+    Change();
+}
+
+void TCustomImageList::Clear() {
+    FImages.clear();
+    Change();
+}
+
+void TCustomImageList::Move(Integer curIndex, Integer newIndex) {
+    CheckIndex(curIndex);
+    CheckIndex(newIndex);
+    if (curIndex == newIndex)
+        return;
+    codecs::Image image = std::move(FImages[static_cast<size_t>(curIndex)]);
+    FImages.erase(FImages.begin() + curIndex);
+    FImages.insert(FImages.begin() + newIndex, std::move(image));
+    Change();
+}
+
+codecs::Image TCustomImageList::Styled(Integer index, TDrawingStyle drawingStyle, TImageType imageType) const {
+    codecs::Image image = FImages[static_cast<size_t>(index)];
+    if (imageType == itMask) {
+        // The mask: black where the image is, white where it is transparent.
+        for (std::uint32_t& p : image.pixels)
+            p = (p >> 24) >= 128 ? 0xFF000000 : 0xFFFFFFFF;
+        image.hasAlpha = false;
+        return image;
+    }
+    if (!FMasked)
+        for (std::uint32_t& p : image.pixels)
+            p |= 0xFF000000;
+    if (drawingStyle == dsNormal && FBkColor != clNone) {
+        std::uint32_t bk = ToArgb(ColorToRGB(FBkColor));
+        for (std::uint32_t& p : image.pixels)
+            p = Mix(bk, p | 0xFF000000, (p >> 24) * 100 / 255);
+    }
+    if ((drawingStyle == dsFocus || drawingStyle == dsSelected) && FBlendColor != clNone) {
+        std::uint32_t blend = ToArgb(ColorToRGB(FBlendColor == clDefault ? clHighlight : FBlendColor));
+        std::uint32_t percent = drawingStyle == dsFocus ? 25 : 50;
+        for (std::uint32_t& p : image.pixels)
+            p = Mix(p, blend, percent);
+    }
+    return image;
+}
+
+void TCustomImageList::Draw(TCanvas* canvas, Integer x, Integer y, Integer index, bool enabled) {
+    Draw(canvas, x, y, index, FDrawingStyle, FImageType, enabled);
+}
+
+void TCustomImageList::Draw(TCanvas* canvas, Integer x, Integer y, Integer index, TDrawingStyle drawingStyle,
+                            TImageType imageType, bool enabled) {
+    if (canvas == nullptr || index < 0 || index >= Count())
+        return;
+    HDC dc = canvas->Handle();
+    if (enabled) {
+        graphics::DrawImage(dc, Bounds(x, y, FWidth, FHeight), Styled(index, drawingStyle, imageType));
+        return;
+    }
+    // Disabled: the shape embossed, a highlight shifted by one pixel under a shadow.
+    const codecs::Image& image = FImages[static_cast<size_t>(index)];
+    graphics::DrawImage(dc, Bounds(x + 1, y + 1, FWidth, FHeight), Silhouette(image, ToArgb(ColorToRGB(clBtnHighlight))));
+    graphics::DrawImage(dc, Bounds(x, y, FWidth, FHeight), Silhouette(image, ToArgb(ColorToRGB(clBtnShadow))));
+}
+
+bool TCustomImageList::GetBitmap(Integer index, TBitmap* image) {
+    if (image == nullptr || index < 0 || index >= Count())
+        return false;
+    image->SetSize(FWidth, FHeight);
+    image->Canvas()->FillRect(Rect(0, 0, FWidth, FHeight));
+    Draw(image->Canvas(), 0, 0, index);
+    return true;
+}
+
+void TCustomImageList::GetIcon(Integer index, TIcon* icon) {
+    if (icon == nullptr)
+        return;
+    CheckIndex(index);
+    icon->LoadFromImage(Styled(index, dsTransparent, itImage));
+}
+
+void TCustomImageList::SetWidth(Integer value) {
+    if (value != FWidth && value > 0) {
+        FWidth = value;
+        FImages.clear();
+        Change();
+    }
+}
+
+void TCustomImageList::SetHeight(Integer value) {
+    if (value != FHeight && value > 0) {
+        FHeight = value;
+        FImages.clear();
+        Change();
+    }
+}
+
+void TCustomImageList::SetBkColor(TColor value) {
+    if (value != FBkColor) {
+        FBkColor = value;
+        Change();
+    }
+}
+
+void TCustomImageList::SetBlendColor(TColor value) {
+    if (value != FBlendColor) {
+        FBlendColor = value;
+        Change();
+    }
+}
+
+void TCustomImageList::SetDrawingStyle(TDrawingStyle value) {
+    if (value != FDrawingStyle) {
+        FDrawingStyle = value;
+        Change();
+    }
+}
+
+void TCustomImageList::SetImageType(TImageType value) {
+    if (value != FImageType) {
+        FImageType = value;
+        Change();
+    }
+}
+
+void TCustomImageList::SetMasked(bool value) {
+    if (value != FMasked) {
+        FMasked = value;
+        Change();
+    }
+}
