@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "platform/framework/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Encoding.h"
 #include "platform/rtl/Exceptions.h"
@@ -70,6 +71,9 @@ TBytes ReadRest(TStream& stream) {
 
 // TStrings
 
+DEFINE_CLASS(TStrings)
+DEFINE_CLASS(TStringList)
+
 TStrings::TStrings() = default;
 
 TStrings::~TStrings() = default;
@@ -96,6 +100,14 @@ void TStrings::AddStrings(const TStrings& strings) {
     const Integer count = strings.GetCount();
     for (Integer i = 0; i < count; ++i)
         AddObject(strings.Get(i), strings.GetObject(i));
+}
+
+void TStrings::Assign(TPersistent* source) {
+    if (auto* strings = dynamic_cast<TStrings*>(source)) {
+        Assign(*strings);
+        return;
+    }
+    TPersistent::Assign(source);
 }
 
 void TStrings::Assign(const TStrings& source) {
@@ -609,16 +621,14 @@ Integer TStringList::CompareStrings(const String& s1, const String& s2) const {
     return FCaseSensitive ? AnsiCompareStr(s1, s2) : AnsiCompareText(s1, s2);
 }
 
-// FIXME: the sender should be the list itself once TStrings derives from the component model's
-// TPersistent; until then handlers get null.
 void TStringList::Changed() {
     if (UpdateCount() == 0 && OnChange)
-        OnChange(nullptr);
+        OnChange(this);
 }
 
 void TStringList::Changing() {
     if (UpdateCount() == 0 && OnChanging)
-        OnChanging(nullptr);
+        OnChanging(this);
 }
 
 void TStringList::InsertItem(Integer index, const String& s, TObject* object) {

@@ -5,9 +5,10 @@
 #include <functional>
 #include <vector>
 
+#include "platform/framework/Persistent.h"
 #include "platform/rtl/Types.h"
 
-class TObject; // the component model defines it; the lists never own or free objects
+// The lists never own or free the objects attached to their strings.
 class TEncoding;
 class TStream;
 class TStringList;
@@ -20,12 +21,12 @@ enum TDuplicates { dupIgnore, dupAccept, dupError };
 // The line break Text uses by default.
 inline constexpr const Char* sLineBreak = u"\r\n";
 
-class TStrings {
+class TStrings : public TPersistent {
+    DECLARE_CLASS(TStrings, TPersistent)
+
 public:
     TStrings();
-    virtual ~TStrings();
-    TStrings(const TStrings&) = delete;
-    TStrings& operator=(const TStrings&) = delete;
+    ~TStrings() override;
 
     // Index of the new string.
     virtual Integer Add(const String& s);
@@ -35,6 +36,8 @@ public:
     virtual void AddStrings(const TStrings& strings);
     // Copies the strings, objects and the separators, quote character and line break of source.
     virtual void Assign(const TStrings& source);
+    // From another string list as above; any other source as TPersistent does.
+    void Assign(TPersistent* source) override;
     // Changes between the first BeginUpdate and the last EndUpdate are announced once.
     void BeginUpdate();
     void EndUpdate();
@@ -142,6 +145,8 @@ private:
 using TStringListSortCompare = std::function<Integer(TStringList* list, Integer index1, Integer index2)>;
 
 class TStringList : public TStrings {
+    DECLARE_CLASS(TStringList, TStrings)
+
 public:
     TStringList();
     ~TStringList() override;

@@ -487,3 +487,26 @@ TEST(Strings, FilesRoundTrip) {
 }
 
 } // namespace
+
+TEST(StringList, IsAPersistentThatNamesItselfAsSender) {
+    TStringList list;
+    TObject* sender = nullptr;
+    list.OnChange = [&](TObject* s) { sender = s; };
+    list.Add(u"a");
+    EXPECT_EQ(sender, &list);
+    EXPECT_EQ(list.ClassName(), u"TStringList");
+    EXPECT_TRUE(list.InheritsFrom(TPersistent::StaticClass()));
+
+    TStringList copy;
+    TPersistent* source = &list;
+    copy.Assign(source);
+    EXPECT_EQ(copy.Text(), u"a\r\n");
+
+    TPersistent other;
+    try {
+        copy.Assign(&other);
+        FAIL() << "assigning a plain persistent must fail";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), u"Cannot assign a TPersistent to a TStringList");
+    }
+}
