@@ -28,8 +28,7 @@ struct Surface {
         static char* argv[] = {name, nullptr};
         if (!backend::StartPlatform(1, argv))
             std::abort();
-        // Qt must go before its own static objects do at exit.
-        std::atexit([] { backend::StopPlatform(); });
+
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         info.bmiHeader.biWidth = Width;

@@ -5,6 +5,7 @@
 // geometry.
 #include "platform/backend/gdiplus_paint.h"
 
+#include <QFontDatabase>
 #include <QGlyphRun>
 #include <QImage>
 #include <QLinearGradient>
@@ -162,20 +163,34 @@ bool HatchPixel(int style, int x, int y) {
         return (HatchBits[style][y] >> (7 - x)) & 1;
     if (style >= 6 && style <= 17) {
         // An ordered dither of the percentage keeps the pattern even.
-        static const int Bayer[8][8] = {
-            {0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26}, {12, 44, 4, 36, 14, 46, 6, 38},
-            {60, 28, 52, 20, 62, 30, 54, 22}, {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
-            {15, 47, 7, 39, 13, 45, 5, 37},  {63, 31, 55, 23, 61, 29, 53, 21}};
+        static const int Bayer[8][8] = {{0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
+                                        {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
+                                        {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
+                                        {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
         return Bayer[y][x] < HatchPercent[style - 6];
     }
     switch (style) {
-    case 18: case 20: case 22: case 30: // downward diagonals
-        return ((x - y) & 3) == 0 || (style == 20 && ((x - y) & 3) == 1) || (style == 22 && ((x - y) & 7) < 3);
-    case 19: case 21: case 23: case 31: // upward diagonals
-        return ((x + y) & 3) == 3 || (style == 21 && ((x + y) & 3) == 2) || (style == 23 && ((x + y) & 7) < 3);
-    case 24: case 26: case 28: case 33: // vertical lines
+    case 18:
+    case 20:
+    case 22:
+    case 30: // downward diagonals
+        return ((x - y) & 3) == 0 || (style == 20 && ((x - y) & 3) == 1) ||
+               (style == 22 && ((x - y) & 7) < 3);
+    case 19:
+    case 21:
+    case 23:
+    case 31: // upward diagonals
+        return ((x + y) & 3) == 3 || (style == 21 && ((x + y) & 3) == 2) ||
+               (style == 23 && ((x + y) & 7) < 3);
+    case 24:
+    case 26:
+    case 28:
+    case 33: // vertical lines
         return (x & (style == 24 ? 3 : 1)) == 0 || (style == 28 && (x & 3) == 1);
-    case 25: case 27: case 29: case 32: // horizontal lines
+    case 25:
+    case 27:
+    case 29:
+    case 32: // horizontal lines
         return (y & (style == 25 ? 3 : 1)) == 0 || (style == 29 && (y & 3) == 1);
     case 49: // small checker board
         return ((x ^ y) & 1) != 0;
@@ -309,7 +324,8 @@ QImage PathGradientImage(const Brush& brush, const QTransform& toImage, const QR
                 if (best >= 0 && u >= best)
                     continue;
                 best = u;
-                std::uint32_t edge = Mix(surroundAt(i), surroundAt((i + 1) % n), u > 0 ? t / u : 0, brush.gamma);
+                std::uint32_t edge =
+                    Mix(surroundAt(i), surroundAt((i + 1) % n), u > 0 ? t / u : 0, brush.gamma);
                 // Blend positions of a path gradient run from the edge (0) to the centre (1).
                 double fromEdge = std::clamp(1 - u, 0.0, 1.0);
                 if (!brush.colors.empty())
@@ -364,7 +380,8 @@ QBrush ToQBrush(const Brush& brush, const QTransform& toImage, const QRect& area
 QPainterPath TextureArea(const Brush& brush) {
     QPainterPath area;
     if (brush.type == 2 && brush.wrap == Wrap::Clamp && brush.texture)
-        area.addPolygon(ToQ(brush.transform).map(QPolygonF(QRectF(0, 0, brush.texture->width, brush.texture->height))));
+        area.addPolygon(
+            ToQ(brush.transform).map(QPolygonF(QRectF(0, 0, brush.texture->width, brush.texture->height))));
     return area;
 }
 
@@ -393,14 +410,16 @@ void AddCap(QPainterPath& shape, Cap cap, QPointF point, QPointF direction, doub
     QPointF normal(-direction.y(), direction.x());
     switch (cap) {
     case Cap::Square:
-        shape.addPolygon(QPolygonF({point + normal * h, point + normal * h + direction * h,
-                                    point - normal * h + direction * h, point - normal * h, point + normal * h}));
+        shape.addPolygon(
+            QPolygonF({point + normal * h, point + normal * h + direction * h,
+                       point - normal * h + direction * h, point - normal * h, point + normal * h}));
         break;
     case Cap::Round:
         shape.addEllipse(point, h, h);
         break;
     case Cap::Triangle:
-        shape.addPolygon(QPolygonF({point + normal * h, point + direction * h, point - normal * h, point + normal * h}));
+        shape.addPolygon(
+            QPolygonF({point + normal * h, point + direction * h, point - normal * h, point + normal * h}));
         break;
     case Cap::SquareAnchor: {
         double a = width * 1.5 > 4 ? width * 1.5 : 4;
@@ -435,11 +454,14 @@ QPainterPath Stroke(const QPainterPath& path, const Pen& pen, double width) {
     stroker.setWidth(width);
     stroker.setJoinStyle(ToQ(pen.join));
     stroker.setMiterLimit(pen.miterLimit);
-    bool sameSimpleCaps = pen.startCap == pen.endCap &&
-                          (pen.startCap == Cap::Flat || pen.startCap == Cap::Square || pen.startCap == Cap::Round);
+    bool sameSimpleCaps =
+        pen.startCap == pen.endCap &&
+        (pen.startCap == Cap::Flat || pen.startCap == Cap::Square || pen.startCap == Cap::Round);
     Qt::PenCapStyle cap = Qt::FlatCap;
     if (sameSimpleCaps && pen.dashes.empty())
-        cap = pen.startCap == Cap::Square ? Qt::SquareCap : pen.startCap == Cap::Round ? Qt::RoundCap : Qt::FlatCap;
+        cap = pen.startCap == Cap::Square  ? Qt::SquareCap
+              : pen.startCap == Cap::Round ? Qt::RoundCap
+                                           : Qt::FlatCap;
     if (!pen.dashes.empty() && pen.dashCap == 2)
         cap = Qt::RoundCap;
     stroker.setCapStyle(cap);
@@ -480,18 +502,33 @@ QPainterPath Stroke(const QPainterPath& path, const Pen& pen, double width) {
 
 // ---- Painting onto a target ----
 
+// Whole pixels covering r, cut to a range that fits in int; empty for coordinates that are not numbers.
+QRect Pixels(const QRectF& r) {
+    if (!std::isfinite(r.x()) || !std::isfinite(r.y()) || !std::isfinite(r.width()) ||
+        !std::isfinite(r.height()))
+        return QRect();
+    QRectF cut = r.normalized() & QRectF(-1e7, -1e7, 2e7, 2e7);
+    return cut.isEmpty() ? QRect() : cut.toAlignedRect();
+}
+
 QRect TargetRect(const Target& target) {
     return QRect(0, 0, target.pixels.width, target.pixels.height);
 }
 
 // Runs paint on a QPainter set up for the target: the graphics' coordinates in world units, the clips
 // applied. extent is the device area the drawing may touch (graphics pixels), or null for all of it.
-template <class Paint> void PaintOn(const Target& target, const Context& context, const QRectF* extent, Paint&& paint) {
+template <class Paint>
+void PaintOn(const Target& target, const Context& context, const QRectF* extent, Paint&& paint) {
     if (!target.pixels.top || target.pixels.width <= 0 || target.pixels.height <= 0)
         return;
     QRect area = TargetRect(target);
-    if (extent)
-        area &= extent->translated(target.origin.x, target.origin.y).toAlignedRect().adjusted(-2, -2, 2, 2);
+    if (extent) {
+        // Coordinates that are not numbers draw nothing; huge ones are cut before they become pixels.
+        QRect e = Pixels(extent->translated(target.origin.x, target.origin.y));
+        if (e.isEmpty())
+            return;
+        area &= e.adjusted(-2, -2, 2, 2);
+    }
     if (target.deviceClip) {
         Rect b = target.deviceClip->Bounds();
         area &= QRect(b.left, b.top, b.Width(), b.Height());
@@ -516,7 +553,8 @@ template <class Paint> void PaintOn(const Target& target, const Context& context
             local.Offset(-area.left(), -area.top());
             painter.setClipRegion(ToQRegion(local));
         }
-        QTransform base = QTransform::fromTranslate(target.origin.x - area.left(), target.origin.y - area.top());
+        QTransform base =
+            QTransform::fromTranslate(target.origin.x - area.left(), target.origin.y - area.top());
         if (context.clip) {
             RegionShape clip = Evaluate(*context.clip);
             if (!clip.infinite) {
@@ -559,7 +597,7 @@ void FillShape(const Target& target, const Context& context, const QPainterPath&
     PaintOn(target, context, &extent, [&](QPainter& painter, const QTransform& base) {
         QTransform toImage = ShapeTransform(context, base);
         painter.setRenderHint(QPainter::Antialiasing, context.antialias);
-        QRect area = toImage.map(shape).boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1) &
+        QRect area = Pixels(toImage.map(shape).boundingRect()).adjusted(-1, -1, 1, 1) &
                      QRect(0, 0, painter.device()->width(), painter.device()->height());
         painter.setTransform(toImage);
         QPainterPath fill = shape;
@@ -594,6 +632,15 @@ void DrawPath(const Target& target, const Context& context, const Path& path, co
         if (brush.type != 0) // brush geometry is in world units
             brush.transform = brush.transform.Then(context.world);
         FillShape(target, identity, stroke, brush, 1);
+        return;
+    }
+    // An inset pen draws closed figures inside their outline only: a stroke twice as wide, cut by the fill.
+    bool allClosed = !path.types.empty();
+    for (size_t i = 0; i < path.types.size(); ++i)
+        if (i + 1 == path.types.size() || (path.types[i + 1] & 0x07) == 0)
+            allClosed = allClosed && (path.types[i] & 0x80);
+    if (pen.inset && allClosed) {
+        FillShape(target, context, Stroke(shape, pen, pen.width * 2).intersected(shape), pen.brush, 4);
         return;
     }
     FillShape(target, context, Stroke(shape, pen, pen.width), pen.brush, pen.width * 2 + 4);
@@ -682,7 +729,7 @@ void DrawGlyphs(const Target& target, const Context& context, const FontRef& fon
     extent = ToQ(context.world).mapRect(extent);
     PaintOn(target, context, &extent, [&](QPainter& painter, const QTransform& base) {
         QTransform toImage = ToQ(context.world) * base;
-        painter.fillRect(QRect(0, 0, painter.device()->width(), painter.device()->height()), ToColor(color));
+        QRect area(0, 0, painter.device()->width(), painter.device()->height());
         QBrush qbrush = ToQBrush(brush, toImage, area);
         painter.setTransform(QTransform::fromScale(scale, scale) * toImage);
         painter.setRenderHint(QPainter::TextAntialiasing, context.antialiasText);
@@ -695,8 +742,8 @@ void DrawGlyphs(const Target& target, const Context& context, const FontRef& fon
             if (request.underline && !line.x.empty())
                 underlines.push_back({line.x.front(), line.x.front() + line.width});
             for (auto [from, to] : underlines)
-                painter.fillRect(QRectF(from / scale, line.y / scale + m.underlinePosition, (to - from) / scale,
-                                        std::max(1, m.underlineThickness)),
+                painter.fillRect(QRectF(from / scale, line.y / scale + m.underlinePosition,
+                                        (to - from) / scale, std::max(1, m.underlineThickness)),
                                  qbrush);
             if (request.strikeOut && !line.x.empty())
                 painter.fillRect(QRectF(line.x.front() / scale, line.y / scale - m.strikeoutPosition,
@@ -736,6 +783,23 @@ void AppendGlyphOutlines(Path& path, const FontRef& font, float scale, const std
             close();
         }
     }
+}
+
+bool FaceKnown(const std::u16string& face) {
+    if (face.empty())
+        return false;
+    if (IsSymbolFace(face) || SubstituteFace(face) != SubstituteFace(u""))
+        return true;
+    // Names the table gives the default face are as known as the installed faces.
+    static const char16_t* const SansNames[] = {
+        u"Arial",        u"Helvetica",      u"Tahoma",   u"MS Sans Serif", u"Microsoft Sans Serif",
+        u"MS Shell Dlg", u"MS Shell Dlg 2", u"Segoe UI", u"System",        u"Small Fonts",
+        u"Arial Narrow"};
+    QString name = QString::fromStdU16String(face).trimmed();
+    for (const char16_t* known : SansNames)
+        if (name.compare(QString::fromUtf16(known), Qt::CaseInsensitive) == 0)
+            return true;
+    return QFontDatabase::families().contains(name, Qt::CaseInsensitive);
 }
 
 // ---- Geometry ----

@@ -30,8 +30,8 @@ struct Matrix {
     PointF Map(PointF p) const { return {m11 * p.x + m21 * p.y + dx, m12 * p.x + m22 * p.y + dy}; }
     // this, then next.
     Matrix Then(const Matrix& next) const {
-        return {m11 * next.m11 + m12 * next.m21, m11 * next.m12 + m12 * next.m22,
-                m21 * next.m11 + m22 * next.m21, m21 * next.m12 + m22 * next.m22,
+        return {m11 * next.m11 + m12 * next.m21,         m11 * next.m12 + m12 * next.m22,
+                m21 * next.m11 + m22 * next.m21,         m21 * next.m12 + m22 * next.m22,
                 dx * next.m11 + dy * next.m21 + next.dx, dx * next.m12 + dy * next.m22 + next.dy};
     }
     bool Identity() const { return m11 == 1 && m12 == 0 && m21 == 0 && m22 == 1 && dx == 0 && dy == 0; }
@@ -55,12 +55,12 @@ struct Bitmap {
 enum class Wrap { Tile, TileFlipX, TileFlipY, TileFlipXY, Clamp };
 
 struct Brush {
-    int type = 0;             // 0 solid, 1 hatch, 2 texture, 3 path gradient, 4 linear gradient
-    std::uint32_t color = 0;  // solid colour; hatch foreground
-    std::uint32_t back = 0;   // hatch background
-    int hatch = 0;            // hatch style
-    Wrap wrap = Wrap::Tile;   // texture and gradients
-    Matrix transform;         // texture and gradients: brush space to world space
+    int type = 0;            // 0 solid, 1 hatch, 2 texture, 3 path gradient, 4 linear gradient
+    std::uint32_t color = 0; // solid colour; hatch foreground
+    std::uint32_t back = 0;  // hatch background
+    int hatch = 0;           // hatch style
+    Wrap wrap = Wrap::Tile;  // texture and gradients
+    Matrix transform;        // texture and gradients: brush space to world space
     std::shared_ptr<const Bitmap> texture;
     // Gradients: colours at positions from 0 to 1 along the gradient (at least two stops).
     std::vector<float> positions;
@@ -75,7 +75,17 @@ struct Brush {
     std::vector<std::uint32_t> surround;
 };
 
-enum class Cap { Flat, Square, Round, Triangle, NoAnchor, SquareAnchor, RoundAnchor, DiamondAnchor, ArrowAnchor };
+enum class Cap {
+    Flat,
+    Square,
+    Round,
+    Triangle,
+    NoAnchor,
+    SquareAnchor,
+    RoundAnchor,
+    DiamondAnchor,
+    ArrowAnchor
+};
 enum class Join { Miter, Bevel, Round, MiterClipped };
 
 struct Pen {
@@ -109,20 +119,20 @@ struct Region {
 // What a graphics draws on.
 struct Target {
     PixelBuffer pixels;
-    bool alpha = false;           // the pixels carry alpha (bitmaps); else their alpha bytes mean nothing
+    bool alpha = false; // the pixels carry alpha (bitmaps); else their alpha bytes mean nothing
     const backend::Region* deviceClip = nullptr; // a DC's clip in absolute device pixels, or null
-    Point origin;                 // the device pixel of the graphics' (0, 0)
+    Point origin;                                // the device pixel of the graphics' (0, 0)
 };
 
 // The settings of one drawing call.
 struct Context {
-    Matrix world;                 // world (with page units) to the graphics' pixels
+    Matrix world;                       // world (with page units) to the graphics' pixels
     std::shared_ptr<const Region> clip; // in the graphics' pixels; null for none
     bool antialias = false;
-    bool halfPixel = false;       // pixel centres at half coordinates (PixelOffsetModeHalf)
+    bool halfPixel = false; // pixel centres at half coordinates (PixelOffsetModeHalf)
     bool antialiasText = true;
-    bool sourceCopy = false;      // CompositingModeSourceCopy
-    bool smoothImages = true;     // interpolate scaled images
+    bool sourceCopy = false;  // CompositingModeSourceCopy
+    bool smoothImages = true; // interpolate scaled images
 };
 
 void FillPath(const Target& target, const Context& context, const Path& path, const Brush& brush);
@@ -138,9 +148,9 @@ void DrawBitmap(const Target& target, const Context& context, const Bitmap& bitm
 // One line of laid-out text: glyph positions along the baseline, in world units.
 struct GlyphLine {
     std::u16string text;
-    std::vector<float> x; // per UTF-16 unit
-    float y = 0;          // the baseline
-    float width = 0;      // advance of the whole line
+    std::vector<float> x;                            // per UTF-16 unit
+    float y = 0;                                     // the baseline
+    float width = 0;                                 // advance of the whole line
     std::vector<std::pair<float, float>> underlines; // extra underlines (hot-key prefixes), from and to
 };
 // Draws glyphs of font (realised at the em size in device pixels, then scaled by scale to world
@@ -149,6 +159,9 @@ void DrawGlyphs(const Target& target, const Context& context, const FontRef& fon
                 const std::vector<GlyphLine>& lines, const Brush& brush);
 // Appends the outlines of the glyphs to path.
 void AppendGlyphOutlines(Path& path, const FontRef& font, float scale, const std::vector<GlyphLine>& lines);
+
+// Whether a face name is installed or known to the font substitution table.
+bool FaceKnown(const std::u16string& face);
 
 // ---- Geometry ----
 // Bounds of the path after matrix, widened by pen when given (its width taken after matrix).

@@ -2,6 +2,7 @@
 #include "platform/backend/platform.h"
 
 #include <QGuiApplication>
+#include <cstdlib>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -47,6 +48,10 @@ bool StartPlatform(int argc, char** argv) {
     state.argv.push_back(nullptr);
     state.argc = static_cast<int>(state.arguments.size());
     state.application = std::make_unique<QGuiApplication>(state.argc, state.argv.data());
+    // The application object must go before the static objects Qt and our fonts keep, whatever way the
+    // program ends: a handler registered now runs before those statics are destroyed.
+    static bool stopAtExit = [] { return std::atexit([] { StopPlatform(); }) == 0; }();
+    (void)stopAtExit;
     // Text would be measured and drawn with other faces than everywhere else: refuse to start.
     std::vector<std::string> missing = MissingFonts();
     if (!missing.empty()) {

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QRasterWindow>
 #include <QScreen>
 #include <QThread>
@@ -130,12 +131,13 @@ MouseButton ButtonOf(Qt::MouseButton button) {
     }
 }
 
-class Host;
-std::vector<Host*> gHosts;
+class HostView;
+std::vector<HostView*> gHosts;
 
-class Host : public QRasterWindow, public HostWindow {
+// The Qt window that shows a surface and passes its events on.
+class HostView : public QRasterWindow {
 public:
-    explicit Host(const HostWindowOptions& options) : FOptions(options) {
+    explicit HostView(const HostWindowOptions& options) : FOptions(options) {
         Qt::WindowFlags flags = Qt::Window;
         if (!options.framed)
             flags |= Qt::FramelessWindowHint;
@@ -149,11 +151,11 @@ public:
         setTitle(QString::fromStdU16String(options.title));
         gHosts.push_back(this);
     }
-    ~Host() override { std::erase(gHosts, this); }
+    ~HostView() override { std::erase(gHosts, this); }
 
     std::uintptr_t Id() const { return FOptions.window; }
 
-    void SetGeometry(int x, int y, int width, int height) override {
+    void SetGeometry(int x, int y, int width, int height) {
         FSettingGeometry = true;
         setGeometry(x, y, std::max(width, 1), std::max(height, 1));
         FSettingGeometry = false;
@@ -162,16 +164,25 @@ public:
             FImage.fill(Qt::white);
         }
     }
-    void SetVisible(bool visible, bool activate) override {
+    void SetVisible(bool visible, bool activate) {
         if (visible == isVisible())
             return;
         setFlag(Qt::WindowDoesNotAcceptFocus, FOptions.noActivate || !activate);
         setVisible(visible);
     }
-    void SetTitle(const std::u16string& title) override { setTitle(QString::fromStdU16String(title)); }
-    void SetOpacity(double opacity) override { setOpacity(opacity); }
-    void SetMask(const Region* mask) override { setMask(mask ? ToQRegion(*mask) : QRegion()); }
-    void Update(const PixelBuffer& surface, int partX, int partY, const Region& dirty) override {
+    void SetState(bool minimized, bool maximized) {
+        Qt::WindowStates state = Qt::WindowNoState;
+        if (minimized)
+            state = Qt::WindowMinimized;
+        else if (maximized)
+            state = Qt::WindowMaximized;
+        if (windowStates() != state)
+            setWindowStates(state);
+    }
+    void SetTitle(const std::u16string& title) { setTitle(QString::fromStdU16String(title)); }
+    void SetOpacity(double opacity) { setOpacity(opacity); }
+    void SetMask(const Region* mask) { setMask(mask ? ToQRegion(*mask) : QRegion()); }
+    void Update(const PixelBuffer& surface, int partX, int partY, const Region& dirty) {
         for (const Rect& r : dirty.Rects()) {
             for (int y = std::max(r.top, 0); y < std::min(r.bottom, FImage.height()); ++y) {
                 int sy = y + partY;
@@ -188,12 +199,12 @@ public:
         }
         update(ToQRegion(dirty));
     }
-    void Raise() override { raise(); }
-    void Activate() override {
+    void Raise() { raise(); }
+    void Activate() {
         if (isVisible() && !FOptions.noActivate)
             requestActivate();
     }
-    void SetCursorShape(int shape) override { setCursor(QCursor(ShapeOf(shape))); }
+    void SetCursorShape(int shape) { setCursor(QCursor(ShapeOf(shape))); }
 
 protected:
     void paintEvent(QPaintEvent* event) override {
@@ -239,7 +250,8 @@ private:
     static QPoint Global(QMouseEvent* event) { return event->globalPosition().toPoint(); }
 
     void Key(QKeyEvent* event, bool down) {
-        if (!gSink)
+        // Held keys repeat as presses only, so that the repeat bit of the key messages comes out right.
+        if (!gSink || (!down && event->isAutoRepeat()))
             return;
         KeyCode code = KeyCodeOf(event);
         QString text = event->text();
@@ -263,6 +275,60 @@ private:
     bool FSettingGeometry = false;
 };
 
+// The window manager's handle on a Qt window. Qt may end the window first (when the application object
+// goes away with windows still open); the handle then does nothing.
+class Host : public HostWindow {
+public:
+    explicit Host(const HostWindowOptions& options) : FView(new HostView(options)) {}
+    ~Host() override {
+        if (FView && QCoreApplication::instance())
+            delete FView.data();
+    }
+    void SetGeometry(int x, int y, int width, int height) override {
+        if (FView)
+            FView->SetGeometry(x, y, width, height);
+    }
+    void SetVisible(bool visible, bool activate) override {
+        if (FView)
+            FView->SetVisible(visible, activate);
+    }
+    void SetTitle(const std::u16string& title) override {
+        if (FView)
+            FView->SetTitle(title);
+    }
+    void SetState(bool minimized, bool maximized) override {
+        if (FView)
+            FView->SetState(minimized, maximized);
+    }
+    void SetOpacity(double opacity) override {
+        if (FView)
+            FView->SetOpacity(opacity);
+    }
+    void SetMask(const Region* mask) override {
+        if (FView)
+            FView->SetMask(mask);
+    }
+    void Update(const PixelBuffer& surface, int partX, int partY, const Region& dirty) override {
+        if (FView)
+            FView->Update(surface, partX, partY, dirty);
+    }
+    void Raise() override {
+        if (FView)
+            FView->Raise();
+    }
+    void Activate() override {
+        if (FView)
+            FView->Activate();
+    }
+    void SetCursorShape(int shape) override {
+        if (FView)
+            FView->SetCursorShape(shape);
+    }
+
+private:
+    QPointer<HostView> FView;
+};
+
 void FollowFocus() {
     static bool connected = false;
     if (connected || !QGuiApplication::instance())
@@ -271,7 +337,7 @@ void FollowFocus() {
     QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, [](QWindow* window) {
         if (!gSink)
             return;
-        for (Host* host : gHosts)
+        for (HostView* host : gHosts)
             if (host == window) {
                 gSink->HostActivated(host->Id(), true);
                 return;
@@ -348,5 +414,38 @@ bool MovePointer(int x, int y) {
 // Qt's GUI module has no beep of its own; the bell is left to the desktop, which the program does not
 // reach from here.
 void Beep() {}
+
+std::vector<std::uint32_t> GrabScreen(int x, int y, int width, int height) {
+    std::vector<std::uint32_t> pixels;
+    QScreen* screen = HostWindowsAvailable() ? QGuiApplication::primaryScreen() : nullptr;
+    if (!screen)
+        return pixels;
+    QImage image = screen->grabWindow(0, x, y, width, height).toImage().convertToFormat(QImage::Format_RGB32);
+    if (image.width() != width || image.height() != height)
+        return pixels;
+    pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    for (int row = 0; row < height; ++row) {
+        const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(row));
+        for (int column = 0; column < width; ++column)
+            pixels[static_cast<size_t>(row) * width + column] = line[column] & 0xFFFFFF;
+    }
+    return pixels;
+}
+
+bool SendSyntheticClick(int x, int y) {
+    if (!HostWindowsAvailable())
+        return false;
+    QPoint global(x, y);
+    QWindow* window = QGuiApplication::topLevelAt(global);
+    if (!window)
+        return false;
+    QPointF local = global - window->geometry().topLeft();
+    QMouseEvent press(QEvent::MouseButtonPress, local, QPointF(global), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, QPointF(global), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &release);
+    return true;
+}
 
 } // namespace backend

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/backend/device.h"
 #include "platform/backend/region.h"
@@ -49,6 +50,8 @@ public:
     virtual void SetGeometry(int x, int y, int width, int height) = 0;
     virtual void SetVisible(bool visible, bool activate) = 0;
     virtual void SetTitle(const std::u16string& title) = 0;
+    // Minimised or maximised by the program (ShowWindow); the desktop shows it so.
+    virtual void SetState(bool minimized, bool maximized) = 0;
     virtual void SetOpacity(double opacity) = 0;
     // Pixels outside the mask are not shown (SetWindowRgn); null shows everything.
     virtual void SetMask(const Region* mask) = 0;
@@ -78,5 +81,11 @@ bool ScreenGeometry(int& width, int& height, int& workLeft, int& workTop, int& w
 bool MovePointer(int x, int y);
 // A short beep (MessageBeep).
 void Beep();
+
+// For the smoke test on a real display: the screen's pixels (0x00RRGGBB, rows top first; empty without
+// a display), and a left click delivered to the desktop window at a screen point as the desktop would
+// deliver it (false when no window of ours is there).
+std::vector<std::uint32_t> GrabScreen(int x, int y, int width, int height);
+bool SendSyntheticClick(int x, int y);
 
 } // namespace backend

@@ -33,6 +33,9 @@ TCollectionItem::~TCollectionItem() { SetCollection(nullptr); }
 void TCollectionItem::SetCollection(TCollection* collection) {
     if (FCollection == collection)
         return;
+    // Refused before the item leaves its collection, which keeps (and frees) it.
+    if (collection != nullptr)
+        collection->CheckItemClass(this);
     if (FCollection != nullptr)
         FCollection->RemoveItem(this);
     if (collection != nullptr)
@@ -202,9 +205,13 @@ String TCollection::GetNamePath() const {
     return ownerPath + u"." + propName;
 }
 
-void TCollection::InsertItem(TCollectionItem* item) {
+void TCollection::CheckItemClass(TCollectionItem* item) const {
     if (!item->InheritsFrom(FItemClass))
         throw EListError(Consts::SInvalidPropertyValue);
+}
+
+void TCollection::InsertItem(TCollectionItem* item) {
+    CheckItemClass(item);
     FItems.push_back(item);
     item->FCollection = this;
     item->FID = FNextID++;

@@ -92,6 +92,8 @@ protected:
 
 private:
     void AttachItem(TCollectionItem* item);
+    // Raises EListError "Invalid property value" unless item is of ItemClass.
+    void CheckItemClass(TCollectionItem* item) const;
     void InsertItem(TCollectionItem* item);
     void RemoveItem(TCollectionItem* item);
     [[noreturn]] void IndexError(Integer index) const;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/framework/Filer.h"
+#include "platform/framework/FilerInternal.h"
 #include "platform/framework/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/SysStrings.h"
@@ -32,6 +33,7 @@ TComponent::TComponent(TComponent* owner) {
 }
 
 TComponent::~TComponent() {
+    ForgetReadComponent(this);
     Destroying();
     RemoveFreeNotifications();
     DestroyComponents();
@@ -96,11 +98,13 @@ TComponent* TComponent::FindComponent(StringView name) const {
 }
 
 void TComponent::InsertComponent(TComponent* component) {
+    // A component refused here is refused before it leaves its old owner, which keeps (and frees) it.
+    ValidateInsert(component);
+    // A duplicate name slipping in would make FindComponent and reference fix-ups pick the wrong component.
+    if (component->FOwner != this && !component->FName.empty() && FindComponent(component->FName) != nullptr)
+        throw EComponentError(Consts::SDuplicateName, {component->FName});
     if (component->FOwner != nullptr)
         component->FOwner->RemoveComponent(component);
-    ValidateInsert(component);
-    // The framework checks names only on renames; a duplicate slipping in here would make
-    // FindComponent and reference fix-ups pick the wrong component.
     ValidateRename(component, String(), component->FName);
     Insert(component);
     component->SetReference(true);
@@ -244,7 +248,8 @@ void TComponent::Updating() { FComponentState.Include(csUpdating); }
 void TComponent::Updated() { FComponentState.Exclude(csUpdating); }
 
 void TComponent::DefineProperties(TFiler* filer) {
-    // Components without a window keep their place on the designer in DesignInfo.
+    // Components without a window keep their place on the designer in DesignInfo, each half written as
+    // the unsigned word it is.
     LongInt ancestorInfo = 0;
     if (auto* ancestor = dynamic_cast<TComponent*>(filer->Ancestor()))
         ancestorInfo = ancestor->FDesignInfo;
@@ -254,7 +259,7 @@ void TComponent::DefineProperties(TFiler* filer) {
             FDesignInfo = static_cast<LongInt>((static_cast<UInt64>(FDesignInfo) & 0xFFFF0000u) |
                                                (static_cast<UInt64>(reader->ReadInteger()) & 0xFFFFu));
         },
-        [this](TWriter* writer) { writer->WriteInteger(static_cast<SmallInt>(FDesignInfo & 0xFFFF)); },
+        [this](TWriter* writer) { writer->WriteInteger(static_cast<Word>(FDesignInfo & 0xFFFF)); },
         (FDesignInfo & 0xFFFF) != (ancestorInfo & 0xFFFF));
     filer->DefineProperty(
         u"Top",
@@ -262,6 +267,6 @@ void TComponent::DefineProperties(TFiler* filer) {
             FDesignInfo = static_cast<LongInt>((static_cast<UInt64>(FDesignInfo) & 0xFFFFu) |
                                                ((static_cast<UInt64>(reader->ReadInteger()) & 0xFFFFu) << 16));
         },
-        [this](TWriter* writer) { writer->WriteInteger(static_cast<SmallInt>((FDesignInfo >> 16) & 0xFFFF)); },
+        [this](TWriter* writer) { writer->WriteInteger(static_cast<Word>((FDesignInfo >> 16) & 0xFFFF)); },
         ((FDesignInfo >> 16) & 0xFFFF) != ((ancestorInfo >> 16) & 0xFFFF));
 }

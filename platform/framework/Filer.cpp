@@ -246,6 +246,8 @@ double Extended80ToDouble(const Byte in[10]) {
     else if (mantissa == 0)
         result = 0.0;
     else
-        result = std::ldexp(static_cast<double>(mantissa), exponent - 16383 - 63);
+        // One rounding, from the 64-bit mantissa straight to the double: rounding to 53 bits first and
+        // again into the subnormal range could land one step off.
+        result = static_cast<double>(std::ldexp(static_cast<long double>(mantissa), exponent - 16383 - 63));
     return negative ? -result : result;
 }

@@ -160,6 +160,8 @@ private:
     Byte ReadByte();
     void Skip(Int64 count);
     void ReadPropValue(TPersistent* instance, const TPropInfo* prop);
+    // Offers the property FPropName to the class's DefineProperties; one it does not claim does not exist.
+    void ReadDefinedProperty(TPersistent* instance);
     void ReadStringsProperty(TStrings* strings);
     void ReadDataInner(TComponent* instance);
     void SkipComponent(bool skipHeader);
@@ -168,7 +170,8 @@ private:
     [[noreturn]] void PropValueError();
     [[noreturn]] void ReadError(const String& message);
     void AddLoaded(TComponent* component);
-    void ForgetLoaded(TComponent* component);
+    friend void ForgetReadInstance(TPersistent* instance);
+    friend void ForgetReadComponent(TComponent* component);
     void DoFixupReferences();
     void Fill();
 

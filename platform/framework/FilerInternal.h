@@ -11,3 +11,9 @@ void AddPendingFixup(TComponent* root, TComponent* component, TPersistent* insta
 // The list that collects components for one Loaded pass over several descriptions, or null.
 std::vector<TComponent*>* GlobalLoadedList();
 void CallLoaded(TComponent* component);
+// An object freed while descriptions are read on this thread (a collection read a second time, a
+// component whose description fails) leaves the readers' lists: its waiting references and, for a
+// component, its place among those to be told Loaded. The destructors of TPersistent and TComponent
+// call these.
+void ForgetReadInstance(TPersistent* instance);
+void ForgetReadComponent(TComponent* component);

@@ -62,12 +62,12 @@ Integer TGIFImage::Height() const {
 
 void TGIFImage::SetWidth(Integer value) {
     if (value != Width())
-        throw EInvalidGraphicOperation(sBadDimension);
+        throw EInvalidGraphicOperation(Consts::sBadDimension);
 }
 
 void TGIFImage::SetHeight(Integer value) {
     if (value != Height())
-        throw EInvalidGraphicOperation(sBadDimension);
+        throw EInvalidGraphicOperation(Consts::sBadDimension);
 }
 
 bool TGIFImage::Transparent() const {
@@ -85,7 +85,7 @@ const codecs::Image& TGIFImage::Frame(Integer index) {
 
 void TGIFImage::SetAnimationFrame(Integer value) {
     if (value < 0 || value >= FImages.Count())
-        throw EListError(SListIndexError, {value});
+        throw EListError(Consts::SListIndexError, {value});
     if (value != FCurrent) {
         FCurrent = value;
         Changed(this);
@@ -104,7 +104,7 @@ void TGIFImage::LoadFromStream(TStream& stream) {
 
 void TGIFImage::SaveToStream(TStream& stream) {
     if (Empty())
-        throw EGIFException(sEmptyImage);
+        throw EGIFException(Consts::sEmptyImage);
     if (FData->bytes.empty()) {
         // Each frame is written whole, as the screen shows it, so that nothing depends on disposal.
         std::vector<codecs::GifWriteFrame> frames;
@@ -151,7 +151,8 @@ void TGIFImage::Assign(TPersistent* source) {
         codecs::GifWriteFrame frame;
         frame.image = bitmap->ToImage();
         frame.image.hasAlpha = false;
-        codecs::Result<codecs::Bytes> bytes = codecs::EncodeGif(std::span<const codecs::GifWriteFrame>(&frame, 1));
+        codecs::Result<codecs::Bytes> bytes =
+            codecs::EncodeGif(std::span<const codecs::GifWriteFrame>(&frame, 1));
         if (!bytes)
             graphics::Raise<EGIFException>(bytes.Error());
         codecs::Result<codecs::GifFile> file = codecs::DecodeGif(bytes.Value());

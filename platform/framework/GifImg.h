@@ -14,8 +14,8 @@ enum TGIFAnimationLoop { glDisabled, glEnabled, glContinously };
 
 // One frame as stored in the file.
 struct TGIFFrameInfo {
-    TRect bounds;       // the frame's place on the logical screen
-    Integer delay = 0;  // hundredths of a second before the next frame
+    TRect bounds;      // the frame's place on the logical screen
+    Integer delay = 0; // hundredths of a second before the next frame
     TGIFDisposalMethod disposal = dmNone;
     bool transparent = false;
     bool interlaced = false;

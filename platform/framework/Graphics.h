@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -12,6 +13,9 @@
 #include "platform/framework/Persistent.h"
 #include "platform/rtl/Strings.h"
 #include "platform/win32/wingdi.h"
+
+struct HICON__;
+using HICON = HICON__*;
 
 class TStream;
 class TCanvas;
@@ -115,10 +119,30 @@ inline constexpr TCopyMode cmWhiteness = WHITENESS;
 
 // The options of TCanvas::TextRect; each stands for the DT_ flag of the same name.
 enum TTextFormats {
-    tfBottom, tfCalcRect, tfCenter, tfEditControl, tfEndEllipsis, tfPathEllipsis, tfExpandTabs,
-    tfExternalLeading, tfLeft, tfModifyString, tfNoClip, tfNoPrefix, tfRight, tfRtlReading, tfSingleLine,
-    tfTop, tfVerticalCenter, tfWordBreak, tfHidePrefix, tfNoFullWidthCharBreak, tfPrefixOnly, tfTabStop,
-    tfWordEllipsis, tfComposited
+    tfBottom,
+    tfCalcRect,
+    tfCenter,
+    tfEditControl,
+    tfEndEllipsis,
+    tfPathEllipsis,
+    tfExpandTabs,
+    tfExternalLeading,
+    tfLeft,
+    tfModifyString,
+    tfNoClip,
+    tfNoPrefix,
+    tfRight,
+    tfRtlReading,
+    tfSingleLine,
+    tfTop,
+    tfVerticalCenter,
+    tfWordBreak,
+    tfHidePrefix,
+    tfNoFullWidthCharBreak,
+    tfPrefixOnly,
+    tfTabStop,
+    tfWordEllipsis,
+    tfComposited
 };
 using TTextFormat = TSet<TTextFormats>;
 
@@ -268,12 +292,23 @@ public:
     void Rectangle(int x1, int y1, int x2, int y2);
     void Rectangle(const TRect& rect) { Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom); }
     void RoundRect(int x1, int y1, int x2, int y2, int x3, int y3);
-    void RoundRect(const TRect& rect, int cx, int cy) { RoundRect(rect.Left, rect.Top, rect.Right, rect.Bottom, cx, cy); }
+    void RoundRect(const TRect& rect, int cx, int cy) {
+        RoundRect(rect.Left, rect.Top, rect.Right, rect.Bottom, cx, cy);
+    }
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     void Polyline(std::span<const TPoint> points);
+    void Polyline(std::initializer_list<TPoint> points) {
+        Polyline(std::span<const TPoint>(points.begin(), points.size()));
+    }
     void Polygon(std::span<const TPoint> points);
+    void Polygon(std::initializer_list<TPoint> points) {
+        Polygon(std::span<const TPoint>(points.begin(), points.size()));
+    }
     void PolyBezier(std::span<const TPoint> points);
+    void PolyBezier(std::initializer_list<TPoint> points) {
+        PolyBezier(std::span<const TPoint>(points.begin(), points.size()));
+    }
     void FillRect(const TRect& rect);
     void FrameRect(const TRect& rect);
     void DrawFocusRect(const TRect& rect);
@@ -328,7 +363,13 @@ public:
     TNotifyEvent OnChanging;
 
 protected:
-    enum StateBit : unsigned { csHandleValid = 1, csFontValid = 2, csPenValid = 4, csBrushValid = 8, csAllValid = 15 };
+    enum StateBit : unsigned {
+        csHandleValid = 1,
+        csFontValid = 2,
+        csPenValid = 4,
+        csBrushValid = 8,
+        csAllValid = 15
+    };
     virtual void Changed();
     virtual void Changing();
     // Makes a DC for a canvas that has none; the base class has no way to.
@@ -511,6 +552,12 @@ public:
     // Bad data raise EInvalidGraphic "Icon image is not valid".
     void LoadFromStream(TStream& stream) override;
     void SaveToStream(TStream& stream) override;
+    // The icon object of the shown image, made at first use; the icon keeps it until it changes.
+    // SetHandle adopts an icon object (ReleaseHandle gives it away).
+    HICON Handle();
+    void SetHandle(HICON value);
+    HICON ReleaseHandle();
+    bool HandleAllocated() const;
     // The images of the file.
     Integer ImageCount() const;
     // Makes the icon one image of the picture (its alpha is the mask).
@@ -555,7 +602,8 @@ public:
     void SaveToStream(TStream& stream);
 
     // Formats by extension (without the dot, any case); a later registration of an extension wins.
-    static void RegisterFileFormat(const String& extension, const String& description, TGraphicClass graphicClass);
+    static void RegisterFileFormat(const String& extension, const String& description,
+                                   TGraphicClass graphicClass);
     static void UnregisterGraphicClass(TGraphicClass graphicClass);
     // "All (*.bmp;*.ico)|*.bmp;*.ico|Bitmaps (*.bmp)|*.bmp|..." for the file dialogs.
     static String GraphicFilter(TGraphicClass graphicClass);

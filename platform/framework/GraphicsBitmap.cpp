@@ -21,7 +21,7 @@ codecs::Bytes ReadRest(TStream& stream) {
     if (rest <= 0)
         return {};
     if (rest > INT32_MAX)
-        throw EInvalidGraphic(SInvalidImage);
+        throw EInvalidGraphic(Consts::SInvalidImage);
     codecs::Bytes bytes(static_cast<size_t>(rest));
     stream.ReadBuffer(bytes.data(), static_cast<Integer>(rest));
     return bytes;
@@ -51,13 +51,15 @@ void DrawImage(HDC dc, const TRect& rect, const codecs::Image& image) {
     for (size_t i = 0; i < image.pixels.size(); ++i) {
         std::uint32_t p = image.pixels[i];
         std::uint32_t a = image.hasAlpha ? p >> 24 : 0xFF;
-        std::uint32_t r = ((p >> 16) & 0xFF) * a / 255, g = ((p >> 8) & 0xFF) * a / 255, b = (p & 0xFF) * a / 255;
+        std::uint32_t r = ((p >> 16) & 0xFF) * a / 255, g = ((p >> 8) & 0xFF) * a / 255,
+                      b = (p & 0xFF) * a / 255;
         out[i] = (a << 24) | (r << 16) | (g << 8) | b;
     }
     HDC memory = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(memory, section);
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, rect.Left, rect.Top, rect.Width(), rect.Height(), memory, 0, 0, image.width, image.height, blend);
+    AlphaBlend(dc, rect.Left, rect.Top, rect.Width(), rect.Height(), memory, 0, 0, image.width, image.height,
+               blend);
     SelectObject(memory, old);
     DeleteDC(memory);
     DeleteObject(section);
@@ -114,26 +116,41 @@ namespace {
 
 int DepthOf(TPixelFormat format) {
     switch (format) {
-    case pf1bit: return 1;
-    case pf4bit: return 4;
-    case pf8bit: return 8;
-    case pf15bit: return 15;
-    case pf16bit: return 16;
-    case pf24bit: return 24;
-    default: return 32;
+    case pf1bit:
+        return 1;
+    case pf4bit:
+        return 4;
+    case pf8bit:
+        return 8;
+    case pf15bit:
+        return 15;
+    case pf16bit:
+        return 16;
+    case pf24bit:
+        return 24;
+    default:
+        return 32;
     }
 }
 
 TPixelFormat FormatOfDepth(int depth, bool alpha) {
     switch (depth) {
-    case 1: return pf1bit;
-    case 4: return pf4bit;
-    case 8: return pf8bit;
-    case 15: return pf15bit;
-    case 16: return pf16bit;
-    case 24: return pf24bit;
-    case 32: return pf32bit;
-    default: return alpha ? pf32bit : pf24bit;
+    case 1:
+        return pf1bit;
+    case 4:
+        return pf4bit;
+    case 8:
+        return pf8bit;
+    case 15:
+        return pf15bit;
+    case 16:
+        return pf16bit;
+    case 24:
+        return pf24bit;
+    case 32:
+        return pf32bit;
+    default:
+        return alpha ? pf32bit : pf24bit;
     }
 }
 
@@ -149,15 +166,16 @@ std::vector<RGBQUAD> DefaultColors(int depth) {
     if (depth == 1) {
         colors = {Quad(0x000000), Quad(0xFFFFFF)};
     } else if (depth == 4) {
-        for (std::uint32_t c : {0x000000u, 0x800000u, 0x008000u, 0x808000u, 0x000080u, 0x800080u, 0x008080u,
-                                0x808080u, 0xC0C0C0u, 0xFF0000u, 0x00FF00u, 0xFFFF00u, 0x0000FFu, 0xFF00FFu,
-                                0x00FFFFu, 0xFFFFFFu})
+        for (std::uint32_t c :
+             {0x000000u, 0x800000u, 0x008000u, 0x808000u, 0x000080u, 0x800080u, 0x008080u, 0x808080u,
+              0xC0C0C0u, 0xFF0000u, 0x00FF00u, 0xFFFF00u, 0x0000FFu, 0xFF00FFu, 0x00FFFFu, 0xFFFFFFu})
             colors.push_back(Quad(c));
     } else if (depth == 8) {
         for (int r = 0; r < 6; ++r)
             for (int g = 0; g < 6; ++g)
                 for (int b = 0; b < 6; ++b)
-                    colors.push_back(Quad(static_cast<std::uint32_t>((r * 51) << 16 | (g * 51) << 8 | b * 51)));
+                    colors.push_back(
+                        Quad(static_cast<std::uint32_t>((r * 51) << 16 | (g * 51) << 8 | b * 51)));
         for (int i = 0; colors.size() < 256; ++i) {
             std::uint32_t v = static_cast<std::uint32_t>(i * 255 / 39);
             colors.push_back(Quad(v << 16 | v << 8 | v));
@@ -239,17 +257,22 @@ void TBitmap::WritePixels(const std::vector<std::uint32_t>& argb) {
     if (BitCount() == 32) {
         for (int y = 0; y < FHeight; ++y)
             std::memcpy(FBits + static_cast<size_t>(FHeight - 1 - y) * static_cast<size_t>(FStride),
-                        &argb[static_cast<size_t>(y) * static_cast<size_t>(FWidth)], static_cast<size_t>(FWidth) * 4);
+                        &argb[static_cast<size_t>(y) * static_cast<size_t>(FWidth)],
+                        static_cast<size_t>(FWidth) * 4);
         return;
     }
+    // Every pixel is written, so the indices start from zero: the conversion merges an 8-bit index
+    // into the byte that is there.
+    std::memset(FBits, 0, static_cast<size_t>(FStride) * static_cast<size_t>(FHeight));
     TDibInfo info = TopDown32(FWidth, FHeight);
-    SetDIBits(nullptr, FHandle, 0, static_cast<UINT>(FHeight), argb.data(), reinterpret_cast<BITMAPINFO*>(&info),
-              DIB_RGB_COLORS);
+    SetDIBits(nullptr, FHandle, 0, static_cast<UINT>(FHeight), argb.data(),
+              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
 }
 
-void TBitmap::Recreate(Integer width, Integer height, TPixelFormat format, const std::vector<RGBQUAD>* colors) {
+void TBitmap::Recreate(Integer width, Integer height, TPixelFormat format,
+                       const std::vector<RGBQUAD>* colors) {
     if (width < 0 || height < 0)
-        throw EInvalidGraphic(SInvalidImageSize);
+        throw EInvalidGraphic(Consts::SInvalidImageSize);
     std::vector<std::uint32_t> old;
     Integer oldWidth = FWidth, oldHeight = FHeight;
     ReadPixels(old);
@@ -285,14 +308,16 @@ void TBitmap::Recreate(Integer width, Integer height, TPixelFormat format, const
             std::copy_n(FColors.begin(), count, info.colors);
         }
         void* bits = nullptr;
-        FHandle = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+        FHandle = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
+                                   nullptr, 0);
         if (FHandle == nullptr)
-            throw EOutOfMemory(SInvalidImageSize);
+            throw EOutOfMemory(Consts::SInvalidImageSize);
         FBits = static_cast<Byte*>(bits);
         FStride = ((width * (depth == 15 ? 16 : depth) + 31) / 32) * 4;
         std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height), fill);
         for (int y = 0; y < std::min(height, oldHeight); ++y)
-            std::copy_n(&old[static_cast<size_t>(y) * static_cast<size_t>(oldWidth)], std::min(width, oldWidth),
+            std::copy_n(&old[static_cast<size_t>(y) * static_cast<size_t>(oldWidth)],
+                        std::min(width, oldWidth),
                         &pixels[static_cast<size_t>(y) * static_cast<size_t>(width)]);
         WritePixels(pixels);
     }
@@ -329,7 +354,7 @@ void TBitmap::SetHandle(HBITMAP value) {
     }
     BITMAP bm{};
     if (GetObjectW(value, sizeof bm, &bm) == 0)
-        throw EInvalidGraphic(SInvalidBitmap);
+        throw EInvalidGraphic(Consts::SInvalidBitmap);
     // The bitmap object is copied into a DIB section of its depth and then freed, as it now belongs to us.
     TPixelFormat format = bm.bmBitsPixel == 1 ? pf1bit : FormatOfDepth(bm.bmBitsPixel, false);
     FreeHandle();
@@ -390,7 +415,7 @@ void TBitmap::SetMonochrome(bool value) {
 
 void TBitmap::SetPixelFormat(TPixelFormat value) {
     if (value == pfCustom)
-        throw EInvalidGraphic(SInvalidPixelFormat);
+        throw EInvalidGraphic(Consts::SInvalidPixelFormat);
     if (value == FPixelFormat)
         return;
     Recreate(FWidth, FHeight, value, nullptr);
@@ -406,7 +431,7 @@ void TBitmap::SetAlphaFormat(TAlphaFormat value) {
 
 void* TBitmap::ScanLine(Integer row) {
     if (row < 0 || row >= FHeight || FBits == nullptr)
-        throw EInvalidGraphic(SScanLine);
+        throw EInvalidGraphic(Consts::SScanLine);
     return FBits + static_cast<size_t>(FHeight - 1 - row) * static_cast<size_t>(FStride);
 }
 
@@ -506,7 +531,7 @@ void TBitmap::LoadFromResourceName(NativeUInt instance, const String& resName) {
     auto module = reinterpret_cast<HMODULE>(instance);
     HRSRC resource = FindResourceW(module, resName.c_str(), RT_BITMAP);
     if (resource == nullptr)
-        throw EResNotFound(SResNotFound, {resName});
+        throw EResNotFound(Consts::SResNotFound, {resName});
     codecs::ByteSpan bytes(static_cast<const std::uint8_t*>(LockResource(LoadResource(module, resource))),
                            SizeofResource(module, resource));
     codecs::Result<codecs::Image> image = bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M'
@@ -522,16 +547,17 @@ void TBitmap::LoadFromStream(TStream& stream) {
     Byte header[14] = {};
     Int64 rest = stream.Size() - stream.Position();
     if (rest < static_cast<Int64>(sizeof header))
-        throw EInvalidGraphic(SInvalidBitmap);
+        throw EInvalidGraphic(Consts::SInvalidBitmap);
     stream.ReadBuffer(header, sizeof header);
     if (header[0] != 'B' || header[1] != 'M')
-        throw EInvalidGraphic(SInvalidBitmap);
+        throw EInvalidGraphic(Consts::SInvalidBitmap);
     Int64 fileSize = header[2] | header[3] << 8 | header[4] << 16 | static_cast<Int64>(header[5]) << 24;
     Int64 size = fileSize >= static_cast<Int64>(sizeof header) && fileSize <= rest ? fileSize : rest;
     codecs::Bytes bytes(static_cast<size_t>(size));
     std::memcpy(bytes.data(), header, sizeof header);
     if (size > static_cast<Int64>(sizeof header))
-        stream.ReadBuffer(bytes.data() + sizeof header, static_cast<Integer>(size - static_cast<Int64>(sizeof header)));
+        stream.ReadBuffer(bytes.data() + sizeof header,
+                          static_cast<Integer>(size - static_cast<Int64>(sizeof header)));
     codecs::Result<codecs::Image> image = codecs::DecodeBmp(bytes);
     if (!image)
         graphics::Raise<EInvalidGraphic>(image.Error());
@@ -557,7 +583,7 @@ void TBitmap::ReadData(TStream& stream) {
         return;
     }
     if (size < 0 || size > stream.Size() - stream.Position())
-        throw EInvalidGraphic(SInvalidBitmap);
+        throw EInvalidGraphic(Consts::SInvalidBitmap);
     codecs::Bytes bytes(static_cast<size_t>(size));
     stream.ReadBuffer(bytes.data(), size);
     TMemoryStream data;
@@ -582,11 +608,13 @@ void TBitmap::Draw(TCanvas* canvas, const TRect& rect) {
     HDC source = Canvas()->Handle();
     if (Transparent()) {
         COLORREF key = ColorToRGB(TransparentColor()) & 0xFFFFFF;
-        TransparentBlt(dest, rect.Left, rect.Top, rect.Width(), rect.Height(), source, 0, 0, FWidth, FHeight, key);
+        TransparentBlt(dest, rect.Left, rect.Top, rect.Width(), rect.Height(), source, 0, 0, FWidth, FHeight,
+                       key);
     } else if (FPixelFormat == pf32bit && FAlphaFormat != afIgnored) {
         if (FAlphaFormat == afPremultiplied) {
             BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-            AlphaBlend(dest, rect.Left, rect.Top, rect.Width(), rect.Height(), source, 0, 0, FWidth, FHeight, blend);
+            AlphaBlend(dest, rect.Left, rect.Top, rect.Width(), rect.Height(), source, 0, 0, FWidth, FHeight,
+                       blend);
         } else {
             codecs::Image image = ToImage();
             graphics::DrawImage(dest, rect, image);

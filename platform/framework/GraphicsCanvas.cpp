@@ -2,6 +2,7 @@
 // call needs them and again after they change.
 #include "platform/framework/Graphics.h"
 
+#include <iterator>
 #include <vector>
 
 #include "platform/framework/PropertyInfo.h"
@@ -12,17 +13,22 @@ DEFINE_CLASS(TCanvas)
 
 namespace {
 
-constexpr int kPenModes[] = {R2_BLACK,       R2_WHITE,       R2_NOP,         R2_NOT,        R2_COPYPEN,
-                             R2_NOTCOPYPEN,  R2_MERGEPENNOT, R2_MASKPENNOT,  R2_MERGENOTPEN, R2_MASKNOTPEN,
-                             R2_MERGEPEN,    R2_NOTMERGEPEN, R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,
-                             R2_NOTXORPEN};
+constexpr int kPenModes[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
+                             R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
+                             R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
+                             R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
+static_assert(std::size(kPenModes) == pmNotXor + 1);
 
+// The DT_ flag of each TTextFormats value, in its order. tfComposited asks for themed text, which is
+// drawn plainly here.
 constexpr UINT kTextFormatFlags[] = {
-    DT_BOTTOM,      DT_CALCRECT,    DT_CENTER,     DT_EDITCONTROL,           DT_END_ELLIPSIS,
-    DT_PATH_ELLIPSIS, DT_EXPANDTABS, DT_EXTERNALLEADING, DT_LEFT,            DT_MODIFYSTRING,
-    DT_NOCLIP,      DT_NOPREFIX,    DT_RIGHT,      DT_RTLREADING,            DT_SINGLELINE,
-    DT_TOP,         DT_VCENTER,     DT_WORDBREAK,  DT_HIDEPREFIX,            DT_NOFULLWIDTHCHARBREAK,
-    DT_PREFIXONLY,  DT_TABSTOP,     DT_WORD_ELLIPSIS, 0 /* tfComposited: themed text, drawn plainly here */};
+    DT_BOTTOM,       DT_CALCRECT,      DT_CENTER,        DT_EDITCONTROL,
+    DT_END_ELLIPSIS, DT_PATH_ELLIPSIS, DT_EXPANDTABS,    DT_EXTERNALLEADING,
+    DT_LEFT,         DT_MODIFYSTRING,  DT_NOCLIP,        DT_NOPREFIX,
+    DT_RIGHT,        DT_RTLREADING,    DT_SINGLELINE,    DT_TOP,
+    DT_VCENTER,      DT_WORDBREAK,     DT_HIDEPREFIX,    DT_NOFULLWIDTHCHARBREAK,
+    DT_PREFIXONLY,   DT_TABSTOP,       DT_WORD_ELLIPSIS, 0};
+static_assert(std::size(kTextFormatFlags) == tfComposited + 1);
 
 std::vector<POINT> ToPoints(std::span<const TPoint> points) {
     return std::vector<POINT>(points.begin(), points.end());
@@ -73,7 +79,7 @@ void TCanvas::RequiredState(unsigned required) {
     if (needed & csHandleValid) {
         CreateHandle();
         if (FHandle == nullptr)
-            throw EInvalidOperation(SNoCanvasHandle);
+            throw EInvalidOperation(Consts::SNoCanvasHandle);
     }
     if (needed & csFontValid)
         SelectFont();
@@ -268,7 +274,8 @@ void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle fillStyle) {
     Changing();
     RequiredState(csHandleValid | csBrushValid);
     // A system colour is resolved, so that the fill compares against what is on the surface.
-    ExtFloodFill(FHandle, x, y, ColorToRGB(color), fillStyle == fsSurface ? FLOODFILLSURFACE : FLOODFILLBORDER);
+    ExtFloodFill(FHandle, x, y, ColorToRGB(color),
+                 fillStyle == fsSurface ? FLOODFILLSURFACE : FLOODFILLBORDER);
     Changed();
 }
 
@@ -276,8 +283,8 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) 
     Changing();
     RequiredState(csHandleValid | csFontValid | csBrushValid);
     canvas->RequiredState(csHandleValid | csBrushValid);
-    StretchBlt(FHandle, dest.Left, dest.Top, dest.Width(), dest.Height(), canvas->FHandle, source.Left, source.Top,
-               source.Width(), source.Height(), static_cast<DWORD>(FCopyMode));
+    StretchBlt(FHandle, dest.Left, dest.Top, dest.Width(), dest.Height(), canvas->FHandle, source.Left,
+               source.Top, source.Width(), source.Height(), static_cast<DWORD>(FCopyMode));
     Changed();
 }
 
@@ -307,8 +314,8 @@ void TCanvas::StretchDraw(const TRect& rect, TGraphic* graphic) {
 void TCanvas::TextOut(int x, int y, const String& text) {
     Changing();
     RequiredState(csHandleValid | csFontValid | csBrushValid);
-    ExtTextOutW(FHandle, x, y, static_cast<UINT>(FTextFlags), nullptr, text.c_str(), static_cast<UINT>(text.size()),
-                nullptr);
+    ExtTextOutW(FHandle, x, y, static_cast<UINT>(FTextFlags), nullptr, text.c_str(),
+                static_cast<UINT>(text.size()), nullptr);
     MoveToEx(FHandle, x + TextWidth(text), y, nullptr);
     Changed();
 }

@@ -50,12 +50,12 @@ struct TCharsetName {
 };
 
 const TCharsetName kCharsets[] = {
-    {0, u"ANSI_CHARSET"},        {1, u"DEFAULT_CHARSET"},    {2, u"SYMBOL_CHARSET"},
-    {77, u"MAC_CHARSET"},        {128, u"SHIFTJIS_CHARSET"}, {129, u"HANGEUL_CHARSET"},
-    {130, u"JOHAB_CHARSET"},     {134, u"GB2312_CHARSET"},   {136, u"CHINESEBIG5_CHARSET"},
-    {161, u"GREEK_CHARSET"},     {162, u"TURKISH_CHARSET"},  {163, u"VIETNAMESE_CHARSET"},
-    {177, u"HEBREW_CHARSET"},    {178, u"ARABIC_CHARSET"},   {186, u"BALTIC_CHARSET"},
-    {204, u"RUSSIAN_CHARSET"},   {222, u"THAI_CHARSET"},     {238, u"EASTEUROPE_CHARSET"},
+    {0, u"ANSI_CHARSET"},      {1, u"DEFAULT_CHARSET"},    {2, u"SYMBOL_CHARSET"},
+    {77, u"MAC_CHARSET"},      {128, u"SHIFTJIS_CHARSET"}, {129, u"HANGEUL_CHARSET"},
+    {130, u"JOHAB_CHARSET"},   {134, u"GB2312_CHARSET"},   {136, u"CHINESEBIG5_CHARSET"},
+    {161, u"GREEK_CHARSET"},   {162, u"TURKISH_CHARSET"},  {163, u"VIETNAMESE_CHARSET"},
+    {177, u"HEBREW_CHARSET"},  {178, u"ARABIC_CHARSET"},   {186, u"BALTIC_CHARSET"},
+    {204, u"RUSSIAN_CHARSET"}, {222, u"THAI_CHARSET"},     {238, u"EASTEUROPE_CHARSET"},
     {255, u"OEM_CHARSET"},
 };
 
@@ -108,15 +108,17 @@ void TGraphicsObject::Changed() {
 
 // ---- TFont ----
 
+// As in the framework, Charset, Color, Height, Name and Style have no default, so forms always state
+// them; Size is Height seen in points and is not stored.
 DEFINE_CLASS(TFont,
-    PROPERTY(Charset).Type(TypeInfoFontCharset()).Default(DEFAULT_CHARSET),
+    PROPERTY(Charset).Type(TypeInfoFontCharset()),
     PROPERTY(Color).Type(TypeInfoColor()),
     PROPERTY(Height),
     PROPERTY(Name),
     PROPERTY(Orientation).Default(0),
     PROPERTY(Pitch).Default(fpDefault),
     PROPERTY(Size).Stored(false),
-    PROPERTY(Style).Default(TFontStyles{}))
+    PROPERTY(Style))
 
 TFont::TFont() : FName(kDefaultFontName), FHeight(kDefaultFontHeight) {}
 
@@ -146,8 +148,8 @@ void TFont::Assign(TPersistent* source) {
         return;
     FName = font->FName;
     // The source's pixel height is kept in points when the two fonts are for different resolutions.
-    FHeight = font->FPixelsPerInch == FPixelsPerInch ? font->FHeight
-                                                     : -MulDiv(font->Size(), FPixelsPerInch, 72);
+    FHeight =
+        font->FPixelsPerInch == FPixelsPerInch ? font->FHeight : -MulDiv(font->Size(), FPixelsPerInch, 72);
     FOrientation = font->FOrientation;
     FColor = font->FColor;
     FStyle = font->FStyle;
@@ -170,7 +172,9 @@ HFONT TFont::Handle() {
         lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
         lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
         lf.lfQuality = DEFAULT_QUALITY;
-        lf.lfPitchAndFamily = FPitch == fpFixed ? FIXED_PITCH : FPitch == fpVariable ? VARIABLE_PITCH : DEFAULT_PITCH;
+        lf.lfPitchAndFamily = FPitch == fpFixed      ? FIXED_PITCH
+                              : FPitch == fpVariable ? VARIABLE_PITCH
+                                                     : DEFAULT_PITCH;
         // "Default" is the name of whatever the default font is.
         String face = SameText(FName, u"Default") ? String(kDefaultFontName) : FName;
         size_t n = std::min<size_t>(face.size(), LF_FACESIZE - 1);
@@ -203,8 +207,9 @@ void TFont::SetHandle(HFONT handle) {
         style.Include(fsStrikeOut);
     FStyle = style;
     FCharset = lf.lfCharSet;
-    FPitch = (lf.lfPitchAndFamily & 3) == FIXED_PITCH ? fpFixed
-             : (lf.lfPitchAndFamily & 3) == VARIABLE_PITCH ? fpVariable : fpDefault;
+    FPitch = (lf.lfPitchAndFamily & 3) == FIXED_PITCH      ? fpFixed
+             : (lf.lfPitchAndFamily & 3) == VARIABLE_PITCH ? fpVariable
+                                                           : fpDefault;
     FName = String(lf.lfFaceName);
     Changed();
 }
@@ -305,7 +310,7 @@ void TPen::Assign(TPersistent* source) {
 
 HPEN TPen::Handle() {
     if (FHandle == nullptr) {
-        static constexpr int kStyles[] = {PS_SOLID, PS_DASH,        PS_DOT,        PS_DASHDOT,   PS_DASHDOTDOT,
+        static constexpr int kStyles[] = {PS_SOLID, PS_DASH,        PS_DOT,       PS_DASHDOT,  PS_DASHDOTDOT,
                                           PS_NULL,  PS_INSIDEFRAME, PS_USERSTYLE, PS_ALTERNATE};
         COLORREF color = ColorToRGB(FColor);
         if (FStyle == psAlternate) {

@@ -14,6 +14,8 @@
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/SysStrings.h"
+#include "platform/rtl/UString.h"
+#include "platform/win32/winuser.h"
 
 // ---- TGraphic ----
 
@@ -56,13 +58,14 @@ void TGraphic::SaveToFile(const String& fileName) {
 
 void TGraphic::DefineProperties(TFiler* filer) {
     filer->DefineBinaryProperty(
-        u"Data", [this](TStream& stream) { ReadData(stream); }, [this](TStream& stream) { WriteData(stream); },
-        !Empty());
+        u"Data", [this](TStream& stream) { ReadData(stream); },
+        [this](TStream& stream) { WriteData(stream); }, !Empty());
 }
 
 std::unique_ptr<TGraphic> NewGraphic(TGraphicClass graphicClass) {
-    if (graphicClass == nullptr || !graphicClass->InheritsFrom(TGraphic::StaticClass()) || !graphicClass->CanCreate())
-        throw EInvalidGraphic(SInvalidImage);
+    if (graphicClass == nullptr || !graphicClass->InheritsFrom(TGraphic::StaticClass()) ||
+        !graphicClass->CanCreate())
+        throw EInvalidGraphic(Consts::SInvalidImage);
     return std::unique_ptr<TGraphic>(static_cast<TGraphic*>(graphicClass->Create()));
 }
 
@@ -72,8 +75,27 @@ DEFINE_CLASS(TIcon)
 
 struct TIcon::Data {
     codecs::IconFile file;
-    codecs::Bytes bytes; // the file as read, written back unchanged
-    int current = -1;    // the image shown
+    codecs::Bytes bytes;    // the file as read, written back unchanged
+    int current = -1;       // the image shown
+    HICON handle = nullptr; // the icon object, owned
+
+    Data() = default;
+    Data(const Data& other) : file(other.file), bytes(other.bytes), current(other.current) {}
+    Data& operator=(const Data& other) {
+        if (this != &other) {
+            FreeHandle();
+            file = other.file;
+            bytes = other.bytes;
+            current = other.current;
+        }
+        return *this;
+    }
+    ~Data() { FreeHandle(); }
+    void FreeHandle() {
+        if (handle != nullptr)
+            DestroyIcon(handle);
+        handle = nullptr;
+    }
 };
 
 namespace {
@@ -84,7 +106,8 @@ int ChooseIconImage(const codecs::IconFile& file) {
     long bestScore = 0;
     for (size_t i = 0; i < file.images.size(); ++i) {
         const codecs::Image& image = file.images[i].image;
-        long score = std::labs(image.width - 32L) * 1000 + std::labs(image.height - 32L) * 1000 - image.bitsPerPixel;
+        long score =
+            std::labs(image.width - 32L) * 1000 + std::labs(image.height - 32L) * 1000 - image.bitsPerPixel;
         if (best < 0 || score < bestScore) {
             best = static_cast<int>(i);
             bestScore = score;
@@ -138,12 +161,76 @@ Integer TIcon::Height() const {
 
 void TIcon::SetWidth(Integer value) {
     if (value != Width())
-        throw EInvalidGraphicOperation(SChangeIconSize);
+        throw EInvalidGraphicOperation(Consts::SChangeIconSize);
 }
 
 void TIcon::SetHeight(Integer value) {
     if (value != Height())
-        throw EInvalidGraphicOperation(SChangeIconSize);
+        throw EInvalidGraphicOperation(Consts::SChangeIconSize);
+}
+
+bool TIcon::HandleAllocated() const {
+    return FData->handle != nullptr;
+}
+
+HICON TIcon::Handle() {
+    const codecs::Image* image = CurrentImage();
+    if (FData->handle != nullptr || image == nullptr)
+        return FData->handle;
+    TBitmap color;
+    codecs::Image withAlpha = *image;
+    if (!withAlpha.hasAlpha)
+        for (std::uint32_t& p : withAlpha.pixels)
+            p |= 0xFF000000;
+    withAlpha.hasAlpha = true;
+    withAlpha.bitsPerPixel = 32;
+    withAlpha.palette.clear();
+    color.LoadFromImage(withAlpha);
+    TBitmap mask;
+    mask.SetMonochrome(true);
+    mask.SetSize(image->width, image->height);
+    for (int y = 0; y < image->height; ++y)
+        for (int x = 0; x < image->width; ++x)
+            mask.Canvas()->SetPixels(x, y, (withAlpha.Pixel(x, y) >> 24) < 128 ? clWhite : clBlack);
+    ICONINFO info{TRUE, 0, 0, mask.Handle(), color.Handle()};
+    FData->handle = CreateIconIndirect(&info);
+    return FData->handle;
+}
+
+void TIcon::SetHandle(HICON value) {
+    if (value == FData->handle)
+        return;
+    auto data = std::make_unique<Data>();
+    if (value != nullptr) {
+        ICONINFO info{};
+        if (!GetIconInfo(value, &info))
+            throw EInvalidGraphic(Consts::SInvalidIcon);
+        TBitmap color, mask;
+        color.SetHandle(info.hbmColor);
+        mask.SetHandle(info.hbmMask);
+        codecs::IconImage entry;
+        entry.image = color.ToImage();
+        entry.image.hasAlpha = true;
+        entry.image.palette.clear();
+        entry.image.bitsPerPixel = 32;
+        for (int y = 0; y < entry.image.height; ++y)
+            for (int x = 0; x < entry.image.width; ++x) {
+                bool masked = mask.Canvas()->Pixels(x, y) != clBlack;
+                std::uint32_t p = entry.image.Pixel(x, y) & 0xFFFFFF;
+                entry.image.SetPixel(x, y, masked ? p : p | 0xFF000000);
+            }
+        data->file.images.push_back(std::move(entry));
+        data->current = 0;
+        data->handle = value;
+    }
+    FData = std::move(data);
+    Changed(this);
+}
+
+HICON TIcon::ReleaseHandle() {
+    HICON handle = Handle();
+    FData->handle = nullptr;
+    return handle;
 }
 
 Integer TIcon::ImageCount() const {
@@ -154,7 +241,7 @@ void TIcon::LoadFromStream(TStream& stream) {
     codecs::Bytes bytes = graphics::ReadRest(stream);
     codecs::Result<codecs::IconFile> file = codecs::DecodeIco(bytes);
     if (!file)
-        throw EInvalidGraphic(SInvalidIcon);
+        throw EInvalidGraphic(Consts::SInvalidIcon);
     FData->file = std::move(file.Value());
     FData->bytes = std::move(bytes);
     FData->current = ChooseIconImage(FData->file);
@@ -240,7 +327,8 @@ String ExtensionOf(const String& fileName) {
 
 } // namespace
 
-void TPicture::RegisterFileFormat(const String& extension, const String& description, TGraphicClass graphicClass) {
+void TPicture::RegisterFileFormat(const String& extension, const String& description,
+                                  TGraphicClass graphicClass) {
     std::lock_guard guard(FormatsLock());
     String ext = extension;
     if (!ext.empty() && ext[0] == u'.')
@@ -250,7 +338,9 @@ void TPicture::RegisterFileFormat(const String& extension, const String& descrip
 
 void TPicture::UnregisterGraphicClass(TGraphicClass graphicClass) {
     std::lock_guard guard(FormatsLock());
-    std::erase_if(Formats(), [graphicClass](const TFileFormat& f) { return f.graphicClass->InheritsFrom(graphicClass); });
+    std::erase_if(Formats(), [graphicClass](const TFileFormat& f) {
+        return f.graphicClass->InheritsFrom(graphicClass);
+    });
 }
 
 String TPicture::GraphicFilter(TGraphicClass graphicClass) {
@@ -326,7 +416,7 @@ void TPicture::LoadFromFile(const String& fileName) {
     String ext = ExtensionOf(fileName);
     TGraphicClass graphicClass = FindGraphicClass(ext);
     if (graphicClass == nullptr)
-        throw EInvalidGraphic(SUnknownExtension, {ext});
+        throw EInvalidGraphic(Consts::SUnknownExtension, {ext});
     std::unique_ptr<TGraphic> graphic = NewGraphic(graphicClass);
     graphic->LoadFromFile(fileName);
     Adopt(std::move(graphic));
@@ -344,13 +434,24 @@ void TPicture::LoadFromStream(TStream& stream) {
     stream.SetPosition(start);
     TGraphicClass graphicClass = nullptr;
     switch (codecs::DetectImageFormat(codecs::ByteSpan(head, static_cast<size_t>(got)))) {
-    case codecs::ImageFormat::Bmp: graphicClass = TBitmap::StaticClass(); break;
-    case codecs::ImageFormat::Png: graphicClass = TPngImage::StaticClass(); break;
-    case codecs::ImageFormat::Jpeg: graphicClass = TJPEGImage::StaticClass(); break;
-    case codecs::ImageFormat::Gif: graphicClass = TGIFImage::StaticClass(); break;
+    case codecs::ImageFormat::Bmp:
+        graphicClass = TBitmap::StaticClass();
+        break;
+    case codecs::ImageFormat::Png:
+        graphicClass = TPngImage::StaticClass();
+        break;
+    case codecs::ImageFormat::Jpeg:
+        graphicClass = TJPEGImage::StaticClass();
+        break;
+    case codecs::ImageFormat::Gif:
+        graphicClass = TGIFImage::StaticClass();
+        break;
     case codecs::ImageFormat::Ico:
-    case codecs::ImageFormat::Cur: graphicClass = TIcon::StaticClass(); break;
-    case codecs::ImageFormat::Unknown: throw EInvalidGraphic(SInvalidImage);
+    case codecs::ImageFormat::Cur:
+        graphicClass = TIcon::StaticClass();
+        break;
+    case codecs::ImageFormat::Unknown:
+        throw EInvalidGraphic(Consts::SInvalidImage);
     }
     std::unique_ptr<TGraphic> graphic = NewGraphic(graphicClass);
     graphic->LoadFromStream(stream);

@@ -20,8 +20,7 @@ void DrawImage(HDC dc, const TRect& rect, const codecs::Image& image);
 codecs::Image MaskByColor(const codecs::Image& image, COLORREF transparent);
 
 // Raises E with the codec's text.
-template <class E>
-[[noreturn]] void Raise(const codecs::CodecError& error) {
+template <class E> [[noreturn]] void Raise(const codecs::CodecError& error) {
     throw E(error.message);
 }
 

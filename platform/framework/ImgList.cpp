@@ -79,12 +79,13 @@ void TCustomImageList::Assign(TPersistent* source) {
 
 void TCustomImageList::CheckIndex(Integer index) const {
     if (index < 0 || index >= Count())
-        throw EInvalidOperation(SImageIndexError);
+        throw EInvalidOperation(Consts::SImageIndexError);
 }
 
-std::vector<codecs::Image> TCustomImageList::Pieces(TBitmap* image, TBitmap* mask, const TColor* maskColor) const {
+std::vector<codecs::Image> TCustomImageList::Pieces(TBitmap* image, TBitmap* mask,
+                                                    const TColor* maskColor) const {
     if (image == nullptr || image->Empty())
-        throw EInvalidOperation(SInvalidImageList);
+        throw EInvalidOperation(Consts::SInvalidImageList);
     codecs::Image source = image->ToImage();
     bool alpha = image->PixelFormat() == pf32bit && image->AlphaFormat() != afIgnored;
     if (!alpha)
@@ -138,7 +139,7 @@ Integer TCustomImageList::AddMasked(TBitmap* image, TColor maskColor) {
 Integer TCustomImageList::AddIcon(TIcon* icon) {
     const codecs::Image* image = icon != nullptr ? icon->CurrentImage() : nullptr;
     if (image == nullptr)
-        throw EInvalidOperation(SInvalidImageList);
+        throw EInvalidOperation(Consts::SInvalidImageList);
     // The icon is scaled to the list's size when it has another.
     TBitmap bitmap;
     bitmap.SetPixelFormat(pf32bit);
@@ -162,14 +163,14 @@ void TCustomImageList::AddImages(TCustomImageList* list) {
     if (list == nullptr || list == this)
         return;
     if (list->FWidth != FWidth || list->FHeight != FHeight)
-        throw EInvalidOperation(SInvalidImageSize);
+        throw EInvalidOperation(Consts::SInvalidImageSize);
     FImages.insert(FImages.end(), list->FImages.begin(), list->FImages.end());
     Change();
 }
 
 void TCustomImageList::Insert(Integer index, TBitmap* image, TBitmap* mask) {
     if (index < 0 || index > Count())
-        throw EInvalidOperation(SImageIndexError);
+        throw EInvalidOperation(Consts::SImageIndexError);
     std::vector<codecs::Image> pieces = Pieces(image, mask, nullptr);
     FImages.insert(FImages.begin() + index, std::make_move_iterator(pieces.begin()),
                    std::make_move_iterator(pieces.end()));
@@ -205,7 +206,8 @@ void TCustomImageList::Move(Integer curIndex, Integer newIndex) {
     Change();
 }
 
-codecs::Image TCustomImageList::Styled(Integer index, TDrawingStyle drawingStyle, TImageType imageType) const {
+codecs::Image TCustomImageList::Styled(Integer index, TDrawingStyle drawingStyle,
+                                       TImageType imageType) const {
     codecs::Image image = FImages[static_cast<size_t>(index)];
     if (imageType == itMask) {
         // The mask: black where the image is, white where it is transparent.
@@ -246,8 +248,10 @@ void TCustomImageList::Draw(TCanvas* canvas, Integer x, Integer y, Integer index
     }
     // Disabled: the shape embossed, a highlight shifted by one pixel under a shadow.
     const codecs::Image& image = FImages[static_cast<size_t>(index)];
-    graphics::DrawImage(dc, Bounds(x + 1, y + 1, FWidth, FHeight), Silhouette(image, ToArgb(ColorToRGB(clBtnHighlight))));
-    graphics::DrawImage(dc, Bounds(x, y, FWidth, FHeight), Silhouette(image, ToArgb(ColorToRGB(clBtnShadow))));
+    graphics::DrawImage(dc, Bounds(x + 1, y + 1, FWidth, FHeight),
+                        Silhouette(image, ToArgb(ColorToRGB(clBtnHighlight))));
+    graphics::DrawImage(dc, Bounds(x, y, FWidth, FHeight),
+                        Silhouette(image, ToArgb(ColorToRGB(clBtnShadow))));
 }
 
 bool TCustomImageList::GetBitmap(Integer index, TBitmap* image) {

@@ -39,8 +39,8 @@ public:
 
     // An index out of range draws nothing.
     void Draw(TCanvas* canvas, Integer x, Integer y, Integer index, bool enabled = true);
-    void Draw(TCanvas* canvas, Integer x, Integer y, Integer index, TDrawingStyle drawingStyle, TImageType imageType,
-              bool enabled = true);
+    void Draw(TCanvas* canvas, Integer x, Integer y, Integer index, TDrawingStyle drawingStyle,
+              TImageType imageType, bool enabled = true);
     // The image drawn on a bitmap of the list's size filled with the bitmap's brush; false for an
     // index out of range.
     bool GetBitmap(Integer index, TBitmap* image);

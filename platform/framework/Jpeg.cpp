@@ -29,12 +29,12 @@ Integer TJPEGImage::Height() const {
 
 void TJPEGImage::SetWidth(Integer value) {
     if (value != Width())
-        throw EInvalidGraphicOperation(SChangeJPGSize);
+        throw EInvalidGraphicOperation(Consts::SChangeJPGSize);
 }
 
 void TJPEGImage::SetHeight(Integer value) {
     if (value != Height())
-        throw EInvalidGraphicOperation(SChangeJPGSize);
+        throw EInvalidGraphicOperation(Consts::SChangeJPGSize);
 }
 
 void TJPEGImage::SetCompressionQuality(TJPEGQualityRange value) {
@@ -151,7 +151,7 @@ void TJPEGImage::ReadData(TStream& stream) {
     Integer size = 0;
     stream.ReadBuffer(&size, sizeof size);
     if (size < 0 || size > stream.Size() - stream.Position())
-        throw EJPEG(SJPEGError, {0});
+        throw EJPEG(Consts::SJPEGError, {0});
     if (size == 0) {
         Assign(nullptr);
         return;

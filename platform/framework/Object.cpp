@@ -56,10 +56,7 @@ bool TClassInfo::InheritsFrom(TClass aClass) const {
     return false;
 }
 
-TObject* TClassInfo::Construct(TObject* arg) const {
-    if (FFactory == nullptr)
-        throw EAbstractError(Consts::SAbstractError);
-    TObject* obj = FFactory(arg);
+TObject* FinishConstruction(TObject* obj) {
     try {
         obj->AfterConstruction();
     } catch (...) {
@@ -67,6 +64,12 @@ TObject* TClassInfo::Construct(TObject* arg) const {
         throw;
     }
     return obj;
+}
+
+TObject* TClassInfo::Construct(TObject* arg) const {
+    if (FFactory == nullptr)
+        throw EAbstractError(Consts::SAbstractError);
+    return FinishConstruction(FFactory(arg));
 }
 
 TObject* TClassInfo::Create() const {

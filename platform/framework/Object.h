@@ -53,17 +53,15 @@ void FreeAndNil(T*& obj) {
         temp->Free();
 }
 
-// Constructs a T and runs its AfterConstruction, as creating through the metaclass does; the object is
-// freed again when AfterConstruction raises.
+// Runs the AfterConstruction of a newly constructed object and answers it; the object is freed again
+// when AfterConstruction raises.
+TObject* FinishConstruction(TObject* obj);
+
+// Constructs a T and runs its AfterConstruction, as creating through the metaclass does.
 template <class T, class... Args>
 T* CreateInstance(Args&&... args) {
     T* obj = new T(static_cast<Args&&>(args)...);
-    try {
-        obj->AfterConstruction();
-    } catch (...) {
-        delete obj;
-        throw;
-    }
+    FinishConstruction(obj);
     return obj;
 }
 

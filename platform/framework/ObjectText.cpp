@@ -394,9 +394,15 @@ private:
         case vaSingle:
             WriteStr(FloatText(FReader.ReadSingle()) + u"s");
             break;
-        case vaCurrency:
-            WriteStr(FloatText(FReader.ReadCurrency() * 10000.0) + u"c");
+        case vaCurrency: {
+            // The ten-thousandths as the whole number they are; going through a double would print
+            // 3 units as 2.9999999999999996.
+            FReader.ReadValue();
+            Int64 units;
+            FReader.Read(&units, 8);
+            WriteStr(IntToStr(units) + u"c");
             break;
+        }
         case vaDate:
             WriteStr(FloatText(FReader.ReadDate()) + u"d");
             break;

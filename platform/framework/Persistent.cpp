@@ -2,12 +2,16 @@
 #include "platform/framework/Persistent.h"
 
 #include "platform/framework/Filer.h"
+#include "platform/framework/FilerInternal.h"
 #include "platform/framework/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 
 DEFINE_CLASS(TPersistent)
 
-TPersistent::~TPersistent() { RemoveFixupInstance(this); }
+TPersistent::~TPersistent() {
+    ForgetReadInstance(this);
+    RemoveFixupInstance(this);
+}
 
 void TPersistent::Assign(TPersistent* source) {
     if (source != nullptr)

@@ -21,25 +21,25 @@ namespace {
         void (*raise)(const String&);
     };
     static const Entry kEntries[] = {
-        {EPNGUnexpectedEndText, [](const String& s) { throw EPNGUnexpectedEnd(s); }},
-        {EPngInvalidCRCText, [](const String& s) { throw EPngInvalidCRC(s); }},
-        {EPNGInvalidIHDRText, [](const String& s) { throw EPNGInvalidIHDR(s); }},
-        {EPNGMissingMultipleIDATText, [](const String& s) { throw EPNGMissingMultipleIDAT(s); }},
-        {EPNGInvalidPaletteText, [](const String& s) { throw EPNGInvalidPalette(s); }},
-        {EPNGInvalidFileHeaderText, [](const String& s) { throw EPNGInvalidFileHeader(s); }},
-        {EPNGIHDRNotFirstText, [](const String& s) { throw EPNGIHDRNotFirst(s); }},
-        {EPNGSizeExceedsText, [](const String& s) { throw EPNGSizeExceeds(s); }},
-        {EPNGMissingPaletteText, [](const String& s) { throw EPNGMissingPalette(s); }},
-        {EPNGUnknownCriticalChunkText, [](const String& s) { throw EPNGUnknownCriticalChunk(s); }},
-        {EPNGUnknownCompressionText, [](const String& s) { throw EPNGUnknownCompression(s); }},
-        {EPNGUnknownInterlaceText, [](const String& s) { throw EPNGUnknownInterlace(s); }},
-        {EPNGNoImageDataText, [](const String& s) { throw EPNGNoImageData(s); }},
-        {EPNGHeaderNotPresentText, [](const String& s) { throw EPNGHeaderNotPresent(s); }},
+        {Consts::EPNGUnexpectedEndText, [](const String& s) { throw EPNGUnexpectedEnd(s); }},
+        {Consts::EPngInvalidCRCText, [](const String& s) { throw EPngInvalidCRC(s); }},
+        {Consts::EPNGInvalidIHDRText, [](const String& s) { throw EPNGInvalidIHDR(s); }},
+        {Consts::EPNGMissingMultipleIDATText, [](const String& s) { throw EPNGMissingMultipleIDAT(s); }},
+        {Consts::EPNGInvalidPaletteText, [](const String& s) { throw EPNGInvalidPalette(s); }},
+        {Consts::EPNGInvalidFileHeaderText, [](const String& s) { throw EPNGInvalidFileHeader(s); }},
+        {Consts::EPNGIHDRNotFirstText, [](const String& s) { throw EPNGIHDRNotFirst(s); }},
+        {Consts::EPNGSizeExceedsText, [](const String& s) { throw EPNGSizeExceeds(s); }},
+        {Consts::EPNGMissingPaletteText, [](const String& s) { throw EPNGMissingPalette(s); }},
+        {Consts::EPNGUnknownCriticalChunkText, [](const String& s) { throw EPNGUnknownCriticalChunk(s); }},
+        {Consts::EPNGUnknownCompressionText, [](const String& s) { throw EPNGUnknownCompression(s); }},
+        {Consts::EPNGUnknownInterlaceText, [](const String& s) { throw EPNGUnknownInterlace(s); }},
+        {Consts::EPNGNoImageDataText, [](const String& s) { throw EPNGNoImageData(s); }},
+        {Consts::EPNGHeaderNotPresentText, [](const String& s) { throw EPNGHeaderNotPresent(s); }},
     };
     for (const Entry& entry : kEntries)
         if (m == entry.text)
             entry.raise(m);
-    if (m.starts_with(EPNGZLIBErrorText))
+    if (m.starts_with(Consts::EPNGZLIBErrorText))
         throw EPNGZLIBError(m);
     throw EPNGError(m);
 }
@@ -77,7 +77,7 @@ bool TPngImage::Transparent() const {
 
 void TPngImage::SetSize(Integer width, Integer height) {
     if (width < 0 || height < 0)
-        throw EInvalidGraphic(SInvalidImageSize);
+        throw EInvalidGraphic(Consts::SInvalidImageSize);
     if (width == Width() && height == Height())
         return;
     auto image = std::make_unique<codecs::Image>();
@@ -142,7 +142,7 @@ void TPngImage::LoadFromStream(TStream& stream) {
 
 void TPngImage::SaveToStream(TStream& stream) {
     if (Empty())
-        throw EPNGHeaderNotPresent(EPNGHeaderNotPresentText);
+        throw EPNGHeaderNotPresent(Consts::EPNGHeaderNotPresentText);
     codecs::Result<codecs::Bytes> bytes = codecs::EncodePng(*FImage);
     if (!bytes)
         RaisePng(bytes.Error());

@@ -15,8 +15,9 @@
 //
 // PROPERTY(Name) reads through Name() and writes through SetName(v); the value's C++ type gives the
 // kind (bool, integers, Char, double/float, String, ZELMOR_ENUM enumerations, TSet, pointers to framework
-// objects or to TStrings). An ordinal or set property without Default is always written; strings and
-// floats are written when they are not empty or zero. Getters must not be overloaded.
+// objects or to TStrings). An ordinal or set property without Default is always written, except a
+// 64-bit integer, whose default is 0; strings and floats are written when they are not empty or zero.
+// Getters must not be overloaded.
 #pragma once
 
 #include <functional>
@@ -221,53 +222,81 @@ C* Mutable(const TObject* o) {
     return const_cast<C*>(static_cast<const C*>(o));
 }
 
-template <auto Getter, auto Setter>
-TPropInfo Property(const Char* name) {
-    using C = typename MemberTraits<decltype(Getter)>::Class;
+// The accessors a property record points at. They are function templates rather than lambdas: a
+// lambda costs the compiler three functions (call operator, conversion and invoker) per property, and
+// every framework class declares dozens of properties.
+template <auto Getter> using GetterClass = typename MemberTraits<decltype(Getter)>::Class;
+template <auto Setter> using SetterClass = typename MemberTraits<decltype(Setter)>::Class;
+template <auto Setter> using SetterValue = typename MemberTraits<decltype(Setter)>::Value;
+
+template <auto Getter> Int64 GetOrdinal(const TObject* o) {
+    return static_cast<Int64>((Mutable<GetterClass<Getter>>(o)->*Getter)());
+}
+template <auto Setter> void SetOrdinal(TObject* o, Int64 v) {
+    (static_cast<SetterClass<Setter>*>(o)->*Setter)(static_cast<SetterValue<Setter>>(v));
+}
+template <auto Getter> Int64 GetSetBits(const TObject* o) {
+    return static_cast<Int64>((Mutable<GetterClass<Getter>>(o)->*Getter)().Bits());
+}
+template <auto Setter> void SetSetBits(TObject* o, Int64 v) {
+    (static_cast<SetterClass<Setter>*>(o)->*Setter)(SetterValue<Setter>::FromBits(static_cast<UInt64>(v)));
+}
+template <auto Getter> double GetFloatValue(const TObject* o) {
+    return static_cast<double>((Mutable<GetterClass<Getter>>(o)->*Getter)());
+}
+template <auto Setter> void SetFloatValue(TObject* o, double v) {
+    (static_cast<SetterClass<Setter>*>(o)->*Setter)(static_cast<SetterValue<Setter>>(v));
+}
+template <auto Getter> String GetStringValue(const TObject* o) {
+    return (Mutable<GetterClass<Getter>>(o)->*Getter)();
+}
+template <auto Setter> void SetStringValue(TObject* o, const String& v) {
+    (static_cast<SetterClass<Setter>*>(o)->*Setter)(v);
+}
+template <auto Getter> TStrings* GetStringsValue(const TObject* o) {
+    return (Mutable<GetterClass<Getter>>(o)->*Getter)();
+}
+template <auto Setter> void SetStringsValue(TObject* o, TStrings* v) {
+    (static_cast<SetterClass<Setter>*>(o)->*Setter)(static_cast<SetterValue<Setter>>(v));
+}
+template <auto Getter> TObject* GetObjectValue(const TObject* o) {
+    return (Mutable<GetterClass<Getter>>(o)->*Getter)();
+}
+// The reader checks the class before it calls the setter.
+template <auto Setter> void SetObjectValue(TObject* o, TObject* v) {
+    (static_cast<SetterClass<Setter>*>(o)->*Setter)(static_cast<SetterValue<Setter>>(v));
+}
+
+template <auto Getter, auto Setter> TPropInfo Property(const Char* name) {
     using T = typename MemberTraits<decltype(Getter)>::Value;
     constexpr bool writable = !std::is_same_v<decltype(Setter), std::nullptr_t>;
     TPropInfo p;
     p.name = name;
     p.type = ValueTypeInfo<T>();
     if constexpr (std::is_integral_v<T> || std::is_enum_v<T>) {
-        p.getOrd = [](const TObject* o) -> Int64 { return static_cast<Int64>((Mutable<C>(o)->*Getter)()); };
-        if constexpr (writable) {
-            using SC = typename MemberTraits<decltype(Setter)>::Class;
-            p.setOrd = [](TObject* o, Int64 v) { (static_cast<SC*>(o)->*Setter)(static_cast<T>(v)); };
-        }
+        p.getOrd = &GetOrdinal<Getter>;
+        if constexpr (writable)
+            p.setOrd = &SetOrdinal<Setter>;
     } else if constexpr (SetTraits<T>::value) {
-        p.getOrd = [](const TObject* o) -> Int64 { return static_cast<Int64>((Mutable<C>(o)->*Getter)().Bits()); };
-        if constexpr (writable) {
-            using SC = typename MemberTraits<decltype(Setter)>::Class;
-            p.setOrd = [](TObject* o, Int64 v) { (static_cast<SC*>(o)->*Setter)(T::FromBits(static_cast<UInt64>(v))); };
-        }
+        p.getOrd = &GetSetBits<Getter>;
+        if constexpr (writable)
+            p.setOrd = &SetSetBits<Setter>;
     } else if constexpr (std::is_floating_point_v<T>) {
-        p.getFloat = [](const TObject* o) -> double { return static_cast<double>((Mutable<C>(o)->*Getter)()); };
-        if constexpr (writable) {
-            using SC = typename MemberTraits<decltype(Setter)>::Class;
-            p.setFloat = [](TObject* o, double v) { (static_cast<SC*>(o)->*Setter)(static_cast<T>(v)); };
-        }
+        p.getFloat = &GetFloatValue<Getter>;
+        if constexpr (writable)
+            p.setFloat = &SetFloatValue<Setter>;
     } else if constexpr (std::is_same_v<T, String>) {
-        p.getStr = [](const TObject* o) -> String { return (Mutable<C>(o)->*Getter)(); };
-        if constexpr (writable) {
-            using SC = typename MemberTraits<decltype(Setter)>::Class;
-            p.setStr = [](TObject* o, const String& v) { (static_cast<SC*>(o)->*Setter)(v); };
-        }
+        p.getStr = &GetStringValue<Getter>;
+        if constexpr (writable)
+            p.setStr = &SetStringValue<Setter>;
     } else if constexpr (std::is_base_of_v<TStrings, std::remove_pointer_t<T>>) {
-        p.getStrings = [](const TObject* o) -> TStrings* { return (Mutable<C>(o)->*Getter)(); };
-        if constexpr (writable) {
-            using SC = typename MemberTraits<decltype(Setter)>::Class;
-            using U = std::remove_pointer_t<typename MemberTraits<decltype(Setter)>::Value>;
-            p.setStrings = [](TObject* o, TStrings* v) { (static_cast<SC*>(o)->*Setter)(static_cast<U*>(v)); };
-        }
+        p.getStrings = &GetStringsValue<Getter>;
+        if constexpr (writable)
+            p.setStrings = &SetStringsValue<Setter>;
     } else {
-        p.getObj = [](const TObject* o) -> TObject* { return (Mutable<C>(o)->*Getter)(); };
-        if constexpr (writable) {
-            using SC = typename MemberTraits<decltype(Setter)>::Class;
-            using U = std::remove_pointer_t<typename MemberTraits<decltype(Setter)>::Value>;
-            // The reader checks the class before it calls the setter.
-            p.setObj = [](TObject* o, TObject* v) { (static_cast<SC*>(o)->*Setter)(static_cast<U*>(v)); };
-        }
+        p.getObj = &GetObjectValue<Getter>;
+        if constexpr (writable)
+            p.setObj = &SetObjectValue<Setter>;
     }
     return p;
 }

@@ -443,10 +443,42 @@ void TReader::AddLoaded(TComponent* component) {
         FLoaded->push_back(component);
 }
 
-void TReader::ForgetLoaded(TComponent* component) {
-    if (FLoaded != nullptr)
-        std::erase(*FLoaded, component);
-    std::erase_if(FFixups, [component](const TFixup& f) { return f.component == component; });
+namespace {
+
+// The readers reading a root on this thread, linked from the innermost outwards through their stack
+// frames. A plain pointer rather than a container: objects with static storage may be freed after this
+// thread's thread-local objects are gone.
+struct TActiveReader {
+    explicit TActiveReader(TReader* reader) : reader(reader), outer(tInnermost) { tInnermost = this; }
+    ~TActiveReader() { tInnermost = outer; }
+    TActiveReader(const TActiveReader&) = delete;
+    TActiveReader& operator=(const TActiveReader&) = delete;
+
+    static thread_local TActiveReader* tInnermost;
+    TReader* reader;
+    TActiveReader* outer;
+};
+
+thread_local TActiveReader* TActiveReader::tInnermost = nullptr;
+
+} // namespace
+
+void ForgetReadInstance(TPersistent* instance) {
+    for (TActiveReader* active = TActiveReader::tInnermost; active != nullptr; active = active->outer)
+        std::erase_if(active->reader->FFixups,
+                      [instance](const TReader::TFixup& f) { return f.instance == instance; });
+}
+
+void ForgetReadComponent(TComponent* component) {
+    for (TActiveReader* active = TActiveReader::tInnermost; active != nullptr; active = active->outer) {
+        TReader* reader = active->reader;
+        std::erase_if(reader->FFixups,
+                      [component](const TReader::TFixup& f) { return f.component == component; });
+        if (reader->FLoaded != nullptr)
+            std::erase(*reader->FLoaded, component);
+    }
+    if (std::vector<TComponent*>* global = GlobalLoadedList())
+        std::erase(*global, component);
 }
 
 void TReader::SkipComponent(bool skipHeader) {
@@ -527,10 +559,8 @@ TComponent* TReader::ReadComponent(TComponent* component) {
             FParent->SetChildOrder(result, childPos);
     } catch (...) {
         result->FComponentState.Exclude(csReading);
-        if (created) {
-            ForgetLoaded(result);
+        if (created)
             result->Free();
-        }
         throw;
     }
     return result;
@@ -558,6 +588,7 @@ void TReader::ReadDataInner(TComponent* instance) {
 }
 
 TComponent* TReader::ReadRootComponent(TComponent* root) {
+    TActiveReader active(this);
     ReadSignature();
     TComponent* result = root;
     bool created = false;
@@ -648,13 +679,7 @@ void TReader::ReadProperty(TPersistent* instance) {
                 if (prop == nullptr) {
                     // A class may define a dotted property of its own.
                     FPropName = propPath;
-                    FCanHandleExcepts = false;
-                    target->DefineProperties(this);
-                    FCanHandleExcepts = true;
-                    if (!FPropName.empty()) {
-                        SkipValue();
-                        throw EReadError(Consts::SUnknownProperty, {FPropName});
-                    }
+                    ReadDefinedProperty(target);
                     return;
                 }
                 if (prop->getStrings != nullptr) {
@@ -676,23 +701,27 @@ void TReader::ReadProperty(TPersistent* instance) {
                 start = dot + 1;
             }
             const TPropInfo* prop = target->ClassType()->FindProperty(FPropName);
-            if (prop != nullptr) {
+            if (prop != nullptr)
                 ReadPropValue(target, prop);
-            } else {
-                FCanHandleExcepts = false;
-                target->DefineProperties(this);
-                FCanHandleExcepts = true;
-                if (!FPropName.empty()) {
-                    SkipValue();
-                    throw EReadError(Consts::SUnknownProperty, {FPropName});
-                }
-            }
+            else
+                ReadDefinedProperty(target);
         } catch (const Exception& e) {
             throw EReadError(Consts::SPropertyException, {DisplayName(instance), propPath, e.Message()});
         }
     } catch (const Exception& e) {
         if (!FCanHandleExcepts || !Error(e.Message()))
             throw;
+    }
+}
+
+void TReader::ReadDefinedProperty(TPersistent* instance) {
+    // A failure inside a class's own reader leaves the stream at an unknown place; it cannot be skipped.
+    FCanHandleExcepts = false;
+    instance->DefineProperties(this);
+    FCanHandleExcepts = true;
+    if (!FPropName.empty()) {
+        SkipValue();
+        throw EReadError(Consts::SUnknownProperty, {FPropName});
     }
 }
 

@@ -261,6 +261,9 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo* prop) {
         Int64 value = prop->getOrd(instance);
         if (prop->hasDefault && value == prop->defaultValue)
             return;
+        // A 64-bit integer without a declared default is stored only when it is not 0.
+        if (!prop->hasDefault && type->kind == tkInt64 && value == 0)
+            return;
         WritePropName(prop->name);
         if (type->kind == tkInteger || type->kind == tkInt64) {
             String ident;

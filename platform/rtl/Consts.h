@@ -127,4 +127,8 @@ inline constexpr const Char* SNumberExpected = u"Number expected";
 inline constexpr const Char* SCharExpected = u"'%s' expected";
 inline constexpr const Char* SSymbolExpected = u"%s expected";
 inline constexpr const Char* SParseError = u"%s on line %d";
+// Threads.
+inline constexpr const Char* SThreadStartError = u"Cannot call Start on a running or suspended thread";
+inline constexpr const Char* SCheckSynchronizeError =
+    u"CheckSynchronize called from thread $%x, which is NOT the main thread";
 } // namespace Consts

@@ -105,7 +105,8 @@ struct DibFormat {
     }
 
     void EncodeRow(const std::uint32_t* in, std::uint8_t* dst) const {
-        if (bitsPerPixel < 8)
+        // Palette indexes are merged into their bytes with OR, so the row starts from zero.
+        if (bitsPerPixel <= 8)
             std::memset(dst, 0, static_cast<size_t>(stride));
         std::uint32_t lastPixel = 0xFFFFFFFF;
         unsigned lastIndex = 0;

@@ -245,8 +245,9 @@ HCURSOR SetCursor(HCURSOR cursor) {
             shape = 0;
     }
     if (backend::HostWindowsAvailable()) {
+        POINT cursor = CursorPosition();
         TreeGuard guard(TreeLock());
-        if (Window* window = HitWindow(CursorPosition(), false)) {
+        if (Window* window = HitWindow(cursor, false)) {
             Window* top = TopLevelOf(window);
             if (top->host)
                 top->host->SetCursorShape(shape);

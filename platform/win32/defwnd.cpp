@@ -331,7 +331,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
                 PostMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
     case WM_SYSTIMER:
-        if (CaretTimer(hwnd, wParam))
+        if (CaretTimer(hwnd, wParam) || HoverTimer(hwnd, wParam))
             return 0;
         if (Tracker* tracker = ActiveTracker())
             tracker->Tick();

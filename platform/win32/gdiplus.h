@@ -373,29 +373,56 @@ inline constexpr PixelFormat PixelFormat24bppRGB = 8 | (24 << 8) | PixelFormatGD
 inline constexpr PixelFormat PixelFormat32bppRGB = 9 | (32 << 8) | PixelFormatGDI;
 inline constexpr PixelFormat PixelFormat32bppARGB =
     10 | (32 << 8) | PixelFormatAlpha | PixelFormatGDI | PixelFormatCanonical;
-inline constexpr PixelFormat PixelFormat32bppPARGB = 11 | (32 << 8) | PixelFormatAlpha | PixelFormatPAlpha | PixelFormatGDI;
+inline constexpr PixelFormat PixelFormat32bppPARGB =
+    11 | (32 << 8) | PixelFormatAlpha | PixelFormatPAlpha | PixelFormatGDI;
 inline constexpr PixelFormat PixelFormat48bppRGB = 12 | (48 << 8) | PixelFormatExtended;
-inline constexpr PixelFormat PixelFormat64bppARGB = 13 | (64 << 8) | PixelFormatAlpha | PixelFormatCanonical | PixelFormatExtended;
-inline constexpr PixelFormat PixelFormat64bppPARGB = 14 | (64 << 8) | PixelFormatAlpha | PixelFormatPAlpha | PixelFormatExtended;
+inline constexpr PixelFormat PixelFormat64bppARGB =
+    13 | (64 << 8) | PixelFormatAlpha | PixelFormatCanonical | PixelFormatExtended;
+inline constexpr PixelFormat PixelFormat64bppPARGB =
+    14 | (64 << 8) | PixelFormatAlpha | PixelFormatPAlpha | PixelFormatExtended;
 
 // The raw formats of images: which kind of file an image was read from.
-inline constexpr GUID ImageFormatUndefined = {0xB96B3CA9, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-inline constexpr GUID ImageFormatMemoryBMP = {0xB96B3CAA, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-inline constexpr GUID ImageFormatBMP = {0xB96B3CAB, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-inline constexpr GUID ImageFormatEMF = {0xB96B3CAC, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-inline constexpr GUID ImageFormatWMF = {0xB96B3CAD, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-inline constexpr GUID ImageFormatJPEG = {0xB96B3CAE, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-inline constexpr GUID ImageFormatPNG = {0xB96B3CAF, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-inline constexpr GUID ImageFormatGIF = {0xB96B3CB0, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-inline constexpr GUID ImageFormatTIFF = {0xB96B3CB1, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-inline constexpr GUID ImageFormatEXIF = {0xB96B3CB2, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-inline constexpr GUID ImageFormatIcon = {0xB96B3CB5, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+inline constexpr GUID ImageFormatUndefined = {
+    0xB96B3CA9, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+inline constexpr GUID ImageFormatMemoryBMP = {
+    0xB96B3CAA, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+inline constexpr GUID ImageFormatBMP = {
+    0xB96B3CAB, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+inline constexpr GUID ImageFormatEMF = {
+    0xB96B3CAC, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+inline constexpr GUID ImageFormatWMF = {
+    0xB96B3CAD, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+inline constexpr GUID ImageFormatJPEG = {
+    0xB96B3CAE, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+inline constexpr GUID ImageFormatPNG = {
+    0xB96B3CAF, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+inline constexpr GUID ImageFormatGIF = {
+    0xB96B3CB0, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+inline constexpr GUID ImageFormatTIFF = {
+    0xB96B3CB1, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+inline constexpr GUID ImageFormatEXIF = {
+    0xB96B3CB2, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+inline constexpr GUID ImageFormatIcon = {
+    0xB96B3CB5, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+
+// The frame dimensions of multi-frame images: frames in time (animated GIF) and pages.
+inline constexpr GUID FrameDimensionTime = {
+    0x6AEDBD6D, 0x3FB5, 0x418A, {0x83, 0xA6, 0x7F, 0x45, 0x22, 0x9D, 0xC8, 0x72}};
+inline constexpr GUID FrameDimensionPage = {
+    0x7462DC86, 0x6180, 0x4C7E, {0x8E, 0x3F, 0xEE, 0x73, 0x33, 0xA7, 0xA4, 0x83}};
+// The encoder parameter of JPEG quality (one ULONG from 0 to 100).
+inline constexpr GUID EncoderQuality = {
+    0x1D5BE4B5, 0xFA4A, 0x452D, {0x9C, 0xDD, 0x5D, 0xB3, 0x51, 0x05, 0xE7, 0xEB}};
 
 // Encoders for saving: the class identifiers of the BMP, JPEG, GIF and PNG writers.
-inline constexpr CLSID EncoderClsidBMP = {0x557CF400, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-inline constexpr CLSID EncoderClsidJPEG = {0x557CF401, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-inline constexpr CLSID EncoderClsidGIF = {0x557CF402, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-inline constexpr CLSID EncoderClsidPNG = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+inline constexpr CLSID EncoderClsidBMP = {
+    0x557CF400, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+inline constexpr CLSID EncoderClsidJPEG = {
+    0x557CF401, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+inline constexpr CLSID EncoderClsidGIF = {
+    0x557CF402, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+inline constexpr CLSID EncoderClsidPNG = {
+    0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
 
 // ==== Records ====
 
@@ -452,7 +479,7 @@ struct BitmapData {
     UINT Width;
     UINT Height;
     INT Stride;
-    PixelFormat PixelFormat;
+    INT PixelFormat; // a PixelFormat value
     void* Scan0;
     UINT_PTR Reserved;
 };
@@ -639,8 +666,8 @@ Status GdipSetLineGammaCorrection(GpLineGradient* brush, BOOL useGammaCorrection
 Status GdipGetLineGammaCorrection(GpLineGradient* brush, BOOL* useGammaCorrection);
 Status GdipSetLineWrapMode(GpLineGradient* brush, GpWrapMode wrapMode);
 Status GdipGetLineWrapMode(GpLineGradient* brush, GpWrapMode* wrapMode);
-// A gradient from the centre of the closed figure of points (centre colour white, surround black,
-// as GDI+ starts them) out to its edge.
+// A gradient from the centre of the closed figure of points out to its edge; centre and surround
+// start white.
 Status GdipCreatePathGradient(const GpPointF* points, INT count, GpWrapMode wrapMode, GpPathGradient** brush);
 Status GdipCreatePathGradientI(const GpPoint* points, INT count, GpWrapMode wrapMode, GpPathGradient** brush);
 Status GdipCreatePathGradientFromPath(const GpPath* path, GpPathGradient** brush);
@@ -673,7 +700,8 @@ Status GdipGetGenericFontFamilySerif(GpFontFamily** family);
 Status GdipGetGenericFontFamilyMonospace(GpFontFamily** family);
 // The family's name, LF_FACESIZE characters with the terminating zero.
 Status GdipGetFamilyName(const GpFontFamily* family, WCHAR* name, LANGID language);
-// emSize in unit (UnitWorld is taken as pixels; UnitDisplay is not a font unit: InvalidParameter).
+// emSize in unit (UnitWorld counts in the world units of the graphics drawing it; UnitDisplay is not a
+// font unit: InvalidParameter).
 // style: FontStyle bits.
 Status GdipCreateFont(const GpFontFamily* family, REAL emSize, INT style, Unit unit, GpFont** font);
 // The font selected into dc, in pixels.
@@ -691,8 +719,10 @@ Status GdipGetFontHeight(const GpFont* font, const GpGraphics* graphics, REAL* h
 // ==== Paths (gdiplus_path.cpp) ====
 Status GdipCreatePath(GpFillMode fillMode, GpPath** path);
 // Points and their PathPointType values; InvalidParameter for types that do not make figures.
-Status GdipCreatePath2(const GpPointF* points, const BYTE* types, INT count, GpFillMode fillMode, GpPath** path);
-Status GdipCreatePath2I(const GpPoint* points, const BYTE* types, INT count, GpFillMode fillMode, GpPath** path);
+Status GdipCreatePath2(const GpPointF* points, const BYTE* types, INT count, GpFillMode fillMode,
+                       GpPath** path);
+Status GdipCreatePath2I(const GpPoint* points, const BYTE* types, INT count, GpFillMode fillMode,
+                        GpPath** path);
 Status GdipClonePath(GpPath* path, GpPath** clone);
 Status GdipDeletePath(GpPath* path);
 Status GdipResetPath(GpPath* path);
@@ -713,14 +743,17 @@ Status GdipTransformPath(GpPath* path, GpMatrix* matrix);
 // Whether the point is inside the filled path (graphics may be null).
 Status GdipIsVisiblePathPoint(GpPath* path, REAL x, REAL y, GpGraphics* graphics, BOOL* result);
 // Whether the point is on the outline the pen draws.
-Status GdipIsOutlineVisiblePathPoint(GpPath* path, REAL x, REAL y, GpPen* pen, GpGraphics* graphics, BOOL* result);
+Status GdipIsOutlineVisiblePathPoint(GpPath* path, REAL x, REAL y, GpPen* pen, GpGraphics* graphics,
+                                     BOOL* result);
 Status GdipAddPathLine(GpPath* path, REAL x1, REAL y1, REAL x2, REAL y2);
 Status GdipAddPathLineI(GpPath* path, INT x1, INT y1, INT x2, INT y2);
 Status GdipAddPathLine2(GpPath* path, const GpPointF* points, INT count);
 Status GdipAddPathLine2I(GpPath* path, const GpPoint* points, INT count);
-Status GdipAddPathArc(GpPath* path, REAL x, REAL y, REAL width, REAL height, REAL startAngle, REAL sweepAngle);
+Status GdipAddPathArc(GpPath* path, REAL x, REAL y, REAL width, REAL height, REAL startAngle,
+                      REAL sweepAngle);
 Status GdipAddPathArcI(GpPath* path, INT x, INT y, INT width, INT height, REAL startAngle, REAL sweepAngle);
-Status GdipAddPathBezier(GpPath* path, REAL x1, REAL y1, REAL x2, REAL y2, REAL x3, REAL y3, REAL x4, REAL y4);
+Status GdipAddPathBezier(GpPath* path, REAL x1, REAL y1, REAL x2, REAL y2, REAL x3, REAL y3, REAL x4,
+                         REAL y4);
 Status GdipAddPathBezierI(GpPath* path, INT x1, INT y1, INT x2, INT y2, INT x3, INT y3, INT x4, INT y4);
 // 3n + 1 points.
 Status GdipAddPathBeziers(GpPath* path, const GpPointF* points, INT count);
@@ -737,7 +770,8 @@ Status GdipAddPathRectangleI(GpPath* path, INT x, INT y, INT width, INT height);
 Status GdipAddPathRectangles(GpPath* path, const GpRectF* rects, INT count);
 Status GdipAddPathEllipse(GpPath* path, REAL x, REAL y, REAL width, REAL height);
 Status GdipAddPathEllipseI(GpPath* path, INT x, INT y, INT width, INT height);
-Status GdipAddPathPie(GpPath* path, REAL x, REAL y, REAL width, REAL height, REAL startAngle, REAL sweepAngle);
+Status GdipAddPathPie(GpPath* path, REAL x, REAL y, REAL width, REAL height, REAL startAngle,
+                      REAL sweepAngle);
 Status GdipAddPathPieI(GpPath* path, INT x, INT y, INT width, INT height, REAL startAngle, REAL sweepAngle);
 Status GdipAddPathPolygon(GpPath* path, const GpPointF* points, INT count);
 Status GdipAddPathPolygonI(GpPath* path, const GpPoint* points, INT count);
@@ -780,7 +814,7 @@ Status GdipGetRegionHRgn(GpRegion* region, GpGraphics* graphics, HRGN* hrgn);
 // UnknownImageFormat for bytes that are no picture, OutOfMemory for a picture too large to hold.
 Status GdipLoadImageFromFile(const WCHAR* fileName, GpImage** image);
 Status GdipLoadImageFromFileICM(const WCHAR* fileName, GpImage** image);
-// Reads from the stream's position to its end.
+// Reads the whole stream, from its start whatever its position.
 Status GdipLoadImageFromStream(IStream* stream, GpImage** image);
 Status GdipLoadImageFromStreamICM(IStream* stream, GpImage** image);
 Status GdipCreateBitmapFromFile(const WCHAR* fileName, GpBitmap** bitmap);
@@ -815,8 +849,8 @@ Status GdipGetImageThumbnail(GpImage* image, UINT width, UINT height, GpImage** 
 // Frames of an animated GIF (the dimension is the time dimension); 1 for other pictures.
 Status GdipImageGetFrameCount(GpImage* image, const GUID* dimension, UINT* count);
 Status GdipImageSelectActiveFrame(GpImage* image, const GUID* dimension, UINT index);
-// Writes the picture with the encoder named by clsid (BMP, PNG, JPEG, GIF); FileNotFound when the
-// file cannot be written, UnknownImageFormat for an unknown encoder.
+// Writes the picture with the encoder named by clsid (BMP, PNG, JPEG with its quality parameter, GIF);
+// Win32Error when the file or stream cannot be written, UnknownImageFormat for an unknown encoder.
 Status GdipSaveImageToFile(GpImage* image, const WCHAR* fileName, const CLSID* encoder,
                            const EncoderParameters* params);
 Status GdipSaveImageToStream(GpImage* image, IStream* stream, const CLSID* encoder,
@@ -845,7 +879,8 @@ Status GdipSetImageAttributesColorMatrix(GpImageAttributes* attributes, ColorAdj
                                          ColorMatrixFlags flags);
 Status GdipSetImageAttributesThreshold(GpImageAttributes* attributes, ColorAdjustType type, BOOL enable,
                                        REAL threshold);
-Status GdipSetImageAttributesGamma(GpImageAttributes* attributes, ColorAdjustType type, BOOL enable, REAL gamma);
+Status GdipSetImageAttributesGamma(GpImageAttributes* attributes, ColorAdjustType type, BOOL enable,
+                                   REAL gamma);
 Status GdipSetImageAttributesNoOp(GpImageAttributes* attributes, ColorAdjustType type, BOOL enable);
 // Pixels whose colour channels all lie between low and high become transparent.
 Status GdipSetImageAttributesColorKeys(GpImageAttributes* attributes, ColorAdjustType type, BOOL enable,
@@ -949,7 +984,8 @@ Status GdipDrawCurve(GpGraphics* graphics, GpPen* pen, const GpPointF* points, I
 Status GdipDrawCurveI(GpGraphics* graphics, GpPen* pen, const GpPoint* points, INT count);
 Status GdipDrawCurve2(GpGraphics* graphics, GpPen* pen, const GpPointF* points, INT count, REAL tension);
 Status GdipDrawClosedCurve(GpGraphics* graphics, GpPen* pen, const GpPointF* points, INT count);
-Status GdipDrawClosedCurve2(GpGraphics* graphics, GpPen* pen, const GpPointF* points, INT count, REAL tension);
+Status GdipDrawClosedCurve2(GpGraphics* graphics, GpPen* pen, const GpPointF* points, INT count,
+                            REAL tension);
 Status GdipDrawPath(GpGraphics* graphics, GpPen* pen, GpPath* path);
 
 // Fills.
@@ -960,8 +996,8 @@ Status GdipFillEllipse(GpGraphics* graphics, GpBrush* brush, REAL x, REAL y, REA
 Status GdipFillEllipseI(GpGraphics* graphics, GpBrush* brush, INT x, INT y, INT width, INT height);
 Status GdipFillPie(GpGraphics* graphics, GpBrush* brush, REAL x, REAL y, REAL width, REAL height,
                    REAL startAngle, REAL sweepAngle);
-Status GdipFillPieI(GpGraphics* graphics, GpBrush* brush, INT x, INT y, INT width, INT height, REAL startAngle,
-                    REAL sweepAngle);
+Status GdipFillPieI(GpGraphics* graphics, GpBrush* brush, INT x, INT y, INT width, INT height,
+                    REAL startAngle, REAL sweepAngle);
 Status GdipFillPolygon(GpGraphics* graphics, GpBrush* brush, const GpPointF* points, INT count,
                        GpFillMode fillMode);
 Status GdipFillPolygonI(GpGraphics* graphics, GpBrush* brush, const GpPoint* points, INT count,
@@ -985,14 +1021,17 @@ Status GdipDrawImagePointRect(GpGraphics* graphics, GpImage* image, REAL x, REAL
 // The source part (in srcUnit: pixels) drawn into the destination with the attributes (may be null).
 // The callback is asked once before drawing; TRUE from it gives Aborted.
 Status GdipDrawImageRectRect(GpGraphics* graphics, GpImage* image, REAL dstx, REAL dsty, REAL dstwidth,
-                             REAL dstheight, REAL srcx, REAL srcy, REAL srcwidth, REAL srcheight, GpUnit srcUnit,
-                             const GpImageAttributes* attributes, DrawImageAbort callback, void* callbackData);
+                             REAL dstheight, REAL srcx, REAL srcy, REAL srcwidth, REAL srcheight,
+                             GpUnit srcUnit, const GpImageAttributes* attributes, DrawImageAbort callback,
+                             void* callbackData);
 Status GdipDrawImageRectRectI(GpGraphics* graphics, GpImage* image, INT dstx, INT dsty, INT dstwidth,
                               INT dstheight, INT srcx, INT srcy, INT srcwidth, INT srcheight, GpUnit srcUnit,
-                              const GpImageAttributes* attributes, DrawImageAbort callback, void* callbackData);
+                              const GpImageAttributes* attributes, DrawImageAbort callback,
+                              void* callbackData);
 Status GdipDrawImagePointsRect(GpGraphics* graphics, GpImage* image, const GpPointF* points, INT count,
                                REAL srcx, REAL srcy, REAL srcwidth, REAL srcheight, GpUnit srcUnit,
-                               const GpImageAttributes* attributes, DrawImageAbort callback, void* callbackData);
+                               const GpImageAttributes* attributes, DrawImageAbort callback,
+                               void* callbackData);
 
 // Text. length -1 takes the text up to its terminating zero. Width or height 0 in the layout
 // rectangle leaves that direction unbounded.

@@ -39,6 +39,8 @@ struct InputState {
     LastClick lastClick;
     HWND tracked = nullptr;   // TrackMouseEvent
     DWORD trackFlags = 0;
+    DWORD hoverTime = 400;
+    POINT hoverStart{0, 0};   // the mouse must stay near it for the hover time
     UINT doubleClickTime = 500;
     bool buttonsSwapped = false;
     bool activatingFromDesktop = false;
@@ -52,6 +54,8 @@ InputState& State() {
 using InputGuard = std::lock_guard<std::recursive_mutex>;
 
 std::unique_ptr<Tracker> gTracker;
+
+constexpr UINT_PTR HoverTimerId = 0xFFFC;
 
 // Focus without activation changes: WM_KILLFOCUS to the old window, then WM_SETFOCUS to the new one.
 HWND ChangeFocus(HWND hwnd) {
@@ -235,16 +239,15 @@ HWND SetFocus(HWND hwnd) {
         if (!IsWindow(hwnd) || GetActiveWindow() != top)
             return nullptr;
     }
-    InputGuard guard(State().lock);
-    HWND previous = State().focus;
-    if (previous == hwnd)
-        return previous;
     return ChangeFocus(hwnd);
 }
 
 HWND GetFocus() {
-    InputGuard guard(State().lock);
-    HWND focus = State().focus;
+    HWND focus;
+    {
+        InputGuard guard(State().lock);
+        focus = State().focus;
+    }
     TreeGuard tree(TreeLock());
     Window* window = Lookup(focus);
     return window && OnOwnThread(window) ? focus : nullptr;
@@ -267,8 +270,11 @@ HWND SetActiveWindow(HWND hwnd) {
 }
 
 HWND GetActiveWindow() {
-    InputGuard guard(State().lock);
-    HWND active = State().active;
+    HWND active;
+    {
+        InputGuard guard(State().lock);
+        active = State().active;
+    }
     TreeGuard tree(TreeLock());
     Window* window = Lookup(active);
     return window && OnOwnThread(window) ? active : nullptr;
@@ -541,6 +547,38 @@ Char CharFromKey(WPARAM virtualKey, bool& dead) {
     }
 }
 
+bool HoverTimer(HWND hwnd, UINT_PTR id) {
+    if (id != HoverTimerId)
+        return false;
+    KillSystemTimer(hwnd, HoverTimerId);
+    InputState& state = State();
+    POINT cursor;
+    DWORD flags;
+    {
+        InputGuard guard(state.lock);
+        if (state.tracked != hwnd || !(state.trackFlags & TME_HOVER))
+            return true;
+        state.trackFlags &= ~TME_HOVER;
+        if (!(state.trackFlags & TME_LEAVE))
+            state.tracked = nullptr;
+        cursor = state.cursor;
+        flags = state.trackFlags;
+    }
+    bool nonClient = (flags & TME_NONCLIENT) != 0;
+    POINT where = cursor;
+    if (!nonClient)
+        ScreenToClient(hwnd, &where);
+    WPARAM keys = 0;
+    {
+        InputGuard guard(state.lock);
+        keys = ((state.asyncKeys[VK_LBUTTON] & 0x80) ? MK_LBUTTON : 0) | ((state.asyncKeys[VK_RBUTTON] & 0x80) ? MK_RBUTTON : 0) |
+               ((state.asyncKeys[VK_SHIFT] & 0x80) ? MK_SHIFT : 0) | ((state.asyncKeys[VK_CONTROL] & 0x80) ? MK_CONTROL : 0);
+    }
+    PostMessageW(hwnd, nonClient ? WM_NCMOUSEHOVER : WM_MOUSEHOVER, nonClient ? static_cast<WPARAM>(HTCLIENT) : keys,
+                 MAKELPARAM(static_cast<WORD>(where.x), static_cast<WORD>(where.y)));
+    return true;
+}
+
 void StartTracking(std::unique_ptr<Tracker> tracker) {
     if (gTracker)
         gTracker->Cancel();
@@ -627,8 +665,8 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
         return FALSE;
     }
     InputState& state = State();
-    InputGuard guard(state.lock);
     if (track->dwFlags & TME_QUERY) {
+        InputGuard guard(state.lock);
         track->hwndTrack = state.tracked;
         track->dwFlags = state.tracked ? state.trackFlags : 0;
         return TRUE;
@@ -638,6 +676,7 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
         return FALSE;
     }
     if (track->dwFlags & TME_CANCEL) {
+        InputGuard guard(state.lock);
         if (state.tracked == track->hwndTrack) {
             state.trackFlags &= ~(track->dwFlags & ~TME_CANCEL);
             if (!(state.trackFlags & (TME_LEAVE | TME_HOVER)))
@@ -646,14 +685,20 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
         return TRUE;
     }
     // Tracking a window the mouse is not over ends at once with a leave message.
-    HWND under = WindowFromPoint(state.cursor);
-    if (under != track->hwndTrack) {
+    if (WindowFromPoint(CursorPosition()) != track->hwndTrack) {
         if (track->dwFlags & TME_LEAVE)
             PostMessageW(track->hwndTrack, (track->dwFlags & TME_NONCLIENT) ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
         return TRUE;
     }
-    state.tracked = track->hwndTrack;
-    state.trackFlags = track->dwFlags;
+    {
+        InputGuard guard(state.lock);
+        state.tracked = track->hwndTrack;
+        state.trackFlags = track->dwFlags;
+        state.hoverTime = track->dwHoverTime == HOVER_DEFAULT ? 400 : std::max<DWORD>(track->dwHoverTime, 1);
+        state.hoverStart = state.cursor;
+    }
+    if (track->dwFlags & TME_HOVER)
+        SetSystemTimer(track->hwndTrack, HoverTimerId, static_cast<UINT>(state.hoverTime));
     return TRUE;
 }
 
@@ -783,6 +828,24 @@ void CheckLeave(const Target& target) {
         PostMessageW(tracked, nonClient ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
 }
 
+// The hover time counts again from a point the mouse moved too far from.
+void RestartHover(POINT screen) {
+    InputState& state = State();
+    HWND tracked;
+    UINT time;
+    {
+        InputGuard guard(state.lock);
+        if (!state.tracked || !(state.trackFlags & TME_HOVER))
+            return;
+        if (std::abs(screen.x - state.hoverStart.x) <= 2 && std::abs(screen.y - state.hoverStart.y) <= 2)
+            return;
+        state.hoverStart = screen;
+        tracked = state.tracked;
+        time = static_cast<UINT>(state.hoverTime);
+    }
+    SetSystemTimer(tracked, HoverTimerId, time);
+}
+
 void PostMouse(const Target& target, UINT clientMessage, POINT screen, WPARAM extraHigh = 0) {
     MSG msg{};
     msg.hwnd = target.hwnd;
@@ -872,6 +935,7 @@ void MouseMove(int x, int y) {
         CheckLeave(target);
         if (!target.hwnd)
             return;
+        RestartHover(screen);
         SendSetCursor(target, WM_MOUSEMOVE);
     }
     if (IsWindow(target.hwnd))

@@ -8,6 +8,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/spy.h"
+#include "platform/win32/sync.h"
 #include "platform/win32/win_private.h"
 #include "platform/win32/winerror.h"
 
@@ -30,11 +31,11 @@ QueueRegistry& Registry() {
 std::atomic<DWORD> gNextThreadId{0x104};
 
 void Reply(SentMessage& sent, LRESULT result) {
-    if (sent.notify || !sent.sender)
-        return;
+    if (!sent.sender)
+        return; // SendNotifyMessage: nobody waits
     {
         std::lock_guard<std::mutex> guard(sent.sender->lock);
-        if (sent.replied)
+        if (sent.replied || sent.notify)
             return;
         sent.result = result;
         sent.replied = true;
@@ -51,6 +52,7 @@ struct QueueHolder {
     ~QueueHolder() {
         if (!queue)
             return;
+        FreeThreadWindows(queue->threadId);
         {
             std::lock_guard<std::mutex> guard(Registry().lock);
             Registry().queues.erase(queue->threadId);
@@ -59,9 +61,18 @@ struct QueueHolder {
         {
             std::lock_guard<std::mutex> guard(queue->lock);
             pending.swap(queue->sent);
+            queue->ended = true;
         }
         for (auto& sent : pending)
             Reply(*sent, 0);
+        HANDLE arrival;
+        {
+            std::lock_guard<std::mutex> guard(queue->lock);
+            arrival = queue->arrival;
+            queue->arrival = nullptr;
+        }
+        if (arrival)
+            CloseHandle(arrival);
     }
 };
 
@@ -110,6 +121,30 @@ bool RunInputHooks(MSG& msg, bool remove) {
     return true;
 }
 
+bool FeedTracker(const MSG& msg) {
+    Tracker* tracker = ActiveTracker();
+    if (!tracker)
+        return false;
+    switch (msg.message) {
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE: tracker->MouseMove(msg.pt); return true;
+    case WM_LBUTTONUP:
+    case WM_NCLBUTTONUP: tracker->ButtonUp(msg.pt); return true;
+    case WM_LBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_NCLBUTTONDBLCLK: return true;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (msg.wParam == static_cast<WPARAM>(VK_ESCAPE)) {
+            tracker->Cancel();
+            return true;
+        }
+        return false;
+    default: return false;
+    }
+}
+
 enum class Found { None, Queued, Generated };
 
 // Looks for the next message in Win32 order. Posted and input messages are taken out under the queue's
@@ -154,6 +189,10 @@ bool NextMessage(MSG& msg, HWND filter, UINT filterMin, UINT filterMax, UINT fla
         if (!found)
             found = TakeDueTimer(queue.threadId, filter, filterMin, filterMax, remove, msg);
         if (found) {
+            // While the system tracks the mouse (a scroll bar, a moving or sizing window) it reads the
+            // input queued before it started, as Win32's modal loops read it.
+            if (fromInput && remove && FeedTracker(msg))
+                continue;
             if (fromInput && !RunInputHooks(msg, remove)) {
                 if (!remove) {
                     // A hook refused a message left in the queue: take it out, as Win32 does.
@@ -255,11 +294,15 @@ std::shared_ptr<ThreadQueue> FindQueue(DWORD threadId) {
 }
 
 void WakeQueue(ThreadQueue& queue) {
+    HANDLE arrival;
     {
         std::lock_guard<std::mutex> guard(queue.lock);
         queue.woken = true;
+        arrival = queue.arrival;
     }
     queue.wake.notify_all();
+    if (arrival)
+        SetEvent(arrival);
     if (backend::HostWindowsAvailable())
         backend::WakeEventLoop();
 }
@@ -368,6 +411,12 @@ bool SendAcross(const std::shared_ptr<ThreadQueue>& target, HWND hwnd, UINT mess
     sent->sender = CurrentQueueRef();
     {
         std::lock_guard<std::mutex> guard(target->lock);
+        // A window whose thread has ended answers nothing: the send fails at once rather than waiting
+        // for ever.
+        if (target->ended) {
+            result = 0;
+            return true;
+        }
         target->sent.push_back(sent);
     }
     WakeQueue(*target);
@@ -539,10 +588,8 @@ BOOL PeekMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
 }
 
 BOOL WaitMessage() {
-    ThreadQueue& queue = CurrentQueue();
     MSG msg;
     NextMessage(msg, nullptr, 0, 0, PM_NOREMOVE, true);
-    (void)queue;
     return TRUE;
 }
 
@@ -625,7 +672,7 @@ DWORD InSendMessageEx(LPVOID) {
     if (queue.serving.empty())
         return ISMEX_NOSEND;
     SentMessage& sent = *queue.serving.back();
-    if (sent.notify)
+    if (!sent.sender)
         return 0x00000002; // ISMEX_NOTIFY
     bool replied;
     {
@@ -640,11 +687,11 @@ BOOL ReplyMessage(LRESULT result) {
     if (queue.serving.empty())
         return FALSE;
     SentMessage& sent = *queue.serving.back();
-    if (sent.notify)
+    if (!sent.sender)
         return FALSE;
     {
         std::lock_guard<std::mutex> guard(sent.sender->lock);
-        if (sent.replied)
+        if (sent.replied || sent.notify)
             return FALSE;
     }
     Reply(sent, result);
@@ -681,3 +728,51 @@ DWORD GetQueueStatus(UINT flags) {
 }
 
 BOOL GetInputState() { return (GetQueueStatus(QS_INPUT) & QS_INPUT) != 0; }
+
+DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask, DWORD flags) {
+    if (count >= MAXIMUM_WAIT_OBJECTS || (count && !handles)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return WAIT_FAILED;
+    }
+    ThreadQueue& queue = CurrentQueue();
+    {
+        std::lock_guard<std::mutex> guard(queue.lock);
+        if (!queue.arrival)
+            queue.arrival = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    }
+    bool waitAll = (flags & MWMO_WAITALL) != 0;
+    // Sends from other threads are served while waiting, as Win32 serves them.
+    while (ServeSentMessages()) {
+    }
+    if (!waitAll && (GetQueueStatus(wakeMask) & 0xFFFF))
+        return WAIT_OBJECT_0 + count;
+    std::vector<HANDLE> all(handles, handles + count);
+    if (waitAll) {
+        // Every object, then a message: wait for the objects first.
+        DWORD result = count ? WaitForMultipleObjects(count, all.data(), TRUE, milliseconds) : WAIT_OBJECT_0;
+        if (result != WAIT_OBJECT_0)
+            return result;
+        return WAIT_OBJECT_0 + count;
+    }
+    all.push_back(queue.arrival);
+    UInt64 start = Clock::TickCount64();
+    for (;;) {
+        DWORD left = milliseconds;
+        if (milliseconds != INFINITE) {
+            UInt64 spent = Clock::TickCount64() - start;
+            left = spent >= milliseconds ? 0 : static_cast<DWORD>(milliseconds - spent);
+        }
+        DWORD result = WaitForMultipleObjects(count + 1, all.data(), FALSE, left);
+        if (result != WAIT_OBJECT_0 + count)
+            return result;
+        // Something arrived: a send is served here; anything else of the mask ends the wait.
+        while (ServeSentMessages()) {
+        }
+        if (GetQueueStatus(wakeMask) & 0xFFFF)
+            return WAIT_OBJECT_0 + count;
+    }
+}
+
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds, DWORD wakeMask) {
+    return MsgWaitForMultipleObjectsEx(count, handles, milliseconds, wakeMask, waitAll ? MWMO_WAITALL : 0);
+}

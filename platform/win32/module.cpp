@@ -13,6 +13,7 @@
 #include "platform/win32/resources.h"
 #include "platform/win32/sysconfig.h"
 #include "platform/win32/time.h"
+#include "platform/win32/uxtheme.h"
 #include "platform/win32/win_private.h"
 #include "platform/win32/winerror.h"
 
@@ -78,26 +79,6 @@ Library& AddLibrary(const std::string& key) {
 
 // ---- Entry points we answer with ----
 
-BOOL IsThemeActiveEntry() { return GetSystemSettings().themesActive ? TRUE : FALSE; }
-BOOL IsAppThemedEntry() { return GetSystemSettings().themesActive ? TRUE : FALSE; }
-
-long GetCurrentThemeNameEntry(LPWSTR fileName, int maxFileName, LPWSTR colorName, int maxColorName, LPWSTR sizeName,
-                                int maxSizeName) {
-    if (!GetSystemSettings().themesActive)
-        return static_cast<long>(0x80070490); // HRESULT of ERROR_NOT_FOUND: no theme
-    auto copy = [](LPWSTR target, int size, const char16_t* text) {
-        if (!target || size <= 0)
-            return;
-        int count = std::min<int>(static_cast<int>(std::char_traits<char16_t>::length(text)), size - 1);
-        std::memcpy(target, text, static_cast<size_t>(count) * sizeof(WCHAR));
-        target[count] = 0;
-    };
-    copy(fileName, maxFileName, u"C:\\Windows\\resources\\Themes\\Aero\\Aero.msstyles");
-    copy(colorName, maxColorName, u"NormalColor");
-    copy(sizeName, maxSizeName, u"NormalSize");
-    return 0;
-}
-
 long DllGetVersionEntry(DLLVERSIONINFO* info) {
     if (!info || info->cbSize < sizeof(DLLVERSIONINFO))
         return static_cast<long>(0x80070057); // E_INVALIDARG
@@ -142,9 +123,8 @@ void RegisterBuiltIns() {
     add("user32", "SetLayeredWindowAttributes", reinterpret_cast<FARPROC>(&SetLayeredWindowAttributes));
     add("user32", "GetLayeredWindowAttributes", reinterpret_cast<FARPROC>(&GetLayeredWindowAttributes));
     add("user32", "UpdateLayeredWindow", reinterpret_cast<FARPROC>(&UpdateLayeredWindow));
-    add("uxtheme", "IsThemeActive", reinterpret_cast<FARPROC>(&IsThemeActiveEntry));
-    add("uxtheme", "IsAppThemed", reinterpret_cast<FARPROC>(&IsAppThemedEntry));
-    add("uxtheme", "GetCurrentThemeName", reinterpret_cast<FARPROC>(&GetCurrentThemeNameEntry));
+    for (const ThemeLibraryEntry& entry : ThemeLibraryEntries())
+        add("uxtheme", entry.name, entry.function);
     add("comctl32", "DllGetVersion", reinterpret_cast<FARPROC>(&DllGetVersionEntry));
     add("shlwapi", "StrCmpLogicalW", reinterpret_cast<FARPROC>(&::StrCmpLogicalW));
     add("kernel32", "GetLocaleInfoEx", reinterpret_cast<FARPROC>(&GetLocaleInfoExEntry));

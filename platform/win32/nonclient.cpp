@@ -43,22 +43,17 @@ int CaptionHeight(DWORD style, DWORD exStyle) {
 
 int InnerEdge(DWORD exStyle) { return (exStyle & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CXEDGE) : 0; }
 
-struct SizeMoveTracker : Tracker {
-    HWND hwnd;
-    LRESULT hit;
-    POINT start;
-    RECT startRect; // in the parent's client coordinates
-    bool moving;
-
-    SizeMoveTracker(HWND window, LRESULT hitTest, POINT screen) : hwnd(window), hit(hitTest), start(screen) {
-        moving = hitTest == HTCAPTION;
+class SizeMoveTracker : public Tracker {
+public:
+    SizeMoveTracker(HWND window, LRESULT hitTest, POINT screen)
+        : FHwnd(window), FHit(hitTest), FStart(screen), FMoving(hitTest == HTCAPTION) {
         TreeGuard guard(TreeLock());
-        Window* w = Lookup(hwnd);
-        startRect = w ? w->rect : RECT{};
+        Window* w = Lookup(FHwnd);
+        FStartRect = w ? w->rect : RECT{};
     }
 
     WPARAM Edge() const {
-        switch (hit) {
+        switch (FHit) {
         case HTLEFT: return WMSZ_LEFT;
         case HTRIGHT: return WMSZ_RIGHT;
         case HTTOP: return WMSZ_TOP;
@@ -76,44 +71,44 @@ struct SizeMoveTracker : Tracker {
         POINT origin{0, 0};
         {
             TreeGuard guard(TreeLock());
-            Window* w = Lookup(hwnd);
+            Window* w = Lookup(FHwnd);
             if (!w)
                 return;
             if (!IsTopLevel(w))
                 origin = ClientOrigin(w->parent);
         }
         OffsetRect(&screen, origin.x, origin.y);
-        SendMessageW(hwnd, moving ? WM_MOVING : WM_SIZING, moving ? 0 : Edge(), reinterpret_cast<LPARAM>(&screen));
+        SendMessageW(FHwnd, FMoving ? WM_MOVING : WM_SIZING, FMoving ? 0 : Edge(), reinterpret_cast<LPARAM>(&screen));
         OffsetRect(&screen, -origin.x, -origin.y);
-        SetWindowPos(hwnd, nullptr, screen.left, screen.top, Width(screen), Height(screen),
-                     SWP_NOZORDER | SWP_NOACTIVATE | (moving ? SWP_NOSIZE : 0));
+        SetWindowPos(FHwnd, nullptr, screen.left, screen.top, Width(screen), Height(screen),
+                     SWP_NOZORDER | SWP_NOACTIVATE | (FMoving ? SWP_NOSIZE : 0));
     }
 
     void MouseMove(POINT p) override {
-        int dx = p.x - start.x;
-        int dy = p.y - start.y;
-        RECT r = startRect;
-        if (moving) {
+        int dx = p.x - FStart.x;
+        int dy = p.y - FStart.y;
+        RECT r = FStartRect;
+        if (FMoving) {
             OffsetRect(&r, dx, dy);
         } else {
             MINMAXINFO info{};
             info.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
             info.ptMaxTrackSize = POINT{100000, 100000};
-            SendMessageW(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-            if (hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT)
+            SendMessageW(FHwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+            if (FHit == HTLEFT || FHit == HTTOPLEFT || FHit == HTBOTTOMLEFT)
                 r.left = std::clamp<LONG>(r.left + dx, r.right - info.ptMaxTrackSize.x, r.right - info.ptMinTrackSize.x);
-            if (hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT)
+            if (FHit == HTRIGHT || FHit == HTTOPRIGHT || FHit == HTBOTTOMRIGHT)
                 r.right = std::clamp<LONG>(r.right + dx, r.left + info.ptMinTrackSize.x, r.left + info.ptMaxTrackSize.x);
-            if (hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT)
+            if (FHit == HTTOP || FHit == HTTOPLEFT || FHit == HTTOPRIGHT)
                 r.top = std::clamp<LONG>(r.top + dy, r.bottom - info.ptMaxTrackSize.y, r.bottom - info.ptMinTrackSize.y);
-            if (hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT)
+            if (FHit == HTBOTTOM || FHit == HTBOTTOMLEFT || FHit == HTBOTTOMRIGHT)
                 r.bottom = std::clamp<LONG>(r.bottom + dy, r.top + info.ptMinTrackSize.y, r.top + info.ptMaxTrackSize.y);
         }
         MoveTo(r);
     }
 
     void Finish() {
-        HWND window = hwnd;
+        HWND window = FHwnd;
         EndTracking();
         SendMessageW(window, WM_CAPTURECHANGED, 0, 0);
         SendMessageW(window, WM_EXITSIZEMOVE, 0, 0);
@@ -125,10 +120,16 @@ struct SizeMoveTracker : Tracker {
     }
 
     void Cancel() override {
-        SetWindowPos(hwnd, nullptr, startRect.left, startRect.top, Width(startRect), Height(startRect),
+        SetWindowPos(FHwnd, nullptr, FStartRect.left, FStartRect.top, Width(FStartRect), Height(FStartRect),
                      SWP_NOZORDER | SWP_NOACTIVATE);
         Finish();
     }
+private:
+    HWND FHwnd;
+    LRESULT FHit;       // the edge or corner being dragged, or HTCAPTION for a move
+    POINT FStart;       // where the button went down
+    bool FMoving;
+    RECT FStartRect{};  // in the parent's client coordinates
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/win32/com.h"
+#include "platform/win32/winerror.h"
 #include "platform/win32/wingdi.h"
 
 // ---- Global memory ----
@@ -65,7 +66,8 @@ struct STATSTG {
 
 inline constexpr IID IID_ISequentialStream = {
     0x0C733A30, 0x2A1C, 0x11CE, {0xAD, 0xE5, 0x00, 0xAA, 0x00, 0x44, 0x77, 0x3D}};
-inline constexpr IID IID_IStream = {0x0000000C, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr IID IID_IStream = {
+    0x0000000C, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 struct ISequentialStream : IUnknown {
     // S_OK with *read below count at the end of the data (S_FALSE never: as the memory stream does).
@@ -112,7 +114,8 @@ inline constexpr SHORT PICTYPE_ENHMETAFILE = 4;
 inline constexpr DWORD PICTURE_SCALABLE = 0x1;
 inline constexpr DWORD PICTURE_TRANSPARENT = 0x2;
 
-inline constexpr IID IID_IPicture = {0x7BF80980, 0xBF32, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
+inline constexpr IID IID_IPicture = {
+    0x7BF80980, 0xBF32, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
 
 struct IPicture : IUnknown {
     // The picture's bitmap (PICTYPE_BITMAP) or icon (PICTYPE_ICON); it stays owned by the picture.

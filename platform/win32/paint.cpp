@@ -168,7 +168,8 @@ void UpdateSurface(Window* top) {
         options.framed = framed;
         options.toolWindow = (top->exStyle & WS_EX_TOOLWINDOW) != 0;
         options.topmost = (top->exStyle & WS_EX_TOPMOST) != 0;
-        options.noActivate = (top->exStyle & WS_EX_NOACTIVATE) != 0 || (top->style & WS_POPUP);
+        // Bare popups (drop-downs, hints, menus) never take the desktop's focus; the keys stay with the form.
+        options.noActivate = (top->exStyle & WS_EX_NOACTIVATE) != 0 || ((top->style & WS_POPUP) && !framed);
         options.title = top->text;
         top->host = backend::CreateHostWindow(options);
         if (!top->host)
@@ -177,6 +178,7 @@ void UpdateSurface(Window* top) {
     RECT shown = framed ? ScreenClientRect(top) : ScreenRect(top);
     top->host->SetGeometry(shown.left, shown.top, Width(shown), Height(shown));
     top->host->SetTitle(top->text);
+    top->host->SetState((top->style & WS_MINIMIZE) != 0, (top->style & WS_MAXIMIZE) != 0);
     top->host->SetOpacity((top->exStyle & WS_EX_LAYERED) && (top->layeredFlags & LWA_ALPHA) ? top->layeredAlpha / 255.0
                                                                                              : 1.0);
     if (top->shape) {

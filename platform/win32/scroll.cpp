@@ -113,22 +113,20 @@ void ShowBar(HWND hwnd, int bar, bool show) {
 
 class ScrollTracker : public Tracker {
 public:
-    ScrollTracker(HWND hwnd, int bar, Part part, POINT screen) : FHwnd(hwnd), FBar(bar), FPart(part), FStart(screen) {
+    ScrollTracker(HWND hwnd, int bar, Part part, POINT screen)
+        : FLast(screen), FHwnd(hwnd), FBar(bar), FPart(part), FStart(screen) {
         TreeGuard guard(TreeLock());
         Window* window = Lookup(hwnd);
         if (!window)
             return;
         Layout layout = LayoutOf(window, bar);
         FStartThumb = layout.thumbPos;
-        ScrollBar* sb = BarOf(window, bar);
-        FStartPos = sb->pos;
     }
 
     void Begin() {
-        if (FPart == Part::Thumb) {
-            Send(SB_THUMBTRACK, FStartPos);
+        // Grabbing the thumb says nothing yet; moving it sends SB_THUMBTRACK.
+        if (FPart == Part::Thumb)
             return;
-        }
         Send(CodeOf(FPart), 0);
         SetSystemTimer(FHwnd, ScrollTimerId, FirstRepeatDelay);
     }
@@ -192,8 +190,6 @@ public:
         ResetTrack(hwnd, bar);
     }
 
-    POINT FLast{};
-
 private:
     int PositionFor(POINT screen) {
         TreeGuard guard(TreeLock());
@@ -226,12 +222,12 @@ private:
         InvalidateFrame(hwnd);
     }
 
+    POINT FLast;  // where the mouse is now
     HWND FHwnd;
     int FBar;
     Part FPart;
-    POINT FStart;
+    POINT FStart; // where the button went down
     int FStartThumb = 0;
-    int FStartPos = 0;
 };
 
 } // namespace
@@ -255,7 +251,6 @@ void StartScrollTracking(HWND hwnd, int bar, POINT screen) {
     if (part == Part::None)
         return;
     auto tracker = std::make_unique<ScrollTracker>(hwnd, bar, part, screen);
-    tracker->FLast = screen;
     ScrollTracker* raw = tracker.get();
     StartTracking(std::move(tracker));
     raw->Begin();

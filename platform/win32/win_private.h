@@ -59,8 +59,8 @@ struct SentMessage {
     LPARAM lParam = 0;
     LRESULT result = 0;
     bool replied = false;  // guarded by the sender's queue lock
-    bool notify = false;   // SendNotifyMessage: nobody waits for the result
-    std::shared_ptr<ThreadQueue> sender;
+    bool notify = false;   // the sender stopped waiting (timed out); guarded by the sender's queue lock
+    std::shared_ptr<ThreadQueue> sender; // null for SendNotifyMessage: nobody waits
 };
 
 struct Hook {
@@ -80,6 +80,8 @@ struct ThreadQueue {
     bool quit = false;
     int quitCode = 0;
     bool woken = false;                              // something changed since the last look
+    bool ended = false;                              // the thread has ended: nobody serves the queue
+    HANDLE arrival = nullptr;                        // set when something arrives (MsgWaitForMultipleObjects)
     // Only the owning thread touches the rest.
     std::vector<std::shared_ptr<SentMessage>> serving; // sends being served, innermost last
     std::vector<Hook> hooks;                            // newest first
@@ -169,6 +171,8 @@ using TreeGuard = std::lock_guard<std::recursive_mutex>;
 Window* Lookup(HWND hwnd);
 // As Lookup, and sets ERROR_INVALID_WINDOW_HANDLE when there is none.
 Window* Check(HWND hwnd);
+// Puts a window among its siblings after insertAfter (or HWND_TOP, HWND_BOTTOM, HWND_TOPMOST ...).
+void LinkWindow(Window* window, HWND insertAfter);
 // The desktop: the screen as a window, parent of the top-level windows.
 Window* Desktop();
 bool IsDesktop(const Window* window);
@@ -193,6 +197,8 @@ Window* HitWindow(POINT screen, bool skipDisabled);
 
 // The window's thread is the calling thread.
 bool OnOwnThread(const Window* window);
+// The thread has ended: its windows go without messages, as nobody is left to answer them.
+void FreeThreadWindows(DWORD threadId);
 DWORD CurrentThreadId();
 
 // ---- System values (sysparams.cpp) ----
@@ -282,8 +288,9 @@ void StartTracking(std::unique_ptr<Tracker> tracker);
 Tracker* ActiveTracker();
 void EndTracking();
 void StartSizeMove(HWND hwnd, LRESULT hitTest, POINT screen);
-// The caret's blink (WM_SYSTIMER); false when the timer is not the caret's.
+// The caret's blink and TrackMouseEvent's hover time (WM_SYSTIMER); false when the timer is another's.
 bool CaretTimer(HWND hwnd, UINT_PTR id);
+bool HoverTimer(HWND hwnd, UINT_PTR id);
 // Draws a window scroll bar on a DC of the whole window.
 void DrawScrollBar(HDC dc, HWND hwnd, int bar);
 // Marks the frame for WM_NCPAINT without touching the client area.

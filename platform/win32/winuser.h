@@ -2,6 +2,11 @@
 // and input, timers, hooks, scroll bars, system metrics, libraries and resources. Every call answers as
 // Win32 does (FALSE, 0 or NULL on failure, with the last error set where Win32 sets it); nothing here
 // throws.
+//
+// Contents: handles and callbacks - structures - window messages - message parameters - window styles -
+// ShowWindow, SetWindowPos, GetWindow - messages and queues - painting - scroll bars - hooks - mouse
+// tracking - virtual keys - cursors, icons, images and resources - system metrics and parameters -
+// the calls, grouped by the file that implements them.
 #pragma once
 
 #include "platform/win32/windraw.h"
@@ -1155,6 +1160,14 @@ LPARAM GetMessageExtraInfo();
 DWORD GetQueueStatus(UINT flags);
 BOOL GetInputState();
 DWORD GetCurrentThreadId();
+inline constexpr DWORD MWMO_WAITALL = 0x0001;
+inline constexpr DWORD MWMO_ALERTABLE = 0x0002;
+inline constexpr DWORD MWMO_INPUTAVAILABLE = 0x0004;
+// Waits for kernel objects (sync.h) or for messages of the kinds in wakeMask (QS_ bits); answers
+// WAIT_OBJECT_0 + count when messages are there. Sends from other threads are served while waiting.
+// Timeouts run on the platform clock.
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds, DWORD wakeMask);
+DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask, DWORD flags);
 
 // ---- Default processing (defwnd.cpp) ----
 LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

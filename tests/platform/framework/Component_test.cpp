@@ -75,6 +75,13 @@ TEST_F(ComponentTest, NamesAreIdentifiersUniqueWithinTheOwner) {
     stray.SetName(u"Button1");
     EXPECT_THROW(form.InsertComponent(&stray), EComponentError);
     EXPECT_EQ(stray.Owner(), nullptr);
+    // One refused by another owner stays with its own, which still frees it.
+    TTestForm other(nullptr);
+    auto* owned = new TTestWidget(&other);
+    owned->SetName(u"Button1");
+    EXPECT_THROW(form.InsertComponent(owned), EComponentError);
+    EXPECT_EQ(owned->Owner(), &other);
+    EXPECT_EQ(other.FindComponent(u"Button1"), owned);
 }
 
 TEST_F(ComponentTest, PublishedFieldFollowsTheOwnedComponentOfItsName) {
@@ -192,6 +199,13 @@ TEST_F(ComponentTest, CollectionAddsMovesDeletesAndAnnounces) {
     EXPECT_EQ(items.Count(), 0);
     // IDs are never reused.
     EXPECT_EQ(items.Add()->ID(), 3);
+
+    // An item of a class the other collection does not hold stays where it was.
+    TCollection plain(TCollectionItem::StaticClass());
+    TCollectionItem* stranger = plain.Add();
+    EXPECT_THROW(stranger->SetCollection(&items), EListError);
+    EXPECT_EQ(stranger->Collection(), &plain);
+    EXPECT_EQ(plain.Count(), 1);
 }
 
 TEST_F(ComponentTest, AssignCopiesOrNamesBothClasses) {

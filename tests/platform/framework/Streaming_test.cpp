@@ -2,6 +2,7 @@
 // from descriptions, and the reader's errors on malformed input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -104,8 +105,9 @@ std::unique_ptr<TTestForm> MakeForm() {
 TEST_F(StreamingTest, OnlyValuesThatDifferFromTheirDefaultsAreWritten) {
     TTestWidget widget(nullptr);
     widget.SetName(u"W");
-    // Flag declares no default, so it is always written; the font's name is a string, written when
-    // not empty; a collection is written even when empty.
+    // Flag declares no default, so it is always written; Big is an Int64, whose default is 0 without
+    // being declared; the font's name is a string, written when not empty; a collection is written
+    // even when empty.
     EXPECT_EQ(TextOfBinary(BinaryOf(&widget)), "object W: TTestWidget\n"
                                                "  Flag = False\n"
                                                "  Font.Name = 'Tahoma'\n"
@@ -123,6 +125,17 @@ TEST_F(StreamingTest, OnlyValuesThatDifferFromTheirDefaultsAreWritten) {
                                                "  Font.Style = [toBold]\n"
                                                "  Items = <>\n"
                                                "end\n");
+}
+
+TEST_F(StreamingTest, DesignPositionIsWrittenAsUnsignedLeftAndTop) {
+    TComponent component(nullptr);
+    component.SetName(u"C");
+    component.SetDesignInfo(static_cast<LongInt>((7u << 16) | 40000u));
+    std::string binary = BinaryOf(&component);
+    EXPECT_EQ(TextOfBinary(binary), "object C: TComponent\n  Left = 40000\n  Top = 7\nend\n");
+    TComponent copy(nullptr);
+    ReadBinaryInto(binary, &copy);
+    EXPECT_EQ(copy.DesignInfo(), component.DesignInfo());
 }
 
 TEST_F(StreamingTest, TreeRoundTripsThroughTheBinaryForm) {
@@ -222,6 +235,35 @@ TEST_F(StreamingTest, TextSyntaxVariants) {
     EXPECT_EQ(widget->Items()->Item(0)->Width(), 1);
 }
 
+TEST_F(StreamingTest, InheritedDescriptionChangesWhatItsAncestorMade) {
+    TTestForm form(nullptr);
+    ReadComponentText("object F: TTestForm\n  object B: TTestWidget\n    Width = 1\n  end\nend\n", &form);
+    ReadComponentText("inherited F: TTestForm\n"
+                      "  inherited B: TTestWidget\n    Caption = 'x'\n  end\n"
+                      "  object C: TTestWidget\n  end\n"
+                      "end\n",
+                      &form);
+    ASSERT_EQ(form.ComponentCount(), 2);
+    auto* b = static_cast<TTestWidget*>(form.FindComponent(u"B"));
+    EXPECT_EQ(b->Width(), 1);
+    EXPECT_EQ(b->Caption(), u"x");
+    try {
+        ReadComponentText("inherited F: TTestForm\n  inherited Z: TTestWidget\n  end\nend\n", &form);
+        ADD_FAILURE() << "no error for a missing ancestor component";
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message(), u"Ancestor for 'Z' not found");
+    }
+    // The prefixes survive both conversions.
+    std::string text = "inherited F: TTestForm\n  inline G: TTestWidget [2]\n  end\n  inherited H: "
+                       "TTestWidget\n  end\nend\n";
+    EXPECT_EQ(TextOfBinary(BinaryOfText(text)), text);
+}
+
+TEST_F(StreamingTest, SuffixedRealsKeepTheirKindInText) {
+    std::string text = "object F: TTestForm\n  A = 3c\n  B = -12345678c\n  C = 1.5s\n  D = 46037.5d\nend\n";
+    EXPECT_EQ(TextOfBinary(BinaryOfText(text)), text);
+}
+
 TEST_F(StreamingTest, RealsKeepEveryBit) {
     for (double value : {0.1, -1.0 / 3.0, 1e-300, 5e-324, 1.7976931348623157e308, 123456789.125}) {
         TTestWidget widget(nullptr);
@@ -234,6 +276,18 @@ TEST_F(StreamingTest, RealsKeepEveryBit) {
         ReadBinaryInto(BinaryOfText(TextOfBinary(binary)), &viaText);
         EXPECT_EQ(viaText.Ratio(), value) << TextOfBinary(binary);
     }
+}
+
+TEST_F(StreamingTest, ExtendedRealsAreRoundedOnce) {
+    const Byte oneAndHalf[10] = {0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x3F};
+    Byte written[10];
+    DoubleToExtended80(1.5, written);
+    EXPECT_TRUE(std::equal(written, written + 10, oneAndHalf));
+    EXPECT_EQ(Extended80ToDouble(oneAndHalf), 1.5);
+    // A 64-bit mantissa that lands among the subnormal doubles: rounding first to 53 bits and then
+    // again to the subnormal's fewer bits would give the next value up.
+    const Byte tiny[10] = {0x70, 0x2E, 0xBF, 0xBE, 0x00, 0xED, 0x81, 0xF4, 0xFF, 0x3B};
+    EXPECT_EQ(Extended80ToDouble(tiny), 0x0.7a40f6805f5f9p-1022);
 }
 
 TEST_F(StreamingTest, ComponentsFollowEachOtherInOneStream) {
@@ -416,6 +470,35 @@ TEST_F(StreamingTest, HostileBinaryStreamsFailCleanly) {
     // Lists nested deeper than any description needs.
     std::string deep = header + char(5) + "Lines" + std::string(100000, char(vaList));
     expectError(deep, "Error reading W.Lines: Invalid stream format");
+}
+
+TEST_F(StreamingTest, ObjectsFreedDuringAReadAreForgotten) {
+    // A collection given twice frees the first items, which hold a reference still waiting for its
+    // target; the reference must not be set on the freed item.
+    TTestForm form(nullptr);
+    ReadComponentText("object F: TTestForm\n"
+                      "  object B: TTestWidget\n"
+                      "    Items = <\n      item\n        Link = B\n      end>\n"
+                      "    Items = <\n      item\n        Caption = 'second'\n      end>\n"
+                      "  end\n"
+                      "end\n",
+                      &form);
+    auto* widget = static_cast<TTestWidget*>(form.FindComponent(u"B"));
+    ASSERT_EQ(widget->Items()->Count(), 1);
+    EXPECT_EQ(widget->Items()->Item(0)->Link(), nullptr);
+
+    // A read that fails while several descriptions load together leaves none of its freed components
+    // to be told Loaded later.
+    BeginGlobalLoading();
+    EXPECT_THROW(
+        ReadComponentText("object P: TTestPanel\n  object C: TTestWidget\n  end\n  object D: TTestWidget\n"
+                          "    Width = 'x'\n  end\nend\n",
+                          nullptr),
+        EReadError);
+    TestLog().clear();
+    NotifyGlobalLoading();
+    EndGlobalLoading();
+    EXPECT_EQ(TestLog(), std::vector<std::string>());
 }
 
 // Inputs the fuzzer found, kept so that they stay harmless.

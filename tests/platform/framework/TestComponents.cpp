@@ -63,7 +63,7 @@ void TTestItems::Notify(TCollectionItem* item, TCollectionNotification action) {
 DEFINE_CLASS(TTestWidget,
     PROPERTY(Caption),
     PROPERTY(Width).Default(75),
-    PROPERTY(Big).Default(0),
+    PROPERTY(Big),
     PROPERTY(Small).Default(0),
     PROPERTY(Mask).Default(0),
     PROPERTY(Ratio),

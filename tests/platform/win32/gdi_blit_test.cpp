@@ -155,6 +155,37 @@ TEST(GdiDib, SectionsOfOtherDepthsStayInStepWithDrawing) {
     DeleteObject(section);
 }
 
+TEST(GdiDib, DrawingOnAPalettedSectionWritesThePaletteIndexes) {
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colors[256];
+    } info{};
+    info.header = Info(4, 1, 8).bmiHeader;
+    info.header.biClrUsed = 3;
+    info.colors[1] = RGBQUAD{255, 255, 255, 0};
+    info.colors[2] = RGBQUAD{0, 255, 0, 0};
+    void* bits = nullptr;
+    HBITMAP section =
+        CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(section, nullptr);
+    auto bytes = static_cast<std::uint8_t*>(bits);
+    std::memset(bytes, 1, 4); // white everywhere
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, section);
+    HBRUSH lime = CreateSolidBrush(RGB(0, 255, 0));
+    RECT r{1, 0, 3, 1};
+    FillRect(dc, &r, lime);
+    // Index 2 replaces index 1; merging the two would give index 3.
+    EXPECT_EQ(bytes[0], 1);
+    EXPECT_EQ(bytes[1], 2);
+    EXPECT_EQ(bytes[2], 2);
+    EXPECT_EQ(bytes[3], 1);
+    SelectObject(dc, old);
+    DeleteObject(lime);
+    DeleteDC(dc);
+    DeleteObject(section);
+}
+
 TEST(GdiDib, GetDIBitsAndSetDIBitsRoundTripEachDepth) {
     Canvas c(5, 3);
     SetPixel(c.dc(), 0, 0, Red);

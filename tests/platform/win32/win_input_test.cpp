@@ -357,6 +357,25 @@ TEST_F(WinInput, TrackMouseEventReportsLeaving) {
     POINT cursor;
     GetCursorPos(&cursor);
     EXPECT_EQ(cursor.x, 100);
+
+    // Hovering: the mouse stays still (within two pixels) for the hover time.
+    input::MouseMove(20, 20);
+    TRACKMOUSEEVENT hover{sizeof hover, TME_HOVER, a, 300};
+    ASSERT_TRUE(TrackMouseEvent(&hover));
+    log.Clear();
+    Clock::Advance(200);
+    input::MouseMove(30, 30);
+    Clock::Advance(200);
+    Pump();
+    EXPECT_TRUE(log.Records().empty());
+    input::MouseMove(31, 31);
+    Clock::Advance(100);
+    Pump();
+    EXPECT_TRUE(log.Matches({{"a", WM_MOUSEHOVER, Posted | LParam, 0, MAKELPARAM(31, 31)}}));
+    log.Clear();
+    Clock::Advance(1000);
+    Pump();
+    EXPECT_TRUE(log.Records().empty());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "platform/rtl/Clock.h"
 #include "platform/win32/spy.h"
+#include "platform/win32/sync.h"
 #include "platform/win32/winerror.h"
 #include "platform/win32/wininput.h"
 #include "tests/platform/win32/win_testing.h"
@@ -227,6 +228,126 @@ TEST_F(WinMessage, SendsBothWaysBetweenThreadsDoNotDeadlock) {
     quit = true;
     EXPECT_TRUE(ServeUntil(done));
     worker.join();
+}
+
+TEST_F(WinMessage, GetMessageWaitsForPostsAndTimersFromOtherThreads) {
+    HWND hwnd = Create(WithStyle(WS_POPUP));
+    DWORD mainThread = GetCurrentThreadId();
+    SetTimer(hwnd, 4, 100, nullptr);
+    std::atomic<int> stage{0};
+    // The helper repeats its step until the main thread has seen it, and gives up with WM_QUIT after a
+    // while, so that a fault fails the test instead of hanging it.
+    std::thread helper([&] {
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (stage < 2 && std::chrono::steady_clock::now() < end) {
+            if (stage == 0)
+                PostThreadMessageW(mainThread, WM_APP + 1, 0, 0);
+            else
+                Clock::Advance(100);
+            std::this_thread::yield();
+        }
+        if (stage < 2)
+            PostThreadMessageW(mainThread, WM_QUIT, 0, 0);
+    });
+    MSG msg;
+    ASSERT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, WM_APP + 1u);
+    EXPECT_EQ(msg.hwnd, nullptr);
+    while (PeekMessageW(&msg, nullptr, WM_APP + 1, WM_APP + 1, PM_REMOVE)) {
+    }
+    stage = 1;
+    ASSERT_TRUE(GetMessageW(&msg, nullptr, WM_TIMER, WM_TIMER));
+    EXPECT_EQ(msg.message, WM_TIMER);
+    EXPECT_EQ(msg.wParam, 4u);
+    stage = 2;
+    helper.join();
+    while (PeekMessageW(&msg, nullptr, WM_APP + 1, WM_APP + 1, PM_REMOVE)) {
+    }
+}
+
+TEST_F(WinMessage, SendMessageTimeoutGivesUpOnTheManualClock) {
+    // The owner thread is busy and does not read its queue; a helper moves the clock on.
+    std::atomic<HWND> busy{nullptr};
+    std::atomic<bool> release{false};
+    std::thread owner([&] {
+        busy = Create(WithStyle(WS_POPUP));
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!release && std::chrono::steady_clock::now() < end)
+            std::this_thread::yield();
+        DestroyWindow(busy);
+    });
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!busy && std::chrono::steady_clock::now() < end)
+        std::this_thread::yield();
+    ASSERT_TRUE(busy.load());
+    std::atomic<bool> returned{false};
+    std::thread clock([&] {
+        auto stop = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!returned && std::chrono::steady_clock::now() < stop) {
+            Clock::Advance(10);
+            std::this_thread::yield();
+        }
+    });
+    DWORD_PTR result = 99;
+    EXPECT_EQ(SendMessageTimeoutW(busy, WM_USER, 0, 0, SMTO_NORMAL, 100, &result), 0);
+    EXPECT_EQ(GetLastError(), ERROR_TIMEOUT);
+    EXPECT_EQ(result, 99u);
+    returned = true;
+    release = true;
+    clock.join();
+    owner.join();
+}
+
+TEST_F(WinMessage, WindowsOfAnEndedThreadGoWithIt) {
+    HWND orphan = nullptr;
+    std::thread worker([&] { orphan = Create(WithStyle(WS_POPUP)); });
+    worker.join();
+    EXPECT_FALSE(IsWindow(orphan));
+    EXPECT_EQ(SendMessageW(orphan, WM_USER, 0, 0), 0);
+}
+
+TEST_F(WinMessage, MsgWaitServesSendsAndWakesForMessages) {
+    std::atomic<bool> served{false};
+    Options options;
+    options.style = WS_POPUP;
+    options.handler = [&](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_USER + 3) {
+            served = true;
+            return 1;
+        }
+        return std::nullopt;
+    };
+    HWND hwnd = Create(options);
+    HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    // The helper needs our thread to serve its send before it signals the event we wait for: a wait that
+    // did not serve sends would never end.
+    std::thread helper([&] {
+        SendMessageW(hwnd, WM_USER + 3, 0, 0);
+        SetEvent(finished);
+    });
+    EXPECT_EQ(MsgWaitForMultipleObjects(1, &finished, FALSE, INFINITE, QS_ALLINPUT), WAIT_OBJECT_0);
+    helper.join();
+    EXPECT_TRUE(served.load());
+
+    ResetEvent(finished);
+    DWORD mainThread = GetCurrentThreadId();
+    std::thread poster([&] { PostThreadMessageW(mainThread, WM_APP + 5, 0, 0); });
+    EXPECT_EQ(MsgWaitForMultipleObjects(1, &finished, FALSE, INFINITE, QS_POSTMESSAGE), WAIT_OBJECT_0 + 1);
+    poster.join();
+    EXPECT_EQ(Drain(), std::vector<std::string>{"WM_APP+5"});
+    // A finite wait ends when the manual clock passes it.
+    std::atomic<bool> waiting{true};
+    std::thread clock([&] {
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (waiting && std::chrono::steady_clock::now() < end) {
+            Clock::Advance(10);
+            std::this_thread::yield();
+        }
+    });
+    EXPECT_EQ(MsgWaitForMultipleObjects(1, &finished, FALSE, 50, QS_POSTMESSAGE), WAIT_TIMEOUT);
+    waiting = false;
+    clock.join();
+    CloseHandle(finished);
 }
 
 TEST_F(WinMessage, RegisteredMessagesKeepTheirNumbers) {
