@@ -118,7 +118,6 @@ private:
 
 ZELMOR_DECLARE_EXCEPTION(EAbstractError, Exception)
 // Errors of the component streaming. EReadError and EWriteError are the run-time library's stream errors.
-ZELMOR_DECLARE_EXCEPTION(EFilerError, EStreamError)
 ZELMOR_DECLARE_EXCEPTION(EClassNotFound, EFilerError)
 ZELMOR_DECLARE_EXCEPTION(EMethodNotFound, EFilerError)
 ZELMOR_DECLARE_EXCEPTION(EInvalidImage, EFilerError)

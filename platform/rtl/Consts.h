@@ -39,6 +39,11 @@ inline constexpr const Char* SRegGetDataFailed = u"Failed to get data for '%s'";
 inline constexpr const Char* SRegSetDataFailed = u"Failed to set data for '%s'";
 inline constexpr const Char* SInvalidRegType = u"Invalid data type for '%s'";
 inline constexpr const Char* SIniFileWriteError = u"Unable to write to %s";
+// Controls and forms.
+inline constexpr const Char* SParentRequired = u"Control '%s' has no parent window";
+inline constexpr const Char* SControlParentSetToSelf = u"A control cannot have itself as its parent";
+inline constexpr const Char* SCannotFocus = u"Cannot focus a disabled or invisible window";
+inline constexpr const Char* SCannotShowModal = u"Cannot make a visible window modal";
 // Pictures: the graphics classes and their image formats.
 inline constexpr const Char* SInvalidBitmap = u"Bitmap image is not valid";
 inline constexpr const Char* SInvalidIcon = u"Icon image is not valid";
@@ -102,6 +107,12 @@ inline constexpr const Char* sInvalidData = u"Invalid GIF data";
 inline constexpr const Char* sNoColorTable = u"No global or local color table defined";
 inline constexpr const Char* sBadDimension = u"Invalid image dimensions";
 inline constexpr const Char* sEmptyImage = u"Image is empty";
+// Pictures of the rendering support, decoded through global memory and OLE or GDI+.
+inline constexpr const Char* SImageAllocError = u"Could not allocate memory for image";
+inline constexpr const Char* SImageStreamError = u"Could not create image stream";
+inline constexpr const Char* SImageEmptyStream = u"Empty image stream created";
+inline constexpr const Char* SImageInvalidFormat = u"Could not load image. Invalid format";
+inline constexpr const Char* SImageLoadError = u"Could not load image";
 // The component framework: classes, components, streaming and form descriptions.
 inline constexpr const Char* SAbstractError = u"Abstract Error";
 inline constexpr const Char* SAssignError = u"Cannot assign a %s to a %s";
@@ -131,4 +142,18 @@ inline constexpr const Char* SParseError = u"%s on line %d";
 inline constexpr const Char* SThreadStartError = u"Cannot call Start on a running or suspended thread";
 inline constexpr const Char* SCheckSynchronizeError =
     u"CheckSynchronize called from thread $%x, which is NOT the main thread";
+// Assertions.
+inline constexpr const Char* SAssertionFailed = u"Assertion failure";
+inline constexpr const Char* SAssertError = u"%s (%s, line %d)";
+// The registry watch of the theme notifier.
+inline constexpr const Char* SRegMonitorOpenKey = u"Unable to open registry key ";
+// Dialogs and the application.
+inline constexpr const Char* SMsgDlgWarning = u"Warning";
+inline constexpr const Char* SMsgDlgError = u"Error";
+inline constexpr const Char* SMsgDlgInformation = u"Information";
+inline constexpr const Char* SMsgDlgConfirm = u"Confirm";
+inline constexpr const Char* SPromptArrayMismatch = u"Prompt and value arrays must be of the same length";
+inline constexpr const Char* SPromptArrayEmpty = u"Prompt array must not be empty";
+inline constexpr const Char* SExceptionUnknown = u"Exception of an unknown type";
+inline constexpr const Char* SNoTimers = u"Not enough timers available";
 } // namespace Consts

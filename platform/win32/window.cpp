@@ -11,6 +11,7 @@
 #include "platform/rtl/UString.h"
 #include "platform/win32/gdi_private.h"
 #include "platform/win32/win_private.h"
+#include "platform/win32/winctrl.h"
 #include "platform/win32/winerror.h"
 
 namespace win32 {
@@ -333,6 +334,8 @@ using namespace win32;
 
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+    // The system's control classes exist before any window, as they do on Windows.
+    RegisterSystemControls();
     std::shared_ptr<WindowClass> cls = FindClass(className);
     if (!cls) {
         SetLastError(ERROR_CANNOT_FIND_WND_CLASS);

@@ -1,0 +1,24 @@
+// Registers the system's control classes at start-up, once for the whole process.
+#include "platform/win32/winctrl.h"
+
+#include <mutex>
+
+#include "platform/win32/controls/controls.h"
+#include "platform/win32/menu_private.h"
+
+namespace win32 {
+
+void RegisterSystemControls() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        controls::RegisterButtonClass();
+        controls::RegisterComboBoxClass();
+        controls::RegisterEditClass();
+        controls::RegisterListBoxClass();
+        controls::RegisterScrollBarClass();
+        controls::RegisterStaticClass();
+        menus::RegisterPopupMenuClass();
+    });
+}
+
+} // namespace win32

@@ -1,0 +1,323 @@
+// The renderer on a TCanvas: the host that draws through the canvas's DC, and RenderMiniHTML, the
+// entry that grids, hints and drop-downs call.
+#include "render/AsgHTMLE.h"
+
+#include <cmath>
+
+#include "platform/framework/ImgList.h"
+#include "platform/rtl/Convert.h"
+#include "platform/win32/windraw.h"
+#include "platform/win32/wingdi.h"
+#include "render/AsgHTMLEPrivate.h"
+#include "render/PictureContainer.h"
+#include "render/VerIRID.h"
+
+using namespace asghtmle;
+
+namespace {
+
+// Visual styles exist from Windows XP (5.1) on; the version cannot change while the program runs.
+bool WindowsXPOrLater() {
+    static const bool xp = [] {
+        OSVERSIONINFOW info{};
+        info.dwOSVersionInfoSize = sizeof(info);
+        if (!GetVersionEx(&info))
+            return false;
+        return info.dwMajorVersion > 5 || (info.dwMajorVersion == 5 && info.dwMinorVersion != 0);
+    }();
+    return xp;
+}
+
+// Draws on a canvas. Pictures come from the image list ("IDX:n"), the picture container (a name) or
+// the picture cache (an address with "://"). FIXME: system icons ("SSYS:", "LSYS:") have no system
+// image list on this platform and are not found.
+class TCanvasHost : public THTMLHost {
+public:
+    TCanvasHost(TCanvas* canvas, TCustomImageList* images, TPictureContainer* container,
+                THTMLPictureCache* cache, HWND themeWindow, TColor entryBrush)
+        : FCanvas(canvas), FImages(images), FContainer(container), FCache(cache), FThemeWindow(themeWindow),
+          FEntryBrush(entryBrush) {}
+
+    void DrawText(const THTMLFont& font, const String& text, TRect& rect, UINT format,
+                  TColor background) override {
+        SelectFont(font);
+        HDC dc = FCanvas->Handle();
+        SetTextColor(dc, ColorToRGB(font.color));
+        if (background == clNone) {
+            SetBkMode(dc, TRANSPARENT);
+        } else {
+            SetBkMode(dc, OPAQUE);
+            SetBkColor(dc, ColorToRGB(background));
+        }
+        RECT r = rect;
+        String buffer = text;
+        DrawTextExW(dc, buffer.data(), Integer(buffer.size()), &r, format, nullptr);
+        rect = r;
+    }
+
+    Integer TextHeight(const THTMLFont& font, const String& text) override {
+        SelectFont(font);
+        return FCanvas->TextHeight(text.empty() ? String(u" ") : text);
+    }
+
+    void FillRect(const TRect& rect, TColor color) override {
+        FCanvas->Brush()->SetStyle(bsSolid);
+        FCanvas->Brush()->SetColor(color);
+        FCanvas->FillRect(rect);
+    }
+
+    void Rectangle(const TRect& rect, TColor pen, TColor fill) override {
+        FCanvas->Pen()->SetColor(pen);
+        FCanvas->Pen()->SetWidth(1);
+        if (fill == clNone) {
+            FCanvas->Brush()->SetStyle(bsClear);
+        } else {
+            FCanvas->Brush()->SetStyle(bsSolid);
+            FCanvas->Brush()->SetColor(fill);
+        }
+        FCanvas->Rectangle(rect);
+    }
+
+    void Polyline(const std::vector<TPoint>& points, TColor pen, Integer penWidth) override {
+        FCanvas->Pen()->SetColor(pen);
+        FCanvas->Pen()->SetWidth(penWidth);
+        FCanvas->Polyline(std::span<const TPoint>(points));
+    }
+
+    void DrawFocusRect(const TRect& rect) override { FCanvas->DrawFocusRect(rect); }
+
+    bool PictureSize(const String& source, TSize& size) override {
+        Integer index = ImageIndex(source);
+        if (index >= 0) {
+            size = TSize{FImages->Width(), FImages->Height()};
+            return true;
+        }
+        THTMLPicture* picture = HTMLPicture(source);
+        if (picture == nullptr)
+            return false;
+        size = TSize{picture->MaxWidth(), picture->MaxHeight()};
+        return true;
+    }
+
+    void DrawPicture(const String& source, const TRect& rect, bool stretch) override {
+        Integer index = ImageIndex(source);
+        if (index < 0) {
+            THTMLPicture* picture = HTMLPicture(source);
+            if (picture == nullptr)
+                return;
+            if (stretch) {
+                picture->SetStretch(true);
+                FCanvas->StretchDraw(rect, picture);
+            } else if (picture->FrameCount() > 1) {
+                // An animated picture clears its largest frame's area before drawing the current frame.
+                if (FEntryBrush != clNone)
+                    FillRect(TRect(rect.Left, rect.Top, rect.Left + picture->MaxWidth(),
+                                   rect.Top + picture->MaxHeight()),
+                             FEntryBrush);
+                Integer x = rect.Left + picture->FrameXPos();
+                Integer y = rect.Top + picture->FrameYPos();
+                FCanvas->StretchDraw(TRect(x, y, x + picture->Width(), y + picture->Height()), picture);
+            } else {
+                FCanvas->StretchDraw(
+                    TRect(rect.Left, rect.Top, rect.Left + picture->Width(), rect.Top + picture->Height()),
+                    picture);
+            }
+            return;
+        }
+        if (!stretch) {
+            FImages->Draw(FCanvas, rect.Left, rect.Top, index);
+            return;
+        }
+        TBitmap bitmap;
+        if (FImages->GetBitmap(index, &bitmap))
+            StretchBitmapToRect(FCanvas, rect, &bitmap);
+    }
+
+    Integer PixelsPerInch() override {
+        Integer ppi = GetDeviceCaps(FCanvas->Handle(), LOGPIXELSX);
+        return ppi > 0 ? ppi : 96;
+    }
+
+    // Themed drawing goes through the visual-styles binding; the library is bound at first use when
+    // the unit's start-up has not done it.
+    bool Themed() override {
+        if (!WindowsXPOrLater())
+            return false;
+        if (!VerIRID::ThemeLibraryLoaded()) {
+            try {
+                VerIRID::BindThemeLibrary();
+            } catch (const Exception&) {
+                // A library without every entry point: the resolved part of the table is still used.
+            }
+        }
+        return VerIRID::IsThemeActive != nullptr && VerIRID::OpenThemeData != nullptr &&
+               VerIRID::DrawThemeBackground != nullptr && VerIRID::CloseThemeData != nullptr &&
+               VerIRID::IsThemeActive();
+    }
+
+    void DrawThemedPart(const String& themeClass, Integer part, Integer state, const TRect& rect) override {
+        HTHEME theme = VerIRID::OpenThemeData(FThemeWindow, themeClass.c_str());
+        if (theme == nullptr)
+            return;
+        RECT r = rect;
+        VerIRID::DrawThemeBackground(theme, FCanvas->Handle(), part, state, &r, nullptr);
+        VerIRID::CloseThemeData(theme);
+    }
+
+    void DrawFrameControl(const TRect& rect, UINT type, UINT state) override {
+        RECT r = rect;
+        ::DrawFrameControl(FCanvas->Handle(), &r, type, state);
+    }
+
+    bool RightToLeftLocale() override { return false; }
+
+    void PushClip(const TRect& rect) override {
+        HDC dc = FCanvas->Handle();
+        FSaved.push_back(SaveDC(dc));
+        IntersectClipRect(dc, rect.Left, rect.Top, rect.Right, rect.Bottom);
+    }
+
+    void PopClip() override {
+        if (FSaved.empty())
+            return;
+        RestoreDC(FCanvas->Handle(), FSaved.back());
+        FSaved.pop_back();
+    }
+
+private:
+    void SelectFont(const THTMLFont& font) {
+        TFont* target = FCanvas->Font();
+        if (target->Name() != font.name)
+            target->SetName(font.name);
+        if (target->Size() != font.size)
+            target->SetSize(font.size);
+        if (target->Color() != font.color)
+            target->SetColor(font.color);
+        if (target->Style() != font.style)
+            target->SetStyle(font.style);
+        if (target->Orientation() != font.orientation)
+            target->SetOrientation(font.orientation);
+    }
+
+    // A container picture (a name without ":", also what follows "IDX:") or a cached address
+    // (loaded synchronously at first use); null when there is none or it is empty.
+    THTMLPicture* HTMLPicture(const String& source) {
+        String name = PosText(u"IDX:", source) == 1 ? source.substr(4) : source;
+        THTMLPicture* picture = nullptr;
+        if (FContainer != nullptr && name.find(u':') == String::npos)
+            picture = FContainer->FindPicture(name);
+        if (picture == nullptr && FCache != nullptr && source.find(u"://") != String::npos) {
+            picture = FCache->FindPicture(source);
+            if (picture == nullptr) {
+                picture = FCache->AddPicture();
+                picture->SetID(source);
+                picture->SetAsynch(false);
+                picture->LoadFromURL(source);
+            }
+        }
+        return picture != nullptr && !picture->Empty() && picture->MaxWidth() > 0 && picture->MaxHeight() > 0
+                   ? picture
+                   : nullptr;
+    }
+
+    // The image of an "IDX:n" source, or -1.
+    Integer ImageIndex(const String& source) const {
+        if (FImages == nullptr || PosText(u"IDX:", source) != 1)
+            return -1;
+        Integer index;
+        if (!IsCleanNumber(StringView(source).substr(4), index) || index < 0 || index >= FImages->Count())
+            return -1;
+        return index;
+    }
+
+    TCanvas* FCanvas;
+    TCustomImageList* FImages;
+    TPictureContainer* FContainer;
+    THTMLPictureCache* FCache;
+    HWND FThemeWindow;
+    TColor FEntryBrush;
+    std::vector<int> FSaved;
+};
+
+} // namespace
+
+bool RenderMiniHTML(TCanvas* Canvas, const String& Text, TRect Bounds, TCustomImageList* Images,
+                    Integer PointX, Integer PointY, Integer FocusIndex, Integer HoverIndex,
+                    Integer ShadowOffset, bool HitTestOnly, bool MeasureOnly, bool Printing, bool Selected,
+                    bool BlinkVisible, bool HoverOnly, bool WordWrap, bool ControlPressed,
+                    const String& PressedControlID, double Scale, TColor AnchorColor, TColor HoverBrushColor,
+                    TColor HoverFontColor, TColor ShadowColor, String& AnchorValue, String& PlainText,
+                    String& FocusAnchor, String& AnchorTitle, Integer& TextWidth, Integer& TextHeight,
+                    Integer& AnchorCount, Integer& MouseAnchor, TRect& HoverRect, TRect& ControlRect,
+                    String& ControlID, String& ControlValue, String& ControlType,
+                    THTMLPictureCache* PictureCache, TPictureContainer* PictureContainer, HWND ThemeWindow,
+                    TBiDiMode BiDiMode) {
+    if (Canvas == nullptr)
+        return false;
+    THTMLRenderParams params;
+    params.bounds = Bounds;
+    params.pointX = PointX;
+    params.pointY = PointY;
+    params.focusIndex = FocusIndex;
+    params.hoverIndex = HoverIndex;
+    params.shadowOffset = ShadowOffset;
+    params.hitTestOnly = HitTestOnly;
+    params.measureOnly = MeasureOnly;
+    params.printing = Printing;
+    params.selected = Selected;
+    params.blinkVisible = BlinkVisible;
+    params.hoverOnly = HoverOnly;
+    params.wordWrap = WordWrap;
+    params.controlPressed = ControlPressed;
+    params.pressedControlID = PressedControlID;
+    params.scale = Scale;
+    params.anchorColor = AnchorColor;
+    params.hoverBrushColor = HoverBrushColor;
+    params.hoverFontColor = HoverFontColor;
+    params.shadowColor = ShadowColor;
+    params.biDiMode = BiDiMode;
+
+    // The canvas's font, pen and brush are the base style and come back as they were.
+    TFont* font = Canvas->Font();
+    TFont savedFont;
+    savedFont.Assign(font);
+    TColor penColor = Canvas->Pen()->Color();
+    Integer penWidth = Canvas->Pen()->Width();
+    TColor brushColor = Canvas->Brush()->Color();
+    TBrushStyle brushStyle = Canvas->Brush()->Style();
+    params.font.name = font->Name();
+    params.font.size = font->Size();
+    params.font.color = font->Color();
+    params.font.style = font->Style();
+    params.font.orientation = font->Orientation();
+    params.brushColor = brushStyle == bsClear ? clNone : brushColor;
+    params.penColor = penColor;
+    params.penWidth = penWidth;
+
+    THTMLRenderResult result;
+    result.anchorValue = AnchorValue;
+    result.controlID = ControlID;
+    TCanvasHost host(Canvas, Images, PictureContainer, PictureCache, ThemeWindow, params.brushColor);
+    RenderMiniHTMLOnHost(host, Text, params, result);
+
+    font->Assign(&savedFont);
+    Canvas->Pen()->SetColor(penColor);
+    Canvas->Pen()->SetWidth(penWidth);
+    Canvas->Brush()->SetColor(brushColor);
+    Canvas->Brush()->SetStyle(brushStyle);
+
+    AnchorValue = result.anchorValue;
+    PlainText = result.plainText;
+    FocusAnchor = result.focusAnchor;
+    AnchorTitle = result.anchorTitle;
+    TextWidth = result.textWidth;
+    TextHeight = result.textHeight;
+    AnchorCount = result.anchorCount;
+    MouseAnchor = result.mouseAnchor;
+    HoverRect = result.hoverRect;
+    ControlRect = result.controlRect;
+    ControlID = result.controlID;
+    ControlValue = result.controlValue;
+    ControlType = result.controlType;
+    return result.hit;
+}

@@ -1,0 +1,362 @@
+// Tests of the COMBOBOX control: its parts and GetComboBoxInfo, the CB_* messages, dropping down and picking
+// by mouse and keyboard with the CBN_* order, typing in the edit, owner drawing and both looks.
+#include <gtest/gtest.h>
+
+#include "platform/rtl/Clock.h"
+#include "platform/win32/winerror.h"
+#include "tests/platform/win32/controls/controls_testing.h"
+
+namespace {
+
+using namespace controltest;
+using wintest::Expected;
+using wintest::MessageLog;
+using wintest::Optional;
+using wintest::Sent;
+using wintest::WParam;
+
+class ComboTest : public ControlTest {
+protected:
+    HWND Combo(DWORD style, std::initializer_list<const Char*> items = {}) {
+        HWND combo = Child(u"ComboBox", style | WS_VSCROLL, RECT{10, 10, 160, 150});
+        SendMessageW(combo, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        for (const Char* item : items)
+            SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        return combo;
+    }
+    static COMBOBOXINFO Info(HWND combo) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        EXPECT_TRUE(GetComboBoxInfo(combo, &info));
+        return info;
+    }
+    void ClickButton(HWND combo) {
+        COMBOBOXINFO info = Info(combo);
+        Clock::Advance(1000);
+        Click(combo, (info.rcButton.left + info.rcButton.right) / 2, (info.rcButton.top + info.rcButton.bottom) / 2);
+    }
+    void ClickListItem(HWND combo, int index) {
+        HWND list = Info(combo).hwndList;
+        RECT rect{};
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
+        Clock::Advance(1000);
+        Click(list, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    }
+    static String LBText(HWND combo, int index) {
+        Char buffer[64]{};
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer));
+        return buffer;
+    }
+};
+
+TEST_F(ComboTest, PartsOfEachKind) {
+    HWND dropDown = Combo(CBS_DROPDOWN);
+    COMBOBOXINFO info = Info(dropDown);
+    EXPECT_EQ(info.hwndCombo, dropDown);
+    ASSERT_NE(info.hwndItem, nullptr);
+    EXPECT_EQ(GetParent(info.hwndItem), dropDown);
+    EXPECT_EQ(GetWindowLongPtrW(info.hwndItem, GWLP_ID), 1001);
+    EXPECT_EQ(GetWindowLongW(info.hwndList, GWL_STYLE) & WS_POPUP, WS_POPUP);
+    EXPECT_FALSE(IsWindowVisible(info.hwndList));
+    EXPECT_FALSE(IsRectEmpty(&info.rcButton));
+    EXPECT_EQ(info.stateButton, 0u);
+    // The window is as tall as its field; the height it was made with is the list's room.
+    RECT window{};
+    GetWindowRect(dropDown, &window);
+    EXPECT_LT(window.bottom - window.top, 40);
+    RECT dropped{};
+    SendMessageW(dropDown, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    EXPECT_EQ(dropped.bottom - dropped.top, 140);
+
+    HWND list = Combo(CBS_DROPDOWNLIST);
+    EXPECT_EQ(Info(list).hwndItem, nullptr);
+
+    HWND simple = Child(u"ComboBox", CBS_SIMPLE, RECT{200, 10, 350, 150});
+    info = Info(simple);
+    EXPECT_EQ(info.stateButton, STATE_SYSTEM_INVISIBLE);
+    EXPECT_TRUE(IsRectEmpty(&info.rcButton));
+    EXPECT_EQ(GetParent(info.hwndList), simple);
+    EXPECT_TRUE(IsWindowVisible(info.hwndList));
+
+    COMBOBOXINFO bad{};
+    bad.cbSize = 3;
+    EXPECT_FALSE(GetComboBoxInfo(simple, &bad));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    bad.cbSize = sizeof bad;
+    EXPECT_FALSE(GetComboBoxInfo(FParent, &bad));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+}
+
+TEST_F(ComboTest, ItemMessages) {
+    HWND combo = Combo(CBS_DROPDOWN | CBS_SORT, {u"cherry", u"apple", u"Banana"});
+    EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(LBText(combo, 1), u"Banana");
+    EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXTLEN, 2, 0), 6);
+    EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXTLEN, 5, 0), CB_ERR);
+    EXPECT_EQ(SendMessageW(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(u"zz")), 0);
+    EXPECT_EQ(SendMessageW(combo, CB_DELETESTRING, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(combo, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"b")), 1);
+    EXPECT_EQ(SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"APPLE")), 0);
+    EXPECT_EQ(SendMessageW(combo, CB_SETITEMDATA, 2, 77), TRUE);
+    EXPECT_EQ(SendMessageW(combo, CB_GETITEMDATA, 2, 0), 77);
+
+    // Selecting shows the item in the edit, without notifications.
+    MessageLog log;
+    EXPECT_EQ(SendMessageW(combo, CB_SETCURSEL, 2, 0), 2);
+    EXPECT_EQ(WindowText(combo), u"cherry");
+    EXPECT_EQ(SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"ban")), 1);
+    EXPECT_EQ(WindowText(combo), u"Banana");
+    EXPECT_EQ(SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0), CB_ERR);
+    EXPECT_EQ(WindowText(combo), u"");
+    EXPECT_TRUE(Notifications(log, FParent, combo).empty());
+
+    SetWindowTextW(combo, u"typed");
+    SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(1, 3));
+    DWORD start = 0, end = 0;
+    SendMessageW(combo, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 1u);
+    EXPECT_EQ(end, 3u);
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(WindowText(combo), u"");
+
+    EXPECT_EQ(SendMessageW(combo, CB_SETDROPPEDWIDTH, 300, 0), 300);
+    EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0), 300);
+    EXPECT_EQ(SendMessageW(combo, CB_SETITEMHEIGHT, 0, 20), CB_OKAY);
+    EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0), 20);
+    EXPECT_EQ(SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 22), CB_OKAY);
+    EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), 22);
+
+    HWND dropList = Combo(CBS_DROPDOWNLIST, {u"one", u"two"});
+    EXPECT_EQ(SendMessageW(dropList, CB_SETEDITSEL, 0, 0), CB_ERR);
+    // The text of a drop-down list is its selected item; setting text picks the item that matches.
+    EXPECT_EQ(SendMessageW(dropList, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"TWO")), TRUE);
+    EXPECT_EQ(SendMessageW(dropList, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(WindowText(dropList), u"two");
+    EXPECT_EQ(SendMessageW(dropList, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"three")), CB_ERR);
+}
+
+TEST_F(ComboTest, DropDownAndPickWithTheMouse) {
+    HWND combo = Combo(CBS_DROPDOWN, {u"one", u"two", u"three"});
+    COMBOBOXINFO info = Info(combo);
+    MessageLog log;
+    ClickButton(combo);
+    EXPECT_EQ(GetFocus(), info.hwndItem);
+    EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), TRUE);
+    EXPECT_TRUE(IsWindowVisible(info.hwndList));
+    EXPECT_EQ(GetCapture(), info.hwndList);
+    EXPECT_EQ(Info(combo).stateButton, STATE_SYSTEM_PRESSED);
+    EXPECT_EQ(Notifications(log, FParent, combo), (std::vector<WORD>{CBN_SETFOCUS, CBN_DROPDOWN}));
+    // The list hangs under the combo box.
+    RECT comboRect{}, listRect{};
+    GetWindowRect(combo, &comboRect);
+    GetWindowRect(info.hwndList, &listRect);
+    EXPECT_EQ(listRect.top, comboRect.bottom);
+    EXPECT_EQ(listRect.left, comboRect.left);
+
+    // Pick: the list closes, then the selection changes.
+    log.Clear();
+    ClickListItem(combo, 2);
+    EXPECT_EQ(Notifications(log, FParent, combo), (std::vector<WORD>{CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(WindowText(combo), u"three");
+    EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+    EXPECT_FALSE(IsWindowVisible(info.hwndList));
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(GetFocus(), info.hwndItem);
+
+    // A click outside the open list closes it without a pick.
+    ClickButton(combo);
+    log.Clear();
+    Clock::Advance(1000);
+    Click(FParent, 300, 250);
+    EXPECT_EQ(Notifications(log, FParent, combo), (std::vector<WORD>{CBN_SELENDCANCEL, CBN_CLOSEUP}));
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+}
+
+TEST_F(ComboTest, DropDownListByKeyboard) {
+    HWND combo = Combo(CBS_DROPDOWNLIST, {u"one", u"two", u"three"});
+    MessageLog log;
+    log.Name(FParent, "parent");
+    log.Name(combo, "combo");
+    Record(combo);
+    SetFocus(combo);
+    EXPECT_EQ(Notifications(log, FParent, combo), (std::vector<WORD>{CBN_SETFOCUS}));
+
+    // Down on the closed list: the selection moves and nothing opens.
+    log.Clear();
+    Press(VK_DOWN);
+    EXPECT_TRUE(log.Matches({
+        {"combo", WM_KEYDOWN, Sent | WParam, VK_DOWN},
+        {"combo", WM_COMMAND, Sent | WParam, MAKEWPARAM(1000, LBN_SELCHANGE)}, // from its list
+        {"parent", WM_COMMAND, Sent | WParam, MAKEWPARAM(100, CBN_SELCHANGE)},
+        {"combo", WM_KEYUP, Sent | WParam, VK_DOWN},
+    }));
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(WindowText(combo), u"one");
+
+    // F4 opens; Down moves inside the open list; Enter closes and keeps it.
+    log.Clear();
+    Press(VK_F4);
+    EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), TRUE);
+    Press(VK_DOWN);
+    EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), TRUE);
+    Press(VK_RETURN);
+    EXPECT_EQ(Notifications(log, FParent, combo),
+              (std::vector<WORD>{CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}));
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+
+    // Alt+Down opens, Escape cancels.
+    log.Clear();
+    Chord(VK_MENU, VK_DOWN);
+    EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), TRUE);
+    Press(VK_ESCAPE);
+    EXPECT_EQ(Notifications(log, FParent, combo), (std::vector<WORD>{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
+
+    // A letter finds the next item starting with it.
+    log.Clear();
+    Type(u"t");
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(Notifications(log, FParent, combo), (std::vector<WORD>{CBN_SELCHANGE}));
+
+    // Losing the focus while open closes the list as cancelled.
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    log.Clear();
+    SetFocus(FParent);
+    EXPECT_EQ(Notifications(log, FParent, combo), (std::vector<WORD>{CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}));
+}
+
+TEST_F(ComboTest, SimpleComboPicksFromItsListAtOnce) {
+    HWND combo = Child(u"ComboBox", CBS_SIMPLE, RECT{10, 10, 160, 150});
+    for (const Char* item : {u"red", u"green", u"blue"})
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    MessageLog log;
+    ClickListItem(combo, 1);
+    std::vector<WORD> codes = Notifications(log, FParent, combo);
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(codes.back(), CBN_SELCHANGE);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_CLOSEUP), 0);
+    EXPECT_EQ(WindowText(combo), u"green");
+    EXPECT_EQ(GetFocus(), Info(combo).hwndItem);
+    EXPECT_EQ(SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0), TRUE);
+    EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+}
+
+TEST_F(ComboTest, TypingInTheEditNotifiesEditUpdateThenChange) {
+    HWND combo = Combo(CBS_DROPDOWN | CBS_AUTOHSCROLL, {u"alpha", u"beta"});
+    SetFocus(combo);
+    HWND edit = Info(combo).hwndItem;
+    EXPECT_EQ(GetFocus(), edit);
+    MessageLog log;
+    Type(u"b");
+    EXPECT_EQ(Notifications(log, FParent, combo), (std::vector<WORD>{CBN_EDITUPDATE, CBN_EDITCHANGE}));
+    EXPECT_EQ(WindowText(combo), u"b");
+    // With the list open, it follows the text.
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    Type(u"e");
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
+    // Down in the edit goes to the list.
+    Press(VK_UP);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(WindowText(combo), u"alpha");
+    EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), TRUE);
+    SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+}
+
+TEST_F(ComboTest, OwnerDrawnItemsGoToTheParentAsTheComboBox) {
+    std::vector<UINT> drawStates;
+    std::vector<UINT> types;
+    wintest::Options options;
+    options.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    options.rect = RECT{0, 0, 300, 300};
+    options.handler = [&](HWND, UINT message, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+        if (message == WM_MEASUREITEM) {
+            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            types.push_back(mis->CtlType);
+            mis->itemHeight = 18;
+            return TRUE;
+        }
+        if (message == WM_DRAWITEM) {
+            drawStates.push_back(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->itemState);
+            return TRUE;
+        }
+        return std::nullopt;
+    };
+    HWND parent = wintest::Create(options);
+    HWND combo = CreateWindowExW(0, u"ComboBox", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
+                                 0, 0, 120, 100, parent, reinterpret_cast<HMENU>(5), nullptr, nullptr);
+    ASSERT_NE(combo, nullptr);
+    ASSERT_FALSE(types.empty());
+    EXPECT_EQ(types.front(), ODT_COMBOBOX);
+    EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0), 18);
+    SendMessageW(combo, CB_ADDSTRING, 0, 1);
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    wintest::Pump();
+    ASSERT_FALSE(drawStates.empty());
+    EXPECT_NE(drawStates.back() & ODS_COMBOBOXEDIT, 0u);
+}
+
+TEST_F(ComboTest, CreateAndDestroySequencesOfAnOwnerDrawnList) {
+    wintest::Options options;
+    options.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    options.rect = RECT{0, 0, 300, 300};
+    options.handler = [](HWND, UINT message, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+        if (message == WM_MEASUREITEM) {
+            reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 16;
+            return TRUE;
+        }
+        return message == WM_DRAWITEM || message == WM_DELETEITEM ? std::optional<LRESULT>(TRUE) : std::nullopt;
+    };
+    HWND parent = wintest::Create(options);
+    MessageLog log;
+    log.Name(parent, "parent");
+    // Create: the list asks for the item height while the combo box is being made; then the parent hears
+    // of its new child.
+    HWND combo = CreateWindowExW(0, u"ComboBox", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
+                                 0, 0, 120, 100, parent, reinterpret_cast<HMENU>(5), nullptr, nullptr);
+    log.Name(combo, "combo");
+    EXPECT_TRUE(log.Matches({
+        {"parent", WM_MEASUREITEM, Sent | WParam, 5},
+        {"parent", WM_PARENTNOTIFY, Sent | WParam, MAKEWPARAM(WM_CREATE, 5)},
+    }));
+    SendMessageW(combo, CB_ADDSTRING, 0, 11);
+    SendMessageW(combo, CB_ADDSTRING, 0, 22);
+    // Destroy: the parent hears first, then frees what each item holds.
+    log.Clear();
+    DestroyWindow(combo);
+    EXPECT_TRUE(log.Matches({
+        {"parent", WM_PARENTNOTIFY, Sent | WParam, MAKEWPARAM(WM_DESTROY, 5)},
+        {"parent", WM_DELETEITEM, Sent | WParam, 5},
+        {"parent", WM_DELETEITEM, Sent | WParam, 5},
+    }));
+}
+
+class ComboLook : public ComboTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ComboLook, PaintsTheButtonAndTheFocusedField) {
+    win32::SystemSettings settings = win32::GetSystemSettings();
+    settings.themesActive = GetParam();
+    win32::SetSystemSettings(settings);
+    HWND combo = Combo(CBS_DROPDOWNLIST, {u"one"});
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    SetFocus(combo);
+    wintest::Pump();
+    COMBOBOXINFO info = Info(combo);
+    HDC dc = GetDC(combo);
+    bool buttonDrawn = false;
+    for (int x = info.rcButton.left; x < info.rcButton.right; ++x)
+        for (int y = info.rcButton.top; y < info.rcButton.bottom; ++y)
+            buttonDrawn = buttonDrawn || GetPixel(dc, x, y) != GetSysColor(COLOR_WINDOW);
+    EXPECT_TRUE(buttonDrawn);
+    EXPECT_EQ(GetPixel(dc, info.rcItem.right - 3, (info.rcItem.top + info.rcItem.bottom) / 2),
+              GetSysColor(COLOR_HIGHLIGHT));
+    ReleaseDC(combo, dc);
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, ComboLook, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Themed" : "Classic"; });
+
+} // namespace
