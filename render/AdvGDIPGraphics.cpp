@@ -14,29 +14,9 @@ LONG RoundEven(double value) {
     return static_cast<LONG>(std::nearbyint(value));
 }
 
-GpPen* NativeOf(const TGPPen* pen) {
-    return pen ? pen->Native() : nullptr;
-}
-GpBrush* NativeOf(const TGPBrush* brush) {
-    return brush ? brush->Native() : nullptr;
-}
-GpImage* NativeOf(const TGPImage* image) {
-    return image ? image->Native() : nullptr;
-}
-GpPath* NativeOf(const TGPGraphicsPath* path) {
-    return path ? path->Native() : nullptr;
-}
-GpRegion* NativeOf(const TGPRegion* region) {
-    return region ? region->Native() : nullptr;
-}
-GpMatrix* NativeOf(const TGPMatrix* matrix) {
-    return matrix ? matrix->Native() : nullptr;
-}
-GpStringFormat* NativeOf(const TGPStringFormat* format) {
-    return format ? format->Native() : nullptr;
-}
-GpFont* NativeOf(const TGPFont* font) {
-    return font ? font->Native() : nullptr;
+// The flat API's object behind a wrapper; none for no wrapper.
+template <class Wrapper> auto NativeOf(const Wrapper* object) -> decltype(object->Native()) {
+    return object ? object->Native() : nullptr;
 }
 
 } // namespace

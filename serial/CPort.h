@@ -508,6 +508,12 @@ private:
     bool CanApply() const;
     bool DesigningOrLoading() const;
     Integer AsyncFailCode(PAsync async) const;
+    // Reads count bytes into bytes and waits for them; gives how many came.
+    Integer ReadBytes(AnsiString& bytes, Integer count);
+    // Reads and clears the device's error flags, reporting a failure; gives its status (queues, holds).
+    COMSTAT ClearErrors(DWORD& errors);
+    // Sets (on) or clears (off) a line through the device's escape function, reporting a failure.
+    void EscapeLine(bool onOff, DWORD on, DWORD off);
 
     std::atomic<TComThread*> FEventThread{nullptr};
     bool FThreadCreated = false;

@@ -138,14 +138,15 @@ Integer TCustomComPort::ReadStrAsync(AnsiString& str, Integer count, PAsync& asy
     return ReadAsync(str.data(), count, asyncPtr);
 }
 
+Integer TCustomComPort::ReadBytes(AnsiString& bytes, Integer count) {
+    AsyncHolder holder;
+    ReadStrAsync(bytes, count, holder.async);
+    return WaitForAsync(holder.async);
+}
+
 Integer TCustomComPort::ReadStr(String& str, Integer count) {
     AnsiString bytes;
-    Integer read = 0;
-    {
-        AsyncHolder holder;
-        ReadStrAsync(bytes, count, holder.async);
-        read = WaitForAsync(holder.async);
-    }
+    const Integer read = ReadBytes(bytes, count);
     str.clear();
     // One character per byte, of the byte's value.
     for (Integer i = 0; i < read && static_cast<std::size_t>(i) < bytes.size(); ++i)
@@ -155,12 +156,7 @@ Integer TCustomComPort::ReadStr(String& str, Integer count) {
 
 Integer TCustomComPort::ReadUnicodeString(String& str, Integer count) {
     AnsiString bytes;
-    Integer read = 0;
-    {
-        AsyncHolder holder;
-        ReadStrAsync(bytes, count, holder.async);
-        read = WaitForAsync(holder.async);
-    }
+    const Integer read = ReadBytes(bytes, count);
     str.clear();
     if (read <= 0)
         return 0;
@@ -234,19 +230,22 @@ void TCustomComPort::ClearBuffer(bool input, bool output) {
         ReportError(CError_PurgeFailed, GetLastError());
 }
 
-Integer TCustomComPort::InputCount() {
-    DWORD errors = 0;
+COMSTAT TCustomComPort::ClearErrors(DWORD& errors) {
     COMSTAT stat{};
     if (!ClearCommError(FHandle, &errors, &stat))
         ReportError(CError_ClearComFailed, GetLastError());
+    return stat;
+}
+
+Integer TCustomComPort::InputCount() {
+    DWORD errors = 0;
+    const COMSTAT stat = ClearErrors(errors);
     return static_cast<Integer>(stat.cbInQue);
 }
 
 Integer TCustomComPort::OutputCount() {
     DWORD errors = 0;
-    COMSTAT stat{};
-    if (!ClearCommError(FHandle, &errors, &stat))
-        ReportError(CError_ClearComFailed, GetLastError());
+    const COMSTAT stat = ClearErrors(errors);
     return static_cast<Integer>(stat.cbOutQue);
 }
 
@@ -268,9 +267,7 @@ TComSignals TCustomComPort::Signals() {
 
 TComStateFlags TCustomComPort::StateFlags() {
     DWORD errors = 0;
-    COMSTAT stat{};
-    if (!ClearCommError(FHandle, &errors, &stat))
-        ReportError(CError_ClearComFailed, GetLastError());
+    const COMSTAT stat = ClearErrors(errors);
     TComStateFlags flags;
     if (stat.fCtsHold)
         flags.Include(fCtlHold);
@@ -291,9 +288,7 @@ TComStateFlags TCustomComPort::StateFlags() {
 
 TComErrors TCustomComPort::LastErrors() {
     DWORD errors = 0;
-    COMSTAT stat{};
-    if (!ClearCommError(FHandle, &errors, &stat))
-        ReportError(CError_ClearComFailed, GetLastError());
+    ClearErrors(errors);
     TComErrors result;
     if (errors & CE_FRAME)
         result.Include(ceFrame);
@@ -315,30 +310,25 @@ TComErrors TCustomComPort::LastErrors() {
     return result;
 }
 
-namespace {
-
-bool Escape(HANDLE handle, bool onOff, DWORD on, DWORD off) { return EscapeCommFunction(handle, onOff ? on : off); }
-
-} // namespace
+void TCustomComPort::EscapeLine(bool onOff, DWORD on, DWORD off) {
+    if (!EscapeCommFunction(FHandle, onOff ? on : off))
+        ReportError(CError_EscapeComFailed, GetLastError());
+}
 
 void TCustomComPort::SetBreak(bool onOff) {
-    if (!Escape(FHandle, onOff, SETBREAK, CLRBREAK))
-        ReportError(CError_EscapeComFailed, GetLastError());
+    EscapeLine(onOff, SETBREAK, CLRBREAK);
 }
 
 void TCustomComPort::SetDTR(bool onOff) {
-    if (!Escape(FHandle, onOff, SETDTR, CLRDTR))
-        ReportError(CError_EscapeComFailed, GetLastError());
+    EscapeLine(onOff, SETDTR, CLRDTR);
 }
 
 void TCustomComPort::SetRTS(bool onOff) {
-    if (!Escape(FHandle, onOff, SETRTS, CLRRTS))
-        ReportError(CError_EscapeComFailed, GetLastError());
+    EscapeLine(onOff, SETRTS, CLRRTS);
 }
 
 void TCustomComPort::SetXonXoff(bool onOff) {
-    if (!Escape(FHandle, onOff, SETXON, SETXOFF))
-        ReportError(CError_EscapeComFailed, GetLastError());
+    EscapeLine(onOff, SETXON, SETXOFF);
 }
 
 void TCustomComPort::TransmitChar(Char ch) {

@@ -312,9 +312,10 @@ struct FontCache {
     std::vector<std::shared_ptr<Font>> fonts;
 };
 
+// Never destroyed: the platform's exit handler empties it, and may run after static destructors would.
 FontCache& Cache() {
-    static FontCache cache;
-    return cache;
+    static FontCache* cache = new FontCache;
+    return *cache;
 }
 
 } // namespace

@@ -48,10 +48,6 @@ bool StartPlatform(int argc, char** argv) {
     state.argv.push_back(nullptr);
     state.argc = static_cast<int>(state.arguments.size());
     state.application = std::make_unique<QGuiApplication>(state.argc, state.argv.data());
-    // The application object must go before the static objects Qt and our fonts keep, whatever way the
-    // program ends: a handler registered now runs before those statics are destroyed.
-    static bool stopAtExit = [] { return std::atexit([] { StopPlatform(); }) == 0; }();
-    (void)stopAtExit;
     // Text would be measured and drawn with other faces than everywhere else: refuse to start.
     std::vector<std::string> missing = MissingFonts();
     if (!missing.empty()) {
@@ -63,6 +59,11 @@ bool StartPlatform(int argc, char** argv) {
         state.application.reset();
         return false;
     }
+    // The application object must go before the static objects Qt and our font cache keep, whatever way
+    // the program ends. Both exist by now (the font check built the cache), so a handler registered now
+    // runs before they are destroyed.
+    static bool stopAtExit = [] { return std::atexit([] { StopPlatform(); }) == 0; }();
+    (void)stopAtExit;
     return true;
 }
 

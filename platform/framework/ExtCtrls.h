@@ -1,7 +1,11 @@
-// The framework's extra controls and components; here TTimer.
+// The framework's extra controls and components: TTimer, panels, bevels, shapes and paint boxes.
 #pragma once
 
+#include <memory>
+
 #include "platform/framework/Component.h"
+#include "platform/framework/Controls.h"
+#include "platform/framework/StdButtons.h"
 #include "platform/rtl/Strings.h"
 #include "platform/win32/winuser.h"
 
@@ -40,4 +44,113 @@ private:
     bool FEnabled = true;
     Cardinal FInterval = 1000;
     HWND FWindowHandle = nullptr;
+};
+
+// ---- Panels, bevels, shapes and paint boxes ----
+ZELMOR_ENUM(TBevelCut, bvNone, bvLowered, bvRaised, bvSpace)
+using TPanelBevel = TBevelCut;
+ZELMOR_ENUM(TBevelShape, bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer)
+ZELMOR_ENUM(TBevelStyle, bsLowered, bsRaised)
+ZELMOR_ENUM(TShapeType, stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle)
+
+// Draws a frame width pixels wide inside rect, topColor on the top and left, bottomColor on the bottom
+// and right, and shrinks rect by it.
+void Frame3D(TCanvas* canvas, TRect& rect, TColor topColor, TColor bottomColor, int width);
+
+// A window with an outer and an inner bevel, a border of its colour between them (BorderWidth), and a
+// caption in the middle line. Aligned children stay inside the bevels.
+class TCustomPanel : public TCustomControl {
+    DECLARE_CLASS(TCustomPanel, TCustomControl)
+
+public:
+    explicit TCustomPanel(TComponent* owner);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    TPanelBevel BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TPanelBevel value);
+    TPanelBevel BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TPanelBevel value);
+    Integer BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(Integer value);
+    // bsSingle gives the window a border of its own (WS_BORDER, or a sunken edge with Ctl3D).
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle value);
+
+protected:
+    void AdjustClientRect(TRect& rect) override;
+    void CreateParams(TCreateParams& params) override;
+    void Dispatch(TMessage& message) override;
+    void Paint() override;
+
+private:
+    // The bevels changed the client space: children realign and the panel repaints.
+    void BevelsChanged();
+
+    TAlignment FAlignment = taCenter;
+    TPanelBevel FBevelInner = bvNone;
+    TPanelBevel FBevelOuter = bvRaised;
+    Integer FBevelWidth = 1;
+    TBorderStyle FBorderStyle = bsNone;
+};
+
+class TPanel : public TCustomPanel {
+    DECLARE_CLASS(TPanel, TCustomPanel)
+
+public:
+    using TCustomPanel::TCustomPanel;
+};
+
+// A bevelled box or line drawn by its parent.
+class TBevel : public TGraphicControl {
+    DECLARE_CLASS(TBevel, TGraphicControl)
+
+public:
+    explicit TBevel(TComponent* owner);
+    TBevelShape Shape() const { return FShape; }
+    void SetShape(TBevelShape value);
+    TBevelStyle Style() const { return FStyle; }
+    void SetStyle(TBevelStyle value);
+
+protected:
+    void Paint() override;
+
+private:
+    TBevelShape FShape = bsBox;
+    TBevelStyle FStyle = bsLowered;
+};
+
+// A rectangle, rounded rectangle or ellipse in its pen and brush; the square and circle kinds use the
+// largest square centred in the bounds.
+class TShape : public TGraphicControl {
+    DECLARE_CLASS(TShape, TGraphicControl)
+
+public:
+    explicit TShape(TComponent* owner);
+    ~TShape() override;
+    TBrush* Brush() const { return FBrush.get(); }
+    void SetBrush(TBrush* value) { FBrush->Assign(value); }
+    TPen* Pen() const { return FPen.get(); }
+    void SetPen(TPen* value) { FPen->Assign(value); }
+    TShapeType Shape() const { return FShape; }
+    void SetShape(TShapeType value);
+
+protected:
+    void Paint() override;
+
+private:
+    std::unique_ptr<TPen> FPen;
+    std::unique_ptr<TBrush> FBrush;
+    TShapeType FShape = stRectangle;
+};
+
+// A graphic control that leaves its painting to OnPaint (on its Canvas).
+class TPaintBox : public TGraphicControl {
+    DECLARE_CLASS(TPaintBox, TGraphicControl)
+
+public:
+    explicit TPaintBox(TComponent* owner);
+    TNotifyEvent OnPaint;
+
+protected:
+    void Paint() override;
 };

@@ -102,8 +102,11 @@ private:
     void StartWritesLocked();
     void WriteProgressLocked(std::size_t remaining);
     void FinishWriteLocked(DWORD error);
+    void CutWriteLocked(); // the write at the device ends with what has left; the rest is dropped
     void ExpireLocked(UInt64 now);
     UInt64 NextDeadlineLocked() const;
+    // Queues a read or a write that passed its checks and starts it, then finishes the call.
+    BOOL SubmitCall(const CommOperationPtr& operation, LPDWORD transferred);
     BOOL FinishCall(const CommOperationPtr& operation, std::unique_lock<std::mutex>& lock, LPDWORD transferred);
     void TimerLoop();
     void Shutdown();

@@ -305,6 +305,14 @@ void CommPort::WriteProgressLocked(std::size_t remaining) {
         FinishWriteLocked(ERROR_SUCCESS);
 }
 
+void CommPort::CutWriteLocked() {
+    CommOperation& write = *FWrites.front();
+    write.done =
+        write.count - static_cast<DWORD>(std::min<std::size_t>(FDevice->OutputPending(), write.count));
+    FDevice->PurgeOutput();
+    FinishWriteLocked(ERROR_SUCCESS);
+}
+
 UInt64 CommPort::NextDeadlineLocked() const {
     UInt64 next = 0;
     auto consider = [&next](UInt64 deadline) {
@@ -335,10 +343,7 @@ void CommPort::ExpireLocked(UInt64 now) {
     }
     if (!FWrites.empty() && FWrites.front()->started && FWrites.front()->deadline &&
         now >= FWrites.front()->deadline) {
-        CommOperation& write = *FWrites.front();
-        write.done = write.count - static_cast<DWORD>(std::min<std::size_t>(FDevice->OutputPending(), write.count));
-        FDevice->PurgeOutput();
-        FinishWriteLocked(ERROR_SUCCESS);
+        CutWriteLocked();
     }
 }
 
@@ -405,15 +410,7 @@ BOOL CommPort::Read(LPVOID buffer, DWORD count, LPDWORD read, LPOVERLAPPED overl
     operation->readBuffer = static_cast<std::uint8_t*>(buffer);
     operation->count = count;
     operation->overlapped = overlapped;
-    std::unique_lock lock(FMutex);
-    if (!UsableLocked())
-        return FALSE;
-    if (FDcb.fAbortOnError && FErrors)
-        return Fail(ERROR_OPERATION_ABORTED);
-    BeginOverlapped(overlapped);
-    FReads.push_back(operation);
-    FeedReadsLocked();
-    return FinishCall(operation, lock, read);
+    return SubmitCall(operation, read);
 }
 
 BOOL CommPort::Write(LPCVOID buffer, DWORD count, LPDWORD written, LPOVERLAPPED overlapped) {
@@ -429,15 +426,24 @@ BOOL CommPort::Write(LPCVOID buffer, DWORD count, LPDWORD written, LPOVERLAPPED 
     operation->writeBuffer = static_cast<const std::uint8_t*>(buffer);
     operation->count = count;
     operation->overlapped = overlapped;
+    return SubmitCall(operation, written);
+}
+
+BOOL CommPort::SubmitCall(const CommOperationPtr& operation, LPDWORD transferred) {
     std::unique_lock lock(FMutex);
     if (!UsableLocked())
         return FALSE;
     if (FDcb.fAbortOnError && FErrors)
         return Fail(ERROR_OPERATION_ABORTED);
-    BeginOverlapped(overlapped);
-    FWrites.push_back(operation);
-    StartWritesLocked();
-    return FinishCall(operation, lock, written);
+    BeginOverlapped(operation->overlapped);
+    if (operation->kind == CommOperationKind::Read) {
+        FReads.push_back(operation);
+        FeedReadsLocked();
+    } else {
+        FWrites.push_back(operation);
+        StartWritesLocked();
+    }
+    return FinishCall(operation, lock, transferred);
 }
 
 BOOL CommPort::WaitEvent(LPDWORD mask, LPOVERLAPPED overlapped) {
@@ -600,10 +606,7 @@ BOOL CommPort::Purge(DWORD flags) {
         AbortQueueLocked(FReads, ERROR_OPERATION_ABORTED);
     if ((flags & PURGE_TXCLEAR) && !FWrites.empty() && FWrites.front()->started) {
         // The write at the device ends with what left; the ones behind it go on.
-        CommOperation& write = *FWrites.front();
-        write.done = write.count - static_cast<DWORD>(std::min<std::size_t>(FDevice->OutputPending(), write.count));
-        FDevice->PurgeOutput();
-        FinishWriteLocked(ERROR_SUCCESS);
+        CutWriteLocked();
     }
     if (flags & PURGE_RXCLEAR) {
         FInput.clear();

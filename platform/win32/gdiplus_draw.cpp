@@ -5,19 +5,25 @@ using namespace gdiplus;
 
 namespace {
 
-Status Stroke(GpGraphics* graphics, GpPen* pen, const gp::Path& path) {
-    GP_GRAPHICS(g, graphics);
-    PenObject* p = Find<PenObject>(pen);
-    if (!p)
-        return InvalidParameter;
+// Runs paint on the graphics' pixels when it has any; a surface that cannot be had gives its status.
+template <class Paint> Status PaintOnSurface(GraphicsObject* g, Paint&& paint) {
     return Guard([&] {
         Surface surface(*g);
         if (surface.Check() != Ok)
             return surface.Check();
         if (surface.HasPixels())
-            gp::DrawPath(surface.Target(), g->Context(), path, PaintPen(*p, g));
+            paint(surface.Target());
         return Ok;
     });
+}
+
+Status Stroke(GpGraphics* graphics, GpPen* pen, const gp::Path& path) {
+    GP_GRAPHICS(g, graphics);
+    PenObject* p = Find<PenObject>(pen);
+    if (!p)
+        return InvalidParameter;
+    return PaintOnSurface(
+        g, [&](const gp::Target& target) { gp::DrawPath(target, g->Context(), path, PaintPen(*p, g)); });
 }
 
 Status Fill(GpGraphics* graphics, GpBrush* brush, const gp::Path& path) {
@@ -25,14 +31,8 @@ Status Fill(GpGraphics* graphics, GpBrush* brush, const gp::Path& path) {
     BrushObject* b = Find<BrushObject>(brush);
     if (!b)
         return InvalidParameter;
-    return Guard([&] {
-        Surface surface(*g);
-        if (surface.Check() != Ok)
-            return surface.Check();
-        if (surface.HasPixels())
-            gp::FillPath(surface.Target(), g->Context(), path, b->brush);
-        return Ok;
-    });
+    return PaintOnSurface(
+        g, [&](const gp::Target& target) { gp::FillPath(target, g->Context(), path, b->brush); });
 }
 
 gp::Path OpenFigure(const std::vector<gp::PointF>& points, bool bezier) {
@@ -49,6 +49,17 @@ gp::Path ClosedFigure(const std::vector<gp::PointF>& points, bool bezier) {
     gp::Path path = OpenFigure(points, bezier);
     if (!path.types.empty())
         path.types.back() |= PathPointTypeCloseSubpath;
+    return path;
+}
+
+// The outlines of several rectangles as one path, one closed figure each.
+gp::Path RectanglesPath(const GpRectF* rects, INT count) {
+    gp::Path path;
+    for (INT i = 0; i < count; ++i) {
+        gp::Path r = RectanglePath(rects[i].X, rects[i].Y, rects[i].Width, rects[i].Height);
+        path.points.insert(path.points.end(), r.points.begin(), r.points.end());
+        path.types.insert(path.types.end(), r.types.begin(), r.types.end());
+    }
     return path;
 }
 
@@ -205,13 +216,7 @@ Status GdipDrawRectangleI(GpGraphics* graphics, GpPen* pen, INT x, INT y, INT wi
 Status GdipDrawRectangles(GpGraphics* graphics, GpPen* pen, const GpRectF* rects, INT count) {
     if (!rects || count <= 0)
         return Started() ? InvalidParameter : GdiplusNotInitialized;
-    gp::Path path;
-    for (INT i = 0; i < count; ++i) {
-        gp::Path r = RectanglePath(rects[i].X, rects[i].Y, rects[i].Width, rects[i].Height);
-        path.points.insert(path.points.end(), r.points.begin(), r.points.end());
-        path.types.insert(path.types.end(), r.types.begin(), r.types.end());
-    }
-    return Stroke(graphics, pen, path);
+    return Stroke(graphics, pen, RectanglesPath(rects, count));
 }
 
 Status GdipDrawEllipse(GpGraphics* graphics, GpPen* pen, REAL x, REAL y, REAL width, REAL height) {
@@ -287,13 +292,8 @@ Status GdipFillRectangleI(GpGraphics* graphics, GpBrush* brush, INT x, INT y, IN
 Status GdipFillRectangles(GpGraphics* graphics, GpBrush* brush, const GpRectF* rects, INT count) {
     if (!rects || count <= 0)
         return Started() ? InvalidParameter : GdiplusNotInitialized;
-    gp::Path path;
+    gp::Path path = RectanglesPath(rects, count);
     path.winding = true;
-    for (INT i = 0; i < count; ++i) {
-        gp::Path r = RectanglePath(rects[i].X, rects[i].Y, rects[i].Width, rects[i].Height);
-        path.points.insert(path.points.end(), r.points.begin(), r.points.end());
-        path.types.insert(path.types.end(), r.types.begin(), r.types.end());
-    }
     return Fill(graphics, brush, path);
 }
 
@@ -360,14 +360,8 @@ Status GdipFillRegion(GpGraphics* graphics, GpBrush* brush, GpRegion* region) {
     RegionObject* r = Find<RegionObject>(region);
     if (!b || !r)
         return InvalidParameter;
-    return Guard([&] {
-        Surface surface(*g);
-        if (surface.Check() != Ok)
-            return surface.Check();
-        if (surface.HasPixels())
-            gp::FillRegion(surface.Target(), g->Context(), r->region, b->brush);
-        return Ok;
-    });
+    return PaintOnSurface(
+        g, [&](const gp::Target& target) { gp::FillRegion(target, g->Context(), r->region, b->brush); });
 }
 
 // ---- Images ----

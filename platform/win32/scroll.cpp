@@ -2,6 +2,7 @@
 // with the mouse (arrows and pages with auto-repeat, dragging the thumb), sending WM_HSCROLL/WM_VSCROLL.
 #include <algorithm>
 
+#include "platform/win32/scrollrules.h"
 #include "platform/win32/win_private.h"
 #include "platform/win32/winerror.h"
 
@@ -12,9 +13,8 @@ namespace {
 constexpr UINT_PTR ScrollTimerId = 0xFFFA;
 constexpr UINT FirstRepeatDelay = 200;
 constexpr UINT RepeatDelay = 50;
-constexpr int MinimumThumb = 8;
 
-enum class Part { None, LineUp, PageUp, Thumb, PageDown, LineDown };
+using Part = ScrollPart;
 
 ScrollBar* BarOf(Window* window, int bar) {
     if (bar == SB_VERT)
@@ -24,8 +24,9 @@ ScrollBar* BarOf(Window* window, int bar) {
     return nullptr;
 }
 
-// The highest position the thumb reaches: a page shows the last page entirely.
-int MaxPosition(const ScrollBar& sb) { return sb.max - std::max<int>(static_cast<int>(sb.page) - 1, 0); }
+int MaxPosition(const ScrollBar& sb) {
+    return ScrollMaxPosition(sb.max, sb.page);
+}
 
 struct Layout {
     RECT bar{};       // window coordinates
@@ -43,19 +44,11 @@ Layout LayoutOf(const Window* window, int bar) {
     const ScrollBar& sb = bar == SB_VERT ? window->vscroll : window->hscroll;
     layout.length = layout.vertical ? layout.bar.bottom - layout.bar.top : layout.bar.right - layout.bar.left;
     int thickness = layout.vertical ? layout.bar.right - layout.bar.left : layout.bar.bottom - layout.bar.top;
-    layout.arrow = std::min(thickness, layout.length / 2);
-    int track = layout.length - 2 * layout.arrow;
-    int range = sb.max - sb.min + 1;
-    if (track <= 0 || sb.disabled == ESB_DISABLE_BOTH || MaxPosition(sb) <= sb.min)
-        return layout;
-    int thumb = sb.page ? static_cast<int>(static_cast<Int64>(track) * sb.page / std::max(range, 1)) : thickness;
-    thumb = std::max(thumb, MinimumThumb);
-    if (thumb > track)
-        return layout;
-    layout.thumbLen = thumb;
-    int span = MaxPosition(sb) - sb.min;
-    int pos = std::clamp(sb.trackPos, sb.min, MaxPosition(sb));
-    layout.thumbPos = layout.arrow + static_cast<int>(static_cast<Int64>(track - thumb) * (pos - sb.min) / span);
+    const ScrollGeometry geometry = MeasureScrollBar(layout.length, thickness, sb.min, sb.max, sb.page,
+                                                     sb.trackPos, sb.disabled != ESB_DISABLE_BOTH);
+    layout.arrow = geometry.arrow;
+    layout.thumbPos = geometry.thumbPos;
+    layout.thumbLen = geometry.thumbLen;
     return layout;
 }
 
@@ -74,16 +67,6 @@ Part PartAt(const Layout& layout, POINT local) {
     if (along < layout.thumbPos + layout.thumbLen)
         return Part::Thumb;
     return Part::PageDown;
-}
-
-WORD CodeOf(Part part) {
-    switch (part) {
-    case Part::LineUp: return SB_LINEUP;
-    case Part::LineDown: return SB_LINEDOWN;
-    case Part::PageUp: return SB_PAGEUP;
-    case Part::PageDown: return SB_PAGEDOWN;
-    default: return SB_ENDSCROLL;
-    }
 }
 
 // Shows or hides the bar with its style bit and recomputes the frame, as a window's client area shrinks
@@ -127,7 +110,7 @@ public:
         // Grabbing the thumb says nothing yet; moving it sends SB_THUMBTRACK.
         if (FPart == Part::Thumb)
             return;
-        Send(CodeOf(FPart), 0);
+        Send(ScrollCodeOf(FPart), 0);
         SetSystemTimer(FHwnd, ScrollTimerId, FirstRepeatDelay);
     }
 
@@ -177,7 +160,7 @@ public:
             if (PartAt(layout, POINT{FLast.x - r.left, FLast.y - r.top}) != FPart)
                 return;
         }
-        Send(CodeOf(FPart), 0);
+        Send(ScrollCodeOf(FPart), 0);
         SetSystemTimer(FHwnd, ScrollTimerId, RepeatDelay);
     }
 
@@ -202,9 +185,7 @@ private:
         int track = layout.length - 2 * layout.arrow - layout.thumbLen;
         if (track <= 0 || !layout.thumbLen)
             return sb->pos;
-        int thumb = std::clamp(FStartThumb + delta - layout.arrow, 0, track);
-        int span = MaxPosition(*sb) - sb->min;
-        return sb->min + static_cast<int>((static_cast<Int64>(thumb) * span + track / 2) / track);
+        return ScrollPositionAt(FStartThumb + delta - layout.arrow, track, sb->min, MaxPosition(*sb));
     }
 
     static void SendTo(HWND hwnd, int bar, WORD code, int pos) {

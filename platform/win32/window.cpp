@@ -102,17 +102,35 @@ void SendParentNotify(HWND hwnd, UINT event) {
     }
 }
 
+// The handles of a window's children (deep: all its descendants), so that they can be walked without
+// the tree lock.
+std::vector<HWND> ChildHandles(Window* parent, bool deep) {
+    std::vector<HWND> handles;
+    std::vector<Window*> windows;
+    if (deep)
+        Descendants(parent, windows);
+    else
+        windows = parent->children;
+    for (Window* window : windows)
+        handles.push_back(window->handle);
+    return handles;
+}
+
+// The same for a window given by handle, taking the tree lock; false when the window is gone.
+bool ChildHandlesOf(HWND hwnd, std::vector<HWND>& children) {
+    TreeGuard guard(TreeLock());
+    Window* window = Lookup(hwnd);
+    if (!window)
+        return false;
+    children = ChildHandles(window, false);
+    return true;
+}
+
 void SendDestroyMessages(HWND hwnd) {
     SendMessageW(hwnd, WM_DESTROY, 0, 0);
     std::vector<HWND> children;
-    {
-        TreeGuard guard(TreeLock());
-        Window* window = Lookup(hwnd);
-        if (!window)
-            return;
-        for (Window* child : window->children)
-            children.push_back(child->handle);
-    }
+    if (!ChildHandlesOf(hwnd, children))
+        return;
     for (HWND child : children)
         SendDestroyMessages(child);
 }
@@ -120,14 +138,8 @@ void SendDestroyMessages(HWND hwnd) {
 // Unlinks and frees a window and its children, children first; notify sends WM_NCDESTROY to each.
 void FreeWindow(HWND hwnd, bool notify = true) {
     std::vector<HWND> children;
-    {
-        TreeGuard guard(TreeLock());
-        Window* window = Lookup(hwnd);
-        if (!window)
-            return;
-        for (Window* child : window->children)
-            children.push_back(child->handle);
-    }
+    if (!ChildHandlesOf(hwnd, children))
+        return;
     for (HWND child : children)
         FreeWindow(child, notify);
     if (notify)
@@ -226,8 +238,11 @@ void Descendants(Window* root, std::vector<Window*>& out) {
     }
 }
 
-POINT ClientOrigin(const Window* window) {
-    POINT p{window->client.left, window->client.top};
+namespace {
+
+// A point in window's parent's client coordinates, in screen coordinates: each ancestor's client area
+// is placed in its own parent's.
+POINT ParentToScreen(const Window* window, POINT p) {
     for (const Window* parent = window->parent; parent; parent = parent->parent) {
         p.x += parent->client.left;
         p.y += parent->client.top;
@@ -235,13 +250,14 @@ POINT ClientOrigin(const Window* window) {
     return p;
 }
 
+} // namespace
+
+POINT ClientOrigin(const Window* window) {
+    return ParentToScreen(window, POINT{window->client.left, window->client.top});
+}
+
 POINT WindowOrigin(const Window* window) {
-    POINT p{window->rect.left, window->rect.top};
-    for (const Window* parent = window->parent; parent; parent = parent->parent) {
-        p.x += parent->client.left;
-        p.y += parent->client.top;
-    }
-    return p;
+    return ParentToScreen(window, POINT{window->rect.left, window->rect.top});
 }
 
 RECT ScreenRect(const Window* window) {
@@ -688,22 +704,6 @@ HWND GetTopWindow(HWND hwnd) { return GetWindow(hwnd ? hwnd : Desktop()->handle,
 
 HWND GetDesktopWindow() { return Desktop()->handle; }
 
-namespace {
-
-std::vector<HWND> ChildHandles(Window* parent, bool deep) {
-    std::vector<HWND> handles;
-    std::vector<Window*> windows;
-    if (deep)
-        Descendants(parent, windows);
-    else
-        windows = parent->children;
-    for (Window* window : windows)
-        handles.push_back(window->handle);
-    return handles;
-}
-
-} // namespace
-
 BOOL EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM lParam) {
     std::vector<HWND> handles;
     {
@@ -867,17 +867,29 @@ HWND ChildWindowFromPointEx(HWND parent, POINT point, UINT flags) {
 
 HWND ChildWindowFromPoint(HWND parent, POINT point) { return ChildWindowFromPointEx(parent, point, CWP_ALL); }
 
+namespace {
+
+// How many of the window's extra bytes a value at index covers: a whole LONG_PTR, or what is left
+// past a LONG at the end. 0, with the last error set, when not even a LONG fits there.
+size_t ExtraSize(const Window* window, int index) {
+    if (static_cast<size_t>(index) + sizeof(LONG) > window->extra.size()) {
+        SetLastError(ERROR_INVALID_INDEX);
+        return 0;
+    }
+    return std::min(sizeof(LONG_PTR), window->extra.size() - static_cast<size_t>(index));
+}
+
+} // namespace
+
 LONG_PTR GetWindowLongPtrW(HWND hwnd, int index) {
     TreeGuard guard(TreeLock());
     Window* window = Check(hwnd);
     if (!window)
         return 0;
     if (index >= 0) {
-        if (static_cast<size_t>(index) + sizeof(LONG) > window->extra.size()) {
-            SetLastError(ERROR_INVALID_INDEX);
+        const size_t size = ExtraSize(window, index);
+        if (size == 0)
             return 0;
-        }
-        size_t size = std::min(sizeof(LONG_PTR), window->extra.size() - static_cast<size_t>(index));
         LONG_PTR value = 0;
         std::memcpy(&value, window->extra.data() + index, size);
         return value;
@@ -927,11 +939,9 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value) {
         return 0;
     LONG_PTR old = GetWindowLongPtrW(hwnd, index);
     if (index >= 0) {
-        if (static_cast<size_t>(index) + sizeof(LONG) > window->extra.size()) {
-            SetLastError(ERROR_INVALID_INDEX);
+        const size_t size = ExtraSize(window, index);
+        if (size == 0)
             return 0;
-        }
-        size_t size = std::min(sizeof(LONG_PTR), window->extra.size() - static_cast<size_t>(index));
         std::memcpy(window->extra.data() + index, &value, size);
         return old;
     }

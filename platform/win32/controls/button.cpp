@@ -237,11 +237,7 @@ public:
     void Invalidate() { InvalidateRect(FHwnd, nullptr, TRUE); }
 
     void WMPaint(HDC given) {
-        PAINTSTRUCT ps{};
-        HDC dc = given ? given : BeginPaint(FHwnd, &ps);
-        Paint(dc);
-        if (!given)
-            EndPaint(FHwnd, &ps);
+        PaintControl(FHwnd, given, [this](HDC dc) { Paint(dc); });
     }
 
 private:
@@ -566,18 +562,10 @@ private:
 POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 LRESULT ButtonWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    Button* button = GetState<Button>(hwnd);
-    if (!button) {
-        if (message != WM_NCCREATE)
-            return DefWindowProcW(hwnd, message, wParam, lParam);
-        SetState(hwnd, new Button(hwnd));
+    Button* button = ControlState<Button>(hwnd, message, [&] { return new Button(hwnd); });
+    if (!button)
         return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
     switch (message) {
-    case WM_NCDESTROY:
-        SetState<Button>(hwnd, nullptr);
-        delete button;
-        return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_CREATE: button->WMCreate(); return 0;
     case WM_DESTROY: button->WMDestroy(); return 0;
     case WM_THEMECHANGED: button->WMThemeChanged(); return 0;
@@ -619,13 +607,8 @@ LRESULT ButtonWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 void RegisterButtonClass() {
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
-    wc.lpfnWndProc = ButtonWndProc;
-    wc.cbWndExtra = StateExtraBytes;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = ButtonClassName;
-    RegisterClassW(&wc);
+    RegisterControlClass(ButtonClassName, ButtonWndProc,
+                         CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS);
 }
 
 } // namespace win32::controls

@@ -789,18 +789,11 @@ LRESULT ComboState::WMPaint() {
 // ---- The window procedure ----
 
 LRESULT ComboWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    ComboState* state = GetState<ComboState>(hwnd);
-    if (message == WM_NCCREATE) {
-        SetState(hwnd, new ComboState(hwnd, *reinterpret_cast<CREATESTRUCTW*>(lParam)));
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
+    ComboState* state = ControlState<ComboState>(
+        hwnd, message, [&] { return new ComboState(hwnd, *reinterpret_cast<CREATESTRUCTW*>(lParam)); });
     if (!state)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     switch (message) {
-    case WM_NCDESTROY:
-        SetState<ComboState>(hwnd, nullptr);
-        delete state;
-        return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_CREATE: return state->WMCreate(*reinterpret_cast<CREATESTRUCTW*>(lParam));
     case WM_DESTROY: return state->WMDestroy();
     case WM_SIZE: return state->WMSize();
@@ -871,13 +864,8 @@ LRESULT ComboWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 void RegisterComboBoxClass() {
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS | CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = ComboWndProc;
-    wc.cbWndExtra = StateExtraBytes;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = ComboBoxClassName;
-    RegisterClassW(&wc);
+    RegisterControlClass(ComboBoxClassName, ComboWndProc,
+                         CS_DBLCLKS | CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW);
 }
 
 } // namespace win32::controls

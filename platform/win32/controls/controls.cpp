@@ -1,7 +1,18 @@
-// Helpers the standard controls share: notifications to the parent, parent-chosen colours and fonts.
+// Helpers the standard controls share: class registration, notifications to the parent, parent-chosen
+// colours and fonts.
 #include "platform/win32/controls/controls.h"
 
 namespace win32::controls {
+
+void RegisterControlClass(const Char* name, WNDPROC proc, UINT style, LPCWSTR cursor) {
+    WNDCLASSW wc{};
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.cbWndExtra = StateExtraBytes;
+    wc.hCursor = LoadCursorW(nullptr, cursor);
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+}
 
 void NotifyCommand(HWND control, HWND parent, WORD code) {
     if (!parent)

@@ -13,6 +13,10 @@ void RegisterListBoxClass();
 void RegisterScrollBarClass();
 void RegisterStaticClass();
 
+// Registers a global class of the controls: its windows keep their state in StateExtraBytes and show
+// cursor over them.
+void RegisterControlClass(const Char* name, WNDPROC proc, UINT style, LPCWSTR cursor = IDC_ARROW);
+
 // The class names as Win32 spells them.
 inline constexpr const Char* EditClassName = u"Edit";
 inline constexpr const Char* ListBoxClassName = u"ListBox";
@@ -38,6 +42,32 @@ State* GetState(HWND hwnd) {
 template <typename State>
 void SetState(HWND hwnd, State* state) {
     SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(state));
+}
+
+// The state a control's window procedure works on: WM_NCCREATE stores the one make() gives, and
+// WM_NCDESTROY frees it. nullptr where the message is DefWindowProc's alone: before the state exists,
+// on WM_NCCREATE and on WM_NCDESTROY.
+template <typename State, typename Make> State* ControlState(HWND hwnd, UINT message, Make&& make) {
+    State* state = GetState<State>(hwnd);
+    if (message == WM_NCCREATE && !state) {
+        SetState<State>(hwnd, make());
+        return nullptr;
+    }
+    if (message == WM_NCDESTROY && state) {
+        SetState<State>(hwnd, nullptr);
+        delete state;
+        return nullptr;
+    }
+    return state;
+}
+
+// Runs paint for WM_PAINT (given nullptr: on the DC BeginPaint gives) or WM_PRINTCLIENT (on given).
+template <typename Paint> void PaintControl(HWND hwnd, HDC given, Paint&& paint) {
+    PAINTSTRUCT ps{};
+    HDC dc = given ? given : BeginPaint(hwnd, &ps);
+    paint(dc);
+    if (!given)
+        EndPaint(hwnd, &ps);
 }
 
 // Sends WM_COMMAND with the control's id and a notification code to its parent (or to the window a

@@ -1389,19 +1389,11 @@ LRESULT EditState::WMPaint() {
 POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 LRESULT EditWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    EditState* state = GetState<EditState>(hwnd);
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetState(hwnd, new EditState(hwnd, *create));
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
+    EditState* state = ControlState<EditState>(
+        hwnd, message, [&] { return new EditState(hwnd, *reinterpret_cast<CREATESTRUCTW*>(lParam)); });
     if (!state)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     switch (message) {
-    case WM_NCDESTROY:
-        SetState<EditState>(hwnd, nullptr);
-        delete state;
-        return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_CREATE: return state->WMCreate(*reinterpret_cast<CREATESTRUCTW*>(lParam));
     case WM_SETTEXT: return state->WMSetText(reinterpret_cast<LPCWSTR>(lParam));
     case WM_GETTEXT: return state->WMGetText(wParam, reinterpret_cast<LPWSTR>(lParam));
@@ -1477,13 +1469,7 @@ LRESULT EditWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 void RegisterEditClass() {
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-    wc.lpfnWndProc = EditWndProc;
-    wc.cbWndExtra = StateExtraBytes;
-    wc.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
-    wc.lpszClassName = EditClassName;
-    RegisterClassW(&wc);
+    RegisterControlClass(EditClassName, EditWndProc, CS_DBLCLKS | CS_GLOBALCLASS, IDC_IBEAM);
 }
 
 } // namespace win32::controls

@@ -1037,19 +1037,13 @@ LRESULT ListBoxState::WMPaint() {
 POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool comboList) {
-    ListBoxState* state = GetState<ListBoxState>(hwnd);
-    if (message == WM_NCCREATE) {
-        SetState(hwnd, new ListBoxState(hwnd, *reinterpret_cast<CREATESTRUCTW*>(lParam), comboList));
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
+    ListBoxState* state = ControlState<ListBoxState>(hwnd, message, [&] {
+        return new ListBoxState(hwnd, *reinterpret_cast<CREATESTRUCTW*>(lParam), comboList);
+    });
     if (!state)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     auto text = reinterpret_cast<const Char*>(lParam);
     switch (message) {
-    case WM_NCDESTROY:
-        SetState<ListBoxState>(hwnd, nullptr);
-        delete state;
-        return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_CREATE: return state->WMCreate();
     case WM_DESTROY: state->WMDestroy(); return 0;
     case WM_SETFONT: return state->WMSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
@@ -1130,17 +1124,8 @@ LRESULT ComboLBoxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
 } // namespace
 
 void RegisterListBoxClass() {
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-    wc.lpfnWndProc = ListBoxWndProc;
-    wc.cbWndExtra = StateExtraBytes;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = ListBoxClassName;
-    RegisterClassW(&wc);
-    wc.lpfnWndProc = ComboLBoxWndProc;
-    wc.style = CS_DBLCLKS | CS_GLOBALCLASS | CS_SAVEBITS;
-    wc.lpszClassName = ComboLBoxClassName;
-    RegisterClassW(&wc);
+    RegisterControlClass(ListBoxClassName, ListBoxWndProc, CS_DBLCLKS | CS_GLOBALCLASS);
+    RegisterControlClass(ComboLBoxClassName, ComboLBoxWndProc, CS_DBLCLKS | CS_GLOBALCLASS | CS_SAVEBITS);
 }
 
 } // namespace win32::controls

@@ -6,6 +6,7 @@
 
 #include "platform/rtl/Trace.h"
 #include "platform/win32/controls/controls.h"
+#include "platform/win32/scrollrules.h"
 #include "platform/win32/uxtheme.h"
 #include "platform/win32/winbutton.h"
 
@@ -18,9 +19,8 @@ const Trace::Channel TraceScrollBar("scroll");
 constexpr UINT_PTR RepeatTimer = 1;
 constexpr UINT FirstRepeatDelay = 200;
 constexpr UINT RepeatDelay = 50;
-constexpr int MinimumThumb = 8;
 
-enum class Part { None, LineUp, PageUp, Thumb, PageDown, LineDown };
+using Part = ScrollPart;
 
 struct BarLayout {
     RECT first{};  // the up or left arrow
@@ -137,7 +137,7 @@ public:
             FTrackPos = FPos;
             return;
         }
-        Notify(CodeOf(part), 0);
+        Notify(ScrollCodeOf(part), 0);
         SetTimer(FHwnd, RepeatTimer, FirstRepeatDelay, nullptr);
         Invalidate();
     }
@@ -174,7 +174,7 @@ public:
         if (FPart == Part::PageUp || FPart == Part::PageDown)
             if (PartAt(Layout(), FLast) != FPart)
                 return;
-        Notify(CodeOf(FPart), 0);
+        Notify(ScrollCodeOf(FPart), 0);
         SetTimer(FHwnd, RepeatTimer, RepeatDelay, nullptr);
     }
 
@@ -204,18 +204,14 @@ public:
     void Invalidate() { InvalidateRect(FHwnd, nullptr, TRUE); }
 
     void WMPaint(HDC given) {
-        PAINTSTRUCT ps{};
-        HDC dc = given ? given : BeginPaint(FHwnd, &ps);
-        Paint(dc);
-        if (!given)
-            EndPaint(FHwnd, &ps);
+        PaintControl(FHwnd, given, [this](HDC dc) { Paint(dc); });
     }
 
     // The thumb's rectangle, for tests and hit testing alike.
     RECT ThumbRect() const { return Layout().thumb; }
 
 private:
-    int MaxPosition() const { return FMax - std::max<int>(static_cast<int>(FPage) - 1, 0); }
+    int MaxPosition() const { return ScrollMaxPosition(FMax, FPage); }
 
     BarLayout Layout() const {
         BarLayout layout;
@@ -224,7 +220,10 @@ private:
         bool vertical = Vertical();
         int length = vertical ? client.bottom - client.top : client.right - client.left;
         int thickness = vertical ? client.right - client.left : client.bottom - client.top;
-        int arrow = std::min(thickness, length / 2);
+        const ScrollGeometry geometry =
+            MeasureScrollBar(length, thickness, FMin, FMax, FPage, FTrackPos,
+                             FDisabled != ESB_DISABLE_BOTH && IsWindowEnabled(FHwnd));
+        const int arrow = geometry.arrow;
         layout.first = layout.last = layout.track = client;
         if (vertical) {
             layout.first.bottom = client.top + arrow;
@@ -237,17 +236,10 @@ private:
             layout.track.left = layout.first.right;
             layout.track.right = layout.last.left;
         }
-        int track = length - 2 * arrow;
-        int range = FMax - FMin + 1;
-        if (track <= 0 || FDisabled == ESB_DISABLE_BOTH || MaxPosition() <= FMin || !IsWindowEnabled(FHwnd))
+        if (geometry.thumbLen == 0)
             return layout;
-        int thumb = FPage ? static_cast<int>(static_cast<Int64>(track) * FPage / std::max(range, 1)) : thickness;
-        thumb = std::max(thumb, MinimumThumb);
-        if (thumb > track)
-            return layout;
-        int span = MaxPosition() - FMin;
-        int pos = std::clamp(FTrackPos, FMin, MaxPosition());
-        int offset = static_cast<int>(static_cast<Int64>(track - thumb) * (pos - FMin) / span);
+        const int thumb = geometry.thumbLen;
+        const int offset = geometry.thumbPos - arrow;
         layout.thumb = layout.track;
         if (vertical) {
             layout.thumb.top = layout.track.top + offset;
@@ -272,16 +264,6 @@ private:
         return before ? Part::PageUp : Part::PageDown;
     }
 
-    static WORD CodeOf(Part part) {
-        switch (part) {
-        case Part::LineUp: return SB_LINEUP;
-        case Part::LineDown: return SB_LINEDOWN;
-        case Part::PageUp: return SB_PAGEUP;
-        case Part::PageDown: return SB_PAGEDOWN;
-        default: return SB_ENDSCROLL;
-        }
-    }
-
     int PositionFor(POINT point) const {
         BarLayout layout = Layout();
         bool vertical = Vertical();
@@ -291,9 +273,7 @@ private:
         if (room <= 0 || thumbLength <= 0)
             return FPos;
         int delta = vertical ? point.y - FStart.y : point.x - FStart.x;
-        int thumb = std::clamp(FStartThumb + delta, 0, room);
-        int span = MaxPosition() - FMin;
-        return FMin + static_cast<int>((static_cast<Int64>(thumb) * span + room / 2) / room);
+        return ScrollPositionAt(FStartThumb + delta, room, FMin, MaxPosition());
     }
 
     void EndPress() {
@@ -395,17 +375,10 @@ private:
 POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 LRESULT ScrollBarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* bar = GetState<ScrollBarControl>(hwnd);
-    if (!bar) {
-        if (message == WM_NCCREATE)
-            SetState(hwnd, new ScrollBarControl(hwnd));
+    auto* bar = ControlState<ScrollBarControl>(hwnd, message, [&] { return new ScrollBarControl(hwnd); });
+    if (!bar)
         return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
     switch (message) {
-    case WM_NCDESTROY:
-        SetState<ScrollBarControl>(hwnd, nullptr);
-        delete bar;
-        return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_CREATE: bar->WMCreate(); return 0;
     case WM_DESTROY: bar->WMDestroy(); return 0;
     case WM_THEMECHANGED: bar->WMThemeChanged(); return 0;
@@ -439,13 +412,8 @@ LRESULT ScrollBarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
 } // namespace
 
 void RegisterScrollBarClass() {
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
-    wc.lpfnWndProc = ScrollBarWndProc;
-    wc.cbWndExtra = StateExtraBytes;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = ScrollBarClassName;
-    RegisterClassW(&wc);
+    RegisterControlClass(ScrollBarClassName, ScrollBarWndProc,
+                         CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS);
 }
 
 } // namespace win32::controls

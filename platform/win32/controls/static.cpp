@@ -100,11 +100,7 @@ public:
     void Invalidate() { InvalidateRect(FHwnd, nullptr, TRUE); }
 
     void WMPaint(HDC given) {
-        PAINTSTRUCT ps{};
-        HDC dc = given ? given : BeginPaint(FHwnd, &ps);
-        Paint(dc);
-        if (!given)
-            EndPaint(FHwnd, &ps);
+        PaintControl(FHwnd, given, [this](HDC dc) { Paint(dc); });
     }
 
 private:
@@ -231,17 +227,10 @@ private:
 };
 
 LRESULT StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    Static* control = GetState<Static>(hwnd);
-    if (!control) {
-        if (message == WM_NCCREATE)
-            SetState(hwnd, new Static(hwnd));
+    Static* control = ControlState<Static>(hwnd, message, [&] { return new Static(hwnd); });
+    if (!control)
         return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
     switch (message) {
-    case WM_NCDESTROY:
-        SetState<Static>(hwnd, nullptr);
-        delete control;
-        return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_NCHITTEST: return control->WMNcHitTest();
     case WM_GETDLGCODE: return DLGC_STATIC;
     case WM_ERASEBKGND: return 1;
@@ -271,13 +260,7 @@ LRESULT StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 void RegisterStaticClass() {
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-    wc.lpfnWndProc = StaticWndProc;
-    wc.cbWndExtra = StateExtraBytes;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = StaticClassName;
-    RegisterClassW(&wc);
+    RegisterControlClass(StaticClassName, StaticWndProc, CS_DBLCLKS | CS_GLOBALCLASS);
 }
 
 } // namespace win32::controls

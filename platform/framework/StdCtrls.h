@@ -1,0 +1,7 @@
+// The framework's standard controls in one include: edits and memos, list and combo boxes, buttons,
+// check boxes, radio buttons, group boxes, labels and static text.
+#pragma once
+
+#include "platform/framework/StdButtons.h"
+#include "platform/framework/StdEdit.h"
+#include "platform/framework/StdLists.h"

@@ -1,0 +1,391 @@
+// The list box and combo box controls: items with objects kept in the window and across a recreated
+// one, selection by code and by the mouse, hit testing, owner drawing, and the combo box's events in
+// the order the user causes them.
+#include "platform/framework/StdLists.h"
+
+#include "platform/framework/Filer.h"
+#include "platform/framework/ObjectText.h"
+#include "platform/rtl/Convert.h"
+#include "platform/rtl/Streams.h"
+#include "platform/rtl/UString.h"
+#include "platform/win32/winctrl.h"
+#include "platform/win32/wininput.h"
+#include "tests/platform/framework/controls_testing.h"
+
+namespace {
+
+using win32::input::Button;
+
+class StdLists : public ControlsTest {
+protected:
+    void SetUp() override {
+        ControlsTest::SetUp();
+        form = new TForm(nullptr, 0);
+        form->SetBorderStyle(bsNone);
+        form->SetBounds(0, 0, 300, 300);
+        form->Show();
+        Pump();
+    }
+    TListBox* MakeListBox(std::initializer_list<const Char*> items) {
+        auto* list = new TListBox(form);
+        list->SetName(u"List");
+        list->SetBounds(10, 10, 120, 100);
+        list->SetParent(form);
+        for (const Char* item : items)
+            list->Items()->Add(item);
+        Pump();
+        return list;
+    }
+    TComboBox* MakeComboBox(int count) {
+        auto* combo = new TComboBox(form);
+        combo->SetName(u"Combo");
+        combo->SetBounds(10, 150, 120, 21);
+        combo->SetParent(form);
+        for (int i = 0; i < count; ++i)
+            combo->Items()->Add(u"item" + IntToStr(i));
+        Pump();
+        return combo;
+    }
+    void ClickAt(TControl* control, const TPoint& point) {
+        TPoint screen = control->ClientToScreen(point);
+        win32::input::Click(Button::Left, screen.X, screen.Y);
+        Pump();
+    }
+    static TPoint Centre(const TRect& rect) {
+        return TPoint((rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2);
+    }
+
+    std::vector<std::string> events;
+    TForm* form = nullptr;
+};
+
+TEST_F(StdLists, ItemsKeepTheirObjectsThroughReplaceAndRecreate) {
+    TListBox* list = MakeListBox({u"alpha", u"beta", u"gamma"});
+    TObject marker;
+    list->Items()->SetObjects(1, &marker);
+    list->SetItemIndex(1);
+
+    list->Items()->SetStrings(1, u"BETA");
+    EXPECT_EQ(list->Items()->Strings(1), u"BETA");
+    EXPECT_EQ(list->Items()->Objects(1), &marker) << "replacing a string keeps its object";
+    EXPECT_EQ(list->ItemIndex(), 1) << "and the selection";
+    EXPECT_EQ(list->Items()->IndexOf(u"Gamma"), 2) << "found ignoring case";
+    EXPECT_EQ(list->Items()->IndexOf(u"gam"), -1) << "only whole strings";
+
+    list->SetMultiSelect(true); // a new window
+    ASSERT_EQ(list->Items()->Count(), 3);
+    EXPECT_EQ(list->Items()->Strings(2), u"gamma");
+    EXPECT_EQ(list->Items()->Objects(1), &marker);
+    EXPECT_EQ(GetWindowLongW(list->Handle(), GWL_STYLE) & LBS_EXTENDEDSEL, LBS_EXTENDEDSEL);
+
+    EXPECT_THROW(list->Items()->Strings(3), EStringListError);
+    EXPECT_THROW(list->Items()->Delete(-1), EStringListError);
+    EXPECT_THROW(list->Items()->Insert(5, u"x"), EStringListError);
+    list->Items()->Insert(3, u"last");
+    EXPECT_EQ(list->Items()->Strings(3), u"last");
+
+    // A sorted list places new strings by order; the items already there are sorted on recreation.
+    list->SetSorted(true);
+    EXPECT_EQ(list->Items()->Add(u"Aardvark"), 0);
+    EXPECT_EQ(list->Items()->CommaText(), u"Aardvark,alpha,BETA,gamma,last");
+    list->Clear();
+    EXPECT_EQ(list->Items()->Count(), 0);
+}
+
+TEST_F(StdLists, ListBoxSelectionByCodeAndByMouse) {
+    TListBox* list = MakeListBox({u"one", u"two", u"three"});
+    list->OnClick = [&](TObject*) { events.push_back("click " + std::to_string(list->ItemIndex())); };
+    list->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+        events.push_back("down " + std::to_string(list->ItemIndex()));
+    };
+
+    list->SetItemIndex(2);
+    EXPECT_TRUE(list->Selected(2));
+    EXPECT_TRUE(events.empty()) << "selecting by code fires nothing";
+
+    ClickAt(list, Centre(list->ItemRect(1)));
+    EXPECT_EQ(list->ItemIndex(), 1);
+    EXPECT_EQ(events, (std::vector<std::string>{"down 1", "click 1"}))
+        << "the window selects at the press and notifies at the release";
+
+    events.clear();
+    list->SetFocus();
+    Pump();
+    Press(VK_DOWN);
+    EXPECT_EQ(list->ItemIndex(), 2);
+    EXPECT_EQ(events, (std::vector<std::string>{"click 2"})) << "the arrow keys select and click";
+
+    list->SetSelected(2, false);
+    EXPECT_EQ(list->ItemIndex(), -1);
+    EXPECT_THROW(list->SetSelected(7, true), EListError);
+    EXPECT_THROW(list->Selected(-1), EListError);
+
+    list->SetMultiSelect(true);
+    list->SetExtendedSelect(false);
+    list->SetSelected(0, true);
+    list->SetSelected(2, true);
+    EXPECT_EQ(list->SelCount(), 2);
+    EXPECT_FALSE(list->Selected(1));
+    list->SelectAll();
+    EXPECT_EQ(list->SelCount(), 3);
+    list->ClearSelection();
+    EXPECT_EQ(list->SelCount(), 0);
+    EXPECT_THROW(list->SetSelected(3, true), EListError);
+}
+
+TEST_F(StdLists, ItemAtPosAndItemRect) {
+    TListBox* list = MakeListBox({u"a", u"b", u"c"});
+    TRect first = list->ItemRect(0);
+    int height = first.Height();
+    ASSERT_GT(height, 0);
+    EXPECT_EQ(list->ItemRect(3).Top, list->ItemRect(2).Bottom) << "one past the end lies below the last";
+    EXPECT_EQ(list->ItemRect(3).Height(), height);
+    EXPECT_EQ(list->ItemRect(9), TRect());
+
+    struct Case {
+        const char* name;
+        TPoint pos;
+        bool existing;
+        int expected;
+    };
+    const Case cases[] = {
+        {"first item", TPoint(5, height / 2), true, 0},
+        {"third item", TPoint(5, height * 2 + 1), true, 2},
+        {"below the items, existing", TPoint(5, height * 3 + 4), true, -1},
+        {"below the items, not existing", TPoint(5, height * 3 + 4), false, 3},
+        {"outside the client area", TPoint(-3, 2), false, -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(list->ItemAtPos(c.pos, c.existing), c.expected) << c.name;
+
+    list->SetTopIndex(1);
+    EXPECT_EQ(list->TopIndex(), 0) << "all items fit: nothing to scroll";
+    for (int i = 0; i < 20; ++i)
+        list->Items()->Add(u"more");
+    list->SetTopIndex(1);
+    EXPECT_EQ(list->TopIndex(), 1);
+    EXPECT_EQ(list->ItemAtPos(TPoint(5, height / 2), true), 1) << "hit testing starts at the top item";
+}
+
+TEST_F(StdLists, OwnerDrawnListBoxMeasuresAndDrawsThroughEvents) {
+    auto* list = new TListBox(form);
+    list->SetBounds(10, 10, 120, 150);
+    list->SetStyle(lbOwnerDrawVariable);
+    list->OnMeasureItem = [](TWinControl*, int index, int& height) { height = 10 + index * 5; };
+    std::vector<std::pair<int, bool>> drawn;
+    list->OnDrawItem = [&](TWinControl* control, int index, TRect rect, TOwnerDrawState state) {
+        drawn.emplace_back(index, state.Contains(odSelected));
+        auto* canvas = static_cast<TListBox*>(control)->Canvas();
+        canvas->FillRect(rect);
+    };
+    list->SetParent(form);
+    list->Items()->SetCommaText(u"a,b,c");
+    list->SetItemIndex(1);
+    Pump();
+
+    EXPECT_EQ(list->ItemRect(0).Height(), 10);
+    EXPECT_EQ(list->ItemRect(2).Height(), 20);
+    std::vector<std::pair<int, bool>> seen(drawn.begin(), drawn.end());
+    EXPECT_NE(std::find(seen.begin(), seen.end(), std::make_pair(1, true)), seen.end())
+        << "the selected item is drawn with odSelected";
+    EXPECT_NE(std::find(seen.begin(), seen.end(), std::make_pair(0, false)), seen.end());
+}
+
+TEST_F(StdLists, CheckListBoxStatesFollowTheirItems) {
+    auto* list = new TCheckListBox(form);
+    list->SetBounds(10, 10, 150, 120);
+    list->SetParent(form);
+    list->Items()->SetCommaText(u"zulu,alpha,mike");
+    TObject marker;
+    list->Items()->SetObjects(0, &marker);
+    int checks = 0;
+    list->OnClickCheck = [&](TObject*) { ++checks; };
+
+    list->SetChecked(0, true);
+    list->SetState(2, cbGrayed);
+    EXPECT_EQ(list->Items()->Objects(0), &marker) << "the state does not disturb the object";
+    list->Items()->SetObjects(0, nullptr);
+    EXPECT_TRUE(list->Checked(0)) << "nor the object the state";
+    list->Items()->SetObjects(0, &marker);
+    EXPECT_THROW(list->Checked(3), EListError);
+    EXPECT_EQ(checks, 0) << "states set by code fire nothing";
+
+    list->SetSorted(true); // a new window that sorts: alpha, mike, zulu
+    EXPECT_EQ(list->Items()->CommaText(), u"alpha,mike,zulu");
+    EXPECT_EQ(list->State(0), cbUnchecked);
+    EXPECT_EQ(list->State(1), cbGrayed);
+    EXPECT_TRUE(list->Checked(2));
+    EXPECT_EQ(list->Items()->Objects(2), &marker);
+
+    // A click on the box toggles; a click on the text only selects.
+    TRect first = list->ItemRect(0);
+    ClickAt(list, TPoint(first.Left + 6, (first.Top + first.Bottom) / 2));
+    EXPECT_TRUE(list->Checked(0));
+    EXPECT_EQ(checks, 1);
+    ClickAt(list, TPoint(first.Left + 60, (first.Top + first.Bottom) / 2));
+    EXPECT_TRUE(list->Checked(0));
+    EXPECT_EQ(list->ItemIndex(), 0);
+
+    // The space bar toggles the selected item; with AllowGrayed it passes through grayed.
+    list->SetAllowGrayed(true);
+    list->SetFocus();
+    Pump();
+    Press(VK_SPACE);
+    EXPECT_EQ(list->State(0), cbUnchecked);
+    Press(VK_SPACE);
+    EXPECT_EQ(list->State(0), cbGrayed);
+    list->SetItemEnabled(0, false);
+    Press(VK_SPACE);
+    EXPECT_EQ(list->State(0), cbGrayed) << "a disabled item keeps its state";
+    EXPECT_EQ(checks, 3);
+}
+
+TEST_F(StdLists, ComboBoxKeepsItsPropertiesInTheWindow) {
+    TComboBox* combo = MakeComboBox(3);
+    TObject marker;
+    combo->Items()->SetObjects(2, &marker);
+    combo->SetItemIndex(2);
+    EXPECT_EQ(combo->Text(), u"item2") << "choosing an item shows its text";
+    combo->SetMaxLength(4);
+    combo->SetSelStart(1);
+    combo->SetSelLength(2);
+    EXPECT_EQ(combo->SelStart(), 1);
+    EXPECT_EQ(combo->SelLength(), 2);
+
+    combo->SetStyle(csDropDownList); // a new window
+    EXPECT_EQ(combo->Items()->Count(), 3);
+    EXPECT_EQ(combo->Items()->Objects(2), &marker);
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    EXPECT_EQ(combo->Text(), u"item2");
+    EXPECT_EQ(combo->Items()->IndexOf(u"ITEM1"), 1);
+
+    combo->Clear();
+    EXPECT_EQ(combo->Items()->Count(), 0);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+}
+
+TEST_F(StdLists, ComboBoxPickWithTheMouseFiresDropDownCloseUpClickSelect) {
+    TComboBox* combo = MakeComboBox(20);
+    combo->OnDropDown = [&](TObject*) { events.push_back("dropdown"); };
+    combo->OnCloseUp = [&](TObject*) { events.push_back("closeup"); };
+    combo->OnClick = [&](TObject*) { events.push_back("click " + StringToUtf8(combo->Text())); };
+    combo->OnSelect = [&](TObject*) { events.push_back("select"); };
+    combo->SetDropDownCount(5);
+    int height = combo->Height();
+
+    combo->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(combo->DroppedDown());
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(COMBOBOXINFO);
+    ASSERT_TRUE(combo->Perform(CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info)));
+    RECT listRect{};
+    GetWindowRect(info.hwndList, &listRect);
+    int itemHeight = combo->ItemHeight();
+    EXPECT_EQ(listRect.bottom - listRect.top, itemHeight * 5 + 2) << "the list shows DropDownCount items";
+    EXPECT_EQ(combo->Height(), height) << "sizing the list leaves the control's bounds";
+
+    // The third row of the list, in screen coordinates.
+    int x = (listRect.left + listRect.right) / 2;
+    int y = listRect.top + 1 + itemHeight * 2 + itemHeight / 2;
+    win32::input::Click(Button::Left, x, y);
+    Pump();
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    EXPECT_EQ(events, (std::vector<std::string>{"dropdown", "closeup", "click item2", "select"}));
+
+    // Without OnSelect a pick is a change; a list without a field moves by the arrow keys.
+    combo->SetStyle(csDropDownList);
+    combo->OnSelect = nullptr;
+    combo->OnChange = [&](TObject*) { events.push_back("change"); };
+    events.clear();
+    combo->SetFocus();
+    Pump();
+    Press(VK_DOWN);
+    EXPECT_EQ(combo->ItemIndex(), 3);
+    EXPECT_EQ(events, (std::vector<std::string>{"click item3", "change"}));
+}
+
+TEST_F(StdLists, OwnerDrawnComboBoxDrawsItsFieldAndMeasuresItsItems) {
+    auto* combo = new TComboBox(form);
+    combo->SetBounds(10, 150, 120, 21);
+    combo->SetStyle(csOwnerDrawVariable);
+    combo->SetItemHeight(18);
+    combo->OnMeasureItem = [](TWinControl*, int index, int& height) { height = 20 + index; };
+    std::vector<std::pair<int, bool>> drawn; // index, drawn in the field
+    combo->OnDrawItem = [&](TWinControl* control, int index, TRect rect, TOwnerDrawState state) {
+        drawn.emplace_back(index, state.Contains(odComboBoxEdit));
+        static_cast<TComboBox*>(control)->Canvas()->FillRect(rect);
+    };
+    combo->SetParent(form);
+    combo->Items()->SetCommaText(u"a,b,c");
+    combo->SetItemIndex(2);
+    Pump();
+
+    EXPECT_EQ(combo->Perform(CB_GETITEMHEIGHT, 1, 0), 21) << "each item measured through OnMeasureItem";
+    EXPECT_EQ(combo->ItemHeight(), 18);
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), std::make_pair(2, true)), drawn.end())
+        << "the selected item is drawn in the field";
+}
+
+TEST_F(StdLists, ComboBoxTypingFiresOnChange) {
+    TComboBox* combo = MakeComboBox(2);
+    combo->OnChange = [&](TObject*) { events.push_back("change " + StringToUtf8(combo->Text())); };
+    combo->SetFocus();
+    Pump();
+    win32::input::TypeCharacter(u'x');
+    Pump();
+    EXPECT_EQ(events, (std::vector<std::string>{"change x"}));
+    combo->SetText(u"set");
+    EXPECT_EQ(events.size(), 1u) << "setting the text by code is no change event";
+}
+
+TEST_F(StdLists, DescriptionsCarryTheItemsAndOnlyChangedProperties) {
+    TListBox* list = MakeListBox({u"first", u"second"});
+    list->SetMultiSelect(true);
+    TComboBox* combo = MakeComboBox(2);
+    combo->SetStyle(csDropDownList);
+    combo->SetDropDownCount(12);
+
+    auto describe = [](TComponent* component) {
+        TMemoryStream binary;
+        WriteComponent(binary, component);
+        binary.SetPosition(0);
+        TStringStream text(u"");
+        ObjectBinaryToText(binary, text);
+        return text.DataString();
+    };
+    String listText = describe(list);
+    EXPECT_NE(listText.find(u"MultiSelect = True"), String::npos) << StringToUtf8(listText);
+    EXPECT_NE(listText.find(u"'second'"), String::npos);
+    for (const Char* unchanged : {u"ExtendedSelect", u"TabStop", u"ParentColor", u"Sorted", u"ItemHeight"})
+        EXPECT_EQ(listText.find(unchanged), String::npos) << StringToUtf8(unchanged);
+    String comboText = describe(combo);
+    EXPECT_NE(comboText.find(u"Style = csDropDownList"), String::npos) << StringToUtf8(comboText);
+    EXPECT_NE(comboText.find(u"DropDownCount = 12"), String::npos);
+
+    TMemoryStream binary;
+    WriteComponent(binary, list);
+    binary.SetPosition(0);
+    list->SetName(u"Original");
+    auto* copy = new TListBox(form);
+    copy->SetParent(form);
+    ReadComponent(binary, copy);
+    EXPECT_TRUE(copy->MultiSelect());
+    EXPECT_EQ(copy->Items()->CommaText(), u"first,second");
+
+    // The item index is written before the items; it still picks its item.
+    combo->SetItemIndex(1);
+    binary.Clear();
+    WriteComponent(binary, combo);
+    binary.SetPosition(0);
+    combo->SetName(u"OriginalCombo");
+    auto* comboCopy = new TComboBox(form);
+    comboCopy->SetParent(form);
+    ReadComponent(binary, comboCopy);
+    EXPECT_EQ(comboCopy->Style(), csDropDownList);
+    EXPECT_EQ(comboCopy->ItemIndex(), 1);
+    EXPECT_EQ(comboCopy->Text(), u"item1");
+}
+
+} // namespace
