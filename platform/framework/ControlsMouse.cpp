@@ -55,7 +55,11 @@ void TControl::DoMouseUp(TMessage& message, TMouseButton button) {
     MouseUp(button, KeysToShiftState(mouse.Keys), mouse.XPos, mouse.YPos);
 }
 
+// Each button and move handler lets the window's own class act first (a BUTTON presses, an EDIT places
+// its caret, a LISTBOX selects), so the control's mouse events see the result. A graphic control has no
+// window, and its default handling does nothing with the mouse.
 void TControl::WMLButtonDown(TMessage& message) {
+    DefaultHandler(message);
     if (FControlStyle.Contains(csCaptureMouse))
         SetMouseCapture(true);
     if (FControlStyle.Contains(csClickEvents))
@@ -64,6 +68,7 @@ void TControl::WMLButtonDown(TMessage& message) {
 }
 
 void TControl::WMLButtonDblClk(TMessage& message) {
+    DefaultHandler(message);
     if (FControlStyle.Contains(csCaptureMouse))
         SetMouseCapture(true);
     if (FControlStyle.Contains(csClickEvents))
@@ -72,6 +77,7 @@ void TControl::WMLButtonDblClk(TMessage& message) {
 }
 
 void TControl::WMLButtonUp(TMessage& message) {
+    DefaultHandler(message);
     if (FControlStyle.Contains(csCaptureMouse))
         SetMouseCapture(false);
     if (FControlState.Contains(csClicked)) {
@@ -84,18 +90,22 @@ void TControl::WMLButtonUp(TMessage& message) {
 }
 
 void TControl::WMRButtonDown(TMessage& message) {
+    DefaultHandler(message);
     DoMouseDown(message, mbRight, {});
 }
 
 void TControl::WMRButtonUp(TMessage& message) {
+    DefaultHandler(message);
     DoMouseUp(message, mbRight);
 }
 
 void TControl::WMMButtonDown(TMessage& message) {
+    DefaultHandler(message);
     DoMouseDown(message, mbMiddle, {});
 }
 
 void TControl::WMMButtonUp(TMessage& message) {
+    DefaultHandler(message);
     DoMouseUp(message, mbMiddle);
 }
 
@@ -104,9 +114,11 @@ void TControl::WMMouseMove(TMessage& message) {
     if (DragObject() != nullptr && DragObject()->Control() == this) {
         POINT pt{mouse.XPos, mouse.YPos};
         TPoint screen = ClientToScreen(TPoint(pt));
+        // The moves of a drag belong to the drag; the window's class does not see them.
         DragTo(screen);
         return;
     }
+    DefaultHandler(message);
     MouseMove(KeysToShiftState(mouse.Keys), mouse.XPos, mouse.YPos);
 }
 

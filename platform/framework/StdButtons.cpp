@@ -78,14 +78,6 @@ void TButtonControl::CreateParams(TCreateParams& params) {
 
 void TButtonControl::Dispatch(TMessage& message) {
     switch (message.Msg) {
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-        // The BUTTON class presses, captures and clicks on these; the control's mouse handlers do not
-        // pass them on, so the class sees them first and the control's mouse events follow.
-        DefaultHandler(message);
-        break;
     case CN_CTLCOLORBTN:
     case CN_CTLCOLORSTATIC:
         CNCtlColor(message);

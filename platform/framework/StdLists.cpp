@@ -247,14 +247,6 @@ void TCustomListBox::Dispatch(TMessage& message) {
     case CN_MEASUREITEM:
         CNMeasureItem(message);
         break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_MOUSEMOVE:
-        // The window selects first; the mouse events then see the new selection.
-        DefaultHandler(message);
-        TWinControl::Dispatch(message);
-        break;
     default:
         TWinControl::Dispatch(message);
         break;
@@ -545,13 +537,6 @@ void TCustomComboBox::Dispatch(TMessage& message) {
         break;
     case CN_MEASUREITEM:
         CNMeasureItem(message);
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_MOUSEMOVE:
-        DefaultHandler(message);
-        TWinControl::Dispatch(message);
         break;
     default:
         TWinControl::Dispatch(message);

@@ -87,6 +87,9 @@ private:
     Parts Layout() const;
     void PlaceChildren();
     void Notify(WORD code) const { NotifyCommand(FHwnd, FParent, code); }
+    // Puts text in the edit as the combo box's own change: the edit's change notifications it causes
+    // are not passed on, since CBN_EDITUPDATE and CBN_EDITCHANGE report only what the user types.
+    LRESULT SetEditText(LPCWSTR text);
     void UpdateEditFromList();
     void SelectFromEdit();
     void DropDown();
@@ -112,6 +115,7 @@ private:
     bool FKeyboardSelect = false; // the list's selection change comes from a key
     bool FExtendedUI = false;
     bool FResizing = false;
+    bool FSettingEdit = false; // the combo box itself is setting the edit's text
 };
 
 ComboState::ComboState(HWND hwnd, const CREATESTRUCTW& create)
@@ -259,11 +263,22 @@ LRESULT ComboState::WMSetFont(HFONT font, bool redraw) {
 
 // ---- The list and the edit ----
 
+LRESULT ComboState::SetEditText(LPCWSTR text) {
+    // A window procedure further down may throw; the flag must not stay set behind it.
+    struct Restore {
+        bool& flag;
+        bool value;
+        ~Restore() { flag = value; }
+    } restore{FSettingEdit, FSettingEdit};
+    FSettingEdit = true;
+    return SendMessageW(FEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
 void ComboState::UpdateEditFromList() {
     int index = CurSel();
     if (FEdit) {
         String text = index >= 0 ? ItemText(index) : String();
-        SendMessageW(FEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SetEditText(text.c_str());
         if (FFocused || GetFocus() == FEdit)
             SendMessageW(FEdit, EM_SETSEL, 0, -1);
     }
@@ -302,8 +317,14 @@ LRESULT ComboState::WMCommand(WORD code, HWND from) {
             }
             break;
         }
-        case EN_UPDATE: Notify(CBN_EDITUPDATE); break;
+        case EN_UPDATE:
+            if (!FSettingEdit)
+                Notify(CBN_EDITUPDATE);
+            break;
         case EN_CHANGE:
+            // The list already shows what the combo box put in the edit; only typing moves it.
+            if (FSettingEdit)
+                break;
             if (FDropped)
                 SelectFromEdit();
             Notify(CBN_EDITCHANGE);
@@ -550,7 +571,7 @@ LRESULT ComboState::WMGetDlgCode() const { return DLGC_WANTCHARS | DLGC_WANTARRO
 
 LRESULT ComboState::WMSetText(LPCWSTR text) {
     if (FEdit)
-        return SendMessageW(FEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        return SetEditText(text);
     // A drop-down list shows only its items: the text selects the item that matches, if any.
     LRESULT found = SendMessageW(FList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text ? text : u""));
     if (found == LB_ERR)
@@ -593,7 +614,7 @@ LRESULT ComboState::CBForward(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT ComboState::CBResetContent() {
     SendMessageW(FList, LB_RESETCONTENT, 0, 0);
     if (FEdit)
-        SendMessageW(FEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u""));
+        SetEditText(u"");
     InvalidateRect(FHwnd, nullptr, TRUE);
     return CB_OKAY;
 }

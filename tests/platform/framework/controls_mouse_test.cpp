@@ -1,13 +1,47 @@
 // The mouse: clicks and capture of graphic controls through their parent's window, double clicks,
 // the wheel going to the focused control and up to its parents, entering and leaving, and dragging one
-// control onto another inside the process.
+// control onto another inside the process, and controls built on a system window class seeing their
+// clicks once.
 #include "tests/platform/framework/controls_testing.h"
 
+#include "platform/framework/StdButtons.h"
+#include "platform/framework/StdEdit.h"
 #include "platform/win32/wininput.h"
 
 namespace {
 
 using win32::input::Button;
+
+// Stands between a control and its system window class, counting the left button messages the class gets.
+struct ClassClicks {
+    WNDPROC classProc = nullptr;
+    int downs = 0;
+    int ups = 0;
+};
+ClassClicks ButtonClassClicks;
+ClassClicks EditClassClicks;
+
+template <ClassClicks& clicks>
+LRESULT CountClassClicks(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_LBUTTONDOWN)
+        ++clicks.downs;
+    else if (msg == WM_LBUTTONUP)
+        ++clicks.ups;
+    return CallWindowProcW(clicks.classProc, hwnd, msg, wParam, lParam);
+}
+
+template <class Base, ClassClicks& clicks>
+class TCounted : public Base {
+public:
+    using Base::Base;
+
+protected:
+    void CreateParams(TCreateParams& params) override {
+        Base::CreateParams(params);
+        clicks = ClassClicks{params.WindowClass.lpfnWndProc};
+        params.WindowClass.lpfnWndProc = &CountClassClicks<clicks>;
+    }
+};
 
 class ControlsMouse : public ControlsTest {
 protected:
@@ -80,6 +114,44 @@ TEST_F(ControlsMouse, AGraphicControlGetsItsMouseThroughItsParent) {
     shape->SetEnabled(false);
     Click(shape, 5, 5);
     EXPECT_EQ(events, (std::vector<std::string>{"form click"}));
+}
+
+TEST_F(ControlsMouse, ASystemClassControlSeesEachClickOnceBeforeTheMouseEvents) {
+    auto* button = new TCounted<TButton, ButtonClassClicks>(form);
+    button->SetBounds(10, 60, 75, 25);
+    button->SetParent(form);
+    auto* classEdit = new TCounted<TEdit, EditClassClicks>(form);
+    classEdit->SetBounds(10, 100, 75, 21);
+    classEdit->SetParent(form);
+    Pump();
+    struct Case {
+        const char* name;
+        TWinControl* control;
+        ClassClicks& clicks;
+    };
+    for (const Case& c :
+         {Case{"button", button, ButtonClassClicks}, Case{"edit", classEdit, EditClassClicks}}) {
+        SCOPED_TRACE(c.name);
+        events.clear();
+        // The counts are globals, so the handlers outlive the loop safely.
+        auto seen = [clicks = &c.clicks] {
+            return std::to_string(clicks->downs) + "/" + std::to_string(clicks->ups);
+        };
+        c.control->OnMouseDown = [this, seen](TObject*, TMouseButton, TShiftState, int, int) {
+            events.push_back("down " + seen());
+        };
+        c.control->OnClick = [this](TObject*) { events.push_back("click"); };
+        c.control->OnMouseUp = [this, seen](TObject*, TMouseButton, TShiftState, int, int) {
+            events.push_back("up " + seen());
+        };
+        Click(c.control, 5, 5);
+        // The class has had the press when OnMouseDown runs, and the release when OnMouseUp runs.
+        EXPECT_EQ(events, (std::vector<std::string>{"down 1/0", "click", "up 1/1"}));
+        EXPECT_EQ(seen(), "1/1");
+        EXPECT_EQ(GetCapture(), nullptr);
+        // The class acted on the press: both take the focus.
+        EXPECT_TRUE(c.control->Focused());
+    }
 }
 
 TEST_F(ControlsMouse, DoubleClickComesAfterTheFirstClick) {

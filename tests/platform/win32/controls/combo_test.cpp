@@ -2,6 +2,8 @@
 // by mouse and keyboard with the CBN_* order, typing in the edit, owner drawing and both looks.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/rtl/Clock.h"
 #include "platform/win32/winerror.h"
 #include "tests/platform/win32/controls/controls_testing.h"
@@ -264,6 +266,104 @@ TEST_F(ComboTest, TypingInTheEditNotifiesEditUpdateThenChange) {
     EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), TRUE);
     SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
     EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+}
+
+// An edit that reports every new text to its parent, as a stand-alone edit does: the combo box must not
+// pass on the reports its own text setting causes.
+WNDPROC LoudEditOriginal = nullptr;
+LRESULT LoudEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = CallWindowProcW(LoudEditOriginal, hwnd, message, wParam, lParam);
+    if (message == WM_SETTEXT) {
+        auto id = static_cast<WORD>(GetWindowLongPtrW(hwnd, GWLP_ID));
+        for (WORD code : {EN_UPDATE, EN_CHANGE})
+            SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
+    }
+    return result;
+}
+
+void MakeEditLoud(HWND edit) {
+    LoudEditOriginal = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LoudEditProc)));
+}
+
+// CBN_EDITUPDATE and CBN_EDITCHANGE report what the user types in the field, never the text the combo box
+// puts there itself from a pick, a selection or WM_SETTEXT - also when its edit reports every change.
+TEST_F(ComboTest, EditNotificationsOnlyForTyping) {
+    struct Case {
+        const char* what;
+        std::function<void(HWND)> before; // runs before the log starts
+        std::function<void(HWND)> act;
+        std::vector<WORD> expected;
+        String text;
+    };
+    auto none = [](HWND) {};
+    const Case cases[] = {
+        {"pick with the mouse",
+         [&](HWND combo) { ClickButton(combo); },
+         [&](HWND combo) { ClickListItem(combo, 1); },
+         {CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE},
+         u"two"},
+        {"arrow keys in the open list",
+         [](HWND combo) {
+             SetFocus(combo);
+             Press(VK_F4);
+         },
+         [](HWND) {
+             Press(VK_DOWN);
+             Press(VK_DOWN);
+             Press(VK_RETURN);
+         },
+         {CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP},
+         u"two"},
+        {"arrow key on the closed list",
+         [](HWND combo) { SetFocus(combo); },
+         [](HWND) { Press(VK_DOWN); },
+         {CBN_SELCHANGE},
+         u"one"},
+        {"WM_SETTEXT", none, [](HWND combo) { SetWindowTextW(combo, u"set"); }, {}, u"set"},
+        {"CB_SETCURSEL", none, [](HWND combo) { SendMessageW(combo, CB_SETCURSEL, 2, 0); }, {}, u"three"},
+        {"CB_RESETCONTENT",
+         [](HWND combo) { SetWindowTextW(combo, u"old"); },
+         [](HWND combo) { SendMessageW(combo, CB_RESETCONTENT, 0, 0); },
+         {},
+         u""},
+        {"typing",
+         [](HWND combo) { SetFocus(combo); },
+         [](HWND) { Type(u"tw"); },
+         {CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_EDITUPDATE, CBN_EDITCHANGE},
+         u"tw"},
+    };
+    for (bool loudEdit : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (loudEdit ? ", loud edit" : ""));
+            HWND combo = Combo(CBS_DROPDOWN | CBS_AUTOHSCROLL, {u"one", u"two", u"three"});
+            if (loudEdit)
+                MakeEditLoud(Info(combo).hwndItem);
+            c.before(combo);
+            MessageLog log;
+            c.act(combo);
+            EXPECT_EQ(Notifications(log, FParent, combo), c.expected);
+            EXPECT_EQ(WindowText(combo), c.text);
+            DestroyWindow(combo);
+        }
+    }
+}
+
+// Typing still moves the open list; a key pick of the second of two items that differ only in case keeps
+// it, rather than the field's new text sending the list back to the first.
+TEST_F(ComboTest, OpenListFollowsTypingButNotItsOwnPick) {
+    HWND combo = Combo(CBS_DROPDOWN | CBS_AUTOHSCROLL, {u"abc", u"ABC", u"b"});
+    MakeEditLoud(Info(combo).hwndItem);
+    SetFocus(combo);
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    Type(u"b");
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    Press(VK_DOWN);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(WindowText(combo), u"ABC");
+    Press(VK_RETURN);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
 }
 
 TEST_F(ComboTest, OwnerDrawnItemsGoToTheParentAsTheComboBox) {
