@@ -37,6 +37,7 @@ public:
         SetWindowLongPtrW(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~Poster() { DestroyWindow(FWindow); }
+    HWND Window() const { return FWindow; }
 
     void Post(std::function<void()> action) {
         FActions.push_back(std::move(action));
@@ -92,8 +93,10 @@ TEST_F(ApplicationFixture, OnMessageCanTakeAMessageBeforeItIsDispatched) {
     FPoster.Post([&] { ++served; });
     FPoster.Post([&] { ++served; });
     int seen = 0;
+    // Only the poster's messages: a thread of an earlier test may still post its wake-up (also
+    // WM_USER) to the main thread's hidden window.
     FApp.OnMessage = [&](MSG& msg, bool& handled) {
-        if (msg.message == WM_USER)
+        if (msg.message == WM_USER && msg.hwnd == FPoster.Window())
             handled = ++seen == 1;
     };
     FApp.ProcessMessages();
