@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/framework/Controls.h" // TBiDiMode
 #include "platform/framework/Graphics.h"
 #include "platform/framework/Idents.h"
 #include "platform/win32/winuser.h"
@@ -11,11 +12,6 @@
 class TCustomImageList;
 class TPictureContainer;
 class THTMLPictureCache;
-
-#ifndef ZELMOR_HAS_TBIDIMODE
-#define ZELMOR_HAS_TBIDIMODE
-ZELMOR_ENUM(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly)
-#endif
 
 // ---- The host: everything the engine asks of the device it draws on ----
 

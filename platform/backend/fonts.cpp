@@ -451,6 +451,16 @@ bool IsSymbolFace(std::u16string_view face) {
     return SymbolMapOf(face) != nullptr;
 }
 
+bool IsKnownFace(std::u16string_view face) {
+    face = Trimmed(face);
+    if (face.empty())
+        return false;
+    if (FindSubstitution(face) || IsSymbolFace(face))
+        return true;
+    return QFontDatabase::families().contains(QString::fromUtf16(face.data(), face.size()),
+                                              Qt::CaseInsensitive);
+}
+
 std::vector<std::string> MissingFonts() {
     std::vector<std::string> missing;
     QStringList families = QFontDatabase::families();

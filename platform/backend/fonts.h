@@ -84,6 +84,8 @@ CharABC CharABCWidths(const Font& font, char32_t c);
 std::u16string SubstituteFace(std::u16string_view face);
 // True for faces that draw symbols at letter code points (Marlett, Wingdings, Symbol).
 bool IsSymbolFace(std::u16string_view face);
+// True for a face the substitution table names or the machine has installed (case does not matter).
+bool IsKnownFace(std::u16string_view face);
 
 // Frees the realised fonts; the platform calls it before it stops, while Qt can still free them.
 void ReleaseFonts();

@@ -785,22 +785,7 @@ void AppendGlyphOutlines(Path& path, const FontRef& font, float scale, const std
     }
 }
 
-bool FaceKnown(const std::u16string& face) {
-    if (face.empty())
-        return false;
-    if (IsSymbolFace(face) || SubstituteFace(face) != SubstituteFace(u""))
-        return true;
-    // Names the table gives the default face are as known as the installed faces.
-    static const char16_t* const SansNames[] = {
-        u"Arial",        u"Helvetica",      u"Tahoma",   u"MS Sans Serif", u"Microsoft Sans Serif",
-        u"MS Shell Dlg", u"MS Shell Dlg 2", u"Segoe UI", u"System",        u"Small Fonts",
-        u"Arial Narrow"};
-    QString name = QString::fromStdU16String(face).trimmed();
-    for (const char16_t* known : SansNames)
-        if (name.compare(QString::fromUtf16(known), Qt::CaseInsensitive) == 0)
-            return true;
-    return QFontDatabase::families().contains(name, Qt::CaseInsensitive);
-}
+bool FaceKnown(const std::u16string& face) { return IsKnownFace(face); }
 
 // ---- Geometry ----
 

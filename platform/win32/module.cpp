@@ -10,6 +10,7 @@
 
 #include "platform/rtl/LogicalCompare.h"
 #include "platform/rtl/UString.h"
+#include "platform/win32/com.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/sysconfig.h"
 #include "platform/win32/time.h"
@@ -79,15 +80,15 @@ Library& AddLibrary(const std::string& key) {
 
 // ---- Entry points we answer with ----
 
-long DllGetVersionEntry(DLLVERSIONINFO* info) {
+HRESULT DllGetVersionEntry(DLLVERSIONINFO* info) {
     if (!info || info->cbSize < sizeof(DLLVERSIONINFO))
-        return static_cast<long>(0x80070057); // E_INVALIDARG
+        return E_INVALIDARG;
     SystemSettings settings = GetSystemSettings();
     info->dwMajorVersion = settings.comctlMajor;
     info->dwMinorVersion = settings.comctlMinor;
     info->dwBuildNumber = settings.buildNumber;
     info->dwPlatformID = 2; // DLLVER_PLATFORM_NT
-    return 0;
+    return S_OK;
 }
 
 // Only the locale's name is known here; the system's feature test looks for the entry itself.
