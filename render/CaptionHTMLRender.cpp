@@ -13,6 +13,7 @@
 #include "platform/rtl/SysStrings.h"
 #include "platform/win32/windraw.h"
 #include "platform/win32/wingdi.h"
+#include "render/AsgHTMLE.h"
 #include "render/PictureContainer.h"
 
 // ---- Colour values ----
@@ -165,7 +166,8 @@ public:
     TPictureContainer* pictureContainer = nullptr;
     Integer pointX = -1, pointY = -1, focusIndex = -1, hoverIndex = -1, shadowOffset = 0;
     bool hitTestOnly = false, measureOnly = false, selected = false, blinkVisible = true, hoverOnly = false;
-    bool wordWrap = false;
+    bool wordWrap = false, printing = false;
+    double scale = 1.0;
     TColor anchorColor = clBlue, hoverBrushColor = clNone, hoverFontColor = clNone, shadowColor = clGray;
     Integer lineSpacing = 0;
     // Results.
@@ -192,6 +194,10 @@ private:
     void Picture(StringView body, LineMetrics& line, bool painting);
     // The container or cache picture a source names; null when there is none or it is empty.
     THTMLPicture* NamedPicture(const String& source);
+    // Paints an image-list image (index >= 0) or an HTML picture placed at rect as the main renderer
+    // does: printed images enlarged by the scale, sized pictures stretched, animated ones at their
+    // frame's offset over a cleared area.
+    void DrawPicture(Integer index, THTMLPicture* picture, bool sized, const TRect& rect);
     void Rule(StringView tag, LineMetrics& line, bool painting);
 
     Integer GhHeight() { return FCanvas->TextHeight(u"gh"); }
@@ -674,12 +680,8 @@ void CaptionRenderer::Picture(StringView body, LineMetrics& line, bool painting)
         --FPictureCounter; // the picture is met again on the next line
         return;
     }
-    if (painting) {
-        if (index >= 0)
-            images->Draw(FCanvas, FCurX, line.rect.Top, index);
-        else
-            FCanvas->StretchDraw(TRect(FCurX, line.rect.Top, FCurX + pw, line.rect.Top + ph), picture);
-    }
+    if (painting)
+        DrawPicture(index, picture, width > 0 || height > 0, TRect(FCurX, line.rect.Top, FCurX + pw, line.rect.Top + ph));
     line.width += pw;
     FCurX += pw;
     line.height = std::max(line.height, ph);
@@ -693,6 +695,45 @@ void CaptionRenderer::Picture(StringView body, LineMetrics& line, bool painting)
     if (upper.find(u"WRAP") != String::npos) {
         line.height = GhHeight();
         line.textRaise = 0;
+    }
+}
+
+void CaptionRenderer::DrawPicture(Integer index, THTMLPicture* picture, bool sized, const TRect& rect) {
+    if (index >= 0) {
+        if (!printing) {
+            images->Draw(FCanvas, rect.Left, rect.Top, index);
+            return;
+        }
+        // A printer's pixels are far smaller than the screen's: the image is enlarged by the scale.
+        TBitmap bitmap;
+        if (images->GetBitmap(index, &bitmap))
+            StretchBitmapToRect(FCanvas,
+                                TRect(rect.Left, rect.Top, rect.Left + Integer(std::lround(rect.Width() * scale)),
+                                      rect.Top + Integer(std::lround(rect.Height() * scale))),
+                                &bitmap);
+        return;
+    }
+    if (sized) {
+        picture->SetStretch(true);
+        FCanvas->StretchDraw(rect, picture);
+    } else if (picture->FrameCount() > 1) {
+        // The current frame may be smaller than the largest one: what the previous frame left is cleared.
+        if (FEntryBrush != clNone) {
+            TColor color = FCanvas->Brush()->Color();
+            TBrushStyle style = FCanvas->Brush()->Style();
+            FCanvas->Brush()->SetColor(FEntryBrush);
+            FCanvas->Brush()->SetStyle(bsSolid);
+            FCanvas->FillRect(TRect(rect.Left, rect.Top, rect.Left + picture->MaxWidth(),
+                                    rect.Top + picture->MaxHeight()));
+            FCanvas->Brush()->SetColor(color);
+            FCanvas->Brush()->SetStyle(style);
+        }
+        Integer x = rect.Left + picture->FrameXPos();
+        Integer y = rect.Top + picture->FrameYPos();
+        FCanvas->StretchDraw(TRect(x, y, x + picture->Width(), y + picture->Height()), picture);
+    } else {
+        FCanvas->StretchDraw(TRect(rect.Left, rect.Top, rect.Left + picture->Width(), rect.Top + picture->Height()),
+                             picture);
     }
 }
 
@@ -1066,6 +1107,9 @@ bool RenderCaptionHTML(TCanvas* Canvas, const String& Text, TRect Bounds, TCusto
     renderer.blinkVisible = BlinkVisible;
     renderer.hoverOnly = HoverOnly;
     renderer.wordWrap = WordWrap;
+    renderer.printing = Printing;
+    // As in the main renderer, a scale below 1 (or not a number) is 1, and a huge one is bounded.
+    renderer.scale = Scale >= 1.0 ? std::min(Scale, 100.0) : 1.0;
     renderer.anchorColor = AnchorColor;
     renderer.hoverBrushColor = HoverBrushColor;
     renderer.hoverFontColor = HoverFontColor;

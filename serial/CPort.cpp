@@ -5,21 +5,8 @@
 #include <algorithm>
 
 #include "platform/framework/PropertyInfo.h"
-#include "platform/rtl/Trace.h"
 #include "platform/win32/winerror.h"
-
-namespace {
-
-const Trace::Channel TraceSerialPort("serial");
-
-std::function<void(TCustomComPort*)>& SetupDialog() {
-    static std::function<void(TCustomComPort*)> runDialog;
-    return runDialog;
-}
-
-} // namespace
-
-void SetComSetupDialog(std::function<void(TCustomComPort* port)> runDialog) { SetupDialog() = std::move(runDialog); }
+#include "serial/CPortSetup.h"
 
 // ---- Setting groups ----
 
@@ -435,12 +422,7 @@ void TCustomComPort::EndUpdate() {
         ApplyPortSettings();
 }
 
-void TCustomComPort::ShowSetupDialog() {
-    if (SetupDialog())
-        SetupDialog()(this);
-    else
-        ZFIXME(TraceSerialPort, "no port-setup dialog is registered");
-}
+void TCustomComPort::ShowSetupDialog() { RunComSetupDialog(this); }
 
 // ---- Properties ----
 

@@ -143,9 +143,6 @@ void ListSerialPorts(TStrings* target);
 // The same from any key whose values' data are port names (the settings of a test).
 void ListSerialPortsFrom(HKEY root, const String& subKey, TStrings* target);
 
-// The setup unit's dialog for ShowSetupDialog (RunComSetupDialog).
-void SetComSetupDialog(std::function<void(TCustomComPort* port)> runDialog);
-
 // ---- Setting groups ----
 
 class TComParity : public TPersistent {
@@ -354,8 +351,7 @@ public:
     void UnRegisterLink(TComLink* comLink);
     void StoreSettings(TStoreType storeType, const String& storeTo);
     void LoadSettings(TStoreType storeType, const String& loadFrom);
-    // Runs the port-setup dialog that the setup unit registers (SetComSetupDialog); without one it
-    // does nothing.
+    // Runs the modal port-setup dialog (RunComSetupDialog).
     void ShowSetupDialog();
 
     // I/O and line status (CPortIO.cpp).

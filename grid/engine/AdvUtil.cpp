@@ -3,11 +3,12 @@
 #include "grid/engine/AdvUtil.h"
 
 #include "platform/backend/unicode.h"
+#include "platform/framework/Graphics.h"
 #include "platform/rtl/FormatSettings.h"
-#include "platform/rtl/LogicalCompare.h"
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/SysStrings.h"
 #include "platform/rtl/UString.h"
+#include "platform/win32/winuser.h"
 
 namespace {
 
@@ -17,9 +18,16 @@ constexpr Char VT = u'\x0b';
 
 using LogicalCompareFunction = int (*)(const Char*, const Char*);
 
-// The natural comparison. FIXME: looked up as "StrCmpLogicalW" by name at unit start-up once modules
-// and GetProcAddress exist; until then it is bound directly. Null falls back to ordinal comparison.
-LogicalCompareFunction gLogicalCompare = &StrCmpLogicalW;
+// The natural comparison, taken from the already loaded shell library when the unit starts (it is not
+// loaded here). Null when the library or the entry is missing: comparison is then ordinal.
+LogicalCompareFunction LookUpLogicalCompare() {
+    HMODULE library = GetModuleHandleW(u"shlwapi.dll");
+    if (!library)
+        return nullptr;
+    return reinterpret_cast<LogicalCompareFunction>(GetProcAddress(library, "StrCmpLogicalW"));
+}
+
+const LogicalCompareFunction gLogicalCompare = LookUpLogicalCompare();
 
 bool Contains(StringView text, Char c) {
     return text.find(c) != StringView::npos;
@@ -391,6 +399,23 @@ Integer CountLines(StringView text, bool multiLine) {
         }
     }
     return lines;
+}
+
+String GetWidestLine(const String& text, TCanvas* canvas) {
+    String rest = text;
+    String widest;
+    int widestWidth = -1;
+    while (!rest.empty()) {
+        String line = CutFirstLine(rest, true);
+        if (line.empty())
+            break;
+        int width = canvas->TextWidth(line);
+        if (width > widestWidth) {
+            widestWidth = width;
+            widest = std::move(line);
+        }
+    }
+    return widest;
 }
 
 String DoubleQuoteChars(StringView text) {

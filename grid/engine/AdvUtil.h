@@ -11,6 +11,7 @@
 
 #include "platform/rtl/Types.h"
 
+class TCanvas;
 class TStrings;
 
 // ---- Locale, comparison and small integer routines
@@ -136,6 +137,9 @@ String CutFirstLine(String& source, bool keepRest);
 // 1 unless multiLine; otherwise 1 plus one for every CR with more text after it and the character
 // that follows it (the two make the break), so a trailing CR LF adds no line.
 Integer CountLines(StringView text, bool multiLine);
+// The first of the widest lines on canvas, taking lines as CutFirstLine does and stopping at the first
+// empty line.
+String GetWidestLine(const String& text, TCanvas* canvas);
 String DoubleQuoteChars(StringView text);
 // Every pair of c becomes one c.
 String UndoubleChar(StringView text, Char c);

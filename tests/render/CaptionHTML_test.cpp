@@ -10,6 +10,7 @@
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/windraw.h"
+#include "platform/framework/ImgList.h"
 #include "render/PictureContainer.h"
 
 namespace {
@@ -354,6 +355,32 @@ TEST_F(CaptionCanvas, BadMarkupDegradesWithoutHarm) {
     EXPECT_EQ(Canvas()->Font()->Size(), 10);
     EXPECT_TRUE(Canvas()->Font()->Style().Empty());
     EXPECT_EQ(Canvas()->Brush()->Color(), clWhite);
+}
+
+TEST_F(CaptionCanvas, PrintedImageListPicturesAreEnlargedByTheScale) {
+    TCustomImageList images(8, 8);
+    TBitmap red;
+    red.SetSize(8, 8);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    images.Add(&red, nullptr);
+    struct Case {
+        bool printing;
+        double scale;
+        int redUpTo; // the picture's right and bottom edge
+    };
+    for (const Case& c : {Case{false, 3.0, 8}, Case{true, 3.0, 24}, Case{true, 0.5, 8}}) {
+        SCOPED_TRACE(c.scale);
+        SetUp();
+        CaptionResult r;
+        RenderCaptionHTML(Canvas(), u"<img src=\"IDX:0\">", Rect(0, 0, 200, 80), &images, -1, -1, -1, -1, 0,
+                          false, false, c.printing, false, true, false, false, c.scale, clBlue, clNone, clNone,
+                          clGray, r.anchorValue, r.plainText, r.anchorDetail, r.width, r.height, r.anchors,
+                          r.mouseAnchor, r.hoverRect, nullptr, nullptr, 0, bdLeftToRight);
+        EXPECT_TRUE(IsRed(1, 1));
+        EXPECT_TRUE(IsRed(c.redUpTo - 1, c.redUpTo - 1));
+        EXPECT_FALSE(IsRed(c.redUpTo + 1, c.redUpTo + 1));
+    }
 }
 
 } // namespace

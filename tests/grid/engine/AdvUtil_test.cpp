@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "grid/engine/AdvUtil.h"
+#include "platform/framework/Graphics.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/UString.h"
@@ -358,6 +359,16 @@ TEST(AdvUtilTest, CutFirstLineAndCountLines) {
     };
     for (const Count& c : counts)
         EXPECT_EQ(CountLines(c.text, c.multiLine), c.lines) << StringToUtf8(c.text);
+}
+
+TEST(AdvUtilTest, GetWidestLineStopsAtTheFirstEmptyLine) {
+    TBitmap bitmap;
+    bitmap.SetSize(10, 10);
+    TCanvas* canvas = bitmap.Canvas();
+    EXPECT_EQ(GetWidestLine(u"ab\r\nWWWWW\r\nW", canvas), u"WWWWW");
+    EXPECT_EQ(GetWidestLine(u"i\r\n\r\nWWWWWWWW", canvas), u"i") << "the empty line ends the search";
+    EXPECT_EQ(GetWidestLine(u"ab\rba\r\nb", canvas), u"ab") << "the first of equally wide lines";
+    EXPECT_EQ(GetWidestLine(u"", canvas), u"");
 }
 
 TEST(AdvUtilTest, UnpairedCharacters) {
