@@ -39,16 +39,18 @@ clean:
 
 # libFuzzer runs of the component readers, FUZZ_TIME seconds each; needs clang, so not part of `test`.
 # A crash input is written to $(BUILD_FUZZ)/crash-*; keep it as a fixture under tests/platform/framework/fuzz
-# (component readers) or tests/render/fuzz (mini-HTML).
+# (component readers), tests/render/fuzz (mini-HTML) or tests/fuzz/corpus/rtf (rich edit RTF).
 fuzz:
 	@sh scripts/install-deps --fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DZELMOR_SANITIZE=ON -DZELMOR_FUZZ=ON -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link
-	cmake --build $(BUILD_FUZZ) --target framework_fuzz_binary framework_fuzz_text render_fuzz_html -j $(JOBS)
-	mkdir -p $(BUILD_FUZZ)/corpus-binary $(BUILD_FUZZ)/corpus-text $(BUILD_FUZZ)/corpus-html
+	cmake --build $(BUILD_FUZZ) --target framework_fuzz_binary framework_fuzz_text render_fuzz_html rtf_fuzz -j $(JOBS)
+	mkdir -p $(BUILD_FUZZ)/corpus-binary $(BUILD_FUZZ)/corpus-text $(BUILD_FUZZ)/corpus-html $(BUILD_FUZZ)/corpus-rtf
 	$(BUILD_FUZZ)/tests/fuzz/framework_fuzz_binary -max_total_time=$(FUZZ_TIME) -artifact_prefix=$(BUILD_FUZZ)/ \
 		$(BUILD_FUZZ)/corpus-binary tests/fuzz/corpus/binary
 	$(BUILD_FUZZ)/tests/fuzz/framework_fuzz_text -max_total_time=$(FUZZ_TIME) -artifact_prefix=$(BUILD_FUZZ)/ \
 		$(BUILD_FUZZ)/corpus-text tests/fuzz/corpus/text
 	$(BUILD_FUZZ)/tests/fuzz/render_fuzz_html -max_total_time=$(FUZZ_TIME) -artifact_prefix=$(BUILD_FUZZ)/ \
 		$(BUILD_FUZZ)/corpus-html tests/fuzz/corpus/html
+	$(BUILD_FUZZ)/tests/fuzz/rtf_fuzz -max_total_time=$(FUZZ_TIME) -artifact_prefix=$(BUILD_FUZZ)/ \
+		$(BUILD_FUZZ)/corpus-rtf tests/fuzz/corpus/rtf

@@ -1,8 +1,10 @@
 // The desktop clipboard through Qt's clipboard; an in-process store when no Qt application runs.
 #include "platform/backend/clipboard.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMimeData>
 #include <QThread>
 #include <QUrl>
@@ -13,6 +15,8 @@
 namespace backend::clipboard {
 
 namespace {
+
+const char* const BmpMime = "image/bmp";
 
 // Counts our own changes and those the desktop reports.
 std::atomic<std::uint64_t> gGeneration{1};
@@ -62,9 +66,16 @@ void Publish(const std::vector<Item>& items) {
         return;
     }
     auto* mime = new QMimeData;
-    for (const Item& item : items)
-        mime->setData(QString::fromStdString(item.mimeType),
-                      QByteArray(reinterpret_cast<const char*>(item.data.data()), static_cast<qsizetype>(item.data.size())));
+    for (const Item& item : items) {
+        QByteArray bytes(reinterpret_cast<const char*>(item.data.data()), static_cast<qsizetype>(item.data.size()));
+        mime->setData(QString::fromStdString(item.mimeType), bytes);
+        // Other programs take pictures in the formats Qt offers for an image.
+        if (item.mimeType == BmpMime) {
+            QImage image;
+            if (image.loadFromData(bytes, "BMP"))
+                mime->setImageData(image);
+        }
+    }
     // The clipboard takes the mime data.
     clipboard->setMimeData(mime);
 }
@@ -80,9 +91,13 @@ std::vector<std::string> Types() {
             types.push_back(item.mimeType);
         return types;
     }
-    if (const QMimeData* mime = clipboard->mimeData())
+    if (const QMimeData* mime = clipboard->mimeData()) {
         for (const QString& format : mime->formats())
             types.push_back(format.toStdString());
+        // A picture another program offers in other formats reads as a BMP file too.
+        if (mime->hasImage() && !mime->hasFormat(QString::fromLatin1(BmpMime)))
+            types.push_back(BmpMime);
+    }
     return types;
 }
 
@@ -102,6 +117,16 @@ bool Read(const std::string& mimeType, std::vector<std::uint8_t>& data) {
     }
     const QMimeData* mime = clipboard->mimeData();
     QString type = QString::fromStdString(mimeType);
+    if (mime && mimeType == BmpMime && !mime->hasFormat(type) && mime->hasImage()) {
+        QImage image = qvariant_cast<QImage>(mime->imageData());
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (image.isNull() || !image.save(&buffer, "BMP"))
+            return false;
+        data.assign(bytes.begin(), bytes.end());
+        return true;
+    }
     if (!mime || !mime->hasFormat(type))
         return false;
     QByteArray bytes = mime->data(type);

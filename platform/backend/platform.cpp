@@ -1,7 +1,8 @@
 // The platform's Qt application object and its home folder.
 #include "platform/backend/platform.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QSettings>
 #include <cstdlib>
 #include <cstdio>
 #include <memory>
@@ -18,7 +19,7 @@ struct QtState {
     int argc = 0;
     std::vector<std::string> arguments;
     std::vector<char*> argv;
-    std::unique_ptr<QGuiApplication> application;
+    std::unique_ptr<QApplication> application; // a widgets application: the common dialogs need one
 };
 
 QtState& State() {
@@ -47,7 +48,11 @@ bool StartPlatform(int argc, char** argv) {
         state.argv.push_back(argument.data());
     state.argv.push_back(nullptr);
     state.argc = static_cast<int>(state.arguments.size());
-    state.application = std::make_unique<QGuiApplication>(state.argc, state.argv.data());
+    // What Qt remembers for itself (the file dialog's recent folders) lives with the program's own
+    // settings, not in the user's shared Qt settings.
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, QString::fromStdString(ZelmorHome()));
+    state.application = std::make_unique<QApplication>(state.argc, state.argv.data());
     // Text would be measured and drawn with other faces than everywhere else: refuse to start.
     std::vector<std::string> missing = MissingFonts();
     if (!missing.empty()) {

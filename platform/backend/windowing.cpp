@@ -149,6 +149,8 @@ public:
             flags |= Qt::WindowDoesNotAcceptFocus;
         setFlags(flags);
         setTitle(QString::fromStdU16String(options.title));
+        // The common dialogs find their owner's desktop window by this name.
+        setProperty("zelmorWindow", QVariant::fromValue<quintptr>(options.window));
         gHosts.push_back(this);
     }
     ~HostView() override { std::erase(gHosts, this); }

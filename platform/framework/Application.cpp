@@ -277,8 +277,24 @@ void TApplication::SetHint(const String& value) {
     if (value == FHint)
         return;
     FHint = value;
-    if (OnHint)
+    if (OnHint) {
         OnHint(this);
+        return;
+    }
+    // A receiver may unregister while it shows the hint, so the list is copied first.
+    auto receivers = FHintReceivers;
+    for (auto it = receivers.rbegin(); it != receivers.rend(); ++it)
+        if (it->second(FHint))
+            return;
+}
+
+void TApplication::AddHintReceiver(TObject* receiver, THintReceiver show) {
+    RemoveHintReceiver(receiver);
+    FHintReceivers.emplace_back(receiver, std::move(show));
+}
+
+void TApplication::RemoveHintReceiver(TObject* receiver) {
+    std::erase_if(FHintReceivers, [&](const auto& entry) { return entry.first == receiver; });
 }
 
 void TApplication::DoMouseIdle() {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "platform/framework/Component.h"
 #include "platform/framework/Graphics.h"
@@ -102,6 +104,11 @@ public:
     // The status-bar hint of the control under the mouse (set while idle); a change fires OnHint.
     const String& Hint() const { return FHint; }
     void SetHint(const String& value);
+    // Where a changed hint goes when OnHint is not assigned: status bars with AutoHint register here,
+    // and the most recently registered one that takes the hint (answers true) shows it.
+    using THintReceiver = std::function<bool(const String& hint)>;
+    void AddHintReceiver(TObject* receiver, THintReceiver show);
+    void RemoveHintReceiver(TObject* receiver);
 
     // The mouse moved over control to pos (screen): the hint of the control (or of the nearest parent
     // with ShowHint) comes up after HintPause, or HintShortPause while another hint is up, and goes
@@ -149,6 +156,7 @@ private:
     Integer FHintHidePause = 2500;
     TClass FHintWindowClass = nullptr; // null: THintWindow
     String FHint;
+    std::vector<std::pair<TObject*, THintReceiver>> FHintReceivers;
     TControl* FHintControl = nullptr; // the control whose hint is pending or up
     THintWindow* FHintWindow = nullptr;
     bool FHintActive = false;    // the hint window is up

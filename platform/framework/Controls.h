@@ -174,10 +174,12 @@ private:
 };
 
 // ---- TControl ----
+class TDragImageList;
 class TControl : public TComponent {
     DECLARE_CLASS(TControl, TComponent)
     friend class TWinControl;
     friend class TControlCanvas;
+    friend class TBaseDragControlObject;
 
 public:
     explicit TControl(TComponent* owner);
@@ -296,9 +298,14 @@ public:
 
     // -- Mouse, keys and drag --
     void Click() { DoClick(); }
+    // Starts dragging the control: at once, or once the mouse has moved threshold pixels (a negative
+    // threshold takes Mouse()->DragThreshold()). A drag already running is left alone. A form raises
+    // EInvalidOperation "Cannot drag a form".
     void BeginDrag(bool immediate, Integer threshold = -1);
     void EndDrag(bool drop);
     bool Dragging() const;
+    // The images shown under the cursor while the control is dragged (csDisplayDragImage).
+    virtual TDragImageList* GetDragImages() { return nullptr; }
     void DragDrop(TObject* source, int x, int y);
     virtual void DefaultDragOver(TObject* source, int x, int y, TDragState state, bool& accept);
     // Asks the control whether it takes source at (x, y); OnDragOver decides, refusing without it.
@@ -344,6 +351,11 @@ protected:
     virtual bool DoMouseWheelDown(TShiftState shift, TPoint mousePos);
     virtual bool DoMouseWheelUp(TShiftState shift, TPoint mousePos);
     virtual void DoStartDrag(TDragObject*& dragObject);
+    // Fires OnContextPopup; mousePos is in client coordinates, (-1, -1) from the keyboard.
+    virtual void DoContextPopup(TPoint mousePos, bool& handled);
+    virtual void BeginAutoDrag();
+    // Told when a drag of this control ended without an accepted drop.
+    virtual void DragCanceled() {}
     virtual bool CanResize(int& newWidth, int& newHeight);
     virtual bool CanAutoSize(int& newWidth, int& newHeight);
     virtual void ConstrainedResize(int& minWidth, int& minHeight, int& maxWidth, int& maxHeight);
@@ -352,6 +364,8 @@ protected:
     void UpdateAnchorRules();
     void RequestAlign();
     virtual void SetZOrder(bool topMost);
+    // Scales the bounds (edges, so that neighbours stay neighbours) and an own font by m / d.
+    virtual void ChangeScale(Integer m, Integer d);
     bool CheckNewSize(Integer& width, Integer& height);
     bool IsColorStored() const;
     bool IsFontStored() const;
@@ -370,6 +384,10 @@ protected:
     virtual void WMMouseMove(TMessage& message);
     virtual void WMMouseWheel(TMessage& message);
     virtual void WMCancelMode(TMessage& message);
+    // A context-menu request (at a screen point, or (-1, -1) from the keyboard): OnContextPopup may take
+    // it, else the control's PopupMenu pops up when it has AutoPopup; unanswered (Result 0), the request
+    // goes on to the parent.
+    virtual void WMContextMenu(TMessage& message);
     virtual void WMWindowPosChanged(TMessage& message);
     virtual void CMVisibleChanged(TMessage& message);
     virtual void CMEnabledChanged(TMessage& message);
@@ -407,6 +425,10 @@ private:
     void DoMouseDown(TMessage& message, TMouseButton button, TShiftState shift);
     void DoMouseUp(TMessage& message, TMouseButton button);
     void UpdateBoundsRect(const TRect& rect);
+    // Takes a control about to go away out of the mouse's state: a drag target is forgotten, and so is
+    // a capture it held through its parent. Its own drag is cancelled, or, once its virtuals no
+    // longer work (destroying), dropped without telling anyone.
+    void ForgetMouse(bool destroying);
 
     TAlign FAlign = alNone;
     TAnchors FAnchors{akLeft, akTop};
@@ -482,7 +504,11 @@ public:
     void EnableAlign();
     void Realign();
     void ReAlign() { Realign(); }
+    // Scales the control's size, and its children's bounds and fonts, by m / d; the control stays where
+    // it is.
     void ScaleBy(Integer m, Integer d);
+    // Moves every child by (deltaX, deltaY), as scrolling the client area does.
+    void ScrollBy(Integer deltaX, Integer deltaY);
 
     // -- Focus and tab order --
     Integer TabOrder() const;
@@ -547,6 +573,8 @@ protected:
     virtual void DestroyHandle();
     virtual void AlignControls(TControl* control, TRect& rect);
     virtual void AdjustClientRect(TRect& rect);
+    void ChangeScale(Integer m, Integer d) override;
+    void ScaleControls(Integer m, Integer d);
     virtual void CustomAlignPosition(TControl*, int&, int&, int&, int&, TRect&) {}
     bool CanAutoSize(int& newWidth, int& newHeight) override;
     virtual void PaintWindow(HDC dc);
@@ -590,8 +618,11 @@ protected:
     virtual void WMMeasureItem(TMessage& message);
     virtual void WMScroll(TMessage& message);
     virtual void WMNCDestroy(TMessage& message);
-    virtual void WMContextMenu(TMessage& message);
+    // The graphic child under the point is asked first.
+    void WMContextMenu(TMessage& message) override;
     virtual void WMMouseLeave(TMessage& message);
+    // Losing the mouse to another window ends a drag of this control (or of a graphic child).
+    virtual void WMCaptureChanged(TMessage& message);
     // Hands a mouse message over a graphic child (or to the graphic child with the capture) to it.
     bool IsControlMouseMsg(TMessage& message);
     virtual void CNKeyDown(TMessage& message);
@@ -682,33 +713,92 @@ private:
 };
 
 // ---- Drag inside the process ----
-// The object a drag carries; the dragged control's by default.
+class TDragImageList;
+
+// The object a drag carries. Its position fields follow the mouse while the drag runs.
 class TDragObject : public TObject {
 public:
     TDragObject() = default;
-    TControl* Control() const { return FControl; }
-    void SetControl(TControl* control) { FControl = control; }
     TPoint DragPos() const { return FDragPos; }
-    TWinControl* DragTarget() const { return FDragTarget; }
+    // The control under the mouse (null over nothing) and the mouse in its client coordinates.
+    TControl* DragTarget() const { return FDragTarget; }
     TPoint DragTargetPos() const { return FDragTargetPos; }
-    // The cursor shown over a target that accepts (crDrag) or does not (crNoDrop).
+    // Set while the drag is being finished, and whether it ended in a drop.
+    bool Cancelling() const { return FCancelling; }
+    bool Dropped() const { return FDropped; }
+    // The cursor over a target: crDrag when it accepts, crNoDrop when not.
     virtual TCursor GetDragCursor(bool accepted, int x, int y);
+    // The images shown under the cursor while dragging; none by default.
+    virtual TDragImageList* GetDragImages() { return nullptr; }
+    void ShowDragImage();
+    void HideDragImage();
+    // Called once when the drag ends: target is null unless the drop was accepted.
     virtual void Finished(TObject* target, int x, int y, bool accepted) {}
 
 private:
     friend class TControl;
-    friend void DragTo(const TPoint& pos);
-    TControl* FControl = nullptr;
+    friend struct DragRunner;
     TPoint FDragPos;
-    TWinControl* FDragTarget = nullptr;
+    TControl* FDragTarget = nullptr;
     TPoint FDragTargetPos;
+    bool FCancelling = false;
+    bool FDropped = false;
 };
 
-// The drag in progress, or null; the dragged control.
+// A drag whose source is a control: the control hears how it ended (DoEndDrag).
+class TBaseDragControlObject : public TDragObject {
+public:
+    explicit TBaseDragControlObject(TControl* control) : FControl(control) {}
+    TControl* Control() const { return FControl; }
+    void SetControl(TControl* control) { FControl = control; }
+    void Finished(TObject* target, int x, int y, bool accepted) override;
+
+protected:
+    virtual void EndDrag(TObject* target, int x, int y);
+
+private:
+    TControl* FControl;
+};
+
+// The drag object a control makes for itself when OnStartDrag gives none: the control's drag cursor
+// and drag images.
+class TDragControlObject : public TBaseDragControlObject {
+public:
+    using TBaseDragControlObject::TBaseDragControlObject;
+    TCursor GetDragCursor(bool accepted, int x, int y) override;
+    TDragImageList* GetDragImages() override;
+};
+
+// The same, freed by the drag when it ends.
+class TDragControlObjectEx : public TDragControlObject {
+public:
+    using TDragControlObject::TDragControlObject;
+};
+
+// How the mouse starts drags: at once (DragImmediate) or once it has moved DragThreshold pixels.
+class TMouse {
+public:
+    bool DragImmediate() const { return FDragImmediate; }
+    void SetDragImmediate(bool value) { FDragImmediate = value; }
+    Integer DragThreshold() const { return FDragThreshold; }
+    void SetDragThreshold(Integer value) { FDragThreshold = value; }
+    TPoint CursorPos() const;
+    void SetCursorPos(const TPoint& value);
+
+private:
+    bool FDragImmediate = true;
+    Integer FDragThreshold = 5;
+};
+
+TMouse* Mouse();
+
+// The drag in progress, or null.
 TDragObject* DragObject();
-// Moves a drag in progress to a screen point (the dragged control's window has the capture and does
-// this on its mouse moves); ends it over the target with drop.
+// Moves a drag in progress to a screen point: the control there hears dsDragEnter, dsDragMove or
+// dsDragLeave, and the cursor shows whether it accepts. Before the mouse has passed the threshold of a
+// drag that did not start at once, nothing happens.
 void DragTo(const TPoint& pos);
+// Ends the drag in progress with nothing dropped (as Escape does).
 void CancelDrag();
 
 // ---- Helpers ----

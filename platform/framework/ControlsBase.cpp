@@ -136,6 +136,8 @@ TControl::TControl(TComponent* owner)
 }
 
 TControl::~TControl() {
+    // Freed with delete rather than Free, the control skipped BeforeDestruction.
+    ForgetMouse(true);
     if (FParent != nullptr)
         FParent->RemoveControl(this);
 }
@@ -144,8 +146,7 @@ void TControl::BeforeDestruction() {
     TComponent::BeforeDestruction();
     if (GetCaptureControl() == this)
         SetCaptureControl(nullptr);
-    if (DragObject() != nullptr && DragObject()->Control() == this)
-        CancelDrag();
+    ForgetMouse(false);
     // The parent forgets the control while its virtuals still work.
     SetParent(nullptr);
 }
@@ -618,6 +619,15 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TControl::WndProc(TMessage& message) {
     if (message.Msg >= WM_MOUSEFIRST && message.Msg <= WM_MOUSELAST) {
+        // While the control is dragged the mouse belongs to the drag: moves move it and the left
+        // button's release drops it; the control sees none of it.
+        if (Dragging()) {
+            if (message.Msg == WM_MOUSEMOVE)
+                DragTo(ClientToScreen(TPoint(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam))));
+            else if (message.Msg == WM_LBUTTONUP)
+                EndDrag(true);
+            return;
+        }
         if (!FControlStyle.Contains(csDoubleClicks)) {
             switch (message.Msg) {
             case WM_LBUTTONDBLCLK:
@@ -633,7 +643,7 @@ void TControl::WndProc(TMessage& message) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             if (FDragMode == dmAutomatic && FDragKind == dkDrag) {
-                BeginDrag(false);
+                BeginAutoDrag();
                 return;
             }
             FControlState.Include(csLButtonDown);
@@ -679,6 +689,9 @@ void TControl::Dispatch(TMessage& message) {
         break;
     case WM_CANCELMODE:
         WMCancelMode(message);
+        break;
+    case WM_CONTEXTMENU:
+        WMContextMenu(message);
         break;
     case WM_WINDOWPOSCHANGED:
         WMWindowPosChanged(message);
@@ -768,6 +781,8 @@ void TControl::WMWindowPosChanged(TMessage& message) {
 }
 
 void TControl::WMCancelMode(TMessage&) {
+    if (Dragging())
+        CancelDrag();
     if (GetCaptureControl() == this)
         SetCaptureControl(nullptr);
 }

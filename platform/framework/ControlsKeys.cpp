@@ -6,6 +6,7 @@
 
 #include "platform/framework/Controls.h"
 #include "platform/framework/Forms.h"
+#include "platform/framework/Menus.h"
 #include "platform/rtl/Consts.h"
 
 TCustomForm* GetParentForm(TControl* control, bool topForm) {
@@ -25,6 +26,15 @@ TCustomForm* GetParentForm(TControl* control, bool topForm) {
 bool IsKeyMsg(MSG& msg) {
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST)
         return false;
+    // During a drag the keys belong to it: Escape cancels it, and the modifier keys may change what
+    // the target answers, so the drag asks again.
+    if (DragObject() != nullptr) {
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+            CancelDrag();
+        else if (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP)
+            DragTo(DragObject()->DragPos());
+        return true;
+    }
     HWND wnd = msg.hwnd;
     if (GetCapture() != nullptr && FindControl(GetCapture()) == nullptr)
         return false;
@@ -189,6 +199,13 @@ void TWinControl::DoExit() {
 // ---- Keys ----
 
 bool TWinControl::IsMenuKey(TMessage& message) {
+    // The popup menus of the control and its parents come before the form's short cuts, the nearest
+    // first.
+    for (TWinControl* control = this; control != nullptr; control = control->Parent()) {
+        auto* menu = dynamic_cast<TPopupMenu*>(control->PopupMenu());
+        if (menu != nullptr && menu->IsShortCut(message))
+            return true;
+    }
     TCustomForm* form = GetParentForm(this);
     return form != nullptr && form->IsShortCut(message);
 }

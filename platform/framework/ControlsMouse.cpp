@@ -1,9 +1,12 @@
-// The mouse side of controls: buttons, clicks, moves, capture, the wheel, entering and leaving, and the
-// framework's drag inside the process.
+// The mouse side of controls: buttons, clicks, moves, capture, the wheel, entering and leaving, context
+// menus, and the framework's drag inside the process.
 #include <cstdlib>
 
 #include "platform/framework/Controls.h"
 #include "platform/framework/Forms.h"
+#include "platform/framework/ImgList.h"
+#include "platform/framework/Menus.h"
+#include "platform/rtl/Consts.h"
 
 namespace {
 
@@ -99,6 +102,35 @@ void TControl::WMRButtonUp(TMessage& message) {
     DoMouseUp(message, mbRight);
 }
 
+void TControl::WMContextMenu(TMessage& message) {
+    if (message.Result != 0)
+        return;
+    TPoint pos(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+    bool fromKeyboard = pos.X == -1 && pos.Y == -1;
+    TPoint clientPos = pos;
+    if (!fromKeyboard) {
+        clientPos = ScreenToClient(pos);
+        TRect client = ClientRect();
+        if (clientPos.X < client.Left || clientPos.X >= client.Right || clientPos.Y < client.Top ||
+            clientPos.Y >= client.Bottom) {
+            DefaultHandler(message);
+            return;
+        }
+    }
+    bool handled = false;
+    DoContextPopup(clientPos, handled);
+    if (handled || ShowControlPopupMenu(this, pos)) {
+        message.Result = 1;
+        return;
+    }
+    DefaultHandler(message);
+}
+
+void TControl::DoContextPopup(TPoint mousePos, bool& handled) {
+    if (OnContextPopup)
+        OnContextPopup(this, mousePos, handled);
+}
+
 void TControl::WMMButtonDown(TMessage& message) {
     DefaultHandler(message);
     DoMouseDown(message, mbMiddle, {});
@@ -110,15 +142,8 @@ void TControl::WMMButtonUp(TMessage& message) {
 }
 
 void TControl::WMMouseMove(TMessage& message) {
-    TWMMouse mouse(message);
-    if (DragObject() != nullptr && DragObject()->Control() == this) {
-        POINT pt{mouse.XPos, mouse.YPos};
-        TPoint screen = ClientToScreen(TPoint(pt));
-        // The moves of a drag belong to the drag; the window's class does not see them.
-        DragTo(screen);
-        return;
-    }
     DefaultHandler(message);
+    TWMMouse mouse(message);
     MouseMove(KeysToShiftState(mouse.Keys), mouse.XPos, mouse.YPos);
 }
 
@@ -143,10 +168,6 @@ void TControl::MouseMove(TShiftState shift, int x, int y) {
 }
 
 void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    if (DragObject() != nullptr && DragObject()->Control() == this && button == mbLeft) {
-        EndDrag(true);
-        return;
-    }
     if (OnMouseUp)
         OnMouseUp(this, button, shift, x, y);
 }
@@ -245,82 +266,178 @@ bool TWinControl::IsControlMouseMsg(TMessage& message) {
 }
 
 // Sends CM_MOUSEENTER and CM_MOUSELEAVE as the mouse moves between this window and its graphic
-// children; the window manager tells the window when the mouse leaves it.
+// children; the window manager tells the window when the mouse leaves it. Only the control right under
+// the mouse is entered: coming onto a graphic child from outside enters the child, not the window too
+// (the child's CM_MOUSEENTER still passes up through its parents, which do not fire OnMouseEnter for it).
 void TWinControl::TrackMouse(TControl* over) {
-    TControl* now = over != nullptr ? over : this;
-    if (now == FMouseControl)
-        return;
     if (!FMouseInControl) {
         FMouseInControl = true;
         TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, FHandle, 0};
         TrackMouseEvent(&track);
-        if (now != this)
-            Perform(CM_MOUSEENTER, 0, 0);
     }
+    TControl* now = over != nullptr ? over : this;
+    if (now == FMouseControl)
+        return;
     TControl* old = FMouseControl;
     FMouseControl = now;
-    if (old != nullptr && old != this)
+    if (old != nullptr)
         old->Perform(CM_MOUSELEAVE, 0, 0);
-    if (now == this && old == nullptr)
-        Perform(CM_MOUSEENTER, 0, 0);
-    else if (now != this)
-        now->Perform(CM_MOUSEENTER, 0, 0);
+    now->Perform(CM_MOUSEENTER, 0, 0);
 }
 
 void TWinControl::WMMouseLeave(TMessage&) {
     TControl* old = FMouseControl;
     FMouseControl = nullptr;
     FMouseInControl = false;
-    if (old != nullptr && old != this)
+    if (old != nullptr)
         old->Perform(CM_MOUSELEAVE, 0, 0);
-    Perform(CM_MOUSELEAVE, 0, 0);
 }
 
 // ---- Drag inside the process ----
 
+namespace {
+
+// The one drag of the program. The dragged control holds the mouse capture while it runs.
 struct DragState {
     TDragObject* object = nullptr;
-    bool ownsObject = false;
-    TControl* target = nullptr; // the control under the mouse that was told dsDragEnter
+    TControl* control = nullptr; // the dragged control
+    bool ownsObject = false;     // the drag made the object (or was given a TDragControlObjectEx)
+    TControl* target = nullptr;  // the control under the mouse that was told dsDragEnter
     bool accepted = false;
+    bool active = false; // the mouse has passed the threshold (or the drag started at once)
+    TPoint startPos;
+    Integer threshold = 0;
+    TDragImageList* images = nullptr;
 };
-
-namespace {
 DragState Drag;
+
+// The window at a screen point, passing through the drag image's own window.
+HWND DragWindowAt(const TPoint& pos) {
+    POINT screen = POINT(pos);
+    HWND skip = Drag.images != nullptr ? Drag.images->ImageWindow() : nullptr;
+    for (HWND top = GetTopWindow(nullptr); top != nullptr; top = GetWindow(top, GW_HWNDNEXT)) {
+        if (top == skip || !IsWindowVisible(top))
+            continue;
+        RECT rect;
+        if (!GetWindowRect(top, &rect) || !PtInRect(&rect, screen))
+            continue;
+        HWND hwnd = top;
+        for (;;) {
+            POINT client = screen;
+            ::ScreenToClient(hwnd, &client);
+            HWND child = ChildWindowFromPointEx(hwnd, client, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+            if (child == nullptr || child == hwnd)
+                return hwnd;
+            hwnd = child;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
+
+TMouse* Mouse() {
+    static TMouse mouse;
+    return &mouse;
+}
+
+TPoint TMouse::CursorPos() const {
+    POINT pt{};
+    GetCursorPos(&pt);
+    return TPoint(pt);
+}
+
+void TMouse::SetCursorPos(const TPoint& value) {
+    ::SetCursorPos(value.X, value.Y);
+}
 
 TDragObject* DragObject() {
     return Drag.object;
 }
 
 TCursor TDragObject::GetDragCursor(bool accepted, int, int) {
-    TCursor cursor = FControl != nullptr ? FControl->DragCursor() : crDrag;
-    return accepted ? cursor : crNoDrop;
+    return accepted ? crDrag : crNoDrop;
+}
+
+void TDragObject::ShowDragImage() {
+    if (TDragImageList* images = GetDragImages())
+        images->ShowDragImage();
+}
+
+void TDragObject::HideDragImage() {
+    if (TDragImageList* images = GetDragImages())
+        images->HideDragImage();
+}
+
+void TBaseDragControlObject::Finished(TObject* target, int x, int y, bool accepted) {
+    if (!accepted) {
+        if (FControl != nullptr)
+            FControl->DragCanceled();
+        target = nullptr;
+    }
+    EndDrag(target, x, y);
+}
+
+void TBaseDragControlObject::EndDrag(TObject* target, int x, int y) {
+    if (FControl != nullptr)
+        FControl->DoEndDrag(target, x, y);
+}
+
+TCursor TDragControlObject::GetDragCursor(bool accepted, int x, int y) {
+    if (accepted && Control() != nullptr)
+        return Control()->DragCursor();
+    return TDragObject::GetDragCursor(accepted, x, y);
+}
+
+TDragImageList* TDragControlObject::GetDragImages() {
+    return Control() != nullptr ? Control()->GetDragImages() : nullptr;
 }
 
 bool TControl::Dragging() const {
-    return Drag.object != nullptr && Drag.object->Control() == this;
+    return Drag.object != nullptr && Drag.control == this;
 }
 
-void TControl::BeginDrag(bool immediate, Integer) {
+void TControl::BeginAutoDrag() {
+    BeginDrag(Mouse()->DragImmediate(), Mouse()->DragThreshold());
+}
+
+void TControl::BeginDrag(bool immediate, Integer threshold) {
+    if (dynamic_cast<TCustomForm*>(this) != nullptr)
+        throw EInvalidOperation(Consts::SCannotDragForm);
     if (Drag.object != nullptr)
         return;
+    // A press in progress becomes the start of the drag: the control's own handling of the press ends.
+    if (FControlState.Contains(csLButtonDown)) {
+        TPoint pos = ScreenToClient(Mouse()->CursorPos());
+        Perform(WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(pos.X), static_cast<WORD>(pos.Y)));
+        if (Drag.object != nullptr)
+            return;
+    }
+    if (threshold < 0)
+        threshold = Mouse()->DragThreshold();
     TDragObject* object = nullptr;
     DoStartDrag(object);
-    Drag.ownsObject = object == nullptr;
-    if (object == nullptr)
-        object = new TDragObject();
-    object->SetControl(this);
-    Drag.object = object;
-    Drag.target = nullptr;
-    Drag.accepted = false;
-    // The control follows the mouse until the button comes up.
-    SetMouseCapture(true);
-    if (immediate) {
-        POINT pt;
-        GetCursorPos(&pt);
-        DragTo(TPoint(pt));
+    // OnStartDrag may have started another drag.
+    if (Drag.object != nullptr) {
+        if (dynamic_cast<TDragControlObjectEx*>(object) != nullptr)
+            delete object;
+        return;
     }
+    bool ownsObject = object == nullptr || dynamic_cast<TDragControlObjectEx*>(object) != nullptr;
+    if (object == nullptr)
+        object = new TDragControlObjectEx(this);
+    // Capture first: taking it over from another window must not end the drag just begun.
+    SetMouseCapture(true);
+    Drag = DragState{};
+    Drag.object = object;
+    Drag.control = this;
+    Drag.ownsObject = ownsObject;
+    Drag.startPos = Mouse()->CursorPos();
+    Drag.threshold = threshold;
+    Drag.active = immediate;
+    object->FDragPos = Drag.startPos;
+    if (immediate)
+        DragTo(Drag.startPos);
 }
 
 void TControl::DoStartDrag(TDragObject*& dragObject) {
@@ -329,82 +446,156 @@ void TControl::DoStartDrag(TDragObject*& dragObject) {
 }
 
 TControl* FindDragTarget(const TPoint& pos, bool allowDisabled) {
-    TWinControl* window = FindControl(WindowFromPoint(POINT(pos)));
+    // A window that is not one of ours (the edit of a combo box) stands for the control that holds it.
+    HWND hwnd = DragWindowAt(pos);
+    TWinControl* window = nullptr;
+    while (hwnd != nullptr && (window = FindControl(hwnd)) == nullptr)
+        hwnd = GetParent(hwnd);
     if (window == nullptr)
         return nullptr;
-    POINT client = POINT(pos);
-    ::ScreenToClient(window->WindowHandle(), &client);
-    TControl* control = window->ControlAtPos(TPoint(client), allowDisabled);
+    TControl* control = window->ControlAtPos(window->ScreenToClient(pos), allowDisabled);
     return control != nullptr ? control : window;
 }
 
-namespace {
+// Runs the steps of a drag; a friend of TDragObject, whose position fields it keeps.
+struct DragRunner {
+    // Asks the target (the drag's current one) about the drag; answers whether it accepts. The
+    // handler may end the drag, which the caller checks.
+    static bool DragOverTarget(TDragState state) {
+        TControl* target = Drag.target;
+        if (target == nullptr)
+            return false;
+        TPoint client = target->ScreenToClient(Drag.object->FDragPos);
+        bool accept = false;
+        target->DragOver(Drag.object, client.X, client.Y, state, accept);
+        return accept;
+    }
 
-bool SendDragMessage(TControl* target, TDragState state, const TPoint& screen) {
-    TPoint client = target->ScreenToClient(screen);
-    bool accept = false;
-    target->DragOver(Drag.object, client.X, client.Y, state, accept);
-    return accept;
-}
-
-void FinishDrag(TControl* target, const TPoint& screen, bool drop) {
-    TDragObject* object = Drag.object;
-    TControl* source = object->Control();
-    bool ownsObject = Drag.ownsObject;
-    bool accepted = drop && target != nullptr && Drag.accepted;
-    Drag = DragState{};
-    if (source != nullptr)
-        source->SetMouseCapture(false);
-    TPoint client;
-    if (target != nullptr) {
-        client = target->ScreenToClient(screen);
-        if (!accepted) {
-            bool ignored = false;
-            target->DragOver(object, client.X, client.Y, dsDragLeave, ignored);
+    static void MoveTo(const TPoint& pos) {
+        TDragObject* object = Drag.object;
+        // Asked each time rather than kept: the control may change or free its images meanwhile.
+        Drag.images = object->GetDragImages();
+        TControl* target = FindDragTarget(pos, false);
+        if (target != Drag.target) {
+            DragOverTarget(dsDragLeave);
+            if (Drag.object != object)
+                return;
+            Drag.target = target;
+            object->FDragTarget = target;
+            object->FDragPos = pos;
+            DragOverTarget(dsDragEnter);
+            if (Drag.object != object)
+                return;
         }
+        object->FDragPos = pos;
+        object->FDragTargetPos = target != nullptr ? target->ScreenToClient(pos) : TPoint();
+        bool accepted = DragOverTarget(dsDragMove);
+        if (Drag.object != object)
+            return;
+        Drag.accepted = accepted;
+        TCursor cursor = object->GetDragCursor(accepted, pos.X, pos.Y);
+        // The image shows over nothing and over controls that ask for it.
+        if (Drag.images != nullptr) {
+            if (target == nullptr || target->ControlStyle().Contains(csDisplayDragImage)) {
+                if (!Drag.images->Dragging())
+                    Drag.images->BeginDrag(nullptr, pos.X, pos.Y);
+                else
+                    Drag.images->DragMove(pos.X, pos.Y);
+            } else {
+                Drag.images->EndDrag();
+            }
+        }
+        ::SetCursor(Screen()->Cursors(cursor));
     }
-    if (accepted)
-        target->DragDrop(object, client.X, client.Y);
-    object->Finished(accepted ? target : nullptr, client.X, client.Y, accepted);
-    if (source != nullptr) {
-        TPoint at = accepted ? client : TPoint();
-        source->DoEndDrag(accepted ? target : nullptr, at.X, at.Y);
-    }
-    if (ownsObject)
-        delete object;
-}
 
-} // namespace
+    static void Done(bool drop) {
+        TDragObject* object = Drag.object;
+        if (object == nullptr || object->FCancelling)
+            return;
+        object->FCancelling = true;
+        object->FDropped = drop;
+        if (TDragImageList* images = object->GetDragImages())
+            images->EndDrag();
+        TControl* source = Drag.control;
+        TControl* target = Drag.active ? Drag.target : nullptr;
+        bool accepted = drop && target != nullptr && Drag.accepted;
+        TPoint client = target != nullptr ? target->ScreenToClient(object->FDragPos) : TPoint();
+        bool ownsObject = Drag.ownsObject;
+        // The drag is over before anyone hears of it, so that handlers may start another.
+        Drag = DragState{};
+        if (source != nullptr && source->MouseCapture())
+            source->SetMouseCapture(false);
+        if (target != nullptr) {
+            if (accepted) {
+                target->DragDrop(object, client.X, client.Y);
+            } else {
+                bool ignored = false;
+                target->DragOver(object, client.X, client.Y, dsDragLeave, ignored);
+            }
+        }
+        if (!accepted)
+            client = TPoint();
+        try {
+            object->Finished(accepted ? target : nullptr, client.X, client.Y, accepted);
+        } catch (...) {
+            if (ownsObject)
+                delete object;
+            throw;
+        }
+        if (ownsObject)
+            delete object;
+    }
+};
 
 void DragTo(const TPoint& pos) {
     if (Drag.object == nullptr)
         return;
-    TControl* target = FindDragTarget(pos, false);
-    if (target != Drag.target) {
-        if (Drag.target != nullptr)
-            SendDragMessage(Drag.target, dsDragLeave, pos);
-        Drag.target = target;
-        Drag.accepted = target != nullptr && SendDragMessage(target, dsDragEnter, pos);
-    } else if (target != nullptr) {
-        Drag.accepted = SendDragMessage(target, dsDragMove, pos);
+    if (!Drag.active) {
+        if (std::abs(pos.X - Drag.startPos.X) < Drag.threshold &&
+            std::abs(pos.Y - Drag.startPos.Y) < Drag.threshold)
+            return;
+        Drag.active = true;
     }
-    Drag.object->FDragPos = pos;
-    Drag.object->FDragTarget = dynamic_cast<TWinControl*>(target);
-    Drag.object->FDragTargetPos = target != nullptr ? target->ScreenToClient(pos) : TPoint();
-    ::SetCursor(Screen()->Cursors(Drag.object->GetDragCursor(Drag.accepted, pos.X, pos.Y)));
+    DragRunner::MoveTo(pos);
 }
 
 void TControl::EndDrag(bool drop) {
-    if (!Dragging())
-        return;
-    POINT pt;
-    GetCursorPos(&pt);
-    FinishDrag(Drag.target, TPoint(pt), drop);
+    if (Dragging())
+        DragRunner::Done(drop);
 }
 
 void CancelDrag() {
-    if (Drag.object != nullptr)
-        FinishDrag(Drag.target, Drag.object->DragPos(), false);
+    DragRunner::Done(false);
+}
+
+void TWinControl::WMCaptureChanged(TMessage& message) {
+    if (Drag.object != nullptr && reinterpret_cast<HWND>(message.LParam) != FHandle &&
+        (Drag.control == this ||
+         (Drag.control->Parent() == this && dynamic_cast<TWinControl*>(Drag.control) == nullptr)))
+        CancelDrag();
+    DefaultHandler(message);
+}
+
+void TControl::ForgetMouse(bool destroying) {
+    // Another window may have taken the capture from the parent without the control hearing of it.
+    if (CaptureControl == this)
+        CaptureControl = nullptr;
+    if (Drag.object == nullptr)
+        return;
+    if (Drag.control == this && !destroying) {
+        CancelDrag();
+    } else if (Drag.control == this) {
+        // The drag images may have gone with the control; an image list ends its drag when freed.
+        TDragObject* object = Drag.ownsObject ? Drag.object : nullptr;
+        Drag = DragState{};
+        ReleaseCapture();
+        delete object;
+    } else if (Drag.target == this) {
+        // A target going away hears no more of the drag; the next move finds the new one.
+        Drag.target = nullptr;
+        Drag.accepted = false;
+        Drag.object->FDragTarget = nullptr;
+    }
 }
 
 void TControl::DragOver(TObject* source, int x, int y, TDragState state, bool& accept) {

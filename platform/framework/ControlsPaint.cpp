@@ -100,18 +100,53 @@ void TWinControl::PaintTo(HDC dc, int x, int y) {
 }
 
 void TWinControl::WMPaint(TMessage& message) {
-    if (message.WParam == 0 && FControls.empty() && !FDoubleBuffered) {
-        DefaultHandler(message);
+    if (!FDoubleBuffered || message.WParam != 0) {
+        if (!FControlState.Contains(csCustomPaint) && ControlCount() == 0)
+            DefaultHandler(message);
+        else
+            PaintHandler(message);
         return;
     }
-    PaintHandler(message);
+    // Double buffered: the whole client area is painted into a bitmap first and then copied to the
+    // window at once, so nothing flickers. The background is erased in the bitmap only.
+    TRect client = ClientRect();
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.Right, client.Bottom);
+    ReleaseDC(nullptr, screen);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    PAINTSTRUCT ps{};
+    HDC dc = nullptr;
+    try {
+        dc = BeginPaint(FHandle, &ps);
+        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), reinterpret_cast<LPARAM>(memory));
+        message.WParam = reinterpret_cast<WPARAM>(memory);
+        WMPaint(message);
+        message.WParam = 0;
+        BitBlt(dc, 0, 0, client.Right, client.Bottom, memory, 0, 0, SRCCOPY);
+        EndPaint(FHandle, &ps);
+    } catch (...) {
+        message.WParam = 0;
+        if (dc != nullptr)
+            EndPaint(FHandle, &ps);
+        SelectObject(memory, oldBitmap);
+        DeleteDC(memory);
+        DeleteObject(bitmap);
+        throw;
+    }
+    SelectObject(memory, oldBitmap);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
 }
 
 void TWinControl::WMEraseBkgnd(TMessage& message) {
-    HDC dc = reinterpret_cast<HDC>(message.WParam);
-    RECT rect;
-    GetClipBox(dc, &rect);
-    FillRect(dc, &rect, FBrush->Handle());
+    // A double-buffered window erases only into its bitmap (the erase it sends itself carries the
+    // bitmap's DC in both parameters); the window's own erase would show before the picture.
+    if (!FDoubleBuffered || message.WParam == static_cast<WPARAM>(message.LParam)) {
+        HDC dc = reinterpret_cast<HDC>(message.WParam);
+        RECT rect = ClientRect();
+        FillRect(dc, &rect, FBrush->Handle());
+    }
     message.Result = 1;
 }
 
@@ -162,7 +197,7 @@ TCustomControl::~TCustomControl() {
 void TCustomControl::WMPaint(TMessage& message) {
     FControlState.Include(csCustomPaint);
     try {
-        PaintHandler(message);
+        TWinControl::WMPaint(message);
     } catch (...) {
         FControlState.Exclude(csCustomPaint);
         throw;

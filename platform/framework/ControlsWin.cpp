@@ -4,6 +4,7 @@
 #include "platform/framework/Controls.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/framework/Forms.h"
 #include "platform/framework/PropertyInfo.h"
@@ -312,6 +313,8 @@ void TWinControl::RemoveControl(TControl* control) {
 }
 
 void TWinControl::Insert(TControl* control) {
+    // The parent comes first: a tab order kept from before the control had one is applied in its list.
+    control->FParent = this;
     if (auto* win = dynamic_cast<TWinControl*>(control)) {
         FWinControls.push_back(win);
         FTabList.push_back(win);
@@ -323,10 +326,12 @@ void TWinControl::Insert(TControl* control) {
     } else {
         FControls.push_back(control);
     }
-    control->FParent = this;
 }
 
 void TWinControl::Remove(TControl* control) {
+    // The mouse tracking must not keep a control that has gone.
+    if (FMouseControl == control)
+        FMouseControl = nullptr;
     if (auto* win = dynamic_cast<TWinControl*>(control)) {
         std::erase(FTabList, win);
         std::erase(FWinControls, win);
@@ -581,21 +586,106 @@ void TWinControl::SetBorderWidth(Integer value) {
     Invalidate();
 }
 
+namespace {
+
+// a * m / d rounded to the nearest whole number, halves away from zero (d > 0).
+Integer Scale(Integer a, Integer m, Integer d) {
+    long long product = static_cast<long long>(a) * m;
+    long long magnitude = (std::abs(product) + d / 2) / d;
+    return static_cast<Integer>(product < 0 ? -magnitude : magnitude);
+}
+
+} // namespace
+
+void TControl::ChangeScale(Integer m, Integer d) {
+    Integer left = Scale(FLeft, m, d);
+    Integer top = Scale(FTop, m, d);
+    Integer width = Scale(FLeft + FWidth, m, d) - left;
+    Integer height = Scale(FTop + FHeight, m, d) - top;
+    SetBounds(left, top, width, height);
+    if (!FParentFont)
+        FFont->SetSize(Scale(FFont->Size(), m, d));
+}
+
+void TWinControl::ScaleControls(Integer m, Integer d) {
+    for (Integer i = 0; i < ControlCount(); ++i)
+        Controls(i)->ChangeScale(m, d);
+}
+
+void TWinControl::ChangeScale(Integer m, Integer d) {
+    DisableAlign();
+    try {
+        ScaleControls(m, d);
+        TControl::ChangeScale(m, d);
+    } catch (...) {
+        --FAlignLevel;
+        throw;
+    }
+    EnableAlign();
+}
+
 void TWinControl::ScaleBy(Integer m, Integer d) {
-    SetBounds(FLeft * m / d, FTop * m / d, FWidth * m / d, FHeight * m / d);
+    if (m == d || d <= 0 || m <= 0)
+        return;
+    DisableAlign();
+    try {
+        ScaleControls(m, d);
+        SetBounds(FLeft, FTop, Scale(FWidth, m, d), Scale(FHeight, m, d));
+        if (!ParentFont())
+            Font()->SetSize(Scale(Font()->Size(), m, d));
+    } catch (...) {
+        --FAlignLevel;
+        throw;
+    }
+    EnableAlign();
+}
+
+void TWinControl::ScrollBy(Integer deltaX, Integer deltaY) {
+    if (deltaX == 0 && deltaY == 0)
+        return;
+    DisableAlign();
+    try {
+        for (Integer i = 0; i < ControlCount(); ++i) {
+            TControl* control = Controls(i);
+            auto* win = dynamic_cast<TWinControl*>(control);
+            if (win != nullptr && win->FHandle != nullptr)
+                // The window's WM_MOVE brings its bounds up to date.
+                SetWindowPos(win->FHandle, nullptr, win->FLeft + deltaX, win->FTop + deltaY, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            else {
+                control->FLeft += deltaX;
+                control->FTop += deltaY;
+            }
+        }
+    } catch (...) {
+        --FAlignLevel;
+        throw;
+    }
+    --FAlignLevel;
+    Invalidate();
 }
 
 // ---- The message procedure ----
 
 void TWinControl::DefaultHandler(TMessage& message) {
+    // A window class asking for its colours (reflected back to the control by its parent) draws in the
+    // control's font colour on the control's brush.
+    if (message.Msg >= CN_CTLCOLORMSGBOX && message.Msg <= CN_CTLCOLORSTATIC) {
+        auto dc = reinterpret_cast<HDC>(message.WParam);
+        SetTextColor(dc, ColorToRGB(FFont->Color()));
+        SetBkColor(dc, ColorToRGB(FBrush->Color()));
+        message.Result = reinterpret_cast<LRESULT>(FBrush->Handle());
+        return;
+    }
     if (FHandle == nullptr) {
         TControl::DefaultHandler(message);
         return;
     }
     if (message.Msg == WM_CONTEXTMENU && FParent != nullptr) {
         message.Result = FParent->Perform(message.Msg, message.WParam, message.LParam);
-        if (message.Result != 0)
-            return;
+        // The parent chain has had the request. The window classes have no context menus of their own:
+        // their default procedure would only send it to the parent window a second time.
+        return;
     }
     // Colour requests of a child window go back to the child as CN_CTLCOLOR*.
     if (message.Msg >= WM_CTLCOLORMSGBOX && message.Msg <= WM_CTLCOLORSTATIC) {
@@ -714,6 +804,9 @@ void TWinControl::Dispatch(TMessage& message) {
         break;
     case WM_MOUSELEAVE:
         WMMouseLeave(message);
+        break;
+    case WM_CAPTURECHANGED:
+        WMCaptureChanged(message);
         break;
     case CN_KEYDOWN:
         CNKeyDown(message);
@@ -865,15 +958,14 @@ void TWinControl::WMScroll(TMessage& message) {
 }
 
 void TWinControl::WMContextMenu(TMessage& message) {
-    POINT pt{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
-    bool handled = false;
-    if (OnContextPopup)
-        OnContextPopup(this, TPoint(pt), handled);
-    if (handled) {
-        message.Result = 1;
+    if (message.Result != 0)
         return;
-    }
-    DefaultHandler(message);
+    TPoint pos(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+    if (FHandle != nullptr && !(pos.X == -1 && pos.Y == -1))
+        if (TControl* child = ControlAtPos(ScreenToClient(pos), false))
+            message.Result = child->Perform(WM_CONTEXTMENU, message.WParam, message.LParam);
+    if (message.Result == 0)
+        TControl::WMContextMenu(message);
 }
 
 String TWinControl::GetText() const {

@@ -1,4 +1,5 @@
-// The framework's extra controls and components: TTimer, panels, bevels, shapes and paint boxes.
+// The framework's extra controls and components: TTimer, panels, bevels, shapes, paint boxes, images and
+// radio groups.
 #pragma once
 
 #include <memory>
@@ -153,4 +154,93 @@ public:
 
 protected:
     void Paint() override;
+};
+
+// ---- A picture on a graphic control ----
+// Stretch fills the control; Proportional shrinks (or with Stretch also grows) keeping the aspect ratio;
+// Center centres what is drawn. With AutoSize the control takes the picture's size.
+class TImage : public TGraphicControl {
+    DECLARE_CLASS(TImage, TGraphicControl)
+
+public:
+    explicit TImage(TComponent* owner);
+    ~TImage() override;
+    // The picture's bitmap canvas; an empty picture first becomes a bitmap of the control's size.
+    // EInvalidOperation "Can only modify an image if it contains a bitmap" for another picture.
+    TCanvas* Canvas();
+    bool Center() const { return FCenter; }
+    void SetCenter(bool value);
+    TPicture* Picture() const { return FPicture.get(); }
+    void SetPicture(TPicture* value) { FPicture->Assign(value); }
+    bool Proportional() const { return FProportional; }
+    void SetProportional(bool value);
+    bool Stretch() const { return FStretch; }
+    void SetStretch(bool value);
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool value);
+    // Where the picture is drawn in the client area.
+    TRect DestRect() const;
+
+protected:
+    bool CanAutoSize(int& newWidth, int& newHeight) override;
+    void Paint() override;
+
+private:
+    void PictureChanged(TObject* sender);
+
+    std::unique_ptr<TPicture> FPicture;
+    bool FCenter = false;
+    bool FProportional = false;
+    bool FStretch = false;
+    bool FTransparent = false;
+    bool FDrawing = false; // the picture changes because it is being drawn
+};
+
+// ---- A group box of radio buttons made from a list of captions ----
+// Only one item is chosen (ItemIndex, -1 for none); choosing one, by the mouse, the arrow keys or in
+// code, fires OnClick. The buttons fill Columns columns, top to bottom first.
+class TCustomRadioGroup : public TCustomGroupBox {
+    DECLARE_CLASS(TCustomRadioGroup, TCustomGroupBox)
+
+public:
+    explicit TCustomRadioGroup(TComponent* owner);
+    ~TCustomRadioGroup() override;
+    Integer Columns() const { return FColumns; }
+    // 1 to 16.
+    void SetColumns(Integer value);
+    Integer ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(Integer value);
+    TStrings* Items() const { return FItems.get(); }
+    void SetItems(TStrings* value) { FItems->Assign(value); }
+    // The radio button of an item.
+    TRadioButton* Buttons(Integer index) const;
+    void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
+
+protected:
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override {}
+    void Dispatch(TMessage& message) override;
+    void Loaded() override;
+    void ReadState(TReader* reader) override;
+
+private:
+    friend class TGroupButton;
+    void ArrangeButtons();
+    void ButtonClick(TRadioButton* button);
+    void ItemsChange(TObject* sender);
+    void SetButtonCount(Integer count);
+    void UpdateButtons();
+
+    std::unique_ptr<TStringList> FItems;
+    std::vector<TRadioButton*> FButtons; // owned: freed with the group
+    Integer FColumns = 1;
+    Integer FItemIndex = -1;
+    bool FReading = false;
+    bool FUpdating = false;
+};
+
+class TRadioGroup : public TCustomRadioGroup {
+    DECLARE_CLASS(TRadioGroup, TCustomRadioGroup)
+
+public:
+    using TCustomRadioGroup::TCustomRadioGroup;
 };

@@ -1,6 +1,6 @@
 // TCustomForm: a top-level window built from its description, its events in the framework's order
 // (create, show, resize, activate, paint; close, hide, destroy), focus of its controls, dialog keys,
-// ShowModal's nested loop and Close; TFrame.
+// ShowModal's nested loop and Close.
 #include "platform/framework/Forms.h"
 
 #include <utility>
@@ -23,10 +23,10 @@ DEFINE_CLASS(TCustomForm, PROPERTY(ActiveControl), PROPERTY(AlphaBlend).Default(
              EVENT(OnCreate), EVENT(OnDeactivate), EVENT(OnDestroy), EVENT(OnHide), EVENT(OnPaint),
              EVENT(OnShow))
 DEFINE_CLASS(TForm)
-DEFINE_CLASS(TFrame)
 
 TCustomForm::TCustomForm(TComponent* owner)
     : TWinControl(owner), FCanvas(std::make_unique<TControlCanvas>()) {
+    RegisterFrameworkClasses();
     FCanvas->SetControl(this);
     FVisible = false;
     FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
@@ -168,10 +168,26 @@ void TCustomForm::CreateParams(TCreateParams& params) {
     if (!Enabled())
         params.Style |= WS_DISABLED;
     params.WindowClass.style = CS_DBLCLKS;
+    // The default positions cascade over the work area; a default size is for sizeable frames only.
+    if (FPosition == poDefault || FPosition == poDefaultPosOnly) {
+        params.X = CW_USEDEFAULT;
+        params.Y = CW_USEDEFAULT;
+    }
+    if ((FPosition == poDefault || FPosition == poDefaultSizeOnly) &&
+        (FBorderStyle == bsSizeable || FBorderStyle == bsSizeToolWin)) {
+        params.Width = CW_USEDEFAULT;
+        params.Height = CW_USEDEFAULT;
+    }
 }
 
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
+    // A default size replaces the one the description gives.
+    if ((FPosition == poDefault || FPosition == poDefaultSizeOnly) &&
+        (FBorderStyle == bsSizeable || FBorderStyle == bsSizeToolWin)) {
+        FClientWidthPending = -1;
+        FClientHeightPending = -1;
+    }
     // The client size a description gives is the size inside the frame the window has now.
     if (FClientWidthPending >= 0)
         SetClientWidth(std::exchange(FClientWidthPending, -1));
@@ -349,7 +365,16 @@ void TCustomForm::WMSize(TMessage& message) {
 }
 
 void TCustomForm::WMPaint(TMessage& message) {
-    PaintHandler(message);
+    // A form always paints itself (OnPaint, its graphic controls), through a bitmap when double
+    // buffered.
+    FControlState.Include(csCustomPaint);
+    try {
+        TWinControl::WMPaint(message);
+    } catch (...) {
+        FControlState.Exclude(csCustomPaint);
+        throw;
+    }
+    FControlState.Exclude(csCustomPaint);
 }
 
 void TCustomForm::PaintWindow(HDC dc) {
@@ -686,26 +711,4 @@ TModalResult TCustomForm::ShowModal() {
     if (activeWindow != nullptr && IsWindow(activeWindow))
         SetActiveWindow(activeWindow);
     return FModalResult;
-}
-
-// ---- TFrame ----
-
-TFrame::TFrame(TComponent* owner) : TWinControl(owner) {
-    FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
-    FWidth = 320;
-    FHeight = 240;
-}
-
-void TFrame::AfterConstruction() {
-    if (ClassType() != TFrame::StaticClass() && !ComponentState().Contains(csDesigning))
-        if (!InitInheritedComponent(this, TFrame::StaticClass()))
-            throw EResNotFound(Consts::SResNotFound, {ClassName()});
-}
-
-void TFrame::GetChildren(const TGetChildProc& proc, TComponent* root) {
-    TWinControl::GetChildren(proc, root);
-    if (root == this)
-        for (Integer i = 0; i < ComponentCount(); ++i)
-            if (!Components(i)->HasParent())
-                proc(Components(i));
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/framework/Controls.h"
+#include "platform/framework/StdScroll.h" // TScrollBarKind
 
 ZELMOR_ENUM(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
 using TBorderIcons = TSet<TBorderIcon>;
@@ -169,17 +170,135 @@ public:
     using TCustomForm::TCustomForm;
 };
 
-// A piece of a form with its own description, placed on forms like a panel.
-class TFrame : public TWinControl {
-    DECLARE_CLASS(TFrame, TWinControl)
+// ---- Scrolling windows ----
+class TScrollingWinControl;
+
+// One scroll bar of a scrolling window: the extent scrolled over (Range) and where the client area
+// shows it from (Position), in pixels.
+class TControlScrollBar : public TPersistent {
+    DECLARE_CLASS(TControlScrollBar, TPersistent)
 
 public:
-    explicit TFrame(TComponent* owner);
+    TControlScrollBar(TScrollingWinControl* control, TScrollBarKind kind) : FControl(control), FKind(kind) {}
+    void Assign(TPersistent* source) override;
+
+    TScrollBarKind Kind() const { return FKind; }
+    // Setting the range turns the window's AutoScroll off.
+    Integer Range() const { return FRange; }
+    void SetRange(Integer value);
+    // Kept between 0 and Range less the client size; moving it moves the window's children.
+    Integer Position() const { return FPosition; }
+    void SetPosition(Integer value);
+    // The step of a click on an arrow.
+    Integer Increment() const { return FIncrement; }
+    void SetIncrement(Integer value) { FIncrement = value; }
+    // Room kept beyond the furthest control when AutoScroll works out the range.
+    Integer Margin() const { return FMargin; }
+    void SetMargin(Integer value);
+    // Whether the bar may show; it shows only while the range is larger than the client area.
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value);
+    // Whether dragging the thumb scrolls as it goes (or only where it is let go).
+    bool Tracking() const { return FTracking; }
+    void SetTracking(bool value) { FTracking = value; }
+    bool IsScrollBarVisible() const;
+    // The furthest Position can go.
+    Integer ScrollRange() const;
+
+private:
+    friend class TScrollingWinControl;
+    void DoSetRange(Integer value);
+    void ScrollMessage(TMessage& message);
+    Integer ControlSize() const;
+
+    TScrollingWinControl* FControl;
+    TScrollBarKind FKind;
+    Integer FRange = 0;
+    Integer FPosition = 0;
+    Integer FIncrement = 8;
+    Integer FMargin = 0;
+    bool FVisible = true;
+    bool FTracking = false;
+};
+
+// A window whose children may reach beyond its client area, shown through two scroll bars.
+class TScrollingWinControl : public TWinControl {
+    DECLARE_CLASS(TScrollingWinControl, TWinControl)
+
+public:
+    explicit TScrollingWinControl(TComponent* owner);
+    ~TScrollingWinControl() override;
+
+    TControlScrollBar* HorzScrollBar() const { return FHorzScrollBar.get(); }
+    void SetHorzScrollBar(TControlScrollBar* value) { FHorzScrollBar->Assign(value); }
+    TControlScrollBar* VertScrollBar() const { return FVertScrollBar.get(); }
+    void SetVertScrollBar(TControlScrollBar* value) { FVertScrollBar->Assign(value); }
+    // With AutoScroll the ranges follow the children: as far as the furthest one reaches, plus Margin.
+    bool AutoScroll() const { return FAutoScroll; }
+    void SetAutoScroll(bool value);
+    // Scrolls as little as needed to show control (a child or any control inside this window).
+    void ScrollInView(TControl* control);
+    void DisableAutoRange() { ++FAutoRangeCount; }
+    void EnableAutoRange();
+
+protected:
+    void CreateWnd() override;
+    void CreateParams(TCreateParams& params) override;
+    void AlignControls(TControl* control, TRect& rect) override;
+    // Children are laid out over the whole scrolled extent, not just the visible part.
+    void AdjustClientRect(TRect& rect) override;
+    void WMScroll(TMessage& message) override;
+    void WMSize(TMessage& message) override;
+    void Loaded() override;
+
+private:
+    friend class TControlScrollBar;
+    void CalcAutoRange();
+    void UpdateScrollBars();
+
+    std::unique_ptr<TControlScrollBar> FHorzScrollBar;
+    std::unique_ptr<TControlScrollBar> FVertScrollBar;
+    bool FAutoScroll = true;
+    Integer FAutoRangeCount = 0;
+    bool FUpdatingScrollBars = false;
+};
+
+// A scrolling panel for other controls.
+class TScrollBox : public TScrollingWinControl {
+    DECLARE_CLASS(TScrollBox, TScrollingWinControl)
+
+public:
+    explicit TScrollBox(TComponent* owner);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle value);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+
+private:
+    TBorderStyle FBorderStyle = bsSingle;
+};
+
+// A piece of a form with its own description, placed on forms like a panel.
+class TCustomFrame : public TScrollingWinControl {
+    DECLARE_CLASS(TCustomFrame, TScrollingWinControl)
+
+public:
+    // A frame of a class derived from TFrame reads its description when construction is complete
+    // (EResNotFound "Resource %s not found" when there is none).
+    explicit TCustomFrame(TComponent* owner);
     void AfterConstruction() override;
 
 protected:
     void GetChildren(const TGetChildProc& proc, TComponent* root) override;
     TComponent* GetChildOwner() override { return this; }
+};
+
+class TFrame : public TCustomFrame {
+    DECLARE_CLASS(TFrame, TCustomFrame)
+
+public:
+    using TCustomFrame::TCustomFrame;
 };
 
 // ---- The screen ----
@@ -236,6 +355,10 @@ private:
     std::vector<std::pair<Integer, HCURSOR>> FCursors;
     TMonitor FMonitor;
 };
+
+// Registers the framework's standard classes (TForm, TPanel, TEdit ...) for form descriptions; done
+// once, when the framework starts, and again harmlessly by the first form or frame made.
+void RegisterFrameworkClasses();
 
 // The program's screen object (made on first use).
 TScreen* Screen();

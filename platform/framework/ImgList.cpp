@@ -6,6 +6,7 @@
 #include "platform/framework/GraphicsPrivate.h"
 #include "platform/framework/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/win32/winerror.h"
 
 DEFINE_CLASS(TCustomImageList)
 
@@ -319,4 +320,126 @@ void TCustomImageList::SetMasked(bool value) {
         FMasked = value;
         Change();
     }
+}
+
+// ---- TDragImageList ----
+
+DEFINE_CLASS(TDragImageList)
+
+namespace {
+
+constexpr const Char* DragImageWindowClass = u"TDragImageWindow";
+
+} // namespace
+
+LRESULT DragImageWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* list = reinterpret_cast<TDragImageList*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    switch (msg) {
+    case WM_NCHITTEST:
+        // The image is under the cursor all the time; the mouse belongs to what is beneath it.
+        return HTTRANSPARENT;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps{};
+        HDC dc = BeginPaint(hwnd, &ps);
+        if (list != nullptr) {
+            TCanvas canvas;
+            canvas.SetHandle(dc);
+            list->Draw(&canvas, 0, 0, list->FDragIndex);
+            canvas.SetHandle(nullptr);
+        }
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    default:
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+TDragImageList::~TDragImageList() {
+    EndDrag();
+}
+
+bool TDragImageList::SetDragImage(Integer index, Integer hotSpotX, Integer hotSpotY) {
+    if (index < 0 || index >= Count())
+        return false;
+    FDragIndex = index;
+    FHotSpot = TPoint(hotSpotX, hotSpotY);
+    if (FImageWindow != nullptr)
+        InvalidateRect(FImageWindow, nullptr, FALSE);
+    PlaceImage();
+    return true;
+}
+
+bool TDragImageList::BeginDrag(HWND window, Integer x, Integer y) {
+    if (FDragging)
+        EndDrag();
+    if (FDragIndex < 0 || FDragIndex >= Count())
+        return false;
+    static const bool registered = [] {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = &DragImageWindowProc;
+        windowClass.lpszClassName = DragImageWindowClass;
+        return RegisterClassW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    if (!registered)
+        return false;
+    FImageWindow =
+        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, DragImageWindowClass, u"",
+                        WS_POPUP, 0, 0, Width(), Height(), nullptr, nullptr, nullptr, nullptr);
+    if (FImageWindow == nullptr)
+        return false;
+    SetWindowLongPtrW(FImageWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    FDragWindow = window;
+    FDragPos = TPoint(x, y);
+    FDragging = true;
+    FShown = true;
+    PlaceImage();
+    return true;
+}
+
+bool TDragImageList::DragMove(Integer x, Integer y) {
+    if (!FDragging)
+        return false;
+    FDragPos = TPoint(x, y);
+    PlaceImage();
+    return true;
+}
+
+bool TDragImageList::EndDrag() {
+    if (!FDragging)
+        return false;
+    FDragging = false;
+    FShown = false;
+    HWND window = FImageWindow;
+    FImageWindow = nullptr;
+    DestroyWindow(window);
+    return true;
+}
+
+void TDragImageList::ShowDragImage() {
+    if (FDragging && !FShown) {
+        FShown = true;
+        PlaceImage();
+    }
+}
+
+void TDragImageList::HideDragImage() {
+    if (FDragging && FShown) {
+        FShown = false;
+        ShowWindow(FImageWindow, SW_HIDE);
+    }
+}
+
+void TDragImageList::PlaceImage() {
+    if (!FDragging || !FShown)
+        return;
+    POINT pt{FDragPos.X, FDragPos.Y};
+    if (FDragWindow != nullptr && FDragWindow != GetDesktopWindow())
+        ::ClientToScreen(FDragWindow, &pt);
+    SetWindowPos(FImageWindow, HWND_TOPMOST, pt.x - FHotSpot.X, pt.y - FHotSpot.Y, Width(), Height(),
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }

@@ -1,5 +1,6 @@
 // TCustomImageList and TImageList: lists of equally sized images with masks, drawn in the framework's
-// styles (normal, transparent, focused, selected, disabled).
+// styles (normal, transparent, focused, selected, disabled); TDragImageList shows one of them under the
+// mouse while a drag runs.
 #pragma once
 
 #include <vector>
@@ -7,6 +8,7 @@
 #include "platform/framework/Component.h"
 #include "platform/framework/Graphics.h"
 #include "platform/framework/codecs/Image.h"
+#include "platform/win32/winuser.h"
 
 ZELMOR_ENUM(TDrawingStyle, dsFocus, dsSelected, dsNormal, dsTransparent)
 ZELMOR_ENUM(TImageType, itImage, itMask)
@@ -91,4 +93,43 @@ class TImageList : public TCustomImageList {
 
 public:
     using TCustomImageList::TCustomImageList;
+};
+
+LRESULT DragImageWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// An image list that can show one of its images following the mouse, the hot spot under the cursor.
+// The image is shown in a top-most window of its own that takes no input.
+class TDragImageList : public TCustomImageList {
+    DECLARE_CLASS(TDragImageList, TCustomImageList)
+
+public:
+    using TCustomImageList::TCustomImageList;
+    ~TDragImageList() override;
+
+    // Chooses the image to drag and the point of it that sits under the cursor; false for an index
+    // out of range.
+    bool SetDragImage(Integer index, Integer hotSpotX, Integer hotSpotY);
+    TPoint DragHotspot() const { return FHotSpot; }
+    // Starts showing the image with its hot spot at (x, y) in window's client coordinates (screen
+    // coordinates for a null window); false when there is no image to drag.
+    bool BeginDrag(HWND window, Integer x, Integer y);
+    bool DragMove(Integer x, Integer y);
+    bool EndDrag();
+    void ShowDragImage();
+    void HideDragImage();
+    bool Dragging() const { return FDragging; }
+    // The window the image is shown in while dragging (null otherwise).
+    HWND ImageWindow() const { return FImageWindow; }
+
+private:
+    void PlaceImage();
+    friend LRESULT DragImageWindowProc(HWND, UINT, WPARAM, LPARAM);
+
+    Integer FDragIndex = 0;
+    TPoint FHotSpot;
+    HWND FDragWindow = nullptr; // the window the positions are relative to
+    TPoint FDragPos;            // the hot spot, in FDragWindow's client coordinates
+    HWND FImageWindow = nullptr;
+    bool FDragging = false;
+    bool FShown = false;
 };

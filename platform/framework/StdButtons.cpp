@@ -76,30 +76,6 @@ void TButtonControl::CreateParams(TCreateParams& params) {
         params.Style |= BS_MULTILINE;
 }
 
-void TButtonControl::Dispatch(TMessage& message) {
-    switch (message.Msg) {
-    case CN_CTLCOLORBTN:
-    case CN_CTLCOLORSTATIC:
-        CNCtlColor(message);
-        return;
-    default:
-        break;
-    }
-    TWinControl::Dispatch(message);
-}
-
-void CNCtlColor(TWinControl* control, TMessage& message) {
-    // The window class draws in the control's font colour on its brush.
-    auto dc = reinterpret_cast<HDC>(message.WParam);
-    SetTextColor(dc, ColorToRGB(control->Font()->Color()));
-    SetBkColor(dc, ColorToRGB(control->Brush()->Color()));
-    message.Result = reinterpret_cast<LRESULT>(control->Brush()->Handle());
-}
-
-void TButtonControl::CNCtlColor(TMessage& message) {
-    ::CNCtlColor(this, message);
-}
-
 // ---- TButton ----
 
 TButton::TButton(TComponent* owner) : TButtonControl(owner) {

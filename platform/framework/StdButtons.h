@@ -11,8 +11,6 @@ ZELMOR_ENUM(TStaticBorderStyle, sbsNone, sbsSingle, sbsSunken)
 // Whether the accelerator of caption (the character after a single '&') is the key's character,
 // compared without regard to case.
 bool IsAccel(Word virtualKey, const String& caption);
-// Answers a reflected WM_CTLCOLOR* of a control on a system window class: its font colour on its brush.
-void CNCtlColor(TWinControl* control, TMessage& message);
 
 // ---- What buttons share ----
 class TButtonControl : public TWinControl {
@@ -28,8 +26,6 @@ protected:
     bool ClicksDisabled() const { return FClicksDisabled; }
     void SetClicksDisabled(bool value) { FClicksDisabled = value; }
     void CreateParams(TCreateParams& params) override;
-    void Dispatch(TMessage& message) override;
-    void CNCtlColor(TMessage& message);
 
 private:
     bool FClicksDisabled = false;

@@ -184,10 +184,6 @@ void TCustomEdit::Dispatch(TMessage& message) {
     case CN_COMMAND:
         CNCommand(message);
         break;
-    case CN_CTLCOLOREDIT:
-    case CN_CTLCOLORSTATIC:
-        CNCtlColor(message);
-        break;
     case WM_SETFONT:
         TWinControl::Dispatch(message);
         // The framework's edits keep their text at the border, whatever the font's own margins are.
@@ -208,13 +204,6 @@ void TCustomEdit::Change() {
 void TCustomEdit::CNCommand(TMessage& message) {
     if (HIWORD(message.WParam) == EN_CHANGE && !FCreating)
         Change();
-}
-
-void TCustomEdit::CNCtlColor(TMessage& message) {
-    auto dc = reinterpret_cast<HDC>(message.WParam);
-    SetTextColor(dc, ColorToRGB(Font()->Color()));
-    SetBkColor(dc, ColorToRGB(Brush()->Color()));
-    message.Result = reinterpret_cast<LRESULT>(Brush()->Handle());
 }
 
 bool TCustomEdit::CanAutoSize(int&, int& newHeight) {
@@ -335,7 +324,10 @@ Integer TCustomEdit::SelStart() {
     return static_cast<Integer>(start);
 }
 
+// Setting the selection makes the window first, so that a selection set before the control is shown is
+// the window's from the start.
 void TCustomEdit::SetSelStart(Integer value) {
+    HandleNeeded();
     Perform(EM_SETSEL, static_cast<WPARAM>(value), value);
 }
 
@@ -348,8 +340,10 @@ Integer TCustomEdit::SelLength() {
 }
 
 void TCustomEdit::SetSelLength(Integer value) {
+    HandleNeeded();
     Integer start = SelStart();
     Perform(EM_SETSEL, static_cast<WPARAM>(start), start + value);
+    Perform(EM_SCROLLCARET, 0, 0);
 }
 
 String TCustomEdit::SelText() {
@@ -359,6 +353,7 @@ String TCustomEdit::SelText() {
 }
 
 void TCustomEdit::SetSelText(const String& value) {
+    HandleNeeded();
     Perform(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(value.c_str()));
 }
 

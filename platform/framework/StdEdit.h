@@ -76,7 +76,6 @@ protected:
     void CMTextChanged(TMessage& message) override;
     void WMContextMenu(TMessage& message) override;
     virtual void CNCommand(TMessage& message);
-    virtual void CNCtlColor(TMessage& message);
     bool IsMultiLine() const;
 
 private:

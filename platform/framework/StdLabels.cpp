@@ -286,9 +286,6 @@ void TCustomStaticText::Dispatch(TMessage& message) {
         if (FocusByAccel(message, FFocusControl, Enabled(), FShowAccelChar, Caption()))
             return;
         break;
-    case CN_CTLCOLORSTATIC:
-        CNCtlColor(this, message);
-        return;
     case CM_TEXTCHANGED:
         TWinControl::Dispatch(message);
         Invalidate();

@@ -8,6 +8,7 @@
 #include "platform/framework/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/win32/time.h"
 #include "platform/win32/winctrl.h"
 
 DEFINE_CLASS(TCustomListBox)
@@ -19,7 +20,8 @@ DEFINE_CLASS(TListBox, PROPERTY(BorderStyle).Default(bsSingle), PROPERTY(Extende
              PROPERTY(TabStop).Default(true), PROPERTY(TopIndex).Default(0), EVENT(OnDrawItem),
              EVENT(OnMeasureItem))
 DEFINE_CLASS(TCustomComboBox)
-DEFINE_CLASS(TComboBox, PROPERTY(CharCase).Default(ecNormal), PROPERTY(DropDownCount).Default(8),
+DEFINE_CLASS(TComboBox, PROPERTY(AutoComplete).Default(true), PROPERTY(CharCase).Default(ecNormal),
+             PROPERTY(DropDownCount).Default(8),
              PROPERTY(ItemHeight).Default(16).Stored(&TCustomComboBox::IsItemHeightStored),
              PROPERTY(ItemIndex).Default(-1), PROPERTY(Items), PROPERTY(MaxLength).Default(0),
              PROPERTY(ParentColor).Default(false), PROPERTY(Sorted).Default(false),
@@ -476,6 +478,7 @@ void TCustomComboBox::CreateParams(TCreateParams& params) {
 void TCustomComboBox::CreateWnd() {
     TWinControl::CreateWnd();
     AssignControlId(WindowHandle());
+    HookEdit();
     SendMessageW(Handle(), CB_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
     if (FStyle == csOwnerDrawFixed) {
         SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, FItemHeight);
@@ -489,6 +492,7 @@ void TCustomComboBox::CreateWnd() {
 }
 
 void TCustomComboBox::DestroyWnd() {
+    UnhookEdit();
     if (HandleAllocated()) {
         FSaveItems = SaveItems(FItems.get());
         FSaveItemIndex = ItemIndex();
@@ -505,19 +509,6 @@ void TCustomComboBox::Loaded() {
 }
 
 void TCustomComboBox::WndProc(TMessage& message) {
-    // Text set by code is no user change: the field's change notification it causes is not reported.
-    if (message.Msg == WM_SETTEXT) {
-        bool settingText = FSettingText;
-        FSettingText = true;
-        try {
-            TWinControl::WndProc(message);
-        } catch (...) {
-            FSettingText = settingText;
-            throw;
-        }
-        FSettingText = settingText;
-        return;
-    }
     // While AdjustDropDown stretches the window for its list, the control's bounds stay as they are.
     if (FDroppingDown && (message.Msg == WM_SIZE || message.Msg == WM_MOVE ||
                           message.Msg == WM_WINDOWPOSCHANGED || message.Msg == WM_WINDOWPOSCHANGING)) {
@@ -550,8 +541,7 @@ void TCustomComboBox::CNCommand(TMessage& message) {
         DblClick();
         break;
     case CBN_EDITCHANGE:
-        if (!FSettingText)
-            Change();
+        Change();
         break;
     case CBN_DROPDOWN:
         DropDown();
@@ -571,6 +561,135 @@ void TCustomComboBox::CNCommand(TMessage& message) {
     default:
         break;
     }
+}
+
+namespace {
+const Char* const ComboOwnerProp = u"ZelmorComboOwner";
+} // namespace
+
+void TCustomComboBox::HookEdit() {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    // The window's class is the control's own, made from COMBOBOX, so the message asks, not GetComboBoxInfo.
+    if (!SendMessageW(WindowHandle(), CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info)) ||
+        info.hwndItem == nullptr || info.hwndItem == WindowHandle())
+        return;
+    FEditHandle = info.hwndItem;
+    SetPropW(FEditHandle, ComboOwnerProp, reinterpret_cast<HANDLE>(this));
+    FDefEditProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(FEditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TCustomComboBox::EditWndProc)));
+}
+
+void TCustomComboBox::UnhookEdit() {
+    if (FEditHandle == nullptr)
+        return;
+    if (IsWindow(FEditHandle)) {
+        SetWindowLongPtrW(FEditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefEditProc));
+        RemovePropW(FEditHandle, ComboOwnerProp);
+    }
+    FEditHandle = nullptr;
+    FDefEditProc = nullptr;
+}
+
+LRESULT TCustomComboBox::EditWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* combo = reinterpret_cast<TCustomComboBox*>(GetPropW(hwnd, ComboOwnerProp));
+    if (combo == nullptr || combo->FEditHandle != hwnd)
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    WNDPROC defProc = combo->FDefEditProc;
+    if (msg == WM_CHAR) {
+        TMessage message{};
+        message.Msg = msg;
+        message.WParam = wParam;
+        message.LParam = lParam;
+        if (combo->DoKeyPress(message))
+            return 0;
+        wParam = message.WParam;
+    } else if (msg == WM_NCDESTROY) {
+        // The field goes with the combo's window, however that is destroyed.
+        combo->UnhookEdit();
+    }
+    return CallWindowProcW(defProc, hwnd, msg, wParam, lParam);
+}
+
+void TCustomComboBox::KeyPress(Char& key) {
+    TWinControl::KeyPress(key);
+    if (!FAutoComplete || key == 0)
+        return;
+    bool hasField = FStyle == csDropDown || FStyle == csSimple;
+    if (hasField) {
+        FFilter = Text();
+    } else {
+        // A pause of half a second starts a new search.
+        DWORD now = GetTickCount();
+        if (now - FLastTime >= 500)
+            FFilter.clear();
+        FLastTime = now;
+    }
+    DWORD start = 0;
+    DWORD end = 0;
+    if (hasField && HandleAllocated())
+        SendMessageW(Handle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    bool hasSelection = hasField && end > start;
+    switch (key) {
+    case VK_ESCAPE:
+    case VK_TAB:
+        return;
+    case VK_BACK: {
+        String text = Text();
+        if (hasSelection) {
+            text.erase(std::min<size_t>(start, text.size()), end - start);
+            SetText(text);
+            SendMessageW(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(start, start));
+        } else if (hasField && start > 0 && !text.empty()) {
+            size_t at = std::min<size_t>(start, text.size());
+            text.erase(at - 1, 1);
+            SetText(text);
+            SendMessageW(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(at - 1, at - 1));
+        } else if (!hasField && !FFilter.empty()) {
+            FFilter.pop_back();
+        }
+        if (hasField)
+            FFilter = Text();
+        key = 0;
+        Change();
+        return;
+    }
+    default:
+        break;
+    }
+    // Control characters (Ctrl+C and the like) are no search.
+    if (key < u' ')
+        return;
+    String typed = hasSelection ? FFilter.substr(0, std::min<size_t>(start, FFilter.size())) + key : FFilter + key;
+    if (SelectItem(typed))
+        key = 0;
+}
+
+bool TCustomComboBox::SelectItem(const String& item) {
+    if (item.empty()) {
+        SetItemIndex(-1);
+        Change();
+        return false;
+    }
+    LRESULT found =
+        SendMessageW(Handle(), CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
+    if (found == CB_ERR)
+        return false;
+    auto index = static_cast<Integer>(found);
+    bool changed = index != ItemIndex();
+    SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (FStyle == csDropDown || FStyle == csSimple) {
+        String text = item + FItems->Strings(index).substr(std::min(item.size(), FItems->Strings(index).size()));
+        SetText(text);
+        SendMessageW(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(item.size(), text.size()));
+    } else {
+        FFilter = item;
+    }
+    if (changed) {
+        Click();
+        Select();
+    }
+    return true;
 }
 
 void TCustomComboBox::AdjustDropDown() {

@@ -206,6 +206,11 @@ public:
     void SetDropDownCount(Integer value) { FDropDownCount = value; }
     bool Sorted() const { return FSorted; }
     void SetSorted(bool value);
+    // Typing selects the first item that starts with what was typed: in a combo with a field the
+    // field shows the item with its untyped tail selected; a drop-down list searches by the keys
+    // typed within half a second of each other.
+    bool AutoComplete() const { return FAutoComplete; }
+    void SetAutoComplete(bool value) { FAutoComplete = value; }
     TEditCharCase CharCase() const { return FCharCase; }
     void SetCharCase(TEditCharCase value);
     // 0 is no limit.
@@ -247,10 +252,18 @@ protected:
     virtual void CNCommand(TMessage& message);
     virtual void CNDrawItem(TMessage& message);
     virtual void CNMeasureItem(TMessage& message);
+    void KeyPress(Char& key) override;
+    // Selects the first item starting with item (the field keeps item's own letters); false when
+    // there is none. An empty item empties the selection.
+    bool SelectItem(const String& item);
 
 private:
     // Makes the window's list room for DropDownCount items before it shows.
     void AdjustDropDown();
+    // The field's characters come through the control's key handling first (AutoComplete, OnKeyPress).
+    static LRESULT EditWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void HookEdit();
+    void UnhookEdit();
 
     std::unique_ptr<TListControlStrings> FItems;
     std::unique_ptr<TControlCanvas> FCanvas;
@@ -264,7 +277,11 @@ private:
     Integer FMaxLength = 0;
     Integer FItemHeight = 16;
     bool FDroppingDown = false; // the window is being sized for its list: no bounds update
-    bool FSettingText = false;  // WM_SETTEXT is on its way to the window
+    bool FAutoComplete = true;
+    String FFilter;             // what was typed so far for AutoComplete
+    DWORD FLastTime = 0;        // tick count of the last key of a drop-down list's search
+    HWND FEditHandle = nullptr; // the field's window while it is hooked
+    WNDPROC FDefEditProc = nullptr;
 };
 
 class TComboBox : public TCustomComboBox {

@@ -42,6 +42,7 @@ inline constexpr const Char* SIniFileWriteError = u"Unable to write to %s";
 // Controls and forms.
 inline constexpr const Char* SParentRequired = u"Control '%s' has no parent window";
 inline constexpr const Char* SControlParentSetToSelf = u"A control cannot have itself as its parent";
+inline constexpr const Char* SCannotDragForm = u"Cannot drag a form";
 inline constexpr const Char* SCannotFocus = u"Cannot focus a disabled or invisible window";
 inline constexpr const Char* SCannotShowModal = u"Cannot make a visible window modal";
 // Pictures: the graphics classes and their image formats.
@@ -156,4 +157,53 @@ inline constexpr const Char* SPromptArrayMismatch = u"Prompt and value arrays mu
 inline constexpr const Char* SPromptArrayEmpty = u"Prompt array must not be empty";
 inline constexpr const Char* SExceptionUnknown = u"Exception of an unknown type";
 inline constexpr const Char* SNoTimers = u"Not enough timers available";
+// Images.
+inline constexpr const Char* SImageCanvasNeedsBitmap = u"Can only modify an image if it contains a bitmap";
+// The clipboard.
+inline constexpr const Char* SOutOfMemory = u"Out of memory";
+inline constexpr const Char* SCannotOpenClipboard = u"Cannot open clipboard";
+inline constexpr const Char* SUnknownClipboardFormat = u"Unsupported clipboard format";
+// Printers.
+inline constexpr const Char* SPrinterIndexError = u"Printer index out of range";
+// The file dialogs' reports of a name that cannot be taken, and their captions.
+inline constexpr const Char* SOpenDialogTitle = u"Open";
+inline constexpr const Char* SSaveDialogTitle = u"Save As";
+inline constexpr const Char* SFileNotFound = u"%s\r\nFile not found.\r\nCheck the file name and try again.";
+inline constexpr const Char* SPathNotFound = u"%s\r\nPath does not exist.\r\nCheck the path and try again.";
+inline constexpr const Char* SFileExistsReplace = u"%s already exists.\r\nDo you want to replace it?";
+inline constexpr const Char* SConfirmSaveAs = u"Confirm Save As";
+// Scroll bars.
+inline constexpr const Char* SScrollBarRange = u"Scrollbar property out of range";
+// Menus and their short cuts.
+inline constexpr const Char* SMenuIndexError = u"Menu index out of range";
+inline constexpr const Char* SMenuInserted = u"Menu inserted twice";
+inline constexpr const Char* SMenuNotFound = u"Sub-menu is not in menu";
+inline constexpr const Char* SmkcBkSp = u"BkSp";
+inline constexpr const Char* SmkcTab = u"Tab";
+inline constexpr const Char* SmkcEsc = u"Esc";
+inline constexpr const Char* SmkcEnter = u"Enter";
+inline constexpr const Char* SmkcSpace = u"Space";
+inline constexpr const Char* SmkcPgUp = u"PgUp";
+inline constexpr const Char* SmkcPgDn = u"PgDn";
+inline constexpr const Char* SmkcEnd = u"End";
+inline constexpr const Char* SmkcHome = u"Home";
+inline constexpr const Char* SmkcLeft = u"Left";
+inline constexpr const Char* SmkcUp = u"Up";
+inline constexpr const Char* SmkcRight = u"Right";
+inline constexpr const Char* SmkcDown = u"Down";
+inline constexpr const Char* SmkcIns = u"Ins";
+inline constexpr const Char* SmkcDel = u"Del";
+inline constexpr const Char* SmkcShift = u"Shift+";
+inline constexpr const Char* SmkcCtrl = u"Ctrl+";
+inline constexpr const Char* SmkcAlt = u"Alt+";
+inline constexpr const Char* SIndexOutOfRange = u"Grid index out of range";
+inline constexpr const Char* SFixedColTooBig = u"Fixed column count must be less than column count";
+inline constexpr const Char* SFixedRowTooBig = u"Fixed row count must be less than row count";
+inline constexpr const Char* SInvalidStringGridOp = u"Cannot insert or delete rows from grid";
+inline constexpr const Char* SMaskErr = u"Invalid input value";
+inline constexpr const Char* SMaskEditErr = u"Invalid input value.  Use escape key to abandon changes";
+// Date controls.
+inline constexpr const Char* SDateTimeMax = u"Date exceeds maximum of %s";
+inline constexpr const Char* SDateTimeMin = u"Date is less than minimum of %s";
+inline constexpr const Char* SInvalidDateTimeRange = u"Minimum date %s is later than maximum date %s";
 } // namespace Consts

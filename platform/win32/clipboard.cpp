@@ -1,5 +1,5 @@
 // The Win32 clipboard: who has it open, the blocks set for each format, synthesis among the text
-// formats, registered format names, and the trip to and from the desktop's clipboard at CloseClipboard
+// formats and between CF_BITMAP and CF_DIB, registered format names, and the trip to and from the desktop's clipboard at CloseClipboard
 // and OpenClipboard.
 #include "platform/win32/clipboard.h"
 
@@ -15,6 +15,7 @@
 #include "platform/rtl/Trace.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/codepage.h"
+#include "platform/win32/wingdi.h"
 
 namespace {
 
@@ -146,10 +147,125 @@ HGLOBAL Synthesize(ClipboardState& state, UINT format) {
     return NarrowBlock(Encode(format == CF_TEXT ? CP_ACP : CP_OEMCP, text));
 }
 
+bool IsImage(UINT format) { return format == CF_BITMAP || format == CF_DIB; }
+
+// The blocks of CF_BITMAP are GDI bitmaps; every other format's are global memory.
+void FreeBlock(UINT format, HGLOBAL memory) {
+    if (format == CF_BITMAP)
+        DeleteObject(static_cast<HGDIOBJ>(memory));
+    else
+        GlobalFree(memory);
+}
+
+// The bytes of the colour table or masks that follow a DIB's header.
+std::size_t DibColorBytes(const BITMAPINFOHEADER& header) {
+    if (header.biCompression == BI_BITFIELDS)
+        return 3 * sizeof(DWORD);
+    if (header.biBitCount <= 8)
+        return (header.biClrUsed != 0 ? header.biClrUsed : (1u << header.biBitCount)) * sizeof(RGBQUAD);
+    return header.biClrUsed * sizeof(RGBQUAD);
+}
+
+// A 32-bit bottom-up DIB of a bitmap.
+HGLOBAL DibOfBitmap(HBITMAP bitmap) {
+    BITMAP info{};
+    if (!GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
+        return nullptr;
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = info.bmWidth;
+    header.biHeight = info.bmHeight;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(info.bmWidth) * static_cast<DWORD>(info.bmHeight) * 4;
+    std::vector<std::uint8_t> block(sizeof header + header.biSizeImage);
+    std::memcpy(block.data(), &header, sizeof header);
+    HDC dc = CreateCompatibleDC(nullptr);
+    int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(info.bmHeight), block.data() + sizeof header,
+                          reinterpret_cast<BITMAPINFO*>(block.data()), DIB_RGB_COLORS);
+    DeleteDC(dc);
+    if (lines != info.bmHeight)
+        return nullptr;
+    return BlockOf(block.data(), block.size());
+}
+
+// A bitmap of the screen's format with a DIB's picture; null for a block that is not a whole DIB.
+HBITMAP BitmapOfDib(HGLOBAL memory) {
+    std::vector<std::uint8_t> block = BytesOf(memory);
+    if (block.size() < sizeof(BITMAPINFOHEADER))
+        return nullptr;
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, block.data(), sizeof header);
+    if (header.biSize < sizeof header || header.biWidth <= 0 || header.biHeight == 0 || header.biWidth > 0x8000 ||
+        header.biHeight > 0x8000 || header.biHeight < -0x8000)
+        return nullptr;
+    std::size_t height = static_cast<std::size_t>(header.biHeight < 0 ? -header.biHeight : header.biHeight);
+    std::size_t stride = ((static_cast<std::size_t>(header.biWidth) * header.biBitCount + 31) / 32) * 4;
+    std::size_t offset = header.biSize + DibColorBytes(header);
+    // A compressed DIB's size is its own; an uncompressed one must hold every row.
+    bool compressed = header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4;
+    if (offset > block.size() || (!compressed && block.size() - offset < stride * height))
+        return nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, header.biWidth, static_cast<int>(height));
+    if (bitmap && SetDIBits(screen, bitmap, 0, static_cast<UINT>(height), block.data() + offset,
+                            reinterpret_cast<const BITMAPINFO*>(block.data()), DIB_RGB_COLORS) == 0) {
+        DeleteObject(bitmap);
+        bitmap = nullptr;
+    }
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+// The image format a missing one is made from.
+const Entry* ImageSource(ClipboardState& state) {
+    for (UINT format : {CF_DIB, CF_BITMAP})
+        if (const Entry* entry = Find(state, format); entry && !entry->synthesized && entry->memory)
+            return entry;
+    return nullptr;
+}
+
+HGLOBAL SynthesizeImage(ClipboardState& state, UINT format) {
+    const Entry* source = ImageSource(state);
+    if (!source || source->format == format)
+        return nullptr;
+    if (format == CF_DIB)
+        return DibOfBitmap(static_cast<HBITMAP>(source->memory));
+    return static_cast<HGLOBAL>(BitmapOfDib(source->memory));
+}
+
+// A DIB block as a BMP file, and back.
+std::string BmpFileOfDib(HGLOBAL memory) {
+    std::vector<std::uint8_t> dib = BytesOf(memory);
+    if (dib.size() < sizeof(BITMAPINFOHEADER))
+        return {};
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, dib.data(), sizeof header);
+    std::uint32_t offset = 14 + header.biSize + static_cast<std::uint32_t>(DibColorBytes(header));
+    std::uint32_t size = 14 + static_cast<std::uint32_t>(dib.size());
+    std::string file = "BM";
+    auto put32 = [&file](std::uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            file += static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    put32(size);
+    put32(0);
+    put32(offset);
+    file.append(reinterpret_cast<const char*>(dib.data()), dib.size());
+    return file;
+}
+
+HGLOBAL DibOfBmpFile(const std::vector<std::uint8_t>& file) {
+    if (file.size() < 14 + sizeof(BITMAPINFOHEADER) || file[0] != 'B' || file[1] != 'M')
+        return nullptr;
+    return BlockOf(file.data() + 14, file.size() - 14);
+}
+
 void FreeEntries(ClipboardState& state) {
     for (Entry& entry : state.entries)
         if (entry.memory)
-            GlobalFree(entry.memory);
+            FreeBlock(entry.format, entry.memory);
     state.entries.clear();
 }
 
@@ -285,8 +401,17 @@ std::vector<backend::clipboard::Item> ExportItems(ClipboardState& state) {
                        : Decode(text->format == CF_TEXT ? CP_ACP : CP_OEMCP, NarrowTextOf(text->memory));
         add("text/plain;charset=utf-8", WithoutCarriageReturns(StringToUtf8(value)));
     }
+    // Pictures go to the desktop as one BMP file, made from the DIB.
+    if (const Entry* image = ImageSource(state)) {
+        HGLOBAL dib = image->format == CF_DIB ? image->memory : DibOfBitmap(static_cast<HBITMAP>(image->memory));
+        if (dib) {
+            add("image/bmp", BmpFileOfDib(dib));
+            if (dib != image->memory)
+                GlobalFree(dib);
+        }
+    }
     for (const Entry& entry : state.entries) {
-        if (!entry.memory || entry.synthesized || IsText(entry.format))
+        if (!entry.memory || entry.synthesized || IsText(entry.format) || IsImage(entry.format))
             continue;
         if (entry.format == CF_HDROP) {
             add("text/uri-list", backend::clipboard::UriListFromPaths(DropFilesOf(entry.memory)));
@@ -334,7 +459,10 @@ void Import(ClipboardState& state) {
             state.entries.push_back({Register(state, u"HTML Format"), NarrowBlock(ClipboardHtmlOfHtml(Utf8(data))), false});
         else if ((type == "text/rtf" || type == "application/rtf") && !have(Register(state, u"Rich Text Format")))
             state.entries.push_back({Register(state, u"Rich Text Format"), NarrowBlock(Utf8(data)), false});
-        else if (type == "text/uri-list" && !have(CF_HDROP)) {
+        else if (type == "image/bmp" && !have(CF_DIB) && !have(CF_BITMAP)) {
+            if (HGLOBAL dib = DibOfBmpFile(data))
+                state.entries.push_back({CF_DIB, dib, false});
+        } else if (type == "text/uri-list" && !have(CF_HDROP)) {
             std::vector<std::string> paths = backend::clipboard::PathsFromUriList(Utf8(data));
             if (!paths.empty())
                 state.entries.push_back({CF_HDROP, DropFilesBlock(paths), false});
@@ -359,6 +487,10 @@ std::vector<UINT> Formats(ClipboardState& state) {
             formats.push_back(entry.format);
     if (TextSource(state))
         for (UINT format : {CF_TEXT, CF_OEMTEXT, CF_UNICODETEXT})
+            if (std::find(formats.begin(), formats.end(), format) == formats.end())
+                formats.push_back(format);
+    if (ImageSource(state))
+        for (UINT format : {CF_BITMAP, CF_DIB})
             if (std::find(formats.begin(), formats.end(), format) == formats.end())
                 formats.push_back(format);
     return formats;
@@ -435,17 +567,17 @@ HGLOBAL SetClipboardData(UINT format, HGLOBAL memory) {
     }
     if (Entry* entry = Find(state, format)) {
         if (entry->memory && entry->memory != memory)
-            GlobalFree(entry->memory);
+            FreeBlock(entry->format, entry->memory);
         entry->memory = memory;
         entry->synthesized = false;
     } else {
         state.entries.push_back({format, memory, false});
     }
-    // A text format set now replaces what was made from the old text.
-    if (IsText(format))
+    // A text or picture format set now replaces what was made from the old one.
+    if (IsText(format) || IsImage(format))
         for (Entry& entry : state.entries)
-            if (entry.synthesized && entry.memory) {
-                GlobalFree(entry.memory);
+            if (entry.synthesized && entry.memory && IsImage(entry.format) == IsImage(format)) {
+                FreeBlock(entry.format, entry.memory);
                 entry.memory = nullptr;
             }
     std::erase_if(state.entries, [](const Entry& entry) { return entry.synthesized && !entry.memory; });
@@ -466,8 +598,8 @@ HGLOBAL GetClipboardData(UINT format) {
         Entry* entry = Find(state, format);
         if (entry && entry->memory)
             return entry->memory;
-        if (!entry && IsText(format)) {
-            HGLOBAL made = Synthesize(state, format);
+        if (!entry && (IsText(format) || IsImage(format))) {
+            HGLOBAL made = IsText(format) ? Synthesize(state, format) : SynthesizeImage(state, format);
             if (made) {
                 state.entries.push_back({format, made, true});
                 return made;

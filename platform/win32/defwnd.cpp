@@ -329,7 +329,22 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == static_cast<WPARAM>(VK_F4) && (lParam & KF_ALTDOWN_BIT))
             if (HWND top = GetAncestor(hwnd, GA_ROOT))
                 PostMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0);
+        // Shift+F10 asks for the context menu from the keyboard: no point, (-1, -1).
+        if (wParam == static_cast<WPARAM>(VK_F10) && !(lParam & KF_ALTDOWN_BIT) && GetKeyState(VK_SHIFT) < 0)
+            SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(-1));
         return 0;
+    case WM_KEYUP:
+        if (wParam == static_cast<WPARAM>(VK_APPS))
+            SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(-1));
+        return 0;
+    case WM_RBUTTONUP: {
+        // A right click asks the window under it for its context menu, at the screen point.
+        POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(hwnd, &screen);
+        SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
+                     MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+        return 0;
+    }
     case WM_SYSTIMER:
         if (CaretTimer(hwnd, wParam) || HoverTimer(hwnd, wParam))
             return 0;

@@ -1,8 +1,12 @@
 // The dialog service: which service answers, MessageBox on top of it, and the recording service tests use.
 #include "platform/win32/dialogs.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 
+#include "platform/backend/commondialogs.h"
+#include "platform/backend/windowing.h"
 #include "platform/rtl/Trace.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/winerror.h"
@@ -96,7 +100,9 @@ RecordingDialogService::~RecordingDialogService() {
 }
 
 DialogButton RecordingDialogService::ShowMessage(const MessageRequest& request) {
-    Record record{Record::Kind::Message, request, {}};
+    Record record;
+    record.kind = Record::Kind::Message;
+    record.message = request;
     FRecords.push_back(record);
     if (OnRequest)
         OnRequest(record);
@@ -117,7 +123,9 @@ DialogButton RecordingDialogService::ShowMessage(const MessageRequest& request) 
 }
 
 bool RecordingDialogService::InputQuery(InputRequest& request) {
-    Record record{Record::Kind::Input, {}, request};
+    Record record;
+    record.kind = Record::Kind::Input;
+    record.input = request;
     FRecords.push_back(record);
     if (OnRequest)
         OnRequest(record);
@@ -130,6 +138,237 @@ bool RecordingDialogService::InputQuery(InputRequest& request) {
     // Fields the script leaves out keep their texts.
     for (size_t i = 0; i < answer.values.size() && i < request.values.size(); ++i)
         request.values[i] = answer.values[i];
+    return true;
+}
+
+bool RecordingDialogService::Common(Record& record) {
+    FRecords.push_back(record);
+    if (OnRequest)
+        OnRequest(record);
+    auto it = std::find_if(FAnswers.begin(), FAnswers.end(),
+                           [&record](const CommonAnswer& answer) { return answer.kind == record.kind; });
+    if (it == FAnswers.end())
+        return false;
+    CommonAnswer answer = std::move(*it);
+    FAnswers.erase(it);
+    if (answer.accept)
+        answer.change(record);
+    return answer.accept;
+}
+
+bool RecordingDialogService::FileDialog(FileRequest& request) {
+    Record record;
+    record.kind = Record::Kind::File;
+    record.file = request;
+    bool accepted = Common(record);
+    if (accepted)
+        request.files = record.file.files;
+    return accepted;
+}
+
+bool RecordingDialogService::SelectFolder(FolderRequest& request) {
+    Record record;
+    record.kind = Record::Kind::Folder;
+    record.folder = request;
+    bool accepted = Common(record);
+    if (accepted)
+        request = record.folder;
+    return accepted;
+}
+
+bool RecordingDialogService::ChooseColor(ColorRequest& request) {
+    Record record;
+    record.kind = Record::Kind::Color;
+    record.color = request;
+    bool accepted = Common(record);
+    if (accepted)
+        request = record.color;
+    return accepted;
+}
+
+bool RecordingDialogService::ChooseFont(FontRequest& request) {
+    Record record;
+    record.kind = Record::Kind::Font;
+    record.font = request;
+    bool accepted = Common(record);
+    if (accepted)
+        request = record.font;
+    return accepted;
+}
+
+bool RecordingDialogService::PrintDialog(PrintRequest& request) {
+    Record record;
+    record.kind = Record::Kind::Print;
+    record.print = request;
+    bool accepted = Common(record);
+    if (accepted)
+        request = record.print;
+    return accepted;
+}
+
+namespace {
+
+// One round of the program's message loop while a common dialog is open; false when the program is
+// quitting (the quit is posted again for the caller's own loop).
+bool ServeOneMessage() {
+    MSG msg{};
+    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return false;
+    }
+    if (got == -1)
+        return false;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+// A common dialog shown over owner: the owner is disabled meanwhile and active again afterwards, as with
+// the program's own message boxes.
+class CommonDialogScope {
+public:
+    explicit CommonDialogScope(HWND owner) : FOwner(owner && IsWindow(owner) ? owner : nullptr) {
+        FOwnerWasEnabled = FOwner && IsWindowEnabled(FOwner);
+        if (FOwnerWasEnabled)
+            EnableWindow(FOwner, FALSE);
+    }
+    ~CommonDialogScope() {
+        if (FOwnerWasEnabled && IsWindow(FOwner))
+            EnableWindow(FOwner, TRUE);
+        if (FOwner && IsWindow(FOwner))
+            SetActiveWindow(FOwner);
+    }
+    CommonDialogScope(const CommonDialogScope&) = delete;
+    CommonDialogScope& operator=(const CommonDialogScope&) = delete;
+
+    // The desktop window the dialog sits on: the one of the owner's top-level window.
+    std::uintptr_t Host() const {
+        HWND top = FOwner ? GetAncestor(FOwner, GA_ROOT) : nullptr;
+        return reinterpret_cast<std::uintptr_t>(top);
+    }
+    backend::DialogLoop Loop() const {
+        DWORD thread = GetCurrentThreadId();
+        // The dialog is answered inside the wait for a message: a message of no meaning ends the wait.
+        return {ServeOneMessage, [thread] { PostThreadMessageW(thread, WM_NULL, 0, 0); }};
+    }
+
+private:
+    HWND FOwner;
+    bool FOwnerWasEnabled = false;
+};
+
+// Without a display nobody could answer a dialog, which would then wait for ever: it is cancelled.
+bool CanShowCommonDialog(const char* what) {
+    if (backend::HostWindowsAvailable() && backend::IsGuiThread())
+        return true;
+    ZWARN(TraceDialog, "no display to show the %s dialog on; answered as cancelled", what);
+    return false;
+}
+
+} // namespace
+
+bool DialogService::FileDialog(FileRequest& request) {
+    if (!CanShowCommonDialog("file"))
+        return false;
+    CommonDialogScope scope(request.owner);
+    backend::FileDialogSpec spec;
+    spec.save = request.kind == FileRequest::Kind::Save;
+    spec.owner = scope.Host();
+    spec.title = request.title;
+    spec.initialDir = request.initialDir;
+    if (!request.files.empty())
+        spec.fileName = request.files.front();
+    spec.defaultExt = request.defaultExt;
+    for (const FileFilter& filter : request.filters)
+        spec.filters.push_back({filter.description, filter.patterns});
+    spec.filterIndex = request.filterIndex;
+    spec.multiSelect = request.multiSelect;
+    spec.fileMustExist = request.fileMustExist;
+    spec.overwritePrompt = request.overwritePrompt;
+    if (!backend::RunFileDialog(spec, scope.Loop()))
+        return false;
+    request.files = spec.files;
+    request.filterIndex = spec.filterIndex;
+    return true;
+}
+
+bool DialogService::SelectFolder(FolderRequest& request) {
+    if (!CanShowCommonDialog("folder"))
+        return false;
+    CommonDialogScope scope(request.owner);
+    backend::FolderDialogSpec spec;
+    spec.owner = scope.Host();
+    spec.title = request.caption;
+    spec.directory = request.directory;
+    spec.root = request.root;
+    if (!backend::RunFolderDialog(spec, scope.Loop()))
+        return false;
+    request.directory = spec.directory;
+    return true;
+}
+
+bool DialogService::ChooseColor(ColorRequest& request) {
+    if (!CanShowCommonDialog("colour"))
+        return false;
+    CommonDialogScope scope(request.owner);
+    backend::ColorDialogSpec spec;
+    spec.owner = scope.Host();
+    spec.color = request.color;
+    spec.customColors.assign(request.customColors.begin(), request.customColors.end());
+    if (!backend::RunColorDialog(spec, scope.Loop()))
+        return false;
+    request.customColors.assign(spec.customColors.begin(), spec.customColors.end());
+    request.color = spec.color;
+    return true;
+}
+
+bool DialogService::ChooseFont(FontRequest& request) {
+    if (!CanShowCommonDialog("font"))
+        return false;
+    CommonDialogScope scope(request.owner);
+    backend::FontDialogSpec spec;
+    spec.owner = scope.Host();
+    spec.name = request.name;
+    spec.size = request.size;
+    spec.bold = request.bold;
+    spec.italic = request.italic;
+    spec.underline = request.underline;
+    spec.strikeOut = request.strikeOut;
+    // The desktop's font dialog has no colour: request.color stays as it came.
+    if (!backend::RunFontDialog(spec, scope.Loop()))
+        return false;
+    request.name = spec.name;
+    request.size = spec.size;
+    request.bold = spec.bold;
+    request.italic = spec.italic;
+    request.underline = spec.underline;
+    request.strikeOut = spec.strikeOut;
+    return true;
+}
+
+bool DialogService::PrintDialog(PrintRequest& request) {
+    if (!CanShowCommonDialog("print"))
+        return false;
+    CommonDialogScope scope(request.owner);
+    backend::PrintDialogSpec spec;
+    spec.setup = request.kind == PrintRequest::Kind::Setup;
+    spec.owner = scope.Host();
+    spec.printers = request.printers;
+    spec.printer = request.printer;
+    spec.copies = request.copies;
+    spec.collate = request.collate;
+    spec.fromPage = request.fromPage;
+    spec.toPage = request.toPage;
+    spec.minPage = request.minPage;
+    spec.maxPage = request.maxPage;
+    if (!backend::RunPrintDialog(spec, scope.Loop()))
+        return false;
+    request.printer = spec.printer;
+    request.copies = spec.copies;
+    request.collate = spec.collate;
+    request.fromPage = spec.fromPage;
+    request.toPage = spec.toPage;
     return true;
 }
 

@@ -98,6 +98,66 @@ struct InputRequest {
     std::vector<bool> masked;    // a field shown as asterisks (a prompt starting with a character below '!')
 };
 
+// The common dialogs. Each request carries what the dialog starts with and, when the user accepts,
+// what was chosen.
+struct FileFilter {
+    String description; // "Text files (*.txt)"
+    String patterns;    // "*.txt;*.log"
+};
+
+struct FileRequest {
+    enum class Kind { Open, Save } kind = Kind::Open;
+    HWND owner = nullptr;
+    String title;               // empty: "Open" or "Save As"
+    String initialDir;
+    String defaultExt;          // added to a name typed without extension
+    std::vector<FileFilter> filters;
+    size_t filterIndex = 0;     // in and out, 0-based
+    bool multiSelect = false;
+    bool fileMustExist = false; // the dialog checks these before it closes
+    bool pathMustExist = false;
+    bool overwritePrompt = false;
+    std::vector<String> files;  // in: the file name shown (one); out: the full paths chosen
+};
+
+struct FolderRequest {
+    HWND owner = nullptr;
+    String caption;
+    String root;      // the top of what can be browsed; empty for everything
+    String directory; // in and out
+};
+
+struct ColorRequest {
+    HWND owner = nullptr;
+    COLORREF color = 0;                 // in and out
+    std::vector<COLORREF> customColors; // in and out: the 16 custom colours
+    bool fullOpen = false;
+};
+
+struct FontRequest {
+    HWND owner = nullptr;
+    String name; // in and out: the face, its size in points, its styles and colour
+    int size = 0;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    COLORREF color = 0;
+};
+
+struct PrintRequest {
+    enum class Kind { Print, Setup } kind = Kind::Print;
+    HWND owner = nullptr;
+    std::vector<String> printers; // the printers to choose from
+    size_t printer = 0;           // in and out
+    int copies = 1;               // in and out (Print only)
+    bool collate = false;
+    int fromPage = 0;             // in and out; 0 for all pages
+    int toPage = 0;
+    int minPage = 0;
+    int maxPage = 0;
+};
+
 // What a dialog service implements. Each call returns when the user has answered.
 class DialogService {
 public:
@@ -106,6 +166,13 @@ public:
     virtual DialogButton ShowMessage(const MessageRequest& request) = 0;
     // True when the user accepted; request.values then hold the new texts.
     virtual bool InputQuery(InputRequest& request) = 0;
+    // True when the user accepted; the request then holds the choice. A service that cannot show a
+    // dialog answers false, as a cancelled one does.
+    virtual bool FileDialog(FileRequest& request);
+    virtual bool SelectFolder(FolderRequest& request);
+    virtual bool ChooseColor(ColorRequest& request);
+    virtual bool ChooseFont(FontRequest& request);
+    virtual bool PrintDialog(PrintRequest& request);
 };
 
 // The service in use: the one installed, or the one that shows real windows.
@@ -119,9 +186,14 @@ DialogService* SetDialogService(DialogService* service);
 class RecordingDialogService : public DialogService {
 public:
     struct Record {
-        enum class Kind { Message, Input } kind;
+        enum class Kind { Message, Input, File, Folder, Color, Font, Print } kind = Kind::Message;
         MessageRequest message; // for Kind::Message
         InputRequest input;     // for Kind::Input, as asked (before the answer)
+        FileRequest file;       // the common dialogs' requests, as asked
+        FolderRequest folder;
+        ColorRequest color;
+        FontRequest font;
+        PrintRequest print;
     };
 
     // Installs itself for its lifetime and puts the previous service back afterwards.
@@ -137,6 +209,24 @@ public:
     void AnswerInput(std::vector<String> values, bool accept = true) {
         FInputAnswers.push_back({std::move(values), accept});
     }
+    // The next common dialog of the request's kind is accepted with what answer holds (changed in the
+    // request by the given function), or cancelled. A common dialog without a scripted answer is
+    // cancelled.
+    void AnswerFile(std::vector<String> files, bool accept = true) {
+        FAnswers.push_back({Record::Kind::File, [files](Record& r) { r.file.files = files; }, accept});
+    }
+    void AnswerFolder(String directory, bool accept = true) {
+        FAnswers.push_back({Record::Kind::Folder, [directory](Record& r) { r.folder.directory = directory; }, accept});
+    }
+    void AnswerColor(COLORREF color, bool accept = true) {
+        FAnswers.push_back({Record::Kind::Color, [color](Record& r) { r.color.color = color; }, accept});
+    }
+    void AnswerFont(std::function<void(FontRequest&)> change, bool accept = true) {
+        FAnswers.push_back({Record::Kind::Font, [change](Record& r) { change(r.font); }, accept});
+    }
+    void AnswerPrint(std::function<void(PrintRequest&)> change, bool accept = true) {
+        FAnswers.push_back({Record::Kind::Print, [change](Record& r) { change(r.print); }, accept});
+    }
     // Runs for each request before it is answered, e.g. to check the state of the program meanwhile.
     std::function<void(const Record&)> OnRequest;
 
@@ -145,8 +235,22 @@ public:
 
     DialogButton ShowMessage(const MessageRequest& request) override;
     bool InputQuery(InputRequest& request) override;
+    bool FileDialog(FileRequest& request) override;
+    bool SelectFolder(FolderRequest& request) override;
+    bool ChooseColor(ColorRequest& request) override;
+    bool ChooseFont(FontRequest& request) override;
+    bool PrintDialog(PrintRequest& request) override;
 
 private:
+    struct CommonAnswer {
+        Record::Kind kind;
+        std::function<void(Record&)> change;
+        bool accept;
+    };
+    // Records a common dialog's request and applies the first scripted answer of its kind.
+    bool Common(Record& record);
+    std::deque<CommonAnswer> FAnswers;
+
     struct InputAnswer {
         std::vector<String> values;
         bool accept;

@@ -12,6 +12,7 @@
 #include "platform/rtl/UString.h"
 #include "platform/win32/com.h"
 #include "platform/win32/resources.h"
+#include "platform/win32/shell.h"
 #include "platform/win32/sysconfig.h"
 #include "platform/win32/time.h"
 #include "platform/win32/uxtheme.h"
@@ -128,6 +129,7 @@ void RegisterBuiltIns() {
         add("uxtheme", entry.name, entry.function);
     add("comctl32", "DllGetVersion", reinterpret_cast<FARPROC>(&DllGetVersionEntry));
     add("shlwapi", "StrCmpLogicalW", reinterpret_cast<FARPROC>(&::StrCmpLogicalW));
+    add("shell32", "SHGetFileInfoW", reinterpret_cast<FARPROC>(&::SHGetFileInfoW));
     add("kernel32", "GetLocaleInfoEx", reinterpret_cast<FARPROC>(&GetLocaleInfoExEntry));
     add("kernel32", "GetTickCount", reinterpret_cast<FARPROC>(&GetTickCount));
 }

@@ -14,12 +14,11 @@
 #include <span>
 
 #include "platform/win32/com.h"
+#include "platform/win32/imagelist.h"
 #include "platform/win32/winuser.h"
 
 struct HTHEME__ {};
 using HTHEME = HTHEME__*;
-struct HIMAGELIST__;
-using HIMAGELIST = HIMAGELIST__*;
 
 inline constexpr HRESULT E_HANDLE = static_cast<HRESULT>(0x80070006);
 inline constexpr HRESULT E_PROP_ID_UNSUPPORTED = static_cast<HRESULT>(0x80070490);

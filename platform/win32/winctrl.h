@@ -177,6 +177,7 @@ inline constexpr UINT LB_GETTEXTLEN = 0x018A;
 inline constexpr UINT LB_GETCOUNT = 0x018B;
 inline constexpr UINT LB_SELECTSTRING = 0x018C;
 inline constexpr UINT LB_GETTOPINDEX = 0x018E;
+inline constexpr UINT LB_DIR = 0x018D;
 inline constexpr UINT LB_FINDSTRING = 0x018F;
 inline constexpr UINT LB_GETSELCOUNT = 0x0190;
 inline constexpr UINT LB_GETSELITEMS = 0x0191;
@@ -231,6 +232,18 @@ inline constexpr UINT CB_LIMITTEXT = 0x0141;
 inline constexpr UINT CB_SETEDITSEL = 0x0142;
 inline constexpr UINT CB_ADDSTRING = 0x0143;
 inline constexpr UINT CB_DELETESTRING = 0x0144;
+inline constexpr UINT CB_DIR = 0x0145;
+// LB_DIR and CB_DIR: which entries of a folder are listed. Files without attributes are listed unless
+// DDL_EXCLUSIVE asks for the named kinds only.
+inline constexpr UINT DDL_READWRITE = 0x0000;
+inline constexpr UINT DDL_READONLY = 0x0001;
+inline constexpr UINT DDL_HIDDEN = 0x0002;
+inline constexpr UINT DDL_SYSTEM = 0x0004;
+inline constexpr UINT DDL_DIRECTORY = 0x0010;
+inline constexpr UINT DDL_ARCHIVE = 0x0020;
+inline constexpr UINT DDL_POSTMSGS = 0x2000;
+inline constexpr UINT DDL_DRIVES = 0x4000;
+inline constexpr UINT DDL_EXCLUSIVE = 0x8000;
 inline constexpr UINT CB_GETCOUNT = 0x0146;
 inline constexpr UINT CB_GETCURSEL = 0x0147;
 inline constexpr UINT CB_GETLBTEXT = 0x0148;

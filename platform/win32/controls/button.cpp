@@ -53,15 +53,10 @@ public:
     DWORD Style() const { return static_cast<DWORD>(GetWindowLongW(FHwnd, GWL_STYLE)); }
     DWORD Type() const { return Style() & BS_TYPEMASK; }
 
-    void WMCreate() { FTheme = OpenThemeData(FHwnd, u"Button"); }
-    void WMDestroy() {
-        if (FTheme)
-            CloseThemeData(FTheme);
-        FTheme = nullptr;
-    }
+    void WMCreate() { FTheme.Open(FHwnd); }
+    void WMDestroy() { FTheme.Close(); }
     void WMThemeChanged() {
-        WMDestroy();
-        WMCreate();
+        FTheme.Open(FHwnd);
         Invalidate();
     }
 
@@ -554,12 +549,10 @@ private:
     HWND FHwnd;
     LRESULT FState = 0;  // BST_ bits (BST_HOT while the mouse is over it) and BtnPressed
     HFONT FFont = nullptr;
-    HTHEME FTheme = nullptr;
+    ControlTheme FTheme{u"Button"};
     void* FIcon = nullptr;   // BM_SETIMAGE's icon
     void* FBitmap = nullptr; // BM_SETIMAGE's bitmap
 };
-
-POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 LRESULT ButtonWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Button* button = ControlState<Button>(hwnd, message, [&] { return new Button(hwnd); });

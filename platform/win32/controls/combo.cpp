@@ -738,13 +738,12 @@ void ComboState::PaintFrame(HDC dc, const Parts& parts) const {
     GetClientRect(FHwnd, &client);
     RECT frame{client.left, client.top, client.right, parts.field.bottom + FieldGap + EdgeSize};
     bool enabled = IsWindowEnabled(FHwnd) != FALSE;
-    HTHEME theme = OpenThemeData(FHwnd, u"COMBOBOX");
+    PaintTheme theme(FHwnd, u"COMBOBOX");
     if (theme) {
         DrawThemeBackground(theme, dc, CP_BORDER, enabled ? CBXS_NORMAL : CBXS_DISABLED, &frame, nullptr);
         if (!IsRectEmpty(&parts.button))
             DrawThemeBackground(theme, dc, CP_DROPDOWNBUTTON,
                                 !enabled ? CBXS_DISABLED : FDropped ? CBXS_PRESSED : CBXS_NORMAL, &parts.button, nullptr);
-        CloseThemeData(theme);
         return;
     }
     DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
@@ -830,7 +829,7 @@ LRESULT ComboWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSKEYDOWN: return state->WMSysKeyDown(static_cast<int>(wParam), lParam);
     case WM_CHAR: return state->WMChar(static_cast<Char>(wParam));
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: return state->WMLButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_LBUTTONDBLCLK: return state->WMLButtonDown(PointOf(lParam));
     case WM_ENABLE: return state->WMEnable();
     case WM_GETDLGCODE: return state->WMGetDlgCode();
     case WM_PAINT:
@@ -854,6 +853,7 @@ LRESULT ComboWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case CB_GETLBTEXT: return state->CBForward(LB_GETTEXT, wParam, lParam);
     case CB_GETLBTEXTLEN: return state->CBForward(LB_GETTEXTLEN, wParam, lParam);
     case CB_FINDSTRING: return state->CBForward(LB_FINDSTRING, wParam, lParam);
+    case CB_DIR: return state->CBForward(LB_DIR, wParam, lParam);
     case CB_FINDSTRINGEXACT: return state->CBForward(LB_FINDSTRINGEXACT, wParam, lParam);
     case CB_GETITEMDATA: return state->CBForward(LB_GETITEMDATA, wParam, lParam);
     case CB_SETITEMDATA: return state->CBForward(LB_SETITEMDATA, wParam, lParam);

@@ -2,16 +2,31 @@
 // its extra bytes, notifications to the parent and the colours a parent chooses.
 #pragma once
 
+#include "platform/win32/commctrl.h"
+#include "platform/win32/uxtheme.h"
 #include "platform/win32/winctrl.h"
 
 namespace win32::controls {
 
 void RegisterButtonClass();
 void RegisterComboBoxClass();
+void RegisterDateTimeClass();
 void RegisterEditClass();
 void RegisterListBoxClass();
+void RegisterRichEditClass();
+void RegisterProgressClass();
+void RegisterMonthCalClass();
 void RegisterScrollBarClass();
 void RegisterStaticClass();
+void RegisterTabControlClass();
+void RegisterTrackBarClass();
+void RegisterStatusClass();
+void RegisterTooltipsClass();
+void RegisterUpDownClass();
+
+// Sends WM_NOTIFY with header (filled in here: the control, its id and code) to the window to; answers
+// what it answered, 0 without a window.
+LRESULT SendNotify(HWND control, HWND to, NMHDR& header, UINT code);
 
 // Registers a global class of the controls: its windows keep their state in StateExtraBytes and show
 // cursor over them.
@@ -70,6 +85,19 @@ template <typename Paint> void PaintControl(HWND hwnd, HDC given, Paint&& paint)
         EndPaint(hwnd, &ps);
 }
 
+// The client point of a mouse message's lParam; coordinates are signed, left of or above the client area.
+inline POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+// What the editing controls give to and take from the clipboard, as CF_UNICODETEXT with owner as the
+// clipboard's owner. PutClipboardText answers false where the clipboard could not be opened or filled;
+// ClipboardText answers the text up to its zero or the end of the block, empty where there is none.
+bool PutClipboardText(HWND owner, StringView text);
+String ClipboardText(HWND owner);
+
+// The editing controls' clipboard and undo keys, as the control characters WM_CHAR brings: Ctrl+C, Ctrl+V,
+// Ctrl+X and Ctrl+Z send WM_COPY, WM_PASTE, WM_CUT and WM_UNDO to the control. Answers whether c was one.
+bool SendEditShortcut(HWND control, Char c);
+
 // Sends WM_COMMAND with the control's id and a notification code to its parent (or to the window a
 // combo box names as the notified one); no call site builds the wParam by hand.
 void NotifyCommand(HWND control, HWND parent, WORD code);
@@ -80,6 +108,11 @@ HBRUSH ControlColor(HWND control, HWND parent, HDC dc, UINT message);
 
 // The font a control draws with: the one set by WM_SETFONT, else the system font.
 HFONT ControlFont(HFONT font);
+
+// The date controls keep dates as whole TDateTime days. SystemTimeToDay fails for a date that does not
+// exist; DayToSystemTime fills the day of the week and leaves the time zero.
+bool SystemTimeToDay(const SYSTEMTIME& st, int& day);
+SYSTEMTIME DayToSystemTime(int day);
 
 // Selects an object into a DC for a scope.
 class SelectGuard {
@@ -95,6 +128,51 @@ public:
 private:
     HDC FDC;
     HGDIOBJ FOld;
+};
+
+// The theme data a control keeps for its life: opened at WM_CREATE, opened again at WM_THEMECHANGED for
+// the theme now in use, closed at WM_DESTROY, or with the control's state where that never came. Null
+// where the class list has no theme.
+class ControlTheme {
+public:
+    explicit ControlTheme(const Char* classList) : FClassList(classList) {}
+    ~ControlTheme() { Close(); }
+    ControlTheme(const ControlTheme&) = delete;
+    ControlTheme& operator=(const ControlTheme&) = delete;
+
+    void Open(HWND hwnd) {
+        Close();
+        FTheme = OpenThemeData(hwnd, FClassList);
+    }
+    void Close() {
+        if (FTheme)
+            CloseThemeData(FTheme);
+        FTheme = nullptr;
+    }
+    operator HTHEME() const { return FTheme; }
+
+private:
+    const Char* FClassList;
+    HTHEME FTheme = nullptr;
+};
+
+// Theme data opened for one painting and closed when it ends. Null, for the classic painter, where themed
+// is false or the class list has no theme.
+class PaintTheme {
+public:
+    PaintTheme(HWND hwnd, const Char* classList, bool themed = true)
+        : FTheme(themed ? OpenThemeData(hwnd, classList) : nullptr) {}
+    ~PaintTheme() {
+        if (FTheme)
+            CloseThemeData(FTheme);
+    }
+    PaintTheme(const PaintTheme&) = delete;
+    PaintTheme& operator=(const PaintTheme&) = delete;
+
+    operator HTHEME() const { return FTheme; }
+
+private:
+    HTHEME FTheme;
 };
 
 // The height of a line of text in font, measured on a screen DC.

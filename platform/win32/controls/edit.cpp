@@ -55,6 +55,7 @@ Char ToLower(Char c) {
 class EditState {
 public:
     EditState(HWND hwnd, const CREATESTRUCTW& create);
+    ~EditState();
 
     LRESULT WMCreate(const CREATESTRUCTW& create);
     LRESULT WMSetText(LPCWSTR text);
@@ -116,6 +117,8 @@ public:
     LRESULT EMGetCueBanner(LPWSTR buffer, int size) const;
     LRESULT EMShowBalloonTip(const EDITBALLOONTIP* tip);
     LRESULT EMHideBalloonTip();
+    LRESULT EMScroll(WORD code);
+    LRESULT EMGetThumb() const;
 
 private:
     bool Multi() const { return (FStyle & ES_MULTILINE) != 0; }
@@ -193,6 +196,7 @@ private:
     String FBalloonTitle;
     String FBalloonText;
     bool FBalloonShown = false;
+    HWND FBalloonTip = nullptr; // the tooltip window that shows the balloon, made on first use
 };
 
 // A screen-compatible DC with the edit's font, for measuring outside painting.
@@ -623,21 +627,11 @@ LRESULT EditState::WMGetDlgCode(const MSG* msg) const {
 }
 
 LRESULT EditState::WMChar(Char c) {
+    if (SendEditShortcut(FHwnd, c))
+        return 0;
     switch (c) {
     case 0x01: // Ctrl+A
         SetSel(0, Length());
-        return 0;
-    case 0x03: // Ctrl+C
-        SendMessageW(FHwnd, WM_COPY, 0, 0);
-        return 0;
-    case 0x16: // Ctrl+V
-        SendMessageW(FHwnd, WM_PASTE, 0, 0);
-        return 0;
-    case 0x18: // Ctrl+X
-        SendMessageW(FHwnd, WM_CUT, 0, 0);
-        return 0;
-    case 0x1A: // Ctrl+Z
-        SendMessageW(FHwnd, WM_UNDO, 0, 0);
         return 0;
     case 0x08: // Backspace
         if (ReadOnly())
@@ -682,6 +676,8 @@ LRESULT EditState::WMChar(Char c) {
 }
 
 LRESULT EditState::WMKeyDown(int key) {
+    if (FBalloonShown)
+        EMHideBalloonTip();
     bool shift = GetKeyState(VK_SHIFT) < 0;
     bool control = GetKeyState(VK_CONTROL) < 0;
     Extend extend = shift ? Extend::Yes : Extend::No;
@@ -762,6 +758,8 @@ LRESULT EditState::WMSysKeyDown(int key, LPARAM lParam) {
 }
 
 LRESULT EditState::WMLButtonDown(WPARAM keys, POINT point) {
+    if (FBalloonShown)
+        EMHideBalloonTip();
     if (!FFocused)
         SetFocus(FHwnd);
     int index;
@@ -890,22 +888,8 @@ LRESULT EditState::WMClear() {
 LRESULT EditState::WMCopy() const {
     if (Password() || FAnchor == FCaret)
         return 0;
-    size_t count = static_cast<size_t>(SelMax() - SelMin());
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (count + 1) * sizeof(Char));
-    if (!memory)
-        return 0;
-    auto* data = static_cast<Char*>(GlobalLock(memory));
-    std::copy_n(FText.data() + SelMin(), count, data);
-    data[count] = 0;
-    GlobalUnlock(memory);
-    if (!OpenClipboard(FHwnd)) {
-        GlobalFree(memory);
-        return 0;
-    }
-    EmptyClipboard();
-    if (!SetClipboardData(CF_UNICODETEXT, memory))
-        GlobalFree(memory);
-    CloseClipboard();
+    PutClipboardText(FHwnd, StringView(FText).substr(static_cast<size_t>(SelMin()),
+                                                     static_cast<size_t>(SelMax() - SelMin())));
     return 0;
 }
 
@@ -918,21 +902,9 @@ LRESULT EditState::WMCut() {
 }
 
 LRESULT EditState::WMPaste() {
-    if (ReadOnly() || !OpenClipboard(FHwnd))
+    if (ReadOnly())
         return 0;
-    String text;
-    if (HGLOBAL memory = GetClipboardData(CF_UNICODETEXT)) {
-        // The text ends at its zero or at the end of the block, whichever comes first.
-        size_t limit = GlobalSize(memory) / sizeof(Char);
-        if (auto* data = static_cast<const Char*>(GlobalLock(memory))) {
-            size_t length = 0;
-            while (length < limit && data[length])
-                ++length;
-            text.assign(data, length);
-            GlobalUnlock(memory);
-        }
-    }
-    CloseClipboard();
+    String text = ClipboardText(FHwnd);
     if (!text.empty())
         ReplaceSel(std::move(text), ChangeKind::Paste, Notify::Yes);
     return 0;
@@ -1297,13 +1269,66 @@ LRESULT EditState::EMGetCueBanner(LPWSTR buffer, int size) const {
     return TRUE;
 }
 
+EditState::~EditState() {
+    if (FBalloonTip)
+        DestroyWindow(FBalloonTip);
+}
+
+// The balloon's tool: the edit itself, tracked (placed by us rather than by the mouse).
+TOOLINFOW BalloonTool(HWND edit) {
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_TRACK | TTF_IDISHWND;
+    tool.hwnd = edit;
+    tool.uId = reinterpret_cast<UINT_PTR>(edit);
+    return tool;
+}
+
+// The balloon leaves by itself after this long, unless a key, a click or the focus going away is first.
+constexpr UINT BalloonTimeout = 10000;
+constexpr UINT_PTR BalloonTimer = 0xB411;
+
+void BalloonTimedOut(HWND hwnd, UINT, UINT_PTR, DWORD) { SendMessageW(hwnd, EM_HIDEBALLOONTIP, 0, 0); }
+
+// A balloon tooltip below the edit, its stem pointing at the caret; a new balloon replaces the shown one.
 LRESULT EditState::EMShowBalloonTip(const EDITBALLOONTIP* tip) {
     if (!tip || tip->cbStruct != sizeof(EDITBALLOONTIP))
         return FALSE;
     FBalloonTitle = tip->pszTitle ? String(tip->pszTitle) : String();
     FBalloonText = tip->pszText ? String(tip->pszText) : String();
-    // FIXME: the balloon is remembered, not shown: the tooltip window class comes later.
-    FBalloonShown = true;
+    if (!FBalloonTip) {
+        FBalloonTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                      WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_BALLOON, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHwnd, nullptr, nullptr, nullptr);
+        if (!FBalloonTip)
+            return FALSE;
+        TOOLINFOW tool = BalloonTool(FHwnd);
+        SendMessageW(FBalloonTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(FBalloonTip, TTM_SETMAXTIPWIDTH, 0, 300);
+    }
+    TOOLINFOW tool = BalloonTool(FHwnd);
+    if (FBalloonShown) {
+        KillTimer(FHwnd, BalloonTimer);
+        SendMessageW(FBalloonTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+    }
+    tool.lpszText = FBalloonText.data();
+    SendMessageW(FBalloonTip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    int icon = tip->ttiIcon >= TTI_NONE && tip->ttiIcon <= TTI_ERROR ? tip->ttiIcon : TTI_NONE;
+    SendMessageW(FBalloonTip, TTM_SETTITLEW, static_cast<WPARAM>(icon), reinterpret_cast<LPARAM>(FBalloonTitle.c_str()));
+    RECT client;
+    GetClientRect(FHwnd, &client);
+    POINT stem{0, client.bottom};
+    {
+        MeasureDC dc(FHwnd, FFont);
+        stem.x = std::clamp<int>(PosOfChar(dc, FCaret).x, client.left, client.right);
+    }
+    ClientToScreen(FHwnd, &stem);
+    SendMessageW(FBalloonTip, TTM_TRACKPOSITION, 0, MAKELPARAM(static_cast<WORD>(stem.x), static_cast<WORD>(stem.y)));
+    SendMessageW(FBalloonTip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    // A balloon without text does not show, and then there is nothing to hide later.
+    FBalloonShown = IsWindowVisible(FBalloonTip) != FALSE;
+    if (FBalloonShown)
+        SetTimer(FHwnd, BalloonTimer, BalloonTimeout, BalloonTimedOut);
     ZTRACE(TraceEdit, "%p: balloon tip shown", static_cast<void*>(FHwnd));
     return TRUE;
 }
@@ -1311,7 +1336,40 @@ LRESULT EditState::EMShowBalloonTip(const EDITBALLOONTIP* tip) {
 LRESULT EditState::EMHideBalloonTip() {
     bool shown = FBalloonShown;
     FBalloonShown = false;
+    if (shown && FBalloonTip) {
+        KillTimer(FHwnd, BalloonTimer);
+        TOOLINFOW tool = BalloonTool(FHwnd);
+        SendMessageW(FBalloonTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+    }
     return shown ? TRUE : FALSE;
+}
+
+// Scrolls a multi-line edit as its scroll bar would; answers TRUE in the high word and the lines moved
+// (negative upwards) in the low word. A single-line edit does not scroll this way and answers FALSE.
+LRESULT EditState::EMScroll(WORD code) {
+    if (!Multi())
+        return FALSE;
+    switch (code) {
+    case SB_LINEUP:
+    case SB_LINEDOWN:
+    case SB_PAGEUP:
+    case SB_PAGEDOWN: break;
+    default: return FALSE;
+    }
+    int before = FFirstLine;
+    WMScroll(SB_VERT, code);
+    int moved = FFirstLine - before;
+    return MAKELRESULT(static_cast<WORD>(static_cast<short>(moved)), TRUE);
+}
+
+// The position of the vertical scroll box, which is the first visible line.
+LRESULT EditState::EMGetThumb() const {
+    if (!Multi())
+        return 0;
+    SCROLLINFO info{sizeof info, SIF_POS, 0, 0, 0, 0, 0};
+    if ((FStyle & WS_VSCROLL) && GetScrollInfo(FHwnd, SB_VERT, &info))
+        return info.nPos;
+    return FFirstLine;
 }
 
 // ---- Painting ----
@@ -1386,8 +1444,6 @@ LRESULT EditState::WMPaint() {
 
 // ---- The window procedure ----
 
-POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
-
 LRESULT EditWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     EditState* state = ControlState<EditState>(
         hwnd, message, [&] { return new EditState(hwnd, *reinterpret_cast<CREATESTRUCTW*>(lParam)); });
@@ -1459,6 +1515,8 @@ LRESULT EditWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case EM_GETCUEBANNER: return state->EMGetCueBanner(reinterpret_cast<LPWSTR>(wParam), static_cast<int>(lParam));
     case EM_SHOWBALLOONTIP: return state->EMShowBalloonTip(reinterpret_cast<const EDITBALLOONTIP*>(lParam));
     case EM_HIDEBALLOONTIP: return state->EMHideBalloonTip();
+    case EM_SCROLL: return state->EMScroll(LOWORD(wParam));
+    case EM_GETTHUMB: return state->EMGetThumb();
     default:
         if ((message >= EM_GETSEL && message <= EM_CHARFROMPOS) || (message > ECM_FIRST && message < ECM_FIRST + 16))
             ZFIXME(TraceEdit, "%p: message 0x%04x not handled", static_cast<void*>(hwnd), message);

@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/backend/file.h"
 #include "platform/rtl/SysStrings.h"
+#include "platform/rtl/UString.h"
 #include "platform/rtl/Trace.h"
 #include "platform/win32/controls/controls.h"
 #include "platform/win32/sysconfig.h"
+#include "platform/win32/winerror.h"
 
 namespace win32::controls {
 
@@ -46,6 +49,7 @@ public:
     LRESULT WMLButtonUp(POINT point);
     LRESULT WMCaptureChanged();
     LRESULT WMVScroll(WORD code, int pos);
+    LRESULT WMHScroll(WORD code, int pos);
     LRESULT WMMouseWheel(short delta);
     LRESULT WMMouseActivate() const;
     LRESULT WMPaint();
@@ -82,6 +86,8 @@ public:
     LRESULT LBSetTabStops(int count, const int* stops);
     LRESULT LBSetHorizontalExtent(int extent);
     LRESULT LBGetHorizontalExtent() const { return FHorizontalExtent; }
+    LRESULT LBSetColumnWidth(int width);
+    LRESULT LBDir(UINT attributes, const Char* spec);
 
     // What a combo box asks of its list.
     void SetComboTracking(bool tracking) { FComboTracking = tracking; }
@@ -98,6 +104,7 @@ private:
     bool MultiSel() const { return (FStyle & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0; }
     bool Extended() const { return (FStyle & LBS_EXTENDEDSEL) != 0; }
     bool Notifies() const { return (FStyle & LBS_NOTIFY) != 0; }
+    bool MultiColumn() const { return (FStyle & LBS_MULTICOLUMN) != 0; }
     int CtlId() const { return static_cast<int>(GetWindowLongPtrW(FHwnd, GWLP_ID)); }
 
     int InsertAt(int index, const Char* text, ULONG_PTR data);
@@ -116,6 +123,11 @@ private:
     int ItemAt(POINT point, bool* outside) const;
     int VisibleCount() const;
     int MaxTop() const;
+    // A multi-column list fills each column from top to bottom; the top index is the first item of
+    // the leftmost column shown, so it is always a multiple of the rows.
+    int Rows() const;
+    int VisibleColumns() const;
+    int MultiColumnTop(int index) const;
     void ScrollInto(int index);
     void UpdateScrollBar();
     void InvalidateItem(int index);
@@ -142,6 +154,7 @@ private:
     bool FDragSelect = true;     // what an extended drag does to the items it crosses
     std::vector<int> FTabStops;  // in dialog units (a quarter of the average character width)
     int FHorizontalExtent = 0;
+    int FColumnWidth = 150; // multi-column lists only
 };
 
 ListBoxState::ListBoxState(HWND hwnd, const CREATESTRUCTW& create, bool comboList)
@@ -156,6 +169,9 @@ ListBoxState::ListBoxState(HWND hwnd, const CREATESTRUCTW& create, bool comboLis
         FStyle &= ~LBS_OWNERDRAWFIXED;
     if (FStyle & LBS_EXTENDEDSEL)
         FStyle &= ~LBS_MULTIPLESEL;
+    // Columns need one item height, so variable heights become fixed ones.
+    if ((FStyle & LBS_MULTICOLUMN) && (FStyle & LBS_OWNERDRAWVARIABLE))
+        FStyle = (FStyle & ~LBS_OWNERDRAWVARIABLE) | LBS_OWNERDRAWFIXED;
     FItemHeight = FontLineHeight(nullptr);
     FCaret = -1;
 }
@@ -185,7 +201,7 @@ LRESULT ListBoxState::WMSetFont(HFONT font, bool redraw) {
 }
 
 LRESULT ListBoxState::WMSize() {
-    FTop = std::min(FTop, MaxTop());
+    FTop = MultiColumn() ? MultiColumnTop(FTop) : std::min(FTop, MaxTop());
     UpdateScrollBar();
     InvalidateRect(FHwnd, nullptr, TRUE);
     return 0;
@@ -523,6 +539,14 @@ LRESULT ListBoxState::LBSetAnchorIndex(int index) {
 RECT ListBoxState::ItemRect(int index) const {
     RECT client{};
     GetClientRect(FHwnd, &client);
+    if (MultiColumn()) {
+        int rows = Rows();
+        int offset = index - FTop;
+        // Items left of the top one sit in columns to the left, so the column rounds down.
+        int column = offset >= 0 ? offset / rows : -((-offset + rows - 1) / rows);
+        int row = offset - column * rows;
+        return RECT{column * FColumnWidth, row * FItemHeight, (column + 1) * FColumnWidth, (row + 1) * FItemHeight};
+    }
     int y = 0;
     if (!Variable())
         y = (index - FTop) * FItemHeight;
@@ -539,6 +563,21 @@ int ListBoxState::ItemAt(POINT point, bool* outside) const {
     RECT client{};
     GetClientRect(FHwnd, &client);
     bool out = !PtInRect(&client, point);
+    if (MultiColumn()) {
+        int rows = Rows();
+        int column = point.x >= 0 ? point.x / FColumnWidth : -1;
+        int row = std::clamp(point.y >= 0 ? static_cast<int>(point.y) / FItemHeight : 0, 0, rows - 1);
+        if (point.y >= rows * FItemHeight || column < 0)
+            out = true;
+        int index = FTop + std::max(column, 0) * rows + row;
+        if (index >= Count()) {
+            index = Count() - 1;
+            out = true;
+        }
+        if (outside)
+            *outside = out;
+        return index;
+    }
     int index = FTop;
     int y = 0;
     if (point.y < 0) {
@@ -559,7 +598,26 @@ int ListBoxState::ItemAt(POINT point, bool* outside) const {
     return index;
 }
 
+int ListBoxState::Rows() const {
+    RECT client{};
+    GetClientRect(FHwnd, &client);
+    return std::max(1, static_cast<int>(client.bottom) / std::max(1, FItemHeight));
+}
+
+int ListBoxState::VisibleColumns() const {
+    RECT client{};
+    GetClientRect(FHwnd, &client);
+    return std::max(1, static_cast<int>(client.right) / std::max(1, FColumnWidth));
+}
+
+int ListBoxState::MultiColumnTop(int index) const {
+    int rows = Rows();
+    return std::clamp(index / rows * rows, 0, MaxTop());
+}
+
 int ListBoxState::VisibleCount() const {
+    if (MultiColumn())
+        return Rows() * VisibleColumns();
     RECT client{};
     GetClientRect(FHwnd, &client);
     int height = client.bottom;
@@ -574,6 +632,11 @@ int ListBoxState::VisibleCount() const {
 }
 
 int ListBoxState::MaxTop() const {
+    if (MultiColumn()) {
+        int rows = Rows();
+        int columns = (Count() + rows - 1) / rows;
+        return std::max(0, columns - VisibleColumns()) * rows;
+    }
     RECT client{};
     GetClientRect(FHwnd, &client);
     // The highest top index that still fills the window from the last item up.
@@ -589,7 +652,7 @@ int ListBoxState::MaxTop() const {
 LRESULT ListBoxState::LBSetTopIndex(int index) {
     if (!Valid(index))
         return LB_ERR;
-    FTop = std::min(index, MaxTop());
+    FTop = MultiColumn() ? MultiColumnTop(index) : std::min(index, MaxTop());
     UpdateScrollBar();
     InvalidateRect(FHwnd, nullptr, TRUE);
     return LB_OKAY;
@@ -599,7 +662,16 @@ void ListBoxState::ScrollInto(int index) {
     if (!Valid(index))
         return;
     int top = FTop;
-    if (index < top) {
+    if (MultiColumn()) {
+        int rows = Rows();
+        int column = index / rows;
+        int first = FTop / rows;
+        if (column < first)
+            first = column;
+        else if (column >= first + VisibleColumns())
+            first = column - VisibleColumns() + 1;
+        top = first * rows;
+    } else if (index < top) {
         top = index;
     } else {
         // The lowest top that still shows the whole item, found from the item upwards: only what fits
@@ -622,6 +694,19 @@ void ListBoxState::ScrollInto(int index) {
 }
 
 void ListBoxState::UpdateScrollBar() {
+    if (MultiColumn()) {
+        // A multi-column list scrolls sideways, by columns.
+        if (!(FStyle & WS_HSCROLL))
+            return;
+        int rows = Rows();
+        int columns = (Count() + rows - 1) / rows;
+        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, columns - 1),
+                        static_cast<UINT>(VisibleColumns()), FTop / rows, 0};
+        if (FStyle & LBS_DISABLENOSCROLL)
+            info.fMask |= SIF_DISABLENOSCROLL;
+        SetScrollInfo(FHwnd, SB_HORZ, &info, TRUE);
+        return;
+    }
     if (!(FStyle & WS_VSCROLL))
         return;
     SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, Count() - 1),
@@ -671,7 +756,133 @@ LRESULT ListBoxState::LBSetHorizontalExtent(int extent) {
     return 0;
 }
 
+// ---- Folder listing ----
+
+namespace {
+
+// '*' stands for any run of characters and '?' for one; names compare exactly, as the file system does.
+bool MatchesPattern(StringView name, StringView pattern) {
+    size_t n = 0, p = 0, starPattern = StringView::npos, starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == u'*') {
+            starPattern = p++;
+            starName = n;
+        } else if (starPattern != StringView::npos) {
+            p = starPattern + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*')
+        ++p;
+    return p == pattern.size();
+}
+
+bool NameLess(const String& a, const String& b) {
+    Integer byText = CompareText(a, b);
+    return byText != 0 ? byText < 0 : a < b;
+}
+
+} // namespace
+
+// This file system has no drives and no read-only, system or archive attributes: DDL_DRIVES adds
+// nothing, and every file counts as one without attributes, except that a name starting with '.' is
+// hidden. Folders come as "[name]" after the files; "." and ".." are not listed.
+LRESULT ListBoxState::LBDir(UINT attributes, const Char* spec) {
+    if (spec == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return LB_ERR;
+    }
+    String path(spec);
+    size_t slash = path.rfind(u'/');
+    String folder = slash == String::npos ? String(u".") : slash == 0 ? String(u"/") : path.substr(0, slash);
+    String pattern = slash == String::npos ? path : path.substr(slash + 1);
+    if (pattern.empty())
+        pattern = u"*";
+    std::vector<std::string> names;
+    int error = 0;
+    std::string folderUtf8 = StringToUtf8(folder);
+    if (!backend::ListDirectory(folderUtf8, names, &error)) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return LB_ERR;
+    }
+    bool exclusive = (attributes & DDL_EXCLUSIVE) != 0;
+    std::vector<String> files;
+    std::vector<String> folders;
+    for (const std::string& raw : names) {
+        String name = Utf8ToString(raw);
+        if (name.empty() || name == u"." || name == u".." || !MatchesPattern(name, pattern))
+            continue;
+        bool hidden = name[0] == u'.';
+        if (hidden && !(attributes & DDL_HIDDEN))
+            continue;
+        if (backend::DirectoryExists(folderUtf8 + "/" + raw)) {
+            if (attributes & DDL_DIRECTORY)
+                folders.push_back(u"[" + name + u"]");
+            continue;
+        }
+        // With DDL_EXCLUSIVE a file is listed only for a kind that was asked for.
+        if (exclusive && !hidden)
+            continue;
+        files.push_back(name);
+    }
+    std::sort(files.begin(), files.end(), NameLess);
+    std::sort(folders.begin(), folders.end(), NameLess);
+    files.insert(files.end(), folders.begin(), folders.end());
+    // The answer is the index of the last name added; none added is no index.
+    LRESULT last = LB_ERR;
+    for (const String& name : files) {
+        last = LBAddString(name.c_str(), 0);
+        if (last == LB_ERRSPACE)
+            return LB_ERRSPACE;
+    }
+    if (last == LB_ERR)
+        SetLastError(ERROR_FILE_NOT_FOUND);
+    return last;
+}
+
+LRESULT ListBoxState::LBSetColumnWidth(int width) {
+    FColumnWidth = std::max(1, width);
+    if (MultiColumn()) {
+        FTop = MultiColumnTop(FTop);
+        UpdateScrollBar();
+        InvalidateRect(FHwnd, nullptr, TRUE);
+    }
+    return 0;
+}
+
+LRESULT ListBoxState::WMHScroll(WORD code, int pos) {
+    if (!MultiColumn())
+        return 0;
+    int rows = Rows();
+    int column = FTop / rows;
+    switch (code) {
+    case SB_LINELEFT: --column; break;
+    case SB_LINERIGHT: ++column; break;
+    case SB_PAGELEFT: column -= VisibleColumns(); break;
+    case SB_PAGERIGHT: column += VisibleColumns(); break;
+    case SB_LEFT: column = 0; break;
+    case SB_RIGHT: column = MaxTop() / rows; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: column = pos; break;
+    default: return 0;
+    }
+    int top = std::clamp(column * rows, 0, MaxTop());
+    if (top != FTop) {
+        FTop = top;
+        UpdateScrollBar();
+        InvalidateRect(FHwnd, nullptr, TRUE);
+    }
+    return 0;
+}
+
 LRESULT ListBoxState::WMVScroll(WORD code, int pos) {
+    if (MultiColumn())
+        return 0;
     int top = FTop;
     switch (code) {
     case SB_LINEUP: --top; break;
@@ -695,7 +906,11 @@ LRESULT ListBoxState::WMVScroll(WORD code, int pos) {
 
 LRESULT ListBoxState::WMMouseWheel(short delta) {
     int lines = -delta * static_cast<int>(std::max(1u, GetSystemSettings().wheelScrollLines)) / WHEEL_DELTA;
-    FTop = std::clamp(FTop + lines, 0, MaxTop());
+    // A multi-column list turns a notch into one column.
+    if (MultiColumn())
+        FTop = std::clamp(FTop + (lines > 0 ? Rows() : lines < 0 ? -Rows() : 0), 0, MaxTop());
+    else
+        FTop = std::clamp(FTop + lines, 0, MaxTop());
     UpdateScrollBar();
     InvalidateRect(FHwnd, nullptr, TRUE);
     return 0;
@@ -734,6 +949,17 @@ LRESULT ListBoxState::WMKeyDown(int key) {
     switch (key) {
     case VK_UP: target = current - 1; break;
     case VK_DOWN: target = current + 1; break;
+    // Across columns: Left stops in the first column, Right goes to the last item.
+    case VK_LEFT:
+        if (!MultiColumn())
+            return 0;
+        target = current >= Rows() ? current - Rows() : current;
+        break;
+    case VK_RIGHT:
+        if (!MultiColumn())
+            return 0;
+        target = current + Rows();
+        break;
     case VK_PRIOR: target = current - std::max(1, VisibleCount() - 1); break;
     case VK_NEXT: target = current + std::max(1, VisibleCount() - 1); break;
     case VK_HOME: target = 0; break;
@@ -1015,7 +1241,16 @@ LRESULT ListBoxState::WMPaint() {
         SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     // Only the items in the window are painted.
     int y = 0;
-    for (int i = FTop; i < Count() && y < client.bottom; ++i) {
+    if (MultiColumn()) {
+        int last = std::min(Count(), FTop + Rows() * (VisibleColumns() + 1));
+        for (int i = FTop; i < last; ++i) {
+            RECT rect = ItemRect(i);
+            RECT visible{};
+            if (IntersectRect(&visible, &rect, &ps.rcPaint))
+                PaintItem(dc, i, rect, ODA_DRAWENTIRE);
+        }
+    }
+    for (int i = FTop; !MultiColumn() && i < Count() && y < client.bottom; ++i) {
         RECT rect{0, y, std::max<LONG>(client.right, FHorizontalExtent), y + ItemHeight(i)};
         RECT visible{};
         if (IntersectRect(&visible, &rect, &ps.rcPaint))
@@ -1033,8 +1268,6 @@ LRESULT ListBoxState::WMPaint() {
 }
 
 // ---- The window procedure ----
-
-POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool comboList) {
     ListBoxState* state = ControlState<ListBoxState>(hwnd, message, [&] {
@@ -1060,6 +1293,7 @@ LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool 
     case WM_LBUTTONUP: return state->WMLButtonUp(PointOf(lParam));
     case WM_CAPTURECHANGED: return state->WMCaptureChanged();
     case WM_VSCROLL: return state->WMVScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+    case WM_HSCROLL: return state->WMHScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
     case WM_MOUSEWHEEL: return state->WMMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
     case WM_MOUSEACTIVATE: return state->WMMouseActivate();
     case WM_PAINT:
@@ -1088,6 +1322,8 @@ LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool 
     }
     case LB_GETTOPINDEX: return state->LBGetTopIndex();
     case LB_SETTOPINDEX: return state->LBSetTopIndex(static_cast<int>(wParam));
+    case LB_SETCOLUMNWIDTH: return state->LBSetColumnWidth(static_cast<int>(wParam));
+    case LB_DIR: return state->LBDir(static_cast<UINT>(wParam), reinterpret_cast<const Char*>(lParam));
     case LB_GETITEMRECT: return state->LBGetItemRect(static_cast<int>(wParam), reinterpret_cast<RECT*>(lParam));
     case LB_GETITEMDATA: return state->LBGetItemData(static_cast<int>(wParam));
     case LB_SETITEMDATA: return state->LBSetItemData(static_cast<int>(wParam), static_cast<ULONG_PTR>(lParam));

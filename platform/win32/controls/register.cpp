@@ -13,10 +13,19 @@ void RegisterSystemControls() {
     std::call_once(once, [] {
         controls::RegisterButtonClass();
         controls::RegisterComboBoxClass();
+        controls::RegisterDateTimeClass();
         controls::RegisterEditClass();
         controls::RegisterListBoxClass();
+        controls::RegisterRichEditClass();
+        controls::RegisterProgressClass();
+        controls::RegisterMonthCalClass();
         controls::RegisterScrollBarClass();
         controls::RegisterStaticClass();
+        controls::RegisterTabControlClass();
+        controls::RegisterTrackBarClass();
+        controls::RegisterStatusClass();
+        controls::RegisterTooltipsClass();
+        controls::RegisterUpDownClass();
         menus::RegisterPopupMenuClass();
     });
 }

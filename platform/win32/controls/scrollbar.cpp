@@ -185,20 +185,15 @@ public:
         Notify(SB_ENDSCROLL, 0);
     }
 
+    // A scrolling key sends its code on each press (repeats included) and SB_ENDSCROLL when released, so
+    // that the parent sees the end of a keyboard scroll as it sees the end of a mouse one.
     void WMKeyDown(WPARAM key) {
-        WORD code;
-        switch (key) {
-        case VK_PRIOR: code = SB_PAGEUP; break;
-        case VK_NEXT: code = SB_PAGEDOWN; break;
-        case VK_HOME: code = SB_TOP; break;
-        case VK_END: code = SB_BOTTOM; break;
-        case VK_UP:
-        case VK_LEFT: code = SB_LINEUP; break;
-        case VK_DOWN:
-        case VK_RIGHT: code = SB_LINEDOWN; break;
-        default: return;
-        }
-        Notify(code, 0);
+        if (WORD code = 0; ScrollCodeOfKey(key, code))
+            Notify(code, 0);
+    }
+    void WMKeyUp(WPARAM key) {
+        if (WORD code = 0; ScrollCodeOfKey(key, code))
+            Notify(SB_ENDSCROLL, 0);
     }
 
     void Invalidate() { InvalidateRect(FHwnd, nullptr, TRUE); }
@@ -212,6 +207,20 @@ public:
 
 private:
     int MaxPosition() const { return ScrollMaxPosition(FMax, FPage); }
+
+    static bool ScrollCodeOfKey(WPARAM key, WORD& code) {
+        switch (key) {
+        case VK_PRIOR: code = SB_PAGEUP; return true;
+        case VK_NEXT: code = SB_PAGEDOWN; return true;
+        case VK_HOME: code = SB_TOP; return true;
+        case VK_END: code = SB_BOTTOM; return true;
+        case VK_UP:
+        case VK_LEFT: code = SB_LINEUP; return true;
+        case VK_DOWN:
+        case VK_RIGHT: code = SB_LINEDOWN; return true;
+        default: return false;
+        }
+    }
 
     BarLayout Layout() const {
         BarLayout layout;
@@ -393,6 +402,7 @@ LRESULT ScrollBarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_TIMER: bar->WMTimer(wParam); return 0;
     case WM_CAPTURECHANGED: bar->WMCaptureChanged(); return 0;
     case WM_KEYDOWN: bar->WMKeyDown(wParam); return 0;
+    case WM_KEYUP: bar->WMKeyUp(wParam); return 0;
     case WM_ENABLE: bar->Invalidate(); return 0;
     case SBM_SETPOS: return bar->SBMSetPos(static_cast<int>(wParam), lParam != 0);
     case SBM_GETPOS: return bar->SBMGetPos();

@@ -1,8 +1,10 @@
 // Focus and the routing of keys: Tab and arrows move through the tab order, Enter and Escape reach the
-// default and cancel buttons, a control that asks for a key keeps it, and a form with KeyPreview sees
-// keys first.
+// default and cancel buttons, a control that asks for a key keeps it, a form with KeyPreview sees
+// keys first, and short cuts of popup menus and of the form come before the control.
 #include "tests/platform/framework/controls_testing.h"
 
+#include "platform/framework/Menus.h"
+#include "platform/rtl/UString.h"
 #include "platform/win32/wininput.h"
 
 namespace {
@@ -139,6 +141,37 @@ TEST_F(ControlsKeys, ShortCutsOfTheFormComeBeforeTheControl) {
     Press(VK_F6);
     EXPECT_EQ(shortCuts, 1);
     EXPECT_EQ(ControlsLog(), (std::vector<std::string>{"Edit1 KeyDown 117"}));
+}
+
+TEST_F(ControlsKeys, ShortCutsOfPopupMenusUpTheParentsComeBeforeTheForms) {
+    TControlsForm* form = ShownForm();
+    form->Edit1->SetFocus();
+    Pump();
+    auto menuWith = [form](std::vector<std::pair<Word, std::string>> keys) {
+        auto* menu = new TPopupMenu(form);
+        for (auto& [key, log] : keys) {
+            auto* item = new TMenuItem(form);
+            item->SetCaption(Utf8ToString(log));
+            item->SetShortCut(ShortCut(key, {}));
+            item->OnClick = [log](TObject*) { ControlsLog().push_back(log); };
+            menu->Items()->Add(item);
+        }
+        return menu;
+    };
+    form->Edit1->SetPopupMenu(menuWith({{VK_F2, "edit F2"}}));
+    TPopupMenu* bodyMenu = menuWith({{VK_F2, "body F2"}, {VK_F3, "body F3"}, {VK_F4, "body F4"}});
+    bodyMenu->Items()->Items(2)->SetEnabled(false);
+    form->Body->SetPopupMenu(bodyMenu);
+    form->OnShortCut = [](TWMKey& key, bool& handled) {
+        ControlsLog().push_back("form " + std::to_string(key.CharCode));
+        handled = key.CharCode == VK_F3 || key.CharCode == VK_F5;
+    };
+    ControlsLog().clear();
+    for (int key : {VK_F2, VK_F3, VK_F4, VK_F5})
+        Press(key);
+    // The nearest menu wins; a disabled item's key goes on to the form and then the control.
+    EXPECT_EQ(ControlsLog(),
+              (std::vector<std::string>{"edit F2", "body F3", "form 115", "Edit1 KeyDown 115", "form 116"}));
 }
 
 } // namespace

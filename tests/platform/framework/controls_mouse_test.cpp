@@ -6,6 +6,7 @@
 
 #include "platform/framework/StdButtons.h"
 #include "platform/framework/StdEdit.h"
+#include "platform/rtl/UString.h"
 #include "platform/win32/wininput.h"
 
 namespace {
@@ -219,10 +220,51 @@ TEST_F(ControlsMouse, EnterAndLeaveFollowTheMouse) {
                                                 "enter edit", "leave edit"}));
 }
 
+TEST_F(ControlsMouse, LeavingTheFormTellsTheControlUnderTheMouse) {
+    for (TControl* control : std::initializer_list<TControl*>{shape, edit, form}) {
+        control->OnMouseEnter = [this, control](TObject*) {
+            events.push_back("enter " + StringToUtf8(control->Name()));
+        };
+        control->OnMouseLeave = [this, control](TObject*) {
+            events.push_back("leave " + StringToUtf8(control->Name()));
+        };
+    }
+    form->SetName(u"Form");
+    struct Case {
+        const char* name;
+        TControl* control;
+        std::vector<std::string> expected;
+    };
+    for (const Case& c : {Case{"graphic child", shape, {"enter Shape", "leave Shape"}},
+                          Case{"window child", edit, {"enter Edit", "leave Edit"}},
+                          Case{"the form itself", form, {"enter Form", "leave Form"}}}) {
+        SCOPED_TRACE(c.name);
+        events.clear();
+        POINT inside = At(c.control, 2, 2);
+        win32::input::MouseMove(inside.x, inside.y);
+        Pump();
+        // Off every window of the program.
+        win32::input::MouseMove(600, 500);
+        Pump();
+        EXPECT_EQ(events, c.expected);
+    }
+
+    // A control freed under the mouse is forgotten: the form, now under the mouse, is entered next.
+    events.clear();
+    POINT p = At(shape, 2, 2);
+    win32::input::MouseMove(p.x, p.y);
+    Pump();
+    shape->Free();
+    shape = nullptr;
+    win32::input::MouseMove(p.x + 1, p.y);
+    Pump();
+    EXPECT_EQ(events, (std::vector<std::string>{"enter Shape", "enter Form"}));
+}
+
 TEST_F(ControlsMouse, DraggingAControlOntoAnotherThatAccepts) {
     shape->SetDragMode(dmAutomatic);
     panel->OnDragOver = [&](TObject*, TObject* source, int, int, TDragState state, bool& accept) {
-        auto* object = dynamic_cast<TDragObject*>(source);
+        auto* object = dynamic_cast<TDragControlObject*>(source);
         events.push_back("over " + std::to_string(state) +
                          (object && object->Control() == shape ? " shape" : ""));
         accept = true;
@@ -245,8 +287,9 @@ TEST_F(ControlsMouse, DraggingAControlOntoAnotherThatAccepts) {
     Pump();
     win32::input::MouseButton(Button::Left, false, to.x, to.y);
     Pump();
-    EXPECT_EQ(events,
-              (std::vector<std::string>{"over 0 shape", "over 2 shape", "drop 62,52", "end on panel"}));
+    // Each move asks the control under the mouse; the first one there hears it enter as well.
+    EXPECT_EQ(events, (std::vector<std::string>{"over 0 shape", "over 2 shape", "over 2 shape", "drop 62,52",
+                                                "end on panel"}));
     EXPECT_FALSE(shape->Dragging());
 
     // Dropped where nothing accepts, the drag ends on nothing and the last target hears it leave.
@@ -261,7 +304,7 @@ TEST_F(ControlsMouse, DraggingAControlOntoAnotherThatAccepts) {
     Pump();
     win32::input::MouseButton(Button::Left, false, over.x, over.y);
     Pump();
-    EXPECT_EQ(events, (std::vector<std::string>{"over 0", "over 1", "end on nothing"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"over 0", "over 2", "over 1", "end on nothing"}));
 }
 
 } // namespace

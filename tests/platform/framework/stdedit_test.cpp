@@ -189,6 +189,24 @@ TEST_F(StdEditTest, SelectionUndoAndClipboard) {
     EXPECT_EQ(edit->Text(), u"123");
 }
 
+TEST_F(StdEditTest, SelectionSetBeforeTheFormIsShownHolds) {
+    auto* selected = Add<TEdit>(u"Selected", 0);
+    auto* replaced = Add<TEdit>(u"Replaced", 30);
+    for (TEdit* edit : {selected, replaced})
+        edit->SetAutoSelect(false); // the focus on showing would select everything
+    selected->SetText(u"Hello world");
+    selected->SetSelStart(6);
+    selected->SetSelLength(5);
+    replaced->SetText(u"Hello");
+    replaced->SetSelStart(5);
+    replaced->SetSelText(u" there");
+    ShowForm();
+    EXPECT_EQ(selected->SelStart(), 6);
+    EXPECT_EQ(selected->SelText(), u"world");
+    EXPECT_EQ(replaced->Text(), u"Hello there");
+    EXPECT_EQ(replaced->SelStart(), 11);
+}
+
 TEST_F(StdEditTest, ColourRequestsAnswerWithTheControlsColourAndFont) {
     auto* edit = Add<TEdit>(u"Edit1", 0);
     edit->SetColor(clYellow);

@@ -5,6 +5,7 @@
 
 #include "platform/framework/Filer.h"
 #include "platform/framework/ObjectText.h"
+#include "platform/rtl/Clock.h"
 #include "platform/rtl/Convert.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/UString.h"
@@ -338,6 +339,79 @@ TEST_F(StdLists, ComboBoxTypingFiresOnChange) {
     EXPECT_EQ(events, (std::vector<std::string>{"change x"}));
     combo->SetText(u"set");
     EXPECT_EQ(events.size(), 1u) << "setting the text by code is no change event";
+}
+
+// AutoComplete in a combo with a field: each key selects the first item that starts with what was
+// typed, keeps the typed letters and selects the completed tail; a key that matches nothing is typed.
+TEST_F(StdLists, ComboBoxAutoCompleteCompletesTheFieldFromTheItems) {
+    TComboBox* combo = MakeComboBox(0);
+    for (const Char* item : {u"Apple", u"Apricot", u"Banana"})
+        combo->Items()->Add(item);
+    combo->OnSelect = [&](TObject*) { events.push_back("select " + StringToUtf8(combo->Text())); };
+    combo->OnChange = [&](TObject*) { events.push_back("change " + StringToUtf8(combo->Text())); };
+    combo->SetFocus();
+    Pump();
+    struct Step {
+        Char key;
+        const char* text;
+        Integer selStart;
+        Integer selLength;
+        Integer itemIndex;
+    };
+    const Step steps[] = {
+        {u'a', "apple", 1, 4, 0},
+        {u'p', "apple", 2, 3, 0},
+        {u'r', "apricot", 3, 4, 1},
+        {u'\b', "apr", 3, 0, 1},  // Backspace takes the completed tail away
+        {u'x', "aprx", 4, 0, 1},   // nothing starts with "aprx": the key is typed
+    };
+    for (const Step& step : steps) {
+        win32::input::TypeCharacter(step.key);
+        Pump();
+        SCOPED_TRACE(step.text);
+        EXPECT_EQ(StringToUtf8(combo->Text()), step.text);
+        EXPECT_EQ(combo->SelStart(), step.selStart);
+        EXPECT_EQ(combo->SelLength(), step.selLength);
+        EXPECT_EQ(combo->ItemIndex(), step.itemIndex);
+    }
+    EXPECT_EQ(events, (std::vector<std::string>{"select apple", "select apricot", "change apr", "change aprx"}));
+
+    events.clear();
+    combo->SetAutoComplete(false);
+    combo->SetText(u"");
+    win32::input::TypeCharacter(u'b');
+    Pump();
+    EXPECT_EQ(StringToUtf8(combo->Text()), "b");
+    EXPECT_EQ(events, (std::vector<std::string>{"change b"}));
+}
+
+// A drop-down list searches by the keys typed within half a second of each other.
+TEST_F(StdLists, ComboBoxDropDownListSearchesByPrefixWithinHalfASecond) {
+    TComboBox* combo = MakeComboBox(0);
+    combo->SetStyle(csDropDownList);
+    for (const Char* item : {u"Apple", u"Banana", u"Blueberry", u"Cherry"})
+        combo->Items()->Add(item);
+    combo->SetFocus();
+    Pump();
+    struct Step {
+        Char key;
+        UInt64 pauseBefore;
+        Integer itemIndex;
+    };
+    const Step steps[] = {
+        {u'b', 0, 1},
+        {u'l', 100, 2},  // "bl"
+        {u'x', 100, 2},  // "blx" matches nothing: the selection stays
+        {u'c', 600, 3},  // after a pause the search starts again
+        {u'a', 499, 0},  // "ca" matches nothing: the list's own first-letter search takes the key
+        {u'b', 500, 1},
+    };
+    for (const Step& step : steps) {
+        Clock::Advance(step.pauseBefore);
+        win32::input::TypeCharacter(step.key);
+        Pump();
+        EXPECT_EQ(combo->ItemIndex(), step.itemIndex) << static_cast<char>(step.key) << " after " << step.pauseBefore;
+    }
 }
 
 TEST_F(StdLists, DescriptionsCarryTheItemsAndOnlyChangedProperties) {

@@ -1,5 +1,6 @@
 // Tests of the Win32 clipboard: text round trips with the synthesis among the text formats, HTML and
-// registered binary formats, file lists, promised formats, errors, and what the desktop sees and gives.
+// registered binary formats, file lists, pictures as bitmaps and DIBs, promised formats, errors, and
+// what the desktop sees and gives.
 #include <cstring>
 #include <thread>
 
@@ -9,6 +10,7 @@
 #include "platform/rtl/UString.h"
 #include "platform/win32/clipboard.h"
 #include "platform/win32/codepage.h"
+#include "platform/win32/wingdi.h"
 #include "tests/platform/win32/win_testing.h"
 
 namespace {
@@ -249,6 +251,80 @@ TEST_F(Clipboard, PromisedFormatIsRenderedByTheOwner) {
     CloseClipboard();
     EXPECT_EQ(destroys, 1);
     EXPECT_EQ(GetClipboardOwner(), nullptr);
+}
+
+// A 32-bit bottom-up DIB of width x height whose pixel (x, y) is colour.
+std::vector<std::uint8_t> Dib(int width, int height, int x, int y, std::uint32_t colour) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    std::vector<std::uint8_t> dib(sizeof header + static_cast<size_t>(width * height) * 4, 0xFF);
+    std::memcpy(dib.data(), &header, sizeof header);
+    std::memcpy(dib.data() + sizeof header + static_cast<size_t>((height - 1 - y) * width + x) * 4, &colour, 4);
+    return dib;
+}
+
+TEST_F(Clipboard, BitmapAndDibAreMadeFromEachOther) {
+    // A DIB set gives a bitmap with its picture, and the desktop a BMP file.
+    std::vector<std::uint8_t> dib = Dib(3, 2, 2, 0, 0x000000FF); // blue at the top right
+    Put(CF_DIB, dib.data(), dib.size());
+    EXPECT_EQ(Desktop("image/bmp").substr(0, 2), "BM");
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_EQ(Formats(), (std::vector<UINT>{CF_DIB, CF_BITMAP}));
+    auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    ASSERT_NE(bitmap, nullptr);
+    BITMAP info{};
+    ASSERT_TRUE(GetObjectW(bitmap, sizeof info, &info));
+    EXPECT_EQ(info.bmWidth, 3);
+    EXPECT_EQ(info.bmHeight, 2);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    EXPECT_EQ(GetPixel(dc, 2, 0), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255));
+
+    // A bitmap set (the clipboard takes it) gives a DIB of the same picture.
+    SetPixel(dc, 0, 1, RGB(255, 0, 0));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    HDC screen = GetDC(nullptr);
+    HBITMAP copy = CreateCompatibleBitmap(screen, 3, 2);
+    HDC from = CreateCompatibleDC(screen);
+    HDC to = CreateCompatibleDC(screen);
+    HGDIOBJ oldFrom = SelectObject(from, bitmap);
+    HGDIOBJ oldTo = SelectObject(to, copy);
+    BitBlt(to, 0, 0, 3, 2, from, 0, 0, SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    ReleaseDC(nullptr, screen);
+    EmptyClipboard();
+    SetClipboardData(CF_BITMAP, copy);
+    HGLOBAL made = GetClipboardData(CF_DIB);
+    ASSERT_NE(made, nullptr);
+    std::string bytes = Bytes(made);
+    ASSERT_EQ(bytes.size(), sizeof(BITMAPINFOHEADER) + 3 * 2 * 4);
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, bytes.data(), sizeof header);
+    EXPECT_EQ(header.biWidth, 3);
+    EXPECT_EQ(header.biHeight, 2);
+    std::uint32_t bottomLeft;
+    std::memcpy(&bottomLeft, bytes.data() + sizeof header, 4);
+    EXPECT_EQ(bottomLeft & 0xFFFFFF, 0xFF0000u); // red, as BGRA
+    CloseClipboard();
+}
+
+TEST_F(Clipboard, CutDibGivesNoBitmap) {
+    std::vector<std::uint8_t> dib = Dib(4, 4, 0, 0, 0);
+    dib.resize(dib.size() - 8);
+    Put(CF_DIB, dib.data(), dib.size());
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_EQ(GetClipboardData(CF_BITMAP), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_FOUND));
+    CloseClipboard();
 }
 
 } // namespace

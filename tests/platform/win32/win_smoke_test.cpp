@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 
+#include "platform/backend/commondialogs.h"
 #include "platform/backend/file.h"
 #include "platform/backend/platform.h"
 #include "platform/backend/windowing.h"
+#include "platform/win32/dialogs.h"
 #include "platform/win32/winuser.h"
 
 namespace {
@@ -91,12 +94,61 @@ TEST(WinSmoke, RealWindowShowsItsSurfaceAndTakesAClick) {
     DestroyWindow(hwnd);
 }
 
+// A real file dialog over a window of ours. Our own loop keeps running while the dialog is open: a zero
+// timer of the window finds the dialog among the application's widgets, types a name and presses Enter.
+bool gTyped = false;
+bool gOwnerDisabled = false;
+
+LRESULT DialogOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER) {
+        KillTimer(hwnd, wParam);
+        gOwnerDisabled = !IsWindowEnabled(hwnd);
+        gTyped = backend::TypeIntoFileDialog(u"report");
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+TEST(WinSmoke, RealFileDialogAnswersTheNameTyped) {
+    if (!gStarted || !backend::HostWindowsAvailable())
+        GTEST_SKIP() << "no display (run under xvfb-run)";
+    std::string folder = backend::MakeTemporaryDirectory("zelmor-smoke");
+    ASSERT_FALSE(folder.empty());
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DialogOwnerProc;
+    wc.lpszClassName = u"SmokeOwner";
+    ASSERT_TRUE(RegisterClassW(&wc));
+    HWND owner = CreateWindowExW(0, u"SmokeOwner", u"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(owner);
+    SetTimer(owner, 1, 0, nullptr);
+
+    win32::FileRequest request;
+    request.kind = win32::FileRequest::Kind::Save;
+    request.owner = owner;
+    request.initialDir = String(folder.begin(), folder.end());
+    request.defaultExt = u"txt";
+    request.filters = {{u"Text files (*.txt)", u"*.txt"}, {u"All", u"*.*"}};
+    ASSERT_TRUE(win32::GetDialogService().FileDialog(request));
+    EXPECT_TRUE(gTyped);
+    EXPECT_TRUE(gOwnerDisabled);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(request.files, std::vector<String>{request.initialDir + u"/report.txt"});
+    EXPECT_EQ(request.filterIndex, 0u);
+    DestroyWindow(owner);
+    std::filesystem::remove_all(folder);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     if (!backend::GetEnvironment("DISPLAY").empty()) {
         backend::SetEnvironment("QT_QPA_PLATFORM", "xcb");
+        // Without a session bus the desktop's helpers would launch one through the X server for each run,
+        // and leave it (and the connection's buffers) behind.
+        if (backend::GetEnvironment("DBUS_SESSION_BUS_ADDRESS").empty())
+            backend::SetEnvironment("DBUS_SESSION_BUS_ADDRESS", "disabled:");
         gStarted = backend::StartPlatform(argc, argv);
     }
     int result = RUN_ALL_TESTS();

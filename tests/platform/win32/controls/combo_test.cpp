@@ -2,9 +2,13 @@
 // by mouse and keyboard with the CBN_* order, typing in the edit, owner drawing and both looks.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
+#include "platform/backend/file.h"
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/UString.h"
 #include "platform/win32/winerror.h"
 #include "tests/platform/win32/controls/controls_testing.h"
 
@@ -458,5 +462,26 @@ TEST_P(ComboLook, PaintsTheButtonAndTheFocusedField) {
 
 INSTANTIATE_TEST_SUITE_P(Looks, ComboLook, ::testing::Values(true, false),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Themed" : "Classic"; });
+
+// CB_DIR fills the combo box's list as LB_DIR fills a list box.
+TEST_F(ComboTest, DirFillsTheList) {
+    namespace fs = std::filesystem;
+    fs::path folder = backend::MakeTemporaryDirectory("zelmor-cbdir");
+    ASSERT_FALSE(folder.empty());
+    fs::create_directories(folder / "sub");
+    for (const char* name : {"b.log", "a.log"})
+        std::ofstream(folder / name) << "x";
+    HWND combo = Combo(CBS_DROPDOWNLIST);
+    String spec = Utf8ToString(folder.string()) + u"/*";
+    EXPECT_EQ(SendMessageW(combo, CB_DIR, DDL_DIRECTORY, reinterpret_cast<LPARAM>(spec.c_str())), 2);
+    std::vector<String> listed;
+    for (int i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
+        Char text[64]{};
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        listed.emplace_back(text);
+    }
+    EXPECT_EQ(listed, (std::vector<String>{u"a.log", u"b.log", u"[sub]"}));
+    fs::remove_all(folder);
+}
 
 } // namespace

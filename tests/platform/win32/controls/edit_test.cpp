@@ -5,6 +5,7 @@
 
 #include "platform/rtl/Clock.h"
 #include "platform/win32/clipboard.h"
+#include "platform/win32/commctrl.h"
 #include "tests/platform/win32/controls/controls_testing.h"
 
 namespace {
@@ -628,6 +629,105 @@ TEST_F(EditTest, PaintsTextAndTheSelectionHighlight) {
     SetFocus(FParent);
     wintest::Pump();
     EXPECT_FALSE(AnyPixel(edit, textArea, GetSysColor(COLOR_HIGHLIGHT), true));
+}
+
+// The balloon is a real tooltip below the edit, its stem at the caret; it goes on the next key, click or
+// focus loss, or by itself after its time.
+TEST_F(EditTest, BalloonTipShownAndHidden) {
+    enum class Ends { Key, Click, FocusLoss, Timeout };
+    struct Case {
+        const char* name;
+        Ends ends;
+    };
+    const Case cases[] = {{"key", Ends::Key}, {"click", Ends::Click}, {"focus loss", Ends::FocusLoss}, {"timeout", Ends::Timeout}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND edit = Edit(ES_AUTOHSCROLL, u"12345");
+        HWND other = Edit(ES_AUTOHSCROLL, u"", RECT{10, 100, 210, 130});
+        SetFocus(edit);
+        EDITBALLOONTIP tip{sizeof(EDITBALLOONTIP), u"Invalid entry", u"Type a number", TTI_ERROR};
+        ASSERT_EQ(SendMessageW(edit, EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip)), TRUE);
+        HWND balloon = FindWindowW(TOOLTIPS_CLASSW, nullptr);
+        ASSERT_NE(balloon, nullptr);
+        EXPECT_TRUE(IsWindowVisible(balloon));
+        EXPECT_TRUE(GetWindowLongW(balloon, GWL_STYLE) & TTS_BALLOON);
+        Char text[80] = {};
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = edit;
+        tool.uId = reinterpret_cast<UINT_PTR>(edit);
+        tool.lpszText = text;
+        SendMessageW(balloon, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_EQ(String(text), u"Type a number");
+        RECT editRect;
+        RECT balloonRect;
+        GetWindowRect(edit, &editRect);
+        GetWindowRect(balloon, &balloonRect);
+        RECT client;
+        GetClientRect(edit, &client);
+        POINT bottom{0, client.bottom};
+        ClientToScreen(edit, &bottom);
+        EXPECT_EQ(balloonRect.top, bottom.y);
+        EXPECT_LT(balloonRect.left, editRect.right);
+
+        switch (c.ends) {
+        case Ends::Key: Press(VK_RIGHT); break;
+        case Ends::Click: Click(edit, 5, 5); break;
+        case Ends::FocusLoss: SetFocus(other); break;
+        case Ends::Timeout:
+            Clock::Advance(9999);
+            wintest::Pump();
+            EXPECT_TRUE(IsWindowVisible(balloon));
+            Clock::Advance(1);
+            wintest::Pump();
+            break;
+        }
+        EXPECT_FALSE(IsWindowVisible(balloon));
+        EXPECT_EQ(SendMessageW(edit, EM_HIDEBALLOONTIP, 0, 0), FALSE);
+        // The balloon goes with its edit.
+        DestroyWindow(edit);
+        EXPECT_FALSE(IsWindow(balloon));
+        DestroyWindow(other);
+    }
+}
+
+// EM_SCROLL moves a multi-line edit as its scroll bar would and answers the lines moved with TRUE in the
+// high word; EM_GETTHUMB follows.
+TEST_F(EditTest, ScrollByLinesAndPages) {
+    String text;
+    for (int i = 0; i < 30; ++i)
+        text += u"line\r\n";
+    HWND edit = Edit(ES_MULTILINE | WS_VSCROLL, text.c_str(), RECT{10, 10, 210, 110});
+    int visible = 0;
+    {
+        RECT rect;
+        SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
+        HDC dc = GetDC(edit);
+        SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        ReleaseDC(edit, dc);
+        visible = (rect.bottom - rect.top) / tm.tmHeight;
+    }
+    ASSERT_GT(visible, 1);
+    struct Step {
+        WORD code;
+        int moved;
+    };
+    const Step steps[] = {{SB_LINEDOWN, 1}, {SB_PAGEDOWN, visible}, {SB_LINEUP, -1}, {SB_PAGEUP, -visible}, {SB_LINEUP, 0}};
+    int first = 0;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.code);
+        LRESULT answer = SendMessageW(edit, EM_SCROLL, step.code, 0);
+        EXPECT_EQ(HIWORD(answer), TRUE);
+        EXPECT_EQ(static_cast<short>(LOWORD(answer)), step.moved);
+        first += step.moved;
+        EXPECT_EQ(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), first);
+        EXPECT_EQ(SendMessageW(edit, EM_GETTHUMB, 0, 0), first);
+    }
+    EXPECT_EQ(SendMessageW(edit, EM_SCROLL, SB_THUMBTRACK, 0), FALSE);
+    HWND single = Edit(ES_AUTOHSCROLL, u"one line", RECT{10, 120, 210, 150});
+    EXPECT_EQ(SendMessageW(single, EM_SCROLL, SB_LINEDOWN, 0), FALSE);
 }
 
 } // namespace

@@ -2,7 +2,13 @@
 // and keyboard with their notifications, owner-drawn items, scrolling and the selection highlight.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "platform/backend/file.h"
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/UString.h"
+#include "platform/win32/winerror.h"
 #include "tests/platform/win32/controls/controls_testing.h"
 
 namespace {
@@ -222,6 +228,112 @@ TEST_F(ListBoxTest, ScrollingKeepsTheSelectionInView) {
     LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(5, 2));
     EXPECT_EQ(LOWORD(hit), SendMessageW(list, LB_GETTOPINDEX, 0, 0));
     EXPECT_EQ(HIWORD(hit), 0);
+}
+
+// A multi-column list fills its columns from the top, moves across them with Left and Right, and
+// scrolls sideways by whole columns.
+TEST_F(ListBoxTest, MultiColumnListsFillColumnsAndScrollByColumns) {
+    HWND list = Child(u"ListBox", LBS_NOTIFY | LBS_MULTICOLUMN | WS_HSCROLL, RECT{10, 10, 210, 110});
+    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    for (int i = 0; i < 40; ++i)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"item"));
+    SendMessageW(list, LB_SETCOLUMNWIDTH, 50, 0);
+    auto height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    RECT client{};
+    GetClientRect(list, &client);
+    int rows = static_cast<int>(client.bottom) / height;
+    int columns = static_cast<int>(client.right) / 50;
+    ASSERT_GT(rows, 1);
+    ASSERT_LT(columns * rows, 40) << "the list must be wider than its window";
+
+    RECT rect{};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(rows + 1), reinterpret_cast<LPARAM>(&rect));
+    EXPECT_EQ(rect.left, 50);
+    EXPECT_EQ(rect.top, height);
+    EXPECT_EQ(rect.right, 100);
+    EXPECT_EQ(rect.bottom, 2 * height);
+    LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(75, height + 2));
+    EXPECT_EQ(LOWORD(hit), rows + 1);
+    EXPECT_EQ(HIWORD(hit), 0);
+
+    // Keys: Right goes one column on (to the last item at the end), Left one back (not past the first).
+    ClickItem(list, 1);
+    Press(VK_RIGHT);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), rows + 1);
+    Press(VK_LEFT);
+    Press(VK_LEFT);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
+    SendMessageW(list, LB_SETCURSEL, 38, 0);
+    Press(VK_RIGHT);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 39);
+
+    // The last item is in view, with whole columns to its left: the top is the first item of a column.
+    auto top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+    int lastColumn = 39 / rows;
+    EXPECT_EQ(top, (lastColumn - columns + 1) * rows);
+    SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(list, SB_HORZ, &info);
+    EXPECT_EQ(info.nMax, lastColumn);
+    EXPECT_EQ(info.nPage, static_cast<UINT>(columns));
+    EXPECT_EQ(info.nPos, top / rows);
+
+    SendMessageW(list, WM_HSCROLL, SB_LINELEFT, 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), top - rows);
+    SendMessageW(list, WM_HSCROLL, SB_LEFT, 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
+    SendMessageW(list, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 1), 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), rows);
+    // A top index inside a column means the column's first item; none beyond the last full view.
+    SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(rows + 1), 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), rows);
+    SendMessageW(list, LB_SETTOPINDEX, 39, 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), top);
+}
+
+// LB_DIR lists a folder's entries by pattern and kind: files sorted by name, folders as "[name]"
+// after them, hidden (dot) files only when asked for.
+TEST_F(ListBoxTest, DirListsTheEntriesTheFlagsAskFor) {
+    namespace fs = std::filesystem;
+    fs::path folder = backend::MakeTemporaryDirectory("zelmor-lbdir");
+    ASSERT_FALSE(folder.empty());
+    fs::create_directories(folder / "sub");
+    fs::create_directories(folder / "docs.txt");
+    for (const char* name : {"b.txt", "A.txt", ".hidden.txt", "notes.md"})
+        std::ofstream(folder / name) << "x";
+    String base = Utf8ToString(folder.string()) + u"/";
+    struct Row {
+        const char* name;
+        UINT attributes;
+        const char16_t* pattern;
+        std::vector<String> expected;
+    };
+    const Row rows[] = {
+        {"plain files by pattern", DDL_READWRITE, u"*.txt", {u"A.txt", u"b.txt"}},
+        {"folders after the files", DDL_DIRECTORY, u"*", {u"A.txt", u"b.txt", u"notes.md", u"[docs.txt]", u"[sub]"}},
+        {"hidden files when asked", DDL_HIDDEN, u"?*.txt", {u".hidden.txt", u"A.txt", u"b.txt"}},
+        {"only folders", DDL_EXCLUSIVE | DDL_DIRECTORY, u"*", {u"[docs.txt]", u"[sub]"}},
+        {"only hidden files", DDL_EXCLUSIVE | DDL_HIDDEN, u"*", {u".hidden.txt"}},
+        {"no drives here", DDL_DRIVES, u"*.md", {u"notes.md"}},
+        {"nothing matches", DDL_READWRITE, u"*.none", {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HWND list = List(0, {}); // unsorted, so that the order is the listing's own
+        String spec = base + row.pattern;
+        LRESULT last = SendMessageW(list, LB_DIR, row.attributes, reinterpret_cast<LPARAM>(spec.c_str()));
+        std::vector<String> listed;
+        for (int i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i)
+            listed.push_back(Text(list, i));
+        EXPECT_EQ(listed, row.expected);
+        EXPECT_EQ(last, row.expected.empty() ? LB_ERR : static_cast<LRESULT>(row.expected.size()) - 1);
+        DestroyWindow(list);
+    }
+    HWND list = List(0, {u"kept"});
+    String missing = base + u"missing/*";
+    EXPECT_EQ(SendMessageW(list, LB_DIR, DDL_READWRITE, reinterpret_cast<LPARAM>(missing.c_str())), LB_ERR);
+    EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
+    fs::remove_all(folder);
 }
 
 TEST_F(ListBoxTest, TabStopsPlaceTheColumns) {

@@ -123,15 +123,29 @@ TEST_F(ScrollBarTest, DraggingTheThumb) {
     EXPECT_EQ(GetScrollPos(bar, SB_CTL), 0);
 }
 
+// Each scrolling key sends its code when pressed and SB_ENDSCROLL when released.
 TEST_F(ScrollBarTest, Keyboard) {
     HWND bar = Bar();
     SetFocus(bar);
     MessageLog log;
     for (int key : {VK_DOWN, VK_UP, VK_NEXT, VK_PRIOR, VK_HOME, VK_END, VK_RIGHT, VK_LEFT})
         Press(key);
-    EXPECT_EQ(Scrolls(log, bar), (std::vector<Scroll>{{SB_LINEDOWN, 0}, {SB_LINEUP, 0}, {SB_PAGEDOWN, 0},
-                                                      {SB_PAGEUP, 0}, {SB_TOP, 0}, {SB_BOTTOM, 0},
-                                                      {SB_LINEDOWN, 0}, {SB_LINEUP, 0}}));
+    std::vector<Scroll> expected;
+    for (WORD code : {SB_LINEDOWN, SB_LINEUP, SB_PAGEDOWN, SB_PAGEUP, SB_TOP, SB_BOTTOM, SB_LINEDOWN, SB_LINEUP}) {
+        expected.push_back({code, 0});
+        expected.push_back({SB_ENDSCROLL, 0});
+    }
+    EXPECT_EQ(Scrolls(log, bar), expected);
+
+    // A held key repeats its code and ends once; keys that do not scroll send nothing, up or down.
+    log.Clear();
+    win32::input::Key(VK_NEXT, true);
+    win32::input::Key(VK_NEXT, true);
+    win32::input::Key(VK_NEXT, false);
+    PumpInput();
+    Press(VK_SPACE);
+    Press('A');
+    EXPECT_EQ(Scrolls(log, bar), (std::vector<Scroll>{{SB_PAGEDOWN, 0}, {SB_PAGEDOWN, 0}, {SB_ENDSCROLL, 0}}));
 }
 
 class ScrollBarLook : public ScrollBarTest, public ::testing::WithParamInterface<bool> {

@@ -1,0 +1,158 @@
+// Benchmark of the grid base's cell path: 10,000,000 short texts written and read through
+// TBaseGrid::SetCellEx/GetCellEx, and the same through the framework grid's Cells, in one run. It
+// reports the ratio of the two and the heap bytes a plain cell costs in the base grid.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <new>
+#include <utility>
+#include <vector>
+
+#include "grid/engine/BaseGrid.h"
+#include "platform/backend/file.h"
+#include "platform/backend/platform.h"
+#include "platform/rtl/Convert.h"
+
+// Every allocation is counted, so the cost of a cell is measured, not estimated. Each block carries
+// its size in front of it.
+namespace {
+std::atomic<long long> LiveBytes{0};
+constexpr std::size_t Header = 16;
+
+void* CountedAlloc(std::size_t size) {
+    auto* block = static_cast<unsigned char*>(std::malloc(size + Header));
+    if (block == nullptr)
+        throw std::bad_alloc();
+    *reinterpret_cast<std::size_t*>(block) = size;
+    LiveBytes += static_cast<long long>(size);
+    return block + Header;
+}
+
+void CountedFree(void* pointer) noexcept {
+    if (pointer == nullptr)
+        return;
+    auto* block = static_cast<unsigned char*>(pointer) - Header;
+    LiveBytes -= static_cast<long long>(*reinterpret_cast<std::size_t*>(block));
+    std::free(block);
+}
+} // namespace
+
+void* operator new(std::size_t size) {
+    return CountedAlloc(size);
+}
+void* operator new[](std::size_t size) {
+    return CountedAlloc(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return CountedAlloc(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return CountedAlloc(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void operator delete(void* pointer) noexcept {
+    CountedFree(pointer);
+}
+void operator delete[](void* pointer) noexcept {
+    CountedFree(pointer);
+}
+void operator delete(void* pointer, std::size_t) noexcept {
+    CountedFree(pointer);
+}
+void operator delete[](void* pointer, std::size_t) noexcept {
+    CountedFree(pointer);
+}
+void operator delete(void* pointer, const std::nothrow_t&) noexcept {
+    CountedFree(pointer);
+}
+void operator delete[](void* pointer, const std::nothrow_t&) noexcept {
+    CountedFree(pointer);
+}
+
+namespace {
+
+constexpr Integer Columns = 32;
+constexpr Integer Rows = 312500; // 10,000,000 cells
+constexpr int Rounds = 3;
+
+struct Fixture {
+    std::vector<String> texts; // short measured values, up to 7 characters
+
+    Fixture() {
+        backend::SetEnvironment("QT_QPA_PLATFORM", "offscreen");
+        static char name[] = "bench_cells";
+        static char* argv[] = {name, nullptr};
+        if (!backend::StartPlatform(1, argv))
+            std::abort();
+        for (int i = 0; i < 1000; ++i)
+            texts.push_back(FloatToStr(i / 8.0));
+    }
+    const String& TextOf(Integer c, Integer r) const { return texts[static_cast<size_t>((r + c) % 1000)]; }
+};
+
+Fixture& TheFixture() {
+    static Fixture fixture;
+    return fixture;
+}
+
+// Writes every cell of a new grid, then reads every cell back; answers the seconds taken and the heap
+// bytes the written cells hold.
+template <class Grid, class Write, class Read>
+std::pair<double, long long> WriteAndRead(Write write, Read read) {
+    auto* grid = new Grid(nullptr);
+    grid->SetColCount(Columns);
+    grid->SetRowCount(Rows);
+    const long long before = LiveBytes.load();
+    const auto start = std::chrono::steady_clock::now();
+    for (Integer r = 0; r < Rows; ++r)
+        for (Integer c = 0; c < Columns; ++c)
+            write(grid, c, r);
+    const long long bytes = LiveBytes.load() - before;
+    size_t total = 0;
+    for (Integer r = 0; r < Rows; ++r)
+        for (Integer c = 0; c < Columns; ++c)
+            total += read(grid, c, r);
+    benchmark::DoNotOptimize(total);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    grid->Free();
+    return {seconds, bytes};
+}
+
+// The two grids take turns on fresh stores, and each keeps its best round, so neither gains from
+// running second.
+void BM_CellPath(benchmark::State& state) {
+    Fixture& f = TheFixture();
+    double frameworkBest = 0;
+    double baseBest = 0;
+    long long baseBytes = 0;
+    for (auto _ : state) {
+        for (int round = 0; round < Rounds; ++round) {
+            const auto framework = WriteAndRead<TStringGrid>(
+                [&](TStringGrid* g, Integer c, Integer r) { g->SetCells(c, r, f.TextOf(c, r)); },
+                [&](TStringGrid* g, Integer c, Integer r) { return g->Cells(c, r).size(); });
+            const auto base = WriteAndRead<TBaseGrid>(
+                [&](TBaseGrid* g, Integer c, Integer r) { g->SetCellEx(c, r, f.TextOf(c, r)); },
+                [&](TBaseGrid* g, Integer c, Integer r) { return g->GetCellEx(c, r).size(); });
+            frameworkBest = round == 0 ? framework.first : std::min(frameworkBest, framework.first);
+            baseBest = round == 0 ? base.first : std::min(baseBest, base.first);
+            baseBytes = base.second;
+        }
+    }
+    state.counters["framework_ms"] = frameworkBest * 1000;
+    state.counters["base_ms"] = baseBest * 1000;
+    state.counters["base_over_framework"] = frameworkBest > 0 ? baseBest / frameworkBest : 0;
+    state.counters["bytes_per_plain_cell"] = static_cast<double>(baseBytes) / (double(Rows) * Columns);
+}
+BENCHMARK(BM_CellPath)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,545 @@
+// The grid base: property records, cell text and cell objects, the cell store's freeing rules, cell
+// geometry and the grid's published settings.
+#include "grid/engine/BaseGrid.h"
+
+#include "grid/engine/AdvUtil.h"
+#include "platform/framework/PropertyInfo.h"
+#include "platform/win32/windraw.h"
+#include "platform/win32/winuser.h"
+
+DEFINE_CLASS(TCellProperties, PROPERTY(IsBaseCell).Default(true), PROPERTY(CellSpanX).Default(-1),
+             PROPERTY(CellSpanY).Default(-1), PROPERTY(OwnerCol), PROPERTY(OwnerRow),
+             PROPERTY(Alignment).Default(taLeftJustify),
+             PROPERTY(BorderColor).Type(TypeInfoColor()).Default(0), PROPERTY(BorderWidth).Default(0),
+             PROPERTY(BrushColor).Type(TypeInfoColor()), PROPERTY(BrushColorTo).Type(TypeInfoColor()),
+             PROPERTY(BrushStyle).Default(bsSolid), PROPERTY(CellObject),
+             PROPERTY(FontColor).Type(TypeInfoColor()), PROPERTY(FontName), PROPERTY(FontSize),
+             PROPERTY(FontStyle).Default(TFontStyles{}), PROPERTY(Editor).Default(edNormal),
+             PROPERTY(GradientDirection).Default(GradientVertical), PROPERTY(ReadOnly).Default(false),
+             PROPERTY(VAlignment).Default(vtaTop), PROPERTY(WordWrap), PROPERTY(NodeLevel).Default(0),
+             PROPERTY(Control))
+
+DEFINE_CLASS(ZOvoReziDoviRuzo)
+DEFINE_CLASS(TObjStringGrid)
+
+DEFINE_CLASS(TBaseGrid, PROPERTY(ActiveRowShow).Default(false),
+             PROPERTY(ActiveRowColor).Type(TypeInfoColor()).Default(clInfoBk),
+             PROPERTY(DefaultDrawing).Default(false), PROPERTY(GridLineWidth).Default(1),
+             PROPERTY(GridLineColor).Type(TypeInfoColor()).Default(0x00C0C0C0),
+             PROPERTY(GridFixedLineColor).Type(TypeInfoColor()).Default(0x00808080),
+             PROPERTY(HoverRow).Default(false),
+             PROPERTY(HoverRowColor).Type(TypeInfoColor()).Default(clInfoBk),
+             PROPERTY(HoverRowColorTo).Type(TypeInfoColor()).Default(clNone),
+             PROPERTY(HoverRowCells).Default(THoverRowCells{hcNormal, hcSelected}), PROPERTY(UndoRedo),
+             EVENT(OnGetDisplText), EVENT(OnGetDisplWideText))
+
+namespace {
+
+// The class name of the cell objects the grid owns through their records.
+constexpr StringView CellGraphicClassName = u"TCellGraphic";
+
+bool IsCellOwnedGraphic(const TObject* object) {
+    return object != nullptr && object->ClassType()->ClassName() == CellGraphicClassName;
+}
+
+} // namespace
+
+// ---- TCellProperties
+
+TCellProperties::TCellProperties(TBaseGrid* AOwner, Integer ACol, Integer ARow)
+    : FOwnerGrid(AOwner), FOwnerCol(ACol), FOwnerRow(ARow),
+      FWordWrap(AOwner != nullptr && AOwner->FWordWrap) {
+    if (AOwner != nullptr)
+        AOwner->FHasCellProps = true;
+}
+
+TCellProperties::~TCellProperties() = default;
+
+void TCellProperties::Assign(TPersistent* Source) {
+    auto* source = dynamic_cast<TCellProperties*>(Source);
+    if (source == nullptr) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    FIsBaseCell = source->FIsBaseCell;
+    FCellSpanX = source->FCellSpanX;
+    FCellSpanY = source->FCellSpanY;
+    FOwnerRow = source->FOwnerRow;
+    FOwnerCol = source->FOwnerCol;
+    FObject = source->FObject;
+    FAlignment = source->FAlignment;
+    FBorderColor = source->FBorderColor;
+    FBorderWidth = source->FBorderWidth;
+    FBrushColor = source->FBrushColor;
+    FBrushStyle = source->FBrushStyle;
+    FFontColor = source->FFontColor;
+    FFontStyle = source->FFontStyle;
+    FFontName = source->FFontName;
+    FFontSize = source->FFontSize;
+    FReadOnly = source->FReadOnly;
+    FEditor = source->FEditor;
+    FVAlignment = source->FVAlignment;
+    FWordWrap = source->FWordWrap;
+    FNodeLevel = source->FNodeLevel;
+    FControl = source->FControl;
+}
+
+TPoint TCellProperties::BaseCellOf(Integer col, Integer row) const {
+    if (!FIsBaseCell && FCellSpanX != -1 && FCellSpanY != -1)
+        return TPoint(col - FCellSpanX, row - FCellSpanY);
+    return TPoint(col, row);
+}
+
+void TCellProperties::RepaintOwnerCell() {
+    if (FOwnerGrid != nullptr)
+        FOwnerGrid->RepaintCell(FOwnerCol, FOwnerRow);
+}
+
+void TCellProperties::SetBrushColor(TColor value) {
+    FBrushColor = value;
+    RepaintOwnerCell();
+}
+
+void TCellProperties::SetBrushColorTo(TColor value) {
+    FBrushColorTo = value;
+    RepaintOwnerCell();
+}
+
+void TCellProperties::SetVAlignment(TVAlignment value) {
+    FVAlignment = value;
+    RepaintOwnerCell();
+}
+
+void TCellProperties::SetWordWrap(bool value) {
+    FWordWrap = value;
+    RepaintOwnerCell();
+}
+
+// ---- ZOvoReziDoviRuzo
+
+void ZOvoReziDoviRuzo::Notification(TComponent* AComponent, TOperation Operation) {
+    if (Operation == opRemove && FGrid != nullptr && AComponent == FGrid)
+        FGrid = nullptr;
+    TComponent::Notification(AComponent, Operation);
+}
+
+// ---- TBaseGrid: life
+
+TBaseGrid::TBaseGrid(TComponent* AOwner)
+    : TObjStringGrid(AOwner), FDefFont(std::make_unique<TFont>()), FDefBrush(std::make_unique<TBrush>()) {
+    TCustomGrid::SetGridLineWidth(0);
+    TCustomGrid::SetDefaultDrawing(false);
+}
+
+TBaseGrid::~TBaseGrid() {
+    FDefFont.reset();
+    FDefBrush.reset();
+    // Not FreeAllCellProperties alone: records may lie beyond the current counts.
+    FreeCellProperties(0, 0, std::max(FStoreColExtent, ColCount()) - 1,
+                       std::max(FStoreRowExtent, RowCount()) - 1);
+}
+
+void TBaseGrid::SizeChanged(Integer OldColCount, Integer OldRowCount) {
+    FStoreColExtent = std::max(FStoreColExtent, OldColCount);
+    FStoreRowExtent = std::max(FStoreRowExtent, OldRowCount);
+    TObjStringGrid::SizeChanged(OldColCount, OldRowCount);
+}
+
+void TBaseGrid::Notification(TComponent* AComponent, TOperation Operation) {
+    if (Operation == opRemove && AComponent == FUndoRedo)
+        FUndoRedo = nullptr;
+    TObjStringGrid::Notification(AComponent, Operation);
+}
+
+// ---- Cell text
+
+String TBaseGrid::GetCellEx(Integer c, Integer r) {
+    if (const TCellProperties* record = AssignedProps(c, r)) {
+        const TPoint base = record->BaseCellOf(c, r);
+        c = base.X;
+        r = base.Y;
+    }
+    String text = TStringGrid::Cells(c, r);
+    if (r < FNormalRowCount) {
+        DoGetDisplText(c, r, text);
+        if (OnGetDisplWideText) {
+            String wide = DecodeWideText(text);
+            DoGetDisplWideText(c, r, wide);
+            text = EncodeWideText(wide);
+        }
+    }
+    return text;
+}
+
+void TBaseGrid::SetCellEx(Integer c, Integer r, const String& Value) {
+    if (const TCellProperties* record = AssignedProps(c, r)) {
+        const TPoint base = record->BaseCellOf(c, r);
+        TStringGrid::SetCells(base.X, base.Y, Value);
+        CellTextChanged(base.X, base.Y);
+        if (Parent() != nullptr)
+            RepaintCell(c, r);
+    } else {
+        TStringGrid::SetCells(c, r, Value);
+    }
+    if (FHideLastRow && r == RowCount() - 1)
+        LastRowChanged();
+}
+
+void TBaseGrid::DoGetDisplText(Integer ACol, Integer ARow, String& Value) {
+    if (OnGetDisplText)
+        OnGetDisplText(this, ACol, ARow, Value);
+}
+
+void TBaseGrid::DoGetDisplWideText(Integer ACol, Integer ARow, String& Value) {
+    if (OnGetDisplWideText)
+        OnGetDisplWideText(this, ACol, ARow, Value);
+}
+
+// ---- Cell objects
+
+TObject* TBaseGrid::GetObjectEx(Integer c, Integer r) const {
+    const TCellProperties* record = AssignedProps(c, r);
+    return record != nullptr ? reinterpret_cast<TObject*>(record->FObject) : nullptr;
+}
+
+void TBaseGrid::SetObjectEx(Integer c, Integer r, TObject* Value) {
+    // An empty cell is written blank and back, so that the text hooks and the repaint run as for a
+    // change of the cell.
+    const bool wasEmpty = GetCellEx(c, r).empty();
+    if (wasEmpty)
+        SetCellEx(c, r, u" ");
+    GetCellProperties(c, r)->FObject = reinterpret_cast<NativeUInt>(Value);
+    if (wasEmpty)
+        SetCellEx(c, r, String());
+}
+
+TObject* TBaseGrid::GetGraphicObjectEx(Integer c, Integer r) const {
+    const TCellProperties* record = AssignedProps(c, r);
+    return record != nullptr ? record->FGraphicObject : nullptr;
+}
+
+void TBaseGrid::SetGraphicObjectEx(Integer c, Integer r, TObject* Value) {
+    if (ComponentState().Contains(csDestroying))
+        return;
+    const bool wasEmpty = GetCellEx(c, r).empty();
+    if (wasEmpty)
+        SetCellEx(c, r, u" ");
+    TCellProperties* record = AssignedProps(c, r);
+    if (record == nullptr) {
+        // A fresh font and brush: the scratch pair may be in use by a caller filling another record.
+        auto owned = std::make_unique<TCellProperties>(this, c, r);
+        PutCellProperties(c, r, owned.get());
+        record = owned.release();
+        TFont font;
+        TBrush brush;
+        FillFromDefaults(record, c, r, &font, &brush, true);
+    }
+    record->FGraphicObject = Value;
+    if (wasEmpty)
+        SetCellEx(c, r, String());
+}
+
+// ---- Property records
+
+void TBaseGrid::FillFromDefaults(TCellProperties* record, Integer c, Integer r, TFont* font, TBrush* brush,
+                                 bool throughSetters) {
+    TColor colorTo = clNone;
+    TColor mirrorColor = clNone;
+    TColor mirrorColorTo = clNone;
+    TAlignment horzAlign = taLeftJustify;
+    TVAlignment vertAlign = vtaTop;
+    bool wordWrap = FWordWrap;
+    TCellGradientDirection direction = GradientVertical;
+    GetCellDefaultProps(c, r, font, brush, colorTo, mirrorColor, mirrorColorTo, horzAlign, vertAlign,
+                        wordWrap, direction);
+    record->FCalcType = acNONE;
+    record->FAlignment = horzAlign;
+    record->FFontName = font->Name();
+    record->FFontSize = font->Size();
+    record->FFontStyle = font->Style();
+    record->FFontColor = font->Color();
+    record->FGradientDirection = direction;
+    if (throughSetters) {
+        record->SetVAlignment(vertAlign);
+        record->SetWordWrap(wordWrap);
+        record->SetBrushColor(brush->Color());
+        record->SetBrushColorTo(colorTo);
+    } else {
+        record->FVAlignment = vertAlign;
+        record->FWordWrap = wordWrap;
+        record->FBrushColor = brush->Color();
+        record->FBrushColorTo = colorTo;
+    }
+}
+
+TCellProperties* TBaseGrid::CreateCellProperties(Integer c, Integer r) {
+    // Stored before it is filled, so that a slot the framework refuses (a negative index) leaks nothing.
+    auto owned = std::make_unique<TCellProperties>(this, c, r);
+    PutCellProperties(c, r, owned.get());
+    TCellProperties* record = owned.release();
+    FillFromDefaults(record, c, r, FDefFont.get(), FDefBrush.get(), false);
+    return record;
+}
+
+TCellProperties* TBaseGrid::GetCellProperties(Integer c, Integer r) {
+    if (TCellProperties* record = PeekCellProperties(c, r))
+        return record;
+    return CreateCellProperties(c, r);
+}
+
+void TBaseGrid::GetCellDefaultProps(Integer, Integer, TFont* AFont, TBrush* ABrush, TColor& AColorTo,
+                                    TColor& AMirrorColor, TColor& AMirrorColorTo, TAlignment& HA,
+                                    TVAlignment& VA, bool& WW, TCellGradientDirection& GD) {
+    AFont->Assign(Font());
+    ABrush->SetColor(Color());
+    AColorTo = clNone;
+    AMirrorColor = clNone;
+    AMirrorColorTo = clNone;
+    HA = taLeftJustify;
+    VA = vtaTop;
+    WW = FWordWrap;
+    GD = GradientVertical;
+}
+
+void TBaseGrid::FreeRecord(TCellProperties* record, TObject* keep) {
+    if (CountsAsBlock(record))
+        --FMergeCount;
+    if (record->FGraphicObject != keep && IsCellOwnedGraphic(record->FGraphicObject))
+        record->FGraphicObject->Free();
+    record->Free();
+}
+
+void TBaseGrid::SetCellProperties(Integer c, Integer r, TCellProperties* Value) {
+    TCellProperties* old = PeekCellProperties(c, r);
+    if (old == Value)
+        return; // storing the record that is there already must not free it
+    PutCellProperties(c, r, Value);
+    // The replaced record goes with its cell-owned graphic object, unless the new record carries it on.
+    if (old != nullptr)
+        FreeRecord(old, Value != nullptr ? Value->FGraphicObject : nullptr);
+    if (Value != nullptr) {
+        FHasCellProps = true;
+        if (CountsAsBlock(Value))
+            ++FMergeCount;
+    }
+}
+
+void TBaseGrid::FreeCellPropertiesAt(Integer c, Integer r) {
+    TCellProperties* record = PeekCellProperties(c, r);
+    if (record == nullptr)
+        return;
+    PutCellProperties(c, r, nullptr);
+    FreeRecord(record, nullptr);
+}
+
+void TBaseGrid::FreeCellProperties(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow) {
+    if (!FHasCellProps)
+        return;
+    for (Integer c = FromCol; c <= ToCol; ++c)
+        for (Integer r = FromRow; r <= ToRow; ++r)
+            FreeCellPropertiesAt(c, r);
+}
+
+void TBaseGrid::FreeAllCellProperties() {
+    FreeCellProperties(0, 0, ColCount() - 1, RowCount() - 1);
+}
+
+void TBaseGrid::ResetCell(Integer c, Integer r) {
+    SetCellEx(c, r, String());
+    PutCellProperties(c, r, nullptr);
+}
+
+void TBaseGrid::ResetRowCells(Integer r) {
+    for (Integer c = 0; c < ColCount(); ++c) {
+        PutCellProperties(c, r, nullptr);
+        SetCellEx(c, r, String());
+    }
+}
+
+void TBaseGrid::ResetColCells(Integer c) {
+    for (Integer r = 0; r < RowCount(); ++r) {
+        PutCellProperties(c, r, nullptr);
+        SetCellEx(c, r, String());
+    }
+}
+
+// ---- Geometry
+
+Integer TBaseGrid::ColWidthOf(Integer c) const {
+    return c >= 0 && c < ColCount() ? ColWidths(c) : DefaultColWidth();
+}
+
+Integer TBaseGrid::RowHeightOf(Integer r) const {
+    return r >= 0 && r < RowCount() ? RowHeights(r) : DefaultRowHeight();
+}
+
+void TBaseGrid::RepaintCell(Integer c, Integer r) {
+    if (!HandleAllocated())
+        return;
+    const RECT rect = CellRect(c, r);
+    InvalidateRect(Handle(), &rect, TRUE);
+}
+
+TRect TBaseGrid::CellRect(Integer c, Integer r) {
+    const Integer s = RealColIndex(c);
+    if (const TCellProperties* record = AssignedProps(s, r)) {
+        if (record->FCellSpanX != -1 || record->FCellSpanY != -1) {
+            const TPoint base = record->BaseCellOf(s, r);
+            const TCellProperties* baseRecord = PeekCellProperties(base.X, base.Y);
+            const Integer spanX = baseRecord != nullptr ? std::max<Integer>(baseRecord->FCellSpanX, 0) : 0;
+            const Integer spanY = baseRecord != nullptr ? std::max<Integer>(baseRecord->FCellSpanY, 0) : 0;
+            const Integer d = DisplColIndex(base.X);
+            // A hidden cell at either corner has no width; a pixel keeps it inside the union.
+            RECT first = CalcCellRect(d, base.Y);
+            if (first.right == first.left)
+                ++first.right;
+            RECT last = CalcCellRect(d + spanX, base.Y + spanY);
+            if (last.right == last.left)
+                --last.left;
+            RECT result{};
+            UnionRect(&result, &first, &last);
+            return result;
+        }
+        if (record->FControl != nullptr)
+            return CalcCellRect(c, r);
+    }
+    const TRect framework = TCustomGrid::CellRect(c, r);
+    return TRect(framework.Left, framework.Top, framework.Left + ColWidthOf(c),
+                 framework.Top + RowHeightOf(r));
+}
+
+TPoint TBaseGrid::CellSize(Integer c, Integer r) {
+    TRect rect = CalcCellRect(c, r);
+    if (const TCellProperties* record = AssignedProps(c, r)) {
+        if (record->FCellSpanX != -1 && record->FCellSpanY != -1) {
+            const TPoint base = record->BaseCellOf(c, r);
+            const TPoint span = CellSpan(c, r);
+            const TRect first = CalcCellRect(base.X, base.Y);
+            const TRect last = CalcCellRect(base.X + span.X, base.Y + span.Y);
+            rect = TRect(first.Left, first.Top, last.Right, last.Bottom);
+        }
+    }
+    return TPoint(rect.Width(), rect.Height());
+}
+
+TRect TBaseGrid::CalcCellRect(Integer c, Integer r) {
+    Integer x = 0;
+    for (Integer i = 0; i < c; ++i)
+        x += ColWidthOf(i);
+    Integer y = 0;
+    for (Integer i = 0; i < r; ++i)
+        y += RowHeightOf(i);
+    const Integer width = ColWidthOf(c);
+    const Integer height = RowHeightOf(r);
+    const TRect origin = TCustomGrid::CellRect(LeftCol(), TopRow());
+    if (c >= FixedCols()) {
+        for (Integer i = 0; i < LeftCol(); ++i)
+            x -= ColWidthOf(i);
+        x += origin.Left;
+    }
+    if (r >= FixedRows()) {
+        for (Integer i = 0; i < TopRow(); ++i)
+            y -= RowHeightOf(i);
+        y += origin.Top;
+    }
+    return TRect(x, y, x + width, y + height);
+}
+
+Integer TBaseGrid::FixedColsWidth() const {
+    Integer result = 0;
+    for (Integer i = 0; i < FixedCols(); ++i)
+        result += ColWidthOf(i);
+    return result;
+}
+
+Integer TBaseGrid::FixedRowsHeight() const {
+    Integer result = 0;
+    for (Integer i = 0; i < FixedRows(); ++i)
+        result += RowHeightOf(i);
+    return result;
+}
+
+// ---- Drawing until the cell painter takes over
+
+void TBaseGrid::DrawCellContent(TCanvas* Canvas, Integer ACol, Integer ARow, const TRect& Rect,
+                                TGridDrawState) {
+    const String text = GetCellEx(ACol, ARow);
+    RECT rect = Rect;
+    DrawText(Canvas->Handle(), text.c_str(), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+}
+
+void TBaseGrid::DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) {
+    DrawCellContent(Canvas(), ACol, ARow, ARect, AState);
+    TObjStringGrid::DrawCell(ACol, ARow, ARect, AState);
+}
+
+// ---- Settings
+
+void TBaseGrid::SetDefaultDrawing(bool value) {
+    FDefaultDrawing = value;
+    TCustomGrid::SetDefaultDrawing(false);
+}
+
+void TBaseGrid::SetGridLineWidth(Integer value) {
+    FGridLineWidth = value;
+    TCustomGrid::SetGridLineWidth(0);
+    Invalidate();
+}
+
+void TBaseGrid::SetGridLineColor(TColor value) {
+    FGridLineColor = value;
+    Invalidate();
+}
+
+void TBaseGrid::SetGridFixedLineColor(TColor value) {
+    FGridFixedLineColor = value;
+    Invalidate();
+}
+
+namespace {
+
+// Stores a setting and repaints the grid when it changed.
+template <class T> void StoreAndRepaint(TBaseGrid* grid, T& field, T value) {
+    if (field == value)
+        return;
+    field = value;
+    grid->Invalidate();
+}
+
+} // namespace
+
+void TBaseGrid::SetActiveRowShow(bool value) {
+    StoreAndRepaint(this, FActiveRowShow, value);
+}
+
+void TBaseGrid::SetActiveRowColor(TColor value) {
+    StoreAndRepaint(this, FActiveRowColor, value);
+}
+
+void TBaseGrid::SetActiveRowColorTo(TColor value) {
+    StoreAndRepaint(this, FActiveRowColorTo, value);
+}
+
+void TBaseGrid::SetActiveRowMirrorColor(TColor value) {
+    StoreAndRepaint(this, FActiveRowMirrorColor, value);
+}
+
+void TBaseGrid::SetActiveRowMirrorColorTo(TColor value) {
+    StoreAndRepaint(this, FActiveRowMirrorColorTo, value);
+}
+
+void TBaseGrid::SetSelectionStyle(TGridSelectionStyle value) {
+    StoreAndRepaint(this, FSelectionStyle, value);
+}
+
+void TBaseGrid::SetUndoRedo(ZOvoReziDoviRuzo* value) {
+    if (FUndoRedo != nullptr && FUndoRedo != value)
+        RemoveFreeNotification(FUndoRedo);
+    FUndoRedo = value;
+    if (value == nullptr)
+        return;
+    value->SetGrid(this);
+    // An undo component of another owner is not reported through the owner; ask to be told when it
+    // goes, so the link never outlives it.
+    FreeNotification(value);
+}

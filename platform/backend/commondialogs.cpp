@@ -1,0 +1,342 @@
+// The common dialogs on Qt Widgets: each is shown window-modal over its owner's desktop window and waits
+// in the program's own message loop, so that the program's windows keep painting and its timers run.
+#include "platform/backend/commondialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QCompleter>
+#include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QThread>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+
+namespace backend {
+
+namespace {
+
+QString ToQ(const std::u16string& text) { return QString::fromStdU16String(text); }
+std::u16string FromQ(const QString& text) { return text.toStdU16String(); }
+
+QColor ToQColor(std::uint32_t color) {
+    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                  static_cast<int>((color >> 16) & 0xFF));
+}
+std::uint32_t FromQColor(const QColor& color) {
+    return static_cast<std::uint32_t>(color.red()) | (static_cast<std::uint32_t>(color.green()) << 8) |
+           (static_cast<std::uint32_t>(color.blue()) << 16);
+}
+
+// Widgets exist only under a QApplication, and only on its thread.
+bool CanShowDialogs() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) &&
+           QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+// The desktop window that shows a top-level window of ours; windowing.cpp names each with this property.
+QWindow* HostWindowOf(std::uintptr_t owner) {
+    if (!owner)
+        return nullptr;
+    for (QWindow* window : QGuiApplication::topLevelWindows())
+        if (window->property("zelmorWindow").value<quintptr>() == owner)
+            return window;
+    return nullptr;
+}
+
+// Ties the dialog's desktop window to its owner's, so that the desktop keeps it above the owner; the
+// dialog also blocks the owner's input.
+void TieToOwner(QDialog& dialog, QWindow* parent) {
+    dialog.winId(); // makes the dialog's desktop window, which can then be tied to its parent
+    if (QWindow* own = dialog.windowHandle(); own && own->transientParent() != parent)
+        own->setTransientParent(parent);
+}
+
+// Shows the dialog centred on its owner and serves the program's loop until the dialog is answered.
+// Without an owner the dialog blocks none of the program's windows, as the program's own modal windows do.
+bool Run(QDialog& dialog, std::uintptr_t owner, const DialogLoop& loop) {
+    dialog.setWindowModality(Qt::WindowModal);
+    QWindow* parent = HostWindowOf(owner);
+    if (parent) {
+        TieToOwner(dialog, parent);
+        dialog.adjustSize();
+        QRect frame = dialog.frameGeometry();
+        frame.moveCenter(parent->geometry().center());
+        dialog.move(frame.topLeft());
+    }
+    if (!loop.serve)
+        return dialog.exec() == QDialog::Accepted;
+    bool finished = false;
+    QObject::connect(&dialog, &QDialog::finished, &dialog, [&finished, &loop](int) {
+        finished = true;
+        if (loop.wake)
+            loop.wake();
+    });
+    dialog.show();
+    // Showing a dialog without a parent widget may choose a transient parent of its own.
+    if (parent)
+        TieToOwner(dialog, parent);
+    while (!finished) {
+        if (!loop.serve()) {
+            dialog.reject();
+            return false;
+        }
+    }
+    return dialog.result() == QDialog::Accepted;
+}
+
+bool IsWildcardAll(const QString& pattern) { return pattern == QLatin1String("*.*"); }
+
+} // namespace
+
+std::u16string FileDialogNameFilter(const FileDialogFilter& filter) {
+    QStringList patterns;
+    for (const QString& pattern : ToQ(filter.patterns).split(u';', Qt::SkipEmptyParts)) {
+        QString trimmed = pattern.trimmed();
+        if (!trimmed.isEmpty())
+            patterns.push_back(IsWildcardAll(trimmed) ? QStringLiteral("*") : trimmed);
+    }
+    if (patterns.isEmpty())
+        patterns.push_back(QStringLiteral("*"));
+    QString description = ToQ(filter.description).trimmed();
+    if (description.isEmpty())
+        description = patterns.join(u' ');
+    // The dialog reads the patterns from the last parenthesis and, with the details hidden, shows the
+    // description exactly as the program gave it.
+    return FromQ(description + QStringLiteral(" (") + patterns.join(u' ') + u')');
+}
+
+bool RunFileDialog(FileDialogSpec& spec, const DialogLoop& loop) {
+    if (!CanShowDialogs())
+        return false;
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (spec.save)
+        dialog.setFileMode(QFileDialog::AnyFile);
+    else if (spec.multiSelect)
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+    else
+        dialog.setFileMode(spec.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.save || !spec.overwritePrompt);
+    dialog.setWindowTitle(spec.title.empty() ? QString::fromUtf16(spec.save ? u"Save As" : u"Open")
+                                             : ToQ(spec.title));
+
+    // A name that carries a folder starts there (relative to the initial folder); otherwise the initial
+    // folder, or the current one.
+    QString folder = spec.initialDir.empty() ? QDir::currentPath() : ToQ(spec.initialDir);
+    QString name = ToQ(spec.fileName);
+    if (name.contains(u'/')) {
+        QFileInfo info(QDir(folder), name);
+        folder = info.absolutePath();
+        name = info.fileName();
+    }
+    dialog.setDirectory(folder);
+    if (!name.isEmpty())
+        dialog.selectFile(name);
+
+    QString suffix = ToQ(spec.defaultExt);
+    while (suffix.startsWith(u'.'))
+        suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
+
+    QStringList nameFilters;
+    for (const FileDialogFilter& filter : spec.filters)
+        nameFilters.push_back(ToQ(FileDialogNameFilter(filter)));
+    if (!nameFilters.isEmpty()) {
+        dialog.setNameFilters(nameFilters);
+        std::size_t index = std::min(spec.filterIndex, spec.filters.size() - 1);
+        dialog.selectNameFilter(nameFilters.value(static_cast<qsizetype>(index)));
+    }
+
+    if (!Run(dialog, spec.owner, loop))
+        return false;
+    spec.files.clear();
+    for (const QString& file : dialog.selectedFiles())
+        spec.files.push_back(FromQ(QDir::cleanPath(file)));
+    // Two filters may read the same; the first of them is the answer.
+    qsizetype chosen = nameFilters.indexOf(dialog.selectedNameFilter());
+    if (chosen >= 0)
+        spec.filterIndex = static_cast<std::size_t>(chosen);
+    return !spec.files.empty();
+}
+
+bool RunFolderDialog(FolderDialogSpec& spec, const DialogLoop& loop) {
+    if (!CanShowDialogs())
+        return false;
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!spec.title.empty())
+        dialog.setWindowTitle(ToQ(spec.title));
+    // FIXME: the dialog cannot keep the user inside root; it only starts there.
+    std::u16string start = !spec.directory.empty() ? spec.directory : spec.root;
+    dialog.setDirectory(start.empty() ? QDir::currentPath() : ToQ(start));
+    if (!Run(dialog, spec.owner, loop))
+        return false;
+    QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty())
+        return false;
+    spec.directory = FromQ(QDir::cleanPath(chosen.front()));
+    return true;
+}
+
+bool RunColorDialog(ColorDialogSpec& spec, const DialogLoop& loop) {
+    if (!CanShowDialogs())
+        return false;
+    // The dialog keeps one set of custom colours for the whole program: each request brings its own, and
+    // the slots it leaves out are white, as a fresh set is.
+    int customCount = QColorDialog::customCount();
+    for (int i = 0; i < customCount; ++i)
+        QColorDialog::setCustomColor(i, static_cast<std::size_t>(i) < spec.customColors.size()
+                                            ? ToQColor(spec.customColors[static_cast<std::size_t>(i)])
+                                            : QColor(Qt::white));
+    QColorDialog dialog;
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    dialog.setCurrentColor(ToQColor(spec.color));
+    if (!Run(dialog, spec.owner, loop))
+        return false;
+    spec.customColors.resize(
+        std::max<std::size_t>(spec.customColors.size(), static_cast<std::size_t>(customCount)));
+    for (int i = 0; i < customCount; ++i)
+        spec.customColors[static_cast<std::size_t>(i)] = FromQColor(QColorDialog::customColor(i));
+    spec.color = FromQColor(dialog.selectedColor());
+    return true;
+}
+
+bool RunFontDialog(FontDialogSpec& spec, const DialogLoop& loop) {
+    if (!CanShowDialogs())
+        return false;
+    QFont font(ToQ(spec.name));
+    if (spec.size > 0)
+        font.setPointSize(spec.size);
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeOut);
+    QFontDialog dialog;
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    dialog.setCurrentFont(font);
+    if (!Run(dialog, spec.owner, loop))
+        return false;
+    QFont chosen = dialog.selectedFont();
+    spec.name = FromQ(chosen.family());
+    if (chosen.pointSizeF() > 0)
+        spec.size = static_cast<int>(std::lround(chosen.pointSizeF()));
+    spec.bold = chosen.bold();
+    spec.italic = chosen.italic();
+    spec.underline = chosen.underline();
+    spec.strikeOut = chosen.strikeOut();
+    return true;
+}
+
+bool RunPrintDialog(PrintDialogSpec& spec, const DialogLoop& loop) {
+    if (!CanShowDialogs())
+        return false;
+    QPrinter printer;
+    if (spec.printer < spec.printers.size())
+        printer.setPrinterName(ToQ(spec.printers[spec.printer]));
+    QPrintDialog dialog(&printer);
+    if (spec.setup) {
+        dialog.setWindowTitle(QStringLiteral("Print Setup"));
+        dialog.setOptions(QAbstractPrintDialog::PrintDialogOptions());
+    } else {
+        dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies);
+        printer.setCopyCount(std::max(spec.copies, 1));
+        printer.setCollateCopies(spec.collate);
+        if (spec.maxPage > 0)
+            dialog.setMinMax(std::max(spec.minPage, 1), spec.maxPage);
+        if (spec.fromPage > 0 && spec.toPage >= spec.fromPage) {
+            printer.setFromTo(spec.fromPage, spec.toPage);
+            dialog.setPrintRange(QAbstractPrintDialog::PageRange);
+        }
+    }
+    if (!Run(dialog, spec.owner, loop))
+        return false;
+    // A printer the program does not list (the desktop may offer printing to a file) leaves the choice
+    // of printer as it was.
+    auto it = std::find(spec.printers.begin(), spec.printers.end(), FromQ(printer.printerName()));
+    if (it != spec.printers.end())
+        spec.printer = static_cast<std::size_t>(it - spec.printers.begin());
+    if (!spec.setup) {
+        spec.copies = printer.copyCount();
+        spec.collate = printer.collateCopies();
+        bool range = dialog.printRange() == QAbstractPrintDialog::PageRange;
+        spec.fromPage = range ? printer.fromPage() : 0;
+        spec.toPage = range ? printer.toPage() : 0;
+    }
+    return true;
+}
+
+namespace {
+
+QDialog* OpenDialog() {
+    if (!CanShowDialogs())
+        return nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible())
+            return dialog;
+    return nullptr;
+}
+
+void SendKey(QWidget* target, int key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+} // namespace
+
+bool TypeIntoFileDialog(const std::u16string& text) {
+    auto* dialog = qobject_cast<QFileDialog*>(OpenDialog());
+    if (!dialog)
+        return false;
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!edit)
+        return false;
+    // The user works in the dialog: it is the active window and the field has the focus, which the
+    // dialog's selection follows.
+    QApplication::setActiveWindow(dialog);
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->clear();
+    // While the completion list is open it takes the keys, as it does when the user types; it passes
+    // them on to the field.
+    auto target = [edit]() -> QWidget* {
+        QCompleter* completer = edit->completer();
+        if (completer && completer->popup() && completer->popup()->isVisible())
+            return completer->popup();
+        return edit;
+    };
+    for (QChar c : ToQ(text)) {
+        int key = c.isLetter() ? c.toUpper().unicode() : c.unicode();
+        SendKey(target(), key, QString(c));
+    }
+    // Enter in the completion list would only take the completion: the user closes the list first.
+    if (QWidget* list = target(); list != edit)
+        list->hide();
+    SendKey(edit, Qt::Key_Return, QStringLiteral("\r"));
+    return true;
+}
+
+bool FinishOpenDialog(bool accept) {
+    QDialog* dialog = OpenDialog();
+    if (!dialog)
+        return false;
+    if (accept)
+        dialog->accept();
+    else
+        dialog->reject();
+    return true;
+}
+
+} // namespace backend

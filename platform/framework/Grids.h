@@ -1,0 +1,518 @@
+// The framework's grids: TCustomGrid (geometry, scrolling, selection, sizing and moving of columns and
+// rows, in-place editing), TDrawGrid (cells painted by OnDrawCell), TStringGrid (a sparse store of a
+// string and an object per cell) and TInplaceEdit (the editor shown over the current cell).
+//
+// Rules the derived grids rely on:
+// - Every change of the current cell goes through SelectCell first; a false answer leaves it where it
+//   was. FocusCell, keyboard navigation, clicks, Col/Row and the wheel all take that route.
+// - MoveColumn/MoveRow first move the widths or heights, the current cell, the anchor and the editor's
+//   cell, then call ColumnMoved/RowMoved. TStringGrid moves its cells inside those notifications and then
+//   fires OnColumnMoved/OnRowMoved. DeleteColumn/DeleteRow move the line to the end and drop the last
+//   one, so its data stays stored beyond the count.
+// - Shrinking ColCount/RowCount never clears stored cells; growing again shows them. SizeChanged tells
+//   the old counts after the change.
+// - Paint calls DrawCell once for each cell that is at least partly visible and inside the clip, never
+//   for the rest; the cell under an open editor is not painted.
+// - The editor exchanges text only through GetEditText (when it is shown on a cell) and SetEditText (on
+//   every change of its text and when it is hidden, through UpdateText).
+// - The window timer with id 1 belongs to the grid while it selects, moves or scrolls past its edge.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/framework/Controls.h"
+#include "platform/framework/Mask.h"
+#include "platform/framework/StdEdit.h"
+#include "platform/rtl/Strings.h"
+
+ZELMOR_DECLARE_EXCEPTION(EInvalidGridOperation, Exception)
+
+ZELMOR_ENUM(TGridOption, goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect,
+            goDrawFocusSelected, goRowSizing, goColSizing, goRowMoving, goColMoving, goEditing, goTabs,
+            goRowSelect, goAlwaysShowEditor, goThumbTracking)
+using TGridOptions = TSet<TGridOption>;
+ZELMOR_ENUM(TGridDrawStateItem, gdSelected, gdFocused, gdFixed)
+using TGridDrawState = TSet<TGridDrawStateItem>;
+ZELMOR_ENUM(TGridState, gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving)
+ZELMOR_ENUM(TGridScrollDirectionItem, sdLeft, sdRight, sdUp, sdDown)
+using TGridScrollDirection = TSet<TGridScrollDirectionItem>;
+
+struct TGridCoord {
+    Integer X = 0;
+    Integer Y = 0;
+    constexpr bool operator==(const TGridCoord&) const = default;
+};
+
+// A block of cells, inclusive on every side.
+struct TGridRect {
+    Integer Left = 0;
+    Integer Top = 0;
+    Integer Right = 0;
+    Integer Bottom = 0;
+    TGridCoord TopLeft() const { return {Left, Top}; }
+    TGridCoord BottomRight() const { return {Right, Bottom}; }
+    constexpr bool operator==(const TGridRect&) const = default;
+};
+
+inline bool PointInGridRect(Integer col, Integer row, const TGridRect& rect) {
+    return col >= rect.Left && col <= rect.Right && row >= rect.Top && row <= rect.Bottom;
+}
+
+// Where the cells of one axis stand on screen for the current scroll position.
+struct TGridAxisDrawInfo {
+    Integer EffectiveLineWidth = 0;  // the grid line width, or 0 when the axis draws no lines
+    Integer FixedBoundary = 0;       // the end of the fixed cells and their lines
+    Integer GridBoundary = 0;        // the end of the last cell shown (at most GridExtent)
+    Integer GridExtent = 0;          // the client size along the axis
+    Integer LastFullVisibleCell = 0; // the last cell shown whole (the first scrolling cell at least)
+    Integer FullVisBoundary = 0;     // the end of LastFullVisibleCell
+    Integer FixedCellCount = 0;
+    Integer FirstGridCell = 0; // LeftCol or TopRow
+    Integer GridCellCount = 0; // ColCount or RowCount
+    std::function<Integer(Integer)> GetExtent;
+};
+
+struct TGridDrawInfo {
+    TGridAxisDrawInfo Horz;
+    TGridAxisDrawInfo Vert;
+};
+
+class TCustomGrid;
+class TInplaceEdit;
+
+using TDrawCellEvent =
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, TRect Rect, TGridDrawState State)>;
+using TSelectCellEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, bool& CanSelect)>;
+using TGetEditEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, String& Value)>;
+using TSetEditEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, const String& Value)>;
+using TMovedEvent = std::function<void(TObject* Sender, Integer FromIndex, Integer ToIndex)>;
+
+// ---- The in-place editor ----
+// A borderless multi-line masked edit that the grid lays over its current cell. Keys that leave the cell
+// (Up, Down, Page keys, Escape, Tab; Left/Right/Home/End at the text's edge with goAlwaysShowEditor)
+// go to the grid's KeyDown; Enter goes to the grid's KeyPress, which hides the editor.
+class TInplaceEdit : public TCustomMaskEdit {
+    DECLARE_CLASS(TInplaceEdit, TCustomMaskEdit)
+    friend class TCustomGrid;
+
+public:
+    explicit TInplaceEdit(TComponent* owner);
+
+    TCustomGrid* Grid() const { return FGrid; }
+    // Puts the editor over loc, shows it and takes the focus when the grid has it; an empty loc hides it.
+    void Move(const TRect& loc);
+    // As Move, but without repainting a window that was shown already.
+    void UpdateLoc(const TRect& loc);
+    bool PosEqual(const TRect& rect);
+    // Hides the window and hands the focus back to the grid if the editor had it.
+    void Hide();
+    void Deselect();
+    void SetFocus() override;
+    void Invalidate() override;
+    // Shown on the screen (the window is visible).
+    bool Visible();
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void Dispatch(TMessage& message) override;
+    // Called after each move: sets the formatting rectangle inside the window and scrolls to the caret.
+    virtual void BoundsChanged();
+    // Loads the grid's edit mask, text and limit for the grid's current cell.
+    virtual void UpdateContents();
+    void Change() override;
+    void DblClick() override;
+    bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
+    void KeyDown(Word& key, TShiftState shift) override;
+    void KeyPress(Char& key) override;
+    // Whether the grid lets the text change (CanEditModify); pasting, cutting and typing ask it.
+    bool EditCanModify() override;
+    virtual void WMGetDlgCode(TMessage& message);
+    void SetGrid(TCustomGrid* value) { FGrid = value; }
+
+private:
+    void InternalMove(const TRect& loc, bool redraw);
+
+    TCustomGrid* FGrid = nullptr;
+    String FStartText;     // the text the cell had when the editor was loaded; Escape goes back to it
+    bool FLoading = false; // UpdateContents is setting the text: no change of the user's to store
+};
+
+// ---- TCustomGrid ----
+class TCustomGrid : public TCustomControl {
+    DECLARE_CLASS(TCustomGrid, TCustomControl)
+    friend class TInplaceEdit;
+
+public:
+    explicit TCustomGrid(TComponent* owner);
+    ~TCustomGrid() override;
+
+    // The screen rectangle of a cell; partly visible cells are cut at the client edge, and a cell that
+    // is not shown at all (scrolled away or past the edge) gives an empty rectangle (0, 0, 0, 0).
+    TRect CellRect(Integer ACol, Integer ARow);
+    // The cell under a client point: a point on a grid line belongs to the cell before it; -1 on an
+    // axis where the point is past the last cell.
+    TGridCoord MouseCoord(Integer X, Integer Y);
+    void MouseToCell(Integer X, Integer Y, Integer& ACol, Integer& ARow);
+
+    // The published properties of the descendants.
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle value);
+    Integer Col() const { return FCurrent.X; }
+    void SetCol(Integer value);
+    Integer Row() const { return FCurrent.Y; }
+    void SetRow(Integer value);
+    Integer ColCount() const { return FColCount; }
+    void SetColCount(Integer value);
+    Integer RowCount() const { return FRowCount; }
+    void SetRowCount(Integer value);
+    // The width of a column (DefaultColWidth until set); raises EInvalidGridOperation "Grid index out of
+    // range" for a column outside the count.
+    Integer ColWidths(Integer index) const;
+    void SetColWidths(Integer index, Integer value);
+    Integer RowHeights(Integer index) const;
+    void SetRowHeights(Integer index, Integer value);
+    // Setting a default forgets every width (or height) set one by one.
+    Integer DefaultColWidth() const { return FDefaultColWidth; }
+    void SetDefaultColWidth(Integer value);
+    Integer DefaultRowHeight() const { return FDefaultRowHeight; }
+    void SetDefaultRowHeight(Integer value);
+    bool DefaultDrawing() const { return FDefaultDrawing; }
+    void SetDefaultDrawing(bool value);
+    bool EditorMode() const { return FEditorMode; }
+    void SetEditorMode(bool value);
+    TColor FixedColor() const { return FFixedColor; }
+    void SetFixedColor(TColor value);
+    // Raise EInvalidGridOperation "Fixed column count must be less than column count" (rows alike) and
+    // "Grid index out of range" for a negative count; a change puts the current cell and the scroll
+    // position back to the first scrolling cell.
+    Integer FixedCols() const { return FFixedCols; }
+    void SetFixedCols(Integer value);
+    Integer FixedRows() const { return FFixedRows; }
+    void SetFixedRows(Integer value);
+    Integer GridHeight();
+    Integer GridWidth();
+    Integer GridLineWidth() const { return FGridLineWidth; }
+    void SetGridLineWidth(Integer value);
+    // goRowSelect takes goAlwaysShowEditor out.
+    TGridOptions Options() const { return FOptions; }
+    void SetOptions(TGridOptions value);
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle value);
+    // The block between the current cell and the anchor; the whole row width with goRowSelect.
+    TGridRect Selection() const;
+    // Makes the rectangle's top-left the current cell and its bottom-right the anchor (range select).
+    void SetSelection(const TGridRect& value);
+    // The first scrolling column and row shown; kept between the fixed count and the last cell.
+    Integer LeftCol() const { return FTopLeft.X; }
+    void SetLeftCol(Integer value);
+    Integer TopRow() const { return FTopLeft.Y; }
+    void SetTopRow(Integer value);
+    // Scrolling columns and rows shown whole.
+    Integer VisibleColCount();
+    Integer VisibleRowCount();
+    TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
+    TGridState GridState() const { return FGridState; }
+
+    TNotifyEvent OnTopLeftChanged;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    // ColWidths and RowHeights are stored as lists of every line's extent, when one differs from the
+    // default (or from the ancestor's).
+    void DefineProperties(TFiler* filer) override;
+    void Dispatch(TMessage& message) override;
+    void Paint() override;
+    // Draws one cell; the descendants decide what.
+    virtual void DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) = 0;
+
+    // -- Geometry --
+    void CalcDrawInfo(TGridDrawInfo& drawInfo);
+    void CalcDrawInfoXY(TGridDrawInfo& drawInfo, Integer useWidth, Integer useHeight);
+    void CalcFixedInfo(TGridDrawInfo& drawInfo);
+    // Whether (X, Y) is on the end line of a scrolling column (inside the fixed rows, with goColSizing)
+    // or of a scrolling row (inside the fixed columns, with goRowSizing): state is then gsColSizing or
+    // gsRowSizing, index the line's cell, sizingPos the line and sizingOfs its distance from X (or Y).
+    virtual void CalcSizingState(Integer X, Integer Y, TGridState& state, Integer& index, Integer& sizingPos,
+                                 Integer& sizingOfs, TGridDrawInfo& fixedInfo);
+    // The cell under a client point, each axis on its own (-1 past the last cell).
+    TGridCoord CalcCoordFromPoint(Integer X, Integer Y, const TGridDrawInfo& drawInfo);
+    TRect BoxRect(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom);
+    // The top-left that shows coord as the last whole cell.
+    TGridCoord CalcMaxTopLeft(const TGridCoord& coord, const TGridDrawInfo& drawInfo);
+
+    // -- Changes and their notifications --
+    virtual void ChangeSize(Integer newColCount, Integer newRowCount);
+    virtual void SizeChanged(Integer oldColCount, Integer oldRowCount) {}
+    virtual void ColWidthsChanged();
+    virtual void RowHeightsChanged();
+    virtual void ColumnMoved(Integer fromIndex, Integer toIndex) {}
+    virtual void RowMoved(Integer fromIndex, Integer toIndex) {}
+    virtual void TopLeftChanged();
+    // Whether the cell may become current; true here.
+    virtual bool SelectCell(Integer ACol, Integer ARow);
+    void MoveColumn(Integer fromIndex, Integer toIndex);
+    void MoveRow(Integer fromIndex, Integer toIndex);
+    virtual void DeleteColumn(Integer ACol);
+    virtual void DeleteRow(Integer ARow);
+    virtual bool BeginColumnDrag(Integer& origin, Integer& destination, const TPoint& mousePt);
+    virtual bool BeginRowDrag(Integer& origin, Integer& destination, const TPoint& mousePt);
+    virtual bool CheckColumnDrag(Integer& origin, Integer& destination, const TPoint& mousePt);
+    virtual bool CheckRowDrag(Integer& origin, Integer& destination, const TPoint& mousePt);
+    virtual bool EndColumnDrag(Integer& origin, Integer& destination, const TPoint& mousePt);
+    virtual bool EndRowDrag(Integer& origin, Integer& destination, const TPoint& mousePt);
+
+    // -- Current cell and scrolling --
+    // Makes a cell current (through SelectCell), scrolls it into view, updates the editor and clicks.
+    // moveAnchor false keeps the anchor (extends the selection with goRangeSelect).
+    void FocusCell(Integer ACol, Integer ARow, bool moveAnchor);
+    void MoveColRow(Integer ACol, Integer ARow, bool moveAnchor, bool show);
+    void MoveCurrent(Integer ACol, Integer ARow, bool moveAnchor, bool show);
+    void MoveAnchor(const TGridCoord& newAnchor);
+    void MoveTopLeft(Integer ALeft, Integer ATop);
+    void ClampInView(const TGridCoord& coord);
+    virtual void TimedScroll(TGridScrollDirection direction);
+    // A scroll-bar action (SB_ codes) on SB_HORZ or SB_VERT; pos is a thumb position of the bar.
+    void ModifyScrollBar(int scrollBar, int scrollCode, int pos);
+    void UpdateScrollPos();
+    void UpdateScrollRange();
+
+    // -- Invalidation --
+    virtual void InvalidateCell(Integer ACol, Integer ARow);
+    void InvalidateCol(Integer ACol);
+    void InvalidateRow(Integer ARow);
+    void InvalidateGrid() { Invalidate(); }
+    void InvalidateEditor();
+    void InvalidateGridRect(const TGridRect& rect);
+
+    // -- Editing --
+    virtual bool CanEditAcceptKey(Char key) { return true; }
+    virtual bool CanGridAcceptKey(Word key, TShiftState shift) { return true; }
+    virtual bool CanEditModify() { return FCanEditModify; }
+    // Whether the editor may show now: goEditing without goRowSelect, EditorMode, a window, and the
+    // focus in the grid (or goAlwaysShowEditor).
+    virtual bool CanEditShow();
+    virtual TInplaceEdit* CreateEditor();
+    virtual String GetEditText(Integer ACol, Integer ARow) { return String(); }
+    virtual void SetEditText(Integer ACol, Integer ARow, const String& value) {}
+    virtual String GetEditMask(Integer ACol, Integer ARow) { return String(); }
+    // The longest text the editor takes; 0 is no limit.
+    virtual Integer GetEditLimit() { return 0; }
+    void ShowEditor();
+    void ShowEditorChar(Char ch);
+    // Stores the editor's text (UpdateText), then hides it.
+    void HideEditor();
+    void HideEdit();
+    // Shows, moves or refreshes the editor for the current cell when CanEditShow allows it.
+    void UpdateEdit();
+    void UpdateText();
+    bool IsActiveControl();
+
+    // -- Input --
+    void KeyDown(Word& key, TShiftState shift) override;
+    void KeyPress(Char& key) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int X, int Y) override;
+    void MouseMove(TShiftState shift, int X, int Y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int X, int Y) override;
+    bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
+    bool DoMouseWheelUp(TShiftState shift, TPoint mousePos) override;
+    void DoExit() override;
+    void SetGridState(TGridState value) { FGridState = value; }
+    virtual void WMGetDlgCode(TMessage& message);
+    virtual void WMHScroll(TMessage& message);
+    virtual void WMVScroll(TMessage& message);
+    virtual void WMTimer(TMessage& message);
+    virtual void WMCancelModeGrid(TMessage& message);
+    void WMChar(TMessage& message) override;
+    void WMSetFocus(TMessage& message) override;
+    void WMKillFocus(TMessage& message) override;
+    void WMSize(TMessage& message) override;
+    void WMSetCursor(TMessage& message) override;
+    // Losing the capture ends sizing, moving or selecting as WM_CANCELMODE does.
+    void WMCaptureChanged(TMessage& message) override;
+    void CMFontChanged(TMessage& message) override;
+
+private:
+    void Initialize();
+    // Ends what the mouse had begun without applying it: the feedback line goes, the timer stops.
+    void CancelMode();
+    void DrawCells(const TGridDrawInfo& drawInfo, Integer ACol, Integer ARow, Integer startX, Integer startY,
+                   Integer stopX, Integer stopY, TColor color, TGridDrawState includeDrawState);
+    void DrawLines(const TGridDrawInfo& drawInfo, bool doHorz, bool doVert, Integer col, Integer row,
+                   const TRect& area, TColor lineColor);
+    void DrawSizingLine(const TGridDrawInfo& drawInfo);
+    void DrawMove();
+    void MoveAndScroll(Integer mouse, Integer cellHit, TGridDrawInfo& drawInfo, TGridAxisDrawInfo& axis,
+                       int scrollBar, const TPoint& mousePt);
+    void MoveColRowData(bool isColumn, Integer fromIndex, Integer toIndex);
+    void SelectionMoved(const TGridRect& oldSel);
+    void TopLeftMoved(const TGridCoord& oldTopLeft);
+    Integer ResizeLine(const TGridAxisDrawInfo& axis);
+    void StopTimer();
+
+    TBorderStyle FBorderStyle = bsSingle;
+    Integer FColCount = 5;
+    Integer FRowCount = 5;
+    Integer FFixedCols = 1;
+    Integer FFixedRows = 1;
+    Integer FDefaultColWidth = 64;
+    Integer FDefaultRowHeight = 24;
+    std::vector<Integer> FColWidths;  // empty while every column has the default width
+    std::vector<Integer> FRowHeights; // empty while every row has the default height
+    Integer FGridLineWidth = 1;
+    TGridOptions FOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
+    TScrollStyle FScrollBars = ssBoth;
+    bool FDefaultDrawing = true;
+    TColor FFixedColor = clBtnFace;
+    TGridCoord FCurrent{1, 1};
+    TGridCoord FAnchor{1, 1}; // the other corner of the selection
+    TGridCoord FTopLeft{1, 1};
+    TGridState FGridState = gsNormal;
+    bool FEditorMode = false;
+    bool FCanEditModify = true;
+    TInplaceEdit* FInplaceEdit = nullptr; // owned by the grid as a component
+    Integer FInplaceCol = -1;             // the cell the editor holds, -1 when none
+    Integer FInplaceRow = -1;
+    Integer FSizingIndex = -1;
+    Integer FSizingPos = 0;
+    Integer FSizingOfs = 0;
+    Integer FMoveIndex = -1;
+    Integer FMovePos = -1;
+    bool FMoveDrawn = false;
+    bool FTimerRunning = false;
+};
+
+// ---- TDrawGrid ----
+// Cells are painted by OnDrawCell; the editor's text comes from OnGetEditText and goes to OnSetEditText.
+class TCustomDrawGrid : public TCustomGrid {
+    DECLARE_CLASS(TCustomDrawGrid, TCustomGrid)
+
+public:
+    using TCustomGrid::TCustomGrid;
+
+    TMovedEvent OnColumnMoved;
+    TDrawCellEvent OnDrawCell;
+    TGetEditEvent OnGetEditMask;
+    TGetEditEvent OnGetEditText;
+    TMovedEvent OnRowMoved;
+    TSelectCellEvent OnSelectCell;
+    TSetEditEvent OnSetEditText;
+
+protected:
+    void ColumnMoved(Integer fromIndex, Integer toIndex) override;
+    void DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) override;
+    String GetEditMask(Integer ACol, Integer ARow) override;
+    String GetEditText(Integer ACol, Integer ARow) override;
+    void RowMoved(Integer fromIndex, Integer toIndex) override;
+    bool SelectCell(Integer ACol, Integer ARow) override;
+    void SetEditText(Integer ACol, Integer ARow, const String& value) override;
+};
+
+class TDrawGrid : public TCustomDrawGrid {
+    DECLARE_CLASS(TDrawGrid, TCustomDrawGrid)
+
+public:
+    using TCustomDrawGrid::TCustomDrawGrid;
+};
+
+// ---- TStringGrid ----
+class TStringGrid;
+
+// Rows[r] and Cols[c]: a line of the grid seen as a string list of ColCount (RowCount) items that
+// carries strings and objects. Insert and Delete raise EInvalidGridOperation "Cannot insert or delete
+// rows from grid"; Add fills the first empty item (-1 when none is empty); Clear empties the line.
+class TStringGridStrings : public TStrings {
+public:
+    TStringGridStrings(TStringGrid* grid, bool isColumn, Integer index)
+        : FGrid(grid), FIsColumn(isColumn), FIndex(index) {}
+    Integer Add(const String& s) override;
+    Integer AddObject(const String& s, TObject* object) override;
+    void Assign(const TStrings& source) override;
+    void Clear() override;
+    void Delete(Integer index) override;
+    void Insert(Integer index, const String& s) override;
+
+protected:
+    String Get(Integer index) const override;
+    Integer GetCount() const override;
+    TObject* GetObject(Integer index) const override;
+    void Put(Integer index, const String& s) override;
+    void PutObject(Integer index, TObject* object) override;
+    void SetUpdateState(bool updating) override;
+
+private:
+    TStringGrid* FGrid;
+    bool FIsColumn;
+    Integer FIndex;
+};
+
+// Cells and Objects are kept by row, each row holding the columns up to the last one written, so a
+// cell costs nothing until a cell at or right of it in its row is written, and reading any cell is
+// O(1). Cells beyond ColCount/RowCount are kept (a shrink does not clear them). Objects are not owned.
+class TStringGrid : public TDrawGrid {
+    DECLARE_CLASS(TStringGrid, TDrawGrid)
+    friend class TStringGridStrings;
+
+public:
+    explicit TStringGrid(TComponent* owner);
+    ~TStringGrid() override;
+
+    // Any index reads; writing at a negative index raises EInvalidGridOperation "Grid index out of
+    // range".
+    String Cells(Integer ACol, Integer ARow) const;
+    void SetCells(Integer ACol, Integer ARow, const String& value);
+    TObject* Objects(Integer ACol, Integer ARow) const;
+    void SetObjects(Integer ACol, Integer ARow, TObject* value);
+    // A view of the row (column), valid while the grid lives; assigning copies strings and objects.
+    TStrings* Rows(Integer index);
+    void SetRows(Integer index, TStrings* value) { Rows(index)->Assign(*value); }
+    TStrings* Cols(Integer index);
+    void SetCols(Integer index, TStrings* value) { Cols(index)->Assign(*value); }
+
+    using TCustomGrid::DeleteColumn;
+    using TCustomGrid::DeleteRow;
+
+protected:
+    void ColumnMoved(Integer fromIndex, Integer toIndex) override;
+    void DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) override;
+    String GetEditText(Integer ACol, Integer ARow) override;
+    void RowMoved(Integer fromIndex, Integer toIndex) override;
+    void SetEditText(Integer ACol, Integer ARow, const String& value) override;
+
+private:
+    // A cell's text in 16 bytes: up to 7 UTF-16 units inside, a longer text on the heap.
+    class CellText {
+    public:
+        CellText() = default;
+        CellText(CellText&& other) noexcept;
+        CellText& operator=(CellText&& other) noexcept;
+        CellText(const CellText&) = delete;
+        CellText& operator=(const CellText&) = delete;
+        ~CellText() { Release(); }
+        void Assign(StringView value);
+        String Get() const;
+        bool Empty() const { return FTag == 0; }
+
+    private:
+        static constexpr std::uint16_t HeapTag = 0xFFFF;
+        void Release();
+        alignas(8) unsigned char FBytes[14] = {}; // the units, or the heap pointer and the length
+        std::uint16_t FTag = 0;                   // the number of units inside, or HeapTag
+    };
+    struct CellRow {
+        std::vector<CellText> texts;   // up to the last column written
+        std::vector<TObject*> objects; // empty until an object is set in the row
+    };
+    CellRow* EnsureRow(Integer ARow);
+    void BeginStringsUpdate();
+    void EndStringsUpdate();
+
+    std::vector<std::unique_ptr<CellRow>> FData; // by row, up to the last row written
+    std::vector<std::unique_ptr<TStringGridStrings>> FRows;
+    std::vector<std::unique_ptr<TStringGridStrings>> FCols;
+    Integer FUpdateLevel = 0; // Rows/Cols updates in progress; the cells repaint once at the end
+    bool FEditUpdate = false; // SetEditText is storing the editor's text; the editor keeps its own
+};

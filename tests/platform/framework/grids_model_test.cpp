@@ -1,0 +1,363 @@
+// The grid's geometry, counts, sparse cell store, moving of columns and rows, and painting only what
+// is shown.
+#include "tests/platform/framework/grids_testing.h"
+
+#include <set>
+#include <utility>
+
+#include "platform/rtl/Convert.h"
+#include "platform/rtl/Strings.h"
+#include "platform/win32/sysconfig.h"
+#include "platform/win32/uxtheme.h"
+#include "platform/win32/wingdi.h"
+
+namespace {
+
+using GridModel = GridTest;
+
+TEST_F(GridModel, CellRectFollowsFixedCellsScrollingAndLineWidth) {
+    struct Case {
+        const char* name;
+        Integer lineWidth;
+        Integer leftCol;
+        Integer col;
+        Integer row;
+        TRect expected;
+    };
+    for (const Case& c : {
+             Case{"fixed corner", 1, 1, 0, 0, Rect(0, 0, 64, 24)},
+             Case{"first scrolling cell", 1, 1, 1, 1, Rect(65, 25, 129, 49)},
+             Case{"cut at the client edge", 1, 1, 4, 2, Rect(260, 50, 300, 74)},
+             Case{"past the client edge", 1, 1, 5, 1, TRect()},
+             Case{"no lines", 0, 1, 1, 1, Rect(64, 24, 128, 48)},
+             Case{"wide lines", 3, 1, 2, 1, Rect(134, 27, 198, 51)},
+             Case{"scrolled: left column after the fixed one", 1, 3, 3, 1, Rect(65, 25, 129, 49)},
+             Case{"scrolled: fixed column stays", 1, 3, 0, 1, Rect(0, 25, 64, 49)},
+             Case{"scrolled away", 1, 3, 2, 1, TRect()},
+             Case{"outside the grid", 1, 1, 10, 1, TRect()},
+         }) {
+        SCOPED_TRACE(c.name);
+        FGrid->SetGridLineWidth(c.lineWidth);
+        FGrid->SetLeftCol(c.leftCol);
+        EXPECT_EQ(FGrid->CellRect(c.col, c.row), c.expected);
+    }
+}
+
+TEST_F(GridModel, MouseCoordFindsTheCellAndGivesLinesToTheCellBefore) {
+    struct Case {
+        const char* name;
+        int x;
+        int y;
+        TGridCoord expected;
+    };
+    FGrid->SetColCount(4);
+    for (const Case& c : {
+             Case{"fixed corner", 10, 10, {0, 0}},
+             Case{"on the line after column 0", 64, 30, {0, 1}},
+             Case{"just past that line", 65, 30, {1, 1}},
+             Case{"last column", 250, 30, {3, 1}},
+             Case{"past the last column", 270, 30, {-1, -1}},
+             Case{"left of the client", -1, 30, {-1, -1}},
+         }) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FGrid->MouseCoord(c.x, c.y), c.expected);
+    }
+    FGrid->SetTopRow(5);
+    EXPECT_EQ(FGrid->MouseCoord(70, 30), (TGridCoord{1, 5}));
+    Integer col = 0;
+    Integer row = 0;
+    FGrid->MouseToCell(70, 55, col, row);
+    EXPECT_EQ(col, 1);
+    EXPECT_EQ(row, 6);
+}
+
+TEST_F(GridModel, VisibleCountsAndScrollLimits) {
+    EXPECT_EQ(FGrid->VisibleColCount(), 3);
+    EXPECT_EQ(FGrid->VisibleRowCount(), 7);
+    EXPECT_EQ(FGrid->GridWidth(), 300);
+    FGrid->SetTopRow(1000);
+    EXPECT_EQ(FGrid->TopRow(), 19);
+    FGrid->SetTopRow(-4);
+    EXPECT_EQ(FGrid->TopRow(), 1);
+    FGrid->SetColCount(3);
+    EXPECT_EQ(FGrid->GridWidth(), 195);
+    EXPECT_EQ(FGrid->VisibleColCount(), 2);
+}
+
+TEST_F(GridModel, CountsAndFixedCellsCheckTheirValues) {
+    EXPECT_THROW(FGrid->SetFixedCols(10), EInvalidGridOperation);
+    EXPECT_THROW(FGrid->SetFixedRows(-1), EInvalidGridOperation);
+    EXPECT_THROW(FGrid->SetColWidths(10, 5), EInvalidGridOperation);
+    EXPECT_THROW(FGrid->SetCol(10), EInvalidGridOperation);
+    EXPECT_EQ(FGrid->ColWidths(99), 64);
+
+    FGrid->SetFixedCols(2);
+    EXPECT_EQ(FGrid->Col(), 2);
+    EXPECT_EQ(FGrid->LeftCol(), 2);
+
+    // Shrinking below the current cell moves it in; a count at or below the fixed ones lowers them.
+    FGrid->SetCol(8);
+    FGrid->SetRow(15);
+    FGrid->log.clear();
+    FGrid->SetRowCount(10);
+    EXPECT_EQ(FGrid->Row(), 9);
+    EXPECT_EQ(FGrid->log.back(), "SizeChanged 10x20");
+    FGrid->SetColCount(2);
+    EXPECT_EQ(FGrid->FixedCols(), 1);
+    EXPECT_EQ(FGrid->Col(), 1);
+    FGrid->SetRowCount(0);
+    EXPECT_EQ(FGrid->RowCount(), 1);
+    EXPECT_EQ(FGrid->FixedRows(), 0);
+}
+
+TEST_F(GridModel, ShrinkRefusedBySelectCellStillKeepsTheCurrentCellInside) {
+    FGrid->SetRow(15);
+    FGrid->OnSelectCell = [](TObject*, Integer, Integer, bool& canSelect) { canSelect = false; };
+    FGrid->SetRowCount(5);
+    EXPECT_EQ(FGrid->Row(), 4);
+}
+
+TEST_F(GridModel, ColumnWidthsAndRowHeights) {
+    FGrid->SetColWidths(1, 100);
+    FGrid->SetRowHeights(2, 40);
+    EXPECT_EQ(FGrid->CellRect(2, 2), Rect(166, 50, 230, 90));
+    EXPECT_EQ(FGrid->log, (std::vector<std::string>{"ColWidthsChanged", "RowHeightsChanged"}));
+    // A new default forgets the single widths.
+    FGrid->SetDefaultColWidth(50);
+    EXPECT_EQ(FGrid->ColWidths(1), 50);
+    EXPECT_EQ(FGrid->RowHeights(2), 40);
+    // Widths follow a grown count with the default.
+    FGrid->SetColWidths(2, 10);
+    FGrid->SetColCount(12);
+    EXPECT_EQ(FGrid->ColWidths(11), 50);
+    EXPECT_EQ(FGrid->ColWidths(2), 10);
+}
+
+TEST_F(GridModel, CellsAreSparseAndSurviveAShrink) {
+    EXPECT_EQ(FGrid->Cells(3, 3), u"");
+    EXPECT_EQ(FGrid->Cells(-1, 500000), u"");
+    EXPECT_EQ(FGrid->Objects(3, 3), nullptr);
+    FGrid->SetCells(3, 3, u"kept");
+    TObject marker;
+    FGrid->SetObjects(3, 3, &marker);
+    // Cells beyond the counts are stored and read as any other.
+    FGrid->SetCells(40, 100, u"far");
+    EXPECT_EQ(FGrid->Cells(40, 100), u"far");
+    FGrid->SetColCount(2);
+    FGrid->SetRowCount(2);
+    EXPECT_EQ(FGrid->Cells(3, 3), u"kept");
+    FGrid->SetColCount(10);
+    FGrid->SetRowCount(20);
+    EXPECT_EQ(FGrid->Cells(3, 3), u"kept");
+    EXPECT_EQ(FGrid->Objects(3, 3), &marker);
+    EXPECT_THROW(FGrid->SetCells(-1, 0, u"x"), EInvalidGridOperation);
+    EXPECT_THROW(FGrid->SetObjects(0, -1, nullptr), EInvalidGridOperation);
+
+    // Long and short texts both move with their rows and can be emptied again.
+    const String longText = u"a text longer than a short one";
+    FGrid->SetCells(2, 3, longText);
+    FGrid->MoveRow(3, 5);
+    EXPECT_EQ(FGrid->Cells(2, 5), longText);
+    EXPECT_EQ(FGrid->Cells(3, 5), u"kept");
+    EXPECT_EQ(FGrid->Cells(2, 3), u"");
+    FGrid->SetCells(2, 5, u"");
+    EXPECT_EQ(FGrid->Cells(2, 5), u"");
+}
+
+TEST_F(GridModel, RowsAndColsCarryStringsAndObjects) {
+    TObject first;
+    TObject second;
+    TStringList source;
+    source.AddObject(u"a", &first);
+    source.Add(u"b");
+    source.AddObject(u"c", &second);
+    FGrid->SetCells(5, 2, u"old");
+    FGrid->SetRows(2, &source);
+    EXPECT_EQ(FGrid->Cells(0, 2), u"a");
+    EXPECT_EQ(FGrid->Objects(0, 2), &first);
+    EXPECT_EQ(FGrid->Cells(2, 2), u"c");
+    EXPECT_EQ(FGrid->Objects(2, 2), &second);
+    EXPECT_EQ(FGrid->Cells(5, 2), u""); // assigning empties the rest of the line
+
+    TStrings* col = FGrid->Cols(2);
+    EXPECT_EQ(col->Count(), 20);
+    EXPECT_EQ(col->Strings(2), u"c");
+    EXPECT_EQ(col->Objects(2), &second);
+    col->SetStrings(7, u"down");
+    EXPECT_EQ(FGrid->Cells(2, 7), u"down");
+    // Add fills the first empty item; a full line has no room.
+    EXPECT_EQ(col->Add(u"added"), 0);
+    EXPECT_EQ(FGrid->Cells(2, 0), u"added");
+    EXPECT_THROW(col->Insert(0, u"x"), EInvalidGridOperation);
+    EXPECT_THROW(col->Delete(0), EInvalidGridOperation);
+    FGrid->Rows(2)->Clear();
+    EXPECT_EQ(FGrid->Cells(0, 2), u"");
+    EXPECT_EQ(FGrid->Objects(0, 2), nullptr);
+    FGrid->SetColCount(2);
+    TStrings* row = FGrid->Rows(4);
+    EXPECT_EQ(row->Add(u"1"), 0);
+    EXPECT_EQ(row->Add(u""), 1);
+    EXPECT_EQ(row->Add(u"3"), -1);
+}
+
+TEST_F(GridModel, MovingAColumnMovesWidthsAndCurrentCellBeforeTheNotificationAndCellsInIt) {
+    for (Integer c = 0; c < 10; ++c)
+        FGrid->SetCells(c, 3, String(1, static_cast<Char>(u'A' + c)));
+    TObject marker;
+    FGrid->SetObjects(1, 3, &marker);
+    FGrid->SetColWidths(1, 30);
+    FGrid->SetCol(1);
+    std::vector<std::string> events;
+    FGrid->OnColumnMoved = [&](TObject*, Integer from, Integer to) {
+        events.push_back(std::to_string(from) + ">" + std::to_string(to) + " " +
+                         StringToUtf8(FGrid->Cells(to, 3)));
+    };
+    FGrid->log.clear();
+    FGrid->MoveColumn(1, 4);
+    EXPECT_EQ(FGrid->log.front(), "ColumnMoved 1>4 col 4 width 30");
+    EXPECT_EQ(events, (std::vector<std::string>{"1>4 B"}));
+    String order;
+    for (Integer c = 0; c < 10; ++c)
+        order += FGrid->Cells(c, 3);
+    EXPECT_EQ(order, u"ACDEBFGHIJ");
+    EXPECT_EQ(FGrid->Objects(4, 3), &marker);
+    EXPECT_EQ(FGrid->ColWidths(4), 30);
+    EXPECT_EQ(FGrid->Col(), 4);
+
+    FGrid->MoveColumn(4, 1);
+    order.clear();
+    for (Integer c = 0; c < 10; ++c)
+        order += FGrid->Cells(c, 3);
+    EXPECT_EQ(order, u"ABCDEFGHIJ");
+    EXPECT_THROW(FGrid->MoveColumn(1, 10), EInvalidGridOperation);
+}
+
+TEST_F(GridModel, MovingAndDeletingRowsKeepsTheDeletedDataBeyondTheCount) {
+    for (Integer r = 0; r < 20; ++r)
+        FGrid->SetCells(1, r, IntToStr(r));
+    FGrid->SetRow(2);
+    std::vector<std::string> events;
+    FGrid->OnRowMoved = [&](TObject*, Integer from, Integer to) {
+        events.push_back(std::to_string(from) + ">" + std::to_string(to));
+    };
+    FGrid->MoveRow(5, 2);
+    EXPECT_EQ(FGrid->Cells(1, 2), u"5");
+    EXPECT_EQ(FGrid->Cells(1, 3), u"2");
+    EXPECT_EQ(FGrid->Row(), 3); // the current row moved along with its data
+    EXPECT_EQ(FGrid->log.front(), "RowMoved 5>2 row 3");
+
+    FGrid->DeleteRow(2);
+    EXPECT_EQ(FGrid->RowCount(), 19);
+    EXPECT_EQ(FGrid->Cells(1, 2), u"2");
+    EXPECT_EQ(FGrid->Cells(1, 19), u"5"); // beyond the count, until overwritten
+    EXPECT_EQ(events, (std::vector<std::string>{"5>2", "2>19"}));
+    FGrid->DeleteColumn(1);
+    EXPECT_EQ(FGrid->ColCount(), 9);
+    EXPECT_EQ(FGrid->Cells(9, 2), u"2");
+}
+
+TEST_F(GridModel, PaintsOnlyTheShownCellsOfAMillionRows) {
+    FGrid->SetRowCount(1000000);
+    FGrid->SetTopRow(500000);
+    FGrid->SetRow(500001);
+    FGrid->painted.clear();
+    FGrid->Invalidate();
+    FGrid->Update();
+    std::set<std::pair<Integer, Integer>> cells;
+    for (const auto& cell : FGrid->painted) {
+        EXPECT_TRUE(cells.insert({cell.col, cell.row}).second)
+            << "painted twice: " << cell.col << "," << cell.row;
+        EXPECT_EQ(cell.state.Contains(gdFixed), cell.col == 0 || cell.row == 0);
+        const bool current = cell.col == 1 && cell.row == 500001;
+        EXPECT_EQ(cell.state.Contains(gdFocused), current);
+        EXPECT_EQ(cell.state.Contains(gdSelected), current);
+    }
+    std::set<std::pair<Integer, Integer>> expected;
+    for (Integer col : {0, 1, 2, 3, 4})
+        for (Integer row : {0, 500000, 500001, 500002, 500003, 500004, 500005, 500006})
+            expected.insert({col, row});
+    EXPECT_EQ(cells, expected);
+
+    // Invalidating one cell paints that cell alone.
+    FGrid->painted.clear();
+    FGrid->InvalidateCell(2, 500003);
+    FGrid->Update();
+    ASSERT_EQ(FGrid->painted.size(), 1u);
+    EXPECT_EQ(FGrid->painted[0].col, 2);
+    EXPECT_EQ(FGrid->painted[0].row, 500003);
+}
+
+TEST_F(GridModel, DefaultDrawingPaintsTheCellTextAndTheSelectionColours) {
+    FGrid->Font()->SetColor(clBlack);
+    FGrid->SetCells(2, 1, u"WWW");
+    FGrid->SetSelection({1, 2, 2, 3});
+    FGrid->Repaint();
+    HDC dc = GetDC(FGrid->Handle());
+    auto hasInk = [&](const TRect& rect, COLORREF ink) {
+        for (int y = rect.Top; y < rect.Bottom; ++y)
+            for (int x = rect.Left; x < rect.Right; ++x)
+                if (GetPixel(dc, x, y) == ink)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(hasInk(FGrid->CellRect(2, 1), ColorToRGB(clBlack)));
+    EXPECT_FALSE(hasInk(FGrid->CellRect(3, 1), ColorToRGB(clBlack)));
+    // A selected cell other than the focused one is in the highlight colour.
+    EXPECT_EQ(GetPixel(dc, FGrid->CellRect(2, 3).Left + 1, FGrid->CellRect(2, 3).Top + 1),
+              ColorToRGB(clHighlight));
+    EXPECT_EQ(GetPixel(dc, FGrid->CellRect(3, 3).Left + 1, FGrid->CellRect(3, 3).Top + 1),
+              ColorToRGB(clWindow));
+    // Lines: black among fixed cells, silver among the others.
+    EXPECT_EQ(GetPixel(dc, 64, 10), ColorToRGB(clBlack));
+    EXPECT_EQ(GetPixel(dc, 129, 60), ColorToRGB(clSilver));
+    ReleaseDC(FGrid->Handle(), dc);
+}
+
+TEST_F(GridModel, FixedCellsAreThemedHeaderItemsOrClassicRaisedCells) {
+    FGrid->Font()->SetColor(clBlack);
+    FGrid->SetCells(1, 0, u"WWW");
+    const TRect blank = FGrid->CellRect(2, 0);
+    const TRect written = FGrid->CellRect(1, 0);
+    auto hasInk = [](HDC dc, const TRect& rect, COLORREF ink) {
+        for (int y = rect.Top; y < rect.Bottom; ++y)
+            for (int x = rect.Left; x < rect.Right; ++x)
+                if (GetPixel(dc, x, y) == ink)
+                    return true;
+        return false;
+    };
+    for (bool themes : {true, false}) {
+        SCOPED_TRACE(themes ? "themed" : "classic");
+        win32::SystemSettings settings = win32::GetSystemSettings();
+        settings.themesActive = themes;
+        win32::SetSystemSettings(settings);
+        FGrid->Repaint();
+        HDC dc = GetDC(FGrid->Handle());
+        if (themes) {
+            // The cell is the header item the theme paints, pixel for pixel.
+            TBitmap face(blank.Width(), blank.Height());
+            HTHEME theme = OpenThemeData(FGrid->Handle(), u"header");
+            ASSERT_NE(theme, nullptr);
+            RECT r{0, 0, blank.Width(), blank.Height()};
+            DrawThemeBackground(theme, face.Canvas()->Handle(), HP_HEADERITEM, HIS_NORMAL, &r, nullptr);
+            CloseThemeData(theme);
+            int differing = 0;
+            for (int y = 0; y < blank.Height(); ++y)
+                for (int x = 0; x < blank.Width(); ++x)
+                    differing += GetPixel(dc, blank.Left + x, blank.Top + y) !=
+                                 GetPixel(face.Canvas()->Handle(), x, y);
+            EXPECT_EQ(differing, 0);
+            EXPECT_EQ(GetPixel(dc, written.Left, written.Top), GetPixel(face.Canvas()->Handle(), 0, 0))
+                << "the text leaves the face around it";
+        } else {
+            EXPECT_EQ(GetPixel(dc, blank.Left, blank.Top), ColorToRGB(clBtnHighlight));
+            EXPECT_EQ(GetPixel(dc, blank.Right - 1, blank.Bottom - 1), ColorToRGB(clBtnShadow));
+            EXPECT_EQ(GetPixel(dc, (blank.Left + blank.Right) / 2, (blank.Top + blank.Bottom) / 2),
+                      ColorToRGB(FGrid->FixedColor()));
+        }
+        EXPECT_TRUE(hasInk(dc, written, ColorToRGB(clBlack)));
+        ReleaseDC(FGrid->Handle(), dc);
+    }
+    win32::ResetSystemSettings();
+}
+
+} // namespace

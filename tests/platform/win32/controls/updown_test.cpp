@@ -1,0 +1,183 @@
+// Tests of the up-down class: steps by the arrows with the parent's say (UDN_DELTAPOS), the scroll
+// messages, auto-repeat on the manual clock, wrapping, the buddy's number and its arrow keys.
+#include <gtest/gtest.h>
+
+#include "platform/rtl/Clock.h"
+#include "platform/win32/commctrl.h"
+#include "tests/platform/win32/controls/controls_testing.h"
+
+using namespace wintest;
+using namespace controltest;
+
+namespace {
+
+class UpDownTest : public ControlTest {
+protected:
+    // What the parent heard, in order: a UDN_DELTAPOS as ('N', pos, delta), a scroll as ('S', code, pos).
+    struct Heard {
+        char kind;
+        int a;
+        int b;
+        bool operator==(const Heard&) const = default;
+    };
+
+    void SetUp() override {
+        ControlTest::SetUp();
+        Options options;
+        options.style = WS_CHILD | WS_VISIBLE;
+        options.rect = RECT{0, 0, 300, 200};
+        options.parent = FParent;
+        options.handler = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+            if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == UDN_DELTAPOS) {
+                auto* info = reinterpret_cast<NMUPDOWN*>(lParam);
+                FHeard.push_back(Heard{'N', info->iPos, info->iDelta});
+                return FRefuse ? 1 : 0;
+            }
+            if (message == WM_VSCROLL || message == WM_HSCROLL) {
+                FHeard.push_back(Heard{'S', LOWORD(wParam), static_cast<short>(HIWORD(wParam))});
+                return 0;
+            }
+            return std::nullopt;
+        };
+        FHost = Create(options);
+        FEdit = CreateWindowExW(0, u"Edit", u"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 100, 24, FHost,
+                                nullptr, nullptr, nullptr);
+        FUpDown = CreateWindowExW(0, UPDOWN_CLASSW, nullptr,
+                                  WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0,
+                                  0, 16, 24, FHost, nullptr, nullptr, nullptr);
+        SendMessageW(FUpDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(FEdit), 0);
+        SendMessageW(FUpDown, UDM_SETRANGE32, 0, 10);
+        SendMessageW(FUpDown, UDM_SETPOS32, 0, 5);
+        win32::input::Reset();
+        Pump();
+    }
+
+    void Press(bool up, bool down) {
+        RECT rect;
+        GetClientRect(FUpDown, &rect);
+        POINT p = ScreenPoint(FUpDown, rect.right / 2, up ? 3 : rect.bottom - 3);
+        win32::input::MouseButton(win32::input::Button::Left, down, p.x, p.y);
+        PumpInput();
+    }
+
+    HWND FHost = nullptr;
+    HWND FEdit = nullptr;
+    HWND FUpDown = nullptr;
+    std::vector<Heard> FHeard;
+    bool FRefuse = false;
+};
+
+TEST_F(UpDownTest, BuddyIsAlignedAndShowsThePosition) {
+    RECT edit;
+    RECT updown;
+    GetWindowRect(FEdit, &edit);
+    GetWindowRect(FUpDown, &updown);
+    EXPECT_EQ(edit.right - edit.left, 84);
+    EXPECT_EQ(updown.left, edit.right);
+    EXPECT_EQ(updown.bottom - updown.top, 24);
+    EXPECT_EQ(WindowText(FEdit), u"5");
+    EXPECT_EQ(SendMessageW(FUpDown, UDM_GETBUDDY, 0, 0), reinterpret_cast<LRESULT>(FEdit));
+    // Thousands get separators; what the user typed into the buddy is the position.
+    SendMessageW(FUpDown, UDM_SETRANGE32, 0, 100000);
+    SendMessageW(FUpDown, UDM_SETPOS32, 0, 12345);
+    EXPECT_EQ(WindowText(FEdit), u"12,345");
+    SetWindowTextW(FEdit, u"77");
+    BOOL error = TRUE;
+    EXPECT_EQ(SendMessageW(FUpDown, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&error)), 77);
+    EXPECT_FALSE(error);
+    SetWindowTextW(FEdit, u"x7");
+    EXPECT_EQ(SendMessageW(FUpDown, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&error)), 77);
+    EXPECT_TRUE(error);
+    EXPECT_EQ(HIWORD(SendMessageW(FUpDown, UDM_GETPOS, 0, 0)), 1);
+}
+
+TEST_F(UpDownTest, ArrowClickAndHoldRepeat) {
+    Press(true, true);
+    EXPECT_EQ(FHeard, (std::vector<Heard>{{'N', 5, 1}, {'S', SB_THUMBPOSITION, 6}}));
+    EXPECT_EQ(WindowText(FEdit), u"6");
+    // Held, it repeats after half a second and then every tenth.
+    FHeard.clear();
+    Clock::Advance(499);
+    Pump();
+    EXPECT_TRUE(FHeard.empty());
+    Clock::Advance(1);
+    Pump();
+    Clock::Advance(100);
+    Pump();
+    EXPECT_EQ(SendMessageW(FUpDown, UDM_GETPOS32, 0, 0), 8);
+    FHeard.clear();
+    Press(true, false);
+    EXPECT_EQ(FHeard, (std::vector<Heard>{{'S', SB_ENDSCROLL, 8}}));
+
+    // The down arrow; a parent that refuses the step keeps the position, but still hears where it is.
+    FHeard.clear();
+    FRefuse = true;
+    Press(false, true);
+    Press(false, false);
+    EXPECT_EQ(FHeard, (std::vector<Heard>{{'N', 8, -1}, {'S', SB_THUMBPOSITION, 8}, {'S', SB_ENDSCROLL, 8}}));
+    EXPECT_EQ(SendMessageW(FUpDown, UDM_GETPOS32, 0, 0), 8);
+}
+
+TEST_F(UpDownTest, StopsOrWrapsAtTheEnds) {
+    struct Case {
+        const char* name;
+        DWORD wrap;
+        int start;
+        bool up;
+        int expected;
+    };
+    const Case cases[] = {
+        {"stops at the top", 0, 10, true, 10},
+        {"stops at the bottom", 0, 0, false, 0},
+        {"wraps to the bottom", UDS_WRAP, 10, true, 0},
+        {"wraps to the top", UDS_WRAP, 0, false, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DWORD style = static_cast<DWORD>(GetWindowLongW(FUpDown, GWL_STYLE));
+        SetWindowLongW(FUpDown, GWL_STYLE, static_cast<LONG>((style & ~UDS_WRAP) | c.wrap));
+        SendMessageW(FUpDown, UDM_SETPOS32, 0, c.start);
+        Press(c.up, true);
+        Press(c.up, false);
+        EXPECT_EQ(SendMessageW(FUpDown, UDM_GETPOS32, 0, 0), c.expected);
+    }
+}
+
+// The buddy's arrow keys step the control; accelerations raise the step the longer a key is held.
+TEST_F(UpDownTest, ArrowKeysInTheBuddyAndAcceleration) {
+    SetFocus(FEdit);
+    controltest::Press(VK_UP);
+    EXPECT_EQ(SendMessageW(FUpDown, UDM_GETPOS32, 0, 0), 6);
+    controltest::Press(VK_DOWN);
+    controltest::Press(VK_DOWN);
+    EXPECT_EQ(SendMessageW(FUpDown, UDM_GETPOS32, 0, 0), 4);
+    EXPECT_EQ(WindowText(FEdit), u"4");
+
+    UDACCEL accel[] = {{0, 1}, {2, 3}};
+    EXPECT_TRUE(SendMessageW(FUpDown, UDM_SETACCEL, 2, reinterpret_cast<LPARAM>(accel)));
+    SendMessageW(FUpDown, UDM_SETPOS32, 0, 0);
+    Press(true, true);
+    Clock::Advance(500);
+    Pump();
+    EXPECT_EQ(SendMessageW(FUpDown, UDM_GETPOS32, 0, 0), 2);
+    Clock::Advance(1500); // two seconds held: steps of three
+    Pump();
+    EXPECT_EQ(SendMessageW(FUpDown, UDM_GETPOS32, 0, 0), 5);
+    Press(true, false);
+}
+
+// The default range runs from 100 down to 0, so the up arrow lowers the position, as in Win32.
+TEST_F(UpDownTest, DefaultRangeIsReversed) {
+    HWND plain = CreateWindowExW(0, UPDOWN_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, 200, 10, 16, 24, FHost,
+                                 nullptr, nullptr, nullptr);
+    EXPECT_EQ(SendMessageW(plain, UDM_GETRANGE, 0, 0), MAKELRESULT(0, 100));
+    SendMessageW(plain, UDM_SETPOS, 0, 50);
+    RECT rect;
+    GetClientRect(plain, &rect);
+    POINT p = ScreenPoint(plain, rect.right / 2, 3);
+    win32::input::Click(win32::input::Button::Left, p.x, p.y);
+    PumpInput();
+    EXPECT_EQ(LOWORD(SendMessageW(plain, UDM_GETPOS, 0, 0)), 49);
+}
+
+} // namespace
