@@ -855,8 +855,10 @@ void TRenderer::Body(StringView tag) {
     String upper = UpperAscii(body);
     String value;
     if (QuotedAttribute(body, upper, u"BACKGROUND", value)) {
+        // The background tiles pictures, never a system icon (those are single pictures of the IMG tag).
+        bool shellIcon = PosText(u"SSYS:", value) == 1 || PosText(u"LSYS:", value) == 1;
         TSize size;
-        if (!value.empty() && FHost.PictureSize(value, size) && size.cx > 0 && size.cy > 0) {
+        if (!value.empty() && !shellIcon && FHost.PictureSize(value, size) && size.cx > 0 && size.cy > 0) {
             Integer w = DeviceSize(size.cx);
             Integer h = DeviceSize(size.cy);
             FHost.PushClip(FP.bounds);
@@ -917,7 +919,10 @@ void TRenderer::Picture(StringView tag, bool measuring) {
     Integer layoutHeight = ClampSize(DeviceSize(h));
     if (!measuring) {
         TRect rect(FX, FLine.rect.Top, FX + layoutWidth, FLine.rect.Top + layoutHeight);
-        if (!sized && FP.printing && PosText(u"IDX:", source) == 1)
+        // List pictures (image list and system icons) are enlarged by the scale when printed.
+        bool listPicture =
+            PosText(u"IDX:", source) == 1 || PosText(u"SSYS:", source) == 1 || PosText(u"LSYS:", source) == 1;
+        if (!sized && FP.printing && listPicture)
             rect = TRect(FX, FLine.rect.Top, FX + ClampSize(std::llround(layoutWidth * FP.scale)),
                          FLine.rect.Top + ClampSize(std::llround(layoutHeight * FP.scale)));
         FHost.DrawPicture(source, rect, sized || rect.Width() != layoutWidth);

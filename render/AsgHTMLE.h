@@ -7,6 +7,7 @@
 #include "platform/framework/Controls.h" // TBiDiMode
 #include "platform/framework/Graphics.h"
 #include "platform/framework/Idents.h"
+#include "platform/win32/imagelist.h"
 #include "platform/win32/winuser.h"
 
 class TCustomImageList;
@@ -156,6 +157,13 @@ Integer StrToIntLoose(StringView Text);
 Byte HexPairUnchecked(Char High, Char Low);
 bool IsFolderPath(const String& Path);
 void StretchBitmapToRect(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap);
+// The system image list and icon of a shell-icon source: "SSYS:" (small icons) or "LSYS:" (large) and a
+// path, or a number that is the index itself. A path that names no existing file or folder is looked up
+// by its name alone. False for any other source and for an index the list does not hold.
+bool ShellIconSource(const String& Source, HIMAGELIST& List, Integer& Index);
+// Draws icon Index of List transparently at Rect's top-left; with Stretch it is drawn into a bitmap of the
+// icon's size first and that is stretched into Rect.
+void DrawShellIcon(TCanvas* Canvas, HIMAGELIST List, Integer Index, const TRect& Rect, bool Stretch);
 String PasswordMask(const String& Text);
 
 // ---- Form controls in the text ----

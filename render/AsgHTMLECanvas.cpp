@@ -28,9 +28,9 @@ bool WindowsXPOrLater() {
     return xp;
 }
 
-// Draws on a canvas. Pictures come from the image list ("IDX:n"), the picture container (a name) or
-// the picture cache (an address with "://"). FIXME: system icons ("SSYS:", "LSYS:") have no system
-// image list on this platform and are not found.
+// Draws on a canvas. Pictures come from the image list ("IDX:n"), the system image lists ("SSYS:" and
+// "LSYS:" with a path or an index), the picture container (a name) or the picture cache (an address
+// with "://").
 class TCanvasHost : public THTMLHost {
 public:
     TCanvasHost(TCanvas* canvas, TCustomImageList* images, TPictureContainer* container,
@@ -92,6 +92,12 @@ public:
             size = TSize{FImages->Width(), FImages->Height()};
             return true;
         }
+        HIMAGELIST shellList;
+        int cx = 0, cy = 0;
+        if (ShellIconSource(source, shellList, index) && ImageList_GetIconSize(shellList, &cx, &cy)) {
+            size = TSize{cx, cy};
+            return true;
+        }
         THTMLPicture* picture = HTMLPicture(source);
         if (picture == nullptr)
             return false;
@@ -101,6 +107,11 @@ public:
 
     void DrawPicture(const String& source, const TRect& rect, bool stretch) override {
         Integer index = ImageIndex(source);
+        HIMAGELIST shellList;
+        if (index < 0 && ShellIconSource(source, shellList, index)) {
+            DrawShellIcon(FCanvas, shellList, index, rect, stretch);
+            return;
+        }
         if (index < 0) {
             THTMLPicture* picture = HTMLPicture(source);
             if (picture == nullptr)
@@ -199,10 +210,14 @@ private:
             target->SetOrientation(font.orientation);
     }
 
-    // A container picture (a name without ":", also what follows "IDX:") or a cached address
-    // (loaded synchronously at first use); null when there is none or it is empty.
+    // A container picture (a name without ":", also what follows "IDX:", "SSYS:" or "LSYS:") or a cached
+    // address (loaded synchronously at first use); null when there is none or it is empty.
     THTMLPicture* HTMLPicture(const String& source) {
-        String name = PosText(u"IDX:", source) == 1 ? source.substr(4) : source;
+        String name = source;
+        if (PosText(u"IDX:", source) == 1)
+            name = source.substr(4);
+        else if (PosText(u"SSYS:", source) == 1 || PosText(u"LSYS:", source) == 1)
+            name = source.substr(5);
         THTMLPicture* picture = nullptr;
         if (FContainer != nullptr && name.find(u':') == String::npos)
             picture = FContainer->FindPicture(name);

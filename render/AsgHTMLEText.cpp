@@ -7,8 +7,11 @@
 #include <limits>
 
 #include "platform/rtl/Convert.h"
+#include "platform/rtl/FileUtils.h"
 #include "platform/rtl/SysStrings.h"
 #include "platform/rtl/UString.h"
+#include "platform/win32/comm.h"
+#include "platform/win32/shell.h"
 #include "render/AsgHTMLEPrivate.h"
 
 namespace asghtmle {
@@ -164,6 +167,53 @@ void StretchBitmapToRect(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap) {
     if (Canvas == nullptr || Bitmap == nullptr || Bitmap->Empty())
         return;
     Canvas->StretchDraw(Rect, Bitmap);
+}
+
+bool ShellIconSource(const String& Source, HIMAGELIST& List, Integer& Index) {
+    UINT size;
+    if (PosText(u"SSYS:", Source) == 1)
+        size = SHGFI_SMALLICON;
+    else if (PosText(u"LSYS:", Source) == 1)
+        size = SHGFI_LARGEICON;
+    else
+        return false;
+    String path = Source.substr(5);
+    Integer number;
+    if (IsCleanNumber(path, number)) {
+        // Any name gives the list itself.
+        List = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+            u"x", FILE_ATTRIBUTE_NORMAL, nullptr, 0, SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | size));
+        Index = number;
+        return List != nullptr && number >= 0 && number < ImageList_GetImageCount(List);
+    }
+    if (path.empty())
+        return false;
+    UINT flags = SHGFI_SYSICONINDEX | size;
+    if (!FileExists(path) && !DirectoryExists(path))
+        flags |= SHGFI_USEFILEATTRIBUTES;
+    SHFILEINFOW info{};
+    List = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, flags));
+    Index = info.iIcon;
+    return List != nullptr;
+}
+
+void DrawShellIcon(TCanvas* Canvas, HIMAGELIST List, Integer Index, const TRect& Rect, bool Stretch) {
+    if (Canvas == nullptr)
+        return;
+    if (!Stretch) {
+        ImageList_Draw(List, Index, Canvas->Handle(), Rect.Left, Rect.Top, ILD_TRANSPARENT);
+        return;
+    }
+    int cx = 0, cy = 0;
+    if (!ImageList_GetIconSize(List, &cx, &cy))
+        return;
+    // As image-list pictures are: on the bitmap's own white, then stretched.
+    TBitmap bitmap;
+    bitmap.SetSize(cx, cy);
+    bitmap.Canvas()->FillRect(TRect(0, 0, cx, cy));
+    if (ImageList_Draw(List, Index, bitmap.Canvas()->Handle(), 0, 0, ILD_TRANSPARENT))
+        StretchBitmapToRect(Canvas, Rect, &bitmap);
 }
 
 String PasswordMask(const String& Text) {

@@ -12,9 +12,9 @@
 // RenderMiniHTML, with these differences: there are no form controls; AnchorDetail receives the HREF
 // of anchor FocusIndex while painting and the TITLE of the anchor under the point; LineSpacing pixels
 // are added to every line. Returns true when the point lies on anchor text or on a picture inside an
-// anchor. Pictures come from Images ("IDX:n"), PictureContainer (a name) or PictureCache (an address);
-// shell icons ("SSYS:", "LSYS:") draw nothing. Printing and Scale do not stretch pictures (they are drawn
-// at their own size), and BiDiMode changes nothing while the system locale reads left to right.
+// anchor. Pictures come from Images ("IDX:n"), the system image lists ("SSYS:", "LSYS:"),
+// PictureContainer (a name) or PictureCache (an address); with Printing, image-list pictures and system
+// icons are enlarged by Scale. BiDiMode changes nothing while the system locale reads left to right.
 bool RenderCaptionHTML(TCanvas* Canvas, const String& Text, TRect Bounds, TCustomImageList* Images,
                        Integer PointX, Integer PointY, Integer FocusIndex, Integer HoverIndex,
                        Integer ShadowOffset, bool HitTestOnly, bool MeasureOnly, bool Printing, bool Selected,

@@ -198,6 +198,11 @@ private:
     // does: printed images enlarged by the scale, sized pictures stretched, animated ones at their
     // frame's offset over a cleared area.
     void DrawPicture(Integer index, THTMLPicture* picture, bool sized, const TRect& rect);
+    // The size of a system icon on this device: the list's icon size scaled by the device's pixels per
+    // inch over 96, as image-list pictures are.
+    TSize ShellIconSize(HIMAGELIST list);
+    // Paints a system icon placed at rect: transparent, or when printing, enlarged by the scale.
+    void DrawShellPicture(HIMAGELIST list, Integer index, const TRect& rect);
     void Rule(StringView tag, LineMetrics& line, bool painting);
 
     Integer GhHeight() { return FCanvas->TextHeight(u"gh"); }
@@ -520,6 +525,18 @@ void CaptionRenderer::BodyTag(StringView body, LineMetrics& line) {
                              line.rect.Top, index);
             return;
         }
+        if (StartsWithText(source, u"SSYS:") || StartsWithText(source, u"LSYS:")) {
+            // Against the right edge the icon's own width is subtracted: the image list (which may be
+            // missing, or of another size) has nothing to do with a system icon.
+            HIMAGELIST list;
+            Integer index;
+            if (ShellIconSource(source, list, index)) {
+                TSize size = ShellIconSize(list);
+                Integer x = right ? line.rect.Right - size.cx : line.rect.Left;
+                DrawShellPicture(list, index, TRect(x, line.rect.Top, x + size.cx, line.rect.Top + size.cy));
+            }
+            return;
+        }
         THTMLPicture* picture = NamedPicture(source);
         if (!picture || picture->MaxWidth() <= 0 || picture->MaxHeight() <= 0)
             return;
@@ -635,6 +652,7 @@ void CaptionRenderer::Picture(StringView body, LineMetrics& line, bool painting)
     String source = AttributeValue(body, u"SRC", true);
     Integer index = -1;
     THTMLPicture* picture = nullptr;
+    HIMAGELIST shellList = nullptr;
     Integer pw = 0, ph = 0;
     if (StartsWithText(source, u"IDX:")) {
         index = StrToIntLoose(StringView(source).substr(4));
@@ -644,6 +662,16 @@ void CaptionRenderer::Picture(StringView body, LineMetrics& line, bool painting)
         } else
             index = -1;
         source.erase(0, 4);
+    } else if (StartsWithText(source, u"SSYS:") || StartsWithText(source, u"LSYS:")) {
+        if (ShellIconSource(source, shellList, index)) {
+            TSize size = ShellIconSize(shellList);
+            pw = size.cx;
+            ph = size.cy;
+        } else {
+            shellList = nullptr;
+            index = -1;
+        }
+        source.erase(0, 5);
     }
     Integer width = StrToIntLoose(AttributeValue(body, u"WIDTH"));
     Integer height = StrToIntLoose(AttributeValue(body, u"HEIGHT"));
@@ -680,8 +708,13 @@ void CaptionRenderer::Picture(StringView body, LineMetrics& line, bool painting)
         --FPictureCounter; // the picture is met again on the next line
         return;
     }
-    if (painting)
-        DrawPicture(index, picture, width > 0 || height > 0, TRect(FCurX, line.rect.Top, FCurX + pw, line.rect.Top + ph));
+    if (painting) {
+        TRect rect(FCurX, line.rect.Top, FCurX + pw, line.rect.Top + ph);
+        if (shellList)
+            DrawShellPicture(shellList, index, rect);
+        else
+            DrawPicture(index, picture, width > 0 || height > 0, rect);
+    }
     line.width += pw;
     FCurX += pw;
     line.height = std::max(line.height, ph);
@@ -735,6 +768,26 @@ void CaptionRenderer::DrawPicture(Integer index, THTMLPicture* picture, bool siz
         FCanvas->StretchDraw(TRect(rect.Left, rect.Top, rect.Left + picture->Width(), rect.Top + picture->Height()),
                              picture);
     }
+}
+
+TSize CaptionRenderer::ShellIconSize(HIMAGELIST list) {
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(list, &cx, &cy);
+    HDC dc = FCanvas->Handle();
+    int ppiX = GetDeviceCaps(dc, LOGPIXELSX);
+    int ppiY = GetDeviceCaps(dc, LOGPIXELSY);
+    return TSize{MulDiv(cx, ppiX > 0 ? ppiX : 96, 96), MulDiv(cy, ppiY > 0 ? ppiY : 96, 96)};
+}
+
+void CaptionRenderer::DrawShellPicture(HIMAGELIST list, Integer index, const TRect& rect) {
+    if (!printing) {
+        DrawShellIcon(FCanvas, list, index, rect, false);
+        return;
+    }
+    DrawShellIcon(FCanvas, list, index,
+                  TRect(rect.Left, rect.Top, rect.Left + Integer(std::lround(rect.Width() * scale)),
+                        rect.Top + Integer(std::lround(rect.Height() * scale))),
+                  true);
 }
 
 void CaptionRenderer::Rule(StringView tag, LineMetrics& line, bool painting) {

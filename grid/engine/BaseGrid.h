@@ -195,6 +195,7 @@ public:
     using TStringGrid::TStringGrid;
 };
 
+// The string grid whose cells may carry property records; the full string grid derives from it.
 class TBaseGrid : public TObjStringGrid {
     DECLARE_CLASS(TBaseGrid, TObjStringGrid)
     friend class TCellProperties;
@@ -234,6 +235,8 @@ public:
     // -- Property records --
     // The record of a cell, created with the grid's defaults when missing.
     TCellProperties* CellProperties(Integer c, Integer r) { return GetCellProperties(c, r); }
+    // Frees the record in the slot, with a "TCellGraphic" it holds unless Value carries that object on,
+    // and stores Value. Storing the record that is there already changes nothing.
     void SetCellProperties(Integer c, Integer r, TCellProperties* Value);
     TCellProperties* GetCellProperties(Integer c, Integer r);
     // True for 0 <= c < TotalColCount, r >= 0 and a record in the slot.
@@ -250,7 +253,9 @@ public:
     TCellProperties* CreateCellProperties(Integer c, Integer r);
     // Frees the records of the inclusive range, with their "TCellGraphic" objects.
     void FreeCellProperties(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
+    // Frees one cell's record (with its "TCellGraphic") and empties the slot.
     void FreeCellPropertiesAt(Integer c, Integer r);
+    // FreeCellProperties over ColCount x RowCount.
     void FreeAllCellProperties();
     // Empty the text and drop the record references without freeing them.
     void ResetCell(Integer c, Integer r);

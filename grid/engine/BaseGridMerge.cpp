@@ -193,7 +193,8 @@ void TBaseGrid::KeyDown(Word& Key, TShiftState Shift) {
     switch (Key) {
     case VK_NEXT:
         // The page move must not land on the hidden carrier row.
-        if (FHideLastRow && RowCount() > 1 && VisibleRowCount() + TopRow() - FixedRows() == RowCount() - 1)
+        if (FHideLastRow && RowCount() > 1 && VisibleRowCount() + TopRow() - FixedRows() == RowCount() - 1 &&
+            RowCount() - 2 >= FixedRows())
             SetRow(RowCount() - 2);
         break;
     case VK_RIGHT:

@@ -2,18 +2,20 @@
 // in the program's own message loop, so that the program's windows keep painting and its timers run.
 #include "platform/backend/commondialogs.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QColorDialog>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
-#include <QCompleter>
-#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QThread>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
@@ -22,8 +24,12 @@ namespace backend {
 
 namespace {
 
-QString ToQ(const std::u16string& text) { return QString::fromStdU16String(text); }
-std::u16string FromQ(const QString& text) { return text.toStdU16String(); }
+QString ToQ(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
+std::u16string FromQ(const QString& text) {
+    return text.toStdU16String();
+}
 
 QColor ToQColor(std::uint32_t color) {
     return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
@@ -91,7 +97,9 @@ bool Run(QDialog& dialog, std::uintptr_t owner, const DialogLoop& loop) {
     return dialog.result() == QDialog::Accepted;
 }
 
-bool IsWildcardAll(const QString& pattern) { return pattern == QLatin1String("*.*"); }
+bool IsWildcardAll(const QString& pattern) {
+    return pattern == QLatin1String("*.*");
+}
 
 } // namespace
 
@@ -242,23 +250,29 @@ bool RunFontDialog(FontDialogSpec& spec, const DialogLoop& loop) {
 bool RunPrintDialog(PrintDialogSpec& spec, const DialogLoop& loop) {
     if (!CanShowDialogs())
         return false;
+    // The dialog reads the printer's settings when it is made.
     QPrinter printer;
     if (spec.printer < spec.printers.size())
         printer.setPrinterName(ToQ(spec.printers[spec.printer]));
+    bool range = !spec.setup && spec.fromPage > 0 && spec.toPage >= spec.fromPage;
+    if (!spec.setup) {
+        printer.setCopyCount(std::max(spec.copies, 1));
+        printer.setCollateCopies(spec.collate);
+        if (range) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(spec.fromPage, spec.toPage);
+        }
+    }
     QPrintDialog dialog(&printer);
     if (spec.setup) {
         dialog.setWindowTitle(QStringLiteral("Print Setup"));
         dialog.setOptions(QAbstractPrintDialog::PrintDialogOptions());
     } else {
         dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies);
-        printer.setCopyCount(std::max(spec.copies, 1));
-        printer.setCollateCopies(spec.collate);
         if (spec.maxPage > 0)
             dialog.setMinMax(std::max(spec.minPage, 1), spec.maxPage);
-        if (spec.fromPage > 0 && spec.toPage >= spec.fromPage) {
-            printer.setFromTo(spec.fromPage, spec.toPage);
+        if (range)
             dialog.setPrintRange(QAbstractPrintDialog::PageRange);
-        }
     }
     if (!Run(dialog, spec.owner, loop))
         return false;
@@ -270,9 +284,9 @@ bool RunPrintDialog(PrintDialogSpec& spec, const DialogLoop& loop) {
     if (!spec.setup) {
         spec.copies = printer.copyCount();
         spec.collate = printer.collateCopies();
-        bool range = dialog.printRange() == QAbstractPrintDialog::PageRange;
-        spec.fromPage = range ? printer.fromPage() : 0;
-        spec.toPage = range ? printer.toPage() : 0;
+        bool chosenRange = dialog.printRange() == QAbstractPrintDialog::PageRange;
+        spec.fromPage = chosenRange ? printer.fromPage() : 0;
+        spec.toPage = chosenRange ? printer.toPage() : 0;
     }
     return true;
 }
@@ -295,15 +309,7 @@ void SendKey(QWidget* target, int key, const QString& text) {
     QCoreApplication::sendEvent(target, &release);
 }
 
-} // namespace
-
-bool TypeIntoFileDialog(const std::u16string& text) {
-    auto* dialog = qobject_cast<QFileDialog*>(OpenDialog());
-    if (!dialog)
-        return false;
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    if (!edit)
-        return false;
+void TypeInto(QFileDialog* dialog, QLineEdit* edit, const std::u16string& text) {
     // The user works in the dialog: it is the active window and the field has the focus, which the
     // dialog's selection follows.
     QApplication::setActiveWindow(dialog);
@@ -325,6 +331,24 @@ bool TypeIntoFileDialog(const std::u16string& text) {
     if (QWidget* list = target(); list != edit)
         list->hide();
     SendKey(edit, Qt::Key_Return, QStringLiteral("\r"));
+}
+
+} // namespace
+
+bool TypeIntoFileDialog(const std::u16string& text, InputTiming timing) {
+    auto* dialog = qobject_cast<QFileDialog*>(OpenDialog());
+    if (!dialog)
+        return false;
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!edit)
+        return false;
+    if (timing == InputTiming::Now)
+        TypeInto(dialog, edit, text);
+    else
+        QTimer::singleShot(0, edit, [dialog = QPointer<QFileDialog>(dialog), edit, text] {
+            if (dialog)
+                TypeInto(dialog, edit, text);
+        });
     return true;
 }
 

@@ -25,13 +25,13 @@ struct FileDialogFilter {
 
 struct FileDialogSpec {
     bool save = false;
-    std::uintptr_t owner = 0;       // the top-level window whose desktop window becomes the parent; 0: none
+    std::uintptr_t owner = 0; // the top-level window whose desktop window becomes the parent; 0: none
     std::u16string title;
     std::u16string initialDir;
-    std::u16string fileName;        // shown at the start; may carry a folder of its own
-    std::u16string defaultExt;      // "txt" or ".txt": added to a name typed without extension
+    std::u16string fileName;   // shown at the start; may carry a folder of its own
+    std::u16string defaultExt; // "txt" or ".txt": added to a name typed without extension
     std::vector<FileDialogFilter> filters;
-    std::size_t filterIndex = 0;    // in and out, 0-based
+    std::size_t filterIndex = 0; // in and out, 0-based
     bool multiSelect = false;
     bool fileMustExist = false;
     bool overwritePrompt = false;
@@ -86,9 +86,11 @@ bool RunPrintDialog(PrintDialogSpec& spec, const DialogLoop& loop);
 // A "*.*" pattern matches every name, as it does for the program, also those without a dot.
 std::u16string FileDialogNameFilter(const FileDialogFilter& filter);
 
-// For tests on a display: types text into the file name field of the file dialog that is open and presses
-// Enter, as a user would. False when no file dialog is open.
-bool TypeIntoFileDialog(const std::u16string& text);
+// For tests: types text into the file name field of the file dialog that is open and presses Enter, as a
+// user would. Now types at once; Queued types when the desktop's events are next handled, as a user's keys
+// arrive while the program waits for messages. False when no file dialog is open.
+enum class InputTiming { Now, Queued };
+bool TypeIntoFileDialog(const std::u16string& text, InputTiming timing = InputTiming::Now);
 // For tests: accepts or cancels whichever common dialog is open, as its OK or Cancel button would. False
 // when none is.
 bool FinishOpenDialog(bool accept);

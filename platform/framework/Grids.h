@@ -12,7 +12,11 @@
 // - Shrinking ColCount/RowCount never clears stored cells; growing again shows them. SizeChanged tells
 //   the old counts after the change.
 // - Paint calls DrawCell once for each cell that is at least partly visible and inside the clip, never
-//   for the rest; the cell under an open editor is not painted.
+//   for the rest; the cell under an open editor is not painted. With DefaultDrawing, fixed cells are the
+//   theme's header items while visual styles are on (DrawCell then gets a clear brush over the face),
+//   and the fixed colour with raised edges otherwise.
+// - Sizing and moving end with MouseUp; Escape, WM_CANCELMODE or another window taking the capture drop
+//   them without a change, taking the inverted feedback line away.
 // - The editor exchanges text only through GetEditText (when it is shown on a cell) and SetEditText (on
 //   every change of its text and when it is hidden, through UpdateText).
 // - The window timer with id 1 belongs to the grid while it selects, moves or scrolls past its edge.
@@ -168,8 +172,8 @@ public:
     void SetColCount(Integer value);
     Integer RowCount() const { return FRowCount; }
     void SetRowCount(Integer value);
-    // The width of a column (DefaultColWidth until set); raises EInvalidGridOperation "Grid index out of
-    // range" for a column outside the count.
+    // The width of a column: DefaultColWidth until set, and for an index outside the count. Setting the
+    // width of a column outside the count raises EInvalidGridOperation "Grid index out of range".
     Integer ColWidths(Integer index) const;
     void SetColWidths(Integer index, Integer value);
     Integer RowHeights(Integer index) const;
@@ -343,7 +347,8 @@ private:
                    Integer stopX, Integer stopY, TColor color, TGridDrawState includeDrawState);
     void DrawLines(const TGridDrawInfo& drawInfo, bool doHorz, bool doVert, Integer col, Integer row,
                    const TRect& area, TColor lineColor);
-    void DrawSizingLine(const TGridDrawInfo& drawInfo);
+    // Inverts the sizing line on the window, or on dc (a paint's, clipped to what it repaints).
+    void DrawSizingLine(const TGridDrawInfo& drawInfo, HDC dc = nullptr);
     void DrawMove();
     void MoveAndScroll(Integer mouse, Integer cellHit, TGridDrawInfo& drawInfo, TGridAxisDrawInfo& axis,
                        int scrollBar, const TPoint& mousePt);
@@ -466,7 +471,8 @@ public:
     void SetCells(Integer ACol, Integer ARow, const String& value);
     TObject* Objects(Integer ACol, Integer ARow) const;
     void SetObjects(Integer ACol, Integer ARow, TObject* value);
-    // A view of the row (column), valid while the grid lives; assigning copies strings and objects.
+    // A view of the row (column), valid while the grid lives; assigning copies strings and objects over
+    // the line's first items and leaves the items past the source's count as they were.
     TStrings* Rows(Integer index);
     void SetRows(Integer index, TStrings* value) { Rows(index)->Assign(*value); }
     TStrings* Cols(Integer index);

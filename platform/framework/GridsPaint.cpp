@@ -66,6 +66,10 @@ void TCustomGrid::Paint() {
         canvas->FillRect(TRect(horz.GridBoundary, 0, horz.GridExtent, vert.GridBoundary));
     if (vert.GridBoundary < vert.GridExtent)
         canvas->FillRect(TRect(0, vert.GridBoundary, horz.GridExtent, vert.GridExtent));
+    // A repaint while sizing wipes the line where it repaints; it goes back there, so the inversion
+    // that ends sizing still takes it away everywhere.
+    if (FGridState == gsColSizing || FGridState == gsRowSizing)
+        DrawSizingLine(drawInfo, canvas->Handle());
 }
 
 void TCustomGrid::DrawLines(const TGridDrawInfo& drawInfo, bool doHorz, bool doVert, Integer col, Integer row,
@@ -177,15 +181,18 @@ void TCustomGrid::DrawCells(const TGridDrawInfo& drawInfo, Integer ACol, Integer
 }
 
 // The sizing line, drawn by inverting the pixels so that drawing it again takes it away.
-void TCustomGrid::DrawSizingLine(const TGridDrawInfo& drawInfo) {
+void TCustomGrid::DrawSizingLine(const TGridDrawInfo& drawInfo, HDC dc) {
     if (!HandleAllocated())
         return;
-    HDC dc = GetDC(Handle());
+    const bool ownDC = dc == nullptr;
+    if (ownDC)
+        dc = GetDC(Handle());
     if (FGridState == gsRowSizing)
         PatBlt(dc, 0, FSizingPos, drawInfo.Horz.GridBoundary, 1, DSTINVERT);
     else
         PatBlt(dc, FSizingPos, 0, 1, drawInfo.Vert.GridBoundary, DSTINVERT);
-    ReleaseDC(Handle(), dc);
+    if (ownDC)
+        ReleaseDC(Handle(), dc);
 }
 
 // The mark of where a moved column or row will go: the line before (or after) the target, inverted.

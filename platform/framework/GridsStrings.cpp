@@ -318,13 +318,14 @@ Integer TStringGridStrings::AddObject(const String& s, TObject* object) {
 }
 
 void TStringGridStrings::Assign(const TStrings& source) {
+    // The items are copied over the line's first ones; a shorter source leaves the rest of the line as
+    // it was, and a longer one is cut at the line's count.
     BeginUpdate();
     try {
-        const Integer count = GetCount();
-        const Integer sourceCount = source.Count();
+        const Integer count = std::min(GetCount(), source.Count());
         for (Integer i = 0; i < count; ++i) {
-            Put(i, i < sourceCount ? source.Strings(i) : String());
-            PutObject(i, i < sourceCount ? source.Objects(i) : nullptr);
+            Put(i, source.Strings(i));
+            PutObject(i, source.Objects(i));
         }
     } catch (...) {
         EndUpdate();

@@ -1,4 +1,5 @@
-// The dialog service: which service answers, MessageBox on top of it, and the recording service tests use.
+// The dialog service: which service answers, MessageBox on top of it, the recording service tests use,
+// and the desktop's common dialogs that the real service shows.
 #include "platform/win32/dialogs.h"
 
 #include <algorithm>
@@ -285,6 +286,7 @@ bool DialogService::FileDialog(FileRequest& request) {
     spec.filterIndex = request.filterIndex;
     spec.multiSelect = request.multiSelect;
     spec.fileMustExist = request.fileMustExist;
+    // FIXME: pathMustExist is not checked: the desktop's dialog takes a typed name in a missing folder.
     spec.overwritePrompt = request.overwritePrompt;
     if (!backend::RunFileDialog(spec, scope.Loop()))
         return false;

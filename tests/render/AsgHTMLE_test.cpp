@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/rtl/UString.h"
+#include "platform/win32/shell.h"
 #include "platform/win32/sysconfig.h"
 #include "platform/framework/ImgList.h"
 #include "render/AsgHTMLE.h"
@@ -770,6 +771,82 @@ TEST(HTMLCanvas, CheckBoxThemedAndClassic) {
         EXPECT_EQ(id, u"c");
     }
     win32::ResetSystemSettings();
+}
+
+// System icons: a path or an index after "SSYS:" (small) or "LSYS:" (large) takes the list's icon size
+// and is drawn transparently at the picture's place; printed, it is stretched by the scale. The body
+// background does not tile them.
+TEST(HTMLCanvas, SystemIconPictures) {
+    std::filesystem::path folder = std::filesystem::temp_directory_path() / "zelmor-html-icons";
+    std::filesystem::create_directories(folder);
+    const String folderName = Utf8ToString(folder.string());
+    auto iconOf = [](const char16_t* path, DWORD attributes, UINT size, HIMAGELIST& list) {
+        SHFILEINFOW info{};
+        list = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+            path, attributes, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | size));
+        return info.iIcon;
+    };
+    HIMAGELIST small = nullptr, large = nullptr;
+    const int textIcon = iconOf(u"todo.txt", 0, SHGFI_SMALLICON, small);
+    const int folderIcon = iconOf(u"any", FILE_ATTRIBUTE_DIRECTORY, SHGFI_SMALLICON, small);
+    iconOf(u"any", 0, SHGFI_LARGEICON, large);
+    ASSERT_NE(textIcon, folderIcon);
+
+    struct Case {
+        const char* name;
+        String markup;
+        bool printing;
+        double scale;
+        HIMAGELIST list; // null: nothing is drawn
+        int index;
+        Integer width; // laid out
+        int drawn;     // side of the drawn square
+    };
+    const Case cases[] = {
+        {"file name not on disk", u"<img src=\"SSYS:C:\\notes\\todo.txt\">", false, 1.0, small, textIcon, 16,
+         16},
+        {"folder on disk", u"<img src=\"ssys:" + folderName + u"\">", false, 1.0, small, folderIcon, 16, 16},
+        {"large icon by index", u"<img src=\"LSYS:1\">", false, 1.0, large, 1, 32, 32},
+        {"printed and stretched", u"<img src=\"SSYS:0\">", true, 2.0, small, 0, 16, 32},
+        {"index outside the list", u"<img src=\"SSYS:9999\">", false, 1.0, nullptr, 0, 0, 0},
+        {"no tiled background", u"<body background=\"SSYS:0\">", false, 1.0, nullptr, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TBitmap bitmap(60, 40);
+        TCanvas* canvas = bitmap.Canvas();
+        canvas->Brush()->SetColor(clWhite);
+        canvas->FillRect(TRect(0, 0, 60, 40));
+        String anchor, plain, focus, title, id, value, type;
+        Integer width = -1, height = 0, count = 0, mouse = 0;
+        TRect hover, control;
+        RenderMiniHTML(canvas, c.markup, TRect(0, 0, 60, 40), nullptr, -1, -1, -1, -1, 0, false, false,
+                       c.printing, false, true, true, true, false, u"", c.scale, clBlue, clNone, clNone,
+                       clGray, anchor, plain, focus, title, width, height, count, mouse, hover, control, id,
+                       value, type, nullptr, nullptr, nullptr, bdLeftToRight);
+        EXPECT_EQ(width, c.width);
+
+        // The icon as the list draws it on white, to compare with every pixel of the picture's square.
+        TBitmap icon(32, 32);
+        icon.Canvas()->Brush()->SetColor(clWhite);
+        icon.Canvas()->FillRect(TRect(0, 0, 32, 32));
+        if (c.list) {
+            ASSERT_TRUE(ImageList_Draw(c.list, c.index, icon.Canvas()->Handle(), 0, 0, ILD_TRANSPARENT));
+        }
+        // Pictures start one pixel into the line, at its top.
+        const int left = 1;
+        int size = c.drawn / std::max(1, int(c.scale));
+        int mismatches = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 60; ++x) {
+                bool inside = x >= left && x < left + c.drawn && y < c.drawn;
+                TColor expected =
+                    inside ? icon.Canvas()->Pixels((x - left) * size / c.drawn, y * size / c.drawn) : clWhite;
+                mismatches += canvas->Pixels(x, y) != expected;
+            }
+        EXPECT_EQ(mismatches, 0);
+    }
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "platform/rtl/Convert.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/UString.h"
+#include "platform/win32/shell.h"
 #include "platform/win32/windraw.h"
 #include "platform/framework/ImgList.h"
 #include "render/PictureContainer.h"
@@ -380,6 +381,66 @@ TEST_F(CaptionCanvas, PrintedImageListPicturesAreEnlargedByTheScale) {
         EXPECT_TRUE(IsRed(1, 1));
         EXPECT_TRUE(IsRed(c.redUpTo - 1, c.redUpTo - 1));
         EXPECT_FALSE(IsRed(c.redUpTo + 1, c.redUpTo + 1));
+    }
+}
+
+// System icons in pictures and in the body's corner pictures: the list's icon size, drawn transparently
+// at their place (against the right edge for BGTOPRIGHT), printed ones stretched by the scale.
+TEST_F(CaptionCanvas, SystemIconsArePicturesAndBodyCornerPictures) {
+    HIMAGELIST small = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(u"x", 0, nullptr, 0, SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON));
+    HIMAGELIST large = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(u"x", 0, nullptr, 0, SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | SHGFI_LARGEICON));
+    SHFILEINFOW info{};
+    SHGetFileInfoW(u"notes.txt", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES);
+    struct Case {
+        const char* name;
+        const char16_t* markup;
+        bool printing;
+        double scale;
+        HIMAGELIST list; // null: nothing is drawn
+        int index;
+        Integer width; // TextWidth: the line and 2
+        int left;      // where the icon is drawn
+        int drawn;     // side of the drawn square
+    };
+    const Case cases[] = {
+        {"small icon of a file name", u"<img src=\"SSYS:/no/such/notes.txt\">", false, 1.0, small, info.iIcon,
+         18, 1, 16},
+        {"large icon by index, printed", u"<img src=\"LSYS:1\">", true, 2.0, large, 1, 34, 1, 64},
+        {"index outside the list", u"<img src=\"SSYS:-1\">", false, 1.0, nullptr, 0, 0, 0, 0},
+        {"body background", u"<body background=\"SSYS:2\">", false, 1.0, small, 2, 0, 1, 16},
+        {"body top right", u"<body bgtopright=\"LSYS:3\">", false, 1.0, large, 3, 0, 200 - 32, 32},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        CaptionResult r;
+        RenderCaptionHTML(Canvas(), c.markup, Rect(0, 0, 200, 80), nullptr, -1, -1, -1, -1, 0, false, false,
+                          c.printing, false, true, false, false, c.scale, clBlue, clNone, clNone, clGray,
+                          r.anchorValue, r.plainText, r.anchorDetail, r.width, r.height, r.anchors,
+                          r.mouseAnchor, r.hoverRect, nullptr, nullptr, 0, bdLeftToRight);
+        EXPECT_EQ(r.width, c.width);
+
+        // The icon as the list draws it on white, to compare with every pixel of the canvas.
+        TBitmap icon;
+        icon.SetSize(32, 32);
+        icon.Canvas()->Brush()->SetColor(clWhite);
+        icon.Canvas()->FillRect(Rect(0, 0, 32, 32));
+        if (c.list) {
+            ASSERT_TRUE(ImageList_Draw(c.list, c.index, icon.Canvas()->Handle(), 0, 0, ILD_TRANSPARENT));
+        }
+        int size = c.drawn / std::max(1, int(c.scale));
+        int mismatches = 0;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 200; ++x) {
+                bool inside = x >= c.left && x < c.left + c.drawn && y < c.drawn;
+                TColor expected =
+                    inside ? icon.Canvas()->Pixels((x - c.left) * size / c.drawn, y * size / c.drawn)
+                           : clWhite;
+                mismatches += Canvas()->Pixels(x, y) != expected;
+            }
+        EXPECT_EQ(mismatches, 0);
     }
 }
 

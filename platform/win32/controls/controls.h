@@ -86,7 +86,9 @@ template <typename Paint> void PaintControl(HWND hwnd, HDC given, Paint&& paint)
 }
 
 // The client point of a mouse message's lParam; coordinates are signed, left of or above the client area.
-inline POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+inline POINT PointOf(LPARAM lParam) {
+    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
 
 // What the editing controls give to and take from the clipboard, as CF_UNICODETEXT with owner as the
 // clipboard's owner. PutClipboardText answers false where the clipboard could not be opened or filled;
@@ -113,6 +115,12 @@ HFONT ControlFont(HFONT font);
 // exist; DayToSystemTime fills the day of the week and leaves the time zero.
 bool SystemTimeToDay(const SYSTEMTIME& st, int& day);
 SYSTEMTIME DayToSystemTime(int day);
+
+// A date control's range, its ends as flags names them (GDTR_MIN, GDTR_MAX). GetDayRange fills range[0]
+// and range[1], a zero SYSTEMTIME for an end there is not. ReadDayRange reads a range to set; it fails
+// for a range missing where flags names an end, a date that does not exist, or ends the wrong way round.
+void GetDayRange(DWORD flags, int min, int max, SYSTEMTIME* range);
+bool ReadDayRange(DWORD flags, const SYSTEMTIME* range, int& min, int& max);
 
 // Selects an object into a DC for a scope.
 class SelectGuard {

@@ -375,23 +375,15 @@ public:
     }
 
     LRESULT DTMGetRange(SYSTEMTIME* range) const {
-        if (range) {
-            range[0] = (FRangeFlags & GDTR_MIN) ? DayToSystemTime(FMin) : SYSTEMTIME{};
-            range[1] = (FRangeFlags & GDTR_MAX) ? DayToSystemTime(FMax) : SYSTEMTIME{};
-        }
+        if (range)
+            GetDayRange(FRangeFlags, FMin, FMax, range);
         return static_cast<LRESULT>(FRangeFlags);
     }
 
     // The value moves inside a new range at once.
     LRESULT DTMSetRange(DWORD flags, const SYSTEMTIME* range) {
         int low = 0, high = 0;
-        if ((flags & (GDTR_MIN | GDTR_MAX)) && !range)
-            return FALSE;
-        if ((flags & GDTR_MIN) && !SystemTimeToDay(range[0], low))
-            return FALSE;
-        if ((flags & GDTR_MAX) && !SystemTimeToDay(range[1], high))
-            return FALSE;
-        if ((flags & GDTR_MIN) && (flags & GDTR_MAX) && low > high)
+        if (!ReadDayRange(flags, range, low, high))
             return FALSE;
         FRangeFlags = flags & (GDTR_MIN | GDTR_MAX);
         FMin = low;

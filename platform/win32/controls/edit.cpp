@@ -8,7 +8,6 @@
 
 #include "platform/rtl/SysStrings.h"
 #include "platform/rtl/Trace.h"
-#include "platform/win32/clipboard.h"
 #include "platform/win32/controls/controls.h"
 #include "platform/win32/sysconfig.h"
 

@@ -31,6 +31,21 @@ SYSTEMTIME DayToSystemTime(int day) {
     return st;
 }
 
+void GetDayRange(DWORD flags, int min, int max, SYSTEMTIME* range) {
+    range[0] = (flags & GDTR_MIN) ? DayToSystemTime(min) : SYSTEMTIME{};
+    range[1] = (flags & GDTR_MAX) ? DayToSystemTime(max) : SYSTEMTIME{};
+}
+
+bool ReadDayRange(DWORD flags, const SYSTEMTIME* range, int& min, int& max) {
+    if ((flags & (GDTR_MIN | GDTR_MAX)) && !range)
+        return false;
+    if ((flags & GDTR_MIN) && !SystemTimeToDay(range[0], min))
+        return false;
+    if ((flags & GDTR_MAX) && !SystemTimeToDay(range[1], max))
+        return false;
+    return !((flags & GDTR_MIN) && (flags & GDTR_MAX) && min > max);
+}
+
 namespace {
 
 const Trace::Channel TraceMonthCal("monthcal");
@@ -211,21 +226,15 @@ public:
     LRESULT MCMGetRange(SYSTEMTIME* range) const {
         if (!range)
             return 0;
-        range[0] = (FRangeFlags & GDTR_MIN) ? DayToSystemTime(FMin) : SYSTEMTIME{};
-        range[1] = (FRangeFlags & GDTR_MAX) ? DayToSystemTime(FMax) : SYSTEMTIME{};
+        GetDayRange(FRangeFlags, FMin, FMax, range);
         return static_cast<LRESULT>(FRangeFlags);
     }
 
     // The selection and the month shown move inside the new range.
     LRESULT MCMSetRange(DWORD flags, const SYSTEMTIME* range) {
         int minimum = 0, maximum = 0;
-        if ((flags & (GDTR_MIN | GDTR_MAX)) && !range)
-            return FALSE;
-        if ((flags & GDTR_MIN) && (!SystemTimeToDay(range[0], minimum) || !Shown(minimum)))
-            return FALSE;
-        if ((flags & GDTR_MAX) && (!SystemTimeToDay(range[1], maximum) || !Shown(maximum)))
-            return FALSE;
-        if ((flags & GDTR_MIN) && (flags & GDTR_MAX) && minimum > maximum)
+        if (!ReadDayRange(flags, range, minimum, maximum) || ((flags & GDTR_MIN) && !Shown(minimum)) ||
+            ((flags & GDTR_MAX) && !Shown(maximum)))
             return FALSE;
         FRangeFlags = flags & (GDTR_MIN | GDTR_MAX);
         FMin = minimum;

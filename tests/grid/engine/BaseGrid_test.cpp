@@ -213,6 +213,26 @@ TEST_F(BaseGridStore, DestructionFreesRecordsBeyondAShrunkGrid) {
     EXPECT_EQ(gGraphicsFreed, 2);
 }
 
+TEST(BaseGridHiddenColumns, StoredColumnsBeyondTheCountKeepTheirRecords) {
+    // A grid with two hidden columns stored after the shown ones, as the string grid keeps them.
+    class THiddenColumnsGrid : public TTestBaseGrid {
+    public:
+        using TTestBaseGrid::TTestBaseGrid;
+        Integer TotalColCount() const override { return ColCount() + 2; }
+    };
+    gGraphicsFreed = 0;
+    auto* grid = new THiddenColumnsGrid(nullptr);
+    grid->SetColCount(6);
+    TObject user;
+    grid->SetObjectEx(7, 1, &user);
+    grid->SetGraphicObjectEx(7, 1, new fixtures::TCellGraphic);
+    EXPECT_TRUE(grid->CellPropsAssigned(7, 1));
+    EXPECT_EQ(grid->GetObjectEx(7, 1), &user);
+    EXPECT_FALSE(grid->CellPropsAssigned(8, 1));
+    grid->Free();
+    EXPECT_EQ(gGraphicsFreed, 1) << "the hidden column's record went with the grid";
+}
+
 TEST_F(BaseGridStore, ReplacingARecordKeepsWhatTheNewOneStillUses) {
     auto* owned = new fixtures::TCellGraphic;
     FGrid->SetGraphicObjectEx(1, 1, owned);
@@ -365,6 +385,32 @@ TEST(BaseGridUndoLink, TheLinkFollowsTheUndoComponent) {
     grid->Free();
     EXPECT_EQ(undo->Grid(), nullptr);
     undo->Free();
+}
+
+class BaseGridShown : public ShownGridTest {};
+
+TEST_F(BaseGridShown, RecordSettersThatChangeTheLookRepaintTheirCell) {
+    TCellProperties* record = FGrid->GetCellProperties(2, 2);
+    struct Case {
+        const char* name;
+        void (*set)(TCellProperties* record);
+        bool repaints;
+    };
+    for (const Case& c : {
+             Case{"brush colour", [](TCellProperties* p) { p->SetBrushColor(clRed); }, true},
+             Case{"gradient end", [](TCellProperties* p) { p->SetBrushColorTo(clBlue); }, true},
+             Case{"vertical alignment", [](TCellProperties* p) { p->SetVAlignment(vtaBottom); }, true},
+             Case{"word wrap", [](TCellProperties* p) { p->SetWordWrap(false); }, true},
+             Case{"alignment", [](TCellProperties* p) { p->SetAlignment(taRightJustify); }, false},
+             Case{"font colour", [](TCellProperties* p) { p->SetFontColor(clGreen); }, false},
+         }) {
+        SCOPED_TRACE(c.name);
+        ValidateRect(FGrid->Handle(), nullptr);
+        c.set(record);
+        RECT update{};
+        GetUpdateRect(FGrid->Handle(), &update, FALSE);
+        EXPECT_EQ(TRect(update), c.repaints ? FGrid->CellRect(2, 2) : TRect());
+    }
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/dialogs.h"
+#include "tests/support/TestSupport.h"
 
 using win32::RecordingDialogService;
 
@@ -17,8 +18,7 @@ namespace {
 class CommonDialogs : public ::testing::Test {
 protected:
     void SetUp() override {
-        FDir = IncludeTrailingPathDelimiter(GetCurrentDir()) + u"dialogs-test";
-        ForceDirectories(FDir);
+        FDir = Utf8ToString(testing_support::MakeTestFolder("dialogs-test"));
         std::ofstream(StringToUtf8(FDir + u"/there.txt")) << "x";
     }
     void TearDown() override { delete SetPrinter(nullptr); }

@@ -232,6 +232,16 @@ TEST_F(GridInput, TheSizingLineLeavesNoTraceWhenSizingEndsOrIsCancelled) {
         EXPECT_EQ(FGrid->ColWidths(1), 64);
         EXPECT_TRUE(snapshot() == before);
     }
+    // A repaint under the line while sizing keeps it, so that taking it away leaves nothing behind.
+    Advance(1000);
+    Down(ScreenPoint(130, 10));
+    MoveTo(ScreenPoint(150, 10));
+    FGrid->InvalidateCell(2, 4);
+    Pump();
+    EXPECT_NE(snapshot(), before);
+    PressWith(VK_ESCAPE, {});
+    EXPECT_TRUE(snapshot() == before);
+    Up(ScreenPoint(150, 10));
 }
 
 TEST_F(GridInput, DraggingAHeaderMovesTheColumnOrRow) {

@@ -177,7 +177,14 @@ TEST_F(GridModel, RowsAndColsCarryStringsAndObjects) {
     EXPECT_EQ(FGrid->Objects(0, 2), &first);
     EXPECT_EQ(FGrid->Cells(2, 2), u"c");
     EXPECT_EQ(FGrid->Objects(2, 2), &second);
-    EXPECT_EQ(FGrid->Cells(5, 2), u""); // assigning empties the rest of the line
+    EXPECT_EQ(FGrid->Cells(5, 2), u"old"); // a shorter source leaves the rest of the line
+    // A longer source is cut at the line's count: nothing is stored past it.
+    TStringList wide;
+    for (int i = 0; i < 12; ++i)
+        wide.Add(u"w" + IntToStr(i));
+    FGrid->SetRows(3, &wide);
+    EXPECT_EQ(FGrid->Cells(9, 3), u"w9");
+    EXPECT_EQ(FGrid->Cells(10, 3), u"");
 
     TStrings* col = FGrid->Cols(2);
     EXPECT_EQ(col->Count(), 20);

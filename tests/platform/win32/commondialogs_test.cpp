@@ -15,7 +15,9 @@ namespace {
 
 using backend::DialogLoop;
 
-String ToString(const std::string& ascii) { return String(ascii.begin(), ascii.end()); }
+String ToString(const std::string& ascii) {
+    return String(ascii.begin(), ascii.end());
+}
 
 // A loop whose first round does what the user does with the open dialog. A dialog still open after a few
 // rounds is cancelled, so that a fault fails the test instead of hanging it.
@@ -46,7 +48,7 @@ std::string MakeFiles(const std::string& name, std::initializer_list<const char*
     return folder;
 }
 
-TEST(CommonDialogs, NameFilterKeepsTheDescriptionAndLetsStarDotStarMatchAll) {
+TEST(DesktopDialogs, NameFilterKeepsTheDescriptionAndLetsStarDotStarMatchAll) {
     struct Case {
         const char* name;
         backend::FileDialogFilter filter;
@@ -63,7 +65,7 @@ TEST(CommonDialogs, NameFilterKeepsTheDescriptionAndLetsStarDotStarMatchAll) {
         EXPECT_EQ(backend::FileDialogNameFilter(c.filter), c.expected) << c.name;
 }
 
-TEST(CommonDialogs, SaveAnswersTheFullPathWithTheDefaultExtension) {
+TEST(DesktopDialogs, SaveAnswersTheFullPathWithTheDefaultExtension) {
     String folder = ToString(MakeFiles("save", {}));
     struct Case {
         String typed;
@@ -90,7 +92,7 @@ TEST(CommonDialogs, SaveAnswersTheFullPathWithTheDefaultExtension) {
     }
 }
 
-TEST(CommonDialogs, OpenStartsInTheFolderOfTheNameAndSelectsSeveral) {
+TEST(DesktopDialogs, OpenStartsInTheFolderOfTheNameAndSelectsSeveral) {
     String folder = ToString(MakeFiles("open", {"sub/x.txt", "sub/y.txt"}));
     backend::FileDialogSpec spec;
     spec.initialDir = folder;
@@ -104,19 +106,20 @@ TEST(CommonDialogs, OpenStartsInTheFolderOfTheNameAndSelectsSeveral) {
     EXPECT_EQ(spec.files, (std::vector<String>{folder + u"/sub/x.txt", folder + u"/sub/y.txt"}));
 }
 
-TEST(CommonDialogs, CancelledOrQuittingLeavesTheRequestAsItWas) {
+TEST(DesktopDialogs, CancelledOrQuittingLeavesTheRequestAsItWas) {
     String folder = ToString(MakeFiles("cancel", {}));
     backend::FileDialogSpec spec;
     spec.initialDir = folder;
     spec.files = {u"kept"};
-    EXPECT_FALSE(backend::RunFileDialog(spec, UserLoop([] { EXPECT_TRUE(backend::FinishOpenDialog(false)); })));
+    DialogLoop cancelling = UserLoop([] { EXPECT_TRUE(backend::FinishOpenDialog(false)); });
+    EXPECT_FALSE(backend::RunFileDialog(spec, cancelling));
     // The program quitting while the dialog is open cancels it.
     EXPECT_FALSE(backend::RunFileDialog(spec, DialogLoop{[] { return false; }, {}}));
     EXPECT_FALSE(backend::FinishOpenDialog(false)) << "the dialog is gone";
     EXPECT_EQ(spec.files, std::vector<String>{u"kept"});
 }
 
-TEST(CommonDialogs, ColourAndCustomColoursComeBack) {
+TEST(DesktopDialogs, ColourAndCustomColoursComeBack) {
     backend::ColorDialogSpec spec;
     spec.color = 0x1E140A;
     spec.customColors = {0x0000FF, 0x00FF00, 0x123456};
@@ -130,7 +133,7 @@ TEST(CommonDialogs, ColourAndCustomColoursComeBack) {
     EXPECT_EQ(spec.customColors[15], 0xFFFFFFu);
 }
 
-TEST(CommonDialogs, FontComesBackWithItsSizeAndStyles) {
+TEST(DesktopDialogs, FontComesBackWithItsSizeAndStyles) {
     backend::FontDialogSpec spec;
     spec.name = u"Liberation Serif";
     spec.size = 14;
@@ -146,8 +149,27 @@ TEST(CommonDialogs, FontComesBackWithItsSizeAndStyles) {
     EXPECT_FALSE(spec.strikeOut);
 }
 
+// The desktop offers no printer of the program's list here: the choice stays, the rest comes back.
+TEST(DesktopDialogs, PrintKeepsCopiesAndRangeAndAnUnlistedPrinterChangesNothing) {
+    backend::PrintDialogSpec spec;
+    spec.printers = {u"No such printer A", u"No such printer B"};
+    spec.printer = 1;
+    spec.copies = 3;
+    spec.collate = true;
+    spec.minPage = 1;
+    spec.maxPage = 9;
+    spec.fromPage = 2;
+    spec.toPage = 4;
+    ASSERT_TRUE(backend::RunPrintDialog(spec, UserLoop([] { backend::FinishOpenDialog(true); })));
+    EXPECT_EQ(spec.printer, 1u);
+    EXPECT_EQ(spec.copies, 3);
+    EXPECT_TRUE(spec.collate);
+    EXPECT_EQ(spec.fromPage, 2);
+    EXPECT_EQ(spec.toPage, 4);
+}
+
 // Nobody could answer a dialog without a display: the service cancels it at once instead of waiting.
-TEST(CommonDialogs, ServiceCancelsWithoutADisplay) {
+TEST(DesktopDialogs, ServiceCancelsWithoutADisplay) {
     win32::FileRequest file;
     file.files = {u"kept"};
     EXPECT_FALSE(win32::WindowDialogService().FileDialog(file));

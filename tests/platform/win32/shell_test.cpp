@@ -29,8 +29,8 @@ HIMAGELIST SystemList(UINT sizeFlag) {
         u"x", NormalFile, nullptr, 0, SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | sizeFlag));
 }
 
-// A strip of two 4x4 pictures: the first red with a transparent centre, the second blue; the mask (white
-// = transparent) or the key colour marks the centre of the first picture.
+// A strip of two 4x4 pictures: the first red with a green centre, the second blue. The mask (white =
+// transparent) and the key colour green both make that centre transparent.
 struct Strip {
     Canvas image{8, 4};
     Canvas mask{8, 4};

@@ -58,8 +58,8 @@ TEST_F(SpyClassTest, MessagesFromWmUserAreNamedByTheWindowsClass) {
         {TRACKBAR_CLASSW, WM_APP + 2, "WM_APP+2"},
     };
     for (const Case& c : cases) {
-        HWND hwnd = CreateWindowExW(0, c.className, u"", WS_POPUP, 0, 0, 120, 30, FParent, nullptr, nullptr,
-                                    nullptr);
+        HWND hwnd =
+            CreateWindowExW(0, c.className, u"", WS_POPUP, 0, 0, 120, 30, FParent, nullptr, nullptr, nullptr);
         ASSERT_NE(hwnd, nullptr) << c.name;
         EXPECT_EQ(win32::MessageName(c.message, hwnd), c.name);
         DestroyWindow(hwnd);
@@ -67,8 +67,8 @@ TEST_F(SpyClassTest, MessagesFromWmUserAreNamedByTheWindowsClass) {
 }
 
 TEST_F(SpyClassTest, WithoutAWindowTheNumberStaysAndTheLastErrorIsKept) {
-    HWND bar = CreateWindowExW(0, TRACKBAR_CLASSW, u"", WS_POPUP, 0, 0, 120, 30, FParent, nullptr, nullptr,
-                               nullptr);
+    HWND bar =
+        CreateWindowExW(0, TRACKBAR_CLASSW, u"", WS_POPUP, 0, 0, 120, 30, FParent, nullptr, nullptr, nullptr);
     DestroyWindow(bar);
     SetLastError(ERROR_ACCESS_DENIED);
     EXPECT_EQ(win32::MessageName(TBM_SETPOS, bar), "WM_USER+5");

@@ -95,18 +95,28 @@ TEST(WinSmoke, RealWindowShowsItsSurfaceAndTakesAClick) {
 }
 
 // A real file dialog over a window of ours. Our own loop keeps running while the dialog is open: a zero
-// timer of the window finds the dialog among the application's widgets, types a name and presses Enter.
+// timer of the owner finds the dialog among the application's widgets and has a name typed into it with
+// Enter, either at once or as the desktop's next events, which end the dialog while our loop waits. A
+// second timer cancels a dialog that would otherwise stay open, so that a fault fails instead of hanging.
+constexpr UINT_PTR TypeTimer = 1;
+constexpr UINT_PTR GiveUpTimer = 2;
+backend::InputTiming gTiming = backend::InputTiming::Now;
 bool gTyped = false;
 bool gOwnerDisabled = false;
+bool gGaveUp = false;
 
 LRESULT DialogOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TIMER) {
-        KillTimer(hwnd, wParam);
+    if (message != WM_TIMER)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    KillTimer(hwnd, wParam);
+    if (wParam == TypeTimer) {
         gOwnerDisabled = !IsWindowEnabled(hwnd);
-        gTyped = backend::TypeIntoFileDialog(u"report");
-        return 0;
+        gTyped = backend::TypeIntoFileDialog(u"report", gTiming);
+    } else {
+        gGaveUp = true;
+        backend::FinishOpenDialog(false);
     }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+    return 0;
 }
 
 TEST(WinSmoke, RealFileDialogAnswersTheNameTyped) {
@@ -118,23 +128,33 @@ TEST(WinSmoke, RealFileDialogAnswersTheNameTyped) {
     wc.lpfnWndProc = DialogOwnerProc;
     wc.lpszClassName = u"SmokeOwner";
     ASSERT_TRUE(RegisterClassW(&wc));
-    HWND owner = CreateWindowExW(0, u"SmokeOwner", u"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
-                                 nullptr, nullptr, nullptr, nullptr);
+    HWND owner = CreateWindowExW(0, u"SmokeOwner", u"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300,
+                                 200, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(owner);
-    SetTimer(owner, 1, 0, nullptr);
+    for (backend::InputTiming timing : {backend::InputTiming::Now, backend::InputTiming::Queued}) {
+        SCOPED_TRACE(timing == backend::InputTiming::Now ? "typed at once" : "typed as desktop events");
+        gTiming = timing;
+        gTyped = false;
+        gOwnerDisabled = false;
+        gGaveUp = false;
+        SetTimer(owner, TypeTimer, 0, nullptr);
+        SetTimer(owner, GiveUpTimer, 5000, nullptr);
 
-    win32::FileRequest request;
-    request.kind = win32::FileRequest::Kind::Save;
-    request.owner = owner;
-    request.initialDir = String(folder.begin(), folder.end());
-    request.defaultExt = u"txt";
-    request.filters = {{u"Text files (*.txt)", u"*.txt"}, {u"All", u"*.*"}};
-    ASSERT_TRUE(win32::GetDialogService().FileDialog(request));
-    EXPECT_TRUE(gTyped);
-    EXPECT_TRUE(gOwnerDisabled);
-    EXPECT_TRUE(IsWindowEnabled(owner));
-    EXPECT_EQ(request.files, std::vector<String>{request.initialDir + u"/report.txt"});
-    EXPECT_EQ(request.filterIndex, 0u);
+        win32::FileRequest request;
+        request.kind = win32::FileRequest::Kind::Save;
+        request.owner = owner;
+        request.initialDir = String(folder.begin(), folder.end());
+        request.defaultExt = u"txt";
+        request.filters = {{u"Text files (*.txt)", u"*.txt"}, {u"All", u"*.*"}};
+        EXPECT_TRUE(win32::GetDialogService().FileDialog(request));
+        KillTimer(owner, GiveUpTimer);
+        EXPECT_FALSE(gGaveUp) << "the loop did not learn that the dialog was answered";
+        EXPECT_TRUE(gTyped);
+        EXPECT_TRUE(gOwnerDisabled);
+        EXPECT_TRUE(IsWindowEnabled(owner));
+        EXPECT_EQ(request.files, std::vector<String>{request.initialDir + u"/report.txt"});
+        EXPECT_EQ(request.filterIndex, 0u);
+    }
     DestroyWindow(owner);
     std::filesystem::remove_all(folder);
 }

@@ -1,10 +1,11 @@
 // Tests of the rich edit control: reading RTF (control words, characters, broken input), the formats it
-// leaves, round trips through EM_STREAMOUT and EM_STREAMIN, plain text, editing keys and notifications,
-// EM_FORMATRANGE pagination and drawing, and the size EN_REQUESTRESIZE asks for.
+// leaves, round trips through EM_STREAMOUT and EM_STREAMIN, plain text, editing keys, the clipboard and
+// notifications, EM_FORMATRANGE pagination and drawing, and the size EN_REQUESTRESIZE asks for.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "platform/win32/clipboard.h"
 #include "platform/win32/richedit.h"
 #include "tests/platform/win32/controls/controls_testing.h"
 
@@ -536,6 +537,56 @@ TEST_F(RichEditTest, MouseSelectsByPositionAndWord) {
     POINT beta = at(7);
     Click(rich, beta.x, beta.y + 2, true);
     EXPECT_EQ(sel(), std::make_pair(6, 10));
+}
+
+// Puts a CF_UNICODETEXT block holding exactly these characters, with or without a zero of their own.
+void SetClipboardBlock(const String& chars) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, chars.size() * sizeof(Char));
+    std::copy(chars.begin(), chars.end(), static_cast<Char*>(GlobalLock(memory)));
+    GlobalUnlock(memory);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+TEST_F(RichEditTest, ClipboardKeysCutCopyAndPastePlainText) {
+    HWND rich = Rich();
+    // What the rich edit puts on the clipboard, as an edit control pastes it.
+    HWND edit = Child(u"Edit", ES_MULTILINE, RECT{10, 220, 310, 280});
+    auto clipboard = [&] {
+        SetWindowTextW(edit, u"");
+        SendMessageW(edit, WM_PASTE, 0, 0);
+        return WindowText(edit);
+    };
+    SetFocus(rich);
+    StreamIn(rich, "{\\rtf1 one\\par {\\b two}}");
+    Select(rich, 0, -1);
+    Chord(VK_CONTROL, 'C');
+    EXPECT_EQ(clipboard(), u"one\r\ntwo");
+    Select(rich, 4, 7);
+    Chord(VK_CONTROL, 'X');
+    EXPECT_EQ(clipboard(), u"two");
+    EXPECT_EQ(TextEx(rich, GT_DEFAULT), u"one\r");
+    Chord(VK_SHIFT, VK_INSERT);
+    EXPECT_EQ(TextEx(rich, GT_DEFAULT), u"one\rtwo");
+
+    // The pasted text ends at its zero or at the end of a block that has none.
+    SetClipboardBlock(String{u'a', u'b', 0, u'c'});
+    Chord(VK_CONTROL, 'V');
+    EXPECT_EQ(TextEx(rich, GT_DEFAULT), u"one\rtwoab");
+    SetClipboardBlock(u"xyz");
+    SendMessageW(rich, WM_PASTE, 0, 0);
+    EXPECT_EQ(TextEx(rich, GT_DEFAULT), u"one\rtwoabxyz");
+
+    // A read-only control gives its text but takes none.
+    SendMessageW(rich, EM_SETREADONLY, TRUE, 0);
+    Select(rich, 0, 3);
+    SendMessageW(rich, WM_CUT, 0, 0);
+    SendMessageW(rich, WM_PASTE, 0, 0);
+    EXPECT_EQ(TextEx(rich, GT_DEFAULT), u"one\rtwoabxyz");
+    SendMessageW(rich, WM_COPY, 0, 0);
+    EXPECT_EQ(clipboard(), u"one");
 }
 
 // EN_REQUESTRESIZE tells the parent the height the text needs.

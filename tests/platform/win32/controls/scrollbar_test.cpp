@@ -131,7 +131,8 @@ TEST_F(ScrollBarTest, Keyboard) {
     for (int key : {VK_DOWN, VK_UP, VK_NEXT, VK_PRIOR, VK_HOME, VK_END, VK_RIGHT, VK_LEFT})
         Press(key);
     std::vector<Scroll> expected;
-    for (WORD code : {SB_LINEDOWN, SB_LINEUP, SB_PAGEDOWN, SB_PAGEUP, SB_TOP, SB_BOTTOM, SB_LINEDOWN, SB_LINEUP}) {
+    for (WORD code :
+         {SB_LINEDOWN, SB_LINEUP, SB_PAGEDOWN, SB_PAGEUP, SB_TOP, SB_BOTTOM, SB_LINEDOWN, SB_LINEUP}) {
         expected.push_back({code, 0});
         expected.push_back({SB_ENDSCROLL, 0});
     }
@@ -145,7 +146,8 @@ TEST_F(ScrollBarTest, Keyboard) {
     PumpInput();
     Press(VK_SPACE);
     Press('A');
-    EXPECT_EQ(Scrolls(log, bar), (std::vector<Scroll>{{SB_PAGEDOWN, 0}, {SB_PAGEDOWN, 0}, {SB_ENDSCROLL, 0}}));
+    EXPECT_EQ(Scrolls(log, bar),
+              (std::vector<Scroll>{{SB_PAGEDOWN, 0}, {SB_PAGEDOWN, 0}, {SB_ENDSCROLL, 0}}));
 }
 
 class ScrollBarLook : public ScrollBarTest, public ::testing::WithParamInterface<bool> {
