@@ -2,6 +2,8 @@
 // geometry and the grid's published settings.
 #include "grid/engine/BaseGrid.h"
 
+#include <limits>
+
 #include "grid/engine/AdvUtil.h"
 #include "platform/framework/PropertyInfo.h"
 #include "platform/win32/windraw.h"
@@ -85,7 +87,9 @@ void TCellProperties::Assign(TPersistent* Source) {
 }
 
 TPoint TCellProperties::BaseCellOf(Integer col, Integer row) const {
-    if (!FIsBaseCell && FCellSpanX != -1 && FCellSpanY != -1)
+    // A move that separated the cells of a block can leave offsets reaching before the first column or
+    // row; such a cell has no base there to read or write through and stands for itself.
+    if (!FIsBaseCell && FCellSpanX != -1 && FCellSpanY != -1 && FCellSpanX <= col && FCellSpanY <= row)
         return TPoint(col - FCellSpanX, row - FCellSpanY);
     return TPoint(col, row);
 }
@@ -224,7 +228,9 @@ void TBaseGrid::SetGraphicObjectEx(Integer c, Integer r, TObject* Value) {
     const bool wasEmpty = GetCellEx(c, r).empty();
     if (wasEmpty)
         SetCellEx(c, r, u" ");
-    TCellProperties* record = AssignedProps(c, r);
+    // The slot itself, not the store rules' view of it: a record already stored beyond the column
+    // count must be used, not replaced and lost.
+    TCellProperties* record = PeekCellProperties(c, r);
     if (record == nullptr) {
         // A fresh font and brush: the scratch pair may be in use by a caller filling another record.
         auto owned = std::make_unique<TCellProperties>(this, c, r);
@@ -335,8 +341,12 @@ void TBaseGrid::FreeCellPropertiesAt(Integer c, Integer r) {
 void TBaseGrid::FreeCellProperties(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow) {
     if (!FHasCellProps)
         return;
-    for (Integer c = FromCol; c <= ToCol; ++c)
-        for (Integer r = FromRow; r <= ToRow; ++r)
+    // No record lies before 0 or past the store's extent: a range given as "everything" (up to the
+    // largest Integer) ends at once, and the loop counters cannot overflow.
+    const Integer lastCol = std::min(ToCol, std::max({FStoreColExtent, ColCount(), TotalColCount()}) - 1);
+    const Integer lastRow = std::min(ToRow, std::max(FStoreRowExtent, RowCount()) - 1);
+    for (Integer c = std::max<Integer>(FromCol, 0); c <= lastCol; ++c)
+        for (Integer r = std::max<Integer>(FromRow, 0); r <= lastRow; ++r)
             FreeCellPropertiesAt(c, r);
 }
 
@@ -385,15 +395,13 @@ TRect TBaseGrid::CellRect(Integer c, Integer r) {
     if (const TCellProperties* record = AssignedProps(s, r)) {
         if (record->FCellSpanX != -1 || record->FCellSpanY != -1) {
             const TPoint base = record->BaseCellOf(s, r);
-            const TCellProperties* baseRecord = PeekCellProperties(base.X, base.Y);
-            const Integer spanX = baseRecord != nullptr ? std::max<Integer>(baseRecord->FCellSpanX, 0) : 0;
-            const Integer spanY = baseRecord != nullptr ? std::max<Integer>(baseRecord->FCellSpanY, 0) : 0;
+            const TPoint span = CellSpan(s, r);
             const Integer d = DisplColIndex(base.X);
             // A hidden cell at either corner has no width; a pixel keeps it inside the union.
             RECT first = CalcCellRect(d, base.Y);
             if (first.right == first.left)
                 ++first.right;
-            RECT last = CalcCellRect(d + spanX, base.Y + spanY);
+            RECT last = CalcCellRect(d + span.X, base.Y + span.Y);
             if (last.right == last.left)
                 --last.left;
             RECT result{};
@@ -423,26 +431,34 @@ TPoint TBaseGrid::CellSize(Integer c, Integer r) {
 }
 
 TRect TBaseGrid::CalcCellRect(Integer c, Integer r) {
-    Integer x = 0;
-    for (Integer i = 0; i < c; ++i)
-        x += ColWidthOf(i);
-    Integer y = 0;
-    for (Integer i = 0; i < r; ++i)
-        y += RowHeightOf(i);
-    const Integer width = ColWidthOf(c);
-    const Integer height = RowHeightOf(r);
+    // Lines past the counts have the default extent and are summed in one step, so an index far beyond
+    // the grid costs nothing; the sums are wide and the edges clamped, so they cannot overflow.
+    const auto colsBefore = [this](Integer index) {
+        const Integer known = std::clamp<Integer>(index, 0, ColCount());
+        Int64 sum = 0;
+        for (Integer i = 0; i < known; ++i)
+            sum += ColWidths(i);
+        return sum + Int64(std::max<Integer>(index - known, 0)) * DefaultColWidth();
+    };
+    const auto rowsBefore = [this](Integer index) {
+        const Integer known = std::clamp<Integer>(index, 0, RowCount());
+        Int64 sum = 0;
+        for (Integer i = 0; i < known; ++i)
+            sum += RowHeights(i);
+        return sum + Int64(std::max<Integer>(index - known, 0)) * DefaultRowHeight();
+    };
+    Int64 x = colsBefore(c);
+    Int64 y = rowsBefore(r);
     const TRect origin = TCustomGrid::CellRect(LeftCol(), TopRow());
-    if (c >= FixedCols()) {
-        for (Integer i = 0; i < LeftCol(); ++i)
-            x -= ColWidthOf(i);
-        x += origin.Left;
-    }
-    if (r >= FixedRows()) {
-        for (Integer i = 0; i < TopRow(); ++i)
-            y -= RowHeightOf(i);
-        y += origin.Top;
-    }
-    return TRect(x, y, x + width, y + height);
+    if (c >= FixedCols())
+        x += origin.Left - colsBefore(LeftCol());
+    if (r >= FixedRows())
+        y += origin.Top - rowsBefore(TopRow());
+    const auto edge = [](Int64 value) {
+        return static_cast<Integer>(std::clamp<Int64>(value, std::numeric_limits<Integer>::min(),
+                                                      std::numeric_limits<Integer>::max()));
+    };
+    return TRect(edge(x), edge(y), edge(x + ColWidthOf(c)), edge(y + RowHeightOf(r)));
 }
 
 Integer TBaseGrid::FixedColsWidth() const {
@@ -533,7 +549,9 @@ void TBaseGrid::SetSelectionStyle(TGridSelectionStyle value) {
 }
 
 void TBaseGrid::SetUndoRedo(ZOvoReziDoviRuzo* value) {
-    if (FUndoRedo != nullptr && FUndoRedo != value)
+    // A component unlinked here that still points at this grid keeps hearing of it, or its link would
+    // outlive the grid.
+    if (FUndoRedo != nullptr && FUndoRedo != value && FUndoRedo->Grid() != this)
         RemoveFreeNotification(FUndoRedo);
     FUndoRedo = value;
     if (value == nullptr)

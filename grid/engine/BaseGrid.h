@@ -72,7 +72,7 @@ public:
     void Assign(TPersistent* Source) override;
 
     // The base cell of the block this record's cell (col, row) belongs to; the cell itself when it is
-    // a base or not merged.
+    // a base, not merged, or its offsets reach before column or row 0.
     TPoint BaseCellOf(Integer col, Integer row) const;
 
     bool IsBaseCell() const { return FIsBaseCell; }
@@ -281,7 +281,8 @@ public:
     virtual void SplitCells(Integer c, Integer r);
     TPoint BaseCell(Integer ACol, Integer ARow) const;
     bool IsBaseCell(Integer ACol, Integer ARow) const;
-    // Sets BaseCol, BaseRow to the base cell; false when the cell is a non-base cell of a block.
+    // Sets BaseCol, BaseRow to the base cell; false when the cell is a non-base cell of a block (a cell
+    // parted from its block by a move is its own base).
     bool ResolveBaseCell(Integer ACol, Integer ARow, Integer& BaseCol, Integer& BaseRow) const;
     // The number of extra columns and rows of the cell's block; (0, 0) when not merged.
     TPoint CellSpan(Integer ACol, Integer ARow) const;

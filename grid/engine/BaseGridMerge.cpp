@@ -33,20 +33,32 @@ void TBaseGrid::MergeCells(Integer c, Integer r, Integer spanx, Integer spany) {
 }
 
 void TBaseGrid::SplitCells(Integer c, Integer r) {
-    const TPoint base = GetCellProperties(c, r)->BaseCellOf(c, r);
+    TCellProperties* record = GetCellProperties(c, r);
+    const TPoint base = record->BaseCellOf(c, r);
     const TCellProperties* baseRecord = GetCellProperties(base.X, base.Y);
     const Integer spanX = baseRecord->FCellSpanX;
     const Integer spanY = baseRecord->FCellSpanY;
-    if (spanX == -1 || spanY == -1)
-        return; // not merged: nothing to dissolve, and the count stays
+    const bool inBlock =
+        baseRecord->FIsBaseCell && spanX != -1 && spanY != -1 && c <= base.X + spanX && r <= base.Y + spanY;
+    if (!inBlock) {
+        // Not merged, or a cell that a move separated from its block: its offsets describe no block
+        // there, so only the cell itself becomes plain and the count stays.
+        if (!record->FIsBaseCell || record->FCellSpanX != -1 || record->FCellSpanY != -1) {
+            record->FIsBaseCell = true;
+            record->FCellSpanX = -1;
+            record->FCellSpanY = -1;
+            RepaintCell(c, r);
+        }
+        return;
+    }
     if (CountsAsBlock(baseRecord))
         --FMergeCount;
     for (Integer i = base.X; i <= base.X + spanX; ++i) {
         for (Integer j = base.Y; j <= base.Y + spanY; ++j) {
-            TCellProperties* record = GetCellProperties(i, j);
-            record->FIsBaseCell = true;
-            record->FCellSpanX = -1;
-            record->FCellSpanY = -1;
+            TCellProperties* cell = GetCellProperties(i, j);
+            cell->FIsBaseCell = true;
+            cell->FCellSpanX = -1;
+            cell->FCellSpanY = -1;
         }
     }
     for (Integer i = base.X; i <= base.X + spanX; ++i)
@@ -76,7 +88,8 @@ bool TBaseGrid::ResolveBaseCell(Integer ACol, Integer ARow, Integer& BaseCol, In
     const TPoint base = record->BaseCellOf(ACol, ARow);
     BaseCol = base.X;
     BaseRow = base.Y;
-    return false;
+    // A cell parted from its block by a move stands for itself and is painted as a cell of its own.
+    return base.X == ACol && base.Y == ARow;
 }
 
 TPoint TBaseGrid::CellSpan(Integer ACol, Integer ARow) const {
@@ -84,11 +97,13 @@ TPoint TBaseGrid::CellSpan(Integer ACol, Integer ARow) const {
     if (record == nullptr || record->FCellSpanX == -1 || record->FCellSpanY == -1)
         return TPoint(0, 0);
     const TPoint base = record->BaseCellOf(ACol, ARow);
-    // A base whose record went (freed with its rows) leaves the cell without a block.
+    // A base whose record went (freed with its rows), was split or replaced since, or that a move left
+    // in another block's cell leaves the cell without a block: no negative or borrowed extents for
+    // the callers that walk or size a block.
     const TCellProperties* baseRecord = AssignedProps(base.X, base.Y);
-    if (baseRecord == nullptr)
+    if (baseRecord == nullptr || !baseRecord->FIsBaseCell)
         return TPoint(0, 0);
-    return TPoint(baseRecord->FCellSpanX, baseRecord->FCellSpanY);
+    return TPoint(std::max<Integer>(baseRecord->FCellSpanX, 0), std::max<Integer>(baseRecord->FCellSpanY, 0));
 }
 
 TPoint TBaseGrid::CellExt(Integer ACol, Integer ARow) const {
@@ -97,7 +112,8 @@ TPoint TBaseGrid::CellExt(Integer ACol, Integer ARow) const {
         return TPoint(0, 0);
     const TPoint base = record->BaseCellOf(ACol, ARow);
     const TPoint span = CellSpan(ACol, ARow);
-    return TPoint(base.X + span.X - ACol, base.Y + span.Y - ARow);
+    // A cell past its block's far corner (the block was separated) is at its own corner.
+    return TPoint(std::max<Integer>(base.X + span.X - ACol, 0), std::max<Integer>(base.Y + span.Y - ARow, 0));
 }
 
 TRect TBaseGrid::FullCell(Integer c, Integer r) const {
@@ -181,13 +197,8 @@ void TBaseGrid::SnapToBaseCell() {
 
 void TBaseGrid::KeyDown(Word& Key, TShiftState Shift) {
     const TCellProperties* record = AssignedProps(Col(), Row());
-    TPoint base(Col(), Row());
-    TPoint span(0, 0);
-    if (record != nullptr) {
-        base = record->BaseCellOf(Col(), Row());
-        if (const TCellProperties* baseRecord = AssignedProps(base.X, base.Y))
-            span = TPoint(baseRecord->FCellSpanX, baseRecord->FCellSpanY);
-    }
+    const TPoint base = BaseCell(Col(), Row());
+    const TPoint span = CellSpan(Col(), Row());
     // The cursor first goes to the edge of its block that faces the move, so the framework's one-cell
     // move leaves the block.
     switch (Key) {

@@ -2,6 +2,7 @@
 // display events, cell objects, records moving with their lines, and the grid's settings.
 #include "tests/grid/engine/BaseGridTesting.h"
 
+#include <limits>
 #include <string>
 
 #include "grid/engine/AdvUtil.h"
@@ -178,6 +179,12 @@ TEST_F(BaseGridStore, FreeingTakesOnlyCellOwnedGraphics) {
     for (const Case& c : {
              Case{"bulk", [](TBaseGrid* grid) { grid->FreeCellProperties(1, 1, 2, 1); }},
              Case{"all", [](TBaseGrid* grid) { grid->FreeAllCellProperties(); }},
+             Case{"the whole Integer range",
+                  [](TBaseGrid* grid) {
+                      constexpr Integer least = std::numeric_limits<Integer>::min();
+                      constexpr Integer most = std::numeric_limits<Integer>::max();
+                      grid->FreeCellProperties(least, least, most, most);
+                  }},
              Case{"one at a time",
                   [](TBaseGrid* grid) {
                       grid->FreeCellPropertiesAt(1, 1);
@@ -231,6 +238,26 @@ TEST(BaseGridHiddenColumns, StoredColumnsBeyondTheCountKeepTheirRecords) {
     EXPECT_FALSE(grid->CellPropsAssigned(8, 1));
     grid->Free();
     EXPECT_EQ(gGraphicsFreed, 1) << "the hidden column's record went with the grid";
+}
+
+TEST_F(BaseGridStore, AGraphicSetPastTheColumnsGoesIntoTheRecordThere) {
+    // The store rules do not count a record past the columns, but it is the slot's record all the same.
+    TCellProperties* record = FGrid->GetCellProperties(6, 1);
+    auto* owned = new fixtures::TCellGraphic;
+    FGrid->SetGraphicObjectEx(6, 1, owned);
+    EXPECT_EQ(FGrid->PeekCellProperties(6, 1), record) << "not replaced and lost";
+    EXPECT_EQ(TBaseGrid::GraphicObjectOf(record), owned);
+}
+
+TEST_F(BaseGridStore, RectanglesPastTheGridNeitherLoopNorOverflow) {
+    constexpr Integer most = std::numeric_limits<Integer>::max();
+    const Integer width = FGrid->DefaultColWidth();
+    const Integer height = FGrid->DefaultRowHeight();
+    const TRect corner = FGrid->CalcCellRect(FGrid->ColCount(), FGrid->RowCount());
+    EXPECT_EQ(FGrid->CalcCellRect(FGrid->ColCount() + 3, FGrid->RowCount() + 2),
+              TRect(corner.Left + 3 * width, corner.Top + 2 * height, corner.Left + 4 * width,
+                    corner.Top + 3 * height));
+    EXPECT_EQ(FGrid->CalcCellRect(most, most), TRect(most, most, most, most)) << "edges held at the limit";
 }
 
 TEST_F(BaseGridStore, ReplacingARecordKeepsWhatTheNewOneStillUses) {
@@ -384,6 +411,16 @@ TEST(BaseGridUndoLink, TheLinkFollowsTheUndoComponent) {
     grid->SetUndoRedo(undo);
     grid->Free();
     EXPECT_EQ(undo->Grid(), nullptr);
+
+    // A component replaced by another still points at the grid, so it too must hear of its end.
+    auto* next = new ZOvoReziDoviRuzo(nullptr);
+    grid = new TBaseGrid(nullptr);
+    grid->SetUndoRedo(undo);
+    grid->SetUndoRedo(next);
+    grid->Free();
+    EXPECT_EQ(undo->Grid(), nullptr);
+    EXPECT_EQ(next->Grid(), nullptr);
+    next->Free();
     undo->Free();
 }
 

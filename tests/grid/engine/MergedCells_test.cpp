@@ -147,6 +147,43 @@ TEST_F(MergedCells, MergingOverABlockDissolvesItFirst) {
     EXPECT_EQ(FGrid->FullCell(3, 3), (TRect{2, 2, 3, 3}));
 }
 
+TEST_F(MergedCells, CellsPartedFromTheirBlockStandForThemselves) {
+    // Moving the block's last row to the top leaves two cells whose offsets reach above row 0.
+    FGrid->MergeCells(1, 1, 2, 2); // columns 1..2, rows 1..2
+    FGrid->MoveRow(2, 0);          // the base is now (1, 2), the block's lower row is row 0
+    for (const TPoint cell : {TPoint(1, 0), TPoint(2, 0)}) {
+        SCOPED_TRACE(testing::Message() << "cell " << cell.X << "," << cell.Y);
+        EXPECT_EQ(FGrid->BaseCell(cell.X, cell.Y), cell);
+        EXPECT_EQ(FGrid->CellSpan(cell.X, cell.Y), TPoint(0, 0));
+        EXPECT_EQ(FGrid->CellExt(cell.X, cell.Y), TPoint(0, 0));
+        Integer bc = -1, br = -1;
+        EXPECT_TRUE(FGrid->ResolveBaseCell(cell.X, cell.Y, bc, br)) << "painted as a cell of its own";
+        EXPECT_EQ(TPoint(bc, br), cell);
+    }
+    FGrid->SetCellEx(1, 0, u"parted");
+    EXPECT_EQ(FGrid->GridCells(1, 0), u"parted");
+    EXPECT_EQ(FGrid->GetCellEx(1, 0), u"parted");
+
+    // Splitting a parted cell makes only that cell plain; the block that moved down is untouched.
+    FGrid->SplitCells(2, 0);
+    EXPECT_FALSE(FGrid->IsMergedCell(2, 0));
+    EXPECT_EQ(FGrid->FullCell(2, 2), (TRect{1, 2, 2, 3}));
+    EXPECT_EQ(FGrid->MergeCount(), 1);
+    FGrid->MergeCells(0, 0, 2, 1); // over the other parted cell
+    EXPECT_EQ(FGrid->FullCell(1, 0), (TRect{0, 0, 1, 0}));
+    EXPECT_EQ(FGrid->MergeCount(), 2);
+
+    // A base replaced by a plain record leaves the other cells with no block and no negative extent.
+    FGrid->MergeCells(4, 4, 2, 2);
+    FGrid->FreeCellPropertiesAt(4, 4);
+    FGrid->GetCellProperties(4, 4);
+    EXPECT_EQ(FGrid->CellSpan(5, 5), TPoint(0, 0));
+    EXPECT_EQ(FGrid->CellExt(5, 5), TPoint(0, 0));
+    FGrid->SplitCells(5, 5);
+    EXPECT_TRUE(FGrid->PeekCellProperties(5, 5)->IsBaseCell());
+    EXPECT_EQ(FGrid->MergeCount(), 2);
+}
+
 TEST_F(MergedCells, TextOfABlockIsTheBaseCellsText) {
     FGrid->SetCellEx(4, 4, u"hidden");
     FGrid->MergeCells(2, 3, 3, 2);
