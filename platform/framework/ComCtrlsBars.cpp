@@ -365,16 +365,73 @@ LRESULT TUpDown::Send(UINT msg, WPARAM wParam, LPARAM lParam) const {
 void TUpDown::SetAssociate(TWinControl* value) {
     if (value == FAssociate)
         return;
-    if (FAssociate)
+    if (FAssociate) {
+        UnhookAssociate();
         FAssociate->RemoveFreeNotification(this);
+    }
     FAssociate = value;
-    if (FAssociate)
+    if (FAssociate) {
         FAssociate->FreeNotification(this);
+        HookAssociate();
+    }
+    AttachAssociate();
+}
+
+// The associate gets a new window when a property of it needs one (RecreateWnd); the up-down's window
+// must then hear the new window, or it would write into one that is gone.
+void TUpDown::HookAssociate() {
+    FAssociateHook = std::make_shared<TUpDown*>(this);
+    std::weak_ptr<TUpDown*> hook = FAssociateHook;
+    TWndMethod original = FAssociate->WindowProc;
+    FAssociate->WindowProc = [hook, original](TMessage& message) {
+        original(message);
+        if (auto updown = hook.lock(); updown && *updown)
+            (*updown)->AssociateMessage(message);
+    };
+}
+
+void TUpDown::UnhookAssociate() {
+    if (FAssociateHook)
+        *FAssociateHook = nullptr;
+    FAssociateHook.reset();
+}
+
+void TUpDown::AssociateMessage(const TMessage& message) {
+    if (!FAssociate || !HandleAllocated())
+        return;
+    if (message.Msg == WM_NCDESTROY) {
+        // The buddy's window is gone: the up-down's window lets go of it too.
+        if (FBuddyHandle) {
+            FBuddyHandle = nullptr;
+            Send(UDM_SETBUDDY, 0, 0);
+        }
+        return;
+    }
+    TControlState state = FAssociate->ControlState();
+    HWND current = FAssociate->WindowHandle();
+    if (current && current != FBuddyHandle && !state.Contains(csCreating) && !state.Contains(csDestroyingHandle))
+        AttachAssociate();
+}
+
+void TUpDown::AttachAssociate() {
     if (!HandleAllocated())
         return;
     // An associate placed on a form gets its window now; one without a parent cannot have one yet.
     HWND buddy = FAssociate && (FAssociate->HandleAllocated() || FAssociate->Parent()) ? FAssociate->Handle()
                                                                                        : nullptr;
+    // Known before the associate moves, so the messages that brings do not attach it again.
+    FBuddyHandle = buddy;
+    // The window takes its width from the buddy whenever it is given one; an associate the up-down
+    // already sits beside (a new window of either) first gets that width back, so it does not narrow
+    // again each time.
+    if (buddy && FAssociate->Parent() == Parent() && Top() == FAssociate->Top() &&
+        Height() == FAssociate->Height()) {
+        if (FAlignButton == udRight && Left() == FAssociate->Left() + FAssociate->Width())
+            FAssociate->SetBounds(FAssociate->Left(), FAssociate->Top(), FAssociate->Width() + Width(),
+                                  FAssociate->Height());
+        else if (FAlignButton == udLeft && FAssociate->Left() == Left() + Width())
+            FAssociate->SetBounds(Left(), FAssociate->Top(), FAssociate->Width() + Width(), FAssociate->Height());
+    }
     Send(UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
     if (buddy) {
         // The window moved itself beside the associate; the framework's bounds follow it.
@@ -480,28 +537,23 @@ void TUpDown::CreateWnd() {
     UDACCEL accel{0, static_cast<UINT>(std::max(1, FIncrement))};
     Send(UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
     Send(UDM_SETPOS32, 0, FPosition);
-    if (FAssociate) {
-        TWinControl* associate = FAssociate;
-        FAssociate = nullptr;
-        associate->RemoveFreeNotification(this);
-        SetAssociate(associate);
-    }
+    if (FAssociate)
+        AttachAssociate();
 }
 
 void TUpDown::Loaded() {
     TWinControl::Loaded();
-    if (HandleAllocated() && FAssociate) {
-        TWinControl* associate = FAssociate;
-        FAssociate = nullptr;
-        associate->RemoveFreeNotification(this);
-        SetAssociate(associate);
-    }
+    if (FAssociate)
+        AttachAssociate();
 }
 
 void TUpDown::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
     if (operation == opRemove && component == FAssociate) {
+        // The hook goes with the associate's WindowProc.
+        UnhookAssociate();
         FAssociate = nullptr;
+        FBuddyHandle = nullptr;
         Send(UDM_SETBUDDY, 0, 0);
     }
 }

@@ -165,7 +165,7 @@ using TUDClickEvent = std::function<void(TObject* Sender, TUDBtnType Button)>;
 using TUDChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
 
 // Two arrows that step Position between Min and Max; with Associate it sits beside that control and
-// writes the position into it.
+// writes the position into it, and follows the associate to each new window it gets.
 class TUpDown : public TWinControl {
     DECLARE_CLASS(TUpDown, TWinControl)
 
@@ -209,8 +209,17 @@ protected:
 
 private:
     LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) const;
+    // Gives the window the associate's window as its buddy and takes the places the window chose.
+    void AttachAssociate();
+    void HookAssociate();
+    void UnhookAssociate();
+    void AssociateMessage(const TMessage& message);
 
     TWinControl* FAssociate = nullptr;
+    // The up-down hearing the associate's messages; cleared when it lets go, after which the hook that
+    // stays in the associate's WindowProc only passes messages on.
+    std::shared_ptr<TUpDown*> FAssociateHook;
+    HWND FBuddyHandle = nullptr; // the associate's window that the window has as its buddy
     SmallInt FMin = 0;
     SmallInt FMax = 100;
     SmallInt FPosition = 0;

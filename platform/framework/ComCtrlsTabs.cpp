@@ -27,8 +27,9 @@ DEFINE_CLASS(TPageControl, PROPERTY(ActivePage), PROPERTY(HotTrack).Default(fals
              PROPERTY(TabStop).Default(true), PROPERTY(TabWidth).Default(0), EVENT(OnChange),
              EVENT(OnChanging), EVENT(OnDrawTab))
 // A sheet's place and visibility follow from its page control, so neither is written.
-DEFINE_CLASS(TTabSheet, PROPERTY(Align).Stored(false), PROPERTY(PageIndex).Stored(false),
-             PROPERTY(TabVisible).Default(true), PROPERTY(Visible).Stored(false))
+DEFINE_CLASS(TTabSheet, PROPERTY(Align).Stored(false), PROPERTY(ImageIndex).Default(0),
+             PROPERTY(PageIndex).Stored(false), PROPERTY(TabVisible).Default(true),
+             PROPERTY(Visible).Stored(false))
 
 // ---- The tabs' captions ----
 
@@ -49,6 +50,8 @@ public:
         FItems.erase(FItems.begin() + index);
         if (FControl->HandleAllocated()) {
             SendMessageW(FControl->WindowHandle(), TCM_DELETEITEM, static_cast<WPARAM>(index), 0);
+            // Images go by index, so the tabs after it take other images.
+            FControl->UpdateTabImages();
             return;
         }
         // The window's rule: the selected tab deleted leaves none selected.
@@ -62,6 +65,7 @@ public:
         FItems.insert(FItems.begin() + index, Item{s, object});
         if (FControl->HandleAllocated()) {
             InsertInWindow(index);
+            FControl->UpdateTabImages();
             return;
         }
         // The window's rule: the first tab is selected, the others keep the selection.
@@ -99,6 +103,9 @@ protected:
     void PutObject(Integer index, TObject* object) override {
         CheckIndex(index);
         FItems[static_cast<size_t>(index)].object = object;
+        // A page control's tab takes its image from the sheet kept here.
+        if (FControl->HandleAllocated())
+            FControl->UpdateTabImages();
     }
 
 private:
@@ -116,7 +123,7 @@ private:
         TCITEMW item{};
         item.mask = TCIF_TEXT | TCIF_IMAGE;
         item.pszText = const_cast<LPWSTR>(FItems[static_cast<size_t>(index)].text.c_str());
-        item.iImage = index;
+        item.iImage = FControl->GetImageIndex(index);
         SendMessageW(FControl->WindowHandle(), TCM_INSERTITEMW, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(&item));
     }
@@ -129,14 +136,23 @@ private:
 
 TCustomTabControl::TCustomTabControl(TComponent* owner)
     : TWinControl(owner), FTabs(std::make_unique<TTabStrings>(this)),
-      FCanvas(std::make_unique<TControlCanvas>()) {
+      FCanvas(std::make_unique<TControlCanvas>()), FImageChangeLink(std::make_unique<TChangeLink>()) {
+    FImageChangeLink->OnChange = [this](TObject*) { ImageListChange(); };
     static_cast<TControlCanvas*>(FCanvas.get())->SetControl(this);
     FControlStyle = TControlStyle{csAcceptsControls, csDoubleClicks};
     SetBounds(Left(), Top(), 289, 193);
     SetTabStop(true);
 }
 
-TCustomTabControl::~TCustomTabControl() = default;
+TCustomTabControl::~TCustomTabControl() {
+    if (FImages)
+        FImages->UnRegisterChanges(FImageChangeLink.get());
+    if (FImageHandle) {
+        if (HandleAllocated())
+            SendMessageW(WindowHandle(), TCM_SETIMAGELIST, 0, 0);
+        ImageList_Destroy(FImageHandle);
+    }
+}
 
 void TCustomTabControl::SetTabs(TStrings* value) {
     if (value)
@@ -217,17 +233,65 @@ void TCustomTabControl::SetTabWidth(SmallInt value) {
 }
 
 void TCustomTabControl::SetImages(TCustomImageList* value) {
-    if (FImages)
+    if (FImages == value)
+        return;
+    if (FImages) {
+        FImages->UnRegisterChanges(FImageChangeLink.get());
         FImages->RemoveFreeNotification(this);
+    }
     FImages = value;
-    if (FImages)
+    if (FImages) {
+        FImages->RegisterChanges(FImageChangeLink.get());
         FImages->FreeNotification(this);
+    }
+    ImageListChange();
 }
 
 void TCustomTabControl::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
-    if (operation == opRemove && component == FImages)
+    // The list is going away and is no longer asked anything; its own destructor has let go of the link.
+    if (operation == opRemove && component == FImages) {
         FImages = nullptr;
+        ImageListChange();
+    }
+}
+
+int TCustomTabControl::GetImageIndex(int tabIndex) {
+    return tabIndex;
+}
+
+void TCustomTabControl::UpdateTabImages() {
+    if (!HandleAllocated())
+        return;
+    for (int i = 0; i < FTabs->Count(); ++i) {
+        TCITEMW item{};
+        item.mask = TCIF_IMAGE;
+        item.iImage = GetImageIndex(i);
+        SendMessageW(WindowHandle(), TCM_SETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+// The window draws from an image list of its own kind, so the framework's list is copied, image by image
+// with its transparency, and copied again after every change.
+void TCustomTabControl::ImageListChange() {
+    HIMAGELIST old = FImageHandle;
+    FImageHandle = nullptr;
+    if (FImages) {
+        FImageHandle = ImageList_Create(FImages->Width(), FImages->Height(), ILC_COLOR32 | ILC_MASK,
+                                        FImages->Count(), 4);
+        for (int i = 0; FImageHandle && i < FImages->Count(); ++i) {
+            TIcon icon;
+            FImages->GetIcon(i, &icon);
+            ImageList_AddIcon(FImageHandle, icon.Handle());
+        }
+    }
+    if (HandleAllocated()) {
+        SendMessageW(WindowHandle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FImageHandle));
+        // Tabs with images may be higher, which moves the display area.
+        Realign();
+    }
+    if (old)
+        ImageList_Destroy(old);
 }
 
 void TCustomTabControl::UpdateTabSize() {
@@ -301,6 +365,8 @@ void TCustomTabControl::CreateParams(TCreateParams& params) {
 
 void TCustomTabControl::CreateWnd() {
     TWinControl::CreateWnd();
+    if (FImageHandle)
+        SendMessageW(Handle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FImageHandle));
     if (FTabWidth > 0 || FTabHeight > 0)
         SendMessageW(Handle(), TCM_SETITEMSIZE, 0,
                      MAKELPARAM(static_cast<WORD>(FTabWidth), static_cast<WORD>(FTabHeight)));
@@ -432,6 +498,13 @@ void TPageControl::CreateWnd() {
     UpdateTabs();
 }
 
+int TPageControl::GetImageIndex(int tabIndex) {
+    if (tabIndex < 0 || tabIndex >= Tabs()->Count())
+        return -1;
+    auto* page = static_cast<TTabSheet*>(Tabs()->Objects(tabIndex));
+    return page ? page->ImageIndex() : -1;
+}
+
 void TPageControl::Notification(TComponent* component, TOperation operation) {
     TCustomTabControl::Notification(component, operation);
     if (operation == opRemove && component == FActivePage)
@@ -561,6 +634,14 @@ void TTabSheet::SetTabVisible(bool value) {
     FTabVisible = value;
     if (FPageControl)
         FPageControl->UpdateTabs();
+}
+
+void TTabSheet::SetImageIndex(int value) {
+    if (FImageIndex == value)
+        return;
+    FImageIndex = value;
+    if (FPageControl && FTabVisible)
+        FPageControl->UpdateTabImages();
 }
 
 void TTabSheet::SetParent(TWinControl* parent) {

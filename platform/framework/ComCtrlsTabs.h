@@ -9,7 +9,9 @@
 
 #include "platform/framework/Controls.h"
 #include "platform/rtl/Strings.h"
+#include "platform/win32/imagelist.h"
 
+class TChangeLink;
 class TCustomImageList;
 class TCustomTabControl;
 class TTabSheet;
@@ -58,7 +60,8 @@ public:
     // 0: each tab as wide as its caption.
     SmallInt TabWidth() const { return FTabWidth; }
     void SetTabWidth(SmallInt value);
-    // Kept for the tabs' images; the tabs do not draw them.
+    // The tabs' images, each left of its tab's caption (GetImageIndex chooses which); the tabs follow
+    // the list's changes.
     TCustomImageList* Images() const { return FImages; }
     void SetImages(TCustomImageList* value);
 
@@ -80,6 +83,10 @@ protected:
     // The user chose another tab.
     virtual void Change();
     virtual void DrawTab(int tabIndex, const TRect& rect, bool active);
+    // The image of a tab: by default the one at the tab's own index; -1 for none.
+    virtual int GetImageIndex(int tabIndex);
+    // Tells the window every tab's image again.
+    void UpdateTabImages();
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void DestroyWnd() override;
@@ -91,6 +98,8 @@ private:
     void CNNotify(TMessage& message);
     void CNDrawItem(TMessage& message);
     void UpdateTabSize();
+    // The window's copy of Images, made anew whenever the list changes.
+    void ImageListChange();
 
     std::unique_ptr<TStrings> FTabs;
     std::unique_ptr<TCanvas> FCanvas;
@@ -104,6 +113,8 @@ private:
     SmallInt FTabHeight = 0;
     SmallInt FTabWidth = 0;
     TCustomImageList* FImages = nullptr;
+    std::unique_ptr<TChangeLink> FImageChangeLink;
+    HIMAGELIST FImageHandle = nullptr; // owned; what the window draws the images from
 };
 
 class TTabControl : public TCustomTabControl {
@@ -140,6 +151,7 @@ public:
 protected:
     void Change() override;
     void CreateWnd() override;
+    int GetImageIndex(int tabIndex) override;
     void Notification(TComponent* component, TOperation operation) override;
     void CMDialogKey(TMessage& message) override;
 
@@ -173,6 +185,8 @@ public:
     // A sheet whose tab is hidden keeps its place in Pages and can still be the active page.
     bool TabVisible() const { return FTabVisible; }
     void SetTabVisible(bool value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int value);
 
     void SetParent(TWinControl* parent) override;
 
@@ -182,6 +196,7 @@ protected:
 private:
     TPageControl* FPageControl = nullptr;
     bool FTabVisible = true;
+    int FImageIndex = 0;
 };
 
 // ---- A thumb on a scale ----

@@ -233,7 +233,8 @@ public:
     void SetHorzScrollBar(TControlScrollBar* value) { FHorzScrollBar->Assign(value); }
     TControlScrollBar* VertScrollBar() const { return FVertScrollBar.get(); }
     void SetVertScrollBar(TControlScrollBar* value) { FVertScrollBar->Assign(value); }
-    // With AutoScroll the ranges follow the children: as far as the furthest one reaches, plus Margin.
+    // With AutoScroll the ranges follow the children: as far as the furthest one reaches, plus Margin;
+    // and a control inside that takes the focus is scrolled into view.
     bool AutoScroll() const { return FAutoScroll; }
     void SetAutoScroll(bool value);
     // Scrolls as little as needed to show control (a child or any control inside this window).
@@ -247,6 +248,9 @@ protected:
     void AlignControls(TControl* control, TRect& rect) override;
     // Children are laid out over the whole scrolled extent, not just the visible part.
     void AdjustClientRect(TRect& rect) override;
+    // Scrolls control into view when AutoScroll is on and neither is being loaded or freed.
+    virtual void AutoScrollInView(TControl* control);
+    void CMFocusChanged(TMessage& message) override;
     void WMScroll(TMessage& message) override;
     void WMSize(TMessage& message) override;
     void Loaded() override;

@@ -305,6 +305,22 @@ void TScrollingWinControl::ScrollInView(TControl* control) {
     }
 }
 
+void TScrollingWinControl::AutoScrollInView(TControl* control) {
+    if (control == nullptr || !FAutoScroll || control->ComponentState().Contains(csLoading) ||
+        ComponentState().Contains(csLoading) || ComponentState().Contains(csDestroying))
+        return;
+    ScrollInView(control);
+}
+
+// The form tells every control of a new focused control. Scrolling controls nested in this one scroll
+// first, so that this one scrolls to where the control ends up.
+void TScrollingWinControl::CMFocusChanged(TMessage& message) {
+    TWinControl::CMFocusChanged(message);
+    auto* control = reinterpret_cast<TWinControl*>(message.LParam);
+    if (control != nullptr && control != this && ContainsControl(control))
+        AutoScrollInView(control);
+}
+
 // ---- TScrollBox ----
 
 TScrollBox::TScrollBox(TComponent* owner) : TScrollingWinControl(owner) {

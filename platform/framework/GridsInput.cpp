@@ -247,8 +247,8 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int X, int Y
         CalcDrawInfo(drawInfo);
         CalcSizingState(X, Y, FGridState, FSizingIndex, FSizingPos, FSizingOfs, drawInfo);
         if (FGridState != gsNormal) {
+            // A press that starts sizing is the grid's own: OnMouseDown does not see it.
             DrawSizingLine(drawInfo);
-            TCustomControl::MouseDown(button, shift, X, Y);
             return;
         }
         const TGridCoord cellHit = CalcCoordFromPoint(X, Y, drawInfo);
@@ -291,7 +291,13 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int X, int Y
             }
         }
     }
-    TCustomControl::MouseDown(button, shift, X, Y);
+    // An OnMouseDown that throws must not leave the grid selecting or moving with its timer running.
+    try {
+        TCustomControl::MouseDown(button, shift, X, Y);
+    } catch (...) {
+        CancelMode();
+        throw;
+    }
 }
 
 void TCustomGrid::MouseMove(TShiftState shift, int X, int Y) {

@@ -52,9 +52,44 @@ TCustomImageList::TCustomImageList(Integer width, Integer height) : TComponent(n
     FHeight = height;
 }
 
-TCustomImageList::~TCustomImageList() = default;
+TCustomImageList::~TCustomImageList() {
+    for (TChangeLink* link : FChangeLinks)
+        link->FSender = nullptr;
+}
+
+TChangeLink::~TChangeLink() {
+    if (FSender)
+        FSender->UnRegisterChanges(this);
+}
+
+void TChangeLink::Change() {
+    if (OnChange)
+        OnChange(this);
+}
+
+void TCustomImageList::RegisterChanges(TChangeLink* value) {
+    if (value == nullptr || value->FSender == this)
+        return;
+    if (value->FSender)
+        value->FSender->UnRegisterChanges(value);
+    value->FSender = this;
+    FChangeLinks.push_back(value);
+}
+
+void TCustomImageList::UnRegisterChanges(TChangeLink* value) {
+    auto found = std::find(FChangeLinks.begin(), FChangeLinks.end(), value);
+    if (found == FChangeLinks.end())
+        return;
+    FChangeLinks.erase(found);
+    value->FSender = nullptr;
+}
 
 void TCustomImageList::Change() {
+    // A link may unregister (or a control drop the list) while it hears the change.
+    std::vector<TChangeLink*> links = FChangeLinks;
+    for (TChangeLink* link : links)
+        if (std::find(FChangeLinks.begin(), FChangeLinks.end(), link) != FChangeLinks.end())
+            link->Change();
     if (OnChange)
         OnChange(this);
 }

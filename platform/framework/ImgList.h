@@ -13,6 +13,25 @@
 ZELMOR_ENUM(TDrawingStyle, dsFocus, dsSelected, dsNormal, dsTransparent)
 ZELMOR_ENUM(TImageType, itImage, itMask)
 
+class TCustomImageList;
+
+// How a control that shows a list's images hears that they changed, without taking the list's OnChange
+// from its owner. A link unregisters itself when it goes; a list going away leaves its links without a
+// sender.
+class TChangeLink : public TObject {
+public:
+    ~TChangeLink() override;
+
+    TCustomImageList* Sender() const { return FSender; }
+    void Change();
+
+    TNotifyEvent OnChange;
+
+private:
+    friend class TCustomImageList;
+    TCustomImageList* FSender = nullptr;
+};
+
 class TCustomImageList : public TComponent {
     DECLARE_CLASS(TCustomImageList, TComponent)
 
@@ -23,6 +42,10 @@ public:
     ~TCustomImageList() override;
 
     void Assign(TPersistent* source) override;
+
+    // The link hears every change until it is unregistered or destroyed.
+    void RegisterChanges(TChangeLink* value);
+    void UnRegisterChanges(TChangeLink* value);
 
     // Adds image cut into pieces of Width pixels (at least one), with mask's white pixels transparent
     // (opaque when mask is null; a 32-bit image with an alpha format keeps its alpha). Answers the
@@ -79,6 +102,7 @@ private:
     void CheckIndex(Integer index) const;
 
     std::vector<codecs::Image> FImages; // Width x Height each; alpha is the mask
+    std::vector<TChangeLink*> FChangeLinks;
     Integer FWidth = 16;
     Integer FHeight = 16;
     TColor FBkColor = clNone;

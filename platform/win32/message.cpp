@@ -356,8 +356,9 @@ LRESULT CallWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         CWPSTRUCT info{lParam, wParam, message, hwnd};
         CallHooks(WH_CALLWNDPROC, HC_ACTION, fromOtherThread ? 0 : 1, reinterpret_cast<LPARAM>(&info));
     }
-    ZTRACE(TraceMessage, "%p %s sent, w=%lx l=%lx", static_cast<void*>(hwnd), MessageName(message).c_str(),
-           static_cast<unsigned long>(wParam), static_cast<unsigned long>(lParam));
+    ZTRACE(TraceMessage, "%p %s sent, w=%lx l=%lx", static_cast<void*>(hwnd),
+           MessageName(message, hwnd).c_str(), static_cast<unsigned long>(wParam),
+           static_cast<unsigned long>(lParam));
     LRESULT result = proc ? proc(hwnd, message, wParam, lParam) : 0;
     if (HasHooks(WH_CALLWNDPROCRET)) {
         CWPRETSTRUCT info{result, lParam, wParam, message, hwnd};
@@ -375,7 +376,8 @@ void PostInputMessage(const MSG& msg) {
             return;
         queue = window->queue;
     }
-    ZTRACE(TraceMessage, "%p %s input, w=%lx l=%lx", static_cast<void*>(msg.hwnd), MessageName(msg.message).c_str(),
+    ZTRACE(TraceMessage, "%p %s input, w=%lx l=%lx", static_cast<void*>(msg.hwnd),
+           MessageName(msg.message, msg.hwnd).c_str(),
            static_cast<unsigned long>(msg.wParam), static_cast<unsigned long>(msg.lParam));
     QueueMessage(*queue, msg, true);
 }
@@ -543,7 +545,7 @@ BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         queue = window->queue;
     }
-    ZTRACE(TraceMessage, "%p %s posted, w=%lx l=%lx", static_cast<void*>(hwnd), MessageName(message).c_str(),
+    ZTRACE(TraceMessage, "%p %s posted, w=%lx l=%lx", static_cast<void*>(hwnd), MessageName(message, hwnd).c_str(),
            static_cast<unsigned long>(wParam), static_cast<unsigned long>(lParam));
     QueueMessage(*queue, MSG{hwnd, message, wParam, lParam, MessageTick(), CursorPosition()}, false);
     return TRUE;
@@ -637,7 +639,7 @@ LRESULT DispatchMessageW(const MSG* msg) {
         proc = window->wndProc;
     }
     ZTRACE(TraceMessage, "%p %s dispatched, w=%lx l=%lx", static_cast<void*>(msg->hwnd),
-           MessageName(msg->message).c_str(), static_cast<unsigned long>(msg->wParam),
+           MessageName(msg->message, msg->hwnd).c_str(), static_cast<unsigned long>(msg->wParam),
            static_cast<unsigned long>(msg->lParam));
     return proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }

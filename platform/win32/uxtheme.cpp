@@ -10,6 +10,7 @@
 #include <set>
 
 #include "platform/rtl/UString.h"
+#include "platform/win32/imagelist.h"
 #include "platform/win32/sysconfig.h"
 #include "platform/win32/uxtheme_private.h"
 #include "platform/win32/winerror.h"
@@ -291,11 +292,24 @@ HRESULT DrawThemeEdge(HTHEME theme, HDC dc, int, int, const RECT* rect, UINT edg
     return S_OK;
 }
 
-HRESULT DrawThemeIcon(HTHEME theme, HDC, int, int, const RECT*, HIMAGELIST, int) {
+HRESULT DrawThemeIcon(HTHEME theme, HDC dc, int, int, const RECT* rect, HIMAGELIST images, int imageIndex) {
     ThemeClass themeClass;
     if (!Resolve(theme, themeClass))
         return E_HANDLE;
-    return E_NOTIMPL;
+    int cx = 0;
+    int cy = 0;
+    if (!dc || !rect || !ImageList_GetIconSize(images, &cx, &cy) || imageIndex < 0 ||
+        imageIndex >= ImageList_GetImageCount(images))
+        return E_INVALIDARG;
+    // The picture is not stretched: a rectangle smaller than it shows its top-left part.
+    int width = std::min<int>(cx, rect->right - rect->left);
+    int height = std::min<int>(cy, rect->bottom - rect->top);
+    if (width <= 0 || height <= 0)
+        return S_OK;
+    if (!ImageList_DrawEx(images, imageIndex, dc, rect->left, rect->top, width, height, CLR_NONE, CLR_NONE,
+                          ILD_TRANSPARENT))
+        return E_FAIL;
+    return S_OK;
 }
 
 HRESULT DrawThemeParentBackground(HWND hwnd, HDC dc, const RECT* rect) {

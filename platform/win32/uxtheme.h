@@ -517,7 +517,9 @@ HRESULT DrawThemeText(HTHEME theme, HDC dc, int part, int state, LPCWSTR text, i
 // DrawEdge's edges and flags; content (optional) receives the rectangle inside the edges.
 HRESULT DrawThemeEdge(HTHEME theme, HDC dc, int part, int state, const RECT* rect, UINT edge, UINT flags,
                       RECT* content);
-// Image lists are not part of this platform: answers E_NOTIMPL.
+// Draws picture imageIndex of images at rect's top-left, transparently and without stretching, only
+// inside rect. E_INVALIDARG (nothing drawn) without a DC or rect, for a handle that is not a live image
+// list and for an index outside it.
 HRESULT DrawThemeIcon(HTHEME theme, HDC dc, int part, int state, const RECT* rect, HIMAGELIST images,
                       int imageIndex);
 // Asks the window's parent to paint its background (WM_ERASEBKGND, then WM_PRINTCLIENT) into the DC,

@@ -7,6 +7,8 @@
 #include "platform/backend/platform.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/UString.h"
+#include "platform/win32/dialogs.h"
 #include "tests/support/TestSupport.h"
 
 namespace testing_support {
@@ -39,6 +41,32 @@ class PlatformEnvironment : public testing::EmptyTestEventListener {
     }
 };
 
+// A message box or input query that no test asked for would wait for a user who never comes: it fails
+// the test and is answered at once. Tests that script answers install their own service over this one;
+// the common dialogs go on as without a service.
+class UnexpectedDialogs : public win32::DialogService {
+public:
+    UnexpectedDialogs() { win32::SetDialogService(this); }
+    ~UnexpectedDialogs() override { win32::SetDialogService(nullptr); }
+
+    win32::DialogButton ShowMessage(const win32::MessageRequest& request) override {
+        ADD_FAILURE() << "a message box no test expected: " << StringToUtf8(request.caption) << ": "
+                      << StringToUtf8(request.text);
+        return request.buttons.empty() ? win32::DialogButton::Ok : request.buttons[request.defaultButton];
+    }
+    bool InputQuery(win32::InputRequest& request) override {
+        ADD_FAILURE() << "an input query no test expected: " << StringToUtf8(request.caption);
+        return false;
+    }
+    bool FileDialog(win32::FileRequest& request) override { return win32::WindowDialogService().FileDialog(request); }
+    bool SelectFolder(win32::FolderRequest& request) override {
+        return win32::WindowDialogService().SelectFolder(request);
+    }
+    bool ChooseColor(win32::ColorRequest& request) override { return win32::WindowDialogService().ChooseColor(request); }
+    bool ChooseFont(win32::FontRequest& request) override { return win32::WindowDialogService().ChooseFont(request); }
+    bool PrintDialog(win32::PrintRequest& request) override { return win32::WindowDialogService().PrintDialog(request); }
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -56,7 +84,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     testing::UnitTest::GetInstance()->listeners().Append(new PlatformEnvironment);
-    int result = RUN_ALL_TESTS();
+    int result = 0;
+    {
+        UnexpectedDialogs unexpected;
+        result = RUN_ALL_TESTS();
+    }
     backend::StopPlatform();
     std::error_code ignored;
     std::filesystem::remove_all(home, ignored);

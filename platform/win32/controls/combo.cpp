@@ -5,6 +5,7 @@
 // Contents: the state object - layout - the list and the edit - dropping down and closing up - focus,
 // keyboard and mouse - CB_* messages - painting - the window procedure.
 #include <algorithm>
+#include <utility>
 
 #include "platform/rtl/Trace.h"
 #include "platform/win32/controls/controls.h"
@@ -199,8 +200,10 @@ LRESULT ComboState::WMCreate(const CREATESTRUCTW& create) {
             editStyle |= ES_UPPERCASE;
         else if (FStyle & CBS_LOWERCASE)
             editStyle |= ES_LOWERCASE;
+        HWND creator = std::exchange(ComboFieldCreator(), FHwnd);
         FEdit = CreateWindowExW(0, EditClassName, u"", editStyle, 0, 0, 0, 0, FHwnd,
                                 reinterpret_cast<HMENU>(static_cast<std::intptr_t>(EditId)), nullptr, nullptr);
+        ComboFieldCreator() = creator;
         if (!FEdit)
             return -1;
     }
@@ -889,12 +892,17 @@ void RegisterComboBoxClass() {
                          CS_DBLCLKS | CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW);
 }
 
+HWND& ComboFieldCreator() {
+    thread_local HWND creator = nullptr;
+    return creator;
+}
+
 } // namespace win32::controls
 
 BOOL GetComboBoxInfo(HWND hwndCombo, PCOMBOBOXINFO info) {
-    Char name[16]{};
-    if (!IsWindow(hwndCombo) || !GetClassNameW(hwndCombo, name, 16) ||
-        StringView(name) != StringView(win32::controls::ComboBoxClassName)) {
+    // Asked of the window rather than judged by its class name, so that a class made from COMBOBOX
+    // (as the framework's combo boxes are) answers too; other windows answer 0.
+    if (!IsWindow(hwndCombo)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }
@@ -902,5 +910,9 @@ BOOL GetComboBoxInfo(HWND hwndCombo, PCOMBOBOXINFO info) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    return static_cast<BOOL>(SendMessageW(hwndCombo, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(info)));
+    if (SendMessageW(hwndCombo, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(info)) == 0) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    return TRUE;
 }

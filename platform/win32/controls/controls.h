@@ -47,6 +47,10 @@ inline constexpr const Char* ScrollBarClassName = u"ScrollBar";
 inline constexpr UINT ComboListTrack = 0x01AE;
 inline constexpr UINT ComboListClosedOutside = 0x01AF;
 
+// The combo box whose field is being created on this thread, if any: the field learns its combo box from
+// it, whatever the combo box's class is called (a class made from COMBOBOX has its own name).
+HWND& ComboFieldCreator();
+
 // Each control keeps a pointer to its state object in its first extra bytes.
 inline constexpr int StateExtraBytes = static_cast<int>(sizeof(void*));
 

@@ -230,8 +230,7 @@ EditState::EditState(HWND hwnd, const CREATESTRUCTW& create)
     }
     if ((FStyle & ES_UPPERCASE) && (FStyle & ES_LOWERCASE))
         FStyle &= ~ES_LOWERCASE;
-    Char className[32]{};
-    if (FParent && GetClassNameW(FParent, className, 32) && StringView(className) == StringView(ComboBoxClassName))
+    if (FParent && FParent == ComboFieldCreator())
         FCombo = FParent;
     FLineHeight = FontLineHeight(nullptr);
     FAverageWidth = std::max(1, FontAverageWidth(nullptr));

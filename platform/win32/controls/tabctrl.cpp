@@ -3,14 +3,17 @@
 // line of tabs does not fit; the parent hears through WM_NOTIFY (TCN_SELCHANGING, which may refuse the
 // change, TCN_SELCHANGE, TCN_KEYDOWN, NM_CLICK) and draws owner-drawn tabs on WM_DRAWITEM.
 //
-// FIXME: TCS_VERTICAL tabs are laid out along the top (or, with TCS_RIGHT, the bottom), and the images of
-// TCM_SETIMAGELIST are kept but not drawn.
+// A tab whose iImage is set shows that picture of the TCM_SETIMAGELIST list left of its text, and the tabs
+// grow to hold it.
+//
+// FIXME: TCS_VERTICAL tabs are laid out along the top (or, with TCS_RIGHT, the bottom).
 #include <algorithm>
 #include <vector>
 
 #include "platform/rtl/Trace.h"
 #include "platform/win32/commctrl.h"
 #include "platform/win32/controls/controls.h"
+#include "platform/win32/imagelist.h"
 #include "platform/win32/uxtheme.h"
 #include "platform/win32/windraw.h"
 #include "platform/win32/wingdi.h"
@@ -29,6 +32,7 @@ constexpr int SelectedLift = 2; // the selected tab stands out by this much
 constexpr int DisplayInset = 4; // from the pane's edge to the display area
 constexpr int ArrowWidth = 16;  // each of the two scroll arrows
 constexpr int DefaultFixedWidth = 96;
+constexpr int ImageGap = 3; // between a tab's image and its text
 
 struct TabItem {
     String text;
@@ -384,10 +388,26 @@ private:
         return size.cx;
     }
 
+    // The size of the list's pictures, or nothing without a list.
+    SIZE ImageSize() const {
+        int cx = 0;
+        int cy = 0;
+        if (!FImages || !ImageList_GetIconSize(FImages, &cx, &cy))
+            return SIZE{0, 0};
+        return SIZE{cx, cy};
+    }
+
+    // A tab makes room for a picture whenever it names one and there is a list, so that tabs keep their
+    // size while the list is still being filled.
+    bool HasImage(const TabItem& tab) const { return tab.image >= 0 && ImageSize().cx > 0; }
+
     int ItemWidth(const TabItem& tab) const {
         if (Style() & TCS_FIXEDWIDTH)
             return FItemWidth > 0 ? FItemWidth : DefaultFixedWidth;
-        return TextWidth(tab.text) + 2 * PaddingX;
+        int width = TextWidth(tab.text) + 2 * PaddingX;
+        if (HasImage(tab))
+            width += ImageSize().cx + (tab.text.empty() ? 0 : ImageGap);
+        return width;
     }
 
     // One function places every tab, the pane and the arrows; painting, hit testing, TCM_GETITEMRECT
@@ -399,7 +419,9 @@ private:
         GetClientRect(FHwnd, &client);
         bool buttons = Buttons();
         int gap = buttons ? ButtonGap : 0;
-        layout.itemHeight = FItemHeight > 0 ? FItemHeight : FontLineHeight(FFont) + 2 * PaddingY + 1;
+        layout.itemHeight = FItemHeight > 0
+                                ? FItemHeight
+                                : std::max<int>(FontLineHeight(FFont), ImageSize().cy) + 2 * PaddingY + 1;
         const int height = layout.itemHeight;
         const int right = client.right - Margin;
         layout.items.resize(FItems.size());
@@ -587,16 +609,33 @@ private:
             if (HWND parent = GetParent(FHwnd))
                 SendMessageW(parent, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
         } else {
-            SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-            RECT text = rect;
-            DrawTextW(dc, tab.text.c_str(), static_cast<int>(tab.text.size()), &text,
-                      DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+            PaintContent(dc, tab, rect, enabled);
         }
         if (GetFocus() == FHwnd && index == FFocus) {
             RECT focus = rect;
             InflateRect(&focus, -3, -3);
             DrawFocusRect(dc, &focus);
         }
+    }
+
+    // The picture and the text side by side, centred together in the tab; a tab too narrow for both
+    // keeps the picture at its left and clips the text.
+    void PaintContent(HDC dc, const TabItem& tab, const RECT& rect, bool enabled) {
+        RECT text = rect;
+        if (HasImage(tab)) {
+            SIZE image = ImageSize();
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, tab.text.c_str(), static_cast<int>(tab.text.size()), &extent);
+            int textWidth = tab.text.empty() ? 0 : extent.cx + ImageGap;
+            int left = std::max<int>(rect.left + PaddingX, (rect.left + rect.right - image.cx - textWidth) / 2);
+            int top = (rect.top + rect.bottom - image.cy) / 2;
+            ImageList_Draw(FImages, tab.image, dc, left, top, ILD_TRANSPARENT);
+            text.left = left + image.cx + ImageGap;
+            text.right = std::max(text.left, std::min<int>(rect.right, text.left + textWidth - ImageGap));
+        }
+        SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+        DrawTextW(dc, tab.text.c_str(), static_cast<int>(tab.text.size()), &text,
+                  DT_SINGLELINE | DT_CENTER | DT_VCENTER);
     }
 
     void PaintArrows(HDC dc, const TabLayout& layout) {
@@ -613,7 +652,7 @@ private:
     HWND FHwnd;
     ControlTheme FTheme{u"Tab"};
     HFONT FFont = nullptr;
-    HIMAGELIST FImages = nullptr; // kept for the parent; the images are not drawn
+    HIMAGELIST FImages = nullptr; // not owned: the parent destroys it
     std::vector<TabItem> FItems;
     int FSel = -1;
     int FFocus = -1;
@@ -650,7 +689,9 @@ LRESULT TabControlWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        tabs->WMPaint(message == WM_PRINTCLIENT ? reinterpret_cast<HDC>(wParam) : nullptr);
+        // A WM_PAINT carrying a DC paints into it: a parent that paints its children itself (a page
+        // control with its sheets) has already begun painting, so the update region is gone.
+        tabs->WMPaint(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

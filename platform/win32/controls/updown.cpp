@@ -519,7 +519,8 @@ LRESULT UpDownWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return control->WMPaint(message == WM_PRINTCLIENT ? reinterpret_cast<HDC>(wParam) : nullptr);
+        // A WM_PAINT carrying a DC paints into it, as for a parent drawing through a bitmap.
+        return control->WMPaint(reinterpret_cast<HDC>(wParam));
     case UDM_SETRANGE:
         return control->UDMSetRange(static_cast<short>(HIWORD(lParam)), static_cast<short>(LOWORD(lParam)));
     case UDM_GETRANGE:

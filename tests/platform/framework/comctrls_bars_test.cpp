@@ -1,7 +1,9 @@
 // The bar controls: the status bar's panels in its window, the hint of the control under the mouse in
 // the status bar, owner-drawn panels and a form description with panels; the progress bar; the up-down
-// with its associate, its clicks and a refused change.
+// with its associate, its clicks and a refused change, a new window of either, and its held arrow.
 #include "platform/framework/ComCtrls.h"
+
+#include <set>
 
 #include "platform/framework/Application.h"
 #include "platform/framework/FormResources.h"
@@ -291,6 +293,80 @@ TEST_F(ComCtrlsBars, UpDownStepsItsAssociate) {
     // A freed associate is forgotten.
     edit->Free();
     EXPECT_EQ(updown->Associate(), nullptr);
+}
+
+// A new window of the associate (or of the up-down) keeps them together: the up-down's window writes
+// into the new window and hears its keys, and the associate does not narrow again.
+TEST_F(ComCtrlsBars, UpDownFollowsItsAssociateToANewWindow) {
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 10, 100, 24);
+    auto* updown = new TUpDown(form);
+    updown->SetParent(form);
+    updown->SetMax(10);
+    updown->SetPosition(5);
+    updown->SetAssociate(edit);
+    Pump();
+    const TRect editBounds = edit->BoundsRect();
+    const TRect updownBounds = updown->BoundsRect();
+    auto buddy = [&] { return reinterpret_cast<HWND>(SendMessageW(updown->Handle(), UDM_GETBUDDY, 0, 0)); };
+
+    HWND old = edit->Handle();
+    edit->RecreateWnd();
+    Pump();
+    ASSERT_NE(edit->Handle(), old);
+    EXPECT_EQ(buddy(), edit->Handle());
+    EXPECT_EQ(edit->BoundsRect(), editBounds);
+    EXPECT_EQ(updown->BoundsRect(), updownBounds);
+    TPoint up = updown->ClientToScreen(TPoint(updown->Width() / 2, 3));
+    win32::input::Click(Button::Left, up.X, up.Y);
+    Pump();
+    EXPECT_EQ(edit->Text(), u"6");
+    edit->SetFocus();
+    win32::input::PressKey(VK_UP);
+    Pump();
+    EXPECT_EQ(updown->Position(), 7);
+
+    updown->SetWrap(true); // the up-down's own new window
+    Pump();
+    EXPECT_EQ(buddy(), edit->Handle());
+    EXPECT_EQ(edit->BoundsRect(), editBounds);
+    EXPECT_EQ(updown->BoundsRect(), updownBounds);
+
+    // An up-down freed first leaves the associate working.
+    updown->Free();
+    edit->RecreateWnd();
+    edit->SetText(u"still here");
+    EXPECT_EQ(edit->Text(), u"still here");
+}
+
+// A double-buffered up-down paints through a bitmap, so its window paints into the DC it is given; the
+// held arrow shows pressed there too.
+TEST_F(ComCtrlsBars, DoubleBufferedUpDownShowsTheHeldArrow) {
+    auto* updown = new TUpDown(form);
+    updown->SetParent(form);
+    updown->SetBounds(10, 10, 17, 26);
+    updown->SetDoubleBuffered(true);
+    Pump();
+    auto upperHalf = [&] {
+        updown->Repaint();
+        HDC dc = GetDC(updown->Handle());
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < updown->Height() / 2; ++y)
+            for (int x = 0; x < updown->Width(); ++x)
+                pixels.push_back(GetPixel(dc, x, y));
+        ReleaseDC(updown->Handle(), dc);
+        return pixels;
+    };
+    const std::vector<COLORREF> plain = upperHalf();
+    EXPECT_GT(std::set<COLORREF>(plain.begin(), plain.end()).size(), 2u) << "an edge and an arrow are drawn";
+    TPoint up = updown->ClientToScreen(TPoint(updown->Width() / 2, 3));
+    win32::input::MouseButton(Button::Left, true, up.X, up.Y);
+    Pump();
+    EXPECT_NE(upperHalf(), plain);
+    win32::input::MouseButton(Button::Left, false, up.X, up.Y);
+    Pump();
+    EXPECT_EQ(upperHalf(), plain);
 }
 
 } // namespace

@@ -1,9 +1,10 @@
 // The tab controls and the track bar: pages with a hidden tab, the sheet as the display area, page
 // changes by the mouse, in code and by Ctrl+Tab through the form's key routing, tabs kept across a new
-// window, and the track bar's limits, its window and its change events.
+// window, tab images from an image list, and the track bar's limits, its window and its change events.
 #include "platform/framework/ComCtrls.h"
 
 #include "platform/framework/Filer.h"
+#include "platform/framework/ImgList.h"
 #include "platform/framework/ObjectText.h"
 #include "platform/rtl/Streams.h"
 #include "platform/win32/commctrl.h"
@@ -59,6 +60,16 @@ protected:
             tabs->ClientToScreen(TPoint((rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2));
         win32::input::Click(Button::Left, screen.X, screen.Y);
         Pump();
+    }
+    static int TabImage(TCustomTabControl* tabs, int index) {
+        TCITEMW item{};
+        item.mask = TCIF_IMAGE;
+        item.iImage = -2;
+        SendMessageW(tabs->Handle(), TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        return item.iImage;
+    }
+    static HIMAGELIST WindowImages(TCustomTabControl* tabs) {
+        return reinterpret_cast<HIMAGELIST>(SendMessageW(tabs->Handle(), TCM_GETIMAGELIST, 0, 0));
     }
     static void CtrlTab(bool backwards) {
         win32::input::Key(VK_CONTROL, true);
@@ -282,6 +293,64 @@ TEST_F(ComCtrlsTabs, TabControlKeepsItsTabsAcrossANewWindow) {
     EXPECT_EQ(tabs->TabIndex(), 0);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(tabs->IndexOfTabAt(tabs->TabRect(1).Left + 2, tabs->TabRect(1).Top + 2), 1);
+}
+
+// The window shows the list's images as they change, a sheet's ImageIndex chooses its tab's image, and
+// the images survive a new window and stop when the list is freed.
+TEST_F(ComCtrlsTabs, TabImagesFollowTheListAndTheSheets) {
+    TPageControl* pages = MakePages();
+    auto* list = new TImageList(form);
+    list->SetWidth(10);
+    list->SetHeight(10);
+    pages->Pages(1)->SetImageIndex(-1);
+    pages->SetImages(list);
+    EXPECT_EQ(TabImage(pages, 0), 0);
+    EXPECT_EQ(TabImage(pages, 1), -1);
+    ASSERT_NE(WindowImages(pages), nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(WindowImages(pages)), 0);
+
+    TBitmap red;
+    red.SetSize(10, 10);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(Rect(0, 0, 10, 10));
+    list->Add(&red, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(WindowImages(pages)), 1) << "the window follows the list";
+    // On the screen: the page control paints its sheets' background itself and has the window class
+    // paint the tabs into the same DC.
+    pages->Invalidate();
+    Pump();
+    auto redIn = [&](const TRect& rect) {
+        HDC dc = GetDC(pages->Handle());
+        int count = 0;
+        for (int y = rect.Top; y < rect.Bottom; ++y)
+            for (int x = rect.Left; x < rect.Right; ++x)
+                count += GetPixel(dc, x, y) == RGB(255, 0, 0);
+        ReleaseDC(pages->Handle(), dc);
+        return count;
+    };
+    EXPECT_EQ(redIn(pages->TabRect(0)), 100);
+    EXPECT_EQ(redIn(pages->TabRect(1)), 0);
+
+    pages->Pages(1)->SetImageIndex(0);
+    EXPECT_EQ(TabImage(pages, 1), 0);
+    pages->SetMultiLine(true); // a new window
+    EXPECT_EQ(ImageList_GetImageCount(WindowImages(pages)), 1);
+    EXPECT_EQ(TabImage(pages, 1), 0);
+
+    delete list;
+    EXPECT_EQ(pages->Images(), nullptr);
+    EXPECT_EQ(WindowImages(pages), nullptr);
+    pages->Repaint();
+
+    // A tab control's tabs take the images at their own indices, also after one is deleted.
+    auto* tabs = new TTabControl(form);
+    tabs->SetBounds(10, 220, 300, 60);
+    tabs->SetParent(form);
+    for (const Char* caption : {u"One", u"Two", u"Three"})
+        tabs->Tabs()->Add(caption);
+    tabs->Tabs()->Delete(0);
+    EXPECT_EQ(TabImage(tabs, 0), 0);
+    EXPECT_EQ(TabImage(tabs, 1), 1);
 }
 
 TEST_F(ComCtrlsTabs, OwnerDrawnTabs) {

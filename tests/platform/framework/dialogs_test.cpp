@@ -195,16 +195,20 @@ TEST(Dialogs, InputQueryChangesValuesOnlyWhenAccepted) {
 // Runs a step inside the modal loop of the dialog: a message posted before the dialog starts reaches
 // this window from the dialog's own loop. Should the step leave the dialog open, a timer (which comes
 // after the step's input) presses Enter on it, so that a fault fails the test instead of hanging it.
+// Meanwhile boxes are shown as real windows, whatever service the test program installed.
 class DialogDriver {
 public:
-    DialogDriver() {
+    DialogDriver() : FPrevious(win32::SetDialogService(nullptr)) {
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = Proc;
         windowClass.lpszClassName = u"DialogDriver";
         RegisterClassW(&windowClass);
         FWindow = CreateWindowExW(0, u"DialogDriver", u"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     }
-    ~DialogDriver() { DestroyWindow(FWindow); }
+    ~DialogDriver() {
+        DestroyWindow(FWindow);
+        win32::SetDialogService(FPrevious);
+    }
 
     void Then(std::function<void()> step) {
         Step() = std::move(step);
@@ -238,6 +242,7 @@ private:
         }
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
+    win32::DialogService* FPrevious;
     HWND FWindow;
 };
 

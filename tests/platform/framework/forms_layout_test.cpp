@@ -1,5 +1,5 @@
 // Where forms go (the default positions and sizes), scroll boxes (ranges from their children, scrolling
-// by position, by the bars and into view), frames placed on a form, and form descriptions naming the
+// by position, by the bars, into view and to the focused control), frames placed on a form, and form descriptions naming the
 // framework's own classes.
 #include "tests/platform/framework/controls_testing.h"
 
@@ -179,6 +179,42 @@ TEST_F(ScrollBoxTest, ScrollInViewScrollsAsLittleAsNeeded) {
     // Only controls inside the box count.
     box->ScrollInView(form);
     EXPECT_EQ(box->VertScrollBar()->Position(), position);
+}
+
+// With AutoScroll, a control taking the focus anywhere inside the box is scrolled into view; a box whose
+// ranges were set by hand leaves its position alone.
+TEST_F(ScrollBoxTest, TheFocusedControlIsScrolledIntoView) {
+    auto* deep = new TEdit(form);
+    deep->SetBounds(10, 10, 60, 20); // at (160, 260) in the box's extent, inside the far panel
+    deep->SetParent(far);
+    auto* near = new TEdit(form);
+    near->SetBounds(30, 20, 60, 20);
+    near->SetParent(box);
+    Pump();
+    auto shown = [&](TControl* control) {
+        TPoint p = box->ScreenToClient(control->ClientToScreen(TPoint(0, 0)));
+        // The control's client area is what is brought into view, as ScrollInView does.
+        return p.X >= 0 && p.Y >= 0 && p.X + control->ClientWidth() <= box->ClientWidth() &&
+               p.Y + control->ClientHeight() <= box->ClientHeight();
+    };
+    ASSERT_FALSE(shown(deep));
+    deep->SetFocus();
+    Pump();
+    EXPECT_TRUE(shown(deep));
+    EXPECT_GT(box->VertScrollBar()->Position(), 0);
+    near->SetFocus();
+    Pump();
+    EXPECT_TRUE(shown(near));
+
+    box->VertScrollBar()->SetRange(300);
+    box->HorzScrollBar()->SetRange(250);
+    ASSERT_FALSE(box->AutoScroll());
+    int horz = box->HorzScrollBar()->Position();
+    int vert = box->VertScrollBar()->Position();
+    deep->SetFocus();
+    Pump();
+    EXPECT_EQ(box->HorzScrollBar()->Position(), horz);
+    EXPECT_EQ(box->VertScrollBar()->Position(), vert);
 }
 
 // A form naming the framework's classes loads without the program registering any of them.

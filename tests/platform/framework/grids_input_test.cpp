@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "platform/win32/dialogs.h"
+
 namespace {
 
 using GridInput = GridTest;
@@ -131,6 +133,32 @@ TEST_F(GridInput, SizingStateIsFoundOnLinesInTheFixedCellsOnly) {
         EXPECT_EQ(state, c.state);
         EXPECT_EQ(index, c.index);
     }
+}
+
+TEST_F(GridInput, APressThatStartsSizingIsNotAMouseDownAndAFailingMouseDownEndsSelecting) {
+    FGrid->SetOptions(FGrid->Options() + TGridOptions{goColSizing});
+    int downs = 0;
+    FGrid->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    Down(ScreenPoint(130, 10));
+    Up(ScreenPoint(130, 10));
+    EXPECT_EQ(downs, 0);
+    Advance(1000);
+    Down(CellCentre(2, 3));
+    Up(CellCentre(2, 3));
+    EXPECT_EQ(downs, 1);
+
+    win32::RecordingDialogService dialogs;
+    FGrid->OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) { throw Exception(u"refused"); };
+    Advance(1000);
+    Down(CellCentre(3, 5));
+    ASSERT_EQ(dialogs.Records().size(), 1u);
+    EXPECT_EQ(dialogs.Records()[0].message.text, u"refused.");
+    EXPECT_EQ(FGrid->GridState(), gsNormal);
+    MoveTo(ScreenPoint(100, 230)); // below the client area: no timer scrolls the selection on
+    const TGridRect selection = FGrid->Selection();
+    Advance(300);
+    EXPECT_EQ(FGrid->Selection(), selection);
+    Up(ScreenPoint(100, 230));
 }
 
 TEST_F(GridInput, DraggingALineSizesTheColumnOrRow) {

@@ -307,6 +307,37 @@ TEST_F(StdLists, ComboBoxPickWithTheMouseFiresDropDownCloseUpClickSelect) {
     EXPECT_EQ(events, (std::vector<std::string>{"click item3", "change"}));
 }
 
+// The framework's combo box is its own window class made from COMBOBOX: its field still hands the list
+// keys to it, and GetComboBoxInfo still describes it, as an editor that subclasses the field needs.
+TEST_F(StdLists, ComboBoxWithAFieldTakesTheListKeysAndDescribesItsParts) {
+    TComboBox* combo = MakeComboBox(3);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(COMBOBOXINFO);
+    ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
+    EXPECT_EQ(info.hwndCombo, combo->Handle());
+    ASSERT_NE(info.hwndItem, nullptr);
+    EXPECT_EQ(GetWindow(combo->Handle(), GW_CHILD), info.hwndItem) << "the field is the combo's first child";
+
+    combo->OnDropDown = [&](TObject*) { events.push_back("dropdown"); };
+    combo->OnCloseUp = [&](TObject*) { events.push_back("closeup"); };
+    combo->OnSelect = [&](TObject*) { events.push_back("select " + StringToUtf8(combo->Text())); };
+    combo->SetFocus();
+    Pump();
+    ASSERT_EQ(GetFocus(), info.hwndItem);
+    Press(VK_DOWN);
+    EXPECT_EQ(combo->ItemIndex(), 0);
+    win32::input::Key(VK_MENU, true);
+    win32::input::PressKey(VK_DOWN);
+    win32::input::Key(VK_MENU, false);
+    Pump();
+    EXPECT_TRUE(combo->DroppedDown());
+    Press(VK_DOWN);
+    Press(VK_RETURN);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(events, (std::vector<std::string>{"select item0", "dropdown", "select item1", "closeup"}));
+}
+
 TEST_F(StdLists, OwnerDrawnComboBoxDrawsItsFieldAndMeasuresItsItems) {
     auto* combo = new TComboBox(form);
     combo->SetBounds(10, 150, 120, 21);

@@ -607,7 +607,46 @@ TEST_F(UxTheme, MarginsContentRectsHitTestsAndProperties) {
     LOGFONTW font{};
     EXPECT_EQ(GetThemeSysFont(nullptr, TMT_MSGBOXFONT, &font), S_OK);
     EXPECT_NE(font.lfFaceName[0], 0);
-    EXPECT_EQ(DrawThemeIcon(h, nullptr, 1, 1, &bounding, nullptr, 0), E_NOTIMPL);
+}
+
+// The picture goes to the rectangle's top-left, unstretched and clipped to it; bad arguments draw nothing.
+TEST_F(UxTheme, IconIsDrawnIntoItsRectangle) {
+    Theme theme(u"button");
+    HIMAGELIST images = ImageList_Create(8, 8, ILC_COLOR32, 1, 1);
+    {
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP picture = CreateBitmap(8, 8, 1, 32, nullptr);
+        HGDIOBJ old = SelectObject(dc, picture);
+        RECT all{0, 0, 8, 8};
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        FillRect(dc, &all, red);
+        DeleteObject(red);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        ASSERT_EQ(ImageList_Add(images, picture, nullptr), 0);
+        DeleteObject(picture);
+    }
+    const COLORREF Red = RGB(255, 0, 0);
+    Surface surface(20, 20, Magenta);
+    RECT whole{2, 3, 14, 15};
+    EXPECT_EQ(DrawThemeIcon(theme.get(), surface.dc(), BP_PUSHBUTTON, PBS_NORMAL, &whole, images, 0), S_OK);
+    RECT drawn{2, 3, 10, 11};
+    EXPECT_EQ(surface.Count(Red, drawn), 64);
+    EXPECT_EQ(surface.ChangedOutside(drawn, Magenta), 0);
+
+    surface.Clear(Magenta);
+    RECT small{5, 5, 9, 7};
+    EXPECT_EQ(DrawThemeIcon(theme.get(), surface.dc(), BP_PUSHBUTTON, PBS_NORMAL, &small, images, 0), S_OK);
+    EXPECT_EQ(surface.Count(Red, small), 8);
+    EXPECT_EQ(surface.ChangedOutside(small, Magenta), 0);
+
+    surface.Clear(Magenta);
+    EXPECT_EQ(DrawThemeIcon(theme.get(), surface.dc(), 1, 1, &whole, images, 1), E_INVALIDARG);
+    EXPECT_EQ(DrawThemeIcon(theme.get(), surface.dc(), 1, 1, &whole, nullptr, 0), E_INVALIDARG);
+    EXPECT_EQ(DrawThemeIcon(theme.get(), nullptr, 1, 1, &whole, images, 0), E_INVALIDARG);
+    EXPECT_EQ(DrawThemeIcon(nullptr, surface.dc(), 1, 1, &whole, images, 0), E_HANDLE);
+    EXPECT_EQ(surface.ChangedOutside(RECT{}, Magenta), 0);
+    ImageList_Destroy(images);
 }
 
 TEST_F(UxTheme, TextTakesThePartsColourAndLeavesTheDCAsItWas) {

@@ -147,15 +147,16 @@ std::vector<std::string> MessageLog::Messages(const std::string& window) const {
     std::vector<std::string> names;
     for (const Record& record : FRecords)
         if (NameOf(record.hwnd) == window)
-            names.push_back(win32::MessageName(record.message));
+            names.push_back(win32::MessageName(record.message, record.hwnd));
     return names;
 }
 
 namespace {
 
-std::string Describe(const std::string& window, UINT message, bool posted, bool defProc, WPARAM wParam, LPARAM lParam) {
+std::string Describe(const std::string& window, HWND hwnd, UINT message, bool posted, bool defProc, WPARAM wParam,
+                     LPARAM lParam) {
     std::ostringstream out;
-    out << window << " " << win32::MessageName(message) << (posted ? " posted" : " sent") << (defProc ? " (def)" : "")
+    out << window << " " << win32::MessageName(message, hwnd) << (posted ? " posted" : " sent") << (defProc ? " (def)" : "")
         << " w=" << std::hex << wParam << " l=" << lParam;
     return out.str();
 }
@@ -200,15 +201,25 @@ bool Fits(const MessageLog& log, const Expected& e, const Record& r) {
     std::ostringstream out;
     out << "message sequences differ (expected | actual):\n";
     size_t rows = std::max(expected.size(), FRecords.size());
+    // An expected message is named as the class of the window given that name knows it.
+    auto windowNamed = [this](const std::string& name) -> HWND {
+        for (const auto& [hwnd, given] : FNames)
+            if (given == name)
+                return hwnd;
+        return nullptr;
+    };
     for (size_t k = 0; k < rows; ++k) {
-        std::string left = k < expected.size()
-                               ? Describe(expected[k].window, expected[k].message, (expected[k].flags & Posted) != 0,
-                                          (expected[k].flags & DefProc) != 0, expected[k].wParam, expected[k].lParam) +
-                                     ((expected[k].flags & Optional) ? " [optional]" : "")
-                               : "";
+        std::string left =
+            k < expected.size()
+                ? Describe(expected[k].window, windowNamed(expected[k].window), expected[k].message,
+                           (expected[k].flags & Posted) != 0, (expected[k].flags & DefProc) != 0, expected[k].wParam,
+                           expected[k].lParam) +
+                      ((expected[k].flags & Optional) ? " [optional]" : "")
+                : "";
         std::string right = k < FRecords.size()
-                                ? Describe(NameOf(FRecords[k].hwnd), FRecords[k].message, FRecords[k].posted,
-                                           FRecords[k].defProc, FRecords[k].wParam, FRecords[k].lParam)
+                                ? Describe(NameOf(FRecords[k].hwnd), FRecords[k].hwnd, FRecords[k].message,
+                                           FRecords[k].posted, FRecords[k].defProc, FRecords[k].wParam,
+                                           FRecords[k].lParam)
                                 : "";
         left.resize(std::max<size_t>(left.size(), 58), ' ');
         out << (k == i || k == j ? "> " : "  ") << left << " | " << right << "\n";

@@ -1,11 +1,13 @@
 // Tests of the tab control class: tabs through the TCM_ messages, the notifications a click and the keys
 // give (and a refused change), scrolling a line of tabs too long for the control, several rows, the
-// display area, owner drawing and the look of the selected tab in both painters.
+// display area, owner drawing, and the look of the selected tab and of tab images in both painters.
 #include <gtest/gtest.h>
 
 #include "platform/win32/commctrl.h"
+#include "platform/win32/imagelist.h"
 #include "platform/win32/sysconfig.h"
 #include "tests/platform/win32/controls/controls_testing.h"
+#include "tests/platform/win32/gdi_test.h"
 
 using namespace wintest;
 using namespace controltest;
@@ -303,6 +305,57 @@ TEST_P(TabControlLook, SelectedTabStandsOut) {
     COLORREF other = GetPixel(dc, (second.left + second.right) / 2, y);
     ReleaseDC(tabs, dc);
     EXPECT_NE(selected, other);
+}
+
+// A tab naming a picture shows it whole, left of its text, and grows for it; a tab naming none keeps its
+// size and shows no picture.
+TEST_P(TabControlLook, TabImageLeftOfTheText) {
+    HWND tabs = Tabs({u"One", u"One"});
+    const RECT plain = ItemRect(tabs, 0);
+    HIMAGELIST images = ImageList_Create(12, 20, ILC_COLOR32, 1, 1);
+    {
+        gdi_test::Canvas red(12, 20);
+        HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
+        RECT all{0, 0, 12, 20};
+        FillRect(red.dc(), &all, brush);
+        DeleteObject(brush);
+        ASSERT_EQ(ImageList_Add(images, red.bitmap(), nullptr), 0);
+    }
+    EXPECT_EQ(SendMessageW(tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images)), 0);
+    TCITEMW item{};
+    item.mask = TCIF_IMAGE;
+    item.iImage = 0;
+    SendMessageW(tabs, TCM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    Pump();
+
+    RECT with = ItemRect(tabs, 0);
+    RECT without = ItemRect(tabs, 1);
+    EXPECT_EQ(with.right - with.left, plain.right - plain.left + 12 + 3);
+    EXPECT_EQ(without.right - without.left, plain.right - plain.left);
+    EXPECT_GE(with.bottom - with.top, 20 + 2 * 3);
+    auto redIn = [&](const RECT& rect, int& firstX, int& lastX) {
+        HDC dc = GetDC(tabs);
+        int count = 0;
+        firstX = rect.right;
+        lastX = rect.left;
+        for (int y = rect.top; y < rect.bottom; ++y)
+            for (int x = rect.left; x < rect.right; ++x)
+                if (GetPixel(dc, x, y) == RGB(255, 0, 0)) {
+                    ++count;
+                    firstX = std::min(firstX, x);
+                    lastX = std::max(lastX, x);
+                }
+        ReleaseDC(tabs, dc);
+        return count;
+    };
+    int firstX = 0;
+    int lastX = 0;
+    EXPECT_EQ(redIn(with, firstX, lastX), 12 * 20);
+    EXPECT_GE(firstX, with.left + 6);
+    EXPECT_LT(lastX, (with.left + with.right) / 2) << "the text is right of the picture";
+    EXPECT_EQ(redIn(without, firstX, lastX), 0);
+    SendMessageW(tabs, TCM_SETIMAGELIST, 0, 0);
+    ImageList_Destroy(images);
 }
 
 INSTANTIATE_TEST_SUITE_P(ThemedAndClassic, TabControlLook, ::testing::Values(true, false),

@@ -1,9 +1,13 @@
 // Tests of the up-down class: steps by the arrows with the parent's say (UDN_DELTAPOS), the scroll
-// messages, auto-repeat on the manual clock, wrapping, the buddy's number and its arrow keys.
+// messages, auto-repeat on the manual clock, wrapping, the buddy's number and its arrow keys, and the
+// held arrow drawn pressed in both painters; the message trace names the class's messages.
 #include <gtest/gtest.h>
 
+#include "platform/backend/file.h"
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/Trace.h"
 #include "platform/win32/commctrl.h"
+#include "platform/win32/sysconfig.h"
 #include "tests/platform/win32/controls/controls_testing.h"
 
 using namespace wintest;
@@ -179,5 +183,88 @@ TEST_F(UpDownTest, DefaultRangeIsReversed) {
     PumpInput();
     EXPECT_EQ(LOWORD(SendMessageW(plain, UDM_GETPOS, 0, 0)), 49);
 }
+
+// The message trace names the up-down's own messages as its class knows them, sent, posted and dispatched.
+TEST_F(UpDownTest, MessageTraceNamesTheClassMessages) {
+    backend::SetEnvironment("ZELMOR_DEBUG", "+message");
+    Trace::Reset();
+    ::testing::internal::CaptureStderr();
+    SendMessageW(FUpDown, UDM_SETPOS32, 0, 3);
+    PostMessageW(FUpDown, UDM_GETPOS32, 0, 0);
+    Pump();
+    std::string trace = ::testing::internal::GetCapturedStderr();
+    backend::SetEnvironment("ZELMOR_DEBUG", "");
+    Trace::Reset();
+    for (const char* line : {"UDM_SETPOS32 sent", "UDM_GETPOS32 posted", "UDM_GETPOS32 dispatched"})
+        EXPECT_NE(trace.find(line), std::string::npos) << line << " in\n" << trace;
+    EXPECT_EQ(trace.find("WM_USER+" + std::to_string(UDM_SETPOS32 - WM_USER)), std::string::npos);
+}
+
+class UpDownLook : public UpDownTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        win32::SystemSettings settings = win32::GetSystemSettings();
+        settings.themesActive = GetParam();
+        win32::SetSystemSettings(settings);
+        UpDownTest::SetUp();
+    }
+    // The pixels of the up (or down) half as the window shows them, or as it paints them into a DC a
+    // parent gives with WM_PAINT.
+    std::vector<COLORREF> Half(bool up, bool throughParent = false) {
+        RECT rect;
+        GetClientRect(FUpDown, &rect);
+        HDC window = GetDC(FUpDown);
+        HDC dc = window;
+        HDC memory = nullptr;
+        HBITMAP bitmap = nullptr;
+        HGDIOBJ old = nullptr;
+        if (throughParent) {
+            memory = CreateCompatibleDC(window);
+            bitmap = CreateCompatibleBitmap(window, rect.right, rect.bottom);
+            old = SelectObject(memory, bitmap);
+            SendMessageW(FUpDown, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
+            dc = memory;
+        } else {
+            UpdateWindow(FUpDown);
+        }
+        std::vector<COLORREF> pixels;
+        int middle = rect.bottom / 2;
+        for (int y = up ? 0 : middle; y < (up ? middle : rect.bottom); ++y)
+            for (int x = 0; x < rect.right; ++x)
+                pixels.push_back(GetPixel(dc, x, y));
+        if (memory) {
+            SelectObject(memory, old);
+            DeleteObject(bitmap);
+            DeleteDC(memory);
+        }
+        ReleaseDC(FUpDown, window);
+        return pixels;
+    }
+};
+
+// The arrow the mouse or a key holds looks pressed until it is let go; the other arrow does not change.
+TEST_P(UpDownLook, HeldArrowIsDrawnPressed) {
+    const std::vector<COLORREF> up = Half(true);
+    const std::vector<COLORREF> down = Half(false);
+    Press(true, true);
+    EXPECT_NE(Half(true), up) << "held by the mouse";
+    EXPECT_EQ(Half(false), down);
+    EXPECT_EQ(Half(true, true), Half(true)) << "painted into a DC given with WM_PAINT";
+    Press(true, false);
+    EXPECT_EQ(Half(true), up);
+
+    SetFocus(FEdit);
+    win32::input::Key(VK_DOWN, true);
+    PumpInput();
+    EXPECT_NE(Half(false), down) << "held by a key";
+    win32::input::Key(VK_DOWN, false);
+    PumpInput();
+    EXPECT_EQ(Half(false), down);
+}
+
+INSTANTIATE_TEST_SUITE_P(ThemedAndClassic, UpDownLook, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Themed" : "Classic";
+                         });
 
 } // namespace
