@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/framework/Application.h"
+#include "platform/framework/Forms.h"
 #include "platform/framework/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/SysStrings.h"
@@ -20,7 +22,6 @@ constexpr const Char* Office2007Common = u"Software\\Microsoft\\Office\\12.0\\Co
 constexpr const Char* Office2010Common = u"Software\\Microsoft\\Office\\14.0\\Common";
 
 TThemeNotifier* SharedNotifier = nullptr;
-TComponent* MainForm = nullptr;
 
 } // namespace
 
@@ -385,11 +386,13 @@ void TThemeNotifier::UnRegisterWindow(HWND hwnd) {
 }
 
 TThemeNotifier* SharedThemeNotifier(TComponent* owner) {
-    if (!SharedNotifier)
-        SharedNotifier = new TThemeNotifier(MainForm ? MainForm : owner);
+    if (SharedNotifier)
+        return SharedNotifier;
+    // The main form outlives the controls that ask for the notifier, so it owns it once its window
+    // exists; before that (a control made while the main form is still loading) the caller owns it.
+    TForm* mainForm = Application ? Application->MainForm() : nullptr;
+    if (mainForm && mainForm->HandleAllocated())
+        owner = mainForm;
+    SharedNotifier = new TThemeNotifier(owner);
     return SharedNotifier;
-}
-
-void SetThemeNotifierMainForm(TComponent* mainForm) {
-    MainForm = mainForm;
 }

@@ -230,7 +230,6 @@ private:
     TThemeNotifierWindow* FNotifier = nullptr; // owned as a component
 };
 
-// The one program-wide notifier, created on first call with owner (the main form once there is one).
+// The one program-wide notifier, created on first call. Its owner is the application's main form when
+// that has its window already, else owner.
 TThemeNotifier* SharedThemeNotifier(TComponent* owner);
-// Sets the main form that SharedThemeNotifier prefers as the owner; null for none.
-void SetThemeNotifierMainForm(TComponent* mainForm);

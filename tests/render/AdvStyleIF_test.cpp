@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/framework/Application.h"
+#include "platform/framework/Forms.h"
 #include "platform/rtl/UString.h"
 
 #include "platform/win32/registry.h"
@@ -254,6 +256,33 @@ TEST_F(OfficeRegistry, WithoutOffice2007Or2010TheNotifierDoesNothing) {
     delete notifier;
     // The shared instance was forgotten with the old one; a new one is made, owned by the owner.
     EXPECT_EQ(owner.ComponentCount(), 0);
+    EXPECT_EQ(SharedThemeNotifier(&owner)->Owner(), &owner);
+    EXPECT_EQ(owner.ComponentCount(), 1);
+}
+
+TEST_F(OfficeRegistry, TheMainFormOwnsTheSharedNotifierOnceItsWindowExists) {
+    struct ApplicationSwap {
+        ApplicationSwap() : program(Application) { Application = &application; }
+        ~ApplicationSwap() { Application = program; }
+        TApplication application{nullptr};
+        TApplication* program;
+    } swap;
+    TForm* mainForm = nullptr;
+    swap.application.CreateForm(TForm::StaticClass(), mainForm);
+    ASSERT_EQ(swap.application.MainForm(), mainForm);
+    TComponent owner(nullptr);
+
+    // A main form still without its window cannot own it: the caller does.
+    TThemeNotifier* early = SharedThemeNotifier(&owner);
+    EXPECT_EQ(early->Owner(), &owner);
+    delete early;
+
+    mainForm->HandleNeeded();
+    TThemeNotifier* notifier = SharedThemeNotifier(&owner);
+    EXPECT_EQ(notifier->Owner(), mainForm);
+    EXPECT_EQ(owner.ComponentCount(), 0);
+    // Freed with the main form, which also forgets the shared instance.
+    delete mainForm;
     EXPECT_EQ(SharedThemeNotifier(&owner)->Owner(), &owner);
     EXPECT_EQ(owner.ComponentCount(), 1);
 }
