@@ -149,18 +149,11 @@ public:
         return ppi > 0 ? ppi : 96;
     }
 
-    // Themed drawing goes through the visual-styles binding; the library is bound at first use when
-    // the unit's start-up has not done it.
+    // Themed drawing goes through the visual-styles binding that the program's start-up filled; an
+    // empty table (no library) means classic drawing.
     bool Themed() override {
         if (!WindowsXPOrLater())
             return false;
-        if (!VerIRID::ThemeLibraryLoaded()) {
-            try {
-                VerIRID::BindThemeLibrary();
-            } catch (const Exception&) {
-                // A library without every entry point: the resolved part of the table is still used.
-            }
-        }
         return VerIRID::IsThemeActive != nullptr && VerIRID::OpenThemeData != nullptr &&
                VerIRID::DrawThemeBackground != nullptr && VerIRID::CloseThemeData != nullptr &&
                VerIRID::IsThemeActive();

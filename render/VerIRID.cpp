@@ -29,6 +29,13 @@ void ClearTable() {
 #undef ZELMOR_THEME_ENTRY_CLEAR
 }
 
+// The unit's start-up binds the library and its shut-down releases it, so the controls find the table
+// filled before their first paint. A library that lacks an entry point stops the program here.
+struct UnitLifetime {
+    UnitLifetime() { BindThemeLibrary(); }
+    ~UnitLifetime() { ReleaseThemeLibrary(); }
+} unitLifetime;
+
 } // namespace
 
 void BindThemeLibraryFrom(LPCWSTR libraryName) {

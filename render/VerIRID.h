@@ -1,6 +1,6 @@
-// The run-time binding of the visual-styles library: "UXTHEME.DLL" is loaded by name and its entry points
-// are resolved into a table that the controls' themed painting calls through. Every control family
-// shares this one binding, which offers all 46 entry points.
+// The run-time binding of the visual-styles library: "UXTHEME.DLL" is loaded by name at start-up and its
+// entry points are resolved into a table that the controls' themed painting calls through; it is released
+// at exit. Every control family shares this one binding, which offers all 46 entry points.
 #pragma once
 
 #include "platform/rtl/Exceptions.h"

@@ -12,10 +12,20 @@
 
 namespace {
 
+// Nothing but the start-up binds the table; the fixture below binds it again after its tests.
+TEST(ThemeBindingStartUp, TheProgramStartsWithTheTableBound) {
+    EXPECT_TRUE(VerIRID::ThemeLibraryLoaded());
+    EXPECT_EQ(VerIRID::ResolvedEntryCount(), 46);
+}
+
 class ThemeBinding : public ::testing::Test {
 protected:
+    // Each test starts from an unbound table, whatever the program's start-up did.
+    void SetUp() override { VerIRID::ReleaseThemeLibrary(); }
+    // And leaves it bound again, as the rest of the program expects it.
     void TearDown() override {
         VerIRID::ReleaseThemeLibrary();
+        VerIRID::BindThemeLibrary();
         win32::ResetSystemSettings();
     }
 };
