@@ -15,28 +15,26 @@
 
 // The looks a control can take. Form descriptions store the names; code compares the ordinals, so the
 // order (not grouped by product) is fixed.
-enum TQELStyle : Byte {
-    tsOffice2003Blue,
-    tsOffice2003Silver,
-    tsOffice2003Olive,
-    tsOffice2003Classic,
-    tsOffice2007Luna,
-    tsOffice2007Obsidian,
-    tsWindowsXP,
-    tsWhidbey,
-    tsCustom,
-    tsOffice2007Silver,
-    tsWindowsVista,
-    tsWindows7,
-    tsTerminal,
-    tsOffice2010Blue,
-    tsOffice2010Silver,
-    tsOffice2010Black,
-    tsWindows8,
-    tsOffice2013White,
-    tsOffice2013LightGray,
-    tsOffice2013Gray,
-};
+#define ZELMOR_QEL_STYLES                                                                                    \
+    tsOffice2003Blue, tsOffice2003Silver, tsOffice2003Olive, tsOffice2003Classic, tsOffice2007Luna,          \
+        tsOffice2007Obsidian, tsWindowsXP, tsWhidbey, tsCustom, tsOffice2007Silver, tsWindowsVista,          \
+        tsWindows7, tsTerminal, tsOffice2010Blue, tsOffice2010Silver, tsOffice2010Black, tsWindows8,         \
+        tsOffice2013White, tsOffice2013LightGray, tsOffice2013Gray
+
+enum TQELStyle : Byte { ZELMOR_QEL_STYLES };
+
+// Two steps, so that the list is expanded before it is turned into text.
+#define ZELMOR_QEL_STYLE_TEXT(...) u"" #__VA_ARGS__
+#define ZELMOR_QEL_STYLE_NAMES(...) ZELMOR_QEL_STYLE_TEXT(__VA_ARGS__)
+// The names by which published looks are streamed.
+inline const TTypeInfo* ZelmorTypeInfo(const TQELStyle*) {
+    static const TTypeInfo info =
+        TTypeInfo::Enumeration(u"TQELStyle", ZELMOR_QEL_STYLE_NAMES(ZELMOR_QEL_STYLES));
+    return &info;
+}
+#undef ZELMOR_QEL_STYLE_NAMES
+#undef ZELMOR_QEL_STYLE_TEXT
+#undef ZELMOR_QEL_STYLES
 
 struct TColorTone {
     TColor BrushColor = clNone;

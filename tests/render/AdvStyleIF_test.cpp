@@ -11,6 +11,7 @@
 
 #include "platform/framework/Application.h"
 #include "platform/framework/Forms.h"
+#include "platform/framework/PropertyInfo.h"
 #include "platform/rtl/UString.h"
 
 #include "platform/win32/registry.h"
@@ -61,15 +62,25 @@ bool ServeSendsUntil(const std::function<bool()>& done) {
 
 // ---- Looks and tones ----
 
-// A control that takes looks and tones, as the grid and the panels do.
+// A control that takes looks and tones, as the grid and the panels do, and publishes its look.
 class TTonedControl : public TComponent, public IQELStyle, public IQELTones {
+    DECLARE_CLASS(TTonedControl, TComponent)
+
 public:
     using TComponent::TComponent;
     void SetComponentStyle(TQELStyle AStyle) override { FStyle = AStyle; }
     void SetColorTones(TColorTones ATones) override { FTones = ATones; }
+    TQELStyle Style() const { return FStyle; }
+    void SetStyle(TQELStyle value) { FStyle = value; }
     TQELStyle FStyle = tsCustom;
     TColorTones FTones;
 };
+
+} // namespace
+
+DEFINE_CLASS(TTonedControl, PROPERTY(Style).Default(tsCustom))
+
+namespace {
 
 TEST(ComponentStyle, LooksAndTonesReachAControlThroughItsInterfaces) {
     TTonedControl control(nullptr);
@@ -91,6 +102,21 @@ TEST(ComponentStyle, LooksAndTonesReachAControlThroughItsInterfaces) {
     EXPECT_EQ(control.FTones.Background, (TColorTone{clWhite, clSilver, clBlack}));
     EXPECT_EQ(control.FTones.Hover, (TColorTone{clYellow, clOlive, clNavy}));
     EXPECT_EQ(control.FTones.Disabled.TextColor, clGrayText);
+}
+
+TEST(ComponentStyle, PublishedLooksAreStoredByName) {
+    TTonedControl control(nullptr);
+    EXPECT_EQ(GetEnumProp(&control, u"Style"), u"tsCustom");
+    const std::pair<const Char*, TQELStyle> names[] = {{u"tsOffice2003Blue", tsOffice2003Blue},
+                                                       {u"tsOffice2007Silver", tsOffice2007Silver},
+                                                       {u"tsTerminal", tsTerminal},
+                                                       {u"tsOffice2010Blue", tsOffice2010Blue},
+                                                       {u"tsOffice2013Gray", tsOffice2013Gray}};
+    for (const auto& [name, style] : names) {
+        SetEnumProp(&control, u"Style", name);
+        EXPECT_EQ(control.Style(), style) << StringToUtf8(name);
+        EXPECT_EQ(GetEnumProp(&control, u"Style"), name);
+    }
 }
 
 TEST(ComponentStyle, OfficeSchemesMapToTheirLooks) {
