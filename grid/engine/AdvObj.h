@@ -328,11 +328,13 @@ class TNavigation : public TPersistent {
     DECLARE_CLASS(TNavigation, TPersistent)
 
 public:
-    TNavigation();
+    // The grid that owns the settings (null for settings of their own).
+    explicit TNavigation(TComponent* owner = nullptr);
     ~TNavigation() override;
 
     // Copies every published property except KeepScrollOnSort.
     void Assign(TPersistent* source) override;
+    TPersistent* GetOwner() const override;
 
     bool AllowInsertRow() const { return FAllowInsertRow; }
     void SetAllowInsertRow(bool value) { FAllowInsertRow = value; }
@@ -430,6 +432,7 @@ public:
 private:
     void Changed();
 
+    TComponent* FOwner;
     bool FAllowInsertRow = false;
     bool FAllowDeleteRow = false;
     bool FAlwaysEdit = false;
@@ -482,8 +485,10 @@ class TMouseActions : public TPersistent {
     DECLARE_CLASS(TMouseActions, TPersistent)
 
 public:
-    TMouseActions();
+    // The grid that owns the settings (null for settings of their own).
+    explicit TMouseActions(TComponent* owner = nullptr);
     ~TMouseActions() override;
+    TPersistent* GetOwner() const override;
 
     // Copies every published property except EditOnDblClickOnly, FixedComboValues and
     // HotmailRowSelect.
@@ -586,6 +591,7 @@ public:
 private:
     bool IsDesigning();
 
+    TComponent* FOwner;
     bool FAllColumnSize = false;
     bool FAllRowSize = false;
     bool FAllSelect = false;

@@ -238,7 +238,11 @@ DEFINE_CLASS(TNavigation,
     PROPERTY(SkipFixedCells).Default(true),
     PROPERTY(SkipDisabledRows).Default(true))
 
-TNavigation::TNavigation() = default;
+TNavigation::TNavigation(TComponent* owner) : FOwner(owner) {}
+
+TPersistent* TNavigation::GetOwner() const {
+    return FOwner;
+}
 
 TNavigation::~TNavigation() = default;
 
@@ -364,7 +368,12 @@ DEFINE_CLASS(TMouseActions,
     PROPERTY(WheelActive).Default(waFocus),
     PROPERTY(FixedComboValues))
 
-TMouseActions::TMouseActions() : FFixedComboValues(std::make_unique<TStringList>()) {}
+TMouseActions::TMouseActions(TComponent* owner)
+    : FOwner(owner), FFixedComboValues(std::make_unique<TStringList>()) {}
+
+TPersistent* TMouseActions::GetOwner() const {
+    return FOwner;
+}
 
 TMouseActions::~TMouseActions() = default;
 

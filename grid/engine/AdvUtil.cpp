@@ -121,7 +121,7 @@ Integer WidePos(StringView sub, StringView text) {
     return Pos(sub, text);
 }
 
-void SplitToStrings(StringView text, StringView delimiter, TStrings& list) {
+void SplitToStrings(StringView delimiter, StringView text, TStrings& list) {
     String rest(text);
     Integer found;
     while ((found = Pos(delimiter, rest)) > 0) {
@@ -401,7 +401,7 @@ Integer CountLines(StringView text, bool multiLine) {
     return lines;
 }
 
-String GetWidestLine(const String& text, TCanvas* canvas) {
+String GetWidestLine(TCanvas* canvas, const String& text) {
     String rest = text;
     String widest;
     int widestWidth = -1;

@@ -67,8 +67,9 @@ Integer PosInUpperCase(StringView sub, StringView text);
 Integer WidePos(StringView sub, StringView text);
 // Adds the pieces of text between the delimiters to list, in order; the piece after the last
 // delimiter is always added, so a text without one (also the empty text) adds one item. After each
-// delimiter, only its first character is removed: pass one-character delimiters.
-void SplitToStrings(StringView text, StringView delimiter, TStrings& list);
+// delimiter, only its first character is removed: pass one-character delimiters. The delimiter comes
+// first, as every caller passes it.
+void SplitToStrings(StringView delimiter, StringView text, TStrings& list);
 // All items of list, without separator.
 String JoinLines(const TStrings& list);
 // Returns the text before delimiter and removes it and the delimiter's first character from source;
@@ -139,7 +140,7 @@ String CutFirstLine(String& source, bool keepRest);
 Integer CountLines(StringView text, bool multiLine);
 // The first of the widest lines on canvas, taking lines as CutFirstLine does and stopping at the first
 // empty line.
-String GetWidestLine(const String& text, TCanvas* canvas);
+String GetWidestLine(TCanvas* canvas, const String& text);
 String DoubleQuoteChars(StringView text);
 // Every pair of c becomes one c.
 String UndoubleChar(StringView text, Char c);

@@ -25,7 +25,8 @@ class TOptionsHost : public TComponent {
 public:
     explicit TOptionsHost(TComponent* owner)
         : TComponent(owner), FSearchFooter(std::make_unique<TSearchFooter>(this, false)),
-          FNavigation(std::make_unique<TNavigation>()), FMouseActions(std::make_unique<TMouseActions>()),
+          FNavigation(std::make_unique<TNavigation>(this)),
+          FMouseActions(std::make_unique<TMouseActions>(this)),
           FSyncGrid(std::make_unique<TSyncGrid>(nullptr)), FBands(std::make_unique<TBands>()),
           FFocusHelper(std::make_unique<TFocusHelper>()) {}
 

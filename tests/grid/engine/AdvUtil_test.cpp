@@ -130,7 +130,7 @@ TEST(AdvUtilTest, SplitToStringsKeepsEveryPiece) {
         SCOPED_TRACE(StringToUtf8(c.text));
         TStringList list;
         list.Add(u"kept");
-        SplitToStrings(c.text, c.delimiter, list);
+        SplitToStrings(c.delimiter, c.text, list);
         std::vector<String> pieces;
         for (Integer i = 1; i < list.Count(); ++i)
             pieces.push_back(list.Strings(i));
@@ -365,10 +365,10 @@ TEST(AdvUtilTest, GetWidestLineStopsAtTheFirstEmptyLine) {
     TBitmap bitmap;
     bitmap.SetSize(10, 10);
     TCanvas* canvas = bitmap.Canvas();
-    EXPECT_EQ(GetWidestLine(u"ab\r\nWWWWW\r\nW", canvas), u"WWWWW");
-    EXPECT_EQ(GetWidestLine(u"i\r\n\r\nWWWWWWWW", canvas), u"i") << "the empty line ends the search";
-    EXPECT_EQ(GetWidestLine(u"ab\rba\r\nb", canvas), u"ab") << "the first of equally wide lines";
-    EXPECT_EQ(GetWidestLine(u"", canvas), u"");
+    EXPECT_EQ(GetWidestLine(canvas, u"ab\r\nWWWWW\r\nW"), u"WWWWW");
+    EXPECT_EQ(GetWidestLine(canvas, u"i\r\n\r\nWWWWWWWW"), u"i") << "the empty line ends the search";
+    EXPECT_EQ(GetWidestLine(canvas, u"ab\rba\r\nb"), u"ab") << "the first of equally wide lines";
+    EXPECT_EQ(GetWidestLine(canvas, u""), u"");
 }
 
 TEST(AdvUtilTest, UnpairedCharacters) {
