@@ -9,17 +9,17 @@
 #include "platform/win32/windraw.h"
 #include "platform/win32/winuser.h"
 
-DEFINE_CLASS(TCellProperties, PROPERTY(IsBaseCell).Default(true), PROPERTY(CellSpanX).Default(-1),
-             PROPERTY(CellSpanY).Default(-1), PROPERTY(OwnerCol), PROPERTY(OwnerRow),
-             PROPERTY(Alignment).Default(taLeftJustify),
-             PROPERTY(BorderColor).Type(TypeInfoColor()).Default(0), PROPERTY(BorderWidth).Default(0),
+// The cell stream carries records in this form: every integer, Boolean, enumeration and set is written
+// whatever its value, in this order, and the owner coordinates are never stored (a record read back
+// belongs to the cell it lands in).
+DEFINE_CLASS(TCellProperties, PROPERTY(IsBaseCell), PROPERTY(CellSpanX), PROPERTY(CellSpanY),
+             PROPERTY(OwnerCol).Stored(false), PROPERTY(OwnerRow).Stored(false), PROPERTY(Alignment),
+             PROPERTY(BorderColor).Type(TypeInfoColor()), PROPERTY(BorderWidth),
              PROPERTY(BrushColor).Type(TypeInfoColor()), PROPERTY(BrushColorTo).Type(TypeInfoColor()),
-             PROPERTY(BrushStyle).Default(bsSolid), PROPERTY(CellObject),
-             PROPERTY(FontColor).Type(TypeInfoColor()), PROPERTY(FontName), PROPERTY(FontSize),
-             PROPERTY(FontStyle).Default(TFontStyles{}), PROPERTY(Editor).Default(edNormal),
-             PROPERTY(GradientDirection).Default(GradientVertical), PROPERTY(ReadOnly).Default(false),
-             PROPERTY(VAlignment).Default(vtaTop), PROPERTY(WordWrap), PROPERTY(NodeLevel).Default(0),
-             PROPERTY(Control))
+             PROPERTY(BrushStyle), PROPERTY(CellObject), PROPERTY(FontColor).Type(TypeInfoColor()),
+             PROPERTY(FontName), PROPERTY(FontSize), PROPERTY(FontStyle), PROPERTY(Editor),
+             PROPERTY(GradientDirection), PROPERTY(ReadOnly), PROPERTY(VAlignment), PROPERTY(WordWrap),
+             PROPERTY(NodeLevel), PROPERTY(Control))
 
 DEFINE_CLASS(ZOvoReziDoviRuzo)
 DEFINE_CLASS(TObjStringGrid)

@@ -34,6 +34,22 @@ public:
 DEFINE_CLASS(TCellGraphic)
 DEFINE_CLASS(TUserGraphic)
 
+// A component that carries one property record through the component stream, as the cell stream does.
+class TRecordCarrier : public TComponent {
+    DECLARE_CLASS(TRecordCarrier, TComponent)
+
+public:
+    TRecordCarrier(TBaseGrid* grid, Integer ACol, Integer ARow)
+        : TComponent(nullptr), FRecord(std::make_unique<TCellProperties>(grid, ACol, ARow)) {}
+    TCellProperties* CellProperties() const { return FRecord.get(); }
+    void SetCellProperties(TCellProperties* value) { FRecord->Assign(value); }
+
+private:
+    std::unique_ptr<TCellProperties> FRecord;
+};
+
+DEFINE_CLASS(TRecordCarrier, PROPERTY(CellProperties))
+
 } // namespace fixtures
 
 namespace {
@@ -397,6 +413,49 @@ TEST_F(BaseGridStore, OnlySettingsOffTheirDefaultsAreStored) {
     // The framework's own drawing switch and line width are held off and must not be stored.
     for (const char* absent : {"DefaultDrawing", "GridLineColor", "ActiveRowColor", "HoverRowCells"})
         EXPECT_EQ(written.find(absent), std::string::npos) << absent << " in\n" << written;
+}
+
+TEST_F(BaseGridStore, ARecordStreamsEveryValueButItsOwnerCell) {
+    fixtures::TRecordCarrier carrier(FGrid, 4, 5);
+    // A record at its initial values still writes them: a reader must not depend on defaults. Only an
+    // empty font name and the missing control are left out.
+    carrier.CellProperties()->SetCellObject(7);
+    TMemoryStream binary, text;
+    WriteComponent(binary, &carrier);
+    binary.SetPosition(0);
+    ObjectBinaryToText(binary, text);
+    const std::string written(static_cast<const char*>(text.Memory()), static_cast<std::size_t>(text.Size()));
+    std::vector<std::string> names;
+    const std::string prefix = "CellProperties.";
+    for (std::size_t at = written.find(prefix); at != std::string::npos; at = written.find(prefix, at + 1))
+        names.push_back(written.substr(at + prefix.size(), written.find(' ', at) - at - prefix.size()));
+    const std::vector<std::string> expected = {
+        "IsBaseCell",  "CellSpanX",  "CellSpanY",    "Alignment",  "BorderColor",
+        "BorderWidth", "BrushColor", "BrushColorTo", "BrushStyle", "CellObject",
+        "FontColor",   "FontSize",   "FontStyle",    "Editor",     "GradientDirection",
+        "ReadOnly",    "VAlignment", "WordWrap",     "NodeLevel"};
+    EXPECT_EQ(names, expected) << written;
+
+    // Read back, the values arrive and the record keeps the cell it belongs to.
+    TCellProperties* source = carrier.CellProperties();
+    source->SetIsBaseCell(false);
+    source->SetCellSpanX(2);
+    source->SetCellSpanY(1);
+    source->SetReadOnly(true);
+    source->SetEditor(edComboList);
+    binary.Clear();
+    WriteComponent(binary, &carrier);
+    binary.SetPosition(0);
+    fixtures::TRecordCarrier copy(FGrid, 1, 2);
+    ReadComponent(binary, &copy);
+    const TCellProperties* read = copy.CellProperties();
+    EXPECT_FALSE(read->IsBaseCell());
+    EXPECT_EQ(read->CellSpanX(), 2);
+    EXPECT_EQ(read->CellSpanY(), 1);
+    EXPECT_TRUE(read->ReadOnly());
+    EXPECT_EQ(read->Editor(), edComboList);
+    EXPECT_EQ(read->OwnerCol(), 1);
+    EXPECT_EQ(read->OwnerRow(), 2);
 }
 
 TEST(BaseGridUndoLink, TheLinkFollowsTheUndoComponent) {
