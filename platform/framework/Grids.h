@@ -154,7 +154,9 @@ public:
     ~TCustomGrid() override;
 
     // The screen rectangle of a cell; partly visible cells are cut at the client edge, and a cell that
-    // is not shown at all (scrolled away or past the edge) gives an empty rectangle (0, 0, 0, 0).
+    // is not shown at all (scrolled away or past the edge) gives an empty rectangle (0, 0, 0, 0). A
+    // hidden cell (width or height 0 or less) in view gives a rectangle of no width or height at its
+    // place.
     TRect CellRect(Integer ACol, Integer ARow);
     // The cell under a client point: a point on a grid line belongs to the cell before it; -1 on an
     // axis where the point is past the last cell.

@@ -77,7 +77,9 @@ bool LineStart(const TGridAxisDrawInfo& axis, Integer line, LONG& pos) {
 }
 
 // The screen span of lines first..last of an axis, cut at the extent; false when none of them shows.
-// The walk stops at the extent, so it costs what is shown whatever last is.
+// Hidden lines (extent 0 or less) that start inside the extent give a span of no size at their place,
+// so callers still learn where they stand. The walk stops at the extent, so it costs what is shown
+// whatever last is.
 bool CalcAxis(const TGridAxisDrawInfo& axis, Integer first, Integer last, LONG& screenMin, LONG& screenMax) {
     if (first >= axis.FixedCellCount && first < axis.FirstGridCell) {
         if (last < axis.FirstGridCell)
@@ -100,8 +102,8 @@ bool CalcAxis(const TGridAxisDrawInfo& axis, Integer first, Integer last, LONG& 
         i = next;
         pos = nextPos;
     }
-    screenMax = std::min<LONG>(end, axis.GridExtent);
-    return screenMax > screenMin;
+    screenMax = std::max<LONG>(std::min<LONG>(end, axis.GridExtent), screenMin);
+    return true;
 }
 
 Integer CoordFromPoint(const TGridAxisDrawInfo& axis, Integer n) {

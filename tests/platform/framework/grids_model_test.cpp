@@ -43,6 +43,37 @@ TEST_F(GridModel, CellRectFollowsFixedCellsScrollingAndLineWidth) {
     }
 }
 
+// A hidden line is still somewhere: its rectangle has no width (or height) but stands at its place,
+// so a descendant that measures from the first scrolling cell finds the right origin.
+TEST_F(GridModel, HiddenCellsHaveARectangleOfNoSizeAtTheirPlace) {
+    struct Case {
+        const char* name;
+        Integer hiddenCol;
+        Integer hiddenRow;
+        Integer extent;
+        TGridCoord cell;
+        TRect expected;
+    };
+    for (const Case& c : {
+             Case{"column of width 0", 2, -1, 0, {2, 1}, Rect(130, 25, 130, 49)},
+             Case{"the cell after it", 2, -1, 0, {3, 1}, Rect(131, 25, 195, 49)},
+             Case{"column of width -1", 2, -1, -1, {2, 1}, Rect(130, 25, 130, 49)},
+             Case{"the cell after it takes its place", 2, -1, -1, {3, 1}, Rect(130, 25, 194, 49)},
+             Case{"first scrolling column hidden", 1, -1, 0, {1, 2}, Rect(65, 50, 65, 74)},
+             Case{"row of height 0", -1, 3, 0, {2, 3}, Rect(130, 75, 194, 75)},
+             Case{"hidden past the client edge", 6, -1, 0, {6, 1}, TRect()},
+         }) {
+        SCOPED_TRACE(c.name);
+        FGrid->SetDefaultColWidth(64);
+        FGrid->SetDefaultRowHeight(24);
+        if (c.hiddenCol >= 0)
+            FGrid->SetColWidths(c.hiddenCol, c.extent);
+        if (c.hiddenRow >= 0)
+            FGrid->SetRowHeights(c.hiddenRow, c.extent);
+        EXPECT_EQ(FGrid->CellRect(c.cell.X, c.cell.Y), c.expected);
+    }
+}
+
 TEST_F(GridModel, MouseCoordFindsTheCellAndGivesLinesToTheCellBefore) {
     struct Case {
         const char* name;
