@@ -209,7 +209,9 @@ public:
     void SetScrollBars(TScrollStyle value);
     // The block between the current cell and the anchor; the whole row width with goRowSelect.
     TGridRect Selection() const;
-    // Makes the rectangle's top-left the current cell and its bottom-right the anchor (range select).
+    // Makes the rectangle's top-left the anchor and its bottom-right the current cell (range select),
+    // without asking SelectCell and without scrolling; descendants rely on the current cell ending at
+    // the bottom-right.
     void SetSelection(const TGridRect& value);
     // The first scrolling column and row shown; kept between the fixed count and the last cell.
     Integer LeftCol() const { return FTopLeft.X; }

@@ -433,8 +433,8 @@ TGridRect TCustomGrid::Selection() const {
 
 void TCustomGrid::SetSelection(const TGridRect& value) {
     const TGridRect oldSel = Selection();
-    FAnchor = value.BottomRight();
-    FCurrent = value.TopLeft();
+    FAnchor = value.TopLeft();
+    FCurrent = value.BottomRight();
     if (FOptions.Contains(goRowSelect)) {
         FCurrent.X = FFixedCols;
         FAnchor.X = FColCount - 1;

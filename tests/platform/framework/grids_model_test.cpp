@@ -329,6 +329,7 @@ TEST_F(GridModel, DefaultDrawingPaintsTheCellTextAndTheSelectionColours) {
     FGrid->Font()->SetColor(clBlack);
     FGrid->SetCells(2, 1, u"WWW");
     FGrid->SetSelection({1, 2, 2, 3});
+    EXPECT_EQ((TGridCoord{FGrid->Col(), FGrid->Row()}), (TGridCoord{2, 3})) << "current at the bottom-right";
     FGrid->Repaint();
     HDC dc = GetDC(FGrid->Handle());
     auto hasInk = [&](const TRect& rect, COLORREF ink) {
@@ -341,7 +342,7 @@ TEST_F(GridModel, DefaultDrawingPaintsTheCellTextAndTheSelectionColours) {
     EXPECT_TRUE(hasInk(FGrid->CellRect(2, 1), ColorToRGB(clBlack)));
     EXPECT_FALSE(hasInk(FGrid->CellRect(3, 1), ColorToRGB(clBlack)));
     // A selected cell other than the focused one is in the highlight colour.
-    EXPECT_EQ(GetPixel(dc, FGrid->CellRect(2, 3).Left + 1, FGrid->CellRect(2, 3).Top + 1),
+    EXPECT_EQ(GetPixel(dc, FGrid->CellRect(1, 2).Left + 1, FGrid->CellRect(1, 2).Top + 1),
               ColorToRGB(clHighlight));
     EXPECT_EQ(GetPixel(dc, FGrid->CellRect(3, 3).Left + 1, FGrid->CellRect(3, 3).Top + 1),
               ColorToRGB(clWindow));
