@@ -7,6 +7,7 @@
 #include "platform/framework/Filer.h"
 #include "platform/framework/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/Convert.h"
 #include "platform/win32/winuser.h"
 
 DEFINE_CLASS(TCustomGrid)
@@ -31,10 +32,12 @@ namespace {
 // top-left cell, so a million rows scroll as well as ten.
 constexpr int ScrollBarMax = 127;
 
+// Maps between scroll positions and cells, rounded to the nearest as MulDiv does; 0 when nothing
+// scrolls.
 Integer LongMulDiv(Integer mult1, Integer mult2, Integer div1) {
     if (div1 == 0)
         return 0;
-    return static_cast<Integer>(static_cast<Int64>(mult1) * mult2 / div1);
+    return MulDiv(mult1, mult2, div1);
 }
 
 // Keeps a line index in step with a line moved from fromIndex to toIndex.
@@ -843,6 +846,9 @@ void TCustomGrid::UpdateScrollRange() {
 }
 
 void TCustomGrid::ModifyScrollBar(int scrollBar, int scrollCode, int pos) {
+    // Using a grid's scroll bar makes it the control with the focus, as a click on its cells does.
+    if (Visible() && CanFocus() && TabStop() && !ComponentState().Contains(csDesigning))
+        SetFocus();
     TGridDrawInfo drawInfo;
     CalcDrawInfo(drawInfo);
     const TGridCoord maxTopLeft = CalcMaxTopLeft({FColCount - 1, FRowCount - 1}, drawInfo);
@@ -851,34 +857,46 @@ void TCustomGrid::ModifyScrollBar(int scrollBar, int scrollCode, int pos) {
     const Integer minValue = horz ? FFixedCols : FFixedRows;
     const Integer maxValue = horz ? maxTopLeft.X : maxTopLeft.Y;
     const Integer value = horz ? FTopLeft.X : FTopLeft.Y;
-    const Integer page = std::max<Integer>(axis.LastFullVisibleCell - axis.FirstGridCell, 1);
-    Integer result = value;
-    switch (scrollCode) {
-    case SB_LINEUP:
-        result = value - 1;
-        break;
-    case SB_LINEDOWN:
-        result = value + 1;
-        break;
-    case SB_PAGEUP:
-        result = value - page;
-        break;
-    case SB_PAGEDOWN:
-        result = value + page;
-        break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-        if (FOptions.Contains(goThumbTracking) || scrollCode == SB_THUMBPOSITION)
-            result = minValue + LongMulDiv(pos, maxValue - minValue, ScrollBarMax);
-        break;
-    case SB_BOTTOM:
-        result = maxValue;
-        break;
-    case SB_TOP:
-        result = minValue;
-        break;
-    default:
+    // A page down brings the last whole line to the top; a page up brings the top line to the bottom,
+    // so it counts the lines that fit above it.
+    const Integer pageDown = std::max<Integer>(axis.LastFullVisibleCell - value, 1);
+    const TGridCoord pageAbove = CalcMaxTopLeft(FTopLeft, drawInfo);
+    const Integer pageUp = std::max<Integer>(value - (horz ? pageAbove.X : pageAbove.Y), 1);
+    auto step = [&](Integer current) {
+        switch (scrollCode) {
+        case SB_LINEUP:
+            return current - 1;
+        case SB_LINEDOWN:
+            return current + 1;
+        case SB_PAGEUP:
+            return current - pageUp;
+        case SB_PAGEDOWN:
+            return current + pageDown;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK:
+            if (FOptions.Contains(goThumbTracking) || scrollCode == SB_THUMBPOSITION)
+                return minValue + LongMulDiv(pos, maxValue - minValue, ScrollBarMax);
+            return current;
+        case SB_BOTTOM:
+            return maxValue;
+        case SB_TOP:
+            return minValue;
+        default:
+            return current;
+        }
+    };
+    if (scrollCode != SB_LINEUP && scrollCode != SB_LINEDOWN && scrollCode != SB_PAGEUP &&
+        scrollCode != SB_PAGEDOWN && scrollCode != SB_THUMBPOSITION && scrollCode != SB_THUMBTRACK &&
+        scrollCode != SB_BOTTOM && scrollCode != SB_TOP)
         return;
+    // A hidden line (extent 0 or less) is no place to stop: the step goes on past it.
+    Integer result = value;
+    for (;;) {
+        const Integer previous = result;
+        result = step(result);
+        if (result <= minValue || result >= maxValue || result == previous ||
+            (horz ? ColWidths(result) : RowHeights(result)) > 0)
+            break;
     }
     result = std::max(std::min(result, maxValue), minValue);
     if (horz)

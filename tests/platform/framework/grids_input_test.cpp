@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "platform/framework/StdEdit.h"
 #include "platform/win32/dialogs.h"
 
 namespace {
@@ -351,6 +352,39 @@ TEST_F(GridInput, ScrollBarsMapTheirPositionsOntoTheRows) {
     scroll(SB_THUMBTRACK, 0);
     EXPECT_EQ(FGrid->TopRow(), 1);
     EXPECT_EQ(GetScrollPos(hwnd, SB_VERT), 0);
+}
+
+TEST_F(GridInput, ScrollBarStepsRoundSkipHiddenRowsAndFocusTheGrid) {
+    TEdit* edit = new TEdit(FForm);
+    edit->SetParent(FForm);
+    edit->SetBounds(0, 210, 80, 20);
+    FGrid->SetScrollBars(ssVertical);
+    FGrid->SetRowCount(18); // seven rows shown below the fixed one: the top row runs from 1 to 11
+    HWND hwnd = FGrid->Handle();
+    auto scroll = [&](WORD code, WORD pos) { SendMessageW(hwnd, WM_VSCROLL, MAKEWPARAM(code, pos), 0); };
+    edit->SetFocus();
+    Pump();
+    // Positions and rows map onto each other rounded to the nearest.
+    scroll(SB_THUMBPOSITION, 70); // 70 * 10 / 127 = 5.51
+    EXPECT_EQ(FGrid->TopRow(), 7);
+    EXPECT_TRUE(FGrid->Focused()) << "using the scroll bar focuses the grid";
+    FGrid->SetTopRow(2); // 1 * 127 / 10 = 12.7
+    EXPECT_EQ(GetScrollPos(hwnd, SB_VERT), 13);
+    // Hidden rows are no place to stop.
+    FGrid->SetRowHeights(3, 0);
+    FGrid->SetRowHeights(4, -1);
+    scroll(SB_LINEDOWN, 0);
+    EXPECT_EQ(FGrid->TopRow(), 5);
+    scroll(SB_LINEUP, 0);
+    EXPECT_EQ(FGrid->TopRow(), 2);
+    // A page up brings the top row to the bottom, so it counts the rows that fit above it: row 6 is
+    // three rows high.
+    FGrid->SetRowHeights(6, 74);
+    FGrid->SetTopRow(9);
+    scroll(SB_PAGEUP, 0);
+    EXPECT_EQ(FGrid->TopRow(), 5);
+    scroll(SB_PAGEDOWN, 0);
+    EXPECT_EQ(FGrid->TopRow(), 9);
 }
 
 } // namespace
