@@ -328,7 +328,9 @@ protected:
     bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
     bool DoMouseWheelUp(TShiftState shift, TPoint mousePos) override;
     void DoExit() override;
-    void SetGridState(TGridState value) { FGridState = value; }
+    // A descendant that ends sizing or moving itself takes the feedback line away with it; back to
+    // gsNormal the auto-scroll timer stops.
+    void SetGridState(TGridState value);
     virtual void WMGetDlgCode(TMessage& message);
     virtual void WMHScroll(TMessage& message);
     virtual void WMVScroll(TMessage& message);

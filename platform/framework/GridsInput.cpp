@@ -568,6 +568,23 @@ void TCustomGrid::CancelMode() {
     StopTimer();
 }
 
+void TCustomGrid::SetGridState(TGridState value) {
+    if (value == FGridState)
+        return;
+    // The line is inverted pixels: it goes away by drawing it again while the state that drew it holds.
+    if (FGridState == gsColSizing || FGridState == gsRowSizing) {
+        TGridDrawInfo drawInfo;
+        CalcDrawInfo(drawInfo);
+        DrawSizingLine(drawInfo);
+    } else if ((FGridState == gsColMoving || FGridState == gsRowMoving) && FMoveDrawn) {
+        DrawMove();
+    }
+    FGridState = value;
+    // Back to normal, the auto-scroll timer has nothing left to do.
+    if (value == gsNormal)
+        StopTimer();
+}
+
 // A menu or another window that takes the mouse ends what the mouse had begun.
 void TCustomGrid::WMCancelModeGrid(TMessage& message) {
     CancelMode();

@@ -242,10 +242,12 @@ TEST_F(GridInput, TheSizingLineLeavesNoTraceWhenSizingEndsOrIsCancelled) {
                       ReleaseCapture();
                       Pump();
                   }},
-             Case{"cancel mode", [&] {
+             Case{"cancel mode",
+                  [&] {
                       SendMessageW(FGrid->Handle(), WM_CANCELMODE, 0, 0);
                       Pump();
                   }},
+             Case{"state set back by a descendant", [&] { FGrid->SetGridState(gsNormal); }},
          }) {
         SCOPED_TRACE(c.name);
         Advance(1000); // no double click with the press before
@@ -295,6 +297,27 @@ TEST_F(GridInput, DraggingAHeaderMovesTheColumnOrRow) {
     EXPECT_EQ(events, (std::vector<std::string>{"col 1>3", "row 2>5"}));
     // Released where it began: nothing moves.
     Drag(CellCentre(0, 5), CellCentre(0, 5));
+    EXPECT_EQ(events.size(), 2u);
+    // A descendant that ends the move itself takes the mark away, and the next move draws afresh.
+    FGrid->Repaint();
+    auto headerRow = [this] {
+        std::vector<COLORREF> pixels;
+        HDC dc = GetDC(FGrid->Handle());
+        for (int x = 0; x < 300; ++x)
+            pixels.push_back(GetPixel(dc, x, 5));
+        ReleaseDC(FGrid->Handle(), dc);
+        return pixels;
+    };
+    const std::vector<COLORREF> before = headerRow();
+    for (int round = 0; round < 2; ++round) {
+        Advance(1000); // no double click with the press before
+        Down(CellCentre(1, 0));
+        MoveTo(CellCentre(3, 0));
+        EXPECT_NE(headerRow(), before) << "the mark shows while moving";
+        FGrid->SetGridState(gsNormal);
+        EXPECT_TRUE(headerRow() == before);
+        Up(CellCentre(3, 0));
+    }
     EXPECT_EQ(events.size(), 2u);
 }
 

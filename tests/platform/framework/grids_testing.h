@@ -22,6 +22,7 @@ public:
     using TCustomGrid::InvalidateCell;
     using TCustomGrid::MoveColumn;
     using TCustomGrid::MoveRow;
+    using TCustomGrid::SetGridState;
     using TStringGrid::TStringGrid;
 
     struct PaintedCell {
