@@ -612,9 +612,12 @@ void TCustomGrid::WMSetFocus(TMessage& message) {
 void TCustomGrid::WMKillFocus(TMessage& message) {
     TCustomControl::WMKillFocus(message);
     InvalidateGridRect(Selection());
+    // The editor goes out of sight but editing stays on, so it is back when the focus returns: its
+    // text is stored with every change already. Leaving for another control of the form ends editing
+    // in DoExit.
     HWND focused = reinterpret_cast<HWND>(message.WParam);
     if (FInplaceEdit != nullptr && (focused == nullptr || focused != FInplaceEdit->WindowHandle()))
-        HideEditor();
+        FInplaceEdit->Hide();
 }
 
 void TCustomGrid::DoExit() {

@@ -89,6 +89,16 @@ TEST_F(GridEditor, ClickOnTheCurrentCellEditsAndTheEditorFollowsScrolling) {
     // Scrolled out of sight, the editor hides.
     FGrid->SetTopRow(5);
     EXPECT_FALSE(EditorShown());
+    // The focus leaving the window, say for another program, and coming back keeps editing on: the
+    // editor shows again when its cell scrolls back into view.
+    ASSERT_EQ(GetFocus(), FGrid->Handle());
+    ::SetFocus(nullptr);
+    Pump();
+    ::SetFocus(FGrid->Handle());
+    Pump();
+    FGrid->SetTopRow(1);
+    EXPECT_TRUE(EditorShown());
+    EXPECT_EQ(GetFocus(), FGrid->InplaceEditor()->Handle());
     // Rows-only selection never edits.
     FGrid->SetOptions(FGrid->Options() + TGridOptions{goRowSelect});
     PressWith(VK_F2, {});
