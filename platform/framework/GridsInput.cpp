@@ -603,7 +603,11 @@ void TCustomGrid::WMCaptureChanged(TMessage& message) {
 
 void TCustomGrid::WMSetFocus(TMessage& message) {
     TCustomControl::WMSetFocus(message);
-    if (FInplaceEdit == nullptr || !FInplaceEdit->Focused()) {
+    // The focus coming back from the editor (it hid, or the grid took the focus for its scroll bar)
+    // leaves the editor as it is.
+    HWND previous = reinterpret_cast<HWND>(message.WParam);
+    if (FInplaceEdit == nullptr || !FInplaceEdit->HandleAllocated() ||
+        previous != FInplaceEdit->WindowHandle()) {
         InvalidateGridRect(Selection());
         UpdateEdit();
     }

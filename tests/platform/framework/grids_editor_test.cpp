@@ -105,6 +105,25 @@ TEST_F(GridEditor, ClickOnTheCurrentCellEditsAndTheEditorFollowsScrolling) {
     EXPECT_FALSE(EditorShown());
 }
 
+TEST_F(GridEditor, TheScrollBarTakesTheFocusAndTheEditorStaysOverItsCell) {
+    FGrid->SetRow(3);
+    PressWith(VK_F2, {});
+    Type(u"x");
+    HWND grid = FGrid->Handle();
+    SendMessageW(grid, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+    Pump();
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(FGrid->InplaceEditor()->BoundsRect(), FGrid->CellRect(1, 3));
+    EXPECT_EQ(GetFocus(), FGrid->InplaceEditor()->Handle()) << "the editor takes it back as it moves";
+    // A scroll that moves nothing leaves the focus with the grid and the editor open; typing goes on.
+    SendMessageW(grid, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+    Pump();
+    EXPECT_EQ(GetFocus(), grid);
+    EXPECT_TRUE(EditorShown());
+    Type(u"y");
+    EXPECT_EQ(FGrid->Cells(1, 3), u"xy");
+}
+
 TEST_F(GridEditor, ChangingTheCellUnderTheEditorReloadsIt) {
     PressWith(VK_F2, {});
     FGrid->SetCells(1, 1, u"from code");
