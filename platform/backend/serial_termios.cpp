@@ -84,6 +84,9 @@ public:
         Wake();
         if (FThread.joinable())
             FThread.join();
+        // The exclusive flag lives on the terminal, not on the descriptor: a pseudo-terminal outlives
+        // this close while its far end is open, and would refuse every later open by an ordinary user.
+        ::ioctl(FFd, TIOCNXCL);
         ::flock(FFd, LOCK_UN);
         ::close(FFd);
         ::close(FWakeRead);
@@ -519,13 +522,14 @@ std::unique_ptr<SerialDevice> OpenTermiosDevice(const std::string& path, int* er
         ::close(fd);
         return nullptr;
     }
-    ::ioctl(fd, TIOCEXCL);
     int wake[2];
     if (::pipe2(wake, O_NONBLOCK | O_CLOEXEC) != 0) {
         Fail(error);
         ::close(fd);
         return nullptr;
     }
+    // From here on the device's Close clears the flag again.
+    ::ioctl(fd, TIOCEXCL);
     auto device = std::make_unique<TermiosDevice>(fd, wake[0], wake[1]);
     // Raw mode with the present line settings, so that reads see every byte as it came.
     SerialConfig config;

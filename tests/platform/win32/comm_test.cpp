@@ -1,9 +1,12 @@
 // The comm API on the fake device (events, errors, timeouts on the manual clock, lines, loss) and on a
 // pseudo-terminal (settings, bytes both ways, back-pressure, the far end closing).
 #include <atomic>
+#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <thread>
+#include <unistd.h>
 
 #include "platform/backend/file.h"
 #include "platform/backend/serialdevice.h"
@@ -738,6 +741,14 @@ TEST_F(CommPty, OpensConfiguresAndCarriesEveryByteValueBothWays) {
 
     // The device keeps its settings: a port opened again reads them from it.
     EXPECT_TRUE(CloseHandle(port));
+    // Closing gives the terminal up: left exclusive, the pseudo-terminal (alive while its far end is
+    // open) would refuse every later open by anyone but the superuser, who runs these tests.
+    const int probe = ::open(pty.path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(probe, 0);
+    int exclusive = -1;
+    EXPECT_EQ(::ioctl(probe, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    ::close(probe);
     port = OpenPort(Utf8ToString(pty.path));
     ASSERT_NE(port, INVALID_HANDLE_VALUE) << "closed ports open again";
     ASSERT_TRUE(GetCommState(port, &dcb));
