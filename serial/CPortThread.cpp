@@ -302,17 +302,24 @@ void TCustomComPort::WaitForEvent(TComEvents& events, HANDLE stopEvent, Integer 
     HANDLE handles[2] = {overlapped.hEvent, stopEvent};
     const DWORD count = stopEvent ? 2 : 1;
     DWORD mask = 0;
-    bool success = false;
+    DWORD error = ERROR_SUCCESS;
     SetCommMask(FHandle, ComEventsToMask(events));
     if (WaitCommEvent(FHandle, &mask, &overlapped) || GetLastError() == ERROR_IO_PENDING) {
         const DWORD result = WaitForMultipleObjects(count, handles, FALSE, static_cast<DWORD>(timeout));
-        // The event, the stop event and the time-out all count as success.
-        success = result != WAIT_FAILED;
+        // The event, the stop event and the time-out all count as success; a wait that ended because
+        // the device went away does not.
+        DWORD transferred = 0;
+        if (result == WAIT_FAILED ||
+            (result == WAIT_OBJECT_0 && !GetOverlappedResult(FHandle, &overlapped, &transferred, FALSE)))
+            error = GetLastError();
         // A new mask ends a wait still pending, with an empty mask.
         SetCommMask(FHandle, 0);
+    } else {
+        error = GetLastError();
     }
-    if (!success) {
-        ReportError(CError_WaitFailed, GetLastError());
+    if (error != ERROR_SUCCESS) {
+        SetLastError(error); // the text of OnException describes this error, not that of the clean-up
+        ReportError(CError_WaitFailed, error);
         mask = 0;
     }
     events = MaskToComEvents(mask);

@@ -2,6 +2,8 @@
 // except with smNone), a batch is dispatched in its fixed order, received bytes as a buffer, closing
 // while events wait or from inside a handler never deadlocks, and a port on a pseudo-terminal.
 #include <atomic>
+#include <ctime>
+#include <filesystem>
 
 #include "platform/backend/file.h"
 #include "platform/rtl/Clock.h"
@@ -242,6 +244,22 @@ TEST_F(ComThread, WaitForEventWithoutTheThreadReportsTheEventOrTheTimeout) {
     done = true;
     clock.join();
     EXPECT_TRUE(events.Empty());
+
+    // A device that goes away during the wait fails it; it is no event and no time-out.
+    std::thread unplug([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        fake->Unplug();
+    });
+    events = {evRxChar};
+    try {
+        port->WaitForEvent(events, nullptr, -1);
+        ADD_FAILURE() << "no exception";
+    } catch (const EComPort& e) {
+        EXPECT_EQ(e.Code(), 21);
+        EXPECT_EQ(e.WinCode(), static_cast<Integer>(ERROR_OPERATION_ABORTED));
+    }
+    unplug.join();
+    EXPECT_THROW(port->Close(), EComPort); // the purge fails on the lost device
 }
 
 // The near end of a pseudo-terminal as the port; the test holds the far end. The kernel delivers the
@@ -282,6 +300,103 @@ TEST(ComPty, OpensConfiguresAndCarriesBytesBothWays) {
     port.Close();
     EXPECT_FALSE(port.Connected());
     backend::CloseFile(pty.masterFd, nullptr);
+}
+
+std::size_t EntriesOf(const char* folder) {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
+        ++count;
+    return count;
+}
+
+// The console connects and disconnects at will: each round opens the port, polls, takes a frame
+// that arrives in pieces, and closes, and the rounds leave no descriptor or thread behind.
+TEST(ComPty, ReconnectsAgainAndAgainWithoutLeaks) {
+    Clock::UseSystemClock();
+    backend::PseudoTerminal pty;
+    int error = 0;
+    ASSERT_TRUE(backend::OpenPseudoTerminal(pty, &error)) << error;
+    TComPort port(nullptr);
+    port.SetPort(Utf8ToString(pty.path));
+    std::atomic<int> rxEvents{0};
+    port.OnRxChar = [&](TObject*, Integer) { ++rxEvents; };
+    Bytes frame(40);
+    for (std::size_t i = 0; i < frame.size(); ++i)
+        frame[i] = static_cast<std::uint8_t>(0xF0 + i); // 0xFF among them
+    std::size_t descriptors = 0, threads = 0;
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        port.Open();
+        ASSERT_TRUE(port.Connected());
+        EXPECT_EQ(port.WriteStr(u"123|"), 4);
+        ASSERT_TRUE(backend::WaitReadable(pty.masterFd, 2000));
+        Byte poll[8];
+        EXPECT_EQ(backend::ReadFile(pty.masterFd, poll, 8, nullptr), 4);
+        rxEvents = 0;
+        ASSERT_EQ(backend::WriteFile(pty.masterFd, frame.data(), 15, nullptr), 15);
+        ASSERT_TRUE(PumpUntil([&] { return rxEvents.load() > 0; }));
+        ASSERT_EQ(backend::WriteFile(pty.masterFd, frame.data() + 15, 25, nullptr), 25);
+        ASSERT_TRUE(PumpUntil([&] { return port.InputCount() == 40; }));
+        Bytes got(40);
+        EXPECT_EQ(port.Read(got.data(), 40), 40);
+        EXPECT_EQ(got, frame);
+        port.Close();
+        ASSERT_FALSE(port.Connected());
+        // The first round settles what the process keeps for good (the message window and such).
+        if (round == 0) {
+            descriptors = EntriesOf("/proc/self/fd");
+            threads = EntriesOf("/proc/self/task");
+        }
+    }
+    EXPECT_EQ(EntriesOf("/proc/self/fd"), descriptors);
+    EXPECT_EQ(EntriesOf("/proc/self/task"), threads);
+    backend::CloseFile(pty.masterFd, nullptr);
+}
+
+// The far end (the module) vanishes while a read waits and while the event thread waits: the read
+// fails at once, the thread neither spins nor hangs, and the port still closes.
+TEST(ComPty, AFarEndThatVanishesIsAnErrorNotAHang) {
+    Clock::UseSystemClock();
+    backend::PseudoTerminal pty;
+    int error = 0;
+    ASSERT_TRUE(backend::OpenPseudoTerminal(pty, &error)) << error;
+    TComPort port(nullptr);
+    port.SetPort(Utf8ToString(pty.path));
+    port.Timeouts()->SetReadInterval(0);
+    port.Timeouts()->SetReadTotalConstant(20000);
+    port.Open();
+    ASSERT_TRUE(port.Connected());
+
+    std::thread vanish([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        backend::CloseFile(pty.masterFd, nullptr);
+    });
+    const auto started = std::chrono::steady_clock::now();
+    Byte frame[40];
+    try {
+        port.Read(frame, 40);
+        ADD_FAILURE() << "no exception";
+    } catch (const EComPort& e) {
+        EXPECT_EQ(e.Code(), 3);
+    }
+    vanish.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+
+    // Nothing runs while the port sits on the lost device.
+    const std::clock_t cpu = std::clock();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    CheckSynchronize(0);
+    EXPECT_LT(std::clock() - cpu, CLOCKS_PER_SEC / 10);
+
+    try {
+        port.WriteStr(u"123|");
+        ADD_FAILURE() << "no exception";
+    } catch (const EComPort& e) {
+        EXPECT_EQ(e.Code(), 2);
+    }
+    EXPECT_THROW(port.Close(), EComPort);
+    EXPECT_FALSE(port.Connected());
+    EXPECT_EQ(port.Handle(), INVALID_HANDLE_VALUE);
 }
 
 } // namespace
