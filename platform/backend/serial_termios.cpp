@@ -537,6 +537,9 @@ std::unique_ptr<SerialDevice> OpenTermiosDevice(const std::string& path, int* er
         device->Close();
         return nullptr;
     }
+    // A port opens with its input empty. A pseudo-terminal keeps what its far end wrote while the port
+    // was closed (the rest of a frame, say), which would shift every later read.
+    ::tcflush(fd, TCIFLUSH);
     return device;
 }
 

@@ -11,6 +11,7 @@
 // - A device that disappears (unplugged, or the far end of a pseudo-terminal closed): every operation
 //   pending then completes with ERROR_OPERATION_ABORTED, and every later call on the handle but
 //   CloseHandle fails with ERROR_BAD_COMMAND, as a removed USB port does.
+// - A device opens with empty queues: what its far end sent while it was closed is dropped.
 // - A device without modem lines (a pseudo-terminal) reads all its lines off and takes DTR, RTS and
 //   break changes without effect.
 #pragma once

@@ -749,10 +749,13 @@ TEST_F(CommPty, OpensConfiguresAndCarriesEveryByteValueBothWays) {
     EXPECT_EQ(::ioctl(probe, TIOCGEXCL, &exclusive), 0);
     EXPECT_EQ(exclusive, 0);
     ::close(probe);
+    FarWrite({'o', 'l', 'd'}); // sent while nobody had the port open
     port = OpenPort(Utf8ToString(pty.path));
     ASSERT_NE(port, INVALID_HANDLE_VALUE) << "closed ports open again";
     ASSERT_TRUE(GetCommState(port, &dcb));
     EXPECT_EQ(dcb.BaudRate, 250000u);
+    FarWrite({'n'});
+    EXPECT_EQ(PortRead(1), (Bytes{'n'})) << "a port opens with its input empty";
 }
 
 TEST_F(CommPty, OverlappedWaitSeesBytesFromTheFarEnd) {
