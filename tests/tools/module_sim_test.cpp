@@ -1,11 +1,12 @@
 // The module simulator: its options and frames, and the program itself answering polls over a
-// pseudo-terminal through the platform's comm calls.
+// pseudo-terminal through the platform's comm calls and through the console's port component.
 #include <gtest/gtest.h>
 
 #include "platform/backend/process.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/comm.h"
+#include "tests/serial/SerialTestSupport.h"
 #include "tools/module-sim/ModuleSim.h"
 
 namespace {
@@ -100,8 +101,8 @@ protected:
         args.insert(args.begin(), ZELMOR_MODULE_SIM);
         int error = 0;
         ASSERT_TRUE(sim.Start(args, &error)) << error;
-        std::string path;
-        ASSERT_TRUE(sim.ReadLine(path, 5000));
+        ASSERT_TRUE(sim.ReadLine(portPath, 5000));
+        const std::string& path = portPath;
         port = CreateFileW(Utf8ToString(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_FLAG_OVERLAPPED, nullptr);
         ASSERT_NE(port, INVALID_HANDLE_VALUE) << path << " " << GetLastError();
@@ -123,6 +124,7 @@ protected:
     }
 
     backend::ChildProcess sim;
+    std::string portPath;
     HANDLE port = INVALID_HANDLE_VALUE;
 };
 
@@ -143,6 +145,40 @@ TEST_F(ModuleSimProgram, AnswersEachPollWithTheNextModulesFrame) {
                 EXPECT_EQ(Strength(frame), -90);
             }
         }
+    }
+}
+
+// The console's road: the port polls, hears bytes on the GUI thread, reads a frame that came in
+// pieces, and is disconnected in the middle of a frame and connected again, after which every frame
+// still starts where a frame starts.
+TEST_F(ModuleSimProgram, TheConsolesPortReadsWholeFramesAcrossReconnects) {
+    Start({"--modules", "1,3", "--split", "7", "--split-delay", "2"});
+    const String path = Utf8ToString(portPath);
+    CloseHandle(port);
+    port = INVALID_HANDLE_VALUE;
+    TComPort comPort(nullptr);
+    comPort.SetPort(path);
+    std::atomic<int> heard{0};
+    comPort.OnRxChar = [&](TObject*, Integer) { ++heard; };
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        comPort.Open();
+        for (int poll = 0; poll < 2; ++poll) {
+            heard = 0;
+            EXPECT_EQ(comPort.WriteStr(u"123|"), 4);
+            ASSERT_TRUE(serial_testing::PumpUntil([&] { return heard > 0 && comPort.InputCount() >= 40; }));
+            Frame frame;
+            EXPECT_EQ(comPort.Read(frame.data(), 40), 40);
+            EXPECT_EQ(frame[30], 26);
+            EXPECT_TRUE(frame[31] == 42 || frame[31] == 44) << int(frame[31]);
+            EXPECT_EQ(frame[36], modulesim::Checksum(frame));
+        }
+        // Disconnect once the first piece of the next frame is in; the rest comes while closed.
+        heard = 0;
+        comPort.WriteStr(u"123|");
+        ASSERT_TRUE(serial_testing::PumpUntil([&] { return heard > 0; }));
+        comPort.Close();
+        std::this_thread::sleep_for(std::chrono::milliseconds(40));
     }
 }
 
