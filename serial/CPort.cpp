@@ -309,8 +309,15 @@ void TCustomComPort::Open() {
 }
 
 void TCustomComPort::Close() {
-    if (!FConnected || FComponentState.Contains(csDesigning))
+    if (!FConnected || FClosing || FComponentState.Contains(csDesigning))
         return;
+    // Events of a batch still on its way belong to the port being closed: they are dropped, so that
+    // no handler runs after OnBeforeClose and none closes the port a second time.
+    FClosing = true;
+    struct Closing {
+        std::atomic<bool>& flag;
+        ~Closing() { flag = false; }
+    } closing{FClosing};
     DispatchBeforeClose();
     // A device that went away fails the purge; the port is closed all the same and the failure
     // reported afterwards, or it could never be closed.

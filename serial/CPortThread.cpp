@@ -138,9 +138,10 @@ void TComThread::RunEvents() {
     for (const EventBit& bit : kDispatchOrder) {
         if (!FEvents.Contains(bit.event))
             continue;
-        // A handler may have closed (or freed) the port: the rest of the batch is dropped.
+        // A handler may have closed (or freed) the port, or the port is closing: the rest of the
+        // batch is dropped.
         TCustomComPort* port = FComPort.load();
-        if (!port)
+        if (!port || port->FClosing)
             return;
         port->DispatchEvent(bit.mask);
     }
@@ -177,7 +178,7 @@ LRESULT TCustomComPort::WindowMethod(UINT message, WPARAM wParam, LPARAM lParam)
     // Let the event thread wait for the next batch while this one is dispatched.
     if (InSendMessage())
         ReplyMessage(0);
-    if (!FConnected)
+    if (!FConnected || FClosing)
         return 0;
     try {
         DispatchEvent(static_cast<DWORD>(wParam));

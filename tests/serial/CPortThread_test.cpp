@@ -167,6 +167,46 @@ TEST_F(ComThread, ClosingOrFreeingFromInsideAHandlerDoesNotDeadlock) {
     EXPECT_FALSE(fake->IsOpen());
 }
 
+// A batch of two events whose first handler closes the port: the second event belongs to a closed
+// port, and a Close while closing (from OnBeforeClose) does nothing, whatever the method.
+TEST_F(ComThread, ClosingInAHandlerDropsTheRestOfTheBatchAndClosesOnce) {
+    for (TSyncMethod method : {smThreadSync, smWindowSync, smNone}) {
+        SCOPED_TRACE(static_cast<int>(method));
+        port->SetSyncMethod(method);
+        port->SetEventChar(u'\n');
+        std::mutex lock;
+        std::vector<std::string> log;
+        auto add = [&](const std::string& event) {
+            std::lock_guard guard(lock);
+            log.push_back(event);
+        };
+        std::atomic<bool> closed{false};
+        port->OnRxChar = [&](TObject*, Integer) {
+            add("RxChar");
+            port->Close();
+            closed = true;
+        };
+        port->OnRxFlag = [&](TObject*) {
+            add("RxFlag");
+            port->Close();
+        };
+        port->OnBeforeClose = [&](TObject*) {
+            add("BeforeClose");
+            port->Close();
+        };
+        port->OnAfterClose = [&](TObject*) { add("AfterClose"); };
+        port->Open();
+        fake->PushReceived({'a', '\n'});
+        ASSERT_TRUE(PumpUntil([&] { return closed.load(); }));
+        std::lock_guard guard(lock);
+        EXPECT_EQ(log, (std::vector<std::string>{"RxChar", "BeforeClose", "AfterClose"}));
+        port->OnRxChar = nullptr;
+        port->OnRxFlag = nullptr;
+        port->OnBeforeClose = nullptr;
+        port->OnAfterClose = nullptr;
+    }
+}
+
 TEST_F(ComThread, AHandlerExceptionUnderWindowSyncGoesToTheApplication) {
     port->SetSyncMethod(smWindowSync);
     port->OnRxChar = [](TObject*, Integer) { throw EConvertError(u"handler failed"); };
