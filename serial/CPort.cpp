@@ -281,8 +281,14 @@ void TCustomComPort::Loaded() {
 }
 
 void TCustomComPort::Open() {
-    if (FConnected || FComponentState.Contains(csDesigning))
+    if (FConnected || FOpening || FComponentState.Contains(csDesigning))
         return;
+    // An Open from OnBeforeOpen would start the same opening again, without end.
+    FOpening = true;
+    struct Opening {
+        bool& flag;
+        ~Opening() { flag = false; }
+    } opening{FOpening};
     FireBeforeOpen();
     OpenPortHandle();
     // With OnException assigned a failed open was reported and did not raise: the port stays closed

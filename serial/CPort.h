@@ -521,6 +521,7 @@ private:
     TThreadPriority FEventThreadPriority = tpNormal;
     bool FHasLink = false;
     bool FConnected = false;
+    bool FOpening = false; // Open runs: a nested Open does nothing
     std::atomic<bool> FClosing{false}; // Close runs: no more events are dispatched, a nested Close does nothing
     TBaudRate FBaudRate = br9600;
     Integer FCustomBaudRate = 9600;

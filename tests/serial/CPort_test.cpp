@@ -85,6 +85,17 @@ TEST_F(ComPort, OpensAppliesEverySettingAndClosesAgain) {
     port->Close();
     EXPECT_TRUE(recorder.Events().empty());
 
+    // Opening from OnBeforeOpen, while the port opens, does nothing more.
+    port->OnBeforeOpen = [&](TObject*) {
+        recorder.Add("BeforeOpen");
+        port->Open();
+    };
+    port->Open();
+    port->Close();
+    EXPECT_EQ(recorder.Events(), (std::vector<std::string>{"BeforeOpen", "AfterOpen", "CTS on", "DSR off", "RLSD on",
+                                                           "CTS off", "DSR off", "RLSD off", "BeforeClose", "AfterClose"}));
+    recorder.Attach(*port);
+
     // A custom rate goes to the device as it is.
     port->SetBaudRate(brCustom);
     port->SetCustomBaudRate(250000);
