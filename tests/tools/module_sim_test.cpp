@@ -178,7 +178,8 @@ TEST_F(ModuleSimProgram, TheConsolesPortReadsWholeFramesAcrossReconnects) {
         comPort.WriteStr(u"123|");
         ASSERT_TRUE(serial_testing::PumpUntil([&] { return heard > 0; }));
         comPort.Close();
-        std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        // Long enough for the simulator to send the rest, which a port opened later must not see.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
 }
 
