@@ -16,6 +16,7 @@
 #include "tests/render/HTMLFuzzInput.h"
 #include "tests/render/HTMLTestHost.h"
 #include "tests/render/PictureFixtures.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -777,8 +778,7 @@ TEST(HTMLCanvas, CheckBoxThemedAndClassic) {
 // and is drawn transparently at the picture's place; printed, it is stretched by the scale. The body
 // background does not tile them.
 TEST(HTMLCanvas, SystemIconPictures) {
-    std::filesystem::path folder = std::filesystem::temp_directory_path() / "zelmor-html-icons";
-    std::filesystem::create_directories(folder);
+    std::filesystem::path folder = testing_support::MakeTestFolder("zelmor-html-icons");
     const String folderName = Utf8ToString(folder.string());
     auto iconOf = [](const char16_t* path, DWORD attributes, UINT size, HIMAGELIST& list) {
         SHFILEINFOW info{};

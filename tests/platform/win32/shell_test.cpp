@@ -9,6 +9,7 @@
 #include "platform/win32/shell.h"
 #include "platform/win32/winerror.h"
 #include "tests/platform/win32/gdi_test.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -85,8 +86,7 @@ TEST(ShellIcons, SameKindSameIndexAndKindsDiffer) {
     }
 
     // Paths on disk are read: an existing folder and file give the indices of their kinds.
-    std::filesystem::path folder = std::filesystem::temp_directory_path() / "zelmor-shell-test";
-    std::filesystem::create_directories(folder);
+    std::filesystem::path folder = testing_support::MakeTestFolder("zelmor-shell-test");
     std::ofstream(folder / "notes.txt") << "x";
     String folderName = Utf8ToString(folder.string());
     String fileName = Utf8ToString((folder / "notes.txt").string());
