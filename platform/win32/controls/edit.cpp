@@ -23,9 +23,9 @@ constexpr UINT SingleLineMaxLimit = 0x7FFFFFFE;
 constexpr UINT MultiLineMaxLimit = 0xFFFFFFFF;
 
 // Where a change comes from. Typing merges into one undo step; the user's changes (keys, pastes,
-// EM_REPLACESEL that may be undone) make one step each; a replacement without undo makes none. All of
-// them honour the limit, the width of an edit that does not scroll, and set the modify flag; new text
-// (WM_SETTEXT, creation) does none of that.
+// EM_REPLACESEL that may be undone) make one step each; a replacement without undo empties the undo
+// buffer. All of them honour the limit, the width of an edit that does not scroll, and set the modify
+// flag; new text (WM_SETTEXT, creation) does none of that.
 enum class ChangeKind { Typing, Paste, User, Replace, Program };
 enum class Notify { Yes, No };
 enum class Extend { No, Yes };
@@ -491,6 +491,9 @@ bool EditState::ReplaceSel(String text, ChangeKind kind, enum Notify notify) {
         FUndoAnchor = oldAnchor;
         FUndoCaret = oldCaret;
         FCanUndo = true;
+    } else if (kind == ChangeKind::Replace) {
+        // The step kept from before would now bring back a text that no longer leads here.
+        EMEmptyUndoBuffer();
     }
     if (kind != ChangeKind::Program)
         FModified = true;

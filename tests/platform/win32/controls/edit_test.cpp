@@ -232,6 +232,22 @@ TEST_F(EditTest, SetTextNotifiesSingleLineOnlyAndResetsModifyAndUndo) {
     EXPECT_EQ(SendMessageW(single, EM_GETMODIFY, 0, 0), FALSE);
 }
 
+TEST_F(EditTest, ReplacementWithoutUndoLeavesNothingToUndo) {
+    // Undo after such a replacement must not bring back the text from before the typing, losing both.
+    HWND edit = Edit(ES_AUTOHSCROLL);
+    SetFocus(edit);
+    Type(u"ab");
+    EXPECT_EQ(SendMessageW(edit, EM_CANUNDO, 0, 0), TRUE);
+    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(u"X"));
+    EXPECT_EQ(SendMessageW(edit, EM_CANUNDO, 0, 0), FALSE);
+    Chord(VK_CONTROL, 'Z');
+    EXPECT_EQ(WindowText(edit), u"abX");
+    // A replacement that may be undone is one step of its own.
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(u"Y"));
+    SendMessageW(edit, EM_UNDO, 0, 0);
+    EXPECT_EQ(WindowText(edit), u"abX");
+}
+
 TEST_F(EditTest, SetSelOrdersEndsAndKeepsTheCaretAtTheSecond) {
     HWND edit = Edit(ES_AUTOHSCROLL, u"abcdef");
     SendMessageW(edit, EM_SETSEL, 4, 1);
