@@ -109,6 +109,9 @@ protected:
     void KeyPress(Char& key) override;
     void CMEnter(TMessage& message) override;
     void CMExit(TMessage& message) override;
+    // Escape belongs to a masked edit whose text was changed, so that it resets the text rather than
+    // reaching the form's cancel button.
+    void CMWantSpecialKey(TMessage& message) override;
     void WMLButtonDown(TMessage& message) override;
     void WMLButtonUp(TMessage& message) override;
 

@@ -616,6 +616,12 @@ void TCustomMaskEdit::CMEnter(TMessage& message) {
     CheckCursor();
 }
 
+void TCustomMaskEdit::CMWantSpecialKey(TMessage& message) {
+    TCustomEdit::CMWantSpecialKey(message);
+    if (message.WParam == VK_ESCAPE && IsMasked() && Modified())
+        message.Result = 1;
+}
+
 void TCustomMaskEdit::CMExit(TMessage& message) {
     // A window that goes (RecreateWnd, freeing) loses the focus without the user leaving the text.
     if (IsMasked() && !ComponentState().Contains(csDesigning) &&

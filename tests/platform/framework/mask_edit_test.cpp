@@ -194,6 +194,13 @@ TEST_F(MaskEditTest, ValidateEditNamesTheFirstEmptyRequiredPosition) {
 }
 
 TEST_F(MaskEditTest, EscapeRestoresTheTextItHadWhenFocused) {
+    // The form's cancel button gets Escape only once the text has nothing to go back to.
+    auto* cancel = new TCtlButton(FForm);
+    cancel->SetParent(FForm);
+    cancel->SetTop(100);
+    cancel->SetCancel(true);
+    int cancelClicks = 0;
+    cancel->OnClick = [&](TObject*) { ++cancelClicks; };
     FEdit->SetEditMask(u"0000;1;_");
     FEdit->SetText(u"12");
     ShowFocused();
@@ -203,6 +210,9 @@ TEST_F(MaskEditTest, EscapeRestoresTheTextItHadWhenFocused) {
     Keys("{ESC}");
     EXPECT_EQ(EditText(), "12__");
     EXPECT_FALSE(FEdit->Modified());
+    EXPECT_EQ(cancelClicks, 0);
+    Keys("{ESC}");
+    EXPECT_EQ(cancelClicks, 1);
 }
 
 TEST_F(MaskEditTest, PasteGoesThroughTheMask) {
