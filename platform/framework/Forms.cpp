@@ -409,6 +409,9 @@ void TCustomForm::Dispatch(TMessage& message) {
     case WM_SYSCOMMAND:
         WMSysCommand(message);
         break;
+    case WM_NEXTDLGCTL:
+        WMNextDlgCtl(message);
+        break;
     case CM_ACTIVATE:
         CMActivate(message);
         break;
@@ -422,6 +425,13 @@ void TCustomForm::Dispatch(TMessage& message) {
         TWinControl::Dispatch(message);
         break;
     }
+}
+
+void TCustomForm::WMNextDlgCtl(TMessage& message) {
+    if (LOWORD(message.LParam) != 0)
+        ::SetFocus(reinterpret_cast<HWND>(message.WParam));
+    else
+        SelectNext(FActiveControl, message.WParam == 0, true);
 }
 
 void TCustomForm::WMActivate(TMessage& message) {

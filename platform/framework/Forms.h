@@ -121,6 +121,9 @@ protected:
     virtual void WMActivate(TMessage& message);
     virtual void WMClose(TMessage& message);
     virtual void WMSysCommand(TMessage& message);
+    // Moves the focus as a dialog does: to the window in wParam when lParam's low word is set, else to
+    // the next control in the tab order (the previous one when wParam is not 0).
+    virtual void WMNextDlgCtl(TMessage& message);
     virtual void CMActivate(TMessage& message);
     virtual void CMDeactivate(TMessage& message);
     virtual void CMRelease(TMessage& message);

@@ -5,6 +5,8 @@
 // mouse and keyboard entry points - the desktop's input sink.
 #include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "platform/backend/windowing.h"
 #include "platform/rtl/Clock.h"
@@ -251,6 +253,46 @@ HWND GetFocus() {
     TreeGuard tree(TreeLock());
     Window* window = Lookup(focus);
     return window && OnOwnThread(window) ? focus : nullptr;
+}
+
+namespace {
+
+// The descendants of parent that the dialog keys step through, in z-order; a control parent stands for
+// its own children. Controls that are no tab stop are kept too, marked, so that a step can start at one.
+void CollectTabItems(HWND parent, std::vector<std::pair<HWND, bool>>& items) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        auto style = static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE));
+        bool usable = (style & WS_VISIBLE) && !(style & WS_DISABLED);
+        if (usable && (static_cast<DWORD>(GetWindowLongW(child, GWL_EXSTYLE)) & WS_EX_CONTROLPARENT)) {
+            CollectTabItems(child, items);
+            continue;
+        }
+        items.emplace_back(child, usable && (style & WS_TABSTOP));
+    }
+}
+
+} // namespace
+
+HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
+    if (!IsWindow(dialog) || (control && !IsWindow(control))) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    std::vector<std::pair<HWND, bool>> items;
+    CollectTabItems(dialog, items);
+    auto count = static_cast<int>(items.size());
+    int start = -1;
+    for (int i = 0; i < count; ++i)
+        if (items[static_cast<size_t>(i)].first == control)
+            start = i;
+    if (start < 0)
+        start = previous ? 0 : count - 1;
+    for (int step = 1; step <= count; ++step) {
+        int i = previous ? (start - step + count) % count : (start + step) % count;
+        if (items[static_cast<size_t>(i)].second && items[static_cast<size_t>(i)].first != control)
+            return items[static_cast<size_t>(i)].first;
+    }
+    return control;
 }
 
 HWND SetActiveWindow(HWND hwnd) {

@@ -308,6 +308,7 @@ inline constexpr UINT WM_SETCURSOR = 0x0020;
 inline constexpr UINT WM_MOUSEACTIVATE = 0x0021;
 inline constexpr UINT WM_CHILDACTIVATE = 0x0022;
 inline constexpr UINT WM_GETMINMAXINFO = 0x0024;
+inline constexpr UINT WM_NEXTDLGCTL = 0x0028;
 inline constexpr UINT WM_DRAWITEM = 0x002B;
 inline constexpr UINT WM_MEASUREITEM = 0x002C;
 inline constexpr UINT WM_DELETEITEM = 0x002D;
@@ -1203,6 +1204,11 @@ int ExcludeUpdateRgn(HDC dc, HWND hwnd);
 // ---- Focus, activation, capture and input (input.cpp) ----
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();
+// The control before or after control in the dialog's tab order: its visible, enabled WS_TABSTOP
+// descendants in z-order, looking inside WS_EX_CONTROLPARENT children; the order wraps around. A null
+// control answers the first (or, with previous, the last); control itself when there is no other one.
+// NULL with ERROR_INVALID_WINDOW_HANDLE for a dialog or control that is no window.
+HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
 HWND SetActiveWindow(HWND hwnd);
 HWND GetActiveWindow();
 BOOL SetForegroundWindow(HWND hwnd);

@@ -47,6 +47,30 @@ TEST_F(ControlsKeys, TabWalksTheTabOrderAcrossPanels) {
         EXPECT_EQ(entry.find("KeyDown 9"), std::string::npos) << entry;
 }
 
+TEST_F(ControlsKeys, NextDialogControlMovesTheFocusAsTabDoes) {
+    // Controls send their form WM_NEXTDLGCTL to hand the focus on, as in a dialog.
+    auto* form = ShownForm();
+    form->Edit1->SetFocus();
+    Pump();
+    SendMessageW(form->Handle(), WM_NEXTDLGCTL, 0, 0);
+    EXPECT_EQ(FocusName(), "Edit2");
+    SendMessageW(form->Handle(), WM_NEXTDLGCTL, 1, 0);
+    EXPECT_EQ(FocusName(), "Edit1");
+    SendMessageW(form->Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(form->OkButton->Handle()), TRUE);
+    EXPECT_EQ(FocusName(), "OkButton");
+    EXPECT_EQ(form->ActiveControl(), form->OkButton);
+
+    // The window manager's own walk follows the windows, looking inside the panels that hold controls.
+    HWND edit1 = form->Edit1->Handle();
+    HWND after = GetNextDlgTabItem(form->Handle(), edit1, FALSE);
+    HWND before = GetNextDlgTabItem(form->Handle(), edit1, TRUE);
+    EXPECT_NE(after, nullptr);
+    EXPECT_NE(after, edit1);
+    EXPECT_EQ(GetNextDlgTabItem(form->Handle(), after, TRUE), edit1);
+    EXPECT_EQ(GetNextDlgTabItem(form->Handle(), before, FALSE), edit1);
+    EXPECT_NE(GetWindowLongW(after, GWL_STYLE) & WS_TABSTOP, 0);
+}
+
 TEST_F(ControlsKeys, ArrowsStayWithAControlThatWantsThemAndMoveOtherwise) {
     TControlsForm* form = ShownForm();
     form->Edit1->SetFocus();

@@ -3,6 +3,7 @@
 
 #include "platform/rtl/Clock.h"
 #include "platform/win32/spy.h"
+#include "platform/win32/winerror.h"
 #include "platform/win32/wininput.h"
 #include "tests/platform/win32/win_testing.h"
 
@@ -60,6 +61,36 @@ TEST_F(WinInput, FocusMovesWithTheOtherWindowInWParam) {
     SetFocus(a);
     ShowWindow(a, SW_HIDE);
     EXPECT_EQ(GetFocus(), top);
+}
+
+TEST_F(WinInput, DialogTabItemsFollowTheWindowsAndWrap) {
+    HWND top = TopLevel(RECT{0, 0, 300, 200});
+    constexpr DWORD Stop = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    HWND a = Child(top, RECT{0, 0, 50, 50}, nullptr, Stop);
+    HWND label = Child(top, RECT{60, 0, 110, 50});
+    HWND box = Child(top, RECT{120, 0, 220, 100});
+    SetWindowLongW(box, GWL_EXSTYLE, GetWindowLongW(box, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    HWND inner = Child(box, RECT{0, 0, 40, 40}, nullptr, Stop);
+    HWND hidden = Child(top, RECT{230, 0, 260, 50}, nullptr, WS_CHILD | WS_TABSTOP);
+    HWND disabled = Child(top, RECT{230, 60, 260, 90}, nullptr, Stop | WS_DISABLED);
+    HWND last = Child(top, RECT{230, 100, 260, 130}, nullptr, Stop);
+    EXPECT_NE(hidden, nullptr);
+    EXPECT_NE(disabled, nullptr);
+
+    EXPECT_EQ(GetNextDlgTabItem(top, a, FALSE), inner);
+    EXPECT_EQ(GetNextDlgTabItem(top, inner, FALSE), last);
+    EXPECT_EQ(GetNextDlgTabItem(top, last, FALSE), a);
+    EXPECT_EQ(GetNextDlgTabItem(top, a, TRUE), last);
+    EXPECT_EQ(GetNextDlgTabItem(top, last, TRUE), inner);
+    // A start that is no tab stop steps from where it stands; no start gives the first or the last.
+    EXPECT_EQ(GetNextDlgTabItem(top, label, FALSE), inner);
+    EXPECT_EQ(GetNextDlgTabItem(top, label, TRUE), a);
+    EXPECT_EQ(GetNextDlgTabItem(top, nullptr, FALSE), a);
+    EXPECT_EQ(GetNextDlgTabItem(top, nullptr, TRUE), last);
+    // The only tab stop answers itself.
+    EXPECT_EQ(GetNextDlgTabItem(box, inner, FALSE), inner);
+    EXPECT_EQ(GetNextDlgTabItem(nullptr, a, FALSE), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
 }
 
 TEST_F(WinInput, ActivationSequenceBetweenTopLevelWindows) {
