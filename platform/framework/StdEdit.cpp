@@ -186,8 +186,9 @@ void TCustomEdit::Dispatch(TMessage& message) {
         break;
     case WM_SETFONT:
         TWinControl::Dispatch(message);
-        // The framework's edits keep their text at the border, whatever the font's own margins are.
-        if (HandleAllocated())
+        // A one-line edit keeps its text at the border, whatever the font's own margins are; a window of
+        // several lines keeps the margins the font gives it.
+        if (HandleAllocated() && !IsMultiLine())
             Perform(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
         break;
     default:

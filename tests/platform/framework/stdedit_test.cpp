@@ -370,6 +370,24 @@ TEST_F(StdEditTest, MemoStylesAndTheKeysItWants) {
     EXPECT_EQ(memo->Text(), u"\r\n");
 }
 
+TEST_F(StdEditTest, OnlyAOneLineEditDropsTheFontsMargins) {
+    auto* edit = Add<TEdit>(u"Edit1", 0);
+    auto* memo = Add<TMemo>(u"Memo1", 40);
+    ShowForm();
+    for (int size : {8, 14}) {
+        edit->Font()->SetSize(size);
+        memo->Font()->SetSize(size);
+        EXPECT_EQ(SendMessageW(edit->Handle(), EM_GETMARGINS, 0, 0), 0) << size;
+        LRESULT margins = SendMessageW(memo->Handle(), EM_GETMARGINS, 0, 0);
+        EXPECT_GT(LOWORD(margins), 0) << size;
+        EXPECT_GT(HIWORD(margins), 0) << size;
+        RECT client{}, rect{};
+        GetClientRect(memo->Handle(), &client);
+        SendMessageW(memo->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
+        EXPECT_EQ(rect.left, client.left + LOWORD(margins)) << size;
+    }
+}
+
 TEST_F(StdEditTest, FormDescriptionsCarryThePublishedProperties) {
     RegisterClasses({TEdit::StaticClass(), TMemo::StaticClass()});
     auto* holder = new TForm(nullptr, 0);
