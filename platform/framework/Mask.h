@@ -109,6 +109,8 @@ protected:
     void KeyPress(Char& key) override;
     void CMEnter(TMessage& message) override;
     void CMExit(TMessage& message) override;
+    // Text set by the program is what Escape goes back to, and the caret leaves a literal it lands on.
+    void CMTextChanged(TMessage& message) override;
     // Escape belongs to a masked edit whose text was changed, so that it resets the text rather than
     // reaching the form's cancel button.
     void CMWantSpecialKey(TMessage& message) override;

@@ -616,6 +616,19 @@ void TCustomMaskEdit::CMEnter(TMessage& message) {
     CheckCursor();
 }
 
+void TCustomMaskEdit::CMTextChanged(TMessage& message) {
+    TCustomEdit::CMTextChanged(message);
+    FOldValue = EditText();
+    if (!HandleAllocated() || !IsMasked())
+        return;
+    Integer start = 0;
+    Integer stop = 0;
+    GetSel(start, stop);
+    Integer next = GetNextEditChar(start);
+    if (next != start)
+        SetCursor(next);
+}
+
 void TCustomMaskEdit::CMWantSpecialKey(TMessage& message) {
     TCustomEdit::CMWantSpecialKey(message);
     if (message.WParam == VK_ESCAPE && IsMasked() && Modified())

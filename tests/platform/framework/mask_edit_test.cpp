@@ -213,6 +213,19 @@ TEST_F(MaskEditTest, EscapeRestoresTheTextItHadWhenFocused) {
     EXPECT_EQ(cancelClicks, 0);
     Keys("{ESC}");
     EXPECT_EQ(cancelClicks, 1);
+
+    // A text the program sets while the edit has the focus is the one Escape goes back to.
+    FEdit->SetText(u"34");
+    Keys("{HOME}7{ESC}");
+    EXPECT_EQ(EditText(), "34__");
+    EXPECT_EQ(cancelClicks, 1);
+
+    // The caret does not stay on a literal that new text puts under it.
+    FEdit->SetEditMask(u"\\(000\\);1;_");
+    FEdit->SetText(u"5");
+    EXPECT_EQ(EditText(), "(5__)");
+    EXPECT_EQ(FEdit->SelStart(), 1);
+    EXPECT_EQ(FEdit->SelLength(), 1);
 }
 
 TEST_F(MaskEditTest, PasteGoesThroughTheMask) {
