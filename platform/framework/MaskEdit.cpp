@@ -59,13 +59,17 @@ TCustomMaskEdit::~TCustomMaskEdit() = default;
 void TCustomMaskEdit::SetEditMask(const String& value) {
     if (value == FEditMask)
         return;
+    // A focused edit keeps its caret where it was under the old mask.
+    Integer start = 0;
+    Integer stop = 0;
+    GetSel(start, stop);
     ReformatText(value);
     FMaskState.Exclude(msMasked);
     if (!FEditMask.empty())
         FMaskState.Include(msMasked);
     TCustomEdit::SetMaxLength(FMaxChars);
     if (HandleAllocated() && GetFocus() == Handle())
-        SetCursor(0);
+        SetCursor(start);
 }
 
 void TCustomMaskEdit::ReformatText(const String& newMask) {

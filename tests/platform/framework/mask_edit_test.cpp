@@ -171,6 +171,16 @@ TEST_F(MaskEditTest, ChangingTheMaskReformatsTheText) {
     EXPECT_EQ(FEdit->MaxLength(), 0);
     FEdit->SetMaxLength(3);
     EXPECT_EQ(FEdit->MaxLength(), 3);
+
+    // A new mask leaves the caret of the focused edit where it was.
+    FEdit->SetEditMask(u"000-000;0;_");
+    ShowFocused();
+    Keys("{HOME}{RIGHT}{RIGHT}{RIGHT}");
+    EXPECT_EQ(FEdit->SelStart(), 4);
+    FEdit->SetEditMask(u"00/00/00;0;_");
+    EXPECT_EQ(EditText(), "12/34/56");
+    EXPECT_EQ(FEdit->SelStart(), 4);
+    EXPECT_EQ(FEdit->SelLength(), 1);
 }
 
 TEST_F(MaskEditTest, ValidateEditNamesTheFirstEmptyRequiredPosition) {
