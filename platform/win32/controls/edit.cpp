@@ -427,10 +427,11 @@ void EditState::NotifyChange() const {
 // Replaces the selection with text and puts the caret after it. Answers whether the text changed.
 bool EditState::ReplaceSel(String text, ChangeKind kind, enum Notify notify) {
     if (!Multi() && kind == ChangeKind::Paste) {
-        // A single line keeps only the first line of a paste of several lines.
-        size_t crlf = text.find(u"\r\n");
-        if (crlf != String::npos)
-            text.resize(crlf);
+        // A single line keeps only the first line of a paste of several lines, whether its lines end in
+        // CR LF or in a bare LF.
+        size_t lf = text.find(u'\n');
+        if (lf != String::npos)
+            text.resize(lf > 0 && text[lf - 1] == u'\r' ? lf - 1 : lf);
     }
     if (FStyle & ES_UPPERCASE)
         for (Char& c : text)

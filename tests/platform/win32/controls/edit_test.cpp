@@ -569,6 +569,11 @@ TEST_F(EditTest, ClipboardKeysCutCopyAndPaste) {
     SendMessageW(edit, EM_SETSEL, 0, -1);
     Chord(VK_CONTROL, 'V');
     EXPECT_EQ(WindowText(edit), u"one");
+    SetClipboardText(u"lf\nonly");
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, WM_PASTE, 0, 0);
+    EXPECT_EQ(WindowText(edit), u"lf");
+    SetClipboardText(u"one\r\ntwo");
     HWND multi = Edit(ES_MULTILINE | ES_AUTOVSCROLL, u"", RECT{10, 50, 210, 150});
     SendMessageW(multi, WM_PASTE, 0, 0);
     EXPECT_EQ(WindowText(multi), u"one\r\ntwo");
