@@ -74,14 +74,38 @@ void TCustomForm::BeforeDestruction() {
     TWinControl::BeforeDestruction();
 }
 
-void TCustomForm::DoCreate() {
-    if (OnCreate)
-        OnCreate(this);
+namespace {
+
+// Called inside a catch block: the application shows the exception; without one it goes on.
+void HandleEventError(TObject* sender) {
+    if (Application == nullptr)
+        throw;
+    Application->HandleException(sender);
 }
 
+} // namespace
+
+// An exception in OnCreate is shown and the form is made all the same, with what the handler did
+// before it; programs that load their settings in OnCreate rely on opening with a bad setting.
+void TCustomForm::DoCreate() {
+    if (!OnCreate)
+        return;
+    try {
+        OnCreate(this);
+    } catch (...) {
+        HandleEventError(this);
+    }
+}
+
+// Shown, not passed on: it would otherwise leave a destructor.
 void TCustomForm::DoDestroy() {
-    if (OnDestroy)
+    if (!OnDestroy)
+        return;
+    try {
         OnDestroy(this);
+    } catch (...) {
+        HandleEventError(this);
+    }
 }
 
 void TCustomForm::Loaded() {
@@ -339,14 +363,26 @@ void TCustomForm::CMShowingChanged(TMessage&) {
     }
 }
 
+// OnShow and OnHide run in the middle of a change of visibility; an exception is shown there so that
+// the window still ends up shown or hidden as asked.
 void TCustomForm::DoShow() {
-    if (OnShow)
+    if (!OnShow)
+        return;
+    try {
         OnShow(this);
+    } catch (...) {
+        HandleEventError(this);
+    }
 }
 
 void TCustomForm::DoHide() {
-    if (OnHide)
+    if (!OnHide)
+        return;
+    try {
         OnHide(this);
+    } catch (...) {
+        HandleEventError(this);
+    }
 }
 
 void TCustomForm::WMSize(TMessage& message) {

@@ -308,6 +308,8 @@ inline constexpr UINT WM_SETCURSOR = 0x0020;
 inline constexpr UINT WM_MOUSEACTIVATE = 0x0021;
 inline constexpr UINT WM_CHILDACTIVATE = 0x0022;
 inline constexpr UINT WM_GETMINMAXINFO = 0x0024;
+// wParam: the control's window when LOWORD(lParam) is non-zero, else 0 for the next control and
+// non-zero for the previous one.
 inline constexpr UINT WM_NEXTDLGCTL = 0x0028;
 inline constexpr UINT WM_DRAWITEM = 0x002B;
 inline constexpr UINT WM_MEASUREITEM = 0x002C;

@@ -3,6 +3,9 @@
 #include "tests/platform/framework/controls_testing.h"
 
 #include "platform/framework/Application.h"
+#include "platform/rtl/Convert.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/win32/dialogs.h"
 #include "platform/win32/wininput.h"
 
 namespace {
@@ -80,6 +83,39 @@ TEST_F(FormsEvents, CloseQueryAndCloseActionDecide) {
     Pump();
     EXPECT_TRUE(destroyed);
     EXPECT_EQ(Screen()->FormCount(), 0);
+}
+
+// A form whose OnCreate fails on a bad setting still opens with what the handler did before; failing
+// OnShow, OnHide and OnDestroy handlers are shown too and the form still shows, hides and goes.
+TEST_F(FormsEvents, AnExceptionInAFormEventIsShownAndTheFormGoesOn) {
+    win32::RecordingDialogService dialogs;
+    auto fail = [](const char16_t* text) { return [text](TObject*) { throw EConvertError(text); }; };
+    auto* form = new TForm(nullptr, 0);
+    form->OnCreate = [](TObject* sender) {
+        static_cast<TForm*>(sender)->SetCaption(u"Loaded");
+        StrToInt(u"");
+        static_cast<TForm*>(sender)->SetCaption(u"Never");
+    };
+    FinishConstruction(form);
+    EXPECT_EQ(form->Caption(), u"Loaded");
+    ASSERT_EQ(dialogs.Records().size(), 1u);
+    EXPECT_EQ(dialogs.Records()[0].message.text, u"'' is not a valid integer value.");
+
+    form->OnShow = fail(u"show");
+    form->Show();
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    form->OnHide = fail(u"hide");
+    form->Close();
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    form->OnDestroy = fail(u"destroy");
+    form->Free();
+    EXPECT_EQ(Screen()->FormCount(), 0);
+    std::vector<String> shown;
+    for (const auto& record : dialogs.Records())
+        shown.push_back(record.message.text);
+    EXPECT_EQ(shown, (std::vector<String>{u"'' is not a valid integer value.", u"show.", u"hide.", u"destroy."}));
 }
 
 TEST_F(FormsEvents, ShowModalServesMessagesUntilAButtonSetsTheResult) {
