@@ -71,6 +71,17 @@ bool TCommonDialog::Run(const std::function<bool()>& show) {
 
 // ---- TOpenDialog and TSaveDialog ----
 
+namespace {
+
+// The extension a name without one gets. Forms give DefaultExt as "xls", ".xls" or as the filter's
+// pattern "*.xls"; each means "xls", never a name ending in ".*.xls".
+String AppendedExtension(const String& defaultExt) {
+    size_t start = defaultExt.find_first_not_of(u"*.");
+    return start == String::npos ? String() : defaultExt.substr(start);
+}
+
+} // namespace
+
 TOpenDialog::TOpenDialog(TComponent* owner) : TCommonDialog(owner), FFiles(std::make_unique<TStringList>()) {}
 
 TOpenDialog::~TOpenDialog() = default;
@@ -79,10 +90,9 @@ bool TOpenDialog::Accept(std::vector<String>& files) {
     String caption =
         !FTitle.empty() ? FTitle : String(IsSave() ? Consts::SSaveDialogTitle : Consts::SOpenDialogTitle);
     for (String& file : files) {
-        if (!FDefaultExt.empty() && ExtractFileExt(ExtractFileName(file)).empty()) {
-            String ext = FDefaultExt[0] == u'.' ? FDefaultExt.substr(1) : FDefaultExt;
+        String ext = AppendedExtension(FDefaultExt);
+        if (!ext.empty() && ExtractFileExt(ExtractFileName(file)).empty())
             file += u"." + ext;
-        }
         if (!FInitialDir.empty() && !file.empty() && file[0] != u'/')
             file = IncludeTrailingPathDelimiter(FInitialDir) + file;
         String dir = ExtractFileDir(file);
@@ -112,7 +122,7 @@ bool TOpenDialog::Execute() {
         request.owner = DialogOwner();
         request.title = FTitle;
         request.initialDir = FInitialDir;
-        request.defaultExt = FDefaultExt;
+        request.defaultExt = AppendedExtension(FDefaultExt);
         request.filters = ParseFilter(FFilter);
         request.multiSelect = FOptions.Contains(ofAllowMultiSelect);
         request.fileMustExist = FOptions.Contains(ofFileMustExist);

@@ -59,6 +59,23 @@ TEST_F(CommonDialogs, OpenDialogAsksWithItsFiltersAndTakesTheChoice) {
     EXPECT_EQ(dialog.FileName(), FDir + u"/there.txt"); // a cancel changes nothing
 }
 
+// A name without an extension gets the default one, however the form wrote it; a name with one keeps it.
+TEST_F(CommonDialogs, DefaultExtensionIsAddedToANameWithoutOne) {
+    for (const Char* defaultExt : {u"xls", u".xls", u"*.xls"}) {
+        TSaveDialog dialog(nullptr);
+        dialog.SetFilter(u"Excel files|*.xls");
+        dialog.SetDefaultExt(defaultExt);
+        FService.Clear();
+        FService.AnswerFile({FDir + u"/book"});
+        ASSERT_TRUE(dialog.Execute());
+        EXPECT_EQ(dialog.FileName(), FDir + u"/book.xls") << StringToUtf8(defaultExt);
+        EXPECT_EQ(FService.Records().at(0).file.defaultExt, u"xls") << StringToUtf8(defaultExt);
+        FService.AnswerFile({FDir + u"/book.csv"});
+        ASSERT_TRUE(dialog.Execute());
+        EXPECT_EQ(dialog.FileName(), FDir + u"/book.csv") << StringToUtf8(defaultExt);
+    }
+}
+
 TEST_F(CommonDialogs, FileNamesBreakingTheOptionsAreReportedAndAskedAgain) {
     struct Case {
         const char* name;
