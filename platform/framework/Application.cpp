@@ -300,7 +300,8 @@ void TApplication::RemoveHintReceiver(TObject* receiver) {
 void TApplication::DoMouseIdle() {
     POINT cursor{};
     GetCursorPos(&cursor);
-    TControl* control = FindDragTarget(TPoint(cursor.x, cursor.y), false);
+    // A disabled control shows its hint too: it tells why it cannot be used or what it shows.
+    TControl* control = FindDragTarget(TPoint(cursor.x, cursor.y), true);
     SetHint(control ? GetLongHint(GetHint(control)) : String());
 }
 

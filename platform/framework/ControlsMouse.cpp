@@ -311,8 +311,9 @@ struct DragState {
 };
 DragState Drag;
 
-// The window at a screen point, passing through the drag image's own window.
-HWND DragWindowAt(const TPoint& pos) {
+// The window at a screen point, passing through the drag image's own window; disabled windows count
+// only with allowDisabled (hints are shown for them, drops never go to them).
+HWND DragWindowAt(const TPoint& pos, bool allowDisabled) {
     POINT screen = POINT(pos);
     HWND skip = Drag.images != nullptr ? Drag.images->ImageWindow() : nullptr;
     for (HWND top = GetTopWindow(nullptr); top != nullptr; top = GetWindow(top, GW_HWNDNEXT)) {
@@ -325,7 +326,8 @@ HWND DragWindowAt(const TPoint& pos) {
         for (;;) {
             POINT client = screen;
             ::ScreenToClient(hwnd, &client);
-            HWND child = ChildWindowFromPointEx(hwnd, client, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+            HWND child = ChildWindowFromPointEx(hwnd, client,
+                                                CWP_SKIPINVISIBLE | (allowDisabled ? 0 : CWP_SKIPDISABLED));
             if (child == nullptr || child == hwnd)
                 return hwnd;
             hwnd = child;
@@ -447,7 +449,7 @@ void TControl::DoStartDrag(TDragObject*& dragObject) {
 
 TControl* FindDragTarget(const TPoint& pos, bool allowDisabled) {
     // A window that is not one of ours (the edit of a combo box) stands for the control that holds it.
-    HWND hwnd = DragWindowAt(pos);
+    HWND hwnd = DragWindowAt(pos, allowDisabled);
     TWinControl* window = nullptr;
     while (hwnd != nullptr && (window = FindControl(hwnd)) == nullptr)
         hwnd = GetParent(hwnd);

@@ -437,6 +437,24 @@ TEST_F(ApplicationHints, TheStatusBarHintFollowsTheMouseWhileIdle) {
     EXPECT_EQ(hints, (std::vector<String>{u"Opens the port", u"Shape", u""}));
 }
 
+// A disabled control, windowed or not, still gives its hint: a disabled field may tell what it shows.
+TEST_F(ApplicationHints, DisabledControlsShowTheirHints) {
+    FPanel->SetEnabled(false);
+    FShape->SetEnabled(false);
+    std::vector<String> hints;
+    Application->OnHint = [&](TObject*) { hints.push_back(Application->Hint()); };
+    Application->OnIdle = [](TObject*, bool& done) { done = false; };
+    MoveTo(FPanel, 20, 20);
+    Application->HandleMessage();
+    Wait(500);
+    EXPECT_EQ(ShownHint(), u"Port");
+    MoveTo(FShape, 5, 5);
+    Application->HandleMessage();
+    Wait(500);
+    EXPECT_EQ(ShownHint(), u"Shape");
+    EXPECT_EQ(hints, (std::vector<String>{u"Opens the port", u"Shape"}));
+}
+
 TEST_F(ApplicationHints, AControlFreedWhileItsHintIsPendingIsForgotten) {
     MoveTo(FPanel, 20, 20);
     FPanel->Free();
