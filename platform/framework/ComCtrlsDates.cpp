@@ -330,7 +330,9 @@ void TDateTimePicker::SendValue() {
         return;
     }
     SYSTEMTIME st = ToSystemTime(FDateTime);
+    FSendingValue = true;
     SendMessageW(Handle(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+    FSendingValue = false;
 }
 
 void TDateTimePicker::SetKind(TDateTimeKind value) {
@@ -444,6 +446,22 @@ void TDateTimePicker::Dispatch(TMessage& message) {
     switch (message.Msg) {
     case CN_NOTIFY:
         CNNotify(message);
+        return;
+    case DTM_SETSYSTEMTIME:
+        // The window sends no notification for a value set by a message; Checked and DateTime follow
+        // the window all the same when the message came from code other than ours.
+        TCommonCalendar::Dispatch(message);
+        if (message.Result == 0)
+            return;
+        if (FShowCheckbox)
+            FChecked = message.WParam == GDT_VALID;
+        if (message.WParam == GDT_VALID && !FSendingValue) {
+            SYSTEMTIME st{};
+            TDateTime value = 0;
+            if (SendMessageW(Handle(), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) == GDT_VALID &&
+                FromSystemTime(st, value))
+                FDateTime = value;
+        }
         return;
     case CN_CTLCOLOREDIT: {
         // The window class draws the fields in the font colour on the control's brush.

@@ -168,4 +168,5 @@ private:
     String FFormat;
     bool FParseInput = false;
     bool FDroppedDown = false;
+    bool FSendingValue = false; // SendValue is giving the window our own value
 };
