@@ -123,7 +123,8 @@ TEST_F(ComCtrlsDates, CheckboxClearsAndSetsChecked) {
     // A value set on the window by a message reaches Checked and DateTime too, without an OnChange.
     FEvents.clear();
     SYSTEMTIME day{2026, 3, 0, 4, 9, 0, 0, 0};
-    EXPECT_NE(SendMessageW(picker->Handle(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&day)), 0);
+    EXPECT_NE(SendMessageW(picker->Handle(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&day)),
+              0);
     EXPECT_TRUE(picker->Checked());
     EXPECT_EQ(Stamp(picker->DateTime()), "2026-03-04 09:00");
     EXPECT_NE(SendMessageW(picker->Handle(), DTM_SETSYSTEMTIME, GDT_NONE, 0), 0);

@@ -115,7 +115,8 @@ TEST_F(FormsEvents, AnExceptionInAFormEventIsShownAndTheFormGoesOn) {
     std::vector<String> shown;
     for (const auto& record : dialogs.Records())
         shown.push_back(record.message.text);
-    EXPECT_EQ(shown, (std::vector<String>{u"'' is not a valid integer value.", u"show.", u"hide.", u"destroy."}));
+    EXPECT_EQ(shown,
+              (std::vector<String>{u"'' is not a valid integer value.", u"show.", u"hide.", u"destroy."}));
 }
 
 TEST_F(FormsEvents, ShowModalServesMessagesUntilAButtonSetsTheResult) {
