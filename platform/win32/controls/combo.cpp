@@ -51,6 +51,7 @@ public:
     LRESULT WMKeyDown(int key);
     LRESULT WMSysKeyDown(int key, LPARAM lParam);
     LRESULT WMChar(Char c);
+    LRESULT WMMouseWheel(short delta);
     LRESULT WMLButtonDown(POINT point);
     LRESULT WMEnable();
     LRESULT WMGetDlgCode() const;
@@ -412,9 +413,14 @@ void ComboState::DropDown() {
     int room = std::max(itemHeight, FDroppedHeight - (window.bottom - window.top));
     int rows = std::clamp(count, 1, std::max(1, room / std::max(1, itemHeight)));
     int width = std::max<int>(FDroppedWidth, window.right - window.left);
+    int height = rows * itemHeight + 2;
+    // The list opens below the field; when the work area ends before it does, it opens above.
+    int top = window.bottom;
+    RECT work{};
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) && top + height > work.bottom)
+        top = std::max<int>(window.top - height, work.top);
     FDropped = true;
-    SetWindowPos(FList, HWND_TOPMOST, window.left, window.bottom, width, rows * itemHeight + 2,
-                 SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    SetWindowPos(FList, HWND_TOPMOST, window.left, top, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
     SendMessageW(FList, ComboListTrack, TRUE, 0);
     SetCapture(FList);
     InvalidateRect(FHwnd, nullptr, TRUE);
@@ -541,6 +547,13 @@ LRESULT ComboState::WMChar(Char c) {
     // A drop-down list finds the next item starting with the character.
     if (!FEdit)
         KeyToList(WM_CHAR, c);
+    return 0;
+}
+
+// A notch moves the selection one item, as Up and Down do, whether or not the list is shown.
+LRESULT ComboState::WMMouseWheel(short delta) {
+    if (delta != 0)
+        KeyToList(WM_KEYDOWN, delta > 0 ? VK_UP : VK_DOWN);
     return 0;
 }
 
@@ -831,6 +844,7 @@ LRESULT ComboWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN: return state->WMKeyDown(static_cast<int>(wParam));
     case WM_SYSKEYDOWN: return state->WMSysKeyDown(static_cast<int>(wParam), lParam);
     case WM_CHAR: return state->WMChar(static_cast<Char>(wParam));
+    case WM_MOUSEWHEEL: return state->WMMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: return state->WMLButtonDown(PointOf(lParam));
     case WM_ENABLE: return state->WMEnable();

@@ -872,8 +872,6 @@ LRESULT EditState::WMScroll(int bar, WORD code) {
 }
 
 LRESULT EditState::WMMouseWheel(short delta) {
-    if (!Multi())
-        return 0;
     int lines = -delta * static_cast<int>(GetSystemSettings().wheelScrollLines) / WHEEL_DELTA;
     EMLineScroll(0, lines);
     return 0;
@@ -1474,7 +1472,12 @@ LRESULT EditWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED: return state->WMCaptureChanged();
     case WM_VSCROLL: return state->WMScroll(SB_VERT, LOWORD(wParam));
     case WM_HSCROLL: return state->WMScroll(SB_HORZ, LOWORD(wParam));
-    case WM_MOUSEWHEEL: return state->WMMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+    case WM_MOUSEWHEEL:
+        // A single line has nothing to scroll: the wheel goes on to the parent (a combo box steps its
+        // selection by it).
+        if (!(GetWindowLongW(hwnd, GWL_STYLE) & ES_MULTILINE))
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+        return state->WMMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
     case WM_CLEAR: return state->WMClear();
     case WM_UNDO:
     case EM_UNDO: return state->EMUndo();

@@ -234,6 +234,49 @@ TEST_F(ComboTest, DropDownListByKeyboard) {
     EXPECT_EQ(Notifications(log, FParent, combo), (std::vector<WORD>{CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}));
 }
 
+// The wheel over a focused combo box moves its selection one item a notch, as Up and Down do; the edit
+// has nothing to scroll and passes the wheel on to the combo box instead of keeping it.
+TEST_F(ComboTest, WheelStepsTheSelectionFromTheField) {
+    for (DWORD style : {static_cast<DWORD>(CBS_DROPDOWN), static_cast<DWORD>(CBS_DROPDOWNLIST)}) {
+        SCOPED_TRACE(style);
+        HWND combo = Combo(style, {u"one", u"two", u"three"});
+        SendMessageW(combo, CB_SETCURSEL, 1, 0);
+        SetFocus(combo);
+        MessageLog log;
+        POINT at{20, 20};
+        ClientToScreen(combo, &at);
+        struct Step {
+            int delta;
+            int selected;
+        };
+        for (Step step : {Step{-WHEEL_DELTA, 2}, Step{-WHEEL_DELTA, 2}, Step{WHEEL_DELTA, 1}}) {
+            win32::input::MouseWheel(step.delta, false, at.x, at.y);
+            wintest::Pump();
+            EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), step.selected);
+        }
+        EXPECT_EQ(WindowText(combo), u"two");
+        EXPECT_EQ(Notifications(log, FParent, combo), (std::vector<WORD>{CBN_SELCHANGE, CBN_SELCHANGE}))
+            << "the last item stays put";
+        DestroyWindow(combo);
+    }
+}
+
+// A list that would run past the bottom of the work area opens above the combo box instead.
+TEST_F(ComboTest, ListOpensAboveWhenTheWorkAreaEndsBelowIt) {
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    SetWindowPos(FParent, nullptr, 0, work.bottom - 100, 400, 100, SWP_NOZORDER);
+    HWND combo = Combo(CBS_DROPDOWNLIST, {u"one", u"two", u"three", u"four", u"five"});
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    RECT comboRect{}, listRect{};
+    GetWindowRect(combo, &comboRect);
+    GetWindowRect(Info(combo).hwndList, &listRect);
+    ASSERT_GT(comboRect.bottom + (listRect.bottom - listRect.top), work.bottom);
+    EXPECT_EQ(listRect.bottom, comboRect.top);
+    EXPECT_GT(listRect.bottom - listRect.top, 5 * static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0)))
+        << "the whole list still shows";
+}
+
 TEST_F(ComboTest, SimpleComboPicksFromItsListAtOnce) {
     HWND combo = Child(u"ComboBox", CBS_SIMPLE, RECT{10, 10, 160, 150});
     for (const Char* item : {u"red", u"green", u"blue"})
