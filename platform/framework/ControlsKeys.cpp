@@ -151,7 +151,13 @@ bool TWinControl::CanFocus() {
 }
 
 bool TWinControl::Focused() {
-    return FHandle != nullptr && GetFocus() == FHandle;
+    if (FHandle == nullptr)
+        return false;
+    // A window inside the control that is no control of ours (the field of a combo box) is part of it.
+    HWND focus = GetFocus();
+    while (focus != nullptr && focus != FHandle && FindControl(focus) == nullptr)
+        focus = GetParent(focus);
+    return focus == FHandle;
 }
 
 void TWinControl::SetFocus() {

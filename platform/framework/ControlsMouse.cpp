@@ -12,6 +12,17 @@ namespace {
 
 TControl* CaptureControl = nullptr;
 
+// A press tells the focused control of each active form it is in (CM_CANCELMODE, lParam the pressed
+// control), so that a control which shows something of its own while focused, such as a dropped list,
+// can close it when the user clicks elsewhere.
+void SendCancelMode(TControl* sender) {
+    for (TControl* control = sender; control != nullptr; control = control->Parent()) {
+        auto* form = dynamic_cast<TCustomForm*>(control);
+        if (form != nullptr && form->Active() && form->ActiveControl() != nullptr)
+            form->ActiveControl()->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(sender));
+    }
+}
+
 } // namespace
 
 TControl* GetCaptureControl() {
@@ -62,6 +73,7 @@ void TControl::DoMouseUp(TMessage& message, TMouseButton button) {
 // its caret, a LISTBOX selects), so the control's mouse events see the result. A graphic control has no
 // window, and its default handling does nothing with the mouse.
 void TControl::WMLButtonDown(TMessage& message) {
+    SendCancelMode(this);
     DefaultHandler(message);
     if (FControlStyle.Contains(csCaptureMouse))
         SetMouseCapture(true);
@@ -71,6 +83,7 @@ void TControl::WMLButtonDown(TMessage& message) {
 }
 
 void TControl::WMLButtonDblClk(TMessage& message) {
+    SendCancelMode(this);
     DefaultHandler(message);
     if (FControlStyle.Contains(csCaptureMouse))
         SetMouseCapture(true);
@@ -93,6 +106,7 @@ void TControl::WMLButtonUp(TMessage& message) {
 }
 
 void TControl::WMRButtonDown(TMessage& message) {
+    SendCancelMode(this);
     DefaultHandler(message);
     DoMouseDown(message, mbRight, {});
 }
@@ -132,6 +146,7 @@ void TControl::DoContextPopup(TPoint mousePos, bool& handled) {
 }
 
 void TControl::WMMButtonDown(TMessage& message) {
+    SendCancelMode(this);
     DefaultHandler(message);
     DoMouseDown(message, mbMiddle, {});
 }

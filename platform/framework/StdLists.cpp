@@ -4,6 +4,7 @@
 #include "platform/framework/StdLists.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/framework/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
@@ -445,6 +446,13 @@ void TCustomListBox::CNMeasureItem(TMessage& message) {
 
 // ---- TCustomComboBox ----
 
+namespace {
+const Char* const ComboOwnerProp = u"ZelmorComboOwner";
+// The combo box whose field is handling a key: the field may hand the key on to the combo's window,
+// and the control's key handling has seen it once already.
+thread_local TCustomComboBox* FieldKeyCombo = nullptr;
+} // namespace
+
 TCustomComboBox::TCustomComboBox(TComponent* owner)
     : TWinControl(owner), FItems(std::make_unique<TListControlStrings>(this, ComboBoxMessages)),
       FCanvas(std::make_unique<TControlCanvas>()) {
@@ -519,6 +527,12 @@ void TCustomComboBox::WndProc(TMessage& message) {
 }
 
 void TCustomComboBox::Dispatch(TMessage& message) {
+    bool keyMessage = message.Msg == WM_KEYDOWN || message.Msg == WM_SYSKEYDOWN || message.Msg == WM_CHAR ||
+                      message.Msg == WM_KEYUP || message.Msg == WM_SYSKEYUP;
+    if (keyMessage && FieldKeyCombo == this) {
+        DefaultHandler(message);
+        return;
+    }
     switch (message.Msg) {
     case CN_COMMAND:
         CNCommand(message);
@@ -528,6 +542,12 @@ void TCustomComboBox::Dispatch(TMessage& message) {
         break;
     case CN_MEASUREITEM:
         CNMeasureItem(message);
+        break;
+    case WM_MOUSEWHEEL:
+        // A turn that neither the control's events nor its parents take steps the selection.
+        TWinControl::Dispatch(message);
+        if (message.Result == 0)
+            DefaultHandler(message);
         break;
     default:
         TWinControl::Dispatch(message);
@@ -563,10 +583,6 @@ void TCustomComboBox::CNCommand(TMessage& message) {
     }
 }
 
-namespace {
-const Char* const ComboOwnerProp = u"ZelmorComboOwner";
-} // namespace
-
 void TCustomComboBox::HookEdit() {
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
@@ -596,19 +612,47 @@ LRESULT TCustomComboBox::EditWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     if (combo == nullptr || combo->FEditHandle != hwnd)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     WNDPROC defProc = combo->FDefEditProc;
-    if (msg == WM_CHAR) {
-        TMessage message{};
-        message.Msg = msg;
-        message.WParam = wParam;
-        message.LParam = lParam;
+    // The field's keys are the control's keys: KeyDown, KeyPress and KeyUp (and their events) see them
+    // before the field does, and a key they clear goes no further.
+    bool key = false;
+    TMessage message{};
+    message.Msg = msg;
+    message.WParam = wParam;
+    message.LParam = lParam;
+    switch (msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        key = true;
+        if (combo->DoKeyDown(message))
+            return 0;
+        break;
+    case WM_CHAR:
+        key = true;
         if (combo->DoKeyPress(message))
             return 0;
-        wParam = message.WParam;
-    } else if (msg == WM_NCDESTROY) {
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        key = true;
+        if (combo->DoKeyUp(message))
+            return 0;
+        break;
+    case WM_NCDESTROY:
         // The field goes with the combo's window, however that is destroyed.
         combo->UnhookEdit();
+        break;
+    default:
+        break;
     }
-    return CallWindowProcW(defProc, hwnd, msg, wParam, lParam);
+    if (!key)
+        return CallWindowProcW(defProc, hwnd, msg, wParam, lParam);
+    // The field hands some keys on to the combo's window (the list keys, Enter, Escape); they have been
+    // through the control's key handling once already.
+    struct Restore {
+        TCustomComboBox* previous;
+        ~Restore() { FieldKeyCombo = previous; }
+    } restore{std::exchange(FieldKeyCombo, combo)};
+    return CallWindowProcW(defProc, hwnd, msg, message.WParam, message.LParam);
 }
 
 void TCustomComboBox::KeyPress(Char& key) {

@@ -134,6 +134,42 @@ TEST_F(StdLists, ListBoxSelectionByCodeAndByMouse) {
     EXPECT_THROW(list->SetSelected(3, true), EListError);
 }
 
+// A list that closes itself when the user clicks elsewhere: a press anywhere on the form tells the
+// focused control, naming the pressed control; a press on the list itself names the list.
+class TCancelModeList : public TListBox {
+public:
+    using TListBox::TListBox;
+    std::vector<TControl*> senders;
+
+protected:
+    void Dispatch(TMessage& message) override {
+        if (message.Msg == CM_CANCELMODE)
+            senders.push_back(reinterpret_cast<TControl*>(message.LParam));
+        TListBox::Dispatch(message);
+    }
+};
+
+TEST_F(StdLists, PressElsewhereTellsTheFocusedControlToCancelItsMode) {
+    auto* list = new TCancelModeList(form);
+    list->SetBounds(10, 10, 120, 100);
+    list->SetParent(form);
+    list->Items()->Add(u"one");
+    TComboBox* combo = MakeComboBox(2);
+    list->SetFocus();
+    Pump();
+
+    ClickAt(list, TPoint(5, 5));
+    ASSERT_EQ(list->senders, std::vector<TControl*>{list});
+    win32::input::Click(Button::Right, form->ClientToScreen(TPoint(250, 250)).X,
+                        form->ClientToScreen(TPoint(250, 250)).Y);
+    Pump();
+    EXPECT_EQ(list->senders, (std::vector<TControl*>{list, form}));
+    combo->SetFocus();
+    Pump();
+    ClickAt(form, TPoint(250, 250));
+    EXPECT_EQ(list->senders.size(), 2u) << "only the focused control hears it";
+}
+
 TEST_F(StdLists, ItemAtPosAndItemRect) {
     TListBox* list = MakeListBox({u"a", u"b", u"c"});
     TRect first = list->ItemRect(0);
@@ -336,6 +372,63 @@ TEST_F(StdLists, ComboBoxWithAFieldTakesTheListKeysAndDescribesItsParts) {
     EXPECT_FALSE(combo->DroppedDown());
     EXPECT_EQ(combo->ItemIndex(), 1);
     EXPECT_EQ(events, (std::vector<std::string>{"select item0", "dropdown", "select item1", "closeup"}));
+}
+
+// The field's keys are the combo box's own: KeyDown, KeyPress and KeyUp see each key once, the keys the
+// field hands on to the combo's window included, and a key cleared in OnKeyDown does nothing more.
+TEST_F(StdLists, ComboBoxFieldKeysGoThroughTheControlsKeyHandlingOnce) {
+    TComboBox* combo = MakeComboBox(3);
+    bool swallowDown = false;
+    combo->OnKeyDown = [&](TObject*, Word& key, TShiftState) {
+        events.push_back("down " + std::to_string(key));
+        if (swallowDown && key == VK_DOWN)
+            key = 0;
+    };
+    combo->OnKeyPress = [&](TObject*, Char& key) { events.push_back("press " + std::to_string(key)); };
+    combo->OnKeyUp = [&](TObject*, Word& key, TShiftState) { events.push_back("up " + std::to_string(key)); };
+    combo->SetText(u"ab");
+    combo->SetFocus();
+    Pump();
+
+    Press(VK_LEFT);
+    Press(VK_DOWN); // handed on to the combo's window, which moves the selection
+    Press(VK_RETURN); // handed on as a character
+    EXPECT_EQ(events, (std::vector<std::string>{"down 37", "up 37", "down 40", "up 40", "down 13", "press 13",
+                                                "up 13"}));
+    EXPECT_EQ(combo->ItemIndex(), 0);
+
+    swallowDown = true;
+    Press(VK_DOWN);
+    EXPECT_EQ(combo->ItemIndex(), 0) << "a cleared key does not reach the field";
+}
+
+// A combo box whose field has the focus is the focused control: a new window for a new style keeps the
+// focus, and a wheel turn nobody takes steps the selection in both styles.
+TEST_F(StdLists, ComboBoxWithTheFocusInItsFieldIsFocusedAndTakesTheWheel) {
+    TComboBox* combo = MakeComboBox(3);
+    combo->OnSelect = [&](TObject*) { events.push_back("select " + StringToUtf8(combo->Text())); };
+    combo->SetFocus();
+    Pump();
+    EXPECT_TRUE(combo->Focused());
+    TPoint at = combo->ClientToScreen(TPoint(5, 5));
+    win32::input::MouseWheel(-WHEEL_DELTA, false, at.X, at.Y);
+    Pump();
+    EXPECT_EQ(combo->ItemIndex(), 0);
+
+    combo->SetStyle(csDropDownList);
+    Pump();
+    EXPECT_EQ(GetFocus(), combo->Handle()) << "the new window has the focus";
+    win32::input::MouseWheel(-WHEEL_DELTA, false, at.X, at.Y);
+    Pump();
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(events, (std::vector<std::string>{"select item0", "select item1"}));
+
+    events.clear();
+    combo->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool& handled) { handled = true; };
+    win32::input::MouseWheel(-WHEEL_DELTA, false, at.X, at.Y);
+    Pump();
+    EXPECT_EQ(combo->ItemIndex(), 1) << "a turn the control takes itself does not step";
+    EXPECT_TRUE(events.empty());
 }
 
 TEST_F(StdLists, OwnerDrawnComboBoxDrawsItsFieldAndMeasuresItsItems) {
