@@ -122,6 +122,11 @@ private:
 
 ComboState::ComboState(HWND hwnd, const CREATESTRUCTW& create)
     : FHwnd(hwnd), FParent(create.hwndParent), FStyle(static_cast<DWORD>(create.style)) {
+    // Scroll bars and a border belong to the list; the combo box draws its own edge, so its client area is
+    // the whole window.
+    constexpr LONG ListOnly = WS_VSCROLL | WS_HSCROLL | WS_BORDER;
+    if (GetWindowLongW(hwnd, GWL_STYLE) & ListOnly)
+        SetWindowLongW(hwnd, GWL_STYLE, GetWindowLongW(hwnd, GWL_STYLE) & ~ListOnly);
     if ((FStyle & 3) == 0)
         FStyle |= CBS_DROPDOWN;
     if (FStyle & CBS_OWNERDRAWVARIABLE)

@@ -74,6 +74,14 @@ TEST_F(ComboTest, PartsOfEachKind) {
     SendMessageW(dropDown, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
     EXPECT_EQ(dropped.bottom - dropped.top, 140);
 
+    // Scroll bars and a border asked of the combo box are the list's: the field and its button span the
+    // whole window.
+    EXPECT_EQ(GetWindowLongW(dropDown, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL | WS_BORDER), 0);
+    RECT client{};
+    GetClientRect(dropDown, &client);
+    EXPECT_EQ(client.right, window.right - window.left);
+    EXPECT_EQ(info.rcButton.right, client.right - 2);
+
     HWND list = Combo(CBS_DROPDOWNLIST);
     EXPECT_EQ(Info(list).hwndItem, nullptr);
 
