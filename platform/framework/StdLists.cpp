@@ -451,6 +451,18 @@ const Char* const ComboOwnerProp = u"ZelmorComboOwner";
 // The combo box whose field is handling a key: the field may hand the key on to the combo's window,
 // and the control's key handling has seen it once already.
 thread_local TCustomComboBox* FieldKeyCombo = nullptr;
+
+HWND WindowUnderCursor() {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return WindowFromPoint(cursor);
+}
+
+// Asks for WM_MOUSELEAVE when the mouse leaves the window.
+void TrackLeave(HWND hwnd) {
+    TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, hwnd, 0};
+    TrackMouseEvent(&track);
+}
 } // namespace
 
 TCustomComboBox::TCustomComboBox(TComponent* owner)
@@ -542,6 +554,13 @@ void TCustomComboBox::Dispatch(TMessage& message) {
         break;
     case CN_MEASUREITEM:
         CNMeasureItem(message);
+        break;
+    case WM_MOUSELEAVE:
+        // Going from the control's own window onto its field is no leaving: the field is watched instead.
+        if (FEditHandle != nullptr && WindowUnderCursor() == FEditHandle)
+            TrackLeave(FEditHandle);
+        else
+            TWinControl::Dispatch(message);
         break;
     case WM_MOUSEWHEEL:
         // A turn that neither the control's events nor its parents take steps the selection.
@@ -636,6 +655,21 @@ LRESULT TCustomComboBox::EditWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
         key = true;
         if (combo->DoKeyUp(message))
             return 0;
+        break;
+    case WM_MOUSEMOVE: {
+        // The mouse over the field is over the control: it moves, enters and leaves the control.
+        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        MapWindowPoints(hwnd, combo->WindowHandle(), &point, 1);
+        SendMessageW(combo->WindowHandle(), WM_MOUSEMOVE, wParam, MAKELPARAM(point.x, point.y));
+        if (!IsWindow(hwnd))
+            return 0;
+        break;
+    }
+    case WM_MOUSELEAVE:
+        if (WindowUnderCursor() == combo->WindowHandle())
+            TrackLeave(combo->WindowHandle());
+        else
+            SendMessageW(combo->WindowHandle(), WM_MOUSELEAVE, 0, 0);
         break;
     case WM_NCDESTROY:
         // The field goes with the combo's window, however that is destroyed.

@@ -431,6 +431,44 @@ TEST_F(StdLists, ComboBoxWithTheFocusInItsFieldIsFocusedAndTakesTheWheel) {
     EXPECT_TRUE(events.empty());
 }
 
+// The mouse over the field is over the combo box: it enters once, moves in the combo's coordinates while
+// it goes between the field and the button, and leaves only when it leaves both.
+TEST_F(StdLists, ComboBoxFieldIsPartOfTheControlForTheMouse) {
+    TComboBox* combo = MakeComboBox(1);
+    combo->OnMouseEnter = [&](TObject*) { events.push_back("enter"); };
+    combo->OnMouseLeave = [&](TObject*) { events.push_back("leave"); };
+    combo->OnMouseMove = [&](TObject*, TShiftState, int x, int) { events.push_back("move " + std::to_string(x)); };
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(COMBOBOXINFO);
+    ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
+    TPoint field(30, combo->Height() / 2);
+    TPoint button((info.rcButton.left + info.rcButton.right) / 2, field.Y);
+    ASSERT_EQ(ChildWindowFromPoint(combo->Handle(), POINT{field.X, field.Y}), info.hwndItem);
+    ASSERT_EQ(ChildWindowFromPoint(combo->Handle(), POINT{button.X, button.Y}), combo->Handle());
+    struct Step {
+        const char* where;
+        TControl* control;
+        TPoint point;
+        std::vector<std::string> expected;
+    };
+    const Step steps[] = {
+        {"field from outside", combo, field, {"enter", "move 30"}},
+        {"button", combo, button, {"move " + std::to_string(button.X)}},
+        {"field again", combo, field, {"move 30"}},
+        {"outside", form, TPoint(250, 20), {"leave"}},
+        {"button from outside", combo, button, {"enter", "move " + std::to_string(button.X)}},
+        {"outside again", form, TPoint(250, 20), {"leave"}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.where);
+        events.clear();
+        TPoint screen = step.control->ClientToScreen(step.point);
+        win32::input::MouseMove(screen.X, screen.Y);
+        Pump();
+        EXPECT_EQ(events, step.expected);
+    }
+}
+
 TEST_F(StdLists, OwnerDrawnComboBoxDrawsItsFieldAndMeasuresItsItems) {
     auto* combo = new TComboBox(form);
     combo->SetBounds(10, 150, 120, 21);
