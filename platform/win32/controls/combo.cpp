@@ -87,6 +87,8 @@ private:
     String ItemText(int index) const;
 
     Parts Layout() const;
+    // The height of the field with its edge, which a new font or field height makes the window's own.
+    int FieldAreaHeight() const { return EdgeSize * 2 + FieldGap * 2 + FFieldHeight; }
     void PlaceChildren();
     void Notify(WORD code) const { NotifyCommand(FHwnd, FParent, code); }
     // Puts text in the edit as the combo box's own change: the edit's change notifications it causes
@@ -260,7 +262,7 @@ LRESULT ComboState::WMSetFont(HFONT font, bool redraw) {
     GetWindowRect(FHwnd, &window);
     if (Type() != CBS_SIMPLE) {
         FResizing = true;
-        SetWindowPos(FHwnd, nullptr, 0, 0, window.right - window.left, Layout().field.bottom + FieldGap + EdgeSize,
+        SetWindowPos(FHwnd, nullptr, 0, 0, window.right - window.left, FieldAreaHeight(),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         FResizing = false;
     }
@@ -715,7 +717,7 @@ LRESULT ComboState::CBSetItemHeight(int index, int height) {
         GetWindowRect(FHwnd, &window);
         if (Type() != CBS_SIMPLE) {
             FResizing = true;
-            SetWindowPos(FHwnd, nullptr, 0, 0, window.right - window.left, Layout().field.bottom + FieldGap + EdgeSize,
+            SetWindowPos(FHwnd, nullptr, 0, 0, window.right - window.left, FieldAreaHeight(),
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             FResizing = false;
         }

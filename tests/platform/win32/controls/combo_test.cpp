@@ -140,6 +140,14 @@ TEST_F(ComboTest, ItemMessages) {
     EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0), 20);
     EXPECT_EQ(SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 22), CB_OKAY);
     EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), 22);
+    // A taller field makes the window taller, whatever height it had.
+    RECT window{};
+    GetWindowRect(combo, &window);
+    int before = window.bottom - window.top;
+    EXPECT_EQ(SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 40), CB_OKAY);
+    GetWindowRect(combo, &window);
+    EXPECT_EQ(window.bottom - window.top, before + 18);
+    EXPECT_EQ(Info(combo).rcItem.bottom - Info(combo).rcItem.top, 40);
 
     HWND dropList = Combo(CBS_DROPDOWNLIST, {u"one", u"two"});
     EXPECT_EQ(SendMessageW(dropList, CB_SETEDITSEL, 0, 0), CB_ERR);
