@@ -500,10 +500,11 @@ void TCustomComboBox::CreateWnd() {
     AssignControlId(WindowHandle());
     HookEdit();
     SendMessageW(Handle(), CB_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
-    if (FStyle == csOwnerDrawFixed) {
+    // An owner-drawn field is ItemHeight tall; variable items are measured one by one as they come.
+    if (FStyle == csOwnerDrawFixed)
         SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, FItemHeight);
+    if (FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable)
         SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), FItemHeight);
-    }
     if (FSaveItems) {
         RestoreItems(FItems.get(), FSaveItems);
         if (FSaveItemIndex >= 0)

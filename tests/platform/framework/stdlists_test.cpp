@@ -487,6 +487,7 @@ TEST_F(StdLists, OwnerDrawnComboBoxDrawsItsFieldAndMeasuresItsItems) {
 
     EXPECT_EQ(combo->Perform(CB_GETITEMHEIGHT, 1, 0), 21) << "each item measured through OnMeasureItem";
     EXPECT_EQ(combo->ItemHeight(), 18);
+    EXPECT_EQ(combo->Perform(CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), 18) << "the field is ItemHeight tall";
     EXPECT_NE(std::find(drawn.begin(), drawn.end(), std::make_pair(2, true)), drawn.end())
         << "the selected item is drawn in the field";
 }
