@@ -55,7 +55,8 @@ public:
     LRESULT WMLButtonDown(POINT point);
     LRESULT WMEnable();
     LRESULT WMGetDlgCode() const;
-    LRESULT WMPaint();
+    // Paints into given (a WM_PAINT or WM_PRINTCLIENT that carries a DC) or, without one, the update region.
+    LRESULT WMPaint(HDC given);
     LRESULT ListClosedOutside();
     // Owner-draw messages of the list go to the combo box's parent with the combo box's id.
     LRESULT ForwardOwnerDraw(UINT message, WPARAM wParam, LPARAM lParam);
@@ -805,27 +806,26 @@ void ComboState::PaintField(HDC dc, const Parts& parts) const {
         DrawFocusRect(dc, &parts.field);
 }
 
-LRESULT ComboState::WMPaint() {
-    PAINTSTRUCT ps{};
-    HDC dc = BeginPaint(FHwnd, &ps);
-    if (!dc)
-        return 0;
-    int saved = SaveDC(dc);
-    Parts parts = Layout();
-    bool enabled = IsWindowEnabled(FHwnd) != FALSE;
-    HBRUSH background = ControlColor(FHwnd, FParent, dc, enabled ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC);
-    RECT client{};
-    GetClientRect(FHwnd, &client);
-    RECT fieldArea{client.left, client.top, client.right, parts.field.bottom + FieldGap + EdgeSize};
-    FillRect(dc, &fieldArea, background);
-    SelectObject(dc, ControlFont(FFont));
-    SetBkMode(dc, TRANSPARENT);
-    if (!enabled)
-        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-    PaintFrame(dc, parts);
-    PaintField(dc, parts);
-    RestoreDC(dc, saved);
-    EndPaint(FHwnd, &ps);
+LRESULT ComboState::WMPaint(HDC given) {
+    PaintControl(FHwnd, given, [&](HDC dc) {
+        if (!dc)
+            return;
+        int saved = SaveDC(dc);
+        Parts parts = Layout();
+        bool enabled = IsWindowEnabled(FHwnd) != FALSE;
+        HBRUSH background = ControlColor(FHwnd, FParent, dc, enabled ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC);
+        RECT client{};
+        GetClientRect(FHwnd, &client);
+        RECT fieldArea{client.left, client.top, client.right, parts.field.bottom + FieldGap + EdgeSize};
+        FillRect(dc, &fieldArea, background);
+        SelectObject(dc, ControlFont(FFont));
+        SetBkMode(dc, TRANSPARENT);
+        if (!enabled)
+            SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        PaintFrame(dc, parts);
+        PaintField(dc, parts);
+        RestoreDC(dc, saved);
+    });
     return 0;
 }
 
@@ -857,7 +857,7 @@ LRESULT ComboWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENABLE: return state->WMEnable();
     case WM_GETDLGCODE: return state->WMGetDlgCode();
     case WM_PAINT:
-    case WM_PRINTCLIENT: return state->WMPaint();
+    case WM_PRINTCLIENT: return state->WMPaint(reinterpret_cast<HDC>(wParam));
     case WM_ERASEBKGND: return TRUE; // WM_PAINT fills the background
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:

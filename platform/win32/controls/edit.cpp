@@ -82,7 +82,8 @@ public:
     LRESULT WMCopy() const;
     LRESULT WMCut();
     LRESULT WMPaste();
-    LRESULT WMPaint();
+    // Paints into given (a WM_PAINT or WM_PRINTCLIENT that carries a DC) or, without one, the update region.
+    LRESULT WMPaint(HDC given);
 
     LRESULT EMGetSel(DWORD* start, DWORD* end) const;
     LRESULT EMSetSel(int start, int end);
@@ -1408,9 +1409,9 @@ void EditState::PaintLine(HDC dc, int line) const {
     SetTextColor(dc, normal);
 }
 
-LRESULT EditState::WMPaint() {
+LRESULT EditState::WMPaint(HDC given) {
     PAINTSTRUCT ps{};
-    HDC dc = BeginPaint(FHwnd, &ps);
+    HDC dc = given ? given : BeginPaint(FHwnd, &ps);
     if (!dc)
         return 0;
     int saved = SaveDC(dc);
@@ -1438,7 +1439,8 @@ LRESULT EditState::WMPaint() {
             PaintLine(dc, line);
     }
     RestoreDC(dc, saved);
-    EndPaint(FHwnd, &ps);
+    if (!given)
+        EndPaint(FHwnd, &ps);
     return 0;
 }
 
@@ -1482,7 +1484,7 @@ LRESULT EditWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_UNDO:
     case EM_UNDO: return state->EMUndo();
     case WM_PAINT:
-    case WM_PRINTCLIENT: return state->WMPaint();
+    case WM_PRINTCLIENT: return state->WMPaint(reinterpret_cast<HDC>(wParam));
     case WM_ERASEBKGND: return TRUE; // WM_PAINT fills the background with the parent's brush
     case WM_CUT: return state->WMCut();
     case WM_COPY: return state->WMCopy();

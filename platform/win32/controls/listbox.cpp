@@ -52,7 +52,8 @@ public:
     LRESULT WMHScroll(WORD code, int pos);
     LRESULT WMMouseWheel(short delta);
     LRESULT WMMouseActivate() const;
-    LRESULT WMPaint();
+    // Paints into given (a WM_PAINT or WM_PRINTCLIENT that carries a DC) or, without one, the update region.
+    LRESULT WMPaint(HDC given);
     void WMDestroy();
 
     LRESULT LBAddString(const Char* text, ULONG_PTR data);
@@ -1225,11 +1226,13 @@ void ListBoxState::PaintItem(HDC dc, int index, const RECT& rect, UINT action) c
         DrawFocusRect(dc, &rect);
 }
 
-LRESULT ListBoxState::WMPaint() {
+LRESULT ListBoxState::WMPaint(HDC given) {
     PAINTSTRUCT ps{};
-    HDC dc = BeginPaint(FHwnd, &ps);
+    HDC dc = given ? given : BeginPaint(FHwnd, &ps);
     if (!dc)
         return 0;
+    if (given)
+        GetClipBox(dc, &ps.rcPaint);
     int saved = SaveDC(dc);
     HBRUSH background = ControlColor(FHwnd, FNotify, dc, WM_CTLCOLORLISTBOX);
     RECT client{};
@@ -1263,7 +1266,8 @@ LRESULT ListBoxState::WMPaint() {
         DrawFocusRect(dc, &rect);
     }
     RestoreDC(dc, saved);
-    EndPaint(FHwnd, &ps);
+    if (!given)
+        EndPaint(FHwnd, &ps);
     return 0;
 }
 
@@ -1297,7 +1301,7 @@ LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool 
     case WM_MOUSEWHEEL: return state->WMMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
     case WM_MOUSEACTIVATE: return state->WMMouseActivate();
     case WM_PAINT:
-    case WM_PRINTCLIENT: return state->WMPaint();
+    case WM_PRINTCLIENT: return state->WMPaint(reinterpret_cast<HDC>(wParam));
     case WM_ERASEBKGND: return TRUE; // WM_PAINT fills the background
     case LB_ADDSTRING: return state->LBAddString(text, static_cast<ULONG_PTR>(lParam));
     case LB_INSERTSTRING: return state->LBInsertString(static_cast<int>(wParam), text, static_cast<ULONG_PTR>(lParam));

@@ -544,3 +544,43 @@ TEST_F(ComboTest, DirFillsTheList) {
 }
 
 } // namespace
+
+namespace {
+
+// A WM_PAINT that carries a DC (a parent painting a control into a bitmap, or a subclass painting the
+// control's content into a DC it prepared) is painted into that DC; so is WM_PRINTCLIENT.
+TEST_F(ComboTest, PaintsIntoTheDCAPaintMessageCarries) {
+    struct Case {
+        const Char* className;
+        DWORD style;
+    };
+    const Case cases[] = {
+        {u"ComboBox", CBS_DROPDOWNLIST},
+        {u"ListBox", 0},
+        {u"Edit", 0},
+    };
+    for (const Case& c : cases) {
+        for (UINT message : {static_cast<UINT>(WM_PAINT), static_cast<UINT>(WM_PRINTCLIENT)}) {
+            SCOPED_TRACE(StringToUtf8(c.className) + (message == WM_PAINT ? " WM_PAINT" : " WM_PRINTCLIENT"));
+            HWND control = Child(c.className, c.style, RECT{10, 10, 110, 60});
+            wintest::Pump(); // nothing left to update: the DC given is the only place to paint
+            HDC screen = GetDC(nullptr);
+            HDC dc = CreateCompatibleDC(screen);
+            HBITMAP bitmap = CreateCompatibleBitmap(screen, 100, 50);
+            ReleaseDC(nullptr, screen);
+            HGDIOBJ old = SelectObject(dc, bitmap);
+            RECT all{0, 0, 100, 50};
+            HBRUSH marker = CreateSolidBrush(RGB(255, 0, 255));
+            FillRect(dc, &all, marker);
+            SendMessageW(control, message, reinterpret_cast<WPARAM>(dc), 0);
+            EXPECT_NE(GetPixel(dc, 10, 10), RGB(255, 0, 255));
+            SelectObject(dc, old);
+            DeleteObject(marker);
+            DeleteObject(bitmap);
+            DeleteDC(dc);
+            DestroyWindow(control);
+        }
+    }
+}
+
+} // namespace
