@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/framework/Forms.h"
 #include "platform/framework/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Exceptions.h"
@@ -655,6 +656,14 @@ LRESULT TCustomComboBox::EditWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     case WM_SYSKEYUP:
         key = true;
         if (combo->DoKeyUp(message))
+            return 0;
+        break;
+    case WM_SETFOCUS:
+        // The field taking the focus is the control taking it: the form makes it the active control and
+        // tells the controls left and entered (CM_EXIT, CM_ENTER).
+        if (TCustomForm* form = GetParentForm(combo); form != nullptr && !form->SetFocusedControl(combo))
+            return 0;
+        if (!IsWindow(hwnd))
             return 0;
         break;
     case WM_MOUSEMOVE: {

@@ -402,6 +402,26 @@ TEST_F(StdLists, ComboBoxFieldKeysGoThroughTheControlsKeyHandlingOnce) {
     EXPECT_EQ(combo->ItemIndex(), 0) << "a cleared key does not reach the field";
 }
 
+// A click into the field moves the form's focus to the combo box, with OnEnter, and a click elsewhere
+// moves it on, with OnExit.
+TEST_F(StdLists, ClickIntoTheFieldEntersTheComboBox) {
+    auto* other = new TListBox(form);
+    other->SetBounds(10, 10, 100, 60);
+    other->SetParent(form);
+    TComboBox* combo = MakeComboBox(1);
+    combo->OnEnter = [&](TObject*) { events.push_back("enter"); };
+    combo->OnExit = [&](TObject*) { events.push_back("exit"); };
+    other->SetFocus();
+    Pump();
+
+    ClickAt(combo, TPoint(30, combo->Height() / 2));
+    EXPECT_EQ(form->ActiveControl(), combo);
+    EXPECT_TRUE(combo->Focused());
+    ClickAt(other, TPoint(5, 5));
+    EXPECT_EQ(form->ActiveControl(), other);
+    EXPECT_EQ(events, (std::vector<std::string>{"enter", "exit"}));
+}
+
 // A combo box whose field has the focus is the focused control: a new window for a new style keeps the
 // focus, and a wheel turn nobody takes steps the selection in both styles.
 TEST_F(StdLists, ComboBoxWithTheFocusInItsFieldIsFocusedAndTakesTheWheel) {
