@@ -56,14 +56,24 @@ std::unique_ptr<TStringList> SaveItems(TStrings* items) {
     return saved;
 }
 
-void RestoreItems(TStrings* items, std::unique_ptr<TStringList>& saved) {
+// Puts the saved items back and answers where the saved selected item went: a sorted window may put the
+// items in another order. -1 when nothing was selected.
+Integer RestoreItems(TStrings* items, std::unique_ptr<TStringList>& saved, Integer selected) {
     if (!saved)
-        return;
+        return selected;
     items->BeginUpdate();
-    for (Integer i = 0; i < saved->Count(); ++i)
-        items->AddObject(saved->Strings(i), saved->Objects(i));
+    Integer moved = -1;
+    for (Integer i = 0; i < saved->Count(); ++i) {
+        Integer at = items->AddObject(saved->Strings(i), saved->Objects(i));
+        // An item added before the selected one may land in front of it and push it on.
+        if (moved >= 0 && at <= moved)
+            ++moved;
+        if (i == selected)
+            moved = at;
+    }
     items->EndUpdate();
     saved.reset();
+    return moved;
 }
 
 // Draws one owner-draw item through canvas as the framework does: the control's font and brush, the
@@ -225,8 +235,7 @@ void TCustomListBox::CreateWnd() {
     if (FStyle == lbOwnerDrawFixed)
         SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, FItemHeight);
     if (FSaveItems) {
-        RestoreItems(FItems.get(), FSaveItems);
-        SetItemIndex(FSaveItemIndex);
+        SetItemIndex(RestoreItems(FItems.get(), FSaveItems, FSaveItemIndex));
         SetTopIndex(FSaveTopIndex);
     }
 }
@@ -507,9 +516,9 @@ void TCustomComboBox::CreateWnd() {
     if (FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable)
         SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), FItemHeight);
     if (FSaveItems) {
-        RestoreItems(FItems.get(), FSaveItems);
-        if (FSaveItemIndex >= 0)
-            SetItemIndex(FSaveItemIndex);
+        Integer index = RestoreItems(FItems.get(), FSaveItems, FSaveItemIndex);
+        if (index >= 0)
+            SetItemIndex(index);
     }
 }
 

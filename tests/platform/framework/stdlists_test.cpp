@@ -170,6 +170,25 @@ TEST_F(StdLists, PressElsewhereTellsTheFocusedControlToCancelItsMode) {
     EXPECT_EQ(list->senders.size(), 2u) << "only the focused control hears it";
 }
 
+// Sorting makes a new window with the items in another order; the selected item stays selected.
+TEST_F(StdLists, SortingKeepsTheSelectedItem) {
+    TListBox* list = MakeListBox({u"b", u"c", u"a", u"c"});
+    TComboBox* combo = MakeComboBox(0);
+    combo->Items()->SetCommaText(u"b,c,a");
+    TObject first;
+    list->Items()->SetObjects(1, &first); // the first "c"
+    list->SetItemIndex(1);
+    combo->SetItemIndex(1);
+
+    list->SetSorted(true);
+    combo->SetSorted(true);
+    EXPECT_EQ(list->Items()->CommaText(), u"a,b,c,c");
+    ASSERT_GE(list->ItemIndex(), 0);
+    EXPECT_EQ(list->Items()->Objects(list->ItemIndex()), &first);
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    EXPECT_EQ(combo->Text(), u"c");
+}
+
 TEST_F(StdLists, ItemAtPosAndItemRect) {
     TListBox* list = MakeListBox({u"a", u"b", u"c"});
     TRect first = list->ItemRect(0);
