@@ -179,6 +179,16 @@ void ComboState::PlaceChildren() {
 LRESULT ComboState::WMCreate(const CREATESTRUCTW& create) {
     FFieldHeight = FontLineHeight(FFont) + 2;
     FDroppedHeight = create.cy;
+    if (OwnerDraw()) {
+        // The owner gives the field's height first (item -1); the list then asks for its items' own.
+        MEASUREITEMSTRUCT mis{ODT_COMBOBOX, static_cast<UINT>(CtlId()), static_cast<UINT>(-1),
+                              static_cast<UINT>(std::max(0, create.cx)), static_cast<UINT>(FFieldHeight), 0};
+        SendMessageW(FParent, WM_MEASUREITEM, static_cast<WPARAM>(CtlId()), reinterpret_cast<LPARAM>(&mis));
+        if (!IsWindow(FHwnd))
+            return -1;
+        if (mis.itemHeight > 0)
+            FFieldHeight = std::min<int>(static_cast<int>(mis.itemHeight), 255);
+    }
     DWORD listStyle = WS_VSCROLL | LBS_NOTIFY | LBS_COMBOBOX | WS_BORDER;
     if (FStyle & CBS_OWNERDRAWFIXED)
         listStyle |= LBS_OWNERDRAWFIXED;

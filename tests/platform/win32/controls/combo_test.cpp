@@ -432,6 +432,7 @@ TEST_F(ComboTest, OpenListFollowsTypingButNotItsOwnPick) {
 TEST_F(ComboTest, OwnerDrawnItemsGoToTheParentAsTheComboBox) {
     std::vector<UINT> drawStates;
     std::vector<UINT> types;
+    std::vector<int> measured;
     wintest::Options options;
     options.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
     options.rect = RECT{0, 0, 300, 300};
@@ -439,7 +440,8 @@ TEST_F(ComboTest, OwnerDrawnItemsGoToTheParentAsTheComboBox) {
         if (message == WM_MEASUREITEM) {
             auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
             types.push_back(mis->CtlType);
-            mis->itemHeight = 18;
+            measured.push_back(static_cast<int>(mis->itemID));
+            mis->itemHeight = mis->itemID == static_cast<UINT>(-1) ? 24 : 18;
             return TRUE;
         }
         if (message == WM_DRAWITEM) {
@@ -454,6 +456,9 @@ TEST_F(ComboTest, OwnerDrawnItemsGoToTheParentAsTheComboBox) {
     ASSERT_NE(combo, nullptr);
     ASSERT_FALSE(types.empty());
     EXPECT_EQ(types.front(), ODT_COMBOBOX);
+    // The field is measured first (item -1), then the items of the fixed list.
+    EXPECT_EQ(measured, (std::vector<int>{-1, 0}));
+    EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), 24);
     EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0), 18);
     SendMessageW(combo, CB_ADDSTRING, 0, 1);
     SendMessageW(combo, CB_SETCURSEL, 0, 0);
@@ -476,13 +481,14 @@ TEST_F(ComboTest, CreateAndDestroySequencesOfAnOwnerDrawnList) {
     HWND parent = wintest::Create(options);
     MessageLog log;
     log.Name(parent, "parent");
-    // Create: the list asks for the item height while the combo box is being made; then the parent hears
-    // of its new child.
+    // Create: the field's and then the list's item height are asked for while the combo box is being made;
+    // then the parent hears of its new child.
     HWND combo = CreateWindowExW(0, u"ComboBox", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
                                  0, 0, 120, 100, parent, reinterpret_cast<HMENU>(5), nullptr, nullptr);
     log.Name(combo, "combo");
     EXPECT_TRUE(log.Matches({
-        {"parent", WM_MEASUREITEM, Sent | WParam, 5},
+        {"parent", WM_MEASUREITEM, Sent | WParam, 5}, // the field
+        {"parent", WM_MEASUREITEM, Sent | WParam, 5}, // the list's items
         {"parent", WM_PARENTNOTIFY, Sent | WParam, MAKEWPARAM(WM_CREATE, 5)},
     }));
     SendMessageW(combo, CB_ADDSTRING, 0, 11);
