@@ -699,6 +699,9 @@ LRESULT TCustomComboBox::EditWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     }
     if (!key)
         return CallWindowProcW(defProc, hwnd, msg, wParam, lParam);
+    // A handler may have closed the control, and the field with it.
+    if (!IsWindow(hwnd))
+        return 0;
     // The field hands some keys on to the combo's window (the list keys, Enter, Escape); they have been
     // through the control's key handling once already.
     struct Restore {
