@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/framework/Controls.h"
+#include "platform/framework/ControlsInternal.h"
 #include "platform/framework/Forms.h"
 #include "platform/framework/ImgList.h"
 #include "platform/framework/Menus.h"
@@ -12,9 +13,8 @@ namespace {
 
 TControl* CaptureControl = nullptr;
 
-// A press tells the focused control of each active form it is in (CM_CANCELMODE, lParam the pressed
-// control), so that a control which shows something of its own while focused, such as a dropped list,
-// can close it when the user clicks elsewhere.
+} // namespace
+
 void SendCancelMode(TControl* sender) {
     for (TControl* control = sender; control != nullptr; control = control->Parent()) {
         auto* form = dynamic_cast<TCustomForm*>(control);
@@ -22,8 +22,6 @@ void SendCancelMode(TControl* sender) {
             form->ActiveControl()->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(sender));
     }
 }
-
-} // namespace
 
 TControl* GetCaptureControl() {
     HWND capture = GetCapture();

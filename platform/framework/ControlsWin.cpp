@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/framework/ControlsInternal.h"
 #include "platform/framework/Forms.h"
 #include "platform/framework/PropertyInfo.h"
 #include "platform/framework/Thread.h"
@@ -728,6 +729,11 @@ void TWinControl::WndProc(TMessage& message) {
                 DefWindowProcW(FHandle, message.Msg, message.WParam, message.LParam);
             return;
         }
+        break;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+        // A press on the frame or a scroll bar is a press elsewhere too.
+        SendCancelMode(this);
         break;
     case WM_CANCELMODE:
         if (GetCapture() == FHandle && GetCaptureControl() != nullptr &&

@@ -164,10 +164,23 @@ TEST_F(StdLists, PressElsewhereTellsTheFocusedControlToCancelItsMode) {
                         form->ClientToScreen(TPoint(250, 250)).Y);
     Pump();
     EXPECT_EQ(list->senders, (std::vector<TControl*>{list, form}));
+    // A press on another list's scroll bar is a press elsewhere too.
+    auto* scrolled = new TListBox(form);
+    scrolled->SetBounds(150, 10, 100, 60);
+    scrolled->SetParent(form);
+    for (int i = 0; i < 30; ++i)
+        scrolled->Items()->Add(u"item" + IntToStr(i));
+    Pump();
+    ASSERT_LT(scrolled->ClientWidth(), scrolled->Width() - 4);
+    TPoint bar = scrolled->ClientToScreen(TPoint(scrolled->ClientWidth() + 4, scrolled->ClientHeight() / 2));
+    win32::input::Click(Button::Left, bar.X, bar.Y);
+    Pump();
+    EXPECT_EQ(list->senders, (std::vector<TControl*>{list, form, scrolled}));
+
     combo->SetFocus();
     Pump();
     ClickAt(form, TPoint(250, 250));
-    EXPECT_EQ(list->senders.size(), 2u) << "only the focused control hears it";
+    EXPECT_EQ(list->senders.size(), 3u) << "only the focused control hears it";
 }
 
 // Sorting makes a new window with the items in another order; the selected item stays selected.
