@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Exceptions.h"
@@ -477,6 +478,214 @@ String FloatToStr(Extended value, const TFormatSettings& settings) {
 
 String FloatToStr(Extended value) {
     return FloatToStrF(value, ffGeneral, 15, 0, FormatSettings);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Reals through a format mask
+
+namespace {
+
+// Where the sections of a mask end: at ';' outside quotes. At most three are taken.
+std::vector<StringView> MaskSections(StringView format) {
+    std::vector<StringView> sections;
+    size_t start = 0;
+    Char quote = 0;
+    for (size_t i = 0; i < format.size(); ++i) {
+        const Char c = format[i];
+        if (quote != 0) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == u'"' || c == u'\'') {
+            quote = c;
+        } else if (c == u';') {
+            sections.push_back(format.substr(start, i - start));
+            start = i + 1;
+            if (sections.size() == 3)
+                return sections;
+        }
+    }
+    sections.push_back(format.substr(start));
+    return sections;
+}
+
+// What a section asks for: its digit places, decimals, separators and exponent.
+struct MaskLayout {
+    int integerPlaces = 0;   // '0' and '#' before the point
+    int minInteger = 0;      // integer places from the first '0' on
+    int maxDecimals = 0;     // '0' and '#' after the point
+    int minDecimals = 0;     // decimal places up to the last '0'
+    bool thousands = false;  // a ',' among the digits
+    bool scientific = false; // "E+", "E-", "e+" or "e-"
+    bool hasDigits = false;
+};
+
+// Length of the exponent code at i ("E+00"), 0 when there is none.
+size_t ExponentCodeLength(StringView section, size_t i) {
+    if (i + 1 >= section.size() || (section[i] != u'E' && section[i] != u'e') ||
+        (section[i + 1] != u'+' && section[i + 1] != u'-'))
+        return 0;
+    size_t end = i + 2;
+    while (end < section.size() && section[end] == u'0')
+        ++end;
+    return end - i;
+}
+
+MaskLayout ReadLayout(StringView section) {
+    MaskLayout layout;
+    bool afterPoint = false;
+    int firstZero = -1;
+    Char quote = 0;
+    for (size_t i = 0; i < section.size(); ++i) {
+        const Char c = section[i];
+        if (quote != 0) {
+            if (c == quote)
+                quote = 0;
+            continue;
+        }
+        if (c == u'"' || c == u'\'') {
+            quote = c;
+        } else if (c == u'0' || c == u'#') {
+            layout.hasDigits = true;
+            if (afterPoint) {
+                ++layout.maxDecimals;
+                if (c == u'0')
+                    layout.minDecimals = layout.maxDecimals;
+            } else {
+                if (c == u'0' && firstZero < 0)
+                    firstZero = layout.integerPlaces;
+                ++layout.integerPlaces;
+            }
+        } else if (c == u'.') {
+            afterPoint = true;
+        } else if (c == u',') {
+            layout.thousands = true;
+        } else if (const size_t length = ExponentCodeLength(section, i); length > 0) {
+            layout.scientific = true;
+            i += length - 1;
+        }
+    }
+    layout.minInteger = firstZero < 0 ? 0 : layout.integerPlaces - firstZero;
+    return layout;
+}
+
+// The rounded digits of one value as a section shows them.
+struct MaskDigits {
+    String integer;  // without leading zeros; "" for zero
+    String decimals; // trailing zeros removed down to the section's minimum
+    int exponent = 0;
+    bool zero = true;
+};
+
+MaskDigits RoundForLayout(double magnitude, const MaskLayout& layout) {
+    MaskDigits out;
+    FloatDecimal dec;
+    if (layout.scientific) {
+        const int significant = std::clamp(layout.integerPlaces + layout.maxDecimals, 1, 18);
+        dec = SignificantDigits(magnitude, significant);
+        if (dec.count > 0) {
+            out.exponent = dec.exponent - layout.integerPlaces;
+            dec.exponent = layout.integerPlaces;
+        }
+    } else {
+        dec = FixedDigits(magnitude, layout.maxDecimals);
+    }
+    out.zero = dec.count == 0;
+    for (int i = 0; i < dec.exponent; ++i)
+        out.integer.push_back(DigitAt(dec, i));
+    for (int i = 0; i < layout.maxDecimals; ++i)
+        out.decimals.push_back(DigitAt(dec, dec.exponent + i));
+    while (static_cast<int>(out.decimals.size()) > layout.minDecimals && out.decimals.back() == u'0')
+        out.decimals.pop_back();
+    return out;
+}
+
+String RenderSection(StringView section, const MaskLayout& layout, const MaskDigits& digits, bool minus,
+                     const TFormatSettings& settings) {
+    String out;
+    if (minus)
+        out.push_back(u'-');
+    const int length = static_cast<int>(digits.integer.size());
+    // A digit at place p (0 = units) is written, followed by the thousand separator where it is due.
+    auto putDigit = [&](int place) {
+        out.push_back(place < length ? digits.integer[static_cast<size_t>(length - 1 - place)] : u'0');
+        if (layout.thousands && place > 0 && place % 3 == 0)
+            out.push_back(settings.ThousandSeparator);
+    };
+    int integerSeen = 0;
+    int decimalSeen = 0;
+    bool afterPoint = false;
+    Char quote = 0;
+    for (size_t i = 0; i < section.size(); ++i) {
+        const Char c = section[i];
+        if (quote != 0) {
+            if (c == quote)
+                quote = 0;
+            else
+                out.push_back(c);
+            continue;
+        }
+        if (c == u'"' || c == u'\'') {
+            quote = c;
+        } else if ((c == u'0' || c == u'#') && !afterPoint) {
+            const int place = layout.integerPlaces - 1 - integerSeen++;
+            // The first place also takes every digit the mask has no place for.
+            const int top = integerSeen == 1 ? std::max(place, length - 1) : place;
+            for (int p = top; p >= place; --p) {
+                if (p < length || p < layout.minInteger)
+                    putDigit(p);
+            }
+        } else if (c == u'0' || c == u'#') {
+            if (decimalSeen < static_cast<int>(digits.decimals.size()))
+                out.push_back(digits.decimals[static_cast<size_t>(decimalSeen)]);
+            ++decimalSeen;
+        } else if (c == u'.') {
+            if (!afterPoint && !digits.decimals.empty())
+                out.push_back(settings.DecimalSeparator);
+            afterPoint = true;
+        } else if (c == u',') {
+            // Only switches the thousand separators on.
+        } else if (const size_t codeLength = ExponentCodeLength(section, i); codeLength > 0 && layout.scientific) {
+            out.push_back(c);
+            if (digits.exponent < 0)
+                out.push_back(u'-');
+            else if (section[i + 1] == u'+')
+                out.push_back(u'+');
+            const unsigned magnitude = static_cast<unsigned>(std::abs(digits.exponent));
+            out.append(UnsignedDigits(magnitude, 10, static_cast<Integer>(std::min<size_t>(codeLength - 2, 4))));
+            i += codeLength - 1;
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+String FormatFloat(StringView format, Extended value, const TFormatSettings& settings) {
+    if (format.empty() || !std::isfinite(value) || std::fabs(value) >= 1e18)
+        return FloatToStrF(value, ffGeneral, 15, 0, settings);
+    const std::vector<StringView> sections = MaskSections(format);
+    const bool negative = value < 0;
+    const double magnitude = std::fabs(value);
+
+    size_t chosen = 0;
+    if (negative && sections.size() >= 2 && !sections[1].empty())
+        chosen = 1;
+    MaskLayout layout = ReadLayout(sections[chosen]);
+    MaskDigits digits = RoundForLayout(magnitude, layout);
+    if (digits.zero && sections.size() >= 3 && !sections[2].empty()) {
+        chosen = 2;
+        layout = ReadLayout(sections[chosen]);
+        digits = RoundForLayout(magnitude, layout);
+    }
+    // The first section writes the sign of a negative value; the others carry their own.
+    const bool minus = negative && chosen == 0 && !digits.zero && layout.hasDigits;
+    return RenderSection(sections[chosen], layout, digits, minus, settings);
+}
+
+String FormatFloat(StringView format, Extended value) {
+    return FormatFloat(format, value, FormatSettings);
 }
 
 // ---------------------------------------------------------------------------------------------------

@@ -55,6 +55,18 @@ String FloatToStrF(Extended value, TFloatFormat format, Integer precision, Integ
 String FloatToStrF(Extended value, TFloatFormat format, Integer precision, Integer digits,
                    const TFormatSettings& settings);
 
+// A real through a mask of up to three sections separated by ';' (outside quotes): for positive
+// values, for negative ones (written without a sign of their own) and for values that round to zero;
+// an empty second or third section falls back to the first. In a section, '0' is a digit always
+// written and '#' one written when significant; the first integer place takes the digits the mask has
+// no place for. The first '.' places the decimal separator (written only before decimals), a ','
+// among the places turns on thousand separators, "E+0", "E-0" (or e) write an exponent with as many
+// digits as zeros (up to four, "E+" showing the plus sign). Text in single or double quotes and every
+// other character is copied. Decimals are rounded half away from zero. An empty mask, NaN, infinities
+// and values from 1e18 on are written as by FloatToStr.
+String FormatFloat(StringView format, Extended value);
+String FormatFloat(StringView format, Extended value, const TFormatSettings& settings);
+
 // "-1"/"0", or "True"/"False" when useBoolStrs is set.
 String BoolToStr(bool value, bool useBoolStrs = false);
 // A number (non-zero is true) or "True"/"False" in any case; otherwise StrToBool raises

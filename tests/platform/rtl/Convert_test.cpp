@@ -240,6 +240,53 @@ TEST(ConvertTest, FloatToStrFFormats) {
     EXPECT_EQ(FloatToStrF(1234567.891, ffNumber, 15, 1, comma), u"1234567,9");
 }
 
+struct FormatFloatCase {
+    const Char* format;
+    double value;
+    const Char* text;
+};
+
+TEST(ConvertTest, FormatFloatMasks) {
+    const std::vector<FormatFloatCase> cases = {
+        {u"#,##0.00", 1234.5, u"1,234.50"},
+        {u"#,##0.00", -1234567.891, u"-1,234,567.89"},
+        {u"#,##0", 999.5, u"1,000"},
+        {u"0.00", 0.125, u"0.13"}, // halves away from zero
+        {u"0.##", 2.5, u"2.5"},
+        {u"#.##", 0.5, u".5"},
+        {u"#.##", 3.0, u"3"}, // no separator without decimals
+        {u"#", 0.0, u""},
+        {u"000", 7.0, u"007"},
+        {u"0#", 5.0, u"05"},
+        {u"00", 12345.0, u"12345"}, // the first place takes the extra digits
+        {u"0.0##", 1.23456, u"1.235"},
+        {u"0.0##", 1.2, u"1.2"},
+        {u"0%", 25.0, u"25%"},
+        {u"0 \"kg\"", 3.0, u"3 kg"},
+        {u"'#'0", 4.0, u"#4"},
+        {u"(0)", -5.0, u"-(5)"},
+        {u"0;(0)", -5.0, u"(5)"},
+        {u"0;(0);\"zero\"", 0.0, u"zero"},
+        {u"0.0;(0.0);\"zero\"", -0.04, u"zero"}, // rounds to zero
+        {u"0.0", -0.04, u"0.0"},                 // no sign on a zero
+        {u"0;;\"zero\"", -3.0, u"-3"},           // an empty section falls back to the first
+        {u"0.00E+00", 1234.5, u"1.23E+03"},
+        {u"0.00E+00", 0.00012345, u"1.23E-04"},
+        {u"00.0E-0", 1234.5, u"12.3E2"},
+        {u"0.0E+0", 0.0, u"0.0E+0"},
+        {u"0.00", 1e20, u"1E20"},
+        {u"", 1.5, u"1.5"},
+    };
+    for (const FormatFloatCase& c : cases) {
+        SCOPED_TRACE(StringToUtf8(c.format) + " " + StringToUtf8(c.text));
+        EXPECT_EQ(FormatFloat(c.format, c.value), c.text);
+    }
+    TFormatSettings comma = DefaultFormatSettings();
+    comma.DecimalSeparator = u',';
+    comma.ThousandSeparator = u'.';
+    EXPECT_EQ(FormatFloat(u"#,##0.00", 1234.5, comma), u"1.234,50");
+}
+
 struct ParseCase {
     const char* text;
     bool valid;
