@@ -316,9 +316,20 @@ std::string HtmlOfClipboardHtml(const std::string& block) {
     };
     long start = offset("StartHTML:");
     long end = offset("EndHTML:");
-    if (start < 0 || end < start || static_cast<std::size_t>(end) > block.size())
+    if (start < 0 || end < start || static_cast<std::size_t>(start) > block.size())
         return block;
-    return block.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+    // An end counted past the block (a header made before its last lines were) ends with the block.
+    const std::size_t last = std::min(static_cast<std::size_t>(end), block.size());
+    return block.substr(static_cast<std::size_t>(start), last - static_cast<std::size_t>(start));
+}
+
+// Rich text is 8-bit, but some writers put it in UTF-16 code units; those start with "{" and a zero
+// byte, which no 8-bit rich text does.
+std::string RtfOfClipboardRtf(HGLOBAL memory) {
+    std::vector<std::uint8_t> bytes = BytesOf(memory);
+    if (bytes.size() >= 2 && bytes[0] == '{' && bytes[1] == 0)
+        return StringToUtf8(WideTextOf(memory));
+    return NarrowTextOf(memory);
 }
 
 std::string ClipboardHtmlOfHtml(const std::string& html) {
@@ -427,7 +438,7 @@ std::vector<backend::clipboard::Item> ExportItems(ClipboardState& state) {
         if (AnsiSameText(name, u"HTML Format"))
             add("text/html", HtmlOfClipboardHtml(NarrowTextOf(entry.memory)));
         else if (AnsiSameText(name, u"Rich Text Format"))
-            add("text/rtf", NarrowTextOf(entry.memory));
+            add("text/rtf", RtfOfClipboardRtf(entry.memory));
     }
     return items;
 }

@@ -177,6 +177,27 @@ TEST_F(Clipboard, HtmlFormatRoundTripAndTheDesktopsMarkup) {
     EXPECT_EQ(Desktop("text/html"), body);
 }
 
+// Eight-digit offsets, no closing zero and an end counted past the block; rich text in UTF-16 units.
+TEST_F(Clipboard, MarkupAndRichTextInOtherLayoutsReachTheDesktop) {
+    const std::string body = "<html><body><!--StartFragment-->\xC3\xA9<!--EndFragment--></body></html>";
+    char header[120];
+    const int length = std::snprintf(header, sizeof header,
+                                     "Version:1.0\r\nStartHTML:%08d\r\nEndHTML:%08d\r\nStartFragment:%08d\r\n"
+                                     "EndFragment:%08d\r\n",
+                                     97, 97 + static_cast<int>(body.size()) + 5, 0, 0);
+    ASSERT_EQ(length, 97);
+    const std::string block = std::string(header) + body;
+    Put(RegisterClipboardFormatW(u"HTML Format"), block.data(), block.size());
+    EXPECT_EQ(Desktop("text/html"), body);
+
+    const String rtf = u"{\\rtf1 \u00E9}";
+    Put(RegisterClipboardFormatW(u"Rich Text Format"), rtf.c_str(), (rtf.size() + 1) * sizeof(Char));
+    EXPECT_EQ(Desktop("text/rtf"), "{\\rtf1 \xC3\xA9}");
+    const std::string narrow = "{\\rtf1 x}";
+    Put(RegisterClipboardFormatW(u"Rich Text Format"), narrow.c_str(), narrow.size() + 1);
+    EXPECT_EQ(Desktop("text/rtf"), narrow);
+}
+
 TEST_F(Clipboard, FileListGoesAsUrls) {
     String files = String(u"/tmp/a b.txt") + u'\0' + u"/tmp/c" + u'\0' + u'\0';
     std::vector<char> block(sizeof(DROPFILES) + files.size() * sizeof(Char));
