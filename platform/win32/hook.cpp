@@ -13,6 +13,9 @@ namespace {
 std::atomic<std::uintptr_t> gNextHook{0x30000};
 // Hooks are being called on this thread: removed ones stay in the list, marked, until none is.
 thread_local int tHookDepth = 0;
+// A hook that sends messages from inside its own call (moving a window, say) comes back into the chain;
+// past this nesting the calls are skipped, so such a hook ends instead of running the stack out.
+constexpr int MaxHookDepth = 25;
 
 bool Supported(int type) {
     return type == WH_CALLWNDPROC || type == WH_CALLWNDPROCRET || type == WH_GETMESSAGE || type == WH_MOUSE ||
@@ -21,6 +24,8 @@ bool Supported(int type) {
 
 // Calls the first live hook of the type after position start in the thread's list (newest first).
 LRESULT CallFrom(size_t start, int type, int code, WPARAM wParam, LPARAM lParam) {
+    if (tHookDepth >= MaxHookDepth)
+        return 0;
     std::vector<Hook>& hooks = CurrentQueue().hooks;
     for (size_t i = start; i < hooks.size(); ++i) {
         if (hooks[i].type != type || hooks[i].removed)

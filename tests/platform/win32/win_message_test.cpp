@@ -442,4 +442,49 @@ TEST_F(WinMessage, HooksSeeSentAndRetrievedMessages) {
     gHookLog = nullptr;
 }
 
+HWND gFrame = nullptr;
+HHOOK gFollow = nullptr;
+int gFollowCalls = 0;
+
+// Keeps gFrame beside whatever window moves, the way a floating frame follows its cell.
+LRESULT FollowHook(int code, WPARAM wParam, LPARAM lParam) {
+    auto* info = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (info->message == WM_WINDOWPOSCHANGING || info->message == WM_WINDOWPOSCHANGED) {
+        ++gFollowCalls;
+        SetWindowPos(gFrame, nullptr, 40, 50, 20, 20, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return CallNextHookEx(gFollow, code, wParam, lParam);
+}
+
+TEST_F(WinMessage, HookThatMovesAWindowFromWithinItsOwnCallEnds) {
+    // Moving the frame sends its own WM_WINDOWPOSCHANGING, which comes back into the hook: the nesting
+    // stops at a bounded depth instead of running the stack out.
+    Options options;
+    options.style = WS_POPUP | WS_VISIBLE;
+    options.rect = RECT{0, 0, 100, 100};
+    HWND main = Create(options);
+    options.rect = RECT{0, 0, 10, 10};
+    gFrame = Create(options);
+    gFollowCalls = 0;
+    gFollow = SetWindowsHookExW(WH_CALLWNDPROC, FollowHook, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(gFollow);
+    SetWindowPos(main, nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_TRUE(UnhookWindowsHookEx(gFollow));
+    RECT frame;
+    GetWindowRect(gFrame, &frame);
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.top, 50);
+    EXPECT_GT(gFollowCalls, 1);
+    EXPECT_LT(gFollowCalls, 1000);
+    RECT moved;
+    GetWindowRect(main, &moved);
+    EXPECT_EQ(moved.left, 5);
+    // The hook runs again for the next message once the nesting has unwound.
+    gFollowCalls = 0;
+    gFollow = SetWindowsHookExW(WH_CALLWNDPROC, FollowHook, nullptr, GetCurrentThreadId());
+    SetWindowPos(main, nullptr, 6, 6, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_GT(gFollowCalls, 0);
+    UnhookWindowsHookEx(gFollow);
+}
+
 } // namespace
