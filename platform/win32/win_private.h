@@ -148,6 +148,7 @@ struct Window {
     COLORREF layeredKey = 0;
     BYTE layeredAlpha = 255;
     DWORD layeredFlags = 0;
+    bool layeredByAttributes = false; // SetLayeredWindowAttributes owns the look until WS_EX_LAYERED is reset
     ScrollBar hscroll;
     ScrollBar vscroll;
     std::map<String, HANDLE> props;

@@ -925,10 +925,13 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value) {
                 return 0;
             // The new bits take effect silently: a changed WS_VISIBLE shows or hides nothing, and a changed
             // frame waits for SetWindowPos with SWP_FRAMECHANGED, as in Win32.
-            if (index == GWL_STYLE)
+            if (index == GWL_STYLE) {
                 window->style = styles.styleNew;
-            else
+            } else {
                 window->exStyle = styles.styleNew;
+                if (!(window->exStyle & WS_EX_LAYERED))
+                    window->layeredByAttributes = false;
+            }
         }
         SendMessageW(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&styles));
         return static_cast<LONG>(styles.styleOld);
@@ -1073,6 +1076,7 @@ BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF key, BYTE alpha, DWORD flags
     window->layeredKey = key;
     window->layeredAlpha = alpha;
     window->layeredFlags = flags;
+    window->layeredByAttributes = true;
     if (IsTopLevel(window))
         UpdateSurface(window);
     return TRUE;
@@ -1103,7 +1107,9 @@ BOOL UpdateLayeredWindow(HWND hwnd, HDC, POINT* position, SIZE* size, HDC source
         Window* window = Check(hwnd);
         if (!window)
             return FALSE;
-        if (!(window->exStyle & WS_EX_LAYERED) || !IsTopLevel(window)) {
+        // A window whose look SetLayeredWindowAttributes set refuses pictures until its layered bit is
+        // taken off and put back: it neither moves nor sizes nor loses its attributes.
+        if (!(window->exStyle & WS_EX_LAYERED) || !IsTopLevel(window) || window->layeredByAttributes) {
             SetLastError(ERROR_INVALID_PARAMETER);
             return FALSE;
         }

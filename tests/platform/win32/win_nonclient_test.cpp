@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/Clock.h"
+#include "platform/win32/winerror.h"
 #include "platform/win32/wininput.h"
 #include "tests/platform/win32/win_testing.h"
 
@@ -148,8 +149,17 @@ TEST_F(WinNonClient, LayeredWindowsTakeTheirPictureAndAttributes) {
     SIZE size{20, 20};
     POINT source{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    EXPECT_TRUE(UpdateLayeredWindow(hwnd, screen, &position, &size, memory, &source, 0, &blend, ULW_ALPHA));
+    // Once its attributes were set, the window takes no picture until its layered bit is reset.
+    EXPECT_FALSE(UpdateLayeredWindow(hwnd, screen, &position, &size, memory, &source, 0, &blend, ULW_ALPHA));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     RECT r;
+    GetWindowRect(hwnd, &r);
+    EXPECT_EQ(r.right - r.left, 10);
+    EXPECT_TRUE(GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 128);
+    SetWindowLongW(hwnd, GWL_EXSTYLE, 0);
+    SetWindowLongW(hwnd, GWL_EXSTYLE, WS_EX_LAYERED);
+    EXPECT_TRUE(UpdateLayeredWindow(hwnd, screen, &position, &size, memory, &source, 0, &blend, ULW_ALPHA));
     GetWindowRect(hwnd, &r);
     EXPECT_EQ(r.left, 50);
     EXPECT_EQ(r.right - r.left, 20);
