@@ -7,6 +7,12 @@
 #include "platform/win32/winerror.h"
 #include "platform/win32/wingdi.h"
 
+// ---- Start-up ----
+// OLE is set up per thread: the first OleInitialize of a thread answers S_OK, every further one S_FALSE,
+// and each must be matched by an OleUninitialize. An extra OleUninitialize does nothing.
+HRESULT OleInitialize(LPVOID reserved);
+void OleUninitialize();
+
 // ---- Global memory ----
 using HGLOBAL = void*;
 using SIZE_T = std::size_t;

@@ -1,4 +1,4 @@
-// Global memory blocks and the stream on a block (CreateStreamOnHGlobal).
+// OLE's per-thread start-up, global memory blocks and the stream on a block (CreateStreamOnHGlobal).
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -11,6 +11,9 @@
 #include "platform/win32/winerror.h"
 
 namespace {
+
+// OleInitialize calls of this thread not yet matched by OleUninitialize.
+thread_local int tOleInitCount = 0;
 
 // No block is allowed beyond this: the largest picture file anyone hands to a stream is far smaller.
 constexpr SIZE_T MaxBlock = SIZE_T{1} << 31;
@@ -351,4 +354,11 @@ HRESULT GetHGlobalFromStream(IStream* stream, HGLOBAL* memory) {
         return E_INVALIDARG;
     *memory = ours->Memory();
     return S_OK;
+}
+
+HRESULT OleInitialize(LPVOID) { return tOleInitCount++ == 0 ? S_OK : S_FALSE; }
+
+void OleUninitialize() {
+    if (tOleInitCount > 0)
+        --tOleInitCount;
 }

@@ -2,6 +2,7 @@
 // sizes in HIMETRIC, rendering and reference counting.
 #include <cmath>
 #include <cstring>
+#include <thread>
 #include <gtest/gtest.h>
 
 #include "platform/framework/codecs/Bmp.h"
@@ -16,6 +17,25 @@
 namespace {
 
 using gdi_test::Canvas;
+
+TEST(OleStartUpTest, CountsPerThread) {
+    EXPECT_EQ(OleInitialize(nullptr), S_OK);
+    EXPECT_EQ(OleInitialize(nullptr), S_FALSE);
+    // Another thread starts on its own.
+    HRESULT other = E_FAIL;
+    std::thread([&] {
+        other = OleInitialize(nullptr);
+        OleUninitialize();
+    }).join();
+    EXPECT_EQ(other, S_OK);
+    OleUninitialize();
+    EXPECT_EQ(OleInitialize(nullptr), S_FALSE);
+    OleUninitialize();
+    OleUninitialize();
+    OleUninitialize(); // one too many: ignored
+    EXPECT_EQ(OleInitialize(nullptr), S_OK);
+    OleUninitialize();
+}
 
 TEST(GlobalMemoryTest, BlocksLockAndFree) {
     HGLOBAL block = GlobalAlloc(GHND, 10);
