@@ -93,6 +93,8 @@ constexpr std::array Words = {
     WordEntry{"bin", Word::Binary},
     WordEntry{"blue", Word::Blue},
     WordEntry{"bullet", Word::Symbol, u'\u2022'},
+    // A table's cells read as text apart by tabs, and its rows as paragraphs.
+    WordEntry{"cell", Word::Tab},
     WordEntry{"cf", Word::Color},
     WordEntry{"colortbl", Word::ColorTable},
     WordEntry{"comment", Word::Skip},
@@ -140,6 +142,7 @@ constexpr std::array Words = {
     WordEntry{"rdblquote", Word::Symbol, u'\u201D'},
     WordEntry{"red", Word::Red},
     WordEntry{"ri", Word::RightIndent},
+    WordEntry{"row", Word::Par},
     WordEntry{"rquote", Word::Symbol, u'\u2019'},
     WordEntry{"strike", Word::Strike},
     WordEntry{"stylesheet", Word::Skip},
