@@ -568,8 +568,10 @@ TPoint TWinControl::ClientOrigin() {
     return TPoint(origin);
 }
 
-void TWinControl::WMSize(TMessage&) {
+// The window class hears of its new size too: an edit lays its text out again for it.
+void TWinControl::WMSize(TMessage& message) {
     UpdateBounds();
+    DefaultHandler(message);
     Realign();
     if (!ComponentState().Contains(csLoading))
         Resize();

@@ -162,6 +162,13 @@ TEST_F(RichEditTest, OnChangeOncePerChangeAndResizeRequests) {
     EXPECT_EQ(rich->Text(), u"one\r\nx");
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(requests.back().Height(), 2 * oneLine);
+
+    // A narrower control wraps its text and asks for the new height by itself.
+    rich->SetText(u"one two three four five six seven eight nine ten");
+    int before = requests.back().Height();
+    rich->SetWidth(60);
+    EXPECT_GT(requests.back().Height(), before);
+    EXPECT_LE(requests.back().Width(), 60);
 }
 
 } // namespace

@@ -326,6 +326,25 @@ TEST_F(StdEditTest, MemoOnChangeAndCaretPos) {
     EXPECT_EQ(memo->CaretPos(), TPoint(3, 1));
 }
 
+TEST_F(StdEditTest, ResizedEditsLayTheirTextOutForTheNewSize) {
+    auto* memo = Add<TMemo>(u"Memo1", 0);
+    auto* edit = Add<TEdit>(u"Edit1", 100);
+    ShowForm();
+    memo->SetText(u"one two three four five six seven eight nine ten eleven twelve");
+    auto lineCount = [&] { return SendMessageW(memo->Handle(), EM_GETLINECOUNT, 0, 0); };
+    LRESULT wide = lineCount();
+    memo->SetWidth(60);
+    EXPECT_GT(lineCount(), wide);
+
+    // The text rectangle follows the client area.
+    edit->SetWidth(edit->Width() - 20);
+    RECT client{};
+    RECT text{};
+    GetClientRect(edit->Handle(), &client);
+    SendMessageW(edit->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    EXPECT_LE(text.right, client.right);
+}
+
 TEST_F(StdEditTest, MemoStylesAndTheKeysItWants) {
     auto* memo = Add<TMemo>(u"Memo1", 0);
     ShowForm();
