@@ -758,6 +758,17 @@ void TWinControl::Dispatch(TMessage& message) {
     case WM_ERASEBKGND:
         WMEraseBkgnd(message);
         break;
+    case WM_PRINTCLIENT: {
+        // A child that borrows this window's background asks for the client area in its own DC: the
+        // window paints there as it paints itself, graphic children included.
+        constexpr LPARAM checkVisible = 0x1; // PRF_CHECKVISIBLE
+        const bool hidden = (message.LParam & checkVisible) != 0 && !Visible();
+        if (message.Result != 1 && !hidden && message.WParam != 0)
+            PaintHandler(message);
+        else
+            DefaultHandler(message);
+        break;
+    }
     case WM_SIZE:
         WMSize(message);
         break;

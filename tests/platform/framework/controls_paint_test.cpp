@@ -4,6 +4,7 @@
 #include "tests/platform/framework/controls_testing.h"
 
 #include "platform/framework/StdEdit.h"
+#include "platform/win32/uxtheme.h"
 
 namespace {
 
@@ -19,6 +20,31 @@ protected:
         painted = true;
         paintedWindow = WindowFromDC(Canvas()->Handle());
         TCtlPanel::Paint();
+    }
+};
+
+// A window that shows its parent's picture beneath it instead of a background of its own: through the
+// visual-styles call, or by moving its DC's window origin and sending the parent the erase and paint
+// messages itself.
+class TGlass : public TCustomControl {
+public:
+    explicit TGlass(TComponent* owner) : TCustomControl(owner) {}
+    bool themed = true;
+
+protected:
+    void Paint() override {
+        HDC dc = Canvas()->Handle();
+        if (themed) {
+            DrawThemeParentBackground(Handle(), dc, nullptr);
+            return;
+        }
+        int saved = SaveDC(dc);
+        POINT origin;
+        GetWindowOrgEx(dc, &origin);
+        SetWindowOrgEx(dc, origin.x + Left(), origin.y + Top(), nullptr);
+        Parent()->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        Parent()->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        RestoreDC(dc, saved);
     }
 };
 
@@ -110,6 +136,34 @@ TEST_F(ControlsPaint, PaintToDrawsTheControlAndItsChildrenAtAPoint) {
     target.Canvas()->FillRect(Rect(0, 0, 130, 100));
     panel->PaintTo(target.Canvas()->Handle(), 0, 0);
     EXPECT_EQ(target.Canvas()->Pixels(55, 45), clBlue);
+}
+
+TEST_F(ControlsPaint, AChildShowsItsParentsPictureWithTheGraphicChildrenBeneathIt) {
+    // The glass covers the red shape at (5,5)-(25,25) of the blue panel and some plain panel.
+    auto* glass = new TGlass(form);
+    glass->SetBounds(15, 15, 30, 30);
+    glass->SetParent(panel);
+    form->Show();
+    Pump();
+    for (bool themed : {true, false}) {
+        SCOPED_TRACE(themed ? "visual-styles call" : "erase and paint messages");
+        glass->themed = themed;
+        glass->Repaint();
+        EXPECT_EQ(Shown(glass, 2, 2), static_cast<COLORREF>(ColorToRGB(clRed)));
+        EXPECT_EQ(Shown(glass, 9, 9), static_cast<COLORREF>(ColorToRGB(clRed)));
+        EXPECT_EQ(Shown(glass, 10, 10), static_cast<COLORREF>(ColorToRGB(clBlue)));
+        EXPECT_EQ(Shown(glass, 29, 29), static_cast<COLORREF>(ColorToRGB(clBlue)));
+    }
+    // A hidden parent asked to draw only when visible (PRF_CHECKVISIBLE) draws nothing.
+    TBitmap target;
+    target.SetSize(4, 4);
+    target.Canvas()->Brush()->SetColor(clYellow);
+    target.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    panel->Hide();
+    panel->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target.Canvas()->Handle()), 0x4 | 0x1);
+    EXPECT_EQ(target.Canvas()->Pixels(1, 1), clYellow);
+    panel->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target.Canvas()->Handle()), 0x4);
+    EXPECT_EQ(target.Canvas()->Pixels(1, 1), clBlue);
 }
 
 TEST_F(ControlsPaint, ScaleByScalesTheSizeAndTheChildrenButNotThePosition) {
