@@ -1,9 +1,10 @@
-// TRegistry over the Win32 registry calls.
+// TRegistry over the Win32 registry calls, and TRegistryIniFile over TRegistry.
 #include "platform/rtl/Registry.h"
 
 #include <vector>
 
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/Convert.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
 #include "platform/win32/winerror.h"
@@ -358,3 +359,135 @@ void TRegistry::WriteInteger(const String& name, Integer value) {
 void TRegistry::WriteString(const String& name, const String& value) {
     PutData(name, value.c_str(), static_cast<Integer>((value.size() + 1) * sizeof(Char)), rdString);
 }
+
+// ---- TRegistryIniFile ----
+
+namespace {
+
+// The file's registry object, able to make a section's subkey current for a while.
+class TRegIniKey : public TRegistry {
+public:
+    using TRegistry::TRegistry;
+
+    // Runs action with the section's subkey as the current key, creating the subkey first when create.
+    // False, with nothing run, when the subkey is missing or the file's own key is not open.
+    template <class Action> bool InSection(const String& section, bool create, Action&& action) {
+        if (!CurrentKey())
+            return false;
+        if (create && !KeyExists(section))
+            CreateKey(section);
+        const HKEY key = GetKey(section);
+        if (!key)
+            return false;
+        const HKEY fileKey = CurrentKey();
+        SetCurrentKey(key);
+        try {
+            action();
+        } catch (...) {
+            SetCurrentKey(fileKey);
+            RegCloseKey(key);
+            throw;
+        }
+        SetCurrentKey(fileKey);
+        RegCloseKey(key);
+        return true;
+    }
+};
+
+TRegIniKey& Key(std::unique_ptr<TRegistry>& registry) {
+    return static_cast<TRegIniKey&>(*registry);
+}
+
+} // namespace
+
+TRegistryIniFile::TRegistryIniFile(const String& fileName, LongWord access)
+    : TCustomIniFile(fileName), FRegIniFile(std::make_unique<TRegIniKey>(access)) {
+    FRegIniFile->OpenKey(fileName, true);
+}
+
+TRegistryIniFile::~TRegistryIniFile() = default;
+
+bool TRegistryIniFile::ValueExists(const String& section, const String& ident) {
+    bool exists = false;
+    Key(FRegIniFile).InSection(section, false, [&] { exists = FRegIniFile->ValueExists(ident); });
+    return exists;
+}
+
+String TRegistryIniFile::ReadString(const String& section, const String& ident, const String& defaultValue) {
+    String result = defaultValue;
+    Key(FRegIniFile).InSection(section, false, [&] {
+        switch (FRegIniFile->GetDataType(ident)) {
+        case rdString:
+        case rdExpandString:
+            result = FRegIniFile->ReadString(ident);
+            break;
+        case rdInteger:
+            result = IntToStr(FRegIniFile->ReadInteger(ident));
+            break;
+        default:
+            break;
+        }
+    });
+    return result;
+}
+
+void TRegistryIniFile::WriteString(const String& section, const String& ident, const String& value) {
+    if (!Key(FRegIniFile).InSection(section, true, [&] { FRegIniFile->WriteString(ident, value); }))
+        throw ERegistryException(Consts::SRegCreateFailed, {FileName()});
+}
+
+Integer TRegistryIniFile::ReadInteger(const String& section, const String& ident, Integer defaultValue) {
+    Integer result = defaultValue;
+    Key(FRegIniFile).InSection(section, false, [&] {
+        switch (FRegIniFile->GetDataType(ident)) {
+        case rdString:
+        case rdExpandString:
+            result = StrToIntDef(FRegIniFile->ReadString(ident), defaultValue);
+            break;
+        case rdInteger:
+            result = FRegIniFile->ReadInteger(ident);
+            break;
+        default:
+            break;
+        }
+    });
+    return result;
+}
+
+void TRegistryIniFile::WriteInteger(const String& section, const String& ident, Integer value) {
+    if (!Key(FRegIniFile).InSection(section, true, [&] { FRegIniFile->WriteInteger(ident, value); }))
+        throw ERegistryException(Consts::SRegCreateFailed, {FileName()});
+}
+
+void TRegistryIniFile::ReadSection(const String& section, TStrings& strings) {
+    strings.Clear();
+    Key(FRegIniFile).InSection(section, false, [&] { FRegIniFile->GetValueNames(&strings); });
+}
+
+void TRegistryIniFile::ReadSections(TStrings& strings) {
+    strings.Clear();
+    if (FRegIniFile->CurrentKey())
+        FRegIniFile->GetKeyNames(&strings);
+}
+
+void TRegistryIniFile::ReadSectionValues(const String& section, TStrings& strings) {
+    TStringList names;
+    ReadSection(section, names);
+    strings.BeginUpdate();
+    strings.Clear();
+    for (Integer i = 0; i < names.Count(); ++i)
+        strings.Add(names.Strings(i) + u"=" + ReadString(section, names.Strings(i), String()));
+    strings.EndUpdate();
+}
+
+void TRegistryIniFile::EraseSection(const String& section) {
+    // An empty name would be the file's own key.
+    if (FRegIniFile->CurrentKey() && !section.empty())
+        FRegIniFile->DeleteKey(section);
+}
+
+void TRegistryIniFile::DeleteKey(const String& section, const String& ident) {
+    Key(FRegIniFile).InSection(section, false, [&] { FRegIniFile->DeleteValue(ident); });
+}
+
+void TRegistryIniFile::UpdateFile() {}

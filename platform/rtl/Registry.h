@@ -1,7 +1,10 @@
 // The framework's TRegistry: a current key opened below a root key, and typed reads and writes of its
-// values over the Win32 registry calls.
+// values over the Win32 registry calls; TRegistryIniFile, the INI file interface over a registry key.
 #pragma once
 
+#include <memory>
+
+#include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Types.h"
 #include "platform/win32/registry.h"
 
@@ -106,4 +109,37 @@ private:
     String FCurrentPath;
     LongWord FAccess = KEY_ALL_ACCESS;
     bool FLazyWrite = true;
+};
+
+// An INI file kept in the registry: the file name is a key path below HKEY_CURRENT_USER (created when
+// missing), each section is a subkey of it and each entry a value. Integers are stored as REG_DWORD and
+// text as REG_SZ; ReadInteger also reads a number stored as text, and ReadString an integer as its
+// decimal text. A read answers the default when the section or the value is missing or of another type.
+// Writes create the section's subkey; a key that cannot be opened or created raises "Failed to create
+// key %s" (writes never fall back to the root) and a refused write "Failed to set data for '%s'".
+class TRegistryIniFile : public TCustomIniFile {
+public:
+    explicit TRegistryIniFile(const String& fileName, LongWord access = KEY_ALL_ACCESS);
+    ~TRegistryIniFile() override;
+
+    bool ValueExists(const String& section, const String& ident) override;
+    String ReadString(const String& section, const String& ident, const String& defaultValue) override;
+    void WriteString(const String& section, const String& ident, const String& value) override;
+    Integer ReadInteger(const String& section, const String& ident, Integer defaultValue) override;
+    void WriteInteger(const String& section, const String& ident, Integer value) override;
+    void ReadSection(const String& section, TStrings& strings) override;
+    // The subkeys of the file's key.
+    void ReadSections(TStrings& strings) override;
+    void ReadSectionValues(const String& section, TStrings& strings) override;
+    // Deletes the section's subkey with everything below it.
+    void EraseSection(const String& section) override;
+    void DeleteKey(const String& section, const String& ident) override;
+    // Nothing to do: every write is already in the registry.
+    void UpdateFile() override;
+
+    // The registry object open on the file's key.
+    TRegistry& RegIniFile() { return *FRegIniFile; }
+
+private:
+    std::unique_ptr<TRegistry> FRegIniFile;
 };

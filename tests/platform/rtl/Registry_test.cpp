@@ -1,5 +1,5 @@
 // TRegistry: the current key and its path, typed values through the file, the framework's errors, and
-// the key and value lists.
+// the key and value lists; TRegistryIniFile, sections as subkeys of a key.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -190,3 +190,63 @@ TEST_F(Registry, ReadsTheSerialPortsAsTheComponentDoes) {
 }
 
 } // namespace
+
+TEST_F(Registry, AnIniFileKeepsSectionsAsSubkeysOfItsKey) {
+    TRegistryIniFile ini(u"Software\\Zelmor\\Panels");
+    ini.WriteInteger(u"Module1", u"Top", 12);
+    ini.WriteInteger(u"Module1", u"Collaps", -1);
+    ini.WriteString(u"Module1", u"Text", u"42");
+    ini.WriteString(u"Module1", u"Name", u"M1");
+    ini.WriteInteger(u"Log", u"Height", 300);
+    EXPECT_EQ(ini.RegIniFile().CurrentPath(), u"Software\\Zelmor\\Panels") << "writes keep the file's key";
+
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(u"Software\\Zelmor\\Panels\\Module1", false));
+    EXPECT_EQ(reg.GetDataType(u"Top"), rdInteger);
+    EXPECT_EQ(reg.ReadInteger(u"Collaps"), -1);
+    EXPECT_EQ(reg.GetDataType(u"Name"), rdString);
+
+    struct Case {
+        const char* what;
+        const char16_t* section;
+        const char16_t* ident;
+        Integer integer;      // ReadInteger with default 7
+        const char16_t* text; // ReadString with default "d"
+    };
+    for (const Case& c : {Case{"integer", u"Module1", u"Top", 12, u"12"},
+                          Case{"negative integer", u"Module1", u"Collaps", -1, u"-1"},
+                          Case{"number stored as text", u"Module1", u"Text", 42, u"42"},
+                          Case{"text that is no number", u"Module1", u"Name", 7, u"M1"},
+                          Case{"missing value", u"Module1", u"Width", 7, u"d"},
+                          Case{"missing section", u"Module2", u"Top", 7, u"d"}}) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(ini.ReadInteger(c.section, c.ident, 7), c.integer);
+        EXPECT_EQ(ini.ReadString(c.section, c.ident, u"d"), c.text);
+    }
+    EXPECT_FALSE(reg.KeyExists(u"\\Software\\Zelmor\\Panels\\Module2")) << "a read creates nothing";
+
+    TStringList list;
+    ini.ReadSections(list);
+    list.Sort();
+    EXPECT_EQ(Lines(list), (std::vector<String>{u"Log", u"Module1"}));
+    ini.ReadSectionValues(u"Log", list);
+    EXPECT_EQ(Lines(list), (std::vector<String>{u"Height=300"}));
+    EXPECT_TRUE(ini.ValueExists(u"Module1", u"Name"));
+    EXPECT_FALSE(ini.ValueExists(u"Module2", u"Name"));
+
+    ini.DeleteKey(u"Module1", u"Name");
+    EXPECT_FALSE(ini.ValueExists(u"Module1", u"Name"));
+    ini.EraseSection(u"Log");
+    EXPECT_FALSE(ini.SectionExists(u"Log"));
+    EXPECT_TRUE(ini.SectionExists(u"Module1"));
+
+    // Another file on the same key sees what was written; one opened for reading cannot add sections,
+    // and its refused write lands nowhere else.
+    TRegistryIniFile again(u"Software\\Zelmor\\Panels", KEY_READ);
+    EXPECT_EQ(again.ReadInteger(u"Module1", u"Top", 0), 12);
+    EXPECT_EQ(Raised([&] { again.WriteInteger(u"New", u"Top", 1); }), "Failed to create key New");
+    EXPECT_EQ(Raised([&] { again.WriteInteger(u"Module1", u"Top", 1); }), "Failed to set data for 'Top'");
+    EXPECT_EQ(again.ReadInteger(u"Module1", u"Top", 0), 12);
+    EXPECT_FALSE(reg.KeyExists(u"\\New"));
+    EXPECT_FALSE(reg.KeyExists(u"\\Software\\Zelmor\\Panels\\New"));
+}
