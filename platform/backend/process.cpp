@@ -8,13 +8,16 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
 
 namespace backend {
 
-ChildProcess::~ChildProcess() { Stop(); }
+ChildProcess::~ChildProcess() {
+    Stop();
+}
 
 bool ChildProcess::Start(const std::vector<std::string>& argv, int* error) {
     if (argv.empty() || FPid > 0) {
@@ -58,7 +61,8 @@ bool ChildProcess::ReadLine(std::string& line, int milliseconds) {
         }
         if (FOutput < 0)
             return false;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return false;
         pollfd entry{FOutput, POLLIN, 0};
@@ -89,6 +93,28 @@ void ChildProcess::Stop() {
         ::close(FOutput);
         FOutput = -1;
     }
+}
+
+bool OpenWithDesktop(const std::string& target) {
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::string program = "xdg-open";
+    std::string argument = target;
+    char* args[] = {program.data(), argument.data(), nullptr};
+    pid_t pid = -1;
+    const int result = ::posix_spawnp(&pid, program.c_str(), &actions, nullptr, args, environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (result != 0)
+        return false;
+    // The opener hands the target on and ends; reap it so that it leaves no zombie behind.
+    std::thread([pid] {
+        int status;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
+    return true;
 }
 
 } // namespace backend

@@ -1,5 +1,5 @@
 // Child processes with their standard output on a pipe: tests run the tools (the module simulator)
-// through this.
+// through this. Also the desktop's opener, which shows a link or a file in the program the user chose.
 #pragma once
 
 #include <string>
@@ -28,5 +28,9 @@ private:
     int FOutput = -1;
     std::string FBuffered; // output read past the last line handed out
 };
+
+// Starts the desktop's opener (xdg-open, found on the search path) with target as its one argument,
+// without a command shell, and does not wait for it; false when it cannot be started.
+bool OpenWithDesktop(const std::string& target);
 
 } // namespace backend

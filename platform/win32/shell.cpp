@@ -1,4 +1,5 @@
-// SHGetFileInfo and the system image lists: the kind of a path, and the file icons we draw for each kind.
+// SHGetFileInfo and the system image lists: the kind of a path, and the file icons we draw for each kind;
+// ShellExecute through the desktop's opener.
 #include "platform/win32/shell.h"
 
 #include <algorithm>
@@ -6,6 +7,7 @@
 #include <mutex>
 
 #include "platform/backend/file.h"
+#include "platform/backend/process.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/winerror.h"
 
@@ -295,4 +297,40 @@ DWORD_PTR SHGetFileInfoW(LPCWSTR path, DWORD attributes, SHFILEINFOW* info, UINT
             CopyText(info->szTypeName, TypeName(kind, extension));
     }
     return (flags & SHGFI_SYSICONINDEX) ? reinterpret_cast<DWORD_PTR>(list) : 1;
+}
+
+// ---- ShellExecute ----
+
+namespace {
+
+std::mutex OpenerLock;
+win32::ShellOpener& Opener() {
+    static win32::ShellOpener opener;
+    return opener;
+}
+
+HINSTANCE Answer(LONG_PTR code) {
+    return reinterpret_cast<HINSTANCE>(code);
+}
+
+} // namespace
+
+void win32::SetShellOpener(ShellOpener opener) {
+    std::lock_guard<std::mutex> lock(OpenerLock);
+    Opener() = std::move(opener);
+}
+
+HINSTANCE ShellExecuteW(HWND, LPCWSTR operation, LPCWSTR file, LPCWSTR, LPCWSTR, INT) {
+    if (operation != nullptr && *operation != 0 && String(operation) != u"open")
+        return Answer(SE_ERR_NOASSOC);
+    if (file == nullptr || *file == 0 || *file == u'-')
+        return Answer(SE_ERR_FNF);
+    const String target(file);
+    win32::ShellOpener opener;
+    {
+        std::lock_guard<std::mutex> lock(OpenerLock);
+        opener = Opener();
+    }
+    const bool started = opener ? opener(target) : backend::OpenWithDesktop(StringToUtf8(target));
+    return Answer(started ? 42 : SE_ERR_NOASSOC);
 }

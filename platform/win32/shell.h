@@ -7,6 +7,9 @@
 // long as the process runs, and the lists are never destroyed.
 #pragma once
 
+#include <functional>
+
+#include "platform/rtl/Types.h"
 #include "platform/win32/imagelist.h"
 
 inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
@@ -42,3 +45,28 @@ DWORD_PTR SHGetFileInfoW(LPCWSTR path, DWORD attributes, SHFILEINFOW* info, UINT
 inline DWORD_PTR SHGetFileInfo(LPCWSTR path, DWORD attributes, SHFILEINFOW* info, UINT infoSize, UINT flags) {
     return SHGetFileInfoW(path, attributes, info, infoSize, flags);
 }
+
+// The failures ShellExecute answers (a value of 32 or less); success is above 32.
+inline constexpr LONG_PTR SE_ERR_FNF = 2;
+inline constexpr LONG_PTR SE_ERR_ACCESSDENIED = 5;
+inline constexpr LONG_PTR SE_ERR_NOASSOC = 31;
+
+// Opens file (a link such as "https://..." or "mailto:...", or a path) in the program the desktop
+// associates with it: the text goes to the desktop's opener as its one argument, never through a
+// command shell, and the call does not wait. Only the verb "open" (or a null verb, which means it) is
+// known; any other answers SE_ERR_NOASSOC. A null or empty file, or one starting with '-' (which the
+// opener would take as an option), answers SE_ERR_FNF; an opener that cannot be started SE_ERR_NOASSOC.
+// parameters, directory and showCommand are not used: nothing is run with arguments.
+HINSTANCE ShellExecuteW(HWND hwnd, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                        INT showCommand);
+inline HINSTANCE ShellExecute(HWND hwnd, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters,
+                              LPCWSTR directory, INT showCommand) {
+    return ShellExecuteW(hwnd, operation, file, parameters, directory, showCommand);
+}
+
+namespace win32 {
+// Tests: the opener ShellExecuteW hands its file to in place of the desktop's; it answers whether it
+// could start. An empty function restores the desktop's opener.
+using ShellOpener = std::function<bool(const String& file)>;
+void SetShellOpener(ShellOpener opener);
+} // namespace win32

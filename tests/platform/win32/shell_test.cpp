@@ -1,9 +1,10 @@
 // Image lists and the shell's file information: icon indices by kind of path, the system lists and their
-// sizes, drawing with and without transparency, icons in and out, and the failures.
+// sizes, drawing with and without transparency, icons in and out, and the failures; ShellExecute.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "platform/rtl/UString.h"
 #include "platform/win32/shell.h"
@@ -320,4 +321,44 @@ TEST(ImageList, BadHandlesAndSizesFail) {
     Canvas canvas(4, 4);
     EXPECT_FALSE(ImageList_Draw(list, 0, canvas.dc(), 0, 0, ILD_NORMAL));
     EXPECT_FALSE(ImageList_GetIcon(nullptr, 0, ILD_NORMAL));
+}
+
+TEST(ShellExecute, HandsTheFileAloneToTheOpener) {
+    std::vector<String> opened;
+    bool starts = true;
+    win32::SetShellOpener([&](const String& file) {
+        opened.push_back(file);
+        return starts;
+    });
+    struct Case {
+        const char* what;
+        LPCWSTR verb;
+        LPCWSTR file;
+        LONG_PTR answer; // 0: success (above 32)
+    };
+    for (const Case& c :
+         {Case{"link", u"open", u"https://example.com/a b?x=1&y=2", 0},
+          Case{"null verb", nullptr, u"mailto:someone@example.com", 0},
+          Case{"file with a quote", u"open", u"/tmp/it's \"here\"; rm x", 0},
+          Case{"other verb", u"print", u"/tmp/x.txt", SE_ERR_NOASSOC},
+          Case{"null file", u"open", nullptr, SE_ERR_FNF}, Case{"empty file", u"open", u"", SE_ERR_FNF},
+          Case{"looks like an option", u"open", u"--help", SE_ERR_FNF}}) {
+        SCOPED_TRACE(c.what);
+        opened.clear();
+        const auto answer =
+            reinterpret_cast<LONG_PTR>(ShellExecuteW(nullptr, c.verb, c.file, u"-x", nullptr, 1));
+        if (c.answer == 0) {
+            EXPECT_GT(answer, 32);
+            EXPECT_EQ(opened, std::vector<String>{c.file}) << "the text, untouched, without the parameters";
+        } else {
+            EXPECT_EQ(answer, c.answer);
+            EXPECT_TRUE(opened.empty());
+        }
+    }
+    starts = false;
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(
+                  ShellExecuteW(nullptr, u"open", u"https://example.com", nullptr, nullptr, 1)),
+              SE_ERR_NOASSOC)
+        << "an opener that cannot start is no success";
+    win32::SetShellOpener(nullptr);
 }
