@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/rtl/Clock.h"
@@ -152,6 +153,15 @@ BOOL ResetEvent(HANDLE hEvent) {
     }
     event->Reset();
     return TRUE;
+}
+
+void Sleep(DWORD dwMilliseconds) {
+    if (dwMilliseconds == 0) {
+        std::this_thread::yield();
+        return;
+    }
+    // A wait for nothing, which can only time out.
+    win32::Wait({}, false, dwMilliseconds);
 }
 
 DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {

@@ -1,5 +1,5 @@
 // Events and waiting: CreateEvent, SetEvent, ResetEvent, WaitForSingleObject, WaitForMultipleObjects,
-// and the base every waitable kernel object (event, thread, device) derives from.
+// Sleep, and the base every waitable kernel object (event, thread, device) derives from.
 #pragma once
 
 #include <functional>
@@ -67,3 +67,7 @@ DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 // WAIT_FAILED with ERROR_INVALID_PARAMETER (count 0 or above MAXIMUM_WAIT_OBJECTS, no array, the same
 // object twice when waiting for all) or ERROR_INVALID_HANDLE.
 DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds);
+// Suspends the calling thread for milliseconds of the same clock: under the manual clock the sleep ends
+// only when the clock has been advanced past it, as a wait's timeout does. 0 only gives other threads a
+// turn; INFINITE never returns.
+void Sleep(DWORD dwMilliseconds);

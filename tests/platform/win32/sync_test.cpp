@@ -1,4 +1,4 @@
-// Events and waits: reset modes, waiting for any or all, timeouts on the manual clock, errors.
+// Events and waits: reset modes, waiting for any or all, timeouts and sleeps on the manual clock, errors.
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
@@ -98,6 +98,23 @@ TEST(Sync, FiniteWaitTimesOutOnlyAsTheManualClockAdvances) {
     EXPECT_EQ(result.load(), WAIT_TIMEOUT);
     EXPECT_GE(Clock::TickCount64() - start, 5000u);
     CloseHandle(event);
+}
+
+TEST(Sync, SleepEndsOnlyWhenTheManualClockHasPassedIt) {
+    ASSERT_TRUE(Clock::IsManual());
+    Sleep(0); // gives up the time slice and returns at once
+    std::atomic<bool> done{false};
+    const UInt64 start = Clock::TickCount64();
+    std::thread sleeper([&] {
+        Sleep(700);
+        done = true;
+    });
+    while (!done) {
+        Clock::Advance(100);
+        std::this_thread::yield();
+    }
+    sleeper.join();
+    EXPECT_GE(Clock::TickCount64() - start, 700u);
 }
 
 TEST(Sync, NamedEventIsSharedWithinTheProcess) {
