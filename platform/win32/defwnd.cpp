@@ -292,7 +292,17 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCCALCSIZE: return WMNCCalcSize(hwnd, static_cast<BOOL>(wParam), lParam);
     case WM_NCHITTEST: return WMNCHitTest(hwnd, lParam);
     case WM_NCPAINT: DrawNonClient(hwnd, reinterpret_cast<HRGN>(wParam)); return 0;
-    case WM_NCACTIVATE: InvalidateFrame(hwnd); return TRUE;
+    case WM_NCACTIVATE: {
+        // The caption follows what the message says, not which window is active: a pop-up that takes
+        // the activation may tell its owner to keep looking active.
+        {
+            TreeGuard guard(TreeLock());
+            if (Window* window = Lookup(hwnd))
+                window->frameActive = wParam != 0;
+        }
+        InvalidateFrame(hwnd);
+        return TRUE;
+    }
     case WM_ERASEBKGND: return WMEraseBkgnd(hwnd, reinterpret_cast<HDC>(wParam));
     case WM_PAINT: return WMPaint(hwnd);
     case WM_SETTEXT: return WMSetText(hwnd, reinterpret_cast<LPCWSTR>(lParam));

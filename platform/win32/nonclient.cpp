@@ -256,7 +256,7 @@ void DrawNonClient(HWND hwnd, HRGN region) {
         exStyle = window->exStyle;
         r = RECT{0, 0, Width(window->rect), Height(window->rect)};
         text = window->text;
-        active = GetForegroundWindow() == TopLevelOf(window)->handle;
+        active = IsTopLevel(window) ? window->frameActive : GetForegroundWindow() == TopLevelOf(window)->handle;
     }
     HDC dc = (region && region != reinterpret_cast<HRGN>(1)) ? GetDCEx(hwnd, region, DCX_USESTYLE | DCX_WINDOW | DCX_INTERSECTRGN)
                                                              : GetWindowDC(hwnd);

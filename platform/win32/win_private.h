@@ -144,6 +144,7 @@ struct Window {
     bool frameDirty = false;         // WM_NCPAINT due
     bool internalPaint = false;      // RDW_INTERNALPAINT
     bool painting = false;           // between BeginPaint and EndPaint
+    bool frameActive = false;        // the caption is drawn active (the last WM_NCACTIVATE said so)
     std::optional<Region> shape;     // SetWindowRgn, window coordinates
     COLORREF layeredKey = 0;
     BYTE layeredAlpha = 255;

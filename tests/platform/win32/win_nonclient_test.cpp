@@ -64,6 +64,31 @@ TEST_F(WinNonClient, FramesAndEdgesAreDrawn) {
     EXPECT_EQ(WindowPixel(hwnd, 50, 30), GetSysColor(COLOR_WINDOW));   // the class brush erased the client
 }
 
+TEST_F(WinNonClient, TheCaptionFollowsWhatNcActivateSays) {
+    HWND owner = Create(WithStyle(WS_OVERLAPPEDWINDOW | WS_VISIBLE));
+    Pump();
+    auto caption = [&] { return WindowPixel(owner, 150, 10); };
+    EXPECT_EQ(caption(), GetSysColor(COLOR_ACTIVECAPTION));
+
+    // An owned pop-up takes the activation; the owner's caption goes inactive until the pop-up tells it
+    // to look active again, and a later WM_NCACTIVATE (FALSE) turns it back.
+    Options o;
+    o.style = WS_POPUP | WS_VISIBLE;
+    o.rect = RECT{120, 150, 220, 220};
+    o.parent = owner;
+    HWND popup = Create(o);
+    Pump();
+    ASSERT_EQ(GetActiveWindow(), popup);
+    EXPECT_EQ(caption(), GetSysColor(COLOR_INACTIVECAPTION));
+    SendMessageW(owner, WM_NCACTIVATE, TRUE, 0);
+    Pump();
+    EXPECT_EQ(caption(), GetSysColor(COLOR_ACTIVECAPTION));
+    EXPECT_EQ(GetActiveWindow(), popup) << "only the look changes";
+    SendMessageW(owner, WM_NCACTIVATE, FALSE, 0);
+    Pump();
+    EXPECT_EQ(caption(), GetSysColor(COLOR_INACTIVECAPTION));
+}
+
 TEST_F(WinNonClient, SizingByAHitTestAnswerRunsTheSizeLoop) {
     // A frameless drop-down with a size grip in its bottom-right corner, as drop-down lists have.
     Options o;
