@@ -12,10 +12,18 @@ class TPopupProbe : public TForm {
 public:
     TPopupProbe(TComponent* owner, TWinControl* edit) : TForm(owner, 0), FEdit(edit) {
         SetBorderStyle(bsNone);
-        OnKeyDown = [this](TObject*, Word& key, TShiftState) { SendMessageW(FEdit->Handle(), WM_KEYDOWN, key, 0); };
+        OnKeyDown = [this](TObject*, Word& key, TShiftState) {
+            Keys.push_back(key);
+            SendMessageW(FEdit->Handle(), WM_KEYDOWN, key, 0);
+        };
+        OnMouseWheelDown = [this](TObject*, TShiftState, const TPoint&, bool& handled) {
+            Keys.push_back(-1);
+            handled = true;
+        };
         OnKeyPress = [this](TObject*, Char& key) { SendMessageW(FEdit->Handle(), WM_CHAR, key, 0); };
     }
     HWND ActivatedOnClose = nullptr;
+    std::vector<int> Keys; // key-downs heard, -1 for a wheel step down
     int Hides = 0;
 
 protected:
@@ -26,6 +34,8 @@ protected:
     }
     void WndProc(TMessage& message) override {
         TForm::WndProc(message);
+        if (message.Msg == WM_GETDLGCODE)
+            message.Result = DLGC_WANTARROWS | DLGC_WANTALLKEYS;
         if (message.Msg == WM_ACTIVATE) {
             if (LOWORD(message.WParam) != WA_INACTIVE) {
                 SendMessageW(GetAncestor(FEdit->Handle(), GA_ROOT), WM_NCACTIVATE, TRUE, 0);
@@ -70,6 +80,16 @@ TEST_F(FormsPopup, APopupKeepsTheOwnersCaptionAndClosesWhenTheOwnerIsClicked) {
     win32::input::TypeCharacter(u'x');
     Pump();
     EXPECT_EQ(edit->Text(), u"x");
+    // Enter, Esc and the arrows are the pop-up's own keys, not the dialog's; so is the wheel. Tab stays
+    // with the dialog navigation, which would have to be asked for with DLGC_WANTTAB.
+    popup->Keys.clear();
+    for (int key : {VK_TAB, VK_RETURN, VK_ESCAPE, VK_DOWN})
+        Press(key);
+    POINT centre{190, 185};
+    win32::input::MouseWheel(-WHEEL_DELTA, false, centre.x, centre.y);
+    Pump();
+    EXPECT_EQ(popup->Keys, (std::vector<int>{VK_RETURN, VK_ESCAPE, VK_DOWN, -1}));
+    EXPECT_TRUE(IsWindowVisible(popup->Handle()));
 
     // A click into the owner activates it and its edit gets the focus back, and the pop-up hears which window took the activation.
     POINT p{200, 5};
