@@ -23,6 +23,7 @@ public:
         OnKeyPress = [this](TObject*, Char& key) { SendMessageW(FEdit->Handle(), WM_CHAR, key, 0); };
     }
     HWND ActivatedOnClose = nullptr;
+    int Sizings = 0;
     std::vector<int> Keys; // key-downs heard, -1 for a wheel step down
     int Hides = 0;
 
@@ -34,6 +35,13 @@ protected:
     }
     void WndProc(TMessage& message) override {
         TForm::WndProc(message);
+        if (message.Msg == WM_NCHITTEST) {
+            // Only the bottom-right corner sizes; the rest of the frame never starts a move.
+            TPoint p = ScreenToClient(TPoint(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)));
+            message.Result = p.X > Width() - 10 && p.Y > Height() - 10 ? HTBOTTOMRIGHT : HTNOWHERE;
+        }
+        if (message.Msg == WM_SIZING)
+            ++Sizings;
         if (message.Msg == WM_GETDLGCODE)
             message.Result = DLGC_WANTARROWS | DLGC_WANTALLKEYS;
         if (message.Msg == WM_ACTIVATE) {
@@ -101,6 +109,47 @@ TEST_F(FormsPopup, APopupKeepsTheOwnersCaptionAndClosesWhenTheOwnerIsClicked) {
     EXPECT_EQ(popup->ActivatedOnClose, form->Handle());
     EXPECT_EQ(GetActiveWindow(), form->Handle());
     EXPECT_EQ(GetFocus(), edit->Handle());
+    form->Free();
+}
+
+TEST_F(FormsPopup, AGripInAChildSizesThePopupAndAnotherApplicationClosesIt) {
+    auto* form = new TForm(nullptr, 0);
+    form->SetBounds(100, 100, 300, 200);
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    form->Show();
+    Pump();
+    auto* popup = new TPopupProbe(edit, edit);
+    auto* footer = new TCtlPanel(popup);
+    footer->SetParent(popup);
+    footer->SetAlign(alBottom);
+    footer->SetHeight(20);
+    // A press on the footer hands the mouse to the pop-up's own sizing, as a size grip does.
+    footer->OnMouseDown = [popup, footer](TObject*, TMouseButton, TShiftState, Integer x, Integer y) {
+        ReleaseCapture();
+        TPoint p = footer->ClientToScreen(TPoint(x, y));
+        SendMessageW(popup->Handle(), WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, MAKELPARAM(p.X, p.Y));
+    };
+    popup->SetBounds(0, 0, 150, 80);
+    popup->SetVisible(true);
+    SetWindowPos(popup->Handle(), HWND_TOPMOST, 300, 300, 150, 80, 0);
+    Pump();
+    win32::input::MouseButton(win32::input::Button::Left, true, 445, 375);
+    Pump();
+    win32::input::MouseMove(475, 395);
+    win32::input::MouseButton(win32::input::Button::Left, false, 475, 395);
+    Pump();
+    EXPECT_GT(popup->Sizings, 0);
+    EXPECT_EQ(popup->BoundsRect(), TRect(300, 300, 480, 400));
+    EXPECT_EQ(footer->Top(), 80) << "the children follow the new size";
+    EXPECT_TRUE(IsWindowVisible(popup->Handle()));
+
+    // Another application takes the activation: the pop-up hears of it and closes.
+    win32::input::DesktopActivated(nullptr);
+    Pump();
+    EXPECT_EQ(popup->Hides, 1);
+    EXPECT_EQ(popup->ActivatedOnClose, nullptr);
+    EXPECT_FALSE(IsWindowVisible(popup->Handle()));
     form->Free();
 }
 
