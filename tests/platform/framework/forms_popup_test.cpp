@@ -109,6 +109,20 @@ TEST_F(FormsPopup, APopupKeepsTheOwnersCaptionAndClosesWhenTheOwnerIsClicked) {
     EXPECT_EQ(popup->ActivatedOnClose, form->Handle());
     EXPECT_EQ(GetActiveWindow(), form->Handle());
     EXPECT_EQ(GetFocus(), edit->Handle());
+
+    // Hidden by a key of its own, the active pop-up gives the activation back to its owner.
+    popup->OnKeyDown = [popup](TObject*, Word& key, TShiftState) {
+        if (key == VK_RETURN)
+            popup->Hide();
+    };
+    popup->SetVisible(true);
+    Pump();
+    ASSERT_EQ(GetActiveWindow(), popup->Handle());
+    Press(VK_RETURN);
+    EXPECT_FALSE(IsWindowVisible(popup->Handle()));
+    EXPECT_EQ(popup->Hides, 1) << "hiding is not a deactivation while visible";
+    EXPECT_EQ(GetActiveWindow(), form->Handle());
+    EXPECT_EQ(GetFocus(), edit->Handle());
     form->Free();
 }
 
