@@ -439,6 +439,9 @@ void TCustomForm::Dispatch(TMessage& message) {
     case WM_ACTIVATE:
         WMActivate(message);
         break;
+    case WM_GETMINMAXINFO:
+        WMGetMinMaxInfo(message);
+        break;
     case WM_CLOSE:
         WMClose(message);
         break;
@@ -468,6 +471,23 @@ void TCustomForm::WMNextDlgCtl(TMessage& message) {
         ::SetFocus(reinterpret_cast<HWND>(message.WParam));
     else
         SelectNext(FActiveControl, message.WParam == 0, true);
+}
+
+// The user sizes the form within its constraints; the system's limits stand where there is none.
+void TCustomForm::WMGetMinMaxInfo(TMessage& message) {
+    DefaultHandler(message);
+    auto* info = reinterpret_cast<MINMAXINFO*>(message.LParam);
+    if (info == nullptr)
+        return;
+    const TSizeConstraints& limits = *Constraints();
+    if (limits.MinWidth() > 0)
+        info->ptMinTrackSize.x = limits.MinWidth();
+    if (limits.MinHeight() > 0)
+        info->ptMinTrackSize.y = limits.MinHeight();
+    if (limits.MaxWidth() > 0)
+        info->ptMaxTrackSize.x = limits.MaxWidth();
+    if (limits.MaxHeight() > 0)
+        info->ptMaxTrackSize.y = limits.MaxHeight();
 }
 
 void TCustomForm::WMActivate(TMessage& message) {

@@ -119,6 +119,7 @@ protected:
     void Dispatch(TMessage& message) override;
 
     virtual void WMActivate(TMessage& message);
+    void WMGetMinMaxInfo(TMessage& message);
     virtual void WMClose(TMessage& message);
     virtual void WMSysCommand(TMessage& message);
     // Moves the focus as a dialog does: to the window in wParam when lParam's low word is set, else to

@@ -158,6 +158,24 @@ TEST_F(FormsPopup, AGripInAChildSizesThePopupAndAnotherApplicationClosesIt) {
     EXPECT_EQ(footer->Top(), 80) << "the children follow the new size";
     EXPECT_TRUE(IsWindowVisible(popup->Handle()));
 
+    // The size constraints hold while the user sizes it, both ways.
+    popup->Constraints()->SetMinWidth(80);
+    popup->Constraints()->SetMinHeight(50);
+    win32::input::MouseButton(win32::input::Button::Left, true, 470, 390);
+    Pump();
+    win32::input::MouseMove(310, 310);
+    win32::input::MouseButton(win32::input::Button::Left, false, 310, 310);
+    Pump();
+    EXPECT_EQ(popup->BoundsRect(), TRect(300, 300, 380, 350));
+    popup->Constraints()->SetMaxWidth(200);
+    popup->Constraints()->SetMaxHeight(120);
+    win32::input::MouseButton(win32::input::Button::Left, true, 375, 345);
+    Pump();
+    win32::input::MouseMove(600, 600);
+    win32::input::MouseButton(win32::input::Button::Left, false, 600, 600);
+    Pump();
+    EXPECT_EQ(popup->BoundsRect(), TRect(300, 300, 500, 420));
+
     // Another application takes the activation: the pop-up hears of it and closes.
     win32::input::DesktopActivated(nullptr);
     Pump();
