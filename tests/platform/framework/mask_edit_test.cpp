@@ -351,4 +351,50 @@ TEST_F(MaskEditTest, FormDescriptionsCarryTheMaskBeforeTheText) {
     holder->Free();
 }
 
+// A mask edit made multi-line so that its text rectangle can leave room for a button at its right edge;
+// Enter is dropped before it reaches the window.
+class TRectMaskEdit : public TMaskEdit {
+public:
+    using TMaskEdit::TMaskEdit;
+
+protected:
+    void CreateParams(TCreateParams& params) override {
+        TMaskEdit::CreateParams(params);
+        params.Style |= ES_MULTILINE | WS_CLIPCHILDREN;
+    }
+    void KeyPress(Char& key) override {
+        TMaskEdit::KeyPress(key);
+        if (key == u'\r')
+            key = 0;
+    }
+};
+
+TEST_F(MaskEditTest, AMultiLineEditKeepsOneLineInItsTextRectangle) {
+    auto* edit = new TRectMaskEdit(FForm);
+    edit->SetParent(FForm);
+    edit->SetBounds(10, 40, 120, 21);
+    FForm->Show();
+    Pump();
+    edit->SetFocus();
+    Pump();
+    TRect client = edit->ClientRect();
+    RECT wanted{2, 3, client.Right - 20, client.Bottom + 1};
+    SendMessageW(edit->Handle(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&wanted));
+    RECT got{};
+    SendMessageW(edit->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&got));
+    EXPECT_EQ(TRect(got), TRect(wanted));
+
+    for (Char c : String(u"a rather long value that does not fit"))
+        win32::input::TypeCharacter(c);
+    Press(VK_RETURN);
+    Pump();
+    EXPECT_EQ(Utf8(edit->Text()), "a rather long value that does not fit");
+    EXPECT_EQ(SendMessageW(edit->Handle(), EM_GETLINECOUNT, 0, 0), 1) << "no wrapping, no new line";
+    // The caret stays inside the text rectangle as the text scrolls.
+    POINT caret{};
+    GetCaretPos(&caret);
+    EXPECT_GE(caret.x, wanted.left);
+    EXPECT_LE(caret.x, wanted.right);
+}
+
 } // namespace
