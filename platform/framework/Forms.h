@@ -310,6 +310,9 @@ public:
 };
 
 // ---- The screen ----
+// Which monitor answers for a point on none: the nearest, none at all, or the primary one.
+enum TMonitorDefaultTo { mdNearest, mdNull, mdPrimary };
+
 class TMonitor {
 public:
     TRect BoundsRect;
@@ -344,7 +347,8 @@ public:
     Integer Height() const;
     TRect WorkAreaRect() const;
     Integer MonitorCount() const { return 1; }
-    TMonitor* MonitorFromPoint(const TPoint& point);
+    // The monitor showing point; for a point off the screen, as defaultTo says (nullptr for mdNull).
+    TMonitor* MonitorFromPoint(const TPoint& point, TMonitorDefaultTo defaultTo = mdNearest);
     TMonitor* Monitors(Integer) { return MonitorFromPoint(TPoint()); }
 
     TNotifyEvent OnActiveControlChange;

@@ -131,10 +131,13 @@ TRect TScreen::WorkAreaRect() const {
     return TRect(rect);
 }
 
-TMonitor* TScreen::MonitorFromPoint(const TPoint&) {
-    // One monitor: every point belongs to it.
+TMonitor* TScreen::MonitorFromPoint(const TPoint& point, TMonitorDefaultTo defaultTo) {
+    // One monitor: it is the nearest and the primary one for every point.
     FMonitor.BoundsRect = TRect(0, 0, Width(), Height());
     FMonitor.WorkareaRect = WorkAreaRect();
+    bool onIt = point.X >= 0 && point.Y >= 0 && point.X < Width() && point.Y < Height();
+    if (!onIt && defaultTo == mdNull)
+        return nullptr;
     return &FMonitor;
 }
 

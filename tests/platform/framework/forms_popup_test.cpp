@@ -185,4 +185,32 @@ TEST_F(FormsPopup, AGripInAChildSizesThePopupAndAnotherApplicationClosesIt) {
     form->Free();
 }
 
+TEST_F(FormsPopup, TheMonitorOfAPointPlacesPopups) {
+    const int w = Screen()->Width();
+    const int h = Screen()->Height();
+    struct Case {
+        const char* name;
+        TPoint point;
+        TMonitorDefaultTo defaultTo;
+        bool found;
+    };
+    const Case cases[] = {
+        {"on the screen", TPoint(10, 10), mdNull, true},
+        {"bottom-right pixel", TPoint(w - 1, h - 1), mdNull, true},
+        {"just past the right edge", TPoint(w, 10), mdNull, false},
+        {"left of the screen", TPoint(-5, 10), mdNull, false},
+        {"left of the screen, nearest", TPoint(-5, 10), mdNearest, true},
+        {"below the screen, primary", TPoint(10, h + 50), mdPrimary, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMonitor* monitor = Screen()->MonitorFromPoint(c.point, c.defaultTo);
+        ASSERT_EQ(monitor != nullptr, c.found);
+        if (monitor) {
+            EXPECT_EQ(monitor->BoundsRect, TRect(0, 0, w, h));
+            EXPECT_EQ(monitor->WorkareaRect, Screen()->WorkAreaRect());
+        }
+    }
+}
+
 } // namespace
