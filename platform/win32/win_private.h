@@ -175,6 +175,8 @@ Window* Lookup(HWND hwnd);
 Window* Check(HWND hwnd);
 // Puts a window among its siblings after insertAfter (or HWND_TOP, HWND_BOTTOM, HWND_TOPMOST ...).
 void LinkWindow(Window* window, HWND insertAfter);
+// Brings the windows a top-level window owns back above it after it was raised past them.
+void RaiseOwnedAbove(Window* window);
 // The desktop: the screen as a window, parent of the top-level windows.
 Window* Desktop();
 bool IsDesktop(const Window* window);

@@ -80,6 +80,31 @@ void LinkWindow(Window* window, HWND insertAfter) {
         siblings.insert(it + 1, window);
 }
 
+// Keeps the windows that window owns (and theirs) above it, in their order, when it has come up past
+// them; a window that is not top-most stays under the top-most ones.
+void RaiseOwnedAbove(Window* window) {
+    if (!IsTopLevel(window))
+        return;
+    std::vector<Window*>& siblings = Siblings(window);
+    auto ownedBy = [window](const Window* w) {
+        for (const Window* o = w->owner; o; o = o->owner)
+            if (o == window)
+                return true;
+        return false;
+    };
+    auto topmost = [](const Window* w) { return (w->exStyle & WS_EX_TOPMOST) != 0; };
+    auto self = std::find(siblings.begin(), siblings.end(), window);
+    std::vector<Window*> below;
+    for (auto it = self + 1; it != siblings.end(); ++it)
+        if (ownedBy(*it) && topmost(*it) == topmost(window))
+            below.push_back(*it);
+    if (below.empty())
+        return;
+    std::erase_if(siblings, [&](Window* w) { return std::find(below.begin(), below.end(), w) != below.end(); });
+    self = std::find(siblings.begin(), siblings.end(), window);
+    siblings.insert(self, below.begin(), below.end());
+}
+
 namespace {
 
 void SendParentNotify(HWND hwnd, UINT event) {

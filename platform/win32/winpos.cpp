@@ -116,6 +116,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
             std::vector<Window*>& siblings = Siblings(window);
             std::vector<Window*> before = siblings;
             LinkWindow(window, pos.hwndInsertAfter);
+            RaiseOwnedAbove(window);
             zChanged = before != siblings;
         }
         window->rect = newRect;

@@ -229,6 +229,30 @@ TEST_F(WinWindow, TopmostWindowsStayAboveTheRest) {
     EXPECT_EQ(GetTopWindow(nullptr), b);
 }
 
+TEST_F(WinWindow, OwnedWindowsStayAboveTheirOwner) {
+    HWND owner = Create(WithStyle(WS_OVERLAPPEDWINDOW | WS_VISIBLE));
+    Options o;
+    o.style = WS_POPUP | WS_VISIBLE;
+    o.rect = RECT{120, 150, 220, 220};
+    o.parent = owner;
+    HWND owned = Create(o);
+    o.parent = owned;
+    HWND grandchild = Create(o); // owned in turn by the owned window
+    HWND other = Create(WithStyle(WS_POPUP | WS_VISIBLE));
+    Pump();
+    // Activating or raising the owner keeps its owned windows, in their order, right above it.
+    SetActiveWindow(owner);
+    Pump();
+    EXPECT_EQ(GetTopWindow(nullptr), grandchild);
+    EXPECT_EQ(GetWindow(grandchild, GW_HWNDNEXT), owned);
+    EXPECT_EQ(GetWindow(owned, GW_HWNDNEXT), owner);
+    EXPECT_EQ(WindowFromPoint(POINT{150, 180}), grandchild);
+    BringWindowToTop(other);
+    BringWindowToTop(owned);
+    EXPECT_EQ(GetTopWindow(nullptr), grandchild) << "raising an owned window keeps its own above it";
+    EXPECT_EQ(GetWindow(owned, GW_HWNDNEXT), other) << "the owner is not raised with it";
+}
+
 TEST_F(WinWindow, ClientAreaFollowsStyles) {
     struct Case {
         const char* name;
