@@ -83,6 +83,9 @@ TEST_F(FormsPopup, APopupKeepsTheOwnersCaptionAndClosesWhenTheOwnerIsClicked) {
     EXPECT_NE(GetWindowLongW(popup->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(GetActiveWindow(), popup->Handle());
     EXPECT_EQ(GetFocus(), popup->Handle());
+    HDC dc = GetWindowDC(form->Handle());
+    EXPECT_EQ(GetPixel(dc, 150, 10), GetSysColor(COLOR_ACTIVECAPTION)) << "the owner still looks active";
+    ReleaseDC(form->Handle(), dc);
 
     // Keys typed in the pop-up reach the edit.
     win32::input::TypeCharacter(u'x');
