@@ -4,80 +4,15 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
-#include <cstdlib>
-#include <new>
 #include <utility>
 #include <vector>
 
+#include "bench/CountedHeap.h"
 #include "grid/engine/BaseGrid.h"
 #include "platform/backend/file.h"
 #include "platform/backend/platform.h"
 #include "platform/rtl/Convert.h"
-
-// Every allocation is counted, so the cost of a cell is measured, not estimated. Each block carries
-// its size in front of it.
-namespace {
-std::atomic<long long> LiveBytes{0};
-constexpr std::size_t Header = 16;
-
-void* CountedAlloc(std::size_t size) {
-    auto* block = static_cast<unsigned char*>(std::malloc(size + Header));
-    if (block == nullptr)
-        throw std::bad_alloc();
-    *reinterpret_cast<std::size_t*>(block) = size;
-    LiveBytes += static_cast<long long>(size);
-    return block + Header;
-}
-
-void CountedFree(void* pointer) noexcept {
-    if (pointer == nullptr)
-        return;
-    auto* block = static_cast<unsigned char*>(pointer) - Header;
-    LiveBytes -= static_cast<long long>(*reinterpret_cast<std::size_t*>(block));
-    std::free(block);
-}
-} // namespace
-
-void* operator new(std::size_t size) {
-    return CountedAlloc(size);
-}
-void* operator new[](std::size_t size) {
-    return CountedAlloc(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return CountedAlloc(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return CountedAlloc(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void operator delete(void* pointer) noexcept {
-    CountedFree(pointer);
-}
-void operator delete[](void* pointer) noexcept {
-    CountedFree(pointer);
-}
-void operator delete(void* pointer, std::size_t) noexcept {
-    CountedFree(pointer);
-}
-void operator delete[](void* pointer, std::size_t) noexcept {
-    CountedFree(pointer);
-}
-void operator delete(void* pointer, const std::nothrow_t&) noexcept {
-    CountedFree(pointer);
-}
-void operator delete[](void* pointer, const std::nothrow_t&) noexcept {
-    CountedFree(pointer);
-}
 
 namespace {
 
@@ -112,12 +47,12 @@ std::pair<double, long long> WriteAndRead(Write write, Read read) {
     auto* grid = new Grid(nullptr);
     grid->SetColCount(Columns);
     grid->SetRowCount(Rows);
-    const long long before = LiveBytes.load();
+    const long long before = bench::LiveHeapBytes();
     const auto start = std::chrono::steady_clock::now();
     for (Integer r = 0; r < Rows; ++r)
         for (Integer c = 0; c < Columns; ++c)
             write(grid, c, r);
-    const long long bytes = LiveBytes.load() - before;
+    const long long bytes = bench::LiveHeapBytes() - before;
     size_t total = 0;
     for (Integer r = 0; r < Rows; ++r)
         for (Integer c = 0; c < Columns; ++c)

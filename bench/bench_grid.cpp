@@ -3,81 +3,16 @@
 // bytes each written cell costs and how the two paints compare.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <chrono>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
+#include "bench/CountedHeap.h"
 #include "platform/backend/file.h"
 #include "platform/backend/platform.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/Forms.h"
 #include "platform/framework/Grids.h"
 #include "platform/rtl/Convert.h"
-
-// Every allocation of the program is counted, so that the store's cost per cell is measured, not
-// estimated. Each block carries its size in front of it.
-namespace {
-std::atomic<long long> LiveBytes{0};
-constexpr std::size_t Header = 16;
-
-void* CountedAlloc(std::size_t size) {
-    auto* block = static_cast<unsigned char*>(std::malloc(size + Header));
-    if (block == nullptr)
-        throw std::bad_alloc();
-    *reinterpret_cast<std::size_t*>(block) = size;
-    LiveBytes += static_cast<long long>(size);
-    return block + Header;
-}
-
-void CountedFree(void* pointer) noexcept {
-    if (pointer == nullptr)
-        return;
-    auto* block = static_cast<unsigned char*>(pointer) - Header;
-    LiveBytes -= static_cast<long long>(*reinterpret_cast<std::size_t*>(block));
-    std::free(block);
-}
-} // namespace
-
-void* operator new(std::size_t size) {
-    return CountedAlloc(size);
-}
-void* operator new[](std::size_t size) {
-    return CountedAlloc(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return CountedAlloc(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return CountedAlloc(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void operator delete(void* pointer) noexcept {
-    CountedFree(pointer);
-}
-void operator delete[](void* pointer) noexcept {
-    CountedFree(pointer);
-}
-void operator delete(void* pointer, std::size_t) noexcept {
-    CountedFree(pointer);
-}
-void operator delete[](void* pointer, std::size_t) noexcept {
-    CountedFree(pointer);
-}
-void operator delete(void* pointer, const std::nothrow_t&) noexcept {
-    CountedFree(pointer);
-}
-void operator delete[](void* pointer, const std::nothrow_t&) noexcept {
-    CountedFree(pointer);
-}
 
 namespace {
 
@@ -142,9 +77,9 @@ Fixture& TheFixture() {
 void BM_WriteEveryCell(benchmark::State& state) {
     Fixture& f = TheFixture();
     for (auto _ : state) {
-        const long long before = LiveBytes.load();
+        const long long before = bench::LiveHeapBytes();
         f.Fill(f.big, BigRows);
-        f.bytesPerCell = static_cast<double>(LiveBytes.load() - before) / (double(BigRows) * Columns);
+        f.bytesPerCell = static_cast<double>(bench::LiveHeapBytes() - before) / (double(BigRows) * Columns);
     }
     f.Fill(f.small, SmallRows);
     state.counters["bytes_per_cell"] = f.bytesPerCell;

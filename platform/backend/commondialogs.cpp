@@ -120,27 +120,27 @@ std::u16string FileDialogNameFilter(const FileDialogFilter& filter) {
     return FromQ(description + QStringLiteral(" (") + patterns.join(u' ') + u')');
 }
 
-bool RunFileDialog(FileDialogSpec& spec, const DialogLoop& loop) {
+bool RunFileDialog(FileDialogOptions& options, const DialogLoop& loop) {
     if (!CanShowDialogs())
         return false;
     QFileDialog dialog;
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    if (spec.save)
+    dialog.setAcceptMode(options.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (options.save)
         dialog.setFileMode(QFileDialog::AnyFile);
-    else if (spec.multiSelect)
+    else if (options.multiSelect)
         dialog.setFileMode(QFileDialog::ExistingFiles);
     else
-        dialog.setFileMode(spec.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.save || !spec.overwritePrompt);
-    dialog.setWindowTitle(spec.title.empty() ? QString::fromUtf16(spec.save ? u"Save As" : u"Open")
-                                             : ToQ(spec.title));
+        dialog.setFileMode(options.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.save || !options.overwritePrompt);
+    dialog.setWindowTitle(options.title.empty() ? QString::fromUtf16(options.save ? u"Save As" : u"Open")
+                                             : ToQ(options.title));
 
     // A name that carries a folder starts there (relative to the initial folder); otherwise the initial
     // folder, or the current one.
-    QString folder = spec.initialDir.empty() ? QDir::currentPath() : ToQ(spec.initialDir);
-    QString name = ToQ(spec.fileName);
+    QString folder = options.initialDir.empty() ? QDir::currentPath() : ToQ(options.initialDir);
+    QString name = ToQ(options.fileName);
     if (name.contains(u'/')) {
         QFileInfo info(QDir(folder), name);
         folder = info.absolutePath();
@@ -150,33 +150,33 @@ bool RunFileDialog(FileDialogSpec& spec, const DialogLoop& loop) {
     if (!name.isEmpty())
         dialog.selectFile(name);
 
-    QString suffix = ToQ(spec.defaultExt);
+    QString suffix = ToQ(options.defaultExt);
     while (suffix.startsWith(u'.'))
         suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
 
     QStringList nameFilters;
-    for (const FileDialogFilter& filter : spec.filters)
+    for (const FileDialogFilter& filter : options.filters)
         nameFilters.push_back(ToQ(FileDialogNameFilter(filter)));
     if (!nameFilters.isEmpty()) {
         dialog.setNameFilters(nameFilters);
-        std::size_t index = std::min(spec.filterIndex, spec.filters.size() - 1);
+        std::size_t index = std::min(options.filterIndex, options.filters.size() - 1);
         dialog.selectNameFilter(nameFilters.value(static_cast<qsizetype>(index)));
     }
 
-    if (!Run(dialog, spec.owner, loop))
+    if (!Run(dialog, options.owner, loop))
         return false;
-    spec.files.clear();
+    options.files.clear();
     for (const QString& file : dialog.selectedFiles())
-        spec.files.push_back(FromQ(QDir::cleanPath(file)));
+        options.files.push_back(FromQ(QDir::cleanPath(file)));
     // Two filters may read the same; the first of them is the answer.
     qsizetype chosen = nameFilters.indexOf(dialog.selectedNameFilter());
     if (chosen >= 0)
-        spec.filterIndex = static_cast<std::size_t>(chosen);
-    return !spec.files.empty();
+        options.filterIndex = static_cast<std::size_t>(chosen);
+    return !options.files.empty();
 }
 
-bool RunFolderDialog(FolderDialogSpec& spec, const DialogLoop& loop) {
+bool RunFolderDialog(FolderDialogOptions& options, const DialogLoop& loop) {
     if (!CanShowDialogs())
         return false;
     QFileDialog dialog;
@@ -184,109 +184,109 @@ bool RunFolderDialog(FolderDialogSpec& spec, const DialogLoop& loop) {
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (!spec.title.empty())
-        dialog.setWindowTitle(ToQ(spec.title));
+    if (!options.title.empty())
+        dialog.setWindowTitle(ToQ(options.title));
     // FIXME: the dialog cannot keep the user inside root; it only starts there.
-    std::u16string start = !spec.directory.empty() ? spec.directory : spec.root;
+    std::u16string start = !options.directory.empty() ? options.directory : options.root;
     dialog.setDirectory(start.empty() ? QDir::currentPath() : ToQ(start));
-    if (!Run(dialog, spec.owner, loop))
+    if (!Run(dialog, options.owner, loop))
         return false;
     QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty())
         return false;
-    spec.directory = FromQ(QDir::cleanPath(chosen.front()));
+    options.directory = FromQ(QDir::cleanPath(chosen.front()));
     return true;
 }
 
-bool RunColorDialog(ColorDialogSpec& spec, const DialogLoop& loop) {
+bool RunColorDialog(ColorDialogOptions& options, const DialogLoop& loop) {
     if (!CanShowDialogs())
         return false;
     // The dialog keeps one set of custom colours for the whole program: each request brings its own, and
     // the slots it leaves out are white, as a fresh set is.
     int customCount = QColorDialog::customCount();
     for (int i = 0; i < customCount; ++i)
-        QColorDialog::setCustomColor(i, static_cast<std::size_t>(i) < spec.customColors.size()
-                                            ? ToQColor(spec.customColors[static_cast<std::size_t>(i)])
+        QColorDialog::setCustomColor(i, static_cast<std::size_t>(i) < options.customColors.size()
+                                            ? ToQColor(options.customColors[static_cast<std::size_t>(i)])
                                             : QColor(Qt::white));
     QColorDialog dialog;
     dialog.setOption(QColorDialog::DontUseNativeDialog);
-    dialog.setCurrentColor(ToQColor(spec.color));
-    if (!Run(dialog, spec.owner, loop))
+    dialog.setCurrentColor(ToQColor(options.color));
+    if (!Run(dialog, options.owner, loop))
         return false;
-    spec.customColors.resize(
-        std::max<std::size_t>(spec.customColors.size(), static_cast<std::size_t>(customCount)));
+    options.customColors.resize(
+        std::max<std::size_t>(options.customColors.size(), static_cast<std::size_t>(customCount)));
     for (int i = 0; i < customCount; ++i)
-        spec.customColors[static_cast<std::size_t>(i)] = FromQColor(QColorDialog::customColor(i));
-    spec.color = FromQColor(dialog.selectedColor());
+        options.customColors[static_cast<std::size_t>(i)] = FromQColor(QColorDialog::customColor(i));
+    options.color = FromQColor(dialog.selectedColor());
     return true;
 }
 
-bool RunFontDialog(FontDialogSpec& spec, const DialogLoop& loop) {
+bool RunFontDialog(FontDialogOptions& options, const DialogLoop& loop) {
     if (!CanShowDialogs())
         return false;
-    QFont font(ToQ(spec.name));
-    if (spec.size > 0)
-        font.setPointSize(spec.size);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+    QFont font(ToQ(options.name));
+    if (options.size > 0)
+        font.setPointSize(options.size);
+    font.setBold(options.bold);
+    font.setItalic(options.italic);
+    font.setUnderline(options.underline);
+    font.setStrikeOut(options.strikeOut);
     QFontDialog dialog;
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     dialog.setCurrentFont(font);
-    if (!Run(dialog, spec.owner, loop))
+    if (!Run(dialog, options.owner, loop))
         return false;
     QFont chosen = dialog.selectedFont();
-    spec.name = FromQ(chosen.family());
+    options.name = FromQ(chosen.family());
     if (chosen.pointSizeF() > 0)
-        spec.size = static_cast<int>(std::lround(chosen.pointSizeF()));
-    spec.bold = chosen.bold();
-    spec.italic = chosen.italic();
-    spec.underline = chosen.underline();
-    spec.strikeOut = chosen.strikeOut();
+        options.size = static_cast<int>(std::lround(chosen.pointSizeF()));
+    options.bold = chosen.bold();
+    options.italic = chosen.italic();
+    options.underline = chosen.underline();
+    options.strikeOut = chosen.strikeOut();
     return true;
 }
 
-bool RunPrintDialog(PrintDialogSpec& spec, const DialogLoop& loop) {
+bool RunPrintDialog(PrintDialogOptions& options, const DialogLoop& loop) {
     if (!CanShowDialogs())
         return false;
     // The dialog reads the printer's settings when it is made.
     QPrinter printer;
-    if (spec.printer < spec.printers.size())
-        printer.setPrinterName(ToQ(spec.printers[spec.printer]));
-    bool range = !spec.setup && spec.fromPage > 0 && spec.toPage >= spec.fromPage;
-    if (!spec.setup) {
-        printer.setCopyCount(std::max(spec.copies, 1));
-        printer.setCollateCopies(spec.collate);
+    if (options.printer < options.printers.size())
+        printer.setPrinterName(ToQ(options.printers[options.printer]));
+    bool range = !options.setup && options.fromPage > 0 && options.toPage >= options.fromPage;
+    if (!options.setup) {
+        printer.setCopyCount(std::max(options.copies, 1));
+        printer.setCollateCopies(options.collate);
         if (range) {
             printer.setPrintRange(QPrinter::PageRange);
-            printer.setFromTo(spec.fromPage, spec.toPage);
+            printer.setFromTo(options.fromPage, options.toPage);
         }
     }
     QPrintDialog dialog(&printer);
-    if (spec.setup) {
+    if (options.setup) {
         dialog.setWindowTitle(QStringLiteral("Print Setup"));
         dialog.setOptions(QAbstractPrintDialog::PrintDialogOptions());
     } else {
         dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies);
-        if (spec.maxPage > 0)
-            dialog.setMinMax(std::max(spec.minPage, 1), spec.maxPage);
+        if (options.maxPage > 0)
+            dialog.setMinMax(std::max(options.minPage, 1), options.maxPage);
         if (range)
             dialog.setPrintRange(QAbstractPrintDialog::PageRange);
     }
-    if (!Run(dialog, spec.owner, loop))
+    if (!Run(dialog, options.owner, loop))
         return false;
     // A printer the program does not list (the desktop may offer printing to a file) leaves the choice
     // of printer as it was.
-    auto it = std::find(spec.printers.begin(), spec.printers.end(), FromQ(printer.printerName()));
-    if (it != spec.printers.end())
-        spec.printer = static_cast<std::size_t>(it - spec.printers.begin());
-    if (!spec.setup) {
-        spec.copies = printer.copyCount();
-        spec.collate = printer.collateCopies();
+    auto it = std::find(options.printers.begin(), options.printers.end(), FromQ(printer.printerName()));
+    if (it != options.printers.end())
+        options.printer = static_cast<std::size_t>(it - options.printers.begin());
+    if (!options.setup) {
+        options.copies = printer.copyCount();
+        options.collate = printer.collateCopies();
         bool chosenRange = dialog.printRange() == QAbstractPrintDialog::PageRange;
-        spec.fromPage = chosenRange ? printer.fromPage() : 0;
-        spec.toPage = chosenRange ? printer.toPage() : 0;
+        options.fromPage = chosenRange ? printer.fromPage() : 0;
+        options.toPage = chosenRange ? printer.toPage() : 0;
     }
     return true;
 }

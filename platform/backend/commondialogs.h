@@ -23,7 +23,7 @@ struct FileDialogFilter {
     std::u16string patterns;    // "*.txt;*.log"
 };
 
-struct FileDialogSpec {
+struct FileDialogOptions {
     bool save = false;
     std::uintptr_t owner = 0; // the top-level window whose desktop window becomes the parent; 0: none
     std::u16string title;
@@ -38,20 +38,20 @@ struct FileDialogSpec {
     std::vector<std::u16string> files; // out: the full paths chosen
 };
 
-struct FolderDialogSpec {
+struct FolderDialogOptions {
     std::uintptr_t owner = 0;
     std::u16string title;
     std::u16string directory; // in and out; empty starts in root, or in the current folder
     std::u16string root;
 };
 
-struct ColorDialogSpec {
+struct ColorDialogOptions {
     std::uintptr_t owner = 0;
     std::uint32_t color = 0;                 // in and out, 0x00BBGGRR
     std::vector<std::uint32_t> customColors; // in and out, at most 16 are kept by the dialog
 };
 
-struct FontDialogSpec {
+struct FontDialogOptions {
     std::uintptr_t owner = 0;
     std::u16string name; // in and out
     int size = 0;        // points
@@ -61,7 +61,7 @@ struct FontDialogSpec {
     bool strikeOut = false;
 };
 
-struct PrintDialogSpec {
+struct PrintDialogOptions {
     bool setup = false; // only the printer is chosen: no copies, no page range
     std::uintptr_t owner = 0;
     std::vector<std::u16string> printers;
@@ -74,13 +74,13 @@ struct PrintDialogSpec {
     int maxPage = 0;
 };
 
-// Each runs its dialog and answers true when the user accepted it; the spec then holds the choice. They
+// Each runs its dialog and answers true when the user accepted it; the options then hold the choice. They
 // answer false (as a cancelled dialog) off the GUI thread or before the platform has started.
-bool RunFileDialog(FileDialogSpec& spec, const DialogLoop& loop);
-bool RunFolderDialog(FolderDialogSpec& spec, const DialogLoop& loop);
-bool RunColorDialog(ColorDialogSpec& spec, const DialogLoop& loop);
-bool RunFontDialog(FontDialogSpec& spec, const DialogLoop& loop);
-bool RunPrintDialog(PrintDialogSpec& spec, const DialogLoop& loop);
+bool RunFileDialog(FileDialogOptions& options, const DialogLoop& loop);
+bool RunFolderDialog(FolderDialogOptions& options, const DialogLoop& loop);
+bool RunColorDialog(ColorDialogOptions& options, const DialogLoop& loop);
+bool RunFontDialog(FontDialogOptions& options, const DialogLoop& loop);
+bool RunPrintDialog(PrintDialogOptions& options, const DialogLoop& loop);
 
 // The name filter the file dialog shows for a filter, in the desktop's form "Text files (*.txt *.log)".
 // A "*.*" pattern matches every name, as it does for the program, also those without a dot.

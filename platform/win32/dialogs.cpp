@@ -157,54 +157,35 @@ bool RecordingDialogService::Common(Record& record) {
     return answer.accept;
 }
 
-bool RecordingDialogService::FileDialog(FileRequest& request) {
+template <typename Request>
+bool RecordingDialogService::Ask(Record::Kind kind, Request Record::*slot, Request& request) {
     Record record;
-    record.kind = Record::Kind::File;
-    record.file = request;
+    record.kind = kind;
+    record.*slot = request;
     bool accepted = Common(record);
     if (accepted)
-        request.files = record.file.files;
+        request = record.*slot;
     return accepted;
+}
+
+bool RecordingDialogService::FileDialog(FileRequest& request) {
+    return Ask(Record::Kind::File, &Record::file, request);
 }
 
 bool RecordingDialogService::SelectFolder(FolderRequest& request) {
-    Record record;
-    record.kind = Record::Kind::Folder;
-    record.folder = request;
-    bool accepted = Common(record);
-    if (accepted)
-        request = record.folder;
-    return accepted;
+    return Ask(Record::Kind::Folder, &Record::folder, request);
 }
 
 bool RecordingDialogService::ChooseColor(ColorRequest& request) {
-    Record record;
-    record.kind = Record::Kind::Color;
-    record.color = request;
-    bool accepted = Common(record);
-    if (accepted)
-        request = record.color;
-    return accepted;
+    return Ask(Record::Kind::Color, &Record::color, request);
 }
 
 bool RecordingDialogService::ChooseFont(FontRequest& request) {
-    Record record;
-    record.kind = Record::Kind::Font;
-    record.font = request;
-    bool accepted = Common(record);
-    if (accepted)
-        request = record.font;
-    return accepted;
+    return Ask(Record::Kind::Font, &Record::font, request);
 }
 
 bool RecordingDialogService::PrintDialog(PrintRequest& request) {
-    Record record;
-    record.kind = Record::Kind::Print;
-    record.print = request;
-    bool accepted = Common(record);
-    if (accepted)
-        request = record.print;
-    return accepted;
+    return Ask(Record::Kind::Print, &Record::print, request);
 }
 
 namespace {
@@ -273,25 +254,25 @@ bool DialogService::FileDialog(FileRequest& request) {
     if (!CanShowCommonDialog("file"))
         return false;
     CommonDialogScope scope(request.owner);
-    backend::FileDialogSpec spec;
-    spec.save = request.kind == FileRequest::Kind::Save;
-    spec.owner = scope.Host();
-    spec.title = request.title;
-    spec.initialDir = request.initialDir;
+    backend::FileDialogOptions options;
+    options.save = request.kind == FileRequest::Kind::Save;
+    options.owner = scope.Host();
+    options.title = request.title;
+    options.initialDir = request.initialDir;
     if (!request.files.empty())
-        spec.fileName = request.files.front();
-    spec.defaultExt = request.defaultExt;
+        options.fileName = request.files.front();
+    options.defaultExt = request.defaultExt;
     for (const FileFilter& filter : request.filters)
-        spec.filters.push_back({filter.description, filter.patterns});
-    spec.filterIndex = request.filterIndex;
-    spec.multiSelect = request.multiSelect;
-    spec.fileMustExist = request.fileMustExist;
+        options.filters.push_back({filter.description, filter.patterns});
+    options.filterIndex = request.filterIndex;
+    options.multiSelect = request.multiSelect;
+    options.fileMustExist = request.fileMustExist;
     // FIXME: pathMustExist is not checked: the desktop's dialog takes a typed name in a missing folder.
-    spec.overwritePrompt = request.overwritePrompt;
-    if (!backend::RunFileDialog(spec, scope.Loop()))
+    options.overwritePrompt = request.overwritePrompt;
+    if (!backend::RunFileDialog(options, scope.Loop()))
         return false;
-    request.files = spec.files;
-    request.filterIndex = spec.filterIndex;
+    request.files = options.files;
+    request.filterIndex = options.filterIndex;
     return true;
 }
 
@@ -299,14 +280,14 @@ bool DialogService::SelectFolder(FolderRequest& request) {
     if (!CanShowCommonDialog("folder"))
         return false;
     CommonDialogScope scope(request.owner);
-    backend::FolderDialogSpec spec;
-    spec.owner = scope.Host();
-    spec.title = request.caption;
-    spec.directory = request.directory;
-    spec.root = request.root;
-    if (!backend::RunFolderDialog(spec, scope.Loop()))
+    backend::FolderDialogOptions options;
+    options.owner = scope.Host();
+    options.title = request.caption;
+    options.directory = request.directory;
+    options.root = request.root;
+    if (!backend::RunFolderDialog(options, scope.Loop()))
         return false;
-    request.directory = spec.directory;
+    request.directory = options.directory;
     return true;
 }
 
@@ -314,14 +295,14 @@ bool DialogService::ChooseColor(ColorRequest& request) {
     if (!CanShowCommonDialog("colour"))
         return false;
     CommonDialogScope scope(request.owner);
-    backend::ColorDialogSpec spec;
-    spec.owner = scope.Host();
-    spec.color = request.color;
-    spec.customColors.assign(request.customColors.begin(), request.customColors.end());
-    if (!backend::RunColorDialog(spec, scope.Loop()))
+    backend::ColorDialogOptions options;
+    options.owner = scope.Host();
+    options.color = request.color;
+    options.customColors.assign(request.customColors.begin(), request.customColors.end());
+    if (!backend::RunColorDialog(options, scope.Loop()))
         return false;
-    request.customColors.assign(spec.customColors.begin(), spec.customColors.end());
-    request.color = spec.color;
+    request.customColors.assign(options.customColors.begin(), options.customColors.end());
+    request.color = options.color;
     return true;
 }
 
@@ -329,23 +310,23 @@ bool DialogService::ChooseFont(FontRequest& request) {
     if (!CanShowCommonDialog("font"))
         return false;
     CommonDialogScope scope(request.owner);
-    backend::FontDialogSpec spec;
-    spec.owner = scope.Host();
-    spec.name = request.name;
-    spec.size = request.size;
-    spec.bold = request.bold;
-    spec.italic = request.italic;
-    spec.underline = request.underline;
-    spec.strikeOut = request.strikeOut;
+    backend::FontDialogOptions options;
+    options.owner = scope.Host();
+    options.name = request.name;
+    options.size = request.size;
+    options.bold = request.bold;
+    options.italic = request.italic;
+    options.underline = request.underline;
+    options.strikeOut = request.strikeOut;
     // The desktop's font dialog has no colour: request.color stays as it came.
-    if (!backend::RunFontDialog(spec, scope.Loop()))
+    if (!backend::RunFontDialog(options, scope.Loop()))
         return false;
-    request.name = spec.name;
-    request.size = spec.size;
-    request.bold = spec.bold;
-    request.italic = spec.italic;
-    request.underline = spec.underline;
-    request.strikeOut = spec.strikeOut;
+    request.name = options.name;
+    request.size = options.size;
+    request.bold = options.bold;
+    request.italic = options.italic;
+    request.underline = options.underline;
+    request.strikeOut = options.strikeOut;
     return true;
 }
 
@@ -353,24 +334,24 @@ bool DialogService::PrintDialog(PrintRequest& request) {
     if (!CanShowCommonDialog("print"))
         return false;
     CommonDialogScope scope(request.owner);
-    backend::PrintDialogSpec spec;
-    spec.setup = request.kind == PrintRequest::Kind::Setup;
-    spec.owner = scope.Host();
-    spec.printers = request.printers;
-    spec.printer = request.printer;
-    spec.copies = request.copies;
-    spec.collate = request.collate;
-    spec.fromPage = request.fromPage;
-    spec.toPage = request.toPage;
-    spec.minPage = request.minPage;
-    spec.maxPage = request.maxPage;
-    if (!backend::RunPrintDialog(spec, scope.Loop()))
+    backend::PrintDialogOptions options;
+    options.setup = request.kind == PrintRequest::Kind::Setup;
+    options.owner = scope.Host();
+    options.printers = request.printers;
+    options.printer = request.printer;
+    options.copies = request.copies;
+    options.collate = request.collate;
+    options.fromPage = request.fromPage;
+    options.toPage = request.toPage;
+    options.minPage = request.minPage;
+    options.maxPage = request.maxPage;
+    if (!backend::RunPrintDialog(options, scope.Loop()))
         return false;
-    request.printer = spec.printer;
-    request.copies = spec.copies;
-    request.collate = spec.collate;
-    request.fromPage = spec.fromPage;
-    request.toPage = spec.toPage;
+    request.printer = options.printer;
+    request.copies = options.copies;
+    request.collate = options.collate;
+    request.fromPage = options.fromPage;
+    request.toPage = options.toPage;
     return true;
 }
 

@@ -249,6 +249,9 @@ private:
     };
     // Records a common dialog's request and applies the first scripted answer of its kind.
     bool Common(Record& record);
+    // Records request in the record's slot for its kind and, when accepted, hands back the answer.
+    template <typename Request>
+    bool Ask(Record::Kind kind, Request Record::*slot, Request& request);
     std::deque<CommonAnswer> FAnswers;
 
     struct InputAnswer {

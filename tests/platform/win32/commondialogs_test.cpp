@@ -79,93 +79,93 @@ TEST(DesktopDialogs, SaveAnswersTheFullPathWithTheDefaultExtension) {
         {u"plain", u"", u"plain"},
     };
     for (const Case& c : cases) {
-        backend::FileDialogSpec spec;
-        spec.save = true;
-        spec.initialDir = folder;
-        spec.defaultExt = c.defaultExt;
-        spec.filters = {{u"Text files (*.txt)", u"*.txt"}, {u"All", u"*.*"}};
-        spec.filterIndex = 1;
-        ASSERT_TRUE(backend::RunFileDialog(spec, Typing(c.typed))) << StringToUtf8(c.typed);
-        EXPECT_EQ(spec.files, std::vector<String>{folder + u"/" + c.expected});
-        EXPECT_EQ(spec.filterIndex, 1u);
+        backend::FileDialogOptions options;
+        options.save = true;
+        options.initialDir = folder;
+        options.defaultExt = c.defaultExt;
+        options.filters = {{u"Text files (*.txt)", u"*.txt"}, {u"All", u"*.*"}};
+        options.filterIndex = 1;
+        ASSERT_TRUE(backend::RunFileDialog(options, Typing(c.typed))) << StringToUtf8(c.typed);
+        EXPECT_EQ(options.files, std::vector<String>{folder + u"/" + c.expected});
+        EXPECT_EQ(options.filterIndex, 1u);
         EXPECT_FALSE(backend::FinishOpenDialog(false)) << "the dialog is gone";
     }
 }
 
 TEST(DesktopDialogs, OpenStartsInTheFolderOfTheNameAndSelectsSeveral) {
     String folder = ToString(MakeFiles("open", {"sub/x.txt", "sub/y.txt"}));
-    backend::FileDialogSpec spec;
-    spec.initialDir = folder;
-    spec.fileName = u"sub/start.txt";
-    spec.fileMustExist = true;
-    ASSERT_TRUE(backend::RunFileDialog(spec, Typing(u"x.txt")));
-    EXPECT_EQ(spec.files, std::vector<String>{folder + u"/sub/x.txt"});
+    backend::FileDialogOptions options;
+    options.initialDir = folder;
+    options.fileName = u"sub/start.txt";
+    options.fileMustExist = true;
+    ASSERT_TRUE(backend::RunFileDialog(options, Typing(u"x.txt")));
+    EXPECT_EQ(options.files, std::vector<String>{folder + u"/sub/x.txt"});
 
-    spec.multiSelect = true;
-    ASSERT_TRUE(backend::RunFileDialog(spec, Typing(u"\"x.txt\" \"y.txt\"")));
-    EXPECT_EQ(spec.files, (std::vector<String>{folder + u"/sub/x.txt", folder + u"/sub/y.txt"}));
+    options.multiSelect = true;
+    ASSERT_TRUE(backend::RunFileDialog(options, Typing(u"\"x.txt\" \"y.txt\"")));
+    EXPECT_EQ(options.files, (std::vector<String>{folder + u"/sub/x.txt", folder + u"/sub/y.txt"}));
 }
 
 TEST(DesktopDialogs, CancelledOrQuittingLeavesTheRequestAsItWas) {
     String folder = ToString(MakeFiles("cancel", {}));
-    backend::FileDialogSpec spec;
-    spec.initialDir = folder;
-    spec.files = {u"kept"};
+    backend::FileDialogOptions options;
+    options.initialDir = folder;
+    options.files = {u"kept"};
     DialogLoop cancelling = UserLoop([] { EXPECT_TRUE(backend::FinishOpenDialog(false)); });
-    EXPECT_FALSE(backend::RunFileDialog(spec, cancelling));
+    EXPECT_FALSE(backend::RunFileDialog(options, cancelling));
     // The program quitting while the dialog is open cancels it.
-    EXPECT_FALSE(backend::RunFileDialog(spec, DialogLoop{[] { return false; }, {}}));
+    EXPECT_FALSE(backend::RunFileDialog(options, DialogLoop{[] { return false; }, {}}));
     EXPECT_FALSE(backend::FinishOpenDialog(false)) << "the dialog is gone";
-    EXPECT_EQ(spec.files, std::vector<String>{u"kept"});
+    EXPECT_EQ(options.files, std::vector<String>{u"kept"});
 }
 
 TEST(DesktopDialogs, ColourAndCustomColoursComeBack) {
-    backend::ColorDialogSpec spec;
-    spec.color = 0x1E140A;
-    spec.customColors = {0x0000FF, 0x00FF00, 0x123456};
-    ASSERT_TRUE(backend::RunColorDialog(spec, UserLoop([] { backend::FinishOpenDialog(true); })));
-    EXPECT_EQ(spec.color, 0x1E140Au);
-    ASSERT_EQ(spec.customColors.size(), 16u);
-    EXPECT_EQ(spec.customColors[0], 0x0000FFu);
-    EXPECT_EQ(spec.customColors[1], 0x00FF00u);
-    EXPECT_EQ(spec.customColors[2], 0x123456u);
+    backend::ColorDialogOptions options;
+    options.color = 0x1E140A;
+    options.customColors = {0x0000FF, 0x00FF00, 0x123456};
+    ASSERT_TRUE(backend::RunColorDialog(options, UserLoop([] { backend::FinishOpenDialog(true); })));
+    EXPECT_EQ(options.color, 0x1E140Au);
+    ASSERT_EQ(options.customColors.size(), 16u);
+    EXPECT_EQ(options.customColors[0], 0x0000FFu);
+    EXPECT_EQ(options.customColors[1], 0x00FF00u);
+    EXPECT_EQ(options.customColors[2], 0x123456u);
     // Slots the request leaves out are white, whatever an earlier dialog left there.
-    EXPECT_EQ(spec.customColors[15], 0xFFFFFFu);
+    EXPECT_EQ(options.customColors[15], 0xFFFFFFu);
 }
 
 TEST(DesktopDialogs, FontComesBackWithItsSizeAndStyles) {
-    backend::FontDialogSpec spec;
-    spec.name = u"Liberation Serif";
-    spec.size = 14;
-    spec.bold = true;
-    spec.italic = true;
-    spec.underline = true;
-    ASSERT_TRUE(backend::RunFontDialog(spec, UserLoop([] { backend::FinishOpenDialog(true); })));
-    EXPECT_EQ(spec.name, u"Liberation Serif");
-    EXPECT_EQ(spec.size, 14);
-    EXPECT_TRUE(spec.bold);
-    EXPECT_TRUE(spec.italic);
-    EXPECT_TRUE(spec.underline);
-    EXPECT_FALSE(spec.strikeOut);
+    backend::FontDialogOptions options;
+    options.name = u"Liberation Serif";
+    options.size = 14;
+    options.bold = true;
+    options.italic = true;
+    options.underline = true;
+    ASSERT_TRUE(backend::RunFontDialog(options, UserLoop([] { backend::FinishOpenDialog(true); })));
+    EXPECT_EQ(options.name, u"Liberation Serif");
+    EXPECT_EQ(options.size, 14);
+    EXPECT_TRUE(options.bold);
+    EXPECT_TRUE(options.italic);
+    EXPECT_TRUE(options.underline);
+    EXPECT_FALSE(options.strikeOut);
 }
 
 // The desktop offers no printer of the program's list here: the choice stays, the rest comes back.
 TEST(DesktopDialogs, PrintKeepsCopiesAndRangeAndAnUnlistedPrinterChangesNothing) {
-    backend::PrintDialogSpec spec;
-    spec.printers = {u"No such printer A", u"No such printer B"};
-    spec.printer = 1;
-    spec.copies = 3;
-    spec.collate = true;
-    spec.minPage = 1;
-    spec.maxPage = 9;
-    spec.fromPage = 2;
-    spec.toPage = 4;
-    ASSERT_TRUE(backend::RunPrintDialog(spec, UserLoop([] { backend::FinishOpenDialog(true); })));
-    EXPECT_EQ(spec.printer, 1u);
-    EXPECT_EQ(spec.copies, 3);
-    EXPECT_TRUE(spec.collate);
-    EXPECT_EQ(spec.fromPage, 2);
-    EXPECT_EQ(spec.toPage, 4);
+    backend::PrintDialogOptions options;
+    options.printers = {u"No such printer A", u"No such printer B"};
+    options.printer = 1;
+    options.copies = 3;
+    options.collate = true;
+    options.minPage = 1;
+    options.maxPage = 9;
+    options.fromPage = 2;
+    options.toPage = 4;
+    ASSERT_TRUE(backend::RunPrintDialog(options, UserLoop([] { backend::FinishOpenDialog(true); })));
+    EXPECT_EQ(options.printer, 1u);
+    EXPECT_EQ(options.copies, 3);
+    EXPECT_TRUE(options.collate);
+    EXPECT_EQ(options.fromPage, 2);
+    EXPECT_EQ(options.toPage, 4);
 }
 
 // Nobody could answer a dialog without a display: the service cancels it at once instead of waiting.
