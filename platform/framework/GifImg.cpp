@@ -3,7 +3,7 @@
 
 #include "platform/framework/GraphicsPrivate.h"
 #include "platform/framework/PropertyInfo.h"
-#include "platform/framework/codecs/Gif.h"
+#include "platform/codecs/Gif.h"
 #include "platform/rtl/Consts.h"
 
 DEFINE_CLASS(TGIFImage)

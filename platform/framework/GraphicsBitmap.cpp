@@ -7,7 +7,7 @@
 
 #include "platform/framework/GraphicsPrivate.h"
 #include "platform/framework/PropertyInfo.h"
-#include "platform/framework/codecs/Bmp.h"
+#include "platform/codecs/Bmp.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Streams.h"
 #include "platform/win32/winuser.h"

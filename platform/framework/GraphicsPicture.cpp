@@ -9,7 +9,7 @@
 #include "platform/framework/Jpeg.h"
 #include "platform/framework/PngImage.h"
 #include "platform/framework/PropertyInfo.h"
-#include "platform/framework/codecs/Ico.h"
+#include "platform/codecs/Ico.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Streams.h"

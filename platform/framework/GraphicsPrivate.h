@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/framework/Graphics.h"
-#include "platform/framework/codecs/Image.h"
+#include "platform/codecs/Image.h"
 
 namespace graphics {
 

@@ -7,7 +7,7 @@
 
 #include "platform/framework/Component.h"
 #include "platform/framework/Graphics.h"
-#include "platform/framework/codecs/Image.h"
+#include "platform/codecs/Image.h"
 #include "platform/win32/winuser.h"
 
 ZELMOR_ENUM(TDrawingStyle, dsFocus, dsSelected, dsNormal, dsTransparent)

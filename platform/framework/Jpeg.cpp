@@ -5,7 +5,7 @@
 
 #include "platform/framework/GraphicsPrivate.h"
 #include "platform/framework/PropertyInfo.h"
-#include "platform/framework/codecs/Jpeg.h"
+#include "platform/codecs/Jpeg.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Streams.h"
 

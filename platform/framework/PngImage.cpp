@@ -6,7 +6,7 @@
 
 #include "platform/framework/GraphicsPrivate.h"
 #include "platform/framework/PropertyInfo.h"
-#include "platform/framework/codecs/Png.h"
+#include "platform/codecs/Png.h"
 #include "platform/rtl/Consts.h"
 
 DEFINE_CLASS(TPngImage)

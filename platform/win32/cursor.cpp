@@ -9,8 +9,8 @@
 #include <set>
 
 #include "platform/backend/windowing.h"
-#include "platform/framework/codecs/Bmp.h"
-#include "platform/framework/codecs/Ico.h"
+#include "platform/codecs/Bmp.h"
+#include "platform/codecs/Ico.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/win_private.h"
 #include "platform/win32/winerror.h"

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/framework/codecs/Bmp.h"
-#include "platform/framework/codecs/Gif.h"
-#include "platform/framework/codecs/Ico.h"
-#include "platform/framework/codecs/Jpeg.h"
-#include "platform/framework/codecs/Png.h"
+#include "platform/codecs/Bmp.h"
+#include "platform/codecs/Gif.h"
+#include "platform/codecs/Ico.h"
+#include "platform/codecs/Jpeg.h"
+#include "platform/codecs/Png.h"
 #include "platform/win32/ole.h"
 #include "platform/win32/winuser.h"
 

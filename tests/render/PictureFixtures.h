@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/codecs/Bmp.h"
-#include "platform/framework/codecs/Gif.h"
-#include "platform/framework/codecs/Ico.h"
-#include "platform/framework/codecs/Jpeg.h"
-#include "platform/framework/codecs/Png.h"
+#include "platform/codecs/Bmp.h"
+#include "platform/codecs/Gif.h"
+#include "platform/codecs/Ico.h"
+#include "platform/codecs/Jpeg.h"
+#include "platform/codecs/Png.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/UString.h"
 #include "tests/support/TestSupport.h"

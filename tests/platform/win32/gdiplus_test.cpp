@@ -5,11 +5,11 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "platform/framework/codecs/Bmp.h"
-#include "platform/framework/codecs/Gif.h"
-#include "platform/framework/codecs/Ico.h"
-#include "platform/framework/codecs/Jpeg.h"
-#include "platform/framework/codecs/Png.h"
+#include "platform/codecs/Bmp.h"
+#include "platform/codecs/Gif.h"
+#include "platform/codecs/Ico.h"
+#include "platform/codecs/Jpeg.h"
+#include "platform/codecs/Png.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/gdiplus.h"
 #include "tests/platform/win32/gdi_test.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/backend/file.h"
-#include "platform/framework/codecs/Bmp.h"
+#include "platform/codecs/Bmp.h"
 #include "platform/rtl/Trace.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/sysconfig.h"

@@ -1,12 +1,12 @@
 // Writing GIF files: colour tables, the LZW encoder and the blocks of an animation.
-#include "platform/framework/codecs/Gif.h"
+#include "platform/codecs/Gif.h"
 
 #include <algorithm>
 #include <new>
 #include <string_view>
 
-#include "platform/framework/codecs/Bytes.h"
-#include "platform/framework/codecs/Quantize.h"
+#include "platform/codecs/Bytes.h"
+#include "platform/codecs/Quantize.h"
 #include "platform/rtl/Consts.h"
 
 namespace codecs {

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <random>
 
-#include "platform/framework/codecs/Gif.h"
+#include "platform/codecs/Gif.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/UString.h"
-#include "tests/platform/framework/codecs/CodecsTestSupport.h"
+#include "tests/platform/codecs/CodecsTestSupport.h"
 
 using namespace codecs;
 using namespace codecs_test;

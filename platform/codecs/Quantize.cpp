@@ -1,5 +1,5 @@
 // Simple colour reduction: exact tables for pictures with few colours, fixed tables otherwise.
-#include "platform/framework/codecs/Quantize.h"
+#include "platform/codecs/Quantize.h"
 
 #include <algorithm>
 #include <array>

@@ -1,10 +1,10 @@
 // BMP reading and writing: every depth both ways, RLE, bit fields, old headers, damaged files.
 #include <gtest/gtest.h>
 
-#include "platform/framework/codecs/Bmp.h"
+#include "platform/codecs/Bmp.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/UString.h"
-#include "tests/platform/framework/codecs/CodecsTestSupport.h"
+#include "tests/platform/codecs/CodecsTestSupport.h"
 
 using namespace codecs;
 using namespace codecs_test;

@@ -3,7 +3,7 @@
 
 #include <span>
 
-#include "platform/framework/codecs/Image.h"
+#include "platform/codecs/Image.h"
 
 namespace codecs {
 

@@ -1,10 +1,10 @@
 // Icon and cursor files: several sizes and depths, masks, PNG entries, hot spots, damaged files.
 #include <gtest/gtest.h>
 
-#include "platform/framework/codecs/Ico.h"
+#include "platform/codecs/Ico.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/UString.h"
-#include "tests/platform/framework/codecs/CodecsTestSupport.h"
+#include "tests/platform/codecs/CodecsTestSupport.h"
 
 using namespace codecs;
 using namespace codecs_test;

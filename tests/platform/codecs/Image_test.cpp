@@ -1,12 +1,12 @@
 // Telling picture formats apart by their first bytes.
 #include <gtest/gtest.h>
 
-#include "platform/framework/codecs/Bmp.h"
-#include "platform/framework/codecs/Gif.h"
-#include "platform/framework/codecs/Ico.h"
-#include "platform/framework/codecs/Jpeg.h"
-#include "platform/framework/codecs/Png.h"
-#include "tests/platform/framework/codecs/CodecsTestSupport.h"
+#include "platform/codecs/Bmp.h"
+#include "platform/codecs/Gif.h"
+#include "platform/codecs/Ico.h"
+#include "platform/codecs/Jpeg.h"
+#include "platform/codecs/Png.h"
+#include "tests/platform/codecs/CodecsTestSupport.h"
 
 using namespace codecs;
 using namespace codecs_test;

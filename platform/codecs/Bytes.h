@@ -8,7 +8,7 @@
 #include <new>
 #include <utility>
 
-#include "platform/framework/codecs/Image.h"
+#include "platform/codecs/Image.h"
 
 namespace codecs::detail {
 

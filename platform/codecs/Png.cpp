@@ -1,7 +1,7 @@
 // PNG reading and writing on libpng. libpng reports errors by longjmp: each use of it runs in a
 // function that holds no object with a destructor, so a jump out of it leaves nothing behind, and
 // the callbacks never let a C++ exception travel through libpng's C frames.
-#include "platform/framework/codecs/Png.h"
+#include "platform/codecs/Png.h"
 
 #include <bit>
 #include <csetjmp>
@@ -11,7 +11,7 @@
 #include <png.h>
 #include <string_view>
 
-#include "platform/framework/codecs/Bytes.h"
+#include "platform/codecs/Bytes.h"
 #include "platform/rtl/Consts.h"
 
 namespace codecs {

@@ -1,5 +1,5 @@
 // Test patterns, picture comparison, damage sweeps and the hand-made PNG builder.
-#include "tests/platform/framework/codecs/CodecsTestSupport.h"
+#include "tests/platform/codecs/CodecsTestSupport.h"
 
 #include <algorithm>
 #include <cstdio>

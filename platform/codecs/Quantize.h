@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/framework/codecs/Image.h"
+#include "platform/codecs/Image.h"
 
 namespace codecs::detail {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <span>
 
-#include "platform/framework/codecs/Image.h"
+#include "platform/codecs/Image.h"
 
 namespace codecs {
 

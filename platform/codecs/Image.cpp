@@ -1,5 +1,5 @@
 // The decoded picture's helpers and the signatures that tell the formats apart.
-#include "platform/framework/codecs/Image.h"
+#include "platform/codecs/Image.h"
 
 #include <algorithm>
 #include <initializer_list>

@@ -1,10 +1,10 @@
 // PNG reading of every colour type and depth, writing at 24 and 32 bits, and damaged files.
 #include <gtest/gtest.h>
 
-#include "platform/framework/codecs/Png.h"
+#include "platform/codecs/Png.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/UString.h"
-#include "tests/platform/framework/codecs/CodecsTestSupport.h"
+#include "tests/platform/codecs/CodecsTestSupport.h"
 
 using namespace codecs;
 using namespace codecs_test;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/codecs/Image.h"
+#include "platform/codecs/Image.h"
 
 namespace codecs_test {
 

@@ -1,9 +1,9 @@
 // Writing BMP files: packing rows at every depth and the RLE4 and RLE8 encoders.
-#include "platform/framework/codecs/Bmp.h"
+#include "platform/codecs/Bmp.h"
 
-#include "platform/framework/codecs/Bytes.h"
-#include "platform/framework/codecs/Dib.h"
-#include "platform/framework/codecs/Quantize.h"
+#include "platform/codecs/Bytes.h"
+#include "platform/codecs/Dib.h"
+#include "platform/codecs/Quantize.h"
 #include "platform/rtl/Consts.h"
 
 namespace codecs {

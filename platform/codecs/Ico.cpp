@@ -1,12 +1,12 @@
 // Icon and cursor files: the directory, DIB and PNG entries, AND masks and hot spots.
-#include "platform/framework/codecs/Ico.h"
+#include "platform/codecs/Ico.h"
 
 #include <algorithm>
 
-#include "platform/framework/codecs/Bytes.h"
-#include "platform/framework/codecs/Dib.h"
-#include "platform/framework/codecs/Png.h"
-#include "platform/framework/codecs/Quantize.h"
+#include "platform/codecs/Bytes.h"
+#include "platform/codecs/Dib.h"
+#include "platform/codecs/Png.h"
+#include "platform/codecs/Quantize.h"
 #include "platform/rtl/Consts.h"
 
 namespace codecs {

@@ -6,10 +6,10 @@
 #include <jpeglib.h>
 #include <string>
 
-#include "platform/framework/codecs/Jpeg.h"
+#include "platform/codecs/Jpeg.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/UString.h"
-#include "tests/platform/framework/codecs/CodecsTestSupport.h"
+#include "tests/platform/codecs/CodecsTestSupport.h"
 
 using namespace codecs;
 using namespace codecs_test;

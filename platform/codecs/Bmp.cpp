@@ -1,11 +1,11 @@
 // Reading BMP files and DIBs: the info headers of every version, colour tables, uncompressed rows,
 // bit fields and the two RLE schemes.
-#include "platform/framework/codecs/Bmp.h"
+#include "platform/codecs/Bmp.h"
 
 #include <algorithm>
 
-#include "platform/framework/codecs/Bytes.h"
-#include "platform/framework/codecs/Dib.h"
+#include "platform/codecs/Bytes.h"
+#include "platform/codecs/Dib.h"
 #include "platform/rtl/Consts.h"
 
 namespace codecs {

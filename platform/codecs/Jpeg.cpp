@@ -1,6 +1,6 @@
 // JPEG reading and writing on libjpeg. libjpeg reports errors by longjmp: each use of it runs in a
 // function that holds no object with a destructor, so a jump out of it leaves nothing behind.
-#include "platform/framework/codecs/Jpeg.h"
+#include "platform/codecs/Jpeg.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -11,7 +11,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "platform/framework/codecs/Bytes.h"
+#include "platform/codecs/Bytes.h"
 #include "platform/rtl/Consts.h"
 
 namespace codecs {

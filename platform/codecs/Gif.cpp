@@ -1,11 +1,11 @@
 // Reading GIF files: the block structure, the LZW decoder, and composing frames for display.
-#include "platform/framework/codecs/Gif.h"
+#include "platform/codecs/Gif.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 
-#include "platform/framework/codecs/Bytes.h"
+#include "platform/codecs/Bytes.h"
 #include "platform/rtl/Consts.h"
 
 namespace codecs {

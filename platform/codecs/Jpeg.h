@@ -1,7 +1,7 @@
 // Reading and writing JPEG files.
 #pragma once
 
-#include "platform/framework/codecs/Image.h"
+#include "platform/codecs/Image.h"
 
 namespace codecs {
 
