@@ -1,7 +1,7 @@
 // TAdvHintInfo: the rich hint record.
 #include "render/AdvHintInfo.h"
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 
 DEFINE_CLASS(TAdvHintInfo,
     PROPERTY(Picture),

@@ -6,7 +6,7 @@
 
 #include "platform/framework/Application.h"
 #include "platform/framework/Forms.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/SysStrings.h"
 #include "platform/win32/registry.h"

@@ -1,7 +1,7 @@
 // TGDIPPicture: picture bytes measured and drawn through the GDI+ object layer.
 #include "render/GDIPicture.h"
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Convert.h"
 #include "platform/win32/winuser.h"

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/winerror.h"
 #include "serial/CPortSetup.h"
 

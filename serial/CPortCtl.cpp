@@ -2,7 +2,7 @@
 // between a combo box and its port.
 #include "serial/CPortCtl.h"
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 
 DEFINE_CLASS(TComSelect)
 DEFINE_CLASS(TComComboBox, PROPERTY(ComPort), PROPERTY(ComProperty).Default(cpNone),

@@ -2,7 +2,7 @@
 // the line-by-line file string list and the list of controls placed in cells.
 #include "grid/engine/AdvObj.h"
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Convert.h"
 #include "platform/rtl/UString.h"

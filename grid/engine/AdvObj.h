@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "platform/framework/Graphics.h"
-#include "platform/framework/Persistent.h"
+#include "platform/rtl/Persistent.h"
 #include "platform/rtl/Classes.h"
 #include "platform/win32/winuser.h"
 

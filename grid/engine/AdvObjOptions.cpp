@@ -2,7 +2,8 @@
 // synchronisation, row bands and focus helper, with their defaults and the events their setters fire.
 #include "grid/engine/AdvObj.h"
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/framework/Component.h"
+#include "platform/rtl/PropertyInfo.h"
 
 // ---- TSearchFooter
 

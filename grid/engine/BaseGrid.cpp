@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "grid/engine/AdvUtil.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/windraw.h"
 #include "platform/win32/winuser.h"
 

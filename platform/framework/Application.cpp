@@ -2,7 +2,7 @@
 #include "platform/framework/Application.h"
 
 #include "platform/framework/Forms.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/framework/Thread.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/FileUtils.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Streams.h"
 

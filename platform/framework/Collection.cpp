@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Format.h"
 

@@ -4,7 +4,8 @@
 
 #include <vector>
 
-#include "platform/framework/Persistent.h"
+#include "platform/framework/Forward.h"
+#include "platform/rtl/Persistent.h"
 
 enum TCollectionNotification { cnAdded, cnExtracting, cnDeleting };
 

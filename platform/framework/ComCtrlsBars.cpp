@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "platform/framework/Application.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/commctrl.h"
 #include "platform/win32/winctrl.h"
 

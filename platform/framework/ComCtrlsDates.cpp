@@ -5,7 +5,7 @@
 
 #include "platform/framework/Graphics.h"
 #include "platform/framework/Idents.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/win32/commctrl.h"

@@ -6,7 +6,7 @@
 
 #include "platform/framework/Forms.h"
 #include "platform/framework/ImgList.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Exceptions.h"

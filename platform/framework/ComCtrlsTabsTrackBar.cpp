@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "platform/framework/ComCtrlsTabs.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/commctrl.h"
 
 // Max comes before Min so that a description read in order never finds Min above the Max it is about

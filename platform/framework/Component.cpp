@@ -3,9 +3,10 @@
 
 #include <algorithm>
 
+#include "platform/framework/Collection.h"
 #include "platform/framework/Filer.h"
 #include "platform/framework/FilerInternal.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/SysStrings.h"
 
@@ -269,4 +270,25 @@ void TComponent::DefineProperties(TFiler* filer) {
         },
         [this](TWriter* writer) { writer->WriteInteger(static_cast<Word>((FDesignInfo >> 16) & 0xFFFF)); },
         ((FDesignInfo >> 16) & 0xFFFF) != ((ancestorInfo >> 16) & 0xFFFF));
+}
+
+// The metaclass's creators. They live here rather than in the object core because they tell the
+// component and collection item families apart, and those families belong to the framework.
+
+TObject* TClassInfo::Create() const {
+    if (InheritsFrom(TComponent::StaticClass()) || InheritsFrom(TCollectionItem::StaticClass()))
+        throw EInvalidCast(Consts::SInvalidCast);
+    return Construct(nullptr);
+}
+
+TComponent* TClassInfo::CreateComponent(TComponent* owner) const {
+    if (!InheritsFrom(TComponent::StaticClass()))
+        throw EInvalidCast(Consts::SInvalidCast);
+    return static_cast<TComponent*>(Construct(owner));
+}
+
+TCollectionItem* TClassInfo::CreateItem(TCollection* collection) const {
+    if (!InheritsFrom(TCollectionItem::StaticClass()))
+        throw EInvalidCast(Consts::SInvalidCast);
+    return static_cast<TCollectionItem*>(Construct(collection));
 }

@@ -5,8 +5,9 @@
 #include <functional>
 #include <vector>
 
-#include "platform/framework/Persistent.h"
-#include "platform/framework/TypeInfo.h"
+#include "platform/framework/Forward.h"
+#include "platform/rtl/Persistent.h"
+#include "platform/rtl/TypeInfo.h"
 
 enum TOperation { opInsert, opRemove };
 

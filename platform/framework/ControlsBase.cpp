@@ -3,7 +3,7 @@
 #include "platform/framework/Controls.h"
 
 #include "platform/framework/Forms.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 
 DEFINE_CLASS(TSizeConstraints, PROPERTY(MaxHeight).Default(0), PROPERTY(MaxWidth).Default(0),

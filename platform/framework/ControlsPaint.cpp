@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/framework/Controls.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 
 DEFINE_CLASS(TGraphicControl)
 DEFINE_CLASS(TCustomControl)

@@ -8,7 +8,7 @@
 
 #include "platform/framework/ControlsInternal.h"
 #include "platform/framework/Forms.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/framework/Thread.h"
 #include "platform/rtl/Consts.h"
 #include "platform/win32/winctrl.h"

@@ -3,7 +3,7 @@
 
 #include "platform/framework/Filer.h"
 #include "platform/framework/FormResources.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 
 DEFINE_CLASS(TDataModule,

@@ -11,7 +11,7 @@
 #include "platform/framework/Component.h"
 #include "platform/framework/Graphics.h"
 #include "platform/framework/Idents.h"
-#include "platform/framework/TypeInfo.h"
+#include "platform/rtl/TypeInfo.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Strings.h"
 

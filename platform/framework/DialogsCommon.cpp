@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "platform/framework/Printers.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Convert.h"
 #include "platform/rtl/FileUtils.h"

@@ -1,7 +1,7 @@
 // TImage: a picture drawn by a graphic control, stretched, proportional or centred.
 #include "platform/framework/ExtCtrls.h"
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 
 DEFINE_CLASS(TImage, PROPERTY(AutoSize).Default(false), PROPERTY(Center).Default(false), PROPERTY(Picture),

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/windraw.h"
 
 DEFINE_CLASS(TCustomRadioGroup, PROPERTY(Columns).Default(1), PROPERTY(ItemIndex).Default(-1),

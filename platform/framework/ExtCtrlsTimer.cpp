@@ -1,7 +1,7 @@
 // TTimer: a window timer on a hidden window of its own.
 #include "platform/framework/ExtCtrls.h"
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/framework/Thread.h"
 #include "platform/rtl/Consts.h"
 #include "platform/win32/winerror.h"

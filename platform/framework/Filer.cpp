@@ -9,7 +9,7 @@
 #include <mutex>
 
 #include "platform/framework/FilerInternal.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/SysStrings.h"
 

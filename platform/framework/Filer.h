@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/framework/Component.h"
-#include "platform/framework/TypeInfo.h"
+#include "platform/rtl/TypeInfo.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/Strings.h"
 
@@ -260,7 +260,8 @@ TComponent* FindGlobalComponent(const String& name);
 void GlobalFixupReferences();
 // Drops waiting references held by root or by its components (all, when root is null).
 void RemoveFixupReferences(TComponent* root);
-// Drops waiting references held by instance; TPersistent's destructor calls it.
+// Drops waiting references held by instance; TPersistent's destructor calls it through the routine the
+// reader installs (SetPersistentFreedProc).
 void RemoveFixupInstance(TPersistent* instance);
 // The component named by a reference path ("Button1", "Owner", "Form2.Button1") seen from root.
 TComponent* FindNestedComponent(TComponent* root, StringView namePath);

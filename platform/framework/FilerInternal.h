@@ -13,7 +13,7 @@ std::vector<TComponent*>* GlobalLoadedList();
 void CallLoaded(TComponent* component);
 // An object freed while descriptions are read on this thread (a collection read a second time, a
 // component whose description fails) leaves the readers' lists: its waiting references and, for a
-// component, its place among those to be told Loaded. The destructors of TPersistent and TComponent
-// call these.
+// component, its place among those to be told Loaded. TComponent's destructor calls
+// ForgetReadComponent, and TPersistent's calls ForgetReadInstance through the routine the reader installs.
 void ForgetReadInstance(TPersistent* instance);
 void ForgetReadComponent(TComponent* component);

@@ -7,7 +7,7 @@
 
 #include "platform/framework/Application.h"
 #include "platform/framework/FormResources.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 
 DEFINE_CLASS(TCustomForm, PROPERTY(ActiveControl), PROPERTY(AlphaBlend).Default(false),

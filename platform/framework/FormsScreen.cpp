@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "platform/framework/Forms.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 
 DEFINE_CLASS(TScreen)

@@ -4,7 +4,7 @@
 
 #include "platform/framework/FormResources.h"
 #include "platform/framework/Forms.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 
 DEFINE_CLASS(TControlScrollBar, PROPERTY(Increment).Default(8), PROPERTY(Margin).Default(0),

@@ -2,7 +2,7 @@
 #include "platform/framework/GifImg.h"
 
 #include "platform/framework/GraphicsPrivate.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/codecs/Gif.h"
 #include "platform/rtl/Consts.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/framework/Idents.h"
-#include "platform/framework/Persistent.h"
+#include "platform/rtl/Persistent.h"
 #include "platform/rtl/Strings.h"
 #include "platform/win32/wingdi.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/framework/GraphicsPrivate.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/codecs/Bmp.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Streams.h"

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <vector>
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/win32/windraw.h"
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Convert.h"
 #include "platform/rtl/SysStrings.h"
 #include "platform/win32/windraw.h"

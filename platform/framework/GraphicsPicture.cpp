@@ -8,7 +8,7 @@
 #include "platform/framework/GraphicsPrivate.h"
 #include "platform/framework/Jpeg.h"
 #include "platform/framework/PngImage.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/codecs/Ico.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/FileUtils.h"

@@ -2,7 +2,7 @@
 // from the grid, and which of its keys go to the grid.
 #include "platform/framework/Grids.h"
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/winctrl.h"
 #include "platform/win32/windraw.h"
 #include "platform/win32/winuser.h"

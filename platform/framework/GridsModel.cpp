@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "platform/framework/Filer.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Convert.h"
 #include "platform/win32/winuser.h"

@@ -2,7 +2,7 @@
 // and short cuts, which are written as numbers.
 #pragma once
 
-#include "platform/framework/TypeInfo.h"
+#include "platform/rtl/TypeInfo.h"
 
 // $00BBGGRR; $FF0000nn is system colour nn; clNone and clDefault are markers.
 using TColor = Integer;

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "platform/framework/StdEdit.h"
-#include "platform/framework/TypeInfo.h"
+#include "platform/rtl/TypeInfo.h"
 #include "platform/rtl/Exceptions.h"
 
 // Characters of the mask language.

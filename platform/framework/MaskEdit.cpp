@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "platform/framework/Clipbrd.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/SysStrings.h"
 #include "platform/win32/clipboard.h"

@@ -6,7 +6,7 @@
 #include <bitset>
 
 #include "platform/framework/Application.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win32/windraw.h"

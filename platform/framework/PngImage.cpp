@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "platform/framework/GraphicsPrivate.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/codecs/Png.h"
 #include "platform/rtl/Consts.h"
 

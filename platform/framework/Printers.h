@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/framework/Object.h"
+#include "platform/rtl/Object.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
 

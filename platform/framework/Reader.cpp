@@ -6,7 +6,7 @@
 
 #include "platform/framework/Collection.h"
 #include "platform/framework/FilerInternal.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/SysStrings.h"
@@ -55,9 +55,17 @@ String DisplayName(TPersistent* instance) {
     return instance->ClassName();
 }
 
+// What TPersistent's destructor does for the streaming: the freed object leaves the lists of the
+// readers at work on this thread and the references that wait for later reads.
+void ForgetFreedInstance(TPersistent* instance) {
+    ForgetReadInstance(instance);
+    RemoveFixupInstance(instance);
+}
+
 } // namespace
 
 TReader::TReader(TStream& stream, Integer bufSize) : TFiler(stream, bufSize) {
+    SetPersistentFreedProc(&ForgetFreedInstance);
     FStreamPos = stream.Position();
     FStreamSize = stream.Size();
 }

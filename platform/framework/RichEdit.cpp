@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "platform/framework/Graphics.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Streams.h"
 

@@ -2,7 +2,7 @@
 #include "platform/framework/StdButtons.h"
 
 #include "platform/framework/Forms.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/winbutton.h"
 #include "platform/win32/windraw.h"
 

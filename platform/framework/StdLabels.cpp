@@ -1,7 +1,7 @@
 // TLabel, painted by its parent, and TStaticText on the STATIC window class.
 #include "platform/framework/StdButtons.h"
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/winbutton.h"
 #include "platform/win32/windraw.h"
 

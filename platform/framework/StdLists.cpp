@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "platform/framework/Forms.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/win32/time.h"

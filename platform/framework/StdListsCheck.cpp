@@ -2,7 +2,7 @@
 // on it or by the space bar, with its state kept in the item's data.
 #include "platform/framework/StdLists.h"
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/win32/winctrl.h"

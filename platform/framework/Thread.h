@@ -15,7 +15,7 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/framework/Object.h"
+#include "platform/rtl/Object.h"
 #include "platform/rtl/Strings.h"
 
 enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/framework/Collection.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/SysStrings.h"
 #include "platform/rtl/UString.h"

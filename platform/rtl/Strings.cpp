@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Encoding.h"
 #include "platform/rtl/Exceptions.h"

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/framework/Persistent.h"
+#include "platform/rtl/Persistent.h"
 #include "platform/rtl/Types.h"
 
 // The lists never own or free the objects attached to their strings.

@@ -11,7 +11,7 @@
 
 #include "platform/framework/Application.h"
 #include "platform/framework/Forms.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/UString.h"
 
 #include "platform/win32/registry.h"

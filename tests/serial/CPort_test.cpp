@@ -2,7 +2,7 @@
 // applies, the update bracket, the setting groups, properties refused while open, and a port read
 // from a form description.
 #include "platform/framework/FormResources.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/sync.h"
 #include "tests/serial/SerialTestSupport.h"
 

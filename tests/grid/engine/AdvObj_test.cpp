@@ -12,7 +12,7 @@
 #include "grid/engine/AdvObj.h"
 #include "platform/framework/Filer.h"
 #include "platform/framework/ObjectText.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/UString.h"

@@ -8,7 +8,7 @@
 #include "grid/engine/AdvUtil.h"
 #include "platform/framework/Filer.h"
 #include "platform/framework/ObjectText.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Streams.h"
 
 namespace fixtures {

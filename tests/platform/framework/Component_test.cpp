@@ -1,7 +1,7 @@
 // Tests of the object model: classes, ownership, names, notifications, collections and Assign.
 #include <gtest/gtest.h>
 
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/UString.h"
 #include "tests/platform/framework/TestComponents.h"

@@ -10,7 +10,7 @@
 #include "platform/framework/FormResources.h"
 #include "platform/framework/ObjectText.h"
 #include "platform/framework/Parser.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/UString.h"
 #include "tests/platform/framework/TestComponents.h"
 

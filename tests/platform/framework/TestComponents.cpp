@@ -5,7 +5,7 @@
 
 #include "platform/framework/Filer.h"
 #include "platform/framework/FormResources.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/UString.h"
 
 std::vector<std::string>& TestLog() {

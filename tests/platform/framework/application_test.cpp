@@ -6,7 +6,7 @@
 #include "platform/framework/Application.h"
 #include "platform/framework/DataModule.h"
 #include "platform/framework/ExtCtrls.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/framework/Thread.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/UString.h"

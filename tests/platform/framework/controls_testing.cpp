@@ -2,7 +2,7 @@
 #include "tests/platform/framework/controls_testing.h"
 
 #include "platform/framework/Application.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/wininput.h"
 

@@ -14,7 +14,7 @@
 #include "platform/framework/Jpeg.h"
 #include "platform/framework/ObjectText.h"
 #include "platform/framework/PngImage.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/codecs/Bmp.h"
 #include "platform/codecs/Gif.h"
 #include "platform/codecs/Png.h"

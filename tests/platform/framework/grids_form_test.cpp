@@ -8,7 +8,7 @@
 #include "platform/framework/Filer.h"
 #include "platform/framework/FormResources.h"
 #include "platform/framework/ObjectText.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Streams.h"
 
 // The form of GridForm.form; its handlers record the cells drawn and refuse column 2.

@@ -6,7 +6,7 @@
 #include "platform/framework/ExtCtrls.h"
 #include "platform/framework/Filer.h"
 #include "platform/framework/ObjectText.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Clock.h"
 #include "platform/win32/dialogs.h"
 

@@ -1,12 +1,11 @@
 // TObject, the metaclass records and the class registry.
-#include "platform/framework/Object.h"
+#include "platform/rtl/Object.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "platform/framework/Collection.h"
-#include "platform/framework/Component.h"
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/Persistent.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/SysStrings.h"
 #include "platform/rtl/UString.h"
@@ -70,24 +69,6 @@ TObject* TClassInfo::Construct(TObject* arg) const {
     if (FFactory == nullptr)
         throw EAbstractError(Consts::SAbstractError);
     return FinishConstruction(FFactory(arg));
-}
-
-TObject* TClassInfo::Create() const {
-    if (InheritsFrom(TComponent::StaticClass()) || InheritsFrom(TCollectionItem::StaticClass()))
-        throw EInvalidCast(Consts::SInvalidCast);
-    return Construct(nullptr);
-}
-
-TComponent* TClassInfo::CreateComponent(TComponent* owner) const {
-    if (!InheritsFrom(TComponent::StaticClass()))
-        throw EInvalidCast(Consts::SInvalidCast);
-    return static_cast<TComponent*>(Construct(owner));
-}
-
-TCollectionItem* TClassInfo::CreateItem(TCollection* collection) const {
-    if (!InheritsFrom(TCollectionItem::StaticClass()))
-        throw EInvalidCast(Consts::SInvalidCast);
-    return static_cast<TCollectionItem*>(Construct(collection));
 }
 
 const std::vector<const TPropInfo*>& TClassInfo::Properties() const {

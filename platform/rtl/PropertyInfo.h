@@ -27,10 +27,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/framework/Collection.h"
-#include "platform/framework/Component.h"
-#include "platform/framework/Object.h"
-#include "platform/framework/TypeInfo.h"
+#include "platform/rtl/Object.h"
+#include "platform/rtl/TypeInfo.h"
 #include "platform/rtl/Strings.h"
 
 struct TPropInfo {
@@ -370,18 +368,28 @@ struct TMember {
     TFieldInfo field{};
 };
 
+// The owner or collection a factory hands to the constructor. The cast depends on T, so that it is made
+// only for a class of that family, whose definition has made TComponent or TCollection complete; this
+// header knows them by name only.
+template <class T, class Arg>
+Arg* FactoryArgument(TObject* arg) {
+    return static_cast<Arg*>(arg);
+}
+
 template <class T>
 TClassInfo::Factory Factory() {
     if constexpr (std::is_abstract_v<T>)
         return nullptr;
     else if constexpr (std::is_base_of_v<TComponent, T>) {
         if constexpr (std::is_constructible_v<T, TComponent*>)
-            return [](TObject* owner) -> TObject* { return new T(static_cast<TComponent*>(owner)); };
+            return [](TObject* owner) -> TObject* { return new T(FactoryArgument<T, TComponent>(owner)); };
         else
             return nullptr;
     } else if constexpr (std::is_base_of_v<TCollectionItem, T>) {
         if constexpr (std::is_constructible_v<T, TCollection*>)
-            return [](TObject* collection) -> TObject* { return new T(static_cast<TCollection*>(collection)); };
+            return [](TObject* collection) -> TObject* {
+                return new T(FactoryArgument<T, TCollection>(collection));
+            };
         else
             return nullptr;
     } else if constexpr (std::is_default_constructible_v<T>)

@@ -1,16 +1,24 @@
 // TPersistent: Assign and the name path.
-#include "platform/framework/Persistent.h"
+#include "platform/rtl/Persistent.h"
 
-#include "platform/framework/Filer.h"
-#include "platform/framework/FilerInternal.h"
-#include "platform/framework/PropertyInfo.h"
+#include <atomic>
+
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 
 DEFINE_CLASS(TPersistent)
 
+namespace {
+
+std::atomic<TPersistentFreedProc> gFreedProc{nullptr};
+
+} // namespace
+
+void SetPersistentFreedProc(TPersistentFreedProc proc) { gFreedProc.store(proc, std::memory_order_release); }
+
 TPersistent::~TPersistent() {
-    ForgetReadInstance(this);
-    RemoveFixupInstance(this);
+    if (TPersistentFreedProc proc = gFreedProc.load(std::memory_order_acquire))
+        proc(this);
 }
 
 void TPersistent::Assign(TPersistent* source) {

@@ -7,7 +7,7 @@
 #include <typeinfo>
 #include <vector>
 
-#include "platform/framework/Forward.h"
+#include "platform/rtl/Forward.h"
 #include "platform/rtl/Types.h"
 
 enum TTypeKind {

@@ -1,5 +1,5 @@
 // Type information of published values and access to published properties by name.
-#include "platform/framework/PropertyInfo.h"
+#include "platform/rtl/PropertyInfo.h"
 
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/SysStrings.h"

@@ -1,7 +1,7 @@
 // TPersistent: objects that can be copied with Assign and stored in component streams.
 #pragma once
 
-#include "platform/framework/Object.h"
+#include "platform/rtl/Object.h"
 
 class TPersistent : public TObject {
     DECLARE_CLASS(TPersistent, TObject)
@@ -25,3 +25,9 @@ protected:
     virtual void AssignTo(TPersistent* dest);
     [[noreturn]] void AssignError(TPersistent* source);
 };
+
+// Called by TPersistent's destructor with the object going away, once installed. The framework's
+// component streaming installs it when it first reads, so that an object freed while references to it
+// wait to be resolved leaves the readers' lists; before any read those lists are empty.
+using TPersistentFreedProc = void (*)(TPersistent* instance);
+void SetPersistentFreedProc(TPersistentFreedProc proc);

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/framework/Forward.h"
+#include "platform/rtl/Forward.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Types.h"
 
@@ -85,7 +85,8 @@ public:
 
     // A new instance (through AfterConstruction). Components and collection items need the matching
     // creator; each raises EInvalidCast when this class is not of that family and EAbstractError when
-    // the class cannot be instantiated.
+    // the class cannot be instantiated. The framework defines the three beside TComponent and
+    // TCollection, whose families they tell apart.
     TObject* Create() const;
     TComponent* CreateComponent(TComponent* owner) const;
     TCollectionItem* CreateItem(TCollection* collection) const;
@@ -104,6 +105,7 @@ public:
     TClass FindFieldClass(StringView className) const;
 
 private:
+    // Makes an instance through the factory and runs its AfterConstruction; EAbstractError without one.
     TObject* Construct(TObject* arg) const;
 
     String FName;
