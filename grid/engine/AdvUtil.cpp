@@ -2,7 +2,6 @@
 // classes, the line-break and quoting forms of the grid's files, URLs and the cell text kinds.
 #include "grid/engine/AdvUtil.h"
 
-#include "platform/backend/unicode.h"
 #include "platform/framework/Graphics.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Strings.h"
@@ -205,7 +204,7 @@ bool IsWordSeparator(Char c) {
 }
 
 String StripDiacritics(StringView text) {
-    const std::u16string decomposed = backend::DecomposeText(text);
+    const std::u16string decomposed = DecomposeText(text);
     String out;
     out.reserve(decomposed.size());
     for (Char c : decomposed)
@@ -219,13 +218,13 @@ bool IsNumberChar(Char c) {
         return c >= u'0' && c <= u'9';
     if (c >= 0xD800 && c <= 0xDFFF)
         return false; // half of a pair is no character of its own
-    return backend::IsNumberCodePoint(c);
+    return IsNumberCodePoint(c);
 }
 
 bool IsNumberChar(Integer code) {
     if (code < 0)
         return false;
-    return backend::IsNumberCodePoint(static_cast<char32_t>(code));
+    return IsNumberCodePoint(static_cast<char32_t>(code));
 }
 
 bool IsIntegerChar(Char c) {

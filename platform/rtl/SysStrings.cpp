@@ -1,9 +1,11 @@
-// The framework's string routines; the locale-dependent ones go through the backend's collation.
+// The framework's string routines; the locale-dependent ones go through the backend's collation, the
+// character properties through its Unicode tables.
 #include "platform/rtl/SysStrings.h"
 
 #include <algorithm>
 
 #include "platform/backend/collate.h"
+#include "platform/backend/unicode.h"
 #include "platform/rtl/UString.h"
 
 String Trim(StringView s) {
@@ -189,4 +191,12 @@ bool IsDelimiter(StringView delimiters, StringView s, Integer index) {
     if (index < 1 || index > Length(s))
         return false;
     return delimiters.find(s[static_cast<size_t>(index - 1)]) != StringView::npos;
+}
+
+String DecomposeText(StringView text) {
+    return backend::DecomposeText(text);
+}
+
+bool IsNumberCodePoint(char32_t c) {
+    return backend::IsNumberCodePoint(c);
 }

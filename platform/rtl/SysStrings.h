@@ -70,3 +70,12 @@ Integer AnsiPos(StringView sub, StringView s);
 Integer LastDelimiter(StringView delimiters, StringView s);
 // Whether s[index] (1-based) is one of delimiters; false when index is outside s.
 bool IsDelimiter(StringView delimiters, StringView s, Integer index);
+
+// Character properties and normalisation, for routines that look at text beyond ASCII.
+// The canonical decomposition of text: every precomposed character becomes its base character followed
+// by its combining marks ('é' becomes 'e' and U+0301). Characters without a decomposition, and unpaired
+// surrogates, pass through.
+String DecomposeText(StringView text);
+// Whether the code point is a number: a decimal digit, a letter number (Roman numerals) or another number
+// (superscripts, fractions). False for values that are no code point.
+bool IsNumberCodePoint(char32_t c);
