@@ -1,5 +1,6 @@
 // The framework's string routines: trimming, case, comparison (ordinal and by the locale), replacing,
-// quoting and searching. Positions are 1-based as in the framework.
+// quoting and searching, and the Unicode character properties text routines need. Positions are 1-based
+// as in the framework.
 #pragma once
 
 #include <initializer_list>
@@ -72,6 +73,7 @@ Integer LastDelimiter(StringView delimiters, StringView s);
 bool IsDelimiter(StringView delimiters, StringView s, Integer index);
 
 // Character properties and normalisation, for routines that look at text beyond ASCII.
+
 // The canonical decomposition of text: every precomposed character becomes its base character followed
 // by its combining marks ('é' becomes 'e' and U+0301). Characters without a decomposition, and unpaired
 // surrogates, pass through.
