@@ -139,14 +139,8 @@ TBaseGrid::~TBaseGrid() {
     FDefFont.reset();
     FDefBrush.reset();
     // Not FreeAllCellProperties alone: records may lie beyond the current counts.
-    FreeCellProperties(0, 0, std::max(FStoreColExtent, ColCount()) - 1,
-                       std::max(FStoreRowExtent, RowCount()) - 1);
-}
-
-void TBaseGrid::SizeChanged(Integer OldColCount, Integer OldRowCount) {
-    FStoreColExtent = std::max(FStoreColExtent, OldColCount);
-    FStoreRowExtent = std::max(FStoreRowExtent, OldRowCount);
-    TObjStringGrid::SizeChanged(OldColCount, OldRowCount);
+    constexpr Integer most = std::numeric_limits<Integer>::max();
+    FreeCellProperties(0, 0, most, most);
 }
 
 void TBaseGrid::Notification(TComponent* AComponent, TOperation Operation) {
@@ -207,6 +201,8 @@ TObject* TBaseGrid::GetObjectEx(Integer c, Integer r) const {
 }
 
 void TBaseGrid::SetObjectEx(Integer c, Integer r, TObject* Value) {
+    if (Value == nullptr && PeekCellProperties(c, r) == nullptr)
+        return;
     // An empty cell is written blank and back, so that the text hooks and the repaint run as for a
     // change of the cell.
     const bool wasEmpty = GetCellEx(c, r).empty();
@@ -341,13 +337,13 @@ void TBaseGrid::FreeCellPropertiesAt(Integer c, Integer r) {
 void TBaseGrid::FreeCellProperties(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow) {
     if (!FHasCellProps)
         return;
-    // No record lies before 0 or past the store's extent: a range given as "everything" (up to the
-    // largest Integer) ends at once, and the loop counters cannot overflow.
-    const Integer lastCol = std::min(ToCol, std::max({FStoreColExtent, ColCount(), TotalColCount()}) - 1);
-    const Integer lastRow = std::min(ToRow, std::max(FStoreRowExtent, RowCount()) - 1);
-    for (Integer c = std::max<Integer>(FromCol, 0); c <= lastCol; ++c)
-        for (Integer r = std::max<Integer>(FromRow, 0); r <= lastRow; ++r)
-            FreeCellPropertiesAt(c, r);
+    // The store answers the records it holds in the range, so a range given as "everything" costs what
+    // is stored, wherever it lies.
+    std::vector<std::pair<Integer, Integer>> cells;
+    ForEachObjectSlot(FromCol, FromRow, ToCol, ToRow,
+                      [&](Integer c, Integer r, TObject*) { cells.emplace_back(c, r); });
+    for (const auto& [c, r] : cells)
+        FreeCellPropertiesAt(c, r);
 }
 
 void TBaseGrid::FreeAllCellProperties() {

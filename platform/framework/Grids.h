@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/framework/Controls.h"
@@ -462,7 +463,9 @@ private:
 
 // Cells and Objects are kept by row, each row holding the columns up to the last one written, so a
 // cell costs nothing until a cell at or right of it in its row is written, and reading any cell is
-// O(1). Cells beyond ColCount/RowCount are kept (a shrink does not clear them). Objects are not owned.
+// O(1). Cells beyond ColCount/RowCount are kept (a shrink does not clear them). A cell far beyond the
+// largest counts the grid has had (about twice them) is kept on its own in a table, so memory follows
+// what is written, never the largest index. Objects are not owned.
 class TStringGrid : public TDrawGrid {
     DECLARE_CLASS(TStringGrid, TDrawGrid)
     friend class TStringGridStrings;
@@ -475,8 +478,10 @@ public:
     // range".
     String Cells(Integer ACol, Integer ARow) const;
     void SetCells(Integer ACol, Integer ARow, const String& value);
-    TObject* Objects(Integer ACol, Integer ARow) const;
-    void SetObjects(Integer ACol, Integer ARow, TObject* value);
+    // The cell's object as the grid's users see it; the Rows and Cols views go through these too, so a
+    // descendant that keeps its users' objects elsewhere answers for the views as well.
+    virtual TObject* Objects(Integer ACol, Integer ARow) const;
+    virtual void SetObjects(Integer ACol, Integer ARow, TObject* value);
     // A view of the row (column), valid while the grid lives; assigning copies strings and objects over
     // the line's first items and leaves the items past the source's count as they were.
     TStrings* Rows(Integer index);
@@ -493,6 +498,19 @@ protected:
     String GetEditText(Integer ACol, Integer ARow) override;
     void RowMoved(Integer fromIndex, Integer toIndex) override;
     void SetEditText(Integer ACol, Integer ARow, const String& value) override;
+    // The text the editor loads for a cell and the store of the text it gives back; the cell itself
+    // here. A descendant that edits a cell elsewhere (a merged block at its base) answers these.
+    virtual String GetEditCellText(Integer ACol, Integer ARow) { return Cells(ACol, ARow); }
+    virtual void SetEditCellText(Integer ACol, Integer ARow, const String& value) { SetCells(ACol, ARow, value); }
+
+    // The object slot of a cell as stored, whatever Objects answers: it moves with its row and column
+    // like the text. Writing at a negative index raises as SetCells does.
+    TObject* ObjectSlot(Integer ACol, Integer ARow) const;
+    void SetObjectSlot(Integer ACol, Integer ARow, TObject* value);
+    // Calls fn for each non-null object slot in the inclusive block, in no set order; costs what is
+    // stored in the block, not its area. fn must not write to the store.
+    void ForEachObjectSlot(Integer fromCol, Integer fromRow, Integer toCol, Integer toRow,
+                           const std::function<void(Integer ACol, Integer ARow, TObject* object)>& fn) const;
 
 private:
     // A cell's text in 16 bytes: up to 7 UTF-16 units inside, a longer text on the heap.
@@ -518,13 +536,36 @@ private:
         std::vector<CellText> texts;   // up to the last column written
         std::vector<TObject*> objects; // empty until an object is set in the row
     };
+    // A cell kept outside the rows; its text and its object each live here only while the rows do not
+    // reach that cell.
+    struct FarCell {
+        CellText text;
+        TObject* object = nullptr;
+    };
+    static std::uint64_t FarKey(Integer ACol, Integer ARow) {
+        return (std::uint64_t(std::uint32_t(ARow)) << 32) | std::uint32_t(ACol);
+    }
     CellRow* EnsureRow(Integer ARow);
+    // Whether a write at the cell may grow the rows to reach it; first raises the limits to the counts
+    // and brings in the far cells that the higher limits reach.
+    bool IsNear(Integer ACol, Integer ARow);
+    void UpdateNearLimits();
+    void StoreText(Integer ACol, Integer ARow, StringView value);
+    void StoreObject(Integer ACol, Integer ARow, TObject* value);
+    // Takes out the far cells whose index on the moved axis is in lo..hi and puts them back at their
+    // places after the move, by the rules of a write.
+    void MoveFarCells(bool isColumn, Integer fromIndex, Integer toIndex);
+    // Rotates the rows' cells (or the rows) of lo..hi.
+    void MoveLines(bool isColumn, Integer fromIndex, Integer toIndex);
     void BeginStringsUpdate();
     void EndStringsUpdate();
 
-    std::vector<std::unique_ptr<CellRow>> FData; // by row, up to the last row written
-    std::vector<std::unique_ptr<TStringGridStrings>> FRows;
-    std::vector<std::unique_ptr<TStringGridStrings>> FCols;
+    std::vector<std::unique_ptr<CellRow>> FData;         // by row, up to the last near row written
+    std::unordered_map<std::uint64_t, FarCell> FFar;     // cells the rows do not reach, by FarKey
+    Integer FNearCols = 0;                               // rows may grow to reach columns below this
+    Integer FNearRows = 0;                               // and FData to reach rows below this
+    std::unordered_map<Integer, std::unique_ptr<TStringGridStrings>> FRows;
+    std::unordered_map<Integer, std::unique_ptr<TStringGridStrings>> FCols;
     Integer FUpdateLevel = 0; // Rows/Cols updates in progress; the cells repaint once at the end
     bool FEditUpdate = false; // SetEditText is storing the editor's text; the editor keeps its own
 };

@@ -195,6 +195,55 @@ TEST_F(GridModel, CellsAreSparseAndSurviveAShrink) {
     EXPECT_EQ(FGrid->Cells(2, 5), u"");
 }
 
+TEST_F(GridModel, AFarIndexCostsWhatIsWrittenAndMovesLikeAnyCell) {
+    // Indices far past the counts must neither allocate their whole range nor lose the cell.
+    constexpr Integer far = 2000000000;
+    TObject marker;
+    struct Case {
+        const char* name;
+        Integer col;
+        Integer row;
+    };
+    for (const Case& c : {Case{"far column", far, 4}, Case{"far row", 4, far}, Case{"far corner", far, far}}) {
+        SCOPED_TRACE(c.name);
+        FGrid->SetCells(c.col, c.row, u"far text");
+        FGrid->SetObjects(c.col, c.row, &marker);
+        EXPECT_EQ(FGrid->Cells(c.col, c.row), u"far text");
+        EXPECT_EQ(FGrid->Objects(c.col, c.row), &marker);
+        EXPECT_EQ(FGrid->Cells(c.col - 1, c.row), u"");
+        EXPECT_EQ(FGrid->Rows(c.row)->Strings(4 == c.col ? 4 : 0), 4 == c.col ? u"far text" : u"");
+        EXPECT_EQ(FGrid->Cols(c.col)->Objects(4 == c.row ? 4 : 0), 4 == c.row ? &marker : nullptr);
+        FGrid->SetCells(c.col, c.row, u"");
+        FGrid->SetObjects(c.col, c.row, nullptr);
+        EXPECT_EQ(FGrid->Cells(c.col, c.row), u"");
+        EXPECT_EQ(FGrid->Objects(c.col, c.row), nullptr);
+    }
+
+    // A cell in a far row moves with its column, and one in a far column with its row, also into a
+    // place where the rows already hold cells.
+    FGrid->SetCells(2, far, u"in column 2");
+    FGrid->SetCells(far, 3, u"in row 3");
+    FGrid->SetCells(far - 1, 3, u"beside");
+    FGrid->SetCells(5, 3, u"near");
+    FGrid->MoveColumn(2, 7);
+    FGrid->MoveRow(3, 1);
+    EXPECT_EQ(FGrid->Cells(7, far), u"in column 2");
+    EXPECT_EQ(FGrid->Cells(2, far), u"");
+    EXPECT_EQ(FGrid->Cells(far, 1), u"in row 3");
+    EXPECT_EQ(FGrid->Cells(far - 1, 1), u"beside");
+    EXPECT_EQ(FGrid->Cells(4, 1), u"near") << "column 5 moved left by the column move";
+    EXPECT_EQ(FGrid->Cells(far, 3), u"");
+
+    // Grown counts that reach a far cell take it in; it reads and moves as before.
+    FGrid->SetCells(3, 5000, u"reached");
+    FGrid->SetRowCount(6000);
+    EXPECT_EQ(FGrid->Cells(3, 5000), u"reached");
+    FGrid->MoveRow(5000, 10);
+    EXPECT_EQ(FGrid->Cells(3, 10), u"reached");
+    FGrid->SetCells(3, 10, u"");
+    EXPECT_EQ(FGrid->Cells(3, 10), u"");
+}
+
 TEST_F(GridModel, RowsAndColsCarryStringsAndObjects) {
     TObject first;
     TObject second;
