@@ -386,18 +386,18 @@ void TBaseGrid::RepaintCell(Integer c, Integer r) {
     InvalidateRect(Handle(), &rect, TRUE);
 }
 
-TRect TBaseGrid::CellRect(Integer c, Integer r) {
-    const Integer s = RealColIndex(c);
-    if (const TCellProperties* record = AssignedProps(s, r)) {
+TRect TBaseGrid::CellRect(Integer ADisplCol, Integer ARow) {
+    const Integer realCol = RealColIndex(ADisplCol);
+    if (const TCellProperties* record = AssignedProps(realCol, ARow)) {
         if (record->FCellSpanX != -1 || record->FCellSpanY != -1) {
-            const TPoint base = record->BaseCellOf(s, r);
-            const TPoint span = CellSpan(s, r);
-            const Integer d = DisplColIndex(base.X);
+            const TPoint base = record->BaseCellOf(realCol, ARow);
+            const TPoint span = CellSpan(realCol, ARow);
+            const Integer baseDisplCol = DisplColIndex(base.X);
             // A hidden cell at either corner has no width; a pixel keeps it inside the union.
-            RECT first = CalcCellRect(d, base.Y);
+            RECT first = CalcCellRect(baseDisplCol, base.Y);
             if (first.right == first.left)
                 ++first.right;
-            RECT last = CalcCellRect(d + span.X, base.Y + span.Y);
+            RECT last = CalcCellRect(baseDisplCol + span.X, base.Y + span.Y);
             if (last.right == last.left)
                 --last.left;
             RECT result{};
@@ -405,56 +405,54 @@ TRect TBaseGrid::CellRect(Integer c, Integer r) {
             return result;
         }
         if (record->FControl != nullptr)
-            return CalcCellRect(c, r);
+            return CalcCellRect(ADisplCol, ARow);
     }
-    const TRect framework = TCustomGrid::CellRect(c, r);
-    return TRect(framework.Left, framework.Top, framework.Left + ColWidthOf(c),
-                 framework.Top + RowHeightOf(r));
+    const TRect framework = TCustomGrid::CellRect(ADisplCol, ARow);
+    return TRect(framework.Left, framework.Top, framework.Left + ColWidthOf(ADisplCol),
+                 framework.Top + RowHeightOf(ARow));
 }
 
-TPoint TBaseGrid::CellSize(Integer c, Integer r) {
-    TRect rect = CalcCellRect(c, r);
-    if (const TCellProperties* record = AssignedProps(c, r)) {
+TPoint TBaseGrid::CellSize(Integer ARealCol, Integer ARow) {
+    // The sizes are summed straight from the widths and heights, so they neither depend on the scroll
+    // position nor cost more further down.
+    Integer left = ARealCol;
+    Integer top = ARow;
+    Integer right = ARealCol;
+    Integer bottom = ARow;
+    if (const TCellProperties* record = AssignedProps(ARealCol, ARow)) {
         if (record->FCellSpanX != -1 && record->FCellSpanY != -1) {
-            const TPoint base = record->BaseCellOf(c, r);
-            const TPoint span = CellSpan(c, r);
-            const TRect first = CalcCellRect(base.X, base.Y);
-            const TRect last = CalcCellRect(base.X + span.X, base.Y + span.Y);
-            rect = TRect(first.Left, first.Top, last.Right, last.Bottom);
+            const TPoint base = record->BaseCellOf(ARealCol, ARow);
+            const TPoint span = CellSpan(ARealCol, ARow);
+            left = base.X;
+            top = base.Y;
+            right = base.X + span.X;
+            bottom = base.Y + span.Y;
         }
     }
-    return TPoint(rect.Width(), rect.Height());
+    const auto extent = [](Int64 from, Int64 to) {
+        return static_cast<Integer>(std::clamp<Int64>(to - from, 0, std::numeric_limits<Integer>::max()));
+    };
+    const auto after = [](Integer index) { return index < std::numeric_limits<Integer>::max() ? index + 1 : index; };
+    return TPoint(extent(ColsWidthBefore(left), ColsWidthBefore(after(right))),
+                  extent(RowsHeightBefore(top), RowsHeightBefore(after(bottom))));
 }
 
-TRect TBaseGrid::CalcCellRect(Integer c, Integer r) {
-    // Lines past the counts have the default extent and are summed in one step, so an index far beyond
-    // the grid costs nothing; the sums are wide and the edges clamped, so they cannot overflow.
-    const auto colsBefore = [this](Integer index) {
-        const Integer known = std::clamp<Integer>(index, 0, ColCount());
-        Int64 sum = 0;
-        for (Integer i = 0; i < known; ++i)
-            sum += ColWidths(i);
-        return sum + Int64(std::max<Integer>(index - known, 0)) * DefaultColWidth();
-    };
-    const auto rowsBefore = [this](Integer index) {
-        const Integer known = std::clamp<Integer>(index, 0, RowCount());
-        Int64 sum = 0;
-        for (Integer i = 0; i < known; ++i)
-            sum += RowHeights(i);
-        return sum + Int64(std::max<Integer>(index - known, 0)) * DefaultRowHeight();
-    };
-    Int64 x = colsBefore(c);
-    Int64 y = rowsBefore(r);
+TRect TBaseGrid::CalcCellRect(Integer ADisplCol, Integer ARow) {
+    // Lines past the counts have the default extent; the sums are kept by the framework grid, so a
+    // cell far down costs what one near the top does. They are wide and the edges clamped, so they
+    // cannot overflow.
+    Int64 x = ColsWidthBefore(ADisplCol);
+    Int64 y = RowsHeightBefore(ARow);
     const TRect origin = TCustomGrid::CellRect(LeftCol(), TopRow());
-    if (c >= FixedCols())
-        x += origin.Left - colsBefore(LeftCol());
-    if (r >= FixedRows())
-        y += origin.Top - rowsBefore(TopRow());
+    if (ADisplCol >= FixedCols())
+        x += origin.Left - ColsWidthBefore(LeftCol());
+    if (ARow >= FixedRows())
+        y += origin.Top - RowsHeightBefore(TopRow());
     const auto edge = [](Int64 value) {
         return static_cast<Integer>(std::clamp<Int64>(value, std::numeric_limits<Integer>::min(),
                                                       std::numeric_limits<Integer>::max()));
     };
-    return TRect(edge(x), edge(y), edge(x + ColWidthOf(c)), edge(y + RowHeightOf(r)));
+    return TRect(edge(x), edge(y), edge(x + ColWidthOf(ADisplCol)), edge(y + RowHeightOf(ARow)));
 }
 
 Integer TBaseGrid::FixedColsWidth() const {

@@ -265,13 +265,20 @@ public:
     // -- Geometry --
     // Invalidates the cell (a whole merged block) when the window exists.
     void RepaintCell(Integer c, Integer r);
-    // The client rectangle of a displayed cell, or of the whole merged block it belongs to; a cell
-    // outside the view gets a rectangle of its size.
-    TRect CellRect(Integer c, Integer r);
-    // Width and height of the cell or of its merged block (c is not mapped).
-    TPoint CellSize(Integer c, Integer r);
-    // The rectangle computed from widths and heights, also for cells outside the view.
-    TRect CalcCellRect(Integer c, Integer r);
+    // Column indexes come in two kinds: displayed (what the view shows, hidden columns left out) and
+    // stored (hidden columns counted, what the cell store and the records use). RealColIndex maps a
+    // displayed column to its stored one and DisplColIndex back; parameters say which kind they take.
+    //
+    // The client rectangle of a displayed cell, or of the whole merged block it belongs to (the block
+    // is looked up at the stored column); a cell outside the view gets a rectangle of its size. Costs
+    // what is visible, wherever the cell is.
+    TRect CellRect(Integer ADisplCol, Integer ARow);
+    // Width and height of the cell or of its merged block, from the stored column with no mapping: the
+    // widths are those of the same indexes.
+    TPoint CellSize(Integer ARealCol, Integer ARow);
+    // The rectangle of a displayed cell computed from widths and heights, also for cells outside the
+    // view.
+    TRect CalcCellRect(Integer ADisplCol, Integer ARow);
     Integer FixedColsWidth() const;
     Integer FixedRowsHeight() const;
 

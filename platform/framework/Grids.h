@@ -85,6 +85,21 @@ struct TGridDrawInfo {
     TGridAxisDrawInfo Vert;
 };
 
+// Running sums of one axis' extents (a Fenwick tree), so that where a line starts costs O(log n)
+// however far down it is. Built on the first question after a change that moves or resizes lines.
+class TGridExtentSums {
+public:
+    void Reset() { FValid = false; }
+    // One extent changed by delta; a reset tree stays reset.
+    void Changed(Integer index, Int64 delta);
+    // The sum of extents[0..count-1], count at most the number of extents.
+    Int64 Before(const std::vector<Integer>& extents, Integer count);
+
+private:
+    std::vector<Int64> FTree;
+    bool FValid = false;
+};
+
 class TCustomGrid;
 class TInplaceEdit;
 
@@ -182,6 +197,10 @@ public:
     Integer RowHeights(Integer index) const;
     void SetRowHeights(Integer index, Integer value);
     // Setting a default forgets every width (or height) set one by one.
+    // The sum of the widths of columns 0..index-1 (heights of rows 0..index-1), without grid lines;
+    // lines past the count have the default extent. O(log n) whatever index is; 0 for index <= 0.
+    Int64 ColsWidthBefore(Integer index) const;
+    Int64 RowsHeightBefore(Integer index) const;
     Integer DefaultColWidth() const { return FDefaultColWidth; }
     void SetDefaultColWidth(Integer value);
     Integer DefaultRowHeight() const { return FDefaultRowHeight; }
@@ -374,6 +393,8 @@ private:
     Integer FDefaultRowHeight = 24;
     std::vector<Integer> FColWidths;  // empty while every column has the default width
     std::vector<Integer> FRowHeights; // empty while every row has the default height
+    mutable TGridExtentSums FColSums; // over FColWidths, when it is not empty
+    mutable TGridExtentSums FRowSums;
     Integer FGridLineWidth = 1;
     TGridOptions FOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
     TScrollStyle FScrollBars = ssBoth;

@@ -2,6 +2,10 @@
 // count of blocks, span comparisons of rows and columns, block rectangles and the cursor keys.
 #include "tests/grid/engine/BaseGridTesting.h"
 
+#include <chrono>
+
+#include "platform/rtl/Convert.h"
+
 namespace {
 
 class MergedCells : public ::testing::Test {
@@ -254,6 +258,43 @@ TEST_F(MergedCellsShown, BlockRectangleIsTheUnionOfItsCells) {
                     framework.Top + FGrid->RowHeights(2)));
     EXPECT_EQ(FGrid->CalcCellRect(0, 0).Left, 0) << "fixed cells do not scroll";
     EXPECT_EQ(FGrid->FixedColsWidth(), FGrid->ColWidths(0));
+}
+
+TEST_F(MergedCellsShown, BlockGeometryCostsTheSameAtTheBottomOfAHugeGrid) {
+    constexpr Integer rows = 2000000;
+    constexpr Integer bottom = 1999990;
+    FGrid->SetRowCount(rows);
+    FGrid->SetRowHeights(3, 30);
+    FGrid->SetRowHeights(bottom + 1, 40);
+    FGrid->MergeCells(2, 1, 2, 3);
+    FGrid->MergeCells(2, bottom, 2, 3);
+    FGrid->SetTopRow(bottom);
+    // Column 2 follows the fixed column 0 and column 1; rows bottom.. follow the fixed row 0.
+    EXPECT_EQ(FGrid->CellRect(3, bottom + 1), TRect(128, 24, 256, 24 + 24 + 40 + 24));
+    EXPECT_EQ(FGrid->CellSize(3, bottom + 2), TPoint(128, 88));
+    EXPECT_EQ(FGrid->CellSize(2, 1), TPoint(128, 24 + 24 + 30));
+
+    // Every write repaints its block through its rectangle; the same writes cost the same at the top
+    // and at the bottom (a sum from row 0 made the bottom thousands of times dearer).
+    const auto writes = [this](Integer row) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < 200; ++i)
+            FGrid->SetCellEx(3, row + 1, IntToStr(i));
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    const double top = writes(1);
+    const double atBottom = writes(bottom);
+    EXPECT_LT(atBottom, top * 20 + 0.05) << "top " << top << " s, bottom " << atBottom << " s";
+    EXPECT_EQ(FGrid->GetCellEx(2, bottom), u"199");
+}
+
+TEST_F(MergedCellsShown, ABlockSizeDoesNotDependOnTheScrollPosition) {
+    FGrid->MergeCells(0, 1, 3, 1); // the fixed column 0 and the scrolling columns 1 and 2
+    const TPoint size = FGrid->CellSize(1, 1);
+    EXPECT_EQ(size, TPoint(3 * FGrid->DefaultColWidth(), FGrid->DefaultRowHeight()));
+    FGrid->SetLeftCol(3);
+    EXPECT_EQ(FGrid->CellSize(1, 1), size);
+    EXPECT_EQ(FGrid->CellSize(0, 1), size);
 }
 
 TEST_F(MergedCellsShown, ArrowKeysStepOverBlocks) {

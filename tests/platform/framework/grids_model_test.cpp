@@ -164,6 +164,42 @@ TEST_F(GridModel, ColumnWidthsAndRowHeights) {
     EXPECT_EQ(FGrid->ColWidths(2), 10);
 }
 
+TEST_F(GridModel, LineSumsFollowEveryChangeOfExtentsAndCounts) {
+    // Where a line starts is summed from kept sums; after each change they must equal a plain sum.
+    const auto check = [this](const char* step) {
+        SCOPED_TRACE(step);
+        Int64 width = 0;
+        for (Integer c = 0; c <= FGrid->ColCount() + 3; ++c) {
+            ASSERT_EQ(FGrid->ColsWidthBefore(c), width) << "column " << c;
+            width += FGrid->ColWidths(c);
+        }
+        Int64 height = 0;
+        for (Integer r = 0; r <= FGrid->RowCount() + 3; ++r) {
+            ASSERT_EQ(FGrid->RowsHeightBefore(r), height) << "row " << r;
+            height += FGrid->RowHeights(r);
+        }
+        EXPECT_EQ(FGrid->RowsHeightBefore(-5), 0);
+    };
+    check("defaults");
+    FGrid->SetColWidths(2, 10);
+    FGrid->SetRowHeights(5, 50);
+    check("first extents set");
+    FGrid->SetRowHeights(5, 7);
+    FGrid->SetRowHeights(0, 0);
+    FGrid->SetColWidths(9, -1);
+    check("extents changed again");
+    FGrid->MoveRow(5, 12);
+    FGrid->MoveColumn(2, 8);
+    check("moved");
+    FGrid->SetRowCount(30);
+    FGrid->SetColCount(4);
+    check("counts changed");
+    FGrid->SetRowHeights(25, 99);
+    check("a grown row set");
+    FGrid->SetDefaultRowHeight(11);
+    check("new default");
+}
+
 TEST_F(GridModel, CellsAreSparseAndSurviveAShrink) {
     EXPECT_EQ(FGrid->Cells(3, 3), u"");
     EXPECT_EQ(FGrid->Cells(-1, 500000), u"");
