@@ -193,6 +193,24 @@ void TBaseGrid::DoGetDisplWideText(Integer ACol, Integer ARow, String& Value) {
         OnGetDisplWideText(this, ACol, ARow, Value);
 }
 
+// ---- The in-place editor
+
+String TBaseGrid::GetEditCellText(Integer ACol, Integer ARow) {
+    const TPoint base = BaseCell(RealColIndex(ACol), ARow);
+    return GetGridCell(base.X, base.Y);
+}
+
+void TBaseGrid::SetEditCellText(Integer ACol, Integer ARow, const String& Value) {
+    SetCellEx(RealColIndex(ACol), ARow, Value);
+}
+
+TRect TBaseGrid::GetEditRect(Integer ACol, Integer ARow) {
+    const TRect cell = TCustomGrid::CellRect(ACol, ARow);
+    if (cell.Right <= cell.Left || cell.Bottom <= cell.Top || !IsMergedCell(RealColIndex(ACol), ARow))
+        return cell;
+    return CellRect(ACol, ARow);
+}
+
 // ---- Cell objects
 
 TObject* TBaseGrid::GetObjectEx(Integer c, Integer r) const {
@@ -379,10 +397,10 @@ Integer TBaseGrid::RowHeightOf(Integer r) const {
     return r >= 0 && r < RowCount() ? RowHeights(r) : DefaultRowHeight();
 }
 
-void TBaseGrid::RepaintCell(Integer c, Integer r) {
+void TBaseGrid::RepaintCell(Integer ARealCol, Integer ARow) {
     if (!HandleAllocated())
         return;
-    const RECT rect = CellRect(c, r);
+    const RECT rect = CellRect(DisplColIndex(ARealCol), ARow);
     InvalidateRect(Handle(), &rect, TRUE);
 }
 
@@ -473,7 +491,7 @@ Integer TBaseGrid::FixedRowsHeight() const {
 
 void TBaseGrid::DrawCellContent(TCanvas* Canvas, Integer ACol, Integer ARow, const TRect& Rect,
                                 TGridDrawState) {
-    const String text = GetCellEx(ACol, ARow);
+    const String text = GetCellEx(RealColIndex(ACol), ARow);
     RECT rect = Rect;
     DrawText(Canvas->Handle(), text.c_str(), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 }

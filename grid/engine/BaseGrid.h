@@ -263,8 +263,8 @@ public:
     bool HasCellProps() const { return FHasCellProps; }
 
     // -- Geometry --
-    // Invalidates the cell (a whole merged block) when the window exists.
-    void RepaintCell(Integer c, Integer r);
+    // Invalidates the cell at a stored column (a whole merged block) when the window exists.
+    void RepaintCell(Integer ARealCol, Integer ARow);
     // Column indexes come in two kinds: displayed (what the view shows, hidden columns left out) and
     // stored (hidden columns counted, what the cell store and the records use). RealColIndex maps a
     // displayed column to its stored one and DisplColIndex back; parameters say which kind they take.
@@ -363,7 +363,8 @@ protected:
     virtual bool IsFixed(Integer ACol, Integer ARow) { return false; }
     virtual Integer GetRowIndent(Integer ARow) { return 0; }
     virtual bool HasNodes() { return false; }
-    // Draws Cells[ACol, ARow] on one line, centred both ways in Rect.
+    // Draws the text of the cell at the displayed column ACol (the stored cell's display text) on one
+    // line, centred both ways in Rect.
     virtual void DrawCellContent(TCanvas* Canvas, Integer ACol, Integer ARow, const TRect& Rect,
                                  TGridDrawState State);
     // Runs after the hidden last row was written.
@@ -384,6 +385,16 @@ protected:
                                      bool Select, bool Remap, TBrush* ABrush, TColor& AColorTo,
                                      TColor& AMirrorColor, TColor& AMirrorColorTo, TFont* AFont,
                                      TAlignment& HA, TVAlignment& VA, bool& WW, TCellGradientDirection& GD) {}
+
+    // -- The in-place editor --
+    // The editor edits a merged block at its base cell, over the whole block: it loads the base's
+    // stored text (no display events) and stores through SetCellEx, so CellTextChanged runs and the
+    // block repaints. ACol is a displayed column. A derived grid answers these for its own editors.
+    String GetEditCellText(Integer ACol, Integer ARow) override;
+    void SetEditCellText(Integer ACol, Integer ARow, const String& Value) override;
+    // The block's rectangle (CellRect) for a merged cell, the framework's for any other; empty while
+    // the cell itself is not shown.
+    TRect GetEditRect(Integer ACol, Integer ARow) override;
 
     // -- Framework overrides --
     void Notification(TComponent* AComponent, TOperation Operation) override;

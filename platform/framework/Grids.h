@@ -18,7 +18,8 @@
 // - Sizing and moving end with MouseUp; Escape, WM_CANCELMODE or another window taking the capture drop
 //   them without a change, taking the inverted feedback line away.
 // - The editor exchanges text only through GetEditText (when it is shown on a cell) and SetEditText (on
-//   every change of its text and when it is hidden, through UpdateText).
+//   every change of its text and when it is hidden, through UpdateText), and goes where GetEditRect
+//   says.
 // - The window timer with id 1 belongs to the grid while it selects, moves or scrolls past its edge.
 #pragma once
 
@@ -102,6 +103,7 @@ private:
 
 class TCustomGrid;
 class TInplaceEdit;
+struct HTHEME__;
 
 using TDrawCellEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, TRect Rect, TGridDrawState State)>;
@@ -256,6 +258,15 @@ protected:
     void Paint() override;
     // Draws one cell; the descendants decide what.
     virtual void DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) = 0;
+    // Paints one cell at ARect (not empty, at least partly inside the clip) in the state AState.
+    using TGridCellPainter =
+        std::function<void(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState)>;
+    // The paint loop over what is visible: the fixed corner, the fixed rows, the fixed columns and the
+    // scrolling cells, each only from the first shown line to the client edge, calling paintCell once
+    // for each cell that is at least partly visible and inside the clip, never for the cell under an
+    // open editor. Paint runs it with the framework's look; a descendant that paints its own way runs
+    // it with its own painter.
+    void PaintVisibleCells(const TGridDrawInfo& drawInfo, const TGridCellPainter& paintCell);
 
     // -- Geometry --
     void CalcDrawInfo(TGridDrawInfo& drawInfo);
@@ -327,6 +338,9 @@ protected:
     virtual String GetEditText(Integer ACol, Integer ARow) { return String(); }
     virtual void SetEditText(Integer ACol, Integer ARow, const String& value) {}
     virtual String GetEditMask(Integer ACol, Integer ARow) { return String(); }
+    // Where the editor goes over a cell: the cell's rectangle here. A descendant that edits a merged
+    // block answers the block's. An empty rectangle hides the editor.
+    virtual TRect GetEditRect(Integer ACol, Integer ARow) { return CellRect(ACol, ARow); }
     // The longest text the editor takes; 0 is no limit.
     virtual Integer GetEditLimit() { return 0; }
     void ShowEditor();
@@ -370,7 +384,11 @@ private:
     // Ends what the mouse had begun without applying it: the feedback line goes, the timer stops.
     void CancelMode();
     void DrawCells(const TGridDrawInfo& drawInfo, Integer ACol, Integer ARow, Integer startX, Integer startY,
-                   Integer stopX, Integer stopY, TColor color, TGridDrawState includeDrawState);
+                   Integer stopX, Integer stopY, TGridDrawState includeDrawState, const TGridCellPainter& paintCell);
+    // The framework's look of one cell: the themed header face or the fill, DrawCell, the raised edges
+    // of fixed cells and the focus rectangle.
+    void PaintCellDefault(const TGridDrawInfo& drawInfo, Integer ACol, Integer ARow, const TRect& where,
+                          TGridDrawState drawState, HTHEME__* headerTheme);
     void DrawLines(const TGridDrawInfo& drawInfo, bool doHorz, bool doVert, Integer col, Integer row,
                    const TRect& area, TColor lineColor);
     // Inverts the sizing line on the window, or on dc (a paint's, clipped to what it repaints).

@@ -678,7 +678,7 @@ void TCustomGrid::RowHeightsChanged() {
 
 void TCustomGrid::TopLeftChanged() {
     if (FEditorMode && FInplaceEdit != nullptr)
-        FInplaceEdit->UpdateLoc(CellRect(FCurrent.X, FCurrent.Y));
+        FInplaceEdit->UpdateLoc(GetEditRect(FCurrent.X, FCurrent.Y));
     if (OnTopLeftChanged)
         OnTopLeftChanged(this);
 }

@@ -535,6 +535,61 @@ TEST(BaseGridUndoLink, TheLinkFollowsTheUndoComponent) {
     undo->Free();
 }
 
+// Stored column 2 is hidden: displayed columns from 2 on show the stored column after them.
+class THiddenColumnGrid : public TTestBaseGrid {
+public:
+    using TTestBaseGrid::TTestBaseGrid;
+    Integer RealColIndex(Integer ACol) override { return ACol >= 2 ? ACol + 1 : ACol; }
+    Integer DisplColIndex(Integer ACol) override { return ACol > 2 ? ACol - 1 : ACol; }
+    Integer TotalColCount() const override { return ColCount() + 1; }
+};
+
+TEST(BaseGridHiddenColumns, RepaintsAndTheEditorMapStoredAndDisplayedColumns) {
+    win32::input::Reset();
+    auto* form = new TForm(nullptr, 0);
+    form->SetBounds(100, 100, 800, 400);
+    auto* grid = new THiddenColumnGrid(form);
+    grid->SetScrollBars(ssNone);
+    grid->SetBorderStyle(bsNone);
+    grid->SetBounds(0, 0, 700, 300);
+    grid->SetColCount(9);
+    grid->SetRowCount(9);
+    grid->SetOptions(grid->Options() + TGridOptions{goEditing});
+    grid->SetParent(form);
+    form->Show();
+    Application->ProcessMessages();
+    grid->SetFocus();
+    Application->ProcessMessages();
+
+    // Stored column 4 shows as displayed column 3.
+    grid->SetCellEx(4, 1, u"four");
+    TCellProperties* record = grid->GetCellProperties(4, 1);
+    ValidateRect(grid->Handle(), nullptr);
+    record->SetBrushColor(clRed);
+    RECT update{};
+    GetUpdateRect(grid->Handle(), &update, FALSE);
+    EXPECT_EQ(TRect(update), grid->TCustomGrid::CellRect(3, 1));
+
+    grid->SetCol(3);
+    grid->SetRow(1);
+    grid->SetEditorMode(true);
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    EXPECT_EQ(grid->InplaceEditor()->Text(), u"four");
+    grid->InplaceEditor()->SetText(u"edited");
+    EXPECT_EQ(grid->GetCellEx(4, 1), u"edited");
+    EXPECT_EQ(grid->GetCellEx(3, 1), u"") << "the hidden column's cell is untouched";
+    grid->SetEditorMode(false);
+
+    // A block over stored columns 4 and 5 covers displayed columns 3 and 4.
+    grid->MergeCells(4, 3, 2, 1);
+    const TRect first = grid->TCustomGrid::CellRect(3, 3);
+    const TRect last = grid->TCustomGrid::CellRect(4, 3);
+    EXPECT_EQ(grid->CellRect(3, 3), TRect(first.Left, first.Top, last.Right, last.Bottom));
+    form->Free();
+    Application->ProcessMessages();
+    win32::input::Reset();
+}
+
 class BaseGridShown : public ShownGridTest {};
 
 TEST_F(BaseGridShown, RecordSettersThatChangeTheLookRepaintTheirCell) {

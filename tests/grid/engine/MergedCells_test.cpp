@@ -297,6 +297,42 @@ TEST_F(MergedCellsShown, ABlockSizeDoesNotDependOnTheScrollPosition) {
     EXPECT_EQ(FGrid->CellSize(0, 1), size);
 }
 
+TEST_F(MergedCellsShown, TheEditorEditsABlockAtItsBaseOverTheWholeBlock) {
+    FGrid->SetOptions(FGrid->Options() + TGridOptions{goEditing});
+    FGrid->MergeCells(2, 2, 3, 2); // columns 2..4, rows 2..3
+    FGrid->SetCellEx(2, 2, u"block");
+    FGrid->textChanged.clear();
+    // The cursor set straight onto a cell inside the block, where no key moved it to the base.
+    FGrid->SetCol(3);
+    FGrid->SetRow(3);
+    FGrid->SetEditorMode(true);
+    TInplaceEdit* editor = FGrid->InplaceEditor();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(editor->Visible());
+    EXPECT_EQ(editor->Text(), u"block");
+    EXPECT_EQ(editor->BoundsRect(), FGrid->CellRect(2, 2)) << "over the whole block";
+
+    editor->SetText(u"edited");
+    EXPECT_EQ(FGrid->GetCellEx(4, 3), u"edited");
+    EXPECT_EQ(FGrid->GridCells(3, 3), u"") << "the slot under the block stays empty";
+    ASSERT_FALSE(FGrid->textChanged.empty());
+    EXPECT_EQ(FGrid->textChanged.back(), std::make_pair(2, 2));
+
+    // A plain cell keeps the framework's rectangle, and the editor follows the block when it scrolls.
+    FGrid->SetEditorMode(false);
+    FGrid->SetCol(6);
+    FGrid->SetRow(6);
+    FGrid->SetEditorMode(true);
+    EXPECT_EQ(editor->BoundsRect(), FGrid->TCustomGrid::CellRect(6, 6));
+    FGrid->SetEditorMode(false);
+    FGrid->SetCol(2);
+    FGrid->SetRow(2);
+    FGrid->SetEditorMode(true);
+    FGrid->SetLeftCol(2);
+    EXPECT_EQ(editor->BoundsRect(), FGrid->CellRect(2, 2));
+    EXPECT_EQ(editor->BoundsRect().Left, FGrid->ColWidths(0));
+}
+
 TEST_F(MergedCellsShown, ArrowKeysStepOverBlocks) {
     FGrid->MergeCells(2, 2, 3, 2); // columns 2..4, rows 2..3
     struct Case {

@@ -410,6 +410,55 @@ TEST_F(GridModel, PaintsOnlyTheShownCellsOfAMillionRows) {
     EXPECT_EQ(FGrid->painted[0].row, 500003);
 }
 
+TEST(GridPaintLoop, ADescendantPaintsTheVisibleCellsWithItsOwnPainter) {
+    // A grid that paints each cell its own way through the framework's loop over what is shown.
+    class TOwnPainterGrid : public TStringGrid {
+    public:
+        using TStringGrid::TStringGrid;
+        std::vector<std::pair<Integer, Integer>> painted;
+        std::vector<TRect> rects;
+
+    protected:
+        void Paint() override {
+            TGridDrawInfo drawInfo;
+            CalcDrawInfo(drawInfo);
+            PaintVisibleCells(drawInfo, [this](Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState) {
+                painted.emplace_back(ACol, ARow);
+                rects.push_back(ARect);
+            });
+        }
+    };
+    auto* form = new TForm(nullptr, 0);
+    form->SetBounds(100, 100, 400, 300);
+    auto* grid = new TOwnPainterGrid(form);
+    grid->SetBorderStyle(bsNone);
+    grid->SetScrollBars(ssNone);
+    grid->SetBounds(0, 0, 300, 200);
+    grid->SetColCount(10);
+    grid->SetRowCount(1000000);
+    grid->SetParent(form);
+    form->Show();
+    grid->SetTopRow(700000);
+    grid->painted.clear();
+    grid->rects.clear();
+    grid->Invalidate();
+    grid->Update();
+    // Columns 0..4 and rows 0, 700000..700006 show in 300 x 200 (cells of 64 x 24 and a line).
+    std::set<std::pair<Integer, Integer>> expected;
+    for (Integer col = 0; col < 5; ++col)
+        for (Integer row : {0, 700000, 700001, 700002, 700003, 700004, 700005, 700006})
+            expected.insert({col, row});
+    const std::set<std::pair<Integer, Integer>> painted(grid->painted.begin(), grid->painted.end());
+    EXPECT_EQ(painted, expected);
+    EXPECT_EQ(grid->painted.size(), expected.size());
+    for (size_t i = 0; i < grid->painted.size(); ++i) {
+        if (grid->painted[i] == std::make_pair(1, 700001)) {
+            EXPECT_EQ(grid->rects[i], grid->CellRect(1, 700001));
+        }
+    }
+    form->Free();
+}
+
 TEST_F(GridModel, DefaultDrawingPaintsTheCellTextAndTheSelectionColours) {
     FGrid->Font()->SetColor(clBlack);
     FGrid->SetCells(2, 1, u"WWW");
