@@ -139,14 +139,8 @@ TBaseGrid::~TBaseGrid() {
     FDefFont.reset();
     FDefBrush.reset();
     // Not FreeAllCellProperties alone: records may lie beyond the current counts.
-    FreeCellProperties(0, 0, std::max(FStoreColExtent, ColCount()) - 1,
-                       std::max(FStoreRowExtent, RowCount()) - 1);
-}
-
-void TBaseGrid::SizeChanged(Integer OldColCount, Integer OldRowCount) {
-    FStoreColExtent = std::max(FStoreColExtent, OldColCount);
-    FStoreRowExtent = std::max(FStoreRowExtent, OldRowCount);
-    TObjStringGrid::SizeChanged(OldColCount, OldRowCount);
+    constexpr Integer most = std::numeric_limits<Integer>::max();
+    FreeCellProperties(0, 0, most, most);
 }
 
 void TBaseGrid::Notification(TComponent* AComponent, TOperation Operation) {
@@ -199,6 +193,24 @@ void TBaseGrid::DoGetDisplWideText(Integer ACol, Integer ARow, String& Value) {
         OnGetDisplWideText(this, ACol, ARow, Value);
 }
 
+// ---- The in-place editor
+
+String TBaseGrid::GetEditCellText(Integer ACol, Integer ARow) {
+    const TPoint base = BaseCell(RealColIndex(ACol), ARow);
+    return GetGridCell(base.X, base.Y);
+}
+
+void TBaseGrid::SetEditCellText(Integer ACol, Integer ARow, const String& Value) {
+    SetCellEx(RealColIndex(ACol), ARow, Value);
+}
+
+TRect TBaseGrid::GetEditRect(Integer ACol, Integer ARow) {
+    const TRect cell = TCustomGrid::CellRect(ACol, ARow);
+    if (cell.Right <= cell.Left || cell.Bottom <= cell.Top || !IsMergedCell(RealColIndex(ACol), ARow))
+        return cell;
+    return CellRect(ACol, ARow);
+}
+
 // ---- Cell objects
 
 TObject* TBaseGrid::GetObjectEx(Integer c, Integer r) const {
@@ -207,6 +219,8 @@ TObject* TBaseGrid::GetObjectEx(Integer c, Integer r) const {
 }
 
 void TBaseGrid::SetObjectEx(Integer c, Integer r, TObject* Value) {
+    if (Value == nullptr && PeekCellProperties(c, r) == nullptr)
+        return;
     // An empty cell is written blank and back, so that the text hooks and the repaint run as for a
     // change of the cell.
     const bool wasEmpty = GetCellEx(c, r).empty();
@@ -341,13 +355,13 @@ void TBaseGrid::FreeCellPropertiesAt(Integer c, Integer r) {
 void TBaseGrid::FreeCellProperties(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow) {
     if (!FHasCellProps)
         return;
-    // No record lies before 0 or past the store's extent: a range given as "everything" (up to the
-    // largest Integer) ends at once, and the loop counters cannot overflow.
-    const Integer lastCol = std::min(ToCol, std::max({FStoreColExtent, ColCount(), TotalColCount()}) - 1);
-    const Integer lastRow = std::min(ToRow, std::max(FStoreRowExtent, RowCount()) - 1);
-    for (Integer c = std::max<Integer>(FromCol, 0); c <= lastCol; ++c)
-        for (Integer r = std::max<Integer>(FromRow, 0); r <= lastRow; ++r)
-            FreeCellPropertiesAt(c, r);
+    // The store answers the records it holds in the range, so a range given as "everything" costs what
+    // is stored, wherever it lies.
+    std::vector<std::pair<Integer, Integer>> cells;
+    ForEachObjectSlot(FromCol, FromRow, ToCol, ToRow,
+                      [&](Integer c, Integer r, TObject*) { cells.emplace_back(c, r); });
+    for (const auto& [c, r] : cells)
+        FreeCellPropertiesAt(c, r);
 }
 
 void TBaseGrid::FreeAllCellProperties() {
@@ -383,25 +397,25 @@ Integer TBaseGrid::RowHeightOf(Integer r) const {
     return r >= 0 && r < RowCount() ? RowHeights(r) : DefaultRowHeight();
 }
 
-void TBaseGrid::RepaintCell(Integer c, Integer r) {
+void TBaseGrid::RepaintCell(Integer ARealCol, Integer ARow) {
     if (!HandleAllocated())
         return;
-    const RECT rect = CellRect(c, r);
+    const RECT rect = CellRect(DisplColIndex(ARealCol), ARow);
     InvalidateRect(Handle(), &rect, TRUE);
 }
 
-TRect TBaseGrid::CellRect(Integer c, Integer r) {
-    const Integer s = RealColIndex(c);
-    if (const TCellProperties* record = AssignedProps(s, r)) {
+TRect TBaseGrid::CellRect(Integer ADisplCol, Integer ARow) {
+    const Integer realCol = RealColIndex(ADisplCol);
+    if (const TCellProperties* record = AssignedProps(realCol, ARow)) {
         if (record->FCellSpanX != -1 || record->FCellSpanY != -1) {
-            const TPoint base = record->BaseCellOf(s, r);
-            const TPoint span = CellSpan(s, r);
-            const Integer d = DisplColIndex(base.X);
+            const TPoint base = record->BaseCellOf(realCol, ARow);
+            const TPoint span = CellSpan(realCol, ARow);
+            const Integer baseDisplCol = DisplColIndex(base.X);
             // A hidden cell at either corner has no width; a pixel keeps it inside the union.
-            RECT first = CalcCellRect(d, base.Y);
+            RECT first = CalcCellRect(baseDisplCol, base.Y);
             if (first.right == first.left)
                 ++first.right;
-            RECT last = CalcCellRect(d + span.X, base.Y + span.Y);
+            RECT last = CalcCellRect(baseDisplCol + span.X, base.Y + span.Y);
             if (last.right == last.left)
                 --last.left;
             RECT result{};
@@ -409,56 +423,54 @@ TRect TBaseGrid::CellRect(Integer c, Integer r) {
             return result;
         }
         if (record->FControl != nullptr)
-            return CalcCellRect(c, r);
+            return CalcCellRect(ADisplCol, ARow);
     }
-    const TRect framework = TCustomGrid::CellRect(c, r);
-    return TRect(framework.Left, framework.Top, framework.Left + ColWidthOf(c),
-                 framework.Top + RowHeightOf(r));
+    const TRect framework = TCustomGrid::CellRect(ADisplCol, ARow);
+    return TRect(framework.Left, framework.Top, framework.Left + ColWidthOf(ADisplCol),
+                 framework.Top + RowHeightOf(ARow));
 }
 
-TPoint TBaseGrid::CellSize(Integer c, Integer r) {
-    TRect rect = CalcCellRect(c, r);
-    if (const TCellProperties* record = AssignedProps(c, r)) {
+TPoint TBaseGrid::CellSize(Integer ARealCol, Integer ARow) {
+    // The sizes are summed straight from the widths and heights, so they neither depend on the scroll
+    // position nor cost more further down.
+    Integer left = ARealCol;
+    Integer top = ARow;
+    Integer right = ARealCol;
+    Integer bottom = ARow;
+    if (const TCellProperties* record = AssignedProps(ARealCol, ARow)) {
         if (record->FCellSpanX != -1 && record->FCellSpanY != -1) {
-            const TPoint base = record->BaseCellOf(c, r);
-            const TPoint span = CellSpan(c, r);
-            const TRect first = CalcCellRect(base.X, base.Y);
-            const TRect last = CalcCellRect(base.X + span.X, base.Y + span.Y);
-            rect = TRect(first.Left, first.Top, last.Right, last.Bottom);
+            const TPoint base = record->BaseCellOf(ARealCol, ARow);
+            const TPoint span = CellSpan(ARealCol, ARow);
+            left = base.X;
+            top = base.Y;
+            right = base.X + span.X;
+            bottom = base.Y + span.Y;
         }
     }
-    return TPoint(rect.Width(), rect.Height());
+    const auto extent = [](Int64 from, Int64 to) {
+        return static_cast<Integer>(std::clamp<Int64>(to - from, 0, std::numeric_limits<Integer>::max()));
+    };
+    const auto after = [](Integer index) { return index < std::numeric_limits<Integer>::max() ? index + 1 : index; };
+    return TPoint(extent(ColsWidthBefore(left), ColsWidthBefore(after(right))),
+                  extent(RowsHeightBefore(top), RowsHeightBefore(after(bottom))));
 }
 
-TRect TBaseGrid::CalcCellRect(Integer c, Integer r) {
-    // Lines past the counts have the default extent and are summed in one step, so an index far beyond
-    // the grid costs nothing; the sums are wide and the edges clamped, so they cannot overflow.
-    const auto colsBefore = [this](Integer index) {
-        const Integer known = std::clamp<Integer>(index, 0, ColCount());
-        Int64 sum = 0;
-        for (Integer i = 0; i < known; ++i)
-            sum += ColWidths(i);
-        return sum + Int64(std::max<Integer>(index - known, 0)) * DefaultColWidth();
-    };
-    const auto rowsBefore = [this](Integer index) {
-        const Integer known = std::clamp<Integer>(index, 0, RowCount());
-        Int64 sum = 0;
-        for (Integer i = 0; i < known; ++i)
-            sum += RowHeights(i);
-        return sum + Int64(std::max<Integer>(index - known, 0)) * DefaultRowHeight();
-    };
-    Int64 x = colsBefore(c);
-    Int64 y = rowsBefore(r);
+TRect TBaseGrid::CalcCellRect(Integer ADisplCol, Integer ARow) {
+    // Lines past the counts have the default extent; the sums are kept by the framework grid, so a
+    // cell far down costs what one near the top does. They are wide and the edges clamped, so they
+    // cannot overflow.
+    Int64 x = ColsWidthBefore(ADisplCol);
+    Int64 y = RowsHeightBefore(ARow);
     const TRect origin = TCustomGrid::CellRect(LeftCol(), TopRow());
-    if (c >= FixedCols())
-        x += origin.Left - colsBefore(LeftCol());
-    if (r >= FixedRows())
-        y += origin.Top - rowsBefore(TopRow());
+    if (ADisplCol >= FixedCols())
+        x += origin.Left - ColsWidthBefore(LeftCol());
+    if (ARow >= FixedRows())
+        y += origin.Top - RowsHeightBefore(TopRow());
     const auto edge = [](Int64 value) {
         return static_cast<Integer>(std::clamp<Int64>(value, std::numeric_limits<Integer>::min(),
                                                       std::numeric_limits<Integer>::max()));
     };
-    return TRect(edge(x), edge(y), edge(x + ColWidthOf(c)), edge(y + RowHeightOf(r)));
+    return TRect(edge(x), edge(y), edge(x + ColWidthOf(ADisplCol)), edge(y + RowHeightOf(ARow)));
 }
 
 Integer TBaseGrid::FixedColsWidth() const {
@@ -479,7 +491,7 @@ Integer TBaseGrid::FixedRowsHeight() const {
 
 void TBaseGrid::DrawCellContent(TCanvas* Canvas, Integer ACol, Integer ARow, const TRect& Rect,
                                 TGridDrawState) {
-    const String text = GetCellEx(ACol, ARow);
+    const String text = GetCellEx(RealColIndex(ACol), ARow);
     RECT rect = Rect;
     DrawText(Canvas->Handle(), text.c_str(), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 }

@@ -4,7 +4,9 @@
 //
 // The cell store:
 // - The framework grid's object slot of a cell holds the cell's TCellProperties record or null, nothing
-//   else; the user's object lives in the record. A cell without a record costs only its string slot.
+//   else; the user's object lives in the record. Objects and SetObjects (and so the framework's Rows and
+//   Cols views) reach the user's object, never the slot. A cell without a record costs only its string
+//   slot.
 // - The grid owns the records. A record does not own its user object; the grid frees a graphic object
 //   with its record only when the object's class is named exactly "TCellGraphic".
 // - GetCellProperties creates a missing record; code that only looks uses CellPropsAssigned or
@@ -221,9 +223,10 @@ public:
     // -- Cell objects --
     // The getters answer null for a cell without a record and never create one. The setters create the
     // record; the cell's text ends as it was (an empty text is written blank and back).
-    TObject* Objects(Integer c, Integer r) const { return GetObjectEx(c, r); }
-    void SetObjects(Integer c, Integer r, TObject* Value) { SetObjectEx(c, r, Value); }
+    TObject* Objects(Integer c, Integer r) const override { return GetObjectEx(c, r); }
+    void SetObjects(Integer c, Integer r, TObject* Value) override { SetObjectEx(c, r, Value); }
     TObject* GetObjectEx(Integer c, Integer r) const;
+    // Clearing the object of a cell without a record creates none.
     void SetObjectEx(Integer c, Integer r, TObject* Value);
     TObject* GraphicObjects(Integer c, Integer r) const { return GetGraphicObjectEx(c, r); }
     void SetGraphicObjects(Integer c, Integer r, TObject* Value) { SetGraphicObjectEx(c, r, Value); }
@@ -243,13 +246,9 @@ public:
     bool CellPropsAssigned(Integer c, Integer r) const { return AssignedProps(c, r) != nullptr; }
     // Raw read and write of the slot: no creation, no freeing.
     TCellProperties* PeekCellProperties(Integer c, Integer r) const {
-        return static_cast<TCellProperties*>(TStringGrid::Objects(c, r));
+        return static_cast<TCellProperties*>(ObjectSlot(c, r));
     }
-    void PutCellProperties(Integer c, Integer r, TCellProperties* record) {
-        TStringGrid::SetObjects(c, r, record);
-        if (record != nullptr)
-            NoteStored(c, r);
-    }
+    void PutCellProperties(Integer c, Integer r, TCellProperties* record) { SetObjectSlot(c, r, record); }
     TCellProperties* CreateCellProperties(Integer c, Integer r);
     // Frees the records of the inclusive range, with their "TCellGraphic" objects.
     void FreeCellProperties(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
@@ -264,15 +263,22 @@ public:
     bool HasCellProps() const { return FHasCellProps; }
 
     // -- Geometry --
-    // Invalidates the cell (a whole merged block) when the window exists.
-    void RepaintCell(Integer c, Integer r);
-    // The client rectangle of a displayed cell, or of the whole merged block it belongs to; a cell
-    // outside the view gets a rectangle of its size.
-    TRect CellRect(Integer c, Integer r);
-    // Width and height of the cell or of its merged block (c is not mapped).
-    TPoint CellSize(Integer c, Integer r);
-    // The rectangle computed from widths and heights, also for cells outside the view.
-    TRect CalcCellRect(Integer c, Integer r);
+    // Invalidates the cell at a stored column (a whole merged block) when the window exists.
+    void RepaintCell(Integer ARealCol, Integer ARow);
+    // Column indexes come in two kinds: displayed (what the view shows, hidden columns left out) and
+    // stored (hidden columns counted, what the cell store and the records use). RealColIndex maps a
+    // displayed column to its stored one and DisplColIndex back; parameters say which kind they take.
+    //
+    // The client rectangle of a displayed cell, or of the whole merged block it belongs to (the block
+    // is looked up at the stored column); a cell outside the view gets a rectangle of its size. Costs
+    // what is visible, wherever the cell is.
+    TRect CellRect(Integer ADisplCol, Integer ARow);
+    // Width and height of the cell or of its merged block, from the stored column with no mapping: the
+    // widths are those of the same indexes.
+    TPoint CellSize(Integer ARealCol, Integer ARow);
+    // The rectangle of a displayed cell computed from widths and heights, also for cells outside the
+    // view.
+    TRect CalcCellRect(Integer ADisplCol, Integer ARow);
     Integer FixedColsWidth() const;
     Integer FixedRowsHeight() const;
 
@@ -357,7 +363,8 @@ protected:
     virtual bool IsFixed(Integer ACol, Integer ARow) { return false; }
     virtual Integer GetRowIndent(Integer ARow) { return 0; }
     virtual bool HasNodes() { return false; }
-    // Draws Cells[ACol, ARow] on one line, centred both ways in Rect.
+    // Draws the text of the cell at the displayed column ACol (the stored cell's display text) on one
+    // line, centred both ways in Rect.
     virtual void DrawCellContent(TCanvas* Canvas, Integer ACol, Integer ARow, const TRect& Rect,
                                  TGridDrawState State);
     // Runs after the hidden last row was written.
@@ -379,6 +386,16 @@ protected:
                                      TColor& AMirrorColor, TColor& AMirrorColorTo, TFont* AFont,
                                      TAlignment& HA, TVAlignment& VA, bool& WW, TCellGradientDirection& GD) {}
 
+    // -- The in-place editor --
+    // The editor edits a merged block at its base cell, over the whole block: it loads the base's
+    // stored text (no display events) and stores through SetCellEx, so CellTextChanged runs and the
+    // block repaints. ACol is a displayed column. A derived grid answers these for its own editors.
+    String GetEditCellText(Integer ACol, Integer ARow) override;
+    void SetEditCellText(Integer ACol, Integer ARow, const String& Value) override;
+    // The block's rectangle (CellRect) for a merged cell, the framework's for any other; empty while
+    // the cell itself is not shown.
+    TRect GetEditRect(Integer ACol, Integer ARow) override;
+
     // -- Framework overrides --
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // Until the cell painter takes over, a cell shows its content and then the draw event.
@@ -387,8 +404,6 @@ protected:
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void TopLeftChanged() override;
-    // Keeps the store's extent: the framework grid keeps cells beyond a shrunk count.
-    void SizeChanged(Integer OldColCount, Integer OldRowCount) override;
 
     // The slot's record when the store rules count it (0 <= c < TotalColCount, r >= 0); the cheap test
     // the cell path makes.
@@ -418,10 +433,6 @@ private:
     static bool CountsAsBlock(const TCellProperties* record) {
         return record->FIsBaseCell && (record->FCellSpanX > 0 || record->FCellSpanY > 0);
     }
-    void NoteStored(Integer c, Integer r) {
-        FStoreColExtent = std::max(FStoreColExtent, c + 1);
-        FStoreRowExtent = std::max(FStoreRowExtent, r + 1);
-    }
     Integer ColWidthOf(Integer c) const;
     Integer RowHeightOf(Integer r) const;
 
@@ -443,8 +454,4 @@ private:
     THoverRowCells FHoverRowCells{hcNormal, hcSelected};
     TColor FHoverRowColor = clInfoBk;
     TColor FHoverRowColorTo = clNone;
-    // Columns and rows that may hold a record: every slot a record was put in and every count the grid
-    // had, so that destruction frees records left beyond a shrunk count or in hidden columns.
-    Integer FStoreColExtent = 0;
-    Integer FStoreRowExtent = 0;
 };

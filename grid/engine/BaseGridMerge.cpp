@@ -258,14 +258,15 @@ void TBaseGrid::TopLeftChanged() {
     RepaintMergedFixedRows();
 }
 
+// The loops run over displayed columns; the store and RepaintCell take stored ones.
 void TBaseGrid::RepaintMergedFixedCols() {
     if (FixedCols() == 0)
         return;
     const Integer last = TopRow() + VisibleRowCount();
     for (Integer row = TopRow(); row <= last; ++row)
         for (Integer col = 0; col < FixedCols(); ++col)
-            if (IsMergedCell(col, row))
-                RepaintCell(col, row);
+            if (IsMergedCell(RealColIndex(col), row))
+                RepaintCell(RealColIndex(col), row);
 }
 
 void TBaseGrid::RepaintMergedFixedRows() {
@@ -274,6 +275,6 @@ void TBaseGrid::RepaintMergedFixedRows() {
     const Integer last = LeftCol() + VisibleColCount();
     for (Integer col = LeftCol(); col <= last; ++col)
         for (Integer row = 0; row < FixedRows(); ++row)
-            if (IsMergedCell(col, row))
-                RepaintCell(col, row);
+            if (IsMergedCell(RealColIndex(col), row))
+                RepaintCell(RealColIndex(col), row);
 }

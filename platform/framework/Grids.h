@@ -18,13 +18,15 @@
 // - Sizing and moving end with MouseUp; Escape, WM_CANCELMODE or another window taking the capture drop
 //   them without a change, taking the inverted feedback line away.
 // - The editor exchanges text only through GetEditText (when it is shown on a cell) and SetEditText (on
-//   every change of its text and when it is hidden, through UpdateText).
+//   every change of its text and when it is hidden, through UpdateText), and goes where GetEditRect
+//   says.
 // - The window timer with id 1 belongs to the grid while it selects, moves or scrolls past its edge.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/framework/Controls.h"
@@ -84,8 +86,24 @@ struct TGridDrawInfo {
     TGridAxisDrawInfo Vert;
 };
 
+// Running sums of one axis' extents (a Fenwick tree), so that where a line starts costs O(log n)
+// however far down it is. Built on the first question after a change that moves or resizes lines.
+class TGridExtentSums {
+public:
+    void Reset() { FValid = false; }
+    // One extent changed by delta; a reset tree stays reset.
+    void Changed(Integer index, Int64 delta);
+    // The sum of extents[0..count-1], count at most the number of extents.
+    Int64 Before(const std::vector<Integer>& extents, Integer count);
+
+private:
+    std::vector<Int64> FTree;
+    bool FValid = false;
+};
+
 class TCustomGrid;
 class TInplaceEdit;
+struct HTHEME__;
 
 using TDrawCellEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, TRect Rect, TGridDrawState State)>;
@@ -181,6 +199,10 @@ public:
     Integer RowHeights(Integer index) const;
     void SetRowHeights(Integer index, Integer value);
     // Setting a default forgets every width (or height) set one by one.
+    // The sum of the widths of columns 0..index-1 (heights of rows 0..index-1), without grid lines;
+    // lines past the count have the default extent. O(log n) whatever index is; 0 for index <= 0.
+    Int64 ColsWidthBefore(Integer index) const;
+    Int64 RowsHeightBefore(Integer index) const;
     Integer DefaultColWidth() const { return FDefaultColWidth; }
     void SetDefaultColWidth(Integer value);
     Integer DefaultRowHeight() const { return FDefaultRowHeight; }
@@ -236,6 +258,15 @@ protected:
     void Paint() override;
     // Draws one cell; the descendants decide what.
     virtual void DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) = 0;
+    // Paints one cell at ARect (not empty, at least partly inside the clip) in the state AState.
+    using TGridCellPainter =
+        std::function<void(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState)>;
+    // The paint loop over what is visible: the fixed corner, the fixed rows, the fixed columns and the
+    // scrolling cells, each only from the first shown line to the client edge, calling paintCell once
+    // for each cell that is at least partly visible and inside the clip, never for the cell under an
+    // open editor. Paint runs it with the framework's look; a descendant that paints its own way runs
+    // it with its own painter.
+    void PaintVisibleCells(const TGridDrawInfo& drawInfo, const TGridCellPainter& paintCell);
 
     // -- Geometry --
     void CalcDrawInfo(TGridDrawInfo& drawInfo);
@@ -307,6 +338,9 @@ protected:
     virtual String GetEditText(Integer ACol, Integer ARow) { return String(); }
     virtual void SetEditText(Integer ACol, Integer ARow, const String& value) {}
     virtual String GetEditMask(Integer ACol, Integer ARow) { return String(); }
+    // Where the editor goes over a cell: the cell's rectangle here. A descendant that edits a merged
+    // block answers the block's. An empty rectangle hides the editor.
+    virtual TRect GetEditRect(Integer ACol, Integer ARow) { return CellRect(ACol, ARow); }
     // The longest text the editor takes; 0 is no limit.
     virtual Integer GetEditLimit() { return 0; }
     void ShowEditor();
@@ -350,7 +384,11 @@ private:
     // Ends what the mouse had begun without applying it: the feedback line goes, the timer stops.
     void CancelMode();
     void DrawCells(const TGridDrawInfo& drawInfo, Integer ACol, Integer ARow, Integer startX, Integer startY,
-                   Integer stopX, Integer stopY, TColor color, TGridDrawState includeDrawState);
+                   Integer stopX, Integer stopY, TGridDrawState includeDrawState, const TGridCellPainter& paintCell);
+    // The framework's look of one cell: the themed header face or the fill, DrawCell, the raised edges
+    // of fixed cells and the focus rectangle.
+    void PaintCellDefault(const TGridDrawInfo& drawInfo, Integer ACol, Integer ARow, const TRect& where,
+                          TGridDrawState drawState, HTHEME__* headerTheme);
     void DrawLines(const TGridDrawInfo& drawInfo, bool doHorz, bool doVert, Integer col, Integer row,
                    const TRect& area, TColor lineColor);
     // Inverts the sizing line on the window, or on dc (a paint's, clipped to what it repaints).
@@ -373,6 +411,8 @@ private:
     Integer FDefaultRowHeight = 24;
     std::vector<Integer> FColWidths;  // empty while every column has the default width
     std::vector<Integer> FRowHeights; // empty while every row has the default height
+    mutable TGridExtentSums FColSums; // over FColWidths, when it is not empty
+    mutable TGridExtentSums FRowSums;
     Integer FGridLineWidth = 1;
     TGridOptions FOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
     TScrollStyle FScrollBars = ssBoth;
@@ -462,7 +502,9 @@ private:
 
 // Cells and Objects are kept by row, each row holding the columns up to the last one written, so a
 // cell costs nothing until a cell at or right of it in its row is written, and reading any cell is
-// O(1). Cells beyond ColCount/RowCount are kept (a shrink does not clear them). Objects are not owned.
+// O(1). Cells beyond ColCount/RowCount are kept (a shrink does not clear them). A cell far beyond the
+// largest counts the grid has had (about twice them) is kept on its own in a table, so memory follows
+// what is written, never the largest index. Objects are not owned.
 class TStringGrid : public TDrawGrid {
     DECLARE_CLASS(TStringGrid, TDrawGrid)
     friend class TStringGridStrings;
@@ -475,8 +517,10 @@ public:
     // range".
     String Cells(Integer ACol, Integer ARow) const;
     void SetCells(Integer ACol, Integer ARow, const String& value);
-    TObject* Objects(Integer ACol, Integer ARow) const;
-    void SetObjects(Integer ACol, Integer ARow, TObject* value);
+    // The cell's object as the grid's users see it; the Rows and Cols views go through these too, so a
+    // descendant that keeps its users' objects elsewhere answers for the views as well.
+    virtual TObject* Objects(Integer ACol, Integer ARow) const;
+    virtual void SetObjects(Integer ACol, Integer ARow, TObject* value);
     // A view of the row (column), valid while the grid lives; assigning copies strings and objects over
     // the line's first items and leaves the items past the source's count as they were.
     TStrings* Rows(Integer index);
@@ -493,6 +537,19 @@ protected:
     String GetEditText(Integer ACol, Integer ARow) override;
     void RowMoved(Integer fromIndex, Integer toIndex) override;
     void SetEditText(Integer ACol, Integer ARow, const String& value) override;
+    // The text the editor loads for a cell and the store of the text it gives back; the cell itself
+    // here. A descendant that edits a cell elsewhere (a merged block at its base) answers these.
+    virtual String GetEditCellText(Integer ACol, Integer ARow) { return Cells(ACol, ARow); }
+    virtual void SetEditCellText(Integer ACol, Integer ARow, const String& value) { SetCells(ACol, ARow, value); }
+
+    // The object slot of a cell as stored, whatever Objects answers: it moves with its row and column
+    // like the text. Writing at a negative index raises as SetCells does.
+    TObject* ObjectSlot(Integer ACol, Integer ARow) const;
+    void SetObjectSlot(Integer ACol, Integer ARow, TObject* value);
+    // Calls fn for each non-null object slot in the inclusive block, in no set order; costs what is
+    // stored in the block, not its area. fn must not write to the store.
+    void ForEachObjectSlot(Integer fromCol, Integer fromRow, Integer toCol, Integer toRow,
+                           const std::function<void(Integer ACol, Integer ARow, TObject* object)>& fn) const;
 
 private:
     // A cell's text in 16 bytes: up to 7 UTF-16 units inside, a longer text on the heap.
@@ -518,13 +575,36 @@ private:
         std::vector<CellText> texts;   // up to the last column written
         std::vector<TObject*> objects; // empty until an object is set in the row
     };
+    // A cell kept outside the rows; its text and its object each live here only while the rows do not
+    // reach that cell.
+    struct FarCell {
+        CellText text;
+        TObject* object = nullptr;
+    };
+    static std::uint64_t FarKey(Integer ACol, Integer ARow) {
+        return (std::uint64_t(std::uint32_t(ARow)) << 32) | std::uint32_t(ACol);
+    }
     CellRow* EnsureRow(Integer ARow);
+    // Whether a write at the cell may grow the rows to reach it; first raises the limits to the counts
+    // and brings in the far cells that the higher limits reach.
+    bool IsNear(Integer ACol, Integer ARow);
+    void UpdateNearLimits();
+    void StoreText(Integer ACol, Integer ARow, StringView value);
+    void StoreObject(Integer ACol, Integer ARow, TObject* value);
+    // Takes out the far cells whose index on the moved axis is in lo..hi and puts them back at their
+    // places after the move, by the rules of a write.
+    void MoveFarCells(bool isColumn, Integer fromIndex, Integer toIndex);
+    // Rotates the rows' cells (or the rows) of lo..hi.
+    void MoveLines(bool isColumn, Integer fromIndex, Integer toIndex);
     void BeginStringsUpdate();
     void EndStringsUpdate();
 
-    std::vector<std::unique_ptr<CellRow>> FData; // by row, up to the last row written
-    std::vector<std::unique_ptr<TStringGridStrings>> FRows;
-    std::vector<std::unique_ptr<TStringGridStrings>> FCols;
+    std::vector<std::unique_ptr<CellRow>> FData;         // by row, up to the last near row written
+    std::unordered_map<std::uint64_t, FarCell> FFar;     // cells the rows do not reach, by FarKey
+    Integer FNearCols = 0;                               // rows may grow to reach columns below this
+    Integer FNearRows = 0;                               // and FData to reach rows below this
+    std::unordered_map<Integer, std::unique_ptr<TStringGridStrings>> FRows;
+    std::unordered_map<Integer, std::unique_ptr<TStringGridStrings>> FCols;
     Integer FUpdateLevel = 0; // Rows/Cols updates in progress; the cells repaint once at the end
     bool FEditUpdate = false; // SetEditText is storing the editor's text; the editor keeps its own
 };

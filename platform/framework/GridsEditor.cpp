@@ -346,5 +346,5 @@ void TCustomGrid::UpdateEdit() {
         updateEditor();
     }
     if (CanEditShow())
-        FInplaceEdit->Move(CellRect(FCurrent.X, FCurrent.Y));
+        FInplaceEdit->Move(GetEditRect(FCurrent.X, FCurrent.Y));
 }

@@ -297,10 +297,13 @@ Integer TCustomGrid::ColWidths(Integer index) const {
 void TCustomGrid::SetColWidths(Integer index, Integer value) {
     if (index < 0 || index >= FColCount)
         throw EInvalidGridOperation(Consts::SIndexOutOfRange);
-    if (FColWidths.empty())
+    if (FColWidths.empty()) {
         FColWidths.assign(FColCount, FDefaultColWidth);
+        FColSums.Reset();
+    }
     if (FColWidths[index] == value)
         return;
+    FColSums.Changed(index, Int64(value) - FColWidths[index]);
     FColWidths[index] = value;
     Invalidate();
     ColWidthsChanged();
@@ -315,17 +318,66 @@ Integer TCustomGrid::RowHeights(Integer index) const {
 void TCustomGrid::SetRowHeights(Integer index, Integer value) {
     if (index < 0 || index >= FRowCount)
         throw EInvalidGridOperation(Consts::SIndexOutOfRange);
-    if (FRowHeights.empty())
+    if (FRowHeights.empty()) {
         FRowHeights.assign(FRowCount, FDefaultRowHeight);
+        FRowSums.Reset();
+    }
     if (FRowHeights[index] == value)
         return;
+    FRowSums.Changed(index, Int64(value) - FRowHeights[index]);
     FRowHeights[index] = value;
     Invalidate();
     RowHeightsChanged();
 }
 
+namespace {
+
+// Lines before index: the stored extents summed, and the default for the lines past the count.
+Int64 ExtentBefore(TGridExtentSums& sums, const std::vector<Integer>& extents, Integer count,
+                   Integer defaultExtent, Integer index) {
+    const Integer known = std::clamp<Integer>(index, 0, count);
+    const Int64 stored = extents.empty() ? Int64(known) * defaultExtent : sums.Before(extents, known);
+    return stored + Int64(std::max<Integer>(index - known, 0)) * defaultExtent;
+}
+
+} // namespace
+
+void TGridExtentSums::Changed(Integer index, Int64 delta) {
+    if (!FValid)
+        return;
+    for (size_t i = static_cast<size_t>(index) + 1; i < FTree.size(); i += i & (~i + 1))
+        FTree[i] += delta;
+}
+
+Int64 TGridExtentSums::Before(const std::vector<Integer>& extents, Integer count) {
+    if (!FValid) {
+        // The linear build: each node hands its sum on to its parent.
+        FTree.assign(extents.size() + 1, 0);
+        for (size_t i = 1; i < FTree.size(); ++i) {
+            FTree[i] += extents[i - 1];
+            const size_t parent = i + (i & (~i + 1));
+            if (parent < FTree.size())
+                FTree[parent] += FTree[i];
+        }
+        FValid = true;
+    }
+    Int64 sum = 0;
+    for (size_t i = static_cast<size_t>(count); i > 0; i -= i & (~i + 1))
+        sum += FTree[i];
+    return sum;
+}
+
+Int64 TCustomGrid::ColsWidthBefore(Integer index) const {
+    return ExtentBefore(FColSums, FColWidths, FColCount, FDefaultColWidth, index);
+}
+
+Int64 TCustomGrid::RowsHeightBefore(Integer index) const {
+    return ExtentBefore(FRowSums, FRowHeights, FRowCount, FDefaultRowHeight, index);
+}
+
 void TCustomGrid::SetDefaultColWidth(Integer value) {
     FColWidths.clear();
+    FColSums.Reset();
     FDefaultColWidth = value;
     ColWidthsChanged();
     Invalidate();
@@ -333,6 +385,7 @@ void TCustomGrid::SetDefaultColWidth(Integer value) {
 
 void TCustomGrid::SetDefaultRowHeight(Integer value) {
     FRowHeights.clear();
+    FRowSums.Reset();
     FDefaultRowHeight = value;
     RowHeightsChanged();
     Invalidate();
@@ -587,6 +640,8 @@ void TCustomGrid::ChangeSize(Integer newColCount, Integer newRowCount) {
         FColWidths.resize(FColCount, FDefaultColWidth);
     if (!FRowHeights.empty())
         FRowHeights.resize(FRowCount, FDefaultRowHeight);
+    FColSums.Reset();
+    FRowSums.Reset();
     TGridCoord coord = FCurrent;
     coord.X = std::min(coord.X, FColCount - 1);
     coord.Y = std::min(coord.Y, FRowCount - 1);
@@ -623,7 +678,7 @@ void TCustomGrid::RowHeightsChanged() {
 
 void TCustomGrid::TopLeftChanged() {
     if (FEditorMode && FInplaceEdit != nullptr)
-        FInplaceEdit->UpdateLoc(CellRect(FCurrent.X, FCurrent.Y));
+        FInplaceEdit->UpdateLoc(GetEditRect(FCurrent.X, FCurrent.Y));
     if (OnTopLeftChanged)
         OnTopLeftChanged(this);
 }
@@ -642,11 +697,13 @@ void TCustomGrid::MoveColRowData(bool isColumn, Integer fromIndex, Integer toInd
         throw EInvalidGridOperation(Consts::SIndexOutOfRange);
     if (isColumn) {
         MoveExtent(FColWidths, fromIndex, toIndex);
+        FColSums.Reset();
         MoveAdjust(FCurrent.X, fromIndex, toIndex);
         MoveAdjust(FAnchor.X, fromIndex, toIndex);
         MoveAdjust(FInplaceCol, fromIndex, toIndex);
     } else {
         MoveExtent(FRowHeights, fromIndex, toIndex);
+        FRowSums.Reset();
         MoveAdjust(FCurrent.Y, fromIndex, toIndex);
         MoveAdjust(FAnchor.Y, fromIndex, toIndex);
         MoveAdjust(FInplaceRow, fromIndex, toIndex);

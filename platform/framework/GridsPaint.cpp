@@ -46,13 +46,12 @@ void TCustomGrid::Paint() {
                   TRect(horz.FixedBoundary, vert.FixedBoundary, horz.GridBoundary, vert.GridBoundary),
                   clSilver);
     }
-    DrawCells(drawInfo, 0, 0, 0, 0, horz.FixedBoundary, vert.FixedBoundary, FFixedColor, gdFixed);
-    DrawCells(drawInfo, LeftCol(), 0, horz.FixedBoundary, 0, horz.GridBoundary, vert.FixedBoundary,
-              FFixedColor, gdFixed);
-    DrawCells(drawInfo, 0, TopRow(), 0, vert.FixedBoundary, horz.FixedBoundary, vert.GridBoundary,
-              FFixedColor, gdFixed);
-    DrawCells(drawInfo, LeftCol(), TopRow(), horz.FixedBoundary, vert.FixedBoundary, horz.GridBoundary,
-              vert.GridBoundary, Color(), TGridDrawState());
+    // With visual styles the fixed cells are header items of the theme; without, the fixed colour with
+    // raised edges. The choice is made here once for the whole paint.
+    const ThemeScope theme(FDefaultDrawing && IsAppThemed() ? OpenThemeData(Handle(), u"header") : nullptr);
+    PaintVisibleCells(drawInfo, [&](Integer ACol, Integer ARow, const TRect& where, TGridDrawState drawState) {
+        PaintCellDefault(drawInfo, ACol, ARow, where, drawState, theme.Get());
+    });
     TCanvas* canvas = Canvas();
     if (FOptions.Contains(goRowSelect) && FDefaultDrawing && IsActiveControl()) {
         const TGridRect sel = Selection();
@@ -96,29 +95,24 @@ void TCustomGrid::DrawLines(const TGridDrawInfo& drawInfo, bool doHorz, bool doV
     }
 }
 
+void TCustomGrid::PaintVisibleCells(const TGridDrawInfo& drawInfo, const TGridCellPainter& paintCell) {
+    const TGridAxisDrawInfo& horz = drawInfo.Horz;
+    const TGridAxisDrawInfo& vert = drawInfo.Vert;
+    DrawCells(drawInfo, 0, 0, 0, 0, horz.FixedBoundary, vert.FixedBoundary, gdFixed, paintCell);
+    DrawCells(drawInfo, LeftCol(), 0, horz.FixedBoundary, 0, horz.GridBoundary, vert.FixedBoundary, gdFixed,
+              paintCell);
+    DrawCells(drawInfo, 0, TopRow(), 0, vert.FixedBoundary, horz.FixedBoundary, vert.GridBoundary, gdFixed,
+              paintCell);
+    DrawCells(drawInfo, LeftCol(), TopRow(), horz.FixedBoundary, vert.FixedBoundary, horz.GridBoundary,
+              vert.GridBoundary, TGridDrawState(), paintCell);
+}
+
 void TCustomGrid::DrawCells(const TGridDrawInfo& drawInfo, Integer ACol, Integer ARow, Integer startX,
-                            Integer startY, Integer stopX, Integer stopY, TColor color,
-                            TGridDrawState includeDrawState) {
-    TCanvas* canvas = Canvas();
-    HDC dc = canvas->Handle();
+                            Integer startY, Integer stopX, Integer stopY, TGridDrawState includeDrawState,
+                            const TGridCellPainter& paintCell) {
+    HDC dc = Canvas()->Handle();
     const TGridRect sel = Selection();
     const bool focused = IsActiveControl();
-    UINT frameFlags1 = 0;
-    UINT frameFlags2 = 0;
-    if (FOptions.Contains(goFixedVertLine)) {
-        frameFlags1 = BF_RIGHT;
-        frameFlags2 = BF_LEFT;
-    }
-    if (FOptions.Contains(goFixedHorzLine)) {
-        frameFlags1 |= BF_BOTTOM;
-        frameFlags2 |= BF_TOP;
-    }
-    // With visual styles the fixed cells are header items of the theme; without, the fixed colour with
-    // raised edges. The choice is made here once for the whole area.
-    const ThemeScope theme(FDefaultDrawing && includeDrawState.Contains(gdFixed) && IsAppThemed()
-                               ? OpenThemeData(Handle(), u"header")
-                               : nullptr);
-    HTHEME headerTheme = theme.Get();
     TRect where;
     where.Top = startY;
     for (Integer curRow = ARow; where.Top < stopY && curRow < FRowCount; ++curRow) {
@@ -136,48 +130,65 @@ void TCustomGrid::DrawCells(const TGridDrawInfo& drawInfo, Integer ACol, Integer
                 // The cell under an open editor is the editor's to paint.
                 const bool underEditor = drawState.Contains(gdFocused) && FOptions.Contains(goEditing) &&
                                          FEditorMode && FInplaceEdit != nullptr && FInplaceEdit->Visible();
-                if (!underEditor) {
-                    const bool themedFace = headerTheme != nullptr && drawState.Contains(gdFixed);
-                    if (themedFace) {
-                        canvas->Font()->Assign(Font());
-                        DrawThemeBackground(headerTheme, dc, HP_HEADERITEM, HIS_NORMAL, &r, &r);
-                        // The cell's text goes over the header's face.
-                        canvas->Brush()->SetStyle(bsClear);
-                    } else if (FDefaultDrawing) {
-                        canvas->Font()->Assign(Font());
-                        if (drawState.Contains(gdSelected) &&
-                            (!drawState.Contains(gdFocused) || FOptions.Contains(goDrawFocusSelected) ||
-                             FOptions.Contains(goRowSelect))) {
-                            canvas->Brush()->SetColor(clHighlight);
-                            canvas->Font()->SetColor(clHighlightText);
-                        } else {
-                            canvas->Brush()->SetColor(color);
-                        }
-                        canvas->FillRect(where);
-                    }
-                    DrawCell(curCol, curRow, where, drawState);
-                    if (themedFace)
-                        canvas->Brush()->SetStyle(bsSolid);
-                    if (!themedFace && FDefaultDrawing && drawState.Contains(gdFixed) && Ctl3D() &&
-                        (frameFlags1 | frameFlags2) != 0) {
-                        RECT edge = r;
-                        if ((frameFlags1 & BF_RIGHT) == 0)
-                            edge.right += drawInfo.Horz.EffectiveLineWidth;
-                        else if ((frameFlags1 & BF_BOTTOM) == 0)
-                            edge.bottom += drawInfo.Vert.EffectiveLineWidth;
-                        DrawEdge(dc, &edge, BDR_RAISEDINNER, frameFlags1);
-                        DrawEdge(dc, &edge, BDR_RAISEDINNER, frameFlags2);
-                    }
-                    if (FDefaultDrawing && drawState.Contains(gdFocused) &&
-                        !(FOptions.Contains(goEditing) && FOptions.Contains(goAlwaysShowEditor)) &&
-                        !FOptions.Contains(goRowSelect))
-                        DrawFocusRect(dc, &r);
-                }
+                if (!underEditor)
+                    paintCell(curCol, curRow, where, drawState);
             }
             where.Left = where.Right + drawInfo.Horz.EffectiveLineWidth;
         }
         where.Top = where.Bottom + drawInfo.Vert.EffectiveLineWidth;
     }
+}
+
+void TCustomGrid::PaintCellDefault(const TGridDrawInfo& drawInfo, Integer ACol, Integer ARow, const TRect& where,
+                                   TGridDrawState drawState, HTHEME headerTheme) {
+    TCanvas* canvas = Canvas();
+    HDC dc = canvas->Handle();
+    RECT r{where.Left, where.Top, where.Right, where.Bottom};
+    UINT frameFlags1 = 0;
+    UINT frameFlags2 = 0;
+    if (FOptions.Contains(goFixedVertLine)) {
+        frameFlags1 = BF_RIGHT;
+        frameFlags2 = BF_LEFT;
+    }
+    if (FOptions.Contains(goFixedHorzLine)) {
+        frameFlags1 |= BF_BOTTOM;
+        frameFlags2 |= BF_TOP;
+    }
+    const bool themedFace = headerTheme != nullptr && drawState.Contains(gdFixed);
+    if (themedFace) {
+        canvas->Font()->Assign(Font());
+        DrawThemeBackground(headerTheme, dc, HP_HEADERITEM, HIS_NORMAL, &r, &r);
+        // The cell's text goes over the header's face.
+        canvas->Brush()->SetStyle(bsClear);
+    } else if (FDefaultDrawing) {
+        canvas->Font()->Assign(Font());
+        if (drawState.Contains(gdSelected) &&
+            (!drawState.Contains(gdFocused) || FOptions.Contains(goDrawFocusSelected) ||
+             FOptions.Contains(goRowSelect))) {
+            canvas->Brush()->SetColor(clHighlight);
+            canvas->Font()->SetColor(clHighlightText);
+        } else {
+            canvas->Brush()->SetColor(drawState.Contains(gdFixed) ? FFixedColor : Color());
+        }
+        canvas->FillRect(where);
+    }
+    DrawCell(ACol, ARow, where, drawState);
+    if (themedFace)
+        canvas->Brush()->SetStyle(bsSolid);
+    if (!themedFace && FDefaultDrawing && drawState.Contains(gdFixed) && Ctl3D() &&
+        (frameFlags1 | frameFlags2) != 0) {
+        RECT edge = r;
+        if ((frameFlags1 & BF_RIGHT) == 0)
+            edge.right += drawInfo.Horz.EffectiveLineWidth;
+        else if ((frameFlags1 & BF_BOTTOM) == 0)
+            edge.bottom += drawInfo.Vert.EffectiveLineWidth;
+        DrawEdge(dc, &edge, BDR_RAISEDINNER, frameFlags1);
+        DrawEdge(dc, &edge, BDR_RAISEDINNER, frameFlags2);
+    }
+    if (FDefaultDrawing && drawState.Contains(gdFocused) &&
+        !(FOptions.Contains(goEditing) && FOptions.Contains(goAlwaysShowEditor)) &&
+        !FOptions.Contains(goRowSelect))
+        DrawFocusRect(dc, &r);
 }
 
 // The sizing line, drawn by inverting the pixels so that drawing it again takes it away.

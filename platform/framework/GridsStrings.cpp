@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <tuple>
 
 #include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
@@ -112,6 +114,23 @@ TStringGrid::TStringGrid(TComponent* owner) : TDrawGrid(owner) {}
 
 TStringGrid::~TStringGrid() = default;
 
+namespace {
+
+// How far the rows may grow past the counts: a little past them is where a reader writes before it
+// grows the count, much further is a stray index.
+Integer NearLimit(Integer count) {
+    return static_cast<Integer>(std::min<Int64>(Int64(count) * 2 + 64, std::numeric_limits<Integer>::max()));
+}
+
+// Where a line inside lo..hi goes when the line fromIndex moves to toIndex.
+Integer MovedIndex(Integer index, Integer fromIndex, Integer toIndex) {
+    if (index == fromIndex)
+        return toIndex;
+    return fromIndex < toIndex ? index - 1 : index + 1;
+}
+
+} // namespace
+
 TStringGrid::CellRow* TStringGrid::EnsureRow(Integer ARow) {
     if (static_cast<size_t>(ARow) >= FData.size())
         FData.resize(static_cast<size_t>(ARow) + 1);
@@ -121,25 +140,110 @@ TStringGrid::CellRow* TStringGrid::EnsureRow(Integer ARow) {
     return row.get();
 }
 
+void TStringGrid::UpdateNearLimits() {
+    const Integer cols = std::max(FNearCols, NearLimit(ColCount()));
+    const Integer rows = std::max(FNearRows, NearLimit(RowCount()));
+    if (cols == FNearCols && rows == FNearRows)
+        return;
+    FNearCols = cols;
+    FNearRows = rows;
+    // A far cell is never near: the ones the higher limits reach move into the rows.
+    std::vector<std::pair<std::uint64_t, FarCell>> reached;
+    for (auto it = FFar.begin(); it != FFar.end();) {
+        const Integer col = static_cast<Integer>(std::uint32_t(it->first));
+        const Integer row = static_cast<Integer>(std::uint32_t(it->first >> 32));
+        if (col < FNearCols && row < FNearRows) {
+            reached.emplace_back(it->first, std::move(it->second));
+            it = FFar.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (auto& [key, cell] : reached) {
+        const Integer col = static_cast<Integer>(std::uint32_t(key));
+        const Integer row = static_cast<Integer>(std::uint32_t(key >> 32));
+        if (!cell.text.Empty())
+            StoreText(col, row, cell.text.Get());
+        if (cell.object != nullptr)
+            StoreObject(col, row, cell.object);
+    }
+}
+
+bool TStringGrid::IsNear(Integer ACol, Integer ARow) {
+    UpdateNearLimits();
+    return ACol < FNearCols && ARow < FNearRows;
+}
+
+void TStringGrid::StoreText(Integer ACol, Integer ARow, StringView value) {
+    CellRow* row = static_cast<size_t>(ARow) < FData.size() ? FData[static_cast<size_t>(ARow)].get() : nullptr;
+    if (row != nullptr && static_cast<size_t>(ACol) < row->texts.size()) {
+        row->texts[static_cast<size_t>(ACol)].Assign(value);
+        return;
+    }
+    if (IsNear(ACol, ARow)) {
+        if (value.empty())
+            return; // an empty cell beyond the row's end is what is stored already
+        row = EnsureRow(ARow);
+        row->texts.resize(static_cast<size_t>(ACol) + 1);
+        row->texts[static_cast<size_t>(ACol)].Assign(value);
+        return;
+    }
+    const std::uint64_t key = FarKey(ACol, ARow);
+    auto it = FFar.find(key);
+    if (it == FFar.end()) {
+        if (value.empty())
+            return;
+        it = FFar.emplace(key, FarCell()).first;
+    }
+    it->second.text.Assign(value);
+    if (it->second.text.Empty() && it->second.object == nullptr)
+        FFar.erase(it);
+}
+
+void TStringGrid::StoreObject(Integer ACol, Integer ARow, TObject* value) {
+    CellRow* row = static_cast<size_t>(ARow) < FData.size() ? FData[static_cast<size_t>(ARow)].get() : nullptr;
+    if (row != nullptr && static_cast<size_t>(ACol) < row->objects.size()) {
+        row->objects[static_cast<size_t>(ACol)] = value;
+        return;
+    }
+    if (IsNear(ACol, ARow)) {
+        if (value == nullptr)
+            return;
+        row = EnsureRow(ARow);
+        row->objects.resize(static_cast<size_t>(ACol) + 1, nullptr);
+        row->objects[static_cast<size_t>(ACol)] = value;
+        return;
+    }
+    const std::uint64_t key = FarKey(ACol, ARow);
+    auto it = FFar.find(key);
+    if (it == FFar.end()) {
+        if (value == nullptr)
+            return;
+        it = FFar.emplace(key, FarCell()).first;
+    }
+    it->second.object = value;
+    if (it->second.text.Empty() && it->second.object == nullptr)
+        FFar.erase(it);
+}
+
 String TStringGrid::Cells(Integer ACol, Integer ARow) const {
-    if (ACol < 0 || ARow < 0 || static_cast<size_t>(ARow) >= FData.size())
+    if (ACol < 0 || ARow < 0)
         return String();
-    const CellRow* row = FData[static_cast<size_t>(ARow)].get();
-    if (row == nullptr || static_cast<size_t>(ACol) >= row->texts.size())
+    if (static_cast<size_t>(ARow) < FData.size()) {
+        const CellRow* row = FData[static_cast<size_t>(ARow)].get();
+        if (row != nullptr && static_cast<size_t>(ACol) < row->texts.size())
+            return row->texts[static_cast<size_t>(ACol)].Get();
+    }
+    if (FFar.empty())
         return String();
-    return row->texts[static_cast<size_t>(ACol)].Get();
+    const auto it = FFar.find(FarKey(ACol, ARow));
+    return it != FFar.end() ? it->second.text.Get() : String();
 }
 
 void TStringGrid::SetCells(Integer ACol, Integer ARow, const String& value) {
     if (ACol < 0 || ARow < 0)
         throw EInvalidGridOperation(Consts::SIndexOutOfRange);
-    CellRow* row = EnsureRow(ARow);
-    if (static_cast<size_t>(ACol) >= row->texts.size()) {
-        if (value.empty())
-            return; // an empty cell beyond the row's end is what is stored already
-        row->texts.resize(static_cast<size_t>(ACol) + 1);
-    }
-    row->texts[static_cast<size_t>(ACol)].Assign(value);
+    StoreText(ACol, ARow, value);
     if (FUpdateLevel > 0 || !HandleAllocated())
         return;
     if (ACol == Col() && ARow == Row() && !FEditUpdate)
@@ -147,33 +251,62 @@ void TStringGrid::SetCells(Integer ACol, Integer ARow, const String& value) {
     InvalidateCell(ACol, ARow);
 }
 
+TObject* TStringGrid::ObjectSlot(Integer ACol, Integer ARow) const {
+    if (ACol < 0 || ARow < 0)
+        return nullptr;
+    if (static_cast<size_t>(ARow) < FData.size()) {
+        const CellRow* row = FData[static_cast<size_t>(ARow)].get();
+        if (row != nullptr && static_cast<size_t>(ACol) < row->objects.size())
+            return row->objects[static_cast<size_t>(ACol)];
+    }
+    if (FFar.empty())
+        return nullptr;
+    const auto it = FFar.find(FarKey(ACol, ARow));
+    return it != FFar.end() ? it->second.object : nullptr;
+}
+
+void TStringGrid::SetObjectSlot(Integer ACol, Integer ARow, TObject* value) {
+    if (ACol < 0 || ARow < 0)
+        throw EInvalidGridOperation(Consts::SIndexOutOfRange);
+    StoreObject(ACol, ARow, value);
+}
+
 TObject* TStringGrid::Objects(Integer ACol, Integer ARow) const {
-    if (ACol < 0 || ARow < 0 || static_cast<size_t>(ARow) >= FData.size())
-        return nullptr;
-    const CellRow* row = FData[static_cast<size_t>(ARow)].get();
-    if (row == nullptr || static_cast<size_t>(ACol) >= row->objects.size())
-        return nullptr;
-    return row->objects[static_cast<size_t>(ACol)];
+    return ObjectSlot(ACol, ARow);
 }
 
 void TStringGrid::SetObjects(Integer ACol, Integer ARow, TObject* value) {
-    if (ACol < 0 || ARow < 0)
-        throw EInvalidGridOperation(Consts::SIndexOutOfRange);
-    CellRow* row = EnsureRow(ARow);
-    if (static_cast<size_t>(ACol) >= row->objects.size()) {
-        if (value == nullptr)
-            return;
-        row->objects.resize(static_cast<size_t>(ACol) + 1, nullptr);
+    SetObjectSlot(ACol, ARow, value);
+}
+
+void TStringGrid::ForEachObjectSlot(Integer fromCol, Integer fromRow, Integer toCol, Integer toRow,
+                                    const std::function<void(Integer, Integer, TObject*)>& fn) const {
+    fromCol = std::max<Integer>(fromCol, 0);
+    fromRow = std::max<Integer>(fromRow, 0);
+    if (toRow >= fromRow && !FData.empty()) {
+        const Integer lastRow = std::min<Integer>(toRow, static_cast<Integer>(FData.size()) - 1);
+        for (Integer r = fromRow; r <= lastRow; ++r) {
+            const CellRow* row = FData[static_cast<size_t>(r)].get();
+            if (row == nullptr || row->objects.empty())
+                continue;
+            const Integer lastCol = std::min<Integer>(toCol, static_cast<Integer>(row->objects.size()) - 1);
+            for (Integer c = fromCol; c <= lastCol; ++c)
+                if (TObject* object = row->objects[static_cast<size_t>(c)])
+                    fn(c, r, object);
+        }
     }
-    row->objects[static_cast<size_t>(ACol)] = value;
+    for (const auto& [key, cell] : FFar) {
+        const Integer col = static_cast<Integer>(std::uint32_t(key));
+        const Integer row = static_cast<Integer>(std::uint32_t(key >> 32));
+        if (cell.object != nullptr && col >= fromCol && col <= toCol && row >= fromRow && row <= toRow)
+            fn(col, row, cell.object);
+    }
 }
 
 TStrings* TStringGrid::Rows(Integer index) {
     if (index < 0)
         throw EInvalidGridOperation(Consts::SIndexOutOfRange);
-    if (static_cast<size_t>(index) >= FRows.size())
-        FRows.resize(static_cast<size_t>(index) + 1);
-    auto& view = FRows[static_cast<size_t>(index)];
+    auto& view = FRows[index];
     if (!view)
         view = std::make_unique<TStringGridStrings>(this, false, index);
     return view.get();
@@ -182,15 +315,42 @@ TStrings* TStringGrid::Rows(Integer index) {
 TStrings* TStringGrid::Cols(Integer index) {
     if (index < 0)
         throw EInvalidGridOperation(Consts::SIndexOutOfRange);
-    if (static_cast<size_t>(index) >= FCols.size())
-        FCols.resize(static_cast<size_t>(index) + 1);
-    auto& view = FCols[static_cast<size_t>(index)];
+    auto& view = FCols[index];
     if (!view)
         view = std::make_unique<TStringGridStrings>(this, true, index);
     return view.get();
 }
 
-void TStringGrid::ColumnMoved(Integer fromIndex, Integer toIndex) {
+void TStringGrid::MoveFarCells(bool isColumn, Integer fromIndex, Integer toIndex) {
+    if (FFar.empty())
+        return;
+    const Integer lo = std::min(fromIndex, toIndex);
+    const Integer hi = std::max(fromIndex, toIndex);
+    std::vector<std::tuple<Integer, Integer, FarCell>> moved;
+    for (auto it = FFar.begin(); it != FFar.end();) {
+        const Integer col = static_cast<Integer>(std::uint32_t(it->first));
+        const Integer row = static_cast<Integer>(std::uint32_t(it->first >> 32));
+        const Integer index = isColumn ? col : row;
+        if (index >= lo && index <= hi) {
+            moved.emplace_back(col, row, std::move(it->second));
+            it = FFar.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    // The rows are moved before these come back, so each lands where the rows now have no cell.
+    MoveLines(isColumn, fromIndex, toIndex);
+    for (auto& [col, row, cell] : moved) {
+        Integer& index = isColumn ? col : row;
+        index = MovedIndex(index, fromIndex, toIndex);
+        if (!cell.text.Empty())
+            StoreText(col, row, cell.text.Get());
+        if (cell.object != nullptr)
+            StoreObject(col, row, cell.object);
+    }
+}
+
+void TStringGrid::MoveLines(bool isColumn, Integer fromIndex, Integer toIndex) {
     const size_t lo = static_cast<size_t>(std::min(fromIndex, toIndex));
     const size_t hi = static_cast<size_t>(std::max(fromIndex, toIndex));
     auto moveIn = [&](auto& items) {
@@ -207,28 +367,34 @@ void TStringGrid::ColumnMoved(Integer fromIndex, Integer toIndex) {
                         items.begin() + static_cast<std::ptrdiff_t>(hi),
                         items.begin() + static_cast<std::ptrdiff_t>(hi) + 1);
     };
-    for (auto& row : FData) {
-        if (row) {
-            moveIn(row->texts);
-            moveIn(row->objects);
+    if (isColumn) {
+        for (auto& row : FData) {
+            if (row) {
+                moveIn(row->texts);
+                moveIn(row->objects);
+            }
         }
+    } else {
+        moveIn(FData);
     }
+}
+
+void TStringGrid::ColumnMoved(Integer fromIndex, Integer toIndex) {
+    // Moves stay inside the counts, which the near limits cover: the rows may grow to hi.
+    UpdateNearLimits();
+    if (FFar.empty())
+        MoveLines(true, fromIndex, toIndex);
+    else
+        MoveFarCells(true, fromIndex, toIndex);
     TDrawGrid::ColumnMoved(fromIndex, toIndex);
 }
 
 void TStringGrid::RowMoved(Integer fromIndex, Integer toIndex) {
-    const size_t lo = static_cast<size_t>(std::min(fromIndex, toIndex));
-    const size_t hi = static_cast<size_t>(std::max(fromIndex, toIndex));
-    if (FData.size() > lo) {
-        if (FData.size() <= hi)
-            FData.resize(hi + 1);
-        auto first = FData.begin() + static_cast<std::ptrdiff_t>(lo);
-        auto last = FData.begin() + static_cast<std::ptrdiff_t>(hi) + 1;
-        if (fromIndex < toIndex)
-            std::rotate(first, first + 1, last);
-        else
-            std::rotate(first, last - 1, last);
-    }
+    UpdateNearLimits();
+    if (FFar.empty())
+        MoveLines(false, fromIndex, toIndex);
+    else
+        MoveFarCells(false, fromIndex, toIndex);
     TDrawGrid::RowMoved(fromIndex, toIndex);
 }
 
@@ -239,7 +405,7 @@ void TStringGrid::DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGrid
 }
 
 String TStringGrid::GetEditText(Integer ACol, Integer ARow) {
-    String result = Cells(ACol, ARow);
+    String result = GetEditCellText(ACol, ARow);
     if (OnGetEditText)
         OnGetEditText(this, ACol, ARow, result);
     return result;
@@ -249,8 +415,8 @@ void TStringGrid::SetEditText(Integer ACol, Integer ARow, const String& value) {
     // The editor holds this text already; storing it must not reload the editor.
     FEditUpdate = true;
     try {
-        if (value != Cells(ACol, ARow))
-            SetCells(ACol, ARow, value);
+        if (value != GetEditCellText(ACol, ARow))
+            SetEditCellText(ACol, ARow, value);
     } catch (...) {
         FEditUpdate = false;
         throw;

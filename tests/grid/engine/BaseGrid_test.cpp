@@ -364,6 +364,58 @@ TEST_F(BaseGridStore, RemovingARowFreesItsRecordsOnceAndMovesTheRest) {
     // Destruction frees every record once more; ASan reports a second free.
 }
 
+TEST_F(BaseGridStore, TheFrameworkLineViewsReachUserObjectsNeverRecords) {
+    TObject user;
+    TCellProperties* record = FGrid->GetCellProperties(1, 1);
+    record->SetBrushColor(clRed);
+    FGrid->SetCellEx(2, 1, u"two");
+    FGrid->SetObjectEx(2, 1, &user);
+    TCellProperties* withObject = FGrid->PeekCellProperties(2, 1);
+
+    // Copying a row copies texts and user objects; every cell keeps a record of its own.
+    FGrid->Rows(2)->Assign(*FGrid->Rows(1));
+    EXPECT_NE(FGrid->PeekCellProperties(1, 2), record);
+    EXPECT_NE(FGrid->PeekCellProperties(2, 2), withObject);
+    EXPECT_EQ(FGrid->Cells(2, 2), u"two");
+    EXPECT_EQ(FGrid->Objects(2, 2), &user);
+    EXPECT_EQ(FGrid->Rows(2)->Objects(2), &user);
+    EXPECT_EQ(FGrid->Cols(2)->Objects(1), &user);
+
+    // Clearing a row empties its texts and objects and keeps its records.
+    FGrid->Rows(1)->Clear();
+    EXPECT_EQ(FGrid->PeekCellProperties(1, 1), record);
+    EXPECT_EQ(FGrid->PeekCellProperties(2, 1), withObject);
+    EXPECT_EQ(FGrid->Objects(2, 1), nullptr);
+    EXPECT_EQ(FGrid->Cells(2, 1), u"");
+    EXPECT_FALSE(FGrid->CellPropsAssigned(3, 1)) << "clearing a cell without a record makes none";
+
+    // An object added through a view is the user's, inside a record.
+    fixtures::TUserGraphic added;
+    EXPECT_EQ(FGrid->Cols(4)->AddObject(u"x", &added), 0);
+    EXPECT_EQ(FGrid->Objects(4, 0), &added);
+    ASSERT_NE(FGrid->PeekCellProperties(4, 0), nullptr);
+    EXPECT_EQ(FGrid->PeekCellProperties(4, 0)->CellObject(), reinterpret_cast<NativeUInt>(&added));
+    // Destruction frees each record once and no user object; ASan reports the rest.
+    FGrid->Free();
+    FGrid = new TTestBaseGrid(nullptr);
+    EXPECT_EQ(gGraphicsFreed, 0);
+}
+
+TEST_F(BaseGridStore, RecordsAtFarIndicesCostWhatIsStored) {
+    constexpr Integer far = 2000000000;
+    FGrid->SetGraphicObjectEx(far, 1, new fixtures::TCellGraphic);
+    FGrid->SetGraphicObjectEx(2, far, new fixtures::TCellGraphic);
+    FGrid->SetCellEx(far, far, u"corner");
+    EXPECT_EQ(FGrid->GetCellEx(far, far), u"corner");
+    EXPECT_NE(FGrid->PeekCellProperties(far, 1), nullptr);
+    FGrid->FreeCellProperties(0, far, far, far);
+    EXPECT_EQ(gGraphicsFreed, 1);
+    EXPECT_EQ(FGrid->PeekCellProperties(2, far), nullptr);
+    FGrid->Free();
+    FGrid = new TTestBaseGrid(nullptr);
+    EXPECT_EQ(gGraphicsFreed, 2) << "the record past the columns went with the grid";
+}
+
 TEST_F(BaseGridStore, ResetDropsReferencesWithoutFreeing) {
     TCellProperties* record = FGrid->GetCellProperties(1, 1);
     FGrid->SetCellEx(1, 1, u"text");
@@ -481,6 +533,61 @@ TEST(BaseGridUndoLink, TheLinkFollowsTheUndoComponent) {
     EXPECT_EQ(next->Grid(), nullptr);
     next->Free();
     undo->Free();
+}
+
+// Stored column 2 is hidden: displayed columns from 2 on show the stored column after them.
+class THiddenColumnGrid : public TTestBaseGrid {
+public:
+    using TTestBaseGrid::TTestBaseGrid;
+    Integer RealColIndex(Integer ACol) override { return ACol >= 2 ? ACol + 1 : ACol; }
+    Integer DisplColIndex(Integer ACol) override { return ACol > 2 ? ACol - 1 : ACol; }
+    Integer TotalColCount() const override { return ColCount() + 1; }
+};
+
+TEST(BaseGridHiddenColumns, RepaintsAndTheEditorMapStoredAndDisplayedColumns) {
+    win32::input::Reset();
+    auto* form = new TForm(nullptr, 0);
+    form->SetBounds(100, 100, 800, 400);
+    auto* grid = new THiddenColumnGrid(form);
+    grid->SetScrollBars(ssNone);
+    grid->SetBorderStyle(bsNone);
+    grid->SetBounds(0, 0, 700, 300);
+    grid->SetColCount(9);
+    grid->SetRowCount(9);
+    grid->SetOptions(grid->Options() + TGridOptions{goEditing});
+    grid->SetParent(form);
+    form->Show();
+    Application->ProcessMessages();
+    grid->SetFocus();
+    Application->ProcessMessages();
+
+    // Stored column 4 shows as displayed column 3.
+    grid->SetCellEx(4, 1, u"four");
+    TCellProperties* record = grid->GetCellProperties(4, 1);
+    ValidateRect(grid->Handle(), nullptr);
+    record->SetBrushColor(clRed);
+    RECT update{};
+    GetUpdateRect(grid->Handle(), &update, FALSE);
+    EXPECT_EQ(TRect(update), grid->TCustomGrid::CellRect(3, 1));
+
+    grid->SetCol(3);
+    grid->SetRow(1);
+    grid->SetEditorMode(true);
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    EXPECT_EQ(grid->InplaceEditor()->Text(), u"four");
+    grid->InplaceEditor()->SetText(u"edited");
+    EXPECT_EQ(grid->GetCellEx(4, 1), u"edited");
+    EXPECT_EQ(grid->GetCellEx(3, 1), u"") << "the hidden column's cell is untouched";
+    grid->SetEditorMode(false);
+
+    // A block over stored columns 4 and 5 covers displayed columns 3 and 4.
+    grid->MergeCells(4, 3, 2, 1);
+    const TRect first = grid->TCustomGrid::CellRect(3, 3);
+    const TRect last = grid->TCustomGrid::CellRect(4, 3);
+    EXPECT_EQ(grid->CellRect(3, 3), TRect(first.Left, first.Top, last.Right, last.Bottom));
+    form->Free();
+    Application->ProcessMessages();
+    win32::input::Reset();
 }
 
 class BaseGridShown : public ShownGridTest {};

@@ -2,6 +2,10 @@
 // count of blocks, span comparisons of rows and columns, block rectangles and the cursor keys.
 #include "tests/grid/engine/BaseGridTesting.h"
 
+#include <chrono>
+
+#include "platform/rtl/Convert.h"
+
 namespace {
 
 class MergedCells : public ::testing::Test {
@@ -254,6 +258,81 @@ TEST_F(MergedCellsShown, BlockRectangleIsTheUnionOfItsCells) {
                     framework.Top + FGrid->RowHeights(2)));
     EXPECT_EQ(FGrid->CalcCellRect(0, 0).Left, 0) << "fixed cells do not scroll";
     EXPECT_EQ(FGrid->FixedColsWidth(), FGrid->ColWidths(0));
+}
+
+TEST_F(MergedCellsShown, BlockGeometryCostsTheSameAtTheBottomOfAHugeGrid) {
+    constexpr Integer rows = 2000000;
+    constexpr Integer bottom = 1999990;
+    FGrid->SetRowCount(rows);
+    FGrid->SetRowHeights(3, 30);
+    FGrid->SetRowHeights(bottom + 1, 40);
+    FGrid->MergeCells(2, 1, 2, 3);
+    FGrid->MergeCells(2, bottom, 2, 3);
+    FGrid->SetTopRow(bottom);
+    // Column 2 follows the fixed column 0 and column 1; rows bottom.. follow the fixed row 0.
+    EXPECT_EQ(FGrid->CellRect(3, bottom + 1), TRect(128, 24, 256, 24 + 24 + 40 + 24));
+    EXPECT_EQ(FGrid->CellSize(3, bottom + 2), TPoint(128, 88));
+    EXPECT_EQ(FGrid->CellSize(2, 1), TPoint(128, 24 + 24 + 30));
+
+    // Every write repaints its block through its rectangle; the same writes cost the same at the top
+    // and at the bottom (a sum from row 0 made the bottom thousands of times dearer). The view goes
+    // back to the top, so only the row of the block differs.
+    FGrid->SetTopRow(1);
+    const auto writes = [this](Integer row) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < 200; ++i)
+            FGrid->SetCellEx(3, row + 1, IntToStr(i));
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    const double top = writes(1);
+    const double atBottom = writes(bottom);
+    EXPECT_LT(atBottom, top * 20 + 0.05) << "top " << top << " s, bottom " << atBottom << " s";
+    EXPECT_EQ(FGrid->GetCellEx(2, bottom), u"199");
+}
+
+TEST_F(MergedCellsShown, ABlockSizeDoesNotDependOnTheScrollPosition) {
+    FGrid->MergeCells(0, 1, 3, 1); // the fixed column 0 and the scrolling columns 1 and 2
+    const TPoint size = FGrid->CellSize(1, 1);
+    EXPECT_EQ(size, TPoint(3 * FGrid->DefaultColWidth(), FGrid->DefaultRowHeight()));
+    FGrid->SetLeftCol(3);
+    EXPECT_EQ(FGrid->CellSize(1, 1), size);
+    EXPECT_EQ(FGrid->CellSize(0, 1), size);
+}
+
+TEST_F(MergedCellsShown, TheEditorEditsABlockAtItsBaseOverTheWholeBlock) {
+    FGrid->SetOptions(FGrid->Options() + TGridOptions{goEditing});
+    FGrid->MergeCells(2, 2, 3, 2); // columns 2..4, rows 2..3
+    FGrid->SetCellEx(2, 2, u"block");
+    FGrid->textChanged.clear();
+    // The cursor set straight onto a cell inside the block, where no key moved it to the base.
+    FGrid->SetCol(3);
+    FGrid->SetRow(3);
+    FGrid->SetEditorMode(true);
+    TInplaceEdit* editor = FGrid->InplaceEditor();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(editor->Visible());
+    EXPECT_EQ(editor->Text(), u"block");
+    EXPECT_EQ(editor->BoundsRect(), FGrid->CellRect(2, 2)) << "over the whole block";
+
+    editor->SetText(u"edited");
+    EXPECT_EQ(FGrid->GetCellEx(4, 3), u"edited");
+    EXPECT_EQ(FGrid->GridCells(3, 3), u"") << "the slot under the block stays empty";
+    ASSERT_FALSE(FGrid->textChanged.empty());
+    EXPECT_EQ(FGrid->textChanged.back(), std::make_pair(2, 2));
+
+    // A plain cell keeps the framework's rectangle, and the editor follows the block when it scrolls.
+    FGrid->SetEditorMode(false);
+    FGrid->SetCol(6);
+    FGrid->SetRow(6);
+    FGrid->SetEditorMode(true);
+    EXPECT_EQ(editor->BoundsRect(), FGrid->TCustomGrid::CellRect(6, 6));
+    FGrid->SetEditorMode(false);
+    FGrid->SetCol(2);
+    FGrid->SetRow(2);
+    FGrid->SetEditorMode(true);
+    FGrid->SetLeftCol(2);
+    EXPECT_EQ(editor->BoundsRect(), FGrid->CellRect(2, 2));
+    EXPECT_EQ(editor->BoundsRect().Left, FGrid->ColWidths(0));
 }
 
 TEST_F(MergedCellsShown, ArrowKeysStepOverBlocks) {

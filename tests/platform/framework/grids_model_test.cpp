@@ -164,6 +164,42 @@ TEST_F(GridModel, ColumnWidthsAndRowHeights) {
     EXPECT_EQ(FGrid->ColWidths(2), 10);
 }
 
+TEST_F(GridModel, LineSumsFollowEveryChangeOfExtentsAndCounts) {
+    // Where a line starts is summed from kept sums; after each change they must equal a plain sum.
+    const auto check = [this](const char* step) {
+        SCOPED_TRACE(step);
+        Int64 width = 0;
+        for (Integer c = 0; c <= FGrid->ColCount() + 3; ++c) {
+            ASSERT_EQ(FGrid->ColsWidthBefore(c), width) << "column " << c;
+            width += FGrid->ColWidths(c);
+        }
+        Int64 height = 0;
+        for (Integer r = 0; r <= FGrid->RowCount() + 3; ++r) {
+            ASSERT_EQ(FGrid->RowsHeightBefore(r), height) << "row " << r;
+            height += FGrid->RowHeights(r);
+        }
+        EXPECT_EQ(FGrid->RowsHeightBefore(-5), 0);
+    };
+    check("defaults");
+    FGrid->SetColWidths(2, 10);
+    FGrid->SetRowHeights(5, 50);
+    check("first extents set");
+    FGrid->SetRowHeights(5, 7);
+    FGrid->SetRowHeights(0, 0);
+    FGrid->SetColWidths(9, -1);
+    check("extents changed again");
+    FGrid->MoveRow(5, 12);
+    FGrid->MoveColumn(2, 8);
+    check("moved");
+    FGrid->SetRowCount(30);
+    FGrid->SetColCount(4);
+    check("counts changed");
+    FGrid->SetRowHeights(25, 99);
+    check("a grown row set");
+    FGrid->SetDefaultRowHeight(11);
+    check("new default");
+}
+
 TEST_F(GridModel, CellsAreSparseAndSurviveAShrink) {
     EXPECT_EQ(FGrid->Cells(3, 3), u"");
     EXPECT_EQ(FGrid->Cells(-1, 500000), u"");
@@ -193,6 +229,55 @@ TEST_F(GridModel, CellsAreSparseAndSurviveAShrink) {
     EXPECT_EQ(FGrid->Cells(2, 3), u"");
     FGrid->SetCells(2, 5, u"");
     EXPECT_EQ(FGrid->Cells(2, 5), u"");
+}
+
+TEST_F(GridModel, AFarIndexCostsWhatIsWrittenAndMovesLikeAnyCell) {
+    // Indices far past the counts must neither allocate their whole range nor lose the cell.
+    constexpr Integer far = 2000000000;
+    TObject marker;
+    struct Case {
+        const char* name;
+        Integer col;
+        Integer row;
+    };
+    for (const Case& c : {Case{"far column", far, 4}, Case{"far row", 4, far}, Case{"far corner", far, far}}) {
+        SCOPED_TRACE(c.name);
+        FGrid->SetCells(c.col, c.row, u"far text");
+        FGrid->SetObjects(c.col, c.row, &marker);
+        EXPECT_EQ(FGrid->Cells(c.col, c.row), u"far text");
+        EXPECT_EQ(FGrid->Objects(c.col, c.row), &marker);
+        EXPECT_EQ(FGrid->Cells(c.col - 1, c.row), u"");
+        EXPECT_EQ(FGrid->Rows(c.row)->Strings(4 == c.col ? 4 : 0), 4 == c.col ? u"far text" : u"");
+        EXPECT_EQ(FGrid->Cols(c.col)->Objects(4 == c.row ? 4 : 0), 4 == c.row ? &marker : nullptr);
+        FGrid->SetCells(c.col, c.row, u"");
+        FGrid->SetObjects(c.col, c.row, nullptr);
+        EXPECT_EQ(FGrid->Cells(c.col, c.row), u"");
+        EXPECT_EQ(FGrid->Objects(c.col, c.row), nullptr);
+    }
+
+    // A cell in a far row moves with its column, and one in a far column with its row, also into a
+    // place where the rows already hold cells.
+    FGrid->SetCells(2, far, u"in column 2");
+    FGrid->SetCells(far, 3, u"in row 3");
+    FGrid->SetCells(far - 1, 3, u"beside");
+    FGrid->SetCells(5, 3, u"near");
+    FGrid->MoveColumn(2, 7);
+    FGrid->MoveRow(3, 1);
+    EXPECT_EQ(FGrid->Cells(7, far), u"in column 2");
+    EXPECT_EQ(FGrid->Cells(2, far), u"");
+    EXPECT_EQ(FGrid->Cells(far, 1), u"in row 3");
+    EXPECT_EQ(FGrid->Cells(far - 1, 1), u"beside");
+    EXPECT_EQ(FGrid->Cells(4, 1), u"near") << "column 5 moved left by the column move";
+    EXPECT_EQ(FGrid->Cells(far, 3), u"");
+
+    // Grown counts that reach a far cell take it in; it reads and moves as before.
+    FGrid->SetCells(3, 5000, u"reached");
+    FGrid->SetRowCount(6000);
+    EXPECT_EQ(FGrid->Cells(3, 5000), u"reached");
+    FGrid->MoveRow(5000, 10);
+    EXPECT_EQ(FGrid->Cells(3, 10), u"reached");
+    FGrid->SetCells(3, 10, u"");
+    EXPECT_EQ(FGrid->Cells(3, 10), u"");
 }
 
 TEST_F(GridModel, RowsAndColsCarryStringsAndObjects) {
@@ -323,6 +408,55 @@ TEST_F(GridModel, PaintsOnlyTheShownCellsOfAMillionRows) {
     ASSERT_EQ(FGrid->painted.size(), 1u);
     EXPECT_EQ(FGrid->painted[0].col, 2);
     EXPECT_EQ(FGrid->painted[0].row, 500003);
+}
+
+TEST(GridPaintLoop, ADescendantPaintsTheVisibleCellsWithItsOwnPainter) {
+    // A grid that paints each cell its own way through the framework's loop over what is shown.
+    class TOwnPainterGrid : public TStringGrid {
+    public:
+        using TStringGrid::TStringGrid;
+        std::vector<std::pair<Integer, Integer>> painted;
+        std::vector<TRect> rects;
+
+    protected:
+        void Paint() override {
+            TGridDrawInfo drawInfo;
+            CalcDrawInfo(drawInfo);
+            PaintVisibleCells(drawInfo, [this](Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState) {
+                painted.emplace_back(ACol, ARow);
+                rects.push_back(ARect);
+            });
+        }
+    };
+    auto* form = new TForm(nullptr, 0);
+    form->SetBounds(100, 100, 400, 300);
+    auto* grid = new TOwnPainterGrid(form);
+    grid->SetBorderStyle(bsNone);
+    grid->SetScrollBars(ssNone);
+    grid->SetBounds(0, 0, 300, 200);
+    grid->SetColCount(10);
+    grid->SetRowCount(1000000);
+    grid->SetParent(form);
+    form->Show();
+    grid->SetTopRow(700000);
+    grid->painted.clear();
+    grid->rects.clear();
+    grid->Invalidate();
+    grid->Update();
+    // Columns 0..4 and rows 0, 700000..700006 show in 300 x 200 (cells of 64 x 24 and a line).
+    std::set<std::pair<Integer, Integer>> expected;
+    for (Integer col = 0; col < 5; ++col)
+        for (Integer row : {0, 700000, 700001, 700002, 700003, 700004, 700005, 700006})
+            expected.insert({col, row});
+    const std::set<std::pair<Integer, Integer>> painted(grid->painted.begin(), grid->painted.end());
+    EXPECT_EQ(painted, expected);
+    EXPECT_EQ(grid->painted.size(), expected.size());
+    for (size_t i = 0; i < grid->painted.size(); ++i) {
+        if (grid->painted[i] == std::make_pair(1, 700001)) {
+            EXPECT_EQ(grid->rects[i], grid->CellRect(1, 700001));
+        }
+    }
+    form->Free();
 }
 
 TEST_F(GridModel, DefaultDrawingPaintsTheCellTextAndTheSelectionColours) {
