@@ -2,6 +2,7 @@
 // the line-by-line file string list and the list of controls placed in cells.
 #include "grid/engine/AdvObj.h"
 
+#include "platform/framework/Controls.h"
 #include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Convert.h"
@@ -277,10 +278,12 @@ void TControlList::RemoveControl(Integer i) {
 }
 
 bool TControlList::HasHandle(HWND handle) const {
-    if (!OnGetWindowHandle || handle == nullptr)
+    if (handle == nullptr)
         return false;
-    for (Integer i = 0; i < Count(); ++i)
-        if (OnGetWindowHandle(GetControl(i)->Control()) == handle)
+    for (Integer i = 0; i < Count(); ++i) {
+        const auto* control = dynamic_cast<const TWinControl*>(GetControl(i)->Control());
+        if (control && control->WindowHandle() == handle)
             return true;
+    }
     return false;
 }

@@ -174,12 +174,9 @@ public:
     TControlItem* Control(Integer i) const { return GetControl(i); }
     // Frees item i (not its control) and removes it.
     void RemoveControl(Integer i);
-    // True when the control of some item is a windowed control whose window is handle.
+    // True when the control of some item is a windowed control whose window is handle. Asking never
+    // creates a control's window.
     bool HasHandle(HWND handle) const;
-
-    // The window of a control: null for a control without a window, and never creating one.
-    // FIXME: answered by the grid until the controls layer exists; unassigned, no control has a window.
-    std::function<HWND(TControl* control)> OnGetWindowHandle;
 
 protected:
     void Notify(void* item, TListNotification action) override;
@@ -635,9 +632,8 @@ private:
     std::unique_ptr<TStringList> FFixedComboValues;
 };
 
-// Another grid kept in step with this one (scrolling, selection, moved rows and columns).
-// FIXME: Grid is published once the framework's TStringGrid exists; the owner grid clears it when
-// that grid is freed.
+// Another grid kept in step with this one (scrolling, selection, moved rows and columns). Grid is
+// cleared when that grid is freed.
 class TSyncGrid : public TPersistent {
     DECLARE_CLASS(TSyncGrid, TPersistent)
 
@@ -664,8 +660,11 @@ public:
     void SetMoveColumn(bool value) { FMoveColumn = value; }
 
 private:
+    class TGridWatch;
+
     TStringGrid* FOwnerGrid;
     TStringGrid* FGrid = nullptr;
+    std::unique_ptr<TGridWatch> FGridWatch; // asks for Grid's free notification
     bool FScrollHorizontal = false;
     bool FScrollVertical = false;
     bool FSelectionRow = false;

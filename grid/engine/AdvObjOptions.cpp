@@ -3,6 +3,7 @@
 #include "grid/engine/AdvObj.h"
 
 #include "platform/framework/Component.h"
+#include "platform/framework/Grids.h"
 #include "platform/rtl/PropertyInfo.h"
 
 // ---- TSearchFooter
@@ -491,7 +492,24 @@ DEFINE_CLASS(TSyncGrid,
     PROPERTY(MoveRow).Default(false),
     PROPERTY(MoveColumn).Default(false))
 
-TSyncGrid::TSyncGrid(TStringGrid* ownerGrid) : FOwnerGrid(ownerGrid) {}
+// Clears the grid of its TSyncGrid when that grid is freed. Free notification is mutual, so a watch
+// freed first takes itself off the grid's list.
+class TSyncGrid::TGridWatch : public TComponent {
+public:
+    explicit TGridWatch(TSyncGrid* sync) : TComponent(nullptr), FSync(sync) {}
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override {
+        TComponent::Notification(component, operation);
+        if (operation == opRemove && component == FSync->FGrid)
+            FSync->FGrid = nullptr;
+    }
+
+private:
+    TSyncGrid* FSync;
+};
+
+TSyncGrid::TSyncGrid(TStringGrid* ownerGrid) : FOwnerGrid(ownerGrid), FGridWatch(std::make_unique<TGridWatch>(this)) {}
 
 TSyncGrid::~TSyncGrid() = default;
 
@@ -511,7 +529,11 @@ void TSyncGrid::Assign(TPersistent* source) {
 void TSyncGrid::SetGrid(TStringGrid* value) {
     if (value != nullptr && value == FOwnerGrid)
         return;
+    if (FGrid && FGrid != value)
+        FGridWatch->RemoveFreeNotification(FGrid);
     FGrid = value;
+    if (FGrid)
+        FGridWatch->FreeNotification(FGrid);
 }
 
 // ---- TBands

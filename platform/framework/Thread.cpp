@@ -322,9 +322,12 @@ bool CheckSynchronize(Integer timeout) {
             error = std::current_exception();
         }
         if (request->synchronous) {
-            std::lock_guard<std::mutex> guard(state.lock);
-            request->error = error;
-            request->done = true;
+            {
+                std::lock_guard<std::mutex> guard(state.lock);
+                request->error = error;
+                request->done = true;
+            }
+            // Told after the lock is free, so that the waiting thread does not wake only to wait for it.
             state.done.notify_all();
         } else if (error && !queuedError) {
             queuedError = error;

@@ -105,6 +105,7 @@ private:
     void CutWriteLocked(); // the write at the device ends with what has left; the rest is dropped
     void ExpireLocked(UInt64 now);
     UInt64 NextDeadlineLocked() const;
+    void ArmTimerLocked(UInt64 deadline); // a read or write got this deadline
     // Queues a read or a write that passed its checks and starts it, then finishes the call.
     BOOL SubmitCall(const CommOperationPtr& operation, LPDWORD transferred);
     BOOL FinishCall(const CommOperationPtr& operation, std::unique_lock<std::mutex>& lock, LPDWORD transferred);
@@ -116,7 +117,9 @@ private:
     const bool FCanWrite;
     const bool FOverlappedIo; // opened with FILE_FLAG_OVERLAPPED: calls with an OVERLAPPED do not wait
     std::mutex FMutex;
-    std::condition_variable FChanged; // an operation completed, or the timer has work
+    std::condition_variable FChanged; // an operation completed, or the device took or sent bytes
+    std::condition_variable FTimerWake; // a deadline came before FTimerDue, or the port closed
+    UInt64 FTimerDue = 0;               // when the timer thread wakes next; 0 while it has no deadline
     std::thread FTimer;
     bool FClosed = false;
     bool FGone = false; // the device went away

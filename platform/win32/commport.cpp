@@ -95,6 +95,7 @@ void CommPort::Shutdown() {
         AbortAllLocked(ERROR_OPERATION_ABORTED);
     }
     FChanged.notify_all();
+    FTimerWake.notify_all();
     {
         LivePorts& live = Live();
         std::lock_guard lock(live.mutex);
@@ -218,8 +219,10 @@ void CommPort::FeedReadsLocked() {
             std::copy_n(FInput.begin(), take, read->readBuffer + read->done);
             FInput.erase(FInput.begin(), FInput.begin() + static_cast<std::ptrdiff_t>(take));
             read->done += static_cast<DWORD>(take);
-            if (read->interval)
+            if (read->interval) {
                 read->intervalDeadline = Clock::TickCount64() + read->interval;
+                ArmTimerLocked(read->intervalDeadline);
+            }
         }
         if (read->done < read->count && !read->immediate && !(read->anyByte && read->done > 0))
             break;
@@ -248,11 +251,14 @@ void CommPort::StartReadLocked(CommOperation& read) {
         t.ReadTotalTimeoutConstant != 0 && t.ReadTotalTimeoutConstant != MAXDWORD) {
         read.anyByte = true;
         read.deadline = now + t.ReadTotalTimeoutConstant;
+        ArmTimerLocked(read.deadline);
         return;
     }
     const UInt64 total = UInt64(t.ReadTotalTimeoutMultiplier) * read.count + t.ReadTotalTimeoutConstant;
-    if (total > 0)
+    if (total > 0) {
         read.deadline = now + total;
+        ArmTimerLocked(read.deadline);
+    }
     if (t.ReadIntervalTimeout != 0 && t.ReadIntervalTimeout != MAXDWORD)
         read.interval = t.ReadIntervalTimeout;
 }
@@ -264,8 +270,10 @@ void CommPort::StartWritesLocked() {
         write->started = true;
         const UInt64 total =
             UInt64(FTimeouts.WriteTotalTimeoutMultiplier) * write->count + FTimeouts.WriteTotalTimeoutConstant;
-        if (total > 0)
+        if (total > 0) {
             write->deadline = Clock::TickCount64() + total;
+            ArmTimerLocked(write->deadline);
+        }
         if (FDcb.fRtsControl == RTS_CONTROL_TOGGLE)
             FDevice->SetRts(true, nullptr);
         int error = 0;
@@ -347,19 +355,32 @@ void CommPort::ExpireLocked(UInt64 now) {
     }
 }
 
-// Runs the timeouts on the system clock; under the manual clock ClockAdvanced runs them.
+// The timer thread sleeps until FTimerDue: only a deadline before that needs to wake it. A deadline
+// that moves later, or an operation that ends, lets it sleep on and look again when it wakes.
+void CommPort::ArmTimerLocked(UInt64 deadline) {
+    if (deadline && (!FTimerDue || deadline < FTimerDue)) {
+        FTimerDue = deadline;
+        FTimerWake.notify_one();
+    }
+}
+
+// Runs the timeouts on the system clock; under the manual clock ClockAdvanced runs them. It wakes
+// for deadlines only, not for every byte and completion, so that it takes no processor time from
+// the threads that deliver the bytes.
 void CommPort::TimerLoop() {
     std::unique_lock lock(FMutex);
     while (!FClosed) {
         ExpireLocked(Clock::TickCount64());
         const UInt64 next = NextDeadlineLocked();
         if (!next || Clock::IsManual()) {
-            FChanged.wait(lock);
+            FTimerDue = 0;
+            FTimerWake.wait(lock);
             continue;
         }
+        FTimerDue = next;
         const UInt64 now = Clock::TickCount64();
         if (next > now)
-            FChanged.wait_for(lock, std::chrono::milliseconds(next - now));
+            FTimerWake.wait_for(lock, std::chrono::milliseconds(next - now));
     }
 }
 

@@ -109,8 +109,10 @@ void EventObject::Set() {
     ChangeWaitState([this] { FSignaled = true; });
 }
 
+// Resetting satisfies no wait, so the waiters are left asleep.
 void EventObject::Reset() {
-    ChangeWaitState([this] { FSignaled = false; });
+    std::lock_guard lock(Waits().mutex);
+    FSignaled = false;
 }
 
 } // namespace win32

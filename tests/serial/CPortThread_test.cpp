@@ -1,9 +1,10 @@
 // The event thread: every event reaches the port by each synchronisation method (on the GUI thread
 // except with smNone), a batch is dispatched in its fixed order, received bytes as a buffer, closing
 // while events wait or from inside a handler never deadlocks, and a port on a pseudo-terminal.
+#include <algorithm>
 #include <atomic>
-#include <ctime>
 #include <filesystem>
+#include <iterator>
 
 #include "platform/backend/file.h"
 #include "platform/rtl/Clock.h"
@@ -285,9 +286,14 @@ TEST_F(ComThread, WaitForEventWithoutTheThreadReportsTheEventOrTheTimeout) {
     clock.join();
     EXPECT_TRUE(events.Empty());
 
-    // A device that goes away during the wait fails it; it is no event and no time-out.
-    std::thread unplug([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // A device that goes away during the wait fails it; it is no event and no time-out. It goes once
+    // the wait is under way: the mask is set and the waiting thread is parked.
+    std::thread unplug([&, waiter = CurrentThread()] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        DWORD mask = 0;
+        while (std::chrono::steady_clock::now() < deadline &&
+               !(GetCommMask(port->Handle(), &mask) && mask != 0 && ThreadParked(waiter)))
+            std::this_thread::yield();
         fake->Unplug();
     });
     events = {evRxChar};
@@ -404,11 +410,18 @@ TEST(ComPty, AFarEndThatVanishesIsAnErrorNotAHang) {
     port.SetPort(Utf8ToString(pty.path));
     port.Timeouts()->SetReadInterval(0);
     port.Timeouts()->SetReadTotalConstant(20000);
+    const std::set<std::string> before = ProcessThreads();
     port.Open();
     ASSERT_TRUE(port.Connected());
+    std::set<std::string> portThreads;
+    std::ranges::set_difference(ProcessThreads(), before, std::inserter(portThreads, portThreads.end()));
+    ASSERT_FALSE(portThreads.empty());
 
-    std::thread vanish([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // The far end goes once the read waits.
+    std::thread vanish([&, reader = CurrentThread()] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline && !ThreadParked(reader))
+            std::this_thread::yield();
         backend::CloseFile(pty.masterFd, nullptr);
     });
     const auto started = std::chrono::steady_clock::now();
@@ -422,11 +435,13 @@ TEST(ComPty, AFarEndThatVanishesIsAnErrorNotAHang) {
     vanish.join();
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
 
-    // Nothing runs while the port sits on the lost device.
-    const std::clock_t cpu = std::clock();
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    CheckSynchronize(0);
-    EXPECT_LT(std::clock() - cpu, CLOCKS_PER_SEC / 10);
+    // Nothing runs while the port sits on the lost device: each of its threads is parked (or ended).
+    EXPECT_TRUE(PumpUntil([&] {
+        const std::set<std::string> threads = ProcessThreads();
+        return std::ranges::all_of(portThreads, [&](const std::string& thread) {
+            return !threads.contains(thread) || ThreadParked(thread);
+        });
+    }));
 
     try {
         port.WriteStr(u"123|");

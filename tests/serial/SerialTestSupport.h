@@ -1,12 +1,16 @@
 // What the serial tests share: a port on a fake device the test drives, a recorder of the port's
-// events with the thread each ran on, and a bounded pump of the GUI thread.
+// events with the thread each ran on, a bounded pump of the GUI thread, and a look at whether a
+// thread is parked.
 #pragma once
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,6 +34,34 @@ inline bool PumpUntil(const std::function<bool()>& done) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+// The threads of this process as the kernel lists them (/proc/self/task), by thread id.
+inline std::set<std::string> ProcessThreads() {
+    std::set<std::string> threads;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task"))
+        threads.insert(entry.path().filename().string());
+    return threads;
+}
+
+// The id of the calling thread.
+inline std::string CurrentThread() { return std::filesystem::read_symlink("/proc/thread-self").filename().string(); }
+
+// Whether the thread is parked in a blocking wait: the kernel shows it asleep in every one of many
+// looks in a row. A thread that spins is running or waiting for a processor, however loaded the
+// machine is, so it cannot pass; one that has ended does not pass either.
+inline bool ThreadParked(const std::string& thread, int looks = 200) {
+    for (int i = 0; i < looks; ++i) {
+        std::ifstream stat("/proc/self/task/" + thread + "/stat");
+        std::string text;
+        if (!std::getline(stat, text))
+            return false;
+        // The state follows the command name, which is in parentheses and may itself hold any text.
+        const std::size_t close = text.rfind(')');
+        if (close == std::string::npos || close + 2 >= text.size() || text[close + 2] != 'S')
+            return false;
     }
     return true;
 }

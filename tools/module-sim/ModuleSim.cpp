@@ -63,12 +63,17 @@ std::string Usage() {
            "  --silence PCT        share of polls left unanswered (0-100)\n"
            "  --split N            send frames in writes of N bytes\n"
            "  --split-delay MS     pause between those writes (default 5)\n"
-           "  --seed N             seed of the random choices (default 1)\n";
+           "  --seed N             seed of the random choices (default 1)\n"
+           "  --report-frames      print \"sent N\" once frame N (byte 32) is written whole\n";
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& message) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& name = args[i];
+        if (name == "--report-frames") {
+            options.reportFrames = true;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             message = "missing value for " + name;
             return false;

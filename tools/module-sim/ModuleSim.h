@@ -35,6 +35,7 @@ struct Options {
     std::size_t splitBytes = 0;  // frames go out in writes of this many bytes (0: whole)
     int splitDelayMilliseconds = 5;
     std::uint32_t seed = 1;
+    bool reportFrames = false;   // a line "sent N" on standard output once frame N is written whole
 };
 
 // The defaults: module m's value k is m x 1000 + k x 10, its strength -60 - m dBm.

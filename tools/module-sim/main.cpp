@@ -166,6 +166,10 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "module-sim: cannot send a frame\n");
                 return 1;
             }
+            if (options.reportFrames) {
+                std::printf("sent %u\n", static_cast<unsigned>(frame[32]));
+                std::fflush(stdout);
+            }
         }
     }
 }

@@ -10,7 +10,10 @@
 #include <vector>
 
 #include "grid/engine/AdvObj.h"
+#include "platform/framework/ExtCtrls.h"
 #include "platform/framework/Filer.h"
+#include "platform/framework/Forms.h"
+#include "platform/framework/Grids.h"
 #include "platform/framework/ObjectText.h"
 #include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
@@ -372,49 +375,51 @@ TEST(AdvObjFileStringListTest, LinesGoThroughAFile) {
 
 // ---- TControlList
 
-TEST(AdvObjControlListTest, ItemsAreFoundByCellAndFreedWithTheList) {
-    // The list never touches its controls, so stand-ins of any kind serve.
-    int stand[3] = {};
-    auto* first = reinterpret_cast<TControl*>(&stand[0]);
-    auto* second = reinterpret_cast<TControl*>(&stand[1]);
-    auto* third = reinterpret_cast<TControl*>(&stand[2]);
+// Frees a component as its owner would (Free, not a bare delete).
+struct FreeComponent {
+    void operator()(TComponent* component) const { component->Free(); }
+};
+template <class T>
+using Owned = std::unique_ptr<T, FreeComponent>;
 
+TEST(AdvObjControlListTest, ItemsAreFoundByCellAndFreedWithTheList) {
+    Owned<TControl> first(new TControl(nullptr)), second(new TControl(nullptr)), third(new TControl(nullptr));
     TControlList list;
-    list.AddControl(2, 5, first);
-    list.AddControl(2, 5, second);
-    list.AddControl(3, 1, third);
+    list.AddControl(2, 5, first.get());
+    list.AddControl(2, 5, second.get());
+    list.AddControl(3, 1, third.get());
     EXPECT_EQ(list.ControlIndex(2, 5), 0);
     EXPECT_EQ(list.ControlIndex(3, 1), 2);
     EXPECT_EQ(list.ControlIndex(5, 2), -1);
-    EXPECT_EQ(list.Control(1)->Control(), second);
+    EXPECT_EQ(list.Control(1)->Control(), second.get());
     EXPECT_EQ(list.GetControl(2)->X(), 3);
     EXPECT_EQ(list.GetControl(2)->Y(), 1);
 
     list.RemoveControl(0);
     EXPECT_EQ(list.ControlIndex(2, 5), 0);
-    EXPECT_EQ(list.GetControl(0)->Control(), second);
+    EXPECT_EQ(list.GetControl(0)->Control(), second.get());
     EXPECT_THROW(list.RemoveControl(2), EListError);
     EXPECT_THROW((void)list.GetControl(-1), EListError);
     EXPECT_EQ(list.Count(), 2);
-    // The remaining items are freed by the list's destructor; the leak checker sees any that is not.
+    // The remaining items are freed by the list's destructor (not their controls); the leak checker
+    // sees any item that is not.
 }
 
-TEST(AdvObjControlListTest, HasHandleAsksForTheWindowOfEachControl) {
-    int stand[2] = {};
-    auto* windowed = reinterpret_cast<TControl*>(&stand[0]);
-    auto* windowless = reinterpret_cast<TControl*>(&stand[1]);
-    auto* window = reinterpret_cast<HWND>(&stand[0]);
-    auto* other = reinterpret_cast<HWND>(&stand[1]);
+TEST(AdvObjControlListTest, HasHandleMatchesTheWindowOfAWindowedControl) {
+    Owned<TForm> form(new TForm(nullptr, 0));
+    auto* panel = new TPanel(form.get());
+    panel->SetParent(form.get());
+    auto* shape = new TShape(form.get());
+    shape->SetParent(form.get());
 
     TControlList list;
-    list.AddControl(1, 1, windowless);
-    EXPECT_FALSE(list.HasHandle(window)); // nobody to ask
-    list.OnGetWindowHandle = [&](TControl* control) { return control == windowed ? window : HWND(nullptr); };
-    EXPECT_FALSE(list.HasHandle(window));
-    EXPECT_FALSE(list.HasHandle(nullptr)); // a control without a window has no handle to match
-    list.AddControl(1, 2, windowed);
-    EXPECT_TRUE(list.HasHandle(window));
-    EXPECT_FALSE(list.HasHandle(other));
+    list.AddControl(1, 1, shape);
+    list.AddControl(1, 2, panel);
+    EXPECT_FALSE(list.HasHandle(form->Handle()));
+    EXPECT_FALSE(panel->HandleAllocated()) << "asking creates no window";
+    EXPECT_FALSE(list.HasHandle(nullptr)) << "a control without a window has no handle to match";
+    EXPECT_TRUE(list.HasHandle(panel->Handle()));
+    EXPECT_FALSE(list.HasHandle(form->Handle()));
 }
 
 // ---- Settings groups
@@ -641,9 +646,9 @@ TEST(AdvObjSettingsTest, MouseActionsSetters) {
 }
 
 TEST(AdvObjSettingsTest, SyncGridRefusesItsOwnGrid) {
-    int stand[2] = {};
-    auto* owner = reinterpret_cast<TStringGrid*>(&stand[0]);
-    auto* other = reinterpret_cast<TStringGrid*>(&stand[1]);
+    Owned<TStringGrid> ownerGrid(new TStringGrid(nullptr)), otherGrid(new TStringGrid(nullptr));
+    TStringGrid* owner = ownerGrid.get();
+    TStringGrid* other = otherGrid.get();
     TSyncGrid sync(owner);
     sync.SetGrid(owner);
     EXPECT_EQ(sync.Grid(), nullptr);
@@ -661,6 +666,36 @@ TEST(AdvObjSettingsTest, SyncGridRefusesItsOwnGrid) {
     sync.Assign(&source);
     EXPECT_EQ(sync.Grid(), other);
     EXPECT_TRUE(sync.MoveRow());
+}
+
+TEST(AdvObjSettingsTest, SyncGridForgetsAGridThatIsFreed) {
+    Owned<TStringGrid> owner(new TStringGrid(nullptr));
+    TSyncGrid sync(owner.get());
+    auto* first = new TStringGrid(nullptr);
+    auto* second = new TStringGrid(nullptr);
+    sync.SetGrid(first);
+    first->Free();
+    EXPECT_EQ(sync.Grid(), nullptr);
+
+    // A grid given by Assign is watched too; one replaced by another is not.
+    auto* third = new TStringGrid(nullptr);
+    TSyncGrid source(nullptr);
+    source.SetGrid(second);
+    sync.Assign(&source);
+    sync.SetGrid(third);
+    second->Free();
+    EXPECT_EQ(sync.Grid(), third);
+    EXPECT_EQ(source.Grid(), nullptr);
+    third->Free();
+    EXPECT_EQ(sync.Grid(), nullptr);
+
+    // A TSyncGrid freed before its grid leaves nothing behind in that grid.
+    auto* fourth = new TStringGrid(nullptr);
+    {
+        TSyncGrid shortLived(nullptr);
+        shortLived.SetGrid(fourth);
+    }
+    fourth->Free();
 }
 
 TEST(AdvObjSettingsTest, BandsTellTheGridOnlyWhileActive) {

@@ -778,6 +778,21 @@ TEST_F(CommPty, ReadTimeoutRunsOnTheSystemClock) {
     EXPECT_EQ(read, 0u);
 }
 
+// On the system clock the interval timeout, which starts with the first byte, ends a read long before
+// its total timeout.
+TEST_F(CommPty, IntervalTimeoutEndsAReadLongBeforeItsTotal) {
+    COMMTIMEOUTS timeouts{20, 0, 60000, 0, 0};
+    ASSERT_TRUE(SetCommTimeouts(port, &timeouts));
+    std::uint8_t bytes[8];
+    DWORD read = 0;
+    ASSERT_FALSE(ReadFile(port, bytes, sizeof bytes, &read, &io));
+    ASSERT_EQ(GetLastError(), ERROR_IO_PENDING);
+    FarWrite({'a', 'b', 'c'});
+    ASSERT_EQ(WaitForSingleObject(io.hEvent, 10000), WAIT_OBJECT_0);
+    EXPECT_TRUE(GetOverlappedResult(port, &io, &read, FALSE));
+    EXPECT_EQ(read, 3u);
+}
+
 TEST_F(CommPty, ASmallInputQueueHoldsBackTheDeviceWithoutLosingBytes) {
     ASSERT_TRUE(SetupComm(port, 64, 64));
     Bytes data(20000);
