@@ -1,0 +1,29 @@
+// libFuzzer target of the registry's file and the store over it; crash inputs are kept under
+// tests/platform/win32/fuzz.
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "tests/platform/win32/RegistryFuzzInput.h"
+
+namespace {
+
+std::string Folder() {
+    static const std::string folder = [] {
+        auto path = std::filesystem::temp_directory_path() /
+                    ("zelmor-registry-fuzz-" + std::to_string(std::random_device()()));
+        std::filesystem::create_directories(path);
+        std::atexit([] { std::filesystem::remove_all(Folder()); });
+        return path.string();
+    }();
+    return folder;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (!registry_fuzz::ReadRegistryFuzzInput(data, size, Folder()))
+        std::abort();
+    return 0;
+}
