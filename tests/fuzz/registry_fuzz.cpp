@@ -9,15 +9,23 @@
 
 namespace {
 
-std::string Folder() {
-    static const std::string folder = [] {
-        auto path = std::filesystem::temp_directory_path() /
-                    ("zelmor-registry-fuzz-" + std::to_string(std::random_device()()));
+// A folder of this run for the files the input is written to, removed when the run ends.
+struct ScratchFolder {
+    ScratchFolder() {
+        path = (std::filesystem::temp_directory_path() /
+                ("zelmor-registry-fuzz-" + std::to_string(std::random_device()()))).string();
         std::filesystem::create_directories(path);
-        std::atexit([] { std::filesystem::remove_all(Folder()); });
-        return path.string();
-    }();
-    return folder;
+    }
+    ~ScratchFolder() {
+        std::error_code error;
+        std::filesystem::remove_all(path, error);
+    }
+    std::string path;
+};
+
+const std::string& Folder() {
+    static const ScratchFolder folder;
+    return folder.path;
 }
 
 } // namespace
