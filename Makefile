@@ -39,12 +39,16 @@ clean:
 
 # libFuzzer runs of the component readers, FUZZ_TIME seconds each; needs clang, so not part of `test`.
 # A crash input is written to $(BUILD_FUZZ)/crash-*; keep it as a fixture under tests/platform/framework/fuzz
-# (component readers), tests/render/fuzz (mini-HTML) or tests/fuzz/corpus/rtf (rich edit RTF).
+# (component readers), tests/render/fuzz (mini-HTML), tests/fuzz/corpus/rtf (rich edit RTF),
+# tests/platform/win32/fuzz (registry file), tests/platform/rtl/fuzz (INI files) or
+# tests/platform/codecs/fuzz (pictures, with the format's extension).
+FUZZ_READERS = registry ini bmp gif ico jpeg png
 fuzz:
 	@sh scripts/install-deps --fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DZELMOR_SANITIZE=ON -DZELMOR_FUZZ=ON -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link
-	cmake --build $(BUILD_FUZZ) --target framework_fuzz_binary framework_fuzz_text render_fuzz_html rtf_fuzz -j $(JOBS)
+	cmake --build $(BUILD_FUZZ) --target framework_fuzz_binary framework_fuzz_text render_fuzz_html rtf_fuzz \
+		$(addsuffix _fuzz,$(FUZZ_READERS)) -j $(JOBS)
 	mkdir -p $(BUILD_FUZZ)/corpus-binary $(BUILD_FUZZ)/corpus-text $(BUILD_FUZZ)/corpus-html $(BUILD_FUZZ)/corpus-rtf
 	$(BUILD_FUZZ)/tests/fuzz/framework_fuzz_binary -max_total_time=$(FUZZ_TIME) -artifact_prefix=$(BUILD_FUZZ)/ \
 		$(BUILD_FUZZ)/corpus-binary tests/fuzz/corpus/binary
@@ -54,3 +58,9 @@ fuzz:
 		$(BUILD_FUZZ)/corpus-html tests/fuzz/corpus/html
 	$(BUILD_FUZZ)/tests/fuzz/rtf_fuzz -max_total_time=$(FUZZ_TIME) -artifact_prefix=$(BUILD_FUZZ)/ \
 		$(BUILD_FUZZ)/corpus-rtf tests/fuzz/corpus/rtf
+	@set -e; for reader in $(FUZZ_READERS); do \
+		mkdir -p $(BUILD_FUZZ)/corpus-$$reader; \
+		echo "$(BUILD_FUZZ)/tests/fuzz/$${reader}_fuzz"; \
+		$(BUILD_FUZZ)/tests/fuzz/$${reader}_fuzz -max_total_time=$(FUZZ_TIME) -artifact_prefix=$(BUILD_FUZZ)/$$reader- \
+			$(BUILD_FUZZ)/corpus-$$reader tests/fuzz/corpus/$$reader; \
+	done

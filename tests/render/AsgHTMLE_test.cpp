@@ -636,16 +636,17 @@ TEST(HTMLRobustness, BadMarkupEndsInEveryMode) {
 }
 
 // Every crash input the fuzzer found, and the bad markup the renderer once could not take, each
-// rendered as the fuzz target renders it.
+// rendered as the fuzz target renders it; the fuzz target's corpus, with the inputs it kept, too.
 TEST(HTMLRobustness, FuzzFixtures) {
     int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(ZELMOR_RENDER_FIXTURES "/fuzz")) {
-        std::ifstream file(entry.path(), std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        SCOPED_TRACE(entry.path().filename().string());
-        EXPECT_GT(RenderHTMLFuzzInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), 0);
-        ++files;
-    }
+    for (const char* folder : {ZELMOR_RENDER_FIXTURES "/fuzz", ZELMOR_RENDER_FIXTURES "/../fuzz/corpus/html"})
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            std::ifstream file(entry.path(), std::ios::binary);
+            std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+            SCOPED_TRACE(entry.path().filename().string());
+            EXPECT_GT(RenderHTMLFuzzInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), 0);
+            ++files;
+        }
     EXPECT_GT(files, 0);
 }
 

@@ -207,7 +207,8 @@ private:
     int HitTool(HWND hwnd, POINT client) const;
     void SetToolFields(Tool& tool, const TOOLINFOW& info);
     String ToolText(int index);
-    void Notify(int index, UINT code, NMHDR& header) const;
+    // What the tool's window answers.
+    LRESULT Notify(int index, UINT code, NMHDR& header) const;
 
     int InitialDelay() const { return FInitial >= 0 ? FInitial : static_cast<int>(GetDoubleClickTime()); }
     int AutoPopDelay() const {
@@ -221,7 +222,9 @@ private:
     POINT Anchor(int index) const;
 
     void Show(int index, bool tracking);
-    void Place();
+    // Where the tip goes: beside its anchor, or where the owner put it while told of the show.
+    enum class Placement { Anchor, ByOwner };
+    void Place(Placement placement = Placement::Anchor);
     void Hide();
     void PaintBody(HDC dc, const TipLayout& layout, HRGN shape);
 
@@ -288,13 +291,14 @@ void Tooltip::SetToolFields(Tool& tool, const TOOLINFOW& info) {
     tool.lParam = info.cbSize >= TTTOOLINFOW_V2_SIZE ? info.lParam : 0;
 }
 
-void Tooltip::Notify(int index, UINT code, NMHDR& header) const {
+LRESULT Tooltip::Notify(int index, UINT code, NMHDR& header) const {
     const Tool& tool = FTools[static_cast<std::size_t>(index)];
     header.hwndFrom = FHwnd;
     header.idFrom = tool.id;
     header.code = code;
-    if (tool.hwnd)
-        SendMessageW(tool.hwnd, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+    if (!tool.hwnd)
+        return 0;
+    return SendMessageW(tool.hwnd, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
 // A callback tool's owner answers TTN_GETDISPINFOW; it may point the text anywhere, and with
@@ -432,8 +436,8 @@ void Tooltip::Show(int index, bool tracking) {
     FCurrent = index;
     FShownText = text;
     NMHDR header{};
-    Notify(index, TTN_SHOW, header);
-    Place();
+    // An owner that answers TRUE has moved the tip itself: it keeps that place and only gets its size.
+    Place(Notify(index, TTN_SHOW, header) ? Placement::ByOwner : Placement::Anchor);
     SetWindowPos(FHwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     // A tracking tip stays until its owner ends it; others pop after the auto-pop delay or when the
     // mouse leaves the tool.
@@ -446,7 +450,7 @@ void Tooltip::Show(int index, bool tracking) {
 
 // Puts the shown tip beside its anchor, kept on the screen: below it, or above when there is no room
 // below; a balloon turns its stem to point at the anchor.
-void Tooltip::Place() {
+void Tooltip::Place(Placement placement) {
     if (!Shown())
         return;
     const Tool& tool = FTools[static_cast<std::size_t>(FCurrent)];
@@ -478,7 +482,8 @@ void Tooltip::Place() {
             y = anchor.y - FLayout.window.cy;
         x = std::clamp(x, 0, std::max(0, screenWidth - FLayout.window.cx));
     }
-    SetWindowPos(FHwnd, nullptr, x, y, FLayout.window.cx, FLayout.window.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (placement == Placement::ByOwner ? SWP_NOMOVE : 0);
+    SetWindowPos(FHwnd, nullptr, x, y, FLayout.window.cx, FLayout.window.cy, flags);
     if (balloon) {
         const RECT& body = FLayout.body;
         HRGN shape = CreateRoundRectRgn(body.left, body.top, body.right + 1, body.bottom + 1, BalloonRound,
@@ -505,10 +510,13 @@ void Tooltip::Hide() {
     FCurrent = -1;
     if (index == FTracking)
         FTracking = -1;
-    ShowWindow(FHwnd, SW_HIDE);
+    ZTRACE(TraceTooltips, "%p: tip of tool %d popped", static_cast<void*>(FHwnd), index);
+    // The owner hears of it while the tip still shows, as TTN_POP promises; it may destroy the tip
+    // meanwhile, so nothing of this object is used after.
+    HWND hwnd = FHwnd;
     NMHDR header{};
     Notify(index, TTN_POP, header);
-    ZTRACE(TraceTooltips, "%p: tip of tool %d popped", static_cast<void*>(FHwnd), index);
+    ShowWindow(hwnd, SW_HIDE);
 }
 
 // ---- TTM_* messages ----

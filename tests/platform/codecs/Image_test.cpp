@@ -1,4 +1,5 @@
-// Telling picture formats apart by their first bytes.
+// Telling picture formats apart by their first bytes, and every reader on the inputs its fuzz target
+// keeps.
 #include <gtest/gtest.h>
 
 #include "platform/codecs/Bmp.h"
@@ -6,7 +7,11 @@
 #include "platform/codecs/Ico.h"
 #include "platform/codecs/Jpeg.h"
 #include "platform/codecs/Png.h"
+#include <filesystem>
+
+#include "tests/platform/codecs/CodecFuzzInput.h"
 #include "tests/platform/codecs/CodecsTestSupport.h"
+#include "tests/support/FuzzFixtures.h"
 
 using namespace codecs;
 using namespace codecs_test;
@@ -40,6 +45,25 @@ TEST(ImageFormatDetection, NamesEachFormatBySignature) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, DetectImageFormat(c.data)) << c.name;
+}
+
+// Every crash input the readers' fuzz targets found, read as its format (named by its extension) as
+// the target reads it; the seed files of each target too.
+TEST(CodecFuzzInputs, ReadCleanly) {
+    std::vector<std::pair<std::string, std::string>> files =
+        testing_support::FuzzFixtures({ZELMOR_TESTS_SOURCE "/platform/codecs/fuzz"});
+    for (const char* format : {"bmp", "gif", "ico", "jpeg", "png"})
+        for (auto& seed : testing_support::FuzzFixtures({std::string(ZELMOR_TESTS_SOURCE "/fuzz/corpus/") + format}))
+            files.push_back(std::move(seed));
+    ASSERT_FALSE(files.empty());
+    for (const auto& [name, bytes] : files) {
+        const codec_fuzz::ImageFormat format =
+            codec_fuzz::FormatOfExtension(std::filesystem::path(name).extension().string());
+        EXPECT_NE(format, codec_fuzz::ImageFormat::Unknown) << name;
+        EXPECT_TRUE(codec_fuzz::ReadCodecFuzzInput(format, reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                                   bytes.size()))
+            << name;
+    }
 }
 
 } // namespace

@@ -14,6 +14,8 @@
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/UString.h"
+#include "tests/platform/rtl/IniFuzzInput.h"
+#include "tests/support/FuzzFixtures.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -248,6 +250,17 @@ TEST_F(IniFiles, WritesThatCannotReachTheFileRaise) {
     EXPECT_THROW(good.WriteString(u"S", u"a=b", u"v"), EIniFileException);
     EXPECT_THROW(good.WriteString(u"S", u";k", u"v"), EIniFileException);
     EXPECT_EQ(ReadBytes(Path("good.ini")), "[S]\r\nk=v\r\n");
+}
+
+// The fuzz target's seed files and every crash input it found, read as the target reads them.
+TEST_F(IniFiles, FuzzInputsReadAndRoundTrip) {
+    auto files = testing_support::FuzzFixtures(
+        {ZELMOR_TESTS_SOURCE "/fuzz/corpus/ini", ZELMOR_TESTS_SOURCE "/platform/rtl/fuzz"});
+    ASSERT_FALSE(files.empty());
+    for (const auto& [name, bytes] : files)
+        EXPECT_TRUE(
+            ini_fuzz::ReadIniFuzzInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), FFolder))
+            << name;
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 #include "platform/win32/registry.h"
 #include "platform/win32/regstore.h"
 #include "platform/win32/winerror.h"
+#include "tests/platform/win32/RegistryFuzzInput.h"
+#include "tests/support/FuzzFixtures.h"
 #include "tests/support/TestSupport.h"
 
 using win32::RegistryStore;
@@ -475,6 +477,18 @@ TEST_F(RegStore, SynthesisedKeyIsFreshReadOnlyAndNeverSaved) {
     EXPECT_EQ(ReadBytes(path), std::string(kHeader) +
                                    "[HKEY_LOCAL_MACHINE\\SOFTWARE]\n\n"
                                    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kept]\n\"v\"=dword:00000001\n\n");
+}
+
+// The fuzz target's seed files and every crash input it found, read as the target reads them.
+TEST(RegistryFuzzInputs, ReadAndRoundTrip) {
+    const std::string folder = testing_support::MakeTestFolder("RegistryFuzzInputs");
+    auto files = testing_support::FuzzFixtures(
+        {ZELMOR_TESTS_SOURCE "/fuzz/corpus/registry", ZELMOR_TESTS_SOURCE "/platform/win32/fuzz"});
+    ASSERT_FALSE(files.empty());
+    for (const auto& [name, bytes] : files)
+        EXPECT_TRUE(registry_fuzz::ReadRegistryFuzzInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                                         bytes.size(), folder))
+            << name;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <memory>
 #include <sstream>
 
+#include "platform/win32/commctrl.h"
 #include "platform/win32/spy.h"
 #include "platform/win32/sysconfig.h"
 #include "platform/win32/wininput.h"
@@ -47,7 +48,8 @@ LRESULT TestWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (gLog && !Noise(message)) {
         bool posted = gDispatching && gDispatching->hwnd == hwnd && gDispatching->message == message &&
                       gDispatching->wParam == wParam && gDispatching->lParam == lParam;
-        gLog->Add(Record{hwnd, message, wParam, lParam, posted, gDefProcDepth > 0 && !posted});
+        gLog->Add(Record{hwnd, message, wParam, lParam, posted, gDefProcDepth > 0 && !posted,
+                         NotifyCode(message, lParam)});
     }
     auto* handler = reinterpret_cast<Handler*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     std::optional<LRESULT> answer;
@@ -151,13 +153,19 @@ std::vector<std::string> MessageLog::Messages(const std::string& window) const {
     return names;
 }
 
+UINT NotifyCode(UINT message, LPARAM lParam) {
+    return message == WM_NOTIFY && lParam ? reinterpret_cast<const NMHDR*>(lParam)->code : 0;
+}
+
 namespace {
 
 std::string Describe(const std::string& window, HWND hwnd, UINT message, bool posted, bool defProc, WPARAM wParam,
-                     LPARAM lParam) {
+                     LPARAM lParam, UINT code) {
     std::ostringstream out;
     out << window << " " << win32::MessageName(message, hwnd) << (posted ? " posted" : " sent") << (defProc ? " (def)" : "")
         << " w=" << std::hex << wParam << " l=" << lParam;
+    if (message == WM_NOTIFY)
+        out << std::dec << " code=" << static_cast<int>(code);
     return out.str();
 }
 
@@ -173,6 +181,8 @@ bool Fits(const MessageLog& log, const Expected& e, const Record& r) {
     if ((e.flags & WParam) && r.wParam != e.wParam)
         return false;
     if ((e.flags & LParam) && r.lParam != e.lParam)
+        return false;
+    if ((e.flags & Code) && r.code != e.code)
         return false;
     return true;
 }
@@ -213,13 +223,13 @@ bool Fits(const MessageLog& log, const Expected& e, const Record& r) {
             k < expected.size()
                 ? Describe(expected[k].window, windowNamed(expected[k].window), expected[k].message,
                            (expected[k].flags & Posted) != 0, (expected[k].flags & DefProc) != 0, expected[k].wParam,
-                           expected[k].lParam) +
+                           expected[k].lParam, expected[k].code) +
                       ((expected[k].flags & Optional) ? " [optional]" : "")
                 : "";
         std::string right = k < FRecords.size()
                                 ? Describe(NameOf(FRecords[k].hwnd), FRecords[k].hwnd, FRecords[k].message,
                                            FRecords[k].posted, FRecords[k].defProc, FRecords[k].wParam,
-                                           FRecords[k].lParam)
+                                           FRecords[k].lParam, FRecords[k].code)
                                 : "";
         left.resize(std::max<size_t>(left.size(), 58), ' ');
         out << (k == i || k == j ? "> " : "  ") << left << " | " << right << "\n";

@@ -47,7 +47,11 @@ struct Record {
     LPARAM lParam = 0;
     bool posted = false;  // dispatched from the queue, not sent
     bool defProc = false; // sent from inside DefWindowProc
+    UINT code = 0;        // the notification code of a WM_NOTIFY
 };
+
+// The notification code a WM_NOTIFY carries in its header, 0 for every other message.
+UINT NotifyCode(UINT message, LPARAM lParam);
 
 // What an expected entry compares.
 enum : unsigned {
@@ -57,6 +61,7 @@ enum : unsigned {
     WParam = 0x08,    // compare wParam
     LParam = 0x10,    // compare lParam
     Optional = 0x20,  // may be missing
+    Code = 0x40,      // compare the notification code of a WM_NOTIFY
 };
 
 struct Expected {
@@ -65,6 +70,7 @@ struct Expected {
     unsigned flags = Sent;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
+    UINT code = 0; // with Code: the WM_NOTIFY's notification code
 };
 
 // Records the messages of the test classes' windows while it exists (one at a time). Paint, erase,

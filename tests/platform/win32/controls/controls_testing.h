@@ -46,7 +46,7 @@ inline bool Noise(UINT message) {
 inline LRESULT RecorderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WNDPROC original = OriginalProcs()[hwnd];
     if (wintest::MessageLog* log = wintest::CurrentLog(); log && !Noise(message))
-        log->Add(wintest::Record{hwnd, message, wParam, lParam, false, false});
+        log->Add(wintest::Record{hwnd, message, wParam, lParam, false, false, wintest::NotifyCode(message, lParam)});
     if (message == WM_NCDESTROY)
         OriginalProcs().erase(hwnd);
     return CallWindowProcW(original, hwnd, message, wParam, lParam);

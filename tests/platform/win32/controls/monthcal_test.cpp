@@ -189,6 +189,71 @@ TEST_F(MonthCalTest, ClickOnADaySelectsItInWin32Order) {
     EXPECT_EQ(Visible(cal), "2026-04-01..2026-04-30");
 }
 
+// The messages of each action, the calendar's and its parent's, in order.
+TEST_F(MonthCalTest, MessageSequences) {
+    MessageLog log;
+    log.Name(FParent, "parent");
+    // Create, with day states the parent is asked for.
+    HWND cal = CreateWindowExW(0, MONTHCAL_CLASSW, u"", WS_CHILD | WS_VISIBLE | MCS_DAYSTATE, 10, 10, 250, 250,
+                               FParent, reinterpret_cast<HMENU>(static_cast<std::intptr_t>(5)), nullptr, nullptr);
+    log.Name(cal, "cal");
+    EXPECT_TRUE(log.Matches({
+        {"parent", WM_NOTIFY, Sent | WParam | Code, 5, 0, MCN_GETDAYSTATE},
+        {"parent", WM_PARENTNOTIFY, Sent | WParam, MAKEWPARAM(WM_CREATE, 5)},
+    }));
+    controltest::Record(cal);
+    // A click on a day: the press selects, the release picks.
+    POINT p = PointOf(cal, 3, 20);
+    log.Clear();
+    Click(cal, p.x, p.y);
+    EXPECT_TRUE(log.Matches({
+        {"cal", WM_MOUSEACTIVATE, Sent | Optional},
+        {"parent", WM_MOUSEACTIVATE, Sent | Optional},
+        {"cal", WM_LBUTTONDOWN, Sent | WParam, MK_LBUTTON},
+        {"parent", WM_KILLFOCUS, Sent},
+        {"cal", WM_SETFOCUS, Sent},
+        {"parent", WM_NOTIFY, Sent | WParam | Code, 5, 0, MCN_SELCHANGE},
+        {"cal", WM_LBUTTONUP, Sent},
+        {"cal", WM_CAPTURECHANGED, Sent},
+        {"parent", WM_NOTIFY, Sent | WParam | Code, 5, 0, MCN_SELECT},
+    }));
+    EXPECT_EQ(CurSel(cal), "2026-03-20");
+    EXPECT_EQ(GetFocus(), cal);
+    EXPECT_EQ(GetCapture(), nullptr);
+    // A key moves the selection, which the parent hears without a pick.
+    log.Clear();
+    Press(VK_RIGHT);
+    EXPECT_TRUE(log.Matches({
+        {"cal", WM_KEYDOWN, Sent | WParam, VK_RIGHT},
+        {"parent", WM_NOTIFY, Sent | WParam | Code, 5, 0, MCN_SELCHANGE},
+        {"cal", WM_KEYUP, Sent | WParam, VK_RIGHT},
+    }));
+    EXPECT_EQ(CurSel(cal), "2026-03-21");
+    // The next month's button: the parent is asked for the new months' day states.
+    POINT next = PointOfHit(cal, MCHT_TITLEBTNNEXT);
+    log.Clear();
+    Click(cal, next.x, next.y);
+    EXPECT_TRUE(log.Matches({
+        {"cal", WM_LBUTTONDOWN, Sent},
+        {"parent", WM_NOTIFY, Sent | WParam | Code, 5, 0, MCN_GETDAYSTATE},
+        {"cal", WM_LBUTTONUP, Sent},
+    }));
+    EXPECT_EQ(CurSel(cal), "2026-03-21");
+    // Destroy.
+    log.Clear();
+    DestroyWindow(cal);
+    EXPECT_TRUE(log.Matches({
+        {"parent", WM_PARENTNOTIFY, Sent | WParam, MAKEWPARAM(WM_DESTROY, 5)},
+        {"cal", WM_SHOWWINDOW, Sent | WParam, FALSE},
+        {"cal", WM_WINDOWPOSCHANGING, Sent},
+        {"cal", WM_WINDOWPOSCHANGED, Sent},
+        {"cal", WM_KILLFOCUS, Sent},
+        {"parent", WM_SETFOCUS, Sent},
+        {"cal", WM_DESTROY, Sent},
+        {"cal", WM_NCDESTROY, Sent},
+    }));
+}
+
 TEST_F(MonthCalTest, KeysMoveTheSelectionAndTheMonth) {
     HWND cal = Calendar();
     SetFocus(cal);

@@ -1,4 +1,5 @@
-// Tests of the progress bar class: range, position, steps that start over, colours and the drawn bar.
+// Tests of the progress bar class: range, position, steps that start over, colours, the drawn bar and
+// the messages each action gives.
 #include <gtest/gtest.h>
 
 #include "platform/win32/commctrl.h"
@@ -73,6 +74,51 @@ TEST_F(ProgressTest, ClassicAndThemedFill) {
         ReleaseDC(bar, dc);
         DestroyWindow(bar);
     }
+}
+
+// A progress bar takes no input: its parent hears only that it came and went, and a click leaves the
+// focus where it was.
+TEST_F(ProgressTest, MessageSequences) {
+    MessageLog log;
+    log.Name(FParent, "parent");
+    // Create.
+    HWND bar = Child(PROGRESS_CLASSW, 0, RECT{10, 10, 210, 30});
+    log.Name(bar, "bar");
+    EXPECT_TRUE(log.Matches({
+        {"parent", WM_PARENTNOTIFY, Sent | WParam, MAKEWPARAM(WM_CREATE, 100)},
+    }));
+    controltest::Record(bar);
+    // The value moves by code and by steps: nothing but the calls themselves.
+    log.Clear();
+    SendMessageW(bar, PBM_SETPOS, 40, 0);
+    SendMessageW(bar, PBM_STEPIT, 0, 0);
+    EXPECT_TRUE(log.Matches({
+        {"bar", PBM_SETPOS, Sent | WParam, 40},
+        {"bar", PBM_STEPIT, Sent},
+    }));
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 50);
+    // A click on the bar.
+    HWND before = GetFocus();
+    log.Clear();
+    Click(bar, 20, 10);
+    EXPECT_TRUE(log.Matches({
+        {"bar", WM_MOUSEACTIVATE, Sent | Optional},
+        {"parent", WM_MOUSEACTIVATE, Sent | Optional},
+        {"bar", WM_LBUTTONDOWN, Sent | WParam, MK_LBUTTON},
+        {"bar", WM_LBUTTONUP, Sent},
+    }));
+    EXPECT_EQ(GetFocus(), before);
+    // Destroy.
+    log.Clear();
+    DestroyWindow(bar);
+    EXPECT_TRUE(log.Matches({
+        {"parent", WM_PARENTNOTIFY, Sent | WParam | LParam, MAKEWPARAM(WM_DESTROY, 100), reinterpret_cast<LPARAM>(bar)},
+        {"bar", WM_SHOWWINDOW, Sent | WParam, FALSE},
+        {"bar", WM_WINDOWPOSCHANGING, Sent},
+        {"bar", WM_WINDOWPOSCHANGED, Sent},
+        {"bar", WM_DESTROY, Sent},
+        {"bar", WM_NCDESTROY, Sent},
+    }));
 }
 
 } // namespace

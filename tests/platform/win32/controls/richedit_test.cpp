@@ -7,7 +7,9 @@
 
 #include "platform/win32/clipboard.h"
 #include "platform/win32/richedit.h"
+#include "tests/platform/win32/RtfFuzzInput.h"
 #include "tests/platform/win32/controls/controls_testing.h"
+#include "tests/support/FuzzFixtures.h"
 
 namespace {
 
@@ -313,6 +315,14 @@ TEST_F(RichEditTest, RtfRoundTripKeepsTextAndFormats) {
     // What is written is 7-bit, whatever the text holds.
     EXPECT_TRUE(
         std::all_of(rtf.begin(), rtf.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
+}
+
+// The fuzz target's corpus, with every crash input it found, read as the target reads it.
+TEST(RichEditRtf, FuzzCorpusReadsAndRoundTrips) {
+    auto files = testing_support::FuzzFixtures({ZELMOR_TESTS_SOURCE "/fuzz/corpus/rtf"});
+    ASSERT_FALSE(files.empty());
+    for (const auto& [name, bytes] : files)
+        EXPECT_TRUE(ReadRtfFuzzInput(bytes)) << name;
 }
 
 TEST_F(RichEditTest, StreamsOfTextAndSelections) {

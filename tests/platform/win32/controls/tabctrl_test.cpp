@@ -207,6 +207,77 @@ TEST_F(TabControlTest, Keyboard) {
     EXPECT_EQ(SendMessageW(tabs, TCM_GETCURFOCUS, 0, 0), 1);
 }
 
+// The messages of each action, the control's and its parent's, in order.
+TEST_F(TabControlTest, MessageSequences) {
+    MessageLog log;
+    log.Name(FParent, "parent");
+    // Create.
+    HWND tabs = Tabs({u"One", u"Two", u"Three"});
+    log.Name(tabs, "tabs");
+    EXPECT_TRUE(log.Matches({
+        {"parent", WM_PARENTNOTIFY, Sent | WParam, MAKEWPARAM(WM_CREATE, 100)},
+    }));
+    controltest::Record(tabs);
+    // A click on the third tab takes the focus, asks the parent, selects and tells, then clicks. The
+    // parent reads the selection (TCM_GETCURSEL) in each notification.
+    RECT third = ItemRect(tabs, 2);
+    log.Clear();
+    Click(tabs, (third.left + third.right) / 2, (third.top + third.bottom) / 2);
+    EXPECT_TRUE(log.Matches({
+        {"tabs", WM_MOUSEACTIVATE, Sent | Optional},
+        {"parent", WM_MOUSEACTIVATE, Sent | Optional},
+        {"tabs", WM_LBUTTONDOWN, Sent | WParam, MK_LBUTTON},
+        {"parent", WM_KILLFOCUS, Sent},
+        {"tabs", WM_SETFOCUS, Sent},
+        {"parent", WM_NOTIFY, Sent | WParam | Code, 100, 0, TCN_SELCHANGING},
+        {"tabs", TCM_GETCURSEL, Sent},
+        {"parent", WM_NOTIFY, Sent | WParam | Code, 100, 0, TCN_SELCHANGE},
+        {"tabs", TCM_GETCURSEL, Sent},
+        {"tabs", WM_LBUTTONUP, Sent},
+        {"parent", WM_NOTIFY, Sent | WParam | Code, 100, 0, NM_CLICK},
+        {"tabs", TCM_GETCURSEL, Sent},
+    }));
+    EXPECT_EQ(Sel(tabs), 2);
+    EXPECT_EQ(GetFocus(), tabs);
+    // The left arrow: the parent hears the key first, then the change.
+    log.Clear();
+    Press(VK_LEFT);
+    EXPECT_TRUE(log.Matches({
+        {"tabs", WM_KEYDOWN, Sent | WParam, VK_LEFT},
+        {"parent", WM_NOTIFY, Sent | WParam | Code, 100, 0, TCN_KEYDOWN},
+        {"tabs", TCM_GETCURSEL, Sent},
+        {"parent", WM_NOTIFY, Sent | WParam | Code, 100, 0, TCN_SELCHANGING},
+        {"tabs", TCM_GETCURSEL, Sent},
+        {"parent", WM_NOTIFY, Sent | WParam | Code, 100, 0, TCN_SELCHANGE},
+        {"tabs", TCM_GETCURSEL, Sent},
+        {"tabs", WM_KEYUP, Sent | WParam, VK_LEFT},
+    }));
+    EXPECT_EQ(Sel(tabs), 1);
+    // The focus leaves and comes back.
+    log.Clear();
+    SetFocus(FParent);
+    SetFocus(tabs);
+    EXPECT_TRUE(log.Matches({
+        {"tabs", WM_KILLFOCUS, Sent | WParam, reinterpret_cast<WPARAM>(FParent)},
+        {"parent", WM_SETFOCUS, Sent | WParam, reinterpret_cast<WPARAM>(tabs)},
+        {"parent", WM_KILLFOCUS, Sent | WParam, reinterpret_cast<WPARAM>(tabs)},
+        {"tabs", WM_SETFOCUS, Sent | WParam, reinterpret_cast<WPARAM>(FParent)},
+    }));
+    // Destroy.
+    log.Clear();
+    DestroyWindow(tabs);
+    EXPECT_TRUE(log.Matches({
+        {"parent", WM_PARENTNOTIFY, Sent | WParam, MAKEWPARAM(WM_DESTROY, 100)},
+        {"tabs", WM_SHOWWINDOW, Sent | WParam, FALSE},
+        {"tabs", WM_WINDOWPOSCHANGING, Sent},
+        {"tabs", WM_WINDOWPOSCHANGED, Sent},
+        {"tabs", WM_KILLFOCUS, Sent},
+        {"parent", WM_SETFOCUS, Sent},
+        {"tabs", WM_DESTROY, Sent},
+        {"tabs", WM_NCDESTROY, Sent},
+    }));
+}
+
 TEST_F(TabControlTest, ALineTooLongScrollsWithArrows) {
     HWND tabs = Tabs({u"Alpha", u"Bravo", u"Charlie", u"Delta", u"Echo", u"Foxtrot", u"Golf"}, 0,
                      RECT{10, 10, 170, 110});

@@ -2,6 +2,8 @@
 // the manual clock, text asked of the owner, the tool messages, tracking balloons and their stem.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "platform/rtl/Clock.h"
 #include "platform/win32/commctrl.h"
 #include "platform/win32/winerror.h"
@@ -30,6 +32,11 @@ protected:
                 auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
                 info->lpszText = FCallbackText.data();
                 info->uFlags |= FSetItem;
+            }
+            if (header->code == TTN_SHOW && FPlaceAt) {
+                SetWindowPos(header->hwndFrom, nullptr, FPlaceAt->x, FPlaceAt->y, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                return TRUE;
             }
             return 0;
         };
@@ -71,6 +78,7 @@ protected:
     std::vector<std::pair<HWND, UINT_PTR>> FSenders; // hwndFrom and idFrom of each notification
     String FCallbackText = u"Asked for";
     UINT FSetItem = 0;
+    std::optional<POINT> FPlaceAt; // where the owner puts the tip when told of the show
 };
 
 TEST_F(TooltipTest, ShownAfterInitialDelayAndPoppedAfterAutoPop) {
@@ -104,6 +112,86 @@ TEST_F(TooltipTest, ShownAfterInitialDelayAndPoppedAfterAutoPop) {
     Wait(1);
     EXPECT_FALSE(IsWindowVisible(tip));
     EXPECT_EQ(FCodes, (std::vector<UINT>{TTN_SHOW, TTN_POP}));
+}
+
+// The messages of each action, the tip's and its owner's, in order.
+TEST_F(TooltipTest, MessageSequences) {
+    MessageLog log;
+    log.Name(FOwner, "owner");
+    // Create: a pop-up the owner is not told about.
+    HWND tip = Tip(TTS_ALWAYSTIP);
+    log.Name(tip, "tip");
+    EXPECT_TRUE(log.Matches({}));
+    controltest::Record(tip);
+    TOOLINFOW tool = Tool(TTF_SUBCLASS, 1, RECT{0, 0, 100, 100}, LPSTR_TEXTCALLBACKW);
+    log.Clear();
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 400);
+    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 3000);
+    EXPECT_TRUE(log.Matches({
+        {"tip", TTM_ADDTOOLW, Sent},
+        {"tip", TTM_SETDELAYTIME, Sent | WParam | LParam, TTDT_INITIAL, 400},
+        {"tip", TTM_SETDELAYTIME, Sent | WParam | LParam, TTDT_AUTOPOP, 3000},
+    }));
+    // The mouse rests on the tool: after the delay the owner is asked for the text and told of the show.
+    MoveTo(30, 30);
+    log.Clear();
+    Wait(400);
+    EXPECT_TRUE(log.Matches({
+        {"tip", WM_TIMER, Sent},
+        {"owner", WM_NOTIFY, Sent | WParam | Code, 1, 0, TTN_GETDISPINFOW},
+        {"owner", WM_NOTIFY, Sent | WParam | Code, 1, 0, TTN_SHOW},
+        {"tip", WM_WINDOWPOSCHANGING, Sent}, // placed and sized for its text
+        {"tip", WM_NCCALCSIZE, Sent},
+        {"tip", WM_WINDOWPOSCHANGED, Sent},
+        {"tip", WM_MOVE, Sent},
+        {"tip", WM_SIZE, Sent},
+        {"tip", WM_WINDOWPOSCHANGING, Sent}, // shown on top
+        {"tip", WM_WINDOWPOSCHANGED, Sent},
+    }));
+    EXPECT_TRUE(IsWindowVisible(tip));
+    // A click in the tool hides the tip.
+    log.Clear();
+    Click(FOwner, 30, 30);
+    // The owner hears that the tip is about to go while it still shows.
+    EXPECT_TRUE(log.Matches({
+        {"tip", TTM_RELAYEVENT, Sent},
+        {"owner", WM_NOTIFY, Sent | WParam | Code, 1, 0, TTN_POP},
+        {"tip", WM_SHOWWINDOW, Sent | WParam, FALSE},
+        {"tip", WM_WINDOWPOSCHANGING, Sent},
+        {"tip", WM_WINDOWPOSCHANGED, Sent},
+        {"owner", WM_LBUTTONDOWN, Sent},
+        {"tip", TTM_RELAYEVENT, Sent},
+        {"owner", WM_LBUTTONUP, Sent},
+    }));
+    EXPECT_FALSE(IsWindowVisible(tip));
+    // Destroy.
+    log.Clear();
+    DestroyWindow(tip);
+    EXPECT_TRUE(log.Matches({
+        {"tip", WM_DESTROY, Sent},
+        {"tip", WM_NCDESTROY, Sent},
+    }));
+}
+
+// An owner that places the tip itself answers TRUE to TTN_SHOW: the tip stays there, at its own size.
+TEST_F(TooltipTest, OwnerMayPlaceTheTipWhenToldOfTheShow) {
+    HWND tip = Tip(TTS_ALWAYSTIP);
+    String text = u"Placed";
+    TOOLINFOW tool = Tool(TTF_SUBCLASS, 1, RECT{0, 0, 100, 100}, text.data());
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 100);
+    FPlaceAt = POINT{300, 250};
+    MoveTo(30, 30);
+    Wait(100);
+    ASSERT_TRUE(IsWindowVisible(tip));
+    RECT rect;
+    GetWindowRect(tip, &rect);
+    EXPECT_EQ(rect.left, 300);
+    EXPECT_EQ(rect.top, 250);
+    LRESULT bubble = SendMessageW(tip, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(rect.right - rect.left, LOWORD(bubble));
+    EXPECT_EQ(rect.bottom - rect.top, HIWORD(bubble));
 }
 
 TEST_F(TooltipTest, LeavingClickingAndMovingToAnotherTool) {

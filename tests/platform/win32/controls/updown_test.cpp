@@ -122,6 +122,81 @@ TEST_F(UpDownTest, ArrowClickAndHoldRepeat) {
     EXPECT_EQ(SendMessageW(FUpDown, UDM_GETPOS32, 0, 0), 8);
 }
 
+// The messages of each action, the control's, its buddy's and its parent's, in order.
+TEST_F(UpDownTest, MessageSequences) {
+    MessageLog log;
+    log.Name(FHost, "parent");
+    log.Name(FEdit, "buddy");
+    log.Name(FParent, "top");
+    // Create.
+    HWND spin = CreateWindowExW(0, UPDOWN_CLASSW, nullptr, WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_SETBUDDYINT,
+                                150, 10, 16, 24, FHost, reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    log.Name(spin, "spin");
+    // The parent hears of its new child, and passes the news up.
+    EXPECT_TRUE(log.Matches({
+        {"parent", WM_PARENTNOTIFY, Sent | WParam, MAKEWPARAM(WM_CREATE, 7)},
+        {"top", WM_PARENTNOTIFY, Sent | WParam, MAKEWPARAM(WM_CREATE, 7)},
+    }));
+    controltest::Record(spin);
+    controltest::Record(FEdit);
+    SendMessageW(spin, UDM_SETRANGE32, 0, 10);
+    SendMessageW(spin, UDM_SETPOS32, 0, 5);
+    SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(FEdit), 0);
+    // A click on the up arrow: pressed, the parent may refuse the step, the buddy shows it, the parent
+    // hears the position; released, the scroll ends.
+    log.Clear();
+    RECT rect;
+    GetClientRect(spin, &rect);
+    Click(spin, rect.right / 2, 3);
+    const LPARAM spinParam = reinterpret_cast<LPARAM>(spin);
+    EXPECT_TRUE(log.Matches({
+        {"spin", WM_MOUSEACTIVATE, Sent | Optional},
+        {"parent", WM_MOUSEACTIVATE, Sent | Optional},
+        {"spin", WM_LBUTTONDOWN, Sent | WParam, MK_LBUTTON},
+        {"parent", WM_NOTIFY, Sent | WParam | Code, 7, 0, UDN_DELTAPOS},
+        {"buddy", WM_SETTEXT, Sent},
+        {"parent", WM_COMMAND, Sent | WParam, MAKEWPARAM(0, EN_UPDATE)},
+        {"parent", WM_COMMAND, Sent | WParam, MAKEWPARAM(0, EN_CHANGE)},
+        {"parent", WM_VSCROLL, Sent | WParam | LParam, MAKEWPARAM(SB_THUMBPOSITION, 6), spinParam},
+        {"spin", WM_LBUTTONUP, Sent},
+        {"spin", WM_CAPTURECHANGED, Sent},
+        {"parent", WM_VSCROLL, Sent | WParam | LParam, MAKEWPARAM(SB_ENDSCROLL, 6), spinParam},
+    }));
+    EXPECT_EQ(WindowText(FEdit), u"6");
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(SendMessageW(spin, UDM_GETPOS32, 0, 0), 6);
+    // The down arrow key in the buddy.
+    SetFocus(FEdit);
+    log.Clear();
+    controltest::Press(VK_DOWN);
+    EXPECT_TRUE(log.Matches({
+        {"buddy", WM_KEYDOWN, Sent | WParam, VK_DOWN},
+        {"spin", WM_KEYDOWN, Sent | WParam, VK_DOWN},
+        {"parent", WM_NOTIFY, Sent | WParam | Code, 7, 0, UDN_DELTAPOS},
+        {"buddy", WM_SETTEXT, Sent},
+        {"parent", WM_COMMAND, Sent | WParam, MAKEWPARAM(0, EN_UPDATE)},
+        {"parent", WM_COMMAND, Sent | WParam, MAKEWPARAM(0, EN_CHANGE)},
+        {"parent", WM_VSCROLL, Sent | WParam | LParam, MAKEWPARAM(SB_THUMBPOSITION, 5), spinParam},
+        {"buddy", WM_KEYUP, Sent | WParam, VK_DOWN},
+        {"spin", WM_KEYUP, Sent | WParam, VK_DOWN},
+        {"parent", WM_VSCROLL, Sent | WParam | LParam, MAKEWPARAM(SB_ENDSCROLL, 5), spinParam},
+    }));
+    EXPECT_EQ(WindowText(FEdit), u"5");
+    EXPECT_EQ(SendMessageW(spin, UDM_GETPOS32, 0, 0), 5);
+    // Destroy.
+    log.Clear();
+    DestroyWindow(spin);
+    EXPECT_TRUE(log.Matches({
+        {"parent", WM_PARENTNOTIFY, Sent | WParam, MAKEWPARAM(WM_DESTROY, 7)},
+        {"top", WM_PARENTNOTIFY, Sent | WParam, MAKEWPARAM(WM_DESTROY, 7)},
+        {"spin", WM_SHOWWINDOW, Sent | WParam, FALSE},
+        {"spin", WM_WINDOWPOSCHANGING, Sent},
+        {"spin", WM_WINDOWPOSCHANGED, Sent},
+        {"spin", WM_DESTROY, Sent},
+        {"spin", WM_NCDESTROY, Sent},
+    }));
+}
+
 TEST_F(UpDownTest, StopsOrWrapsAtTheEnds) {
     struct Case {
         const char* name;
