@@ -12,14 +12,20 @@
 namespace gdi {
 
 backend::FontRef FontOf(const DC& dc) {
-    const LOGFONTW& lf = dc.state.font->logFont;
-    backend::FontRequest request;
-    request.face = std::u16string(lf.lfFaceName, std::char_traits<char16_t>::length(lf.lfFaceName));
+    Font& logical = *dc.state.font;
+    const LOGFONTW& lf = logical.logFont;
     // The height is in logical units; the sign rule stays.
     double scale = std::abs(dc.ScaleY());
-    request.height = static_cast<int>(std::lround(lf.lfHeight * scale));
-    if (lf.lfHeight != 0 && request.height == 0)
-        request.height = lf.lfHeight < 0 ? -1 : 1;
+    int height = static_cast<int>(std::lround(lf.lfHeight * scale));
+    if (lf.lfHeight != 0 && height == 0)
+        height = lf.lfHeight < 0 ? -1 : 1;
+    std::lock_guard lock(logical.realizedMutex);
+    if (logical.realizedHeight == height)
+        if (backend::FontRef font = logical.realized.lock())
+            return font;
+    backend::FontRequest request;
+    request.face = std::u16string(lf.lfFaceName, std::char_traits<char16_t>::length(lf.lfFaceName));
+    request.height = height;
     request.escapement = lf.lfEscapement;
     request.weight = lf.lfWeight;
     request.italic = lf.lfItalic != 0;
@@ -28,7 +34,10 @@ backend::FontRef FontOf(const DC& dc) {
     request.charSet = lf.lfCharSet;
     request.pitchAndFamily = lf.lfPitchAndFamily;
     request.antialiased = lf.lfQuality != NONANTIALIASED_QUALITY;
-    return backend::RealizeFont(request);
+    backend::FontRef font = backend::RealizeFont(request);
+    logical.realized = font;
+    logical.realizedHeight = height;
+    return font;
 }
 
 namespace {
