@@ -1006,8 +1006,11 @@ void Surface::Text(const DrawState& state, const TextRun& run) {
     int overhang = m.maxCharWidth;
     QRectF cell(0, -m.ascent, run.width, m.height);
     if (run.opaqueCell && run.width > 0) {
-        QPolygonF polygon = turn.map(QPolygonF(cell));
-        PaintRegion(clipped, ScanPolygons({polygon}, false), Ink(background), R2CopyPen);
+        // Upright, the cell is a rectangle of whole pixels: exactly the pixels whose centres it holds.
+        Region cells = angle == 0 ? Region(Rect{run.origin.x, run.origin.y - m.ascent, run.origin.x + run.width,
+                                                run.origin.y - m.ascent + m.height})
+                                  : ScanPolygons({turn.map(QPolygonF(cell))}, false);
+        PaintRegion(clipped, cells, Ink(background), R2CopyPen);
     }
     if (run.underlinesOnly && run.prefixUnderlines.empty())
         return;

@@ -413,15 +413,22 @@ int DrawTextCore(HDC handle, LPWSTR text, int count, LPRECT rect, UINT format, D
         if (end == std::u16string::npos)
             end = display.size();
         Line paragraph;
-        paragraph.text = display.substr(start, end - start);
-        paragraph.underlined.assign(underlined.begin() + static_cast<std::ptrdiff_t>(start),
-                                    underlined.begin() + static_cast<std::ptrdiff_t>(end));
+        bool whole = start == 0 && end == display.size();
+        if (whole) {
+            // One paragraph (the usual single line): it takes the text over, which nothing reads again.
+            paragraph.text = std::move(display);
+            paragraph.underlined = std::move(underlined);
+        } else {
+            paragraph.text = display.substr(start, end - start);
+            paragraph.underlined.assign(underlined.begin() + static_cast<std::ptrdiff_t>(start),
+                                        underlined.begin() + static_cast<std::ptrdiff_t>(end));
+        }
         layout.Measure(paragraph);
         if ((format & DT_WORDBREAK) && !single)
             layout.Wrap(paragraph, width, lines);
         else
             lines.push_back(std::move(paragraph));
-        if (end >= display.size())
+        if (whole || end >= display.size())
             break;
         start =
             end + ((display[end] == u'\r' && end + 1 < display.size() && display[end + 1] == u'\n') ? 2 : 1);
@@ -493,7 +500,7 @@ int DrawTextCore(HDC handle, LPWSTR text, int count, LPRECT rect, UINT format, D
     dc.state.textAlign = TA_LEFT | TA_TOP;
     bool hide = (format & DT_HIDEPREFIX) != 0;
     int y = top;
-    for (const Line& line : lines) {
+    for (Line& line : lines) {
         int x = area.left + leftMargin;
         if (format & DT_CENTER)
             x = area.left + leftMargin + (width - line.width) / 2;
@@ -501,7 +508,8 @@ int DrawTextCore(HDC handle, LPWSTR text, int count, LPRECT rect, UINT format, D
             x = area.right - rightMargin - line.width;
         backend::TextRun run;
         run.font = font;
-        run.text = line.text;
+        run.text = std::move(line.text); // each line is drawn once
+        run.offsets.reserve(line.advances.size());
         int offset = 0;
         for (size_t i = 0; i < line.advances.size(); ++i) {
             run.offsets.push_back(offset);
