@@ -38,7 +38,7 @@ bool WindowsXPOrLater() {
 // and the text; so a change of any of them misses. Only DCs whose mapping is the identity use it, where
 // an extent does not depend on where the rectangle is. The oldest entry goes when the cache is full.
 struct TExtentKey {
-    Integer font; // 0 asks for the font's height alone
+    Integer font;
     UINT format;
     Integer width;
     String text;
@@ -152,18 +152,16 @@ public:
 
     // The height of a text extent is the font's, whatever the text.
     Integer TextHeight(const THTMLFont& font, const String& text) override {
-        std::optional<TExtentKey> key;
-        if (Measurable()) {
-            key = TExtentKey{FontID(font), 0, 0, String()};
-            TSize size;
-            if (Extents().Find(*key, size))
-                return size.cy;
+        if (!Measurable()) {
+            SelectFont(font);
+            return FCanvas->TextHeight(text.empty() ? String(u" ") : text);
         }
-        SelectFont(font);
-        Integer height = FCanvas->TextHeight(text.empty() ? String(u" ") : text);
-        if (key)
-            Extents().Add(*key, TSize{0, height});
-        return height;
+        size_t entry = FontEntry(font);
+        if (Memo().fonts[entry].height < 0) {
+            SelectFont(font);
+            Memo().fonts[entry].height = FCanvas->TextHeight(text.empty() ? String(u" ") : text);
+        }
+        return Memo().fonts[entry].height;
     }
 
     void FillRect(const TRect& rect, TColor color) override {
@@ -311,19 +309,28 @@ private:
     // What of font and DC decides an extent. The canvas makes the logical font of font from font's
     // name, size, style and orientation and its own pixels per inch, character set and pitch; when
     // font is the canvas's font at entry the DC keeps the logical font it had, so that is part of the
-    // key too. The colour plays no part.
-    Integer FontID(const THTMLFont& font) {
-        auto same = [&](const THTMLFont& known) {
-            return known.size == font.size && known.orientation == font.orientation && known.style == font.style &&
-                   known.name == font.name;
-        };
-        if (FLastFontID < FFontIDs.size() && same(FFontIDs[FLastFontID].first))
-            return FFontIDs[FLastFontID].second;
-        for (size_t i = 0; i < FFontIDs.size(); ++i)
-            if (same(FFontIDs[i].first)) {
-                FLastFontID = i;
-                return FFontIDs[i].second;
-            }
+    // key too. The colour plays no part. The fonts numbered for the last canvas state of the thread are
+    // kept, since a grid renders cell after cell with the same canvas font.
+    struct TFontEntry {
+        THTMLFont font;
+        Integer id;
+        Integer height = -1; // the height of a text extent, -1 until measured
+    };
+    struct TFontMemo {
+        String base;
+        std::vector<TFontEntry> fonts;
+        size_t last = 0; // where the last one asked for is
+    };
+    static TFontMemo& Memo() {
+        thread_local TFontMemo memo;
+        return memo;
+    }
+
+    Integer FontID(const THTMLFont& font) { return Memo().fonts[FontEntry(font)].id; }
+
+    // The place of font in the thread's numbered fonts, numbered now if it was not.
+    size_t FontEntry(const THTMLFont& font) {
+        TFontMemo& memo = Memo();
         if (FBaseKey.empty()) {
             TFont* canvasFont = FCanvas->Font();
             LOGFONTW lf{};
@@ -340,7 +347,22 @@ private:
             FBaseKey += Char(0);
             FBaseKey += canvasFont->Name();
             FBaseKey += Char(0);
+            if (memo.base != FBaseKey || memo.fonts.size() >= 64) {
+                memo.base = FBaseKey;
+                memo.fonts.clear();
+            }
         }
+        auto same = [&](const THTMLFont& known) {
+            return known.size == font.size && known.orientation == font.orientation && known.style == font.style &&
+                   known.name == font.name;
+        };
+        if (memo.last < memo.fonts.size() && same(memo.fonts[memo.last].font))
+            return memo.last;
+        for (size_t i = 0; i < memo.fonts.size(); ++i)
+            if (same(memo.fonts[i].font)) {
+                memo.last = i;
+                return i;
+            }
         String key = FBaseKey;
         AppendNumber(key, font.size);
         AppendNumber(key, font.orientation);
@@ -349,9 +371,9 @@ private:
                               (font.style.Contains(fsStrikeOut) ? 8 : 0));
         key += font.name;
         Integer id = Extents().FontID(key);
-        FLastFontID = FFontIDs.size();
-        FFontIDs.emplace_back(font, id);
-        return id;
+        memo.last = memo.fonts.size();
+        memo.fonts.push_back(TFontEntry{font, id});
+        return memo.last;
     }
 
     void SelectFont(const THTMLFont& font) {
@@ -412,8 +434,6 @@ private:
     std::vector<int> FSaved;
     Integer FMeasurable = -1; // unknown until first asked
     String FBaseKey;          // the canvas's part of every font description, made at first use
-    std::vector<std::pair<THTMLFont, Integer>> FFontIDs; // fonts of this call and their numbers
-    size_t FLastFontID = 0;                               // where the last one asked for is
 };
 
 } // namespace
