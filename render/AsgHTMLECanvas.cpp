@@ -1,5 +1,5 @@
-// The renderer on a TCanvas: the host that draws through the canvas's DC, and RenderMiniHTML, the
-// entry that grids, hints and drop-downs call.
+// The renderer on a TCanvas: the host that draws through the canvas's DC and remembers the extents it
+// measured, and RenderMiniHTML, the entry that grids, hints and drop-downs call.
 #include "render/AsgHTMLE.h"
 
 #include <cmath>
