@@ -1,8 +1,12 @@
-// The renderer on a TCanvas: the host that draws through the canvas's DC, and RenderMiniHTML, the
-// entry that grids, hints and drop-downs call.
+// The renderer on a TCanvas: the host that draws through the canvas's DC and remembers the extents it
+// measured, and RenderMiniHTML, the entry that grids, hints and drop-downs call.
 #include "render/AsgHTMLE.h"
 
 #include <cmath>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
 
 #include "platform/framework/ImgList.h"
 #include "platform/rtl/Convert.h"
@@ -28,6 +32,85 @@ bool WindowsXPOrLater() {
     return xp;
 }
 
+// Extents of measured runs, kept between calls because a grid lays the same cell texts out on every
+// paint. A key holds everything an extent depends on: the font (by the number of its description: the
+// logical font the DC gets and the character spacing), the DrawText format, the width of the rectangle
+// and the text; so a change of any of them misses. Only DCs whose mapping is the identity use it, where
+// an extent does not depend on where the rectangle is. The oldest entry goes when the cache is full.
+struct TExtentKey {
+    Integer font;
+    UINT format;
+    Integer width;
+    String text;
+    bool operator==(const TExtentKey&) const = default;
+};
+
+struct TExtentKeyHash {
+    size_t operator()(const TExtentKey& key) const {
+        size_t h = std::hash<StringView>()(key.text);
+        for (size_t part : {size_t(key.font), size_t(key.format), size_t(std::uint32_t(key.width))})
+            h = (h ^ part) * 1099511628211ull;
+        return h;
+    }
+};
+
+class TExtentCache {
+public:
+    // The number of a font description; numbers are never given twice, so an extent kept under a
+    // description that was dropped can never be found again.
+    Integer FontID(const String& description) {
+        std::lock_guard lock(FMutex);
+        auto it = FFonts.find(description);
+        if (it != FFonts.end())
+            return it->second;
+        if (FFonts.size() >= kFontLimit) {
+            FFonts.clear();
+            FExtents.clear();
+            FOrder.clear();
+        }
+        return FFonts.emplace(description, ++FLastFont).first->second;
+    }
+    bool Find(const TExtentKey& key, TSize& size) {
+        std::lock_guard lock(FMutex);
+        auto it = FExtents.find(key);
+        if (it == FExtents.end())
+            return false;
+        size = it->second;
+        return true;
+    }
+    void Add(const TExtentKey& key, TSize size) {
+        std::lock_guard lock(FMutex);
+        auto [it, added] = FExtents.emplace(key, size);
+        if (!added)
+            return;
+        FOrder.push_back(&it->first);
+        if (FOrder.size() > kLimit) {
+            FExtents.erase(FExtents.find(*FOrder.front()));
+            FOrder.pop_front();
+        }
+    }
+
+private:
+    static constexpr size_t kLimit = 8192;
+    static constexpr size_t kFontLimit = 256;
+    std::mutex FMutex;
+    std::unordered_map<String, Integer> FFonts;
+    Integer FLastFont = 0;
+    std::unordered_map<TExtentKey, TSize, TExtentKeyHash> FExtents;
+    std::deque<const TExtentKey*> FOrder; // keys in the map (nodes stay put), oldest first
+};
+
+TExtentCache& Extents() {
+    static TExtentCache* cache = new TExtentCache; // never destroyed: other statics may render at exit
+    return *cache;
+}
+
+void AppendNumber(String& key, Integer value) {
+    auto bits = static_cast<std::uint32_t>(value);
+    key += Char(bits & 0xFFFF);
+    key += Char(bits >> 16);
+}
+
 // Draws on a canvas. Pictures come from the image list ("IDX:n"), the system image lists ("SSYS:" and
 // "LSYS:" with a path or an index), the picture container (a name) or the picture cache (an address
 // with "://").
@@ -40,6 +123,16 @@ public:
 
     void DrawText(const THTMLFont& font, const String& text, TRect& rect, UINT format,
                   TColor background) override {
+        std::optional<TExtentKey> key;
+        if ((format & DT_CALCRECT) && Measurable()) {
+            key = TExtentKey{FontID(font), format, rect.Right - rect.Left, text};
+            TSize size;
+            if (Extents().Find(*key, size)) {
+                rect.Right = rect.Left + size.cx;
+                rect.Bottom = rect.Top + size.cy;
+                return;
+            }
+        }
         SelectFont(font);
         HDC dc = FCanvas->Handle();
         SetTextColor(dc, ColorToRGB(font.color));
@@ -53,11 +146,22 @@ public:
         String buffer = text;
         DrawTextExW(dc, buffer.data(), Integer(buffer.size()), &r, format, nullptr);
         rect = r;
+        if (key)
+            Extents().Add(*key, TSize{rect.Right - rect.Left, rect.Bottom - rect.Top});
     }
 
+    // The height of a text extent is the font's, whatever the text.
     Integer TextHeight(const THTMLFont& font, const String& text) override {
-        SelectFont(font);
-        return FCanvas->TextHeight(text.empty() ? String(u" ") : text);
+        if (!Measurable()) {
+            SelectFont(font);
+            return FCanvas->TextHeight(text.empty() ? String(u" ") : text);
+        }
+        size_t entry = FontEntry(font);
+        if (Memo().fonts[entry].height < 0) {
+            SelectFont(font);
+            Memo().fonts[entry].height = FCanvas->TextHeight(text.empty() ? String(u" ") : text);
+        }
+        return Memo().fonts[entry].height;
     }
 
     void FillRect(const TRect& rect, TColor color) override {
@@ -189,6 +293,89 @@ public:
     }
 
 private:
+    // Whether extents may come from the cache: the DC maps logical units to pixels one to one.
+    bool Measurable() {
+        if (FMeasurable < 0) {
+            HDC dc = FCanvas->Handle();
+            SIZE window{}, viewport{};
+            FMeasurable = GetWindowExtEx(dc, &window) && GetViewportExtEx(dc, &viewport) &&
+                                  window.cx == viewport.cx && window.cy == viewport.cy
+                              ? 1
+                              : 0;
+        }
+        return FMeasurable == 1;
+    }
+
+    // What of font and DC decides an extent. The canvas makes the logical font of font from font's
+    // name, size, style and orientation and its own pixels per inch, character set and pitch; when
+    // font is the canvas's font at entry the DC keeps the logical font it had, so that is part of the
+    // key too. The colour plays no part. The fonts numbered for the last canvas state of the thread are
+    // kept, since a grid renders cell after cell with the same canvas font.
+    struct TFontEntry {
+        THTMLFont font;
+        Integer id;
+        Integer height = -1; // the height of a text extent, -1 until measured
+    };
+    struct TFontMemo {
+        String base;
+        std::vector<TFontEntry> fonts;
+        size_t last = 0; // where the last one asked for is
+    };
+    static TFontMemo& Memo() {
+        thread_local TFontMemo memo;
+        return memo;
+    }
+
+    Integer FontID(const THTMLFont& font) { return Memo().fonts[FontEntry(font)].id; }
+
+    // The place of font in the thread's numbered fonts, numbered now if it was not.
+    size_t FontEntry(const THTMLFont& font) {
+        TFontMemo& memo = Memo();
+        if (FBaseKey.empty()) {
+            TFont* canvasFont = FCanvas->Font();
+            LOGFONTW lf{};
+            GetObjectW(canvasFont->Handle(), sizeof(lf), &lf);
+            for (Integer value :
+                 {Integer(lf.lfHeight), Integer(lf.lfWidth), Integer(lf.lfEscapement), Integer(lf.lfOrientation),
+                  Integer(lf.lfWeight), Integer(lf.lfItalic), Integer(lf.lfUnderline), Integer(lf.lfStrikeOut),
+                  Integer(lf.lfCharSet), Integer(lf.lfOutPrecision), Integer(lf.lfClipPrecision),
+                  Integer(lf.lfQuality), Integer(lf.lfPitchAndFamily), canvasFont->PixelsPerInch(),
+                  Integer(canvasFont->Charset()), Integer(canvasFont->Pitch()),
+                  GetTextCharacterExtra(FCanvas->Handle())})
+                AppendNumber(FBaseKey, value);
+            FBaseKey.append(lf.lfFaceName, std::char_traits<Char>::length(lf.lfFaceName));
+            FBaseKey += Char(0);
+            FBaseKey += canvasFont->Name();
+            FBaseKey += Char(0);
+            if (memo.base != FBaseKey || memo.fonts.size() >= 64) {
+                memo.base = FBaseKey;
+                memo.fonts.clear();
+            }
+        }
+        auto same = [&](const THTMLFont& known) {
+            return known.size == font.size && known.orientation == font.orientation && known.style == font.style &&
+                   known.name == font.name;
+        };
+        if (memo.last < memo.fonts.size() && same(memo.fonts[memo.last].font))
+            return memo.last;
+        for (size_t i = 0; i < memo.fonts.size(); ++i)
+            if (same(memo.fonts[i].font)) {
+                memo.last = i;
+                return i;
+            }
+        String key = FBaseKey;
+        AppendNumber(key, font.size);
+        AppendNumber(key, font.orientation);
+        AppendNumber(key, (font.style.Contains(fsBold) ? 1 : 0) | (font.style.Contains(fsItalic) ? 2 : 0) |
+                              (font.style.Contains(fsUnderline) ? 4 : 0) |
+                              (font.style.Contains(fsStrikeOut) ? 8 : 0));
+        key += font.name;
+        Integer id = Extents().FontID(key);
+        memo.last = memo.fonts.size();
+        memo.fonts.push_back(TFontEntry{font, id});
+        return memo.last;
+    }
+
     void SelectFont(const THTMLFont& font) {
         TFont* target = FCanvas->Font();
         if (target->Name() != font.name)
@@ -245,6 +432,8 @@ private:
     HWND FThemeWindow;
     TColor FEntryBrush;
     std::vector<int> FSaved;
+    Integer FMeasurable = -1; // unknown until first asked
+    String FBaseKey;          // the canvas's part of every font description, made at first use
 };
 
 } // namespace

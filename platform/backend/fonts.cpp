@@ -4,6 +4,9 @@
 #include "platform/backend/fonts_p.h"
 
 #include <QFontDatabase>
+#include <QGlyphRun>
+#include <QImage>
+#include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
@@ -378,6 +381,71 @@ void Font::Shape(std::u16string_view text, QVector<quint32>* glyphs, std::vector
                 (*advances)[i] = 0;
         }
     }
+}
+
+// Draws the glyph in white on black through the same QPainter path the surface used to draw text with,
+// so that the captured grey levels are the coverage QPainter blends with. The canvas starts at the
+// glyph's outline box with a margin and grows while ink touches its edge.
+Font::GlyphMask Font::Capture(quint32 glyph) const {
+    QRectF outline = rawFont.boundingRect(glyph);
+    int margin = 4 + static_cast<int>(std::ceil(std::max(outline.width(), outline.height()) / 8));
+    for (int attempt = 0; attempt < 6; ++attempt, margin *= 2) {
+        int left = static_cast<int>(std::floor(outline.left())) - margin;
+        int top = static_cast<int>(std::floor(outline.top())) - margin;
+        int width = static_cast<int>(std::ceil(outline.right())) + margin - left;
+        int height = static_cast<int>(std::ceil(outline.bottom())) + margin - top;
+        QImage canvas(width, height, QImage::Format_RGB32);
+        canvas.fill(0xFF000000u);
+        {
+            QPainter painter(&canvas);
+            painter.translate(-left, -top);
+            painter.setRenderHint(QPainter::TextAntialiasing, request.antialiased);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            QGlyphRun run;
+            run.setRawFont(rawFont);
+            run.setGlyphIndexes(QVector<quint32>{glyph});
+            run.setPositions(QVector<QPointF>{QPointF(0, 0)});
+            painter.setPen(QColor(255, 255, 255));
+            painter.drawGlyphRun(QPointF(0, 0), run);
+        }
+        int x0 = width, y0 = height, x1 = -1, y1 = -1;
+        for (int y = 0; y < height; ++y) {
+            auto row = reinterpret_cast<const std::uint32_t*>(canvas.constScanLine(y));
+            for (int x = 0; x < width; ++x)
+                if (row[x] & 0xFF) {
+                    x0 = std::min(x0, x);
+                    x1 = std::max(x1, x);
+                    y0 = std::min(y0, y);
+                    y1 = std::max(y1, y);
+                }
+        }
+        GlyphMask mask;
+        if (x1 < 0)
+            return mask;
+        if ((x0 == 0 || y0 == 0 || x1 == width - 1 || y1 == height - 1) && attempt < 5)
+            continue;
+        mask.left = left + x0;
+        mask.top = top + y0;
+        mask.width = x1 - x0 + 1;
+        mask.height = y1 - y0 + 1;
+        mask.coverage.resize(static_cast<size_t>(mask.width) * static_cast<size_t>(mask.height));
+        for (int y = 0; y < mask.height; ++y) {
+            auto row = reinterpret_cast<const std::uint32_t*>(canvas.constScanLine(y0 + y));
+            for (int x = 0; x < mask.width; ++x)
+                mask.coverage[static_cast<size_t>(y * mask.width + x)] =
+                    static_cast<std::uint8_t>(row[x0 + x] & 0xFF);
+        }
+        return mask;
+    }
+    return GlyphMask{};
+}
+
+const Font::GlyphMask& Font::MaskOf(quint32 glyph) const {
+    std::lock_guard lock(FMutex);
+    auto it = FMasks.find(glyph);
+    if (it == FMasks.end())
+        it = FMasks.emplace(glyph, Capture(glyph)).first;
+    return it->second;
 }
 
 FontRef RealizeFont(const FontRequest& request) {

@@ -6,6 +6,7 @@
 #include <QRawFont>
 #include <QVector>
 #include <array>
+#include <cstdint>
 #include <mutex>
 #include <string_view>
 #include <unordered_map>
@@ -30,16 +31,30 @@ public:
     // and glyph 0 with advance 0 on the second.
     void Shape(std::u16string_view text, QVector<quint32>* glyphs, std::vector<int>* advances) const;
 
+    // The coverage of one glyph drawn upright at a whole-pixel baseline origin, exactly as QPainter
+    // draws it on RGB32 pixels: 0 leaves a pixel alone, 255 sets it to the ink, and the values between
+    // blend linearly. Made at first use and kept for the font's life; the reference stays valid.
+    struct GlyphMask {
+        int left = 0; // of the coverage box, from the origin
+        int top = 0;  // of the coverage box, from the baseline (negative above it)
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint8_t> coverage; // width * height, row by row
+    };
+    const GlyphMask& MaskOf(quint32 glyph) const;
+
 private:
     struct Glyph {
         quint32 index = 0;
         int advance = -1; // -1 until measured
     };
     Glyph Lookup(char32_t c) const;
+    GlyphMask Capture(quint32 glyph) const;
 
     mutable std::mutex FMutex;
     mutable std::array<Glyph, 256> FLatin{};
     mutable std::unordered_map<char32_t, Glyph> FOthers;
+    mutable std::unordered_map<quint32, GlyphMask> FMasks;
 };
 
 } // namespace backend

@@ -1,6 +1,8 @@
 // The surface device: GDI drawing on 32-bit pixels in memory with GDI's pixel rules. Raster operations,
 // fills, thin lines and blits work on the pixels directly so that XOR, NOT and the other operations are
-// exact; curves and wide pens become regions by scan conversion; only glyphs go through QPainter.
+// exact; curves and wide pens become regions by scan conversion. Glyphs are drawn once each through
+// QPainter into a coverage mask that is then blended as QPainter would blend it; only turned text and
+// monochrome surfaces still draw through QPainter on every call.
 //
 // Contents: raster operations and inks; the Surface class; fills and lines; shapes; blits; text; flood fill.
 #include <QGlyphRun>
@@ -451,8 +453,12 @@ private:
     void PaintRegion(const DrawState& state, const Region& region, const Ink& ink, int rop2);
     void PaintMask(const DrawState& state, const Mask& mask, Pixel pen, Pixel gap, int rop2);
     void ThinLines(const DrawState& state, const PenSpec& pen, std::span<const Point> points, bool closed);
+    bool StraightCopyLines(const DrawState& state, const PenSpec& pen, std::span<const Point> points,
+                           bool closed);
     void WideLines(const DrawState& state, const PenSpec& pen, const QPainterPath& path);
     void Outline(const DrawState& state, const PenSpec& pen, std::span<const Point> points, bool closed);
+    // Upright text on colour pixels: cached glyph coverage blended in place, as QPainter would draw it.
+    void UprightText(const TextRun& run, const Region& clip, const Rect& box, Pixel ink);
 
     PixelBuffer FPixels;
     bool FMonochrome;
@@ -515,6 +521,8 @@ void Surface::ThinLines(const DrawState& state, const PenSpec& pen, std::span<co
                         bool closed) {
     if (points.size() < 2 && !(closed && points.size() == 1))
         return;
+    if (pen.dash == DashStyle::Solid && state.rop2 == R2CopyPen && StraightCopyLines(state, pen, points, closed))
+        return;
     Rect bounds = BoundsOf(points).Intersected(Bounds());
     if (state.clip)
         bounds = bounds.Intersected(state.clip->Bounds());
@@ -533,6 +541,39 @@ void Surface::ThinLines(const DrawState& state, const PenSpec& pen, std::span<co
         for (std::uint8_t& v : mask.values)
             v &= static_cast<std::uint8_t>(~Mask::Gap);
     PaintMask(state, mask, Quantize(pen.color), gap, state.rop2);
+}
+
+// Grid lines and frames: a solid pen that copies, on segments that are all horizontal or vertical, gives
+// the same pixels as the mask of hits (a pixel drawn twice is set twice to the same colour), so the spans
+// are filled directly. False, with nothing drawn, when a segment is slanted.
+bool Surface::StraightCopyLines(const DrawState& state, const PenSpec& pen, std::span<const Point> points,
+                                bool closed) {
+    size_t segments = points.size() - 1 + (closed && points.size() > 1 ? 1 : 0);
+    auto segment = [&](size_t i) {
+        return std::pair<Point, Point>{points[i], points[(i + 1) % points.size()]};
+    };
+    for (size_t i = 0; i < segments; ++i) {
+        auto [a, b] = segment(i);
+        if (a.x != b.x && a.y != b.y)
+            return false;
+    }
+    Pixel color = Quantize(pen.color);
+    for (size_t i = 0; i < segments; ++i) {
+        auto [a, b] = segment(i);
+        // LineTo leaves out the last pixel.
+        Rect span;
+        if (a.y == b.y)
+            span = a.x < b.x ? Rect{a.x, a.y, b.x, a.y + 1} : Rect{b.x + 1, a.y, a.x + 1, a.y + 1};
+        else
+            span = a.y < b.y ? Rect{a.x, a.y, a.x + 1, b.y} : Rect{a.x, b.y + 1, a.x + 1, a.y + 1};
+        ForEachClipped(state, span, [&](const Rect& r) {
+            for (int y = r.top; y < r.bottom; ++y) {
+                std::uint32_t* row = FPixels.Row(y);
+                std::fill(row + r.left, row + r.right, color);
+            }
+        });
+    }
+    return true;
 }
 
 void Surface::WideLines(const DrawState& state, const PenSpec& pen, const QPainterPath& path) {
@@ -965,8 +1006,11 @@ void Surface::Text(const DrawState& state, const TextRun& run) {
     int overhang = m.maxCharWidth;
     QRectF cell(0, -m.ascent, run.width, m.height);
     if (run.opaqueCell && run.width > 0) {
-        QPolygonF polygon = turn.map(QPolygonF(cell));
-        PaintRegion(clipped, ScanPolygons({polygon}, false), Ink(background), R2CopyPen);
+        // Upright, the cell is a rectangle of whole pixels: exactly the pixels whose centres it holds.
+        Region cells = angle == 0 ? Region(Rect{run.origin.x, run.origin.y - m.ascent, run.origin.x + run.width,
+                                                run.origin.y - m.ascent + m.height})
+                                  : ScanPolygons({turn.map(QPolygonF(cell))}, false);
+        PaintRegion(clipped, cells, Ink(background), R2CopyPen);
     }
     if (run.underlinesOnly && run.prefixUnderlines.empty())
         return;
@@ -976,7 +1020,16 @@ void Surface::Text(const DrawState& state, const TextRun& run) {
     if (box.Empty())
         return;
 
-    // Glyphs are drawn on a copy of the pixels under them, then the pixels that changed go back.
+    Pixel ink = Quantize(run.color);
+    bool rectsForward = run.width >= 0 && std::all_of(run.prefixUnderlines.begin(), run.prefixUnderlines.end(),
+                                                       [](const auto& range) { return range.first <= range.second; });
+    if (angle == 0 && !FMonochrome && rectsForward) {
+        UprightText(run, clip, box, ink);
+        return;
+    }
+
+    // Turned text and monochrome surfaces: glyphs are drawn on a copy of the pixels under them, then the
+    // pixels that changed go back.
     QImage image(box.Width(), box.Height(), QImage::Format_RGB32);
     for (int y = 0; y < box.Height(); ++y) {
         const std::uint32_t* src = FPixels.Row(box.top + y);
@@ -984,7 +1037,6 @@ void Surface::Text(const DrawState& state, const TextRun& run) {
         for (int x = 0; x < box.Width(); ++x)
             dst[x] = src[box.left + x] | 0xFF000000u;
     }
-    Pixel ink = Quantize(run.color);
     {
         QPainter painter(&image);
         Region local = clip;
@@ -1032,6 +1084,81 @@ void Surface::Text(const DrawState& state, const TextRun& run) {
                 dst[box.left + x] = FMonochrome ? ToMonochrome(v) : v;
         }
     }
+}
+
+// QPainter's blend of a solid ink at 0 < coverage < 255 on an opaque pixel: both terms scaled with its
+// rounding of (v * a) / 255, channel by channel.
+inline std::uint32_t ByteMul(std::uint32_t x, std::uint32_t a) {
+    std::uint32_t t = (x & 0xFF00FF) * a;
+    t = ((t + ((t >> 8) & 0xFF00FF) + 0x800080) >> 8) & 0xFF00FF;
+    x = ((x >> 8) & 0xFF00FF) * a;
+    x = (x + ((x >> 8) & 0xFF00FF) + 0x800080) & 0xFF00FF00;
+    return x | t;
+}
+
+void Surface::UprightText(const TextRun& run, const Region& clip, const Rect& box, Pixel ink) {
+    const Font& font = *run.font;
+    const FontMetrics& m = font.metrics;
+    std::vector<Rect> pieces;
+    for (const Rect& c : clip.Rects()) {
+        Rect piece = c.Intersected(box);
+        if (!piece.Empty())
+            pieces.push_back(piece);
+    }
+    const std::uint32_t source = 0xFF000000u | ink;
+    auto fill = [&](const Rect& rect) {
+        for (const Rect& piece : pieces) {
+            Rect r = piece.Intersected(rect);
+            for (int y = r.top; y < r.bottom; ++y) {
+                std::uint32_t* row = FPixels.Row(y);
+                for (int x = r.left; x < r.right; ++x)
+                    if ((row[x] & White) != ink)
+                        row[x] = ink;
+            }
+        }
+    };
+    const int ox = run.origin.x, oy = run.origin.y;
+    if (!run.underlinesOnly) {
+        thread_local QVector<quint32> glyphs;
+        font.Shape(run.text, &glyphs, nullptr);
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            if (glyphs[i] == 0)
+                continue; // control characters and the second half of pairs draw nothing
+            const Font::GlyphMask& mask = font.MaskOf(glyphs[i]);
+            if (mask.coverage.empty())
+                continue;
+            int dy = run.yOffsets.empty() ? 0 : run.yOffsets[static_cast<size_t>(i)];
+            Rect glyphRect{ox + run.offsets[static_cast<size_t>(i)] + mask.left, oy + dy + mask.top, 0, 0};
+            glyphRect.right = glyphRect.left + mask.width;
+            glyphRect.bottom = glyphRect.top + mask.height;
+            for (const Rect& piece : pieces) {
+                Rect r = piece.Intersected(glyphRect);
+                for (int y = r.top; y < r.bottom; ++y) {
+                    std::uint32_t* row = FPixels.Row(y);
+                    const std::uint8_t* cover = mask.coverage.data() +
+                                                static_cast<size_t>(y - glyphRect.top) * mask.width +
+                                                static_cast<size_t>(r.left - glyphRect.left);
+                    for (int x = r.left; x < r.right; ++x) {
+                        std::uint32_t a = *cover++;
+                        if (a == 0)
+                            continue;
+                        Pixel d = row[x] & White;
+                        Pixel v = a == 255 ? ink
+                                           : (ByteMul(source, a) + ByteMul(0xFF000000u | d, 255 - a)) & White;
+                        if (v != d)
+                            row[x] = v;
+                    }
+                }
+            }
+        }
+        if (m.underlined)
+            fill(Rect{ox, oy + m.underlinePosition, ox + run.width, oy + m.underlinePosition + m.underlineThickness});
+        if (m.struckOut)
+            fill(Rect{ox, oy - m.strikeoutPosition, ox + run.width,
+                      oy - m.strikeoutPosition + m.strikeoutThickness});
+    }
+    for (const auto& [from, to] : run.prefixUnderlines)
+        fill(Rect{ox + from, oy + m.underlinePosition, ox + to, oy + m.underlinePosition + m.underlineThickness});
 }
 
 // ---- Flood fill ----

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -36,6 +37,12 @@ struct Brush : Object {
 
 struct Font : Object {
     LOGFONTW logFont{};
+    // The font last realised from logFont, at the device height it was realised for; the logical font
+    // never changes after it is created, so only the DC's scale can make it miss. Weak, so that the
+    // platform can still free every realised font before it stops.
+    std::mutex realizedMutex;
+    std::weak_ptr<const backend::Font> realized;
+    int realizedHeight = 0;
 };
 
 struct Palette : Object {

@@ -12,14 +12,20 @@
 namespace gdi {
 
 backend::FontRef FontOf(const DC& dc) {
-    const LOGFONTW& lf = dc.state.font->logFont;
-    backend::FontRequest request;
-    request.face = std::u16string(lf.lfFaceName, std::char_traits<char16_t>::length(lf.lfFaceName));
+    Font& logical = *dc.state.font;
+    const LOGFONTW& lf = logical.logFont;
     // The height is in logical units; the sign rule stays.
     double scale = std::abs(dc.ScaleY());
-    request.height = static_cast<int>(std::lround(lf.lfHeight * scale));
-    if (lf.lfHeight != 0 && request.height == 0)
-        request.height = lf.lfHeight < 0 ? -1 : 1;
+    int height = static_cast<int>(std::lround(lf.lfHeight * scale));
+    if (lf.lfHeight != 0 && height == 0)
+        height = lf.lfHeight < 0 ? -1 : 1;
+    std::lock_guard lock(logical.realizedMutex);
+    if (logical.realizedHeight == height)
+        if (backend::FontRef font = logical.realized.lock())
+            return font;
+    backend::FontRequest request;
+    request.face = std::u16string(lf.lfFaceName, std::char_traits<char16_t>::length(lf.lfFaceName));
+    request.height = height;
     request.escapement = lf.lfEscapement;
     request.weight = lf.lfWeight;
     request.italic = lf.lfItalic != 0;
@@ -28,7 +34,10 @@ backend::FontRef FontOf(const DC& dc) {
     request.charSet = lf.lfCharSet;
     request.pitchAndFamily = lf.lfPitchAndFamily;
     request.antialiased = lf.lfQuality != NONANTIALIASED_QUALITY;
-    return backend::RealizeFont(request);
+    backend::FontRef font = backend::RealizeFont(request);
+    logical.realized = font;
+    logical.realizedHeight = height;
+    return font;
 }
 
 namespace {
@@ -404,15 +413,22 @@ int DrawTextCore(HDC handle, LPWSTR text, int count, LPRECT rect, UINT format, D
         if (end == std::u16string::npos)
             end = display.size();
         Line paragraph;
-        paragraph.text = display.substr(start, end - start);
-        paragraph.underlined.assign(underlined.begin() + static_cast<std::ptrdiff_t>(start),
-                                    underlined.begin() + static_cast<std::ptrdiff_t>(end));
+        bool whole = start == 0 && end == display.size();
+        if (whole) {
+            // One paragraph (the usual single line): it takes the text over, which nothing reads again.
+            paragraph.text = std::move(display);
+            paragraph.underlined = std::move(underlined);
+        } else {
+            paragraph.text = display.substr(start, end - start);
+            paragraph.underlined.assign(underlined.begin() + static_cast<std::ptrdiff_t>(start),
+                                        underlined.begin() + static_cast<std::ptrdiff_t>(end));
+        }
         layout.Measure(paragraph);
         if ((format & DT_WORDBREAK) && !single)
             layout.Wrap(paragraph, width, lines);
         else
             lines.push_back(std::move(paragraph));
-        if (end >= display.size())
+        if (whole || end >= display.size())
             break;
         start =
             end + ((display[end] == u'\r' && end + 1 < display.size() && display[end + 1] == u'\n') ? 2 : 1);
@@ -484,7 +500,7 @@ int DrawTextCore(HDC handle, LPWSTR text, int count, LPRECT rect, UINT format, D
     dc.state.textAlign = TA_LEFT | TA_TOP;
     bool hide = (format & DT_HIDEPREFIX) != 0;
     int y = top;
-    for (const Line& line : lines) {
+    for (Line& line : lines) {
         int x = area.left + leftMargin;
         if (format & DT_CENTER)
             x = area.left + leftMargin + (width - line.width) / 2;
@@ -492,7 +508,8 @@ int DrawTextCore(HDC handle, LPWSTR text, int count, LPRECT rect, UINT format, D
             x = area.right - rightMargin - line.width;
         backend::TextRun run;
         run.font = font;
-        run.text = line.text;
+        run.text = std::move(line.text); // each line is drawn once
+        run.offsets.reserve(line.advances.size());
         int offset = 0;
         for (size_t i = 0; i < line.advances.size(); ++i) {
             run.offsets.push_back(offset);

@@ -690,6 +690,56 @@ TEST(HTMLCanvas, DrawsColouredTextAndRestoresTheCanvas) {
     EXPECT_EQ(canvas->Brush()->Color(), clWhite);
 }
 
+// Measured runs are remembered between calls: a change of font (the canvas's or the markup's), text or
+// mapping must still measure anew, so each case, measured after the others, agrees with the canvas's own
+// width of the text in the font the markup asks for.
+TEST(HTMLCanvas, MeasuredWidthsFollowFontTextAndMapping) {
+    struct Case {
+        Integer canvasSize;
+        const char16_t* markup;
+        const char16_t* face; // what the text is drawn in
+        Integer size;
+        TFontStyles style;
+        const char16_t* text;
+        bool scaled; // logical units of half a pixel
+    };
+    const Case cases[] = {
+        {8, u"Wide MMM", u"Arial", 8, {}, u"Wide MMM", false},
+        {12, u"Wide MMM", u"Arial", 12, {}, u"Wide MMM", false},
+        {8, u"<font size=\"3\">Wide MMM</font>", u"Arial", 12, {}, u"Wide MMM", false},
+        {8, u"<b>Wide MMM</b>", u"Arial", 8, {fsBold}, u"Wide MMM", false},
+        {8, u"<font face=\"Courier New\">Wide MMM</font>", u"Courier New", 8, {}, u"Wide MMM", false},
+        {8, u"<font face=\"Courier New\"><b>Wide MMMM</b></font>", u"Courier New", 8, {fsBold}, u"Wide MMMM",
+         false},
+        {8, u"Wide MMM", u"Arial", 8, {}, u"Wide MMM", true},
+    };
+    for (int round = 0; round < 2; ++round)
+        for (const Case& c : cases) {
+            SCOPED_TRACE(StringToUtf8(c.markup) + (c.scaled ? " scaled" : ""));
+            TBitmap bitmap(200, 40);
+            TCanvas* canvas = bitmap.Canvas();
+            canvas->Font()->SetName(u"Arial");
+            canvas->Font()->SetSize(c.canvasSize);
+            if (c.scaled) {
+                SetMapMode(canvas->Handle(), MM_ANISOTROPIC);
+                SetWindowExtEx(canvas->Handle(), 2, 2, nullptr);
+                SetViewportExtEx(canvas->Handle(), 1, 1, nullptr);
+            }
+            String anchor, plain, focus, title, id, value, type;
+            Integer width = 0, height = 0, count = 0, mouse = 0;
+            TRect hover, control;
+            RenderMiniHTML(canvas, c.markup, TRect(0, 0, 400, 80), nullptr, -1, -1, -1, -1, 0, false, true, false,
+                           false, true, true, true, false, u"", 1.0, clBlue, clNone, clNone, clGray, anchor, plain,
+                           focus, title, width, height, count, mouse, hover, control, id, value, type, nullptr,
+                           nullptr, nullptr, bdLeftToRight);
+            canvas->Font()->SetName(c.face);
+            canvas->Font()->SetSize(c.size);
+            canvas->Font()->SetStyle(c.style);
+            EXPECT_EQ(width, canvas->TextWidth(c.text));
+            EXPECT_EQ(height, canvas->TextHeight(c.text));
+        }
+}
+
 // Pictures by name from the container and by index from the image list, drawn and hit.
 TEST(HTMLCanvas, ContainerAndImageListPictures) {
     TPictureContainer container(nullptr);

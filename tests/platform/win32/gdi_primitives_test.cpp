@@ -29,6 +29,19 @@ TEST(GdiPrimitives, LineToLeavesOutItsLastPixel) {
     EXPECT_EQ(position.y, 3);
 }
 
+TEST(GdiPrimitives, StraightLinesBackwardsAndClippedLeaveOutTheirLastPixel) {
+    Canvas c(6, 4);
+    MoveToEx(c.dc(), 5, 1, nullptr);
+    LineTo(c.dc(), 0, 1);
+    MoveToEx(c.dc(), 0, 3, nullptr);
+    LineTo(c.dc(), 0, 0);
+    ExcludeClipRect(c.dc(), 2, 0, 4, 4);
+    MoveToEx(c.dc(), 0, 3, nullptr);
+    LineTo(c.dc(), 6, 3);
+    SelectClipRgn(c.dc(), nullptr);
+    EXPECT_EQ(c.Picture(), Rows({"......", "######", "#.....", "##..##"}));
+}
+
 TEST(GdiPrimitives, DiagonalLineAndPolylineJoinsDrawEachPixelOnce) {
     Canvas c(5, 5);
     POINT points[] = {{0, 0}, {4, 4}, {4, 0}};

@@ -2,6 +2,7 @@
 // alignment, DrawText layout (word breaks, ellipses, prefixes, tabs, CALCRECT, DT_MODIFYSTRING), symbol
 // faces and rotated text.
 #include <algorithm>
+#include <memory>
 
 #include "platform/backend/fonts.h"
 #include "platform/backend/recorder.h"
@@ -222,6 +223,120 @@ TEST(GdiTextOut, ExtTextOutFillsAndClipsToItsRectangle) {
     EXPECT_EQ(c.At(39, 5), RGB(255, 255, 255));
     SelectObject(c.dc(), GetStockObject(SYSTEM_FONT));
     DeleteObject(font);
+}
+
+// Upright text on a colour bitmap blends each glyph's coverage between the pixel under it and the ink.
+TEST(GdiTextOut, UprightTextBlendsCoverageBetweenBackgroundAndInk) {
+    struct Case {
+        const char* name;
+        COLORREF background;
+        COLORREF ink;
+        BYTE quality;
+    };
+    const Case cases[] = {
+        {"black on white", RGB(255, 255, 255), RGB(0, 0, 0), DEFAULT_QUALITY},
+        {"white on black", RGB(0, 0, 0), RGB(255, 255, 255), DEFAULT_QUALITY},
+        {"red on blue", RGB(0, 0, 255), RGB(255, 0, 0), DEFAULT_QUALITY},
+        {"not anti-aliased", RGB(0, 0, 255), RGB(255, 0, 0), NONANTIALIASED_QUALITY},
+    };
+    std::vector<std::vector<int>> coverages;
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        Canvas c(60, 20);
+        HBRUSH background = CreateSolidBrush(test.background);
+        RECT all{0, 0, 60, 20};
+        FillRect(c.dc(), &all, background);
+        HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, test.quality, 0,
+                                 u"Arial");
+        SelectObject(c.dc(), font);
+        SetBkMode(c.dc(), TRANSPARENT);
+        SetTextColor(c.dc(), test.ink);
+        TextOutW(c.dc(), 2, 2, u"Wavy 1/8", 8);
+        // How far each pixel went from the background towards the ink, 0 to 255, read on a channel where
+        // the two differ.
+        std::vector<int> coverage;
+        int partial = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 60; ++x) {
+                COLORREF p = c.At(x, y);
+                int amount = GetRValue(test.ink) > GetRValue(test.background) ? GetRValue(p) : 255 - GetRValue(p);
+                // Every channel sits on the same point between the background's and the ink's.
+                for (auto channel : {GetRValue, GetGValue, GetBValue}) {
+                    int from = channel(test.background), to = channel(test.ink);
+                    if (from != to)
+                        EXPECT_EQ(from < to ? channel(p) - from : from - channel(p), amount) << x << "," << y;
+                    else
+                        EXPECT_EQ(channel(p), from) << x << "," << y;
+                }
+                coverage.push_back(amount);
+                partial += amount > 0 && amount < 255;
+            }
+        EXPECT_GT(std::count_if(coverage.begin(), coverage.end(), [](int amount) { return amount > 0; }), 20);
+        if (test.quality == NONANTIALIASED_QUALITY)
+            EXPECT_EQ(partial, 0);
+        else
+            EXPECT_GT(partial, 20);
+        coverages.push_back(coverage);
+        SelectObject(c.dc(), GetStockObject(SYSTEM_FONT));
+        DeleteObject(font);
+        DeleteObject(background);
+    }
+    // The same font covers the same pixels whatever the colours.
+    EXPECT_EQ(coverages[0], coverages[1]);
+    EXPECT_EQ(coverages[0], coverages[2]);
+    EXPECT_NE(coverages[2], coverages[3]);
+}
+
+// Glyphs are kept per realised font: another weight, size or face draws other pixels, the first font
+// draws its own again, and a glyph drawn elsewhere is the same picture moved.
+TEST(GdiTextOut, GlyphsFollowTheFontAndThePosition) {
+    auto draw = [](HFONT font, int x, int y) {
+        auto c = std::make_unique<Canvas>(50, 24);
+        SelectObject(c->dc(), font);
+        SetBkMode(c->dc(), TRANSPARENT);
+        TextOutW(c->dc(), x, y, u"Il1%", 4);
+        SelectObject(c->dc(), GetStockObject(SYSTEM_FONT));
+        return c;
+    };
+    HFONT fonts[] = {MakeFont(u"Arial", -11), MakeFont(u"Arial", -11, FW_BOLD), MakeFont(u"Arial", -12),
+                     MakeFont(u"Times New Roman", -11)};
+    std::vector<std::string> pictures;
+    for (HFONT font : fonts)
+        pictures.push_back(draw(font, 2, 2)->Picture());
+    for (size_t i = 1; i < pictures.size(); ++i)
+        EXPECT_NE(pictures[i], pictures[0]) << i;
+    EXPECT_EQ(draw(fonts[0], 2, 2)->Picture(), pictures[0]);
+    auto here = draw(fonts[0], 2, 2), there = draw(fonts[0], 9, 5);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 50; ++x) {
+            COLORREF moved = x >= 7 && y >= 3 ? here->At(x - 7, y - 3) : RGB(255, 255, 255);
+            EXPECT_EQ(there->At(x, y), moved) << x << "," << y;
+        }
+    for (HFONT font : fonts)
+        DeleteObject(font);
+}
+
+// Underlines and strike-outs are whole rows of ink under and through the text, as long as its advance.
+TEST(GdiTextOut, UnderlineAndStrikeOutSpanTheAdvance) {
+    for (bool strikeOut : {false, true}) {
+        SCOPED_TRACE(strikeOut ? "strike-out" : "underline");
+        Canvas c(60, 24);
+        HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, !strikeOut, strikeOut, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                 u"Arial");
+        SelectObject(c.dc(), font);
+        SetBkMode(c.dc(), TRANSPARENT);
+        SIZE size{};
+        GetTextExtentPoint32W(c.dc(), u"a  b", 4, &size);
+        OUTLINETEXTMETRICW otm{};
+        ASSERT_GT(GetOutlineTextMetricsW(c.dc(), sizeof(otm), &otm), 0u);
+        TextOutW(c.dc(), 3, 2, u"a  b", 4);
+        int baseline = 2 + otm.otmTextMetrics.tmAscent;
+        int row = strikeOut ? baseline - otm.otmsStrikeoutPosition : baseline - otm.otmsUnderscorePosition;
+        for (int x = 0; x < 60; ++x)
+            EXPECT_EQ(c.At(x, row), x >= 3 && x < 3 + size.cx ? RGB(0, 0, 0) : RGB(255, 255, 255)) << x;
+        SelectObject(c.dc(), GetStockObject(SYSTEM_FONT));
+        DeleteObject(font);
+    }
 }
 
 TEST_F(GdiRecordedText, TextAlignmentPlacesTheBaseline) {
