@@ -71,7 +71,7 @@ public:
     void SetKey(const String& value) { FKey = value; }
     const String& Section() const { return FSection; }
     void SetSection(const String& value) { FSection = value; }
-    // Stores, then asks the grid to re-stretch (it does so only while it has a parent).
+    // Stores; when the grid has a parent, asks it to re-stretch the stretch column.
     bool Stretch() const { return FStretch; }
     void SetStretch(bool value);
     // -1 stretches the last column.
