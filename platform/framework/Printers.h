@@ -8,8 +8,12 @@
 #include "platform/rtl/Object.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/TypeInfo.h"
 
 ZELMOR_DECLARE_EXCEPTION(EPrinter, Exception)
+
+// How a page is turned: upright or on its side.
+ZELMOR_ENUM(TPrinterOrientation, poPortrait, poLandscape)
 
 class TPrinter : public TObject {
 public:
