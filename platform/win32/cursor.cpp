@@ -55,23 +55,54 @@ CursorObject* Find(HICON handle) {
     return Table().objects.count(object) ? object : nullptr;
 }
 
-// The standard icons are drawn here: a disc in the colour of their kind, a white window for the rest.
+// Whether the pixel (x, y) of a 32-pixel standard icon belongs to the mark on its disc: "i" for
+// information, "?" for a question, "!" for a warning, a cross for an error.
+bool IconMark(int id, int x, int y) {
+    double dx = x - 15.5;
+    double dy = y - 15.5;
+    auto box = [&](int left, int top, int right, int bottom) { return x >= left && x < right && y >= top && y < bottom; };
+    switch (id) {
+    case 32513: // error
+        return std::abs(dx) < 7 && std::abs(dy) < 7 && (std::abs(dx - dy) < 2.5 || std::abs(dx + dy) < 2.5);
+    case 32514: { // question
+        double ax = x - 15.5;
+        double ay = y - 11.5;
+        double distance = std::sqrt(ax * ax + ay * ay);
+        bool arc = distance >= 3.5 && distance < 6.5 && !(ax < 0 && ay > 0);
+        return arc || box(14, 16, 18, 20) || box(14, 22, 18, 26);
+    }
+    case 32515: // warning
+        return box(14, 6, 18, 20) || box(14, 22, 18, 26);
+    case 32516: // information
+        return box(14, 6, 18, 10) || box(14, 13, 18, 24) || box(12, 13, 14, 15) || box(12, 23, 20, 26);
+    default: return false;
+    }
+}
+
+// The standard icons are drawn here: a disc in the colour of their kind with its mark, a white window for
+// the rest.
 codecs::Image StandardIcon(int id) {
     std::uint32_t colour = 0xFF2F6FCF;
-    if (id == 32513)
+    std::uint32_t mark = 0xFFFFFFFF;
+    if (id == 32513) {
         colour = 0xFFD83B3B; // error
-    else if (id == 32515)
+    } else if (id == 32515) {
         colour = 0xFFF2C12E; // warning
+        mark = 0xFF000000;
+    }
+    bool window = id == 32512 || id == 32517;
     codecs::Image image = codecs::MakeImage(32, 32, 0);
     image.hasAlpha = true;
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
             double dx = x - 15.5;
             double dy = y - 15.5;
-            bool inside = id == 32512 || id == 32517 ? (x >= 2 && x < 30 && y >= 4 && y < 28) : std::sqrt(dx * dx + dy * dy) < 15;
+            bool inside = window ? (x >= 2 && x < 30 && y >= 4 && y < 28) : std::sqrt(dx * dx + dy * dy) < 15;
             std::uint32_t pixel = 0;
-            if (inside)
-                pixel = (id == 32512 || id == 32517) ? (y < 9 ? 0xFF2F6FCF : 0xFFFFFFFF) : colour;
+            if (inside && window)
+                pixel = y < 9 ? 0xFF2F6FCF : 0xFFFFFFFF;
+            else if (inside)
+                pixel = IconMark(id, x, y) ? mark : colour;
             image.SetPixel(x, y, pixel);
         }
     return image;

@@ -1178,6 +1178,20 @@ void DesktopActivated(HWND hwnd) {
     State().activatingFromDesktop = false;
 }
 
+void DesktopMoved(HWND hwnd, const RECT& shown) {
+    RECT r;
+    {
+        TreeGuard guard(TreeLock());
+        Window* w = Lookup(hwnd);
+        if (!w || !IsTopLevel(w))
+            return;
+        r = WindowRectFromHost(w, shown);
+        if (EqualRect(&r, &w->rect))
+            return;
+    }
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Reset() {
     InputState& state = State();
     InputGuard guard(state.lock);
@@ -1223,24 +1237,7 @@ public:
         input::DesktopActivated(active ? reinterpret_cast<HWND>(window) : nullptr);
     }
     void HostGeometryChanged(std::uintptr_t window, int x, int y, int width, int height) override {
-        HWND hwnd = reinterpret_cast<HWND>(window);
-        RECT r{x, y, x + width, y + height};
-        {
-            TreeGuard guard(TreeLock());
-            Window* w = Lookup(hwnd);
-            if (!w)
-                return;
-            // A framed host shows the client area: grow it back to the window rectangle.
-            if (w->style & WS_CAPTION) {
-                r.left -= w->client.left - w->rect.left;
-                r.top -= w->client.top - w->rect.top;
-                r.right += w->rect.right - w->client.right;
-                r.bottom += w->rect.bottom - w->client.bottom;
-            }
-            if (EqualRect(&r, &w->rect))
-                return;
-        }
-        SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        input::DesktopMoved(reinterpret_cast<HWND>(window), RECT{x, y, x + width, y + height});
     }
     void HostCloseRequested(std::uintptr_t window) override {
         PostMessageW(reinterpret_cast<HWND>(window), WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -295,6 +295,13 @@ bool RunModal(HWND owner, const String& caption, DialogState& state) {
         GetWindowRect(owner, &around);
     int x = around.left + (around.right - around.left - width) / 2;
     int y = around.top + (around.bottom - around.top - height) / 2;
+    // A box centred on an owner near the screen's edge (or one wider than the owner) stays on the work
+    // area, its left and top edges first.
+    RECT work{};
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        x = std::max<int>(std::min<int>(x, work.right - width), work.left);
+        y = std::max<int>(std::min<int>(y, work.bottom - height), work.top);
+    }
     HWND hwnd = CreateWindowExW(WS_EX_DLGMODALFRAME, DialogClassName, caption.c_str(), style, x, y, width,
                                 height, owner, nullptr, nullptr, &state);
     if (!hwnd) {

@@ -149,6 +149,18 @@ const Region* RegionOf(HRGN handle) {
 
 // ---- Surfaces ----
 
+bool DesktopFramed(const Window* top) { return (top->style & WS_CAPTION) == WS_CAPTION; }
+
+RECT HostRect(const Window* top) { return DesktopFramed(top) ? ScreenClientRect(top) : ScreenRect(top); }
+
+RECT WindowRectFromHost(const Window* top, const RECT& shown) {
+    if (!DesktopFramed(top))
+        return shown;
+    return RECT{shown.left - (top->client.left - top->rect.left), shown.top - (top->client.top - top->rect.top),
+                shown.right + (top->rect.right - top->client.right),
+                shown.bottom + (top->rect.bottom - top->client.bottom)};
+}
+
 void UpdateSurface(Window* top) {
     if (!IsTopLevel(top))
         return;
@@ -158,7 +170,7 @@ void UpdateSurface(Window* top) {
         top->surface->pixels.height != std::max(height, 1))
         top->surface = NewSurface(width, height);
     bool visible = (top->style & WS_VISIBLE) != 0;
-    bool framed = (top->style & WS_CAPTION) == WS_CAPTION;
+    bool framed = DesktopFramed(top);
     if (!top->host) {
         if (!visible || !backend::HostWindowsAvailable())
             return;
@@ -175,7 +187,7 @@ void UpdateSurface(Window* top) {
         if (!top->host)
             return;
     }
-    RECT shown = framed ? ScreenClientRect(top) : ScreenRect(top);
+    RECT shown = HostRect(top);
     top->host->SetGeometry(shown.left, shown.top, Width(shown), Height(shown));
     top->host->SetTitle(top->text);
     top->host->SetState((top->style & WS_MINIMIZE) != 0, (top->style & WS_MAXIMIZE) != 0);
@@ -204,7 +216,7 @@ void FlushSurface(Window* top) {
     if (!top || !top->surface || top->surface->dirty.Empty())
         return;
     if (top->host && (top->style & WS_VISIBLE)) {
-        bool framed = (top->style & WS_CAPTION) == WS_CAPTION;
+        bool framed = DesktopFramed(top);
         int partX = framed ? top->client.left - top->rect.left : 0;
         int partY = framed ? top->client.top - top->rect.top : 0;
         Region dirty = top->surface->dirty;

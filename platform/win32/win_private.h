@@ -237,6 +237,12 @@ void UpdateSurface(Window* topLevel);
 void ReleaseSurface(Window* topLevel);
 // Hands what was drawn on a top-level window's surface to its desktop window.
 void FlushSurface(Window* topLevel);
+// Whether the desktop draws the frame and caption of a top-level window: its desktop window then shows
+// the client area only, otherwise the whole window. Everything that maps between the two asks this.
+bool DesktopFramed(const Window* topLevel);
+// The screen rectangle a top-level window's desktop window shows, and the window rectangle for one.
+RECT HostRect(const Window* topLevel);
+RECT WindowRectFromHost(const Window* topLevel, const RECT& shown);
 // Draws the frame, edges and scroll bars (WM_NCPAINT's default); region is in screen coordinates or 1.
 void DrawNonClient(HWND hwnd, HRGN region);
 // A gdi region object holding a copy of region; the caller deletes it.

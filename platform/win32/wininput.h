@@ -30,6 +30,9 @@ void TypeCharacter(Char c);
 
 // The desktop activated one of our top-level windows, or none of ours (the application lost the focus).
 void DesktopActivated(HWND hwnd);
+// The desktop moved or sized the desktop window of a top-level window: shown is the screen rectangle it
+// shows now (the client area of a window the desktop frames, else the whole window).
+void DesktopMoved(HWND hwnd, const RECT& shown);
 
 // Forgets pressed keys and buttons, the last click and mouse tracking: a fresh start for each test.
 void Reset();

@@ -212,7 +212,8 @@ LRESULT ComboState::WMCreate(const CREATESTRUCTW& create) {
         return -1;
     SetWindowLongPtrW(FList, GWLP_ID, ListId);
     if (HasEdit()) {
-        DWORD editStyle = WS_CHILD | WS_VISIBLE | ES_LEFT | ES_NOHIDESEL;
+        // The field hides its selection while the combo box is not focused, like any edit.
+        DWORD editStyle = WS_CHILD | WS_VISIBLE | ES_LEFT;
         if (FStyle & CBS_AUTOHSCROLL)
             editStyle |= ES_AUTOHSCROLL;
         if (FStyle & CBS_UPPERCASE)

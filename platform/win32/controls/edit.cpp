@@ -1010,8 +1010,9 @@ void EditState::UpdateCaret() {
 void EditState::UpdateScrollBars() {
     if (!Multi())
         return;
+    // A multi-line edit keeps the bar it was made with: while the text fits, the bar shows disabled.
     if (FStyle & WS_VSCROLL) {
-        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0,
+        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0,
                         std::max(0, static_cast<int>(FLines.size()) - 1), static_cast<UINT>(VisibleLines()),
                         FFirstLine, 0};
         SetScrollInfo(FHwnd, SB_VERT, &info, TRUE);

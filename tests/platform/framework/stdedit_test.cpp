@@ -353,7 +353,9 @@ TEST_F(StdEditTest, MemoStylesAndTheKeysItWants) {
     memo->SetWordWrap(false);
     memo->SetScrollBars(ssBoth);
     EXPECT_NE(Style(memo) & ES_AUTOHSCROLL, 0u);
-    // The window hides a vertical bar with nothing to scroll; the horizontal one shows.
+    // Both bars show, the vertical one disabled while the text fits.
+    Pump();
+    EXPECT_NE(Style(memo) & WS_VSCROLL, 0u);
     EXPECT_NE(Style(memo) & WS_HSCROLL, 0u);
 
     struct Case {

@@ -1,4 +1,7 @@
 // System colours, edges and frame controls.
+#include <algorithm>
+#include <vector>
+
 #include "platform/win32/windraw.h"
 #include "tests/platform/win32/gdi_test.h"
 
@@ -46,6 +49,57 @@ TEST(GdiEdge, RaisedAndSunkenEdgesShadeTheirSides) {
     EXPECT_EQ(c.At(1, 1), GetSysColor(COLOR_3DDKSHADOW));
     EXPECT_EQ(c.At(5, 4), GetSysColor(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(c.At(4, 3), GetSysColor(COLOR_3DLIGHT));
+}
+
+// The arrows of scroll buttons are whole triangles: along the arrow each line of the glyph is one run of
+// glyph pixels, two shorter than the one before and centred on it, with no face showing through its
+// slanted sides; the up and down (and left and right) glyphs mirror each other.
+TEST(GdiFrameControl, ScrollArrowsAreWholeTriangles) {
+    struct Direction {
+        const char* name;
+        UINT kind;
+        bool vertical; // pointing up or down: the glyph's lines are rows
+    };
+    const Direction directions[] = {{"up", DFCS_SCROLLUP, true},
+                                    {"down", DFCS_SCROLLDOWN, true},
+                                    {"left", DFCS_SCROLLLEFT, false},
+                                    {"right", DFCS_SCROLLRIGHT, false}};
+    for (int side : {13, 16, 17, 21}) {
+        std::map<std::string, std::vector<int>> lengths;
+        for (const Direction& d : directions) {
+            SCOPED_TRACE(std::string(d.name) + " at " + std::to_string(side));
+            Canvas c(side, side);
+            RECT r{0, 0, side, side};
+            ASSERT_TRUE(DrawFrameControl(c.dc(), &r, DFC_SCROLL, d.kind));
+            COLORREF glyph = GetSysColor(COLOR_BTNTEXT);
+            std::vector<int>& runs = lengths[d.name];
+            for (int line = 0; line < side; ++line) {
+                int first = -1, last = -1, count = 0;
+                for (int i = 0; i < side; ++i) {
+                    bool ink = d.vertical ? c.At(i, line) == glyph : c.At(line, i) == glyph;
+                    if (!ink)
+                        continue;
+                    first = first < 0 ? i : first;
+                    last = i;
+                    ++count;
+                }
+                if (count == 0)
+                    continue;
+                EXPECT_EQ(count, last - first + 1) << "a gap in line " << line << ":\n" << c.Picture();
+                EXPECT_EQ(count % 2, 1) << "line " << line << " is not centred:\n" << c.Picture();
+                runs.push_back(count);
+            }
+            ASSERT_GE(runs.size(), 3u) << c.Picture();
+            bool growing = d.kind == DFCS_SCROLLUP || d.kind == DFCS_SCROLLLEFT;
+            for (size_t i = 1; i < runs.size(); ++i)
+                EXPECT_EQ(runs[i], runs[i - 1] + (growing ? 2 : -2)) << c.Picture();
+        }
+        std::vector<int> up = lengths["up"], left = lengths["left"];
+        std::reverse(up.begin(), up.end());
+        std::reverse(left.begin(), left.end());
+        EXPECT_EQ(up, lengths["down"]) << side;
+        EXPECT_EQ(left, lengths["right"]) << side;
+    }
 }
 
 TEST(GdiFrameControl, StatesDrawDifferently) {

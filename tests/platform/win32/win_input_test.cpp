@@ -410,3 +410,57 @@ TEST_F(WinInput, TrackMouseEventReportsLeaving) {
 }
 
 } // namespace
+
+// The desktop reports where it shows a top-level window: the client area of a window it frames (a
+// caption), the whole window otherwise. A report of the place the window already has changes nothing;
+// a moved or sized one moves the window with it.
+TEST_F(WinInput, DesktopMovesFollowWhatTheDesktopShows) {
+    struct Case {
+        const char* name;
+        DWORD style;
+        DWORD exStyle;
+    };
+    const Case cases[] = {
+        {"bare popup", WS_POPUP, 0},
+        {"popup with a plain border", WS_POPUP | WS_BORDER, WS_EX_TOOLWINDOW},
+        {"popup with a dialog frame", WS_POPUP | WS_DLGFRAME, 0},
+        {"popup with a sizing frame", WS_POPUP | WS_THICKFRAME, 0},
+        {"bordered popup with a client edge", WS_POPUP | WS_BORDER, WS_EX_CLIENTEDGE},
+        {"captioned form", WS_OVERLAPPEDWINDOW, 0},
+        {"captioned dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Options o;
+        o.style = c.style | WS_VISIBLE;
+        o.exStyle = c.exStyle;
+        o.rect = RECT{100, 80, 300, 230};
+        HWND hwnd = Create(o);
+        bool framed = (c.style & WS_CAPTION) == WS_CAPTION;
+        RECT shown{};
+        if (framed) {
+            GetClientRect(hwnd, &shown);
+            MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&shown), 2);
+        } else {
+            GetWindowRect(hwnd, &shown);
+        }
+        for (int repeat = 0; repeat < 3; ++repeat)
+            input::DesktopMoved(hwnd, shown);
+        RECT r{};
+        GetWindowRect(hwnd, &r);
+        EXPECT_EQ(r.left, 100);
+        EXPECT_EQ(r.top, 80);
+        EXPECT_EQ(r.right, 300);
+        EXPECT_EQ(r.bottom, 230);
+
+        OffsetRect(&shown, 15, -10);
+        shown.right += 20;
+        input::DesktopMoved(hwnd, shown);
+        GetWindowRect(hwnd, &r);
+        EXPECT_EQ(r.left, 115);
+        EXPECT_EQ(r.top, 70);
+        EXPECT_EQ(r.right, 335);
+        EXPECT_EQ(r.bottom, 220);
+        DestroyWindow(hwnd);
+    }
+}

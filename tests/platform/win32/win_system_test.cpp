@@ -1,6 +1,8 @@
 // System answers, libraries bound by name, resources built into the program, cursors and trace channels.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/backend/file.h"
 #include "platform/codecs/Bmp.h"
 #include "platform/rtl/Trace.h"
@@ -172,6 +174,42 @@ TEST_F(WinSystem, ResourcesAndCursors) {
     DeleteObject(iconInfo.hbmMask);
     EXPECT_TRUE(DestroyIcon(copy));
     EXPECT_FALSE(DestroyIcon(copy));
+}
+
+// Each standard icon of a message box carries its mark on its disc, in a second colour, and no two icons
+// look alike (information and question share a disc colour).
+TEST_F(WinSystem, StandardIconsCarryTheirMarks) {
+    LPCWSTR const names[] = {IDI_ERROR, IDI_WARNING, IDI_QUESTION, IDI_INFORMATION};
+    std::vector<std::vector<COLORREF>> drawn;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    for (LPCWSTR name : names) {
+        SCOPED_TRACE(reinterpret_cast<std::uintptr_t>(name));
+        HICON icon = LoadIconW(nullptr, name);
+        ASSERT_TRUE(icon);
+        RECT all{0, 0, 32, 32};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        ASSERT_TRUE(DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL));
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                pixels.push_back(GetPixel(dc, x, y));
+        COLORREF disc = pixels[16 * 32 + 4];
+        int mark = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                mark += (x - 15.5) * (x - 15.5) + (y - 15.5) * (y - 15.5) < 12 * 12 && pixels[y * 32 + x] != disc;
+        EXPECT_GE(mark, 30) << "too little of a mark on the disc";
+        for (const std::vector<COLORREF>& other : drawn)
+            EXPECT_NE(pixels, other) << "two icons look alike";
+        drawn.push_back(std::move(pixels));
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
 }
 
 TEST_F(WinSystem, TraceChannelsFollowZelmorDebug) {

@@ -589,4 +589,43 @@ TEST_F(ComboTest, PaintsIntoTheDCAPaintMessageCarries) {
     }
 }
 
+// The field shows its text highlighted only while the combo box has the focus: once another control
+// takes it, one control alone looks focused. Both kinds, after a pick from the list too.
+TEST_F(ComboTest, HighlightGoesWithTheFocus) {
+    HWND other = Child(u"Edit", 0, RECT{200, 10, 300, 30}, u"", 200);
+    for (DWORD kind : {static_cast<DWORD>(CBS_DROPDOWN), static_cast<DWORD>(CBS_DROPDOWNLIST)}) {
+        SCOPED_TRACE(kind == CBS_DROPDOWN ? "with an edit" : "list only");
+        HWND combo = Combo(kind, {u"WWWW", u"MMMM"});
+        SendMessageW(combo, CB_SETCURSEL, 0, 0);
+        COMBOBOXINFO info = Info(combo);
+        HWND field = info.hwndItem ? info.hwndItem : combo;
+        RECT area = info.rcItem;
+        if (info.hwndItem)
+            GetClientRect(info.hwndItem, &area);
+        auto highlighted = [&] {
+            wintest::Pump();
+            HDC dc = GetDC(field);
+            bool found = false;
+            for (int y = area.top; y < area.bottom && !found; ++y)
+                for (int x = area.left; x < area.right && !found; ++x)
+                    found = GetPixel(dc, x, y) == GetSysColor(COLOR_HIGHLIGHT);
+            ReleaseDC(field, dc);
+            return found;
+        };
+        SetFocus(combo);
+        EXPECT_TRUE(highlighted());
+        SetFocus(other);
+        EXPECT_FALSE(highlighted()) << "after the focus moved on";
+
+        ClickButton(combo);
+        ClickListItem(combo, 1);
+        EXPECT_TRUE(highlighted());
+        Clock::Advance(1000);
+        Click(other, 5, 5);
+        EXPECT_EQ(GetFocus(), other);
+        EXPECT_FALSE(highlighted()) << "after a pick and a click on another control";
+        DestroyWindow(combo);
+    }
+}
+
 } // namespace

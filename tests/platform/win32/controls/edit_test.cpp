@@ -752,3 +752,37 @@ TEST_F(EditTest, ScrollByLinesAndPages) {
 }
 
 } // namespace
+
+namespace {
+
+// A multi-line edit made with a vertical bar keeps it: disabled while the text fits, enabled when it does
+// not, disabled again when it fits once more. The client area never changes width.
+TEST_F(EditTest, VerticalBarStaysShownAndDisablesWhileTheTextFits) {
+    HWND edit = Edit(ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, u"one line", RECT{10, 10, 210, 110});
+    RECT client{};
+    GetClientRect(edit, &client);
+    const int width = client.right;
+    auto state = [&](const char* when) {
+        SCOPED_TRACE(when);
+        wintest::Pump();
+        EXPECT_TRUE(GetWindowLongW(edit, GWL_STYLE) & WS_VSCROLL);
+        GetClientRect(edit, &client);
+        EXPECT_EQ(client.right, width);
+        // Disabling both arrows changes nothing on a bar that is disabled already.
+        bool disabled = !EnableScrollBar(edit, SB_VERT, ESB_DISABLE_BOTH);
+        if (!disabled)
+            EnableScrollBar(edit, SB_VERT, ESB_ENABLE_BOTH);
+        return disabled;
+    };
+    EXPECT_LE(width, 200 - GetSystemMetrics(SM_CXVSCROLL));
+    EXPECT_TRUE(state("the text fits"));
+    String text;
+    for (int i = 0; i < 30; ++i)
+        text += u"line\r\n";
+    SetWindowTextW(edit, text.c_str());
+    EXPECT_FALSE(state("the text is longer than the edit"));
+    SetWindowTextW(edit, u"short again");
+    EXPECT_TRUE(state("the text fits again"));
+}
+
+} // namespace
