@@ -6,11 +6,13 @@
 
 int main(int argc, char** argv) {
     if (!backend::StartPlatform(argc, argv)) {
-        std::fprintf(stderr, "zelmor: no display to show windows on (set DISPLAY, or QT_QPA_PLATFORM=offscreen)\n");
+        std::fprintf(stderr,
+                     "zelmor: no display to show windows on (set DISPLAY, or QT_QPA_PLATFORM=offscreen)\n");
         return 1;
     }
     LoadLocaleFormatSettings();
-    std::printf("zelmor: platform started on \"%s\"; there are no windows yet\n", backend::PlatformName().c_str());
+    std::printf("zelmor: platform started on \"%s\"; there are no windows yet\n",
+                backend::PlatformName().c_str());
     backend::StopPlatform();
     return 0;
 }

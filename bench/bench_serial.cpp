@@ -24,7 +24,9 @@ using SteadyClock = std::chrono::steady_clock;
 
 constexpr std::size_t kChunk = 16; // bytes per far-end write
 
-std::uint8_t PatternByte(std::size_t index) { return static_cast<std::uint8_t>((index * 31 + index / 251) & 0xFF); }
+std::uint8_t PatternByte(std::size_t index) {
+    return static_cast<std::uint8_t>((index * 31 + index / 251) & 0xFF);
+}
 
 // state.range(0): the line speed whose data rate paces the writer (bits / 10 bytes per second), or 0
 // for no pacing.
@@ -63,8 +65,9 @@ void BM_PtyToReader(benchmark::State& state) {
             const double chunkSeconds = baud ? kChunk * 10.0 / static_cast<double>(baud) : 0;
             for (std::size_t chunk = 0; chunk < written.size(); ++chunk) {
                 if (baud)
-                    std::this_thread::sleep_until(start + std::chrono::duration_cast<SteadyClock::duration>(
-                                                              std::chrono::duration<double>(chunkSeconds * chunk)));
+                    std::this_thread::sleep_until(start +
+                                                  std::chrono::duration_cast<SteadyClock::duration>(
+                                                      std::chrono::duration<double>(chunkSeconds * chunk)));
                 written[chunk] = SteadyClock::now();
                 backend::WriteFile(pty.masterFd, data.data() + chunk * kChunk, kChunk, nullptr);
             }
@@ -86,7 +89,8 @@ void BM_PtyToReader(benchmark::State& state) {
                         ++mismatches;
                     if (received % kChunk == kChunk - 1 && received < total)
                         delays.push_back(
-                            std::chrono::duration<double, std::micro>(now - written[received / kChunk]).count());
+                            std::chrono::duration<double, std::micro>(now - written[received / kChunk])
+                                .count());
                 }
             }
         }
@@ -99,7 +103,9 @@ void BM_PtyToReader(benchmark::State& state) {
 
     std::sort(delays.begin(), delays.end());
     auto percentile = [&delays](double p) {
-        return delays.empty() ? 0.0 : delays[std::min(delays.size() - 1, static_cast<std::size_t>(p * delays.size()))];
+        return delays.empty()
+                   ? 0.0
+                   : delays[std::min(delays.size() - 1, static_cast<std::size_t>(p * delays.size()))];
     };
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * total));
     state.counters["median_us"] = percentile(0.5);
@@ -108,7 +114,13 @@ void BM_PtyToReader(benchmark::State& state) {
     if (mismatches)
         state.SkipWithError("bytes lost or reordered");
 }
-BENCHMARK(BM_PtyToReader)->Arg(115200)->Arg(921600)->Arg(0)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PtyToReader)
+    ->Arg(115200)
+    ->Arg(921600)
+    ->Arg(0)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // The library side: the port keeps the console's settings (thread synchronisation, default queues and
 // timeouts); its OnRxChar reads what is waiting. The main thread serves the synchronised calls.
@@ -149,7 +161,8 @@ void BM_PtyToComPort(benchmark::State& state) {
                         ++mismatches;
                     if (received % kChunk == kChunk - 1 && received < total)
                         delays.push_back(
-                            std::chrono::duration<double, std::micro>(now - written[received / kChunk]).count());
+                            std::chrono::duration<double, std::micro>(now - written[received / kChunk])
+                                .count());
                 }
                 count -= read;
             }
@@ -159,8 +172,9 @@ void BM_PtyToComPort(benchmark::State& state) {
             const double chunkSeconds = baud ? kChunk * 10.0 / static_cast<double>(baud) : 0;
             for (std::size_t chunk = 0; chunk < written.size(); ++chunk) {
                 if (baud)
-                    std::this_thread::sleep_until(start + std::chrono::duration_cast<SteadyClock::duration>(
-                                                              std::chrono::duration<double>(chunkSeconds * chunk)));
+                    std::this_thread::sleep_until(start +
+                                                  std::chrono::duration_cast<SteadyClock::duration>(
+                                                      std::chrono::duration<double>(chunkSeconds * chunk)));
                 written[chunk] = SteadyClock::now();
                 backend::WriteFile(pty.masterFd, data.data() + chunk * kChunk, kChunk, nullptr);
             }
@@ -178,7 +192,9 @@ void BM_PtyToComPort(benchmark::State& state) {
 
     std::sort(delays.begin(), delays.end());
     auto percentile = [&delays](double p) {
-        return delays.empty() ? 0.0 : delays[std::min(delays.size() - 1, static_cast<std::size_t>(p * delays.size()))];
+        return delays.empty()
+                   ? 0.0
+                   : delays[std::min(delays.size() - 1, static_cast<std::size_t>(p * delays.size()))];
     };
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * total));
     state.counters["median_us"] = percentile(0.5);
@@ -187,6 +203,12 @@ void BM_PtyToComPort(benchmark::State& state) {
     if (mismatches || timedOut)
         state.SkipWithError("bytes lost or reordered");
 }
-BENCHMARK(BM_PtyToComPort)->Arg(115200)->Arg(921600)->Arg(0)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PtyToComPort)
+    ->Arg(115200)
+    ->Arg(921600)
+    ->Arg(0)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

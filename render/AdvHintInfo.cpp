@@ -3,11 +3,8 @@
 
 #include "platform/rtl/PropertyInfo.h"
 
-DEFINE_CLASS(TAdvHintInfo,
-    PROPERTY(Picture),
-    PROPERTY(ShowHelp).Default(false),
-    PROPERTY(Notes),
-    PROPERTY(Title))
+DEFINE_CLASS(TAdvHintInfo, PROPERTY(Picture), PROPERTY(ShowHelp).Default(false), PROPERTY(Notes),
+             PROPERTY(Title))
 
 TAdvHintInfo::TAdvHintInfo()
     : FPicture(std::make_unique<TGDIPPicture>()), FNotes(std::make_unique<TStringList>()) {}

@@ -1,9 +1,9 @@
 // TAdvImage: picture bytes decoded by OleLoadPicture and rendered through IPicture.
 #include "render/AdvImage.h"
 
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Convert.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/winuser.h"
 
 DEFINE_CLASS(TAdvImage)

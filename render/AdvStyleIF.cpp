@@ -6,8 +6,8 @@
 
 #include "platform/framework/Application.h"
 #include "platform/framework/Forms.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/SysStrings.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/sync.h"

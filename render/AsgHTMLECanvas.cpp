@@ -336,12 +336,12 @@ private:
             LOGFONTW lf{};
             GetObjectW(canvasFont->Handle(), sizeof(lf), &lf);
             for (Integer value :
-                 {Integer(lf.lfHeight), Integer(lf.lfWidth), Integer(lf.lfEscapement), Integer(lf.lfOrientation),
-                  Integer(lf.lfWeight), Integer(lf.lfItalic), Integer(lf.lfUnderline), Integer(lf.lfStrikeOut),
-                  Integer(lf.lfCharSet), Integer(lf.lfOutPrecision), Integer(lf.lfClipPrecision),
-                  Integer(lf.lfQuality), Integer(lf.lfPitchAndFamily), canvasFont->PixelsPerInch(),
-                  Integer(canvasFont->Charset()), Integer(canvasFont->Pitch()),
-                  GetTextCharacterExtra(FCanvas->Handle())})
+                 {Integer(lf.lfHeight), Integer(lf.lfWidth), Integer(lf.lfEscapement),
+                  Integer(lf.lfOrientation), Integer(lf.lfWeight), Integer(lf.lfItalic),
+                  Integer(lf.lfUnderline), Integer(lf.lfStrikeOut), Integer(lf.lfCharSet),
+                  Integer(lf.lfOutPrecision), Integer(lf.lfClipPrecision), Integer(lf.lfQuality),
+                  Integer(lf.lfPitchAndFamily), canvasFont->PixelsPerInch(), Integer(canvasFont->Charset()),
+                  Integer(canvasFont->Pitch()), GetTextCharacterExtra(FCanvas->Handle())})
                 AppendNumber(FBaseKey, value);
             FBaseKey.append(lf.lfFaceName, std::char_traits<Char>::length(lf.lfFaceName));
             FBaseKey += Char(0);
@@ -353,8 +353,8 @@ private:
             }
         }
         auto same = [&](const THTMLFont& known) {
-            return known.size == font.size && known.orientation == font.orientation && known.style == font.style &&
-                   known.name == font.name;
+            return known.size == font.size && known.orientation == font.orientation &&
+                   known.style == font.style && known.name == font.name;
         };
         if (memo.last < memo.fonts.size() && same(memo.fonts[memo.last].font))
             return memo.last;

@@ -741,7 +741,8 @@ void CaptionRenderer::DrawPicture(Integer index, THTMLPicture* picture, bool siz
         TBitmap bitmap;
         if (images->GetBitmap(index, &bitmap))
             StretchBitmapToRect(FCanvas,
-                                TRect(rect.Left, rect.Top, rect.Left + Integer(std::lround(rect.Width() * scale)),
+                                TRect(rect.Left, rect.Top,
+                                      rect.Left + Integer(std::lround(rect.Width() * scale)),
                                       rect.Top + Integer(std::lround(rect.Height() * scale))),
                                 &bitmap);
         return;
@@ -756,8 +757,8 @@ void CaptionRenderer::DrawPicture(Integer index, THTMLPicture* picture, bool siz
             TBrushStyle style = FCanvas->Brush()->Style();
             FCanvas->Brush()->SetColor(FEntryBrush);
             FCanvas->Brush()->SetStyle(bsSolid);
-            FCanvas->FillRect(TRect(rect.Left, rect.Top, rect.Left + picture->MaxWidth(),
-                                    rect.Top + picture->MaxHeight()));
+            FCanvas->FillRect(
+                TRect(rect.Left, rect.Top, rect.Left + picture->MaxWidth(), rect.Top + picture->MaxHeight()));
             FCanvas->Brush()->SetColor(color);
             FCanvas->Brush()->SetStyle(style);
         }
@@ -765,8 +766,8 @@ void CaptionRenderer::DrawPicture(Integer index, THTMLPicture* picture, bool siz
         Integer y = rect.Top + picture->FrameYPos();
         FCanvas->StretchDraw(TRect(x, y, x + picture->Width(), y + picture->Height()), picture);
     } else {
-        FCanvas->StretchDraw(TRect(rect.Left, rect.Top, rect.Left + picture->Width(), rect.Top + picture->Height()),
-                             picture);
+        FCanvas->StretchDraw(
+            TRect(rect.Left, rect.Top, rect.Left + picture->Width(), rect.Top + picture->Height()), picture);
     }
 }
 

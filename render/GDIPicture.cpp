@@ -1,15 +1,14 @@
 // TGDIPPicture: picture bytes measured and drawn through the GDI+ object layer.
 #include "render/GDIPicture.h"
 
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Convert.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/winuser.h"
 #include "render/AdvGDIP.h"
 #include "render/PictureStream.h"
 
-DEFINE_CLASS(TGDIPPicture,
-    EVENT(OnClear))
+DEFINE_CLASS(TGDIPPicture, EVENT(OnClear))
 
 TGDIPPicture::TGDIPPicture() : FDatastream(std::make_unique<TMemoryStream>()) {}
 

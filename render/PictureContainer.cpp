@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Convert.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/SysStrings.h"
 #include "platform/win32/winuser.h"
 #include "render/PictureStream.h"
@@ -53,14 +53,9 @@ GifBytes BytesOf(TMemoryStream& stream) {
 
 // ==== THTMLPicture ====
 
-DEFINE_CLASS(THTMLPicture,
-    PROPERTY(Stretch).Default(false),
-    PROPERTY(Frame).Default(1),
-    EVENT(OnFrameChange),
-    EVENT(OnDownLoadError),
-    EVENT(OnDownLoadComplete),
-    EVENT(OnDownLoadCancel),
-    EVENT(OnDownLoadProgress))
+DEFINE_CLASS(THTMLPicture, PROPERTY(Stretch).Default(false), PROPERTY(Frame).Default(1), EVENT(OnFrameChange),
+             EVENT(OnDownLoadError), EVENT(OnDownLoadComplete), EVENT(OnDownLoadCancel),
+             EVENT(OnDownLoadProgress))
 
 THTMLPicture::THTMLPicture() : FDatastream(std::make_unique<TMemoryStream>()) {}
 
@@ -341,10 +336,7 @@ bool THTMLPictureCache::Animate() {
 
 // ==== TPictureItem ====
 
-DEFINE_CLASS(TPictureItem,
-    PROPERTY(Picture),
-    PROPERTY(Tag).Default(0),
-    PROPERTY(Name))
+DEFINE_CLASS(TPictureItem, PROPERTY(Picture), PROPERTY(Tag).Default(0), PROPERTY(Name))
 
 TPictureItem::TPictureItem(TCollection* collection) : TCollectionItem(collection) {}
 
@@ -403,9 +395,7 @@ bool TPictureCollection::Animate() {
 
 // ==== TPictureContainer ====
 
-DEFINE_CLASS(TPictureContainer,
-    PROPERTY(Items),
-    PROPERTY(Version))
+DEFINE_CLASS(TPictureContainer, PROPERTY(Items), PROPERTY(Version))
 
 TPictureContainer::TPictureContainer(TComponent* owner) : TComponent(owner) {}
 

@@ -10,11 +10,8 @@
 
 // ---- Setting groups ----
 
-DEFINE_CLASS(TComParity,
-    PROPERTY(Bits).Default(prNone),
-    PROPERTY(Check).Default(false),
-    PROPERTY(Replace).Default(false),
-    PROPERTY(ReplaceChar).Default(0))
+DEFINE_CLASS(TComParity, PROPERTY(Bits).Default(prNone), PROPERTY(Check).Default(false),
+             PROPERTY(Replace).Default(false), PROPERTY(ReplaceChar).Default(0))
 
 void TComParity::Assign(TPersistent* source) {
     if (auto* parity = dynamic_cast<TComParity*>(source)) {
@@ -33,12 +30,12 @@ void TComParity::Changed() {
 }
 
 // Each setter of the groups stores a changed value and asks the port to apply its area again.
-#define COMPORT_GROUP_SETTER(Class, Name, Type)                                                           \
-    void Class::Set##Name(Type value) {                                                                   \
-        if (F##Name == value)                                                                             \
-            return;                                                                                       \
-        F##Name = value;                                                                                  \
-        Changed();                                                                                        \
+#define COMPORT_GROUP_SETTER(Class, Name, Type)                                                              \
+    void Class::Set##Name(Type value) {                                                                      \
+        if (F##Name == value)                                                                                \
+            return;                                                                                          \
+        F##Name = value;                                                                                     \
+        Changed();                                                                                           \
     }
 
 COMPORT_GROUP_SETTER(TComParity, Bits, TParityBits)
@@ -46,18 +43,12 @@ COMPORT_GROUP_SETTER(TComParity, Check, bool)
 COMPORT_GROUP_SETTER(TComParity, Replace, bool)
 COMPORT_GROUP_SETTER(TComParity, ReplaceChar, Char)
 
-DEFINE_CLASS(TComFlowControl,
-    PROPERTY(OutCTSFlow).Default(false),
-    PROPERTY(OutDSRFlow).Default(false),
-    PROPERTY(ControlDTR).Default(dtrDisable),
-    PROPERTY(ControlRTS).Default(rtsDisable),
-    PROPERTY(XonXoffOut).Default(false),
-    PROPERTY(XonXoffIn).Default(false),
-    PROPERTY(DSRSensitivity).Default(false),
-    PROPERTY(TxContinueOnXoff).Default(false),
-    PROPERTY(XonChar).Default(17),
-    PROPERTY(XoffChar).Default(19),
-    PROPERTY(FlowControl).Stored(false))
+DEFINE_CLASS(TComFlowControl, PROPERTY(OutCTSFlow).Default(false), PROPERTY(OutDSRFlow).Default(false),
+             PROPERTY(ControlDTR).Default(dtrDisable), PROPERTY(ControlRTS).Default(rtsDisable),
+             PROPERTY(XonXoffOut).Default(false), PROPERTY(XonXoffIn).Default(false),
+             PROPERTY(DSRSensitivity).Default(false), PROPERTY(TxContinueOnXoff).Default(false),
+             PROPERTY(XonChar).Default(17), PROPERTY(XoffChar).Default(19),
+             PROPERTY(FlowControl).Stored(false))
 
 void TComFlowControl::Assign(TPersistent* source) {
     if (auto* flow = dynamic_cast<TComFlowControl*>(source)) {
@@ -122,12 +113,9 @@ void TComFlowControl::SetFlowControl(TFlowControl value) {
     Changed();
 }
 
-DEFINE_CLASS(TComTimeouts,
-    PROPERTY(ReadInterval).Default(-1),
-    PROPERTY(ReadTotalMultiplier).Default(0),
-    PROPERTY(ReadTotalConstant).Default(0),
-    PROPERTY(WriteTotalMultiplier).Default(100),
-    PROPERTY(WriteTotalConstant).Default(1000))
+DEFINE_CLASS(TComTimeouts, PROPERTY(ReadInterval).Default(-1), PROPERTY(ReadTotalMultiplier).Default(0),
+             PROPERTY(ReadTotalConstant).Default(0), PROPERTY(WriteTotalMultiplier).Default(100),
+             PROPERTY(WriteTotalConstant).Default(1000))
 
 void TComTimeouts::Assign(TPersistent* source) {
     if (auto* timeouts = dynamic_cast<TComTimeouts*>(source)) {
@@ -152,9 +140,7 @@ COMPORT_GROUP_SETTER(TComTimeouts, ReadTotalConstant, Integer)
 COMPORT_GROUP_SETTER(TComTimeouts, WriteTotalMultiplier, Integer)
 COMPORT_GROUP_SETTER(TComTimeouts, WriteTotalConstant, Integer)
 
-DEFINE_CLASS(TComBuffer,
-    PROPERTY(InputSize).Default(1024),
-    PROPERTY(OutputSize).Default(1024))
+DEFINE_CLASS(TComBuffer, PROPERTY(InputSize).Default(1024), PROPERTY(OutputSize).Default(1024))
 
 void TComBuffer::Assign(TPersistent* source) {
     if (auto* buffer = dynamic_cast<TComBuffer*>(source)) {
@@ -173,7 +159,9 @@ void TComBuffer::Changed() {
 namespace {
 
 // Driver queues take even sizes.
-Integer EvenSize(Integer value) { return value > 0 && value % 2 == 1 ? value - 1 : value; }
+Integer EvenSize(Integer value) {
+    return value > 0 && value % 2 == 1 ? value - 1 : value;
+}
 
 } // namespace
 
@@ -199,39 +187,15 @@ void TComBuffer::SetOutputSize(Integer value) {
 
 DEFINE_CLASS(TCustomComPort)
 
-DEFINE_CLASS(TComPort,
-    PROPERTY(BaudRate),
-    PROPERTY(Port),
-    PROPERTY(Parity),
-    PROPERTY(StopBits),
-    PROPERTY(DataBits),
-    PROPERTY(DiscardNull).Default(false),
-    PROPERTY(EventChar).Default(0),
-    PROPERTY(Events),
-    PROPERTY(Buffer),
-    PROPERTY(FlowControl),
-    PROPERTY(Timeouts),
-    PROPERTY(Connected).Default(false),
-    PROPERTY(SyncMethod).Default(smThreadSync),
-    PROPERTY(StoredProps),
-    PROPERTY(TriggersOnRxChar).Default(true),
-    PROPERTY(CodePage).Default(0),
-    EVENT(OnAfterClose),
-    EVENT(OnAfterOpen),
-    EVENT(OnBeforeClose),
-    EVENT(OnBeforeOpen),
-    EVENT(OnRxChar),
-    EVENT(OnRxBuf),
-    EVENT(OnTxEmpty),
-    EVENT(OnBreak),
-    EVENT(OnRing),
-    EVENT(OnCTSChange),
-    EVENT(OnDSRChange),
-    EVENT(OnRLSDChange),
-    EVENT(OnRxFlag),
-    EVENT(OnError),
-    EVENT(OnRx80Full),
-    EVENT(OnException))
+DEFINE_CLASS(TComPort, PROPERTY(BaudRate), PROPERTY(Port), PROPERTY(Parity), PROPERTY(StopBits),
+             PROPERTY(DataBits), PROPERTY(DiscardNull).Default(false), PROPERTY(EventChar).Default(0),
+             PROPERTY(Events), PROPERTY(Buffer), PROPERTY(FlowControl), PROPERTY(Timeouts),
+             PROPERTY(Connected).Default(false), PROPERTY(SyncMethod).Default(smThreadSync),
+             PROPERTY(StoredProps), PROPERTY(TriggersOnRxChar).Default(true), PROPERTY(CodePage).Default(0),
+             EVENT(OnAfterClose), EVENT(OnAfterOpen), EVENT(OnBeforeClose), EVENT(OnBeforeOpen),
+             EVENT(OnRxChar), EVENT(OnRxBuf), EVENT(OnTxEmpty), EVENT(OnBreak), EVENT(OnRing),
+             EVENT(OnCTSChange), EVENT(OnDSRChange), EVENT(OnRLSDChange), EVENT(OnRxFlag), EVENT(OnError),
+             EVENT(OnRx80Full), EVENT(OnException))
 
 TCustomComPort::TCustomComPort(TComponent* owner)
     : TComponent(owner), FBuffer(std::make_unique<TComBuffer>()), FParity(std::make_unique<TComParity>()),
@@ -266,7 +230,9 @@ bool TCustomComPort::DesigningOrLoading() const {
     return FComponentState.Contains(csDesigning) || FComponentState.Contains(csLoading);
 }
 
-bool TCustomComPort::CanApply() const { return FConnected && FUpdateCount == 0 && !DesigningOrLoading(); }
+bool TCustomComPort::CanApply() const {
+    return FConnected && FUpdateCount == 0 && !DesigningOrLoading();
+}
 
 void TCustomComPort::Loaded() {
     TComponent::Loaded();
@@ -422,11 +388,14 @@ void TCustomComPort::ApplyTimeoutSettings() {
 void TCustomComPort::ApplyBufferSettings() {
     if (!CanApply())
         return;
-    if (!SetupComm(FHandle, static_cast<DWORD>(FBuffer->InputSize()), static_cast<DWORD>(FBuffer->OutputSize())))
+    if (!SetupComm(FHandle, static_cast<DWORD>(FBuffer->InputSize()),
+                   static_cast<DWORD>(FBuffer->OutputSize())))
         ReportError(CError_SetupComFailed, GetLastError());
 }
 
-void TCustomComPort::BeginUpdate() { ++FUpdateCount; }
+void TCustomComPort::BeginUpdate() {
+    ++FUpdateCount;
+}
 
 void TCustomComPort::EndUpdate() {
     if (FUpdateCount == 0)
@@ -435,7 +404,9 @@ void TCustomComPort::EndUpdate() {
         ApplyPortSettings();
 }
 
-void TCustomComPort::ShowSetupDialog() { RunComSetupDialog(this); }
+void TCustomComPort::ShowSetupDialog() {
+    RunComSetupDialog(this);
+}
 
 // ---- Properties ----
 
@@ -453,12 +424,12 @@ void TCustomComPort::SetConnected(bool value) {
 }
 
 // Setters of the line settings store a changed value and apply the line settings again.
-#define COMPORT_LINE_SETTER(Name, Type)                                                                   \
-    void TCustomComPort::Set##Name(Type value) {                                                          \
-        if (F##Name == value)                                                                             \
-            return;                                                                                       \
-        F##Name = value;                                                                                  \
-        ApplyLineSettings();                                                                              \
+#define COMPORT_LINE_SETTER(Name, Type)                                                                      \
+    void TCustomComPort::Set##Name(Type value) {                                                             \
+        if (F##Name == value)                                                                                \
+            return;                                                                                          \
+        F##Name = value;                                                                                     \
+        ApplyLineSettings();                                                                                 \
     }
 
 COMPORT_LINE_SETTER(BaudRate, TBaudRate)
@@ -587,7 +558,8 @@ void TCustomComPort::ReportSignal(TComSignal signal) {
         NotifyLinksSignal(&TComLink::OnRLSDChange, state);
         FireRLSDChange(state);
         break;
-    case csRing: break;
+    case csRing:
+        break;
     }
 }
 

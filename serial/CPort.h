@@ -23,15 +23,16 @@ class TCustomIniFile;
 class TCustomComPort;
 
 // ---- Enumerations (their names appear in stored form descriptions) ----
-ZELMOR_ENUM(TBaudRate, brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200, br38400,
-            br56000, br57600, br115200, br128000, br256000)
+ZELMOR_ENUM(TBaudRate, brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200,
+            br38400, br56000, br57600, br115200, br128000, br256000)
 ZELMOR_ENUM(TStopBits, sbOneStopBit, sbOne5StopBits, sbTwoStopBits)
 ZELMOR_ENUM(TDataBits, dbFive, dbSix, dbSeven, dbEight)
 ZELMOR_ENUM(TParityBits, prNone, prOdd, prEven, prMark, prSpace)
 ZELMOR_ENUM(TDTRFlowControl, dtrDisable, dtrEnable, dtrHandshake)
 ZELMOR_ENUM(TRTSFlowControl, rtsDisable, rtsEnable, rtsHandshake, rtsToggle)
 ZELMOR_ENUM(TFlowControl, fcHardware, fcSoftware, fcNone, fcCustom)
-ZELMOR_ENUM(TComEvent, evRxChar, evTxEmpty, evRxFlag, evRing, evBreak, evCTS, evDSR, evError, evRLSD, evRx80Full)
+ZELMOR_ENUM(TComEvent, evRxChar, evTxEmpty, evRxFlag, evRing, evBreak, evCTS, evDSR, evError, evRLSD,
+            evRx80Full)
 using TComEvents = TSet<TComEvent>;
 ZELMOR_ENUM(TComSignal, csCTS, csDSR, csRing, csRLSD)
 using TComSignals = TSet<TComSignal>;
@@ -85,9 +86,9 @@ using TRxCharEvent = std::function<void(TObject* Sender, Integer Count)>;
 using TRxBufEvent = std::function<void(TObject* Sender, const void* Buffer, Integer Count)>;
 using TComSignalEvent = std::function<void(TObject* Sender, bool OnOff)>;
 using TComErrorEvent = std::function<void(TObject* Sender, TComErrors Errors)>;
-using TComExceptionEvent = std::function<void(TObject* Sender, TComExceptions TComException,
-                                              const String& ComportMessage, Int64 WinError,
-                                              const String& WinMessage)>;
+using TComExceptionEvent =
+    std::function<void(TObject* Sender, TComExceptions TComException, const String& ComportMessage,
+                       Int64 WinError, const String& WinMessage)>;
 
 // ---- Errors and value texts ----
 
@@ -279,11 +280,11 @@ public:
 
 // One overlapped operation.
 struct TAsync {
-    OVERLAPPED Overlapped{};  // its event: manual reset, created signalled
+    OVERLAPPED Overlapped{}; // its event: manual reset, created signalled
     TOperationKind Kind = okRead;
-    std::vector<Byte> Data;   // copy of the bytes of a write; empty for a read
-    Integer Size = 0;         // bytes in Data
-    bool Started = false;     // the Win32 call was accepted (completed or pending)
+    std::vector<Byte> Data; // copy of the bytes of a write; empty for a read
+    Integer Size = 0;       // bytes in Data
+    bool Started = false;   // the Win32 call was accepted (completed or pending)
 };
 using PAsync = TAsync*;
 
@@ -522,7 +523,8 @@ private:
     bool FHasLink = false;
     bool FConnected = false;
     bool FOpening = false; // Open runs: a nested Open does nothing
-    std::atomic<bool> FClosing{false}; // Close runs: no more events are dispatched, a nested Close does nothing
+    std::atomic<bool> FClosing{
+        false}; // Close runs: no more events are dispatched, a nested Close does nothing
     TBaudRate FBaudRate = br9600;
     Integer FCustomBaudRate = 9600;
     String FPort = u"COM1";
@@ -530,7 +532,8 @@ private:
     TDataBits FDataBits = dbEight;
     bool FDiscardNull = false;
     Char FEventChar = 0;
-    TComEvents FEvents{evRxChar, evTxEmpty, evRxFlag, evRing, evBreak, evCTS, evDSR, evError, evRLSD, evRx80Full};
+    TComEvents FEvents{evRxChar, evTxEmpty, evRxFlag, evRing, evBreak,
+                       evCTS,    evDSR,     evError,  evRLSD, evRx80Full};
     std::unique_ptr<TComBuffer> FBuffer;
     std::unique_ptr<TComParity> FParity;
     std::unique_ptr<TComTimeouts> FTimeouts;

@@ -15,8 +15,7 @@ DEFINE_CLASS(TComComboBox, PROPERTY(ComPort), PROPERTY(ComProperty).Default(cpNo
 namespace {
 
 // Appends the value texts of every member of an enumeration, in declared order.
-template <class E, class ToText>
-void FillValues(TStrings* items, E last, ToText toText) {
+template <class E, class ToText> void FillValues(TStrings* items, E last, ToText toText) {
     for (int value = 0; value <= static_cast<int>(last); ++value)
         items->Add(toText(static_cast<E>(value)));
 }
@@ -28,12 +27,24 @@ void FillValues(TStrings* items, E last, ToText toText) {
 void TComSelect::SetComProperty(TComProperty value) {
     FComProperty = value;
     switch (value) {
-    case cpPort: SelectPort(); break;
-    case cpBaudRate: SelectBaudRate(); break;
-    case cpDataBits: SelectDataBits(); break;
-    case cpStopBits: SelectStopBits(); break;
-    case cpParity: SelectParity(); break;
-    case cpFlowControl: SelectFlowControl(); break;
+    case cpPort:
+        SelectPort();
+        break;
+    case cpBaudRate:
+        SelectBaudRate();
+        break;
+    case cpDataBits:
+        SelectDataBits();
+        break;
+    case cpStopBits:
+        SelectStopBits();
+        break;
+    case cpParity:
+        SelectParity();
+        break;
+    case cpFlowControl:
+        SelectFlowControl();
+        break;
     case cpNone:
         if (FItems)
             FItems->Clear();
@@ -91,13 +102,26 @@ void TComSelect::Change(const String& text) {
 
 void TComSelect::SetPending(const String& text) {
     switch (FComProperty) {
-    case cpPort: FPort = text; break;
-    case cpBaudRate: FBaudRate = TextToBaudRate(text); break;
-    case cpDataBits: FDataBits = TextToDataBits(text); break;
-    case cpStopBits: FStopBits = TextToStopBits(text); break;
-    case cpParity: FParity = TextToParity(text); break;
-    case cpFlowControl: FFlowControl = TextToFlowControl(text); break;
-    case cpNone: break;
+    case cpPort:
+        FPort = text;
+        break;
+    case cpBaudRate:
+        FBaudRate = TextToBaudRate(text);
+        break;
+    case cpDataBits:
+        FDataBits = TextToDataBits(text);
+        break;
+    case cpStopBits:
+        FStopBits = TextToStopBits(text);
+        break;
+    case cpParity:
+        FParity = TextToParity(text);
+        break;
+    case cpFlowControl:
+        FFlowControl = TextToFlowControl(text);
+        break;
+    case cpNone:
+        break;
     }
 }
 
@@ -105,25 +129,45 @@ void TComSelect::ApplySettings() {
     if (!FComPort)
         return;
     switch (FComProperty) {
-    case cpPort: FComPort->SetPort(FPort); break;
-    case cpBaudRate: FComPort->SetBaudRate(FBaudRate); break;
-    case cpDataBits: FComPort->SetDataBits(FDataBits); break;
-    case cpStopBits: FComPort->SetStopBits(FStopBits); break;
-    case cpParity: FComPort->Parity()->SetBits(FParity); break;
-    case cpFlowControl: FComPort->FlowControl()->SetFlowControl(FFlowControl); break;
-    case cpNone: break;
+    case cpPort:
+        FComPort->SetPort(FPort);
+        break;
+    case cpBaudRate:
+        FComPort->SetBaudRate(FBaudRate);
+        break;
+    case cpDataBits:
+        FComPort->SetDataBits(FDataBits);
+        break;
+    case cpStopBits:
+        FComPort->SetStopBits(FStopBits);
+        break;
+    case cpParity:
+        FComPort->Parity()->SetBits(FParity);
+        break;
+    case cpFlowControl:
+        FComPort->FlowControl()->SetFlowControl(FFlowControl);
+        break;
+    case cpNone:
+        break;
     }
 }
 
 String TComSelect::PortValueText() const {
     switch (FComProperty) {
-    case cpPort: return FComPort->Port();
-    case cpBaudRate: return BaudRateToText(FComPort->BaudRate());
-    case cpDataBits: return DataBitsToText(FComPort->DataBits());
-    case cpStopBits: return StopBitsToText(FComPort->StopBits());
-    case cpParity: return ParityToText(FComPort->Parity()->Bits());
-    case cpFlowControl: return FlowControlToText(FComPort->FlowControl()->FlowControl());
-    case cpNone: break;
+    case cpPort:
+        return FComPort->Port();
+    case cpBaudRate:
+        return BaudRateToText(FComPort->BaudRate());
+    case cpDataBits:
+        return DataBitsToText(FComPort->DataBits());
+    case cpStopBits:
+        return StopBitsToText(FComPort->StopBits());
+    case cpParity:
+        return ParityToText(FComPort->Parity()->Bits());
+    case cpFlowControl:
+        return FlowControlToText(FComPort->FlowControl()->FlowControl());
+    case cpNone:
+        break;
     }
     return String();
 }

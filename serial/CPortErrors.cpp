@@ -37,10 +37,10 @@ const Char* const kErrorTexts[] = {
     u"Port Not Open",
 };
 
-const Char* const kBaudRateTexts[] = {u"Custom", u"110",   u"300",   u"600",    u"1200",   u"2400",
-                                      u"4800",   u"9600",  u"14400", u"19200",  u"38400",  u"56000",
+const Char* const kBaudRateTexts[] = {u"Custom", u"110",    u"300",    u"600",   u"1200",  u"2400",
+                                      u"4800",   u"9600",   u"14400",  u"19200", u"38400", u"56000",
                                       u"57600",  u"115200", u"128000", u"256000"};
-const Integer kBaudRates[] = {0,     110,   300,   600,   1200,   2400,   4800,   9600,
+const Integer kBaudRates[] = {0,     110,   300,   600,   1200,  2400,   4800,   9600,
                               14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
 const Char* const kStopBitsTexts[] = {u"1", u"1.5", u"2"};
 const Char* const kDataBitsTexts[] = {u"5", u"6", u"7", u"8"};
@@ -50,8 +50,7 @@ const Char* const kDTRTexts[] = {u"Disable", u"Enable", u"Handshake"};
 const Char* const kRTSTexts[] = {u"Disable", u"Enable", u"Handshake", u"Toggle"};
 
 // The index of the first table text equal to text without case, or fallback.
-template <std::size_t N>
-int TextIndex(const Char* const (&table)[N], const String& text, int fallback) {
+template <std::size_t N> int TextIndex(const Char* const (&table)[N], const String& text, int fallback) {
     const String upper = UpperCase(text);
     for (std::size_t i = 0; i < N; ++i)
         if (UpperCase(table[i]) == upper)
@@ -59,8 +58,7 @@ int TextIndex(const Char* const (&table)[N], const String& text, int fallback) {
     return fallback;
 }
 
-template <std::size_t N>
-String TableText(const Char* const (&table)[N], int index) {
+template <std::size_t N> String TableText(const Char* const (&table)[N], int index) {
     return index >= 0 && static_cast<std::size_t>(index) < N ? String(table[index]) : String();
 }
 
@@ -78,7 +76,9 @@ EComPort::EComPort(Integer code, Integer winCode, const String& message)
 EComPort::EComPort(Integer code, Integer winCode)
     : EComPort(code, winCode, ComErrorMessage(code) + Format(u" (Error: %d)", {winCode})) {}
 
-EComPort EComPort::CreateNoWinCode(Integer code) { return EComPort(code, -1, ComErrorMessage(code)); }
+EComPort EComPort::CreateNoWinCode(Integer code) {
+    return EComPort(code, -1, ComErrorMessage(code));
+}
 
 void TCustomComPort::ReportError(Integer code, Int64 winCode) {
     if (!OnException) {
@@ -95,14 +95,30 @@ void TCustomComPort::ReportError(Integer code, Int64 winCode) {
     OnException(this, static_cast<TComExceptions>(code - 1), ComErrorMessage(code), winCode, winMessage);
 }
 
-String BaudRateToText(TBaudRate value) { return TableText(kBaudRateTexts, value); }
-String StopBitsToText(TStopBits value) { return TableText(kStopBitsTexts, value); }
-String DataBitsToText(TDataBits value) { return TableText(kDataBitsTexts, value); }
-String ParityToText(TParityBits value) { return TableText(kParityTexts, value); }
-String FlowControlToText(TFlowControl value) { return TableText(kFlowControlTexts, value); }
-String DTRControlToText(TDTRFlowControl value) { return TableText(kDTRTexts, value); }
-String RTSControlToText(TRTSFlowControl value) { return TableText(kRTSTexts, value); }
-String YesNoText(bool value) { return value ? u"Yes" : u"No"; }
+String BaudRateToText(TBaudRate value) {
+    return TableText(kBaudRateTexts, value);
+}
+String StopBitsToText(TStopBits value) {
+    return TableText(kStopBitsTexts, value);
+}
+String DataBitsToText(TDataBits value) {
+    return TableText(kDataBitsTexts, value);
+}
+String ParityToText(TParityBits value) {
+    return TableText(kParityTexts, value);
+}
+String FlowControlToText(TFlowControl value) {
+    return TableText(kFlowControlTexts, value);
+}
+String DTRControlToText(TDTRFlowControl value) {
+    return TableText(kDTRTexts, value);
+}
+String RTSControlToText(TRTSFlowControl value) {
+    return TableText(kRTSTexts, value);
+}
+String YesNoText(bool value) {
+    return value ? u"Yes" : u"No";
+}
 
 String CharToText(Char value) {
     if (value >= 33 && value <= 127)
@@ -121,7 +137,9 @@ TStopBits TextToStopBits(const String& text) {
 TDataBits TextToDataBits(const String& text) {
     return static_cast<TDataBits>(TextIndex(kDataBitsTexts, text, dbEight));
 }
-TParityBits TextToParity(const String& text) { return static_cast<TParityBits>(TextIndex(kParityTexts, text, prNone)); }
+TParityBits TextToParity(const String& text) {
+    return static_cast<TParityBits>(TextIndex(kParityTexts, text, prNone));
+}
 TFlowControl TextToFlowControl(const String& text) {
     return static_cast<TFlowControl>(TextIndex(kFlowControlTexts, text, fcCustom));
 }
@@ -131,7 +149,9 @@ TDTRFlowControl TextToDTRControl(const String& text) {
 TRTSFlowControl TextToRTSControl(const String& text) {
     return static_cast<TRTSFlowControl>(TextIndex(kRTSTexts, text, rtsDisable));
 }
-bool IsYesText(const String& text) { return UpperCase(text) == u"YES"; }
+bool IsYesText(const String& text) {
+    return UpperCase(text) == u"YES";
+}
 
 Char TextToChar(const String& text) {
     if (text.empty())

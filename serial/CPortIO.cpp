@@ -37,7 +37,9 @@ struct AsyncHolder {
     ~AsyncHolder() { FreeAsyncRecord(async); }
 };
 
-UINT ConversionCodePage(Integer codePage) { return codePage == 0 ? CP_ACP : static_cast<UINT>(codePage); }
+UINT ConversionCodePage(Integer codePage) {
+    return codePage == 0 ? CP_ACP : static_cast<UINT>(codePage);
+}
 
 } // namespace
 
@@ -59,7 +61,8 @@ Integer TCustomComPort::WriteAsync(const void* buffer, Integer count, PAsync& as
     FillAsyncRecord(asyncPtr, okWrite, buffer, count);
     asyncPtr->Started = false;
     DWORD written = 0;
-    if (WriteFile(FHandle, asyncPtr->Data.data(), static_cast<DWORD>(asyncPtr->Size), &written, &asyncPtr->Overlapped) ||
+    if (WriteFile(FHandle, asyncPtr->Data.data(), static_cast<DWORD>(asyncPtr->Size), &written,
+                  &asyncPtr->Overlapped) ||
         GetLastError() == ERROR_IO_PENDING)
         asyncPtr->Started = true;
     else

@@ -210,8 +210,12 @@ void TCustomComPort::ReadFromRegistry(TRegistry& reg) {
 // default is 9600.
 void TCustomComPort::ReadFromIniFile(TCustomIniFile& iniFile) {
     const String section = Name();
-    auto text = [&](const Char* ident, const String& current) { return iniFile.ReadString(section, ident, current); };
-    auto number = [&](const Char* ident, Integer current) { return iniFile.ReadInteger(section, ident, current); };
+    auto text = [&](const Char* ident, const String& current) {
+        return iniFile.ReadString(section, ident, current);
+    };
+    auto number = [&](const Char* ident, Integer current) {
+        return iniFile.ReadInteger(section, ident, current);
+    };
     if (FStoredProps.Contains(spBasic)) {
         SetPort(text(u"Port", FPort));
         SetBaudRate(TextToBaudRate(text(u"BaudRate", BaudRateToText(FBaudRate))));
@@ -238,17 +242,23 @@ void TCustomComPort::ReadFromIniFile(TCustomIniFile& iniFile) {
     }
     if (FStoredProps.Contains(spTimeouts)) {
         FTimeouts->SetReadInterval(number(u"Timeouts.ReadInterval", FTimeouts->ReadInterval()));
-        FTimeouts->SetReadTotalConstant(number(u"Timeouts.ReadTotalConstant", FTimeouts->ReadTotalConstant()));
-        FTimeouts->SetReadTotalMultiplier(number(u"Timeouts.ReadTotalMultiplier", FTimeouts->ReadTotalMultiplier()));
-        FTimeouts->SetWriteTotalConstant(number(u"Timeouts.WriteTotalConstant", FTimeouts->WriteTotalConstant()));
+        FTimeouts->SetReadTotalConstant(
+            number(u"Timeouts.ReadTotalConstant", FTimeouts->ReadTotalConstant()));
+        FTimeouts->SetReadTotalMultiplier(
+            number(u"Timeouts.ReadTotalMultiplier", FTimeouts->ReadTotalMultiplier()));
+        FTimeouts->SetWriteTotalConstant(
+            number(u"Timeouts.WriteTotalConstant", FTimeouts->WriteTotalConstant()));
         FTimeouts->SetWriteTotalMultiplier(
             number(u"Timeouts.WriteTotalMultiplier", FTimeouts->WriteTotalMultiplier()));
     }
     if (FStoredProps.Contains(spFlowControl)) {
         TComFlowControl& flow = *FFlowControl;
-        flow.SetControlRTS(TextToRTSControl(text(u"FlowControl.ControlRTS", RTSControlToText(flow.ControlRTS()))));
-        flow.SetControlDTR(TextToDTRControl(text(u"FlowControl.ControlDTR", DTRControlToText(flow.ControlDTR()))));
-        flow.SetDSRSensitivity(IsYesText(text(u"FlowControl.DSRSensitivity", YesNoText(flow.DSRSensitivity()))));
+        flow.SetControlRTS(
+            TextToRTSControl(text(u"FlowControl.ControlRTS", RTSControlToText(flow.ControlRTS()))));
+        flow.SetControlDTR(
+            TextToDTRControl(text(u"FlowControl.ControlDTR", DTRControlToText(flow.ControlDTR()))));
+        flow.SetDSRSensitivity(
+            IsYesText(text(u"FlowControl.DSRSensitivity", YesNoText(flow.DSRSensitivity()))));
         flow.SetOutCTSFlow(IsYesText(text(u"FlowControl.OutCTSFlow", YesNoText(flow.OutCTSFlow()))));
         flow.SetOutDSRFlow(IsYesText(text(u"FlowControl.OutDSRFlow", YesNoText(flow.OutDSRFlow()))));
         flow.SetTxContinueOnXoff(

@@ -14,15 +14,15 @@ struct EventBit {
 };
 
 const EventBit kEventBits[] = {
-    {evRxChar, EV_RXCHAR}, {evTxEmpty, EV_TXEMPTY}, {evRxFlag, EV_RXFLAG}, {evRing, EV_RING},
-    {evBreak, EV_BREAK},   {evCTS, EV_CTS},         {evDSR, EV_DSR},       {evError, EV_ERR},
+    {evRxChar, EV_RXCHAR}, {evTxEmpty, EV_TXEMPTY},   {evRxFlag, EV_RXFLAG}, {evRing, EV_RING},
+    {evBreak, EV_BREAK},   {evCTS, EV_CTS},           {evDSR, EV_DSR},       {evError, EV_ERR},
     {evRLSD, EV_RLSD},     {evRx80Full, EV_RX80FULL},
 };
 
 // The order in which one caught batch is dispatched: errors before the bytes they concern.
 const EventBit kDispatchOrder[] = {
-    {evError, EV_ERR}, {evRxChar, EV_RXCHAR}, {evTxEmpty, EV_TXEMPTY}, {evBreak, EV_BREAK},
-    {evRing, EV_RING}, {evCTS, EV_CTS},       {evDSR, EV_DSR},         {evRxFlag, EV_RXFLAG},
+    {evError, EV_ERR}, {evRxChar, EV_RXCHAR},     {evTxEmpty, EV_TXEMPTY}, {evBreak, EV_BREAK},
+    {evRing, EV_RING}, {evCTS, EV_CTS},           {evDSR, EV_DSR},         {evRxFlag, EV_RXFLAG},
     {evRLSD, EV_RLSD}, {evRx80Full, EV_RX80FULL},
 };
 
@@ -117,9 +117,15 @@ void TComThread::Execute() {
 
 void TComThread::DeliverEvents() {
     switch (FSyncMethod) {
-    case smThreadSync: Synchronize([this] { RunEvents(); }); break;
-    case smWindowSync: SendEventMessages(); break;
-    case smNone: RunEvents(); break;
+    case smThreadSync:
+        Synchronize([this] { RunEvents(); });
+        break;
+    case smWindowSync:
+        SendEventMessages();
+        break;
+    case smNone:
+        RunEvents();
+        break;
     }
 }
 
@@ -151,17 +157,38 @@ void TComThread::RunEvents() {
 
 void TCustomComPort::DispatchEvent(DWORD evConstant) {
     switch (evConstant) {
-    case EV_RXCHAR: DispatchRxChar(); break;
-    case EV_RXFLAG: DispatchRxFlag(); break;
-    case EV_TXEMPTY: DispatchTxEmpty(); break;
-    case EV_CTS: DispatchCTSChange(); break;
-    case EV_DSR: DispatchDSRChange(); break;
-    case EV_RLSD: DispatchRLSDChange(); break;
-    case EV_BREAK: DispatchBreak(); break;
-    case EV_ERR: DispatchError(); break;
-    case EV_RING: DispatchRing(); break;
-    case EV_RX80FULL: DispatchRx80Full(); break;
-    default: break;
+    case EV_RXCHAR:
+        DispatchRxChar();
+        break;
+    case EV_RXFLAG:
+        DispatchRxFlag();
+        break;
+    case EV_TXEMPTY:
+        DispatchTxEmpty();
+        break;
+    case EV_CTS:
+        DispatchCTSChange();
+        break;
+    case EV_DSR:
+        DispatchDSRChange();
+        break;
+    case EV_RLSD:
+        DispatchRLSDChange();
+        break;
+    case EV_BREAK:
+        DispatchBreak();
+        break;
+    case EV_ERR:
+        DispatchError();
+        break;
+    case EV_RING:
+        DispatchRing();
+        break;
+    case EV_RX80FULL:
+        DispatchRx80Full();
+        break;
+    default:
+        break;
     }
 }
 
@@ -196,7 +223,8 @@ void TCustomComPort::CreatePortWindow() {
         return RegisterClassW(&windowClass) != 0;
     }();
     (void)registered;
-    FWindow = CreateWindowExW(0, kPortWindowClass, u"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    FWindow =
+        CreateWindowExW(0, kPortWindowClass, u"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     if (FWindow)
         SetWindowLongPtrW(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
@@ -249,7 +277,9 @@ void TCustomComPort::DispatchTxEmpty() {
     FireTxEmpty();
 }
 
-void TCustomComPort::DispatchBreak() { FireBreak(); }
+void TCustomComPort::DispatchBreak() {
+    FireBreak();
+}
 
 void TCustomComPort::DispatchRing() {
     NotifyLinksEvent(&TComLink::OnRing);
@@ -285,7 +315,9 @@ void TCustomComPort::DispatchError() {
         FireError(errors);
 }
 
-void TCustomComPort::DispatchRx80Full() { FireRx80Full(); }
+void TCustomComPort::DispatchRx80Full() {
+    FireRx80Full();
+}
 
 // ---- Waiting without the thread ----
 

@@ -8,17 +8,11 @@
 
 // ---- TColumnSize
 
-DEFINE_CLASS(TColumnSize,
-    PROPERTY(Save).Default(false),
-    PROPERTY(Key),
-    PROPERTY(Section),
-    PROPERTY(Stretch).Default(false),
-    PROPERTY(StretchColumn).Default(-1),
-    PROPERTY(StretchAll).Default(false),
-    PROPERTY(SynchWithGrid).Default(false),
-    PROPERTY(SynchNormalCellsOnly).Default(false),
-    PROPERTY(Location).Default(clRegistry),
-    PROPERTY(Rows).Default(arAll))
+DEFINE_CLASS(TColumnSize, PROPERTY(Save).Default(false), PROPERTY(Key), PROPERTY(Section),
+             PROPERTY(Stretch).Default(false), PROPERTY(StretchColumn).Default(-1),
+             PROPERTY(StretchAll).Default(false), PROPERTY(SynchWithGrid).Default(false),
+             PROPERTY(SynchNormalCellsOnly).Default(false), PROPERTY(Location).Default(clRegistry),
+             PROPERTY(Rows).Default(arAll))
 
 TColumnSize::TColumnSize(TComponent* AOwner) : FOwner(AOwner) {}
 
@@ -63,26 +57,13 @@ void TColumnSize::SetStretchAll(bool value) {
 
 // ---- THTMLSettings
 
-DEFINE_CLASS(THTMLSettings,
-    PROPERTY(AutoPreview).Default(false),
-    PROPERTY(ConvertSpecialChars).Default(false),
-    PROPERTY(NonBreakingText).Default(false),
-    PROPERTY(SaveColor).Default(true),
-    PROPERTY(SaveFonts).Default(true),
-    PROPERTY(FooterFile),
-    PROPERTY(HeaderFile),
-    PROPERTY(BorderSize).Default(1),
-    PROPERTY(CellSpacing).Default(0),
-    PROPERTY(CellPadding).Default(0),
-    PROPERTY(TableStyle),
-    PROPERTY(PrefixTag),
-    PROPERTY(SuffixTag),
-    PROPERTY(Summary),
-    PROPERTY(HeaderText),
-    PROPERTY(FooterText),
-    PROPERTY(Width).Default(100),
-    PROPERTY(XHTML).Default(false),
-    PROPERTY(ExportImages).Default(true))
+DEFINE_CLASS(THTMLSettings, PROPERTY(AutoPreview).Default(false),
+             PROPERTY(ConvertSpecialChars).Default(false), PROPERTY(NonBreakingText).Default(false),
+             PROPERTY(SaveColor).Default(true), PROPERTY(SaveFonts).Default(true), PROPERTY(FooterFile),
+             PROPERTY(HeaderFile), PROPERTY(BorderSize).Default(1), PROPERTY(CellSpacing).Default(0),
+             PROPERTY(CellPadding).Default(0), PROPERTY(TableStyle), PROPERTY(PrefixTag), PROPERTY(SuffixTag),
+             PROPERTY(Summary), PROPERTY(HeaderText), PROPERTY(FooterText), PROPERTY(Width).Default(100),
+             PROPERTY(XHTML).Default(false), PROPERTY(ExportImages).Default(true))
 
 THTMLSettings::THTMLSettings() : FColWidths(std::make_unique<TIntList>(0, 0)) {}
 
@@ -115,48 +96,24 @@ void THTMLSettings::Assign(TPersistent* source) {
 // ---- TPrintSettings
 
 // Streamed in this order, which form descriptions of grids keep.
-DEFINE_CLASS(TPrintSettings,
-    PROPERTY(FooterSize).Default(0),
-    PROPERTY(HeaderSize).Default(0),
-    PROPERTY(Time).Default(ppNone),
-    PROPERTY(Date).Default(ppNone),
-    PROPERTY(DateFormat),
-    PROPERTY(PageNr).Default(ppNone),
-    PROPERTY(Title).Default(ppNone),
-    PROPERTY(TitleText),
-    PROPERTY(TitleLines),
-    PROPERTY(Font),
-    PROPERTY(FixedFont),
-    PROPERTY(HeaderFont),
-    PROPERTY(FooterFont),
-    PROPERTY(Borders).Default(pbSingle),
-    PROPERTY(BorderStyle).Default(psSolid),
-    PROPERTY(BorderColor).Type(TypeInfoColor()).Default(clBlack),
-    PROPERTY(Centered).Default(true),
-    PROPERTY(RepeatFixedRows).Default(false),
-    PROPERTY(RepeatFixedCols).Default(false),
-    PROPERTY(LeftSize).Default(0),
-    PROPERTY(RightSize).Default(0),
-    PROPERTY(ColumnSpacing).Default(0),
-    PROPERTY(RowSpacing).Default(0),
-    PROPERTY(TitleSpacing).Default(0),
-    PROPERTY(Orientation).Default(poPortrait),
-    PROPERTY(PagePrefix),
-    PROPERTY(PageSuffix),
-    PROPERTY(PageNumberOffset).Default(0),
-    PROPERTY(MaxPagesOffset).Default(0),
-    PROPERTY(FixedWidth).Default(0),
-    PROPERTY(FixedHeight).Default(0),
-    PROPERTY(UseFixedHeight).Default(false),
-    PROPERTY(UseFixedWidth).Default(false),
-    PROPERTY(FitToPage).Default(fpNever),
-    PROPERTY(JobName),
-    PROPERTY(PageNumSep),
-    PROPERTY(NoAutoSize).Default(false),
-    PROPERTY(NoAutoSizeRow).Default(false),
-    PROPERTY(PrintGraphics).Default(false),
-    PROPERTY(UseDisplayFont).Default(true),
-    PROPERTY(UseDefaultOrientation).Default(false))
+DEFINE_CLASS(TPrintSettings, PROPERTY(FooterSize).Default(0), PROPERTY(HeaderSize).Default(0),
+             PROPERTY(Time).Default(ppNone), PROPERTY(Date).Default(ppNone), PROPERTY(DateFormat),
+             PROPERTY(PageNr).Default(ppNone), PROPERTY(Title).Default(ppNone), PROPERTY(TitleText),
+             PROPERTY(TitleLines), PROPERTY(Font), PROPERTY(FixedFont), PROPERTY(HeaderFont),
+             PROPERTY(FooterFont), PROPERTY(Borders).Default(pbSingle),
+             PROPERTY(BorderStyle).Default(psSolid),
+             PROPERTY(BorderColor).Type(TypeInfoColor()).Default(clBlack), PROPERTY(Centered).Default(true),
+             PROPERTY(RepeatFixedRows).Default(false), PROPERTY(RepeatFixedCols).Default(false),
+             PROPERTY(LeftSize).Default(0), PROPERTY(RightSize).Default(0),
+             PROPERTY(ColumnSpacing).Default(0), PROPERTY(RowSpacing).Default(0),
+             PROPERTY(TitleSpacing).Default(0), PROPERTY(Orientation).Default(poPortrait),
+             PROPERTY(PagePrefix), PROPERTY(PageSuffix), PROPERTY(PageNumberOffset).Default(0),
+             PROPERTY(MaxPagesOffset).Default(0), PROPERTY(FixedWidth).Default(0),
+             PROPERTY(FixedHeight).Default(0), PROPERTY(UseFixedHeight).Default(false),
+             PROPERTY(UseFixedWidth).Default(false), PROPERTY(FitToPage).Default(fpNever), PROPERTY(JobName),
+             PROPERTY(PageNumSep), PROPERTY(NoAutoSize).Default(false),
+             PROPERTY(NoAutoSizeRow).Default(false), PROPERTY(PrintGraphics).Default(false),
+             PROPERTY(UseDisplayFont).Default(true), PROPERTY(UseDefaultOrientation).Default(false))
 
 TPrintSettings::TPrintSettings(TComponent* AOwner)
     : FOwner(AOwner), FFont(std::make_unique<TFont>()), FHeaderFont(std::make_unique<TFont>()),
@@ -215,12 +172,8 @@ void TPrintSettings::Assign(TPersistent* source) {
 
 // ---- TAdvStringGridCheck
 
-DEFINE_CLASS(TAdvStringGridCheck,
-    PROPERTY(AutoCorrect),
-    PROPERTY(AutoMarkError),
-    PROPERTY(GotoCell),
-    PROPERTY(UseCorrect),
-    PROPERTY(UseMarkError))
+DEFINE_CLASS(TAdvStringGridCheck, PROPERTY(AutoCorrect), PROPERTY(AutoMarkError), PROPERTY(GotoCell),
+             PROPERTY(UseCorrect), PROPERTY(UseMarkError))
 
 TAdvStringGridCheck::TAdvStringGridCheck(TComponent* AOwner) : TComponent(AOwner) {}
 

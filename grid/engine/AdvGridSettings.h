@@ -33,9 +33,10 @@ class TAdvStringGrid;
 
 ZELMOR_ENUM(TColumnSizeLocation, clRegistry, clIniFile)
 ZELMOR_ENUM(TAutoSizeRows, arAll, arNormal, arFixed)
-ZELMOR_ENUM(TPrintPosition, ppNone, ppTopLeft, ppTopRight, ppTopCenter, ppBottomLeft, ppBottomRight, ppBottomCenter)
-ZELMOR_ENUM(TPrintBorders, pbNoborder, pbSingle, pbDouble, pbVertical, pbHorizontal, pbAround, pbAroundVertical,
-            pbAroundHorizontal, pbCustom)
+ZELMOR_ENUM(TPrintPosition, ppNone, ppTopLeft, ppTopRight, ppTopCenter, ppBottomLeft, ppBottomRight,
+            ppBottomCenter)
+ZELMOR_ENUM(TPrintBorders, pbNoborder, pbSingle, pbDouble, pbVertical, pbHorizontal, pbAround,
+            pbAroundVertical, pbAroundHorizontal, pbCustom)
 ZELMOR_ENUM(TFitToPage, fpNever, fpGrow, fpShrink, fpAlways, fpCustom)
 ZELMOR_ENUM(TBackGroundDisplay, bdTile, bdFixed, bdGradientHorz, bdGradientVert)
 ZELMOR_ENUM(TBackGroundCells, bcNormal, bcFixed, bcAll)
@@ -763,8 +764,7 @@ public:
     TNotifyEvent OnChange;
 
 private:
-    template <class T>
-    void Change(T& field, T value) {
+    template <class T> void Change(T& field, T value) {
         if (field == value)
             return;
         field = value;

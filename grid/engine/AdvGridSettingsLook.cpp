@@ -9,26 +9,18 @@
 
 // ---- TGrouping
 
-DEFINE_CLASS(TGrouping,
-    PROPERTY(AutoCheckGroup).Default(false),
-    PROPERTY(AutoSelectGroup).Default(false),
+DEFINE_CLASS(
+    TGrouping, PROPERTY(AutoCheckGroup).Default(false), PROPERTY(AutoSelectGroup).Default(false),
     PROPERTY(HeaderColor).Type(TypeInfoColor()).Default(clNone),
     PROPERTY(HeaderColorTo).Type(TypeInfoColor()).Default(clNone),
-    PROPERTY(HeaderTextColor).Type(TypeInfoColor()).Default(clNone),
-    PROPERTY(HeaderUnderline).Default(false),
-    PROPERTY(HeaderLineColor).Type(TypeInfoColor()).Default(clBlue),
-    PROPERTY(HeaderLineWidth).Default(2),
-    PROPERTY(MergeHeader).Default(false),
-    PROPERTY(MergeSummary).Default(false),
-    PROPERTY(ShowGroupCount).Default(false),
-    PROPERTY(GroupCountFormat),
-    PROPERTY(Summary).Default(false),
+    PROPERTY(HeaderTextColor).Type(TypeInfoColor()).Default(clNone), PROPERTY(HeaderUnderline).Default(false),
+    PROPERTY(HeaderLineColor).Type(TypeInfoColor()).Default(clBlue), PROPERTY(HeaderLineWidth).Default(2),
+    PROPERTY(MergeHeader).Default(false), PROPERTY(MergeSummary).Default(false),
+    PROPERTY(ShowGroupCount).Default(false), PROPERTY(GroupCountFormat), PROPERTY(Summary).Default(false),
     PROPERTY(SummaryColor).Type(TypeInfoColor()).Default(clNone),
     PROPERTY(SummaryColorTo).Type(TypeInfoColor()).Default(clNone),
-    PROPERTY(SummaryTextColor).Type(TypeInfoColor()).Default(clNone),
-    PROPERTY(SummaryLine).Default(false),
-    PROPERTY(SummaryLineColor).Type(TypeInfoColor()).Default(clBlue),
-    PROPERTY(SummaryLineWidth).Default(2))
+    PROPERTY(SummaryTextColor).Type(TypeInfoColor()).Default(clNone), PROPERTY(SummaryLine).Default(false),
+    PROPERTY(SummaryLineColor).Type(TypeInfoColor()).Default(clBlue), PROPERTY(SummaryLineWidth).Default(2))
 
 TGrouping::TGrouping() = default;
 
@@ -56,22 +48,14 @@ void TGrouping::Assign(TPersistent* source) {
 
 // ---- TDragDropSettings
 
-DEFINE_CLASS(TDragDropSettings,
-    PROPERTY(OleAcceptFiles).Default(true),
-    PROPERTY(OleAcceptText).Default(true),
-    PROPERTY(OleAcceptURLs).Default(true),
-    PROPERTY(OleAppendRows).Default(false),
-    PROPERTY(OleColumnDragDrop).Default(false),
-    PROPERTY(OleColumnsOnly).Default(false),
-    PROPERTY(OleColumnReorder).Default(false),
-    PROPERTY(OleCopyAlways).Default(false),
-    PROPERTY(OleDropRTF).Default(false),
-    PROPERTY(OleDropSource).Default(false),
-    PROPERTY(OleDropTarget).Default(false),
-    PROPERTY(OleEntireRows).Default(false),
-    PROPERTY(OleInsertRows).Default(false),
-    PROPERTY(OleRemoveRows).Default(false),
-    PROPERTY(ShowCells).Default(true))
+DEFINE_CLASS(TDragDropSettings, PROPERTY(OleAcceptFiles).Default(true), PROPERTY(OleAcceptText).Default(true),
+             PROPERTY(OleAcceptURLs).Default(true), PROPERTY(OleAppendRows).Default(false),
+             PROPERTY(OleColumnDragDrop).Default(false), PROPERTY(OleColumnsOnly).Default(false),
+             PROPERTY(OleColumnReorder).Default(false), PROPERTY(OleCopyAlways).Default(false),
+             PROPERTY(OleDropRTF).Default(false), PROPERTY(OleDropSource).Default(false),
+             PROPERTY(OleDropTarget).Default(false), PROPERTY(OleEntireRows).Default(false),
+             PROPERTY(OleInsertRows).Default(false), PROPERTY(OleRemoveRows).Default(false),
+             PROPERTY(ShowCells).Default(true))
 
 TDragDropSettings::TDragDropSettings(TComponent* AOwner) : FOwner(AOwner) {}
 
@@ -114,14 +98,10 @@ void TDragDropSettings::SetOleDropRTF(bool value) {
 
 // ---- TBalloonSettings
 
-DEFINE_CLASS(TBalloonSettings,
-    PROPERTY(AutoHideDelay).Default(-1),
-    PROPERTY(BackgroundColor).Type(TypeInfoColor()).Default(clNone),
-    PROPERTY(Enable).Default(false),
-    PROPERTY(InitialDelay).Default(-1),
-    PROPERTY(ReshowDelay).Default(-1),
-    PROPERTY(TextColor).Type(TypeInfoColor()).Default(clNone),
-    PROPERTY(Transparency).Default(0))
+DEFINE_CLASS(TBalloonSettings, PROPERTY(AutoHideDelay).Default(-1),
+             PROPERTY(BackgroundColor).Type(TypeInfoColor()).Default(clNone), PROPERTY(Enable).Default(false),
+             PROPERTY(InitialDelay).Default(-1), PROPERTY(ReshowDelay).Default(-1),
+             PROPERTY(TextColor).Type(TypeInfoColor()).Default(clNone), PROPERTY(Transparency).Default(0))
 
 TBalloonSettings::TBalloonSettings() = default;
 
@@ -149,9 +129,8 @@ void TBalloonSettings::SetEnable(bool value) {
 
 // ---- TShowModified
 
-DEFINE_CLASS(TShowModified,
-    PROPERTY(Color).Type(TypeInfoColor()).Default(clYellow),
-    PROPERTY(Enabled).Default(false))
+DEFINE_CLASS(TShowModified, PROPERTY(Color).Type(TypeInfoColor()).Default(clYellow),
+             PROPERTY(Enabled).Default(false))
 
 TShowModified::TShowModified() = default;
 
@@ -173,29 +152,23 @@ void TShowModified::SetColor(TColor value) {
 
 // ---- TGridProgressAppearance
 
-DEFINE_CLASS(TGridProgressAppearance,
-    PROPERTY(CompleteColor).Type(TypeInfoColor()).Default(clRed),
-    PROPERTY(CompleteFontColor).Type(TypeInfoColor()).Default(clBlue),
-    PROPERTY(UnCompleteColor).Type(TypeInfoColor()).Default(clNone),
-    PROPERTY(UnCompleteFontColor).Type(TypeInfoColor()).Default(clWindowText),
-    PROPERTY(Level0Color).Type(TypeInfoColor()).Default(0x00FF00),
-    PROPERTY(Level0ColorTo).Type(TypeInfoColor()).Default(0xE1FFE1),
-    PROPERTY(Level1Color).Type(TypeInfoColor()).Default(0x00FFFF),
-    PROPERTY(Level1ColorTo).Type(TypeInfoColor()).Default(0xCAFFFF),
-    PROPERTY(Level2Color).Type(TypeInfoColor()).Default(0x53A9FF),
-    PROPERTY(Level2ColorTo).Type(TypeInfoColor()).Default(0xA8D3FF),
-    PROPERTY(Level3Color).Type(TypeInfoColor()).Default(0x0000FF),
-    PROPERTY(Level3ColorTo).Type(TypeInfoColor()).Default(0xCACAFF),
-    PROPERTY(Level1Perc).Default(70),
-    PROPERTY(Level2Perc).Default(90),
-    PROPERTY(BorderColor).Type(TypeInfoColor()).Default(clBlack),
-    PROPERTY(ShowBorder).Default(false),
-    PROPERTY(Stacked).Default(false),
-    PROPERTY(ShowPercentage).Default(true),
-    PROPERTY(CompletionSmooth).Default(true),
-    PROPERTY(ShowGradient).Default(true),
-    PROPERTY(Steps).Default(11),
-    PROPERTY(Style).Default(psXP))
+DEFINE_CLASS(TGridProgressAppearance, PROPERTY(CompleteColor).Type(TypeInfoColor()).Default(clRed),
+             PROPERTY(CompleteFontColor).Type(TypeInfoColor()).Default(clBlue),
+             PROPERTY(UnCompleteColor).Type(TypeInfoColor()).Default(clNone),
+             PROPERTY(UnCompleteFontColor).Type(TypeInfoColor()).Default(clWindowText),
+             PROPERTY(Level0Color).Type(TypeInfoColor()).Default(0x00FF00),
+             PROPERTY(Level0ColorTo).Type(TypeInfoColor()).Default(0xE1FFE1),
+             PROPERTY(Level1Color).Type(TypeInfoColor()).Default(0x00FFFF),
+             PROPERTY(Level1ColorTo).Type(TypeInfoColor()).Default(0xCAFFFF),
+             PROPERTY(Level2Color).Type(TypeInfoColor()).Default(0x53A9FF),
+             PROPERTY(Level2ColorTo).Type(TypeInfoColor()).Default(0xA8D3FF),
+             PROPERTY(Level3Color).Type(TypeInfoColor()).Default(0x0000FF),
+             PROPERTY(Level3ColorTo).Type(TypeInfoColor()).Default(0xCACAFF),
+             PROPERTY(Level1Perc).Default(70), PROPERTY(Level2Perc).Default(90),
+             PROPERTY(BorderColor).Type(TypeInfoColor()).Default(clBlack),
+             PROPERTY(ShowBorder).Default(false), PROPERTY(Stacked).Default(false),
+             PROPERTY(ShowPercentage).Default(true), PROPERTY(CompletionSmooth).Default(true),
+             PROPERTY(ShowGradient).Default(true), PROPERTY(Steps).Default(11), PROPERTY(Style).Default(psXP))
 
 TGridProgressAppearance::TGridProgressAppearance() = default;
 
@@ -237,9 +210,8 @@ void TGridProgressAppearance::Assign(TPersistent* source) {
 
 // ---- TColorSetting
 
-DEFINE_CLASS(TColorSetting,
-    PROPERTY(TextColor).Type(TypeInfoColor()).Default(clNone),
-    PROPERTY(BkgColor).Type(TypeInfoColor()).Default(clNone))
+DEFINE_CLASS(TColorSetting, PROPERTY(TextColor).Type(TypeInfoColor()).Default(clNone),
+             PROPERTY(BkgColor).Type(TypeInfoColor()).Default(clNone))
 
 TColorSetting::TColorSetting() = default;
 
@@ -274,9 +246,7 @@ void TColorSetting::SetBkgColor(TColor value) {
 
 // ---- TAutoColor
 
-DEFINE_CLASS(TAutoColor,
-    PROPERTY(NegativeNumber),
-    PROPERTY(PositiveNumber))
+DEFINE_CLASS(TAutoColor, PROPERTY(NegativeNumber), PROPERTY(PositiveNumber))
 
 TAutoColor::TAutoColor()
     : FNegativeNumber(std::make_unique<TColorSetting>()), FPositiveNumber(std::make_unique<TColorSetting>()) {
@@ -306,15 +276,9 @@ bool TAutoColor::HasColors() const {
 
 // ---- THoverButtonsCollectionItem
 
-DEFINE_CLASS(THoverButtonsCollectionItem,
-    PROPERTY(Caption),
-    PROPERTY(Enabled).Default(true),
-    PROPERTY(Flat).Default(false),
-    PROPERTY(Hint),
-    PROPERTY(ImageIndex).Default(0),
-    PROPERTY(Picture),
-    PROPERTY(Tag).Default(0),
-    PROPERTY(Width).Default(0))
+DEFINE_CLASS(THoverButtonsCollectionItem, PROPERTY(Caption), PROPERTY(Enabled).Default(true),
+             PROPERTY(Flat).Default(false), PROPERTY(Hint), PROPERTY(ImageIndex).Default(0),
+             PROPERTY(Picture), PROPERTY(Tag).Default(0), PROPERTY(Width).Default(0))
 
 THoverButtonsCollectionItem::THoverButtonsCollectionItem(TCollection* collection)
     : TCollectionItem(collection), FPicture(std::make_unique<TPicture>()) {}
@@ -361,12 +325,8 @@ void THoverButtonsCollection::SetItems(Integer Index, THoverButtonsCollectionIte
 
 // ---- THoverButtons
 
-DEFINE_CLASS(THoverButtons,
-    PROPERTY(Buttons),
-    PROPERTY(Column).Default(0),
-    PROPERTY(Enabled).Default(false),
-    PROPERTY(Position).Default(hbLeftFromColumnLeft),
-    PROPERTY(Rows).Default(hrNormal))
+DEFINE_CLASS(THoverButtons, PROPERTY(Buttons), PROPERTY(Column).Default(0), PROPERTY(Enabled).Default(false),
+             PROPERTY(Position).Default(hbLeftFromColumnLeft), PROPERTY(Rows).Default(hrNormal))
 
 THoverButtons::THoverButtons(TComponent* AOwner)
     : FOwner(AOwner), FButtons(std::make_unique<THoverButtonsCollection>(this)) {}

@@ -8,11 +8,7 @@
 
 // ---- TGridItem
 
-DEFINE_CLASS(TGridItem,
-    PROPERTY(Idx),
-    PROPERTY(Height),
-    PROPERTY(Items),
-    PROPERTY(Level))
+DEFINE_CLASS(TGridItem, PROPERTY(Idx), PROPERTY(Height), PROPERTY(Items), PROPERTY(Level))
 
 TGridItem::TGridItem(TCollection* collection)
     : TCollectionItem(collection), FItems(std::make_unique<TStringList>()) {}
@@ -21,14 +17,10 @@ TGridItem::~TGridItem() = default;
 
 // ---- TBackGround
 
-DEFINE_CLASS(TBackGround,
-    PROPERTY(Top).Default(0),
-    PROPERTY(Left).Default(0),
-    PROPERTY(Display).Default(bdTile),
-    PROPERTY(Cells).Default(bcNormal),
-    PROPERTY(Color).Type(TypeInfoColor()).Default(clWindow),
-    PROPERTY(ColorTo).Type(TypeInfoColor()).Default(clBtnFace),
-    PROPERTY(Bitmap))
+DEFINE_CLASS(TBackGround, PROPERTY(Top).Default(0), PROPERTY(Left).Default(0),
+             PROPERTY(Display).Default(bdTile), PROPERTY(Cells).Default(bcNormal),
+             PROPERTY(Color).Type(TypeInfoColor()).Default(clWindow),
+             PROPERTY(ColorTo).Type(TypeInfoColor()).Default(clBtnFace), PROPERTY(Bitmap))
 
 TBackGround::TBackGround(TAdvStringGrid* grid) : FGrid(grid), FBitmap(std::make_unique<TBitmap>()) {}
 

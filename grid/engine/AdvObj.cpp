@@ -3,9 +3,9 @@
 #include "grid/engine/AdvObj.h"
 
 #include "platform/framework/Controls.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Convert.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/UString.h"
 
 namespace {

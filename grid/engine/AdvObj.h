@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "platform/framework/Graphics.h"
-#include "platform/rtl/Persistent.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/Persistent.h"
 #include "platform/win32/winuser.h"
 
 class TControl;

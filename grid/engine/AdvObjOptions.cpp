@@ -8,33 +8,19 @@
 
 // ---- TSearchFooter
 
-DEFINE_CLASS(TSearchFooter,
-    PROPERTY(Visible).Default(false),
-    PROPERTY(Color).Type(TypeInfoColor()).Default(clWhite),
-    PROPERTY(ColorTo).Type(TypeInfoColor()).Default(clBtnFace),
-    PROPERTY(Font),
-    PROPERTY(ShowClose).Default(true),
-    PROPERTY(ShowFindNext).Default(true),
-    PROPERTY(ShowFindPrev).Default(true),
-    PROPERTY(ShowHighLight).Default(true),
-    PROPERTY(ShowMatchCase).Default(true),
-    PROPERTY(FindNextCaption),
-    PROPERTY(FindPrevCaption),
-    PROPERTY(MatchCaseCaption),
-    PROPERTY(HighLightCaption),
-    PROPERTY(HintClose),
-    PROPERTY(HintFindNext),
-    PROPERTY(HintFindPrev),
-    PROPERTY(HintHighlight),
-    PROPERTY(AutoSearch).Default(true),
-    PROPERTY(AlwaysHighLight).Default(false),
-    PROPERTY(HighLight).Default(hMatchingText),
-    PROPERTY(SearchColumn).Default(-1),
-    PROPERTY(SearchActiveColumnOnly).Default(false),
-    PROPERTY(SearchMatchStart).Default(false),
-    PROPERTY(SearchFixedCells).Default(false),
-    PROPERTY(SearchHiddenRows).Default(false),
-    PROPERTY(SearchDirection).Default(sdTopBottom))
+DEFINE_CLASS(TSearchFooter, PROPERTY(Visible).Default(false),
+             PROPERTY(Color).Type(TypeInfoColor()).Default(clWhite),
+             PROPERTY(ColorTo).Type(TypeInfoColor()).Default(clBtnFace), PROPERTY(Font),
+             PROPERTY(ShowClose).Default(true), PROPERTY(ShowFindNext).Default(true),
+             PROPERTY(ShowFindPrev).Default(true), PROPERTY(ShowHighLight).Default(true),
+             PROPERTY(ShowMatchCase).Default(true), PROPERTY(FindNextCaption), PROPERTY(FindPrevCaption),
+             PROPERTY(MatchCaseCaption), PROPERTY(HighLightCaption), PROPERTY(HintClose),
+             PROPERTY(HintFindNext), PROPERTY(HintFindPrev), PROPERTY(HintHighlight),
+             PROPERTY(AutoSearch).Default(true), PROPERTY(AlwaysHighLight).Default(false),
+             PROPERTY(HighLight).Default(hMatchingText), PROPERTY(SearchColumn).Default(-1),
+             PROPERTY(SearchActiveColumnOnly).Default(false), PROPERTY(SearchMatchStart).Default(false),
+             PROPERTY(SearchFixedCells).Default(false), PROPERTY(SearchHiddenRows).Default(false),
+             PROPERTY(SearchDirection).Default(sdTopBottom))
 
 TSearchFooter::TSearchFooter(TComponent* owner, bool newInDesigner)
     : FOwner(owner), FFont(std::make_unique<TFont>()) {
@@ -193,52 +179,29 @@ void TSearchFooter::SetAutoThemeAdapt(bool value) {
 
 // ---- TNavigation
 
-DEFINE_CLASS(TNavigation,
-    PROPERTY(AllowInsertRow).Default(false),
-    PROPERTY(AllowDeleteRow).Default(false),
-    PROPERTY(AlwaysEdit).Default(false),
-    PROPERTY(AdvanceOnEnter).Default(false),
-    PROPERTY(AdvanceOnEnterLoop).Default(true),
-    PROPERTY(AdvanceInsert).Default(false),
-    PROPERTY(AdvanceAutoEdit).Default(true),
-    PROPERTY(AdvanceSkipReadOnlyCells).Default(true),
-    PROPERTY(AdvanceAuto).Default(false),
-    PROPERTY(AdvanceDirection).Default(adLeftRight),
-    PROPERTY(TabAdvanceDirection).Default(adLeftRight),
-    PROPERTY(TabToNextAtEnd).Default(false),
-    PROPERTY(AutoGotoWhenSorted).Default(false),
-    PROPERTY(AutoGotoIncremental).Default(false),
-    PROPERTY(AutoComboDropSize).Default(false),
-    PROPERTY(AutoComboSelect).Default(true),
-    PROPERTY(AllowClipboardShortCuts).Default(false),
-    PROPERTY(AllowClipboardAlways).Default(false),
-    PROPERTY(AllowClipboardRowGrow).Default(true),
-    PROPERTY(AllowClipboardColGrow).Default(true),
-    PROPERTY(AllowSmartClipboard).Default(false),
-    PROPERTY(AllowRTFClipboard).Default(false),
-    PROPERTY(AllowFmtClipboard).Default(false),
-    PROPERTY(CopyHTMLTagsToClipboard).Default(true),
-    PROPERTY(ClipboardPasteAction).Default(paReplace),
-    PROPERTY(ClipboardCutAction).Default(caClear),
-    PROPERTY(AllowCtrlEnter).Default(true),
-    PROPERTY(AppendOnArrowDown).Default(false),
-    PROPERTY(EditSelectAll).Default(true),
-    PROPERTY(InsertPosition).Default(pInsertBefore),
-    PROPERTY(ComboGetUpDown).Default(true),
-    PROPERTY(CursorAdvance).Default(caDefault),
-    PROPERTY(CursorWalkEditor).Default(false),
-    PROPERTY(CursorWalkAlwaysEdit).Default(true),
-    PROPERTY(CursorMoveRows).Default(false),
-    PROPERTY(MoveRowOnSort).Default(false),
-    PROPERTY(KeepScrollOnSort).Default(false),
-    PROPERTY(MoveScrollOnly).Default(false),
-    PROPERTY(ImproveMaskSel).Default(false),
-    PROPERTY(LeftRightRowSelect).Default(true),
-    PROPERTY(KeepHorizScroll).Default(false),
-    PROPERTY(LineFeedOnEnter).Default(false),
-    PROPERTY(HomeEndKey).Default(heFirstLastColumn),
-    PROPERTY(SkipFixedCells).Default(true),
-    PROPERTY(SkipDisabledRows).Default(true))
+DEFINE_CLASS(TNavigation, PROPERTY(AllowInsertRow).Default(false), PROPERTY(AllowDeleteRow).Default(false),
+             PROPERTY(AlwaysEdit).Default(false), PROPERTY(AdvanceOnEnter).Default(false),
+             PROPERTY(AdvanceOnEnterLoop).Default(true), PROPERTY(AdvanceInsert).Default(false),
+             PROPERTY(AdvanceAutoEdit).Default(true), PROPERTY(AdvanceSkipReadOnlyCells).Default(true),
+             PROPERTY(AdvanceAuto).Default(false), PROPERTY(AdvanceDirection).Default(adLeftRight),
+             PROPERTY(TabAdvanceDirection).Default(adLeftRight), PROPERTY(TabToNextAtEnd).Default(false),
+             PROPERTY(AutoGotoWhenSorted).Default(false), PROPERTY(AutoGotoIncremental).Default(false),
+             PROPERTY(AutoComboDropSize).Default(false), PROPERTY(AutoComboSelect).Default(true),
+             PROPERTY(AllowClipboardShortCuts).Default(false), PROPERTY(AllowClipboardAlways).Default(false),
+             PROPERTY(AllowClipboardRowGrow).Default(true), PROPERTY(AllowClipboardColGrow).Default(true),
+             PROPERTY(AllowSmartClipboard).Default(false), PROPERTY(AllowRTFClipboard).Default(false),
+             PROPERTY(AllowFmtClipboard).Default(false), PROPERTY(CopyHTMLTagsToClipboard).Default(true),
+             PROPERTY(ClipboardPasteAction).Default(paReplace), PROPERTY(ClipboardCutAction).Default(caClear),
+             PROPERTY(AllowCtrlEnter).Default(true), PROPERTY(AppendOnArrowDown).Default(false),
+             PROPERTY(EditSelectAll).Default(true), PROPERTY(InsertPosition).Default(pInsertBefore),
+             PROPERTY(ComboGetUpDown).Default(true), PROPERTY(CursorAdvance).Default(caDefault),
+             PROPERTY(CursorWalkEditor).Default(false), PROPERTY(CursorWalkAlwaysEdit).Default(true),
+             PROPERTY(CursorMoveRows).Default(false), PROPERTY(MoveRowOnSort).Default(false),
+             PROPERTY(KeepScrollOnSort).Default(false), PROPERTY(MoveScrollOnly).Default(false),
+             PROPERTY(ImproveMaskSel).Default(false), PROPERTY(LeftRightRowSelect).Default(true),
+             PROPERTY(KeepHorizScroll).Default(false), PROPERTY(LineFeedOnEnter).Default(false),
+             PROPERTY(HomeEndKey).Default(heFirstLastColumn), PROPERTY(SkipFixedCells).Default(true),
+             PROPERTY(SkipDisabledRows).Default(true))
 
 TNavigation::TNavigation(TComponent* owner) : FOwner(owner) {}
 
@@ -327,48 +290,27 @@ void TNavigation::SetAdvanceAuto(bool value) {
 
 // ---- TMouseActions
 
-DEFINE_CLASS(TMouseActions,
-    PROPERTY(AllColumnSize).Default(false),
-    PROPERTY(AllRowSize).Default(false),
-    PROPERTY(AllSelect).Default(false),
-    PROPERTY(AutoFocus).Default(false),
-    PROPERTY(AutoSizeColOnDblClick).Default(true),
-    PROPERTY(CaretPositioning).Default(false),
-    PROPERTY(CheckAllCheck).Default(false),
-    PROPERTY(ColSelect).Default(false),
-    PROPERTY(DirectComboClose).Default(false),
-    PROPERTY(DirectComboDrop).Default(false),
-    PROPERTY(DirectDateClose).Default(false),
-    PROPERTY(DirectDateDrop).Default(false),
-    PROPERTY(DirectEdit).Default(false),
-    PROPERTY(DisjunctRowSelect).Default(false),
-    PROPERTY(DisjunctRowSelectNoCtrl).Default(false),
-    PROPERTY(DisjunctColSelect).Default(false),
-    PROPERTY(DisjunctCellSelect).Default(false),
-    PROPERTY(EditOnDblClickOnly).Default(false),
-    PROPERTY(FixedRowsEdit).Default(fceNone),
-    PROPERTY(FixedColsEdit).Default(fceNone),
-    PROPERTY(FixedRowsEditor).Default(fceEdit),
-    PROPERTY(FixedColsEditor).Default(fceEdit),
-    PROPERTY(HotmailRowSelect).Default(false),
-    PROPERTY(MoveRowOnNodeClick).Default(false),
-    PROPERTY(NoAutoRangeScroll).Default(false),
-    PROPERTY(NodeAllExpandContract).Default(false),
-    PROPERTY(NoScrollOnPartialRow).Default(false),
-    PROPERTY(NoScrollOnPartialCol).Default(false),
-    PROPERTY(PreciseCheckBoxCheck).Default(false),
-    PROPERTY(PreciseNodeClick).Default(true),
-    PROPERTY(RangeSelectAndEdit).Default(false),
-    PROPERTY(RowSelect).Default(false),
-    PROPERTY(RowSelectPersistent).Default(false),
-    PROPERTY(SelectOnRightClick).Default(false),
-    PROPERTY(SizeFixedCol).Default(false),
-    PROPERTY(SizeFixedRow).Default(false),
-    PROPERTY(TouchScroll).Default(false),
-    PROPERTY(WheelIncrement).Default(0),
-    PROPERTY(WheelAction).Default(waMoveSelection),
-    PROPERTY(WheelActive).Default(waFocus),
-    PROPERTY(FixedComboValues))
+DEFINE_CLASS(TMouseActions, PROPERTY(AllColumnSize).Default(false), PROPERTY(AllRowSize).Default(false),
+             PROPERTY(AllSelect).Default(false), PROPERTY(AutoFocus).Default(false),
+             PROPERTY(AutoSizeColOnDblClick).Default(true), PROPERTY(CaretPositioning).Default(false),
+             PROPERTY(CheckAllCheck).Default(false), PROPERTY(ColSelect).Default(false),
+             PROPERTY(DirectComboClose).Default(false), PROPERTY(DirectComboDrop).Default(false),
+             PROPERTY(DirectDateClose).Default(false), PROPERTY(DirectDateDrop).Default(false),
+             PROPERTY(DirectEdit).Default(false), PROPERTY(DisjunctRowSelect).Default(false),
+             PROPERTY(DisjunctRowSelectNoCtrl).Default(false), PROPERTY(DisjunctColSelect).Default(false),
+             PROPERTY(DisjunctCellSelect).Default(false), PROPERTY(EditOnDblClickOnly).Default(false),
+             PROPERTY(FixedRowsEdit).Default(fceNone), PROPERTY(FixedColsEdit).Default(fceNone),
+             PROPERTY(FixedRowsEditor).Default(fceEdit), PROPERTY(FixedColsEditor).Default(fceEdit),
+             PROPERTY(HotmailRowSelect).Default(false), PROPERTY(MoveRowOnNodeClick).Default(false),
+             PROPERTY(NoAutoRangeScroll).Default(false), PROPERTY(NodeAllExpandContract).Default(false),
+             PROPERTY(NoScrollOnPartialRow).Default(false), PROPERTY(NoScrollOnPartialCol).Default(false),
+             PROPERTY(PreciseCheckBoxCheck).Default(false), PROPERTY(PreciseNodeClick).Default(true),
+             PROPERTY(RangeSelectAndEdit).Default(false), PROPERTY(RowSelect).Default(false),
+             PROPERTY(RowSelectPersistent).Default(false), PROPERTY(SelectOnRightClick).Default(false),
+             PROPERTY(SizeFixedCol).Default(false), PROPERTY(SizeFixedRow).Default(false),
+             PROPERTY(TouchScroll).Default(false), PROPERTY(WheelIncrement).Default(0),
+             PROPERTY(WheelAction).Default(waMoveSelection), PROPERTY(WheelActive).Default(waFocus),
+             PROPERTY(FixedComboValues))
 
 TMouseActions::TMouseActions(TComponent* owner)
     : FOwner(owner), FFixedComboValues(std::make_unique<TStringList>()) {}
@@ -484,13 +426,9 @@ void TMouseActions::SetFixedComboValues(TStrings* value) {
 
 // ---- TSyncGrid
 
-DEFINE_CLASS(TSyncGrid,
-    PROPERTY(ScrollHorizontal).Default(false),
-    PROPERTY(ScrollVertical).Default(false),
-    PROPERTY(SelectionRow).Default(false),
-    PROPERTY(SelectionColumn).Default(false),
-    PROPERTY(MoveRow).Default(false),
-    PROPERTY(MoveColumn).Default(false))
+DEFINE_CLASS(TSyncGrid, PROPERTY(ScrollHorizontal).Default(false), PROPERTY(ScrollVertical).Default(false),
+             PROPERTY(SelectionRow).Default(false), PROPERTY(SelectionColumn).Default(false),
+             PROPERTY(MoveRow).Default(false), PROPERTY(MoveColumn).Default(false))
 
 // Clears the grid of its TSyncGrid when that grid is freed. Free notification is mutual, so a watch
 // freed first takes itself off the grid's list.
@@ -509,7 +447,8 @@ private:
     TSyncGrid* FSync;
 };
 
-TSyncGrid::TSyncGrid(TStringGrid* ownerGrid) : FOwnerGrid(ownerGrid), FGridWatch(std::make_unique<TGridWatch>(this)) {}
+TSyncGrid::TSyncGrid(TStringGrid* ownerGrid)
+    : FOwnerGrid(ownerGrid), FGridWatch(std::make_unique<TGridWatch>(this)) {}
 
 TSyncGrid::~TSyncGrid() = default;
 
@@ -538,13 +477,11 @@ void TSyncGrid::SetGrid(TStringGrid* value) {
 
 // ---- TBands
 
-DEFINE_CLASS(TBands,
-    PROPERTY(Active).Default(false),
-    PROPERTY(PrimaryColor).Type(TypeInfoColor()).Default(clInfoBk),
-    PROPERTY(SecondaryColor).Type(TypeInfoColor()).Default(clWindow),
-    PROPERTY(PrimaryLength).Default(1),
-    PROPERTY(SecondaryLength).Default(1),
-    PROPERTY(Print).Default(false))
+DEFINE_CLASS(TBands, PROPERTY(Active).Default(false),
+             PROPERTY(PrimaryColor).Type(TypeInfoColor()).Default(clInfoBk),
+             PROPERTY(SecondaryColor).Type(TypeInfoColor()).Default(clWindow),
+             PROPERTY(PrimaryLength).Default(1), PROPERTY(SecondaryLength).Default(1),
+             PROPERTY(Print).Default(false))
 
 TBands::TBands() = default;
 
@@ -608,8 +545,7 @@ void TBands::SetSecondaryLength(Integer value) {
 
 // ---- TFocusHelper
 
-DEFINE_CLASS(TFocusHelper,
-    PROPERTY(Enabled).Default(false))
+DEFINE_CLASS(TFocusHelper, PROPERTY(Enabled).Default(false))
 
 TFocusHelper::TFocusHelper() = default;
 

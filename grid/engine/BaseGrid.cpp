@@ -450,7 +450,9 @@ TPoint TBaseGrid::CellSize(Integer ARealCol, Integer ARow) {
     const auto extent = [](Int64 from, Int64 to) {
         return static_cast<Integer>(std::clamp<Int64>(to - from, 0, std::numeric_limits<Integer>::max()));
     };
-    const auto after = [](Integer index) { return index < std::numeric_limits<Integer>::max() ? index + 1 : index; };
+    const auto after = [](Integer index) {
+        return index < std::numeric_limits<Integer>::max() ? index + 1 : index;
+    };
     return TPoint(extent(ColsWidthBefore(left), ColsWidthBefore(after(right))),
                   extent(RowsHeightBefore(top), RowsHeightBefore(after(bottom))));
 }

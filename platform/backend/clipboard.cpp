@@ -25,7 +25,9 @@ bool gConnected = false;
 std::vector<Item> gLocal;
 std::mutex gLocalLock;
 
-bool OnGuiThread() { return QThread::currentThread() == QCoreApplication::instance()->thread(); }
+bool OnGuiThread() {
+    return QThread::currentThread() == QCoreApplication::instance()->thread();
+}
 
 // Qt's clipboard belongs to the GUI thread; other threads see the content as of the GUI thread's last
 // look and publish through it.
@@ -67,7 +69,8 @@ void Publish(const std::vector<Item>& items) {
     }
     auto* mime = new QMimeData;
     for (const Item& item : items) {
-        QByteArray bytes(reinterpret_cast<const char*>(item.data.data()), static_cast<qsizetype>(item.data.size()));
+        QByteArray bytes(reinterpret_cast<const char*>(item.data.data()),
+                         static_cast<qsizetype>(item.data.size()));
         mime->setData(QString::fromStdString(item.mimeType), bytes);
         // Other programs take pictures in the formats Qt offers for an image.
         if (item.mimeType == BmpMime) {
@@ -139,7 +142,9 @@ std::uint64_t Generation() {
     return gGeneration;
 }
 
-bool Readable() { return !QGuiApplication::instance() || OnGuiThread(); }
+bool Readable() {
+    return !QGuiApplication::instance() || OnGuiThread();
+}
 
 std::string UriListFromPaths(const std::vector<std::string>& paths) {
     std::string list;

@@ -135,7 +135,7 @@ bool RunFileDialog(FileDialogOptions& options, const DialogLoop& loop) {
         dialog.setFileMode(options.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.save || !options.overwritePrompt);
     dialog.setWindowTitle(options.title.empty() ? QString::fromUtf16(options.save ? u"Save As" : u"Open")
-                                             : ToQ(options.title));
+                                                : ToQ(options.title));
 
     // A name that carries a folder starts there (relative to the initial folder); otherwise the initial
     // folder, or the current one.

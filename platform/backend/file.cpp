@@ -48,16 +48,31 @@ bool SyncDirectory(const std::string& path, int* error) {
 int OpenFile(const std::string& path, FileAccess access, FileCreation creation, int* error) {
     int flags = O_CLOEXEC;
     switch (access) {
-    case FileAccess::Read: flags |= O_RDONLY; break;
-    case FileAccess::Write: flags |= O_WRONLY; break;
-    case FileAccess::ReadWrite: flags |= O_RDWR; break;
+    case FileAccess::Read:
+        flags |= O_RDONLY;
+        break;
+    case FileAccess::Write:
+        flags |= O_WRONLY;
+        break;
+    case FileAccess::ReadWrite:
+        flags |= O_RDWR;
+        break;
     }
     switch (creation) {
-    case FileCreation::OpenExisting: break;
-    case FileCreation::OpenAlways: flags |= O_CREAT; break;
-    case FileCreation::CreateAlways: flags |= O_CREAT | O_TRUNC; break;
-    case FileCreation::CreateNew: flags |= O_CREAT | O_EXCL; break;
-    case FileCreation::TruncateExisting: flags |= O_TRUNC; break;
+    case FileCreation::OpenExisting:
+        break;
+    case FileCreation::OpenAlways:
+        flags |= O_CREAT;
+        break;
+    case FileCreation::CreateAlways:
+        flags |= O_CREAT | O_TRUNC;
+        break;
+    case FileCreation::CreateNew:
+        flags |= O_CREAT | O_EXCL;
+        break;
+    case FileCreation::TruncateExisting:
+        flags |= O_TRUNC;
+        break;
     }
     if ((flags & O_TRUNC) && access == FileAccess::Read)
         flags = (flags & ~O_RDONLY) | O_RDWR;
@@ -79,7 +94,9 @@ int OpenFile(const std::string& path, FileAccess access, FileCreation creation, 
     return fd;
 }
 
-bool CloseFile(int fd, int* error) { return ::close(fd) == 0 || Fail(error); }
+bool CloseFile(int fd, int* error) {
+    return ::close(fd) == 0 || Fail(error);
+}
 
 std::int64_t ReadFile(int fd, void* buffer, std::int64_t count, int* error) {
     ssize_t n;
@@ -132,7 +149,9 @@ bool TruncateFile(int fd, std::int64_t size, int* error) {
     return ::ftruncate(fd, static_cast<off_t>(size)) == 0 || Fail(error);
 }
 
-bool SyncFile(int fd, int* error) { return ::fsync(fd) == 0 || Fail(error); }
+bool SyncFile(int fd, int* error) {
+    return ::fsync(fd) == 0 || Fail(error);
+}
 
 FileStamp StatFile(const std::string& path) {
     FileStamp stamp;
@@ -143,7 +162,8 @@ FileStamp StatFile(const std::string& path) {
     stamp.device = st.st_dev;
     stamp.inode = st.st_ino;
     stamp.size = st.st_size;
-    stamp.modifiedNanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.modifiedNanoseconds =
+        static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     return stamp;
 }
 
@@ -202,7 +222,9 @@ bool RenameFile(const std::string& from, const std::string& to, int* error) {
     return ::rename(from.c_str(), to.c_str()) == 0 || Fail(error);
 }
 
-bool DeleteFile(const std::string& path, int* error) { return ::unlink(path.c_str()) == 0 || Fail(error); }
+bool DeleteFile(const std::string& path, int* error) {
+    return ::unlink(path.c_str()) == 0 || Fail(error);
+}
 
 bool FileExists(const std::string& path) {
     struct stat st {};
@@ -230,7 +252,9 @@ bool ForceDirectories(const std::string& path, int* error) {
     return Fail(error);
 }
 
-bool RemoveDirectory(const std::string& path, int* error) { return ::rmdir(path.c_str()) == 0 || Fail(error); }
+bool RemoveDirectory(const std::string& path, int* error) {
+    return ::rmdir(path.c_str()) == 0 || Fail(error);
+}
 
 bool ListDirectory(const std::string& path, std::vector<std::string>& names, int* error) {
     DIR* dir = ::opendir(path.c_str());
@@ -299,6 +323,8 @@ std::string HomeDirectory() {
     return std::string();
 }
 
-int CurrentProcessId() { return static_cast<int>(::getpid()); }
+int CurrentProcessId() {
+    return static_cast<int>(::getpid());
+}
 
 } // namespace backend

@@ -52,7 +52,7 @@ bool CopyFile(const std::string& from, const std::string& to, int* error);
 bool RenameFile(const std::string& from, const std::string& to, int* error);
 bool DeleteFile(const std::string& path, int* error);
 
-bool FileExists(const std::string& path);      // a file, not a folder
+bool FileExists(const std::string& path); // a file, not a folder
 bool DirectoryExists(const std::string& path);
 // Creates the folder and every missing parent.
 bool ForceDirectories(const std::string& path, int* error);

@@ -785,7 +785,9 @@ void AppendGlyphOutlines(Path& path, const FontRef& font, float scale, const std
     }
 }
 
-bool FaceKnown(const std::u16string& face) { return IsKnownFace(face); }
+bool FaceKnown(const std::u16string& face) {
+    return IsKnownFace(face);
+}
 
 // ---- Geometry ----
 

@@ -172,7 +172,7 @@ std::u16string ConvertFormat(const QString& qtFormat, FormatKind kind, char16_t 
         std::u16string& trailing = pieces.back().text;
         std::erase_if(trailing, IsDirectionMark);
         trailing = (!trailing.empty() && trailing.front() == separator) ? std::u16string(1, separator)
-                                                                       : std::u16string();
+                                                                        : std::u16string();
     }
     std::u16string out;
     char16_t placeholder = kind == FormatKind::Time ? u':' : u'/';

@@ -3,8 +3,8 @@
 
 #include <QApplication>
 #include <QSettings>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -77,7 +77,9 @@ void StopPlatform() {
     State().application.reset();
 }
 
-bool PlatformStarted() { return QGuiApplication::instance() != nullptr; }
+bool PlatformStarted() {
+    return QGuiApplication::instance() != nullptr;
+}
 
 std::string PlatformName() {
     if (!QGuiApplication::instance())

@@ -107,8 +107,7 @@ public:
         FPendingCount = 0;
     }
     // Runs a call of the driver on the state, failing once the far end is gone.
-    template <class F>
-    bool Driver(int* error, F&& call) {
+    template <class F> bool Driver(int* error, F&& call) {
         std::lock_guard lock(FMutex);
         if (FGone) {
             if (error)
@@ -152,9 +151,15 @@ public:
     bool SetOutput(Output output, bool on, int* error) {
         return Driver(error, [&] {
             switch (output) {
-            case Output::Dtr: FDtr = on; break;
-            case Output::Rts: FRts = on; break;
-            case Output::Break: FBreak = on; break;
+            case Output::Dtr:
+                FDtr = on;
+                break;
+            case Output::Rts:
+                FRts = on;
+                break;
+            case Output::Break:
+                FBreak = on;
+                break;
             }
         });
     }
@@ -187,8 +192,7 @@ private:
         return true;
     }
     // Calls the listener outside the lock; Close waits for a call in progress.
-    template <class F>
-    void Notify(F&& call) {
+    template <class F> void Notify(F&& call) {
         SerialListener* listener;
         {
             std::lock_guard lock(FMutex);
@@ -233,14 +237,16 @@ public:
         FClosed = true;
         FState->Close();
     }
-    bool GetConfig(SerialConfig& config, int* error) override {
-        return FState->GetConfig(config, error);
+    bool GetConfig(SerialConfig& config, int* error) override { return FState->GetConfig(config, error); }
+    bool SetConfig(const SerialConfig& config, int* error) override {
+        return FState->SetConfig(config, error);
     }
-    bool SetConfig(const SerialConfig& config, int* error) override { return FState->SetConfig(config, error); }
     long Write(const std::uint8_t* bytes, std::size_t count, int* error) override {
         return FState->Write(bytes, count, error);
     }
-    bool TransmitImmediate(std::uint8_t byte, int* error) override { return FState->TransmitImmediate(byte, error); }
+    bool TransmitImmediate(std::uint8_t byte, int* error) override {
+        return FState->TransmitImmediate(byte, error);
+    }
     std::size_t OutputPending() override { return FState->OutputPending(); }
     void PurgeOutput() override { FState->PurgeOutput(); }
     void PurgeInput() override {}
@@ -248,7 +254,9 @@ public:
     bool GetLines(unsigned& lines, int* error) override { return FState->GetLines(lines, error); }
     bool SetDtr(bool on, int* error) override { return FState->SetOutput(FakeState::Output::Dtr, on, error); }
     bool SetRts(bool on, int* error) override { return FState->SetOutput(FakeState::Output::Rts, on, error); }
-    bool SetBreak(bool on, int* error) override { return FState->SetOutput(FakeState::Output::Break, on, error); }
+    bool SetBreak(bool on, int* error) override {
+        return FState->SetOutput(FakeState::Output::Break, on, error);
+    }
     bool SetOutputHold(bool hold, int* error) override { return FState->SetOutputHold(hold, error); }
 
 private:

@@ -100,10 +100,18 @@ public:
             return Fail(error);
         config.baudRate = tio.c_ospeed;
         switch (tio.c_cflag & CSIZE) {
-        case CS5: config.dataBits = 5; break;
-        case CS6: config.dataBits = 6; break;
-        case CS7: config.dataBits = 7; break;
-        default: config.dataBits = 8; break;
+        case CS5:
+            config.dataBits = 5;
+            break;
+        case CS6:
+            config.dataBits = 6;
+            break;
+        case CS7:
+            config.dataBits = 7;
+            break;
+        default:
+            config.dataBits = 8;
+            break;
         }
         if (!(tio.c_cflag & PARENB))
             config.parity = SerialParity::None;
@@ -137,17 +145,34 @@ public:
         tio.c_lflag = 0;
         tcflag_t cflag = CREAD | CLOCAL | kOtherSpeed | (kOtherSpeed << kInputSpeedShift);
         switch (config.dataBits) {
-        case 5: cflag |= CS5; break;
-        case 6: cflag |= CS6; break;
-        case 7: cflag |= CS7; break;
-        default: cflag |= CS8; break;
+        case 5:
+            cflag |= CS5;
+            break;
+        case 6:
+            cflag |= CS6;
+            break;
+        case 7:
+            cflag |= CS7;
+            break;
+        default:
+            cflag |= CS8;
+            break;
         }
         switch (config.parity) {
-        case SerialParity::None: break;
-        case SerialParity::Odd: cflag |= PARENB | PARODD; break;
-        case SerialParity::Even: cflag |= PARENB; break;
-        case SerialParity::Mark: cflag |= PARENB | CMSPAR | PARODD; break;
-        case SerialParity::Space: cflag |= PARENB | CMSPAR; break;
+        case SerialParity::None:
+            break;
+        case SerialParity::Odd:
+            cflag |= PARENB | PARODD;
+            break;
+        case SerialParity::Even:
+            cflag |= PARENB;
+            break;
+        case SerialParity::Mark:
+            cflag |= PARENB | CMSPAR | PARODD;
+            break;
+        case SerialParity::Space:
+            cflag |= PARENB | CMSPAR;
+            break;
         }
         if (config.stopBits != SerialStopBits::One)
             cflag |= CSTOPB;
@@ -165,7 +190,8 @@ public:
         KernelTermios kept{};
         if (::ioctl(FFd, kGetTermios, &kept) != 0)
             return Fail(error);
-        if ((kept.c_cflag & CSIZE) != (cflag & CSIZE) || (kept.c_cflag & (PARENB | PARODD)) != (cflag & (PARENB | PARODD))) {
+        if ((kept.c_cflag & CSIZE) != (cflag & CSIZE) ||
+            (kept.c_cflag & (PARENB | PARODD)) != (cflag & (PARENB | PARODD))) {
             SetError(error, EINVAL);
             return false;
         }
@@ -404,7 +430,8 @@ private:
         }
         serial_icounter_struct counts{};
         if (FHasCounts && ::ioctl(FFd, TIOCGICOUNT, &counts) == 0) {
-            const bool overrun = counts.overrun != FCounts.overrun || counts.buf_overrun != FCounts.buf_overrun;
+            const bool overrun =
+                counts.overrun != FCounts.overrun || counts.buf_overrun != FCounts.buf_overrun;
             FCounts.overrun = counts.overrun;
             FCounts.buf_overrun = counts.buf_overrun;
             if (overrun)
@@ -423,8 +450,9 @@ private:
                 wantRead = !FRoomBlocked;
                 wantWrite = FOutCount > 0;
             }
-            pollfd fds[2] = {{FFd, static_cast<short>((wantRead ? POLLIN : 0) | (wantWrite ? POLLOUT : 0)), 0},
-                             {FWakeRead, POLLIN, 0}};
+            pollfd fds[2] = {
+                {FFd, static_cast<short>((wantRead ? POLLIN : 0) | (wantWrite ? POLLOUT : 0)), 0},
+                {FWakeRead, POLLIN, 0}};
             int ready = ::poll(fds, 2, FHasLines ? kLinePollMilliseconds : -1);
             if (ready < 0 && errno != EINTR) {
                 lostError = errno;
@@ -481,18 +509,18 @@ private:
     }
 
     int FFd;
-    int FWakeRead;  // a pipe that wakes the thread from poll
+    int FWakeRead; // a pipe that wakes the thread from poll
     int FWakeWrite;
     std::thread FThread;
     SerialListener* FListener = nullptr;
     std::mutex FMutex;
     bool FStop = false;
     bool FGone = false;
-    bool FRoomBlocked = false; // the driver's queue was full: no reading until it has room
-    bool FRoomFreed = false;   // room came free while the thread asked for it
+    bool FRoomBlocked = false;          // the driver's queue was full: no reading until it has room
+    bool FRoomFreed = false;            // room came free while the thread asked for it
     const std::uint8_t* FOut = nullptr; // the unsent rest of the last Write
     std::size_t FOutCount = 0;
-    bool FHasLines = false;  // the device has modem lines (a pseudo-terminal has none)
+    bool FHasLines = false; // the device has modem lines (a pseudo-terminal has none)
     unsigned FLines = 0;
     bool FHasCounts = false; // the driver counts line errors (TIOCGICOUNT)
     serial_icounter_struct FCounts{};

@@ -21,8 +21,8 @@ struct SerialConfig {
     SerialParity parity = SerialParity::None;
     SerialStopBits stopBits = SerialStopBits::One;
     bool parityCheck = false; // report received bytes with bad parity
-    bool ctsFlow = false;     // hold output while CTS is off (RTS handshake on input, where the device ties them)
-    bool dsrFlow = false;     // hold output while DSR is off
+    bool ctsFlow = false; // hold output while CTS is off (RTS handshake on input, where the device ties them)
+    bool dsrFlow = false; // hold output while DSR is off
     bool xonXoffOutput = false; // stop sending on a received XOFF until XON
     bool xonXoffInput = false;  // send XOFF and XON as the input fills and drains
     std::uint8_t xonChar = 0x11;

@@ -521,7 +521,8 @@ void Surface::ThinLines(const DrawState& state, const PenSpec& pen, std::span<co
                         bool closed) {
     if (points.size() < 2 && !(closed && points.size() == 1))
         return;
-    if (pen.dash == DashStyle::Solid && state.rop2 == R2CopyPen && StraightCopyLines(state, pen, points, closed))
+    if (pen.dash == DashStyle::Solid && state.rop2 == R2CopyPen &&
+        StraightCopyLines(state, pen, points, closed))
         return;
     Rect bounds = BoundsOf(points).Intersected(Bounds());
     if (state.clip)
@@ -1007,8 +1008,8 @@ void Surface::Text(const DrawState& state, const TextRun& run) {
     QRectF cell(0, -m.ascent, run.width, m.height);
     if (run.opaqueCell && run.width > 0) {
         // Upright, the cell is a rectangle of whole pixels: exactly the pixels whose centres it holds.
-        Region cells = angle == 0 ? Region(Rect{run.origin.x, run.origin.y - m.ascent, run.origin.x + run.width,
-                                                run.origin.y - m.ascent + m.height})
+        Region cells = angle == 0 ? Region(Rect{run.origin.x, run.origin.y - m.ascent,
+                                                run.origin.x + run.width, run.origin.y - m.ascent + m.height})
                                   : ScanPolygons({turn.map(QPolygonF(cell))}, false);
         PaintRegion(clipped, cells, Ink(background), R2CopyPen);
     }
@@ -1021,8 +1022,9 @@ void Surface::Text(const DrawState& state, const TextRun& run) {
         return;
 
     Pixel ink = Quantize(run.color);
-    bool rectsForward = run.width >= 0 && std::all_of(run.prefixUnderlines.begin(), run.prefixUnderlines.end(),
-                                                       [](const auto& range) { return range.first <= range.second; });
+    bool rectsForward =
+        run.width >= 0 && std::all_of(run.prefixUnderlines.begin(), run.prefixUnderlines.end(),
+                                      [](const auto& range) { return range.first <= range.second; });
     if (angle == 0 && !FMonochrome && rectsForward) {
         UprightText(run, clip, box, ink);
         return;
@@ -1143,8 +1145,8 @@ void Surface::UprightText(const TextRun& run, const Region& clip, const Rect& bo
                         if (a == 0)
                             continue;
                         Pixel d = row[x] & White;
-                        Pixel v = a == 255 ? ink
-                                           : (ByteMul(source, a) + ByteMul(0xFF000000u | d, 255 - a)) & White;
+                        Pixel v =
+                            a == 255 ? ink : (ByteMul(source, a) + ByteMul(0xFF000000u | d, 255 - a)) & White;
                         if (v != d)
                             row[x] = v;
                     }
@@ -1152,13 +1154,15 @@ void Surface::UprightText(const TextRun& run, const Region& clip, const Rect& bo
             }
         }
         if (m.underlined)
-            fill(Rect{ox, oy + m.underlinePosition, ox + run.width, oy + m.underlinePosition + m.underlineThickness});
+            fill(Rect{ox, oy + m.underlinePosition, ox + run.width,
+                      oy + m.underlinePosition + m.underlineThickness});
         if (m.struckOut)
             fill(Rect{ox, oy - m.strikeoutPosition, ox + run.width,
                       oy - m.strikeoutPosition + m.strikeoutThickness});
     }
     for (const auto& [from, to] : run.prefixUnderlines)
-        fill(Rect{ox + from, oy + m.underlinePosition, ox + to, oy + m.underlinePosition + m.underlineThickness});
+        fill(Rect{ox + from, oy + m.underlinePosition, ox + to,
+                  oy + m.underlinePosition + m.underlineThickness});
 }
 
 // ---- Flood fill ----

@@ -47,87 +47,151 @@ KeyCode KeyCodeOf(const QKeyEvent* event) {
         return keypad ? KeyCode{vk, keypadScan, false} : KeyCode{vk};
     };
     switch (key) {
-    case Qt::Key_Backspace: return KeyCode{0x08};
+    case Qt::Key_Backspace:
+        return KeyCode{0x08};
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return KeyCode{0x09};
-    case Qt::Key_Clear: return KeyCode{0x0C};
-    case Qt::Key_Return: return KeyCode{0x0D};
-    case Qt::Key_Enter: return KeyCode{0x0D, 0x1C, true};
-    case Qt::Key_Shift: return KeyCode{0x10};
-    case Qt::Key_Control: return KeyCode{0x11};
-    case Qt::Key_Alt: return KeyCode{0x12};
-    case Qt::Key_AltGr: return KeyCode{0x12, 0x38, true};
-    case Qt::Key_Pause: return KeyCode{0x13};
-    case Qt::Key_CapsLock: return KeyCode{0x14};
-    case Qt::Key_Escape: return KeyCode{0x1B};
-    case Qt::Key_Space: return KeyCode{0x20};
-    case Qt::Key_PageUp: return cursorKey(0x21, 0x49);
-    case Qt::Key_PageDown: return cursorKey(0x22, 0x51);
-    case Qt::Key_End: return cursorKey(0x23, 0x4F);
-    case Qt::Key_Home: return cursorKey(0x24, 0x47);
-    case Qt::Key_Left: return cursorKey(0x25, 0x4B);
-    case Qt::Key_Up: return cursorKey(0x26, 0x48);
-    case Qt::Key_Right: return cursorKey(0x27, 0x4D);
-    case Qt::Key_Down: return cursorKey(0x28, 0x50);
-    case Qt::Key_Print: return KeyCode{0x2C};
-    case Qt::Key_Insert: return cursorKey(0x2D, 0x52);
-    case Qt::Key_Delete: return keypad ? KeyCode{0x2E, 0x53, false} : KeyCode{0x2E};
-    case Qt::Key_Meta: return KeyCode{0x5B};
-    case Qt::Key_Menu: return KeyCode{0x5D};
-    case Qt::Key_NumLock: return KeyCode{0x90};
-    case Qt::Key_ScrollLock: return KeyCode{0x91};
-    case Qt::Key_Asterisk: return keypad ? KeyCode{0x6A} : KeyCode{'8'};
-    case Qt::Key_Plus: return keypad ? KeyCode{0x6B} : KeyCode{0xBB};
-    case Qt::Key_Minus: return keypad ? KeyCode{0x6D} : KeyCode{0xBD};
-    case Qt::Key_Period: return keypad ? KeyCode{0x6E} : KeyCode{0xBE};
-    case Qt::Key_Slash: return keypad ? KeyCode{0x6F, 0x35, true} : KeyCode{0xBF};
-    case Qt::Key_Comma: return KeyCode{0xBC};
+    case Qt::Key_Backtab:
+        return KeyCode{0x09};
+    case Qt::Key_Clear:
+        return KeyCode{0x0C};
+    case Qt::Key_Return:
+        return KeyCode{0x0D};
+    case Qt::Key_Enter:
+        return KeyCode{0x0D, 0x1C, true};
+    case Qt::Key_Shift:
+        return KeyCode{0x10};
+    case Qt::Key_Control:
+        return KeyCode{0x11};
+    case Qt::Key_Alt:
+        return KeyCode{0x12};
+    case Qt::Key_AltGr:
+        return KeyCode{0x12, 0x38, true};
+    case Qt::Key_Pause:
+        return KeyCode{0x13};
+    case Qt::Key_CapsLock:
+        return KeyCode{0x14};
+    case Qt::Key_Escape:
+        return KeyCode{0x1B};
+    case Qt::Key_Space:
+        return KeyCode{0x20};
+    case Qt::Key_PageUp:
+        return cursorKey(0x21, 0x49);
+    case Qt::Key_PageDown:
+        return cursorKey(0x22, 0x51);
+    case Qt::Key_End:
+        return cursorKey(0x23, 0x4F);
+    case Qt::Key_Home:
+        return cursorKey(0x24, 0x47);
+    case Qt::Key_Left:
+        return cursorKey(0x25, 0x4B);
+    case Qt::Key_Up:
+        return cursorKey(0x26, 0x48);
+    case Qt::Key_Right:
+        return cursorKey(0x27, 0x4D);
+    case Qt::Key_Down:
+        return cursorKey(0x28, 0x50);
+    case Qt::Key_Print:
+        return KeyCode{0x2C};
+    case Qt::Key_Insert:
+        return cursorKey(0x2D, 0x52);
+    case Qt::Key_Delete:
+        return keypad ? KeyCode{0x2E, 0x53, false} : KeyCode{0x2E};
+    case Qt::Key_Meta:
+        return KeyCode{0x5B};
+    case Qt::Key_Menu:
+        return KeyCode{0x5D};
+    case Qt::Key_NumLock:
+        return KeyCode{0x90};
+    case Qt::Key_ScrollLock:
+        return KeyCode{0x91};
+    case Qt::Key_Asterisk:
+        return keypad ? KeyCode{0x6A} : KeyCode{'8'};
+    case Qt::Key_Plus:
+        return keypad ? KeyCode{0x6B} : KeyCode{0xBB};
+    case Qt::Key_Minus:
+        return keypad ? KeyCode{0x6D} : KeyCode{0xBD};
+    case Qt::Key_Period:
+        return keypad ? KeyCode{0x6E} : KeyCode{0xBE};
+    case Qt::Key_Slash:
+        return keypad ? KeyCode{0x6F, 0x35, true} : KeyCode{0xBF};
+    case Qt::Key_Comma:
+        return KeyCode{0xBC};
     case Qt::Key_Semicolon:
-    case Qt::Key_Colon: return KeyCode{0xBA};
-    case Qt::Key_Equal: return KeyCode{0xBB};
-    case Qt::Key_Underscore: return KeyCode{0xBD};
-    case Qt::Key_Question: return KeyCode{0xBF};
+    case Qt::Key_Colon:
+        return KeyCode{0xBA};
+    case Qt::Key_Equal:
+        return KeyCode{0xBB};
+    case Qt::Key_Underscore:
+        return KeyCode{0xBD};
+    case Qt::Key_Question:
+        return KeyCode{0xBF};
     case Qt::Key_QuoteLeft:
-    case Qt::Key_AsciiTilde: return KeyCode{0xC0};
+    case Qt::Key_AsciiTilde:
+        return KeyCode{0xC0};
     case Qt::Key_BracketLeft:
-    case Qt::Key_BraceLeft: return KeyCode{0xDB};
+    case Qt::Key_BraceLeft:
+        return KeyCode{0xDB};
     case Qt::Key_Backslash:
-    case Qt::Key_Bar: return KeyCode{0xDC};
+    case Qt::Key_Bar:
+        return KeyCode{0xDC};
     case Qt::Key_BracketRight:
-    case Qt::Key_BraceRight: return KeyCode{0xDD};
+    case Qt::Key_BraceRight:
+        return KeyCode{0xDD};
     case Qt::Key_Apostrophe:
-    case Qt::Key_QuoteDbl: return KeyCode{0xDE};
-    default: return KeyCode{};
+    case Qt::Key_QuoteDbl:
+        return KeyCode{0xDE};
+    default:
+        return KeyCode{};
     }
 }
 
 Qt::CursorShape ShapeOf(int shape) {
     switch (shape) {
-    case 32513: return Qt::IBeamCursor;
-    case 32514: return Qt::WaitCursor;
-    case 32515: return Qt::CrossCursor;
-    case 32516: return Qt::UpArrowCursor;
-    case 32642: return Qt::SizeFDiagCursor;
-    case 32643: return Qt::SizeBDiagCursor;
-    case 32644: return Qt::SizeHorCursor;
-    case 32645: return Qt::SizeVerCursor;
-    case 32646: return Qt::SizeAllCursor;
-    case 32648: return Qt::ForbiddenCursor;
-    case 32649: return Qt::PointingHandCursor;
-    case 32650: return Qt::BusyCursor;
-    case 32651: return Qt::WhatsThisCursor;
-    case 0: return Qt::BlankCursor;
-    default: return Qt::ArrowCursor;
+    case 32513:
+        return Qt::IBeamCursor;
+    case 32514:
+        return Qt::WaitCursor;
+    case 32515:
+        return Qt::CrossCursor;
+    case 32516:
+        return Qt::UpArrowCursor;
+    case 32642:
+        return Qt::SizeFDiagCursor;
+    case 32643:
+        return Qt::SizeBDiagCursor;
+    case 32644:
+        return Qt::SizeHorCursor;
+    case 32645:
+        return Qt::SizeVerCursor;
+    case 32646:
+        return Qt::SizeAllCursor;
+    case 32648:
+        return Qt::ForbiddenCursor;
+    case 32649:
+        return Qt::PointingHandCursor;
+    case 32650:
+        return Qt::BusyCursor;
+    case 32651:
+        return Qt::WhatsThisCursor;
+    case 0:
+        return Qt::BlankCursor;
+    default:
+        return Qt::ArrowCursor;
     }
 }
 
 MouseButton ButtonOf(Qt::MouseButton button) {
     switch (button) {
-    case Qt::RightButton: return MouseButton::Right;
-    case Qt::MiddleButton: return MouseButton::Middle;
-    case Qt::BackButton: return MouseButton::X1;
-    case Qt::ForwardButton: return MouseButton::X2;
-    default: return MouseButton::Left;
+    case Qt::RightButton:
+        return MouseButton::Right;
+    case Qt::MiddleButton:
+        return MouseButton::Middle;
+    case Qt::BackButton:
+        return MouseButton::X1;
+    case Qt::ForwardButton:
+        return MouseButton::X2;
+    default:
+        return MouseButton::Left;
     }
 }
 
@@ -365,7 +429,9 @@ std::unique_ptr<HostWindow> CreateHostWindow(const HostWindowOptions& options) {
     return std::make_unique<Host>(options);
 }
 
-void SetInputSink(InputSink* sink) { gSink = sink; }
+void SetInputSink(InputSink* sink) {
+    gSink = sink;
+}
 
 bool IsGuiThread() {
     return QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
@@ -385,7 +451,8 @@ void WaitForEvents(int timeoutMs) {
 void WakeEventLoop() {
     if (!QCoreApplication::instance())
         return;
-    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread()))
+    if (QAbstractEventDispatcher* dispatcher =
+            QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread()))
         dispatcher->wakeUp();
 }
 
@@ -442,7 +509,8 @@ bool SendSyntheticClick(int x, int y) {
     if (!window)
         return false;
     QPointF local = global - window->geometry().topLeft();
-    QMouseEvent press(QEvent::MouseButtonPress, local, QPointF(global), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, local, QPointF(global), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QCoreApplication::sendEvent(window, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, local, QPointF(global), Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);

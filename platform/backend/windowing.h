@@ -38,7 +38,7 @@ struct HostWindowOptions {
     bool framed = false;       // with the desktop's frame and caption; otherwise a bare popup
     bool toolWindow = false;   // no task-bar entry
     bool topmost = false;
-    bool noActivate = false;   // showing it does not take the focus
+    bool noActivate = false; // showing it does not take the focus
     std::u16string title;
 };
 

@@ -2,21 +2,18 @@
 #include "platform/framework/Application.h"
 
 #include "platform/framework/Forms.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/framework/Thread.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Trace.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/winerror.h"
 
-DEFINE_CLASS(TApplication,
-    PROPERTY(Title),
-    PROPERTY(ShowHint).Default(true),
-    PROPERTY(HintPause).Default(500),
-    PROPERTY(HintShortPause).Default(50),
-    PROPERTY(HintHidePause).Default(2500))
+DEFINE_CLASS(TApplication, PROPERTY(Title), PROPERTY(ShowHint).Default(true),
+             PROPERTY(HintPause).Default(500), PROPERTY(HintShortPause).Default(50),
+             PROPERTY(HintHidePause).Default(2500))
 
 TApplication* Application = nullptr;
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Streams.h"
 
 DEFINE_CLASS(TClipboard)

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/PropertyInfo.h"
 
 DEFINE_CLASS(TCollectionItem)
 DEFINE_CLASS(TCollection)
@@ -28,7 +28,9 @@ void TCollectionItem::AfterConstruction() {
     }
 }
 
-TCollectionItem::~TCollectionItem() { SetCollection(nullptr); }
+TCollectionItem::~TCollectionItem() {
+    SetCollection(nullptr);
+}
 
 void TCollectionItem::SetCollection(TCollection* collection) {
     if (FCollection == collection)
@@ -73,7 +75,9 @@ String TCollectionItem::GetNamePath() const {
     return Format(u"%s[%d]", {FCollection->GetNamePath(), Index()});
 }
 
-TPersistent* TCollectionItem::GetOwner() const { return FCollection; }
+TPersistent* TCollectionItem::GetOwner() const {
+    return FCollection;
+}
 
 // Collections.
 
@@ -130,7 +134,9 @@ void TCollection::Clear() {
     EndUpdate();
 }
 
-void TCollection::BeginUpdate() { ++FUpdateCount; }
+void TCollection::BeginUpdate() {
+    ++FUpdateCount;
+}
 
 void TCollection::EndUpdate() {
     if (FUpdateCount > 0)
@@ -162,7 +168,9 @@ TCollectionItem* TCollection::Items(Integer index) const {
     return FItems[static_cast<std::size_t>(index)];
 }
 
-void TCollection::SetItems(Integer index, TCollectionItem* value) { Items(index)->Assign(value); }
+void TCollection::SetItems(Integer index, TCollectionItem* value) {
+    Items(index)->Assign(value);
+}
 
 void TCollection::Assign(TPersistent* source) {
     auto* other = dynamic_cast<TCollection*>(source);
@@ -228,4 +236,6 @@ void TCollection::RemoveItem(TCollectionItem* item) {
     Changed();
 }
 
-void TCollection::IndexError(Integer index) const { throw EListError(Consts::SListIndexError, {index}); }
+void TCollection::IndexError(Integer index) const {
+    throw EListError(Consts::SListIndexError, {index});
+}

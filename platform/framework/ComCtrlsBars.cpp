@@ -409,7 +409,8 @@ void TUpDown::AssociateMessage(const TMessage& message) {
     }
     TControlState state = FAssociate->ControlState();
     HWND current = FAssociate->WindowHandle();
-    if (current && current != FBuddyHandle && !state.Contains(csCreating) && !state.Contains(csDestroyingHandle))
+    if (current && current != FBuddyHandle && !state.Contains(csCreating) &&
+        !state.Contains(csDestroyingHandle))
         AttachAssociate();
 }
 
@@ -430,7 +431,8 @@ void TUpDown::AttachAssociate() {
             FAssociate->SetBounds(FAssociate->Left(), FAssociate->Top(), FAssociate->Width() + Width(),
                                   FAssociate->Height());
         else if (FAlignButton == udLeft && FAssociate->Left() == Left() + Width())
-            FAssociate->SetBounds(Left(), FAssociate->Top(), FAssociate->Width() + Width(), FAssociate->Height());
+            FAssociate->SetBounds(Left(), FAssociate->Top(), FAssociate->Width() + Width(),
+                                  FAssociate->Height());
     }
     Send(UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
     if (buddy) {

@@ -5,9 +5,9 @@
 
 #include "platform/framework/Graphics.h"
 #include "platform/framework/Idents.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/commctrl.h"
 
 DEFINE_CLASS(TCommonCalendar)

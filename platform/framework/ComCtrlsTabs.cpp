@@ -6,10 +6,10 @@
 
 #include "platform/framework/Forms.h"
 #include "platform/framework/ImgList.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/commctrl.h"
 #include "platform/win32/winctrl.h"
 

@@ -6,19 +6,21 @@
 #include "platform/framework/Collection.h"
 #include "platform/framework/Filer.h"
 #include "platform/framework/FilerInternal.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/SysStrings.h"
 
-DEFINE_CLASS(TComponent,
-    PROPERTY(Name).Stored(false),
-    PROPERTY(Tag).Default(0))
+DEFINE_CLASS(TComponent, PROPERTY(Name).Stored(false), PROPERTY(Tag).Default(0))
 
 namespace {
 
-bool IsIdentStart(Char c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' || c >= 0x80; }
+bool IsIdentStart(Char c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' || c >= 0x80;
+}
 
-bool IsIdentChar(Char c) { return IsIdentStart(c) || (c >= u'0' && c <= u'9'); }
+bool IsIdentChar(Char c) {
+    return IsIdentStart(c) || (c >= u'0' && c <= u'9');
+}
 
 } // namespace
 
@@ -61,7 +63,9 @@ void TComponent::SetName(const String& name) {
     SetReference(true);
 }
 
-void TComponent::ChangeName(const String& newName) { FName = newName; }
+void TComponent::ChangeName(const String& newName) {
+    FName = newName;
+}
 
 TComponent* TComponent::Components(Integer index) const {
     if (index < 0 || index >= ComponentCount())
@@ -238,15 +242,25 @@ void TComponent::ValidateRename(TComponent* component, const String& curName, co
         throw EComponentError(Consts::SDuplicateName, {newName});
 }
 
-void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
+void TComponent::Loaded() {
+    FComponentState.Exclude(csLoading);
+}
 
-void TComponent::ReadState(TReader* reader) { reader->ReadData(this); }
+void TComponent::ReadState(TReader* reader) {
+    reader->ReadData(this);
+}
 
-void TComponent::WriteState(TWriter* writer) { writer->WriteData(this); }
+void TComponent::WriteState(TWriter* writer) {
+    writer->WriteData(this);
+}
 
-void TComponent::Updating() { FComponentState.Include(csUpdating); }
+void TComponent::Updating() {
+    FComponentState.Include(csUpdating);
+}
 
-void TComponent::Updated() { FComponentState.Exclude(csUpdating); }
+void TComponent::Updated() {
+    FComponentState.Exclude(csUpdating);
+}
 
 void TComponent::DefineProperties(TFiler* filer) {
     // Components without a window keep their place on the designer in DesignInfo, each half written as
@@ -265,8 +279,9 @@ void TComponent::DefineProperties(TFiler* filer) {
     filer->DefineProperty(
         u"Top",
         [this](TReader* reader) {
-            FDesignInfo = static_cast<LongInt>((static_cast<UInt64>(FDesignInfo) & 0xFFFFu) |
-                                               ((static_cast<UInt64>(reader->ReadInteger()) & 0xFFFFu) << 16));
+            FDesignInfo =
+                static_cast<LongInt>((static_cast<UInt64>(FDesignInfo) & 0xFFFFu) |
+                                     ((static_cast<UInt64>(reader->ReadInteger()) & 0xFFFFu) << 16));
         },
         [this](TWriter* writer) { writer->WriteInteger(static_cast<Word>((FDesignInfo >> 16) & 0xFFFF)); },
         ((FDesignInfo >> 16) & 0xFFFF) != ((ancestorInfo >> 16) & 0xFFFF));

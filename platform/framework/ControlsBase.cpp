@@ -3,8 +3,8 @@
 #include "platform/framework/Controls.h"
 
 #include "platform/framework/Forms.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 
 DEFINE_CLASS(TSizeConstraints, PROPERTY(MaxHeight).Default(0), PROPERTY(MaxWidth).Default(0),
              PROPERTY(MinHeight).Default(0), PROPERTY(MinWidth).Default(0))

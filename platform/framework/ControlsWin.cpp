@@ -8,9 +8,9 @@
 
 #include "platform/framework/ControlsInternal.h"
 #include "platform/framework/Forms.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/framework/Thread.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/winctrl.h"
 
 DEFINE_CLASS(TWinControl, PROPERTY(TabOrder).Default(-1), PROPERTY(TabStop).Default(false), EVENT(OnEnter),

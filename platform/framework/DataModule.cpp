@@ -3,21 +3,17 @@
 
 #include "platform/framework/Filer.h"
 #include "platform/framework/FormResources.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 
-DEFINE_CLASS(TDataModule,
-    PROPERTY(OldCreateOrder),
-    EVENT(OnCreate),
-    EVENT(OnDestroy))
+DEFINE_CLASS(TDataModule, PROPERTY(OldCreateOrder), EVENT(OnCreate), EVENT(OnDestroy))
 
 TDataModule::TDataModule(TComponent* owner) : TComponent(owner) {}
 
 TDataModule::TDataModule(TComponent* owner, Integer) : TComponent(owner), FCreateNew(true) {}
 
 void TDataModule::AfterConstruction() {
-    if (!FCreateNew && ClassType() != TDataModule::StaticClass() &&
-        !ComponentState().Contains(csDesigning)) {
+    if (!FCreateNew && ClassType() != TDataModule::StaticClass() && !ComponentState().Contains(csDesigning)) {
         if (!InitInheritedComponent(this, TDataModule::StaticClass()))
             throw EResNotFound(Consts::SResNotFound, {ClassName()});
     }

@@ -11,9 +11,9 @@
 #include "platform/framework/Component.h"
 #include "platform/framework/Graphics.h"
 #include "platform/framework/Idents.h"
-#include "platform/rtl/TypeInfo.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/TypeInfo.h"
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TMsgDlgBtn {
@@ -79,11 +79,11 @@ protected:
     bool Run(const std::function<bool()>& show);
 };
 
-ZELMOR_ENUM(TOpenOption, ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp, ofNoValidate,
-            ofAllowMultiSelect, ofExtensionDifferent, ofPathMustExist, ofFileMustExist, ofCreatePrompt,
-            ofShareAware, ofNoReadOnlyReturn, ofNoTestFileCreate, ofNoNetworkButton, ofNoLongNames,
-            ofOldStyleDialog, ofNoDereferenceLinks, ofEnableIncludeNotify, ofEnableSizing, ofDontAddToRecent,
-            ofForceShowHidden)
+ZELMOR_ENUM(TOpenOption, ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp,
+            ofNoValidate, ofAllowMultiSelect, ofExtensionDifferent, ofPathMustExist, ofFileMustExist,
+            ofCreatePrompt, ofShareAware, ofNoReadOnlyReturn, ofNoTestFileCreate, ofNoNetworkButton,
+            ofNoLongNames, ofOldStyleDialog, ofNoDereferenceLinks, ofEnableIncludeNotify, ofEnableSizing,
+            ofDontAddToRecent, ofForceShowHidden)
 using TOpenOptions = TSet<TOpenOption>;
 
 // Chooses files to open. Filter is "Text files (*.txt)|*.txt|All|*.*"; FilterIndex counts from 1. A name

@@ -4,10 +4,10 @@
 #include <algorithm>
 
 #include "platform/framework/Printers.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Convert.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/dialogs.h"
 
 DEFINE_CLASS(TCommonDialog, EVENT(OnClose), EVENT(OnShow))

@@ -1,8 +1,8 @@
 // TImage: a picture drawn by a graphic control, stretched, proportional or centred.
 #include "platform/framework/ExtCtrls.h"
 
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 
 DEFINE_CLASS(TImage, PROPERTY(AutoSize).Default(false), PROPERTY(Center).Default(false), PROPERTY(Picture),
              PROPERTY(Proportional).Default(false), PROPERTY(Stretch).Default(false),

@@ -1,15 +1,12 @@
 // TTimer: a window timer on a hidden window of its own.
 #include "platform/framework/ExtCtrls.h"
 
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/framework/Thread.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/winerror.h"
 
-DEFINE_CLASS(TTimer,
-    PROPERTY(Enabled).Default(true),
-    PROPERTY(Interval).Default(1000),
-    EVENT(OnTimer))
+DEFINE_CLASS(TTimer, PROPERTY(Enabled).Default(true), PROPERTY(Interval).Default(1000), EVENT(OnTimer))
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <mutex>
 
 #include "platform/framework/FilerInternal.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/SysStrings.h"
 
 TFiler::TFiler(TStream& stream, Integer bufSize)
@@ -18,7 +18,9 @@ TFiler::TFiler(TStream& stream, Integer bufSize)
 
 TFiler::~TFiler() = default;
 
-void WriteComponent(TStream& stream, TComponent* instance) { WriteDescendent(stream, instance, nullptr); }
+void WriteComponent(TStream& stream, TComponent* instance) {
+    WriteDescendent(stream, instance, nullptr);
+}
 
 void WriteDescendent(TStream& stream, TComponent* instance, TComponent* ancestor) {
     TWriter writer(stream, 4096);
@@ -175,7 +177,9 @@ thread_local Integer gGlobalLoadingCount = 0;
 
 } // namespace
 
-std::vector<TComponent*>* GlobalLoadedList() { return gGlobalLoaded; }
+std::vector<TComponent*>* GlobalLoadedList() {
+    return gGlobalLoaded;
+}
 
 void BeginGlobalLoading() {
     if (gGlobalLoadingCount++ == 0)

@@ -8,13 +8,32 @@
 #include <vector>
 
 #include "platform/framework/Component.h"
-#include "platform/rtl/TypeInfo.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/TypeInfo.h"
 
 enum TValueType : Byte {
-    vaNull, vaList, vaInt8, vaInt16, vaInt32, vaExtended, vaString, vaIdent, vaFalse, vaTrue, vaBinary,
-    vaSet, vaLString, vaNil, vaCollection, vaSingle, vaCurrency, vaDate, vaWString, vaInt64, vaUTF8String,
+    vaNull,
+    vaList,
+    vaInt8,
+    vaInt16,
+    vaInt32,
+    vaExtended,
+    vaString,
+    vaIdent,
+    vaFalse,
+    vaTrue,
+    vaBinary,
+    vaSet,
+    vaLString,
+    vaNil,
+    vaCollection,
+    vaSingle,
+    vaCurrency,
+    vaDate,
+    vaWString,
+    vaInt64,
+    vaUTF8String,
     vaDouble
 };
 
@@ -154,7 +173,7 @@ private:
         TComponent* component; // the component being read when the reference was met
         TPersistent* instance; // the object whose property holds the reference
         const TPropInfo* prop;
-        String name;           // as written: "Button1", "Owner", "Form2.Button1"
+        String name; // as written: "Button1", "Owner", "Form2.Button1"
     };
 
     Byte ReadByte();
@@ -179,7 +198,7 @@ private:
     TComponent* FParent = nullptr;
     String FPropName; // the defined property DefineProperty may claim, emptied when claimed
     bool FCanHandleExcepts = false;
-    Int64 FStreamPos = 0;  // stream position of FBuffer[FBufEnd]
+    Int64 FStreamPos = 0; // stream position of FBuffer[FBufEnd]
     Int64 FStreamSize = 0;
     Integer FNesting = 0;
     std::vector<TFixup> FFixups;

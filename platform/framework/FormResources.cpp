@@ -83,7 +83,9 @@ void RegisterFormResource(const char* fileName, const unsigned char* text, std::
     Resources().push_back({fileName, text, size, String(), false});
 }
 
-bool FormResourceExists(StringView className) { return FindResource(className) != nullptr; }
+bool FormResourceExists(StringView className) {
+    return FindResource(className) != nullptr;
+}
 
 bool InitComponentRes(StringView resName, TComponent* instance) {
     const TFormResource* resource = FindResource(resName);
@@ -107,11 +109,12 @@ TComponent* ReadComponentText(const std::string& text, TComponent* instance) {
 bool InitInheritedComponent(TComponent* instance, TClass rootAncestor) {
     // The ancestors' descriptions first: a derived description only adds to them ("inherited").
     std::vector<TClass> chain;
-    for (TClass c = instance->ClassType(); c != nullptr && c != rootAncestor && c != TComponent::StaticClass();
-         c = c->ClassParent())
+    for (TClass c = instance->ClassType();
+         c != nullptr && c != rootAncestor && c != TComponent::StaticClass(); c = c->ClassParent())
         chain.insert(chain.begin(), c);
     // Loaded runs once, after every level is read, unless an outer load already collects.
-    bool localize = !instance->ComponentState().Contains(csLoading) && !instance->ComponentState().Contains(csInline);
+    bool localize =
+        !instance->ComponentState().Contains(csLoading) && !instance->ComponentState().Contains(csInline);
     if (localize)
         BeginGlobalLoading();
     bool found = false;

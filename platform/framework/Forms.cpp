@@ -7,8 +7,8 @@
 
 #include "platform/framework/Application.h"
 #include "platform/framework/FormResources.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 
 DEFINE_CLASS(TCustomForm, PROPERTY(ActiveControl), PROPERTY(AlphaBlend).Default(false),
              PROPERTY(AlphaBlendValue).Default(255),

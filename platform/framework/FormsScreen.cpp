@@ -2,8 +2,8 @@
 #include <algorithm>
 
 #include "platform/framework/Forms.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 
 DEFINE_CLASS(TScreen)
 DEFINE_CLASS(THintWindow)

@@ -4,8 +4,8 @@
 
 #include "platform/framework/FormResources.h"
 #include "platform/framework/Forms.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 
 DEFINE_CLASS(TControlScrollBar, PROPERTY(Increment).Default(8), PROPERTY(Margin).Default(0),
              PROPERTY(Range).Default(0), PROPERTY(Position).Default(0), PROPERTY(Tracking).Default(false),

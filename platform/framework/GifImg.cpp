@@ -1,10 +1,10 @@
 // TGIFImage: GIF files read and written by the GIF codec, with frames composed as a viewer shows them.
 #include "platform/framework/GifImg.h"
 
-#include "platform/framework/GraphicsPrivate.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/codecs/Gif.h"
+#include "platform/framework/GraphicsPrivate.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 
 DEFINE_CLASS(TGIFImage)
 

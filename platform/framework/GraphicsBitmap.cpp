@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/framework/GraphicsPrivate.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/codecs/Bmp.h"
+#include "platform/framework/GraphicsPrivate.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Streams.h"
 #include "platform/win32/winuser.h"
 

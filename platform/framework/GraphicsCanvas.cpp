@@ -5,8 +5,8 @@
 #include <iterator>
 #include <vector>
 
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/windraw.h"
 
 DEFINE_CLASS(TCanvas)

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Convert.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/SysStrings.h"
 #include "platform/win32/windraw.h"
 
@@ -110,15 +110,9 @@ void TGraphicsObject::Changed() {
 
 // As in the framework, Charset, Color, Height, Name and Style have no default, so forms always state
 // them; Size is Height seen in points and is not stored.
-DEFINE_CLASS(TFont,
-    PROPERTY(Charset).Type(TypeInfoFontCharset()),
-    PROPERTY(Color).Type(TypeInfoColor()),
-    PROPERTY(Height),
-    PROPERTY(Name),
-    PROPERTY(Orientation).Default(0),
-    PROPERTY(Pitch).Default(fpDefault),
-    PROPERTY(Size).Stored(false),
-    PROPERTY(Style))
+DEFINE_CLASS(TFont, PROPERTY(Charset).Type(TypeInfoFontCharset()), PROPERTY(Color).Type(TypeInfoColor()),
+             PROPERTY(Height), PROPERTY(Name), PROPERTY(Orientation).Default(0),
+             PROPERTY(Pitch).Default(fpDefault), PROPERTY(Size).Stored(false), PROPERTY(Style))
 
 TFont::TFont() : FName(kDefaultFontName), FHeight(kDefaultFontHeight) {}
 
@@ -274,11 +268,8 @@ void TFont::SetStyle(TFontStyles value) {
 
 // ---- TPen ----
 
-DEFINE_CLASS(TPen,
-    PROPERTY(Color).Type(TypeInfoColor()).Default(clBlack),
-    PROPERTY(Mode).Default(pmCopy),
-    PROPERTY(Style).Default(psSolid),
-    PROPERTY(Width).Default(1))
+DEFINE_CLASS(TPen, PROPERTY(Color).Type(TypeInfoColor()).Default(clBlack), PROPERTY(Mode).Default(pmCopy),
+             PROPERTY(Style).Default(psSolid), PROPERTY(Width).Default(1))
 
 TPen::~TPen() {
     if (FHandle != nullptr)
@@ -374,9 +365,7 @@ void TPen::SetWidth(Integer value) {
 
 // ---- TBrush ----
 
-DEFINE_CLASS(TBrush,
-    PROPERTY(Color).Type(TypeInfoColor()).Default(clWhite),
-    PROPERTY(Style).Default(bsSolid))
+DEFINE_CLASS(TBrush, PROPERTY(Color).Type(TypeInfoColor()).Default(clWhite), PROPERTY(Style).Default(bsSolid))
 
 TBrush::TBrush() = default;
 

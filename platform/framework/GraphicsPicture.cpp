@@ -3,15 +3,15 @@
 
 #include <cstdlib>
 
+#include "platform/codecs/Ico.h"
 #include "platform/framework/Filer.h"
 #include "platform/framework/GifImg.h"
 #include "platform/framework/GraphicsPrivate.h"
 #include "platform/framework/Jpeg.h"
 #include "platform/framework/PngImage.h"
-#include "platform/rtl/PropertyInfo.h"
-#include "platform/codecs/Ico.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/SysStrings.h"
 #include "platform/rtl/UString.h"

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "platform/framework/Graphics.h"
 #include "platform/codecs/Image.h"
+#include "platform/framework/Graphics.h"
 
 namespace graphics {
 

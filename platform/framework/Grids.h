@@ -384,7 +384,8 @@ private:
     // Ends what the mouse had begun without applying it: the feedback line goes, the timer stops.
     void CancelMode();
     void DrawCells(const TGridDrawInfo& drawInfo, Integer ACol, Integer ARow, Integer startX, Integer startY,
-                   Integer stopX, Integer stopY, TGridDrawState includeDrawState, const TGridCellPainter& paintCell);
+                   Integer stopX, Integer stopY, TGridDrawState includeDrawState,
+                   const TGridCellPainter& paintCell);
     // The framework's look of one cell: the themed header face or the fill, DrawCell, the raised edges
     // of fixed cells and the focus rectangle.
     void PaintCellDefault(const TGridDrawInfo& drawInfo, Integer ACol, Integer ARow, const TRect& where,
@@ -540,7 +541,9 @@ protected:
     // The text the editor loads for a cell and the store of the text it gives back; the cell itself
     // here. A descendant that edits a cell elsewhere (a merged block at its base) answers these.
     virtual String GetEditCellText(Integer ACol, Integer ARow) { return Cells(ACol, ARow); }
-    virtual void SetEditCellText(Integer ACol, Integer ARow, const String& value) { SetCells(ACol, ARow, value); }
+    virtual void SetEditCellText(Integer ACol, Integer ARow, const String& value) {
+        SetCells(ACol, ARow, value);
+    }
 
     // The object slot of a cell as stored, whatever Objects answers: it moves with its row and column
     // like the text. Writing at a negative index raises as SetCells does.
@@ -599,10 +602,10 @@ private:
     void BeginStringsUpdate();
     void EndStringsUpdate();
 
-    std::vector<std::unique_ptr<CellRow>> FData;         // by row, up to the last near row written
-    std::unordered_map<std::uint64_t, FarCell> FFar;     // cells the rows do not reach, by FarKey
-    Integer FNearCols = 0;                               // rows may grow to reach columns below this
-    Integer FNearRows = 0;                               // and FData to reach rows below this
+    std::vector<std::unique_ptr<CellRow>> FData;     // by row, up to the last near row written
+    std::unordered_map<std::uint64_t, FarCell> FFar; // cells the rows do not reach, by FarKey
+    Integer FNearCols = 0;                           // rows may grow to reach columns below this
+    Integer FNearRows = 0;                           // and FData to reach rows below this
     std::unordered_map<Integer, std::unique_ptr<TStringGridStrings>> FRows;
     std::unordered_map<Integer, std::unique_ptr<TStringGridStrings>> FCols;
     Integer FUpdateLevel = 0; // Rows/Cols updates in progress; the cells repaint once at the end

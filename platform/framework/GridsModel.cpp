@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "platform/framework/Filer.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Convert.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/winuser.h"
 
 DEFINE_CLASS(TCustomGrid)

@@ -49,9 +49,10 @@ void TCustomGrid::Paint() {
     // With visual styles the fixed cells are header items of the theme; without, the fixed colour with
     // raised edges. The choice is made here once for the whole paint.
     const ThemeScope theme(FDefaultDrawing && IsAppThemed() ? OpenThemeData(Handle(), u"header") : nullptr);
-    PaintVisibleCells(drawInfo, [&](Integer ACol, Integer ARow, const TRect& where, TGridDrawState drawState) {
-        PaintCellDefault(drawInfo, ACol, ARow, where, drawState, theme.Get());
-    });
+    PaintVisibleCells(drawInfo,
+                      [&](Integer ACol, Integer ARow, const TRect& where, TGridDrawState drawState) {
+                          PaintCellDefault(drawInfo, ACol, ARow, where, drawState, theme.Get());
+                      });
     TCanvas* canvas = Canvas();
     if (FOptions.Contains(goRowSelect) && FDefaultDrawing && IsActiveControl()) {
         const TGridRect sel = Selection();
@@ -139,8 +140,8 @@ void TCustomGrid::DrawCells(const TGridDrawInfo& drawInfo, Integer ACol, Integer
     }
 }
 
-void TCustomGrid::PaintCellDefault(const TGridDrawInfo& drawInfo, Integer ACol, Integer ARow, const TRect& where,
-                                   TGridDrawState drawState, HTHEME headerTheme) {
+void TCustomGrid::PaintCellDefault(const TGridDrawInfo& drawInfo, Integer ACol, Integer ARow,
+                                   const TRect& where, TGridDrawState drawState, HTHEME headerTheme) {
     TCanvas* canvas = Canvas();
     HDC dc = canvas->Handle();
     RECT r{where.Left, where.Top, where.Right, where.Bottom};

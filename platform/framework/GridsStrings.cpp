@@ -7,8 +7,8 @@
 #include <limits>
 #include <tuple>
 
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 
 DEFINE_CLASS(TStringGrid)
 
@@ -175,7 +175,8 @@ bool TStringGrid::IsNear(Integer ACol, Integer ARow) {
 }
 
 void TStringGrid::StoreText(Integer ACol, Integer ARow, StringView value) {
-    CellRow* row = static_cast<size_t>(ARow) < FData.size() ? FData[static_cast<size_t>(ARow)].get() : nullptr;
+    CellRow* row =
+        static_cast<size_t>(ARow) < FData.size() ? FData[static_cast<size_t>(ARow)].get() : nullptr;
     if (row != nullptr && static_cast<size_t>(ACol) < row->texts.size()) {
         row->texts[static_cast<size_t>(ACol)].Assign(value);
         return;
@@ -201,7 +202,8 @@ void TStringGrid::StoreText(Integer ACol, Integer ARow, StringView value) {
 }
 
 void TStringGrid::StoreObject(Integer ACol, Integer ARow, TObject* value) {
-    CellRow* row = static_cast<size_t>(ARow) < FData.size() ? FData[static_cast<size_t>(ARow)].get() : nullptr;
+    CellRow* row =
+        static_cast<size_t>(ARow) < FData.size() ? FData[static_cast<size_t>(ARow)].get() : nullptr;
     if (row != nullptr && static_cast<size_t>(ACol) < row->objects.size()) {
         row->objects[static_cast<size_t>(ACol)] = value;
         return;

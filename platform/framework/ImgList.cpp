@@ -4,21 +4,17 @@
 #include <algorithm>
 
 #include "platform/framework/GraphicsPrivate.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/winerror.h"
 
 DEFINE_CLASS(TCustomImageList)
 
-DEFINE_CLASS(TImageList,
-    PROPERTY(BkColor).Type(TypeInfoColor()).Default(clNone),
-    PROPERTY(BlendColor).Type(TypeInfoColor()).Default(clNone),
-    PROPERTY(DrawingStyle).Default(dsNormal),
-    PROPERTY(Height).Default(16),
-    PROPERTY(ImageType).Default(itImage),
-    PROPERTY(Masked).Default(true),
-    PROPERTY(Width).Default(16),
-    EVENT(OnChange))
+DEFINE_CLASS(TImageList, PROPERTY(BkColor).Type(TypeInfoColor()).Default(clNone),
+             PROPERTY(BlendColor).Type(TypeInfoColor()).Default(clNone),
+             PROPERTY(DrawingStyle).Default(dsNormal), PROPERTY(Height).Default(16),
+             PROPERTY(ImageType).Default(itImage), PROPERTY(Masked).Default(true),
+             PROPERTY(Width).Default(16), EVENT(OnChange))
 
 namespace {
 

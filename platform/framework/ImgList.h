@@ -5,9 +5,9 @@
 
 #include <vector>
 
+#include "platform/codecs/Image.h"
 #include "platform/framework/Component.h"
 #include "platform/framework/Graphics.h"
-#include "platform/codecs/Image.h"
 #include "platform/win32/winuser.h"
 
 ZELMOR_ENUM(TDrawingStyle, dsFocus, dsSelected, dsNormal, dsTransparent)

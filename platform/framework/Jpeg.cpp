@@ -3,10 +3,10 @@
 
 #include <cstring>
 
-#include "platform/framework/GraphicsPrivate.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/codecs/Jpeg.h"
+#include "platform/framework/GraphicsPrivate.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Streams.h"
 
 DEFINE_CLASS(TJPEGImage)

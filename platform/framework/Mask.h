@@ -8,8 +8,8 @@
 #pragma once
 
 #include "platform/framework/StdEdit.h"
-#include "platform/rtl/TypeInfo.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/TypeInfo.h"
 
 // Characters of the mask language.
 inline constexpr Char mDirReverse = u'!';       // fields fill from the right; Text loses leading blanks

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "platform/framework/Clipbrd.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/SysStrings.h"
 #include "platform/win32/clipboard.h"
 #include "platform/win32/winctrl.h"

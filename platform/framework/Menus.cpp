@@ -6,8 +6,8 @@
 #include <bitset>
 
 #include "platform/framework/Application.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win32/windraw.h"
 #include "platform/win32/winerror.h"

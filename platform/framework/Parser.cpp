@@ -12,11 +12,17 @@
 
 namespace {
 
-bool IsLetter(Char c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' || c >= 0x80; }
+bool IsLetter(Char c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' || c >= 0x80;
+}
 
-bool IsDigit(Char c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(Char c) {
+    return c >= u'0' && c <= u'9';
+}
 
-bool IsHexDigit(Char c) { return IsDigit(c) || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f'); }
+bool IsHexDigit(Char c) {
+    return IsDigit(c) || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+}
 
 int HexValue(Char c) {
     if (IsDigit(c))
@@ -40,7 +46,8 @@ TParser::TParser(TStream& stream) {
 }
 
 void TParser::Error(const String& message) {
-    throw EParserError(Format(Consts::SParseError, {message, FTokenLine}), FTokenLine, FTokenColumn, TokenString());
+    throw EParserError(Format(Consts::SParseError, {message, FTokenLine}), FTokenLine, FTokenColumn,
+                       TokenString());
 }
 
 void TParser::CheckToken(Char t) {
@@ -65,7 +72,9 @@ void TParser::CheckTokenSymbol(StringView symbol) {
         Error(Format(Consts::SSymbolExpected, {symbol}));
 }
 
-bool TParser::TokenSymbolIs(StringView symbol) const { return FToken == toSymbol && SameText(TokenString(), symbol); }
+bool TParser::TokenSymbolIs(StringView symbol) const {
+    return FToken == toSymbol && SameText(TokenString(), symbol);
+}
 
 String TParser::TokenString() const {
     if (FToken == toString || FToken == toWString)

@@ -63,7 +63,9 @@ public:
 
 private:
     void SkipBlanks();
-    Char Peek(std::size_t offset = 0) const { return FPos + offset < FText.size() ? FText[FPos + offset] : Char(0); }
+    Char Peek(std::size_t offset = 0) const {
+        return FPos + offset < FText.size() ? FText[FPos + offset] : Char(0);
+    }
 
     String FText;
     std::size_t FPos = 0;

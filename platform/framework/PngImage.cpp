@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "platform/framework/GraphicsPrivate.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/codecs/Png.h"
+#include "platform/framework/GraphicsPrivate.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 
 DEFINE_CLASS(TPngImage)
 

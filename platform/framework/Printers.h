@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/rtl/Object.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Object.h"
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/TypeInfo.h"
 

@@ -6,19 +6,20 @@
 
 #include "platform/framework/Collection.h"
 #include "platform/framework/FilerInternal.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/SysStrings.h"
 #include "platform/rtl/UString.h"
 
-void CallLoaded(TComponent* component) { component->Loaded(); }
+void CallLoaded(TComponent* component) {
+    component->Loaded();
+}
 
 namespace {
 
 // Restores a value when the scope ends, whichever way it ends.
-template <class T>
-class TRestore {
+template <class T> class TRestore {
 public:
     explicit TRestore(T& place) : FPlace(place), FSaved(place) {}
     ~TRestore() { FPlace = FSaved; }
@@ -46,7 +47,9 @@ private:
     Integer& FNesting;
 };
 
-bool IsIntegerValue(TValueType value) { return value == vaInt8 || value == vaInt16 || value == vaInt32; }
+bool IsIntegerValue(TValueType value) {
+    return value == vaInt8 || value == vaInt16 || value == vaInt32;
+}
 
 String DisplayName(TPersistent* instance) {
     if (auto* component = dynamic_cast<TComponent*>(instance))
@@ -112,9 +115,13 @@ Byte TReader::ReadByte() {
     return b;
 }
 
-Int64 TReader::Position() const { return FStreamPos - (FBufEnd - FBufPos); }
+Int64 TReader::Position() const {
+    return FStreamPos - (FBufEnd - FBufPos);
+}
 
-Int64 TReader::Remaining() const { return std::max<Int64>(0, FStreamSize - Position()); }
+Int64 TReader::Remaining() const {
+    return std::max<Int64>(0, FStreamSize - Position());
+}
 
 void TReader::Skip(Int64 count) {
     if (count < 0 || count > Remaining())
@@ -131,21 +138,28 @@ void TReader::Skip(Int64 count) {
 Integer TReader::ReadLength(Integer unitSize) {
     Byte bytes[4];
     Read(bytes, 4);
-    Integer length = static_cast<Integer>(static_cast<Cardinal>(bytes[0]) | static_cast<Cardinal>(bytes[1]) << 8 |
-                                          static_cast<Cardinal>(bytes[2]) << 16 | static_cast<Cardinal>(bytes[3]) << 24);
+    Integer length =
+        static_cast<Integer>(static_cast<Cardinal>(bytes[0]) | static_cast<Cardinal>(bytes[1]) << 8 |
+                             static_cast<Cardinal>(bytes[2]) << 16 | static_cast<Cardinal>(bytes[3]) << 24);
     // A length beyond what the stream holds would read past its end; refuse before allocating.
     if (length < 0 || static_cast<Int64>(length) * unitSize > Remaining())
         throw EReadError(Consts::SReadError);
     return length;
 }
 
-void TReader::PropValueError() { throw EReadError(Consts::SInvalidPropertyValue); }
+void TReader::PropValueError() {
+    throw EReadError(Consts::SInvalidPropertyValue);
+}
 
-void TReader::ReadError(const String& message) { throw EReadError(message); }
+void TReader::ReadError(const String& message) {
+    throw EReadError(message);
+}
 
 // Values.
 
-TValueType TReader::ReadValue() { return static_cast<TValueType>(ReadByte()); }
+TValueType TReader::ReadValue() {
+    return static_cast<TValueType>(ReadByte());
+}
 
 TValueType TReader::NextValue() {
     if (FBufPos == FBufEnd) {
@@ -164,11 +178,17 @@ void TReader::CheckValue(TValueType value) {
     ReadValue();
 }
 
-bool TReader::EndOfList() { return NextValue() == vaNull; }
+bool TReader::EndOfList() {
+    return NextValue() == vaNull;
+}
 
-void TReader::ReadListBegin() { CheckValue(vaList); }
+void TReader::ReadListBegin() {
+    CheckValue(vaList);
+}
 
-void TReader::ReadListEnd() { CheckValue(vaNull); }
+void TReader::ReadListEnd() {
+    CheckValue(vaNull);
+}
 
 bool TReader::ReadBoolean() {
     TValueType value = NextValue();
@@ -205,10 +225,18 @@ Int64 TReader::ReadInt64() {
     TValueType type = NextValue();
     int size;
     switch (type) {
-    case vaInt8: size = 1; break;
-    case vaInt16: size = 2; break;
-    case vaInt32: size = 4; break;
-    case vaInt64: size = 8; break;
+    case vaInt8:
+        size = 1;
+        break;
+    case vaInt16:
+        size = 2;
+        break;
+    case vaInt32:
+        size = 4;
+        break;
+    case vaInt64:
+        size = 8;
+        break;
     default:
         SkipValue();
         PropValueError();
@@ -256,11 +284,17 @@ Extended TReader::ReadFloat() {
     }
 }
 
-float TReader::ReadSingle() { return static_cast<float>(ReadFloat()); }
+float TReader::ReadSingle() {
+    return static_cast<float>(ReadFloat());
+}
 
-double TReader::ReadCurrency() { return ReadFloat(); }
+double TReader::ReadCurrency() {
+    return ReadFloat();
+}
 
-TDateTime TReader::ReadDate() { return ReadFloat(); }
+TDateTime TReader::ReadDate() {
+    return ReadFloat();
+}
 
 String TReader::ReadString() {
     switch (NextValue()) {
@@ -271,8 +305,8 @@ String TReader::ReadString() {
         Read(bytes.data(), length * 2);
         String result(static_cast<std::size_t>(length), u'\0');
         for (Integer i = 0; i < length; ++i)
-            result[static_cast<std::size_t>(i)] =
-                static_cast<Char>(bytes[static_cast<std::size_t>(i) * 2] | bytes[static_cast<std::size_t>(i) * 2 + 1] << 8);
+            result[static_cast<std::size_t>(i)] = static_cast<Char>(
+                bytes[static_cast<std::size_t>(i) * 2] | bytes[static_cast<std::size_t>(i) * 2 + 1] << 8);
         return result;
     }
     case vaUTF8String:
@@ -363,22 +397,40 @@ void TReader::SkipValue() {
             SkipValue();
         ReadListEnd();
         break;
-    case vaInt8: Skip(1); break;
-    case vaInt16: Skip(2); break;
+    case vaInt8:
+        Skip(1);
+        break;
+    case vaInt16:
+        Skip(2);
+        break;
     case vaInt32:
-    case vaSingle: Skip(4); break;
-    case vaExtended: Skip(10); break;
+    case vaSingle:
+        Skip(4);
+        break;
+    case vaExtended:
+        Skip(10);
+        break;
     case vaCurrency:
     case vaDate:
     case vaInt64:
-    case vaDouble: Skip(8); break;
+    case vaDouble:
+        Skip(8);
+        break;
     case vaString:
-    case vaIdent: Skip(ReadByte()); break;
+    case vaIdent:
+        Skip(ReadByte());
+        break;
     case vaBinary:
     case vaLString:
-    case vaUTF8String: Skip(ReadLength(1)); break;
-    case vaWString: Skip(static_cast<Int64>(ReadLength(2)) * 2); break;
-    case vaSet: SkipSetBody(); break;
+    case vaUTF8String:
+        Skip(ReadLength(1));
+        break;
+    case vaWString:
+        Skip(static_cast<Int64>(ReadLength(2)) * 2);
+        break;
+    case vaSet:
+        SkipSetBody();
+        break;
     case vaCollection:
         while (!EndOfList()) {
             if (IsIntegerValue(NextValue()))
@@ -574,7 +626,9 @@ TComponent* TReader::ReadComponent(TComponent* component) {
     return result;
 }
 
-void TReader::ReadData(TComponent* instance) { ReadDataInner(instance); }
+void TReader::ReadData(TComponent* instance) {
+    ReadDataInner(instance);
+}
 
 void TReader::ReadDataInner(TComponent* instance) {
     {
@@ -663,7 +717,8 @@ void TReader::DoFixupReferences() {
         }
         if (!target->InheritsFrom(fixup.prop->type->classOf()))
             throw EReadError(Consts::SPropertyException,
-                             {DisplayName(fixup.instance), String(fixup.prop->name), String(Consts::SInvalidPropertyValue)});
+                             {DisplayName(fixup.instance), String(fixup.prop->name),
+                              String(Consts::SInvalidPropertyValue)});
         fixup.prop->setObj(fixup.instance, target);
     }
 }
@@ -700,7 +755,8 @@ void TReader::ReadProperty(TPersistent* instance) {
                     FPropName.clear();
                     return;
                 }
-                auto* nested = prop->getObj != nullptr ? dynamic_cast<TPersistent*>(prop->getObj(target)) : nullptr;
+                auto* nested =
+                    prop->getObj != nullptr ? dynamic_cast<TPersistent*>(prop->getObj(target)) : nullptr;
                 if (nested == nullptr) {
                     SkipValue();
                     ReadError(Consts::SInvalidPropertyPath);
@@ -792,7 +848,9 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo* prop) {
         prop->setOrd(instance, static_cast<Int64>(ReadSet(type)));
         break;
     case tkFloat: {
-        double value = type->floatType == ftSingle ? ReadSingle() : type->isDateTime ? ReadDate() : ReadFloat();
+        double value = type->floatType == ftSingle ? ReadSingle()
+                       : type->isDateTime          ? ReadDate()
+                                                   : ReadFloat();
         prop->setFloat(instance, value);
         break;
     }
@@ -811,7 +869,8 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo* prop) {
             prop->setObj(instance, nullptr);
             break;
         case vaCollection: {
-            auto* collection = prop->getObj != nullptr ? dynamic_cast<TCollection*>(prop->getObj(instance)) : nullptr;
+            auto* collection =
+                prop->getObj != nullptr ? dynamic_cast<TCollection*>(prop->getObj(instance)) : nullptr;
             if (collection == nullptr) {
                 SkipValue();
                 PropValueError();
@@ -822,7 +881,8 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo* prop) {
         }
         default: {
             String name = ReadIdent();
-            if (prop->setObj == nullptr || type->isStrings || !type->classOf()->InheritsFrom(TComponent::StaticClass()))
+            if (prop->setObj == nullptr || type->isStrings ||
+                !type->classOf()->InheritsFrom(TComponent::StaticClass()))
                 PropValueError();
             // References are resolved once the whole description is read.
             FFixups.push_back({FCurrentComponent, instance, prop, name});
@@ -883,8 +943,8 @@ void TReader::DefineProperty(const String& name, const TReaderProc& readData, co
     FPropName.clear();
 }
 
-void TReader::DefineBinaryProperty(const String& name, const TStreamProc& readData, const TStreamProc& writeData,
-                                   bool hasData) {
+void TReader::DefineBinaryProperty(const String& name, const TStreamProc& readData,
+                                   const TStreamProc& writeData, bool hasData) {
     if (FPropName.empty() || !SameText(name, FPropName))
         return;
     if (readData) {

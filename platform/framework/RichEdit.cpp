@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "platform/framework/Graphics.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Streams.h"
 
 DEFINE_CLASS(TTextAttributes)

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/winctrl.h"
 
 DEFINE_CLASS(TCustomEdit)

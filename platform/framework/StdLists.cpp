@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "platform/framework/Forms.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/time.h"
 #include "platform/win32/winctrl.h"
 
@@ -622,8 +622,8 @@ void TCustomComboBox::HookEdit() {
         return;
     FEditHandle = info.hwndItem;
     SetPropW(FEditHandle, ComboOwnerProp, reinterpret_cast<HANDLE>(this));
-    FDefEditProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(FEditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TCustomComboBox::EditWndProc)));
+    FDefEditProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        FEditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TCustomComboBox::EditWndProc)));
 }
 
 void TCustomComboBox::UnhookEdit() {
@@ -728,7 +728,8 @@ void TCustomComboBox::KeyPress(Char& key) {
     DWORD start = 0;
     DWORD end = 0;
     if (hasField && HandleAllocated())
-        SendMessageW(Handle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        SendMessageW(Handle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
     bool hasSelection = hasField && end > start;
     switch (key) {
     case VK_ESCAPE:
@@ -760,7 +761,8 @@ void TCustomComboBox::KeyPress(Char& key) {
     // Control characters (Ctrl+C and the like) are no search.
     if (key < u' ')
         return;
-    String typed = hasSelection ? FFilter.substr(0, std::min<size_t>(start, FFilter.size())) + key : FFilter + key;
+    String typed =
+        hasSelection ? FFilter.substr(0, std::min<size_t>(start, FFilter.size())) + key : FFilter + key;
     if (SelectItem(typed))
         key = 0;
 }
@@ -771,15 +773,16 @@ bool TCustomComboBox::SelectItem(const String& item) {
         Change();
         return false;
     }
-    LRESULT found =
-        SendMessageW(Handle(), CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
+    LRESULT found = SendMessageW(Handle(), CB_FINDSTRING, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(item.c_str()));
     if (found == CB_ERR)
         return false;
     auto index = static_cast<Integer>(found);
     bool changed = index != ItemIndex();
     SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     if (FStyle == csDropDown || FStyle == csSimple) {
-        String text = item + FItems->Strings(index).substr(std::min(item.size(), FItems->Strings(index).size()));
+        String text =
+            item + FItems->Strings(index).substr(std::min(item.size(), FItems->Strings(index).size()));
         SetText(text);
         SendMessageW(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(item.size(), text.size()));
     } else {

@@ -2,9 +2,9 @@
 // on it or by the space bar, with its state kept in the item's data.
 #include "platform/framework/StdLists.h"
 
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/winctrl.h"
 #include "platform/win32/windraw.h"
 

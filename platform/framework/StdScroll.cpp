@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/winbutton.h"
 
 DEFINE_CLASS(TScrollBar, PROPERTY(Kind).Default(sbHorizontal), PROPERTY(LargeChange).Default(1),

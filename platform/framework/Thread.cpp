@@ -18,14 +18,16 @@ const Trace::Channel TraceThread("thread");
 // Set while static objects are built, which happens on the thread that starts the program.
 const TThreadID gMainThreadID = std::this_thread::get_id();
 
-bool OnMainThread() { return std::this_thread::get_id() == gMainThreadID; }
+bool OnMainThread() {
+    return std::this_thread::get_id() == gMainThreadID;
+}
 
 struct SyncRequest {
     TThread* thread = nullptr;
     TThreadMethod method;
     bool synchronous = false;
-    bool done = false;            // guarded by SyncState::lock
-    std::exception_ptr error;     // of a synchronous call, raised again in its thread
+    bool done = false;        // guarded by SyncState::lock
+    std::exception_ptr error; // of a synchronous call, raised again in its thread
 };
 
 struct SyncState {
@@ -71,7 +73,8 @@ HWND SyncWindow() {
     RegisterClassW(&windowClass);
     window = CreateWindowExW(0, className, u"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     if (!window)
-        ZWARN(TraceThread, "no window to wake the main thread (error %u)", static_cast<unsigned>(GetLastError()));
+        ZWARN(TraceThread, "no window to wake the main thread (error %u)",
+              static_cast<unsigned>(GetLastError()));
     gSyncWindow = window;
     return window;
 }
@@ -91,7 +94,9 @@ void WakeMain(SyncState& state) {
 
 } // namespace
 
-TThreadID MainThreadID() { return gMainThreadID; }
+TThreadID MainThreadID() {
+    return gMainThreadID;
+}
 
 TThread::TThread(bool createSuspended) : FCreateSuspended(createSuspended) {
     SyncWindow();
@@ -141,7 +146,9 @@ void TThread::SetSuspended(bool value) {
         throw EThread(Consts::SThreadStartError);
 }
 
-void TThread::Terminate() { FTerminated = true; }
+void TThread::Terminate() {
+    FTerminated = true;
+}
 
 bool TThread::Finished() const {
     std::lock_guard<std::mutex> guard(FLock);
@@ -309,7 +316,8 @@ bool CheckSynchronize(Integer timeout) {
     {
         std::unique_lock<std::mutex> guard(state.lock);
         if (state.waiting.empty() && timeout > 0)
-            state.posted.wait_for(guard, std::chrono::milliseconds(timeout), [&] { return !state.waiting.empty(); });
+            state.posted.wait_for(guard, std::chrono::milliseconds(timeout),
+                                  [&] { return !state.waiting.empty(); });
         state.wakePosted = false;
         calls.swap(state.waiting);
     }

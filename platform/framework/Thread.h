@@ -97,8 +97,8 @@ private:
     std::condition_variable FStateChanged;
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FStarted{false};
-    bool FRunning = false;  // guarded by FLock: the body may run (set by Start)
-    bool FFinished = false; // guarded by FLock
+    bool FRunning = false;         // guarded by FLock: the body may run (set by Start)
+    bool FFinished = false;        // guarded by FLock
     bool FFreeOnTerminate = false; // guarded by FLock
     bool FCreateSuspended;
     TThreadPriority FPriority = tpNormal;

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "platform/framework/Collection.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/SysStrings.h"
 #include "platform/rtl/UString.h"
 
@@ -43,7 +43,9 @@ void TWriter::FlushBuffer() {
     FStream.WriteBuffer(FBuffer.data(), count);
 }
 
-Int64 TWriter::Position() const { return FStream.Position() + FBufPos; }
+Int64 TWriter::Position() const {
+    return FStream.Position() + FBufPos;
+}
 
 // Values.
 
@@ -63,11 +65,17 @@ void TWriter::WriteValue(TValueType value) {
     Write(&b, 1);
 }
 
-void TWriter::WriteListBegin() { WriteValue(vaList); }
+void TWriter::WriteListBegin() {
+    WriteValue(vaList);
+}
 
-void TWriter::WriteListEnd() { WriteValue(vaNull); }
+void TWriter::WriteListEnd() {
+    WriteValue(vaNull);
+}
 
-void TWriter::WriteSignature() { Write("TPF0", 4); }
+void TWriter::WriteSignature() {
+    Write("TPF0", 4);
+}
 
 void TWriter::WritePrefix(TFilerFlags flags, Integer childPos) {
     if (flags.Empty())
@@ -78,9 +86,13 @@ void TWriter::WritePrefix(TFilerFlags flags, Integer childPos) {
         WriteInteger(childPos);
 }
 
-void TWriter::WriteBoolean(bool value) { WriteValue(value ? vaTrue : vaFalse); }
+void TWriter::WriteBoolean(bool value) {
+    WriteValue(value ? vaTrue : vaFalse);
+}
 
-void TWriter::WriteChar(Char value) { WriteString(String(1, value)); }
+void TWriter::WriteChar(Char value) {
+    WriteString(String(1, value));
+}
 
 void TWriter::WriteInteger(Int64 value) {
     Byte bytes[8];
@@ -211,7 +223,9 @@ void TWriter::WriteDescendent(TComponent* root, TComponent* ancestor) {
     WriteComponent(root);
 }
 
-void TWriter::WriteRootComponent(TComponent* root) { WriteDescendent(root, nullptr); }
+void TWriter::WriteRootComponent(TComponent* root) {
+    WriteDescendent(root, nullptr);
+}
 
 void TWriter::WriteComponent(TComponent* component) {
     component->FComponentState.Include(csWriting);
@@ -245,7 +259,9 @@ void TWriter::WriteProperties(TPersistent* instance) {
     instance->DefineProperties(this);
 }
 
-void TWriter::WritePropName(const String& name) { WriteStr(FPropPath + name); }
+void TWriter::WritePropName(const String& name) {
+    WriteStr(FPropPath + name);
+}
 
 void TWriter::WriteProperty(TPersistent* instance, const TPropInfo* prop) {
     const TTypeInfo* type = prop->type;
@@ -430,8 +446,8 @@ void TWriter::DefineProperty(const String& name, const TReaderProc& readData, co
     }
 }
 
-void TWriter::DefineBinaryProperty(const String& name, const TStreamProc& readData, const TStreamProc& writeData,
-                                   bool hasData) {
+void TWriter::DefineBinaryProperty(const String& name, const TStreamProc& readData,
+                                   const TStreamProc& writeData, bool hasData) {
     if (hasData && writeData) {
         WritePropName(name);
         WriteBinary(writeData);

@@ -60,11 +60,11 @@ inline constexpr const Char* SInvalidImageSize = u"Invalid image size";
 inline constexpr const Char* SInvalidImageList = u"Invalid ImageList";
 inline constexpr const Char* SImageIndexError = u"Invalid ImageList Index";
 inline constexpr const Char* SReplaceImage = u"Unable to Replace Image";
-inline constexpr const Char* EPngInvalidCRCText =
-    u"This \"Portable Network Graphics\" image is not valid because it contains invalid pieces of data (crc error)";
-inline constexpr const Char* EPNGInvalidIHDRText =
-    u"The \"Portable Network Graphics\" image could not be loaded because one of its main piece of data (ihdr) "
-    u"might be corrupted";
+inline constexpr const Char* EPngInvalidCRCText = u"This \"Portable Network Graphics\" image is not valid "
+                                                  u"because it contains invalid pieces of data (crc error)";
+inline constexpr const Char* EPNGInvalidIHDRText = u"The \"Portable Network Graphics\" image could not be "
+                                                   u"loaded because one of its main piece of data (ihdr) "
+                                                   u"might be corrupted";
 inline constexpr const Char* EPNGMissingMultipleIDATText =
     u"This \"Portable Network Graphics\" image is invalid because it has missing image parts.";
 inline constexpr const Char* EPNGZLIBErrorText =
@@ -72,34 +72,40 @@ inline constexpr const Char* EPNGZLIBErrorText =
 inline constexpr const Char* EPNGInvalidPaletteText =
     u"The \"Portable Network Graphics\" image contains an invalid palette.";
 inline constexpr const Char* EPNGInvalidFileHeaderText =
-    u"The file being readed is not a valid \"Portable Network Graphics\" image because it contains an invalid "
+    u"The file being readed is not a valid \"Portable Network Graphics\" image because it contains an "
+    u"invalid "
     u"header. This file may be corruped, try obtaining it again.";
 inline constexpr const Char* EPNGIHDRNotFirstText =
-    u"This \"Portable Network Graphics\" image is not supported or it might be invalid.\r\n(IHDR chunk is not "
+    u"This \"Portable Network Graphics\" image is not supported or it might be invalid.\r\n(IHDR chunk is "
+    u"not "
     u"the first)";
 inline constexpr const Char* EPNGSizeExceedsText =
-    u"This \"Portable Network Graphics\" image is not supported because either it's width or height exceeds the "
+    u"This \"Portable Network Graphics\" image is not supported because either it's width or height exceeds "
+    u"the "
     u"maximum size, which is 65535 pixels length.";
 inline constexpr const Char* EPNGMissingPaletteText =
     u"This \"Portable Network Graphics\" could not be loaded because it uses a color table which is missing.";
 inline constexpr const Char* EPNGUnknownCriticalChunkText =
     u"This \"Portable Network Graphics\" image contains an unknown critical part which could not be decoded.";
 inline constexpr const Char* EPNGUnknownCompressionText =
-    u"This \"Portable Network Graphics\" image is encoded with an unknown compression scheme which could not be "
+    u"This \"Portable Network Graphics\" image is encoded with an unknown compression scheme which could not "
+    u"be "
     u"decoded.";
 inline constexpr const Char* EPNGUnknownInterlaceText =
     u"This \"Portable Network Graphics\" image uses an unknown interlace scheme which could not be decoded.";
 inline constexpr const Char* EPNGUnexpectedEndText =
-    u"This \"Portable Network Graphics\" image is invalid because the decoder found an unexpected end of the file.";
-inline constexpr const Char* EPNGNoImageDataText = u"This \"Portable Network Graphics\" image contains no data.";
-inline constexpr const Char* EPNGOutMemoryText =
-    u"Some operation could not be performed because the system is out of resources. Close some windows and try "
-    u"again.";
+    u"This \"Portable Network Graphics\" image is invalid because the decoder found an unexpected end of the "
+    u"file.";
+inline constexpr const Char* EPNGNoImageDataText =
+    u"This \"Portable Network Graphics\" image contains no data.";
+inline constexpr const Char* EPNGOutMemoryText = u"Some operation could not be performed because the system "
+                                                 u"is out of resources. Close some windows and try "
+                                                 u"again.";
 inline constexpr const Char* EPNGHeaderNotPresentText =
     u"This operation is not valid because the current image contains no valid header.";
-inline constexpr const Char* EInvalidSpec =
-    u"The \"Portable Network Graphics\" could not be created because invalid image type parameters have being "
-    u"provided.";
+inline constexpr const Char* EInvalidSpec = u"The \"Portable Network Graphics\" could not be created because "
+                                            u"invalid image type parameters have being "
+                                            u"provided.";
 inline constexpr const Char* sOutOfData = u"Premature end of data";
 inline constexpr const Char* sBadSignature = u"Invalid GIF signature";
 inline constexpr const Char* sBadVersion = u"Unsupported GIF version";

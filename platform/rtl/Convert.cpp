@@ -644,14 +644,16 @@ String RenderSection(StringView section, const MaskLayout& layout, const MaskDig
             afterPoint = true;
         } else if (c == u',') {
             // Only switches the thousand separators on.
-        } else if (const size_t codeLength = ExponentCodeLength(section, i); codeLength > 0 && layout.scientific) {
+        } else if (const size_t codeLength = ExponentCodeLength(section, i);
+                   codeLength > 0 && layout.scientific) {
             out.push_back(c);
             if (digits.exponent < 0)
                 out.push_back(u'-');
             else if (section[i + 1] == u'+')
                 out.push_back(u'+');
             const unsigned magnitude = static_cast<unsigned>(std::abs(digits.exponent));
-            out.append(UnsignedDigits(magnitude, 10, static_cast<Integer>(std::min<size_t>(codeLength - 2, 4))));
+            out.append(
+                UnsignedDigits(magnitude, 10, static_cast<Integer>(std::min<size_t>(codeLength - 2, 4))));
             i += codeLength - 1;
         } else {
             out.push_back(c);

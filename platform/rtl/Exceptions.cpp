@@ -17,9 +17,13 @@ void Exception::SetMessage(const String& message) {
     FWhat = StringToUtf8(message);
 }
 
-String SysErrorMessage(Cardinal errorCode) { return Win32ErrorText(errorCode); }
+String SysErrorMessage(Cardinal errorCode) {
+    return Win32ErrorText(errorCode);
+}
 
-void RaiseLastOSError() { RaiseLastOSError(GetLastError()); }
+void RaiseLastOSError() {
+    RaiseLastOSError(GetLastError());
+}
 
 void RaiseLastOSError(Cardinal lastError) {
     if (lastError == 0)

@@ -26,11 +26,11 @@ private:
 };
 
 // Declares an exception class that only adds a name to its base.
-#define ZELMOR_DECLARE_EXCEPTION(Name, Base)                                                              \
-    class Name : public Base {                                                                            \
-    public:                                                                                               \
-        using Base::Base;                                                                                 \
-        String ClassName() const override { return u"" #Name; }                                         \
+#define ZELMOR_DECLARE_EXCEPTION(Name, Base)                                                                 \
+    class Name : public Base {                                                                               \
+    public:                                                                                                  \
+        using Base::Base;                                                                                    \
+        String ClassName() const override { return u"" #Name; }                                              \
     };
 
 // Raised by EAbort to leave an operation without a message being shown.

@@ -24,7 +24,8 @@ struct TFormatSettings {
     String LongMonthNames[12] = {u"January", u"February", u"March",     u"April",   u"May",      u"June",
                                  u"July",    u"August",   u"September", u"October", u"November", u"December"};
     String ShortDayNames[7] = {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"};
-    String LongDayNames[7] = {u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"};
+    String LongDayNames[7] = {u"Sunday",   u"Monday", u"Tuesday", u"Wednesday",
+                              u"Thursday", u"Friday", u"Saturday"};
     Word TwoDigitYearCenturyWindow = 50;
 };
 

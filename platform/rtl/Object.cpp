@@ -4,27 +4,35 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/rtl/Consts.h"
 #include "platform/rtl/Persistent.h"
 #include "platform/rtl/PropertyInfo.h"
-#include "platform/rtl/Consts.h"
 #include "platform/rtl/SysStrings.h"
 #include "platform/rtl/UString.h"
 
 TObject::~TObject() = default;
 
 TClass TObject::StaticClass() {
-    static const TClassInfo info(u"TObject", nullptr, [](TObject*) -> TObject* { return new TObject(); }, {}, {},
-                                 {});
+    static const TClassInfo info(u"TObject", nullptr, [](TObject*) -> TObject* { return new TObject(); }, {},
+                                 {}, {});
     return &info;
 }
 
-String TObject::ClassName() const { return ClassType()->ClassName(); }
+String TObject::ClassName() const {
+    return ClassType()->ClassName();
+}
 
-TClass TObject::ClassParent() const { return ClassType()->ClassParent(); }
+TClass TObject::ClassParent() const {
+    return ClassType()->ClassParent();
+}
 
-bool TObject::InheritsFrom(TClass aClass) const { return ClassType()->InheritsFrom(aClass); }
+bool TObject::InheritsFrom(TClass aClass) const {
+    return ClassType()->InheritsFrom(aClass);
+}
 
-bool TObject::ClassNameIs(StringView name) const { return SameText(ClassName(), name); }
+bool TObject::ClassNameIs(StringView name) const {
+    return SameText(ClassName(), name);
+}
 
 void TObject::Free() {
     BeforeDestruction();
@@ -41,8 +49,8 @@ TClassInfo::TClassInfo(const Char* name, TClass parent, Factory factory, std::ve
                                                 prop.type->kind == tkChar || prop.type->kind == tkWChar ||
                                                 prop.type->kind == tkEnumeration || prop.type->kind == tkSet);
         if (prop.type == nullptr || (prop.hasDefault && !ordinal))
-            throw std::logic_error("published property " + StringToUtf8(prop.name) + " of " + StringToUtf8(FName) +
-                                   " has a default it cannot have");
+            throw std::logic_error("published property " + StringToUtf8(prop.name) + " of " +
+                                   StringToUtf8(FName) + " has a default it cannot have");
     }
 }
 
@@ -114,7 +122,8 @@ TClass TClassInfo::FindFieldClass(StringView className) const {
     for (TClass c = this; c != nullptr; c = c->FParent)
         for (const TFieldInfo& field : c->FFields) {
             // Any ancestor of a field's class may be created for it as well.
-            for (TClass fieldClass = field.fieldClass(); fieldClass != nullptr; fieldClass = fieldClass->ClassParent())
+            for (TClass fieldClass = field.fieldClass(); fieldClass != nullptr;
+                 fieldClass = fieldClass->ClassParent())
                 if (SameText(fieldClass->ClassName(), className))
                     return fieldClass;
         }

@@ -6,17 +6,19 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/rtl/Forward.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Forward.h"
 #include "platform/rtl/Types.h"
 
 // Declares the class identity of a framework class; put it first in the class body. It leaves the
 // access at public. The matching DEFINE_CLASS (PropertyInfo.h) goes in the class's .cpp file.
-#define DECLARE_CLASS(Class, Parent)                                                                      \
-public:                                                                                                   \
-    using Inherited = Parent;                                                                             \
-    static TClass StaticClass();                                                                          \
-    TClass ClassType() const override { return StaticClass(); }
+#define DECLARE_CLASS(Class, Parent)                                                                         \
+public:                                                                                                      \
+    using Inherited = Parent;                                                                                \
+    static TClass StaticClass();                                                                             \
+    TClass ClassType() const override {                                                                      \
+        return StaticClass();                                                                                \
+    }
 
 class TObject {
 public:
@@ -45,8 +47,7 @@ public:
 };
 
 // Frees obj (when it is not null) through Free and sets the pointer to null.
-template <class T>
-void FreeAndNil(T*& obj) {
+template <class T> void FreeAndNil(T*& obj) {
     T* temp = obj;
     obj = nullptr;
     if (temp != nullptr)
@@ -58,8 +59,7 @@ void FreeAndNil(T*& obj) {
 TObject* FinishConstruction(TObject* obj);
 
 // Constructs a T and runs its AfterConstruction, as creating through the metaclass does.
-template <class T, class... Args>
-T* CreateInstance(Args&&... args) {
+template <class T, class... Args> T* CreateInstance(Args&&... args) {
     T* obj = new T(static_cast<Args&&>(args)...);
     FinishConstruction(obj);
     return obj;

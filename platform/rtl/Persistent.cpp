@@ -14,7 +14,9 @@ std::atomic<TPersistentFreedProc> gFreedProc{nullptr};
 
 } // namespace
 
-void SetPersistentFreedProc(TPersistentFreedProc proc) { gFreedProc.store(proc, std::memory_order_release); }
+void SetPersistentFreedProc(TPersistentFreedProc proc) {
+    gFreedProc.store(proc, std::memory_order_release);
+}
 
 TPersistent::~TPersistent() {
     if (TPersistentFreedProc proc = gFreedProc.load(std::memory_order_acquire))
@@ -28,7 +30,9 @@ void TPersistent::Assign(TPersistent* source) {
         AssignError(nullptr);
 }
 
-void TPersistent::AssignTo(TPersistent* dest) { dest->AssignError(this); }
+void TPersistent::AssignTo(TPersistent* dest) {
+    dest->AssignError(this);
+}
 
 void TPersistent::AssignError(TPersistent* source) {
     String sourceName = source != nullptr ? source->ClassName() : String(u"nil");

@@ -178,7 +178,9 @@ const TPropInfo* RequireProp(const TObject* instance, StringView name) {
     return prop;
 }
 
-[[noreturn]] void ValueError() { throw EPropertyConvertError(Consts::SInvalidPropertyValue); }
+[[noreturn]] void ValueError() {
+    throw EPropertyConvertError(Consts::SInvalidPropertyValue);
+}
 
 } // namespace
 

@@ -28,8 +28,8 @@
 #include <vector>
 
 #include "platform/rtl/Object.h"
-#include "platform/rtl/TypeInfo.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/TypeInfo.h"
 
 struct TPropInfo {
     const Char* name = nullptr;
@@ -46,7 +46,7 @@ struct TPropInfo {
     void (*setObj)(TObject*, TObject*) = nullptr;
     TStrings* (*getStrings)(const TObject*) = nullptr;
     void (*setStrings)(TObject*, TStrings*) = nullptr;
-    bool (*isAssigned)(const TObject*) = nullptr;                             // events: a handler is set
+    bool (*isAssigned)(const TObject*) = nullptr;                                // events: a handler is set
     const TMethodInfo* (*getMethod)(const TObject*, TObject*& target) = nullptr; // the bound published method
     bool (*setMethod)(TObject*, TObject* target, const TMethodInfo*) = nullptr;  // false: wrong signature
     Int64 defaultValue = 0;
@@ -59,10 +59,7 @@ struct TPropInfo {
         hasDefault = true;
         return *this;
     }
-    template <class E>
-    TPropInfo& Default(TSet<E> value) {
-        return Default(static_cast<Int64>(value.Bits()));
-    }
+    template <class E> TPropInfo& Default(TSet<E> value) { return Default(static_cast<Int64>(value.Bits())); }
     TPropInfo& NoDefault() {
         hasDefault = false;
         return *this;
@@ -71,8 +68,7 @@ struct TPropInfo {
         storedValue = stored;
         return *this;
     }
-    template <class C>
-    TPropInfo& Stored(bool (C::*predicate)() const) {
+    template <class C> TPropInfo& Stored(bool (C::*predicate)() const) {
         storedMember = static_cast<bool (TObject::*)() const>(predicate);
         return *this;
     }
@@ -102,10 +98,8 @@ struct TFieldInfo {
 
 // The handler an event holds when it was bound to a published method by name; the writer reads the
 // method's name back from it.
-template <class Sig>
-struct TBoundMethod;
-template <class R, class... A>
-struct TBoundMethod<R(A...)> {
+template <class Sig> struct TBoundMethod;
+template <class R, class... A> struct TBoundMethod<R(A...)> {
     TObject* instance;
     const TMethodInfo* method;
     R operator()(A... args) const {
@@ -114,14 +108,14 @@ struct TBoundMethod<R(A...)> {
 };
 
 // Type information of the integer types, TDateTime, String and Char.
-template <class T>
-const TTypeInfo* IntegerTypeInfo() {
+template <class T> const TTypeInfo* IntegerTypeInfo() {
     static const TTypeInfo info = [] {
         TTypeInfo t;
         t.kind = (sizeof(T) == 8) ? tkInt64 : tkInteger;
         t.name = sizeof(T) == 8 ? u"Int64" : u"Integer";
         t.minValue = static_cast<Int64>(std::numeric_limits<T>::min());
-        t.maxValue = std::is_same_v<T, UInt64> ? INT64_MAX : static_cast<Int64>(std::numeric_limits<T>::max());
+        t.maxValue =
+            std::is_same_v<T, UInt64> ? INT64_MAX : static_cast<Int64>(std::numeric_limits<T>::max());
         return t;
     }();
     return &info;
@@ -135,32 +129,23 @@ const TTypeInfo* TypeInfoStrings();
 
 namespace Published {
 
-template <class M>
-struct MemberTraits;
-template <class C, class R>
-struct MemberTraits<R (C::*)() const> {
+template <class M> struct MemberTraits;
+template <class C, class R> struct MemberTraits<R (C::*)() const> {
     using Class = C;
     using Value = std::remove_cvref_t<R>;
 };
 template <class C, class R>
 struct MemberTraits<R (C::*)() const noexcept> : MemberTraits<R (C::*)() const> {};
-template <class C, class R>
-struct MemberTraits<R (C::*)()> : MemberTraits<R (C::*)() const> {};
-template <class C, class R, class V>
-struct MemberTraits<R (C::*)(V)> {
+template <class C, class R> struct MemberTraits<R (C::*)()> : MemberTraits<R (C::*)() const> {};
+template <class C, class R, class V> struct MemberTraits<R (C::*)(V)> {
     using Class = C;
     using Value = std::remove_cvref_t<V>;
 };
 
-template <class T>
-struct SetTraits : std::false_type {};
-template <class E>
-struct SetTraits<TSet<E>> : std::true_type {
-    using Element = E;
-};
+template <class T> struct SetTraits : std::false_type {};
+template <class E> struct SetTraits<TSet<E>> : std::true_type { using Element = E; };
 
-template <class Sig>
-const TTypeInfo* EventTypeInfo() {
+template <class Sig> const TTypeInfo* EventTypeInfo() {
     static const TTypeInfo info = [] {
         TTypeInfo t;
         t.kind = tkMethod;
@@ -170,8 +155,7 @@ const TTypeInfo* EventTypeInfo() {
     return &info;
 }
 
-template <class U>
-const TTypeInfo* ClassTypeInfo() {
+template <class U> const TTypeInfo* ClassTypeInfo() {
     static const TTypeInfo info = [] {
         TTypeInfo t;
         t.kind = tkClass;
@@ -181,8 +165,7 @@ const TTypeInfo* ClassTypeInfo() {
     return &info;
 }
 
-template <class T>
-const TTypeInfo* ValueTypeInfo() {
+template <class T> const TTypeInfo* ValueTypeInfo() {
     if constexpr (std::is_same_v<T, bool>)
         return TypeInfoBoolean();
     else if constexpr (std::is_enum_v<T>)
@@ -215,8 +198,7 @@ const TTypeInfo* ValueTypeInfo() {
 }
 
 // Getters may be non-const; the property table only reads through them.
-template <class C>
-C* Mutable(const TObject* o) {
+template <class C> C* Mutable(const TObject* o) {
     return const_cast<C*>(static_cast<const C*>(o));
 }
 
@@ -327,33 +309,29 @@ TPropInfo MakeEvent(const Char* name, std::function<R(A...)> C::*) {
     return p;
 }
 
-template <auto Member>
-TPropInfo Event(const Char* name) {
+template <auto Member> TPropInfo Event(const Char* name) {
     return MakeEvent<Member>(name, Member);
 }
 
-template <auto M, class C, class R, class... A>
-TMethodInfo MakeMethod(const Char* name, R (C::*)(A...)) {
-    R (*thunk)(TObject*, A...) = [](TObject* o, A... args) -> R {
+template <auto M, class C, class R, class... A> TMethodInfo MakeMethod(const Char* name, R (C::*)(A...)) {
+    using Thunk = R (*)(TObject*, A...);
+    Thunk thunk = [](TObject* o, A... args) -> R {
         return (static_cast<C*>(o)->*M)(static_cast<A&&>(args)...);
     };
     return {name, &typeid(R(A...)), reinterpret_cast<void (*)()>(thunk)};
 }
 
-template <auto M>
-TMethodInfo Method(const Char* name) {
+template <auto M> TMethodInfo Method(const Char* name) {
     return MakeMethod<M>(name, M);
 }
 
-template <auto F, class C, class U>
-TFieldInfo MakeField(const Char* name, U* C::*) {
+template <auto F, class C, class U> TFieldInfo MakeField(const Char* name, U* C::*) {
     return {name, []() -> TClass { return U::StaticClass(); },
             [](const TObject* o) -> TObject* { return static_cast<const C*>(o)->*F; },
             [](TObject* o, TObject* v) { static_cast<C*>(o)->*F = static_cast<U*>(v); }};
 }
 
-template <auto F>
-TFieldInfo Field(const Char* name) {
+template <auto F> TFieldInfo Field(const Char* name) {
     return MakeField<F>(name, F);
 }
 
@@ -371,13 +349,11 @@ struct TMember {
 // The owner or collection a factory hands to the constructor. The cast depends on T, so that it is made
 // only for a class of that family, whose definition has made TComponent or TCollection complete; this
 // header knows them by name only.
-template <class T, class Arg>
-Arg* FactoryArgument(TObject* arg) {
+template <class T, class Arg> Arg* FactoryArgument(TObject* arg) {
     return static_cast<Arg*>(arg);
 }
 
-template <class T>
-TClassInfo::Factory Factory() {
+template <class T> TClassInfo::Factory Factory() {
     if constexpr (std::is_abstract_v<T>)
         return nullptr;
     else if constexpr (std::is_base_of_v<TComponent, T>) {
@@ -411,12 +387,12 @@ TClassInfo MakeClassInfo(const Char* name, TClass parent, TClassInfo::Factory fa
 #define METHOD(Name) ::Published::Method<&Self::Name>(u"" #Name)
 #define FIELD(Name) ::Published::Field<&Self::Name>(u"" #Name)
 
-#define DEFINE_CLASS(Class, ...)                                                                          \
-    TClass Class::StaticClass() {                                                                         \
-        using Self [[maybe_unused]] = Class;                                                              \
-        static const TClassInfo info = ::Published::MakeClassInfo(                                        \
-            u"" #Class, Class::Inherited::StaticClass(), ::Published::Factory<Class>(), {__VA_ARGS__});   \
-        return &info;                                                                                     \
+#define DEFINE_CLASS(Class, ...)                                                                             \
+    TClass Class::StaticClass() {                                                                            \
+        using Self [[maybe_unused]] = Class;                                                                 \
+        static const TClassInfo info = ::Published::MakeClassInfo(                                           \
+            u"" #Class, Class::Inherited::StaticClass(), ::Published::Factory<Class>(), {__VA_ARGS__});      \
+        return &info;                                                                                        \
     }
 
 // Reading and writing a property of an instance by name, for code that does not know the class.

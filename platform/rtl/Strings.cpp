@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <exception>
 
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Encoding.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/IndexSort.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/SysStrings.h"
 
@@ -534,8 +534,7 @@ void TStringList::Sort() {
     index_sort::Sort(
         0, GetCount() - 1,
         [this](Integer i, Integer j) {
-            return CompareStrings(FList[static_cast<size_t>(i)].text,
-                                  FList[static_cast<size_t>(j)].text);
+            return CompareStrings(FList[static_cast<size_t>(i)].text, FList[static_cast<size_t>(j)].text);
         },
         [this](Integer i, Integer j) { ExchangeItems(i, j); });
     Changed();

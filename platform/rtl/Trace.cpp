@@ -67,10 +67,14 @@ int MaskFor(std::string_view channel) {
 
 const char* LevelName(Level level) {
     switch (level) {
-    case Level::Trace: return "trace";
-    case Level::Warn: return "warn";
-    case Level::Fixme: return "fixme";
-    case Level::Error: return "err";
+    case Level::Trace:
+        return "trace";
+    case Level::Warn:
+        return "warn";
+    case Level::Fixme:
+        return "fixme";
+    case Level::Error:
+        return "err";
     }
     return "?";
 }

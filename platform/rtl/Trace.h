@@ -29,7 +29,8 @@ private:
 };
 
 // Writes "level:channel: text" and a line break to the standard error stream, in one piece.
-void Write(const Channel& channel, Level level, const char* format, ...) __attribute__((format(printf, 3, 4)));
+void Write(const Channel& channel, Level level, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
 
 // Rereads ZELMOR_DEBUG for every channel (tests change it while the program runs).
 void Reset();
@@ -37,23 +38,23 @@ void Reset();
 } // namespace Trace
 
 // Arguments are evaluated only when the level is on.
-#define ZTRACE(channel, ...)                                                                              \
-    do {                                                                                                  \
-        if ((channel).On(Trace::Level::Trace))                                                            \
-            Trace::Write((channel), Trace::Level::Trace, __VA_ARGS__);                                    \
+#define ZTRACE(channel, ...)                                                                                 \
+    do {                                                                                                     \
+        if ((channel).On(Trace::Level::Trace))                                                               \
+            Trace::Write((channel), Trace::Level::Trace, __VA_ARGS__);                                       \
     } while (0)
-#define ZWARN(channel, ...)                                                                               \
-    do {                                                                                                  \
-        if ((channel).On(Trace::Level::Warn))                                                             \
-            Trace::Write((channel), Trace::Level::Warn, __VA_ARGS__);                                     \
+#define ZWARN(channel, ...)                                                                                  \
+    do {                                                                                                     \
+        if ((channel).On(Trace::Level::Warn))                                                                \
+            Trace::Write((channel), Trace::Level::Warn, __VA_ARGS__);                                        \
     } while (0)
-#define ZFIXME(channel, ...)                                                                              \
-    do {                                                                                                  \
-        if ((channel).On(Trace::Level::Fixme))                                                            \
-            Trace::Write((channel), Trace::Level::Fixme, __VA_ARGS__);                                    \
+#define ZFIXME(channel, ...)                                                                                 \
+    do {                                                                                                     \
+        if ((channel).On(Trace::Level::Fixme))                                                               \
+            Trace::Write((channel), Trace::Level::Fixme, __VA_ARGS__);                                       \
     } while (0)
-#define ZERROR(channel, ...)                                                                              \
-    do {                                                                                                  \
-        if ((channel).On(Trace::Level::Error))                                                            \
-            Trace::Write((channel), Trace::Level::Error, __VA_ARGS__);                                    \
+#define ZERROR(channel, ...)                                                                                 \
+    do {                                                                                                     \
+        if ((channel).On(Trace::Level::Error))                                                               \
+            Trace::Write((channel), Trace::Level::Error, __VA_ARGS__);                                       \
     } while (0)

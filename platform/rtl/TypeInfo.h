@@ -11,8 +11,25 @@
 #include "platform/rtl/Types.h"
 
 enum TTypeKind {
-    tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, tkClass, tkMethod, tkWChar,
-    tkLString, tkWString, tkVariant, tkArray, tkRecord, tkInterface, tkInt64, tkDynArray, tkUString
+    tkUnknown,
+    tkInteger,
+    tkChar,
+    tkEnumeration,
+    tkFloat,
+    tkString,
+    tkSet,
+    tkClass,
+    tkMethod,
+    tkWChar,
+    tkLString,
+    tkWString,
+    tkVariant,
+    tkArray,
+    tkRecord,
+    tkInterface,
+    tkInt64,
+    tkDynArray,
+    tkUString
 };
 enum TFloatType { ftSingle, ftDouble, ftExtended, ftComp, ftCurr };
 
@@ -22,13 +39,13 @@ struct TTypeInfo {
     String name;
     Int64 minValue = 0; // ordinal types
     Int64 maxValue = 0;
-    std::vector<String> names;            // enumerations: the name of value minValue + i
-    const TTypeInfo* compType = nullptr;  // sets: the element enumeration
-    TFloatType floatType = ftDouble;      // floats
-    bool isDateTime = false;              // floats kept as TDateTime
-    TClass (*classOf)() = nullptr;        // classes derived from TObject; a function, so that classes
-                                          // may name each other in their tables in any order
-    bool isStrings = false;               // a TStrings of the run-time library (not a TObject)
+    std::vector<String> names;                 // enumerations: the name of value minValue + i
+    const TTypeInfo* compType = nullptr;       // sets: the element enumeration
+    TFloatType floatType = ftDouble;           // floats
+    bool isDateTime = false;                   // floats kept as TDateTime
+    TClass (*classOf)() = nullptr;             // classes derived from TObject; a function, so that classes
+                                               // may name each other in their tables in any order
+    bool isStrings = false;                    // a TStrings of the run-time library (not a TObject)
     const std::type_info* signature = nullptr; // events: the handler's call signature
     // Integer types that descriptions write by name (colours, cursors). Both null for plain integers.
     bool (*intToIdent)(Int64 value, String& ident) = nullptr;
@@ -44,8 +61,7 @@ String GetEnumName(const TTypeInfo* type, Int64 value);
 Integer GetEnumValue(const TTypeInfo* type, StringView name);
 
 // A set over an enumeration of at most 64 values, as the framework's "set of".
-template <class E>
-class TSet {
+template <class E> class TSet {
 public:
     constexpr TSet() = default;
     constexpr TSet(E item) : FBits(Bit(item)) {}
@@ -98,16 +114,15 @@ UInt64 StringToSet(const TTypeInfo* setType, StringView text);
 // Declares an enumeration together with the names that streaming and GetEnumName use, so that the
 // names are written once. The values run from 0 in the order given, without gaps:
 //     ZELMOR_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient)
-#define ZELMOR_ENUM(Name, ...)                                                                            \
-    enum Name { __VA_ARGS__ };                                                                            \
-    inline const TTypeInfo* ZelmorTypeInfo(const Name*) {                                                 \
-        static const TTypeInfo info = TTypeInfo::Enumeration(u"" #Name, u"" #__VA_ARGS__);               \
-        return &info;                                                                                     \
+#define ZELMOR_ENUM(Name, ...)                                                                               \
+    enum Name { __VA_ARGS__ };                                                                               \
+    inline const TTypeInfo* ZelmorTypeInfo(const Name*) {                                                    \
+        static const TTypeInfo info = TTypeInfo::Enumeration(u"" #Name, u"" #__VA_ARGS__);                   \
+        return &info;                                                                                        \
     }
 
 // The type information of an enumeration declared with ZELMOR_ENUM.
-template <class E>
-const TTypeInfo* TypeInfoOf() {
+template <class E> const TTypeInfo* TypeInfoOf() {
     return ZelmorTypeInfo(static_cast<const E*>(nullptr));
 }
 

@@ -125,9 +125,13 @@ std::string StringToUtf8(StringView text) {
     return out;
 }
 
-String AnsiToString(std::string_view ansi) { return Utf8ToString(ansi); }
+String AnsiToString(std::string_view ansi) {
+    return Utf8ToString(ansi);
+}
 
-AnsiString StringToAnsi(StringView text) { return StringToUtf8(text); }
+AnsiString StringToAnsi(StringView text) {
+    return StringToUtf8(text);
+}
 
 Integer Pos(StringView sub, StringView s, Integer offset) {
     if (sub.empty() || offset < 1 || offset > Length(s))
@@ -146,7 +150,9 @@ String Copy(StringView s, Integer index, Integer count) {
     return String(s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(std::min(count, available))));
 }
 
-String Copy(StringView s, Integer index) { return Copy(s, index, Length(s)); }
+String Copy(StringView s, Integer index) {
+    return Copy(s, index, Length(s));
+}
 
 void Delete(String& s, Integer index, Integer count) {
     const Integer len = Length(s);
@@ -162,11 +168,17 @@ void Insert(StringView sub, String& s, Integer index) {
     s.insert(static_cast<size_t>(index - 1), sub);
 }
 
-String StringOfChar(Char c, Integer count) { return count > 0 ? String(static_cast<size_t>(count), c) : String(); }
+String StringOfChar(Char c, Integer count) {
+    return count > 0 ? String(static_cast<size_t>(count), c) : String();
+}
 
-void SetLength(String& s, Integer length) { s.resize(length > 0 ? static_cast<size_t>(length) : 0); }
+void SetLength(String& s, Integer length) {
+    s.resize(length > 0 ? static_cast<size_t>(length) : 0);
+}
 
-Char UpCase(Char c) { return (c >= u'a' && c <= u'z') ? static_cast<Char>(c - 32) : c; }
+Char UpCase(Char c) {
+    return (c >= u'a' && c <= u'z') ? static_cast<Char>(c - 32) : c;
+}
 
 String LowerASCII(StringView s) {
     String out(s);
@@ -176,4 +188,6 @@ String LowerASCII(StringView s) {
     return out;
 }
 
-String ToString(const char* ascii) { return Utf8ToString(ascii ? std::string_view(ascii) : std::string_view()); }
+String ToString(const char* ascii) {
+    return Utf8ToString(ascii ? std::string_view(ascii) : std::string_view());
+}

@@ -27,7 +27,9 @@ Char Windows1252ToChar(unsigned char byte);
 // The Windows-1252 byte of a character, or -1 when the code page has none for it.
 int CharToWindows1252(Char c);
 
-inline Integer Length(StringView s) { return static_cast<Integer>(s.size()); }
+inline Integer Length(StringView s) {
+    return static_cast<Integer>(s.size());
+}
 
 // Position (from 1) of the first occurrence of sub in s at or after offset; 0 when there is none or
 // when sub is empty.

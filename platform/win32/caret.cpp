@@ -38,7 +38,9 @@ void Toggle(Caret& caret) {
     caret.on = !caret.on;
 }
 
-void StartBlinking(Caret& caret) { SetSystemTimer(caret.hwnd, CaretTimerId, caret.blinkTime); }
+void StartBlinking(Caret& caret) {
+    SetSystemTimer(caret.hwnd, CaretTimerId, caret.blinkTime);
+}
 
 } // namespace
 
@@ -128,7 +130,9 @@ BOOL GetCaretPos(LPPOINT point) {
     return TRUE;
 }
 
-UINT GetCaretBlinkTime() { return State().blinkTime; }
+UINT GetCaretBlinkTime() {
+    return State().blinkTime;
+}
 
 BOOL SetCaretBlinkTime(UINT milliseconds) {
     State().blinkTime = milliseconds;

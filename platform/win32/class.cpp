@@ -20,7 +20,9 @@ ClassTable& Classes() {
     return table;
 }
 
-String ClassKey(LPCWSTR name) { return LowerASCII(name ? StringView(name) : StringView()); }
+String ClassKey(LPCWSTR name) {
+    return LowerASCII(name ? StringView(name) : StringView());
+}
 
 ATOM Register(const WNDCLASSEXW& wc) {
     if (!wc.lpszClassName || !wc.lpfnWndProc || wc.cbClsExtra < 0 || wc.cbWndExtra < 0) {
@@ -194,11 +196,17 @@ ULONG_PTR GetClassLongPtrW(HWND hwnd, int index) {
         return value;
     }
     switch (index) {
-    case GCL_STYLE: return cls.style;
-    case GCLP_HCURSOR: return reinterpret_cast<ULONG_PTR>(cls.cursor);
-    case GCLP_HBRBACKGROUND: return reinterpret_cast<ULONG_PTR>(cls.background);
-    case GCLP_WNDPROC: return reinterpret_cast<ULONG_PTR>(cls.wndProc);
-    default: SetLastError(ERROR_INVALID_INDEX); return 0;
+    case GCL_STYLE:
+        return cls.style;
+    case GCLP_HCURSOR:
+        return reinterpret_cast<ULONG_PTR>(cls.cursor);
+    case GCLP_HBRBACKGROUND:
+        return reinterpret_cast<ULONG_PTR>(cls.background);
+    case GCLP_WNDPROC:
+        return reinterpret_cast<ULONG_PTR>(cls.wndProc);
+    default:
+        SetLastError(ERROR_INVALID_INDEX);
+        return 0;
     }
 }
 
@@ -216,11 +224,20 @@ ULONG_PTR SetClassLongPtrW(HWND hwnd, int index, LONG_PTR value) {
         return old;
     }
     switch (index) {
-    case GCL_STYLE: cls.style = static_cast<UINT>(value); break;
-    case GCLP_HCURSOR: cls.cursor = reinterpret_cast<HCURSOR>(value); break;
-    case GCLP_HBRBACKGROUND: cls.background = reinterpret_cast<HBRUSH>(value); break;
-    case GCLP_WNDPROC: cls.wndProc = reinterpret_cast<WNDPROC>(value); break;
-    default: return 0;
+    case GCL_STYLE:
+        cls.style = static_cast<UINT>(value);
+        break;
+    case GCLP_HCURSOR:
+        cls.cursor = reinterpret_cast<HCURSOR>(value);
+        break;
+    case GCLP_HBRBACKGROUND:
+        cls.background = reinterpret_cast<HBRUSH>(value);
+        break;
+    case GCLP_WNDPROC:
+        cls.wndProc = reinterpret_cast<WNDPROC>(value);
+        break;
+    default:
+        return 0;
     }
     return old;
 }

@@ -1,6 +1,6 @@
 // The Win32 clipboard: who has it open, the blocks set for each format, synthesis among the text
-// formats and between CF_BITMAP and CF_DIB, registered format names, and the trip to and from the desktop's clipboard at CloseClipboard
-// and OpenClipboard.
+// formats and between CF_BITMAP and CF_DIB, registered format names, and the trip to and from the desktop's
+// clipboard at CloseClipboard and OpenClipboard.
 #include "platform/win32/clipboard.h"
 
 #include <algorithm>
@@ -32,14 +32,14 @@ struct Entry {
 
 struct ClipboardState {
     std::recursive_mutex lock;
-    DWORD openThread = 0;     // 0: closed
+    DWORD openThread = 0; // 0: closed
     HWND openWindow = nullptr;
     HWND owner = nullptr;
-    std::vector<Entry> entries; // in the order they were set
-    bool changed = false;       // set or emptied since it was opened
+    std::vector<Entry> entries;   // in the order they were set
+    bool changed = false;         // set or emptied since it was opened
     std::uint64_t generation = 0; // the desktop clipboard's generation our entries stand for
     DWORD sequence = 1;
-    std::vector<String> names;  // registered formats, FirstRegisteredFormat first
+    std::vector<String> names;     // registered formats, FirstRegisteredFormat first
     std::map<String, UINT> byName; // upper-cased name to number
 };
 
@@ -50,9 +50,13 @@ ClipboardState& State() {
 
 using Guard = std::lock_guard<std::recursive_mutex>;
 
-DWORD ThisThread() { return GetCurrentThreadId(); }
+DWORD ThisThread() {
+    return GetCurrentThreadId();
+}
 
-bool IsOpenHere(ClipboardState& state) { return state.openThread != 0 && state.openThread == ThisThread(); }
+bool IsOpenHere(ClipboardState& state) {
+    return state.openThread != 0 && state.openThread == ThisThread();
+}
 
 Entry* Find(ClipboardState& state, UINT format) {
     for (Entry& entry : state.entries)
@@ -115,18 +119,24 @@ String Decode(UINT codePage, const std::string& bytes) {
 std::string Encode(UINT codePage, const String& text) {
     if (text.empty())
         return std::string();
-    int count = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                    nullptr);
+    int count = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                    nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(std::max(count, 0)), '\0');
     WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), count, nullptr,
                         nullptr);
     return bytes;
 }
 
-HGLOBAL WideBlock(const String& text) { return BlockOf(text.c_str(), (text.size() + 1) * sizeof(Char)); }
-HGLOBAL NarrowBlock(const std::string& text) { return BlockOf(text.c_str(), text.size() + 1); }
+HGLOBAL WideBlock(const String& text) {
+    return BlockOf(text.c_str(), (text.size() + 1) * sizeof(Char));
+}
+HGLOBAL NarrowBlock(const std::string& text) {
+    return BlockOf(text.c_str(), text.size() + 1);
+}
 
-bool IsText(UINT format) { return format == CF_TEXT || format == CF_OEMTEXT || format == CF_UNICODETEXT; }
+bool IsText(UINT format) {
+    return format == CF_TEXT || format == CF_OEMTEXT || format == CF_UNICODETEXT;
+}
 
 // The text format a missing one is made from: Unicode first, then ANSI, then OEM, as Win32 prefers.
 const Entry* TextSource(ClipboardState& state) {
@@ -140,14 +150,17 @@ HGLOBAL Synthesize(ClipboardState& state, UINT format) {
     const Entry* source = TextSource(state);
     if (!source || !source->memory)
         return nullptr;
-    String text = source->format == CF_UNICODETEXT ? WideTextOf(source->memory)
-                  : Decode(source->format == CF_TEXT ? CP_ACP : CP_OEMCP, NarrowTextOf(source->memory));
+    String text = source->format == CF_UNICODETEXT
+                      ? WideTextOf(source->memory)
+                      : Decode(source->format == CF_TEXT ? CP_ACP : CP_OEMCP, NarrowTextOf(source->memory));
     if (format == CF_UNICODETEXT)
         return WideBlock(text);
     return NarrowBlock(Encode(format == CF_TEXT ? CP_ACP : CP_OEMCP, text));
 }
 
-bool IsImage(UINT format) { return format == CF_BITMAP || format == CF_DIB; }
+bool IsImage(UINT format) {
+    return format == CF_BITMAP || format == CF_DIB;
+}
 
 // The blocks of CF_BITMAP are GDI bitmaps; every other format's are global memory.
 void FreeBlock(UINT format, HGLOBAL memory) {
@@ -197,8 +210,8 @@ HBITMAP BitmapOfDib(HGLOBAL memory) {
         return nullptr;
     BITMAPINFOHEADER header;
     std::memcpy(&header, block.data(), sizeof header);
-    if (header.biSize < sizeof header || header.biWidth <= 0 || header.biHeight == 0 || header.biWidth > 0x8000 ||
-        header.biHeight > 0x8000 || header.biHeight < -0x8000)
+    if (header.biSize < sizeof header || header.biWidth <= 0 || header.biHeight == 0 ||
+        header.biWidth > 0x8000 || header.biHeight > 0x8000 || header.biHeight < -0x8000)
         return nullptr;
     std::size_t height = static_cast<std::size_t>(header.biHeight < 0 ? -header.biHeight : header.biHeight);
     std::size_t stride = ((static_cast<std::size_t>(header.biWidth) * header.biBitCount + 31) / 32) * 4;
@@ -286,7 +299,9 @@ UINT Register(ClipboardState& state, const String& name) {
     return format;
 }
 
-std::string Utf8(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string Utf8(const std::vector<std::uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
 
 std::string WithoutCarriageReturns(std::string text) {
     std::string out;
@@ -340,9 +355,8 @@ std::string ClipboardHtmlOfHtml(const std::string& html) {
     const char* pattern = "Version:0.9\r\nStartHTML:%010zu\r\nEndHTML:%010zu\r\nStartFragment:%010zu\r\n"
                           "EndFragment:%010zu\r\n";
     char header[160];
-    std::size_t headerLength = static_cast<std::size_t>(std::snprintf(header, sizeof header, pattern,
-                                                                      std::size_t{0}, std::size_t{0},
-                                                                      std::size_t{0}, std::size_t{0}));
+    std::size_t headerLength = static_cast<std::size_t>(std::snprintf(
+        header, sizeof header, pattern, std::size_t{0}, std::size_t{0}, std::size_t{0}, std::size_t{0}));
     std::size_t fragmentStart = body.find("<!--StartFragment-->") + std::strlen("<!--StartFragment-->");
     std::size_t fragmentEnd = body.find("<!--EndFragment-->");
     if (fragmentEnd == std::string::npos)
@@ -408,13 +422,15 @@ std::vector<backend::clipboard::Item> ExportItems(ClipboardState& state) {
         items.push_back({mime, std::vector<std::uint8_t>(data.begin(), data.end())});
     };
     if (const Entry* text = TextSource(state); text && text->memory) {
-        String value = text->format == CF_UNICODETEXT ? WideTextOf(text->memory)
-                       : Decode(text->format == CF_TEXT ? CP_ACP : CP_OEMCP, NarrowTextOf(text->memory));
+        String value = text->format == CF_UNICODETEXT
+                           ? WideTextOf(text->memory)
+                           : Decode(text->format == CF_TEXT ? CP_ACP : CP_OEMCP, NarrowTextOf(text->memory));
         add("text/plain;charset=utf-8", WithoutCarriageReturns(StringToUtf8(value)));
     }
     // Pictures go to the desktop as one BMP file, made from the DIB.
     if (const Entry* image = ImageSource(state)) {
-        HGLOBAL dib = image->format == CF_DIB ? image->memory : DibOfBitmap(static_cast<HBITMAP>(image->memory));
+        HGLOBAL dib =
+            image->format == CF_DIB ? image->memory : DibOfBitmap(static_cast<HBITMAP>(image->memory));
         if (dib) {
             add("image/bmp", BmpFileOfDib(dib));
             if (dib != image->memory)
@@ -454,7 +470,8 @@ void Import(ClipboardState& state) {
     for (const std::string& type : types) {
         if (type.rfind(NamedMime, 0) != 0 || type.size() < std::strlen(NamedMime) + 1)
             continue;
-        String name = Utf8ToString(type.substr(std::strlen(NamedMime), type.size() - std::strlen(NamedMime) - 1));
+        String name =
+            Utf8ToString(type.substr(std::strlen(NamedMime), type.size() - std::strlen(NamedMime) - 1));
         if (name.empty() || !backend::clipboard::Read(type, data))
             continue;
         UINT format = Register(state, name);
@@ -465,10 +482,13 @@ void Import(ClipboardState& state) {
         if (!backend::clipboard::Read(type, data))
             continue;
         if ((type == "text/plain;charset=utf-8" || type == "text/plain") && !have(CF_UNICODETEXT))
-            state.entries.push_back({CF_UNICODETEXT, WideBlock(Utf8ToString(WithCarriageReturns(Utf8(data)))), false});
+            state.entries.push_back(
+                {CF_UNICODETEXT, WideBlock(Utf8ToString(WithCarriageReturns(Utf8(data)))), false});
         else if (type == "text/html" && !have(Register(state, u"HTML Format")))
-            state.entries.push_back({Register(state, u"HTML Format"), NarrowBlock(ClipboardHtmlOfHtml(Utf8(data))), false});
-        else if ((type == "text/rtf" || type == "application/rtf") && !have(Register(state, u"Rich Text Format")))
+            state.entries.push_back(
+                {Register(state, u"HTML Format"), NarrowBlock(ClipboardHtmlOfHtml(Utf8(data))), false});
+        else if ((type == "text/rtf" || type == "application/rtf") &&
+                 !have(Register(state, u"Rich Text Format")))
             state.entries.push_back({Register(state, u"Rich Text Format"), NarrowBlock(Utf8(data)), false});
         else if (type == "image/bmp" && !have(CF_DIB) && !have(CF_BITMAP)) {
             if (HGLOBAL dib = DibOfBmpFile(data))

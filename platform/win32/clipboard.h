@@ -63,7 +63,9 @@ int CountClipboardFormats();
 // The same name (case-insensitive) always gives the same number, from 0xC000 up; 0 with
 // ERROR_INVALID_PARAMETER for an empty name.
 UINT RegisterClipboardFormatW(LPCWSTR name);
-inline UINT RegisterClipboardFormat(LPCWSTR name) { return RegisterClipboardFormatW(name); }
+inline UINT RegisterClipboardFormat(LPCWSTR name) {
+    return RegisterClipboardFormatW(name);
+}
 // The name of a registered format, cut to fit (count includes the zero); 0 for a standard format or
 // an unknown number (ERROR_INVALID_PARAMETER).
 int GetClipboardFormatNameW(UINT format, LPWSTR name, int count);

@@ -27,12 +27,17 @@ enum class Page { Ansi, Utf8, Oem437, Windows1252, Unknown };
 
 Page PageOf(UINT codePage) {
     switch (codePage) {
-    case CP_ACP: return Page::Ansi;
-    case CP_UTF8: return Page::Utf8;
+    case CP_ACP:
+        return Page::Ansi;
+    case CP_UTF8:
+        return Page::Utf8;
     case CP_OEMCP:
-    case 437: return Page::Oem437;
-    case 1252: return Page::Windows1252;
-    default: return Page::Unknown;
+    case 437:
+        return Page::Oem437;
+    case 1252:
+        return Page::Windows1252;
+    default:
+        return Page::Unknown;
     }
 }
 
@@ -73,7 +78,8 @@ bool DecodeUtf8Strict(const unsigned char* p, std::size_t size, String& out, boo
 bool EncodeUtf8Strict(StringView text, std::string& out, bool failOnInvalid) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
@@ -97,17 +103,20 @@ int OemByteOf(Char c) {
 
 } // namespace
 
-int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int cbMultiByte, LPWSTR lpWideCharStr,
-                        int cchWideChar) {
+int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int cbMultiByte,
+                        LPWSTR lpWideCharStr, int cchWideChar) {
     const Page page = PageOf(CodePage);
     if (page == Page::Unknown || !lpMultiByteStr || cbMultiByte == 0 || cbMultiByte < -1 || cchWideChar < 0 ||
         (cchWideChar > 0 && !lpWideCharStr))
         return Fail(ERROR_INVALID_PARAMETER);
-    const std::size_t size = cbMultiByte == -1 ? std::strlen(lpMultiByteStr) + 1 : static_cast<std::size_t>(cbMultiByte);
+    const std::size_t size =
+        cbMultiByte == -1 ? std::strlen(lpMultiByteStr) + 1 : static_cast<std::size_t>(cbMultiByte);
     const auto* bytes = reinterpret_cast<const unsigned char*>(lpMultiByteStr);
     String text;
     switch (page) {
-    case Page::Ansi: text = AnsiToString(std::string_view(lpMultiByteStr, size)); break;
+    case Page::Ansi:
+        text = AnsiToString(std::string_view(lpMultiByteStr, size));
+        break;
     case Page::Utf8:
         if (!DecodeUtf8Strict(bytes, size, text, (dwFlags & MB_ERR_INVALID_CHARS) != 0))
             return Fail(ERROR_NO_UNICODE_TRANSLATION);
@@ -120,7 +129,8 @@ int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int 
         for (std::size_t i = 0; i < size; ++i)
             text.push_back(Windows1252ToChar(bytes[i]));
         break;
-    case Page::Unknown: break;
+    case Page::Unknown:
+        break;
     }
     if (cchWideChar == 0)
         return static_cast<int>(text.size());
@@ -130,8 +140,9 @@ int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int 
     return static_cast<int>(text.size());
 }
 
-int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int cchWideChar, LPSTR lpMultiByteStr,
-                        int cbMultiByte, LPCCH lpDefaultChar, LPBOOL lpUsedDefaultChar) {
+int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int cchWideChar,
+                        LPSTR lpMultiByteStr, int cbMultiByte, LPCCH lpDefaultChar,
+                        LPBOOL lpUsedDefaultChar) {
     const Page page = PageOf(CodePage);
     if (page == Page::Unknown || !lpWideCharStr || cchWideChar == 0 || cchWideChar < -1 || cbMultiByte < 0 ||
         (cbMultiByte > 0 && !lpMultiByteStr) || (page == Page::Utf8 && (lpDefaultChar || lpUsedDefaultChar)))
@@ -143,7 +154,9 @@ int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int 
     std::string bytes;
     bool usedDefault = false;
     switch (page) {
-    case Page::Ansi: bytes = StringToAnsi(text); break;
+    case Page::Ansi:
+        bytes = StringToAnsi(text);
+        break;
     case Page::Utf8:
         if (!EncodeUtf8Strict(text, bytes, (dwFlags & WC_ERR_INVALID_CHARS) != 0))
             return Fail(ERROR_NO_UNICODE_TRANSLATION);
@@ -164,7 +177,8 @@ int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int 
             }
         }
         break;
-    case Page::Unknown: break;
+    case Page::Unknown:
+        break;
     }
     if (cbMultiByte > 0 && bytes.size() > static_cast<std::size_t>(cbMultiByte))
         return Fail(ERROR_INSUFFICIENT_BUFFER);

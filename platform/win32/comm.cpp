@@ -40,9 +40,15 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
         ZTRACE(win32::TraceSerial, "open %s failed (errno %d)", name.c_str(), error);
         DWORD win32Error;
         switch (error) {
-        case EBUSY: win32Error = ERROR_ACCESS_DENIED; break;
-        case ENOTTY: win32Error = ERROR_INVALID_FUNCTION; break;
-        default: win32Error = Win32ErrorFromErrno(error); break;
+        case EBUSY:
+            win32Error = ERROR_ACCESS_DENIED;
+            break;
+        case ENOTTY:
+            win32Error = ERROR_INVALID_FUNCTION;
+            break;
+        default:
+            win32Error = Win32ErrorFromErrno(error);
+            break;
         }
         SetLastError(win32Error);
         return INVALID_HANDLE_VALUE;
@@ -194,6 +200,10 @@ BOOL TransmitCommChar(HANDLE hFile, char cChar) {
     return port ? port->TransmitChar(cChar) : FALSE;
 }
 
-BOOL SetCommBreak(HANDLE hFile) { return EscapeCommFunction(hFile, SETBREAK); }
+BOOL SetCommBreak(HANDLE hFile) {
+    return EscapeCommFunction(hFile, SETBREAK);
+}
 
-BOOL ClearCommBreak(HANDLE hFile) { return EscapeCommFunction(hFile, CLRBREAK); }
+BOOL ClearCommBreak(HANDLE hFile) {
+    return EscapeCommFunction(hFile, CLRBREAK);
+}

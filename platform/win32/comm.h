@@ -68,14 +68,14 @@ inline constexpr DWORD RTS_CONTROL_HANDSHAKE = 2;
 inline constexpr DWORD RTS_CONTROL_TOGGLE = 3;
 
 // Events of SetCommMask and WaitCommEvent.
-inline constexpr DWORD EV_RXCHAR = 0x0001;   // a byte was received and queued
-inline constexpr DWORD EV_RXFLAG = 0x0002;   // the event character (DCB.EvtChar) was received
-inline constexpr DWORD EV_TXEMPTY = 0x0004;  // the last byte of the output was sent
+inline constexpr DWORD EV_RXCHAR = 0x0001;  // a byte was received and queued
+inline constexpr DWORD EV_RXFLAG = 0x0002;  // the event character (DCB.EvtChar) was received
+inline constexpr DWORD EV_TXEMPTY = 0x0004; // the last byte of the output was sent
 inline constexpr DWORD EV_CTS = 0x0008;
 inline constexpr DWORD EV_DSR = 0x0010;
 inline constexpr DWORD EV_RLSD = 0x0020;
 inline constexpr DWORD EV_BREAK = 0x0040;
-inline constexpr DWORD EV_ERR = 0x0080;      // a framing, overrun or parity error
+inline constexpr DWORD EV_ERR = 0x0080; // a framing, overrun or parity error
 inline constexpr DWORD EV_RING = 0x0100;
 inline constexpr DWORD EV_RX80FULL = 0x0400; // the input queue became 80 percent full
 

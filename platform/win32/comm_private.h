@@ -34,10 +34,10 @@ struct CommOperation {
     bool started = false;             // the head of its queue: timers run, a write is at the device
     bool completed = false;
     DWORD error = ERROR_SUCCESS;
-    bool immediate = false;           // a read that returns what is queued at once
-    bool anyByte = false;             // a read that returns as soon as a byte is there
-    UInt64 deadline = 0;              // end of the total timeout, 0 for none
-    DWORD interval = 0;               // interval timeout between bytes, 0 for none
+    bool immediate = false; // a read that returns what is queued at once
+    bool anyByte = false;   // a read that returns as soon as a byte is there
+    UInt64 deadline = 0;    // end of the total timeout, 0 for none
+    DWORD interval = 0;     // interval timeout between bytes, 0 for none
     UInt64 intervalDeadline = 0;
 };
 using CommOperationPtr = std::shared_ptr<CommOperation>;
@@ -108,7 +108,8 @@ private:
     void ArmTimerLocked(UInt64 deadline); // a read or write got this deadline
     // Queues a read or a write that passed its checks and starts it, then finishes the call.
     BOOL SubmitCall(const CommOperationPtr& operation, LPDWORD transferred);
-    BOOL FinishCall(const CommOperationPtr& operation, std::unique_lock<std::mutex>& lock, LPDWORD transferred);
+    BOOL FinishCall(const CommOperationPtr& operation, std::unique_lock<std::mutex>& lock,
+                    LPDWORD transferred);
     void TimerLoop();
     void Shutdown();
 
@@ -117,7 +118,7 @@ private:
     const bool FCanWrite;
     const bool FOverlappedIo; // opened with FILE_FLAG_OVERLAPPED: calls with an OVERLAPPED do not wait
     std::mutex FMutex;
-    std::condition_variable FChanged; // an operation completed, or the device took or sent bytes
+    std::condition_variable FChanged;   // an operation completed, or the device took or sent bytes
     std::condition_variable FTimerWake; // a deadline came before FTimerDue, or the port closed
     UInt64 FTimerDue = 0;               // when the timer thread wakes next; 0 while it has no deadline
     std::thread FTimer;
@@ -130,10 +131,10 @@ private:
     DWORD FErrors = 0;  // CE_ flags until ClearCommError
     std::deque<std::uint8_t> FInput;
     DWORD FInputCapacity = kDefaultInputQueue;
-    bool FRoomAsked = false;   // the device found the queue full
+    bool FRoomAsked = false; // the device found the queue full
     bool FRx80Reported = false;
-    unsigned FLines = 0;       // input lines as the device last reported them
-    bool FXoffHold = false;    // SETXOFF holds the output
+    unsigned FLines = 0;    // input lines as the device last reported them
+    bool FXoffHold = false; // SETXOFF holds the output
     std::deque<CommOperationPtr> FReads;
     std::deque<CommOperationPtr> FWrites;
     CommOperationPtr FWait;

@@ -32,7 +32,8 @@ LivePorts& Live() {
 
 } // namespace
 
-CommPort::CommPort(std::unique_ptr<backend::SerialDevice> device, bool canRead, bool canWrite, bool overlappedIo)
+CommPort::CommPort(std::unique_ptr<backend::SerialDevice> device, bool canRead, bool canWrite,
+                   bool overlappedIo)
     : FDevice(std::move(device)), FCanRead(canRead), FCanWrite(canWrite), FOverlappedIo(overlappedIo) {
     backend::SerialConfig config;
     int error = 0;
@@ -54,7 +55,9 @@ CommPort::CommPort(std::unique_ptr<backend::SerialDevice> device, bool canRead, 
     FDcb.XoffChar = static_cast<char>(config.xoffChar);
 }
 
-CommPort::~CommPort() { Shutdown(); }
+CommPort::~CommPort() {
+    Shutdown();
+}
 
 void CommPort::Start() {
     int error = 0;
@@ -84,7 +87,9 @@ void CommPort::ClockAdvanced() {
         ExpireLocked(Clock::TickCount64());
 }
 
-void CommPort::LastHandleClosed() { Shutdown(); }
+void CommPort::LastHandleClosed() {
+    Shutdown();
+}
 
 void CommPort::Shutdown() {
     {
@@ -124,7 +129,9 @@ BOOL CommPort::Fail(DWORD error) {
     return FALSE;
 }
 
-BOOL CommPort::FailErrno(int error) { return Fail(Win32ErrorFromErrno(error)); }
+BOOL CommPort::FailErrno(int error) {
+    return Fail(Win32ErrorFromErrno(error));
+}
 
 void CommPort::CompleteLocked(const CommOperationPtr& operation, DWORD error) {
     if (operation->completed)
@@ -137,7 +144,8 @@ void CommPort::CompleteLocked(const CommOperationPtr& operation, DWORD error) {
         HANDLE event = overlapped->hEvent;
         if (operation->kind == CommOperationKind::Wait && operation->eventMask)
             *operation->eventMask = operation->events;
-        std::atomic_ref<ULONG_PTR>(overlapped->InternalHigh).store(operation->done, std::memory_order_relaxed);
+        std::atomic_ref<ULONG_PTR>(overlapped->InternalHigh)
+            .store(operation->done, std::memory_order_relaxed);
         std::atomic_ref<ULONG_PTR>(overlapped->Internal)
             .store(error == ERROR_SUCCESS ? 0 : (kFailedFlag | error), std::memory_order_release);
         if (event)
@@ -242,7 +250,8 @@ void CommPort::FeedReadsLocked() {
 void CommPort::StartReadLocked(CommOperation& read) {
     read.started = true;
     const COMMTIMEOUTS& t = FTimeouts;
-    if (t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == 0 && t.ReadTotalTimeoutConstant == 0) {
+    if (t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == 0 &&
+        t.ReadTotalTimeoutConstant == 0) {
         read.immediate = true;
         return;
     }
@@ -268,8 +277,8 @@ void CommPort::StartWritesLocked() {
     while (!FWrites.empty() && !FWrites.front()->started && !FGone) {
         const CommOperationPtr write = FWrites.front();
         write->started = true;
-        const UInt64 total =
-            UInt64(FTimeouts.WriteTotalTimeoutMultiplier) * write->count + FTimeouts.WriteTotalTimeoutConstant;
+        const UInt64 total = UInt64(FTimeouts.WriteTotalTimeoutMultiplier) * write->count +
+                             FTimeouts.WriteTotalTimeoutConstant;
         if (total > 0) {
             write->deadline = Clock::TickCount64() + total;
             ArmTimerLocked(write->deadline);
@@ -385,7 +394,8 @@ void CommPort::TimerLoop() {
 }
 
 // A call without an OVERLAPPED, or on a handle opened without FILE_FLAG_OVERLAPPED, waits for the end.
-BOOL CommPort::FinishCall(const CommOperationPtr& operation, std::unique_lock<std::mutex>& lock, LPDWORD transferred) {
+BOOL CommPort::FinishCall(const CommOperationPtr& operation, std::unique_lock<std::mutex>& lock,
+                          LPDWORD transferred) {
     if (!operation->overlapped || !FOverlappedIo)
         FChanged.wait(lock, [&] { return operation->completed; });
     if (!operation->completed)
@@ -533,7 +543,8 @@ BOOL CommPort::SetState(const DCB& dcb) {
         dcb.StopBits > TWOSTOPBITS)
         return Fail(ERROR_INVALID_PARAMETER);
     // The line can make one and a half stop bits only on five-bit words, and two only on longer ones.
-    if ((dcb.StopBits == ONE5STOPBITS && dcb.ByteSize != 5) || (dcb.StopBits == TWOSTOPBITS && dcb.ByteSize == 5))
+    if ((dcb.StopBits == ONE5STOPBITS && dcb.ByteSize != 5) ||
+        (dcb.StopBits == TWOSTOPBITS && dcb.ByteSize == 5))
         return Fail(ERROR_INVALID_PARAMETER);
     if ((dcb.fOutX || dcb.fInX) && dcb.XonChar == dcb.XoffChar)
         return Fail(ERROR_INVALID_PARAMETER);
@@ -561,8 +572,9 @@ BOOL CommPort::SetState(const DCB& dcb) {
                      (dcb.fRtsControl == RTS_CONTROL_TOGGLE && !FWrites.empty());
     if (!FDevice->SetDtr(dtr, &error) || !FDevice->SetRts(rts, &error))
         return FailErrno(error);
-    ZTRACE(TraceSerial, "%p: %u baud, %d bits, parity %d, stop %d, cts %d, xon %d/%d", static_cast<void*>(this),
-           dcb.BaudRate, dcb.ByteSize, dcb.Parity, dcb.StopBits, config.ctsFlow, dcb.fOutX, dcb.fInX);
+    ZTRACE(TraceSerial, "%p: %u baud, %d bits, parity %d, stop %d, cts %d, xon %d/%d",
+           static_cast<void*>(this), dcb.BaudRate, dcb.ByteSize, dcb.Parity, dcb.StopBits, config.ctsFlow,
+           dcb.fOutX, dcb.fInX);
     FDcb = dcb;
     FDcb.DCBlength = sizeof(DCB);
     // A new flow setting may release output that waited.
@@ -820,4 +832,3 @@ std::shared_ptr<CommPort> PortOf(HANDLE handle) {
 }
 
 } // namespace win32
-

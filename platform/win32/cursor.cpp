@@ -20,9 +20,9 @@ namespace win32 {
 namespace {
 
 struct CursorObject {
-    int shape = 0;          // IDC_ or IDI_ number of a standard one, 0 for a picture
+    int shape = 0; // IDC_ or IDI_ number of a standard one, 0 for a picture
     bool icon = false;
-    bool shared = false;    // standard and loaded ones: DestroyCursor leaves them alone
+    bool shared = false; // standard and loaded ones: DestroyCursor leaves them alone
     codecs::Image image;
     POINT hotSpot{0, 0};
 };
@@ -60,7 +60,9 @@ CursorObject* Find(HICON handle) {
 bool IconMark(int id, int x, int y) {
     double dx = x - 15.5;
     double dy = y - 15.5;
-    auto box = [&](int left, int top, int right, int bottom) { return x >= left && x < right && y >= top && y < bottom; };
+    auto box = [&](int left, int top, int right, int bottom) {
+        return x >= left && x < right && y >= top && y < bottom;
+    };
     switch (id) {
     case 32513: // error
         return std::abs(dx) < 7 && std::abs(dy) < 7 && (std::abs(dx - dy) < 2.5 || std::abs(dx + dy) < 2.5);
@@ -75,7 +77,8 @@ bool IconMark(int id, int x, int y) {
         return box(14, 6, 18, 20) || box(14, 22, 18, 26);
     case 32516: // information
         return box(14, 6, 18, 10) || box(14, 13, 18, 24) || box(12, 13, 14, 15) || box(12, 23, 20, 26);
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -109,8 +112,8 @@ codecs::Image StandardIcon(int id) {
 }
 
 bool IsStandardCursor(int id) {
-    static const int ids[] = {32512, 32513, 32514, 32515, 32516, 32640, 32641, 32642, 32643, 32644,
-                              32645, 32646, 32648, 32649, 32650, 32651};
+    static const int ids[] = {32512, 32513, 32514, 32515, 32516, 32640, 32641, 32642,
+                              32643, 32644, 32645, 32646, 32648, 32649, 32650, 32651};
     return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
 }
 
@@ -258,9 +261,13 @@ codecs::Image ImageOfBitmap(HBITMAP bitmap, int& width, int& height) {
 
 using namespace win32;
 
-HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) { return LoadShared(instance, name, false); }
+HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
+    return LoadShared(instance, name, false);
+}
 
-HICON LoadIconW(HINSTANCE instance, LPCWSTR name) { return LoadShared(instance, name, true); }
+HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
+    return LoadShared(instance, name, true);
+}
 
 HCURSOR SetCursor(HCURSOR cursor) {
     CursorTable& table = Table();
@@ -337,7 +344,9 @@ BOOL DestroyCursor(HCURSOR cursor) {
     return TRUE;
 }
 
-BOOL DestroyIcon(HICON icon) { return DestroyCursor(icon); }
+BOOL DestroyIcon(HICON icon) {
+    return DestroyCursor(icon);
+}
 
 HICON CreateIconIndirect(ICONINFO* info) {
     if (!info || !info->hbmMask) {
@@ -413,7 +422,8 @@ BOOL GetIconInfo(HICON icon, ICONINFO* info) {
     codecs::Image mask = codecs::MakeImage(image.width, image.height, 0);
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x)
-            mask.SetPixel(x, y, (image.hasAlpha && (image.Pixel(x, y) >> 24) < 128) ? 0xFFFFFFFF : 0xFF000000);
+            mask.SetPixel(x, y,
+                          (image.hasAlpha && (image.Pixel(x, y) >> 24) < 128) ? 0xFFFFFFFF : 0xFF000000);
     info->fIcon = isIcon ? TRUE : FALSE;
     info->xHotspot = static_cast<DWORD>(isIcon ? image.width / 2 : hotSpot.x);
     info->yHotspot = static_cast<DWORD>(isIcon ? image.height / 2 : hotSpot.y);
@@ -454,7 +464,9 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT, H
     return ok;
 }
 
-BOOL DrawIcon(HDC dc, int x, int y, HICON icon) { return DrawIconEx(dc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL); }
+BOOL DrawIcon(HDC dc, int x, int y, HICON icon) {
+    return DrawIconEx(dc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL);
+}
 
 namespace {
 
@@ -512,16 +524,20 @@ HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, int cy, U
             return reinterpret_cast<HANDLE>(LoadShared(instance, name, icon));
         if (!fromFile && !instance && IS_INTRESOURCE(name)) {
             std::lock_guard<std::recursive_mutex> guard(Table().lock);
-            return reinterpret_cast<HANDLE>(Standard(icon, static_cast<int>(reinterpret_cast<std::uintptr_t>(name))));
+            return reinterpret_cast<HANDLE>(
+                Standard(icon, static_cast<int>(reinterpret_cast<std::uintptr_t>(name))));
         }
-        std::vector<BYTE> bytes = fromFile ? FileBytes(name)
-                                           : (icon ? ResourceBytes(instance, name, {RT_GROUP_ICON, RT_ICON})
-                                                   : ResourceBytes(instance, name, {RT_GROUP_CURSOR, RT_CURSOR}));
+        std::vector<BYTE> bytes = fromFile
+                                      ? FileBytes(name)
+                                      : (icon ? ResourceBytes(instance, name, {RT_GROUP_ICON, RT_ICON})
+                                              : ResourceBytes(instance, name, {RT_GROUP_CURSOR, RT_CURSOR}));
         if (bytes.empty())
             return nullptr;
         std::lock_guard<std::recursive_mutex> guard(Table().lock);
         return reinterpret_cast<HANDLE>(FromIconFile(bytes, icon, cx, cy));
     }
-    default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
     }
 }

@@ -9,8 +9,12 @@ namespace win32 {
 
 namespace {
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+int Width(const RECT& r) {
+    return r.right - r.left;
+}
+int Height(const RECT& r) {
+    return r.bottom - r.top;
+}
 
 Window* Find(HWND hwnd) {
     TreeGuard guard(TreeLock());
@@ -41,7 +45,8 @@ LRESULT WMNCCalcSize(HWND hwnd, BOOL calcValidRects, LPARAM lParam) {
     Window* window = Lookup(hwnd);
     if (!window || !lParam)
         return 0;
-    RECT* rect = calcValidRects ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+    RECT* rect = calcValidRects ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
+                                : reinterpret_cast<RECT*>(lParam);
     *rect = DefaultClientRect(window, *rect);
     return 0;
 }
@@ -122,9 +127,12 @@ LRESULT WMWindowPosChanged(HWND hwnd, const WINDOWPOS* pos) {
         style = window->style;
     }
     if (!(pos->flags & SWP_NOCLIENTMOVE))
-        SendMessageW(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(client.left), static_cast<WORD>(client.top)));
+        SendMessageW(hwnd, WM_MOVE, 0,
+                     MAKELPARAM(static_cast<WORD>(client.left), static_cast<WORD>(client.top)));
     if (!(pos->flags & SWP_NOCLIENTSIZE)) {
-        WPARAM kind = (style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : (style & WS_MINIMIZE) ? SIZE_MINIMIZED : SIZE_RESTORED;
+        WPARAM kind = (style & WS_MAXIMIZE)   ? SIZE_MAXIMIZED
+                      : (style & WS_MINIMIZE) ? SIZE_MINIMIZED
+                                              : SIZE_RESTORED;
         SendMessageW(hwnd, WM_SIZE, kind,
                      MAKELPARAM(static_cast<WORD>(Width(client)), static_cast<WORD>(Height(client))));
     }
@@ -139,12 +147,15 @@ LRESULT WMWindowPosChanging(HWND hwnd, WINDOWPOS* pos) {
         return 0;
     MINMAXINFO info{};
     info.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-    info.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXVIRTUALSCREEN) + 12, GetSystemMetrics(SM_CYVIRTUALSCREEN) + 12};
+    info.ptMaxTrackSize =
+        POINT{GetSystemMetrics(SM_CXVIRTUALSCREEN) + 12, GetSystemMetrics(SM_CYVIRTUALSCREEN) + 12};
     SendMessageW(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     if (style & (WS_MAXIMIZE | WS_MINIMIZE))
         return 0;
-    pos->cx = std::clamp<int>(pos->cx, info.ptMinTrackSize.x, std::max(info.ptMinTrackSize.x, info.ptMaxTrackSize.x));
-    pos->cy = std::clamp<int>(pos->cy, info.ptMinTrackSize.y, std::max(info.ptMinTrackSize.y, info.ptMaxTrackSize.y));
+    pos->cx = std::clamp<int>(pos->cx, info.ptMinTrackSize.x,
+                              std::max(info.ptMinTrackSize.x, info.ptMaxTrackSize.x));
+    pos->cy = std::clamp<int>(pos->cy, info.ptMinTrackSize.y,
+                              std::max(info.ptMinTrackSize.y, info.ptMaxTrackSize.y));
     return 0;
 }
 
@@ -183,14 +194,23 @@ LRESULT WMSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
             MessageBeep(MB_OK);
         break;
     case HTLEFT:
-    case HTRIGHT: shape = IDC_SIZEWE; break;
+    case HTRIGHT:
+        shape = IDC_SIZEWE;
+        break;
     case HTTOP:
-    case HTBOTTOM: shape = IDC_SIZENS; break;
+    case HTBOTTOM:
+        shape = IDC_SIZENS;
+        break;
     case HTTOPLEFT:
-    case HTBOTTOMRIGHT: shape = IDC_SIZENWSE; break;
+    case HTBOTTOMRIGHT:
+        shape = IDC_SIZENWSE;
+        break;
     case HTTOPRIGHT:
-    case HTBOTTOMLEFT: shape = IDC_SIZENESW; break;
-    default: break;
+    case HTBOTTOMLEFT:
+        shape = IDC_SIZENESW;
+        break;
+    default:
+        break;
     }
     SetCursor(LoadCursorW(nullptr, shape));
     return TRUE;
@@ -199,8 +219,12 @@ LRESULT WMSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 LRESULT WMNCLButtonDown(HWND hwnd, WPARAM hit, LPARAM lParam) {
     POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (static_cast<LRESULT>(hit)) {
-    case HTVSCROLL: StartScrollTracking(hwnd, SB_VERT, screen); break;
-    case HTHSCROLL: StartScrollTracking(hwnd, SB_HORZ, screen); break;
+    case HTVSCROLL:
+        StartScrollTracking(hwnd, SB_VERT, screen);
+        break;
+    case HTHSCROLL:
+        StartScrollTracking(hwnd, SB_HORZ, screen);
+        break;
     case HTCAPTION: {
         HWND top = GetAncestor(hwnd, GA_ROOT);
         if (top && !(GetWindowLongW(top, GWL_EXSTYLE) & WS_EX_NOACTIVATE))
@@ -218,8 +242,11 @@ LRESULT WMNCLButtonDown(HWND hwnd, WPARAM hit, LPARAM lParam) {
     case HTBOTTOMRIGHT:
         SendMessageW(hwnd, WM_SYSCOMMAND, SC_SIZE + (hit - HTLEFT + WMSZ_LEFT), lParam);
         break;
-    case HTCLOSE: PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam); break;
-    default: break;
+    case HTCLOSE:
+        PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+        break;
+    default:
+        break;
     }
     return 0;
 }
@@ -227,16 +254,29 @@ LRESULT WMNCLButtonDown(HWND hwnd, WPARAM hit, LPARAM lParam) {
 LRESULT WMSysCommand(HWND hwnd, WPARAM command, LPARAM lParam) {
     POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (command & 0xFFF0) {
-    case SC_CLOSE: SendMessageW(hwnd, WM_CLOSE, 0, 0); break;
-    case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); break;
-    case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); break;
-    case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
-    case SC_MOVE: StartSizeMove(hwnd, HTCAPTION, screen); break;
-    case SC_SIZE: StartSizeMove(hwnd, static_cast<LRESULT>((command & 0x0F) - WMSZ_LEFT + HTLEFT), screen); break;
+    case SC_CLOSE:
+        SendMessageW(hwnd, WM_CLOSE, 0, 0);
+        break;
+    case SC_MINIMIZE:
+        ShowWindow(hwnd, SW_MINIMIZE);
+        break;
+    case SC_MAXIMIZE:
+        ShowWindow(hwnd, SW_MAXIMIZE);
+        break;
+    case SC_RESTORE:
+        ShowWindow(hwnd, SW_RESTORE);
+        break;
+    case SC_MOVE:
+        StartSizeMove(hwnd, HTCAPTION, screen);
+        break;
+    case SC_SIZE:
+        StartSizeMove(hwnd, static_cast<LRESULT>((command & 0x0F) - WMSZ_LEFT + HTLEFT), screen);
+        break;
     case SC_VSCROLL:
     case SC_HSCROLL:
     case SC_KEYMENU:
-    default: break;
+    default:
+        break;
     }
     return 0;
 }
@@ -288,10 +328,15 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!Find(hwnd))
         return 0;
     switch (message) {
-    case WM_NCCREATE: return WMNCCreate(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam));
-    case WM_NCCALCSIZE: return WMNCCalcSize(hwnd, static_cast<BOOL>(wParam), lParam);
-    case WM_NCHITTEST: return WMNCHitTest(hwnd, lParam);
-    case WM_NCPAINT: DrawNonClient(hwnd, reinterpret_cast<HRGN>(wParam)); return 0;
+    case WM_NCCREATE:
+        return WMNCCreate(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam));
+    case WM_NCCALCSIZE:
+        return WMNCCalcSize(hwnd, static_cast<BOOL>(wParam), lParam);
+    case WM_NCHITTEST:
+        return WMNCHitTest(hwnd, lParam);
+    case WM_NCPAINT:
+        DrawNonClient(hwnd, reinterpret_cast<HRGN>(wParam));
+        return 0;
     case WM_NCACTIVATE: {
         // The caption follows what the message says, not which window is active: a pop-up that takes
         // the activation may tell its owner to keep looking active.
@@ -303,20 +348,30 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         InvalidateFrame(hwnd);
         return TRUE;
     }
-    case WM_ERASEBKGND: return WMEraseBkgnd(hwnd, reinterpret_cast<HDC>(wParam));
-    case WM_PAINT: return WMPaint(hwnd);
-    case WM_SETTEXT: return WMSetText(hwnd, reinterpret_cast<LPCWSTR>(lParam));
-    case WM_GETTEXT: return WMGetText(hwnd, wParam, reinterpret_cast<LPWSTR>(lParam));
+    case WM_ERASEBKGND:
+        return WMEraseBkgnd(hwnd, reinterpret_cast<HDC>(wParam));
+    case WM_PAINT:
+        return WMPaint(hwnd);
+    case WM_SETTEXT:
+        return WMSetText(hwnd, reinterpret_cast<LPCWSTR>(lParam));
+    case WM_GETTEXT:
+        return WMGetText(hwnd, wParam, reinterpret_cast<LPWSTR>(lParam));
     case WM_GETTEXTLENGTH: {
         TreeGuard guard(TreeLock());
         Window* window = Lookup(hwnd);
         return window ? static_cast<LRESULT>(window->text.size()) : 0;
     }
-    case WM_CLOSE: DestroyWindow(hwnd); return 0;
-    case WM_WINDOWPOSCHANGING: return WMWindowPosChanging(hwnd, reinterpret_cast<WINDOWPOS*>(lParam));
-    case WM_WINDOWPOSCHANGED: return WMWindowPosChanged(hwnd, reinterpret_cast<const WINDOWPOS*>(lParam));
-    case WM_MOUSEACTIVATE: return WMMouseActivate(hwnd, wParam, lParam);
-    case WM_SETCURSOR: return WMSetCursor(hwnd, wParam, lParam);
+    case WM_CLOSE:
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_WINDOWPOSCHANGING:
+        return WMWindowPosChanging(hwnd, reinterpret_cast<WINDOWPOS*>(lParam));
+    case WM_WINDOWPOSCHANGED:
+        return WMWindowPosChanged(hwnd, reinterpret_cast<const WINDOWPOS*>(lParam));
+    case WM_MOUSEACTIVATE:
+        return WMMouseActivate(hwnd, wParam, lParam);
+    case WM_SETCURSOR:
+        return WMSetCursor(hwnd, wParam, lParam);
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && !IsIconic(hwnd))
             SetFocus(hwnd);
@@ -327,14 +382,16 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (HWND parent = ParentOfChild(hwnd))
             return SendMessageW(parent, message, wParam, lParam);
         return 0;
-    case WM_NCLBUTTONDOWN: return WMNCLButtonDown(hwnd, wParam, lParam);
+    case WM_NCLBUTTONDOWN:
+        return WMNCLButtonDown(hwnd, wParam, lParam);
     case WM_NCLBUTTONDBLCLK:
         if (wParam == static_cast<WPARAM>(HTVSCROLL) || wParam == static_cast<WPARAM>(HTHSCROLL))
             return WMNCLButtonDown(hwnd, wParam, lParam);
         if (wParam == static_cast<WPARAM>(HTCAPTION) && (GetWindowLongW(hwnd, GWL_STYLE) & WS_MAXIMIZEBOX))
             SendMessageW(hwnd, WM_SYSCOMMAND, IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
         return 0;
-    case WM_SYSCOMMAND: return WMSysCommand(hwnd, wParam, lParam);
+    case WM_SYSCOMMAND:
+        return WMSysCommand(hwnd, wParam, lParam);
     case WM_SYSKEYDOWN:
         if (wParam == static_cast<WPARAM>(VK_F4) && (lParam & KF_ALTDOWN_BIT))
             if (HWND top = GetAncestor(hwnd, GA_ROOT))
@@ -367,18 +424,21 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (GetCapture() == hwnd)
             ReleaseCapture();
         return 0;
-    case WM_SETREDRAW: return WMSetRedraw(hwnd, static_cast<BOOL>(wParam));
+    case WM_SETREDRAW:
+        return WMSetRedraw(hwnd, static_cast<BOOL>(wParam));
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORSCROLLBAR: return CtlColor(message, reinterpret_cast<HDC>(wParam));
+    case WM_CTLCOLORSCROLLBAR:
+        return CtlColor(message, reinterpret_cast<HDC>(wParam));
     case WM_GETMINMAXINFO:
     case WM_SHOWWINDOW:
     case WM_GETDLGCODE:
     case WM_NCDESTROY:
-    default: return 0;
+    default:
+        return 0;
     }
 }

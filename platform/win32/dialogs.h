@@ -108,16 +108,16 @@ struct FileFilter {
 struct FileRequest {
     enum class Kind { Open, Save } kind = Kind::Open;
     HWND owner = nullptr;
-    String title;               // empty: "Open" or "Save As"
+    String title; // empty: "Open" or "Save As"
     String initialDir;
-    String defaultExt;          // added to a name typed without extension
+    String defaultExt; // added to a name typed without extension
     std::vector<FileFilter> filters;
-    size_t filterIndex = 0;     // in and out, 0-based
+    size_t filterIndex = 0; // in and out, 0-based
     bool multiSelect = false;
     bool fileMustExist = false; // the dialog checks these before it closes
     bool pathMustExist = false;
     bool overwritePrompt = false;
-    std::vector<String> files;  // in: the file name shown (one); out: the full paths chosen
+    std::vector<String> files; // in: the file name shown (one); out: the full paths chosen
 };
 
 struct FolderRequest {
@@ -152,7 +152,7 @@ struct PrintRequest {
     size_t printer = 0;           // in and out
     int copies = 1;               // in and out (Print only)
     bool collate = false;
-    int fromPage = 0;             // in and out; 0 for all pages
+    int fromPage = 0; // in and out; 0 for all pages
     int toPage = 0;
     int minPage = 0;
     int maxPage = 0;
@@ -216,7 +216,8 @@ public:
         FAnswers.push_back({Record::Kind::File, [files](Record& r) { r.file.files = files; }, accept});
     }
     void AnswerFolder(String directory, bool accept = true) {
-        FAnswers.push_back({Record::Kind::Folder, [directory](Record& r) { r.folder.directory = directory; }, accept});
+        FAnswers.push_back(
+            {Record::Kind::Folder, [directory](Record& r) { r.folder.directory = directory; }, accept});
     }
     void AnswerColor(COLORREF color, bool accept = true) {
         FAnswers.push_back({Record::Kind::Color, [color](Record& r) { r.color.color = color; }, accept});
@@ -250,8 +251,7 @@ private:
     // Records a common dialog's request and applies the first scripted answer of its kind.
     bool Common(Record& record);
     // Records request in the record's slot for its kind and, when accepted, hands back the answer.
-    template <typename Request>
-    bool Ask(Record::Kind kind, Request Record::*slot, Request& request);
+    template <typename Request> bool Ask(Record::Kind kind, Request Record::*slot, Request& request);
     std::deque<CommonAnswer> FAnswers;
 
     struct InputAnswer {

@@ -590,10 +590,18 @@ void Arrow(HDC dc, const RECT& r, int direction, int color) {
         // Row i counted from the base, which is 2 * size + 1 pixels long.
         int reach = size - i;
         switch (direction) {
-        case 0: FillColor(dc, cx - reach, cy + half - 1 - i, cx + reach + 1, cy + half - i, color); break;
-        case 1: FillColor(dc, cx - reach, cy - half + 1 + i, cx + reach + 1, cy - half + 2 + i, color); break;
-        case 2: FillColor(dc, cx + half - 1 - i, cy - reach, cx + half - i, cy + reach + 1, color); break;
-        default: FillColor(dc, cx - half + 1 + i, cy - reach, cx - half + 2 + i, cy + reach + 1, color); break;
+        case 0:
+            FillColor(dc, cx - reach, cy + half - 1 - i, cx + reach + 1, cy + half - i, color);
+            break;
+        case 1:
+            FillColor(dc, cx - reach, cy - half + 1 + i, cx + reach + 1, cy - half + 2 + i, color);
+            break;
+        case 2:
+            FillColor(dc, cx + half - 1 - i, cy - reach, cx + half - i, cy + reach + 1, color);
+            break;
+        default:
+            FillColor(dc, cx - half + 1 + i, cy - reach, cx - half + 2 + i, cy + reach + 1, color);
+            break;
         }
     }
 }

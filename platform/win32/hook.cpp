@@ -49,7 +49,9 @@ bool HasHooks(int type) {
     return false;
 }
 
-LRESULT CallHooks(int type, int code, WPARAM wParam, LPARAM lParam) { return CallFrom(0, type, code, wParam, lParam); }
+LRESULT CallHooks(int type, int code, WPARAM wParam, LPARAM lParam) {
+    return CallFrom(0, type, code, wParam, lParam);
+}
 
 } // namespace win32
 
@@ -76,7 +78,8 @@ HHOOK SetWindowsHookExW(int idHook, HOOKPROC proc, HINSTANCE, DWORD threadId) {
 
 BOOL UnhookWindowsHookEx(HHOOK hook) {
     std::vector<Hook>& hooks = CurrentQueue().hooks;
-    auto it = std::find_if(hooks.begin(), hooks.end(), [&](const Hook& h) { return h.handle == hook && !h.removed; });
+    auto it = std::find_if(hooks.begin(), hooks.end(),
+                           [&](const Hook& h) { return h.handle == hook && !h.removed; });
     if (it == hooks.end()) {
         SetLastError(ERROR_INVALID_HOOK_HANDLE);
         return FALSE;

@@ -22,7 +22,7 @@ const Trace::Channel TraceInput("input");
 
 struct LastClick {
     HWND hwnd = nullptr;
-    UINT button = 0;   // the WM_xBUTTONDOWN of the click
+    UINT button = 0; // the WM_xBUTTONDOWN of the click
     POINT pt{};
     DWORD time = 0;
     bool doubled = false; // it was the second click of a double click
@@ -39,10 +39,10 @@ struct InputState {
     BYTE pressedSinceQuery[256] = {};
     POINT cursor{0, 0};
     LastClick lastClick;
-    HWND tracked = nullptr;   // TrackMouseEvent
+    HWND tracked = nullptr; // TrackMouseEvent
     DWORD trackFlags = 0;
     DWORD hoverTime = 400;
-    POINT hoverStart{0, 0};   // the mouse must stay near it for the hover time
+    POINT hoverStart{0, 0}; // the mouse must stay near it for the hover time
     UINT doubleClickTime = 500;
     bool buttonsSwapped = false;
     bool activatingFromDesktop = false;
@@ -82,7 +82,9 @@ HWND ChangeFocus(HWND hwnd) {
     return previous;
 }
 
-bool IsIconicWindow(HWND hwnd) { return IsIconic(hwnd) != FALSE; }
+bool IsIconicWindow(HWND hwnd) {
+    return IsIconic(hwnd) != FALSE;
+}
 
 // The window that becomes active when the active one goes: its owner when it can, else the topmost
 // visible, enabled top-level window of the thread.
@@ -135,7 +137,8 @@ void ActivateWindow(HWND hwnd, WORD how) {
         SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (old && IsWindow(old)) {
         SendMessageW(old, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(hwnd));
-        SendMessageW(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconicWindow(old)), reinterpret_cast<LPARAM>(hwnd));
+        SendMessageW(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconicWindow(old)),
+                     reinterpret_cast<LPARAM>(hwnd));
     }
     if (appWasActive != (hwnd != nullptr)) {
         // The application as a whole changes state: every top-level window hears of it.
@@ -414,36 +417,115 @@ KeyInfo ScanOf(int vk) {
         int scan;
         bool extended;
     } table[] = {
-        {VK_ESCAPE, 0x01, false}, {'1', 0x02, false}, {'2', 0x03, false}, {'3', 0x04, false},
-        {'4', 0x05, false}, {'5', 0x06, false}, {'6', 0x07, false}, {'7', 0x08, false},
-        {'8', 0x09, false}, {'9', 0x0A, false}, {'0', 0x0B, false}, {VK_OEM_MINUS, 0x0C, false},
-        {VK_OEM_PLUS, 0x0D, false}, {VK_BACK, 0x0E, false}, {VK_TAB, 0x0F, false}, {'Q', 0x10, false},
-        {'W', 0x11, false}, {'E', 0x12, false}, {'R', 0x13, false}, {'T', 0x14, false},
-        {'Y', 0x15, false}, {'U', 0x16, false}, {'I', 0x17, false}, {'O', 0x18, false},
-        {'P', 0x19, false}, {VK_OEM_4, 0x1A, false}, {VK_OEM_6, 0x1B, false}, {VK_RETURN, 0x1C, false},
-        {VK_CONTROL, 0x1D, false}, {VK_LCONTROL, 0x1D, false}, {VK_RCONTROL, 0x1D, true},
-        {'A', 0x1E, false}, {'S', 0x1F, false}, {'D', 0x20, false}, {'F', 0x21, false},
-        {'G', 0x22, false}, {'H', 0x23, false}, {'J', 0x24, false}, {'K', 0x25, false},
-        {'L', 0x26, false}, {VK_OEM_1, 0x27, false}, {VK_OEM_7, 0x28, false}, {VK_OEM_3, 0x29, false},
-        {VK_SHIFT, 0x2A, false}, {VK_LSHIFT, 0x2A, false}, {VK_OEM_5, 0x2B, false}, {'Z', 0x2C, false},
-        {'X', 0x2D, false}, {'C', 0x2E, false}, {'V', 0x2F, false}, {'B', 0x30, false},
-        {'N', 0x31, false}, {'M', 0x32, false}, {VK_OEM_COMMA, 0x33, false}, {VK_OEM_PERIOD, 0x34, false},
-        {VK_OEM_2, 0x35, false}, {VK_RSHIFT, 0x36, false}, {VK_MULTIPLY, 0x37, false},
-        {VK_MENU, 0x38, false}, {VK_LMENU, 0x38, false}, {VK_RMENU, 0x38, true}, {VK_SPACE, 0x39, false},
-        {VK_CAPITAL, 0x3A, false}, {VK_F1, 0x3B, false}, {VK_F2, 0x3C, false}, {VK_F3, 0x3D, false},
-        {VK_F4, 0x3E, false}, {VK_F5, 0x3F, false}, {VK_F6, 0x40, false}, {VK_F7, 0x41, false},
-        {VK_F8, 0x42, false}, {VK_F9, 0x43, false}, {VK_F10, 0x44, false}, {VK_NUMLOCK, 0x45, true},
-        {VK_SCROLL, 0x46, false}, {VK_NUMPAD7, 0x47, false}, {VK_NUMPAD8, 0x48, false},
-        {VK_NUMPAD9, 0x49, false}, {VK_SUBTRACT, 0x4A, false}, {VK_NUMPAD4, 0x4B, false},
-        {VK_NUMPAD5, 0x4C, false}, {VK_NUMPAD6, 0x4D, false}, {VK_ADD, 0x4E, false},
-        {VK_NUMPAD1, 0x4F, false}, {VK_NUMPAD2, 0x50, false}, {VK_NUMPAD3, 0x51, false},
-        {VK_NUMPAD0, 0x52, false}, {VK_DECIMAL, 0x53, false}, {VK_OEM_102, 0x56, false},
-        {VK_F11, 0x57, false}, {VK_F12, 0x58, false}, {VK_DIVIDE, 0x35, true},
+        {VK_ESCAPE, 0x01, false},
+        {'1', 0x02, false},
+        {'2', 0x03, false},
+        {'3', 0x04, false},
+        {'4', 0x05, false},
+        {'5', 0x06, false},
+        {'6', 0x07, false},
+        {'7', 0x08, false},
+        {'8', 0x09, false},
+        {'9', 0x0A, false},
+        {'0', 0x0B, false},
+        {VK_OEM_MINUS, 0x0C, false},
+        {VK_OEM_PLUS, 0x0D, false},
+        {VK_BACK, 0x0E, false},
+        {VK_TAB, 0x0F, false},
+        {'Q', 0x10, false},
+        {'W', 0x11, false},
+        {'E', 0x12, false},
+        {'R', 0x13, false},
+        {'T', 0x14, false},
+        {'Y', 0x15, false},
+        {'U', 0x16, false},
+        {'I', 0x17, false},
+        {'O', 0x18, false},
+        {'P', 0x19, false},
+        {VK_OEM_4, 0x1A, false},
+        {VK_OEM_6, 0x1B, false},
+        {VK_RETURN, 0x1C, false},
+        {VK_CONTROL, 0x1D, false},
+        {VK_LCONTROL, 0x1D, false},
+        {VK_RCONTROL, 0x1D, true},
+        {'A', 0x1E, false},
+        {'S', 0x1F, false},
+        {'D', 0x20, false},
+        {'F', 0x21, false},
+        {'G', 0x22, false},
+        {'H', 0x23, false},
+        {'J', 0x24, false},
+        {'K', 0x25, false},
+        {'L', 0x26, false},
+        {VK_OEM_1, 0x27, false},
+        {VK_OEM_7, 0x28, false},
+        {VK_OEM_3, 0x29, false},
+        {VK_SHIFT, 0x2A, false},
+        {VK_LSHIFT, 0x2A, false},
+        {VK_OEM_5, 0x2B, false},
+        {'Z', 0x2C, false},
+        {'X', 0x2D, false},
+        {'C', 0x2E, false},
+        {'V', 0x2F, false},
+        {'B', 0x30, false},
+        {'N', 0x31, false},
+        {'M', 0x32, false},
+        {VK_OEM_COMMA, 0x33, false},
+        {VK_OEM_PERIOD, 0x34, false},
+        {VK_OEM_2, 0x35, false},
+        {VK_RSHIFT, 0x36, false},
+        {VK_MULTIPLY, 0x37, false},
+        {VK_MENU, 0x38, false},
+        {VK_LMENU, 0x38, false},
+        {VK_RMENU, 0x38, true},
+        {VK_SPACE, 0x39, false},
+        {VK_CAPITAL, 0x3A, false},
+        {VK_F1, 0x3B, false},
+        {VK_F2, 0x3C, false},
+        {VK_F3, 0x3D, false},
+        {VK_F4, 0x3E, false},
+        {VK_F5, 0x3F, false},
+        {VK_F6, 0x40, false},
+        {VK_F7, 0x41, false},
+        {VK_F8, 0x42, false},
+        {VK_F9, 0x43, false},
+        {VK_F10, 0x44, false},
+        {VK_NUMLOCK, 0x45, true},
+        {VK_SCROLL, 0x46, false},
+        {VK_NUMPAD7, 0x47, false},
+        {VK_NUMPAD8, 0x48, false},
+        {VK_NUMPAD9, 0x49, false},
+        {VK_SUBTRACT, 0x4A, false},
+        {VK_NUMPAD4, 0x4B, false},
+        {VK_NUMPAD5, 0x4C, false},
+        {VK_NUMPAD6, 0x4D, false},
+        {VK_ADD, 0x4E, false},
+        {VK_NUMPAD1, 0x4F, false},
+        {VK_NUMPAD2, 0x50, false},
+        {VK_NUMPAD3, 0x51, false},
+        {VK_NUMPAD0, 0x52, false},
+        {VK_DECIMAL, 0x53, false},
+        {VK_OEM_102, 0x56, false},
+        {VK_F11, 0x57, false},
+        {VK_F12, 0x58, false},
+        {VK_DIVIDE, 0x35, true},
         // The cursor block: extended keys sharing the keypad's scan codes.
-        {VK_HOME, 0x47, true}, {VK_UP, 0x48, true}, {VK_PRIOR, 0x49, true}, {VK_LEFT, 0x4B, true},
-        {VK_RIGHT, 0x4D, true}, {VK_END, 0x4F, true}, {VK_DOWN, 0x50, true}, {VK_NEXT, 0x51, true},
-        {VK_INSERT, 0x52, true}, {VK_DELETE, 0x53, true}, {VK_LWIN, 0x5B, true}, {VK_RWIN, 0x5C, true},
-        {VK_APPS, 0x5D, true}, {VK_SNAPSHOT, 0x37, true}, {VK_PAUSE, 0x45, false}, {VK_CLEAR, 0x4C, false},
+        {VK_HOME, 0x47, true},
+        {VK_UP, 0x48, true},
+        {VK_PRIOR, 0x49, true},
+        {VK_LEFT, 0x4B, true},
+        {VK_RIGHT, 0x4D, true},
+        {VK_END, 0x4F, true},
+        {VK_DOWN, 0x50, true},
+        {VK_NEXT, 0x51, true},
+        {VK_INSERT, 0x52, true},
+        {VK_DELETE, 0x53, true},
+        {VK_LWIN, 0x5B, true},
+        {VK_RWIN, 0x5C, true},
+        {VK_APPS, 0x5D, true},
+        {VK_SNAPSHOT, 0x37, true},
+        {VK_PAUSE, 0x45, false},
+        {VK_CLEAR, 0x4C, false},
     };
     for (const auto& entry : table)
         if (entry.vk == vk)
@@ -454,22 +536,30 @@ KeyInfo ScanOf(int vk) {
 // The left or right key behind a generic one, from the scan code and extended bit.
 int SidedKey(int vk, int scan, bool extended) {
     switch (vk) {
-    case VK_SHIFT: return scan == 0x36 ? VK_RSHIFT : VK_LSHIFT;
-    case VK_CONTROL: return extended ? VK_RCONTROL : VK_LCONTROL;
-    case VK_MENU: return extended ? VK_RMENU : VK_LMENU;
-    default: return 0;
+    case VK_SHIFT:
+        return scan == 0x36 ? VK_RSHIFT : VK_LSHIFT;
+    case VK_CONTROL:
+        return extended ? VK_RCONTROL : VK_LCONTROL;
+    case VK_MENU:
+        return extended ? VK_RMENU : VK_LMENU;
+    default:
+        return 0;
     }
 }
 
 int GenericKey(int vk) {
     switch (vk) {
     case VK_LSHIFT:
-    case VK_RSHIFT: return VK_SHIFT;
+    case VK_RSHIFT:
+        return VK_SHIFT;
     case VK_LCONTROL:
-    case VK_RCONTROL: return VK_CONTROL;
+    case VK_RCONTROL:
+        return VK_CONTROL;
     case VK_LMENU:
-    case VK_RMENU: return VK_MENU;
-    default: return vk;
+    case VK_RMENU:
+        return VK_MENU;
+    default:
+        return vk;
     }
 }
 
@@ -503,20 +593,37 @@ void ApplyToKeys(BYTE* keys, const MSG& msg) {
         break;
     }
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: SetKeyDown(keys, VK_LBUTTON, true); break;
-    case WM_LBUTTONUP: SetKeyDown(keys, VK_LBUTTON, false); break;
+    case WM_LBUTTONDBLCLK:
+        SetKeyDown(keys, VK_LBUTTON, true);
+        break;
+    case WM_LBUTTONUP:
+        SetKeyDown(keys, VK_LBUTTON, false);
+        break;
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: SetKeyDown(keys, VK_RBUTTON, true); break;
-    case WM_RBUTTONUP: SetKeyDown(keys, VK_RBUTTON, false); break;
+    case WM_RBUTTONDBLCLK:
+        SetKeyDown(keys, VK_RBUTTON, true);
+        break;
+    case WM_RBUTTONUP:
+        SetKeyDown(keys, VK_RBUTTON, false);
+        break;
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK: SetKeyDown(keys, VK_MBUTTON, true); break;
-    case WM_MBUTTONUP: SetKeyDown(keys, VK_MBUTTON, false); break;
-    default: break;
+    case WM_MBUTTONDBLCLK:
+        SetKeyDown(keys, VK_MBUTTON, true);
+        break;
+    case WM_MBUTTONUP:
+        SetKeyDown(keys, VK_MBUTTON, false);
+        break;
+    default:
+        break;
     }
 }
 
-bool Down(const BYTE* keys, int vk) { return (keys[vk] & 0x80) != 0; }
-bool Toggled(const BYTE* keys, int vk) { return (keys[vk] & 0x01) != 0; }
+bool Down(const BYTE* keys, int vk) {
+    return (keys[vk] & 0x80) != 0;
+}
+bool Toggled(const BYTE* keys, int vk) {
+    return (keys[vk] & 0x01) != 0;
+}
 
 } // namespace
 
@@ -540,14 +647,22 @@ Char CharFromKey(WPARAM virtualKey, bool& dead) {
         if (vk >= 'A' && vk <= 'Z')
             return static_cast<Char>(vk - 'A' + 1);
         switch (vk) {
-        case VK_OEM_4: return 0x1B;
-        case VK_OEM_5: return 0x1C;
-        case VK_OEM_6: return 0x1D;
-        case VK_BACK: return 0x7F;
-        case VK_RETURN: return 0x0A;
-        case VK_SPACE: return u' ';
-        case VK_ESCAPE: return 0x1B;
-        default: return 0;
+        case VK_OEM_4:
+            return 0x1B;
+        case VK_OEM_5:
+            return 0x1C;
+        case VK_OEM_6:
+            return 0x1D;
+        case VK_BACK:
+            return 0x7F;
+        case VK_RETURN:
+            return 0x0A;
+        case VK_SPACE:
+            return u' ';
+        case VK_ESCAPE:
+            return 0x1B;
+        default:
+            return 0;
         }
     }
     if (control && alt)
@@ -563,29 +678,52 @@ Char CharFromKey(WPARAM virtualKey, bool& dead) {
     if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9)
         return static_cast<Char>('0' + vk - VK_NUMPAD0);
     switch (vk) {
-    case VK_SPACE: return u' ';
-    case VK_RETURN: return u'\r';
-    case VK_BACK: return 0x08;
-    case VK_TAB: return u'\t';
-    case VK_ESCAPE: return 0x1B;
-    case VK_MULTIPLY: return u'*';
-    case VK_ADD: return u'+';
-    case VK_SUBTRACT: return u'-';
-    case VK_DECIMAL: return u'.';
-    case VK_DIVIDE: return u'/';
-    case VK_OEM_1: return shift ? u':' : u';';
-    case VK_OEM_PLUS: return shift ? u'+' : u'=';
-    case VK_OEM_COMMA: return shift ? u'<' : u',';
-    case VK_OEM_MINUS: return shift ? u'_' : u'-';
-    case VK_OEM_PERIOD: return shift ? u'>' : u'.';
-    case VK_OEM_2: return shift ? u'?' : u'/';
-    case VK_OEM_3: return shift ? u'~' : u'`';
-    case VK_OEM_4: return shift ? u'{' : u'[';
-    case VK_OEM_5: return shift ? u'|' : u'\\';
-    case VK_OEM_6: return shift ? u'}' : u']';
-    case VK_OEM_7: return shift ? u'"' : u'\'';
-    case VK_OEM_102: return shift ? u'|' : u'\\';
-    default: return 0;
+    case VK_SPACE:
+        return u' ';
+    case VK_RETURN:
+        return u'\r';
+    case VK_BACK:
+        return 0x08;
+    case VK_TAB:
+        return u'\t';
+    case VK_ESCAPE:
+        return 0x1B;
+    case VK_MULTIPLY:
+        return u'*';
+    case VK_ADD:
+        return u'+';
+    case VK_SUBTRACT:
+        return u'-';
+    case VK_DECIMAL:
+        return u'.';
+    case VK_DIVIDE:
+        return u'/';
+    case VK_OEM_1:
+        return shift ? u':' : u';';
+    case VK_OEM_PLUS:
+        return shift ? u'+' : u'=';
+    case VK_OEM_COMMA:
+        return shift ? u'<' : u',';
+    case VK_OEM_MINUS:
+        return shift ? u'_' : u'-';
+    case VK_OEM_PERIOD:
+        return shift ? u'>' : u'.';
+    case VK_OEM_2:
+        return shift ? u'?' : u'/';
+    case VK_OEM_3:
+        return shift ? u'~' : u'`';
+    case VK_OEM_4:
+        return shift ? u'{' : u'[';
+    case VK_OEM_5:
+        return shift ? u'|' : u'\\';
+    case VK_OEM_6:
+        return shift ? u'}' : u']';
+    case VK_OEM_7:
+        return shift ? u'"' : u'\'';
+    case VK_OEM_102:
+        return shift ? u'|' : u'\\';
+    default:
+        return 0;
     }
 }
 
@@ -613,10 +751,13 @@ bool HoverTimer(HWND hwnd, UINT_PTR id) {
     WPARAM keys = 0;
     {
         InputGuard guard(state.lock);
-        keys = ((state.asyncKeys[VK_LBUTTON] & 0x80) ? MK_LBUTTON : 0) | ((state.asyncKeys[VK_RBUTTON] & 0x80) ? MK_RBUTTON : 0) |
-               ((state.asyncKeys[VK_SHIFT] & 0x80) ? MK_SHIFT : 0) | ((state.asyncKeys[VK_CONTROL] & 0x80) ? MK_CONTROL : 0);
+        keys = ((state.asyncKeys[VK_LBUTTON] & 0x80) ? MK_LBUTTON : 0) |
+               ((state.asyncKeys[VK_RBUTTON] & 0x80) ? MK_RBUTTON : 0) |
+               ((state.asyncKeys[VK_SHIFT] & 0x80) ? MK_SHIFT : 0) |
+               ((state.asyncKeys[VK_CONTROL] & 0x80) ? MK_CONTROL : 0);
     }
-    PostMessageW(hwnd, nonClient ? WM_NCMOUSEHOVER : WM_MOUSEHOVER, nonClient ? static_cast<WPARAM>(HTCLIENT) : keys,
+    PostMessageW(hwnd, nonClient ? WM_NCMOUSEHOVER : WM_MOUSEHOVER,
+                 nonClient ? static_cast<WPARAM>(HTCLIENT) : keys,
                  MAKELPARAM(static_cast<WORD>(where.x), static_cast<WORD>(where.y)));
     return true;
 }
@@ -627,7 +768,9 @@ void StartTracking(std::unique_ptr<Tracker> tracker) {
     gTracker = std::move(tracker);
 }
 
-Tracker* ActiveTracker() { return gTracker.get(); }
+Tracker* ActiveTracker() {
+    return gTracker.get();
+}
 
 void EndTracking() {
     // The tracker may end itself from inside one of its calls: keep it alive until that returns.
@@ -670,7 +813,8 @@ BOOL SetKeyboardState(const BYTE* keyState) {
 
 UINT MapVirtualKeyW(UINT code, UINT mapType) {
     switch (mapType) {
-    case MAPVK_VK_TO_VSC: return static_cast<UINT>(ScanOf(static_cast<int>(code)).scan);
+    case MAPVK_VK_TO_VSC:
+        return static_cast<UINT>(ScanOf(static_cast<int>(code)).scan);
     case MAPVK_VSC_TO_VK:
         for (int vk = 1; vk < 256; ++vk) {
             KeyInfo info = ScanOf(vk);
@@ -697,7 +841,8 @@ UINT MapVirtualKeyW(UINT code, UINT mapType) {
             std::memcpy(State().keys, saved, sizeof saved);
             return c;
         }
-    default: return 0;
+    default:
+        return 0;
     }
 }
 
@@ -729,7 +874,8 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
     // Tracking a window the mouse is not over ends at once with a leave message.
     if (WindowFromPoint(CursorPosition()) != track->hwndTrack) {
         if (track->dwFlags & TME_LEAVE)
-            PostMessageW(track->hwndTrack, (track->dwFlags & TME_NONCLIENT) ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
+            PostMessageW(track->hwndTrack, (track->dwFlags & TME_NONCLIENT) ? WM_NCMOUSELEAVE : WM_MOUSELEAVE,
+                         0, 0);
         return TRUE;
     }
     {
@@ -779,7 +925,9 @@ BOOL SwapMouseButton(BOOL swap) {
     return previous;
 }
 
-BOOL DragDetect(HWND, POINT) { return FALSE; }
+BOOL DragDetect(HWND, POINT) {
+    return FALSE;
+}
 
 // ---- The entry points ----
 
@@ -807,7 +955,9 @@ WPARAM MouseKeyFlags() {
     return flags;
 }
 
-LPARAM PointParam(POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)); }
+LPARAM PointParam(POINT p) {
+    return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
+}
 
 struct Target {
     HWND hwnd = nullptr;
@@ -910,20 +1060,29 @@ void PostMouse(const Target& target, UINT clientMessage, POINT screen, WPARAM ex
 
 UINT DownMessage(Button button) {
     switch (button) {
-    case Button::Left: return WM_LBUTTONDOWN;
-    case Button::Right: return WM_RBUTTONDOWN;
-    case Button::Middle: return WM_MBUTTONDOWN;
-    default: return WM_MBUTTONDOWN;
+    case Button::Left:
+        return WM_LBUTTONDOWN;
+    case Button::Right:
+        return WM_RBUTTONDOWN;
+    case Button::Middle:
+        return WM_MBUTTONDOWN;
+    default:
+        return WM_MBUTTONDOWN;
     }
 }
 
 int ButtonKey(Button button) {
     switch (button) {
-    case Button::Left: return VK_LBUTTON;
-    case Button::Right: return VK_RBUTTON;
-    case Button::Middle: return VK_MBUTTON;
-    case Button::X1: return VK_XBUTTON1;
-    case Button::X2: return VK_XBUTTON2;
+    case Button::Left:
+        return VK_LBUTTON;
+    case Button::Right:
+        return VK_RBUTTON;
+    case Button::Middle:
+        return VK_MBUTTON;
+    case Button::X1:
+        return VK_XBUTTON1;
+    case Button::X2:
+        return VK_XBUTTON2;
     }
     return VK_LBUTTON;
 }
@@ -1068,7 +1227,8 @@ void MouseWheel(int delta, bool horizontal, int x, int y) {
     msg.message = horizontal ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL;
     {
         InputGuard guard(State().lock);
-        msg.wParam = MAKEWPARAM(static_cast<WORD>(MouseKeyFlags()), static_cast<WORD>(static_cast<short>(delta)));
+        msg.wParam =
+            MAKEWPARAM(static_cast<WORD>(MouseKeyFlags()), static_cast<WORD>(static_cast<short>(delta)));
     }
     msg.lParam = PointParam(POINT{x, y});
     msg.time = MessageTick();
@@ -1098,8 +1258,12 @@ void Key(int virtualKey, bool down, int scanCode, bool extended) {
     {
         InputGuard guard(state.lock);
         wasDown = (state.asyncKeys[vk] & 0x80) != 0;
-        MSG fake{nullptr, down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(vk),
-                 static_cast<LPARAM>((scanCode & 0xFF) << 16) | (extended ? KF_EXTENDED_BIT : 0), 0, {}};
+        MSG fake{nullptr,
+                 down ? WM_KEYDOWN : WM_KEYUP,
+                 static_cast<WPARAM>(vk),
+                 static_cast<LPARAM>((scanCode & 0xFF) << 16) | (extended ? KF_EXTENDED_BIT : 0),
+                 0,
+                 {}};
         ApplyToKeys(state.asyncKeys, fake);
         if (down)
             state.pressedSinceQuery[vk] = 1;
@@ -1189,7 +1353,8 @@ void DesktopMoved(HWND hwnd, const RECT& shown) {
         if (EqualRect(&r, &w->rect))
             return;
     }
-    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Reset() {
@@ -1220,7 +1385,9 @@ public:
     void MouseButton(backend::MouseButton button, bool down, int x, int y) override {
         input::MouseButton(static_cast<input::Button>(button), down, x, y);
     }
-    void MouseWheel(int delta, bool horizontal, int x, int y) override { input::MouseWheel(delta, horizontal, x, y); }
+    void MouseWheel(int delta, bool horizontal, int x, int y) override {
+        input::MouseWheel(delta, horizontal, x, y);
+    }
     void Key(int virtualKey, int scanCode, bool extended, bool down, char16_t text) override {
         if (virtualKey == 0) {
             if (down && text)

@@ -26,7 +26,8 @@ HMENU NewMenu(bool popup) {
 void Destroy(Menu* menu) {
     LiveMenus().erase(menu);
     for (MenuItem& item : menu->items)
-        if (Menu* sub = item.submenu ? static_cast<Menu*>(item.submenu) : nullptr; sub && LiveMenus().count(sub))
+        if (Menu* sub = item.submenu ? static_cast<Menu*>(item.submenu) : nullptr;
+            sub && LiveMenus().count(sub))
             Destroy(sub);
     if (menu->window && IsWindow(menu->window))
         DestroyWindow(menu->window);
@@ -36,8 +37,8 @@ void Destroy(Menu* menu) {
 // An item from the flags and arguments of AppendMenu, InsertMenu and ModifyMenu.
 bool ItemFromFlags(UINT flags, UINT_PTR id, LPCWSTR text, MenuItem& item) {
     item = MenuItem{};
-    item.type = flags & (MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW | MF_MENUBARBREAK | MF_MENUBREAK | MF_RIGHTJUSTIFY |
-                         MFT_RADIOCHECK);
+    item.type = flags & (MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW | MF_MENUBARBREAK | MF_MENUBREAK |
+                         MF_RIGHTJUSTIFY | MFT_RADIOCHECK);
     item.state = flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_HILITE | MF_DEFAULT);
     if (flags & MF_POPUP) {
         if (!LookupMenu(reinterpret_cast<HMENU>(id)))
@@ -126,8 +127,9 @@ MenuItem* FindItem(Menu* menu, UINT item, bool byPosition, Menu** owner, int* po
     for (std::size_t i = 0; i < menu->items.size(); ++i) {
         MenuItem& candidate = menu->items[i];
         if (candidate.submenu) {
-            if (Menu* sub = LiveMenus().count(static_cast<Menu*>(candidate.submenu)) ? static_cast<Menu*>(candidate.submenu)
-                                                                                     : nullptr)
+            if (Menu* sub = LiveMenus().count(static_cast<Menu*>(candidate.submenu))
+                                ? static_cast<Menu*>(candidate.submenu)
+                                : nullptr)
                 if (MenuItem* found = FindItem(sub, item, false, owner, position))
                     return found;
             // A submenu's item also answers to the submenu's handle as its command.
@@ -149,9 +151,13 @@ MenuItem* FindItem(Menu* menu, UINT item, bool byPosition, Menu** owner, int* po
 
 using namespace win32::menus;
 
-HMENU CreateMenu() { return NewMenu(false); }
+HMENU CreateMenu() {
+    return NewMenu(false);
+}
 
-HMENU CreatePopupMenu() { return NewMenu(true); }
+HMENU CreatePopupMenu() {
+    return NewMenu(true);
+}
 
 BOOL DestroyMenu(HMENU handle) {
     MenuGuard guard(MenuLock());
@@ -254,9 +260,13 @@ BOOL ModifyMenuW(HMENU handle, UINT position, UINT flags, UINT_PTR id, LPCWSTR t
     return TRUE;
 }
 
-BOOL DeleteMenu(HMENU menu, UINT position, UINT flags) { return Remove(menu, position, flags, true); }
+BOOL DeleteMenu(HMENU menu, UINT position, UINT flags) {
+    return Remove(menu, position, flags, true);
+}
 
-BOOL RemoveMenu(HMENU menu, UINT position, UINT flags) { return Remove(menu, position, flags, false); }
+BOOL RemoveMenu(HMENU menu, UINT position, UINT flags) {
+    return Remove(menu, position, flags, false);
+}
 
 int GetMenuItemCount(HMENU handle) {
     MenuGuard guard(MenuLock());

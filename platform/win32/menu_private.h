@@ -11,25 +11,25 @@
 namespace win32::menus {
 
 struct MenuItem {
-    UINT type = MFT_STRING;  // MFT_ bits
-    UINT state = 0;          // MFS_ bits
+    UINT type = MFT_STRING; // MFT_ bits
+    UINT state = 0;         // MFS_ bits
     UINT id = 0;
     HMENU submenu = nullptr;
     HBITMAP checkedBitmap = nullptr;
     HBITMAP uncheckedBitmap = nullptr;
     ULONG_PTR data = 0;
-    String text;             // may hold '&' before the mnemonic and '\t' before the shortcut text
+    String text; // may hold '&' before the mnemonic and '\t' before the shortcut text
     HBITMAP bitmap = nullptr;
-    RECT rect{};             // where the shown popup draws it, in its client coordinates
+    RECT rect{}; // where the shown popup draws it, in its client coordinates
 };
 
 struct Menu : HMENU__ {
     bool popup = false;
     std::vector<MenuItem> items;
     UINT defaultItem = static_cast<UINT>(-1); // a position
-    HWND window = nullptr;   // the popup window showing it, while it is shown
-    int hilite = -1;         // the highlighted position while it is shown
-    SIZE size{};             // the popup's client size from the last layout
+    HWND window = nullptr;                    // the popup window showing it, while it is shown
+    int hilite = -1;                          // the highlighted position while it is shown
+    SIZE size{};                              // the popup's client size from the last layout
 };
 
 // The one lock of all menus; never held while a message is sent.

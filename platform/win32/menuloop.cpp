@@ -14,12 +14,14 @@ namespace {
 
 const Trace::Channel TraceMenu("menu");
 
-constexpr int Border = 3;          // the popup's raised edge and its padding
+constexpr int Border = 3; // the popup's raised edge and its padding
 constexpr int SeparatorHeight = 8;
-constexpr int TextPadding = 4;     // above and below an item's text
-constexpr int ShortcutGap = 16;    // between the caption and the shortcut text
+constexpr int TextPadding = 4;  // above and below an item's text
+constexpr int ShortcutGap = 16; // between the caption and the shortcut text
 
-int CheckColumn() { return GetSystemMetrics(SM_CXMENUCHECK) + 6; }
+int CheckColumn() {
+    return GetSystemMetrics(SM_CXMENUCHECK) + 6;
+}
 
 HFONT MenuFont() {
     static HFONT font = [] {
@@ -43,7 +45,9 @@ struct Tracking {
 };
 thread_local Tracking* gTracking = nullptr;
 
-bool Notifies(const Tracking& t) { return !(t.flags & TPM_NONOTIFY); }
+bool Notifies(const Tracking& t) {
+    return !(t.flags & TPM_NONOTIFY);
+}
 
 String Caption(const MenuItem& item) {
     std::size_t tab = item.text.find(u'\t');
@@ -54,8 +58,12 @@ String Shortcut(const MenuItem& item) {
     return tab == String::npos ? String() : item.text.substr(tab + 1);
 }
 
-bool Selectable(const MenuItem& item) { return !(item.type & MFT_SEPARATOR); }
-bool Enabled(const MenuItem& item) { return !(item.state & (MF_GRAYED | MF_DISABLED)); }
+bool Selectable(const MenuItem& item) {
+    return !(item.type & MFT_SEPARATOR);
+}
+bool Enabled(const MenuItem& item) {
+    return !(item.state & (MF_GRAYED | MF_DISABLED));
+}
 
 SIZE TextSize(HDC dc, const String& text) {
     RECT r{0, 0, 0, 0};
@@ -155,7 +163,8 @@ void PaintItem(HDC dc, HWND owner, HMENU handle, const MenuItem& item, bool hili
         draw.itemID = item.id;
         draw.itemAction = ODA_DRAWENTIRE;
         draw.itemState = (hilited ? ODS_SELECTED : 0) | ((item.state & MF_CHECKED) ? ODS_CHECKED : 0) |
-                         ((item.state & MF_GRAYED) ? ODS_GRAYED : 0) | ((item.state & MF_DISABLED) ? ODS_DISABLED : 0) |
+                         ((item.state & MF_GRAYED) ? ODS_GRAYED : 0) |
+                         ((item.state & MF_DISABLED) ? ODS_DISABLED : 0) |
                          ((item.state & MFS_DEFAULT) ? ODS_DEFAULT : 0);
         draw.hwndItem = reinterpret_cast<HWND>(handle);
         draw.hDC = dc;
@@ -167,7 +176,8 @@ void PaintItem(HDC dc, HWND owner, HMENU handle, const MenuItem& item, bool hili
         return;
     }
     if (item.type & MFT_SEPARATOR) {
-        RECT line{rect.left + 1, (rect.top + rect.bottom) / 2 - 1, rect.right - 1, (rect.top + rect.bottom) / 2 + 1};
+        RECT line{rect.left + 1, (rect.top + rect.bottom) / 2 - 1, rect.right - 1,
+                  (rect.top + rect.bottom) / 2 + 1};
         DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
         return;
     }
@@ -187,8 +197,8 @@ void PaintItem(HDC dc, HWND owner, HMENU handle, const MenuItem& item, bool hili
         GetObjectW(item.bitmap, sizeof info, &info);
         HDC memory = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(memory, item.bitmap);
-        BitBlt(dc, rect.left + CheckColumn(), rect.top + (rect.bottom - rect.top - info.bmHeight) / 2, info.bmWidth,
-               info.bmHeight, memory, 0, 0, SRCCOPY);
+        BitBlt(dc, rect.left + CheckColumn(), rect.top + (rect.bottom - rect.top - info.bmHeight) / 2,
+               info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
         SelectObject(memory, old);
         DeleteDC(memory);
         return;
@@ -200,7 +210,8 @@ void PaintItem(HDC dc, HWND owner, HMENU handle, const MenuItem& item, bool hili
     SetTextColor(dc, color);
     RECT text{rect.left + CheckColumn(), rect.top, rect.right - CheckColumn(), rect.bottom};
     String caption = Caption(item);
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_LEFT);
     String shortcut = Shortcut(item);
     if (!shortcut.empty())
         DrawTextW(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &text,
@@ -237,8 +248,10 @@ LRESULT PopupMenuWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    case WM_ERASEBKGND: return 1;
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
     case WM_PAINT:
     case WM_PRINTCLIENT: {
         PAINTSTRUCT ps{};
@@ -248,7 +261,8 @@ LRESULT PopupMenuWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
             EndPaint(hwnd, &ps);
         return 0;
     }
-    default: return DefWindowProcW(hwnd, message, wParam, lParam);
+    default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
@@ -289,8 +303,8 @@ bool Show(Tracking& t, HMENU handle, UINT flags, int x, int y) {
         menu->hilite = -1;
     }
     POINT at = Place(flags, x, y, size);
-    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, PopupMenuClassName, u"", WS_POPUP, at.x, at.y,
-                                  size.cx, size.cy, t.owner, nullptr, nullptr, handle);
+    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, PopupMenuClassName, u"", WS_POPUP, at.x,
+                                  at.y, size.cx, size.cy, t.owner, nullptr, nullptr, handle);
     if (!window)
         return false;
     {
@@ -350,7 +364,8 @@ void Select(Tracking& t, std::size_t depth, int position, bool byMouse) {
     InvalidateRect(window, nullptr, FALSE);
     if (position < 0 || !Notifies(t))
         return;
-    UINT flags = item.type | item.state | MF_HILITE | (item.submenu ? MF_POPUP : 0) | (byMouse ? MF_MOUSESELECT : 0);
+    UINT flags =
+        item.type | item.state | MF_HILITE | (item.submenu ? MF_POPUP : 0) | (byMouse ? MF_MOUSESELECT : 0);
     WORD which = static_cast<WORD>(item.submenu ? static_cast<UINT>(position) : item.id);
     SendMessageW(t.owner, WM_MENUSELECT, MAKEWPARAM(which, static_cast<WORD>(flags)),
                  reinterpret_cast<LPARAM>(static_cast<HMENU>(menu)));
@@ -378,7 +393,8 @@ void OpenSubmenu(Tracking& t, std::size_t depth, bool selectFirst) {
         window = menu->window;
     }
     if (Notifies(t))
-        SendMessageW(t.owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(submenu), MAKELPARAM(position, FALSE));
+        SendMessageW(t.owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(submenu),
+                     MAKELPARAM(position, FALSE));
     POINT corner{itemRect.right, itemRect.top - Border};
     ClientToScreen(window, &corner);
     if (!Show(t, submenu, TPM_LEFTALIGN | TPM_TOPALIGN, corner.x, corner.y))
@@ -484,7 +500,8 @@ void MouseMessage(Tracking& t, const MSG& msg) {
         }
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -562,11 +579,21 @@ void KeyMessage(Tracking& t, const MSG& msg) {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)
         return;
     switch (msg.wParam) {
-    case VK_DOWN: Move(t, 1); break;
-    case VK_UP: Move(t, -1); break;
-    case VK_HOME: Move(t, 1, true); break;
-    case VK_END: Move(t, -1, true); break;
-    case VK_RIGHT: OpenSubmenu(t, depth, true); break;
+    case VK_DOWN:
+        Move(t, 1);
+        break;
+    case VK_UP:
+        Move(t, -1);
+        break;
+    case VK_HOME:
+        Move(t, 1, true);
+        break;
+    case VK_END:
+        Move(t, -1, true);
+        break;
+    case VK_RIGHT:
+        OpenSubmenu(t, depth, true);
+        break;
     case VK_LEFT:
         if (depth > 0)
             CloseAbove(t, depth);
@@ -582,8 +609,11 @@ void KeyMessage(Tracking& t, const MSG& msg) {
             t.done = true;
         break;
     case VK_MENU:
-    case VK_F10: t.done = true; break;
-    default: break;
+    case VK_F10:
+        t.done = true;
+        break;
+    default:
+        break;
     }
 }
 
@@ -615,7 +645,8 @@ void RunLoop(Tracking& t) {
         if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
             // Only keys that may be mnemonics become characters: Enter or Escape ending the menu
             // must not leave a character behind for the window that has the focus.
-            if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE && msg.wParam != VK_TAB && msg.wParam != VK_BACK)
+            if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE && msg.wParam != VK_TAB &&
+                msg.wParam != VK_BACK)
                 TranslateMessage(&msg);
             KeyMessage(t, msg);
             continue;

@@ -100,7 +100,9 @@ bool IsMouseMessage(UINT message) {
            (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK);
 }
 
-bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
+bool IsKeyMessage(UINT message) {
+    return message >= WM_KEYFIRST && message <= WM_KEYLAST;
+}
 
 // The hooks may drop input messages the thread reads; true when the message is to be kept.
 bool RunInputHooks(MSG& msg, bool remove) {
@@ -127,13 +129,18 @@ bool FeedTracker(const MSG& msg) {
         return false;
     switch (msg.message) {
     case WM_MOUSEMOVE:
-    case WM_NCMOUSEMOVE: tracker->MouseMove(msg.pt); return true;
+    case WM_NCMOUSEMOVE:
+        tracker->MouseMove(msg.pt);
+        return true;
     case WM_LBUTTONUP:
-    case WM_NCLBUTTONUP: tracker->ButtonUp(msg.pt); return true;
+    case WM_NCLBUTTONUP:
+        tracker->ButtonUp(msg.pt);
+        return true;
     case WM_LBUTTONDOWN:
     case WM_NCLBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-    case WM_NCLBUTTONDBLCLK: return true;
+    case WM_NCLBUTTONDBLCLK:
+        return true;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         if (msg.wParam == static_cast<WPARAM>(VK_ESCAPE)) {
@@ -141,7 +148,8 @@ bool FeedTracker(const MSG& msg) {
             return true;
         }
         return false;
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -211,7 +219,8 @@ bool NextMessage(MSG& msg, HWND filter, UINT filterMin, UINT filterMax, UINT fla
             if (fromInput && remove)
                 UpdateKeyStateFromMessage(msg);
             if (HasHooks(WH_GETMESSAGE))
-                CallHooks(WH_GETMESSAGE, HC_ACTION, remove ? PM_REMOVE : PM_NOREMOVE, reinterpret_cast<LPARAM>(&msg));
+                CallHooks(WH_GETMESSAGE, HC_ACTION, remove ? PM_REMOVE : PM_NOREMOVE,
+                          reinterpret_cast<LPARAM>(&msg));
             return true;
         }
         if (!wait)
@@ -274,7 +283,9 @@ DWORD CurrentThreadId() {
     return tThreadId;
 }
 
-ThreadQueue& CurrentQueue() { return *CurrentQueueRef(); }
+ThreadQueue& CurrentQueue() {
+    return *CurrentQueueRef();
+}
 
 std::shared_ptr<ThreadQueue> CurrentQueueRef() {
     if (!tQueue.queue) {
@@ -338,7 +349,9 @@ bool ServeSentMessages() {
     return true;
 }
 
-DWORD MessageTick() { return static_cast<DWORD>(Clock::TickCount64()); }
+DWORD MessageTick() {
+    return static_cast<DWORD>(Clock::TickCount64());
+}
 
 LRESULT CallWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WNDPROC proc;
@@ -377,8 +390,8 @@ void PostInputMessage(const MSG& msg) {
         queue = window->queue;
     }
     ZTRACE(TraceMessage, "%p %s input, w=%lx l=%lx", static_cast<void*>(msg.hwnd),
-           MessageName(msg.message, msg.hwnd).c_str(),
-           static_cast<unsigned long>(msg.wParam), static_cast<unsigned long>(msg.lParam));
+           MessageName(msg.message, msg.hwnd).c_str(), static_cast<unsigned long>(msg.wParam),
+           static_cast<unsigned long>(msg.lParam));
     QueueMessage(*queue, msg, true);
 }
 
@@ -397,14 +410,16 @@ void SendToAllTopLevels(UINT message, WPARAM wParam, LPARAM lParam) {
 
 using namespace win32;
 
-DWORD GetCurrentThreadId() { return CurrentThreadId(); }
+DWORD GetCurrentThreadId() {
+    return CurrentThreadId();
+}
 
 namespace {
 
 // Queues a send to the window's thread and waits for its answer, serving sends to this thread meanwhile.
 // timeout is in milliseconds of the platform clock, or -1.
-bool SendAcross(const std::shared_ptr<ThreadQueue>& target, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                Int64 timeout, LRESULT& result) {
+bool SendAcross(const std::shared_ptr<ThreadQueue>& target, HWND hwnd, UINT message, WPARAM wParam,
+                LPARAM lParam, Int64 timeout, LRESULT& result) {
     auto sent = std::make_shared<SentMessage>();
     sent->hwnd = hwnd;
     sent->message = message;
@@ -545,8 +560,9 @@ BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         queue = window->queue;
     }
-    ZTRACE(TraceMessage, "%p %s posted, w=%lx l=%lx", static_cast<void*>(hwnd), MessageName(message, hwnd).c_str(),
-           static_cast<unsigned long>(wParam), static_cast<unsigned long>(lParam));
+    ZTRACE(TraceMessage, "%p %s posted, w=%lx l=%lx", static_cast<void*>(hwnd),
+           MessageName(message, hwnd).c_str(), static_cast<unsigned long>(wParam),
+           static_cast<unsigned long>(lParam));
     QueueMessage(*queue, MSG{hwnd, message, wParam, lParam, MessageTick(), CursorPosition()}, false);
     return TRUE;
 }
@@ -607,7 +623,8 @@ BOOL TranslateMessage(const MSG* msg) {
     else
         c = CharFromKey(msg->wParam, dead);
     if (c) {
-        UINT message = msg->message == WM_KEYDOWN ? (dead ? WM_DEADCHAR : WM_CHAR) : (dead ? WM_SYSDEADCHAR : WM_SYSCHAR);
+        UINT message = msg->message == WM_KEYDOWN ? (dead ? WM_DEADCHAR : WM_CHAR)
+                                                  : (dead ? WM_SYSDEADCHAR : WM_SYSCHAR);
         PostMessageW(msg->hwnd, message, c, msg->lParam);
     }
     return TRUE;
@@ -700,14 +717,18 @@ BOOL ReplyMessage(LRESULT result) {
     return TRUE;
 }
 
-DWORD GetMessageTime() { return CurrentQueue().messageTime; }
+DWORD GetMessageTime() {
+    return CurrentQueue().messageTime;
+}
 
 DWORD GetMessagePos() {
     POINT p = CurrentQueue().messagePos;
     return static_cast<DWORD>(MAKELONG(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
 }
 
-LPARAM GetMessageExtraInfo() { return 0; }
+LPARAM GetMessageExtraInfo() {
+    return 0;
+}
 
 DWORD GetQueueStatus(UINT flags) {
     ThreadQueue& queue = CurrentQueue();
@@ -719,7 +740,9 @@ DWORD GetQueueStatus(UINT flags) {
         if (!queue.sent.empty())
             status |= QS_SENDMESSAGE;
         for (const MSG& msg : queue.input)
-            status |= IsKeyMessage(msg.message) ? QS_KEY : msg.message == WM_MOUSEMOVE ? QS_MOUSEMOVE : QS_MOUSEBUTTON;
+            status |= IsKeyMessage(msg.message)     ? QS_KEY
+                      : msg.message == WM_MOUSEMOVE ? QS_MOUSEMOVE
+                                                    : QS_MOUSEBUTTON;
     }
     if (FindWindowToPaint(queue.threadId, nullptr))
         status |= QS_PAINT;
@@ -729,9 +752,12 @@ DWORD GetQueueStatus(UINT flags) {
     return (status << 16) | status;
 }
 
-BOOL GetInputState() { return (GetQueueStatus(QS_INPUT) & QS_INPUT) != 0; }
+BOOL GetInputState() {
+    return (GetQueueStatus(QS_INPUT) & QS_INPUT) != 0;
+}
 
-DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask, DWORD flags) {
+DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask,
+                                  DWORD flags) {
     if (count >= MAXIMUM_WAIT_OBJECTS || (count && !handles)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return WAIT_FAILED;
@@ -775,6 +801,7 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD mill
     }
 }
 
-DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds, DWORD wakeMask) {
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds,
+                                DWORD wakeMask) {
     return MsgWaitForMultipleObjectsEx(count, handles, milliseconds, wakeMask, waitAll ? MWMO_WAITALL : 0);
 }

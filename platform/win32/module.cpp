@@ -28,7 +28,7 @@ namespace {
 struct Library {
     std::string name; // lower case, without ".dll"
     std::map<std::string, FARPROC> entries;
-    int loads = 0;    // LoadLibrary minus FreeLibrary; the library stays "loaded" either way
+    int loads = 0; // LoadLibrary minus FreeLibrary; the library stays "loaded" either way
 };
 
 struct LibraryTable {
@@ -116,8 +116,8 @@ void RegisterBuiltIns() {
     if (table.builtIns)
         return;
     table.builtIns = true;
-    for (const char* name : {"kernel32", "user32", "gdi32", "comctl32", "uxtheme", "shlwapi", "gdiplus", "msimg32",
-                             "ole32", "oleaut32", "shell32", "advapi32", "comdlg32", "winspool"})
+    for (const char* name : {"kernel32", "user32", "gdi32", "comctl32", "uxtheme", "shlwapi", "gdiplus",
+                             "msimg32", "ole32", "oleaut32", "shell32", "advapi32", "comdlg32", "winspool"})
         AddLibrary(name);
     auto add = [](const char* library, const char* entry, FARPROC function) {
         AddLibrary(library).entries[entry] = function;
@@ -375,7 +375,9 @@ HGLOBAL LoadResource(HMODULE, HRSRC resource) {
     return reinterpret_cast<Resource*>(resource)->data.data();
 }
 
-LPVOID LockResource(HGLOBAL resource) { return resource; }
+LPVOID LockResource(HGLOBAL resource) {
+    return resource;
+}
 
 DWORD SizeofResource(HMODULE, HRSRC resource) {
     if (!resource) {
@@ -385,4 +387,6 @@ DWORD SizeofResource(HMODULE, HRSRC resource) {
     return static_cast<DWORD>(reinterpret_cast<Resource*>(resource)->data.size());
 }
 
-BOOL FreeResource(HGLOBAL) { return FALSE; }
+BOOL FreeResource(HGLOBAL) {
+    return FALSE;
+}

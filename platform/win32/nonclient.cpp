@@ -9,8 +9,12 @@ namespace win32 {
 
 namespace {
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+int Width(const RECT& r) {
+    return r.right - r.left;
+}
+int Height(const RECT& r) {
+    return r.bottom - r.top;
+}
 
 bool HasDialogFrame(DWORD style, DWORD exStyle) {
     return (exStyle & WS_EX_DLGMODALFRAME) || ((style & WS_DLGFRAME) && !(style & WS_THICKFRAME));
@@ -18,8 +22,12 @@ bool HasDialogFrame(DWORD style, DWORD exStyle) {
 bool HasThickFrame(DWORD style) {
     return (style & WS_THICKFRAME) && (style & (WS_DLGFRAME | WS_BORDER)) != WS_DLGFRAME;
 }
-bool HasThinFrame(DWORD style) { return (style & WS_BORDER) || !(style & (WS_CHILD | WS_POPUP)); }
-bool HasCaption(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
+bool HasThinFrame(DWORD style) {
+    return (style & WS_BORDER) || !(style & (WS_CHILD | WS_POPUP));
+}
+bool HasCaption(DWORD style) {
+    return (style & WS_CAPTION) == WS_CAPTION;
+}
 
 // The width of the outer frame, the caption's height and the inner edge, as Win32 lays them out.
 int OuterFrame(DWORD style, DWORD exStyle) {
@@ -41,7 +49,9 @@ int CaptionHeight(DWORD style, DWORD exStyle) {
     return GetSystemMetrics((exStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
 }
 
-int InnerEdge(DWORD exStyle) { return (exStyle & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CXEDGE) : 0; }
+int InnerEdge(DWORD exStyle) {
+    return (exStyle & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CXEDGE) : 0;
+}
 
 class SizeMoveTracker : public Tracker {
 public:
@@ -54,14 +64,22 @@ public:
 
     WPARAM Edge() const {
         switch (FHit) {
-        case HTLEFT: return WMSZ_LEFT;
-        case HTRIGHT: return WMSZ_RIGHT;
-        case HTTOP: return WMSZ_TOP;
-        case HTTOPLEFT: return WMSZ_TOPLEFT;
-        case HTTOPRIGHT: return WMSZ_TOPRIGHT;
-        case HTBOTTOM: return WMSZ_BOTTOM;
-        case HTBOTTOMLEFT: return WMSZ_BOTTOMLEFT;
-        default: return WMSZ_BOTTOMRIGHT;
+        case HTLEFT:
+            return WMSZ_LEFT;
+        case HTRIGHT:
+            return WMSZ_RIGHT;
+        case HTTOP:
+            return WMSZ_TOP;
+        case HTTOPLEFT:
+            return WMSZ_TOPLEFT;
+        case HTTOPRIGHT:
+            return WMSZ_TOPRIGHT;
+        case HTBOTTOM:
+            return WMSZ_BOTTOM;
+        case HTBOTTOMLEFT:
+            return WMSZ_BOTTOMLEFT;
+        default:
+            return WMSZ_BOTTOMRIGHT;
         }
     }
 
@@ -78,7 +96,8 @@ public:
                 origin = ClientOrigin(w->parent);
         }
         OffsetRect(&screen, origin.x, origin.y);
-        SendMessageW(FHwnd, FMoving ? WM_MOVING : WM_SIZING, FMoving ? 0 : Edge(), reinterpret_cast<LPARAM>(&screen));
+        SendMessageW(FHwnd, FMoving ? WM_MOVING : WM_SIZING, FMoving ? 0 : Edge(),
+                     reinterpret_cast<LPARAM>(&screen));
         OffsetRect(&screen, -origin.x, -origin.y);
         SetWindowPos(FHwnd, nullptr, screen.left, screen.top, Width(screen), Height(screen),
                      SWP_NOZORDER | SWP_NOACTIVATE | (FMoving ? SWP_NOSIZE : 0));
@@ -96,13 +115,17 @@ public:
             info.ptMaxTrackSize = POINT{100000, 100000};
             SendMessageW(FHwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
             if (FHit == HTLEFT || FHit == HTTOPLEFT || FHit == HTBOTTOMLEFT)
-                r.left = std::clamp<LONG>(r.left + dx, r.right - info.ptMaxTrackSize.x, r.right - info.ptMinTrackSize.x);
+                r.left = std::clamp<LONG>(r.left + dx, r.right - info.ptMaxTrackSize.x,
+                                          r.right - info.ptMinTrackSize.x);
             if (FHit == HTRIGHT || FHit == HTTOPRIGHT || FHit == HTBOTTOMRIGHT)
-                r.right = std::clamp<LONG>(r.right + dx, r.left + info.ptMinTrackSize.x, r.left + info.ptMaxTrackSize.x);
+                r.right = std::clamp<LONG>(r.right + dx, r.left + info.ptMinTrackSize.x,
+                                           r.left + info.ptMaxTrackSize.x);
             if (FHit == HTTOP || FHit == HTTOPLEFT || FHit == HTTOPRIGHT)
-                r.top = std::clamp<LONG>(r.top + dy, r.bottom - info.ptMaxTrackSize.y, r.bottom - info.ptMinTrackSize.y);
+                r.top = std::clamp<LONG>(r.top + dy, r.bottom - info.ptMaxTrackSize.y,
+                                         r.bottom - info.ptMinTrackSize.y);
             if (FHit == HTBOTTOM || FHit == HTBOTTOMLEFT || FHit == HTBOTTOMRIGHT)
-                r.bottom = std::clamp<LONG>(r.bottom + dy, r.top + info.ptMinTrackSize.y, r.top + info.ptMaxTrackSize.y);
+                r.bottom = std::clamp<LONG>(r.bottom + dy, r.top + info.ptMinTrackSize.y,
+                                            r.top + info.ptMaxTrackSize.y);
         }
         MoveTo(r);
     }
@@ -124,12 +147,13 @@ public:
                      SWP_NOZORDER | SWP_NOACTIVATE);
         Finish();
     }
+
 private:
     HWND FHwnd;
-    LRESULT FHit;       // the edge or corner being dragged, or HTCAPTION for a move
-    POINT FStart;       // where the button went down
+    LRESULT FHit; // the edge or corner being dragged, or HTCAPTION for a move
+    POINT FStart; // where the button went down
     bool FMoving;
-    RECT FStartRect{};  // in the parent's client coordinates
+    RECT FStartRect{}; // in the parent's client coordinates
 };
 
 } // namespace
@@ -175,14 +199,16 @@ LRESULT DefaultHitTest(Window* window, POINT screen) {
     if (screen.x < r.left || screen.x >= r.right || screen.y < r.top || screen.y >= r.bottom)
         return HTNOWHERE;
     RECT client = ScreenClientRect(window);
-    if (screen.x >= client.left && screen.x < client.right && screen.y >= client.top && screen.y < client.bottom)
+    if (screen.x >= client.left && screen.x < client.right && screen.y >= client.top &&
+        screen.y < client.bottom)
         return HTCLIENT;
     DWORD style = window->style;
     DWORD exStyle = window->exStyle;
     int outer = OuterFrame(style, exStyle);
     RECT inside = r;
     InflateRect(&inside, -outer, -outer);
-    bool inFrame = screen.x < inside.left || screen.x >= inside.right || screen.y < inside.top || screen.y >= inside.bottom;
+    bool inFrame = screen.x < inside.left || screen.x >= inside.right || screen.y < inside.top ||
+                   screen.y >= inside.bottom;
     if (inFrame) {
         if (!HasThickFrame(style))
             return HTBORDER;
@@ -214,7 +240,8 @@ LRESULT DefaultHitTest(Window* window, POINT screen) {
             return HTMAXBUTTON;
         if ((style & WS_SYSMENU) && (style & WS_MINIMIZEBOX) && screen.x >= inside.right - 3 * button)
             return HTMINBUTTON;
-        if ((style & WS_SYSMENU) && !(exStyle & WS_EX_TOOLWINDOW) && screen.x < inside.left + GetSystemMetrics(SM_CXSMICON) + 2)
+        if ((style & WS_SYSMENU) && !(exStyle & WS_EX_TOOLWINDOW) &&
+            screen.x < inside.left + GetSystemMetrics(SM_CXSMICON) + 2)
             return HTSYSMENU;
         return HTCAPTION;
     }
@@ -256,10 +283,12 @@ void DrawNonClient(HWND hwnd, HRGN region) {
         exStyle = window->exStyle;
         r = RECT{0, 0, Width(window->rect), Height(window->rect)};
         text = window->text;
-        active = IsTopLevel(window) ? window->frameActive : GetForegroundWindow() == TopLevelOf(window)->handle;
+        active =
+            IsTopLevel(window) ? window->frameActive : GetForegroundWindow() == TopLevelOf(window)->handle;
     }
-    HDC dc = (region && region != reinterpret_cast<HRGN>(1)) ? GetDCEx(hwnd, region, DCX_USESTYLE | DCX_WINDOW | DCX_INTERSECTRGN)
-                                                             : GetWindowDC(hwnd);
+    HDC dc = (region && region != reinterpret_cast<HRGN>(1))
+                 ? GetDCEx(hwnd, region, DCX_USESTYLE | DCX_WINDOW | DCX_INTERSECTRGN)
+                 : GetWindowDC(hwnd);
     if (!dc)
         return;
     // The client area is not ours to draw on.
@@ -335,4 +364,6 @@ BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL, DWORD exStyle) {
     return TRUE;
 }
 
-BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) { return AdjustWindowRectEx(rect, style, menu, 0); }
+BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) {
+    return AdjustWindowRectEx(rect, style, menu, 0);
+}

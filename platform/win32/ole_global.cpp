@@ -356,7 +356,9 @@ HRESULT GetHGlobalFromStream(IStream* stream, HGLOBAL* memory) {
     return S_OK;
 }
 
-HRESULT OleInitialize(LPVOID) { return tOleInitCount++ == 0 ? S_OK : S_FALSE; }
+HRESULT OleInitialize(LPVOID) {
+    return tOleInitCount++ == 0 ? S_OK : S_FALSE;
+}
 
 void OleUninitialize() {
     if (tOleInitCount > 0)

@@ -20,10 +20,18 @@ const Trace::Channel TracePaint("paint");
 
 namespace {
 
-backend::Rect ToRect(const RECT& r) { return backend::Rect{r.left, r.top, r.right, r.bottom}; }
-RECT FromRect(const backend::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+backend::Rect ToRect(const RECT& r) {
+    return backend::Rect{r.left, r.top, r.right, r.bottom};
+}
+RECT FromRect(const backend::Rect& r) {
+    return RECT{r.left, r.top, r.right, r.bottom};
+}
+int Width(const RECT& r) {
+    return r.right - r.left;
+}
+int Height(const RECT& r) {
+    return r.bottom - r.top;
+}
 
 // Where a window's corners are on its top-level window's surface.
 POINT SurfaceWindowOrigin(const Window* window) {
@@ -42,7 +50,8 @@ POINT SurfaceClientOrigin(const Window* window) {
 
 Region WindowArea(const Window* window) {
     POINT origin = SurfaceWindowOrigin(window);
-    Region area(backend::Rect{origin.x, origin.y, origin.x + Width(window->rect), origin.y + Height(window->rect)});
+    Region area(
+        backend::Rect{origin.x, origin.y, origin.x + Width(window->rect), origin.y + Height(window->rect)});
     if (window->shape) {
         Region shape = *window->shape;
         shape.Offset(origin.x, origin.y);
@@ -53,7 +62,8 @@ Region WindowArea(const Window* window) {
 
 Region ClientArea(const Window* window) {
     POINT origin = SurfaceClientOrigin(window);
-    return Region(backend::Rect{origin.x, origin.y, origin.x + Width(window->client), origin.y + Height(window->client)});
+    return Region(backend::Rect{origin.x, origin.y, origin.x + Width(window->client),
+                                origin.y + Height(window->client)});
 }
 
 // Visible siblings above window (earlier in the z-order) are cut out of region.
@@ -68,8 +78,8 @@ void ClipSiblingsAbove(const Window* window, Region& region) {
 
 struct WindowDC {
     HWND hwnd = nullptr;
-    bool paintDC = false;   // from BeginPaint
-    Region visible;          // surface pixels the DC may draw on
+    bool paintDC = false; // from BeginPaint
+    Region visible;       // surface pixels the DC may draw on
     std::shared_ptr<Surface> surface;
 };
 
@@ -149,14 +159,19 @@ const Region* RegionOf(HRGN handle) {
 
 // ---- Surfaces ----
 
-bool DesktopFramed(const Window* top) { return (top->style & WS_CAPTION) == WS_CAPTION; }
+bool DesktopFramed(const Window* top) {
+    return (top->style & WS_CAPTION) == WS_CAPTION;
+}
 
-RECT HostRect(const Window* top) { return DesktopFramed(top) ? ScreenClientRect(top) : ScreenRect(top); }
+RECT HostRect(const Window* top) {
+    return DesktopFramed(top) ? ScreenClientRect(top) : ScreenRect(top);
+}
 
 RECT WindowRectFromHost(const Window* top, const RECT& shown) {
     if (!DesktopFramed(top))
         return shown;
-    return RECT{shown.left - (top->client.left - top->rect.left), shown.top - (top->client.top - top->rect.top),
+    return RECT{shown.left - (top->client.left - top->rect.left),
+                shown.top - (top->client.top - top->rect.top),
                 shown.right + (top->rect.right - top->client.right),
                 shown.bottom + (top->rect.bottom - top->client.bottom)};
 }
@@ -191,8 +206,8 @@ void UpdateSurface(Window* top) {
     top->host->SetGeometry(shown.left, shown.top, Width(shown), Height(shown));
     top->host->SetTitle(top->text);
     top->host->SetState((top->style & WS_MINIMIZE) != 0, (top->style & WS_MAXIMIZE) != 0);
-    top->host->SetOpacity((top->exStyle & WS_EX_LAYERED) && (top->layeredFlags & LWA_ALPHA) ? top->layeredAlpha / 255.0
-                                                                                             : 1.0);
+    top->host->SetOpacity(
+        (top->exStyle & WS_EX_LAYERED) && (top->layeredFlags & LWA_ALPHA) ? top->layeredAlpha / 255.0 : 1.0);
     if (top->shape) {
         Region mask = *top->shape;
         if (framed)
@@ -203,7 +218,8 @@ void UpdateSurface(Window* top) {
     }
     top->host->SetVisible(visible, !(top->exStyle & WS_EX_NOACTIVATE));
     if (visible)
-        top->surface->dirty = Region(backend::Rect{0, 0, top->surface->pixels.width, top->surface->pixels.height});
+        top->surface->dirty =
+            Region(backend::Rect{0, 0, top->surface->pixels.width, top->surface->pixels.height});
     FlushSurface(top);
 }
 
@@ -279,8 +295,8 @@ void RedrawInternal(Window* window, const Region* clientRegion, UINT flags) {
     }
     // Children share the work unless told otherwise: all of them with RDW_ALLCHILDREN, none with
     // RDW_NOCHILDREN, and otherwise only when this window does not clip its children.
-    bool children = (flags & RDW_ALLCHILDREN) ||
-                    (!(flags & RDW_NOCHILDREN) && !(window->style & WS_CLIPCHILDREN));
+    bool children =
+        (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(window->style & WS_CLIPCHILDREN));
     if (!children)
         return;
     for (Window* child : window->children) {
@@ -418,8 +434,8 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
         POINT origin = SurfaceClientOrigin(window);
         clip.Offset(origin.x, origin.y);
         bool parentDC = window->cls && (window->cls->style & CS_PARENTDC) && (style & WS_CHILD);
-        dc = MakeWindowDC(window, false, !parentDC && (style & WS_CLIPCHILDREN), (style & WS_CLIPSIBLINGS) != 0,
-                          &clip, true, true);
+        dc = MakeWindowDC(window, false, !parentDC && (style & WS_CLIPCHILDREN),
+                          (style & WS_CLIPSIBLINGS) != 0, &clip, true, true);
         if (!dc)
             return nullptr;
         backend::Rect box = update.Bounds();
@@ -472,7 +488,8 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
         // GetDC and GetWindowDC clip as the window's styles say; a whole-window DC never clips children.
         clipSiblings = (window->style & WS_CLIPSIBLINGS) != 0;
         bool parentDC = window->cls && (window->cls->style & CS_PARENTDC) && (window->style & WS_CHILD);
-        clipChildren = !wholeWindow && !parentDC && (window->style & WS_CLIPCHILDREN) && !(window->style & WS_MINIMIZE);
+        clipChildren =
+            !wholeWindow && !parentDC && (window->style & WS_CLIPCHILDREN) && !(window->style & WS_MINIMIZE);
     }
     std::optional<Region> extra;
     bool intersect = (flags & DCX_INTERSECTRGN) != 0;
@@ -485,12 +502,17 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
             extra = onSurface;
         }
     }
-    return MakeWindowDC(window, wholeWindow, clipChildren, clipSiblings, extra ? &*extra : nullptr, intersect, false);
+    return MakeWindowDC(window, wholeWindow, clipChildren, clipSiblings, extra ? &*extra : nullptr, intersect,
+                        false);
 }
 
-HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_USESTYLE | DCX_CACHE); }
+HDC GetDC(HWND hwnd) {
+    return GetDCEx(hwnd, nullptr, DCX_USESTYLE | DCX_CACHE);
+}
 
-HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_USESTYLE | DCX_WINDOW | DCX_CACHE); }
+HDC GetWindowDC(HWND hwnd) {
+    return GetDCEx(hwnd, nullptr, DCX_USESTYLE | DCX_WINDOW | DCX_CACHE);
+}
 
 int ReleaseDC(HWND, HDC dc) {
     WindowDC entry;
@@ -643,8 +665,8 @@ int ExcludeUpdateRgn(HDC dc, HWND hwnd) {
 
 // ---- Scrolling ----
 
-int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, LPRECT updateRect,
-                   UINT flags) {
+int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update,
+                   LPRECT updateRect, UINT flags) {
     std::vector<HWND> movedChildren;
     Region invalid;
     {
@@ -670,7 +692,8 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
             backend::PixelBuffer& pixels = top->surface->pixels;
             if (!target.Empty()) {
                 backend::Rect box = target.Bounds();
-                std::vector<std::uint32_t> copy(static_cast<size_t>(box.Width()) * static_cast<size_t>(box.Height()));
+                std::vector<std::uint32_t> copy(static_cast<size_t>(box.Width()) *
+                                                static_cast<size_t>(box.Height()));
                 for (const backend::Rect& r : target.Rects())
                     for (int y = r.top; y < r.bottom; ++y)
                         for (int x = r.left; x < r.right; ++x)
@@ -746,8 +769,8 @@ BOOL ScrollDC(HDC dc, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN
     OffsetRect(&moved, dx, dy);
     RECT target;
     if (IntersectRect(&target, &moved, &area))
-        BitBlt(dc, target.left, target.top, Width(target), Height(target), dc, target.left - dx, target.top - dy,
-               SRCCOPY);
+        BitBlt(dc, target.left, target.top, Width(target), Height(target), dc, target.left - dx,
+               target.top - dy, SRCCOPY);
     else
         SetRectEmpty(&target);
     Region invalid = Region(ToRect(area)).Subtracted(Region(ToRect(target)));

@@ -89,8 +89,6 @@ std::string ErrnoText(int error) {
 
 } // namespace
 
-
-
 RegistryStore::RegistryStore(std::string path, String rootName, std::int64_t maxFileSize)
     : FPath(std::move(path)), FMaxFileSize(maxFileSize), FRootName(std::move(rootName)),
       FRoot(NewRegNode(FRootName, nullptr)) {

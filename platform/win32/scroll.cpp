@@ -29,7 +29,7 @@ int MaxPosition(const ScrollBar& sb) {
 }
 
 struct Layout {
-    RECT bar{};       // window coordinates
+    RECT bar{}; // window coordinates
     bool vertical = true;
     int length = 0;   // along the bar
     int arrow = 0;    // each arrow's length
@@ -53,7 +53,8 @@ Layout LayoutOf(const Window* window, int bar) {
 }
 
 Part PartAt(const Layout& layout, POINT local) {
-    if (local.x < layout.bar.left || local.x >= layout.bar.right || local.y < layout.bar.top || local.y >= layout.bar.bottom)
+    if (local.x < layout.bar.left || local.x >= layout.bar.right || local.y < layout.bar.top ||
+        local.y >= layout.bar.bottom)
         return Part::None;
     int along = layout.vertical ? local.y - layout.bar.top : local.x - layout.bar.left;
     if (along < layout.arrow)
@@ -189,7 +190,8 @@ private:
     }
 
     static void SendTo(HWND hwnd, int bar, WORD code, int pos) {
-        SendMessageW(hwnd, bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, static_cast<WORD>(pos)), 0);
+        SendMessageW(hwnd, bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, static_cast<WORD>(pos)),
+                     0);
     }
 
     void Send(WORD code, int pos) { SendTo(FHwnd, FBar, code, pos); }
@@ -203,7 +205,7 @@ private:
         InvalidateFrame(hwnd);
     }
 
-    POINT FLast;  // where the mouse is now
+    POINT FLast; // where the mouse is now
     HWND FHwnd;
     int FBar;
     Part FPart;
@@ -309,7 +311,8 @@ int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
         return 0;
     }
     if (bar == SB_CTL)
-        return static_cast<int>(SendMessageW(hwnd, SBM_SETSCROLLINFO, redraw, reinterpret_cast<LPARAM>(info)));
+        return static_cast<int>(
+            SendMessageW(hwnd, SBM_SETSCROLLINFO, redraw, reinterpret_cast<LPARAM>(info)));
     int pos;
     bool show = false;
     bool hide = false;

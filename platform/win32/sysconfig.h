@@ -11,7 +11,7 @@ struct SystemSettings {
     DWORD minorVersion = 1;
     DWORD buildNumber = 7601;
     WORD servicePack = 1;
-    DWORD comctlMajor = 6;  // the file version of COMCTL32.DLL
+    DWORD comctlMajor = 6; // the file version of COMCTL32.DLL
     DWORD comctlMinor = 10;
     bool themesActive = true;
     bool highContrast = false;

@@ -62,7 +62,9 @@ void SetSystemSettings(const SystemSettings& settings) {
     State().settings = settings;
 }
 
-void ResetSystemSettings() { SetSystemSettings(SystemSettings()); }
+void ResetSystemSettings() {
+    SetSystemSettings(SystemSettings());
+}
 
 int BeepCount() {
     std::lock_guard<std::mutex> guard(State().lock);
@@ -101,58 +103,89 @@ int GetSystemMetrics(int index) {
     switch (index) {
     case SM_CXSCREEN:
     case SM_CXFULLSCREEN:
-    case SM_CXVIRTUALSCREEN: return ScreenSize().cx;
+    case SM_CXVIRTUALSCREEN:
+        return ScreenSize().cx;
     case SM_CYSCREEN:
-    case SM_CYVIRTUALSCREEN: return ScreenSize().cy;
-    case SM_CYFULLSCREEN: return WorkArea().bottom - WorkArea().top - 22;
+    case SM_CYVIRTUALSCREEN:
+        return ScreenSize().cy;
+    case SM_CYFULLSCREEN:
+        return WorkArea().bottom - WorkArea().top - 22;
     case SM_XVIRTUALSCREEN:
-    case SM_YVIRTUALSCREEN: return 0;
+    case SM_YVIRTUALSCREEN:
+        return 0;
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
     case SM_CYVSCROLL:
     case SM_CXHSCROLL:
     case SM_CYVTHUMB:
-    case SM_CXHTHUMB: return 17;
-    case SM_CYCAPTION: return 22;
-    case SM_CYSMCAPTION: return 20;
+    case SM_CXHTHUMB:
+        return 17;
+    case SM_CYCAPTION:
+        return 22;
+    case SM_CYSMCAPTION:
+        return 20;
     case SM_CXBORDER:
-    case SM_CYBORDER: return 1;
+    case SM_CYBORDER:
+        return 1;
     case SM_CXFIXEDFRAME:
-    case SM_CYFIXEDFRAME: return 3;
+    case SM_CYFIXEDFRAME:
+        return 3;
     case SM_CXSIZEFRAME:
-    case SM_CYSIZEFRAME: return 4;
+    case SM_CYSIZEFRAME:
+        return 4;
     case SM_CXEDGE:
-    case SM_CYEDGE: return 2;
-    case SM_CXPADDEDBORDER: return 4;
+    case SM_CYEDGE:
+        return 2;
+    case SM_CXPADDEDBORDER:
+        return 4;
     case SM_CXICON:
     case SM_CYICON:
     case SM_CXCURSOR:
-    case SM_CYCURSOR: return 32;
+    case SM_CYCURSOR:
+        return 32;
     case SM_CXSMICON:
-    case SM_CYSMICON: return 16;
+    case SM_CYSMICON:
+        return 16;
     case SM_CXICONSPACING:
-    case SM_CYICONSPACING: return 75;
-    case SM_CYMENU: return 20;
+    case SM_CYICONSPACING:
+        return 75;
+    case SM_CYMENU:
+        return 20;
     case SM_CXSIZE:
-    case SM_CYSIZE: return 22;
-    case SM_CXMIN: return 132;
-    case SM_CYMIN: return 38;
-    case SM_CXMINTRACK: return 132;
-    case SM_CYMINTRACK: return 38;
+    case SM_CYSIZE:
+        return 22;
+    case SM_CXMIN:
+        return 132;
+    case SM_CYMIN:
+        return 38;
+    case SM_CXMINTRACK:
+        return 132;
+    case SM_CYMINTRACK:
+        return 38;
     case SM_CXDOUBLECLK:
-    case SM_CYDOUBLECLK: return 4;
+    case SM_CYDOUBLECLK:
+        return 4;
     case SM_CXDRAG:
-    case SM_CYDRAG: return 4;
+    case SM_CYDRAG:
+        return 4;
     case SM_CXMENUCHECK:
-    case SM_CYMENUCHECK: return 13;
+    case SM_CYMENUCHECK:
+        return 13;
     case SM_CXFOCUSBORDER:
-    case SM_CYFOCUSBORDER: return 1;
-    case SM_CMOUSEBUTTONS: return 3;
-    case SM_MOUSEWHEELPRESENT: return 1;
-    case SM_SWAPBUTTON: return 0;
-    case SM_CMONITORS: return 1;
-    case SM_REMOTESESSION: return 0;
-    default: return 0;
+    case SM_CYFOCUSBORDER:
+        return 1;
+    case SM_CMOUSEBUTTONS:
+        return 3;
+    case SM_MOUSEWHEELPRESENT:
+        return 1;
+    case SM_SWAPBUTTON:
+        return 0;
+    case SM_CMONITORS:
+        return 1;
+    case SM_REMOTESESSION:
+        return 0;
+    default:
+        return 0;
     }
 }
 
@@ -236,12 +269,16 @@ BOOL SystemParametersInfoW(UINT action, UINT uiParam, PVOID pvParam, UINT winIni
                 return FALSE;
             *static_cast<LOGFONTW*>(pvParam) = SystemFont();
             break;
-        case SPI_GETKEYBOARDCUES: result = setBool(FALSE); break;
+        case SPI_GETKEYBOARDCUES:
+            result = setBool(FALSE);
+            break;
         case SPI_GETDROPSHADOW:
         case SPI_GETFLATMENU:
         case SPI_GETGRADIENTCAPTIONS:
         case SPI_GETFONTSMOOTHING:
-        case SPI_GETBEEP: result = setBool(TRUE); break;
+        case SPI_GETBEEP:
+            result = setBool(TRUE);
+            break;
         case SPI_GETMENUSHOWDELAY:
             if (!pvParam)
                 return FALSE;

@@ -46,7 +46,8 @@ void ListenToClock(TimerTable& table) {
 
 bool TakeDueTimer(DWORD threadId, HWND filter, UINT filterMin, UINT filterMax, bool remove, MSG& msg) {
     bool wantTimer = (filterMin == 0 && filterMax == 0) || (WM_TIMER >= filterMin && WM_TIMER <= filterMax);
-    bool wantSystem = (filterMin == 0 && filterMax == 0) || (WM_SYSTIMER >= filterMin && WM_SYSTIMER <= filterMax);
+    bool wantSystem =
+        (filterMin == 0 && filterMax == 0) || (WM_SYSTIMER >= filterMin && WM_SYSTIMER <= filterMax);
     if (!wantTimer && !wantSystem)
         return false;
     UInt64 now = Clock::TickCount64();
@@ -63,8 +64,12 @@ bool TakeDueTimer(DWORD threadId, HWND filter, UINT filterMin, UINT filterMax, b
     }
     if (!best)
         return false;
-    msg = MSG{best->hwnd, best->system ? WM_SYSTIMER : WM_TIMER, best->id, reinterpret_cast<LPARAM>(best->proc),
-              static_cast<DWORD>(now), CursorPosition()};
+    msg = MSG{best->hwnd,
+              best->system ? WM_SYSTIMER : WM_TIMER,
+              best->id,
+              reinterpret_cast<LPARAM>(best->proc),
+              static_cast<DWORD>(now),
+              CursorPosition()};
     if (remove) {
         // A timer that fell behind fires once, then counts its interval from now, as Win32 does.
         best->due = now + best->interval;
@@ -98,19 +103,23 @@ void SetSystemTimer(HWND hwnd, UINT_PTR id, UINT elapse) {
     TimerTable& table = Timers();
     std::lock_guard<std::mutex> guard(table.lock);
     ListenToClock(table);
-    auto it = std::find_if(table.timers.begin(), table.timers.end(),
-                           [&](const Timer& timer) { return timer.system && timer.hwnd == hwnd && timer.id == id; });
+    auto it = std::find_if(table.timers.begin(), table.timers.end(), [&](const Timer& timer) {
+        return timer.system && timer.hwnd == hwnd && timer.id == id;
+    });
     if (it == table.timers.end()) {
         table.timers.push_back(Timer{});
         it = table.timers.end() - 1;
     }
-    *it = Timer{hwnd, id, elapse, Clock::TickCount64() + elapse, nullptr, CurrentThreadId(), table.nextSerial++, true};
+    *it =
+        Timer{hwnd, id, elapse, Clock::TickCount64() + elapse, nullptr, CurrentThreadId(), table.nextSerial++,
+              true};
 }
 
 void KillSystemTimer(HWND hwnd, UINT_PTR id) {
     TimerTable& table = Timers();
     std::lock_guard<std::mutex> guard(table.lock);
-    std::erase_if(table.timers, [&](const Timer& timer) { return timer.system && timer.hwnd == hwnd && timer.id == id; });
+    std::erase_if(table.timers,
+                  [&](const Timer& timer) { return timer.system && timer.hwnd == hwnd && timer.id == id; });
 }
 
 } // namespace win32

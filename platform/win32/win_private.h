@@ -58,8 +58,8 @@ struct SentMessage {
     WPARAM wParam = 0;
     LPARAM lParam = 0;
     LRESULT result = 0;
-    bool replied = false;  // guarded by the sender's queue lock
-    bool notify = false;   // the sender stopped waiting (timed out); guarded by the sender's queue lock
+    bool replied = false; // guarded by the sender's queue lock
+    bool notify = false;  // the sender stopped waiting (timed out); guarded by the sender's queue lock
     std::shared_ptr<ThreadQueue> sender; // null for SendNotifyMessage: nobody waits
 };
 
@@ -74,17 +74,17 @@ struct ThreadQueue {
     DWORD threadId = 0;
     std::mutex lock;
     std::condition_variable wake;
-    std::deque<MSG> posted;                          // PostMessage, PostThreadMessage
-    std::deque<MSG> input;                           // keyboard and mouse
-    std::deque<std::shared_ptr<SentMessage>> sent;   // from other threads, not yet served
+    std::deque<MSG> posted;                        // PostMessage, PostThreadMessage
+    std::deque<MSG> input;                         // keyboard and mouse
+    std::deque<std::shared_ptr<SentMessage>> sent; // from other threads, not yet served
     bool quit = false;
     int quitCode = 0;
-    bool woken = false;                              // something changed since the last look
-    bool ended = false;                              // the thread has ended: nobody serves the queue
-    HANDLE arrival = nullptr;                        // set when something arrives (MsgWaitForMultipleObjects)
+    bool woken = false;       // something changed since the last look
+    bool ended = false;       // the thread has ended: nobody serves the queue
+    HANDLE arrival = nullptr; // set when something arrives (MsgWaitForMultipleObjects)
     // Only the owning thread touches the rest.
     std::vector<std::shared_ptr<SentMessage>> serving; // sends being served, innermost last
-    std::vector<Hook> hooks;                            // newest first
+    std::vector<Hook> hooks;                           // newest first
     DWORD messageTime = 0;
     POINT messagePos{};
 };
@@ -133,19 +133,19 @@ struct Window {
     LONG_PTR id = 0; // GWLP_ID, the menu handle of a top-level window
     LONG_PTR userData = 0;
     std::vector<BYTE> extra;
-    Window* parent = nullptr;        // null for top-level windows
-    Window* owner = nullptr;         // top-level windows only
-    std::vector<Window*> children;   // z-order, topmost first
-    RECT rect{};                     // window rectangle in the parent's client coordinates (screen for top-level)
-    RECT client{};                   // client rectangle in the same coordinates
+    Window* parent = nullptr;      // null for top-level windows
+    Window* owner = nullptr;       // top-level windows only
+    std::vector<Window*> children; // z-order, topmost first
+    RECT rect{};   // window rectangle in the parent's client coordinates (screen for top-level)
+    RECT client{}; // client rectangle in the same coordinates
     // Painting: the update region is in client coordinates.
     Region update;
-    bool erase = false;              // WM_ERASEBKGND due with the next BeginPaint
-    bool frameDirty = false;         // WM_NCPAINT due
-    bool internalPaint = false;      // RDW_INTERNALPAINT
-    bool painting = false;           // between BeginPaint and EndPaint
-    bool frameActive = false;        // the caption is drawn active (the last WM_NCACTIVATE said so)
-    std::optional<Region> shape;     // SetWindowRgn, window coordinates
+    bool erase = false;          // WM_ERASEBKGND due with the next BeginPaint
+    bool frameDirty = false;     // WM_NCPAINT due
+    bool internalPaint = false;  // RDW_INTERNALPAINT
+    bool painting = false;       // between BeginPaint and EndPaint
+    bool frameActive = false;    // the caption is drawn active (the last WM_NCACTIVATE said so)
+    std::optional<Region> shape; // SetWindowRgn, window coordinates
     COLORREF layeredKey = 0;
     BYTE layeredAlpha = 255;
     DWORD layeredFlags = 0;
@@ -154,8 +154,8 @@ struct Window {
     ScrollBar vscroll;
     std::map<String, HANDLE> props;
     bool destroying = false;
-    bool created = false;            // WM_NCCREATE answered
-    RECT normalRect{};               // the rectangle to restore after minimising or maximising
+    bool created = false; // WM_NCCREATE answered
+    RECT normalRect{};    // the rectangle to restore after minimising or maximising
     // Top-level windows: the pixels every window of the tree paints into, and the desktop window that
     // shows them (none without a display).
     std::shared_ptr<Surface> surface;

@@ -1,4 +1,5 @@
-// The window tree: creating and destroying windows, parents, owners and z-order, coordinates, window longs, texts, properties, window regions and layered windows.
+// The window tree: creating and destroying windows, parents, owners and z-order, coordinates, window longs,
+// texts, properties, window regions and layered windows.
 //
 // Contents: the handle table - tree helpers - hit testing - CreateWindowEx and DestroyWindow - tree
 // queries - coordinates - window longs and texts - window regions and layered windows - properties.
@@ -36,8 +37,12 @@ HWND NewHandle() {
     return handle;
 }
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+int Width(const RECT& r) {
+    return r.right - r.left;
+}
+int Height(const RECT& r) {
+    return r.bottom - r.top;
+}
 
 // Where the next window with CW_USEDEFAULT goes: cascading from the work area's corner.
 POINT NextDefaultPosition() {
@@ -100,7 +105,8 @@ void RaiseOwnedAbove(Window* window) {
             below.push_back(*it);
     if (below.empty())
         return;
-    std::erase_if(siblings, [&](Window* w) { return std::find(below.begin(), below.end(), w) != below.end(); });
+    std::erase_if(siblings,
+                  [&](Window* w) { return std::find(below.begin(), below.end(), w) != below.end(); });
     self = std::find(siblings.begin(), siblings.end(), window);
     siblings.insert(self, below.begin(), below.end());
 }
@@ -200,11 +206,14 @@ MINMAXINFO DefaultMinMaxInfo(const Window* window) {
     info.ptMaxSize = POINT{screen.cx + Width(frame), screen.cy + Height(frame)};
     info.ptMaxPosition = POINT{frame.left, frame.top};
     info.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-    info.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXVIRTUALSCREEN) + 12, GetSystemMetrics(SM_CYVIRTUALSCREEN) + 12};
+    info.ptMaxTrackSize =
+        POINT{GetSystemMetrics(SM_CXVIRTUALSCREEN) + 12, GetSystemMetrics(SM_CYVIRTUALSCREEN) + 12};
     return info;
 }
 
-bool WantsMinMaxInfo(DWORD style) { return (style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD)); }
+bool WantsMinMaxInfo(DWORD style) {
+    return (style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD));
+}
 
 } // namespace
 
@@ -228,9 +237,13 @@ Window* Desktop() {
     return desktop;
 }
 
-bool IsDesktop(const Window* window) { return window == Desktop(); }
+bool IsDesktop(const Window* window) {
+    return window == Desktop();
+}
 
-bool IsTopLevel(const Window* window) { return window->parent == Desktop(); }
+bool IsTopLevel(const Window* window) {
+    return window->parent == Desktop();
+}
 
 Window* Lookup(HWND hwnd) {
     if (!hwnd)
@@ -248,7 +261,9 @@ Window* Check(HWND hwnd) {
     return window;
 }
 
-std::vector<Window*>& Siblings(Window* window) { return (window->parent ? window->parent : Desktop())->children; }
+std::vector<Window*>& Siblings(Window* window) {
+    return (window->parent ? window->parent : Desktop())->children;
+}
 
 Window* TopLevelOf(Window* window) {
     while (window && window->parent && !IsDesktop(window->parent))
@@ -330,7 +345,8 @@ Window* HitChild(Window* parent, POINT screen, bool skipDisabled) {
         if (skipDisabled && (child->style & WS_DISABLED))
             return parent;
         RECT client = ScreenClientRect(child);
-        if (screen.x >= client.left && screen.x < client.right && screen.y >= client.top && screen.y < client.bottom)
+        if (screen.x >= client.left && screen.x < client.right && screen.y >= client.top &&
+            screen.y < client.bottom)
             return HitChild(child, screen, skipDisabled);
         return child;
     }
@@ -345,14 +361,17 @@ Window* HitWindow(POINT screen, bool skipDisabled) {
         if (!(top->style & WS_VISIBLE) || !ContainsScreenPoint(top, screen))
             continue;
         RECT client = ScreenClientRect(top);
-        if (screen.x >= client.left && screen.x < client.right && screen.y >= client.top && screen.y < client.bottom)
+        if (screen.x >= client.left && screen.x < client.right && screen.y >= client.top &&
+            screen.y < client.bottom)
             return HitChild(top, screen, skipDisabled);
         return top;
     }
     return nullptr;
 }
 
-bool OnOwnThread(const Window* window) { return window->threadId == CurrentThreadId(); }
+bool OnOwnThread(const Window* window) {
+    return window->threadId == CurrentThreadId();
+}
 
 void FreeThreadWindows(DWORD threadId) {
     std::vector<HWND> roots;
@@ -373,8 +392,8 @@ void FreeThreadWindows(DWORD threadId) {
 
 using namespace win32;
 
-HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
-                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
     // The system's control classes exist before any window, as they do on Windows.
     RegisterSystemControls();
     std::shared_ptr<WindowClass> cls = FindClass(className);
@@ -458,8 +477,10 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         TreeGuard guard(TreeLock());
         if (Lookup(hwnd)) {
             RECT& r = window->rect;
-            int cx = std::clamp<int>(Width(r), info.ptMinTrackSize.x, std::max(info.ptMinTrackSize.x, info.ptMaxTrackSize.x));
-            int cy = std::clamp<int>(Height(r), info.ptMinTrackSize.y, std::max(info.ptMinTrackSize.y, info.ptMaxTrackSize.y));
+            int cx = std::clamp<int>(Width(r), info.ptMinTrackSize.x,
+                                     std::max(info.ptMinTrackSize.x, info.ptMaxTrackSize.x));
+            int cy = std::clamp<int>(Height(r), info.ptMinTrackSize.y,
+                                     std::max(info.ptMinTrackSize.y, info.ptMaxTrackSize.y));
             if (!(style & WS_CHILD) && (style & WS_POPUP) && !(style & WS_THICKFRAME)) {
                 cx = Width(r);
                 cy = Height(r);
@@ -520,14 +541,17 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         TreeGuard guard(TreeLock());
         client = window->client;
     }
-    SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(Width(client)), static_cast<WORD>(Height(client))));
+    SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED,
+                 MAKELPARAM(static_cast<WORD>(Width(client)), static_cast<WORD>(Height(client))));
     SendMessageW(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(client.left), static_cast<WORD>(client.top)));
     if (style & WS_CHILD)
         SendParentNotify(hwnd, WM_CREATE);
     if (!IsWindow(hwnd))
         return nullptr;
     if (style & WS_VISIBLE) {
-        int show = (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : (style & WS_MINIMIZE) ? SW_SHOWMINIMIZED : SW_SHOW;
+        int show = (style & WS_MAXIMIZE)   ? SW_SHOWMAXIMIZED
+                   : (style & WS_MINIMIZE) ? SW_SHOWMINIMIZED
+                                           : SW_SHOW;
         ShowWindow(hwnd, show);
     }
     return IsWindow(hwnd) ? hwnd : nullptr;
@@ -625,7 +649,9 @@ BOOL IsZoomed(HWND hwnd) {
     return window && (window->style & WS_MAXIMIZE);
 }
 
-BOOL IsWindowUnicode(HWND hwnd) { return IsWindow(hwnd); }
+BOOL IsWindowUnicode(HWND hwnd) {
+    return IsWindow(hwnd);
+}
 
 HWND GetParent(HWND hwnd) {
     TreeGuard guard(TreeLock());
@@ -645,15 +671,19 @@ HWND GetAncestor(HWND hwnd, UINT flags) {
     if (!window || IsDesktop(window))
         return nullptr;
     switch (flags) {
-    case GA_PARENT: return window->parent ? window->parent->handle : nullptr;
-    case GA_ROOT: return TopLevelOf(window)->handle;
+    case GA_PARENT:
+        return window->parent ? window->parent->handle : nullptr;
+    case GA_ROOT:
+        return TopLevelOf(window)->handle;
     case GA_ROOTOWNER: {
         Window* root = TopLevelOf(window);
         while (root->owner)
             root = root->owner;
         return root->handle;
     }
-    default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
     }
 }
 
@@ -717,17 +747,27 @@ HWND GetWindow(HWND hwnd, UINT command) {
     std::vector<Window*>& siblings = Siblings(window);
     auto it = std::find(siblings.begin(), siblings.end(), window);
     switch (command) {
-    case GW_HWNDFIRST: return siblings.front()->handle;
-    case GW_HWNDLAST: return siblings.back()->handle;
-    case GW_HWNDNEXT: return it + 1 == siblings.end() ? nullptr : (*(it + 1))->handle;
-    case GW_HWNDPREV: return it == siblings.begin() ? nullptr : (*(it - 1))->handle;
-    default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
+    case GW_HWNDFIRST:
+        return siblings.front()->handle;
+    case GW_HWNDLAST:
+        return siblings.back()->handle;
+    case GW_HWNDNEXT:
+        return it + 1 == siblings.end() ? nullptr : (*(it + 1))->handle;
+    case GW_HWNDPREV:
+        return it == siblings.begin() ? nullptr : (*(it - 1))->handle;
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
     }
 }
 
-HWND GetTopWindow(HWND hwnd) { return GetWindow(hwnd ? hwnd : Desktop()->handle, GW_CHILD); }
+HWND GetTopWindow(HWND hwnd) {
+    return GetWindow(hwnd ? hwnd : Desktop()->handle, GW_CHILD);
+}
 
-HWND GetDesktopWindow() { return Desktop()->handle; }
+HWND GetDesktopWindow() {
+    return Desktop()->handle;
+}
 
 BOOL EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM lParam) {
     std::vector<HWND> handles;
@@ -890,7 +930,9 @@ HWND ChildWindowFromPointEx(HWND parent, POINT point, UINT flags) {
     return parent;
 }
 
-HWND ChildWindowFromPoint(HWND parent, POINT point) { return ChildWindowFromPointEx(parent, point, CWP_ALL); }
+HWND ChildWindowFromPoint(HWND parent, POINT point) {
+    return ChildWindowFromPointEx(parent, point, CWP_ALL);
+}
 
 namespace {
 
@@ -920,14 +962,23 @@ LONG_PTR GetWindowLongPtrW(HWND hwnd, int index) {
         return value;
     }
     switch (index) {
-    case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(window->wndProc);
-    case GWLP_HINSTANCE: return reinterpret_cast<LONG_PTR>(window->instance);
-    case GWLP_HWNDPARENT: return window->owner ? reinterpret_cast<LONG_PTR>(window->owner->handle) : 0;
-    case GWL_STYLE: return static_cast<LONG>(window->style);
-    case GWL_EXSTYLE: return static_cast<LONG>(window->exStyle);
-    case GWLP_USERDATA: return window->userData;
-    case GWLP_ID: return window->id;
-    default: SetLastError(ERROR_INVALID_INDEX); return 0;
+    case GWLP_WNDPROC:
+        return reinterpret_cast<LONG_PTR>(window->wndProc);
+    case GWLP_HINSTANCE:
+        return reinterpret_cast<LONG_PTR>(window->instance);
+    case GWLP_HWNDPARENT:
+        return window->owner ? reinterpret_cast<LONG_PTR>(window->owner->handle) : 0;
+    case GWL_STYLE:
+        return static_cast<LONG>(window->style);
+    case GWL_EXSTYLE:
+        return static_cast<LONG>(window->exStyle);
+    case GWLP_USERDATA:
+        return window->userData;
+    case GWLP_ID:
+        return window->id;
+    default:
+        SetLastError(ERROR_INVALID_INDEX);
+        return 0;
     }
 }
 
@@ -981,26 +1032,37 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value) {
         }
         window->wndProc = reinterpret_cast<WNDPROC>(value);
         break;
-    case GWLP_HINSTANCE: window->instance = reinterpret_cast<HINSTANCE>(value); break;
+    case GWLP_HINSTANCE:
+        window->instance = reinterpret_cast<HINSTANCE>(value);
+        break;
     case GWLP_HWNDPARENT: {
         Window* owner = value ? Lookup(reinterpret_cast<HWND>(value)) : nullptr;
         if (IsTopLevel(window))
             window->owner = owner ? TopLevelOf(owner) : nullptr;
         break;
     }
-    case GWLP_USERDATA: window->userData = value; break;
-    case GWLP_ID: window->id = value; break;
-    default: SetLastError(ERROR_INVALID_INDEX); return 0;
+    case GWLP_USERDATA:
+        window->userData = value;
+        break;
+    case GWLP_ID:
+        window->id = value;
+        break;
+    default:
+        SetLastError(ERROR_INVALID_INDEX);
+        return 0;
     }
     return old;
 }
 
-LONG GetWindowLongW(HWND hwnd, int index) { return static_cast<LONG>(GetWindowLongPtrW(hwnd, index)); }
+LONG GetWindowLongW(HWND hwnd, int index) {
+    return static_cast<LONG>(GetWindowLongPtrW(hwnd, index));
+}
 
 LONG SetWindowLongW(HWND hwnd, int index, LONG value) {
-    return static_cast<LONG>(SetWindowLongPtrW(hwnd, index, index == GWL_STYLE || index == GWL_EXSTYLE
-                                                                 ? static_cast<LONG_PTR>(static_cast<DWORD>(value))
-                                                                 : value));
+    return static_cast<LONG>(SetWindowLongPtrW(hwnd, index,
+                                               index == GWL_STYLE || index == GWL_EXSTYLE
+                                                   ? static_cast<LONG_PTR>(static_cast<DWORD>(value))
+                                                   : value));
 }
 
 LRESULT CallWindowProcW(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -1034,7 +1096,8 @@ int GetWindowTextW(HWND hwnd, LPWSTR text, int maxCount) {
             return count;
         }
     }
-    return static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(
+        SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(text)));
 }
 
 int GetWindowTextLengthW(HWND hwnd) {
@@ -1185,8 +1248,9 @@ BOOL SetPropW(HWND hwnd, LPCWSTR name, HANDLE data) {
     Window* window = Check(hwnd);
     if (!window || !name)
         return FALSE;
-    String key = IS_INTRESOURCE(name) ? u"#" + ToString(std::to_string(reinterpret_cast<std::uintptr_t>(name)).c_str())
-                                      : String(name);
+    String key = IS_INTRESOURCE(name)
+                     ? u"#" + ToString(std::to_string(reinterpret_cast<std::uintptr_t>(name)).c_str())
+                     : String(name);
     window->props[key] = data;
     return TRUE;
 }
@@ -1196,8 +1260,9 @@ HANDLE GetPropW(HWND hwnd, LPCWSTR name) {
     Window* window = Lookup(hwnd);
     if (!window || !name)
         return nullptr;
-    String key = IS_INTRESOURCE(name) ? u"#" + ToString(std::to_string(reinterpret_cast<std::uintptr_t>(name)).c_str())
-                                      : String(name);
+    String key = IS_INTRESOURCE(name)
+                     ? u"#" + ToString(std::to_string(reinterpret_cast<std::uintptr_t>(name)).c_str())
+                     : String(name);
     auto it = window->props.find(key);
     return it == window->props.end() ? nullptr : it->second;
 }
@@ -1207,8 +1272,9 @@ HANDLE RemovePropW(HWND hwnd, LPCWSTR name) {
     Window* window = Lookup(hwnd);
     if (!window || !name)
         return nullptr;
-    String key = IS_INTRESOURCE(name) ? u"#" + ToString(std::to_string(reinterpret_cast<std::uintptr_t>(name)).c_str())
-                                      : String(name);
+    String key = IS_INTRESOURCE(name)
+                     ? u"#" + ToString(std::to_string(reinterpret_cast<std::uintptr_t>(name)).c_str())
+                     : String(name);
     auto it = window->props.find(key);
     if (it == window->props.end())
         return nullptr;

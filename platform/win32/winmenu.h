@@ -127,7 +127,9 @@ BOOL IsMenu(HMENU menu);
 // item is the command id, or with MF_POPUP the submenu handle; text is the caption, for MF_BITMAP the
 // bitmap and for MF_OWNERDRAW the item data.
 BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR item, LPCWSTR text);
-inline BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR item, LPCWSTR text) { return AppendMenuW(menu, flags, item, text); }
+inline BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR item, LPCWSTR text) {
+    return AppendMenuW(menu, flags, item, text);
+}
 // Before the item at position (MF_BYPOSITION; -1 appends) or with that command (searched in submenus too).
 BOOL InsertMenuW(HMENU menu, UINT position, UINT flags, UINT_PTR item, LPCWSTR text);
 inline BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR item, LPCWSTR text) {

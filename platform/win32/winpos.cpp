@@ -9,8 +9,12 @@ using namespace win32;
 
 namespace {
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+int Width(const RECT& r) {
+    return r.right - r.left;
+}
+int Height(const RECT& r) {
+    return r.bottom - r.top;
+}
 
 } // namespace
 
@@ -134,8 +138,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
                 // A top-level window carries its own surface: moving it redraws nothing, while showing
                 // it or changing its size redraws all of it.
                 if (nowVisible && (!wasVisible || sizeChanged || (pos.flags & SWP_FRAMECHANGED)))
-                    RedrawInternal(window, nullptr,
-                                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+                    RedrawInternal(window, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
             } else if (wasVisible || nowVisible) {
                 if (wasVisible && (geometry || zChanged || !nowVisible))
                     InvalidateBehind(window->parent, oldRect);
@@ -173,10 +176,13 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 }
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
-    return SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+    return SetWindowPos(hwnd, nullptr, x, y, width, height,
+                        SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
 }
 
-BOOL BringWindowToTop(HWND hwnd) { return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+BOOL BringWindowToTop(HWND hwnd) {
+    return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
 
 BOOL ShowWindow(HWND hwnd, int command) {
     DWORD style;
@@ -256,7 +262,8 @@ BOOL ShowWindow(HWND hwnd, int command) {
             flags |= SWP_NOACTIVATE | SWP_NOZORDER;
         break;
     }
-    if ((show != wasVisible || command == SW_SHOWNA) && command != SW_SHOWMAXIMIZED && !(setStyle & WS_MINIMIZE)) {
+    if ((show != wasVisible || command == SW_SHOWNA) && command != SW_SHOWMAXIMIZED &&
+        !(setStyle & WS_MINIMIZE)) {
         SendMessageW(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
         if (!IsWindow(hwnd))
             return wasVisible;
@@ -290,4 +297,3 @@ BOOL ShowWindow(HWND hwnd, int command) {
         SendMessageW(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
     return wasVisible;
 }
-

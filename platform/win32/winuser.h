@@ -38,26 +38,54 @@ using HOOKPROC = LRESULT (*)(int, WPARAM, LPARAM);
 using WNDENUMPROC = BOOL (*)(HWND, LPARAM);
 using FARPROC = void (*)();
 
-constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
-constexpr BYTE LOBYTE(std::uintptr_t v) { return static_cast<BYTE>(v & 0xFF); }
+constexpr WORD LOWORD(std::uintptr_t v) {
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
+constexpr BYTE LOBYTE(std::uintptr_t v) {
+    return static_cast<BYTE>(v & 0xFF);
+}
 constexpr LONG MAKELONG(WORD low, WORD high) {
     return static_cast<LONG>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
 }
-constexpr WPARAM MAKEWPARAM(WORD low, WORD high) { return static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(low, high))); }
-constexpr LPARAM MAKELPARAM(WORD low, WORD high) { return static_cast<LPARAM>(MAKELONG(low, high)); }
-constexpr LRESULT MAKELRESULT(WORD low, WORD high) { return static_cast<LRESULT>(MAKELONG(low, high)); }
+constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
+    return static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(low, high)));
+}
+constexpr LPARAM MAKELPARAM(WORD low, WORD high) {
+    return static_cast<LPARAM>(MAKELONG(low, high));
+}
+constexpr LRESULT MAKELRESULT(WORD low, WORD high) {
+    return static_cast<LRESULT>(MAKELONG(low, high));
+}
 // Signed coordinates packed into an LPARAM.
-constexpr int GET_X_LPARAM(LPARAM lp) { return static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lp))); }
-constexpr int GET_Y_LPARAM(LPARAM lp) { return static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lp))); }
-constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wp) { return static_cast<short>(HIWORD(wp)); }
-constexpr WORD GET_KEYSTATE_WPARAM(WPARAM wp) { return LOWORD(wp); }
+constexpr int GET_X_LPARAM(LPARAM lp) {
+    return static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lp)));
+}
+constexpr int GET_Y_LPARAM(LPARAM lp) {
+    return static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lp)));
+}
+constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wp) {
+    return static_cast<short>(HIWORD(wp));
+}
+constexpr WORD GET_KEYSTATE_WPARAM(WPARAM wp) {
+    return LOWORD(wp);
+}
 
 // Resource names: a small integer stands for a numbered resource.
-inline LPCWSTR MAKEINTRESOURCEW(std::uintptr_t id) { return reinterpret_cast<LPCWSTR>(id & 0xFFFF); }
-inline LPCWSTR MAKEINTRESOURCE(std::uintptr_t id) { return MAKEINTRESOURCEW(id); }
-inline bool IS_INTRESOURCE(LPCWSTR name) { return (reinterpret_cast<std::uintptr_t>(name) >> 16) == 0; }
-inline LPCWSTR MAKEINTATOM(ATOM atom) { return MAKEINTRESOURCEW(atom); }
+inline LPCWSTR MAKEINTRESOURCEW(std::uintptr_t id) {
+    return reinterpret_cast<LPCWSTR>(id & 0xFFFF);
+}
+inline LPCWSTR MAKEINTRESOURCE(std::uintptr_t id) {
+    return MAKEINTRESOURCEW(id);
+}
+inline bool IS_INTRESOURCE(LPCWSTR name) {
+    return (reinterpret_cast<std::uintptr_t>(name) >> 16) == 0;
+}
+inline LPCWSTR MAKEINTATOM(ATOM atom) {
+    return MAKEINTRESOURCEW(atom);
+}
 
 // ---- Structures ----
 struct MSG {
@@ -995,12 +1023,18 @@ inline constexpr UINT MB_ICONINFORMATION = MB_ICONASTERISK;
 // Returns the class atom, or 0 with ERROR_CLASS_ALREADY_EXISTS for a name already registered by the
 // same module, ERROR_INVALID_PARAMETER for a missing name or window procedure.
 ATOM RegisterClassW(const WNDCLASSW* wndClass);
-inline ATOM RegisterClass(const WNDCLASSW* wndClass) { return RegisterClassW(wndClass); }
+inline ATOM RegisterClass(const WNDCLASSW* wndClass) {
+    return RegisterClassW(wndClass);
+}
 ATOM RegisterClassExW(const WNDCLASSEXW* wndClass);
-inline ATOM RegisterClassEx(const WNDCLASSEXW* wndClass) { return RegisterClassExW(wndClass); }
+inline ATOM RegisterClassEx(const WNDCLASSEXW* wndClass) {
+    return RegisterClassExW(wndClass);
+}
 // FALSE with ERROR_CLASS_DOES_NOT_EXIST, or ERROR_CLASS_HAS_WINDOWS while a window of it exists.
 BOOL UnregisterClassW(LPCWSTR className, HINSTANCE instance);
-inline BOOL UnregisterClass(LPCWSTR className, HINSTANCE instance) { return UnregisterClassW(className, instance); }
+inline BOOL UnregisterClass(LPCWSTR className, HINSTANCE instance) {
+    return UnregisterClassW(className, instance);
+}
 BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR className, WNDCLASSW* wndClass);
 inline BOOL GetClassInfo(HINSTANCE instance, LPCWSTR className, WNDCLASSW* wndClass) {
     return GetClassInfoW(instance, className, wndClass);
@@ -1010,26 +1044,34 @@ inline BOOL GetClassInfoEx(HINSTANCE instance, LPCWSTR className, WNDCLASSEXW* w
     return GetClassInfoExW(instance, className, wndClass);
 }
 int GetClassNameW(HWND hwnd, LPWSTR name, int maxCount);
-inline int GetClassName(HWND hwnd, LPWSTR name, int maxCount) { return GetClassNameW(hwnd, name, maxCount); }
+inline int GetClassName(HWND hwnd, LPWSTR name, int maxCount) {
+    return GetClassNameW(hwnd, name, maxCount);
+}
 ULONG_PTR GetClassLongPtrW(HWND hwnd, int index);
-inline ULONG_PTR GetClassLongPtr(HWND hwnd, int index) { return GetClassLongPtrW(hwnd, index); }
+inline ULONG_PTR GetClassLongPtr(HWND hwnd, int index) {
+    return GetClassLongPtrW(hwnd, index);
+}
 ULONG_PTR SetClassLongPtrW(HWND hwnd, int index, LONG_PTR value);
-inline ULONG_PTR SetClassLongPtr(HWND hwnd, int index, LONG_PTR value) { return SetClassLongPtrW(hwnd, index, value); }
+inline ULONG_PTR SetClassLongPtr(HWND hwnd, int index, LONG_PTR value) {
+    return SetClassLongPtrW(hwnd, index, value);
+}
 
 // ---- Windows (window.cpp) ----
 // Sends WM_GETMINMAXINFO (top-level windows), WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, then WM_SIZE and
 // WM_MOVE, and shows the window when WS_VISIBLE is given. Returns NULL (the window destroyed again)
 // when WM_NCCREATE answers FALSE or WM_CREATE answers -1; ERROR_CANNOT_FIND_WND_CLASS for an unknown
 // class, ERROR_INVALID_WINDOW_HANDLE for a bad parent, ERROR_TLW_WITH_WSCHILD for a child without one.
-HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
-                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 inline HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
                            int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
-    return CreateWindowExW(exStyle, className, windowName, style, x, y, width, height, parent, menu, instance, param);
+    return CreateWindowExW(exStyle, className, windowName, style, x, y, width, height, parent, menu, instance,
+                           param);
 }
-inline HWND CreateWindowW(LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width, int height,
-                          HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
-    return CreateWindowExW(0, className, windowName, style, x, y, width, height, parent, menu, instance, param);
+inline HWND CreateWindowW(LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                          int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+    return CreateWindowExW(0, className, windowName, style, x, y, width, height, parent, menu, instance,
+                           param);
 }
 // Hides, then sends WM_DESTROY to the window and its children (parent first) and WM_NCDESTROY
 // (children first); owned windows are destroyed first. Only the owning thread may destroy a window
@@ -1052,7 +1094,9 @@ BOOL EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM lParam);
 BOOL EnumWindows(WNDENUMPROC callback, LPARAM lParam);
 BOOL EnumThreadWindows(DWORD threadId, WNDENUMPROC callback, LPARAM lParam);
 HWND FindWindowW(LPCWSTR className, LPCWSTR windowName);
-inline HWND FindWindow(LPCWSTR className, LPCWSTR windowName) { return FindWindowW(className, windowName); }
+inline HWND FindWindow(LPCWSTR className, LPCWSTR windowName) {
+    return FindWindowW(className, windowName);
+}
 DWORD GetWindowThreadProcessId(HWND hwnd, LPDWORD processId);
 BOOL ShowWindow(HWND hwnd, int command);
 BOOL EnableWindow(HWND hwnd, BOOL enable);
@@ -1071,38 +1115,58 @@ HWND WindowFromPoint(POINT point);
 HWND ChildWindowFromPoint(HWND parent, POINT point);
 HWND ChildWindowFromPointEx(HWND parent, POINT point, UINT flags);
 LONG GetWindowLongW(HWND hwnd, int index);
-inline LONG GetWindowLong(HWND hwnd, int index) { return GetWindowLongW(hwnd, index); }
+inline LONG GetWindowLong(HWND hwnd, int index) {
+    return GetWindowLongW(hwnd, index);
+}
 LONG SetWindowLongW(HWND hwnd, int index, LONG value);
-inline LONG SetWindowLong(HWND hwnd, int index, LONG value) { return SetWindowLongW(hwnd, index, value); }
+inline LONG SetWindowLong(HWND hwnd, int index, LONG value) {
+    return SetWindowLongW(hwnd, index, value);
+}
 LONG_PTR GetWindowLongPtrW(HWND hwnd, int index);
-inline LONG_PTR GetWindowLongPtr(HWND hwnd, int index) { return GetWindowLongPtrW(hwnd, index); }
+inline LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
+    return GetWindowLongPtrW(hwnd, index);
+}
 // GWL_STYLE and GWL_EXSTYLE send WM_STYLECHANGING and WM_STYLECHANGED; GWLP_WNDPROC subclasses (the
 // old procedure is returned, to be called through CallWindowProc).
 LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value);
-inline LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) { return SetWindowLongPtrW(hwnd, index, value); }
+inline LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
+    return SetWindowLongPtrW(hwnd, index, value);
+}
 LRESULT CallWindowProcW(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 inline LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcW(proc, hwnd, message, wParam, lParam);
 }
 BOOL SetWindowTextW(HWND hwnd, LPCWSTR text);
-inline BOOL SetWindowText(HWND hwnd, LPCWSTR text) { return SetWindowTextW(hwnd, text); }
+inline BOOL SetWindowText(HWND hwnd, LPCWSTR text) {
+    return SetWindowTextW(hwnd, text);
+}
 int GetWindowTextW(HWND hwnd, LPWSTR text, int maxCount);
-inline int GetWindowText(HWND hwnd, LPWSTR text, int maxCount) { return GetWindowTextW(hwnd, text, maxCount); }
+inline int GetWindowText(HWND hwnd, LPWSTR text, int maxCount) {
+    return GetWindowTextW(hwnd, text, maxCount);
+}
 int GetWindowTextLengthW(HWND hwnd);
-inline int GetWindowTextLength(HWND hwnd) { return GetWindowTextLengthW(hwnd); }
+inline int GetWindowTextLength(HWND hwnd) {
+    return GetWindowTextLengthW(hwnd);
+}
 // The window takes the region (it must not be used or deleted by the caller afterwards); NULL removes it.
 int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw);
 int GetWindowRgn(HWND hwnd, HRGN region);
 BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF key, BYTE alpha, DWORD flags);
 BOOL GetLayeredWindowAttributes(HWND hwnd, COLORREF* key, BYTE* alpha, DWORD* flags);
-BOOL UpdateLayeredWindow(HWND hwnd, HDC screenDC, POINT* position, SIZE* size, HDC sourceDC, POINT* sourcePoint,
-                         COLORREF key, BLENDFUNCTION* blend, DWORD flags);
+BOOL UpdateLayeredWindow(HWND hwnd, HDC screenDC, POINT* position, SIZE* size, HDC sourceDC,
+                         POINT* sourcePoint, COLORREF key, BLENDFUNCTION* blend, DWORD flags);
 BOOL SetPropW(HWND hwnd, LPCWSTR name, HANDLE data);
-inline BOOL SetProp(HWND hwnd, LPCWSTR name, HANDLE data) { return SetPropW(hwnd, name, data); }
+inline BOOL SetProp(HWND hwnd, LPCWSTR name, HANDLE data) {
+    return SetPropW(hwnd, name, data);
+}
 HANDLE GetPropW(HWND hwnd, LPCWSTR name);
-inline HANDLE GetProp(HWND hwnd, LPCWSTR name) { return GetPropW(hwnd, name); }
+inline HANDLE GetProp(HWND hwnd, LPCWSTR name) {
+    return GetPropW(hwnd, name);
+}
 HANDLE RemovePropW(HWND hwnd, LPCWSTR name);
-inline HANDLE RemoveProp(HWND hwnd, LPCWSTR name) { return RemovePropW(hwnd, name); }
+inline HANDLE RemoveProp(HWND hwnd, LPCWSTR name) {
+    return RemovePropW(hwnd, name);
+}
 
 // ---- Messages (message.cpp) ----
 // On the window's own thread the procedure is called directly; from another thread the message is
@@ -1150,10 +1214,14 @@ BOOL WaitMessage();
 // key message.
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageW(const MSG* msg);
-inline LRESULT DispatchMessage(const MSG* msg) { return DispatchMessageW(msg); }
+inline LRESULT DispatchMessage(const MSG* msg) {
+    return DispatchMessageW(msg);
+}
 // The same name always gives the same number, from 0xC000 up; 0 for an empty name.
 UINT RegisterWindowMessageW(LPCWSTR name);
-inline UINT RegisterWindowMessage(LPCWSTR name) { return RegisterWindowMessageW(name); }
+inline UINT RegisterWindowMessage(LPCWSTR name) {
+    return RegisterWindowMessageW(name);
+}
 BOOL InSendMessage();
 DWORD InSendMessageEx(LPVOID reserved);
 BOOL ReplyMessage(LRESULT result);
@@ -1169,8 +1237,10 @@ inline constexpr DWORD MWMO_INPUTAVAILABLE = 0x0004;
 // Waits for kernel objects (sync.h) or for messages of the kinds in wakeMask (QS_ bits); answers
 // WAIT_OBJECT_0 + count when messages are there. Sends from other threads are served while waiting.
 // Timeouts run on the platform clock.
-DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds, DWORD wakeMask);
-DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask, DWORD flags);
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds,
+                                DWORD wakeMask);
+DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask,
+                                  DWORD flags);
 
 // ---- Default processing (defwnd.cpp) ----
 LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -1198,8 +1268,8 @@ BOOL UpdateWindow(HWND hwnd);
 BOOL RedrawWindow(HWND hwnd, const RECT* update, HRGN region, UINT flags);
 BOOL LockWindowUpdate(HWND hwnd);
 BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip);
-int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, LPRECT updateRect,
-                   UINT flags);
+int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update,
+                   LPRECT updateRect, UINT flags);
 BOOL ScrollDC(HDC dc, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, LPRECT updateRect);
 int ExcludeUpdateRgn(HDC dc, HWND hwnd);
 
@@ -1225,7 +1295,9 @@ std::int16_t GetAsyncKeyState(int virtualKey);
 BOOL GetKeyboardState(BYTE* keyState);
 BOOL SetKeyboardState(const BYTE* keyState);
 UINT MapVirtualKeyW(UINT code, UINT mapType);
-inline UINT MapVirtualKey(UINT code, UINT mapType) { return MapVirtualKeyW(code, mapType); }
+inline UINT MapVirtualKey(UINT code, UINT mapType) {
+    return MapVirtualKeyW(code, mapType);
+}
 BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
 BOOL GetCursorPos(LPPOINT point);
 BOOL SetCursorPos(int x, int y);
@@ -1237,15 +1309,19 @@ BOOL DragDetect(HWND hwnd, POINT point);
 // ---- Cursors and carets (cursor.cpp, caret.cpp) ----
 // Standard shapes (IDC_) with a NULL instance, or cursors of the program's resources.
 HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name);
-inline HCURSOR LoadCursor(HINSTANCE instance, LPCWSTR name) { return LoadCursorW(instance, name); }
+inline HCURSOR LoadCursor(HINSTANCE instance, LPCWSTR name) {
+    return LoadCursorW(instance, name);
+}
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
 int ShowCursor(BOOL show);
-HCURSOR CreateCursor(HINSTANCE instance, int xHotSpot, int yHotSpot, int width, int height, const void* andPlane,
-                     const void* xorPlane);
+HCURSOR CreateCursor(HINSTANCE instance, int xHotSpot, int yHotSpot, int width, int height,
+                     const void* andPlane, const void* xorPlane);
 BOOL DestroyCursor(HCURSOR cursor);
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name);
-inline HICON LoadIcon(HINSTANCE instance, LPCWSTR name) { return LoadIconW(instance, name); }
+inline HICON LoadIcon(HINSTANCE instance, LPCWSTR name) {
+    return LoadIconW(instance, name);
+}
 HICON CreateIconIndirect(ICONINFO* info);
 HICON CopyIcon(HICON icon);
 BOOL DestroyIcon(HICON icon);
@@ -1253,7 +1329,8 @@ BOOL GetIconInfo(HICON icon, ICONINFO* info);
 inline constexpr UINT DI_MASK = 0x0001;
 inline constexpr UINT DI_IMAGE = 0x0002;
 inline constexpr UINT DI_NORMAL = 0x0003;
-BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step, HBRUSH flicker, UINT flags);
+BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step, HBRUSH flicker,
+                UINT flags);
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
 BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height);
 BOOL DestroyCaret();
@@ -1300,7 +1377,9 @@ inline BOOL SystemParametersInfo(UINT action, UINT uiParam, PVOID pvParam, UINT 
 }
 BOOL MessageBeep(UINT type);
 BOOL GetVersionExW(OSVERSIONINFOW* info);
-inline BOOL GetVersionEx(OSVERSIONINFOW* info) { return GetVersionExW(info); }
+inline BOOL GetVersionEx(OSVERSIONINFOW* info) {
+    return GetVersionExW(info);
+}
 DWORD GetVersion();
 
 // ---- Libraries and resources (module.cpp) ----
@@ -1308,10 +1387,14 @@ DWORD GetVersion();
 // "kernel32.dll", "COMCTL32.DLL", "gdiplus.dll" ...) answer with our own functions; any other name fails
 // with ERROR_MOD_NOT_FOUND. A NULL name is the program itself.
 HMODULE LoadLibraryW(LPCWSTR fileName);
-inline HMODULE LoadLibrary(LPCWSTR fileName) { return LoadLibraryW(fileName); }
+inline HMODULE LoadLibrary(LPCWSTR fileName) {
+    return LoadLibraryW(fileName);
+}
 BOOL FreeLibrary(HMODULE module);
 HMODULE GetModuleHandleW(LPCWSTR moduleName);
-inline HMODULE GetModuleHandle(LPCWSTR moduleName) { return GetModuleHandleW(moduleName); }
+inline HMODULE GetModuleHandle(LPCWSTR moduleName) {
+    return GetModuleHandleW(moduleName);
+}
 // NULL with ERROR_PROC_NOT_FOUND for an entry the library does not have.
 FARPROC GetProcAddress(HMODULE module, const char* procName);
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
@@ -1323,13 +1406,17 @@ DWORD GetFileVersionInfoSizeW(LPCWSTR fileName, LPDWORD handle);
 BOOL GetFileVersionInfoW(LPCWSTR fileName, DWORD handle, DWORD length, LPVOID data);
 BOOL VerQueryValueW(LPCVOID block, LPCWSTR subBlock, LPVOID* buffer, UINT* length);
 HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type);
-inline HRSRC FindResource(HMODULE module, LPCWSTR name, LPCWSTR type) { return FindResourceW(module, name, type); }
+inline HRSRC FindResource(HMODULE module, LPCWSTR name, LPCWSTR type) {
+    return FindResourceW(module, name, type);
+}
 HGLOBAL LoadResource(HMODULE module, HRSRC resource);
 LPVOID LockResource(HGLOBAL resource);
 DWORD SizeofResource(HMODULE module, HRSRC resource);
 BOOL FreeResource(HGLOBAL resource);
 HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name);
-inline HBITMAP LoadBitmap(HINSTANCE instance, LPCWSTR name) { return LoadBitmapW(instance, name); }
+inline HBITMAP LoadBitmap(HINSTANCE instance, LPCWSTR name) {
+    return LoadBitmapW(instance, name);
+}
 HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, int cy, UINT flags);
 inline HANDLE LoadImage(HINSTANCE instance, LPCWSTR name, UINT type, int cx, int cy, UINT flags) {
     return LoadImageW(instance, name, type, cx, cy, flags);

@@ -118,8 +118,8 @@ protected:
         Settle(50);
     }
     HWND Form(const RECT& r, DWORD style = WS_OVERLAPPEDWINDOW) {
-        HWND hwnd = CreateWindowExW(0, u"DisplayForm", u"Display test", style, r.left, r.top, r.right - r.left,
-                                    r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+        HWND hwnd = CreateWindowExW(0, u"DisplayForm", u"Display test", style, r.left, r.top,
+                                    r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
         EXPECT_TRUE(hwnd);
         FWindows.push_back(hwnd);
         ShowWindow(hwnd, SW_SHOWNORMAL);
@@ -182,8 +182,8 @@ TEST_F(DisplayTest, PopupsOfEveryFrameStayPut) {
     std::vector<RectWatch> watches;
     for (size_t i = 0; i < std::size(cases); ++i) {
         int x = 200 + static_cast<int>(i) * 170;
-        HWND popup = CreateWindowExW(cases[i].exStyle, u"DisplayForm", u"", cases[i].style | WS_VISIBLE, x, 250, 160,
-                                     120, nullptr, nullptr, nullptr, nullptr);
+        HWND popup = CreateWindowExW(cases[i].exStyle, u"DisplayForm", u"", cases[i].style | WS_VISIBLE, x,
+                                     250, 160, 120, nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(popup);
         popups.push_back(popup);
         watches.emplace_back(popup);
@@ -204,8 +204,9 @@ TEST_F(DisplayTest, PopupsOfEveryFrameStayPut) {
 // A tracking hint, shown and moved by its owner.
 TEST_F(DisplayTest, HintStaysPut) {
     HWND form = Form(RECT{100, 100, 400, 300});
-    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                               0, 0, 0, 0, form, nullptr, nullptr, nullptr);
+    HWND tip =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0,
+                        0, 0, 0, form, nullptr, nullptr, nullptr);
     ASSERT_TRUE(tip);
     Char text[] = u"A hint on a real display";
     TTTOOLINFOW tool{};

@@ -12,7 +12,8 @@ namespace {
 struct ScratchFolder {
     ScratchFolder() {
         path = (std::filesystem::temp_directory_path() /
-                ("zelmor-ini-fuzz-" + std::to_string(std::random_device()()))).string();
+                ("zelmor-ini-fuzz-" + std::to_string(std::random_device()())))
+                   .string();
         std::filesystem::create_directories(path);
     }
     ~ScratchFolder() {

@@ -13,7 +13,8 @@ namespace {
 struct ScratchFolder {
     ScratchFolder() {
         path = (std::filesystem::temp_directory_path() /
-                ("zelmor-registry-fuzz-" + std::to_string(std::random_device()()))).string();
+                ("zelmor-registry-fuzz-" + std::to_string(std::random_device()())))
+                   .string();
         std::filesystem::create_directories(path);
     }
     ~ScratchFolder() {

@@ -7,10 +7,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/framework/ImgList.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/sysconfig.h"
-#include "platform/framework/ImgList.h"
 #include "render/AsgHTMLE.h"
 #include "render/PictureContainer.h"
 #include "tests/render/HTMLFuzzInput.h"
@@ -709,7 +709,12 @@ TEST(HTMLCanvas, MeasuredWidthsFollowFontTextAndMapping) {
         {8, u"<font size=\"3\">Wide MMM</font>", u"Arial", 12, {}, u"Wide MMM", false},
         {8, u"<b>Wide MMM</b>", u"Arial", 8, {fsBold}, u"Wide MMM", false},
         {8, u"<font face=\"Courier New\">Wide MMM</font>", u"Courier New", 8, {}, u"Wide MMM", false},
-        {8, u"<font face=\"Courier New\"><b>Wide MMMM</b></font>", u"Courier New", 8, {fsBold}, u"Wide MMMM",
+        {8,
+         u"<font face=\"Courier New\"><b>Wide MMMM</b></font>",
+         u"Courier New",
+         8,
+         {fsBold},
+         u"Wide MMMM",
          false},
         {8, u"Wide MMM", u"Arial", 8, {}, u"Wide MMM", true},
     };
@@ -728,10 +733,10 @@ TEST(HTMLCanvas, MeasuredWidthsFollowFontTextAndMapping) {
             String anchor, plain, focus, title, id, value, type;
             Integer width = 0, height = 0, count = 0, mouse = 0;
             TRect hover, control;
-            RenderMiniHTML(canvas, c.markup, TRect(0, 0, 400, 80), nullptr, -1, -1, -1, -1, 0, false, true, false,
-                           false, true, true, true, false, u"", 1.0, clBlue, clNone, clNone, clGray, anchor, plain,
-                           focus, title, width, height, count, mouse, hover, control, id, value, type, nullptr,
-                           nullptr, nullptr, bdLeftToRight);
+            RenderMiniHTML(canvas, c.markup, TRect(0, 0, 400, 80), nullptr, -1, -1, -1, -1, 0, false, true,
+                           false, false, true, true, true, false, u"", 1.0, clBlue, clNone, clNone, clGray,
+                           anchor, plain, focus, title, width, height, count, mouse, hover, control, id,
+                           value, type, nullptr, nullptr, nullptr, bdLeftToRight);
             canvas->Font()->SetName(c.face);
             canvas->Font()->SetSize(c.size);
             canvas->Font()->SetStyle(c.style);
@@ -763,10 +768,10 @@ TEST(HTMLCanvas, ContainerAndImageListPictures) {
         String plain, focus, title, id, value, type;
         Integer height = 0, count = 0, mouse = 0;
         TRect hover, control;
-        return RenderMiniHTML(canvas, text, TRect(0, 0, 100, 30), &images, x, y, -1, -1, 0, hitTest, false, false,
-                              false, true, true, true, false, u"", 1.0, clBlue, clNone, clNone, clGray, anchor, plain,
-                              focus, title, width, height, count, mouse, hover, control, id, value, type, nullptr,
-                              &container, nullptr, bdLeftToRight);
+        return RenderMiniHTML(canvas, text, TRect(0, 0, 100, 30), &images, x, y, -1, -1, 0, hitTest, false,
+                              false, false, true, true, true, false, u"", 1.0, clBlue, clNone, clNone, clGray,
+                              anchor, plain, focus, title, width, height, count, mouse, hover, control, id,
+                              value, type, nullptr, &container, nullptr, bdLeftToRight);
     };
     Integer width = 0;
     String anchor;

@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/framework/ImgList.h"
 #include "platform/rtl/Convert.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/windraw.h"
-#include "platform/framework/ImgList.h"
 #include "render/PictureContainer.h"
 
 namespace {
@@ -375,9 +375,9 @@ TEST_F(CaptionCanvas, PrintedImageListPicturesAreEnlargedByTheScale) {
         SetUp();
         CaptionResult r;
         RenderCaptionHTML(Canvas(), u"<img src=\"IDX:0\">", Rect(0, 0, 200, 80), &images, -1, -1, -1, -1, 0,
-                          false, false, c.printing, false, true, false, false, c.scale, clBlue, clNone, clNone,
-                          clGray, r.anchorValue, r.plainText, r.anchorDetail, r.width, r.height, r.anchors,
-                          r.mouseAnchor, r.hoverRect, nullptr, nullptr, 0, bdLeftToRight);
+                          false, false, c.printing, false, true, false, false, c.scale, clBlue, clNone,
+                          clNone, clGray, r.anchorValue, r.plainText, r.anchorDetail, r.width, r.height,
+                          r.anchors, r.mouseAnchor, r.hoverRect, nullptr, nullptr, 0, bdLeftToRight);
         EXPECT_TRUE(IsRed(1, 1));
         EXPECT_TRUE(IsRed(c.redUpTo - 1, c.redUpTo - 1));
         EXPECT_FALSE(IsRed(c.redUpTo + 1, c.redUpTo + 1));

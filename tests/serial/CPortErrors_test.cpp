@@ -1,9 +1,9 @@
 // The serial library's error codes and texts, error reporting with and without OnException, the
 // value texts of the settings and the port list.
-#include "platform/rtl/Consts.h"
-#include "platform/rtl/SysStrings.h"
-#include "platform/rtl/Registry.h"
 #include "platform/backend/devices.h"
+#include "platform/rtl/Consts.h"
+#include "platform/rtl/Registry.h"
+#include "platform/rtl/SysStrings.h"
 #include "platform/win32/winerror.h"
 #include "tests/serial/SerialTestSupport.h"
 
@@ -96,8 +96,8 @@ TEST(ComValueTexts, CharactersAreThemselvesOrACode) {
         Char value;
         const Char* text;
     };
-    const Case toText[] = {{u'A', u"A"}, {33, u"!"}, {127, u"\x7F"}, {17, u"#17"}, {32, u"#32"},
-                           {0, u"#0"},   {128, u"#128"}, {300, u"#300"}};
+    const Case toText[] = {{u'A', u"A"}, {33, u"!"}, {127, u"\x7F"}, {17, u"#17"},
+                           {32, u"#32"}, {0, u"#0"}, {128, u"#128"}, {300, u"#300"}};
     for (const Case& c : toText)
         EXPECT_EQ(CharToText(c.value), c.text) << static_cast<int>(c.value);
     const Case fromText[] = {{0, u""}, {u'#', u"#"}, {17, u"#17"}, {44, u"#300"}, {0, u"#x"}, {u'A', u"AB"}};
@@ -127,8 +127,8 @@ TEST_F(ComReport, AFailedOpenRaisesOrCallsOnExceptionAndStaysClosed) {
         String winMessage;
     };
     std::vector<Call> calls;
-    port->OnException = [&](TObject* sender, TComExceptions kind, const String& comportMessage, Int64 winError,
-                            const String& winMessage) {
+    port->OnException = [&](TObject* sender, TComExceptions kind, const String& comportMessage,
+                            Int64 winError, const String& winMessage) {
         EXPECT_EQ(sender, port);
         calls.push_back({kind, comportMessage, winError, winMessage});
     };
@@ -138,8 +138,8 @@ TEST_F(ComReport, AFailedOpenRaisesOrCallsOnExceptionAndStaysClosed) {
     EXPECT_EQ(calls[0].kind, CE_OpenFailed);
     EXPECT_EQ(calls[0].comportMessage, u"Unable to open com port");
     EXPECT_EQ(calls[0].winError, static_cast<Int64>(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(calls[0].winMessage,
-              Format(Consts::SOSError, {static_cast<Integer>(ERROR_FILE_NOT_FOUND), SysErrorMessage(ERROR_FILE_NOT_FOUND)}));
+    EXPECT_EQ(calls[0].winMessage, Format(Consts::SOSError, {static_cast<Integer>(ERROR_FILE_NOT_FOUND),
+                                                             SysErrorMessage(ERROR_FILE_NOT_FOUND)}));
     // The port did not open: no thread, no handle, no open events, and closing does nothing.
     EXPECT_FALSE(port->Connected());
     EXPECT_EQ(port->Handle(), INVALID_HANDLE_VALUE);

@@ -176,14 +176,24 @@ const Integer kBadHandle = static_cast<Integer>(ERROR_INVALID_HANDLE);
 INSTANTIATE_TEST_SUITE_P(
     Cases, ComClosed,
     testing::Values(
-        ClosedCase{"Read", [](TCustomComPort& p) { Byte b[4]; p.Read(b, 4); }, 24, -1},
+        ClosedCase{"Read",
+                   [](TCustomComPort& p) {
+                       Byte b[4];
+                       p.Read(b, 4);
+                   },
+                   24, -1},
         ClosedCase{"WriteStr", [](TCustomComPort& p) { p.WriteStr(u"x"); }, 24, -1},
         ClosedCase{"InputCount", [](TCustomComPort& p) { p.InputCount(); }, 10, kBadHandle},
         ClosedCase{"Signals", [](TCustomComPort& p) { p.Signals(); }, 11, kBadHandle},
         ClosedCase{"SetDTR", [](TCustomComPort& p) { p.SetDTR(true); }, 12, kBadHandle},
         ClosedCase{"TransmitChar", [](TCustomComPort& p) { p.TransmitChar(u'a'); }, 13, kBadHandle},
         ClosedCase{"ClearBuffer", [](TCustomComPort& p) { p.ClearBuffer(true, true); }, 5, kBadHandle},
-        ClosedCase{"NoRecord", [](TCustomComPort& p) { PAsync none = nullptr; p.WaitForAsync(none); }, 4, -1},
+        ClosedCase{"NoRecord",
+                   [](TCustomComPort& p) {
+                       PAsync none = nullptr;
+                       p.WaitForAsync(none);
+                   },
+                   4, -1},
         ClosedCase{"NoRecordToCheck", [](TCustomComPort& p) { p.IsAsyncCompleted(nullptr); }, 4, -1}),
     [](const testing::TestParamInfo<ClosedCase>& info) { return std::string(info.param.name); });
 
@@ -195,7 +205,8 @@ TEST_F(FakePortTest, WithOnExceptionFailedIOReturnsNothingAndNeverHangs) {
     Byte buffer[4];
     EXPECT_EQ(port->Read(buffer, 4), 0);
     EXPECT_EQ(port->WriteStr(u"abc"), 0);
-    EXPECT_EQ(kinds, (std::vector<TComExceptions>{CEPortNotOpen, CE_ReadFailed, CEPortNotOpen, CE_WriteFailed}));
+    EXPECT_EQ(kinds,
+              (std::vector<TComExceptions>{CEPortNotOpen, CE_ReadFailed, CEPortNotOpen, CE_WriteFailed}));
 }
 
 } // namespace

@@ -24,10 +24,10 @@ TEST(ComComboBox, EachPropertyListsItsValueTextsAndShowsThePortsValue) {
     auto* port = new TComPort(nullptr);
     auto* box = new TComComboBox(form);
     box->SetParent(form);
-    for (const Case& c : {Case{cpBaudRate, 16, u"Custom", u"256000", u"9600"},
-                          Case{cpDataBits, 4, u"5", u"8", u"8"}, Case{cpStopBits, 3, u"1", u"2", u"1"},
-                          Case{cpParity, 5, u"None", u"Space", u"None"},
-                          Case{cpFlowControl, 4, u"Hardware", u"Custom", u"None"}}) {
+    for (const Case& c :
+         {Case{cpBaudRate, 16, u"Custom", u"256000", u"9600"}, Case{cpDataBits, 4, u"5", u"8", u"8"},
+          Case{cpStopBits, 3, u"1", u"2", u"1"}, Case{cpParity, 5, u"None", u"Space", u"None"},
+          Case{cpFlowControl, 4, u"Hardware", u"Custom", u"None"}}) {
         SCOPED_TRACE(static_cast<int>(c.property));
         box->SetComPort(nullptr);
         box->SetComProperty(c.property);

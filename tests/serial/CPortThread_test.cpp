@@ -102,8 +102,12 @@ TEST_F(ComThread, WithoutTriggersOnRxCharBytesArriveAsABuffer) {
     // Links that want the buffer all get the one read, and the port's OnRxBuf too.
     TComLink first, second;
     std::vector<std::string> links;
-    first.OnRxBuf = [&](TObject*, const void* b, Integer n) { links.push_back("1 " + std::string(static_cast<const char*>(b), n)); };
-    second.OnRxBuf = [&](TObject*, const void* b, Integer n) { links.push_back("2 " + std::string(static_cast<const char*>(b), n)); };
+    first.OnRxBuf = [&](TObject*, const void* b, Integer n) {
+        links.push_back("1 " + std::string(static_cast<const char*>(b), n));
+    };
+    second.OnRxBuf = [&](TObject*, const void* b, Integer n) {
+        links.push_back("2 " + std::string(static_cast<const char*>(b), n));
+    };
     second.OnRx = [&](TObject*, bool on) { links.push_back(on ? "2 rx on" : "2 rx off"); };
     port->RegisterLink(&first);
     port->RegisterLink(&second);

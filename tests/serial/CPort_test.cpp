@@ -77,7 +77,8 @@ TEST_F(ComPort, OpensAppliesEverySettingAndClosesAgain) {
     port->Open();
     EXPECT_TRUE(recorder.Events().empty());
     port->SetConnected(false);
-    EXPECT_EQ(recorder.Events(), (std::vector<std::string>{"CTS off", "DSR off", "RLSD off", "BeforeClose", "AfterClose"}));
+    EXPECT_EQ(recorder.Events(),
+              (std::vector<std::string>{"CTS off", "DSR off", "RLSD off", "BeforeClose", "AfterClose"}));
     EXPECT_FALSE(port->Connected());
     EXPECT_EQ(port->Handle(), INVALID_HANDLE_VALUE);
     EXPECT_FALSE(fake->IsOpen());
@@ -92,8 +93,9 @@ TEST_F(ComPort, OpensAppliesEverySettingAndClosesAgain) {
     };
     port->Open();
     port->Close();
-    EXPECT_EQ(recorder.Events(), (std::vector<std::string>{"BeforeOpen", "AfterOpen", "CTS on", "DSR off", "RLSD on",
-                                                           "CTS off", "DSR off", "RLSD off", "BeforeClose", "AfterClose"}));
+    EXPECT_EQ(recorder.Events(),
+              (std::vector<std::string>{"BeforeOpen", "AfterOpen", "CTS on", "DSR off", "RLSD on", "CTS off",
+                                        "DSR off", "RLSD off", "BeforeClose", "AfterClose"}));
     recorder.Attach(*port);
 
     // A custom rate goes to the device as it is.
@@ -260,7 +262,9 @@ TEST_F(ComPort, LinksRegisterOnceAndTakeOverTheReceivedBytes) {
 TEST_F(ComPort, AFormDescriptionCarriesAConfiguredPortAndOpensIt) {
     const std::string text = "object ComPort1: TComPort\n"
                              "  BaudRate = br115200\n"
-                             "  Port = '" + FName + "'\n"
+                             "  Port = '" +
+                             FName +
+                             "'\n"
                              "  Parity.Bits = prOdd\n"
                              "  StopBits = sbTwoStopBits\n"
                              "  DataBits = dbSeven\n"
@@ -294,7 +298,8 @@ TEST_F(ComPort, AFormDescriptionCarriesAConfiguredPortAndOpensIt) {
             handled.push_back(e.Message());
         }
     });
-    ReadComponentText("object ComPort2: TComPort\n  Port = 'ZELMOR_NO_SUCH_PORT'\n  Connected = True\nend\n", &other);
+    ReadComponentText("object ComPort2: TComPort\n  Port = 'ZELMOR_NO_SUCH_PORT'\n  Connected = True\nend\n",
+                      &other);
     SetApplicationHandleException(nullptr);
     EXPECT_EQ(handled, (std::vector<String>{u"Unable to open com port (Error: 2)"}));
     EXPECT_FALSE(other.Connected());

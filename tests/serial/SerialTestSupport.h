@@ -47,7 +47,9 @@ inline std::set<std::string> ProcessThreads() {
 }
 
 // The id of the calling thread.
-inline std::string CurrentThread() { return std::filesystem::read_symlink("/proc/thread-self").filename().string(); }
+inline std::string CurrentThread() {
+    return std::filesystem::read_symlink("/proc/thread-self").filename().string();
+}
 
 // Whether the thread is parked in a blocking wait: the kernel shows it asleep in every one of many
 // looks in a row. A thread that spins is running or waiting for a processor, however loaded the

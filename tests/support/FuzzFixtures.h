@@ -12,7 +12,8 @@
 namespace testing_support {
 
 // Every file of the folders (a missing folder has none), sorted by name, with its bytes.
-inline std::vector<std::pair<std::string, std::string>> FuzzFixtures(const std::vector<std::string>& folders) {
+inline std::vector<std::pair<std::string, std::string>>
+FuzzFixtures(const std::vector<std::string>& folders) {
     std::vector<std::pair<std::string, std::string>> files;
     for (const std::string& folder : folders) {
         std::error_code error;
@@ -20,8 +21,9 @@ inline std::vector<std::pair<std::string, std::string>> FuzzFixtures(const std::
             if (!entry.is_regular_file())
                 continue;
             std::ifstream file(entry.path(), std::ios::binary);
-            files.emplace_back(entry.path().filename().string(),
-                               std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
+            files.emplace_back(
+                entry.path().filename().string(),
+                std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
         }
     }
     std::sort(files.begin(), files.end());

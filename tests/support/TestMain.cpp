@@ -15,7 +15,9 @@ namespace testing_support {
 
 std::string gHome;
 
-const std::string& TestHome() { return gHome; }
+const std::string& TestHome() {
+    return gHome;
+}
 
 std::string MakeTestFolder(const std::string& name) {
     std::string folder = gHome + "/" + name;
@@ -58,13 +60,21 @@ public:
         ADD_FAILURE() << "an input query no test expected: " << StringToUtf8(request.caption);
         return false;
     }
-    bool FileDialog(win32::FileRequest& request) override { return win32::WindowDialogService().FileDialog(request); }
+    bool FileDialog(win32::FileRequest& request) override {
+        return win32::WindowDialogService().FileDialog(request);
+    }
     bool SelectFolder(win32::FolderRequest& request) override {
         return win32::WindowDialogService().SelectFolder(request);
     }
-    bool ChooseColor(win32::ColorRequest& request) override { return win32::WindowDialogService().ChooseColor(request); }
-    bool ChooseFont(win32::FontRequest& request) override { return win32::WindowDialogService().ChooseFont(request); }
-    bool PrintDialog(win32::PrintRequest& request) override { return win32::WindowDialogService().PrintDialog(request); }
+    bool ChooseColor(win32::ColorRequest& request) override {
+        return win32::WindowDialogService().ChooseColor(request);
+    }
+    bool ChooseFont(win32::FontRequest& request) override {
+        return win32::WindowDialogService().ChooseFont(request);
+    }
+    bool PrintDialog(win32::PrintRequest& request) override {
+        return win32::WindowDialogService().PrintDialog(request);
+    }
 };
 
 } // namespace

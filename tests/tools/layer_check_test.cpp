@@ -33,7 +33,8 @@ const IncludeCase kCases[] = {
     {"Win32UsesCodecs", "platform/win32/a.cpp", "#include \"platform/codecs/Bmp.h\"", false},
     {"Win32UsesPng", "platform/win32/b.cpp", "#include <png.h>", true},
     {"Win32UsesFramework", "platform/win32/c.cpp", "#include \"platform/framework/Forms.h\"", true},
-    {"Win32ControlUsesItsPrivateHeader", "platform/win32/controls/edit.cpp", "#include \"controls.h\"", false},
+    {"Win32ControlUsesItsPrivateHeader", "platform/win32/controls/edit.cpp", "#include \"controls.h\"",
+     false},
     {"FrameworkUsesWin32", "platform/framework/a.cpp", "#include \"platform/win32/winuser.h\"", false},
     {"FrameworkUsesBackend", "platform/framework/b.cpp", "#include \"platform/backend/printers.h\"", true},
     {"FrameworkUsesGrid", "platform/framework/c.cpp", "#include \"grid/engine/AdvGrid.h\"", true},
@@ -54,8 +55,9 @@ const IncludeCase kCases[] = {
 class LayerCheckTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        FRoot = fs::temp_directory_path() /
-                ("layer-check-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        FRoot =
+            fs::temp_directory_path() /
+            ("layer-check-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(FRoot);
     }
     void TearDown() override { fs::remove_all(FRoot); }
@@ -83,7 +85,8 @@ TEST_F(LayerCheckTest, ReportsExactlyTheIncludesTheTableForbids) {
     }
     for (const IncludeCase& c : kCases) {
         const std::string key = std::string(c.file) + ":3";
-        EXPECT_EQ(reported.count(key) != 0, c.offends) << c.name << " (" << c.file << ": " << c.include << ")";
+        EXPECT_EQ(reported.count(key) != 0, c.offends)
+            << c.name << " (" << c.file << ": " << c.include << ")";
     }
     EXPECT_EQ(reported, expected);
 }
@@ -94,10 +97,12 @@ TEST_F(LayerCheckTest, DescribesTheRuleAndSkipsNonIncludes) {
     Write("platform/rtl/notes.txt", "#include \"platform/framework/Forms.h\"\n");
     const auto offences = layercheck::CheckLayers(FRoot);
     ASSERT_EQ(offences.size(), 2u);
-    EXPECT_EQ(layercheck::Describe(offences[0]), "platform/rtl/Strings.h:3: #include \"platform/framework/Persistent.h\""
-                                                 " -- platform/rtl may not include platform/framework");
-    EXPECT_EQ(layercheck::Describe(offences[1]), "platform/rtl/Strings.h:4: #include <sys/stat.h>"
-                                                 " -- only platform/backend includes Qt, POSIX and other system headers");
+    EXPECT_EQ(layercheck::Describe(offences[0]),
+              "platform/rtl/Strings.h:3: #include \"platform/framework/Persistent.h\""
+              " -- platform/rtl may not include platform/framework");
+    EXPECT_EQ(layercheck::Describe(offences[1]),
+              "platform/rtl/Strings.h:4: #include <sys/stat.h>"
+              " -- only platform/backend includes Qt, POSIX and other system headers");
 }
 
 TEST_F(LayerCheckTest, AFolderWithoutALayerIsReported) {

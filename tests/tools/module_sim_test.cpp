@@ -13,8 +13,12 @@ namespace {
 
 using modulesim::Frame;
 
-std::uint16_t Value(const Frame& frame, int k) { return static_cast<std::uint16_t>(frame[2 * k] * 256 + frame[2 * k + 1]); }
-int Strength(const Frame& frame) { return static_cast<std::int16_t>(frame[37] * 256 + frame[39]); }
+std::uint16_t Value(const Frame& frame, int k) {
+    return static_cast<std::uint16_t>(frame[2 * k] * 256 + frame[2 * k + 1]);
+}
+int Strength(const Frame& frame) {
+    return static_cast<std::int16_t>(frame[37] * 256 + frame[39]);
+}
 
 modulesim::Options Parse(const std::vector<std::string>& args) {
     modulesim::Options options = modulesim::DefaultOptions();
@@ -24,8 +28,8 @@ modulesim::Options Parse(const std::vector<std::string>& args) {
 }
 
 TEST(ModuleSim, FramesFollowTheLayoutAndTheOptions) {
-    modulesim::Master master(Parse({"--modules", "1,3", "--values", "1=1234,65535", "--step", "1=1", "--strength",
-                                    "1=-90", "--strength", "3=-64"}));
+    modulesim::Master master(Parse({"--modules", "1,3", "--values", "1=1234,65535", "--step", "1=1",
+                                    "--strength", "1=-90", "--strength", "3=-64"}));
     const Frame first = master.NextFrame();
     EXPECT_EQ(first[0], 0x04);
     EXPECT_EQ(first[1], 0xD2);
@@ -71,16 +75,22 @@ TEST(ModuleSim, BadChecksumsAndSilenceComeInTheirShare) {
     std::string polls;
     for (int i = 0; i < 100; ++i)
         polls += "123|";
-    const std::size_t answered = half.Receive(reinterpret_cast<const std::uint8_t*>(polls.data()), polls.size()).size();
+    const std::size_t answered =
+        half.Receive(reinterpret_cast<const std::uint8_t*>(polls.data()), polls.size()).size();
     EXPECT_GT(answered, 25u);
     EXPECT_LT(answered, 75u);
 }
 
 TEST(ModuleSim, RejectsBadOptions) {
     for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{"--modules", "0"}, {"--modules", "1,6"}, {"--values", "1=70000"},
-                                               {"--values", "9=1"}, {"--bad-checksum", "101"}, {"--split"},
-                                               {"--nonsense", "1"}, {"--strength", "2"}}) {
+         std::vector<std::vector<std::string>>{{"--modules", "0"},
+                                               {"--modules", "1,6"},
+                                               {"--values", "1=70000"},
+                                               {"--values", "9=1"},
+                                               {"--bad-checksum", "101"},
+                                               {"--split"},
+                                               {"--nonsense", "1"},
+                                               {"--strength", "2"}}) {
         modulesim::Options options = modulesim::DefaultOptions();
         std::string message;
         EXPECT_FALSE(modulesim::ParseOptions(args, options, message)) << args[0];
@@ -103,8 +113,8 @@ protected:
         ASSERT_TRUE(sim.Start(args, &error)) << error;
         ASSERT_TRUE(sim.ReadLine(portPath, 5000));
         const std::string& path = portPath;
-        port = CreateFileW(Utf8ToString(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_OVERLAPPED, nullptr);
+        port = CreateFileW(Utf8ToString(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
         ASSERT_NE(port, INVALID_HANDLE_VALUE) << path << " " << GetLastError();
     }
     // Sends a poll and reads one frame's worth of what comes within waitMilliseconds.
@@ -129,7 +139,8 @@ protected:
 };
 
 TEST_F(ModuleSimProgram, AnswersEachPollWithTheNextModulesFrame) {
-    Start({"--modules", "2,5", "--values", "2=1234", "--strength", "5=-90", "--split", "7", "--split-delay", "1"});
+    Start({"--modules", "2,5", "--values", "2=1234", "--strength", "5=-90", "--split", "7", "--split-delay",
+           "1"});
     for (int round = 0; round < 2; ++round) {
         for (int module : {2, 5}) {
             const std::vector<std::uint8_t> bytes = Poll();

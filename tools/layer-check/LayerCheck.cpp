@@ -16,16 +16,17 @@ namespace fs = std::filesystem;
 // A folder of the tree and what its files may include. Layers are listed from the bottom up.
 struct Layer {
     Layer(std::string name, std::vector<std::string> folders, std::vector<std::string> mayInclude,
-          std::vector<std::string> headers = {}, std::vector<std::string> libraries = {}, bool anySystemHeader = false)
+          std::vector<std::string> headers = {}, std::vector<std::string> libraries = {},
+          bool anySystemHeader = false)
         : name(std::move(name)), folders(std::move(folders)), mayInclude(std::move(mayInclude)),
           headers(std::move(headers)), libraries(std::move(libraries)), anySystemHeader(anySystemHeader) {}
 
-    std::string name;                     // the layer, as messages name it
-    std::vector<std::string> folders;     // folders whose files belong to it
-    std::vector<std::string> mayInclude;  // layers (by name) whose headers it may include, itself included
-    std::vector<std::string> headers;     // single headers of other layers it may include as well
-    std::vector<std::string> libraries;   // system headers beyond the standard library, by name or "dir/"
-    bool anySystemHeader;                 // Qt, POSIX and the rest: the backend alone
+    std::string name;                    // the layer, as messages name it
+    std::vector<std::string> folders;    // folders whose files belong to it
+    std::vector<std::string> mayInclude; // layers (by name) whose headers it may include, itself included
+    std::vector<std::string> headers;    // single headers of other layers it may include as well
+    std::vector<std::string> libraries;  // system headers beyond the standard library, by name or "dir/"
+    bool anySystemHeader;                // Qt, POSIX and the rest: the backend alone
 };
 
 const std::vector<Layer>& Layers() {
@@ -33,24 +34,40 @@ const std::vector<Layer>& Layers() {
         {"platform/backend", {"platform/backend"}, {"platform/backend"}, {}, {}, true},
         // rtl calls the backend for files, time, locale and collation, and win32 only for the services
         // the framework's run-time library calls there: the registry and the error codes of files.
-        {"platform/rtl", {"platform/rtl"}, {"platform/rtl", "platform/backend"},
-         {"platform/win32/registry.h", "platform/win32/winerror.h"}, {}},
-        {"platform/codecs", {"platform/codecs"}, {"platform/rtl", "platform/codecs"}, {},
+        {"platform/rtl",
+         {"platform/rtl"},
+         {"platform/rtl", "platform/backend"},
+         {"platform/win32/registry.h", "platform/win32/winerror.h"},
+         {}},
+        {"platform/codecs",
+         {"platform/codecs"},
+         {"platform/rtl", "platform/codecs"},
+         {},
          {"png.h", "pngconf.h", "jpeglib.h", "jerror.h", "zlib.h"}},
-        {"platform/win32", {"platform/win32"}, {"platform/rtl", "platform/codecs", "platform/win32", "platform/backend"}},
-        {"platform/framework", {"platform/framework"},
+        {"platform/win32",
+         {"platform/win32"},
+         {"platform/rtl", "platform/codecs", "platform/win32", "platform/backend"}},
+        {"platform/framework",
+         {"platform/framework"},
          {"platform/rtl", "platform/codecs", "platform/win32", "platform/framework"}},
-        {"platform/servers", {"platform/servers"},
-         {"platform/rtl", "platform/codecs", "platform/win32", "platform/framework", "platform/servers"}, {},
+        {"platform/servers",
+         {"platform/servers"},
+         {"platform/rtl", "platform/codecs", "platform/win32", "platform/framework", "platform/servers"},
+         {},
          {"xlsxwriter.h", "xlsxwriter/", "libxml/", "sqlite3.h"}},
-        {"serial", {"serial"}, {"platform/rtl", "platform/codecs", "platform/win32", "platform/framework", "serial"}},
-        {"render", {"render"},
+        {"serial",
+         {"serial"},
+         {"platform/rtl", "platform/codecs", "platform/win32", "platform/framework", "serial"}},
+        {"render",
+         {"render"},
          {"platform/rtl", "platform/codecs", "platform/win32", "platform/framework", "serial", "render"}},
-        {"components", {"grid", "controls", "dropdown"},
+        {"components",
+         {"grid", "controls", "dropdown"},
          {"platform/rtl", "platform/codecs", "platform/win32", "platform/framework", "serial", "render",
           "components"}},
         // main() starts the platform's connection to the desktop.
-        {"app", {"app"},
+        {"app",
+         {"app"},
          {"platform/rtl", "platform/codecs", "platform/win32", "platform/framework", "serial", "render",
           "components", "app"},
          {"platform/backend/platform.h"}},
@@ -59,19 +76,20 @@ const std::vector<Layer>& Layers() {
 }
 
 // Top folders whose files are checked; platform/ holds one layer per folder.
-const std::vector<std::string> kLayeredTops = {"platform", "serial", "render", "grid", "controls", "dropdown", "app"};
+const std::vector<std::string> kLayeredTops = {"platform", "serial",   "render", "grid",
+                                               "controls", "dropdown", "app"};
 
 const std::set<std::string_view> kStandardHeaders = {
     // C++
-    "algorithm", "any", "array", "atomic", "barrier", "bit", "bitset", "charconv", "chrono", "codecvt", "compare",
-    "complex", "concepts", "condition_variable", "coroutine", "deque", "exception", "execution", "expected",
-    "filesystem", "format", "forward_list", "fstream", "functional", "future", "initializer_list", "iomanip", "ios",
-    "iosfwd", "iostream", "istream", "iterator", "latch", "limits", "list", "locale", "map", "memory",
-    "memory_resource", "mutex", "new", "numbers", "numeric", "optional", "ostream", "queue", "random", "ranges",
-    "ratio", "regex", "scoped_allocator", "semaphore", "set", "shared_mutex", "source_location", "span", "sstream",
-    "stack", "stdexcept", "stop_token", "streambuf", "string", "string_view", "syncstream", "system_error", "thread",
-    "tuple", "type_traits", "typeindex", "typeinfo", "unordered_map", "unordered_set", "utility", "valarray",
-    "variant", "vector", "version",
+    "algorithm", "any", "array", "atomic", "barrier", "bit", "bitset", "charconv", "chrono", "codecvt",
+    "compare", "complex", "concepts", "condition_variable", "coroutine", "deque", "exception", "execution",
+    "expected", "filesystem", "format", "forward_list", "fstream", "functional", "future", "initializer_list",
+    "iomanip", "ios", "iosfwd", "iostream", "istream", "iterator", "latch", "limits", "list", "locale", "map",
+    "memory", "memory_resource", "mutex", "new", "numbers", "numeric", "optional", "ostream", "queue",
+    "random", "ranges", "ratio", "regex", "scoped_allocator", "semaphore", "set", "shared_mutex",
+    "source_location", "span", "sstream", "stack", "stdexcept", "stop_token", "streambuf", "string",
+    "string_view", "syncstream", "system_error", "thread", "tuple", "type_traits", "typeindex", "typeinfo",
+    "unordered_map", "unordered_set", "utility", "valarray", "variant", "vector", "version",
     // C, in both spellings
     "cassert", "cctype", "cerrno", "cfenv", "cfloat", "cinttypes", "climits", "clocale", "cmath", "csetjmp",
     "csignal", "cstdarg", "cstddef", "cstdint", "cstdio", "cstdlib", "cstring", "ctime", "cuchar", "cwchar",
@@ -114,8 +132,8 @@ std::string ResolveQuoted(const std::string& file, const std::string& target) {
     return resolved.generic_string();
 }
 
-void CheckInclude(const std::string& file, const Layer& layer, int lineNumber, const std::string& text, char open,
-                  const std::string& target, std::vector<Offence>& offences) {
+void CheckInclude(const std::string& file, const Layer& layer, int lineNumber, const std::string& text,
+                  char open, const std::string& target, std::vector<Offence>& offences) {
     if (open == '<') {
         if (layer.anySystemHeader || kStandardHeaders.count(target) != 0)
             return;
@@ -134,7 +152,8 @@ void CheckInclude(const std::string& file, const Layer& layer, int lineNumber, c
         return;
     const Layer* to = LayerOf(path);
     if (to == nullptr) {
-        offences.push_back({file, lineNumber, text, layer.name + " includes a header from outside the layers"});
+        offences.push_back(
+            {file, lineNumber, text, layer.name + " includes a header from outside the layers"});
         return;
     }
     if (std::find(layer.mayInclude.begin(), layer.mayInclude.end(), to->name) == layer.mayInclude.end())

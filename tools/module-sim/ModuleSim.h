@@ -21,21 +21,21 @@ using Frame = std::array<std::uint8_t, kFrameSize>;
 
 struct ModuleSetup {
     std::array<std::uint16_t, kValues> values{};
-    int step = 0;      // added to every value after each frame of the module (wrapping)
-    int strength = 0;  // dBm, signed 16-bit
+    int step = 0;     // added to every value after each frame of the module (wrapping)
+    int strength = 0; // dBm, signed 16-bit
 };
 
 struct Options {
-    std::string device;          // a serial device to serve instead of a new pseudo-terminal
+    std::string device; // a serial device to serve instead of a new pseudo-terminal
     std::uint32_t baudRate = 9600;
     std::vector<int> answering{1, 2, 3, 4, 5}; // modules that answer, in turn (1-5)
     std::array<ModuleSetup, kModules> modules{};
-    int badChecksumPercent = 0;  // share of frames sent with a wrong checksum
-    int silencePercent = 0;      // share of polls left unanswered
-    std::size_t splitBytes = 0;  // frames go out in writes of this many bytes (0: whole)
+    int badChecksumPercent = 0; // share of frames sent with a wrong checksum
+    int silencePercent = 0;     // share of polls left unanswered
+    std::size_t splitBytes = 0; // frames go out in writes of this many bytes (0: whole)
     int splitDelayMilliseconds = 5;
     std::uint32_t seed = 1;
-    bool reportFrames = false;   // a line "sent N" on standard output once frame N is written whole
+    bool reportFrames = false; // a line "sent N" on standard output once frame N is written whole
 };
 
 // The defaults: module m's value k is m x 1000 + k x 10, its strength -60 - m dBm.
@@ -59,9 +59,9 @@ public:
 
 private:
     Options FOptions;
-    std::size_t FTurn = 0;         // index into the answering modules
-    std::string FPending;          // the tail of the input that may start a poll
-    std::uint8_t FSequence = 0;    // counts frames, in byte 32
+    std::size_t FTurn = 0;      // index into the answering modules
+    std::string FPending;       // the tail of the input that may start a poll
+    std::uint8_t FSequence = 0; // counts frames, in byte 32
     std::mt19937 FRandom;
 };
 

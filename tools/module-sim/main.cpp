@@ -70,8 +70,8 @@ class DeviceLine : public Line {
 public:
     bool Open(const std::string& path, std::uint32_t baudRate) {
         FPath = path;
-        FHandle = CreateFileW(Utf8ToString(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+        FHandle = CreateFileW(Utf8ToString(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
         if (FHandle == INVALID_HANDLE_VALUE) {
             std::fprintf(stderr, "module-sim: cannot open %s (error %u)\n", path.c_str(), GetLastError());
             return false;

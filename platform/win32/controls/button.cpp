@@ -16,7 +16,7 @@ namespace {
 const Trace::Channel TraceButton("button");
 
 constexpr int CheckBoxSize = 13;
-constexpr int CheckGap = 4;     // between the box and the text
+constexpr int CheckGap = 4; // between the box and the text
 constexpr int GroupTextIndent = 8;
 
 // Set while the mouse button or the space bar holds the button down (beyond BST_ states).
@@ -29,12 +29,17 @@ Kind KindOf(DWORD type) {
     case BS_CHECKBOX:
     case BS_AUTOCHECKBOX:
     case BS_3STATE:
-    case BS_AUTO3STATE: return Kind::Check;
+    case BS_AUTO3STATE:
+        return Kind::Check;
     case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON: return Kind::Radio;
-    case BS_GROUPBOX: return Kind::Group;
-    case BS_OWNERDRAW: return Kind::Owner;
-    default: return Kind::Push;
+    case BS_AUTORADIOBUTTON:
+        return Kind::Radio;
+    case BS_GROUPBOX:
+        return Kind::Group;
+    case BS_OWNERDRAW:
+        return Kind::Owner;
+    default:
+        return Kind::Push;
     }
 }
 
@@ -62,14 +67,19 @@ public:
 
     LRESULT WMGetDlgCode() const {
         switch (Type()) {
-        case BS_DEFPUSHBUTTON: return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+        case BS_DEFPUSHBUTTON:
+            return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
         case BS_PUSHBUTTON:
         case BS_USERBUTTON:
-        case BS_PUSHBOX: return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+        case BS_PUSHBOX:
+            return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
         case BS_RADIOBUTTON:
-        case BS_AUTORADIOBUTTON: return DLGC_BUTTON | DLGC_RADIOBUTTON;
-        case BS_GROUPBOX: return DLGC_STATIC;
-        default: return DLGC_BUTTON;
+        case BS_AUTORADIOBUTTON:
+            return DLGC_BUTTON | DLGC_RADIOBUTTON;
+        case BS_GROUPBOX:
+            return DLGC_STATIC;
+        default:
+            return DLGC_BUTTON;
         }
     }
 
@@ -125,11 +135,14 @@ public:
         Invalidate();
         return reinterpret_cast<LRESULT>(old);
     }
-    LRESULT BMGetImage(WPARAM type) const { return reinterpret_cast<LRESULT>(type == IMAGE_ICON ? FIcon : FBitmap); }
+    LRESULT BMGetImage(WPARAM type) const {
+        return reinterpret_cast<LRESULT>(type == IMAGE_ICON ? FIcon : FBitmap);
+    }
 
     void WMLButtonDblClk(POINT point) {
         DWORD type = Type();
-        if ((Style() & BS_NOTIFY) || type == BS_RADIOBUTTON || type == BS_USERBUTTON || type == BS_OWNERDRAW) {
+        if ((Style() & BS_NOTIFY) || type == BS_RADIOBUTTON || type == BS_USERBUTTON ||
+            type == BS_OWNERDRAW) {
             Notify(BN_DOUBLECLICKED);
             return;
         }
@@ -256,12 +269,17 @@ private:
         }
         SendMessageW(FHwnd, BM_SETSTATE, FALSE, 0);
         switch (Type()) {
-        case BS_AUTOCHECKBOX: SendMessageW(FHwnd, BM_SETCHECK, (FState & BST_CHECKED) ? 0 : 1, 0); break;
-        case BS_AUTORADIOBUTTON: SendMessageW(FHwnd, BM_SETCHECK, BST_CHECKED, 0); break;
+        case BS_AUTOCHECKBOX:
+            SendMessageW(FHwnd, BM_SETCHECK, (FState & BST_CHECKED) ? 0 : 1, 0);
+            break;
+        case BS_AUTORADIOBUTTON:
+            SendMessageW(FHwnd, BM_SETCHECK, BST_CHECKED, 0);
+            break;
         case BS_AUTO3STATE:
             SendMessageW(FHwnd, BM_SETCHECK, (FState & BST_INDETERMINATE) ? 0 : (FState & 3) + 1, 0);
             break;
-        default: break;
+        default:
+            break;
         }
         if (GetCapture() == FHwnd)
             ReleaseCapture();
@@ -371,8 +389,8 @@ private:
             String text = Text();
             SIZE extent{};
             GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-            layout.text = RECT{client.left + GroupTextIndent, client.top, client.left + GroupTextIndent + extent.cx,
-                               client.top + tm.tmHeight};
+            layout.text = RECT{client.left + GroupTextIndent, client.top,
+                               client.left + GroupTextIndent + extent.cx, client.top + tm.tmHeight};
             break;
         }
         }
@@ -382,7 +400,8 @@ private:
     // The background comes from the parent (WM_CTLCOLORBTN for push buttons, WM_CTLCOLORSTATIC for the
     // others), which also sets the text colours.
     HBRUSH Background(HDC dc, Kind kind) const {
-        return ControlColor(FHwnd, GetParent(FHwnd), dc, kind == Kind::Push ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC);
+        return ControlColor(FHwnd, GetParent(FHwnd), dc,
+                            kind == Kind::Push ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC);
     }
 
     void Paint(HDC dc) {
@@ -402,11 +421,18 @@ private:
         ButtonLayout layout = Layout(dc);
         bool themed = FTheme && IsThemeActive();
         switch (kind) {
-        case Kind::Push: themed ? PaintPushThemed(dc, client) : PaintPushClassic(dc, client); break;
+        case Kind::Push:
+            themed ? PaintPushThemed(dc, client) : PaintPushClassic(dc, client);
+            break;
         case Kind::Check:
-        case Kind::Radio: themed ? PaintBoxThemed(dc, layout, kind) : PaintBoxClassic(dc, layout, kind); break;
-        case Kind::Group: PaintGroup(dc, layout, themed, brush); break;
-        case Kind::Owner: break;
+        case Kind::Radio:
+            themed ? PaintBoxThemed(dc, layout, kind) : PaintBoxClassic(dc, layout, kind);
+            break;
+        case Kind::Group:
+            PaintGroup(dc, layout, themed, brush);
+            break;
+        case Kind::Owner:
+            break;
         }
         if (kind != Kind::Group)
             PaintCaption(dc, layout, kind);
@@ -437,8 +463,11 @@ private:
     }
 
     void PaintPushThemed(HDC dc, RECT rect) {
-        int state = Disabled() ? PBS_DISABLED : Pushed() ? PBS_PRESSED : Hot() ? PBS_HOT
-                    : Default() ? PBS_DEFAULTED : PBS_NORMAL;
+        int state = Disabled()  ? PBS_DISABLED
+                    : Pushed()  ? PBS_PRESSED
+                    : Hot()     ? PBS_HOT
+                    : Default() ? PBS_DEFAULTED
+                                : PBS_NORMAL;
         DrawThemeBackground(FTheme, dc, BP_PUSHBUTTON, state, &rect, nullptr);
     }
 
@@ -468,14 +497,15 @@ private:
         int offset = Disabled() ? 3 : Pushed() ? 2 : Hot() ? 1 : 0;
         int block = static_cast<int>(FState & 3) * 4;
         int state = (kind == Kind::Radio ? RBS_UNCHECKEDNORMAL : CBS_UNCHECKEDNORMAL) + block + offset;
-        DrawThemeBackground(FTheme, dc, kind == Kind::Radio ? BP_RADIOBUTTON : BP_CHECKBOX, state, &layout.box,
-                            nullptr);
+        DrawThemeBackground(FTheme, dc, kind == Kind::Radio ? BP_RADIOBUTTON : BP_CHECKBOX, state,
+                            &layout.box, nullptr);
     }
 
     void PaintGroup(HDC dc, const ButtonLayout& layout, bool themed, HBRUSH brush) {
         RECT frame = layout.frame;
         if (themed)
-            DrawThemeBackground(FTheme, dc, BP_GROUPBOX, Disabled() ? GBS_DISABLED : GBS_NORMAL, &frame, nullptr);
+            DrawThemeBackground(FTheme, dc, BP_GROUPBOX, Disabled() ? GBS_DISABLED : GBS_NORMAL, &frame,
+                                nullptr);
         else
             DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
         String text = Text();
@@ -490,7 +520,8 @@ private:
         SetBkMode(dc, TRANSPARENT);
         if (Disabled())
             SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_SINGLELINE | DT_LEFT | DT_TOP);
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+                  DT_SINGLELINE | DT_LEFT | DT_TOP);
     }
 
     void PaintCaption(HDC dc, const ButtonLayout& layout, Kind kind) {
@@ -499,8 +530,9 @@ private:
         if (kind == Kind::Push && Pushed())
             OffsetRect(&rect, 1, 1);
         if ((Style() & BS_ICON) && FIcon) {
-            DrawIconEx(dc, rect.left + (rect.right - rect.left - 16) / 2, rect.top + (rect.bottom - rect.top - 16) / 2,
-                       static_cast<HICON>(FIcon), 0, 0, 0, nullptr, DI_NORMAL);
+            DrawIconEx(dc, rect.left + (rect.right - rect.left - 16) / 2,
+                       rect.top + (rect.bottom - rect.top - 16) / 2, static_cast<HICON>(FIcon), 0, 0, 0,
+                       nullptr, DI_NORMAL);
             return;
         }
         if ((Style() & BS_BITMAP) && FBitmap) {
@@ -523,8 +555,8 @@ private:
         {
             SelectGuard select(memory, static_cast<HBITMAP>(FBitmap));
             BitBlt(dc, rect.left + (rect.right - rect.left - info.bmWidth) / 2,
-                   rect.top + (rect.bottom - rect.top - info.bmHeight) / 2, info.bmWidth, info.bmHeight, memory, 0, 0,
-                   SRCCOPY);
+                   rect.top + (rect.bottom - rect.top - info.bmHeight) / 2, info.bmWidth, info.bmHeight,
+                   memory, 0, 0, SRCCOPY);
         }
         DeleteDC(memory);
     }
@@ -547,7 +579,7 @@ private:
     }
 
     HWND FHwnd;
-    LRESULT FState = 0;  // BST_ bits (BST_HOT while the mouse is over it) and BtnPressed
+    LRESULT FState = 0; // BST_ bits (BST_HOT while the mouse is over it) and BtnPressed
     HFONT FFont = nullptr;
     ControlTheme FTheme{u"Button"};
     void* FIcon = nullptr;   // BM_SETIMAGE's icon
@@ -559,37 +591,87 @@ LRESULT ButtonWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!button)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     switch (message) {
-    case WM_CREATE: button->WMCreate(); return 0;
-    case WM_DESTROY: button->WMDestroy(); return 0;
-    case WM_THEMECHANGED: button->WMThemeChanged(); return 0;
-    case WM_GETDLGCODE: return button->WMGetDlgCode();
-    case WM_ERASEBKGND: return 1;
+    case WM_CREATE:
+        button->WMCreate();
+        return 0;
+    case WM_DESTROY:
+        button->WMDestroy();
+        return 0;
+    case WM_THEMECHANGED:
+        button->WMThemeChanged();
+        return 0;
+    case WM_GETDLGCODE:
+        return button->WMGetDlgCode();
+    case WM_ERASEBKGND:
+        return 1;
     case WM_PAINT:
-    case WM_PRINTCLIENT: button->WMPaint(message == WM_PRINTCLIENT ? reinterpret_cast<HDC>(wParam) : nullptr); return 0;
-    case WM_NCHITTEST: return button->WMNcHitTest(wParam, lParam);
-    case WM_LBUTTONDBLCLK: button->WMLButtonDblClk(PointOf(lParam)); return 0;
-    case WM_LBUTTONDOWN: button->WMLButtonDown(PointOf(lParam)); return 0;
-    case WM_LBUTTONUP: button->WMLButtonUp(PointOf(lParam)); return 0;
-    case WM_MOUSEMOVE: button->WMMouseMove(PointOf(lParam)); return 0;
-    case WM_MOUSELEAVE: button->WMMouseLeave(); return 0;
-    case WM_KEYDOWN: button->WMKeyDown(wParam, lParam); return DefWindowProcW(hwnd, message, wParam, lParam);
-    case WM_KEYUP: button->WMKeyUp(wParam); return DefWindowProcW(hwnd, message, wParam, lParam);
-    case WM_CAPTURECHANGED: button->WMCaptureChanged(); return 0;
-    case WM_SETFOCUS: button->WMSetFocus(); return 0;
-    case WM_KILLFOCUS: button->WMKillFocus(); return 0;
-    case WM_ENABLE: button->Invalidate(); return 0;
-    case WM_SETTEXT: return button->WMSetText(lParam);
-    case WM_SETFONT: button->WMSetFont(reinterpret_cast<HFONT>(wParam), lParam != 0); return 0;
-    case WM_GETFONT: return reinterpret_cast<LRESULT>(button->WMGetFont());
-    case BM_GETCHECK: return button->BMGetCheck();
-    case BM_SETCHECK: button->BMSetCheck(wParam); return 0;
-    case BM_GETSTATE: return button->BMGetState();
-    case BM_SETSTATE: button->BMSetState(wParam != 0); return 0;
-    case BM_SETSTYLE: button->BMSetStyle(wParam, lParam != 0); return 0;
-    case BM_CLICK: button->BMClick(); return 0;
-    case BM_SETIMAGE: return button->BMSetImage(wParam, reinterpret_cast<void*>(lParam));
-    case BM_GETIMAGE: return button->BMGetImage(wParam);
-    case BM_SETDONTCLICK: return 0;
+    case WM_PRINTCLIENT:
+        button->WMPaint(message == WM_PRINTCLIENT ? reinterpret_cast<HDC>(wParam) : nullptr);
+        return 0;
+    case WM_NCHITTEST:
+        return button->WMNcHitTest(wParam, lParam);
+    case WM_LBUTTONDBLCLK:
+        button->WMLButtonDblClk(PointOf(lParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        button->WMLButtonDown(PointOf(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        button->WMLButtonUp(PointOf(lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        button->WMMouseMove(PointOf(lParam));
+        return 0;
+    case WM_MOUSELEAVE:
+        button->WMMouseLeave();
+        return 0;
+    case WM_KEYDOWN:
+        button->WMKeyDown(wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_KEYUP:
+        button->WMKeyUp(wParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_CAPTURECHANGED:
+        button->WMCaptureChanged();
+        return 0;
+    case WM_SETFOCUS:
+        button->WMSetFocus();
+        return 0;
+    case WM_KILLFOCUS:
+        button->WMKillFocus();
+        return 0;
+    case WM_ENABLE:
+        button->Invalidate();
+        return 0;
+    case WM_SETTEXT:
+        return button->WMSetText(lParam);
+    case WM_SETFONT:
+        button->WMSetFont(reinterpret_cast<HFONT>(wParam), lParam != 0);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(button->WMGetFont());
+    case BM_GETCHECK:
+        return button->BMGetCheck();
+    case BM_SETCHECK:
+        button->BMSetCheck(wParam);
+        return 0;
+    case BM_GETSTATE:
+        return button->BMGetState();
+    case BM_SETSTATE:
+        button->BMSetState(wParam != 0);
+        return 0;
+    case BM_SETSTYLE:
+        button->BMSetStyle(wParam, lParam != 0);
+        return 0;
+    case BM_CLICK:
+        button->BMClick();
+        return 0;
+    case BM_SETIMAGE:
+        return button->BMSetImage(wParam, reinterpret_cast<void*>(lParam));
+    case BM_GETIMAGE:
+        return button->BMGetImage(wParam);
+    case BM_SETDONTCLICK:
+        return 0;
     default:
         if (message >= BM_GETCHECK && message <= 0x00FF)
             ZFIXME(TraceButton, "message %#x is not handled", message);

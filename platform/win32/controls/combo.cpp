@@ -112,7 +112,7 @@ private:
     HWND FEdit = nullptr;
     HWND FList = nullptr;
     HFONT FFont = nullptr;
-    int FFieldHeight = 16; // the height of the text in the field
+    int FFieldHeight = 16;  // the height of the text in the field
     int FDroppedHeight = 0; // the window's height as created: the extent of the dropped list
     int FDroppedWidth = 0;
     bool FDropped = false;
@@ -153,7 +153,8 @@ Parts ComboState::Layout() const {
     RECT client{};
     GetClientRect(FHwnd, &client);
     int fieldBottom = std::min<int>(client.bottom, EdgeSize * 2 + FieldGap * 2 + FFieldHeight);
-    RECT inner{client.left + EdgeSize, client.top + EdgeSize, client.right - EdgeSize, fieldBottom - EdgeSize};
+    RECT inner{client.left + EdgeSize, client.top + EdgeSize, client.right - EdgeSize,
+               fieldBottom - EdgeSize};
     if (Type() != CBS_SIMPLE) {
         int width = GetSystemMetrics(SM_CXVSCROLL);
         parts.button = RECT{std::max(inner.left, inner.right - width), inner.top, inner.right, inner.bottom};
@@ -181,8 +182,12 @@ LRESULT ComboState::WMCreate(const CREATESTRUCTW& create) {
     FDroppedHeight = create.cy;
     if (OwnerDraw()) {
         // The owner gives the field's height first (item -1); the list then asks for its items' own.
-        MEASUREITEMSTRUCT mis{ODT_COMBOBOX, static_cast<UINT>(CtlId()), static_cast<UINT>(-1),
-                              static_cast<UINT>(std::max(0, create.cx)), static_cast<UINT>(FFieldHeight), 0};
+        MEASUREITEMSTRUCT mis{ODT_COMBOBOX,
+                              static_cast<UINT>(CtlId()),
+                              static_cast<UINT>(-1),
+                              static_cast<UINT>(std::max(0, create.cx)),
+                              static_cast<UINT>(FFieldHeight),
+                              0};
         SendMessageW(FParent, WM_MEASUREITEM, static_cast<WPARAM>(CtlId()), reinterpret_cast<LPARAM>(&mis));
         if (!IsWindow(FHwnd))
             return -1;
@@ -201,8 +206,9 @@ LRESULT ComboState::WMCreate(const CREATESTRUCTW& create) {
     if (FStyle & CBS_DISABLENOSCROLL)
         listStyle |= LBS_DISABLENOSCROLL;
     if (Type() == CBS_SIMPLE) {
-        FList = CreateWindowExW(0, ComboLBoxClassName, u"", WS_CHILD | WS_VISIBLE | listStyle, 0, 0, 0, 0, FHwnd,
-                                reinterpret_cast<HMENU>(static_cast<std::intptr_t>(ListId)), nullptr, nullptr);
+        FList =
+            CreateWindowExW(0, ComboLBoxClassName, u"", WS_CHILD | WS_VISIBLE | listStyle, 0, 0, 0, 0, FHwnd,
+                            reinterpret_cast<HMENU>(static_cast<std::intptr_t>(ListId)), nullptr, nullptr);
     } else {
         // The popup list belongs to the combo box, which hears it; it is shown only while dropped.
         FList = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, ComboLBoxClassName, u"",
@@ -221,8 +227,9 @@ LRESULT ComboState::WMCreate(const CREATESTRUCTW& create) {
         else if (FStyle & CBS_LOWERCASE)
             editStyle |= ES_LOWERCASE;
         HWND creator = std::exchange(ComboFieldCreator(), FHwnd);
-        FEdit = CreateWindowExW(0, EditClassName, u"", editStyle, 0, 0, 0, 0, FHwnd,
-                                reinterpret_cast<HMENU>(static_cast<std::intptr_t>(EditId)), nullptr, nullptr);
+        FEdit =
+            CreateWindowExW(0, EditClassName, u"", editStyle, 0, 0, 0, 0, FHwnd,
+                            reinterpret_cast<HMENU>(static_cast<std::intptr_t>(EditId)), nullptr, nullptr);
         ComboFieldCreator() = creator;
         if (!FEdit)
             return -1;
@@ -352,7 +359,8 @@ LRESULT ComboState::WMCommand(WORD code, HWND from) {
                 SelectFromEdit();
             Notify(CBN_EDITCHANGE);
             break;
-        default: break;
+        default:
+            break;
         }
         return 0;
     }
@@ -366,14 +374,17 @@ LRESULT ComboState::WMCommand(WORD code, HWND from) {
             UpdateEditFromList();
             Notify(CBN_SELCHANGE);
             break;
-        case LBN_DBLCLK: Notify(CBN_DBLCLK); break;
+        case LBN_DBLCLK:
+            Notify(CBN_DBLCLK);
+            break;
         case LBN_SETFOCUS:
             if (!FFocused) {
                 FFocused = true;
                 Notify(CBN_SETFOCUS);
             }
             break;
-        default: break;
+        default:
+            break;
         }
     }
     return 0;
@@ -409,7 +420,8 @@ LRESULT ComboState::ForwardOwnerDraw(UINT message, WPARAM, LPARAM lParam) {
         cis->hwndItem = FHwnd;
         break;
     }
-    default: break;
+    default:
+        break;
     }
     return SendMessageW(FParent, message, static_cast<WPARAM>(CtlId()), lParam);
 }
@@ -536,7 +548,8 @@ LRESULT ComboState::WMKeyDown(int key) {
         if (FDropped)
             CloseUp(Close::Cancel);
         break;
-    default: break;
+    default:
+        break;
     }
     return 0;
 }
@@ -600,7 +613,9 @@ LRESULT ComboState::WMEnable() {
     return 0;
 }
 
-LRESULT ComboState::WMGetDlgCode() const { return DLGC_WANTCHARS | DLGC_WANTARROWS; }
+LRESULT ComboState::WMGetDlgCode() const {
+    return DLGC_WANTCHARS | DLGC_WANTARROWS;
+}
 
 // ---- Text ----
 
@@ -608,7 +623,8 @@ LRESULT ComboState::WMSetText(LPCWSTR text) {
     if (FEdit)
         return SetEditText(text);
     // A drop-down list shows only its items: the text selects the item that matches, if any.
-    LRESULT found = SendMessageW(FList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text ? text : u""));
+    LRESULT found = SendMessageW(FList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(text ? text : u""));
     if (found == LB_ERR)
         return CB_ERR;
     SendMessageW(FList, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
@@ -661,7 +677,8 @@ LRESULT ComboState::CBSetCurSel(int index) {
 }
 
 LRESULT ComboState::CBSelectString(int start, LPCWSTR text) {
-    LRESULT found = SendMessageW(FList, LB_SELECTSTRING, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(text));
+    LRESULT found =
+        SendMessageW(FList, LB_SELECTSTRING, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(text));
     if (found != LB_ERR)
         UpdateEditFromList();
     return found;
@@ -737,7 +754,8 @@ LRESULT ComboState::CBSetItemHeight(int index, int height) {
         InvalidateRect(FHwnd, nullptr, TRUE);
         return CB_OKAY;
     }
-    return SendMessageW(FList, LB_SETITEMHEIGHT, static_cast<WPARAM>(index), MAKELPARAM(static_cast<WORD>(height), 0));
+    return SendMessageW(FList, LB_SETITEMHEIGHT, static_cast<WPARAM>(index),
+                        MAKELPARAM(static_cast<WORD>(height), 0));
 }
 
 LRESULT ComboState::CBGetItemHeight(int index) const {
@@ -778,7 +796,10 @@ void ComboState::PaintFrame(HDC dc, const Parts& parts) const {
         DrawThemeBackground(theme, dc, CP_BORDER, enabled ? CBXS_NORMAL : CBXS_DISABLED, &frame, nullptr);
         if (!IsRectEmpty(&parts.button))
             DrawThemeBackground(theme, dc, CP_DROPDOWNBUTTON,
-                                !enabled ? CBXS_DISABLED : FDropped ? CBXS_PRESSED : CBXS_NORMAL, &parts.button, nullptr);
+                                !enabled   ? CBXS_DISABLED
+                                : FDropped ? CBXS_PRESSED
+                                           : CBXS_NORMAL,
+                                &parts.button, nullptr);
         return;
     }
     DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
@@ -797,9 +818,19 @@ void ComboState::PaintField(HDC dc, const Parts& parts) const {
     if (OwnerDraw()) {
         UINT state = ODS_COMBOBOXEDIT | (highlight ? ODS_SELECTED | ODS_FOCUS : 0) |
                      (IsWindowEnabled(FHwnd) ? 0 : ODS_DISABLED);
-        ULONG_PTR data = index >= 0 ? static_cast<ULONG_PTR>(SendMessageW(FList, LB_GETITEMDATA, static_cast<WPARAM>(index), 0)) : 0;
-        DRAWITEMSTRUCT dis{ODT_COMBOBOX, static_cast<UINT>(CtlId()), static_cast<UINT>(index), ODA_DRAWENTIRE, state,
-                           FHwnd, dc, parts.field, data};
+        ULONG_PTR data =
+            index >= 0
+                ? static_cast<ULONG_PTR>(SendMessageW(FList, LB_GETITEMDATA, static_cast<WPARAM>(index), 0))
+                : 0;
+        DRAWITEMSTRUCT dis{ODT_COMBOBOX,
+                           static_cast<UINT>(CtlId()),
+                           static_cast<UINT>(index),
+                           ODA_DRAWENTIRE,
+                           state,
+                           FHwnd,
+                           dc,
+                           parts.field,
+                           data};
         SendMessageW(FParent, WM_DRAWITEM, static_cast<WPARAM>(CtlId()), reinterpret_cast<LPARAM>(&dis));
         return;
     }
@@ -811,7 +842,8 @@ void ComboState::PaintField(HDC dc, const Parts& parts) const {
         String text = ItemText(index);
         RECT textRect = parts.field;
         textRect.left += 2;
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
     if (highlight)
         DrawFocusRect(dc, &parts.field);
@@ -848,28 +880,48 @@ LRESULT ComboWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!state)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     switch (message) {
-    case WM_CREATE: return state->WMCreate(*reinterpret_cast<CREATESTRUCTW*>(lParam));
-    case WM_DESTROY: return state->WMDestroy();
-    case WM_SIZE: return state->WMSize();
-    case WM_SETFONT: return state->WMSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
-    case WM_GETFONT: return state->WMGetFont();
-    case WM_SETTEXT: return state->WMSetText(reinterpret_cast<LPCWSTR>(lParam));
-    case WM_GETTEXT: return state->WMGetText(wParam, reinterpret_cast<LPWSTR>(lParam));
-    case WM_GETTEXTLENGTH: return state->WMGetTextLength();
-    case WM_SETFOCUS: return state->WMSetFocus();
-    case WM_KILLFOCUS: return state->WMKillFocus(reinterpret_cast<HWND>(wParam));
-    case WM_COMMAND: return state->WMCommand(HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_KEYDOWN: return state->WMKeyDown(static_cast<int>(wParam));
-    case WM_SYSKEYDOWN: return state->WMSysKeyDown(static_cast<int>(wParam), lParam);
-    case WM_CHAR: return state->WMChar(static_cast<Char>(wParam));
-    case WM_MOUSEWHEEL: return state->WMMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+    case WM_CREATE:
+        return state->WMCreate(*reinterpret_cast<CREATESTRUCTW*>(lParam));
+    case WM_DESTROY:
+        return state->WMDestroy();
+    case WM_SIZE:
+        return state->WMSize();
+    case WM_SETFONT:
+        return state->WMSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
+    case WM_GETFONT:
+        return state->WMGetFont();
+    case WM_SETTEXT:
+        return state->WMSetText(reinterpret_cast<LPCWSTR>(lParam));
+    case WM_GETTEXT:
+        return state->WMGetText(wParam, reinterpret_cast<LPWSTR>(lParam));
+    case WM_GETTEXTLENGTH:
+        return state->WMGetTextLength();
+    case WM_SETFOCUS:
+        return state->WMSetFocus();
+    case WM_KILLFOCUS:
+        return state->WMKillFocus(reinterpret_cast<HWND>(wParam));
+    case WM_COMMAND:
+        return state->WMCommand(HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_KEYDOWN:
+        return state->WMKeyDown(static_cast<int>(wParam));
+    case WM_SYSKEYDOWN:
+        return state->WMSysKeyDown(static_cast<int>(wParam), lParam);
+    case WM_CHAR:
+        return state->WMChar(static_cast<Char>(wParam));
+    case WM_MOUSEWHEEL:
+        return state->WMMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: return state->WMLButtonDown(PointOf(lParam));
-    case WM_ENABLE: return state->WMEnable();
-    case WM_GETDLGCODE: return state->WMGetDlgCode();
+    case WM_LBUTTONDBLCLK:
+        return state->WMLButtonDown(PointOf(lParam));
+    case WM_ENABLE:
+        return state->WMEnable();
+    case WM_GETDLGCODE:
+        return state->WMGetDlgCode();
     case WM_PAINT:
-    case WM_PRINTCLIENT: return state->WMPaint(reinterpret_cast<HDC>(wParam));
-    case WM_ERASEBKGND: return TRUE; // WM_PAINT fills the background
+    case WM_PRINTCLIENT:
+        return state->WMPaint(reinterpret_cast<HDC>(wParam));
+    case WM_ERASEBKGND:
+        return TRUE; // WM_PAINT fills the background
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:
@@ -878,38 +930,70 @@ LRESULT ComboWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
     case WM_DELETEITEM:
-    case WM_COMPAREITEM: return state->ForwardOwnerDraw(message, wParam, lParam);
-    case ComboListClosedOutside: return state->ListClosedOutside();
-    case CB_ADDSTRING: return state->CBForward(LB_ADDSTRING, wParam, lParam);
-    case CB_INSERTSTRING: return state->CBForward(LB_INSERTSTRING, wParam, lParam);
-    case CB_DELETESTRING: return state->CBForward(LB_DELETESTRING, wParam, lParam);
-    case CB_GETCOUNT: return state->CBForward(LB_GETCOUNT, wParam, lParam);
-    case CB_GETCURSEL: return state->CBForward(LB_GETCURSEL, wParam, lParam);
-    case CB_GETLBTEXT: return state->CBForward(LB_GETTEXT, wParam, lParam);
-    case CB_GETLBTEXTLEN: return state->CBForward(LB_GETTEXTLEN, wParam, lParam);
-    case CB_FINDSTRING: return state->CBForward(LB_FINDSTRING, wParam, lParam);
-    case CB_DIR: return state->CBForward(LB_DIR, wParam, lParam);
-    case CB_FINDSTRINGEXACT: return state->CBForward(LB_FINDSTRINGEXACT, wParam, lParam);
-    case CB_GETITEMDATA: return state->CBForward(LB_GETITEMDATA, wParam, lParam);
-    case CB_SETITEMDATA: return state->CBForward(LB_SETITEMDATA, wParam, lParam);
-    case CB_GETTOPINDEX: return state->CBForward(LB_GETTOPINDEX, wParam, lParam);
-    case CB_SETTOPINDEX: return state->CBForward(LB_SETTOPINDEX, wParam, lParam);
-    case CB_RESETCONTENT: return state->CBResetContent();
-    case CB_SETCURSEL: return state->CBSetCurSel(static_cast<int>(wParam));
-    case CB_SELECTSTRING: return state->CBSelectString(static_cast<int>(wParam), reinterpret_cast<LPCWSTR>(lParam));
-    case CB_SHOWDROPDOWN: return state->CBShowDropDown(wParam != 0);
-    case CB_GETDROPPEDSTATE: return state->CBGetDroppedState();
-    case CB_SETDROPPEDWIDTH: return state->CBSetDroppedWidth(static_cast<int>(wParam));
-    case CB_GETDROPPEDWIDTH: return state->CBGetDroppedWidth();
-    case CB_GETDROPPEDCONTROLRECT: return state->CBGetDroppedControlRect(reinterpret_cast<RECT*>(lParam));
-    case CB_SETEDITSEL: return state->CBSetEditSel(lParam);
-    case CB_GETEDITSEL: return state->CBGetEditSel(wParam, lParam);
-    case CB_LIMITTEXT: return state->CBLimitText(wParam);
-    case CB_SETITEMHEIGHT: return state->CBSetItemHeight(static_cast<int>(wParam), static_cast<int>(lParam));
-    case CB_GETITEMHEIGHT: return state->CBGetItemHeight(static_cast<int>(wParam));
-    case CB_SETEXTENDEDUI: return state->CBSetExtendedUI(wParam != 0);
-    case CB_GETEXTENDEDUI: return state->CBGetExtendedUI();
-    case CB_GETCOMBOBOXINFO: return state->CBGetComboBoxInfo(reinterpret_cast<COMBOBOXINFO*>(lParam));
+    case WM_COMPAREITEM:
+        return state->ForwardOwnerDraw(message, wParam, lParam);
+    case ComboListClosedOutside:
+        return state->ListClosedOutside();
+    case CB_ADDSTRING:
+        return state->CBForward(LB_ADDSTRING, wParam, lParam);
+    case CB_INSERTSTRING:
+        return state->CBForward(LB_INSERTSTRING, wParam, lParam);
+    case CB_DELETESTRING:
+        return state->CBForward(LB_DELETESTRING, wParam, lParam);
+    case CB_GETCOUNT:
+        return state->CBForward(LB_GETCOUNT, wParam, lParam);
+    case CB_GETCURSEL:
+        return state->CBForward(LB_GETCURSEL, wParam, lParam);
+    case CB_GETLBTEXT:
+        return state->CBForward(LB_GETTEXT, wParam, lParam);
+    case CB_GETLBTEXTLEN:
+        return state->CBForward(LB_GETTEXTLEN, wParam, lParam);
+    case CB_FINDSTRING:
+        return state->CBForward(LB_FINDSTRING, wParam, lParam);
+    case CB_DIR:
+        return state->CBForward(LB_DIR, wParam, lParam);
+    case CB_FINDSTRINGEXACT:
+        return state->CBForward(LB_FINDSTRINGEXACT, wParam, lParam);
+    case CB_GETITEMDATA:
+        return state->CBForward(LB_GETITEMDATA, wParam, lParam);
+    case CB_SETITEMDATA:
+        return state->CBForward(LB_SETITEMDATA, wParam, lParam);
+    case CB_GETTOPINDEX:
+        return state->CBForward(LB_GETTOPINDEX, wParam, lParam);
+    case CB_SETTOPINDEX:
+        return state->CBForward(LB_SETTOPINDEX, wParam, lParam);
+    case CB_RESETCONTENT:
+        return state->CBResetContent();
+    case CB_SETCURSEL:
+        return state->CBSetCurSel(static_cast<int>(wParam));
+    case CB_SELECTSTRING:
+        return state->CBSelectString(static_cast<int>(wParam), reinterpret_cast<LPCWSTR>(lParam));
+    case CB_SHOWDROPDOWN:
+        return state->CBShowDropDown(wParam != 0);
+    case CB_GETDROPPEDSTATE:
+        return state->CBGetDroppedState();
+    case CB_SETDROPPEDWIDTH:
+        return state->CBSetDroppedWidth(static_cast<int>(wParam));
+    case CB_GETDROPPEDWIDTH:
+        return state->CBGetDroppedWidth();
+    case CB_GETDROPPEDCONTROLRECT:
+        return state->CBGetDroppedControlRect(reinterpret_cast<RECT*>(lParam));
+    case CB_SETEDITSEL:
+        return state->CBSetEditSel(lParam);
+    case CB_GETEDITSEL:
+        return state->CBGetEditSel(wParam, lParam);
+    case CB_LIMITTEXT:
+        return state->CBLimitText(wParam);
+    case CB_SETITEMHEIGHT:
+        return state->CBSetItemHeight(static_cast<int>(wParam), static_cast<int>(lParam));
+    case CB_GETITEMHEIGHT:
+        return state->CBGetItemHeight(static_cast<int>(wParam));
+    case CB_SETEXTENDEDUI:
+        return state->CBSetExtendedUI(wParam != 0);
+    case CB_GETEXTENDEDUI:
+        return state->CBGetExtendedUI();
+    case CB_GETCOMBOBOXINFO:
+        return state->CBGetComboBoxInfo(reinterpret_cast<COMBOBOXINFO*>(lParam));
     default:
         if (message >= CB_GETEDITSEL && message <= CB_GETCOMBOBOXINFO)
             ZFIXME(TraceCombo, "%p: message 0x%04x not handled", static_cast<void*>(hwnd), message);

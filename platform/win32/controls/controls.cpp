@@ -32,8 +32,8 @@ HBRUSH ControlColor(HWND control, HWND parent, HDC dc, UINT message) {
             SendMessageW(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
     // A parent that answers nothing usable gets the default colours, as DefWindowProc would give them.
     if (!brush)
-        brush = reinterpret_cast<HBRUSH>(
-            DefWindowProcW(control, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+        brush = reinterpret_cast<HBRUSH>(DefWindowProcW(control, message, reinterpret_cast<WPARAM>(dc),
+                                                        reinterpret_cast<LPARAM>(control)));
     return brush;
 }
 
@@ -93,7 +93,9 @@ bool SendEditShortcut(HWND control, Char c) {
     return false;
 }
 
-HFONT ControlFont(HFONT font) { return font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)); }
+HFONT ControlFont(HFONT font) {
+    return font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+}
 
 namespace {
 
@@ -110,8 +112,12 @@ TEXTMETRICW Metrics(HFONT font) {
 
 } // namespace
 
-int FontLineHeight(HFONT font) { return Metrics(font).tmHeight; }
+int FontLineHeight(HFONT font) {
+    return Metrics(font).tmHeight;
+}
 
-int FontAverageWidth(HFONT font) { return Metrics(font).tmAveCharWidth; }
+int FontAverageWidth(HFONT font) {
+    return Metrics(font).tmAveCharWidth;
+}
 
 } // namespace win32::controls

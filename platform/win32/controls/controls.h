@@ -54,12 +54,10 @@ HWND& ComboFieldCreator();
 // Each control keeps a pointer to its state object in its first extra bytes.
 inline constexpr int StateExtraBytes = static_cast<int>(sizeof(void*));
 
-template <typename State>
-State* GetState(HWND hwnd) {
+template <typename State> State* GetState(HWND hwnd) {
     return reinterpret_cast<State*>(GetWindowLongPtrW(hwnd, 0));
 }
-template <typename State>
-void SetState(HWND hwnd, State* state) {
+template <typename State> void SetState(HWND hwnd, State* state) {
     SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(state));
 }
 

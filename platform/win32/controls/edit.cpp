@@ -38,9 +38,15 @@ struct Line {
     int breakLength = 0;
 };
 
-bool IsDelimiter(Char c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
-bool IsHighSurrogate(Char c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(Char c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsDelimiter(Char c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
+bool IsHighSurrogate(Char c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(Char c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 Char ToUpper(Char c) {
     String s = AnsiUpperCase(StringView(&c, 1));
@@ -98,7 +104,9 @@ public:
     LRESULT EMGetRect(RECT* rect) const;
     LRESULT EMSetRect(const RECT* rect, bool redraw);
     LRESULT EMSetMargins(WPARAM which, LPARAM margins);
-    LRESULT EMGetMargins() const { return MAKELRESULT(static_cast<WORD>(FLeftMargin), static_cast<WORD>(FRightMargin)); }
+    LRESULT EMGetMargins() const {
+        return MAKELRESULT(static_cast<WORD>(FLeftMargin), static_cast<WORD>(FRightMargin));
+    }
     LRESULT EMCharFromPos(POINT point) const;
     LRESULT EMPosFromChar(int index) const;
     LRESULT EMLineFromChar(int index) const;
@@ -185,8 +193,8 @@ private:
     HFONT FFont = nullptr;
     int FLineHeight = 16;
     int FAverageWidth = 8; // of the font, for tab stops and scrolling by characters
-    int FXOffset = 0;   // horizontal scroll in pixels
-    int FFirstLine = 0; // first visible line of a multi-line edit
+    int FXOffset = 0;      // horizontal scroll in pixels
+    int FFirstLine = 0;    // first visible line of a multi-line edit
     std::vector<Line> FLines;
     std::vector<int> FTabStops;
     bool FFocused = false;
@@ -202,7 +210,8 @@ private:
 // A screen-compatible DC with the edit's font, for measuring outside painting.
 class MeasureDC {
 public:
-    MeasureDC(HWND hwnd, HFONT font) : FHwnd(hwnd), FDC(GetDC(hwnd)), FOld(SelectObject(FDC, ControlFont(font))) {}
+    MeasureDC(HWND hwnd, HFONT font)
+        : FHwnd(hwnd), FDC(GetDC(hwnd)), FOld(SelectObject(FDC, ControlFont(font))) {}
     ~MeasureDC() {
         SelectObject(FDC, FOld);
         ReleaseDC(FHwnd, FDC);
@@ -306,7 +315,9 @@ int EditState::Width(HDC dc, int start, int length) const {
     return size.cx;
 }
 
-int EditState::LineWidth(HDC dc, int line) const { return Width(dc, FLines[line].start, FLines[line].length); }
+int EditState::LineWidth(HDC dc, int line) const {
+    return Width(dc, FLines[line].start, FLines[line].length);
+}
 
 void EditState::Layout() {
     if (!FCustomRect)
@@ -418,7 +429,9 @@ int EditState::VisibleLines() const {
 
 // ---- Editing ----
 
-void EditState::Notify(WORD code) const { NotifyCommand(FHwnd, FParent, code); }
+void EditState::Notify(WORD code) const {
+    NotifyCommand(FHwnd, FParent, code);
+}
 
 void EditState::NotifyChange() const {
     Notify(EN_UPDATE);
@@ -827,12 +840,24 @@ LRESULT EditState::WMScroll(int bar, WORD code) {
         int maxFirst = std::max(0, static_cast<int>(FLines.size()) - VisibleLines());
         int first = FFirstLine;
         switch (code) {
-        case SB_LINEUP: --first; break;
-        case SB_LINEDOWN: ++first; break;
-        case SB_PAGEUP: first -= VisibleLines(); break;
-        case SB_PAGEDOWN: first += VisibleLines(); break;
-        case SB_TOP: first = 0; break;
-        case SB_BOTTOM: first = maxFirst; break;
+        case SB_LINEUP:
+            --first;
+            break;
+        case SB_LINEDOWN:
+            ++first;
+            break;
+        case SB_PAGEUP:
+            first -= VisibleLines();
+            break;
+        case SB_PAGEDOWN:
+            first += VisibleLines();
+            break;
+        case SB_TOP:
+            first = 0;
+            break;
+        case SB_BOTTOM:
+            first = maxFirst;
+            break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: {
             SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
@@ -840,7 +865,8 @@ LRESULT EditState::WMScroll(int bar, WORD code) {
             first = info.nTrackPos;
             break;
         }
-        default: return 0;
+        default:
+            return 0;
         }
         first = std::clamp(first, 0, maxFirst);
         if (first != FFirstLine) {
@@ -854,12 +880,23 @@ LRESULT EditState::WMScroll(int bar, WORD code) {
         int step = FAverageWidth;
         int x = FXOffset;
         switch (code) {
-        case SB_LINELEFT: x -= step; break;
-        case SB_LINERIGHT: x += step; break;
-        case SB_PAGELEFT: x -= FFormatRect.right - FFormatRect.left; break;
-        case SB_PAGERIGHT: x += FFormatRect.right - FFormatRect.left; break;
-        case SB_LEFT: x = 0; break;
-        default: return 0;
+        case SB_LINELEFT:
+            x -= step;
+            break;
+        case SB_LINERIGHT:
+            x += step;
+            break;
+        case SB_PAGELEFT:
+            x -= FFormatRect.right - FFormatRect.left;
+            break;
+        case SB_PAGERIGHT:
+            x += FFormatRect.right - FFormatRect.left;
+            break;
+        case SB_LEFT:
+            x = 0;
+            break;
+        default:
+            return 0;
         }
         x = std::max(0, x);
         if (x != FXOffset) {
@@ -965,7 +1002,9 @@ void EditState::SetSel(int anchor, int caret) {
     InvalidateRect(FHwnd, nullptr, TRUE);
 }
 
-void EditState::MoveCaret(int pos, Extend extend) { SetSel(extend == Extend::Yes ? FAnchor : pos, pos); }
+void EditState::MoveCaret(int pos, Extend extend) {
+    SetSel(extend == Extend::Yes ? FAnchor : pos, pos);
+}
 
 void EditState::ScrollToCaret() {
     if (FLines.empty())
@@ -1012,9 +1051,13 @@ void EditState::UpdateScrollBars() {
         return;
     // A multi-line edit keeps the bar it was made with: while the text fits, the bar shows disabled.
     if (FStyle & WS_VSCROLL) {
-        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0,
-                        std::max(0, static_cast<int>(FLines.size()) - 1), static_cast<UINT>(VisibleLines()),
-                        FFirstLine, 0};
+        SCROLLINFO info{sizeof info,
+                        SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL,
+                        0,
+                        std::max(0, static_cast<int>(FLines.size()) - 1),
+                        static_cast<UINT>(VisibleLines()),
+                        FFirstLine,
+                        0};
         SetScrollInfo(FHwnd, SB_VERT, &info, TRUE);
     }
 }
@@ -1081,7 +1124,8 @@ LRESULT EditState::EMUndo() {
     while (prefix < shorter && FText[prefix] == FUndoText[prefix])
         ++prefix;
     size_t suffix = 0;
-    while (suffix < shorter - prefix && FText[FText.size() - 1 - suffix] == FUndoText[FUndoText.size() - 1 - suffix])
+    while (suffix < shorter - prefix &&
+           FText[FText.size() - 1 - suffix] == FUndoText[FUndoText.size() - 1 - suffix])
         ++suffix;
     FAnchor = static_cast<int>(prefix);
     FCaret = static_cast<int>(FText.size() - suffix);
@@ -1290,7 +1334,9 @@ TOOLINFOW BalloonTool(HWND edit) {
 constexpr UINT BalloonTimeout = 10000;
 constexpr UINT_PTR BalloonTimer = 0xB411;
 
-void BalloonTimedOut(HWND hwnd, UINT, UINT_PTR, DWORD) { SendMessageW(hwnd, EM_HIDEBALLOONTIP, 0, 0); }
+void BalloonTimedOut(HWND hwnd, UINT, UINT_PTR, DWORD) {
+    SendMessageW(hwnd, EM_HIDEBALLOONTIP, 0, 0);
+}
 
 // A balloon tooltip below the edit, its stem pointing at the caret; a new balloon replaces the shown one.
 LRESULT EditState::EMShowBalloonTip(const EDITBALLOONTIP* tip) {
@@ -1299,9 +1345,9 @@ LRESULT EditState::EMShowBalloonTip(const EDITBALLOONTIP* tip) {
     FBalloonTitle = tip->pszTitle ? String(tip->pszTitle) : String();
     FBalloonText = tip->pszText ? String(tip->pszText) : String();
     if (!FBalloonTip) {
-        FBalloonTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                      WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_BALLOON, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHwnd, nullptr, nullptr, nullptr);
+        FBalloonTip = CreateWindowExW(
+            WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_BALLOON,
+            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHwnd, nullptr, nullptr, nullptr);
         if (!FBalloonTip)
             return FALSE;
         TOOLINFOW tool = BalloonTool(FHwnd);
@@ -1316,7 +1362,8 @@ LRESULT EditState::EMShowBalloonTip(const EDITBALLOONTIP* tip) {
     tool.lpszText = FBalloonText.data();
     SendMessageW(FBalloonTip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     int icon = tip->ttiIcon >= TTI_NONE && tip->ttiIcon <= TTI_ERROR ? tip->ttiIcon : TTI_NONE;
-    SendMessageW(FBalloonTip, TTM_SETTITLEW, static_cast<WPARAM>(icon), reinterpret_cast<LPARAM>(FBalloonTitle.c_str()));
+    SendMessageW(FBalloonTip, TTM_SETTITLEW, static_cast<WPARAM>(icon),
+                 reinterpret_cast<LPARAM>(FBalloonTitle.c_str()));
     RECT client;
     GetClientRect(FHwnd, &client);
     POINT stem{0, client.bottom};
@@ -1325,7 +1372,8 @@ LRESULT EditState::EMShowBalloonTip(const EDITBALLOONTIP* tip) {
         stem.x = std::clamp<int>(PosOfChar(dc, FCaret).x, client.left, client.right);
     }
     ClientToScreen(FHwnd, &stem);
-    SendMessageW(FBalloonTip, TTM_TRACKPOSITION, 0, MAKELPARAM(static_cast<WORD>(stem.x), static_cast<WORD>(stem.y)));
+    SendMessageW(FBalloonTip, TTM_TRACKPOSITION, 0,
+                 MAKELPARAM(static_cast<WORD>(stem.x), static_cast<WORD>(stem.y)));
     SendMessageW(FBalloonTip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
     // A balloon without text does not show, and then there is nothing to hide later.
     FBalloonShown = IsWindowVisible(FBalloonTip) != FALSE;
@@ -1355,8 +1403,10 @@ LRESULT EditState::EMScroll(WORD code) {
     case SB_LINEUP:
     case SB_LINEDOWN:
     case SB_PAGEUP:
-    case SB_PAGEDOWN: break;
-    default: return FALSE;
+    case SB_PAGEDOWN:
+        break;
+    default:
+        return FALSE;
     }
     int before = FFirstLine;
     WMScroll(SB_VERT, code);
@@ -1453,80 +1503,145 @@ LRESULT EditWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!state)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     switch (message) {
-    case WM_CREATE: return state->WMCreate(*reinterpret_cast<CREATESTRUCTW*>(lParam));
-    case WM_SETTEXT: return state->WMSetText(reinterpret_cast<LPCWSTR>(lParam));
-    case WM_GETTEXT: return state->WMGetText(wParam, reinterpret_cast<LPWSTR>(lParam));
-    case WM_GETTEXTLENGTH: return state->WMGetTextLength();
-    case WM_SETFONT: return state->WMSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
-    case WM_GETFONT: return state->WMGetFont();
-    case WM_SIZE: return state->WMSize();
-    case WM_STYLECHANGED: return state->WMStyleChanged(static_cast<int>(wParam), reinterpret_cast<STYLESTRUCT*>(lParam));
-    case WM_SETFOCUS: return state->WMSetFocus();
-    case WM_KILLFOCUS: return state->WMKillFocus();
-    case WM_ENABLE: return state->WMEnable();
-    case WM_GETDLGCODE: return state->WMGetDlgCode(reinterpret_cast<const MSG*>(lParam));
-    case WM_CHAR: return state->WMChar(static_cast<Char>(wParam));
-    case WM_KEYDOWN: return state->WMKeyDown(static_cast<int>(wParam));
-    case WM_SYSKEYDOWN: return state->WMSysKeyDown(static_cast<int>(wParam), lParam);
-    case WM_LBUTTONDOWN: return state->WMLButtonDown(wParam, PointOf(lParam));
-    case WM_LBUTTONDBLCLK: return state->WMLButtonDblClk(PointOf(lParam));
-    case WM_MOUSEMOVE: return state->WMMouseMove(PointOf(lParam));
-    case WM_LBUTTONUP: return state->WMLButtonUp();
-    case WM_CAPTURECHANGED: return state->WMCaptureChanged();
-    case WM_VSCROLL: return state->WMScroll(SB_VERT, LOWORD(wParam));
-    case WM_HSCROLL: return state->WMScroll(SB_HORZ, LOWORD(wParam));
+    case WM_CREATE:
+        return state->WMCreate(*reinterpret_cast<CREATESTRUCTW*>(lParam));
+    case WM_SETTEXT:
+        return state->WMSetText(reinterpret_cast<LPCWSTR>(lParam));
+    case WM_GETTEXT:
+        return state->WMGetText(wParam, reinterpret_cast<LPWSTR>(lParam));
+    case WM_GETTEXTLENGTH:
+        return state->WMGetTextLength();
+    case WM_SETFONT:
+        return state->WMSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
+    case WM_GETFONT:
+        return state->WMGetFont();
+    case WM_SIZE:
+        return state->WMSize();
+    case WM_STYLECHANGED:
+        return state->WMStyleChanged(static_cast<int>(wParam), reinterpret_cast<STYLESTRUCT*>(lParam));
+    case WM_SETFOCUS:
+        return state->WMSetFocus();
+    case WM_KILLFOCUS:
+        return state->WMKillFocus();
+    case WM_ENABLE:
+        return state->WMEnable();
+    case WM_GETDLGCODE:
+        return state->WMGetDlgCode(reinterpret_cast<const MSG*>(lParam));
+    case WM_CHAR:
+        return state->WMChar(static_cast<Char>(wParam));
+    case WM_KEYDOWN:
+        return state->WMKeyDown(static_cast<int>(wParam));
+    case WM_SYSKEYDOWN:
+        return state->WMSysKeyDown(static_cast<int>(wParam), lParam);
+    case WM_LBUTTONDOWN:
+        return state->WMLButtonDown(wParam, PointOf(lParam));
+    case WM_LBUTTONDBLCLK:
+        return state->WMLButtonDblClk(PointOf(lParam));
+    case WM_MOUSEMOVE:
+        return state->WMMouseMove(PointOf(lParam));
+    case WM_LBUTTONUP:
+        return state->WMLButtonUp();
+    case WM_CAPTURECHANGED:
+        return state->WMCaptureChanged();
+    case WM_VSCROLL:
+        return state->WMScroll(SB_VERT, LOWORD(wParam));
+    case WM_HSCROLL:
+        return state->WMScroll(SB_HORZ, LOWORD(wParam));
     case WM_MOUSEWHEEL:
         // A single line has nothing to scroll: the wheel goes on to the parent (a combo box steps its
         // selection by it).
         if (!(GetWindowLongW(hwnd, GWL_STYLE) & ES_MULTILINE))
             return DefWindowProcW(hwnd, message, wParam, lParam);
         return state->WMMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
-    case WM_CLEAR: return state->WMClear();
+    case WM_CLEAR:
+        return state->WMClear();
     case WM_UNDO:
-    case EM_UNDO: return state->EMUndo();
+    case EM_UNDO:
+        return state->EMUndo();
     case WM_PAINT:
-    case WM_PRINTCLIENT: return state->WMPaint(reinterpret_cast<HDC>(wParam));
-    case WM_ERASEBKGND: return TRUE; // WM_PAINT fills the background with the parent's brush
-    case WM_CUT: return state->WMCut();
-    case WM_COPY: return state->WMCopy();
-    case WM_PASTE: return state->WMPaste();
-    case EM_GETSEL: return state->EMGetSel(reinterpret_cast<DWORD*>(wParam), reinterpret_cast<DWORD*>(lParam));
-    case EM_SETSEL: return state->EMSetSel(static_cast<int>(wParam), static_cast<int>(lParam));
-    case EM_REPLACESEL: return state->EMReplaceSel(wParam != 0, reinterpret_cast<LPCWSTR>(lParam));
-    case EM_LIMITTEXT: return state->EMLimitText(wParam);
-    case EM_GETLIMITTEXT: return state->EMGetLimitText();
-    case EM_GETMODIFY: return state->EMGetModify();
-    case EM_SETMODIFY: return state->EMSetModify(wParam != 0);
-    case EM_CANUNDO: return state->EMCanUndo();
-    case EM_EMPTYUNDOBUFFER: return state->EMEmptyUndoBuffer();
-    case EM_GETRECT: return state->EMGetRect(reinterpret_cast<RECT*>(lParam));
-    case EM_SETRECT: return state->EMSetRect(reinterpret_cast<const RECT*>(lParam), true);
-    case EM_SETRECTNP: return state->EMSetRect(reinterpret_cast<const RECT*>(lParam), false);
-    case EM_SETMARGINS: return state->EMSetMargins(wParam, lParam);
-    case EM_GETMARGINS: return state->EMGetMargins();
-    case EM_CHARFROMPOS: return state->EMCharFromPos(PointOf(lParam));
-    case EM_POSFROMCHAR: return state->EMPosFromChar(static_cast<int>(wParam));
-    case EM_LINEFROMCHAR: return state->EMLineFromChar(static_cast<int>(wParam));
-    case EM_LINEINDEX: return state->EMLineIndex(static_cast<int>(wParam));
-    case EM_LINELENGTH: return state->EMLineLength(static_cast<int>(wParam));
-    case EM_GETLINECOUNT: return state->EMGetLineCount();
-    case EM_GETLINE: return state->EMGetLine(static_cast<int>(wParam), reinterpret_cast<LPWSTR>(lParam));
-    case EM_GETFIRSTVISIBLELINE: return state->EMGetFirstVisibleLine();
-    case EM_LINESCROLL: return state->EMLineScroll(static_cast<int>(wParam), static_cast<int>(lParam));
-    case EM_SCROLLCARET: return state->EMScrollCaret();
-    case EM_SETREADONLY: return state->EMSetReadOnly(wParam != 0);
-    case EM_SETPASSWORDCHAR: return state->EMSetPasswordChar(static_cast<Char>(wParam));
-    case EM_GETPASSWORDCHAR: return state->EMGetPasswordChar();
-    case EM_SETTABSTOPS: return state->EMSetTabStops(static_cast<int>(wParam), reinterpret_cast<const int*>(lParam));
-    case EM_FMTLINES: return static_cast<LRESULT>(wParam);
-    case EM_SETCUEBANNER: return state->EMSetCueBanner(wParam != 0, reinterpret_cast<LPCWSTR>(lParam));
-    case EM_GETCUEBANNER: return state->EMGetCueBanner(reinterpret_cast<LPWSTR>(wParam), static_cast<int>(lParam));
-    case EM_SHOWBALLOONTIP: return state->EMShowBalloonTip(reinterpret_cast<const EDITBALLOONTIP*>(lParam));
-    case EM_HIDEBALLOONTIP: return state->EMHideBalloonTip();
-    case EM_SCROLL: return state->EMScroll(LOWORD(wParam));
-    case EM_GETTHUMB: return state->EMGetThumb();
+    case WM_PRINTCLIENT:
+        return state->WMPaint(reinterpret_cast<HDC>(wParam));
+    case WM_ERASEBKGND:
+        return TRUE; // WM_PAINT fills the background with the parent's brush
+    case WM_CUT:
+        return state->WMCut();
+    case WM_COPY:
+        return state->WMCopy();
+    case WM_PASTE:
+        return state->WMPaste();
+    case EM_GETSEL:
+        return state->EMGetSel(reinterpret_cast<DWORD*>(wParam), reinterpret_cast<DWORD*>(lParam));
+    case EM_SETSEL:
+        return state->EMSetSel(static_cast<int>(wParam), static_cast<int>(lParam));
+    case EM_REPLACESEL:
+        return state->EMReplaceSel(wParam != 0, reinterpret_cast<LPCWSTR>(lParam));
+    case EM_LIMITTEXT:
+        return state->EMLimitText(wParam);
+    case EM_GETLIMITTEXT:
+        return state->EMGetLimitText();
+    case EM_GETMODIFY:
+        return state->EMGetModify();
+    case EM_SETMODIFY:
+        return state->EMSetModify(wParam != 0);
+    case EM_CANUNDO:
+        return state->EMCanUndo();
+    case EM_EMPTYUNDOBUFFER:
+        return state->EMEmptyUndoBuffer();
+    case EM_GETRECT:
+        return state->EMGetRect(reinterpret_cast<RECT*>(lParam));
+    case EM_SETRECT:
+        return state->EMSetRect(reinterpret_cast<const RECT*>(lParam), true);
+    case EM_SETRECTNP:
+        return state->EMSetRect(reinterpret_cast<const RECT*>(lParam), false);
+    case EM_SETMARGINS:
+        return state->EMSetMargins(wParam, lParam);
+    case EM_GETMARGINS:
+        return state->EMGetMargins();
+    case EM_CHARFROMPOS:
+        return state->EMCharFromPos(PointOf(lParam));
+    case EM_POSFROMCHAR:
+        return state->EMPosFromChar(static_cast<int>(wParam));
+    case EM_LINEFROMCHAR:
+        return state->EMLineFromChar(static_cast<int>(wParam));
+    case EM_LINEINDEX:
+        return state->EMLineIndex(static_cast<int>(wParam));
+    case EM_LINELENGTH:
+        return state->EMLineLength(static_cast<int>(wParam));
+    case EM_GETLINECOUNT:
+        return state->EMGetLineCount();
+    case EM_GETLINE:
+        return state->EMGetLine(static_cast<int>(wParam), reinterpret_cast<LPWSTR>(lParam));
+    case EM_GETFIRSTVISIBLELINE:
+        return state->EMGetFirstVisibleLine();
+    case EM_LINESCROLL:
+        return state->EMLineScroll(static_cast<int>(wParam), static_cast<int>(lParam));
+    case EM_SCROLLCARET:
+        return state->EMScrollCaret();
+    case EM_SETREADONLY:
+        return state->EMSetReadOnly(wParam != 0);
+    case EM_SETPASSWORDCHAR:
+        return state->EMSetPasswordChar(static_cast<Char>(wParam));
+    case EM_GETPASSWORDCHAR:
+        return state->EMGetPasswordChar();
+    case EM_SETTABSTOPS:
+        return state->EMSetTabStops(static_cast<int>(wParam), reinterpret_cast<const int*>(lParam));
+    case EM_FMTLINES:
+        return static_cast<LRESULT>(wParam);
+    case EM_SETCUEBANNER:
+        return state->EMSetCueBanner(wParam != 0, reinterpret_cast<LPCWSTR>(lParam));
+    case EM_GETCUEBANNER:
+        return state->EMGetCueBanner(reinterpret_cast<LPWSTR>(wParam), static_cast<int>(lParam));
+    case EM_SHOWBALLOONTIP:
+        return state->EMShowBalloonTip(reinterpret_cast<const EDITBALLOONTIP*>(lParam));
+    case EM_HIDEBALLOONTIP:
+        return state->EMHideBalloonTip();
+    case EM_SCROLL:
+        return state->EMScroll(LOWORD(wParam));
+    case EM_GETTHUMB:
+        return state->EMGetThumb();
     default:
-        if ((message >= EM_GETSEL && message <= EM_CHARFROMPOS) || (message > ECM_FIRST && message < ECM_FIRST + 16))
+        if ((message >= EM_GETSEL && message <= EM_CHARFROMPOS) ||
+            (message > ECM_FIRST && message < ECM_FIRST + 16))
             ZFIXME(TraceEdit, "%p: message 0x%04x not handled", static_cast<void*>(hwnd), message);
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }

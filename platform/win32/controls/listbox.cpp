@@ -9,8 +9,8 @@
 
 #include "platform/backend/file.h"
 #include "platform/rtl/SysStrings.h"
-#include "platform/rtl/UString.h"
 #include "platform/rtl/Trace.h"
+#include "platform/rtl/UString.h"
 #include "platform/win32/controls/controls.h"
 #include "platform/win32/sysconfig.h"
 #include "platform/win32/winerror.h"
@@ -119,7 +119,9 @@ private:
     void MoveCaret(int index, bool scroll = true);
 
     // Layout and scrolling: the one place that knows where each item is.
-    int ItemHeight(int index) const { return Variable() && Valid(index) ? FItems[index].height : FItemHeight; }
+    int ItemHeight(int index) const {
+        return Variable() && Valid(index) ? FItems[index].height : FItemHeight;
+    }
     RECT ItemRect(int index) const;
     int ItemAt(POINT point, bool* outside) const;
     int VisibleCount() const;
@@ -159,10 +161,11 @@ private:
 };
 
 ListBoxState::ListBoxState(HWND hwnd, const CREATESTRUCTW& create, bool comboList)
-    : FHwnd(hwnd), FParent(create.hwndParent), FNotify(create.hwndParent), FStyle(static_cast<DWORD>(create.style)),
-      FComboList(comboList) {
+    : FHwnd(hwnd), FParent(create.hwndParent), FNotify(create.hwndParent),
+      FStyle(static_cast<DWORD>(create.style)), FComboList(comboList) {
     if (comboList) {
-        // A combo box's list hears the combo box: it is the owner of the popup or the parent of a simple list.
+        // A combo box's list hears the combo box: it is the owner of the popup or the parent of a simple
+        // list.
         FNotify = create.hwndParent ? create.hwndParent : GetWindow(hwnd, GW_OWNER);
         FStyle |= LBS_NOTIFY;
     }
@@ -181,8 +184,12 @@ LRESULT ListBoxState::WMCreate() {
     FItemHeight = FontLineHeight(FFont);
     if (OwnerDraw() && !Variable()) {
         // A fixed owner-drawn list asks its parent for the item height once.
-        MEASUREITEMSTRUCT mis{FComboList ? ODT_COMBOBOX : ODT_LISTBOX, static_cast<UINT>(CtlId()), 0, 0,
-                              static_cast<UINT>(FItemHeight), 0};
+        MEASUREITEMSTRUCT mis{FComboList ? ODT_COMBOBOX : ODT_LISTBOX,
+                              static_cast<UINT>(CtlId()),
+                              0,
+                              0,
+                              static_cast<UINT>(FItemHeight),
+                              0};
         SendMessageW(FNotify, WM_MEASUREITEM, static_cast<WPARAM>(CtlId()), reinterpret_cast<LPARAM>(&mis));
         if (mis.itemHeight > 0)
             FItemHeight = static_cast<int>(mis.itemHeight);
@@ -225,10 +232,16 @@ int ListBoxState::SortedPosition(const Char* text, ULONG_PTR data) const {
             order = AnsiCompareText(FItems[mid].text, text);
         } else {
             // Owner-drawn items without strings are ordered by the parent.
-            COMPAREITEMSTRUCT cis{FComboList ? ODT_COMBOBOX : ODT_LISTBOX, static_cast<UINT>(CtlId()), FHwnd,
-                                  static_cast<UINT>(mid), FItems[mid].data, static_cast<UINT>(-1), data, 0};
-            order = static_cast<int>(
-                SendMessageW(FNotify, WM_COMPAREITEM, static_cast<WPARAM>(CtlId()), reinterpret_cast<LPARAM>(&cis)));
+            COMPAREITEMSTRUCT cis{FComboList ? ODT_COMBOBOX : ODT_LISTBOX,
+                                  static_cast<UINT>(CtlId()),
+                                  FHwnd,
+                                  static_cast<UINT>(mid),
+                                  FItems[mid].data,
+                                  static_cast<UINT>(-1),
+                                  data,
+                                  0};
+            order = static_cast<int>(SendMessageW(FNotify, WM_COMPAREITEM, static_cast<WPARAM>(CtlId()),
+                                                  reinterpret_cast<LPARAM>(&cis)));
         }
         if (order <= 0)
             low = mid + 1;
@@ -241,8 +254,9 @@ int ListBoxState::SortedPosition(const Char* text, ULONG_PTR data) const {
 void ListBoxState::Measure(int index) {
     if (!Variable())
         return;
-    MEASUREITEMSTRUCT mis{FComboList ? ODT_COMBOBOX : ODT_LISTBOX, static_cast<UINT>(CtlId()),
-                          static_cast<UINT>(index), 0, static_cast<UINT>(FItemHeight), FItems[index].data};
+    MEASUREITEMSTRUCT mis{
+        FComboList ? ODT_COMBOBOX : ODT_LISTBOX, static_cast<UINT>(CtlId()), static_cast<UINT>(index), 0,
+        static_cast<UINT>(FItemHeight),          FItems[index].data};
     SendMessageW(FNotify, WM_MEASUREITEM, static_cast<WPARAM>(CtlId()), reinterpret_cast<LPARAM>(&mis));
     FItems[index].height = std::clamp(static_cast<int>(mis.itemHeight), 1, 255);
 }
@@ -324,7 +338,8 @@ void ListBoxState::WMDestroy() {
         if (OwnerDraw() || FItems[index].data) {
             DELETEITEMSTRUCT dis{FComboList ? ODT_COMBOBOX : ODT_LISTBOX, static_cast<UINT>(CtlId()),
                                  static_cast<UINT>(index), FHwnd, FItems[index].data};
-            SendMessageW(FNotify, WM_DELETEITEM, static_cast<WPARAM>(CtlId()), reinterpret_cast<LPARAM>(&dis));
+            SendMessageW(FNotify, WM_DELETEITEM, static_cast<WPARAM>(CtlId()),
+                         reinterpret_cast<LPARAM>(&dis));
         }
         FItems.pop_back();
     }
@@ -546,7 +561,8 @@ RECT ListBoxState::ItemRect(int index) const {
         // Items left of the top one sit in columns to the left, so the column rounds down.
         int column = offset >= 0 ? offset / rows : -((-offset + rows - 1) / rows);
         int row = offset - column * rows;
-        return RECT{column * FColumnWidth, row * FItemHeight, (column + 1) * FColumnWidth, (row + 1) * FItemHeight};
+        return RECT{column * FColumnWidth, row * FItemHeight, (column + 1) * FColumnWidth,
+                    (row + 1) * FItemHeight};
     }
     int y = 0;
     if (!Variable())
@@ -701,8 +717,13 @@ void ListBoxState::UpdateScrollBar() {
             return;
         int rows = Rows();
         int columns = (Count() + rows - 1) / rows;
-        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, columns - 1),
-                        static_cast<UINT>(VisibleColumns()), FTop / rows, 0};
+        SCROLLINFO info{sizeof info,
+                        SIF_RANGE | SIF_PAGE | SIF_POS,
+                        0,
+                        std::max(0, columns - 1),
+                        static_cast<UINT>(VisibleColumns()),
+                        FTop / rows,
+                        0};
         if (FStyle & LBS_DISABLENOSCROLL)
             info.fMask |= SIF_DISABLENOSCROLL;
         SetScrollInfo(FHwnd, SB_HORZ, &info, TRUE);
@@ -710,8 +731,13 @@ void ListBoxState::UpdateScrollBar() {
     }
     if (!(FStyle & WS_VSCROLL))
         return;
-    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, Count() - 1),
-                    static_cast<UINT>(VisibleCount()), FTop, 0};
+    SCROLLINFO info{sizeof info,
+                    SIF_RANGE | SIF_PAGE | SIF_POS,
+                    0,
+                    std::max(0, Count() - 1),
+                    static_cast<UINT>(VisibleCount()),
+                    FTop,
+                    0};
     if (FStyle & LBS_DISABLENOSCROLL)
         info.fMask |= SIF_DISABLENOSCROLL;
     SetScrollInfo(FHwnd, SB_VERT, &info, TRUE);
@@ -862,15 +888,30 @@ LRESULT ListBoxState::WMHScroll(WORD code, int pos) {
     int rows = Rows();
     int column = FTop / rows;
     switch (code) {
-    case SB_LINELEFT: --column; break;
-    case SB_LINERIGHT: ++column; break;
-    case SB_PAGELEFT: column -= VisibleColumns(); break;
-    case SB_PAGERIGHT: column += VisibleColumns(); break;
-    case SB_LEFT: column = 0; break;
-    case SB_RIGHT: column = MaxTop() / rows; break;
+    case SB_LINELEFT:
+        --column;
+        break;
+    case SB_LINERIGHT:
+        ++column;
+        break;
+    case SB_PAGELEFT:
+        column -= VisibleColumns();
+        break;
+    case SB_PAGERIGHT:
+        column += VisibleColumns();
+        break;
+    case SB_LEFT:
+        column = 0;
+        break;
+    case SB_RIGHT:
+        column = MaxTop() / rows;
+        break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: column = pos; break;
-    default: return 0;
+    case SB_THUMBPOSITION:
+        column = pos;
+        break;
+    default:
+        return 0;
     }
     int top = std::clamp(column * rows, 0, MaxTop());
     if (top != FTop) {
@@ -886,15 +927,30 @@ LRESULT ListBoxState::WMVScroll(WORD code, int pos) {
         return 0;
     int top = FTop;
     switch (code) {
-    case SB_LINEUP: --top; break;
-    case SB_LINEDOWN: ++top; break;
-    case SB_PAGEUP: top -= VisibleCount(); break;
-    case SB_PAGEDOWN: top += VisibleCount(); break;
-    case SB_TOP: top = 0; break;
-    case SB_BOTTOM: top = MaxTop(); break;
+    case SB_LINEUP:
+        --top;
+        break;
+    case SB_LINEDOWN:
+        ++top;
+        break;
+    case SB_PAGEUP:
+        top -= VisibleCount();
+        break;
+    case SB_PAGEDOWN:
+        top += VisibleCount();
+        break;
+    case SB_TOP:
+        top = 0;
+        break;
+    case SB_BOTTOM:
+        top = MaxTop();
+        break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: top = pos; break;
-    default: return 0;
+    case SB_THUMBPOSITION:
+        top = pos;
+        break;
+    default:
+        return 0;
     }
     top = std::clamp(top, 0, MaxTop());
     if (top != FTop) {
@@ -938,7 +994,8 @@ LRESULT ListBoxState::WMKillFocus() {
 LRESULT ListBoxState::WMKeyDown(int key) {
     if (FStyle & LBS_WANTKEYBOARDINPUT) {
         // The parent may handle the key: -2 means done, -1 go on, else the item to go to.
-        LRESULT answer = SendMessageW(FNotify, WM_VKEYTOITEM, MAKEWPARAM(static_cast<WORD>(key), static_cast<WORD>(FCaret)),
+        LRESULT answer = SendMessageW(FNotify, WM_VKEYTOITEM,
+                                      MAKEWPARAM(static_cast<WORD>(key), static_cast<WORD>(FCaret)),
                                       reinterpret_cast<LPARAM>(FHwnd));
         if (answer == -2)
             return 0;
@@ -948,8 +1005,12 @@ LRESULT ListBoxState::WMKeyDown(int key) {
     int current = MultiSel() ? FCaret : (FSelected >= 0 ? FSelected : FCaret);
     int target = current;
     switch (key) {
-    case VK_UP: target = current - 1; break;
-    case VK_DOWN: target = current + 1; break;
+    case VK_UP:
+        target = current - 1;
+        break;
+    case VK_DOWN:
+        target = current + 1;
+        break;
     // Across columns: Left stops in the first column, Right goes to the last item.
     case VK_LEFT:
         if (!MultiColumn())
@@ -961,10 +1022,18 @@ LRESULT ListBoxState::WMKeyDown(int key) {
             return 0;
         target = current + Rows();
         break;
-    case VK_PRIOR: target = current - std::max(1, VisibleCount() - 1); break;
-    case VK_NEXT: target = current + std::max(1, VisibleCount() - 1); break;
-    case VK_HOME: target = 0; break;
-    case VK_END: target = Count() - 1; break;
+    case VK_PRIOR:
+        target = current - std::max(1, VisibleCount() - 1);
+        break;
+    case VK_NEXT:
+        target = current + std::max(1, VisibleCount() - 1);
+        break;
+    case VK_HOME:
+        target = 0;
+        break;
+    case VK_END:
+        target = Count() - 1;
+        break;
     case VK_SPACE:
         if (FStyle & LBS_MULTIPLESEL) {
             bool select = !FItems[FCaret].selected;
@@ -972,7 +1041,8 @@ LRESULT ListBoxState::WMKeyDown(int key) {
             SendNotify(LBN_SELCHANGE);
         }
         return 0;
-    default: return 0;
+    default:
+        return 0;
     }
     target = std::clamp(target, 0, Count() - 1);
     if (current < 0)
@@ -1046,7 +1116,8 @@ LRESULT ListBoxState::WMLButtonDown(WPARAM keys, POINT point) {
             return 0;
         }
         // The list of a simple combo box gives the focus to the combo box, which hands it to its edit.
-        if ((GetWindowLongW(FHwnd, GWL_STYLE) & WS_CHILD) && GetFocus() != FNotify && !IsChild(FNotify, GetFocus()))
+        if ((GetWindowLongW(FHwnd, GWL_STYLE) & WS_CHILD) && GetFocus() != FNotify &&
+            !IsChild(FNotify, GetFocus()))
             SetFocus(FNotify);
         FTracking = true;
         WMMouseMove(keys, point);
@@ -1168,7 +1239,8 @@ LRESULT ListBoxState::WMMouseActivate() const {
 
 void ListBoxState::DrawTabbed(HDC dc, const String& text, RECT rect) const {
     if (!(FStyle & LBS_USETABSTOPS) || text.find(u'\t') == String::npos) {
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         return;
     }
     // Tab stops are in dialog units, a quarter of the average character width; without any they fall
@@ -1190,10 +1262,11 @@ void ListBoxState::DrawTabbed(HDC dc, const String& text, RECT rect) const {
         int after = x + size.cx - rect.left;
         int stop;
         do {
-            int units = FTabStops.empty()              ? 32 * (tab + 1)
-                        : FTabStops.size() == 1        ? FTabStops[0] * (tab + 1)
-                        : tab < static_cast<int>(FTabStops.size()) ? FTabStops[tab]
-                                                                    : FTabStops.back() + 32 * (tab - static_cast<int>(FTabStops.size()) + 1);
+            int units = FTabStops.empty()       ? 32 * (tab + 1)
+                        : FTabStops.size() == 1 ? FTabStops[0] * (tab + 1)
+                        : tab < static_cast<int>(FTabStops.size())
+                            ? FTabStops[tab]
+                            : FTabStops.back() + 32 * (tab - static_cast<int>(FTabStops.size()) + 1);
             stop = units * unit / 4;
             ++tab;
         } while (stop <= after);
@@ -1207,9 +1280,17 @@ void ListBoxState::PaintItem(HDC dc, int index, const RECT& rect, UINT action) c
     bool focusItem = FFocused && index == (MultiSel() ? FCaret : (FSelected >= 0 ? FSelected : FCaret));
     bool enabled = IsWindowEnabled(FHwnd) != FALSE;
     if (OwnerDraw()) {
-        UINT state = (selected ? ODS_SELECTED : 0) | (focusItem ? ODS_FOCUS : 0) | (enabled ? 0 : ODS_DISABLED);
-        DRAWITEMSTRUCT dis{FComboList ? ODT_COMBOBOX : ODT_LISTBOX, static_cast<UINT>(CtlId()),
-                           static_cast<UINT>(index), action, state, FHwnd, dc, rect, FItems[index].data};
+        UINT state =
+            (selected ? ODS_SELECTED : 0) | (focusItem ? ODS_FOCUS : 0) | (enabled ? 0 : ODS_DISABLED);
+        DRAWITEMSTRUCT dis{FComboList ? ODT_COMBOBOX : ODT_LISTBOX,
+                           static_cast<UINT>(CtlId()),
+                           static_cast<UINT>(index),
+                           action,
+                           state,
+                           FHwnd,
+                           dc,
+                           rect,
+                           FItems[index].data};
         SendMessageW(FNotify, WM_DRAWITEM, static_cast<WPARAM>(CtlId()), reinterpret_cast<LPARAM>(&dis));
         return;
     }
@@ -1281,71 +1362,130 @@ LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool 
         return DefWindowProcW(hwnd, message, wParam, lParam);
     auto text = reinterpret_cast<const Char*>(lParam);
     switch (message) {
-    case WM_CREATE: return state->WMCreate();
-    case WM_DESTROY: state->WMDestroy(); return 0;
-    case WM_SETFONT: return state->WMSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
-    case WM_GETFONT: return state->WMGetFont();
-    case WM_SIZE: return state->WMSize();
-    case WM_SETFOCUS: return state->WMSetFocus();
-    case WM_KILLFOCUS: return state->WMKillFocus();
-    case WM_GETDLGCODE: return state->WMGetDlgCode();
-    case WM_KEYDOWN: return state->WMKeyDown(static_cast<int>(wParam));
-    case WM_CHAR: return state->WMChar(static_cast<Char>(wParam));
-    case WM_LBUTTONDOWN: return state->WMLButtonDown(wParam, PointOf(lParam));
-    case WM_LBUTTONDBLCLK: return state->WMLButtonDblClk(PointOf(lParam));
-    case WM_MOUSEMOVE: return state->WMMouseMove(wParam, PointOf(lParam));
-    case WM_LBUTTONUP: return state->WMLButtonUp(PointOf(lParam));
-    case WM_CAPTURECHANGED: return state->WMCaptureChanged();
-    case WM_VSCROLL: return state->WMVScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
-    case WM_HSCROLL: return state->WMHScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
-    case WM_MOUSEWHEEL: return state->WMMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
-    case WM_MOUSEACTIVATE: return state->WMMouseActivate();
+    case WM_CREATE:
+        return state->WMCreate();
+    case WM_DESTROY:
+        state->WMDestroy();
+        return 0;
+    case WM_SETFONT:
+        return state->WMSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
+    case WM_GETFONT:
+        return state->WMGetFont();
+    case WM_SIZE:
+        return state->WMSize();
+    case WM_SETFOCUS:
+        return state->WMSetFocus();
+    case WM_KILLFOCUS:
+        return state->WMKillFocus();
+    case WM_GETDLGCODE:
+        return state->WMGetDlgCode();
+    case WM_KEYDOWN:
+        return state->WMKeyDown(static_cast<int>(wParam));
+    case WM_CHAR:
+        return state->WMChar(static_cast<Char>(wParam));
+    case WM_LBUTTONDOWN:
+        return state->WMLButtonDown(wParam, PointOf(lParam));
+    case WM_LBUTTONDBLCLK:
+        return state->WMLButtonDblClk(PointOf(lParam));
+    case WM_MOUSEMOVE:
+        return state->WMMouseMove(wParam, PointOf(lParam));
+    case WM_LBUTTONUP:
+        return state->WMLButtonUp(PointOf(lParam));
+    case WM_CAPTURECHANGED:
+        return state->WMCaptureChanged();
+    case WM_VSCROLL:
+        return state->WMVScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+    case WM_HSCROLL:
+        return state->WMHScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+    case WM_MOUSEWHEEL:
+        return state->WMMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+    case WM_MOUSEACTIVATE:
+        return state->WMMouseActivate();
     case WM_PAINT:
-    case WM_PRINTCLIENT: return state->WMPaint(reinterpret_cast<HDC>(wParam));
-    case WM_ERASEBKGND: return TRUE; // WM_PAINT fills the background
-    case LB_ADDSTRING: return state->LBAddString(text, static_cast<ULONG_PTR>(lParam));
-    case LB_INSERTSTRING: return state->LBInsertString(static_cast<int>(wParam), text, static_cast<ULONG_PTR>(lParam));
-    case LB_DELETESTRING: return state->LBDeleteString(static_cast<int>(wParam));
-    case LB_RESETCONTENT: return state->LBResetContent();
-    case LB_GETCOUNT: return state->LBGetCount();
-    case LB_GETTEXT: return state->LBGetText(static_cast<int>(wParam), reinterpret_cast<LPWSTR>(lParam));
-    case LB_GETTEXTLEN: return state->LBGetTextLen(static_cast<int>(wParam));
-    case LB_SETCURSEL: return state->LBSetCurSel(static_cast<int>(wParam));
-    case LB_GETCURSEL: return state->LBGetCurSel();
-    case LB_SETSEL: return state->LBSetSel(wParam != 0, static_cast<int>(lParam));
-    case LB_GETSEL: return state->LBGetSel(static_cast<int>(wParam));
-    case LB_GETSELCOUNT: return state->LBGetSelCount();
-    case LB_GETSELITEMS: return state->LBGetSelItems(static_cast<int>(wParam), reinterpret_cast<int*>(lParam));
+    case WM_PRINTCLIENT:
+        return state->WMPaint(reinterpret_cast<HDC>(wParam));
+    case WM_ERASEBKGND:
+        return TRUE; // WM_PAINT fills the background
+    case LB_ADDSTRING:
+        return state->LBAddString(text, static_cast<ULONG_PTR>(lParam));
+    case LB_INSERTSTRING:
+        return state->LBInsertString(static_cast<int>(wParam), text, static_cast<ULONG_PTR>(lParam));
+    case LB_DELETESTRING:
+        return state->LBDeleteString(static_cast<int>(wParam));
+    case LB_RESETCONTENT:
+        return state->LBResetContent();
+    case LB_GETCOUNT:
+        return state->LBGetCount();
+    case LB_GETTEXT:
+        return state->LBGetText(static_cast<int>(wParam), reinterpret_cast<LPWSTR>(lParam));
+    case LB_GETTEXTLEN:
+        return state->LBGetTextLen(static_cast<int>(wParam));
+    case LB_SETCURSEL:
+        return state->LBSetCurSel(static_cast<int>(wParam));
+    case LB_GETCURSEL:
+        return state->LBGetCurSel();
+    case LB_SETSEL:
+        return state->LBSetSel(wParam != 0, static_cast<int>(lParam));
+    case LB_GETSEL:
+        return state->LBGetSel(static_cast<int>(wParam));
+    case LB_GETSELCOUNT:
+        return state->LBGetSelCount();
+    case LB_GETSELITEMS:
+        return state->LBGetSelItems(static_cast<int>(wParam), reinterpret_cast<int*>(lParam));
     case LB_SELITEMRANGE:
         return state->LBSelItemRange(wParam != 0, LOWORD(static_cast<std::uintptr_t>(lParam)),
                                      HIWORD(static_cast<std::uintptr_t>(lParam)));
     case LB_SELITEMRANGEEX: {
         // A first index above the last deselects the range.
         int first = static_cast<int>(wParam), last = static_cast<int>(lParam);
-        return first <= last ? state->LBSelItemRange(true, first, last) : state->LBSelItemRange(false, last, first);
+        return first <= last ? state->LBSelItemRange(true, first, last)
+                             : state->LBSelItemRange(false, last, first);
     }
-    case LB_GETTOPINDEX: return state->LBGetTopIndex();
-    case LB_SETTOPINDEX: return state->LBSetTopIndex(static_cast<int>(wParam));
-    case LB_SETCOLUMNWIDTH: return state->LBSetColumnWidth(static_cast<int>(wParam));
-    case LB_DIR: return state->LBDir(static_cast<UINT>(wParam), reinterpret_cast<const Char*>(lParam));
-    case LB_GETITEMRECT: return state->LBGetItemRect(static_cast<int>(wParam), reinterpret_cast<RECT*>(lParam));
-    case LB_GETITEMDATA: return state->LBGetItemData(static_cast<int>(wParam));
-    case LB_SETITEMDATA: return state->LBSetItemData(static_cast<int>(wParam), static_cast<ULONG_PTR>(lParam));
-    case LB_SETITEMHEIGHT: return state->LBSetItemHeight(static_cast<int>(wParam), static_cast<int>(LOWORD(lParam)));
-    case LB_GETITEMHEIGHT: return state->LBGetItemHeight(static_cast<int>(wParam));
-    case LB_FINDSTRING: return state->LBFindString(static_cast<int>(wParam), text, false);
-    case LB_FINDSTRINGEXACT: return state->LBFindString(static_cast<int>(wParam), text, true);
-    case LB_SELECTSTRING: return state->LBSelectString(static_cast<int>(wParam), text);
-    case LB_SETCARETINDEX: return state->LBSetCaretIndex(static_cast<int>(wParam));
-    case LB_GETCARETINDEX: return state->LBGetCaretIndex();
-    case LB_SETANCHORINDEX: return state->LBSetAnchorIndex(static_cast<int>(wParam));
-    case LB_GETANCHORINDEX: return state->LBGetAnchorIndex();
-    case LB_ITEMFROMPOINT: return state->LBItemFromPoint(PointOf(lParam));
-    case LB_SETTABSTOPS: return state->LBSetTabStops(static_cast<int>(wParam), reinterpret_cast<const int*>(lParam));
-    case LB_SETHORIZONTALEXTENT: return state->LBSetHorizontalExtent(static_cast<int>(wParam));
-    case LB_GETHORIZONTALEXTENT: return state->LBGetHorizontalExtent();
-    case LB_INITSTORAGE: return state->LBGetCount() + static_cast<LRESULT>(wParam);
-    case ComboListTrack: state->SetComboTracking(wParam != 0); return 0;
+    case LB_GETTOPINDEX:
+        return state->LBGetTopIndex();
+    case LB_SETTOPINDEX:
+        return state->LBSetTopIndex(static_cast<int>(wParam));
+    case LB_SETCOLUMNWIDTH:
+        return state->LBSetColumnWidth(static_cast<int>(wParam));
+    case LB_DIR:
+        return state->LBDir(static_cast<UINT>(wParam), reinterpret_cast<const Char*>(lParam));
+    case LB_GETITEMRECT:
+        return state->LBGetItemRect(static_cast<int>(wParam), reinterpret_cast<RECT*>(lParam));
+    case LB_GETITEMDATA:
+        return state->LBGetItemData(static_cast<int>(wParam));
+    case LB_SETITEMDATA:
+        return state->LBSetItemData(static_cast<int>(wParam), static_cast<ULONG_PTR>(lParam));
+    case LB_SETITEMHEIGHT:
+        return state->LBSetItemHeight(static_cast<int>(wParam), static_cast<int>(LOWORD(lParam)));
+    case LB_GETITEMHEIGHT:
+        return state->LBGetItemHeight(static_cast<int>(wParam));
+    case LB_FINDSTRING:
+        return state->LBFindString(static_cast<int>(wParam), text, false);
+    case LB_FINDSTRINGEXACT:
+        return state->LBFindString(static_cast<int>(wParam), text, true);
+    case LB_SELECTSTRING:
+        return state->LBSelectString(static_cast<int>(wParam), text);
+    case LB_SETCARETINDEX:
+        return state->LBSetCaretIndex(static_cast<int>(wParam));
+    case LB_GETCARETINDEX:
+        return state->LBGetCaretIndex();
+    case LB_SETANCHORINDEX:
+        return state->LBSetAnchorIndex(static_cast<int>(wParam));
+    case LB_GETANCHORINDEX:
+        return state->LBGetAnchorIndex();
+    case LB_ITEMFROMPOINT:
+        return state->LBItemFromPoint(PointOf(lParam));
+    case LB_SETTABSTOPS:
+        return state->LBSetTabStops(static_cast<int>(wParam), reinterpret_cast<const int*>(lParam));
+    case LB_SETHORIZONTALEXTENT:
+        return state->LBSetHorizontalExtent(static_cast<int>(wParam));
+    case LB_GETHORIZONTALEXTENT:
+        return state->LBGetHorizontalExtent();
+    case LB_INITSTORAGE:
+        return state->LBGetCount() + static_cast<LRESULT>(wParam);
+    case ComboListTrack:
+        state->SetComboTracking(wParam != 0);
+        return 0;
     default:
         if (message >= LB_ADDSTRING && message <= 0x01B2)
             ZFIXME(TraceListBox, "%p: message 0x%04x not handled", static_cast<void*>(hwnd), message);

@@ -23,10 +23,10 @@ constexpr UINT RepeatDelay = 50;
 using Part = ScrollPart;
 
 struct BarLayout {
-    RECT first{};  // the up or left arrow
-    RECT last{};   // the down or right arrow
-    RECT track{};  // between the arrows
-    RECT thumb{};  // empty when there is none
+    RECT first{}; // the up or left arrow
+    RECT last{};  // the down or right arrow
+    RECT track{}; // between the arrows
+    RECT thumb{}; // empty when there is none
 };
 
 class ScrollBarControl {
@@ -128,7 +128,8 @@ public:
         FPart = part;
         FLast = point;
         FStart = point;
-        FStartThumb = Vertical() ? layout.thumb.top - layout.track.top : layout.thumb.left - layout.track.left;
+        FStartThumb =
+            Vertical() ? layout.thumb.top - layout.track.top : layout.thumb.left - layout.track.left;
         SetCapture(FHwnd);
         if (GetWindowLongW(FHwnd, GWL_STYLE) & WS_TABSTOP)
             SetFocus(FHwnd);
@@ -210,15 +211,28 @@ private:
 
     static bool ScrollCodeOfKey(WPARAM key, WORD& code) {
         switch (key) {
-        case VK_PRIOR: code = SB_PAGEUP; return true;
-        case VK_NEXT: code = SB_PAGEDOWN; return true;
-        case VK_HOME: code = SB_TOP; return true;
-        case VK_END: code = SB_BOTTOM; return true;
+        case VK_PRIOR:
+            code = SB_PAGEUP;
+            return true;
+        case VK_NEXT:
+            code = SB_PAGEDOWN;
+            return true;
+        case VK_HOME:
+            code = SB_TOP;
+            return true;
+        case VK_END:
+            code = SB_BOTTOM;
+            return true;
         case VK_UP:
-        case VK_LEFT: code = SB_LINEUP; return true;
+        case VK_LEFT:
+            code = SB_LINEUP;
+            return true;
         case VK_DOWN:
-        case VK_RIGHT: code = SB_LINEDOWN; return true;
-        default: return false;
+        case VK_RIGHT:
+            code = SB_LINEDOWN;
+            return true;
+        default:
+            return false;
         }
     }
 
@@ -276,8 +290,10 @@ private:
     int PositionFor(POINT point) const {
         BarLayout layout = Layout();
         bool vertical = Vertical();
-        int trackLength = vertical ? layout.track.bottom - layout.track.top : layout.track.right - layout.track.left;
-        int thumbLength = vertical ? layout.thumb.bottom - layout.thumb.top : layout.thumb.right - layout.thumb.left;
+        int trackLength =
+            vertical ? layout.track.bottom - layout.track.top : layout.track.right - layout.track.left;
+        int thumbLength =
+            vertical ? layout.thumb.bottom - layout.thumb.top : layout.thumb.right - layout.thumb.left;
         int room = trackLength - thumbLength;
         if (room <= 0 || thumbLength <= 0)
             return FPos;
@@ -333,10 +349,12 @@ private:
         RECT first = layout.first;
         RECT last = layout.last;
         DrawFrameControl(dc, &first, DFC_SCROLL,
-                         (vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | (FirstInactive(layout) ? DFCS_INACTIVE : 0) |
+                         (vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) |
+                             (FirstInactive(layout) ? DFCS_INACTIVE : 0) |
                              (FPart == Part::LineUp ? DFCS_PUSHED : 0));
         DrawFrameControl(dc, &last, DFC_SCROLL,
-                         (vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | (LastInactive(layout) ? DFCS_INACTIVE : 0) |
+                         (vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) |
+                             (LastInactive(layout) ? DFCS_INACTIVE : 0) |
                              (FPart == Part::LineDown ? DFCS_PUSHED : 0));
         HBRUSH track = ControlColor(FHwnd, GetParent(FHwnd), dc, WM_CTLCOLORSCROLLBAR);
         FillRect(dc, &layout.track, track ? track : GetSysColorBrush(COLOR_SCROLLBAR));
@@ -354,10 +372,12 @@ private:
         auto arrowState = [&](int base, bool inactive, Part part) {
             return base + (inactive ? 3 : FPart == part ? 2 : 0);
         };
-        DrawThemeBackground(FTheme, dc, SBP_ARROWBTN, arrowState(firstBase, FirstInactive(layout), Part::LineUp),
-                            &layout.first, nullptr);
-        DrawThemeBackground(FTheme, dc, SBP_ARROWBTN, arrowState(lastBase, LastInactive(layout), Part::LineDown),
-                            &layout.last, nullptr);
+        DrawThemeBackground(FTheme, dc, SBP_ARROWBTN,
+                            arrowState(firstBase, FirstInactive(layout), Part::LineUp), &layout.first,
+                            nullptr);
+        DrawThemeBackground(FTheme, dc, SBP_ARROWBTN,
+                            arrowState(lastBase, LastInactive(layout), Part::LineDown), &layout.last,
+                            nullptr);
         bool disabled = IsRectEmpty(&layout.thumb);
         DrawThemeBackground(FTheme, dc, vertical ? SBP_LOWERTRACKVERT : SBP_LOWERTRACKHORZ,
                             disabled ? SCRBS_DISABLED : SCRBS_NORMAL, &layout.track, nullptr);
@@ -372,7 +392,7 @@ private:
     int FMax = 100;
     UINT FPage = 0;
     int FPos = 0;
-    int FTrackPos = 0;     // where the dragged thumb is
+    int FTrackPos = 0; // where the dragged thumb is
     UINT FDisabled = ESB_ENABLE_BOTH;
     Part FPart = Part::None; // the part held down by the mouse
     bool FTracking = false;  // the thumb is being dragged
@@ -381,37 +401,74 @@ private:
     int FStartThumb = 0;     // the thumb's offset in the track when the button went down
 };
 
-POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+POINT PointOf(LPARAM lParam) {
+    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
 
 LRESULT ScrollBarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* bar = ControlState<ScrollBarControl>(hwnd, message, [&] { return new ScrollBarControl(hwnd); });
     if (!bar)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     switch (message) {
-    case WM_CREATE: bar->WMCreate(); return 0;
-    case WM_DESTROY: bar->WMDestroy(); return 0;
-    case WM_THEMECHANGED: bar->WMThemeChanged(); return 0;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS;
-    case WM_ERASEBKGND: return 1;
+    case WM_CREATE:
+        bar->WMCreate();
+        return 0;
+    case WM_DESTROY:
+        bar->WMDestroy();
+        return 0;
+    case WM_THEMECHANGED:
+        bar->WMThemeChanged();
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+    case WM_ERASEBKGND:
+        return 1;
     case WM_PAINT:
-    case WM_PRINTCLIENT: bar->WMPaint(message == WM_PRINTCLIENT ? reinterpret_cast<HDC>(wParam) : nullptr); return 0;
+    case WM_PRINTCLIENT:
+        bar->WMPaint(message == WM_PRINTCLIENT ? reinterpret_cast<HDC>(wParam) : nullptr);
+        return 0;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: bar->WMLButtonDown(PointOf(lParam)); return 0;
-    case WM_MOUSEMOVE: bar->WMMouseMove(PointOf(lParam)); return 0;
-    case WM_LBUTTONUP: bar->WMLButtonUp(PointOf(lParam)); return 0;
-    case WM_TIMER: bar->WMTimer(wParam); return 0;
-    case WM_CAPTURECHANGED: bar->WMCaptureChanged(); return 0;
-    case WM_KEYDOWN: bar->WMKeyDown(wParam); return 0;
-    case WM_KEYUP: bar->WMKeyUp(wParam); return 0;
-    case WM_ENABLE: bar->Invalidate(); return 0;
-    case SBM_SETPOS: return bar->SBMSetPos(static_cast<int>(wParam), lParam != 0);
-    case SBM_GETPOS: return bar->SBMGetPos();
-    case SBM_SETRANGE: return bar->SBMSetRange(static_cast<int>(wParam), static_cast<int>(lParam), false);
-    case SBM_SETRANGEREDRAW: return bar->SBMSetRange(static_cast<int>(wParam), static_cast<int>(lParam), true);
-    case SBM_GETRANGE: bar->SBMGetRange(reinterpret_cast<LPINT>(wParam), reinterpret_cast<LPINT>(lParam)); return 0;
-    case SBM_ENABLE_ARROWS: return bar->SBMEnableArrows(static_cast<UINT>(wParam));
-    case SBM_SETSCROLLINFO: return bar->SBMSetScrollInfo(reinterpret_cast<const SCROLLINFO*>(lParam), wParam != 0);
-    case SBM_GETSCROLLINFO: return bar->SBMGetScrollInfo(reinterpret_cast<SCROLLINFO*>(lParam));
+    case WM_LBUTTONDBLCLK:
+        bar->WMLButtonDown(PointOf(lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        bar->WMMouseMove(PointOf(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        bar->WMLButtonUp(PointOf(lParam));
+        return 0;
+    case WM_TIMER:
+        bar->WMTimer(wParam);
+        return 0;
+    case WM_CAPTURECHANGED:
+        bar->WMCaptureChanged();
+        return 0;
+    case WM_KEYDOWN:
+        bar->WMKeyDown(wParam);
+        return 0;
+    case WM_KEYUP:
+        bar->WMKeyUp(wParam);
+        return 0;
+    case WM_ENABLE:
+        bar->Invalidate();
+        return 0;
+    case SBM_SETPOS:
+        return bar->SBMSetPos(static_cast<int>(wParam), lParam != 0);
+    case SBM_GETPOS:
+        return bar->SBMGetPos();
+    case SBM_SETRANGE:
+        return bar->SBMSetRange(static_cast<int>(wParam), static_cast<int>(lParam), false);
+    case SBM_SETRANGEREDRAW:
+        return bar->SBMSetRange(static_cast<int>(wParam), static_cast<int>(lParam), true);
+    case SBM_GETRANGE:
+        bar->SBMGetRange(reinterpret_cast<LPINT>(wParam), reinterpret_cast<LPINT>(lParam));
+        return 0;
+    case SBM_ENABLE_ARROWS:
+        return bar->SBMEnableArrows(static_cast<UINT>(wParam));
+    case SBM_SETSCROLLINFO:
+        return bar->SBMSetScrollInfo(reinterpret_cast<const SCROLLINFO*>(lParam), wParam != 0);
+    case SBM_GETSCROLLINFO:
+        return bar->SBMGetScrollInfo(reinterpret_cast<SCROLLINFO*>(lParam));
     default:
         if (message >= SBM_SETPOS && message <= SBM_GETSCROLLBARINFO)
             ZFIXME(TraceScrollBar, "message %#x is not handled", message);

@@ -118,11 +118,21 @@ private:
         DWORD style = Style();
         UINT format = 0;
         switch (Type()) {
-        case SS_CENTER: format = DT_CENTER | DT_EXPANDTABS | DT_WORDBREAK; break;
-        case SS_RIGHT: format = DT_RIGHT | DT_EXPANDTABS | DT_WORDBREAK; break;
-        case SS_SIMPLE: format = DT_LEFT | DT_SINGLELINE; break;
-        case SS_LEFTNOWORDWRAP: format = DT_LEFT | DT_EXPANDTABS; break;
-        default: format = DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK; break;
+        case SS_CENTER:
+            format = DT_CENTER | DT_EXPANDTABS | DT_WORDBREAK;
+            break;
+        case SS_RIGHT:
+            format = DT_RIGHT | DT_EXPANDTABS | DT_WORDBREAK;
+            break;
+        case SS_SIMPLE:
+            format = DT_LEFT | DT_SINGLELINE;
+            break;
+        case SS_LEFTNOWORDWRAP:
+            format = DT_LEFT | DT_EXPANDTABS;
+            break;
+        default:
+            format = DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK;
+            break;
         }
         if (style & SS_NOPREFIX)
             format |= DT_NOPREFIX;
@@ -134,10 +144,17 @@ private:
             format |= DT_EDITCONTROL;
         // The ellipsis kinds share two bits: word is both, so they are told apart as a value.
         switch (style & SS_ELLIPSISMASK) {
-        case SS_ENDELLIPSIS: format |= DT_SINGLELINE | DT_END_ELLIPSIS; break;
-        case SS_PATHELLIPSIS: format |= DT_SINGLELINE | DT_PATH_ELLIPSIS; break;
-        case SS_WORDELLIPSIS: format |= DT_SINGLELINE | DT_WORD_ELLIPSIS; break;
-        default: break;
+        case SS_ENDELLIPSIS:
+            format |= DT_SINGLELINE | DT_END_ELLIPSIS;
+            break;
+        case SS_PATHELLIPSIS:
+            format |= DT_SINGLELINE | DT_PATH_ELLIPSIS;
+            break;
+        case SS_WORDELLIPSIS:
+            format |= DT_SINGLELINE | DT_WORD_ELLIPSIS;
+            break;
+        default:
+            break;
         }
         return format;
     }
@@ -148,19 +165,43 @@ private:
         RECT client;
         GetClientRect(FHwnd, &client);
         switch (Type()) {
-        case SS_BLACKRECT: FillRect(dc, &client, GetSysColorBrush(COLOR_3DDKSHADOW)); break;
-        case SS_GRAYRECT: FillRect(dc, &client, GetSysColorBrush(COLOR_BTNSHADOW)); break;
-        case SS_WHITERECT: FillRect(dc, &client, GetSysColorBrush(COLOR_BTNHIGHLIGHT)); break;
-        case SS_BLACKFRAME: FrameRect(dc, &client, GetSysColorBrush(COLOR_3DDKSHADOW)); break;
-        case SS_GRAYFRAME: FrameRect(dc, &client, GetSysColorBrush(COLOR_BTNSHADOW)); break;
-        case SS_WHITEFRAME: FrameRect(dc, &client, GetSysColorBrush(COLOR_BTNHIGHLIGHT)); break;
-        case SS_ETCHEDHORZ: DrawEdge(dc, &client, EDGE_ETCHED, BF_TOP); break;
-        case SS_ETCHEDVERT: DrawEdge(dc, &client, EDGE_ETCHED, BF_LEFT); break;
-        case SS_ETCHEDFRAME: DrawEdge(dc, &client, EDGE_ETCHED, BF_RECT); break;
-        case SS_OWNERDRAW: PaintOwnerDrawn(dc, client); break;
+        case SS_BLACKRECT:
+            FillRect(dc, &client, GetSysColorBrush(COLOR_3DDKSHADOW));
+            break;
+        case SS_GRAYRECT:
+            FillRect(dc, &client, GetSysColorBrush(COLOR_BTNSHADOW));
+            break;
+        case SS_WHITERECT:
+            FillRect(dc, &client, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+            break;
+        case SS_BLACKFRAME:
+            FrameRect(dc, &client, GetSysColorBrush(COLOR_3DDKSHADOW));
+            break;
+        case SS_GRAYFRAME:
+            FrameRect(dc, &client, GetSysColorBrush(COLOR_BTNSHADOW));
+            break;
+        case SS_WHITEFRAME:
+            FrameRect(dc, &client, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+            break;
+        case SS_ETCHEDHORZ:
+            DrawEdge(dc, &client, EDGE_ETCHED, BF_TOP);
+            break;
+        case SS_ETCHEDVERT:
+            DrawEdge(dc, &client, EDGE_ETCHED, BF_LEFT);
+            break;
+        case SS_ETCHEDFRAME:
+            DrawEdge(dc, &client, EDGE_ETCHED, BF_RECT);
+            break;
+        case SS_OWNERDRAW:
+            PaintOwnerDrawn(dc, client);
+            break;
         case SS_ICON:
-        case SS_BITMAP: PaintImage(dc, client); break;
-        default: PaintText(dc, client); break;
+        case SS_BITMAP:
+            PaintImage(dc, client);
+            break;
+        default:
+            PaintText(dc, client);
+            break;
         }
         if (Style() & SS_SUNKEN)
             DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
@@ -231,25 +272,42 @@ LRESULT StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!control)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     switch (message) {
-    case WM_NCHITTEST: return control->WMNcHitTest();
-    case WM_GETDLGCODE: return DLGC_STATIC;
-    case WM_ERASEBKGND: return 1;
+    case WM_NCHITTEST:
+        return control->WMNcHitTest();
+    case WM_GETDLGCODE:
+        return DLGC_STATIC;
+    case WM_ERASEBKGND:
+        return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
         control->WMPaint(message == WM_PRINTCLIENT ? reinterpret_cast<HDC>(wParam) : nullptr);
         return 0;
     case WM_LBUTTONDOWN:
-    case WM_NCLBUTTONDOWN: control->WMLButtonDown(); return DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_NCLBUTTONDOWN:
+        control->WMLButtonDown();
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_LBUTTONDBLCLK:
-    case WM_NCLBUTTONDBLCLK: control->WMLButtonDblClk(); return DefWindowProcW(hwnd, message, wParam, lParam);
-    case WM_ENABLE: control->WMEnable(wParam != 0); return 0;
-    case WM_SETTEXT: return control->WMSetText(lParam);
-    case WM_SETFONT: control->WMSetFont(reinterpret_cast<HFONT>(wParam), lParam != 0); return 0;
-    case WM_GETFONT: return reinterpret_cast<LRESULT>(control->WMGetFont());
-    case STM_SETICON: return control->STMSetImage(IMAGE_ICON, reinterpret_cast<void*>(wParam));
-    case STM_GETICON: return control->STMGetImage(IMAGE_ICON);
-    case STM_SETIMAGE: return control->STMSetImage(static_cast<UINT>(wParam), reinterpret_cast<void*>(lParam));
-    case STM_GETIMAGE: return control->STMGetImage(static_cast<UINT>(wParam));
+    case WM_NCLBUTTONDBLCLK:
+        control->WMLButtonDblClk();
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_ENABLE:
+        control->WMEnable(wParam != 0);
+        return 0;
+    case WM_SETTEXT:
+        return control->WMSetText(lParam);
+    case WM_SETFONT:
+        control->WMSetFont(reinterpret_cast<HFONT>(wParam), lParam != 0);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(control->WMGetFont());
+    case STM_SETICON:
+        return control->STMSetImage(IMAGE_ICON, reinterpret_cast<void*>(wParam));
+    case STM_GETICON:
+        return control->STMGetImage(IMAGE_ICON);
+    case STM_SETIMAGE:
+        return control->STMSetImage(static_cast<UINT>(wParam), reinterpret_cast<void*>(lParam));
+    case STM_GETIMAGE:
+        return control->STMGetImage(static_cast<UINT>(wParam));
     default:
         if (message >= STM_SETICON && message <= 0x017F)
             ZFIXME(TraceStatic, "message %#x is not handled", message);

@@ -627,7 +627,8 @@ private:
             SIZE extent{};
             GetTextExtentPoint32W(dc, tab.text.c_str(), static_cast<int>(tab.text.size()), &extent);
             int textWidth = tab.text.empty() ? 0 : extent.cx + ImageGap;
-            int left = std::max<int>(rect.left + PaddingX, (rect.left + rect.right - image.cx - textWidth) / 2);
+            int left =
+                std::max<int>(rect.left + PaddingX, (rect.left + rect.right - image.cx - textWidth) / 2);
             int top = (rect.top + rect.bottom - image.cy) / 2;
             ImageList_Draw(FImages, tab.image, dc, left, top, ILD_TRANSPARENT);
             text.left = left + image.cx + ImageGap;

@@ -15,8 +15,8 @@
 #include "platform/framework/Forms.h"
 #include "platform/framework/Grids.h"
 #include "platform/framework/ObjectText.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/UString.h"
 #include "tests/support/TestSupport.h"
@@ -55,13 +55,8 @@ private:
     std::unique_ptr<TFocusHelper> FFocusHelper;
 };
 
-DEFINE_CLASS(TOptionsHost,
-    PROPERTY(SearchFooter),
-    PROPERTY(Navigation),
-    PROPERTY(MouseActions),
-    PROPERTY(SyncGrid),
-    PROPERTY(Bands),
-    PROPERTY(FocusHelper))
+DEFINE_CLASS(TOptionsHost, PROPERTY(SearchFooter), PROPERTY(Navigation), PROPERTY(MouseActions),
+             PROPERTY(SyncGrid), PROPERTY(Bands), PROPERTY(FocusHelper))
 
 namespace {
 
@@ -379,8 +374,7 @@ TEST(AdvObjFileStringListTest, LinesGoThroughAFile) {
 struct FreeComponent {
     void operator()(TComponent* component) const { component->Free(); }
 };
-template <class T>
-using Owned = std::unique_ptr<T, FreeComponent>;
+template <class T> using Owned = std::unique_ptr<T, FreeComponent>;
 
 TEST(AdvObjControlListTest, ItemsAreFoundByCellAndFreedWithTheList) {
     Owned<TControl> first(new TControl(nullptr)), second(new TControl(nullptr)), third(new TControl(nullptr));

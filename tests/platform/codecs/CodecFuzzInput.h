@@ -37,8 +37,8 @@ inline bool SmallEnough(const codecs::Image& image) {
     return std::int64_t{image.width} * image.height <= 256 * 256;
 }
 
-template <typename Decode> bool WritesBack(const codecs::Result<codecs::Bytes>& written, Decode decode,
-                                           const codecs::Image& image) {
+template <typename Decode>
+bool WritesBack(const codecs::Result<codecs::Bytes>& written, Decode decode, const codecs::Image& image) {
     if (!written)
         return false;
     auto again = decode(codecs::ByteSpan(written.Value()));
@@ -80,7 +80,8 @@ inline codecs::Bytes WithPngCrcsRepaired(codecs::ByteSpan data) {
             crc = table[(crc ^ file[i]) & 0xFF] ^ (crc >> 8);
         crc ^= 0xFFFFFFFFu;
         for (int i = 0; i < 4; ++i)
-            file[at + 8 + length + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+            file[at + 8 + length + static_cast<std::size_t>(i)] =
+                static_cast<std::uint8_t>(crc >> (24 - 8 * i));
         at += 12 + length;
     }
     return file;
@@ -128,7 +129,8 @@ inline bool CheckGif(codecs::ByteSpan data) {
         return false;
     for (const codecs::GifFrame& frame : file.frames)
         if (frame.width < 0 || frame.height < 0 ||
-            frame.indices.size() != static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height))
+            frame.indices.size() !=
+                static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height))
             return false;
     // Every frame composed one after another, then the last one again from the start.
     codecs::GifComposer composer(file);

@@ -53,15 +53,16 @@ TEST(CodecFuzzInputs, ReadCleanly) {
     std::vector<std::pair<std::string, std::string>> files =
         testing_support::FuzzFixtures({ZELMOR_TESTS_SOURCE "/platform/codecs/fuzz"});
     for (const char* format : {"bmp", "gif", "ico", "jpeg", "png"})
-        for (auto& seed : testing_support::FuzzFixtures({std::string(ZELMOR_TESTS_SOURCE "/fuzz/corpus/") + format}))
+        for (auto& seed :
+             testing_support::FuzzFixtures({std::string(ZELMOR_TESTS_SOURCE "/fuzz/corpus/") + format}))
             files.push_back(std::move(seed));
     ASSERT_FALSE(files.empty());
     for (const auto& [name, bytes] : files) {
         const codec_fuzz::ImageFormat format =
             codec_fuzz::FormatOfExtension(std::filesystem::path(name).extension().string());
         EXPECT_NE(format, codec_fuzz::ImageFormat::Unknown) << name;
-        EXPECT_TRUE(codec_fuzz::ReadCodecFuzzInput(format, reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                                   bytes.size()))
+        EXPECT_TRUE(codec_fuzz::ReadCodecFuzzInput(
+            format, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()))
             << name;
     }
 }

@@ -1,8 +1,8 @@
 // Tests of the object model: classes, ownership, names, notifications, collections and Assign.
 #include <gtest/gtest.h>
 
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/UString.h"
 #include "tests/platform/framework/TestComponents.h"
 
@@ -16,8 +16,7 @@ protected:
     }
 };
 
-template <class E, class F>
-std::string MessageOf(F&& action) {
+template <class E, class F> std::string MessageOf(F&& action) {
     try {
         action();
     } catch (const E& e) {
@@ -169,7 +168,8 @@ TEST_F(ComponentTest, CollectionAddsMovesDeletesAndAnnounces) {
     TestLog().clear();
     auto* first = static_cast<TTestItem*>(items.Add());
     auto* second = static_cast<TTestItem*>(items.Add());
-    EXPECT_EQ(TestLog(), (std::vector<std::string>{"Notify added 0", "Update nil", "Notify added 1", "Update nil"}));
+    EXPECT_EQ(TestLog(),
+              (std::vector<std::string>{"Notify added 0", "Update nil", "Notify added 1", "Update nil"}));
     auto* inserted = static_cast<TTestItem*>(items.Insert(0));
     EXPECT_EQ(inserted->Index(), 0);
     EXPECT_EQ(first->Index(), 1);
@@ -185,7 +185,8 @@ TEST_F(ComponentTest, CollectionAddsMovesDeletesAndAnnounces) {
     items.Delete(1);
     items.EndUpdate();
     // Only the deletion's notifications come through during the update, then one Update for all.
-    EXPECT_EQ(TestLog(), (std::vector<std::string>{"Notify deleting 2", "Notify extracting 2", "Update nil"}));
+    EXPECT_EQ(TestLog(),
+              (std::vector<std::string>{"Notify deleting 2", "Notify extracting 2", "Update nil"}));
     EXPECT_EQ(items.Count(), 2);
     EXPECT_EQ(items.Item(0), second);
     EXPECT_EQ(items.FindItemID(0), first);
@@ -234,7 +235,8 @@ TEST_F(ComponentTest, PropertiesByName) {
     EXPECT_EQ(GetStrProp(&widget, u"caption"), u"go");
     EXPECT_EQ(GetObjectProp(&widget, u"Font"), widget.Font());
     EXPECT_THROW(SetOrdProp(&widget, u"Small", 70000), EPropertyConvertError);
-    EXPECT_EQ(MessageOf<EPropertyError>([&] { GetOrdProp(&widget, u"Nope"); }), "Property Nope does not exist");
+    EXPECT_EQ(MessageOf<EPropertyError>([&] { GetOrdProp(&widget, u"Nope"); }),
+              "Property Nope does not exist");
 
     TTestForm form(nullptr);
     SetMethodProp(&widget, u"OnClick", &form, u"ButtonClick");

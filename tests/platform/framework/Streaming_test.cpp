@@ -197,7 +197,8 @@ TEST_F(StreamingTest, BinaryAndTextFormsConvertBothWays) {
     std::string binary = BinaryOf(original.get());
     std::string text = TextOfBinary(binary);
     EXPECT_NE(text.find("  object Button1: TTestWidget\n"), std::string::npos);
-    EXPECT_NE(text.find("    Caption = 'Gr'#252#223'e '#39'quoted'#39#13#10'line '#19990\n"), std::string::npos);
+    EXPECT_NE(text.find("    Caption = 'Gr'#252#223'e '#39'quoted'#39#13#10'line '#19990\n"),
+              std::string::npos);
     EXPECT_NE(text.find("    Options = [toItalic, toStrike]\n"), std::string::npos);
     EXPECT_NE(text.find("    Cursor = crHandPoint\n"), std::string::npos);
     EXPECT_NE(text.find("    Data = {\n      000102FEFF}\n"), std::string::npos);
@@ -206,9 +207,10 @@ TEST_F(StreamingTest, BinaryAndTextFormsConvertBothWays) {
     EXPECT_NE(text.find("    Scale = 2.5s\n"), std::string::npos);
     EXPECT_NE(text.find("    Stamp = 46037.4375d\n"), std::string::npos);
     EXPECT_NE(text.find("    object Inner: TTestPanel\n"), std::string::npos);
-    EXPECT_NE(text.find("      Items = <\n        item\n          Caption = 'first'\n          Link = Button1\n"
-                        "        end\n        item\n        end>\n"),
-              std::string::npos);
+    EXPECT_NE(
+        text.find("      Items = <\n        item\n          Caption = 'first'\n          Link = Button1\n"
+                  "        end\n        item\n        end>\n"),
+        std::string::npos);
     EXPECT_NE(text.find("      Lines.Strings = (\n        'alpha'\n        '')\n"), std::string::npos);
     EXPECT_EQ(BinaryOfText(text), binary);
 }
@@ -348,9 +350,10 @@ TEST_F(StreamingTest, DataModuleMadeByClassNameLoadsItsDescription) {
     EXPECT_EQ(module->Events.back(), "click");
     // The module streams its components back out, handlers by name.
     std::string text = TextOfBinary(BinaryOf(module));
-    EXPECT_NE(text.find("object DataModule1: TTestDataModule\n  OldCreateOrder = False\n  OnCreate = ModuleCreate\n"
-                        "  Height = 150\n  Width = 215\n  object Worker: TTestWidget\n"),
-              std::string::npos)
+    EXPECT_NE(
+        text.find("object DataModule1: TTestDataModule\n  OldCreateOrder = False\n  OnCreate = ModuleCreate\n"
+                  "  Height = 150\n  Width = 215\n  object Worker: TTestWidget\n"),
+        std::string::npos)
         << text;
     EXPECT_NE(text.find("    OnClick = WidgetClick\n"), std::string::npos);
 }
@@ -385,17 +388,21 @@ const TErrorCase kErrorCases[] = {
      "Error reading B.OnClick: Invalid property value"},
     {"ItemError", "object B: TTestWidget\n Items = <\n item\n Width = 'w'\n end>\nend", "EReadError",
      "Error reading B.Items: Error reading TTestItem.Width: Invalid property value"},
-    {"UnresolvedReferenceWaits", "object B: TTestWidget\n Items = <\n item\n Link = Nothing\n end>\nend\n"
-                              "object C: TTestWidget\nend", "(none)", ""},
+    {"UnresolvedReferenceWaits",
+     "object B: TTestWidget\n Items = <\n item\n Link = Nothing\n end>\nend\n"
+     "object C: TTestWidget\nend",
+     "(none)", ""},
     {"UnknownClass", "object X: TNope\nend", "EClassNotFound", "Class TNope not found"},
     {"DuplicateName", "object B: TTestWidget\nend\nobject b: TTestWidget\nend", "EComponentError",
      "A component named b already exists"},
     {"MissingEquals", "object B: TTestWidget\n Width 5\nend", "EParserError", "'=' expected on line 3"},
     {"UnterminatedString", "object B: TTestWidget\n Caption = 'abc\nend", "EParserError",
      "Invalid string constant on line 3"},
-    {"BadBinary", "object B: TTestWidget\n Data = {0A1}\nend", "EParserError", "Invalid binary value on line 3"},
+    {"BadBinary", "object B: TTestWidget\n Data = {0A1}\nend", "EParserError",
+     "Invalid binary value on line 3"},
     {"MissingEnd", "object B: TTestWidget\n Width = 5\n", "EParserError", "end expected on line 6"},
-    {"NotAValue", "object B: TTestWidget\n Width = =\nend", "EParserError", "Invalid property value on line 3"},
+    {"NotAValue", "object B: TTestWidget\n Width = =\nend", "EParserError",
+     "Invalid property value on line 3"},
 };
 
 class StreamingErrorTest : public StreamingTest, public testing::WithParamInterface<TErrorCase> {};
@@ -417,7 +424,9 @@ TEST_P(StreamingErrorTest, MalformedDescriptionReportsWhereAndWhat) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, StreamingErrorTest, testing::ValuesIn(kErrorCases),
-                         [](const testing::TestParamInfo<TErrorCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<TErrorCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(StreamingTest, OnErrorSkipsWhatItHandles) {
     std::string binary = BinaryOfText("object F: TTestForm\n"

@@ -15,14 +15,13 @@ std::vector<std::string>& TestLog() {
 
 namespace {
 
-std::string Utf8(const String& s) { return StringToUtf8(s); }
+std::string Utf8(const String& s) {
+    return StringToUtf8(s);
+}
 
 } // namespace
 
-DEFINE_CLASS(TTestFont,
-    PROPERTY(Name),
-    PROPERTY(Size).Default(8),
-    PROPERTY(Style).Default(TTestOptions()))
+DEFINE_CLASS(TTestFont, PROPERTY(Name), PROPERTY(Size).Default(8), PROPERTY(Style).Default(TTestOptions()))
 
 void TTestFont::Assign(TPersistent* source) {
     if (auto* font = dynamic_cast<TTestFont*>(source)) {
@@ -34,10 +33,7 @@ void TTestFont::Assign(TPersistent* source) {
     TPersistent::Assign(source);
 }
 
-DEFINE_CLASS(TTestItem,
-    PROPERTY(Caption),
-    PROPERTY(Width).Default(64),
-    PROPERTY(Link))
+DEFINE_CLASS(TTestItem, PROPERTY(Caption), PROPERTY(Width).Default(64), PROPERTY(Link))
 
 void TTestItem::Assign(TPersistent* source) {
     if (auto* item = dynamic_cast<TTestItem*>(source)) {
@@ -60,35 +56,23 @@ void TTestItems::Notify(TCollectionItem* item, TCollectionNotification action) {
     TestLog().push_back(std::string("Notify ") + names[action] + " " + std::to_string(item->ID()));
 }
 
-DEFINE_CLASS(TTestWidget,
-    PROPERTY(Caption),
-    PROPERTY(Width).Default(75),
-    PROPERTY(Big),
-    PROPERTY(Small).Default(0),
-    PROPERTY(Mask).Default(0),
-    PROPERTY(Ratio),
-    PROPERTY(Scale),
-    PROPERTY(Stamp).Type(TypeInfoDateTime()),
-    PROPERTY(Accel).Default(u'A'),
-    PROPERTY(Enabled).Default(true),
-    PROPERTY(Flag),
-    PROPERTY(Kind).Default(tkPlain),
-    PROPERTY(Options).Default(TTestOptions{toBold}),
-    PROPERTY(Color).Type(TypeInfoColor()).Default(clBtnFace),
-    PROPERTY(Cursor).Type(TypeInfoCursor()).Default(crDefault),
-    PROPERTY(Font),
-    PROPERTY(Items),
-    PROPERTY(Lines),
-    PROPERTY(Buddy),
-    PROPERTY(Hint).Stored(&Self::IsHintStored),
-    EVENT(OnClick),
-    EVENT(OnChanging))
+DEFINE_CLASS(TTestWidget, PROPERTY(Caption), PROPERTY(Width).Default(75), PROPERTY(Big),
+             PROPERTY(Small).Default(0), PROPERTY(Mask).Default(0), PROPERTY(Ratio), PROPERTY(Scale),
+             PROPERTY(Stamp).Type(TypeInfoDateTime()), PROPERTY(Accel).Default(u'A'),
+             PROPERTY(Enabled).Default(true), PROPERTY(Flag), PROPERTY(Kind).Default(tkPlain),
+             PROPERTY(Options).Default(TTestOptions{toBold}),
+             PROPERTY(Color).Type(TypeInfoColor()).Default(clBtnFace),
+             PROPERTY(Cursor).Type(TypeInfoCursor()).Default(crDefault), PROPERTY(Font), PROPERTY(Items),
+             PROPERTY(Lines), PROPERTY(Buddy), PROPERTY(Hint).Stored(&Self::IsHintStored), EVENT(OnClick),
+             EVENT(OnChanging))
 
 TTestWidget::TTestWidget(TComponent* owner)
     : TComponent(owner), FFont(std::make_unique<TTestFont>()), FItems(std::make_unique<TTestItems>(this)),
       FLines(std::make_unique<TStringList>()) {}
 
-TTestWidget::~TTestWidget() { TestLog().push_back("Destroy " + Utf8(Name())); }
+TTestWidget::~TTestWidget() {
+    TestLog().push_back("Destroy " + Utf8(Name()));
+}
 
 void TTestWidget::SetBuddy(TComponent* buddy) {
     if (FBuddy != nullptr)
@@ -151,22 +135,24 @@ void TTestPanel::GetChildren(const TGetChildProc& proc, TComponent* root) {
             proc(child);
 }
 
-void TTestPanel::SetParentComponent(TComponent* parent) { SetParent(dynamic_cast<TTestPanel*>(parent)); }
+void TTestPanel::SetParentComponent(TComponent* parent) {
+    SetParent(dynamic_cast<TTestPanel*>(parent));
+}
 
-DEFINE_CLASS(TTestForm,
-    METHOD(ButtonClick),
-    METHOD(ValueChanging),
-    METHOD(OtherClick),
-    FIELD(Button1),
-    FIELD(Panel1))
+DEFINE_CLASS(TTestForm, METHOD(ButtonClick), METHOD(ValueChanging), METHOD(OtherClick), FIELD(Button1),
+             FIELD(Panel1))
 
 void TTestForm::ButtonClick(TObject* sender) {
     Clicks.push_back("ButtonClick " + Utf8(static_cast<TComponent*>(sender)->Name()));
 }
 
-void TTestForm::ValueChanging(TObject* sender, Integer& value) { value *= 2; }
+void TTestForm::ValueChanging(TObject* sender, Integer& value) {
+    value *= 2;
+}
 
-void TTestForm::OtherClick(TObject* sender) { Clicks.push_back("OtherClick"); }
+void TTestForm::OtherClick(TObject* sender) {
+    Clicks.push_back("OtherClick");
+}
 
 void TTestForm::GetChildren(const TGetChildProc& proc, TComponent* root) {
     for (Integer i = 0; i < ComponentCount(); ++i) {
@@ -182,24 +168,22 @@ void TTestForm::Loaded() {
     TestLog().push_back("Loaded " + Utf8(Name()));
 }
 
-DEFINE_CLASS(TTestDescribedForm,
-    FIELD(Edit1))
+DEFINE_CLASS(TTestDescribedForm, FIELD(Edit1))
 
 void TTestDescribedForm::AfterConstruction() {
     TTestForm::AfterConstruction();
     InitInheritedComponent(this, TTestForm::StaticClass());
 }
 
-DEFINE_CLASS(TTestDataModule,
-    METHOD(ModuleCreate),
-    METHOD(WidgetClick),
-    FIELD(Worker))
+DEFINE_CLASS(TTestDataModule, METHOD(ModuleCreate), METHOD(WidgetClick), FIELD(Worker))
 
 void TTestDataModule::ModuleCreate(TObject* sender) {
     Events.push_back("create, worker " + std::string(Worker != nullptr ? "ready" : "missing"));
 }
 
-void TTestDataModule::WidgetClick(TObject* sender) { Events.push_back("click"); }
+void TTestDataModule::WidgetClick(TObject* sender) {
+    Events.push_back("click");
+}
 
 void RegisterTestClasses() {
     static const bool registered = [] {

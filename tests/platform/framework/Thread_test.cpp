@@ -97,9 +97,8 @@ TEST(Thread, SynchronizedCallsRunOnTheMainThreadInOrderAndRaiseInTheCaller) {
 
 TEST(Thread, TheMessageLoopServesSynchronizedCalls) {
     std::atomic<bool> served{false};
-    auto* thread = CreateInstance<TTestThread>([&](TTestThread& self) {
-        self.Synchronize([&] { served = true; });
-    });
+    auto* thread =
+        CreateInstance<TTestThread>([&](TTestThread& self) { self.Synchronize([&] { served = true; }); });
     // A plain message loop, as the application's, serves the call through the wake-up message.
     MSG msg;
     while (!served) {

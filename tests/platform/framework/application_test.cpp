@@ -6,9 +6,9 @@
 #include "platform/framework/Application.h"
 #include "platform/framework/DataModule.h"
 #include "platform/framework/ExtCtrls.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/framework/Thread.h"
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/wininput.h"
@@ -33,7 +33,8 @@ public:
         windowClass.lpfnWndProc = Proc;
         windowClass.lpszClassName = u"AppTestPoster";
         RegisterClassW(&windowClass);
-        FWindow = CreateWindowExW(0, u"AppTestPoster", u"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        FWindow =
+            CreateWindowExW(0, u"AppTestPoster", u"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         SetWindowLongPtrW(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~Poster() { DestroyWindow(FWindow); }
@@ -209,7 +210,8 @@ TEST_F(ApplicationFixture, HandleExceptionDropsAbortAndPrefersOnException) {
     };
     raise(EConvertError(u"bad"));
     raise(42);
-    EXPECT_EQ(handled, (std::vector<String>{u"EConvertError: bad", u"Exception: Exception of an unknown type"}));
+    EXPECT_EQ(handled,
+              (std::vector<String>{u"EConvertError: bad", u"Exception: Exception of an unknown type"}));
     EXPECT_EQ(dialogs.Records().size(), 1u);
 }
 

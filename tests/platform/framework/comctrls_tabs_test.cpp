@@ -65,7 +65,8 @@ protected:
         TCITEMW item{};
         item.mask = TCIF_IMAGE;
         item.iImage = -2;
-        SendMessageW(tabs->Handle(), TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        SendMessageW(tabs->Handle(), TCM_GETITEMW, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&item));
         return item.iImage;
     }
     static HIMAGELIST WindowImages(TCustomTabControl* tabs) {

@@ -22,8 +22,7 @@ struct ClassClicks {
 ClassClicks ButtonClassClicks;
 ClassClicks EditClassClicks;
 
-template <ClassClicks& clicks>
-LRESULT CountClassClicks(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+template <ClassClicks& clicks> LRESULT CountClassClicks(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_LBUTTONDOWN)
         ++clicks.downs;
     else if (msg == WM_LBUTTONUP)
@@ -31,8 +30,7 @@ LRESULT CountClassClicks(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcW(clicks.classProc, hwnd, msg, wParam, lParam);
 }
 
-template <class Base, ClassClicks& clicks>
-class TCounted : public Base {
+template <class Base, ClassClicks& clicks> class TCounted : public Base {
 public:
     using Base::Base;
 

@@ -26,7 +26,9 @@ struct MessageBoxCase {
     DialogButton cancelButton; // when cancellable
 };
 
-void PrintTo(const MessageBoxCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const MessageBoxCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class MessageBoxTypes : public testing::TestWithParam<MessageBoxCase> {};
 
@@ -47,29 +49,61 @@ TEST_P(MessageBoxTypes, AskTheServiceForTheBoxTheTypeDescribes) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Dialogs, MessageBoxTypes, testing::Values(
-    MessageBoxCase{"OkOnlyCancelsWithOk", MB_OK, {DialogButton::Ok}, 0, DialogIcon::None, true, DialogButton::Ok},
-    MessageBoxCase{"OkCancelWithError", MB_OKCANCEL | MB_ICONERROR, {DialogButton::Ok, DialogButton::Cancel}, 0,
-                   DialogIcon::Error, true, DialogButton::Cancel},
-    MessageBoxCase{"YesNoCannotBeCancelled", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2,
-                   {DialogButton::Yes, DialogButton::No}, 1, DialogIcon::Question, false, DialogButton::Cancel},
-    MessageBoxCase{"YesNoCancel", MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON3,
-                   {DialogButton::Yes, DialogButton::No, DialogButton::Cancel}, 2, DialogIcon::Warning, true,
-                   DialogButton::Cancel},
-    MessageBoxCase{"DefaultPastTheLastFallsBackToTheFirst", MB_RETRYCANCEL | MB_DEFBUTTON4,
-                   {DialogButton::Retry, DialogButton::Cancel}, 0, DialogIcon::None, true, DialogButton::Cancel},
-    MessageBoxCase{"AbortRetryIgnoreWithHelp", MB_ABORTRETRYIGNORE | MB_HELP | MB_ICONINFORMATION,
-                   {DialogButton::Abort, DialogButton::Retry, DialogButton::Ignore, DialogButton::Help}, 0,
-                   DialogIcon::Information, false, DialogButton::Cancel},
-    MessageBoxCase{"OkWithHelpStillCancelsWithOk", MB_OK | MB_HELP, {DialogButton::Ok, DialogButton::Help}, 0,
-                   DialogIcon::None, true, DialogButton::Ok}),
+INSTANTIATE_TEST_SUITE_P(
+    Dialogs, MessageBoxTypes,
+    testing::Values(
+        MessageBoxCase{
+            "OkOnlyCancelsWithOk", MB_OK, {DialogButton::Ok}, 0, DialogIcon::None, true, DialogButton::Ok},
+        MessageBoxCase{"OkCancelWithError",
+                       MB_OKCANCEL | MB_ICONERROR,
+                       {DialogButton::Ok, DialogButton::Cancel},
+                       0,
+                       DialogIcon::Error,
+                       true,
+                       DialogButton::Cancel},
+        MessageBoxCase{"YesNoCannotBeCancelled",
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2,
+                       {DialogButton::Yes, DialogButton::No},
+                       1,
+                       DialogIcon::Question,
+                       false,
+                       DialogButton::Cancel},
+        MessageBoxCase{"YesNoCancel",
+                       MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON3,
+                       {DialogButton::Yes, DialogButton::No, DialogButton::Cancel},
+                       2,
+                       DialogIcon::Warning,
+                       true,
+                       DialogButton::Cancel},
+        MessageBoxCase{"DefaultPastTheLastFallsBackToTheFirst",
+                       MB_RETRYCANCEL | MB_DEFBUTTON4,
+                       {DialogButton::Retry, DialogButton::Cancel},
+                       0,
+                       DialogIcon::None,
+                       true,
+                       DialogButton::Cancel},
+        MessageBoxCase{"AbortRetryIgnoreWithHelp",
+                       MB_ABORTRETRYIGNORE | MB_HELP | MB_ICONINFORMATION,
+                       {DialogButton::Abort, DialogButton::Retry, DialogButton::Ignore, DialogButton::Help},
+                       0,
+                       DialogIcon::Information,
+                       false,
+                       DialogButton::Cancel},
+        MessageBoxCase{"OkWithHelpStillCancelsWithOk",
+                       MB_OK | MB_HELP,
+                       {DialogButton::Ok, DialogButton::Help},
+                       0,
+                       DialogIcon::None,
+                       true,
+                       DialogButton::Ok}),
     [](const testing::TestParamInfo<MessageBoxCase>& info) { return std::string(info.param.name); });
 
 TEST(Dialogs, MessageBoxAnswersTheIdOfTheButtonAndRefusesBadArguments) {
     win32::RecordingDialogService dialogs;
     dialogs.AnswerMessage(DialogButton::No);
     EXPECT_EQ(MessageBoxW(nullptr, u"Save?", u"App", MB_YESNOCANCEL), IDNO);
-    EXPECT_EQ(MessageBoxW(nullptr, u"Go", u"App", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL) << "unanswered: the default";
+    EXPECT_EQ(MessageBoxW(nullptr, u"Go", u"App", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL)
+        << "unanswered: the default";
     dialogs.AnswerMessage(DialogButton::Continue);
     EXPECT_EQ(MessageBoxW(nullptr, u"x", u"App", MB_CANCELTRYCONTINUE), IDCONTINUE);
     // A scripted answer the box does not offer falls back to the default button.
@@ -100,7 +134,9 @@ struct MessageDlgCase {
     DialogButton cancelButton;
 };
 
-void PrintTo(const MessageDlgCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const MessageDlgCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class MessageDlgKinds : public testing::TestWithParam<MessageDlgCase> {};
 
@@ -121,21 +157,63 @@ TEST_P(MessageDlgKinds, CaptionIconButtonsDefaultAndCancel) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Dialogs, MessageDlgKinds, testing::Values(
-    MessageDlgCase{"ConfirmYesNoCancel", mtConfirmation, mbYesNoCancel, u"Confirm", DialogIcon::Question,
-                   {DialogButton::Yes, DialogButton::No, DialogButton::Cancel}, 0, true, DialogButton::Cancel},
-    MessageDlgCase{"WarningOkCancelInFrameworkOrder", mtWarning, TMsgDlgButtons{mbCancel, mbOK}, u"Warning",
-                   DialogIcon::Warning, {DialogButton::Ok, DialogButton::Cancel}, 0, true, DialogButton::Cancel},
-    MessageDlgCase{"ErrorYesNoCancelsWithNo", mtError, mbYesNo, u"Error", DialogIcon::Error,
-                   {DialogButton::Yes, DialogButton::No}, 0, true, DialogButton::No},
-    MessageDlgCase{"InformationRetryIsDefaultAndNothingCancels", mtInformation, mbAbortRetryIgnore, u"Information",
-                   DialogIcon::Information, {DialogButton::Abort, DialogButton::Retry, DialogButton::Ignore}, 1,
-                   false, DialogButton::Cancel},
-    MessageDlgCase{"NoButtonsShowsOk", mtWarning, TMsgDlgButtons{}, u"Warning", DialogIcon::Warning,
-                   {DialogButton::Ok}, 0, true, DialogButton::Ok},
-    MessageDlgCase{"AllTheToAllButtons", mtConfirmation, mbYesAllNoAllCancel, u"Confirm", DialogIcon::Question,
-                   {DialogButton::Yes, DialogButton::No, DialogButton::Cancel, DialogButton::NoToAll,
-                    DialogButton::YesToAll}, 0, true, DialogButton::Cancel}),
+INSTANTIATE_TEST_SUITE_P(
+    Dialogs, MessageDlgKinds,
+    testing::Values(MessageDlgCase{"ConfirmYesNoCancel",
+                                   mtConfirmation,
+                                   mbYesNoCancel,
+                                   u"Confirm",
+                                   DialogIcon::Question,
+                                   {DialogButton::Yes, DialogButton::No, DialogButton::Cancel},
+                                   0,
+                                   true,
+                                   DialogButton::Cancel},
+                    MessageDlgCase{"WarningOkCancelInFrameworkOrder",
+                                   mtWarning,
+                                   TMsgDlgButtons{mbCancel, mbOK},
+                                   u"Warning",
+                                   DialogIcon::Warning,
+                                   {DialogButton::Ok, DialogButton::Cancel},
+                                   0,
+                                   true,
+                                   DialogButton::Cancel},
+                    MessageDlgCase{"ErrorYesNoCancelsWithNo",
+                                   mtError,
+                                   mbYesNo,
+                                   u"Error",
+                                   DialogIcon::Error,
+                                   {DialogButton::Yes, DialogButton::No},
+                                   0,
+                                   true,
+                                   DialogButton::No},
+                    MessageDlgCase{"InformationRetryIsDefaultAndNothingCancels",
+                                   mtInformation,
+                                   mbAbortRetryIgnore,
+                                   u"Information",
+                                   DialogIcon::Information,
+                                   {DialogButton::Abort, DialogButton::Retry, DialogButton::Ignore},
+                                   1,
+                                   false,
+                                   DialogButton::Cancel},
+                    MessageDlgCase{"NoButtonsShowsOk",
+                                   mtWarning,
+                                   TMsgDlgButtons{},
+                                   u"Warning",
+                                   DialogIcon::Warning,
+                                   {DialogButton::Ok},
+                                   0,
+                                   true,
+                                   DialogButton::Ok},
+                    MessageDlgCase{"AllTheToAllButtons",
+                                   mtConfirmation,
+                                   mbYesAllNoAllCancel,
+                                   u"Confirm",
+                                   DialogIcon::Question,
+                                   {DialogButton::Yes, DialogButton::No, DialogButton::Cancel,
+                                    DialogButton::NoToAll, DialogButton::YesToAll},
+                                   0,
+                                   true,
+                                   DialogButton::Cancel}),
     [](const testing::TestParamInfo<MessageDlgCase>& info) { return std::string(info.param.name); });
 
 TEST(Dialogs, MessageDlgAnswersModalResultsAndShowMessageUsesTheTitle) {
@@ -203,7 +281,8 @@ public:
         windowClass.lpfnWndProc = Proc;
         windowClass.lpszClassName = u"DialogDriver";
         RegisterClassW(&windowClass);
-        FWindow = CreateWindowExW(0, u"DialogDriver", u"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        FWindow =
+            CreateWindowExW(0, u"DialogDriver", u"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     }
     ~DialogDriver() {
         DestroyWindow(FWindow);
@@ -246,7 +325,9 @@ private:
     HWND FWindow;
 };
 
-void Press(int key) { win32::input::PressKey(key); }
+void Press(int key) {
+    win32::input::PressKey(key);
+}
 
 struct WindowKeysCase {
     const char* name;
@@ -255,7 +336,9 @@ struct WindowKeysCase {
     int expected;
 };
 
-void PrintTo(const WindowKeysCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const WindowKeysCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class DialogWindowKeys : public testing::TestWithParam<WindowKeysCase> {
 protected:
@@ -278,13 +361,18 @@ TEST_P(DialogWindowKeys, ChooseTheButton) {
     EXPECT_FALSE(IsWindow(seen)) << "the dialog is gone afterwards";
 }
 
-INSTANTIATE_TEST_SUITE_P(Dialogs, DialogWindowKeys, testing::Values(
-    WindowKeysCase{"EnterChoosesTheDefault", MB_YESNOCANCEL | MB_DEFBUTTON2, {VK_RETURN}, IDNO},
-    WindowKeysCase{"EscapeCancels", MB_OKCANCEL, {VK_ESCAPE}, IDCANCEL},
-    WindowKeysCase{"TabMovesToTheNextButton", MB_OKCANCEL, {VK_TAB, VK_RETURN}, IDCANCEL},
-    WindowKeysCase{"ArrowsMoveBetweenButtons", MB_ABORTRETRYIGNORE, {VK_RIGHT, VK_RIGHT, VK_LEFT, VK_RETURN}, IDRETRY},
-    WindowKeysCase{"EscapeDoesNotCloseYesNo", MB_YESNO, {VK_ESCAPE, VK_RIGHT, VK_RETURN}, IDNO},
-    WindowKeysCase{"EscapeAnswersOkInAnOkBox", MB_OK, {VK_ESCAPE}, IDOK}),
+INSTANTIATE_TEST_SUITE_P(
+    Dialogs, DialogWindowKeys,
+    testing::Values(
+        WindowKeysCase{"EnterChoosesTheDefault", MB_YESNOCANCEL | MB_DEFBUTTON2, {VK_RETURN}, IDNO},
+        WindowKeysCase{"EscapeCancels", MB_OKCANCEL, {VK_ESCAPE}, IDCANCEL},
+        WindowKeysCase{"TabMovesToTheNextButton", MB_OKCANCEL, {VK_TAB, VK_RETURN}, IDCANCEL},
+        WindowKeysCase{"ArrowsMoveBetweenButtons",
+                       MB_ABORTRETRYIGNORE,
+                       {VK_RIGHT, VK_RIGHT, VK_LEFT, VK_RETURN},
+                       IDRETRY},
+        WindowKeysCase{"EscapeDoesNotCloseYesNo", MB_YESNO, {VK_ESCAPE, VK_RIGHT, VK_RETURN}, IDNO},
+        WindowKeysCase{"EscapeAnswersOkInAnOkBox", MB_OK, {VK_ESCAPE}, IDOK}),
     [](const testing::TestParamInfo<WindowKeysCase>& info) { return std::string(info.param.name); });
 
 TEST(Dialogs, AClickOnAButtonOfTheWindowChoosesIt) {
@@ -306,8 +394,8 @@ TEST(Dialogs, AClickOnAButtonOfTheWindowChoosesIt) {
 TEST(Dialogs, TheInputWindowTakesTypedTextAndDisablesItsOwnerMeanwhile) {
     win32::input::Reset();
     DialogDriver driver;
-    HWND owner = CreateWindowExW(0, u"DialogDriver", u"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
-                                 nullptr, nullptr, nullptr, nullptr);
+    HWND owner = CreateWindowExW(0, u"DialogDriver", u"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300,
+                                 200, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(owner);
     bool ownerEnabledMeanwhile = true;
     driver.Then([&] {

@@ -1,14 +1,14 @@
 // Where forms go (the default positions and sizes), scroll boxes (ranges from their children, scrolling
-// by position, by the bars, into view and to the focused control), frames placed on a form, and form descriptions naming the
-// framework's own classes.
+// by position, by the bars, into view and to the focused control), frames placed on a form, and form
+// descriptions naming the framework's own classes.
 #include "tests/platform/framework/controls_testing.h"
 
 #include "platform/framework/Application.h"
 #include "platform/framework/ExtCtrls.h"
 #include "platform/framework/Filer.h"
 #include "platform/framework/ObjectText.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/framework/StdCtrls.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/UString.h"
 

@@ -102,7 +102,8 @@ TEST_F(FormsPopup, APopupKeepsTheOwnersCaptionAndClosesWhenTheOwnerIsClicked) {
     EXPECT_EQ(popup->Keys, (std::vector<int>{VK_RETURN, VK_ESCAPE, VK_DOWN, -1}));
     EXPECT_TRUE(IsWindowVisible(popup->Handle()));
 
-    // A click into the owner activates it and its edit gets the focus back, and the pop-up hears which window took the activation.
+    // A click into the owner activates it and its edit gets the focus back, and the pop-up hears which window
+    // took the activation.
     POINT p{200, 5};
     ClientToScreen(form->Handle(), &p);
     win32::input::Click(win32::input::Button::Left, p.x, p.y);

@@ -8,17 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/codecs/Bmp.h"
+#include "platform/codecs/Gif.h"
+#include "platform/codecs/Png.h"
 #include "platform/framework/Filer.h"
 #include "platform/framework/GifImg.h"
 #include "platform/framework/Graphics.h"
 #include "platform/framework/Jpeg.h"
 #include "platform/framework/ObjectText.h"
 #include "platform/framework/PngImage.h"
-#include "platform/rtl/PropertyInfo.h"
-#include "platform/codecs/Bmp.h"
-#include "platform/codecs/Gif.h"
-#include "platform/codecs/Png.h"
 #include "platform/rtl/Consts.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/resources.h"

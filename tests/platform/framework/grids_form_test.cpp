@@ -99,7 +99,8 @@ TEST_F(GridForm, WritesOnlyWhatDiffersFromTheDefaults) {
     form->Readings->SetRowHeights(3, 33);
     form->Readings->SetColWidths(1, 50);
     grid = SectionOf(TextOf(form), "Readings");
-    EXPECT_NE(grid.find("RowHeights = (\n      20\n      20\n      20\n      33\n"), std::string::npos) << grid;
+    EXPECT_NE(grid.find("RowHeights = (\n      20\n      20\n      20\n      33\n"), std::string::npos)
+        << grid;
     EXPECT_EQ(grid.find("ColWidths"), std::string::npos) << grid;
 
     // What is written reads back the same.

@@ -240,7 +240,8 @@ TEST_F(GridModel, AFarIndexCostsWhatIsWrittenAndMovesLikeAnyCell) {
         Integer col;
         Integer row;
     };
-    for (const Case& c : {Case{"far column", far, 4}, Case{"far row", 4, far}, Case{"far corner", far, far}}) {
+    for (const Case& c :
+         {Case{"far column", far, 4}, Case{"far row", 4, far}, Case{"far corner", far, far}}) {
         SCOPED_TRACE(c.name);
         FGrid->SetCells(c.col, c.row, u"far text");
         FGrid->SetObjects(c.col, c.row, &marker);
@@ -422,10 +423,11 @@ TEST(GridPaintLoop, ADescendantPaintsTheVisibleCellsWithItsOwnPainter) {
         void Paint() override {
             TGridDrawInfo drawInfo;
             CalcDrawInfo(drawInfo);
-            PaintVisibleCells(drawInfo, [this](Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState) {
-                painted.emplace_back(ACol, ARow);
-                rects.push_back(ARect);
-            });
+            PaintVisibleCells(drawInfo,
+                              [this](Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState) {
+                                  painted.emplace_back(ACol, ARow);
+                                  rects.push_back(ARect);
+                              });
         }
     };
     auto* form = new TForm(nullptr, 0);

@@ -423,7 +423,7 @@ TEST_F(StdLists, ComboBoxFieldKeysGoThroughTheControlsKeyHandlingOnce) {
     Pump();
 
     Press(VK_LEFT);
-    Press(VK_DOWN); // handed on to the combo's window, which moves the selection
+    Press(VK_DOWN);   // handed on to the combo's window, which moves the selection
     Press(VK_RETURN); // handed on as a character
     EXPECT_EQ(events, (std::vector<std::string>{"down 37", "up 37", "down 40", "up 40", "down 13", "press 13",
                                                 "up 13"}));
@@ -489,7 +489,9 @@ TEST_F(StdLists, ComboBoxFieldIsPartOfTheControlForTheMouse) {
     TComboBox* combo = MakeComboBox(1);
     combo->OnMouseEnter = [&](TObject*) { events.push_back("enter"); };
     combo->OnMouseLeave = [&](TObject*) { events.push_back("leave"); };
-    combo->OnMouseMove = [&](TObject*, TShiftState, int x, int) { events.push_back("move " + std::to_string(x)); };
+    combo->OnMouseMove = [&](TObject*, TShiftState, int x, int) {
+        events.push_back("move " + std::to_string(x));
+    };
     COMBOBOXINFO info{};
     info.cbSize = sizeof(COMBOBOXINFO);
     ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
@@ -539,7 +541,8 @@ TEST_F(StdLists, OwnerDrawnComboBoxDrawsItsFieldAndMeasuresItsItems) {
 
     EXPECT_EQ(combo->Perform(CB_GETITEMHEIGHT, 1, 0), 21) << "each item measured through OnMeasureItem";
     EXPECT_EQ(combo->ItemHeight(), 18);
-    EXPECT_EQ(combo->Perform(CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), 18) << "the field is ItemHeight tall";
+    EXPECT_EQ(combo->Perform(CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), 18)
+        << "the field is ItemHeight tall";
     EXPECT_NE(std::find(drawn.begin(), drawn.end(), std::make_pair(2, true)), drawn.end())
         << "the selected item is drawn in the field";
 }
@@ -574,11 +577,9 @@ TEST_F(StdLists, ComboBoxAutoCompleteCompletesTheFieldFromTheItems) {
         Integer itemIndex;
     };
     const Step steps[] = {
-        {u'a', "apple", 1, 4, 0},
-        {u'p', "apple", 2, 3, 0},
-        {u'r', "apricot", 3, 4, 1},
-        {u'\b', "apr", 3, 0, 1},  // Backspace takes the completed tail away
-        {u'x', "aprx", 4, 0, 1},   // nothing starts with "aprx": the key is typed
+        {u'a', "apple", 1, 4, 0},   {u'p', "apple", 2, 3, 0},
+        {u'r', "apricot", 3, 4, 1}, {u'\b', "apr", 3, 0, 1}, // Backspace takes the completed tail away
+        {u'x', "aprx", 4, 0, 1},                             // nothing starts with "aprx": the key is typed
     };
     for (const Step& step : steps) {
         win32::input::TypeCharacter(step.key);
@@ -589,7 +590,8 @@ TEST_F(StdLists, ComboBoxAutoCompleteCompletesTheFieldFromTheItems) {
         EXPECT_EQ(combo->SelLength(), step.selLength);
         EXPECT_EQ(combo->ItemIndex(), step.itemIndex);
     }
-    EXPECT_EQ(events, (std::vector<std::string>{"select apple", "select apricot", "change apr", "change aprx"}));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"select apple", "select apricot", "change apr", "change aprx"}));
 
     events.clear();
     combo->SetAutoComplete(false);
@@ -614,18 +616,18 @@ TEST_F(StdLists, ComboBoxDropDownListSearchesByPrefixWithinHalfASecond) {
         Integer itemIndex;
     };
     const Step steps[] = {
-        {u'b', 0, 1},
-        {u'l', 100, 2},  // "bl"
-        {u'x', 100, 2},  // "blx" matches nothing: the selection stays
-        {u'c', 600, 3},  // after a pause the search starts again
-        {u'a', 499, 0},  // "ca" matches nothing: the list's own first-letter search takes the key
+        {u'b', 0, 1},   {u'l', 100, 2}, // "bl"
+        {u'x', 100, 2},                 // "blx" matches nothing: the selection stays
+        {u'c', 600, 3},                 // after a pause the search starts again
+        {u'a', 499, 0}, // "ca" matches nothing: the list's own first-letter search takes the key
         {u'b', 500, 1},
     };
     for (const Step& step : steps) {
         Clock::Advance(step.pauseBefore);
         win32::input::TypeCharacter(step.key);
         Pump();
-        EXPECT_EQ(combo->ItemIndex(), step.itemIndex) << static_cast<char>(step.key) << " after " << step.pauseBefore;
+        EXPECT_EQ(combo->ItemIndex(), step.itemIndex)
+            << static_cast<char>(step.key) << " after " << step.pauseBefore;
     }
 }
 

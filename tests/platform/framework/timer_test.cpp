@@ -6,8 +6,8 @@
 #include "platform/framework/ExtCtrls.h"
 #include "platform/framework/Filer.h"
 #include "platform/framework/ObjectText.h"
-#include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/dialogs.h"
 
 // The owner of a timer read from a description, with the handler the description names.
@@ -66,7 +66,9 @@ struct PhaseCase {
     int ticksIn600More;
 };
 
-void PrintTo(const PhaseCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const PhaseCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class TimerPhase : public TimerFixture, public testing::WithParamInterface<PhaseCase> {};
 
@@ -78,13 +80,20 @@ TEST_P(TimerPhase, Rules) {
     EXPECT_EQ(Advance(600), c.ticksIn600More) << "at 1600 ms since the start";
 }
 
-INSTANTIATE_TEST_SUITE_P(Timer, TimerPhase, testing::Values(
-    PhaseCase{"EnablingAnEnabledTimerKeepsItsPhase", [](TTimer& t) { t.SetEnabled(true); }, 1, 0},
-    PhaseCase{"SettingTheSameIntervalKeepsItsPhase", [](TTimer& t) { t.SetInterval(1000); }, 1, 0},
-    PhaseCase{"OffAndOnRestartsTheCount", [](TTimer& t) { t.SetEnabled(false); t.SetEnabled(true); }, 0, 1},
-    PhaseCase{"ANewIntervalRestartsTheCount", [](TTimer& t) { t.SetInterval(500); }, 0, 1},
-    PhaseCase{"IntervalZeroStops", [](TTimer& t) { t.SetInterval(0); }, 0, 0},
-    PhaseCase{"DisabledStops", [](TTimer& t) { t.SetEnabled(false); }, 0, 0}),
+INSTANTIATE_TEST_SUITE_P(
+    Timer, TimerPhase,
+    testing::Values(
+        PhaseCase{"EnablingAnEnabledTimerKeepsItsPhase", [](TTimer& t) { t.SetEnabled(true); }, 1, 0},
+        PhaseCase{"SettingTheSameIntervalKeepsItsPhase", [](TTimer& t) { t.SetInterval(1000); }, 1, 0},
+        PhaseCase{"OffAndOnRestartsTheCount",
+                  [](TTimer& t) {
+                      t.SetEnabled(false);
+                      t.SetEnabled(true);
+                  },
+                  0, 1},
+        PhaseCase{"ANewIntervalRestartsTheCount", [](TTimer& t) { t.SetInterval(500); }, 0, 1},
+        PhaseCase{"IntervalZeroStops", [](TTimer& t) { t.SetInterval(0); }, 0, 0},
+        PhaseCase{"DisabledStops", [](TTimer& t) { t.SetEnabled(false); }, 0, 0}),
     [](const testing::TestParamInfo<PhaseCase>& info) { return std::string(info.param.name); });
 
 TEST_F(TimerFixture, IntervalZeroThenBackRunsAgain) {

@@ -620,9 +620,9 @@ TEST(DateTimeLocale, EnglishUnitedStatesUsesTwelveHourTime) {
 
 TEST(DateTimeLocale, EveryLocalesShortDateAndTimeReadBack) {
     // Whatever a locale's formats look like, what they write must parse again with the same settings.
-    for (const char* name : {"en_US", "en_GB", "de_DE", "fr_FR", "fr_CA", "ja_JP", "hu_HU", "nl_NL", "ar_EG",
-                             "fi_FI", "ko_KR", "sv_SE", "zh_CN", "es_ES", "pt_BR", "he_IL", "bg_BG", "zh_TW",
-                             "zh_HK", "sq_AL"}) {
+    for (const char* name :
+         {"en_US", "en_GB", "de_DE", "fr_FR", "fr_CA", "ja_JP", "hu_HU", "nl_NL", "ar_EG", "fi_FI",
+          "ko_KR", "sv_SE", "zh_CN", "es_ES", "pt_BR", "he_IL", "bg_BG", "zh_TW", "zh_HK", "sq_AL"}) {
         SCOPED_TRACE(name);
         TFormatSettings settings = SettingsOf(backend::LocaleValuesFor(name));
         for (TDateTime day : {EncodeDate(2026, 1, 5), EncodeDate(1999, 12, 31), EncodeDate(2024, 2, 29)}) {
@@ -668,14 +668,14 @@ TEST_P(DateTimeLocaleFormats, BecomeTheFrameworkSyntax) {
 // The platform writes some formats with text the framework cannot show: a time zone in brackets or
 // after a comma, a flexible day period ("B", shown as the AM/PM marker) and words after a short date,
 // which would not read back.
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DateTimeLocaleFormats,
-    testing::Values(LocaleFormatCase{"zh_TW", "yyyy/M/d", "AMPMh:mm", "AMPMh:mm:ss"},
-                    LocaleFormatCase{"zh_HK", "d/M/yyyy", "AMPMh:mm", "AMPMh:mm:ss"},
-                    LocaleFormatCase{"sq_AL", "d/M/yyyy", "h:mm AMPM", "h:mm:ss AMPM"},
-                    LocaleFormatCase{"bg_BG", "d/MM/yyyy", "h:mm \u0447.", "h:mm:ss \u0447."},
-                    LocaleFormatCase{"fa_IR", "yyyy/M/d", "h:mm", "h:mm:ss"}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, DateTimeLocaleFormats,
+                         testing::Values(LocaleFormatCase{"zh_TW", "yyyy/M/d", "AMPMh:mm", "AMPMh:mm:ss"},
+                                         LocaleFormatCase{"zh_HK", "d/M/yyyy", "AMPMh:mm", "AMPMh:mm:ss"},
+                                         LocaleFormatCase{"sq_AL", "d/M/yyyy", "h:mm AMPM", "h:mm:ss AMPM"},
+                                         LocaleFormatCase{"bg_BG", "d/MM/yyyy", "h:mm \u0447.",
+                                                          "h:mm:ss \u0447."},
+                                         LocaleFormatCase{"fa_IR", "yyyy/M/d", "h:mm", "h:mm:ss"}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(DateTimeLocale, UserLocaleSettingsAreUsable) {
     TFormatSettings settings = GetLocaleFormatSettings();

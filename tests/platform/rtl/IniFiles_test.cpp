@@ -258,8 +258,8 @@ TEST_F(IniFiles, FuzzInputsReadAndRoundTrip) {
         {ZELMOR_TESTS_SOURCE "/fuzz/corpus/ini", ZELMOR_TESTS_SOURCE "/platform/rtl/fuzz"});
     ASSERT_FALSE(files.empty());
     for (const auto& [name, bytes] : files)
-        EXPECT_TRUE(
-            ini_fuzz::ReadIniFuzzInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), FFolder))
+        EXPECT_TRUE(ini_fuzz::ReadIniFuzzInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                               bytes.size(), FFolder))
             << name;
 }
 

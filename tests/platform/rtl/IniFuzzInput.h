@@ -45,8 +45,8 @@ inline std::string Dump(TCustomIniFile& ini) {
 // file is written in; it is emptied again before the call returns.
 inline bool ReadIniFuzzInput(const std::uint8_t* data, std::size_t size, const std::string& folder) {
     const std::string path = folder + "/fuzz.ini";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data),
-                                               static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     const String name = Utf8ToString(path);
     bool kept = true;
     {

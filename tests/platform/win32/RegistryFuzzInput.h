@@ -19,7 +19,8 @@ namespace registry_fuzz {
 
 // Every value and key below key, one line each, in the store's enumeration order; false when a key the
 // store enumerates does not open or a value it enumerates cannot be queried by its name.
-inline bool Dump(win32::RegistryStore& store, win32::RegKeyId key, const std::string& path, std::string& out) {
+inline bool Dump(win32::RegistryStore& store, win32::RegKeyId key, const std::string& path,
+                 std::string& out) {
     String name;
     DWORD type = 0;
     std::vector<BYTE> data;

@@ -31,7 +31,9 @@ std::string Bytes(HGLOBAL memory) {
 }
 
 // The text of a block, up to its zero.
-std::string NarrowText(HGLOBAL memory) { return std::string(Bytes(memory).c_str()); }
+std::string NarrowText(HGLOBAL memory) {
+    return std::string(Bytes(memory).c_str());
+}
 String WideText(HGLOBAL memory) {
     std::string bytes = Bytes(memory);
     return String(reinterpret_cast<const Char*>(bytes.data()));
@@ -77,8 +79,10 @@ TEST_F(Clipboard, UnicodeTextGivesAnsiAndOemText) {
     ASSERT_TRUE(OpenClipboard(nullptr));
     EXPECT_EQ(WideText(GetClipboardData(CF_UNICODETEXT)), text);
     // The ANSI code page is UTF-8 here; code page 437 has no euro sign.
-    EXPECT_EQ(NarrowText(GetClipboardData(CF_TEXT)), "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\r\nzwei");
-    EXPECT_EQ(NarrowText(GetClipboardData(CF_OEMTEXT)), "Gr\x81\xE1" "e ?\r\nzwei");
+    EXPECT_EQ(NarrowText(GetClipboardData(CF_TEXT)), "Gr\xC3\xBC\xC3\x9F"
+                                                     "e \xE2\x82\xAC\r\nzwei");
+    EXPECT_EQ(NarrowText(GetClipboardData(CF_OEMTEXT)), "Gr\x81\xE1"
+                                                        "e ?\r\nzwei");
     // Set formats first, then those that can be made.
     EXPECT_EQ(Formats(), (std::vector<UINT>{CF_UNICODETEXT, CF_TEXT, CF_OEMTEXT}));
     EXPECT_EQ(GetClipboardData(CF_BITMAP), nullptr);
@@ -159,16 +163,18 @@ TEST_F(Clipboard, BinaryFormatRoundTrip) {
 
 TEST_F(Clipboard, HtmlFormatRoundTripAndTheDesktopsMarkup) {
     UINT html = RegisterClipboardFormatW(u"HTML Format");
-    const std::string body = "<html><body>\r\n<!--StartFragment--><b>bold</b><!--EndFragment-->\r\n</body></html>";
+    const std::string body =
+        "<html><body>\r\n<!--StartFragment--><b>bold</b><!--EndFragment-->\r\n</body></html>";
     char header[200];
     int length = std::snprintf(header, sizeof header,
                                "Version:0.9\r\nStartHTML:%010d\r\nEndHTML:%010d\r\nStartFragment:%010d\r\n"
                                "EndFragment:%010d\r\n",
                                0, 0, 0, 0);
-    std::snprintf(header, sizeof header,
-                  "Version:0.9\r\nStartHTML:%010d\r\nEndHTML:%010d\r\nStartFragment:%010d\r\nEndFragment:%010d\r\n",
-                  length, length + static_cast<int>(body.size()),
-                  length + static_cast<int>(body.find("<b>")), length + static_cast<int>(body.find("<!--End")));
+    std::snprintf(
+        header, sizeof header,
+        "Version:0.9\r\nStartHTML:%010d\r\nEndHTML:%010d\r\nStartFragment:%010d\r\nEndFragment:%010d\r\n",
+        length, length + static_cast<int>(body.size()), length + static_cast<int>(body.find("<b>")),
+        length + static_cast<int>(body.find("<!--End")));
     std::string block = std::string(header) + body;
     Put(html, block.c_str(), block.size() + 1);
     ASSERT_TRUE(OpenClipboard(nullptr));
@@ -215,8 +221,9 @@ TEST_F(Clipboard, DesktopContentComesIn) {
     auto item = [](const std::string& type, const std::string& data) {
         return backend::clipboard::Item{type, std::vector<std::uint8_t>(data.begin(), data.end())};
     };
-    backend::clipboard::Publish({item("text/plain;charset=utf-8", "eins\nzwei"), item("text/html", "<i>x</i>"),
-                                 item("text/uri-list", "file:///tmp/d%C3%A9j%C3%A0\r\nhttp://example.invalid/\r\n")});
+    backend::clipboard::Publish(
+        {item("text/plain;charset=utf-8", "eins\nzwei"), item("text/html", "<i>x</i>"),
+         item("text/uri-list", "file:///tmp/d%C3%A9j%C3%A0\r\nhttp://example.invalid/\r\n")});
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
     ASSERT_TRUE(OpenClipboard(nullptr));
     EXPECT_EQ(GetClipboardOwner(), nullptr);
@@ -225,8 +232,11 @@ TEST_F(Clipboard, DesktopContentComesIn) {
 
     // The markup gets the header of offsets, which point at the fragment.
     std::string html = NarrowText(GetClipboardData(RegisterClipboardFormatW(u"HTML Format")));
-    auto offset = [&](const char* key) { return std::stoul(html.substr(html.find(key) + std::strlen(key), 10)); };
-    EXPECT_EQ(html.substr(offset("StartFragment:"), offset("EndFragment:") - offset("StartFragment:")), "<i>x</i>");
+    auto offset = [&](const char* key) {
+        return std::stoul(html.substr(html.find(key) + std::strlen(key), 10));
+    };
+    EXPECT_EQ(html.substr(offset("StartFragment:"), offset("EndFragment:") - offset("StartFragment:")),
+              "<i>x</i>");
     EXPECT_EQ(html.substr(offset("StartHTML:"), 6), "<html>");
     EXPECT_EQ(offset("EndHTML:"), html.size());
 
@@ -284,7 +294,8 @@ std::vector<std::uint8_t> Dib(int width, int height, int x, int y, std::uint32_t
     header.biBitCount = 32;
     std::vector<std::uint8_t> dib(sizeof header + static_cast<size_t>(width * height) * 4, 0xFF);
     std::memcpy(dib.data(), &header, sizeof header);
-    std::memcpy(dib.data() + sizeof header + static_cast<size_t>((height - 1 - y) * width + x) * 4, &colour, 4);
+    std::memcpy(dib.data() + sizeof header + static_cast<size_t>((height - 1 - y) * width + x) * 4, &colour,
+                4);
     return dib;
 }
 

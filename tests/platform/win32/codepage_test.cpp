@@ -7,22 +7,25 @@
 namespace {
 
 String Decode(UINT codePage, const std::string& bytes, DWORD flags = 0) {
-    const int size = MultiByteToWideChar(codePage, flags, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    const int size =
+        MultiByteToWideChar(codePage, flags, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     String text(static_cast<std::size_t>(size), u'\0');
     if (size > 0) {
-        EXPECT_EQ(MultiByteToWideChar(codePage, flags, bytes.data(), static_cast<int>(bytes.size()), text.data(), size),
+        EXPECT_EQ(MultiByteToWideChar(codePage, flags, bytes.data(), static_cast<int>(bytes.size()),
+                                      text.data(), size),
                   size);
     }
     return text;
 }
 
-std::string Encode(UINT codePage, const String& text, BOOL* usedDefault = nullptr, const char* defaultChar = nullptr) {
-    const int size =
-        WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, defaultChar, usedDefault);
+std::string Encode(UINT codePage, const String& text, BOOL* usedDefault = nullptr,
+                   const char* defaultChar = nullptr) {
+    const int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         defaultChar, usedDefault);
     std::string bytes(static_cast<std::size_t>(size), '\0');
     if (size > 0) {
-        EXPECT_EQ(WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                                      defaultChar, usedDefault),
+        EXPECT_EQ(WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                                      size, defaultChar, usedDefault),
                   size);
     }
     return bytes;
@@ -51,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
     CodePage, CodePageRoundTrip,
     testing::Values(PageCase{"AnsiIsUtf8", CP_ACP, "a\xC3\xA9\xE2\x82\xAC", u"a\u00E9\u20AC"},
                     PageCase{"Utf8FourBytes", CP_UTF8, "\xF0\x9F\x98\x80", u"\U0001F600"},
-                    PageCase{"Oem437", CP_OEMCP, "\x80\x9B\xB3\xE1\xFE\xFF\x01", u"\u00C7\u00A2\u2502\u00DF\u25A0\u00A0\x01"},
+                    PageCase{"Oem437", CP_OEMCP, "\x80\x9B\xB3\xE1\xFE\xFF\x01",
+                             u"\u00C7\u00A2\u2502\u00DF\u25A0\u00A0\x01"},
                     PageCase{"Oem437ByNumber", 437, "\x84", u"\u00E4"},
                     PageCase{"Windows1252", 1252, "\x80\x9F\xE9\x81", u"\u20AC\u0178\u00E9\u0081"}),
     [](const testing::TestParamInfo<PageCase>& info) { return info.param.name; });
@@ -67,7 +71,8 @@ TEST(CodePage, InvalidInputFollowsTheCodePage) {
     const String lone = u"a\xD800";
     EXPECT_EQ(Encode(CP_UTF8, lone), "a\xEF\xBF\xBD");
     EXPECT_EQ(Decode(CP_ACP, Encode(CP_ACP, lone)), lone) << "the ANSI code page loses nothing";
-    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, lone.data(), 2, nullptr, 0, nullptr, nullptr), 0);
+    EXPECT_EQ(
+        WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, lone.data(), 2, nullptr, 0, nullptr, nullptr), 0);
     EXPECT_EQ(GetLastError(), ERROR_NO_UNICODE_TRANSLATION);
 }
 

@@ -19,7 +19,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-bool Signalled(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
+bool Signalled(HANDLE event) {
+    return WaitForSingleObject(event, 0) == WAIT_OBJECT_0;
+}
 
 HANDLE OpenPort(const String& name, DWORD access = GENERIC_READ | GENERIC_WRITE) {
     return CreateFileW(name.c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
@@ -157,25 +159,25 @@ TEST_P(CommBadState, IsRefusedAndChangesNothing) {
     EXPECT_EQ(fake->Config().baudRate, before.BaudRate);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Comm, CommBadState,
-    testing::Values(BadStateCase{"RateZero", [](DCB& d) { d.BaudRate = 0; }},
-                    BadStateCase{"FourDataBits", [](DCB& d) { d.ByteSize = 4; }},
-                    BadStateCase{"NineDataBits", [](DCB& d) { d.ByteSize = 9; }},
-                    BadStateCase{"UnknownParity", [](DCB& d) { d.Parity = 5; }},
-                    BadStateCase{"UnknownStopBits", [](DCB& d) { d.StopBits = 3; }},
-                    BadStateCase{"OneAndHalfOnEightBits", [](DCB& d) { d.StopBits = ONE5STOPBITS; }},
-                    BadStateCase{"TwoOnFiveBits",
-                                 [](DCB& d) {
-                                     d.ByteSize = 5;
-                                     d.StopBits = TWOSTOPBITS;
-                                 }},
-                    BadStateCase{"XonEqualsXoff",
-                                 [](DCB& d) {
-                                     d.fInX = 1;
-                                     d.XonChar = d.XoffChar = 0x11;
-                                 }}),
-    [](const testing::TestParamInfo<BadStateCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Comm, CommBadState,
+                         testing::Values(BadStateCase{"RateZero", [](DCB& d) { d.BaudRate = 0; }},
+                                         BadStateCase{"FourDataBits", [](DCB& d) { d.ByteSize = 4; }},
+                                         BadStateCase{"NineDataBits", [](DCB& d) { d.ByteSize = 9; }},
+                                         BadStateCase{"UnknownParity", [](DCB& d) { d.Parity = 5; }},
+                                         BadStateCase{"UnknownStopBits", [](DCB& d) { d.StopBits = 3; }},
+                                         BadStateCase{"OneAndHalfOnEightBits",
+                                                      [](DCB& d) { d.StopBits = ONE5STOPBITS; }},
+                                         BadStateCase{"TwoOnFiveBits",
+                                                      [](DCB& d) {
+                                                          d.ByteSize = 5;
+                                                          d.StopBits = TWOSTOPBITS;
+                                                      }},
+                                         BadStateCase{"XonEqualsXoff",
+                                                      [](DCB& d) {
+                                                          d.fInX = 1;
+                                                          d.XonChar = d.XoffChar = 0x11;
+                                                      }}),
+                         [](const testing::TestParamInfo<BadStateCase>& info) { return info.param.name; });
 
 TEST_F(CommFake, OneAndAHalfStopBitsGoWithFiveBitWords) {
     ChangeState([](DCB& d) {
@@ -222,12 +224,16 @@ TEST_P(CommEvent, CompletesAPendingOverlappedWait) {
 INSTANTIATE_TEST_SUITE_P(
     Comm, CommEvent,
     testing::Values(
-        EventCase{"RxChar", EV_RXCHAR, [](backend::FakeSerialPort& f, HANDLE) { f.PushReceived({'a'}); }, EV_RXCHAR,
-                  0},
-        EventCase{"RxFlag", EV_RXFLAG, [](backend::FakeSerialPort& f, HANDLE) { f.PushReceived({'a', '#'}); },
+        EventCase{"RxChar", EV_RXCHAR, [](backend::FakeSerialPort& f, HANDLE) { f.PushReceived({'a'}); },
+                  EV_RXCHAR, 0},
+        EventCase{"RxFlag", EV_RXFLAG,
+                  [](backend::FakeSerialPort& f, HANDLE) {
+                      f.PushReceived({'a', '#'});
+                  },
                   EV_RXFLAG, 0},
         EventCase{"RxCharAndFlagTogether", EV_RXCHAR | EV_RXFLAG,
-                  [](backend::FakeSerialPort& f, HANDLE) { f.PushReceived({'#'}); }, EV_RXCHAR | EV_RXFLAG, 0},
+                  [](backend::FakeSerialPort& f, HANDLE) { f.PushReceived({'#'}); }, EV_RXCHAR | EV_RXFLAG,
+                  0},
         EventCase{"Rx80Full", EV_RX80FULL,
                   [](backend::FakeSerialPort& f, HANDLE) { f.PushReceived(Bytes(8, 'x')); }, EV_RX80FULL, 0},
         EventCase{"TxEmpty", EV_TXEMPTY,
@@ -237,21 +243,23 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_TRUE(WriteFile(p, "123|", 4, &written, &o));
                   },
                   EV_TXEMPTY, 0},
-        EventCase{"Cts", EV_CTS, [](backend::FakeSerialPort& f, HANDLE) { f.SetLines(backend::LineCts); }, EV_CTS,
-                  0},
-        EventCase{"Dsr", EV_DSR, [](backend::FakeSerialPort& f, HANDLE) { f.SetLines(backend::LineDsr); }, EV_DSR,
-                  0},
+        EventCase{"Cts", EV_CTS, [](backend::FakeSerialPort& f, HANDLE) { f.SetLines(backend::LineCts); },
+                  EV_CTS, 0},
+        EventCase{"Dsr", EV_DSR, [](backend::FakeSerialPort& f, HANDLE) { f.SetLines(backend::LineDsr); },
+                  EV_DSR, 0},
         EventCase{"Rlsd", EV_RLSD, [](backend::FakeSerialPort& f, HANDLE) { f.SetLines(backend::LineRlsd); },
                   EV_RLSD, 0},
         EventCase{"Ring", EV_RING, [](backend::FakeSerialPort& f, HANDLE) { f.SetLines(backend::LineRing); },
                   EV_RING, 0},
-        EventCase{"Break", EV_BREAK, [](backend::FakeSerialPort& f, HANDLE) { f.PushBreak(); }, EV_BREAK, CE_BREAK},
+        EventCase{"Break", EV_BREAK, [](backend::FakeSerialPort& f, HANDLE) { f.PushBreak(); }, EV_BREAK,
+                  CE_BREAK},
         EventCase{"ParityError", EV_ERR,
                   [](backend::FakeSerialPort& f, HANDLE) { f.PushError('p', backend::ReceiveError::Parity); },
                   EV_ERR, CE_RXPARITY},
-        EventCase{"FramingError", EV_ERR,
-                  [](backend::FakeSerialPort& f, HANDLE) { f.PushError('f', backend::ReceiveError::Framing); },
-                  EV_ERR, CE_FRAME},
+        EventCase{
+            "FramingError", EV_ERR,
+            [](backend::FakeSerialPort& f, HANDLE) { f.PushError('f', backend::ReceiveError::Framing); },
+            EV_ERR, CE_FRAME},
         EventCase{"Overrun", EV_ERR, [](backend::FakeSerialPort& f, HANDLE) { f.PushOverrun(); }, EV_ERR,
                   CE_OVERRUN},
         EventCase{"OnlyEventsOfTheMask", EV_CTS,
@@ -665,15 +673,17 @@ protected:
         CloseHandle(io.hEvent);
     }
     void FarWrite(const Bytes& bytes) {
-        ASSERT_EQ(backend::WriteFile(pty.masterFd, bytes.data(), static_cast<std::int64_t>(bytes.size()), nullptr),
-                  static_cast<std::int64_t>(bytes.size()));
+        ASSERT_EQ(
+            backend::WriteFile(pty.masterFd, bytes.data(), static_cast<std::int64_t>(bytes.size()), nullptr),
+            static_cast<std::int64_t>(bytes.size()));
     }
     Bytes FarRead(std::size_t count) {
         Bytes got;
         while (got.size() < count && backend::WaitReadable(pty.masterFd, 2000)) {
             std::uint8_t chunk[4096];
-            std::int64_t n = backend::ReadFile(pty.masterFd, chunk,
-                                               static_cast<std::int64_t>(std::min(sizeof chunk, count - got.size())), nullptr);
+            std::int64_t n = backend::ReadFile(
+                pty.masterFd, chunk, static_cast<std::int64_t>(std::min(sizeof chunk, count - got.size())),
+                nullptr);
             if (n <= 0)
                 break;
             got.insert(got.end(), chunk, chunk + n);
@@ -800,9 +810,9 @@ TEST_F(CommPty, ASmallInputQueueHoldsBackTheDeviceWithoutLosingBytes) {
         data[i] = static_cast<std::uint8_t>(i * 7);
     std::thread far([&] {
         for (std::size_t sent = 0; sent < data.size();) {
-            std::int64_t n = backend::WriteFile(pty.masterFd, data.data() + sent,
-                                                static_cast<std::int64_t>(std::min<std::size_t>(1000, data.size() - sent)),
-                                                nullptr);
+            std::int64_t n = backend::WriteFile(
+                pty.masterFd, data.data() + sent,
+                static_cast<std::int64_t>(std::min<std::size_t>(1000, data.size() - sent)), nullptr);
             if (n <= 0)
                 break;
             sent += static_cast<std::size_t>(n);
@@ -848,7 +858,8 @@ TEST(Comm, OpenRefusesWhatIsNotASerialDevice) {
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(OpenPort(u"/dev/null"), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_FUNCTION);
-    EXPECT_EQ(CreateFileW(u"/dev/null", GENERIC_READ, 0, nullptr, CREATE_ALWAYS, 0, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(CreateFileW(u"/dev/null", GENERIC_READ, 0, nullptr, CREATE_ALWAYS, 0, nullptr),
+              INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     DCB dcb{};
     EXPECT_FALSE(GetCommState(INVALID_HANDLE_VALUE, &dcb));

@@ -246,8 +246,8 @@ TEST(GdiTextOut, UprightTextBlendsCoverageBetweenBackgroundAndInk) {
         HBRUSH background = CreateSolidBrush(test.background);
         RECT all{0, 0, 60, 20};
         FillRect(c.dc(), &all, background);
-        HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, test.quality, 0,
-                                 u"Arial");
+        HFONT font =
+            CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, test.quality, 0, u"Arial");
         SelectObject(c.dc(), font);
         SetBkMode(c.dc(), TRANSPARENT);
         SetTextColor(c.dc(), test.ink);
@@ -259,7 +259,8 @@ TEST(GdiTextOut, UprightTextBlendsCoverageBetweenBackgroundAndInk) {
         for (int y = 0; y < 20; ++y)
             for (int x = 0; x < 60; ++x) {
                 COLORREF p = c.At(x, y);
-                int amount = GetRValue(test.ink) > GetRValue(test.background) ? GetRValue(p) : 255 - GetRValue(p);
+                int amount =
+                    GetRValue(test.ink) > GetRValue(test.background) ? GetRValue(p) : 255 - GetRValue(p);
                 // Every channel sits on the same point between the background's and the ink's.
                 for (auto channel : {GetRValue, GetGValue, GetBValue}) {
                     int from = channel(test.background), to = channel(test.ink);
@@ -321,8 +322,8 @@ TEST(GdiTextOut, UnderlineAndStrikeOutSpanTheAdvance) {
     for (bool strikeOut : {false, true}) {
         SCOPED_TRACE(strikeOut ? "strike-out" : "underline");
         Canvas c(60, 24);
-        HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, !strikeOut, strikeOut, DEFAULT_CHARSET, 0, 0, 0, 0,
-                                 u"Arial");
+        HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, !strikeOut, strikeOut, DEFAULT_CHARSET, 0, 0, 0,
+                                 0, u"Arial");
         SelectObject(c.dc(), font);
         SetBkMode(c.dc(), TRANSPARENT);
         SIZE size{};

@@ -7,8 +7,8 @@
 
 #include "platform/win32/spy.h"
 #include "platform/win32/winerror.h"
-#include "platform/win32/winmenu.h"
 #include "platform/win32/wininput.h"
+#include "platform/win32/winmenu.h"
 #include "tests/platform/win32/win_testing.h"
 
 using namespace wintest;
@@ -87,15 +87,16 @@ protected:
     static void ClickItem(HMENU menu, UINT position) {
         RECT rect;
         ASSERT_TRUE(GetMenuItemRect(nullptr, menu, position, &rect));
-        win32::input::Click(win32::input::Button::Left, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        win32::input::Click(win32::input::Button::Left, (rect.left + rect.right) / 2,
+                            (rect.top + rect.bottom) / 2);
     }
 
     // The owner's messages of the menu loop, without the idle ones and the keys.
     static std::vector<std::string> LoopMessages(const MessageLog& log) {
         std::vector<std::string> names;
         for (const std::string& name : log.Messages("owner"))
-            if (name != "WM_ENTERIDLE" && name != "WM_NULL" && name.rfind("WM_KEY", 0) != 0 && name != "WM_CHAR" && name != "WM_MEASUREITEM" &&
-                name != "WM_DRAWITEM")
+            if (name != "WM_ENTERIDLE" && name != "WM_NULL" && name.rfind("WM_KEY", 0) != 0 &&
+                name != "WM_CHAR" && name != "WM_MEASUREITEM" && name != "WM_DRAWITEM")
                 names.push_back(name);
         return names;
     }
@@ -169,7 +170,8 @@ TEST_F(Menus, RemovingItemsAndDestroyingMenus) {
     // RemoveMenu leaves the submenu to the caller; DeleteMenu destroys it.
     ASSERT_TRUE(RemoveMenu(menu, 4, MF_BYPOSITION));
     EXPECT_TRUE(IsMenu(view));
-    ASSERT_TRUE(InsertMenuW(menu, IdOpen, MF_BYCOMMAND | MF_POPUP, reinterpret_cast<UINT_PTR>(view), u"&View"));
+    ASSERT_TRUE(
+        InsertMenuW(menu, IdOpen, MF_BYCOMMAND | MF_POPUP, reinterpret_cast<UINT_PTR>(view), u"&View"));
     EXPECT_EQ(GetSubMenu(menu, 0), view);
     ASSERT_TRUE(DeleteMenu(menu, 0, MF_BYPOSITION));
     EXPECT_FALSE(IsMenu(view));
@@ -200,9 +202,15 @@ TEST_F(Menus, ChosenByKeysInWin32Order) {
     MessageLog log;
     log.Name(owner, "owner");
     EXPECT_TRUE(TrackPopupMenu(menu, TPM_LEFTALIGN, 150, 150, 0, owner, nullptr));
-    std::vector<std::string> expected = {"WM_ENTERMENULOOP", "WM_INITMENU",        "WM_INITMENUPOPUP",
-                                         "WM_MENUSELECT",    "WM_MENUSELECT",      "WM_CAPTURECHANGED",
-                                         win32::MessageName(WM_UNINITMENUPOPUP), "WM_MENUSELECT", "WM_EXITMENULOOP"};
+    std::vector<std::string> expected = {"WM_ENTERMENULOOP",
+                                         "WM_INITMENU",
+                                         "WM_INITMENUPOPUP",
+                                         "WM_MENUSELECT",
+                                         "WM_MENUSELECT",
+                                         "WM_CAPTURECHANGED",
+                                         win32::MessageName(WM_UNINITMENUPOPUP),
+                                         "WM_MENUSELECT",
+                                         "WM_EXITMENULOOP"};
     EXPECT_EQ(LoopMessages(log), expected);
     std::vector<std::pair<WPARAM, LPARAM>> selects;
     for (const Record& r : log.Records()) {
@@ -217,7 +225,8 @@ TEST_F(Menus, ChosenByKeysInWin32Order) {
     }
     ASSERT_EQ(selects.size(), 3u);
     EXPECT_EQ(selects[0], std::make_pair(MAKEWPARAM(IdOpen, MF_HILITE), reinterpret_cast<LPARAM>(menu)));
-    EXPECT_EQ(selects[1], std::make_pair(MAKEWPARAM(IdSave, MF_HILITE | MF_CHECKED), reinterpret_cast<LPARAM>(menu)));
+    EXPECT_EQ(selects[1],
+              std::make_pair(MAKEWPARAM(IdSave, MF_HILITE | MF_CHECKED), reinterpret_cast<LPARAM>(menu)));
     EXPECT_EQ(selects[2], std::make_pair(MAKEWPARAM(0, 0xFFFF), LPARAM{0}));
     EXPECT_EQ(GetCapture(), nullptr);
 
@@ -267,9 +276,10 @@ TEST_F(Menus, CancelledByEscapeOrAClickOutside) {
 TEST_F(Menus, SubmenuByKeysAndMnemonics) {
     HMENU menu = FileMenu();
     HWND owner = Owner({[](HWND) {
-        // "v" goes to View and opens it with its first item highlighted; Down, Enter chooses Zoom out.
-        win32::input::TypeCharacter(u'v');
-    },
+                            // "v" goes to View and opens it with its first item highlighted; Down, Enter
+                            // chooses Zoom out.
+                            win32::input::TypeCharacter(u'v');
+                        },
                         [](HWND) {
                             win32::input::PressKey(VK_DOWN);
                             win32::input::PressKey(VK_RETURN);
@@ -382,11 +392,11 @@ TEST_F(Menus, CheckMarksAndSeparatorsAreDrawn) {
     }});
     TrackPopupMenuEx(menu, TPM_RETURNCMD, 150, 150, owner, nullptr);
     ASSERT_EQ(dark.size(), 6u);
-    EXPECT_EQ(dark[0], 0);  // Open
-    EXPECT_GT(dark[1], 5);  // Save, checked
-    EXPECT_EQ(dark[3], 0);  // Close
-    EXPECT_EQ(dark[4], 0);  // View: its arrow is at the right
-    EXPECT_GT(dark[5], 3);  // Radio
+    EXPECT_EQ(dark[0], 0); // Open
+    EXPECT_GT(dark[1], 5); // Save, checked
+    EXPECT_EQ(dark[3], 0); // Close
+    EXPECT_EQ(dark[4], 0); // View: its arrow is at the right
+    EXPECT_GT(dark[5], 3); // Radio
     EXPECT_EQ(separatorTop, GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(separatorBottom, GetSysColor(COLOR_BTNHIGHLIGHT));
 }

@@ -44,9 +44,11 @@ struct TextCase {
 TEST(MessageBoxWindow, TextKeepsItsMarginFromTheEdges) {
     const TextCase cases[] = {
         {"short", u"Saved."},
-        {"wrapped", u"The measurement module has not answered for a while. Check the radio link and the module's "
-                    u"power supply, then try again."},
-        {"one long word", u"C:\\Measurements\\Station-North\\Archive\\2026\\December\\readings-of-the-whole-week.csv"},
+        {"wrapped",
+         u"The measurement module has not answered for a while. Check the radio link and the module's "
+         u"power supply, then try again."},
+        {"one long word",
+         u"C:\\Measurements\\Station-North\\Archive\\2026\\December\\readings-of-the-whole-week.csv"},
         {"lines", u"First line\r\nSecond line, a little longer than the first\r\nThird"},
         {"tab", u"Name:\tNorth station"},
         {"wide characters", u"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW"},
@@ -97,8 +99,9 @@ TEST(MessageBoxWindow, StaysOnTheWorkArea) {
         win32::MessageRequest request;
         request.owner = owner;
         request.caption = u"Message";
-        request.text = u"The measurement module has not answered for a while. Check the radio link and the module's "
-                       u"power supply, then try again.";
+        request.text =
+            u"The measurement module has not answered for a while. Check the radio link and the module's "
+            u"power supply, then try again.";
         request.buttons = {win32::DialogButton::Ok};
         RECT box{};
         WithMessageBox(request, [&](HWND hwnd) { GetWindowRect(hwnd, &box); });

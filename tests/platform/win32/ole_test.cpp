@@ -2,8 +2,8 @@
 // sizes in HIMETRIC, rendering and reference counting.
 #include <cmath>
 #include <cstring>
-#include <thread>
 #include <gtest/gtest.h>
+#include <thread>
 
 #include "platform/codecs/Bmp.h"
 #include "platform/codecs/Gif.h"

@@ -364,7 +364,8 @@ TEST_F(RegStore, FileSizeLimitIsKeptOnReadingAndOnWriting) {
     auto store = std::make_unique<RegistryStore>(FPath, u"HKEY_CURRENT_USER", kLimit);
     Set(*store, kRoot, u"kept", REG_DWORD, {7, 0, 0, 0});
     const std::vector<BYTE> large(kLimit / 2, 0xAB); // its hex text alone is past the limit
-    EXPECT_EQ(store->SetValue(kRoot, u"large", REG_BINARY, large.data(), large.size()), ERROR_NOT_ENOUGH_QUOTA);
+    EXPECT_EQ(store->SetValue(kRoot, u"large", REG_BINARY, large.data(), large.size()),
+              ERROR_NOT_ENOUGH_QUOTA);
     DWORD type = 0;
     std::vector<BYTE> data;
     EXPECT_EQ(store->QueryValue(kRoot, u"large", type, data), ERROR_FILE_NOT_FOUND);

@@ -38,7 +38,8 @@ TEST(SpoolTest, EnumPrintersFillsABufferOfTheSizeItAskedFor) {
     const BYTE* end = buffer.data() + buffer.size();
     for (DWORD i = 0; i < count; ++i) {
         const auto* name = reinterpret_cast<const BYTE*>(records[i].pPrinterName);
-        ASSERT_GE(name, reinterpret_cast<const BYTE*>(records + count)) << "name " << i << " overlaps the records";
+        ASSERT_GE(name, reinterpret_cast<const BYTE*>(records + count))
+            << "name " << i << " overlaps the records";
         ASSERT_LT(name, end);
         StringView text(records[i].pPrinterName);
         EXPECT_FALSE(text.empty());
@@ -60,7 +61,8 @@ TEST(SpoolTest, EnumPrintersFailures) {
 
     // Only this machine's printers exist: connections alone, or another machine, list none.
     WCHAR server[] = u"\\\\elsewhere";
-    for (auto [flags, name] : {std::pair<DWORD, LPWSTR>{PRINTER_ENUM_CONNECTIONS, nullptr}, {kAllPrinters, server}}) {
+    for (auto [flags, name] :
+         {std::pair<DWORD, LPWSTR>{PRINTER_ENUM_CONNECTIONS, nullptr}, {kAllPrinters, server}}) {
         needed = count = 99;
         EXPECT_TRUE(EnumPrintersW(flags, name, 4, nullptr, 0, &needed, &count));
         EXPECT_EQ(needed, 0u);

@@ -157,9 +157,10 @@ TEST_F(WinInput, ClickingActivatesUnlessTheWindowSaysNoActivate) {
     input::Click(input::Button::Left, 50, 130);
     Pump();
     EXPECT_EQ(GetActiveWindow(), owner);
-    EXPECT_TRUE(log.Matches({{"popup", WM_MOUSEACTIVATE, Sent | LParam, 0, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)},
-                             {"popup", WM_LBUTTONDOWN, Posted | WParam | LParam, MK_LBUTTON, MAKELPARAM(49, 29)},
-                             {"popup", WM_LBUTTONUP, Posted | WParam, 0}}));
+    EXPECT_TRUE(
+        log.Matches({{"popup", WM_MOUSEACTIVATE, Sent | LParam, 0, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)},
+                     {"popup", WM_LBUTTONDOWN, Posted | WParam | LParam, MK_LBUTTON, MAKELPARAM(49, 29)},
+                     {"popup", WM_LBUTTONUP, Posted | WParam, 0}}));
 
     log.Name(other, "other");
     log.Name(owner, "owner");
@@ -255,8 +256,9 @@ TEST_F(WinInput, DoubleClicksByTimeDistanceAndClass) {
     for (int i = 0; i < 3; ++i)
         input::Click(input::Button::Left, 40, 40);
     Pump();
-    EXPECT_EQ(log.Messages("t"), (std::vector<std::string>{"WM_LBUTTONDOWN", "WM_LBUTTONUP", "WM_LBUTTONDBLCLK",
-                                                          "WM_LBUTTONUP", "WM_LBUTTONDOWN", "WM_LBUTTONUP"}));
+    EXPECT_EQ(log.Messages("t"),
+              (std::vector<std::string>{"WM_LBUTTONDOWN", "WM_LBUTTONUP", "WM_LBUTTONDBLCLK", "WM_LBUTTONUP",
+                                        "WM_LBUTTONDOWN", "WM_LBUTTONUP"}));
 }
 
 TEST_F(WinInput, KeyMessagesCarryWin32LParamBits) {

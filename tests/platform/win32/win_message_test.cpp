@@ -58,7 +58,8 @@ TEST_F(WinMessage, PostedMessagesComeBeforePaintAndTimers) {
     PostMessageW(hwnd, WM_USER + 1, 0, 0);
     PostMessageW(nullptr, WM_USER + 2, 0, 0);
     PostMessageW(hwnd, WM_USER + 3, 0, 0);
-    EXPECT_EQ(Drain(), (std::vector<std::string>{"WM_USER+1", "WM_USER+2", "WM_USER+3", "WM_PAINT", "WM_TIMER#1"}));
+    EXPECT_EQ(Drain(),
+              (std::vector<std::string>{"WM_USER+1", "WM_USER+2", "WM_USER+3", "WM_PAINT", "WM_TIMER#1"}));
 }
 
 TEST_F(WinMessage, PeekFiltersAndQuit) {
@@ -83,7 +84,9 @@ TEST_F(WinMessage, PeekFiltersAndQuit) {
 }
 
 int gTimerProcCalls = 0;
-void CountingTimerProc(HWND, UINT, UINT_PTR, DWORD) { ++gTimerProcCalls; }
+void CountingTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    ++gTimerProcCalls;
+}
 
 TEST_F(WinMessage, TimersFireInOrderOnTheManualClock) {
     HWND hwnd = Create(WithStyle(WS_POPUP));
@@ -386,11 +389,14 @@ LRESULT ReturnHook(int code, WPARAM wParam, LPARAM lParam) {
 LRESULT GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
     auto* msg = reinterpret_cast<MSG*>(lParam);
     if (msg->message >= WM_USER)
-        gHookLog->push_back("got " + win32::MessageName(msg->message) + (wParam == PM_REMOVE ? " removed" : " peeked"));
+        gHookLog->push_back("got " + win32::MessageName(msg->message) +
+                            (wParam == PM_REMOVE ? " removed" : " peeked"));
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-LRESULT SwallowKeyHook(int, WPARAM wParam, LPARAM) { return wParam == 'X' ? 1 : 0; }
+LRESULT SwallowKeyHook(int, WPARAM wParam, LPARAM) {
+    return wParam == 'X' ? 1 : 0;
+}
 
 TEST_F(WinMessage, HooksSeeSentAndRetrievedMessages) {
     std::vector<std::string> log;
@@ -415,8 +421,8 @@ TEST_F(WinMessage, HooksSeeSentAndRetrievedMessages) {
     PeekMessageW(&msg, nullptr, WM_USER + 2, WM_USER + 2, PM_NOREMOVE);
     Pump();
     // The newest hook runs first; posted messages reach only WH_GETMESSAGE.
-    EXPECT_EQ(log, (std::vector<std::string>{"second WM_USER+1", "first WM_USER+1", "returned 5", "got WM_USER+2 peeked",
-                                             "got WM_USER+2 removed"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"second WM_USER+1", "first WM_USER+1", "returned 5",
+                                             "got WM_USER+2 peeked", "got WM_USER+2 removed"}));
     EXPECT_TRUE(UnhookWindowsHookEx(gFirst));
     EXPECT_TRUE(UnhookWindowsHookEx(gSecond));
     EXPECT_TRUE(UnhookWindowsHookEx(ret));

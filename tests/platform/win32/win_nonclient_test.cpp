@@ -130,8 +130,8 @@ TEST_F(WinNonClient, SizingByAHitTestAnswerRunsTheSizeLoop) {
             m == "WM_EXITSIZEMOVE")
             if (loop.empty() || loop.back() != m)
                 loop.push_back(m);
-    EXPECT_EQ(loop, (std::vector<std::string>{"WM_NCLBUTTONDOWN", "WM_SYSCOMMAND", "WM_ENTERSIZEMOVE", "WM_SIZING",
-                                              "WM_EXITSIZEMOVE"}));
+    EXPECT_EQ(loop, (std::vector<std::string>{"WM_NCLBUTTONDOWN", "WM_SYSCOMMAND", "WM_ENTERSIZEMOVE",
+                                              "WM_SIZING", "WM_EXITSIZEMOVE"}));
 }
 
 TEST_F(WinNonClient, WindowRegionsShapeHitTestingAndDrawing) {

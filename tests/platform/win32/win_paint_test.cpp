@@ -131,7 +131,8 @@ struct Scene {
 };
 
 // A parent (white) with two overlapping children: upper (red) above lower (green).
-Scene MakeScene(DWORD parentStyle, DWORD childStyle, Painter& parentPaint, Painter& upperPaint, Painter& lowerPaint) {
+Scene MakeScene(DWORD parentStyle, DWORD childStyle, Painter& parentPaint, Painter& upperPaint,
+                Painter& lowerPaint) {
     Options top;
     top.style = WS_POPUP | WS_VISIBLE | parentStyle;
     top.rect = RECT{0, 0, 120, 100};
@@ -159,10 +160,10 @@ TEST_F(WinPaint, ClippingOfOverlappingChildrenAndSiblings) {
         const char* name;
         DWORD parentStyle;
         DWORD childStyle;
-        COLORREF overlap;  // at (50, 50), in both children
-        COLORREF inUpper;  // at (20, 20)
-        COLORREF inLower;  // at (90, 80)
-        COLORREF outside;  // at (5, 95)
+        COLORREF overlap; // at (50, 50), in both children
+        COLORREF inUpper; // at (20, 20)
+        COLORREF inLower; // at (90, 80)
+        COLORREF outside; // at (5, 95)
     };
     const Case cases[] = {
         {"clip children and siblings", WS_CLIPCHILDREN, WS_CLIPSIBLINGS, red, red, green, white},

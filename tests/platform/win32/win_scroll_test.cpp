@@ -23,7 +23,8 @@ protected:
         o.rect = RECT{100, 100, 300, 200};
         o.handler = [&scrolls](HWND, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
             if (message == WM_VSCROLL)
-                scrolls.push_back(std::to_string(LOWORD(wParam)) + ":" + std::to_string(static_cast<short>(HIWORD(wParam))));
+                scrolls.push_back(std::to_string(LOWORD(wParam)) + ":" +
+                                  std::to_string(static_cast<short>(HIWORD(wParam))));
             return std::nullopt;
         };
         HWND hwnd = Create(o);
@@ -34,7 +35,9 @@ protected:
     }
 };
 
-std::string Code(WORD code, int pos = 0) { return std::to_string(code) + ":" + std::to_string(pos); }
+std::string Code(WORD code, int pos = 0) {
+    return std::to_string(code) + ":" + std::to_string(pos);
+}
 
 TEST_F(WinScroll, ScrollInfoShowsHidesAndClamps) {
     Options o;

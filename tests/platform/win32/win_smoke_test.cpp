@@ -39,7 +39,8 @@ LRESULT SmokeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         gColour = RGB(0, 160, 0);
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
-    default: return DefWindowProcW(hwnd, message, wParam, lParam);
+    default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
@@ -71,8 +72,8 @@ TEST(WinSmoke, RealWindowShowsItsSurfaceAndTakesAClick) {
     wc.lpfnWndProc = SmokeProc;
     wc.lpszClassName = u"Smoke";
     ASSERT_TRUE(RegisterClassW(&wc));
-    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST, u"Smoke", u"Smoke", WS_POPUP | WS_VISIBLE, 100, 100, 200, 150, nullptr,
-                                nullptr, nullptr, nullptr);
+    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST, u"Smoke", u"Smoke", WS_POPUP | WS_VISIBLE, 100, 100, 200, 150,
+                                nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(hwnd);
     // The surface's red, and the black mark at (10, 10) of the client area, reach the screen.
     EXPECT_TRUE(RunUntil([] { return ScreenPixel(200, 175) == 0xFF0000; }))
@@ -81,7 +82,8 @@ TEST(WinSmoke, RealWindowShowsItsSurfaceAndTakesAClick) {
     EXPECT_EQ(ScreenPixel(95, 95) == 0xFF0000, false);
 
     ASSERT_TRUE(backend::SendSyntheticClick(150, 130));
-    EXPECT_TRUE(RunUntil([] { return ScreenPixel(200, 175) == 0x00A000; })) << std::hex << ScreenPixel(200, 175);
+    EXPECT_TRUE(RunUntil([] { return ScreenPixel(200, 175) == 0x00A000; }))
+        << std::hex << ScreenPixel(200, 175);
     EXPECT_EQ(gClicked.x, 50);
     EXPECT_EQ(gClicked.y, 30);
 

@@ -201,7 +201,8 @@ TEST_F(WinSystem, StandardIconsCarryTheirMarks) {
         int mark = 0;
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x)
-                mark += (x - 15.5) * (x - 15.5) + (y - 15.5) * (y - 15.5) < 12 * 12 && pixels[y * 32 + x] != disc;
+                mark +=
+                    (x - 15.5) * (x - 15.5) + (y - 15.5) * (y - 15.5) < 12 * 12 && pixels[y * 32 + x] != disc;
         EXPECT_GE(mark, 30) << "too little of a mark on the disc";
         for (const std::vector<COLORREF>& other : drawn)
             EXPECT_NE(pixels, other) << "two icons look alike";

@@ -99,11 +99,11 @@ HWND Create(const Options& options) {
         gHandlers.push_back(std::make_unique<Handler>(options.handler));
         handler = gHandlers.back().get();
     }
-    HWND hwnd = CreateWindowExW(options.exStyle, options.className ? options.className : TestClass(),
-                                options.text.c_str(), options.style, options.rect.left, options.rect.top,
-                                options.rect.right - options.rect.left, options.rect.bottom - options.rect.top,
-                                options.parent, reinterpret_cast<HMENU>(static_cast<std::intptr_t>(options.id)),
-                                nullptr, handler);
+    HWND hwnd = CreateWindowExW(
+        options.exStyle, options.className ? options.className : TestClass(), options.text.c_str(),
+        options.style, options.rect.left, options.rect.top, options.rect.right - options.rect.left,
+        options.rect.bottom - options.rect.top, options.parent,
+        reinterpret_cast<HMENU>(static_cast<std::intptr_t>(options.id)), nullptr, handler);
     return hwnd;
 }
 
@@ -125,16 +125,22 @@ void Pump() {
     }
 }
 
-MessageLog::MessageLog() { gLog = this; }
+MessageLog::MessageLog() {
+    gLog = this;
+}
 
 MessageLog::~MessageLog() {
     if (gLog == this)
         gLog = nullptr;
 }
 
-MessageLog* CurrentLog() { return gLog; }
+MessageLog* CurrentLog() {
+    return gLog;
+}
 
-void MessageLog::Name(HWND hwnd, const std::string& name) { FNames[hwnd] = name; }
+void MessageLog::Name(HWND hwnd, const std::string& name) {
+    FNames[hwnd] = name;
+}
 
 std::string MessageLog::NameOf(HWND hwnd) const {
     auto it = FNames.find(hwnd);
@@ -159,11 +165,11 @@ UINT NotifyCode(UINT message, LPARAM lParam) {
 
 namespace {
 
-std::string Describe(const std::string& window, HWND hwnd, UINT message, bool posted, bool defProc, WPARAM wParam,
-                     LPARAM lParam, UINT code) {
+std::string Describe(const std::string& window, HWND hwnd, UINT message, bool posted, bool defProc,
+                     WPARAM wParam, LPARAM lParam, UINT code) {
     std::ostringstream out;
-    out << window << " " << win32::MessageName(message, hwnd) << (posted ? " posted" : " sent") << (defProc ? " (def)" : "")
-        << " w=" << std::hex << wParam << " l=" << lParam;
+    out << window << " " << win32::MessageName(message, hwnd) << (posted ? " posted" : " sent")
+        << (defProc ? " (def)" : "") << " w=" << std::hex << wParam << " l=" << lParam;
     if (message == WM_NOTIFY)
         out << std::dec << " code=" << static_cast<int>(code);
     return out.str();
@@ -222,8 +228,8 @@ bool Fits(const MessageLog& log, const Expected& e, const Record& r) {
         std::string left =
             k < expected.size()
                 ? Describe(expected[k].window, windowNamed(expected[k].window), expected[k].message,
-                           (expected[k].flags & Posted) != 0, (expected[k].flags & DefProc) != 0, expected[k].wParam,
-                           expected[k].lParam, expected[k].code) +
+                           (expected[k].flags & Posted) != 0, (expected[k].flags & DefProc) != 0,
+                           expected[k].wParam, expected[k].lParam, expected[k].code) +
                       ((expected[k].flags & Optional) ? " [optional]" : "")
                 : "";
         std::string right = k < FRecords.size()

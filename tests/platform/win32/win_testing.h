@@ -27,7 +27,7 @@ struct Options {
     DWORD exStyle = 0;
     RECT rect{100, 100, 400, 300}; // left, top, right, bottom in the parent's client coordinates
     HWND parent = nullptr;
-    LPCWSTR className = nullptr;   // TestClass() when null
+    LPCWSTR className = nullptr; // TestClass() when null
     Handler handler;
     String text;
     int id = 0;
@@ -57,11 +57,11 @@ UINT NotifyCode(UINT message, LPARAM lParam);
 enum : unsigned {
     Sent = 0x01,
     Posted = 0x02,
-    DefProc = 0x04,   // must come from inside DefWindowProc
-    WParam = 0x08,    // compare wParam
-    LParam = 0x10,    // compare lParam
-    Optional = 0x20,  // may be missing
-    Code = 0x40,      // compare the notification code of a WM_NOTIFY
+    DefProc = 0x04,  // must come from inside DefWindowProc
+    WParam = 0x08,   // compare wParam
+    LParam = 0x10,   // compare lParam
+    Optional = 0x20, // may be missing
+    Code = 0x40,     // compare the notification code of a WM_NOTIFY
 };
 
 struct Expected {

@@ -138,7 +138,8 @@ TEST_F(WinWindow, RefusedCreationLeavesNoWindow) {
         Options options;
         UINT refused = c.message;
         LRESULT answer = c.answer;
-        options.handler = [refused, answer](HWND hwnd, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        options.handler = [refused, answer](HWND hwnd, UINT message, WPARAM,
+                                            LPARAM) -> std::optional<LRESULT> {
             if (message == refused) {
                 CurrentLog()->Name(hwnd, "w");
                 return answer;
@@ -155,7 +156,8 @@ TEST_F(WinWindow, RefusedCreationLeavesNoWindow) {
 }
 
 TEST_F(WinWindow, CreationErrors) {
-    EXPECT_EQ(CreateWindowExW(0, u"NoSuchClass", u"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
+    EXPECT_EQ(CreateWindowExW(0, u"NoSuchClass", u"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                              nullptr),
               nullptr);
     EXPECT_EQ(GetLastError(), ERROR_CANNOT_FIND_WND_CLASS);
     Options child;
@@ -197,10 +199,13 @@ TEST_F(WinWindow, TreeAndZOrder) {
     EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), a);
 
     std::vector<HWND> seen;
-    EnumChildWindows(top, [](HWND hwnd, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&seen));
+    EnumChildWindows(
+        top,
+        [](HWND hwnd, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&seen));
     EXPECT_EQ(seen, (std::vector<HWND>{b, a, c}));
 
     // SetParent moves a child under another window, keeping its position numbers.
@@ -387,7 +392,8 @@ TEST_F(WinWindow, WindowLongsSubclassingAndText) {
     o.text = u"Caption";
     HWND hwnd = Create(o);
     gCounted = 0;
-    gOriginal = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
+    gOriginal = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
     ASSERT_TRUE(gOriginal);
     EXPECT_EQ(SendMessageW(hwnd, WM_USER + 1, 0, 0), 43);
     EXPECT_EQ(gCounted, 1);
@@ -422,7 +428,8 @@ TEST_F(WinWindow, RegisteringClassesAndProperties) {
     ASSERT_NE(atom, 0);
     EXPECT_EQ(RegisterClassExW(&wc), 0);
     EXPECT_EQ(GetLastError(), ERROR_CLASS_ALREADY_EXISTS);
-    HWND hwnd = CreateWindowExW(0, MAKEINTATOM(atom), u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND hwnd = CreateWindowExW(0, MAKEINTATOM(atom), u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                nullptr);
     ASSERT_TRUE(hwnd);
     SetWindowLongPtrW(hwnd, 0, 0x1122334455LL);
     EXPECT_EQ(GetWindowLongPtrW(hwnd, 0), 0x1122334455LL);

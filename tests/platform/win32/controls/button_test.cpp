@@ -175,9 +175,10 @@ TEST_F(ButtonTest, ArrowsAmongRadioButtonsMoveTheCheck) {
     };
     HWND parent = Create(options);
     for (int i = 0; i < 3; ++i)
-        radios.push_back(CreateWindowExW(0, u"Button", u"R", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | (i ? 0 : WS_GROUP),
-                                         10, 10 + 25 * i, 100, 20, parent,
-                                         reinterpret_cast<HMENU>(static_cast<std::intptr_t>(10 + i)), nullptr, nullptr));
+        radios.push_back(CreateWindowExW(
+            0, u"Button", u"R", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | (i ? 0 : WS_GROUP), 10,
+            10 + 25 * i, 100, 20, parent, reinterpret_cast<HMENU>(static_cast<std::intptr_t>(10 + i)),
+            nullptr, nullptr));
     // A key handler as the framework's: Down and Right go to the next radio button of the group.
     auto arrow = [&](int key) {
         HWND focus = GetFocus();
@@ -185,9 +186,10 @@ TEST_F(ButtonTest, ArrowsAmongRadioButtonsMoveTheCheck) {
         ASSERT_NE(it, radios.end());
         size_t index = static_cast<size_t>(it - radios.begin());
         index = (key == VK_DOWN || key == VK_RIGHT) ? (index + 1) % radios.size()
-                                                     : (index + radios.size() - 1) % radios.size();
-        SendMessageW(focus, WM_GETDLGCODE, 0, 0) == (DLGC_BUTTON | DLGC_RADIOBUTTON) ? (void)SetFocus(radios[index])
-                                                                                     : (void)0;
+                                                    : (index + radios.size() - 1) % radios.size();
+        SendMessageW(focus, WM_GETDLGCODE, 0, 0) == (DLGC_BUTTON | DLGC_RADIOBUTTON)
+            ? (void)SetFocus(radios[index])
+            : (void)0;
     };
     SendMessageW(radios[0], BM_SETCHECK, BST_CHECKED, 0);
     SetFocus(radios[0]);
@@ -240,8 +242,8 @@ TEST_F(ButtonTest, NotifyStyleTellsFocusAndDoubleClicks) {
     SetFocus(other);
     Click(push, 10, 10, true);
     std::vector<WORD> codes = Notifications(log, FParent, push);
-    std::vector<WORD> expected = {BN_SETFOCUS, BN_KILLFOCUS, BN_SETFOCUS, BN_HILITE, BN_UNHILITE, BN_CLICKED,
-                                  BN_DOUBLECLICKED};
+    std::vector<WORD> expected = {BN_SETFOCUS, BN_KILLFOCUS, BN_SETFOCUS,     BN_HILITE,
+                                  BN_UNHILITE, BN_CLICKED,   BN_DOUBLECLICKED};
     EXPECT_EQ(codes, expected);
 }
 
@@ -259,8 +261,9 @@ TEST_F(ButtonTest, OwnerDrawnButtonAsksItsParentToDraw) {
         return TRUE;
     };
     HWND parent = Create(options);
-    HWND button = CreateWindowExW(0, u"Button", u"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 60, 20, parent,
-                                  reinterpret_cast<HMENU>(static_cast<std::intptr_t>(7)), nullptr, nullptr);
+    HWND button =
+        CreateWindowExW(0, u"Button", u"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 60, 20, parent,
+                        reinterpret_cast<HMENU>(static_cast<std::intptr_t>(7)), nullptr, nullptr);
     Pump();
     ASSERT_FALSE(draws.empty());
     EXPECT_EQ(draws.back().CtlType, ODT_BUTTON);
@@ -357,6 +360,8 @@ TEST_P(ButtonLook, HotWhileTheMouseIsOver) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ThemedAndClassic, ButtonLook, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Themed" : "Classic"; });
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Themed" : "Classic";
+                         });
 
 } // namespace

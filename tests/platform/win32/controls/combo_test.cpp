@@ -39,7 +39,8 @@ protected:
     void ClickButton(HWND combo) {
         COMBOBOXINFO info = Info(combo);
         Clock::Advance(1000);
-        Click(combo, (info.rcButton.left + info.rcButton.right) / 2, (info.rcButton.top + info.rcButton.bottom) / 2);
+        Click(combo, (info.rcButton.left + info.rcButton.right) / 2,
+              (info.rcButton.top + info.rcButton.bottom) / 2);
     }
     void ClickListItem(HWND combo, int index) {
         HWND list = Info(combo).hwndList;
@@ -110,7 +111,9 @@ TEST_F(ComboTest, ItemMessages) {
     EXPECT_EQ(SendMessageW(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(u"zz")), 0);
     EXPECT_EQ(SendMessageW(combo, CB_DELETESTRING, 0, 0), 3);
     EXPECT_EQ(SendMessageW(combo, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"b")), 1);
-    EXPECT_EQ(SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"APPLE")), 0);
+    EXPECT_EQ(
+        SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"APPLE")),
+        0);
     EXPECT_EQ(SendMessageW(combo, CB_SETITEMDATA, 2, 77), TRUE);
     EXPECT_EQ(SendMessageW(combo, CB_GETITEMDATA, 2, 0), 77);
 
@@ -118,7 +121,8 @@ TEST_F(ComboTest, ItemMessages) {
     MessageLog log;
     EXPECT_EQ(SendMessageW(combo, CB_SETCURSEL, 2, 0), 2);
     EXPECT_EQ(WindowText(combo), u"cherry");
-    EXPECT_EQ(SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"ban")), 1);
+    EXPECT_EQ(SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"ban")),
+              1);
     EXPECT_EQ(WindowText(combo), u"Banana");
     EXPECT_EQ(SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0), CB_ERR);
     EXPECT_EQ(WindowText(combo), u"");
@@ -179,7 +183,8 @@ TEST_F(ComboTest, DropDownAndPickWithTheMouse) {
     // Pick: the list closes, then the selection changes.
     log.Clear();
     ClickListItem(combo, 2);
-    EXPECT_EQ(Notifications(log, FParent, combo), (std::vector<WORD>{CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
+    EXPECT_EQ(Notifications(log, FParent, combo),
+              (std::vector<WORD>{CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
     EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
     EXPECT_EQ(WindowText(combo), u"three");
     EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), FALSE);
@@ -235,7 +240,8 @@ TEST_F(ComboTest, DropDownListByKeyboard) {
     Chord(VK_MENU, VK_DOWN);
     EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), TRUE);
     Press(VK_ESCAPE);
-    EXPECT_EQ(Notifications(log, FParent, combo), (std::vector<WORD>{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
+    EXPECT_EQ(Notifications(log, FParent, combo),
+              (std::vector<WORD>{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
 
     // A letter finds the next item starting with it.
     log.Clear();
@@ -247,7 +253,8 @@ TEST_F(ComboTest, DropDownListByKeyboard) {
     SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
     log.Clear();
     SetFocus(FParent);
-    EXPECT_EQ(Notifications(log, FParent, combo), (std::vector<WORD>{CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}));
+    EXPECT_EQ(Notifications(log, FParent, combo),
+              (std::vector<WORD>{CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}));
 }
 
 // The wheel over a focused combo box moves its selection one item a notch, as Up and Down do; the edit
@@ -289,7 +296,8 @@ TEST_F(ComboTest, ListOpensAboveWhenTheWorkAreaEndsBelowIt) {
     GetWindowRect(Info(combo).hwndList, &listRect);
     ASSERT_GT(comboRect.bottom + (listRect.bottom - listRect.top), work.bottom);
     EXPECT_EQ(listRect.bottom, comboRect.top);
-    EXPECT_GT(listRect.bottom - listRect.top, 5 * static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0)))
+    EXPECT_GT(listRect.bottom - listRect.top,
+              5 * static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0)))
         << "the whole list still shows";
 }
 
@@ -451,8 +459,9 @@ TEST_F(ComboTest, OwnerDrawnItemsGoToTheParentAsTheComboBox) {
         return std::nullopt;
     };
     HWND parent = wintest::Create(options);
-    HWND combo = CreateWindowExW(0, u"ComboBox", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
-                                 0, 0, 120, 100, parent, reinterpret_cast<HMENU>(5), nullptr, nullptr);
+    HWND combo =
+        CreateWindowExW(0, u"ComboBox", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 0,
+                        0, 120, 100, parent, reinterpret_cast<HMENU>(5), nullptr, nullptr);
     ASSERT_NE(combo, nullptr);
     ASSERT_FALSE(types.empty());
     EXPECT_EQ(types.front(), ODT_COMBOBOX);
@@ -476,15 +485,17 @@ TEST_F(ComboTest, CreateAndDestroySequencesOfAnOwnerDrawnList) {
             reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 16;
             return TRUE;
         }
-        return message == WM_DRAWITEM || message == WM_DELETEITEM ? std::optional<LRESULT>(TRUE) : std::nullopt;
+        return message == WM_DRAWITEM || message == WM_DELETEITEM ? std::optional<LRESULT>(TRUE)
+                                                                  : std::nullopt;
     };
     HWND parent = wintest::Create(options);
     MessageLog log;
     log.Name(parent, "parent");
     // Create: the field's and then the list's item height are asked for while the combo box is being made;
     // then the parent hears of its new child.
-    HWND combo = CreateWindowExW(0, u"ComboBox", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
-                                 0, 0, 120, 100, parent, reinterpret_cast<HMENU>(5), nullptr, nullptr);
+    HWND combo =
+        CreateWindowExW(0, u"ComboBox", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 0,
+                        0, 120, 100, parent, reinterpret_cast<HMENU>(5), nullptr, nullptr);
     log.Name(combo, "combo");
     EXPECT_TRUE(log.Matches({
         {"parent", WM_MEASUREITEM, Sent | WParam, 5}, // the field
@@ -526,7 +537,9 @@ TEST_P(ComboLook, PaintsTheButtonAndTheFocusedField) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Looks, ComboLook, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Themed" : "Classic"; });
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Themed" : "Classic";
+                         });
 
 // CB_DIR fills the combo box's list as LB_DIR fills a list box.
 TEST_F(ComboTest, DirFillsTheList) {

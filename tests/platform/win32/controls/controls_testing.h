@@ -46,7 +46,8 @@ inline bool Noise(UINT message) {
 inline LRESULT RecorderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WNDPROC original = OriginalProcs()[hwnd];
     if (wintest::MessageLog* log = wintest::CurrentLog(); log && !Noise(message))
-        log->Add(wintest::Record{hwnd, message, wParam, lParam, false, false, wintest::NotifyCode(message, lParam)});
+        log->Add(wintest::Record{hwnd, message, wParam, lParam, false, false,
+                                 wintest::NotifyCode(message, lParam)});
     if (message == WM_NCDESTROY)
         OriginalProcs().erase(hwnd);
     return CallWindowProcW(original, hwnd, message, wParam, lParam);
@@ -54,8 +55,8 @@ inline LRESULT RecorderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 // From now on the log records the control's messages.
 inline void Record(HWND control) {
-    OriginalProcs()[control] =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecorderProc)));
+    OriginalProcs()[control] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecorderProc)));
 }
 
 // Reads input and posted messages but not WM_PAINT, so a sequence holds only what the action caused.
@@ -127,9 +128,10 @@ protected:
     void TearDown() override { wintest::ResetWindowManager(); }
 
     HWND Child(LPCWSTR className, DWORD style, RECT rect, LPCWSTR text = u"", int id = 100) {
-        HWND hwnd = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
-                                    rect.right - rect.left, rect.bottom - rect.top, FParent,
-                                    reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), nullptr, nullptr);
+        HWND hwnd =
+            CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
+                            rect.right - rect.left, rect.bottom - rect.top, FParent,
+                            reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), nullptr, nullptr);
         return hwnd;
     }
 

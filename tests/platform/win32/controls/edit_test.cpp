@@ -51,7 +51,8 @@ TEST_F(EditTest, FocusAndTypingSendTheWin32Sequences) {
         {"parent", WM_IME_SETCONTEXT, Sent | Optional},
         {"edit", WM_IME_SETCONTEXT, Sent | Optional},
         {"edit", WM_SETFOCUS, Sent},
-        {"parent", WM_COMMAND, Sent | WParam | LParam, MAKEWPARAM(id, EN_SETFOCUS), reinterpret_cast<LPARAM>(edit)},
+        {"parent", WM_COMMAND, Sent | WParam | LParam, MAKEWPARAM(id, EN_SETFOCUS),
+         reinterpret_cast<LPARAM>(edit)},
     }));
 
     // Type a character.
@@ -89,10 +90,18 @@ struct Step {
     String text;
     int key = 0;
 };
-Step T(const Char* text) { return Step{Step::Text, text, 0}; }
-Step K(int key) { return Step{Step::Key, {}, key}; }
-Step S(int key) { return Step{Step::WithShift, {}, key}; }
-Step C(int key) { return Step{Step::WithControl, {}, key}; }
+Step T(const Char* text) {
+    return Step{Step::Text, text, 0};
+}
+Step K(int key) {
+    return Step{Step::Key, {}, key};
+}
+Step S(int key) {
+    return Step{Step::WithShift, {}, key};
+}
+Step C(int key) {
+    return Step{Step::WithControl, {}, key};
+}
 
 struct KeyCase {
     const char* name;
@@ -117,10 +126,18 @@ TEST_P(EditKeys, LeaveTextSelectionAndNotifications) {
     MessageLog log;
     for (const Step& step : c.steps) {
         switch (step.kind) {
-        case Step::Text: Type(step.text); break;
-        case Step::Key: Press(step.key); break;
-        case Step::WithShift: Chord(VK_SHIFT, step.key); break;
-        case Step::WithControl: Chord(VK_CONTROL, step.key); break;
+        case Step::Text:
+            Type(step.text);
+            break;
+        case Step::Key:
+            Press(step.key);
+            break;
+        case Step::WithShift:
+            Chord(VK_SHIFT, step.key);
+            break;
+        case Step::WithControl:
+            Chord(VK_CONTROL, step.key);
+            break;
         }
     }
     EXPECT_EQ(WindowText(edit), String(c.text));
@@ -141,26 +158,80 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"BackspaceDeletesLeft", Single, u"abc", 3, 3, {K(VK_BACK)}, u"ab", 2, 2, {U, Ch}},
         KeyCase{"BackspaceAtStartDoesNothing", Single, u"abc", 0, 0, {K(VK_BACK)}, u"abc", 0, 0, {}},
         KeyCase{"DeleteDeletesRight", Single, u"abc", 0, 0, {K(VK_DELETE)}, u"bc", 0, 0, {U, Ch}},
-        KeyCase{"ShiftLeftSelectsThenTypeReplaces", Single, u"abc", 3, 3, {S(VK_LEFT), S(VK_LEFT), T(u"X")}, u"aX", 2,
-                2, {U, Ch}},
+        KeyCase{"ShiftLeftSelectsThenTypeReplaces",
+                Single,
+                u"abc",
+                3,
+                3,
+                {S(VK_LEFT), S(VK_LEFT), T(u"X")},
+                u"aX",
+                2,
+                2,
+                {U, Ch}},
         KeyCase{"LeftFromSelectionMovesFromTheCaret", Single, u"abcd", 1, 3, {K(VK_LEFT)}, u"abcd", 2, 2, {}},
         KeyCase{"ShiftEndSelectsToTheEnd", Single, u"abc", 1, 1, {S(VK_END)}, u"abc", 1, 3, {}},
         KeyCase{"HomeGoesToTheStart", Single, u"abc", 2, 2, {K(VK_HOME)}, u"abc", 0, 0, {}},
-        KeyCase{"ControlLeftGoesToTheWordStart", Single, u"one two", 7, 7, {C(VK_LEFT)}, u"one two", 4, 4, {}},
-        KeyCase{"ControlRightSkipsTheWordAndSpaces", Single, u"one two", 0, 0, {C(VK_RIGHT)}, u"one two", 4, 4, {}},
+        KeyCase{
+            "ControlLeftGoesToTheWordStart", Single, u"one two", 7, 7, {C(VK_LEFT)}, u"one two", 4, 4, {}},
+        KeyCase{"ControlRightSkipsTheWordAndSpaces",
+                Single,
+                u"one two",
+                0,
+                0,
+                {C(VK_RIGHT)},
+                u"one two",
+                4,
+                4,
+                {}},
         KeyCase{"UpActsAsLeftOnOneLine", Single, u"abc", 2, 2, {K(VK_UP)}, u"abc", 1, 1, {}},
         KeyCase{"EnterIgnoredOnOneLine", Single, u"ab", 1, 1, {K(VK_RETURN)}, u"ab", 1, 1, {}},
-        KeyCase{"NumberRefusesLetters", Single | ES_NUMBER, u"", 0, 0, {T(u"1a2")}, u"12", 2, 2, {U, Ch, U, Ch}},
-        KeyCase{"UpperCaseConverts", Single | ES_UPPERCASE, u"", 0, 0, {T(u"aé")}, u"AÉ", 2, 2, {U, Ch, U, Ch}},
-        KeyCase{"LowerCaseConverts", Single | ES_LOWERCASE, u"", 0, 0, {T(u"AB")}, u"ab", 2, 2, {U, Ch, U, Ch}},
-        KeyCase{"ReadOnlyRefusesTyping", Single | ES_READONLY, u"ab", 2, 2, {T(u"x"), K(VK_BACK), K(VK_DELETE)}, u"ab",
-                2, 2, {}},
-        KeyCase{"SurrogatePairIsOneStep", Single, u"a\U0001F600b", 3, 3, {K(VK_LEFT), K(VK_BACK)}, u"\U0001F600b", 0,
-                0, {U, Ch}},
+        KeyCase{
+            "NumberRefusesLetters", Single | ES_NUMBER, u"", 0, 0, {T(u"1a2")}, u"12", 2, 2, {U, Ch, U, Ch}},
+        KeyCase{
+            "UpperCaseConverts", Single | ES_UPPERCASE, u"", 0, 0, {T(u"aé")}, u"AÉ", 2, 2, {U, Ch, U, Ch}},
+        KeyCase{
+            "LowerCaseConverts", Single | ES_LOWERCASE, u"", 0, 0, {T(u"AB")}, u"ab", 2, 2, {U, Ch, U, Ch}},
+        KeyCase{"ReadOnlyRefusesTyping",
+                Single | ES_READONLY,
+                u"ab",
+                2,
+                2,
+                {T(u"x"), K(VK_BACK), K(VK_DELETE)},
+                u"ab",
+                2,
+                2,
+                {}},
+        KeyCase{"SurrogatePairIsOneStep",
+                Single,
+                u"a\U0001F600b",
+                3,
+                3,
+                {K(VK_LEFT), K(VK_BACK)},
+                u"\U0001F600b",
+                0,
+                0,
+                {U, Ch}},
         KeyCase{"BackspaceRemovesAPair", Single, u"a\U0001F600", 3, 3, {K(VK_BACK)}, u"a", 1, 1, {U, Ch}},
         KeyCase{"ControlAToSelectAll", Single, u"abc", 1, 1, {C('A')}, u"abc", 0, 3, {}},
-        KeyCase{"UndoTakesTheTypingBack", Single, u"", 0, 0, {T(u"ab"), C('Z')}, u"", 0, 0, {U, Ch, U, Ch, U, Ch}},
-        KeyCase{"UndoTwiceRedoesAndSelects", Single, u"x", 1, 1, {T(u"ab"), C('Z'), C('Z')}, u"xab", 1, 3,
+        KeyCase{"UndoTakesTheTypingBack",
+                Single,
+                u"",
+                0,
+                0,
+                {T(u"ab"), C('Z')},
+                u"",
+                0,
+                0,
+                {U, Ch, U, Ch, U, Ch}},
+        KeyCase{"UndoTwiceRedoesAndSelects",
+                Single,
+                u"x",
+                1,
+                1,
+                {T(u"ab"), C('Z'), C('Z')},
+                u"xab",
+                1,
+                3,
                 {U, Ch, U, Ch, U, Ch, U, Ch}},
         KeyCase{"EnterBreaksAMultiLine", Multi, u"ab", 1, 1, {K(VK_RETURN)}, u"a\r\nb", 3, 3, {U, Ch}},
         KeyCase{"BackspaceJoinsLines", Multi, u"a\r\nb", 3, 3, {K(VK_BACK)}, u"ab", 1, 1, {U, Ch}},
@@ -268,7 +339,8 @@ TEST_F(EditTest, SetSelOrdersEndsAndKeepsTheCaretAtTheSecond) {
 }
 
 TEST_F(EditTest, LineQueriesOfAMultiLineEdit) {
-    HWND edit = Edit(ES_MULTILINE | ES_AUTOHSCROLL, u"first\r\nsecond line\r\n\r\nlast", RECT{10, 10, 210, 200});
+    HWND edit =
+        Edit(ES_MULTILINE | ES_AUTOHSCROLL, u"first\r\nsecond line\r\n\r\nlast", RECT{10, 10, 210, 200});
     EXPECT_EQ(SendMessageW(edit, EM_GETLINECOUNT, 0, 0), 4);
     EXPECT_EQ(SendMessageW(edit, EM_LINEINDEX, 1, 0), 7);
     EXPECT_EQ(SendMessageW(edit, EM_LINEINDEX, 3, 0), 22);
@@ -411,9 +483,14 @@ TEST_F(EditTest, WithoutAutoScrollTypingStopsAtTheEdge) {
 TEST_F(EditTest, OddTextNeverBreaksTheControl) {
     String odd;
     for (int i = 0; i < 20000; ++i)
-        odd += (i % 7 == 0) ? Char(0xD800) : (i % 11 == 0) ? Char(0xDC00) : (i % 13 == 0) ? u'\r' : (i % 17 == 0) ? u'\n' : Char(u'a' + i % 26);
+        odd += (i % 7 == 0)    ? Char(0xD800)
+               : (i % 11 == 0) ? Char(0xDC00)
+               : (i % 13 == 0) ? u'\r'
+               : (i % 17 == 0) ? u'\n'
+                               : Char(u'a' + i % 26);
     odd += u"\r\n\r";
-    for (DWORD style : {DWORD(ES_AUTOHSCROLL), DWORD(ES_MULTILINE), DWORD(ES_MULTILINE | ES_AUTOHSCROLL), DWORD(ES_PASSWORD)}) {
+    for (DWORD style : {DWORD(ES_AUTOHSCROLL), DWORD(ES_MULTILINE), DWORD(ES_MULTILINE | ES_AUTOHSCROLL),
+                        DWORD(ES_PASSWORD)}) {
         HWND edit = Edit(style, u"", RECT{10, 10, 210, 100});
         SetWindowTextW(edit, odd.c_str());
         EXPECT_EQ(WindowText(edit), odd);
@@ -479,10 +556,15 @@ TEST_F(EditTest, DialogCodes) {
     EXPECT_EQ(SendMessageW(single, WM_GETDLGCODE, 0, 0), DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);
     EXPECT_EQ(SendMessageW(multi, WM_GETDLGCODE, 0, 0),
               DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS);
-    EXPECT_EQ(SendMessageW(multi, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTALLKEYS, 0);
-    EXPECT_EQ(SendMessageW(multi, WM_GETDLGCODE, VK_ESCAPE, reinterpret_cast<LPARAM>(&escape)) & DLGC_WANTALLKEYS, 0);
+    EXPECT_EQ(SendMessageW(multi, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) &
+                  DLGC_WANTALLKEYS,
+              0);
+    EXPECT_EQ(SendMessageW(multi, WM_GETDLGCODE, VK_ESCAPE, reinterpret_cast<LPARAM>(&escape)) &
+                  DLGC_WANTALLKEYS,
+              0);
     enter.hwnd = wantReturn;
-    EXPECT_NE(SendMessageW(wantReturn, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTALLKEYS,
+    EXPECT_NE(SendMessageW(wantReturn, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) &
+                  DLGC_WANTALLKEYS,
               0);
 }
 
@@ -620,11 +702,11 @@ TEST_F(EditTest, ParentChoosesTheColours) {
         return std::nullopt;
     };
     HWND parent = wintest::Create(options);
-    HWND edit = CreateWindowExW(0, u"Edit", u"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, parent, nullptr, nullptr,
-                                nullptr);
+    HWND edit = CreateWindowExW(0, u"Edit", u"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, parent, nullptr,
+                                nullptr, nullptr);
     // A read-only edit is coloured like static text.
-    HWND readOnly = CreateWindowExW(0, u"Edit", u"", WS_CHILD | WS_VISIBLE | ES_READONLY, 0, 30, 100, 20, parent,
-                                    nullptr, nullptr, nullptr);
+    HWND readOnly = CreateWindowExW(0, u"Edit", u"", WS_CHILD | WS_VISIBLE | ES_READONLY, 0, 30, 100, 20,
+                                    parent, nullptr, nullptr, nullptr);
     wintest::Pump();
     EXPECT_EQ(PixelAt(edit, 50, 10), RGB(255, 0, 0));
     EXPECT_EQ(PixelAt(readOnly, 50, 10), RGB(0, 0, 255));
@@ -660,7 +742,10 @@ TEST_F(EditTest, BalloonTipShownAndHidden) {
         const char* name;
         Ends ends;
     };
-    const Case cases[] = {{"key", Ends::Key}, {"click", Ends::Click}, {"focus loss", Ends::FocusLoss}, {"timeout", Ends::Timeout}};
+    const Case cases[] = {{"key", Ends::Key},
+                          {"click", Ends::Click},
+                          {"focus loss", Ends::FocusLoss},
+                          {"timeout", Ends::Timeout}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         HWND edit = Edit(ES_AUTOHSCROLL, u"12345");
@@ -692,9 +777,15 @@ TEST_F(EditTest, BalloonTipShownAndHidden) {
         EXPECT_LT(balloonRect.left, editRect.right);
 
         switch (c.ends) {
-        case Ends::Key: Press(VK_RIGHT); break;
-        case Ends::Click: Click(edit, 5, 5); break;
-        case Ends::FocusLoss: SetFocus(other); break;
+        case Ends::Key:
+            Press(VK_RIGHT);
+            break;
+        case Ends::Click:
+            Click(edit, 5, 5);
+            break;
+        case Ends::FocusLoss:
+            SetFocus(other);
+            break;
         case Ends::Timeout:
             Clock::Advance(9999);
             wintest::Pump();
@@ -735,7 +826,8 @@ TEST_F(EditTest, ScrollByLinesAndPages) {
         WORD code;
         int moved;
     };
-    const Step steps[] = {{SB_LINEDOWN, 1}, {SB_PAGEDOWN, visible}, {SB_LINEUP, -1}, {SB_PAGEUP, -visible}, {SB_LINEUP, 0}};
+    const Step steps[] = {
+        {SB_LINEDOWN, 1}, {SB_PAGEDOWN, visible}, {SB_LINEUP, -1}, {SB_PAGEUP, -visible}, {SB_LINEUP, 0}};
     int first = 0;
     for (const Step& step : steps) {
         SCOPED_TRACE(step.code);

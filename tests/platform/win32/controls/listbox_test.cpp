@@ -18,7 +18,8 @@ using wintest::MessageLog;
 
 class ListBoxTest : public ControlTest {
 protected:
-    HWND List(DWORD style, std::initializer_list<const Char*> items = {}, RECT rect = RECT{10, 10, 160, 110}) {
+    HWND List(DWORD style, std::initializer_list<const Char*> items = {},
+              RECT rect = RECT{10, 10, 160, 110}) {
         HWND list = Child(u"ListBox", style | WS_VSCROLL, rect);
         SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         for (const Char* item : items)
@@ -60,7 +61,8 @@ TEST_F(ListBoxTest, ItemsDataSortingAndSearching) {
     EXPECT_EQ(Text(list, 2), u"pear");
     // Insertion ignores sorting; -1 appends; past the end fails.
     EXPECT_EQ(SendMessageW(list, LB_INSERTSTRING, 1, reinterpret_cast<LPARAM>(u"zz")), 1);
-    EXPECT_EQ(SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"end")), 4);
+    EXPECT_EQ(SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"end")),
+              4);
     EXPECT_EQ(SendMessageW(list, LB_INSERTSTRING, 9, reinterpret_cast<LPARAM>(u"x")), LB_ERR);
     EXPECT_EQ(SendMessageW(list, LB_SETITEMDATA, 2, 1234), TRUE);
     EXPECT_EQ(SendMessageW(list, LB_GETITEMDATA, 2, 0), 1234);
@@ -68,11 +70,17 @@ TEST_F(ListBoxTest, ItemsDataSortingAndSearching) {
     EXPECT_EQ(SendMessageW(list, LB_GETTEXTLEN, 7, 0), LB_ERR);
 
     // Prefix search is case-blind, starts after the given item and wraps round.
-    EXPECT_EQ(SendMessageW(list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"BAN")), 2);
+    EXPECT_EQ(SendMessageW(list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"BAN")),
+              2);
     EXPECT_EQ(SendMessageW(list, LB_FINDSTRING, 2, reinterpret_cast<LPARAM>(u"a")), 0);
-    EXPECT_EQ(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"ban")), LB_ERR);
-    EXPECT_EQ(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"PEAR")), 3);
-    EXPECT_EQ(SendMessageW(list, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"pe")), 3);
+    EXPECT_EQ(
+        SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"ban")),
+        LB_ERR);
+    EXPECT_EQ(
+        SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"PEAR")),
+        3);
+    EXPECT_EQ(SendMessageW(list, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"pe")),
+              3);
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 3);
     EXPECT_EQ(SendMessageW(list, LB_SETCURSEL, 99, 0), LB_ERR);
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 3);
@@ -102,7 +110,8 @@ TEST_F(ListBoxTest, SingleSelectionByMouseAndKeyboard) {
     Press(VK_DOWN); // already at the end: nothing changes, nothing is said
     Type(u"t");     // the next item starting with t, round from the end
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
-    EXPECT_EQ(Notifications(log, FParent, list), (std::vector<WORD>{LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE}));
+    EXPECT_EQ(Notifications(log, FParent, list),
+              (std::vector<WORD>{LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE}));
 
     // Programmatic selection says nothing; -1 clears and answers LB_ERR.
     log.Clear();
@@ -186,8 +195,8 @@ TEST_F(ListBoxTest, OwnerDrawnVariableItemsAskTheParent) {
         return std::nullopt;
     };
     HWND parent = wintest::Create(options);
-    HWND list = CreateWindowExW(0, u"ListBox", u"", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWVARIABLE, 0, 0, 100, 100,
-                                parent, reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    HWND list = CreateWindowExW(0, u"ListBox", u"", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWVARIABLE, 0, 0, 100,
+                                100, parent, reinterpret_cast<HMENU>(7), nullptr, nullptr);
     for (LPARAM data : {0, 1, 2})
         SendMessageW(list, LB_ADDSTRING, 0, data);
     EXPECT_EQ(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), 10);
@@ -198,7 +207,8 @@ TEST_F(ListBoxTest, OwnerDrawnVariableItemsAskTheParent) {
     EXPECT_EQ(rect.bottom, 45);
     // Without strings, LB_GETTEXT hands out the data.
     ULONG_PTR data = 0;
-    EXPECT_EQ(SendMessageW(list, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(&data)), static_cast<LRESULT>(sizeof data));
+    EXPECT_EQ(SendMessageW(list, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(&data)),
+              static_cast<LRESULT>(sizeof data));
     EXPECT_EQ(data, 1u);
 
     SendMessageW(list, LB_SETCURSEL, 1, 0);
@@ -309,7 +319,10 @@ TEST_F(ListBoxTest, DirListsTheEntriesTheFlagsAskFor) {
     };
     const Row rows[] = {
         {"plain files by pattern", DDL_READWRITE, u"*.txt", {u"A.txt", u"b.txt"}},
-        {"folders after the files", DDL_DIRECTORY, u"*", {u"A.txt", u"b.txt", u"notes.md", u"[docs.txt]", u"[sub]"}},
+        {"folders after the files",
+         DDL_DIRECTORY,
+         u"*",
+         {u"A.txt", u"b.txt", u"notes.md", u"[docs.txt]", u"[sub]"}},
         {"hidden files when asked", DDL_HIDDEN, u"?*.txt", {u".hidden.txt", u"A.txt", u"b.txt"}},
         {"only folders", DDL_EXCLUSIVE | DDL_DIRECTORY, u"*", {u"[docs.txt]", u"[sub]"}},
         {"only hidden files", DDL_EXCLUSIVE | DDL_HIDDEN, u"*", {u".hidden.txt"}},

@@ -194,8 +194,9 @@ TEST_F(MonthCalTest, MessageSequences) {
     MessageLog log;
     log.Name(FParent, "parent");
     // Create, with day states the parent is asked for.
-    HWND cal = CreateWindowExW(0, MONTHCAL_CLASSW, u"", WS_CHILD | WS_VISIBLE | MCS_DAYSTATE, 10, 10, 250, 250,
-                               FParent, reinterpret_cast<HMENU>(static_cast<std::intptr_t>(5)), nullptr, nullptr);
+    HWND cal =
+        CreateWindowExW(0, MONTHCAL_CLASSW, u"", WS_CHILD | WS_VISIBLE | MCS_DAYSTATE, 10, 10, 250, 250,
+                        FParent, reinterpret_cast<HMENU>(static_cast<std::intptr_t>(5)), nullptr, nullptr);
     log.Name(cal, "cal");
     EXPECT_TRUE(log.Matches({
         {"parent", WM_NOTIFY, Sent | WParam | Code, 5, 0, MCN_GETDAYSTATE},

@@ -112,7 +112,8 @@ TEST_F(ProgressTest, MessageSequences) {
     log.Clear();
     DestroyWindow(bar);
     EXPECT_TRUE(log.Matches({
-        {"parent", WM_PARENTNOTIFY, Sent | WParam | LParam, MAKEWPARAM(WM_DESTROY, 100), reinterpret_cast<LPARAM>(bar)},
+        {"parent", WM_PARENTNOTIFY, Sent | WParam | LParam, MAKEWPARAM(WM_DESTROY, 100),
+         reinterpret_cast<LPARAM>(bar)},
         {"bar", WM_SHOWWINDOW, Sent | WParam, FALSE},
         {"bar", WM_WINDOWPOSCHANGING, Sent},
         {"bar", WM_WINDOWPOSCHANGED, Sent},

@@ -96,8 +96,8 @@ TEST_F(ScrollBarTest, ArrowsAndPagesRepeatWhileHeld) {
     log.Clear();
     Click(bar, 8, 150);
     Click(bar, 8, 3);
-    EXPECT_EQ(Scrolls(log, bar), (std::vector<Scroll>{{SB_PAGEDOWN, 0}, {SB_ENDSCROLL, 0}, {SB_LINEUP, 0},
-                                                      {SB_ENDSCROLL, 0}}));
+    EXPECT_EQ(Scrolls(log, bar),
+              (std::vector<Scroll>{{SB_PAGEDOWN, 0}, {SB_ENDSCROLL, 0}, {SB_LINEUP, 0}, {SB_ENDSCROLL, 0}}));
 }
 
 TEST_F(ScrollBarTest, DraggingTheThumb) {
@@ -117,8 +117,9 @@ TEST_F(ScrollBarTest, DraggingTheThumb) {
     win32::input::MouseButton(win32::input::Button::Left, false, start.x + 500, start.y);
     PumpInput();
     // Half-way is 46 (83 * 91 / 165, rounded); past the end stops at the last position.
-    EXPECT_EQ(Scrolls(log, bar), (std::vector<Scroll>{{SB_THUMBTRACK, 46}, {SB_THUMBTRACK, 91},
-                                                      {SB_THUMBPOSITION, 91}, {SB_ENDSCROLL, 0}}));
+    EXPECT_EQ(Scrolls(log, bar),
+              (std::vector<Scroll>{
+                  {SB_THUMBTRACK, 46}, {SB_THUMBTRACK, 91}, {SB_THUMBPOSITION, 91}, {SB_ENDSCROLL, 0}}));
     // The bar does not move by itself: the parent sets the position.
     EXPECT_EQ(GetScrollPos(bar, SB_CTL), 0);
 }
@@ -179,6 +180,8 @@ TEST_P(ScrollBarLook, ThumbFollowsThePosition) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ThemedAndClassic, ScrollBarLook, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Themed" : "Classic"; });
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Themed" : "Classic";
+                         });
 
 } // namespace

@@ -164,8 +164,9 @@ TEST_F(StaticTest, OwnerDrawnStaticAsksItsParent) {
         return std::nullopt;
     };
     HWND parent = Create(options);
-    HWND owner = CreateWindowExW(0, u"Static", u"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 0, 40, 20, parent,
-                                 reinterpret_cast<HMENU>(static_cast<std::intptr_t>(9)), nullptr, nullptr);
+    HWND owner =
+        CreateWindowExW(0, u"Static", u"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 0, 40, 20, parent,
+                        reinterpret_cast<HMENU>(static_cast<std::intptr_t>(9)), nullptr, nullptr);
     Pump();
     ASSERT_FALSE(draws.empty());
     EXPECT_EQ(draws.back().CtlType, ODT_STATIC);

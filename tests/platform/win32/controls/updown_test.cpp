@@ -129,8 +129,9 @@ TEST_F(UpDownTest, MessageSequences) {
     log.Name(FEdit, "buddy");
     log.Name(FParent, "top");
     // Create.
-    HWND spin = CreateWindowExW(0, UPDOWN_CLASSW, nullptr, WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_SETBUDDYINT,
-                                150, 10, 16, 24, FHost, reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    HWND spin =
+        CreateWindowExW(0, UPDOWN_CLASSW, nullptr, WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_SETBUDDYINT,
+                        150, 10, 16, 24, FHost, reinterpret_cast<HMENU>(7), nullptr, nullptr);
     log.Name(spin, "spin");
     // The parent hears of its new child, and passes the news up.
     EXPECT_TRUE(log.Matches({
