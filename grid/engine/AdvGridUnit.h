@@ -26,6 +26,31 @@ extern TCursor LinkCursor;
 // The font of the grid's rich hint window; a grid sets it to its font's name before it shows a hint.
 extern String HintFontName;
 
+// Runs once, the first time: OLE for the thread, the window hook of this thread, the grid's classes for
+// streaming, the common controls flag, the clipboard format and the window messages. Later calls do
+// nothing until GridUnitShutdown.
+void GridUnitStartup();
+// Runs once after a start-up: OLE released, the hook removed, HintFontName emptied.
+void GridUnitShutdown();
+
+// The hook: on WM_WINDOWPOSCHANGING and WM_WINDOWPOSCHANGED to any window of the thread, FocusWindowGrid
+// moves its focus frame with its current cell; the call always goes on to the next hook.
+LRESULT GridCallWndProcHook(int code, WPARAM wParam, LPARAM lParam);
+
 // The high 32 bits of the named library's file version (major in the high word, minor in the low); -1
 // when the file has no version resource or its fixed block lacks the signature $FEEF04BD.
 Integer GetDllFileVersion(const String& fileName);
+// Adds WS_EX_TRANSPARENT to the window's extended style.
+void SetTransparentExStyle(HWND hwnd);
+
+// The grid unit's copies of the locale routines; they behave as the utility unit's, whose names they
+// share.
+namespace AdvGrid {
+Char GetTimeSeparator();
+Char GetDateSeparator();
+Char GetThousandSeparator();
+Char GetDecimalSeparator();
+String GetShortDateFormat();
+String GetShortTimeFormat();
+String GetLongTimeFormat();
+} // namespace AdvGrid

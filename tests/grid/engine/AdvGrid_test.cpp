@@ -387,4 +387,193 @@ TEST_F(AdvGridTest, CellsChangedReachesTheEventAndLiveNotifiersOnly) {
     EXPECT_EQ(second, (std::vector<TRect>{TRect(1, 2, 3, 4), TRect(0, 0, 1, 1)}));
 }
 
+// ---- Unit start-up and shutdown
+
+class GridUnitTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        GridUnitShutdown();
+        win32::ResetSystemSettings();
+    }
+    static void SetComCtl(DWORD major, DWORD minor) {
+        win32::SystemSettings settings = win32::GetSystemSettings();
+        settings.comctlMajor = major;
+        settings.comctlMinor = minor;
+        win32::SetSystemSettings(settings);
+    }
+};
+
+TEST_F(GridUnitTest, ComCtl470OrLaterFollowsTheLibraryVersion) {
+    struct Case {
+        DWORD major, minor;
+        bool expected;
+    };
+    const Case cases[] = {{4, 70, true}, {4, 69, false}, {4, 71, true}, {3, 99, false}, {6, 0, true}};
+    for (const Case& c : cases) {
+        SetComCtl(c.major, c.minor);
+        GridUnitStartup();
+        EXPECT_EQ(ComCtl470OrLater, c.expected) << c.major << "." << c.minor;
+        GridUnitShutdown();
+    }
+}
+
+TEST_F(GridUnitTest, DllFileVersion) {
+    SetComCtl(5, 82);
+    EXPECT_EQ(GetDllFileVersion(u"comctl32.dll"), (5 << 16) | 82);
+    EXPECT_EQ(GetDllFileVersion(u"no-such-library.dll"), -1);
+}
+
+TEST_F(GridUnitTest, StartupRegistersOnceAndShutdownReleases) {
+    GridUnitStartup();
+    HHOOK hook = GridHookHandle;
+    ASSERT_NE(hook, nullptr);
+    EXPECT_NE(GridCellsClipboardFormat, 0);
+    EXPECT_EQ(GridCellsClipboardFormat, Word(RegisterClipboardFormat(u"TAdvStringGrid Cells")));
+    const Word messages[] = {WM_GRIDEDITDONE, WM_GRIDEDITSHOW, WM_GRIDEDITPROP, WM_DTPSHIFTFOCUS};
+    const Char* names[] = {u"GridEditDone", u"GridEditShow", u"GridEditProp", u"DTPShiftFocus"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(messages[i], Word(RegisterWindowMessage(names[i]))) << i;
+    EXPECT_NE(GetClass(u"TAdvStringGrid"), nullptr);
+    EXPECT_NE(GetClass(u"TSearchPanel"), nullptr);
+
+    // A second start installs no second hook.
+    GridUnitStartup();
+    EXPECT_EQ(GridHookHandle, hook);
+
+    HintFontName = u"Tahoma";
+    GridUnitShutdown();
+    EXPECT_EQ(GridHookHandle, nullptr);
+    EXPECT_TRUE(HintFontName.empty());
+    // A shutdown without a start does nothing.
+    GridUnitShutdown();
+    EXPECT_EQ(GridHookHandle, nullptr);
+}
+
+// A hook installed before the grid unit's sees what the grid's hook passes on.
+int gEarlierHookPosChanges = 0;
+HHOOK gEarlierHook = nullptr;
+
+LRESULT EarlierHook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* record = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (record->message == WM_WINDOWPOSCHANGED)
+        ++gEarlierHookPosChanges;
+    return CallNextHookEx(gEarlierHook, code, wParam, lParam);
+}
+
+TEST_F(GridUnitTest, HookPassesEveryMessageOn) {
+    gEarlierHook = SetWindowsHookEx(WH_CALLWNDPROC, EarlierHook, nullptr, GetCurrentThreadId());
+    GridUnitStartup();
+    HWND hwnd = CreateWindowEx(0, u"STATIC", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    gEarlierHookPosChanges = 0;
+    SetWindowPos(hwnd, nullptr, 20, 30, 10, 10, SWP_NOZORDER);
+    EXPECT_EQ(gEarlierHookPosChanges, 1);
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    EXPECT_EQ(rect.left, 20);
+    DestroyWindow(hwnd);
+    GridUnitShutdown();
+    UnhookWindowsHookEx(gEarlierHook);
+}
+
+// ---- Property setters
+
+TEST_F(AdvGridTest, RepaintingSettersRepaintOnlyOnAChange) {
+    struct Case {
+        const char* name;
+        std::function<void(TAdvStringGrid&)> write;
+        std::function<Int64(TAdvStringGrid&)> read;
+        Int64 expected;
+        bool repaints;
+    };
+    const Case cases[] = {
+        {"SelectionColor", [](auto& g) { g.SetSelectionColor(0x112233); },
+         [](auto& g) { return g.SelectionColor(); }, 0x112233, true},
+        {"SelectionColor unchanged", [](auto& g) { g.SetSelectionColor(0xEACAB6); },
+         [](auto& g) { return g.SelectionColor(); }, 0xEACAB6, false},
+        {"SelectionTextColor", [](auto& g) { g.SetSelectionTextColor(clRed); },
+         [](auto& g) { return g.SelectionTextColor(); }, clRed, true},
+        {"SelectionRectangle", [](auto& g) { g.SetSelectionRectangle(true); },
+         [](auto& g) { return g.SelectionRectangle(); }, 1, true},
+        {"DefaultAlignment", [](auto& g) { g.SetDefaultAlignment(taCenter); },
+         [](auto& g) { return g.DefaultAlignment(); }, taCenter, true},
+        {"mixer factor 150 is clamped", [](auto& g) { g.SetSelectionColorMixerFactor(150); },
+         [](auto& g) { return g.SelectionColorMixerFactor(); }, 100, true},
+        {"mixer factor -5 is clamped", [](auto& g) { g.SetSelectionColorMixerFactor(-5); },
+         [](auto& g) { return g.SelectionColorMixerFactor(); }, 0, true},
+        {"mixer factor unchanged", [](auto& g) { g.SetSelectionColorMixerFactor(50); },
+         [](auto& g) { return g.SelectionColorMixerFactor(); }, 50, false},
+        {"ShowSelection off", [](auto& g) { g.SetShowSelection(false); },
+         [](auto& g) { return g.ShowSelection(); }, 0, true},
+        {"VAlignment centre", [](auto& g) { g.SetVAlignment(vtaCenter); },
+         [](auto& g) { return g.VAlign(); }, DT_VCENTER, true},
+        {"VAlignment bottom", [](auto& g) { g.SetVAlignment(vtaBottom); },
+         [](auto& g) { return g.VAlign(); }, DT_BOTTOM, true},
+        {"Flat", [](auto& g) { g.SetFlat(true); }, [](auto& g) { return g.Flat(); }, 1, true},
+        {"BorderColor", [](auto& g) { g.SetBorderColor(clRed); },
+         [](auto& g) { return g.BorderColor(); }, clRed, false},
+        {"MaxEditLength", [](auto& g) { g.SetMaxEditLength(12); },
+         [](auto& g) { return g.MaxEditLength(); }, 12, false},
+    };
+    for (const Case& c : cases) {
+        TTestAdvGrid grid(nullptr);
+        grid.invalidates = 0;
+        c.write(grid);
+        EXPECT_EQ(c.read(grid), c.expected) << c.name;
+        EXPECT_EQ(grid.invalidates > 0, c.repaints) << c.name;
+    }
+}
+
+TEST_F(AdvGridTest, VAlignmentInsideAnUpdateStoresWithoutRepaint) {
+    TTestAdvGrid& g = *MakeGrid();
+    g.SetUpdateCount(1);
+    g.invalidates = 0;
+    g.SetVAlignment(vtaCenter);
+    EXPECT_EQ(g.VAlign(), UINT(DT_VCENTER));
+    EXPECT_EQ(g.invalidates, 0);
+}
+
+TEST_F(AdvGridTest, SpreadSheetTurnsOnItsBehaviourForEitherValue) {
+    for (bool value : {true, false}) {
+        TAdvStringGrid grid(nullptr);
+        grid.SetSpreadSheet(value);
+        EXPECT_EQ(grid.SpreadSheet(), value);
+        EXPECT_TRUE(grid.SelectionRectangle()) << value;
+        EXPECT_TRUE(grid.SelectionResizer()) << value;
+        EXPECT_TRUE(grid.Navigation()->AllowSmartClipboard()) << value;
+        EXPECT_TRUE(grid.Options().Contains(goRangeSelect)) << value;
+        EXPECT_TRUE(grid.Options().Contains(goEditing)) << value;
+        EXPECT_TRUE(grid.MouseActions()->RangeSelectAndEdit()) << value;
+    }
+}
+
+TEST_F(AdvGridTest, SizeWithFormAnchorsAllSidesForEitherValue) {
+    const TAnchors all{akLeft, akTop, akRight, akBottom};
+    TAdvStringGrid& g = *MakeGrid();
+    g.SetSizeWithForm(true);
+    EXPECT_EQ(g.Anchors(), all);
+    g.SetAnchors(TAnchors{akLeft, akTop});
+    g.SetSizeWithForm(false);
+    EXPECT_FALSE(g.SizeWithForm());
+    EXPECT_EQ(g.Anchors(), all);
+    // Writing the value it has changes nothing.
+    g.SetAnchors(TAnchors{akLeft, akTop});
+    g.SetSizeWithForm(false);
+    EXPECT_EQ(g.Anchors(), (TAnchors{akLeft, akTop}));
+}
+
+TEST_F(AdvGridTest, SettingsObjectsAreCopiedIn) {
+    TAdvStringGrid& g = *MakeGrid();
+    TAdvHintInfo hint;
+    hint.SetTitle(u"Title");
+    TAdvHintInfo* own = g.OfficeHint();
+    g.SetOfficeHint(&hint);
+    EXPECT_EQ(g.OfficeHint(), own);
+    EXPECT_EQ(g.OfficeHint()->Title(), u"Title");
+    TAutoColor colours;
+    TAutoColor* ownColours = g.AutoColor();
+    g.SetAutoColor(&colours);
+    EXPECT_EQ(g.AutoColor(), ownColours);
+}
+
 } // namespace
