@@ -45,6 +45,7 @@ public:
     void SetUpdateCount(Integer value) { FUpdateCount = value; }
     void SetEditChange() { FEditChange = true; }
     Integer MaxRowCount() const { return FMaxRowCount; }
+    void RunLoaded() { Loaded(); }
 
     int invalidates = 0;
     std::vector<WPARAM> timers;
@@ -180,6 +181,18 @@ TEST_F(AdvGridTest, DesignTimeFlag) {
         EXPECT_EQ(OwnsComponentOf(grid, u"TGridCombo"), !c.designing) << c.name;
         EXPECT_EQ(grid->Style(), c.designing ? tsCustom : tsWindowsXP) << c.name;
     }
+}
+
+TEST_F(AdvGridTest, LoadedTakesTheStoredShapeAndMovesAlwaysShowEditorToNavigation) {
+    TTestAdvGrid& g = *MakeGrid();
+    g.SetColCount(7);
+    g.SetRowCount(40);
+    g.SetOptions(g.Options() + TGridOptions{goEditing, goAlwaysShowEditor});
+    g.RunLoaded();
+    EXPECT_EQ(g.MaxRowCount(), 40);
+    EXPECT_FALSE(g.Options().Contains(goAlwaysShowEditor));
+    EXPECT_TRUE(g.Options().Contains(goEditing));
+    EXPECT_TRUE(g.Navigation()->AlwaysEdit());
 }
 
 // ---- Assign and AssignCells
