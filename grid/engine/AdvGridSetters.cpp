@@ -110,9 +110,15 @@ void TAdvStringGrid::SetSpreadSheet(bool Value) {
 void TAdvStringGrid::SetVAlignment(TVAlignment Value) {
     FVAlignment = Value;
     switch (Value) {
-    case vtaTop: FVAlign = DT_TOP; break;
-    case vtaCenter: FVAlign = DT_VCENTER; break;
-    case vtaBottom: FVAlign = DT_BOTTOM; break;
+    case vtaTop:
+        FVAlign = DT_TOP;
+        break;
+    case vtaCenter:
+        FVAlign = DT_VCENTER;
+        break;
+    case vtaBottom:
+        FVAlign = DT_BOTTOM;
+        break;
     }
     if (FUpdateCount == 0)
         Invalidate();

@@ -19,7 +19,8 @@ class TArrowWindow : public TCustomControl {
     DECLARE_CLASS(TArrowWindow, TCustomControl)
 
 public:
-    TArrowWindow(TComponent* AOwner, TArrowDirection direction) : TCustomControl(AOwner), FDirection(direction) {}
+    TArrowWindow(TComponent* AOwner, TArrowDirection direction)
+        : TCustomControl(AOwner), FDirection(direction) {}
     TArrowDirection Direction() const { return FDirection; }
 
 private:

@@ -56,7 +56,8 @@ void GridUnitStartup() {
     OleInitialize(nullptr);
     FocusWindowGrid = nullptr;
     if (GridHookHandle == nullptr)
-        GridHookHandle = SetWindowsHookEx(WH_CALLWNDPROC, GridCallWndProcHook, nullptr, GetCurrentThreadId());
+        GridHookHandle =
+            SetWindowsHookEx(WH_CALLWNDPROC, GridCallWndProcHook, nullptr, GetCurrentThreadId());
     RegisterGridClasses();
     // A signed comparison: -1 for a missing version counts as too old.
     ComCtl470OrLater = GetDllFileVersion(u"comctl32.dll") >= ((4 << 16) | 70);
@@ -81,8 +82,9 @@ void GridUnitShutdown() {
 
 LRESULT GridCallWndProcHook(int code, WPARAM wParam, LPARAM lParam) {
     const auto* record = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (record != nullptr && (record->message == WM_WINDOWPOSCHANGING || record->message == WM_WINDOWPOSCHANGED) &&
-        FocusWindowGrid != nullptr)
+    const bool moved = record != nullptr &&
+                       (record->message == WM_WINDOWPOSCHANGING || record->message == WM_WINDOWPOSCHANGED);
+    if (moved && FocusWindowGrid != nullptr)
         FocusWindowGrid->UpdateFocusFrame();
     return CallNextHookEx(GridHookHandle, code, wParam, lParam);
 }
@@ -97,8 +99,9 @@ Integer GetDllFileVersion(const String& fileName) {
         return -1;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(buffer.data(), u"\\", reinterpret_cast<LPVOID*>(&fixed), &length) || fixed == nullptr ||
-        fixed->dwSignature != 0xFEEF04BD)
+    if (!VerQueryValueW(buffer.data(), u"\\", reinterpret_cast<LPVOID*>(&fixed), &length))
+        return -1;
+    if (fixed == nullptr || fixed->dwSignature != 0xFEEF04BD)
         return -1;
     return static_cast<Integer>(fixed->dwFileVersionMS);
 }

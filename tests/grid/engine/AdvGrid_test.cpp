@@ -108,7 +108,8 @@ TEST_F(AdvGridTest, ConstructorDefaults) {
         {"Height", [](TAdvStringGrid& g) { return g.Height(); }, 250},
         {"DefaultRowHeight", [](TAdvStringGrid& g) { return g.DefaultRowHeight(); }, 22},
         {"FixedRowHeight", [](TAdvStringGrid& g) { return g.FixedRowHeight(); }, 22},
-        {"AcceptsControls", [](TAdvStringGrid& g) { return g.ControlStyle().Contains(csAcceptsControls); }, 1},
+        {"AcceptsControls",
+         [](TAdvStringGrid& g) { return g.ControlStyle().Contains(csAcceptsControls); }, 1},
         {"Look", [](TAdvStringGrid& g) { return g.Look(); }, glXP},
         {"Style", [](TAdvStringGrid& g) { return g.Style(); }, tsWindowsXP},
         {"SelectionColor", [](TAdvStringGrid& g) { return g.SelectionColor(); }, 0xEACAB6},
@@ -129,7 +130,8 @@ TEST_F(AdvGridTest, ConstructorDefaults) {
         {"Column 0 and 511 visible",
          [](TAdvStringGrid& g) { return g.ColVisible(0) && g.ColVisible(511); }, 1},
         {"FixedFont bold", [](TAdvStringGrid& g) { return g.FixedFont()->Style().Contains(fsBold); }, 1},
-        {"ActiveCellFont bold", [](TAdvStringGrid& g) { return g.ActiveCellFont()->Style().Contains(fsBold); }, 1},
+        {"ActiveCellFont bold",
+         [](TAdvStringGrid& g) { return g.ActiveCellFont()->Style().Contains(fsBold); }, 1},
         {"LinkCursor", [](TAdvStringGrid&) { return LinkCursor; }, crHandPoint},
         {"DesignTimeInit", [](TAdvStringGrid& g) { return g.DesignTimeInit(); }, 0},
     };
@@ -476,7 +478,8 @@ LRESULT EarlierHook(int code, WPARAM wParam, LPARAM lParam) {
 TEST_F(GridUnitTest, HookPassesEveryMessageOn) {
     gEarlierHook = SetWindowsHookEx(WH_CALLWNDPROC, EarlierHook, nullptr, GetCurrentThreadId());
     GridUnitStartup();
-    HWND hwnd = CreateWindowEx(0, u"STATIC", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND hwnd =
+        CreateWindowEx(0, u"STATIC", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(hwnd, nullptr);
     gEarlierHookPosChanges = 0;
     SetWindowPos(hwnd, nullptr, 20, 30, 10, 10, SWP_NOZORDER);
