@@ -6,10 +6,34 @@
 
 #include "grid/engine/AdvGridUnit.h"
 #include "platform/framework/Forms.h"
+#include "platform/framework/Idents.h"
 #include "platform/rtl/PropertyInfo.h"
 #include "platform/win32/uxtheme.h"
 
-DEFINE_CLASS(TAdvStringGrid)
+// The settings groups are published under their field's name without the F (the balloon settings as
+// Balloon); the setters' properties with their defaults, so that only what differs is stored.
+DEFINE_CLASS(TAdvStringGrid, PROPERTY(AutoColor), PROPERTY(Balloon), PROPERTY(BackGround), PROPERTY(Bands),
+             PROPERTY(CellNode), PROPERTY(ColumnSize), PROPERTY(ControlLook), PROPERTY(DragDropSettings),
+             PROPERTY(DragScrollOptions), PROPERTY(Filter), PROPERTY(FilterDropDown), PROPERTY(FilterEdit),
+             PROPERTY(FloatingFooter), PROPERTY(FocusHelper), PROPERTY(Grouping), PROPERTY(HoverButtons),
+             PROPERTY(HTMLSettings), PROPERTY(MouseActions), PROPERTY(Navigation), PROPERTY(OfficeHint),
+             PROPERTY(PrintSettings), PROPERTY(ProgressAppearance), PROPERTY(SearchFooter),
+             PROPERTY(ShowModified), PROPERTY(SizeWhileTyping), PROPERTY(SortSettings), PROPERTY(SyncGrid),
+             PROPERTY(AutoSize).Default(false),
+             PROPERTY(BorderColor).Type(TypeInfoColor()).Default(0x00B99D7F),
+             PROPERTY(DefaultAlignment).Default(taLeftJustify), PROPERTY(Flat).Default(false),
+             PROPERTY(IntegralHeight).Default(false), PROPERTY(MaxEditLength).Default(0),
+             PROPERTY(SelectionColor).Type(TypeInfoColor()).Default(0x00EACAB6),
+             PROPERTY(SelectionColorTo).Type(TypeInfoColor()).Default(clNone),
+             PROPERTY(SelectionMirrorColor).Type(TypeInfoColor()).Default(clNone),
+             PROPERTY(SelectionMirrorColorTo).Type(TypeInfoColor()).Default(clNone),
+             PROPERTY(SelectionTextColor).Type(TypeInfoColor()).Default(0),
+             PROPERTY(SelectionColorMixer).Default(false), PROPERTY(SelectionColorMixerFactor).Default(50),
+             PROPERTY(SelectionRectangle).Default(false), PROPERTY(SelectionResizer).Default(false),
+             PROPERTY(ShowSelection).Default(true), PROPERTY(SizeWithForm).Default(false),
+             PROPERTY(SpreadSheet).Default(false), PROPERTY(VAlignment).Default(vtaTop),
+             EVENT(OnCellsChanged), EVENT(OnGridResize), EVENT(OnGetEditMask), EVENT(OnButtonClick),
+             EVENT(OnUnitChanged))
 
 // ---- Construction
 

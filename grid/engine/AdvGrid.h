@@ -136,8 +136,9 @@ public:
     // The text-drawing flag of VAlignment.
     UINT VAlign() const { return FVAlign; }
     bool AutoSize() const { return FAutoSize; }
-    // True outside loading sizes the normal columns to their contents plus 10 pixels.
-    void SetAutoSize(bool Value);
+    // True outside loading sizes the normal columns to their contents plus 10 pixels. The grid's own
+    // flag: the control's automatic sizing stays off.
+    void SetAutoSize(bool Value) override;
     bool Flat() const { return FFlat; }
     // Repaints unless loading.
     void SetFlat(bool Value);
@@ -222,30 +223,53 @@ public:
         return ACol < 0 || ACol >= VisibleColEntries - 1 || FVisibleCol[ACol];
     }
 
-    // Settings groups.
+    // Settings groups; writing one copies into the grid's own instance.
     TColumnSize* ColumnSize() const { return FColumnSize.get(); }
+    void SetColumnSize(TColumnSize* Value) { FColumnSize->Assign(Value); }
     TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
+    void SetPrintSettings(TPrintSettings* Value) { FPrintSettings->Assign(Value); }
     THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
+    void SetHTMLSettings(THTMLSettings* Value) { FHTMLSettings->Assign(Value); }
     TDragDropSettings* DragDropSettings() const { return FDragDropSettings.get(); }
+    void SetDragDropSettings(TDragDropSettings* Value) { FDragDropSettings->Assign(Value); }
     TControlLook* ControlLook() const { return FControlLook.get(); }
+    void SetControlLook(TControlLook* Value) { FControlLook->Assign(Value); }
     TNavigation* Navigation() const { return FNavigation.get(); }
+    void SetNavigation(TNavigation* Value) { FNavigation->Assign(Value); }
     TMouseActions* MouseActions() const { return FMouseActions.get(); }
+    void SetMouseActions(TMouseActions* Value) { FMouseActions->Assign(Value); }
     TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
+    void SetSearchFooter(TSearchFooter* Value) { FSearchFooter->Assign(Value); }
     TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
+    void SetFloatingFooter(TFloatingFooter* Value) { FFloatingFooter->Assign(Value); }
     TCellNode* CellNode() const { return FCellNode.get(); }
+    void SetCellNode(TCellNode* Value) { FCellNode->Assign(Value); }
     TBands* Bands() const { return FBands.get(); }
+    void SetBands(TBands* Value) { FBands->Assign(Value); }
     TGrouping* Grouping() const { return FGrouping.get(); }
+    void SetGrouping(TGrouping* Value) { FGrouping->Assign(Value); }
     TBackGround* BackGround() const { return FBackGround.get(); }
+    void SetBackGround(TBackGround* Value) { FBackGround->Assign(Value); }
     TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
+    void SetProgressAppearance(TGridProgressAppearance* Value) { FProgressAppearance->Assign(Value); }
     TSyncGrid* SyncGrid() const { return FSyncGrid.get(); }
+    void SetSyncGrid(TSyncGrid* Value) { FSyncGrid->Assign(Value); }
     TFilter* Filter() const { return FFilter.get(); }
+    void SetFilter(TFilter* Value) { FFilter->Assign(Value); }
     TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
+    void SetFilterDropDown(TFilterDropDown* Value) { FFilterDropDown->Assign(Value); }
     TFilterEdit* FilterEdit() const { return FFilterEdit.get(); }
+    void SetFilterEdit(TFilterEdit* Value) { FFilterEdit->Assign(Value); }
     TBalloonSettings* Balloon() const { return FBalloonSettings.get(); }
+    void SetBalloon(TBalloonSettings* Value) { FBalloonSettings->Assign(Value); }
     TShowModified* ShowModified() const { return FShowModified.get(); }
+    void SetShowModified(TShowModified* Value) { FShowModified->Assign(Value); }
     THoverButtons* HoverButtons() const { return FHoverButtons.get(); }
+    void SetHoverButtons(THoverButtons* Value) { FHoverButtons->Assign(Value); }
     TFocusHelper* FocusHelper() const { return FFocusHelper.get(); }
+    void SetFocusHelper(TFocusHelper* Value) { FFocusHelper->Assign(Value); }
     TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
+    void SetSizeWhileTyping(TSizeWhileTyping* Value) { FSizeWhileTyping->Assign(Value); }
 
     // ---- Focus frame (grid/view/AdvGridFocus.cpp)
 

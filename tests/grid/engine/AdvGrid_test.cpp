@@ -9,9 +9,12 @@
 #include "grid/engine/AdvGrid.h"
 #include "grid/engine/AdvGridUnit.h"
 #include "platform/framework/Application.h"
+#include "platform/framework/Filer.h"
 #include "platform/framework/Forms.h"
+#include "platform/framework/ObjectText.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/PropertyInfo.h"
+#include "platform/rtl/Streams.h"
 #include "platform/win32/clipboard.h"
 #include "platform/win32/sysconfig.h"
 
@@ -195,6 +198,47 @@ TEST_F(AdvGridTest, LoadedTakesTheStoredShapeAndMovesAlwaysShowEditorToNavigatio
     EXPECT_FALSE(g.Options().Contains(goAlwaysShowEditor));
     EXPECT_TRUE(g.Options().Contains(goEditing));
     EXPECT_TRUE(g.Navigation()->AlwaysEdit());
+}
+
+std::string TextOf(TComponent* component) {
+    TMemoryStream binary, text;
+    WriteComponent(binary, component);
+    binary.SetPosition(0);
+    ObjectBinaryToText(binary, text);
+    return std::string(static_cast<const char*>(text.Memory()), static_cast<std::size_t>(text.Size()));
+}
+
+// The grid streams as a form's component: with its settings, never with its inner controls, which are
+// owned by the grid and not by the form.
+TEST_F(AdvGridTest, PublishedSettingsStreamOnlyWhatDiffers) {
+    if (GetClass(u"TAdvStringGrid") == nullptr)
+        RegisterClass(TAdvStringGrid::StaticClass());
+    TForm form(nullptr, 0);
+    form.SetName(u"Form1");
+    auto* source = new TAdvStringGrid(&form);
+    source->SetName(u"Grid1");
+    source->SetParent(&form);
+    const std::string plain = TextOf(&form);
+    for (const char* absent : {"Selection", "ShowSelection", "SpreadSheet", "SizeWithForm", "VAlignment",
+                               "IntegralHeight", "Navigation.", "TGridCombo", "TDropList"})
+        EXPECT_EQ(plain.find(absent), std::string::npos) << absent << " in\n" << plain;
+
+    source->SetSelectionColor(clRed);
+    source->SetVAlignment(vtaCenter);
+    source->SetIntegralHeight(true);
+    source->Navigation()->SetAlwaysEdit(true);
+    TMemoryStream binary;
+    WriteComponent(binary, &form);
+    binary.SetPosition(0);
+    TForm copyForm(nullptr, 0);
+    ReadComponent(binary, &copyForm);
+    auto* copy = dynamic_cast<TAdvStringGrid*>(copyForm.FindComponent(u"Grid1"));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->SelectionColor(), clRed);
+    EXPECT_EQ(copy->VAlign(), UINT(DT_VCENTER));
+    EXPECT_TRUE(copy->IntegralHeight());
+    EXPECT_TRUE(copy->Navigation()->AlwaysEdit());
+    EXPECT_TRUE(copy->ShowSelection());
 }
 
 // ---- Assign and AssignCells
