@@ -1,0 +1,594 @@
+// The full string grid: the one declaration of TAdvStringGrid, whose members are defined in the grid's
+// engine, view and file folders, one .cpp per concern.
+//
+// Contents (each section names the file that defines its members):
+//   construction, lifecycle, changed cells           (grid/engine/AdvGrid.cpp)
+//   property setters                                  (grid/engine/AdvGridSetters.cpp)
+//   hidden rows and columns                           (grid/engine/AdvGridHidden.cpp)
+//   filtering                                         (grid/engine/AdvGridFiltering.cpp)
+//   nodes and outline                                 (grid/engine/AdvGridNodes.cpp)
+//   calculations                                      (grid/engine/AdvGridCalc.cpp)
+//   balloons and settings change handlers             (grid/view/AdvGridBalloons.cpp)
+//   focus frame                                       (grid/view/AdvGridFocus.cpp)
+//   column states                                     (grid/files/AdvGridColumnState.cpp)
+//   owned settings objects and inner controls         (created in grid/engine/AdvGrid.cpp)
+//   fields
+//
+// The owned settings groups and inner controls are std::unique_ptr members: the grid creates them in its
+// constructor and frees them in its destructor, whatever their Owner says. Settings groups are published
+// under their field's name without the F; writing one copies into the grid's own instance.
+#pragma once
+
+#include <memory>
+
+#include "grid/engine/AdvGridCellObjects.h"
+#include "grid/engine/AdvGridSettings.h"
+#include "grid/engine/AdvGridSupport.h"
+#include "grid/engine/AdvGridTypes.h"
+#include "grid/engine/AdvObj.h"
+#include "grid/engine/BaseGrid.h"
+#include "grid/view/AdvGridDragScroll.h"
+#include "grid/view/AdvGridEditors.h"
+#include "grid/view/AdvGridFilter.h"
+#include "grid/view/AdvGridFooter.h"
+#include "grid/view/AdvGridHint.h"
+#include "grid/view/AdvGridLook.h"
+#include "grid/view/AdvGridSearch.h"
+#include "platform/framework/ImgList.h"
+#include "platform/framework/Menus.h"
+#include "platform/framework/StdScroll.h"
+#include "render/AdvHintInfo.h"
+#include "render/AdvStyleIF.h"
+#include "render/PictureContainer.h"
+
+// The identifier of the window timer that drives blinking and hover; it runs while the window exists.
+inline constexpr UINT_PTR GridTimerID = 111;
+inline constexpr UINT GridTimerPeriod = 500;
+// The hidden-column map has this many entries, of which 0 .. 511 are honoured: a column at 512 or above
+// is never hidden.
+inline constexpr Integer VisibleColEntries = 513;
+
+class TAdvStringGrid : public TBaseGrid, public IQELStyle, public IQELTones {
+    DECLARE_CLASS(TAdvStringGrid, TBaseGrid)
+
+public:
+    // ---- Construction, lifecycle, changed cells (AdvGrid.cpp)
+
+    explicit TAdvStringGrid(TComponent* AOwner);
+    ~TAdvStringGrid() override;
+
+    // Copies settings, layout and cells from another TAdvStringGrid; any other source is ignored.
+    void Assign(TPersistent* Source) override;
+    // Copies the cell texts (fixed cells too) and the counts from another TAdvStringGrid; settings stay.
+    virtual void AssignCells(TPersistent* Source);
+    // With IntegralHeight the height is cut to a whole number of default rows.
+    void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+    // Repaints the grid, unless the repaint right after an in-place edit change is to be swallowed.
+    void Invalidate() override;
+
+    // Fires OnCellsChanged, tells every registered notifier, then recalculates all footers.
+    virtual void DoCellsChanged(const TRect& R);
+    virtual void CellsChangedHook();
+    void RegisterNotifier(TGridChangeNotifier* notifier) { FNotifierList->Register(notifier); }
+    void UnRegisterNotifier(TGridChangeNotifier* notifier) { FNotifierList->UnRegister(notifier); }
+
+    // True for a grid newly placed on a form at design time: in design mode, and the owner neither
+    // reading nor loading a stored description.
+    bool DesignTimeInit() const { return FDesignTimeInit; }
+    // The window timer is running (between CreateWnd and DestroyWnd).
+    bool GridTimerRunning() const { return FGridTimerID != 0; }
+
+    // IQELStyle, IQELTones: forward to the grid's look.
+    void SetComponentStyle(TQELStyle AStyle) override;
+    void SetColorTones(TColorTones ATones) override;
+
+    TCellsChangedEvent OnCellsChanged;
+    TGridResizeEvent OnGridResize;
+    TGetEditMaskEvent OnGetEditMask;
+    TButtonClickEvent OnButtonClick;
+    TUnitChangedEvent OnUnitChanged;
+
+    // ---- Property setters (AdvGridSetters.cpp)
+    // These store and repaint only when the value changed.
+
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor Value);
+    TColor SelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor Value);
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor Value);
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor Value);
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor Value);
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool Value);
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool Value);
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool Value);
+    TAlignment DefaultAlignment() const { return FDefaultAlignment; }
+    void SetDefaultAlignment(TAlignment Value);
+
+    // These do more than store; see each.
+    Integer SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    // Clamped to 0 .. 100.
+    void SetSelectionColorMixerFactor(Integer Value);
+    bool ShowSelection() const { return FShowSelection; }
+    // Also the base grid's selection flag.
+    void SetShowSelection(bool Value);
+    TColor BorderColor() const { return FBorderColor; }
+    // Redraws the border for the styled looks when the parent has a window.
+    void SetBorderColor(TColor Value);
+    Integer MaxEditLength() const { return FMaxEditLength; }
+    // Also the length limit of the normal in-place editor when it exists.
+    void SetMaxEditLength(Integer Value);
+    bool SizeWithForm() const { return FSizeWithForm; }
+    // A change anchors the grid on all four sides, whichever value is written.
+    void SetSizeWithForm(bool Value);
+    bool SpreadSheet() const { return FSpreadSheet; }
+    // Either value turns on the selection rectangle and resizer, smart clipboard, range selection,
+    // editing and range-select-and-edit; nothing is turned off again for false.
+    void SetSpreadSheet(bool Value);
+    TVAlignment VAlignment() const { return FVAlignment; }
+    // Stores the text-drawing flag DT_TOP, DT_VCENTER or DT_BOTTOM; repaints unless an update runs.
+    void SetVAlignment(TVAlignment Value);
+    // The text-drawing flag of VAlignment.
+    UINT VAlign() const { return FVAlign; }
+    bool AutoSize() const { return FAutoSize; }
+    // True outside loading sizes the normal columns to their contents plus 10 pixels. The grid's own
+    // flag: the control's automatic sizing stays off.
+    void SetAutoSize(bool Value) override;
+    bool Flat() const { return FFlat; }
+    // Repaints unless loading.
+    void SetFlat(bool Value);
+    // Copied into the grid's own instances.
+    TSortSettings* SortSettings() const { return FSortSettings.get(); }
+    void SetSortSettings(TSortSettings* Value) { FSortSettings->Assign(Value); }
+    TDragScrollOptions* DragScrollOptions() const { return FDragScrollOptions.get(); }
+    void SetDragScrollOptions(TDragScrollOptions* Value) { FDragScrollOptions->Assign(Value); }
+    TAdvHintInfo* OfficeHint() const { return FOfficeHint.get(); }
+    void SetOfficeHint(TAdvHintInfo* Value) { FOfficeHint->Assign(Value); }
+    TAutoColor* AutoColor() const { return FAutoColor.get(); }
+    void SetAutoColor(TAutoColor* Value) { FAutoColor->Assign(Value); }
+
+    // Plain properties of the grid's look and behaviour that Assign copies.
+    TGridLook Look() const { return FLook; }
+    // FIXME: stores the look only; the look's defaults come with the look presets.
+    void SetLook(TGridLook Value) { FLook = Value; }
+    TQELStyle Style() const { return FStyle; }
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool Value) { FIntegralHeight = Value; }
+    TColor ActiveCellColor() const { return FActiveCellColor; }
+    void SetActiveCellColor(TColor Value) { FActiveCellColor = Value; }
+    TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+    void SetActiveCellColorTo(TColor Value) { FActiveCellColorTo = Value; }
+    bool ActiveCellShow() const { return FActiveCellShow; }
+    void SetActiveCellShow(bool Value) { FActiveCellShow = Value; }
+    TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
+    TFont* FixedFont() const { return FFixedFont.get(); }
+    TColor DisabledFontColor() const { return FDisabledFontColor; }
+    void SetDisabledFontColor(TColor Value) { FDisabledFontColor = Value; }
+    TColor HintColor() const { return FHintColor; }
+    void SetHintColor(TColor Value) { FHintColor = Value; }
+    TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor Value) { FHighlightColor = Value; }
+    TColor HighlightTextColor() const { return FHighLightTextColor; }
+    void SetHighlightTextColor(TColor Value) { FHighLightTextColor = Value; }
+    TColor URLColor() const { return FURLColor; }
+    bool FixedRowAlways() const { return FFixedRowAlways; }
+    void SetFixedRowAlways(bool Value) { FFixedRowAlways = Value; }
+    Integer FixedRowHeight() const { return FFixedRowHeight; }
+    // FIXME: stores the height only; applying it to the fixed rows comes with the row model.
+    void SetFixedRowHeight(Integer Value) { FFixedRowHeight = Value; }
+    Integer FixedColWidth() const { return FFixedColWidth; }
+    // FIXME: stores the width only; applying it to the fixed columns comes with the column model.
+    void SetFixedColWidth(Integer Value) { FFixedColWidth = Value; }
+    Integer FixedFooters() const { return FFixedFooters; }
+    void SetFixedFooters(Integer Value) { FFixedFooters = Value; }
+    Integer FixedRightCols() const { return FFixedRightCols; }
+    void SetFixedRightCols(Integer Value) { FFixedRightCols = Value; }
+    bool EnableHTML() const { return FEnableHTML; }
+    void SetEnableHTML(bool Value) { FEnableHTML = Value; }
+    bool EnhRowColMove() const { return FEnhRowColMove; }
+    void SetEnhRowColMove(bool Value) { FEnhRowColMove = Value; }
+    bool IntelliZoom() const { return FIntelliZoom; }
+    void SetIntelliZoom(bool Value) { FIntelliZoom = Value; }
+    bool MultilineCells() const { return FMultilineCells; }
+    void SetMultilineCells(bool Value) { FMultilineCells = Value; }
+    Integer MaxComboLength() const { return FMaxComboLength; }
+    void SetMaxComboLength(Integer Value) { FMaxComboLength = Value; }
+    bool AutoFilterUpdate() const { return FAutoFilterUpdate; }
+    void SetAutoFilterUpdate(bool Value) { FAutoFilterUpdate = Value; }
+    TScrollType ScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType Value) { FScrollType = Value; }
+    TColor ScrollColor() const { return FScrollColor; }
+    void SetScrollColor(TColor Value) { FScrollColor = Value; }
+    Integer ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(Integer Value) { FScrollWidth = Value; }
+    TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways Value) { FScrollBarAlways = Value; }
+    String FloatFormat() const { return FFloatFormat; }
+    String CheckTrue() const { return FCheckTrue; }
+    String CheckFalse() const { return FCheckFalse; }
+    TInvalidEntryIcon InvalidEntryIcon() const { return FInvalidEntryIcon; }
+    String InvalidEntryTitle() const { return FInvalidEntryTitle; }
+    void SetInvalidEntryTitle(const String& Value) { FInvalidEntryTitle = Value; }
+    String InvalidEntryText() const { return FInvalidEntryText; }
+    void SetInvalidEntryText(const String& Value) { FInvalidEntryText = Value; }
+    TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
+    TStringList* RowHeaders() const { return FRowHeaders.get(); }
+    TStringList* LookupItems() const { return FLookupItems.get(); }
+    bool ColVisible(Integer ACol) const {
+        return ACol < 0 || ACol >= VisibleColEntries - 1 || FVisibleCol[ACol];
+    }
+
+    // Settings groups; writing one copies into the grid's own instance.
+    TColumnSize* ColumnSize() const { return FColumnSize.get(); }
+    void SetColumnSize(TColumnSize* Value) { FColumnSize->Assign(Value); }
+    TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
+    void SetPrintSettings(TPrintSettings* Value) { FPrintSettings->Assign(Value); }
+    THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
+    void SetHTMLSettings(THTMLSettings* Value) { FHTMLSettings->Assign(Value); }
+    TDragDropSettings* DragDropSettings() const { return FDragDropSettings.get(); }
+    void SetDragDropSettings(TDragDropSettings* Value) { FDragDropSettings->Assign(Value); }
+    TControlLook* ControlLook() const { return FControlLook.get(); }
+    void SetControlLook(TControlLook* Value) { FControlLook->Assign(Value); }
+    TNavigation* Navigation() const { return FNavigation.get(); }
+    void SetNavigation(TNavigation* Value) { FNavigation->Assign(Value); }
+    TMouseActions* MouseActions() const { return FMouseActions.get(); }
+    void SetMouseActions(TMouseActions* Value) { FMouseActions->Assign(Value); }
+    TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
+    void SetSearchFooter(TSearchFooter* Value) { FSearchFooter->Assign(Value); }
+    TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
+    void SetFloatingFooter(TFloatingFooter* Value) { FFloatingFooter->Assign(Value); }
+    TCellNode* CellNode() const { return FCellNode.get(); }
+    void SetCellNode(TCellNode* Value) { FCellNode->Assign(Value); }
+    TBands* Bands() const { return FBands.get(); }
+    void SetBands(TBands* Value) { FBands->Assign(Value); }
+    TGrouping* Grouping() const { return FGrouping.get(); }
+    void SetGrouping(TGrouping* Value) { FGrouping->Assign(Value); }
+    TBackGround* BackGround() const { return FBackGround.get(); }
+    void SetBackGround(TBackGround* Value) { FBackGround->Assign(Value); }
+    TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
+    void SetProgressAppearance(TGridProgressAppearance* Value) { FProgressAppearance->Assign(Value); }
+    TSyncGrid* SyncGrid() const { return FSyncGrid.get(); }
+    void SetSyncGrid(TSyncGrid* Value) { FSyncGrid->Assign(Value); }
+    TFilter* Filter() const { return FFilter.get(); }
+    void SetFilter(TFilter* Value) { FFilter->Assign(Value); }
+    TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
+    void SetFilterDropDown(TFilterDropDown* Value) { FFilterDropDown->Assign(Value); }
+    TFilterEdit* FilterEdit() const { return FFilterEdit.get(); }
+    void SetFilterEdit(TFilterEdit* Value) { FFilterEdit->Assign(Value); }
+    TBalloonSettings* Balloon() const { return FBalloonSettings.get(); }
+    void SetBalloon(TBalloonSettings* Value) { FBalloonSettings->Assign(Value); }
+    TShowModified* ShowModified() const { return FShowModified.get(); }
+    void SetShowModified(TShowModified* Value) { FShowModified->Assign(Value); }
+    THoverButtons* HoverButtons() const { return FHoverButtons.get(); }
+    void SetHoverButtons(THoverButtons* Value) { FHoverButtons->Assign(Value); }
+    TFocusHelper* FocusHelper() const { return FFocusHelper.get(); }
+    void SetFocusHelper(TFocusHelper* Value) { FFocusHelper->Assign(Value); }
+    TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
+    void SetSizeWhileTyping(TSizeWhileTyping* Value) { FSizeWhileTyping->Assign(Value); }
+
+    // ---- Focus frame (grid/view/AdvGridFocus.cpp)
+
+    // Moves the focus frame to the current cell's screen rectangle grown by 4 pixels, or hides it and
+    // gives up FocusWindowGrid when the cell is out of view.
+    // FIXME: there is no focus frame yet, so nothing moves.
+    void UpdateFocusFrame();
+
+    // ---- Hidden rows and columns (AdvGridHidden.cpp)
+
+    // FIXME: nothing can be hidden yet, so these have nothing to show again.
+    void UnHideRowsAll();
+    void UnHideColumnsAll();
+    Integer NumHiddenRows() const { return 0; }
+    Integer NumHiddenColumns() const { return FNumHidden; }
+
+    // ---- Filtering (AdvGridFiltering.cpp)
+
+    // FIXME: no filter can be applied yet, so there is none to remove.
+    void RemoveAllFilters();
+
+    // ---- Nodes and outline (AdvGridNodes.cpp)
+
+    // FIXME: no node can be added yet, so there is none to expand.
+    void ExpandAll();
+    Integer GetNodeCount() { return 0; }
+
+    // ---- Calculations (AdvGridCalc.cpp)
+
+    // FIXME: no footer calculation exists yet.
+    virtual void CalcFooter(Integer ACol);
+
+protected:
+    // ---- Construction, lifecycle, changed cells (AdvGrid.cpp)
+
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Loaded() override;
+    void Resize() override;
+    String GetEditMask(Integer ACol, Integer ARow) override;
+    // Finds the wheel message and the rows per wheel step.
+    virtual void InitMouseWheel(bool Startup);
+    // Answers csDesigning of the grid; the mouse actions ask through it.
+    virtual bool IsDesigning();
+    virtual void RepaintAll() { Invalidate(); }
+    // Bound to the OnChange of the mouse and navigation options; nothing here, for descendants.
+    virtual void MouseActionsChanged() {}
+    virtual void NavigationChanged() {}
+    // Runs ColumnHeadersHook, then shows the column headers in row 0 (or the row headers in column 0).
+    virtual void ColumnHeadersHook() {}
+    // The nearest enclosing form, walking the parents; null when there is none.
+    TCustomForm* FindParentForm(TControl* Control) const;
+
+    // ---- Balloons and settings change handlers (grid/view/AdvGridBalloons.cpp)
+
+    // FIXME: balloon tips come with the view; these do nothing yet.
+    void StartBalloons();
+    void StopBalloons();
+    // FIXME: the search panel does not follow the search footer yet.
+    void SearchFooterChanged(TObject* Sender);
+    // FIXME: headers are not shown in the fixed cells yet.
+    void ShowColumnHeaders();
+    void ShowRowHeaders();
+
+    // ---- Column states (grid/files/AdvGridColumnState.cpp)
+
+    // FIXME: column sizes are not saved or loaded yet.
+    void SaveColSizes();
+    void LoadColSizes();
+
+    // Fields the grid's Parts share.
+    Integer FMaxRowCount = 0;   // the highest row count in use, rows beyond RowCount keep their data
+    Integer FMaxColCount = 0;
+    Integer FNumHidden = 0;     // hidden columns
+    bool FClearTextOnly = false;
+    bool FSaveHiddenCells = false;
+    bool FOwnsObjects = false;
+    bool FLoaded = false;
+    bool FEditChange = false;   // an in-place edit changed the text: swallow the next repaint
+    Integer FUpdateCount = 0;   // BeginUpdate depth
+    Integer FFixedRowsMin = 0;  // the counts and sizes of the stored description, set by Loaded
+    Integer FFixedColsMin = 0;
+    Integer FMinRowHeight = 0;
+    Integer FMinColWidth = 0;
+
+private:
+    void CreateOwnedObjects();
+    void CreateFilterObjects();
+    void CreateInnerControls();
+    void QueryPlatform();
+
+    // ---- Owned settings objects and inner controls
+
+    std::unique_ptr<TFooterPanel> FFooterPanel;
+    std::unique_ptr<TSearchPanel> FSearchPanel;
+    std::unique_ptr<TAutoColor> FAutoColor;
+    std::unique_ptr<TFont> cf; // the font GetCellFont fills
+    std::unique_ptr<TFocusHelper> FFocusHelper;
+    std::unique_ptr<TSearchFooter> FSearchFooter;
+    std::unique_ptr<TFloatingFooter> FFloatingFooter;
+    std::unique_ptr<TPrintSettings> FPrintSettings;
+    std::unique_ptr<THTMLSettings> FHTMLSettings;
+    std::unique_ptr<TSortSettings> FSortSettings;
+    std::unique_ptr<TDragDropSettings> FDragDropSettings;
+    std::unique_ptr<TDragScrollOptions> FDragScrollOptions;
+    std::unique_ptr<TControlLook> FControlLook;
+    std::unique_ptr<TNavigation> FNavigation;
+    std::unique_ptr<TColumnSize> FColumnSize;
+    std::unique_ptr<TCellNode> FCellNode;
+    std::unique_ptr<TBands> FBands;
+    std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
+    std::unique_ptr<TMouseActions> FMouseActions;
+    std::unique_ptr<TGrouping> FGrouping;
+    std::unique_ptr<TStringList> FColumnHeaders;
+    std::unique_ptr<THTMLPictureCache> FImageCache;
+    std::unique_ptr<TIntList> FOrigColSizes;
+    std::unique_ptr<TFont> FFixedFont;
+    std::unique_ptr<TFont> FActiveCellFont;
+    std::unique_ptr<TStringList> FRowHeaders;
+    std::unique_ptr<TStringList> Sortlist;
+    std::unique_ptr<TStringList> FLookupItems;
+    std::unique_ptr<TList> FRowSelect;
+    std::unique_ptr<TList> FColSelect;
+    std::unique_ptr<TSortIndexList> FSortIndexes;
+    std::unique_ptr<TIntList> FSortRowXRef;
+    std::unique_ptr<TIntList> FUnSortRowXRef;
+    std::unique_ptr<TIntList> FSelectedCells;
+    std::unique_ptr<TIntList> FSelectedRows;
+    std::unique_ptr<TIntList> FModifiedRows;
+    std::unique_ptr<TIntList> FEnabledRows;
+    std::unique_ptr<TIntList> FMergedColumns;
+    std::unique_ptr<TBitmap> FRowIndicator;
+    std::unique_ptr<TBackGround> FBackGround;
+    std::unique_ptr<THTMLHintWindow> FScrollHintWnd;
+    std::unique_ptr<TControlList> FControlList;
+    std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
+    std::unique_ptr<TSyncGrid> FSyncGrid;
+    std::unique_ptr<TCollection> FGridItems; // the hidden-row store
+    std::unique_ptr<TFilter> FFilter;
+    std::unique_ptr<TBalloonSettings> FBalloonSettings;
+    std::unique_ptr<TShowModified> FShowModified;
+    std::unique_ptr<TGridChangeNotifierList> FNotifierList;
+    std::unique_ptr<TIntList> FColumnOrder;
+    std::unique_ptr<TAdvHintInfo> FOfficeHint;
+    std::unique_ptr<TIntList> FIgnoreColumns;
+    std::unique_ptr<TFilterDropDown> FFilterDropDown;
+    std::unique_ptr<TDropList> FDropList;
+    std::unique_ptr<TDropCheckList> FDropCheckList;
+    std::unique_ptr<TStringList> FFilterList;
+    std::unique_ptr<TFilterEdit> FFilterEdit;
+    std::unique_ptr<TImageList> FFltrList;
+    std::unique_ptr<TPopupMenu> FFltrPopup;
+    std::unique_ptr<THoverButtons> FHoverButtons;
+
+    // Inner controls, made only outside design mode.
+    std::unique_ptr<TGridFocusWindow> FFocusWindow;
+    std::unique_ptr<TArrowWindow> ArwU;
+    std::unique_ptr<TArrowWindow> ArwD;
+    std::unique_ptr<TArrowWindow> ArwL;
+    std::unique_ptr<TArrowWindow> ArwR;
+    std::unique_ptr<TGridCombo> EditCombo;
+    std::unique_ptr<TGridTransEdit> EditTrans;
+    std::unique_ptr<TGridTransCombo> ComboTrans;
+    std::unique_ptr<TGridCheckBox> EditCheck;
+    std::unique_ptr<TGridEditBtn> EditBtn;
+    std::unique_ptr<TGridUnitEditBtn> UnitEditBtn;
+    std::unique_ptr<TGridButton> GridButton;
+    std::unique_ptr<THeaderDragButton> MoveButton;
+    std::unique_ptr<TControlEdit> FEditControl;
+    std::unique_ptr<TControlCombo> FComboControl;
+    std::unique_ptr<TScrollBar> FScrollBar;
+    std::unique_ptr<TScrollBar> FPaintScrollBar;
+    std::unique_ptr<TNoActiveForm> FButtonForm;
+
+    // ---- Fields
+
+    bool FDesignTimeInit = false;
+    UINT_PTR FGridTimerID = 0;
+    TCursor FOldCursor = crDefault; // remembered by Loaded, given back by the destructor
+
+    TScrollStyle FScrollBars = ssBoth;
+    Integer FScrollWidth = 0;
+    TColor FScrollColor = clNone;
+    TScrollType FScrollType = ssNormal;
+    TScrollBarAlways FScrollBarAlways = saNone;
+    bool FScrollProportional = false;
+    bool FScrollSynch = false;
+    bool FScrollHints = false;
+    TGridLook FLook = glXP;
+    TQELStyle FStyle = tsCustom;
+    TColor FBorderColor = 0;
+    TColor FSelectionColor = 0x00EACAB6;
+    TColor FSelectionColorTo = clNone;
+    TColor FSelectionMirrorColor = clNone;
+    TColor FSelectionMirrorColorTo = clNone;
+    TColor FSelectionTextColor = 0;
+    bool FSelectionColorMixer = false;
+    Integer FSelectionColorMixerFactor = 50;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    bool FSelectionRTFKeep = false;
+    TColor FActiveCellColor = 0x00808080;
+    TColor FActiveCellColorTo = clNone;
+    bool FActiveCellShow = false;
+    TColor FDisabledFontColor = 0x00C0C0C0;
+    bool FUseDisabledFont = true;
+    TColor FHintColor = clInfoBk;
+    TColor FHighlightColor = clHighlight;
+    TColor FHighLightTextColor = clHighlightText;
+    TColor FURLColor = 0x00FF0000;
+    TColor FQELGradFrom = 0x00FFFFFF;
+    TColor FQELGradTo = 0;
+    TColor FQELGradMirrorFrom = clNone;
+    TColor FQELGradMirrorTo = clNone;
+    TColorTones FTones;
+    TPoint FXYOffset{2, 2};
+    String FFloatFormat = u"%.2f";
+    String FCheckTrue = u"Y";
+    String FCheckFalse = u"N";
+    Char FPasswordChar = u'*';
+    String FXMLEncoding = u"ISO-8859-1";
+    String FFilterDropDownClear = u"(All)";
+    TGridEncoding FEncoding = encUTF8;
+    TInvalidEntryIcon FInvalidEntryIcon = ieWarning;
+    String FInvalidEntryTitle;
+    String FInvalidEntryText;
+    TOfficeTheme FOldOfficeTheme = otUnknown;
+    Integer FPrintPageFrom = 1;
+    Integer FPrintPageTo = 1;
+    bool FVisibleCol[VisibleColEntries];
+    Integer FFixedRowHeight = 22;
+    Integer FFixedColWidth = 0;
+    bool FFixedRowAlways = false;
+    Integer FFixedFooters = 0;
+    Integer FFixedRightCols = 0;
+    bool FIntegralHeight = false;
+    bool FIsWinXP = false;
+    bool FIsWin7 = false;
+    bool FIsWinVista = false;
+    bool FIsComCtl6 = false;
+    Integer FOldLeftCol = 0;
+    Integer FOldTopRow = 0;
+    bool FAutoSize = false;
+    bool FFlat = false;
+    bool FSizeWithForm = false;
+    bool FSpreadSheet = false;
+    TVAlignment FVAlignment = vtaTop;
+    UINT FVAlign = 0; // DT_TOP
+    TAlignment FDefaultAlignment = taLeftJustify;
+    bool FShowSelection = true;
+    Integer FMaxEditLength = 0;
+    Integer FMaxComboLength = 0;
+    String FEditMask;
+
+    // Flags the constructor sets true.
+    bool FShowColNrs = true;
+    bool FFitCellsInGrid = true;
+    bool FFilterNormalCellsOnly = true;
+    bool FLastValidation = true;
+    bool FAutoFilterUpdate = true;
+    bool FUseInternalHintClass = true;
+    bool FFilterDropDownMultiCol = true;
+    bool FShowDesignHelper = true;
+    bool FEnhRowColMove = true;
+    bool FEnableWheel = true;
+    bool FWordWrapEx = true;
+    bool FIntelliZoom = true;
+    bool FLoadFirstRow = true;
+    bool FQuoteEmptyCells = true;
+    bool FEnableHTML = true;
+    bool FShowNullDates = true;
+    bool FSaveFixedCells = true;
+    bool FSaveVirtCells = true;
+    bool FSaveWithHTML = true;
+    bool ColchgFlg = true;
+
+    // Plain settings Assign copies.
+    bool FAutoHideSelection = false;
+    bool FAutoNumAlign = false;
+    bool FAutoThemeAdapt = false;
+    TEditorType FDefaultEditor = edNormal;
+    bool FEditWithTags = false;
+    bool FEnableBlink = false;
+    bool FEnhTextSize = false;
+    bool FExcelStyleDecimalSeparator = false;
+    Integer FFilterDropDownRow = 0;
+    bool FFixedAsButtons = false;
+    bool FHintShowCells = false;
+    bool FHTMLHint = false;
+    bool FIntelliPan = false;
+    bool FLookup = false;
+    bool FLookupCaseSensitive = false;
+    bool FLookupHistory = false;
+    bool FMultilineCells = false;
+    String FAnchorHint;
+
+    // Set to -1 by the constructor.
+    Integer FLastTabCol = -1;
+    Integer FLastTabRow = -1;
+    Integer FHoverlink = -1;
+    Integer FOleDragCol = -1;
+    Integer FLastDesignChoice = -1;
+    Integer FFilterCol = -1;
+    Integer FHoverFixedX = -1;
+    Integer FHoverFixedY = -1;
+    Integer FOldSize = -1;
+    Integer FGroupColumn = -1;
+    Integer FMouseSelectStart = -1;
+    Integer FOldRowSel = -1;
+    Integer FComboIdx = -1;
+    Integer Colclicked = -1;
+    Integer Rowclicked = -1;
+    TPoint ptdown{0, -1};
+    TPoint FTouchScrollPt{-1, -1};
+    TPoint FPushedCellButton{-1, -1};
+    TPoint FClipTopLeft{-1, -1};
+    TPoint FLastHintPos{-1, -1};
+
+    // The wheel message and rows per wheel step, from InitMouseWheel.
+    UINT FWheelMsg = 0;
+    Integer FWheelScrollLines = 0;
+};

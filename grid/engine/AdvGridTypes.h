@@ -1,0 +1,65 @@
+// The enumerations, event types and exception class of the full string grid, shared by its engine,
+// view and file sides.
+#pragma once
+
+#include <functional>
+
+#include "grid/engine/BaseGrid.h"
+#include "platform/rtl/Convert.h"
+#include "platform/rtl/Exceptions.h"
+
+class TAdvStringGrid;
+
+// ---- Enumerations
+
+// The grid's overall look; Look applies its defaults.
+ZELMOR_ENUM(TGridLook, glStandard, glSoft, glClassic, glQEL, glXP, glListView, glVista, glWin7, glOffice2007,
+            glCustom)
+// How the scroll bars are drawn.
+ZELMOR_ENUM(TScrollType, ssNormal, ssFlat, ssEncarta, ssMetro)
+// Which scroll bars stay shown, disabled, while everything fits.
+ZELMOR_ENUM(TScrollBarAlways, saNone, saVert, saHorz, saBoth)
+// The icon of the balloon shown for an invalid entry.
+ZELMOR_ENUM(TInvalidEntryIcon, ieNone, ieInfo, ieWarning, ieError)
+// The text encoding of files the grid writes.
+ZELMOR_ENUM(TGridEncoding, encANSI, encUTF8, encUnicode)
+
+// ---- Event types
+
+using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
+using TGridResizeEvent = std::function<void(TObject* Sender)>;
+using TGetEditMaskEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, String& Value)>;
+using TButtonClickEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow)>;
+using TUnitChangedEvent =
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, const String& NewUnit)>;
+
+// ---- Errors
+
+// The grid's exception: the framework's Exception with one of the messages below; no extra fields.
+ZELMOR_DECLARE_EXCEPTION(EAdvGridError, Exception)
+
+// Every message the grid raises EAdvGridError with. The functions build the messages that carry values.
+namespace AdvGridErrors {
+inline constexpr const Char* InvalidRowAccessed = u"Invalid row accessed";
+inline constexpr const Char* InvalidColumnAccessed = u"Invalid column accessed";
+inline constexpr const Char* NoIntegerValue = u"Cell does not contain integer value";
+inline constexpr const Char* NoFloatValue = u"Cell does not contain a float value";
+inline constexpr const Char* ColumnsNotInRange = u"Columns is not in valid range";
+inline constexpr const Char* NoSortIndexes = u"No indexes specified for indexed sort";
+inline constexpr const Char* ExcelServerNotFound = u"Excel OLE server not found";
+inline constexpr const Char* WordServerNotFound = u"Word OLE server not found";
+
+inline String InvalidRowNumberAccessed(Integer row) {
+    return u"Invalid row " + IntToStr(row) + u" accessed";
+}
+inline String FileCorrupt(const String& fileName) {
+    return u"File contains no data or corrupt file " + fileName;
+}
+inline String ErrorAtPosition(Integer position, Integer col, Integer row) {
+    return u"Error at position: " + IntToStr(position) + u" in Cell [" + IntToStr(col) + u", " +
+           IntToStr(row) + u"].";
+}
+inline String CannotCreateFile(const String& fileName) { return u"Cannot Create file " + fileName; }
+inline String FileNotFound(const String& fileName) { return u"File " + fileName + u" not found"; }
+inline String WorksheetNotFound(const String& sheet) { return u"Excel worksheet " + sheet + u" not found"; }
+} // namespace AdvGridErrors

@@ -1,0 +1,9 @@
+// The look of in-cell controls, the sort settings and the form-control editors.
+#include "grid/view/AdvGridLook.h"
+
+#include "platform/rtl/PropertyInfo.h"
+
+DEFINE_CLASS(TControlLook)
+DEFINE_CLASS(TSortSettings)
+DEFINE_CLASS(TControlEdit)
+DEFINE_CLASS(TControlCombo)
