@@ -341,16 +341,16 @@ protected:
     void LoadColSizes();
 
     // Fields the grid's Parts share.
-    Integer FMaxRowCount = 0;   // the highest row count in use, rows beyond RowCount keep their data
+    Integer FMaxRowCount = 0; // the highest row count in use, rows beyond RowCount keep their data
     Integer FMaxColCount = 0;
-    Integer FNumHidden = 0;     // hidden columns
+    Integer FNumHidden = 0; // hidden columns
     bool FClearTextOnly = false;
     bool FSaveHiddenCells = false;
     bool FOwnsObjects = false;
     bool FLoaded = false;
-    bool FEditChange = false;   // an in-place edit changed the text: swallow the next repaint
-    Integer FUpdateCount = 0;   // BeginUpdate depth
-    Integer FFixedRowsMin = 0;  // the counts and sizes of the stored description, set by Loaded
+    bool FEditChange = false;  // an in-place edit changed the text: swallow the next repaint
+    Integer FUpdateCount = 0;  // BeginUpdate depth
+    Integer FFixedRowsMin = 0; // the counts and sizes of the stored description, set by Loaded
     Integer FFixedColsMin = 0;
     Integer FMinRowHeight = 0;
     Integer FMinColWidth = 0;

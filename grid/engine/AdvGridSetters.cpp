@@ -10,8 +10,7 @@
 
 namespace {
 
-template <typename T>
-void StoreAndRepaint(TAdvStringGrid* grid, T& field, T value) {
+template <typename T> void StoreAndRepaint(TAdvStringGrid* grid, T& field, T value) {
     if (field == value)
         return;
     field = value;

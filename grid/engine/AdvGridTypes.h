@@ -59,7 +59,13 @@ inline String ErrorAtPosition(Integer position, Integer col, Integer row) {
     return u"Error at position: " + IntToStr(position) + u" in Cell [" + IntToStr(col) + u", " +
            IntToStr(row) + u"].";
 }
-inline String CannotCreateFile(const String& fileName) { return u"Cannot Create file " + fileName; }
-inline String FileNotFound(const String& fileName) { return u"File " + fileName + u" not found"; }
-inline String WorksheetNotFound(const String& sheet) { return u"Excel worksheet " + sheet + u" not found"; }
+inline String CannotCreateFile(const String& fileName) {
+    return u"Cannot Create file " + fileName;
+}
+inline String FileNotFound(const String& fileName) {
+    return u"File " + fileName + u" not found";
+}
+inline String WorksheetNotFound(const String& sheet) {
+    return u"Excel worksheet " + sheet + u" not found";
+}
 } // namespace AdvGridErrors

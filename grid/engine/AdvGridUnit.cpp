@@ -28,11 +28,11 @@ bool gStarted = false;
 // exist yet are left out; each joins the list with its class.
 void RegisterGridClasses() {
     const TClass classes[] = {
-        TAdvStringGrid::StaticClass(), TDropList::StaticClass(),       TArrowWindow::StaticClass(),
-        TGridCombo::StaticClass(),     TGridTransEdit::StaticClass(),  TGridTransCombo::StaticClass(),
-        TGridCheckBox::StaticClass(),  TGridEditBtn::StaticClass(),    TGridUnitEditBtn::StaticClass(),
+        TAdvStringGrid::StaticClass(), TDropList::StaticClass(),         TArrowWindow::StaticClass(),
+        TGridCombo::StaticClass(),     TGridTransEdit::StaticClass(),    TGridTransCombo::StaticClass(),
+        TGridCheckBox::StaticClass(),  TGridEditBtn::StaticClass(),      TGridUnitEditBtn::StaticClass(),
         TGridButton::StaticClass(),    THeaderDragButton::StaticClass(), TControlEdit::StaticClass(),
-        TControlCombo::StaticClass(),  TScrollBar::StaticClass(),      TFooterPanel::StaticClass(),
+        TControlCombo::StaticClass(),  TScrollBar::StaticClass(),        TFooterPanel::StaticClass(),
         TSearchPanel::StaticClass(),
     };
     // A failure (a name registered by another class) ends the registration; the grid works without it.
@@ -56,8 +56,7 @@ void GridUnitStartup() {
     OleInitialize(nullptr);
     FocusWindowGrid = nullptr;
     if (GridHookHandle == nullptr)
-        GridHookHandle =
-            SetWindowsHookEx(WH_CALLWNDPROC, GridCallWndProcHook, nullptr, GetCurrentThreadId());
+        GridHookHandle = SetWindowsHookEx(WH_CALLWNDPROC, GridCallWndProcHook, nullptr, GetCurrentThreadId());
     RegisterGridClasses();
     // A signed comparison: -1 for a missing version counts as too old.
     ComCtl470OrLater = GetDllFileVersion(u"comctl32.dll") >= ((4 << 16) | 70);

@@ -111,8 +111,8 @@ TEST_F(AdvGridTest, ConstructorDefaults) {
         {"Height", [](TAdvStringGrid& g) { return g.Height(); }, 250},
         {"DefaultRowHeight", [](TAdvStringGrid& g) { return g.DefaultRowHeight(); }, 22},
         {"FixedRowHeight", [](TAdvStringGrid& g) { return g.FixedRowHeight(); }, 22},
-        {"AcceptsControls",
-         [](TAdvStringGrid& g) { return g.ControlStyle().Contains(csAcceptsControls); }, 1},
+        {"AcceptsControls", [](TAdvStringGrid& g) { return g.ControlStyle().Contains(csAcceptsControls); },
+         1},
         {"Look", [](TAdvStringGrid& g) { return g.Look(); }, glXP},
         {"Style", [](TAdvStringGrid& g) { return g.Style(); }, tsWindowsXP},
         {"SelectionColor", [](TAdvStringGrid& g) { return g.SelectionColor(); }, 0xEACAB6},
@@ -130,8 +130,8 @@ TEST_F(AdvGridTest, ConstructorDefaults) {
         {"EnableHTML", [](TAdvStringGrid& g) { return g.EnableHTML(); }, 1},
         {"IntelliZoom", [](TAdvStringGrid& g) { return g.IntelliZoom(); }, 1},
         {"AutoSize", [](TAdvStringGrid& g) { return g.AutoSize(); }, 0},
-        {"Column 0 and 511 visible",
-         [](TAdvStringGrid& g) { return g.ColVisible(0) && g.ColVisible(511); }, 1},
+        {"Column 0 and 511 visible", [](TAdvStringGrid& g) { return g.ColVisible(0) && g.ColVisible(511); },
+         1},
         {"FixedFont bold", [](TAdvStringGrid& g) { return g.FixedFont()->Style().Contains(fsBold); }, 1},
         {"ActiveCellFont bold",
          [](TAdvStringGrid& g) { return g.ActiveCellFont()->Style().Contains(fsBold); }, 1},
@@ -522,8 +522,7 @@ LRESULT EarlierHook(int code, WPARAM wParam, LPARAM lParam) {
 TEST_F(GridUnitTest, HookPassesEveryMessageOn) {
     gEarlierHook = SetWindowsHookEx(WH_CALLWNDPROC, EarlierHook, nullptr, GetCurrentThreadId());
     GridUnitStartup();
-    HWND hwnd =
-        CreateWindowEx(0, u"STATIC", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND hwnd = CreateWindowEx(0, u"STATIC", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(hwnd, nullptr);
     gEarlierHookPosChanges = 0;
     SetWindowPos(hwnd, nullptr, 20, 30, 10, 10, SWP_NOZORDER);
@@ -565,15 +564,15 @@ TEST_F(AdvGridTest, RepaintingSettersRepaintOnlyOnAChange) {
          [](auto& g) { return g.SelectionColorMixerFactor(); }, 50, false},
         {"ShowSelection off", [](auto& g) { g.SetShowSelection(false); },
          [](auto& g) { return g.ShowSelection(); }, 0, true},
-        {"VAlignment centre", [](auto& g) { g.SetVAlignment(vtaCenter); },
-         [](auto& g) { return g.VAlign(); }, DT_VCENTER, true},
-        {"VAlignment bottom", [](auto& g) { g.SetVAlignment(vtaBottom); },
-         [](auto& g) { return g.VAlign(); }, DT_BOTTOM, true},
+        {"VAlignment centre", [](auto& g) { g.SetVAlignment(vtaCenter); }, [](auto& g) { return g.VAlign(); },
+         DT_VCENTER, true},
+        {"VAlignment bottom", [](auto& g) { g.SetVAlignment(vtaBottom); }, [](auto& g) { return g.VAlign(); },
+         DT_BOTTOM, true},
         {"Flat", [](auto& g) { g.SetFlat(true); }, [](auto& g) { return g.Flat(); }, 1, true},
-        {"BorderColor", [](auto& g) { g.SetBorderColor(clRed); },
-         [](auto& g) { return g.BorderColor(); }, clRed, false},
-        {"MaxEditLength", [](auto& g) { g.SetMaxEditLength(12); },
-         [](auto& g) { return g.MaxEditLength(); }, 12, false},
+        {"BorderColor", [](auto& g) { g.SetBorderColor(clRed); }, [](auto& g) { return g.BorderColor(); },
+         clRed, false},
+        {"MaxEditLength", [](auto& g) { g.SetMaxEditLength(12); }, [](auto& g) { return g.MaxEditLength(); },
+         12, false},
     };
     for (const Case& c : cases) {
         TTestAdvGrid grid(nullptr);
