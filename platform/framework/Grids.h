@@ -101,6 +101,18 @@ private:
     bool FValid = false;
 };
 
+// Where a line goes when the count lines from fromIndex move to start at toIndex: the block's lines
+// keep their order and the lines they pass close up behind them.
+inline Integer BlockMovedIndex(Integer index, Integer fromIndex, Integer count, Integer toIndex) {
+    if (index >= fromIndex && index < fromIndex + count)
+        return index - fromIndex + toIndex;
+    if (toIndex > fromIndex && index >= fromIndex + count && index < toIndex + count)
+        return index - count;
+    if (toIndex < fromIndex && index >= toIndex && index < fromIndex)
+        return index + count;
+    return index;
+}
+
 class TCustomGrid;
 class TInplaceEdit;
 struct HTHEME__;
@@ -297,6 +309,23 @@ protected:
     void MoveRow(Integer fromIndex, Integer toIndex);
     virtual void DeleteColumn(Integer ACol);
     virtual void DeleteRow(Integer ARow);
+    // Block moves of rows, each one pass over the rows between, whatever the block's size. They fire no
+    // OnRowMoved. An index or count outside the grid raises EInvalidGridOperation "Grid index out of
+    // range"; a count of 0 changes nothing.
+    // MoveRowBlock: the count rows from fromIndex move to start at toIndex (toIndex + count <= RowCount);
+    // their heights, the current cell, the anchor and the editor's row go with them, then
+    // RowBlockMoved moves the data.
+    void MoveRowBlock(Integer fromIndex, Integer count, Integer toIndex);
+    // InsertRowBlock: count empty rows of the default height before ARow (0 .. RowCount). The rows come
+    // from just beyond the old count, so what was kept there is emptied.
+    void InsertRowBlock(Integer ARow, Integer count);
+    // DeleteRowBlock: the count rows from ARow go beyond the count, where their data stays stored, as
+    // DeleteRow's does.
+    void DeleteRowBlock(Integer ARow, Integer count);
+    // Gives the rows ARow .. ARow + count - 1 the default height and empties them (RowBlockEmptied).
+    void ResetRowBlock(Integer ARow, Integer count);
+    virtual void RowBlockMoved(Integer fromIndex, Integer count, Integer toIndex) {}
+    virtual void RowBlockEmptied(Integer ARow, Integer count) {}
     virtual bool BeginColumnDrag(Integer& origin, Integer& destination, const TPoint& mousePt);
     virtual bool BeginRowDrag(Integer& origin, Integer& destination, const TPoint& mousePt);
     virtual bool CheckColumnDrag(Integer& origin, Integer& destination, const TPoint& mousePt);
@@ -534,6 +563,10 @@ public:
 
 protected:
     void ColumnMoved(Integer fromIndex, Integer toIndex) override;
+    // The cells and objects of the rows travel with them, and emptied rows drop both; the objects are
+    // not freed.
+    void RowBlockMoved(Integer fromIndex, Integer count, Integer toIndex) override;
+    void RowBlockEmptied(Integer ARow, Integer count) override;
     void DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) override;
     String GetEditText(Integer ACol, Integer ARow) override;
     void RowMoved(Integer fromIndex, Integer toIndex) override;

@@ -52,6 +52,16 @@ void MoveAdjust(Integer& cellPos, Integer fromIndex, Integer toIndex) {
         cellPos += toIndex > fromIndex ? -1 : 1;
 }
 
+void RotateBlock(std::vector<Integer>& extents, Integer fromIndex, Integer count, Integer toIndex) {
+    if (extents.empty())
+        return;
+    const auto first = extents.begin();
+    if (toIndex > fromIndex)
+        std::rotate(first + fromIndex, first + fromIndex + count, first + toIndex + count);
+    else
+        std::rotate(first + toIndex, first + fromIndex, first + fromIndex + count);
+}
+
 void MoveExtent(std::vector<Integer>& extents, Integer fromIndex, Integer toIndex) {
     if (extents.empty())
         return;
@@ -737,6 +747,60 @@ void TCustomGrid::DeleteColumn(Integer ACol) {
 void TCustomGrid::DeleteRow(Integer ARow) {
     MoveRow(ARow, FRowCount - 1);
     SetRowCount(FRowCount - 1);
+}
+
+// ---- Block moves of rows
+
+void TCustomGrid::MoveRowBlock(Integer fromIndex, Integer count, Integer toIndex) {
+    if (count < 0 || fromIndex < 0 || toIndex < 0 || fromIndex > FRowCount - count ||
+        toIndex > FRowCount - count)
+        throw EInvalidGridOperation(Consts::SIndexOutOfRange);
+    if (count == 0 || fromIndex == toIndex)
+        return;
+    RotateBlock(FRowHeights, fromIndex, count, toIndex);
+    FRowSums.Reset();
+    FCurrent.Y = BlockMovedIndex(FCurrent.Y, fromIndex, count, toIndex);
+    FAnchor.Y = BlockMovedIndex(FAnchor.Y, fromIndex, count, toIndex);
+    FInplaceRow = BlockMovedIndex(FInplaceRow, fromIndex, count, toIndex);
+    Invalidate();
+    RowBlockMoved(fromIndex, count, toIndex);
+    if (!FRowHeights.empty())
+        RowHeightsChanged();
+    UpdateEdit();
+}
+
+void TCustomGrid::InsertRowBlock(Integer ARow, Integer count) {
+    if (count < 0 || ARow < 0 || ARow > FRowCount)
+        throw EInvalidGridOperation(Consts::SIndexOutOfRange);
+    if (count == 0)
+        return;
+    const Integer oldCount = FRowCount;
+    SetRowCount(oldCount + count);
+    MoveRowBlock(oldCount, count, ARow);
+    ResetRowBlock(ARow, count);
+}
+
+void TCustomGrid::DeleteRowBlock(Integer ARow, Integer count) {
+    if (count < 0 || ARow < 0 || ARow > FRowCount - count)
+        throw EInvalidGridOperation(Consts::SIndexOutOfRange);
+    if (count == 0)
+        return;
+    MoveRowBlock(ARow, count, FRowCount - count);
+    SetRowCount(FRowCount - count);
+}
+
+void TCustomGrid::ResetRowBlock(Integer ARow, Integer count) {
+    if (count <= 0 || ARow < 0)
+        return;
+    if (!FRowHeights.empty()) {
+        const Integer last = std::min(ARow + count, FRowCount);
+        for (Integer r = ARow; r < last; ++r)
+            FRowHeights[static_cast<size_t>(r)] = FDefaultRowHeight;
+        FRowSums.Reset();
+        RowHeightsChanged();
+    }
+    RowBlockEmptied(ARow, count);
+    Invalidate();
 }
 
 bool TCustomGrid::BeginColumnDrag(Integer&, Integer&, const TPoint&) {

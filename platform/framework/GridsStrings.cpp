@@ -381,6 +381,53 @@ void TStringGrid::MoveLines(bool isColumn, Integer fromIndex, Integer toIndex) {
     }
 }
 
+void TStringGrid::RowBlockMoved(Integer fromIndex, Integer count, Integer toIndex) {
+    UpdateNearLimits();
+    const Integer lo = std::min(fromIndex, toIndex);
+    const Integer hi = std::max(fromIndex, toIndex) + count; // exclusive
+    std::vector<std::tuple<Integer, Integer, FarCell>> moved;
+    for (auto it = FFar.begin(); it != FFar.end();) {
+        const Integer col = static_cast<Integer>(std::uint32_t(it->first));
+        const Integer row = static_cast<Integer>(std::uint32_t(it->first >> 32));
+        if (row >= lo && row < hi) {
+            moved.emplace_back(col, row, std::move(it->second));
+            it = FFar.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (FData.size() > static_cast<size_t>(lo)) {
+        if (FData.size() < static_cast<size_t>(hi))
+            FData.resize(static_cast<size_t>(hi));
+        const auto first = FData.begin();
+        if (toIndex > fromIndex)
+            std::rotate(first + fromIndex, first + fromIndex + count, first + hi);
+        else
+            std::rotate(first + toIndex, first + fromIndex, first + hi);
+    }
+    // The rows are in place before the far cells come back, so each lands where the rows have no cell.
+    for (auto& [col, row, cell] : moved) {
+        row = BlockMovedIndex(row, fromIndex, count, toIndex);
+        if (!cell.text.Empty())
+            StoreText(col, row, cell.text.Get());
+        if (cell.object != nullptr)
+            StoreObject(col, row, cell.object);
+    }
+}
+
+void TStringGrid::RowBlockEmptied(Integer ARow, Integer count) {
+    const size_t last = std::min(FData.size(), static_cast<size_t>(ARow) + static_cast<size_t>(count));
+    for (size_t r = static_cast<size_t>(ARow); r < last; ++r)
+        FData[r].reset();
+    for (auto it = FFar.begin(); it != FFar.end();) {
+        const Integer row = static_cast<Integer>(std::uint32_t(it->first >> 32));
+        if (row >= ARow && row - ARow < count)
+            it = FFar.erase(it);
+        else
+            ++it;
+    }
+}
+
 void TStringGrid::ColumnMoved(Integer fromIndex, Integer toIndex) {
     // Moves stay inside the counts, which the near limits cover: the rows may grow to hi.
     UpdateNearLimits();

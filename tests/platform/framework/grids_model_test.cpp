@@ -2,6 +2,7 @@
 // is shown.
 #include "tests/platform/framework/grids_testing.h"
 
+#include <functional>
 #include <set>
 #include <utility>
 
@@ -378,6 +379,102 @@ TEST_F(GridModel, MovingAndDeletingRowsKeepsTheDeletedDataBeyondTheCount) {
     FGrid->DeleteColumn(1);
     EXPECT_EQ(FGrid->ColCount(), 9);
     EXPECT_EQ(FGrid->Cells(9, 2), u"2");
+}
+
+TEST_F(GridModel, RowBlocksMoveInsertAndDeleteDataHeightsAndTheCurrentRowWithoutRowMoved) {
+    // Each row r carries its text, an object in every third row, a far cell in row 7 and a height of
+    // 10 + r; a plain model of the rows says where each must be after the operation.
+    constexpr Integer far = 2000000000;
+    std::vector<TObject> markers(20);
+    struct Line {
+        String text;
+        TObject* object;
+        Integer height;
+    };
+    struct Case {
+        const char* name;
+        std::function<void(TRecordingGrid*)> op;
+        std::function<void(std::vector<Line>&)> model;
+        Integer count;   // RowCount after
+        Integer current; // current row after, from 12
+    };
+    auto rotate = [](std::vector<Line>& m, Integer from, Integer count, Integer to) {
+        std::vector<Line> block(m.begin() + from, m.begin() + from + count);
+        m.erase(m.begin() + from, m.begin() + from + count);
+        m.insert(m.begin() + to, block.begin(), block.end());
+    };
+    const Case cases[] = {
+        {"move down", [](TRecordingGrid* g) { g->MoveRowBlock(2, 3, 10); },
+         [&](std::vector<Line>& m) { rotate(m, 2, 3, 10); }, 20, 9},
+        {"move up over the current row", [](TRecordingGrid* g) { g->MoveRowBlock(14, 4, 3); },
+         [&](std::vector<Line>& m) { rotate(m, 14, 4, 3); }, 20, 16},
+        {"move the current row", [](TRecordingGrid* g) { g->MoveRowBlock(11, 3, 0); },
+         [&](std::vector<Line>& m) { rotate(m, 11, 3, 0); }, 20, 1},
+        {"insert amid", [](TRecordingGrid* g) { g->InsertRowBlock(5, 4); },
+         [](std::vector<Line>& m) {
+             m.insert(m.begin() + 5, 4, Line{u"", nullptr, 24});
+         },
+         24, 16},
+        {"insert at the end", [](TRecordingGrid* g) { g->InsertRowBlock(20, 2); },
+         [](std::vector<Line>& m) {
+             m.insert(m.end(), 2, Line{u"", nullptr, 24});
+         },
+         22, 12},
+        {"delete amid", [](TRecordingGrid* g) { g->DeleteRowBlock(3, 5); },
+         [&](std::vector<Line>& m) { rotate(m, 3, 5, 15); }, 15, 7},
+        {"delete the current row", [](TRecordingGrid* g) { g->DeleteRowBlock(10, 10); },
+         [&](std::vector<Line>& m) { rotate(m, 10, 10, 10); }, 10, 9},
+        {"count 0", [](TRecordingGrid* g) { g->InsertRowBlock(5, 0); }, [](std::vector<Line>&) {}, 20, 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FGrid->SetRowCount(20);
+        FGrid->SetDefaultRowHeight(24);
+        std::vector<Line> model;
+        for (Integer r = 0; r < 20; ++r) {
+            model.push_back({u"row " + IntToStr(r), r % 3 == 0 ? &markers[r] : nullptr, 10 + r});
+            FGrid->SetCells(1, r, model.back().text);
+            FGrid->SetObjects(2, r, model.back().object);
+            FGrid->SetRowHeights(r, model.back().height);
+        }
+        FGrid->SetCells(far, 7, u"far 7");
+        FGrid->SetRow(12);
+        // Rows kept beyond the count are what an insert takes in: they come back empty.
+        FGrid->SetCells(1, 20, u"kept");
+        FGrid->SetCells(1, 21, u"kept");
+        FGrid->log.clear();
+        Integer moves = 0;
+        FGrid->OnRowMoved = [&](TObject*, Integer, Integer) { ++moves; };
+
+        c.op(FGrid);
+        c.model(model);
+        EXPECT_EQ(FGrid->RowCount(), c.count);
+        EXPECT_EQ(FGrid->Row(), c.current);
+        EXPECT_EQ(moves, 0);
+        for (const std::string& entry : FGrid->log)
+            EXPECT_EQ(entry.rfind("RowMoved", 0), std::string::npos) << entry;
+        for (Integer r = 0; r < static_cast<Integer>(model.size()); ++r) {
+            EXPECT_EQ(FGrid->Cells(1, r), model[r].text) << "row " << r;
+            EXPECT_EQ(FGrid->Objects(2, r), model[r].object) << "row " << r;
+            if (r < FGrid->RowCount()) {
+                EXPECT_EQ(FGrid->RowHeights(r), model[r].height) << "row " << r;
+            }
+            const bool farHere = model[r].text == u"row 7";
+            EXPECT_EQ(FGrid->Cells(far, r), farHere ? u"far 7" : u"") << "row " << r;
+        }
+        for (Integer r = 0; r < 30; ++r) {
+            FGrid->SetCells(1, r, u"");
+            FGrid->SetCells(far, r, u"");
+            FGrid->SetObjects(2, r, nullptr);
+        }
+    }
+
+    EXPECT_THROW(FGrid->MoveRowBlock(15, 6, 0), EInvalidGridOperation);
+    EXPECT_THROW(FGrid->MoveRowBlock(0, 2, 19), EInvalidGridOperation);
+    EXPECT_THROW(FGrid->InsertRowBlock(21, 1), EInvalidGridOperation);
+    EXPECT_THROW(FGrid->DeleteRowBlock(-1, 1), EInvalidGridOperation);
+    EXPECT_THROW(FGrid->DeleteRowBlock(15, 6), EInvalidGridOperation);
+    EXPECT_EQ(FGrid->RowCount(), 20);
 }
 
 TEST_F(GridModel, PaintsOnlyTheShownCellsOfAMillionRows) {

@@ -19,9 +19,12 @@ public:
     using TCustomGrid::CalcSizingState;
     using TCustomGrid::DeleteColumn;
     using TCustomGrid::DeleteRow;
+    using TCustomGrid::DeleteRowBlock;
+    using TCustomGrid::InsertRowBlock;
     using TCustomGrid::InvalidateCell;
     using TCustomGrid::MoveColumn;
     using TCustomGrid::MoveRow;
+    using TCustomGrid::MoveRowBlock;
     using TCustomGrid::SetGridState;
     using TStringGrid::TStringGrid;
 
