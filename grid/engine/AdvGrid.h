@@ -4,6 +4,7 @@
 // Contents (each section names the file that defines its members):
 //   construction, lifecycle, changed cells           (grid/engine/AdvGrid.cpp)
 //   property setters                                  (grid/engine/AdvGridSetters.cpp)
+//   rows and columns                                  (grid/engine/AdvGridRows.cpp)
 //   hidden rows and columns                           (grid/engine/AdvGridHidden.cpp)
 //   filtering                                         (grid/engine/AdvGridFiltering.cpp)
 //   nodes and outline                                 (grid/engine/AdvGridNodes.cpp)
@@ -179,11 +180,7 @@ public:
     bool FixedRowAlways() const { return FFixedRowAlways; }
     void SetFixedRowAlways(bool Value) { FFixedRowAlways = Value; }
     Integer FixedRowHeight() const { return FFixedRowHeight; }
-    // FIXME: stores the height only; applying it to the fixed rows comes with the row model.
-    void SetFixedRowHeight(Integer Value) { FFixedRowHeight = Value; }
     Integer FixedColWidth() const { return FFixedColWidth; }
-    // FIXME: stores the width only; applying it to the fixed columns comes with the column model.
-    void SetFixedColWidth(Integer Value) { FFixedColWidth = Value; }
     Integer FixedFooters() const { return FFixedFooters; }
     void SetFixedFooters(Integer Value) { FFixedFooters = Value; }
     Integer FixedRightCols() const { return FFixedRightCols; }
@@ -278,8 +275,77 @@ public:
     // FIXME: there is no focus frame yet, so nothing moves.
     void UpdateFocusFrame();
 
+    // ---- Rows and columns (AdvGridRows.cpp)
+    // RowCount and ColCount count displayed lines; rows beyond RowCount keep their data, and growing
+    // the count again shows it. Growing by AddRow or InsertRows frees what was kept in the rows it takes
+    // in, records included, so every new row starts empty.
+
+    Integer RowCount() const { return TBaseGrid::RowCount(); }
+    // Also keeps FMaxRowCount, the fixed rows asked for with FixedRowAlways and a visible floating
+    // footer's row at the end.
+    void SetRowCount(Integer Value);
+    Integer ColCount() const { return TBaseGrid::ColCount(); }
+    void SetColCount(Integer Value);
+    // With FixedRowAlways (FixedColAlways) at least one fixed row (column) reads, and a count that
+    // leaves no room is cut while the asked-for count is kept and applied again once it fits.
+    bool FixedColAlways() const { return FFixedColAlways; }
+    void SetFixedColAlways(bool Value) { FFixedColAlways = Value; }
+    Integer FixedRows() const;
+    void SetFixedRows(Integer Value);
+    Integer FixedCols() const;
+    void SetFixedCols(Integer Value);
+    // Gives every fixed row this height, unless loading or equal to DefaultRowHeight.
+    void SetFixedRowHeight(Integer Value);
+    // Gives every fixed column this width, unless loading or equal to DefaultColWidth.
+    void SetFixedColWidth(Integer Value);
+
+    // Appends one empty row, above a visible floating footer row.
+    void AddRow();
+    void AddColumn() { InsertCols(ColCount(), 1); }
+    // Inserts RCount empty rows before RowIndex (clipped to 0 .. RowCount) in one pass, hidden columns'
+    // cells moving with their rows; a count below 1 changes nothing. Moves cell controls of the rows
+    // below when UpdateCellControls, and reports the changed cells.
+    virtual void InsertRows(Integer RowIndex, Integer RCount, bool UpdateCellControls = true);
+    // Inserts CCount empty columns before ColIndex (clipped to 0 .. ColCount); reports no change.
+    virtual void InsertCols(Integer ColIndex, Integer CCount);
+
+    // Clears the inclusive range of stored cells: texts, records (unless FClearTextOnly; only dropped
+    // with FNilObjects) and owned user objects. A reversed range does nothing and one past the stored
+    // cells is clipped. Reports the change unless FBlockCellChange.
+    virtual void ClearRect(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2);
+    void ClearRows(Integer RowIndex, Integer RCount);
+    void ClearCols(Integer ColIndex, Integer CCount);
+    // Rows without the fixed columns; columns without the fixed and footer rows.
+    void ClearNormalRows(Integer RowIndex, Integer RCount);
+    void ClearNormalCols(Integer ColIndex, Integer CCount);
+    // Every cell that is not fixed, hidden columns included.
+    void ClearNormalCells();
+    void Clear();
+    // Every cell up to the highest counts the grid has had.
+    void ClearAll();
+
+protected:
+    // InsertRows' work, also used when hidden rows come back.
+    void InsertRowsCore(Integer RowIndex, Integer RCount, bool UpdateCellControls);
+    // Frees the records (and owned user objects) kept in rows FromRow .. ToRow, at any column.
+    void FreeRowRecords(Integer FromRow, Integer ToRow);
+
+public:
     // ---- Hidden rows and columns (AdvGridHidden.cpp)
 
+    // FIXME: no row is hidden yet, so a displayed row is its stored row.
+    Integer RealRowIndex(Integer ARow) { return ARow; }
+    // Keeps the hidden rows' stored indexes in step when Count rows are inserted at the stored row
+    // FromRow (a negative Count for removed rows).
+    // FIXME: nothing can be hidden yet, so there is nothing to shift.
+    void ShiftHiddenRows(Integer FromRow, Integer Count);
+    // Keeps the hidden-column flags in step when Count columns are inserted at the stored column
+    // FromCol.
+    // FIXME: nothing can be hidden yet, so there are no flags to move.
+    void ShiftHiddenColumns(Integer FromCol, Integer Count);
+    // Empties the texts kept in the hidden rows.
+    // FIXME: nothing can be hidden yet, so no row keeps texts there.
+    void ClearHiddenRowStrings();
     // FIXME: nothing can be hidden yet, so these have nothing to show again.
     void UnHideRowsAll();
     void UnHideColumnsAll();
@@ -296,6 +362,8 @@ public:
     // FIXME: no node can be added yet, so there is none to expand.
     void ExpandAll();
     Integer GetNodeCount() { return 0; }
+    // FIXME: no node can be added yet, so there is none to remove.
+    void RemoveAllNodes();
 
     // ---- Calculations (AdvGridCalc.cpp)
 
@@ -345,6 +413,9 @@ protected:
     Integer FMaxColCount = 0;
     Integer FNumHidden = 0; // hidden columns
     bool FClearTextOnly = false;
+    bool FNilObjects = false;      // clearing drops record references without freeing them
+    bool FBlockCellChange = false; // ClearRect reports no changed cells
+    bool FUseEnabledRows = false;  // FEnabledRows keeps a flag per row
     bool FSaveHiddenCells = false;
     bool FOwnsObjects = false;
     bool FLoaded = false;
@@ -503,6 +574,7 @@ private:
     Integer FFixedRowHeight = 22;
     Integer FFixedColWidth = 0;
     bool FFixedRowAlways = false;
+    bool FFixedColAlways = false;
     Integer FFixedFooters = 0;
     Integer FFixedRightCols = 0;
     bool FIntegralHeight = false;

@@ -2,3 +2,5 @@
 #include "grid/engine/AdvGrid.h"
 
 void TAdvStringGrid::ExpandAll() {}
+
+void TAdvStringGrid::RemoveAllNodes() {}

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/grid/engine/AdvGridTesting.h"
+
 #include "grid/engine/AdvGrid.h"
 #include "grid/engine/AdvGridUnit.h"
 #include "platform/framework/Application.h"
@@ -20,17 +22,7 @@
 
 namespace advgrid_fixtures {
 
-// A cell object with the class name of the objects the grid frees with their records; it counts the
-// live instances.
 int gLiveGraphics = 0;
-
-class TCellGraphic : public TObject {
-    DECLARE_CLASS(TCellGraphic, TObject)
-
-public:
-    TCellGraphic() { ++gLiveGraphics; }
-    ~TCellGraphic() override { --gLiveGraphics; }
-};
 
 DEFINE_CLASS(TCellGraphic)
 

@@ -1,0 +1,295 @@
+// The full string grid's rows and columns: counts, fixed lines and their sizes, growing the grid and
+// clearing ranges of cells.
+#include "grid/engine/AdvGrid.h"
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace {
+
+bool IsLoading(const TComponent* component) {
+    return component->ComponentState().Contains(csLoading);
+}
+
+} // namespace
+
+// ---- Counts
+
+void TAdvStringGrid::SetRowCount(Integer Value) {
+    const Integer oldCount = RowCount();
+    TBaseGrid::SetRowCount(Value);
+    if (FFixedRowAlways && RowCount() > FFixedRowsMin && TBaseGrid::FixedRows() != FFixedRowsMin)
+        SetFixedRows(FFixedRowsMin);
+    FMaxRowCount = std::max(FMaxRowCount, Value);
+    FNormalRowCount = Value;
+    // A visible floating footer's row stays the last one: its texts go to the new last row, and the old
+    // place drops the references it shared with it.
+    if (FFloatingFooter->Visible() && Value != oldCount && oldCount > 0 && Value > 0) {
+        for (Integer c = 0; c < TotalColCount(); ++c) {
+            SetGridCell(c, Value - 1, GridCells(c, oldCount - 1));
+            PutCellProperties(c, Value - 1, PeekCellProperties(c, oldCount - 1));
+        }
+        FNilObjects = true;
+        ClearRows(oldCount - 1, 1);
+        FNilObjects = false;
+        CalcFooter(-1);
+    }
+}
+
+void TAdvStringGrid::SetColCount(Integer Value) {
+    TBaseGrid::SetColCount(Value);
+    if (FFixedColAlways && ColCount() > FFixedColsMin && TBaseGrid::FixedCols() != FFixedColsMin)
+        SetFixedCols(FFixedColsMin);
+    FMaxColCount = std::max(FMaxColCount, Value);
+}
+
+// ---- Fixed lines
+
+Integer TAdvStringGrid::FixedRows() const {
+    const Integer fixed = TBaseGrid::FixedRows();
+    return fixed == 0 && FFixedRowAlways ? 1 : fixed;
+}
+
+void TAdvStringGrid::SetFixedRows(Integer Value) {
+    if (Value >= RowCount() && FFixedRowAlways)
+        TBaseGrid::SetFixedRows(std::max(RowCount() - 1, 0));
+    else
+        TBaseGrid::SetFixedRows(Value);
+    if (!IsLoading(this))
+        FFixedRowsMin = Value;
+}
+
+Integer TAdvStringGrid::FixedCols() const {
+    const Integer fixed = TBaseGrid::FixedCols();
+    return fixed == 0 && FFixedColAlways ? 1 : fixed;
+}
+
+void TAdvStringGrid::SetFixedCols(Integer Value) {
+    if (Value >= ColCount() && FFixedColAlways)
+        TBaseGrid::SetFixedCols(std::max(ColCount() - 1, 0));
+    else
+        TBaseGrid::SetFixedCols(Value);
+    if (!IsLoading(this))
+        FFixedColsMin = Value;
+}
+
+void TAdvStringGrid::SetFixedRowHeight(Integer Value) {
+    FFixedRowHeight = Value;
+    if (IsLoading(this) || Value == DefaultRowHeight())
+        return;
+    const Integer fixed = std::min(TBaseGrid::FixedRows(), RowCount());
+    for (Integer r = 0; r < fixed; ++r)
+        SetRowHeights(r, Value);
+}
+
+void TAdvStringGrid::SetFixedColWidth(Integer Value) {
+    FFixedColWidth = Value;
+    if (IsLoading(this) || Value == DefaultColWidth())
+        return;
+    const Integer fixed = std::min(TBaseGrid::FixedCols(), ColCount());
+    for (Integer c = 0; c < fixed; ++c)
+        SetColWidths(c, Value);
+}
+
+// ---- Growing
+
+void TAdvStringGrid::AddRow() {
+    if (FFloatingFooter->Visible()) {
+        // FIXME: the new row is cleared here when the footer's style is fsFixedLastRow, once the floating
+        // footer has its styles.
+        InsertRows(RowCount() - 1, 1, true);
+    } else {
+        InsertRows(RowCount(), 1, true);
+        ClearRows(RowCount() - 1, 1);
+    }
+}
+
+void TAdvStringGrid::InsertRows(Integer RowIndex, Integer RCount, bool UpdateCellControls) {
+    InsertRowsCore(RowIndex, RCount, UpdateCellControls);
+}
+
+void TAdvStringGrid::FreeRowRecords(Integer FromRow, Integer ToRow) {
+    if (FromRow > ToRow)
+        return;
+    std::vector<std::pair<Integer, Integer>> cells;
+    ForEachObjectSlot(0, FromRow, std::numeric_limits<Integer>::max(), ToRow,
+                      [&](Integer c, Integer r, TObject*) { cells.emplace_back(c, r); });
+    for (const auto& [c, r] : cells) {
+        if (FOwnsObjects)
+            if (TObject* object = reinterpret_cast<TObject*>(PeekCellProperties(c, r)->CellObject()))
+                object->Free();
+        FreeCellPropertiesAt(c, r);
+    }
+}
+
+void TAdvStringGrid::InsertRowsCore(Integer RowIndex, Integer RCount, bool UpdateCellControls) {
+    // A count below 1 inserts nothing; the old design re-applied the counts, which changed nothing.
+    if (RCount < 1)
+        return;
+    const bool footer = FFloatingFooter->Visible() && RowCount() > 0;
+    // The new rows go at most above the last row: the floating footer's row stays the last.
+    RowIndex = std::clamp(RowIndex, 0, footer ? RowCount() - 1 : RowCount());
+    const Integer lastCol = ColCount() - 1;
+    const Integer lastColWidth = lastCol >= 0 ? ColWidths(lastCol) : 0;
+
+    // Hidden columns take part, so their cells travel with their rows.
+    if (FNumHidden > 0)
+        TBaseGrid::SetColCount(ColCount() + FNumHidden);
+    const Integer oldCount = RowCount();
+    // The rows the count takes in may keep cells and records from before; they are freed here, since
+    // the new rows start empty.
+    FreeRowRecords(oldCount, oldCount + RCount - 1);
+    if (footer) {
+        SetRowCount(oldCount + RCount);
+        // The footer's old place and the rows taken in become the new rows.
+        MoveRowBlock(oldCount - 1, RCount, RowIndex);
+        ResetRowBlock(RowIndex, RCount);
+    } else {
+        InsertRowBlock(RowIndex, RCount);
+        SetRowCount(RowCount());
+    }
+    if (FNumHidden > 0)
+        TBaseGrid::SetColCount(ColCount() - FNumHidden);
+    ShiftHiddenRows(RealRowIndex(RowIndex), RCount);
+
+    if (FShowModified->Enabled())
+        for (Integer i = 0; i < RCount && FModifiedRows->Count() > RowIndex; ++i)
+            FModifiedRows->Insert(RowIndex, 0);
+    if (FUseEnabledRows)
+        for (Integer i = 0; i < RCount && FEnabledRows->Count() > RowIndex; ++i)
+            FEnabledRows->Insert(RowIndex, 0);
+    if (lastCol >= 0 && lastCol < ColCount() && ColWidths(lastCol) != lastColWidth)
+        SetColWidths(lastCol, lastColWidth);
+
+    if (UpdateCellControls && FControlList->Count() > 0) {
+        const Integer realRow = RealRowIndex(RowIndex);
+        for (Integer i = 0; i < FControlList->Count(); ++i) {
+            TControlItem* item = FControlList->Control(i);
+            if (item->Y() >= realRow)
+                item->SetY(item->Y() + RCount);
+        }
+        // FIXME: the controls are not placed over their cells yet; that comes with cell controls.
+    }
+    if (!ComponentState().Contains(csDestroying))
+        DoCellsChanged(TRect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
+}
+
+void TAdvStringGrid::InsertCols(Integer ColIndex, Integer CCount) {
+    if (CCount < 1)
+        return;
+    ColIndex = std::clamp(ColIndex, 0, ColCount());
+    const Integer oldStored = ColCount() + FNumHidden;
+    const Integer rows = RowCount();
+    // The columns the count takes in may keep records from before; the shift below overwrites them.
+    if (rows > 0)
+        FreeCellProperties(oldStored, 0, oldStored + CCount - 1, rows - 1);
+    SetColCount(ColCount() + CCount);
+    for (Integer index = ColCount() + FNumHidden - 1; index >= ColIndex + CCount; --index) {
+        const Integer from = index - CCount;
+        for (Integer r = 0; r < rows; ++r) {
+            SetGridCell(index, r, GridCells(from, r));
+            PutCellProperties(index, r, PeekCellProperties(from, r));
+        }
+        if (index < ColCount())
+            SetColWidths(index, ColWidths(from));
+    }
+    ShiftHiddenColumns(ColIndex, CCount);
+    // The new columns drop the references their old cells now share with the columns moved right.
+    for (Integer c = ColIndex; c < ColIndex + CCount; ++c) {
+        if (c < ColCount())
+            SetColWidths(c, DefaultColWidth());
+        ResetColCells(c);
+    }
+}
+
+// ---- Clearing
+
+void TAdvStringGrid::ClearRect(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2) {
+    // Clipped to the cells that can be stored; what is left of a reversed range is empty.
+    ACol1 = std::max(ACol1, 0);
+    ARow1 = std::max(ARow1, 0);
+    ACol2 = std::min(ACol2, std::max(FMaxColCount, TotalColCount()) - 1);
+    ARow2 = std::min(ARow2, std::max(FMaxRowCount, RowCount()) - 1);
+    if (ACol1 > ACol2 || ARow1 > ARow2)
+        return;
+    const bool destroying = ComponentState().Contains(csDestroying);
+    for (Integer r = ARow1; r <= ARow2; ++r) {
+        for (Integer i = ACol1; i <= ACol2; ++i) {
+            const Integer c = FSaveHiddenCells ? RealColIndex(i) : i;
+            TCellProperties* record = PeekCellProperties(c, r);
+            if (record != nullptr) {
+                if (TObject* object = reinterpret_cast<TObject*>(record->CellObject());
+                    FOwnsObjects && object) {
+                    record->SetCellObject(0);
+                    object->Free();
+                }
+                if (!FClearTextOnly) {
+                    if (FNilObjects)
+                        ResetCell(c, r);
+                    else
+                        SetCellProperties(c, r, nullptr);
+                }
+            }
+            if (!destroying && !GridCells(c, r).empty()) {
+                SetGridCell(c, r, String());
+                if (c != i)
+                    RepaintCell(c, r);
+            }
+        }
+    }
+    if (ACol1 == 0 && ARow1 == 0 && ACol2 >= ColCount() - 1 && ARow2 >= RowCount() - 1)
+        FHasCellProps = false;
+    if (!destroying && !FBlockCellChange)
+        DoCellsChanged(TRect(RealColIndex(ACol1), ARow1, RealColIndex(ACol2), ARow2));
+}
+
+void TAdvStringGrid::ClearRows(Integer RowIndex, Integer RCount) {
+    if (RowCount() > 0 && ColCount() > 0 && RCount > 0)
+        ClearRect(0, RowIndex, ColCount() + FNumHidden - 1, RowIndex + RCount - 1);
+}
+
+void TAdvStringGrid::ClearCols(Integer ColIndex, Integer CCount) {
+    if (RowCount() > 0 && ColCount() > 0 && CCount > 0)
+        ClearRect(ColIndex, 0, ColIndex + CCount - 1, RowCount() - 1);
+}
+
+void TAdvStringGrid::ClearNormalRows(Integer RowIndex, Integer RCount) {
+    if (RowCount() > 0 && ColCount() > 0 && RCount > 0)
+        ClearRect(FixedCols(), RowIndex, ColCount() + FNumHidden - FFixedRightCols - 1,
+                  RowIndex + RCount - 1);
+}
+
+void TAdvStringGrid::ClearNormalCols(Integer ColIndex, Integer CCount) {
+    if (RowCount() > 0 && ColCount() > 0 && CCount > 0)
+        ClearRect(ColIndex, FixedRows(), ColIndex + CCount - 1, RowCount() - FFixedFooters - 1);
+}
+
+void TAdvStringGrid::ClearNormalCells() {
+    if (TBaseGrid::FixedCols() == 0 && GetNodeCount() > 0)
+        RemoveAllNodes();
+    if (RowCount() > 0 && ColCount() > 0)
+        ClearRect(FixedCols(), FixedRows(), ColCount() + FNumHidden - FFixedRightCols - 1,
+                  RowCount() - FFixedFooters - 1);
+}
+
+void TAdvStringGrid::Clear() {
+    if (!ComponentState().Contains(csDestroying) && GetNodeCount() > 0)
+        RemoveAllNodes();
+    if (RowCount() > 0 && ColCount() > 0)
+        ClearRect(0, 0, ColCount() + FNumHidden - 1, RowCount() - 1);
+    // FIXME: the type-ahead search text is emptied here once the grid searches as the user types.
+    if (FNumHidden > 0)
+        Invalidate();
+}
+
+void TAdvStringGrid::ClearAll() {
+    if (!ComponentState().Contains(csDestroying) && GetNodeCount() > 0)
+        RemoveAllNodes();
+    if (RowCount() > 0 && ColCount() > 0)
+        ClearRect(0, 0, FMaxColCount - 1, FMaxRowCount - 1);
+    ClearHiddenRowStrings();
+    // FIXME: the type-ahead search text is emptied here once the grid searches as the user types.
+    if (FNumHidden > 0)
+        Invalidate();
+}
