@@ -621,6 +621,10 @@ private:
         return (std::uint64_t(std::uint32_t(ARow)) << 32) | std::uint32_t(ACol);
     }
     CellRow* EnsureRow(Integer ARow);
+    // Makes FData reach rows. It grows by doubling and is filled up to its capacity at once, so that a
+    // block of rows inserted later within it touches no fresh memory: the cost of fresh pages is paid
+    // with the growth, not by each insert.
+    void GrowData(size_t rows);
     // Whether a write at the cell may grow the rows to reach it; first raises the limits to the counts
     // and brings in the far cells that the higher limits reach.
     bool IsNear(Integer ACol, Integer ARow);
@@ -635,7 +639,7 @@ private:
     void BeginStringsUpdate();
     void EndStringsUpdate();
 
-    std::vector<std::unique_ptr<CellRow>> FData;     // by row, up to the last near row written
+    std::vector<std::unique_ptr<CellRow>> FData;     // by row, reaching the last near row written
     std::unordered_map<std::uint64_t, FarCell> FFar; // cells the rows do not reach, by FarKey
     Integer FNearCols = 0;                           // rows may grow to reach columns below this
     Integer FNearRows = 0;                           // and FData to reach rows below this

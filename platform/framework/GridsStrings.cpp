@@ -131,9 +131,16 @@ Integer MovedIndex(Integer index, Integer fromIndex, Integer toIndex) {
 
 } // namespace
 
+void TStringGrid::GrowData(size_t rows) {
+    if (rows <= FData.size())
+        return;
+    if (rows > FData.capacity())
+        FData.reserve(std::max(rows, FData.capacity() * 2));
+    FData.resize(FData.capacity());
+}
+
 TStringGrid::CellRow* TStringGrid::EnsureRow(Integer ARow) {
-    if (static_cast<size_t>(ARow) >= FData.size())
-        FData.resize(static_cast<size_t>(ARow) + 1);
+    GrowData(static_cast<size_t>(ARow) + 1);
     auto& row = FData[static_cast<size_t>(ARow)];
     if (!row)
         row = std::make_unique<CellRow>();
@@ -397,8 +404,7 @@ void TStringGrid::RowBlockMoved(Integer fromIndex, Integer count, Integer toInde
         }
     }
     if (FData.size() > static_cast<size_t>(lo)) {
-        if (FData.size() < static_cast<size_t>(hi))
-            FData.resize(static_cast<size_t>(hi));
+        GrowData(static_cast<size_t>(hi));
         const auto first = FData.begin();
         if (toIndex > fromIndex)
             std::rotate(first + fromIndex, first + fromIndex + count, first + hi);
