@@ -182,9 +182,16 @@ public:
     Integer FixedRowHeight() const { return FFixedRowHeight; }
     Integer FixedColWidth() const { return FFixedColWidth; }
     Integer FixedFooters() const { return FFixedFooters; }
-    void SetFixedFooters(Integer Value) { FFixedFooters = Value; }
+    // The footer rows and right columns keep their contents; only the look changes.
+    void SetFixedFooters(Integer Value) {
+        FFixedFooters = Value;
+        Invalidate();
+    }
     Integer FixedRightCols() const { return FFixedRightCols; }
-    void SetFixedRightCols(Integer Value) { FFixedRightCols = Value; }
+    void SetFixedRightCols(Integer Value) {
+        FFixedRightCols = Value;
+        Invalidate();
+    }
     bool EnableHTML() const { return FEnableHTML; }
     void SetEnableHTML(bool Value) { FEnableHTML = Value; }
     bool EnhRowColMove() const { return FEnhRowColMove; }
@@ -294,6 +301,11 @@ public:
     void SetFixedRows(Integer Value);
     Integer FixedCols() const;
     void SetFixedCols(Integer Value);
+    // In design mode also the fixed rows' height; a visible floating footer follows it.
+    void SetDefaultRowHeight(Integer Value);
+    // Word wrap of the cells and of the in-place editor; repaints unless inside an update.
+    bool WordWrap() const { return FWordWrapEx; }
+    void SetWordWrap(bool Value);
     // Gives every fixed row this height, unless loading or equal to DefaultRowHeight.
     void SetFixedRowHeight(Integer Value);
     // Gives every fixed column this width, unless loading or equal to DefaultColWidth.
@@ -323,6 +335,8 @@ public:
     void Clear();
     // Every cell up to the highest counts the grid has had.
     void ClearAll();
+    // The cells of the selection rectangle.
+    void ClearSelection();
 
 protected:
     // InsertRows' work, also used when hidden rows come back.

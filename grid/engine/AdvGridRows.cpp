@@ -74,6 +74,26 @@ void TAdvStringGrid::SetFixedCols(Integer Value) {
         FFixedColsMin = Value;
 }
 
+// ---- Sizes and word wrap
+
+void TAdvStringGrid::SetDefaultRowHeight(Integer Value) {
+    TBaseGrid::SetDefaultRowHeight(Value);
+    if (IsDesigning())
+        FFixedRowHeight = Value;
+    // FIXME: the floating footer takes Value as its height once it has one. The constructor sets the
+    // default height before the footer exists.
+    if (FFloatingFooter != nullptr && FFloatingFooter->Visible())
+        FFooterPanel->SetHeight(Value);
+}
+
+void TAdvStringGrid::SetWordWrap(bool Value) {
+    TBaseGrid::SetWordWrap(Value);
+    FWordWrapEx = Value;
+    // FIXME: the in-place editor takes the value too once the grid has its editors.
+    if (FUpdateCount == 0)
+        Invalidate();
+}
+
 void TAdvStringGrid::SetFixedRowHeight(Integer Value) {
     FFixedRowHeight = Value;
     if (IsLoading(this) || Value == DefaultRowHeight())
@@ -292,4 +312,11 @@ void TAdvStringGrid::ClearAll() {
     // FIXME: the type-ahead search text is emptied here once the grid searches as the user types.
     if (FNumHidden > 0)
         Invalidate();
+}
+
+void TAdvStringGrid::ClearSelection() {
+    // FIXME: with disjunct row or column selection the selected rows or columns are cleared one by one,
+    // once the grid keeps that selection.
+    const TGridRect selection = Selection();
+    ClearRect(selection.Left, selection.Top, selection.Right, selection.Bottom);
 }

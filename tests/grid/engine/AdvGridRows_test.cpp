@@ -87,10 +87,32 @@ TEST_F(AdvGridRowsTest, FixedSizesApplyToTheFixedLinesUnlessTheDefault) {
     EXPECT_EQ(g.ColWidths(2), g.DefaultColWidth());
 
     g.SetFixedRows(2);
+    g.SetFixedRowHeight(g.DefaultRowHeight());
+    g.SetRowHeights(1, 50);
+    g.SetFixedRowHeight(g.DefaultRowHeight());
+    EXPECT_EQ(g.RowHeights(1), 50) << "the default height changes no row";
     g.SetFixedRowHeight(40);
     EXPECT_EQ(g.RowHeights(0), 40);
     EXPECT_EQ(g.RowHeights(1), 40);
     EXPECT_EQ(g.RowHeights(2), g.DefaultRowHeight());
+}
+
+TEST_F(AdvGridRowsTest, WordWrapReachesTheBaseGridAndRepaintsOutsideAnUpdate) {
+    struct TCountingGrid : TAdvStringGrid {
+        using TAdvStringGrid::TAdvStringGrid;
+        void SetUpdateCount(Integer value) { FUpdateCount = value; }
+        int invalidates = 0;
+        void Invalidate() override { ++invalidates; }
+    } g(nullptr);
+    g.SetWordWrap(false);
+    EXPECT_FALSE(g.WordWrap());
+    EXPECT_FALSE(g.TBaseGrid::WordWrap());
+    EXPECT_EQ(g.invalidates, 1);
+    g.SetUpdateCount(1);
+    g.SetWordWrap(true);
+    EXPECT_TRUE(g.WordWrap());
+    EXPECT_EQ(g.invalidates, 1);
+    g.SetUpdateCount(0);
 }
 
 // ---- Growing
@@ -246,6 +268,12 @@ TEST_F(AdvGridRowsTest, ClearingRoutinesEmptyTheirRangeOnly) {
          },
          block(1, 1, 2, 2)},
         {"Clear", [](TAdvStringGrid& g) { g.Clear(); }, block(0, 0, 3, 3)},
+        {"ClearSelection",
+         [](TAdvStringGrid& g) {
+             g.SetSelection(TGridRect{1, 1, 2, 3});
+             g.ClearSelection();
+         },
+         block(1, 1, 2, 3)},
     };
     for (const ClearCase& c : cases) {
         SCOPED_TRACE(c.name);
