@@ -42,6 +42,8 @@ void TAdvStringGrid::SetColCount(Integer Value) {
     if (FFixedColAlways && ColCount() > FFixedColsMin && TBaseGrid::FixedCols() != FFixedColsMin)
         SetFixedCols(FFixedColsMin);
     FMaxColCount = std::max(FMaxColCount, Value);
+    // The bounds are applied again, so IntegralHeight sees the new horizontal scroll bar.
+    SetBounds(Left(), Top(), Width(), Height());
 }
 
 // ---- Fixed lines

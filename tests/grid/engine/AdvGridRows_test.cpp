@@ -97,6 +97,19 @@ TEST_F(AdvGridRowsTest, FixedSizesApplyToTheFixedLinesUnlessTheDefault) {
     EXPECT_EQ(g.RowHeights(2), g.DefaultRowHeight());
 }
 
+TEST_F(AdvGridRowsTest, ColCountAppliesIntegralHeightAgainForTheScrollBar) {
+    TRowsGrid& g = *FGrid;
+    g.SetBorderStyle(bsNone);
+    g.SetColCount(2);
+    g.SetIntegralHeight(true);
+    g.SetBounds(0, 0, 400, 250);
+    ASSERT_EQ(g.Height(), 242);
+    g.SetColCount(40);
+    const Integer scroll = GetSystemMetrics(SM_CYHSCROLL);
+    EXPECT_EQ(g.Height(), scroll + (242 - scroll) / 22 * 22);
+    EXPECT_EQ(g.ColCount(), 40);
+}
+
 TEST_F(AdvGridRowsTest, WordWrapReachesTheBaseGridAndRepaintsOutsideAnUpdate) {
     struct TCountingGrid : TAdvStringGrid {
         using TAdvStringGrid::TAdvStringGrid;
