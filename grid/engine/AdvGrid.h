@@ -11,6 +11,7 @@
 //   calculations                                      (grid/engine/AdvGridCalc.cpp)
 //   balloons and settings change handlers             (grid/view/AdvGridBalloons.cpp)
 //   focus frame                                       (grid/view/AdvGridFocus.cpp)
+//   current cell, scrolling into view, moving lines   (grid/engine/AdvGridCurrent.cpp)
 //   column states                                     (grid/files/AdvGridColumnState.cpp)
 //   owned settings objects and inner controls         (created in grid/engine/AdvGrid.cpp)
 //   fields
@@ -282,6 +283,76 @@ public:
     // FIXME: there is no focus frame yet, so nothing moves.
     void UpdateFocusFrame();
 
+    // ---- Current cell, scrolling into view, moving rows and columns (AdvGridCurrent.cpp)
+    // Row, Col and TopRow hide the framework grid's. Rows and columns move with their texts, records and
+    // heights or widths; a move outside the grid does nothing and a block reaching past it is clipped.
+
+    Integer Row() const { return TBaseGrid::Row(); }
+    // Makes the row current, first putting the current cell back into a column when it lies outside
+    // (a hidden selection). When the row changed and differs from the one last reported, fires
+    // OnRowChanged; a synchronised grid with SelectionRow follows when it has the row. Writing the
+    // present row changes nothing. A row outside the grid raises the framework's EInvalidGridOperation.
+    void SetRow(Integer Value);
+    Integer Col() const { return TBaseGrid::Col(); }
+    // As SetRow, for the column: a current row outside the rows is first put back on the first normal
+    // row, and a synchronised grid with SelectionColumn follows.
+    void SetCol(Integer Value);
+    Integer TopRow() const { return TBaseGrid::TopRow(); }
+    // Applied only for FixedRows <= Value <= RowCount - 1; any other value is ignored.
+    void SetTopRow(Integer Value);
+    // Makes a cell that is out of view current and scrolls it to the middle, the bottom or the top of
+    // the view; a cell outside the grid does nothing. With the search footer shown, scrolls on until
+    // the row is clear of the search panel.
+    void ScrollInView(Integer ColIndex, Integer RowIndex, TScrollPosition Position);
+    // Saves the selection and moves it to the cell (ColCount, RowCount), just outside the grid, so that
+    // none shows. Hiding a hidden selection again keeps the one saved first.
+    void HideSelection();
+    // Restores the saved selection, cut to the grid; when the grid shrank above its top or left, the
+    // first normal cell is selected instead.
+    void UnHideSelection();
+    bool SelHidden() const { return FSelHidden; }
+    // Asks the cell selection about the current cell again.
+    void UpdateEditMode();
+    // Records the present column order, 0 .. ColCount - 1, as the base order.
+    void SetColumnOrder();
+    // The display position of the column recorded as ACol; ACol itself when no order is recorded or
+    // the column is not in it.
+    Integer ColumnPosition(Integer ACol) const;
+    // Moves a displayed column with its cells, records and width (recording the column order first when
+    // none is); the order entry and the cell controls follow.
+    void MoveColumn(Integer FromIndex, Integer ToIndex);
+    // Moves a row with its cells, records and height and fires OnRowMoved; cell controls, the modified
+    // and enabled row flags and the hidden rows' indexes follow. A visible floating footer's row
+    // neither moves nor is passed.
+    void MoveRow(Integer FromIndex, Integer ToIndex);
+    // Moves Count rows from FromIndex in one pass, as MoveRow does without OnRowMoved. ToIndex is where
+    // the block starts afterwards, except that a ToIndex past the block's end names the row the block
+    // goes before.
+    void MoveRows(Integer FromIndex, Integer ToIndex, Integer Count);
+
+    TRowChangedEvent OnRowChanged;
+
+protected:
+    // The column's cells move at stored indexes when columns are hidden, and the recorded order entry
+    // moves with them.
+    void ColumnMoved(Integer FromIndex, Integer ToIndex) override;
+    // Keeps the hidden-column flags and widths and the hidden rows' cells in step when the stored
+    // column FromCol moves to ToCol; defined with the hidden rows and columns (AdvGridHidden.cpp).
+    void MoveHiddenColumn(Integer FromCol, Integer ToCol);
+
+    Integer FAECol = -1; // the cell the automatic advance of editing remembers; reset by Row and Col
+    Integer FAERow = -1;
+    bool FSelHidden = false; // the selection is moved outside the grid
+    TGridRect FOldSelection; // the selection HideSelection saved
+
+private:
+    // Keeps the cell controls, the row flags and the hidden rows in step after the Count rows from
+    // FromIndex moved to start at ToIndex.
+    void RowsMoved(Integer FromIndex, Integer Count, Integer ToIndex);
+    // Scrolls down while the bottom of row ARow lies below limit and TopRow is below lastTop.
+    void ScrollRowAbove(Integer ARow, Integer limit, Integer lastTop);
+
+public:
     // ---- Rows and columns (AdvGridRows.cpp)
     // RowCount and ColCount count displayed lines; rows beyond RowCount keep their data, and growing
     // the count again shows it. Growing by AddRow or InsertRows frees what was kept in the rows it takes

@@ -10,3 +10,6 @@ void TAdvStringGrid::UnHideColumnsAll() {}
 void TAdvStringGrid::ShiftHiddenColumns(Integer, Integer) {}
 
 void TAdvStringGrid::ClearHiddenRowStrings() {}
+
+// FIXME: nothing can be hidden yet, so there are no flags, widths or hidden cells to move.
+void TAdvStringGrid::MoveHiddenColumn(Integer, Integer) {}

@@ -23,6 +23,8 @@ ZELMOR_ENUM(TScrollBarAlways, saNone, saVert, saHorz, saBoth)
 ZELMOR_ENUM(TInvalidEntryIcon, ieNone, ieInfo, ieWarning, ieError)
 // The text encoding of files the grid writes.
 ZELMOR_ENUM(TGridEncoding, encANSI, encUTF8, encUnicode)
+// Where ScrollInView places the cell it brings into view: the middle, the bottom (right) or the top (left).
+ZELMOR_ENUM(TScrollPosition, spMiddle, spTrailing, spLeading)
 
 // ---- Event types
 
@@ -32,6 +34,7 @@ using TGetEditMaskEvent = std::function<void(TObject* Sender, Integer ACol, Inte
 using TButtonClickEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow)>;
 using TUnitChangedEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, const String& NewUnit)>;
+using TRowChangedEvent = std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)>;
 
 // ---- Errors
 
