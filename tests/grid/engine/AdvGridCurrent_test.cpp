@@ -28,6 +28,7 @@ public:
         FAERow = row;
     }
     TPoint AEC() const { return TPoint(FAECol, FAERow); }
+    void SetNumHidden(Integer value) { FNumHidden = value; }
 };
 
 class AdvGridCurrentTest : public ::testing::Test {
@@ -412,6 +413,26 @@ TEST_F(AdvGridCurrentTest, MoveColumnMovesCellsRecordsWidthsAndTheColumnOrder) {
         EXPECT_EQ(FGrid->Col(), c.currentCol) << c.name;
         EXPECT_EQ(gLiveGraphics, 1) << c.name;
     }
+}
+
+TEST_F(AdvGridCurrentTest, MoveColumnWithHiddenColumnsKeepsTheirCellsAndTheWidths) {
+    Fill(5, 3);
+    // Two hidden columns stored after the displayed ones.
+    FGrid->SetNumHidden(2);
+    for (Integer r = 0; r < 3; ++r)
+        for (Integer c = 5; c < 7; ++c)
+            FGrid->SetGridCell(c, r, u"hidden " + IntToStr(c) + u"," + IntToStr(r));
+    FGrid->MoveColumn(1, 3);
+    EXPECT_EQ(FGrid->ColCount(), 5);
+    const std::vector<Integer> order{0, 2, 3, 1, 4};
+    for (Integer c = 0; c < 5; ++c) {
+        EXPECT_EQ(FGrid->ColWidths(c), 30 + order[static_cast<size_t>(c)]) << c;
+        EXPECT_EQ(FGrid->GridCells(c, 1), IntToStr(order[static_cast<size_t>(c)]) + u",1") << c;
+    }
+    for (Integer r = 0; r < 3; ++r)
+        for (Integer c = 5; c < 7; ++c)
+            EXPECT_EQ(FGrid->GridCells(c, r), u"hidden " + IntToStr(c) + u"," + IntToStr(r));
+    FGrid->SetNumHidden(0);
 }
 
 // ---- A seeded run of moves against a plain model
