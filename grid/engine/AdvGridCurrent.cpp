@@ -7,13 +7,16 @@
 
 namespace {
 
-// Moves the entries of a per-line list the way BlockMovedIndex moves lines. Entries the list does not
-// have (it may be shorter than the grid) stay absent; the list's change event does not fire.
+// Moves the entries of a per-line flag list the way BlockMovedIndex moves lines. A list may be shorter
+// than the grid, an absent entry reading as a clear flag; one that reaches into the moved lines is
+// first filled up with clear entries. The list's change event does not fire.
 void MoveListBlock(TList& list, Integer fromIndex, Integer count, Integer toIndex) {
     const Integer lo = std::min(fromIndex, toIndex);
     const Integer hi = std::max(fromIndex, toIndex) + count; // exclusive
-    if (count <= 0 || fromIndex == toIndex || hi > list.Count())
+    if (count <= 0 || fromIndex == toIndex || list.Count() <= lo)
         return;
+    while (list.Count() < hi)
+        list.Add(nullptr);
     std::vector<void*> items;
     items.reserve(static_cast<size_t>(hi - lo));
     for (Integer i = lo; i < hi; ++i)

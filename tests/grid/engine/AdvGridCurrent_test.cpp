@@ -93,6 +93,11 @@ TEST_F(AdvGridCurrentTest, RowFiresOnRowChangedOncePerChangeAndResetsTheEditAdva
     EXPECT_EQ(g.Col(), 3);
     EXPECT_EQ(g.AEC(), TPoint(-1, -1));
     EXPECT_THROW(g.SetRow(10), EInvalidGridOperation);
+
+    std::vector<TPoint> asked;
+    g.OnSelectCell = [&](TObject*, Integer c, Integer r, bool&) { asked.emplace_back(c, r); };
+    g.UpdateEditMode();
+    EXPECT_EQ(asked, (std::vector<TPoint>{TPoint(3, 7)})) << "the current cell is asked about again";
 }
 
 TEST_F(AdvGridCurrentTest, TopRowTakesOnlyRowsFromTheFixedOnesToTheLast) {
