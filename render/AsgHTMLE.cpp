@@ -110,6 +110,8 @@ String Preprocess(const String& text) {
     String work = text.find(u'&') != String::npos ? DecodePreEntities(text) : text;
     if (work.find(u"<#") != String::npos)
         work = RemoveHashTags(work);
+    if (work.find_first_of(u"\r\n") == String::npos)
+        return work;
     String result;
     result.reserve(work.size());
     for (Char c : work) {
@@ -173,6 +175,7 @@ struct TElement {
 
 std::vector<TElement> SplitElements(const String& text) {
     std::vector<TElement> elements;
+    elements.reserve(16);
     size_t i = 0;
     while (i < text.size()) {
         if (text[i] == u'<') {

@@ -45,12 +45,32 @@ struct TExtentKey {
     bool operator==(const TExtentKey&) const = default;
 };
 
+// A key to look up by, which refers to the text instead of holding a copy of it.
+struct TExtentProbe {
+    Integer font;
+    UINT format;
+    Integer width;
+    StringView text;
+};
+
 struct TExtentKeyHash {
-    size_t operator()(const TExtentKey& key) const {
-        size_t h = std::hash<StringView>()(key.text);
-        for (size_t part : {size_t(key.font), size_t(key.format), size_t(std::uint32_t(key.width))})
+    using is_transparent = void;
+    static size_t Hash(Integer font, UINT format, Integer width, StringView text) {
+        size_t h = std::hash<StringView>()(text);
+        for (size_t part : {size_t(font), size_t(format), size_t(std::uint32_t(width))})
             h = (h ^ part) * 1099511628211ull;
         return h;
+    }
+    size_t operator()(const TExtentKey& key) const { return Hash(key.font, key.format, key.width, key.text); }
+    size_t operator()(const TExtentProbe& key) const {
+        return Hash(key.font, key.format, key.width, key.text);
+    }
+};
+
+struct TExtentKeyEqual {
+    using is_transparent = void;
+    template <typename A, typename B> bool operator()(const A& a, const B& b) const {
+        return a.font == b.font && a.format == b.format && a.width == b.width && StringView(a.text) == b.text;
     }
 };
 
@@ -70,7 +90,7 @@ public:
         }
         return FFonts.emplace(description, ++FLastFont).first->second;
     }
-    bool Find(const TExtentKey& key, TSize& size) {
+    bool Find(const TExtentProbe& key, TSize& size) {
         std::lock_guard lock(FMutex);
         auto it = FExtents.find(key);
         if (it == FExtents.end())
@@ -78,9 +98,10 @@ public:
         size = it->second;
         return true;
     }
-    void Add(const TExtentKey& key, TSize size) {
+    void Add(const TExtentProbe& key, TSize size) {
         std::lock_guard lock(FMutex);
-        auto [it, added] = FExtents.emplace(key, size);
+        auto [it, added] =
+            FExtents.emplace(TExtentKey{key.font, key.format, key.width, String(key.text)}, size);
         if (!added)
             return;
         FOrder.push_back(&it->first);
@@ -96,7 +117,7 @@ private:
     std::mutex FMutex;
     std::unordered_map<String, Integer> FFonts;
     Integer FLastFont = 0;
-    std::unordered_map<TExtentKey, TSize, TExtentKeyHash> FExtents;
+    std::unordered_map<TExtentKey, TSize, TExtentKeyHash, TExtentKeyEqual> FExtents;
     std::deque<const TExtentKey*> FOrder; // keys in the map (nodes stay put), oldest first
 };
 
@@ -123,9 +144,9 @@ public:
 
     void DrawText(const THTMLFont& font, const String& text, TRect& rect, UINT format,
                   TColor background) override {
-        std::optional<TExtentKey> key;
+        std::optional<TExtentProbe> key;
         if ((format & DT_CALCRECT) && Measurable()) {
-            key = TExtentKey{FontID(font), format, rect.Right - rect.Left, text};
+            key = TExtentProbe{FontID(font), format, rect.Right - rect.Left, text};
             TSize size;
             if (Extents().Find(*key, size)) {
                 rect.Right = rect.Left + size.cx;
@@ -143,8 +164,13 @@ public:
             SetBkColor(dc, ColorToRGB(background));
         }
         RECT r = rect;
-        String buffer = text;
-        DrawTextExW(dc, buffer.data(), Integer(buffer.size()), &r, format, nullptr);
+        if (format & DT_MODIFYSTRING) {
+            String buffer = text; // DrawText may write into it
+            DrawTextExW(dc, buffer.data(), Integer(buffer.size()), &r, format, nullptr);
+        } else {
+            // Without DT_MODIFYSTRING DrawText only reads the text, so it needs no copy of its own.
+            DrawTextExW(dc, const_cast<Char*>(text.data()), Integer(text.size()), &r, format, nullptr);
+        }
         rect = r;
         if (key)
             Extents().Add(*key, TSize{rect.Right - rect.Left, rect.Bottom - rect.Top});
@@ -332,6 +358,7 @@ private:
     size_t FontEntry(const THTMLFont& font) {
         TFontMemo& memo = Memo();
         if (FBaseKey.empty()) {
+            FBaseKey.reserve(64);
             TFont* canvasFont = FCanvas->Font();
             LOGFONTW lf{};
             GetObjectW(canvasFont->Handle(), sizeof(lf), &lf);
