@@ -21,6 +21,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "grid/engine/AdvGridCellObjects.h"
 #include "grid/engine/AdvGridSettings.h"
@@ -346,26 +347,76 @@ protected:
 
 public:
     // ---- Hidden rows and columns (AdvGridHidden.cpp)
+    //
+    // A hidden column keeps its cells at its stored (real) index and only leaves the displayed columns;
+    // ColCount counts displayed columns, TotalColCount the stored ones. A hidden row is taken out of the
+    // grid into a TGridItem record of FGridItems (its cells with their property records, its height) and
+    // put back when shown; RowCount counts displayed rows, TotalRowCount adds the records. Only columns
+    // 0 .. 511 can be hidden.
 
-    // FIXME: no row is hidden yet, so a displayed row is its stored row.
-    Integer RealRowIndex(Integer ARow) { return ARow; }
+    // The real index of displayed row ARow; a bisection over the hidden rows.
+    Integer RealRowIndex(Integer ARow) const;
+    // The displayed index of real row ARow; a hidden row maps to the position it would take.
+    Integer DisplRowIndex(Integer ARow) const;
+    Integer RealColIndex(Integer ACol) override;
+    Integer DisplColIndex(Integer ACol) override;
+    Integer TotalColCount() const override { return ColCount() + FNumHidden; }
+    Integer TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    Integer NumHiddenRows() const { return FGridItems->Count(); }
+    Integer NumHiddenColumns() const { return FNumHidden; }
+    bool IsHiddenRow(Integer Rowindex) const;
+    // As above through a sorted list of the hidden rows' indexes, built into ListHidden when it is null;
+    // the caller owns the list.
+    bool IsHiddenRow(Integer Rowindex, TIntList*& ListHidden) const;
+    bool IsHiddenColumn(Integer Colindex) const {
+        return Colindex >= 0 && Colindex < VisibleColEntries - 1 && !FVisibleCol[Colindex];
+    }
+    // Real indexes; a range is clipped to the stored rows, a reversed one does nothing, rows already
+    // hidden keep their records, and the last displayed row stays.
+    void HideRow(Integer Rowindex) { HideRows(Rowindex, Rowindex); }
+    void HideRows(Integer FromRow, Integer ToRow);
+    // Real indexes; every hidden row of the range comes back, whether or not FromRow is hidden.
+    void UnHideRow(Integer Rowindex) { UnHideRows(Rowindex, Rowindex); }
+    void UnHideRows(Integer FromRow, Integer ToRow);
+    void UnHideRowsAll();
+    // Real indexes, clipped to 0 .. 511 and the stored columns; the last displayed column stays.
+    void HideColumn(Integer ColIndex) { HideColumns(ColIndex, ColIndex); }
+    void HideColumns(Integer FromCol, Integer ToCol);
+    void UnHideColumn(Integer ColIndex) { UnHideColumns(ColIndex, ColIndex); }
+    void UnHideColumns(Integer FromCol, Integer ToCol);
+    void UnHideColumnsAll();
     // Keeps the hidden rows' stored indexes in step when Count rows are inserted at the stored row
     // FromRow (a negative Count for removed rows).
-    // FIXME: nothing can be hidden yet, so there is nothing to shift.
     void ShiftHiddenRows(Integer FromRow, Integer Count);
-    // Keeps the hidden-column flags in step when Count columns are inserted at the stored column
-    // FromCol.
-    // FIXME: nothing can be hidden yet, so there are no flags to move.
+    // Keeps the hidden-column flags and widths in step when Count columns are inserted at the stored
+    // column FromCol.
     void ShiftHiddenColumns(Integer FromCol, Integer Count);
-    // Empties the texts kept in the hidden rows.
-    // FIXME: nothing can be hidden yet, so no row keeps texts there.
+    // Empties the texts kept in the hidden rows; their property records stay.
     void ClearHiddenRowStrings();
-    // FIXME: nothing can be hidden yet, so these have nothing to show again.
-    void UnHideRowsAll();
-    void UnHideColumnsAll();
-    Integer NumHiddenRows() const { return 0; }
-    Integer NumHiddenColumns() const { return FNumHidden; }
 
+protected:
+    TGridItem* HiddenRowItem(Integer index) const {
+        return static_cast<TGridItem*>(FGridItems->Items(index));
+    }
+    // The sorted lookup of the records' Idx values, a cache built on first need and dropped whenever the
+    // records change.
+    const std::vector<Integer>& HiddenRowLookup() const;
+    void FreeHiddenRowLookup() { FHiddenRowLookupValid = false; }
+    // Copies displayed row ARow's stored cells (with their record references) into Item and drops them
+    // from the row, which keeps no reference to what the record now owns.
+    void TakeRowInto(TGridItem* Item, Integer ARow);
+    // Puts Item's cells and height into displayed row ARow.
+    void PutRowFrom(TGridItem* Item, Integer ARow);
+
+    // Widths of hidden columns, at their real index.
+    Integer FAllColWidths[VisibleColEntries] = {};
+    mutable std::vector<Integer> FHiddenRowLookup; // sorted Idx of every record
+    // Distinct hidden rows h, each less the number of distinct hidden rows below it: nondecreasing, so
+    // RealRowIndex bisects it.
+    mutable std::vector<Integer> FHiddenRowSteps;
+    mutable bool FHiddenRowLookupValid = false;
+
+public:
     // ---- Filtering (AdvGridFiltering.cpp)
 
     // FIXME: no filter can be applied yet, so there is none to remove.

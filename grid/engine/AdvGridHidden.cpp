@@ -1,12 +1,360 @@
 // Hiding and showing rows and columns, and the mapping between displayed and stored indexes.
 #include "grid/engine/AdvGrid.h"
 
-void TAdvStringGrid::ShiftHiddenRows(Integer, Integer) {}
+#include <algorithm>
+#include <limits>
 
-void TAdvStringGrid::UnHideRowsAll() {}
+namespace {
 
-void TAdvStringGrid::UnHideColumnsAll() {}
+// The highest column index the hidden-column map honours.
+constexpr Integer LastMappedCol = VisibleColEntries - 2;
 
-void TAdvStringGrid::ShiftHiddenColumns(Integer, Integer) {}
+} // namespace
 
-void TAdvStringGrid::ClearHiddenRowStrings() {}
+// ---- The hidden-row lookup
+
+const std::vector<Integer>& TAdvStringGrid::HiddenRowLookup() const {
+    if (!FHiddenRowLookupValid) {
+        const Integer count = FGridItems->Count();
+        FHiddenRowLookup.resize(static_cast<size_t>(count));
+        for (Integer i = 0; i < count; ++i)
+            FHiddenRowLookup[static_cast<size_t>(i)] = HiddenRowItem(i)->Idx();
+        std::sort(FHiddenRowLookup.begin(), FHiddenRowLookup.end());
+        // Records of different filter levels may share an index; the mapping counts each row once.
+        FHiddenRowSteps.clear();
+        Integer distinct = 0;
+        for (size_t i = 0; i < FHiddenRowLookup.size(); ++i) {
+            if (i > 0 && FHiddenRowLookup[i] == FHiddenRowLookup[i - 1])
+                continue;
+            FHiddenRowSteps.push_back(FHiddenRowLookup[i] - distinct);
+            ++distinct;
+        }
+        FHiddenRowLookupValid = true;
+    }
+    return FHiddenRowLookup;
+}
+
+// ---- Index mapping
+
+Integer TAdvStringGrid::RealRowIndex(Integer ARow) const {
+    if (FGridItems->Count() == 0)
+        return ARow;
+    HiddenRowLookup();
+    // The k hidden rows with h - (hidden rows below h) <= ARow all lie before the displayed row.
+    const auto k =
+        std::upper_bound(FHiddenRowSteps.begin(), FHiddenRowSteps.end(), ARow) - FHiddenRowSteps.begin();
+    return ARow + static_cast<Integer>(k);
+}
+
+Integer TAdvStringGrid::DisplRowIndex(Integer ARow) const {
+    if (FGridItems->Count() == 0)
+        return ARow;
+    const std::vector<Integer>& lookup = HiddenRowLookup();
+    return ARow - static_cast<Integer>(std::lower_bound(lookup.begin(), lookup.end(), ARow) - lookup.begin());
+}
+
+Integer TAdvStringGrid::RealColIndex(Integer ACol) {
+    if (FNumHidden == 0 || ACol < 0)
+        return ACol;
+    Integer shown = 0;
+    for (Integer j = 0; j <= LastMappedCol; ++j) {
+        if (!FVisibleCol[j])
+            continue;
+        if (shown == ACol)
+            return j;
+        ++shown;
+    }
+    // Every hidden column lies below 512, so a displayed column past the map is that far right.
+    return ACol + FNumHidden;
+}
+
+Integer TAdvStringGrid::DisplColIndex(Integer ACol) {
+    if (FNumHidden == 0 || ACol < 0)
+        return ACol;
+    // Beyond the map every hidden column lies to the left; the map itself is never read there.
+    const Integer last = std::min(ACol, LastMappedCol + 1);
+    Integer hidden = 0;
+    for (Integer j = 0; j < last; ++j)
+        if (!FVisibleCol[j])
+            ++hidden;
+    return ACol - hidden;
+}
+
+bool TAdvStringGrid::IsHiddenRow(Integer Rowindex) const {
+    if (FGridItems->Count() == 0)
+        return false;
+    const std::vector<Integer>& lookup = HiddenRowLookup();
+    return std::binary_search(lookup.begin(), lookup.end(), Rowindex);
+}
+
+bool TAdvStringGrid::IsHiddenRow(Integer Rowindex, TIntList*& ListHidden) const {
+    if (ListHidden == nullptr) {
+        ListHidden = new TIntList(0, 0);
+        for (Integer idx : HiddenRowLookup())
+            ListHidden->Add(idx);
+    }
+    return ListHidden->SortedIndexOf(Rowindex) >= 0;
+}
+
+// ---- Moving rows into and out of records
+
+namespace {
+
+// Raises the framework grid's column count over the hidden columns for its lifetime, so row moves and
+// copies take their cells too; the last displayed column keeps its width.
+class TStoredColumnsScope {
+public:
+    TStoredColumnsScope(TBaseGrid& grid, Integer numHidden) : FGrid(grid), FNumHidden(numHidden) {
+        if (FNumHidden == 0)
+            return;
+        FLastCol = FGrid.ColCount() - 1;
+        FLastWidth = FLastCol >= 0 ? FGrid.ColWidths(FLastCol) : 0;
+        FGrid.TBaseGrid::SetColCount(FGrid.ColCount() + FNumHidden);
+    }
+    ~TStoredColumnsScope() {
+        if (FNumHidden == 0)
+            return;
+        FGrid.TBaseGrid::SetColCount(FGrid.ColCount() - FNumHidden);
+        if (FLastCol >= 0 && FLastCol < FGrid.ColCount() && FGrid.ColWidths(FLastCol) != FLastWidth)
+            FGrid.SetColWidths(FLastCol, FLastWidth);
+    }
+    TStoredColumnsScope(const TStoredColumnsScope&) = delete;
+    TStoredColumnsScope& operator=(const TStoredColumnsScope&) = delete;
+
+private:
+    TBaseGrid& FGrid;
+    Integer FNumHidden;
+    Integer FLastCol = -1;
+    Integer FLastWidth = 0;
+};
+
+} // namespace
+
+void TAdvStringGrid::TakeRowInto(TGridItem* Item, Integer ARow) {
+    TStrings* items = Item->Items();
+    const Integer cols = ColCount();
+    for (Integer c = 0; c < cols; ++c)
+        items->AddObject(GridCells(c, ARow), PeekCellProperties(c, ARow));
+    Item->SetHeight(RowHeights(ARow));
+}
+
+void TAdvStringGrid::PutRowFrom(TGridItem* Item, Integer ARow) {
+    TStrings* items = Item->Items();
+    const Integer cols = std::min(ColCount(), items->Count());
+    for (Integer c = 0; c < cols; ++c) {
+        SetGridCell(c, ARow, items->Strings(c));
+        PutCellProperties(c, ARow, static_cast<TCellProperties*>(items->Objects(c)));
+    }
+    if (Item->Height() > 0 && RowHeights(ARow) != Item->Height())
+        SetRowHeights(ARow, Item->Height());
+}
+
+// ---- Hiding and showing rows
+
+void TAdvStringGrid::HideRows(Integer FromRow, Integer ToRow) {
+    FromRow = std::max(FromRow, 0);
+    ToRow = std::min(ToRow, TotalRowCount() - 1);
+    if (FromRow > ToRow)
+        return;
+    const std::vector<Integer> lookup = HiddenRowLookup();
+    const auto below = std::lower_bound(lookup.begin(), lookup.end(), FromRow);
+    const auto inRange = std::upper_bound(below, lookup.end(), ToRow);
+    const Integer alreadyHidden = static_cast<Integer>(inRange - below);
+    const Integer count = ToRow - FromRow + 1 - alreadyHidden;
+    if (count == 0)
+        return;
+    // The framework grid keeps at least one row, so the last displayed row is never hidden: the range
+    // stops before it.
+    if (count >= RowCount()) {
+        if (RowCount() > 1)
+            HideRows(FromRow, RealRowIndex(RowCount() - 2));
+        return;
+    }
+    // The rows of the range still shown are consecutive displayed rows from here.
+    const Integer first = FromRow - static_cast<Integer>(below - lookup.begin());
+    FreeHiddenRowLookup();
+
+    TStoredColumnsScope stored(*this, FNumHidden);
+    // The records stay sorted by Idx: each new one goes after the records of lower rows.
+    Integer position = 0;
+    while (position < FGridItems->Count() && HiddenRowItem(position)->Idx() < FromRow)
+        ++position;
+    Integer displayed = first;
+    auto next = below;
+    for (Integer row = FromRow; row <= ToRow; ++row) {
+        if (next != inRange && *next == row) {
+            ++next;
+            continue;
+        }
+        while (position < FGridItems->Count() && HiddenRowItem(position)->Idx() < row)
+            ++position;
+        auto* item = static_cast<TGridItem*>(FGridItems->Insert(position++));
+        item->SetIdx(row);
+        TakeRowInto(item, displayed++);
+    }
+    DeleteRowBlock(first, count);
+    // The rows moved beyond the count drop the references their records now own.
+    ResetRowBlock(RowCount(), count);
+    SetRowCount(RowCount());
+    // FIXME: the controls of the hidden rows' cells are hidden once the grid places cell controls.
+    if (!ComponentState().Contains(csDestroying))
+        DoCellsChanged(TRect(0, first, ColCount() - 1, RowCount()));
+}
+
+void TAdvStringGrid::UnHideRows(Integer FromRow, Integer ToRow) {
+    if (FromRow > ToRow || FGridItems->Count() == 0)
+        return;
+    // The records of the range, highest row first: putting a row back leaves the displayed position of
+    // every lower hidden row as it was.
+    std::vector<Integer> records;
+    for (Integer i = 0; i < FGridItems->Count(); ++i) {
+        const Integer idx = HiddenRowItem(i)->Idx();
+        if (idx >= FromRow && idx <= ToRow)
+            records.push_back(i);
+    }
+    if (records.empty())
+        return;
+    std::sort(records.begin(), records.end(), [this](Integer a, Integer b) {
+        const Integer ia = HiddenRowItem(a)->Idx();
+        const Integer ib = HiddenRowItem(b)->Idx();
+        return ia != ib ? ia > ib : a > b;
+    });
+    std::vector<Integer> lookup = HiddenRowLookup();
+    FreeHiddenRowLookup();
+
+    TStoredColumnsScope stored(*this, FNumHidden);
+    const bool showModified = FShowModified->Enabled();
+    FShowModified->SetEnabled(false);
+    Integer lowestRow = RowCount();
+    size_t i = 0;
+    while (i < records.size()) {
+        // A run of consecutive hidden rows comes back in one block.
+        size_t end = i + 1;
+        while (end < records.size() &&
+               HiddenRowItem(records[end])->Idx() == HiddenRowItem(records[end - 1])->Idx() - 1)
+            ++end;
+        const Integer runCount = static_cast<Integer>(end - i);
+        const Integer lowIdx = HiddenRowItem(records[end - 1])->Idx();
+        // A row hidden beyond a count lowered since comes back at the end.
+        const Integer position =
+            std::min(lowIdx - static_cast<Integer>(std::lower_bound(lookup.begin(), lookup.end(), lowIdx) -
+                                                   lookup.begin()),
+                     RowCount());
+        const Integer oldCount = RowCount();
+        // The rows the count takes in may keep records from before; the restored rows replace them.
+        FreeRowRecords(oldCount, oldCount + runCount - 1);
+        InsertRowBlock(position, runCount);
+        for (size_t k = i; k < end; ++k)
+            PutRowFrom(HiddenRowItem(records[k]), position + static_cast<Integer>(end - 1 - k));
+        lowestRow = std::min(lowestRow, position);
+        i = end;
+    }
+    SetRowCount(RowCount());
+    FShowModified->SetEnabled(showModified);
+
+    // The restored records hand their cells to the rows: free them highest slot first, so a store kept
+    // in order frees from its end.
+    std::sort(records.begin(), records.end(), std::greater<>());
+    for (Integer index : records) {
+        HiddenRowItem(index)->Items()->Clear();
+        FGridItems->Delete(index);
+    }
+    // FIXME: the controls of the restored rows' cells are shown once the grid places cell controls.
+    if (!ComponentState().Contains(csDestroying))
+        DoCellsChanged(TRect(0, lowestRow, ColCount() - 1, RowCount() - 1));
+}
+
+void TAdvStringGrid::UnHideRowsAll() {
+    if (FGridItems->Count() == 0)
+        return;
+    const std::vector<Integer>& lookup = HiddenRowLookup();
+    UnHideRows(lookup.front(), lookup.back());
+}
+
+void TAdvStringGrid::ShiftHiddenRows(Integer FromRow, Integer Count) {
+    if (Count == 0 || FGridItems->Count() == 0)
+        return;
+    for (Integer i = 0; i < FGridItems->Count(); ++i) {
+        TGridItem* item = HiddenRowItem(i);
+        if (item->Idx() >= FromRow)
+            item->SetIdx(item->Idx() + Count);
+    }
+    FreeHiddenRowLookup();
+}
+
+void TAdvStringGrid::ClearHiddenRowStrings() {
+    for (Integer i = 0; i < FGridItems->Count(); ++i) {
+        TStrings* items = HiddenRowItem(i)->Items();
+        for (Integer c = 0; c < items->Count(); ++c)
+            items->SetStrings(c, String());
+    }
+}
+
+// ---- Hiding and showing columns
+
+void TAdvStringGrid::HideColumns(Integer FromCol, Integer ToCol) {
+    FromCol = std::max(FromCol, 0);
+    ToCol = std::min(ToCol, LastMappedCol);
+    if (FromCol > ToCol)
+        return;
+    HideEditor();
+    for (Integer c = FromCol; c <= ToCol; ++c) {
+        if (c >= ColCount() + FNumHidden || ColCount() <= 1)
+            break;
+        if (!FVisibleCol[c])
+            continue;
+        const Integer position = DisplColIndex(c);
+        FAllColWidths[c] = ColWidths(position);
+        for (Integer p = position; p < ColCount() - 1; ++p)
+            SetColWidths(p, ColWidths(p + 1));
+        ++FNumHidden;
+        FVisibleCol[c] = false;
+        if (Col() == ColCount() - 1 && Col() > 0)
+            SetCol(Col() - 1);
+        SetColCount(ColCount() - 1);
+    }
+    Invalidate();
+}
+
+void TAdvStringGrid::UnHideColumns(Integer FromCol, Integer ToCol) {
+    FromCol = std::max(FromCol, 0);
+    ToCol = std::min(ToCol, LastMappedCol);
+    if (FromCol > ToCol || FNumHidden == 0)
+        return;
+    HideEditor();
+    for (Integer c = FromCol; c <= ToCol; ++c) {
+        if (FVisibleCol[c])
+            continue;
+        --FNumHidden;
+        FVisibleCol[c] = true;
+        SetColCount(ColCount() + 1);
+        const Integer position = DisplColIndex(c);
+        for (Integer p = ColCount() - 1; p > position; --p)
+            SetColWidths(p, ColWidths(p - 1));
+        SetColWidths(position, FAllColWidths[c]);
+    }
+    Invalidate();
+}
+
+void TAdvStringGrid::UnHideColumnsAll() {
+    UnHideColumns(0, ColCount() + FNumHidden);
+}
+
+void TAdvStringGrid::ShiftHiddenColumns(Integer FromCol, Integer Count) {
+    if (Count <= 0 || FNumHidden == 0 || FromCol > LastMappedCol)
+        return;
+    FromCol = std::max(FromCol, 0);
+    for (Integer c = LastMappedCol; c >= FromCol; --c) {
+        const Integer to = c + Count;
+        if (to <= LastMappedCol) {
+            FVisibleCol[to] = FVisibleCol[c];
+            FAllColWidths[to] = FAllColWidths[c];
+        } else if (!FVisibleCol[c]) {
+            // A hidden column pushed past the map cannot stay hidden there: it is shown again.
+            --FNumHidden;
+            SetColCount(ColCount() + 1);
+        }
+    }
+    for (Integer c = FromCol; c < std::min(FromCol + Count, LastMappedCol + 1); ++c)
+        FVisibleCol[c] = true;
+}
