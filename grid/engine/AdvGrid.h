@@ -393,6 +393,29 @@ public:
     void ShiftHiddenColumns(Integer FromCol, Integer Count);
     // Empties the texts kept in the hidden rows; their property records stay.
     void ClearHiddenRowStrings();
+    // The real indexes of the current row and column.
+    Integer GetRealRow() const { return RealRowIndex(Row()); }
+    Integer GetRealCol() { return RealColIndex(Col()); }
+    Integer RealCol() { return GetRealCol(); }
+
+    // The save range, the displayed cells every exporter writes: the fixed rows and columns count when
+    // SaveFixedCells or their own flag says so.
+    bool SaveFixedCells() const { return FSaveFixedCells; }
+    void SetSaveFixedCells(bool Value) { FSaveFixedCells = Value; }
+    bool SaveFixedRows() const { return FSaveFixedRows; }
+    void SetSaveFixedRows(bool Value) { FSaveFixedRows = Value; }
+    bool SaveFixedCols() const { return FSaveFixedCols; }
+    void SetSaveFixedCols(bool Value) { FSaveFixedCols = Value; }
+    Integer SaveStartCol() const;
+    Integer SaveStartRow() const;
+    Integer SaveEndCol() const;
+    Integer SaveEndRow() const;
+    Integer SaveColCount() const;
+    Integer SaveRowCount() const;
+    // The smallest rectangle of displayed cells holding every cell with text (merged cells answer with
+    // their base's text); (0, 0, 0, 0) when no cell has text.
+    TRect UsedCells() { return GetUsedCells(); }
+    virtual TRect GetUsedCells();
 
 protected:
     TGridItem* HiddenRowItem(Integer index) const {
@@ -415,6 +438,8 @@ protected:
     // RealRowIndex bisects it.
     mutable std::vector<Integer> FHiddenRowSteps;
     mutable bool FHiddenRowLookupValid = false;
+    bool FSaveFixedRows = false;
+    bool FSaveFixedCols = false;
 
 public:
     // ---- Filtering (AdvGridFiltering.cpp)

@@ -358,3 +358,51 @@ void TAdvStringGrid::ShiftHiddenColumns(Integer FromCol, Integer Count) {
     for (Integer c = FromCol; c < std::min(FromCol + Count, LastMappedCol + 1); ++c)
         FVisibleCol[c] = true;
 }
+
+// ---- The save range and the used cells
+
+Integer TAdvStringGrid::SaveStartCol() const {
+    return FSaveFixedCells || FSaveFixedCols ? 0 : FixedCols();
+}
+
+Integer TAdvStringGrid::SaveStartRow() const {
+    return FSaveFixedCells || FSaveFixedRows ? 0 : FixedRows();
+}
+
+Integer TAdvStringGrid::SaveEndCol() const {
+    return FSaveFixedCells || FSaveFixedCols ? ColCount() - 1 : ColCount() - FFixedRightCols - 1;
+}
+
+Integer TAdvStringGrid::SaveEndRow() const {
+    return FSaveFixedCells || FSaveFixedRows ? RowCount() - 1 : RowCount() - FFixedFooters - 1;
+}
+
+Integer TAdvStringGrid::SaveColCount() const {
+    return FSaveFixedCells || FSaveFixedCols ? ColCount() : ColCount() - FixedCols() - FFixedRightCols;
+}
+
+Integer TAdvStringGrid::SaveRowCount() const {
+    return FSaveFixedCells || FSaveFixedRows ? RowCount() : RowCount() - FixedRows() - FFixedFooters;
+}
+
+TRect TAdvStringGrid::GetUsedCells() {
+    TRect used(0, 0, 0, 0);
+    bool found = false;
+    for (Integer c = 0; c < ColCount(); ++c) {
+        const Integer real = RealColIndex(c);
+        for (Integer r = 0; r < RowCount(); ++r) {
+            if (Cells(real, r).empty())
+                continue;
+            if (!found) {
+                used = TRect(c, r, c, r);
+                found = true;
+            } else {
+                used.Left = std::min(used.Left, c);
+                used.Top = std::min(used.Top, r);
+                used.Right = std::max(used.Right, c);
+                used.Bottom = std::max(used.Bottom, r);
+            }
+        }
+    }
+    return used;
+}

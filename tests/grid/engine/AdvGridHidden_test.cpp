@@ -253,6 +253,50 @@ TEST_F(AdvGridHiddenTest, DestroyFreesRecordsOfHiddenRowsColumnsAndRowsBeyondThe
     // TearDown checks the count is back at 0 once the grid is gone.
 }
 
+struct SaveRangeCase {
+    const char* name;
+    bool fixedCells, fixedRows, fixedCols;
+    TRect range; // start column, start row, end column, end row
+    Integer colCount, rowCount;
+};
+
+TEST_F(AdvGridHiddenTest, SaveRangeFollowsTheFixedFlags) {
+    // 6 columns (1 fixed, 1 fixed right) and 20 rows (2 fixed, 1 fixed footer).
+    const SaveRangeCase cases[] = {
+        {"fixed cells saved by default", true, false, false, TRect(0, 0, 5, 19), 6, 20},
+        {"no fixed cells", false, false, false, TRect(1, 2, 4, 18), 4, 17},
+        {"fixed rows only", false, true, false, TRect(1, 0, 4, 19), 4, 20},
+        {"fixed columns only", false, false, true, TRect(0, 2, 5, 18), 6, 17},
+    };
+    Make(6, 20);
+    FGrid->SetFixedCols(1);
+    FGrid->SetFixedRows(2);
+    FGrid->SetFixedRightCols(1);
+    FGrid->SetFixedFooters(1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FGrid->SetSaveFixedCells(c.fixedCells);
+        FGrid->SetSaveFixedRows(c.fixedRows);
+        FGrid->SetSaveFixedCols(c.fixedCols);
+        EXPECT_EQ(
+            TRect(FGrid->SaveStartCol(), FGrid->SaveStartRow(), FGrid->SaveEndCol(), FGrid->SaveEndRow()),
+            c.range);
+        EXPECT_EQ(FGrid->SaveColCount(), c.colCount);
+        EXPECT_EQ(FGrid->SaveRowCount(), c.rowCount);
+    }
+}
+
+TEST_F(AdvGridHiddenTest, UsedCellsBoundsTheCellsWithText) {
+    FGrid->SetColCount(6);
+    FGrid->SetRowCount(6);
+    EXPECT_EQ(FGrid->UsedCells(), TRect(0, 0, 0, 0));
+    FGrid->SetCells(2, 1, u"a");
+    FGrid->SetCells(4, 3, u"b");
+    EXPECT_EQ(FGrid->UsedCells(), TRect(2, 1, 4, 3));
+    FGrid->HideColumn(1);
+    EXPECT_EQ(FGrid->UsedCells(), TRect(1, 1, 3, 3)) << "in displayed columns";
+}
+
 // A seeded life of hiding, showing, inserting, appending and shrinking, checked after each step
 // against a plain row model and by the store's own rules.
 TEST_F(AdvGridHiddenTest, RandomSequenceKeepsTheStoreInStepWithAPlainModel) {
