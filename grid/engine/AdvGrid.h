@@ -20,6 +20,7 @@
 // under their field's name without the F; writing one copies into the grid's own instance.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -437,6 +438,10 @@ protected:
     // Distinct hidden rows h, each less the number of distinct hidden rows below it: nondecreasing, so
     // RealRowIndex bisects it.
     mutable std::vector<Integer> FHiddenRowSteps;
+    // One bit per real row up to the last hidden one, set when hidden, and the hidden rows before each
+    // 64-bit word: the mapping's cost does not grow with the number of hidden rows.
+    mutable std::vector<std::uint64_t> FHiddenRowBits;
+    mutable std::vector<Integer> FHiddenRowsBefore;
     mutable bool FHiddenRowLookupValid = false;
     bool FSaveFixedRows = false;
     bool FSaveFixedCols = false;

@@ -2,12 +2,33 @@
 #include "grid/engine/AdvGrid.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <limits>
 
 namespace {
 
+// Below this many hidden rows the mapping bisects the sorted rows; from it on, a bit table.
+constexpr size_t BitsFrom = 64;
+
 // The highest column index the hidden-column map honours.
 constexpr Integer LastMappedCol = VisibleColEntries - 2;
+
+// The number of values below value (Inclusive: at or below) in sorted[0 .. length). A bisection
+// without branches on the comparison.
+template <bool Inclusive> Integer CountBelow(const Integer* sorted, size_t length, Integer value) {
+    if (length == 0)
+        return 0;
+    const Integer* base = sorted;
+    while (length > 1) {
+        const size_t half = length / 2;
+        const bool right = Inclusive ? base[half - 1] <= value : base[half - 1] < value;
+        base = right ? base + half : base;
+        length -= half;
+    }
+    const bool last = Inclusive ? *base <= value : *base < value;
+    return static_cast<Integer>(base - sorted) + (last ? 1 : 0);
+}
 
 } // namespace
 
@@ -29,6 +50,26 @@ const std::vector<Integer>& TAdvStringGrid::HiddenRowLookup() const {
             FHiddenRowSteps.push_back(FHiddenRowLookup[i] - distinct);
             ++distinct;
         }
+        // One bit per real row up to the last hidden one, and the hidden rows before each word: the
+        // mapping then costs the same however many rows are hidden.
+        FHiddenRowBits.clear();
+        FHiddenRowsBefore.clear();
+        // A few hidden rows are bisected directly, as are records of different filter levels sharing a
+        // row and rows below 0, which no word holds.
+        if (FHiddenRowLookup.size() > BitsFrom && FHiddenRowSteps.size() == FHiddenRowLookup.size() &&
+            FHiddenRowLookup.front() >= 0) {
+            const size_t words = static_cast<size_t>(FHiddenRowLookup.back()) / 64 + 1;
+            FHiddenRowBits.assign(words, 0);
+            for (Integer idx : FHiddenRowLookup)
+                if (idx >= 0)
+                    FHiddenRowBits[static_cast<size_t>(idx) / 64] |= std::uint64_t(1) << (idx % 64);
+            FHiddenRowsBefore.resize(words);
+            Integer before = 0;
+            for (size_t w = 0; w < words; ++w) {
+                FHiddenRowsBefore[w] = before;
+                before += std::popcount(FHiddenRowBits[w]);
+            }
+        }
         FHiddenRowLookupValid = true;
     }
     return FHiddenRowLookup;
@@ -40,17 +81,53 @@ Integer TAdvStringGrid::RealRowIndex(Integer ARow) const {
     if (FGridItems->Count() == 0)
         return ARow;
     HiddenRowLookup();
-    // The k hidden rows with h - (hidden rows below h) <= ARow all lie before the displayed row.
-    const auto k =
-        std::upper_bound(FHiddenRowSteps.begin(), FHiddenRowSteps.end(), ARow) - FHiddenRowSteps.begin();
-    return ARow + static_cast<Integer>(k);
+    if (FHiddenRowBits.empty())
+        return ARow + CountBelow<true>(FHiddenRowSteps.data(), FHiddenRowSteps.size(), ARow);
+    const size_t words = FHiddenRowBits.size();
+    const Integer hidden = static_cast<Integer>(FHiddenRowSteps.size());
+    if (ARow < 0)
+        return ARow;
+    if (ARow >= static_cast<Integer>(words * 64) - hidden)
+        return ARow + hidden;
+    // The last word with at most ARow shown rows before it (the shown counts never fall), then the
+    // shown row inside it.
+    size_t low = 0;
+    size_t length = words;
+    while (length > 1) {
+        const size_t half = length / 2;
+        const size_t mid = low + half;
+        const bool right = static_cast<Integer>(mid * 64) - FHiddenRowsBefore[mid] <= ARow;
+        low = right ? mid : low;
+        length -= half;
+    }
+    Integer skip = ARow - (static_cast<Integer>(low * 64) - FHiddenRowsBefore[low]);
+    std::uint64_t hiddenBits = FHiddenRowBits[low];
+    if (std::popcount(hiddenBits) < 32) {
+        // Few hidden rows in the word: step over each one at or before the candidate.
+        Integer bit = skip;
+        while (hiddenBits != 0 && std::countr_zero(hiddenBits) <= bit) {
+            ++bit;
+            hiddenBits &= hiddenBits - 1;
+        }
+        return static_cast<Integer>(low * 64) + bit;
+    }
+    std::uint64_t shown = ~hiddenBits;
+    for (; skip > 0; --skip)
+        shown &= shown - 1;
+    return static_cast<Integer>(low * 64) + std::countr_zero(shown);
 }
 
 Integer TAdvStringGrid::DisplRowIndex(Integer ARow) const {
     if (FGridItems->Count() == 0)
         return ARow;
-    const std::vector<Integer>& lookup = HiddenRowLookup();
-    return ARow - static_cast<Integer>(std::lower_bound(lookup.begin(), lookup.end(), ARow) - lookup.begin());
+    HiddenRowLookup();
+    if (FHiddenRowBits.empty() || ARow < 0)
+        return ARow - CountBelow<false>(FHiddenRowLookup.data(), FHiddenRowLookup.size(), ARow);
+    const size_t word = static_cast<size_t>(ARow) / 64;
+    if (word >= FHiddenRowBits.size())
+        return ARow - static_cast<Integer>(FHiddenRowLookup.size());
+    const std::uint64_t below = FHiddenRowBits[word] & ((std::uint64_t(1) << (ARow % 64)) - 1);
+    return ARow - FHiddenRowsBefore[word] - std::popcount(below);
 }
 
 Integer TAdvStringGrid::RealColIndex(Integer ACol) {
@@ -188,7 +265,9 @@ void TAdvStringGrid::HideRows(Integer FromRow, Integer ToRow) {
         }
         while (position < FGridItems->Count() && HiddenRowItem(position)->Idx() < row)
             ++position;
-        auto* item = static_cast<TGridItem*>(FGridItems->Insert(position++));
+        auto* item = static_cast<TGridItem*>(position == FGridItems->Count() ? FGridItems->Add()
+                                                                             : FGridItems->Insert(position));
+        ++position;
         item->SetIdx(row);
         TakeRowInto(item, displayed++);
     }
@@ -237,9 +316,7 @@ void TAdvStringGrid::UnHideRows(Integer FromRow, Integer ToRow) {
         const Integer lowIdx = HiddenRowItem(records[end - 1])->Idx();
         // A row hidden beyond a count lowered since comes back at the end.
         const Integer position =
-            std::min(lowIdx - static_cast<Integer>(std::lower_bound(lookup.begin(), lookup.end(), lowIdx) -
-                                                   lookup.begin()),
-                     RowCount());
+            std::min(lowIdx - CountBelow<false>(lookup.data(), lookup.size(), lowIdx), RowCount());
         const Integer oldCount = RowCount();
         // The rows the count takes in may keep records from before; the restored rows replace them.
         FreeRowRecords(oldCount, oldCount + runCount - 1);

@@ -154,6 +154,41 @@ TEST_F(AdvGridHiddenTest, UnHideRowsAllRestoresTextsHeightsAndRecordsInPlace) {
     CheckHiddenStore(*FGrid);
 }
 
+// Past a few dozen hidden rows the mapping uses a bit table: dense and sparse words, word edges and the
+// rows past the last hidden one, against the model.
+TEST_F(AdvGridHiddenTest, MappingWithManyHiddenRowsAgreesWithTheModel) {
+    Make(2, 400);
+    TRowModel model;
+    for (int r = 0; r < 400; ++r)
+        model.rows.push_back({r, false});
+    auto hide = [&](Integer from, Integer to) {
+        FGrid->HideRows(from, to);
+        for (Integer r = from; r <= to; ++r)
+            model.rows[static_cast<size_t>(r)].hidden = true;
+    };
+    for (Integer r = 3; r < 200; r += 3)
+        hide(r, r);
+    hide(63, 64);
+    hide(250, 329);
+    hide(383, 383);
+    ASSERT_GT(FGrid->NumHiddenRows(), 64);
+    Integer d = 0;
+    for (Integer r = 0; r < 400; ++r) {
+        ASSERT_EQ(FGrid->DisplRowIndex(r), d) << r;
+        if (model.rows[static_cast<size_t>(r)].hidden)
+            continue;
+        ASSERT_EQ(FGrid->RealRowIndex(d), r) << d;
+        ASSERT_EQ(FGrid->GridCells(0, d), u"0," + IntToStr(r));
+        ++d;
+    }
+    EXPECT_EQ(FGrid->RealRowIndex(d + 5), 405) << "past the stored rows";
+    EXPECT_EQ(FGrid->DisplRowIndex(405), d + 5);
+    EXPECT_EQ(FGrid->RealRowIndex(-1), -1);
+    CheckHiddenStore(*FGrid);
+    FGrid->UnHideRowsAll();
+    EXPECT_EQ(FGrid->GridCells(0, 399), u"0,399");
+}
+
 TEST_F(AdvGridHiddenTest, RowsInsertedAboveAHiddenRowShiftIt) {
     Make(3, 6);
     FGrid->HideRow(4);
