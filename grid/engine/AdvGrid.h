@@ -375,11 +375,20 @@ public:
     // Real indexes; a range is clipped to the stored rows, a reversed one does nothing, rows already
     // hidden keep their records, and the last displayed row stays.
     void HideRow(Integer Rowindex) { HideRows(Rowindex, Rowindex); }
-    void HideRows(Integer FromRow, Integer ToRow);
+    void HideRows(Integer FromRow, Integer ToRow) { HideRowRange(FromRow, ToRow, false); }
     // Real indexes; every hidden row of the range comes back, whether or not FromRow is hidden.
     void UnHideRow(Integer Rowindex) { UnHideRows(Rowindex, Rowindex); }
     void UnHideRows(Integer FromRow, Integer ToRow);
     void UnHideRowsAll();
+    // As HideRows, with the records appended to the store and no heights kept; rows of the range already
+    // hidden keep their records.
+    void HideRowsEx(Integer FromRow, Integer ToRow);
+    // Hides the listed displayed rows (clipped, in any order) as one filter level, their records keeping
+    // the displayed index, and raises the filter level; the last displayed row stays.
+    void HideRowList(TIntList* RowList);
+    // Shows the rows of the last filter level (the records of level FFilterLevel - 1) and frees those
+    // records only; filtering lowers the level.
+    void UnHideRowList();
     // Real indexes, clipped to 0 .. 511 and the stored columns; the last displayed column stays.
     void HideColumn(Integer ColIndex) { HideColumns(ColIndex, ColIndex); }
     void HideColumns(Integer FromCol, Integer ToCol);
@@ -431,6 +440,10 @@ protected:
     void TakeRowInto(TGridItem* Item, Integer ARow);
     // Puts Item's cells and height into displayed row ARow.
     void PutRowFrom(TGridItem* Item, Integer ARow);
+    // Copies row FromRow's stored cells (record references too) and height to row ToRow.
+    void CopyRowTo(Integer FromRow, Integer ToRow);
+    // HideRows' work; Append puts the records at the store's end without heights.
+    void HideRowRange(Integer FromRow, Integer ToRow, bool Append);
 
     // Widths of hidden columns, at their real index.
     Integer FAllColWidths[VisibleColEntries] = {};
@@ -443,6 +456,7 @@ protected:
     mutable std::vector<std::uint64_t> FHiddenRowBits;
     mutable std::vector<Integer> FHiddenRowsBefore;
     mutable bool FHiddenRowLookupValid = false;
+    Integer FFilterLevel = 0; // filter levels applied, each one set of hidden-row records
     bool FSaveFixedRows = false;
     bool FSaveFixedCols = false;
 

@@ -228,7 +228,17 @@ void TAdvStringGrid::PutRowFrom(TGridItem* Item, Integer ARow) {
 
 // ---- Hiding and showing rows
 
-void TAdvStringGrid::HideRows(Integer FromRow, Integer ToRow) {
+void TAdvStringGrid::CopyRowTo(Integer FromRow, Integer ToRow) {
+    const Integer cols = ColCount();
+    for (Integer c = 0; c < cols; ++c) {
+        SetGridCell(c, ToRow, GridCells(c, FromRow));
+        PutCellProperties(c, ToRow, PeekCellProperties(c, FromRow));
+    }
+    if (RowHeights(ToRow) != RowHeights(FromRow))
+        SetRowHeights(ToRow, RowHeights(FromRow));
+}
+
+void TAdvStringGrid::HideRowRange(Integer FromRow, Integer ToRow, bool Append) {
     FromRow = std::max(FromRow, 0);
     ToRow = std::min(ToRow, TotalRowCount() - 1);
     if (FromRow > ToRow)
@@ -244,7 +254,7 @@ void TAdvStringGrid::HideRows(Integer FromRow, Integer ToRow) {
     // stops before it.
     if (count >= RowCount()) {
         if (RowCount() > 1)
-            HideRows(FromRow, RealRowIndex(RowCount() - 2));
+            HideRowRange(FromRow, RealRowIndex(RowCount() - 2), Append);
         return;
     }
     // The rows of the range still shown are consecutive displayed rows from here.
@@ -265,11 +275,13 @@ void TAdvStringGrid::HideRows(Integer FromRow, Integer ToRow) {
         }
         while (position < FGridItems->Count() && HiddenRowItem(position)->Idx() < row)
             ++position;
-        auto* item = static_cast<TGridItem*>(position == FGridItems->Count() ? FGridItems->Add()
-                                                                             : FGridItems->Insert(position));
+        auto* item = static_cast<TGridItem*>(
+            Append || position == FGridItems->Count() ? FGridItems->Add() : FGridItems->Insert(position));
         ++position;
         item->SetIdx(row);
         TakeRowInto(item, displayed++);
+        if (Append)
+            item->SetHeight(0);
     }
     DeleteRowBlock(first, count);
     // The rows moved beyond the count drop the references their records now own.
@@ -339,6 +351,96 @@ void TAdvStringGrid::UnHideRows(Integer FromRow, Integer ToRow) {
     // FIXME: the controls of the restored rows' cells are shown once the grid places cell controls.
     if (!ComponentState().Contains(csDestroying))
         DoCellsChanged(TRect(0, lowestRow, ColCount() - 1, RowCount() - 1));
+}
+
+void TAdvStringGrid::HideRowsEx(Integer FromRow, Integer ToRow) {
+    HideRowRange(FromRow, ToRow, true);
+}
+
+void TAdvStringGrid::HideRowList(TIntList* RowList) {
+    if (RowList == nullptr)
+        return;
+    std::vector<Integer> rows;
+    for (Integer i = 0; i < RowList->Count(); ++i)
+        if (RowList->Items(i) >= 0 && RowList->Items(i) < RowCount())
+            rows.push_back(RowList->Items(i));
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    // The framework grid keeps at least one row, so the last displayed row stays.
+    if (!rows.empty() && static_cast<Integer>(rows.size()) >= RowCount())
+        rows.pop_back();
+    const Integer level = FFilterLevel++;
+    if (rows.empty())
+        return;
+    FreeHiddenRowLookup();
+    {
+        TStoredColumnsScope stored(*this, FNumHidden);
+        for (Integer row : rows) {
+            auto* item = static_cast<TGridItem*>(FGridItems->Add());
+            TakeRowInto(item, row);
+            item->SetIdx(row);
+            item->SetLevel(level);
+        }
+        // One pass: every row that stays moves up to the next free place.
+        Integer target = rows.front();
+        size_t listed = 0;
+        for (Integer source = rows.front(); source < RowCount(); ++source) {
+            if (listed < rows.size() && rows[listed] == source) {
+                ++listed;
+                continue;
+            }
+            CopyRowTo(source, target++);
+        }
+        // The rows left at the end hold references that now live elsewhere.
+        const Integer count = static_cast<Integer>(rows.size());
+        ResetRowBlock(RowCount() - count, count);
+        SetRowCount(RowCount() - count);
+    }
+    if (!ComponentState().Contains(csDestroying))
+        DoCellsChanged(TRect(0, rows.front(), ColCount() - 1, RowCount()));
+}
+
+void TAdvStringGrid::UnHideRowList() {
+    const Integer level = FFilterLevel - 1;
+    std::vector<Integer> records;
+    for (Integer i = 0; i < FGridItems->Count(); ++i)
+        if (HiddenRowItem(i)->Level() == level)
+            records.push_back(i);
+    if (records.empty())
+        return;
+    std::stable_sort(records.begin(), records.end(), [this](Integer a, Integer b) {
+        return HiddenRowItem(a)->Idx() < HiddenRowItem(b)->Idx();
+    });
+    FreeHiddenRowLookup();
+    {
+        TStoredColumnsScope stored(*this, FNumHidden);
+        const Integer count = static_cast<Integer>(records.size());
+        const Integer oldCount = RowCount();
+        // The rows the count takes in may keep records from before; the merge below fills them.
+        FreeRowRecords(oldCount, oldCount + count - 1);
+        InsertRowBlock(oldCount, count);
+        // Merge from the bottom: a record whose row this is goes here, otherwise the next row above.
+        Integer source = oldCount - 1;
+        Integer next = count - 1;
+        for (Integer target = RowCount() - 1; next >= 0; --target) {
+            TGridItem* item = HiddenRowItem(records[static_cast<size_t>(next)]);
+            if (item->Idx() >= target || source < 0) {
+                PutRowFrom(item, target);
+                --next;
+            } else {
+                CopyRowTo(source--, target);
+            }
+        }
+        SetRowCount(RowCount());
+    }
+    // Only the records put back are freed; rows hidden otherwise stay hidden.
+    std::sort(records.begin(), records.end(), std::greater<>());
+    for (Integer index : records) {
+        HiddenRowItem(index)->Items()->Clear();
+        FGridItems->Delete(index);
+    }
+    if (!ComponentState().Contains(csDestroying))
+        DoCellsChanged(TRect(0, 0, ColCount() - 1, RowCount() - 1));
 }
 
 void TAdvStringGrid::UnHideRowsAll() {

@@ -189,6 +189,66 @@ TEST_F(AdvGridHiddenTest, MappingWithManyHiddenRowsAgreesWithTheModel) {
     EXPECT_EQ(FGrid->GridCells(0, 399), u"0,399");
 }
 
+TEST_F(AdvGridHiddenTest, HideRowsExSkipsRowsAlreadyHidden) {
+    Make(3, 8);
+    FGrid->SetGraphicObjects(1, 3, new TCellGraphic);
+    FGrid->HideRow(3);
+    FGrid->HideRowsEx(2, 4);
+    EXPECT_EQ(Column0(), Rows({0, 1, 5, 6, 7}));
+    EXPECT_EQ(FGrid->NumHiddenRows(), 3) << "row 3 keeps its one record";
+    CheckHiddenStore(*FGrid);
+    FGrid->UnHideRowsAll();
+    EXPECT_EQ(Column0(), Rows({0, 1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_NE(FGrid->GraphicObjects(1, 3), nullptr);
+    CheckHiddenStore(*FGrid);
+}
+
+// Filter levels: each HideRowList is one level and UnHideRowList brings back the last one only,
+// freeing only the records it put back, whatever the level.
+TEST_F(AdvGridHiddenTest, RowListLevelsComeBackOneAtATime) {
+    Make(3, 10);
+    for (Integer r = 0; r < 10; ++r)
+        FGrid->SetGraphicObjects(1, r, new TCellGraphic);
+    TIntList first(0, 0);
+    for (Integer r : {7, 2, 4, 2, 40, -1}) // unsorted, doubled and outside rows
+        first.Add(r);
+    FGrid->HideRowList(&first);
+    EXPECT_EQ(FGrid->FilterLevel(), 1);
+    EXPECT_EQ(Column0(), Rows({0, 1, 3, 5, 6, 8, 9}));
+    CheckHiddenStore(*FGrid);
+    TIntList second(0, 0);
+    second.Add(0);
+    second.Add(5);
+    FGrid->HideRowList(&second);
+    EXPECT_EQ(Column0(), Rows({1, 3, 5, 6, 9})); // displayed rows 0 and 5
+    CheckHiddenStore(*FGrid);
+
+    FGrid->UnHideRowList();
+    FGrid->SetFilterLevel(1); // filtering lowers the level
+    EXPECT_EQ(Column0(), Rows({0, 1, 3, 5, 6, 8, 9}));
+    EXPECT_EQ(FGrid->NumHiddenRows(), 3) << "the first level's records stay";
+    CheckHiddenStore(*FGrid);
+    FGrid->UnHideRowList();
+    FGrid->SetFilterLevel(0);
+    EXPECT_EQ(Column0(), Rows({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(FGrid->NumHiddenRows(), 0);
+    EXPECT_EQ(gLiveGraphics, 10);
+
+    FGrid->HideRow(9);
+    FGrid->UnHideRowList();
+    EXPECT_EQ(FGrid->NumHiddenRows(), 1) << "with no level, a row hidden otherwise keeps its record";
+    EXPECT_EQ(gLiveGraphics, 10);
+    CheckHiddenStore(*FGrid);
+
+    TIntList all(0, 0);
+    for (Integer r = 0; r < FGrid->RowCount(); ++r)
+        all.Add(r);
+    FGrid->HideRowList(&all);
+    EXPECT_EQ(FGrid->RowCount(), 1) << "the last displayed row stays";
+    EXPECT_EQ(Column0(), Rows({8}));
+    CheckHiddenStore(*FGrid);
+}
+
 TEST_F(AdvGridHiddenTest, RowsInsertedAboveAHiddenRowShiftIt) {
     Make(3, 6);
     FGrid->HideRow(4);

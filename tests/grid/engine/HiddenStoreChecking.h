@@ -22,6 +22,8 @@ public:
     using TAdvStringGrid::HiddenRowLookup;
     using TAdvStringGrid::TAdvStringGrid;
     Integer NumHiddenField() const { return FNumHidden; }
+    Integer FilterLevel() const { return FFilterLevel; }
+    void SetFilterLevel(Integer value) { FFilterLevel = value; }
     // Every record reference the grid holds: in its cells (beyond the counts too) and in the hidden rows.
     std::vector<const void*> RecordReferences() const {
         std::vector<const void*> refs;
