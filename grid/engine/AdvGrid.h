@@ -442,6 +442,9 @@ protected:
     void PutRowFrom(TGridItem* Item, Integer ARow);
     // Copies row FromRow's stored cells (record references too) and height to row ToRow.
     void CopyRowTo(Integer FromRow, Integer ToRow);
+    // Puts the records at these store indexes back in one merge from the bottom, each at its Idx (at the
+    // end when that lies beyond the rows), and frees them.
+    void RestoreRecords(std::vector<Integer> records);
     // HideRows' work; Append puts the records at the store's end without heights.
     void HideRowRange(Integer FromRow, Integer ToRow, bool Append);
 

@@ -5,11 +5,15 @@
 #include <bit>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace {
 
 // Below this many hidden rows the mapping bisects the sorted rows; from it on, a bit table.
 constexpr size_t BitsFrom = 64;
+
+// UnHideRowsAll brings back up to this many runs of hidden rows run by run, more in one merge.
+constexpr Integer ScatteredRuns = 8;
 
 // The highest column index the hidden-column map honours.
 constexpr Integer LastMappedCol = VisibleColEntries - 2;
@@ -406,6 +410,10 @@ void TAdvStringGrid::UnHideRowList() {
     for (Integer i = 0; i < FGridItems->Count(); ++i)
         if (HiddenRowItem(i)->Level() == level)
             records.push_back(i);
+    RestoreRecords(std::move(records));
+}
+
+void TAdvStringGrid::RestoreRecords(std::vector<Integer> records) {
     if (records.empty())
         return;
     std::stable_sort(records.begin(), records.end(), [this](Integer a, Integer b) {
@@ -447,7 +455,20 @@ void TAdvStringGrid::UnHideRowsAll() {
     if (FGridItems->Count() == 0)
         return;
     const std::vector<Integer>& lookup = HiddenRowLookup();
-    UnHideRows(lookup.front(), lookup.back());
+    Integer runs = 1;
+    for (size_t i = 1; i < lookup.size() && runs <= ScatteredRuns; ++i)
+        if (lookup[i] != lookup[i - 1] + 1)
+            ++runs;
+    // A few blocks come back block by block, each one move of the rows below it; scattered rows come
+    // back in one merge over the rows from the first of them.
+    if (runs <= ScatteredRuns) {
+        UnHideRows(lookup.front(), lookup.back());
+        return;
+    }
+    std::vector<Integer> records(static_cast<size_t>(FGridItems->Count()));
+    for (Integer i = 0; i < FGridItems->Count(); ++i)
+        records[static_cast<size_t>(i)] = i;
+    RestoreRecords(std::move(records));
 }
 
 void TAdvStringGrid::ShiftHiddenRows(Integer FromRow, Integer Count) {
