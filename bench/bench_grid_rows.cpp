@@ -1,7 +1,9 @@
 // Benchmark of the full string grid's row growth, in one run of 32 columns: 1,000,000 rows appended
 // with AddRow and every cell of each written, against the framework grid growing its RowCount by one
 // with the same writes; and InsertRows of 100,000 rows amid 1,000,000 against InsertRows of one row
-// there. Each reports the two times and their ratio.
+// there; HideRows and UnHideRows of 100,000 rows amid 1,000,000 against the framework grid's block
+// delete of 100,000 rows there; and RealRowIndex and DisplRowIndex with 100,000 rows hidden against 10.
+// Each reports the two times and their ratio.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -120,5 +122,97 @@ void BM_InsertRowsBlockAgainstOneRow(benchmark::State& state) {
     state.counters["first_block_ms"] = blockFirst * 1000;
 }
 BENCHMARK(BM_InsertRowsBlockAgainstOneRow)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Opens up the framework grid's block delete, the measure hiding is held to.
+class TBlockGrid : public TAdvStringGrid {
+public:
+    using TAdvStringGrid::DeleteRowBlock;
+    using TAdvStringGrid::TAdvStringGrid;
+};
+
+TBlockGrid* FilledGrid(const Fixture& f) {
+    auto* grid = new TBlockGrid(nullptr);
+    grid->SetColCount(Columns);
+    grid->SetRowCount(Rows);
+    for (Integer r = 0; r < Rows; ++r)
+        for (Integer c = 0; c < Columns; ++c)
+            grid->SetGridCell(c, r, f.TextOf(c, r));
+    return grid;
+}
+
+// On one filled grid: the framework's block delete of 100,000 rows in the middle (the count then
+// raised again, so the rows come back from beyond it), then HideRows of 100,000 rows there and
+// UnHideRows of them; each kind keeps its best round.
+void BM_HideRowsAgainstBlockDelete(benchmark::State& state) {
+    Fixture& f = TheFixture();
+    TBlockGrid* grid = FilledGrid(f);
+    double deleteBest = 0;
+    double hideBest = 0;
+    double unhideBest = 0;
+    for (auto _ : state) {
+        for (int round = 0; round < Rounds; ++round) {
+            const Integer middle = Rows / 2 - Inserted / 2;
+            auto start = std::chrono::steady_clock::now();
+            grid->DeleteRowBlock(middle, Inserted);
+            const double deleted = SecondsSince(start);
+            grid->SetRowCount(Rows);
+            start = std::chrono::steady_clock::now();
+            grid->HideRows(middle, middle + Inserted - 1);
+            const double hide = SecondsSince(start);
+            start = std::chrono::steady_clock::now();
+            grid->UnHideRows(middle, middle + Inserted - 1);
+            const double unhide = SecondsSince(start);
+            deleteBest = round == 0 ? deleted : std::min(deleteBest, deleted);
+            hideBest = round == 0 ? hide : std::min(hideBest, hide);
+            unhideBest = round == 0 ? unhide : std::min(unhideBest, unhide);
+        }
+    }
+    grid->Free();
+    state.counters["block_delete_ms"] = deleteBest * 1000;
+    state.counters["hiderows_ms"] = hideBest * 1000;
+    state.counters["unhiderows_ms"] = unhideBest * 1000;
+    state.counters["hide_over_delete"] = deleteBest > 0 ? hideBest / deleteBest : 0;
+    state.counters["unhide_over_delete"] = deleteBest > 0 ? unhideBest / deleteBest : 0;
+}
+BENCHMARK(BM_HideRowsAgainstBlockDelete)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// 1,000,000 lookups each way over a grid of 1,000,000 rows, with 10 rows hidden and then 100,000 (one
+// block: the bisection runs over every hidden row, wherever they lie).
+void BM_RowMappingManyHiddenAgainstFew(benchmark::State& state) {
+    constexpr Integer Lookups = 1000000;
+    auto* grid = new TAdvStringGrid(nullptr);
+    grid->SetColCount(2);
+    grid->SetRowCount(Rows);
+    auto measure = [&] {
+        Integer sum = 0;
+        const Integer displayed = grid->RowCount();
+        const auto start = std::chrono::steady_clock::now();
+        for (Integer i = 0; i < Lookups; ++i) {
+            const Integer at = static_cast<Integer>((static_cast<long long>(i) * 7919) % displayed);
+            sum += grid->RealRowIndex(at);
+            sum += grid->DisplRowIndex(at);
+        }
+        benchmark::DoNotOptimize(sum);
+        return SecondsSince(start);
+    };
+    double fewBest = 0;
+    double manyBest = 0;
+    for (auto _ : state) {
+        for (Integer r = 0; r < 10; ++r)
+            grid->HideRow(Rows - 1 - r * 1000);
+        for (int round = 0; round < Rounds; ++round)
+            fewBest = round == 0 ? measure() : std::min(fewBest, measure());
+        grid->UnHideRowsAll();
+        grid->HideRows(Inserted, 2 * Inserted - 1);
+        for (int round = 0; round < Rounds; ++round)
+            manyBest = round == 0 ? measure() : std::min(manyBest, measure());
+        state.counters["hidden"] = grid->NumHiddenRows();
+    }
+    grid->Free();
+    state.counters["few_hidden_ms"] = fewBest * 1000;
+    state.counters["many_hidden_ms"] = manyBest * 1000;
+    state.counters["many_over_few"] = fewBest > 0 ? manyBest / fewBest : 0;
+}
+BENCHMARK(BM_RowMappingManyHiddenAgainstFew)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -21,7 +21,9 @@
 // under their field's name without the F; writing one copies into the grid's own instance.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "grid/engine/AdvGridCellObjects.h"
 #include "grid/engine/AdvGridSettings.h"
@@ -417,26 +419,122 @@ protected:
 
 public:
     // ---- Hidden rows and columns (AdvGridHidden.cpp)
+    //
+    // A hidden column keeps its cells at its stored (real) index and only leaves the displayed columns;
+    // ColCount counts displayed columns, TotalColCount the stored ones. A hidden row is taken out of the
+    // grid into a TGridItem record of FGridItems (its cells with their property records, its height) and
+    // put back when shown; RowCount counts displayed rows, TotalRowCount adds the records. Only columns
+    // 0 .. 511 can be hidden.
 
-    // FIXME: no row is hidden yet, so a displayed row is its stored row.
-    Integer RealRowIndex(Integer ARow) { return ARow; }
+    // The real index of displayed row ARow; a bisection over the hidden rows.
+    Integer RealRowIndex(Integer ARow) const;
+    // The displayed index of real row ARow; a hidden row maps to the position it would take.
+    Integer DisplRowIndex(Integer ARow) const;
+    Integer RealColIndex(Integer ACol) override;
+    Integer DisplColIndex(Integer ACol) override;
+    Integer TotalColCount() const override { return ColCount() + FNumHidden; }
+    Integer TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    Integer NumHiddenRows() const { return FGridItems->Count(); }
+    Integer NumHiddenColumns() const { return FNumHidden; }
+    bool IsHiddenRow(Integer Rowindex) const;
+    // As above through a sorted list of the hidden rows' indexes, built into ListHidden when it is null;
+    // the caller owns the list.
+    bool IsHiddenRow(Integer Rowindex, TIntList*& ListHidden) const;
+    bool IsHiddenColumn(Integer Colindex) const {
+        return Colindex >= 0 && Colindex < VisibleColEntries - 1 && !FVisibleCol[Colindex];
+    }
+    // Real indexes; a range is clipped to the stored rows, a reversed one does nothing, rows already
+    // hidden keep their records, and the last displayed row stays.
+    void HideRow(Integer Rowindex) { HideRows(Rowindex, Rowindex); }
+    void HideRows(Integer FromRow, Integer ToRow) { HideRowRange(FromRow, ToRow, false); }
+    // Real indexes; every hidden row of the range comes back, whether or not FromRow is hidden.
+    void UnHideRow(Integer Rowindex) { UnHideRows(Rowindex, Rowindex); }
+    void UnHideRows(Integer FromRow, Integer ToRow);
+    void UnHideRowsAll();
+    // As HideRows, with the records appended to the store and no heights kept; rows of the range already
+    // hidden keep their records.
+    void HideRowsEx(Integer FromRow, Integer ToRow);
+    // Hides the listed displayed rows (clipped, in any order) as one filter level, their records keeping
+    // the displayed index, and raises the filter level; the last displayed row stays.
+    void HideRowList(TIntList* RowList);
+    // Shows the rows of the last filter level (the records of level FFilterLevel - 1) and frees those
+    // records only; filtering lowers the level.
+    void UnHideRowList();
+    // Real indexes, clipped to 0 .. 511 and the stored columns; the last displayed column stays.
+    void HideColumn(Integer ColIndex) { HideColumns(ColIndex, ColIndex); }
+    void HideColumns(Integer FromCol, Integer ToCol);
+    void UnHideColumn(Integer ColIndex) { UnHideColumns(ColIndex, ColIndex); }
+    void UnHideColumns(Integer FromCol, Integer ToCol);
+    void UnHideColumnsAll();
     // Keeps the hidden rows' stored indexes in step when Count rows are inserted at the stored row
     // FromRow (a negative Count for removed rows).
-    // FIXME: nothing can be hidden yet, so there is nothing to shift.
     void ShiftHiddenRows(Integer FromRow, Integer Count);
-    // Keeps the hidden-column flags in step when Count columns are inserted at the stored column
-    // FromCol.
-    // FIXME: nothing can be hidden yet, so there are no flags to move.
+    // Keeps the hidden-column flags and widths in step when Count columns are inserted at the stored
+    // column FromCol.
     void ShiftHiddenColumns(Integer FromCol, Integer Count);
-    // Empties the texts kept in the hidden rows.
-    // FIXME: nothing can be hidden yet, so no row keeps texts there.
+    // Empties the texts kept in the hidden rows; their property records stay.
     void ClearHiddenRowStrings();
-    // FIXME: nothing can be hidden yet, so these have nothing to show again.
-    void UnHideRowsAll();
-    void UnHideColumnsAll();
-    Integer NumHiddenRows() const { return 0; }
-    Integer NumHiddenColumns() const { return FNumHidden; }
+    // The real indexes of the current row and column.
+    Integer GetRealRow() const { return RealRowIndex(Row()); }
+    Integer GetRealCol() { return RealColIndex(Col()); }
+    Integer RealCol() { return GetRealCol(); }
 
+    // The save range, the displayed cells every exporter writes: the fixed rows and columns count when
+    // SaveFixedCells or their own flag says so.
+    bool SaveFixedCells() const { return FSaveFixedCells; }
+    void SetSaveFixedCells(bool Value) { FSaveFixedCells = Value; }
+    bool SaveFixedRows() const { return FSaveFixedRows; }
+    void SetSaveFixedRows(bool Value) { FSaveFixedRows = Value; }
+    bool SaveFixedCols() const { return FSaveFixedCols; }
+    void SetSaveFixedCols(bool Value) { FSaveFixedCols = Value; }
+    Integer SaveStartCol() const;
+    Integer SaveStartRow() const;
+    Integer SaveEndCol() const;
+    Integer SaveEndRow() const;
+    Integer SaveColCount() const;
+    Integer SaveRowCount() const;
+    // The smallest rectangle of displayed cells holding every cell with text (merged cells answer with
+    // their base's text); (0, 0, 0, 0) when no cell has text.
+    TRect UsedCells() { return GetUsedCells(); }
+    virtual TRect GetUsedCells();
+
+protected:
+    TGridItem* HiddenRowItem(Integer index) const {
+        return static_cast<TGridItem*>(FGridItems->Items(index));
+    }
+    // The sorted lookup of the records' Idx values, a cache built on first need and dropped whenever the
+    // records change.
+    const std::vector<Integer>& HiddenRowLookup() const;
+    void FreeHiddenRowLookup() { FHiddenRowLookupValid = false; }
+    // Copies displayed row ARow's stored cells (with their record references) into Item and drops them
+    // from the row, which keeps no reference to what the record now owns.
+    void TakeRowInto(TGridItem* Item, Integer ARow);
+    // Puts Item's cells and height into displayed row ARow.
+    void PutRowFrom(TGridItem* Item, Integer ARow);
+    // Copies row FromRow's stored cells (record references too) and height to row ToRow.
+    void CopyRowTo(Integer FromRow, Integer ToRow);
+    // Puts the records at these store indexes back in one merge from the bottom, each at its Idx (at the
+    // end when that lies beyond the rows), and frees them.
+    void RestoreRecords(std::vector<Integer> records);
+    // HideRows' work; Append puts the records at the store's end without heights.
+    void HideRowRange(Integer FromRow, Integer ToRow, bool Append);
+
+    // Widths of hidden columns, at their real index.
+    Integer FAllColWidths[VisibleColEntries] = {};
+    mutable std::vector<Integer> FHiddenRowLookup; // sorted Idx of every record
+    // Distinct hidden rows h, each less the number of distinct hidden rows below it: nondecreasing, so
+    // RealRowIndex bisects it.
+    mutable std::vector<Integer> FHiddenRowSteps;
+    // One bit per real row up to the last hidden one, set when hidden, and the hidden rows before each
+    // 64-bit word: the mapping's cost does not grow with the number of hidden rows.
+    mutable std::vector<std::uint64_t> FHiddenRowBits;
+    mutable std::vector<Integer> FHiddenRowsBefore;
+    mutable bool FHiddenRowLookupValid = false;
+    Integer FFilterLevel = 0; // filter levels applied, each one set of hidden-row records
+    bool FSaveFixedRows = false;
+    bool FSaveFixedCols = false;
+
+public:
     // ---- Filtering (AdvGridFiltering.cpp)
 
     // FIXME: no filter can be applied yet, so there is none to remove.

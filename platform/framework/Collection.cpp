@@ -2,6 +2,7 @@
 #include "platform/framework/Collection.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Format.h"
@@ -47,9 +48,11 @@ void TCollectionItem::SetCollection(TCollection* collection) {
 Integer TCollectionItem::Index() const {
     if (FCollection == nullptr)
         return -1;
+    // Searched from the end: an item just added or about to go is usually there, so appending or
+    // freeing items from the end costs the same whatever the collection's size.
     const auto& items = FCollection->FItems;
-    auto it = std::find(items.begin(), items.end(), this);
-    return it == items.end() ? -1 : static_cast<Integer>(it - items.begin());
+    auto it = std::find(items.rbegin(), items.rend(), this);
+    return it == items.rend() ? -1 : static_cast<Integer>(items.rend() - it - 1);
 }
 
 void TCollectionItem::SetIndex(Integer index) {
@@ -229,9 +232,9 @@ void TCollection::InsertItem(TCollectionItem* item) {
 
 void TCollection::RemoveItem(TCollectionItem* item) {
     Notify(item, cnExtracting);
-    auto it = std::find(FItems.begin(), FItems.end(), item);
-    if (it != FItems.end())
-        FItems.erase(it);
+    auto it = std::find(FItems.rbegin(), FItems.rend(), item);
+    if (it != FItems.rend())
+        FItems.erase(std::next(it).base());
     item->FCollection = nullptr;
     Changed();
 }
