@@ -10,6 +10,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/dialogs.h"
+#include "platform/win32/resources.h"
 #include "tests/controls/InstrumentTesting.h"
 #include "tests/support/TestSupport.h"
 
@@ -389,6 +390,38 @@ TEST(TIPicture, FilesItCannotReadLeaveItEmptyAndMetafilesAreRefused) {
     } catch (const Exception& e) {
         EXPECT_EQ(StringToUtf8(e.Message()), "Could not load image. Invalid format");
     }
+}
+
+TEST(TIPicture, AddressesNameAResourceOrAFile) {
+    codecs::Bytes gif = MakeGif({10, 10, 10});
+    win32::RegisterResource(RT_RCDATA, u"ABOUTPICTURE", std::span<const BYTE>(gif.data(), gif.size()));
+    const std::string path = WriteFile("about.gif", MakeGif({10}));
+    struct Case {
+        std::string url;
+        int frames; // -1: nothing loaded
+    };
+    const Case cases[] = {
+        {"res://AboutPicture", 3},
+        {"FILE://" + path, 1},
+        {"RES://", -1},
+        {"http://example/picture.gif", -1},
+    };
+    for (const Case& c : cases) {
+        TIPicture picture;
+        picture.LoadFromURL(Utf8ToString(c.url));
+        EXPECT_EQ(picture.Empty(), c.frames < 0) << c.url;
+        EXPECT_EQ(picture.FrameCount(), c.frames) << c.url;
+        EXPECT_EQ(StringToUtf8(picture.ID()), c.url.rfind("http", 0) == 0 ? "" : c.url) << c.url;
+    }
+}
+
+TEST(TAdvPicture, AutoSizeTakesThePicturesSize) {
+    TAdvPicture control(nullptr);
+    control.SetAutoSize(true);
+    auto file = BitmapFile(30, 20, clRed);
+    control.Picture()->LoadFromStream(*file);
+    EXPECT_EQ(control.Width(), 30);
+    EXPECT_EQ(control.Height(), 20);
 }
 
 TEST(TAdvPictureStream, ThePictureTravelsAsTheFormsBinaryData) {

@@ -1,6 +1,8 @@
 // The shadow button: its geometry by pixels, press and release through the mouse, accelerators, the
 // disabled caption and transparency.
 #include "controls/VrButtons.h"
+#include "platform/framework/Filer.h"
+#include "platform/framework/ObjectText.h"
 #include "platform/win32/wininput.h"
 #include "tests/controls/InstrumentTesting.h"
 
@@ -151,6 +153,61 @@ TEST_F(VrShadowButtonOnForm, ATransparentButtonShowsTheParentAroundFaceAndShadow
     Shot();
     EXPECT_EQ(Pixel(button, 109, 0), clYellow);
     EXPECT_EQ(Pixel(button, 107, 27), clNavy);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(VrShadowButtonOnForm, EnteringAndLeavingFireTheirEventsOnce) {
+    TVrShadowButton* button = AddButton();
+    int enters = 0;
+    int leaves = 0;
+    button->OnMouseEnter = [&](TObject*) { ++enters; };
+    button->OnMouseLeave = [&](TObject*) { ++leaves; };
+    ShowForm();
+    MouseMove(button, 50, 12);
+    MouseMove(button, 60, 12);
+    EXPECT_EQ(enters, 1);
+    MouseMove(button, 50, 60);
+    EXPECT_EQ(leaves, 1);
+}
+
+TEST(VrShadowButtonStream, ADescriptionCreatesItByNameWithItsSettings) {
+    VrButtonsStartup();
+    const std::string form = "object Connect: TVrShadowButton\r\n"
+                             "  Caption = 'DisConnected'\r\n"
+                             "  Brush.Color = clMaroon\r\n"
+                             "  Depth = 6\r\n"
+                             "  Direction = sdTopLeft\r\n"
+                             "end\r\n";
+    TMemoryStream input, output;
+    input.WriteBuffer(form.data(), static_cast<Integer>(form.size()));
+    input.SetPosition(0);
+    ObjectTextToBinary(input, output);
+    output.SetPosition(0);
+    std::unique_ptr<TComponent> read(ReadComponent(output, nullptr));
+    auto* button = dynamic_cast<TVrShadowButton*>(read.get());
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->Caption(), u"DisConnected");
+    EXPECT_EQ(button->Brush()->Color(), clMaroon);
+    EXPECT_EQ(button->Pen()->Color(), clLime);
+    EXPECT_EQ(button->Depth(), 6);
+    EXPECT_EQ(button->Direction(), sdTopLeft);
+    EXPECT_EQ(button->Width(), 110);
+    EXPECT_EQ(button->Font()->Color(), clWhite);
+
+    // Written back, only what differs from the defaults appears.
+    TMemoryStream binary;
+    WriteComponent(binary, button);
+    binary.SetPosition(0);
+    TMemoryStream text;
+    ObjectBinaryToText(binary, text);
+    std::string description(static_cast<const char*>(text.Memory()), static_cast<size_t>(text.Size()));
+    EXPECT_NE(description.find("Depth = 6"), std::string::npos) << description;
+    EXPECT_EQ(description.find("DepthAdjust"), std::string::npos) << description;
+    EXPECT_EQ(description.find("Pen.Color"), std::string::npos) << description;
+    EXPECT_EQ(description.find("TextAlign"), std::string::npos) << description;
 }
 
 } // namespace
