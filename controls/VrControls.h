@@ -17,7 +17,7 @@ ZELMOR_ENUM(TVrTextAlignment, vtaLeft, vtaCenter, vtaRight, vtaTopLeft, vtaTop, 
 inline constexpr TCursor crVrHandPoint = 99;
 
 // Once per process: registers the hand-point cursor "VRCURSORHANDPOINT" and installs it as screen cursor
-// 99, and registers the base classes for streaming. Later calls do nothing.
+// 99. Later calls do nothing.
 void VrControlsStartup();
 
 class TVrGraphicControl : public TGraphicControl {
