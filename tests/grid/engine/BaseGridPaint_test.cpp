@@ -256,8 +256,16 @@ TEST_F(PaintTest, TheHoverRowGivesWayToTheSelectionUnlessItCoversSelectedCells) 
     FGrid->SetActiveRowColor(clAqua);
     FGrid->SetCol(1);
     FGrid->SetRow(2);
-    const std::vector<std::string> calls = PaintOne(3, 2, TGridDrawState());
+    std::vector<std::string> calls = PaintOne(3, 2, TGridDrawState());
     EXPECT_NE(calls[0].find("brush=" + Hex(clAqua)), std::string::npos) << Joined(calls);
+
+    // Without content a selected cell anywhere takes the active row's colours.
+    FRecorder->Clear();
+    FGrid->contents.clear();
+    FGrid->PaintCellExt(&FCanvas, 3, 4, TRect(0, 0, 30, 10), TGridDrawState{gdSelected});
+    calls = FRecorder->Calls();
+    EXPECT_EQ(calls[0], "Rectangle 0,0-30,10 pen=" + Hex(clAqua) + "/1 brush=" + Hex(clAqua));
+    EXPECT_TRUE(FGrid->contents.empty());
 }
 
 TEST_F(PaintTest, GridLinesSitInsideTheCellAndTheContentInsideThem) {
