@@ -60,26 +60,31 @@ Integer FramePart(const TGridRect& selection, Integer col) {
     return 0;
 }
 
-// Keeps a clip for the time of one cell and takes it away with everything else the cell changed in the
-// DC's clipping.
+// Narrows the DC's clipping for the time of one cell and puts back the clip the DC had, touching
+// nothing else of the DC's state (the canvas keeps track of its own pen, brush and font).
 class ClipScope {
 public:
     explicit ClipScope(HDC dc) : FDC(dc) {}
     ~ClipScope() {
-        if (FSaved != 0)
-            RestoreDC(FDC, FSaved);
+        if (FSaved == nullptr)
+            return;
+        SelectClipRgn(FDC, FHadClip ? FSaved : nullptr);
+        DeleteObject(FSaved);
     }
     ClipScope(const ClipScope&) = delete;
     ClipScope& operator=(const ClipScope&) = delete;
     void Intersect(const TRect& rect) {
-        if (FSaved == 0)
-            FSaved = SaveDC(FDC);
+        if (FSaved == nullptr) {
+            FSaved = CreateRectRgn(0, 0, 0, 0);
+            FHadClip = GetClipRgn(FDC, FSaved) == 1;
+        }
         IntersectClipRect(FDC, rect.Left, rect.Top, rect.Right, rect.Bottom);
     }
 
 private:
     HDC FDC;
-    int FSaved = 0;
+    HRGN FSaved = nullptr;
+    bool FHadClip = false;
 };
 
 } // namespace
@@ -164,6 +169,7 @@ void TBaseGrid::DoPaintCell(TCanvas* Canvas, Integer ACol, Integer ARow, TRect R
 
     Canvas->Pen()->SetWidth(1);
     Canvas->Font()->Assign(Font());
+    Canvas->Brush()->SetStyle(bsSolid);
     Canvas->Brush()->SetColor(Color());
     TColor colorTo = clNone;
     TColor mirrorColor = clNone;

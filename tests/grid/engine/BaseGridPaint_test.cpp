@@ -150,6 +150,23 @@ TEST_F(PaintTest, AMergedBlockIsPaintedOncePerPaintOverItsWholeRectangle) {
     }
 }
 
+// The block's base column is scrolled under the fixed column; its visible cell paints the whole block,
+// which must stop at the fixed column's edge.
+TEST_F(PaintTest, ABlockScrolledUnderTheFixedCellsLeavesThemAlone) {
+    FGrid->SetColCount(12);
+    FGrid->MergeCells(1, 2, 2, 1);
+    FGrid->look = [](Integer, Integer ARow, TGridDrawState& state, TBrush* brush) {
+        if (ARow == 2 && !state.Contains(gdFixed))
+            brush->SetColor(clRed);
+    };
+    FGrid->SetLeftCol(2);
+    ASSERT_EQ(FGrid->LeftCol(), 2);
+    TBitmap bitmap(300, 200);
+    FGrid->PaintTo(bitmap.Canvas()->Handle(), 0, 0);
+    EXPECT_EQ(bitmap.Canvas()->Pixels(20, 50), clWhite) << "the fixed cell of the row";
+    EXPECT_EQ(bitmap.Canvas()->Pixels(60, 50), clRed) << "the shown part of the block";
+}
+
 // Which ends of a selected row's frame come out rounded: a rounded end has its corner pixels in the
 // grid's colour.
 TEST_F(PaintTest, SelectionFramesRoundTheEndsOfTheSelectedRun) {
