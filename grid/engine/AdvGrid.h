@@ -12,6 +12,7 @@
 //   balloons and settings change handlers             (grid/view/AdvGridBalloons.cpp)
 //   focus frame                                       (grid/view/AdvGridFocus.cpp)
 //   current cell, scrolling into view, moving lines   (grid/engine/AdvGridCurrent.cpp)
+//   cell painting                                     (grid/view/AdvGridPaint.cpp)
 //   column states                                     (grid/files/AdvGridColumnState.cpp)
 //   owned settings objects and inner controls         (created in grid/engine/AdvGrid.cpp)
 //   fields
@@ -584,6 +585,19 @@ protected:
     // FIXME: headers are not shown in the fixed cells yet.
     void ShowColumnHeaders();
     void ShowRowHeaders();
+
+    // ---- Cell painting (grid/view/AdvGridPaint.cpp)
+
+    // FIXME: the cell's look (colours, gradients, font, alignment) comes with the painting; until then a
+    // cell keeps the grid's colour and font that the base painter starts with.
+    void GetVisualProperties(Integer ACol, Integer ARow, TGridDrawState& AState, bool Print, bool Select,
+                             bool Remap, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
+                             TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA, TVAlignment& VA, bool& WW,
+                             TCellGradientDirection& GD) override;
+    // FIXME: draws the base grid's centred cell text and fires OnDrawCell (with the stored column);
+    // pictures, controls, borders and the grid's looks come with the painting.
+    void DrawCellContent(TCanvas* Canvas, Integer ACol, Integer ARow, const TRect& Rect,
+                         TGridDrawState State) override;
 
     // ---- Column states (grid/files/AdvGridColumnState.cpp)
 
