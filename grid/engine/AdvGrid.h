@@ -713,6 +713,11 @@ public:
     // Remembers the present column widths and the grid's width.
     void InitOrigColSizes();
 
+    // A picture of the displayed cells of ARect, fixed lines drawn where the rectangle starts at the
+    // fixed cells, on a new borderless, stay-on-top form that takes no activation, owned by the grid and
+    // translucent (alpha 192), of the picture's size. The caller shows and frees it.
+    TForm* SelectionToForm(const TGridRect& ARect);
+
     // 7.4.6.3, as bytes from the highest.
     Integer GetVersionNr() const { return 117704195; }
     // "7.4.6.3 Oct, 2014".

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/framework/ExtCtrls.h"
+#include "platform/framework/Forms.h"
 #include "platform/rtl/Convert.h"
 
 namespace {
@@ -13,6 +15,18 @@ constexpr Integer LastRememberedCol = VisibleColEntries - 1;
 
 // The most zoom steps the grid takes either way.
 constexpr Integer ZoomLimit = 20;
+
+// The form SelectionToForm makes: it never takes the activation from the form the grid is on.
+class TSelectionForm : public TForm {
+public:
+    explicit TSelectionForm(TComponent* owner) : TForm(owner, 0) {}
+
+protected:
+    void CreateParams(TCreateParams& params) override {
+        TForm::CreateParams(params);
+        params.ExStyle |= WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
+    }
+};
 
 } // namespace
 
@@ -351,6 +365,51 @@ void TAdvStringGrid::InitOrigColSizes() {
     for (Integer i = 0; i < ColCount(); ++i)
         FOrigColSizes->Add(ColWidths(i));
     FOldSize = Width();
+}
+
+// ---- A picture of a selection
+
+TForm* TAdvStringGrid::SelectionToForm(const TGridRect& ARect) {
+    TBitmap whole;
+    whole.SetSize(Width(), Height());
+    PaintTo(whole.Canvas()->Handle(), 0, 0);
+
+    const TRect first = CalcCellRect(ARect.Left, ARect.Top);
+    const TRect second = CalcCellRect(ARect.Right, ARect.Bottom);
+    const Integer left = std::min(first.Left, second.Left);
+    const Integer top = std::min(first.Top, second.Top);
+    const Integer right = std::max(first.Right, second.Right);
+    const Integer bottom = std::max(first.Bottom, second.Bottom);
+    const Integer width = right - left + 1;
+    const Integer height = bottom - top + 1;
+
+    auto picture = std::make_unique<TBitmap>();
+    picture->SetSize(width, height);
+    TCanvas* canvas = picture->Canvas();
+    canvas->CopyRect(TRect(0, 0, width, height), whole.Canvas(),
+                     TRect(left + 1, top + 1, right + 2, bottom + 2));
+    canvas->Pen()->SetColor(GridFixedLineColor());
+    if (ARect.Left == 0 && FixedCols() > 0 && Options().Contains(goFixedHorzLine)) {
+        canvas->MoveTo(0, 0);
+        canvas->LineTo(0, height);
+    }
+    if (ARect.Top == 0 && FixedRows() > 0 && Options().Contains(goFixedVertLine)) {
+        canvas->MoveTo(0, 0);
+        canvas->LineTo(width, 0);
+    }
+
+    auto* form = new TSelectionForm(this);
+    form->SetBorderStyle(bsNone);
+    form->SetFormStyle(fsStayOnTop);
+    form->SetClientWidth(width);
+    form->SetClientHeight(height);
+    auto* image = new TImage(form);
+    image->SetParent(form);
+    image->SetAlign(alClient);
+    image->Picture()->SetGraphic(picture.get());
+    form->SetAlphaBlendValue(192);
+    form->SetAlphaBlend(true);
+    return form;
 }
 
 // ---- Grid-wide settings

@@ -306,4 +306,29 @@ TEST_F(AdvGridCellControlsTest, ControlsInHiddenRowsAndColumnsStayHidden) {
     EXPECT_EQ(below->BoundsRect(), Placed(1, 8));
 }
 
+TEST_F(AdvGridCellControlsTest, SelectionToFormPicturesTheCells) {
+    FGrid->SetOptions(FGrid->Options() + TGridOptions{goFixedHorzLine, goFixedVertLine});
+    FGrid->SetGridFixedLineColor(clRed);
+    FGrid->SetCells(1, 1, u"X");
+    TForm* form = FGrid->SelectionToForm(TGridRect{0, 0, 2, 1});
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->Owner(), FGrid);
+    // Three columns of 50 and two rows of 20, each end taken in.
+    EXPECT_EQ(form->ClientWidth(), 151);
+    EXPECT_EQ(form->ClientHeight(), 41);
+    EXPECT_EQ(form->BorderStyle(), bsNone);
+    EXPECT_EQ(form->FormStyle(), fsStayOnTop);
+    EXPECT_TRUE(form->AlphaBlend());
+    EXPECT_EQ(form->AlphaBlendValue(), 192);
+    ASSERT_EQ(form->ControlCount(), 1);
+    auto* image = dynamic_cast<TImage*>(form->Controls(0));
+    ASSERT_NE(image, nullptr);
+    TBitmap* picture = image->Picture()->Bitmap();
+    ASSERT_EQ(picture->Width(), 151);
+    // The selection starts at the fixed cells: their lines run along the left and top edges.
+    EXPECT_EQ(picture->Canvas()->Pixels(0, 30), clRed);
+    EXPECT_EQ(picture->Canvas()->Pixels(80, 0), clRed);
+    form->Free();
+}
+
 } // namespace
