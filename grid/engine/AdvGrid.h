@@ -743,6 +743,8 @@ public:
     void SetQELGradientMirrorTo(TColor Value);
 
 protected:
+    // A cell control that is freed leaves its cell and the control list, so nothing reaches it again.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     // The record of a look that holds nothing but what a new record of that cell would, with clNone
     // counting as the default of each colour: freeing it changes nothing a painter would show.
     bool HoldsOnlyDefaults(const TCellProperties* record, Integer c, Integer r, TFont* font, TBrush* brush);

@@ -247,9 +247,33 @@ void TAdvStringGrid::SetCellControls(Integer i, Integer j, TControl* AControl) {
         ++FNumCellControls;
     FControlList->AddControl(i, realRow, AControl);
     record->SetControl(AControl);
+    AControl->FreeNotification(this);
     AControl->SetParent(this);
     const TRect rect = CellRect(DisplColIndex(i), j);
     AControl->SetBounds(rect.Left - 1, rect.Top - 1, rect.Right - rect.Left + 1, rect.Bottom - rect.Top + 1);
+}
+
+void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
+    if (Operation == opRemove && FControlList != nullptr) {
+        for (Integer k = FControlList->Count() - 1; k >= 0; --k) {
+            TControlItem* item = FControlList->Control(k);
+            if (item->Control() != AComponent)
+                continue;
+            TCellProperties* record = nullptr;
+            if (TStrings* items = HiddenRowItems(item->Y()))
+                record = item->X() >= 0 && item->X() < items->Count()
+                             ? dynamic_cast<TCellProperties*>(items->Objects(item->X()))
+                             : nullptr;
+            else
+                record = AssignedProps(item->X(), DisplRowIndex(item->Y()));
+            if (record != nullptr && record->Control() == AComponent) {
+                record->SetControl(nullptr);
+                FNumCellControls = std::max(FNumCellControls - 1, 0);
+            }
+            FControlList->RemoveControl(k);
+        }
+    }
+    TBaseGrid::Notification(AComponent, Operation);
 }
 
 void TAdvStringGrid::CellControlsUpdate(bool rebuildlist) {

@@ -306,6 +306,23 @@ TEST_F(AdvGridCellControlsTest, ControlsInHiddenRowsAndColumnsStayHidden) {
     EXPECT_EQ(below->BoundsRect(), Placed(1, 8));
 }
 
+TEST_F(AdvGridCellControlsTest, AFreedControlLeavesItsCell) {
+    TPanel* kept = Control();
+    auto* freed = new TPanel(nullptr); // no owner tells the grid
+    FGrid->SetCellControls(1, 2, kept);
+    FGrid->SetCellControls(2, 3, freed);
+    FGrid->HideRow(1);
+    freed->Free();
+    EXPECT_EQ(FGrid->CellControls(2, 2), nullptr);
+    EXPECT_EQ(FGrid->NumCellControls(), 1);
+    // Placing the controls again reaches only the one still there.
+    FGrid->UnHideRow(1);
+    FGrid->InsertRows(1, 1);
+    FGrid->SetBounds(0, 0, 300, 200);
+    FGrid->CellControlsUpdate(true);
+    EXPECT_EQ(kept->BoundsRect(), Placed(1, 3));
+}
+
 TEST_F(AdvGridCellControlsTest, SelectionToFormPicturesTheCells) {
     FGrid->SetOptions(FGrid->Options() + TGridOptions{goFixedHorzLine, goFixedVertLine});
     FGrid->SetGridFixedLineColor(clRed);
