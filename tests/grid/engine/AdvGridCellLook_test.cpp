@@ -205,6 +205,17 @@ TEST_F(AdvGridCellLookTest, AllColWidthsRemembersHiddenColumnsUpTo512) {
     EXPECT_EQ(FGrid->AllColWidths(512), 30);
 }
 
+TEST_F(AdvGridCellLookTest, TurningIntegralHeightOnCutsThePresentHeight) {
+    FGrid->SetBorderStyle(bsNone);
+    FGrid->SetScrollBars(ssNone);
+    FGrid->SetDefaultRowHeight(20);
+    FGrid->SetBounds(0, 0, 400, 105);
+    EXPECT_EQ(FGrid->Height(), 105);
+    FGrid->SetIntegralHeight(true);
+    EXPECT_EQ(FGrid->Height(), 100);
+    EXPECT_EQ(FGrid->GetVersionString(), u"7.4.6.3 Oct, 2014");
+}
+
 // ---- Cell controls on a shown grid
 
 class AdvGridCellControlsTest : public ::testing::Test {
