@@ -337,6 +337,9 @@ public:
     }
     void PutCellProperties(Integer c, Integer r, TCellProperties* record) { SetObjectSlot(c, r, record); }
     TCellProperties* CreateCellProperties(Integer c, Integer r);
+    // A record filled as CreateCellProperties fills one for cell (c, r), but stored nowhere: the caller
+    // owns it, for a cell kept outside the grid's slots.
+    TCellProperties* MakeCellProperties(Integer c, Integer r);
     // Frees the records of the inclusive range, with their "TCellGraphic" objects.
     void FreeCellProperties(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
     // Frees one cell's record (with its "TCellGraphic") and empties the slot.
