@@ -158,9 +158,8 @@ void TAdvStringGrid::KeepRowSelectInStep(const TRemovedRows& Removed) {
     }
     // The persistent selection belongs to stored rows.
     TStoredRows stored;
-    const Integer last = Removed.rows.empty() ? Removed.first + Removed.count : 0;
     if (Removed.rows.empty())
-        for (Integer d = Removed.first; d < last; ++d)
+        for (Integer d = Removed.first; d < Removed.first + Removed.count; ++d)
             stored.rows.push_back(RealRowIndex(d));
     else
         for (Integer d : Removed.rows)

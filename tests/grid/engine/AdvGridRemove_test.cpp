@@ -273,6 +273,26 @@ TEST_F(AdvGridRemoveTest, RowFlagsAndCellControlsFollowTheRows) {
         delete g;
     }
 
+    // A persistent row selection belongs to stored rows: with real row 1 hidden, displayed row 2 is
+    // real row 3, whose entry goes.
+    for (const auto& [name, op] :
+         {std::pair<const char*, Op>{"RemoveRows", [](TRemoveGrid& g) { g.RemoveRows(2, 1); }},
+          std::pair<const char*, Op>{"RemoveRowsCore", [](TRemoveGrid& g) { g.RemoveRowsCore(2, 1); }}}) {
+        SCOPED_TRACE(name);
+        TRemoveGrid* g = Make(3, 10, false);
+        g->MouseActions()->SetDisjunctRowSelect(true);
+        g->MouseActions()->SetRowSelectPersistent(true);
+        for (Integer flag : {0, 1, 0, 1, 1, 0, 1})
+            TRemoveTestProbe::RowSelect(*g).Add(flag != 0 ? g : nullptr);
+        g->HideRow(1);
+        op(*g);
+        std::vector<Integer> selected;
+        for (Integer i = 0; i < TRemoveTestProbe::RowSelect(*g).Count(); ++i)
+            selected.push_back(TRemoveTestProbe::RowSelect(*g).Items(i) != nullptr ? 1 : 0);
+        EXPECT_EQ(selected, (std::vector<Integer>{0, 1, 0, 1, 0, 1}));
+        delete g;
+    }
+
     // Controls sit at stored rows: with real row 1 hidden, displayed rows 3 and 4 are real 4 and 5.
     for (const auto& [name, op] :
          {std::pair<const char*, Op>{"RemoveRows", [](TRemoveGrid& g) { g.RemoveRows(3, 2); }},
