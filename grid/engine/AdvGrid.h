@@ -487,7 +487,7 @@ private:
     // Keep what the grid holds per row in step with rows about to be removed: cell controls of the
     // removed rows are hidden and dropped, the others and the hidden rows' stored indexes move up over
     // the removed rows above them, and the modified and enabled flags and the disjunct row selection
-    // lose the removed rows' entries.
+    // lose the removed rows' entries. The hidden rows come last: the others map rows through them.
     void KeepControlsInStep(const TRemovedRows& Removed);
     void KeepHiddenRowsInStep(const TRemovedRows& Removed);
     void KeepRowFlagsInStep(const TRemovedRows& Removed);

@@ -224,9 +224,9 @@ void TAdvStringGrid::RemoveRows(Integer RowIndex, Integer RCount) {
         const TUpdateScope update(*this);
         const Integer oldTop = TopRow();
         const Integer oldRow = Row();
-        KeepHiddenRowsInStep(removed);
         KeepRowFlagsInStep(removed);
         KeepRowSelectInStep(removed);
+        KeepHiddenRowsInStep(removed);
         TakeOutRows(RowIndex, RCount);
         FMaxRowCount = std::max(FMaxRowCount - RCount, RowCount());
         RestoreCurrentRow(oldRow, oldTop, FFixedFooters);
@@ -269,11 +269,11 @@ void TAdvStringGrid::DeleteRowsCore(Integer RowIndex, Integer RCount, bool Updat
         const Integer oldRow = Row();
         if (GetNodeCount() > 0 && oldRow < RowCount())
             SetCol(FixedCols());
-        if (UpdateCellControls)
-            KeepHiddenRowsInStep(removed);
         // The selection of stored rows stays with them: rows taken out here may come back.
         if (!FMouseActions->RowSelectPersistent())
             KeepRowSelectInStep(removed);
+        if (UpdateCellControls)
+            KeepHiddenRowsInStep(removed);
         TakeOutRows(RowIndex, RCount);
         // The fixed footer rows count as rows here.
         RestoreCurrentRow(oldRow, oldTop, 0);
@@ -295,9 +295,9 @@ void TAdvStringGrid::RemoveRowsEx(Integer RowIndex, Integer RCount) {
         const TUpdateScope update(*this);
         const Integer oldTop = TopRow();
         const Integer oldRow = Row();
-        KeepHiddenRowsInStep(removed);
         KeepRowFlagsInStep(removed);
         KeepRowSelectInStep(removed);
+        KeepHiddenRowsInStep(removed);
         TakeOutRows(RowIndex, RCount);
         FMaxRowCount = std::max(FMaxRowCount - RCount, RowCount());
         const TNoDisjunctRowSelect noDisjunct(*FMouseActions);
@@ -332,9 +332,9 @@ void TAdvStringGrid::RemoveRowList(TIntList* RowList) {
 
     const TUpdateScope update(*this);
     KeepControlsInStep(removed);
-    KeepHiddenRowsInStep(removed);
     KeepRowFlagsInStep(removed);
     KeepRowSelectInStep(removed);
+    KeepHiddenRowsInStep(removed);
     const Integer lastCol = std::numeric_limits<Integer>::max();
     for (size_t i = 0; i < removed.rows.size();) {
         // A run of consecutive listed rows is freed at once.
