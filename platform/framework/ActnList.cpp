@@ -76,7 +76,7 @@ void TBasicAction::UnRegisterChanges(TBasicActionLink* link) {
 TCustomAction::TCustomAction(TComponent* owner) : TBasicAction(owner) {}
 
 // Each setter offers the value to the links before storing it, so that a link still sees the old value
-// when it compares its client with the action.
+// when it compares its client with the action: a client that shows a value of its own keeps it.
 void TCustomAction::SetCaption(const String& value) {
     if (value == FCaption)
         return;
@@ -84,7 +84,6 @@ void TCustomAction::SetCaption(const String& value) {
         if (auto* actionLink = dynamic_cast<TActionLink*>(link))
             actionLink->SetCaption(value);
     FCaption = value;
-    Change();
 }
 
 void TCustomAction::SetChecked(bool value) {
@@ -94,7 +93,6 @@ void TCustomAction::SetChecked(bool value) {
         if (auto* actionLink = dynamic_cast<TActionLink*>(link))
             actionLink->SetChecked(value);
     FChecked = value;
-    Change();
 }
 
 void TCustomAction::SetEnabled(bool value) {
@@ -104,7 +102,6 @@ void TCustomAction::SetEnabled(bool value) {
         if (auto* actionLink = dynamic_cast<TActionLink*>(link))
             actionLink->SetEnabled(value);
     FEnabled = value;
-    Change();
 }
 
 // ---- TActionLink ----

@@ -50,7 +50,7 @@ public:
 
 protected:
     friend class TBasicActionLink;
-    // Tells every link that the action changed.
+    // Tells every link that the action changed as a whole; the clients take all its values again.
     virtual void Change();
     void RegisterChanges(TBasicActionLink* link);
     void UnRegisterChanges(TBasicActionLink* link);

@@ -40,8 +40,6 @@ protected:
     // The check glyph's tick pixel of an item, to see what the item shows.
     bool ShowsTick(TControl* item) {
         TBitmap* checked = ButtonGlyph(u"QELOFCC");
-        int top = (item->Height() > 0 ? 0 : 0);
-        (void)top;
         Shot();
         // The tick's first pixel (4, 6) of the glyph at its tvaTop place.
         TBitmap probe;
