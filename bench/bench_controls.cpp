@@ -9,6 +9,7 @@
 #include "controls/AdvOfficeButtons.h"
 #include "platform/backend/file.h"
 #include "platform/backend/platform.h"
+#include "platform/framework/Application.h"
 #include "platform/framework/Forms.h"
 
 namespace {

@@ -256,13 +256,9 @@ void TAdvCustomGroupBox::GetCaptionRects(TRect& checkBoxRect, TRect& textRect, T
     int textWidth = 0, textHeight = 0;
     String caption = Caption();
     if (!caption.empty()) {
-        TCanvas* canvas = Canvas();
-        canvas->Font()->Assign(Font());
-        RECT measured{0, 0, 1000, 100};
-        DrawTextW(canvas->Handle(), caption.c_str(), static_cast<int>(caption.size()), &measured,
-                  DT_CALCRECT | DT_SINGLELINE);
-        textWidth = measured.right - measured.left;
-        textHeight = measured.bottom - measured.top;
+        TSize extent = CaptionTextExtent(caption);
+        textWidth = extent.cx;
+        textHeight = extent.cy;
     }
     int imageWidth = 0, imageHeight = 0;
     if (FImages != nullptr && FImageIndex >= 0) {
@@ -314,6 +310,28 @@ void TAdvCustomGroupBox::GetCaptionRects(TRect& checkBoxRect, TRect& textRect, T
     }
 }
 
+TSize TAdvCustomGroupBox::CaptionTextExtent(const String& caption) {
+    // Painting, hit tests and the children's area all ask for the caption's size; it is measured again
+    // only when the text or the font changed.
+    TFont* font = Font();
+    FontKey key{font->Name(),    font->Height(), font->Style().Bits(),
+                font->Charset(), font->Pitch(),  font->Orientation()};
+    if (caption == FMeasuredCaption && key == FMeasuredFont)
+        return FMeasuredExtent;
+    // Measured on a screen device context: the children are aligned before the box has a window.
+    RECT measured{0, 0, 1000, 100};
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, font->Handle());
+    DrawTextW(screen, caption.c_str(), static_cast<int>(caption.size()), &measured,
+              DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    FMeasuredCaption = caption;
+    FMeasuredFont = key;
+    FMeasuredExtent = TSize{measured.right - measured.left, measured.bottom - measured.top};
+    return FMeasuredExtent;
+}
+
 bool TAdvCustomGroupBox::HasCaption() {
     return !Caption().empty() || FCheckBox->Visible() || (FImageIndex >= 0 && FImages != nullptr);
 }
@@ -337,13 +355,20 @@ Integer TAdvCustomGroupBox::CaptionHeight() {
 }
 
 TRect TAdvCustomGroupBox::FrameRect() {
+    TRect checkBoxRect, textRect, captionRect;
+    GetCaptionRects(checkBoxRect, textRect, captionRect);
+    return FrameRectFor(captionRect);
+}
+
+TRect TAdvCustomGroupBox::FrameRectFor(const TRect& captionRect) {
     TRect frame = ClientRect();
     if (!HasCaption())
         return frame;
+    int captionHeight = std::max(captionRect.Height(), FrameWidth());
     if (CaptionAtTop()) {
-        frame.Top += CaptionHeight() / 2;
+        frame.Top += captionHeight / 2;
     } else {
-        frame.Bottom -= CaptionHeight() / 2;
+        frame.Bottom -= captionHeight / 2;
         if (FBorderStyle == AdvGroupBox::bsDouble)
             frame.Bottom += 1;
     }
@@ -393,6 +418,12 @@ void TAdvCustomGroupBox::DrawCheckBox() {
         return;
     TRect checkBoxRect, textRect, captionRect;
     GetCaptionRects(checkBoxRect, textRect, captionRect);
+    DrawCheckBoxAt(checkBoxRect);
+}
+
+void TAdvCustomGroupBox::DrawCheckBoxAt(const TRect& checkBoxRect) {
+    if (!FCheckBox->Visible())
+        return;
     TCanvas* canvas = Canvas();
     if (FCheckBox->Themed() && ThemedGlyphsPossible()) {
         if (HTHEME theme = VerIRID::OpenThemeData(Handle(), u"button"); theme != nullptr) {
@@ -423,34 +454,59 @@ void TAdvCustomGroupBox::Paint() {
     TCanvas* canvas = Canvas();
     if (FTransparent)
         PaintParentBackground();
+    // Measured once: the caption's parts serve the check box, the text and the frame alike.
     TRect checkBoxRect, textRect, captionRect;
     GetCaptionRects(checkBoxRect, textRect, captionRect);
-    TBitmap saved;
-    saved.SetSize(captionRect.Width() + 2, captionRect.Height());
+    // A child that paints this box beneath itself asks for its own small area only: what lies wholly
+    // outside the clip is not drawn at all.
+    RECT clip{};
+    bool clipped = GetClipBox(canvas->Handle(), &clip) != ERROR;
+    auto visible = [&](const TRect& r) {
+        return !clipped ||
+               (r.Left < clip.right && clip.left < r.Right && r.Top < clip.bottom && clip.top < r.Bottom);
+    };
+    TRect frame = FrameRectFor(captionRect);
+    TRect frameInside(frame.Left + 4, frame.Top + 4, frame.Right - 4, frame.Bottom - 4);
+    bool frameVisible = !clipped || clip.left < frameInside.Left || clip.top < frameInside.Top ||
+                        clip.right > frameInside.Right || clip.bottom > frameInside.Bottom;
+    if (!visible(TRect(captionRect.Left - 1, captionRect.Top, captionRect.Right + 1, captionRect.Bottom))) {
+        if (frameVisible)
+            PaintFrame(frame);
+        return;
+    }
 
-    DrawCheckBox();
+    DrawCheckBoxAt(checkBoxRect);
     if (FImages != nullptr && FImageIndex >= 0) {
         FImages->Draw(canvas, textRect.Left, textRect.Top, FImageIndex, Enabled());
         textRect.Left += FImages->Width() + 3;
     }
     String caption = Caption();
     if (!caption.empty()) {
-        canvas->Brush()->SetStyle(bsClear);
-        canvas->Font()->Assign(Font());
-        if (!Enabled())
-            canvas->Font()->SetColor(clGray);
+        // The control's own font object is selected as it is: copying it into the canvas would make a
+        // new font on every paint.
+        HDC dc = canvas->Handle();
+        int saved = SaveDC(dc);
+        SelectObject(dc, Font()->Handle());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, ColorToRGB(Enabled() ? Font()->Color() : clGray));
         RECT r = textRect;
-        DrawTextW(canvas->Handle(), caption.c_str(), static_cast<int>(caption.size()), &r,
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r,
                   DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+        RestoreDC(dc, saved);
     }
-    // The caption is kept aside while the frame is drawn and put back over it, so that the frame's line
-    // stops at the caption.
-    TRect captionArea(captionRect.Left - 1, captionRect.Top, captionRect.Right + 1, captionRect.Bottom);
-    TRect savedArea(0, 0, captionArea.Width(), captionArea.Height());
-    saved.Canvas()->CopyRect(savedArea, canvas, captionArea);
-    PaintFrame(FrameRect());
-    if (HasCaption())
-        canvas->CopyRect(captionArea, saved.Canvas(), savedArea);
+    // The frame's line stops at the caption: the caption's area, one pixel wider on each side, is left
+    // out of the frame's drawing, so the caption stays as it was drawn.
+    if (!frameVisible)
+        return;
+    if (!HasCaption()) {
+        PaintFrame(frame);
+        return;
+    }
+    HDC dc = canvas->Handle();
+    int saved = SaveDC(dc);
+    ExcludeClipRect(dc, captionRect.Left - 1, captionRect.Top, captionRect.Right + 1, captionRect.Bottom);
+    PaintFrame(frame);
+    RestoreDC(dc, saved);
 }
 
 void TAdvCustomGroupBox::PaintFrame(const TRect& frame) {

@@ -140,6 +140,9 @@ protected:
 private:
     // The caption check box's action applies only outside the designer, to a visible box.
     bool CheckBoxActs();
+    TRect FrameRectFor(const TRect& captionRect);
+    TSize CaptionTextExtent(const String& caption);
+    void DrawCheckBoxAt(const TRect& checkBoxRect);
     void PaintFrame(const TRect& frame);
 
     bool FTransparent = true;
@@ -150,6 +153,19 @@ private:
     AdvGroupBox::TCaptionPosition FCaptionPosition = AdvGroupBox::cpTopLeft;
     bool FRoundEdges = false;
     std::unique_ptr<TGroupBoxCheck> FCheckBox;
+    // The last caption measured, with the font it was measured in.
+    struct FontKey {
+        String name;
+        Integer height = 0;
+        UInt64 style = 0;
+        TFontCharset charset = 0;
+        TFontPitch pitch = fpDefault;
+        Integer orientation = 0;
+        bool operator==(const FontKey&) const = default;
+    };
+    String FMeasuredCaption;
+    FontKey FMeasuredFont;
+    TSize FMeasuredExtent;
 };
 
 class TAdvGroupBox : public TAdvCustomGroupBox {

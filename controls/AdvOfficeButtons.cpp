@@ -92,6 +92,16 @@ void PaintButtonBackground(TCustomControl* control, TCanvas* canvas, bool cachin
     canvas->Draw(0, 0, &cacheBitmap);
 }
 
+void TakeFont(TCanvas* canvas, TFont* font) {
+    TFont* current = canvas->Font();
+    if (current->Name() == font->Name() && current->Height() == font->Height() &&
+        current->Style() == font->Style() && current->Color() == font->Color() &&
+        current->Charset() == font->Charset() && current->Pitch() == font->Pitch() &&
+        current->Orientation() == font->Orientation())
+        return;
+    current->Assign(font);
+}
+
 bool OpenLink(HWND hwnd, const String& anchor) {
     if (anchor.find(u"://") == String::npos && anchor.find(u"mailto:") == String::npos)
         return false;
@@ -399,7 +409,7 @@ void TCustomAdvOfficeCheckBox::PaintBackground() {
 
 void TCustomAdvOfficeCheckBox::Paint() {
     TCanvas* canvas = Canvas();
-    canvas->Font()->Assign(Font());
+    TakeFont(canvas, Font());
     PaintBackground();
     DrawGlyph();
     TRect rect = CaptionRect();
@@ -408,9 +418,12 @@ void TCustomAdvOfficeCheckBox::Paint() {
     CaptionCall call{canvas,        FCaption,     FImages,    FContainer,   FImageCache.get(),
                      FShadowOffset, FShadowColor, !FEllipsis, bdLeftToRight};
     if (BiDiMode() != bdRightToLeft || FCaption.find(u"</") != String::npos) {
-        call.Run(rect, false, true, FURLColor, 0, 0, width, height, anchor);
-        if (UseRightToLeftAlignment())
+        // Painting reports the caption's size too: a measuring pass first serves only the right-to-left
+        // placement.
+        if (UseRightToLeftAlignment()) {
+            call.Run(rect, false, true, FURLColor, 0, 0, width, height, anchor);
             rect.Left = rect.Right - width - 3;
+        }
         if (Enabled()) {
             call.Run(rect, false, false, FURLColor, 0, 0, width, height, anchor);
         } else {

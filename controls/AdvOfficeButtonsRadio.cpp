@@ -236,7 +236,7 @@ void TCustomAdvOfficeRadioButton::PaintBackground() {
 
 void TCustomAdvOfficeRadioButton::Paint() {
     TCanvas* canvas = Canvas();
-    canvas->Font()->Assign(Font());
+    TakeFont(canvas, Font());
     PaintBackground();
     DrawGlyph();
     TRect client = ClientRect();
@@ -258,9 +258,12 @@ void TCustomAdvOfficeRadioButton::Paint() {
                                            : rect.Bottom - height - 3;
     }
     if (BiDiMode() != bdRightToLeft || FCaption.find(u"</") != String::npos) {
-        call.Run(rect, false, true, FURLColor, 0, 0, width, height, anchor);
-        if (UseRightToLeftAlignment())
+        // Painting reports the caption's size too: a measuring pass first serves only the right-to-left
+        // placement.
+        if (UseRightToLeftAlignment()) {
+            call.Run(rect, false, true, FURLColor, 0, 0, width, height, anchor);
             rect.Left = rect.Right - width - 3;
+        }
         if (Enabled()) {
             call.Run(rect, false, false, FURLColor, 0, 0, width, height, anchor);
         } else {

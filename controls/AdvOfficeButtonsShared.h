@@ -34,6 +34,9 @@ struct CaptionCall {
 // Draws the parent's background beneath control into canvas, straight or through the cached bitmap.
 void PaintButtonBackground(TCustomControl* control, TCanvas* canvas, bool caching, TBitmap& cacheBitmap,
                            bool& cacheValid);
+// Gives the canvas the control's font; nothing when it has it already, so that a paint makes no new
+// font object.
+void TakeFont(TCanvas* canvas, TFont* font);
 // Opens an anchor that is a link with the desktop's opener; answers false for other anchors.
 bool OpenLink(HWND hwnd, const String& anchor);
 // The character of a dialog-char message.

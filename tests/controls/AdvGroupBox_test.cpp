@@ -142,6 +142,18 @@ TEST_F(GroupBoxTest, CheckBoxSitsOnItsSideOfTheCaptionCentredInItsHeight) {
     EXPECT_EQ(CheckRect(box), TRect(-1, -1, -1, -1));
 }
 
+TEST_F(GroupBoxTest, CaptionSetBeforeTheBoxHasAParentIsMeasuredWithoutAWindow) {
+    auto* box = new TAdvGroupBox(FForm);
+    box->Font()->SetName(u"Verdana");
+    box->Font()->SetHeight(-15);
+    box->SetBounds(10, 10, 253, 46);
+    box->SetCaption(u"Input");
+    EXPECT_EQ(CaptionRect(box), TRect(8, 0, 48, 20));
+    EXPECT_FALSE(box->HandleAllocated());
+    box->SetParent(FForm);
+    EXPECT_EQ(ChildArea(box), TRect(2, 21, 251, 44));
+}
+
 TEST_F(GroupBoxTest, FrameStopsAtTheCaptionAndRunsThroughWhereThereIsNone) {
     TAdvGroupBox* box = AddBox();
     box->SetCaption(u"Input");
