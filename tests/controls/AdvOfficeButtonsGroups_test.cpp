@@ -9,6 +9,7 @@
 #include "platform/rtl/Convert.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/UString.h"
+#include "platform/win32/wininput.h"
 #include "tests/controls/ControlsTesting.h"
 
 namespace {
@@ -151,6 +152,24 @@ TEST_F(OfficeGroupsTest, ItemIndexFromCodeIsClampedAndFiresNoClick) {
     EXPECT_EQ(group->ItemIndex(), 3);
     EXPECT_FALSE(group->RadioButtons(0)->Checked());
     EXPECT_EQ(FLog, (std::vector<std::string>{"click"}));
+}
+
+TEST_F(OfficeGroupsTest, ItemsHandTheirRadioClicksAndKeysToTheGroup) {
+    TAdvOfficeRadioGroup* group = AddRadioGroup(3);
+    Integer seen = -2;
+    group->OnRadioButtonClick = [&](TObject* sender) {
+        EXPECT_EQ(sender, group);
+        seen = group->ItemIndex();
+    };
+    std::vector<int> keys;
+    group->OnKeyPress = [&](TObject*, Char& key) { keys.push_back(key); };
+    ShowForm();
+    ClickAt(group->RadioButtons(1), 30, 10);
+    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(FLog, (std::vector<std::string>{"click"}));
+    win32::input::TypeCharacter(u'x');
+    Pump();
+    EXPECT_EQ(keys, (std::vector<int>{u'x'})) << "the focused item passes its characters on";
 }
 
 TEST_F(OfficeGroupsTest, CaptionCheckBoxChecksAllItemsOfTheCheckGroup) {
