@@ -5,6 +5,7 @@
 
 #include "controls/AdvOfficeButtons.h"
 #include "controls/ButtonGlyphs.h"
+#include "platform/framework/Application.h"
 #include "platform/rtl/PropertyInfo.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/uxtheme.h"
@@ -292,6 +293,23 @@ TEST_F(GroupBoxTest, DisablingTheBoxUnchecksItsCheckBoxAndDisablesTheChildren) {
     box->SetEnabled(true);
     EXPECT_TRUE(box->CheckBox()->Checked());
     EXPECT_TRUE(child->Enabled());
+}
+
+TEST_F(GroupBoxTest, CheckBoxHasAHintOfItsOwnOverItsRectangle) {
+    TAdvGroupBox* box = AddBox();
+    box->SetCaption(u"Input");
+    box->SetHint(u"The box");
+    box->CheckBox()->SetVisible(true);
+    box->CheckBox()->SetHint(u"Switch the inputs");
+    TRect check = CheckRect(box);
+    for (auto [point, hint] : {std::pair{TPoint(check.Left + 2, check.Top + 2), u"Switch the inputs"},
+                               {TPoint(check.Right + 10, check.Top + 2), u"The box"}}) {
+        THintInfo info;
+        info.CursorPos = point;
+        info.HintStr = box->Hint();
+        box->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(info.HintStr, hint);
+    }
 }
 
 TEST_F(GroupBoxTest, VersionIsReadOnlyText) {
