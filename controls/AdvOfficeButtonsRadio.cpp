@@ -382,14 +382,17 @@ void TCustomAdvOfficeRadioButton::MouseMove(TShiftState shift, int x, int y) {
 void TCustomAdvOfficeRadioButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     SetMouseCapture(false);
     FDown = false;
-    if (InsideEdges(this, x, y) && !FChecked && FGotClick) {
+    bool inside = InsideEdges(this, x, y);
+    if (inside && !FChecked && FGotClick) {
         // The flag stays raised until the next press: the click below is the only one this press gives.
         FClicksDisabled = true;
         SetChecked(true);
         FGotClick = true;
     }
     TCustomControl::MouseUp(button, shift, x, y);
-    if (FGotClick)
+    // A press dragged off an unchecked button and released there clicks nothing: a radio group would
+    // otherwise take the button as its selection while another one stays checked.
+    if (FGotClick && (inside || FChecked))
         ClickButton();
     if (RightAligned()) {
         Invalidate();

@@ -152,6 +152,14 @@ TEST_F(OfficeGroupsTest, ItemIndexFromCodeIsClampedAndFiresNoClick) {
     EXPECT_EQ(group->ItemIndex(), 3);
     EXPECT_FALSE(group->RadioButtons(0)->Checked());
     EXPECT_EQ(FLog, (std::vector<std::string>{"click"}));
+
+    // Pressed and dragged off before the release: the selection stays where it was.
+    MouseDown(group->RadioButtons(1), 30, 10);
+    MouseUp(group->RadioButtons(1), 30, 60);
+    EXPECT_EQ(group->ItemIndex(), 3);
+    EXPECT_TRUE(group->RadioButtons(3)->Checked());
+    EXPECT_FALSE(group->RadioButtons(1)->Checked());
+    EXPECT_EQ(FLog.size(), 1u);
 }
 
 TEST_F(OfficeGroupsTest, ItemsHandTheirRadioClicksAndKeysToTheGroup) {
