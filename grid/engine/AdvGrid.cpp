@@ -214,6 +214,7 @@ void TAdvStringGrid::CreateInnerControls() {
     UnitEditBtn->SetEnabled(false);
     GridButton.reset(child(new TGridButton(this)));
     GridButton->SetEnabled(false);
+    GridButton->OnClick = [this](TObject* Sender) { GridButtonClick(Sender); };
     MoveButton.reset(child(new THeaderDragButton(this)));
     MoveButton->SetEnabled(false);
     FEditControl.reset(child(new TControlEdit(this)));
