@@ -4,7 +4,31 @@
 
 #include "platform/rtl/SysStrings.h"
 
+namespace {
+
+// Holds back the repaint of each cell a bulk change touches; the grid is repainted once at the end, also
+// when the change ends by an exception.
+class TRepaintOnce {
+public:
+    TRepaintOnce(TControl* grid, Integer& lock) : FGrid(grid), FLock(lock) { ++FLock; }
+    ~TRepaintOnce() {
+        if (--FLock == 0)
+            FGrid->Invalidate();
+    }
+    TRepaintOnce(const TRepaintOnce&) = delete;
+    TRepaintOnce& operator=(const TRepaintOnce&) = delete;
+
+private:
+    TControl* FGrid;
+    Integer& FLock;
+};
+
+} // namespace
+
 void TAdvStringGrid::TrimRect(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2) {
+    if (ARow2 < ARow1 || ACol2 < ACol1)
+        return;
+    const TRepaintOnce once(this, FRepaintLock);
     for (Integer row = ARow1; row <= ARow2; ++row) {
         for (Integer i = ACol1; i <= ACol2; ++i) {
             const Integer c = FSaveHiddenCells ? RealColIndex(i) : i;
@@ -14,14 +38,16 @@ void TAdvStringGrid::TrimRect(Integer ACol1, Integer ARow1, Integer ACol2, Integ
 }
 
 void TAdvStringGrid::ColorRect(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2, TColor AColor) {
-    // The record's setter repaints the cell; the repaints only collect into the window's update region,
-    // so the rectangle is painted once.
+    if (ARow2 < ARow1 || ACol2 < ACol1)
+        return;
+    const TRepaintOnce once(this, FRepaintLock);
     for (Integer row = ARow1; row <= ARow2; ++row)
         for (Integer c = ACol1; c <= ACol2; ++c)
             GetCellProperties(c, row)->SetBrushColor(AColor);
 }
 
 void TAdvStringGrid::MergeColumnCells(Integer ColIndex, bool MainMerge) {
+    const TRepaintOnce once(this, FRepaintLock);
     const Integer last = RowCount() - FFixedFooters - 1;
     Integer start = FixedRows();
     Integer length = 1;
@@ -41,6 +67,7 @@ void TAdvStringGrid::MergeColumnCells(Integer ColIndex, bool MainMerge) {
 }
 
 void TAdvStringGrid::MergeRowCells(Integer RowIndex, bool MainMerge) {
+    const TRepaintOnce once(this, FRepaintLock);
     const Integer last = ColCount() - FFixedRightCols - 1;
     Integer start = FixedCols();
     Integer length = 1;
@@ -60,6 +87,7 @@ void TAdvStringGrid::MergeRowCells(Integer RowIndex, bool MainMerge) {
 }
 
 void TAdvStringGrid::SplitColumnCells(Integer ColIndex) {
+    const TRepaintOnce once(this, FRepaintLock);
     Integer row = 0;
     while (row < RowCount() - FFixedFooters - 1) {
         if (IsYMergedCell(ColIndex, row)) {
@@ -73,6 +101,7 @@ void TAdvStringGrid::SplitColumnCells(Integer ColIndex) {
 }
 
 void TAdvStringGrid::SplitRowCells(Integer RowIndex) {
+    const TRepaintOnce once(this, FRepaintLock);
     Integer col = 0;
     while (col < ColCount() - FFixedRightCols - 1) {
         if (IsMergedCell(col, RowIndex) && CellSpan(col, RowIndex).X >= 0) {
@@ -89,6 +118,7 @@ void TAdvStringGrid::SplitAllCells() {
     // Without a record there is no block to split.
     if (!HasCellProps())
         return;
+    const TRepaintOnce once(this, FRepaintLock);
     for (Integer row = 0; row < RowCount(); ++row) {
         for (Integer col = 0; col < ColCount(); ++col) {
             const Integer real = RealColIndex(col);

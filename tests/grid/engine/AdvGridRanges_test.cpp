@@ -2,6 +2,7 @@
 // and splitting them, and finding cells by their text.
 #include <cctype>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,10 @@
 #include "tests/grid/engine/AdvGridTesting.h"
 
 #include "grid/engine/AdvGrid.h"
+#include "platform/framework/Application.h"
+#include "platform/framework/Forms.h"
 #include "platform/rtl/Convert.h"
+#include "platform/win32/winuser.h"
 
 namespace {
 
@@ -137,6 +141,42 @@ TEST_F(AdvGridRangesTest, ColorRectColoursExactlyTheRectangle) {
     EXPECT_EQ(gLiveGraphics, 1);
     EXPECT_EQ(g.PeekCellProperties(2, 3)->BrushColor(), clBlue);
     EXPECT_EQ(RecordCount(), 9);
+}
+
+TEST_F(AdvGridRangesTest, BulkChangesRepaintTheShownGridAndLeaveCellRepaintsWorking) {
+    auto* form = new TForm(nullptr, 0);
+    form->SetBounds(0, 0, 400, 300);
+    auto* grid = new TAdvStringGrid(form);
+    grid->SetBounds(0, 0, 300, 200);
+    grid->SetParent(form);
+    form->Show();
+    Application->ProcessMessages();
+    const auto pending = [&] {
+        RECT rect{};
+        return GetUpdateRect(grid->Handle(), &rect, FALSE) != FALSE;
+    };
+    ASSERT_FALSE(pending());
+
+    const std::function<void()> changes[] = {
+        [&] { grid->ColorRect(1, 1, 3, 5, clRed); },
+        [&] { grid->MergeColumnCells(0, true); },
+        [&] { grid->SplitAllCells(); },
+        [&] { grid->TrimRect(0, 0, 1, 1); },
+    };
+    grid->SetCells(0, 2, u"a");
+    grid->SetCells(0, 3, u"a");
+    Application->ProcessMessages();
+    for (const auto& change : changes) {
+        change();
+        EXPECT_TRUE(pending());
+        Application->ProcessMessages();
+        // A single cell's repaint still reaches the window afterwards.
+        grid->CellProperties(2, 2)->SetBrushColor(clBlue);
+        EXPECT_TRUE(pending());
+        Application->ProcessMessages();
+    }
+    form->Free();
+    Application->ProcessMessages();
 }
 
 // ---- Merging runs
