@@ -578,8 +578,9 @@ public:
 
     // Trims the leading and trailing blanks and control characters of every cell text of the rectangle
     // and writes each back through Cells, changed or not, so the cell-change handling runs for every
-    // cell. The columns are displayed ones mapped to stored ones when SaveHiddenCells is set, stored
-    // ones otherwise.
+    // cell. The columns are displayed ones mapped to stored ones when the grid saves hidden cells
+    // (FSaveHiddenCells), stored ones otherwise. Like the other bulk changes here, it repaints the grid
+    // once at its end rather than cell by cell.
     virtual void TrimRect(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2);
     void TrimColumn(Integer ACol) { TrimRect(ACol, 0, ACol, RowCount() - 1); }
     void TrimRow(Integer ARow) { TrimRect(0, ARow, ColCount() - 1, ARow); }
