@@ -43,7 +43,7 @@ void TAdvStringGrid::ColorRect(Integer ACol1, Integer ARow1, Integer ACol2, Inte
     const TRepaintOnce once(this, FRepaintLock);
     for (Integer row = ARow1; row <= ARow2; ++row)
         for (Integer c = ACol1; c <= ACol2; ++c)
-            GetCellProperties(c, row)->SetBrushColor(AColor);
+            SetColors(c, row, AColor);
 }
 
 void TAdvStringGrid::MergeColumnCells(Integer ColIndex, bool MainMerge) {
