@@ -581,7 +581,7 @@ public:
     Integer GetExpandHeight(Integer ACol, Integer ARow, bool Expanded);
 
     // ---- Cell range operations (AdvGridRanges.cpp)
-    // Rectangles are inclusive; one whose last row is above its first does nothing.
+    // Rectangles are inclusive; a reversed one does nothing.
 
     // Trims the leading and trailing blanks and control characters of every cell text of the rectangle
     // and writes each back through Cells, changed or not, so the cell-change handling runs for every
@@ -659,7 +659,7 @@ public:
     // Asks about the base cell of the cell's block. A cell with a record that comes in editable stays so
     // only when it is not read-only and editing is on (goEditing, or it was switched off for the current
     // cell only, or RangeSelectAndEdit); OnCanEditCell then decides for stored columns. A column beyond
-    // the stored ones is editable unless its record said no.
+    // the stored ones is editable, and the event is not asked.
     virtual void CanEditCell(Integer ACol, Integer ARow, bool& CanEdit);
     virtual void DoIsPasswordCell(Integer ACol, Integer ARow, bool& IsPassword);
     virtual void DoGetWordWrap(Integer ACol, Integer ARow, bool& WordWrap);
