@@ -128,6 +128,13 @@ void TAdvStringGrid::SplitAllCells() {
     }
 }
 
+void TAdvStringGrid::MergeCols(Integer ColIndex1, Integer ColIndex2, const String& Separator) {
+    const TRepaintOnce once(this, FRepaintLock);
+    for (Integer row = FixedRows(); row < RowCount(); ++row)
+        SetCells(ColIndex1, row, Trim(Cells(ColIndex1, row) + Separator + Cells(ColIndex2, row)));
+    RemoveCols(ColIndex2, 1);
+}
+
 bool TAdvStringGrid::IsCell(const String& SubStr, Integer& ACol, Integer& ARow) {
     for (Integer row = 0; row < RowCount(); ++row) {
         for (Integer col = 0; col < ColCount(); ++col) {

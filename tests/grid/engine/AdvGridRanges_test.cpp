@@ -287,6 +287,30 @@ TEST_F(AdvGridRangesTest, SplitAllCellsSplitsEveryBlock) {
             EXPECT_FALSE(g.IsMergedCell(c, r)) << c << "," << r;
 }
 
+TEST_F(AdvGridRangesTest, MergeColsJoinsTheTextsBelowTheFixedRowsAndRemovesTheSecondColumn) {
+    TRangesGrid& g = *FGrid;
+    g.SetColCount(4);
+    g.SetRowCount(4);
+    const char16_t* texts[4][4] = {{u"h0", u"h1", u"h2", u"h3"},
+                                   {u"r1", u"a", u"b", u"x1"},
+                                   {u"r2", u" c", u"", u"x2"},
+                                   {u"r3", u"", u"d ", u"x3"}};
+    for (Integer r = 0; r < 4; ++r)
+        for (Integer c = 0; c < 4; ++c)
+            g.SetCells(c, r, texts[r][c]);
+    g.SetGraphicObjects(2, 1, new TCellGraphic); // the removed column's record goes with it
+
+    g.MergeCols(1, 2, u", ");
+
+    EXPECT_EQ(g.ColCount(), 3);
+    EXPECT_EQ(gLiveGraphics, 0);
+    const std::vector<String> expected[] = {
+        {u"h0", u"h1", u"h3"}, {u"r1", u"a, b", u"x1"}, {u"r2", u"c,", u"x2"}, {u"r3", u", d", u"x3"}};
+    for (Integer r = 0; r < 4; ++r)
+        for (Integer c = 0; c < 3; ++c)
+            EXPECT_EQ(g.Cells(c, r), expected[r][static_cast<size_t>(c)]) << c << "," << r;
+}
+
 // ---- Finding
 
 TEST_F(AdvGridRangesTest, IsCellFindsTheFirstExactRawTextInReadingOrder) {
