@@ -3,23 +3,25 @@
 #include "grid/engine/AdvGrid.h"
 
 #include "platform/rtl/SysStrings.h"
+#include "platform/win32/winuser.h"
 
 namespace {
 
 // Holds back the repaint of each cell a bulk change touches; the grid is repainted once at the end, also
-// when the change ends by an exception.
+// when the change ends by an exception. The window is invalidated directly: the grid's Invalidate may
+// swallow one repaint after an in-place edit, and this one stands for all the cells held back.
 class TRepaintOnce {
 public:
-    TRepaintOnce(TControl* grid, Integer& lock) : FGrid(grid), FLock(lock) { ++FLock; }
+    TRepaintOnce(TWinControl* grid, Integer& lock) : FGrid(grid), FLock(lock) { ++FLock; }
     ~TRepaintOnce() {
-        if (--FLock == 0)
-            FGrid->Invalidate();
+        if (--FLock == 0 && FGrid->HandleAllocated())
+            InvalidateRect(FGrid->Handle(), nullptr, TRUE);
     }
     TRepaintOnce(const TRepaintOnce&) = delete;
     TRepaintOnce& operator=(const TRepaintOnce&) = delete;
 
 private:
-    TControl* FGrid;
+    TWinControl* FGrid;
     Integer& FLock;
 };
 
