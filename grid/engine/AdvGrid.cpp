@@ -36,12 +36,12 @@ DEFINE_CLASS(TAdvStringGrid, PROPERTY(AutoColor), PROPERTY(Balloon), PROPERTY(Ba
              EVENT(OnUnitChanged),
              // The per-cell queries and the inner editors' relays.
              EVENT(OnCanEditCell), EVENT(OnCanSort), EVENT(OnSearchFooterAction), EVENT(OnExpandClick),
-             EVENT(OnComboCloseUp), EVENT(OnComboDropDown), EVENT(OnGetCellCursor), EVENT(OnGridHint),
-             EVENT(OnGridWideHint), EVENT(OnOfficeHint), EVENT(OnGetCellColor), EVENT(OnGetCellPrintColor),
-             EVENT(OnGetCellBorder), EVENT(OnGetCellPrintBorder), EVENT(OnGetAlignment), EVENT(OnGetFormat),
-             EVENT(OnGetEditorType), EVENT(OnIsFixedCell), EVENT(OnIsPasswordCell), EVENT(OnGetWordWrap),
-             EVENT(OnHasComboBox), EVENT(OnHasEditBtn), EVENT(OnHasSpinEdit), EVENT(OnGetCheckTrue),
-             EVENT(OnGetCheckFalse), EVENT(OnDateTimeChange), EVENT(OnEditChange), EVENT(OnDatePickerCloseUp),
+             EVENT(OnGetCellCursor), EVENT(OnGridHint), EVENT(OnGridWideHint), EVENT(OnOfficeHint),
+             EVENT(OnGetCellColor), EVENT(OnGetCellPrintColor), EVENT(OnGetCellBorder),
+             EVENT(OnGetCellPrintBorder), EVENT(OnGetAlignment), EVENT(OnGetFormat), EVENT(OnGetEditorType),
+             EVENT(OnIsFixedCell), EVENT(OnIsPasswordCell), EVENT(OnGetWordWrap), EVENT(OnHasComboBox),
+             EVENT(OnHasEditBtn), EVENT(OnHasSpinEdit), EVENT(OnGetCheckTrue), EVENT(OnGetCheckFalse),
+             EVENT(OnDateTimeChange), EVENT(OnEditChange), EVENT(OnDatePickerCloseUp),
              EVENT(OnDatePickerDropDown))
 
 // ---- Construction

@@ -721,8 +721,6 @@ public:
     virtual void DoButtonClick(Integer ACol, Integer ARow);
     // Fires OnExpandClick, then gives the row the expand cell's height for the new state.
     virtual void DoExpandClick(Integer ACol, Integer ARow, bool Expanded);
-    virtual void DoComboCloseUp(Integer ACol, Integer ARow);
-    virtual void DoComboDropDown(Integer ACol, Integer ARow);
     // Only with OnGetCellCursor: the event starts from the screen's cursor, and a cursor other than the
     // grid's own is shown at once.
     virtual void DoGetCellCursor(Integer ACol, Integer ARow, Integer X, Integer Y);
@@ -786,8 +784,6 @@ public:
     TCanSortEvent OnCanSort;
     TSearchFooterActionEvent OnSearchFooterAction;
     TExpandClickEvent OnExpandClick;
-    TCellRowColEvent OnComboCloseUp;
-    TCellRowColEvent OnComboDropDown;
     TGetCellCursorEvent OnGetCellCursor;
     TGridHintEvent OnGridHint;
     TGridWideHintEvent OnGridWideHint;

@@ -39,16 +39,6 @@ void TAdvStringGrid::DoExpandClick(Integer ACol, Integer ARow, bool Expanded) {
         SetRowHeights(ARow, GetExpandHeight(ACol, ARow, Expanded));
 }
 
-void TAdvStringGrid::DoComboCloseUp(Integer ACol, Integer ARow) {
-    if (OnComboCloseUp)
-        OnComboCloseUp(this, ARow, ACol);
-}
-
-void TAdvStringGrid::DoComboDropDown(Integer ACol, Integer ARow) {
-    if (OnComboDropDown)
-        OnComboDropDown(this, ARow, ACol);
-}
-
 void TAdvStringGrid::DoGetCellPrintColor(Integer ACol, Integer ARow, TGridDrawState AState, TBrush* ABrush,
                                          TFont* AFont) {
     if (OnGetCellPrintColor)

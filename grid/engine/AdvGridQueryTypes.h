@@ -34,7 +34,7 @@ using TCanSortEvent = std::function<void(TObject* Sender, Integer ACol, bool& Do
 using TSearchFooterActionEvent = std::function<void(TObject* Sender, const String& Value, Integer ACol,
                                                     Integer ARow, TSearchAction SearchAction)>;
 using TExpandClickEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, bool Expanded)>;
-// Combo and date picker notifications of a cell, row first.
+// Date picker notifications of a cell, row first.
 using TCellRowColEvent = std::function<void(TObject* Sender, Integer ARow, Integer ACol)>;
 using TGetCellCursorEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer X, Integer Y, TCursor& ACursor)>;
