@@ -33,7 +33,16 @@ DEFINE_CLASS(TAdvStringGrid, PROPERTY(AutoColor), PROPERTY(Balloon), PROPERTY(Ba
              PROPERTY(ShowSelection).Default(true), PROPERTY(SizeWithForm).Default(false),
              PROPERTY(SpreadSheet).Default(false), PROPERTY(VAlignment).Default(vtaTop),
              EVENT(OnCellsChanged), EVENT(OnGridResize), EVENT(OnGetEditMask), EVENT(OnButtonClick),
-             EVENT(OnUnitChanged))
+             EVENT(OnUnitChanged),
+             // The per-cell queries and the inner editors' relays.
+             EVENT(OnCanEditCell), EVENT(OnCanSort), EVENT(OnSearchFooterAction), EVENT(OnExpandClick),
+             EVENT(OnGetCellCursor), EVENT(OnGridHint), EVENT(OnGridWideHint), EVENT(OnOfficeHint),
+             EVENT(OnGetCellColor), EVENT(OnGetCellPrintColor), EVENT(OnGetCellBorder),
+             EVENT(OnGetCellPrintBorder), EVENT(OnGetAlignment), EVENT(OnGetFormat), EVENT(OnGetEditorType),
+             EVENT(OnIsFixedCell), EVENT(OnIsPasswordCell), EVENT(OnGetWordWrap), EVENT(OnHasComboBox),
+             EVENT(OnHasEditBtn), EVENT(OnHasSpinEdit), EVENT(OnGetCheckTrue), EVENT(OnGetCheckFalse),
+             EVENT(OnDateTimeChange), EVENT(OnEditChange), EVENT(OnDatePickerCloseUp),
+             EVENT(OnDatePickerDropDown))
 
 // ---- Construction
 
@@ -214,6 +223,7 @@ void TAdvStringGrid::CreateInnerControls() {
     UnitEditBtn->SetEnabled(false);
     GridButton.reset(child(new TGridButton(this)));
     GridButton->SetEnabled(false);
+    GridButton->OnClick = [this](TObject* Sender) { GridButtonClick(Sender); };
     MoveButton.reset(child(new THeaderDragButton(this)));
     MoveButton->SetEnabled(false);
     FEditControl.reset(child(new TControlEdit(this)));

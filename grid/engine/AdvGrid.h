@@ -10,6 +10,10 @@
 //   filtering                                         (grid/engine/AdvGridFiltering.cpp)
 //   nodes and outline                                 (grid/engine/AdvGridNodes.cpp)
 //   calculations                                      (grid/engine/AdvGridCalc.cpp)
+//   cell objects                                      (grid/engine/AdvGridCellObjects.cpp)
+//   radio groups, buttons and expand cells            (grid/engine/AdvGridButtons.cpp)
+//   cell range operations                             (grid/engine/AdvGridRanges.cpp)
+//   per-cell queries, check-box state, editor relays  (grid/engine/AdvGridQueries.cpp)
 //   balloons and settings change handlers             (grid/view/AdvGridBalloons.cpp)
 //   focus frame                                       (grid/view/AdvGridFocus.cpp)
 //   update locking                                    (grid/view/AdvGridUpdate.cpp)
@@ -32,6 +36,7 @@
 #include <vector>
 
 #include "grid/engine/AdvGridCellObjects.h"
+#include "grid/engine/AdvGridQueryTypes.h"
 #include "grid/engine/AdvGridSettings.h"
 #include "grid/engine/AdvGridSupport.h"
 #include "grid/engine/AdvGridTypes.h"
@@ -643,12 +648,177 @@ public:
     Integer GetNodeCount() { return 0; }
     // FIXME: no node can be added yet, so there is none to remove.
     void RemoveAllNodes();
+    // Displayed rows whose column 0 holds a node or the summary of a group.
+    bool IsNode(Integer ARow) { return ARow >= 0 && GetCellType(0, ARow) == ctNode; }
+    bool IsSummary(Integer ARow) { return ARow >= 0 && GetCellType(0, ARow) == ctSummary; }
 
     // ---- Calculations (AdvGridCalc.cpp)
 
     // FIXME: no footer calculation exists yet.
     virtual void CalcFooter(Integer ACol);
 
+    // ---- Cell objects (AdvGridCellObjects.cpp)
+
+    // FIXME: no cell object can be added yet, so every cell answers ctEmpty, as a cell without one does.
+    virtual TCellType GetCellType(Integer ACol, Integer ARow);
+
+    // ---- Radio groups, buttons and expand cells (AdvGridButtons.cpp)
+
+    // The expanded or collapsed row height of the expand cell at the base of (ACol, ARow); DefaultRowHeight
+    // for a cell without one.
+    // FIXME: no expand cell can be added yet, so every cell answers DefaultRowHeight.
+    Integer GetExpandHeight(Integer ACol, Integer ARow, bool Expanded);
+
+    // ---- Cell range operations (AdvGridRanges.cpp)
+    // Rectangles are inclusive; a reversed one does nothing.
+
+    // Trims the leading and trailing blanks and control characters of every cell text of the rectangle
+    // and writes each back through Cells, changed or not, so the cell-change handling runs for every
+    // cell. The columns are displayed ones mapped to stored ones when the grid saves hidden cells
+    // (FSaveHiddenCells), stored ones otherwise. Like the other bulk changes here, it repaints the grid
+    // once at its end rather than cell by cell.
+    virtual void TrimRect(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2);
+    void TrimColumn(Integer ACol) { TrimRect(ACol, 0, ACol, RowCount() - 1); }
+    void TrimRow(Integer ARow) { TrimRect(0, ARow, ColCount() - 1, ARow); }
+    void TrimAll() { TrimRect(0, 0, ColCount() - 1, RowCount() - 1); }
+    // Gives every cell of the rectangle (stored columns) the background colour, creating records.
+    void ColorRect(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2, TColor AColor);
+    // Merges each run of two or more equal texts in the column's data rows (the row below the first
+    // data row on compares with the row above). Unless MainMerge, a row joins the run only when the two
+    // rows are merged alike in the other columns (RowSpanIdentical), so sub-columns merge within the
+    // merges of a main column.
+    void MergeColumnCells(Integer ColIndex, bool MainMerge);
+    // The same across the normal columns of a row, requiring ColSpanIdentical unless MainMerge.
+    void MergeRowCells(Integer RowIndex, bool MainMerge);
+    // Splits the vertical merges of a column, the last data row excepted.
+    void SplitColumnCells(Integer ColIndex);
+    // Splits the merges of a row, the last normal column excepted.
+    void SplitRowCells(Integer RowIndex);
+    // Splits every merged displayed cell.
+    void SplitAllCells();
+    // Appends the text of column 2 to that of column 1 in every row below the fixed rows, joined by
+    // Separator and trimmed, then removes column 2.
+    void MergeCols(Integer ColIndex1, Integer ColIndex2, const String& Separator);
+    // True with ACol and ARow set for the first cell, in reading order over the stored texts (fixed cells
+    // too, no merge lookup, no display events), whose text is SubStr exactly; false and both left as
+    // they were when none is.
+    bool IsCell(const String& SubStr, Integer& ACol, Integer& ARow);
+    // The cell text starts with the wide-text marker.
+    bool IsWideCell(Integer ACol, Integer ARow);
+    // The columns that sorting treats as equal.
+    TIntList* IgnoreColumns() const { return FIgnoreColumns.get(); }
+    bool IsIgnoredColumn(Integer ACol) const { return FIgnoreColumns->HasValue(ACol); }
+
+    // ---- Per-cell queries, check-box state, editor relays (AdvGridQueries.cpp)
+    // Painting, printing and editing ask these about each cell. Each applies the grid's own settings and
+    // then fires its event, which may change the answer; a descendant may override any of them. Events
+    // that are not assigned leave the answer as the settings made it.
+
+    virtual void DoCanEditCell(Integer ACol, Integer ARow, bool& CanEdit);
+    virtual void DoCanSort(Integer ACol, bool& DoSort);
+    virtual void DoSearchFooterAction(const String& Value, Integer ACol, Integer ARow,
+                                      TSearchAction SearchAction);
+    virtual void DoButtonClick(Integer ACol, Integer ARow);
+    // Fires OnExpandClick, then gives the row the expand cell's height for the new state.
+    virtual void DoExpandClick(Integer ACol, Integer ARow, bool Expanded);
+    // Only with OnGetCellCursor: the event starts from the screen's cursor, and a cursor other than the
+    // grid's own is shown at once.
+    virtual void DoGetCellCursor(Integer ACol, Integer ARow, Integer X, Integer Y);
+    // OnGridHint's answer also becomes the Office hint's notes; a non-empty answer of OnGridWideHint
+    // replaces Hint in wide-text form; OnOfficeHint then gets the Office hint.
+    virtual void DoGridHint(Integer ACol, Integer ARow, String& Hint, String& WideHint);
+    // The active-cell look for the fixed cells that head the current cell, then the colours and font of
+    // the cell's record (the background only for cells whose object lets it show), then OnGetCellColor.
+    virtual void GetCellColor(Integer ACol, Integer ARow, TGridDrawState AState, TBrush* ABrush,
+                              TFont* AFont);
+    virtual void DoGetCellPrintColor(Integer ACol, Integer ARow, TGridDrawState AState, TBrush* ABrush,
+                                     TFont* AFont);
+    // The grouping lines under node rows and over summary rows (not in column 0), then OnGetCellBorder.
+    virtual void GetCellBorder(Integer ACol, Integer ARow, TPen* APen, TCellBorders& Borders);
+    virtual void DoGetCellPrintBorder(Integer ACol, Integer ARow, TPen* APen, TCellBorders& Borders);
+    // Column 0 is centred with HotmailRowSelect; then OnGetAlignment.
+    virtual void GetCellAlignment(Integer ACol, Integer ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void DoGetFormat(Integer ACol, TSortStyle& AStyle, String& aPrefix, String& aSuffix);
+    virtual void DoGetEditorTypeFixed(Integer ACol, Integer ARow, TEditorType& AEditor);
+    virtual void DoGetEditorType(Integer ACol, Integer ARow, TEditorType& AEditor);
+    // True when OnGetEditorType answers edNone for an editor starting as edNormal; false without the event.
+    virtual bool IsNoEditorCell(Integer ACol, Integer ARow);
+    // Fixed when it already is, by FixedRowAlways or FixedColAlways on a grid at its stored minimum, or in
+    // the fixed rows and columns; OnIsFixedCell decides only what is not fixed by then.
+    virtual void GetIsFixedCell(Integer ACol, Integer ARow, bool& IsFixed);
+    // Asks about the base cell of the cell's block. A cell with a record that comes in editable stays so
+    // only when it is not read-only and editing is on (goEditing, or it was switched off for the current
+    // cell only, or RangeSelectAndEdit); OnCanEditCell then decides for stored columns. A column beyond
+    // the stored ones is editable, and the event is not asked.
+    virtual void CanEditCell(Integer ACol, Integer ARow, bool& CanEdit);
+    virtual void DoIsPasswordCell(Integer ACol, Integer ARow, bool& IsPassword);
+    virtual void DoGetWordWrap(Integer ACol, Integer ARow, bool& WordWrap);
+    // Whether the cell shows a combo, ellipsis or spin button without being edited: OnHasComboBox (...)
+    // decides when assigned; otherwise only with ControlLook's always-visible setting, by the editor kind:
+    // Editor, or when that is edNone, DefaultEditor passed through DoGetEditorType (DoGetEditorTypeFixed
+    // for spin buttons). Fixed cells never show spin buttons.
+    virtual bool HasComboBox(Integer ACol, Integer ARow, TEditorType Editor);
+    virtual bool HasEditBtn(Integer ACol, Integer ARow, TEditorType Editor);
+    virtual bool HasSpinEdit(Integer ACol, Integer ARow, TEditorType Editor);
+    // The texts that mean checked and unchecked for the cell: CheckTrue and CheckFalse, then the event.
+    virtual void GetCheckTrue(Integer ACol, Integer ARow, String& Value);
+    virtual void GetCheckFalse(Integer ACol, Integer ARow, String& Value);
+    // The grid's font for a cell without a record; otherwise the grid's one reusable font filled with the
+    // record's name, size, style and colour, valid until the next call.
+    TFont* GetCellFont(Integer ACol, Integer ARow);
+    static TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? cbChecked : cbUnchecked; }
+    TEditorType DefaultEditor() const { return FDefaultEditor; }
+    void SetDefaultEditor(TEditorType Value) { FDefaultEditor = Value; }
+
+    // Relays of the inner editors' notifications to the grid's events, for the current cell. Sender is
+    // the editor: a TDateTimePicker for the date relays, whose other senders are ignored.
+    void DateTimePickerChange(TObject* Sender);
+    // OnEditChange with the picker's time as text when it edits a time, else its date.
+    void DatePickerChange(TObject* Sender);
+    void DatePickerCloseUp(TObject* Sender);
+    // Makes the picker's calendar 2 pixels wider and taller than its minimum, then the event.
+    void DatePickerDropDown(TObject* Sender);
+    void GridButtonClick(TObject* Sender);
+
+    TCanEditCellEvent OnCanEditCell;
+    TCanSortEvent OnCanSort;
+    TSearchFooterActionEvent OnSearchFooterAction;
+    TExpandClickEvent OnExpandClick;
+    TGetCellCursorEvent OnGetCellCursor;
+    TGridHintEvent OnGridHint;
+    TGridWideHintEvent OnGridWideHint;
+    TOfficeHintEvent OnOfficeHint;
+    TGridColorEvent OnGetCellColor;
+    TGridColorEvent OnGetCellPrintColor;
+    TGridBorderEvent OnGetCellBorder;
+    TGridBorderEvent OnGetCellPrintBorder;
+    TGridAlignEvent OnGetAlignment;
+    TGridFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    TIsFixedCellEvent OnIsFixedCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    TGetWordWrapEvent OnGetWordWrap;
+    THasEditorButtonEvent OnHasComboBox;
+    THasEditorButtonEvent OnHasEditBtn;
+    THasEditorButtonEvent OnHasSpinEdit;
+    TGetCheckEvent OnGetCheckTrue;
+    TGetCheckEvent OnGetCheckFalse;
+    TDateTimeChangeEvent OnDateTimeChange;
+    TEditChangeEvent OnEditChange;
+    TCellRowColEvent OnDatePickerCloseUp;
+    TCellRowColEvent OnDatePickerDropDown;
+
+protected:
+    // The look of a new record: the base grid's defaults with the disabled-font rule off for the call,
+    // then no background and no gradient end for fixed cells, while bands are active and over a gradient
+    // background.
+    void GetCellDefaultProps(Integer ACol, Integer ARow, TFont* AFont, TBrush* ABrush, TColor& AColorTo,
+                             TColor& AMirrorColor, TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA,
+                             bool& WW, TCellGradientDirection& GD) override;
+
+    bool FEditDisable = false; // editing was switched off only because the current cell may not be edited
+
+public:
     // ---- Cell text access (AdvGridCellAccess.cpp)
     // The All... accessors take a stored column and a stored row: hidden columns and rows counted. A
     // hidden row's cells live in its record of the hidden-row store and are read and written there.
