@@ -4,17 +4,31 @@
 #include "platform/framework/Controls.h"
 #include "platform/rtl/Persistent.h"
 
-// FIXME: holds no settings yet; the grid creates it, and Assign copies nothing.
+namespace AdvGrid {
+// How in-cell controls and the search panel's buttons are drawn.
+ZELMOR_ENUM(TControlStyle, csClassic, csFlat, csWinXP, csTarvel, csQEL, csGlyph, csTheme)
+} // namespace AdvGrid
+
+// The look of in-cell controls.
+// FIXME: holds only the control style; Assign copies it.
 class TControlLook : public TPersistent {
     DECLARE_CLASS(TControlLook, TPersistent)
 
 public:
     // Copies from the same class only.
     void Assign(TPersistent* Source) override {
-        if (dynamic_cast<TControlLook*>(Source) == nullptr)
+        if (auto* source = dynamic_cast<TControlLook*>(Source))
+            FControlStyle = source->FControlStyle;
+        else
             TPersistent::Assign(Source);
     }
     explicit TControlLook(TComponent* /*AOwner*/) {}
+
+    AdvGrid::TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(AdvGrid::TControlStyle Value) { FControlStyle = Value; }
+
+private:
+    AdvGrid::TControlStyle FControlStyle = AdvGrid::csClassic;
 };
 
 // FIXME: holds no settings yet; the grid creates it, and Assign copies nothing.
