@@ -738,6 +738,8 @@ public:
     void SetEditLink(TEditLink* Value);
     bool EditMode() const { return FEditMode; }
     TEditorType EditControl() const { return FEditControlType; }
+    // The disjunct selection of single cells, each entry row * 65536 + column.
+    const TIntList* SelectedCellList() const { return FSelectedCells.get(); }
 
     TNotifyEvent OnEditingDone;
     TEllipsClickEvent OnEllipsClick;

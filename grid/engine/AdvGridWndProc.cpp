@@ -146,13 +146,16 @@ void TAdvStringGrid::WndProc(TMessage& Message) {
             WheelPanStep();
         break;
     case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: // a quick second press is a press all the same
         if (wheelpan)
             StopWheelPan();
         else if (FWheelMsg != 0 && FIntelliPan != ipNone && RowCount() > FixedRows())
             StartWheelPan(TPoint(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)));
         break;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
     case WM_KEYDOWN:
         if (wheelpan)
             StopWheelPan();
@@ -165,10 +168,12 @@ void TAdvStringGrid::WndProc(TMessage& Message) {
     if (wheel)
         MouseWheelStep(Message, oldSelection, handled);
     if (!handled) {
-        // The grid stepped already: the framework's wheel handlers only answer.
-        FWheelStepped = wheel;
+        // The grid stepped already: the framework's wheel handlers, which the framework reaches through
+        // further messages, only answer.
+        const bool stepped = FWheelStepped;
+        FWheelStepped = stepped || wheel;
         TBaseGrid::WndProc(Message);
-        FWheelStepped = false;
+        FWheelStepped = stepped;
     }
     if (Row() != oldRow)
         FollowSyncGridRow();
