@@ -164,8 +164,9 @@ void TAdvStringGrid::SearchFooterChanged(TObject* /*Sender*/) {
     }
     panel.MatchCase()->SetCaption(footer.MatchCaseCaption());
 
+    // The footer carries the grid's AutoThemeAdapt, which the grid passes on to it.
     for (TAdvGridButton* button : buttons) {
-        if (FAutoThemeAdapt) {
+        if (footer.AutoThemeAdapt()) {
             button->SetAutoThemeAdapt(true);
             button->SetFlat(true);
             continue;
