@@ -38,6 +38,16 @@ TEST_F(AdvGridHandOverTest, ShowInplaceEditBringsTheCellBackAndLoadsItsText) {
     EXPECT_TRUE(FGrid->InplaceEditor()->Visible());
     EXPECT_EQ(FGrid->InplaceEditor()->Text(), u"five");
 
+    // What is typed reaches the cell as it is typed: the editor hears of its own change through the
+    // grid's window procedure.
+    std::vector<String> stored;
+    FGrid->OnSetEditText = [&](TObject*, Integer, Integer, const String& value) { stored.push_back(value); };
+    win32::input::PressKey(VK_END);
+    win32::input::TypeCharacter(u'!');
+    Pump();
+    EXPECT_EQ(stored, (std::vector<String>{u"five!"}));
+    EXPECT_EQ(FGrid->Cells(2, 5), u"five!");
+
     // An arrow key ends the edit and moves on; the typed text stays in the cell.
     FGrid->InplaceEditor()->SetText(u"changed");
     FGrid->DoneInplaceEdit(VK_DOWN, TShiftState{});
@@ -45,6 +55,13 @@ TEST_F(AdvGridHandOverTest, ShowInplaceEditBringsTheCellBackAndLoadsItsText) {
     EXPECT_FALSE(FGrid->InplaceEditor()->Visible());
     EXPECT_EQ(FGrid->Cells(2, 5), u"changed");
     EXPECT_EQ(FGrid->Row(), 6);
+    // Escape only ends the edit.
+    FGrid->ShowInplaceEdit();
+    ASSERT_TRUE(FGrid->EditMode());
+    FGrid->DoneInplaceEdit(VK_ESCAPE, TShiftState{});
+    EXPECT_FALSE(FGrid->EditMode());
+    EXPECT_EQ(FGrid->Row(), 6);
+    EXPECT_EQ(FGrid->Col(), 2);
 
     // RangeSelectAndEdit switches editing on for the edit.
     FGrid->SetOptions(FGrid->Options() - TGridOptions{goEditing});
