@@ -261,9 +261,12 @@ void TAdvStringGrid::KeyUp(Word& Key, TShiftState Shift) {
     if (FNavigation->AlwaysEdit() && (IsArrowKey(key) || tab) && !IsClickControlCell(Col(), Row()))
         ShowInplaceEdit();
 
+    // The selection reported is remembered, so that a key that moves nothing reports nothing.
     const TGridRect selection = Normalised(Selection());
-    if (!(selection == FMoveSelection) && (key == VK_TAB || IsArrowKey(key)))
+    if (!(selection == FMoveSelection) && (key == VK_TAB || IsArrowKey(key))) {
         DoSelectionChanged(selection.Left, selection.Top, selection.Right, selection.Bottom);
+        FMoveSelection = selection;
+    }
 
     const bool editing = Options().Contains(goEditing);
     if (!FMouseActions->DisjunctCellSelect() || editing)

@@ -66,6 +66,9 @@ int PanCursorNumber(Integer dx, Integer dy) {
 void TAdvStringGrid::WndProc(TMessage& Message) {
     const UINT msg = Message.Msg;
     if (msg == WM_DESTROY) {
+        // Panning ends with the window: its timer and capture go, the cursor and hints come back.
+        if (wheelpan)
+            StopWheelPan();
         if (!Application->IsLibrary() && !IsDesigning() && FAutoThemeAdapt)
             SharedThemeNotifier(this)->UnRegisterWindow(WindowHandle());
         // FIXME: the window is not registered as an OLE drop target yet, so there is none to revoke.

@@ -181,6 +181,18 @@ TEST_F(AdvGridHandOverTest, AlwaysEditStartsTheEditorOnArrowRelease) {
     EXPECT_EQ(changes.back(), (TGridRect{3, 3, 3, 3}));
 }
 
+TEST_F(AdvGridHandOverTest, KeyReleaseReportsASelectionOnlyWhenItMoved) {
+    Place(2, 3);
+    std::vector<TGridRect> changes;
+    FGrid->OnSelectionChanged = [&](TObject*, Integer l, Integer t, Integer r, Integer b) {
+        changes.push_back(TGridRect{l, t, r, b});
+    };
+    PressWith(VK_LEFT, {});
+    PressWith(VK_LEFT, {}); // against the fixed column: nothing moves
+    PressWith(VK_DOWN, {ssShift});
+    EXPECT_EQ(changes, (std::vector<TGridRect>{TGridRect{1, 3, 1, 3}, TGridRect{1, 3, 1, 4}}));
+}
+
 // ---- Sizing
 
 TEST_F(AdvGridHandOverTest, ColumnAndRowSizingCanBeRefused) {

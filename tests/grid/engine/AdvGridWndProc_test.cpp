@@ -242,6 +242,25 @@ TEST_F(AdvGridWheelTest, PanningStepsOncePerTick) {
     }
 }
 
+TEST_F(AdvGridWheelTest, PanningEndsWithTheWindow) {
+    RegisterGridResources();
+    FGrid->SetIntelliPan(ipBoth);
+    Application->SetShowHint(true);
+    const HCURSOR panning = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(8000));
+    const TPoint screen = ScreenPoint(150, 120);
+    win32::input::Click(win32::input::Button::Middle, screen.X, screen.Y);
+    Pump();
+    ASSERT_TRUE(FGrid->WheelPanning());
+    EXPECT_FALSE(Application->ShowHint());
+    EXPECT_EQ(GetCursor(), panning);
+    FGrid->SetParent(nullptr);
+    Pump();
+    EXPECT_FALSE(FGrid->WheelPanning());
+    EXPECT_TRUE(Application->ShowHint());
+    EXPECT_NE(GetCursor(), panning);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(AdvGridWheelTest, NoPanningWithoutDirections) {
     const TPoint screen = ScreenPoint(150, 120);
     FGrid->SetIntelliPan(ipNone);
