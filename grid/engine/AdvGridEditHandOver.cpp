@@ -46,7 +46,8 @@ void TAdvStringGrid::ShowInplaceEdit() {
         SetOptions(Options() + TGridOptions{goEditing});
     FEditText = Cells(Col(), Row());
     ShowEditor();
-    FEditMode = EditorMode();
+    // Edit mode follows the editor: the framework shows it only where editing is allowed.
+    FEditMode = InplaceEditor() != nullptr && InplaceEditor()->Visible();
 }
 
 void TAdvStringGrid::HideInplaceEdit() {

@@ -27,6 +27,9 @@ Integer Entry(Integer col, Integer row) {
 // ---- Starting and ending an edit
 
 TEST_F(AdvGridHandOverTest, ShowInplaceEditBringsTheCellBackAndLoadsItsText) {
+    // Without editing no editor shows, and the grid is not in edit mode.
+    FGrid->ShowInplaceEdit();
+    EXPECT_FALSE(FGrid->EditMode());
     FGrid->SetOptions(FGrid->Options() + TGridOptions{goEditing});
     FGrid->SetCells(2, 5, u"five");
     Place(2, 5);
