@@ -655,13 +655,11 @@ public:
     void SetEnableWheel(bool Value) { FEnableWheel = Value; }
     TIntelliPan IntelliPan() const { return FIntelliPan; }
     void SetIntelliPan(TIntelliPan Value) { FIntelliPan = Value; }
-    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
     // Cells follow the editor's text while the user types.
     bool ShowEditProcess() const { return FShowEditProcess; }
     void SetShowEditProcess(bool Value) { FShowEditProcess = Value; }
     // Wheel panning runs, from a middle click to the next click or key.
     bool WheelPanning() const { return wheelpan; }
-    TPoint WheelPanPos() const { return wheelpanpos; }
     // The timer that steps wheel panning every 10 ms.
     static constexpr UINT_PTR WheelPanTimerID = 999;
 
