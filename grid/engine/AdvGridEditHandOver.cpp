@@ -158,11 +158,7 @@ void TAdvStringGrid::EditLinkWndProc(TMessage& Message) {
         FGridControlWndProc(Message);
 }
 
-// An edit link or its control that goes away is forgotten, so that nothing calls into it.
-void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
-    TBaseGrid::Notification(AComponent, Operation);
-    if (Operation != opRemove)
-        return;
+void TAdvStringGrid::EditLinkRemoved(TComponent* AComponent) {
     if (AComponent == FEditLinkControl) {
         FEditLinkControl = nullptr;
         FGridControlWndProc = nullptr;

@@ -191,7 +191,7 @@ void TAdvStringGrid::InsertRowsCore(Integer RowIndex, Integer RCount, bool Updat
             if (item->Y() >= realRow)
                 item->SetY(item->Y() + RCount);
         }
-        // FIXME: the controls are not placed over their cells yet; that comes with cell controls.
+        CellControlsUpdate(false);
     }
     if (!ComponentState().Contains(csDestroying))
         DoCellsChanged(TRect(0, RowIndex, ColCount() - 1, RowIndex + RCount));

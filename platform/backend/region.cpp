@@ -159,10 +159,14 @@ Region Region::Polygons(std::span<const Point> points, std::span<const int> coun
     for (int count : counts) {
         if (count < 2 || index + static_cast<size_t>(count) > points.size())
             break;
+        // A GDI coordinate names a pixel and a pen draws through that pixel, so the point (x, y) stands
+        // at the centre of pixel (x, y). Sampling pixel centres against the polygon moved there makes the
+        // fill meet its one-pixel outline on every edge: up to the outline's pixel on a left or top edge
+        // and up to the pixel before it on a right or bottom one, with none to spare or missing.
         QPolygonF polygon;
         for (int i = 0; i < count; ++i) {
             const Point& p = points[index + static_cast<size_t>(i)];
-            polygon << QPointF(p.x, p.y);
+            polygon << QPointF(p.x + 0.5, p.y + 0.5);
         }
         polygon << polygon.first();
         path.addPolygon(polygon);

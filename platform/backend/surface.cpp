@@ -957,9 +957,10 @@ void Surface::GradientTriangles(const DrawState& state, std::span<const Gradient
             static_cast<double>(b.x - a.x) * (c.y - a.y) - static_cast<double>(c.x - a.x) * (b.y - a.y);
         if (area == 0)
             continue;
-        Point corners[] = {{a.x, a.y}, {b.x, b.y}, {c.x, c.y}};
-        int three = 3;
-        Region inside = Region::Polygons(corners, std::span<const int>(&three, 1), false);
+        // A gradient triangle keeps its vertices at pixel corners: coverage samples each pixel at the
+        // same point (x + 0.5, y + 0.5) at which its colour is mixed.
+        Region inside =
+            ScanPolygons({QPolygonF({QPointF(a.x, a.y), QPointF(b.x, b.y), QPointF(c.x, c.y)})}, false);
         for (const Rect& piece : inside.Rects())
             ForEachClipped(state, piece, [&](const Rect& r) {
                 for (int y = r.top; y < r.bottom; ++y) {

@@ -20,7 +20,10 @@ public:
     using TAdvStringGrid::TAdvStringGrid;
 
     std::vector<Integer> zooms;
-    void Zoom(Integer x) override { zooms.push_back(x); }
+    void Zoom(Integer x) override {
+        zooms.push_back(x);
+        TAdvStringGrid::Zoom(x);
+    }
     // A descendant may take the wheel after the grid's step.
     bool hookHandles = false;
     void WheelHook(Integer Delta, bool& Handled) override { Handled = hookHandles; }

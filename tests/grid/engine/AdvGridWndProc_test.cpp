@@ -113,9 +113,11 @@ TEST_F(AdvGridWheelTest, CtrlWheelZoomsByTheLinesPerNotch) {
     Place(1, 5);
     win32::input::Key(VK_CONTROL, true);
     Wheel(-1);
+    EXPECT_EQ(FGrid->ZoomFactor(), -3);
     Wheel(1);
     win32::input::Key(VK_CONTROL, false);
     EXPECT_EQ(FGrid->zooms, (std::vector<Integer>{-3, 3}));
+    EXPECT_EQ(FGrid->ZoomFactor(), 0);
     EXPECT_EQ(zoomEvents, 2);
     EXPECT_EQ(FGrid->Row(), 5);
 
