@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "grid/engine/AdvGrid.h"
+#include "grid/engine/AdvUtil.h"
 #include "platform/win32/commctrl.h"
 
 namespace {
@@ -14,18 +15,14 @@ constexpr DWORD BalloonStyle = TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON;
 // layered windows simply keeps it opaque.
 void SetLayeredAlpha(HWND Window, COLORREF Color, BYTE Alpha, const TRect& Rect) {
     SetWindowLongW(Window, GWL_EXSTYLE, GetWindowLongW(Window, GWL_EXSTYLE) | WS_EX_LAYERED);
-    HMODULE user = GetModuleHandleW(u"USER32.DLL");
-    if (user == nullptr)
-        return;
-    using SetAttributes = BOOL (*)(HWND, COLORREF, BYTE, DWORD);
-    if (auto set = reinterpret_cast<SetAttributes>(GetProcAddress(user, "SetLayeredWindowAttributes")))
-        set(Window, Color, Alpha, LWA_ALPHA);
-    using Update = BOOL (*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
-    if (auto update = reinterpret_cast<Update>(GetProcAddress(user, "UpdateLayeredWindow"))) {
-        SIZE size{Rect.Width(), Rect.Height()};
-        BLENDFUNCTION blend{AC_SRC_OVER, 0, Alpha, 0};
-        update(Window, nullptr, nullptr, &size, nullptr, nullptr, Color, &blend, ULW_ALPHA);
+    if (HMODULE user = GetModuleHandleW(u"USER32.DLL")) {
+        using SetAttributes = BOOL (*)(HWND, COLORREF, BYTE, DWORD);
+        if (auto set = reinterpret_cast<SetAttributes>(GetProcAddress(user, "SetLayeredWindowAttributes")))
+            set(Window, Color, Alpha, LWA_ALPHA);
     }
+    SIZE size{Rect.Width(), Rect.Height()};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, Alpha, 0};
+    UpdateLayeredWindowDyn(Window, nullptr, nullptr, &size, nullptr, nullptr, Color, &blend, ULW_ALPHA);
 }
 
 } // namespace
