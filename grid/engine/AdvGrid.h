@@ -5,6 +5,7 @@
 //   construction, lifecycle, changed cells           (grid/engine/AdvGrid.cpp)
 //   property setters                                  (grid/engine/AdvGridSetters.cpp)
 //   rows and columns                                  (grid/engine/AdvGridRows.cpp)
+//   removing rows and columns                         (grid/engine/AdvGridRemove.cpp)
 //   hidden rows and columns                           (grid/engine/AdvGridHidden.cpp)
 //   filtering                                         (grid/engine/AdvGridFiltering.cpp)
 //   nodes and outline                                 (grid/engine/AdvGridNodes.cpp)
@@ -20,6 +21,7 @@
 //   theme and border                                  (grid/view/AdvGridTheme.cpp)
 //   editors                                           (grid/view/AdvGridEditing.cpp)
 //   focus frame                                       (grid/view/AdvGridFocus.cpp)
+//   update locking                                    (grid/view/AdvGridUpdate.cpp)
 //   current cell, scrolling into view, moving lines   (grid/engine/AdvGridCurrent.cpp)
 //   cell painting                                     (grid/view/AdvGridPaint.cpp)
 //   cell text access                                  (grid/engine/AdvGridCellAccess.cpp)
@@ -301,6 +303,18 @@ public:
     // FIXME: there is no focus frame yet, so nothing moves.
     void UpdateFocusFrame();
 
+    // ---- Update locking (grid/view/AdvGridUpdate.cpp)
+    // A plain counter: while it is above 0 the window does not redraw, and the last EndUpdate repaints
+    // once. BeginUpdate and EndUpdate act only while the grid is Visible, so they pair up as long as the
+    // grid stays visible; StartUpdate and ResetUpdate only raise and zero the count.
+
+    void BeginUpdate();
+    void EndUpdate();
+    void StartUpdate() { ++FUpdateCount; }
+    void ResetUpdate() { FUpdateCount = 0; }
+    bool LockUpdate() const { return FUpdateCount != 0; }
+    void SetLockUpdate(bool Value) { Value ? BeginUpdate() : EndUpdate(); }
+
     // ---- Current cell, scrolling into view, moving rows and columns (AdvGridCurrent.cpp)
     // Row, Col and TopRow hide the framework grid's. Rows and columns move with their texts, records and
     // heights or widths; a move outside the grid does nothing and a block reaching past it is clipped.
@@ -434,6 +448,81 @@ protected:
     void InsertRowsCore(Integer RowIndex, Integer RCount, bool UpdateCellControls);
     // Frees the records (and owned user objects) kept in rows FromRow .. ToRow, at any column.
     void FreeRowRecords(Integer FromRow, Integer ToRow);
+
+public:
+    // ---- Removing rows and columns (AdvGridRemove.cpp)
+    // Rows are displayed indexes. A removal takes the rows below up in one pass with their cells, records
+    // and heights, frees the removed rows' records (and owned user objects) and leaves the rows it moves
+    // beyond the count empty. The rows hidden in the store keep their stored places, and cell controls,
+    // the modified, enabled and selected row flags and FMaxRowCount follow. A start outside the rows or
+    // a count below 1 does nothing, and a count past the end is clipped; a visible floating footer's row
+    // stays. No removal fires OnRowMoved.
+
+    // Keeps the current row index when it still holds data, else makes the last data row current.
+    virtual void RemoveRows(Integer RowIndex, Integer RCount);
+    // RemoveRows for the selection and keyboard commands: the current row index stays when it still
+    // exists (footer rows counting as rows), else the last row becomes current.
+    virtual void RemoveRowsCore(Integer RowIndex, Integer RCount);
+    // As RemoveRowsCore, but leaves cell controls alone and keeps the current row and top row when they
+    // still exist, else makes the first normal row current.
+    virtual void RemoveRowsEx(Integer RowIndex, Integer RCount);
+    // Removes the listed displayed rows (clipped, in any order, repeats once) in one pass; the current
+    // row index stays where the framework grid can keep it.
+    void RemoveRowList(TIntList* RowList);
+    // FIXME: cells hold no check boxes yet, so no row is found checked or unchecked and nothing is
+    // removed.
+    void RemoveCheckedRows(Integer CheckBoxColumn, bool RemoveChecked);
+    // Removes the normal rows whose text in the displayed column ACol repeats a row above it, exactly
+    // with DoCase, else ignoring letter case.
+    void RemoveDuplicates(Integer ACol, bool DoCase);
+    // The rows of the selection, or every normal row outside it above the footer rows.
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    // The displayed columns of the selection, or every displayed column right of it and every normal one
+    // left of it; hidden columns stay.
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    // Removes CCount stored columns (hidden ones counted) from ColIndex with their cells, records,
+    // widths and hidden flags, in the hidden rows too: ColCount falls by the shown ones removed and
+    // FNumHidden by the hidden ones. Only the cells of the removed columns are reported.
+    virtual void RemoveCols(Integer ColIndex, Integer CCount);
+
+protected:
+    // Deletes the rows through the framework grid's block delete: the rows below move up with their
+    // heights and the rows left beyond the count drop their texts and record references without freeing
+    // them, so the caller frees or takes the records first. With UpdateCellControls, the cell controls
+    // of the rows go and the hidden rows' stored indexes follow; without, both are left to the caller.
+    void DeleteRowsCore(Integer RowIndex, Integer RCount, bool UpdateCellControls);
+
+private:
+    // The removal tests reach the per-row lists and the cell controls through it, until the grid has
+    // the accessors of its row flags and cell controls.
+    friend class TRemoveTestProbe;
+    struct TRemovedRows;
+    // The number of rows a removal may take from RowIndex: up to the last row, or the row above a
+    // visible floating footer's row; 0 for a start outside those rows or a count below 1.
+    Integer RemovableRows(Integer RowIndex, Integer RCount) const;
+    // Keep what the grid holds per row in step with rows about to be removed: cell controls of the
+    // removed rows are hidden and dropped, the others and the hidden rows' stored indexes move up over
+    // the removed rows above them, and the modified and enabled flags and the disjunct row selection
+    // lose the removed rows' entries. The hidden rows come last: the others map rows through them.
+    void KeepControlsInStep(const TRemovedRows& Removed);
+    void KeepHiddenRowsInStep(const TRemovedRows& Removed);
+    void KeepRowFlagsInStep(const TRemovedRows& Removed);
+    void KeepRowSelectInStep(const TRemovedRows& Removed);
+    // Frees the records and owned user objects in the inclusive block of stored cells.
+    void FreeStoredRecords(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
+    // The block delete of the rows, the rows left beyond the count emptied, and the counts applied.
+    void TakeOutRows(Integer RowIndex, Integer RCount);
+    // Makes ARow current again and restores ATopRow when ARow lies above the footer rows; otherwise the
+    // last row above them when there is one, else the selection is moved outside the grid.
+    void RestoreCurrentRow(Integer ARow, Integer ATopRow, Integer Footers);
+    // Removes the displayed columns FromCol .. ToCol, shown ones only, from the right.
+    void RemoveDisplayedCols(Integer FromCol, Integer ToCol);
+    // FIXME: the grid keeps no disjunct row or column selection yet, so with DisjunctRowSelect or
+    // DisjunctColSelect these remove nothing.
+    void RemoveDisjunctRows(bool Selected);
+    void RemoveDisjunctCols(bool Selected);
 
 public:
     // ---- Hidden rows and columns (AdvGridHidden.cpp)

@@ -260,8 +260,16 @@ void TAdvStringGrid::ClearRect(Integer ACol1, Integer ARow1, Integer ACol2, Inte
             }
         }
     }
-    if (ACol1 == 0 && ARow1 == 0 && ACol2 >= ColCount() - 1 && ARow2 >= RowCount() - 1)
-        FHasCellProps = false;
+    // The flag lets every later freeing skip its scan, so it goes only when no record is left anywhere:
+    // rows kept beyond the count and hidden rows may still hold some.
+    if (ACol1 == 0 && ARow1 == 0 && ACol2 >= ColCount() - 1 && ARow2 >= RowCount() - 1) {
+        bool stored = NumHiddenRows() > 0;
+        if (!stored)
+            ForEachObjectSlot(0, 0, std::numeric_limits<Integer>::max(), std::numeric_limits<Integer>::max(),
+                              [&](Integer, Integer, TObject*) { stored = true; });
+        if (!stored)
+            FHasCellProps = false;
+    }
     if (!destroying && !FBlockCellChange)
         DoCellsChanged(TRect(RealColIndex(ACol1), ARow1, RealColIndex(ACol2), ARow2));
 }

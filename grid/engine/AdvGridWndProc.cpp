@@ -325,7 +325,8 @@ void TAdvStringGrid::MouseWheelStep(TMessage& Message, const TGridRect& oldSelec
     Integer moved = 0;
     if (q >= 0 && q < RowCount()) {
         // The moves repaint once at the end; an update the wheel came into stays open.
-        const Integer updateCount = FUpdateCount++;
+        const Integer updateCount = FUpdateCount;
+        StartUpdate();
         if (FMouseActions->DisjunctRowSelect() && moveSelection)
             ClearRowSelectAll();
         moved = q - Row();
@@ -403,11 +404,10 @@ bool TAdvStringGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
     bool result;
     if (Options().Contains(goRowSelect) && FNavigation->KeepHorizScroll()) {
         const Integer leftCol = LeftCol();
-        ++FUpdateCount;
+        BeginUpdate();
         result = TBaseGrid::DoMouseWheelDown(Shift, MousePos);
-        --FUpdateCount;
         SetLeftCol(leftCol);
-        Invalidate();
+        EndUpdate();
     } else {
         result = TBaseGrid::DoMouseWheelDown(Shift, MousePos);
         if (editing && CanFocus())
@@ -432,11 +432,10 @@ bool TAdvStringGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
     bool result = true;
     if (Options().Contains(goRowSelect) && FNavigation->KeepHorizScroll()) {
         const Integer leftCol = LeftCol();
-        ++FUpdateCount;
+        BeginUpdate();
         result = TBaseGrid::DoMouseWheelUp(Shift, MousePos);
-        --FUpdateCount;
         SetLeftCol(leftCol);
-        Invalidate();
+        EndUpdate();
     } else if (Row() < RowCount() && Col() < ColCount()) {
         result = TBaseGrid::DoMouseWheelUp(Shift, MousePos);
         if (editing && CanFocus())

@@ -344,6 +344,11 @@ public:
     void FreeCellProperties(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
     // Frees one cell's record (with its "TCellGraphic") and empties the slot.
     void FreeCellPropertiesAt(Integer c, Integer r);
+    // Frees a record that no cell holds any more (one kept outside the cells), with its "TCellGraphic".
+    void FreeDetachedRecord(TCellProperties* record) {
+        if (record != nullptr)
+            FreeRecord(record, nullptr);
+    }
     // FreeCellProperties over ColCount x RowCount.
     void FreeAllCellProperties();
     // Empty the text and drop the record references without freeing them.

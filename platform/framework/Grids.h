@@ -651,4 +651,8 @@ private:
     std::unordered_map<Integer, std::unique_ptr<TStringGridStrings>> FCols;
     Integer FUpdateLevel = 0; // Rows/Cols updates in progress; the cells repaint once at the end
     bool FEditUpdate = false; // SetEditText is storing the editor's text; the editor keeps its own
+
+    // The storage of rows emptied as a block, kept for the rows written next and cleared then, so that
+    // emptying costs a pointer per row.
+    std::vector<std::unique_ptr<CellRow>> FSpareRows;
 };
