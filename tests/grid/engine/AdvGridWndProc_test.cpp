@@ -53,6 +53,34 @@ TEST_F(AdvGridWheelTest, ANotchMovesByTheGridsOwnStepOnly) {
     }
 }
 
+TEST_F(AdvGridWheelTest, RowsThatRefuseTheSelectionArePassedOrKeepTheRow) {
+    struct Case {
+        const char* name;
+        Integer refuseFrom; // rows from here to refuseTo refuse the selection
+        Integer refuseTo;
+        Integer row;
+        int notches;
+        Integer expectedRow;
+    };
+    for (const Case& c : {
+             Case{"one refusing row is passed by the shortfall", 4, 4, 1, -1, 7},
+             Case{"a refusing block is passed by doubling", 4, 10, 1, -1, 13},
+             Case{"upwards alike", 7, 7, 10, 1, 4},
+             Case{"every row below refusing keeps the row", 6, 99, 5, -1, 5},
+             Case{"every row above refusing keeps the row", 1, 9, 10, 1, 10},
+         }) {
+        SCOPED_TRACE(c.name);
+        FGrid->OnSelectCell = nullptr;
+        Place(2, c.row, 1);
+        FGrid->OnSelectCell = [&](TObject*, Integer, Integer row, bool& allow) {
+            allow = row < c.refuseFrom || row > c.refuseTo;
+        };
+        Wheel(c.notches);
+        EXPECT_EQ(FGrid->Row(), c.expectedRow);
+    }
+    FGrid->OnSelectCell = nullptr;
+}
+
 TEST_F(AdvGridWheelTest, WheelEventsFireOnceWithTheDirection) {
     std::vector<std::string> fired;
     FGrid->OnMouseWheelDown = [&](TObject*, TShiftState, TPoint, bool&) { fired.push_back("down"); };
