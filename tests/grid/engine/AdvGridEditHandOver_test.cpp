@@ -196,6 +196,22 @@ TEST_F(AdvGridHandOverTest, KeyReleaseReportsASelectionOnlyWhenItMoved) {
     EXPECT_EQ(changes, (std::vector<TGridRect>{TGridRect{1, 3, 1, 3}, TGridRect{1, 3, 1, 4}}));
 }
 
+TEST_F(AdvGridHandOverTest, ClickGridCellSelectsTheCellWithoutTheMouseEvents) {
+    int mouseEvents = 0;
+    FGrid->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++mouseEvents; };
+    FGrid->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++mouseEvents; };
+    ClickGridCell(FGrid, 3, 4);
+    EXPECT_EQ(FGrid->Col(), 3);
+    EXPECT_EQ(FGrid->Row(), 4);
+    EXPECT_EQ(mouseEvents, 0);
+    // The events are the grid's again afterwards.
+    const TRect r = FGrid->CellRect(2, 2);
+    const TPoint p = ScreenPoint(r.Left + 3, r.Top + 3);
+    win32::input::Click(win32::input::Button::Left, p.X, p.Y);
+    Pump();
+    EXPECT_EQ(mouseEvents, 2);
+}
+
 // ---- Sizing
 
 TEST_F(AdvGridHandOverTest, ColumnAndRowSizingCanBeRefused) {
