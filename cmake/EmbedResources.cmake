@@ -1,44 +1,33 @@
-# Embeds bitmaps and cursors into a target: zelmor_embed_resources(target FUNCTION name kind name file ...)
-# generates a source that holds each file's bytes and defines the function name(), which registers them
-# with the platform (win32::RegisterResource) the first time it is called. kind is BITMAP (a .bmp file,
-# found by name) or CURSOR (a .cur file, found by number or name). A static library's user calls the
-# function before it loads the resources, so that the linker keeps them.
+# Embeds resource files into a target: zelmor_embed_resources(target FUNCTION name TYPE type file...)
+# generates a source that holds each file's bytes and a function that registers them with
+# win32::RegisterResource under the file's name without its extension ("QELGRPU.bmp" is "QELGRPU"); a
+# name of digits only is the resource's number ("8000.cur" is MAKEINTRESOURCE(8000)).
+# type is the resource type's C++ name (RT_BITMAP). The function registers once however often it is
+# called; code calls it before it loads the first of the resources.
 
 if(CMAKE_SCRIPT_MODE_FILE)
-    # Script mode: ENTRIES is the list of kind|name|file triples (separated by '|'), OUTPUT the source.
-    string(REPLACE "|" ";" entries "${ENTRIES}")
-    set(content "// Generated from the files in resources/ by cmake/EmbedResources.cmake; do not edit.\n")
+    # Script mode: FILES is the list of files (separated by '|'), OUTPUT the source to write.
+    string(REPLACE "|" ";" files "${FILES}")
+    set(content "// Generated from resource files by cmake/EmbedResources.cmake; do not edit.\n")
     string(APPEND content "#include \"platform/win32/resources.h\"\n\n")
     string(APPEND content "namespace {\n\n")
-    set(calls "")
     set(index 0)
-    list(LENGTH entries count)
-    while(index LESS count)
-        list(GET entries ${index} kind)
-        math(EXPR next "${index} + 1")
-        list(GET entries ${next} name)
-        math(EXPR next "${index} + 2")
-        list(GET entries ${next} file)
-        file(READ "${file}" hex HEX)
+    set(calls "")
+    foreach(path IN LISTS files)
+        file(READ "${path}" hex HEX)
         string(LENGTH "${hex}" hexLength)
         math(EXPR size "${hexLength} / 2")
         string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-        string(APPEND content "const BYTE resource${index}[] = {${bytes}};\n")
-        if(kind STREQUAL "BITMAP")
-            set(type "RT_BITMAP")
-        elseif(kind STREQUAL "CURSOR")
-            set(type "RT_CURSOR")
-        else()
-            message(FATAL_ERROR "Unknown resource kind ${kind}")
-        endif()
+        get_filename_component(name "${path}" NAME_WE)
         if(name MATCHES "^[0-9]+$")
             set(id "MAKEINTRESOURCEW(${name})")
         else()
             set(id "u\"${name}\"")
         endif()
-        string(APPEND calls "        win32::RegisterResource(${type}, ${id}, {resource${index}, ${size}});\n")
-        math(EXPR index "${index} + 3")
-    endwhile()
+        string(APPEND content "const BYTE resource${index}[] = {${bytes}};\n")
+        string(APPEND calls "        win32::RegisterResource(${TYPE}, ${id}, {resource${index}, ${size}});\n")
+        math(EXPR index "${index} + 1")
+    endforeach()
     string(APPEND content "\n} // namespace\n\nvoid ${FUNCTION}() {\n    static const bool registered = [] {\n"
                           "${calls}        return true;\n    }();\n    (void)registered;\n}\n")
     file(WRITE "${OUTPUT}.tmp" "${content}")
@@ -50,29 +39,18 @@ endif()
 set(ZELMOR_EMBED_RESOURCES_SCRIPT "${CMAKE_CURRENT_LIST_FILE}")
 
 function(zelmor_embed_resources target)
-    cmake_parse_arguments(PARSE_ARGV 1 EMBED "" "FUNCTION" "")
-    set(output "${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp")
-    set(entries "")
+    cmake_parse_arguments(PARSE_ARGV 1 EMBED "" "FUNCTION;TYPE" "")
+    set(output "${CMAKE_CURRENT_BINARY_DIR}/${target}_${EMBED_FUNCTION}.cpp")
     set(inputs "")
-    set(args ${EMBED_UNPARSED_ARGUMENTS})
-    list(LENGTH args count)
-    set(index 0)
-    while(index LESS count)
-        list(GET args ${index} kind)
-        math(EXPR next "${index} + 1")
-        list(GET args ${next} name)
-        math(EXPR next "${index} + 2")
-        list(GET args ${next} file)
-        get_filename_component(path "${file}" ABSOLUTE)
-        list(APPEND entries "${kind}" "${name}" "${path}")
-        list(APPEND inputs "${path}")
-        math(EXPR index "${index} + 3")
-    endwhile()
-    string(REPLACE ";" "|" joined "${entries}")
+    foreach(path IN LISTS EMBED_UNPARSED_ARGUMENTS)
+        get_filename_component(absolute "${path}" ABSOLUTE)
+        list(APPEND inputs "${absolute}")
+    endforeach()
+    string(REPLACE ";" "|" joined "${inputs}")
     add_custom_command(
         OUTPUT "${output}"
-        COMMAND "${CMAKE_COMMAND}" "-DOUTPUT=${output}" "-DENTRIES=${joined}" "-DFUNCTION=${EMBED_FUNCTION}"
-                -P "${ZELMOR_EMBED_RESOURCES_SCRIPT}"
+        COMMAND "${CMAKE_COMMAND}" "-DOUTPUT=${output}" "-DFILES=${joined}" "-DFUNCTION=${EMBED_FUNCTION}"
+                "-DTYPE=${EMBED_TYPE}" -P "${ZELMOR_EMBED_RESOURCES_SCRIPT}"
         DEPENDS ${inputs} "${ZELMOR_EMBED_RESOURCES_SCRIPT}"
         COMMENT "Embedding resources into ${target}"
         VERBATIM)

@@ -20,6 +20,15 @@ bool ComCtl470OrLater = false;
 TCursor LinkCursor = crHandPoint;
 String HintFontName;
 
+// Generated from resources/ at build time.
+void RegisterWheelPanBitmaps();
+void RegisterWheelPanCursors();
+
+void RegisterGridResources() {
+    RegisterWheelPanBitmaps();
+    RegisterWheelPanCursors();
+}
+
 namespace {
 
 bool gStarted = false;

@@ -32,7 +32,7 @@ extern String HintFontName;
 void GridUnitStartup();
 // Makes the grid's bitmaps and cursors (the wheel-panning marker "INTLI1" .. "INTLI3" and cursors 8000 ..
 // 8008) known to LoadBitmap and LoadCursor of the program's instance; the start-up calls it, later calls
-// do nothing. Generated from resources/ at build time.
+// do nothing.
 void RegisterGridResources();
 // Runs once after a start-up: OLE released, the hook removed, HintFontName emptied.
 void GridUnitShutdown();
