@@ -5,6 +5,9 @@
 // Zoom: Zoom(1) on a shown grid of 1,000,000 rows against one of 100,000 rows, up to the grid painted again.
 // Range operations: TrimAll, ColorRect over the normal cells and MergeColumnCells of one column, each on a
 // shown grid of 1,000,000 rows against one of 100,000 rows, up to the grid painted again, with the paints.
+// Wheel: a notch through the grid's window procedure (WM_MOUSEWHEEL sent to its window, then the repaint
+// it causes) on a shown grid of 1,000,000 rows against one of 100 rows, alternating down and up around
+// the middle row, so that both grids step and scroll alike.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -296,5 +299,63 @@ void BM_MergeColumnCells(benchmark::State& state) {
         Compare(state, FillRuns, merge, RangeColumns);
 }
 BENCHMARK(BM_MergeColumnCells)->Iterations(1)->Unit(benchmark::kMillisecond);
+// ---- The wheel
+
+constexpr int WheelNotches = 4000;
+
+// Seconds for the notches on a shown grid of that many rows, starting at its middle row.
+double WheelNotchesOn(Integer rows) {
+    auto* form = new TForm(nullptr, 0);
+    form->SetBounds(0, 0, 600, 500);
+    auto* grid = new TAdvStringGrid(form);
+    grid->SetBounds(0, 0, 560, 460);
+    grid->SetColCount(8);
+    grid->SetRowCount(rows);
+    for (Integer r = 0; r < std::min<Integer>(rows, 200); ++r)
+        grid->SetCells(1, r, u"value");
+    grid->SetParent(form);
+    form->Show();
+    Application->ProcessMessages();
+    grid->SetRow(rows / 2);
+    grid->SetFocus();
+    Application->ProcessMessages();
+    const HWND window = grid->WindowHandle();
+    const LPARAM at = MAKELPARAM(100, 100);
+    // One notch down and back first, to be sure the notches step.
+    const Integer middle = grid->Row();
+    SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), at);
+    if (grid->Row() != middle + 3)
+        std::abort();
+    SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(WHEEL_DELTA)), at);
+    Application->ProcessMessages();
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < WheelNotches; ++i) {
+        const short delta = i % 2 == 0 ? -WHEEL_DELTA : WHEEL_DELTA;
+        SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), at);
+        Application->ProcessMessages();
+    }
+    const double seconds = SecondsSince(start);
+    form->Free();
+    Application->ProcessMessages();
+    return seconds;
+}
+
+void BM_WheelNotchMillionRowsAgainstHundred(benchmark::State& state) {
+    StartPlatformOnce();
+    double smallBest = 0;
+    double largeBest = 0;
+    for (auto _ : state) {
+        for (int round = 0; round < Rounds; ++round) {
+            const double small = WheelNotchesOn(100);
+            const double large = WheelNotchesOn(1000000);
+            smallBest = round == 0 ? small : std::min(smallBest, small);
+            largeBest = round == 0 ? large : std::min(largeBest, large);
+        }
+    }
+    state.counters["us_per_notch_100"] = smallBest / WheelNotches * 1e6;
+    state.counters["us_per_notch_1M"] = largeBest / WheelNotches * 1e6;
+    state.counters["notch_1M_over_100"] = smallBest > 0 ? largeBest / smallBest : 0;
+}
+BENCHMARK(BM_WheelNotchMillionRowsAgainstHundred)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

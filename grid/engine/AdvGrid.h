@@ -14,7 +14,16 @@
 //   radio groups, buttons and expand cells            (grid/engine/AdvGridButtons.cpp)
 //   cell range operations                             (grid/engine/AdvGridRanges.cpp)
 //   per-cell queries, check-box state, editor relays  (grid/engine/AdvGridQueries.cpp)
-//   balloons and settings change handlers             (grid/view/AdvGridBalloons.cpp)
+//   balloons and settings change handlers             (grid/engine/AdvGridBalloon.cpp)
+//   window procedure, mouse wheel, wheel panning      (grid/engine/AdvGridWndProc.cpp)
+//   in-place editor hand-over, key release, scrolling (grid/engine/AdvGridEditHandOver.cpp)
+//   headers in the fixed cells                        (grid/engine/AdvGridHeaders.cpp)
+//   check boxes in cells                              (grid/engine/AdvGridCheckBoxes.cpp)
+//   selection state                                   (grid/engine/AdvGridSelection.cpp)
+//   navigation services                               (grid/engine/AdvGridNavigation.cpp)
+//   Enter-key advance and key presses                 (grid/engine/AdvGridKeys.cpp)
+//   theme and border                                  (grid/view/AdvGridTheme.cpp)
+//   editors                                           (grid/view/AdvGridEditing.cpp)
 //   focus frame                                       (grid/view/AdvGridFocus.cpp)
 //   update locking                                    (grid/view/AdvGridUpdate.cpp)
 //   current cell, scrolling into view, moving lines   (grid/engine/AdvGridCurrent.cpp)
@@ -377,6 +386,8 @@ private:
     // Keeps the cell controls, the row flags and the hidden rows in step after the Count rows from
     // FromIndex moved to start at ToIndex.
     void RowsMoved(Integer FromIndex, Integer Count, Integer ToIndex);
+    // A synchronised grid with SelectionRow takes the current row.
+    void FollowSyncGridRow();
     // Scrolls down while the bottom of row ARow lies below limit and TopRow is below lastTop.
     void ScrollRowAbove(Integer ARow, Integer limit, Integer lastTop);
 
@@ -1003,7 +1014,8 @@ public:
     void SetQELGradientMirrorTo(TColor Value);
 
 protected:
-    // A cell control that is freed leaves its cell and the control list, so nothing reaches it again.
+    // A cell control that is freed leaves its cell and the control list, so nothing reaches it again;
+    // an edit link or its control is forgotten.
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // The record of a look that holds nothing but what a new record of that cell would, with clNone
     // counting as the default of each colour: freeing it changes nothing a painter would show.
@@ -1027,11 +1039,14 @@ public:
     // FIXME: proportional scroll thumbs are not built yet; these change nothing.
     void UpdateVertScrollProportional();
     void UpdateHorzScrollProportional();
+    // FIXME: there are no flat scroll bars or scroll controls to follow the window's yet.
+    void UpdateFlatScrollBars();
 
 protected:
     // ---- Construction, lifecycle, changed cells (AdvGrid.cpp)
 
     void CreateWnd() override;
+    // Also ends the balloons: the tooltip window goes with the grid's window (AdvGridBalloon.cpp).
     void DestroyWnd() override;
     void Loaded() override;
     void Resize() override;
@@ -1049,13 +1064,8 @@ protected:
     // The nearest enclosing form, walking the parents; null when there is none.
     TCustomForm* FindParentForm(TControl* Control) const;
 
-    // ---- Balloons and settings change handlers (grid/view/AdvGridBalloons.cpp)
+    // ---- Headers in the fixed cells (AdvGridHeaders.cpp)
 
-    // FIXME: balloon tips come with the view; these do nothing yet.
-    void StartBalloons();
-    void StopBalloons();
-    // FIXME: the search panel does not follow the search footer yet.
-    void SearchFooterChanged(TObject* Sender);
     // FIXME: headers are not shown in the fixed cells yet.
     void ShowColumnHeaders();
     void ShowRowHeaders();
@@ -1096,6 +1106,204 @@ protected:
     Integer FFixedColsMin = 0;
     Integer FMinRowHeight = 0;
     Integer FMinColWidth = 0;
+
+public:
+    // ---- Balloons and settings change handlers (AdvGridBalloon.cpp)
+
+    // Makes the balloon tooltip window of the grid's window, once until BalloonDone: one tool over the
+    // client area whose text is asked for when the tip shows, the error icon and "ToolTipText" as its
+    // title, the delays that are not -1 and the transparency. Nothing while the grid has no window.
+    void BalloonInit();
+    // Destroys the tooltip window when BalloonInit made it.
+    void BalloonDone();
+    // The tooltip window, 0 when there is none.
+    HWND ToolTipHandle() const { return FHToolTip; }
+
+protected:
+    void CreateToolTipWindow();
+    void DestroyToolTipWindow();
+    // Adds the tool over the client area and the title (Icon outside 0 .. 3 becomes 0); nothing
+    // without a window.
+    void AddToolTipTool(Integer Icon, const String& Title);
+    // The grid's handlers of its settings objects' changes.
+    void BalloonEnableChanged(TObject* Sender);
+    void ShowModifiedChanged(TObject* Sender);
+    void BandsChanged(TObject* Sender);
+    // Lays the search panel out as the search footer says.
+    void SearchFooterChanged(TObject* Sender);
+
+    HWND FHToolTip = nullptr;
+    bool FBalloonInitialised = false; // BalloonInit ran since the last BalloonDone
+
+public:
+    // ---- Window procedure, mouse wheel and wheel panning (AdvGridWndProc.cpp)
+    // A wheel notch moves by the grid's own step only: after the window procedure stepped, the
+    // framework's wheel handlers answer handled without moving again.
+
+    bool EnableWheel() const { return FEnableWheel; }
+    void SetEnableWheel(bool Value) { FEnableWheel = Value; }
+    TIntelliPan IntelliPan() const { return FIntelliPan; }
+    void SetIntelliPan(TIntelliPan Value) { FIntelliPan = Value; }
+    // Cells follow the editor's text while the user types.
+    bool ShowEditProcess() const { return FShowEditProcess; }
+    void SetShowEditProcess(bool Value) { FShowEditProcess = Value; }
+    // Wheel panning runs, from a middle click to the next click or key.
+    bool WheelPanning() const { return wheelpan; }
+    // The timer that steps wheel panning every 10 ms.
+    static constexpr UINT_PTR WheelPanTimerID = 999;
+
+    TEditCellDoneEvent OnEditCellDone;
+    TComboChangeEvent OnComboChange;
+    TComboObjectChangeEvent OnComboObjectChange;
+    TComboCloseUpEvent OnComboCloseUp;
+    TComboCloseUpEvent OnComboDropDown;
+    TSelectionChanged OnSelectionChanged;
+    TNotifyEvent OnIntelliZoom;
+
+protected:
+    void WndProc(TMessage& Message) override;
+    // Runs after the grid's own wheel step with the rows moved; answering false lets the framework's
+    // wheel handlers run as well.
+    virtual void WheelHook(Integer Delta, bool& Handled) { Handled = false; }
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    // Draws the panning marker of IntelliPan with its top-left corner at the panning start point.
+    void PaintWheelPanMarker();
+    // Invalidates the 32 x 32 square of the marker.
+    void InvalidateWheelPanMarker();
+    // Repaints the selection for the looks that paint it specially, then fires OnSelectionChanged.
+    virtual void DoSelectionChanged(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom);
+    virtual void DoComboCloseUp(Integer ARow, Integer ACol);
+    virtual void DoComboDropDown(Integer ARow, Integer ACol);
+    virtual void DoIntelliZoom();
+
+    bool FShowEditProcess = false;
+    bool FEditStart = false;            // the editor was just shown: its first change is not a typed one
+    bool FSelectionChangedFlag = false; // DoSelectionChanged ran since the last EndUpdate
+
+private:
+    // The wheel message's branch: the grid's own step. handled stays true unless WheelHook lets the
+    // framework's wheel handling run as well.
+    void MouseWheelStep(TMessage& Message, const TGridRect& oldSelection, bool& handled);
+    // Fires OnMouseWheelDown or OnMouseWheelUp and answers its Handled.
+    bool WheelEventOnly(bool down, TShiftState Shift, TPoint MousePos);
+    // One WM_COMMAND through the grid: editor changes, combo notifications and the sender's own copy.
+    // True when the framework's handling is not to run.
+    bool CommandMessage(TMessage& Message);
+    // OnComboChange and OnComboObjectChange for the combo editor's item.
+    void ComboChanged();
+    void StartWheelPan(const TPoint& pos);
+    void StopWheelPan();
+    void WheelPanStep();
+
+    bool wheelpan = false;
+    TPoint wheelpanpos;
+    UINT_PTR wheeltimer = 0;
+    HCURSOR prevcurs = nullptr;
+    HCURSOR FICursor = nullptr;
+    bool FPanHintsWere = true;  // the application's hints before panning switched them off
+    bool FWheelStepped = false; // the framework handles a wheel message the grid has stepped for
+
+public:
+    // ---- In-place editor hand-over, key release and scroll follow-up (AdvGridEditHandOver.cpp)
+
+    // Starts editing the current cell, unless it holds a control a click toggles; scrolls the cell into
+    // view at the top or left when it lies above or left of the view.
+    void ShowInplaceEdit();
+    // Ends editing: the editor's text and the special editor's value go into the cell.
+    void HideInplaceEdit();
+    // An editor ended on Key: moves on as the grid's own keys would, Enter advancing to the next cell.
+    void DoneInplaceEdit(Word Key, TShiftState Shift);
+    // Asks SelectCell about the current cell again; the answer is not used.
+    void Select();
+    void OleColumnDragStart(Integer ACol, Integer AIndex, TCustomListBox* AList);
+    // A left click at (r.Left + 2, r.Top + 2) of the cell, without the grid's mouse events.
+    friend void ClickGridCell(TAdvStringGrid* Grid, Integer ACol, Integer ARow);
+    // The edit link whose control edits the current cell, or null.
+    TEditLink* EditLink() const { return FEditLink; }
+    // Links the control's window procedure through EditLinkWndProc; null unlinks the previous one.
+    void SetEditLink(TEditLink* Value);
+    bool EditMode() const { return FEditMode; }
+    TEditorType EditControl() const { return FEditControlType; }
+    // The disjunct selection of single cells, each entry row * 65536 + column.
+    const TIntList* SelectedCellList() const { return FSelectedCells.get(); }
+
+    TNotifyEvent OnEditingDone;
+    TEllipsClickEvent OnEllipsClick;
+    TDropDownButtonClickEvent OnDropDownHeaderButtonClick;
+    TDropDownButtonClickEvent OnDropDownFooterButtonClick;
+    TColumnSizeEvent OnColumnSize;
+    TRowSizeEvent OnRowSize;
+
+protected:
+    // Called by the editors when an edit ends: OnEditingDone, the edit ended, and "GridEditDone"
+    // posted with (ACol, ARow), so OnEditCellDone fires after the current message.
+    void EditDonePost(Integer ACol, Integer ARow);
+    void TopLeftChanged() override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void CalcSizingState(Integer X, Integer Y, TGridState& State, Integer& Index, Integer& SizingPos,
+                         Integer& SizingOfs, TGridDrawInfo& FixedInfo) override;
+    virtual void DoEllipsClick(const String& Text, String& Result);
+    void DropDownHeaderButtonClick(Integer ButtonIndex);
+    void DropDownFooterButtonClick(Integer ButtonIndex);
+    // The memo drop-down (Sender) changed: its text goes into the current cell as the user types.
+    void MemoDropDownChange(TObject* Sender);
+    void UnitEditChanged(TObject* Sender, const String& NewUnit);
+    // In front of an edit link's control: with goTabs the control is asked for arrows, Tab and
+    // characters; everything else goes to the control's own procedure.
+    void EditLinkWndProc(TMessage& Message);
+    // Forgets an edit link or its control that goes away, so that nothing calls into it; the grid's
+    // Notification runs it.
+    void EditLinkRemoved(TComponent* AComponent);
+
+    bool FEditMode = false;                  // an editor is shown
+    TEditorType FEditControlType = edNormal; // the kind of the active editor
+    String FEditText;                        // the cell's text when editing started
+    bool FEditing = false;
+    bool FBlockFocus = false;
+    bool FForceSel = false;
+    TGridRect FMoveSelection; // the selection the key handling remembered
+    String SearchInc;         // typed for the incremental search
+    Integer FOleDragIndex = -1;
+    TCustomListBox* FOleDragList = nullptr;
+    TEditLink* FEditLink = nullptr;          // not owned
+    TWinControl* FEditLinkControl = nullptr; // the control whose procedure EditLinkWndProc stands before
+    TWndMethod FGridControlWndProc;          // that control's procedure before
+
+public:
+    // ---- Check boxes in cells (AdvGridCheckBoxes.cpp)
+
+    // FIXME: no cell holds a control yet, so none answers true.
+    bool IsClickControlCell(Integer ACol, Integer ARow);
+
+    // ---- Selection state (AdvGridSelection.cpp)
+
+    // FIXME: disjunct row selections are not kept yet, so there is none to clear.
+    void ClearRowSelectAll();
+
+    // ---- Navigation services (AdvGridNavigation.cpp)
+
+    // FIXME: the search footer does not cover rows yet, so nothing scrolls.
+    void ScrollAboveSearchFooter();
+
+    // ---- Enter-key advance and key presses (AdvGridKeys.cpp)
+
+    // FIXME: Enter does not advance to the next cell yet.
+    void AdvanceCell();
+
+    // ---- Theme and border (grid/view/AdvGridTheme.cpp)
+
+    // FIXME: the Office scheme is not followed yet.
+    void FollowOfficeTheme();
+    // FIXME: the border of the styled looks is not drawn yet.
+    void DrawGridBorder();
+
+    // ---- Editors (grid/view/AdvGridEditing.cpp)
+
+    // FIXME: there are no special in-place editors yet, so there is no value to write back.
+    void EndCellEditor(Integer ACol, Integer ARow);
+    // FIXME: rows are not appended by the arrow key yet.
+    void AppendAutoRow();
 
 private:
     void CreateOwnedObjects();
@@ -1302,7 +1510,7 @@ private:
     bool FFixedAsButtons = false;
     bool FHintShowCells = false;
     bool FHTMLHint = false;
-    bool FIntelliPan = false;
+    TIntelliPan FIntelliPan = ipVertical;
     bool FLookup = false;
     bool FLookupCaseSensitive = false;
     bool FLookupHistory = false;

@@ -4,7 +4,14 @@
 #include "platform/framework/Controls.h"
 #include "platform/rtl/Persistent.h"
 
-// FIXME: holds only whether editor buttons show without editing; its other settings come with the view.
+namespace AdvGrid {
+// How in-cell controls and the search panel's buttons are drawn.
+ZELMOR_ENUM(TControlStyle, csClassic, csFlat, csWinXP, csTarvel, csQEL, csGlyph, csTheme)
+} // namespace AdvGrid
+
+// The look of in-cell controls.
+// FIXME: holds only the control style and whether editor buttons show without editing; its other
+// settings come with the view.
 class TControlLook : public TPersistent {
     DECLARE_CLASS(TControlLook, TPersistent)
 
@@ -16,6 +23,7 @@ public:
             TPersistent::Assign(Source);
             return;
         }
+        FControlStyle = source->FControlStyle;
         FDropDownAlwaysVisible = source->FDropDownAlwaysVisible;
         FSpinButtonsAlwaysVisible = source->FSpinButtonsAlwaysVisible;
     }
@@ -26,8 +34,11 @@ public:
     void SetDropDownAlwaysVisible(bool value) { FDropDownAlwaysVisible = value; }
     bool SpinButtonsAlwaysVisible() const { return FSpinButtonsAlwaysVisible; }
     void SetSpinButtonsAlwaysVisible(bool value) { FSpinButtonsAlwaysVisible = value; }
+    AdvGrid::TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(AdvGrid::TControlStyle Value) { FControlStyle = Value; }
 
 private:
+    AdvGrid::TControlStyle FControlStyle = AdvGrid::csClassic;
     bool FDropDownAlwaysVisible = false;
     bool FSpinButtonsAlwaysVisible = false;
 };
