@@ -24,6 +24,8 @@
 //   Enter-key advance and key presses                 (grid/engine/AdvGridKeys.cpp)
 //   theme and border                                  (grid/view/AdvGridTheme.cpp)
 //   editors                                           (grid/view/AdvGridEditing.cpp)
+//   typed cell values                                 (grid/engine/AdvGridValues.cpp)
+//   automatic sizing, row and column swaps            (grid/engine/AdvGridSizing.cpp)
 //   focus frame                                       (grid/view/AdvGridFocus.cpp)
 //   update locking                                    (grid/view/AdvGridUpdate.cpp)
 //   current cell, scrolling into view, moving lines   (grid/engine/AdvGridCurrent.cpp)
@@ -1305,6 +1307,62 @@ public:
     // FIXME: rows are not appended by the arrow key yet.
     void AppendAutoRow();
 
+    // ---- Typed cell values (AdvGridValues.cpp)
+    // The readers raise EAdvGridError and change nothing when the text is no number. An empty text or a
+    // lone minus sign reads as 0. Ints and Floats strip mini-HTML tags and read the cell's display text;
+    // AllInts and AllFloats read by stored row, hidden rows counted, with no stripping.
+
+    // Writes the decimal text; with hidden columns the cell is repainted where it is displayed.
+    void SetInts(Integer ACol, Integer ARow, Integer Value);
+    // A text holding the locale's decimal or thousand separator is cleaned as Floats cleans it and read
+    // as a real rounded to the nearest whole number, halves to even ("2,5" under a ',' decimal is 2).
+    Integer GetInts(Integer ACol, Integer ARow);
+    Integer Ints(Integer ACol, Integer ARow) { return GetInts(ACol, ARow); }
+    void SetAllInts(Integer ACol, Integer ARow, Integer Value);
+    Integer GetAllInts(Integer ACol, Integer ARow);
+    Integer AllInts(Integer ACol, Integer ARow) { return GetAllInts(ACol, ARow); }
+    // The format SetFloats writes a cell's value with: FloatFormat for every cell.
+    virtual String GetFloatFormat(Integer ACol, Integer ARow);
+    void SetFloatFormat(const String& Value) { FFloatFormat = Value; }
+    void SetFloats(Integer ACol, Integer ARow, double Value);
+    // Currency signs, blanks and thousand separators are dropped and the locale's decimal separator read
+    // as the decimal mark; "(5)" is -5.
+    double GetFloats(Integer ACol, Integer ARow);
+    double Floats(Integer ACol, Integer ARow) { return GetFloats(ACol, ARow); }
+    // Writes with FloatFormat itself, not GetFloatFormat.
+    void SetAllFloats(Integer ACol, Integer ARow, double Value);
+    double GetAllFloats(Integer ACol, Integer ARow);
+    double AllFloats(Integer ACol, Integer ARow) { return GetAllFloats(ACol, ARow); }
+
+    // ---- Automatic sizing, row and column swaps (AdvGridSizing.cpp)
+    // Indexes are displayed ones. The limits clamp every size that sizing sets: a positive lower limit
+    // raises smaller values, a positive upper one lowers larger ones, and 0 is no limit.
+
+    bool SizeGrowOnly() const { return FSizeGrowOnly; }
+    void SetSizeGrowOnly(bool Value) { FSizeGrowOnly = Value; }
+    Integer MinColWidth() const { return FSizeMinColWidth; }
+    void SetMinColWidth(Integer Value) { FSizeMinColWidth = Value; }
+    Integer MaxColWidth() const { return FSizeMaxColWidth; }
+    void SetMaxColWidth(Integer Value) { FSizeMaxColWidth = Value; }
+    Integer MinRowHeight() const { return FSizeMinRowHeight; }
+    void SetMinRowHeight(Integer Value) { FSizeMinRowHeight = Value; }
+    Integer MaxRowHeight() const { return FSizeMaxRowHeight; }
+    void SetMaxRowHeight(Integer Value) { FSizeMaxRowHeight = Value; }
+    // Stretches the chosen columns (all of them with DoFixedCells, else the normal ones) in proportion to
+    // fill the control's width less a shown vertical scroll bar and the border; the pixels rounding
+    // leaves over go to the widest chosen column. Columns whose widths add up to 0 are left as they are.
+    void AutoFitColumns(bool DoFixedCells);
+    // The control's client width (height) becomes the sum of the displayed columns (rows); SizeToCells
+    // does both with the scroll bars off while it measures.
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    // Exchange two rows (columns) completely: texts, property records with their cell objects, colours
+    // and merges, the heights (widths) and the cell controls; a swapped sort column follows its column.
+    // The stores are exchanged by reference, whatever the rows hold.
+    void SwapRows(Integer ARow1, Integer ARow2);
+    void SwapColumns(Integer ACol1, Integer ACol2);
+
 private:
     void CreateOwnedObjects();
     void CreateFilterObjects();
@@ -1437,6 +1495,11 @@ private:
     TColorTones FTones;
     TPoint FXYOffset{2, 2};
     String FFloatFormat = u"%.2f";
+    bool FSizeGrowOnly = false;
+    Integer FSizeMinColWidth = 0;
+    Integer FSizeMaxColWidth = 0;
+    Integer FSizeMinRowHeight = 0;
+    Integer FSizeMaxRowHeight = 0;
     String FCheckTrue = u"Y";
     String FCheckFalse = u"N";
     Char FPasswordChar = u'*';

@@ -590,6 +590,10 @@ protected:
     // stored in the block, not its area. fn must not write to the store.
     void ForEachObjectSlot(Integer fromCol, Integer fromRow, Integer toCol, Integer toRow,
                            const std::function<void(Integer ACol, Integer ARow, TObject* object)>& fn) const;
+    // Exchange the texts and object slots of two rows (columns) by reference: no text is copied, and two
+    // rows cost the same whatever they hold. Nothing is repainted.
+    void ExchangeRowStores(Integer ARow1, Integer ARow2);
+    void ExchangeColStores(Integer ACol1, Integer ACol2);
 
 private:
     // A cell's text in 16 bytes: up to 7 UTF-16 units inside, a longer text on the heap.
@@ -640,6 +644,9 @@ private:
     void MoveFarCells(bool isColumn, Integer fromIndex, Integer toIndex);
     // Rotates the rows' cells (or the rows) of lo..hi.
     void MoveLines(bool isColumn, Integer fromIndex, Integer toIndex);
+    // Takes out the far cells whose index on the axis is a or b, runs exchange, and puts them back with
+    // a and b exchanged.
+    void ExchangeFarCells(bool isColumn, Integer a, Integer b, const std::function<void()>& exchange);
     void BeginStringsUpdate();
     void EndStringsUpdate();
 

@@ -395,6 +395,71 @@ void TStringGrid::MoveLines(bool isColumn, Integer fromIndex, Integer toIndex) {
     }
 }
 
+void TStringGrid::ExchangeFarCells(bool isColumn, Integer a, Integer b,
+                                   const std::function<void()>& exchange) {
+    UpdateNearLimits();
+    std::vector<std::tuple<Integer, Integer, FarCell>> taken;
+    for (auto it = FFar.begin(); it != FFar.end();) {
+        const Integer col = static_cast<Integer>(std::uint32_t(it->first));
+        const Integer row = static_cast<Integer>(std::uint32_t(it->first >> 32));
+        const Integer index = isColumn ? col : row;
+        if (index == a || index == b) {
+            taken.emplace_back(col, row, std::move(it->second));
+            it = FFar.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    exchange();
+    for (auto& [col, row, cell] : taken) {
+        Integer& index = isColumn ? col : row;
+        index = index == a ? b : a;
+        if (!cell.text.Empty())
+            StoreText(col, row, cell.text.Get());
+        if (cell.object != nullptr)
+            StoreObject(col, row, cell.object);
+    }
+}
+
+void TStringGrid::ExchangeRowStores(Integer ARow1, Integer ARow2) {
+    if (ARow1 < 0 || ARow2 < 0)
+        throw EInvalidGridOperation(Consts::SIndexOutOfRange);
+    if (ARow1 == ARow2)
+        return;
+    ExchangeFarCells(false, ARow1, ARow2, [&] {
+        const size_t hi = static_cast<size_t>(std::max(ARow1, ARow2));
+        if (FData.size() <= static_cast<size_t>(std::min(ARow1, ARow2)))
+            return; // neither row has near cells
+        if (FData.size() <= hi)
+            GrowData(hi + 1);
+        std::swap(FData[static_cast<size_t>(ARow1)], FData[static_cast<size_t>(ARow2)]);
+    });
+}
+
+void TStringGrid::ExchangeColStores(Integer ACol1, Integer ACol2) {
+    if (ACol1 < 0 || ACol2 < 0)
+        throw EInvalidGridOperation(Consts::SIndexOutOfRange);
+    if (ACol1 == ACol2)
+        return;
+    const size_t lo = static_cast<size_t>(std::min(ACol1, ACol2));
+    const size_t hi = static_cast<size_t>(std::max(ACol1, ACol2));
+    ExchangeFarCells(true, ACol1, ACol2, [&] {
+        auto exchangeIn = [&](auto& items) {
+            if (items.size() <= lo)
+                return;
+            if (items.size() <= hi)
+                items.resize(hi + 1);
+            std::swap(items[lo], items[hi]);
+        };
+        for (auto& row : FData) {
+            if (row) {
+                exchangeIn(row->texts);
+                exchangeIn(row->objects);
+            }
+        }
+    });
+}
+
 void TStringGrid::RowBlockMoved(Integer fromIndex, Integer count, Integer toIndex) {
     UpdateNearLimits();
     const Integer lo = std::min(fromIndex, toIndex);

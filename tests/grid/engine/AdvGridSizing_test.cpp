@@ -1,0 +1,150 @@
+// Tests of fitting the columns to the control and of exchanging rows and columns with all they carry.
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/grid/engine/AdvGridTesting.h"
+
+#include "grid/engine/AdvGrid.h"
+#include "platform/rtl/Convert.h"
+
+namespace {
+
+using advgrid_fixtures::gLiveGraphics;
+using advgrid_fixtures::TCellGraphic;
+
+class AdvGridSizingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(gLiveGraphics, 0);
+        grid = new TAdvStringGrid(nullptr);
+        grid->SetScrollBars(ssNone);
+        grid->SetBorderStyle(bsNone);
+    }
+    void TearDown() override {
+        delete grid;
+        EXPECT_EQ(gLiveGraphics, 0) << "every record is freed with the grid";
+    }
+    void SetWidths(const std::vector<Integer>& widths) {
+        grid->SetColCount(static_cast<Integer>(widths.size()));
+        for (size_t c = 0; c < widths.size(); ++c)
+            grid->SetColWidths(static_cast<Integer>(c), widths[c]);
+    }
+    std::vector<Integer> Widths() const {
+        std::vector<Integer> out;
+        for (Integer c = 0; c < grid->ColCount(); ++c)
+            out.push_back(grid->ColWidths(c));
+        return out;
+    }
+    TAdvStringGrid* grid = nullptr;
+};
+
+TEST_F(AdvGridSizingTest, AutoFitColumnsStretchesTheNormalColumnsInProportion) {
+    grid->SetWidth(400);
+    SetWidths({30, 50, 100, 50});
+    grid->SetFixedCols(1);
+    // 367 of 370 pixels in proportion (three line widths kept back), the two left over to the widest.
+    grid->AutoFitColumns(false);
+    EXPECT_EQ(Widths(), (std::vector<Integer>{30, 92, 186, 92}));
+    // Fitted columns stay as they are.
+    grid->AutoFitColumns(false);
+    EXPECT_EQ(Widths(), (std::vector<Integer>{30, 92, 186, 92}));
+    // With the fixed column the whole width is shared, the fixed column's lines included.
+    grid->AutoFitColumns(true);
+    Integer total = 0;
+    for (Integer w : Widths())
+        total += w;
+    EXPECT_EQ(total, 400);
+}
+
+TEST_F(AdvGridSizingTest, AutoFitColumnsLeavesColumnsWithoutWidthAlone) {
+    grid->SetWidth(300);
+    SetWidths({40, 0, 0});
+    grid->SetFixedCols(1);
+    grid->AutoFitColumns(false);
+    EXPECT_EQ(Widths(), (std::vector<Integer>{40, 0, 0}));
+}
+
+TEST_F(AdvGridSizingTest, AutoFitColumnsOnOneColumnLeavesRoomForTheScrollBar) {
+    grid->SetWidth(250);
+    grid->SetFixedCols(0);
+    SetWidths({64});
+    grid->AutoFitColumns(true);
+    EXPECT_EQ(grid->ColWidths(0), 245);
+    grid->SetScrollBarAlways(saVert);
+    grid->AutoFitColumns(true);
+    EXPECT_EQ(grid->ColWidths(0), 245 - GetSystemMetrics(SM_CXVSCROLL));
+}
+
+TEST_F(AdvGridSizingTest, SizeToCellsSizesTheClientToTheLines) {
+    SetWidths({10, 20, 30});
+    grid->SetRowCount(2);
+    grid->SetRowHeights(0, 15);
+    grid->SetRowHeights(1, 25);
+    grid->SetScrollBars(ssBoth);
+    grid->SizeToCells();
+    EXPECT_EQ(grid->ClientWidth(), 60);
+    EXPECT_EQ(grid->ClientHeight(), 40);
+    EXPECT_EQ(grid->ScrollBars(), ssBoth);
+}
+
+TEST_F(AdvGridSizingTest, SwapRowsCarriesTextsRecordsHeightsAndControls) {
+    grid->SetColCount(3);
+    grid->SetRowCount(5);
+    for (Integer r = 0; r < 5; ++r)
+        for (Integer c = 0; c < 3; ++c)
+            grid->SetCells(c, r, IntToStr(c) + u"," + IntToStr(r));
+    grid->SetGraphicObjects(1, 1, new TCellGraphic);
+    TObject* graphic = grid->GraphicObjects(1, 1);
+    grid->SetColors(2, 3, clRed);
+    grid->SetRowHeights(1, 40);
+    // A cell beyond the near columns lives outside the rows' stores; it travels as well.
+    grid->SetGridCell(5000, 1, u"far");
+    grid->SwapRows(1, 3);
+
+    for (Integer c = 0; c < 3; ++c) {
+        EXPECT_EQ(grid->Cells(c, 1), IntToStr(c) + u",3");
+        EXPECT_EQ(grid->Cells(c, 3), IntToStr(c) + u",1");
+    }
+    EXPECT_EQ(grid->GraphicObjects(1, 3), graphic);
+    EXPECT_EQ(grid->GraphicObjects(1, 1), nullptr);
+    EXPECT_EQ(grid->Colors(2, 1), clRed);
+    EXPECT_EQ(grid->RowHeights(3), 40);
+    EXPECT_EQ(grid->RowHeights(1), grid->DefaultRowHeight());
+    EXPECT_EQ(grid->GridCells(5000, 3), u"far");
+    EXPECT_EQ(grid->GridCells(5000, 1), u"");
+    EXPECT_EQ(gLiveGraphics, 1) << "the record moved, none copied or freed";
+
+    grid->SwapRows(3, 1);
+    EXPECT_EQ(grid->GraphicObjects(1, 1), graphic);
+    EXPECT_EQ(grid->Cells(0, 1), u"0,1");
+    EXPECT_THROW(grid->SwapRows(1, 5), EAdvGridError);
+}
+
+TEST_F(AdvGridSizingTest, SwapColumnsCarriesTextsRecordsAndWidths) {
+    grid->SetColCount(4);
+    grid->SetRowCount(3);
+    for (Integer r = 0; r < 3; ++r)
+        for (Integer c = 0; c < 4; ++c)
+            grid->SetCells(c, r, IntToStr(c) + u"," + IntToStr(r));
+    grid->SetGraphicObjects(3, 2, new TCellGraphic);
+    TObject* graphic = grid->GraphicObjects(3, 2);
+    grid->SetColWidths(3, 17);
+    // A row shorter than both columns and one that reaches only the first.
+    grid->SetRowCount(5);
+    grid->SetCells(1, 4, u"x");
+    grid->SwapColumns(1, 3);
+
+    for (Integer r = 0; r < 3; ++r) {
+        EXPECT_EQ(grid->Cells(1, r), u"3," + IntToStr(r));
+        EXPECT_EQ(grid->Cells(3, r), u"1," + IntToStr(r));
+    }
+    EXPECT_EQ(grid->Cells(3, 4), u"x");
+    EXPECT_EQ(grid->Cells(1, 4), u"");
+    EXPECT_EQ(grid->GraphicObjects(1, 2), graphic);
+    EXPECT_EQ(grid->ColWidths(1), 17);
+    EXPECT_EQ(grid->ColWidths(3), grid->DefaultColWidth());
+    EXPECT_EQ(gLiveGraphics, 1);
+}
+
+} // namespace
