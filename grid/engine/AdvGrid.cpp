@@ -492,7 +492,8 @@ void TAdvStringGrid::Loaded() {
         FLook = glCustom;
         SetLook(glQEL);
     }
-    // FIXME: AutoSize sizes the columns to their contents once automatic sizing exists.
+    if (FAutoSize && Parent() != nullptr)
+        AutoSizeColumns(false, 4);
     if (FColumnSize->Save())
         LoadColSizes();
     FFixedRowsMin = FixedRows();

@@ -1084,6 +1084,13 @@ protected:
     // pictures, controls, borders and the grid's looks come with the painting.
     void DrawCellContent(TCanvas* Canvas, Integer ACol, Integer ARow, const TRect& Rect,
                          TGridDrawState State) override;
+    // The room the displayed text of the cell at stored column ACol takes on the grid canvas with the
+    // canvas's current font: the widest line and the lines' total height, 0 x 0 for an empty text.
+    // Unbounded, lines break only in multi-line cells; SB wraps inside the cell's width less 2 pixels
+    // on each side, VS keeping 17 more pixels free.
+    // FIXME: measures plain text on the canvas, a wrapped line as its width over the room; mini-HTML,
+    // rich and rotated text, word breaks and the cell's own font come with the painting.
+    TSize GetCellTextSize(Integer ACol, Integer ARow, bool VS, bool SB);
 
     // ---- Column states (grid/files/AdvGridColumnState.cpp)
 
@@ -1351,6 +1358,31 @@ public:
     // Stretches the chosen columns (all of them with DoFixedCells, else the normal ones) in proportion to
     // fill the control's width less a shown vertical scroll bar and the border; the pixels rounding
     // leaves over go to the widest chosen column. Columns whose widths add up to 0 are left as they are.
+    TPoint XYOffset() const { return FXYOffset; }
+    void SetXYOffset(const TPoint& Value) { FXYOffset = Value; }
+    bool XYOffsetTopLeftOnly() const { return FXYOffsetTopLeftOnly; }
+    void SetXYOffsetTopLeftOnly(bool Value) { FXYOffsetTopLeftOnly = Value; }
+    // The text inset's totals: XYOffset once when it applies to the top left only, else twice.
+    Integer XYOffsetTotalX() const { return FXYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }
+    Integer XYOffsetTotalY() const { return FXYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
+    // Fit the columns and rows together to every cell (the fixed ones too with DoFixedCells), in one
+    // update bracket; merged cells do not count along their merge.
+    void AutoSizeCells(bool DoFixedCells, Integer PaddingX, Integer PaddingY);
+    // Fit every column (the fixed left and right ones too with DoFixedCols) or one column to its text,
+    // then add Padding within the limits. The Grow forms never make a column narrower.
+    void AutoSizeColumns(bool DoFixedCols, Integer Padding);
+    void AutoGrowColumns(bool DoFixedCols, Integer Padding);
+    void AutoSizeCol(Integer ACol, Integer Padding);
+    void AutoGrowCol(Integer ACol, Integer Padding);
+    // Measures the rows ColumnSize.Rows names and sets the width, unless GrowOnly and it is wide enough.
+    void AutoSizeColumnCore(Integer ACol, bool GrowOnly);
+    // Fit one row to the tallest of its cells, then add Padding within the limits.
+    void AutoSizeRow(Integer ARow, Integer Padding);
+    // Reserve is taken from the height a picture may use.
+    void AutoSizeRowCore(Integer ARow, bool GrowOnly, Integer Reserve);
+    // The extent a cell's object adds to its text when it is measured.
+    // FIXME: no cell holds an object yet, so every cell answers (0, 0), as a cell without one does.
+    virtual TPoint GetCellGraphicSize(Integer ACol, Integer ARow);
     void AutoFitColumns(bool DoFixedCells);
     // The control's client width (height) becomes the sum of the displayed columns (rows); SizeToCells
     // does both with the scroll bars off while it measures.
@@ -1496,6 +1528,7 @@ private:
     TPoint FXYOffset{2, 2};
     String FFloatFormat = u"%.2f";
     bool FSizeGrowOnly = false;
+    bool FXYOffsetTopLeftOnly = false;
     Integer FSizeMinColWidth = 0;
     Integer FSizeMaxColWidth = 0;
     Integer FSizeMinRowHeight = 0;

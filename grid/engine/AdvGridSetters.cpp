@@ -125,7 +125,9 @@ void TAdvStringGrid::SetVAlignment(TVAlignment Value) {
 
 void TAdvStringGrid::SetAutoSize(bool Value) {
     FAutoSize = Value;
-    // FIXME: sizing the normal columns to their contents plus 10 pixels comes with automatic sizing.
+    // Text is measured on the canvas, which needs the window of a parent.
+    if (Value && !ComponentState().Contains(csLoading) && Parent() != nullptr)
+        AutoSizeColumns(false, 10);
 }
 
 void TAdvStringGrid::SetFlat(bool Value) {

@@ -4,7 +4,182 @@
 #include <vector>
 
 #include "grid/engine/AdvGrid.h"
+#include "grid/engine/AdvUtil.h"
 #include "platform/rtl/Convert.h"
+
+// ---- Sizing to the contents
+
+namespace {
+
+// Runs body between BeginUpdate and EndUpdate, ending the update also when body raises.
+template <typename Body> void InUpdate(TAdvStringGrid& grid, Body body) {
+    grid.BeginUpdate();
+    try {
+        body();
+    } catch (...) {
+        grid.EndUpdate();
+        throw;
+    }
+    grid.EndUpdate();
+}
+
+bool IsPlainCheckKind(TCellType kind) {
+    return kind == ctCheckBox || kind == ctDataCheckBox || kind == ctVirtCheckBox || kind == ctRadioButton;
+}
+
+} // namespace
+
+TPoint TAdvStringGrid::GetCellGraphicSize(Integer /*ACol*/, Integer /*ARow*/) {
+    return TPoint(0, 0);
+}
+
+void TAdvStringGrid::AutoSizeCells(bool DoFixedCells, Integer PaddingX, Integer PaddingY) {
+    InUpdate(*this, [&] {
+        const Integer firstCol = DoFixedCells ? 0 : FixedCols();
+        const Integer firstRow = DoFixedCells ? 0 : FixedRows();
+        // Each row ends at the tallest of its measured cells.
+        std::vector<Integer> rowBase(static_cast<size_t>(std::max(RowCount(), 0)), 0);
+        for (Integer r = firstRow; r < RowCount(); ++r)
+            rowBase[static_cast<size_t>(r)] = FSizeGrowOnly ? RowHeights(r) : 0;
+        for (Integer c = firstCol; c < ColCount(); ++c) {
+            Integer colBase = FSizeGrowOnly ? ColWidths(c) : 0;
+            const Integer stored = RealColIndex(c);
+            for (Integer r = firstRow; r < RowCount(); ++r) {
+                const bool fixed = c < FixedCols() || r < FixedRows();
+                Canvas()->Font()->Assign(fixed ? FixedFont() : Font());
+                GetCellColor(c, r, TGridDrawState(), Canvas()->Brush(), Canvas()->Font());
+                const TSize text = GetCellTextSize(stored, r, false, false);
+                const TPoint object = GetCellGraphicSize(c, r);
+                const TPoint span = CellSpan(stored, r);
+                Integer w = text.cx + object.X + PaddingX + FXYOffset.X;
+                Integer h = text.cy + object.Y + PaddingY + FXYOffset.Y;
+                if (span.X == 0 && w > colBase) {
+                    w = ClampToLimits(w, FSizeMinColWidth, FSizeMaxColWidth);
+                    if (w > colBase) {
+                        SetColWidths(c, w);
+                        colBase = w;
+                    }
+                }
+                Integer& base = rowBase[static_cast<size_t>(r)];
+                if (span.Y == 0 && h > base) {
+                    h = ClampToLimits(h, FSizeMinRowHeight, FSizeMaxRowHeight);
+                    if (h > base) {
+                        SetRowHeights(r, h);
+                        base = h;
+                    }
+                }
+            }
+        }
+    });
+}
+
+void TAdvStringGrid::AutoSizeColumns(bool DoFixedCols, Integer Padding) {
+    const Integer first = DoFixedCols ? 0 : FixedCols();
+    const Integer last = DoFixedCols ? ColCount() - 1 : ColCount() - FixedRightCols() - 1;
+    for (Integer c = first; c <= last; ++c) {
+        AutoSizeCol(c, 0);
+        if (Padding != 0)
+            SetColWidths(c, ClampToLimits(ColWidths(c) + Padding, FSizeMinColWidth, FSizeMaxColWidth));
+    }
+}
+
+void TAdvStringGrid::AutoGrowColumns(bool DoFixedCols, Integer Padding) {
+    const bool old = FSizeGrowOnly;
+    FSizeGrowOnly = true;
+    try {
+        AutoSizeColumns(DoFixedCols, Padding);
+    } catch (...) {
+        FSizeGrowOnly = old;
+        throw;
+    }
+    FSizeGrowOnly = old;
+}
+
+void TAdvStringGrid::AutoSizeCol(Integer ACol, Integer Padding) {
+    // FIXME: column 0 of a grid with nodes is sized to the node glyphs once nodes exist.
+    AutoSizeColumnCore(ACol, FSizeGrowOnly);
+    if (Padding != 0)
+        SetColWidths(ACol, ClampToLimits(ColWidths(ACol) + Padding, FSizeMinColWidth, FSizeMaxColWidth));
+}
+
+void TAdvStringGrid::AutoGrowCol(Integer ACol, Integer Padding) {
+    const bool old = FSizeGrowOnly;
+    FSizeGrowOnly = true;
+    try {
+        AutoSizeCol(ACol, Padding);
+    } catch (...) {
+        FSizeGrowOnly = old;
+        throw;
+    }
+    FSizeGrowOnly = old;
+}
+
+void TAdvStringGrid::AutoSizeColumnCore(Integer ACol, bool GrowOnly) {
+    Integer first = 0;
+    Integer last = RowCount() - 1;
+    switch (FColumnSize->Rows()) {
+    case arAll:
+        break;
+    case arNormal:
+        first = FixedRows();
+        last = RowCount() - FixedFooters() - 1;
+        break;
+    case arFixed:
+        last = FixedRows() - 1;
+        break;
+    }
+    const Integer stored = RealColIndex(ACol);
+    Integer widest = 0;
+    for (Integer r = first; r <= last; ++r) {
+        if (CellSpan(stored, r).X != 0)
+            continue;
+        Canvas()->Font()->Assign(r < FixedRows() || ACol < FixedCols() ? FixedFont() : Font());
+        GetCellColor(ACol, r, TGridDrawState(), Canvas()->Brush(), Canvas()->Font());
+        // FIXME: room for combo buttons, filter drop-downs and the sort indicator comes with those
+        // parts; an object laid over the whole cell counts its own width once cell objects exist.
+        const Integer w = GetCellGraphicSize(ACol, r).X + GetCellTextSize(stored, r, false, WordWrap()).cx;
+        widest = std::max(widest, w);
+    }
+    const Integer width = widest + XYOffsetTotalX() + 2 * (GridLineWidth() + 1);
+    if (GrowOnly && ColWidths(ACol) >= width)
+        return;
+    SetColWidths(ACol, ClampToLimits(width, FSizeMinColWidth, FSizeMaxColWidth));
+}
+
+void TAdvStringGrid::AutoSizeRow(Integer ARow, Integer Padding) {
+    AutoSizeRowCore(ARow, FSizeGrowOnly, Padding);
+    if (Padding != 0)
+        SetRowHeights(ARow, ClampToLimits(RowHeights(ARow) + Padding, FSizeMinRowHeight, FSizeMaxRowHeight));
+}
+
+void TAdvStringGrid::AutoSizeRowCore(Integer ARow, bool GrowOnly, Integer /*Reserve*/) {
+    Integer tallest = 0;
+    for (Integer c = 0; c < ColCount(); ++c) {
+        const Integer stored = RealColIndex(c);
+        if (CellSpan(stored, ARow).Y != 0 || IsIgnoredColumn(stored))
+            continue;
+        TFont* font = Canvas()->Font();
+        font->Assign(ARow < FixedRows() || c < FixedCols() ? FixedFont() : Font());
+        GetCellColor(c, ARow, TGridDrawState(), Canvas()->Brush(), font);
+        const Integer size = font->Size() + FZoomFactor;
+        font->SetSize(size == 0 ? 1 : size);
+        const Integer th = GetCellTextSize(stored, ARow, false, WordWrap()).cy;
+        const Integer gh = GetCellGraphicSize(stored, ARow).Y;
+        Integer total = th + gh;
+        const TCellType kind = GetCellType(c, ARow);
+        if (!IsBaseCell(stored, ARow))
+            total = 0;
+        else if (IsPlainCheckKind(kind))
+            total = DefaultRowHeight();
+        tallest = std::max(tallest, total);
+    }
+    Integer height = XYOffsetTotalY() + tallest + 2 * GridLineWidth();
+    if (FXYOffsetTopLeftOnly)
+        height += 2;
+    if (GrowOnly && RowHeights(ARow) >= height)
+        return;
+    SetRowHeights(ARow, ClampToLimits(height, FSizeMinRowHeight, FSizeMaxRowHeight));
+}
 
 // ---- Fitting
 

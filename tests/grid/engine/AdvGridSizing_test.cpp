@@ -6,6 +6,7 @@
 #include "tests/grid/engine/AdvGridTesting.h"
 
 #include "grid/engine/AdvGrid.h"
+#include "platform/framework/Forms.h"
 #include "platform/rtl/Convert.h"
 
 namespace {
@@ -17,12 +18,17 @@ class AdvGridSizingTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(gLiveGraphics, 0);
+        form = new TForm(nullptr, 0);
+        form->SetBounds(0, 0, 800, 600);
         grid = new TAdvStringGrid(nullptr);
         grid->SetScrollBars(ssNone);
         grid->SetBorderStyle(bsNone);
+        // Text is measured on the grid's canvas, which needs the grid's window.
+        grid->SetParent(form);
     }
     void TearDown() override {
         delete grid;
+        delete form;
         EXPECT_EQ(gLiveGraphics, 0) << "every record is freed with the grid";
     }
     void SetWidths(const std::vector<Integer>& widths) {
@@ -36,6 +42,7 @@ protected:
             out.push_back(grid->ColWidths(c));
         return out;
     }
+    TForm* form = nullptr;
     TAdvStringGrid* grid = nullptr;
 };
 
@@ -145,6 +152,131 @@ TEST_F(AdvGridSizingTest, SwapColumnsCarriesTextsRecordsAndWidths) {
     EXPECT_EQ(grid->ColWidths(1), 17);
     EXPECT_EQ(grid->ColWidths(3), grid->DefaultColWidth());
     EXPECT_EQ(gLiveGraphics, 1);
+}
+
+} // namespace
+
+namespace {
+
+// Widths and heights measured on the grid's canvas with the grid's pinned font.
+class AdvGridAutoSizeTest : public AdvGridSizingTest {
+protected:
+    void SetUp() override {
+        AdvGridSizingTest::SetUp();
+        grid->SetColCount(3);
+        grid->SetRowCount(4);
+        grid->FixedFont()->Assign(grid->Font());
+        grid->SetWordWrap(false);
+        grid->SetMultilineCells(true);
+    }
+    Integer TextWidth(const String& text) {
+        grid->Canvas()->Font()->Assign(grid->Font());
+        return grid->Canvas()->TextWidth(text);
+    }
+    Integer LineHeight() {
+        grid->Canvas()->Font()->Assign(grid->Font());
+        return grid->Canvas()->TextHeight(u"gh");
+    }
+};
+
+TEST_F(AdvGridAutoSizeTest, ColumnFitsItsWidestTextWithinTheLimits) {
+    grid->SetCells(1, 0, u"Head");
+    grid->SetCells(1, 1, u"a rather long text");
+    grid->SetCells(1, 2, u"short");
+    grid->SetCells(1, 3, u"line one\nline two, longer");
+    // Text, the inset on both sides and a grid line with a pixel on both sides.
+    const Integer fitted = TextWidth(u"a rather long text") + 4 + 4;
+    grid->AutoSizeCol(1, 0);
+    EXPECT_EQ(grid->ColWidths(1), std::max(fitted, TextWidth(u"line two, longer") + 8));
+    grid->SetCells(1, 3, u"");
+    grid->AutoSizeCol(1, 3);
+    EXPECT_EQ(grid->ColWidths(1), fitted + 3);
+
+    grid->SetMaxColWidth(40);
+    grid->AutoSizeCol(1, 0);
+    EXPECT_EQ(grid->ColWidths(1), 40);
+    grid->SetMaxColWidth(0);
+    grid->SetMinColWidth(500);
+    grid->AutoSizeCol(1, 0);
+    EXPECT_EQ(grid->ColWidths(1), 500);
+    grid->SetMinColWidth(0);
+
+    // Only the fixed rows, or only the normal rows without the footer.
+    grid->ColumnSize()->SetRows(arFixed);
+    grid->AutoSizeCol(1, 0);
+    EXPECT_EQ(grid->ColWidths(1), TextWidth(u"Head") + 8);
+    grid->ColumnSize()->SetRows(arNormal);
+    grid->SetFixedFooters(2);
+    grid->AutoSizeCol(1, 0);
+    EXPECT_EQ(grid->ColWidths(1), fitted);
+
+    // Wrapped text is measured inside the column's present width.
+    grid->ColumnSize()->SetRows(arAll);
+    grid->SetWordWrap(true);
+    grid->SetColWidths(1, 30);
+    grid->AutoSizeCol(1, 0);
+    EXPECT_EQ(grid->ColWidths(1), 30 - 4 + 8);
+}
+
+TEST_F(AdvGridAutoSizeTest, WrappedRowsGrowByTheirLines) {
+    grid->SetWordWrap(true);
+    grid->SetColWidths(1, 44);
+    const String text = u"several words that cannot fit in one line";
+    grid->SetCells(1, 1, text);
+    const Integer lines = (TextWidth(text) + 39) / 40;
+    ASSERT_GT(lines, 2);
+    grid->AutoSizeRow(1, 0);
+    EXPECT_EQ(grid->RowHeights(1), lines * LineHeight() + 4 + 2);
+    // An empty row keeps only its inset and lines.
+    grid->AutoSizeRow(2, 0);
+    EXPECT_EQ(grid->RowHeights(2), 4 + 2);
+}
+
+TEST_F(AdvGridAutoSizeTest, GrowOnlyNeverNarrowsOrLowers) {
+    grid->SetCells(1, 1, u"wide enough text");
+    grid->AutoSizeCol(1, 0);
+    const Integer wide = grid->ColWidths(1);
+    grid->SetCells(1, 1, u"x");
+    grid->AutoGrowCol(1, 0);
+    EXPECT_EQ(grid->ColWidths(1), wide);
+    EXPECT_FALSE(grid->SizeGrowOnly()) << "the grow forms restore the setting";
+    grid->AutoGrowColumns(false, 0);
+    EXPECT_EQ(grid->ColWidths(1), wide);
+    grid->AutoSizeColumns(false, 0);
+    EXPECT_EQ(grid->ColWidths(1), TextWidth(u"x") + 8);
+    // AutoSize fits the normal columns with ten pixels more.
+    grid->SetAutoSize(true);
+    EXPECT_EQ(grid->ColWidths(1), TextWidth(u"x") + 8 + 10);
+    EXPECT_EQ(grid->ColWidths(0), grid->DefaultColWidth());
+
+    grid->SetCells(0, 2, u"y");
+    grid->SetRowHeights(2, 90);
+    grid->SetSizeGrowOnly(true);
+    grid->AutoSizeRow(2, 0);
+    grid->AutoSizeCells(false, 0, 0);
+    EXPECT_EQ(grid->RowHeights(2), 90);
+    EXPECT_GE(grid->ColWidths(1), TextWidth(u"x") + 8);
+    grid->SetSizeGrowOnly(false);
+    grid->AutoSizeRow(2, 0);
+    EXPECT_EQ(grid->RowHeights(2), LineHeight() + 4 + 2);
+}
+
+TEST_F(AdvGridAutoSizeTest, RowsTakeTheirTallestCell) {
+    grid->SetCells(0, 1, u"one\ntwo\nthree");
+    grid->SetCells(2, 1, u"single");
+    grid->AutoSizeRow(1, 0);
+    EXPECT_EQ(grid->RowHeights(1), 3 * LineHeight() + 4 + 2);
+    grid->SetMaxRowHeight(20);
+    grid->AutoSizeRow(1, 0);
+    EXPECT_EQ(grid->RowHeights(1), 20);
+    grid->SetMaxRowHeight(0);
+
+    // Together with the columns: the first column's three lines set the row's height although the
+    // later columns are shorter, and each column fits its widest cell plus the padding.
+    grid->AutoSizeCells(true, 2, 1);
+    EXPECT_EQ(grid->RowHeights(1), 3 * LineHeight() + 1 + 2);
+    EXPECT_EQ(grid->ColWidths(2), TextWidth(u"single") + 2 + 2);
+    EXPECT_EQ(grid->ColWidths(0), TextWidth(u"three") + 2 + 2);
 }
 
 } // namespace
