@@ -1394,6 +1394,9 @@ public:
     // The stores are exchanged by reference, whatever the rows hold.
     void SwapRows(Integer ARow1, Integer ARow2);
     void SwapColumns(Integer ACol1, Integer ACol2);
+    // The row exchange of sorting: the sort cross-reference entries (when both rows have one), the
+    // enabled and modified flags in use, the heights and the rows' texts and records; cell controls stay.
+    virtual void SortSwapRows(Integer ARow1, Integer ARow2);
 
 private:
     void CreateOwnedObjects();

@@ -335,3 +335,38 @@ void TAdvStringGrid::SwapColumns(Integer ACol1, Integer ACol2) {
     }
     Invalidate();
 }
+
+namespace {
+
+// Exchanges two entries of a flag list that reaches both.
+void ExchangeEntries(TIntList& list, Integer a, Integer b) {
+    if (a < 0 || b < 0 || a >= list.Count() || b >= list.Count())
+        return;
+    const Integer value = list.Items(a);
+    list.SetItems(a, list.Items(b));
+    list.SetItems(b, value);
+}
+
+} // namespace
+
+void TAdvStringGrid::SortSwapRows(Integer ARow1, Integer ARow2) {
+    // FIXME: the swap count, the single-column mode, the disjunct row selection's move on sort and
+    // the sort row following its row come with sorting.
+    if (ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount())
+        throw EAdvGridError(AdvGridErrors::InvalidRowAccessed);
+    ExchangeEntries(*FSortRowXRef, ARow1, ARow2);
+    if (FUseEnabledRows)
+        ExchangeEntries(*FEnabledRows, ARow1, ARow2);
+    if (ARow1 != ARow2) {
+        const Integer h1 = RowHeights(ARow1);
+        const Integer h2 = RowHeights(ARow2);
+        if (h1 != h2) {
+            SetRowHeights(ARow1, h2);
+            SetRowHeights(ARow2, h1);
+        }
+        ExchangeRowStores(ARow1, ARow2);
+    }
+    if (FShowModified->Enabled())
+        ExchangeEntries(*FModifiedRows, ARow1, ARow2);
+    Invalidate();
+}

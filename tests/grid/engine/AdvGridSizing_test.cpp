@@ -128,6 +128,25 @@ TEST_F(AdvGridSizingTest, SwapRowsCarriesTextsRecordsHeightsAndControls) {
     EXPECT_THROW(grid->SwapRows(1, 5), EAdvGridError);
 }
 
+TEST_F(AdvGridSizingTest, SortSwapRowsCarriesTextsRecordsAndHeights) {
+    grid->SetColCount(2);
+    grid->SetRowCount(4);
+    grid->SetCells(1, 1, u"b");
+    grid->SetCells(1, 2, u"a");
+    grid->SetGraphicObjects(0, 2, new TCellGraphic);
+    TObject* graphic = grid->GraphicObjects(0, 2);
+    grid->SetRowHeights(2, 33);
+    grid->SortSwapRows(1, 2);
+    EXPECT_EQ(grid->Cells(1, 1), u"a");
+    EXPECT_EQ(grid->Cells(1, 2), u"b");
+    EXPECT_EQ(grid->GraphicObjects(0, 1), graphic);
+    EXPECT_EQ(grid->RowHeights(1), 33);
+    EXPECT_EQ(grid->RowHeights(2), grid->DefaultRowHeight());
+    grid->SortSwapRows(2, 2);
+    EXPECT_EQ(grid->Cells(1, 2), u"b");
+    EXPECT_EQ(gLiveGraphics, 1);
+}
+
 TEST_F(AdvGridSizingTest, SwapColumnsCarriesTextsRecordsAndWidths) {
     grid->SetColCount(4);
     grid->SetRowCount(3);
