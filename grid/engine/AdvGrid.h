@@ -24,7 +24,7 @@
 //   Enter-key advance and key presses                 (grid/engine/AdvGridKeys.cpp)
 //   theme and border                                  (grid/view/AdvGridTheme.cpp)
 //   editors                                           (grid/view/AdvGridEditing.cpp)
-//   typed cell values                                 (grid/engine/AdvGridValues.cpp)
+//   typed cell values and displayed text              (grid/engine/AdvGridValues.cpp)
 //   automatic sizing, row and column swaps            (grid/engine/AdvGridSizing.cpp)
 //   focus frame                                       (grid/view/AdvGridFocus.cpp)
 //   update locking                                    (grid/view/AdvGridUpdate.cpp)
@@ -1314,7 +1314,7 @@ public:
     // FIXME: rows are not appended by the arrow key yet.
     void AppendAutoRow();
 
-    // ---- Typed cell values (AdvGridValues.cpp)
+    // ---- Typed cell values and displayed text (AdvGridValues.cpp)
     // The readers raise EAdvGridError and change nothing when the text is no number. An empty text or a
     // lone minus sign reads as 0. Ints and Floats strip mini-HTML tags and read the cell's display text;
     // AllInts and AllFloats read by stored row, hidden rows counted, with no stripping.
@@ -1340,6 +1340,14 @@ public:
     void SetAllFloats(Integer ACol, Integer ARow, double Value);
     double GetAllFloats(Integer ACol, Integer ARow);
     double AllFloats(Integer ACol, Integer ARow) { return GetAllFloats(ACol, ARow); }
+
+    // Shows the first web, mail, news, file or FTP address of a cell's text as a link: the text is shown
+    // HTML-escaped with an anchor around the address.
+    bool URLShowInText() const { return FURLShowInText; }
+    void SetURLShowInText(bool Value) { FURLShowInText = Value; }
+    // The display-text event, then the link of URLShowInText.
+    // FIXME: the group count of a node row comes with nodes.
+    void DoGetDisplText(Integer ACol, Integer ARow, String& Value) override;
 
     // ---- Automatic sizing, row and column swaps (AdvGridSizing.cpp)
     // Indexes are displayed ones. The limits clamp every size that sizing sets: a positive lower limit
@@ -1532,6 +1540,7 @@ private:
     String FFloatFormat = u"%.2f";
     bool FSizeGrowOnly = false;
     bool FXYOffsetTopLeftOnly = false;
+    bool FURLShowInText = false;
     Integer FSizeMinColWidth = 0;
     Integer FSizeMaxColWidth = 0;
     Integer FSizeMinRowHeight = 0;

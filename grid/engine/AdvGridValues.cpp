@@ -99,3 +99,19 @@ void TAdvStringGrid::SetAllFloats(Integer ACol, Integer ARow, double Value) {
 double TAdvStringGrid::GetAllFloats(Integer ACol, Integer ARow) {
     return ReadCleanReal(GetCellsEx(ACol, ARow));
 }
+
+void TAdvStringGrid::DoGetDisplText(Integer ACol, Integer ARow, String& Value) {
+    TBaseGrid::DoGetDisplText(ACol, ARow, Value);
+    if (!FURLShowInText)
+        return;
+    // "WWW." is tried before the secure scheme, so a secure address holding "www." gets its anchor from
+    // "www." on.
+    for (const Char* prefix :
+         {u"HTTP://", u"WWW.", u"MAILTO:", u"HTTPS://", u"NNTP://", u"FILE://", u"FTP://"}) {
+        String html;
+        if (InsertURLAnchor(Value, prefix, html)) {
+            Value = html;
+            return;
+        }
+    }
+}

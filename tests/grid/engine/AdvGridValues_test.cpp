@@ -120,4 +120,16 @@ TEST_F(AdvGridValuesTest, IntsRoundTripThroughBothAccessors) {
     EXPECT_THROW(grid->GetInts(1, 1), EAdvGridError);
 }
 
+TEST_F(AdvGridValuesTest, URLShowInTextLinksTheFirstAddress) {
+    grid->SetCells(1, 1, u"see WWW.Example.org <now>");
+    EXPECT_EQ(grid->Cells(1, 1), u"see WWW.Example.org <now>");
+    grid->SetURLShowInText(true);
+    EXPECT_EQ(grid->Cells(1, 1), u"see <a href=\"WWW.Example.org\">WWW.Example.org</a> &lt;now&gt;");
+    EXPECT_EQ(grid->GridCells(1, 1), u"see WWW.Example.org <now>") << "the stored text stays";
+    grid->SetCells(1, 1, u"https://www.x.org");
+    EXPECT_EQ(grid->Cells(1, 1), u"https://<a href=\"www.x.org\">www.x.org</a>");
+    grid->SetCells(1, 1, u"plain");
+    EXPECT_EQ(grid->Cells(1, 1), u"plain");
+}
+
 } // namespace
