@@ -10,6 +10,10 @@
 //   filtering                                         (grid/engine/AdvGridFiltering.cpp)
 //   nodes and outline                                 (grid/engine/AdvGridNodes.cpp)
 //   calculations                                      (grid/engine/AdvGridCalc.cpp)
+//   cell objects                                      (grid/engine/AdvGridCellObjects.cpp)
+//   check boxes in cells                              (grid/engine/AdvGridCheckBoxes.cpp)
+//   per-cell queries: check texts, editing            (grid/engine/AdvGridQueries.cpp)
+//   row selection state                               (grid/engine/AdvGridSelection.cpp)
 //   balloons and settings change handlers             (grid/view/AdvGridBalloons.cpp)
 //   focus frame                                       (grid/view/AdvGridFocus.cpp)
 //   update locking                                    (grid/view/AdvGridUpdate.cpp)
@@ -458,8 +462,8 @@ public:
     // Removes the listed displayed rows (clipped, in any order, repeats once) in one pass; the current
     // row index stays where the framework grid can keep it.
     void RemoveRowList(TIntList* RowList);
-    // FIXME: cells hold no check boxes yet, so no row is found checked or unchecked and nothing is
-    // removed.
+    // Removes the rows whose check box in the stored column is checked (RemoveChecked) or unchecked;
+    // rows without a check box stay.
     void RemoveCheckedRows(Integer CheckBoxColumn, bool RemoveChecked);
     // Removes the normal rows whose text in the displayed column ACol repeats a row above it, exactly
     // with DoCase, else ignoring letter case.
@@ -643,11 +647,121 @@ public:
     Integer GetNodeCount() { return 0; }
     // FIXME: no node can be added yet, so there is none to remove.
     void RemoveAllNodes();
+    // The displayed row of the node whose block holds displayed row ARow: a top-level node row is its
+    // own parent, a row under no node has -1. Nodes are the ctNode objects of column 0, levels those of
+    // column 0's records.
+    Integer GetParentRow(Integer ARow);
 
     // ---- Calculations (AdvGridCalc.cpp)
 
     // FIXME: no footer calculation exists yet.
     virtual void CalcFooter(Integer ACol);
+
+    // ---- Cell objects (AdvGridCellObjects.cpp)
+    // A cell holds at most one cell object, in its property record; ACol is a stored column and ARow a
+    // displayed row. The grid owns every TCellGraphic its cells hold. Queries on a negative index, a cell
+    // without an object or one holding an object of another class answer "no object".
+
+    // The cell's object, or null. With MouseActions.HotmailRowSelect, column 0 answers the grid's one
+    // shared row check box, prepared for the row, whatever the cell holds.
+    virtual TCellGraphic* GetCellGraphic(Integer ACol, Integer ARow);
+    // Gives the cell a new object of kind ctNone, freeing the one it had; the cell text stays as it was.
+    // The shared row check box is never freed.
+    TCellGraphic* CreateCellGraphic(Integer ACol, Integer ARow);
+    // Takes the cell's object out and frees it (shared check boxes excepted) and repaints; false when
+    // there was none. For the shared row check box of column 0 the cell's own object stays.
+    bool RemoveCellGraphic(Integer ACol, Integer ARow);
+    // RemoveCellGraphic only when the cell's kind is CellType.
+    bool RemoveCellGraphicOfType(Integer ACol, Integer ARow, TCellType CellType);
+    // The kind of the object of the base cell of the merged block holding the cell is one of Kinds.
+    bool CellTypeInSet(Integer ACol, Integer ARow, TCellTypes Kinds);
+    // The object's kind; ctEmpty for no object. With HotmailRowSelect column 0 answers ctRowCheckBox.
+    virtual TCellType GetCellType(Integer ACol, Integer ARow);
+
+    // ---- Check boxes in cells (AdvGridCheckBoxes.cpp)
+    // ACol is a stored column. A plain check box keeps its state in its object, a data check box in its
+    // cell text (checked exactly when the text is the cell's checked text), a tri-state one in its object,
+    // and the row check box of column 0 is the row's selection. Rows are displayed unless said otherwise;
+    // "real" rows count the hidden ones.
+
+    // Makes the cell a plain or data check box (flat, before the text, placed vertically by VAlignment).
+    // A data check box whose text is neither CheckTrue nor CheckFalse gets the one of State. A column
+    // beyond the stored ones or a row beyond the displayed and hidden ones raises "Invalid cell".
+    void AddCheckBox(Integer ACol, Integer ARow, bool State, bool Data);
+    // A tri-state check box; the same placement and the same error.
+    void AddCheckBox(Integer ACol, Integer ARow, TCheckBoxState State);
+    // Check boxes from the first normal row (row 0 with MouseActions.CheckAllCheck) to the last row
+    // above the footer rows; summary rows are skipped and node rows get a tri-state box.
+    void AddCheckBoxColumn(Integer ACol, bool DefaultState = false, bool DataCheckBox = false);
+    // Tri-state boxes from the first normal row (row 0 with CheckAllCheck) to the last row.
+    void AddTriStateCheckBoxColumn(Integer ACol, TCheckBoxState state);
+    // Removes a plain, data or tri-state check box with a balloon it carries; a data check box's text
+    // stays. Other kinds stay.
+    void RemoveCheckBox(Integer ACol, Integer ARow);
+    void RemoveCheckBoxColumn(Integer ACol);
+    bool HasCheckBox(Integer ACol, Integer ARow);
+    // A check box whose state is its cell text: data, virtual and row check boxes.
+    bool HasDataCheckBox(Integer ACol, Integer ARow);
+    // The first two normal rows both hold data check boxes.
+    bool IsDataCheckBoxColumn(Integer ACol);
+    // The cell holds a control a click acts on: check boxes, radio lists and buttons, buttons.
+    bool IsClickControlCell(Integer ACol, Integer ARow);
+    // The state of the cell's check box, true when it has one; state is left alone otherwise. ARow is
+    // real when rows are hidden: the box is then looked up in the real row, hidden or shown, and a data
+    // box is read by that row's text. A tri-state box reads as checked only when cbChecked.
+    bool GetCheckBoxState(Integer ACol, Integer ARow, bool& state);
+    bool GetCheckBoxState(Integer ACol, Integer ARow, TCheckBoxState& state);
+    bool IsChecked(Integer ACol, Integer ARow);
+    // Set the state without an event; ARow real. False for a cell without a check box; the tri-state
+    // form acts on tri-state boxes only.
+    bool SetCheckBoxState(Integer ACol, Integer ARow, bool State);
+    bool SetCheckBoxState(Integer ACol, Integer ARow, TCheckBoxState State);
+    // Sets the state and fires OnCheckBoxChange when it changed; ARow displayed. A tri-state box is set
+    // without an event and answers false.
+    bool SetCheckBoxStateNotify(Integer ACol, Integer ARow, bool State);
+    void CheckAll(Integer ACol);
+    void UnCheckAll(Integer ACol);
+    // The toggle of clicks and keys: inverts a check box (a tri-state box cycles unchecked, grayed,
+    // checked, or on a node row between checked and unchecked), fires OnCheckBoxChange with the new
+    // checked state, and with Grouping.AutoCheckGroup carries it to a node's children or sums a block's
+    // children up in the node's tri-state box. AskCanEdit asks CanEditCell first. False when the cell has
+    // no check box or may not be edited.
+    virtual bool ToggleCheck(Integer ACol, Integer ARow, bool AskCanEdit);
+    bool ToggleCheckBox(Integer ACol, Integer ARow) { return ToggleCheck(ACol, ARow, false); }
+    virtual void DoCheckBoxChange(Integer ACol, Integer ARow, bool State);
+
+    TCheckBoxChangeEvent OnCheckBoxChange;
+
+private:
+    // The check box object of stored column ACol and real row ARow: with hidden rows the one in that
+    // row's record, shown or hidden (ViaRecord true); otherwise, or when the row has no record, what
+    // GetCellGraphic finds at (ACol, ARow).
+    TCellGraphic* CheckBoxObject(Integer ACol, Integer ARow, bool& ViaRecord);
+    // The text a data check box at stored column ACol and real row ARow is read by.
+    String CheckBoxText(Integer ACol, Integer ARow, bool ViaRecord);
+    TCellVAlign CheckBoxVAlign() const;
+
+    std::unique_ptr<TCellGraphic> FCellGraphic = std::make_unique<TCellGraphic>(); // the shared row check box
+
+public:
+    // ---- Per-cell queries: check texts, editing (AdvGridQueries.cpp)
+
+    // The texts that mean checked and unchecked for the cell: CheckTrue and CheckFalse, then the event.
+    virtual void GetCheckTrue(Integer ACol, Integer ARow, String& Value);
+    virtual void GetCheckFalse(Integer ACol, Integer ARow, String& Value);
+    // FIXME: whether a cell may be edited is not decided yet; CanEdit stays as it came.
+    virtual void CanEditCell(Integer ACol, Integer ARow, bool& CanEdit);
+    static TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? cbChecked : cbUnchecked; }
+
+    TGetCheckEvent OnGetCheckTrue;
+    TGetCheckEvent OnGetCheckFalse;
+
+    // ---- Row selection state (AdvGridSelection.cpp)
+
+    // FIXME: the disjunct row selection is not kept yet: every row reads unselected and setting one
+    // changes nothing.
+    bool GetRowSelect(Integer ARow);
+    void SetRowSelect(Integer ARow, bool Value);
 
     // ---- Cell text access (AdvGridCellAccess.cpp)
     // The All... accessors take a stored column and a stored row: hidden columns and rows counted. A
@@ -1165,3 +1279,7 @@ private:
     UINT FWheelMsg = 0;
     Integer FWheelScrollLines = 0;
 };
+
+// The cell's value lives in its text (data check boxes and images, virtual and row check boxes): printing
+// leaves such texts out.
+bool IsDataCellType(TAdvStringGrid* grid, Integer ACol, Integer ARow);
