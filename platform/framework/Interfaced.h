@@ -34,7 +34,13 @@ public:
 inline bool Supports(TObject* Instance, REFIID iid, void** Intf) {
     if (Intf != nullptr)
         *Intf = nullptr;
-    auto* unknown = dynamic_cast<IUnknown*>(Instance);
+    // Through TInterfacedPersistent first: a class that also implements an interface derived from
+    // IUnknown holds IUnknown twice, which a cast to IUnknown cannot choose between.
+    IUnknown* unknown = nullptr;
+    if (auto* interfaced = dynamic_cast<TInterfacedPersistent*>(Instance))
+        unknown = static_cast<IUnknown*>(interfaced);
+    else
+        unknown = dynamic_cast<IUnknown*>(Instance);
     if (unknown == nullptr)
         return false;
     void* found = nullptr;
