@@ -729,6 +729,12 @@ public:
     virtual bool ToggleCheck(Integer ACol, Integer ARow, bool AskCanEdit);
     bool ToggleCheckBox(Integer ACol, Integer ARow) { return ToggleCheck(ACol, ARow, false); }
     virtual void DoCheckBoxChange(Integer ACol, Integer ARow, bool State);
+    // Whether a click at (XPos, YPos) hits the cell's check box or radio button: anywhere in such a
+    // cell, false in any other.
+    // FIXME: with MouseActions.PreciseCheckBoxCheck the box should be hit only inside its square, placed
+    // by the cell's alignment and the control look's check size, which are not built yet; until then it
+    // answers as without.
+    bool IsInCheckBox(Integer ACol, Integer ARow, Integer XPos, Integer YPos);
 
     TCheckBoxChangeEvent OnCheckBoxChange;
 

@@ -377,3 +377,9 @@ void TAdvStringGrid::DoCheckBoxChange(Integer ACol, Integer ARow, bool State) {
     if (OnCheckBoxChange)
         OnCheckBoxChange(this, ACol, ARow, State);
 }
+
+bool TAdvStringGrid::IsInCheckBox(Integer ACol, Integer ARow, Integer, Integer) {
+    TCellGraphic* graphic = GetCellGraphic(ACol, ARow);
+    return graphic != nullptr &&
+           (CheckKinds.Contains(graphic->CellType()) || graphic->CellType() == ctRadioButton);
+}

@@ -258,6 +258,9 @@ TEST_F(AdvGridCheckBoxesTest, ColumnsOfCheckBoxesSkipSummariesAndFootersAndGiveN
     EXPECT_EQ(FGrid->GetCellType(1, 4), ctRadioButton);
     EXPECT_TRUE(FGrid->IsClickControlCell(1, 4));
     EXPECT_FALSE(FGrid->IsClickControlCell(1, 5));
+    EXPECT_TRUE(FGrid->IsInCheckBox(1, 4, 0, 0));
+    EXPECT_TRUE(FGrid->IsInCheckBox(2, 4, 500, 500));
+    EXPECT_FALSE(FGrid->IsInCheckBox(1, 5, 0, 0)) << "a cell without a box";
 }
 
 TEST_F(AdvGridCheckBoxesTest, RemoveCheckedRowsRemovesExactlyTheRowsInTheAskedState) {
