@@ -292,9 +292,7 @@ TCellGraphic* TAdvStringGrid::GetCellGraphic(Integer ACol, Integer ARow) {
             shared->SetCellAngle(0);
             shared->SetCellBoolean(GetRowSelect(RealRowIndex(ARow)));
         }
-        // FIXME: the control look has no control style yet; the box is drawn flat only with the flat
-        // style, so it reads as not flat.
-        shared->SetCellTransparent(false);
+        shared->SetCellTransparent(FControlLook->ControlStyle() == AdvGrid::csFlat);
         return shared;
     }
     return dynamic_cast<TCellGraphic*>(GetGraphicObjectEx(ACol, ARow));

@@ -35,8 +35,6 @@ ZELMOR_ENUM(TNodeType, cnFlat, cn3D, cnGlyph, cnLeaf, cnXP)
 
 // A check box of a cell changed its checked state.
 using TCheckBoxChangeEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, bool State)>;
-// The text that means checked (or unchecked) for a cell.
-using TGetCheckEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, String& Value)>;
 
 struct TScrollProp {
     Integer PageSize;

@@ -1,5 +1,7 @@
-// The row, column and cell selection state of the full string grid.
+// The selection state of rows, columns and single cells.
 #include "grid/engine/AdvGrid.h"
+
+void TAdvStringGrid::ClearRowSelectAll() {}
 
 bool TAdvStringGrid::GetRowSelect(Integer) {
     return false;
