@@ -142,6 +142,25 @@ TEST_F(AdvGridCheckBoxesTest, ToggleReportsTheNewCheckedStateOfEveryKind) {
     EXPECT_EQ(FGrid->Cells(0, 3), u"r3");
 }
 
+TEST_F(AdvGridCheckBoxesTest, AskingToEditRefusesTheToggleOfACellThatMayNotBeEdited) {
+    FGrid->SetOptions(FGrid->Options() + goEditing);
+    FGrid->AddCheckBox(1, 1, false, false);
+    FGrid->AddCheckBox(1, 2, false, true);
+    FGrid->SetReadOnly(1, 1, true);
+    FGrid->OnCanEditCell = [](TObject*, Integer ARow, Integer, bool& CanEdit) {
+        if (ARow == 2)
+            CanEdit = false;
+    };
+
+    EXPECT_FALSE(FGrid->ToggleCheck(1, 1, true));
+    EXPECT_FALSE(FGrid->ToggleCheck(1, 2, true));
+    EXPECT_FALSE(State(1, 1));
+    EXPECT_EQ(FGrid->Cells(1, 2), u"N");
+    EXPECT_TRUE(changes.empty());
+    EXPECT_TRUE(FGrid->ToggleCheck(1, 2, false)) << "without asking, the toggle goes through";
+    EXPECT_EQ(FGrid->Cells(1, 2), u"Y");
+}
+
 TEST_F(AdvGridCheckBoxesTest, AutoCheckGroupCarriesTheNodeStateAndSumsTheChildrenUp) {
     FGrid->Grouping()->SetAutoCheckGroup(true);
     MakeNode(1, 4); // rows 2, 3, 4 are its children
