@@ -33,6 +33,7 @@
 #include "platform/framework/Controls.h"
 #include "platform/framework/Mask.h"
 #include "platform/framework/StdEdit.h"
+#include "platform/rtl/Consts.h"
 #include "platform/rtl/Strings.h"
 
 ZELMOR_DECLARE_EXCEPTION(EInvalidGridOperation, Exception)
@@ -146,8 +147,8 @@ inline Integer ListInsertedIndex(Integer index, const std::vector<Integer>& line
 }
 
 // The listed lines of items[0 .. end) (ascending, distinct, below end) go to its end in their order and
-// the others close up, moving each item once. Items reaching no further than the first listed line
-// stay as they are; shorter ones are first grown to end.
+// the others close up, each item moved once, the lines between two listed ones as one run. Items
+// reaching no further than the first listed line stay as they are; shorter ones are first grown to end.
 template <class T> void DeleteListed(std::vector<T>& items, const std::vector<Integer>& lines, size_t end) {
     if (lines.empty() || items.size() <= static_cast<size_t>(lines.front()))
         return;
@@ -155,38 +156,45 @@ template <class T> void DeleteListed(std::vector<T>& items, const std::vector<In
         items.resize(end);
     std::vector<T> listed;
     listed.reserve(lines.size());
-    size_t write = static_cast<size_t>(lines.front());
-    size_t next = 0;
-    for (size_t read = write; read < end; ++read) {
-        if (next < lines.size() && static_cast<size_t>(lines[next]) == read) {
-            listed.push_back(std::move(items[read]));
-            ++next;
-        } else {
-            items[write++] = std::move(items[read]);
-        }
+    const auto base = items.begin();
+    auto write = base + lines.front();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const auto line = base + lines[i];
+        listed.push_back(std::move(*line));
+        const auto next =
+            i + 1 < lines.size() ? base + lines[i + 1] : base + static_cast<std::ptrdiff_t>(end);
+        // Swapped rather than moved: what is left behind is moved from or listed, and ends past the
+        // closed-up lines, where the listed items replace it.
+        for (auto source = line + 1; source != next; ++source, ++write)
+            std::iter_swap(source, write);
     }
-    for (T& item : listed)
-        items[write++] = std::move(item);
+    std::move(listed.begin(), listed.end(), write);
 }
 
 // The inverse: items[0 .. end) of the grown count takes new items (makeEmpty()) at the listed places
 // (ascending, distinct, below end), and the old items, 0 .. end - lines.size() - 1, fill the other
-// places in their order. What items held at the old end and beyond up to end is replaced.
+// places in their order, the items between two places as one run. What items held at the old end and
+// beyond up to end is replaced.
 template <class T, class MakeEmpty>
 void InsertListed(std::vector<T>& items, const std::vector<Integer>& lines, size_t end, MakeEmpty makeEmpty) {
     if (lines.empty())
         return;
     if (items.size() < end)
         items.resize(end);
-    size_t read = end - lines.size();
-    size_t next = lines.size();
-    for (size_t write = end; next > 0 && write-- > 0;) {
-        if (static_cast<size_t>(lines[next - 1]) == write) {
-            items[write] = makeEmpty();
-            --next;
-        } else {
-            items[write] = std::move(items[--read]);
-        }
+    const auto base = items.begin();
+    auto read = base + static_cast<std::ptrdiff_t>(end - lines.size());
+    auto write = base + static_cast<std::ptrdiff_t>(end);
+    for (size_t i = lines.size(); i-- > 0;) {
+        const auto line = base + lines[i];
+        // The old items after this place move up by the places still below it, plus this one.
+        const auto from = read - (write - (line + 1));
+        // Swapped rather than moved: what the places held goes down to places still to be filled, and
+        // ends at the listed ones, where it is replaced.
+        for (auto source = read, target = write; source != from;)
+            std::iter_swap(--source, --target);
+        read = from;
+        *line = makeEmpty();
+        write = line;
     }
 }
 
@@ -699,13 +707,30 @@ protected:
     void RowBlockEmptied(Integer ARow, Integer count) override;
     void RowListDeleted(const std::vector<Integer>& rows, Integer oldCount) override;
     void RowListInserted(const std::vector<Integer>& rows, Integer oldCount) override;
-    // Moves the stored cells of the listed rows (ascending, distinct, any row from 0) out whole, one
-    // entry appended to out per row (null for a row with nothing stored), and leaves the rows empty.
+    // Moves the stored cells of the listed rows (ascending, distinct, from 0 on) out whole, handing
+    // row rows[i]'s to take(i, cells) (null for a row with nothing stored), and leaves the rows empty.
     // The rows' cells kept outside the rows, far beyond the counts, are dropped; no object is freed.
-    void TakeRowCells(const std::vector<Integer>& rows, std::vector<std::unique_ptr<CellRow>>& out);
-    // Puts stored cells back whole: cells[i] becomes row rows[i]. The rows are empty (the grid just
-    // inserted them); their earlier storage is dropped without freeing any object.
-    void PutRowCells(const std::vector<Integer>& rows, std::vector<std::unique_ptr<CellRow>>& cells);
+    template <class Take> void TakeRowCells(const std::vector<Integer>& rows, Take take) {
+        if (rows.empty())
+            return;
+        if (rows.front() < 0)
+            throw EInvalidGridOperation(Consts::SIndexOutOfRange);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const size_t row = static_cast<size_t>(rows[i]);
+            take(i, row < FData.size() ? std::move(FData[row]) : std::unique_ptr<CellRow>());
+        }
+        DropFarCells(rows);
+    }
+    // Puts stored cells back whole: row rows[i] (ascending, distinct, from 0 on) takes put(i). The rows
+    // are empty (the grid just inserted them); their earlier storage is dropped without freeing any
+    // object.
+    template <class Put> void PutRowCells(const std::vector<Integer>& rows, Put put) {
+        if (rows.empty())
+            return;
+        PrepareRows(rows.front(), rows.back());
+        for (size_t i = 0; i < rows.size(); ++i)
+            FData[static_cast<size_t>(rows[i])] = put(i);
+    }
     void DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) override;
     String GetEditText(Integer ACol, Integer ARow) override;
     void RowMoved(Integer fromIndex, Integer toIndex) override;
@@ -746,6 +771,10 @@ private:
     bool IsNear(Integer ACol, Integer ARow);
     void UpdateNearLimits();
     void StoreText(Integer ACol, Integer ARow, StringView value);
+    // For TakeRowCells and PutRowCells: drops the far cells of the listed rows; makes the rows reach
+    // last, raising for a first row below 0.
+    void DropFarCells(const std::vector<Integer>& rows);
+    void PrepareRows(Integer first, Integer last);
     void StoreObject(Integer ACol, Integer ARow, TObject* value);
     // Takes out the far cells whose index on the moved axis is in lo..hi and puts them back at their
     // places after the move, by the rules of a write.

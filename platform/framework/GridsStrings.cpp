@@ -491,15 +491,8 @@ void TStringGrid::RowListInserted(const std::vector<Integer>& rows, Integer oldC
     }
 }
 
-void TStringGrid::TakeRowCells(const std::vector<Integer>& rows, std::vector<std::unique_ptr<CellRow>>& out) {
-    out.reserve(out.size() + rows.size());
-    for (Integer row : rows) {
-        if (row < 0)
-            throw EInvalidGridOperation(Consts::SIndexOutOfRange);
-        out.push_back(static_cast<size_t>(row) < FData.size() ? std::move(FData[static_cast<size_t>(row)])
-                                                              : std::unique_ptr<CellRow>());
-    }
-    if (FFar.empty() || rows.empty())
+void TStringGrid::DropFarCells(const std::vector<Integer>& rows) {
+    if (FFar.empty())
         return;
     for (auto it = FFar.begin(); it != FFar.end();) {
         const Integer row = static_cast<Integer>(std::uint32_t(it->first >> 32));
@@ -510,18 +503,11 @@ void TStringGrid::TakeRowCells(const std::vector<Integer>& rows, std::vector<std
     }
 }
 
-void TStringGrid::PutRowCells(const std::vector<Integer>& rows,
-                              std::vector<std::unique_ptr<CellRow>>& cells) {
-    if (rows.empty())
-        return;
-    UpdateNearLimits();
-    const auto [low, high] = std::minmax_element(rows.begin(), rows.end());
-    if (*low < 0)
+void TStringGrid::PrepareRows(Integer first, Integer last) {
+    if (first < 0)
         throw EInvalidGridOperation(Consts::SIndexOutOfRange);
-    GrowData(static_cast<size_t>(*high) + 1);
-    const size_t count = std::min(rows.size(), cells.size());
-    for (size_t i = 0; i < count; ++i)
-        FData[static_cast<size_t>(rows[i])] = std::move(cells[i]);
+    UpdateNearLimits();
+    GrowData(static_cast<size_t>(last) + 1);
 }
 
 String TStringGrid::CellRow::Text(Integer ACol) const {

@@ -29,11 +29,12 @@ public:
         std::vector<const void*> refs;
         ForEachObjectSlot(0, 0, std::numeric_limits<Integer>::max(), std::numeric_limits<Integer>::max(),
                           [&](Integer, Integer, TObject* object) { refs.push_back(object); });
+        // Read without making the records' string lists, so that the checks leave the store as it was.
         for (Integer i = 0; i < NumHiddenRows(); ++i) {
-            TStrings* items = HiddenRowItem(i)->Items();
-            for (Integer c = 0; c < items->Count(); ++c)
-                if (items->Objects(c) != nullptr)
-                    refs.push_back(items->Objects(c));
+            const THiddenRow* record = HiddenRowItem(i);
+            for (Integer c = 0; c < record->Count(); ++c)
+                if (record->Objects(c) != nullptr)
+                    refs.push_back(record->Objects(c));
         }
         return refs;
     }

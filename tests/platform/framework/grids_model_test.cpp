@@ -513,8 +513,10 @@ TEST_F(GridModel, RowCellsTakenOutWholeGoBackWhole) {
     FGrid->SetObjects(2, 3, &marker);
     FGrid->SetCells(far, 3, u"far");
     FGrid->SetCells(1, 8, u"eight");
-    std::vector<std::unique_ptr<TStringGrid::CellRow>> taken;
-    FGrid->TakeRowCells({3, 5, 8}, taken);
+    std::vector<std::unique_ptr<TStringGrid::CellRow>> taken(3);
+    FGrid->TakeRowCells({3, 5, 8}, [&](size_t i, std::unique_ptr<TStringGrid::CellRow> cells) {
+        taken[i] = std::move(cells);
+    });
     ASSERT_EQ(taken.size(), 3u);
     ASSERT_NE(taken[0], nullptr);
     EXPECT_EQ(taken[1], nullptr) << "nothing was stored in row 5";
@@ -527,13 +529,14 @@ TEST_F(GridModel, RowCellsTakenOutWholeGoBackWhole) {
         EXPECT_EQ(FGrid->Cells(c, 3) + FGrid->Cells(c, 8), u"") << "column " << c;
     EXPECT_EQ(FGrid->Objects(2, 3), nullptr);
 
-    FGrid->PutRowCells({10, 11, 12}, taken);
+    FGrid->PutRowCells({10, 11, 12}, [&](size_t i) { return std::move(taken[i]); });
     EXPECT_EQ(FGrid->Cells(0, 10), u"three");
     EXPECT_EQ(FGrid->Cells(4, 10), u"a longer text than fits inside");
     EXPECT_EQ(FGrid->Objects(2, 10), &marker);
     EXPECT_EQ(FGrid->Cells(1, 12), u"eight");
     EXPECT_EQ(FGrid->Cells(far, 10), u"") << "far cells go with no row";
-    EXPECT_THROW(FGrid->TakeRowCells({-1}, taken), EInvalidGridOperation);
+    EXPECT_THROW(FGrid->TakeRowCells({-1}, [](size_t, std::unique_ptr<TStringGrid::CellRow>) {}),
+                 EInvalidGridOperation);
 }
 
 TEST_F(GridModel, PaintsOnlyTheShownCellsOfAMillionRows) {

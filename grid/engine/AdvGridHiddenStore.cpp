@@ -1,0 +1,52 @@
+// The full string grid's hidden-row records and their store.
+#include "grid/engine/AdvGridHiddenStore.h"
+
+#include <algorithm>
+
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/Consts.h"
+
+TStrings* THiddenRow::Items() {
+    if (!FItems) {
+        FItems = std::make_unique<TStringList>();
+        const Integer count = Count();
+        for (Integer c = 0; c < count; ++c)
+            FItems->AddObject(Strings(c), Objects(c));
+        FCells.reset();
+    }
+    return FItems.get();
+}
+
+void THiddenRow::SetItems(TStrings* value) {
+    Items()->Assign(*value);
+}
+
+Integer THiddenRow::Count() const {
+    if (FItems)
+        return FItems->Count();
+    return std::max(FColumns, FCells ? FCells->Count() : 0);
+}
+
+String THiddenRow::Strings(Integer index) const {
+    if (FItems)
+        return FItems->Strings(index);
+    return FCells ? FCells->Text(index) : String();
+}
+
+TObject* THiddenRow::Objects(Integer index) const {
+    if (FItems)
+        return FItems->Objects(index);
+    return FCells ? FCells->Object(index) : nullptr;
+}
+
+THiddenRow* THiddenRows::Items(Integer index) {
+    if (index < 0 || index >= Count())
+        TList::Error(Consts::SListIndexError, index);
+    return &FRows[static_cast<size_t>(index)];
+}
+
+const THiddenRow* THiddenRows::Items(Integer index) const {
+    if (index < 0 || index >= Count())
+        TList::Error(Consts::SListIndexError, index);
+    return &FRows[static_cast<size_t>(index)];
+}
