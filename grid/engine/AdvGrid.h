@@ -470,8 +470,8 @@ public:
     // Keeps the hidden rows' stored indexes in step when Count rows are inserted at the stored row
     // FromRow (a negative Count for removed rows).
     void ShiftHiddenRows(Integer FromRow, Integer Count);
-    // Keeps the hidden-column flags and widths in step when Count columns are inserted at the stored
-    // column FromCol.
+    // Keeps the hidden-column flags and widths and the hidden rows' cells in step when Count columns are
+    // inserted at the stored column FromCol.
     void ShiftHiddenColumns(Integer FromCol, Integer Count);
     // Empties the texts kept in the hidden rows; their property records stay.
     void ClearHiddenRowStrings();
@@ -508,6 +508,8 @@ protected:
     void FreeHiddenRowLookup() { FHiddenRowLookupValid = false; }
     // HideRows' work; Append puts the records at the store's end without heights.
     void HideRowRange(Integer FromRow, Integer ToRow, bool Append);
+    // Shows the hidden column that a shift pushed past the map's end to StoredCol, with this width.
+    void ShowColumnPastMap(Integer StoredCol, Integer Width);
     // Puts the records at these store indexes back and frees them, in one pass over the rows. below is
     // the number of other records whose Idx lies below every one of these. Merge takes UnHideRowList's
     // rule, a merge from the bottom in which a record goes to its Idx unless the rows below it do not

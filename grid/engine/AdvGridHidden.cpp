@@ -572,9 +572,19 @@ void TAdvStringGrid::UnHideColumnsAll() {
 }
 
 void TAdvStringGrid::ShiftHiddenColumns(Integer FromCol, Integer Count) {
-    if (Count <= 0 || FNumHidden == 0 || FromCol > LastMappedCol)
+    if (Count <= 0)
         return;
     FromCol = std::max(FromCol, 0);
+    // The hidden rows' cells make room too, each row as far as it reaches.
+    for (THiddenRow& record : FGridItems->Rows()) {
+        TStrings* items = record.Items();
+        if (FromCol > items->Count())
+            continue;
+        for (Integer i = 0; i < Count; ++i)
+            items->InsertObject(FromCol, String(), nullptr);
+    }
+    if (FNumHidden == 0 || FromCol > LastMappedCol)
+        return;
     for (Integer c = LastMappedCol; c >= FromCol; --c) {
         const Integer to = c + Count;
         if (to <= LastMappedCol) {
@@ -582,12 +592,63 @@ void TAdvStringGrid::ShiftHiddenColumns(Integer FromCol, Integer Count) {
             FAllColWidths[to] = FAllColWidths[c];
         } else if (!FVisibleCol[c]) {
             // A hidden column pushed past the map cannot stay hidden there: it is shown again.
-            --FNumHidden;
-            SetColCount(ColCount() + 1);
+            ShowColumnPastMap(to, FAllColWidths[c]);
         }
     }
     for (Integer c = FromCol; c < std::min(FromCol + Count, LastMappedCol + 1); ++c)
         FVisibleCol[c] = true;
+}
+
+void TAdvStringGrid::ShowColumnPastMap(Integer StoredCol, Integer Width) {
+    // Every hidden column lies left of it, so its displayed place is its stored one less all of them.
+    --FNumHidden;
+    SetColCount(ColCount() + 1);
+    const Integer position = std::clamp(StoredCol - FNumHidden, 0, ColCount() - 1);
+    for (Integer p = ColCount() - 1; p > position; --p)
+        SetColWidths(p, ColWidths(p - 1));
+    SetColWidths(position, Width);
+}
+
+void TAdvStringGrid::MoveHiddenColumn(Integer FromCol, Integer ToCol) {
+    if (FromCol == ToCol || FromCol < 0 || ToCol < 0)
+        return;
+    // The hidden rows' cells move as the displayed rows' did, each row as far as it reaches.
+    const Integer reach = std::max(FromCol, ToCol) + 1;
+    for (THiddenRow& record : FGridItems->Rows()) {
+        TStrings* items = record.Items();
+        if (items->Count() <= std::min(FromCol, ToCol))
+            continue;
+        while (items->Count() < reach)
+            items->Add(String());
+        items->Move(FromCol, ToCol);
+    }
+    if (FNumHidden == 0)
+        return;
+    // The flags and widths of the stored columns between move with the cells; past the map's end a
+    // column reads as shown.
+    const Integer lo = std::min(FromCol, ToCol);
+    const Integer hi = std::max(FromCol, ToCol);
+    if (lo > LastMappedCol)
+        return;
+    std::vector<std::pair<bool, Integer>> moved(static_cast<size_t>(hi - lo + 1));
+    for (Integer c = lo; c <= hi; ++c) {
+        const bool visible = c > LastMappedCol || FVisibleCol[c];
+        const Integer width = c > LastMappedCol ? 0 : FAllColWidths[c];
+        moved[static_cast<size_t>(BlockMovedIndex(c, FromCol, 1, ToCol) - lo)] = {visible, width};
+    }
+    std::vector<Integer> pushedOut;
+    for (Integer c = lo; c <= hi; ++c) {
+        const auto [visible, width] = moved[static_cast<size_t>(c - lo)];
+        if (c <= LastMappedCol) {
+            FVisibleCol[c] = visible;
+            FAllColWidths[c] = width;
+        } else if (!visible) {
+            pushedOut.push_back(width);
+        }
+    }
+    // A hidden column pushed past the map cannot stay hidden there: it is shown again.
+    for (Integer width : pushedOut)
+        ShowColumnPastMap(LastMappedCol + 1, width);
 }
 
 // ---- The save range and the used cells
@@ -637,7 +698,3 @@ TRect TAdvStringGrid::GetUsedCells() {
     }
     return used;
 }
-
-// FIXME: a moved column does not yet carry the hidden-column flags and widths or the hidden rows' cells
-// of that column along.
-void TAdvStringGrid::MoveHiddenColumn(Integer, Integer) {}

@@ -8,10 +8,11 @@
 
 TStrings* THiddenRow::Items() {
     if (!FItems) {
-        FItems = std::make_unique<TStringList>();
+        auto items = std::make_unique<TStringList>();
         const Integer count = Count();
         for (Integer c = 0; c < count; ++c)
-            FItems->AddObject(Strings(c), Objects(c));
+            items->AddObject(Strings(c), Objects(c));
+        FItems = std::move(items);
         FCells.reset();
     }
     return FItems.get();

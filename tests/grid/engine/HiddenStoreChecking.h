@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <limits>
 #include <set>
 #include <string>
@@ -20,7 +21,26 @@ class THiddenStoreGrid : public TAdvStringGrid {
 public:
     using TAdvStringGrid::HiddenRowItem;
     using TAdvStringGrid::HiddenRowLookup;
+    using TAdvStringGrid::RowFlagLists;
     using TAdvStringGrid::TAdvStringGrid;
+    void UseEnabledRows() { FUseEnabledRows = true; }
+    // The entry of displayed row d in a row-flag list now kept (0 modified, 1 enabled, 2 disjunct
+    // selection); an absent entry, or a list not kept, reads 0.
+    std::intptr_t RowFlag(int slot, Integer d) const {
+        for (auto [list, s] : RowFlagLists())
+            if (s == slot)
+                return d < list->Count() ? reinterpret_cast<std::intptr_t>(list->Items(d)) : 0;
+        return 0;
+    }
+    void SetRowFlag(int slot, Integer d, std::intptr_t value) {
+        for (auto [list, s] : RowFlagLists()) {
+            if (s != slot)
+                continue;
+            while (list->Count() <= d)
+                list->Add(nullptr);
+            list->SetItems(d, reinterpret_cast<void*>(value));
+        }
+    }
     Integer NumHiddenField() const { return FNumHidden; }
     Integer FilterLevel() const { return FFilterLevel; }
     void SetFilterLevel(Integer value) { FFilterLevel = value; }
