@@ -431,8 +431,7 @@ void TAdvStringGrid::RestoreRecords(std::vector<Integer> records, Integer below,
     if (records.back() - records.front() + 1 == static_cast<Integer>(n)) {
         store.erase(store.begin() + records.front(), store.begin() + records.back() + 1);
     } else {
-        std::vector<Integer> doomed(records);
-        DeleteListed(store, doomed, store.size());
+        DeleteListed(store, records, store.size());
         store.resize(store.size() - n);
     }
 
@@ -449,14 +448,28 @@ void TAdvStringGrid::HideRowsEx(Integer FromRow, Integer ToRow) {
 void TAdvStringGrid::HideRowList(TIntList* RowList) {
     if (RowList == nullptr)
         return;
+    // One pass over the list as TIntList stores it (an integer in each pointer slot): a list in order,
+    // as filtering makes it, needs no sort.
     std::vector<Integer> rows;
     rows.reserve(static_cast<size_t>(RowList->Count()));
-    for (Integer i = 0; i < RowList->Count(); ++i)
-        if (RowList->Items(i) >= 0 && RowList->Items(i) < RowCount())
-            rows.push_back(RowList->Items(i));
-    if (!std::is_sorted(rows.begin(), rows.end()))
+    const Integer count = RowCount();
+    void* const* slots = RowList->List();
+    bool sorted = true;
+    for (Integer i = 0; i < RowList->Count(); ++i) {
+        const Integer row = static_cast<Integer>(reinterpret_cast<NativeInt>(slots[i]));
+        if (row < 0 || row >= count)
+            continue;
+        if (!rows.empty() && row <= rows.back()) {
+            sorted = sorted && row == rows.back();
+            if (row == rows.back())
+                continue;
+        }
+        rows.push_back(row);
+    }
+    if (!sorted) {
         std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    }
     // The framework grid keeps at least one row, so the last displayed row stays.
     if (!rows.empty() && static_cast<Integer>(rows.size()) >= RowCount())
         rows.pop_back();
