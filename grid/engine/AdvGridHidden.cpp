@@ -246,7 +246,7 @@ void TAdvStringGrid::TakeRowFlags(const std::vector<Integer>& rows, THiddenRow* 
     for (auto [list, slot] : RowFlagLists()) {
         TakeListEntries(*list, rows, values);
         for (size_t i = 0; i < rows.size(); ++i)
-            records[i].FRowFlags[slot] = values[i];
+            records[i].SetRowFlag(slot, values[i]);
     }
 }
 
@@ -258,7 +258,7 @@ void TAdvStringGrid::PutRowFlags(const std::vector<Integer>& places,
     std::vector<void*> values(places.size());
     for (auto [list, slot] : lists) {
         for (size_t i = 0; i < places.size(); ++i)
-            values[i] = records[i]->FRowFlags[slot];
+            values[i] = records[i]->RowFlag(slot);
         PutListEntries(*list, places, values);
     }
 }
@@ -411,12 +411,12 @@ void TAdvStringGrid::RestoreRecords(std::vector<Integer> records, Integer below,
             heightRows.push_back(places[j]);
             heights.push_back(record.FHeight);
         }
-        if (record.FItems)
+        if (record.ItemsList() != nullptr)
             listed.push_back(j);
         return std::move(record.FCells);
     });
     for (size_t j : listed) {
-        const TStringList* items = restored[j]->FItems.get();
+        const TStringList* items = restored[j]->ItemsList();
         for (Integer c = 0; c < items->Count(); ++c) {
             SetGridCell(c, places[j], items->Strings(c));
             PutCellProperties(c, places[j], static_cast<TCellProperties*>(items->Objects(c)));

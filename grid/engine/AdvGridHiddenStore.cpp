@@ -7,15 +7,17 @@
 #include "platform/rtl/Consts.h"
 
 TStrings* THiddenRow::Items() {
-    if (!FItems) {
+    if (ItemsList() == nullptr) {
         auto items = std::make_unique<TStringList>();
         const Integer count = Count();
         for (Integer c = 0; c < count; ++c)
             items->AddObject(Strings(c), Objects(c));
-        FItems = std::move(items);
+        if (!FExtras)
+            FExtras = std::make_unique<TExtras>();
+        FExtras->items = std::move(items);
         FCells.reset();
     }
-    return FItems.get();
+    return ItemsList();
 }
 
 void THiddenRow::SetItems(TStrings* value) {
@@ -23,21 +25,29 @@ void THiddenRow::SetItems(TStrings* value) {
 }
 
 Integer THiddenRow::Count() const {
-    if (FItems)
-        return FItems->Count();
+    if (const TStringList* items = ItemsList())
+        return items->Count();
     return std::max(FColumns, FCells ? FCells->Count() : 0);
 }
 
 String THiddenRow::Strings(Integer index) const {
-    if (FItems)
-        return FItems->Strings(index);
+    if (const TStringList* items = ItemsList())
+        return items->Strings(index);
     return FCells ? FCells->Text(index) : String();
 }
 
 TObject* THiddenRow::Objects(Integer index) const {
-    if (FItems)
-        return FItems->Objects(index);
+    if (const TStringList* items = ItemsList())
+        return items->Objects(index);
     return FCells ? FCells->Object(index) : nullptr;
+}
+
+void THiddenRow::SetRowFlag(int slot, void* value) {
+    if (value == nullptr && !FExtras)
+        return;
+    if (!FExtras)
+        FExtras = std::make_unique<TExtras>();
+    FExtras->rowFlags[slot] = value;
 }
 
 THiddenRow* THiddenRows::Items(Integer index) {

@@ -43,15 +43,24 @@ public:
 private:
     friend class TAdvStringGrid;
 
+    // What few records carry, apart so that the records stay small: every pass over many hidden rows
+    // reads them all.
+    struct TExtras {
+        std::unique_ptr<TStringList> items; // the row's cells, once asked for as a list
+        // The row's entries in the modified flags, the enabled flags and the disjunct row selection,
+        // as those lists store them.
+        void* rowFlags[3] = {};
+    };
+    TStringList* ItemsList() const { return FExtras ? FExtras->items.get() : nullptr; }
+    void* RowFlag(int slot) const { return FExtras ? FExtras->rowFlags[slot] : nullptr; }
+    void SetRowFlag(int slot, void* value);
+
     Integer FIdx = 0;
     Integer FHeight = 0;
     Integer FLevel = 0;
-    Integer FColumns = 0; // the stored columns when the row was hidden
-    // The row's entries in the modified flags, the enabled flags and the disjunct row selection, as
-    // those lists store them (null for an absent entry).
-    void* FRowFlags[3] = {};
+    Integer FColumns = 0;                         // the stored columns when the row was hidden
     std::unique_ptr<TStringGrid::CellRow> FCells; // the row's storage, until Items makes the list
-    std::unique_ptr<TStringList> FItems;
+    std::unique_ptr<TExtras> FExtras;
 };
 
 // The records in one array. Pointers to records hold until the store changes.
