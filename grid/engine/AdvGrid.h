@@ -423,9 +423,10 @@ public:
     //
     // A hidden column keeps its cells at its stored (real) index and only leaves the displayed columns;
     // ColCount counts displayed columns, TotalColCount the stored ones. A hidden row is taken out of the
-    // grid into a TGridItem record of FGridItems (its cells with their property records, its height) and
-    // put back when shown; RowCount counts displayed rows, TotalRowCount adds the records. Only columns
-    // 0 .. 511 can be hidden.
+    // grid into a THiddenRow record of FGridItems (its cells with their property records, its height and
+    // row flags) and put back when shown; RowCount counts displayed rows, TotalRowCount adds the
+    // records. The store is one array of small records rather than a collection of objects, so that
+    // hiding or showing many rows costs a pass over them. Only columns 0 .. 511 can be hidden.
 
     // The real index of displayed row ARow; a bisection over the hidden rows.
     Integer RealRowIndex(Integer ARow) const;
