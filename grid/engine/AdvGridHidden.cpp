@@ -333,7 +333,7 @@ void TAdvStringGrid::HideRowRange(Integer FromRow, Integer ToRow, bool Append) {
 
     DeleteRowBlock(first, count);
     SetRowCount(RowCount());
-    // FIXME: the controls of the hidden rows' cells are hidden once the grid places cell controls.
+    CellControlsUpdate(false);
     if (!ComponentState().Contains(csDestroying))
         DoCellsChanged(TRect(0, first, ColCount() - 1, RowCount()));
 }
@@ -436,7 +436,7 @@ void TAdvStringGrid::RestoreRecords(std::vector<Integer> records, Integer below,
     }
 
     SetRowCount(RowCount());
-    // FIXME: the controls of the restored rows' cells are shown once the grid places cell controls.
+    CellControlsUpdate(false);
     if (!ComponentState().Contains(csDestroying))
         DoCellsChanged(TRect(0, places.front(), ColCount() - 1, RowCount() - 1));
 }
@@ -496,6 +496,7 @@ void TAdvStringGrid::HideRowList(TIntList* RowList) {
     // One pass: every row that stays moves up to the next free place.
     DeleteRowList(rows);
     SetRowCount(RowCount());
+    CellControlsUpdate(false);
     if (!ComponentState().Contains(csDestroying))
         DoCellsChanged(TRect(0, rows.front(), ColCount() - 1, RowCount()));
 }
@@ -558,6 +559,7 @@ void TAdvStringGrid::HideColumns(Integer FromCol, Integer ToCol) {
         SetColCount(ColCount() - 1);
     }
     Invalidate();
+    CellControlsUpdate(false);
 }
 
 void TAdvStringGrid::UnHideColumns(Integer FromCol, Integer ToCol) {
@@ -578,6 +580,7 @@ void TAdvStringGrid::UnHideColumns(Integer FromCol, Integer ToCol) {
         SetColWidths(position, FAllColWidths[c]);
     }
     Invalidate();
+    CellControlsUpdate(false);
 }
 
 void TAdvStringGrid::UnHideColumnsAll() {

@@ -3,9 +3,12 @@
 // header image of a dragged column.
 #include "grid/engine/AdvGridSettings.h"
 
+#include "grid/engine/AdvGrid.h"
 #include "grid/view/AsgDD.h"
 #include "platform/rtl/PropertyInfo.h"
+#include "platform/win32/windraw.h"
 #include "platform/win32/winuser.h"
+#include "render/AsgHTMLE.h"
 
 // ---- TGrouping
 
@@ -360,6 +363,24 @@ void THeaderDragButton::CreateParams(TCreateParams& params) {
 }
 
 void THeaderDragButton::Paint() {
-    // FIXME: the header background (the grid's fixed-cell painter for cell (0, 0)) and the caption,
-    // plain with an end ellipsis or as mini-HTML with the grid's images, come with the grid's painting.
+    TCanvas* canvas = Canvas();
+    const TRect client = ClientRect();
+    // The face of a fixed header cell, painted by the grid (which also gives the canvas its font).
+    if (FGrid != nullptr)
+        FGrid->PaintCellExt(canvas, 0, 0, client, TGridDrawState{gdFixed});
+    canvas->Brush()->SetStyle(bsClear);
+    if (FCaption.find(u"</") == String::npos) {
+        RECT rect = client;
+        DrawText(canvas->Handle(), FCaption.c_str(), -1, &rect,
+                 DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_END_ELLIPSIS);
+        return;
+    }
+    // FIXME: the grid's image list comes with the cell pictures; the markup draws without one.
+    String anchor, plain, focus, title, id, value, type;
+    Integer width = 0, height = 0, count = 0, mouse = 0;
+    TRect hover, control;
+    RenderMiniHTML(canvas, FCaption, client, nullptr, -1, -1, -1, -1, 0, false, false, false, false, true,
+                   true, true, false, String(), 1.0, clBlue, clNone, clNone, clGray, anchor, plain, focus,
+                   title, width, height, count, mouse, hover, control, id, value, type, nullptr, nullptr,
+                   nullptr, bdLeftToRight);
 }

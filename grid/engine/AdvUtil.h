@@ -6,13 +6,20 @@
 // (false, 0, a not-a-number kind, empty text), not exceptions, unless a routine says otherwise.
 //
 // Contents: locale and small integer routines; searching and splitting; case and character classes;
-// line-break and quoting forms; URLs; cell text kinds and wide text; numbers; dates; HTML; filters.
+// line-break and quoting forms; URLs; cell text kinds and wide text; numbers; dates; HTML; filters;
+// gradient painters and layered windows.
 #pragma once
 
+#include "platform/framework/Idents.h"
 #include "platform/rtl/Types.h"
+#include "platform/win32/wintypes.h"
 
 class TCanvas;
 class TStrings;
+struct TRect;
+struct BLENDFUNCTION;
+struct HWND__;
+using HWND = HWND__*;
 
 // ---- Locale, comparison and small integer routines
 
@@ -246,3 +253,39 @@ Integer ClosingParenPos(StringView text);
 // The null-terminated text without the locale's thousand separators and with "." for its decimal
 // separator.
 String NormalizeNumberText(const Char* text);
+
+// ---- Gradient painters and layered windows
+//
+// The painters draw on a canvas the caller prepares and leave its brush and pen at the last colours
+// they used. Colours may be system colours; clNone means "no colour".
+
+// A banded linear gradient over rect, changing along x when horizontal, else along y: the number of
+// steps is limited to the extent less one and raised to at least 1, and steps + 1 bands are drawn, the
+// last in toColor. When one colour is clNone the other fills rect; when both are, nothing is drawn.
+void DrawGradient(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizontal, const TRect& rect,
+                  Integer steps);
+// With fill and color not clNone: a solid fill (one pixel taller than rect) when mirrorFromColor and
+// toColor are clNone; a 128-step gradient from color to toColor when mirrorFromColor alone is; else rect
+// halved across the direction of change, color to toColor in the first half and mirrorFromColor to
+// mirrorToColor in the second. vertical makes the colour change along y. Then, unless borderColor is
+// clNone, a one-pixel frame, or with sideLines only its left line and the line one pixel inside the
+// right edge.
+void DrawGradientMirror(TCanvas* canvas, const TRect& rect, TColor color, bool fill, bool sideLines,
+                        TColor borderColor, bool vertical, TColor mirrorToColor, TColor mirrorFromColor,
+                        TColor toColor);
+// The rounded selection frame of a cell in rect, less one pixel at the right and two at the bottom
+// (the grid lines' room). part chooses the rounded ends: 0 both, 1 the left, 2 the right, 3 none. The
+// border is drawn in borderColor, the lines just inside it in topLineColor (upper half) and
+// bottomLineColor (lower half), the three pixels at each rounded corner in edgeColor and the corner
+// pixel itself in backgroundColor. Inside: solid fromColor when toColor is clNone, a 16-step vertical
+// gradient from fromColor to toColor when lowerFromColor is clNone, else that gradient in the upper
+// half and lowerFromColor to lowerToColor in the lower half.
+void DrawRoundedGradientFrame(TCanvas* canvas, TColor fromColor, TColor toColor, Integer part,
+                              const TRect& rect, TColor backgroundColor, TColor edgeColor, TColor borderColor,
+                              TColor bottomLineColor, TColor topLineColor, TColor lowerToColor,
+                              TColor lowerFromColor);
+// UpdateLayeredWindow, looked up by name in the loaded user-interface library at every call. Its answer,
+// or true when the library or the entry is missing (a system without layered windows draws the
+// window the ordinary way).
+bool UpdateLayeredWindowDyn(HWND hwnd, HDC screenDC, POINT* position, SIZE* size, HDC sourceDC,
+                            POINT* sourcePoint, COLORREF key, BLENDFUNCTION* blend, DWORD flags);

@@ -6,7 +6,6 @@
 
 #include "grid/engine/AdvUtil.h"
 #include "platform/rtl/PropertyInfo.h"
-#include "platform/win32/windraw.h"
 #include "platform/win32/winuser.h"
 
 // The cell stream carries records in this form: every integer, Boolean, enumeration and set is written
@@ -21,7 +20,6 @@ DEFINE_CLASS(TCellProperties, PROPERTY(IsBaseCell), PROPERTY(CellSpanX), PROPERT
              PROPERTY(GradientDirection), PROPERTY(ReadOnly), PROPERTY(VAlignment), PROPERTY(WordWrap),
              PROPERTY(NodeLevel), PROPERTY(Control))
 
-DEFINE_CLASS(ZOvoReziDoviRuzo)
 DEFINE_CLASS(TObjStringGrid)
 
 DEFINE_CLASS(TBaseGrid, PROPERTY(ActiveRowShow).Default(false),
@@ -117,14 +115,6 @@ void TCellProperties::SetVAlignment(TVAlignment value) {
 void TCellProperties::SetWordWrap(bool value) {
     FWordWrap = value;
     RepaintOwnerCell();
-}
-
-// ---- ZOvoReziDoviRuzo
-
-void ZOvoReziDoviRuzo::Notification(TComponent* AComponent, TOperation Operation) {
-    if (Operation == opRemove && FGrid != nullptr && AComponent == FGrid)
-        FGrid = nullptr;
-    TComponent::Notification(AComponent, Operation);
 }
 
 // ---- TBaseGrid: life
@@ -299,6 +289,12 @@ TCellProperties* TBaseGrid::CreateCellProperties(Integer c, Integer r) {
     TCellProperties* record = owned.release();
     FillFromDefaults(record, c, r, FDefFont.get(), FDefBrush.get(), false);
     return record;
+}
+
+TCellProperties* TBaseGrid::MakeCellProperties(Integer c, Integer r) {
+    auto owned = std::make_unique<TCellProperties>(this, c, r);
+    FillFromDefaults(owned.get(), c, r, FDefFont.get(), FDefBrush.get(), false);
+    return owned.release();
 }
 
 TCellProperties* TBaseGrid::GetCellProperties(Integer c, Integer r) {
@@ -487,20 +483,6 @@ Integer TBaseGrid::FixedRowsHeight() const {
     for (Integer i = 0; i < FixedRows(); ++i)
         result += RowHeightOf(i);
     return result;
-}
-
-// ---- Drawing until the cell painter takes over
-
-void TBaseGrid::DrawCellContent(TCanvas* Canvas, Integer ACol, Integer ARow, const TRect& Rect,
-                                TGridDrawState) {
-    const String text = GetCellEx(RealColIndex(ACol), ARow);
-    RECT rect = Rect;
-    DrawText(Canvas->Handle(), text.c_str(), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-}
-
-void TBaseGrid::DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) {
-    DrawCellContent(Canvas(), ACol, ARow, ARect, AState);
-    TObjStringGrid::DrawCell(ACol, ARow, ARect, AState);
 }
 
 // ---- Settings

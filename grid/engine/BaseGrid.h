@@ -24,6 +24,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/framework/Collection.h"
 #include "platform/framework/Component.h"
 #include "platform/framework/Graphics.h"
 #include "platform/framework/Grids.h"
@@ -166,25 +167,111 @@ private:
     TControl* FControl = nullptr;
 };
 
-// ---- Undo link
+// ---- Undo and redo (BaseGridUndo.cpp)
 
-// The undo and redo component a grid links to through UndoRedo. Only the link to its grid lives here;
-// recording, undoing and redoing come with the component itself.
+// One recorded change of a cell's text, or a sequence marker (column and row -1, empty texts).
+class TUndoRedoItem : public TCollectionItem {
+    DECLARE_CLASS(TUndoRedoItem, TCollectionItem)
+
+public:
+    using TCollectionItem::TCollectionItem;
+
+    // The text after the change.
+    const String& Value() const { return FValue; }
+    void SetValue(const String& value) { FValue = value; }
+    // The text before the change.
+    const String& OrigValue() const { return FOrigValue; }
+    void SetOrigValue(const String& value) { FOrigValue = value; }
+    // The stored column of the changed cell.
+    Integer Col() const { return FCol; }
+    void SetCol(Integer value) { FCol = value; }
+    Integer Row() const { return FRow; }
+    void SetRow(Integer value) { FRow = value; }
+    bool SequenceStart() const { return FSequenceStart; }
+    void SetSequenceStart(bool value) { FSequenceStart = value; }
+    bool SequenceStop() const { return FSequenceStop; }
+    void SetSequenceStop(bool value) { FSequenceStop = value; }
+    bool IsMarker() const { return FSequenceStart || FSequenceStop; }
+
+private:
+    Integer FRow = -1;
+    Integer FCol = -1;
+    String FValue;
+    String FOrigValue;
+    bool FSequenceStart = false;
+    bool FSequenceStop = false;
+};
+
+class TUndoRedoCollection : public TCollection {
+    DECLARE_CLASS(TUndoRedoCollection, TCollection)
+
+public:
+    TUndoRedoCollection() : TCollection(TUndoRedoItem::StaticClass()) {}
+
+    TUndoRedoItem* Add() { return static_cast<TUndoRedoItem*>(TCollection::Add()); }
+    TUndoRedoItem* Items(Integer index) const {
+        return static_cast<TUndoRedoItem*>(TCollection::Items(index));
+    }
+};
+
+// Col and Row are the step's cell, OrigValue its text just before the step, NewValue the text the step
+// writes.
+using ZOvoReziDoviRuzoEvent = std::function<void(TObject* Sender, TBaseGrid* Grid, Integer Col, Integer Row,
+                                                 const String& OrigValue, const String& NewValue)>;
+
+// Records the changes of cell text in a grid and undoes and redoes them, one change or one marked
+// sequence at a time. Level counts the items (markers included) in effect: Undo works on item
+// Level - 1, Redo on item Level. A change or marker recorded while steps are undone replaces them, so
+// a redo never brings back an edit that was undone and then overwritten.
 class ZOvoReziDoviRuzo : public TComponent {
     DECLARE_CLASS(ZOvoReziDoviRuzo, TComponent)
 
 public:
-    using TComponent::TComponent;
+    explicit ZOvoReziDoviRuzo(TComponent* AOwner);
+    ~ZOvoReziDoviRuzo() override;
 
+    // Records one change of cell (ACol stored, ARow). With MaxLevel > 0 the oldest items go first so that
+    // at most MaxLevel items are kept; that costs the same however many are kept.
+    virtual void RegisterChange(Integer ACol, Integer ARow, const String& OldValue, const String& NewValue);
+    // The changes recorded between a start and a stop marker are undone and redone as one step.
+    virtual void StartSequence();
+    virtual void StopSequence();
+    // Nothing happens without a grid or without a step to take.
+    void Undo();
+    void Redo();
+    // Forgets every step.
+    void Reset();
+    bool CanUndo() const { return FLevel > 0; }
+    bool CanRedo() const { return FLevel < FItems->Count(); }
+
+    Integer Level() const { return FLevel; }
+    TUndoRedoCollection* Items() const { return FItems.get(); }
     TBaseGrid* Grid() const { return FGrid; }
     void SetGrid(TBaseGrid* value) { FGrid = value; }
+    // 0: no limit.
+    Integer MaxLevel() const { return FMaxLevel; }
+    void SetMaxLevel(Integer value) { FMaxLevel = value; }
+
+    ZOvoReziDoviRuzoEvent OnUndo;
+    ZOvoReziDoviRuzoEvent OnRedo;
 
 protected:
     // Forgets the grid when it goes.
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+    // Frees the items past the level (the undone steps).
+    void DropUndone();
+    // Drops the undone items, appends a new one and puts the level after it.
+    TUndoRedoItem* Append();
+    // Writes the item's old (undo) or new (redo) text into its cell and makes the cell current. A
+    // marker writes nothing.
+    void Apply(TUndoRedoItem* item, bool undo);
+
+    std::unique_ptr<TUndoRedoCollection> FItems;
     TBaseGrid* FGrid = nullptr; // not owned
+    Integer FLevel = 0;
+    Integer FMaxLevel = 0;
 };
 
 // ---- The grid classes
@@ -250,10 +337,18 @@ public:
     }
     void PutCellProperties(Integer c, Integer r, TCellProperties* record) { SetObjectSlot(c, r, record); }
     TCellProperties* CreateCellProperties(Integer c, Integer r);
+    // A record filled as CreateCellProperties fills one for cell (c, r), but stored nowhere: the caller
+    // owns it, for a cell kept outside the grid's slots.
+    TCellProperties* MakeCellProperties(Integer c, Integer r);
     // Frees the records of the inclusive range, with their "TCellGraphic" objects.
     void FreeCellProperties(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
     // Frees one cell's record (with its "TCellGraphic") and empties the slot.
     void FreeCellPropertiesAt(Integer c, Integer r);
+    // Frees a record that no cell holds any more (one kept outside the cells), with its "TCellGraphic".
+    void FreeDetachedRecord(TCellProperties* record) {
+        if (record != nullptr)
+            FreeRecord(record, nullptr);
+    }
     // FreeCellProperties over ColCount x RowCount.
     void FreeAllCellProperties();
     // Empty the text and drop the record references without freeing them.
@@ -313,6 +408,13 @@ public:
     // The number of merged blocks made by MergeCells that still exist; the view tests it for > 0.
     Integer MergeCount() const { return FMergeCount; }
 
+    // -- Painting (BaseGridPaint.cpp) --
+    // Paints a cell (background, selection, grid lines, content) on any canvas; ACol is displayed.
+    void PaintCell(TCanvas* ACanvas, Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState);
+    // Background, selection and grid lines into ARect as given, without content.
+    void PaintCellExt(TCanvas* ACanvas, Integer ACol, Integer ARow, const TRect& ARect,
+                      TGridDrawState AState);
+
     // -- Mapping and counts (identity in the base) --
     virtual Integer RealColIndex(Integer ACol) { return ACol; }
     virtual Integer DisplColIndex(Integer ACol) { return ACol; }
@@ -363,8 +465,8 @@ protected:
     virtual bool IsFixed(Integer ACol, Integer ARow) { return false; }
     virtual Integer GetRowIndent(Integer ARow) { return 0; }
     virtual bool HasNodes() { return false; }
-    // Draws the text of the cell at the displayed column ACol (the stored cell's display text) on one
-    // line, centred both ways in Rect.
+    // Draws what lies inside a painted cell's lines; the base draws the text of the cell at the
+    // displayed column ACol (the stored cell's display text) on one line, centred both ways in Rect.
     virtual void DrawCellContent(TCanvas* Canvas, Integer ACol, Integer ARow, const TRect& Rect,
                                  TGridDrawState State);
     // Runs after the hidden last row was written.
@@ -398,8 +500,18 @@ protected:
 
     // -- Framework overrides --
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    // Until the cell painter takes over, a cell shows its content and then the draw event.
+    // The framework's paint, after which the paint counter moves on (a merged block is painted once per
+    // value of the counter).
+    void Paint() override;
+    // Paints the cell on the grid's canvas with content.
     void DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) override;
+    // Repaints the current cell, lets the framework decide and repaints the asked cell, also when the
+    // move is refused; right to left, the whole grid is repainted instead.
+    bool SelectCell(Integer ACol, Integer ARow) override;
+    // What PaintCell, PaintCellExt and DrawCell share. ACol is displayed. With content, a fixed cell
+    // paints fixed and unselected over its whole merged block (CellRect); without, into Rect as given.
+    void DoPaintCell(TCanvas* Canvas, Integer ACol, Integer ARow, TRect Rect, TGridDrawState State,
+                     bool WithContent);
     void KeyDown(Word& Key, TShiftState Shift) override;
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;

@@ -148,9 +148,27 @@ Region Region::RoundRect(const Rect& bounds, int ellipseWidth, int ellipseHeight
     double ry = std::min(std::abs(ellipseHeight), bounds.Height()) / 2.0;
     if (rx < 1 || ry < 1)
         return Region(bounds);
+    // Controls paint the same rounded shapes at the same places over and over (a button's face and its
+    // shadow at every paint), and scanning the curves costs far more than the copy: the last few stay.
+    struct Cached {
+        Rect bounds;
+        int ellipseWidth;
+        int ellipseHeight;
+        Region region;
+    };
+    constexpr size_t CacheSize = 8;
+    thread_local std::vector<Cached> cache;
+    for (const Cached& entry : cache)
+        if (entry.bounds == bounds && entry.ellipseWidth == ellipseWidth &&
+            entry.ellipseHeight == ellipseHeight)
+            return entry.region;
     QPainterPath path;
     path.addRoundedRect(QRectF(bounds.left, bounds.top, bounds.Width(), bounds.Height()), rx, ry);
-    return FromPath(path, false);
+    Region region = FromPath(path, false);
+    if (cache.size() == CacheSize)
+        cache.erase(cache.begin());
+    cache.push_back(Cached{bounds, ellipseWidth, ellipseHeight, region});
+    return region;
 }
 
 Region Region::Polygons(std::span<const Point> points, std::span<const int> counts, bool winding) {
@@ -159,10 +177,14 @@ Region Region::Polygons(std::span<const Point> points, std::span<const int> coun
     for (int count : counts) {
         if (count < 2 || index + static_cast<size_t>(count) > points.size())
             break;
+        // A GDI coordinate names a pixel and a pen draws through that pixel, so the point (x, y) stands
+        // at the centre of pixel (x, y). Sampling pixel centres against the polygon moved there makes the
+        // fill meet its one-pixel outline on every edge: up to the outline's pixel on a left or top edge
+        // and up to the pixel before it on a right or bottom one, with none to spare or missing.
         QPolygonF polygon;
         for (int i = 0; i < count; ++i) {
             const Point& p = points[index + static_cast<size_t>(i)];
-            polygon << QPointF(p.x, p.y);
+            polygon << QPointF(p.x + 0.5, p.y + 0.5);
         }
         polygon << polygon.first();
         path.addPolygon(polygon);

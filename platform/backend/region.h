@@ -34,7 +34,8 @@ public:
     explicit Region(const Rect& rect);
     static Region Ellipse(const Rect& bounds);
     static Region RoundRect(const Rect& bounds, int ellipseWidth, int ellipseHeight);
-    // Polygons with the pixel-centre rule of GDI fills; winding selects the non-zero fill rule.
+    // Polygons with the pixel-centre rule of GDI fills, where pixel (x, y) is inside when the point
+    // (x, y) is (left and top edges in, right and bottom ones out); winding selects the non-zero rule.
     static Region Polygons(std::span<const Point> points, std::span<const int> counts, bool winding);
     // Rectangles one row high, in any order and not overlapping.
     static Region FromRows(std::vector<Rect> rows);

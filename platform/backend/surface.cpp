@@ -808,8 +808,30 @@ void Surface::StretchBlt(const DrawState& state, const Rect& dest, const BlitSou
         FillRegion(state, Region(Normalized(dest)), brush, rop3);
         return;
     }
-    SourceCopy copy = CopySource(*source.pixels, sourceRect, false);
     StretchMap map(dest, sourceRect);
+    if (rop == 0xCC && map.destWidth == map.srcWidth && map.destHeight == map.srcHeight && map.srcWidth > 0 &&
+        map.srcHeight > 0 && source.monochrome == FMonochrome && source.pixels->top != FPixels.top) {
+        // A plain copy at the same size from another picture, the commonest blit (off-screen pictures
+        // shown at once): row by row, of the source's part that lies inside the source.
+        const PixelBuffer& from = *source.pixels;
+        const Rect inside = Normalized(sourceRect).Intersected(Rect{0, 0, from.width, from.height});
+        const int shiftX = map.srcLeft - map.destLeft, shiftY = map.srcTop - map.destTop;
+        ForEachClipped(state, Normalized(dest), [&](const Rect& r) {
+            const int left = std::max(r.left, inside.left - shiftX);
+            const int right = std::min(r.right, inside.right - shiftX);
+            for (int y = r.top; y < r.bottom && left < right; ++y) {
+                const int sy = y + shiftY;
+                if (sy < inside.top || sy >= inside.bottom)
+                    continue;
+                std::uint32_t* row = FPixels.Row(y);
+                const std::uint32_t* sourceRow = from.Row(sy);
+                for (int x = left; x < right; ++x)
+                    row[x] = sourceRow[x + shiftX] & White;
+            }
+        });
+        return;
+    }
+    SourceCopy copy = CopySource(*source.pixels, sourceRect, false);
     Pixel text = Quantize(state.textColor), background = Quantize(state.backgroundColor);
     Pixel sourceBackground = source.backgroundColor & White;
     bool halftone = state.stretchMode == 4 && (std::abs(map.srcWidth) > std::abs(map.destWidth) ||
@@ -957,9 +979,10 @@ void Surface::GradientTriangles(const DrawState& state, std::span<const Gradient
             static_cast<double>(b.x - a.x) * (c.y - a.y) - static_cast<double>(c.x - a.x) * (b.y - a.y);
         if (area == 0)
             continue;
-        Point corners[] = {{a.x, a.y}, {b.x, b.y}, {c.x, c.y}};
-        int three = 3;
-        Region inside = Region::Polygons(corners, std::span<const int>(&three, 1), false);
+        // A gradient triangle keeps its vertices at pixel corners: coverage samples each pixel at the
+        // same point (x + 0.5, y + 0.5) at which its colour is mixed.
+        Region inside =
+            ScanPolygons({QPolygonF({QPointF(a.x, a.y), QPointF(b.x, b.y), QPointF(c.x, c.y)})}, false);
         for (const Rect& piece : inside.Rects())
             ForEachClipped(state, piece, [&](const Rect& r) {
                 for (int y = r.top; y < r.bottom; ++y) {

@@ -232,9 +232,14 @@ void TCollection::InsertItem(TCollectionItem* item) {
 
 void TCollection::RemoveItem(TCollectionItem* item) {
     Notify(item, cnExtracting);
-    auto it = std::find(FItems.rbegin(), FItems.rend(), item);
-    if (it != FItems.rend())
-        FItems.erase(std::next(it).base());
+    // The first item is looked at before the search from the end, so that both ends cost the same.
+    if (!FItems.empty() && FItems.front() == item) {
+        FItems.pop_front();
+    } else {
+        auto it = std::find(FItems.rbegin(), FItems.rend(), item);
+        if (it != FItems.rend())
+            FItems.erase(std::next(it).base());
+    }
     item->FCollection = nullptr;
     Changed();
 }

@@ -2,7 +2,7 @@
 // lists, with update counting and change notification.
 #pragma once
 
-#include <vector>
+#include <deque>
 
 #include "platform/framework/Forward.h"
 #include "platform/rtl/Persistent.h"
@@ -100,7 +100,8 @@ private:
     [[noreturn]] void IndexError(Integer index) const;
 
     TCollectionItemClass FItemClass;
-    std::vector<TCollectionItem*> FItems;
+    // A deque, so that freeing the first item (a bounded history dropping its oldest) moves nothing.
+    std::deque<TCollectionItem*> FItems;
     Integer FUpdateCount = 0;
     Integer FNextID = 0;
 };

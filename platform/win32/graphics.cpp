@@ -580,29 +580,36 @@ private:
     HBRUSH FBrush;
 };
 
-// An arrow pointing in direction (0 up, 1 down, 2 left, 3 right) centred in r, built from rows of pixels
-// so that both slanted sides are whole: each row is one pixel shorter at each end than the one before.
+void Triangle(HDC dc, POINT a, POINT b, POINT c, int color) {
+    ShapeColors colors(dc, color, color);
+    POINT points[] = {a, b, c};
+    Polygon(dc, points, 3);
+}
+
+// An arrow pointing in direction (0 up, 1 down, 2 left, 3 right) centred in r: a base 2 * size + 1 pixels
+// long and sides at 45 degrees, so that each line of the glyph is one pixel shorter at each end than the
+// one before.
 void Arrow(HDC dc, const RECT& r, int direction, int color) {
     int size = std::max(2, std::min(r.right - r.left, r.bottom - r.top) / 3);
     int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
     int half = size / 2 + 1;
-    for (int i = 0; i <= size; ++i) {
-        // Row i counted from the base, which is 2 * size + 1 pixels long.
-        int reach = size - i;
-        switch (direction) {
-        case 0:
-            FillColor(dc, cx - reach, cy + half - 1 - i, cx + reach + 1, cy + half - i, color);
-            break;
-        case 1:
-            FillColor(dc, cx - reach, cy - half + 1 + i, cx + reach + 1, cy - half + 2 + i, color);
-            break;
-        case 2:
-            FillColor(dc, cx + half - 1 - i, cy - reach, cx + half - i, cy + reach + 1, color);
-            break;
-        default:
-            FillColor(dc, cx - half + 1 + i, cy - reach, cx - half + 2 + i, cy + reach + 1, color);
-            break;
-        }
+    switch (direction) {
+    case 0:
+        Triangle(dc, {cx - size, cy + half - 1}, {cx + size, cy + half - 1}, {cx, cy + half - 1 - size},
+                 color);
+        break;
+    case 1:
+        Triangle(dc, {cx - size, cy - half + 1}, {cx + size, cy - half + 1}, {cx, cy - half + 1 + size},
+                 color);
+        break;
+    case 2:
+        Triangle(dc, {cx + half - 1, cy - size}, {cx + half - 1, cy + size}, {cx + half - 1 - size, cy},
+                 color);
+        break;
+    default:
+        Triangle(dc, {cx - half + 1, cy - size}, {cx - half + 1, cy + size}, {cx - half + 1 + size, cy},
+                 color);
+        break;
     }
 }
 

@@ -306,7 +306,7 @@ TEST(GdiRegion, PolygonRegionsTakePixelsWhoseCentresAreInside) {
     HRGN region = CreatePolygonRgn(triangle, 3, ALTERNATE);
     Canvas c(4, 4);
     FillRgn(c.dc(), region, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    EXPECT_EQ(c.Picture(), Rows({"###.", "##..", "#...", "...."}));
+    EXPECT_EQ(c.Picture(), Rows({"####", "###.", "##..", "#..."}));
     HRGN frame = CreateRectRgn(0, 0, 4, 4);
     PatBlt(c.dc(), 0, 0, 4, 4, WHITENESS);
     FrameRgn(c.dc(), frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), 1, 1);

@@ -1,0 +1,190 @@
+// Benchmarks of the grid engine's services, each in one run that reports its times and their ratio.
+// Undo: 1,000,000 RegisterChange with MaxLevel 100,000 (the oldest change freed at each one) against
+// MaxLevel 0, and Undo of one sequence of 100,000 changes over a grid of 1,000,000 rows against one of
+// 100,000 rows.
+// Zoom: Zoom(1) on a shown grid of 1,000,000 rows against one of 100,000 rows, up to the grid painted again.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <vector>
+
+#include "grid/engine/AdvGrid.h"
+#include "platform/backend/file.h"
+#include "platform/backend/platform.h"
+#include "platform/framework/Application.h"
+#include "platform/framework/Forms.h"
+#include "platform/rtl/Convert.h"
+
+namespace {
+
+constexpr int Rounds = 3;
+
+struct Platform {
+    Platform() {
+        backend::SetEnvironment("QT_QPA_PLATFORM", "offscreen");
+        static char name[] = "bench_grid_services";
+        static char* argv[] = {name, nullptr};
+        if (!backend::StartPlatform(1, argv))
+            std::abort();
+    }
+};
+
+void StartPlatformOnce() {
+    static Platform platform;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// ---- Undo and redo
+
+std::vector<String> UndoTexts() {
+    std::vector<String> texts;
+    for (int i = 0; i < 1000; ++i)
+        texts.push_back(FloatToStr(i / 8.0));
+    return texts;
+}
+
+double RegisterChanges(Integer maxLevel, const std::vector<String>& texts) {
+    constexpr Integer Changes = 1000000;
+    auto* undo = new ZOvoReziDoviRuzo(nullptr);
+    undo->SetMaxLevel(maxLevel);
+    const auto start = std::chrono::steady_clock::now();
+    for (Integer i = 0; i < Changes; ++i)
+        undo->RegisterChange(i % 8, i % 5000, texts[static_cast<size_t>(i % 1000)],
+                             texts[static_cast<size_t>((i + 1) % 1000)]);
+    const double seconds = SecondsSince(start);
+    undo->Free();
+    return seconds;
+}
+
+void BM_RegisterChangeBoundedAgainstUnbounded(benchmark::State& state) {
+    StartPlatformOnce();
+    const std::vector<String> texts = UndoTexts();
+    double unboundedBest = 0;
+    double boundedBest = 0;
+    for (auto _ : state) {
+        for (int round = 0; round < Rounds; ++round) {
+            const double unbounded = RegisterChanges(0, texts);
+            const double bounded = RegisterChanges(100000, texts);
+            unboundedBest = round == 0 ? unbounded : std::min(unboundedBest, unbounded);
+            boundedBest = round == 0 ? bounded : std::min(boundedBest, bounded);
+        }
+    }
+    state.counters["maxlevel0_ms"] = unboundedBest * 1000;
+    state.counters["maxlevel100000_ms"] = boundedBest * 1000;
+    state.counters["bounded_over_unbounded"] = unboundedBest > 0 ? boundedBest / unboundedBest : 0;
+}
+BENCHMARK(BM_RegisterChangeBoundedAgainstUnbounded)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// One sequence of 100,000 changes spread evenly over the rows of a grid, undone as one step.
+double UndoSequence(Integer rows, const std::vector<String>& texts) {
+    constexpr Integer Changes = 100000;
+    constexpr Integer Columns = 8;
+    auto* grid = new TAdvStringGrid(nullptr);
+    grid->SetColCount(Columns);
+    grid->SetRowCount(rows);
+    auto* undo = new ZOvoReziDoviRuzo(nullptr);
+    grid->SetUndoRedo(undo);
+    undo->StartSequence();
+    for (Integer i = 0; i < Changes; ++i) {
+        const Integer r = 1 + static_cast<Integer>(static_cast<long long>(i) * (rows - 1) / Changes);
+        const Integer c = 1 + i % (Columns - 1);
+        const String& text = texts[static_cast<size_t>(i % 1000)];
+        undo->RegisterChange(c, r, grid->Cells(c, r), text);
+        grid->SetCells(c, r, text);
+    }
+    undo->StopSequence();
+    const auto start = std::chrono::steady_clock::now();
+    undo->Undo();
+    const double seconds = SecondsSince(start);
+    undo->Free();
+    grid->Free();
+    return seconds;
+}
+
+void BM_UndoSequenceLargeGridAgainstSmall(benchmark::State& state) {
+    StartPlatformOnce();
+    const std::vector<String> texts = UndoTexts();
+    double smallBest = 0;
+    double largeBest = 0;
+    for (auto _ : state) {
+        for (int round = 0; round < Rounds; ++round) {
+            const double small = UndoSequence(100000, texts);
+            const double large = UndoSequence(1000000, texts);
+            smallBest = round == 0 ? small : std::min(smallBest, small);
+            largeBest = round == 0 ? large : std::min(largeBest, large);
+        }
+    }
+    state.counters["rows100000_ms"] = smallBest * 1000;
+    state.counters["rows1000000_ms"] = largeBest * 1000;
+    state.counters["large_over_small"] = smallBest > 0 ? largeBest / smallBest : 0;
+}
+BENCHMARK(BM_UndoSequenceLargeGridAgainstSmall)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// ---- Zoom
+
+// A grid that counts its paints.
+class TZoomGrid : public TAdvStringGrid {
+public:
+    using TAdvStringGrid::TAdvStringGrid;
+    int paints = 0;
+
+protected:
+    void Paint() override {
+        ++paints;
+        TAdvStringGrid::Paint();
+    }
+};
+
+struct ZoomRun {
+    double seconds = 0;
+    int paints = 0;
+};
+
+// Zoom(1) on a shown grid of 8 columns and the given rows, timed until the grid has painted again; the
+// best of three zooms.
+ZoomRun ZoomShownGrid(Integer rows) {
+    auto* form = new TForm(nullptr, 0);
+    form->SetBounds(0, 0, 800, 600);
+    auto* grid = new TZoomGrid(form);
+    grid->SetColCount(8);
+    grid->SetRowCount(rows);
+    grid->SetBounds(0, 0, 780, 580);
+    grid->SetParent(form);
+    form->Show();
+    Application->ProcessMessages();
+    ZoomRun best;
+    for (int round = 0; round < 3; ++round) {
+        grid->paints = 0;
+        const auto start = std::chrono::steady_clock::now();
+        grid->Zoom(1);
+        Application->ProcessMessages();
+        const double seconds = SecondsSince(start);
+        if (round == 0 || seconds < best.seconds)
+            best = {seconds, grid->paints};
+    }
+    form->Free();
+    Application->ProcessMessages();
+    return best;
+}
+
+void BM_ZoomMillionRowsAgainstHundredThousand(benchmark::State& state) {
+    StartPlatformOnce();
+    ZoomRun small;
+    ZoomRun large;
+    for (auto _ : state) {
+        small = ZoomShownGrid(100000);
+        large = ZoomShownGrid(1000000);
+    }
+    state.counters["zoom_100k_ms"] = small.seconds * 1000;
+    state.counters["zoom_1m_ms"] = large.seconds * 1000;
+    state.counters["zoom_1m_over_100k"] = small.seconds > 0 ? large.seconds / small.seconds : 0;
+    state.counters["paints_per_zoom"] = large.paints;
+}
+BENCHMARK(BM_ZoomMillionRowsAgainstHundredThousand)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace

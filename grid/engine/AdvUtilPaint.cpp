@@ -1,0 +1,205 @@
+// The grid's gradient painters (plain, mirrored and the rounded selection frame) and the run-time
+// binding of the layered-window call.
+#include "grid/engine/AdvUtil.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "platform/framework/Graphics.h"
+#include "platform/win32/winuser.h"
+
+namespace {
+
+struct Channels {
+    double red;
+    double green;
+    double blue;
+};
+
+Channels ChannelsOf(TColor color) {
+    const COLORREF rgb = ColorToRGB(color);
+    return {static_cast<double>(rgb & 0xFF), static_cast<double>((rgb >> 8) & 0xFF),
+            static_cast<double>((rgb >> 16) & 0xFF)};
+}
+
+// One channel at step i of n, rounded to nearest with ties to even.
+Integer ChannelAt(double from, double to, Integer i, Integer n) {
+    return static_cast<Integer>(std::nearbyint(from + i * (to - from) / n));
+}
+
+void SetPenAndBrush(TCanvas* canvas, TColor color) {
+    canvas->Pen()->SetColor(color);
+    canvas->Brush()->SetColor(color);
+}
+
+void HorizontalLine(TCanvas* canvas, Integer left, Integer right, Integer y) {
+    canvas->MoveTo(left, y);
+    canvas->LineTo(right, y);
+}
+
+void VerticalLine(TCanvas* canvas, Integer x, Integer top, Integer bottom) {
+    canvas->MoveTo(x, top);
+    canvas->LineTo(x, bottom);
+}
+
+} // namespace
+
+void DrawGradient(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizontal, const TRect& rect,
+                  Integer steps) {
+    TRect r = rect;
+    if (r.Top == r.Bottom)
+        return;
+    if (r.Bottom < r.Top)
+        std::swap(r.Top, r.Bottom);
+    if (fromColor == clNone || toColor == clNone) {
+        const TColor solid = fromColor != clNone ? fromColor : toColor;
+        if (solid == clNone)
+            return;
+        SetPenAndBrush(canvas, static_cast<TColor>(ColorToRGB(solid)));
+        canvas->Rectangle(r);
+        return;
+    }
+    const Channels from = ChannelsOf(fromColor);
+    const Channels to = ChannelsOf(toColor);
+    const Integer span = horizontal ? r.Right - r.Left - 1 : r.Bottom - r.Top - 1;
+    steps = std::max<Integer>(1, std::min(steps, span));
+    const double band = static_cast<double>(span) / steps;
+    const Integer length = static_cast<Integer>(band + 1);
+    for (Integer i = 0; i <= steps; ++i) {
+        const Integer red = ChannelAt(from.red, to.red, i, steps);
+        const Integer green = ChannelAt(from.green, to.green, i, steps);
+        const Integer blue = ChannelAt(from.blue, to.blue, i, steps);
+        SetPenAndBrush(canvas, static_cast<TColor>(red | (green << 8) | (blue << 16)));
+        const Integer offset = static_cast<Integer>(i * band);
+        if (horizontal)
+            canvas->Rectangle(r.Left + offset, r.Top, std::min<Integer>(r.Left + offset + length, r.Right),
+                              r.Bottom);
+        else
+            canvas->Rectangle(r.Left, r.Top + offset, r.Right,
+                              std::min<Integer>(r.Top + offset + length, r.Bottom));
+    }
+}
+
+void DrawGradientMirror(TCanvas* canvas, const TRect& rect, TColor color, bool fill, bool sideLines,
+                        TColor borderColor, bool vertical, TColor mirrorToColor, TColor mirrorFromColor,
+                        TColor toColor) {
+    constexpr Integer Steps = 128;
+    if (fill && color != clNone) {
+        if (mirrorFromColor == clNone && toColor == clNone) {
+            canvas->Brush()->SetStyle(bsSolid);
+            canvas->Pen()->SetWidth(1);
+            SetPenAndBrush(canvas, color);
+            canvas->Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom + 1);
+        } else if (mirrorFromColor == clNone) {
+            DrawGradient(canvas, color, toColor, !vertical, rect, Steps);
+        } else if (vertical) {
+            const Integer middle = rect.Top + (rect.Bottom - rect.Top) / 2;
+            DrawGradient(canvas, color, toColor, false, TRect(rect.Left, rect.Top, rect.Right, middle),
+                         Steps);
+            DrawGradient(canvas, mirrorFromColor, mirrorToColor, false,
+                         TRect(rect.Left, middle, rect.Right, rect.Bottom), Steps);
+        } else {
+            const Integer middle = rect.Left + (rect.Right - rect.Left) / 2;
+            DrawGradient(canvas, color, toColor, true, TRect(rect.Left, rect.Top, middle, rect.Bottom),
+                         Steps);
+            DrawGradient(canvas, mirrorFromColor, mirrorToColor, true,
+                         TRect(middle, rect.Top, rect.Right, rect.Bottom), Steps);
+        }
+    }
+    if (borderColor == clNone)
+        return;
+    canvas->Pen()->SetColor(borderColor);
+    if (sideLines) {
+        VerticalLine(canvas, rect.Left, rect.Top, rect.Bottom);
+        VerticalLine(canvas, rect.Right - 1, rect.Top, rect.Bottom);
+        return;
+    }
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->Rectangle(rect);
+    canvas->Brush()->SetStyle(bsSolid);
+}
+
+void DrawRoundedGradientFrame(TCanvas* canvas, TColor fromColor, TColor toColor, Integer part,
+                              const TRect& rect, TColor backgroundColor, TColor edgeColor, TColor borderColor,
+                              TColor bottomLineColor, TColor topLineColor, TColor lowerToColor,
+                              TColor lowerFromColor) {
+    // The working rectangle: right exclusive, bottom inclusive, so that the grid lines' column and row
+    // stay free.
+    const Integer left = rect.Left;
+    const Integer top = rect.Top;
+    const Integer right = rect.Right - 1;
+    const Integer bottom = rect.Bottom - 2;
+    const Integer middle = top + (bottom - top) / 2;
+    const bool roundLeft = part == 0 || part == 1;
+    const bool roundRight = part == 0 || part == 2;
+    const Integer innerLeft = left + (roundLeft ? 2 : 0);
+    const Integer innerRight = right - (roundRight ? 2 : 0);
+
+    canvas->Pen()->SetColor(topLineColor);
+    HorizontalLine(canvas, left, right, top + 1);
+    if (roundLeft)
+        VerticalLine(canvas, left + 1, top + 1, middle);
+    if (roundRight)
+        VerticalLine(canvas, right - 2, top + 1, middle);
+
+    canvas->Pen()->SetColor(bottomLineColor);
+    HorizontalLine(canvas, left, right, bottom - 1);
+    if (roundLeft)
+        VerticalLine(canvas, left + 1, middle, bottom - 1);
+    if (roundRight)
+        VerticalLine(canvas, right - 2, middle, bottom - 1);
+
+    canvas->Pen()->SetColor(borderColor);
+    HorizontalLine(canvas, innerLeft, innerRight, top);
+    HorizontalLine(canvas, innerLeft, innerRight, bottom);
+    if (roundLeft)
+        VerticalLine(canvas, left, top + 2, bottom - 1);
+    if (roundRight)
+        VerticalLine(canvas, right - 1, top + 2, bottom - 1);
+
+    // Each rounded corner: the three pixels beside it soften it, the corner itself takes the background.
+    const auto corner = [&](Integer x, Integer y, Integer inwardX, Integer inwardY) {
+        canvas->SetPixels(x + inwardX, y, edgeColor);
+        canvas->SetPixels(x + inwardX, y + inwardY, edgeColor);
+        canvas->SetPixels(x, y + inwardY, edgeColor);
+        canvas->SetPixels(x, y, backgroundColor);
+    };
+    if (roundLeft) {
+        corner(left, top, 1, 1);
+        corner(left, bottom, 1, -1);
+    }
+    if (roundRight) {
+        corner(right - 1, top, -1, 1);
+        corner(right - 1, bottom, -1, -1);
+    }
+
+    const TRect inner(innerLeft, top + 2, innerRight, bottom - 1);
+    constexpr Integer Steps = 16;
+    if (toColor == clNone) {
+        SetPenAndBrush(canvas, fromColor);
+        canvas->Rectangle(inner);
+    } else if (lowerFromColor == clNone) {
+        DrawGradient(canvas, fromColor, toColor, false, inner, Steps);
+    } else {
+        const Integer innerMiddle = inner.Top + (inner.Bottom - inner.Top) / 2;
+        DrawGradient(canvas, fromColor, toColor, false,
+                     TRect(inner.Left, inner.Top, inner.Right, innerMiddle), Steps);
+        DrawGradient(canvas, lowerFromColor, lowerToColor, false,
+                     TRect(inner.Left, innerMiddle, inner.Right, inner.Bottom), Steps);
+    }
+}
+
+bool UpdateLayeredWindowDyn(HWND hwnd, HDC screenDC, POINT* position, SIZE* size, HDC sourceDC,
+                            POINT* sourcePoint, COLORREF key, BLENDFUNCTION* blend, DWORD flags) {
+    using UpdateLayeredWindowFunction =
+        BOOL (*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
+    HMODULE library = GetModuleHandleW(u"USER32.DLL");
+    if (library == nullptr)
+        return true;
+    auto update =
+        reinterpret_cast<UpdateLayeredWindowFunction>(GetProcAddress(library, "UpdateLayeredWindow"));
+    if (update == nullptr)
+        return true;
+    return update(hwnd, screenDC, position, size, sourceDC, sourcePoint, key, blend, flags) != FALSE;
+}

@@ -1,0 +1,207 @@
+// Tests of the grid's gradient painters, on recorded calls where the bands are the point and on the
+// pixels of a small bitmap for the rounded selection frame; and the layered-window binding.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "grid/engine/AdvUtil.h"
+#include "platform/backend/recorder.h"
+#include "platform/framework/Graphics.h"
+#include "platform/win32/gdidevice.h"
+#include "platform/win32/wingdi.h"
+#include "platform/win32/winuser.h"
+
+namespace {
+
+// A canvas on a recording device.
+class Recording {
+public:
+    Recording() : FRecorder(backend::CreateRecorder(100, 100)), FDC(CreateDeviceDC(FRecorder)) {
+        FCanvas.SetHandle(FDC);
+    }
+    ~Recording() {
+        FCanvas.SetHandle(nullptr);
+        DeleteDC(FDC);
+    }
+    TCanvas* Canvas() { return &FCanvas; }
+    const std::vector<std::string>& Calls() const { return FRecorder->Calls(); }
+
+private:
+    std::shared_ptr<backend::Recorder> FRecorder;
+    HDC FDC;
+    TCanvas FCanvas;
+};
+
+TEST(AdvUtilPaintTest, DrawGradientDrawsOneBandMoreThanItsStepsWithinTheExtent) {
+    Recording r;
+    DrawGradient(r.Canvas(), clBlack, clWhite, true, TRect(0, 0, 10, 5), 100);
+    // 9 steps (the extent less one), 10 bands of 1 + 1 pixels, cut at the right edge.
+    ASSERT_EQ(r.Calls().size(), 10u);
+    EXPECT_EQ(r.Calls()[0], "Rectangle 0,0-2,5 pen=#000000/1 brush=#000000");
+    EXPECT_EQ(r.Calls()[5], "Rectangle 5,0-7,5 pen=#8E8E8E/1 brush=#8E8E8E");
+    EXPECT_EQ(r.Calls()[9], "Rectangle 9,0-10,5 pen=#FFFFFF/1 brush=#FFFFFF");
+}
+
+TEST(AdvUtilPaintTest, DrawGradientFillsSolidWhenAColourIsMissing) {
+    struct Case {
+        TColor from;
+        TColor to;
+        TRect rect;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {clNone, clRed, TRect(0, 0, 10, 5), {"Rectangle 0,0-10,5 pen=#FF0000/1 brush=#FF0000"}},
+        {clBlue, clNone, TRect(0, 0, 10, 5), {"Rectangle 0,0-10,5 pen=#0000FF/1 brush=#0000FF"}},
+        {clNone, clNone, TRect(0, 0, 10, 5), {}},
+        {clBlue, clNone, TRect(0, 5, 10, 5), {}}, // no height
+        {clBlue,
+         clNone,
+         TRect(0, 5, 10, 0),
+         {"Rectangle 0,0-10,5 pen=#0000FF/1 brush=#0000FF"}}, // upside down
+    };
+    for (const Case& c : cases) {
+        Recording r;
+        DrawGradient(r.Canvas(), c.from, c.to, false, c.rect, 64);
+        EXPECT_EQ(r.Calls(), c.calls) << c.from << " " << c.to;
+    }
+}
+
+TEST(AdvUtilPaintTest, DrawGradientMirrorSplitsAtTheMiddleAcrossTheChange) {
+    Recording r;
+    DrawGradientMirror(r.Canvas(), TRect(0, 0, 10, 20), clRed, true, false, clNone, true, clBlue, clLime,
+                       clYellow);
+    // Top half red to yellow, bottom half lime to blue, each along y.
+    const std::vector<std::string>& calls = r.Calls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.front(), "Rectangle 0,0-10,2 pen=#FF0000/1 brush=#FF0000");
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "Rectangle 0,9-10,10 pen=#FFFF00/1 brush=#FFFF00"),
+              calls.end());
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "Rectangle 0,10-10,12 pen=#00FF00/1 brush=#00FF00"),
+              calls.end());
+    EXPECT_EQ(calls.back(), "Rectangle 0,19-10,20 pen=#0000FF/1 brush=#0000FF");
+}
+
+TEST(AdvUtilPaintTest, DrawGradientMirrorFillsAndFrames) {
+    struct Case {
+        const char* name;
+        TColor color;
+        bool fill;
+        bool sideLines;
+        TColor border;
+        TColor toColor;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {"solid, one pixel taller",
+         clRed,
+         true,
+         false,
+         clNone,
+         clNone,
+         {"Rectangle 0,0-10,21 pen=#FF0000/1 brush=#FF0000"}},
+        {"no colour, no fill", clNone, true, false, clNone, clYellow, {}},
+        {"frame only", clRed, false, false, clBlue, clNone, {"Rectangle 0,0-10,20 pen=#0000FF/1 brush=null"}},
+        {"side lines",
+         clRed,
+         false,
+         true,
+         clBlue,
+         clNone,
+         {"Polyline 0,0 0,20 pen=#0000FF/1", "Polyline 9,0 9,20 pen=#0000FF/1"}},
+    };
+    for (const Case& c : cases) {
+        Recording r;
+        DrawGradientMirror(r.Canvas(), TRect(0, 0, 10, 20), c.color, c.fill, c.sideLines, c.border, true,
+                           clNone, clNone, c.toColor);
+        EXPECT_EQ(r.Calls(), c.calls) << c.name;
+    }
+}
+
+// Every pixel of a 12 x 10 bitmap after the frame: g background (the corner pixels), e edge, b border,
+// t top line, u bottom line, f fill, and . untouched (the last column and row are the grid lines').
+TEST(AdvUtilPaintTest, DrawRoundedGradientFrameRoundsTheChosenEnds) {
+    struct Case {
+        Integer part;
+        std::vector<std::string> rows;
+    };
+    const Case cases[] = {
+        {0,
+         {"gebbbbbbbeg.", "eetttttttee.", "btffffffftb.", "btffffffftb.", "bufffffffub.", "bufffffffub.",
+          "bufffffffub.", "eeuuuuuuuee.", "gebbbbbbbeg.", "............"}},
+        {1,
+         {"gebbbbbbbbb.", "eettttttttt.", "btfffffffff.", "btfffffffff.", "bufffffffff.", "bufffffffff.",
+          "bufffffffff.", "eeuuuuuuuuu.", "gebbbbbbbbb.", "............"}},
+        {2,
+         {"bbbbbbbbbeg.", "tttttttttee.", "ffffffffftb.", "ffffffffftb.", "fffffffffub.", "fffffffffub.",
+          "fffffffffub.", "uuuuuuuuuee.", "bbbbbbbbbeg.", "............"}},
+        {3,
+         {"bbbbbbbbbbb.", "ttttttttttt.", "fffffffffff.", "fffffffffff.", "fffffffffff.", "fffffffffff.",
+          "fffffffffff.", "uuuuuuuuuuu.", "bbbbbbbbbbb.", "............"}},
+    };
+    const std::pair<char, TColor> colors[] = {{'g', 0x000000FF}, {'e', 0x0000FF00}, {'b', 0x00FF0000},
+                                              {'t', 0x0000FFFF}, {'u', 0x00FF00FF}, {'f', 0x00FFFF00},
+                                              {'.', 0x00808080}};
+    const auto letter = [&](TColor color) {
+        for (const auto& [name, value] : colors)
+            if (value == color)
+                return name;
+        return '?';
+    };
+    for (const Case& c : cases) {
+        TBitmap bitmap(12, 10);
+        TCanvas* canvas = bitmap.Canvas();
+        canvas->Brush()->SetColor(0x00808080);
+        canvas->FillRect(TRect(0, 0, 12, 10));
+        // The fill colour without a to-colour fills solid.
+        DrawRoundedGradientFrame(canvas, 0x00FFFF00, clNone, c.part, TRect(0, 0, 12, 10), 0x000000FF,
+                                 0x0000FF00, 0x00FF0000, 0x00FF00FF, 0x0000FFFF, clNone, clNone);
+        std::vector<std::string> rows;
+        for (int y = 0; y < 10; ++y) {
+            std::string row;
+            for (int x = 0; x < 12; ++x)
+                row += letter(canvas->Pixels(x, y));
+            rows.push_back(row);
+        }
+        EXPECT_EQ(rows, c.rows) << "part " << c.part;
+    }
+}
+
+TEST(AdvUtilPaintTest, DrawRoundedGradientFrameFillsInOneOrTwoGradients) {
+    // The inner rectangle of a 40 x 24 frame with both ends rounded is (2, 2) - (37, 21).
+    Recording one;
+    DrawRoundedGradientFrame(one.Canvas(), clRed, clBlue, 0, TRect(0, 0, 40, 24), clWhite, clGray, clBlack,
+                             clGray, clGray, clNone, clNone);
+    const std::vector<std::string>& calls = one.Calls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "Rectangle 2,2-37,4 pen=#FF0000/1 brush=#FF0000"),
+              calls.end());
+    EXPECT_EQ(calls.back(), "Rectangle 2,20-37,21 pen=#0000FF/1 brush=#0000FF");
+
+    Recording two;
+    DrawRoundedGradientFrame(two.Canvas(), clRed, clBlue, 0, TRect(0, 0, 40, 24), clWhite, clGray, clBlack,
+                             clGray, clGray, clYellow, clLime);
+    const std::vector<std::string>& halves = two.Calls();
+    EXPECT_NE(std::find(halves.begin(), halves.end(), "Rectangle 2,10-37,11 pen=#0000FF/1 brush=#0000FF"),
+              halves.end())
+        << "the upper half ends in the to-colour at the middle";
+    EXPECT_NE(std::find(halves.begin(), halves.end(), "Rectangle 2,11-37,13 pen=#00FF00/1 brush=#00FF00"),
+              halves.end())
+        << "the lower half starts in the lower from-colour";
+    EXPECT_EQ(halves.back(), "Rectangle 2,20-37,21 pen=#FFFF00/1 brush=#FFFF00");
+}
+
+TEST(AdvUtilPaintTest, UpdateLayeredWindowDynPassesTheCallOn) {
+    const HWND window = CreateWindowExW(WS_EX_LAYERED, u"STATIC", u"", WS_POPUP, 0, 0, 20, 20, nullptr,
+                                        nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, 0};
+    SIZE size{20, 20};
+    EXPECT_EQ(UpdateLayeredWindowDyn(window, nullptr, nullptr, &size, nullptr, nullptr, 0, &blend, ULW_ALPHA),
+              UpdateLayeredWindow(window, nullptr, nullptr, &size, nullptr, nullptr, 0, &blend, ULW_ALPHA) !=
+                  FALSE);
+    DestroyWindow(window);
+}
+
+} // namespace
