@@ -45,6 +45,7 @@
 #include <vector>
 
 #include "grid/engine/AdvGridCellObjects.h"
+#include "grid/engine/AdvGridHiddenStore.h"
 #include "grid/engine/AdvGridQueryTypes.h"
 #include "grid/engine/AdvGridSettings.h"
 #include "grid/engine/AdvGridSupport.h"
@@ -534,9 +535,10 @@ public:
     //
     // A hidden column keeps its cells at its stored (real) index and only leaves the displayed columns;
     // ColCount counts displayed columns, TotalColCount the stored ones. A hidden row is taken out of the
-    // grid into a TGridItem record of FGridItems (its cells with their property records, its height) and
-    // put back when shown; RowCount counts displayed rows, TotalRowCount adds the records. Only columns
-    // 0 .. 511 can be hidden.
+    // grid into a THiddenRow record of FGridItems (its cells with their property records, its height and
+    // row flags) and put back when shown; RowCount counts displayed rows, TotalRowCount adds the
+    // records. The store is one array of small records rather than a collection of objects, so that
+    // hiding or showing many rows costs a pass over them. Only columns 0 .. 511 can be hidden.
 
     // The real index of displayed row ARow; a bisection over the hidden rows.
     Integer RealRowIndex(Integer ARow) const;
@@ -581,8 +583,8 @@ public:
     // Keeps the hidden rows' stored indexes in step when Count rows are inserted at the stored row
     // FromRow (a negative Count for removed rows).
     void ShiftHiddenRows(Integer FromRow, Integer Count);
-    // Keeps the hidden-column flags and widths in step when Count columns are inserted at the stored
-    // column FromCol.
+    // Keeps the hidden-column flags and widths and the hidden rows' cells in step when Count columns are
+    // inserted at the stored column FromCol.
     void ShiftHiddenColumns(Integer FromCol, Integer Count);
     // Empties the texts kept in the hidden rows; their property records stay.
     void ClearHiddenRowStrings();
@@ -611,25 +613,31 @@ public:
     virtual TRect GetUsedCells();
 
 protected:
-    TGridItem* HiddenRowItem(Integer index) const {
-        return static_cast<TGridItem*>(FGridItems->Items(index));
-    }
+    // The hidden-row record at a store index; valid until the store changes.
+    THiddenRow* HiddenRowItem(Integer index) const { return FGridItems->Items(index); }
     // The sorted lookup of the records' Idx values, a cache built on first need and dropped whenever the
     // records change.
     const std::vector<Integer>& HiddenRowLookup() const;
     void FreeHiddenRowLookup() { FHiddenRowLookupValid = false; }
-    // Copies displayed row ARow's stored cells (with their record references) into Item and drops them
-    // from the row, which keeps no reference to what the record now owns.
-    void TakeRowInto(TGridItem* Item, Integer ARow);
-    // Puts Item's cells and height into displayed row ARow.
-    void PutRowFrom(TGridItem* Item, Integer ARow);
-    // Copies row FromRow's stored cells (record references too) and height to row ToRow.
-    void CopyRowTo(Integer FromRow, Integer ToRow);
-    // Puts the records at these store indexes back in one merge from the bottom, each at its Idx (at the
-    // end when that lies beyond the rows), and frees them.
-    void RestoreRecords(std::vector<Integer> records);
     // HideRows' work; Append puts the records at the store's end without heights.
     void HideRowRange(Integer FromRow, Integer ToRow, bool Append);
+    // Shows the hidden column that a shift pushed past the map's end to StoredCol, with this width.
+    void ShowColumnPastMap(Integer StoredCol, Integer Width);
+    // Puts the records at these store indexes back and frees them, in one pass over the rows. below is
+    // the number of other records whose Idx lies below every one of these. Merge takes UnHideRowList's
+    // rule, a merge from the bottom in which a record goes to its Idx unless the rows below it do not
+    // reach there; otherwise each row goes back to its place among the real rows, at the end when the
+    // count was lowered below it since.
+    void RestoreRecords(std::vector<Integer> records, Integer below, bool Merge);
+    // The row-flag lists now kept, each with its slot in the records: the modified flags while
+    // ShowModified is enabled, the enabled flags once used, the disjunct row selection unless it is
+    // kept by real row.
+    std::vector<std::pair<TList*, int>> RowFlagLists() const;
+    // Moves the listed displayed rows' flags into their records (records[i] for rows[i]); the flags of
+    // the other rows close up.
+    void TakeRowFlags(const std::vector<Integer>& rows, THiddenRow* records);
+    // Puts the records' flags back at the listed places of the grown rows; the others spread apart.
+    void PutRowFlags(const std::vector<Integer>& places, const std::vector<THiddenRow*>& records);
 
     // Widths of hidden columns, at their real index.
     Integer FAllColWidths[VisibleColEntries] = {};
@@ -1193,8 +1201,8 @@ protected:
     void InvalidateWheelPanMarker();
     // Repaints the selection for the looks that paint it specially, then fires OnSelectionChanged.
     virtual void DoSelectionChanged(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom);
-    virtual void DoComboCloseUp(Integer ARow, Integer ACol);
-    virtual void DoComboDropDown(Integer ARow, Integer ACol);
+    virtual void DoComboCloseUp(Integer ACol, Integer ARow);
+    virtual void DoComboDropDown(Integer ACol, Integer ARow);
     virtual void DoIntelliZoom();
 
     bool FShowEditProcess = false;
@@ -1448,7 +1456,7 @@ private:
     std::unique_ptr<TControlList> FControlList;
     std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
     std::unique_ptr<TSyncGrid> FSyncGrid;
-    std::unique_ptr<TCollection> FGridItems; // the hidden-row store
+    std::unique_ptr<THiddenRows> FGridItems; // the hidden-row store
     std::unique_ptr<TFilter> FFilter;
     std::unique_ptr<TBalloonSettings> FBalloonSettings;
     std::unique_ptr<TShowModified> FShowModified;

@@ -112,7 +112,7 @@ void TAdvStringGrid::KeepHiddenRowsInStep(const TRemovedRows& Removed) {
     if (!any)
         return;
     for (Integer i = 0; i < count; ++i) {
-        TGridItem* item = HiddenRowItem(i);
+        THiddenRow* item = HiddenRowItem(i);
         item->SetIdx(item->Idx() - shifts[static_cast<size_t>(i)]);
     }
     FreeHiddenRowLookup();
