@@ -361,14 +361,16 @@ bool TAdvStringGrid::ToggleCheck(Integer ACol, Integer ARow, bool AskCanEdit) {
     }
 
     if (UndoRedo() != nullptr) {
-        // The order follows the object's flag: for a data check box that is the state it was made with.
+        // The texts in the direction of the toggle, so that undoing a data check box's toggle writes
+        // back the text it had. Undoing a plain box's toggle writes the text only: its state is not kept
+        // there.
         String checkTrue, checkFalse;
         GetCheckTrue(ACol, ARow, checkTrue);
         GetCheckFalse(ACol, ARow, checkFalse);
-        if (graphic->CellBoolean())
-            UndoRedo()->RegisterChange(ACol, ARow, checkTrue, checkFalse);
-        else
+        if (checked)
             UndoRedo()->RegisterChange(ACol, ARow, checkFalse, checkTrue);
+        else
+            UndoRedo()->RegisterChange(ACol, ARow, checkTrue, checkFalse);
     }
     return true;
 }

@@ -161,6 +161,21 @@ TEST_F(AdvGridCheckBoxesTest, AskingToEditRefusesTheToggleOfACellThatMayNotBeEdi
     EXPECT_EQ(FGrid->Cells(1, 2), u"Y");
 }
 
+TEST_F(AdvGridCheckBoxesTest, UndoingADataCheckBoxToggleWritesBackItsText) {
+    ZOvoReziDoviRuzo undo(nullptr);
+    FGrid->SetUndoRedo(&undo);
+    // Made checked: the toggles go unchecked and back, the registered texts following each toggle.
+    FGrid->AddCheckBox(1, 1, true, true);
+    FGrid->ToggleCheck(1, 1, false);
+    FGrid->ToggleCheck(1, 1, false);
+    EXPECT_EQ(FGrid->Cells(1, 1), u"Y");
+    undo.Undo();
+    EXPECT_EQ(FGrid->Cells(1, 1), u"N");
+    undo.Undo();
+    EXPECT_EQ(FGrid->Cells(1, 1), u"Y");
+    FGrid->SetUndoRedo(nullptr);
+}
+
 TEST_F(AdvGridCheckBoxesTest, AutoCheckGroupCarriesTheNodeStateAndSumsTheChildrenUp) {
     FGrid->Grouping()->SetAutoCheckGroup(true);
     MakeNode(1, 4); // rows 2, 3, 4 are its children
