@@ -28,7 +28,6 @@
 
 #include "grid/engine/AdvGridCellObjects.h"
 #include "grid/engine/AdvGridSettings.h"
-#include "grid/engine/AdvGridSupport.h"
 #include "grid/engine/AdvGridTypes.h"
 #include "grid/engine/AdvObj.h"
 #include "grid/engine/BaseGrid.h"
