@@ -44,7 +44,6 @@ TAdvCheckBox::TAdvCheckBox(TComponent* owner) : TCustomControl(owner), FBkgBmp(s
     FIsWinXP = IsWinXPOrLater();
     // The control raises its own clicks.
     FControlStyle.Exclude(csClickEvents);
-    SetTabStop(true);
 }
 
 TAdvCheckBox::~TAdvCheckBox() = default;

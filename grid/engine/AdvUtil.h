@@ -302,7 +302,8 @@ bool SetLayeredWindowAttributesDyn(HWND hwnd, COLORREF key, Byte alpha, DWORD fl
 // The button painters draw in four looks: 0 themed (the visual-styles library, through the one shared
 // binding), 1 the classic frame control, 2 the same with the flat flag, 3 filled and outlined with the
 // colour tones. Their states are 0 normal, 1 hot, 2 down and 3 disabled; the custom look takes the tone
-// Background, Hover, Selected or Disabled for them. window is the one whose theme data is opened.
+// Background, Hover, Selected or Disabled for them. window is the one whose theme data is opened; while
+// visual styles are off the themed look draws the classic one.
 inline constexpr Integer ButtonLookThemed = 0;
 inline constexpr Integer ButtonLookClassic = 1;
 inline constexpr Integer ButtonLookFlat = 2;

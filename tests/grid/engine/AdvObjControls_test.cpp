@@ -40,6 +40,7 @@ protected:
         auto* box = new TAdvCheckBox(FForm);
         box->SetCaption(caption);
         box->SetBounds(10, top, 120, 20);
+        box->SetTabStop(true);
         box->SetParent(FForm);
         box->OnClick = [this](TObject*) { ++FClicks; };
         return box;
@@ -124,6 +125,16 @@ TEST_F(AdvCheckBoxTest, SpaceAndAcceleratorToggle) {
     Pump();
     EXPECT_FALSE(FFirst->Checked());
     EXPECT_TRUE(FFirst->Focused());
+    // Without TabStop the box toggles and the focus stays where it was.
+    FFirst->SetTabStop(false);
+    FSecond->SetFocus();
+    Pump();
+    win32::input::Key(VK_MENU, true);
+    win32::input::PressKey('M');
+    win32::input::Key(VK_MENU, false);
+    Pump();
+    EXPECT_TRUE(FFirst->Checked());
+    EXPECT_TRUE(FSecond->Focused());
 }
 
 TEST_F(AdvCheckBoxTest, ReturnMovesOnAsTabWhenAsked) {
