@@ -1032,6 +1032,8 @@ protected:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void Paint() override;
+    // Only a button that is down fires OnDblClick.
+    void WMLButtonDblClk(TMessage& message) override;
 
 private:
     void GlyphChanged(TObject* sender);

@@ -509,6 +509,12 @@ void TAdvGridButton::MouseUp(TMouseButton button, TShiftState shift, int x, int 
     UpdateTracking();
 }
 
+void TAdvGridButton::WMLButtonDblClk(TMessage& message) {
+    TGraphicControl::WMLButtonDblClk(message);
+    if (FDown)
+        DblClick();
+}
+
 void TAdvGridButton::Paint() {
     TCanvas* canvas = Canvas();
     const bool designing = ComponentState().Contains(csDesigning);

@@ -114,6 +114,24 @@ TEST_F(AdvGridButtonTest, GroupedButtonsReleaseEachOther) {
     EXPECT_EQ(FLog.size(), 4u);
 }
 
+TEST_F(AdvGridButtonTest, OnlyADownButtonFiresItsDoubleClick) {
+    TAdvGridButton* button = AddButton(u"B", 10);
+    int doubleClicks = 0;
+    button->OnDblClick = [&doubleClicks](TObject*) { ++doubleClicks; };
+    const TPoint centre = Centre(button);
+    const auto doubleClick = [&centre] {
+        win32::input::Click(win32::input::Button::Left, centre.X, centre.Y);
+        win32::input::Click(win32::input::Button::Left, centre.X, centre.Y);
+        Pump();
+    };
+    doubleClick();
+    EXPECT_EQ(doubleClicks, 0);
+    button->SetGroupIndex(1);
+    button->SetDown(true);
+    doubleClick();
+    EXPECT_EQ(doubleClicks, 1);
+}
+
 TEST_F(AdvGridButtonTest, CheckStyleTogglesOnEveryInsideRelease) {
     for (int group : {0, 2}) {
         TAdvGridButton* button = AddButton(group == 0 ? u"Alone" : u"Grouped", 10 + group * 40);

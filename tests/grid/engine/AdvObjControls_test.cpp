@@ -175,6 +175,26 @@ TEST_F(AdvCheckBoxTest, BoxIsDrawnThemedOrClassicForEachState) {
     EXPECT_NE(pictures[0][1], pictures[1][1]);
 }
 
+TEST_F(AdvCheckBoxTest, TransparentBoxShowsItsParent) {
+    FForm->SetColor(clRed);
+    FSecond->SetColor(clYellow);
+    FSecond->SetCaption(u"");
+    const auto pixel = [this]() {
+        TBitmap shot(FForm->ClientWidth(), FForm->ClientHeight());
+        FForm->PaintTo(shot.Canvas()->Handle(), 0, 0);
+        return shot.Canvas()->Pixels(FSecond->Left() + 60, FSecond->Top() + 10);
+    };
+    Pump();
+    EXPECT_EQ(pixel(), clYellow);
+    FSecond->SetTransparent(true);
+    Pump();
+    EXPECT_EQ(pixel(), clRed);
+    FSecond->SetTransparentCaching(true);
+    FSecond->Invalidate();
+    Pump();
+    EXPECT_EQ(pixel(), clRed);
+}
+
 TEST(GridSupportWindowsTest, ArrowWindowIsShapedAsItsArrow) {
     TForm form(nullptr, 0);
     TArrowWindow arrow(&form, arrDown);
