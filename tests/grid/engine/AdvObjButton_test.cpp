@@ -9,6 +9,7 @@
 #include "grid/engine/AdvObj.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/Forms.h"
+#include "platform/framework/Menus.h"
 #include "platform/win32/sysconfig.h"
 #include "platform/win32/wininput.h"
 #include "platform/win32/winuser.h"
@@ -159,6 +160,12 @@ TEST_F(AdvGridButtonTest, DropDownPartFiresOnDropDownWithoutAClick) {
     ClickAt(button->ClientToScreen(TPoint(20, 15)));
     EXPECT_EQ(dropDowns, 1);
     EXPECT_EQ(FLog.size(), 1u);
+    // The button forgets a menu that is freed.
+    auto* menu = new TPopupMenu(FForm);
+    button->SetDropDownMenu(menu);
+    EXPECT_EQ(button->DropDownMenu(), menu);
+    menu->Free();
+    EXPECT_EQ(button->DropDownMenu(), nullptr);
 }
 
 TEST_F(AdvGridButtonTest, AcceleratorClicksAnEnabledButton) {

@@ -12,6 +12,7 @@
 #include "platform/win32/gdidevice.h"
 #include "platform/win32/sysconfig.h"
 #include "platform/win32/wingdi.h"
+#include "platform/win32/winuser.h"
 #include "render/AdvStyleIF.h"
 
 namespace {
@@ -176,6 +177,19 @@ TEST(AdvUtilGlyphsTest, SmallTriangleAndThemeQuestions) {
     Themes off(false);
     EXPECT_FALSE(ThemedDrawingActive());
     EXPECT_EQ(CurrentXPColorScheme(), 0);
+}
+
+TEST(AdvUtilGlyphsTest, SetLayeredWindowAttributesDynPassesTheCallOn) {
+    const HWND window = CreateWindowExW(WS_EX_LAYERED, u"STATIC", u"", WS_POPUP, 0, 0, 20, 20, nullptr,
+                                        nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(SetLayeredWindowAttributesDyn(window, 0, 128, LWA_ALPHA));
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(window, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 128);
+    EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
+    DestroyWindow(window);
 }
 
 } // namespace
