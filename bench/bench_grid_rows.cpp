@@ -2,7 +2,8 @@
 // with AddRow and every cell of each written, against the framework grid growing its RowCount by one
 // with the same writes; and InsertRows of 100,000 rows amid 1,000,000 against InsertRows of one row
 // there; HideRows and UnHideRows of 100,000 rows amid 1,000,000 against the framework grid's block
-// delete of 100,000 rows there; and RealRowIndex and DisplRowIndex with 100,000 rows hidden against 10.
+// delete of 100,000 rows there; RemoveRows of 100,000 rows amid 1,000,000 against RemoveRows of one row
+// there; and RealRowIndex and DisplRowIndex with 100,000 rows hidden against 10.
 // Each reports the two times and their ratio.
 #include <benchmark/benchmark.h>
 
@@ -122,6 +123,48 @@ void BM_InsertRowsBlockAgainstOneRow(benchmark::State& state) {
     state.counters["first_block_ms"] = blockFirst * 1000;
 }
 BENCHMARK(BM_InsertRowsBlockAgainstOneRow)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// A filled grid of 1,000,000 rows loses one row, then 100,000, in its middle; after each round the rows
+// come back filled (untimed), so every round removes rows full of text from a grid of the same size.
+void BM_RemoveRowsBlockAgainstOneRow(benchmark::State& state) {
+    Fixture& f = TheFixture();
+    auto* grid = new TAdvStringGrid(nullptr);
+    grid->SetColCount(Columns);
+    grid->SetRowCount(Rows);
+    auto fill = [&](Integer from, Integer count) {
+        for (Integer r = from; r < from + count; ++r)
+            for (Integer c = 0; c < Columns; ++c)
+                grid->SetGridCell(c, r, f.TextOf(c, r));
+    };
+    fill(0, Rows);
+    double oneBest = 0;
+    double blockBest = 0;
+    double blockFirst = 0;
+    for (auto _ : state) {
+        for (int round = 0; round < Rounds; ++round) {
+            const Integer middle = Rows / 2 - Inserted / 2;
+            auto start = std::chrono::steady_clock::now();
+            grid->RemoveRows(middle, 1);
+            const double one = SecondsSince(start);
+            start = std::chrono::steady_clock::now();
+            grid->RemoveRows(middle, Inserted);
+            const double block = SecondsSince(start);
+            grid->InsertRows(middle, Inserted + 1, true);
+            fill(middle, Inserted + 1);
+            oneBest = round == 0 ? one : std::min(oneBest, one);
+            blockBest = round == 0 ? block : std::min(blockBest, block);
+            if (round == 0)
+                blockFirst = block;
+        }
+    }
+    grid->Free();
+    state.counters["one_row_ms"] = oneBest * 1000;
+    state.counters["block_ms"] = blockBest * 1000;
+    state.counters["block_over_one_row"] = oneBest > 0 ? blockBest / oneBest : 0;
+    // The first block also pays for the storage list of emptied rows growing to take it (once).
+    state.counters["first_block_ms"] = blockFirst * 1000;
+}
+BENCHMARK(BM_RemoveRowsBlockAgainstOneRow)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Opens up the framework grid's block delete, the measure hiding is held to.
 class TBlockGrid : public TAdvStringGrid {

@@ -525,6 +525,7 @@ void TAdvStringGrid::Resize() {
     if ((FBackGround->Display() == bdGradientHorz || FBackGround->Display() == bdGradientVert) &&
         FBackGround->ColorTo() != clNone)
         Invalidate();
+    CellControlsUpdate(false);
     InitMouseWheel(false);
     if (IsDesigning())
         Invalidate();

@@ -5,14 +5,19 @@
 //   construction, lifecycle, changed cells           (grid/engine/AdvGrid.cpp)
 //   property setters                                  (grid/engine/AdvGridSetters.cpp)
 //   rows and columns                                  (grid/engine/AdvGridRows.cpp)
+//   removing rows and columns                         (grid/engine/AdvGridRemove.cpp)
 //   hidden rows and columns                           (grid/engine/AdvGridHidden.cpp)
 //   filtering                                         (grid/engine/AdvGridFiltering.cpp)
 //   nodes and outline                                 (grid/engine/AdvGridNodes.cpp)
 //   calculations                                      (grid/engine/AdvGridCalc.cpp)
 //   balloons and settings change handlers             (grid/view/AdvGridBalloons.cpp)
 //   focus frame                                       (grid/view/AdvGridFocus.cpp)
+//   update locking                                    (grid/view/AdvGridUpdate.cpp)
 //   current cell, scrolling into view, moving lines   (grid/engine/AdvGridCurrent.cpp)
 //   cell painting                                     (grid/view/AdvGridPaint.cpp)
+//   cell text access                                  (grid/engine/AdvGridCellAccess.cpp)
+//   cell looks, row colours, cell controls, zoom      (grid/engine/AdvGridCellLook.cpp)
+//   scroll bars                                       (grid/view/AdvGridScroll.cpp)
 //   column states                                     (grid/files/AdvGridColumnState.cpp)
 //   owned settings objects and inner controls         (created in grid/engine/AdvGrid.cpp)
 //   fields
@@ -44,6 +49,8 @@
 #include "render/AdvHintInfo.h"
 #include "render/AdvStyleIF.h"
 #include "render/PictureContainer.h"
+
+class TRichEdit;
 
 // The identifier of the window timer that drives blinking and hover; it runs while the window exists.
 inline constexpr UINT_PTR GridTimerID = 111;
@@ -162,7 +169,8 @@ public:
     void SetLook(TGridLook Value) { FLook = Value; }
     TQELStyle Style() const { return FStyle; }
     bool IntegralHeight() const { return FIntegralHeight; }
-    void SetIntegralHeight(bool Value) { FIntegralHeight = Value; }
+    // Applies the present bounds again, so the height snaps to whole rows; defined with the cell looks.
+    void SetIntegralHeight(bool Value);
     TColor ActiveCellColor() const { return FActiveCellColor; }
     void SetActiveCellColor(TColor Value) { FActiveCellColor = Value; }
     TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
@@ -284,6 +292,18 @@ public:
     // gives up FocusWindowGrid when the cell is out of view.
     // FIXME: there is no focus frame yet, so nothing moves.
     void UpdateFocusFrame();
+
+    // ---- Update locking (grid/view/AdvGridUpdate.cpp)
+    // A plain counter: while it is above 0 the window does not redraw, and the last EndUpdate repaints
+    // once. BeginUpdate and EndUpdate act only while the grid is Visible, so they pair up as long as the
+    // grid stays visible; StartUpdate and ResetUpdate only raise and zero the count.
+
+    void BeginUpdate();
+    void EndUpdate();
+    void StartUpdate() { ++FUpdateCount; }
+    void ResetUpdate() { FUpdateCount = 0; }
+    bool LockUpdate() const { return FUpdateCount != 0; }
+    void SetLockUpdate(bool Value) { Value ? BeginUpdate() : EndUpdate(); }
 
     // ---- Current cell, scrolling into view, moving rows and columns (AdvGridCurrent.cpp)
     // Row, Col and TopRow hide the framework grid's. Rows and columns move with their texts, records and
@@ -416,6 +436,81 @@ protected:
     void InsertRowsCore(Integer RowIndex, Integer RCount, bool UpdateCellControls);
     // Frees the records (and owned user objects) kept in rows FromRow .. ToRow, at any column.
     void FreeRowRecords(Integer FromRow, Integer ToRow);
+
+public:
+    // ---- Removing rows and columns (AdvGridRemove.cpp)
+    // Rows are displayed indexes. A removal takes the rows below up in one pass with their cells, records
+    // and heights, frees the removed rows' records (and owned user objects) and leaves the rows it moves
+    // beyond the count empty. The rows hidden in the store keep their stored places, and cell controls,
+    // the modified, enabled and selected row flags and FMaxRowCount follow. A start outside the rows or
+    // a count below 1 does nothing, and a count past the end is clipped; a visible floating footer's row
+    // stays. No removal fires OnRowMoved.
+
+    // Keeps the current row index when it still holds data, else makes the last data row current.
+    virtual void RemoveRows(Integer RowIndex, Integer RCount);
+    // RemoveRows for the selection and keyboard commands: the current row index stays when it still
+    // exists (footer rows counting as rows), else the last row becomes current.
+    virtual void RemoveRowsCore(Integer RowIndex, Integer RCount);
+    // As RemoveRowsCore, but leaves cell controls alone and keeps the current row and top row when they
+    // still exist, else makes the first normal row current.
+    virtual void RemoveRowsEx(Integer RowIndex, Integer RCount);
+    // Removes the listed displayed rows (clipped, in any order, repeats once) in one pass; the current
+    // row index stays where the framework grid can keep it.
+    void RemoveRowList(TIntList* RowList);
+    // FIXME: cells hold no check boxes yet, so no row is found checked or unchecked and nothing is
+    // removed.
+    void RemoveCheckedRows(Integer CheckBoxColumn, bool RemoveChecked);
+    // Removes the normal rows whose text in the displayed column ACol repeats a row above it, exactly
+    // with DoCase, else ignoring letter case.
+    void RemoveDuplicates(Integer ACol, bool DoCase);
+    // The rows of the selection, or every normal row outside it above the footer rows.
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    // The displayed columns of the selection, or every displayed column right of it and every normal one
+    // left of it; hidden columns stay.
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    // Removes CCount stored columns (hidden ones counted) from ColIndex with their cells, records,
+    // widths and hidden flags, in the hidden rows too: ColCount falls by the shown ones removed and
+    // FNumHidden by the hidden ones. Only the cells of the removed columns are reported.
+    virtual void RemoveCols(Integer ColIndex, Integer CCount);
+
+protected:
+    // Deletes the rows through the framework grid's block delete: the rows below move up with their
+    // heights and the rows left beyond the count drop their texts and record references without freeing
+    // them, so the caller frees or takes the records first. With UpdateCellControls, the cell controls
+    // of the rows go and the hidden rows' stored indexes follow; without, both are left to the caller.
+    void DeleteRowsCore(Integer RowIndex, Integer RCount, bool UpdateCellControls);
+
+private:
+    // The removal tests reach the per-row lists and the cell controls through it, until the grid has
+    // the accessors of its row flags and cell controls.
+    friend class TRemoveTestProbe;
+    struct TRemovedRows;
+    // The number of rows a removal may take from RowIndex: up to the last row, or the row above a
+    // visible floating footer's row; 0 for a start outside those rows or a count below 1.
+    Integer RemovableRows(Integer RowIndex, Integer RCount) const;
+    // Keep what the grid holds per row in step with rows about to be removed: cell controls of the
+    // removed rows are hidden and dropped, the others and the hidden rows' stored indexes move up over
+    // the removed rows above them, and the modified and enabled flags and the disjunct row selection
+    // lose the removed rows' entries. The hidden rows come last: the others map rows through them.
+    void KeepControlsInStep(const TRemovedRows& Removed);
+    void KeepHiddenRowsInStep(const TRemovedRows& Removed);
+    void KeepRowFlagsInStep(const TRemovedRows& Removed);
+    void KeepRowSelectInStep(const TRemovedRows& Removed);
+    // Frees the records and owned user objects in the inclusive block of stored cells.
+    void FreeStoredRecords(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
+    // The block delete of the rows, the rows left beyond the count emptied, and the counts applied.
+    void TakeOutRows(Integer RowIndex, Integer RCount);
+    // Makes ARow current again and restores ATopRow when ARow lies above the footer rows; otherwise the
+    // last row above them when there is one, else the selection is moved outside the grid.
+    void RestoreCurrentRow(Integer ARow, Integer ATopRow, Integer Footers);
+    // Removes the displayed columns FromCol .. ToCol, shown ones only, from the right.
+    void RemoveDisplayedCols(Integer FromCol, Integer ToCol);
+    // FIXME: the grid keeps no disjunct row or column selection yet, so with DisjunctRowSelect or
+    // DisjunctColSelect these remove nothing.
+    void RemoveDisjunctRows(bool Selected);
+    void RemoveDisjunctCols(bool Selected);
 
 public:
     // ---- Hidden rows and columns (AdvGridHidden.cpp)
@@ -552,6 +647,215 @@ public:
 
     // FIXME: no footer calculation exists yet.
     virtual void CalcFooter(Integer ACol);
+
+    // ---- Cell text access (AdvGridCellAccess.cpp)
+    // The All... accessors take a stored column and a stored row: hidden columns and rows counted. A
+    // hidden row's cells live in its record of the hidden-row store and are read and written there.
+
+    String AllCells(Integer i, Integer j) { return GetCellsEx(i, j); }
+    void SetAllCells(Integer i, Integer j, const String& Value) { SetCellsEx(i, j, Value); }
+    // '' for a negative index. A hidden row's list grows with empty texts to reach column i, and its
+    // text goes through the display-text event like any other.
+    String GetCellsEx(Integer i, Integer j);
+    // A cell of a moved column is repainted at its displayed place as well.
+    void SetCellsEx(Integer i, Integer j, const String& Value);
+    // The stored text without events. A hidden row's list does not grow: a column past its end raises
+    // the list's index error.
+    String AllGridCells(Integer i, Integer j) { return GetGridCellsEx(i, j); }
+    void SetAllGridCells(Integer i, Integer j, const String& Value) { SetGridCellsEx(i, j, Value); }
+    String GetGridCellsEx(Integer i, Integer j);
+    void SetGridCellsEx(Integer i, Integer j, const String& Value);
+    // String is UTF-16 already: the wide accessors are AllCells under another name.
+    String AllWideCells(Integer i, Integer j) { return GetCellsEx(i, j); }
+    void SetAllWideCells(Integer i, Integer j, const String& Value) { SetCellsEx(i, j, Value); }
+    String GetWideCellsEx(Integer i, Integer j) { return GetCellsEx(i, j); }
+    void SetWideCellsEx(Integer i, Integer j, const String& Value) { SetCellsEx(i, j, Value); }
+    // The user's object of a cell. For a hidden row it is kept in the row's own record, which is made
+    // for the row alone when the cell has none; clearing the object of a cell without one makes none.
+    TObject* AllObjects(Integer i, Integer j) { return GetObjectsEx(i, j); }
+    void SetAllObjects(Integer i, Integer j, TObject* Value) { SetObjectsEx(i, j, Value); }
+    TObject* GetObjectsEx(Integer i, Integer j);
+    void SetObjectsEx(Integer i, Integer j, TObject* aObject);
+    // The cell list of the hidden row whose stored index is ARow (its strings the texts, its objects
+    // the records), or null when the row is shown.
+    TStrings* HiddenRowItems(Integer ARow) const;
+    // The raw object slot of a cell by stored row: the hidden row's list object or the grid's record,
+    // never created.
+    TObject* PeekObjectsEx(Integer ACol, Integer ARow);
+    // Column i as it was numbered before columns were moved.
+    String OriginalCells(Integer i, Integer j) { return GetOriginalCells(i, j); }
+    void SetOriginalCells(Integer i, Integer j, const String& Value);
+    String GetOriginalCells(Integer i, Integer j);
+    // Row j as it was numbered before sorting.
+    String UnSortedCells(Integer i, Integer j) { return GetUnSortedCell(i, j); }
+    void SetUnSortedCell(Integer i, Integer j, const String& Value);
+    String GetUnSortedCell(Integer i, Integer j);
+    // The stored row that sorted row ARow came from.
+    Integer SortedRowIndex(Integer ARow) const;
+    // Where the row that was ARow before sorting is now; ARow when nothing was sorted, the number of
+    // sorted rows when it is not among them.
+    Integer UnSortedRowIndex(Integer ARow) const;
+    // The cell text without its mini-HTML tags.
+    String StrippedCells(Integer i, Integer j) { return GetStrippedCell(i, j); }
+    String GetStrippedCell(Integer i, Integer j);
+    Integer LinesInCell(Integer i, Integer j) { return GetLinesInCell(i, j); }
+    Integer GetLinesInCell(Integer i, Integer j);
+    // The current cell's text, read and written at the base cell of its merged block; with VirtualEdit
+    // the display text is read.
+    String CurrentCell() { return GetCurrentCell(); }
+    virtual String GetCurrentCell();
+    virtual void SetCurrentCell(const String& AValue);
+    virtual String GetCurrentCellRaw();
+    virtual String GetGridCellText(Integer c, Integer r) { return GridCells(c, r); }
+    // Hands Value to the in-place editor's store for the current cell.
+    virtual void SetCurrentEditText(const String& Value) { SetEditText(Col(), Row(), Value); }
+    virtual Integer GetVirtualCount() { return 0; }
+    // FIXME: the grid's own in-place editors are not built yet; this answers the default editor kind.
+    TEditorType CurrentEditor() const { return FDefaultEditor; }
+    // Stored and hidden counts together.
+    Integer AllColCount() const { return ColCount() + FNumHidden; }
+    Integer AllRowCount() const { return RowCount() + NumHiddenRows(); }
+    // Rich text through a rich edit: the cell text is loaded as rich text, and the rich edit's document
+    // is saved back into a cell as rich text.
+    void CellToRich(Integer Col, Integer Row, TRichEdit* Richeditor);
+    void RichToCell(Integer Col, Integer Row, TRichEdit* Richeditor);
+    // '' while the grid is being destroyed.
+    String RichToString(TRichEdit* Richeditor);
+
+    // The in-place editor gets the text with its mini-HTML tags.
+    bool EditWithTags() const { return FEditWithTags; }
+    void SetEditWithTags(bool Value) { FEditWithTags = Value; }
+    // CurrentCell reads the display text instead of the stored one.
+    bool VirtualEdit() const { return FVirtualEdit; }
+    void SetVirtualEdit(bool Value) { FVirtualEdit = Value; }
+
+protected:
+    // The editor loads the base cell of the merged block it edits, without tags unless EditWithTags,
+    // and stores into that base cell; ACol is a displayed column.
+    String GetEditText(Integer ACol, Integer ARow) override;
+    void SetEditText(Integer ACol, Integer ARow, const String& Value) override;
+
+    bool FVirtualEdit = false;
+    bool FNoEditChange = false; // the editor's text was just fetched: loading it is no user change
+
+public:
+    // ---- Cell looks, row colours, cell controls, zoom (AdvGridCellLook.cpp)
+    // Cells are (stored column i, displayed row j). A read of a cell without a property record answers
+    // the record's initial value and creates none (WordWraps excepted); a write creates the record.
+    // "Repaints" means the cell is invalidated unless an update is running.
+
+    TColor Colors(Integer i, Integer j) const;
+    // Repaints.
+    void SetColors(Integer i, Integer j, TColor Value);
+    TColor ColorsTo(Integer i, Integer j) const;
+    // Repaints also while updating; so does SetGradients.
+    void SetColorsTo(Integer i, Integer j, TColor Value);
+    TCellGradientDirection Gradients(Integer i, Integer j) const;
+    void SetGradients(Integer i, Integer j, TCellGradientDirection Value);
+    bool ReadOnly(Integer i, Integer j) const;
+    void SetReadOnly(Integer i, Integer j, bool Value);
+    // Creates the record to read it.
+    bool WordWraps(Integer i, Integer j);
+    void SetWordWraps(Integer i, Integer j, bool Value);
+    TColor FontColors(Integer i, Integer j) const;
+    void SetFontColors(Integer i, Integer j, TColor Value);
+    TFontStyles FontStyles(Integer i, Integer j) const;
+    void SetFontStyles(Integer i, Integer j, TFontStyles Value);
+    String FontNames(Integer i, Integer j) const;
+    void SetFontNames(Integer i, Integer j, const String& Value);
+    Integer FontSizes(Integer i, Integer j) const;
+    void SetFontSizes(Integer i, Integer j, Integer Value);
+    // Copies the font's name, size, style and colour into the cell.
+    void SetFonts(Integer i, Integer j, TFont* Value) { SetCellFont(i, j, Value); }
+    void SetCellFont(Integer i, Integer j, TFont* Value);
+    TAlignment Alignments(Integer i, Integer j) const;
+    void SetAlignments(Integer i, Integer j, TAlignment Value);
+
+    // Row j's cells from FixedCols through AllColCount - 1. A colour sets that colour in every cell;
+    // clNone clears that colour only, in the cells that have a record, and frees a record that then
+    // holds nothing but defaults. Each ends with a repaint of the row.
+    void SetRowColor(Integer j, TColor Value);
+    void SetRowColorTo(Integer j, TColor Value);
+    void SetRowFontColor(Integer j, TColor Value);
+
+    // The control placed over a cell, null for none. Placing one makes it a child of the grid laid over
+    // the cell grown by a pixel to the left and top; null takes the cell's control off the list but
+    // leaves the control itself alone.
+    TControl* CellControls(Integer i, Integer j) const;
+    void SetCellControls(Integer i, Integer j, TControl* AControl);
+    // Lays the cell controls (and the cell scroll bar) over their cells after scrolling or sizing:
+    // shown within the view and over fixed cells, hidden elsewhere and in hidden rows and columns. With
+    // rebuildlist the list is first made again from the records. Nothing without a window.
+    void CellControlsUpdate(bool rebuildlist);
+    Integer NumCellControls() const { return FNumCellControls; }
+
+    // The width of stored column i: remembered for a hidden column, the displayed width otherwise.
+    // Only columns 0 .. 512 are remembered; past them a write changes nothing and a read answers the
+    // displayed width.
+    Integer AllColWidths(Integer i);
+    void SetAllColWidths(Integer i, Integer Value);
+
+    // Adds x pixels to every column width and row height that stays above 0, in one repaint; the
+    // steps taken add up to at most 20 either way, and a step past that is ignored.
+    virtual void Zoom(Integer x);
+    Integer ZoomFactor() const { return FZoomFactor; }
+    // Remembers the present column widths and the grid's width.
+    void InitOrigColSizes();
+
+    // A picture of the displayed cells of ARect, fixed lines drawn where the rectangle starts at the
+    // fixed cells, on a new borderless, stay-on-top form that takes no activation, owned by the grid and
+    // translucent (alpha 192), of the picture's size. The caller shows and frees it.
+    TForm* SelectionToForm(const TGridRect& ARect);
+
+    // 7.4.6.3, as bytes from the highest.
+    Integer GetVersionNr() const { return 117704195; }
+    // "7.4.6.3 Oct, 2014".
+    String GetVersionString() const;
+
+    TFormatType FormatType() const { return FFormatType; }
+    // Repaints on a change.
+    void SetFormatType(TFormatType Value);
+    bool UseHTMLHints() const { return FUseHTMLHints; }
+    // FIXME: stores the flag only; the program's hint windows do not switch to the mini-HTML hint
+    // window until that window is a hint window of the framework.
+    void SetUseHTMLHints(bool Value) { FUseHTMLHints = Value; }
+    // Also remembered as the cursor the grid returns to after temporary cursors.
+    void SetCursor(TCursor Value);
+    // The colours of the styled look's gradients, stored as RGB (a system colour resolved when set).
+    TColor QELGradientFrom() const { return FQELGradFrom; }
+    void SetQELGradientFrom(TColor Value);
+    TColor QELGradientTo() const { return FQELGradTo; }
+    void SetQELGradientTo(TColor Value);
+    TColor QELGradientMirrorFrom() const { return FQELGradMirrorFrom; }
+    void SetQELGradientMirrorFrom(TColor Value);
+    TColor QELGradientMirrorTo() const { return FQELGradMirrorTo; }
+    void SetQELGradientMirrorTo(TColor Value);
+
+protected:
+    // A cell control that is freed leaves its cell and the control list, so nothing reaches it again.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The record of a look that holds nothing but what a new record of that cell would, with clNone
+    // counting as the default of each colour: freeing it changes nothing a painter would show.
+    bool HoldsOnlyDefaults(const TCellProperties* record, Integer c, Integer r, TFont* font, TBrush* brush);
+    // Clears one colour in row j and frees the records left holding only defaults.
+    void ClearRowColour(Integer j, void (*clear)(TCellProperties* record));
+    void RepaintUnlessUpdating(Integer i, Integer j) {
+        if (FUpdateCount == 0)
+            RepaintCell(i, j);
+    }
+
+    Integer FNumCellControls = 0; // cells whose record holds a control
+    Integer FZoomFactor = 0;      // the zoom steps taken, within -20 .. 20
+    bool FScrollLock = false;     // set while zooming
+    TFormatType FFormatType = ftVCL;
+    bool FUseHTMLHints = false;
+
+public:
+    // ---- Scroll bars (grid/view/AdvGridScroll.cpp)
+
+    // FIXME: proportional scroll thumbs are not built yet; these change nothing.
+    void UpdateVertScrollProportional();
+    void UpdateHorzScrollProportional();
 
 protected:
     // ---- Construction, lifecycle, changed cells (AdvGrid.cpp)

@@ -234,7 +234,7 @@ void TAdvStringGrid::MoveColumn(Integer FromIndex, Integer ToIndex) {
         TControlItem* item = FControlList->Control(i);
         item->SetX(BlockMovedIndex(item->X(), FromIndex, 1, ToIndex));
     }
-    // FIXME: the controls are not placed over their cells yet; that comes with cell controls.
+    CellControlsUpdate(false);
 }
 
 // ---- Moving rows
@@ -260,6 +260,7 @@ void TAdvStringGrid::RowsMoved(Integer FromIndex, Integer Count, Integer ToIndex
         ShiftHiddenRows(RealRowIndex(FromIndex), -Count);
         ShiftHiddenRows(RealRowIndex(ToIndex), Count);
     }
+    CellControlsUpdate(false);
 }
 
 void TAdvStringGrid::MoveRow(Integer FromIndex, Integer ToIndex) {

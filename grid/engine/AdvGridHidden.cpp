@@ -291,7 +291,7 @@ void TAdvStringGrid::HideRowRange(Integer FromRow, Integer ToRow, bool Append) {
     // The rows moved beyond the count drop the references their records now own.
     ResetRowBlock(RowCount(), count);
     SetRowCount(RowCount());
-    // FIXME: the controls of the hidden rows' cells are hidden once the grid places cell controls.
+    CellControlsUpdate(false);
     if (!ComponentState().Contains(csDestroying))
         DoCellsChanged(TRect(0, first, ColCount() - 1, RowCount()));
 }
@@ -352,7 +352,7 @@ void TAdvStringGrid::UnHideRows(Integer FromRow, Integer ToRow) {
         HiddenRowItem(index)->Items()->Clear();
         FGridItems->Delete(index);
     }
-    // FIXME: the controls of the restored rows' cells are shown once the grid places cell controls.
+    CellControlsUpdate(false);
     if (!ComponentState().Contains(csDestroying))
         DoCellsChanged(TRect(0, lowestRow, ColCount() - 1, RowCount() - 1));
 }
@@ -400,6 +400,7 @@ void TAdvStringGrid::HideRowList(TIntList* RowList) {
         ResetRowBlock(RowCount() - count, count);
         SetRowCount(RowCount() - count);
     }
+    CellControlsUpdate(false);
     if (!ComponentState().Contains(csDestroying))
         DoCellsChanged(TRect(0, rows.front(), ColCount() - 1, RowCount()));
 }
@@ -447,6 +448,7 @@ void TAdvStringGrid::RestoreRecords(std::vector<Integer> records) {
         HiddenRowItem(index)->Items()->Clear();
         FGridItems->Delete(index);
     }
+    CellControlsUpdate(false);
     if (!ComponentState().Contains(csDestroying))
         DoCellsChanged(TRect(0, 0, ColCount() - 1, RowCount() - 1));
 }
@@ -514,6 +516,7 @@ void TAdvStringGrid::HideColumns(Integer FromCol, Integer ToCol) {
         SetColCount(ColCount() - 1);
     }
     Invalidate();
+    CellControlsUpdate(false);
 }
 
 void TAdvStringGrid::UnHideColumns(Integer FromCol, Integer ToCol) {
@@ -534,6 +537,7 @@ void TAdvStringGrid::UnHideColumns(Integer FromCol, Integer ToCol) {
         SetColWidths(position, FAllColWidths[c]);
     }
     Invalidate();
+    CellControlsUpdate(false);
 }
 
 void TAdvStringGrid::UnHideColumnsAll() {

@@ -191,7 +191,7 @@ void TAdvStringGrid::InsertRowsCore(Integer RowIndex, Integer RCount, bool Updat
             if (item->Y() >= realRow)
                 item->SetY(item->Y() + RCount);
         }
-        // FIXME: the controls are not placed over their cells yet; that comes with cell controls.
+        CellControlsUpdate(false);
     }
     if (!ComponentState().Contains(csDestroying))
         DoCellsChanged(TRect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
@@ -260,8 +260,16 @@ void TAdvStringGrid::ClearRect(Integer ACol1, Integer ARow1, Integer ACol2, Inte
             }
         }
     }
-    if (ACol1 == 0 && ARow1 == 0 && ACol2 >= ColCount() - 1 && ARow2 >= RowCount() - 1)
-        FHasCellProps = false;
+    // The flag lets every later freeing skip its scan, so it goes only when no record is left anywhere:
+    // rows kept beyond the count and hidden rows may still hold some.
+    if (ACol1 == 0 && ARow1 == 0 && ACol2 >= ColCount() - 1 && ARow2 >= RowCount() - 1) {
+        bool stored = NumHiddenRows() > 0;
+        if (!stored)
+            ForEachObjectSlot(0, 0, std::numeric_limits<Integer>::max(), std::numeric_limits<Integer>::max(),
+                              [&](Integer, Integer, TObject*) { stored = true; });
+        if (!stored)
+            FHasCellProps = false;
+    }
     if (!destroying && !FBlockCellChange)
         DoCellsChanged(TRect(RealColIndex(ACol1), ARow1, RealColIndex(ACol2), ARow2));
 }

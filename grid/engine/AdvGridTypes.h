@@ -25,6 +25,8 @@ ZELMOR_ENUM(TInvalidEntryIcon, ieNone, ieInfo, ieWarning, ieError)
 ZELMOR_ENUM(TGridEncoding, encANSI, encUTF8, encUnicode)
 // Where ScrollInView places the cell it brings into view: the middle, the bottom (right) or the top (left).
 ZELMOR_ENUM(TScrollPosition, spMiddle, spTrailing, spLeading)
+// How numbers in cells are formatted: by the framework's rules or the spreadsheet's.
+ZELMOR_ENUM(TFormatType, ftVCL, ftExcel)
 
 // ---- Event types
 

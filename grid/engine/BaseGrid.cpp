@@ -291,6 +291,12 @@ TCellProperties* TBaseGrid::CreateCellProperties(Integer c, Integer r) {
     return record;
 }
 
+TCellProperties* TBaseGrid::MakeCellProperties(Integer c, Integer r) {
+    auto owned = std::make_unique<TCellProperties>(this, c, r);
+    FillFromDefaults(owned.get(), c, r, FDefFont.get(), FDefBrush.get(), false);
+    return owned.release();
+}
+
 TCellProperties* TBaseGrid::GetCellProperties(Integer c, Integer r) {
     if (TCellProperties* record = PeekCellProperties(c, r))
         return record;

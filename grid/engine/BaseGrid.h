@@ -337,10 +337,18 @@ public:
     }
     void PutCellProperties(Integer c, Integer r, TCellProperties* record) { SetObjectSlot(c, r, record); }
     TCellProperties* CreateCellProperties(Integer c, Integer r);
+    // A record filled as CreateCellProperties fills one for cell (c, r), but stored nowhere: the caller
+    // owns it, for a cell kept outside the grid's slots.
+    TCellProperties* MakeCellProperties(Integer c, Integer r);
     // Frees the records of the inclusive range, with their "TCellGraphic" objects.
     void FreeCellProperties(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
     // Frees one cell's record (with its "TCellGraphic") and empties the slot.
     void FreeCellPropertiesAt(Integer c, Integer r);
+    // Frees a record that no cell holds any more (one kept outside the cells), with its "TCellGraphic".
+    void FreeDetachedRecord(TCellProperties* record) {
+        if (record != nullptr)
+            FreeRecord(record, nullptr);
+    }
     // FreeCellProperties over ColCount x RowCount.
     void FreeAllCellProperties();
     // Empty the text and drop the record references without freeing them.

@@ -148,9 +148,27 @@ Region Region::RoundRect(const Rect& bounds, int ellipseWidth, int ellipseHeight
     double ry = std::min(std::abs(ellipseHeight), bounds.Height()) / 2.0;
     if (rx < 1 || ry < 1)
         return Region(bounds);
+    // Controls paint the same rounded shapes at the same places over and over (a button's face and its
+    // shadow at every paint), and scanning the curves costs far more than the copy: the last few stay.
+    struct Cached {
+        Rect bounds;
+        int ellipseWidth;
+        int ellipseHeight;
+        Region region;
+    };
+    constexpr size_t CacheSize = 8;
+    thread_local std::vector<Cached> cache;
+    for (const Cached& entry : cache)
+        if (entry.bounds == bounds && entry.ellipseWidth == ellipseWidth &&
+            entry.ellipseHeight == ellipseHeight)
+            return entry.region;
     QPainterPath path;
     path.addRoundedRect(QRectF(bounds.left, bounds.top, bounds.Width(), bounds.Height()), rx, ry);
-    return FromPath(path, false);
+    Region region = FromPath(path, false);
+    if (cache.size() == CacheSize)
+        cache.erase(cache.begin());
+    cache.push_back(Cached{bounds, ellipseWidth, ellipseHeight, region});
+    return region;
 }
 
 Region Region::Polygons(std::span<const Point> points, std::span<const int> counts, bool winding) {

@@ -808,8 +808,30 @@ void Surface::StretchBlt(const DrawState& state, const Rect& dest, const BlitSou
         FillRegion(state, Region(Normalized(dest)), brush, rop3);
         return;
     }
-    SourceCopy copy = CopySource(*source.pixels, sourceRect, false);
     StretchMap map(dest, sourceRect);
+    if (rop == 0xCC && map.destWidth == map.srcWidth && map.destHeight == map.srcHeight && map.srcWidth > 0 &&
+        map.srcHeight > 0 && source.monochrome == FMonochrome && source.pixels->top != FPixels.top) {
+        // A plain copy at the same size from another picture, the commonest blit (off-screen pictures
+        // shown at once): row by row, of the source's part that lies inside the source.
+        const PixelBuffer& from = *source.pixels;
+        const Rect inside = Normalized(sourceRect).Intersected(Rect{0, 0, from.width, from.height});
+        const int shiftX = map.srcLeft - map.destLeft, shiftY = map.srcTop - map.destTop;
+        ForEachClipped(state, Normalized(dest), [&](const Rect& r) {
+            const int left = std::max(r.left, inside.left - shiftX);
+            const int right = std::min(r.right, inside.right - shiftX);
+            for (int y = r.top; y < r.bottom && left < right; ++y) {
+                const int sy = y + shiftY;
+                if (sy < inside.top || sy >= inside.bottom)
+                    continue;
+                std::uint32_t* row = FPixels.Row(y);
+                const std::uint32_t* sourceRow = from.Row(sy);
+                for (int x = left; x < right; ++x)
+                    row[x] = sourceRow[x + shiftX] & White;
+            }
+        });
+        return;
+    }
+    SourceCopy copy = CopySource(*source.pixels, sourceRect, false);
     Pixel text = Quantize(state.textColor), background = Quantize(state.backgroundColor);
     Pixel sourceBackground = source.backgroundColor & White;
     bool halftone = state.stretchMode == 4 && (std::abs(map.srcWidth) > std::abs(map.destWidth) ||

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/framework/ActnList.h"
 #include "platform/framework/Component.h"
 #include "platform/framework/Graphics.h"
 #include "platform/framework/Idents.h"
@@ -175,6 +176,7 @@ private:
 
 // ---- TControl ----
 class TDragImageList;
+class TControlActionLink;
 class TControl : public TComponent {
     DECLARE_CLASS(TControl, TComponent)
     friend class TWinControl;
@@ -284,6 +286,12 @@ public:
     void Show();
     void Hide();
 
+    // -- Action --
+    // The action the control executes when clicked without an OnClick of its own, and whose caption
+    // and enabled state it follows. Null for none; the control forgets an action that is freed.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* value);
+
     // -- Messages --
     // Sends a message to the control's WindowProc and answers its Result.
     LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -344,6 +352,12 @@ protected:
     virtual void Resize();
     virtual void DoClick();
     virtual void DblClick();
+    // Takes the action's values: always, or with checkDefaults only where the control still has its
+    // defaults (an empty caption, enabled).
+    virtual void ActionChange(TObject* sender, bool checkDefaults);
+    // The class of the link SetAction makes: TControlActionLink or a descendant.
+    virtual TClass GetActionLinkClass();
+    TControlActionLink* ActionLink() const { return FActionLink.get(); }
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
@@ -435,6 +449,7 @@ private:
     TPoint FAnchorRules;        // the distances kept for akRight/akBottom anchors
     TPoint FOriginalParentSize; // the parent's client size when the anchor rules were taken
     std::unique_ptr<TSizeConstraints> FConstraints;
+    std::unique_ptr<TControlActionLink> FActionLink;
     bool FAutoSize = false;
     TColor FColor = clWindow;
     bool FParentColor = true;
@@ -451,6 +466,22 @@ private:
     TDragMode FDragMode = dmManual;
     TCursor FDragCursor = crDrag;
     TDragKind FDragKind = dkDrag;
+};
+
+// ---- The link of a control to its action ----
+// Hands a new caption or enabled state on while the control still shows the action's old one.
+class TControlActionLink : public TActionLink {
+    DECLARE_CLASS(TControlActionLink, TActionLink)
+
+public:
+    void AssignClient(TObject* client) override;
+    bool IsCaptionLinked() override;
+    bool IsEnabledLinked() override;
+    void SetCaption(const String& value) override;
+    void SetEnabled(bool value) override;
+
+protected:
+    TControl* FClient = nullptr;
 };
 
 // ---- The parameters of a window about to be created ----

@@ -6,6 +6,7 @@
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/PropertyInfo.h"
 
+DEFINE_CLASS(TControlActionLink)
 DEFINE_CLASS(TSizeConstraints, PROPERTY(MaxHeight).Default(0), PROPERTY(MaxWidth).Default(0),
              PROPERTY(MinHeight).Default(0), PROPERTY(MinWidth).Default(0))
 
@@ -201,6 +202,79 @@ void TControl::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == opRemove && component == FPopupMenu)
         FPopupMenu = nullptr;
+    if (operation == opRemove && FActionLink != nullptr && component == FActionLink->Action())
+        SetAction(nullptr);
+}
+
+// ---- Action ----
+
+TBasicAction* TControl::Action() const {
+    return FActionLink != nullptr ? FActionLink->Action() : nullptr;
+}
+
+void TControl::SetAction(TBasicAction* value) {
+    if (value == nullptr) {
+        if (FActionLink != nullptr && FActionLink->Action() != nullptr)
+            FActionLink->Action()->RemoveFreeNotification(this);
+        FActionLink.reset();
+        FControlStyle -= TControlStyle{csActionClient};
+        return;
+    }
+    if (FActionLink == nullptr) {
+        TObject* link = GetActionLinkClass()->Create();
+        FActionLink.reset(static_cast<TControlActionLink*>(link));
+        FActionLink->AssignClient(this);
+    }
+    if (FActionLink->Action() != nullptr && FActionLink->Action() != value)
+        FActionLink->Action()->RemoveFreeNotification(this);
+    FActionLink->SetAction(value);
+    FActionLink->OnChange = [this](TObject* sender) {
+        // Inside a description the control's own stored values win over the action's defaults.
+        ActionChange(sender, ComponentState().Contains(csLoading));
+    };
+    ActionChange(value, value->ComponentState().Contains(csLoading));
+    value->FreeNotification(this);
+    FControlStyle += TControlStyle{csActionClient};
+}
+
+void TControl::ActionChange(TObject* sender, bool checkDefaults) {
+    auto* action = dynamic_cast<TCustomAction*>(sender);
+    if (action == nullptr)
+        return;
+    if (!checkDefaults || Caption().empty())
+        SetCaption(action->Caption());
+    if (!checkDefaults || Enabled())
+        SetEnabled(action->Enabled());
+}
+
+TClass TControl::GetActionLinkClass() {
+    return TControlActionLink::StaticClass();
+}
+
+// ---- TControlActionLink ----
+
+void TControlActionLink::AssignClient(TObject* client) {
+    FClient = static_cast<TControl*>(client);
+}
+
+bool TControlActionLink::IsCaptionLinked() {
+    auto* action = dynamic_cast<TCustomAction*>(FAction);
+    return TActionLink::IsCaptionLinked() && FClient->Caption() == action->Caption();
+}
+
+bool TControlActionLink::IsEnabledLinked() {
+    auto* action = dynamic_cast<TCustomAction*>(FAction);
+    return TActionLink::IsEnabledLinked() && FClient->Enabled() == action->Enabled();
+}
+
+void TControlActionLink::SetCaption(const String& value) {
+    if (IsCaptionLinked())
+        FClient->SetCaption(value);
+}
+
+void TControlActionLink::SetEnabled(bool value) {
+    if (IsEnabledLinked())
+        FClient->SetEnabled(value);
 }
 
 void TControl::SetBounds(Integer left, Integer top, Integer width, Integer height) {

@@ -161,8 +161,11 @@ void TControl::WMMouseMove(TMessage& message) {
 }
 
 void TControl::DoClick() {
+    // A handler of the control's own comes first; without one a linked action executes.
     if (OnClick)
         OnClick(this);
+    else if (FActionLink != nullptr && !ComponentState().Contains(csDesigning))
+        FActionLink->Execute(this);
 }
 
 void TControl::DblClick() {

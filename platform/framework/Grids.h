@@ -210,6 +210,10 @@ public:
     void SetColWidths(Integer index, Integer value);
     Integer RowHeights(Integer index) const;
     void SetRowHeights(Integer index, Integer value);
+    // Give every column (row) the extent newExtent answers for its present one, as SetColWidths
+    // (SetRowHeights) would one by one, but with one repaint and one scroll-range update in all.
+    void ChangeColWidths(const std::function<Integer(Integer width)>& newExtent);
+    void ChangeRowHeights(const std::function<Integer(Integer height)>& newExtent);
     // Setting a default forgets every width (or height) set one by one.
     // The sum of the widths of columns 0..index-1 (heights of rows 0..index-1), without grid lines;
     // lines past the count have the default extent. O(log n) whatever index is; 0 for index <= 0.
@@ -647,4 +651,8 @@ private:
     std::unordered_map<Integer, std::unique_ptr<TStringGridStrings>> FCols;
     Integer FUpdateLevel = 0; // Rows/Cols updates in progress; the cells repaint once at the end
     bool FEditUpdate = false; // SetEditText is storing the editor's text; the editor keeps its own
+
+    // The storage of rows emptied as a block, kept for the rows written next and cleared then, so that
+    // emptying costs a pointer per row.
+    std::vector<std::unique_ptr<CellRow>> FSpareRows;
 };

@@ -342,6 +342,42 @@ void TCustomGrid::SetRowHeights(Integer index, Integer value) {
 
 namespace {
 
+// Applies newExtent to every extent of a line list and answers whether one changed; the sums are
+// reset once, not kept up line by line.
+bool ChangeExtents(std::vector<Integer>& extents, Integer count, Integer defaultExtent, TGridExtentSums& sums,
+                   const std::function<Integer(Integer)>& newExtent) {
+    if (count <= 0)
+        return false;
+    if (extents.empty())
+        extents.assign(static_cast<size_t>(count), defaultExtent);
+    bool changed = false;
+    for (Integer& extent : extents) {
+        const Integer value = newExtent(extent);
+        changed = changed || value != extent;
+        extent = value;
+    }
+    sums.Reset();
+    return changed;
+}
+
+} // namespace
+
+void TCustomGrid::ChangeColWidths(const std::function<Integer(Integer)>& newExtent) {
+    if (!ChangeExtents(FColWidths, FColCount, FDefaultColWidth, FColSums, newExtent))
+        return;
+    Invalidate();
+    ColWidthsChanged();
+}
+
+void TCustomGrid::ChangeRowHeights(const std::function<Integer(Integer)>& newExtent) {
+    if (!ChangeExtents(FRowHeights, FRowCount, FDefaultRowHeight, FRowSums, newExtent))
+        return;
+    Invalidate();
+    RowHeightsChanged();
+}
+
+namespace {
+
 // Lines before index: the stored extents summed, and the default for the lines past the count.
 Int64 ExtentBefore(TGridExtentSums& sums, const std::vector<Integer>& extents, Integer count,
                    Integer defaultExtent, Integer index) {

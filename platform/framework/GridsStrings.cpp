@@ -142,6 +142,13 @@ void TStringGrid::GrowData(size_t rows) {
 TStringGrid::CellRow* TStringGrid::EnsureRow(Integer ARow) {
     GrowData(static_cast<size_t>(ARow) + 1);
     auto& row = FData[static_cast<size_t>(ARow)];
+    if (!row && !FSpareRows.empty()) {
+        // An emptied row's storage comes back here, its old cells dropped only now.
+        row = std::move(FSpareRows.back());
+        FSpareRows.pop_back();
+        row->texts.clear();
+        row->objects.clear();
+    }
     if (!row)
         row = std::make_unique<CellRow>();
     return row.get();
@@ -423,8 +430,11 @@ void TStringGrid::RowBlockMoved(Integer fromIndex, Integer count, Integer toInde
 
 void TStringGrid::RowBlockEmptied(Integer ARow, Integer count) {
     const size_t last = std::min(FData.size(), static_cast<size_t>(ARow) + static_cast<size_t>(count));
+    // The rows' storage is kept for the rows written next, so emptying a block costs a pointer per row
+    // whatever the rows held.
     for (size_t r = static_cast<size_t>(ARow); r < last; ++r)
-        FData[r].reset();
+        if (FData[r])
+            FSpareRows.push_back(std::move(FData[r]));
     for (auto it = FFar.begin(); it != FFar.end();) {
         const Integer row = static_cast<Integer>(std::uint32_t(it->first >> 32));
         if (row >= ARow && row - ARow < count)

@@ -31,6 +31,8 @@ public:
         : FImage(std::move(image)), FIcon(icon), FBytes(std::move(bytes)) {}
 
     ~Picture() override {
+        if (FPart)
+            DeleteObject(FPart);
         if (FBitmap)
             DeleteObject(FBitmap);
         if (FIconHandle)
@@ -116,33 +118,9 @@ public:
         if (right <= left || bottom <= top)
             return S_OK;
         int partWidth = right - left, partHeight = bottom - top;
-        // The part as it appears on the destination, mirrored where asked and premultiplied for blending.
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = partWidth;
-        info.bmiHeader.biHeight = -partHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HBITMAP part = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (!part || !bits)
+        HBITMAP part = PartBitmap(left, top, right, bottom, flipX, flipY);
+        if (!part)
             return E_OUTOFMEMORY;
-        auto out = static_cast<std::uint32_t*>(bits);
-        for (int row = 0; row < partHeight; ++row)
-            for (int col = 0; col < partWidth; ++col) {
-                int sx = flipX ? right - 1 - col : left + col;
-                int sy = flipY ? bottom - 1 - row : top + row;
-                std::uint32_t c = FImage.Pixel(sx, sy);
-                if (FImage.hasAlpha) {
-                    std::uint32_t a = c >> 24;
-                    auto premultiply = [&](int shift) {
-                        return ((((c >> shift) & 0xFF) * a + 127) / 255) << shift;
-                    };
-                    c = (a << 24) | premultiply(16) | premultiply(8) | premultiply(0);
-                }
-                out[static_cast<size_t>(row) * partWidth + col] = c;
-            }
         HDC memory = CreateCompatibleDC(nullptr);
         HGDIOBJ old = SelectObject(memory, part);
         int dx = cx < 0 ? x + cx : x, dy = cy < 0 ? y + cy : y;
@@ -157,7 +135,6 @@ public:
         }
         SelectObject(memory, old);
         DeleteDC(memory);
-        DeleteObject(part);
         return ok ? S_OK : E_FAIL;
     }
 
@@ -199,6 +176,50 @@ public:
     }
 
 private:
+    // The part of the pixels as it appears on the destination, mirrored where asked and premultiplied for
+    // blending. A picture is rendered the same way again and again, so the last part made is kept.
+    HBITMAP PartBitmap(int left, int top, int right, int bottom, bool flipX, bool flipY) {
+        const int key[6] = {left, top, right, bottom, flipX, flipY};
+        if (FPart && std::equal(key, key + 6, FPartKey))
+            return FPart;
+        if (FPart)
+            DeleteObject(FPart);
+        FPart = nullptr;
+        int partWidth = right - left, partHeight = bottom - top;
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = partWidth;
+        info.bmiHeader.biHeight = -partHeight;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HBITMAP part = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (!part || !bits) {
+            if (part)
+                DeleteObject(part);
+            return nullptr;
+        }
+        auto out = static_cast<std::uint32_t*>(bits);
+        for (int row = 0; row < partHeight; ++row)
+            for (int col = 0; col < partWidth; ++col) {
+                int sx = flipX ? right - 1 - col : left + col;
+                int sy = flipY ? bottom - 1 - row : top + row;
+                std::uint32_t c = FImage.Pixel(sx, sy);
+                if (FImage.hasAlpha) {
+                    std::uint32_t a = c >> 24;
+                    auto premultiply = [&](int shift) {
+                        return ((((c >> shift) & 0xFF) * a + 127) / 255) << shift;
+                    };
+                    c = (a << 24) | premultiply(16) | premultiply(8) | premultiply(0);
+                }
+                out[static_cast<size_t>(row) * partWidth + col] = c;
+            }
+        FPart = part;
+        std::copy(key, key + 6, FPartKey);
+        return FPart;
+    }
+
     LONG HimetricWidth() const { return MulDivRound(FImage.width, HimetricPerInch, PixelsPerInch); }
     LONG HimetricHeight() const { return MulDivRound(FImage.height, HimetricPerInch, PixelsPerInch); }
 
@@ -247,6 +268,8 @@ private:
     std::vector<std::uint8_t> FBytes; // as read, for SaveAsFile
     HBITMAP FBitmap = nullptr;
     HICON FIconHandle = nullptr;
+    HBITMAP FPart = nullptr; // the last part rendered, for FPartKey (left, top, right, bottom, flips)
+    int FPartKey[6] = {};
     BOOL FKeepOriginal = TRUE;
 };
 

@@ -1,6 +1,7 @@
 // Moving, sizing, showing and stacking windows: SetWindowPos with its flags and messages, MoveWindow,
 // BringWindowToTop and ShowWindow.
 #include <algorithm>
+#include <vector>
 
 #include "platform/win32/win_private.h"
 #include "platform/win32/winerror.h"
@@ -178,6 +179,55 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
     return SetWindowPos(hwnd, nullptr, x, y, width, height,
                         SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+}
+
+namespace {
+
+// The calls a deferred batch collects; its address is the HDWP.
+struct DeferredPositions {
+    std::vector<WINDOWPOS> moves;
+};
+
+} // namespace
+
+HDWP BeginDeferWindowPos(int count) {
+    if (count < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto* batch = new DeferredPositions;
+    batch->moves.reserve(static_cast<size_t>(count));
+    return reinterpret_cast<HDWP>(batch);
+}
+
+HDWP DeferWindowPos(HDWP batch, HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+    auto* positions = reinterpret_cast<DeferredPositions*>(batch);
+    if (positions == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (!IsWindow(hwnd)) {
+        // As in Win32, a failed addition ends the batch: the caller must not end it again.
+        delete positions;
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    positions->moves.push_back(WINDOWPOS{hwnd, insertAfter, x, y, cx, cy, flags});
+    return batch;
+}
+
+BOOL EndDeferWindowPos(HDWP batch) {
+    auto* positions = reinterpret_cast<DeferredPositions*>(batch);
+    if (positions == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    BOOL result = TRUE;
+    for (const WINDOWPOS& move : positions->moves)
+        if (!SetWindowPos(move.hwnd, move.hwndInsertAfter, move.x, move.y, move.cx, move.cy, move.flags))
+            result = FALSE;
+    delete positions;
+    return result;
 }
 
 BOOL BringWindowToTop(HWND hwnd) {

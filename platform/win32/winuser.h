@@ -1102,6 +1102,16 @@ BOOL ShowWindow(HWND hwnd, int command);
 BOOL EnableWindow(HWND hwnd, BOOL enable);
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
+// A batch of window moves applied together. BeginDeferWindowPos answers an empty batch with room for
+// count windows (NULL, ERROR_INVALID_PARAMETER, for a negative count). DeferWindowPos adds one
+// SetWindowPos call and answers the batch; when hwnd is not a window (ERROR_INVALID_WINDOW_HANDLE) or the
+// batch is NULL it answers NULL and frees the batch. EndDeferWindowPos makes the calls in the order they
+// were added, frees the batch and answers whether every call succeeded.
+struct HDWP__ {};
+using HDWP = HDWP__*;
+HDWP BeginDeferWindowPos(int count);
+HDWP DeferWindowPos(HDWP batch, HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+BOOL EndDeferWindowPos(HDWP batch);
 BOOL BringWindowToTop(HWND hwnd);
 BOOL GetWindowRect(HWND hwnd, LPRECT rect);
 BOOL GetClientRect(HWND hwnd, LPRECT rect);

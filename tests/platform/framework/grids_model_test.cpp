@@ -477,6 +477,31 @@ TEST_F(GridModel, RowBlocksMoveInsertAndDeleteDataHeightsAndTheCurrentRowWithout
     EXPECT_EQ(FGrid->RowCount(), 20);
 }
 
+TEST_F(GridModel, RowsEmptiedByABlockStayEmptyWhenTheirStorageIsWrittenAgain) {
+    // Rows 3 .. 5 are kept beyond the count, and an insert takes two of them in, emptied.
+    std::vector<TObject> markers(6);
+    FGrid->SetRowCount(6);
+    for (Integer r = 0; r < 6; ++r)
+        for (Integer c = 0; c < 4; ++c) {
+            FGrid->SetCells(c, r, u"cell " + IntToStr(c) + u"," + IntToStr(r));
+            FGrid->SetObjects(c, r, &markers[r]);
+        }
+    FGrid->SetRowCount(3);
+    FGrid->InsertRowBlock(1, 2);
+    // Writing one cell of an emptied row, and of rows never written, shows none of the old cells.
+    FGrid->SetCells(2, 1, u"new");
+    FGrid->SetCells(1, 9, u"new");
+    FGrid->SetCells(0, 10, u"new");
+    for (Integer r : {1, 2, 9, 10})
+        for (Integer c = 0; c < 4; ++c) {
+            const bool written = (r == 1 && c == 2) || (r == 9 && c == 1) || (r == 10 && c == 0);
+            EXPECT_EQ(FGrid->Cells(c, r), written ? u"new" : u"") << c << "," << r;
+            EXPECT_EQ(FGrid->Objects(c, r), nullptr) << c << "," << r;
+        }
+    EXPECT_EQ(FGrid->Cells(3, 3), u"cell 3,1") << "the rows moved down keep theirs";
+    EXPECT_EQ(FGrid->Cells(3, 5), u"cell 3,5") << "as does the row still kept beyond the count";
+}
+
 TEST_F(GridModel, PaintsOnlyTheShownCellsOfAMillionRows) {
     FGrid->SetRowCount(1000000);
     FGrid->SetTopRow(500000);

@@ -370,6 +370,46 @@ TEST_F(WinWindow, MovingSendsPositionMessages) {
     EXPECT_EQ(log.Messages("child"), std::vector<std::string>{"WM_WINDOWPOSCHANGING"});
 }
 
+TEST_F(WinWindow, DeferredMovesApplyTogetherInOrderAndABadWindowEndsTheBatch) {
+    Options top;
+    top.style = WS_POPUP | WS_VISIBLE;
+    HWND parent = Create(top);
+    Options child;
+    child.style = WS_CHILD | WS_VISIBLE;
+    child.parent = parent;
+    child.rect = RECT{0, 0, 10, 10};
+    HWND a = Create(child);
+    HWND b = Create(child);
+    MessageLog log;
+    log.Name(a, "a");
+    log.Name(b, "b");
+    HDWP batch = BeginDeferWindowPos(2);
+    ASSERT_NE(batch, nullptr);
+    batch = DeferWindowPos(batch, a, nullptr, 5, 6, 20, 30, SWP_NOZORDER | SWP_NOACTIVATE);
+    batch = DeferWindowPos(batch, b, nullptr, 40, 6, 20, 30, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_NE(batch, nullptr);
+    RECT r{};
+    GetWindowRect(a, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 0) << "nothing moves before the batch ends";
+    log.Clear();
+    EXPECT_TRUE(EndDeferWindowPos(batch));
+    EXPECT_EQ(log.Messages("a").front(), "WM_WINDOWPOSCHANGING");
+    GetWindowRect(b, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.top, 6);
+    EXPECT_EQ(r.right, 60);
+    EXPECT_EQ(r.bottom, 36);
+
+    batch = BeginDeferWindowPos(1);
+    DestroyWindow(b);
+    EXPECT_EQ(DeferWindowPos(batch, b, nullptr, 0, 0, 5, 5, SWP_NOZORDER), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+    EXPECT_EQ(BeginDeferWindowPos(-1), nullptr);
+    EXPECT_FALSE(EndDeferWindowPos(nullptr));
+}
+
 LRESULT CountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 WNDPROC gOriginal = nullptr;
 int gCounted = 0;

@@ -1,0 +1,147 @@
+// Benchmark of the styled controls' painting: each control painted 10,000 times into a surface, reported
+// as the cost of one paint against one FillRect of the control's area on the same surface in the same
+// run.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+#include "controls/AdvOfficeButtons.h"
+#include "controls/AdvPicture.h"
+#include "controls/VrButtons.h"
+#include "controls/VrLeds.h"
+#include "platform/backend/file.h"
+#include "platform/backend/platform.h"
+#include "platform/framework/Application.h"
+#include "platform/framework/Forms.h"
+
+namespace {
+
+constexpr int Paints = 10000;
+
+struct Measure {
+    double paintSeconds; // one paint
+    double fillSeconds;  // one FillRect of the control's area
+};
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// A paint of the control into a memory surface of its size, against the floor.
+Measure MeasurePaint(TControl* control, const std::function<void(HDC)>& paint) {
+    TBitmap surface;
+    surface.SetSize(control->Width(), control->Height());
+    HDC dc = surface.Canvas()->Handle();
+    RECT area{0, 0, control->Width(), control->Height()};
+    HBRUSH brush = GetSysColorBrush(COLOR_BTNFACE);
+    auto fillStart = std::chrono::steady_clock::now();
+    for (int i = 0; i < Paints; ++i)
+        FillRect(dc, &area, brush);
+    double fill = SecondsSince(fillStart) / Paints;
+    auto paintStart = std::chrono::steady_clock::now();
+    for (int i = 0; i < Paints; ++i)
+        paint(dc);
+    return {SecondsSince(paintStart) / Paints, fill};
+}
+
+// The control's paint (with its children's).
+Measure PaintControl(TWinControl* control) {
+    return MeasurePaint(control, [control](HDC dc) { control->PaintTo(dc, 0, 0); });
+}
+
+// A graphic control's paint message.
+Measure PaintGraphicControl(TControl* control) {
+    return MeasurePaint(control,
+                        [control](HDC dc) { control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0); });
+}
+
+void Report(const char* name, const Measure& m) {
+    std::printf("%-32s paint %8.2f us   FillRect %6.2f us   ratio %6.1f\n", name, m.paintSeconds * 1e6,
+                m.fillSeconds * 1e6, m.paintSeconds / m.fillSeconds);
+}
+
+TForm* TheForm() {
+    static TForm* form = [] {
+        auto* f = new TForm(nullptr, 0);
+        f->SetBounds(0, 0, 400, 300);
+        f->Show();
+        Application->ProcessMessages();
+        return f;
+    }();
+    return form;
+}
+
+// A group box with the caption "Modules", as the console's windows show them.
+Measure CaptionedGroupBox() {
+    auto* box = new TAdvGroupBox(TheForm());
+    box->SetBounds(8, 8, 253, 46);
+    box->SetCaption(u"Modules");
+    box->SetParent(TheForm());
+    Application->ProcessMessages();
+    Measure m = PaintControl(box);
+    box->Free();
+    return m;
+}
+
+// The console's "Nodes" group: five modules in five columns.
+Measure FiveItemCheckGroup() {
+    auto* group = new TAdvOfficeCheckGroup(TheForm());
+    group->SetBounds(8, 8, 253, 46);
+    group->SetCaption(u"Nodes");
+    group->SetColumns(5);
+    group->SetParent(TheForm());
+    for (const char16_t* item : {u"M1", u"M2", u"M3", u"M4", u"M5"})
+        group->Items()->Add(item);
+    group->SetCheckedItem(1, true);
+    Application->ProcessMessages();
+    Measure m = PaintControl(group);
+    group->Free();
+    return m;
+}
+
+// The console's connect button: "DisConnected" on maroon, at its default size.
+Measure ShadowButton() {
+    TVrShadowButton button(nullptr);
+    button.SetCaption(u"DisConnected");
+    button.Brush()->SetColor(clMaroon);
+    return PaintGraphicControl(&button);
+}
+
+// The console's link LED, lit, at its default size.
+Measure Led() {
+    TVrUserLed led(nullptr);
+    led.SetActive(true);
+    return PaintGraphicControl(&led);
+}
+
+// A 100 x 100 picture filling a control of its size.
+Measure Picture() {
+    TBitmap bitmap;
+    bitmap.SetSize(100, 100);
+    bitmap.Canvas()->Brush()->SetColor(clTeal);
+    bitmap.Canvas()->FillRect(TRect(0, 0, 100, 100));
+    TMemoryStream file;
+    bitmap.SaveToStream(file);
+    file.SetPosition(0);
+    TAdvPicture picture(nullptr);
+    picture.SetBounds(0, 0, 100, 100);
+    picture.Picture()->LoadFromStream(file);
+    return PaintGraphicControl(&picture);
+}
+
+} // namespace
+
+int main() {
+    backend::SetEnvironment("QT_QPA_PLATFORM", "offscreen");
+    static char name[] = "bench_controls";
+    static char* argv[] = {name, nullptr};
+    if (!backend::StartPlatform(1, argv))
+        return EXIT_FAILURE;
+    Report("group box, captioned", CaptionedGroupBox());
+    Report("check group, five items", FiveItemCheckGroup());
+    Report("shadow button", ShadowButton());
+    Report("LED", Led());
+    Report("picture, 100 x 100", Picture());
+    return EXIT_SUCCESS;
+}

@@ -1,0 +1,572 @@
+// The Office-style check box and radio button, owner-drawn with a themed or bitmap glyph and a caption of
+// mini-HTML, and the check group and radio group that lay one of them out per line of their Items.
+//
+// Contents: TCustomAdvOfficeCheckBox - TCustomAdvOfficeRadioButton - the action links - the radio group
+// - the check group.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "controls/AdvGroupBox.h"
+#include "controls/AdvPanel.h"
+#include "platform/framework/ImgList.h"
+#include "render/PictureContainer.h"
+
+class TCustomAdvOfficeCheckGroup;
+class TCustomAdvOfficeRadioGroup;
+
+using TAnchorClick = std::function<void(TObject* Sender, String Anchor)>;
+
+// ---- The check box ----
+class TCustomAdvOfficeCheckBox : public TCustomControl {
+    DECLARE_CLASS(TCustomAdvOfficeCheckBox, TCustomControl)
+
+public:
+    explicit TCustomAdvOfficeCheckBox(TComponent* owner);
+    ~TCustomAdvOfficeCheckBox() override;
+
+    // Setting Checked from code changes the state and repaints but fires no OnClick: code that sets it
+    // does itself whatever the click would have done. The console relies on this.
+    virtual bool GetChecked();
+    virtual void SetChecked(bool value);
+    bool Checked() { return GetChecked(); }
+    TCheckBoxState State() const { return FState; }
+    void SetState(TCheckBoxState value);
+    // The next state a click gives (unchecked, grayed with AllowGrayed, checked); nothing when ReadOnly.
+    virtual void Toggle();
+
+    bool AllowGrayed() const { return FAllowGrayed; }
+    void SetAllowGrayed(bool value) { FAllowGrayed = value; }
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    TTextVAlignment ButtonVertAlign() const { return FBtnVAlign; }
+    void SetButtonVertAlign(TTextVAlignment value);
+    // The caption (mini-HTML); setting it also sets the window text.
+    const String& Caption() const { return FCaption; }
+    void SetCaption(const String& value);
+    TColor DisabledFontColor() const { return FDisabledFontColor; }
+    void SetDisabledFontColor(TColor value);
+    bool Down() const { return FDown; }
+    void SetDown(bool value) { FDown = value; }
+    bool Ellipsis() const { return FEllipsis; }
+    void SetEllipsis(bool value);
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* value);
+    TPictureContainer* PictureContainer() const { return FContainer; }
+    void SetPictureContainer(TPictureContainer* value);
+    // Clicks and Space leave the state alone; a release still fires OnClick.
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value);
+    bool ReturnIsTab() const { return FReturnIsTab; }
+    void SetReturnIsTab(bool value);
+    TColor ShadowColor() const { return FShadowColor; }
+    void SetShadowColor(TColor value);
+    Integer ShadowOffset() const { return FShadowOffset; }
+    void SetShadowOffset(Integer value);
+    bool ShowFocus() const { return FShowFocus; }
+    void SetShowFocus(bool value);
+    bool Themed() const { return FThemed; }
+    void SetThemed(bool value);
+    // Keeps the parent's background in a bitmap instead of painting the parent on every paint.
+    bool TransparentChaching() const { return FTransparentCaching; }
+    void SetTransparentChaching(bool value);
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor value);
+    String Version();
+    void SetVersion(const String&) {}
+    virtual Integer GetVersionNr();
+
+    void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
+
+    TAnchorClick OnAnchorClick;
+    TAnchorClick OnAnchorEnter;
+    TAnchorClick OnAnchorExit;
+
+protected:
+    friend class TAdvOfficeCheckBoxActionLink;
+    friend class TCustomAdvOfficeCheckGroup;
+    void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
+    void Paint() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void KeyDown(Word& key, TShiftState shift) override;
+    void KeyUp(Word& key, TShiftState shift) override;
+    void DoEnter() override;
+    void DoExit() override;
+    void ActionChange(TObject* sender, bool checkDefaults) override;
+    TClass GetActionLinkClass() override;
+    void WndProc(TMessage& message) override;
+    void CMEnabledChanged(TMessage& message) override;
+    void CMDialogChar(TMessage& message) override;
+    void CMMouseEnter(TMessage& message) override;
+    void CMMouseLeave(TMessage& message) override;
+
+    void DrawGlyph();
+    // The area the glyph lies in: the client's left or right 20 pixels.
+    TRect GlyphStrip(int width);
+    bool RightAligned() const;
+
+    bool FInternalClick = false; // set while the control changes its own state
+    bool FClicksDisabled = false;
+
+private:
+    void PaintBackground();
+    TRect CaptionRect();
+
+    bool FAllowGrayed = false;
+    bool FDown = false;
+    TCheckBoxState FState = cbUnchecked;
+    bool FFocused = false;
+    bool FShowFocus = true;
+    bool FReturnIsTab = false;
+    TCustomImageList* FImages = nullptr;
+    String FAnchor;
+    TColor FURLColor = clBlue;
+    std::unique_ptr<THTMLPictureCache> FImageCache;
+    TTextVAlignment FBtnVAlign = tvaTop;
+    TAlignment FAlignment = taLeftJustify;
+    bool FEllipsis = false;
+    String FCaption;
+    TPictureContainer* FContainer = nullptr;
+    Integer FShadowOffset = 1;
+    TColor FShadowColor = clGray;
+    bool FHot = false;
+    TCursor FOldCursor = crDefault;
+    bool FReadOnly = false;
+    std::unique_ptr<TBitmap> FBkgBmp;
+    bool FBkgCache = false;
+    bool FTransparentCaching = false;
+    bool FGotClick = false;
+    TColor FDisabledFontColor = clGray;
+    bool FThemed = false;
+};
+
+class TAdvOfficeCheckBox : public TCustomAdvOfficeCheckBox {
+    DECLARE_CLASS(TAdvOfficeCheckBox, TCustomAdvOfficeCheckBox)
+
+public:
+    using TCustomAdvOfficeCheckBox::TCustomAdvOfficeCheckBox;
+};
+
+// ---- The radio button ----
+class TCustomAdvOfficeRadioButton : public TCustomControl {
+    DECLARE_CLASS(TCustomAdvOfficeRadioButton, TCustomControl)
+
+public:
+    explicit TCustomAdvOfficeRadioButton(TComponent* owner);
+    ~TCustomAdvOfficeRadioButton() override;
+
+    bool Checked() const { return FChecked; }
+    // Checking unchecks the radio buttons of the same GroupIndex under the same parent and, unless clicks
+    // are disabled, runs ClickButton.
+    void SetChecked(bool value);
+    // Fires OnClick or executes the action.
+    virtual void ClickButton();
+
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    TTextVAlignment ButtonVertAlign() const { return FBtnVAlign; }
+    void SetButtonVertAlign(TTextVAlignment value);
+    const String& Caption() const { return FCaption; }
+    void SetCaption(const String& value);
+    TColor DisabledFontColor() const { return FDisabledFontColor; }
+    void SetDisabledFontColor(TColor value);
+    bool Down() const { return FDown; }
+    void SetDown(bool value) { FDown = value; }
+    bool Ellipsis() const { return FEllipsis; }
+    void SetEllipsis(bool value);
+    Byte GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(Byte value) { FGroupIndex = value; }
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* value);
+    TPictureContainer* PictureContainer() const { return FContainer; }
+    void SetPictureContainer(TPictureContainer* value);
+    bool ReturnIsTab() const { return FReturnIsTab; }
+    void SetReturnIsTab(bool value);
+    TColor ShadowColor() const { return FShadowColor; }
+    void SetShadowColor(TColor value);
+    Integer ShadowOffset() const { return FShadowOffset; }
+    void SetShadowOffset(Integer value);
+    bool ShowFocus() const { return FShowFocus; }
+    void SetShowFocus(bool value);
+    bool Themed() const { return FThemed; }
+    void SetThemed(bool value);
+    bool TransparentChaching() const { return FTransparentCaching; }
+    void SetTransparentChaching(bool value);
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor value);
+    String Version();
+    void SetVersion(const String&) {}
+    virtual Integer GetVersionNr();
+
+    void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
+
+    TAnchorClick OnAnchorClick;
+    TAnchorClick OnAnchorEnter;
+    TAnchorClick OnAnchorExit;
+
+protected:
+    friend class TAdvOfficeRadioButtonActionLink;
+    friend class TCustomAdvOfficeRadioGroup;
+    void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
+    void Paint() override;
+    // The framework's click is not this control's: ClickButton decides.
+    void DoClick() override {}
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void KeyDown(Word& key, TShiftState shift) override;
+    void KeyUp(Word& key, TShiftState shift) override;
+    void DoEnter() override;
+    void DoExit() override;
+    void ActionChange(TObject* sender, bool checkDefaults) override;
+    TClass GetActionLinkClass() override;
+    void WMLButtonDown(TMessage& message) override;
+    void WMLButtonDblClk(TMessage& message) override;
+    void CMEnabledChanged(TMessage& message) override;
+    void CMDialogChar(TMessage& message) override;
+    void CMMouseEnter(TMessage& message) override;
+    void CMMouseLeave(TMessage& message) override;
+
+    void DrawGlyph();
+    bool RightAligned() const;
+
+    bool FClicksDisabled = false;
+
+private:
+    void PaintBackground();
+    // The radio group this button is an item of, or null.
+    TCustomAdvOfficeRadioGroup* ParentRadioGroup();
+
+    bool FDown = false;
+    bool FChecked = false;
+    bool FFocused = false;
+    bool FShowFocus = true;
+    Byte FGroupIndex = 0;
+    bool FReturnIsTab = false;
+    TCustomImageList* FImages = nullptr;
+    String FAnchor;
+    TColor FURLColor = clBlue;
+    std::unique_ptr<THTMLPictureCache> FImageCache;
+    TTextVAlignment FBtnVAlign = tvaTop;
+    TAlignment FAlignment = taLeftJustify;
+    bool FEllipsis = false;
+    String FCaption;
+    TPictureContainer* FContainer = nullptr;
+    Integer FShadowOffset = 1;
+    TColor FShadowColor = clGray;
+    bool FHot = false;
+    TCursor FOldCursor = crDefault;
+    std::unique_ptr<TBitmap> FBkgBmp;
+    bool FBkgCache = false;
+    bool FTransparentCaching = false;
+    bool FGotClick = false;
+    TColor FDisabledFontColor = clGray;
+    bool FThemed = false;
+    bool FCheckDown = false; // the checked state when the button got the focus
+};
+
+class TAdvOfficeRadioButton : public TCustomAdvOfficeRadioButton {
+    DECLARE_CLASS(TAdvOfficeRadioButton, TCustomAdvOfficeRadioButton)
+
+public:
+    using TCustomAdvOfficeRadioButton::TCustomAdvOfficeRadioButton;
+};
+
+// ---- Action links ----
+// Hands the action's checked state to the box as the box's own change, which fires no click.
+class TAdvOfficeCheckBoxActionLink : public TControlActionLink {
+    DECLARE_CLASS(TAdvOfficeCheckBoxActionLink, TControlActionLink)
+
+public:
+    void AssignClient(TObject* client) override;
+    void SetCaption(const String& value) override;
+    void SetChecked(bool value) override;
+
+private:
+    TCustomAdvOfficeCheckBox* FClientBox = nullptr;
+};
+
+class TAdvOfficeRadioButtonActionLink : public TControlActionLink {
+    DECLARE_CLASS(TAdvOfficeRadioButtonActionLink, TControlActionLink)
+
+public:
+    void AssignClient(TObject* client) override;
+    void SetCaption(const String& value) override;
+    void SetChecked(bool value) override;
+
+private:
+    TCustomAdvOfficeRadioButton* FClientButton = nullptr;
+};
+
+// ---- What both groups share ----
+using TGroupItemEnabledEvent = std::function<void(TObject* Sender, Integer ItemIndex, bool& Enabled)>;
+
+// ---- The radio group ----
+class TCustomAdvOfficeRadioGroup;
+
+class TAdvGroupButton : public TAdvOfficeRadioButton {
+    DECLARE_CLASS(TAdvGroupButton, TAdvOfficeRadioButton)
+
+public:
+    explicit TAdvGroupButton(TComponent* owner) : TAdvOfficeRadioButton(owner) {}
+    // An item of radioGroup, added to its buttons and parented in it.
+    static TAdvGroupButton* InternalCreate(TCustomAdvOfficeRadioGroup* radioGroup);
+    ~TAdvGroupButton() override;
+
+protected:
+    void KeyDown(Word& key, TShiftState shift) override;
+    void KeyPress(Char& key) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void WndProc(TMessage& message) override;
+
+private:
+    friend class TCustomAdvOfficeRadioGroup;
+    TCustomAdvOfficeRadioGroup* FGroup = nullptr;
+    bool FInClick = false;
+};
+
+class TCustomAdvOfficeRadioGroup : public TAdvGroupBox {
+    DECLARE_CLASS(TCustomAdvOfficeRadioGroup, TAdvGroupBox)
+
+public:
+    explicit TCustomAdvOfficeRadioGroup(TComponent* owner);
+    ~TCustomAdvOfficeRadioGroup() override;
+
+    // The selected item, -1 for none. Set from code it is clamped to -1 .. count - 1, repaints and fires
+    // no click; the console relies on this.
+    Integer ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(Integer value);
+    TStrings* Items() const { return FItems.get(); }
+    void SetItems(TStrings* value) { FItems->Assign(value); }
+    // 1 .. 16.
+    Integer Columns() const { return FColumns; }
+    void SetColumns(Integer value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    TTextVAlignment ButtonVertAlign() const { return FBtnVAlign; }
+    void SetButtonVertAlign(TTextVAlignment value);
+    Integer ControlIndent() const { return FControlIndent; }
+    void SetControlIndent(Integer value);
+    TColor DisabledFontColor() const { return FDisabledFontColor; }
+    void SetDisabledFontColor(TColor value) { FDisabledFontColor = value; }
+    bool Ellipsis() const { return FEllipsis; }
+    void SetEllipsis(bool value);
+    TCustomImageList* Images() const { return FButtonImages; }
+    void SetImages(TCustomImageList* value);
+    TPictureContainer* PictureContainer() const { return FContainer; }
+    void SetPictureContainer(TPictureContainer* value);
+    TColor ShadowColor() const { return FShadowColor; }
+    void SetShadowColor(TColor value);
+    Integer ShadowOffset() const { return FShadowOffset; }
+    void SetShadowOffset(Integer value);
+    bool ShowFocus() const { return FShowFocus; }
+    void SetShowFocus(bool value);
+    bool Themed() const { return FThemed; }
+    void SetThemed(bool value);
+    bool IsReadOnly() const { return FIsReadOnly; }
+    void SetIsReadOnly(bool value);
+
+    TAdvGroupButton* RadioButtons(Integer index) const { return FButtons[static_cast<size_t>(index)]; }
+    TAdvGroupButton* GetRadioButton(Integer index) const { return RadioButtons(index); }
+    Integer ButtonCount() const { return static_cast<Integer>(FButtons.size()); }
+    // The item at a client point, or -1.
+    Integer XYToItem(Integer x, Integer y);
+    void PushKey(Char& key);
+    void PushKeyDown(Word& key, TShiftState shift);
+    // Item controls are never written to a description.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override {}
+
+    TGroupItemEnabledEvent OnIsEnabled;
+    TNotifyEvent OnRadioButtonClick;
+
+protected:
+    friend class TAdvGroupButton;
+    friend class TCustomAdvOfficeRadioButton;
+    virtual bool AllowItemChange() { return true; }
+    virtual void DoRadioButtonClick();
+    Integer GetVersionNr() override;
+    void ReadState(TReader* reader) override;
+    void Loaded() override;
+    void CreateWnd() override;
+    void Resize() override;
+    void CMEnabledChanged(TMessage& message) override;
+    void CMFontChanged(TMessage& message) override;
+    void DoEnter() override;
+
+    void UpdateButtons();
+    void ArrangeButtons();
+    void ButtonClick(TObject* sender);
+
+private:
+    std::vector<TAdvGroupButton*> FButtons;
+    std::unique_ptr<TStringList> FItems;
+    Integer FItemIndex = -1;
+    Integer FColumns = 1;
+    bool FReading = false;
+    bool FUpdating = false;
+    TAlignment FAlignment = taLeftJustify;
+    TTextVAlignment FBtnVAlign = tvaTop;
+    TCustomImageList* FButtonImages = nullptr;
+    TPictureContainer* FContainer = nullptr;
+    bool FEllipsis = false;
+    Integer FShadowOffset = 1;
+    TColor FShadowColor = clSilver;
+    bool FShowFocus = true;
+    bool FIsReadOnly = false;
+    TColor FDisabledFontColor = clGray;
+    bool FThemed = false;
+    Integer FControlIndent = 0;
+    Integer FFocusButtonIdx = 0;
+};
+
+class TAdvOfficeRadioGroup : public TCustomAdvOfficeRadioGroup {
+    DECLARE_CLASS(TAdvOfficeRadioGroup, TCustomAdvOfficeRadioGroup)
+
+public:
+    using TCustomAdvOfficeRadioGroup::TCustomAdvOfficeRadioGroup;
+};
+
+// ---- The check group ----
+class TCustomAdvOfficeCheckGroup;
+
+using TGroupCheckClickEvent = std::function<void(TObject* Sender, Integer CheckBoxIndex, bool Value)>;
+
+class TGroupCheck : public TAdvOfficeCheckBox {
+    DECLARE_CLASS(TGroupCheck, TAdvOfficeCheckBox)
+
+public:
+    explicit TGroupCheck(TComponent* owner) : TAdvOfficeCheckBox(owner) {}
+    static TGroupCheck* InternalCreate(TCustomAdvOfficeCheckGroup* checkGroup);
+    ~TGroupCheck() override;
+
+protected:
+    void KeyDown(Word& key, TShiftState shift) override;
+    void KeyPress(Char& key) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void WndProc(TMessage& message) override;
+
+private:
+    friend class TCustomAdvOfficeCheckGroup;
+    TCustomAdvOfficeCheckGroup* FGroup = nullptr;
+    bool FInClick = false;
+};
+
+class TCustomAdvOfficeCheckGroup : public TAdvGroupBox {
+    DECLARE_CLASS(TCustomAdvOfficeCheckGroup, TAdvGroupBox)
+
+public:
+    explicit TCustomAdvOfficeCheckGroup(TComponent* owner);
+    ~TCustomAdvOfficeCheckGroup() override;
+
+    // Reading an index outside the items raises "Invalid checkbox index"; writing one does nothing.
+    // Written from code, an item changes and repaints but no click fires and Value stays as it was; the
+    // console relies on this.
+    bool Checked(Integer index) { return GetChecked(index); }
+    void SetCheckedItem(Integer index, bool value) { SetChecked(index, value); }
+    virtual bool GetChecked(Integer index);
+    virtual void SetChecked(Integer index, bool value);
+    // An item is read-only while it is disabled.
+    bool GetReadOnly(Integer index);
+    void SetReadOnly(Integer index, bool value);
+    // The items' states as a bit mask (bit i for item i). Writing stores the mask as given and sets the
+    // first 64 items from it.
+    Int64 Value() const { return FValue; }
+    void SetValue(Int64 value);
+    // The mask from the states of the first 32 items; later items do not count.
+    void UpdateValue();
+
+    TStrings* Items() const { return FItems.get(); }
+    void SetItems(TStrings* value) { FItems->Assign(value); }
+    Integer Columns() const { return FColumns; }
+    void SetColumns(Integer value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    TTextVAlignment ButtonVertAlign() const { return FBtnVAlign; }
+    void SetButtonVertAlign(TTextVAlignment value);
+    Integer ControlIndent() const { return FControlIndent; }
+    void SetControlIndent(Integer value);
+    TColor DisabledFontColor() const { return FDisabledFontColor; }
+    void SetDisabledFontColor(TColor value) { FDisabledFontColor = value; }
+    bool Ellipsis() const { return FEllipsis; }
+    void SetEllipsis(bool value);
+    TCustomImageList* Images() const { return FButtonImages; }
+    void SetImages(TCustomImageList* value);
+    TPictureContainer* PictureContainer() const { return FContainer; }
+    void SetPictureContainer(TPictureContainer* value);
+    TColor ShadowColor() const { return FShadowColor; }
+    void SetShadowColor(TColor value);
+    Integer ShadowOffset() const { return FShadowOffset; }
+    void SetShadowOffset(Integer value);
+    bool ShowFocus() const { return FShowFocus; }
+    void SetShowFocus(bool value);
+    bool Themed() const { return FThemed; }
+    void SetThemed(bool value);
+
+    TGroupCheck* CheckBoxes(Integer index) const { return FButtons[static_cast<size_t>(index)]; }
+    Integer ButtonCount() const { return static_cast<Integer>(FButtons.size()); }
+    Integer XYToItem(Integer x, Integer y);
+    void PushKey(Char& key);
+    void PushKeyDown(Word& key, TShiftState shift);
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override {}
+
+    TGroupItemEnabledEvent OnIsEnabled;
+    // An item was clicked; hides the group box's caption check box event of the same name.
+    TGroupCheckClickEvent OnCheckBoxClick;
+    // The caption check box changed.
+    TNotifyEvent OnGroupCheckClick;
+
+protected:
+    friend class TGroupCheck;
+    virtual bool AllowItemChange() { return true; }
+    virtual void DoCheckBoxItemClick(Integer index, bool value);
+    Integer GetVersionNr() override;
+    void ApplyCheckBoxAction() override;
+    void DoCheckBoxClick() override;
+    void ReadState(TReader* reader) override;
+    void Loaded() override;
+    void Resize() override;
+    void CMEnabledChanged(TMessage& message) override;
+    void CMFontChanged(TMessage& message) override;
+    void DoEnter() override;
+
+    void UpdateButtons();
+    void ArrangeButtons();
+    void ButtonClick(TObject* sender);
+
+private:
+    std::vector<TGroupCheck*> FButtons;
+    std::unique_ptr<TStringList> FItems;
+    Integer FColumns = 1;
+    bool FReading = false;
+    bool FUpdating = false;
+    TAlignment FAlignment = taLeftJustify;
+    TTextVAlignment FBtnVAlign = tvaTop;
+    TCustomImageList* FButtonImages = nullptr;
+    TPictureContainer* FContainer = nullptr;
+    bool FEllipsis = false;
+    Integer FShadowOffset = 1;
+    TColor FShadowColor = clSilver;
+    bool FShowFocus = true;
+    Int64 FValue = 0;
+    Integer FFocusButtonIdx = 0;
+    TColor FDisabledFontColor = clGray;
+    bool FThemed = false;
+    Integer FControlIndent = 0;
+};
+
+class TAdvOfficeCheckGroup : public TCustomAdvOfficeCheckGroup {
+    DECLARE_CLASS(TAdvOfficeCheckGroup, TCustomAdvOfficeCheckGroup)
+
+public:
+    using TCustomAdvOfficeCheckGroup::TCustomAdvOfficeCheckGroup;
+};
+
+// The unit's start-up: registers the buttons and groups for form descriptions (with the group box) and
+// their glyphs. Later calls do nothing.
+void AdvOfficeButtonsUnitStartup();

@@ -1,0 +1,510 @@
+// The Office-style radio button: glyph, caption, background, the mouse with its group's bookkeeping, keys,
+// accelerators, anchors and its action link.
+#include "controls/AdvOfficeButtons.h"
+
+#include "controls/AdvOfficeButtonsShared.h"
+#include "controls/ButtonGlyphs.h"
+#include "platform/win32/windraw.h"
+#include "render/CaptionHTML.h"
+#include "render/VerIRID.h"
+
+using namespace OfficeButtons;
+
+TCustomAdvOfficeRadioButton::TCustomAdvOfficeRadioButton(TComponent* owner)
+    : TCustomControl(owner), FImageCache(std::make_unique<THTMLPictureCache>()),
+      FBkgBmp(std::make_unique<TBitmap>()) {
+    AdvOfficeButtonsUnitStartup();
+    SetBounds(0, 0, 135, 20);
+    SetTabStop(true);
+}
+
+TCustomAdvOfficeRadioButton::~TCustomAdvOfficeRadioButton() = default;
+
+TCustomAdvOfficeRadioGroup* TCustomAdvOfficeRadioButton::ParentRadioGroup() {
+    return dynamic_cast<TCustomAdvOfficeRadioGroup*>(Parent());
+}
+
+void TCustomAdvOfficeRadioButton::SetChecked(bool value) {
+    if (FChecked == value)
+        return;
+    SetTabStop(true);
+    FChecked = value;
+    if (FClicksDisabled)
+        FGotClick = false;
+    if (value) {
+        if (TWinControl* parent = Parent(); parent != nullptr) {
+            for (Integer i = 0; i < parent->ControlCount(); ++i) {
+                auto* sibling = dynamic_cast<TCustomAdvOfficeRadioButton*>(parent->Controls(i));
+                if (sibling != nullptr && sibling != this && sibling->FGroupIndex == FGroupIndex)
+                    sibling->SetChecked(false);
+            }
+        }
+        if (!FClicksDisabled)
+            ClickButton();
+    }
+    if (HandleAllocated() && Parent() != nullptr)
+        Repaint();
+}
+
+void TCustomAdvOfficeRadioButton::ClickButton() {
+    if (ComponentState().Contains(csLoading))
+        return;
+    // An OnClick of the control's own wins over the action; without one the action executes.
+    if (OnClick)
+        OnClick(this);
+    else if (!ComponentState().Contains(csDesigning) && ActionLink() != nullptr)
+        ActionLink()->Execute(this);
+}
+
+bool TCustomAdvOfficeRadioButton::RightAligned() const {
+    return FAlignment == taRightJustify || UseRightToLeftAlignment();
+}
+
+void TCustomAdvOfficeRadioButton::SetAlignment(TAlignment value) {
+    if (FAlignment == value)
+        return;
+    FAlignment = value;
+    Invalidate();
+}
+
+void TCustomAdvOfficeRadioButton::SetButtonVertAlign(TTextVAlignment value) {
+    if (FBtnVAlign == value)
+        return;
+    FBtnVAlign = value;
+    Invalidate();
+}
+
+void TCustomAdvOfficeRadioButton::SetCaption(const String& value) {
+    TControl::SetCaption(value);
+    FCaption = value;
+    Invalidate();
+}
+
+void TCustomAdvOfficeRadioButton::SetDisabledFontColor(TColor value) {
+    if (FDisabledFontColor == value)
+        return;
+    FDisabledFontColor = value;
+    Invalidate();
+}
+
+void TCustomAdvOfficeRadioButton::SetEllipsis(bool value) {
+    if (FEllipsis == value)
+        return;
+    FEllipsis = value;
+    Invalidate();
+}
+
+void TCustomAdvOfficeRadioButton::SetImages(TCustomImageList* value) {
+    if (FImages != nullptr)
+        FImages->RemoveFreeNotification(this);
+    FImages = value;
+    if (value != nullptr)
+        value->FreeNotification(this);
+    Invalidate();
+}
+
+void TCustomAdvOfficeRadioButton::SetPictureContainer(TPictureContainer* value) {
+    if (FContainer != nullptr)
+        FContainer->RemoveFreeNotification(this);
+    FContainer = value;
+    if (value != nullptr)
+        value->FreeNotification(this);
+    Invalidate();
+}
+
+void TCustomAdvOfficeRadioButton::SetReturnIsTab(bool value) {
+    if (FReturnIsTab == value)
+        return;
+    FReturnIsTab = value;
+    Invalidate();
+}
+
+void TCustomAdvOfficeRadioButton::SetShadowColor(TColor value) {
+    if (FShadowColor == value)
+        return;
+    FShadowColor = value;
+    Invalidate();
+}
+
+void TCustomAdvOfficeRadioButton::SetShadowOffset(Integer value) {
+    if (FShadowOffset == value)
+        return;
+    FShadowOffset = value;
+    Invalidate();
+}
+
+void TCustomAdvOfficeRadioButton::SetShowFocus(bool value) {
+    if (FShowFocus == value)
+        return;
+    FShowFocus = value;
+    Invalidate();
+}
+
+void TCustomAdvOfficeRadioButton::SetThemed(bool value) {
+    if (FThemed == value)
+        return;
+    FThemed = value;
+    Invalidate();
+}
+
+void TCustomAdvOfficeRadioButton::SetTransparentChaching(bool value) {
+    if (FTransparentCaching == value)
+        return;
+    FTransparentCaching = value;
+    FBkgCache = false;
+    Invalidate();
+}
+
+void TCustomAdvOfficeRadioButton::SetURLColor(TColor value) {
+    if (FURLColor == value)
+        return;
+    FURLColor = value;
+    Invalidate();
+}
+
+String TCustomAdvOfficeRadioButton::Version() {
+    return VersionNumberText(GetVersionNr());
+}
+
+Integer TCustomAdvOfficeRadioButton::GetVersionNr() {
+    return VersionNumber;
+}
+
+void TCustomAdvOfficeRadioButton::SetBounds(Integer left, Integer top, Integer width, Integer height) {
+    TCustomControl::SetBounds(left, top, width, height);
+    FBkgCache = false;
+    Repaint();
+}
+
+void TCustomAdvOfficeRadioButton::Loaded() {
+    TCustomControl::Loaded();
+    FOldCursor = Cursor();
+}
+
+void TCustomAdvOfficeRadioButton::Notification(TComponent* component, TOperation operation) {
+    TCustomControl::Notification(component, operation);
+    if (operation != opRemove)
+        return;
+    if (component == FImages)
+        FImages = nullptr;
+    if (component == FContainer)
+        FContainer = nullptr;
+}
+
+// ---- Painting ----
+
+void TCustomAdvOfficeRadioButton::DrawGlyph() {
+    TCanvas* canvas = Canvas();
+    TRect client = ClientRect();
+    if (ThemedGlyphs(FThemed)) {
+        if (HTHEME theme = VerIRID::OpenThemeData(Handle(), u"button"); theme != nullptr) {
+            int top = FBtnVAlign == tvaTop      ? 4
+                      : FBtnVAlign == tvaCenter ? client.Height() / 2 - 8
+                                                : client.Bottom - 16;
+            int left = RightAligned() ? client.Right - 17 : 0;
+            int state = FChecked ? 5 : 1;
+            if (!Enabled())
+                state += 3;
+            else if (FDown)
+                state += 2;
+            else if (FHot)
+                state += 1;
+            RECT r{left, top, left + 16, top + 16};
+            VerIRID::DrawThemeBackground(theme, canvas->Handle(), 2, state, &r, nullptr);
+            VerIRID::CloseThemeData(theme);
+            return;
+        }
+    }
+    String name = FChecked ? u"QELOFRC" : u"QELOFRU";
+    if (FDown)
+        name += u"D";
+    else if (FHot)
+        name += u"H";
+    TBitmap* glyph = ButtonGlyph(name);
+    if (glyph == nullptr)
+        return;
+    int top = FBtnVAlign == tvaTop      ? 4
+              : FBtnVAlign == tvaCenter ? client.Height() / 2 - glyph->Height() / 2
+                                        : client.Bottom - glyph->Height() - 2;
+    int left = RightAligned() ? client.Right - glyph->Width() - 1 : 0;
+    canvas->Draw(left, top, glyph);
+}
+
+void TCustomAdvOfficeRadioButton::PaintBackground() {
+    PaintButtonBackground(this, Canvas(), FTransparentCaching, *FBkgBmp, FBkgCache);
+}
+
+void TCustomAdvOfficeRadioButton::Paint() {
+    TCanvas* canvas = Canvas();
+    TakeFont(canvas, Font());
+    PaintBackground();
+    DrawGlyph();
+    TRect client = ClientRect();
+    TRect rect = client;
+    if (RightAligned()) {
+        rect.Left = 0;
+        rect.Right -= 18;
+    } else {
+        rect.Left += 18;
+    }
+    rect.Top += 4;
+    Integer width = 0, height = 0;
+    String anchor;
+    CaptionCall call{canvas,        FCaption,     FImages,    FContainer, FImageCache.get(),
+                     FShadowOffset, FShadowColor, !FEllipsis, BiDiMode()};
+    if (FBtnVAlign != tvaTop) {
+        call.Run(rect, false, true, FURLColor, 0, 0, width, height, anchor);
+        rect.Top = FBtnVAlign == tvaCenter ? rect.Top + (rect.Bottom - rect.Top - height) / 2 - 3
+                                           : rect.Bottom - height - 3;
+    }
+    if (BiDiMode() != bdRightToLeft || FCaption.find(u"</") != String::npos) {
+        // Painting reports the caption's size too: a measuring pass first serves only the right-to-left
+        // placement.
+        if (UseRightToLeftAlignment()) {
+            call.Run(rect, false, true, FURLColor, 0, 0, width, height, anchor);
+            rect.Left = rect.Right - width - 3;
+        }
+        if (Enabled()) {
+            call.Run(rect, false, false, FURLColor, 0, 0, width, height, anchor);
+        } else {
+            TColor color = Font()->Color();
+            canvas->Font()->SetColor(clWhite);
+            call.Run(TRect(rect.Left + 1, rect.Top + 1, rect.Right + 1, rect.Bottom + 1), false, false,
+                     clGray, 0, 0, width, height, anchor);
+            canvas->Font()->SetColor(FDisabledFontColor);
+            call.Run(rect, false, false, clWhite, 0, 0, width, height, anchor);
+            canvas->Font()->SetColor(color);
+        }
+    } else {
+        canvas->Brush()->SetStyle(bsClear);
+        RECT r = rect;
+        width = canvas->TextWidth(FCaption);
+        height = canvas->TextHeight(FCaption);
+        if (!Enabled()) {
+            RECT shadow{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
+            SetTextColor(canvas->Handle(), ColorToRGB(clWhite));
+            DrawTextW(canvas->Handle(), FCaption.c_str(), static_cast<int>(FCaption.size()), &shadow,
+                      DT_RIGHT);
+            canvas->Font()->SetColor(FDisabledFontColor);
+        }
+        SetTextColor(canvas->Handle(), ColorToRGB(canvas->Font()->Color()));
+        DrawTextW(canvas->Handle(), FCaption.c_str(), static_cast<int>(FCaption.size()), &r, DT_RIGHT);
+    }
+    // The radio button's focus frame encloses the glyph too.
+    if (FFocused && FShowFocus)
+        DrawDottedFrame(canvas, TRect(client.Left, rect.Top - 1, rect.Left + width + 1, client.Bottom - 1),
+                        Font()->Color());
+}
+
+// ---- Mouse ----
+
+void TCustomAdvOfficeRadioButton::WMLButtonDown(TMessage& message) {
+    FClicksDisabled = true;
+    if (!ComponentState().Contains(csDesigning) && CanFocus()) {
+        if (TCustomAdvOfficeRadioGroup* group = ParentRadioGroup()) {
+            for (Integer i = 0; i < group->ButtonCount(); ++i)
+                if (group->RadioButtons(i) == this)
+                    group->FFocusButtonIdx = i;
+        }
+        SetFocus();
+    }
+    FClicksDisabled = false;
+    TCustomControl::WMLButtonDown(message);
+}
+
+void TCustomAdvOfficeRadioButton::WMLButtonDblClk(TMessage& message) {
+    TCustomControl::WMLButtonDblClk(message);
+    if (TCustomAdvOfficeRadioGroup* group = ParentRadioGroup(); group != nullptr && group->OnDblClick)
+        group->OnDblClick(group);
+}
+
+void TCustomAdvOfficeRadioButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    FGotClick = true;
+    bool anchorHit = false;
+    if (FFocused) {
+        Integer width = 0, height = 0;
+        String anchor;
+        CaptionCall call{Canvas(),      FCaption,     FImages,    FContainer, FImageCache.get(),
+                         FShadowOffset, FShadowColor, !FEllipsis, BiDiMode()};
+        TRect rect = ClientRect();
+        rect.Left += 17;
+        rect.Top += 4;
+        if (call.Run(rect, true, false, FURLColor, x, y, width, height, anchor) && !anchor.empty()) {
+            if (!OpenLink(Handle(), anchor) && OnAnchorClick)
+                OnAnchorClick(this, anchor);
+            anchorHit = true;
+        }
+    } else if (!ComponentState().Contains(csDesigning) && CanFocus()) {
+        SetFocus();
+        FFocused = true;
+    }
+    if (!anchorHit) {
+        TCustomControl::MouseDown(button, shift, x, y);
+        SetMouseCapture(true);
+        FDown = true;
+    }
+    if (RightAligned()) {
+        Invalidate();
+    } else {
+        RECT strip{0, 0, 16, Height()};
+        InvalidateRect(Handle(), &strip, TRUE);
+    }
+}
+
+void TCustomAdvOfficeRadioButton::MouseMove(TShiftState shift, int x, int y) {
+    TCustomControl::MouseMove(shift, x, y);
+    if (MouseCapture())
+        FDown = InsideEdges(this, x, y);
+    if (!FFocused)
+        return;
+    Integer width = 0, height = 0;
+    String anchor;
+    CaptionCall call{Canvas(),      FCaption,     FImages,    FContainer, FImageCache.get(),
+                     FShadowOffset, FShadowColor, !FEllipsis, BiDiMode()};
+    TRect rect = ClientRect();
+    rect.Left += 17;
+    rect.Top += 4;
+    if (call.Run(rect, true, false, FURLColor, x, y, width, height, anchor) && !anchor.empty()) {
+        if (Cursor() == crDefault || anchor != FAnchor) {
+            FAnchor = anchor;
+            SetCursor(crHandPoint);
+            if (OnAnchorEnter)
+                OnAnchorEnter(this, anchor);
+        }
+    } else if (Cursor() == crHandPoint) {
+        SetCursor(FOldCursor);
+        if (OnAnchorExit)
+            OnAnchorExit(this, FAnchor);
+        FAnchor.clear();
+    }
+}
+
+void TCustomAdvOfficeRadioButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    SetMouseCapture(false);
+    FDown = false;
+    bool inside = InsideEdges(this, x, y);
+    if (inside && !FChecked && FGotClick) {
+        // The flag stays raised until the next press: the click below is the only one this press gives.
+        FClicksDisabled = true;
+        SetChecked(true);
+        FGotClick = true;
+    }
+    TCustomControl::MouseUp(button, shift, x, y);
+    // A press dragged off an unchecked button and released there clicks nothing: a radio group would
+    // otherwise take the button as its selection while another one stays checked.
+    if (FGotClick && (inside || FChecked))
+        ClickButton();
+    if (RightAligned()) {
+        Invalidate();
+    } else if (HandleAllocated()) {
+        RECT strip{0, 0, 16, Height()};
+        InvalidateRect(Handle(), &strip, TRUE);
+    }
+    FGotClick = false;
+    TCustomAdvOfficeRadioGroup* group = ParentRadioGroup();
+    if (FChecked != FCheckDown && group != nullptr && group->OnRadioButtonClick) {
+        for (Integer i = 0; i < group->ButtonCount(); ++i)
+            if (group->RadioButtons(i) == this)
+                group->FItemIndex = i;
+        group->OnRadioButtonClick(group);
+    }
+}
+
+void TCustomAdvOfficeRadioButton::CMMouseEnter(TMessage& message) {
+    TCustomControl::CMMouseEnter(message);
+    FHot = true;
+    if (HandleAllocated())
+        DrawGlyph();
+}
+
+void TCustomAdvOfficeRadioButton::CMMouseLeave(TMessage& message) {
+    TCustomControl::CMMouseLeave(message);
+    FHot = false;
+    if (HandleAllocated())
+        DrawGlyph();
+}
+
+// ---- Keys and focus ----
+
+void TCustomAdvOfficeRadioButton::KeyDown(Word& key, TShiftState shift) {
+    if (key == VK_RETURN && FReturnIsTab) {
+        key = VK_TAB;
+        PostMessageW(Handle(), WM_KEYDOWN, VK_TAB, 0);
+    }
+    if (key == VK_SPACE)
+        FDown = true;
+    TCustomControl::KeyDown(key, shift);
+}
+
+void TCustomAdvOfficeRadioButton::KeyUp(Word& key, TShiftState shift) {
+    if (key == VK_SPACE) {
+        FDown = false;
+        if (!FChecked)
+            SetChecked(true);
+    }
+    TCustomControl::KeyUp(key, shift);
+}
+
+void TCustomAdvOfficeRadioButton::CMDialogChar(TMessage& message) {
+    if (IsAccel(DialogCharCode(message), FCaption) && CanFocus()) {
+        SetChecked(true);
+        if (TabStop() && !ComponentState().Contains(csDesigning))
+            SetFocus();
+        message.Result = 1;
+        return;
+    }
+    TCustomControl::CMDialogChar(message);
+}
+
+void TCustomAdvOfficeRadioButton::DoEnter() {
+    FCheckDown = FChecked;
+    if (TCustomAdvOfficeRadioGroup* group = ParentRadioGroup(); group != nullptr && group->TabStop())
+        SetChecked(true);
+    TCustomControl::DoEnter();
+    FFocused = true;
+    Invalidate();
+}
+
+void TCustomAdvOfficeRadioButton::DoExit() {
+    TCustomControl::DoExit();
+    FFocused = false;
+    Invalidate();
+}
+
+void TCustomAdvOfficeRadioButton::CMEnabledChanged(TMessage& message) {
+    TCustomControl::CMEnabledChanged(message);
+    Invalidate();
+}
+
+// ---- Actions ----
+
+void TCustomAdvOfficeRadioButton::ActionChange(TObject* sender, bool checkDefaults) {
+    TCustomControl::ActionChange(sender, checkDefaults);
+    if (auto* action = dynamic_cast<TCustomAction*>(sender)) {
+        SetCaption(action->Caption());
+        SetChecked(action->Checked());
+        SetEnabled(action->Enabled());
+    }
+}
+
+TClass TCustomAdvOfficeRadioButton::GetActionLinkClass() {
+    return TAdvOfficeRadioButtonActionLink::StaticClass();
+}
+
+void TAdvOfficeRadioButtonActionLink::AssignClient(TObject* client) {
+    TControlActionLink::AssignClient(client);
+    FClientButton = static_cast<TCustomAdvOfficeRadioButton*>(client);
+}
+
+void TAdvOfficeRadioButtonActionLink::SetCaption(const String& value) {
+    if (IsCaptionLinked())
+        FClientButton->SetCaption(value);
+}
+
+void TAdvOfficeRadioButtonActionLink::SetChecked(bool value) {
+    if (!IsCheckedLinked())
+        return;
+    FClientButton->FClicksDisabled = true;
+    FClientButton->SetChecked(value);
+    FClientButton->FClicksDisabled = false;
+}

@@ -1,0 +1,26 @@
+// The full string grid's update lock: painting stays off while many changes are made, and the grid
+// repaints once when the last lock is released.
+#include "grid/engine/AdvGrid.h"
+
+void TAdvStringGrid::BeginUpdate() {
+    if (!Visible())
+        return;
+    ++FUpdateCount;
+    // Every nested call switches redrawing off again, as the window may have been recreated since.
+    if (HandleAllocated())
+        SendMessage(WindowHandle(), WM_SETREDRAW, 0, 0);
+}
+
+void TAdvStringGrid::EndUpdate() {
+    // A hidden grid neither locked nor unlocks: the count stays until the grid is visible again.
+    if (!Visible())
+        return;
+    if (FUpdateCount > 0)
+        --FUpdateCount;
+    if (FUpdateCount > 0 || ComponentState().Contains(csDestroying) || !HandleAllocated())
+        return;
+    SendMessage(WindowHandle(), WM_SETREDRAW, 1, 0);
+    InvalidateRect(WindowHandle(), nullptr, FALSE);
+    // FIXME: the border of the styled looks is redrawn and a visible search footer laid out again here,
+    // once the grid paints its border and has its search panel.
+}
