@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/framework/ActnList.h"
 #include "platform/framework/Buttons.h"
 #include "platform/framework/ExtCtrls.h"
 #include "platform/framework/Graphics.h"
@@ -926,17 +927,21 @@ ZELMOR_ENUM(TAdvGridButtonStyle, tasButton, tasCheck)
 
 class TAdvGridButton;
 
-// FIXME: links nothing yet. Once the framework has actions it binds a button's caption, checked state
-// and group index to its action.
-class TAdvGridButtonActionLink : public TObject {
-    DECLARE_CLASS(TAdvGridButtonActionLink, TObject)
+// Binds a glyph button's caption, checked state (its Down) and group index to its action while the
+// button still shows the action's value: the checked state only for a grouped button that allows all
+// up.
+class TAdvGridButtonActionLink : public TControlActionLink {
+    DECLARE_CLASS(TAdvGridButtonActionLink, TControlActionLink)
 
 public:
-    explicit TAdvGridButtonActionLink(TAdvGridButton* client) : FClient(client) {}
-    TAdvGridButton* Client() const { return FClient; }
+    void AssignClient(TObject* client) override;
+    bool IsCheckedLinked() override;
+    bool IsGroupIndexLinked() override;
+    void SetChecked(bool value) override;
+    void SetGroupIndex(Integer value) override;
 
 private:
-    TAdvGridButton* FClient;
+    TAdvGridButton* FButton = nullptr;
 };
 
 // The flat glyph button of the grid's panels: a speed button (groups, AllowAllUp, glyph and caption
@@ -1032,6 +1037,7 @@ protected:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void Paint() override;
+    TClass GetActionLinkClass() override;
     // Only a button that is down fires OnDblClick.
     void WMLButtonDblClk(TMessage& message) override;
 

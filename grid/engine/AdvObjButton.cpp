@@ -365,6 +365,8 @@ void TAdvGridButton::CMButtonPressed(TMessage& message) {
     if (sender->FDown && FDown) {
         FDown = false;
         FState = bsUp;
+        if (auto* action = dynamic_cast<TCustomAction*>(Action()))
+            action->SetChecked(false);
         Invalidate();
     }
     FAllowAllUp = sender->FAllowAllUp;
@@ -507,6 +509,39 @@ void TAdvGridButton::MouseUp(TMouseButton button, TShiftState shift, int x, int 
     if (inside)
         Click();
     UpdateTracking();
+}
+
+TClass TAdvGridButton::GetActionLinkClass() {
+    return TAdvGridButtonActionLink::StaticClass();
+}
+
+// ---- TAdvGridButtonActionLink ----
+
+void TAdvGridButtonActionLink::AssignClient(TObject* client) {
+    TControlActionLink::AssignClient(client);
+    FButton = static_cast<TAdvGridButton*>(client);
+}
+
+bool TAdvGridButtonActionLink::IsCheckedLinked() {
+    auto* action = dynamic_cast<TCustomAction*>(FAction);
+    return TControlActionLink::IsCheckedLinked() && FButton->GroupIndex() != 0 && FButton->AllowAllUp() &&
+           FButton->Down() == action->Checked();
+}
+
+bool TAdvGridButtonActionLink::IsGroupIndexLinked() {
+    auto* action = dynamic_cast<TCustomAction*>(FAction);
+    return TControlActionLink::IsGroupIndexLinked() && FButton != nullptr &&
+           FButton->GroupIndex() == action->GroupIndex();
+}
+
+void TAdvGridButtonActionLink::SetChecked(bool value) {
+    if (IsCheckedLinked())
+        FButton->SetDown(value);
+}
+
+void TAdvGridButtonActionLink::SetGroupIndex(Integer value) {
+    if (IsGroupIndexLinked())
+        FButton->SetGroupIndex(value);
 }
 
 void TAdvGridButton::WMLButtonDblClk(TMessage& message) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "grid/engine/AdvObj.h"
+#include "platform/framework/ActnList.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/Forms.h"
 #include "platform/framework/Menus.h"
@@ -262,6 +263,43 @@ TEST_F(AdvGridButtonTest, PresetLooks) {
     button->Perform(WM_THEMECHANGED, 0, 0);
     win32::ResetSystemSettings();
     EXPECT_EQ(button->ColorHot(), TColor(0x00EED2C1));
+}
+
+TEST_F(AdvGridButtonTest, ActionLinkCarriesCaptionCheckedStateAndGroup) {
+    TAdvGridButton* button = AddButton(u"B", 10);
+    TAction action(FForm);
+    action.SetCaption(u"Find");
+    button->SetAction(&action);
+    EXPECT_EQ(button->Caption(), u"Find");
+    action.SetCaption(u"Find next");
+    EXPECT_EQ(button->Caption(), u"Find next");
+
+    // The group index follows while the button has the action's; the checked state only for a grouped
+    // button that allows all up.
+    action.SetGroupIndex(3);
+    EXPECT_EQ(button->GroupIndex(), 3);
+    action.SetChecked(true);
+    EXPECT_FALSE(button->Down());
+    button->SetAllowAllUp(true);
+    action.SetChecked(false);
+    action.SetChecked(true);
+    EXPECT_TRUE(button->Down());
+    action.SetChecked(false);
+    EXPECT_FALSE(button->Down());
+    button->SetCaption(u"Own");
+    action.SetCaption(u"Other");
+    EXPECT_EQ(button->Caption(), u"Own");
+
+    // A button of the group going up unchecks its action.
+    TAdvGridButton* other = AddButton(u"C", 50);
+    other->SetAllowAllUp(true); // the group takes it over from the button that joins
+    other->SetGroupIndex(3);
+    action.SetChecked(true);
+    EXPECT_TRUE(button->Down());
+    ClickAt(Centre(other));
+    EXPECT_TRUE(other->Down());
+    EXPECT_FALSE(button->Down());
+    EXPECT_FALSE(action.Checked());
 }
 
 TEST(ButtonGradientTest, BandsRunFromOneColourTowardTheOther) {
