@@ -1,6 +1,7 @@
 # Embeds resource files into a target: zelmor_embed_resources(target FUNCTION name TYPE type file...)
 # generates a source that holds each file's bytes and a function that registers them with
-# win32::RegisterResource under the file's name without its extension ("QELGRPU.bmp" is "QELGRPU").
+# win32::RegisterResource under the file's name without its extension ("QELGRPU.bmp" is "QELGRPU"); a
+# name of digits only is the resource's number ("8000.cur" is MAKEINTRESOURCE(8000)).
 # type is the resource type's C++ name (RT_BITMAP). The function registers once however often it is
 # called; code calls it before it loads the first of the resources.
 
@@ -18,8 +19,13 @@ if(CMAKE_SCRIPT_MODE_FILE)
         math(EXPR size "${hexLength} / 2")
         string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
         get_filename_component(name "${path}" NAME_WE)
+        if(name MATCHES "^[0-9]+$")
+            set(id "MAKEINTRESOURCEW(${name})")
+        else()
+            set(id "u\"${name}\"")
+        endif()
         string(APPEND content "const BYTE resource${index}[] = {${bytes}};\n")
-        string(APPEND calls "        win32::RegisterResource(${TYPE}, u\"${name}\", {resource${index}, ${size}});\n")
+        string(APPEND calls "        win32::RegisterResource(${TYPE}, ${id}, {resource${index}, ${size}});\n")
         math(EXPR index "${index} + 1")
     endforeach()
     string(APPEND content "\n} // namespace\n\nvoid ${FUNCTION}() {\n    static const bool registered = [] {\n"

@@ -33,7 +33,16 @@ DEFINE_CLASS(TAdvStringGrid, PROPERTY(AutoColor), PROPERTY(Balloon), PROPERTY(Ba
              PROPERTY(ShowSelection).Default(true), PROPERTY(SizeWithForm).Default(false),
              PROPERTY(SpreadSheet).Default(false), PROPERTY(VAlignment).Default(vtaTop),
              EVENT(OnCellsChanged), EVENT(OnGridResize), EVENT(OnGetEditMask), EVENT(OnButtonClick),
-             EVENT(OnUnitChanged))
+             EVENT(OnUnitChanged),
+             // The per-cell queries and the inner editors' relays.
+             EVENT(OnCanEditCell), EVENT(OnCanSort), EVENT(OnSearchFooterAction), EVENT(OnExpandClick),
+             EVENT(OnGetCellCursor), EVENT(OnGridHint), EVENT(OnGridWideHint), EVENT(OnOfficeHint),
+             EVENT(OnGetCellColor), EVENT(OnGetCellPrintColor), EVENT(OnGetCellBorder),
+             EVENT(OnGetCellPrintBorder), EVENT(OnGetAlignment), EVENT(OnGetFormat), EVENT(OnGetEditorType),
+             EVENT(OnIsFixedCell), EVENT(OnIsPasswordCell), EVENT(OnGetWordWrap), EVENT(OnHasComboBox),
+             EVENT(OnHasEditBtn), EVENT(OnHasSpinEdit), EVENT(OnGetCheckTrue), EVENT(OnGetCheckFalse),
+             EVENT(OnDateTimeChange), EVENT(OnEditChange), EVENT(OnDatePickerCloseUp),
+             EVENT(OnDatePickerDropDown))
 
 // ---- Construction
 
@@ -63,16 +72,9 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FTones.Background.BrushColor = clNone;
     FTones.Background.BorderColor = clNone;
     FBalloonSettings = std::make_unique<TBalloonSettings>();
-    FBalloonSettings->OnEnableChange = [this](TObject*) {
-        if (ComponentState().Contains(csLoading))
-            return;
-        if (FBalloonSettings->Enable())
-            StartBalloons();
-        else
-            StopBalloons();
-    };
+    FBalloonSettings->OnEnableChange = [this](TObject* sender) { BalloonEnableChanged(sender); };
     FShowModified = std::make_unique<TShowModified>();
-    FShowModified->OnChange = [this](TObject*) { InvalidateCol(0); };
+    FShowModified->OnChange = [this](TObject* sender) { ShowModifiedChanged(sender); };
     std::fill(std::begin(FVisibleCol), std::end(FVisibleCol), true);
     SetDefaultRowHeight(22);
     FFixedRowHeight = 22;
@@ -113,7 +115,7 @@ void TAdvStringGrid::CreateOwnedObjects() {
     FColumnSize = std::make_unique<TColumnSize>(this);
     FCellNode = std::make_unique<TCellNode>(this);
     FBands = std::make_unique<TBands>();
-    FBands->OnChange = [this](TObject*) { Invalidate(); };
+    FBands->OnChange = [this](TObject* sender) { BandsChanged(sender); };
     FSizeWhileTyping = std::make_unique<TSizeWhileTyping>();
     FMouseActions = std::make_unique<TMouseActions>(this);
     FMouseActions->OnChange = [this](TObject*) { MouseActionsChanged(); };
@@ -214,6 +216,7 @@ void TAdvStringGrid::CreateInnerControls() {
     UnitEditBtn->SetEnabled(false);
     GridButton.reset(child(new TGridButton(this)));
     GridButton->SetEnabled(false);
+    GridButton->OnClick = [this](TObject* Sender) { GridButtonClick(Sender); };
     MoveButton.reset(child(new THeaderDragButton(this)));
     MoveButton->SetEnabled(false);
     FEditControl.reset(child(new TControlEdit(this)));
@@ -244,7 +247,7 @@ TAdvStringGrid::~TAdvStringGrid() {
     Destroying();
     RemoveAllFilters();
     if (!IsDesigning())
-        StopBalloons();
+        BalloonDone();
     // The SizeWithForm setter never replaces the form's OnResize, so there is none to give back.
     if (FColumnSize->Save())
         SaveColSizes();
@@ -459,7 +462,8 @@ void TAdvStringGrid::CreateWnd() {
             bar->SetKind(sbVertical);
             bar->SetCtl3D(false);
         }
-        StartBalloons();
+        if (FBalloonSettings->Enable())
+            BalloonInit();
     }
     FFooterPanel->SetParent(this);
     FFooterPanel->SetVisible(FFloatingFooter->Visible());
@@ -477,13 +481,6 @@ void TAdvStringGrid::CreateWnd() {
         FIsWinXP = IsThemeActive() != FALSE;
     InitMouseWheel(true);
     // FIXME: flat scroll bars come with the view's scroll-bar support.
-}
-
-void TAdvStringGrid::DestroyWnd() {
-    if (FGridTimerID != 0)
-        KillTimer(WindowHandle(), FGridTimerID);
-    FGridTimerID = 0;
-    TBaseGrid::DestroyWnd();
 }
 
 void TAdvStringGrid::Loaded() {
@@ -515,7 +512,7 @@ void TAdvStringGrid::Loaded() {
     for (Integer i = 0; i < ColCount(); ++i)
         FOrigColSizes->Add(ColWidths(i));
     if (FBalloonSettings->Enable())
-        StartBalloons();
+        BalloonInit();
 }
 
 void TAdvStringGrid::Resize() {

@@ -10,7 +10,20 @@
 //   filtering                                         (grid/engine/AdvGridFiltering.cpp)
 //   nodes and outline                                 (grid/engine/AdvGridNodes.cpp)
 //   calculations                                      (grid/engine/AdvGridCalc.cpp)
-//   balloons and settings change handlers             (grid/view/AdvGridBalloons.cpp)
+//   cell objects                                      (grid/engine/AdvGridCellObjects.cpp)
+//   radio groups, buttons and expand cells            (grid/engine/AdvGridButtons.cpp)
+//   cell range operations                             (grid/engine/AdvGridRanges.cpp)
+//   per-cell queries, check-box state, editor relays  (grid/engine/AdvGridQueries.cpp)
+//   balloons and settings change handlers             (grid/engine/AdvGridBalloon.cpp)
+//   window procedure, mouse wheel, wheel panning      (grid/engine/AdvGridWndProc.cpp)
+//   in-place editor hand-over, key release, scrolling (grid/engine/AdvGridEditHandOver.cpp)
+//   headers in the fixed cells                        (grid/engine/AdvGridHeaders.cpp)
+//   check boxes in cells                              (grid/engine/AdvGridCheckBoxes.cpp)
+//   selection state                                   (grid/engine/AdvGridSelection.cpp)
+//   navigation services                               (grid/engine/AdvGridNavigation.cpp)
+//   Enter-key advance and key presses                 (grid/engine/AdvGridKeys.cpp)
+//   theme and border                                  (grid/view/AdvGridTheme.cpp)
+//   editors                                           (grid/view/AdvGridEditing.cpp)
 //   focus frame                                       (grid/view/AdvGridFocus.cpp)
 //   update locking                                    (grid/view/AdvGridUpdate.cpp)
 //   current cell, scrolling into view, moving lines   (grid/engine/AdvGridCurrent.cpp)
@@ -32,6 +45,7 @@
 #include <vector>
 
 #include "grid/engine/AdvGridCellObjects.h"
+#include "grid/engine/AdvGridQueryTypes.h"
 #include "grid/engine/AdvGridSettings.h"
 #include "grid/engine/AdvGridTypes.h"
 #include "grid/engine/AdvObj.h"
@@ -371,6 +385,8 @@ private:
     // Keeps the cell controls, the row flags and the hidden rows in step after the Count rows from
     // FromIndex moved to start at ToIndex.
     void RowsMoved(Integer FromIndex, Integer Count, Integer ToIndex);
+    // A synchronised grid with SelectionRow takes the current row.
+    void FollowSyncGridRow();
     // Scrolls down while the bottom of row ARow lies below limit and TopRow is below lastTop.
     void ScrollRowAbove(Integer ARow, Integer limit, Integer lastTop);
 
@@ -642,12 +658,177 @@ public:
     Integer GetNodeCount() { return 0; }
     // FIXME: no node can be added yet, so there is none to remove.
     void RemoveAllNodes();
+    // Displayed rows whose column 0 holds a node or the summary of a group.
+    bool IsNode(Integer ARow) { return ARow >= 0 && GetCellType(0, ARow) == ctNode; }
+    bool IsSummary(Integer ARow) { return ARow >= 0 && GetCellType(0, ARow) == ctSummary; }
 
     // ---- Calculations (AdvGridCalc.cpp)
 
     // FIXME: no footer calculation exists yet.
     virtual void CalcFooter(Integer ACol);
 
+    // ---- Cell objects (AdvGridCellObjects.cpp)
+
+    // FIXME: no cell object can be added yet, so every cell answers ctEmpty, as a cell without one does.
+    virtual TCellType GetCellType(Integer ACol, Integer ARow);
+
+    // ---- Radio groups, buttons and expand cells (AdvGridButtons.cpp)
+
+    // The expanded or collapsed row height of the expand cell at the base of (ACol, ARow); DefaultRowHeight
+    // for a cell without one.
+    // FIXME: no expand cell can be added yet, so every cell answers DefaultRowHeight.
+    Integer GetExpandHeight(Integer ACol, Integer ARow, bool Expanded);
+
+    // ---- Cell range operations (AdvGridRanges.cpp)
+    // Rectangles are inclusive; a reversed one does nothing.
+
+    // Trims the leading and trailing blanks and control characters of every cell text of the rectangle
+    // and writes each back through Cells, changed or not, so the cell-change handling runs for every
+    // cell. The columns are displayed ones mapped to stored ones when the grid saves hidden cells
+    // (FSaveHiddenCells), stored ones otherwise. Like the other bulk changes here, it repaints the grid
+    // once at its end rather than cell by cell.
+    virtual void TrimRect(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2);
+    void TrimColumn(Integer ACol) { TrimRect(ACol, 0, ACol, RowCount() - 1); }
+    void TrimRow(Integer ARow) { TrimRect(0, ARow, ColCount() - 1, ARow); }
+    void TrimAll() { TrimRect(0, 0, ColCount() - 1, RowCount() - 1); }
+    // Gives every cell of the rectangle (stored columns) the background colour, creating records.
+    void ColorRect(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2, TColor AColor);
+    // Merges each run of two or more equal texts in the column's data rows (the row below the first
+    // data row on compares with the row above). Unless MainMerge, a row joins the run only when the two
+    // rows are merged alike in the other columns (RowSpanIdentical), so sub-columns merge within the
+    // merges of a main column.
+    void MergeColumnCells(Integer ColIndex, bool MainMerge);
+    // The same across the normal columns of a row, requiring ColSpanIdentical unless MainMerge.
+    void MergeRowCells(Integer RowIndex, bool MainMerge);
+    // Splits the vertical merges of a column, the last data row excepted.
+    void SplitColumnCells(Integer ColIndex);
+    // Splits the merges of a row, the last normal column excepted.
+    void SplitRowCells(Integer RowIndex);
+    // Splits every merged displayed cell.
+    void SplitAllCells();
+    // Appends the text of column 2 to that of column 1 in every row below the fixed rows, joined by
+    // Separator and trimmed, then removes column 2.
+    void MergeCols(Integer ColIndex1, Integer ColIndex2, const String& Separator);
+    // True with ACol and ARow set for the first cell, in reading order over the stored texts (fixed cells
+    // too, no merge lookup, no display events), whose text is SubStr exactly; false and both left as
+    // they were when none is.
+    bool IsCell(const String& SubStr, Integer& ACol, Integer& ARow);
+    // The cell text starts with the wide-text marker.
+    bool IsWideCell(Integer ACol, Integer ARow);
+    // The columns that sorting treats as equal.
+    TIntList* IgnoreColumns() const { return FIgnoreColumns.get(); }
+    bool IsIgnoredColumn(Integer ACol) const { return FIgnoreColumns->HasValue(ACol); }
+
+    // ---- Per-cell queries, check-box state, editor relays (AdvGridQueries.cpp)
+    // Painting, printing and editing ask these about each cell. Each applies the grid's own settings and
+    // then fires its event, which may change the answer; a descendant may override any of them. Events
+    // that are not assigned leave the answer as the settings made it.
+
+    virtual void DoCanEditCell(Integer ACol, Integer ARow, bool& CanEdit);
+    virtual void DoCanSort(Integer ACol, bool& DoSort);
+    virtual void DoSearchFooterAction(const String& Value, Integer ACol, Integer ARow,
+                                      TSearchAction SearchAction);
+    virtual void DoButtonClick(Integer ACol, Integer ARow);
+    // Fires OnExpandClick, then gives the row the expand cell's height for the new state.
+    virtual void DoExpandClick(Integer ACol, Integer ARow, bool Expanded);
+    // Only with OnGetCellCursor: the event starts from the screen's cursor, and a cursor other than the
+    // grid's own is shown at once.
+    virtual void DoGetCellCursor(Integer ACol, Integer ARow, Integer X, Integer Y);
+    // OnGridHint's answer also becomes the Office hint's notes; a non-empty answer of OnGridWideHint
+    // replaces Hint in wide-text form; OnOfficeHint then gets the Office hint.
+    virtual void DoGridHint(Integer ACol, Integer ARow, String& Hint, String& WideHint);
+    // The active-cell look for the fixed cells that head the current cell, then the colours and font of
+    // the cell's record (the background only for cells whose object lets it show), then OnGetCellColor.
+    virtual void GetCellColor(Integer ACol, Integer ARow, TGridDrawState AState, TBrush* ABrush,
+                              TFont* AFont);
+    virtual void DoGetCellPrintColor(Integer ACol, Integer ARow, TGridDrawState AState, TBrush* ABrush,
+                                     TFont* AFont);
+    // The grouping lines under node rows and over summary rows (not in column 0), then OnGetCellBorder.
+    virtual void GetCellBorder(Integer ACol, Integer ARow, TPen* APen, TCellBorders& Borders);
+    virtual void DoGetCellPrintBorder(Integer ACol, Integer ARow, TPen* APen, TCellBorders& Borders);
+    // Column 0 is centred with HotmailRowSelect; then OnGetAlignment.
+    virtual void GetCellAlignment(Integer ACol, Integer ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void DoGetFormat(Integer ACol, TSortStyle& AStyle, String& aPrefix, String& aSuffix);
+    virtual void DoGetEditorTypeFixed(Integer ACol, Integer ARow, TEditorType& AEditor);
+    virtual void DoGetEditorType(Integer ACol, Integer ARow, TEditorType& AEditor);
+    // True when OnGetEditorType answers edNone for an editor starting as edNormal; false without the event.
+    virtual bool IsNoEditorCell(Integer ACol, Integer ARow);
+    // Fixed when it already is, by FixedRowAlways or FixedColAlways on a grid at its stored minimum, or in
+    // the fixed rows and columns; OnIsFixedCell decides only what is not fixed by then.
+    virtual void GetIsFixedCell(Integer ACol, Integer ARow, bool& IsFixed);
+    // Asks about the base cell of the cell's block. A cell with a record that comes in editable stays so
+    // only when it is not read-only and editing is on (goEditing, or it was switched off for the current
+    // cell only, or RangeSelectAndEdit); OnCanEditCell then decides for stored columns. A column beyond
+    // the stored ones is editable, and the event is not asked.
+    virtual void CanEditCell(Integer ACol, Integer ARow, bool& CanEdit);
+    virtual void DoIsPasswordCell(Integer ACol, Integer ARow, bool& IsPassword);
+    virtual void DoGetWordWrap(Integer ACol, Integer ARow, bool& WordWrap);
+    // Whether the cell shows a combo, ellipsis or spin button without being edited: OnHasComboBox (...)
+    // decides when assigned; otherwise only with ControlLook's always-visible setting, by the editor kind:
+    // Editor, or when that is edNone, DefaultEditor passed through DoGetEditorType (DoGetEditorTypeFixed
+    // for spin buttons). Fixed cells never show spin buttons.
+    virtual bool HasComboBox(Integer ACol, Integer ARow, TEditorType Editor);
+    virtual bool HasEditBtn(Integer ACol, Integer ARow, TEditorType Editor);
+    virtual bool HasSpinEdit(Integer ACol, Integer ARow, TEditorType Editor);
+    // The texts that mean checked and unchecked for the cell: CheckTrue and CheckFalse, then the event.
+    virtual void GetCheckTrue(Integer ACol, Integer ARow, String& Value);
+    virtual void GetCheckFalse(Integer ACol, Integer ARow, String& Value);
+    // The grid's font for a cell without a record; otherwise the grid's one reusable font filled with the
+    // record's name, size, style and colour, valid until the next call.
+    TFont* GetCellFont(Integer ACol, Integer ARow);
+    static TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? cbChecked : cbUnchecked; }
+    TEditorType DefaultEditor() const { return FDefaultEditor; }
+    void SetDefaultEditor(TEditorType Value) { FDefaultEditor = Value; }
+
+    // Relays of the inner editors' notifications to the grid's events, for the current cell. Sender is
+    // the editor: a TDateTimePicker for the date relays, whose other senders are ignored.
+    void DateTimePickerChange(TObject* Sender);
+    // OnEditChange with the picker's time as text when it edits a time, else its date.
+    void DatePickerChange(TObject* Sender);
+    void DatePickerCloseUp(TObject* Sender);
+    // Makes the picker's calendar 2 pixels wider and taller than its minimum, then the event.
+    void DatePickerDropDown(TObject* Sender);
+    void GridButtonClick(TObject* Sender);
+
+    TCanEditCellEvent OnCanEditCell;
+    TCanSortEvent OnCanSort;
+    TSearchFooterActionEvent OnSearchFooterAction;
+    TExpandClickEvent OnExpandClick;
+    TGetCellCursorEvent OnGetCellCursor;
+    TGridHintEvent OnGridHint;
+    TGridWideHintEvent OnGridWideHint;
+    TOfficeHintEvent OnOfficeHint;
+    TGridColorEvent OnGetCellColor;
+    TGridColorEvent OnGetCellPrintColor;
+    TGridBorderEvent OnGetCellBorder;
+    TGridBorderEvent OnGetCellPrintBorder;
+    TGridAlignEvent OnGetAlignment;
+    TGridFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    TIsFixedCellEvent OnIsFixedCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    TGetWordWrapEvent OnGetWordWrap;
+    THasEditorButtonEvent OnHasComboBox;
+    THasEditorButtonEvent OnHasEditBtn;
+    THasEditorButtonEvent OnHasSpinEdit;
+    TGetCheckEvent OnGetCheckTrue;
+    TGetCheckEvent OnGetCheckFalse;
+    TDateTimeChangeEvent OnDateTimeChange;
+    TEditChangeEvent OnEditChange;
+    TCellRowColEvent OnDatePickerCloseUp;
+    TCellRowColEvent OnDatePickerDropDown;
+
+protected:
+    // The look of a new record: the base grid's defaults with the disabled-font rule off for the call,
+    // then no background and no gradient end for fixed cells, while bands are active and over a gradient
+    // background.
+    void GetCellDefaultProps(Integer ACol, Integer ARow, TFont* AFont, TBrush* ABrush, TColor& AColorTo,
+                             TColor& AMirrorColor, TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA,
+                             bool& WW, TCellGradientDirection& GD) override;
+
+    bool FEditDisable = false; // editing was switched off only because the current cell may not be edited
+
+public:
     // ---- Cell text access (AdvGridCellAccess.cpp)
     // The All... accessors take a stored column and a stored row: hidden columns and rows counted. A
     // hidden row's cells live in its record of the hidden-row store and are read and written there.
@@ -832,7 +1013,8 @@ public:
     void SetQELGradientMirrorTo(TColor Value);
 
 protected:
-    // A cell control that is freed leaves its cell and the control list, so nothing reaches it again.
+    // A cell control that is freed leaves its cell and the control list, so nothing reaches it again;
+    // an edit link or its control is forgotten.
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // The record of a look that holds nothing but what a new record of that cell would, with clNone
     // counting as the default of each colour: freeing it changes nothing a painter would show.
@@ -856,11 +1038,14 @@ public:
     // FIXME: proportional scroll thumbs are not built yet; these change nothing.
     void UpdateVertScrollProportional();
     void UpdateHorzScrollProportional();
+    // FIXME: there are no flat scroll bars or scroll controls to follow the window's yet.
+    void UpdateFlatScrollBars();
 
 protected:
     // ---- Construction, lifecycle, changed cells (AdvGrid.cpp)
 
     void CreateWnd() override;
+    // Also ends the balloons: the tooltip window goes with the grid's window (AdvGridBalloon.cpp).
     void DestroyWnd() override;
     void Loaded() override;
     void Resize() override;
@@ -878,13 +1063,8 @@ protected:
     // The nearest enclosing form, walking the parents; null when there is none.
     TCustomForm* FindParentForm(TControl* Control) const;
 
-    // ---- Balloons and settings change handlers (grid/view/AdvGridBalloons.cpp)
+    // ---- Headers in the fixed cells (AdvGridHeaders.cpp)
 
-    // FIXME: balloon tips come with the view; these do nothing yet.
-    void StartBalloons();
-    void StopBalloons();
-    // FIXME: the search panel does not follow the search footer yet.
-    void SearchFooterChanged(TObject* Sender);
     // FIXME: headers are not shown in the fixed cells yet.
     void ShowColumnHeaders();
     void ShowRowHeaders();
@@ -925,6 +1105,204 @@ protected:
     Integer FFixedColsMin = 0;
     Integer FMinRowHeight = 0;
     Integer FMinColWidth = 0;
+
+public:
+    // ---- Balloons and settings change handlers (AdvGridBalloon.cpp)
+
+    // Makes the balloon tooltip window of the grid's window, once until BalloonDone: one tool over the
+    // client area whose text is asked for when the tip shows, the error icon and "ToolTipText" as its
+    // title, the delays that are not -1 and the transparency. Nothing while the grid has no window.
+    void BalloonInit();
+    // Destroys the tooltip window when BalloonInit made it.
+    void BalloonDone();
+    // The tooltip window, 0 when there is none.
+    HWND ToolTipHandle() const { return FHToolTip; }
+
+protected:
+    void CreateToolTipWindow();
+    void DestroyToolTipWindow();
+    // Adds the tool over the client area and the title (Icon outside 0 .. 3 becomes 0); nothing
+    // without a window.
+    void AddToolTipTool(Integer Icon, const String& Title);
+    // The grid's handlers of its settings objects' changes.
+    void BalloonEnableChanged(TObject* Sender);
+    void ShowModifiedChanged(TObject* Sender);
+    void BandsChanged(TObject* Sender);
+    // Lays the search panel out as the search footer says.
+    void SearchFooterChanged(TObject* Sender);
+
+    HWND FHToolTip = nullptr;
+    bool FBalloonInitialised = false; // BalloonInit ran since the last BalloonDone
+
+public:
+    // ---- Window procedure, mouse wheel and wheel panning (AdvGridWndProc.cpp)
+    // A wheel notch moves by the grid's own step only: after the window procedure stepped, the
+    // framework's wheel handlers answer handled without moving again.
+
+    bool EnableWheel() const { return FEnableWheel; }
+    void SetEnableWheel(bool Value) { FEnableWheel = Value; }
+    TIntelliPan IntelliPan() const { return FIntelliPan; }
+    void SetIntelliPan(TIntelliPan Value) { FIntelliPan = Value; }
+    // Cells follow the editor's text while the user types.
+    bool ShowEditProcess() const { return FShowEditProcess; }
+    void SetShowEditProcess(bool Value) { FShowEditProcess = Value; }
+    // Wheel panning runs, from a middle click to the next click or key.
+    bool WheelPanning() const { return wheelpan; }
+    // The timer that steps wheel panning every 10 ms.
+    static constexpr UINT_PTR WheelPanTimerID = 999;
+
+    TEditCellDoneEvent OnEditCellDone;
+    TComboChangeEvent OnComboChange;
+    TComboObjectChangeEvent OnComboObjectChange;
+    TComboCloseUpEvent OnComboCloseUp;
+    TComboCloseUpEvent OnComboDropDown;
+    TSelectionChanged OnSelectionChanged;
+    TNotifyEvent OnIntelliZoom;
+
+protected:
+    void WndProc(TMessage& Message) override;
+    // Runs after the grid's own wheel step with the rows moved; answering false lets the framework's
+    // wheel handlers run as well.
+    virtual void WheelHook(Integer Delta, bool& Handled) { Handled = false; }
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    // Draws the panning marker of IntelliPan with its top-left corner at the panning start point.
+    void PaintWheelPanMarker();
+    // Invalidates the 32 x 32 square of the marker.
+    void InvalidateWheelPanMarker();
+    // Repaints the selection for the looks that paint it specially, then fires OnSelectionChanged.
+    virtual void DoSelectionChanged(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom);
+    virtual void DoComboCloseUp(Integer ARow, Integer ACol);
+    virtual void DoComboDropDown(Integer ARow, Integer ACol);
+    virtual void DoIntelliZoom();
+
+    bool FShowEditProcess = false;
+    bool FEditStart = false;            // the editor was just shown: its first change is not a typed one
+    bool FSelectionChangedFlag = false; // DoSelectionChanged ran since the last EndUpdate
+
+private:
+    // The wheel message's branch: the grid's own step. handled stays true unless WheelHook lets the
+    // framework's wheel handling run as well.
+    void MouseWheelStep(TMessage& Message, const TGridRect& oldSelection, bool& handled);
+    // Fires OnMouseWheelDown or OnMouseWheelUp and answers its Handled.
+    bool WheelEventOnly(bool down, TShiftState Shift, TPoint MousePos);
+    // One WM_COMMAND through the grid: editor changes, combo notifications and the sender's own copy.
+    // True when the framework's handling is not to run.
+    bool CommandMessage(TMessage& Message);
+    // OnComboChange and OnComboObjectChange for the combo editor's item.
+    void ComboChanged();
+    void StartWheelPan(const TPoint& pos);
+    void StopWheelPan();
+    void WheelPanStep();
+
+    bool wheelpan = false;
+    TPoint wheelpanpos;
+    UINT_PTR wheeltimer = 0;
+    HCURSOR prevcurs = nullptr;
+    HCURSOR FICursor = nullptr;
+    bool FPanHintsWere = true;  // the application's hints before panning switched them off
+    bool FWheelStepped = false; // the framework handles a wheel message the grid has stepped for
+
+public:
+    // ---- In-place editor hand-over, key release and scroll follow-up (AdvGridEditHandOver.cpp)
+
+    // Starts editing the current cell, unless it holds a control a click toggles; scrolls the cell into
+    // view at the top or left when it lies above or left of the view.
+    void ShowInplaceEdit();
+    // Ends editing: the editor's text and the special editor's value go into the cell.
+    void HideInplaceEdit();
+    // An editor ended on Key: moves on as the grid's own keys would, Enter advancing to the next cell.
+    void DoneInplaceEdit(Word Key, TShiftState Shift);
+    // Asks SelectCell about the current cell again; the answer is not used.
+    void Select();
+    void OleColumnDragStart(Integer ACol, Integer AIndex, TCustomListBox* AList);
+    // A left click at (r.Left + 2, r.Top + 2) of the cell, without the grid's mouse events.
+    friend void ClickGridCell(TAdvStringGrid* Grid, Integer ACol, Integer ARow);
+    // The edit link whose control edits the current cell, or null.
+    TEditLink* EditLink() const { return FEditLink; }
+    // Links the control's window procedure through EditLinkWndProc; null unlinks the previous one.
+    void SetEditLink(TEditLink* Value);
+    bool EditMode() const { return FEditMode; }
+    TEditorType EditControl() const { return FEditControlType; }
+    // The disjunct selection of single cells, each entry row * 65536 + column.
+    const TIntList* SelectedCellList() const { return FSelectedCells.get(); }
+
+    TNotifyEvent OnEditingDone;
+    TEllipsClickEvent OnEllipsClick;
+    TDropDownButtonClickEvent OnDropDownHeaderButtonClick;
+    TDropDownButtonClickEvent OnDropDownFooterButtonClick;
+    TColumnSizeEvent OnColumnSize;
+    TRowSizeEvent OnRowSize;
+
+protected:
+    // Called by the editors when an edit ends: OnEditingDone, the edit ended, and "GridEditDone"
+    // posted with (ACol, ARow), so OnEditCellDone fires after the current message.
+    void EditDonePost(Integer ACol, Integer ARow);
+    void TopLeftChanged() override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void CalcSizingState(Integer X, Integer Y, TGridState& State, Integer& Index, Integer& SizingPos,
+                         Integer& SizingOfs, TGridDrawInfo& FixedInfo) override;
+    virtual void DoEllipsClick(const String& Text, String& Result);
+    void DropDownHeaderButtonClick(Integer ButtonIndex);
+    void DropDownFooterButtonClick(Integer ButtonIndex);
+    // The memo drop-down (Sender) changed: its text goes into the current cell as the user types.
+    void MemoDropDownChange(TObject* Sender);
+    void UnitEditChanged(TObject* Sender, const String& NewUnit);
+    // In front of an edit link's control: with goTabs the control is asked for arrows, Tab and
+    // characters; everything else goes to the control's own procedure.
+    void EditLinkWndProc(TMessage& Message);
+    // Forgets an edit link or its control that goes away, so that nothing calls into it; the grid's
+    // Notification runs it.
+    void EditLinkRemoved(TComponent* AComponent);
+
+    bool FEditMode = false;                  // an editor is shown
+    TEditorType FEditControlType = edNormal; // the kind of the active editor
+    String FEditText;                        // the cell's text when editing started
+    bool FEditing = false;
+    bool FBlockFocus = false;
+    bool FForceSel = false;
+    TGridRect FMoveSelection; // the selection the key handling remembered
+    String SearchInc;         // typed for the incremental search
+    Integer FOleDragIndex = -1;
+    TCustomListBox* FOleDragList = nullptr;
+    TEditLink* FEditLink = nullptr;          // not owned
+    TWinControl* FEditLinkControl = nullptr; // the control whose procedure EditLinkWndProc stands before
+    TWndMethod FGridControlWndProc;          // that control's procedure before
+
+public:
+    // ---- Check boxes in cells (AdvGridCheckBoxes.cpp)
+
+    // FIXME: no cell holds a control yet, so none answers true.
+    bool IsClickControlCell(Integer ACol, Integer ARow);
+
+    // ---- Selection state (AdvGridSelection.cpp)
+
+    // FIXME: disjunct row selections are not kept yet, so there is none to clear.
+    void ClearRowSelectAll();
+
+    // ---- Navigation services (AdvGridNavigation.cpp)
+
+    // FIXME: the search footer does not cover rows yet, so nothing scrolls.
+    void ScrollAboveSearchFooter();
+
+    // ---- Enter-key advance and key presses (AdvGridKeys.cpp)
+
+    // FIXME: Enter does not advance to the next cell yet.
+    void AdvanceCell();
+
+    // ---- Theme and border (grid/view/AdvGridTheme.cpp)
+
+    // FIXME: the Office scheme is not followed yet.
+    void FollowOfficeTheme();
+    // FIXME: the border of the styled looks is not drawn yet.
+    void DrawGridBorder();
+
+    // ---- Editors (grid/view/AdvGridEditing.cpp)
+
+    // FIXME: there are no special in-place editors yet, so there is no value to write back.
+    void EndCellEditor(Integer ACol, Integer ARow);
+    // FIXME: rows are not appended by the arrow key yet.
+    void AppendAutoRow();
 
 private:
     void CreateOwnedObjects();
@@ -1131,7 +1509,7 @@ private:
     bool FFixedAsButtons = false;
     bool FHintShowCells = false;
     bool FHTMLHint = false;
-    bool FIntelliPan = false;
+    TIntelliPan FIntelliPan = ipVertical;
     bool FLookup = false;
     bool FLookupCaseSensitive = false;
     bool FLookupHistory = false;

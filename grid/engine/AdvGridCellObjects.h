@@ -1,8 +1,17 @@
-// The cell objects' settings the grid owns: the look of outline nodes and sizing while typing.
+// The cell objects' kinds and the settings the grid owns: the look of outline nodes and sizing while
+// typing.
 #pragma once
 
 #include "platform/framework/Component.h"
 #include "platform/rtl/Persistent.h"
+
+// The kind of a cell object, stored as one byte in the binary cell stream, so the values are fixed. ctEmpty
+// is what the type query answers for a cell without an object.
+ZELMOR_ENUM(TCellType, ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRotated,
+            ctDataImage, ctNode, ctRadio, ctEmpty, ctImages, ctPicture, ctFilePicture, ctValue, ctProgress,
+            ctComment, ctButton, ctBitButton, ctVirtCheckBox, ctRowCheckBox, ctProgressPie, ctSummary,
+            ctRangeIndicator, ctXPProgress, ctInterface, ctScrollbar, ctRadioButton, ctBalloon, ctShape,
+            ctRating, ctTriStateCheckBox, ctExpand)
 
 // FIXME: holds no node settings yet; the grid creates it, and Assign copies nothing.
 class TCellNode : public TPersistent {

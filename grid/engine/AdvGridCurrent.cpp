@@ -29,6 +29,18 @@ void MoveListBlock(TList& list, Integer fromIndex, Integer count, Integer toInde
 
 // ---- Current cell
 
+void TAdvStringGrid::FollowSyncGridRow() {
+    const Integer row = Row();
+    TStringGrid* other = FSyncGrid->Grid();
+    if (other == nullptr || other == this || !FSyncGrid->SelectionRow() || row >= other->RowCount() ||
+        other->Row() == row)
+        return;
+    if (auto* grid = dynamic_cast<TAdvStringGrid*>(other))
+        grid->SetRow(row);
+    else if (other->Col() >= 0 && other->Col() < other->ColCount())
+        other->SetRow(row);
+}
+
 void TAdvStringGrid::SetRow(Integer Value) {
     const Integer oldRow = Row();
     // A hidden selection left the current cell outside the columns; the framework moves only from a
@@ -49,14 +61,7 @@ void TAdvStringGrid::SetRow(Integer Value) {
     }
     // FIXME: with MouseActions.DisjunctRowSelect the selection is copied into the disjunct row
     // selection here, once the grid keeps that selection.
-    TStringGrid* other = FSyncGrid->Grid();
-    if (other != nullptr && other != this && FSyncGrid->SelectionRow() && newRow < other->RowCount() &&
-        other->Row() != newRow) {
-        if (auto* grid = dynamic_cast<TAdvStringGrid*>(other))
-            grid->SetRow(newRow);
-        else if (other->Col() >= 0 && other->Col() < other->ColCount())
-            other->SetRow(newRow);
-    }
+    FollowSyncGridRow();
     // The last row is kept clear of the search panel.
     if (newRow + 1 == RowCount() && FSearchFooter->Visible()) {
         const Integer panel = FSearchPanel->Height();

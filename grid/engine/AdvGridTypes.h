@@ -23,6 +23,8 @@ ZELMOR_ENUM(TScrollBarAlways, saNone, saVert, saHorz, saBoth)
 ZELMOR_ENUM(TInvalidEntryIcon, ieNone, ieInfo, ieWarning, ieError)
 // The text encoding of files the grid writes.
 ZELMOR_ENUM(TGridEncoding, encANSI, encUTF8, encUnicode)
+// The directions wheel panning moves in; ipNone switches panning off.
+ZELMOR_ENUM(TIntelliPan, ipVertical, ipHorizontal, ipBoth, ipNone)
 // Where ScrollInView places the cell it brings into view: the middle, the bottom (right) or the top (left).
 ZELMOR_ENUM(TScrollPosition, spMiddle, spTrailing, spLeading)
 // How numbers in cells are formatted: by the framework's rules or the spreadsheet's.
@@ -37,6 +39,21 @@ using TButtonClickEvent = std::function<void(TObject* Sender, Integer ACol, Inte
 using TUnitChangedEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, const String& NewUnit)>;
 using TRowChangedEvent = std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)>;
+using TEditCellDoneEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow)>;
+using TComboChangeEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer AItemIndex,
+                                             const String& ASelection)>;
+using TComboObjectChangeEvent =
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer AItemIndex,
+                       const String& ASelection, TObject* AObject)>;
+// The combo editor's close-up and drop-down: the row comes first.
+using TComboCloseUpEvent = std::function<void(TObject* Sender, Integer ARow, Integer ACol)>;
+using TSelectionChanged =
+    std::function<void(TObject* Sender, Integer ALeft, Integer ATop, Integer ARight, Integer ABottom)>;
+using TEllipsClickEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, String& S)>;
+using TDropDownButtonClickEvent =
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer ButtonIndex)>;
+using TColumnSizeEvent = std::function<void(TObject* Sender, Integer ACol, bool& Allow)>;
+using TRowSizeEvent = std::function<void(TObject* Sender, Integer ARow, bool& Allow)>;
 
 // ---- Errors
 

@@ -20,6 +20,15 @@ bool ComCtl470OrLater = false;
 TCursor LinkCursor = crHandPoint;
 String HintFontName;
 
+// Generated from resources/ at build time.
+void RegisterWheelPanBitmaps();
+void RegisterWheelPanCursors();
+
+void RegisterGridResources() {
+    RegisterWheelPanBitmaps();
+    RegisterWheelPanCursors();
+}
+
 namespace {
 
 bool gStarted = false;
@@ -58,6 +67,7 @@ void GridUnitStartup() {
     if (GridHookHandle == nullptr)
         GridHookHandle = SetWindowsHookEx(WH_CALLWNDPROC, GridCallWndProcHook, nullptr, GetCurrentThreadId());
     RegisterGridClasses();
+    RegisterGridResources();
     // A signed comparison: -1 for a missing version counts as too old.
     ComCtl470OrLater = GetDllFileVersion(u"comctl32.dll") >= ((4 << 16) | 70);
     GridCellsClipboardFormat = static_cast<Word>(RegisterClipboardFormat(u"TAdvStringGrid Cells"));

@@ -27,9 +27,13 @@ extern TCursor LinkCursor;
 extern String HintFontName;
 
 // Runs once, the first time: OLE for the thread, the window hook of this thread, the grid's classes for
-// streaming, the common controls flag, the clipboard format and the window messages. Later calls do
-// nothing until GridUnitShutdown.
+// streaming, its resources, the common controls flag, the clipboard format and the window messages. Later
+// calls do nothing until GridUnitShutdown.
 void GridUnitStartup();
+// Makes the grid's bitmaps and cursors (the wheel-panning marker "INTLI1" .. "INTLI3" and cursors 8000 ..
+// 8008) known to LoadBitmap and LoadCursor of the program's instance; the start-up calls it, later calls
+// do nothing.
+void RegisterGridResources();
 // Runs once after a start-up: OLE released, the hook removed, HintFontName emptied.
 void GridUnitShutdown();
 

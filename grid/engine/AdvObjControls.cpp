@@ -325,6 +325,11 @@ void TAdvCheckBox::Dispatch(TMessage& message) {
     case CM_ENABLEDCHANGED:
         Invalidate();
         break;
+    case CM_TEXTCHANGED:
+        // The caption written through the control's own text (a form, a plain TControl pointer).
+        FCaption = GetText();
+        Invalidate();
+        break;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:
         if (message.LParam == 0) {

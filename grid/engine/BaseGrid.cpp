@@ -394,7 +394,7 @@ Integer TBaseGrid::RowHeightOf(Integer r) const {
 }
 
 void TBaseGrid::RepaintCell(Integer ARealCol, Integer ARow) {
-    if (!HandleAllocated())
+    if (!HandleAllocated() || FRepaintLock > 0)
         return;
     const RECT rect = CellRect(DisplColIndex(ARealCol), ARow);
     InvalidateRect(Handle(), &rect, TRUE);

@@ -535,6 +535,7 @@ protected:
     bool FShowSel = true;        // the selection is shown
     bool FHasCellProps = false;  // a record was created since the last full clear
     Integer FMergeCount = 0;     // merged blocks in existence
+    Integer FRepaintLock = 0;    // while above 0 RepaintCell does nothing: a bulk change repaints once
 
 private:
     void FillFromDefaults(TCellProperties* record, Integer c, Integer r, TFont* font, TBrush* brush,

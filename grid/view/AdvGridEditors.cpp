@@ -4,6 +4,7 @@
 #include "platform/rtl/PropertyInfo.h"
 
 DEFINE_CLASS(TGridCombo)
+DEFINE_CLASS(TEditLink)
 DEFINE_CLASS(TGridCheckBox)
 DEFINE_CLASS(TGridEditBtn)
 DEFINE_CLASS(TGridUnitEditBtn)

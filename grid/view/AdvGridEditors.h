@@ -3,13 +3,26 @@
 #pragma once
 
 #include "platform/framework/Controls.h"
+#include "platform/framework/StdLists.h"
 
-// FIXME: edits nothing yet.
-class TGridCombo : public TCustomControl {
-    DECLARE_CLASS(TGridCombo, TCustomControl)
+// The combo editor: a combo box whose item index, items and text the grid reads as the user picks.
+// FIXME: the grid does not show it over a cell yet.
+class TGridCombo : public TCustomComboBox {
+    DECLARE_CLASS(TGridCombo, TCustomComboBox)
 
 public:
-    using TCustomControl::TCustomControl;
+    using TCustomComboBox::TCustomComboBox;
+};
+
+// An editor the application links into a cell; the grid relays the notifications of the window control
+// it gives.
+// FIXME: the grid does not activate edit links yet; SetEditLink only links the control's procedure.
+class TEditLink : public TComponent {
+    DECLARE_CLASS(TEditLink, TComponent)
+
+public:
+    using TComponent::TComponent;
+    virtual TWinControl* GetEditControl() { return nullptr; }
 };
 
 // FIXME: edits nothing yet.

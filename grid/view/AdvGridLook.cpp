@@ -3,7 +3,8 @@
 
 #include "platform/rtl/PropertyInfo.h"
 
-DEFINE_CLASS(TControlLook)
+DEFINE_CLASS(TControlLook, PROPERTY(DropDownAlwaysVisible).Default(false),
+             PROPERTY(SpinButtonsAlwaysVisible).Default(false))
 DEFINE_CLASS(TSortSettings)
 DEFINE_CLASS(TControlEdit)
 DEFINE_CLASS(TControlCombo)

@@ -4,17 +4,43 @@
 #include "platform/framework/Controls.h"
 #include "platform/rtl/Persistent.h"
 
-// FIXME: holds no settings yet; the grid creates it, and Assign copies nothing.
+namespace AdvGrid {
+// How in-cell controls and the search panel's buttons are drawn.
+ZELMOR_ENUM(TControlStyle, csClassic, csFlat, csWinXP, csTarvel, csQEL, csGlyph, csTheme)
+} // namespace AdvGrid
+
+// The look of in-cell controls.
+// FIXME: holds only the control style and whether editor buttons show without editing; its other
+// settings come with the view.
 class TControlLook : public TPersistent {
     DECLARE_CLASS(TControlLook, TPersistent)
 
 public:
     // Copies from the same class only.
     void Assign(TPersistent* Source) override {
-        if (dynamic_cast<TControlLook*>(Source) == nullptr)
+        auto* source = dynamic_cast<TControlLook*>(Source);
+        if (source == nullptr) {
             TPersistent::Assign(Source);
+            return;
+        }
+        FControlStyle = source->FControlStyle;
+        FDropDownAlwaysVisible = source->FDropDownAlwaysVisible;
+        FSpinButtonsAlwaysVisible = source->FSpinButtonsAlwaysVisible;
     }
     explicit TControlLook(TComponent* /*AOwner*/) {}
+
+    // Combo and ellipsis buttons, and spin buttons, show in every cell whose editor has them.
+    bool DropDownAlwaysVisible() const { return FDropDownAlwaysVisible; }
+    void SetDropDownAlwaysVisible(bool value) { FDropDownAlwaysVisible = value; }
+    bool SpinButtonsAlwaysVisible() const { return FSpinButtonsAlwaysVisible; }
+    void SetSpinButtonsAlwaysVisible(bool value) { FSpinButtonsAlwaysVisible = value; }
+    AdvGrid::TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(AdvGrid::TControlStyle Value) { FControlStyle = Value; }
+
+private:
+    AdvGrid::TControlStyle FControlStyle = AdvGrid::csClassic;
+    bool FDropDownAlwaysVisible = false;
+    bool FSpinButtonsAlwaysVisible = false;
 };
 
 // FIXME: holds no settings yet; the grid creates it, and Assign copies nothing.

@@ -19,6 +19,7 @@ void TAdvStringGrid::EndUpdate() {
         --FUpdateCount;
     if (FUpdateCount > 0 || ComponentState().Contains(csDestroying) || !HandleAllocated())
         return;
+    FSelectionChangedFlag = false;
     SendMessage(WindowHandle(), WM_SETREDRAW, 1, 0);
     InvalidateRect(WindowHandle(), nullptr, FALSE);
     // FIXME: the border of the styled looks is redrawn and a visible search footer laid out again here,

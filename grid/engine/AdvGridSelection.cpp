@@ -1,0 +1,4 @@
+// The selection state of rows, columns and single cells.
+#include "grid/engine/AdvGrid.h"
+
+void TAdvStringGrid::ClearRowSelectAll() {}
