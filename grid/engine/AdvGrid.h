@@ -1172,8 +1172,8 @@ protected:
     void InvalidateWheelPanMarker();
     // Repaints the selection for the looks that paint it specially, then fires OnSelectionChanged.
     virtual void DoSelectionChanged(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom);
-    virtual void DoComboCloseUp(Integer ARow, Integer ACol);
-    virtual void DoComboDropDown(Integer ARow, Integer ACol);
+    virtual void DoComboCloseUp(Integer ACol, Integer ARow);
+    virtual void DoComboDropDown(Integer ACol, Integer ARow);
     virtual void DoIntelliZoom();
 
     bool FShowEditProcess = false;

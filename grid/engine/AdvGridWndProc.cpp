@@ -246,10 +246,10 @@ bool TAdvStringGrid::CommandMessage(TMessage& Message) {
             if (CanFocus())
                 SetFocus();
         }
-        DoComboCloseUp(Row(), RealColIndex(Col()));
+        DoComboCloseUp(RealColIndex(Col()), Row());
     }
     if (code == CBN_DROPDOWN && fromCombo)
-        DoComboDropDown(Row(), RealColIndex(Col()));
+        DoComboDropDown(RealColIndex(Col()), Row());
     if (code == CBN_EDITCHANGE && OnComboChange)
         OnComboChange(this, Col(), Row(), -1, EditCombo != nullptr ? EditCombo->Text() : String());
     return fromChild;
@@ -589,12 +589,12 @@ void TAdvStringGrid::DoSelectionChanged(Integer ALeft, Integer ATop, Integer ARi
         OnSelectionChanged(this, ALeft, ATop, ARight, ABottom);
 }
 
-void TAdvStringGrid::DoComboCloseUp(Integer ARow, Integer ACol) {
+void TAdvStringGrid::DoComboCloseUp(Integer ACol, Integer ARow) {
     if (OnComboCloseUp)
         OnComboCloseUp(this, ARow, ACol);
 }
 
-void TAdvStringGrid::DoComboDropDown(Integer ARow, Integer ACol) {
+void TAdvStringGrid::DoComboDropDown(Integer ACol, Integer ARow) {
     if (OnComboDropDown)
         OnComboDropDown(this, ARow, ACol);
 }
