@@ -48,7 +48,6 @@
 #include "grid/engine/AdvGridHiddenStore.h"
 #include "grid/engine/AdvGridQueryTypes.h"
 #include "grid/engine/AdvGridSettings.h"
-#include "grid/engine/AdvGridSupport.h"
 #include "grid/engine/AdvGridTypes.h"
 #include "grid/engine/AdvObj.h"
 #include "grid/engine/BaseGrid.h"
