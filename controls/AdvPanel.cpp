@@ -157,6 +157,7 @@ TCustomAdvPanel::~TCustomAdvPanel() {
     FPosition.reset();
     FImageCache.reset();
     FShadedHeader.reset();
+    FBuffer.reset();
     FAutoSize.reset();
     FStatusBar.reset();
     FHideList.clear();
@@ -478,12 +479,14 @@ void TCustomAdvPanel::Paint() {
     // buffered copy below covers every pixel of it.
     if (!FBuffered)
         TCustomPanel::Paint();
-    std::unique_ptr<TBitmap> buffer;
     TCanvas* canvas = window;
     if (FBuffered) {
-        buffer = std::make_unique<TBitmap>();
-        buffer->SetSize(client.Width(), client.Height());
-        canvas = buffer->Canvas();
+        // The bitmap is kept from paint to paint while the size stays; every pixel is painted again.
+        if (!FBuffer)
+            FBuffer = std::make_unique<TBitmap>();
+        if (FBuffer->Width() != client.Width() || FBuffer->Height() != client.Height())
+            FBuffer->SetSize(client.Width(), client.Height());
+        canvas = FBuffer->Canvas();
     }
     PaintBody(canvas);
     if (FCaption->Visible())
@@ -506,8 +509,8 @@ void TCustomAdvPanel::Paint() {
     }
     if (OnPaint)
         OnPaint(this, canvas, client);
-    if (buffer)
-        window->Draw(0, 0, buffer.get());
+    if (FBuffered)
+        BitBlt(window->Handle(), 0, 0, client.Width(), client.Height(), canvas->Handle(), 0, 0, SRCCOPY);
 }
 
 void TCustomAdvPanel::PaintBody(TCanvas* canvas) {

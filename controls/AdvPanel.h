@@ -668,6 +668,7 @@ private:
     std::unique_ptr<THTMLPictureCache> FImageCache;
     bool FShowMoveCursor = false;
     std::unique_ptr<TBitmap> FShadedHeader;
+    std::unique_ptr<TBitmap> FBuffer; // the off-screen picture of a buffered paint
     bool FIsWinXP = false;
     bool FFreeOnClose = false;
     bool FIsCollapsing = false;

@@ -487,7 +487,7 @@ void TCustomAdvPanel::ApplyPanelSettings(TAdvPanelSettings* settings) {
     SetColorTo(settings->ColorTo());
     SetColorMirror(settings->ColorMirror());
     SetColorMirrorTo(settings->ColorMirrorTo());
-    TControl::SetCursor(settings->Cursor());
+    SetCursor(settings->Cursor());
     if (ParentFont())
         FCaption->Font()->Assign(Font());
     else

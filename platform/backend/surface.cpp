@@ -808,8 +808,42 @@ void Surface::StretchBlt(const DrawState& state, const Rect& dest, const BlitSou
         FillRegion(state, Region(Normalized(dest)), brush, rop3);
         return;
     }
-    SourceCopy copy = CopySource(*source.pixels, sourceRect, false);
     StretchMap map(dest, sourceRect);
+    // A plain copy of the same size (what every BitBlt of a colour picture is) takes whole rows; only a
+    // copy within one picture goes through a copy of the source, as the general path does.
+    if (rop == 0xCC && !source.monochrome && !FMonochrome && map.destWidth == map.srcWidth &&
+        map.destHeight == map.srcHeight && map.destWidth > 0 && map.destHeight > 0) {
+        const PixelBuffer& buffer = *source.pixels;
+        SourceCopy own;
+        if (&buffer == &FPixels)
+            own = CopySource(buffer, sourceRect, false);
+        Rect available = &buffer == &FPixels
+                             ? Rect{own.left, own.top, own.left + own.width, own.top + own.height}
+                             : Normalized(sourceRect).Intersected(Rect{0, 0, buffer.width, buffer.height});
+        int dx = map.srcLeft - map.destLeft, dy = map.srcTop - map.destTop;
+        ForEachClipped(state, Normalized(dest), [&](const Rect& r) {
+            for (int y = r.top; y < r.bottom; ++y) {
+                int sy = y + dy;
+                if (sy < available.top || sy >= available.bottom)
+                    continue;
+                int from = std::max(r.left, available.left - dx);
+                int to = std::min(r.right, available.right - dx);
+                std::uint32_t* out = FPixels.Row(y);
+                if (&buffer == &FPixels) {
+                    const Pixel* in = own.pixels.data() +
+                                      static_cast<size_t>(sy - own.top) * static_cast<size_t>(own.width);
+                    for (int x = from; x < to; ++x)
+                        out[x] = in[x + dx - own.left];
+                } else {
+                    const std::uint32_t* in = buffer.Row(sy);
+                    for (int x = from; x < to; ++x)
+                        out[x] = in[x + dx] & White;
+                }
+            }
+        });
+        return;
+    }
+    SourceCopy copy = CopySource(*source.pixels, sourceRect, false);
     Pixel text = Quantize(state.textColor), background = Quantize(state.backgroundColor);
     Pixel sourceBackground = source.backgroundColor & White;
     bool halftone = state.stretchMode == 4 && (std::abs(map.srcWidth) > std::abs(map.destWidth) ||
