@@ -286,12 +286,11 @@ void TCustomAdvPanel::PaintCaptionBar(TCanvas* canvas) {
         Canvas()->Font()->Assign(Font());
         t.Bottom += Canvas()->TextHeight(u"gh") - 2;
         canvas->Brush()->SetStyle(bsClear);
-        // Reads upwards from the bottom of the bar.
+        // Reads upwards from the bottom of the bar: single-line text at the bottom of the area, turned
+        // about its start.
+        Integer textHeight = canvas->TextHeight(u"gh");
         UseRotatedFont(canvas, FCaption->Font(), 900);
-        RECT area = t;
-        String plainText = CaptionHTMLToPlainText(text);
-        DrawTextW(canvas->Handle(), plainText.c_str(), static_cast<int>(plainText.size()), &area,
-                  DT_SINGLELINE | DT_BOTTOM | DT_NOCLIP);
+        canvas->TextRect(t, t.Left, t.Bottom - textHeight, CaptionHTMLToPlainText(text));
         break;
     }
     case cpRight: {
