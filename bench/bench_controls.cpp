@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "controls/AdvOfficeButtons.h"
+#include "controls/AdvPanel.h"
 #include "controls/AdvPicture.h"
 #include "controls/VrButtons.h"
 #include "controls/VrLeds.h"
@@ -130,6 +131,31 @@ Measure Picture() {
     return PaintGraphicControl(&picture);
 }
 
+// A buffered 300 x 200 caption panel on a shown form: a gradient body with text, a caption with both
+// buttons and text, and a status bar; its paint message into a memory surface, as the window manager sends
+// it.
+Measure CaptionPanel() {
+    TForm form(nullptr, 0);
+    form.SetBounds(0, 0, 340, 240);
+    TAdvPanel panel(nullptr);
+    panel.SetBounds(10, 10, 300, 200);
+    panel.SetColor(clWhite);
+    panel.SetColorTo(clSkyBlue);
+    panel.SetText(u"Module <b>1</b>: 12 readings");
+    panel.Caption()->SetVisible(true);
+    panel.Caption()->SetText(u"Module 1");
+    panel.Caption()->SetCloseButton(true);
+    panel.Caption()->SetMinMaxButton(true);
+    panel.StatusBar()->SetVisible(true);
+    panel.StatusBar()->SetText(u"Ready");
+    panel.SetParent(&form);
+    form.Show();
+    Application->ProcessMessages();
+    Measure m = PaintGraphicControl(&panel);
+    panel.SetParent(nullptr);
+    return m;
+}
+
 } // namespace
 
 int main() {
@@ -143,5 +169,6 @@ int main() {
     Report("shadow button", ShadowButton());
     Report("LED", Led());
     Report("picture, 100 x 100", Picture());
+    Report("caption panel, 300 x 200", CaptionPanel());
     return EXIT_SUCCESS;
 }
