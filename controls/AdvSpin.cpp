@@ -675,13 +675,13 @@ void TAdvSpinEdit::WMChar(TMessage& message) {
             PostMessageW(Parent()->Handle(), WM_KEYDOWN, VK_RETURN, 0);
             TCustomForm* form = GetParentForm(this);
             if (form != nullptr && form->KeyPreview())
-                TCustomMaskEdit::Dispatch(message);
+                TCustomMaskEdit::WMChar(message);
             else
                 PostMessageW(Parent()->Handle(), WM_KEYUP, VK_RETURN, 0);
         }
         return;
     }
-    TCustomMaskEdit::Dispatch(message);
+    TCustomMaskEdit::WMChar(message);
 }
 
 void TAdvSpinEdit::WMPaste(TMessage& message) {

@@ -206,6 +206,7 @@ protected:
     void KeyPress(Char& key) override;
     void Dispatch(TMessage& message) override;
     void CMExit(TMessage& message) override;
+    void WMChar(TMessage& message) override;
     void CMEnabledChanged(TMessage& message) override;
     void CMFontChanged(TMessage& message) override;
     void CMMouseEnter(TMessage& message) override;
@@ -217,7 +218,6 @@ private:
     friend class AdvSpinPainter;
     void Step(bool up);
     void SmartStep(bool up);
-    void WMChar(TMessage& message);
     void WMPaste(TMessage& message);
     void KillFocus();
     void SetFocusColors();
@@ -293,4 +293,5 @@ private:
     bool FParentFnt = true;
     TColor FFocusFontColor = clWindowText;
     bool FDesignTime = false;
+    bool FRaisingHeight = false; // PlaceButton is raising the height to the minimum
 };

@@ -127,7 +127,12 @@ void TAdvSpinEdit::PlaceButton() {
     bool single = BorderStyle() == bsSingle;
     Integer minimum = asgspin::SpinEditMinHeight(Font(), single);
     if (Height() < minimum) {
+        // An auto-sized edit may answer the raise with its own height again; one raise per size is enough.
+        if (FRaisingHeight)
+            return;
+        FRaisingHeight = true;
         SetHeight(minimum);
+        FRaisingHeight = false;
         return;
     }
     Integer d = single ? 4 : 1;
@@ -421,9 +426,6 @@ void TAdvSpinEdit::DrawBorders() {
 
 void TAdvSpinEdit::Dispatch(TMessage& message) {
     switch (message.Msg) {
-    case WM_CHAR:
-        WMChar(message);
-        break;
     case WM_KEYDOWN:
         TCustomMaskEdit::Dispatch(message);
         if (message.WParam == VK_RETURN && (GetKeyState(VK_CONTROL) & 0x8000) != 0 && HandleAllocated())

@@ -324,6 +324,7 @@ private:
     bool FSpinTransparent = false;
     bool FAllowEmptyValue = false;
     double FIncrementFloatPage = 1.0;
+    bool FRaisingHeight = false; // PlaceButton is raising the height to the minimum
 };
 
 // ---- TGridSpin ----

@@ -238,7 +238,12 @@ void TAsgSpinEdit::PlaceButton() {
     bool single = BorderStyle() == bsSingle;
     Integer minimum = SpinEditMinHeight(Font(), single);
     if (Height() < minimum) {
+        // An auto-sized edit may answer the raise with its own height again; one raise per size is enough.
+        if (FRaisingHeight)
+            return;
+        FRaisingHeight = true;
         SetHeight(minimum);
+        FRaisingHeight = false;
         return;
     }
     if (Ctl3D()) {
