@@ -95,7 +95,8 @@ void TAdvSpinEdit::CreateParams(TCreateParams& params) {
 
 void TAdvSpinEdit::CreateWnd() {
     TCustomMaskEdit::CreateWnd();
-    SetEditRect();
+    // The window may be made at its final size, with no size message to place the buttons.
+    PlaceButton();
 }
 
 void TAdvSpinEdit::SetEditRect() {
@@ -126,14 +127,16 @@ void TAdvSpinEdit::SetFlatRect() {
 void TAdvSpinEdit::PlaceButton() {
     bool single = BorderStyle() == bsSingle;
     Integer minimum = asgspin::SpinEditMinHeight(Font(), single);
-    if (Height() < minimum) {
-        // An auto-sized edit may answer the raise with its own height again; one raise per size is enough.
+    // An auto-sized edit takes its height from its font and would answer a raise with that height
+    // again; its buttons are placed in the height it keeps.
+    if (Height() < minimum && !AutoSize()) {
         if (FRaisingHeight)
             return;
         FRaisingHeight = true;
         SetHeight(minimum);
         FRaisingHeight = false;
-        return;
+        if (Height() >= minimum)
+            return;
     }
     Integer d = single ? 4 : 1;
     Integer buttonWidth = FButton->Width();

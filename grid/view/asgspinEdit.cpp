@@ -223,7 +223,8 @@ void TAsgSpinEdit::CreateParams(TCreateParams& params) {
 
 void TAsgSpinEdit::CreateWnd() {
     TCustomMaskEdit::CreateWnd();
-    SetEditRect();
+    // The window may be made at its final size, with no size message to place the buttons.
+    PlaceButton();
 }
 
 void TAsgSpinEdit::SetEditRect() {
@@ -237,14 +238,16 @@ void TAsgSpinEdit::SetEditRect() {
 void TAsgSpinEdit::PlaceButton() {
     bool single = BorderStyle() == bsSingle;
     Integer minimum = SpinEditMinHeight(Font(), single);
-    if (Height() < minimum) {
-        // An auto-sized edit may answer the raise with its own height again; one raise per size is enough.
+    // An auto-sized edit takes its height from its font and would answer a raise with that height
+    // again; its buttons are placed in the height it keeps.
+    if (Height() < minimum && !AutoSize()) {
         if (FRaisingHeight)
             return;
         FRaisingHeight = true;
         SetHeight(minimum);
         FRaisingHeight = false;
-        return;
+        if (Height() >= minimum)
+            return;
     }
     if (Ctl3D()) {
         Integer d = single ? 5 : 1;

@@ -10,6 +10,7 @@
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/win32/sysconfig.h"
+#include "platform/win32/winctrl.h"
 #include "platform/win32/wininput.h"
 #include "tests/controls/InstrumentTesting.h"
 
@@ -239,6 +240,19 @@ TEST(AdvSpinLabel, PlacesForEveryPosition) {
     // A label taller than the edit is centred around it: the halving truncates toward zero.
     EXPECT_EQ(AdvSpin::LabelPlace(AdvSpin::lpLeftCenter, TRect(100, 50, 180, 71), TPoint(40, 30), 4, 36).Y,
               46);
+}
+
+// Placed before its window exists, the edit still puts its buttons at its right edge when shown.
+TEST_F(AdvSpinTest, TheButtonsSitAtTheRightEdge) {
+    auto* spin = Add<TAdvSpinEdit>(60, 20, 80, 22);
+    spin->SetValue(5);
+    ShowForm();
+    // Auto-sized, the edit keeps the height of its font; the pair fills it less the border.
+    EXPECT_EQ(spin->Button()->BoundsRect(), TRect(62, 0, 77, spin->Height() - 4));
+    RECT text{};
+    SendMessageW(spin->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    EXPECT_EQ(text.left, 0);
+    EXPECT_LE(text.right, 62);
 }
 
 TEST_F(AdvSpinTest, TheLabelFollowsTheEdit) {
