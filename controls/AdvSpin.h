@@ -206,6 +206,7 @@ protected:
     void KeyPress(Char& key) override;
     void Dispatch(TMessage& message) override;
     void CMExit(TMessage& message) override;
+    void Notification(TComponent* component, TOperation operation) override;
     void WMChar(TMessage& message) override;
     void CMEnabledChanged(TMessage& message) override;
     void CMFontChanged(TMessage& message) override;

@@ -246,9 +246,17 @@ void TAdvSpinEdit::SetLabelCaption(const String& value) {
         FLabel->SetParent(Parent());
         FLabel->SetFocusControl(this);
         FLabel->Font()->Assign(Font());
+        FLabel->FreeNotification(this);
     }
     FLabel->SetCaption(value);
     UpdateLabel();
+}
+
+// A label freed with its parent before the edit is forgotten, so the edit never frees it again.
+void TAdvSpinEdit::Notification(TComponent* component, TOperation operation) {
+    TCustomMaskEdit::Notification(component, operation);
+    if (operation == opRemove && component == FLabel)
+        FLabel = nullptr;
 }
 
 void TAdvSpinEdit::SetLabelPosition(TLabelPosition value) {

@@ -289,6 +289,26 @@ TEST_F(AdvSpinTest, DisabledTakesTheDisabledColourAndReturns) {
     EXPECT_EQ(spin->Color(), clAqua);
 }
 
+TEST_F(AdvSpinTest, TheFrameTakesTheBorderColourUnfocusedAndTheFocusColourFocused) {
+    auto* other = Add<TAdvSpinEdit>(60, 100, 80, 22);
+    TAdvSpinEdit* spin = AddSpin();
+    spin->SetBorderColor(clRed);
+    spin->SetFocusBorderColor(clBlue);
+    // The window's own outer pixel, as its surface shows it.
+    auto outerPixel = [spin] {
+        HDC dc = GetWindowDC(spin->Handle());
+        COLORREF color = GetPixel(dc, 0, 5);
+        ReleaseDC(spin->Handle(), dc);
+        return static_cast<TColor>(color);
+    };
+    other->SetFocus();
+    Pump();
+    EXPECT_EQ(outerPixel(), clRed);
+    spin->SetFocus();
+    Pump();
+    EXPECT_EQ(outerPixel(), clBlue);
+}
+
 TEST_F(AdvSpinTest, EmptyTextReadsAsZeroOrTheLastDate) {
     TAdvSpinEdit* spin = AddSpin();
     const TDateTime date = EncodeDate(2024, 5, 17) + 0.25;
