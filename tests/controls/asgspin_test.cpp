@@ -3,6 +3,7 @@
 
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/win32/sysconfig.h"
 #include "platform/win32/wininput.h"
 #include "tests/controls/InstrumentTesting.h"
 
@@ -110,6 +111,39 @@ TEST_F(AsgSpinTest, TypedCharactersFollowTheType) {
     Char backspace = u'\b';
     EXPECT_FALSE(FSpin->IsCharAllowed(digit));
     EXPECT_FALSE(FSpin->IsCharAllowed(backspace));
+}
+
+} // namespace
+
+namespace {
+
+// A timer button paints high-contrast first, then in its pair's custom colours, else classic.
+TEST(AsgSpinButtonPaint, HighContrastThenCustomColours) {
+    TAsgSpinButton pair(nullptr);
+    pair.SetBounds(0, 0, 15, 21);
+    pair.SetButtonColor(clAqua);
+    asgspin::TAdvTimerSpeedButton* up = pair.UpButton();
+
+    auto custom = PaintControl(up, clWhite);
+    EXPECT_EQ(CountColor(*custom, clAqua) + CountColor(*custom, clBlack), up->Width() * up->Height());
+    // The arrow's apex row holds the black triangle's tip.
+    EXPECT_EQ(custom->Canvas()->Pixels(6, 2), clBlack);
+    EXPECT_EQ(custom->Canvas()->Pixels(1, 8), clAqua);
+
+    win32::SystemSettings settings = win32::GetSystemSettings();
+    settings.highContrast = true;
+    win32::SetSystemSettings(settings);
+    auto contrast = PaintControl(up, clYellow);
+    win32::ResetSystemSettings();
+    EXPECT_EQ(CountColor(*contrast, clAqua), 0);
+    EXPECT_GT(CountColor(*contrast, clWhite), 0);
+    EXPECT_EQ(CountColor(*contrast, clWhite) + CountColor(*contrast, clBlack), up->Width() * up->Height());
+
+    // Without custom colours the classic glyph shows: the black triangle on the face, olive kept out.
+    pair.SetButtonColor(clNone);
+    auto classic = PaintControl(up, clWhite);
+    EXPECT_GT(CountColor(*classic, clBlack), 0);
+    EXPECT_EQ(CountColor(*classic, clOlive), 0);
 }
 
 } // namespace
