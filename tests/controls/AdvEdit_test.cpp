@@ -4,6 +4,8 @@
 #include "controls/AdvEdit.h"
 
 #include "platform/framework/Clipbrd.h"
+#include "platform/framework/Filer.h"
+#include "platform/framework/ObjectText.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/win32/wininput.h"
 #include "tests/controls/ControlsTesting.h"
@@ -379,11 +381,60 @@ TEST_F(AdvEditTest, FocusAndErrorColours) {
     EXPECT_EQ(clWindowText, edit->Font()->Color());
 }
 
-TEST_F(AdvEditTest, FormDescriptionsCreateTheEditByName) {
+TEST_F(AdvEditTest, FormDescriptionsCarryTheTypedValue) {
     AdvEditStartup();
-    TClass found = GetClass(u"TAdvEdit");
-    ASSERT_NE(nullptr, found);
-    EXPECT_EQ(TAdvEdit::StaticClass(), found);
+    TAdvEdit edit(nullptr);
+    edit.SetName(u"Amount");
+    edit.SetEditType(etMoney);
+    edit.SetPrecision(2);
+    edit.SetPrefix(u"$");
+    edit.SetFloatValue(1234.5);
+    TMemoryStream binary;
+    WriteComponent(binary, &edit);
+    binary.SetPosition(0);
+    TMemoryStream text;
+    ObjectBinaryToText(binary, text);
+    std::string description(static_cast<const char*>(text.Memory()), static_cast<size_t>(text.Size()));
+    EXPECT_NE(description.find("object Amount: TAdvEdit"), std::string::npos) << description;
+    EXPECT_NE(description.find("EditType = etMoney"), std::string::npos) << description;
+    EXPECT_EQ(description.find("AutoThousandSeparator"), std::string::npos) << description;
+    EXPECT_EQ(description.find("Version"), std::string::npos) << description;
+
+    text.SetPosition(0);
+    TMemoryStream again;
+    ObjectTextToBinary(text, again);
+    again.SetPosition(0);
+    std::unique_ptr<TComponent> read(ReadComponent(again, nullptr));
+    auto* copy = dynamic_cast<TAdvEdit*>(read.get());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(u"$", copy->Prefix());
+    EXPECT_EQ(2, copy->Precision());
+    EXPECT_EQ(u"1,234.50", copy->Text());
+    EXPECT_EQ(u"3.3.2.8", copy->Version());
+}
+
+TEST_F(AdvEditTest, NumberTextsAreClassifiedAndRead) {
+    struct Case {
+        const char16_t* text;
+        TNumericTextKind kind;
+    };
+    const Case kinds[] = {
+        {u"12", TNumericTextKind::Integer},      {u"-1.5", TNumericTextKind::Decimal},
+        {u"1,234.5", TNumericTextKind::Decimal}, {u"1,2,3", TNumericTextKind::Other},
+        {u",123", TNumericTextKind::Other},      {u"1F", TNumericTextKind::Hexadecimal},
+        {u"--1", TNumericTextKind::Other},       {u"", TNumericTextKind::Other},
+        {u"-", TNumericTextKind::Integer},       {u"1.2.3", TNumericTextKind::Other},
+    };
+    for (const Case& c : kinds)
+        EXPECT_EQ(c.kind, NumericTextKind(c.text)) << String(c.text).size();
+    EXPECT_DOUBLE_EQ(1234.5, TextToFloatValue(u"1,234.5"));
+    EXPECT_DOUBLE_EQ(0, TextToFloatValue(u"abc"));
+    EXPECT_EQ(31, HexTextToInt(u"1f"));
+    EXPECT_EQ(16, HexTextToInt(u"1G"));
+    EXPECT_EQ(u"O'Neil-Smith", NameCase(u"o'neil-smith"));
+    EXPECT_EQ(u"John Doe II", NameCase(u"john doe ii"));
+    EXPECT_EQ(u"McDonald", NameCase(u"mcdonald"));
+    EXPECT_EQ(u"MacLeod", NameCase(u"macleod"));
 }
 
 } // namespace
