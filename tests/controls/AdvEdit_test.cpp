@@ -381,6 +381,22 @@ TEST_F(AdvEditTest, FocusAndErrorColours) {
     EXPECT_EQ(clWindowText, edit->Font()->Color());
 }
 
+TEST_F(AdvEditTest, ClicksKeepTheCaretInsideTheValue) {
+    ShowForm();
+    auto* edit = AddEdit();
+    edit->SetPrefix(u"$$");
+    edit->SetSuffix(u" kg");
+    edit->SetText(u"12");
+    edit->SetFocus();
+    Pump();
+    ClickAt(edit, 1, 10);
+    EXPECT_EQ(2, edit->SelStart()) << "a click on the prefix selects the value";
+    EXPECT_EQ(2, edit->SelLength());
+    ClickAt(edit, 140, 10);
+    EXPECT_EQ(4, edit->SelStart()) << "a click past the value puts the caret at its end";
+    EXPECT_EQ(0, edit->SelLength());
+}
+
 TEST_F(AdvEditTest, FormDescriptionsCarryTheTypedValue) {
     AdvEditStartup();
     TAdvEdit edit(nullptr);
