@@ -1,10 +1,10 @@
 // Benchmark of the full string grid's row growth, in one run of 32 columns: 1,000,000 rows appended
 // with AddRow and every cell of each written, against the framework grid growing its RowCount by one
 // with the same writes; and InsertRows of 100,000 rows amid 1,000,000 against InsertRows of one row
-// there; HideRows and UnHideRows of 100,000 rows amid 1,000,000 against the framework grid's block
-// delete of 100,000 rows there; RemoveRows of 100,000 rows amid 1,000,000 against RemoveRows of one row
-// there; and RealRowIndex and DisplRowIndex with 100,000 rows hidden against 10.
-// Each reports the two times and their ratio.
+// there; HideRows and UnHideRows of 100,000 rows amid 1,000,000, HideRowList of every tenth row and
+// UnHideRowsAll against the framework grid's block delete of 100,000 rows there; RemoveRows of 100,000
+// rows amid 1,000,000 against RemoveRows of one row there; and RealRowIndex and DisplRowIndex with
+// 100,000 rows hidden against 10. Each reports the two times and their ratio.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -185,13 +185,19 @@ TBlockGrid* FilledGrid(const Fixture& f) {
 
 // On one filled grid: the framework's block delete of 100,000 rows in the middle (the count then
 // raised again, so the rows come back from beyond it), then HideRows of 100,000 rows there and
-// UnHideRows of them; each kind keeps its best round.
+// UnHideRows of them, then HideRowList of every tenth row (100,000 rows) and UnHideRowsAll; each kind
+// keeps its best round.
 void BM_HideRowsAgainstBlockDelete(benchmark::State& state) {
     Fixture& f = TheFixture();
     TBlockGrid* grid = FilledGrid(f);
+    TIntList everyTenth(0, 0);
+    for (Integer r = 0; r < Rows; r += 10)
+        everyTenth.Add(r);
     double deleteBest = 0;
     double hideBest = 0;
     double unhideBest = 0;
+    double listBest = 0;
+    double allBest = 0;
     for (auto _ : state) {
         for (int round = 0; round < Rounds; ++round) {
             const Integer middle = Rows / 2 - Inserted / 2;
@@ -205,17 +211,32 @@ void BM_HideRowsAgainstBlockDelete(benchmark::State& state) {
             start = std::chrono::steady_clock::now();
             grid->UnHideRows(middle, middle + Inserted - 1);
             const double unhide = SecondsSince(start);
+            start = std::chrono::steady_clock::now();
+            grid->HideRowList(&everyTenth);
+            const double list = SecondsSince(start);
+            if (grid->NumHiddenRows() != Rows / 10)
+                std::abort();
+            start = std::chrono::steady_clock::now();
+            grid->UnHideRowsAll();
+            const double all = SecondsSince(start);
             deleteBest = round == 0 ? deleted : std::min(deleteBest, deleted);
             hideBest = round == 0 ? hide : std::min(hideBest, hide);
             unhideBest = round == 0 ? unhide : std::min(unhideBest, unhide);
+            listBest = round == 0 ? list : std::min(listBest, list);
+            allBest = round == 0 ? all : std::min(allBest, all);
         }
     }
     grid->Free();
+    auto over = [&](double t) { return deleteBest > 0 ? t / deleteBest : 0; };
     state.counters["block_delete_ms"] = deleteBest * 1000;
     state.counters["hiderows_ms"] = hideBest * 1000;
     state.counters["unhiderows_ms"] = unhideBest * 1000;
-    state.counters["hide_over_delete"] = deleteBest > 0 ? hideBest / deleteBest : 0;
-    state.counters["unhide_over_delete"] = deleteBest > 0 ? unhideBest / deleteBest : 0;
+    state.counters["hiderowlist_ms"] = listBest * 1000;
+    state.counters["unhiderowsall_ms"] = allBest * 1000;
+    state.counters["hide_over_delete"] = over(hideBest);
+    state.counters["unhide_over_delete"] = over(unhideBest);
+    state.counters["hiderowlist_over_delete"] = over(listBest);
+    state.counters["unhiderowsall_over_delete"] = over(allBest);
 }
 BENCHMARK(BM_HideRowsAgainstBlockDelete)->Iterations(1)->Unit(benchmark::kMillisecond);
 

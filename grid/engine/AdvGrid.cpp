@@ -61,7 +61,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FMaxRowCount = 10;
     FNormalRowCount = 10;
     SetBounds(Left(), Top(), 400, 250);
-    FGridItems = std::make_unique<TCollection>(TGridItem::StaticClass());
+    FGridItems = std::make_unique<THiddenRows>();
     FFilter = std::make_unique<TFilter>(this);
     SetAutoSize(false);
 

@@ -47,9 +47,9 @@
 #include <vector>
 
 #include "grid/engine/AdvGridCellObjects.h"
+#include "grid/engine/AdvGridHiddenStore.h"
 #include "grid/engine/AdvGridQueryTypes.h"
 #include "grid/engine/AdvGridSettings.h"
-#include "grid/engine/AdvGridSupport.h"
 #include "grid/engine/AdvGridTypes.h"
 #include "grid/engine/AdvObj.h"
 #include "grid/engine/BaseGrid.h"
@@ -476,8 +476,8 @@ public:
     // Removes the listed displayed rows (clipped, in any order, repeats once) in one pass; the current
     // row index stays where the framework grid can keep it.
     void RemoveRowList(TIntList* RowList);
-    // FIXME: cells hold no check boxes yet, so no row is found checked or unchecked and nothing is
-    // removed.
+    // Removes the rows whose check box in the stored column is checked (RemoveChecked) or unchecked;
+    // rows without a check box stay.
     void RemoveCheckedRows(Integer CheckBoxColumn, bool RemoveChecked);
     // Removes the normal rows whose text in the displayed column ACol repeats a row above it, exactly
     // with DoCase, else ignoring letter case.
@@ -536,9 +536,10 @@ public:
     //
     // A hidden column keeps its cells at its stored (real) index and only leaves the displayed columns;
     // ColCount counts displayed columns, TotalColCount the stored ones. A hidden row is taken out of the
-    // grid into a TGridItem record of FGridItems (its cells with their property records, its height) and
-    // put back when shown; RowCount counts displayed rows, TotalRowCount adds the records. Only columns
-    // 0 .. 511 can be hidden.
+    // grid into a THiddenRow record of FGridItems (its cells with their property records, its height and
+    // row flags) and put back when shown; RowCount counts displayed rows, TotalRowCount adds the
+    // records. The store is one array of small records rather than a collection of objects, so that
+    // hiding or showing many rows costs a pass over them. Only columns 0 .. 511 can be hidden.
 
     // The real index of displayed row ARow; a bisection over the hidden rows.
     Integer RealRowIndex(Integer ARow) const;
@@ -583,8 +584,8 @@ public:
     // Keeps the hidden rows' stored indexes in step when Count rows are inserted at the stored row
     // FromRow (a negative Count for removed rows).
     void ShiftHiddenRows(Integer FromRow, Integer Count);
-    // Keeps the hidden-column flags and widths in step when Count columns are inserted at the stored
-    // column FromCol.
+    // Keeps the hidden-column flags and widths and the hidden rows' cells in step when Count columns are
+    // inserted at the stored column FromCol.
     void ShiftHiddenColumns(Integer FromCol, Integer Count);
     // Empties the texts kept in the hidden rows; their property records stay.
     void ClearHiddenRowStrings();
@@ -613,25 +614,31 @@ public:
     virtual TRect GetUsedCells();
 
 protected:
-    TGridItem* HiddenRowItem(Integer index) const {
-        return static_cast<TGridItem*>(FGridItems->Items(index));
-    }
+    // The hidden-row record at a store index; valid until the store changes.
+    THiddenRow* HiddenRowItem(Integer index) const { return FGridItems->Items(index); }
     // The sorted lookup of the records' Idx values, a cache built on first need and dropped whenever the
     // records change.
     const std::vector<Integer>& HiddenRowLookup() const;
     void FreeHiddenRowLookup() { FHiddenRowLookupValid = false; }
-    // Copies displayed row ARow's stored cells (with their record references) into Item and drops them
-    // from the row, which keeps no reference to what the record now owns.
-    void TakeRowInto(TGridItem* Item, Integer ARow);
-    // Puts Item's cells and height into displayed row ARow.
-    void PutRowFrom(TGridItem* Item, Integer ARow);
-    // Copies row FromRow's stored cells (record references too) and height to row ToRow.
-    void CopyRowTo(Integer FromRow, Integer ToRow);
-    // Puts the records at these store indexes back in one merge from the bottom, each at its Idx (at the
-    // end when that lies beyond the rows), and frees them.
-    void RestoreRecords(std::vector<Integer> records);
     // HideRows' work; Append puts the records at the store's end without heights.
     void HideRowRange(Integer FromRow, Integer ToRow, bool Append);
+    // Shows the hidden column that a shift pushed past the map's end to StoredCol, with this width.
+    void ShowColumnPastMap(Integer StoredCol, Integer Width);
+    // Puts the records at these store indexes back and frees them, in one pass over the rows. below is
+    // the number of other records whose Idx lies below every one of these. Merge takes UnHideRowList's
+    // rule, a merge from the bottom in which a record goes to its Idx unless the rows below it do not
+    // reach there; otherwise each row goes back to its place among the real rows, at the end when the
+    // count was lowered below it since.
+    void RestoreRecords(std::vector<Integer> records, Integer below, bool Merge);
+    // The row-flag lists now kept, each with its slot in the records: the modified flags while
+    // ShowModified is enabled, the enabled flags once used, the disjunct row selection unless it is
+    // kept by real row.
+    std::vector<std::pair<TList*, int>> RowFlagLists() const;
+    // Moves the listed displayed rows' flags into their records (records[i] for rows[i]); the flags of
+    // the other rows close up.
+    void TakeRowFlags(const std::vector<Integer>& rows, THiddenRow* records);
+    // Puts the records' flags back at the listed places of the grown rows; the others spread apart.
+    void PutRowFlags(const std::vector<Integer>& places, const std::vector<THiddenRow*>& records);
 
     // Widths of hidden columns, at their real index.
     Integer FAllColWidths[VisibleColEntries] = {};
@@ -664,6 +671,10 @@ public:
     // Displayed rows whose column 0 holds a node or the summary of a group.
     bool IsNode(Integer ARow) { return ARow >= 0 && GetCellType(0, ARow) == ctNode; }
     bool IsSummary(Integer ARow) { return ARow >= 0 && GetCellType(0, ARow) == ctSummary; }
+    // The displayed row of the node whose block holds displayed row ARow: a top-level node row is its
+    // own parent, a row under no node has -1. Nodes are the ctNode objects of column 0, levels those of
+    // column 0's records.
+    Integer GetParentRow(Integer ARow);
 
     // ---- Calculations (AdvGridCalc.cpp)
 
@@ -671,8 +682,24 @@ public:
     virtual void CalcFooter(Integer ACol);
 
     // ---- Cell objects (AdvGridCellObjects.cpp)
+    // A cell holds at most one cell object, in its property record; ACol is a stored column and ARow a
+    // displayed row. The grid owns every TCellGraphic its cells hold. Queries on a negative index, a cell
+    // without an object or one holding an object of another class answer "no object".
 
-    // FIXME: no cell object can be added yet, so every cell answers ctEmpty, as a cell without one does.
+    // The cell's object, or null. With MouseActions.HotmailRowSelect, column 0 answers the grid's one
+    // shared row check box, prepared for the row, whatever the cell holds.
+    virtual TCellGraphic* GetCellGraphic(Integer ACol, Integer ARow);
+    // Gives the cell a new object of kind ctNone, freeing the one it had; the cell text stays as it was.
+    // The shared row check box is never freed.
+    TCellGraphic* CreateCellGraphic(Integer ACol, Integer ARow);
+    // Takes the cell's object out and frees it (shared check boxes excepted) and repaints; false when
+    // there was none. For the shared row check box of column 0 the cell's own object stays.
+    bool RemoveCellGraphic(Integer ACol, Integer ARow);
+    // RemoveCellGraphic only when the cell's kind is CellType.
+    bool RemoveCellGraphicOfType(Integer ACol, Integer ARow, TCellType CellType);
+    // The kind of the object of the base cell of the merged block holding the cell is one of Kinds.
+    bool CellTypeInSet(Integer ACol, Integer ARow, TCellTypes Kinds);
+    // The object's kind; ctEmpty for no object. With HotmailRowSelect column 0 answers ctRowCheckBox.
     virtual TCellType GetCellType(Integer ACol, Integer ARow);
 
     // ---- Radio groups, buttons and expand cells (AdvGridButtons.cpp)
@@ -1281,14 +1308,85 @@ protected:
 
 public:
     // ---- Check boxes in cells (AdvGridCheckBoxes.cpp)
+    // ACol is a stored column. A plain check box keeps its state in its object, a data check box in its
+    // cell text (checked exactly when the text is the cell's checked text), a tri-state one in its object,
+    // and the row check box of column 0 is the row's selection. Rows are displayed unless said otherwise;
+    // "real" rows count the hidden ones.
 
-    // FIXME: no cell holds a control yet, so none answers true.
+    // Makes the cell a plain or data check box (flat, before the text, placed vertically by VAlignment).
+    // A data check box whose text is neither CheckTrue nor CheckFalse gets the one of State. A column
+    // beyond the stored ones or a row beyond the displayed and hidden ones raises "Invalid cell".
+    void AddCheckBox(Integer ACol, Integer ARow, bool State, bool Data);
+    // A tri-state check box; the same placement and the same error.
+    void AddCheckBox(Integer ACol, Integer ARow, TCheckBoxState State);
+    // Check boxes from the first normal row (row 0 with MouseActions.CheckAllCheck) to the last row
+    // above the footer rows; summary rows are skipped and node rows get a tri-state box.
+    void AddCheckBoxColumn(Integer ACol, bool DefaultState = false, bool DataCheckBox = false);
+    // Tri-state boxes from the first normal row (row 0 with CheckAllCheck) to the last row.
+    void AddTriStateCheckBoxColumn(Integer ACol, TCheckBoxState state);
+    // Removes a plain, data or tri-state check box with a balloon it carries; a data check box's text
+    // stays. Other kinds stay.
+    void RemoveCheckBox(Integer ACol, Integer ARow);
+    void RemoveCheckBoxColumn(Integer ACol);
+    bool HasCheckBox(Integer ACol, Integer ARow);
+    // A check box whose state is its cell text: data, virtual and row check boxes.
+    bool HasDataCheckBox(Integer ACol, Integer ARow);
+    // The first two normal rows both hold data check boxes.
+    bool IsDataCheckBoxColumn(Integer ACol);
+    // The cell holds a control a click acts on: check boxes, radio lists and buttons, buttons.
     bool IsClickControlCell(Integer ACol, Integer ARow);
+    // The state of the cell's check box, true when it has one; state is left alone otherwise. ARow is
+    // real when rows are hidden: the box is then looked up in the real row, hidden or shown, and a data
+    // box is read by that row's text. A tri-state box reads as checked only when cbChecked.
+    bool GetCheckBoxState(Integer ACol, Integer ARow, bool& state);
+    bool GetCheckBoxState(Integer ACol, Integer ARow, TCheckBoxState& state);
+    bool IsChecked(Integer ACol, Integer ARow);
+    // Set the state without an event; ARow real. False for a cell without a check box; the tri-state
+    // form acts on tri-state boxes only.
+    bool SetCheckBoxState(Integer ACol, Integer ARow, bool State);
+    bool SetCheckBoxState(Integer ACol, Integer ARow, TCheckBoxState State);
+    // Sets the state and fires OnCheckBoxChange when it changed; ARow displayed. A tri-state box is set
+    // without an event and answers false.
+    bool SetCheckBoxStateNotify(Integer ACol, Integer ARow, bool State);
+    void CheckAll(Integer ACol);
+    void UnCheckAll(Integer ACol);
+    // The toggle of clicks and keys: inverts a check box (a tri-state box cycles unchecked, grayed,
+    // checked, or on a node row between checked and unchecked), fires OnCheckBoxChange with the new
+    // checked state, and with Grouping.AutoCheckGroup carries it to a node's children or sums a block's
+    // children up in the node's tri-state box. AskCanEdit asks CanEditCell first. False when the cell has
+    // no check box or may not be edited.
+    virtual bool ToggleCheck(Integer ACol, Integer ARow, bool AskCanEdit);
+    bool ToggleCheckBox(Integer ACol, Integer ARow) { return ToggleCheck(ACol, ARow, false); }
+    virtual void DoCheckBoxChange(Integer ACol, Integer ARow, bool State);
+    // Whether a click at (XPos, YPos) hits the cell's check box or radio button: anywhere in such a
+    // cell, false in any other.
+    // FIXME: with MouseActions.PreciseCheckBoxCheck the box should be hit only inside its square, placed
+    // by the cell's alignment and the control look's check size, which are not built yet; until then it
+    // answers as without.
+    bool IsInCheckBox(Integer ACol, Integer ARow, Integer XPos, Integer YPos);
 
+    TCheckBoxChangeEvent OnCheckBoxChange;
+
+private:
+    // The check box object of stored column ACol and real row ARow: with hidden rows the one in that
+    // row's record, shown or hidden (ViaRecord true); otherwise, or when the row has no record, what
+    // GetCellGraphic finds at (ACol, ARow).
+    TCellGraphic* CheckBoxObject(Integer ACol, Integer ARow, bool& ViaRecord);
+    // The text a data check box at stored column ACol and real row ARow is read by.
+    String CheckBoxText(Integer ACol, Integer ARow, bool ViaRecord);
+    TCellVAlign CheckBoxVAlign() const;
+
+    std::unique_ptr<TCellGraphic> FCellGraphic = std::make_unique<TCellGraphic>(); // the shared row check box
+
+public:
     // ---- Selection state (AdvGridSelection.cpp)
 
     // FIXME: disjunct row selections are not kept yet, so there is none to clear.
     void ClearRowSelectAll();
+    // FIXME: the disjunct row selection is not kept yet: every row reads unselected and setting one
+    // changes nothing.
+    bool GetRowSelect(Integer ARow);
+    void SetRowSelect(Integer ARow, bool Value);
 
     // ---- Navigation services (AdvGridNavigation.cpp)
 
@@ -1458,7 +1556,7 @@ private:
     std::unique_ptr<TControlList> FControlList;
     std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
     std::unique_ptr<TSyncGrid> FSyncGrid;
-    std::unique_ptr<TCollection> FGridItems; // the hidden-row store
+    std::unique_ptr<THiddenRows> FGridItems; // the hidden-row store
     std::unique_ptr<TFilter> FFilter;
     std::unique_ptr<TBalloonSettings> FBalloonSettings;
     std::unique_ptr<TShowModified> FShowModified;
@@ -1651,3 +1749,7 @@ private:
     UINT FWheelMsg = 0;
     Integer FWheelScrollLines = 0;
 };
+
+// The cell's value lives in its text (data check boxes and images, virtual and row check boxes): printing
+// leaves such texts out.
+bool IsDataCellType(TAdvStringGrid* grid, Integer ACol, Integer ARow);

@@ -290,12 +290,13 @@ void TAdvStringGrid::CellControlsUpdate(bool rebuildlist) {
                                                            static_cast<TCellProperties*>(slot)->Control());
                           });
         // A hidden row keeps its controls in its own records.
+        // Read without making the records' string lists.
         for (Integer k = 0; k < NumHiddenRows(); ++k) {
-            TStrings* items = HiddenRowItem(k)->Items();
-            for (Integer c = 0; c < items->Count(); ++c)
-                if (auto* record = dynamic_cast<TCellProperties*>(items->Objects(c)))
+            const THiddenRow* hidden = HiddenRowItem(k);
+            for (Integer c = 0; c < hidden->Count(); ++c)
+                if (auto* record = dynamic_cast<TCellProperties*>(hidden->Objects(c)))
                     if (record->Control() != nullptr)
-                        FControlList->AddControl(c, HiddenRowItem(k)->Idx(), record->Control());
+                        FControlList->AddControl(c, hidden->Idx(), record->Control());
         }
     }
 

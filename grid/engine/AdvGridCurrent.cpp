@@ -208,6 +208,7 @@ void TAdvStringGrid::ColumnMoved(Integer FromIndex, Integer ToIndex) {
         FColumnOrder->Move(realFrom, realTo);
     if (FNumHidden == 0) {
         TBaseGrid::ColumnMoved(FromIndex, ToIndex);
+        MoveHiddenColumn(FromIndex, ToIndex); // the hidden rows' cells
     } else {
         // The hidden columns' cells stand between the displayed ones, so the cells move at their stored
         // indexes, all of which the count takes in while they move; the widths are the framework's.

@@ -5,15 +5,13 @@
 #include <bit>
 #include <cstdint>
 #include <limits>
+#include <numeric>
 #include <utility>
 
 namespace {
 
 // Below this many hidden rows the mapping bisects the sorted rows; from it on, a bit table.
 constexpr size_t BitsFrom = 64;
-
-// UnHideRowsAll brings back up to this many runs of hidden rows run by run, more in one merge.
-constexpr Integer ScatteredRuns = 8;
 
 // The highest column index the hidden-column map honours.
 constexpr Integer LastMappedCol = VisibleColEntries - 2;
@@ -44,7 +42,9 @@ const std::vector<Integer>& TAdvStringGrid::HiddenRowLookup() const {
         FHiddenRowLookup.resize(static_cast<size_t>(count));
         for (Integer i = 0; i < count; ++i)
             FHiddenRowLookup[static_cast<size_t>(i)] = HiddenRowItem(i)->Idx();
-        std::sort(FHiddenRowLookup.begin(), FHiddenRowLookup.end());
+        // HideRows keeps the records in order; only appended ones need a sort.
+        if (!std::is_sorted(FHiddenRowLookup.begin(), FHiddenRowLookup.end()))
+            std::sort(FHiddenRowLookup.begin(), FHiddenRowLookup.end());
         // Records of different filter levels may share an index; the mapping counts each row once.
         FHiddenRowSteps.clear();
         Integer distinct = 0;
@@ -177,82 +177,109 @@ bool TAdvStringGrid::IsHiddenRow(Integer Rowindex, TIntList*& ListHidden) const 
     return ListHidden->SortedIndexOf(Rowindex) >= 0;
 }
 
-// ---- Moving rows into and out of records
+// ---- Row flags that travel with their rows
 
 namespace {
 
-// Raises the framework grid's column count over the hidden columns for its lifetime, so row moves and
-// copies take their cells too; the last displayed column keeps its width.
-class TStoredColumnsScope {
-public:
-    TStoredColumnsScope(TBaseGrid& grid, Integer numHidden) : FGrid(grid), FNumHidden(numHidden) {
-        if (FNumHidden == 0)
-            return;
-        FLastCol = FGrid.ColCount() - 1;
-        FLastWidth = FLastCol >= 0 ? FGrid.ColWidths(FLastCol) : 0;
-        FGrid.TBaseGrid::SetColCount(FGrid.ColCount() + FNumHidden);
+// Takes the entries of the listed places (ascending) out of list into values, absent ones reading as
+// null, and closes the others up, in one pass.
+void TakeListEntries(TList& list, const std::vector<Integer>& places, std::vector<void*>& values) {
+    values.assign(places.size(), nullptr);
+    const Integer count = list.Count();
+    if (places.empty() || places.front() >= count)
+        return;
+    void** items = list.List();
+    Integer write = places.front();
+    size_t next = 0;
+    for (Integer read = places.front(); read < count; ++read) {
+        if (next < places.size() && places[next] == read)
+            values[next++] = items[read];
+        else
+            items[write++] = items[read];
     }
-    ~TStoredColumnsScope() {
-        if (FNumHidden == 0)
-            return;
-        FGrid.TBaseGrid::SetColCount(FGrid.ColCount() - FNumHidden);
-        if (FLastCol >= 0 && FLastCol < FGrid.ColCount() && FGrid.ColWidths(FLastCol) != FLastWidth)
-            FGrid.SetColWidths(FLastCol, FLastWidth);
-    }
-    TStoredColumnsScope(const TStoredColumnsScope&) = delete;
-    TStoredColumnsScope& operator=(const TStoredColumnsScope&) = delete;
+    // The entries past the new end are stale copies: cleared first, so that shortening deletes nothing.
+    for (Integer i = write; i < count; ++i)
+        items[i] = nullptr;
+    list.SetCount(write);
+}
 
-private:
-    TBaseGrid& FGrid;
-    Integer FNumHidden;
-    Integer FLastCol = -1;
-    Integer FLastWidth = 0;
-};
+// Puts values at the listed places (ascending) of the grown lines, the old entries filling the other
+// places in their order; the list reaches as far as its old entries or a value that is not null.
+void PutListEntries(TList& list, const std::vector<Integer>& places, const std::vector<void*>& values) {
+    const Integer old = list.Count();
+    Integer needed = old > 0 ? ListInsertedIndex(old - 1, places) + 1 : 0;
+    for (size_t i = 0; i < places.size(); ++i)
+        if (values[i] != nullptr)
+            needed = std::max(needed, places[i] + 1);
+    if (needed == 0)
+        return;
+    const size_t inside =
+        static_cast<size_t>(std::lower_bound(places.begin(), places.end(), needed) - places.begin());
+    std::vector<void*> items(list.List(), list.List() + old);
+    items.resize(static_cast<size_t>(needed) - inside, nullptr);
+    const std::vector<Integer> placesInside(places.begin(),
+                                            places.begin() + static_cast<std::ptrdiff_t>(inside));
+    InsertListed(items, placesInside, static_cast<size_t>(needed),
+                 [] { return static_cast<void*>(nullptr); });
+    for (size_t i = 0; i < inside; ++i)
+        items[static_cast<size_t>(places[i])] = values[i];
+    list.SetCount(needed);
+    std::copy(items.begin(), items.end(), list.List());
+}
 
 } // namespace
 
-void TAdvStringGrid::TakeRowInto(TGridItem* Item, Integer ARow) {
-    TStrings* items = Item->Items();
-    const Integer cols = ColCount();
-    for (Integer c = 0; c < cols; ++c)
-        items->AddObject(GridCells(c, ARow), PeekCellProperties(c, ARow));
-    Item->SetHeight(RowHeights(ARow));
+std::vector<std::pair<TList*, int>> TAdvStringGrid::RowFlagLists() const {
+    std::vector<std::pair<TList*, int>> lists;
+    if (FShowModified->Enabled())
+        lists.emplace_back(FModifiedRows.get(), 0);
+    if (FUseEnabledRows)
+        lists.emplace_back(FEnabledRows.get(), 1);
+    // With RowSelectPersistent the selection is kept by real row, which hiding does not change.
+    if (FMouseActions->DisjunctRowSelect() && !FMouseActions->RowSelectPersistent())
+        lists.emplace_back(FRowSelect.get(), 2);
+    return lists;
 }
 
-void TAdvStringGrid::PutRowFrom(TGridItem* Item, Integer ARow) {
-    TStrings* items = Item->Items();
-    const Integer cols = std::min(ColCount(), items->Count());
-    for (Integer c = 0; c < cols; ++c) {
-        SetGridCell(c, ARow, items->Strings(c));
-        PutCellProperties(c, ARow, static_cast<TCellProperties*>(items->Objects(c)));
+void TAdvStringGrid::TakeRowFlags(const std::vector<Integer>& rows, THiddenRow* records) {
+    std::vector<void*> values;
+    for (auto [list, slot] : RowFlagLists()) {
+        TakeListEntries(*list, rows, values);
+        for (size_t i = 0; i < rows.size(); ++i)
+            records[i].SetRowFlag(slot, values[i]);
     }
-    if (Item->Height() > 0 && RowHeights(ARow) != Item->Height())
-        SetRowHeights(ARow, Item->Height());
+}
+
+void TAdvStringGrid::PutRowFlags(const std::vector<Integer>& places,
+                                 const std::vector<THiddenRow*>& records) {
+    const std::vector<std::pair<TList*, int>> lists = RowFlagLists();
+    if (lists.empty())
+        return;
+    std::vector<void*> values(places.size());
+    for (auto [list, slot] : lists) {
+        for (size_t i = 0; i < places.size(); ++i)
+            values[i] = records[i]->RowFlag(slot);
+        PutListEntries(*list, places, values);
+    }
 }
 
 // ---- Hiding and showing rows
-
-void TAdvStringGrid::CopyRowTo(Integer FromRow, Integer ToRow) {
-    const Integer cols = ColCount();
-    for (Integer c = 0; c < cols; ++c) {
-        SetGridCell(c, ToRow, GridCells(c, FromRow));
-        PutCellProperties(c, ToRow, PeekCellProperties(c, FromRow));
-    }
-    if (RowHeights(ToRow) != RowHeights(FromRow))
-        SetRowHeights(ToRow, RowHeights(FromRow));
-}
+//
+// A hidden row leaves the grid as a whole: its stored cells (texts and record references, hidden
+// columns included), height and flags move into its record in one piece, and the rows below close up
+// in one pass; showing rows puts them back the same way. No cell is copied on the way.
 
 void TAdvStringGrid::HideRowRange(Integer FromRow, Integer ToRow, bool Append) {
     FromRow = std::max(FromRow, 0);
     ToRow = std::min(ToRow, TotalRowCount() - 1);
     if (FromRow > ToRow)
         return;
-    const std::vector<Integer> lookup = HiddenRowLookup();
+    const std::vector<Integer>& lookup = HiddenRowLookup();
     const auto below = std::lower_bound(lookup.begin(), lookup.end(), FromRow);
     const auto inRange = std::upper_bound(below, lookup.end(), ToRow);
     const Integer alreadyHidden = static_cast<Integer>(inRange - below);
     const Integer count = ToRow - FromRow + 1 - alreadyHidden;
-    if (count == 0)
+    if (count <= 0)
         return;
     // The framework grid keeps at least one row, so the last displayed row is never hidden: the range
     // stops before it.
@@ -262,34 +289,49 @@ void TAdvStringGrid::HideRowRange(Integer FromRow, Integer ToRow, bool Append) {
         return;
     }
     // The rows of the range still shown are consecutive displayed rows from here.
-    const Integer first = FromRow - static_cast<Integer>(below - lookup.begin());
+    const Integer position = static_cast<Integer>(below - lookup.begin());
+    const Integer first = FromRow - position;
+    const std::vector<Integer> hiddenInRange(below, inRange);
     FreeHiddenRowLookup();
 
-    TStoredColumnsScope stored(*this, FNumHidden);
-    // The records stay sorted by Idx: each new one goes after the records of lower rows.
-    Integer position = 0;
-    while (position < FGridItems->Count() && HiddenRowItem(position)->Idx() < FromRow)
-        ++position;
-    Integer displayed = first;
-    auto next = below;
-    for (Integer row = FromRow; row <= ToRow; ++row) {
-        if (next != inRange && *next == row) {
-            ++next;
-            continue;
-        }
-        while (position < FGridItems->Count() && HiddenRowItem(position)->Idx() < row)
-            ++position;
-        auto* item = static_cast<TGridItem*>(
-            Append || position == FGridItems->Count() ? FGridItems->Add() : FGridItems->Insert(position));
-        ++position;
-        item->SetIdx(row);
-        TakeRowInto(item, displayed++);
-        if (Append)
-            item->SetHeight(0);
+    std::vector<Integer> rows(static_cast<size_t>(count));
+    std::iota(rows.begin(), rows.end(), first);
+    // HideRows keeps the records sorted by Idx: the new ones go after the records of lower rows.
+    std::vector<THiddenRow>& store = FGridItems->Rows();
+    const size_t at = Append ? store.size() : static_cast<size_t>(std::min(position, FGridItems->Count()));
+    const size_t oldSize = store.size();
+    store.resize(oldSize + static_cast<size_t>(count));
+    if (at < oldSize)
+        std::rotate(store.begin() + static_cast<std::ptrdiff_t>(at),
+                    store.begin() + static_cast<std::ptrdiff_t>(oldSize), store.end());
+    THiddenRow* records = store.data() + at;
+    Integer real = FromRow;
+    size_t skip = 0;
+    const Integer columns = TotalColCount();
+    for (Integer i = 0; i < count; ++i) {
+        // The real row of the next shown row of the range: past the rows of the range already hidden.
+        while (skip < hiddenInRange.size() && hiddenInRange[skip] <= real)
+            real += hiddenInRange[skip++] == real ? 1 : 0;
+        THiddenRow& record = records[i];
+        record.FIdx = real++;
+        record.FHeight = Append ? 0 : RowHeights(first + i);
+        record.FColumns = columns;
     }
+    TakeRowFlags(rows, records);
+    TakeRowCells(rows, [records](size_t i, std::unique_ptr<TStringGrid::CellRow> cells) {
+        records[i].FCells = std::move(cells);
+    });
+    // The records of the range already hidden follow the new ones in a sorted store: merged in.
+    if (!Append && alreadyHidden > 0 && at + static_cast<size_t>(count + alreadyHidden) <= store.size()) {
+        const auto from = store.begin() + static_cast<std::ptrdiff_t>(at);
+        const auto middle = from + count;
+        const auto last = middle + alreadyHidden;
+        const auto byIdx = [](const THiddenRow& a, const THiddenRow& b) { return a.Idx() < b.Idx(); };
+        if (std::is_sorted(middle, last, byIdx) && middle->Idx() >= FromRow && (last - 1)->Idx() <= ToRow)
+            std::inplace_merge(from, middle, last, byIdx);
+    }
+
     DeleteRowBlock(first, count);
-    // The rows moved beyond the count drop the references their records now own.
-    ResetRowBlock(RowCount(), count);
     SetRowCount(RowCount());
     CellControlsUpdate(false);
     if (!ComponentState().Contains(csDestroying))
@@ -299,62 +341,104 @@ void TAdvStringGrid::HideRowRange(Integer FromRow, Integer ToRow, bool Append) {
 void TAdvStringGrid::UnHideRows(Integer FromRow, Integer ToRow) {
     if (FromRow > ToRow || FGridItems->Count() == 0)
         return;
-    // The records of the range, highest row first: putting a row back leaves the displayed position of
-    // every lower hidden row as it was.
     std::vector<Integer> records;
-    for (Integer i = 0; i < FGridItems->Count(); ++i) {
-        const Integer idx = HiddenRowItem(i)->Idx();
-        if (idx >= FromRow && idx <= ToRow)
-            records.push_back(i);
+    Integer below = 0;
+    const std::vector<THiddenRow>& store = FGridItems->Rows();
+    records.reserve(store.size());
+    for (size_t i = 0; i < store.size(); ++i) {
+        const Integer idx = store[i].Idx();
+        if (idx < FromRow)
+            ++below;
+        else if (idx <= ToRow)
+            records.push_back(static_cast<Integer>(i));
     }
+    RestoreRecords(std::move(records), below, false);
+}
+
+void TAdvStringGrid::RestoreRecords(std::vector<Integer> records, Integer below, bool Merge) {
     if (records.empty())
         return;
-    std::sort(records.begin(), records.end(), [this](Integer a, Integer b) {
-        const Integer ia = HiddenRowItem(a)->Idx();
-        const Integer ib = HiddenRowItem(b)->Idx();
-        return ia != ib ? ia > ib : a > b;
-    });
-    std::vector<Integer> lookup = HiddenRowLookup();
+    std::vector<THiddenRow>& store = FGridItems->Rows();
+    const size_t n = records.size();
+    std::vector<THiddenRow*> restored(n);
+    bool sorted = true;
+    for (size_t j = 0; j < n; ++j) {
+        restored[j] = &store[static_cast<size_t>(records[j])];
+        sorted = sorted && (j == 0 || restored[j - 1]->Idx() <= restored[j]->Idx());
+    }
+    if (!sorted) {
+        std::stable_sort(records.begin(), records.end(), [&store](Integer a, Integer b) {
+            return store[static_cast<size_t>(a)].Idx() < store[static_cast<size_t>(b)].Idx();
+        });
+        for (size_t j = 0; j < n; ++j)
+            restored[j] = &store[static_cast<size_t>(records[j])];
+    }
+    const Integer oldCount = RowCount();
+    const Integer newCount = oldCount + static_cast<Integer>(n);
+
+    // Where each row goes in the grown rows: ascending, so that one pass spreads the rows apart.
+    std::vector<Integer> places(n);
+    if (Merge) {
+        Integer next = newCount - 1;
+        for (size_t j = n; j-- > 0;) {
+            next = std::min(next, std::max(restored[j]->Idx(), static_cast<Integer>(j)));
+            places[j] = next--;
+        }
+    } else {
+        // Each row takes its place among the real rows: its Idx less the records still below it.
+        Integer lower = 0; // records of these below the j-th one's Idx
+        for (size_t j = 0; j < n; ++j) {
+            if (j > 0 && restored[j]->Idx() != restored[j - 1]->Idx())
+                lower = static_cast<Integer>(j);
+            const Integer place = restored[j]->Idx() - below - lower;
+            places[j] = std::clamp(place, 0, oldCount) + static_cast<Integer>(j);
+        }
+    }
     FreeHiddenRowLookup();
+    // The rows the count takes in may keep records from before; the restored rows replace them.
+    FreeRowRecords(oldCount, newCount - 1);
+    InsertRowList(places);
 
-    TStoredColumnsScope stored(*this, FNumHidden);
-    const bool showModified = FShowModified->Enabled();
-    FShowModified->SetEnabled(false);
-    Integer lowestRow = RowCount();
-    size_t i = 0;
-    while (i < records.size()) {
-        // A run of consecutive hidden rows comes back in one block.
-        size_t end = i + 1;
-        while (end < records.size() &&
-               HiddenRowItem(records[end])->Idx() == HiddenRowItem(records[end - 1])->Idx() - 1)
-            ++end;
-        const Integer runCount = static_cast<Integer>(end - i);
-        const Integer lowIdx = HiddenRowItem(records[end - 1])->Idx();
-        // A row hidden beyond a count lowered since comes back at the end.
-        const Integer position =
-            std::min(lowIdx - CountBelow<false>(lookup.data(), lookup.size(), lowIdx), RowCount());
-        const Integer oldCount = RowCount();
-        // The rows the count takes in may keep records from before; the restored rows replace them.
-        FreeRowRecords(oldCount, oldCount + runCount - 1);
-        InsertRowBlock(position, runCount);
-        for (size_t k = i; k < end; ++k)
-            PutRowFrom(HiddenRowItem(records[k]), position + static_cast<Integer>(end - 1 - k));
-        lowestRow = std::min(lowestRow, position);
-        i = end;
+    // The rows come back with the default height; only other heights are set. A record whose cells
+    // were asked for as a list gives them back from the list.
+    std::vector<Integer> heightRows;
+    std::vector<Integer> heights;
+    std::vector<size_t> listed;
+    const Integer defaultHeight = DefaultRowHeight();
+    PutRowCells(places, [&](size_t j) {
+        THiddenRow& record = *restored[j];
+        if (record.FHeight > 0 && record.FHeight != defaultHeight) {
+            heightRows.push_back(places[j]);
+            heights.push_back(record.FHeight);
+        }
+        if (record.ItemsList() != nullptr)
+            listed.push_back(j);
+        return std::move(record.FCells);
+    });
+    for (size_t j : listed) {
+        const TStringList* items = restored[j]->ItemsList();
+        for (Integer c = 0; c < items->Count(); ++c) {
+            SetGridCell(c, places[j], items->Strings(c));
+            PutCellProperties(c, places[j], static_cast<TCellProperties*>(items->Objects(c)));
+        }
     }
+    SetRowHeightList(heightRows, heights);
+    PutRowFlags(places, restored);
+
+    // The records handed their cells to the rows: out of the store, the others closing up in order.
+    if (!std::is_sorted(records.begin(), records.end()))
+        std::sort(records.begin(), records.end());
+    if (records.back() - records.front() + 1 == static_cast<Integer>(n)) {
+        store.erase(store.begin() + records.front(), store.begin() + records.back() + 1);
+    } else {
+        DeleteListed(store, records, store.size());
+        store.resize(store.size() - n);
+    }
+
     SetRowCount(RowCount());
-    FShowModified->SetEnabled(showModified);
-
-    // The restored records hand their cells to the rows: free them highest slot first, so a store kept
-    // in order frees from its end.
-    std::sort(records.begin(), records.end(), std::greater<>());
-    for (Integer index : records) {
-        HiddenRowItem(index)->Items()->Clear();
-        FGridItems->Delete(index);
-    }
     CellControlsUpdate(false);
     if (!ComponentState().Contains(csDestroying))
-        DoCellsChanged(TRect(0, lowestRow, ColCount() - 1, RowCount() - 1));
+        DoCellsChanged(TRect(0, places.front(), ColCount() - 1, RowCount() - 1));
 }
 
 void TAdvStringGrid::HideRowsEx(Integer FromRow, Integer ToRow) {
@@ -364,12 +448,28 @@ void TAdvStringGrid::HideRowsEx(Integer FromRow, Integer ToRow) {
 void TAdvStringGrid::HideRowList(TIntList* RowList) {
     if (RowList == nullptr)
         return;
+    // One pass over the list as TIntList stores it (an integer in each pointer slot): a list in order,
+    // as filtering makes it, needs no sort.
     std::vector<Integer> rows;
-    for (Integer i = 0; i < RowList->Count(); ++i)
-        if (RowList->Items(i) >= 0 && RowList->Items(i) < RowCount())
-            rows.push_back(RowList->Items(i));
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    rows.reserve(static_cast<size_t>(RowList->Count()));
+    const Integer count = RowCount();
+    void* const* slots = RowList->List();
+    bool sorted = true;
+    for (Integer i = 0; i < RowList->Count(); ++i) {
+        const Integer row = static_cast<Integer>(reinterpret_cast<NativeInt>(slots[i]));
+        if (row < 0 || row >= count)
+            continue;
+        if (!rows.empty() && row <= rows.back()) {
+            sorted = sorted && row == rows.back();
+            if (row == rows.back())
+                continue;
+        }
+        rows.push_back(row);
+    }
+    if (!sorted) {
+        std::sort(rows.begin(), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    }
     // The framework grid keeps at least one row, so the last displayed row stays.
     if (!rows.empty() && static_cast<Integer>(rows.size()) >= RowCount())
         rows.pop_back();
@@ -377,29 +477,25 @@ void TAdvStringGrid::HideRowList(TIntList* RowList) {
     if (rows.empty())
         return;
     FreeHiddenRowLookup();
-    {
-        TStoredColumnsScope stored(*this, FNumHidden);
-        for (Integer row : rows) {
-            auto* item = static_cast<TGridItem*>(FGridItems->Add());
-            TakeRowInto(item, row);
-            item->SetIdx(row);
-            item->SetLevel(level);
-        }
-        // One pass: every row that stays moves up to the next free place.
-        Integer target = rows.front();
-        size_t listed = 0;
-        for (Integer source = rows.front(); source < RowCount(); ++source) {
-            if (listed < rows.size() && rows[listed] == source) {
-                ++listed;
-                continue;
-            }
-            CopyRowTo(source, target++);
-        }
-        // The rows left at the end hold references that now live elsewhere.
-        const Integer count = static_cast<Integer>(rows.size());
-        ResetRowBlock(RowCount() - count, count);
-        SetRowCount(RowCount() - count);
+    std::vector<THiddenRow>& store = FGridItems->Rows();
+    const size_t base = store.size();
+    store.resize(base + rows.size());
+    THiddenRow* records = store.data() + base;
+    const Integer columns = TotalColCount();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        THiddenRow& record = records[i];
+        record.FIdx = rows[i];
+        record.FHeight = RowHeights(rows[i]);
+        record.FLevel = level;
+        record.FColumns = columns;
     }
+    TakeRowFlags(rows, records);
+    TakeRowCells(rows, [records](size_t i, std::unique_ptr<TStringGrid::CellRow> cells) {
+        records[i].FCells = std::move(cells);
+    });
+    // One pass: every row that stays moves up to the next free place.
+    DeleteRowList(rows);
+    SetRowCount(RowCount());
     CellControlsUpdate(false);
     if (!ComponentState().Contains(csDestroying))
         DoCellsChanged(TRect(0, rows.front(), ColCount() - 1, RowCount()));
@@ -411,82 +507,29 @@ void TAdvStringGrid::UnHideRowList() {
     for (Integer i = 0; i < FGridItems->Count(); ++i)
         if (HiddenRowItem(i)->Level() == level)
             records.push_back(i);
-    RestoreRecords(std::move(records));
-}
-
-void TAdvStringGrid::RestoreRecords(std::vector<Integer> records) {
-    if (records.empty())
-        return;
-    std::stable_sort(records.begin(), records.end(), [this](Integer a, Integer b) {
-        return HiddenRowItem(a)->Idx() < HiddenRowItem(b)->Idx();
-    });
-    FreeHiddenRowLookup();
-    {
-        TStoredColumnsScope stored(*this, FNumHidden);
-        const Integer count = static_cast<Integer>(records.size());
-        const Integer oldCount = RowCount();
-        // The rows the count takes in may keep records from before; the merge below fills them.
-        FreeRowRecords(oldCount, oldCount + count - 1);
-        InsertRowBlock(oldCount, count);
-        // Merge from the bottom: a record whose row this is goes here, otherwise the next row above.
-        Integer source = oldCount - 1;
-        Integer next = count - 1;
-        for (Integer target = RowCount() - 1; next >= 0; --target) {
-            TGridItem* item = HiddenRowItem(records[static_cast<size_t>(next)]);
-            if (item->Idx() >= target || source < 0) {
-                PutRowFrom(item, target);
-                --next;
-            } else {
-                CopyRowTo(source--, target);
-            }
-        }
-        SetRowCount(RowCount());
-    }
-    // Only the records put back are freed; rows hidden otherwise stay hidden.
-    std::sort(records.begin(), records.end(), std::greater<>());
-    for (Integer index : records) {
-        HiddenRowItem(index)->Items()->Clear();
-        FGridItems->Delete(index);
-    }
-    CellControlsUpdate(false);
-    if (!ComponentState().Contains(csDestroying))
-        DoCellsChanged(TRect(0, 0, ColCount() - 1, RowCount() - 1));
+    RestoreRecords(std::move(records), 0, true);
 }
 
 void TAdvStringGrid::UnHideRowsAll() {
     if (FGridItems->Count() == 0)
         return;
-    const std::vector<Integer>& lookup = HiddenRowLookup();
-    Integer runs = 1;
-    for (size_t i = 1; i < lookup.size() && runs <= ScatteredRuns; ++i)
-        if (lookup[i] != lookup[i - 1] + 1)
-            ++runs;
-    // A few blocks come back block by block, each one move of the rows below it; scattered rows come
-    // back in one merge over the rows from the first of them.
-    if (runs <= ScatteredRuns) {
-        UnHideRows(lookup.front(), lookup.back());
-        return;
-    }
     std::vector<Integer> records(static_cast<size_t>(FGridItems->Count()));
-    for (Integer i = 0; i < FGridItems->Count(); ++i)
-        records[static_cast<size_t>(i)] = i;
-    RestoreRecords(std::move(records));
+    std::iota(records.begin(), records.end(), 0);
+    RestoreRecords(std::move(records), 0, false);
 }
 
 void TAdvStringGrid::ShiftHiddenRows(Integer FromRow, Integer Count) {
     if (Count == 0 || FGridItems->Count() == 0)
         return;
-    for (Integer i = 0; i < FGridItems->Count(); ++i) {
-        TGridItem* item = HiddenRowItem(i);
-        if (item->Idx() >= FromRow)
-            item->SetIdx(item->Idx() + Count);
-    }
+    for (THiddenRow& record : FGridItems->Rows())
+        if (record.Idx() >= FromRow)
+            record.SetIdx(record.Idx() + Count);
     FreeHiddenRowLookup();
 }
 
 void TAdvStringGrid::ClearHiddenRowStrings() {
-    for (Integer i = 0; i < FGridItems->Count(); ++i) {
-        TStrings* items = HiddenRowItem(i)->Items();
+    for (THiddenRow& record : FGridItems->Rows()) {
+        TStrings* items = record.Items();
         for (Integer c = 0; c < items->Count(); ++c)
             items->SetStrings(c, String());
     }
@@ -545,9 +588,19 @@ void TAdvStringGrid::UnHideColumnsAll() {
 }
 
 void TAdvStringGrid::ShiftHiddenColumns(Integer FromCol, Integer Count) {
-    if (Count <= 0 || FNumHidden == 0 || FromCol > LastMappedCol)
+    if (Count <= 0)
         return;
     FromCol = std::max(FromCol, 0);
+    // The hidden rows' cells make room too, each row as far as it reaches.
+    for (THiddenRow& record : FGridItems->Rows()) {
+        TStrings* items = record.Items();
+        if (FromCol > items->Count())
+            continue;
+        for (Integer i = 0; i < Count; ++i)
+            items->InsertObject(FromCol, String(), nullptr);
+    }
+    if (FNumHidden == 0 || FromCol > LastMappedCol)
+        return;
     for (Integer c = LastMappedCol; c >= FromCol; --c) {
         const Integer to = c + Count;
         if (to <= LastMappedCol) {
@@ -555,12 +608,63 @@ void TAdvStringGrid::ShiftHiddenColumns(Integer FromCol, Integer Count) {
             FAllColWidths[to] = FAllColWidths[c];
         } else if (!FVisibleCol[c]) {
             // A hidden column pushed past the map cannot stay hidden there: it is shown again.
-            --FNumHidden;
-            SetColCount(ColCount() + 1);
+            ShowColumnPastMap(to, FAllColWidths[c]);
         }
     }
     for (Integer c = FromCol; c < std::min(FromCol + Count, LastMappedCol + 1); ++c)
         FVisibleCol[c] = true;
+}
+
+void TAdvStringGrid::ShowColumnPastMap(Integer StoredCol, Integer Width) {
+    // Every hidden column lies left of it, so its displayed place is its stored one less all of them.
+    --FNumHidden;
+    SetColCount(ColCount() + 1);
+    const Integer position = std::clamp(StoredCol - FNumHidden, 0, ColCount() - 1);
+    for (Integer p = ColCount() - 1; p > position; --p)
+        SetColWidths(p, ColWidths(p - 1));
+    SetColWidths(position, Width);
+}
+
+void TAdvStringGrid::MoveHiddenColumn(Integer FromCol, Integer ToCol) {
+    if (FromCol == ToCol || FromCol < 0 || ToCol < 0)
+        return;
+    // The hidden rows' cells move as the displayed rows' did, each row as far as it reaches.
+    const Integer reach = std::max(FromCol, ToCol) + 1;
+    for (THiddenRow& record : FGridItems->Rows()) {
+        TStrings* items = record.Items();
+        if (items->Count() <= std::min(FromCol, ToCol))
+            continue;
+        while (items->Count() < reach)
+            items->Add(String());
+        items->Move(FromCol, ToCol);
+    }
+    if (FNumHidden == 0)
+        return;
+    // The flags and widths of the stored columns between move with the cells; past the map's end a
+    // column reads as shown.
+    const Integer lo = std::min(FromCol, ToCol);
+    const Integer hi = std::max(FromCol, ToCol);
+    if (lo > LastMappedCol)
+        return;
+    std::vector<std::pair<bool, Integer>> moved(static_cast<size_t>(hi - lo + 1));
+    for (Integer c = lo; c <= hi; ++c) {
+        const bool visible = c > LastMappedCol || FVisibleCol[c];
+        const Integer width = c > LastMappedCol ? 0 : FAllColWidths[c];
+        moved[static_cast<size_t>(BlockMovedIndex(c, FromCol, 1, ToCol) - lo)] = {visible, width};
+    }
+    std::vector<Integer> pushedOut;
+    for (Integer c = lo; c <= hi; ++c) {
+        const auto [visible, width] = moved[static_cast<size_t>(c - lo)];
+        if (c <= LastMappedCol) {
+            FVisibleCol[c] = visible;
+            FAllColWidths[c] = width;
+        } else if (!visible) {
+            pushedOut.push_back(width);
+        }
+    }
+    // A hidden column pushed past the map cannot stay hidden there: it is shown again.
+    for (Integer width : pushedOut)
+        ShowColumnPastMap(LastMappedCol + 1, width);
 }
 
 // ---- The save range and the used cells
@@ -610,7 +714,3 @@ TRect TAdvStringGrid::GetUsedCells() {
     }
     return used;
 }
-
-// FIXME: a moved column does not yet carry the hidden-column flags and widths or the hidden rows' cells
-// of that column along.
-void TAdvStringGrid::MoveHiddenColumn(Integer, Integer) {}

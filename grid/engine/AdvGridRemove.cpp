@@ -112,7 +112,7 @@ void TAdvStringGrid::KeepHiddenRowsInStep(const TRemovedRows& Removed) {
     if (!any)
         return;
     for (Integer i = 0; i < count; ++i) {
-        TGridItem* item = HiddenRowItem(i);
+        THiddenRow* item = HiddenRowItem(i);
         item->SetIdx(item->Idx() - shifts[static_cast<size_t>(i)]);
     }
     FreeHiddenRowLookup();
@@ -373,7 +373,16 @@ void TAdvStringGrid::RemoveRowList(TIntList* RowList) {
     CellControlsUpdate(false);
 }
 
-void TAdvStringGrid::RemoveCheckedRows(Integer, bool) {}
+void TAdvStringGrid::RemoveCheckedRows(Integer CheckBoxColumn, bool RemoveChecked) {
+    const TUpdateScope update(*this);
+    // From the bottom, so the rows still to test keep their indexes. A row without a check box stays.
+    for (Integer r = RowCount() - 1; r >= FixedRows(); --r) {
+        bool state = false;
+        if (GetCheckBoxState(CheckBoxColumn, NumHiddenRows() > 0 ? RealRowIndex(r) : r, state) &&
+            state == RemoveChecked)
+            RemoveRows(r, 1);
+    }
+}
 
 void TAdvStringGrid::RemoveDuplicates(Integer ACol, bool DoCase) {
     const TUpdateScope update(*this);

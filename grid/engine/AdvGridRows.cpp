@@ -200,28 +200,31 @@ void TAdvStringGrid::InsertRowsCore(Integer RowIndex, Integer RCount, bool Updat
 void TAdvStringGrid::InsertCols(Integer ColIndex, Integer CCount) {
     if (CCount < 1)
         return;
+    // ColIndex is a displayed column; the cells and the hidden-column flags move at stored ones, the
+    // new columns going in before the stored column shown there (after every stored one at the end).
     ColIndex = std::clamp(ColIndex, 0, ColCount());
-    const Integer oldStored = ColCount() + FNumHidden;
+    const Integer shown = ColCount();
+    const Integer oldStored = shown + FNumHidden;
+    const Integer stored = ColIndex < shown ? RealColIndex(ColIndex) : oldStored;
     const Integer rows = RowCount();
     // The columns the count takes in may keep records from before; the shift below overwrites them.
     if (rows > 0)
         FreeCellProperties(oldStored, 0, oldStored + CCount - 1, rows - 1);
-    SetColCount(ColCount() + CCount);
-    for (Integer index = ColCount() + FNumHidden - 1; index >= ColIndex + CCount; --index) {
+    SetColCount(shown + CCount);
+    for (Integer index = oldStored + CCount - 1; index >= stored + CCount; --index) {
         const Integer from = index - CCount;
         for (Integer r = 0; r < rows; ++r) {
             SetGridCell(index, r, GridCells(from, r));
             PutCellProperties(index, r, PeekCellProperties(from, r));
         }
-        if (index < ColCount())
-            SetColWidths(index, ColWidths(from));
     }
-    ShiftHiddenColumns(ColIndex, CCount);
+    for (Integer p = shown + CCount - 1; p >= ColIndex + CCount; --p)
+        SetColWidths(p, ColWidths(p - CCount));
+    ShiftHiddenColumns(stored, CCount);
     // The new columns drop the references their old cells now share with the columns moved right.
-    for (Integer c = ColIndex; c < ColIndex + CCount; ++c) {
-        if (c < ColCount())
-            SetColWidths(c, DefaultColWidth());
-        ResetColCells(c);
+    for (Integer i = 0; i < CCount; ++i) {
+        SetColWidths(ColIndex + i, DefaultColWidth());
+        ResetColCells(stored + i);
     }
 }
 

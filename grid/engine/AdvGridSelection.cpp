@@ -2,3 +2,9 @@
 #include "grid/engine/AdvGrid.h"
 
 void TAdvStringGrid::ClearRowSelectAll() {}
+
+bool TAdvStringGrid::GetRowSelect(Integer) {
+    return false;
+}
+
+void TAdvStringGrid::SetRowSelect(Integer, bool) {}

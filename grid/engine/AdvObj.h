@@ -1,19 +1,27 @@
 // The grid's support objects: the integer lists it keeps per cell and per sort, the line-by-line string
-// list of its text files, the list of controls placed in cells, and the settings groups it publishes
-// (search footer, navigation, mouse actions, grid synchronisation, row bands, focus helper).
+// list of its text files, the list of controls placed in cells, the settings groups it publishes
+// (search footer, navigation, mouse actions, grid synchronisation, row bands, focus helper), the small
+// controls its view and panels use (check box, drop arrows, focus glow, alpha mask, file picture) and
+// its glyph button.
 //
-// Contents: integer lists; file string list; control list; settings enumerations; settings groups.
+// Contents: integer lists; file string list; control list; settings enumerations; settings groups;
+// support controls (AdvObjControls.cpp); glyph button (AdvObjButton.cpp).
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 
+#include "platform/framework/ActnList.h"
+#include "platform/framework/Buttons.h"
+#include "platform/framework/ExtCtrls.h"
 #include "platform/framework/Graphics.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Persistent.h"
 #include "platform/win32/winuser.h"
 
 class TControl;
+class TPopupMenu;
 class TStringGrid;
 
 // ---- Integer lists
@@ -730,3 +738,360 @@ public:
 private:
     bool FEnabled = false;
 };
+
+// ---- Support controls
+
+// Which side of a control a box stands on: taLeftJustify or taRightJustify.
+using TLeftRight = TAlignment;
+
+// The owner-drawn check box of the grid's panels. It raises its own clicks: a release of the mouse over
+// the box that was pressed there, the space bar let go, or the caption's accelerator toggles it first.
+class TAdvCheckBox : public TCustomControl {
+    DECLARE_CLASS(TAdvCheckBox, TCustomControl)
+
+public:
+    explicit TAdvCheckBox(TComponent* owner);
+    ~TAdvCheckBox() override;
+
+    // Unless ReadOnly: checked becomes unchecked, anything else checked.
+    void Toggle();
+
+    bool Checked() const { return FState == cbChecked; }
+    void SetChecked(bool value);
+    TCheckBoxState State() const { return FState; }
+    void SetState(TCheckBoxState value);
+    const String& Caption() const { return FCaption; }
+    void SetCaption(const String& value);
+    // Return moves the focus on as Tab does.
+    bool ReturnIsTab() const { return FReturnIsTab; }
+    void SetReturnIsTab(bool value) { FReturnIsTab = value; }
+    TTextLayout ButtonVertAlign() const { return FBtnVAlign; }
+    void SetButtonVertAlign(TTextLayout value);
+    TLeftRight Alignment() const { return FAlignment; }
+    void SetAlignment(TLeftRight value);
+    bool Ellipsis() const { return FEllipsis; }
+    void SetEllipsis(bool value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value) { FReadOnly = value; }
+    // The parent's background shows around the box and the caption.
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool value);
+    // With Transparent, the parent's background is painted once and kept until the control moves.
+    bool TransparentCaching() const { return FTransparentCaching; }
+    void SetTransparentCaching(bool value) { FTransparentCaching = value; }
+    bool Down() const { return FDown; }
+
+    void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
+
+protected:
+    void Dispatch(TMessage& message) override;
+    void Paint() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void KeyDown(Word& key, TShiftState shift) override;
+    void KeyUp(Word& key, TShiftState shift) override;
+    void WMSetFocus(TMessage& message) override;
+    void WMKillFocus(TMessage& message) override;
+    void WMEraseBkgnd(TMessage& message) override;
+
+private:
+    // The box's square in client coordinates, themed or classic.
+    TRect BoxRect(bool themed);
+    // Repaints the strip of the client area the box stands in.
+    void InvalidateBox();
+    void PaintParentBackground(TCanvas* canvas);
+    void DropBackgroundCache();
+
+    bool FDown = false;
+    TCheckBoxState FState = cbUnchecked;
+    bool FFocused = false;
+    bool FReturnIsTab = false;
+    TTextLayout FBtnVAlign = tlTop;
+    TLeftRight FAlignment = taLeftJustify;
+    bool FEllipsis = false;
+    String FCaption;
+    bool FIsWinXP = false;
+    bool FHot = false;
+    bool FClicksDisabled = false; // set while a mouse click toggles the box
+    bool FReadOnly = false;
+    bool FMouseDown = false; // a left press began on the control
+    std::unique_ptr<TBitmap> FBkgBmp;
+    bool FBkgCache = false; // FBkgBmp holds the parent's background
+    bool FTransparentCaching = false;
+    bool FTransparent = false;
+};
+
+ZELMOR_ENUM(TArrowDirection, arrUp, arrDown, arrLeft, arrRight)
+
+// A small green arrow-shaped popup that shows where a dragged column or row will drop. arrLeft and
+// arrRight name the side of the drop position the window stands on, so each points toward it.
+class TArrowWindow : public TPanel {
+    DECLARE_CLASS(TArrowWindow, TPanel)
+
+public:
+    // Parented to owner (when it is a windowed control) and hidden.
+    TArrowWindow(TComponent* owner, TArrowDirection direction);
+    ~TArrowWindow() override;
+
+    TArrowDirection Dir() const { return FDir; }
+    // The seven points of the window's shape, from its top-left corner.
+    const std::array<TPoint, 7>& Arrow() const { return FArrow; }
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void Paint() override;
+
+private:
+    TArrowDirection FDir;
+    std::array<TPoint, 7> FArrow;
+};
+
+// The popup that carries the translucent glow around the grid's focused cell. The grid sizes, shapes
+// and fills it; its window never takes the focus and never shows on the task bar.
+class TGridFocusWindow : public TCustomControl {
+    DECLARE_CLASS(TGridFocusWindow, TCustomControl)
+
+public:
+    explicit TGridFocusWindow(TComponent* owner);
+    ~TGridFocusWindow() override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+};
+
+// A 32-bit bitmap of premultiplied colours with their alpha, as a layered window takes it.
+class TGridAlphaMask : public TBitmap {
+    DECLARE_CLASS(TGridAlphaMask, TBitmap)
+
+public:
+    TGridAlphaMask();
+    ~TGridAlphaMask() override;
+
+    // From another mask: its opacity, size and pixels; from anything else the bitmap's assignment. The
+    // result stays 32 bits per pixel.
+    void Assign(TPersistent* source) override;
+    // Takes the size of the 24-bit colour bitmap; each pixel's alpha is the mask pixel's red value and
+    // each colour channel the bitmap's times alpha / 255, rounded. Nothing unless bitmap has 24 bits per
+    // pixel. Pixels the mask does not cover get alpha 0. color is not read.
+    void MergeMask(TBitmap* mask, TBitmap* bitmap, TColor color);
+
+    Byte Opacity() const { return FOpacity; }
+    void SetOpacity(Byte value) { FOpacity = value; }
+
+private:
+    Byte FOpacity = 255;
+};
+
+// Makes bitmap a 24-bit black picture of width x height with a white rounded rectangle inset by
+// penWidth / 2 + 2 (corner ellipses of corner x corner): filled when penWidth is below 1, else outlined
+// with a pen of that width; a radius above 0 then blurs it.
+void MakeRoundRectMask(TBitmap* bitmap, Integer width, Integer height, Integer blurRadius, Integer corner,
+                       Integer penWidth);
+// A Gaussian blur of the given radius over a 24-bit bitmap, in place; other bitmaps raise Exception
+// "Blur only works for 24-bit bitmaps". Rows and columns more than 20 pixels from both edges are copied
+// from the 15th, which is exact for pictures that repeat inward from there, as the rounded masks do.
+void GaussianBlur(TBitmap* bitmap, Integer radius);
+
+// A picture held by its file name, loaded only to take its size and to draw it. Missing or unreadable
+// files are never reported.
+class TFilePicture : public TPersistent {
+    DECLARE_CLASS(TFilePicture, TPersistent)
+
+public:
+    TFilePicture();
+    ~TFilePicture() override;
+
+    // Copies the name, width and height of another file picture, without loading.
+    void Assign(TPersistent* source) override;
+    // Draws the file's picture stretched into rect; nothing when it cannot be read.
+    void DrawPicture(TCanvas* canvas, const TRect& rect);
+
+    const String& Filename() const { return FFilename; }
+    // Stores the name; a file that loads gives its size, anything else leaves the size as it was.
+    void SetFilename(const String& value);
+    // The picture's size when the name was last set.
+    Integer Width() const { return FWidth; }
+    Integer Height() const { return FHeight; }
+
+private:
+    String FFilename;
+    Integer FWidth = 0;
+    Integer FHeight = 0;
+};
+
+// ---- Glyph button
+
+ZELMOR_ENUM(TAdvGridButtonStyle, tasButton, tasCheck)
+
+class TAdvGridButton;
+
+// Binds a glyph button's caption, checked state (its Down) and group index to its action while the
+// button still shows the action's value: the checked state only for a grouped button that allows all
+// up.
+class TAdvGridButtonActionLink : public TControlActionLink {
+    DECLARE_CLASS(TAdvGridButtonActionLink, TControlActionLink)
+
+public:
+    void AssignClient(TObject* client) override;
+    bool IsCheckedLinked() override;
+    bool IsGroupIndexLinked() override;
+    void SetChecked(bool value) override;
+    void SetGroupIndex(Integer value) override;
+
+private:
+    TAdvGridButton* FButton = nullptr;
+};
+
+// The flat glyph button of the grid's panels: a speed button (groups, AllowAllUp, glyph and caption
+// layout) with gradient looks for its states, rounded borders, a shadow under the glyph on hover, a
+// split drop-down part and a check style.
+class TAdvGridButton : public TGraphicControl {
+    DECLARE_CLASS(TAdvGridButton, TGraphicControl)
+
+public:
+    explicit TAdvGridButton(TComponent* owner);
+    ~TAdvGridButton() override;
+
+    // One of the preset looks 0-6; any other changes nothing.
+    void SetLook(Integer look);
+
+    // A plain button outside any group never stays down; a check-style button takes any value.
+    bool Down() const { return FDown; }
+    void SetDown(bool value);
+    Integer GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(Integer value);
+    bool AllowAllUp() const { return FAllowAllUp; }
+    void SetAllowAllUp(bool value);
+    // Setting the glyph also makes the disabled glyph from it while that is empty.
+    TBitmap* Glyph() const { return FGlyph.get(); }
+    void SetGlyph(TBitmap* value);
+    TBitmap* GlyphHot() const { return FGlyphHot.get(); }
+    void SetGlyphHot(TBitmap* value) { FGlyphHot->Assign(value); }
+    TBitmap* GlyphDown() const { return FGlyphDown.get(); }
+    void SetGlyphDown(TBitmap* value) { FGlyphDown->Assign(value); }
+    TBitmap* GlyphDisabled() const { return FGlyphDisabled.get(); }
+    void SetGlyphDisabled(TBitmap* value) { FGlyphDisabled->Assign(value); }
+    TButtonLayout Layout() const { return FLayout; }
+    void SetLayout(TButtonLayout value);
+    // -1 centres glyph and caption; values below -1 are refused.
+    Integer Margin() const { return FMargin; }
+    void SetMargin(Integer value);
+    // -1 shares the free space out evenly.
+    Integer Spacing() const { return FSpacing; }
+    void SetSpacing(Integer value);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool value);
+    bool ShowCaption() const { return FShowCaption; }
+    void SetShowCaption(bool value);
+    TColor ColorTo() const { return FColorTo; }
+    void SetColorTo(TColor value);
+    TColor ColorHot() const { return FColorHot; }
+    void SetColorHot(TColor value) { FColorHot = value; }
+    TColor ColorHotTo() const { return FColorHotTo; }
+    void SetColorHotTo(TColor value) { FColorHotTo = value; }
+    TColor ColorDown() const { return FColorDown; }
+    void SetColorDown(TColor value) { FColorDown = value; }
+    TColor ColorDownTo() const { return FColorDownTo; }
+    void SetColorDownTo(TColor value) { FColorDownTo = value; }
+    TColor ColorChecked() const { return FColorChecked; }
+    void SetColorChecked(TColor value);
+    TColor ColorCheckedTo() const { return FColorCheckedTo; }
+    void SetColorCheckedTo(TColor value);
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor value);
+    TColor BorderDownColor() const { return FBorderDownColor; }
+    void SetBorderDownColor(TColor value) { FBorderDownColor = value; }
+    TColor BorderHotColor() const { return FBorderHotColor; }
+    void SetBorderHotColor(TColor value) { FBorderHotColor = value; }
+    // A grey shadow of the glyph under it while the mouse is over the button.
+    bool Shaded() const { return FShaded; }
+    void SetShaded(bool value);
+    TAdvGridButtonStyle Style() const { return FStyle; }
+    void SetStyle(TAdvGridButtonStyle value);
+    bool Rounded() const { return FRounded; }
+    void SetRounded(bool value);
+    // The rightmost 12 pixels become a drop-down part that fires OnDropDown and shows DropDownMenu.
+    bool DropDownButton() const { return FDropDownButton; }
+    void SetDropDownButton(bool value);
+    TPopupMenu* DropDownMenu() const { return FDropDownMenu; }
+    void SetDropDownMenu(TPopupMenu* value);
+    // Takes the look of the visual style's colour scheme, now and whenever the theme changes.
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool value);
+    // A button that is not flat draws as the themed push button where themes are in use.
+    bool AutoXPStyle() const { return FAutoXPStyle; }
+    void SetAutoXPStyle(bool value) { FAutoXPStyle = value; }
+    TButtonState State() const { return FState; }
+
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+    TNotifyEvent OnDropDown;
+
+protected:
+    void Dispatch(TMessage& message) override;
+    void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void Paint() override;
+    TClass GetActionLinkClass() override;
+    // Only a button that is down fires OnDblClick.
+    void WMLButtonDblClk(TMessage& message) override;
+
+private:
+    void GlyphChanged(TObject* sender);
+    // Tells the other buttons of the group among the parent's controls that this one went down.
+    void UpdateExclusive();
+    void CMButtonPressed(TMessage& message);
+    void UpdateTracking();
+    void MouseEntered();
+    void MouseLeft();
+    void BuildShade();
+    void ApplyThemeLook();
+    // Draws glyph, shadow and caption laid out in rect.
+    void DrawContent(TCanvas* canvas, const TRect& rect, bool hot);
+
+    bool FIsComCtl6 = false;
+    Integer FGroupIndex = 0;
+    std::unique_ptr<TBitmap> FGlyph;
+    bool FDown = false;
+    bool FDragging = false; // a left press is in progress
+    bool FAllowAllUp = false;
+    TButtonLayout FLayout = blGlyphLeft;
+    Integer FSpacing = 4;
+    bool FTransparent = true;
+    Integer FMargin = -1;
+    bool FFlat = true;
+    bool FMouseInside = false; // the button counts the pointer as inside
+    TColor FColorTo = clNone;
+    TColor FColorHot = 0x00CAC7C7;
+    TColor FColorHotTo = clNone;
+    TColor FColorDown = 0x00D8D3D2;
+    TColor FColorDownTo = clNone;
+    TColor FBorderColor = clNone;
+    TColor FBorderDownColor = clNone;
+    TColor FBorderHotColor = clNone;
+    std::unique_ptr<TBitmap> FGlyphDisabled;
+    std::unique_ptr<TBitmap> FGlyphHot;
+    std::unique_ptr<TBitmap> FGlyphDown;
+    std::unique_ptr<TBitmap> FGlyphShade;
+    bool FShaded = true;
+    TColor FColorChecked = 0x00808080;
+    TColor FColorCheckedTo = clNone;
+    TAdvGridButtonStyle FStyle = tasButton;
+    bool FRounded = false;
+    bool FDropDownButton = false;
+    bool FAutoThemeAdapt = false;
+    bool FAutoXPStyle = false;
+    TPopupMenu* FDropDownMenu = nullptr;
+    bool FShowCaption = true;
+    TButtonState FState = bsUp;
+};
+
+// Paints the button's gradient: steps bands (0 counts as 1) from fromColor to toColor along x when
+// horizontal, else along y, then a one-pixel frame unless frameColor is clNone.
+void DrawButtonGradient(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizontal, const TRect& rect,
+                        Integer steps, TColor frameColor);

@@ -7,15 +7,20 @@
 //
 // Contents: locale and small integer routines; searching and splitting; case and character classes;
 // line-break and quoting forms; URLs; cell text kinds and wide text; numbers; dates; HTML; filters;
-// gradient painters and layered windows.
+// gradient painters and layered windows; button glyphs, colours and bitmaps; progress bars and cell
+// shapes.
 #pragma once
 
 #include "platform/framework/Idents.h"
 #include "platform/rtl/Types.h"
 #include "platform/win32/wintypes.h"
 
+class TBitmap;
 class TCanvas;
+class TFont;
 class TStrings;
+class TWinControl;
+struct TColorTones;
 struct TRect;
 struct BLENDFUNCTION;
 struct HWND__;
@@ -289,3 +294,121 @@ void DrawRoundedGradientFrame(TCanvas* canvas, TColor fromColor, TColor toColor,
 // window the ordinary way).
 bool UpdateLayeredWindowDyn(HWND hwnd, HDC screenDC, POINT* position, SIZE* size, HDC sourceDC,
                             POINT* sourcePoint, COLORREF key, BLENDFUNCTION* blend, DWORD flags);
+// SetLayeredWindowAttributes, bound the same way; true also when it is missing.
+bool SetLayeredWindowAttributesDyn(HWND hwnd, COLORREF key, Byte alpha, DWORD flags);
+
+// ---- Button glyphs, colours and bitmaps
+//
+// The button painters draw in four looks: 0 themed (the visual-styles library, through the one shared
+// binding), 1 the classic frame control, 2 the same with the flat flag, 3 filled and outlined with the
+// colour tones. Their states are 0 normal, 1 hot, 2 down and 3 disabled; the custom look takes the tone
+// Background, Hover, Selected or Disabled for them. window is the one whose theme data is opened; while
+// visual styles are off the themed look draws the classic one.
+inline constexpr Integer ButtonLookThemed = 0;
+inline constexpr Integer ButtonLookClassic = 1;
+inline constexpr Integer ButtonLookFlat = 2;
+inline constexpr Integer ButtonLookCustom = 3;
+
+// A drop-down button in the 17 pixels at the right end of rect (less one pixel at top and bottom, two
+// pixels in from the right). The themed look shows no hot or pressed state.
+void DrawComboButton(TCanvas* canvas, HWND window, const TRect& rect, const TColorTones& tones, Integer state,
+                     Integer look);
+// A push button filling rect; a non-empty caption is drawn over it with a clear brush, centred across
+// and 4 pixels below the top, in the canvas's font.
+void DrawPushButton(TCanvas* canvas, HWND window, const TRect& rect, const String& caption,
+                    const TColorTones& tones, Integer state, Integer look);
+// Up and down buttons stacked in the 15 pixels at the right end of rect, moved one pixel up and left.
+// The custom look draws its arrows black whatever the tones.
+void DrawSpinButtons(TCanvas* canvas, HWND window, const TRect& rect, const TColorTones& tones, Integer state,
+                     Integer look);
+
+// Each channel of the colour's RGB value halved.
+TColor HalveColor(TColor color);
+// Each channel c of the RGB value becomes c + c * percent / 100 (rounded, ties to even), limited to
+// 0..255; a negative percentage darkens.
+TColor ChangeColorPercent(TColor color, Integer percent);
+// The RGB value at position (counted from start) of a blend from color at start to toColor at end;
+// color itself when toColor is clNone, and color's RGB value over an empty range.
+TColor BlendColorsAt(TColor color, TColor toColor, Integer start, Integer position, Integer end);
+
+// Copies bitmap at its own size to rect's top-left corner with every pixel of the colour of its top-left
+// pixel replaced by backgroundColor.
+void DrawTransparentBitmap(TCanvas* canvas, TBitmap* bitmap, TColor backgroundColor, const TRect& rect);
+// The program's bitmap resource of that name, drawn as DrawTransparentBitmap does; EResNotFound when the
+// program has none.
+void DrawResourceBitmap(TCanvas* canvas, TColor backgroundColor, const TRect& rect, const String& name);
+void FillRectColor(TCanvas* canvas, const TRect& rect, TColor color);
+// A filled triangle pointing down: corners (x - 3, y), (x + 3, y) and (x, y + 3).
+void DrawSmallTriangle(TCanvas* canvas, Integer x, Integer y, TColor color);
+
+// Whether controls draw themed: Windows 5.1 or later, visual styles active and the common controls
+// library of version 6 or later.
+bool ThemedDrawingActive();
+// The colour scheme of the active visual style: 1 "NormalColor", 2 "HomeStead", 3 "Metallic"; 0 for any
+// other and when visual styles are off.
+Integer CurrentXPColorScheme();
+
+// ---- Progress bars and cell shapes
+
+ZELMOR_ENUM(TCellShape, csRectangle, csCircle, csTriangleLeft, csTriangleRight, csTriangleUp, csTriangleDown,
+            csDiamond, csLineVert, csLineHorz, csRoundRect, csEllips, csSquare, csRoundSquare, csStar,
+            csArrowUp, csArrowDown, csArrowLeft, csArrowRight, csHalfStar)
+
+// The look of a multi-level progress bar: the fill colours change at Level1Perc and Level2Perc percent.
+struct TLevelProgressParams {
+    TColor Level0Color = clNone;
+    TColor Level0ColorTo = clNone;
+    TColor Level1Color = clNone;
+    TColor Level1ColorTo = clNone;
+    TColor Level2Color = clNone;
+    TColor Level2ColorTo = clNone;
+    TColor Level3Color = clNone;
+    TColor Level3ColorTo = clNone;
+    Integer Level1Perc = 0;
+    Integer Level2Perc = 0;
+    TColor BorderColor = clNone;
+    bool ShowBorder = false;     // else the border takes the background colour
+    bool Stacked = false;        // the levels as consecutive segments
+    bool ShowPercentage = false; // writes "P%" in Font and FontColor
+    TFont* Font = nullptr;       // not owned; needed only with ShowPercentage
+    TColor FontColor = clNone;
+    bool CompletionSmooth = false; // one continuous bar instead of blocks
+    bool ShowGradient = false;     // two mirrored gradients across the bar's thickness
+    Integer Steps = 0;             // of each gradient
+    Integer Reserved = 0;          // not read
+    TColor BackgroundColor = clNone;
+    bool Vertical = false; // grows from the bottom up
+};
+
+// A bar for position between minimum and maximum, shrunk by the margins, with its text centred: the
+// format applied to the position ("d" or "u" in it: the rounded position) and the percentage of the
+// range, or without a format the rounded position and "%" with the position as the percentage,
+// limited to 0..100. The filled part has fillColor with the text in fillTextColor, the rest emptyColor
+// with emptyTextColor. Then a frame in borderColor (unless clNone) one pixel out and one in the canvas's
+// brush colour from before another pixel out. print puts the text a text height lower, as the grid's
+// printing expects. A zero range draws an empty bar; a format that does not take the position draws as
+// no format. Never raises.
+void DrawProgressBar(TCanvas* canvas, const TRect& rect, TColor fillColor, bool print, TColor borderColor,
+                     const String& format, Integer maximum, Integer minimum, Integer verticalMargin,
+                     Integer horizontalMargin, double position, TColor emptyTextColor, TColor emptyColor,
+                     TColor fillTextColor);
+// A progress bar whose fill colours follow the levels, solid or with gradients, in blocks or smooth,
+// stacked or not, horizontal or vertical, with the percentage written when asked.
+void DrawLevelProgress(TCanvas* canvas, const TRect& rect, Integer percentage,
+                       const TLevelProgressParams& params);
+// An ellipse in grey with the 12 o'clock radius and the radius at percentage of a full turn clockwise;
+// the slice between them is flood-filled with fillColor unless percentage is 0. flag is not read.
+void DrawPieProgress(TCanvas* canvas, const TRect& rect, TColor fillColor, bool flag, Integer percentage);
+// A bar from the middle of rect (shrunk by 2) to the right for a positive value, to the left for a
+// negative one, of half the width times value / maximum (value limited to -maximum..maximum); with
+// showValue the limited value written centred at the top. A zero maximum draws no bar.
+void DrawBalanceBar(TCanvas* canvas, const TRect& rect, Integer value, TColor positiveColor,
+                    TColor negativeColor, bool showValue, Integer maximum);
+// One shape in the width x height area at (x, y), outlined in penColor and filled with brushColor;
+// circles and squares take the smaller side. A value beyond csHalfStar draws nothing.
+void DrawCellShape(TCanvas* canvas, Integer x, Integer y, TColor penColor, TColor brushColor,
+                   TCellShape shape, Integer height, Integer width);
+// A red zig-zag under errorLength characters of text from errorStart (0-based), as a single-line edit
+// in rect lays the text out; offset moves it down. owner parents the edit while it measures.
+void DrawErrorUnderline(TWinControl* owner, TCanvas* canvas, const String& text, Integer errorLength,
+                        Integer errorStart, Integer offset, const TRect& rect);

@@ -3,8 +3,6 @@
 
 #include "platform/rtl/PropertyInfo.h"
 
-DEFINE_CLASS(TAdvGridButton)
-DEFINE_CLASS(TAdvCheckBox)
 DEFINE_CLASS(TSearchPanel)
 
 TSearchPanel::TSearchPanel(TComponent* AOwner) : TCustomControl(AOwner) {

@@ -809,24 +809,36 @@ void Surface::StretchBlt(const DrawState& state, const Rect& dest, const BlitSou
         return;
     }
     StretchMap map(dest, sourceRect);
-    if (rop == 0xCC && map.destWidth == map.srcWidth && map.destHeight == map.srcHeight && map.srcWidth > 0 &&
-        map.srcHeight > 0 && source.monochrome == FMonochrome && source.pixels->top != FPixels.top) {
-        // A plain copy at the same size from another picture, the commonest blit (off-screen pictures
-        // shown at once): row by row, of the source's part that lies inside the source.
-        const PixelBuffer& from = *source.pixels;
-        const Rect inside = Normalized(sourceRect).Intersected(Rect{0, 0, from.width, from.height});
-        const int shiftX = map.srcLeft - map.destLeft, shiftY = map.srcTop - map.destTop;
+    // A plain copy of the same size (what every BitBlt of a colour picture is) takes whole rows; only a
+    // copy within one picture goes through a copy of the source, as the general path does.
+    if (rop == 0xCC && !source.monochrome && !FMonochrome && map.destWidth == map.srcWidth &&
+        map.destHeight == map.srcHeight && map.destWidth > 0 && map.destHeight > 0) {
+        const PixelBuffer& buffer = *source.pixels;
+        SourceCopy own;
+        if (buffer.top == FPixels.top)
+            own = CopySource(buffer, sourceRect, false);
+        Rect available = buffer.top == FPixels.top
+                             ? Rect{own.left, own.top, own.left + own.width, own.top + own.height}
+                             : Normalized(sourceRect).Intersected(Rect{0, 0, buffer.width, buffer.height});
+        int dx = map.srcLeft - map.destLeft, dy = map.srcTop - map.destTop;
         ForEachClipped(state, Normalized(dest), [&](const Rect& r) {
-            const int left = std::max(r.left, inside.left - shiftX);
-            const int right = std::min(r.right, inside.right - shiftX);
-            for (int y = r.top; y < r.bottom && left < right; ++y) {
-                const int sy = y + shiftY;
-                if (sy < inside.top || sy >= inside.bottom)
+            for (int y = r.top; y < r.bottom; ++y) {
+                int sy = y + dy;
+                if (sy < available.top || sy >= available.bottom)
                     continue;
-                std::uint32_t* row = FPixels.Row(y);
-                const std::uint32_t* sourceRow = from.Row(sy);
-                for (int x = left; x < right; ++x)
-                    row[x] = sourceRow[x + shiftX] & White;
+                int from = std::max(r.left, available.left - dx);
+                int to = std::min(r.right, available.right - dx);
+                std::uint32_t* out = FPixels.Row(y);
+                if (buffer.top == FPixels.top) {
+                    const Pixel* in = own.pixels.data() +
+                                      static_cast<size_t>(sy - own.top) * static_cast<size_t>(own.width);
+                    for (int x = from; x < to; ++x)
+                        out[x] = in[x + dx - own.left];
+                } else {
+                    const std::uint32_t* in = buffer.Row(sy);
+                    for (int x = from; x < to; ++x)
+                        out[x] = in[x + dx] & White;
+                }
             }
         });
         return;

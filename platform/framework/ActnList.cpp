@@ -104,6 +104,15 @@ void TCustomAction::SetEnabled(bool value) {
     FEnabled = value;
 }
 
+void TCustomAction::SetGroupIndex(Integer value) {
+    if (value == FGroupIndex)
+        return;
+    for (TBasicActionLink* link : std::vector<TBasicActionLink*>(FClients))
+        if (auto* actionLink = dynamic_cast<TActionLink*>(link))
+            actionLink->SetGroupIndex(value);
+    FGroupIndex = value;
+}
+
 // ---- TActionLink ----
 
 bool TActionLink::IsCaptionLinked() {
@@ -115,5 +124,9 @@ bool TActionLink::IsCheckedLinked() {
 }
 
 bool TActionLink::IsEnabledLinked() {
+    return dynamic_cast<TCustomAction*>(FAction) != nullptr;
+}
+
+bool TActionLink::IsGroupIndexLinked() {
     return dynamic_cast<TCustomAction*>(FAction) != nullptr;
 }

@@ -70,11 +70,15 @@ public:
     void SetChecked(bool value);
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool value);
+    // The group of mutually exclusive actions the action belongs to; 0 for none.
+    Integer GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(Integer value);
 
 private:
     String FCaption;
     bool FChecked = false;
     bool FEnabled = true;
+    Integer FGroupIndex = 0;
 };
 
 class TAction : public TCustomAction {
@@ -94,7 +98,9 @@ public:
     virtual bool IsCaptionLinked();
     virtual bool IsCheckedLinked();
     virtual bool IsEnabledLinked();
+    virtual bool IsGroupIndexLinked();
     virtual void SetCaption(const String& value) {}
     virtual void SetChecked(bool value) {}
     virtual void SetEnabled(bool value) {}
+    virtual void SetGroupIndex(Integer value) {}
 };

@@ -315,6 +315,9 @@ public:
     void FloodFill(int x, int y, TColor color, TFillStyle fillStyle);
     // Copies source of canvas into dest with CopyMode, stretching when the sizes differ.
     void CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source);
+    // Copies source of bitmap into dest, stretching when the sizes differ, with every pixel of color
+    // replaced by the canvas's brush (a clear brush leaves the canvas's own pixels there).
+    void BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& source, TColor color);
     void Draw(int x, int y, TGraphic* graphic);
     void StretchDraw(const TRect& rect, TGraphic* graphic);
 

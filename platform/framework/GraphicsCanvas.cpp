@@ -288,6 +288,22 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) 
     Changed();
 }
 
+void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& source, TColor color) {
+    if (bitmap == nullptr || bitmap->Empty())
+        return;
+    Changing();
+    RequiredState(csHandleValid | csBrushValid);
+    // The brush goes under the whole destination first; the picture then covers it everywhere except
+    // where it has the colour given.
+    RECT r = dest;
+    ::FillRect(FHandle, &r, FBrush->Handle());
+    TCanvas* sourceCanvas = bitmap->Canvas();
+    sourceCanvas->RequiredState(csHandleValid);
+    TransparentBlt(FHandle, dest.Left, dest.Top, dest.Width(), dest.Height(), sourceCanvas->FHandle,
+                   source.Left, source.Top, source.Width(), source.Height(), ColorToRGB(color));
+    Changed();
+}
+
 void TCanvas::Draw(int x, int y, TGraphic* graphic) {
     if (graphic == nullptr || graphic->Empty())
         return;

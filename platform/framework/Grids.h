@@ -23,6 +23,7 @@
 // - The window timer with id 1 belongs to the grid while it selects, moves or scrolls past its edge.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,6 +33,7 @@
 #include "platform/framework/Controls.h"
 #include "platform/framework/Mask.h"
 #include "platform/framework/StdEdit.h"
+#include "platform/rtl/Consts.h"
 #include "platform/rtl/Strings.h"
 
 ZELMOR_DECLARE_EXCEPTION(EInvalidGridOperation, Exception)
@@ -111,6 +113,89 @@ inline Integer BlockMovedIndex(Integer index, Integer fromIndex, Integer count, 
     if (toIndex < fromIndex && index >= toIndex && index < fromIndex)
         return index + count;
     return index;
+}
+
+// Where a line below count goes when the listed lines (ascending, distinct, below count) leave for the
+// end: the others close up in their order and the listed ones follow them in theirs. Lines outside
+// 0 .. count - 1 stay.
+inline Integer ListDeletedIndex(Integer index, const std::vector<Integer>& lines, Integer count) {
+    if (index < 0 || index >= count || lines.empty())
+        return index;
+    const auto at = std::lower_bound(lines.begin(), lines.end(), index);
+    const Integer before = static_cast<Integer>(at - lines.begin());
+    if (at != lines.end() && *at == index)
+        return count - static_cast<Integer>(lines.size()) + before;
+    return index - before;
+}
+
+// Where an old line goes when new lines are put at the listed places (ascending, distinct, places in
+// the grown count): the old lines fill the other places in their order.
+inline Integer ListInsertedIndex(Integer index, const std::vector<Integer>& lines) {
+    if (index < 0 || lines.empty())
+        return index;
+    // lines[j] - j never falls, so the places before the line's own are counted by bisection.
+    size_t low = 0;
+    size_t high = lines.size();
+    while (low < high) {
+        const size_t mid = (low + high) / 2;
+        if (lines[mid] - static_cast<Integer>(mid) <= index)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return index + static_cast<Integer>(low);
+}
+
+// The listed lines of items[0 .. end) (ascending, distinct, below end) go to its end in their order and
+// the others close up, each item moved once, the lines between two listed ones as one run. Items
+// reaching no further than the first listed line stay as they are; shorter ones are first grown to end.
+template <class T> void DeleteListed(std::vector<T>& items, const std::vector<Integer>& lines, size_t end) {
+    if (lines.empty() || items.size() <= static_cast<size_t>(lines.front()))
+        return;
+    if (items.size() < end)
+        items.resize(end);
+    std::vector<T> listed;
+    listed.reserve(lines.size());
+    const auto base = items.begin();
+    auto write = base + lines.front();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const auto line = base + lines[i];
+        listed.push_back(std::move(*line));
+        const auto next =
+            i + 1 < lines.size() ? base + lines[i + 1] : base + static_cast<std::ptrdiff_t>(end);
+        // Swapped rather than moved: what is left behind is moved from or listed, and ends past the
+        // closed-up lines, where the listed items replace it.
+        for (auto source = line + 1; source != next; ++source, ++write)
+            std::iter_swap(source, write);
+    }
+    std::move(listed.begin(), listed.end(), write);
+}
+
+// The inverse: items[0 .. end) of the grown count takes new items (makeEmpty()) at the listed places
+// (ascending, distinct, below end), and the old items, 0 .. end - lines.size() - 1, fill the other
+// places in their order, the items between two places as one run. What items held at the old end and
+// beyond up to end is replaced.
+template <class T, class MakeEmpty>
+void InsertListed(std::vector<T>& items, const std::vector<Integer>& lines, size_t end, MakeEmpty makeEmpty) {
+    if (lines.empty())
+        return;
+    if (items.size() < end)
+        items.resize(end);
+    const auto base = items.begin();
+    auto read = base + static_cast<std::ptrdiff_t>(end - lines.size());
+    auto write = base + static_cast<std::ptrdiff_t>(end);
+    for (size_t i = lines.size(); i-- > 0;) {
+        const auto line = base + lines[i];
+        // The old items after this place move up by the places still below it, plus this one.
+        const auto from = read - (write - (line + 1));
+        // Swapped rather than moved: what the places held goes down to places still to be filled, and
+        // ends at the listed ones, where it is replaced.
+        for (auto source = read, target = write; source != from;)
+            std::iter_swap(--source, --target);
+        read = from;
+        *line = makeEmpty();
+        write = line;
+    }
 }
 
 class TCustomGrid;
@@ -328,8 +413,23 @@ protected:
     void DeleteRowBlock(Integer ARow, Integer count);
     // Gives the rows ARow .. ARow + count - 1 the default height and empties them (RowBlockEmptied).
     void ResetRowBlock(Integer ARow, Integer count);
+    // List moves of rows, each one pass over the rows from the first listed one, however many are
+    // listed; like the block moves they fire no OnRowMoved and carry the heights, the current cell, the
+    // anchor and the editor's row with their rows. The lists are ascending and without repeats; a list
+    // that is not, or reaches outside the rows, raises EInvalidGridOperation "Grid index out of range".
+    // DeleteRowList: the listed rows go beyond the count in their order, where their data stays stored
+    // as DeleteRowBlock's does, and the others close up (RowListDeleted moves the data).
+    void DeleteRowList(const std::vector<Integer>& rows);
+    // InsertRowList: empty rows of the default height at the listed places of the grown count
+    // (RowCount + rows.size()); the old rows fill the other places in their order (RowListInserted moves
+    // the data). As with InsertRowBlock, what was kept beyond the old count is emptied.
+    void InsertRowList(const std::vector<Integer>& rows);
+    // Gives each listed row (any order, inside the count) its height, with one change notification.
+    void SetRowHeightList(const std::vector<Integer>& rows, const std::vector<Integer>& heights);
     virtual void RowBlockMoved(Integer fromIndex, Integer count, Integer toIndex) {}
     virtual void RowBlockEmptied(Integer ARow, Integer count) {}
+    virtual void RowListDeleted(const std::vector<Integer>& rows, Integer oldCount) {}
+    virtual void RowListInserted(const std::vector<Integer>& rows, Integer oldCount) {}
     virtual bool BeginColumnDrag(Integer& origin, Integer& destination, const TPoint& mousePt);
     virtual bool BeginRowDrag(Integer& origin, Integer& destination, const TPoint& mousePt);
     virtual bool CheckColumnDrag(Integer& origin, Integer& destination, const TPoint& mousePt);
@@ -543,7 +643,45 @@ class TStringGrid : public TDrawGrid {
     DECLARE_CLASS(TStringGrid, TDrawGrid)
     friend class TStringGridStrings;
 
+private:
+    // A cell's text in 16 bytes: up to 7 UTF-16 units inside, a longer text on the heap.
+    class CellText {
+    public:
+        CellText() = default;
+        CellText(CellText&& other) noexcept;
+        CellText& operator=(CellText&& other) noexcept;
+        CellText(const CellText&) = delete;
+        CellText& operator=(const CellText&) = delete;
+        ~CellText() { Release(); }
+        void Assign(StringView value);
+        String Get() const;
+        bool Empty() const { return FTag == 0; }
+
+    private:
+        static constexpr std::uint16_t HeapTag = 0xFFFF;
+        void Release();
+        alignas(8) unsigned char FBytes[14] = {}; // the units, or the heap pointer and the length
+        std::uint16_t FTag = 0;                   // the number of units inside, or HeapTag
+    };
+
 public:
+    // One row's stored cells: the texts and objects up to the last column written. A row taken out of
+    // the grid whole (TakeRowCells) is one of these, read through these members while it is out and
+    // put back whole (PutRowCells).
+    class CellRow {
+    public:
+        // The columns reached by the stored texts or objects.
+        Integer Count() const { return static_cast<Integer>(std::max(texts.size(), objects.size())); }
+        // Any column reads; past the stored ones, the empty text and null.
+        String Text(Integer ACol) const;
+        TObject* Object(Integer ACol) const;
+
+    private:
+        friend class TStringGrid;
+        std::vector<CellText> texts;   // up to the last column written
+        std::vector<TObject*> objects; // empty until an object is set in the row
+    };
+
     explicit TStringGrid(TComponent* owner);
     ~TStringGrid() override;
 
@@ -571,6 +709,32 @@ protected:
     // not freed.
     void RowBlockMoved(Integer fromIndex, Integer count, Integer toIndex) override;
     void RowBlockEmptied(Integer ARow, Integer count) override;
+    void RowListDeleted(const std::vector<Integer>& rows, Integer oldCount) override;
+    void RowListInserted(const std::vector<Integer>& rows, Integer oldCount) override;
+    // Moves the stored cells of the listed rows (ascending, distinct, from 0 on) out whole, handing
+    // row rows[i]'s to take(i, cells) (null for a row with nothing stored), and leaves the rows empty.
+    // The rows' cells kept outside the rows, far beyond the counts, are dropped; no object is freed.
+    template <class Take> void TakeRowCells(const std::vector<Integer>& rows, Take take) {
+        if (rows.empty())
+            return;
+        if (rows.front() < 0)
+            throw EInvalidGridOperation(Consts::SIndexOutOfRange);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const size_t row = static_cast<size_t>(rows[i]);
+            take(i, row < FData.size() ? std::move(FData[row]) : std::unique_ptr<CellRow>());
+        }
+        DropFarCells(rows);
+    }
+    // Puts stored cells back whole: row rows[i] (ascending, distinct, from 0 on) takes put(i). The rows
+    // are empty (the grid just inserted them); their earlier storage is dropped without freeing any
+    // object.
+    template <class Put> void PutRowCells(const std::vector<Integer>& rows, Put put) {
+        if (rows.empty())
+            return;
+        PrepareRows(rows.front(), rows.back());
+        for (size_t i = 0; i < rows.size(); ++i)
+            FData[static_cast<size_t>(rows[i])] = put(i);
+    }
     void DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) override;
     String GetEditText(Integer ACol, Integer ARow) override;
     void RowMoved(Integer fromIndex, Integer toIndex) override;
@@ -596,29 +760,6 @@ protected:
     void ExchangeColStores(Integer ACol1, Integer ACol2);
 
 private:
-    // A cell's text in 16 bytes: up to 7 UTF-16 units inside, a longer text on the heap.
-    class CellText {
-    public:
-        CellText() = default;
-        CellText(CellText&& other) noexcept;
-        CellText& operator=(CellText&& other) noexcept;
-        CellText(const CellText&) = delete;
-        CellText& operator=(const CellText&) = delete;
-        ~CellText() { Release(); }
-        void Assign(StringView value);
-        String Get() const;
-        bool Empty() const { return FTag == 0; }
-
-    private:
-        static constexpr std::uint16_t HeapTag = 0xFFFF;
-        void Release();
-        alignas(8) unsigned char FBytes[14] = {}; // the units, or the heap pointer and the length
-        std::uint16_t FTag = 0;                   // the number of units inside, or HeapTag
-    };
-    struct CellRow {
-        std::vector<CellText> texts;   // up to the last column written
-        std::vector<TObject*> objects; // empty until an object is set in the row
-    };
     // A cell kept outside the rows; its text and its object each live here only while the rows do not
     // reach that cell.
     struct FarCell {
@@ -638,6 +779,10 @@ private:
     bool IsNear(Integer ACol, Integer ARow);
     void UpdateNearLimits();
     void StoreText(Integer ACol, Integer ARow, StringView value);
+    // For TakeRowCells and PutRowCells: drops the far cells of the listed rows; makes the rows reach
+    // last, raising for a first row below 0.
+    void DropFarCells(const std::vector<Integer>& rows);
+    void PrepareRows(Integer first, Integer last);
     void StoreObject(Integer ACol, Integer ARow, TObject* value);
     // Takes out the far cells whose index on the moved axis is in lo..hi and puts them back at their
     // places after the move, by the rules of a write.

@@ -62,6 +62,17 @@ void RotateBlock(std::vector<Integer>& extents, Integer fromIndex, Integer count
         std::rotate(first + toIndex, first + fromIndex, first + fromIndex + count);
 }
 
+// Raises "Grid index out of range" unless lines is ascending, without repeats and inside 0 .. count - 1.
+void CheckLineList(const std::vector<Integer>& lines, Integer count) {
+    if (lines.empty())
+        return;
+    if (lines.front() < 0 || lines.back() >= count)
+        throw EInvalidGridOperation(Consts::SIndexOutOfRange);
+    for (size_t i = 1; i < lines.size(); ++i)
+        if (lines[i] <= lines[i - 1])
+            throw EInvalidGridOperation(Consts::SIndexOutOfRange);
+}
+
 void MoveExtent(std::vector<Integer>& extents, Integer fromIndex, Integer toIndex) {
     if (extents.empty())
         return;
@@ -837,6 +848,69 @@ void TCustomGrid::ResetRowBlock(Integer ARow, Integer count) {
     }
     RowBlockEmptied(ARow, count);
     Invalidate();
+}
+
+void TCustomGrid::DeleteRowList(const std::vector<Integer>& rows) {
+    CheckLineList(rows, FRowCount);
+    if (rows.empty())
+        return;
+    const Integer oldCount = FRowCount;
+    if (!FRowHeights.empty())
+        DeleteListed(FRowHeights, rows, static_cast<size_t>(oldCount));
+    FRowSums.Reset();
+    FCurrent.Y = ListDeletedIndex(FCurrent.Y, rows, oldCount);
+    FAnchor.Y = ListDeletedIndex(FAnchor.Y, rows, oldCount);
+    FInplaceRow = ListDeletedIndex(FInplaceRow, rows, oldCount);
+    Invalidate();
+    RowListDeleted(rows, oldCount);
+    if (!FRowHeights.empty())
+        RowHeightsChanged();
+    UpdateEdit();
+    SetRowCount(oldCount - static_cast<Integer>(rows.size()));
+}
+
+void TCustomGrid::InsertRowList(const std::vector<Integer>& rows) {
+    const Integer oldCount = FRowCount;
+    CheckLineList(rows, oldCount + static_cast<Integer>(rows.size()));
+    if (rows.empty())
+        return;
+    SetRowCount(oldCount + static_cast<Integer>(rows.size()));
+    if (!FRowHeights.empty())
+        InsertListed(FRowHeights, rows, static_cast<size_t>(FRowCount), [this] { return FDefaultRowHeight; });
+    FRowSums.Reset();
+    FCurrent.Y = ListInsertedIndex(FCurrent.Y, rows);
+    FAnchor.Y = ListInsertedIndex(FAnchor.Y, rows);
+    FInplaceRow = ListInsertedIndex(FInplaceRow, rows);
+    Invalidate();
+    RowListInserted(rows, oldCount);
+    if (!FRowHeights.empty())
+        RowHeightsChanged();
+    UpdateEdit();
+}
+
+void TCustomGrid::SetRowHeightList(const std::vector<Integer>& rows, const std::vector<Integer>& heights) {
+    const size_t count = std::min(rows.size(), heights.size());
+    for (size_t i = 0; i < count; ++i)
+        if (rows[i] < 0 || rows[i] >= FRowCount)
+            throw EInvalidGridOperation(Consts::SIndexOutOfRange);
+    // Rows of the default height in a grid without heights of its own need nothing stored.
+    if (FRowHeights.empty()) {
+        if (std::all_of(heights.begin(), heights.begin() + static_cast<std::ptrdiff_t>(count),
+                        [this](Integer h) { return h == FDefaultRowHeight; }))
+            return;
+        FRowHeights.assign(FRowCount, FDefaultRowHeight);
+    }
+    bool changed = false;
+    for (size_t i = 0; i < count; ++i) {
+        Integer& height = FRowHeights[static_cast<size_t>(rows[i])];
+        changed = changed || height != heights[i];
+        height = heights[i];
+    }
+    FRowSums.Reset();
+    if (!changed)
+        return;
+    Invalidate();
+    RowHeightsChanged();
 }
 
 bool TCustomGrid::BeginColumnDrag(Integer&, Integer&, const TPoint&) {

@@ -509,6 +509,92 @@ void TStringGrid::RowBlockEmptied(Integer ARow, Integer count) {
     }
 }
 
+void TStringGrid::RowListDeleted(const std::vector<Integer>& rows, Integer oldCount) {
+    UpdateNearLimits();
+    const Integer lo = rows.front();
+    std::vector<std::tuple<Integer, Integer, FarCell>> moved;
+    for (auto it = FFar.begin(); it != FFar.end();) {
+        const Integer col = static_cast<Integer>(std::uint32_t(it->first));
+        const Integer row = static_cast<Integer>(std::uint32_t(it->first >> 32));
+        if (row >= lo && row < oldCount) {
+            moved.emplace_back(col, row, std::move(it->second));
+            it = FFar.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (FData.size() > static_cast<size_t>(lo)) {
+        GrowData(static_cast<size_t>(oldCount));
+        DeleteListed(FData, rows, static_cast<size_t>(oldCount));
+    }
+    for (auto& [col, row, cell] : moved) {
+        row = ListDeletedIndex(row, rows, oldCount);
+        if (!cell.text.Empty())
+            StoreText(col, row, cell.text.Get());
+        if (cell.object != nullptr)
+            StoreObject(col, row, cell.object);
+    }
+}
+
+void TStringGrid::RowListInserted(const std::vector<Integer>& rows, Integer oldCount) {
+    UpdateNearLimits();
+    const Integer lo = rows.front();
+    const Integer newCount = oldCount + static_cast<Integer>(rows.size());
+    // The far cells of the old rows move with them; those kept from the old count on are emptied.
+    std::vector<std::tuple<Integer, Integer, FarCell>> moved;
+    for (auto it = FFar.begin(); it != FFar.end();) {
+        const Integer col = static_cast<Integer>(std::uint32_t(it->first));
+        const Integer row = static_cast<Integer>(std::uint32_t(it->first >> 32));
+        if (row >= lo && row < newCount) {
+            if (row < oldCount)
+                moved.emplace_back(col, row, std::move(it->second));
+            it = FFar.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (FData.size() > static_cast<size_t>(lo)) {
+        GrowData(static_cast<size_t>(newCount));
+        InsertListed(FData, rows, static_cast<size_t>(newCount), [] { return std::unique_ptr<CellRow>(); });
+    }
+    for (auto& [col, row, cell] : moved) {
+        row = ListInsertedIndex(row, rows);
+        if (!cell.text.Empty())
+            StoreText(col, row, cell.text.Get());
+        if (cell.object != nullptr)
+            StoreObject(col, row, cell.object);
+    }
+}
+
+void TStringGrid::DropFarCells(const std::vector<Integer>& rows) {
+    if (FFar.empty())
+        return;
+    for (auto it = FFar.begin(); it != FFar.end();) {
+        const Integer row = static_cast<Integer>(std::uint32_t(it->first >> 32));
+        if (std::binary_search(rows.begin(), rows.end(), row))
+            it = FFar.erase(it);
+        else
+            ++it;
+    }
+}
+
+void TStringGrid::PrepareRows(Integer first, Integer last) {
+    if (first < 0)
+        throw EInvalidGridOperation(Consts::SIndexOutOfRange);
+    UpdateNearLimits();
+    GrowData(static_cast<size_t>(last) + 1);
+}
+
+String TStringGrid::CellRow::Text(Integer ACol) const {
+    return ACol >= 0 && static_cast<size_t>(ACol) < texts.size() ? texts[static_cast<size_t>(ACol)].Get()
+                                                                 : String();
+}
+
+TObject* TStringGrid::CellRow::Object(Integer ACol) const {
+    return ACol >= 0 && static_cast<size_t>(ACol) < objects.size() ? objects[static_cast<size_t>(ACol)]
+                                                                   : nullptr;
+}
+
 void TStringGrid::ColumnMoved(Integer fromIndex, Integer toIndex) {
     // Moves stay inside the counts, which the near limits cover: the rows may grow to hi.
     UpdateNearLimits();

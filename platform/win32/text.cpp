@@ -433,6 +433,12 @@ int DrawTextCore(HDC handle, LPWSTR text, int count, LPRECT rect, UINT format, D
         start =
             end + ((display[end] == u'\r' && end + 1 < display.size() && display[end + 1] == u'\n') ? 2 : 1);
     }
+    // A measurement reports the whole text: ellipses shorten only what is drawn (and, with
+    // DT_MODIFYSTRING, what is handed back), so a caller measuring a run with an ellipsis format still
+    // learns how wide the run is.
+    int wholeWidth = 0;
+    for (const Line& line : lines)
+        wholeWidth = std::max(wholeWidth, line.width);
     for (Line& line : lines)
         layout.FitLine(line, width);
 
@@ -483,7 +489,7 @@ int DrawTextCore(HDC handle, LPWSTR text, int count, LPRECT rect, UINT format, D
     }
 
     if (format & DT_CALCRECT) {
-        int right = area.left + leftMargin + maxWidth + rightMargin;
+        int right = area.left + leftMargin + wholeWidth + rightMargin;
         POINT a = dc.ToLogical(area.left - dc.origin.x, area.top - dc.origin.y);
         POINT b = dc.ToLogical(right - dc.origin.x, area.top + textHeight - dc.origin.y);
         rect->right = rect->left + std::abs(b.x - a.x);

@@ -78,6 +78,26 @@ TEST_F(CaptionCanvas, SizesFollowTheLinesAndTheLineSpacing) {
     EXPECT_EQ(Render(u"  abc \t", Mode::Measure).width, one.width);
 }
 
+TEST_F(CaptionCanvas, RunsWithoutWordWrapFollowEachOther) {
+    // Without word wrap the runs are drawn with an end ellipsis; each still starts where the one before
+    // it ends, so a bold part never lands on the text before it.
+    const String text = u"Module <b>1</b>";
+    CaptionResult measured = Render(text, Mode::Measure, TPoint(-1, -1), 0, false);
+    Integer plain = Canvas()->TextWidth(u"Module ");
+    Canvas()->Font()->SetStyle(TFontStyles{fsBold});
+    Integer bold = Canvas()->TextWidth(u"1");
+    Canvas()->Font()->SetStyle(TFontStyles{});
+    EXPECT_EQ(measured.width, plain + bold + 2);
+
+    Render(text, Mode::Paint, TPoint(-1, -1), 0, false);
+    Integer inkRight = -1;
+    for (int x = 0; x < 200; ++x)
+        for (int y = 0; y < Gh(); ++y)
+            if (Canvas()->Pixels(x, y) != clWhite)
+                inkRight = x;
+    EXPECT_GE(inkRight, 1 + plain);
+}
+
 TEST_F(CaptionCanvas, AnAmpersandBetweenBlanksTurnsPrefixProcessingOff) {
     CaptionResult spaced = Render(u"a & b", Mode::Measure);
     EXPECT_EQ(spaced.width, Canvas()->TextWidth(u"a & b") + 2);

@@ -1,5 +1,6 @@
 // Tests of the full string grid's hidden rows and columns: the index mapping, hiding and showing, the
 // store's own rules through a seeded random life against a plain row model, and the records freed.
+#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
@@ -350,6 +351,133 @@ TEST_F(AdvGridHiddenTest, DestroyFreesRecordsOfHiddenRowsColumnsAndRowsBeyondThe
     // TearDown checks the count is back at 0 once the grid is gone.
 }
 
+// The cells of a hidden row wait in its record as they were stored, cells right of the stored columns
+// too; asked for as a list, they become the list, and what is written there comes back.
+TEST_F(AdvGridHiddenTest, AHiddenRowsCellsComeBackWholeAndAsTheirListSays) {
+    Make(3, 6);
+    for (Integer r : {2, 3}) {
+        FGrid->SetGridCell(6, r, u"kept right " + IntToStr(r));
+        FGrid->SetGraphicObjects(1, r, new TCellGraphic);
+    }
+    FGrid->HideRows(2, 3);
+    THiddenRow* record = FGrid->HiddenRowItem(0);
+    EXPECT_EQ(record->Idx(), 2);
+    EXPECT_EQ(record->Count(), 7) << "the stored columns, and the cell right of them";
+    EXPECT_EQ(record->Strings(6), u"kept right 2");
+    EXPECT_NE(record->Objects(1), nullptr);
+    TStrings* items = record->Items();
+    ASSERT_EQ(items->Count(), 7);
+    EXPECT_EQ(items->Strings(0), u"0,2");
+    items->SetStrings(0, u"edited");
+    CheckHiddenStore(*FGrid);
+
+    FGrid->UnHideRowsAll();
+    EXPECT_EQ(FGrid->GridCells(0, 2), u"edited");
+    EXPECT_EQ(FGrid->GridCells(0, 3), u"0,3");
+    for (Integer r : {2, 3}) {
+        EXPECT_EQ(FGrid->GridCells(6, r), u"kept right " + IntToStr(r));
+        EXPECT_NE(FGrid->GraphicObjects(1, r), nullptr);
+    }
+    CheckHiddenStore(*FGrid);
+}
+
+// A moved column takes its stored cells in every row, hidden rows included, and the hidden columns
+// it passes keep their flags and widths.
+TEST_F(AdvGridHiddenTest, MovingAColumnCarriesHiddenColumnsAndHiddenRows) {
+    for (bool hideColumn : {false, true}) {
+        SCOPED_TRACE(hideColumn ? "a hidden column passed" : "hidden rows only");
+        delete FGrid;
+        FGrid = new THiddenStoreGrid(nullptr);
+        Make(6, 6);
+        for (Integer c = 0; c < 6; ++c)
+            FGrid->SetColWidths(c, 30 + c);
+        if (hideColumn)
+            FGrid->HideColumn(2);
+        FGrid->HideRow(1);
+        FGrid->HideRow(4);
+        FGrid->MoveColumn(1, 3);
+        EXPECT_EQ(FGrid->IsHiddenColumn(1), hideColumn) << "the passed hidden column moved left";
+        CheckHiddenStore(*FGrid);
+        FGrid->UnHideRowsAll();
+        FGrid->UnHideColumnsAll();
+        const std::vector<int> order =
+            hideColumn ? std::vector<int>{0, 2, 3, 4, 1, 5} : std::vector<int>{0, 2, 3, 1, 4, 5};
+        for (Integer c = 0; c < 6; ++c) {
+            const int was = order[static_cast<size_t>(c)];
+            EXPECT_EQ(FGrid->ColWidths(c), 30 + was) << "column " << c;
+            for (Integer r = 0; r < 6; ++r)
+                EXPECT_EQ(FGrid->GridCells(c, r), IntToStr(was) + u"," + IntToStr(r)) << c << "," << r;
+        }
+        CheckHiddenStore(*FGrid);
+    }
+}
+
+// InsertCols takes a displayed column: with a column hidden before it, the new column goes in at the
+// displayed place, the hidden one stays hidden with its cells, and hidden rows make room too.
+TEST_F(AdvGridHiddenTest, ColumnsInsertedAmidHiddenOnesGoWhereTheyAreShown) {
+    Make(5, 4);
+    for (Integer c = 0; c < 5; ++c)
+        FGrid->SetColWidths(c, 30 + c);
+    FGrid->HideColumn(1);
+    FGrid->HideRow(2);
+    FGrid->InsertCols(2, 1);
+    EXPECT_EQ(FGrid->ColCount(), 5);
+    EXPECT_EQ(FGrid->TotalColCount(), 6);
+    EXPECT_TRUE(FGrid->IsHiddenColumn(1));
+    const std::vector<String> shown{u"0,0", u"2,0", u"", u"3,0", u"4,0"};
+    const std::vector<Integer> widths{30, 32, FGrid->DefaultColWidth(), 33, 34};
+    for (Integer d = 0; d < 5; ++d) {
+        EXPECT_EQ(FGrid->GridCells(FGrid->RealColIndex(d), 0), shown[static_cast<size_t>(d)]) << d;
+        EXPECT_EQ(FGrid->ColWidths(d), widths[static_cast<size_t>(d)]) << d;
+    }
+    FGrid->UnHideRow(2);
+    const std::vector<String> stored{u"0,2", u"1,2", u"2,2", u"", u"3,2", u"4,2"};
+    for (Integer c = 0; c < 6; ++c)
+        EXPECT_EQ(FGrid->GridCells(c, 2), stored[static_cast<size_t>(c)]) << c;
+    FGrid->UnHideColumn(1);
+    EXPECT_EQ(FGrid->ColWidths(1), 31);
+    CheckHiddenStore(*FGrid);
+}
+
+// The modified and enabled flags and the disjunct row selection are kept per displayed row: a hidden
+// row's flags wait in its record and come back with it, and the rows below keep theirs.
+TEST_F(AdvGridHiddenTest, RowFlagsLeaveAndComeBackWithTheirRows) {
+    Make(3, 10);
+    FGrid->ShowModified()->SetEnabled(true);
+    FGrid->UseEnabledRows();
+    FGrid->MouseActions()->SetDisjunctRowSelect(true);
+    auto flag = [](int slot, int r) -> std::intptr_t {
+        if (r >= 8) // the lists stop short of the last rows, which read as clear
+            return 0;
+        return slot == 0 ? r % 2 : slot == 1 ? (r % 3 == 0 ? 1 : 0) : (r == 4 ? 1 : 0);
+    };
+    for (Integer r = 0; r < 8; ++r)
+        for (int slot = 0; slot < 3; ++slot)
+            FGrid->SetRowFlag(slot, r, flag(slot, r));
+    auto check = [&](const char* step) {
+        SCOPED_TRACE(step);
+        for (Integer d = 0; d < FGrid->RowCount(); ++d) {
+            const int r = StrToInt(FGrid->GridCells(0, d).substr(2));
+            for (int slot = 0; slot < 3; ++slot)
+                EXPECT_EQ(FGrid->RowFlag(slot, d), flag(slot, r)) << "row " << r << ", list " << slot;
+        }
+        CheckHiddenStore(*FGrid);
+    };
+    FGrid->HideRows(2, 4);
+    check("rows 2 to 4 hidden");
+    TIntList rows(0, 0);
+    rows.Add(0);
+    rows.Add(5);
+    FGrid->HideRowList(&rows);
+    check("and rows 0 and 8 as a level");
+    FGrid->UnHideRowList();
+    check("the level back");
+    FGrid->UnHideRows(3, 3);
+    check("row 3 back");
+    FGrid->UnHideRowsAll();
+    check("all back");
+}
+
 struct SaveRangeCase {
     const char* name;
     bool fixedCells, fixedRows, fixedCols;
@@ -394,16 +522,20 @@ TEST_F(AdvGridHiddenTest, UsedCellsBoundsTheCellsWithText) {
     EXPECT_EQ(FGrid->UsedCells(), TRect(1, 1, 3, 3)) << "in displayed columns";
 }
 
-// A seeded life of hiding, showing, inserting, appending and shrinking, checked after each step
-// against a plain row model and by the store's own rules.
+// A seeded life of hiding, showing, inserting, appending and shrinking rows, and of hiding, moving and
+// inserting columns, checked after each step against a plain row model (texts and row flags) and by
+// the store's own rules. Some steps ask a hidden row for its cells as a list, so that both ways back
+// into the grid are taken.
 TEST_F(AdvGridHiddenTest, RandomSequenceKeepsTheStoreInStepWithAPlainModel) {
-    const std::vector<Integer> marked{0, 3};
+    std::vector<Integer> marked{0, 3}; // stored columns that carry the row's id
     std::mt19937 random(20261211);
     auto pick = [&](Integer lo, Integer hi) {
         return std::uniform_int_distribution<Integer>(lo, hi)(random);
     };
     FGrid->SetColCount(5);
     FGrid->SetRowCount(1);
+    FGrid->ShowModified()->SetEnabled(true);
+    FGrid->UseEnabledRows();
     TRowModel model;
     int nextId = 0;
     auto writeRow = [&](Integer displayed) {
@@ -411,19 +543,24 @@ TEST_F(AdvGridHiddenTest, RandomSequenceKeepsTheStoreInStepWithAPlainModel) {
         for (Integer c : marked)
             FGrid->SetGridCell(c, displayed, TRowModel::Text(id));
         if (id % 3 == 0)
-            FGrid->SetGraphicObjects(3, displayed, new TCellGraphic);
+            FGrid->SetGraphicObjects(marked[1], displayed, new TCellGraphic);
+        FGrid->SetRowFlag(0, displayed, id % 2);
+        FGrid->SetRowFlag(1, displayed, id % 3 == 0 ? 1 : 0);
         return id;
     };
     model.rows.push_back({writeRow(0), false});
 
-    for (int step = 0; step < 400; ++step) {
+    for (int step = 0; step < 500; ++step) {
         const Integer total = static_cast<Integer>(model.rows.size());
-        const int op = pick(0, 8);
+        const int op = pick(0, 12);
         std::string what;
-        if (op <= 1) {
+        if (op <= 1 || op == 9) {
             const Integer from = pick(-2, total + 1), to = from + pick(-1, 4);
-            what = "HideRows " + std::to_string(from) + " " + std::to_string(to);
-            FGrid->HideRows(from, to);
+            what = (op == 9 ? "HideRowsEx " : "HideRows ") + std::to_string(from) + " " + std::to_string(to);
+            if (op == 9)
+                FGrid->HideRowsEx(from, to);
+            else
+                FGrid->HideRows(from, to);
             Integer lastShown = -1;
             for (Integer r = std::max(from, 0); r <= std::min(to, total - 1); ++r) {
                 if (!model.rows[static_cast<size_t>(r)].hidden)
@@ -464,17 +601,43 @@ TEST_F(AdvGridHiddenTest, RandomSequenceKeepsTheStoreInStepWithAPlainModel) {
             what = "SetRowCount -" + std::to_string(k);
             FGrid->SetRowCount(FGrid->RowCount() - k);
             model.rows.resize(static_cast<size_t>(total - k));
-        } else {
-            const Integer col = pick(1, 4);
+        } else if (op == 8) {
+            const Integer col = pick(1, FGrid->TotalColCount() - 1);
             what = "toggle column " + std::to_string(col);
             if (FGrid->IsHiddenColumn(col))
                 FGrid->UnHideColumn(col);
             else
                 FGrid->HideColumn(col);
+        } else if (op == 10) {
+            what = "a hidden row's cells as a list";
+            if (FGrid->NumHiddenRows() > 0)
+                FGrid->HiddenRowItem(pick(0, FGrid->NumHiddenRows() - 1))->Items();
+        } else if (op == 11) {
+            const Integer from = pick(0, FGrid->ColCount() - 1), to = pick(0, FGrid->ColCount() - 1);
+            what = "MoveColumn " + std::to_string(from) + " " + std::to_string(to);
+            const Integer realFrom = FGrid->RealColIndex(from), realTo = FGrid->RealColIndex(to);
+            FGrid->MoveColumn(from, to);
+            for (Integer& c : marked)
+                c = BlockMovedIndex(c, realFrom, 1, realTo);
+        } else if (FGrid->TotalColCount() < 10) {
+            const Integer at = pick(0, FGrid->ColCount());
+            what = "InsertCols " + std::to_string(at);
+            const Integer stored = at < FGrid->ColCount() ? FGrid->RealColIndex(at) : FGrid->TotalColCount();
+            FGrid->InsertCols(at, 1);
+            for (Integer& c : marked)
+                c += c >= stored ? 1 : 0;
         }
         SCOPED_TRACE("step " + std::to_string(step) + ": " + what);
         CheckHiddenStore(*FGrid);
         CheckAgainstModel(*FGrid, model, marked);
+        Integer d = 0;
+        for (const auto& row : model.rows) {
+            if (row.hidden)
+                continue;
+            ASSERT_EQ(FGrid->RowFlag(0, d), row.id % 2) << "modified flag of displayed row " << d;
+            ASSERT_EQ(FGrid->RowFlag(1, d), row.id % 3 == 0 ? 1 : 0) << "enabled flag of displayed row " << d;
+            ++d;
+        }
         if (HasFatalFailure() || HasFailure())
             return;
     }

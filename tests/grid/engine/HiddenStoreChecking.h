@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <limits>
 #include <set>
 #include <string>
@@ -20,7 +21,26 @@ class THiddenStoreGrid : public TAdvStringGrid {
 public:
     using TAdvStringGrid::HiddenRowItem;
     using TAdvStringGrid::HiddenRowLookup;
+    using TAdvStringGrid::RowFlagLists;
     using TAdvStringGrid::TAdvStringGrid;
+    void UseEnabledRows() { FUseEnabledRows = true; }
+    // The entry of displayed row d in a row-flag list now kept (0 modified, 1 enabled, 2 disjunct
+    // selection); an absent entry, or a list not kept, reads 0.
+    std::intptr_t RowFlag(int slot, Integer d) const {
+        for (auto [list, s] : RowFlagLists())
+            if (s == slot)
+                return d < list->Count() ? reinterpret_cast<std::intptr_t>(list->Items(d)) : 0;
+        return 0;
+    }
+    void SetRowFlag(int slot, Integer d, std::intptr_t value) {
+        for (auto [list, s] : RowFlagLists()) {
+            if (s != slot)
+                continue;
+            while (list->Count() <= d)
+                list->Add(nullptr);
+            list->SetItems(d, reinterpret_cast<void*>(value));
+        }
+    }
     Integer NumHiddenField() const { return FNumHidden; }
     Integer FilterLevel() const { return FFilterLevel; }
     void SetFilterLevel(Integer value) { FFilterLevel = value; }
@@ -29,11 +49,12 @@ public:
         std::vector<const void*> refs;
         ForEachObjectSlot(0, 0, std::numeric_limits<Integer>::max(), std::numeric_limits<Integer>::max(),
                           [&](Integer, Integer, TObject* object) { refs.push_back(object); });
+        // Read without making the records' string lists, so that the checks leave the store as it was.
         for (Integer i = 0; i < NumHiddenRows(); ++i) {
-            TStrings* items = HiddenRowItem(i)->Items();
-            for (Integer c = 0; c < items->Count(); ++c)
-                if (items->Objects(c) != nullptr)
-                    refs.push_back(items->Objects(c));
+            const THiddenRow* record = HiddenRowItem(i);
+            for (Integer c = 0; c < record->Count(); ++c)
+                if (record->Objects(c) != nullptr)
+                    refs.push_back(record->Objects(c));
         }
         return refs;
     }

@@ -318,6 +318,22 @@ TEST(GraphicsCanvasTest, TransparentBitmapLeavesItsKeyColour) {
     EXPECT_EQ(target->Canvas()->Pixels(1, 0), clRed); // the red from before shows through
 }
 
+TEST(GraphicsCanvasTest, BrushCopyPutsTheBrushWhereTheKeyColourWas) {
+    auto sprite = WhiteBitmap(3, 1);
+    sprite->Canvas()->SetPixels(0, 0, clLime);
+    sprite->Canvas()->SetPixels(2, 0, clLime);
+    auto target = WhiteBitmap(5, 1);
+    target->Canvas()->Brush()->SetColor(clRed);
+    target->Canvas()->BrushCopy(Rect(1, 0, 4, 1), sprite.get(), Rect(0, 0, 3, 1), clLime);
+    EXPECT_EQ(Picture(*target, clRed), (std::vector<std::string>{".#.#."}));
+    EXPECT_EQ(target->Canvas()->Pixels(2, 0), clWhite);
+    // A clear brush leaves what the canvas had there.
+    target->Canvas()->Brush()->SetColor(clBlue);
+    target->Canvas()->Brush()->SetStyle(bsClear);
+    target->Canvas()->BrushCopy(Rect(1, 0, 4, 1), sprite.get(), Rect(0, 0, 3, 1), clLime);
+    EXPECT_EQ(Picture(*target, clRed), (std::vector<std::string>{".#.#."}));
+}
+
 TEST(GraphicsCanvasTest, ColourNamesAndValues) {
     EXPECT_EQ(ColorToRGB(clRed), 0x0000FFu);
     EXPECT_EQ(ColorToRGB(clBtnFace), GetSysColor(COLOR_BTNFACE));

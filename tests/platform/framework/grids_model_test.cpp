@@ -425,6 +425,28 @@ TEST_F(GridModel, RowBlocksMoveInsertAndDeleteDataHeightsAndTheCurrentRowWithout
         {"delete the current row", [](TRecordingGrid* g) { g->DeleteRowBlock(10, 10); },
          [&](std::vector<Line>& m) { rotate(m, 10, 10, 10); }, 10, 9},
         {"count 0", [](TRecordingGrid* g) { g->InsertRowBlock(5, 0); }, [](std::vector<Line>&) {}, 20, 12},
+        {"delete a list",
+         [](TRecordingGrid* g) {
+             g->DeleteRowList({2, 7, 12, 13, 19});
+         },
+         [](std::vector<Line>& m) {
+             std::vector<Line> kept, listed;
+             for (size_t r = 0; r < m.size(); ++r)
+                 (r == 2 || r == 7 || r == 12 || r == 13 || r == 19 ? listed : kept).push_back(m[r]);
+             m = kept;
+             m.insert(m.end(), listed.begin(), listed.end());
+         },
+         15, 14},
+        {"insert a list",
+         [](TRecordingGrid* g) {
+             g->InsertRowList({0, 5, 6, 21});
+         },
+         [](std::vector<Line>& m) {
+             for (size_t at : {0, 5, 6, 21})
+                 m.insert(m.begin() + static_cast<std::ptrdiff_t>(at), Line{u"", nullptr, 24});
+         },
+         24, 15},
+        {"empty list", [](TRecordingGrid* g) { g->DeleteRowList({}); }, [](std::vector<Line>&) {}, 20, 12},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -474,7 +496,47 @@ TEST_F(GridModel, RowBlocksMoveInsertAndDeleteDataHeightsAndTheCurrentRowWithout
     EXPECT_THROW(FGrid->InsertRowBlock(21, 1), EInvalidGridOperation);
     EXPECT_THROW(FGrid->DeleteRowBlock(-1, 1), EInvalidGridOperation);
     EXPECT_THROW(FGrid->DeleteRowBlock(15, 6), EInvalidGridOperation);
+    EXPECT_THROW(FGrid->DeleteRowList({3, 3}), EInvalidGridOperation);
+    EXPECT_THROW(FGrid->DeleteRowList({5, 2}), EInvalidGridOperation);
+    EXPECT_THROW(FGrid->DeleteRowList({20}), EInvalidGridOperation);
+    EXPECT_THROW(FGrid->InsertRowList({-1}), EInvalidGridOperation);
+    EXPECT_THROW(FGrid->InsertRowList({4, 22}), EInvalidGridOperation);
     EXPECT_EQ(FGrid->RowCount(), 20);
+}
+
+// Rows taken out whole keep their texts and objects, read in place, and go back whole elsewhere.
+TEST_F(GridModel, RowCellsTakenOutWholeGoBackWhole) {
+    constexpr Integer far = 2000000000;
+    TObject marker;
+    FGrid->SetCells(0, 3, u"three");
+    FGrid->SetCells(4, 3, u"a longer text than fits inside");
+    FGrid->SetObjects(2, 3, &marker);
+    FGrid->SetCells(far, 3, u"far");
+    FGrid->SetCells(1, 8, u"eight");
+    std::vector<std::unique_ptr<TStringGrid::CellRow>> taken(3);
+    FGrid->TakeRowCells({3, 5, 8}, [&](size_t i, std::unique_ptr<TStringGrid::CellRow> cells) {
+        taken[i] = std::move(cells);
+    });
+    ASSERT_EQ(taken.size(), 3u);
+    ASSERT_NE(taken[0], nullptr);
+    EXPECT_EQ(taken[1], nullptr) << "nothing was stored in row 5";
+    EXPECT_EQ(taken[0]->Count(), 5);
+    EXPECT_EQ(taken[0]->Text(4), u"a longer text than fits inside");
+    EXPECT_EQ(taken[0]->Object(2), &marker);
+    EXPECT_EQ(taken[0]->Text(9), u"");
+    EXPECT_EQ(taken[0]->Object(-1), nullptr);
+    for (Integer c : {0, 1, 4, far})
+        EXPECT_EQ(FGrid->Cells(c, 3) + FGrid->Cells(c, 8), u"") << "column " << c;
+    EXPECT_EQ(FGrid->Objects(2, 3), nullptr);
+
+    FGrid->PutRowCells({10, 11, 12}, [&](size_t i) { return std::move(taken[i]); });
+    EXPECT_EQ(FGrid->Cells(0, 10), u"three");
+    EXPECT_EQ(FGrid->Cells(4, 10), u"a longer text than fits inside");
+    EXPECT_EQ(FGrid->Objects(2, 10), &marker);
+    EXPECT_EQ(FGrid->Cells(1, 12), u"eight");
+    EXPECT_EQ(FGrid->Cells(far, 10), u"") << "far cells go with no row";
+    EXPECT_THROW(FGrid->TakeRowCells({-1}, [](size_t, std::unique_ptr<TStringGrid::CellRow>) {}),
+                 EInvalidGridOperation);
 }
 
 TEST_F(GridModel, RowsEmptiedByABlockStayEmptyWhenTheirStorageIsWrittenAgain) {

@@ -20,12 +20,16 @@ public:
     using TCustomGrid::DeleteColumn;
     using TCustomGrid::DeleteRow;
     using TCustomGrid::DeleteRowBlock;
+    using TCustomGrid::DeleteRowList;
     using TCustomGrid::InsertRowBlock;
+    using TCustomGrid::InsertRowList;
     using TCustomGrid::InvalidateCell;
     using TCustomGrid::MoveColumn;
     using TCustomGrid::MoveRow;
     using TCustomGrid::MoveRowBlock;
     using TCustomGrid::SetGridState;
+    using TStringGrid::PutRowCells;
+    using TStringGrid::TakeRowCells;
     using TStringGrid::TStringGrid;
 
     struct PaintedCell {

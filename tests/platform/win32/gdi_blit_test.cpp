@@ -63,6 +63,19 @@ TEST(GdiBlit, StretchBltScalesAndMirrors) {
     EXPECT_EQ(dest.Picture({{Red, 'r'}}), Rows({"..##", "..##", "rr..", "rr.."}));
 }
 
+TEST(GdiBlit, BitBltPastTheSourcesEdgeKeepsTheDestinationThere) {
+    Canvas src(2, 2);
+    SetPixel(src.dc(), 0, 0, RGB(0, 0, 0));
+    SetPixel(src.dc(), 1, 1, Red);
+    Canvas dest(4, 3);
+    RECT all{0, 0, 4, 3};
+    HBRUSH blue = CreateSolidBrush(Blue);
+    FillRect(dest.dc(), &all, blue);
+    DeleteObject(blue);
+    BitBlt(dest.dc(), 1, 0, 3, 3, src.dc(), 0, 0, SRCCOPY);
+    EXPECT_EQ(dest.Picture({{Red, 'r'}, {Blue, 'b'}}), Rows({"b#.b", "b.rb", "bbbb"}));
+}
+
 TEST(GdiBlit, BitBltWithinOneBitmapReadsThePixelsFromBeforeTheCopy) {
     Canvas c(5, 1);
     SetPixel(c.dc(), 0, 0, RGB(0, 0, 0));

@@ -417,6 +417,11 @@ TEST_P(GdiDrawTextEllipsis, ShortensTheTextToFit) {
     DrawTextW(dc, buffer.data(), static_cast<int>(std::char_traits<char16_t>::length(k.text)), &rect,
               k.format | DT_SINGLELINE | DT_MODIFYSTRING);
     EXPECT_EQ(std::u16string(buffer.c_str()), expected);
+
+    // A measurement reports the whole text, however narrow the rectangle: callers measure runs this way.
+    RECT calc{0, 0, 0, 0};
+    DrawText(k.text, calc, k.format | DT_SINGLELINE | DT_CALCRECT);
+    EXPECT_EQ(calc.right, Width(k.text));
 }
 
 INSTANTIATE_TEST_SUITE_P(GdiKinds, GdiDrawTextEllipsis,

@@ -1,0 +1,262 @@
+// The typed edit: a single-line edit whose value has a type (text, integer, decimal, money, hex, cased
+// text, password, ranges, alphanumeric, a character set), shown between a fixed prefix and suffix, with
+// number formatting, a range check, focus, error and modification colours and web-address recognition.
+#pragma once
+
+#include <functional>
+
+#include "platform/framework/StdCtrls.h"
+
+namespace AdvEdit {
+// The label's places around the edit; the styled combo box shares them. lpRighBottom keeps its name
+// because form descriptions store it.
+ZELMOR_ENUM(TLabelPosition, lpLeftTop, lpLeftCenter, lpLeftBottom, lpTopLeft, lpBottomLeft, lpLeftTopLeft,
+            lpLeftCenterLeft, lpLeftBottomLeft, lpTopCenter, lpBottomCenter, lpRightTop, lpRightCenter,
+            lpRighBottom, lpTopRight, lpBottomRight)
+// As FocusAlign, eaDefault keeps the alignment; as EditAlign it is eaLeft.
+ZELMOR_ENUM(TEditAlign, eaLeft, eaRight, eaDefault, eaCenter)
+} // namespace AdvEdit
+
+ZELMOR_ENUM(TAdvEditType, etString, etNumeric, etFloat, etUppercase, etMixedCase, etLowerCase, etPassword,
+            etMoney, etRange, etHex, etAlphaNumeric, etValidChars)
+ZELMOR_ENUM(TPrecisionDisplay, pdNormal, pdShortest)
+
+// What NumericTextKind tells of a text.
+enum class TNumericTextKind { Integer, Decimal, Hexadecimal, Other };
+
+// Conversions of the edit's values; DS and TS are those of FormatSettings at each call.
+TNumericTextKind NumericTextKind(StringView text);
+String StripThousandSeparators(StringView text);
+// 0 for text that does not read as a number once the thousand separators are gone.
+double TextToFloatValue(StringView text);
+// Digits summed from the right in 32 bits, wrapping; a character that is no hex digit counts 0.
+Integer HexTextToInt(StringView text);
+// Capitalises words: o'neil-smith gives O'Neil-Smith, mcdonald McDonald, a trailing ii or iii II or III.
+String NameCase(StringView text);
+
+using TValueValidateEvent = std::function<void(TObject* sender, String value, bool& isValid)>;
+using TClipboardEvent = std::function<void(TObject* sender, String value, bool& allow)>;
+using TURLClickEvent = std::function<void(TObject* sender, String url, bool& show)>;
+
+class TAdvEdit : public TCustomEdit {
+    DECLARE_CLASS(TAdvEdit, TCustomEdit)
+
+public:
+    explicit TAdvEdit(TComponent* owner);
+    ~TAdvEdit() override;
+
+    // The value: the window's text without prefix and suffix.
+    String Text() const { return GetEditText(); }
+    void SetText(const String& value);
+    // OrigText := value, then Text := value.
+    void SetEditText(const String& value);
+    void Clear();
+
+    double FloatValue() const;
+    void SetFloatValue(double value);
+    Integer IntValue() const;
+    void SetIntValue(Integer value);
+    bool Modified() const { return FIsModified; }
+    void SetModified(bool value);
+    bool IsError() const { return FError; }
+    void SetIsError(bool value);
+    const String& OrigText() const { return FOrigText; }
+    void SetOrigText(const String& value) { FOrigText = value; }
+    bool DefaultHandling() const { return FDefaultHandling; }
+    void SetDefaultHandling(bool value) { FDefaultHandling = value; }
+    Word ReturnAsTabKey() const { return FReturnAsTabKey; }
+    void SetReturnAsTabKey(Word value) { FReturnAsTabKey = value; }
+    bool LookupVisible() const;
+
+    TAdvEditType EditType() const { return FEditType; }
+    void SetEditType(TAdvEditType value);
+    AdvEdit::TEditAlign EditAlign() const { return FEditAlign; }
+    void SetEditAlign(AdvEdit::TEditAlign value);
+    AdvEdit::TEditAlign FocusAlign() const { return FFocusAlign; }
+    void SetFocusAlign(AdvEdit::TEditAlign value) { FFocusAlign = value; }
+    SmallInt Precision() const { return FPrecision; }
+    void SetPrecision(SmallInt value);
+    TPrecisionDisplay PrecisionDisplay() const { return FPrecisionDisplay; }
+    void SetPrecisionDisplay(TPrecisionDisplay value);
+    const String& Prefix() const { return FPrefix; }
+    void SetPrefix(const String& value);
+    const String& Suffix() const { return FSuffix; }
+    void SetSuffix(const String& value);
+    bool Signed() const { return FSigned; }
+    void SetSigned(bool value) { FSigned = value; }
+    bool AllowNumericNullValue() const { return FAllowNumericNullValue; }
+    void SetAllowNumericNullValue(bool value) { FAllowNumericNullValue = value; }
+    bool AutoThousandSeparator() const { return FAutoThousandSeparator; }
+    void SetAutoThousandSeparator(bool value);
+    bool ExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
+    void SetExcelStyleDecimalSeparator(bool value) { FExcelStyleDecimalSeparator = value; }
+    SmallInt LengthLimit() const { return FLengthLimit; }
+    void SetLengthLimit(SmallInt value) { FLengthLimit = value; }
+    bool TabOnFullLength() const { return FTabOnFullLength; }
+    void SetTabOnFullLength(bool value) { FTabOnFullLength = value; }
+    const String& ValidChars() const { return FValidChars; }
+    void SetValidChars(const String& value) { FValidChars = value; }
+    Integer MinValue() const { return FMinValue; }
+    void SetMinValue(Integer value) { FMinValue = value; }
+    Integer MaxValue() const { return FMaxValue; }
+    void SetMaxValue(Integer value) { FMaxValue = value; }
+    double MinFloatValue() const { return FMinFloatValue; }
+    void SetMinFloatValue(double value) { FMinFloatValue = value; }
+    double MaxFloatValue() const { return FMaxFloatValue; }
+    void SetMaxFloatValue(double value) { FMaxFloatValue = value; }
+    bool EditorEnabled() const { return FEditorEnabled; }
+    void SetEditorEnabled(bool value) { FEditorEnabled = value; }
+    bool CanUndo() const { return FCanUndo; }
+    void SetCanUndo(bool value);
+    bool ReturnIsTab() const { return FReturnIsTab; }
+    void SetReturnIsTab(bool value) { FReturnIsTab = value; }
+    bool AutoFocus() const { return FAutoFocus; }
+    void SetAutoFocus(bool value) { FAutoFocus = value; }
+    TColor FocusColor() const { return FFocusColor; }
+    void SetFocusColor(TColor value) { FFocusColor = value; }
+    TColor FocusFontColor() const { return FFocusFontColor; }
+    void SetFocusFontColor(TColor value) { FFocusFontColor = value; }
+    TColor ErrorColor() const { return FErrorColor; }
+    void SetErrorColor(TColor value);
+    TColor ErrorFontColor() const { return FErrorFontColor; }
+    void SetErrorFontColor(TColor value);
+    bool ShowError() const { return FShowError; }
+    void SetShowError(bool value);
+    TColor ModifiedColor() const { return FModifiedColor; }
+    void SetModifiedColor(TColor value) { FModifiedColor = value; }
+    bool ShowModified() const { return FShowModified; }
+    void SetShowModified(bool value) { FShowModified = value; }
+    bool ShowURL() const { return FShowURL; }
+    void SetShowURL(bool value);
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor value) { FURLColor = value; }
+    TColor DisabledColor() const { return FDisabledColor; }
+    void SetDisabledColor(TColor value) { FDisabledColor = value; }
+    bool HintShowLargeText() const { return FHintShowLargeText; }
+    void SetHintShowLargeText(bool value) { FHintShowLargeText = value; }
+    // The color outside focus, error and disabled states; writing Color records it.
+    void SetColor(TColor value);
+    String Version() const;
+    void SetVersion(const String&) {}
+
+    // Selection helpers over the value (positions count the prefix).
+    void SelectAll();
+    void SelectBeforeDecimal();
+    void SelectAfterDecimal();
+
+    // Regroups a money value's integer part with thousand separators, keeping the caret's distance to
+    // the end.
+    void ApplyThousandSeparators();
+
+    virtual Integer GetVersionNr() const;
+    virtual bool ValidateValue(const String& value);
+    virtual void DoValueValidate(const String& value, bool& isValid);
+    virtual bool IsURL() const;
+
+    TValueValidateEvent OnValueValidate;
+    TClipboardEvent OnClipboardCopy;
+    TClipboardEvent OnClipboardCut;
+    TClipboardEvent OnClipboardPaste;
+    TURLClickEvent OnURLClick;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& message) override;
+    void Loaded() override;
+    void Change() override;
+    void CNCommand(TMessage& message) override;
+    void WMChar(TMessage& message) override;
+    void WMKeyDown(TMessage& message) override;
+    void CMWantSpecialKey(TMessage& message) override;
+    void WMSetFocus(TMessage& message) override;
+    void WMKillFocus(TMessage& message) override;
+    void CMEnter(TMessage& message) override;
+    void WMLButtonDown(TMessage& message) override;
+    void WMLButtonUp(TMessage& message) override;
+    void CMEnabledChanged(TMessage& message) override;
+    void WMCopy(TMessage& message);
+    void WMCut(TMessage& message);
+    void WMPaste(TMessage& message);
+
+    // The lookup list (its own unit of the edit).
+    void UpdateLookup();
+    void HideLookup();
+    void AcceptLookup();
+    void AddToHistory(const String& value);
+
+private:
+    String GetEditText() const;
+    String WindowText() const;
+    void SetWindowText(const String& text);
+    void Init();
+    void ApplyErrorColors();
+    void SetURLLook(bool on);
+    // Fires OnURLClick and opens the value; false when the value shows no URL look.
+    bool URLClick();
+    void WidthNudge();
+    // The selection as EM_GETSEL reports it.
+    void GetSel(Integer& start, Integer& end);
+    void SetSel(Integer start, Integer end);
+    bool EditModified();
+    // The characters of the value before DS, thousand separators and a counted minus sign removed.
+    Integer IntegerPartLength(const String& value) const;
+    bool SignAllowed() const;
+    bool SeparatorSpacingRefuses(const String& value, Integer caret) const;
+    void ToggleSign(bool setModified);
+    void NextControl(bool previous);
+    void PostKeyToParent(Word key, bool up);
+    // The tail of the character filter: focus moves on when the integer part is full.
+    void CharTail();
+
+    TAdvEditType FEditType = etString;
+    AdvEdit::TEditAlign FEditAlign = AdvEdit::eaLeft;
+    AdvEdit::TEditAlign FFocusAlign = AdvEdit::eaDefault;
+    SmallInt FPrecision = 0;
+    TPrecisionDisplay FPrecisionDisplay = pdNormal;
+    String FPrefix;
+    String FSuffix;
+    bool FSigned = false;
+    bool FAllowNumericNullValue = false;
+    bool FAutoThousandSeparator = true;
+    bool FExcelStyleDecimalSeparator = false;
+    SmallInt FLengthLimit = 0;
+    bool FTabOnFullLength = false;
+    String FValidChars;
+    Integer FMinValue = 0;
+    Integer FMaxValue = 0;
+    double FMinFloatValue = 0;
+    double FMaxFloatValue = 0;
+    bool FEditorEnabled = true;
+    bool FCanUndo = true;
+    bool FReturnIsTab = false;
+    bool FAutoFocus = false;
+    TColor FFocusColor = clNone;
+    TColor FFocusFontColor = clWindowText;
+    TColor FErrorColor = clRed;
+    TColor FErrorFontColor = clWhite;
+    bool FShowError = false;
+    TColor FModifiedColor = clHighlight;
+    bool FShowModified = false;
+    bool FShowURL = false;
+    TColor FURLColor = clBlue;
+    TColor FDisabledColor = clSilver;
+    bool FHintShowLargeText = false;
+    bool FDefaultHandling = true;
+    Word FReturnAsTabKey = 9; // the tab key
+    String FOrigText;
+
+    TColor FNormalColor = clWindow;   // background outside focus, error and disabled states
+    TColor FFontColor = clWindowText; // font colour to restore
+    bool FError = false;
+    bool FIsModified = false;
+    bool FIsUrl = false;                // URL look shown
+    bool FBlockCopy = false;            // a cut is under way
+    bool FButtonDown = false;           // a press inside the selection, the start of a drag
+    bool FBlockDefaultHandling = false; // the next special-key query is ignored
+    bool FIsValidating = false;
+    bool FBlockChange = false; // swallow the next change notification
+};
+
+// Registers the edit's class for form descriptions; the constructor runs it too.
+void AdvEditStartup();
