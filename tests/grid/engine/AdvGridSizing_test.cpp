@@ -249,6 +249,10 @@ TEST_F(AdvGridAutoSizeTest, WrappedRowsGrowByTheirLines) {
     // An empty row keeps only its inset and lines.
     grid->AutoSizeRow(2, 0);
     EXPECT_EQ(grid->RowHeights(2), 4 + 2);
+    // A check box counts the default row height.
+    grid->AddCheckBox(2, 2, true, false);
+    grid->AutoSizeRow(2, 0);
+    EXPECT_EQ(grid->RowHeights(2), grid->DefaultRowHeight() + 4 + 2);
 }
 
 TEST_F(AdvGridAutoSizeTest, GrowOnlyNeverNarrowsOrLowers) {
