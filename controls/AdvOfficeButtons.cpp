@@ -24,6 +24,7 @@
         PROPERTY(BiDiMode).Default(bdLeftToRight), PROPERTY(ParentBiDiMode).Default(true),                   \
         EVENT(OnAnchorClick), EVENT(OnAnchorEnter), EVENT(OnAnchorExit)
 
+DEFINE_CLASS(TAdvOfficeButton)
 DEFINE_CLASS(TCustomAdvOfficeCheckBox)
 DEFINE_CLASS(TAdvOfficeCheckBox, OFFICE_BUTTON_PROPERTIES,
              PROPERTY_RW(Checked, GetChecked, SetChecked).Stored(false), PROPERTY(ReadOnly).Default(false),
@@ -113,12 +114,189 @@ bool OpenLink(HWND hwnd, const String& anchor) {
 
 using namespace OfficeButtons;
 
-// ======== TCustomAdvOfficeCheckBox ========
+// ======== TAdvOfficeButton ========
 
-TCustomAdvOfficeCheckBox::TCustomAdvOfficeCheckBox(TComponent* owner)
+TAdvOfficeButton::TAdvOfficeButton(TComponent* owner)
     : TCustomControl(owner), FImageCache(std::make_unique<THTMLPictureCache>()),
       FBkgBmp(std::make_unique<TBitmap>()) {
     AdvOfficeButtonsUnitStartup();
+}
+
+TAdvOfficeButton::~TAdvOfficeButton() = default;
+
+void TAdvOfficeButton::SetAlignment(TAlignment value) {
+    if (FAlignment == value)
+        return;
+    FAlignment = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetButtonVertAlign(TTextVAlignment value) {
+    if (FBtnVAlign == value)
+        return;
+    FBtnVAlign = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetCaption(const String& value) {
+    TControl::SetCaption(value);
+    FCaption = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetDisabledFontColor(TColor value) {
+    if (FDisabledFontColor == value)
+        return;
+    FDisabledFontColor = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetEllipsis(bool value) {
+    if (FEllipsis == value)
+        return;
+    FEllipsis = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetImages(TCustomImageList* value) {
+    if (FImages != nullptr)
+        FImages->RemoveFreeNotification(this);
+    FImages = value;
+    if (value != nullptr)
+        value->FreeNotification(this);
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetPictureContainer(TPictureContainer* value) {
+    if (FContainer != nullptr)
+        FContainer->RemoveFreeNotification(this);
+    FContainer = value;
+    if (value != nullptr)
+        value->FreeNotification(this);
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetReturnIsTab(bool value) {
+    if (FReturnIsTab == value)
+        return;
+    FReturnIsTab = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetShadowColor(TColor value) {
+    if (FShadowColor == value)
+        return;
+    FShadowColor = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetShadowOffset(Integer value) {
+    if (FShadowOffset == value)
+        return;
+    FShadowOffset = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetShowFocus(bool value) {
+    if (FShowFocus == value)
+        return;
+    FShowFocus = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetThemed(bool value) {
+    if (FThemed == value)
+        return;
+    FThemed = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetTransparentChaching(bool value) {
+    if (FTransparentCaching == value)
+        return;
+    FTransparentCaching = value;
+    FBkgCache = false;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetURLColor(TColor value) {
+    if (FURLColor == value)
+        return;
+    FURLColor = value;
+    Invalidate();
+}
+
+String TAdvOfficeButton::Version() {
+    return VersionNumberText(GetVersionNr());
+}
+
+Integer TAdvOfficeButton::GetVersionNr() {
+    return VersionNumber;
+}
+
+void TAdvOfficeButton::SetBounds(Integer left, Integer top, Integer width, Integer height) {
+    TCustomControl::SetBounds(left, top, width, height);
+    FBkgCache = false;
+    Repaint();
+}
+
+void TAdvOfficeButton::Loaded() {
+    TCustomControl::Loaded();
+    FOldCursor = Cursor();
+}
+
+void TAdvOfficeButton::Notification(TComponent* component, TOperation operation) {
+    TCustomControl::Notification(component, operation);
+    if (operation != opRemove)
+        return;
+    if (component == FImages)
+        FImages = nullptr;
+    if (component == FContainer)
+        FContainer = nullptr;
+}
+
+void TAdvOfficeButton::PaintBackground() {
+    PaintButtonBackground(this, Canvas(), FTransparentCaching, *FBkgBmp, FBkgCache);
+}
+
+bool TAdvOfficeButton::RightAligned() const {
+    return FAlignment == taRightJustify || UseRightToLeftAlignment();
+}
+
+void TAdvOfficeButton::CMMouseEnter(TMessage& message) {
+    TCustomControl::CMMouseEnter(message);
+    FHot = true;
+    if (HandleAllocated())
+        DrawGlyph();
+}
+
+void TAdvOfficeButton::CMMouseLeave(TMessage& message) {
+    TCustomControl::CMMouseLeave(message);
+    FHot = false;
+    if (HandleAllocated())
+        DrawGlyph();
+}
+
+void TAdvOfficeButton::DoExit() {
+    TCustomControl::DoExit();
+    FFocused = false;
+    Invalidate();
+}
+
+void TAdvOfficeButton::CMEnabledChanged(TMessage& message) {
+    TCustomControl::CMEnabledChanged(message);
+    Invalidate();
+}
+
+void TAdvOfficeButton::DoEnter() {
+    TCustomControl::DoEnter();
+    FFocused = true;
+    Invalidate();
+}
+
+// ======== TCustomAdvOfficeCheckBox ========
+
+TCustomAdvOfficeCheckBox::TCustomAdvOfficeCheckBox(TComponent* owner) : TAdvOfficeButton(owner) {
     // Without click events: a click is this control's own decision (MouseUp), never the framework's.
     FControlStyle -= TControlStyle{csClickEvents};
     SetBounds(0, 0, 120, 20);
@@ -169,10 +347,6 @@ void TCustomAdvOfficeCheckBox::Toggle() {
     FInternalClick = false;
 }
 
-bool TCustomAdvOfficeCheckBox::RightAligned() const {
-    return FAlignment == taRightJustify || UseRightToLeftAlignment();
-}
-
 TRect TCustomAdvOfficeCheckBox::GlyphStrip(int width) {
     TRect client = ClientRect();
     if (FAlignment == taRightJustify)
@@ -182,142 +356,11 @@ TRect TCustomAdvOfficeCheckBox::GlyphStrip(int width) {
     return client;
 }
 
-void TCustomAdvOfficeCheckBox::SetAlignment(TAlignment value) {
-    if (FAlignment == value)
-        return;
-    FAlignment = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetButtonVertAlign(TTextVAlignment value) {
-    if (FBtnVAlign == value)
-        return;
-    FBtnVAlign = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetCaption(const String& value) {
-    TControl::SetCaption(value);
-    FCaption = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetDisabledFontColor(TColor value) {
-    if (FDisabledFontColor == value)
-        return;
-    FDisabledFontColor = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetEllipsis(bool value) {
-    if (FEllipsis == value)
-        return;
-    FEllipsis = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetImages(TCustomImageList* value) {
-    if (FImages != nullptr)
-        FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (value != nullptr)
-        value->FreeNotification(this);
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetPictureContainer(TPictureContainer* value) {
-    if (FContainer != nullptr)
-        FContainer->RemoveFreeNotification(this);
-    FContainer = value;
-    if (value != nullptr)
-        value->FreeNotification(this);
-    Invalidate();
-}
-
 void TCustomAdvOfficeCheckBox::SetReadOnly(bool value) {
     if (FReadOnly == value)
         return;
     FReadOnly = value;
     Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetReturnIsTab(bool value) {
-    if (FReturnIsTab == value)
-        return;
-    FReturnIsTab = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetShadowColor(TColor value) {
-    if (FShadowColor == value)
-        return;
-    FShadowColor = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetShadowOffset(Integer value) {
-    if (FShadowOffset == value)
-        return;
-    FShadowOffset = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetShowFocus(bool value) {
-    if (FShowFocus == value)
-        return;
-    FShowFocus = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetThemed(bool value) {
-    if (FThemed == value)
-        return;
-    FThemed = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetTransparentChaching(bool value) {
-    if (FTransparentCaching == value)
-        return;
-    FTransparentCaching = value;
-    FBkgCache = false;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetURLColor(TColor value) {
-    if (FURLColor == value)
-        return;
-    FURLColor = value;
-    Invalidate();
-}
-
-String TCustomAdvOfficeCheckBox::Version() {
-    return VersionNumberText(GetVersionNr());
-}
-
-Integer TCustomAdvOfficeCheckBox::GetVersionNr() {
-    return VersionNumber;
-}
-
-void TCustomAdvOfficeCheckBox::SetBounds(Integer left, Integer top, Integer width, Integer height) {
-    TCustomControl::SetBounds(left, top, width, height);
-    FBkgCache = false;
-    Repaint();
-}
-
-void TCustomAdvOfficeCheckBox::Loaded() {
-    TCustomControl::Loaded();
-    FOldCursor = Cursor();
-}
-
-void TCustomAdvOfficeCheckBox::Notification(TComponent* component, TOperation operation) {
-    TCustomControl::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (component == FImages)
-        FImages = nullptr;
-    if (component == FContainer)
-        FContainer = nullptr;
 }
 
 // ---- Painting ----
@@ -401,10 +444,6 @@ TRect TCustomAdvOfficeCheckBox::CaptionRect() {
         break;
     }
     return rect;
-}
-
-void TCustomAdvOfficeCheckBox::PaintBackground() {
-    PaintButtonBackground(this, Canvas(), FTransparentCaching, *FBkgBmp, FBkgCache);
 }
 
 void TCustomAdvOfficeCheckBox::Paint() {
@@ -540,20 +579,6 @@ void TCustomAdvOfficeCheckBox::MouseUp(TMouseButton button, TShiftState shift, i
     FGotClick = false;
 }
 
-void TCustomAdvOfficeCheckBox::CMMouseEnter(TMessage& message) {
-    TCustomControl::CMMouseEnter(message);
-    FHot = true;
-    if (HandleAllocated())
-        DrawGlyph();
-}
-
-void TCustomAdvOfficeCheckBox::CMMouseLeave(TMessage& message) {
-    TCustomControl::CMMouseLeave(message);
-    FHot = false;
-    if (HandleAllocated())
-        DrawGlyph();
-}
-
 // ---- Keys and focus ----
 
 void TCustomAdvOfficeCheckBox::KeyDown(Word& key, TShiftState shift) {
@@ -589,23 +614,6 @@ void TCustomAdvOfficeCheckBox::CMDialogChar(TMessage& message) {
         return;
     }
     TCustomControl::CMDialogChar(message);
-}
-
-void TCustomAdvOfficeCheckBox::DoEnter() {
-    TCustomControl::DoEnter();
-    FFocused = true;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::DoExit() {
-    TCustomControl::DoExit();
-    FFocused = false;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::CMEnabledChanged(TMessage& message) {
-    TCustomControl::CMEnabledChanged(message);
-    Invalidate();
 }
 
 void TCustomAdvOfficeCheckBox::WndProc(TMessage& message) {

@@ -1,7 +1,8 @@
 // The Office-style check box and radio button, owner-drawn with a themed or bitmap glyph and a caption of
 // mini-HTML, and the check group and radio group that lay one of them out per line of their Items.
 //
-// Contents: TCustomAdvOfficeCheckBox - TCustomAdvOfficeRadioButton - the action links - the radio group
+// Contents: what both buttons share - TCustomAdvOfficeCheckBox - TCustomAdvOfficeRadioButton - the action
+// links - the radio group
 // - the check group.
 #pragma once
 
@@ -19,26 +20,15 @@ class TCustomAdvOfficeRadioGroup;
 
 using TAnchorClick = std::function<void(TObject* Sender, String Anchor)>;
 
-// ---- The check box ----
-class TCustomAdvOfficeCheckBox : public TCustomControl {
-    DECLARE_CLASS(TCustomAdvOfficeCheckBox, TCustomControl)
+// ---- What both buttons share ----
+// The caption, glyph placement, images, shadow, background and focus settings of an Office button; each
+// button draws its own glyph and decides what a click does.
+class TAdvOfficeButton : public TCustomControl {
+    DECLARE_CLASS(TAdvOfficeButton, TCustomControl)
 
 public:
-    explicit TCustomAdvOfficeCheckBox(TComponent* owner);
-    ~TCustomAdvOfficeCheckBox() override;
+    ~TAdvOfficeButton() override;
 
-    // Setting Checked from code changes the state and repaints but fires no OnClick: code that sets it
-    // does itself whatever the click would have done. The console relies on this.
-    virtual bool GetChecked();
-    virtual void SetChecked(bool value);
-    bool Checked() { return GetChecked(); }
-    TCheckBoxState State() const { return FState; }
-    void SetState(TCheckBoxState value);
-    // The next state a click gives (unchecked, grayed with AllowGrayed, checked); nothing when ReadOnly.
-    virtual void Toggle();
-
-    bool AllowGrayed() const { return FAllowGrayed; }
-    void SetAllowGrayed(bool value) { FAllowGrayed = value; }
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
     TTextVAlignment ButtonVertAlign() const { return FBtnVAlign; }
@@ -56,9 +46,6 @@ public:
     void SetImages(TCustomImageList* value);
     TPictureContainer* PictureContainer() const { return FContainer; }
     void SetPictureContainer(TPictureContainer* value);
-    // Clicks and Space leave the state alone; a release still fires OnClick.
-    bool ReadOnly() const { return FReadOnly; }
-    void SetReadOnly(bool value);
     bool ReturnIsTab() const { return FReturnIsTab; }
     void SetReturnIsTab(bool value);
     TColor ShadowColor() const { return FShadowColor; }
@@ -85,41 +72,21 @@ public:
     TAnchorClick OnAnchorExit;
 
 protected:
-    friend class TAdvOfficeCheckBoxActionLink;
-    friend class TCustomAdvOfficeCheckGroup;
+    explicit TAdvOfficeButton(TComponent* owner);
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
-    void Paint() override;
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-    void KeyDown(Word& key, TShiftState shift) override;
-    void KeyUp(Word& key, TShiftState shift) override;
     void DoEnter() override;
     void DoExit() override;
-    void ActionChange(TObject* sender, bool checkDefaults) override;
-    TClass GetActionLinkClass() override;
-    void WndProc(TMessage& message) override;
     void CMEnabledChanged(TMessage& message) override;
-    void CMDialogChar(TMessage& message) override;
     void CMMouseEnter(TMessage& message) override;
     void CMMouseLeave(TMessage& message) override;
 
-    void DrawGlyph();
-    // The area the glyph lies in: the client's left or right 20 pixels.
-    TRect GlyphStrip(int width);
+    virtual void DrawGlyph() = 0;
+    void PaintBackground();
     bool RightAligned() const;
 
-    bool FInternalClick = false; // set while the control changes its own state
     bool FClicksDisabled = false;
-
-private:
-    void PaintBackground();
-    TRect CaptionRect();
-
-    bool FAllowGrayed = false;
     bool FDown = false;
-    TCheckBoxState FState = cbUnchecked;
     bool FFocused = false;
     bool FShowFocus = true;
     bool FReturnIsTab = false;
@@ -136,13 +103,64 @@ private:
     TColor FShadowColor = clGray;
     bool FHot = false;
     TCursor FOldCursor = crDefault;
-    bool FReadOnly = false;
     std::unique_ptr<TBitmap> FBkgBmp;
     bool FBkgCache = false;
     bool FTransparentCaching = false;
     bool FGotClick = false;
     TColor FDisabledFontColor = clGray;
     bool FThemed = false;
+};
+
+// ---- The check box ----
+class TCustomAdvOfficeCheckBox : public TAdvOfficeButton {
+    DECLARE_CLASS(TCustomAdvOfficeCheckBox, TAdvOfficeButton)
+
+public:
+    explicit TCustomAdvOfficeCheckBox(TComponent* owner);
+    ~TCustomAdvOfficeCheckBox() override;
+
+    // Setting Checked from code changes the state and repaints but fires no OnClick: code that sets it
+    // does itself whatever the click would have done. The console relies on this.
+    virtual bool GetChecked();
+    virtual void SetChecked(bool value);
+    bool Checked() { return GetChecked(); }
+    TCheckBoxState State() const { return FState; }
+    void SetState(TCheckBoxState value);
+    // The next state a click gives (unchecked, grayed with AllowGrayed, checked); nothing when ReadOnly.
+    virtual void Toggle();
+
+    bool AllowGrayed() const { return FAllowGrayed; }
+    void SetAllowGrayed(bool value) { FAllowGrayed = value; }
+    // Clicks and Space leave the state alone; a release still fires OnClick.
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value);
+
+protected:
+    friend class TAdvOfficeCheckBoxActionLink;
+    friend class TCustomAdvOfficeCheckGroup;
+    void Paint() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void KeyDown(Word& key, TShiftState shift) override;
+    void KeyUp(Word& key, TShiftState shift) override;
+    void ActionChange(TObject* sender, bool checkDefaults) override;
+    TClass GetActionLinkClass() override;
+    void WndProc(TMessage& message) override;
+    void CMDialogChar(TMessage& message) override;
+
+    void DrawGlyph() override;
+    // The area the glyph lies in: the client's left or right 20 pixels.
+    TRect GlyphStrip(int width);
+
+    bool FInternalClick = false; // set while the control changes its own state
+
+private:
+    TRect CaptionRect();
+
+    bool FAllowGrayed = false;
+    TCheckBoxState FState = cbUnchecked;
+    bool FReadOnly = false;
 };
 
 class TAdvOfficeCheckBox : public TCustomAdvOfficeCheckBox {
@@ -153,8 +171,8 @@ public:
 };
 
 // ---- The radio button ----
-class TCustomAdvOfficeRadioButton : public TCustomControl {
-    DECLARE_CLASS(TCustomAdvOfficeRadioButton, TCustomControl)
+class TCustomAdvOfficeRadioButton : public TAdvOfficeButton {
+    DECLARE_CLASS(TCustomAdvOfficeRadioButton, TAdvOfficeButton)
 
 public:
     explicit TCustomAdvOfficeRadioButton(TComponent* owner);
@@ -167,53 +185,12 @@ public:
     // Fires OnClick or executes the action.
     virtual void ClickButton();
 
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment value);
-    TTextVAlignment ButtonVertAlign() const { return FBtnVAlign; }
-    void SetButtonVertAlign(TTextVAlignment value);
-    const String& Caption() const { return FCaption; }
-    void SetCaption(const String& value);
-    TColor DisabledFontColor() const { return FDisabledFontColor; }
-    void SetDisabledFontColor(TColor value);
-    bool Down() const { return FDown; }
-    void SetDown(bool value) { FDown = value; }
-    bool Ellipsis() const { return FEllipsis; }
-    void SetEllipsis(bool value);
     Byte GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(Byte value) { FGroupIndex = value; }
-    TCustomImageList* Images() const { return FImages; }
-    void SetImages(TCustomImageList* value);
-    TPictureContainer* PictureContainer() const { return FContainer; }
-    void SetPictureContainer(TPictureContainer* value);
-    bool ReturnIsTab() const { return FReturnIsTab; }
-    void SetReturnIsTab(bool value);
-    TColor ShadowColor() const { return FShadowColor; }
-    void SetShadowColor(TColor value);
-    Integer ShadowOffset() const { return FShadowOffset; }
-    void SetShadowOffset(Integer value);
-    bool ShowFocus() const { return FShowFocus; }
-    void SetShowFocus(bool value);
-    bool Themed() const { return FThemed; }
-    void SetThemed(bool value);
-    bool TransparentChaching() const { return FTransparentCaching; }
-    void SetTransparentChaching(bool value);
-    TColor URLColor() const { return FURLColor; }
-    void SetURLColor(TColor value);
-    String Version();
-    void SetVersion(const String&) {}
-    virtual Integer GetVersionNr();
-
-    void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
-
-    TAnchorClick OnAnchorClick;
-    TAnchorClick OnAnchorEnter;
-    TAnchorClick OnAnchorExit;
 
 protected:
     friend class TAdvOfficeRadioButtonActionLink;
     friend class TCustomAdvOfficeRadioGroup;
-    void Loaded() override;
-    void Notification(TComponent* component, TOperation operation) override;
     void Paint() override;
     // The framework's click is not this control's: ClickButton decides.
     void DoClick() override {}
@@ -223,51 +200,20 @@ protected:
     void KeyDown(Word& key, TShiftState shift) override;
     void KeyUp(Word& key, TShiftState shift) override;
     void DoEnter() override;
-    void DoExit() override;
     void ActionChange(TObject* sender, bool checkDefaults) override;
     TClass GetActionLinkClass() override;
     void WMLButtonDown(TMessage& message) override;
     void WMLButtonDblClk(TMessage& message) override;
-    void CMEnabledChanged(TMessage& message) override;
     void CMDialogChar(TMessage& message) override;
-    void CMMouseEnter(TMessage& message) override;
-    void CMMouseLeave(TMessage& message) override;
 
-    void DrawGlyph();
-    bool RightAligned() const;
-
-    bool FClicksDisabled = false;
+    void DrawGlyph() override;
 
 private:
-    void PaintBackground();
     // The radio group this button is an item of, or null.
     TCustomAdvOfficeRadioGroup* ParentRadioGroup();
 
-    bool FDown = false;
     bool FChecked = false;
-    bool FFocused = false;
-    bool FShowFocus = true;
     Byte FGroupIndex = 0;
-    bool FReturnIsTab = false;
-    TCustomImageList* FImages = nullptr;
-    String FAnchor;
-    TColor FURLColor = clBlue;
-    std::unique_ptr<THTMLPictureCache> FImageCache;
-    TTextVAlignment FBtnVAlign = tvaTop;
-    TAlignment FAlignment = taLeftJustify;
-    bool FEllipsis = false;
-    String FCaption;
-    TPictureContainer* FContainer = nullptr;
-    Integer FShadowOffset = 1;
-    TColor FShadowColor = clGray;
-    bool FHot = false;
-    TCursor FOldCursor = crDefault;
-    std::unique_ptr<TBitmap> FBkgBmp;
-    bool FBkgCache = false;
-    bool FTransparentCaching = false;
-    bool FGotClick = false;
-    TColor FDisabledFontColor = clGray;
-    bool FThemed = false;
     bool FCheckDown = false; // the checked state when the button got the focus
 };
 

@@ -10,10 +10,7 @@
 
 using namespace OfficeButtons;
 
-TCustomAdvOfficeRadioButton::TCustomAdvOfficeRadioButton(TComponent* owner)
-    : TCustomControl(owner), FImageCache(std::make_unique<THTMLPictureCache>()),
-      FBkgBmp(std::make_unique<TBitmap>()) {
-    AdvOfficeButtonsUnitStartup();
+TCustomAdvOfficeRadioButton::TCustomAdvOfficeRadioButton(TComponent* owner) : TAdvOfficeButton(owner) {
     SetBounds(0, 0, 135, 20);
     SetTabStop(true);
 }
@@ -56,141 +53,6 @@ void TCustomAdvOfficeRadioButton::ClickButton() {
         ActionLink()->Execute(this);
 }
 
-bool TCustomAdvOfficeRadioButton::RightAligned() const {
-    return FAlignment == taRightJustify || UseRightToLeftAlignment();
-}
-
-void TCustomAdvOfficeRadioButton::SetAlignment(TAlignment value) {
-    if (FAlignment == value)
-        return;
-    FAlignment = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetButtonVertAlign(TTextVAlignment value) {
-    if (FBtnVAlign == value)
-        return;
-    FBtnVAlign = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetCaption(const String& value) {
-    TControl::SetCaption(value);
-    FCaption = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetDisabledFontColor(TColor value) {
-    if (FDisabledFontColor == value)
-        return;
-    FDisabledFontColor = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetEllipsis(bool value) {
-    if (FEllipsis == value)
-        return;
-    FEllipsis = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetImages(TCustomImageList* value) {
-    if (FImages != nullptr)
-        FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (value != nullptr)
-        value->FreeNotification(this);
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetPictureContainer(TPictureContainer* value) {
-    if (FContainer != nullptr)
-        FContainer->RemoveFreeNotification(this);
-    FContainer = value;
-    if (value != nullptr)
-        value->FreeNotification(this);
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetReturnIsTab(bool value) {
-    if (FReturnIsTab == value)
-        return;
-    FReturnIsTab = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetShadowColor(TColor value) {
-    if (FShadowColor == value)
-        return;
-    FShadowColor = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetShadowOffset(Integer value) {
-    if (FShadowOffset == value)
-        return;
-    FShadowOffset = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetShowFocus(bool value) {
-    if (FShowFocus == value)
-        return;
-    FShowFocus = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetThemed(bool value) {
-    if (FThemed == value)
-        return;
-    FThemed = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetTransparentChaching(bool value) {
-    if (FTransparentCaching == value)
-        return;
-    FTransparentCaching = value;
-    FBkgCache = false;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetURLColor(TColor value) {
-    if (FURLColor == value)
-        return;
-    FURLColor = value;
-    Invalidate();
-}
-
-String TCustomAdvOfficeRadioButton::Version() {
-    return VersionNumberText(GetVersionNr());
-}
-
-Integer TCustomAdvOfficeRadioButton::GetVersionNr() {
-    return VersionNumber;
-}
-
-void TCustomAdvOfficeRadioButton::SetBounds(Integer left, Integer top, Integer width, Integer height) {
-    TCustomControl::SetBounds(left, top, width, height);
-    FBkgCache = false;
-    Repaint();
-}
-
-void TCustomAdvOfficeRadioButton::Loaded() {
-    TCustomControl::Loaded();
-    FOldCursor = Cursor();
-}
-
-void TCustomAdvOfficeRadioButton::Notification(TComponent* component, TOperation operation) {
-    TCustomControl::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (component == FImages)
-        FImages = nullptr;
-    if (component == FContainer)
-        FContainer = nullptr;
-}
-
 // ---- Painting ----
 
 void TCustomAdvOfficeRadioButton::DrawGlyph() {
@@ -228,10 +90,6 @@ void TCustomAdvOfficeRadioButton::DrawGlyph() {
                                         : client.Bottom - glyph->Height() - 2;
     int left = RightAligned() ? client.Right - glyph->Width() - 1 : 0;
     canvas->Draw(left, top, glyph);
-}
-
-void TCustomAdvOfficeRadioButton::PaintBackground() {
-    PaintButtonBackground(this, Canvas(), FTransparentCaching, *FBkgBmp, FBkgCache);
 }
 
 void TCustomAdvOfficeRadioButton::Paint() {
@@ -410,20 +268,6 @@ void TCustomAdvOfficeRadioButton::MouseUp(TMouseButton button, TShiftState shift
     }
 }
 
-void TCustomAdvOfficeRadioButton::CMMouseEnter(TMessage& message) {
-    TCustomControl::CMMouseEnter(message);
-    FHot = true;
-    if (HandleAllocated())
-        DrawGlyph();
-}
-
-void TCustomAdvOfficeRadioButton::CMMouseLeave(TMessage& message) {
-    TCustomControl::CMMouseLeave(message);
-    FHot = false;
-    if (HandleAllocated())
-        DrawGlyph();
-}
-
 // ---- Keys and focus ----
 
 void TCustomAdvOfficeRadioButton::KeyDown(Word& key, TShiftState shift) {
@@ -460,20 +304,7 @@ void TCustomAdvOfficeRadioButton::DoEnter() {
     FCheckDown = FChecked;
     if (TCustomAdvOfficeRadioGroup* group = ParentRadioGroup(); group != nullptr && group->TabStop())
         SetChecked(true);
-    TCustomControl::DoEnter();
-    FFocused = true;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::DoExit() {
-    TCustomControl::DoExit();
-    FFocused = false;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::CMEnabledChanged(TMessage& message) {
-    TCustomControl::CMEnabledChanged(message);
-    Invalidate();
+    TAdvOfficeButton::DoEnter();
 }
 
 // ---- Actions ----
