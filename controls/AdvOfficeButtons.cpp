@@ -294,6 +294,53 @@ void TAdvOfficeButton::DoEnter() {
     Invalidate();
 }
 
+String TAdvOfficeButton::AnchorAt(int x, int y, TBiDiMode biDiMode) {
+    Integer width = 0, height = 0;
+    String anchor;
+    CaptionCall call{Canvas(),      FCaption,     FImages,    FContainer, FImageCache.get(),
+                     FShadowOffset, FShadowColor, !FEllipsis, biDiMode};
+    TRect rect = ClientRect();
+    rect.Left += 17;
+    rect.Top += 4;
+    if (!call.Run(rect, true, false, FURLColor, x, y, width, height, anchor))
+        anchor.clear();
+    return anchor;
+}
+
+bool TAdvOfficeButton::ClickAnchor(int x, int y, TBiDiMode biDiMode) {
+    String anchor = AnchorAt(x, y, biDiMode);
+    if (anchor.empty())
+        return false;
+    if (!OpenLink(Handle(), anchor) && OnAnchorClick)
+        OnAnchorClick(this, anchor);
+    return true;
+}
+
+void TAdvOfficeButton::TrackAnchor(int x, int y, TBiDiMode biDiMode) {
+    if (!FFocused)
+        return;
+    if (String anchor = AnchorAt(x, y, biDiMode); !anchor.empty()) {
+        if (Cursor() == crDefault || anchor != FAnchor) {
+            FAnchor = anchor;
+            SetCursor(crHandPoint);
+            if (OnAnchorEnter)
+                OnAnchorEnter(this, anchor);
+        }
+    } else if (Cursor() == crHandPoint) {
+        SetCursor(FOldCursor);
+        if (OnAnchorExit)
+            OnAnchorExit(this, FAnchor);
+        FAnchor.clear();
+    }
+}
+
+void TAdvOfficeButton::ReturnAsTab(Word& key) {
+    if (key == VK_RETURN && FReturnIsTab) {
+        key = VK_TAB;
+        PostMessageW(Handle(), WM_KEYDOWN, VK_TAB, 0);
+    }
+}
+
 // ======== TCustomAdvOfficeCheckBox ========
 
 TCustomAdvOfficeCheckBox::TCustomAdvOfficeCheckBox(TComponent* owner) : TAdvOfficeButton(owner) {
@@ -504,19 +551,9 @@ void TCustomAdvOfficeCheckBox::MouseDown(TMouseButton button, TShiftState shift,
     }
     FGotClick = true;
     if (FFocused) {
-        Integer width = 0, height = 0;
-        String anchor;
-        CaptionCall call{Canvas(),      FCaption,     FImages,    FContainer,   FImageCache.get(),
-                         FShadowOffset, FShadowColor, !FEllipsis, bdLeftToRight};
-        TRect rect = ClientRect();
-        rect.Left += 17;
-        rect.Top += 4;
-        if (call.Run(rect, true, false, FURLColor, x, y, width, height, anchor) && !anchor.empty()) {
-            // A press on an anchor opens it and does not press the glyph.
-            if (!OpenLink(Handle(), anchor) && OnAnchorClick)
-                OnAnchorClick(this, anchor);
+        // A press on an anchor opens it and does not press the glyph.
+        if (ClickAnchor(x, y, bdLeftToRight))
             return;
-        }
     } else if (!ComponentState().Contains(csDesigning) && CanFocus()) {
         SetFocus();
         FFocused = true;
@@ -538,28 +575,7 @@ void TCustomAdvOfficeCheckBox::MouseMove(TShiftState shift, int x, int y) {
             InvalidateRect(Handle(), &strip, TRUE);
         }
     }
-    if (!FFocused)
-        return;
-    Integer width = 0, height = 0;
-    String anchor;
-    CaptionCall call{Canvas(),      FCaption,     FImages,    FContainer,   FImageCache.get(),
-                     FShadowOffset, FShadowColor, !FEllipsis, bdLeftToRight};
-    TRect rect = ClientRect();
-    rect.Left += 17;
-    rect.Top += 4;
-    if (call.Run(rect, true, false, FURLColor, x, y, width, height, anchor) && !anchor.empty()) {
-        if (Cursor() == crDefault || anchor != FAnchor) {
-            FAnchor = anchor;
-            SetCursor(crHandPoint);
-            if (OnAnchorEnter)
-                OnAnchorEnter(this, anchor);
-        }
-    } else if (Cursor() == crHandPoint) {
-        SetCursor(FOldCursor);
-        if (OnAnchorExit)
-            OnAnchorExit(this, FAnchor);
-        FAnchor.clear();
-    }
+    TrackAnchor(x, y, bdLeftToRight);
 }
 
 void TCustomAdvOfficeCheckBox::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
@@ -582,10 +598,7 @@ void TCustomAdvOfficeCheckBox::MouseUp(TMouseButton button, TShiftState shift, i
 // ---- Keys and focus ----
 
 void TCustomAdvOfficeCheckBox::KeyDown(Word& key, TShiftState shift) {
-    if (key == VK_RETURN && FReturnIsTab) {
-        key = VK_TAB;
-        PostMessageW(Handle(), WM_KEYDOWN, VK_TAB, 0);
-    }
+    ReturnAsTab(key);
     if (key == VK_SPACE) {
         FDown = true;
         RECT strip = GlyphStrip(16);

@@ -84,6 +84,16 @@ protected:
     virtual void DrawGlyph() = 0;
     void PaintBackground();
     bool RightAligned() const;
+    // The anchor of the caption at (x, y), or an empty string.
+    String AnchorAt(int x, int y, TBiDiMode biDiMode);
+    // A press at (x, y) on an anchor opens it or, when it is no link, fires OnAnchorClick; answers whether
+    // the press hit an anchor.
+    bool ClickAnchor(int x, int y, TBiDiMode biDiMode);
+    // While focused, the cursor turns to a hand over an anchor and back when it leaves, firing
+    // OnAnchorEnter and OnAnchorExit.
+    void TrackAnchor(int x, int y, TBiDiMode biDiMode);
+    // With ReturnIsTab, Return moves the focus on as Tab does.
+    void ReturnAsTab(Word& key);
 
     bool FClicksDisabled = false;
     bool FDown = false;

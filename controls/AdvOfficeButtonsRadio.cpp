@@ -180,18 +180,7 @@ void TCustomAdvOfficeRadioButton::MouseDown(TMouseButton button, TShiftState shi
     FGotClick = true;
     bool anchorHit = false;
     if (FFocused) {
-        Integer width = 0, height = 0;
-        String anchor;
-        CaptionCall call{Canvas(),      FCaption,     FImages,    FContainer, FImageCache.get(),
-                         FShadowOffset, FShadowColor, !FEllipsis, BiDiMode()};
-        TRect rect = ClientRect();
-        rect.Left += 17;
-        rect.Top += 4;
-        if (call.Run(rect, true, false, FURLColor, x, y, width, height, anchor) && !anchor.empty()) {
-            if (!OpenLink(Handle(), anchor) && OnAnchorClick)
-                OnAnchorClick(this, anchor);
-            anchorHit = true;
-        }
+        anchorHit = ClickAnchor(x, y, BiDiMode());
     } else if (!ComponentState().Contains(csDesigning) && CanFocus()) {
         SetFocus();
         FFocused = true;
@@ -213,28 +202,7 @@ void TCustomAdvOfficeRadioButton::MouseMove(TShiftState shift, int x, int y) {
     TCustomControl::MouseMove(shift, x, y);
     if (MouseCapture())
         FDown = InsideEdges(this, x, y);
-    if (!FFocused)
-        return;
-    Integer width = 0, height = 0;
-    String anchor;
-    CaptionCall call{Canvas(),      FCaption,     FImages,    FContainer, FImageCache.get(),
-                     FShadowOffset, FShadowColor, !FEllipsis, BiDiMode()};
-    TRect rect = ClientRect();
-    rect.Left += 17;
-    rect.Top += 4;
-    if (call.Run(rect, true, false, FURLColor, x, y, width, height, anchor) && !anchor.empty()) {
-        if (Cursor() == crDefault || anchor != FAnchor) {
-            FAnchor = anchor;
-            SetCursor(crHandPoint);
-            if (OnAnchorEnter)
-                OnAnchorEnter(this, anchor);
-        }
-    } else if (Cursor() == crHandPoint) {
-        SetCursor(FOldCursor);
-        if (OnAnchorExit)
-            OnAnchorExit(this, FAnchor);
-        FAnchor.clear();
-    }
+    TrackAnchor(x, y, BiDiMode());
 }
 
 void TCustomAdvOfficeRadioButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
@@ -271,10 +239,7 @@ void TCustomAdvOfficeRadioButton::MouseUp(TMouseButton button, TShiftState shift
 // ---- Keys and focus ----
 
 void TCustomAdvOfficeRadioButton::KeyDown(Word& key, TShiftState shift) {
-    if (key == VK_RETURN && FReturnIsTab) {
-        key = VK_TAB;
-        PostMessageW(Handle(), WM_KEYDOWN, VK_TAB, 0);
-    }
+    ReturnAsTab(key);
     if (key == VK_SPACE)
         FDown = true;
     TCustomControl::KeyDown(key, shift);
