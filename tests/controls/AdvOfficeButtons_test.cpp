@@ -177,6 +177,42 @@ TEST_F(OfficeButtonsTest, AnchorsOpenLinksOrReachOnAnchorClick) {
     }
 }
 
+// Both buttons: the hand cursor over an anchor with enter and exit events, and a press on it that does
+// not press the glyph.
+TEST_F(OfficeButtonsTest, AnchorHoverAndPressOnEitherButton) {
+    const String caption = u"<a href=\"details\">LINKTEXT</a> and more text";
+    auto* box = Add<TAdvOfficeCheckBox>(20, 20, 200, 20);
+    auto* radio = Add<TAdvOfficeRadioButton>(20, 60, 200, 20);
+    ShowForm();
+    for (TAdvOfficeButton* button :
+         {static_cast<TAdvOfficeButton*>(box), static_cast<TAdvOfficeButton*>(radio)}) {
+        const char* name = button == box ? "check box" : "radio button";
+        button->SetCaption(caption);
+        std::vector<std::string> events;
+        button->OnAnchorEnter = [&](TObject*, String anchor) {
+            events.push_back("enter " + StringToUtf8(anchor));
+        };
+        button->OnAnchorExit = [&](TObject*, String anchor) {
+            events.push_back("exit " + StringToUtf8(anchor));
+        };
+        button->OnAnchorClick = [&](TObject*, String anchor) {
+            events.push_back("click " + StringToUtf8(anchor));
+        };
+        button->SetFocus();
+        Pump();
+        MouseMove(button, 30, 10);
+        EXPECT_EQ(button->Cursor(), crHandPoint) << name;
+        MouseMove(button, 190, 10);
+        EXPECT_EQ(button->Cursor(), crDefault) << name;
+        MouseDown(button, 30, 10);
+        EXPECT_FALSE(button->Down()) << name;
+        MouseUp(button, 30, 10);
+        EXPECT_EQ(events, (std::vector<std::string>{"enter details", "exit details", "enter details",
+                                                    "click details"}))
+            << name;
+    }
+}
+
 TEST_F(OfficeButtonsTest, ActionsGiveTheirValuesAndRunWhenNoOnClickIsSet) {
     auto* action = new TAction(FForm);
     action->SetCaption(u"Log");
