@@ -263,6 +263,80 @@ private:
 // ---- What both groups share ----
 using TGroupItemEnabledEvent = std::function<void(TObject* Sender, Integer ItemIndex, bool& Enabled)>;
 
+// The items, their columns and the settings a group hands down to every item; each group keeps its own
+// item controls and lays them out.
+class TAdvOfficeButtonGroup : public TAdvGroupBox {
+    DECLARE_CLASS(TAdvOfficeButtonGroup, TAdvGroupBox)
+
+public:
+    ~TAdvOfficeButtonGroup() override;
+
+    TStrings* Items() const { return FItems.get(); }
+    void SetItems(TStrings* value) { FItems->Assign(value); }
+    // 1 .. 16.
+    Integer Columns() const { return FColumns; }
+    void SetColumns(Integer value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    TTextVAlignment ButtonVertAlign() const { return FBtnVAlign; }
+    void SetButtonVertAlign(TTextVAlignment value);
+    Integer ControlIndent() const { return FControlIndent; }
+    void SetControlIndent(Integer value);
+    TColor DisabledFontColor() const { return FDisabledFontColor; }
+    void SetDisabledFontColor(TColor value) { FDisabledFontColor = value; }
+    // Each group sets Ellipsis, ShadowColor and ShadowOffset itself: the check group passes over a value
+    // it has already, the radio group hands any value down to its items again.
+    bool Ellipsis() const { return FEllipsis; }
+    TCustomImageList* Images() const { return FButtonImages; }
+    void SetImages(TCustomImageList* value);
+    TPictureContainer* PictureContainer() const { return FContainer; }
+    void SetPictureContainer(TPictureContainer* value);
+    TColor ShadowColor() const { return FShadowColor; }
+    Integer ShadowOffset() const { return FShadowOffset; }
+    bool ShowFocus() const { return FShowFocus; }
+    void SetShowFocus(bool value);
+    bool Themed() const { return FThemed; }
+    void SetThemed(bool value);
+
+    void PushKey(Char& key);
+    void PushKeyDown(Word& key, TShiftState shift);
+    // Item controls are never written to a description.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override {}
+
+    TGroupItemEnabledEvent OnIsEnabled;
+
+protected:
+    explicit TAdvOfficeButtonGroup(TComponent* owner);
+    virtual bool AllowItemChange() { return true; }
+    Integer GetVersionNr() override;
+    void ReadState(TReader* reader) override;
+    void Resize() override;
+    void CMFontChanged(TMessage& message) override;
+
+    // One item control per line of Items, each with its caption.
+    virtual void UpdateButtons() = 0;
+    virtual void ArrangeButtons() = 0;
+    // Gives item the group's bidi mode, alignment, images, caption and focus settings.
+    void ApplyItemSettings(TAdvOfficeButton* item);
+
+    std::unique_ptr<TStringList> FItems;
+    Integer FColumns = 1;
+    bool FReading = false;
+    bool FUpdating = false;
+    TAlignment FAlignment = taLeftJustify;
+    TTextVAlignment FBtnVAlign = tvaTop;
+    TCustomImageList* FButtonImages = nullptr;
+    TPictureContainer* FContainer = nullptr;
+    bool FEllipsis = false;
+    Integer FShadowOffset = 1;
+    TColor FShadowColor = clSilver;
+    bool FShowFocus = true;
+    TColor FDisabledFontColor = clGray;
+    bool FThemed = false;
+    Integer FControlIndent = 0;
+    Integer FFocusButtonIdx = 0;
+};
+
 // ---- The radio group ----
 class TCustomAdvOfficeRadioGroup;
 
@@ -287,8 +361,8 @@ private:
     bool FInClick = false;
 };
 
-class TCustomAdvOfficeRadioGroup : public TAdvGroupBox {
-    DECLARE_CLASS(TCustomAdvOfficeRadioGroup, TAdvGroupBox)
+class TCustomAdvOfficeRadioGroup : public TAdvOfficeButtonGroup {
+    DECLARE_CLASS(TCustomAdvOfficeRadioGroup, TAdvOfficeButtonGroup)
 
 public:
     explicit TCustomAdvOfficeRadioGroup(TComponent* owner);
@@ -298,33 +372,9 @@ public:
     // no click; the console relies on this.
     Integer ItemIndex() const { return FItemIndex; }
     void SetItemIndex(Integer value);
-    TStrings* Items() const { return FItems.get(); }
-    void SetItems(TStrings* value) { FItems->Assign(value); }
-    // 1 .. 16.
-    Integer Columns() const { return FColumns; }
-    void SetColumns(Integer value);
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment value);
-    TTextVAlignment ButtonVertAlign() const { return FBtnVAlign; }
-    void SetButtonVertAlign(TTextVAlignment value);
-    Integer ControlIndent() const { return FControlIndent; }
-    void SetControlIndent(Integer value);
-    TColor DisabledFontColor() const { return FDisabledFontColor; }
-    void SetDisabledFontColor(TColor value) { FDisabledFontColor = value; }
-    bool Ellipsis() const { return FEllipsis; }
     void SetEllipsis(bool value);
-    TCustomImageList* Images() const { return FButtonImages; }
-    void SetImages(TCustomImageList* value);
-    TPictureContainer* PictureContainer() const { return FContainer; }
-    void SetPictureContainer(TPictureContainer* value);
-    TColor ShadowColor() const { return FShadowColor; }
     void SetShadowColor(TColor value);
-    Integer ShadowOffset() const { return FShadowOffset; }
     void SetShadowOffset(Integer value);
-    bool ShowFocus() const { return FShowFocus; }
-    void SetShowFocus(bool value);
-    bool Themed() const { return FThemed; }
-    void SetThemed(bool value);
     bool IsReadOnly() const { return FIsReadOnly; }
     void SetIsReadOnly(bool value);
 
@@ -333,52 +383,26 @@ public:
     Integer ButtonCount() const { return static_cast<Integer>(FButtons.size()); }
     // The item at a client point, or -1.
     Integer XYToItem(Integer x, Integer y);
-    void PushKey(Char& key);
-    void PushKeyDown(Word& key, TShiftState shift);
-    // Item controls are never written to a description.
-    void GetChildren(const TGetChildProc& proc, TComponent* root) override {}
 
-    TGroupItemEnabledEvent OnIsEnabled;
     TNotifyEvent OnRadioButtonClick;
 
 protected:
     friend class TAdvGroupButton;
     friend class TCustomAdvOfficeRadioButton;
-    virtual bool AllowItemChange() { return true; }
     virtual void DoRadioButtonClick();
-    Integer GetVersionNr() override;
-    void ReadState(TReader* reader) override;
     void Loaded() override;
     void CreateWnd() override;
-    void Resize() override;
     void CMEnabledChanged(TMessage& message) override;
-    void CMFontChanged(TMessage& message) override;
     void DoEnter() override;
 
-    void UpdateButtons();
-    void ArrangeButtons();
+    void UpdateButtons() override;
+    void ArrangeButtons() override;
     void ButtonClick(TObject* sender);
 
 private:
     std::vector<TAdvGroupButton*> FButtons;
-    std::unique_ptr<TStringList> FItems;
     Integer FItemIndex = -1;
-    Integer FColumns = 1;
-    bool FReading = false;
-    bool FUpdating = false;
-    TAlignment FAlignment = taLeftJustify;
-    TTextVAlignment FBtnVAlign = tvaTop;
-    TCustomImageList* FButtonImages = nullptr;
-    TPictureContainer* FContainer = nullptr;
-    bool FEllipsis = false;
-    Integer FShadowOffset = 1;
-    TColor FShadowColor = clSilver;
-    bool FShowFocus = true;
     bool FIsReadOnly = false;
-    TColor FDisabledFontColor = clGray;
-    bool FThemed = false;
-    Integer FControlIndent = 0;
-    Integer FFocusButtonIdx = 0;
 };
 
 class TAdvOfficeRadioGroup : public TCustomAdvOfficeRadioGroup {
@@ -413,8 +437,8 @@ private:
     bool FInClick = false;
 };
 
-class TCustomAdvOfficeCheckGroup : public TAdvGroupBox {
-    DECLARE_CLASS(TCustomAdvOfficeCheckGroup, TAdvGroupBox)
+class TCustomAdvOfficeCheckGroup : public TAdvOfficeButtonGroup {
+    DECLARE_CLASS(TCustomAdvOfficeCheckGroup, TAdvOfficeButtonGroup)
 
 public:
     explicit TCustomAdvOfficeCheckGroup(TComponent* owner);
@@ -437,41 +461,14 @@ public:
     // The mask from the states of the first 32 items; later items do not count.
     void UpdateValue();
 
-    TStrings* Items() const { return FItems.get(); }
-    void SetItems(TStrings* value) { FItems->Assign(value); }
-    Integer Columns() const { return FColumns; }
-    void SetColumns(Integer value);
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment value);
-    TTextVAlignment ButtonVertAlign() const { return FBtnVAlign; }
-    void SetButtonVertAlign(TTextVAlignment value);
-    Integer ControlIndent() const { return FControlIndent; }
-    void SetControlIndent(Integer value);
-    TColor DisabledFontColor() const { return FDisabledFontColor; }
-    void SetDisabledFontColor(TColor value) { FDisabledFontColor = value; }
-    bool Ellipsis() const { return FEllipsis; }
     void SetEllipsis(bool value);
-    TCustomImageList* Images() const { return FButtonImages; }
-    void SetImages(TCustomImageList* value);
-    TPictureContainer* PictureContainer() const { return FContainer; }
-    void SetPictureContainer(TPictureContainer* value);
-    TColor ShadowColor() const { return FShadowColor; }
     void SetShadowColor(TColor value);
-    Integer ShadowOffset() const { return FShadowOffset; }
     void SetShadowOffset(Integer value);
-    bool ShowFocus() const { return FShowFocus; }
-    void SetShowFocus(bool value);
-    bool Themed() const { return FThemed; }
-    void SetThemed(bool value);
 
     TGroupCheck* CheckBoxes(Integer index) const { return FButtons[static_cast<size_t>(index)]; }
     Integer ButtonCount() const { return static_cast<Integer>(FButtons.size()); }
     Integer XYToItem(Integer x, Integer y);
-    void PushKey(Char& key);
-    void PushKeyDown(Word& key, TShiftState shift);
-    void GetChildren(const TGetChildProc& proc, TComponent* root) override {}
 
-    TGroupItemEnabledEvent OnIsEnabled;
     // An item was clicked; hides the group box's caption check box event of the same name.
     TGroupCheckClickEvent OnCheckBoxClick;
     // The caption check box changed.
@@ -479,41 +476,20 @@ public:
 
 protected:
     friend class TGroupCheck;
-    virtual bool AllowItemChange() { return true; }
     virtual void DoCheckBoxItemClick(Integer index, bool value);
-    Integer GetVersionNr() override;
     void ApplyCheckBoxAction() override;
     void DoCheckBoxClick() override;
-    void ReadState(TReader* reader) override;
     void Loaded() override;
-    void Resize() override;
     void CMEnabledChanged(TMessage& message) override;
-    void CMFontChanged(TMessage& message) override;
     void DoEnter() override;
 
-    void UpdateButtons();
-    void ArrangeButtons();
+    void UpdateButtons() override;
+    void ArrangeButtons() override;
     void ButtonClick(TObject* sender);
 
 private:
     std::vector<TGroupCheck*> FButtons;
-    std::unique_ptr<TStringList> FItems;
-    Integer FColumns = 1;
-    bool FReading = false;
-    bool FUpdating = false;
-    TAlignment FAlignment = taLeftJustify;
-    TTextVAlignment FBtnVAlign = tvaTop;
-    TCustomImageList* FButtonImages = nullptr;
-    TPictureContainer* FContainer = nullptr;
-    bool FEllipsis = false;
-    Integer FShadowOffset = 1;
-    TColor FShadowColor = clSilver;
-    bool FShowFocus = true;
     Int64 FValue = 0;
-    Integer FFocusButtonIdx = 0;
-    TColor FDisabledFontColor = clGray;
-    bool FThemed = false;
-    Integer FControlIndent = 0;
 };
 
 class TAdvOfficeCheckGroup : public TCustomAdvOfficeCheckGroup {
