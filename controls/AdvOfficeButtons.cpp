@@ -341,6 +341,40 @@ void TAdvOfficeButton::ReturnAsTab(Word& key) {
     }
 }
 
+void TAdvOfficeButton::DrawStateGlyph(int themePart, int themeState, const String& bitmapName,
+                                      const std::function<int(int height, bool themed)>& glyphTop) {
+    TCanvas* canvas = Canvas();
+    TRect client = ClientRect();
+    if (ThemedGlyphs(FThemed)) {
+        if (HTHEME theme = VerIRID::OpenThemeData(Handle(), u"button"); theme != nullptr) {
+            int top = glyphTop(16, true);
+            int left = RightAligned() ? client.Right - 17 : 0;
+            int state = themeState;
+            if (!Enabled())
+                state += 3;
+            else if (FDown)
+                state += 2;
+            else if (FHot)
+                state += 1;
+            RECT r{left, top, left + 16, top + 16};
+            VerIRID::DrawThemeBackground(theme, canvas->Handle(), themePart, state, &r, nullptr);
+            VerIRID::CloseThemeData(theme);
+            return;
+        }
+    }
+    String name = bitmapName;
+    if (FDown)
+        name += u"D";
+    else if (FHot)
+        name += u"H";
+    TBitmap* glyph = ButtonGlyph(name);
+    if (glyph == nullptr)
+        return;
+    int top = glyphTop(glyph->Height(), false);
+    int left = RightAligned() ? client.Right - glyph->Width() - 1 : 0;
+    canvas->Draw(left, top, glyph);
+}
+
 // ======== TCustomAdvOfficeCheckBox ========
 
 TCustomAdvOfficeCheckBox::TCustomAdvOfficeCheckBox(TComponent* owner) : TAdvOfficeButton(owner) {
@@ -413,58 +447,25 @@ void TCustomAdvOfficeCheckBox::SetReadOnly(bool value) {
 // ---- Painting ----
 
 void TCustomAdvOfficeCheckBox::DrawGlyph() {
-    TCanvas* canvas = Canvas();
     TRect client = ClientRect();
-    if (ThemedGlyphs(FThemed)) {
-        if (HTHEME theme = VerIRID::OpenThemeData(Handle(), u"button"); theme != nullptr) {
-            int top = 0;
-            switch (FBtnVAlign) {
-            case tvaTop:
-                top = (canvas->TextHeight(u"gh") - 16) / 2 + 4;
-                break;
-            case tvaCenter:
-                top = client.Height() / 2 - 8;
-                break;
-            case tvaBottom:
-                top = client.Bottom - 16;
-                break;
-            }
-            int left = RightAligned() ? client.Right - 17 : 0;
-            int state = FState == cbChecked ? 5 : FState == cbGrayed ? 9 : 1;
-            if (!Enabled())
-                state += 3;
-            else if (FDown)
-                state += 2;
-            else if (FHot)
-                state += 1;
-            RECT r{left, top, left + 16, top + 16};
-            VerIRID::DrawThemeBackground(theme, canvas->Handle(), 3, state, &r, nullptr);
-            VerIRID::CloseThemeData(theme);
-            return;
-        }
-    }
-    String name = FState == cbChecked ? u"QELOFCC" : FState == cbGrayed ? u"QELOFCG" : u"QELOFCU";
-    if (FDown)
-        name += u"D";
-    else if (FHot)
-        name += u"H";
-    TBitmap* glyph = ButtonGlyph(name);
-    if (glyph == nullptr)
-        return;
-    int top = 0;
-    switch (FBtnVAlign) {
-    case tvaTop:
-        top = (canvas->TextHeight(u"gh") - glyph->Height()) / 2 + 4;
-        break;
-    case tvaCenter:
-        top = client.Height() / 2 - glyph->Height() / 2;
-        break;
-    case tvaBottom:
-        top = client.Bottom - glyph->Height();
-        break;
-    }
-    int left = RightAligned() ? client.Right - glyph->Width() - 1 : 0;
-    canvas->Draw(left, top, glyph);
+    DrawStateGlyph(3,
+                   FState == cbChecked  ? 5
+                   : FState == cbGrayed ? 9
+                                        : 1,
+                   FState == cbChecked  ? u"QELOFCC"
+                   : FState == cbGrayed ? u"QELOFCG"
+                                        : u"QELOFCU",
+                   [&](int height, bool) {
+                       switch (FBtnVAlign) {
+                       case tvaTop:
+                           return (Canvas()->TextHeight(u"gh") - height) / 2 + 4;
+                       case tvaCenter:
+                           return client.Height() / 2 - height / 2;
+                       case tvaBottom:
+                           break;
+                       }
+                       return client.Bottom - height;
+                   });
 }
 
 TRect TCustomAdvOfficeCheckBox::CaptionRect() {

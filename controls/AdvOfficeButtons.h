@@ -82,6 +82,11 @@ protected:
     void CMMouseLeave(TMessage& message) override;
 
     virtual void DrawGlyph() = 0;
+    // Draws the glyph at the client's left, or right when right-aligned: through visual styles as the
+    // button part with the check's state (raised for disabled, down or hot) when themed, else the bitmap
+    // named bitmapName with D when down or H when hot. glyphTop gives the glyph's top from its height.
+    void DrawStateGlyph(int themePart, int themeState, const String& bitmapName,
+                        const std::function<int(int height, bool themed)>& glyphTop);
     void PaintBackground();
     bool RightAligned() const;
     // The anchor of the caption at (x, y), or an empty string.

@@ -56,40 +56,15 @@ void TCustomAdvOfficeRadioButton::ClickButton() {
 // ---- Painting ----
 
 void TCustomAdvOfficeRadioButton::DrawGlyph() {
-    TCanvas* canvas = Canvas();
     TRect client = ClientRect();
-    if (ThemedGlyphs(FThemed)) {
-        if (HTHEME theme = VerIRID::OpenThemeData(Handle(), u"button"); theme != nullptr) {
-            int top = FBtnVAlign == tvaTop      ? 4
-                      : FBtnVAlign == tvaCenter ? client.Height() / 2 - 8
-                                                : client.Bottom - 16;
-            int left = RightAligned() ? client.Right - 17 : 0;
-            int state = FChecked ? 5 : 1;
-            if (!Enabled())
-                state += 3;
-            else if (FDown)
-                state += 2;
-            else if (FHot)
-                state += 1;
-            RECT r{left, top, left + 16, top + 16};
-            VerIRID::DrawThemeBackground(theme, canvas->Handle(), 2, state, &r, nullptr);
-            VerIRID::CloseThemeData(theme);
-            return;
-        }
-    }
-    String name = FChecked ? u"QELOFRC" : u"QELOFRU";
-    if (FDown)
-        name += u"D";
-    else if (FHot)
-        name += u"H";
-    TBitmap* glyph = ButtonGlyph(name);
-    if (glyph == nullptr)
-        return;
-    int top = FBtnVAlign == tvaTop      ? 4
-              : FBtnVAlign == tvaCenter ? client.Height() / 2 - glyph->Height() / 2
-                                        : client.Bottom - glyph->Height() - 2;
-    int left = RightAligned() ? client.Right - glyph->Width() - 1 : 0;
-    canvas->Draw(left, top, glyph);
+    DrawStateGlyph(2, FChecked ? 5 : 1, FChecked ? u"QELOFRC" : u"QELOFRU", [&](int height, bool themed) {
+        if (FBtnVAlign == tvaTop)
+            return 4;
+        if (FBtnVAlign == tvaCenter)
+            return client.Height() / 2 - height / 2;
+        // The bitmap glyph keeps two pixels off the bottom.
+        return client.Bottom - height - (themed ? 0 : 2);
+    });
 }
 
 void TCustomAdvOfficeRadioButton::Paint() {

@@ -251,6 +251,54 @@ TEST_F(OfficeButtonsTest, VersionOfBothButtons) {
 
 // Every glyph of both buttons, as a bitmap with themes off and as the theme's part with them on, drawn at
 // the left edge, ButtonVertAlign tvaCenter.
+// Each button places its glyph at the top or bottom its own way, themed or classic.
+TEST_F(OfficeButtonsTest, GlyphPlacementAtTopAndBottom) {
+    struct Case {
+        bool radio;
+        TTextVAlignment align;
+        bool themed;
+        int gap; // from the control's top, or with tvaBottom from its bottom
+    };
+    const Case cases[] = {
+        {true, tvaTop, false, 4},   {true, tvaTop, true, 4},      {true, tvaBottom, false, 2},
+        {true, tvaBottom, true, 0}, {false, tvaBottom, false, 0}, {false, tvaBottom, true, 0},
+    };
+    auto* box = Add<TAdvOfficeCheckBox>(20, 20, 120, 40);
+    auto* radio = Add<TAdvOfficeRadioButton>(20, 80, 135, 40);
+    radio->SetShowFocus(false);
+    ShowForm();
+    for (const Case& c : cases) {
+        UseThemes(c.themed);
+        TAdvOfficeButton* button = c.radio ? static_cast<TAdvOfficeButton*>(radio) : box;
+        button->SetThemed(c.themed);
+        button->SetButtonVertAlign(c.align);
+        TBitmap* bitmap = ButtonGlyph(c.radio ? u"QELOFRU" : u"QELOFCU");
+        ASSERT_NE(bitmap, nullptr);
+        int size = c.themed ? 16 : bitmap->Height();
+        int top = c.align == tvaBottom ? button->Height() - size - c.gap : c.gap;
+        TBitmap expected;
+        int width = c.themed ? 16 : bitmap->Width();
+        expected.SetSize(width, size);
+        expected.Canvas()->Brush()->SetColor(clWhite);
+        expected.Canvas()->FillRect(TRect(0, 0, width, size));
+        if (c.themed) {
+            HTHEME theme = OpenThemeData(button->Handle(), u"button");
+            ASSERT_NE(theme, nullptr);
+            RECT r{0, 0, 16, 16};
+            DrawThemeBackground(theme, expected.Canvas()->Handle(), c.radio ? 2 : 3, 1, &r, nullptr);
+            CloseThemeData(theme);
+        } else {
+            expected.Canvas()->Draw(0, 0, bitmap);
+        }
+        Shot();
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(Pixel(button, x, top + y), expected.Canvas()->Pixels(x, y))
+                    << (c.radio ? "radio " : "box ") << c.align << (c.themed ? " themed" : " classic")
+                    << " at " << x << "," << y;
+    }
+}
+
 TEST_F(OfficeButtonsTest, GlyphsInThemedAndClassicLooks) {
     struct Look {
         bool radio;
