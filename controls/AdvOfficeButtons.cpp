@@ -375,6 +375,48 @@ void TAdvOfficeButton::DrawStateGlyph(int themePart, int themeState, const Strin
     canvas->Draw(left, top, glyph);
 }
 
+void TAdvOfficeButton::PaintCaption(TRect& rect, TBiDiMode biDiMode, TColor shadowAnchorColor,
+                                    TColor textAnchorColor, Integer& width, Integer& height) {
+    TCanvas* canvas = Canvas();
+    String anchor;
+    CaptionCall call{canvas,        FCaption,     FImages,    FContainer, FImageCache.get(),
+                     FShadowOffset, FShadowColor, !FEllipsis, biDiMode};
+    if (BiDiMode() != bdRightToLeft || FCaption.find(u"</") != String::npos) {
+        // Painting reports the caption's size too: a measuring pass first serves only the right-to-left
+        // placement.
+        if (UseRightToLeftAlignment()) {
+            call.Run(rect, false, true, FURLColor, 0, 0, width, height, anchor);
+            rect.Left = rect.Right - width - 3;
+        }
+        if (Enabled()) {
+            call.Run(rect, false, false, FURLColor, 0, 0, width, height, anchor);
+        } else {
+            TColor color = Font()->Color();
+            canvas->Font()->SetColor(clWhite);
+            call.Run(TRect(rect.Left + 1, rect.Top + 1, rect.Right + 1, rect.Bottom + 1), false, false,
+                     shadowAnchorColor, 0, 0, width, height, anchor);
+            canvas->Font()->SetColor(FDisabledFontColor);
+            call.Run(rect, false, false, textAnchorColor, 0, 0, width, height, anchor);
+            canvas->Font()->SetColor(color);
+        }
+    } else {
+        // Right-to-left text without markup is plain text, right-aligned.
+        canvas->Brush()->SetStyle(bsClear);
+        RECT r = rect;
+        width = canvas->TextWidth(FCaption);
+        height = canvas->TextHeight(FCaption);
+        if (!Enabled()) {
+            RECT shadow{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
+            SetTextColor(canvas->Handle(), ColorToRGB(clWhite));
+            DrawTextW(canvas->Handle(), FCaption.c_str(), static_cast<int>(FCaption.size()), &shadow,
+                      DT_RIGHT);
+            canvas->Font()->SetColor(FDisabledFontColor);
+        }
+        SetTextColor(canvas->Handle(), ColorToRGB(canvas->Font()->Color()));
+        DrawTextW(canvas->Handle(), FCaption.c_str(), static_cast<int>(FCaption.size()), &r, DT_RIGHT);
+    }
+}
+
 // ======== TCustomAdvOfficeCheckBox ========
 
 TCustomAdvOfficeCheckBox::TCustomAdvOfficeCheckBox(TComponent* owner) : TAdvOfficeButton(owner) {
@@ -501,43 +543,7 @@ void TCustomAdvOfficeCheckBox::Paint() {
     DrawGlyph();
     TRect rect = CaptionRect();
     Integer width = 0, height = 0;
-    String anchor;
-    CaptionCall call{canvas,        FCaption,     FImages,    FContainer,   FImageCache.get(),
-                     FShadowOffset, FShadowColor, !FEllipsis, bdLeftToRight};
-    if (BiDiMode() != bdRightToLeft || FCaption.find(u"</") != String::npos) {
-        // Painting reports the caption's size too: a measuring pass first serves only the right-to-left
-        // placement.
-        if (UseRightToLeftAlignment()) {
-            call.Run(rect, false, true, FURLColor, 0, 0, width, height, anchor);
-            rect.Left = rect.Right - width - 3;
-        }
-        if (Enabled()) {
-            call.Run(rect, false, false, FURLColor, 0, 0, width, height, anchor);
-        } else {
-            TColor color = Font()->Color();
-            canvas->Font()->SetColor(clWhite);
-            call.Run(TRect(rect.Left + 1, rect.Top + 1, rect.Right + 1, rect.Bottom + 1), false, false,
-                     clWhite, 0, 0, width, height, anchor);
-            canvas->Font()->SetColor(FDisabledFontColor);
-            call.Run(rect, false, false, clGray, 0, 0, width, height, anchor);
-            canvas->Font()->SetColor(color);
-        }
-    } else {
-        // Right-to-left text without markup is plain text, right-aligned.
-        canvas->Brush()->SetStyle(bsClear);
-        RECT r = rect;
-        width = canvas->TextWidth(FCaption);
-        height = canvas->TextHeight(FCaption);
-        if (!Enabled()) {
-            RECT shadow{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
-            SetTextColor(canvas->Handle(), ColorToRGB(clWhite));
-            DrawTextW(canvas->Handle(), FCaption.c_str(), static_cast<int>(FCaption.size()), &shadow,
-                      DT_RIGHT);
-            canvas->Font()->SetColor(FDisabledFontColor);
-        }
-        SetTextColor(canvas->Handle(), ColorToRGB(canvas->Font()->Color()));
-        DrawTextW(canvas->Handle(), FCaption.c_str(), static_cast<int>(FCaption.size()), &r, DT_RIGHT);
-    }
+    PaintCaption(rect, bdLeftToRight, clWhite, clGray, width, height);
     auto* checkGroup = dynamic_cast<TCustomAdvOfficeCheckGroup*>(Parent());
     if (FFocused && (TabStop() || checkGroup != nullptr) && FShowFocus)
         DrawDottedFrame(canvas, Bounds(rect.Left, rect.Top, width + 3, height), Font()->Color());

@@ -88,6 +88,11 @@ protected:
     void DrawStateGlyph(int themePart, int themeState, const String& bitmapName,
                         const std::function<int(int height, bool themed)>& glyphTop);
     void PaintBackground();
+    // Paints the caption in rect and gives its size; right-to-left alignment moves rect's left edge to
+    // the text. Disabled, it is engraved: the offset copy's anchors in shadowAnchorColor, the text's in
+    // textAnchorColor.
+    void PaintCaption(TRect& rect, TBiDiMode biDiMode, TColor shadowAnchorColor, TColor textAnchorColor,
+                      Integer& width, Integer& height);
     bool RightAligned() const;
     // The anchor of the caption at (x, y), or an empty string.
     String AnchorAt(int x, int y, TBiDiMode biDiMode);

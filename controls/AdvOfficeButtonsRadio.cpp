@@ -90,39 +90,7 @@ void TCustomAdvOfficeRadioButton::Paint() {
         rect.Top = FBtnVAlign == tvaCenter ? rect.Top + (rect.Bottom - rect.Top - height) / 2 - 3
                                            : rect.Bottom - height - 3;
     }
-    if (BiDiMode() != bdRightToLeft || FCaption.find(u"</") != String::npos) {
-        // Painting reports the caption's size too: a measuring pass first serves only the right-to-left
-        // placement.
-        if (UseRightToLeftAlignment()) {
-            call.Run(rect, false, true, FURLColor, 0, 0, width, height, anchor);
-            rect.Left = rect.Right - width - 3;
-        }
-        if (Enabled()) {
-            call.Run(rect, false, false, FURLColor, 0, 0, width, height, anchor);
-        } else {
-            TColor color = Font()->Color();
-            canvas->Font()->SetColor(clWhite);
-            call.Run(TRect(rect.Left + 1, rect.Top + 1, rect.Right + 1, rect.Bottom + 1), false, false,
-                     clGray, 0, 0, width, height, anchor);
-            canvas->Font()->SetColor(FDisabledFontColor);
-            call.Run(rect, false, false, clWhite, 0, 0, width, height, anchor);
-            canvas->Font()->SetColor(color);
-        }
-    } else {
-        canvas->Brush()->SetStyle(bsClear);
-        RECT r = rect;
-        width = canvas->TextWidth(FCaption);
-        height = canvas->TextHeight(FCaption);
-        if (!Enabled()) {
-            RECT shadow{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
-            SetTextColor(canvas->Handle(), ColorToRGB(clWhite));
-            DrawTextW(canvas->Handle(), FCaption.c_str(), static_cast<int>(FCaption.size()), &shadow,
-                      DT_RIGHT);
-            canvas->Font()->SetColor(FDisabledFontColor);
-        }
-        SetTextColor(canvas->Handle(), ColorToRGB(canvas->Font()->Color()));
-        DrawTextW(canvas->Handle(), FCaption.c_str(), static_cast<int>(FCaption.size()), &r, DT_RIGHT);
-    }
+    PaintCaption(rect, BiDiMode(), clGray, clWhite, width, height);
     // The radio button's focus frame encloses the glyph too.
     if (FFocused && FShowFocus)
         DrawDottedFrame(canvas, TRect(client.Left, rect.Top - 1, rect.Left + width + 1, client.Bottom - 1),
