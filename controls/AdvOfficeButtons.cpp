@@ -24,6 +24,7 @@
         PROPERTY(BiDiMode).Default(bdLeftToRight), PROPERTY(ParentBiDiMode).Default(true),                   \
         EVENT(OnAnchorClick), EVENT(OnAnchorEnter), EVENT(OnAnchorExit)
 
+DEFINE_CLASS(TAdvOfficeButton)
 DEFINE_CLASS(TCustomAdvOfficeCheckBox)
 DEFINE_CLASS(TAdvOfficeCheckBox, OFFICE_BUTTON_PROPERTIES,
              PROPERTY_RW(Checked, GetChecked, SetChecked).Stored(false), PROPERTY(ReadOnly).Default(false),
@@ -113,12 +114,312 @@ bool OpenLink(HWND hwnd, const String& anchor) {
 
 using namespace OfficeButtons;
 
-// ======== TCustomAdvOfficeCheckBox ========
+// ======== TAdvOfficeButton ========
 
-TCustomAdvOfficeCheckBox::TCustomAdvOfficeCheckBox(TComponent* owner)
+TAdvOfficeButton::TAdvOfficeButton(TComponent* owner)
     : TCustomControl(owner), FImageCache(std::make_unique<THTMLPictureCache>()),
       FBkgBmp(std::make_unique<TBitmap>()) {
     AdvOfficeButtonsUnitStartup();
+}
+
+TAdvOfficeButton::~TAdvOfficeButton() = default;
+
+void TAdvOfficeButton::SetAlignment(TAlignment value) {
+    if (FAlignment == value)
+        return;
+    FAlignment = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetButtonVertAlign(TTextVAlignment value) {
+    if (FBtnVAlign == value)
+        return;
+    FBtnVAlign = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetCaption(const String& value) {
+    TControl::SetCaption(value);
+    FCaption = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetDisabledFontColor(TColor value) {
+    if (FDisabledFontColor == value)
+        return;
+    FDisabledFontColor = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetEllipsis(bool value) {
+    if (FEllipsis == value)
+        return;
+    FEllipsis = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetImages(TCustomImageList* value) {
+    if (FImages != nullptr)
+        FImages->RemoveFreeNotification(this);
+    FImages = value;
+    if (value != nullptr)
+        value->FreeNotification(this);
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetPictureContainer(TPictureContainer* value) {
+    if (FContainer != nullptr)
+        FContainer->RemoveFreeNotification(this);
+    FContainer = value;
+    if (value != nullptr)
+        value->FreeNotification(this);
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetReturnIsTab(bool value) {
+    if (FReturnIsTab == value)
+        return;
+    FReturnIsTab = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetShadowColor(TColor value) {
+    if (FShadowColor == value)
+        return;
+    FShadowColor = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetShadowOffset(Integer value) {
+    if (FShadowOffset == value)
+        return;
+    FShadowOffset = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetShowFocus(bool value) {
+    if (FShowFocus == value)
+        return;
+    FShowFocus = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetThemed(bool value) {
+    if (FThemed == value)
+        return;
+    FThemed = value;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetTransparentChaching(bool value) {
+    if (FTransparentCaching == value)
+        return;
+    FTransparentCaching = value;
+    FBkgCache = false;
+    Invalidate();
+}
+
+void TAdvOfficeButton::SetURLColor(TColor value) {
+    if (FURLColor == value)
+        return;
+    FURLColor = value;
+    Invalidate();
+}
+
+String TAdvOfficeButton::Version() {
+    return VersionNumberText(GetVersionNr());
+}
+
+Integer TAdvOfficeButton::GetVersionNr() {
+    return VersionNumber;
+}
+
+void TAdvOfficeButton::SetBounds(Integer left, Integer top, Integer width, Integer height) {
+    TCustomControl::SetBounds(left, top, width, height);
+    FBkgCache = false;
+    Repaint();
+}
+
+void TAdvOfficeButton::Loaded() {
+    TCustomControl::Loaded();
+    FOldCursor = Cursor();
+}
+
+void TAdvOfficeButton::Notification(TComponent* component, TOperation operation) {
+    TCustomControl::Notification(component, operation);
+    if (operation != opRemove)
+        return;
+    if (component == FImages)
+        FImages = nullptr;
+    if (component == FContainer)
+        FContainer = nullptr;
+}
+
+void TAdvOfficeButton::PaintBackground() {
+    PaintButtonBackground(this, Canvas(), FTransparentCaching, *FBkgBmp, FBkgCache);
+}
+
+bool TAdvOfficeButton::RightAligned() const {
+    return FAlignment == taRightJustify || UseRightToLeftAlignment();
+}
+
+void TAdvOfficeButton::CMMouseEnter(TMessage& message) {
+    TCustomControl::CMMouseEnter(message);
+    FHot = true;
+    if (HandleAllocated())
+        DrawGlyph();
+}
+
+void TAdvOfficeButton::CMMouseLeave(TMessage& message) {
+    TCustomControl::CMMouseLeave(message);
+    FHot = false;
+    if (HandleAllocated())
+        DrawGlyph();
+}
+
+void TAdvOfficeButton::DoExit() {
+    TCustomControl::DoExit();
+    FFocused = false;
+    Invalidate();
+}
+
+void TAdvOfficeButton::CMEnabledChanged(TMessage& message) {
+    TCustomControl::CMEnabledChanged(message);
+    Invalidate();
+}
+
+void TAdvOfficeButton::DoEnter() {
+    TCustomControl::DoEnter();
+    FFocused = true;
+    Invalidate();
+}
+
+String TAdvOfficeButton::AnchorAt(int x, int y, TBiDiMode biDiMode) {
+    Integer width = 0, height = 0;
+    String anchor;
+    CaptionCall call{Canvas(),      FCaption,     FImages,    FContainer, FImageCache.get(),
+                     FShadowOffset, FShadowColor, !FEllipsis, biDiMode};
+    TRect rect = ClientRect();
+    rect.Left += 17;
+    rect.Top += 4;
+    if (!call.Run(rect, true, false, FURLColor, x, y, width, height, anchor))
+        anchor.clear();
+    return anchor;
+}
+
+bool TAdvOfficeButton::ClickAnchor(int x, int y, TBiDiMode biDiMode) {
+    String anchor = AnchorAt(x, y, biDiMode);
+    if (anchor.empty())
+        return false;
+    if (!OpenLink(Handle(), anchor) && OnAnchorClick)
+        OnAnchorClick(this, anchor);
+    return true;
+}
+
+void TAdvOfficeButton::TrackAnchor(int x, int y, TBiDiMode biDiMode) {
+    if (!FFocused)
+        return;
+    if (String anchor = AnchorAt(x, y, biDiMode); !anchor.empty()) {
+        if (Cursor() == crDefault || anchor != FAnchor) {
+            FAnchor = anchor;
+            SetCursor(crHandPoint);
+            if (OnAnchorEnter)
+                OnAnchorEnter(this, anchor);
+        }
+    } else if (Cursor() == crHandPoint) {
+        SetCursor(FOldCursor);
+        if (OnAnchorExit)
+            OnAnchorExit(this, FAnchor);
+        FAnchor.clear();
+    }
+}
+
+void TAdvOfficeButton::ReturnAsTab(Word& key) {
+    if (key == VK_RETURN && FReturnIsTab) {
+        key = VK_TAB;
+        PostMessageW(Handle(), WM_KEYDOWN, VK_TAB, 0);
+    }
+}
+
+void TAdvOfficeButton::DrawStateGlyph(int themePart, int themeState, const String& bitmapName,
+                                      const std::function<int(int height, bool themed)>& glyphTop) {
+    TCanvas* canvas = Canvas();
+    TRect client = ClientRect();
+    if (ThemedGlyphs(FThemed)) {
+        if (HTHEME theme = VerIRID::OpenThemeData(Handle(), u"button"); theme != nullptr) {
+            int top = glyphTop(16, true);
+            int left = RightAligned() ? client.Right - 17 : 0;
+            int state = themeState;
+            if (!Enabled())
+                state += 3;
+            else if (FDown)
+                state += 2;
+            else if (FHot)
+                state += 1;
+            RECT r{left, top, left + 16, top + 16};
+            VerIRID::DrawThemeBackground(theme, canvas->Handle(), themePart, state, &r, nullptr);
+            VerIRID::CloseThemeData(theme);
+            return;
+        }
+    }
+    String name = bitmapName;
+    if (FDown)
+        name += u"D";
+    else if (FHot)
+        name += u"H";
+    TBitmap* glyph = ButtonGlyph(name);
+    if (glyph == nullptr)
+        return;
+    int top = glyphTop(glyph->Height(), false);
+    int left = RightAligned() ? client.Right - glyph->Width() - 1 : 0;
+    canvas->Draw(left, top, glyph);
+}
+
+void TAdvOfficeButton::PaintCaption(TRect& rect, TBiDiMode biDiMode, TColor shadowAnchorColor,
+                                    TColor textAnchorColor, Integer& width, Integer& height) {
+    TCanvas* canvas = Canvas();
+    String anchor;
+    CaptionCall call{canvas,        FCaption,     FImages,    FContainer, FImageCache.get(),
+                     FShadowOffset, FShadowColor, !FEllipsis, biDiMode};
+    if (BiDiMode() != bdRightToLeft || FCaption.find(u"</") != String::npos) {
+        // Painting reports the caption's size too: a measuring pass first serves only the right-to-left
+        // placement.
+        if (UseRightToLeftAlignment()) {
+            call.Run(rect, false, true, FURLColor, 0, 0, width, height, anchor);
+            rect.Left = rect.Right - width - 3;
+        }
+        if (Enabled()) {
+            call.Run(rect, false, false, FURLColor, 0, 0, width, height, anchor);
+        } else {
+            TColor color = Font()->Color();
+            canvas->Font()->SetColor(clWhite);
+            call.Run(TRect(rect.Left + 1, rect.Top + 1, rect.Right + 1, rect.Bottom + 1), false, false,
+                     shadowAnchorColor, 0, 0, width, height, anchor);
+            canvas->Font()->SetColor(FDisabledFontColor);
+            call.Run(rect, false, false, textAnchorColor, 0, 0, width, height, anchor);
+            canvas->Font()->SetColor(color);
+        }
+    } else {
+        // Right-to-left text without markup is plain text, right-aligned.
+        canvas->Brush()->SetStyle(bsClear);
+        RECT r = rect;
+        width = canvas->TextWidth(FCaption);
+        height = canvas->TextHeight(FCaption);
+        if (!Enabled()) {
+            RECT shadow{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
+            SetTextColor(canvas->Handle(), ColorToRGB(clWhite));
+            DrawTextW(canvas->Handle(), FCaption.c_str(), static_cast<int>(FCaption.size()), &shadow,
+                      DT_RIGHT);
+            canvas->Font()->SetColor(FDisabledFontColor);
+        }
+        SetTextColor(canvas->Handle(), ColorToRGB(canvas->Font()->Color()));
+        DrawTextW(canvas->Handle(), FCaption.c_str(), static_cast<int>(FCaption.size()), &r, DT_RIGHT);
+    }
+}
+
+// ======== TCustomAdvOfficeCheckBox ========
+
+TCustomAdvOfficeCheckBox::TCustomAdvOfficeCheckBox(TComponent* owner) : TAdvOfficeButton(owner) {
     // Without click events: a click is this control's own decision (MouseUp), never the framework's.
     FControlStyle -= TControlStyle{csClickEvents};
     SetBounds(0, 0, 120, 20);
@@ -169,10 +470,6 @@ void TCustomAdvOfficeCheckBox::Toggle() {
     FInternalClick = false;
 }
 
-bool TCustomAdvOfficeCheckBox::RightAligned() const {
-    return FAlignment == taRightJustify || UseRightToLeftAlignment();
-}
-
 TRect TCustomAdvOfficeCheckBox::GlyphStrip(int width) {
     TRect client = ClientRect();
     if (FAlignment == taRightJustify)
@@ -182,58 +479,6 @@ TRect TCustomAdvOfficeCheckBox::GlyphStrip(int width) {
     return client;
 }
 
-void TCustomAdvOfficeCheckBox::SetAlignment(TAlignment value) {
-    if (FAlignment == value)
-        return;
-    FAlignment = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetButtonVertAlign(TTextVAlignment value) {
-    if (FBtnVAlign == value)
-        return;
-    FBtnVAlign = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetCaption(const String& value) {
-    TControl::SetCaption(value);
-    FCaption = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetDisabledFontColor(TColor value) {
-    if (FDisabledFontColor == value)
-        return;
-    FDisabledFontColor = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetEllipsis(bool value) {
-    if (FEllipsis == value)
-        return;
-    FEllipsis = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetImages(TCustomImageList* value) {
-    if (FImages != nullptr)
-        FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (value != nullptr)
-        value->FreeNotification(this);
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetPictureContainer(TPictureContainer* value) {
-    if (FContainer != nullptr)
-        FContainer->RemoveFreeNotification(this);
-    FContainer = value;
-    if (value != nullptr)
-        value->FreeNotification(this);
-    Invalidate();
-}
-
 void TCustomAdvOfficeCheckBox::SetReadOnly(bool value) {
     if (FReadOnly == value)
         return;
@@ -241,140 +486,28 @@ void TCustomAdvOfficeCheckBox::SetReadOnly(bool value) {
     Invalidate();
 }
 
-void TCustomAdvOfficeCheckBox::SetReturnIsTab(bool value) {
-    if (FReturnIsTab == value)
-        return;
-    FReturnIsTab = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetShadowColor(TColor value) {
-    if (FShadowColor == value)
-        return;
-    FShadowColor = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetShadowOffset(Integer value) {
-    if (FShadowOffset == value)
-        return;
-    FShadowOffset = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetShowFocus(bool value) {
-    if (FShowFocus == value)
-        return;
-    FShowFocus = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetThemed(bool value) {
-    if (FThemed == value)
-        return;
-    FThemed = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetTransparentChaching(bool value) {
-    if (FTransparentCaching == value)
-        return;
-    FTransparentCaching = value;
-    FBkgCache = false;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::SetURLColor(TColor value) {
-    if (FURLColor == value)
-        return;
-    FURLColor = value;
-    Invalidate();
-}
-
-String TCustomAdvOfficeCheckBox::Version() {
-    return VersionNumberText(GetVersionNr());
-}
-
-Integer TCustomAdvOfficeCheckBox::GetVersionNr() {
-    return VersionNumber;
-}
-
-void TCustomAdvOfficeCheckBox::SetBounds(Integer left, Integer top, Integer width, Integer height) {
-    TCustomControl::SetBounds(left, top, width, height);
-    FBkgCache = false;
-    Repaint();
-}
-
-void TCustomAdvOfficeCheckBox::Loaded() {
-    TCustomControl::Loaded();
-    FOldCursor = Cursor();
-}
-
-void TCustomAdvOfficeCheckBox::Notification(TComponent* component, TOperation operation) {
-    TCustomControl::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (component == FImages)
-        FImages = nullptr;
-    if (component == FContainer)
-        FContainer = nullptr;
-}
-
 // ---- Painting ----
 
 void TCustomAdvOfficeCheckBox::DrawGlyph() {
-    TCanvas* canvas = Canvas();
     TRect client = ClientRect();
-    if (ThemedGlyphs(FThemed)) {
-        if (HTHEME theme = VerIRID::OpenThemeData(Handle(), u"button"); theme != nullptr) {
-            int top = 0;
-            switch (FBtnVAlign) {
-            case tvaTop:
-                top = (canvas->TextHeight(u"gh") - 16) / 2 + 4;
-                break;
-            case tvaCenter:
-                top = client.Height() / 2 - 8;
-                break;
-            case tvaBottom:
-                top = client.Bottom - 16;
-                break;
-            }
-            int left = RightAligned() ? client.Right - 17 : 0;
-            int state = FState == cbChecked ? 5 : FState == cbGrayed ? 9 : 1;
-            if (!Enabled())
-                state += 3;
-            else if (FDown)
-                state += 2;
-            else if (FHot)
-                state += 1;
-            RECT r{left, top, left + 16, top + 16};
-            VerIRID::DrawThemeBackground(theme, canvas->Handle(), 3, state, &r, nullptr);
-            VerIRID::CloseThemeData(theme);
-            return;
-        }
-    }
-    String name = FState == cbChecked ? u"QELOFCC" : FState == cbGrayed ? u"QELOFCG" : u"QELOFCU";
-    if (FDown)
-        name += u"D";
-    else if (FHot)
-        name += u"H";
-    TBitmap* glyph = ButtonGlyph(name);
-    if (glyph == nullptr)
-        return;
-    int top = 0;
-    switch (FBtnVAlign) {
-    case tvaTop:
-        top = (canvas->TextHeight(u"gh") - glyph->Height()) / 2 + 4;
-        break;
-    case tvaCenter:
-        top = client.Height() / 2 - glyph->Height() / 2;
-        break;
-    case tvaBottom:
-        top = client.Bottom - glyph->Height();
-        break;
-    }
-    int left = RightAligned() ? client.Right - glyph->Width() - 1 : 0;
-    canvas->Draw(left, top, glyph);
+    DrawStateGlyph(3,
+                   FState == cbChecked  ? 5
+                   : FState == cbGrayed ? 9
+                                        : 1,
+                   FState == cbChecked  ? u"QELOFCC"
+                   : FState == cbGrayed ? u"QELOFCG"
+                                        : u"QELOFCU",
+                   [&](int height, bool) {
+                       switch (FBtnVAlign) {
+                       case tvaTop:
+                           return (Canvas()->TextHeight(u"gh") - height) / 2 + 4;
+                       case tvaCenter:
+                           return client.Height() / 2 - height / 2;
+                       case tvaBottom:
+                           break;
+                       }
+                       return client.Bottom - height;
+                   });
 }
 
 TRect TCustomAdvOfficeCheckBox::CaptionRect() {
@@ -403,10 +536,6 @@ TRect TCustomAdvOfficeCheckBox::CaptionRect() {
     return rect;
 }
 
-void TCustomAdvOfficeCheckBox::PaintBackground() {
-    PaintButtonBackground(this, Canvas(), FTransparentCaching, *FBkgBmp, FBkgCache);
-}
-
 void TCustomAdvOfficeCheckBox::Paint() {
     TCanvas* canvas = Canvas();
     TakeFont(canvas, Font());
@@ -414,43 +543,7 @@ void TCustomAdvOfficeCheckBox::Paint() {
     DrawGlyph();
     TRect rect = CaptionRect();
     Integer width = 0, height = 0;
-    String anchor;
-    CaptionCall call{canvas,        FCaption,     FImages,    FContainer,   FImageCache.get(),
-                     FShadowOffset, FShadowColor, !FEllipsis, bdLeftToRight};
-    if (BiDiMode() != bdRightToLeft || FCaption.find(u"</") != String::npos) {
-        // Painting reports the caption's size too: a measuring pass first serves only the right-to-left
-        // placement.
-        if (UseRightToLeftAlignment()) {
-            call.Run(rect, false, true, FURLColor, 0, 0, width, height, anchor);
-            rect.Left = rect.Right - width - 3;
-        }
-        if (Enabled()) {
-            call.Run(rect, false, false, FURLColor, 0, 0, width, height, anchor);
-        } else {
-            TColor color = Font()->Color();
-            canvas->Font()->SetColor(clWhite);
-            call.Run(TRect(rect.Left + 1, rect.Top + 1, rect.Right + 1, rect.Bottom + 1), false, false,
-                     clWhite, 0, 0, width, height, anchor);
-            canvas->Font()->SetColor(FDisabledFontColor);
-            call.Run(rect, false, false, clGray, 0, 0, width, height, anchor);
-            canvas->Font()->SetColor(color);
-        }
-    } else {
-        // Right-to-left text without markup is plain text, right-aligned.
-        canvas->Brush()->SetStyle(bsClear);
-        RECT r = rect;
-        width = canvas->TextWidth(FCaption);
-        height = canvas->TextHeight(FCaption);
-        if (!Enabled()) {
-            RECT shadow{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
-            SetTextColor(canvas->Handle(), ColorToRGB(clWhite));
-            DrawTextW(canvas->Handle(), FCaption.c_str(), static_cast<int>(FCaption.size()), &shadow,
-                      DT_RIGHT);
-            canvas->Font()->SetColor(FDisabledFontColor);
-        }
-        SetTextColor(canvas->Handle(), ColorToRGB(canvas->Font()->Color()));
-        DrawTextW(canvas->Handle(), FCaption.c_str(), static_cast<int>(FCaption.size()), &r, DT_RIGHT);
-    }
+    PaintCaption(rect, bdLeftToRight, clWhite, clGray, width, height);
     auto* checkGroup = dynamic_cast<TCustomAdvOfficeCheckGroup*>(Parent());
     if (FFocused && (TabStop() || checkGroup != nullptr) && FShowFocus)
         DrawDottedFrame(canvas, Bounds(rect.Left, rect.Top, width + 3, height), Font()->Color());
@@ -465,19 +558,9 @@ void TCustomAdvOfficeCheckBox::MouseDown(TMouseButton button, TShiftState shift,
     }
     FGotClick = true;
     if (FFocused) {
-        Integer width = 0, height = 0;
-        String anchor;
-        CaptionCall call{Canvas(),      FCaption,     FImages,    FContainer,   FImageCache.get(),
-                         FShadowOffset, FShadowColor, !FEllipsis, bdLeftToRight};
-        TRect rect = ClientRect();
-        rect.Left += 17;
-        rect.Top += 4;
-        if (call.Run(rect, true, false, FURLColor, x, y, width, height, anchor) && !anchor.empty()) {
-            // A press on an anchor opens it and does not press the glyph.
-            if (!OpenLink(Handle(), anchor) && OnAnchorClick)
-                OnAnchorClick(this, anchor);
+        // A press on an anchor opens it and does not press the glyph.
+        if (ClickAnchor(x, y, bdLeftToRight))
             return;
-        }
     } else if (!ComponentState().Contains(csDesigning) && CanFocus()) {
         SetFocus();
         FFocused = true;
@@ -499,28 +582,7 @@ void TCustomAdvOfficeCheckBox::MouseMove(TShiftState shift, int x, int y) {
             InvalidateRect(Handle(), &strip, TRUE);
         }
     }
-    if (!FFocused)
-        return;
-    Integer width = 0, height = 0;
-    String anchor;
-    CaptionCall call{Canvas(),      FCaption,     FImages,    FContainer,   FImageCache.get(),
-                     FShadowOffset, FShadowColor, !FEllipsis, bdLeftToRight};
-    TRect rect = ClientRect();
-    rect.Left += 17;
-    rect.Top += 4;
-    if (call.Run(rect, true, false, FURLColor, x, y, width, height, anchor) && !anchor.empty()) {
-        if (Cursor() == crDefault || anchor != FAnchor) {
-            FAnchor = anchor;
-            SetCursor(crHandPoint);
-            if (OnAnchorEnter)
-                OnAnchorEnter(this, anchor);
-        }
-    } else if (Cursor() == crHandPoint) {
-        SetCursor(FOldCursor);
-        if (OnAnchorExit)
-            OnAnchorExit(this, FAnchor);
-        FAnchor.clear();
-    }
+    TrackAnchor(x, y, bdLeftToRight);
 }
 
 void TCustomAdvOfficeCheckBox::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
@@ -540,27 +602,10 @@ void TCustomAdvOfficeCheckBox::MouseUp(TMouseButton button, TShiftState shift, i
     FGotClick = false;
 }
 
-void TCustomAdvOfficeCheckBox::CMMouseEnter(TMessage& message) {
-    TCustomControl::CMMouseEnter(message);
-    FHot = true;
-    if (HandleAllocated())
-        DrawGlyph();
-}
-
-void TCustomAdvOfficeCheckBox::CMMouseLeave(TMessage& message) {
-    TCustomControl::CMMouseLeave(message);
-    FHot = false;
-    if (HandleAllocated())
-        DrawGlyph();
-}
-
 // ---- Keys and focus ----
 
 void TCustomAdvOfficeCheckBox::KeyDown(Word& key, TShiftState shift) {
-    if (key == VK_RETURN && FReturnIsTab) {
-        key = VK_TAB;
-        PostMessageW(Handle(), WM_KEYDOWN, VK_TAB, 0);
-    }
+    ReturnAsTab(key);
     if (key == VK_SPACE) {
         FDown = true;
         RECT strip = GlyphStrip(16);
@@ -589,23 +634,6 @@ void TCustomAdvOfficeCheckBox::CMDialogChar(TMessage& message) {
         return;
     }
     TCustomControl::CMDialogChar(message);
-}
-
-void TCustomAdvOfficeCheckBox::DoEnter() {
-    TCustomControl::DoEnter();
-    FFocused = true;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::DoExit() {
-    TCustomControl::DoExit();
-    FFocused = false;
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckBox::CMEnabledChanged(TMessage& message) {
-    TCustomControl::CMEnabledChanged(message);
-    Invalidate();
 }
 
 void TCustomAdvOfficeCheckBox::WndProc(TMessage& message) {

@@ -1,7 +1,8 @@
 // The Office-style check box and radio button, owner-drawn with a themed or bitmap glyph and a caption of
 // mini-HTML, and the check group and radio group that lay one of them out per line of their Items.
 //
-// Contents: TCustomAdvOfficeCheckBox - TCustomAdvOfficeRadioButton - the action links - the radio group
+// Contents: what both buttons share - TCustomAdvOfficeCheckBox - TCustomAdvOfficeRadioButton - the action
+// links - the radio group
 // - the check group.
 #pragma once
 
@@ -19,26 +20,15 @@ class TCustomAdvOfficeRadioGroup;
 
 using TAnchorClick = std::function<void(TObject* Sender, String Anchor)>;
 
-// ---- The check box ----
-class TCustomAdvOfficeCheckBox : public TCustomControl {
-    DECLARE_CLASS(TCustomAdvOfficeCheckBox, TCustomControl)
+// ---- What both buttons share ----
+// The caption, glyph placement, images, shadow, background and focus settings of an Office button; each
+// button draws its own glyph and decides what a click does.
+class TAdvOfficeButton : public TCustomControl {
+    DECLARE_CLASS(TAdvOfficeButton, TCustomControl)
 
 public:
-    explicit TCustomAdvOfficeCheckBox(TComponent* owner);
-    ~TCustomAdvOfficeCheckBox() override;
+    ~TAdvOfficeButton() override;
 
-    // Setting Checked from code changes the state and repaints but fires no OnClick: code that sets it
-    // does itself whatever the click would have done. The console relies on this.
-    virtual bool GetChecked();
-    virtual void SetChecked(bool value);
-    bool Checked() { return GetChecked(); }
-    TCheckBoxState State() const { return FState; }
-    void SetState(TCheckBoxState value);
-    // The next state a click gives (unchecked, grayed with AllowGrayed, checked); nothing when ReadOnly.
-    virtual void Toggle();
-
-    bool AllowGrayed() const { return FAllowGrayed; }
-    void SetAllowGrayed(bool value) { FAllowGrayed = value; }
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
     TTextVAlignment ButtonVertAlign() const { return FBtnVAlign; }
@@ -56,9 +46,6 @@ public:
     void SetImages(TCustomImageList* value);
     TPictureContainer* PictureContainer() const { return FContainer; }
     void SetPictureContainer(TPictureContainer* value);
-    // Clicks and Space leave the state alone; a release still fires OnClick.
-    bool ReadOnly() const { return FReadOnly; }
-    void SetReadOnly(bool value);
     bool ReturnIsTab() const { return FReturnIsTab; }
     void SetReturnIsTab(bool value);
     TColor ShadowColor() const { return FShadowColor; }
@@ -85,41 +72,41 @@ public:
     TAnchorClick OnAnchorExit;
 
 protected:
-    friend class TAdvOfficeCheckBoxActionLink;
-    friend class TCustomAdvOfficeCheckGroup;
+    explicit TAdvOfficeButton(TComponent* owner);
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
-    void Paint() override;
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-    void KeyDown(Word& key, TShiftState shift) override;
-    void KeyUp(Word& key, TShiftState shift) override;
     void DoEnter() override;
     void DoExit() override;
-    void ActionChange(TObject* sender, bool checkDefaults) override;
-    TClass GetActionLinkClass() override;
-    void WndProc(TMessage& message) override;
     void CMEnabledChanged(TMessage& message) override;
-    void CMDialogChar(TMessage& message) override;
     void CMMouseEnter(TMessage& message) override;
     void CMMouseLeave(TMessage& message) override;
 
-    void DrawGlyph();
-    // The area the glyph lies in: the client's left or right 20 pixels.
-    TRect GlyphStrip(int width);
-    bool RightAligned() const;
-
-    bool FInternalClick = false; // set while the control changes its own state
-    bool FClicksDisabled = false;
-
-private:
+    virtual void DrawGlyph() = 0;
+    // Draws the glyph at the client's left, or right when right-aligned: through visual styles as the
+    // button part with the check's state (raised for disabled, down or hot) when themed, else the bitmap
+    // named bitmapName with D when down or H when hot. glyphTop gives the glyph's top from its height.
+    void DrawStateGlyph(int themePart, int themeState, const String& bitmapName,
+                        const std::function<int(int height, bool themed)>& glyphTop);
     void PaintBackground();
-    TRect CaptionRect();
+    // Paints the caption in rect and gives its size; right-to-left alignment moves rect's left edge to
+    // the text. Disabled, it is engraved: the offset copy's anchors in shadowAnchorColor, the text's in
+    // textAnchorColor.
+    void PaintCaption(TRect& rect, TBiDiMode biDiMode, TColor shadowAnchorColor, TColor textAnchorColor,
+                      Integer& width, Integer& height);
+    bool RightAligned() const;
+    // The anchor of the caption at (x, y), or an empty string.
+    String AnchorAt(int x, int y, TBiDiMode biDiMode);
+    // A press at (x, y) on an anchor opens it or, when it is no link, fires OnAnchorClick; answers whether
+    // the press hit an anchor.
+    bool ClickAnchor(int x, int y, TBiDiMode biDiMode);
+    // While focused, the cursor turns to a hand over an anchor and back when it leaves, firing
+    // OnAnchorEnter and OnAnchorExit.
+    void TrackAnchor(int x, int y, TBiDiMode biDiMode);
+    // With ReturnIsTab, Return moves the focus on as Tab does.
+    void ReturnAsTab(Word& key);
 
-    bool FAllowGrayed = false;
+    bool FClicksDisabled = false;
     bool FDown = false;
-    TCheckBoxState FState = cbUnchecked;
     bool FFocused = false;
     bool FShowFocus = true;
     bool FReturnIsTab = false;
@@ -136,13 +123,64 @@ private:
     TColor FShadowColor = clGray;
     bool FHot = false;
     TCursor FOldCursor = crDefault;
-    bool FReadOnly = false;
     std::unique_ptr<TBitmap> FBkgBmp;
     bool FBkgCache = false;
     bool FTransparentCaching = false;
     bool FGotClick = false;
     TColor FDisabledFontColor = clGray;
     bool FThemed = false;
+};
+
+// ---- The check box ----
+class TCustomAdvOfficeCheckBox : public TAdvOfficeButton {
+    DECLARE_CLASS(TCustomAdvOfficeCheckBox, TAdvOfficeButton)
+
+public:
+    explicit TCustomAdvOfficeCheckBox(TComponent* owner);
+    ~TCustomAdvOfficeCheckBox() override;
+
+    // Setting Checked from code changes the state and repaints but fires no OnClick: code that sets it
+    // does itself whatever the click would have done. The console relies on this.
+    virtual bool GetChecked();
+    virtual void SetChecked(bool value);
+    bool Checked() { return GetChecked(); }
+    TCheckBoxState State() const { return FState; }
+    void SetState(TCheckBoxState value);
+    // The next state a click gives (unchecked, grayed with AllowGrayed, checked); nothing when ReadOnly.
+    virtual void Toggle();
+
+    bool AllowGrayed() const { return FAllowGrayed; }
+    void SetAllowGrayed(bool value) { FAllowGrayed = value; }
+    // Clicks and Space leave the state alone; a release still fires OnClick.
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value);
+
+protected:
+    friend class TAdvOfficeCheckBoxActionLink;
+    friend class TCustomAdvOfficeCheckGroup;
+    void Paint() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void KeyDown(Word& key, TShiftState shift) override;
+    void KeyUp(Word& key, TShiftState shift) override;
+    void ActionChange(TObject* sender, bool checkDefaults) override;
+    TClass GetActionLinkClass() override;
+    void WndProc(TMessage& message) override;
+    void CMDialogChar(TMessage& message) override;
+
+    void DrawGlyph() override;
+    // The area the glyph lies in: the client's left or right 20 pixels.
+    TRect GlyphStrip(int width);
+
+    bool FInternalClick = false; // set while the control changes its own state
+
+private:
+    TRect CaptionRect();
+
+    bool FAllowGrayed = false;
+    TCheckBoxState FState = cbUnchecked;
+    bool FReadOnly = false;
 };
 
 class TAdvOfficeCheckBox : public TCustomAdvOfficeCheckBox {
@@ -153,8 +191,8 @@ public:
 };
 
 // ---- The radio button ----
-class TCustomAdvOfficeRadioButton : public TCustomControl {
-    DECLARE_CLASS(TCustomAdvOfficeRadioButton, TCustomControl)
+class TCustomAdvOfficeRadioButton : public TAdvOfficeButton {
+    DECLARE_CLASS(TCustomAdvOfficeRadioButton, TAdvOfficeButton)
 
 public:
     explicit TCustomAdvOfficeRadioButton(TComponent* owner);
@@ -167,53 +205,12 @@ public:
     // Fires OnClick or executes the action.
     virtual void ClickButton();
 
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment value);
-    TTextVAlignment ButtonVertAlign() const { return FBtnVAlign; }
-    void SetButtonVertAlign(TTextVAlignment value);
-    const String& Caption() const { return FCaption; }
-    void SetCaption(const String& value);
-    TColor DisabledFontColor() const { return FDisabledFontColor; }
-    void SetDisabledFontColor(TColor value);
-    bool Down() const { return FDown; }
-    void SetDown(bool value) { FDown = value; }
-    bool Ellipsis() const { return FEllipsis; }
-    void SetEllipsis(bool value);
     Byte GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(Byte value) { FGroupIndex = value; }
-    TCustomImageList* Images() const { return FImages; }
-    void SetImages(TCustomImageList* value);
-    TPictureContainer* PictureContainer() const { return FContainer; }
-    void SetPictureContainer(TPictureContainer* value);
-    bool ReturnIsTab() const { return FReturnIsTab; }
-    void SetReturnIsTab(bool value);
-    TColor ShadowColor() const { return FShadowColor; }
-    void SetShadowColor(TColor value);
-    Integer ShadowOffset() const { return FShadowOffset; }
-    void SetShadowOffset(Integer value);
-    bool ShowFocus() const { return FShowFocus; }
-    void SetShowFocus(bool value);
-    bool Themed() const { return FThemed; }
-    void SetThemed(bool value);
-    bool TransparentChaching() const { return FTransparentCaching; }
-    void SetTransparentChaching(bool value);
-    TColor URLColor() const { return FURLColor; }
-    void SetURLColor(TColor value);
-    String Version();
-    void SetVersion(const String&) {}
-    virtual Integer GetVersionNr();
-
-    void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
-
-    TAnchorClick OnAnchorClick;
-    TAnchorClick OnAnchorEnter;
-    TAnchorClick OnAnchorExit;
 
 protected:
     friend class TAdvOfficeRadioButtonActionLink;
     friend class TCustomAdvOfficeRadioGroup;
-    void Loaded() override;
-    void Notification(TComponent* component, TOperation operation) override;
     void Paint() override;
     // The framework's click is not this control's: ClickButton decides.
     void DoClick() override {}
@@ -223,51 +220,20 @@ protected:
     void KeyDown(Word& key, TShiftState shift) override;
     void KeyUp(Word& key, TShiftState shift) override;
     void DoEnter() override;
-    void DoExit() override;
     void ActionChange(TObject* sender, bool checkDefaults) override;
     TClass GetActionLinkClass() override;
     void WMLButtonDown(TMessage& message) override;
     void WMLButtonDblClk(TMessage& message) override;
-    void CMEnabledChanged(TMessage& message) override;
     void CMDialogChar(TMessage& message) override;
-    void CMMouseEnter(TMessage& message) override;
-    void CMMouseLeave(TMessage& message) override;
 
-    void DrawGlyph();
-    bool RightAligned() const;
-
-    bool FClicksDisabled = false;
+    void DrawGlyph() override;
 
 private:
-    void PaintBackground();
     // The radio group this button is an item of, or null.
     TCustomAdvOfficeRadioGroup* ParentRadioGroup();
 
-    bool FDown = false;
     bool FChecked = false;
-    bool FFocused = false;
-    bool FShowFocus = true;
     Byte FGroupIndex = 0;
-    bool FReturnIsTab = false;
-    TCustomImageList* FImages = nullptr;
-    String FAnchor;
-    TColor FURLColor = clBlue;
-    std::unique_ptr<THTMLPictureCache> FImageCache;
-    TTextVAlignment FBtnVAlign = tvaTop;
-    TAlignment FAlignment = taLeftJustify;
-    bool FEllipsis = false;
-    String FCaption;
-    TPictureContainer* FContainer = nullptr;
-    Integer FShadowOffset = 1;
-    TColor FShadowColor = clGray;
-    bool FHot = false;
-    TCursor FOldCursor = crDefault;
-    std::unique_ptr<TBitmap> FBkgBmp;
-    bool FBkgCache = false;
-    bool FTransparentCaching = false;
-    bool FGotClick = false;
-    TColor FDisabledFontColor = clGray;
-    bool FThemed = false;
     bool FCheckDown = false; // the checked state when the button got the focus
 };
 
@@ -307,6 +273,80 @@ private:
 // ---- What both groups share ----
 using TGroupItemEnabledEvent = std::function<void(TObject* Sender, Integer ItemIndex, bool& Enabled)>;
 
+// The items, their columns and the settings a group hands down to every item; each group keeps its own
+// item controls and lays them out.
+class TAdvOfficeButtonGroup : public TAdvGroupBox {
+    DECLARE_CLASS(TAdvOfficeButtonGroup, TAdvGroupBox)
+
+public:
+    ~TAdvOfficeButtonGroup() override;
+
+    TStrings* Items() const { return FItems.get(); }
+    void SetItems(TStrings* value) { FItems->Assign(value); }
+    // 1 .. 16.
+    Integer Columns() const { return FColumns; }
+    void SetColumns(Integer value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    TTextVAlignment ButtonVertAlign() const { return FBtnVAlign; }
+    void SetButtonVertAlign(TTextVAlignment value);
+    Integer ControlIndent() const { return FControlIndent; }
+    void SetControlIndent(Integer value);
+    TColor DisabledFontColor() const { return FDisabledFontColor; }
+    void SetDisabledFontColor(TColor value) { FDisabledFontColor = value; }
+    // Each group sets Ellipsis, ShadowColor and ShadowOffset itself: the check group passes over a value
+    // it has already, the radio group hands any value down to its items again.
+    bool Ellipsis() const { return FEllipsis; }
+    TCustomImageList* Images() const { return FButtonImages; }
+    void SetImages(TCustomImageList* value);
+    TPictureContainer* PictureContainer() const { return FContainer; }
+    void SetPictureContainer(TPictureContainer* value);
+    TColor ShadowColor() const { return FShadowColor; }
+    Integer ShadowOffset() const { return FShadowOffset; }
+    bool ShowFocus() const { return FShowFocus; }
+    void SetShowFocus(bool value);
+    bool Themed() const { return FThemed; }
+    void SetThemed(bool value);
+
+    void PushKey(Char& key);
+    void PushKeyDown(Word& key, TShiftState shift);
+    // Item controls are never written to a description.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override {}
+
+    TGroupItemEnabledEvent OnIsEnabled;
+
+protected:
+    explicit TAdvOfficeButtonGroup(TComponent* owner);
+    virtual bool AllowItemChange() { return true; }
+    Integer GetVersionNr() override;
+    void ReadState(TReader* reader) override;
+    void Resize() override;
+    void CMFontChanged(TMessage& message) override;
+
+    // One item control per line of Items, each with its caption.
+    virtual void UpdateButtons() = 0;
+    virtual void ArrangeButtons() = 0;
+    // Gives item the group's bidi mode, alignment, images, caption and focus settings.
+    void ApplyItemSettings(TAdvOfficeButton* item);
+
+    std::unique_ptr<TStringList> FItems;
+    Integer FColumns = 1;
+    bool FReading = false;
+    bool FUpdating = false;
+    TAlignment FAlignment = taLeftJustify;
+    TTextVAlignment FBtnVAlign = tvaTop;
+    TCustomImageList* FButtonImages = nullptr;
+    TPictureContainer* FContainer = nullptr;
+    bool FEllipsis = false;
+    Integer FShadowOffset = 1;
+    TColor FShadowColor = clSilver;
+    bool FShowFocus = true;
+    TColor FDisabledFontColor = clGray;
+    bool FThemed = false;
+    Integer FControlIndent = 0;
+    Integer FFocusButtonIdx = 0;
+};
+
 // ---- The radio group ----
 class TCustomAdvOfficeRadioGroup;
 
@@ -331,8 +371,8 @@ private:
     bool FInClick = false;
 };
 
-class TCustomAdvOfficeRadioGroup : public TAdvGroupBox {
-    DECLARE_CLASS(TCustomAdvOfficeRadioGroup, TAdvGroupBox)
+class TCustomAdvOfficeRadioGroup : public TAdvOfficeButtonGroup {
+    DECLARE_CLASS(TCustomAdvOfficeRadioGroup, TAdvOfficeButtonGroup)
 
 public:
     explicit TCustomAdvOfficeRadioGroup(TComponent* owner);
@@ -342,33 +382,9 @@ public:
     // no click; the console relies on this.
     Integer ItemIndex() const { return FItemIndex; }
     void SetItemIndex(Integer value);
-    TStrings* Items() const { return FItems.get(); }
-    void SetItems(TStrings* value) { FItems->Assign(value); }
-    // 1 .. 16.
-    Integer Columns() const { return FColumns; }
-    void SetColumns(Integer value);
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment value);
-    TTextVAlignment ButtonVertAlign() const { return FBtnVAlign; }
-    void SetButtonVertAlign(TTextVAlignment value);
-    Integer ControlIndent() const { return FControlIndent; }
-    void SetControlIndent(Integer value);
-    TColor DisabledFontColor() const { return FDisabledFontColor; }
-    void SetDisabledFontColor(TColor value) { FDisabledFontColor = value; }
-    bool Ellipsis() const { return FEllipsis; }
     void SetEllipsis(bool value);
-    TCustomImageList* Images() const { return FButtonImages; }
-    void SetImages(TCustomImageList* value);
-    TPictureContainer* PictureContainer() const { return FContainer; }
-    void SetPictureContainer(TPictureContainer* value);
-    TColor ShadowColor() const { return FShadowColor; }
     void SetShadowColor(TColor value);
-    Integer ShadowOffset() const { return FShadowOffset; }
     void SetShadowOffset(Integer value);
-    bool ShowFocus() const { return FShowFocus; }
-    void SetShowFocus(bool value);
-    bool Themed() const { return FThemed; }
-    void SetThemed(bool value);
     bool IsReadOnly() const { return FIsReadOnly; }
     void SetIsReadOnly(bool value);
 
@@ -377,52 +393,26 @@ public:
     Integer ButtonCount() const { return static_cast<Integer>(FButtons.size()); }
     // The item at a client point, or -1.
     Integer XYToItem(Integer x, Integer y);
-    void PushKey(Char& key);
-    void PushKeyDown(Word& key, TShiftState shift);
-    // Item controls are never written to a description.
-    void GetChildren(const TGetChildProc& proc, TComponent* root) override {}
 
-    TGroupItemEnabledEvent OnIsEnabled;
     TNotifyEvent OnRadioButtonClick;
 
 protected:
     friend class TAdvGroupButton;
     friend class TCustomAdvOfficeRadioButton;
-    virtual bool AllowItemChange() { return true; }
     virtual void DoRadioButtonClick();
-    Integer GetVersionNr() override;
-    void ReadState(TReader* reader) override;
     void Loaded() override;
     void CreateWnd() override;
-    void Resize() override;
     void CMEnabledChanged(TMessage& message) override;
-    void CMFontChanged(TMessage& message) override;
     void DoEnter() override;
 
-    void UpdateButtons();
-    void ArrangeButtons();
+    void UpdateButtons() override;
+    void ArrangeButtons() override;
     void ButtonClick(TObject* sender);
 
 private:
     std::vector<TAdvGroupButton*> FButtons;
-    std::unique_ptr<TStringList> FItems;
     Integer FItemIndex = -1;
-    Integer FColumns = 1;
-    bool FReading = false;
-    bool FUpdating = false;
-    TAlignment FAlignment = taLeftJustify;
-    TTextVAlignment FBtnVAlign = tvaTop;
-    TCustomImageList* FButtonImages = nullptr;
-    TPictureContainer* FContainer = nullptr;
-    bool FEllipsis = false;
-    Integer FShadowOffset = 1;
-    TColor FShadowColor = clSilver;
-    bool FShowFocus = true;
     bool FIsReadOnly = false;
-    TColor FDisabledFontColor = clGray;
-    bool FThemed = false;
-    Integer FControlIndent = 0;
-    Integer FFocusButtonIdx = 0;
 };
 
 class TAdvOfficeRadioGroup : public TCustomAdvOfficeRadioGroup {
@@ -457,8 +447,8 @@ private:
     bool FInClick = false;
 };
 
-class TCustomAdvOfficeCheckGroup : public TAdvGroupBox {
-    DECLARE_CLASS(TCustomAdvOfficeCheckGroup, TAdvGroupBox)
+class TCustomAdvOfficeCheckGroup : public TAdvOfficeButtonGroup {
+    DECLARE_CLASS(TCustomAdvOfficeCheckGroup, TAdvOfficeButtonGroup)
 
 public:
     explicit TCustomAdvOfficeCheckGroup(TComponent* owner);
@@ -481,41 +471,14 @@ public:
     // The mask from the states of the first 32 items; later items do not count.
     void UpdateValue();
 
-    TStrings* Items() const { return FItems.get(); }
-    void SetItems(TStrings* value) { FItems->Assign(value); }
-    Integer Columns() const { return FColumns; }
-    void SetColumns(Integer value);
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment value);
-    TTextVAlignment ButtonVertAlign() const { return FBtnVAlign; }
-    void SetButtonVertAlign(TTextVAlignment value);
-    Integer ControlIndent() const { return FControlIndent; }
-    void SetControlIndent(Integer value);
-    TColor DisabledFontColor() const { return FDisabledFontColor; }
-    void SetDisabledFontColor(TColor value) { FDisabledFontColor = value; }
-    bool Ellipsis() const { return FEllipsis; }
     void SetEllipsis(bool value);
-    TCustomImageList* Images() const { return FButtonImages; }
-    void SetImages(TCustomImageList* value);
-    TPictureContainer* PictureContainer() const { return FContainer; }
-    void SetPictureContainer(TPictureContainer* value);
-    TColor ShadowColor() const { return FShadowColor; }
     void SetShadowColor(TColor value);
-    Integer ShadowOffset() const { return FShadowOffset; }
     void SetShadowOffset(Integer value);
-    bool ShowFocus() const { return FShowFocus; }
-    void SetShowFocus(bool value);
-    bool Themed() const { return FThemed; }
-    void SetThemed(bool value);
 
     TGroupCheck* CheckBoxes(Integer index) const { return FButtons[static_cast<size_t>(index)]; }
     Integer ButtonCount() const { return static_cast<Integer>(FButtons.size()); }
     Integer XYToItem(Integer x, Integer y);
-    void PushKey(Char& key);
-    void PushKeyDown(Word& key, TShiftState shift);
-    void GetChildren(const TGetChildProc& proc, TComponent* root) override {}
 
-    TGroupItemEnabledEvent OnIsEnabled;
     // An item was clicked; hides the group box's caption check box event of the same name.
     TGroupCheckClickEvent OnCheckBoxClick;
     // The caption check box changed.
@@ -523,41 +486,20 @@ public:
 
 protected:
     friend class TGroupCheck;
-    virtual bool AllowItemChange() { return true; }
     virtual void DoCheckBoxItemClick(Integer index, bool value);
-    Integer GetVersionNr() override;
     void ApplyCheckBoxAction() override;
     void DoCheckBoxClick() override;
-    void ReadState(TReader* reader) override;
     void Loaded() override;
-    void Resize() override;
     void CMEnabledChanged(TMessage& message) override;
-    void CMFontChanged(TMessage& message) override;
     void DoEnter() override;
 
-    void UpdateButtons();
-    void ArrangeButtons();
+    void UpdateButtons() override;
+    void ArrangeButtons() override;
     void ButtonClick(TObject* sender);
 
 private:
     std::vector<TGroupCheck*> FButtons;
-    std::unique_ptr<TStringList> FItems;
-    Integer FColumns = 1;
-    bool FReading = false;
-    bool FUpdating = false;
-    TAlignment FAlignment = taLeftJustify;
-    TTextVAlignment FBtnVAlign = tvaTop;
-    TCustomImageList* FButtonImages = nullptr;
-    TPictureContainer* FContainer = nullptr;
-    bool FEllipsis = false;
-    Integer FShadowOffset = 1;
-    TColor FShadowColor = clSilver;
-    bool FShowFocus = true;
     Int64 FValue = 0;
-    Integer FFocusButtonIdx = 0;
-    TColor FDisabledFontColor = clGray;
-    bool FThemed = false;
-    Integer FControlIndent = 0;
 };
 
 class TAdvOfficeCheckGroup : public TCustomAdvOfficeCheckGroup {

@@ -17,6 +17,7 @@
         PROPERTY(ShadowColor).Type(TypeInfoColor()).Default(clSilver), PROPERTY(ShadowOffset).Default(1),    \
         PROPERTY(ShowFocus).Default(true), PROPERTY(Themed).Default(false), EVENT(OnIsEnabled)
 
+DEFINE_CLASS(TAdvOfficeButtonGroup)
 DEFINE_CLASS(TAdvGroupButton)
 DEFINE_CLASS(TCustomAdvOfficeRadioGroup)
 DEFINE_CLASS(TAdvOfficeRadioGroup, OFFICE_GROUP_PROPERTIES, PROPERTY(ItemIndex).Default(-1),
@@ -121,6 +122,109 @@ void ItemCommand(TObject* item, bool& inClick, bool allowed, TMessage& message, 
 
 } // namespace
 
+// ======== What both groups share ========
+
+TAdvOfficeButtonGroup::TAdvOfficeButtonGroup(TComponent* owner)
+    : TAdvGroupBox(owner), FItems(std::make_unique<TStringList>()) {
+    FItems->OnChange = [this](TObject*) { UpdateButtons(); };
+}
+
+TAdvOfficeButtonGroup::~TAdvOfficeButtonGroup() = default;
+
+void TAdvOfficeButtonGroup::SetColumns(Integer value) {
+    value = std::max<Integer>(1, std::min<Integer>(value, 16));
+    if (value == FColumns)
+        return;
+    FColumns = value;
+    ArrangeButtons();
+    Invalidate();
+}
+
+void TAdvOfficeButtonGroup::SetAlignment(TAlignment value) {
+    FAlignment = value;
+    ArrangeButtons();
+}
+
+void TAdvOfficeButtonGroup::SetButtonVertAlign(TTextVAlignment value) {
+    FBtnVAlign = value;
+    ArrangeButtons();
+}
+
+void TAdvOfficeButtonGroup::SetControlIndent(Integer value) {
+    if (value == FControlIndent)
+        return;
+    FControlIndent = value;
+    ArrangeButtons();
+}
+
+void TAdvOfficeButtonGroup::SetImages(TCustomImageList* value) {
+    TAdvGroupBox::SetImages(value);
+    FButtonImages = value;
+    ArrangeButtons();
+}
+
+void TAdvOfficeButtonGroup::SetPictureContainer(TPictureContainer* value) {
+    FContainer = value;
+    ArrangeButtons();
+}
+
+void TAdvOfficeButtonGroup::SetShowFocus(bool value) {
+    if (value == FShowFocus)
+        return;
+    FShowFocus = value;
+    ArrangeButtons();
+}
+
+void TAdvOfficeButtonGroup::SetThemed(bool value) {
+    if (value == FThemed)
+        return;
+    FThemed = value;
+    ArrangeButtons();
+}
+
+void TAdvOfficeButtonGroup::PushKey(Char& key) {
+    KeyPress(key);
+}
+
+void TAdvOfficeButtonGroup::PushKeyDown(Word& key, TShiftState shift) {
+    KeyDown(key, shift);
+}
+
+Integer TAdvOfficeButtonGroup::GetVersionNr() {
+    return OfficeGroupsVersion;
+}
+
+void TAdvOfficeButtonGroup::ReadState(TReader* reader) {
+    FReading = true;
+    TAdvGroupBox::ReadState(reader);
+    FReading = false;
+    UpdateButtons();
+}
+
+void TAdvOfficeButtonGroup::Resize() {
+    TAdvGroupBox::Resize();
+    ArrangeButtons();
+}
+
+void TAdvOfficeButtonGroup::CMFontChanged(TMessage& message) {
+    TAdvGroupBox::CMFontChanged(message);
+    ArrangeButtons();
+}
+
+void TAdvOfficeButtonGroup::ApplyItemSettings(TAdvOfficeButton* item) {
+    item->SetBiDiMode(BiDiMode());
+    item->SetAlignment(FAlignment);
+    item->SetButtonVertAlign(FBtnVAlign);
+    item->SetImages(FButtonImages);
+    item->SetPictureContainer(FContainer);
+    item->SetEllipsis(FEllipsis);
+    item->SetShadowOffset(FShadowOffset);
+    item->SetShadowColor(FShadowColor);
+    item->SetShowFocus(FShowFocus);
+    item->SetDisabledFontColor(FDisabledFontColor);
+    item->SetThemed(FThemed);
+}
+
 // ======== The radio group ========
 
 TAdvGroupButton* TAdvGroupButton::InternalCreate(TCustomAdvOfficeRadioGroup* radioGroup) {
@@ -171,20 +275,14 @@ void TAdvGroupButton::WndProc(TMessage& message) {
                 [this](TMessage& m) { TAdvOfficeRadioButton::WndProc(m); });
 }
 
-TCustomAdvOfficeRadioGroup::TCustomAdvOfficeRadioGroup(TComponent* owner)
-    : TAdvGroupBox(owner), FItems(std::make_unique<TStringList>()) {
+TCustomAdvOfficeRadioGroup::TCustomAdvOfficeRadioGroup(TComponent* owner) : TAdvOfficeButtonGroup(owner) {
     FControlStyle = TControlStyle{csSetCaption};
-    FItems->OnChange = [this](TObject*) { UpdateButtons(); };
 }
 
 TCustomAdvOfficeRadioGroup::~TCustomAdvOfficeRadioGroup() {
     while (!FButtons.empty())
         delete FButtons.back();
     FItems->OnChange = nullptr;
-}
-
-Integer TCustomAdvOfficeRadioGroup::GetVersionNr() {
-    return OfficeGroupsVersion;
 }
 
 void TCustomAdvOfficeRadioGroup::DoRadioButtonClick() {
@@ -215,45 +313,8 @@ void TCustomAdvOfficeRadioGroup::SetItemIndex(Integer value) {
     }
 }
 
-void TCustomAdvOfficeRadioGroup::SetColumns(Integer value) {
-    value = std::max<Integer>(1, std::min<Integer>(value, 16));
-    if (value == FColumns)
-        return;
-    FColumns = value;
-    ArrangeButtons();
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioGroup::SetAlignment(TAlignment value) {
-    FAlignment = value;
-    ArrangeButtons();
-}
-
-void TCustomAdvOfficeRadioGroup::SetButtonVertAlign(TTextVAlignment value) {
-    FBtnVAlign = value;
-    ArrangeButtons();
-}
-
-void TCustomAdvOfficeRadioGroup::SetControlIndent(Integer value) {
-    if (value == FControlIndent)
-        return;
-    FControlIndent = value;
-    ArrangeButtons();
-}
-
 void TCustomAdvOfficeRadioGroup::SetEllipsis(bool value) {
     FEllipsis = value;
-    ArrangeButtons();
-}
-
-void TCustomAdvOfficeRadioGroup::SetImages(TCustomImageList* value) {
-    TAdvGroupBox::SetImages(value);
-    FButtonImages = value;
-    ArrangeButtons();
-}
-
-void TCustomAdvOfficeRadioGroup::SetPictureContainer(TPictureContainer* value) {
-    FContainer = value;
     ArrangeButtons();
 }
 
@@ -267,20 +328,6 @@ void TCustomAdvOfficeRadioGroup::SetShadowOffset(Integer value) {
     ArrangeButtons();
 }
 
-void TCustomAdvOfficeRadioGroup::SetShowFocus(bool value) {
-    if (value == FShowFocus)
-        return;
-    FShowFocus = value;
-    ArrangeButtons();
-}
-
-void TCustomAdvOfficeRadioGroup::SetThemed(bool value) {
-    if (value == FThemed)
-        return;
-    FThemed = value;
-    ArrangeButtons();
-}
-
 void TCustomAdvOfficeRadioGroup::SetIsReadOnly(bool value) {
     FIsReadOnly = value;
     ArrangeButtons();
@@ -288,14 +335,6 @@ void TCustomAdvOfficeRadioGroup::SetIsReadOnly(bool value) {
 
 Integer TCustomAdvOfficeRadioGroup::XYToItem(Integer x, Integer y) {
     return ItemAt(FButtons, x, y);
-}
-
-void TCustomAdvOfficeRadioGroup::PushKey(Char& key) {
-    KeyPress(key);
-}
-
-void TCustomAdvOfficeRadioGroup::PushKeyDown(Word& key, TShiftState shift) {
-    KeyDown(key, shift);
 }
 
 void TCustomAdvOfficeRadioGroup::UpdateButtons() {
@@ -324,17 +363,7 @@ void TCustomAdvOfficeRadioGroup::ArrangeButtons() {
         return;
     for (Integer i = 0; i < ButtonCount(); ++i) {
         TAdvGroupButton* button = FButtons[static_cast<size_t>(i)];
-        button->SetBiDiMode(BiDiMode());
-        button->SetAlignment(FAlignment);
-        button->SetButtonVertAlign(FBtnVAlign);
-        button->SetImages(FButtonImages);
-        button->SetPictureContainer(FContainer);
-        button->SetEllipsis(FEllipsis);
-        button->SetShadowOffset(FShadowOffset);
-        button->SetShadowColor(FShadowColor);
-        button->SetShowFocus(FShowFocus);
-        button->SetDisabledFontColor(FDisabledFontColor);
-        button->SetThemed(FThemed);
+        ApplyItemSettings(button);
         button->SetTabStop(TabStop());
         bool enabled = Enabled() && !FIsReadOnly;
         if (OnIsEnabled)
@@ -352,30 +381,13 @@ void TCustomAdvOfficeRadioGroup::ButtonClick(TObject* sender) {
     Click();
 }
 
-void TCustomAdvOfficeRadioGroup::ReadState(TReader* reader) {
-    FReading = true;
-    TAdvGroupBox::ReadState(reader);
-    FReading = false;
-    UpdateButtons();
-}
-
 void TCustomAdvOfficeRadioGroup::Loaded() {
-    TAdvGroupBox::Loaded();
+    TAdvOfficeButtonGroup::Loaded();
     ArrangeButtons();
 }
 
 void TCustomAdvOfficeRadioGroup::CreateWnd() {
-    TAdvGroupBox::CreateWnd();
-    ArrangeButtons();
-}
-
-void TCustomAdvOfficeRadioGroup::Resize() {
-    TAdvGroupBox::Resize();
-    ArrangeButtons();
-}
-
-void TCustomAdvOfficeRadioGroup::CMFontChanged(TMessage& message) {
-    TAdvGroupBox::CMFontChanged(message);
+    TAdvOfficeButtonGroup::CreateWnd();
     ArrangeButtons();
 }
 
@@ -451,20 +463,14 @@ void TGroupCheck::WndProc(TMessage& message) {
                 [this](TMessage& m) { TAdvOfficeCheckBox::WndProc(m); });
 }
 
-TCustomAdvOfficeCheckGroup::TCustomAdvOfficeCheckGroup(TComponent* owner)
-    : TAdvGroupBox(owner), FItems(std::make_unique<TStringList>()) {
+TCustomAdvOfficeCheckGroup::TCustomAdvOfficeCheckGroup(TComponent* owner) : TAdvOfficeButtonGroup(owner) {
     FControlStyle = TControlStyle{csSetCaption, csDoubleClicks};
-    FItems->OnChange = [this](TObject*) { UpdateButtons(); };
 }
 
 TCustomAdvOfficeCheckGroup::~TCustomAdvOfficeCheckGroup() {
     while (!FButtons.empty())
         delete FButtons.back();
     FItems->OnChange = nullptr;
-}
-
-Integer TCustomAdvOfficeCheckGroup::GetVersionNr() {
-    return OfficeGroupsVersion;
 }
 
 bool TCustomAdvOfficeCheckGroup::GetChecked(Integer index) {
@@ -510,47 +516,10 @@ void TCustomAdvOfficeCheckGroup::UpdateValue() {
             FValue |= Int64(1) << i;
 }
 
-void TCustomAdvOfficeCheckGroup::SetColumns(Integer value) {
-    value = std::max<Integer>(1, std::min<Integer>(value, 16));
-    if (value == FColumns)
-        return;
-    FColumns = value;
-    ArrangeButtons();
-    Invalidate();
-}
-
-void TCustomAdvOfficeCheckGroup::SetAlignment(TAlignment value) {
-    FAlignment = value;
-    ArrangeButtons();
-}
-
-void TCustomAdvOfficeCheckGroup::SetButtonVertAlign(TTextVAlignment value) {
-    FBtnVAlign = value;
-    ArrangeButtons();
-}
-
-void TCustomAdvOfficeCheckGroup::SetControlIndent(Integer value) {
-    if (value == FControlIndent)
-        return;
-    FControlIndent = value;
-    ArrangeButtons();
-}
-
 void TCustomAdvOfficeCheckGroup::SetEllipsis(bool value) {
     if (value == FEllipsis)
         return;
     FEllipsis = value;
-    ArrangeButtons();
-}
-
-void TCustomAdvOfficeCheckGroup::SetImages(TCustomImageList* value) {
-    TAdvGroupBox::SetImages(value);
-    FButtonImages = value;
-    ArrangeButtons();
-}
-
-void TCustomAdvOfficeCheckGroup::SetPictureContainer(TPictureContainer* value) {
-    FContainer = value;
     ArrangeButtons();
 }
 
@@ -568,30 +537,8 @@ void TCustomAdvOfficeCheckGroup::SetShadowOffset(Integer value) {
     ArrangeButtons();
 }
 
-void TCustomAdvOfficeCheckGroup::SetShowFocus(bool value) {
-    if (value == FShowFocus)
-        return;
-    FShowFocus = value;
-    ArrangeButtons();
-}
-
-void TCustomAdvOfficeCheckGroup::SetThemed(bool value) {
-    if (value == FThemed)
-        return;
-    FThemed = value;
-    ArrangeButtons();
-}
-
 Integer TCustomAdvOfficeCheckGroup::XYToItem(Integer x, Integer y) {
     return ItemAt(FButtons, x, y);
-}
-
-void TCustomAdvOfficeCheckGroup::PushKey(Char& key) {
-    KeyPress(key);
-}
-
-void TCustomAdvOfficeCheckGroup::PushKeyDown(Word& key, TShiftState shift) {
-    KeyDown(key, shift);
 }
 
 void TCustomAdvOfficeCheckGroup::UpdateButtons() {
@@ -615,17 +562,7 @@ void TCustomAdvOfficeCheckGroup::ArrangeButtons() {
         return;
     for (Integer i = 0; i < ButtonCount(); ++i) {
         TGroupCheck* check = FButtons[static_cast<size_t>(i)];
-        check->SetBiDiMode(BiDiMode());
-        check->SetAlignment(FAlignment);
-        check->SetButtonVertAlign(FBtnVAlign);
-        check->SetImages(FButtonImages);
-        check->SetPictureContainer(FContainer);
-        check->SetEllipsis(FEllipsis);
-        check->SetShadowOffset(FShadowOffset);
-        check->SetShadowColor(FShadowColor);
-        check->SetShowFocus(FShowFocus);
-        check->SetDisabledFontColor(FDisabledFontColor);
-        check->SetThemed(FThemed);
+        ApplyItemSettings(check);
         bool enabled = Enabled();
         if (OnIsEnabled)
             OnIsEnabled(this, i, enabled);
@@ -665,28 +602,11 @@ void TCustomAdvOfficeCheckGroup::DoCheckBoxClick() {
         OnGroupCheckClick(this);
 }
 
-void TCustomAdvOfficeCheckGroup::ReadState(TReader* reader) {
-    FReading = true;
-    TAdvGroupBox::ReadState(reader);
-    FReading = false;
-    UpdateButtons();
-}
-
 void TCustomAdvOfficeCheckGroup::Loaded() {
-    TAdvGroupBox::Loaded();
+    TAdvOfficeButtonGroup::Loaded();
     ArrangeButtons();
     // After loading the items follow the mask, which is 0 unless code set it.
     SetValue(FValue);
-}
-
-void TCustomAdvOfficeCheckGroup::Resize() {
-    TAdvGroupBox::Resize();
-    ArrangeButtons();
-}
-
-void TCustomAdvOfficeCheckGroup::CMFontChanged(TMessage& message) {
-    TAdvGroupBox::CMFontChanged(message);
-    ArrangeButtons();
 }
 
 void TCustomAdvOfficeCheckGroup::CMEnabledChanged(TMessage& message) {

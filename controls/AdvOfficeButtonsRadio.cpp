@@ -10,10 +10,7 @@
 
 using namespace OfficeButtons;
 
-TCustomAdvOfficeRadioButton::TCustomAdvOfficeRadioButton(TComponent* owner)
-    : TCustomControl(owner), FImageCache(std::make_unique<THTMLPictureCache>()),
-      FBkgBmp(std::make_unique<TBitmap>()) {
-    AdvOfficeButtonsUnitStartup();
+TCustomAdvOfficeRadioButton::TCustomAdvOfficeRadioButton(TComponent* owner) : TAdvOfficeButton(owner) {
     SetBounds(0, 0, 135, 20);
     SetTabStop(true);
 }
@@ -56,182 +53,18 @@ void TCustomAdvOfficeRadioButton::ClickButton() {
         ActionLink()->Execute(this);
 }
 
-bool TCustomAdvOfficeRadioButton::RightAligned() const {
-    return FAlignment == taRightJustify || UseRightToLeftAlignment();
-}
-
-void TCustomAdvOfficeRadioButton::SetAlignment(TAlignment value) {
-    if (FAlignment == value)
-        return;
-    FAlignment = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetButtonVertAlign(TTextVAlignment value) {
-    if (FBtnVAlign == value)
-        return;
-    FBtnVAlign = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetCaption(const String& value) {
-    TControl::SetCaption(value);
-    FCaption = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetDisabledFontColor(TColor value) {
-    if (FDisabledFontColor == value)
-        return;
-    FDisabledFontColor = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetEllipsis(bool value) {
-    if (FEllipsis == value)
-        return;
-    FEllipsis = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetImages(TCustomImageList* value) {
-    if (FImages != nullptr)
-        FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (value != nullptr)
-        value->FreeNotification(this);
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetPictureContainer(TPictureContainer* value) {
-    if (FContainer != nullptr)
-        FContainer->RemoveFreeNotification(this);
-    FContainer = value;
-    if (value != nullptr)
-        value->FreeNotification(this);
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetReturnIsTab(bool value) {
-    if (FReturnIsTab == value)
-        return;
-    FReturnIsTab = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetShadowColor(TColor value) {
-    if (FShadowColor == value)
-        return;
-    FShadowColor = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetShadowOffset(Integer value) {
-    if (FShadowOffset == value)
-        return;
-    FShadowOffset = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetShowFocus(bool value) {
-    if (FShowFocus == value)
-        return;
-    FShowFocus = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetThemed(bool value) {
-    if (FThemed == value)
-        return;
-    FThemed = value;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetTransparentChaching(bool value) {
-    if (FTransparentCaching == value)
-        return;
-    FTransparentCaching = value;
-    FBkgCache = false;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::SetURLColor(TColor value) {
-    if (FURLColor == value)
-        return;
-    FURLColor = value;
-    Invalidate();
-}
-
-String TCustomAdvOfficeRadioButton::Version() {
-    return VersionNumberText(GetVersionNr());
-}
-
-Integer TCustomAdvOfficeRadioButton::GetVersionNr() {
-    return VersionNumber;
-}
-
-void TCustomAdvOfficeRadioButton::SetBounds(Integer left, Integer top, Integer width, Integer height) {
-    TCustomControl::SetBounds(left, top, width, height);
-    FBkgCache = false;
-    Repaint();
-}
-
-void TCustomAdvOfficeRadioButton::Loaded() {
-    TCustomControl::Loaded();
-    FOldCursor = Cursor();
-}
-
-void TCustomAdvOfficeRadioButton::Notification(TComponent* component, TOperation operation) {
-    TCustomControl::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (component == FImages)
-        FImages = nullptr;
-    if (component == FContainer)
-        FContainer = nullptr;
-}
-
 // ---- Painting ----
 
 void TCustomAdvOfficeRadioButton::DrawGlyph() {
-    TCanvas* canvas = Canvas();
     TRect client = ClientRect();
-    if (ThemedGlyphs(FThemed)) {
-        if (HTHEME theme = VerIRID::OpenThemeData(Handle(), u"button"); theme != nullptr) {
-            int top = FBtnVAlign == tvaTop      ? 4
-                      : FBtnVAlign == tvaCenter ? client.Height() / 2 - 8
-                                                : client.Bottom - 16;
-            int left = RightAligned() ? client.Right - 17 : 0;
-            int state = FChecked ? 5 : 1;
-            if (!Enabled())
-                state += 3;
-            else if (FDown)
-                state += 2;
-            else if (FHot)
-                state += 1;
-            RECT r{left, top, left + 16, top + 16};
-            VerIRID::DrawThemeBackground(theme, canvas->Handle(), 2, state, &r, nullptr);
-            VerIRID::CloseThemeData(theme);
-            return;
-        }
-    }
-    String name = FChecked ? u"QELOFRC" : u"QELOFRU";
-    if (FDown)
-        name += u"D";
-    else if (FHot)
-        name += u"H";
-    TBitmap* glyph = ButtonGlyph(name);
-    if (glyph == nullptr)
-        return;
-    int top = FBtnVAlign == tvaTop      ? 4
-              : FBtnVAlign == tvaCenter ? client.Height() / 2 - glyph->Height() / 2
-                                        : client.Bottom - glyph->Height() - 2;
-    int left = RightAligned() ? client.Right - glyph->Width() - 1 : 0;
-    canvas->Draw(left, top, glyph);
-}
-
-void TCustomAdvOfficeRadioButton::PaintBackground() {
-    PaintButtonBackground(this, Canvas(), FTransparentCaching, *FBkgBmp, FBkgCache);
+    DrawStateGlyph(2, FChecked ? 5 : 1, FChecked ? u"QELOFRC" : u"QELOFRU", [&](int height, bool themed) {
+        if (FBtnVAlign == tvaTop)
+            return 4;
+        if (FBtnVAlign == tvaCenter)
+            return client.Height() / 2 - height / 2;
+        // The bitmap glyph keeps two pixels off the bottom.
+        return client.Bottom - height - (themed ? 0 : 2);
+    });
 }
 
 void TCustomAdvOfficeRadioButton::Paint() {
@@ -257,39 +90,7 @@ void TCustomAdvOfficeRadioButton::Paint() {
         rect.Top = FBtnVAlign == tvaCenter ? rect.Top + (rect.Bottom - rect.Top - height) / 2 - 3
                                            : rect.Bottom - height - 3;
     }
-    if (BiDiMode() != bdRightToLeft || FCaption.find(u"</") != String::npos) {
-        // Painting reports the caption's size too: a measuring pass first serves only the right-to-left
-        // placement.
-        if (UseRightToLeftAlignment()) {
-            call.Run(rect, false, true, FURLColor, 0, 0, width, height, anchor);
-            rect.Left = rect.Right - width - 3;
-        }
-        if (Enabled()) {
-            call.Run(rect, false, false, FURLColor, 0, 0, width, height, anchor);
-        } else {
-            TColor color = Font()->Color();
-            canvas->Font()->SetColor(clWhite);
-            call.Run(TRect(rect.Left + 1, rect.Top + 1, rect.Right + 1, rect.Bottom + 1), false, false,
-                     clGray, 0, 0, width, height, anchor);
-            canvas->Font()->SetColor(FDisabledFontColor);
-            call.Run(rect, false, false, clWhite, 0, 0, width, height, anchor);
-            canvas->Font()->SetColor(color);
-        }
-    } else {
-        canvas->Brush()->SetStyle(bsClear);
-        RECT r = rect;
-        width = canvas->TextWidth(FCaption);
-        height = canvas->TextHeight(FCaption);
-        if (!Enabled()) {
-            RECT shadow{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
-            SetTextColor(canvas->Handle(), ColorToRGB(clWhite));
-            DrawTextW(canvas->Handle(), FCaption.c_str(), static_cast<int>(FCaption.size()), &shadow,
-                      DT_RIGHT);
-            canvas->Font()->SetColor(FDisabledFontColor);
-        }
-        SetTextColor(canvas->Handle(), ColorToRGB(canvas->Font()->Color()));
-        DrawTextW(canvas->Handle(), FCaption.c_str(), static_cast<int>(FCaption.size()), &r, DT_RIGHT);
-    }
+    PaintCaption(rect, BiDiMode(), clGray, clWhite, width, height);
     // The radio button's focus frame encloses the glyph too.
     if (FFocused && FShowFocus)
         DrawDottedFrame(canvas, TRect(client.Left, rect.Top - 1, rect.Left + width + 1, client.Bottom - 1),
@@ -322,18 +123,7 @@ void TCustomAdvOfficeRadioButton::MouseDown(TMouseButton button, TShiftState shi
     FGotClick = true;
     bool anchorHit = false;
     if (FFocused) {
-        Integer width = 0, height = 0;
-        String anchor;
-        CaptionCall call{Canvas(),      FCaption,     FImages,    FContainer, FImageCache.get(),
-                         FShadowOffset, FShadowColor, !FEllipsis, BiDiMode()};
-        TRect rect = ClientRect();
-        rect.Left += 17;
-        rect.Top += 4;
-        if (call.Run(rect, true, false, FURLColor, x, y, width, height, anchor) && !anchor.empty()) {
-            if (!OpenLink(Handle(), anchor) && OnAnchorClick)
-                OnAnchorClick(this, anchor);
-            anchorHit = true;
-        }
+        anchorHit = ClickAnchor(x, y, BiDiMode());
     } else if (!ComponentState().Contains(csDesigning) && CanFocus()) {
         SetFocus();
         FFocused = true;
@@ -355,28 +145,7 @@ void TCustomAdvOfficeRadioButton::MouseMove(TShiftState shift, int x, int y) {
     TCustomControl::MouseMove(shift, x, y);
     if (MouseCapture())
         FDown = InsideEdges(this, x, y);
-    if (!FFocused)
-        return;
-    Integer width = 0, height = 0;
-    String anchor;
-    CaptionCall call{Canvas(),      FCaption,     FImages,    FContainer, FImageCache.get(),
-                     FShadowOffset, FShadowColor, !FEllipsis, BiDiMode()};
-    TRect rect = ClientRect();
-    rect.Left += 17;
-    rect.Top += 4;
-    if (call.Run(rect, true, false, FURLColor, x, y, width, height, anchor) && !anchor.empty()) {
-        if (Cursor() == crDefault || anchor != FAnchor) {
-            FAnchor = anchor;
-            SetCursor(crHandPoint);
-            if (OnAnchorEnter)
-                OnAnchorEnter(this, anchor);
-        }
-    } else if (Cursor() == crHandPoint) {
-        SetCursor(FOldCursor);
-        if (OnAnchorExit)
-            OnAnchorExit(this, FAnchor);
-        FAnchor.clear();
-    }
+    TrackAnchor(x, y, BiDiMode());
 }
 
 void TCustomAdvOfficeRadioButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
@@ -410,27 +179,10 @@ void TCustomAdvOfficeRadioButton::MouseUp(TMouseButton button, TShiftState shift
     }
 }
 
-void TCustomAdvOfficeRadioButton::CMMouseEnter(TMessage& message) {
-    TCustomControl::CMMouseEnter(message);
-    FHot = true;
-    if (HandleAllocated())
-        DrawGlyph();
-}
-
-void TCustomAdvOfficeRadioButton::CMMouseLeave(TMessage& message) {
-    TCustomControl::CMMouseLeave(message);
-    FHot = false;
-    if (HandleAllocated())
-        DrawGlyph();
-}
-
 // ---- Keys and focus ----
 
 void TCustomAdvOfficeRadioButton::KeyDown(Word& key, TShiftState shift) {
-    if (key == VK_RETURN && FReturnIsTab) {
-        key = VK_TAB;
-        PostMessageW(Handle(), WM_KEYDOWN, VK_TAB, 0);
-    }
+    ReturnAsTab(key);
     if (key == VK_SPACE)
         FDown = true;
     TCustomControl::KeyDown(key, shift);
@@ -460,20 +212,7 @@ void TCustomAdvOfficeRadioButton::DoEnter() {
     FCheckDown = FChecked;
     if (TCustomAdvOfficeRadioGroup* group = ParentRadioGroup(); group != nullptr && group->TabStop())
         SetChecked(true);
-    TCustomControl::DoEnter();
-    FFocused = true;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::DoExit() {
-    TCustomControl::DoExit();
-    FFocused = false;
-    Invalidate();
-}
-
-void TCustomAdvOfficeRadioButton::CMEnabledChanged(TMessage& message) {
-    TCustomControl::CMEnabledChanged(message);
-    Invalidate();
+    TAdvOfficeButton::DoEnter();
 }
 
 // ---- Actions ----

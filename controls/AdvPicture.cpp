@@ -38,29 +38,7 @@ void AdvPictureStartup() {
     RegisterClasses({TAdvPicture::StaticClass(), TIPicture::StaticClass()});
 }
 
-namespace {
-
-// The GIF layout the frame bookkeeping reads, with every read inside the data: a frame starts with a
-// graphic control extension (21 F9 04) whose image descriptor (2C) follows at once; values are
-// little-endian.
-struct GifBytes {
-    const Byte* data;
-    Int64 size;
-
-    Word WordAt(Int64 p) const { return static_cast<Word>(data[p] | data[p + 1] << 8); }
-    // The bytes p .. p + 8 are tested; limit is the last position the caller lets a scan examine.
-    bool FrameStartAt(Int64 p) const {
-        return data[p] == 0x21 && data[p + 1] == 0xF9 && data[p + 2] == 4 && data[p + 8] == 0x2C;
-    }
-    // The counting scan's bound: a byte beyond the descriptor's separator must be there.
-    bool CountedFrameAt(Int64 p) const { return p + 9 < size && FrameStartAt(p); }
-};
-
-GifBytes BytesOf(TMemoryStream& stream) {
-    return GifBytes{static_cast<const Byte*>(stream.Memory()), stream.Size()};
-}
-
-} // namespace
+using render::GifBytes;
 
 // ==== TIPicture ====
 
@@ -81,19 +59,15 @@ Integer TIPicture::FrameCount() {
         return FFrameCount;
     if (!IsGIF())
         return -1;
-    const GifBytes gif = BytesOf(*FDatastream);
-    Integer count = 0;
-    for (Int64 p = 0; p < gif.size; ++p)
-        if (gif.CountedFrameAt(p))
-            ++count;
-    FFrameCount = count;
-    return count;
+    const GifBytes gif = render::GifBytesOf(*FDatastream);
+    FFrameCount = gif.CountFrames();
+    return FFrameCount;
 }
 
 Integer TIPicture::GetFrameTime(Integer frame) {
     Integer result = -1;
     if (IsGIF()) {
-        const GifBytes gif = BytesOf(*FDatastream);
+        const GifBytes gif = render::GifBytesOf(*FDatastream);
         Integer n = 0;
         for (Int64 p = 0; p + 8 < gif.size; ++p) {
             if (!gif.FrameStartAt(p) || ++n != frame)
@@ -123,7 +97,7 @@ void TIPicture::LoadPicture() {
         // Keep the header, the colour table and what comes before the first frame, leave out the frames
         // before the one shown, and keep that frame and the rest: the loader shows the first frame it
         // finds.
-        const GifBytes gif = BytesOf(*FDatastream);
+        const GifBytes gif = render::GifBytesOf(*FDatastream);
         FAnimMaxX = gif.WordAt(6);
         FAnimMaxY = gif.WordAt(8);
         std::vector<Byte> kept;
@@ -131,9 +105,9 @@ void TIPicture::LoadPicture() {
         Integer n = 1;
         bool skip = false;
         for (Int64 p = 0; p < gif.size; ++p) {
-            if (gif.CountedFrameAt(p)) {
+            if (gif.FrameBlockAt(p)) {
                 // A frame cut short before its descriptor's size has no place or size of its own.
-                if (n == FFrame && p + 16 < gif.size) {
+                if (n == FFrame && gif.HasGeometry(p)) {
                     FFrameXPos = gif.WordAt(p + 9);
                     FFrameYPos = gif.WordAt(p + 11);
                     FFrameXSize = gif.WordAt(p + 13);

@@ -183,11 +183,7 @@ double TAdvSpinEdit::ClampFloat(double value) const {
 // ---- Values ----
 
 Integer TAdvSpinEdit::Value() {
-    String text = Trim(Text());
-    if (text.empty())
-        return 0;
-    Integer value = 0;
-    return TryStrToInt(text, value) ? value : FMinValue;
+    return asgspin::IntegerFieldValue(Text(), FMinValue);
 }
 
 void TAdvSpinEdit::SetValue(Integer value) {
@@ -618,12 +614,8 @@ bool TAdvSpinEdit::IsCharAllowed(Char& key) {
             else if (holdsSeparator || FPrecision == 0)
                 allowed = false;
         }
-        auto position = text.find(fs.DecimalSeparator);
-        if (FPrecision > 0 && position != String::npos && allowed && SelLength() == 0) {
-            Integer p = static_cast<Integer>(position) + 1;
-            if (SelStart() >= p && static_cast<Integer>(text.size()) >= p + FPrecision)
-                allowed = false;
-        }
+        if (allowed && SelLength() == 0 && asgspin::DecimalsFull(text, FPrecision, SelStart()))
+            allowed = false;
     }
     if (FSpinType == AdvSpin::sptTime) {
         if (key == u',' || key == u'.')

@@ -11,45 +11,7 @@
 #include "platform/win32/winuser.h"
 #include "render/PictureStream.h"
 
-namespace {
-
-// The GIF layout the frame bookkeeping reads: a frame block is a graphic control extension (21 F9 04)
-// whose image descriptor (2C) follows at once; all values little-endian.
-struct GifBytes {
-    const Byte* data;
-    Int64 size;
-
-    Word WordAt(Int64 p) const { return static_cast<Word>(data[p] | data[p + 1] << 8); }
-    // p + 9 < size is the scan's own bound, so that bytes p .. p+8 are there to test.
-    bool FrameBlockAt(Int64 p) const {
-        return p + 9 < size && data[p] == 0x21 && data[p + 1] == 0xF9 && data[p + 2] == 4 &&
-               data[p + 8] == 0x2C;
-    }
-    // The descriptor's left, top, width and height end at p + 16; a block cut short has no geometry.
-    bool HasGeometry(Int64 p) const { return p + 16 < size; }
-
-    // Position of frame block number (from 1), or -1.
-    Int64 FindFrame(Integer number) const {
-        Integer n = 0;
-        for (Int64 p = 0; p + 9 < size; ++p)
-            if (FrameBlockAt(p) && ++n == number)
-                return p;
-        return -1;
-    }
-    Integer CountFrames() const {
-        Integer n = 0;
-        for (Int64 p = 0; p + 9 < size; ++p)
-            if (FrameBlockAt(p))
-                ++n;
-        return n;
-    }
-};
-
-GifBytes BytesOf(TMemoryStream& stream) {
-    return GifBytes{static_cast<const Byte*>(stream.Memory()), stream.Size()};
-}
-
-} // namespace
+using render::GifBytes;
 
 // ==== THTMLPicture ====
 
@@ -192,14 +154,14 @@ Integer THTMLPicture::FrameCount() {
     if (!IsGIF())
         return -1;
     if (FFrameCount == -1)
-        FFrameCount = BytesOf(*FDatastream).CountFrames();
+        FFrameCount = render::GifBytesOf(*FDatastream).CountFrames();
     return FFrameCount;
 }
 
 Integer THTMLPicture::FrameTime(Integer i) {
     if (!IsGIF())
         return -1;
-    GifBytes gif = BytesOf(*FDatastream);
+    GifBytes gif = render::GifBytesOf(*FDatastream);
     Int64 p = gif.FindFrame(i);
     if (p < 0)
         return -1;
@@ -220,7 +182,7 @@ void THTMLPicture::PrepareFrame() {
     FAnimMaxX = 0;
     FAnimMaxY = 0;
     if (IsGIF() && FrameCount() > 0) {
-        GifBytes gif = BytesOf(*FDatastream);
+        GifBytes gif = render::GifBytesOf(*FDatastream);
         if (gif.size >= 10) {
             FAnimMaxX = gif.WordAt(6);
             FAnimMaxY = gif.WordAt(8);

@@ -55,6 +55,44 @@ ComRef<IStream> NewPictureStream(TMemoryStream& bytes, HRESULT& result);
 // an image with a failure status, 0 x 0 in size.
 std::unique_ptr<TGPImage> DecodePicture(TMemoryStream& bytes);
 
+// The GIF layout the pictures' frame bookkeeping reads, with every read inside the data: a frame block is
+// a graphic control extension (21 F9 04) whose image descriptor (2C) follows at once; values are
+// little-endian.
+struct GifBytes {
+    const Byte* data;
+    Int64 size;
+
+    Word WordAt(Int64 p) const { return static_cast<Word>(data[p] | data[p + 1] << 8); }
+    // Tests the bytes p .. p + 8; the caller keeps them inside the data.
+    bool FrameStartAt(Int64 p) const {
+        return data[p] == 0x21 && data[p + 1] == 0xF9 && data[p + 2] == 4 && data[p + 8] == 0x2C;
+    }
+    // The frame scans' bound: a byte beyond the descriptor's separator must be there.
+    bool FrameBlockAt(Int64 p) const { return p + 9 < size && FrameStartAt(p); }
+    // The descriptor's left, top, width and height end at p + 16; a block cut short has no geometry.
+    bool HasGeometry(Int64 p) const { return p + 16 < size; }
+
+    // Position of frame block number (from 1), or -1.
+    Int64 FindFrame(Integer number) const {
+        Integer n = 0;
+        for (Int64 p = 0; p + 9 < size; ++p)
+            if (FrameBlockAt(p) && ++n == number)
+                return p;
+        return -1;
+    }
+    Integer CountFrames() const {
+        Integer n = 0;
+        for (Int64 p = 0; p + 9 < size; ++p)
+            if (FrameBlockAt(p))
+                ++n;
+        return n;
+    }
+};
+
+inline GifBytes GifBytesOf(TMemoryStream& stream) {
+    return GifBytes{static_cast<const Byte*>(stream.Memory()), stream.Size()};
+}
+
 // The RCDATA resource name of the module in bytes; false (bytes untouched) when there is none.
 bool ReadRCData(NativeUInt instance, LPCWSTR name, TMemoryStream& bytes);
 

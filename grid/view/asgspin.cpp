@@ -133,6 +133,22 @@ bool ForeignSeparatorAllowed(Char separator, bool numberType) {
             separator == u'-' || separator == u'+');
 }
 
+Integer IntegerFieldValue(const String& text, Integer fallback) {
+    String trimmed = Trim(text);
+    if (trimmed.empty())
+        return 0;
+    Integer value = 0;
+    return TryStrToInt(trimmed, value) ? value : fallback;
+}
+
+bool DecimalsFull(StringView text, Integer precision, Integer selStart) {
+    auto separator = text.find(FormatSettings.DecimalSeparator);
+    if (precision <= 0 || separator == StringView::npos)
+        return false;
+    Integer p = static_cast<Integer>(separator) + 1;
+    return selStart >= p && static_cast<Integer>(text.size()) >= p + precision;
+}
+
 Integer TimeFieldAtCaret(StringView text, Integer caret, Char separator, bool showSeconds) {
     auto first = text.find(separator);
     Integer p1 = first == StringView::npos ? 0 : static_cast<Integer>(first) + 1;

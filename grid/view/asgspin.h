@@ -42,6 +42,11 @@ double TimeStepDays(Integer hours, Integer minutes, Integer seconds);
 // Whether separator, typed into a field whose type is not its own, stays allowed: only for the number
 // types, and only when it doubles as the decimal or thousands separator or a sign.
 bool ForeignSeparatorAllowed(Char separator, bool numberType);
+// An integer field's value: 0 when the text is blank, fallback when it is no integer.
+Integer IntegerFieldValue(const String& text, Integer fallback);
+// Whether a float field with precision decimals (0 for any) already holds all of them after the caret,
+// so that a character typed there would add one too many.
+bool DecimalsFull(StringView text, Integer precision, Integer selStart);
 // The caret's field of a time text: 0 hours (before the first separator), 1 minutes, 2 seconds.
 Integer TimeFieldAtCaret(StringView text, Integer caret, Char separator, bool showSeconds);
 // The least height of a spin edit in font: its text height plus a quarter of the smaller of it and the

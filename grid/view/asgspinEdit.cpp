@@ -75,11 +75,7 @@ TAsgSpinEdit::~TAsgSpinEdit() {
 // ---- Values ----
 
 Integer TAsgSpinEdit::Value() {
-    String text = Trim(Text());
-    if (text.empty())
-        return 0;
-    Integer value = 0;
-    return TryStrToInt(text, value) ? value : FMinValue;
+    return IntegerFieldValue(Text(), FMinValue);
 }
 
 void TAsgSpinEdit::SetValue(Integer value) {
@@ -362,12 +358,8 @@ bool TAsgSpinEdit::IsCharAllowed(Char& key) {
             allowed = false;
         if (key == fs.DecimalSeparator && Contains(text, key) && !Contains(SelText(), key))
             allowed = false;
-        auto separator = text.find(fs.DecimalSeparator);
-        if (FPrecision > 0 && separator != String::npos && allowed && SelLength() == 0) {
-            Integer p = static_cast<Integer>(separator) + 1;
-            if (SelStart() >= p && static_cast<Integer>(text.size()) >= p + FPrecision)
-                allowed = false;
-        }
+        if (allowed && SelLength() == 0 && DecimalsFull(text, FPrecision, SelStart()))
+            allowed = false;
     }
     if (FSpinType == sptTime && key == fs.TimeSeparator && std::count(text.begin(), text.end(), key) >= 2)
         allowed = false;

@@ -177,6 +177,42 @@ TEST_F(OfficeButtonsTest, AnchorsOpenLinksOrReachOnAnchorClick) {
     }
 }
 
+// Both buttons: the hand cursor over an anchor with enter and exit events, and a press on it that does
+// not press the glyph.
+TEST_F(OfficeButtonsTest, AnchorHoverAndPressOnEitherButton) {
+    const String caption = u"<a href=\"details\">LINKTEXT</a> and more text";
+    auto* box = Add<TAdvOfficeCheckBox>(20, 20, 200, 20);
+    auto* radio = Add<TAdvOfficeRadioButton>(20, 60, 200, 20);
+    ShowForm();
+    for (TAdvOfficeButton* button :
+         {static_cast<TAdvOfficeButton*>(box), static_cast<TAdvOfficeButton*>(radio)}) {
+        const char* name = button == box ? "check box" : "radio button";
+        button->SetCaption(caption);
+        std::vector<std::string> events;
+        button->OnAnchorEnter = [&](TObject*, String anchor) {
+            events.push_back("enter " + StringToUtf8(anchor));
+        };
+        button->OnAnchorExit = [&](TObject*, String anchor) {
+            events.push_back("exit " + StringToUtf8(anchor));
+        };
+        button->OnAnchorClick = [&](TObject*, String anchor) {
+            events.push_back("click " + StringToUtf8(anchor));
+        };
+        button->SetFocus();
+        Pump();
+        MouseMove(button, 30, 10);
+        EXPECT_EQ(button->Cursor(), crHandPoint) << name;
+        MouseMove(button, 190, 10);
+        EXPECT_EQ(button->Cursor(), crDefault) << name;
+        MouseDown(button, 30, 10);
+        EXPECT_FALSE(button->Down()) << name;
+        MouseUp(button, 30, 10);
+        EXPECT_EQ(events, (std::vector<std::string>{"enter details", "exit details", "enter details",
+                                                    "click details"}))
+            << name;
+    }
+}
+
 TEST_F(OfficeButtonsTest, ActionsGiveTheirValuesAndRunWhenNoOnClickIsSet) {
     auto* action = new TAction(FForm);
     action->SetCaption(u"Log");
@@ -215,6 +251,54 @@ TEST_F(OfficeButtonsTest, VersionOfBothButtons) {
 
 // Every glyph of both buttons, as a bitmap with themes off and as the theme's part with them on, drawn at
 // the left edge, ButtonVertAlign tvaCenter.
+// Each button places its glyph at the top or bottom its own way, themed or classic.
+TEST_F(OfficeButtonsTest, GlyphPlacementAtTopAndBottom) {
+    struct Case {
+        bool radio;
+        TTextVAlignment align;
+        bool themed;
+        int gap; // from the control's top, or with tvaBottom from its bottom
+    };
+    const Case cases[] = {
+        {true, tvaTop, false, 4},   {true, tvaTop, true, 4},      {true, tvaBottom, false, 2},
+        {true, tvaBottom, true, 0}, {false, tvaBottom, false, 0}, {false, tvaBottom, true, 0},
+    };
+    auto* box = Add<TAdvOfficeCheckBox>(20, 20, 120, 40);
+    auto* radio = Add<TAdvOfficeRadioButton>(20, 80, 135, 40);
+    radio->SetShowFocus(false);
+    ShowForm();
+    for (const Case& c : cases) {
+        UseThemes(c.themed);
+        TAdvOfficeButton* button = c.radio ? static_cast<TAdvOfficeButton*>(radio) : box;
+        button->SetThemed(c.themed);
+        button->SetButtonVertAlign(c.align);
+        TBitmap* bitmap = ButtonGlyph(c.radio ? u"QELOFRU" : u"QELOFCU");
+        ASSERT_NE(bitmap, nullptr);
+        int size = c.themed ? 16 : bitmap->Height();
+        int top = c.align == tvaBottom ? button->Height() - size - c.gap : c.gap;
+        TBitmap expected;
+        int width = c.themed ? 16 : bitmap->Width();
+        expected.SetSize(width, size);
+        expected.Canvas()->Brush()->SetColor(clWhite);
+        expected.Canvas()->FillRect(TRect(0, 0, width, size));
+        if (c.themed) {
+            HTHEME theme = OpenThemeData(button->Handle(), u"button");
+            ASSERT_NE(theme, nullptr);
+            RECT r{0, 0, 16, 16};
+            DrawThemeBackground(theme, expected.Canvas()->Handle(), c.radio ? 2 : 3, 1, &r, nullptr);
+            CloseThemeData(theme);
+        } else {
+            expected.Canvas()->Draw(0, 0, bitmap);
+        }
+        Shot();
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(Pixel(button, x, top + y), expected.Canvas()->Pixels(x, y))
+                    << (c.radio ? "radio " : "box ") << c.align << (c.themed ? " themed" : " classic")
+                    << " at " << x << "," << y;
+    }
+}
+
 TEST_F(OfficeButtonsTest, GlyphsInThemedAndClassicLooks) {
     struct Look {
         bool radio;

@@ -451,6 +451,11 @@ TEST_F(AdvSpinTest, TypedCharactersFollowTheType) {
     EXPECT_EQ(spin->Text(), u"1,5");
     Type(u"77");
     EXPECT_EQ(spin->Text(), u"1,57");
+    Type(u"8");
+    EXPECT_EQ(spin->Text(), u"1,57") << "no third decimal";
+    Caret(spin, 0);
+    Type(u"2");
+    EXPECT_EQ(spin->Text(), u"21,57") << "digits before the separator still enter";
     spin->SelectAll();
     Type(u",");
     EXPECT_EQ(spin->Text(), u",");

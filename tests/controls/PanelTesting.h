@@ -1,32 +1,24 @@
-// What the caption panel's tests share: a shown form with panels on it, input at panel points through
-// the window manager, and pictures of the form.
+// What the caption panel's tests share: the styled controls' fixture on a larger form, with panels on it
+// and pixels read from a fresh picture of the form each time.
 #pragma once
 
-#include <memory>
-
-#include <gtest/gtest.h>
-
 #include "controls/AdvPanel.h"
-#include "platform/framework/Forms.h"
+#include "tests/controls/ControlsTesting.h"
 
-class PanelTest : public ::testing::Test {
+class PanelTest : public StyledControlsTest {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        StyledControlsTest::SetUp();
+        FForm->SetBounds(100, 100, 480, 360);
+    }
 
-    // A shown panel of the given size on the form, its caption visible with the given height.
-    TAdvPanel* AddPanel(int left, int top, int width, int height);
-    void ShowForm();
-    static void Pump();
-    static void MouseDown(TControl* control, int x, int y);
-    static void MouseUp(TControl* control, int x, int y);
-    static void MouseMove(TControl* control, int x, int y);
-    static void ClickAt(TControl* control, int x, int y);
+    // A panel of the given size on the form.
+    TAdvPanel* AddPanel(int left, int top, int width, int height) {
+        return Add<TAdvPanel>(left, top, width, height);
+    }
     // A pixel of control's client area as the form shows it now.
-    TColor Pixel(TControl* control, int x, int y);
-
-    TForm* FForm = nullptr;
-
-private:
-    std::unique_ptr<TBitmap> FShot;
+    TColor Pixel(TControl* control, int x, int y) {
+        Shot();
+        return StyledControlsTest::Pixel(control, x, y);
+    }
 };
