@@ -134,7 +134,7 @@ BENCHMARK(BM_UndoSequenceLargeGridAgainstSmall)->Iterations(1)->Unit(benchmark::
 // ---- Zoom
 
 // A grid that counts its paints.
-class TZoomGrid : public TAdvStringGrid {
+class TPaintCountingGrid : public TAdvStringGrid {
 public:
     using TAdvStringGrid::TAdvStringGrid;
     int paints = 0;
@@ -156,7 +156,7 @@ struct ZoomRun {
 ZoomRun ZoomShownGrid(Integer rows) {
     auto* form = new TForm(nullptr, 0);
     form->SetBounds(0, 0, 800, 600);
-    auto* grid = new TZoomGrid(form);
+    auto* grid = new TPaintCountingGrid(form);
     grid->SetColCount(8);
     grid->SetRowCount(rows);
     grid->SetBounds(0, 0, 780, 580);
@@ -197,19 +197,6 @@ BENCHMARK(BM_ZoomMillionRowsAgainstHundredThousand)->Iterations(1)->Unit(benchma
 
 constexpr Integer SmallRows = 100000;
 constexpr Integer BigRows = 1000000;
-
-// A grid that counts its paints.
-class TPaintCountingGrid : public TAdvStringGrid {
-public:
-    using TAdvStringGrid::TAdvStringGrid;
-    int paints = 0;
-
-protected:
-    void Paint() override {
-        ++paints;
-        TAdvStringGrid::Paint();
-    }
-};
 
 struct Measured {
     double seconds = 0;

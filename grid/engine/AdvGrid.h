@@ -1049,8 +1049,9 @@ protected:
     // The record of a look that holds nothing but what a new record of that cell would, with clNone
     // counting as the default of each colour: freeing it changes nothing a painter would show.
     bool HoldsOnlyDefaults(const TCellProperties* record, Integer c, Integer r, TFont* font, TBrush* brush);
-    // Clears one colour in row j and frees the records left holding only defaults.
-    void ClearRowColour(Integer j, void (*clear)(TCellProperties* record));
+    // Sets one colour in every normal cell of row j; clNone clears it and frees the records left holding
+    // only defaults.
+    void SetRowColour(Integer j, TColor Value, void (TCellProperties::*set)(TColor));
     void RepaintUnlessUpdating(Integer i, Integer j) {
         if (FUpdateCount == 0)
             RepaintCell(i, j);

@@ -173,15 +173,21 @@ bool TAdvStringGrid::HoldsOnlyDefaults(const TCellProperties* record, Integer c,
            record->FontSize() == font->Size() && record->FontStyle() == font->Style();
 }
 
-void TAdvStringGrid::ClearRowColour(Integer j, void (*clear)(TCellProperties* record)) {
+void TAdvStringGrid::SetRowColour(Integer j, TColor Value, void (TCellProperties::*set)(TColor)) {
+    const Integer last = AllColCount() - 1;
+    if (Value != clNone) {
+        for (Integer i = FixedCols(); i <= last; ++i)
+            (GetCellProperties(i, j)->*set)(Value);
+        InvalidateRow(j);
+        return;
+    }
     TFont font;
     TBrush brush;
-    const Integer last = AllColCount() - 1;
     for (Integer i = FixedCols(); i <= last; ++i) {
         TCellProperties* record = AssignedProps(i, j);
         if (record == nullptr)
             continue;
-        clear(record);
+        (record->*set)(clNone);
         if (HoldsOnlyDefaults(record, i, j, &font, &brush))
             FreeCellPropertiesAt(i, j);
     }
@@ -189,33 +195,15 @@ void TAdvStringGrid::ClearRowColour(Integer j, void (*clear)(TCellProperties* re
 }
 
 void TAdvStringGrid::SetRowColor(Integer j, TColor Value) {
-    if (Value == clNone) {
-        ClearRowColour(j, [](TCellProperties* record) { record->SetBrushColor(clNone); });
-        return;
-    }
-    for (Integer i = FixedCols(); i < AllColCount(); ++i)
-        GetCellProperties(i, j)->SetBrushColor(Value);
-    InvalidateRow(j);
+    SetRowColour(j, Value, &TCellProperties::SetBrushColor);
 }
 
 void TAdvStringGrid::SetRowColorTo(Integer j, TColor Value) {
-    if (Value == clNone) {
-        ClearRowColour(j, [](TCellProperties* record) { record->SetBrushColorTo(clNone); });
-        return;
-    }
-    for (Integer i = FixedCols(); i < AllColCount(); ++i)
-        GetCellProperties(i, j)->SetBrushColorTo(Value);
-    InvalidateRow(j);
+    SetRowColour(j, Value, &TCellProperties::SetBrushColorTo);
 }
 
 void TAdvStringGrid::SetRowFontColor(Integer j, TColor Value) {
-    if (Value == clNone) {
-        ClearRowColour(j, [](TCellProperties* record) { record->SetFontColor(clNone); });
-        return;
-    }
-    for (Integer i = FixedCols(); i < AllColCount(); ++i)
-        GetCellProperties(i, j)->SetFontColor(Value);
-    InvalidateRow(j);
+    SetRowColour(j, Value, &TCellProperties::SetFontColor);
 }
 
 // ---- Cell controls
