@@ -344,28 +344,12 @@ void TAdvStringGrid::RemoveRowList(TIntList* RowList) {
         FreeStoredRecords(0, removed.rows[i], lastCol, removed.rows[end - 1]);
         i = end;
     }
-    // One pass: every row that stays moves up to the next free place with its stored cells (hidden
-    // columns too) and its height.
+    // One pass: every row that stays moves up to the next free place with its whole storage (hidden
+    // columns and cells beyond the column count too) and its height; the listed rows go beyond the count,
+    // where they are emptied (their records are freed above).
     const Integer oldCount = RowCount();
-    const Integer stored = TotalColCount();
-    Integer target = firstRow;
-    size_t next = 0;
-    for (Integer source = firstRow; source < oldCount; ++source) {
-        if (next < removed.rows.size() && removed.rows[next] == source) {
-            ++next;
-            continue;
-        }
-        for (Integer c = 0; c < stored; ++c) {
-            SetGridCell(c, target, GridCells(c, source));
-            PutCellProperties(c, target, PeekCellProperties(c, source));
-        }
-        if (RowHeights(target) != RowHeights(source))
-            SetRowHeights(target, RowHeights(source));
-        ++target;
-    }
-    // The rows left at the end hold references that now live in the rows moved up.
+    DeleteRowList(removed.rows);
     ResetRowBlock(oldCount - count, count);
-    TBaseGrid::SetRowCount(oldCount - count);
     SetRowCount(RowCount());
     FMaxRowCount = std::max(FMaxRowCount - count, RowCount());
     if (!ComponentState().Contains(csDestroying))

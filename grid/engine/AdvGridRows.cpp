@@ -149,6 +149,10 @@ void TAdvStringGrid::InsertRowsCore(Integer RowIndex, Integer RCount, bool Updat
     // A count below 1 inserts nothing; the old design re-applied the counts, which changed nothing.
     if (RCount < 1)
         return;
+    // A count past the largest row count is cut to it (the allocation then fails as too large).
+    RCount = std::min(RCount, std::numeric_limits<Integer>::max() - RowCount());
+    if (RCount < 1)
+        return;
     const bool footer = FFloatingFooter->Visible() && RowCount() > 0;
     // The new rows go at most above the last row: the floating footer's row stays the last.
     RowIndex = std::clamp(RowIndex, 0, footer ? RowCount() - 1 : RowCount());
@@ -181,6 +185,13 @@ void TAdvStringGrid::InsertRowsCore(Integer RowIndex, Integer RCount, bool Updat
     if (FUseEnabledRows)
         for (Integer i = 0; i < RCount && FEnabledRows->Count() > RowIndex; ++i)
             FEnabledRows->Insert(RowIndex, 0);
+    if (FMouseActions->DisjunctRowSelect()) {
+        // A persistent selection with hidden rows belongs to stored rows.
+        const Integer at =
+            FMouseActions->RowSelectPersistent() && NumHiddenRows() > 0 ? RealRowIndex(RowIndex) : RowIndex;
+        for (Integer i = 0; i < RCount && FRowSelect->Count() > at; ++i)
+            FRowSelect->Insert(at, nullptr);
+    }
     if (lastCol >= 0 && lastCol < ColCount() && ColWidths(lastCol) != lastColWidth)
         SetColWidths(lastCol, lastColWidth);
 
@@ -277,25 +288,35 @@ void TAdvStringGrid::ClearRect(Integer ACol1, Integer ARow1, Integer ACol2, Inte
         DoCellsChanged(TRect(RealColIndex(ACol1), ARow1, RealColIndex(ACol2), ARow2));
 }
 
+namespace {
+
+// The last index of a range of count lines from first, without passing the largest index.
+Integer LastOf(Integer first, Integer count) {
+    return static_cast<Integer>(
+        std::min<long long>(static_cast<long long>(first) + count - 1, std::numeric_limits<Integer>::max()));
+}
+
+} // namespace
+
 void TAdvStringGrid::ClearRows(Integer RowIndex, Integer RCount) {
     if (RowCount() > 0 && ColCount() > 0 && RCount > 0)
-        ClearRect(0, RowIndex, ColCount() + FNumHidden - 1, RowIndex + RCount - 1);
+        ClearRect(0, RowIndex, ColCount() + FNumHidden - 1, LastOf(RowIndex, RCount));
 }
 
 void TAdvStringGrid::ClearCols(Integer ColIndex, Integer CCount) {
     if (RowCount() > 0 && ColCount() > 0 && CCount > 0)
-        ClearRect(ColIndex, 0, ColIndex + CCount - 1, RowCount() - 1);
+        ClearRect(ColIndex, 0, LastOf(ColIndex, CCount), RowCount() - 1);
 }
 
 void TAdvStringGrid::ClearNormalRows(Integer RowIndex, Integer RCount) {
     if (RowCount() > 0 && ColCount() > 0 && RCount > 0)
         ClearRect(FixedCols(), RowIndex, ColCount() + FNumHidden - FFixedRightCols - 1,
-                  RowIndex + RCount - 1);
+                  LastOf(RowIndex, RCount));
 }
 
 void TAdvStringGrid::ClearNormalCols(Integer ColIndex, Integer CCount) {
     if (RowCount() > 0 && ColCount() > 0 && CCount > 0)
-        ClearRect(ColIndex, FixedRows(), ColIndex + CCount - 1, RowCount() - FFixedFooters - 1);
+        ClearRect(ColIndex, FixedRows(), LastOf(ColIndex, CCount), RowCount() - FFixedFooters - 1);
 }
 
 void TAdvStringGrid::ClearNormalCells() {

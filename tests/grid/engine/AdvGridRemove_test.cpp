@@ -2,6 +2,7 @@
 // state that follows the rows, the hidden-row store through a seeded random life against a plain row
 // model, and the records freed.
 #include <functional>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -659,3 +660,37 @@ TEST_F(AdvGridRemoveTest, RandomSequenceKeepsTheStoreInStepWithAPlainModel) {
 }
 
 } // namespace
+
+// Cells kept beyond the column count travel with their rows through a list removal, and their records
+// go with the removed rows; inserted rows move a disjunct row selection along; huge counts are cut.
+TEST_F(AdvGridRemoveTest, ListRemovalsInsertsAndHugeCountsKeepEveryRow) {
+    TRemoveGrid* g = Make(3, 10);
+    g->SetColCount(6);
+    g->SetGridCell(5, 6, u"far6");
+    g->SetGridCell(5, 9, u"far9");
+    g->SetGraphicObjects(5, 9, new advgrid_fixtures::TCellGraphic);
+    g->SetGraphicObjects(5, 2, new advgrid_fixtures::TCellGraphic);
+    g->SetColCount(3);
+    TIntList list(0, 0);
+    list.Add(2);
+    g->RemoveRowList(&list);
+    g->SetColCount(6);
+    EXPECT_EQ(g->GridCells(5, 5), u"far6");
+    EXPECT_EQ(g->GridCells(5, 8), u"far9");
+    EXPECT_NE(g->GraphicObjects(5, 8), nullptr);
+    EXPECT_EQ(Column0(*g), Rows({0, 1, 3, 4, 5, 6, 7, 8, 9}));
+
+    g->MouseActions()->SetDisjunctRowSelect(true);
+    for (Integer r = 0; r < g->RowCount(); ++r)
+        TRemoveTestProbe::RowSelect(*g).Add(r == 5 ? g : nullptr);
+    g->InsertRows(2, 1);
+    EXPECT_EQ(g->GridCells(0, 6), u"r6");
+    EXPECT_EQ(TRemoveTestProbe::RowSelect(*g).Items(6), g);
+    EXPECT_EQ(TRemoveTestProbe::RowSelect(*g).Items(5), nullptr);
+
+    g->ClearRows(5, std::numeric_limits<Integer>::max());
+    EXPECT_EQ(g->GridCells(0, 4), u"r4");
+    EXPECT_EQ(g->GridCells(0, 5), u"");
+    EXPECT_EQ(g->GridCells(0, g->RowCount() - 1), u"");
+    g->Free();
+}
