@@ -4,8 +4,10 @@
 #pragma once
 
 #include <functional>
+#include <unordered_map>
 
 #include "platform/framework/StdCtrls.h"
+#include "platform/rtl/Classes.h"
 
 namespace AdvEdit {
 // The label's places around the edit; the styled combo box shares them. lpRighBottom keeps its name
@@ -33,6 +35,38 @@ double TextToFloatValue(StringView text);
 Integer HexTextToInt(StringView text);
 // Capitalises words: o'neil-smith gives O'Neil-Smith, mcdonald McDonald, a trailing ii or iii II or III.
 String NameCase(StringView text);
+
+// The integer values of a range text such as 1-3,5, each once, in the order they were added.
+class TRangeList : public TList {
+public:
+    ~TRangeList() override { Clear(); }
+    Integer Items(Integer index) const {
+        return static_cast<Integer>(reinterpret_cast<NativeInt>(TList::Items(index)));
+    }
+    void SetItems(Integer index, Integer value) {
+        TList::SetItems(index, reinterpret_cast<void*>(NativeInt{value}));
+    }
+    // Appends value when it is not in the list yet.
+    void Add(Integer value);
+    // Adds value, value + 1, ... value + count - 1.
+    void AddMultiple(Integer value, Integer count);
+    void Delete(Integer index) { TList::Delete(index); }
+    bool InList(Integer value) const;
+    // Clears the list and adds every value of the text's items ("1-3,5;7"); false when an item does not
+    // convert (the others are added all the same) or the text names more than MaxRangeValues values.
+    bool StrToList(const String& text);
+    // Writes each value to the edit's trace channel.
+    void Show() const;
+
+    static constexpr Integer MaxRangeValues = 65536;
+
+protected:
+    void Notify(void* item, TListNotification action) override;
+
+private:
+    // How often each non-zero value is listed, so that membership is one lookup.
+    std::unordered_map<Integer, Integer> FCounts;
+};
 
 using TValueValidateEvent = std::function<void(TObject* sender, String value, bool& isValid)>;
 using TClipboardEvent = std::function<void(TObject* sender, String value, bool& allow)>;
@@ -143,6 +177,11 @@ public:
     void SelectAll();
     void SelectBeforeDecimal();
     void SelectAfterDecimal();
+
+    // The value read as a range list (see TRangeList::StrToList).
+    bool RangeStrToList(TRangeList& list);
+    // Writes the list's values, ascending, as runs ("1-3,5") into the window as they are.
+    void ListToRangeStr(TRangeList& list);
 
     // Regroups a money value's integer part with thousand separators, keeping the caret's distance to
     // the end.

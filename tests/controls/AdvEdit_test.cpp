@@ -453,4 +453,41 @@ TEST_F(AdvEditTest, NumberTextsAreClassifiedAndRead) {
     EXPECT_EQ(u"MacLeod", NameCase(u"macleod"));
 }
 
+TEST_F(AdvEditTest, RangeTextsExpandToListsAndListsWriteBackAsRuns) {
+    TRangeList list;
+    EXPECT_TRUE(list.StrToList(u"1-3,5;7,2"));
+    ASSERT_EQ(list.Count(), 5);
+    EXPECT_EQ(list.Items(0), 1);
+    EXPECT_EQ(list.Items(3), 5);
+    EXPECT_EQ(list.Items(4), 7);
+    EXPECT_TRUE(list.InList(2));
+    EXPECT_FALSE(list.InList(4));
+    EXPECT_TRUE(list.StrToList(u"3-1"));
+    EXPECT_EQ(list.Count(), 0);
+    // An item that does not convert fails the text; the others are kept.
+    EXPECT_FALSE(list.StrToList(u"a,2,0"));
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_TRUE(list.InList(0));
+    // A range too large to hold is refused instead of filling the memory.
+    EXPECT_FALSE(list.StrToList(u"1-2000000000"));
+    EXPECT_LE(list.Count(), TRangeList::MaxRangeValues);
+    EXPECT_TRUE(list.StrToList(u"1-65536"));
+    EXPECT_EQ(list.Count(), 65536);
+
+    TAdvEdit* edit = AddEdit(etRange);
+    ShowForm();
+    list.Clear();
+    for (Integer v : {5, 1, 2, 3, -1})
+        list.Add(v);
+    edit->ListToRangeStr(list);
+    // Sorted as unsigned numbers: -1 is the largest.
+    EXPECT_EQ(edit->Text(), u"1-3,5,-1");
+    // Read back, "-1" is a range without a start.
+    EXPECT_FALSE(edit->RangeStrToList(list));
+    EXPECT_EQ(list.Count(), 4);
+    TRangeList empty;
+    edit->ListToRangeStr(empty);
+    EXPECT_EQ(edit->Text(), u"");
+}
+
 } // namespace
