@@ -53,7 +53,9 @@ static void WalkUsedColumnValues(TAdvStringGrid& grid, Integer ACol, Integer Fro
         const bool hidden = storedRows && grid.IsHiddenRow(r);
         if (grouped && !hidden && (grid.IsNode(displayed) || grid.IsSummary(displayed)))
             continue;
-        if (!grid.IsBaseCell(ACol, displayed))
+        // A hidden row keeps its cells out of the grid, so the displayed cell at its place is another
+        // row's and says nothing about it.
+        if (!hidden && !grid.IsBaseCell(ACol, displayed))
             continue;
         nextRow(r);
         try {

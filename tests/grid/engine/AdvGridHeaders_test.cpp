@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "grid/engine/AdvGrid.h"
+#include "platform/framework/Filer.h"
+#include "platform/framework/Forms.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Random.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/UString.h"
 
 namespace {
@@ -83,6 +86,32 @@ TEST_F(AdvGridHeadersTest, HeadersNeedFixedCellsAndRowHeadersStopAtRowCount) {
     EXPECT_EQ(grid->Cells(0, 6), u"");
     grid->ClearRowHeaders();
     EXPECT_EQ(grid->Cells(0, 3), u"");
+}
+
+// The header lists and the fixed font travel in a form description, and the read grid shows the headers.
+TEST_F(AdvGridHeadersTest, HeadersAndFixedFontStreamWithTheForm) {
+    if (GetClass(u"TAdvStringGrid") == nullptr)
+        RegisterClass(TAdvStringGrid::StaticClass());
+    TForm form(nullptr, 0);
+    form.SetName(u"Form1");
+    auto* source = new TAdvStringGrid(&form);
+    source->SetName(u"Grid1");
+    source->SetParent(&form);
+    source->ColumnHeaders()->Add(u"Time");
+    source->ColumnHeaders()->Add(u"Two\\nlines");
+    source->RowHeaders()->Add(u"corner");
+    source->FixedFont()->SetSize(15);
+    TMemoryStream binary;
+    WriteComponent(binary, &form);
+    binary.SetPosition(0);
+    TForm copyForm(nullptr, 0);
+    ReadComponent(binary, &copyForm);
+    auto* copy = dynamic_cast<TAdvStringGrid*>(copyForm.FindComponent(u"Grid1"));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->ColumnHeaders()->Text(), u"Time\r\nTwo\\nlines\r\n");
+    EXPECT_EQ(copy->Cells(1, 0), u"Two\rlines");
+    EXPECT_EQ(copy->RowHeaders()->Strings(0), u"corner");
+    EXPECT_EQ(copy->FixedFont()->Size(), 15);
 }
 
 TEST_F(AdvGridHeadersTest, FixedFontIsCopied) {
