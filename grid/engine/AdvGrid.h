@@ -773,11 +773,12 @@ public:
 
     // ---- Text highlight, error marks, cell checking (AdvGridMarks.cpp)
     // Highlights are "hi" tags and error marks "e" tags in the cell text. A mark call wraps the matches
-    // of HiText (entity-encoded first, so "a&b" finds the text "a&amp;b") and writes a cell only when its
-    // text changed; an unmark call removes only its own tags and writes a cell only when that changed it.
-    // Cells are processed at the base cell of a merged block, read through the display-text event when
-    // one is set. A range with DoFixed covers the whole grid, else the normal cells; the unmark calls of a
-    // row or the grid, and HilightInGrid without DoFixed, also cover the hidden columns.
+    // of HiText, looked for with its entities written out first ("a&b" finds the text "a&amp;b") and as
+    // the cell shows it otherwise, and writes a cell only when its text changed; an unmark call removes only
+    // its own tags and writes a cell only when that changed it. Cells are processed at the base cell of a
+    // merged block, read through the display-text event when one is set. A range with DoFixed covers the
+    // whole grid, else the normal cells; the unmark calls of a row or the grid, and HilightInGrid without
+    // DoFixed, also cover the hidden columns.
 
     String HilightText(bool DoCase, const String& S, const String& Text);
     String UnHilightText(const String& S);

@@ -37,14 +37,19 @@ String TAdvStringGrid::MarkSourceText(Integer ACol, Integer ARow) {
 
 void TAdvStringGrid::MarkCellRange(const String& HiText, const String& Tag, bool FullText, Integer FromCol,
                                    Integer FromRow, Integer ToCol, Integer ToRow, bool DoCase) {
-    // Cell texts hold the markup's entities, so the search text is compared in that form.
-    const String search = EncodeHTMLEntities(HiText, false);
+    // A text may hold the search text with its entities written out ("a&amp;b" for "a&b"), so the
+    // encoded form is looked for first. A cell with markup is compared as it shows, entities decoded,
+    // and a plain cell shows its text as it is: there the search text as given is what matches, so it
+    // is tried when the encoded form found nothing.
+    const String encoded = EncodeHTMLEntities(HiText, false);
     for (Integer r = FromRow; r <= ToRow; ++r)
         for (Integer c = FromCol; c <= ToCol; ++c) {
             if (!IsBaseCell(c, r))
                 continue;
             const String text = MarkSourceText(c, r);
-            const String marked = MarkTextMatches(text, search, Tag, FullText, DoCase);
+            String marked = MarkTextMatches(text, encoded, Tag, FullText, DoCase);
+            if (encoded != HiText && marked == RemoveTextMarks(text, Tag))
+                marked = MarkTextMatches(text, HiText, Tag, FullText, DoCase);
             if (marked != text)
                 SetCellEx(c, r, marked);
         }

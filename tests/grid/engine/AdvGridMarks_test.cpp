@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "grid/engine/AdvGrid.h"
+#include "platform/rtl/UString.h"
 #include "render/AsgHTMLE.h"
 
 namespace {
@@ -66,6 +67,31 @@ TEST_F(AdvGridMarksTest, HilightAndUnHilightGiveTheCellBackAndLeaveOthersUnwritt
     grid->UnHilightInGrid(true);
     grid->UnMarkInGrid(true);
     EXPECT_TRUE(grid->written.empty());
+}
+
+// A search text with an ampersand or angle bracket finds it as the cell shows it: written out as an
+// entity in the text, inside markup, or as it is in a plain text.
+TEST_F(AdvGridMarksTest, SearchTextsWithEntityCharactersFindWhatTheCellShows) {
+    struct {
+        const Char* text;
+        const Char* search;
+        const Char* marked;
+        const Char* unmarked;
+    } cases[] = {
+        {u"a&amp;b", u"a&b", u"<HI>a&amp;amp;b</HI>", u"a&amp;b"},
+        {u"R&D dept", u"R&D", u"<HI>R&amp;D</HI> dept", u"R&D dept"},
+        {u"<b>R&amp;D</b> dept", u"r&d", u"<b><HI>R&amp;D</HI></b> dept", u"<b>R&amp;D</b> dept"},
+        {u"if x<y", u"x<y", u"if <HI>x&lt;y</HI>", u"if x<y"},
+        // Marked already: it stays as it is.
+        {u"<HI>R&amp;D</HI> dept", u"R&D", u"<HI>R&amp;D</HI> dept", u"R&D dept"},
+    };
+    for (const auto& c : cases) {
+        grid->SetCells(1, 1, c.text);
+        grid->HilightInCell(false, 1, 1, c.search, false);
+        EXPECT_EQ(grid->Cells(1, 1), c.marked) << StringToUtf8(c.text);
+        grid->UnHilightInCell(1, 1);
+        EXPECT_EQ(grid->Cells(1, 1), c.unmarked) << StringToUtf8(c.text);
+    }
 }
 
 TEST_F(AdvGridMarksTest, RemovingHighlightsKeepsErrorMarksAndEntities) {
