@@ -29,10 +29,6 @@ bool IsPlainCheckKind(TCellType kind) {
 
 } // namespace
 
-TPoint TAdvStringGrid::GetCellGraphicSize(Integer /*ACol*/, Integer /*ARow*/) {
-    return TPoint(0, 0);
-}
-
 void TAdvStringGrid::AutoSizeCells(bool DoFixedCells, Integer PaddingX, Integer PaddingY) {
     InUpdate(*this, [&] {
         const Integer firstCol = DoFixedCells ? 0 : FixedCols();
