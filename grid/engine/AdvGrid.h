@@ -1653,10 +1653,19 @@ public:
     // HTML-escaped with an anchor around the address.
     bool URLShowInText() const { return FURLShowInText; }
     void SetURLShowInText(bool Value) { FURLShowInText = Value; }
-    // The display-text event, then the link of URLShowInText.
-    // FIXME: the group count of a node row comes with nodes.
+    // The display-text event, the link of URLShowInText, then with Grouping.ShowGroupCount a node row's
+    // count of its own data rows after its column 1 text: GroupCountFormat with the count, or " (n)"
+    // without one.
     void DoGetDisplText(Integer ACol, Integer ARow, String& Value) override;
+    // True for the cell of the sort indicator: its row, or the last row of its merged block, is
+    // SortSettings.Row while SortSettings.Show is on and the grid has a data row below the fixed ones.
+    // FIXME: the sort settings hold no values yet, so no cell is the sort indicator's.
+    bool IsSortIndicatorCell(Integer ACol, Integer ARow);
 
+private:
+    String GroupCountText(Integer ARow);
+
+public:
     // ---- Automatic sizing, row and column swaps (AdvGridSizing.cpp)
     // Indexes are displayed ones. The limits clamp every size that sizing sets: a positive lower limit
     // raises smaller values, a positive upper one lowers larger ones, and 0 is no limit.

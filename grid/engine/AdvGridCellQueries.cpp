@@ -347,3 +347,9 @@ void TAdvStringGrid::SetCtrlVal(Integer ACol, Integer ARow, const String& ID, co
     if (WriteControlValue(text, ID, Value))
         SetCells(base.X, base.Y, text);
 }
+
+// ---- The sort indicator's cell
+
+bool TAdvStringGrid::IsSortIndicatorCell(Integer /*ACol*/, Integer /*ARow*/) {
+    return false;
+}

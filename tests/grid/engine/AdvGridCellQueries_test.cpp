@@ -312,3 +312,26 @@ TEST_F(AdvGridCellQueriesTest, FormControlValuesAreReadAndWrittenInTheStoredText
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(AdvGridCellQueriesTest, NodeRowsShowTheCountOfTheirOwnDataRows) {
+    TCellGraphic* node = grid->CreateCellGraphic(0, 1);
+    node->SetCellType(ctNode);
+    node->SetCellIndex(5);   // the span, the node row included
+    node->SetCellErrFrom(1); // one sub-node
+    grid->SetCells(1, 1, u"Group");
+    grid->SetCells(2, 1, u"other");
+    EXPECT_EQ(grid->Cells(1, 1), u"Group");
+    grid->Grouping()->SetShowGroupCount(true);
+    EXPECT_EQ(grid->Cells(1, 1), u"Group (3)");
+    EXPECT_EQ(grid->Cells(2, 1), u"other") << "only column 1 counts";
+    EXPECT_EQ(grid->Cells(1, 2), u"") << "only node rows count";
+    EXPECT_EQ(grid->GridCells(1, 1), u"Group");
+    grid->Grouping()->SetGroupCountFormat(u" [%d rows]");
+    EXPECT_EQ(grid->Cells(1, 1), u"Group [3 rows]");
+    grid->Grouping()->SetGroupCountFormat(u" [%s]");
+    EXPECT_EQ(grid->Cells(1, 1), u"Group (3)") << "a format that cannot take the count shows none";
+}
+
+} // namespace
