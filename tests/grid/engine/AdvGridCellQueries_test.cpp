@@ -335,3 +335,22 @@ TEST_F(AdvGridCellQueriesTest, NodeRowsShowTheCountOfTheirOwnDataRows) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(AdvGridCellQueriesTest, SizingMeasuresTheObjectOfTheStoredColumn) {
+    grid->SetFixedCols(0);
+    grid->SetFixedRows(0);
+    grid->SetRowCount(1);
+    grid->AddBitmap(2, 0, &bitmap, false, haLeft, vaTop);
+    grid->HideColumn(1);
+    // Displayed column 1 is stored column 2: its bitmap, the inset on both sides and a grid line with a
+    // pixel on both sides.
+    grid->AutoSizeCol(1, 0);
+    EXPECT_EQ(grid->ColWidths(1), 20 + 4 + 4);
+    grid->SetColWidths(1, 5);
+    grid->AutoSizeCells(false, 0, 0);
+    EXPECT_EQ(grid->ColWidths(1), 20 + 2);
+}
+
+} // namespace
