@@ -226,7 +226,11 @@ void TAdvStringGrid::RemoveScrollBar(Integer ACol, Integer ARow) {
 
 void TAdvStringGrid::CellTextChanged(Integer ACol, Integer ARow) {
     TBaseGrid::CellTextChanged(ACol, ARow);
-    if (!HasAutoRangeScrollBar(ACol, ARow))
+    if (!HasAutoRangeScrollBar(ACol, ARow) || ComponentState().Contains(csDestroying))
+        return;
+    // Text is measured on the grid's canvas, which a grid outside any window does not have: writing a
+    // cell must not fail for that. The range then follows at the first change once there is a window.
+    if (!HandleAllocated() && Parent() == nullptr)
         return;
     // The text wraps inside the cell beside the bar, so its height is what the bar scrolls over.
     SetScrollProp(ACol, ARow, TScrollProp{RowHeights(ARow), GetCellTextSize(ACol, ARow, true, true).cy});

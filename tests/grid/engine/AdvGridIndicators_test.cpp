@@ -240,3 +240,25 @@ TEST_F(AdvGridIndicatorsTest, BalloonsJoinCheckBoxesAndRadioButtonsWithoutChangi
 }
 
 } // namespace
+
+namespace {
+
+TEST(AdvGridIndicatorsWindowlessTest, TextOfAnAutomaticRangeCellIsWrittenWithoutAWindow) {
+    // No canvas to measure on: the text is written all the same, and the range follows it once the
+    // grid is on a form.
+    TAdvStringGrid grid(nullptr);
+    grid.SetCells(1, 1, u"one\ntwo");
+    grid.AddScrollBar(1, 1, true);
+    grid.SetCells(1, 1, u"one\ntwo\nthree");
+    EXPECT_EQ(grid.Cells(1, 1), u"one\ntwo\nthree");
+    EXPECT_EQ(grid.GetScrollProp(1, 1).Range, 100);
+
+    TForm form(nullptr, 0);
+    grid.SetParent(&form);
+    grid.SetCells(1, 1, u"one\ntwo");
+    grid.Canvas()->Font()->Assign(grid.Font());
+    EXPECT_EQ(grid.GetScrollProp(1, 1).Range, 2 * grid.Canvas()->TextHeight(u"gh"));
+    grid.SetParent(nullptr);
+}
+
+} // namespace
