@@ -13,6 +13,9 @@
 //   fills, date and time cells, auto numbering        (grid/engine/AdvGridHeaders.cpp)
 //   text highlight, error marks, cell checking        (grid/engine/AdvGridMarks.cpp)
 //   cell objects                                      (grid/engine/AdvGridCellObjects.cpp)
+//   pictures, image lists, rotated and interfaced     (grid/engine/AdvGridCellGraphic.cpp)
+//   indicators, comments, markers and balloons        (grid/engine/AdvGridIndicators.cpp)
+//   cell content queries                              (grid/engine/AdvGridCellQueries.cpp)
 //   radio groups, buttons and expand cells            (grid/engine/AdvGridButtons.cpp)
 //   cell range operations                             (grid/engine/AdvGridRanges.cpp)
 //   per-cell queries, check-box state, editor relays  (grid/engine/AdvGridQueries.cpp)
@@ -54,6 +57,7 @@
 #include "grid/engine/AdvGridSettings.h"
 #include "grid/engine/AdvGridTypes.h"
 #include "grid/engine/AdvObj.h"
+#include "grid/engine/AdvUtil.h"
 #include "grid/engine/BaseGrid.h"
 #include "grid/view/AdvGridDragScroll.h"
 #include "grid/view/AdvGridEditors.h"
@@ -863,6 +867,211 @@ public:
     // The object's kind; ctEmpty for no object. With HotmailRowSelect column 0 answers ctRowCheckBox.
     virtual TCellType GetCellType(Integer ACol, Integer ARow);
 
+    // ---- Pictures, image lists, rotated text and interfaced cells (AdvGridCellGraphic.cpp)
+    // ACol is a stored column. The Add operations attach an object the caller goes on owning and which
+    // must outlive the cell's object; the Create operations make one the cell object owns and frees, and
+    // return it to be filled. Both replace whatever object the cell held and repaint nothing. A Remove
+    // operation takes out an object of its own kind only, and repaints the cell. The getters answer
+    // null (or false) for any other kind.
+
+    void AddBitmap(Integer ACol, Integer ARow, TBitmap* ABmp, bool Transparent, TCellHAlign hal,
+                   TCellVAlign val);
+    TBitmap* CreateBitmap(Integer ACol, Integer ARow, bool transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* GetBitmap(Integer ACol, Integer ARow);
+    bool HasBitmap(Integer ACol, Integer ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+    void RemoveBitmap(Integer ACol, Integer ARow);
+    // The stretch mode and the padding in pixels apply when the picture is drawn and measured.
+    void AddPicture(Integer ACol, Integer ARow, TPicture* APicture, bool transparent,
+                    TStretchMode stretchmode, Integer padding, TCellHAlign hal, TCellVAlign val);
+    TPicture* CreatePicture(Integer ACol, Integer ARow, bool transparent, TStretchMode stretchmode,
+                            Integer padding, TCellHAlign hal, TCellVAlign val);
+    TPicture* GetPicture(Integer ACol, Integer ARow);
+    bool HasPicture(Integer ACol, Integer ARow) { return GetPicture(ACol, ARow) != nullptr; }
+    void RemovePicture(Integer ACol, Integer ARow);
+    void AddFilePicture(Integer ACol, Integer ARow, TFilePicture* AFilePicture, bool Transparent,
+                        TStretchMode stretchmode, Integer padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(Integer ACol, Integer ARow, bool Transparent, TStretchMode StretchMode,
+                                    Integer padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* GetFilePicture(Integer ACol, Integer ARow);
+    void RemoveFilePicture(Integer ACol, Integer ARow);
+    void AddIcon(Integer ACol, Integer ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    TIcon* CreateIcon(Integer ACol, Integer ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(Integer ACol, Integer ARow);
+    // The image-list kinds draw from GridImages: without one the Add operations and SetImageIdx do
+    // nothing and GetImageIdx answers false.
+    void AddImageIdx(Integer ACol, Integer ARow, Integer Aidx, TCellHAlign hal, TCellVAlign val);
+    // The index of an image-list cell, true; false with idx untouched for any other cell.
+    bool GetImageIdx(Integer ACol, Integer ARow, Integer& idx);
+    // Stores the index of an image-list cell without repainting.
+    void SetImageIdx(Integer ACol, Integer ARow, Integer Idx);
+    void RemoveImageIdx(Integer ACol, Integer ARow);
+    // A data image shows the image whose index is the cell's text: an empty text becomes Aidx, any other
+    // text stays.
+    void AddDataImage(Integer ACol, Integer ARow, Integer Aidx, TCellHAlign hal, TCellVAlign val);
+    // The base cell of the merged block holds a data image.
+    bool HasDataImage(Integer ACol, Integer ARow);
+    // Removes a data image and clears the text it showed; any other cell keeps its object and text.
+    void RemoveDataImage(Integer ACol, Integer ARow);
+    // A row (Dir 0) or column (any other Dir) of images whose indexes are the empty list GetCellImages
+    // answers; each change of the list repaints the cell.
+    void AddMultiImage(Integer ACol, Integer ARow, Integer Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(Integer ACol, Integer ARow);
+    // The text s drawn at AAngle degrees, brought into 0 .. 360.
+    void AddRotated(Integer ACol, Integer ARow, SmallInt AAngle, const String& s);
+    // Turns the cell's object into rotated text at AAngle (a new object when the cell has none). What the
+    // old kind owned is freed first; its other fields stay.
+    void SetRotated(Integer ACol, Integer ARow, SmallInt AAngle);
+    // The angle of a rotated-text cell, true; false with aAngle untouched for any other cell.
+    bool IsRotated(Integer ACol, Integer ARow, Integer& aAngle);
+    void RemoveRotated(Integer ACol, Integer ARow);
+    // The object draws and sizes itself through IGridCellObject; the grid never frees it.
+    void AddInterfacedCell(Integer ACol, Integer ARow, TInterfacedPersistent* AObject);
+    TInterfacedPersistent* GetInterfacedCell(Integer ACol, Integer ARow);
+    void RemoveInterfacedCell(Integer ACol, Integer ARow);
+    // The image list of the image-list, data-image and multi-image cells; not owned. The grid lets go of
+    // it when it is freed.
+    TCustomImageList* GridImages() const { return FGridImages; }
+    void SetGridImages(TCustomImageList* Value);
+    // The change event of a multi-image cell's index list: repaints the cell the list belongs to.
+    void CellImagesChanged(TObject* Sender, Integer ACol, Integer ARow);
+
+private:
+    // The cell's own object for the operations that change it: with HotmailRowSelect, column 0's shared
+    // row check box stands in front of it for the queries, but is never what they change.
+    TCellGraphic* OwnCellGraphic(Integer ACol, Integer ARow);
+
+    TCustomImageList* FGridImages = nullptr;
+
+public:
+    // ---- Indicators, comments, markers and balloons (AdvGridIndicators.cpp)
+    // ACol is a stored column. The Add operations replace the cell's object (comments and markers join
+    // it instead) and repaint nothing unless said; the Has queries and the scroll-bar operations look at
+    // the base cell of the merged block, the rest at the cell itself. Getters on another kind answer the
+    // neutral value given.
+
+    // A bar of the cell's value from 0 to 100; with AutoNumAlign the cell becomes right-aligned.
+    void AddProgress(Integer ACol, Integer ARow, TColor FGColor, TColor BKColor);
+    // The same with text colours over the bar and over the background.
+    void AddProgressEx(Integer ACol, Integer ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                       TColor BKTextColor);
+    // The same with a range and the format the value's text is shown with.
+    void AddProgressFormatted(Integer ACol, Integer ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                              TColor BKTextColor, const String& Fmt, Integer Min, Integer Max);
+    // A plain progress bar, not a pie nor the styled bar.
+    bool HasProgress(Integer ACol, Integer ARow);
+    void RemoveProgress(Integer ACol, Integer ARow);
+    // The styled bar of the cell's integer value between Min and Max.
+    void AddAdvProgress(Integer ACol, Integer ARow, Integer Min, Integer Max);
+    void RemoveAdvProgress(Integer ACol, Integer ARow);
+    void AddProgressPie(Integer ACol, Integer ARow, TColor Color, Integer Value);
+    // A pie's new value, repainted; nothing for any other cell.
+    void SetProgressPie(Integer ACol, Integer ARow, Integer Value);
+    void RemoveProgressPie(Integer ACol, Integer ARow);
+    // The cell's value as a bar left (NegColor) or right (PosColor) of the middle, Range at either end.
+    void AddRangeIndicator(Integer ACol, Integer ARow, Integer Range, TColor NegColor, TColor PosColor,
+                           bool ShowValue);
+    void RemoveRangeIndicator(Integer ACol, Integer ARow);
+
+    void AddShape(Integer ACol, Integer ARow, TCellShape Shape, TColor FillColor, TColor LineColor,
+                  TCellHAlign hal, TCellVAlign val);
+    bool HasShape(Integer ACol, Integer ARow);
+    // A shape's fill colour, without repainting; nothing for any other cell.
+    void SetShapeColor(Integer ACol, Integer ARow, TColor FillColor);
+    // clNone for any other cell.
+    TColor GetShapeColor(Integer ACol, Integer ARow);
+    void RemoveShape(Integer ACol, Integer ARow);
+    // Scale stars over the whole cell.
+    void AddRating(Integer ACol, Integer ARow, Integer Scale, TColor FillColor, TColor EmptyColor);
+    bool HasRating(Integer ACol, Integer ARow);
+    void RemoveRating(Integer ACol, Integer ARow);
+    // Asks OnRatingChange whether the rating may become NewRate (which it may change); true without one.
+    virtual bool DoRatingChange(Integer ACol, Integer ARow, double& NewRate);
+
+    // A scroll bar for the cell's long text: position 0, page 0, range 100. With AutoRange the page is the
+    // row's height and the range the height of the cell's text, kept so whenever the text changes.
+    void AddScrollBar(Integer ACol, Integer ARow, bool AutoRange);
+    bool HasScrollBar(Integer ACol, Integer ARow);
+    bool HasAutoRangeScrollBar(Integer ACol, Integer ARow);
+    // Sets the position and repaints; nothing without a scroll bar.
+    void SetScrollPosition(Integer ACol, Integer ARow, Integer Pos);
+    // -1 without a scroll bar.
+    Integer GetScrollPosition(Integer ACol, Integer ARow);
+    void SetScrollProp(Integer ACol, Integer ARow, TScrollProp Prop);
+    // -1, -1 without a scroll bar.
+    TScrollProp GetScrollProp(Integer ACol, Integer ARow);
+    void RemoveScrollBar(Integer ACol, Integer ARow);
+    // Keeps an automatic-range scroll bar's page and range to the cell's text.
+    void CellTextChanged(Integer ACol, Integer ARow) override;
+
+    // A comment joins the cell's object (a new ctNone one when it has none) and repaints nothing.
+    void AddComment(Integer ACol, Integer ARow, const String& Comment);
+    void AddColorComment(Integer ACol, Integer ARow, const String& Comment, TColor Color);
+    // Replaces the comment and keeps its colour; a cell without an object gets AddComment.
+    void SetComment(Integer ACol, Integer ARow, const String& Value);
+    String GetComment(Integer ACol, Integer ARow);
+    // True with the comment when the cell has one that is not empty.
+    bool IsComment(Integer ACol, Integer ARow, String& comment);
+    // Empties the comment; the object stays.
+    void RemoveComment(Integer ACol, Integer ARow);
+    // Empties the comment of every displayed cell, then repaints the grid.
+    void RemoveAllComments();
+
+    // Marks ErrLen characters from ErrPos in the cell's text (an error or a match): the range joins the
+    // cell's object (a new ctEmpty one when it has none); repaints the cell.
+    void AddMarker(Integer ACol, Integer ARow, Integer ErrPos, Integer ErrLen);
+    // The marked range; 0 and 0 without an object.
+    void GetMarker(Integer ACol, Integer ARow, Integer& ErrPos, Integer& ErrLen);
+    // A ctEmpty object goes; any other keeps its kind with an empty range.
+    void RemoveMarker(Integer ACol, Integer ARow);
+    void RemoveAllMarkers();
+
+    // A balloon tip with a title, a text and an icon. On a plain or data check box or a radio button it
+    // joins the control (replacing a balloon it had); a cell without an object gets a ctBalloon one; any
+    // other cell is left alone.
+    void AddBalloon(Integer ACol, Integer ARow, const String& Title, const String& Text, TBalloonIcon Icon);
+    // The base cell holds a ctBalloon object; balloons on check boxes and radio buttons are not counted.
+    bool HasBalloon(Integer ACol, Integer ARow);
+    // True with the balloon's title, text and icon, for a balloon object or a control carrying one.
+    bool IsBalloon(Integer ACol, Integer ARow, String& Title, String& Text, TBalloonIcon& Icon);
+    // Takes a balloon off a control, which stays as it was, or removes a ctBalloon object.
+    void RemoveBalloon(Integer ACol, Integer ARow);
+
+    TRatingChangeEvent OnRatingChange;
+
+private:
+    // The displayed cells (stored columns that are not hidden, displayed rows) that hold a record: only
+    // they can hold an object, so a large grid costs what it stores, not its area.
+    std::vector<TPoint> DisplayedCellsWithRecords() const;
+
+public:
+    // ---- Cell content queries (AdvGridCellQueries.cpp)
+    // ACol is a stored column unless said otherwise. Cells without an object answer nothing: (0, 0),
+    // an empty rectangle, null or -1.
+
+    // Empty unless the cell holds an object of a kind other than ctNone or a non-empty comment.
+    virtual bool GetCellEmpty(Integer ACol, Integer ARow);
+    // The room the cell's object adds to its text when the cell is measured; Reserve is taken from the
+    // height a picture may use. Text is measured on the grid canvas with its current font.
+    virtual TPoint GetCellGraphicExtent(Integer ACol, Integer ARow, Integer Reserve);
+    // The size of the object itself drawn into a cell of Width x Height, for printing; the last two
+    // arguments are not used.
+    virtual TPoint GetCellGraphicLayoutSize(Integer ACol, Integer ARow, Integer Width, Integer Height,
+                                            Integer Reserved1, Integer Reserved2);
+    // Where painting last drew the button or expand toggle of the displayed cell; (0, 0, 0, 0) for a cell
+    // without an object.
+    TRect GetCellControlRect(Integer ACol, Integer ARow);
+    // GridImages, for every cell.
+    virtual TCustomImageList* GetCellImageList(Integer ACol, Integer ARow);
+    // The index list of a multi-image cell; null for any other.
+    TIntList* GetCellImages(Integer ACol, Integer ARow);
+    // What sorting compares picture cells by: the bitmap or icon reference, or the image index, as a
+    // 32-bit value; -1 for any other kind.
+    Integer GetCellGraphicKey(Integer ACol, Integer ARow);
+    // The value of the mini-HTML form control ID in the cell's text; empty when there is none.
+    String GetCtrlVal(Integer ACol, Integer ARow, const String& ID);
+    // Rewrites the control's value in the cell's text; a text without the control stays untouched.
+    void SetCtrlVal(Integer ACol, Integer ARow, const String& ID, const String& Value);
+
     // ---- Radio groups, buttons and expand cells (AdvGridButtons.cpp)
 
     // The expanded or collapsed row height of the expand cell at the base of (ACol, ARow); DefaultRowHeight
@@ -1626,10 +1835,19 @@ public:
     // HTML-escaped with an anchor around the address.
     bool URLShowInText() const { return FURLShowInText; }
     void SetURLShowInText(bool Value) { FURLShowInText = Value; }
-    // The display-text event, then the link of URLShowInText.
-    // FIXME: the group count of a node row comes with nodes.
+    // The display-text event, the link of URLShowInText, then with Grouping.ShowGroupCount a node row's
+    // count of its own data rows after its column 1 text: GroupCountFormat with the count, or " (n)"
+    // without one.
     void DoGetDisplText(Integer ACol, Integer ARow, String& Value) override;
+    // True for the cell of the sort indicator: its row, or the last row of its merged block, is
+    // SortSettings.Row while SortSettings.Show is on and the grid has a data row below the fixed ones.
+    // FIXME: the sort settings hold no values yet, so no cell is the sort indicator's.
+    bool IsSortIndicatorCell(Integer ACol, Integer ARow);
 
+private:
+    String GroupCountText(Integer ARow);
+
+public:
     // ---- Automatic sizing, row and column swaps (AdvGridSizing.cpp)
     // Indexes are displayed ones. The limits clamp every size that sizing sets: a positive lower limit
     // raises smaller values, a positive upper one lowers larger ones, and 0 is no limit.
@@ -1669,8 +1887,8 @@ public:
     void AutoSizeRow(Integer ARow, Integer Padding);
     // Reserve is taken from the height a picture may use.
     void AutoSizeRowCore(Integer ARow, bool GrowOnly, Integer Reserve);
-    // The extent a cell's object adds to its text when it is measured.
-    // FIXME: no cell holds an object yet, so every cell answers (0, 0), as a cell without one does.
+    // The extent a cell's object adds to its text when it is measured: GetCellGraphicExtent with no
+    // reserve (AdvGridCellQueries.cpp).
     virtual TPoint GetCellGraphicSize(Integer ACol, Integer ARow);
     void AutoFitColumns(bool DoFixedCells);
     // The control's client width (height) becomes the sum of the displayed columns (rows); SizeToCells
