@@ -218,10 +218,12 @@ bool TAdvEdit::LookupVisible() const {
            IsWindowVisible(FLookupWindow->Handle());
 }
 
-// Hides the list window without touching the focus.
+// Hides the list window without touching the focus, and takes it from the edit's window.
 void TAdvEdit::CloseLookup() {
-    if (LookupVisible())
-        ShowWindow(FLookupWindow->Handle(), SW_HIDE);
+    if (FLookupWindow == nullptr || !FLookupWindow->HandleAllocated())
+        return;
+    ShowWindow(FLookupWindow->Handle(), SW_HIDE);
+    SetWindowLongPtrW(FLookupWindow->Handle(), GWLP_HWNDPARENT, 0);
 }
 
 void TAdvEdit::DoLookupNeedData(const String& value, TStrings* list, Integer& itemIndex) {
@@ -310,7 +312,9 @@ void TAdvEdit::UpdateLookup() {
     const Integer x = std::min<Integer>(static_cast<short>(LOWORD(pos)), Width());
     const TPoint origin = ClientOrigin();
     FLookupWindow->SetBounds(origin.X + x + 8, origin.Y + Height() - 6, width, height);
+    // While it shows, the list belongs to the edit's window: it stays above it and goes with it.
     HWND window = FLookupWindow->Handle();
+    SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(Handle()));
     SetWindowPos(window, nullptr, origin.X + x + 8, origin.Y + Height() - 6, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(window, SW_SHOWNOACTIVATE);

@@ -101,6 +101,7 @@ TEST_F(AdvEditLookupTest, TheListOpensUnderTheEditAndClosesWhenTheTextGetsShort)
     TListBoxTab* list = window->ListControl();
     EXPECT_EQ(list->ItemHeight() * 2 + 4, r.bottom - r.top) << "two rows and the frame";
     EXPECT_EQ(GetFocus(), edit->Handle()) << "the list opens without taking the focus";
+    EXPECT_EQ(FForm->Handle(), GetWindow(window->Handle(), GW_OWNER));
     auto hitTest = [&](int x, int y) {
         return SendMessageW(window->Handle(), WM_NCHITTEST, 0,
                             MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
@@ -110,6 +111,7 @@ TEST_F(AdvEditLookupTest, TheListOpensUnderTheEditAndClosesWhenTheTextGetsShort)
 
     Press(VK_BACK);
     EXPECT_FALSE(edit->LookupVisible());
+    EXPECT_EQ(nullptr, GetWindow(window->Handle(), GW_OWNER));
     Type(u"e");
     EXPECT_TRUE(edit->LookupVisible());
     PressAlt(VK_SHIFT);
