@@ -315,8 +315,6 @@ void TAdvEdit::UpdateLookup() {
     // While it shows, the list belongs to the edit's window: it stays above it and goes with it.
     HWND window = FLookupWindow->Handle();
     SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(Handle()));
-    SetWindowPos(window, nullptr, origin.X + x + 8, origin.Y + Height() - 6, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
