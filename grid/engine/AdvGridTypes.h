@@ -29,6 +29,11 @@ ZELMOR_ENUM(TIntelliPan, ipVertical, ipHorizontal, ipBoth, ipNone)
 ZELMOR_ENUM(TScrollPosition, spMiddle, spTrailing, spLeading)
 // How numbers in cells are formatted: by the framework's rules or the spreadsheet's.
 ZELMOR_ENUM(TFormatType, ftVCL, ftExcel)
+// The grid's colour styles, in the order of the shared component styles (TQELStyle).
+ZELMOR_ENUM(TAdvGridStyle, gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Olive, gsOffice2003Classic,
+            gsOffice2007Luna, gsOffice2007Obsidian, gsWindowsXP, gsWhidbey, gsCustom, gsOffice2007Silver,
+            gsWindowsVista, gsWindows7, gsTerminal, gsOffice2010Blue, gsOffice2010Silver, gsOffice2010Black,
+            gsWindows8, gsOffice2013white, gsOffice2013LightGray, gsOffice2013Gray)
 
 // ---- Event types
 
@@ -54,6 +59,8 @@ using TDropDownButtonClickEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer ButtonIndex)>;
 using TColumnSizeEvent = std::function<void(TObject* Sender, Integer ACol, bool& Allow)>;
 using TRowSizeEvent = std::function<void(TObject* Sender, Integer ARow, bool& Allow)>;
+using TCanAddEvent = std::function<void(TObject* Sender, bool& CanAdd)>;
+using TCanInsertRowEvent = std::function<void(TObject* Sender, Integer ARow, bool& CanInsert)>;
 
 // ---- Errors
 
