@@ -1178,6 +1178,9 @@ protected:
     // Bound to the OnChange of the mouse and navigation options; nothing here, for descendants.
     virtual void MouseActionsChanged() {}
     virtual void NavigationChanged() {}
+    // Told where a pass over the rows stands (sizing, exports, finds, aggregates); nothing here, for
+    // descendants.
+    virtual void ExportNotification(TGridExportState AState, Integer ARow) {}
     // Runs ColumnHeadersHook, then shows the column headers in row 0 (or the row headers in column 0).
     virtual void ColumnHeadersHook() {}
     // The nearest enclosing form, walking the parents; null when there is none.
@@ -1575,8 +1578,18 @@ public:
     void AutoSizeColumnCore(Integer ACol, bool GrowOnly);
     // Fit one row to the tallest of its cells, then add Padding within the limits.
     void AutoSizeRow(Integer ARow, Integer Padding);
-    // Reserve is taken from the height a picture may use.
+    // Reserve is taken from the height a picture may use. While every row is shown and the editor
+    // sizes its row as the user types, a row that pushes rows out of view places the editor again.
     void AutoSizeRowCore(Integer ARow, bool GrowOnly, Integer Reserve);
+    // Fit every row (the fixed ones too with DoFixedRows): with WordWrap to its cells, then Padding;
+    // otherwise to the most lines of its cells, Padding added before the limits. Reports each row
+    // through ExportNotification.
+    void AutoSizeRows(bool DoFixedRows, Integer Padding);
+    // Lines times the line height of the row's font and 2 pixels, plus Extra, within the limits; then
+    // the vertical inset once.
+    void SizeRowToLines(Integer ARow, Integer Lines, Integer Extra);
+    // The most text lines of a cell of the row; 1 without columns or MultilineCells.
+    Integer GetMaxLinesInRow(Integer ARow);
     // The extent a cell's object adds to its text when it is measured.
     // FIXME: no cell holds an object yet, so every cell answers (0, 0), as a cell without one does.
     virtual TPoint GetCellGraphicSize(Integer ACol, Integer ARow);

@@ -29,6 +29,9 @@ ZELMOR_ENUM(TIntelliPan, ipVertical, ipHorizontal, ipBoth, ipNone)
 ZELMOR_ENUM(TScrollPosition, spMiddle, spTrailing, spLeading)
 // How numbers in cells are formatted: by the framework's rules or the spreadsheet's.
 ZELMOR_ENUM(TFormatType, ftVCL, ftExcel)
+// The stage a pass over the rows reports to ExportNotification.
+ZELMOR_ENUM(TGridExportState, esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail,
+            esExportNextRow)
 // The grid's colour styles, in the order of the shared component styles (TQELStyle).
 ZELMOR_ENUM(TAdvGridStyle, gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Olive, gsOffice2003Classic,
             gsOffice2007Luna, gsOffice2007Obsidian, gsWindowsXP, gsWhidbey, gsCustom, gsOffice2007Silver,
