@@ -1574,8 +1574,12 @@ public:
     void AutoGrowColumns(bool DoFixedCols, Integer Padding);
     void AutoSizeCol(Integer ACol, Integer Padding);
     void AutoGrowCol(Integer ACol, Integer Padding);
-    // Measures the rows ColumnSize.Rows names and sets the width, unless GrowOnly and it is wide enough.
+    // Measures the rows ColumnSize.Rows names and sets the width, unless GrowOnly and it is wide enough;
+    // DoAutoColumnSize may change the width before the limits apply.
     void AutoSizeColumnCore(Integer ACol, bool GrowOnly);
+    // Fires OnUpdateColumnSize with the width an automatic sizing is about to set.
+    virtual void DoAutoColumnSize(Integer ACol, Integer& Width);
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
     // Fit one row to the tallest of its cells, then add Padding within the limits.
     void AutoSizeRow(Integer ARow, Integer Padding);
     // Reserve is taken from the height a picture may use. While every row is shown and the editor

@@ -52,7 +52,7 @@ void TAdvStringGrid::AutoSizeCells(bool DoFixedCells, Integer PaddingX, Integer 
                 Canvas()->Font()->Assign(fixed ? FixedFont() : Font());
                 GetCellColor(c, r, TGridDrawState(), Canvas()->Brush(), Canvas()->Font());
                 const TSize text = GetCellTextSize(stored, r, false, false);
-                const TPoint object = GetCellGraphicSize(c, r);
+                const TPoint object = GetCellGraphicSize(stored, r);
                 const TPoint span = CellSpan(stored, r);
                 Integer w = text.cx + object.X + PaddingX + FXYOffset.X;
                 Integer h = text.cy + object.Y + PaddingY + FXYOffset.Y;
@@ -138,7 +138,7 @@ void TAdvStringGrid::AutoSizeColumnCore(Integer ACol, bool GrowOnly) {
             continue;
         Canvas()->Font()->Assign(r < FixedRows() || ACol < FixedCols() ? FixedFont() : Font());
         GetCellColor(ACol, r, TGridDrawState(), Canvas()->Brush(), Canvas()->Font());
-        const TPoint object = GetCellGraphicSize(ACol, r);
+        const TPoint object = GetCellGraphicSize(stored, r);
         Integer w = object.X + GetCellTextSize(stored, r, false, WordWrap()).cx;
         if (FControlLook->DropDownAlwaysVisible() && HasComboBox(ACol, r, edNone))
             w += ComboButtonRoom;
@@ -150,10 +150,16 @@ void TAdvStringGrid::AutoSizeColumnCore(Integer ACol, bool GrowOnly) {
             w = object.X - (2 * GridLineWidth() + 2 + FXYOffset.X);
         widest = std::max(widest, w);
     }
-    const Integer width = widest + XYOffsetTotalX() + 2 * (GridLineWidth() + 1);
+    Integer width = widest + XYOffsetTotalX() + 2 * (GridLineWidth() + 1);
     if (GrowOnly && ColWidths(ACol) >= width)
         return;
+    DoAutoColumnSize(ACol, width);
     SetColWidths(ACol, ClampToLimits(width, FSizeMinColWidth, FSizeMaxColWidth));
+}
+
+void TAdvStringGrid::DoAutoColumnSize(Integer ACol, Integer& Width) {
+    if (OnUpdateColumnSize)
+        OnUpdateColumnSize(this, ACol, Width);
 }
 
 void TAdvStringGrid::AutoSizeRow(Integer ARow, Integer Padding) {

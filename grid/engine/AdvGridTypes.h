@@ -62,6 +62,7 @@ using TDropDownButtonClickEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer ButtonIndex)>;
 using TColumnSizeEvent = std::function<void(TObject* Sender, Integer ACol, bool& Allow)>;
 using TRowSizeEvent = std::function<void(TObject* Sender, Integer ARow, bool& Allow)>;
+using TUpdateColumnSizeEvent = std::function<void(TObject* Sender, Integer ACol, Integer& AWidth)>;
 using TCanAddEvent = std::function<void(TObject* Sender, bool& CanAdd)>;
 using TCanInsertRowEvent = std::function<void(TObject* Sender, Integer ARow, bool& CanInsert)>;
 

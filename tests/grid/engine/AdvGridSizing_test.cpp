@@ -382,7 +382,7 @@ TEST_F(AdvGridAutoSizeTest, RowHeightsCountCellObjectsByTheirStoredColumn) {
     EXPECT_EQ(grid->RowHeights(2), grid->DefaultRowHeight() + 4 + 2);
 }
 
-TEST_F(AdvGridAutoSizeTest, ColumnsMakeRoomForComboButtonsAndIgnoreTextUnderFullObjects) {
+TEST_F(AdvGridAutoSizeTest, ColumnSizingCountsComboButtonsTheEventAndFullObjects) {
     grid->SetCells(1, 1, u"combo");
     grid->ColumnSize()->SetRows(arNormal);
     grid->AutoSizeCol(1, 0);
@@ -392,6 +392,16 @@ TEST_F(AdvGridAutoSizeTest, ColumnsMakeRoomForComboButtonsAndIgnoreTextUnderFull
     grid->AutoSizeCol(1, 0);
     EXPECT_EQ(grid->ColWidths(1), TextWidth(u"combo") + 16 + 8);
     grid->ControlLook()->SetDropDownAlwaysVisible(false);
+
+    // The event may change the width before the limits apply.
+    grid->SetMaxColWidth(100);
+    grid->OnUpdateColumnSize = [](TObject*, Integer ACol, Integer& AWidth) { AWidth = 500 + ACol; };
+    grid->AutoSizeCol(1, 0);
+    EXPECT_EQ(grid->ColWidths(1), 100);
+    grid->SetMaxColWidth(0);
+    grid->AutoSizeCol(1, 0);
+    EXPECT_EQ(grid->ColWidths(1), 501);
+    grid->OnUpdateColumnSize = nullptr;
 
     grid->SetCells(1, 2, u"a much longer text under a full button");
     grid->AddButton(1, 2, 0, 10, u"", haFull, vaTop);
