@@ -153,6 +153,29 @@ TEST_F(AdvGridLookPresetsTest, ALoadingGridKeepsTheColoursOfItsDescription) {
     EXPECT_EQ(grid->SelectionColor(), clRed);
 }
 
+TEST_F(AdvGridLookPresetsTest, ControlLookGradientsReachTheGridOnlyThroughTheirSetters) {
+    look()->SetFixedGradientFrom(clRed);
+    look()->SetFixedGradientFrom(clNone);
+    EXPECT_EQ(look()->FixedGradientFrom(), clNone);
+    EXPECT_EQ(grid->QELGradientFrom(), clRed) << "clNone leaves the grid's colour";
+    look()->SetFixedGradientMirrorFrom(clRed);
+    look()->SetFixedGradientMirrorFrom(clNone);
+    EXPECT_EQ(grid->QELGradientMirrorFrom(), clNone) << "a mirror colour always reaches the grid";
+
+    TControlLook other(nullptr);
+    other.SetFixedGradientTo(clBlue);
+    other.SetFixedGradientDownFrom(clBlue);
+    other.SetCheckAlwaysActive(true);
+    other.SetRadioAlwaysActive(true);
+    const TColor before = grid->QELGradientTo();
+    look()->Assign(&other);
+    EXPECT_EQ(look()->FixedGradientTo(), clBlue);
+    EXPECT_EQ(look()->FixedGradientDownFrom(), clBlue);
+    EXPECT_TRUE(look()->CheckAlwaysActive());
+    EXPECT_TRUE(look()->RadioAlwaysActive());
+    EXPECT_EQ(grid->QELGradientTo(), before);
+}
+
 TEST_F(AdvGridLookPresetsTest, PrintColumnsOutsideTheLayoutRaise) {
     EXPECT_EQ(grid->GetPrintColWidth(0), 0);
     EXPECT_EQ(grid->GetPrintColOffset(511), 0);
