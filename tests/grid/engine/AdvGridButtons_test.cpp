@@ -234,8 +234,12 @@ TEST_F(AdvGridButtonsTest, ExpandCellsToggleBetweenTheirHeights) {
     EXPECT_FALSE(grid->GetExpandState(1, 2));
     EXPECT_TRUE(grid->ToggleExpand(1, 2));
     EXPECT_TRUE(grid->GetExpandState(1, 2));
+    // The click gives the row the height of the new state.
+    grid->DoExpandClick(1, 2, true);
+    EXPECT_EQ(grid->RowHeights(2), 60);
     EXPECT_FALSE(grid->ToggleExpand(1, 2));
-    EXPECT_EQ(grid->GetExpandHeight(1, 2, false), 30);
+    grid->DoExpandClick(1, 2, false);
+    EXPECT_EQ(grid->RowHeights(2), 30);
     EXPECT_EQ(grid->GetExpandHeight(1, 2, true), 60);
 
     const TRect cell = grid->CellRect(1, 2);

@@ -382,6 +382,28 @@ TEST_F(AdvGridAutoSizeTest, RowHeightsCountCellObjectsByTheirStoredColumn) {
     EXPECT_EQ(grid->RowHeights(2), grid->DefaultRowHeight() + 4 + 2);
 }
 
+TEST_F(AdvGridAutoSizeTest, ARowGrowingUnderTheEditorPlacesItAgainWithTheCaretAtTheEnd) {
+    grid->SetFixedRows(0);
+    grid->SetFixedCols(0);
+    grid->SetBounds(0, 0, 300, 160);
+    form->Show();
+    grid->SetOptions(grid->Options() + TGridOptions{goEditing});
+    grid->SizeWhileTyping()->SetHeight(true);
+    grid->SetCells(1, 1, u"typed");
+    grid->SetCol(1);
+    grid->SetRow(1);
+    grid->ShowInplaceEdit();
+    ASSERT_TRUE(grid->EditMode());
+    ASSERT_EQ(grid->VisibleRowCount(), grid->RowCount());
+    TInplaceEdit* editor = grid->InplaceEditor();
+    editor->SetSelStart(0);
+    grid->SetCells(1, 1, u"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10");
+    grid->AutoSizeRow(1, 0);
+    ASSERT_LT(grid->VisibleRowCount(), grid->RowCount());
+    EXPECT_TRUE(grid->EditMode());
+    EXPECT_EQ(editor->SelStart(), static_cast<Integer>(editor->Text().length()));
+}
+
 TEST_F(AdvGridAutoSizeTest, ColumnSizingCountsComboButtonsTheEventAndFullObjects) {
     grid->SetCells(1, 1, u"combo");
     grid->ColumnSize()->SetRows(arNormal);
