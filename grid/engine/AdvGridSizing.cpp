@@ -32,10 +32,6 @@ constexpr Integer ComboButtonRoom = 16;
 
 } // namespace
 
-TPoint TAdvStringGrid::GetCellGraphicSize(Integer /*ACol*/, Integer /*ARow*/) {
-    return TPoint(0, 0);
-}
-
 void TAdvStringGrid::AutoSizeCells(bool DoFixedCells, Integer PaddingX, Integer PaddingY) {
     InUpdate(*this, [&] {
         const Integer firstCol = DoFixedCells ? 0 : FixedCols();
@@ -168,9 +164,7 @@ void TAdvStringGrid::AutoSizeRow(Integer ARow, Integer Padding) {
         SetRowHeights(ARow, ClampToLimits(RowHeights(ARow) + Padding, FSizeMinRowHeight, FSizeMaxRowHeight));
 }
 
-// FIXME: Reserve is for the height a picture may take, which the object's extent measures once the
-// cell content queries are built; until then the object's size counts whole.
-void TAdvStringGrid::AutoSizeRowCore(Integer ARow, bool GrowOnly, Integer /*Reserve*/) {
+void TAdvStringGrid::AutoSizeRowCore(Integer ARow, bool GrowOnly, Integer Reserve) {
     Integer tallest = 0;
     for (Integer c = 0; c < ColCount(); ++c) {
         const Integer stored = RealColIndex(c);
@@ -182,7 +176,7 @@ void TAdvStringGrid::AutoSizeRowCore(Integer ARow, bool GrowOnly, Integer /*Rese
         const Integer size = font->Size() + FZoomFactor;
         font->SetSize(size == 0 ? 1 : size);
         Integer th = GetCellTextSize(stored, ARow, false, WordWrap()).cy;
-        Integer gh = GetCellGraphicSize(stored, ARow).Y;
+        Integer gh = GetCellGraphicExtent(stored, ARow, Reserve).Y;
         const TCellGraphic* graphic = GetCellGraphic(stored, ARow);
         const TCellType kind = graphic != nullptr ? graphic->CellType() : ctEmpty;
         // An object over the whole height fits whatever the text needs.

@@ -29,7 +29,11 @@ ZELMOR_ENUM(TIntelliPan, ipVertical, ipHorizontal, ipBoth, ipNone)
 ZELMOR_ENUM(TScrollPosition, spMiddle, spTrailing, spLeading)
 // How numbers in cells are formatted: by the framework's rules or the spreadsheet's.
 ZELMOR_ENUM(TFormatType, ftVCL, ftExcel)
-// The stage a pass over the rows reports to ExportNotification.
+// The aggregate a rectangle calculation takes.
+ZELMOR_ENUM(TCalcType, ctSum, ctAvg, ctMin, ctMax)
+// Ascending or descending order; auto numbering also reads it.
+ZELMOR_ENUM(TSortDirection, sdAscending, sdDescending)
+// The stages long walks over rows report to ExportNotification.
 ZELMOR_ENUM(TGridExportState, esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail,
             esExportNextRow)
 // The grid's colour styles, in the order of the shared component styles (TQELStyle).
@@ -62,6 +66,9 @@ using TDropDownButtonClickEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer ButtonIndex)>;
 using TColumnSizeEvent = std::function<void(TObject* Sender, Integer ACol, bool& Allow)>;
 using TRowSizeEvent = std::function<void(TObject* Sender, Integer ARow, bool& Allow)>;
+// A column value computed by the application over rows FromRow .. ToRow; Res starts at 0.
+using TGroupCalcEvent =
+    std::function<void(TObject* Sender, Integer ACol, Integer FromRow, Integer ToRow, double& Res)>;
 using TUpdateColumnSizeEvent = std::function<void(TObject* Sender, Integer ACol, Integer& AWidth)>;
 using TCanAddEvent = std::function<void(TObject* Sender, bool& CanAdd)>;
 using TCanInsertRowEvent = std::function<void(TObject* Sender, Integer ARow, bool& CanInsert)>;

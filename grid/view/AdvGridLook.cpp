@@ -2,9 +2,12 @@
 #include "grid/view/AdvGridLook.h"
 
 #include "grid/engine/AdvGrid.h"
+#include "platform/framework/Idents.h"
 #include "platform/rtl/PropertyInfo.h"
 
-DEFINE_CLASS(TControlLook, PROPERTY(DropDownAlwaysVisible).Default(false),
+DEFINE_CLASS(TControlLook, PROPERTY(CheckSize).Default(15), PROPERTY(RadioSize).Default(10),
+             PROPERTY(CommentColor).Type(TypeInfoColor()).Default(clRed),
+             PROPERTY(DropDownAlwaysVisible).Default(false),
              PROPERTY(SpinButtonsAlwaysVisible).Default(false), PROPERTY(CheckAlwaysActive).Default(false),
              PROPERTY(RadioAlwaysActive).Default(false),
              PROPERTY(FixedGradientFrom).Type(TypeInfoColor()).Default(clNone),
@@ -29,6 +32,9 @@ void TControlLook::Assign(TPersistent* Source) {
         return;
     }
     FControlStyle = source->FControlStyle;
+    FCheckSize = source->FCheckSize;
+    FRadioSize = source->FRadioSize;
+    FCommentColor = source->FCommentColor;
     FDropDownAlwaysVisible = source->FDropDownAlwaysVisible;
     FSpinButtonsAlwaysVisible = source->FSpinButtonsAlwaysVisible;
     FCheckAlwaysActive = source->FCheckAlwaysActive;

@@ -12,9 +12,9 @@ ZELMOR_ENUM(TControlStyle, csClassic, csFlat, csWinXP, csTarvel, csQEL, csGlyph,
 } // namespace AdvGrid
 
 // The look of in-cell controls.
-// FIXME: holds only the control style, whether editor buttons show without editing, whether check boxes
-// and radio controls answer clicks whatever the cell's editing, and the fixed cells' gradient colours;
-// its other settings come with the view.
+// FIXME: holds only the control style, the check, radio and comment settings the cell objects read,
+// whether editor buttons show without editing and the fixed cells' gradient colours; its other settings
+// come with the view.
 class TControlLook : public TPersistent {
     DECLARE_CLASS(TControlLook, TPersistent)
 
@@ -67,10 +67,21 @@ public:
     void SetSpinButtonsAlwaysVisible(bool value) { FSpinButtonsAlwaysVisible = value; }
     AdvGrid::TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(AdvGrid::TControlStyle Value) { FControlStyle = Value; }
+    // The side of a check box and of a radio button, in pixels.
+    Integer CheckSize() const { return FCheckSize; }
+    void SetCheckSize(Integer Value) { FCheckSize = Value; }
+    Integer RadioSize() const { return FRadioSize; }
+    void SetRadioSize(Integer Value) { FRadioSize = Value; }
+    // The colour of a comment's corner mark unless the comment has its own.
+    TColor CommentColor() const { return FCommentColor; }
+    void SetCommentColor(TColor Value) { FCommentColor = Value; }
 
 private:
     TAdvStringGrid* FGrid; // not owned
     AdvGrid::TControlStyle FControlStyle = AdvGrid::csClassic;
+    Integer FCheckSize = 15;
+    Integer FRadioSize = 10;
+    TColor FCommentColor = 0x0000FF;
     bool FDropDownAlwaysVisible = false;
     bool FSpinButtonsAlwaysVisible = false;
     bool FCheckAlwaysActive = false;

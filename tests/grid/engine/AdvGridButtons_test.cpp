@@ -186,6 +186,7 @@ TEST_F(AdvGridButtonsTest, ClicksAskUnlessCheckControlsAreAlwaysActive) {
 TEST_F(AdvGridButtonsTest, ButtonOperationsActOnButtonsOnly) {
     grid->AddButton(1, 1, 70, 20, u"Go", haCenter, vaCenter);
     EXPECT_TRUE(grid->HasButton(1, 1));
+    EXPECT_EQ(grid->GetCellGraphicSize(1, 1), TPoint(70, 20));
     EXPECT_EQ(grid->GetButtonText(1, 1), u"Go");
     grid->SetButtonText(1, 1, u"Stop");
     grid->PushButton(1, 1, true);
