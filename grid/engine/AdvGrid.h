@@ -31,6 +31,7 @@
 //   editors                                           (grid/view/AdvGridEditing.cpp)
 //   typed cell values and displayed text              (grid/engine/AdvGridValues.cpp)
 //   automatic sizing, row and column swaps            (grid/engine/AdvGridSizing.cpp)
+//   look presets, link settings, small grid services  (grid/engine/AdvGridLookPresets.cpp)
 //   focus frame                                       (grid/view/AdvGridFocus.cpp)
 //   update locking                                    (grid/view/AdvGridUpdate.cpp)
 //   current cell, scrolling into view, moving lines   (grid/engine/AdvGridCurrent.cpp)
@@ -65,6 +66,7 @@
 #include "grid/view/AdvGridFooter.h"
 #include "grid/view/AdvGridHint.h"
 #include "grid/view/AdvGridLook.h"
+#include "grid/view/AdvGridScrollControl.h"
 #include "grid/view/AdvGridSearch.h"
 #include "platform/framework/ImgList.h"
 #include "platform/framework/Menus.h"
@@ -115,6 +117,9 @@ public:
     // IQELStyle, IQELTones: forward to the grid's look.
     void SetComponentStyle(TQELStyle AStyle) override;
     void SetColorTones(TColorTones ATones) override;
+    // Applies one of the grid's colour styles to its colour settings.
+    // FIXME: the colour styles come with the view; until then this changes nothing.
+    virtual void SetStyle(TAdvGridStyle AStyle);
 
     TCellsChangedEvent OnCellsChanged;
     TGridResizeEvent OnGridResize;
@@ -188,8 +193,11 @@ public:
 
     // Plain properties of the grid's look and behaviour that Assign copies.
     TGridLook Look() const { return FLook; }
-    // FIXME: stores the look only; the look's defaults come with the look presets.
-    void SetLook(TGridLook Value) { FLook = Value; }
+    // Setting a look other than the present one clears the fixed cells' gradient colours and sets the
+    // look's colours, selection style and scroll type: the styled looks through SetStyle, the others
+    // (unless the grid is being loaded) with their fixed, line, selection and search footer colours;
+    // every look but glCustom also sets BorderColor. Repaints. Defined with the look presets.
+    void SetLook(TGridLook Value);
     TQELStyle Style() const { return FStyle; }
     bool IntegralHeight() const { return FIntegralHeight; }
     // Applies the present bounds again, so the height snaps to whole rows; defined with the cell looks.
@@ -1073,12 +1081,93 @@ public:
     void SetCtrlVal(Integer ACol, Integer ARow, const String& ID, const String& Value);
 
     // ---- Radio groups, buttons and expand cells (AdvGridButtons.cpp)
+    // ACol is a stored column unless said otherwise. The Has and Is queries and the expand accessors ask
+    // the base cell of the merged block holding the cell; the others the cell itself. An operation on a
+    // cell of another kind answers false, -1, null or an empty text and changes nothing.
 
-    // The expanded or collapsed row height of the expand cell at the base of (ACol, ARow); DefaultRowHeight
-    // for a cell without one.
-    // FIXME: no expand cell can be added yet, so every cell answers DefaultRowHeight.
+    // A radio group over the caller's option list, which stays the caller's: DirRadio other than 0 lays
+    // the options out horizontally, IdxRadio is the chosen option (-1 none yet; below -1 the choice lives
+    // in the cell text only).
+    void AddRadio(Integer ACol, Integer ARow, Integer DirRadio, Integer IdxRadio, TStrings* sl);
+    // As AddRadio over a new, empty option list that the cell owns; returned for filling.
+    TStrings* CreateRadio(Integer ACol, Integer ARow, Integer DirRadio, Integer IdxRadio);
+    bool GetRadioIdx(Integer ACol, Integer ARow, Integer& IdxRadio);
+    // -1 also clears the cell text. Repaints the cell.
+    bool SetRadioIdx(Integer ACol, Integer ARow, Integer IdxRadio);
+    TStrings* GetRadioStrings(Integer ACol, Integer ARow);
+    bool IsRadio(Integer ACol, Integer ARow);
+    void RemoveRadio(Integer ACol, Integer ARow);
+    // Chooses the option after the chosen one, or after the one the cell text names, wrapping to the
+    // first, and writes its text into the cell; a group whose index is below -1 keeps that index. With
+    // AskCanEdit, unless ControlLook.RadioAlwaysActive, CanEditCell may refuse. A group without options
+    // is left as it is. Answers false.
+    bool CycleRadio(Integer ACol, Integer ARow, bool AskCanEdit);
+
+    // Radio buttons are placed before the text, flat, vertically by VAlignment; a cell outside the stored
+    // cells (hidden ones counted) raises "Invalid cell". AddRadioButton makes one of group rgCol.
+    void AddRadioButton(Integer ACol, Integer ARow, bool State);
+    void AddRadioButtonGroup(Integer ACol, Integer ARow, TRadioButtonGroup Group, bool State);
+    // The column's rows from FixedRows on: rgCol buttons, or rgRow buttons, all unchecked.
+    void AddRadioButtonColumn(Integer ACol);
+    void AddRadioButtonGroupColumn(Integer ACol);
+    void RemoveRadioButton(Integer ACol, Integer ARow);
+    void RemoveRadioButtonColumn(Integer ACol);
+    bool HasRadioButton(Integer ACol, Integer ARow);
+    bool HasRadioButtonGroup(Integer ACol, Integer ARow, TRadioButtonGroup Group);
+    bool IsRadioButtonChecked(Integer ACol, Integer ARow);
+    // Stores the state of that one button, repainting on a change; its group is not touched.
+    bool SetRadioButtonState(Integer ACol, Integer ARow, bool State);
+    // Checks the button of row Index and unchecks every other of the column's rows from FixedRows on.
+    void SetRadioButtonColumnIndex(Integer ACol, Integer Index);
+    // The first row from FixedRows whose radio button is checked; -1 for none.
+    Integer GetRadioButtonColumnIndex(Integer ACol);
+    // Checks the button and unchecks the checked radio buttons next to it along its column (rgCol) or
+    // row (rgRow), in each direction up to the first cell without a radio button. With AskCanEdit,
+    // unless ControlLook.CheckAlwaysActive, CanEditCell may refuse (false). True for a radio button.
+    virtual bool ToggleRadioButton(Integer ACol, Integer ARow, bool AskCanEdit);
+
+    // Push buttons of bw x bh pixels; AddBitButton's glyph stays the caller's, CreateBitButton's new glyph
+    // is the cell's and is returned for drawing into.
+    void AddButton(Integer ACol, Integer ARow, Integer bw, Integer bh, const String& Caption, TCellHAlign hal,
+                   TCellVAlign val);
+    void AddBitButton(Integer ACol, Integer ARow, Integer bw, Integer bh, const String& Caption,
+                      TBitmap* Glyph, TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitButton(Integer ACol, Integer ARow, Integer bw, Integer bh, const String& Caption,
+                             TCellHAlign hal, TCellVAlign val);
+    // These three take a displayed column and act on a button only; the setters repaint.
+    void SetButtonText(Integer ACol, Integer ARow, const String& Caption);
+    String GetButtonText(Integer ACol, Integer ARow);
+    void PushButton(Integer ACol, Integer ARow, bool push);
+    bool HasButton(Integer ACol, Integer ARow);
+    // Removes a plain or a glyph button.
+    void RemoveButton(Integer ACol, Integer ARow);
+    void RemoveBitButton(Integer ACol, Integer ARow);
+    void RemoveAllButtons();
+
+    // An expand cell, collapsed, remembering the row's present height as its collapsed height. The
+    // caller gives the row its new height (GetExpandHeight) after a toggle.
+    void AddExpand(Integer ACol, Integer ARow, Integer ExpandedHeight);
+    void RemoveExpand(Integer ACol, Integer ARow);
+    bool HasExpand(Integer ACol, Integer ARow);
+    // Inverts the expanded state and answers the new one; false for a cell without an expand cell.
+    bool ToggleExpand(Integer ACol, Integer ARow);
+    bool GetExpandState(Integer ACol, Integer ARow);
+    // The expanded or collapsed row height; DefaultRowHeight for a cell without an expand cell.
     Integer GetExpandHeight(Integer ACol, Integer ARow, bool Expanded);
+    // The 11 x 11 toggle square at the cell rectangle's top right; an empty rectangle for other cells.
+    TRect GetExpandButtonRect(Integer ACol, Integer ARow);
 
+private:
+    // The cell's own object when it is of that kind, else null.
+    TCellGraphic* CellGraphicOfKind(Integer ACol, Integer ARow, TCellType Kind);
+    TCellGraphic* ButtonObject(Integer ACol, Integer ARow);
+    // The base cell's object when it is an expand cell, else null.
+    TCellGraphic* ExpandObject(Integer ACol, Integer ARow);
+    // Unchecks the run of radio buttons from (ACol, ARow) on, stepping by (dx, dy), up to the first cell
+    // without one or the grid's edge.
+    void UncheckRadioRun(Integer ACol, Integer ARow, Integer dx, Integer dy);
+
+public:
     // ---- Cell range operations (AdvGridRanges.cpp)
     // Rectangles are inclusive; a reversed one does nothing.
 
@@ -1745,8 +1834,8 @@ public:
     // The toggle of clicks and keys: inverts a check box (a tri-state box cycles unchecked, grayed,
     // checked, or on a node row between checked and unchecked), fires OnCheckBoxChange with the new
     // checked state, and with Grouping.AutoCheckGroup carries it to a node's children or sums a block's
-    // children up in the node's tri-state box. AskCanEdit asks CanEditCell first. False when the cell has
-    // no check box or may not be edited.
+    // children up in the node's tri-state box. AskCanEdit asks CanEditCell first, unless
+    // ControlLook.CheckAlwaysActive. False when the cell has no check box or may not be edited.
     virtual bool ToggleCheck(Integer ACol, Integer ARow, bool AskCanEdit);
     bool ToggleCheckBox(Integer ACol, Integer ARow) { return ToggleCheck(ACol, ARow, false); }
     virtual void DoCheckBoxChange(Integer ACol, Integer ARow, bool State);
@@ -1834,7 +1923,8 @@ public:
     // Shows the first web, mail, news, file or FTP address of a cell's text as a link: the text is shown
     // HTML-escaped with an anchor around the address.
     bool URLShowInText() const { return FURLShowInText; }
-    void SetURLShowInText(bool Value) { FURLShowInText = Value; }
+    // Repaints on a change; defined with the link settings.
+    void SetURLShowInText(bool Value);
     // The display-text event, the link of URLShowInText, then with Grouping.ShowGroupCount a node row's
     // count of its own data rows after its column 1 text: GroupCountFormat with the count, or " (n)"
     // without one.
@@ -1881,12 +1971,26 @@ public:
     void AutoGrowColumns(bool DoFixedCols, Integer Padding);
     void AutoSizeCol(Integer ACol, Integer Padding);
     void AutoGrowCol(Integer ACol, Integer Padding);
-    // Measures the rows ColumnSize.Rows names and sets the width, unless GrowOnly and it is wide enough.
+    // Measures the rows ColumnSize.Rows names and sets the width, unless GrowOnly and it is wide enough;
+    // DoAutoColumnSize may change the width before the limits apply.
     void AutoSizeColumnCore(Integer ACol, bool GrowOnly);
+    // Fires OnUpdateColumnSize with the width an automatic sizing is about to set.
+    virtual void DoAutoColumnSize(Integer ACol, Integer& Width);
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
     // Fit one row to the tallest of its cells, then add Padding within the limits.
     void AutoSizeRow(Integer ARow, Integer Padding);
-    // Reserve is taken from the height a picture may use.
+    // Reserve is taken from the height a picture may use. While every row is shown and the editor
+    // sizes its row as the user types, a row that pushes rows out of view places the editor again.
     void AutoSizeRowCore(Integer ARow, bool GrowOnly, Integer Reserve);
+    // Fit every row (the fixed ones too with DoFixedRows): with WordWrap to its cells, then Padding;
+    // otherwise to the most lines of its cells, Padding added before the limits. Reports each row
+    // through ExportNotification.
+    void AutoSizeRows(bool DoFixedRows, Integer Padding);
+    // Lines times the line height of the row's font and 2 pixels, plus Extra, within the limits; then
+    // the vertical inset once.
+    void SizeRowToLines(Integer ARow, Integer Lines, Integer Extra);
+    // The most text lines of a cell of the row; 1 without columns or MultilineCells.
+    Integer GetMaxLinesInRow(Integer ARow);
     // The extent a cell's object adds to its text when it is measured: GetCellGraphicExtent with no
     // reserve (AdvGridCellQueries.cpp).
     virtual TPoint GetCellGraphicSize(Integer ACol, Integer ARow);
@@ -1904,6 +2008,74 @@ public:
     // The row exchange of sorting: the sort cross-reference entries (when both rows have one), the
     // enabled and modified flags in use, the heights and the rows' texts and records; cell controls stay.
     virtual void SortSwapRows(Integer ARow1, Integer ARow2);
+
+    // ---- Look presets, link settings and small grid services (AdvGridLookPresets.cpp)
+
+    // Links in cell texts: shown (URLShow) in URLColor, as the full address (URLFull).
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool Value);
+    bool URLFull() const { return FURLFull; }
+    // Stores whatever the value; repaints while URLShow is on.
+    void SetURLFull(bool Value);
+    // Repaints while URLShow is on.
+    void SetURLColor(TColor Value);
+    // Copies the list into the grid's own; null is ignored.
+    void SetLookupItems(TStrings* Value);
+    // GetVersionNr as four decimal numbers joined by "."; writing it changes nothing (it is only
+    // streamed).
+    String Version() const;
+    void SetVersion(const String& /*Value*/) {}
+    // The printed width and offset of a column from the last print layout; a column outside 0 .. 511
+    // raises "Columns is not in valid range".
+    Integer GetPrintColWidth(Integer ACol) const;
+    Integer GetPrintColOffset(Integer ACol) const;
+    // Repaints, for each of the two cells, the cell of its column in the last fixed row and the cell of
+    // its row in the last fixed column, so that header highlighting follows the current cell.
+    void RepaintHeaderCells(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2);
+    // The change handler of the option sub-objects: repaints.
+    void OptionChanged(TObject* Sender);
+    // The columns whose equal neighbouring cells are merged; a change splits the merges of every
+    // displayed column and merges the listed columns again, the first as the main merge.
+    TIntList* MergedColumns() const { return FMergedColumns.get(); }
+    void MergedColumnsChanged();
+    // A new footer panel owned by the grid.
+    virtual TFooterPanel* CreateFooterPanel();
+    // Makes the thin vertical and horizontal scroll controls when they are missing: 6 pixels wide on the
+    // right and 6 high at the bottom, children of the grid, double-buffered and visible.
+    void CreateScrollControls();
+    TScrollControl* VertScrollControl() const { return FVertScrollControl.get(); }
+    TScrollControl* HorzScrollControl() const { return FHorzScrollControl.get(); }
+    // Hides the hover buttons' window.
+    virtual void HideButtonForm();
+    // Repaints the footer panel.
+    void UpdateFooter();
+    // Passes a style to the drop-down in-place editors that exist.
+    // FIXME: the grid has no drop-down in-place editors yet, so there is none to pass it to.
+    void ApplyStyleToEditors(TQELStyle AStyle);
+    // The event dispatchers of adding and inserting lines and of the rich editor's selection.
+    virtual void DoCanAddRow(bool& CanAdd);
+    virtual void DoCanAddCol(bool& CanAdd);
+    virtual void DoCanInsertRow(Integer ARow, bool& CanInsert);
+    void DoRichEditSelectionChange();
+
+    TCanAddEvent OnCanAddRow;
+    TCanAddEvent OnCanAddCol;
+    TCanInsertRowEvent OnCanInsertRow;
+    TNotifyEvent OnRichEditSelectionChange;
+
+protected:
+    // Filled by the print layout: each column's printed width and offset.
+    Integer MaxWidths[512] = {};
+    Integer Indents[512] = {};
+
+private:
+    // The colours every look but the styled ones and glCustom sets outside loading.
+    void ApplyPlainLookColours(TGridLook Value);
+
+    std::unique_ptr<TScrollControl> FVertScrollControl;
+    std::unique_ptr<TScrollControl> FHorzScrollControl;
+    bool FURLShow = false;
+    bool FURLFull = false;
 
 private:
     void CreateOwnedObjects();
@@ -2154,3 +2326,8 @@ private:
 // The cell's value lives in its text (data check boxes and images, virtual and row check boxes): printing
 // leaves such texts out.
 bool IsDataCellType(TAdvStringGrid* grid, Integer ACol, Integer ARow);
+
+// The identifier ("glXP") and display name ("Windows XP") of a look, for the look chooser; glCustom has
+// neither and leaves Text as it was.
+void LookToIdent(TGridLook Value, String& Text);
+void LookToDisplayName(TGridLook Value, String& Text);

@@ -292,8 +292,7 @@ bool TAdvStringGrid::ToggleCheck(Integer ACol, Integer ARow, bool AskCanEdit) {
         }
     }
 
-    // FIXME: the control look has no CheckAlwaysActive setting yet, so it reads as off.
-    if (AskCanEdit) {
+    if (AskCanEdit && !FControlLook->CheckAlwaysActive()) {
         bool canEdit = true;
         CanEditCell(ACol, ARow, canEdit);
         if (!canEdit)

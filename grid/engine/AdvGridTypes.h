@@ -36,6 +36,11 @@ ZELMOR_ENUM(TSortDirection, sdAscending, sdDescending)
 // The stages long walks over rows report to ExportNotification.
 ZELMOR_ENUM(TGridExportState, esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail,
             esExportNextRow)
+// The grid's colour styles, in the order of the shared component styles (TQELStyle).
+ZELMOR_ENUM(TAdvGridStyle, gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Olive, gsOffice2003Classic,
+            gsOffice2007Luna, gsOffice2007Obsidian, gsWindowsXP, gsWhidbey, gsCustom, gsOffice2007Silver,
+            gsWindowsVista, gsWindows7, gsTerminal, gsOffice2010Blue, gsOffice2010Silver, gsOffice2010Black,
+            gsWindows8, gsOffice2013white, gsOffice2013LightGray, gsOffice2013Gray)
 
 // ---- Event types
 
@@ -64,6 +69,9 @@ using TRowSizeEvent = std::function<void(TObject* Sender, Integer ARow, bool& Al
 // A column value computed by the application over rows FromRow .. ToRow; Res starts at 0.
 using TGroupCalcEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer FromRow, Integer ToRow, double& Res)>;
+using TUpdateColumnSizeEvent = std::function<void(TObject* Sender, Integer ACol, Integer& AWidth)>;
+using TCanAddEvent = std::function<void(TObject* Sender, bool& CanAdd)>;
+using TCanInsertRowEvent = std::function<void(TObject* Sender, Integer ARow, bool& CanInsert)>;
 
 // ---- Errors
 
