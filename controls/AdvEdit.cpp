@@ -46,8 +46,10 @@ DEFINE_CLASS(
     PROPERTY(FocusBorderColor).Type(TypeInfoColor()).Default(clNone), PROPERTY(DisabledBorder).Default(true),
     PROPERTY(Transparent).Default(false), PROPERTY(EmptyText), PROPERTY(EmptyTextFocused).Default(false),
     PROPERTY(EmptyTextStyle), PROPERTY(ErrorMarkerPos).Default(0), PROPERTY(ErrorMarkerLen).Default(0),
-    EVENT(OnChange), EVENT(OnValueValidate), EVENT(OnClipboardCopy), EVENT(OnClipboardCut),
-    EVENT(OnClipboardPaste), EVENT(OnURLClick), EVENT(OnLabelClick), EVENT(OnLabelDblClick))
+    PROPERTY(FullTextSearch).Default(false), PROPERTY(Lookup), PROPERTY(Persistence), EVENT(OnChange),
+    EVENT(OnValueValidate), EVENT(OnLookupSelect), EVENT(OnLookupIndexSelect), EVENT(OnLookupNeedData),
+    EVENT(OnClipboardCopy), EVENT(OnClipboardCut), EVENT(OnClipboardPaste), EVENT(OnURLClick),
+    EVENT(OnLabelClick), EVENT(OnLabelDblClick))
 
 void AdvEditStartup() {
     static const bool started = [] {
@@ -69,8 +71,11 @@ String FormatNumber(const String& format, double value) {
 
 } // namespace
 
-TAdvEdit::TAdvEdit(TComponent* owner) : TCustomEdit(owner), FLabelFont(std::make_unique<TFont>()) {
+TAdvEdit::TAdvEdit(TComponent* owner)
+    : TCustomEdit(owner), FLabelFont(std::make_unique<TFont>()), FLookup(std::make_unique<TLookupSettings>()),
+      FPersistence(std::make_unique<TPersistence>()) {
     AdvEditStartup();
+    CreateLookupWindow();
     FFontColor = Font()->Color();
     FLabelFont->OnChange = [this](TObject*) { LabelFontChanged(); };
 }
@@ -527,6 +532,11 @@ void TAdvEdit::Loaded() {
     }
     FParentFnt = ParentFont();
     UpdateLabel();
+    if (!ComponentState().Contains(csDesigning))
+        LoadPersist();
+    // The lookup font's size was given for 96 dots per inch.
+    if (Screen()->PixelsPerInch() != 96)
+        FLookup->Font()->SetSize(MulDiv(FLookup->Font()->Size(), Screen()->PixelsPerInch(), 96));
 }
 
 void TAdvEdit::CreateParams(TCreateParams& params) {
@@ -545,6 +555,12 @@ void TAdvEdit::CreateWnd() {
     FError = !ValidateValue(Text());
     if (Enabled() && FShowError && FError)
         ApplyErrorColors();
+}
+
+void TAdvEdit::DestroyWnd() {
+    if (!ComponentState().Contains(csLoading) && !ComponentState().Contains(csDesigning))
+        SavePersist();
+    TCustomEdit::DestroyWnd();
 }
 
 void TAdvEdit::WMSetFocus(TMessage& message) {
@@ -580,7 +596,11 @@ void TAdvEdit::WMKillFocus(TMessage& message) {
         TCustomEdit::WMKillFocus(message);
         return;
     }
-    HideLookup();
+    // The list keeps showing while the focus goes into it.
+    HWND next = reinterpret_cast<HWND>(message.WParam);
+    if (FLookupWindow == nullptr || !FLookupWindow->HandleAllocated() || next == nullptr ||
+        (next != FLookupWindow->Handle() && !IsChild(FLookupWindow->Handle(), next)))
+        CloseLookup();
     if (!FError)
         TControl::SetColor(FNormalColor);
     if (!(FError && FShowError) && !FShowModified && !FIsUrl)

@@ -7,8 +7,10 @@
 #include <memory>
 #include <unordered_map>
 
+#include "platform/framework/Forms.h"
 #include "platform/framework/StdButtons.h"
 #include "platform/framework/StdCtrls.h"
+#include "platform/framework/StdLists.h"
 #include "platform/rtl/Classes.h"
 
 namespace AdvEdit {
@@ -24,6 +26,9 @@ ZELMOR_ENUM(TEditAlign, eaLeft, eaRight, eaDefault, eaCenter)
 ZELMOR_ENUM(TAdvEditType, etString, etNumeric, etFloat, etUppercase, etMixedCase, etLowerCase, etPassword,
             etMoney, etRange, etHex, etAlphaNumeric, etValidChars)
 ZELMOR_ENUM(TPrecisionDisplay, pdNormal, pdShortest)
+// The brackets around a value shown after a lookup entry.
+ZELMOR_ENUM(TValueSeparator, vsBracket, vsSquareBracket, vsLargerSmaller, vsNone)
+ZELMOR_ENUM(TPersistenceLocation, plInifile, plRegistry)
 
 // What NumericTextKind tells of a text.
 enum class TNumericTextKind { Integer, Decimal, Hexadecimal, Other };
@@ -91,9 +96,138 @@ private:
     bool FAlwaysEnable = false;
 };
 
+// The edit's auto-complete list: the entries offered while typing, their optional values and the look
+// of the list.
+class TLookupSettings : public TPersistent {
+    DECLARE_CLASS(TLookupSettings, TPersistent)
+
+public:
+    TLookupSettings();
+    ~TLookupSettings() override;
+    // Copies every setting from another TLookupSettings; any other source is ignored.
+    void Assign(TPersistent* source) override;
+    // Appends to both lists.
+    void AddPair(const String& display, const String& value);
+
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool value) { FEnabled = value; }
+    TStrings* DisplayList() const { return FDisplayList.get(); }
+    void SetDisplayList(TStrings* value) { FDisplayList->Assign(value); }
+    TStrings* ValueList() const { return FValueList.get(); }
+    void SetValueList(TStrings* value) { FValueList->Assign(value); }
+    Integer NumChars() const { return FNumChars; }
+    // Values below 1 are ignored.
+    void SetNumChars(Integer value);
+    Integer DisplayCount() const { return FDisplayCount; }
+    void SetDisplayCount(Integer value) { FDisplayCount = value; }
+    bool CaseSensitive() const { return FCaseSensitive; }
+    void SetCaseSensitive(bool value) { FCaseSensitive = value; }
+    bool SearchValue() const { return FSearchValue; }
+    void SetSearchValue(bool value) { FSearchValue = value; }
+    bool ShowValue() const { return FShowValue; }
+    void SetShowValue(bool value) { FShowValue = value; }
+    TValueSeparator ValueSeparator() const { return FValueSeparator; }
+    void SetValueSeparator(TValueSeparator value) { FValueSeparator = value; }
+    bool Multi() const { return FMulti; }
+    void SetMulti(bool value) { FMulti = value; }
+    Char Separator() const { return FSeparator; }
+    void SetSeparator(Char value) { FSeparator = value; }
+    bool History() const { return FHistory; }
+    void SetHistory(bool value) { FHistory = value; }
+    bool AcceptOnTab() const { return FAcceptOnTab; }
+    void SetAcceptOnTab(bool value) { FAcceptOnTab = value; }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value) { FColor = value; }
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(TFont* value) { FFont->Assign(value); }
+    Integer Spacing() const { return FSpacing; }
+    void SetSpacing(Integer value) { FSpacing = value; }
+
+private:
+    bool FEnabled = false;
+    std::unique_ptr<TStringList> FDisplayList;
+    std::unique_ptr<TStringList> FValueList; // parallel to FDisplayList, index for index
+    Integer FNumChars = 2;                   // characters typed before the list opens
+    Integer FDisplayCount = 4;               // visible rows, also the Page Up and Page Down step
+    bool FCaseSensitive = false;
+    bool FSearchValue = false;
+    bool FShowValue = false;
+    TValueSeparator FValueSeparator = vsBracket;
+    bool FMulti = false;
+    Char FSeparator = u';';
+    bool FHistory = false;
+    bool FAcceptOnTab = false;
+    TColor FColor = clWindow;
+    std::unique_ptr<TFont> FFont;
+    Integer FSpacing = 0; // pixels added to the row height
+};
+
+// Where an edit keeps its value and lookup history between runs.
+class TPersistence : public TPersistent {
+    DECLARE_CLASS(TPersistence, TPersistent)
+
+public:
+    // Any source but a TPersistence goes to the base.
+    void Assign(TPersistent* source) override;
+
+    bool Enable() const { return FEnable; }
+    void SetEnable(bool value) { FEnable = value; }
+    // The INI file name or the registry key path under the current user.
+    const String& Key() const { return FKey; }
+    void SetKey(const String& value) { FKey = value; }
+    const String& Section() const { return FSection; }
+    void SetSection(const String& value) { FSection = value; }
+    TPersistenceLocation Location() const { return FLocation; }
+    void SetLocation(TPersistenceLocation value) { FLocation = value; }
+
+private:
+    bool FEnable = false;
+    String FKey;
+    String FSection;
+    TPersistenceLocation FLocation = plInifile;
+};
+
+// The list box of the lookup list; while HandleTab is set it asks for Tab, so that Tab can accept.
+class TListBoxTab : public TListBox {
+    DECLARE_CLASS(TListBoxTab, TListBox)
+
+public:
+    using TListBox::TListBox;
+    bool HandleTab() const { return FHandleTab; }
+    void SetHandleTab(bool value) { FHandleTab = value; }
+
+protected:
+    void Dispatch(TMessage& message) override;
+
+private:
+    bool FHandleTab = false;
+};
+
+// The top-most window that shows the lookup list under the edit's caret. Its bottom-right corner
+// resizes it.
+class TListHintWindow : public THintWindow {
+    DECLARE_CLASS(TListHintWindow, THintWindow)
+
+public:
+    using THintWindow::THintWindow;
+    TListBoxTab* ListControl() const { return FListControl; }
+    void SetListControl(TListBoxTab* value) { FListControl = value; }
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void Dispatch(TMessage& message) override;
+
+private:
+    TListBoxTab* FListControl = nullptr; // owned by the window as a component
+};
+
 using TValueValidateEvent = std::function<void(TObject* sender, String value, bool& isValid)>;
 using TClipboardEvent = std::function<void(TObject* sender, String value, bool& allow)>;
 using TURLClickEvent = std::function<void(TObject* sender, String url, bool& show)>;
+using TLookupSelectEvent = std::function<void(TObject* sender, String& value)>;
+using TLookupIndexSelectEvent = std::function<void(TObject* sender, Integer index, String& value)>;
+using TLookupNeedDataEvent =
+    std::function<void(TObject* sender, String value, TStrings* list, Integer& itemIndex)>;
 
 class TAdvEdit : public TCustomEdit {
     DECLARE_CLASS(TAdvEdit, TCustomEdit)
@@ -124,6 +258,14 @@ public:
     Word ReturnAsTabKey() const { return FReturnAsTabKey; }
     void SetReturnAsTabKey(Word value) { FReturnAsTabKey = value; }
     bool LookupVisible() const;
+    TLookupSettings* Lookup() const { return FLookup.get(); }
+    void SetLookup(TLookupSettings* value) { FLookup->Assign(value); }
+    TPersistence* Persistence() const { return FPersistence.get(); }
+    void SetPersistence(TPersistence* value) { FPersistence->Assign(value); }
+    bool FullTextSearch() const { return FFullTextSearch; }
+    void SetFullTextSearch(bool value) { FFullTextSearch = value; }
+    // The lookup list's window, made with the edit.
+    TListHintWindow* LookupWindow() const { return FLookupWindow.get(); }
 
     TAdvEditType EditType() const { return FEditType; }
     void SetEditType(TAdvEditType value);
@@ -267,16 +409,25 @@ public:
     virtual bool ValidateValue(const String& value);
     virtual void DoValueValidate(const String& value, bool& isValid);
     virtual bool IsURL() const;
+    // Lets OnLookupNeedData change the matching entries and choose the selected one.
+    virtual void DoLookupNeedData(const String& value, TStrings* list, Integer& itemIndex);
+    // Reads the stored value and lookup history; writes them (see TPersistence).
+    virtual void LoadPersist();
+    virtual void SavePersist();
 
     TValueValidateEvent OnValueValidate;
     TClipboardEvent OnClipboardCopy;
     TClipboardEvent OnClipboardCut;
     TClipboardEvent OnClipboardPaste;
     TURLClickEvent OnURLClick;
+    TLookupSelectEvent OnLookupSelect;
+    TLookupIndexSelectEvent OnLookupIndexSelect;
+    TLookupNeedDataEvent OnLookupNeedData;
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     void Dispatch(TMessage& message) override;
     void Loaded() override;
     void Change() override;
@@ -305,6 +456,11 @@ protected:
     void HideLookup();
     void AcceptLookup();
     void AddToHistory(const String& value);
+    void LookupListKeyPress(TObject* sender, Char& key);
+    void LookupListMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    // Home, End, Page Up and Page Down (moves) and Up and Down (steps) in the shown list; false for
+    // other keys.
+    bool LookupListKey(Word key);
 
 private:
     String GetEditText() const;
@@ -429,6 +585,14 @@ private:
     Integer FIndentL = 0;
     Integer FIndentR = 0;
     TPoint FCaretPos{-1, -1}; // the caret of a drop under way, (-1, -1) when none
+
+    // The lookup list and the stored values (AdvEditLookup.cpp).
+    void CreateLookupWindow();
+    void CloseLookup();
+    std::unique_ptr<TLookupSettings> FLookup;
+    std::unique_ptr<TPersistence> FPersistence;
+    std::unique_ptr<TListHintWindow> FLookupWindow;
+    bool FFullTextSearch = false;
 };
 
 // Registers the edit's class for form descriptions; the constructor runs it too.

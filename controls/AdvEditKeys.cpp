@@ -43,6 +43,22 @@ void TAdvEdit::Dispatch(TMessage& message) {
     case WM_NCPAINT:
         WMNCPaint(message);
         break;
+    case WM_CANCELMODE:
+        CloseLookup();
+        TCustomEdit::Dispatch(message);
+        break;
+    case WM_KEYUP:
+        // The block only swallows further queries of the Escape that closed the list; the next Escape
+        // restores the value.
+        if (message.WParam == VK_ESCAPE)
+            FBlockDefaultHandling = false;
+        TCustomEdit::Dispatch(message);
+        break;
+    case WM_SYSKEYDOWN:
+        if (message.WParam == VK_MENU)
+            CloseLookup();
+        TCustomEdit::Dispatch(message);
+        break;
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORSTATIC:
         TCustomEdit::Dispatch(message);
@@ -365,6 +381,10 @@ void TAdvEdit::WMKeyDown(TMessage& message) {
     }
     if ((key == VK_TAB || key == VK_RETURN) && ControlDown()) {
         TCustomEdit::WMKeyDown(message);
+        return;
+    }
+    if (LookupListKey(key)) {
+        message.Result = 1;
         return;
     }
     if (key == VK_RETURN && FReturnIsTab) {
