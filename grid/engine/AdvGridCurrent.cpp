@@ -59,8 +59,8 @@ void TAdvStringGrid::SetRow(Integer Value) {
         FOldRowSel = newRow;
         OnRowChanged(this, reported, newRow);
     }
-    // FIXME: with MouseActions.DisjunctRowSelect the selection is copied into the disjunct row
-    // selection here, once the grid keeps that selection.
+    if (FMouseActions->DisjunctRowSelect())
+        SelectionToRowSelect(true);
     FollowSyncGridRow();
     // The last row is kept clear of the search panel.
     if (newRow + 1 == RowCount() && FSearchFooter->Visible()) {

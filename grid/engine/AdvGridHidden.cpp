@@ -518,6 +518,27 @@ void TAdvStringGrid::UnHideRowsAll() {
     RestoreRecords(std::move(records), 0, false);
 }
 
+void TAdvStringGrid::HideRowsBySelection(bool Selected) {
+    std::vector<bool> chosen;
+    for (Integer r = FixedRows(); r < RowCount(); ++r)
+        chosen.push_back(GetRowSelect(RowSelectIndex(r)) == Selected);
+    BeginUpdate();
+    struct EndScope {
+        TAdvStringGrid& grid;
+        ~EndScope() { grid.EndUpdate(); }
+    } endScope{*this};
+    // From the bottom up, so that the displayed rows above a hidden run keep their indexes.
+    for (Integer last = static_cast<Integer>(chosen.size()) - 1; last >= 0; --last) {
+        if (!chosen[static_cast<size_t>(last)])
+            continue;
+        Integer first = last;
+        while (first > 0 && chosen[static_cast<size_t>(first - 1)])
+            --first;
+        HideRows(RealRowIndex(FixedRows() + first), RealRowIndex(FixedRows() + last));
+        last = first;
+    }
+}
+
 void TAdvStringGrid::ShiftHiddenRows(Integer FromRow, Integer Count) {
     if (Count == 0 || FGridItems->Count() == 0)
         return;

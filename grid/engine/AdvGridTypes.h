@@ -54,6 +54,16 @@ using TDropDownButtonClickEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer ButtonIndex)>;
 using TColumnSizeEvent = std::function<void(TObject* Sender, Integer ACol, bool& Allow)>;
 using TRowSizeEvent = std::function<void(TObject* Sender, Integer ARow, bool& Allow)>;
+// Asked before a row's disjunct selection changes to AState; told after it changed.
+using TRowDisjunctSelectEvent = std::function<void(TObject* Sender, Integer ARow, bool AState, bool& Allow)>;
+using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, Integer ARow)>;
+// The Enter advance's target, which the handler may move or refuse; the rows come first.
+using TAutoAdvanceEvent = std::function<void(TObject* Sender, Integer OldRow, Integer OldCol, Integer& NewRow,
+                                             Integer& NewCol, bool& Allow)>;
+using TCellChangingEvent = std::function<void(TObject* Sender, Integer OldRow, Integer OldCol, Integer NewRow,
+                                              Integer NewCol, bool& Allow)>;
+using TCanAddEvent = std::function<void(TObject* Sender, bool& CanAdd)>;
+using TAutoInsertColEvent = std::function<void(TObject* Sender, Integer ACol)>;
 
 // ---- Errors
 
