@@ -1448,6 +1448,8 @@ public:
     // mode every flagged row as a line ended by CR LF. Rich text is given as its plain text, and with
     // ExcelClipboardFormat a multi-line text is quoted for the spreadsheet.
     String SelectedText();
+    // The rows flagged from FixedRows on, in the order in which they were selected.
+    const TIntList* SelectedRowList() const { return FSelectedRows.get(); }
     bool ExcelClipboardFormat() const { return FExcelClipboardFormat; }
     void SetExcelClipboardFormat(bool Value) { FExcelClipboardFormat = Value; }
     // The hidden rich edit that turns rich text into plain text, made on first use.

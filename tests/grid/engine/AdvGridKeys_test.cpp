@@ -1,0 +1,2 @@
+// Tests of the full string grid's Enter advance and key presses.
+#include <gtest/gtest.h>

@@ -1,0 +1,2 @@
+// Tests of the full string grid's navigation services.
+#include <gtest/gtest.h>
