@@ -73,7 +73,9 @@ TEST_F(AdvGridSelectionTest, RowFlagsFireTheirEventsOnlyForChangesAndListRowsInS
         events.push_back("ask " + std::to_string(row) + (state ? " on" : " off"));
         allow = row != 7;
     };
-    FGrid->OnRowDisjunctSelected = [&](TObject*, Integer row) { events.push_back("told " + std::to_string(row)); };
+    FGrid->OnRowDisjunctSelected = [&](TObject*, Integer row) {
+        events.push_back("told " + std::to_string(row));
+    };
 
     // A row beyond the flags reads unselected.
     EXPECT_FALSE(FGrid->RowSelect(9));
@@ -85,8 +87,8 @@ TEST_F(AdvGridSelectionTest, RowFlagsFireTheirEventsOnlyForChangesAndListRowsInS
     FGrid->SetRowSelect(3, false);
     // A refusal keeps the row and tells nothing.
     FGrid->SetRowSelect(7, true);
-    EXPECT_EQ(events, (std::vector<std::string>{"ask 5 on", "told 5", "ask 2 on", "told 2", "ask 0 on", "told 0",
-                                                "ask 7 on"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"ask 5 on", "told 5", "ask 2 on", "told 2", "ask 0 on",
+                                                "told 0", "ask 7 on"}));
     EXPECT_EQ(Flagged(), (std::vector<Integer>{0, 2, 5}));
     // The fixed row is flagged but not listed.
     EXPECT_EQ(Entries(FGrid->SelectedRowList()), (std::vector<Integer>{5, 2}));
@@ -226,7 +228,8 @@ TEST_F(AdvGridSelectionTest, SelectedTextJoinsCellsByTabAndRowsByLineBreaks) {
     FGrid->SetCells(2, 2, u"d1\r\nd2");
     EXPECT_EQ(FGrid->SelectedText(), u"a\tb\r\nc\td1\r\nd2");
     FGrid->SetExcelClipboardFormat(true);
-    EXPECT_EQ(FGrid->SelectedText(), u"a\tb\r\nc\t\"d1\x0b" u"d2\"");
+    EXPECT_EQ(FGrid->SelectedText(), u"a\tb\r\nc\t\"d1\x0b"
+                                     u"d2\"");
 
     // Each flagged row is a line of its own, the last one too; hidden columns are left out.
     FGrid->SetExcelClipboardFormat(false);
