@@ -213,7 +213,10 @@ bool TAdvStringGrid::IsEditable(Integer ACol, Integer ARow) {
 }
 
 void TAdvStringGrid::RestoreCellCache() {
-    SetCells(RealColIndex(Col()), Row(), FEditText);
+    // The displayed text is written once more so that the change is reported as the cell shows it.
+    const Integer col = RealColIndex(Col());
+    SetCells(col, Row(), FEditText);
+    SetCells(col, Row(), Cells(col, Row()));
 }
 
 void TAdvStringGrid::ShowControlEditor(const String& /*CellText*/, const String& /*ControlType*/,
