@@ -638,8 +638,8 @@ protected:
     // count was lowered below it since.
     void RestoreRecords(std::vector<Integer> records, Integer below, bool Merge);
     // The row-flag lists now kept, each with its slot in the records: the modified flags while
-    // ShowModified is enabled, the enabled flags once used, the disjunct row selection unless it is
-    // kept by real row.
+    // ShowModified is enabled or once one was written, the enabled flags once used, the disjunct row
+    // selection unless it is kept by real row.
     std::vector<std::pair<TList*, int>> RowFlagLists() const;
     // Moves the listed displayed rows' flags into their records (records[i] for rows[i]); the flags of
     // the other rows close up.
@@ -1470,14 +1470,18 @@ private:
 
 public:
     // ---- Navigation services (AdvGridNavigation.cpp)
-    // Row flags are kept per displayed row and move with their rows when rows are hidden and shown (the
-    // modified flags while ShowModified is enabled, the enabled flags once one was written).
+    // Row flags are kept per displayed row and move with their rows when rows are moved, inserted,
+    // removed, hidden, shown and sorted, once one was written (the modified flags also while ShowModified
+    // is enabled).
 
     Integer ModifiedRowCount() const;
     bool GetRowModified(Integer ARow) const;
     bool RowModified(Integer ARow) const { return GetRowModified(ARow); }
-    // Repaints the row's cell in column 0.
+    // Repaints the row's cell in column 0. From then on the flags follow their rows, as they do while
+    // ShowModified is enabled.
     void SetRowModified(Integer ARow, bool Value);
+    // The modified flags follow their rows through moves, inserts, removals, hiding and sorting.
+    bool ModifiedRowsKept() const { return FUseModifiedRows || FShowModified->Enabled(); }
     bool GetRowEnabled(Integer ARow) const;
     bool RowEnabled(Integer ARow) const { return GetRowEnabled(ARow); }
     // Disabling or enabling the current row first moves the current row to the first enabled data row
@@ -1536,6 +1540,8 @@ public:
 
 protected:
     using TBaseGrid::FocusCell;
+
+    bool FUseModifiedRows = false; // a modified flag was written: the flags follow their rows
 
 public:
     // ---- Enter-key advance and key presses (AdvGridKeys.cpp)

@@ -250,7 +250,7 @@ void TAdvStringGrid::RowsMoved(Integer FromIndex, Integer Count, Integer ToIndex
         TControlItem* item = FControlList->Control(i);
         item->SetY(BlockMovedIndex(item->Y(), FromIndex, Count, ToIndex));
     }
-    if (FShowModified->Enabled()) {
+    if (ModifiedRowsKept()) {
         // The flags reach one past the rows, so that every moved row has one to take along.
         while (FModifiedRows->Count() <= RowCount())
             FModifiedRows->Insert(FModifiedRows->Count(), 0);

@@ -231,7 +231,7 @@ void PutListEntries(TList& list, const std::vector<Integer>& places, const std::
 
 std::vector<std::pair<TList*, int>> TAdvStringGrid::RowFlagLists() const {
     std::vector<std::pair<TList*, int>> lists;
-    if (FShowModified->Enabled())
+    if (ModifiedRowsKept())
         lists.emplace_back(FModifiedRows.get(), 0);
     if (FUseEnabledRows)
         lists.emplace_back(FEnabledRows.get(), 1);

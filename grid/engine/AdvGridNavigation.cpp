@@ -21,6 +21,7 @@ bool TAdvStringGrid::GetRowModified(Integer ARow) const {
 void TAdvStringGrid::SetRowModified(Integer ARow, bool Value) {
     if (ARow < 0)
         throw EAdvGridError(AdvGridErrors::InvalidRowAccessed);
+    FUseModifiedRows = true;
     while (FModifiedRows->Count() <= ARow)
         FModifiedRows->Insert(FModifiedRows->Count(), 0);
     FModifiedRows->SetItems(ARow, Value ? 1 : 0);

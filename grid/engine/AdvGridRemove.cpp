@@ -143,7 +143,7 @@ struct TStoredRows {
 } // namespace
 
 void TAdvStringGrid::KeepRowFlagsInStep(const TRemovedRows& Removed) {
-    if (FShowModified->Enabled())
+    if (ModifiedRowsKept())
         EraseListEntries(*FModifiedRows, Removed);
     if (FUseEnabledRows)
         EraseListEntries(*FEnabledRows, Removed);

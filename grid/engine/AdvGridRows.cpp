@@ -179,7 +179,7 @@ void TAdvStringGrid::InsertRowsCore(Integer RowIndex, Integer RCount, bool Updat
         TBaseGrid::SetColCount(ColCount() - FNumHidden);
     ShiftHiddenRows(RealRowIndex(RowIndex), RCount);
 
-    if (FShowModified->Enabled())
+    if (ModifiedRowsKept())
         for (Integer i = 0; i < RCount && FModifiedRows->Count() > RowIndex; ++i)
             FModifiedRows->Insert(RowIndex, 0);
     if (FUseEnabledRows)

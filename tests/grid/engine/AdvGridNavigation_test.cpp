@@ -77,27 +77,38 @@ TEST_F(AdvGridNavigationTest, DisablingTheCurrentRowMovesItToTheFirstEnabledData
     EXPECT_FALSE(FGrid->RowEnabled(1));
 }
 
-TEST_F(AdvGridNavigationTest, RowFlagsStayWithTheirRowsThroughHidingAndSorting) {
-    Make(3, 10);
-    FGrid->ShowModified()->SetEnabled(true);
-    FGrid->SetRowModified(4, true);
-    FGrid->SetRowModified(7, true);
-    FGrid->SetRowEnabled(6, false);
-    FGrid->HideRows(2, 4);
-    CheckHiddenStore(*FGrid);
-    // Displayed row 3 is real row 6, displayed row 4 real row 7.
-    EXPECT_TRUE(FGrid->RowModified(4));
-    EXPECT_FALSE(FGrid->RowEnabled(3));
-    EXPECT_EQ(FGrid->ModifiedRowCount(), 1) << "the hidden row's flag went with it";
-    FGrid->SortSwapRows(3, 1);
-    EXPECT_FALSE(FGrid->RowEnabled(1));
-    EXPECT_TRUE(FGrid->RowEnabled(3));
-    FGrid->SortSwapRows(3, 1);
-    FGrid->UnHideRowsAll();
-    CheckHiddenStore(*FGrid);
-    for (Integer r = 0; r < FGrid->RowCount(); ++r) {
-        EXPECT_EQ(FGrid->RowModified(r), r == 4 || r == 7) << "row " << r;
-        EXPECT_EQ(FGrid->RowEnabled(r), r != 6) << "row " << r;
+TEST_F(AdvGridNavigationTest, RowFlagsStayWithTheirRowsThroughHidingSortingAndRemoval) {
+    for (bool shown : {true, false}) {
+        SCOPED_TRACE(shown ? "modified rows shown" : "modified rows not shown");
+        delete FGrid;
+        FGrid = new THiddenStoreGrid(nullptr);
+        Make(3, 10);
+        FGrid->ShowModified()->SetEnabled(shown);
+        FGrid->SetRowModified(4, true);
+        FGrid->SetRowModified(7, true);
+        FGrid->SetRowEnabled(6, false);
+        FGrid->HideRows(2, 4);
+        CheckHiddenStore(*FGrid);
+        // Displayed row 3 is real row 6, displayed row 4 real row 7.
+        EXPECT_TRUE(FGrid->RowModified(4));
+        EXPECT_FALSE(FGrid->RowEnabled(3));
+        EXPECT_EQ(FGrid->ModifiedRowCount(), 1) << "the hidden row's flag went with it";
+        FGrid->SortSwapRows(3, 1);
+        EXPECT_FALSE(FGrid->RowEnabled(1));
+        EXPECT_TRUE(FGrid->RowEnabled(3));
+        FGrid->SortSwapRows(3, 1);
+        FGrid->UnHideRowsAll();
+        CheckHiddenStore(*FGrid);
+        for (Integer r = 0; r < FGrid->RowCount(); ++r) {
+            EXPECT_EQ(FGrid->RowModified(r), r == 4 || r == 7) << "row " << r;
+            EXPECT_EQ(FGrid->RowEnabled(r), r != 6) << "row " << r;
+        }
+        FGrid->RemoveRows(2, 3);
+        FGrid->InsertRows(1, 1);
+        for (Integer r = 0; r < FGrid->RowCount(); ++r) {
+            EXPECT_EQ(FGrid->RowModified(r), r == 5) << "row " << r;
+            EXPECT_EQ(FGrid->RowEnabled(r), r != 4) << "row " << r;
+        }
     }
 }
 
