@@ -231,6 +231,17 @@ TEST_F(AdvGridRepaintTest, RepaintsCoverTheCellsRowsAndColumnsAsked) {
     EXPECT_EQ(UpdateAfter([&] { FGrid->SetRowSelect(5, true); }), TRect()) << "no change, no repaint";
 }
 
+TEST_F(AdvGridRepaintTest, TheWheelMovesTheDisjunctRowSelectionWithTheCurrentRow) {
+    FGrid->MouseActions()->SetWheelAction(waMoveSelection);
+    FGrid->MouseActions()->SetDisjunctRowSelect(true);
+    Place(2, 5);
+    FGrid->SetRowSelect(9, true);
+    Wheel(-1);
+    EXPECT_EQ(FGrid->Row(), 8);
+    EXPECT_EQ(FGrid->RowSelectCount(), 1);
+    EXPECT_TRUE(FGrid->RowSelect(8));
+}
+
 TEST_F(AdvGridRepaintTest, TheLastRowIsScrolledClearOfTheSearchPanel) {
     TSearchFooter* footer = FGrid->SearchFooter();
     FGrid->SetRow(50);
