@@ -1465,6 +1465,15 @@ protected:
 private:
     // The row the flags keep for displayed row ARow: its stored index under RowSelectPersistent.
     Integer RowSelectIndex(Integer ARow) const;
+    // SetRowSelect's range check.
+    void CheckRowSelectIndex(Integer ARow) const;
+    // Writes one row's flag after asking OnRowDisjunctSelect about a change, repainting a change; false
+    // when the handler refused.
+    bool WriteRowFlag(Integer ARow, bool Value, bool Old);
+    // SetRowSelect for the displayed rows FromRow .. ToRow (cut to the rows) that Wanted answers 1
+    // (select) or 0 (unselect) for, -1 leaving a row alone. Only changes are written, and the list of
+    // selected rows is brought in step once, so selecting a million rows costs a pass, not a pass per row.
+    void SetRowSelects(Integer FromRow, Integer ToRow, const std::function<int(Integer)>& Wanted);
 
     TRichEdit* FRichEdit = nullptr; // a component of the grid, freed with it
 

@@ -2,6 +2,9 @@
 // grid's selection rectangle, and the text of the selection.
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <unordered_set>
+#include <vector>
 
 #include "grid/engine/AdvGrid.h"
 #include "grid/engine/AdvUtil.h"
@@ -56,30 +59,81 @@ bool TAdvStringGrid::GetRowSelect(Integer ARow) {
 }
 
 void TAdvStringGrid::SetRowSelect(Integer ARow, bool Value) {
-    if (ARow < 0 || (ARow >= TotalRowCount() && RowCount() > FixedRows()))
-        throw EAdvGridError(AdvGridErrors::InvalidRowAccessed);
+    CheckRowSelectIndex(ARow);
     const bool old = FlagAt(*FRowSelect, ARow);
-    if (Value != old && OnRowDisjunctSelect) {
-        bool allow = true;
-        OnRowDisjunctSelect(this, ARow, Value, allow);
-        if (!allow)
-            return;
-    }
-    GrowTo(*FRowSelect, ARow + 1);
+    if (!WriteRowFlag(ARow, Value, old))
+        return;
     if (Value) {
-        if (!old)
-            RepaintRow(ARow);
-        FRowSelect->SetItems(ARow, Flagged);
         if (ARow >= FixedRows() && !FSelectedRows->HasValue(ARow))
             FSelectedRows->Add(ARow);
     } else {
-        if (old)
-            RepaintRow(ARow);
-        FRowSelect->SetItems(ARow, nullptr);
         FSelectedRows->DeleteValue(ARow);
     }
     if (Value != old && OnRowDisjunctSelected)
         OnRowDisjunctSelected(this, ARow);
+}
+
+void TAdvStringGrid::CheckRowSelectIndex(Integer ARow) const {
+    if (ARow < 0 || (ARow >= TotalRowCount() && RowCount() > FixedRows()))
+        throw EAdvGridError(AdvGridErrors::InvalidRowAccessed);
+}
+
+bool TAdvStringGrid::WriteRowFlag(Integer ARow, bool Value, bool Old) {
+    if (Value != Old && OnRowDisjunctSelect) {
+        bool allow = true;
+        OnRowDisjunctSelect(this, ARow, Value, allow);
+        if (!allow)
+            return false;
+    }
+    GrowTo(*FRowSelect, ARow + 1);
+    if (Value != Old)
+        RepaintRow(FMouseActions->RowSelectPersistent() ? DisplRowIndex(ARow) : ARow);
+    FRowSelect->SetItems(ARow, Value ? Flagged : nullptr);
+    return true;
+}
+
+void TAdvStringGrid::SetRowSelects(Integer FromRow, Integer ToRow,
+                                   const std::function<int(Integer)>& Wanted) {
+    FromRow = std::max(FromRow, 0);
+    ToRow = std::min(ToRow, RowCount() - 1);
+    std::vector<Integer> added;
+    bool removed = false;
+    for (Integer r = FromRow; r <= ToRow; ++r) {
+        const int wanted = Wanted(r);
+        if (wanted < 0)
+            continue;
+        const Integer index = RowSelectIndex(r);
+        // A handler told of each row sees the list of selected rows as it is after that row.
+        if (OnRowDisjunctSelected) {
+            SetRowSelect(index, wanted == 1);
+            continue;
+        }
+        CheckRowSelectIndex(index);
+        const bool old = FlagAt(*FRowSelect, index);
+        if (old == (wanted == 1) || !WriteRowFlag(index, wanted == 1, old))
+            continue;
+        if (wanted == 0)
+            removed = true;
+        else if (index >= FixedRows())
+            added.push_back(index);
+    }
+    if (added.empty() && !removed)
+        return;
+    // The list of selected rows is brought in step once: the rows no longer flagged leave it, the newly
+    // flagged ones follow in their order.
+    std::vector<Integer> kept;
+    std::unordered_set<Integer> listed;
+    for (Integer i = 0; i < FSelectedRows->Count(); ++i) {
+        const Integer row = FSelectedRows->Items(i);
+        if ((!removed || FlagAt(*FRowSelect, row)) && listed.insert(row).second)
+            kept.push_back(row);
+    }
+    for (Integer row : added)
+        if (listed.insert(row).second)
+            kept.push_back(row);
+    FSelectedRows->Clear();
+    for (Integer row : kept)
+        FSelectedRows->Add(row);
 }
 
 bool TAdvStringGrid::GetColSelect(Integer ACol) {
@@ -104,9 +158,7 @@ void TAdvStringGrid::SelectRows(Integer RowIndex, Integer RCount) {
     if (RowIndex + RCount > RowCount())
         RCount = RowCount() - RowIndex;
     if (FMouseActions->DisjunctRowSelect()) {
-        for (Integer r = RowIndex; r < RowIndex + RCount; ++r)
-            if (r >= 0 && r < RowCount())
-                SetRowSelect(RowSelectIndex(r), true);
+        SetRowSelects(RowIndex, RowIndex + RCount - 1, [](Integer) { return 1; });
     } else if (RCount > 0) {
         SetSelection(TGridRect{FixedCols(), RowIndex, ColCount() - 1, RowIndex + RCount - 1});
     }
@@ -116,11 +168,8 @@ void TAdvStringGrid::SelectRows(Integer RowIndex, Integer RCount) {
 }
 
 void TAdvStringGrid::UnSelectRows(Integer RowIndex, Integer RCount) {
-    if (FMouseActions->DisjunctRowSelect()) {
-        for (Integer r = RowIndex; r < RowIndex + RCount; ++r)
-            if (r >= 0 && r < RowCount())
-                SetRowSelect(RowSelectIndex(r), false);
-    }
+    if (FMouseActions->DisjunctRowSelect())
+        SetRowSelects(RowIndex, RowIndex + RCount - 1, [](Integer) { return 0; });
     FSelChange = false;
 }
 
@@ -210,13 +259,10 @@ void TAdvStringGrid::ClearRowSelect() {
 void TAdvStringGrid::SelectionToRowSelect(bool All) {
     const TGridRect selection = Normalised(Selection());
     const Integer bottom = std::min(selection.Bottom, RowCount() - FFixedFooters - 1);
-    // Only the rows whose flag changes are written, so a long grid costs a scan of its flags.
-    for (Integer r = FixedRows(); r < RowCount(); ++r) {
+    SetRowSelects(FixedRows(), RowCount() - 1, [&](Integer r) {
         const bool inside = r >= selection.Top && r <= bottom;
-        const Integer index = RowSelectIndex(r);
-        if ((All || inside) && FlagAt(*FRowSelect, index) != inside)
-            SetRowSelect(index, inside);
-    }
+        return inside ? 1 : All ? 0 : -1;
+    });
     if (NumHiddenRows() > 0)
         Invalidate();
 }

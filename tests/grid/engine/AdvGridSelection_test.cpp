@@ -101,6 +101,26 @@ TEST_F(AdvGridSelectionTest, RowFlagsFireTheirEventsOnlyForChangesAndListRowsInS
     EXPECT_TRUE(Entries(FGrid->SelectedRowList()).empty());
 }
 
+TEST_F(AdvGridSelectionTest, SelectingAndUnselectingManyRowsCostsAPass) {
+    FGrid->SetColCount(2);
+    FGrid->SetRowCount(100001);
+    FGrid->MouseActions()->SetDisjunctRowSelect(true);
+    FGrid->SetRowSelect(7, true);
+    FGrid->SelectRows(1, 100000);
+    EXPECT_EQ(FGrid->RowSelectCount(), 100000);
+    ASSERT_EQ(FGrid->SelectedRowList()->Count(), 100000);
+    EXPECT_EQ(FGrid->SelectedRowList()->Items(0), 7) << "the row selected first stays first";
+    EXPECT_EQ(FGrid->SelectedRowList()->Items(1), 1);
+    FGrid->UnSelectRows(1, 60000);
+    EXPECT_EQ(FGrid->RowSelectCount(), 40000);
+    ASSERT_EQ(FGrid->SelectedRowList()->Count(), 40000);
+    EXPECT_EQ(FGrid->SelectedRowList()->Items(0), 60001);
+    FGrid->SetSelection(TGridRect{1, 10, 1, 20});
+    FGrid->SelectionToRowSelect(true);
+    EXPECT_EQ(Entries(FGrid->SelectedRowList()).size(), 11u);
+    EXPECT_EQ(FGrid->SelectedRowList()->Items(0), 10);
+}
+
 TEST_F(AdvGridSelectionTest, RowsAndColumnsOutsideTheGridRaise) {
     Make(4, 6);
     FGrid->MouseActions()->SetDisjunctRowSelect(true);
