@@ -1416,8 +1416,9 @@ public:
     void UnSelectCols(Integer ColIndex, Integer CCount);
     // Makes (ToCol, ToRow) current, then the rectangle the selection.
     void SelectRange(Integer FromCol, Integer ToCol, Integer FromRow, Integer ToRow);
-    // In the disjunct cell mode the rectangle's cells become the cell selection; otherwise a single cell
-    // inside the grid's last column and row is made current, any other rectangle becomes the selection.
+    // In the disjunct cell mode the rectangle's cells become the cell selection. Otherwise a single cell
+    // is made current (column, then row) while the current cell lies inside the grid short of its last
+    // column and row; any other rectangle becomes the selection.
     void SelectCells(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
     // The first normal cell becomes the selection and the disjunct cell selection is emptied.
     void ClearSelectedCells();
@@ -1502,7 +1503,8 @@ public:
     // The visible band of a row (column), without erasing.
     void RepaintRow(Integer ARow);
     void RepaintCol(Integer ACol);
-    // Exchanges the stored texts and property records of two cells, without copying or notifying.
+    // Exchanges the stored texts and property records of two cells (stored columns), without copying or
+    // notifying; a negative coordinate does nothing.
     void SwapCells(const TGridCoord& FromCell, const TGridCoord& ToCell);
     // Makes the row, then the column current.
     void GotoCell(Integer ACol, Integer ARow);

@@ -93,6 +93,8 @@ void TAdvStringGrid::RepaintCol(Integer ACol) {
 // ---- Cells
 
 void TAdvStringGrid::SwapCells(const TGridCoord& FromCell, const TGridCoord& ToCell) {
+    if (FromCell.X < 0 || FromCell.Y < 0 || ToCell.X < 0 || ToCell.Y < 0)
+        return;
     const String text = GetGridCell(FromCell.X, FromCell.Y);
     SetGridCell(FromCell.X, FromCell.Y, GetGridCell(ToCell.X, ToCell.Y));
     SetGridCell(ToCell.X, ToCell.Y, text);
