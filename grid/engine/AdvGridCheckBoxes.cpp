@@ -66,11 +66,6 @@ void TAdvStringGrid::RemoveCheckBox(Integer ACol, Integer ARow) {
     if (graphic == nullptr ||
         !TCellTypes{ctCheckBox, ctDataCheckBox, ctTriStateCheckBox}.Contains(graphic->CellType()))
         return;
-    if (graphic->CellAngle() == 1) {
-        graphic->SetCellAngle(0);
-        delete graphic->CellBitmap();
-        graphic->SetCellBitmap(nullptr);
-    }
     RemoveCellGraphic(ACol, ARow);
     RepaintCell(ACol, ARow);
 }

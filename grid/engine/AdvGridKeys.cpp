@@ -367,9 +367,8 @@ void TAdvStringGrid::EditHTMLControl(Integer ACol, Integer ARow, const String& I
     TRect bounds = CellRect(ACol, ARow);
     bounds = TRect(bounds.Left + FXYOffset.X + 1, bounds.Top + FXYOffset.Y + 1,
                    bounds.Right + FXYOffset.X + 1, bounds.Bottom + FXYOffset.Y + 1);
-    // FIXME: the control look has no check size yet; a cell's check box is taken at its usual 15 pixels.
     if (HasCheckBox(realCol, ARow))
-        bounds.Left += 15;
+        bounds.Left += FControlLook->CheckSize();
     String anchorValue;
     String plainText;
     String focusAnchor;

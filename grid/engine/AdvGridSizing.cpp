@@ -29,10 +29,6 @@ bool IsPlainCheckKind(TCellType kind) {
 
 } // namespace
 
-TPoint TAdvStringGrid::GetCellGraphicSize(Integer /*ACol*/, Integer /*ARow*/) {
-    return TPoint(0, 0);
-}
-
 void TAdvStringGrid::AutoSizeCells(bool DoFixedCells, Integer PaddingX, Integer PaddingY) {
     InUpdate(*this, [&] {
         const Integer firstCol = DoFixedCells ? 0 : FixedCols();
@@ -49,7 +45,7 @@ void TAdvStringGrid::AutoSizeCells(bool DoFixedCells, Integer PaddingX, Integer 
                 Canvas()->Font()->Assign(fixed ? FixedFont() : Font());
                 GetCellColor(c, r, TGridDrawState(), Canvas()->Brush(), Canvas()->Font());
                 const TSize text = GetCellTextSize(stored, r, false, false);
-                const TPoint object = GetCellGraphicSize(c, r);
+                const TPoint object = GetCellGraphicSize(stored, r);
                 const TPoint span = CellSpan(stored, r);
                 Integer w = text.cx + object.X + PaddingX + FXYOffset.X;
                 Integer h = text.cy + object.Y + PaddingY + FXYOffset.Y;
@@ -137,7 +133,7 @@ void TAdvStringGrid::AutoSizeColumnCore(Integer ACol, bool GrowOnly) {
         GetCellColor(ACol, r, TGridDrawState(), Canvas()->Brush(), Canvas()->Font());
         // FIXME: room for combo buttons, filter drop-downs and the sort indicator comes with those
         // parts; an object laid over the whole cell counts its own width once cell objects exist.
-        const Integer w = GetCellGraphicSize(ACol, r).X + GetCellTextSize(stored, r, false, WordWrap()).cx;
+        const Integer w = GetCellGraphicSize(stored, r).X + GetCellTextSize(stored, r, false, WordWrap()).cx;
         widest = std::max(widest, w);
     }
     const Integer width = widest + XYOffsetTotalX() + 2 * (GridLineWidth() + 1);

@@ -102,16 +102,34 @@ double TAdvStringGrid::GetAllFloats(Integer ACol, Integer ARow) {
 
 void TAdvStringGrid::DoGetDisplText(Integer ACol, Integer ARow, String& Value) {
     TBaseGrid::DoGetDisplText(ACol, ARow, Value);
-    if (!FURLShowInText)
-        return;
-    // "WWW." is tried before the secure scheme, so a secure address holding "www." gets its anchor from
-    // "www." on.
-    for (const Char* prefix :
-         {u"HTTP://", u"WWW.", u"MAILTO:", u"HTTPS://", u"NNTP://", u"FILE://", u"FTP://"}) {
-        String html;
-        if (InsertURLAnchor(Value, prefix, html)) {
-            Value = html;
-            return;
+    if (FURLShowInText) {
+        // "WWW." is tried before the secure scheme, so a secure address holding "www." gets its anchor
+        // from "www." on.
+        for (const Char* prefix :
+             {u"HTTP://", u"WWW.", u"MAILTO:", u"HTTPS://", u"NNTP://", u"FILE://", u"FTP://"}) {
+            String html;
+            if (InsertURLAnchor(Value, prefix, html)) {
+                Value = html;
+                break;
+            }
         }
     }
+    if (FGrouping->ShowGroupCount() && ACol == 1 && IsNode(ARow))
+        Value += GroupCountText(ARow);
+}
+
+String TAdvStringGrid::GroupCountText(Integer ARow) {
+    // The node's own data rows: its span less the node row and the rows of its sub-nodes.
+    const TCellGraphic* node = GetCellGraphic(0, ARow);
+    const Integer count = node->CellIndex() - 1 - node->CellErrFrom();
+    const String& format = FGrouping->GroupCountFormat();
+    if (!format.empty()) {
+        // Display text is read while painting, which must never raise: a format Format refuses shows
+        // the count as without a format.
+        try {
+            return Format(format, {count});
+        } catch (const EConvertError&) {
+        }
+    }
+    return u" (" + IntToStr(count) + u")";
 }

@@ -10,8 +10,8 @@ ZELMOR_ENUM(TControlStyle, csClassic, csFlat, csWinXP, csTarvel, csQEL, csGlyph,
 } // namespace AdvGrid
 
 // The look of in-cell controls.
-// FIXME: holds only the control style and whether editor buttons show without editing; its other
-// settings come with the view.
+// FIXME: holds only the control style, the check, radio and comment settings the cell objects read and
+// whether editor buttons show without editing; its other settings come with the view.
 class TControlLook : public TPersistent {
     DECLARE_CLASS(TControlLook, TPersistent)
 
@@ -24,6 +24,9 @@ public:
             return;
         }
         FControlStyle = source->FControlStyle;
+        FCheckSize = source->FCheckSize;
+        FRadioSize = source->FRadioSize;
+        FCommentColor = source->FCommentColor;
         FDropDownAlwaysVisible = source->FDropDownAlwaysVisible;
         FSpinButtonsAlwaysVisible = source->FSpinButtonsAlwaysVisible;
     }
@@ -36,9 +39,20 @@ public:
     void SetSpinButtonsAlwaysVisible(bool value) { FSpinButtonsAlwaysVisible = value; }
     AdvGrid::TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(AdvGrid::TControlStyle Value) { FControlStyle = Value; }
+    // The side of a check box and of a radio button, in pixels.
+    Integer CheckSize() const { return FCheckSize; }
+    void SetCheckSize(Integer Value) { FCheckSize = Value; }
+    Integer RadioSize() const { return FRadioSize; }
+    void SetRadioSize(Integer Value) { FRadioSize = Value; }
+    // The colour of a comment's corner mark unless the comment has its own.
+    TColor CommentColor() const { return FCommentColor; }
+    void SetCommentColor(TColor Value) { FCommentColor = Value; }
 
 private:
     AdvGrid::TControlStyle FControlStyle = AdvGrid::csClassic;
+    Integer FCheckSize = 15;
+    Integer FRadioSize = 10;
+    TColor FCommentColor = 0x0000FF;
     bool FDropDownAlwaysVisible = false;
     bool FSpinButtonsAlwaysVisible = false;
 };
