@@ -540,8 +540,9 @@ private:
     void RestoreCurrentRow(Integer ARow, Integer ATopRow, Integer Footers);
     // Removes the displayed columns FromCol .. ToCol, shown ones only, from the right.
     void RemoveDisplayedCols(Integer FromCol, Integer ToCol);
-    // FIXME: the grid keeps no disjunct row or column selection yet, so with DisjunctRowSelect or
-    // DisjunctColSelect these remove nothing.
+    // The removals by the disjunct row (column) selection: the flagged rows (columns) or the others go.
+    // Afterwards no row is flagged, except that with RowSelectPersistent the rows that stayed after
+    // removing the unflagged ones are all flagged; the column flags are cleared.
     void RemoveDisjunctRows(bool Selected);
     void RemoveDisjunctCols(bool Selected);
 
@@ -580,6 +581,10 @@ public:
     void UnHideRow(Integer Rowindex) { UnHideRows(Rowindex, Rowindex); }
     void UnHideRows(Integer FromRow, Integer ToRow);
     void UnHideRowsAll();
+    // Hide the displayed rows from FixedRows on that are (are not) flagged in the disjunct row selection,
+    // in one update; the last displayed row stays.
+    void HideSelectedRows() { HideRowsBySelection(true); }
+    void HideUnSelectedRows() { HideRowsBySelection(false); }
     // As HideRows, with the records appended to the store and no heights kept; rows of the range already
     // hidden keep their records.
     void HideRowsEx(Integer FromRow, Integer ToRow);
@@ -634,6 +639,8 @@ protected:
     // records change.
     const std::vector<Integer>& HiddenRowLookup() const;
     void FreeHiddenRowLookup() { FHiddenRowLookupValid = false; }
+    // Hides the rows whose selection flag equals Selected, run by run of displayed rows from the bottom up.
+    void HideRowsBySelection(bool Selected);
     // HideRows' work; Append puts the records at the store's end without heights.
     void HideRowRange(Integer FromRow, Integer ToRow, bool Append);
     // Shows the hidden column that a shift pushed past the map's end to StoredCol, with this width.
@@ -645,8 +652,8 @@ protected:
     // count was lowered below it since.
     void RestoreRecords(std::vector<Integer> records, Integer below, bool Merge);
     // The row-flag lists now kept, each with its slot in the records: the modified flags while
-    // ShowModified is enabled, the enabled flags once used, the disjunct row selection unless it is
-    // kept by real row.
+    // ShowModified is enabled or once one was written, the enabled flags once used, the disjunct row
+    // selection unless it is kept by real row.
     std::vector<std::pair<TList*, int>> RowFlagLists() const;
     // Moves the listed displayed rows' flags into their records (records[i] for rows[i]); the flags of
     // the other rows close up.
@@ -1861,24 +1868,219 @@ private:
 
 public:
     // ---- Selection state (AdvGridSelection.cpp)
+    // Besides the framework grid's selection rectangle the grid keeps disjunct selections of rows, columns
+    // and single cells, used by the MouseActions modes DisjunctRowSelect, DisjunctColSelect and
+    // DisjunctCellSelect. Row flags belong to displayed rows, or with RowSelectPersistent to stored ones:
+    // rows given as displayed are then mapped with RealRowIndex first. A flag list grows with unselected
+    // entries as rows or columns are read or written; rows beyond it are unselected.
 
-    // FIXME: disjunct row selections are not kept yet, so there is none to clear.
-    void ClearRowSelectAll();
-    // FIXME: the disjunct row selection is not kept yet: every row reads unselected and setting one
-    // changes nothing.
+    // Without RowSelectPersistent a row outside 0 .. TotalRowCount - 1 raises "Invalid row N accessed".
+    // Without DisjunctRowSelect it answers whether the row lies in the selection rectangle.
     bool GetRowSelect(Integer ARow);
+    bool RowSelect(Integer ARow) { return GetRowSelect(ARow); }
+    // A negative row, or one past TotalRowCount while the grid has rows below its fixed ones, raises
+    // "Invalid row accessed". A change asks OnRowDisjunctSelect, which may refuse it, repaints the row,
+    // keeps the list of selected rows (in selection order, fixed rows left out) and then fires
+    // OnRowDisjunctSelected; writing the state the row has changes nothing and fires nothing.
     void SetRowSelect(Integer ARow, bool Value);
+    // A column outside 0 .. ColCount - 1 raises "Invalid column accessed"; a change repaints the column.
+    bool GetColSelect(Integer ACol);
+    bool ColSelect(Integer ACol) { return GetColSelect(ACol); }
+    void SetColSelect(Integer ACol, bool Value);
+    // Select the displayed rows (columns) from the index, the count cut at the grid's end: as flags in the
+    // disjunct mode, else as the selection rectangle across the normal columns (rows). The UnSelect forms
+    // act in the disjunct mode only.
+    void SelectRows(Integer RowIndex, Integer RCount);
+    void UnSelectRows(Integer RowIndex, Integer RCount);
+    void SelectCols(Integer ColIndex, Integer CCount);
+    void UnSelectCols(Integer ColIndex, Integer CCount);
+    // Makes (ToCol, ToRow) current, then the rectangle the selection.
+    void SelectRange(Integer FromCol, Integer ToCol, Integer FromRow, Integer ToRow);
+    // In the disjunct cell mode the rectangle's cells become the cell selection. Otherwise a single cell
+    // is made current (column, then row) while the current cell lies inside the grid short of its last
+    // column and row; any other rectangle becomes the selection.
+    void SelectCells(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
+    // The first normal cell becomes the selection and the disjunct cell selection is emptied.
+    void ClearSelectedCells();
+    // Adds or removes one cell of the disjunct cell selection, repainting it when that changed.
+    void SetSelectedCells(Integer ACol, Integer ARow, bool Value);
+    // Unflag every row (column), repainting those that were flagged.
+    void ClearRowSelectAll();
+    void ClearColSelect();
+    // ClearRowSelectAll, and the selection rectangle moved just outside the grid so no cell shows it.
+    void ClearRowSelect();
+    // Copy the rows (columns) of the selection rectangle into the flags: with All every normal row's flag
+    // becomes whether it lies inside, without only the rows inside are flagged. The rectangle's bottom is
+    // cut above the footer rows.
+    void SelectionToRowSelect(bool All);
+    void SelectionToColSelect(bool All);
+    // The flagged rows among the displayed and hidden ones in the disjunct row mode; else the height of the
+    // selection with goRowSelect, or 0.
+    Integer GetRowSelectCount();
+    Integer RowSelectCount() { return GetRowSelectCount(); }
+    // The flagged columns in the disjunct column mode, else the width of the selection.
+    Integer GetColSelectCount();
+    Integer ColSelectCount() { return GetColSelectCount(); }
+    // False for fixed cells; otherwise by the disjunct mode in use (cell, row, column), else whether the
+    // cell lies in the selection rectangle.
+    bool IsSelected(Integer ACol, Integer ARow);
+    // The displayed texts of the selection (every column with DragDropSettings.OleEntireRows), cells
+    // joined by TAB: the rectangle's rows joined by CR LF with none after the last, or in the disjunct row
+    // mode every flagged row as a line ended by CR LF. Rich text is given as its plain text, and with
+    // ExcelClipboardFormat a multi-line text is quoted for the spreadsheet.
+    String SelectedText();
+    // The rows flagged from FixedRows on, in the order in which they were selected.
+    const TIntList* SelectedRowList() const { return FSelectedRows.get(); }
+    bool ExcelClipboardFormat() const { return FExcelClipboardFormat; }
+    void SetExcelClipboardFormat(bool Value) { FExcelClipboardFormat = Value; }
+    // The hidden rich edit that turns rich text into plain text, made on first use.
+    TRichEdit* GetRichEdit();
 
+    TRowDisjunctSelectEvent OnRowDisjunctSelect;
+    TRowDisjunctSelectedEvent OnRowDisjunctSelected;
+
+protected:
+    bool FSelChange = false; // cleared by SelectRows and UnSelectRows
+    bool FExcelClipboardFormat = false;
+
+private:
+    // The row the flags keep for displayed row ARow: its stored index under RowSelectPersistent.
+    Integer RowSelectIndex(Integer ARow) const;
+    // SetRowSelect's range check.
+    void CheckRowSelectIndex(Integer ARow) const;
+    // Writes one row's flag after asking OnRowDisjunctSelect about a change, repainting a change; false
+    // when the handler refused.
+    bool WriteRowFlag(Integer ARow, bool Value, bool Old);
+    // SetRowSelect for the displayed rows FromRow .. ToRow (cut to the rows) that Wanted answers 1
+    // (select) or 0 (unselect) for, -1 leaving a row alone. Only changes are written, and the list of
+    // selected rows is brought in step once, so selecting a million rows costs a pass, not a pass per row.
+    void SetRowSelects(Integer FromRow, Integer ToRow, const std::function<int(Integer)>& Wanted);
+
+    TRichEdit* FRichEdit = nullptr; // a component of the grid, freed with it
+
+public:
     // ---- Navigation services (AdvGridNavigation.cpp)
+    // Row flags are kept per displayed row and move with their rows when rows are moved, inserted,
+    // removed, hidden, shown and sorted, once one was written (the modified flags also while ShowModified
+    // is enabled).
 
-    // FIXME: the search footer does not cover rows yet, so nothing scrolls.
+    Integer ModifiedRowCount() const;
+    bool GetRowModified(Integer ARow) const;
+    bool RowModified(Integer ARow) const { return GetRowModified(ARow); }
+    // Repaints the row's cell in column 0. From then on the flags follow their rows, as they do while
+    // ShowModified is enabled.
+    void SetRowModified(Integer ARow, bool Value);
+    // The modified flags follow their rows through moves, inserts, removals, hiding and sorting.
+    bool ModifiedRowsKept() const { return FUseModifiedRows || FShowModified->Enabled(); }
+    bool GetRowEnabled(Integer ARow) const;
+    bool RowEnabled(Integer ARow) const { return GetRowEnabled(ARow); }
+    // Disabling or enabling the current row first moves the current row to the first enabled data row
+    // other than it, when there is one; sorting then carries the flags along.
+    void SetRowEnabled(Integer ARow, bool Value);
+    // Invalidates the cells of the rectangle (cell coordinates); nothing for a negative coordinate, the
+    // whole grid when a corner is out of view.
+    void RepaintRect(const TRect& r);
+    // The visible band of a row (column), without erasing.
+    void RepaintRow(Integer ARow);
+    void RepaintCol(Integer ACol);
+    // Exchanges the stored texts and property records of two cells (stored columns), without copying or
+    // notifying; a negative coordinate does nothing.
+    void SwapCells(const TGridCoord& FromCell, const TGridCoord& ToCell);
+    // Makes the row, then the column current.
+    void GotoCell(Integer ACol, Integer ARow);
+    // Focuses the grid, goes to the cell and starts editing it.
+    void EditCell(Integer ACol, Integer ARow);
+    // The single cell becomes the selection (and so the current cell).
+    void FocusCell(Integer ACol, Integer ARow);
+    // Moves the current cell and the anchor there and scrolls it into view.
+    void MoveToCell(Integer ACol, Integer ARow);
+    // True when the search footer shows, the view reaches the last rows and the last row already lies
+    // clear of the search panel.
+    bool IsSearchFooterOverlap();
+    // Scrolls down until the last row lies clear of a shown search panel.
     void ScrollAboveSearchFooter();
+    // The grid's default text in-place editor, null before it was first made.
+    TInplaceEdit* NormalEdit() const { return InplaceEditor(); }
+    TInplaceEdit* GetNormalEdit() const { return InplaceEditor(); }
+    // The texts a filter uses for check-box columns.
+    virtual String GetFilterCheckedText() { return FCheckTrue; }
+    virtual String GetFilterUncheckedText() { return FCheckFalse; }
 
+    // The first normal column: FixedCols, or 1 when there are none and the grid holds nodes.
+    Integer GetNodeFixedCols();
+    // The fixed right columns that are not hidden.
+    Integer GetVisibleFixedRightCols();
+    // With goEditing an editable cell, else one that is not fixed; OnSelectCell has the last word.
+    bool IsSelectableCell(Integer ACol, Integer ARow);
+    // The last selectable cell after (ACol, ARow) in the advance order of Navigation.AdvanceDirection, up
+    // to the last data cell; (-1, -1) when there is none or the start lies outside the data cells.
+    TPoint FindLastSelectableCell(Integer ACol, Integer ARow);
+    // Fixed rows and columns, footer rows and fixed right columns, and what OnIsFixedCell declares.
+    // FIXME: the least form, until the painting of fixed cells builds the full one.
+    bool IsFixed(Integer ACol, Integer ARow) override;
+    // Editing is on (goEditing) and CanEditCell allows the cell.
+    // FIXME: the least form, until the editors build the full one.
+    bool IsEditable(Integer ACol, Integer ARow);
+    // Puts the text the current cell held when its editing began back into it.
+    // FIXME: the least form, until the editors' cancel builds the full one.
+    void RestoreCellCache();
+    // Opens the in-cell control editor over a form control of a cell's mini-HTML text.
+    // FIXME: there are no control editors yet, so nothing opens.
+    void ShowControlEditor(const String& CellText, const String& ControlType, Integer ARow, Integer ACol,
+                           const TRect& ControlRect, const String& ControlValue, const String& ControlID);
+
+protected:
+    using TBaseGrid::FocusCell;
+
+    bool FUseModifiedRows = false; // a modified flag was written: the flags follow their rows
+
+public:
     // ---- Enter-key advance and key presses (AdvGridKeys.cpp)
 
-    // FIXME: Enter does not advance to the next cell yet.
-    void AdvanceCell();
+    // Moves the current cell from (ACol, ARow) to the next cell of Navigation.AdvanceDirection (the
+    // previous one unless Forward) and may start editing it; nothing unless AdvanceOnEnter or Always.
+    // Recursing is false on an outside call. Skipping read-only cells walks on until a cell may be
+    // entered or the walk comes back to where it began.
+    void AdvanceCell(Integer ACol, Integer ARow, bool ShowEditor, bool Recursing, bool Forward, bool AutoEdit,
+                     bool Always);
+    // Starts editing the next editable form control after ID in the cell's mini-HTML text; the grid
+    // takes the focus when there is none.
+    void EditHTMLControl(Integer ACol, Integer ARow, const String& ID);
+    // The change handlers of the fixed-cell edit and combo box (Sender): OnEditChange and OnComboChange
+    // for the fixed cell being edited.
+    void FixedEditChange(TObject* Sender);
+    void FixedComboSelect(TObject* Sender);
+    virtual void DoCanAddRow(bool& CanAdd);
+    virtual void DoCanAddCol(bool& CanAdd);
 
+    TAutoAdvanceEvent OnAutoAdvance;
+    TCellChangingEvent OnCellChanging;
+    TCanAddEvent OnCanAddRow;
+    TCanAddEvent OnCanAddCol;
+    TAutoInsertColEvent OnAutoInsertCol;
+
+protected:
+    // Escape puts back the pre-edit text, Enter advances, other characters go to type-ahead and the
+    // framework grid.
+    void KeyPress(Char& Key) override;
+    // The type-ahead step of a typed character.
+    // FIXME: the type-ahead search comes with find; until then a character moves nothing.
+    virtual void TypeAheadKey(Char Key) {}
+
+    Integer FStartEditChar = 0;  // the character that started the edit; cleared at each advance
+    bool FDisableChange = false; // set while the advance moves the current cell
+    Integer FFixedColEdit = -1;  // the fixed cell being edited
+    Integer FFixedRowEdit = -1;
+
+private:
+    // One step of the advance from (ACol, ARow): the target, or false when the advance stops there.
+    bool AdvanceTarget(Integer ACol, Integer ARow, bool Forward, Integer& NewCol, Integer& NewRow);
+    // Makes the advance's target current, asking OnAutoAdvance and OnCellChanging first with AskEvents,
+    // then starts the editor or the click of a click-control cell and follows with the row selection.
+    void EnterAdvanceTarget(Integer OriginCol, Integer OriginRow, Integer ACol, Integer ARow, bool ShowEditor,
+                            bool AutoEdit, bool AskEvents);
+
+public:
     // ---- Theme and border (grid/view/AdvGridTheme.cpp)
 
     // FIXME: the Office scheme is not followed yet.

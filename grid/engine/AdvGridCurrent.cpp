@@ -59,8 +59,8 @@ void TAdvStringGrid::SetRow(Integer Value) {
         FOldRowSel = newRow;
         OnRowChanged(this, reported, newRow);
     }
-    // FIXME: with MouseActions.DisjunctRowSelect the selection is copied into the disjunct row
-    // selection here, once the grid keeps that selection.
+    if (FMouseActions->DisjunctRowSelect())
+        SelectionToRowSelect(true);
     FollowSyncGridRow();
     // The last row is kept clear of the search panel.
     if (newRow + 1 == RowCount() && FSearchFooter->Visible()) {
@@ -250,7 +250,7 @@ void TAdvStringGrid::RowsMoved(Integer FromIndex, Integer Count, Integer ToIndex
         TControlItem* item = FControlList->Control(i);
         item->SetY(BlockMovedIndex(item->Y(), FromIndex, Count, ToIndex));
     }
-    if (FShowModified->Enabled()) {
+    if (ModifiedRowsKept()) {
         // The flags reach one past the rows, so that every moved row has one to take along.
         while (FModifiedRows->Count() <= RowCount())
             FModifiedRows->Insert(FModifiedRows->Count(), 0);

@@ -88,7 +88,7 @@ void TAdvStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift) {
     if (CanFocus())
         SetFocus();
     if (Key == VK_RETURN)
-        AdvanceCell();
+        AdvanceCell(Col(), Row(), false, false, true, true, false);
     FNavigation->SetAlwaysEdit(alwaysEdit);
     FBlockFocus = false;
 }

@@ -231,7 +231,7 @@ void PutListEntries(TList& list, const std::vector<Integer>& places, const std::
 
 std::vector<std::pair<TList*, int>> TAdvStringGrid::RowFlagLists() const {
     std::vector<std::pair<TList*, int>> lists;
-    if (FShowModified->Enabled())
+    if (ModifiedRowsKept())
         lists.emplace_back(FModifiedRows.get(), 0);
     if (FUseEnabledRows)
         lists.emplace_back(FEnabledRows.get(), 1);
@@ -516,6 +516,27 @@ void TAdvStringGrid::UnHideRowsAll() {
     std::vector<Integer> records(static_cast<size_t>(FGridItems->Count()));
     std::iota(records.begin(), records.end(), 0);
     RestoreRecords(std::move(records), 0, false);
+}
+
+void TAdvStringGrid::HideRowsBySelection(bool Selected) {
+    std::vector<bool> chosen;
+    for (Integer r = FixedRows(); r < RowCount(); ++r)
+        chosen.push_back(GetRowSelect(RowSelectIndex(r)) == Selected);
+    BeginUpdate();
+    struct EndScope {
+        TAdvStringGrid& grid;
+        ~EndScope() { grid.EndUpdate(); }
+    } endScope{*this};
+    // From the bottom up, so that the displayed rows above a hidden run keep their indexes.
+    for (Integer last = static_cast<Integer>(chosen.size()) - 1; last >= 0; --last) {
+        if (!chosen[static_cast<size_t>(last)])
+            continue;
+        Integer first = last;
+        while (first > 0 && chosen[static_cast<size_t>(first - 1)])
+            --first;
+        HideRows(RealRowIndex(FixedRows() + first), RealRowIndex(FixedRows() + last));
+        last = first;
+    }
 }
 
 void TAdvStringGrid::ShiftHiddenRows(Integer FromRow, Integer Count) {

@@ -143,7 +143,7 @@ struct TStoredRows {
 } // namespace
 
 void TAdvStringGrid::KeepRowFlagsInStep(const TRemovedRows& Removed) {
-    if (FShowModified->Enabled())
+    if (ModifiedRowsKept())
         EraseListEntries(*FModifiedRows, Removed);
     if (FUseEnabledRows)
         EraseListEntries(*FEnabledRows, Removed);
@@ -417,7 +417,18 @@ void TAdvStringGrid::RemoveUnSelectedRows() {
         RemoveRowsCore(FixedRows(), above - FixedRows());
 }
 
-void TAdvStringGrid::RemoveDisjunctRows(bool) {}
+void TAdvStringGrid::RemoveDisjunctRows(bool Selected) {
+    // The rows go in one pass; the flags of the rows that stay move up with them.
+    TIntList rows(0, 0);
+    for (Integer r = FixedRows(); r <= RowCount() - FFixedFooters - 1; ++r)
+        if (GetRowSelect(RowSelectIndex(r)) == Selected)
+            rows.Add(r);
+    RemoveRowList(&rows);
+    if (!Selected && FMouseActions->RowSelectPersistent())
+        SelectRows(FixedRows(), RowCount() - FixedRows());
+    else
+        ClearRowSelectAll();
+}
 
 // ---- Removing columns
 
@@ -515,4 +526,14 @@ void TAdvStringGrid::RemoveUnSelectedCols() {
     RemoveDisplayedCols(FixedCols(), std::min(left, ColCount()) - 1);
 }
 
-void TAdvStringGrid::RemoveDisjunctCols(bool) {}
+void TAdvStringGrid::RemoveDisjunctCols(bool Selected) {
+    for (Integer c = ColCount() - 1; c >= FixedCols(); --c) {
+        if (GetColSelect(c) != Selected)
+            continue;
+        RemoveCols(RealColIndex(c), 1);
+        if (c < FColSelect->Count())
+            FColSelect->Delete(c);
+    }
+    if (!Selected)
+        ClearColSelect();
+}

@@ -179,7 +179,7 @@ void TAdvStringGrid::InsertRowsCore(Integer RowIndex, Integer RCount, bool Updat
         TBaseGrid::SetColCount(ColCount() - FNumHidden);
     ShiftHiddenRows(RealRowIndex(RowIndex), RCount);
 
-    if (FShowModified->Enabled())
+    if (ModifiedRowsKept())
         for (Integer i = 0; i < RCount && FModifiedRows->Count() > RowIndex; ++i)
             FModifiedRows->Insert(RowIndex, 0);
     if (FUseEnabledRows)
@@ -349,8 +349,18 @@ void TAdvStringGrid::ClearAll() {
 }
 
 void TAdvStringGrid::ClearSelection() {
-    // FIXME: with disjunct row or column selection the selected rows or columns are cleared one by one,
-    // once the grid keeps that selection.
+    if (FMouseActions->DisjunctRowSelect()) {
+        for (Integer r = FixedRows(); r < RowCount(); ++r)
+            if (GetRowSelect(RowSelectIndex(r)))
+                ClearRows(r, 1);
+        return;
+    }
+    if (FMouseActions->DisjunctColSelect()) {
+        for (Integer c = FixedCols(); c < ColCount(); ++c)
+            if (GetColSelect(c))
+                ClearCols(c, 1);
+        return;
+    }
     const TGridRect selection = Selection();
     ClearRect(selection.Left, selection.Top, selection.Right, selection.Bottom);
 }

@@ -435,7 +435,7 @@ void TAdvStringGrid::SortSwapRows(Integer ARow1, Integer ARow2) {
         }
         ExchangeRowStores(ARow1, ARow2);
     }
-    if (FShowModified->Enabled())
+    if (ModifiedRowsKept())
         ExchangeEntries(*FModifiedRows, ARow1, ARow2);
     Invalidate();
 }

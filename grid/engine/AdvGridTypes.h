@@ -72,6 +72,15 @@ using TGroupCalcEvent =
 using TUpdateColumnSizeEvent = std::function<void(TObject* Sender, Integer ACol, Integer& AWidth)>;
 using TCanAddEvent = std::function<void(TObject* Sender, bool& CanAdd)>;
 using TCanInsertRowEvent = std::function<void(TObject* Sender, Integer ARow, bool& CanInsert)>;
+// Asked before a row's disjunct selection changes to AState; told after it changed.
+using TRowDisjunctSelectEvent = std::function<void(TObject* Sender, Integer ARow, bool AState, bool& Allow)>;
+using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, Integer ARow)>;
+// The Enter advance's target, which the handler may move or refuse; the rows come first.
+using TAutoAdvanceEvent = std::function<void(TObject* Sender, Integer OldRow, Integer OldCol, Integer& NewRow,
+                                             Integer& NewCol, bool& Allow)>;
+using TCellChangingEvent = std::function<void(TObject* Sender, Integer OldRow, Integer OldCol, Integer NewRow,
+                                              Integer NewCol, bool& Allow)>;
+using TAutoInsertColEvent = std::function<void(TObject* Sender, Integer ACol)>;
 
 // ---- Errors
 
