@@ -2050,13 +2050,9 @@ public:
     // for the fixed cell being edited.
     void FixedEditChange(TObject* Sender);
     void FixedComboSelect(TObject* Sender);
-    virtual void DoCanAddRow(bool& CanAdd);
-    virtual void DoCanAddCol(bool& CanAdd);
 
     TAutoAdvanceEvent OnAutoAdvance;
     TCellChangingEvent OnCellChanging;
-    TCanAddEvent OnCanAddRow;
-    TCanAddEvent OnCanAddCol;
     TAutoInsertColEvent OnAutoInsertCol;
 
 protected:

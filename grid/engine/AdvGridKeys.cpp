@@ -32,16 +32,6 @@ bool IsTextEditor(TEditorType kind) {
 
 } // namespace
 
-void TAdvStringGrid::DoCanAddRow(bool& CanAdd) {
-    if (OnCanAddRow)
-        OnCanAddRow(this, CanAdd);
-}
-
-void TAdvStringGrid::DoCanAddCol(bool& CanAdd) {
-    if (OnCanAddCol)
-        OnCanAddCol(this, CanAdd);
-}
-
 // ---- The Enter advance
 
 bool TAdvStringGrid::AdvanceTarget(Integer ACol, Integer ARow, bool Forward, Integer& NewCol,
