@@ -1,34 +1,413 @@
-// Outline nodes: collapsing and expanding rows under a node.
+// Outline nodes: adding and removing them, collapsing and expanding their blocks through the hidden-row
+// store, parents and levels, and rows inserted into and removed from blocks.
 #include "grid/engine/AdvGrid.h"
 
-void TAdvStringGrid::ExpandAll() {}
+#include <algorithm>
+#include <utility>
+#include <vector>
 
-void TAdvStringGrid::RemoveAllNodes() {}
+namespace {
+
+// Holds the grid's update lock for its lifetime.
+class TNodeUpdateScope {
+public:
+    explicit TNodeUpdateScope(TAdvStringGrid& grid, bool lock = true) : FGrid(lock ? &grid : nullptr) {
+        if (FGrid != nullptr)
+            FGrid->BeginUpdate();
+    }
+    ~TNodeUpdateScope() {
+        if (FGrid != nullptr)
+            FGrid->EndUpdate();
+    }
+    TNodeUpdateScope(const TNodeUpdateScope&) = delete;
+    TNodeUpdateScope& operator=(const TNodeUpdateScope&) = delete;
+
+private:
+    TAdvStringGrid* FGrid;
+};
+
+} // namespace
+
+// Showing rows must neither copy the moved current row into a disjunct row selection nor let the row
+// selection follow the rows: both are switched off for the time, and with goRowSelect the current row and
+// top row are put back afterwards. Everything is restored also when showing the rows fails.
+class TAdvStringGrid::TExpandScope {
+public:
+    explicit TExpandScope(TAdvStringGrid& grid)
+        : FGrid(grid), FTopRow(grid.TopRow()), FRow(grid.Row()),
+          FDisjunct(grid.FMouseActions->DisjunctRowSelect()),
+          FRowSelect(grid.Options().Contains(goRowSelect)) {
+        FGrid.FMouseActions->SetDisjunctRowSelect(false);
+        if (FRowSelect)
+            FGrid.SetOptions(FGrid.Options() - TGridOptions{goRowSelect});
+    }
+    ~TExpandScope() {
+        try {
+            if (FRowSelect) {
+                FGrid.SetOptions(FGrid.Options() + TGridOptions{goRowSelect});
+                if (FRow >= 0 && FRow < FGrid.RowCount())
+                    FGrid.SetRow(FRow);
+                FGrid.SetTopRow(FTopRow);
+            }
+        } catch (...) {
+            // The rows are shown; a current row the grid refuses now is left where the grid put it.
+        }
+        FGrid.FMouseActions->SetDisjunctRowSelect(FDisjunct);
+    }
+    TExpandScope(const TExpandScope&) = delete;
+    TExpandScope& operator=(const TExpandScope&) = delete;
+
+private:
+    TAdvStringGrid& FGrid;
+    Integer FTopRow;
+    Integer FRow;
+    bool FDisjunct;
+    bool FRowSelect;
+};
+
+// ---- Node state
+
+TCellGraphic* TAdvStringGrid::NodeAt(Integer ARow) {
+    // A shared row check box stands in column 0 for every row: such a grid shows no nodes.
+    if (ARow < 0 || FMouseActions->HotmailRowSelect())
+        return nullptr;
+    const TCellProperties* record = AssignedProps(0, ARow);
+    if (record == nullptr)
+        return nullptr;
+    auto* graphic = dynamic_cast<TCellGraphic*>(GraphicObjectOf(record));
+    return graphic != nullptr && graphic->CellType() == ctNode ? graphic : nullptr;
+}
+
+Integer TAdvStringGrid::LevelOf(Integer ARow) const {
+    const TCellProperties* record = AssignedProps(0, ARow);
+    return record != nullptr ? record->NodeLevel() : 0;
+}
+
+void TAdvStringGrid::AddNode(Integer ARow, Integer Span) {
+    if (Span < 1)
+        return;
+    const Integer r = DisplRowIndex(ARow);
+    // A hidden row has no displayed row of its own: its position belongs to the next shown row.
+    if (r < 0 || r >= RowCount() || IsHiddenRow(ARow))
+        return;
+    TCellGraphic* node = CreateCellGraphic(0, r);
+    node->SetCellType(ctNode);
+    node->SetCellAngle(r);
+    node->SetCellBoolean(false);
+    node->SetCellIndex(Span);
+    node->SetCellHAlign(haBeforeText);
+    node->SetCellVAlign(vaCenter);
+    node->SetCellErrFrom(0);
+    node->SetCellVar(-1);
+    const Integer last = std::min(r + Span - 1, RowCount() - 1);
+    for (Integer i = r; i <= last; ++i) {
+        TCellProperties* record = GetCellProperties(0, i);
+        record->SetNodeLevel(record->NodeLevel() + 1);
+    }
+    if (FNumNodes == 0)
+        InvalidateCol(0);
+    ++FNumNodes;
+    if (Col() == 0 && ColCount() > 1)
+        SetCol(1);
+}
+
+void TAdvStringGrid::RemoveNode(Integer ARow) {
+    ExpandNodeRows(ARow);
+    const Integer d = DisplRowIndex(ARow);
+    TCellGraphic* node = NodeAt(d);
+    if (node == nullptr)
+        return;
+    const Integer last = std::min(d + node->CellIndex() - 1, RowCount() - 1);
+    for (Integer r = d; r <= last; ++r)
+        if (TCellProperties* record = AssignedProps(0, r))
+            record->SetNodeLevel(std::max(record->NodeLevel() - 1, 0));
+    if (RemoveCellGraphicOfType(0, d, ctNode) && FNumNodes > 0)
+        --FNumNodes;
+}
+
+void TAdvStringGrid::RemoveAllNodes() {
+    {
+        const TNodeUpdateScope update(*this);
+        // Every block is shown first in one change of the store; removing a node then hides nothing.
+        ExpandAll();
+        for (Integer r = 0; r < RowCount(); ++r) {
+            TCellGraphic* node = NodeAt(r);
+            if (node == nullptr)
+                continue;
+            const Integer last = std::min(r + node->CellIndex() - 1, RowCount() - 1);
+            for (Integer i = r; i <= last; ++i)
+                if (TCellProperties* record = AssignedProps(0, i))
+                    record->SetNodeLevel(std::max(record->NodeLevel() - 1, 0));
+            RemoveCellGraphic(0, r);
+            FNumNodes = std::max(FNumNodes - 1, 0);
+        }
+    }
+    Invalidate();
+}
+
+void TAdvStringGrid::MarkSummaryRow(Integer ARow) {
+    const Integer d = DisplRowIndex(ARow);
+    if (d < 0 || d >= RowCount())
+        return;
+    CreateCellGraphic(0, d)->SetCellType(ctSummary);
+}
+
+bool TAdvStringGrid::GetNodeState(Integer ARow) {
+    const TCellGraphic* node = NodeAt(ARow);
+    return node != nullptr && node->CellBoolean();
+}
+
+void TAdvStringGrid::SetNodeState(Integer ARow, bool Value) {
+    const TCellGraphic* node = NodeAt(ARow);
+    if (node == nullptr || node->CellBoolean() == Value)
+        return;
+    if (Value)
+        ContractNode(RealRowIndex(ARow));
+    else
+        ExpandNode(RealRowIndex(ARow));
+}
+
+Integer TAdvStringGrid::GetNodeLevel(Integer ARow) {
+    return NodeAt(ARow) != nullptr ? LevelOf(ARow) : -1;
+}
+
+Integer TAdvStringGrid::GetNodeSpan(Integer ARow) {
+    const TCellGraphic* node = NodeAt(ARow);
+    return node != nullptr ? node->CellIndex() : -1;
+}
+
+void TAdvStringGrid::SetNodeSpan(Integer ARow, Integer Span) {
+    if (TCellGraphic* node = NodeAt(ARow))
+        node->SetCellIndex(Span);
+}
+
+void TAdvStringGrid::UpdateNodeSpan(Integer ARow, Integer Delta) {
+    if (TCellGraphic* node = NodeAt(ARow))
+        node->SetCellIndex(node->CellIndex() + Delta);
+}
+
+Integer TAdvStringGrid::GetSubNodeCount(Integer ARow) {
+    const TCellGraphic* node = NodeAt(ARow);
+    return node != nullptr ? node->CellErrFrom() : 0;
+}
+
+void TAdvStringGrid::UpdateSubNodeCount(Integer ARow, Integer Delta) {
+    if (TCellGraphic* node = NodeAt(ARow))
+        node->SetCellErrFrom(node->CellErrFrom() + Delta);
+}
+
+Integer TAdvStringGrid::GetRowIndent(Integer ARow) {
+    if (!HasNodes() || ARow < 0)
+        return 0;
+    const TCellProperties* record = AssignedProps(0, ARow);
+    return record != nullptr ? record->NodeLevel() * FCellNode->NodeIndent() : 0;
+}
+
+// ---- Expanding and collapsing
+
+void TAdvStringGrid::ExpandNode(Integer ARow) {
+    if (FCellNode->ExpandOne()) {
+        // Collapsing moves the rows below up; an index past the rows left holds no node.
+        const Integer count = RowCount();
+        for (Integer r = FixedRows(); r < count; ++r) {
+            const TCellGraphic* node = NodeAt(r);
+            if (node != nullptr && !node->CellBoolean())
+                ContractNode(RealRowIndex(r));
+        }
+    }
+    ExpandNodeRows(ARow);
+}
+
+void TAdvStringGrid::ExpandNodeRows(Integer ARow) {
+    const Integer d = DisplRowIndex(ARow);
+    TCellGraphic* node = NodeAt(d);
+    if (node == nullptr || !node->CellBoolean())
+        return;
+    node->SetCellBoolean(false);
+    // A span of 0 reaches up to the next node.
+    Integer n = d + 1;
+    if (node->CellIndex() == 0)
+        while (n < RowCount() && NodeAt(n) == nullptr)
+            ++n;
+    {
+        const TExpandScope expand(*this);
+        // Cell controls are laid over their rows as they come back, which needs the window to follow.
+        const TNodeUpdateScope update(*this, FNumCellControls == 0);
+        UnHideRows(RealRowIndex(d) + 1, RealRowIndex(n) - 1);
+    }
+    CalcFooter(-1);
+}
+
+void TAdvStringGrid::ContractNode(Integer ARow) {
+    HideInplaceEdit();
+    // Cell selection reads the flag while rows leave.
+    struct TForceSel {
+        bool& flag;
+        explicit TForceSel(bool& f) : flag(f) { flag = true; }
+        ~TForceSel() { flag = false; }
+    } forceSel(FForceSel);
+    const Integer a = DisplRowIndex(ARow);
+    TCellGraphic* node = NodeAt(a);
+    if (node == nullptr || node->CellBoolean())
+        return;
+    node->SetCellBoolean(true);
+    Integer end = a + 1;
+    if (node->CellIndex() > 0)
+        end = std::min(a + node->CellIndex(), RowCount());
+    else
+        while (end < RowCount() && NodeAt(end) == nullptr)
+            ++end;
+    const Integer start = a + 1;
+    Integer r = start;
+    while (r < end) {
+        TCellGraphic* inner = NodeAt(r);
+        if (inner == nullptr || !inner->CellBoolean()) {
+            ++r;
+            continue;
+        }
+        // A collapsed node inside: its own rows are hidden already. It is marked expanded, since
+        // expanding this node shows every row below it at once, and the rows up to it leave now.
+        inner->SetCellBoolean(false);
+        if (TControl* control = CellControls(1, r + 1))
+            control->Hide();
+        HideRows(RealRowIndex(start), RealRowIndex(r));
+        end -= std::max(inner->CellIndex() - 1, 0) + (r - start + 1);
+        r = start;
+    }
+    if (r > start)
+        HideRows(RealRowIndex(start), RealRowIndex(r - 1));
+    CalcFooter(-1);
+}
+
+void TAdvStringGrid::ExpandAll() {
+    {
+        const TNodeUpdateScope update(*this);
+        // Every node is marked expanded, and the hidden rows right below each contracted one (up to the
+        // next displayed row, or the next node for a span of 0) are collected by their place in the
+        // store. The records are sorted by row, so one walk along them serves every node.
+        std::vector<std::pair<Integer, Integer>> byRow; // (Idx, store index)
+        const Integer stored = NumHiddenRows();
+        if (stored > 0) {
+            byRow.reserve(static_cast<size_t>(stored));
+            for (Integer i = 0; i < stored; ++i)
+                byRow.emplace_back(HiddenRowItem(i)->Idx(), i);
+            if (!std::is_sorted(byRow.begin(), byRow.end()))
+                std::stable_sort(byRow.begin(), byRow.end(),
+                                 [](const auto& x, const auto& y) { return x.first < y.first; });
+        }
+        std::vector<Integer> records;
+        size_t next = 0;
+        const Integer count = RowCount();
+        for (Integer d = FixedRows(); d < count; ++d) {
+            TCellGraphic* node = NodeAt(d);
+            if (node == nullptr)
+                continue;
+            const bool contracted = node->CellBoolean();
+            node->SetCellBoolean(false);
+            if (!contracted || next >= byRow.size())
+                continue;
+            Integer n = d + 1;
+            if (node->CellIndex() == 0)
+                while (n < count && NodeAt(n) == nullptr)
+                    ++n;
+            const Integer from = RealRowIndex(d);
+            const Integer to = RealRowIndex(n);
+            while (next < byRow.size() && byRow[next].first <= from)
+                ++next;
+            for (; next < byRow.size() && byRow[next].first < to; ++next)
+                records.push_back(byRow[next].second);
+        }
+        if (!records.empty()) {
+            // Nodes among the rows coming back are expanded too: their own rows come back with them.
+            for (Integer i : records) {
+                const THiddenRow* record = HiddenRowItem(i);
+                if (record->Count() == 0)
+                    continue;
+                if (const auto* props = dynamic_cast<const TCellProperties*>(record->Objects(0)))
+                    if (auto* graphic = dynamic_cast<TCellGraphic*>(GraphicObjectOf(props)))
+                        if (graphic->CellType() == ctNode)
+                            graphic->SetCellBoolean(false);
+            }
+            std::sort(records.begin(), records.end());
+            const TExpandScope expand(*this);
+            RestoreRecords(std::move(records), -1, false);
+        }
+    }
+    CalcFooter(-1);
+}
+
+void TAdvStringGrid::ContractAll() {
+    {
+        const TNodeUpdateScope update(*this);
+        ExpandAll();
+        // The rows of each top-level block; nested nodes inside a collapsed block stay marked expanded.
+        TIntList rows(0, 0);
+        const Integer count = RowCount();
+        for (Integer r = FixedRows(); r < count;) {
+            TCellGraphic* node = NodeAt(r);
+            if (node == nullptr) {
+                ++r;
+                continue;
+            }
+            node->SetCellBoolean(true);
+            const Integer span = node->CellIndex();
+            const Integer last = std::min(r + span - 1, count - 1);
+            for (Integer i = r + 1; i <= last; ++i)
+                rows.Add(i);
+            // A span of 0 still moves on: the walk would otherwise stay on the node.
+            r += std::max(span, 1);
+        }
+        if (rows.Count() > 0) {
+            // With rows hidden already, a displayed index is no longer the real one: the new records
+            // are given their real rows, so that the mapping and expanding find them where they are.
+            std::vector<Integer> reals;
+            if (NumHiddenRows() > 0) {
+                reals.reserve(static_cast<size_t>(rows.Count()));
+                for (Integer i = 0; i < rows.Count(); ++i)
+                    reals.push_back(RealRowIndex(rows.Items(i)));
+            }
+            const Integer before = NumHiddenRows();
+            HideRowList(&rows);
+            if (!reals.empty()) {
+                // The walk listed the rows in order, and the list keeps them so: a record's displayed
+                // index finds its place in the list by bisection.
+                for (Integer i = before; i < NumHiddenRows(); ++i) {
+                    THiddenRow* record = HiddenRowItem(i);
+                    Integer low = 0;
+                    Integer high = rows.Count() - 1;
+                    while (low < high) {
+                        const Integer mid = (low + high) / 2;
+                        if (rows.Items(mid) < record->Idx())
+                            low = mid + 1;
+                        else
+                            high = mid;
+                    }
+                    record->SetIdx(reals[static_cast<size_t>(low)]);
+                }
+                FreeHiddenRowLookup();
+            }
+        }
+    }
+    CellControlsUpdate(false);
+    CalcFooter(-1);
+}
+
+// ---- Parents, levels and glyphs
 
 Integer TAdvStringGrid::GetParentRow(Integer ARow) {
-    auto nodeAt = [this](Integer r) -> TCellGraphic* {
-        TCellGraphic* graphic = r >= 0 ? GetCellGraphic(0, r) : nullptr;
-        return graphic != nullptr && graphic->CellType() == ctNode ? graphic : nullptr;
-    };
-    auto levelOf = [this](Integer r) {
-        const TCellProperties* record = PeekCellProperties(0, r);
-        return record != nullptr ? record->NodeLevel() : 0;
-    };
-    if (ARow < 0 || ARow >= RowCount())
+    if (FNumNodes <= 0 || ARow < 0 || ARow >= RowCount())
         return -1;
     // A node looks for a node of a lower level; any other row for the nearest block around it.
     Integer level = 65535;
     Integer answer = -1;
-    if (nodeAt(ARow) != nullptr) {
-        level = levelOf(ARow);
+    if (NodeAt(ARow) != nullptr) {
+        level = LevelOf(ARow);
         answer = ARow;
     }
-    // FIXME: the grid does not count its nodes yet, so a grid without any still walks up to the fixed
-    // rows.
     Integer skipped = 0;
     for (Integer r = ARow; r >= FixedRows(); --r) {
-        TCellGraphic* node = nodeAt(r);
-        if (node == nullptr || levelOf(r) >= level)
+        const TCellGraphic* node = NodeAt(r);
+        if (node == nullptr || LevelOf(r) >= level)
             continue;
         const Integer span = node->CellIndex();
         // A contracted node's block shows only its node row.
@@ -38,4 +417,135 @@ Integer TAdvStringGrid::GetParentRow(Integer ARow) {
             return r;
     }
     return answer;
+}
+
+Integer TAdvStringGrid::GetNodeSpanType(Integer ARow) {
+    if (IsNode(ARow))
+        return 0;
+    if (ARow >= RowCount() - FFixedFooters - 1 || AssignedProps(0, ARow + 1) == nullptr ||
+        LevelOf(ARow + 1) < LevelOf(ARow))
+        return 1;
+    return 2;
+}
+
+bool TAdvStringGrid::IsInNodeGlyph(Integer ARow, Integer X) {
+    if (!FMouseActions->PreciseNodeClick())
+        return true;
+    const Integer level = GetNodeLevel(ARow);
+    const Integer indent = FCellNode->NodeIndent();
+    // How far the glyph reaches and where it starts, by the node look.
+    Integer reach = 4;
+    Integer start = 4;
+    switch (FCellNode->NodeType()) {
+    case cn3D:
+        reach = 6;
+        start = 0;
+        break;
+    case cnGlyph: {
+        const bool empty = FCellNode->ExpandGlyph()->Empty();
+        reach = empty ? 0 : FCellNode->ExpandGlyph()->Width() / 2;
+        start = empty ? 0 : 2;
+        break;
+    }
+    case cnLeaf:
+        reach = 8;
+        start = 2;
+        break;
+    default:
+        break;
+    }
+    if (BiDiMode() == bdRightToLeft) {
+        const Integer scrollBar =
+            VisibleRowCount() < RowCount() - FixedRows() ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+        const Integer x = X + scrollBar;
+        return Width() - 2 - level * indent - reach <= x && x < Width() - (level - 1) * indent;
+    }
+    return start + (level - 1) * indent < X && X < reach + level * indent;
+}
+
+// ---- Rows inside blocks
+
+void TAdvStringGrid::InsertChildRow(Integer ARow, Integer InsertAt) {
+    Integer level = 1;
+    const Integer p = GetParentRow(DisplRowIndex(ARow));
+    if (p != -1) {
+        const Integer pr = RealRowIndex(p);
+        UpdateNodeSpan(p, 1);
+        UpdateSubNodeCount(p, 1);
+        ExpandNode(pr);
+        level = LevelOf(DisplRowIndex(pr));
+        // Every ancestor's block grows too, each expanded; ancestors are followed by their real rows,
+        // which expanding does not move.
+        Integer ar = pr;
+        Integer m = level;
+        while (m > 1) {
+            const Integer a = GetParentRow(DisplRowIndex(ar));
+            if (a == -1 || a < FixedRows() || LevelOf(a) >= m)
+                break;
+            ar = RealRowIndex(a);
+            UpdateNodeSpan(a, 1);
+            UpdateSubNodeCount(a, 1);
+            ExpandNode(ar);
+            m = LevelOf(DisplRowIndex(ar));
+        }
+    }
+    // The row's displayed place after its parents were expanded.
+    const Integer d = DisplRowIndex(ARow);
+    const bool belowNode = IsNode(d) && InsertAt == 0;
+    if (belowNode)
+        InsertAt = 1;
+    const Integer at = d + InsertAt;
+    // The hidden rows' stored indexes follow the insertion there.
+    InsertRows(at, 1, true);
+    if (belowNode) {
+        for (Integer c = 0; c < TotalColCount(); ++c) {
+            SetGridCell(c, d + 1, GridCells(c, d));
+            SetGridCell(c, d, String());
+            if (c > 0) {
+                SetObjects(c, d + 1, Objects(c, d));
+                SetObjects(c, d, nullptr);
+            }
+        }
+    }
+    if (p != -1 && at >= 0 && at < RowCount())
+        GetCellProperties(0, at)->SetNodeLevel(level);
+}
+
+void TAdvStringGrid::RemoveChildRow(Integer ARow) {
+    Integer p = GetParentRow(DisplRowIndex(ARow));
+    if (p != -1) {
+        const Integer level = LevelOf(p);
+        Integer pr = RealRowIndex(p);
+        if (GetNodeSpan(p) > 1) {
+            UpdateNodeSpan(p, -1);
+            UpdateSubNodeCount(p, -1);
+        }
+        ExpandNode(pr);
+        while (LevelOf(DisplRowIndex(pr)) > 1) {
+            p = GetParentRow(DisplRowIndex(pr));
+            if (p == -1 || LevelOf(p) >= level || RealRowIndex(p) == pr)
+                break;
+            pr = RealRowIndex(p);
+            if (GetNodeSpan(p) > 1) {
+                UpdateNodeSpan(p, -1);
+                UpdateSubNodeCount(p, -1);
+            }
+            ExpandNode(pr);
+        }
+    }
+    // The row's displayed place after its parents were expanded. The removal drops the row's cell
+    // controls and moves the ones below up, with the hidden rows, and lowers FMaxRowCount.
+    const Integer d = DisplRowIndex(ARow);
+    if (!IsHiddenRow(ARow))
+        RemoveRows(d, 1);
+}
+
+void TAdvStringGrid::InsertNormalRow(Integer ARow) {
+    // The hidden rows' stored indexes follow the insertion there.
+    InsertRows(DisplRowIndex(ARow), 1, true);
+}
+
+void TAdvStringGrid::RemoveNormalRow(Integer ARow) {
+    RemoveRows(ARow, 1);
+    FMaxRowCount = std::max(FMaxRowCount - 1, RowCount());
 }

@@ -38,6 +38,9 @@ using TGetEditMaskEvent = std::function<void(TObject* Sender, Integer ACol, Inte
 using TButtonClickEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow)>;
 using TUnitChangedEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, const String& NewUnit)>;
+// Answers a calculation over the rows FromRow .. ToRow of column ACol in Res, which starts at 0.
+using TGroupCalcEvent =
+    std::function<void(TObject* Sender, Integer ACol, Integer FromRow, Integer ToRow, double& Res)>;
 using TRowChangedEvent = std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)>;
 using TEditCellDoneEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow)>;
 using TComboChangeEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer AItemIndex,

@@ -102,16 +102,30 @@ double TAdvStringGrid::GetAllFloats(Integer ACol, Integer ARow) {
 
 void TAdvStringGrid::DoGetDisplText(Integer ACol, Integer ARow, String& Value) {
     TBaseGrid::DoGetDisplText(ACol, ARow, Value);
-    if (!FURLShowInText)
-        return;
-    // "WWW." is tried before the secure scheme, so a secure address holding "www." gets its anchor from
-    // "www." on.
-    for (const Char* prefix :
-         {u"HTTP://", u"WWW.", u"MAILTO:", u"HTTPS://", u"NNTP://", u"FILE://", u"FTP://"}) {
-        String html;
-        if (InsertURLAnchor(Value, prefix, html)) {
-            Value = html;
-            return;
+    if (FURLShowInText) {
+        // "WWW." is tried before the secure scheme, so a secure address holding "www." gets its anchor
+        // from "www." on.
+        for (const Char* prefix :
+             {u"HTTP://", u"WWW.", u"MAILTO:", u"HTTPS://", u"NNTP://", u"FILE://", u"FTP://"}) {
+            String html;
+            if (InsertURLAnchor(Value, prefix, html)) {
+                Value = html;
+                break;
+            }
         }
+    }
+    // A group's header shows the number of its own data rows, its sub-nodes' rows not counted.
+    if (FGrouping->ShowGroupCount() && ACol == 1 && IsNode(ARow)) {
+        const Integer count = GetNodeSpan(ARow) - 1 - GetSubNodeCount(ARow);
+        const String& format = FGrouping->GroupCountFormat();
+        String shown = u" (" + IntToStr(count) + u")";
+        if (!format.empty()) {
+            // A format that does not take the count shows as no format: reading a cell never raises.
+            try {
+                shown = Format(format, {count});
+            } catch (const Exception&) {
+            }
+        }
+        Value += shown;
     }
 }
