@@ -46,6 +46,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "grid/engine/AdvGridCellObjects.h"
@@ -698,14 +699,15 @@ public:
     // Real ARow. With CellNode.ExpandOne every other expanded node is collapsed first.
     void ExpandNode(Integer ARow);
     // Real ARow: shows every hidden row between a contracted node and the next displayed row (the next
-    // node for a span of 0), whatever hid them. The current row and top row stay.
+    // node for a span of 0), whatever hid them; nodes among them show expanded. The current row and top
+    // row stay.
     void ExpandNodeRows(Integer ARow);
     // Real ARow: hides the rest of an expanded node's block; nested contracted nodes inside it are
     // marked expanded, since expanding this node later shows all of its rows at once.
     void ContractNode(Integer ARow);
-    // Expand every node, or collapse every top-level one, each in one pass over the rows and one change
-    // of the hidden-row store. ContractAll hides its rows as one filter level. ExpandAll expands every
-    // node also with CellNode.ExpandOne.
+    // Expand every node, or collapse every top-level one, each with one change of the hidden-row store.
+    // ContractAll hides its rows as one filter level and visits the rows between the blocks, not those
+    // inside them. ExpandAll expands every node also with CellNode.ExpandOne.
     void ExpandAll();
     void ContractAll();
     // The displayed row of the node whose block holds displayed row ARow: a top-level node row is its
@@ -736,6 +738,11 @@ private:
     TCellGraphic* NodeAt(Integer ARow);
     // The outline level of displayed row ARow: its column 0 record's, 0 without one.
     Integer LevelOf(Integer ARow) const;
+    // The displayed data rows holding nodes, in order, with their node objects: one pass over column 0.
+    std::vector<std::pair<Integer, TCellGraphic*>> DisplayedNodes();
+    // ExpandAll's work, leaving the displayed nodes it found in nodes; true when rows came back (the
+    // rows of nodes then moved).
+    bool ExpandAllNodes(std::vector<std::pair<Integer, TCellGraphic*>>& nodes);
     // ExpandNodeRows' bracket around showing rows: DisjunctRowSelect off and goRowSelect out, the
     // current row and top row put back.
     class TExpandScope;

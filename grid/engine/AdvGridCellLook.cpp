@@ -244,7 +244,9 @@ void TAdvStringGrid::SetCellControls(Integer i, Integer j, TControl* AControl) {
 void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove)
         EditLinkRemoved(AComponent);
-    if (Operation == opRemove && FControlList != nullptr) {
+    // While the grid is destroyed its own parts notify after the control list is gone: there is no cell
+    // left to free.
+    if (Operation == opRemove && FControlList != nullptr && !ComponentState().Contains(csDestroying)) {
         for (Integer k = FControlList->Count() - 1; k >= 0; --k) {
             TControlItem* item = FControlList->Control(k);
             if (item->Control() != AComponent)

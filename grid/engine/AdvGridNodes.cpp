@@ -3,6 +3,7 @@
 #include "grid/engine/AdvGrid.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -230,10 +231,15 @@ void TAdvStringGrid::ExpandNodeRows(Integer ARow) {
         while (n < RowCount() && NodeAt(n) == nullptr)
             ++n;
     {
-        const TExpandScope expand(*this);
         // Cell controls are laid over their rows as they come back, which needs the window to follow.
         const TNodeUpdateScope update(*this, FNumCellControls == 0);
+        const TExpandScope expand(*this);
+        const Integer before = RowCount();
         UnHideRows(RealRowIndex(d) + 1, RealRowIndex(n) - 1);
+        // Every row of a node among them came back too: such a node shows expanded.
+        for (Integer r = d + 1; r <= d + RowCount() - before; ++r)
+            if (TCellGraphic* inner = NodeAt(r))
+                inner->SetCellBoolean(false);
     }
     CalcFooter(-1);
 }
@@ -279,59 +285,89 @@ void TAdvStringGrid::ContractNode(Integer ARow) {
     CalcFooter(-1);
 }
 
+std::vector<std::pair<Integer, TCellGraphic*>> TAdvStringGrid::DisplayedNodes() {
+    std::vector<std::pair<Integer, TCellGraphic*>> nodes;
+    if (FMouseActions->HotmailRowSelect() || TotalColCount() <= 0)
+        return nodes;
+    // One pass over column 0's slots: rows without a record cost no lookup of their own.
+    ForEachObjectSlot(0, FixedRows(), 0, RowCount() - 1, [&nodes](Integer, Integer r, TObject* slot) {
+        auto* graphic = dynamic_cast<TCellGraphic*>(GraphicObjectOf(static_cast<TCellProperties*>(slot)));
+        if (graphic != nullptr && graphic->CellType() == ctNode)
+            nodes.emplace_back(r, graphic);
+    });
+    // Cells far beyond the stored rows come last; the rows are wanted in order.
+    if (!std::is_sorted(nodes.begin(), nodes.end(),
+                        [](const auto& x, const auto& y) { return x.first < y.first; }))
+        std::sort(nodes.begin(), nodes.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+    return nodes;
+}
+
+bool TAdvStringGrid::ExpandAllNodes(std::vector<std::pair<Integer, TCellGraphic*>>& nodes) {
+    nodes = DisplayedNodes();
+    // Every node is marked expanded, and the hidden rows right below each contracted one (up to the
+    // next displayed row, or the next node for a span of 0) are collected by their place in the store.
+    // The records are mostly in row order already, so one walk along them serves every node.
+    const std::vector<THiddenRow>& store = FGridItems->Rows();
+    std::vector<Integer> order; // store indexes by Idx, when the store is not in that order itself
+    const bool storeSorted =
+        std::is_sorted(store.begin(), store.end(),
+                       [](const THiddenRow& x, const THiddenRow& y) { return x.Idx() < y.Idx(); });
+    if (!storeSorted) {
+        order.resize(store.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&store](Integer x, Integer y) {
+            return store[static_cast<size_t>(x)].Idx() < store[static_cast<size_t>(y)].Idx();
+        });
+    }
+    auto at = [&](size_t k) { return storeSorted ? static_cast<Integer>(k) : order[k]; };
+    auto idxAt = [&](size_t k) { return store[static_cast<size_t>(at(k))].Idx(); };
+
+    std::vector<Integer> records;
+    size_t next = 0;
+    const Integer count = RowCount();
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const auto [d, node] = nodes[i];
+        const bool contracted = node->CellBoolean();
+        node->SetCellBoolean(false);
+        if (!contracted || next >= store.size())
+            continue;
+        Integer n = d + 1;
+        if (node->CellIndex() == 0)
+            n = i + 1 < nodes.size() ? nodes[i + 1].first : count;
+        const Integer from = RealRowIndex(d);
+        const Integer to = RealRowIndex(n);
+        while (next < store.size() && idxAt(next) <= from)
+            ++next;
+        for (; next < store.size() && idxAt(next) < to; ++next)
+            records.push_back(at(next));
+    }
+    if (records.empty())
+        return false;
+    // Nodes among the rows coming back are expanded too; their own rows come back with them. Every node
+    // counted is displayed when none can be among them.
+    if (static_cast<Integer>(nodes.size()) < FNumNodes) {
+        for (Integer i : records) {
+            const THiddenRow& record = store[static_cast<size_t>(i)];
+            if (record.Count() == 0)
+                continue;
+            if (const auto* props = dynamic_cast<const TCellProperties*>(record.Objects(0)))
+                if (auto* graphic = dynamic_cast<TCellGraphic*>(GraphicObjectOf(props)))
+                    if (graphic->CellType() == ctNode)
+                        graphic->SetCellBoolean(false);
+        }
+    }
+    if (!storeSorted)
+        std::sort(records.begin(), records.end());
+    const TExpandScope expand(*this);
+    RestoreRecords(std::move(records), -1, false);
+    return true;
+}
+
 void TAdvStringGrid::ExpandAll() {
     {
         const TNodeUpdateScope update(*this);
-        // Every node is marked expanded, and the hidden rows right below each contracted one (up to the
-        // next displayed row, or the next node for a span of 0) are collected by their place in the
-        // store. The records are sorted by row, so one walk along them serves every node.
-        std::vector<std::pair<Integer, Integer>> byRow; // (Idx, store index)
-        const Integer stored = NumHiddenRows();
-        if (stored > 0) {
-            byRow.reserve(static_cast<size_t>(stored));
-            for (Integer i = 0; i < stored; ++i)
-                byRow.emplace_back(HiddenRowItem(i)->Idx(), i);
-            if (!std::is_sorted(byRow.begin(), byRow.end()))
-                std::stable_sort(byRow.begin(), byRow.end(),
-                                 [](const auto& x, const auto& y) { return x.first < y.first; });
-        }
-        std::vector<Integer> records;
-        size_t next = 0;
-        const Integer count = RowCount();
-        for (Integer d = FixedRows(); d < count; ++d) {
-            TCellGraphic* node = NodeAt(d);
-            if (node == nullptr)
-                continue;
-            const bool contracted = node->CellBoolean();
-            node->SetCellBoolean(false);
-            if (!contracted || next >= byRow.size())
-                continue;
-            Integer n = d + 1;
-            if (node->CellIndex() == 0)
-                while (n < count && NodeAt(n) == nullptr)
-                    ++n;
-            const Integer from = RealRowIndex(d);
-            const Integer to = RealRowIndex(n);
-            while (next < byRow.size() && byRow[next].first <= from)
-                ++next;
-            for (; next < byRow.size() && byRow[next].first < to; ++next)
-                records.push_back(byRow[next].second);
-        }
-        if (!records.empty()) {
-            // Nodes among the rows coming back are expanded too: their own rows come back with them.
-            for (Integer i : records) {
-                const THiddenRow* record = HiddenRowItem(i);
-                if (record->Count() == 0)
-                    continue;
-                if (const auto* props = dynamic_cast<const TCellProperties*>(record->Objects(0)))
-                    if (auto* graphic = dynamic_cast<TCellGraphic*>(GraphicObjectOf(props)))
-                        if (graphic->CellType() == ctNode)
-                            graphic->SetCellBoolean(false);
-            }
-            std::sort(records.begin(), records.end());
-            const TExpandScope expand(*this);
-            RestoreRecords(std::move(records), -1, false);
-        }
+        std::vector<std::pair<Integer, TCellGraphic*>> nodes;
+        ExpandAllNodes(nodes);
     }
     CalcFooter(-1);
 }
@@ -339,50 +375,57 @@ void TAdvStringGrid::ExpandAll() {
 void TAdvStringGrid::ContractAll() {
     {
         const TNodeUpdateScope update(*this);
-        ExpandAll();
-        // The rows of each top-level block; nested nodes inside a collapsed block stay marked expanded.
-        TIntList rows(0, 0);
-        const Integer count = RowCount();
-        for (Integer r = FixedRows(); r < count;) {
-            TCellGraphic* node = NodeAt(r);
-            if (node == nullptr) {
-                ++r;
-                continue;
-            }
-            node->SetCellBoolean(true);
-            const Integer span = node->CellIndex();
-            const Integer last = std::min(r + span - 1, count - 1);
-            for (Integer i = r + 1; i <= last; ++i)
-                rows.Add(i);
-            // A span of 0 still moves on: the walk would otherwise stay on the node.
-            r += std::max(span, 1);
+        // Expanding every node first brings back the rows of the nodes collapsed now. With no row
+        // hidden no node has rows to bring back: the nodes inside the blocks collapsed here are set
+        // right when their rows are shown again, so the rows inside the blocks need no visit.
+        if (NumHiddenRows() > 0) {
+            std::vector<std::pair<Integer, TCellGraphic*>> nodes;
+            ExpandAllNodes(nodes);
         }
-        if (rows.Count() > 0) {
+        // The rows of each top-level block, walking from block to block; a span of 0 still moves on,
+        // to the next row. The list is written as TIntList keeps it, an integer in each slot, in one go.
+        const Integer count = RowCount();
+        auto forEachBlock = [&](auto&& block) {
+            for (Integer r = FixedRows(); r < count;) {
+                TCellGraphic* node = NodeAt(r);
+                if (node == nullptr) {
+                    ++r;
+                    continue;
+                }
+                block(r, node, std::min(r + node->CellIndex() - 1, count - 1));
+                r += std::max(node->CellIndex(), 1);
+            }
+        };
+        Integer total = 0;
+        forEachBlock([&](Integer r, TCellGraphic*, Integer last) { total += std::max(last - r, 0); });
+        TIntList list(0, 0);
+        list.SetCount(total);
+        void** slots = list.List();
+        Integer written = 0;
+        forEachBlock([&](Integer r, TCellGraphic* node, Integer last) {
+            node->SetCellBoolean(true);
+            for (Integer i = r + 1; i <= last; ++i)
+                slots[written++] = reinterpret_cast<void*>(static_cast<NativeInt>(i));
+        });
+        if (total > 0) {
             // With rows hidden already, a displayed index is no longer the real one: the new records
             // are given their real rows, so that the mapping and expanding find them where they are.
+            std::vector<Integer> rows;
             std::vector<Integer> reals;
             if (NumHiddenRows() > 0) {
-                reals.reserve(static_cast<size_t>(rows.Count()));
-                for (Integer i = 0; i < rows.Count(); ++i)
-                    reals.push_back(RealRowIndex(rows.Items(i)));
+                for (Integer i = 0; i < total; ++i) {
+                    rows.push_back(list.Items(i));
+                    reals.push_back(RealRowIndex(rows.back()));
+                }
             }
             const Integer before = NumHiddenRows();
-            HideRowList(&rows);
+            HideRowList(&list);
             if (!reals.empty()) {
-                // The walk listed the rows in order, and the list keeps them so: a record's displayed
-                // index finds its place in the list by bisection.
+                // The list was in order and stays so: a record's displayed index finds its row there.
                 for (Integer i = before; i < NumHiddenRows(); ++i) {
                     THiddenRow* record = HiddenRowItem(i);
-                    Integer low = 0;
-                    Integer high = rows.Count() - 1;
-                    while (low < high) {
-                        const Integer mid = (low + high) / 2;
-                        if (rows.Items(mid) < record->Idx())
-                            low = mid + 1;
-                        else
-                            high = mid;
-                    }
-                    record->SetIdx(reals[static_cast<size_t>(low)]);
+                    const auto found = std::lower_bound(rows.begin(), rows.end(), record->Idx());
+                    record->SetIdx(reals[static_cast<size_t>(found - rows.begin())]);
                 }
                 FreeHiddenRowLookup();
             }

@@ -187,6 +187,31 @@ TEST_F(AdvGridNodesTest, ContractAllAndExpandAllKeepOtherHiddenRows) {
     EXPECT_EQ(FGrid->NumHiddenRows(), 1) << "only the row hidden by hand stays hidden";
 }
 
+TEST_F(AdvGridNodesTest, NodesShownAgainShowExpanded) {
+    // The nested node at 2 is left marked contracted with its rows shown again by hand; collapsing
+    // everything hides it inside its parent's block, and it shows expanded with the block's rows.
+    Make(8);
+    FGrid->AddNode(1, 5);
+    FGrid->AddNode(2, 2);
+    FGrid->ContractNode(2);
+    FGrid->UnHideRowsAll();
+    ASSERT_TRUE(FGrid->GetNodeState(2));
+    for (bool all : {false, true}) {
+        SCOPED_TRACE(all);
+        FGrid->ContractAll();
+        Hidden({2, 3, 4, 5});
+        Check();
+        if (all)
+            FGrid->ExpandAll();
+        else
+            FGrid->ExpandNode(1);
+        ShowAll();
+        Check();
+        EXPECT_FALSE(FGrid->GetNodeState(2));
+        FGrid->GetCellGraphic(0, 2)->SetCellBoolean(true);
+    }
+}
+
 TEST_F(AdvGridNodesTest, ExpandOneCollapsesTheOthers) {
     Make(10);
     FGrid->AddNode(1, 3);
@@ -201,7 +226,31 @@ TEST_F(AdvGridNodesTest, ExpandOneCollapsesTheOthers) {
     EXPECT_FALSE(FGrid->GetNodeState(At(4)));
     EXPECT_TRUE(FGrid->GetNodeState(At(7)));
 
-    // Expanding everything is not limited to one node.
+    // Expanding everything is not limited to one node, and removing every node loses no row.
+    FGrid->ExpandAll();
+    ShowAll();
+    Check();
+    FGrid->ContractNode(1);
+    FGrid->RemoveAllNodes();
+    Check();
+    EXPECT_EQ(FGrid->GetNodeCount(), 0);
+}
+
+TEST_F(AdvGridNodesTest, ASpanOfZeroReachesTheNextNode) {
+    Make(9);
+    FGrid->AddNode(1, 1);
+    FGrid->SetNodeSpan(1, 0);
+    FGrid->AddNode(5, 2);
+    FGrid->ContractNode(1);
+    Hidden({2, 3, 4});
+    Check();
+    FGrid->ExpandNode(1);
+    ShowAll();
+    Check();
+    // ContractAll moves on past it: only the node with a span hides rows.
+    FGrid->ContractAll();
+    Hidden({6});
+    Check();
     FGrid->ExpandAll();
     ShowAll();
     Check();
