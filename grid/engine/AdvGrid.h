@@ -740,9 +740,8 @@ private:
     Integer LevelOf(Integer ARow) const;
     // The displayed data rows holding nodes, in order, with their node objects: one pass over column 0.
     std::vector<std::pair<Integer, TCellGraphic*>> DisplayedNodes();
-    // ExpandAll's work, leaving the displayed nodes it found in nodes; true when rows came back (the
-    // rows of nodes then moved).
-    bool ExpandAllNodes(std::vector<std::pair<Integer, TCellGraphic*>>& nodes);
+    // ExpandAll's work, inside the caller's update bracket.
+    void ExpandAllNodes();
     // ExpandNodeRows' bracket around showing rows: DisjunctRowSelect off and goRowSelect out, the
     // current row and top row put back.
     class TExpandScope;

@@ -302,8 +302,16 @@ std::vector<std::pair<Integer, TCellGraphic*>> TAdvStringGrid::DisplayedNodes() 
     return nodes;
 }
 
-bool TAdvStringGrid::ExpandAllNodes(std::vector<std::pair<Integer, TCellGraphic*>>& nodes) {
-    nodes = DisplayedNodes();
+void TAdvStringGrid::ExpandAll() {
+    {
+        const TNodeUpdateScope update(*this);
+        ExpandAllNodes();
+    }
+    CalcFooter(-1);
+}
+
+void TAdvStringGrid::ExpandAllNodes() {
+    const std::vector<std::pair<Integer, TCellGraphic*>> nodes = DisplayedNodes();
     // Every node is marked expanded, and the hidden rows right below each contracted one (up to the
     // next displayed row, or the next node for a span of 0) are collected by their place in the store.
     // The records are mostly in row order already, so one walk along them serves every node.
@@ -342,9 +350,9 @@ bool TAdvStringGrid::ExpandAllNodes(std::vector<std::pair<Integer, TCellGraphic*
             records.push_back(at(next));
     }
     if (records.empty())
-        return false;
-    // Nodes among the rows coming back are expanded too; their own rows come back with them. Every node
-    // counted is displayed when none can be among them.
+        return;
+    // Nodes among the rows coming back are expanded too, since their own rows come back with them. When
+    // every node counted is displayed, none is among them.
     if (static_cast<Integer>(nodes.size()) < FNumNodes) {
         for (Integer i : records) {
             const THiddenRow& record = store[static_cast<size_t>(i)];
@@ -360,16 +368,6 @@ bool TAdvStringGrid::ExpandAllNodes(std::vector<std::pair<Integer, TCellGraphic*
         std::sort(records.begin(), records.end());
     const TExpandScope expand(*this);
     RestoreRecords(std::move(records), -1, false);
-    return true;
-}
-
-void TAdvStringGrid::ExpandAll() {
-    {
-        const TNodeUpdateScope update(*this);
-        std::vector<std::pair<Integer, TCellGraphic*>> nodes;
-        ExpandAllNodes(nodes);
-    }
-    CalcFooter(-1);
 }
 
 void TAdvStringGrid::ContractAll() {
@@ -378,10 +376,8 @@ void TAdvStringGrid::ContractAll() {
         // Expanding every node first brings back the rows of the nodes collapsed now. With no row
         // hidden no node has rows to bring back: the nodes inside the blocks collapsed here are set
         // right when their rows are shown again, so the rows inside the blocks need no visit.
-        if (NumHiddenRows() > 0) {
-            std::vector<std::pair<Integer, TCellGraphic*>> nodes;
-            ExpandAllNodes(nodes);
-        }
+        if (NumHiddenRows() > 0)
+            ExpandAllNodes();
         // The rows of each top-level block, walking from block to block; a span of 0 still moves on,
         // to the next row. The list is written as TIntList keeps it, an integer in each slot, in one go.
         const Integer count = RowCount();
