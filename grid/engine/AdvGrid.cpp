@@ -19,6 +19,7 @@ DEFINE_CLASS(TAdvStringGrid, PROPERTY(AutoColor), PROPERTY(Balloon), PROPERTY(Ba
              PROPERTY(HTMLSettings), PROPERTY(MouseActions), PROPERTY(Navigation), PROPERTY(OfficeHint),
              PROPERTY(PrintSettings), PROPERTY(ProgressAppearance), PROPERTY(SearchFooter),
              PROPERTY(ShowModified), PROPERTY(SizeWhileTyping), PROPERTY(SortSettings), PROPERTY(SyncGrid),
+             PROPERTY(ColumnHeaders), PROPERTY(RowHeaders), PROPERTY(FixedFont),
              PROPERTY(AutoSize).Default(false),
              PROPERTY(BorderColor).Type(TypeInfoColor()).Default(0x00B99D7F),
              PROPERTY(DefaultAlignment).Default(taLeftJustify), PROPERTY(Flat).Default(false),
@@ -92,7 +93,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
 
 // The settings objects, lists and fonts, in the order the grid has always made them.
 void TAdvStringGrid::CreateOwnedObjects() {
-    FFooterPanel = std::make_unique<TFooterPanel>(this);
+    FFooterPanel.reset(CreateFooterPanel());
     FFooterPanel->SetAlign(alBottom);
     FFooterPanel->SetHeight(0);
     FSearchPanel = std::make_unique<TSearchPanel>(this);
@@ -151,8 +152,8 @@ void TAdvStringGrid::CreateOwnedObjects() {
     FSelectedRows = std::make_unique<TIntList>(0, 0);
     FModifiedRows = std::make_unique<TIntList>(0, 0);
     FEnabledRows = std::make_unique<TIntList>(0, 0);
-    // FIXME: merged columns are not merged again on a change yet.
     FMergedColumns = std::make_unique<TIntList>(0, 0);
+    FMergedColumns->OnChange = [this](TObject*, Integer, Integer) { MergedColumnsChanged(); };
     FRowIndicator = std::make_unique<TBitmap>();
     FBackGround = std::make_unique<TBackGround>(this);
     FScrollHintWnd = std::make_unique<THTMLHintWindow>(this);
@@ -574,6 +575,8 @@ void TAdvStringGrid::CellsChangedHook() {
 void TAdvStringGrid::SetComponentStyle(TQELStyle AStyle) {
     FStyle = AStyle;
 }
+
+void TAdvStringGrid::SetStyle(TAdvGridStyle /*AStyle*/) {}
 
 void TAdvStringGrid::SetColorTones(TColorTones ATones) {
     FTones = ATones;

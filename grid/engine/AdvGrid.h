@@ -10,9 +10,14 @@
 //   filtering                                         (grid/engine/AdvGridFiltering.cpp)
 //   nodes and outline                                 (grid/engine/AdvGridNodes.cpp)
 //   grouping and group calculations                   (grid/engine/AdvGridGroup.cpp)
-//   sorting                                           (grid/engine/AdvGridSort.cpp)
 //   calculations                                      (grid/engine/AdvGridCalc.cpp)
+//   sorting                                           (grid/engine/AdvGridSort.cpp)
+//   fills, date and time cells, auto numbering        (grid/engine/AdvGridHeaders.cpp)
+//   text highlight, error marks, cell checking        (grid/engine/AdvGridMarks.cpp)
 //   cell objects                                      (grid/engine/AdvGridCellObjects.cpp)
+//   pictures, image lists, rotated and interfaced     (grid/engine/AdvGridCellGraphic.cpp)
+//   indicators, comments, markers and balloons        (grid/engine/AdvGridIndicators.cpp)
+//   cell content queries                              (grid/engine/AdvGridCellQueries.cpp)
 //   radio groups, buttons and expand cells            (grid/engine/AdvGridButtons.cpp)
 //   cell range operations                             (grid/engine/AdvGridRanges.cpp)
 //   per-cell queries, check-box state, editor relays  (grid/engine/AdvGridQueries.cpp)
@@ -28,6 +33,7 @@
 //   editors                                           (grid/view/AdvGridEditing.cpp)
 //   typed cell values and displayed text              (grid/engine/AdvGridValues.cpp)
 //   automatic sizing, row and column swaps            (grid/engine/AdvGridSizing.cpp)
+//   look presets, link settings, small grid services  (grid/engine/AdvGridLookPresets.cpp)
 //   focus frame                                       (grid/view/AdvGridFocus.cpp)
 //   update locking                                    (grid/view/AdvGridUpdate.cpp)
 //   current cell, scrolling into view, moving lines   (grid/engine/AdvGridCurrent.cpp)
@@ -55,6 +61,7 @@
 #include "grid/engine/AdvGridSettings.h"
 #include "grid/engine/AdvGridTypes.h"
 #include "grid/engine/AdvObj.h"
+#include "grid/engine/AdvUtil.h"
 #include "grid/engine/BaseGrid.h"
 #include "grid/view/AdvGridDragScroll.h"
 #include "grid/view/AdvGridEditors.h"
@@ -62,6 +69,7 @@
 #include "grid/view/AdvGridFooter.h"
 #include "grid/view/AdvGridHint.h"
 #include "grid/view/AdvGridLook.h"
+#include "grid/view/AdvGridScrollControl.h"
 #include "grid/view/AdvGridSearch.h"
 #include "platform/framework/ImgList.h"
 #include "platform/framework/Menus.h"
@@ -112,6 +120,9 @@ public:
     // IQELStyle, IQELTones: forward to the grid's look.
     void SetComponentStyle(TQELStyle AStyle) override;
     void SetColorTones(TColorTones ATones) override;
+    // Applies one of the grid's colour styles to its colour settings.
+    // FIXME: the colour styles come with the view; until then this changes nothing.
+    virtual void SetStyle(TAdvGridStyle AStyle);
 
     TCellsChangedEvent OnCellsChanged;
     TGridResizeEvent OnGridResize;
@@ -185,8 +196,11 @@ public:
 
     // Plain properties of the grid's look and behaviour that Assign copies.
     TGridLook Look() const { return FLook; }
-    // FIXME: stores the look only; the look's defaults come with the look presets.
-    void SetLook(TGridLook Value) { FLook = Value; }
+    // Setting a look other than the present one clears the fixed cells' gradient colours and sets the
+    // look's colours, selection style and scroll type: the styled looks through SetStyle, the others
+    // (unless the grid is being loaded) with their fixed, line, selection and search footer colours;
+    // every look but glCustom also sets BorderColor. Repaints. Defined with the look presets.
+    void SetLook(TGridLook Value);
     TQELStyle Style() const { return FStyle; }
     bool IntegralHeight() const { return FIntegralHeight; }
     // Applies the present bounds again, so the height snaps to whole rows; defined with the cell looks.
@@ -805,23 +819,173 @@ private:
 
 public:
     // ---- Calculations (AdvGridCalc.cpp)
+    // Aggregates over cell values as GetFloats reads them; they change no cell. A row range FromRow ..
+    // ToRow is inclusive, and -1 for either end of a column aggregate means all data rows (FixedRows ..
+    // RowCount - FixedFooters - 1). A range whose end lies past the displayed rows (ToRow > RowCount, or
+    // ToRow >= RowCount while the floating footer shows) is read by stored row, hidden rows included.
+    // The column aggregates report their walk to ExportNotification.
 
     // FIXME: no footer calculation exists yet.
     virtual void CalcFooter(Integer ACol);
-    // Aggregates of column ACol over the rows FromRow .. ToRow.
-    // FIXME: the column calculations are not built yet; each answers 0.
+    // Sum of the used rows: in a grouped grid node and summary rows are left out (hidden rows stay in),
+    // and so is every cell that is not the base of its merged block. Texts that are no number are
+    // skipped.
     double ColumnSum(Integer ACol, Integer FromRow, Integer ToRow);
+    // ColumnSum over the number of rows in the range, skipped rows counted; 0 for an empty range.
     double ColumnAvg(Integer ACol, Integer FromRow, Integer ToRow);
+    // The rows used as by ColumnSum, starting from the value of (ACol, FromRow), which raises when it is
+    // no number; ties keep the earlier value.
     double ColumnMin(Integer ACol, Integer FromRow, Integer ToRow);
     double ColumnMax(Integer ACol, Integer FromRow, Integer ToRow);
-    double ColumnDistinct(Integer ACol, Integer FromRow, Integer ToRow);
+    // Population standard deviation over every row of the range; a text that is no number raises.
+    // 0 for an empty range.
     double ColumnStdDev(Integer ACol, Integer FromRow, Integer ToRow);
+    // The number of different displayed texts of the range, compared without case.
+    double ColumnDistinct(Integer ACol, Integer FromRow, Integer ToRow);
+    // The number of rows in the range.
+    double ColumnCount(Integer ACol, Integer FromRow, Integer ToRow);
+    // OnColumnCalc's answer for the range as given (-1 passed on), 0 without the event.
+    double ColumnCustomCalc(Integer ACol, Integer FromRow, Integer ToRow);
+    // Over the base cells of columns fromCol .. toCol of a displayed row; texts that are no number are
+    // skipped. RowAvg divides by the number of columns and answers 0 for an empty range. RowMin and
+    // RowMax start from the value of (fromCol, ARow), which raises when it is no number.
+    double RowSum(Integer ARow, Integer fromCol, Integer toCol);
+    double RowAvg(Integer ARow, Integer fromCol, Integer toCol);
+    double RowMin(Integer ARow, Integer fromCol, Integer toCol);
+    double RowMax(Integer ARow, Integer fromCol, Integer toCol);
+    // Every cell of the rectangle (either corner order) by stored row, column by column; any text that is
+    // no number raises. ctAvg answers 0 for no cells.
+    double RectCalc(TGridRect GR, TCalcType CalcType);
+    double RectSum(const TGridRect& GR) { return RectCalc(GR, ctSum); }
+    double RectAvg(const TGridRect& GR) { return RectCalc(GR, ctAvg); }
+    double RectMin(const TGridRect& GR) { return RectCalc(GR, ctMin); }
+    double RectMax(const TGridRect& GR) { return RectCalc(GR, ctMax); }
+    // The rectangle calculations over Selection.
+    double SelectionSum() { return RectSum(Selection()); }
+    double SelectionAvg() { return RectAvg(Selection()); }
+    double SelectionMin() { return RectMin(Selection()); }
+    double SelectionMax() { return RectMax(Selection()); }
+    // The different save texts of the column's data rows, sorted; without CaseSensitive texts that differ
+    // only in case are one value, in the form met first.
+    std::unique_ptr<TStringList> DistinctValues(Integer ACol, bool CaseSensitive);
+
+    TGroupCalcEvent OnColumnCalc;
 
     // ---- Sorting (AdvGridSort.cpp)
 
     // FIXME: sorting is not built yet; the rows stay in their order.
     void QSort();
 
+    // ---- Fills, date and time cells, auto numbering (AdvGridHeaders.cpp)
+    // The fills write every cell of a range, rows top to bottom and each row left to right, then run
+    // CellsChangedHook once. With DoFixed the range is the whole grid, else the normal cells (fixed rows,
+    // columns, footers and right columns left out).
+
+    void TextFill(bool DoFixed, const String& Txt);
+    // Each cell gets Fmt formatted with its column, then its row; a format that does not take two
+    // integers raises before any cell is written.
+    void FormatFill(bool DoFixed, const String& Fmt);
+    // Each cell gets a whole number 0 .. Rnd - 1 from the run-time library's generator (0 when Rnd < 1).
+    void RandomFill(bool DoFixed, Integer Rnd);
+    // Each cell gets "column:row".
+    void LinearFill(bool DoFixed);
+
+    // The cell as a short date; a value of 0 or less empties it unless ShowNullDates.
+    void SetDates(Integer ACol, Integer ARow, TDateTime Value);
+    // The displayed text read as a date; raises EConvertError when it is none.
+    TDateTime GetDates(Integer ACol, Integer ARow);
+    TDateTime Dates(Integer ACol, Integer ARow) { return GetDates(ACol, ARow); }
+    // The cell as a time in the long time format.
+    void SetTimes(Integer ACol, Integer ARow, TDateTime Value);
+    // The displayed text read as a time; raises EConvertError when it is none.
+    TDateTime GetTimes(Integer ACol, Integer ARow);
+    TDateTime Times(Integer ACol, Integer ARow) { return GetTimes(ACol, ARow); }
+    bool ShowNullDates() const { return FShowNullDates; }
+    void SetShowNullDates(bool Value) { FShowNullDates = Value; }
+
+    // Numbers the data rows of a column (AutoNumberRow: the normal columns of a row) with 1 + Offset,
+    // 2 + Offset, ... after leaving the first AutoNumberStart of them as they are; sdDescending gives
+    // the first number to the far end.
+    void AutoNumberCol(Integer ACol);
+    void AutoNumberRow(Integer ARow);
+    Integer AutoNumberStart() const { return FAutoNumberStart; }
+    void SetAutoNumberStart(Integer Value) { FAutoNumberStart = Value; }
+    Integer AutoNumberOffset() const { return FAutoNumberOffset; }
+    void SetAutoNumberOffset(Integer Value) { FAutoNumberOffset = Value; }
+    TSortDirection AutoNumberDirection() const { return FAutoNumberDirection; }
+    void SetAutoNumberDirection(TSortDirection Value) { FAutoNumberDirection = Value; }
+
+    // ---- Text highlight, error marks, cell checking (AdvGridMarks.cpp)
+    // Highlights are "hi" tags and error marks "e" tags in the cell text. A mark call wraps the matches
+    // of HiText, looked for with its entities written out first ("a&b" finds the text "a&amp;b") and as
+    // the cell shows it otherwise, and writes a cell only when its text changed; an unmark call removes only
+    // its own tags and writes a cell only when that changed it. Cells are processed at the base cell of a
+    // merged block, read through the display-text event when one is set. A range with DoFixed covers the
+    // whole grid, else the normal cells; the unmark calls of a row or the grid, and HilightInGrid without
+    // DoFixed, also cover the hidden columns.
+
+    String HilightText(bool DoCase, const String& S, const String& Text);
+    String UnHilightText(const String& S);
+    String MarkText(bool DoCase, const String& S, const String& Text);
+    String UnMarkText(const String& S);
+    void HilightInCell(bool DoCase, Integer Col, Integer Row, const String& HiText, bool FullText);
+    void HilightInCol(bool DoFixed, bool DoCase, Integer Col, const String& HiText, bool FullText);
+    void HilightInRow(bool DoFixed, bool DoCase, Integer Row, const String& HiText, bool FullText);
+    void HilightInGrid(bool DoFixed, bool DoCase, const String& HiText, bool FullText);
+    void MarkInCell(bool DoCase, Integer Col, Integer Row, const String& HiText);
+    void MarkInCol(bool DoFixed, bool DoCase, Integer Col, const String& HiText);
+    void MarkInRow(bool DoFixed, bool DoCase, Integer Row, const String& HiText);
+    void MarkInGrid(bool DoFixed, bool DoCase, const String& HiText);
+    void UnHilightInCell(Integer Col, Integer Row);
+    void UnHilightInCol(bool DoFixed, Integer Col);
+    void UnHilightInRow(bool DoFixed, Integer Row);
+    void UnHilightInGrid(bool DoFixed);
+    void UnMarkInCell(Integer Col, Integer Row);
+    void UnMarkInCol(bool DoFixed, Integer Col);
+    void UnMarkInRow(bool DoFixed, Integer Row);
+    void UnMarkInGrid(bool DoFixed);
+
+    // The checker the check calls run over cells; null (the default) makes every check pass and change
+    // nothing. The grid forgets a checker that is freed.
+    TAdvStringGridCheck* CellChecker() const { return FCellChecker; }
+    void SetCellChecker(TAdvStringGridCheck* Value);
+    // Removes earlier error marks from the cell, runs Correct and then MarkError as the checker's options
+    // say, writes the result and answers whether it equals the unmarked text. With GotoCell the cell is
+    // made current first.
+    bool CheckCell(Integer Col, Integer Row);
+    // CheckCell over every cell of the range, rows first, none skipped after a failure, between the
+    // checker's StartCheck and StopCheck; with GotoCell the current cell is restored afterwards.
+    bool CheckCells(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
+    bool CheckCol(bool DoFixed, Integer Col);
+    bool CheckRow(bool DoFixed, Integer Row);
+    bool CheckGrid(bool DoFixed);
+
+protected:
+    // The stored columns and displayed rows a fill or mark covers: the whole grid with DoFixed, else the
+    // normal cells.
+    Integer RangeFirstCol(bool DoFixed) const { return DoFixed ? 0 : FixedCols(); }
+    Integer RangeLastCol(bool DoFixed) const {
+        return DoFixed ? ColCount() - 1 : ColCount() - FFixedRightCols - 1;
+    }
+    Integer RangeFirstRow(bool DoFixed) const { return DoFixed ? 0 : FixedRows(); }
+    Integer RangeLastRow(bool DoFixed) const {
+        return DoFixed ? RowCount() - 1 : RowCount() - FFixedFooters - 1;
+    }
+    void MarkCellRange(const String& HiText, const String& Tag, bool FullText, Integer FromCol,
+                       Integer FromRow, Integer ToCol, Integer ToRow, bool DoCase);
+    void UnmarkCellRange(const String& Tag, Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
+    // The text the mark calls work on: the displayed text with a display-text event, else the stored one.
+    String MarkSourceText(Integer ACol, Integer ARow);
+    // Makes a checked normal cell current and brings it into view; other cells leave the current one.
+    void GotoCheckedCell(Integer ACol, Integer ARow);
+
+private:
+    Integer FAutoNumberStart = 0;
+    Integer FAutoNumberOffset = 0;
+    TSortDirection FAutoNumberDirection = sdAscending;
+    TAdvStringGridCheck* FCellChecker = nullptr; // not owned
+
+public:
     // ---- Cell objects (AdvGridCellObjects.cpp)
     // A cell holds at most one cell object, in its property record; ACol is a stored column and ARow a
     // displayed row. The grid owns every TCellGraphic its cells hold. Queries on a negative index, a cell
@@ -843,13 +1007,299 @@ public:
     // The object's kind; ctEmpty for no object. With HotmailRowSelect column 0 answers ctRowCheckBox.
     virtual TCellType GetCellType(Integer ACol, Integer ARow);
 
+    // ---- Pictures, image lists, rotated text and interfaced cells (AdvGridCellGraphic.cpp)
+    // ACol is a stored column. The Add operations attach an object the caller goes on owning and which
+    // must outlive the cell's object; the Create operations make one the cell object owns and frees, and
+    // return it to be filled. Both replace whatever object the cell held and repaint nothing. A Remove
+    // operation takes out an object of its own kind only, and repaints the cell. The getters answer
+    // null (or false) for any other kind.
+
+    void AddBitmap(Integer ACol, Integer ARow, TBitmap* ABmp, bool Transparent, TCellHAlign hal,
+                   TCellVAlign val);
+    TBitmap* CreateBitmap(Integer ACol, Integer ARow, bool transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* GetBitmap(Integer ACol, Integer ARow);
+    bool HasBitmap(Integer ACol, Integer ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+    void RemoveBitmap(Integer ACol, Integer ARow);
+    // The stretch mode and the padding in pixels apply when the picture is drawn and measured.
+    void AddPicture(Integer ACol, Integer ARow, TPicture* APicture, bool transparent,
+                    TStretchMode stretchmode, Integer padding, TCellHAlign hal, TCellVAlign val);
+    TPicture* CreatePicture(Integer ACol, Integer ARow, bool transparent, TStretchMode stretchmode,
+                            Integer padding, TCellHAlign hal, TCellVAlign val);
+    TPicture* GetPicture(Integer ACol, Integer ARow);
+    bool HasPicture(Integer ACol, Integer ARow) { return GetPicture(ACol, ARow) != nullptr; }
+    void RemovePicture(Integer ACol, Integer ARow);
+    void AddFilePicture(Integer ACol, Integer ARow, TFilePicture* AFilePicture, bool Transparent,
+                        TStretchMode stretchmode, Integer padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(Integer ACol, Integer ARow, bool Transparent, TStretchMode StretchMode,
+                                    Integer padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* GetFilePicture(Integer ACol, Integer ARow);
+    void RemoveFilePicture(Integer ACol, Integer ARow);
+    void AddIcon(Integer ACol, Integer ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    TIcon* CreateIcon(Integer ACol, Integer ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(Integer ACol, Integer ARow);
+    // The image-list kinds draw from GridImages: without one the Add operations and SetImageIdx do
+    // nothing and GetImageIdx answers false.
+    void AddImageIdx(Integer ACol, Integer ARow, Integer Aidx, TCellHAlign hal, TCellVAlign val);
+    // The index of an image-list cell, true; false with idx untouched for any other cell.
+    bool GetImageIdx(Integer ACol, Integer ARow, Integer& idx);
+    // Stores the index of an image-list cell without repainting.
+    void SetImageIdx(Integer ACol, Integer ARow, Integer Idx);
+    void RemoveImageIdx(Integer ACol, Integer ARow);
+    // A data image shows the image whose index is the cell's text: an empty text becomes Aidx, any other
+    // text stays.
+    void AddDataImage(Integer ACol, Integer ARow, Integer Aidx, TCellHAlign hal, TCellVAlign val);
+    // The base cell of the merged block holds a data image.
+    bool HasDataImage(Integer ACol, Integer ARow);
+    // Removes a data image and clears the text it showed; any other cell keeps its object and text.
+    void RemoveDataImage(Integer ACol, Integer ARow);
+    // A row (Dir 0) or column (any other Dir) of images whose indexes are the empty list GetCellImages
+    // answers; each change of the list repaints the cell.
+    void AddMultiImage(Integer ACol, Integer ARow, Integer Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(Integer ACol, Integer ARow);
+    // The text s drawn at AAngle degrees, brought into 0 .. 360.
+    void AddRotated(Integer ACol, Integer ARow, SmallInt AAngle, const String& s);
+    // Turns the cell's object into rotated text at AAngle (a new object when the cell has none). What the
+    // old kind owned is freed first; its other fields stay.
+    void SetRotated(Integer ACol, Integer ARow, SmallInt AAngle);
+    // The angle of a rotated-text cell, true; false with aAngle untouched for any other cell.
+    bool IsRotated(Integer ACol, Integer ARow, Integer& aAngle);
+    void RemoveRotated(Integer ACol, Integer ARow);
+    // The object draws and sizes itself through IGridCellObject; the grid never frees it.
+    void AddInterfacedCell(Integer ACol, Integer ARow, TInterfacedPersistent* AObject);
+    TInterfacedPersistent* GetInterfacedCell(Integer ACol, Integer ARow);
+    void RemoveInterfacedCell(Integer ACol, Integer ARow);
+    // The image list of the image-list, data-image and multi-image cells; not owned. The grid lets go of
+    // it when it is freed.
+    TCustomImageList* GridImages() const { return FGridImages; }
+    void SetGridImages(TCustomImageList* Value);
+    // The change event of a multi-image cell's index list: repaints the cell the list belongs to.
+    void CellImagesChanged(TObject* Sender, Integer ACol, Integer ARow);
+
+private:
+    // The cell's own object for the operations that change it: with HotmailRowSelect, column 0's shared
+    // row check box stands in front of it for the queries, but is never what they change.
+    TCellGraphic* OwnCellGraphic(Integer ACol, Integer ARow);
+
+    TCustomImageList* FGridImages = nullptr;
+
+public:
+    // ---- Indicators, comments, markers and balloons (AdvGridIndicators.cpp)
+    // ACol is a stored column. The Add operations replace the cell's object (comments and markers join
+    // it instead) and repaint nothing unless said; the Has queries and the scroll-bar operations look at
+    // the base cell of the merged block, the rest at the cell itself. Getters on another kind answer the
+    // neutral value given.
+
+    // A bar of the cell's value from 0 to 100; with AutoNumAlign the cell becomes right-aligned.
+    void AddProgress(Integer ACol, Integer ARow, TColor FGColor, TColor BKColor);
+    // The same with text colours over the bar and over the background.
+    void AddProgressEx(Integer ACol, Integer ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                       TColor BKTextColor);
+    // The same with a range and the format the value's text is shown with.
+    void AddProgressFormatted(Integer ACol, Integer ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                              TColor BKTextColor, const String& Fmt, Integer Min, Integer Max);
+    // A plain progress bar, not a pie nor the styled bar.
+    bool HasProgress(Integer ACol, Integer ARow);
+    void RemoveProgress(Integer ACol, Integer ARow);
+    // The styled bar of the cell's integer value between Min and Max.
+    void AddAdvProgress(Integer ACol, Integer ARow, Integer Min, Integer Max);
+    void RemoveAdvProgress(Integer ACol, Integer ARow);
+    void AddProgressPie(Integer ACol, Integer ARow, TColor Color, Integer Value);
+    // A pie's new value, repainted; nothing for any other cell.
+    void SetProgressPie(Integer ACol, Integer ARow, Integer Value);
+    void RemoveProgressPie(Integer ACol, Integer ARow);
+    // The cell's value as a bar left (NegColor) or right (PosColor) of the middle, Range at either end.
+    void AddRangeIndicator(Integer ACol, Integer ARow, Integer Range, TColor NegColor, TColor PosColor,
+                           bool ShowValue);
+    void RemoveRangeIndicator(Integer ACol, Integer ARow);
+
+    void AddShape(Integer ACol, Integer ARow, TCellShape Shape, TColor FillColor, TColor LineColor,
+                  TCellHAlign hal, TCellVAlign val);
+    bool HasShape(Integer ACol, Integer ARow);
+    // A shape's fill colour, without repainting; nothing for any other cell.
+    void SetShapeColor(Integer ACol, Integer ARow, TColor FillColor);
+    // clNone for any other cell.
+    TColor GetShapeColor(Integer ACol, Integer ARow);
+    void RemoveShape(Integer ACol, Integer ARow);
+    // Scale stars over the whole cell.
+    void AddRating(Integer ACol, Integer ARow, Integer Scale, TColor FillColor, TColor EmptyColor);
+    bool HasRating(Integer ACol, Integer ARow);
+    void RemoveRating(Integer ACol, Integer ARow);
+    // Asks OnRatingChange whether the rating may become NewRate (which it may change); true without one.
+    virtual bool DoRatingChange(Integer ACol, Integer ARow, double& NewRate);
+
+    // A scroll bar for the cell's long text: position 0, page 0, range 100. With AutoRange the page is the
+    // row's height and the range the height of the cell's text, kept so whenever the text changes.
+    void AddScrollBar(Integer ACol, Integer ARow, bool AutoRange);
+    bool HasScrollBar(Integer ACol, Integer ARow);
+    bool HasAutoRangeScrollBar(Integer ACol, Integer ARow);
+    // Sets the position and repaints; nothing without a scroll bar.
+    void SetScrollPosition(Integer ACol, Integer ARow, Integer Pos);
+    // -1 without a scroll bar.
+    Integer GetScrollPosition(Integer ACol, Integer ARow);
+    void SetScrollProp(Integer ACol, Integer ARow, TScrollProp Prop);
+    // -1, -1 without a scroll bar.
+    TScrollProp GetScrollProp(Integer ACol, Integer ARow);
+    void RemoveScrollBar(Integer ACol, Integer ARow);
+    // Keeps an automatic-range scroll bar's page and range to the cell's text.
+    void CellTextChanged(Integer ACol, Integer ARow) override;
+
+    // A comment joins the cell's object (a new ctNone one when it has none) and repaints nothing.
+    void AddComment(Integer ACol, Integer ARow, const String& Comment);
+    void AddColorComment(Integer ACol, Integer ARow, const String& Comment, TColor Color);
+    // Replaces the comment and keeps its colour; a cell without an object gets AddComment.
+    void SetComment(Integer ACol, Integer ARow, const String& Value);
+    String GetComment(Integer ACol, Integer ARow);
+    // True with the comment when the cell has one that is not empty.
+    bool IsComment(Integer ACol, Integer ARow, String& comment);
+    // Empties the comment; the object stays.
+    void RemoveComment(Integer ACol, Integer ARow);
+    // Empties the comment of every displayed cell, then repaints the grid.
+    void RemoveAllComments();
+
+    // Marks ErrLen characters from ErrPos in the cell's text (an error or a match): the range joins the
+    // cell's object (a new ctEmpty one when it has none); repaints the cell.
+    void AddMarker(Integer ACol, Integer ARow, Integer ErrPos, Integer ErrLen);
+    // The marked range; 0 and 0 without an object.
+    void GetMarker(Integer ACol, Integer ARow, Integer& ErrPos, Integer& ErrLen);
+    // A ctEmpty object goes; any other keeps its kind with an empty range.
+    void RemoveMarker(Integer ACol, Integer ARow);
+    void RemoveAllMarkers();
+
+    // A balloon tip with a title, a text and an icon. On a plain or data check box or a radio button it
+    // joins the control (replacing a balloon it had); a cell without an object gets a ctBalloon one; any
+    // other cell is left alone.
+    void AddBalloon(Integer ACol, Integer ARow, const String& Title, const String& Text, TBalloonIcon Icon);
+    // The base cell holds a ctBalloon object; balloons on check boxes and radio buttons are not counted.
+    bool HasBalloon(Integer ACol, Integer ARow);
+    // True with the balloon's title, text and icon, for a balloon object or a control carrying one.
+    bool IsBalloon(Integer ACol, Integer ARow, String& Title, String& Text, TBalloonIcon& Icon);
+    // Takes a balloon off a control, which stays as it was, or removes a ctBalloon object.
+    void RemoveBalloon(Integer ACol, Integer ARow);
+
+    TRatingChangeEvent OnRatingChange;
+
+private:
+    // The displayed cells (stored columns that are not hidden, displayed rows) that hold a record: only
+    // they can hold an object, so a large grid costs what it stores, not its area.
+    std::vector<TPoint> DisplayedCellsWithRecords() const;
+
+public:
+    // ---- Cell content queries (AdvGridCellQueries.cpp)
+    // ACol is a stored column unless said otherwise. Cells without an object answer nothing: (0, 0),
+    // an empty rectangle, null or -1.
+
+    // Empty unless the cell holds an object of a kind other than ctNone or a non-empty comment.
+    virtual bool GetCellEmpty(Integer ACol, Integer ARow);
+    // The room the cell's object adds to its text when the cell is measured; Reserve is taken from the
+    // height a picture may use. Text is measured on the grid canvas with its current font.
+    virtual TPoint GetCellGraphicExtent(Integer ACol, Integer ARow, Integer Reserve);
+    // The size of the object itself drawn into a cell of Width x Height, for printing; the last two
+    // arguments are not used.
+    virtual TPoint GetCellGraphicLayoutSize(Integer ACol, Integer ARow, Integer Width, Integer Height,
+                                            Integer Reserved1, Integer Reserved2);
+    // Where painting last drew the button or expand toggle of the displayed cell; (0, 0, 0, 0) for a cell
+    // without an object.
+    TRect GetCellControlRect(Integer ACol, Integer ARow);
+    // GridImages, for every cell.
+    virtual TCustomImageList* GetCellImageList(Integer ACol, Integer ARow);
+    // The index list of a multi-image cell; null for any other.
+    TIntList* GetCellImages(Integer ACol, Integer ARow);
+    // What sorting compares picture cells by: the bitmap or icon reference, or the image index, as a
+    // 32-bit value; -1 for any other kind.
+    Integer GetCellGraphicKey(Integer ACol, Integer ARow);
+    // The value of the mini-HTML form control ID in the cell's text; empty when there is none.
+    String GetCtrlVal(Integer ACol, Integer ARow, const String& ID);
+    // Rewrites the control's value in the cell's text; a text without the control stays untouched.
+    void SetCtrlVal(Integer ACol, Integer ARow, const String& ID, const String& Value);
+
     // ---- Radio groups, buttons and expand cells (AdvGridButtons.cpp)
+    // ACol is a stored column unless said otherwise. The Has and Is queries and the expand accessors ask
+    // the base cell of the merged block holding the cell; the others the cell itself. An operation on a
+    // cell of another kind answers false, -1, null or an empty text and changes nothing.
 
-    // The expanded or collapsed row height of the expand cell at the base of (ACol, ARow); DefaultRowHeight
-    // for a cell without one.
-    // FIXME: no expand cell can be added yet, so every cell answers DefaultRowHeight.
+    // A radio group over the caller's option list, which stays the caller's: DirRadio other than 0 lays
+    // the options out horizontally, IdxRadio is the chosen option (-1 none yet; below -1 the choice lives
+    // in the cell text only).
+    void AddRadio(Integer ACol, Integer ARow, Integer DirRadio, Integer IdxRadio, TStrings* sl);
+    // As AddRadio over a new, empty option list that the cell owns; returned for filling.
+    TStrings* CreateRadio(Integer ACol, Integer ARow, Integer DirRadio, Integer IdxRadio);
+    bool GetRadioIdx(Integer ACol, Integer ARow, Integer& IdxRadio);
+    // -1 also clears the cell text. Repaints the cell.
+    bool SetRadioIdx(Integer ACol, Integer ARow, Integer IdxRadio);
+    TStrings* GetRadioStrings(Integer ACol, Integer ARow);
+    bool IsRadio(Integer ACol, Integer ARow);
+    void RemoveRadio(Integer ACol, Integer ARow);
+    // Chooses the option after the chosen one, or after the one the cell text names, wrapping to the
+    // first, and writes its text into the cell; a group whose index is below -1 keeps that index. With
+    // AskCanEdit, unless ControlLook.RadioAlwaysActive, CanEditCell may refuse. A group without options
+    // is left as it is. Answers false.
+    bool CycleRadio(Integer ACol, Integer ARow, bool AskCanEdit);
+
+    // Radio buttons are placed before the text, flat, vertically by VAlignment; a cell outside the stored
+    // cells (hidden ones counted) raises "Invalid cell". AddRadioButton makes one of group rgCol.
+    void AddRadioButton(Integer ACol, Integer ARow, bool State);
+    void AddRadioButtonGroup(Integer ACol, Integer ARow, TRadioButtonGroup Group, bool State);
+    // The column's rows from FixedRows on: rgCol buttons, or rgRow buttons, all unchecked.
+    void AddRadioButtonColumn(Integer ACol);
+    void AddRadioButtonGroupColumn(Integer ACol);
+    void RemoveRadioButton(Integer ACol, Integer ARow);
+    void RemoveRadioButtonColumn(Integer ACol);
+    bool HasRadioButton(Integer ACol, Integer ARow);
+    bool HasRadioButtonGroup(Integer ACol, Integer ARow, TRadioButtonGroup Group);
+    bool IsRadioButtonChecked(Integer ACol, Integer ARow);
+    // Stores the state of that one button, repainting on a change; its group is not touched.
+    bool SetRadioButtonState(Integer ACol, Integer ARow, bool State);
+    // Checks the button of row Index and unchecks every other of the column's rows from FixedRows on.
+    void SetRadioButtonColumnIndex(Integer ACol, Integer Index);
+    // The first row from FixedRows whose radio button is checked; -1 for none.
+    Integer GetRadioButtonColumnIndex(Integer ACol);
+    // Checks the button and unchecks the checked radio buttons next to it along its column (rgCol) or
+    // row (rgRow), in each direction up to the first cell without a radio button. With AskCanEdit,
+    // unless ControlLook.CheckAlwaysActive, CanEditCell may refuse (false). True for a radio button.
+    virtual bool ToggleRadioButton(Integer ACol, Integer ARow, bool AskCanEdit);
+
+    // Push buttons of bw x bh pixels; AddBitButton's glyph stays the caller's, CreateBitButton's new glyph
+    // is the cell's and is returned for drawing into.
+    void AddButton(Integer ACol, Integer ARow, Integer bw, Integer bh, const String& Caption, TCellHAlign hal,
+                   TCellVAlign val);
+    void AddBitButton(Integer ACol, Integer ARow, Integer bw, Integer bh, const String& Caption,
+                      TBitmap* Glyph, TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitButton(Integer ACol, Integer ARow, Integer bw, Integer bh, const String& Caption,
+                             TCellHAlign hal, TCellVAlign val);
+    // These three take a displayed column and act on a button only; the setters repaint.
+    void SetButtonText(Integer ACol, Integer ARow, const String& Caption);
+    String GetButtonText(Integer ACol, Integer ARow);
+    void PushButton(Integer ACol, Integer ARow, bool push);
+    bool HasButton(Integer ACol, Integer ARow);
+    // Removes a plain or a glyph button.
+    void RemoveButton(Integer ACol, Integer ARow);
+    void RemoveBitButton(Integer ACol, Integer ARow);
+    void RemoveAllButtons();
+
+    // An expand cell, collapsed, remembering the row's present height as its collapsed height. The
+    // caller gives the row its new height (GetExpandHeight) after a toggle.
+    void AddExpand(Integer ACol, Integer ARow, Integer ExpandedHeight);
+    void RemoveExpand(Integer ACol, Integer ARow);
+    bool HasExpand(Integer ACol, Integer ARow);
+    // Inverts the expanded state and answers the new one; false for a cell without an expand cell.
+    bool ToggleExpand(Integer ACol, Integer ARow);
+    bool GetExpandState(Integer ACol, Integer ARow);
+    // The expanded or collapsed row height; DefaultRowHeight for a cell without an expand cell.
     Integer GetExpandHeight(Integer ACol, Integer ARow, bool Expanded);
+    // The 11 x 11 toggle square at the cell rectangle's top right; an empty rectangle for other cells.
+    TRect GetExpandButtonRect(Integer ACol, Integer ARow);
 
+private:
+    // The cell's own object when it is of that kind, else null.
+    TCellGraphic* CellGraphicOfKind(Integer ACol, Integer ARow, TCellType Kind);
+    TCellGraphic* ButtonObject(Integer ACol, Integer ARow);
+    // The base cell's object when it is an expand cell, else null.
+    TCellGraphic* ExpandObject(Integer ACol, Integer ARow);
+    // Unchecks the run of radio buttons from (ACol, ARow) on, stepping by (dx, dy), up to the first cell
+    // without one or the grid's edge.
+    void UncheckRadioRun(Integer ACol, Integer ARow, Integer dx, Integer dy);
+
+public:
     // ---- Cell range operations (AdvGridRanges.cpp)
     // Rectangles are inclusive; a reversed one does nothing.
 
@@ -1232,15 +1682,32 @@ protected:
     virtual void NavigationChanged() {}
     // Runs ColumnHeadersHook, then shows the column headers in row 0 (or the row headers in column 0).
     virtual void ColumnHeadersHook() {}
+    // Long walks over rows report their start, each row and their end here; nothing in the grid itself.
+    virtual void ExportNotification(TGridExportState AState, Integer ARow) {}
     // The nearest enclosing form, walking the parents; null when there is none.
     TCustomForm* FindParentForm(TControl* Control) const;
 
     // ---- Headers in the fixed cells (AdvGridHeaders.cpp)
+    // Entry i of ColumnHeaders is the text of cell (i, 0), entry i of RowHeaders that of cell (0, i); a
+    // backslash and "n" in an entry stand for a line break. Changing a list shows it at once.
 
-    // FIXME: headers are not shown in the fixed cells yet.
+public:
+    // Copies the list, clears the header row when there is one, then shows the headers.
+    void SetColumnHeaders(TStringList* Value);
+    // Copies the list, then shows the headers; only at design time is the header column cleared first.
+    void SetRowHeaders(TStringList* Value);
+    // Copies the font and repaints.
+    void SetFixedFont(TFont* Value);
+    // Writes the entries into row 0 when there are fixed rows; entries past the stored columns are
+    // ignored.
     void ShowColumnHeaders();
+    // Writes the entries into column 0 when there are fixed columns; entries past RowCount are ignored.
     void ShowRowHeaders();
+    // Empties row 0 over the displayed columns, or column 0 over the rows.
+    void ClearColumnHeaders();
+    void ClearRowHeaders();
 
+protected:
     // ---- Cell painting (grid/view/AdvGridPaint.cpp)
 
     // FIXME: the cell's look (colours, gradients, font, alignment) comes with the painting; until then a
@@ -1260,6 +1727,10 @@ protected:
     // FIXME: measures plain text on the canvas, a wrapped line as its width over the room; mini-HTML,
     // rich and rotated text, word breaks and the cell's own font come with the painting.
     TSize GetCellTextSize(Integer ACol, Integer ARow, bool VS, bool SB);
+    // The text the file routines write for a cell.
+    // FIXME: the displayed text, or the stored one without SaveVirtCells; the check-box words, the
+    // dropping of mini-HTML tags and rich-text codes and OnSaveCell come with the saved cell text.
+    virtual String SaveCell(Integer ACol, Integer ARow);
 
     // ---- Column states (grid/files/AdvGridColumnState.cpp)
 
@@ -1495,8 +1966,8 @@ public:
     // The toggle of clicks and keys: inverts a check box (a tri-state box cycles unchecked, grayed,
     // checked, or on a node row between checked and unchecked), fires OnCheckBoxChange with the new
     // checked state, and with Grouping.AutoCheckGroup carries it to a node's children or sums a block's
-    // children up in the node's tri-state box. AskCanEdit asks CanEditCell first. False when the cell has
-    // no check box or may not be edited.
+    // children up in the node's tri-state box. AskCanEdit asks CanEditCell first, unless
+    // ControlLook.CheckAlwaysActive. False when the cell has no check box or may not be edited.
     virtual bool ToggleCheck(Integer ACol, Integer ARow, bool AskCanEdit);
     bool ToggleCheckBox(Integer ACol, Integer ARow) { return ToggleCheck(ACol, ARow, false); }
     virtual void DoCheckBoxChange(Integer ACol, Integer ARow, bool State);
@@ -1587,11 +2058,21 @@ public:
     // Shows the first web, mail, news, file or FTP address of a cell's text as a link: the text is shown
     // HTML-escaped with an anchor around the address.
     bool URLShowInText() const { return FURLShowInText; }
-    void SetURLShowInText(bool Value) { FURLShowInText = Value; }
-    // The display-text event, the link of URLShowInText, then with Grouping.ShowGroupCount a node's
-    // own data rows after its text in column 1: GroupCountFormat's text, or " (n)" without one.
+    // Repaints on a change; defined with the link settings.
+    void SetURLShowInText(bool Value);
+    // The display-text event, the link of URLShowInText, then with Grouping.ShowGroupCount a node row's
+    // count of its own data rows after its column 1 text: GroupCountFormat with the count, or " (n)"
+    // without one.
     void DoGetDisplText(Integer ACol, Integer ARow, String& Value) override;
+    // True for the cell of the sort indicator: its row, or the last row of its merged block, is
+    // SortSettings.Row while SortSettings.Show is on and the grid has a data row below the fixed ones.
+    // FIXME: the sort settings hold no values yet, so no cell is the sort indicator's.
+    bool IsSortIndicatorCell(Integer ACol, Integer ARow);
 
+private:
+    String GroupCountText(Integer ARow);
+
+public:
     // ---- Automatic sizing, row and column swaps (AdvGridSizing.cpp)
     // Indexes are displayed ones. The limits clamp every size that sizing sets: a positive lower limit
     // raises smaller values, a positive upper one lowers larger ones, and 0 is no limit.
@@ -1625,14 +2106,28 @@ public:
     void AutoGrowColumns(bool DoFixedCols, Integer Padding);
     void AutoSizeCol(Integer ACol, Integer Padding);
     void AutoGrowCol(Integer ACol, Integer Padding);
-    // Measures the rows ColumnSize.Rows names and sets the width, unless GrowOnly and it is wide enough.
+    // Measures the rows ColumnSize.Rows names and sets the width, unless GrowOnly and it is wide enough;
+    // DoAutoColumnSize may change the width before the limits apply.
     void AutoSizeColumnCore(Integer ACol, bool GrowOnly);
+    // Fires OnUpdateColumnSize with the width an automatic sizing is about to set.
+    virtual void DoAutoColumnSize(Integer ACol, Integer& Width);
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
     // Fit one row to the tallest of its cells, then add Padding within the limits.
     void AutoSizeRow(Integer ARow, Integer Padding);
-    // Reserve is taken from the height a picture may use.
+    // Reserve is taken from the height a picture may use. While every row is shown and the editor
+    // sizes its row as the user types, a row that pushes rows out of view places the editor again.
     void AutoSizeRowCore(Integer ARow, bool GrowOnly, Integer Reserve);
-    // The extent a cell's object adds to its text when it is measured.
-    // FIXME: no cell holds an object yet, so every cell answers (0, 0), as a cell without one does.
+    // Fit every row (the fixed ones too with DoFixedRows): with WordWrap to its cells, then Padding;
+    // otherwise to the most lines of its cells, Padding added before the limits. Reports each row
+    // through ExportNotification.
+    void AutoSizeRows(bool DoFixedRows, Integer Padding);
+    // Lines times the line height of the row's font and 2 pixels, plus Extra, within the limits; then
+    // the vertical inset once.
+    void SizeRowToLines(Integer ARow, Integer Lines, Integer Extra);
+    // The most text lines of a cell of the row; 1 without columns or MultilineCells.
+    Integer GetMaxLinesInRow(Integer ARow);
+    // The extent a cell's object adds to its text when it is measured: GetCellGraphicExtent with no
+    // reserve (AdvGridCellQueries.cpp).
     virtual TPoint GetCellGraphicSize(Integer ACol, Integer ARow);
     void AutoFitColumns(bool DoFixedCells);
     // The control's client width (height) becomes the sum of the displayed columns (rows); SizeToCells
@@ -1648,6 +2143,74 @@ public:
     // The row exchange of sorting: the sort cross-reference entries (when both rows have one), the
     // enabled and modified flags in use, the heights and the rows' texts and records; cell controls stay.
     virtual void SortSwapRows(Integer ARow1, Integer ARow2);
+
+    // ---- Look presets, link settings and small grid services (AdvGridLookPresets.cpp)
+
+    // Links in cell texts: shown (URLShow) in URLColor, as the full address (URLFull).
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool Value);
+    bool URLFull() const { return FURLFull; }
+    // Stores whatever the value; repaints while URLShow is on.
+    void SetURLFull(bool Value);
+    // Repaints while URLShow is on.
+    void SetURLColor(TColor Value);
+    // Copies the list into the grid's own; null is ignored.
+    void SetLookupItems(TStrings* Value);
+    // GetVersionNr as four decimal numbers joined by "."; writing it changes nothing (it is only
+    // streamed).
+    String Version() const;
+    void SetVersion(const String& /*Value*/) {}
+    // The printed width and offset of a column from the last print layout; a column outside 0 .. 511
+    // raises "Columns is not in valid range".
+    Integer GetPrintColWidth(Integer ACol) const;
+    Integer GetPrintColOffset(Integer ACol) const;
+    // Repaints, for each of the two cells, the cell of its column in the last fixed row and the cell of
+    // its row in the last fixed column, so that header highlighting follows the current cell.
+    void RepaintHeaderCells(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2);
+    // The change handler of the option sub-objects: repaints.
+    void OptionChanged(TObject* Sender);
+    // The columns whose equal neighbouring cells are merged; a change splits the merges of every
+    // displayed column and merges the listed columns again, the first as the main merge.
+    TIntList* MergedColumns() const { return FMergedColumns.get(); }
+    void MergedColumnsChanged();
+    // A new footer panel owned by the grid.
+    virtual TFooterPanel* CreateFooterPanel();
+    // Makes the thin vertical and horizontal scroll controls when they are missing: 6 pixels wide on the
+    // right and 6 high at the bottom, children of the grid, double-buffered and visible.
+    void CreateScrollControls();
+    TScrollControl* VertScrollControl() const { return FVertScrollControl.get(); }
+    TScrollControl* HorzScrollControl() const { return FHorzScrollControl.get(); }
+    // Hides the hover buttons' window.
+    virtual void HideButtonForm();
+    // Repaints the footer panel.
+    void UpdateFooter();
+    // Passes a style to the drop-down in-place editors that exist.
+    // FIXME: the grid has no drop-down in-place editors yet, so there is none to pass it to.
+    void ApplyStyleToEditors(TQELStyle AStyle);
+    // The event dispatchers of adding and inserting lines and of the rich editor's selection.
+    virtual void DoCanAddRow(bool& CanAdd);
+    virtual void DoCanAddCol(bool& CanAdd);
+    virtual void DoCanInsertRow(Integer ARow, bool& CanInsert);
+    void DoRichEditSelectionChange();
+
+    TCanAddEvent OnCanAddRow;
+    TCanAddEvent OnCanAddCol;
+    TCanInsertRowEvent OnCanInsertRow;
+    TNotifyEvent OnRichEditSelectionChange;
+
+protected:
+    // Filled by the print layout: each column's printed width and offset.
+    Integer MaxWidths[512] = {};
+    Integer Indents[512] = {};
+
+private:
+    // The colours every look but the styled ones and glCustom sets outside loading.
+    void ApplyPlainLookColours(TGridLook Value);
+
+    std::unique_ptr<TScrollControl> FVertScrollControl;
+    std::unique_ptr<TScrollControl> FHorzScrollControl;
+    bool FURLShow = false;
+    bool FURLFull = false;
 
 private:
     void CreateOwnedObjects();
@@ -1898,3 +2461,8 @@ private:
 // The cell's value lives in its text (data check boxes and images, virtual and row check boxes): printing
 // leaves such texts out.
 bool IsDataCellType(TAdvStringGrid* grid, Integer ACol, Integer ARow);
+
+// The identifier ("glXP") and display name ("Windows XP") of a look, for the look chooser; glCustom has
+// neither and leaves Text as it was.
+void LookToIdent(TGridLook Value, String& Text);
+void LookToDisplayName(TGridLook Value, String& Text);

@@ -244,6 +244,10 @@ void TAdvStringGrid::SetCellControls(Integer i, Integer j, TControl* AControl) {
 void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove)
         EditLinkRemoved(AComponent);
+    if (Operation == opRemove && AComponent == FCellChecker)
+        FCellChecker = nullptr;
+    if (Operation == opRemove && AComponent == FGridImages)
+        FGridImages = nullptr;
     // While the grid is destroyed its own parts notify after the control list is gone: there is no cell
     // left to free.
     if (Operation == opRemove && FControlList != nullptr && !ComponentState().Contains(csDestroying)) {

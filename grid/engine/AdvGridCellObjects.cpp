@@ -13,6 +13,10 @@ DEFINE_CLASS(TBaseCellGraphic, PROPERTY(CellType), PROPERTY(CellVAlign), PROPERT
              PROPERTY(CellErrLen), PROPERTY(CellText))
 
 TBaseCellGraphic::~TBaseCellGraphic() {
+    FreeOwned();
+}
+
+void TBaseCellGraphic::FreeOwned() {
     switch (FCellType) {
     case ctBitmap:
     case ctRadio:
@@ -33,14 +37,17 @@ TBaseCellGraphic::~TBaseCellGraphic() {
     case ctCheckBox:
     case ctDataCheckBox:
     case ctRadioButton:
-        // A radio button in group rgCol has the same FCellAngle as a ballooned one: a list held there is
-        // its balloon texts either way.
-        if (FCellAngle == 1)
+        if (FCellBalloon)
             delete FCellBitmap;
         break;
     default:
         break;
     }
+    // What is left is either freed now or the caller's: another kind must not read it as its own.
+    FCellBitmap = nullptr;
+    FCellIcon = nullptr;
+    FCellCreated = false;
+    FCellBalloon = false;
 }
 
 void TBaseCellGraphic::Assign(TPersistent* Source) {

@@ -35,6 +35,9 @@ ZELMOR_ENUM(TNodeType, cnFlat, cn3D, cnGlyph, cnLeaf, cnXP)
 
 // A check box of a cell changed its checked state.
 using TCheckBoxChangeEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, bool State)>;
+// A rating cell is about to take NewRate, which the handler may change; Allow false keeps the old rating.
+using TRatingChangeEvent =
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, double& NewRate, bool& Allow)>;
 
 struct TScrollProp {
     Integer PageSize;
@@ -66,6 +69,9 @@ public:
     // the icon likewise, the image list of ctImages and the texts of ctBalloon always, and the balloon
     // texts of a check box or radio button that carries a balloon.
     ~TBaseCellGraphic() override;
+    // Frees what the current kind owns, as the destructor would, and forgets the references, so the
+    // object can take another kind without leaking or freeing twice.
+    void FreeOwned();
 
     // From another cell object: the kind, placements, index, flags, angle, value, marked range, text and
     // the colour values. Never the referenced objects, FCellVar or the tri-state state; FCellCreated is
@@ -94,6 +100,10 @@ public:
     // The angle is brought into 0 .. 360 by whole turns; 360 stays 360.
     void SetAngle(SmallInt AAngle);
     void SetInterfacedCell(TInterfacedPersistent* AObject);
+    // The drawn size of a picture or file picture in an area of cw x rh, by the stretch mode in
+    // FCellAngle and the padding in FCellIndex; Size is left alone for every other kind. hastext is not
+    // used.
+    void GetPictureSize(Integer cw, Integer rh, bool hastext, TPoint& Size) const;
 
     TCellType CellType() const { return FCellType; }
     void SetCellType(TCellType value) { FCellType = value; }
@@ -135,6 +145,10 @@ public:
     void SetCellColor(TColor value) { FCellColor = value; }
     TColor CellColorTo() const { return FCellColorTo; }
     void SetCellColorTo(TColor value) { FCellColorTo = value; }
+    // A check box, data check box or radio button carries balloon texts in FCellBitmap. A flag of its
+    // own: a radio button's FCellAngle is its group, which a balloon must not change.
+    bool CellBalloon() const { return FCellBalloon; }
+    void SetCellBalloon(bool value) { FCellBalloon = value; }
 
 protected:
     TCellType FCellType = ctNone;
@@ -155,6 +169,7 @@ protected:
     TCheckBoxState FCellCheckBoxState = cbUnchecked;
     TColor FCellColor = 0;
     TColor FCellColorTo = 0;
+    bool FCellBalloon = false; // FCellBitmap holds the balloon texts of a check box or radio button
 };
 
 // The cell object stored in cells; it may also carry the cell's comment. The base grid frees an object

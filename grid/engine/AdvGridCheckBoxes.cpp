@@ -66,11 +66,6 @@ void TAdvStringGrid::RemoveCheckBox(Integer ACol, Integer ARow) {
     if (graphic == nullptr ||
         !TCellTypes{ctCheckBox, ctDataCheckBox, ctTriStateCheckBox}.Contains(graphic->CellType()))
         return;
-    if (graphic->CellAngle() == 1) {
-        graphic->SetCellAngle(0);
-        delete graphic->CellBitmap();
-        graphic->SetCellBitmap(nullptr);
-    }
     RemoveCellGraphic(ACol, ARow);
     RepaintCell(ACol, ARow);
 }
@@ -297,8 +292,7 @@ bool TAdvStringGrid::ToggleCheck(Integer ACol, Integer ARow, bool AskCanEdit) {
         }
     }
 
-    // FIXME: the control look has no CheckAlwaysActive setting yet, so it reads as off.
-    if (AskCanEdit) {
+    if (AskCanEdit && !FControlLook->CheckAlwaysActive()) {
         bool canEdit = true;
         CanEditCell(ACol, ARow, canEdit);
         if (!canEdit)

@@ -375,12 +375,11 @@ void THeaderDragButton::Paint() {
                  DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_END_ELLIPSIS);
         return;
     }
-    // FIXME: the grid's image list comes with the cell pictures; the markup draws without one.
     String anchor, plain, focus, title, id, value, type;
     Integer width = 0, height = 0, count = 0, mouse = 0;
     TRect hover, control;
-    RenderMiniHTML(canvas, FCaption, client, nullptr, -1, -1, -1, -1, 0, false, false, false, false, true,
-                   true, true, false, String(), 1.0, clBlue, clNone, clNone, clGray, anchor, plain, focus,
-                   title, width, height, count, mouse, hover, control, id, value, type, nullptr, nullptr,
-                   nullptr, bdLeftToRight);
+    RenderMiniHTML(canvas, FCaption, client, FGrid != nullptr ? FGrid->GridImages() : nullptr, -1, -1, -1, -1,
+                   0, false, false, false, false, true, true, true, false, String(), 1.0, clBlue, clNone,
+                   clNone, clGray, anchor, plain, focus, title, width, height, count, mouse, hover, control,
+                   id, value, type, nullptr, nullptr, nullptr, bdLeftToRight);
 }

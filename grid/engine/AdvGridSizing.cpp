@@ -27,11 +27,10 @@ bool IsPlainCheckKind(TCellType kind) {
     return kind == ctCheckBox || kind == ctDataCheckBox || kind == ctVirtCheckBox || kind == ctRadioButton;
 }
 
-} // namespace
+// The room a combo button takes in a cell that shows it without being edited.
+constexpr Integer ComboButtonRoom = 16;
 
-TPoint TAdvStringGrid::GetCellGraphicSize(Integer /*ACol*/, Integer /*ARow*/) {
-    return TPoint(0, 0);
-}
+} // namespace
 
 void TAdvStringGrid::AutoSizeCells(bool DoFixedCells, Integer PaddingX, Integer PaddingY) {
     InUpdate(*this, [&] {
@@ -49,7 +48,7 @@ void TAdvStringGrid::AutoSizeCells(bool DoFixedCells, Integer PaddingX, Integer 
                 Canvas()->Font()->Assign(fixed ? FixedFont() : Font());
                 GetCellColor(c, r, TGridDrawState(), Canvas()->Brush(), Canvas()->Font());
                 const TSize text = GetCellTextSize(stored, r, false, false);
-                const TPoint object = GetCellGraphicSize(c, r);
+                const TPoint object = GetCellGraphicSize(stored, r);
                 const TPoint span = CellSpan(stored, r);
                 Integer w = text.cx + object.X + PaddingX + FXYOffset.X;
                 Integer h = text.cy + object.Y + PaddingY + FXYOffset.Y;
@@ -156,15 +155,28 @@ void TAdvStringGrid::AutoSizeColumnCore(Integer ACol, bool GrowOnly) {
             continue;
         Canvas()->Font()->Assign(r < FixedRows() || ACol < FixedCols() ? FixedFont() : Font());
         GetCellColor(ACol, r, TGridDrawState(), Canvas()->Brush(), Canvas()->Font());
-        // FIXME: room for combo buttons, filter drop-downs and the sort indicator comes with those
-        // parts; an object laid over the whole cell counts its own width once cell objects exist.
-        const Integer w = GetCellGraphicSize(ACol, r).X + GetCellTextSize(stored, r, false, WordWrap()).cx;
+        const TPoint object = GetCellGraphicSize(stored, r);
+        Integer w = object.X + GetCellTextSize(stored, r, false, WordWrap()).cx;
+        if (FControlLook->DropDownAlwaysVisible() && HasComboBox(ACol, r, edNone))
+            w += ComboButtonRoom;
+        // FIXME: room for the filter drop-down of the filter row and for the sort indicator comes with
+        // filtering and sorting.
+        // An object laid over the whole width counts alone, less the inset and lines added below.
+        const TCellGraphic* graphic = GetCellGraphic(stored, r);
+        if (graphic != nullptr && graphic->CellHAlign() == haFull)
+            w = object.X - (2 * GridLineWidth() + 2 + FXYOffset.X);
         widest = std::max(widest, w);
     }
-    const Integer width = widest + XYOffsetTotalX() + 2 * (GridLineWidth() + 1);
+    Integer width = widest + XYOffsetTotalX() + 2 * (GridLineWidth() + 1);
     if (GrowOnly && ColWidths(ACol) >= width)
         return;
+    DoAutoColumnSize(ACol, width);
     SetColWidths(ACol, ClampToLimits(width, FSizeMinColWidth, FSizeMaxColWidth));
+}
+
+void TAdvStringGrid::DoAutoColumnSize(Integer ACol, Integer& Width) {
+    if (OnUpdateColumnSize)
+        OnUpdateColumnSize(this, ACol, Width);
 }
 
 void TAdvStringGrid::AutoSizeRow(Integer ARow, Integer Padding) {
@@ -173,7 +185,7 @@ void TAdvStringGrid::AutoSizeRow(Integer ARow, Integer Padding) {
         SetRowHeights(ARow, ClampToLimits(RowHeights(ARow) + Padding, FSizeMinRowHeight, FSizeMaxRowHeight));
 }
 
-void TAdvStringGrid::AutoSizeRowCore(Integer ARow, bool GrowOnly, Integer /*Reserve*/) {
+void TAdvStringGrid::AutoSizeRowCore(Integer ARow, bool GrowOnly, Integer Reserve) {
     Integer tallest = 0;
     for (Integer c = 0; c < ColCount(); ++c) {
         const Integer stored = RealColIndex(c);
@@ -184,10 +196,17 @@ void TAdvStringGrid::AutoSizeRowCore(Integer ARow, bool GrowOnly, Integer /*Rese
         GetCellColor(c, ARow, TGridDrawState(), Canvas()->Brush(), font);
         const Integer size = font->Size() + FZoomFactor;
         font->SetSize(size == 0 ? 1 : size);
-        const Integer th = GetCellTextSize(stored, ARow, false, WordWrap()).cy;
-        const Integer gh = GetCellGraphicSize(stored, ARow).Y;
+        Integer th = GetCellTextSize(stored, ARow, false, WordWrap()).cy;
+        Integer gh = GetCellGraphicExtent(stored, ARow, Reserve).Y;
+        const TCellGraphic* graphic = GetCellGraphic(stored, ARow);
+        const TCellType kind = graphic != nullptr ? graphic->CellType() : ctEmpty;
+        // An object over the whole height fits whatever the text needs.
+        if (graphic != nullptr && graphic->CellVAlign() == vaFull)
+            gh = th > 0 ? 0 : DefaultRowHeight();
+        // A check box that keeps its state in the text shows the box, not the text.
+        if ((kind == ctDataCheckBox || kind == ctVirtCheckBox) && gh > 0)
+            th = 0;
         Integer total = th + gh;
-        const TCellType kind = GetCellType(c, ARow);
         if (!IsBaseCell(stored, ARow))
             total = 0;
         else if (IsPlainCheckKind(kind))
@@ -197,9 +216,59 @@ void TAdvStringGrid::AutoSizeRowCore(Integer ARow, bool GrowOnly, Integer /*Rese
     Integer height = XYOffsetTotalY() + tallest + 2 * GridLineWidth();
     if (FXYOffsetTopLeftOnly)
         height += 2;
+    // While every row shows, a row growing under the editor may push rows out of view: the editor is
+    // then placed again over its cell.
+    const bool typing = VisibleRowCount() == RowCount() && EditMode() && FSizeWhileTyping->Height();
     if (GrowOnly && RowHeights(ARow) >= height)
         return;
     SetRowHeights(ARow, ClampToLimits(height, FSizeMinRowHeight, FSizeMaxRowHeight));
+    if (typing && VisibleRowCount() != RowCount()) {
+        ShowInplaceEdit();
+        if (TInplaceEdit* editor = InplaceEditor())
+            editor->SetSelStart(editor->Text().length());
+    }
+}
+
+void TAdvStringGrid::AutoSizeRows(bool DoFixedRows, Integer Padding) {
+    if (RowCount() == 0)
+        return;
+    const Integer first = DoFixedRows ? 0 : FixedRows();
+    ExportNotification(esExportStart, first);
+    for (Integer r = first; r < RowCount(); ++r) {
+        ExportNotification(esExportNextRow, r);
+        if (WordWrap()) {
+            AutoSizeRow(r, 0);
+            if (Padding != 0)
+                SetRowHeights(r,
+                              ClampToLimits(RowHeights(r) + Padding, FSizeMinRowHeight, FSizeMaxRowHeight));
+        } else {
+            SizeRowToLines(r, GetMaxLinesInRow(r), Padding);
+        }
+    }
+    // FIXME: the scroll bars that all rows now fit are hidden once the scroll-bar-always state is built.
+    ExportNotification(esExportDone, -1);
+}
+
+void TAdvStringGrid::SizeRowToLines(Integer ARow, Integer Lines, Integer Extra) {
+    // The line height of the grid's font as the first normal cell of the row colours it.
+    TFont* font = Canvas()->Font();
+    font->Assign(Font());
+    GetCellColor(FixedCols(), ARow, TGridDrawState(), Canvas()->Brush(), font);
+    RECT box{0, 0, 4096, 20};
+    const Integer h =
+        DrawText(Canvas()->Handle(), u"gh", -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    // The inset comes on top of the limits.
+    SetRowHeights(ARow,
+                  ClampToLimits(Extra + Lines * (h + 2), FSizeMinRowHeight, FSizeMaxRowHeight) + FXYOffset.Y);
+}
+
+Integer TAdvStringGrid::GetMaxLinesInRow(Integer ARow) {
+    if (ColCount() == 0 || !FMultilineCells)
+        return 1;
+    Integer lines = 1;
+    for (Integer c = 0; c < ColCount(); ++c)
+        lines = std::max(lines, GetLinesInCell(RealColIndex(c), ARow));
+    return lines;
 }
 
 // ---- Fitting

@@ -29,6 +29,18 @@ ZELMOR_ENUM(TIntelliPan, ipVertical, ipHorizontal, ipBoth, ipNone)
 ZELMOR_ENUM(TScrollPosition, spMiddle, spTrailing, spLeading)
 // How numbers in cells are formatted: by the framework's rules or the spreadsheet's.
 ZELMOR_ENUM(TFormatType, ftVCL, ftExcel)
+// The aggregate a rectangle calculation takes.
+ZELMOR_ENUM(TCalcType, ctSum, ctAvg, ctMin, ctMax)
+// Ascending or descending order; auto numbering also reads it.
+ZELMOR_ENUM(TSortDirection, sdAscending, sdDescending)
+// The stages long walks over rows report to ExportNotification.
+ZELMOR_ENUM(TGridExportState, esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail,
+            esExportNextRow)
+// The grid's colour styles, in the order of the shared component styles (TQELStyle).
+ZELMOR_ENUM(TAdvGridStyle, gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Olive, gsOffice2003Classic,
+            gsOffice2007Luna, gsOffice2007Obsidian, gsWindowsXP, gsWhidbey, gsCustom, gsOffice2007Silver,
+            gsWindowsVista, gsWindows7, gsTerminal, gsOffice2010Blue, gsOffice2010Silver, gsOffice2010Black,
+            gsWindows8, gsOffice2013white, gsOffice2013LightGray, gsOffice2013Gray)
 
 // ---- Event types
 
@@ -38,9 +50,6 @@ using TGetEditMaskEvent = std::function<void(TObject* Sender, Integer ACol, Inte
 using TButtonClickEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow)>;
 using TUnitChangedEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, const String& NewUnit)>;
-// Answers a calculation over the rows FromRow .. ToRow of column ACol in Res, which starts at 0.
-using TGroupCalcEvent =
-    std::function<void(TObject* Sender, Integer ACol, Integer FromRow, Integer ToRow, double& Res)>;
 using TRowChangedEvent = std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)>;
 using TEditCellDoneEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow)>;
 using TComboChangeEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer AItemIndex,
@@ -57,6 +66,12 @@ using TDropDownButtonClickEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer ButtonIndex)>;
 using TColumnSizeEvent = std::function<void(TObject* Sender, Integer ACol, bool& Allow)>;
 using TRowSizeEvent = std::function<void(TObject* Sender, Integer ARow, bool& Allow)>;
+// A column value computed by the application over rows FromRow .. ToRow; Res starts at 0.
+using TGroupCalcEvent =
+    std::function<void(TObject* Sender, Integer ACol, Integer FromRow, Integer ToRow, double& Res)>;
+using TUpdateColumnSizeEvent = std::function<void(TObject* Sender, Integer ACol, Integer& AWidth)>;
+using TCanAddEvent = std::function<void(TObject* Sender, bool& CanAdd)>;
+using TCanInsertRowEvent = std::function<void(TObject* Sender, Integer ARow, bool& CanInsert)>;
 
 // ---- Errors
 

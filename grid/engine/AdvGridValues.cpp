@@ -114,18 +114,22 @@ void TAdvStringGrid::DoGetDisplText(Integer ACol, Integer ARow, String& Value) {
             }
         }
     }
-    // A group's header shows the number of its own data rows, its sub-nodes' rows not counted.
-    if (FGrouping->ShowGroupCount() && ACol == 1 && IsNode(ARow)) {
-        const Integer count = GetNodeSpan(ARow) - 1 - GetSubNodeCount(ARow);
-        const String& format = FGrouping->GroupCountFormat();
-        String shown = u" (" + IntToStr(count) + u")";
-        if (!format.empty()) {
-            // A format that does not take the count shows as no format: reading a cell never raises.
-            try {
-                shown = Format(format, {count});
-            } catch (const Exception&) {
-            }
+    if (FGrouping->ShowGroupCount() && ACol == 1 && IsNode(ARow))
+        Value += GroupCountText(ARow);
+}
+
+String TAdvStringGrid::GroupCountText(Integer ARow) {
+    // The node's own data rows: its span less the node row and the rows of its sub-nodes.
+    const TCellGraphic* node = GetCellGraphic(0, ARow);
+    const Integer count = node->CellIndex() - 1 - node->CellErrFrom();
+    const String& format = FGrouping->GroupCountFormat();
+    if (!format.empty()) {
+        // Display text is read while painting, which must never raise: a format Format refuses shows
+        // the count as without a format.
+        try {
+            return Format(format, {count});
+        } catch (const EConvertError&) {
         }
-        Value += shown;
     }
+    return u" (" + IntToStr(count) + u")";
 }

@@ -4,30 +4,61 @@
 #include "platform/framework/Controls.h"
 #include "platform/rtl/Persistent.h"
 
+class TAdvStringGrid;
+
 namespace AdvGrid {
 // How in-cell controls and the search panel's buttons are drawn.
 ZELMOR_ENUM(TControlStyle, csClassic, csFlat, csWinXP, csTarvel, csQEL, csGlyph, csTheme)
 } // namespace AdvGrid
 
 // The look of in-cell controls.
-// FIXME: holds only the control style and whether editor buttons show without editing; its other
-// settings come with the view.
+// FIXME: holds only the control style, the check, radio and comment settings the cell objects read,
+// whether editor buttons show without editing and the fixed cells' gradient colours; its other settings
+// come with the view.
 class TControlLook : public TPersistent {
     DECLARE_CLASS(TControlLook, TPersistent)
 
 public:
-    // Copies from the same class only.
-    void Assign(TPersistent* Source) override {
-        auto* source = dynamic_cast<TControlLook*>(Source);
-        if (source == nullptr) {
-            TPersistent::Assign(Source);
-            return;
-        }
-        FControlStyle = source->FControlStyle;
-        FDropDownAlwaysVisible = source->FDropDownAlwaysVisible;
-        FSpinButtonsAlwaysVisible = source->FSpinButtonsAlwaysVisible;
-    }
-    explicit TControlLook(TComponent* /*AOwner*/) {}
+    // Copies from the same class only; the gradient colours are stored without reaching the grid.
+    void Assign(TPersistent* Source) override;
+    // AOwner is the grid whose fixed-cell gradient the gradient setters keep in step; any other owner
+    // has none.
+    explicit TControlLook(TComponent* AOwner);
+
+    // A click toggles check boxes and radio buttons (CheckAlwaysActive) or cycles radio groups
+    // (RadioAlwaysActive) without asking whether the cell may be edited.
+    bool CheckAlwaysActive() const { return FCheckAlwaysActive; }
+    void SetCheckAlwaysActive(bool value) { FCheckAlwaysActive = value; }
+    bool RadioAlwaysActive() const { return FRadioAlwaysActive; }
+    void SetRadioAlwaysActive(bool value) { FRadioAlwaysActive = value; }
+
+    // The gradient of fixed cells: a From or To other than clNone also becomes the grid's
+    // QELGradientFrom or QELGradientTo, and the mirror colours always become the grid's.
+    TColor FixedGradientFrom() const { return FFixedGradientFrom; }
+    void SetFixedGradientFrom(TColor value);
+    TColor FixedGradientTo() const { return FFixedGradientTo; }
+    void SetFixedGradientTo(TColor value);
+    TColor FixedGradientMirrorFrom() const { return FFixedGradientMirrorFrom; }
+    void SetFixedGradientMirrorFrom(TColor value);
+    TColor FixedGradientMirrorTo() const { return FFixedGradientMirrorTo; }
+    void SetFixedGradientMirrorTo(TColor value);
+    // The gradients of a fixed cell under the mouse and pressed.
+    TColor FixedGradientHoverFrom() const { return FFixedGradientHoverFrom; }
+    void SetFixedGradientHoverFrom(TColor value) { FFixedGradientHoverFrom = value; }
+    TColor FixedGradientHoverTo() const { return FFixedGradientHoverTo; }
+    void SetFixedGradientHoverTo(TColor value) { FFixedGradientHoverTo = value; }
+    TColor FixedGradientHoverMirrorFrom() const { return FFixedGradientHoverMirrorFrom; }
+    void SetFixedGradientHoverMirrorFrom(TColor value) { FFixedGradientHoverMirrorFrom = value; }
+    TColor FixedGradientHoverMirrorTo() const { return FFixedGradientHoverMirrorTo; }
+    void SetFixedGradientHoverMirrorTo(TColor value) { FFixedGradientHoverMirrorTo = value; }
+    TColor FixedGradientDownFrom() const { return FFixedGradientDownFrom; }
+    void SetFixedGradientDownFrom(TColor value) { FFixedGradientDownFrom = value; }
+    TColor FixedGradientDownTo() const { return FFixedGradientDownTo; }
+    void SetFixedGradientDownTo(TColor value) { FFixedGradientDownTo = value; }
+    TColor FixedGradientDownMirrorFrom() const { return FFixedGradientDownMirrorFrom; }
+    void SetFixedGradientDownMirrorFrom(TColor value) { FFixedGradientDownMirrorFrom = value; }
+    TColor FixedGradientDownMirrorTo() const { return FFixedGradientDownMirrorTo; }
+    void SetFixedGradientDownMirrorTo(TColor value) { FFixedGradientDownMirrorTo = value; }
 
     // Combo and ellipsis buttons, and spin buttons, show in every cell whose editor has them.
     bool DropDownAlwaysVisible() const { return FDropDownAlwaysVisible; }
@@ -36,11 +67,37 @@ public:
     void SetSpinButtonsAlwaysVisible(bool value) { FSpinButtonsAlwaysVisible = value; }
     AdvGrid::TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(AdvGrid::TControlStyle Value) { FControlStyle = Value; }
+    // The side of a check box and of a radio button, in pixels.
+    Integer CheckSize() const { return FCheckSize; }
+    void SetCheckSize(Integer Value) { FCheckSize = Value; }
+    Integer RadioSize() const { return FRadioSize; }
+    void SetRadioSize(Integer Value) { FRadioSize = Value; }
+    // The colour of a comment's corner mark unless the comment has its own.
+    TColor CommentColor() const { return FCommentColor; }
+    void SetCommentColor(TColor Value) { FCommentColor = Value; }
 
 private:
+    TAdvStringGrid* FGrid; // not owned
     AdvGrid::TControlStyle FControlStyle = AdvGrid::csClassic;
+    Integer FCheckSize = 15;
+    Integer FRadioSize = 10;
+    TColor FCommentColor = 0x0000FF;
     bool FDropDownAlwaysVisible = false;
     bool FSpinButtonsAlwaysVisible = false;
+    bool FCheckAlwaysActive = false;
+    bool FRadioAlwaysActive = false;
+    TColor FFixedGradientFrom = clNone;
+    TColor FFixedGradientTo = clNone;
+    TColor FFixedGradientMirrorFrom = clNone;
+    TColor FFixedGradientMirrorTo = clNone;
+    TColor FFixedGradientHoverFrom = 0x00808080;
+    TColor FFixedGradientHoverTo = 0x00FFFFFF;
+    TColor FFixedGradientHoverMirrorFrom = clNone;
+    TColor FFixedGradientHoverMirrorTo = clNone;
+    TColor FFixedGradientDownFrom = 0x00808080;
+    TColor FFixedGradientDownTo = 0x00C0C0C0;
+    TColor FFixedGradientDownMirrorFrom = clNone;
+    TColor FFixedGradientDownMirrorTo = clNone;
 };
 
 // FIXME: holds no settings yet; the grid creates it, and Assign copies nothing.

@@ -144,11 +144,10 @@ TEST_F(AdvGridCellObjectsTest, ObjectsFreeWhatTheirKindOwnsAndNothingElse) {
 }
 
 TEST_F(AdvGridCellObjectsTest, BalloonListsAndImageListsAreOwned) {
-    // A check box carrying a balloon owns its balloon texts; a radio button in the column group has the
-    // same flag value and is treated alike.
+    // A check box carrying a balloon owns its balloon texts.
     FGrid->AddCheckBox(1, 1, false, false);
     TCellGraphic* box = FGrid->GetCellGraphic(1, 1);
-    box->SetCellAngle(1);
+    box->SetCellBalloon(true);
     box->SetCellBitmap(new TCountedList);
     FGrid->RemoveCheckBox(1, 1);
     EXPECT_EQ(gLiveLists, 0);

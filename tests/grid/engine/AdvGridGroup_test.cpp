@@ -220,6 +220,10 @@ TEST_F(AdvGridGroupTest, GroupCalculationsWriteIntoHeadersOrSummaries) {
         EXPECT_EQ(FGrid->GridCells(3, aTarget), u"3") << "three data rows";
         EXPECT_EQ(FGrid->GridCells(3, bTarget), u"1");
 
+        FGrid->GroupSum(3);
+        EXPECT_EQ(FGrid->GridCells(3, aTarget), u"6.00");
+        EXPECT_EQ(FGrid->GridCells(3, bTarget), u"4.00");
+
         calls.clear();
         FGrid->GroupCustomCalc(3);
         EXPECT_EQ(calls, (std::vector<std::vector<Integer>>{{3, 2, 4}, {3, b + 1, b + 1}}));

@@ -1,4 +1,6 @@
 // Tests of fitting the columns to the control and of exchanging rows and columns with all they carry.
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -300,6 +302,136 @@ TEST_F(AdvGridAutoSizeTest, RowsTakeTheirTallestCell) {
     EXPECT_EQ(grid->RowHeights(1), 3 * LineHeight() + 1 + 2);
     EXPECT_EQ(grid->ColWidths(2), TextWidth(u"single") + 2 + 2);
     EXPECT_EQ(grid->ColWidths(0), TextWidth(u"three") + 2 + 2);
+}
+
+TEST_F(AdvGridAutoSizeTest, SizeRowToLinesAddsTheInsetAfterTheLimits) {
+    grid->SizeRowToLines(1, 3, 5);
+    EXPECT_EQ(grid->RowHeights(1), 5 + 3 * (LineHeight() + 2) + 2);
+    grid->SetMaxRowHeight(20);
+    grid->SizeRowToLines(1, 3, 5);
+    EXPECT_EQ(grid->RowHeights(1), 20 + 2);
+}
+
+// A grid that records what its passes over the rows report.
+class TReportingGrid : public TAdvStringGrid {
+public:
+    using TAdvStringGrid::TAdvStringGrid;
+    std::vector<std::pair<TGridExportState, Integer>> reports;
+
+protected:
+    void ExportNotification(TGridExportState AState, Integer ARow) override {
+        reports.emplace_back(AState, ARow);
+    }
+};
+
+TEST_F(AdvGridAutoSizeTest, AutoSizeRowsSizesByLinesOrByWrappedText) {
+    auto* reporting = new TReportingGrid(nullptr);
+    delete grid;
+    grid = reporting;
+    grid->SetParent(form);
+    grid->SetColCount(3);
+    grid->SetRowCount(4);
+    grid->SetWordWrap(false);
+    grid->SetMultilineCells(true);
+    grid->SetRowHeights(0, 50);
+    grid->SetCells(1, 1, u"one\r\ntwo\r\nthree");
+    grid->SetCells(2, 2, u"a\r\nb");
+
+    grid->AutoSizeRows(false, 4);
+    EXPECT_EQ(grid->RowHeights(0), 50) << "fixed rows only when asked";
+    EXPECT_EQ(grid->RowHeights(1), 4 + 3 * (LineHeight() + 2) + 2);
+    EXPECT_EQ(grid->RowHeights(2), 4 + 2 * (LineHeight() + 2) + 2);
+    EXPECT_EQ(grid->RowHeights(3), 4 + 1 * (LineHeight() + 2) + 2);
+    using Report = std::pair<TGridExportState, Integer>;
+    EXPECT_EQ(reporting->reports, (std::vector<Report>{{esExportStart, 1},
+                                                       {esExportNextRow, 1},
+                                                       {esExportNextRow, 2},
+                                                       {esExportNextRow, 3},
+                                                       {esExportDone, -1}}));
+
+    // Without MultilineCells every row counts one line.
+    grid->SetMultilineCells(false);
+    EXPECT_EQ(grid->GetMaxLinesInRow(1), 1);
+    grid->AutoSizeRows(true, 0);
+    EXPECT_EQ(grid->RowHeights(0), LineHeight() + 2 + 2);
+    EXPECT_EQ(grid->RowHeights(1), LineHeight() + 2 + 2);
+
+    // With WordWrap each row fits its cells, then takes the padding within the limits.
+    grid->SetMultilineCells(true);
+    grid->SetWordWrap(true);
+    grid->SetMaxRowHeight(40);
+    grid->AutoSizeRows(false, 30);
+    EXPECT_EQ(grid->RowHeights(2), 40);
+    EXPECT_EQ(grid->RowHeights(3), std::min(4 + 2 + 30, 40));
+}
+
+TEST_F(AdvGridAutoSizeTest, RowHeightsCountCellObjectsByTheirStoredColumn) {
+    // A button over the whole height needs a default row when its cell has no text, nothing more when
+    // it has.
+    grid->AddButton(1, 1, 20, 10, u"", haLeft, vaFull);
+    grid->AutoSizeRow(1, 0);
+    EXPECT_EQ(grid->RowHeights(1), grid->DefaultRowHeight() + 4 + 2);
+    grid->SetCells(1, 1, u"text");
+    grid->AutoSizeRow(1, 0);
+    EXPECT_EQ(grid->RowHeights(1), LineHeight() + 4 + 2);
+
+    // A check box is found at its stored column when a column before it is hidden.
+    grid->AddCheckBox(2, 2, true, false);
+    grid->HideColumn(0);
+    grid->AutoSizeRow(2, 0);
+    EXPECT_EQ(grid->RowHeights(2), grid->DefaultRowHeight() + 4 + 2);
+}
+
+TEST_F(AdvGridAutoSizeTest, ARowGrowingUnderTheEditorPlacesItAgainWithTheCaretAtTheEnd) {
+    grid->SetFixedRows(0);
+    grid->SetFixedCols(0);
+    grid->SetBounds(0, 0, 300, 160);
+    form->Show();
+    grid->SetOptions(grid->Options() + TGridOptions{goEditing});
+    grid->SizeWhileTyping()->SetHeight(true);
+    grid->SetCells(1, 1, u"typed");
+    grid->SetCol(1);
+    grid->SetRow(1);
+    grid->ShowInplaceEdit();
+    ASSERT_TRUE(grid->EditMode());
+    ASSERT_EQ(grid->VisibleRowCount(), grid->RowCount());
+    TInplaceEdit* editor = grid->InplaceEditor();
+    editor->SetSelStart(0);
+    grid->SetCells(1, 1, u"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10");
+    grid->AutoSizeRow(1, 0);
+    ASSERT_LT(grid->VisibleRowCount(), grid->RowCount());
+    EXPECT_TRUE(grid->EditMode());
+    EXPECT_EQ(editor->SelStart(), static_cast<Integer>(editor->Text().length()));
+}
+
+TEST_F(AdvGridAutoSizeTest, ColumnSizingCountsComboButtonsTheEventAndFullObjects) {
+    grid->SetCells(1, 1, u"combo");
+    grid->ColumnSize()->SetRows(arNormal);
+    grid->AutoSizeCol(1, 0);
+    EXPECT_EQ(grid->ColWidths(1), TextWidth(u"combo") + 8);
+    grid->SetDefaultEditor(edComboList);
+    grid->ControlLook()->SetDropDownAlwaysVisible(true);
+    grid->AutoSizeCol(1, 0);
+    EXPECT_EQ(grid->ColWidths(1), TextWidth(u"combo") + 16 + 8);
+    grid->ControlLook()->SetDropDownAlwaysVisible(false);
+
+    // The event may change the width before the limits apply.
+    grid->SetMaxColWidth(100);
+    grid->OnUpdateColumnSize = [](TObject*, Integer ACol, Integer& AWidth) { AWidth = 500 + ACol; };
+    grid->AutoSizeCol(1, 0);
+    EXPECT_EQ(grid->ColWidths(1), 100);
+    grid->SetMaxColWidth(0);
+    grid->AutoSizeCol(1, 0);
+    EXPECT_EQ(grid->ColWidths(1), 501);
+    grid->OnUpdateColumnSize = nullptr;
+
+    // A button over the whole width counts the cell's width less a line and the inset once, whatever
+    // the text under it.
+    grid->SetCells(1, 2, u"a much longer text under a full button");
+    grid->AddButton(1, 2, 0, 10, u"", haFull, vaTop);
+    grid->SetColWidths(1, 60);
+    grid->AutoSizeCol(1, 0);
+    EXPECT_EQ(grid->ColWidths(1), 60 - (2 + 2 + 2) + 8);
 }
 
 } // namespace

@@ -387,6 +387,20 @@ TEST_F(AdvGridPaintTest, TheHeaderDragButtonShowsItsCaptionOverAHeaderFace) {
     EXPECT_TRUE(PaintTest::Has(calls, "'Vol'")) << PaintTest::Joined(calls);
     EXPECT_TRUE(PaintTest::Has(calls, "'tage'"));
     EXPECT_FALSE(PaintTest::Has(calls, "<b>")) << "a caption with a closing tag is markup";
+
+    // Pictures of the markup come from the grid's image list.
+    button.SetCaption(u"<img src=\"idx:0\"><b>V</b>");
+    const size_t withoutList = Paint(&button).size();
+    TCustomImageList images(nullptr);
+    images.SetWidth(8);
+    images.SetHeight(8);
+    TBitmap image;
+    image.SetWidth(8);
+    image.SetHeight(8);
+    images.AddMasked(&image, clLime);
+    FGrid->SetGridImages(&images);
+    EXPECT_GT(Paint(&button).size(), withoutList);
+    FGrid->SetGridImages(nullptr);
 }
 
 } // namespace
