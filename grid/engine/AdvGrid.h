@@ -9,7 +9,9 @@
 //   hidden rows and columns                           (grid/engine/AdvGridHidden.cpp)
 //   filtering                                         (grid/engine/AdvGridFiltering.cpp)
 //   nodes and outline                                 (grid/engine/AdvGridNodes.cpp)
+//   grouping and group calculations                   (grid/engine/AdvGridGroup.cpp)
 //   calculations                                      (grid/engine/AdvGridCalc.cpp)
+//   sorting                                           (grid/engine/AdvGridSort.cpp)
 //   fills, date and time cells, auto numbering        (grid/engine/AdvGridHeaders.cpp)
 //   text highlight, error marks, cell checking        (grid/engine/AdvGridMarks.cpp)
 //   cell objects                                      (grid/engine/AdvGridCellObjects.cpp)
@@ -50,6 +52,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "grid/engine/AdvGridCellObjects.h"
@@ -649,7 +652,8 @@ protected:
     // the number of other records whose Idx lies below every one of these. Merge takes UnHideRowList's
     // rule, a merge from the bottom in which a record goes to its Idx unless the rows below it do not
     // reach there; otherwise each row goes back to its place among the real rows, at the end when the
-    // count was lowered below it since.
+    // count was lowered below it since. A negative below counts the other records below each record
+    // on its own, for records taken from several places of the store.
     void RestoreRecords(std::vector<Integer> records, Integer below, bool Merge);
     // The row-flag lists now kept, each with its slot in the records: the modified flags while
     // ShowModified is enabled or once one was written, the enabled flags once used, the disjunct row
@@ -683,20 +687,144 @@ public:
     void RemoveAllFilters();
 
     // ---- Nodes and outline (AdvGridNodes.cpp)
+    // A node is the ctNode object in column 0 of its row: contracted in CellBoolean, its span (the rows
+    // of its block, the node row included) in CellIndex, its sub-node count in CellErrFrom. A row's
+    // outline level is the NodeLevel of its column 0 record: 0 outside every block, 1 inside one
+    // top-level block and so on. Collapsing a node hides the rest of its block through the hidden-row
+    // store. Each member says whether it takes a real row (hidden rows counted) or a displayed one; a
+    // row that holds no node answers false, -1 or 0 and changes nothing.
 
-    // FIXME: no node can be added yet, so there is none to expand.
-    void ExpandAll();
-    Integer GetNodeCount() { return 0; }
-    // FIXME: no node can be added yet, so there is none to remove.
+    // Real ARow. Makes the row a node over Span rows, replacing any object in its column 0, and raises
+    // the levels of its block; a span below 1 or a row that is not displayed does nothing.
+    void AddNode(Integer ARow, Integer Span);
+    // Real ARow: expands the node, lowers the levels of its block and removes it.
+    void RemoveNode(Integer ARow);
+    // Expands and removes every node, then repaints.
     void RemoveAllNodes();
+    Integer GetNodeCount() const { return FNumNodes; }
+    bool HasNodes() override { return FNumNodes > 0; }
     // Displayed rows whose column 0 holds a node or the summary of a group.
     bool IsNode(Integer ARow) { return ARow >= 0 && GetCellType(0, ARow) == ctNode; }
     bool IsSummary(Integer ARow) { return ARow >= 0 && GetCellType(0, ARow) == ctSummary; }
+    // Real ARow: gives column 0 of the row a new ctSummary object.
+    void MarkSummaryRow(Integer ARow);
+    // Displayed ARow. The state is true for a contracted node; setting it collapses or expands.
+    bool GetNodeState(Integer ARow);
+    void SetNodeState(Integer ARow, bool Value);
+    Integer GetNodeLevel(Integer ARow);
+    Integer GetNodeSpan(Integer ARow);
+    void SetNodeSpan(Integer ARow, Integer Span);
+    void UpdateNodeSpan(Integer ARow, Integer Delta);
+    Integer GetSubNodeCount(Integer ARow);
+    void UpdateSubNodeCount(Integer ARow, Integer Delta);
+    // Real ARow. With CellNode.ExpandOne every other expanded node is collapsed first.
+    void ExpandNode(Integer ARow);
+    // Real ARow: shows every hidden row between a contracted node and the next displayed row (the next
+    // node for a span of 0), whatever hid them; nodes among them show expanded. The current row and top
+    // row stay.
+    void ExpandNodeRows(Integer ARow);
+    // Real ARow: hides the rest of an expanded node's block; nested contracted nodes inside it are
+    // marked expanded, since expanding this node later shows all of its rows at once.
+    void ContractNode(Integer ARow);
+    // Expand every node, or collapse every top-level one, each with one change of the hidden-row store.
+    // ContractAll hides its rows as one filter level and visits the rows between the blocks, not those
+    // inside them. ExpandAll expands every node also with CellNode.ExpandOne.
+    void ExpandAll();
+    void ContractAll();
     // The displayed row of the node whose block holds displayed row ARow: a top-level node row is its
-    // own parent, a row under no node has -1. Nodes are the ctNode objects of column 0, levels those of
-    // column 0's records.
+    // own parent, a row under no node has -1.
     Integer GetParentRow(Integer ARow);
+    // Displayed ARow, for the tree lines: 0 a node row, 1 the last row of a block, 2 an inner row.
+    Integer GetNodeSpanType(Integer ARow);
+    // Displayed ARow: whether a click at x position X hits the node's expand glyph; anywhere without
+    // MouseActions.PreciseNodeClick.
+    bool IsInNodeGlyph(Integer ARow, Integer X);
+    // Real ARow. Inserts a row into the block holding ARow at InsertAt rows below it (its parents'
+    // spans and sub-node counts grow and they are expanded); at a node row with InsertAt 0 the new row
+    // goes below the node and takes over the node row's texts and user objects.
+    void InsertChildRow(Integer ARow, Integer InsertAt);
+    // Real ARow. Removes a row from its block, the parents' spans and sub-node counts shrinking; the
+    // row's cell controls go with it and the ones below move up.
+    void RemoveChildRow(Integer ARow);
+    // Real ARow: inserts one row before it with no outline bookkeeping.
+    void InsertNormalRow(Integer ARow);
+    // Displayed ARow: removes the row with no outline bookkeeping.
+    void RemoveNormalRow(Integer ARow);
+    // The row's level times CellNode.NodeIndent when the grid has nodes and the row's column 0 has a
+    // record; else 0.
+    Integer GetRowIndent(Integer ARow) override;
 
+private:
+    // The node object of displayed row ARow, or null.
+    TCellGraphic* NodeAt(Integer ARow);
+    // The outline level of displayed row ARow: its column 0 record's, 0 without one.
+    Integer LevelOf(Integer ARow) const;
+    // The displayed data rows holding nodes, in order, with their node objects: one pass over column 0.
+    std::vector<std::pair<Integer, TCellGraphic*>> DisplayedNodes();
+    // ExpandAll's work, inside the caller's update bracket.
+    void ExpandAllNodes();
+    // ExpandNodeRows' bracket around showing rows: DisjunctRowSelect off and goRowSelect out, the
+    // current row and top row put back.
+    class TExpandScope;
+
+    Integer FNumNodes = 0; // AddNode calls less removals, never below 0
+
+public:
+    // ---- Grouping and group calculations (AdvGridGroup.cpp)
+    // Group turns the data rows into an outline by the values of a column: a header row (a node, its
+    // value in column 1) before each run of equal values, optional summary rows after the groups, and
+    // the grouped column removed; UnGroup puts the column back and removes the header and summary rows.
+    // SubGroup adds a second level inside the groups by another column. All of them, and the sorts,
+    // do nothing while Group runs, since it lets the application process messages once per row.
+
+    // Nothing for a column below the fixed ones or 0, and nothing more on a grid without data rows; a
+    // grouped grid is ungrouped first.
+    virtual void Group(Integer Colindex);
+    // Nothing unless grouped.
+    virtual void UnGroup();
+    // Nothing for a column below the fixed ones or over at most one data row.
+    virtual void SubGroup(Integer Colindex);
+    virtual void SubUnGroup(Integer Colindex);
+    // The grouped column, -1 when not grouped. -1 ungroups, a column above 0 groups; 0 and other
+    // negative values do nothing.
+    Integer GroupColumn() const { return FGroupColumn; }
+    void SetGroupColumn(Integer Value);
+    // Writes the method's value over each expanded group's data rows into its header row, or its
+    // summary row with Grouping.Summary: 1 sum, 2 average, 3 minimum, 4 maximum, 5 count of data rows,
+    // 6 OnGroupCalc, 7 distinct texts, 8 standard deviation; another method writes nothing.
+    void GroupCalc(Integer Colindex, Integer method);
+    void GroupSum(Integer Colindex) { GroupCalc(Colindex, 1); }
+    void GroupAvg(Integer Colindex) { GroupCalc(Colindex, 2); }
+    void GroupMin(Integer Colindex) { GroupCalc(Colindex, 3); }
+    void GroupMax(Integer Colindex) { GroupCalc(Colindex, 4); }
+    void GroupCount(Integer Colindex) { GroupCalc(Colindex, 5); }
+    void GroupCustomCalc(Integer Colindex) { GroupCalc(Colindex, 6); }
+    void GroupDistinct(Integer Colindex) { GroupCalc(Colindex, 7); }
+    void GroupStdDev(Integer Colindex) { GroupCalc(Colindex, 8); }
+    // 0, or what OnGroupCalc answers starting from 0.
+    virtual double DoGroupCalc(Integer ACol, Integer FromRow, Integer ToRow);
+    // Group, UnGroup, SubGroup, SubUnGroup or a sort is running and must not be entered again.
+    bool GroupBusy() const { return FGroupBusy; }
+
+    TGroupCalcEvent OnGroupCalc;
+
+private:
+    // Gives displayed row ARow the header or summary colours, each unless clNone; AsRGB resolves system
+    // colours first. The Cell forms colour one (merged) cell.
+    void ColorGroupRow(Integer ARow, bool Header, bool AsRGB);
+    void ColorGroupCell(Integer ACol, Integer ARow, bool Header, bool AsRGB);
+    // Merges displayed row ARow from ACol over the remaining columns, one row high.
+    void MergeGroupRow(Integer ACol, Integer ARow);
+    // Remembers the column's width, caption and footer text for UnGroup.
+    void StoreGroupColumn(Integer Colindex, bool Displayed);
+    class TGroupBusyScope;
+
+    String FGroupCaption; // the grouped column's text in row 0
+    String FGroupFooter;  // its text in the last row
+    Integer FGroupWidth = 0;
+    bool FGroupBusy = false;
+
+public:
     // ---- Calculations (AdvGridCalc.cpp)
     // Aggregates over cell values as GetFloats reads them; they change no cell. A row range FromRow ..
     // ToRow is inclusive, and -1 for either end of a column aggregate means all data rows (FixedRows ..
@@ -706,7 +834,6 @@ public:
 
     // FIXME: no footer calculation exists yet.
     virtual void CalcFooter(Integer ACol);
-
     // Sum of the used rows: in a grouped grid node and summary rows are left out (hidden rows stay in),
     // and so is every cell that is not the base of its merged block. Texts that are no number are
     // skipped.
@@ -750,6 +877,11 @@ public:
     std::unique_ptr<TStringList> DistinctValues(Integer ACol, bool CaseSensitive);
 
     TGroupCalcEvent OnColumnCalc;
+
+    // ---- Sorting (AdvGridSort.cpp)
+
+    // FIXME: sorting is not built yet; the rows stay in their order.
+    void QSort();
 
     // ---- Fills, date and time cells, auto numbering (AdvGridHeaders.cpp)
     // The fills write every cell of a range, rows top to bottom and each row left to right, then run

@@ -248,7 +248,9 @@ void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) 
         FCellChecker = nullptr;
     if (Operation == opRemove && AComponent == FGridImages)
         FGridImages = nullptr;
-    if (Operation == opRemove && FControlList != nullptr) {
+    // While the grid is destroyed its own parts notify after the control list is gone: there is no cell
+    // left to free.
+    if (Operation == opRemove && FControlList != nullptr && !ComponentState().Contains(csDestroying)) {
         for (Integer k = FControlList->Count() - 1; k >= 0; --k) {
             TControlItem* item = FControlList->Control(k);
             if (item->Control() != AComponent)

@@ -390,7 +390,9 @@ void TAdvStringGrid::RestoreRecords(std::vector<Integer> records, Integer below,
         for (size_t j = 0; j < n; ++j) {
             if (j > 0 && restored[j]->Idx() != restored[j - 1]->Idx())
                 lower = static_cast<Integer>(j);
-            const Integer place = restored[j]->Idx() - below - lower;
+            // The displayed place of a hidden row counts every record below it, these included.
+            const Integer place =
+                below < 0 ? DisplRowIndex(restored[j]->Idx()) : restored[j]->Idx() - below - lower;
             places[j] = std::clamp(place, 0, oldCount) + static_cast<Integer>(j);
         }
     }

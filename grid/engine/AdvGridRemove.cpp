@@ -92,6 +92,8 @@ void TAdvStringGrid::KeepControlsInStep(const TRemovedRows& Removed) {
             if (item->Control() != nullptr)
                 item->Control()->Hide();
             FControlList->RemoveControl(i);
+            // The removed row's record goes with its control.
+            FNumCellControls = std::max(FNumCellControls - 1, 0);
         } else {
             item->SetY(item->Y() - Removed.Below(displayed));
         }

@@ -95,7 +95,28 @@ void TAdvStringGrid::AutoGrowColumns(bool DoFixedCols, Integer Padding) {
 }
 
 void TAdvStringGrid::AutoSizeCol(Integer ACol, Integer Padding) {
-    // FIXME: column 0 of a grid with nodes is sized to the node glyphs once nodes exist.
+    // Column 0 of an outline first takes the room of its deepest glyph, rows without a node counting as
+    // level -1; the text measure below replaces it unless sizing only grows.
+    if (ACol == 0 && HasNodes()) {
+        Integer reach = 4;
+        switch (FCellNode->NodeType()) {
+        case cn3D:
+            reach = 6;
+            break;
+        case cnGlyph:
+            reach = FCellNode->ExpandGlyph()->Empty() ? 0 : FCellNode->ExpandGlyph()->Width() / 2;
+            break;
+        case cnLeaf:
+            reach = 8;
+            break;
+        default:
+            break;
+        }
+        Integer width = 0;
+        for (Integer r = 0; r < RowCount(); ++r)
+            width = std::max(width, reach + GetNodeLevel(r) * FCellNode->NodeIndent());
+        SetColWidths(0, width);
+    }
     AutoSizeColumnCore(ACol, FSizeGrowOnly);
     if (Padding != 0)
         SetColWidths(ACol, ClampToLimits(ColWidths(ACol) + Padding, FSizeMinColWidth, FSizeMaxColWidth));

@@ -42,13 +42,7 @@ protected:
         return state;
     }
     // Makes displayed row ARow a node heading span rows, each of them at level 1.
-    void MakeNode(Integer ARow, Integer span) {
-        TCellGraphic* node = FGrid->CreateCellGraphic(0, ARow);
-        node->SetCellType(ctNode);
-        node->SetCellIndex(span);
-        for (Integer r = ARow; r < ARow + span; ++r)
-            FGrid->CellProperties(0, r)->SetNodeLevel(1);
-    }
+    void MakeNode(Integer ARow, Integer span) { FGrid->AddNode(ARow, span); }
 
     TAdvStringGrid* FGrid = nullptr;
     std::vector<TChange> changes;

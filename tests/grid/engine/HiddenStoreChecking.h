@@ -60,14 +60,19 @@ public:
     }
 };
 
-// Checks the store's own rules: the lookup equals the sorted Idx values, the counts add up, FNumHidden
-// matches the column map, and each property record is held in one place only.
+// Checks the store's own rules: the lookup equals the sorted Idx values, every filter level lies below
+// the grid's, the counts add up, FNumHidden matches the column map, and each property record is held in one
+// place only.
 inline void CheckHiddenStore(const THiddenStoreGrid& grid) {
     std::vector<Integer> idx;
     for (Integer i = 0; i < grid.NumHiddenRows(); ++i)
         idx.push_back(grid.HiddenRowItem(i)->Idx());
     std::sort(idx.begin(), idx.end());
     EXPECT_EQ(grid.HiddenRowLookup(), idx) << "the lookup agrees with the records";
+    for (Integer i = 0; i < grid.NumHiddenRows(); ++i) {
+        const Integer level = grid.HiddenRowItem(i)->Level();
+        EXPECT_TRUE(level == 0 || level < grid.FilterLevel()) << "record " << i << " of level " << level;
+    }
     EXPECT_EQ(grid.TotalRowCount(), grid.RowCount() + static_cast<Integer>(idx.size()));
     EXPECT_EQ(grid.TotalColCount(), grid.ColCount() + grid.NumHiddenField());
     Integer hiddenCols = 0;
