@@ -115,3 +115,7 @@ void TAdvStringGrid::DoGetDisplText(Integer ACol, Integer ARow, String& Value) {
         }
     }
 }
+
+Integer TAdvStringGrid::GetCellGraphicKey(Integer /*ACol*/, Integer /*ARow*/) {
+    return -1;
+}
