@@ -1579,9 +1579,13 @@ private:
     friend class TSortCache;
     class TSortShape;
     friend class TSortShape;
-    // Orders rows Left..Right by the comparison (negative: the first row goes first) and moves them
-    // into that order through SortSwapRows.
-    template <class Compare> void SortRows(Integer Left, Integer Right, Compare compare);
+    // Orders rows Left..Right by compare(cache, item1, item2) (negative: the first goes first), the items
+    // carrying column KeyCol's facts, and moves the rows into that order through SortSwapRows.
+    template <class Compare> void SortRows(Integer Left, Integer Right, Integer KeyCol, Compare compare);
+    // The loops of CompareRowsFull and CompareRowsIndexed over a comparison of one column:
+    // compareColumn(col, direction).
+    template <class CompareColumn> Integer CompareFullWith(Integer ACol, CompareColumn compareColumn);
+    template <class CompareColumn> Integer CompareIndexedWith(Integer Index, CompareColumn compareColumn);
     // Moves rows Left.. so that position Left + k holds the row that stood at Order[k], through
     // SortSwapRows, at most one swap per row.
     void MoveRowsIntoOrder(Integer Left, const std::vector<Integer>& Order);

@@ -47,6 +47,26 @@ struct NumberFacts {
     bool empty = false;  // nothing was left once prefix, suffix and separators were removed
 };
 
+// A row as the merge sort carries it: the sort column's facts and number travel with the row, so that
+// comparing two items reads no memory but theirs.
+// Kept small and without initialisers: a million of them are made, and the merge buffer is left
+// uninitialised.
+struct SortItem {
+    const Char* text;
+    std::uint32_t length;
+    Integer row;
+    double number;           // the cell as a number without prefix or suffix
+    std::uint16_t flags;     // the cell's CellFlag bits
+    std::uint8_t numberBits; // NumberFailed, NumberEmpty
+
+    static constexpr std::uint8_t NumberFailed = 1;
+    static constexpr std::uint8_t NumberEmpty = 2;
+    CellFacts Facts() const { return CellFacts{StringView(text, length), flags}; }
+    NumberFacts Number() const {
+        return NumberFacts{number, true, (numberBits & NumberFailed) != 0, (numberBits & NumberEmpty) != 0};
+    }
+};
+
 // The kinds of converted values a column may need.
 enum DateKind { dkDateTime, dkDayFirst, dkMonthFirst, dkTime, DateKinds };
 enum CopyKind { ckStripped, ckText, CopyKinds };
@@ -86,16 +106,16 @@ bool SeparatorInPlace(StringView text, size_t pos0) {
     return pos0 != StringView::npos && p >= 2 && p < text.size() && p < 4;
 }
 
-// Sorts indexes stably by less: insertion sort of short runs, then merges of runs, every index checked
+// Sorts items stably by less: insertion sort of short runs, then merges of runs, every index checked
 // against its run's bounds, so that a comparison that contradicts itself can misorder items but never
 // reach outside the list. O(n log n) comparisons in every case.
-template <class Less> void StableSortIndexes(std::vector<Integer>& items, Less less) {
+template <class T, class Less> void StableSort(std::vector<T>& items, Less less) {
     const size_t n = items.size();
     constexpr size_t run = 16;
     for (size_t start = 0; start < n; start += run) {
         const size_t end = std::min(n, start + run);
         for (size_t i = start + 1; i < end; ++i) {
-            const Integer item = items[i];
+            T item = items[i];
             size_t j = i;
             while (j > start && less(item, items[j - 1])) {
                 items[j] = items[j - 1];
@@ -106,9 +126,9 @@ template <class Less> void StableSortIndexes(std::vector<Integer>& items, Less l
     }
     if (n <= run)
         return;
-    std::vector<Integer> buffer(n);
-    Integer* from = items.data();
-    Integer* to = buffer.data();
+    std::unique_ptr<T[]> buffer(new T[n]);
+    T* from = items.data();
+    T* to = buffer.get();
     for (size_t width = run; width < n; width *= 2) {
         for (size_t lo = 0; lo < n; lo += 2 * width) {
             const size_t mid = std::min(n, lo + width);
@@ -158,14 +178,41 @@ public:
         return row >= FFirst && static_cast<size_t>(row - FFirst) < FCount;
     }
 
+    // One comparison of CompareRows; items, when given, carry the key column's facts.
+    Integer Compare(Integer ACol, Integer ARow1, Integer ARow2, TSortDirection Direction,
+                    const SortItem* item1, const SortItem* item2);
+
+    // The items of every covered row for the key column, in row order.
+    std::vector<SortItem> Items(Integer keyCol) {
+        FKeyCol = keyCol;
+        std::vector<SortItem> items;
+        items.reserve(FCount);
+        Column& column = At(keyCol);
+        CellFacts facts;
+        for (size_t i = 0; i < FCount; ++i) {
+            const Integer row = FFirst + static_cast<Integer>(i);
+            Learn(column, facts, keyCol, row);
+            const NumberFacts number = Convert(facts, String(), String(), false);
+            items.push_back(SortItem{facts.text.data(), static_cast<std::uint32_t>(facts.text.size()), row,
+                                     number.value, facts.flags,
+                                     static_cast<std::uint8_t>((number.failed ? SortItem::NumberFailed : 0) |
+                                                               (number.empty ? SortItem::NumberEmpty : 0))});
+        }
+        return items;
+    }
+
     const CellFacts& Facts(Integer col, Integer row) {
-        CellFacts& facts = At(col).facts[Slot(row)];
+        Column& column = At(col);
+        if (column.facts.empty())
+            column.facts.resize(FCount);
+        CellFacts& facts = column.facts[Slot(row)];
         if ((facts.flags & cfKnown) == 0)
-            Learn(At(col), facts, col, row);
+            Learn(column, facts, col, row);
         return facts;
     }
 
-    NumberFacts Number(Integer col, Integer row, const String& prefix, const String& suffix, bool financial) {
+    NumberFacts Number(Integer col, Integer row, const String& prefix, const String& suffix, bool financial,
+                       const CellFacts& known) {
         Column& column = At(col);
         NumberColumn* numbers = nullptr;
         for (NumberColumn& candidate : column.numbers)
@@ -181,32 +228,32 @@ public:
         }
         NumberFacts& facts = numbers->cells[Slot(row)];
         if (!facts.known)
-            facts = Convert(Facts(col, row), prefix, suffix, financial);
+            facts = Convert(known, prefix, suffix, financial);
         return facts;
     }
 
-    double Date(Integer col, Integer row, DateKind kind) {
+    double Date(Integer col, Integer row, DateKind kind, const CellFacts& known) {
         std::vector<double>& values = At(col).dates[kind];
         if (values.empty())
             values.assign(FCount, std::numeric_limits<double>::quiet_NaN());
         double& value = values[Slot(row)];
         if (std::isnan(value))
-            value = ConvertDate(Facts(col, row).text, kind);
+            value = ConvertDate(known.text, kind);
         return value;
     }
 
-    const String& Copy(Integer col, Integer row, CopyKind kind) {
+    const String& Copy(Integer col, Integer row, CopyKind kind, const CellFacts& known) {
         Column& column = At(col);
         std::vector<String>& texts = column.copies[kind];
-        std::vector<bool>& known = column.copied[kind];
+        std::vector<bool>& copied = column.copied[kind];
         if (texts.empty()) {
             texts.resize(FCount);
-            known.assign(FCount, false);
+            copied.assign(FCount, false);
         }
         const size_t slot = Slot(row);
-        if (!known[slot]) {
-            texts[slot] = kind == ckStripped ? FGrid.GetStrippedCell(col, row) : String(Facts(col, row).text);
-            known[slot] = true;
+        if (!copied[slot]) {
+            texts[slot] = kind == ckStripped ? FGrid.GetStrippedCell(col, row) : String(known.text);
+            copied[slot] = true;
         }
         return texts[slot];
     }
@@ -252,7 +299,6 @@ private:
         std::unique_ptr<Column>& column = FColumns[index];
         if (!column) {
             column = std::make_unique<Column>();
-            column->facts.resize(FCount);
         }
         return *column;
     }
@@ -363,6 +409,7 @@ private:
     }
 
     TAdvStringGrid& FGrid;
+    Integer FKeyCol = -2; // the column the items carry; none at first
     Integer FFirst;
     Integer FSecond = -1;
     bool FPair = false;
@@ -430,24 +477,23 @@ private:
 
 // ---- Comparing rows
 
-Integer TAdvStringGrid::CompareRows(Integer ACol, Integer ARow1, Integer ARow2, TSortDirection Direction) {
-    ++Compares;
+Integer TAdvStringGrid::TSortCache::Compare(Integer ACol, Integer ARow1, Integer ARow2,
+                                            TSortDirection Direction, const SortItem* item1,
+                                            const SortItem* item2) {
+    TAdvStringGrid& grid = FGrid;
+    ++grid.Compares;
     TSortStyle style = ssAutomatic;
-    if (!FSortSettings->AutoFormat())
-        style = FSortSettings->IgnoreCase() ? ssAlphaNoCase : FSortSettings->DefaultFormat();
+    if (!grid.FSortSettings->AutoFormat())
+        style = grid.FSortSettings->IgnoreCase() ? ssAlphaNoCase : grid.FSortSettings->DefaultFormat();
     String prefix;
     String suffix;
-    DoGetFormat(ACol, style, prefix, suffix);
+    grid.DoGetFormat(ACol, style, prefix, suffix);
 
-    std::optional<TSortCache> local;
-    TSortCache* cache = FSortCache;
-    if (cache == nullptr || !cache->Covers(ARow1) || !cache->Covers(ARow2)) {
-        local.emplace(*this, ARow1, ARow2, true);
-        cache = &*local;
-    }
-    const CellFacts& cell1 = cache->Facts(ACol, ARow1);
-    const CellFacts& cell2 = cache->Facts(ACol, ARow2);
-    const bool ignoreCase = FSortSettings->IgnoreCase();
+    // The items carry the key column's facts; other columns are looked up.
+    const bool carried = item1 != nullptr && item2 != nullptr && ACol == FKeyCol;
+    const CellFacts cell1 = carried ? item1->Facts() : Facts(ACol, ARow1);
+    const CellFacts cell2 = carried ? item2->Facts() : Facts(ACol, ARow2);
+    const bool ignoreCase = grid.FSortSettings->IgnoreCase();
 
     if (style == ssAutomatic) {
         if ((cell1.flags & cfCheckBox) != 0) {
@@ -488,14 +534,14 @@ Integer TAdvStringGrid::CompareRows(Integer ACol, Integer ARow1, Integer ARow2, 
         result = Sign(AnsiCompareText(cell1.text, cell2.text));
         break;
     case ssNatural: {
-        const String& text1 = cache->Copy(ACol, ARow1, ckText);
-        const String& text2 = cache->Copy(ACol, ARow2, ckText);
+        const String& text1 = Copy(ACol, ARow1, ckText, cell1);
+        const String& text2 = Copy(ACol, ARow2, ckText, cell2);
         result = Sign(CompareLogical(text1.c_str(), text2.c_str()));
         break;
     }
     case ssHTML: {
-        const String& text1 = cache->Copy(ACol, ARow1, ckStripped);
-        const String& text2 = cache->Copy(ACol, ARow2, ckStripped);
+        const String& text1 = Copy(ACol, ARow1, ckStripped, cell1);
+        const String& text2 = Copy(ACol, ARow2, ckStripped, cell2);
         empty1 = text1.empty();
         empty2 = text2.empty();
         result = Sign(text1.compare(text2));
@@ -504,8 +550,11 @@ Integer TAdvStringGrid::CompareRows(Integer ACol, Integer ARow1, Integer ARow2, 
     case ssNumeric:
     case ssFinancial: {
         const bool financial = style == ssFinancial;
-        const NumberFacts number1 = cache->Number(ACol, ARow1, prefix, suffix, financial);
-        const NumberFacts number2 = cache->Number(ACol, ARow2, prefix, suffix, financial);
+        const bool plain = carried && !financial && prefix.empty() && suffix.empty();
+        const NumberFacts number1 =
+            plain ? item1->Number() : Number(ACol, ARow1, prefix, suffix, financial, cell1);
+        const NumberFacts number2 =
+            plain ? item2->Number() : Number(ACol, ARow2, prefix, suffix, financial, cell2);
         empty1 = number1.empty;
         empty2 = number2.empty;
         result = number1.failed && number2.failed ? 0 : CompareValues(number1.value, number2.value);
@@ -513,42 +562,42 @@ Integer TAdvStringGrid::CompareRows(Integer ACol, Integer ARow1, Integer ARow2, 
     }
     case ssDate:
     case ssDateTime:
-        result = CompareValues(cache->Date(ACol, ARow1, dkDateTime), cache->Date(ACol, ARow2, dkDateTime));
+        result = CompareValues(Date(ACol, ARow1, dkDateTime, cell1), Date(ACol, ARow2, dkDateTime, cell2));
         break;
     case ssShortDateEU:
-        result = CompareValues(cache->Date(ACol, ARow1, dkDayFirst), cache->Date(ACol, ARow2, dkDayFirst));
+        result = CompareValues(Date(ACol, ARow1, dkDayFirst, cell1), Date(ACol, ARow2, dkDayFirst, cell2));
         break;
     case ssShortDateUS:
         result =
-            CompareValues(cache->Date(ACol, ARow1, dkMonthFirst), cache->Date(ACol, ARow2, dkMonthFirst));
+            CompareValues(Date(ACol, ARow1, dkMonthFirst, cell1), Date(ACol, ARow2, dkMonthFirst, cell2));
         break;
     case ssTime:
-        result = CompareValues(cache->Date(ACol, ARow1, dkTime), cache->Date(ACol, ARow2, dkTime));
+        result = CompareValues(Date(ACol, ARow1, dkTime, cell1), Date(ACol, ARow2, dkTime, cell2));
         break;
     case ssCustom:
         result = 0;
-        if (OnCustomCompare) {
-            const String& text1 = cache->Copy(ACol, ARow1, ckText);
-            const String& text2 = cache->Copy(ACol, ARow2, ckText);
-            OnCustomCompare(this, text1, text2, result);
+        if (grid.OnCustomCompare) {
+            const String& text1 = Copy(ACol, ARow1, ckText, cell1);
+            const String& text2 = Copy(ACol, ARow2, ckText, cell2);
+            grid.OnCustomCompare(&grid, text1, text2, result);
             result = Sign(result);
         }
         break;
     case ssRaw:
         result = 0;
-        if (OnRawCompare) {
-            OnRawCompare(this, ACol, ARow1, ARow2, result);
+        if (grid.OnRawCompare) {
+            grid.OnRawCompare(&grid, ACol, ARow1, ARow2, result);
             result = Sign(result);
         }
         break;
     case ssImages:
-        result = CompareValues(GetCellGraphicKey(ACol, ARow1), GetCellGraphicKey(ACol, ARow2));
+        result = CompareValues(grid.GetCellGraphicKey(ACol, ARow1), grid.GetCellGraphicKey(ACol, ARow2));
         break;
     case ssCheckBox: {
         bool checked1 = false;
         bool checked2 = false;
-        GetCheckBoxState(ACol, RealRowIndex(ARow1), checked1);
-        GetCheckBoxState(ACol, RealRowIndex(ARow2), checked2);
+        grid.GetCheckBoxState(ACol, grid.RealRowIndex(ARow1), checked1);
+        grid.GetCheckBoxState(ACol, grid.RealRowIndex(ARow2), checked2);
         result = checked1 == checked2 ? 0 : checked1 ? 1 : -1;
         break;
     }
@@ -558,9 +607,9 @@ Integer TAdvStringGrid::CompareRows(Integer ACol, Integer ARow1, Integer ARow2, 
         break;
     }
 
-    if (FSortSettings->IgnoreBlanks() && empty1 != empty2) {
+    if (grid.FSortSettings->IgnoreBlanks() && empty1 != empty2) {
         result = empty1 ? -1 : 1;
-        if (FSortSettings->BlankPos() == blLast)
+        if (grid.FSortSettings->BlankPos() == blLast)
             result = -result;
         if (Direction == sdDescending)
             result = -result;
@@ -568,25 +617,32 @@ Integer TAdvStringGrid::CompareRows(Integer ACol, Integer ARow1, Integer ARow2, 
     return result;
 }
 
-Integer TAdvStringGrid::CompareRowsFull(Integer ACol, Integer ARow1, Integer ARow2) {
+Integer TAdvStringGrid::CompareRows(Integer ACol, Integer ARow1, Integer ARow2, TSortDirection Direction) {
+    if (FSortCache != nullptr && FSortCache->Covers(ARow1) && FSortCache->Covers(ARow2))
+        return FSortCache->Compare(ACol, ARow1, ARow2, Direction, nullptr, nullptr);
+    TSortCache local(*this, ARow1, ARow2, true);
+    return local.Compare(ACol, ARow1, ARow2, Direction, nullptr, nullptr);
+}
+
+template <class CompareColumn>
+Integer TAdvStringGrid::CompareFullWith(Integer ACol, CompareColumn compareColumn) {
     const Integer last = StoredColCount() - 1;
     for (Integer col = ACol;; ++col) {
-        const Integer result =
-            IsIgnoredColumn(col) ? 0 : CompareRows(col, ARow1, ARow2, FSortSettings->Direction());
+        const Integer result = IsIgnoredColumn(col) ? 0 : compareColumn(col, FSortSettings->Direction());
         if (result != 0 || !FSortSettings->Full() || col >= last)
             return result;
     }
 }
 
-Integer TAdvStringGrid::CompareRowsIndexed(Integer Index, Integer ARow1, Integer ARow2) {
+template <class CompareColumn>
+Integer TAdvStringGrid::CompareIndexedWith(Integer Index, CompareColumn compareColumn) {
     const Integer count = FSortIndexes->Count();
     for (Integer i = std::max(Index, 0); i < count; ++i) {
         const Integer entry = FSortIndexes->Items(i);
         const Integer col = entry & 0x7FFFFFFF;
         const bool descending = entry < 0;
-        const Integer result = IsIgnoredColumn(col)
-                                   ? 0
-                                   : CompareRows(col, ARow1, ARow2, descending ? sdDescending : sdAscending);
+        const Integer result =
+            IsIgnoredColumn(col) ? 0 : compareColumn(col, descending ? sdDescending : sdAscending);
         if (result != 0)
             return descending ? -result : result;
         if (!FSortSettings->Full())
@@ -595,25 +651,41 @@ Integer TAdvStringGrid::CompareRowsIndexed(Integer Index, Integer ARow1, Integer
     return 0;
 }
 
+Integer TAdvStringGrid::CompareRowsFull(Integer ACol, Integer ARow1, Integer ARow2) {
+    return CompareFullWith(ACol, [&](Integer col, TSortDirection direction) {
+        return CompareRows(col, ARow1, ARow2, direction);
+    });
+}
+
+Integer TAdvStringGrid::CompareRowsIndexed(Integer Index, Integer ARow1, Integer ARow2) {
+    return CompareIndexedWith(Index, [&](Integer col, TSortDirection direction) {
+        return CompareRows(col, ARow1, ARow2, direction);
+    });
+}
+
 // ---- Moving rows into order
 
-template <class Compare> void TAdvStringGrid::SortRows(Integer Left, Integer Right, Compare compare) {
+template <class Compare>
+void TAdvStringGrid::SortRows(Integer Left, Integer Right, Integer KeyCol, Compare compare) {
     if (Right <= Left)
         return;
-    std::vector<Integer> order(static_cast<size_t>(Right - Left + 1));
-    std::iota(order.begin(), order.end(), Left);
+    std::vector<Integer> order;
     {
         // The cache reads the cells in place, so it lives only while no row moves.
         TSortCache cache(*this, Left, Right);
+        std::vector<SortItem> items = cache.Items(KeyCol);
         TSortCache* outer = FSortCache;
         FSortCache = &cache;
         try {
-            StableSortIndexes(order, [&](Integer a, Integer b) { return compare(a, b) < 0; });
+            StableSort(items, [&](const SortItem& a, const SortItem& b) { return compare(cache, a, b) < 0; });
         } catch (...) {
             FSortCache = outer;
             throw;
         }
         FSortCache = outer;
+        order.reserve(items.size());
+        for (const SortItem& item : items)
+            order.push_back(item.row);
     }
     MoveRowsIntoOrder(Left, order);
 }
@@ -682,9 +754,12 @@ void TAdvStringGrid::QSort() {
         const Integer first = FixedRows();
         const Integer last = RowCount() - FFixedFooters - 1;
         const Integer direction = SortDir;
-        SortRows(first, last, [this, column, direction](Integer a, Integer b) {
-            return CompareRowsFull(column, a, b) * direction;
-        });
+        SortRows(first, last, column,
+                 [this, column, direction](TSortCache& cache, const SortItem& a, const SortItem& b) {
+                     return direction * CompareFullWith(column, [&](Integer col, TSortDirection d) {
+                                return cache.Compare(col, a.row, b.row, d, &a, &b);
+                            });
+                 });
         if (moveRow && !FMouseActions->DisjunctRowSelect())
             FollowSortRow(first, last);
         // The current row kept its place and got other data: the application hears of it.
@@ -702,7 +777,12 @@ void TAdvStringGrid::QSortIndexed() {
     SortRow = Row();
     const Integer first = FixedRows();
     const Integer last = RowCount() - FFixedFooters - 1;
-    SortRows(first, last, [this](Integer a, Integer b) { return CompareRowsIndexed(0, a, b); });
+    SortRows(first, last, FSortIndexes->Items(0) & 0x7FFFFFFF,
+             [this](TSortCache& cache, const SortItem& a, const SortItem& b) {
+                 return CompareIndexedWith(0, [&](Integer col, TSortDirection d) {
+                     return cache.Compare(col, a.row, b.row, d, &a, &b);
+                 });
+             });
     if (FNavigation->MoveRowOnSort())
         FollowSortRow(first, last);
 }
@@ -731,14 +811,25 @@ void TAdvStringGrid::QuickSort(Integer Col, Integer Left, Integer Right) {
     Right = std::min(Right, RowCount() - 1);
     SortDir = FSortSettings->Direction() == sdDescending ? -1 : 1;
     const Integer direction = SortDir;
-    SortRows(Left, Right,
-             [this, Col, direction](Integer a, Integer b) { return CompareRowsFull(Col, a, b) * direction; });
+    SortRows(Left, Right, Col,
+             [this, Col, direction](TSortCache& cache, const SortItem& a, const SortItem& b) {
+                 return direction * CompareFullWith(Col, [&](Integer col, TSortDirection d) {
+                            return cache.Compare(col, a.row, b.row, d, &a, &b);
+                        });
+             });
 }
 
 void TAdvStringGrid::QuickSortIndexed(Integer Left, Integer Right) {
     Left = std::max(Left, 0);
     Right = std::min(Right, RowCount() - 1);
-    SortRows(Left, Right, [this](Integer a, Integer b) { return CompareRowsIndexed(0, a, b); });
+    if (FSortIndexes->Count() == 0)
+        return;
+    SortRows(Left, Right, FSortIndexes->Items(0) & 0x7FFFFFFF,
+             [this](TSortCache& cache, const SortItem& a, const SortItem& b) {
+                 return CompareIndexedWith(0, [&](Integer col, TSortDirection d) {
+                     return cache.Compare(col, a.row, b.row, d, &a, &b);
+                 });
+             });
 }
 
 bool TAdvStringGrid::SortLine(Integer Col, Integer ARow1, Integer ARow2) {
