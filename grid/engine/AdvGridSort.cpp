@@ -55,15 +55,21 @@ struct SortItem {
     const Char* text;
     std::uint32_t length;
     Integer row;
-    double number;           // the cell as a number without prefix or suffix
-    std::uint16_t flags;     // the cell's CellFlag bits
-    std::uint8_t numberBits; // NumberFailed, NumberEmpty
+    // A number cell carries its value; any other its first characters, so that most text comparisons
+    // decide without reading the text where it is stored.
+    union {
+        double number; // the cell as a number without prefix or suffix
+        Char head[4];
+    };
+    std::uint16_t flags; // the cell's CellFlag bits
+    std::uint8_t bits;   // HasNumber, NumberFailed, NumberEmpty
 
-    static constexpr std::uint8_t NumberFailed = 1;
-    static constexpr std::uint8_t NumberEmpty = 2;
+    static constexpr std::uint8_t HasNumber = 1;
+    static constexpr std::uint8_t NumberFailed = 2;
+    static constexpr std::uint8_t NumberEmpty = 4;
     CellFacts Facts() const { return CellFacts{StringView(text, length), flags}; }
     NumberFacts Number() const {
-        return NumberFacts{number, true, (numberBits & NumberFailed) != 0, (numberBits & NumberEmpty) != 0};
+        return NumberFacts{number, true, (bits & NumberFailed) != 0, (bits & NumberEmpty) != 0};
     }
 };
 
@@ -81,6 +87,18 @@ Integer Sign(Integer value) {
 
 template <class T> Integer CompareValues(T a, T b) {
     return a > b ? 1 : a < b ? -1 : 0;
+}
+
+// Ordinal comparison of two items' texts, starting from their heads.
+Integer CompareItemTexts(const SortItem& a, const SortItem& b) {
+    const std::uint32_t shorter = std::min(a.length, b.length);
+    const std::uint32_t n = std::min<std::uint32_t>(shorter, 4);
+    for (std::uint32_t i = 0; i < n; ++i)
+        if (a.head[i] != b.head[i])
+            return a.head[i] < b.head[i] ? -1 : 1;
+    if (n < 4)
+        return CompareValues(a.length, b.length);
+    return Sign(StringView(a.text, a.length).compare(StringView(b.text, b.length)));
 }
 
 // Ordinal comparison with a to z taken as A to Z, without making upper-cased copies.
@@ -192,11 +210,23 @@ public:
         for (size_t i = 0; i < FCount; ++i) {
             const Integer row = FFirst + static_cast<Integer>(i);
             Learn(column, facts, keyCol, row);
-            const NumberFacts number = Convert(facts, String(), String(), false);
-            items.push_back(SortItem{facts.text.data(), static_cast<std::uint32_t>(facts.text.size()), row,
-                                     number.value, facts.flags,
-                                     static_cast<std::uint8_t>((number.failed ? SortItem::NumberFailed : 0) |
-                                                               (number.empty ? SortItem::NumberEmpty : 0))});
+            SortItem item;
+            item.text = facts.text.data();
+            item.length = static_cast<std::uint32_t>(facts.text.size());
+            item.row = row;
+            item.flags = facts.flags;
+            if ((facts.flags & cfNumber) != 0) {
+                const NumberFacts number = Convert(facts, String(), String(), false);
+                item.number = number.value;
+                item.bits = static_cast<std::uint8_t>(SortItem::HasNumber |
+                                                      (number.failed ? SortItem::NumberFailed : 0) |
+                                                      (number.empty ? SortItem::NumberEmpty : 0));
+            } else {
+                for (size_t k = 0; k < 4; ++k)
+                    item.head[k] = k < facts.text.size() ? facts.text[k] : Char();
+                item.bits = 0;
+            }
+            items.push_back(item);
         }
         return items;
     }
@@ -522,7 +552,10 @@ Integer TAdvStringGrid::TSortCache::Compare(Integer ACol, Integer ARow1, Integer
     switch (style) {
     case ssAlphabetic:
     case ssAlphaCase:
-        result = Sign(cell1.text.compare(cell2.text));
+        if (carried && (item1->bits & SortItem::HasNumber) == 0 && (item2->bits & SortItem::HasNumber) == 0)
+            result = CompareItemTexts(*item1, *item2);
+        else
+            result = Sign(cell1.text.compare(cell2.text));
         break;
     case ssAlphaNoCase:
         result = CompareUpperAZ(cell1.text, cell2.text);
@@ -550,7 +583,9 @@ Integer TAdvStringGrid::TSortCache::Compare(Integer ACol, Integer ARow1, Integer
     case ssNumeric:
     case ssFinancial: {
         const bool financial = style == ssFinancial;
-        const bool plain = carried && !financial && prefix.empty() && suffix.empty();
+        const bool plain = carried && !financial && prefix.empty() && suffix.empty() &&
+                           (item1->bits & SortItem::HasNumber) != 0 &&
+                           (item2->bits & SortItem::HasNumber) != 0;
         const NumberFacts number1 =
             plain ? item1->Number() : Number(ACol, ARow1, prefix, suffix, financial, cell1);
         const NumberFacts number2 =
@@ -627,8 +662,10 @@ Integer TAdvStringGrid::CompareRows(Integer ACol, Integer ARow1, Integer ARow2, 
 template <class CompareColumn>
 Integer TAdvStringGrid::CompareFullWith(Integer ACol, CompareColumn compareColumn) {
     const Integer last = StoredColCount() - 1;
+    const bool ignoring = FIgnoreColumns->Count() > 0;
     for (Integer col = ACol;; ++col) {
-        const Integer result = IsIgnoredColumn(col) ? 0 : compareColumn(col, FSortSettings->Direction());
+        const Integer result =
+            ignoring && IsIgnoredColumn(col) ? 0 : compareColumn(col, FSortSettings->Direction());
         if (result != 0 || !FSortSettings->Full() || col >= last)
             return result;
     }
@@ -637,12 +674,14 @@ Integer TAdvStringGrid::CompareFullWith(Integer ACol, CompareColumn compareColum
 template <class CompareColumn>
 Integer TAdvStringGrid::CompareIndexedWith(Integer Index, CompareColumn compareColumn) {
     const Integer count = FSortIndexes->Count();
+    const bool ignoring = FIgnoreColumns->Count() > 0;
     for (Integer i = std::max(Index, 0); i < count; ++i) {
         const Integer entry = FSortIndexes->Items(i);
         const Integer col = entry & 0x7FFFFFFF;
         const bool descending = entry < 0;
-        const Integer result =
-            IsIgnoredColumn(col) ? 0 : compareColumn(col, descending ? sdDescending : sdAscending);
+        const Integer result = ignoring && IsIgnoredColumn(col)
+                                   ? 0
+                                   : compareColumn(col, descending ? sdDescending : sdAscending);
         if (result != 0)
             return descending ? -result : result;
         if (!FSortSettings->Full())

@@ -450,14 +450,22 @@ void TStringGrid::ExchangeRowStores(Integer ARow1, Integer ARow2) {
         throw EInvalidGridOperation(Consts::SIndexOutOfRange);
     if (ARow1 == ARow2)
         return;
-    ExchangeFarCells(false, ARow1, ARow2, [&] {
+    const auto exchange = [&] {
         const size_t hi = static_cast<size_t>(std::max(ARow1, ARow2));
         if (FData.size() <= static_cast<size_t>(std::min(ARow1, ARow2)))
             return; // neither row has near cells
         if (FData.size() <= hi)
             GrowData(hi + 1);
         std::swap(FData[static_cast<size_t>(ARow1)], FData[static_cast<size_t>(ARow2)]);
-    });
+    };
+    // Sorting exchanges rows a million times: without far cells there is nothing to take out and put
+    // back, and no function object to make.
+    if (FFar.empty()) {
+        UpdateNearLimits();
+        exchange();
+        return;
+    }
+    ExchangeFarCells(false, ARow1, ARow2, exchange);
 }
 
 void TStringGrid::ExchangeColStores(Integer ACol1, Integer ACol2) {
