@@ -379,31 +379,36 @@ private:
     }
 
     NumberFacts Convert(const CellFacts& facts, const String& prefix, const String& suffix, bool financial) {
-        // The scratch text keeps its capacity from cell to cell.
-        FScratch.assign(facts.text);
-        if (!prefix.empty()) {
-            const size_t at = FScratch.find(prefix);
-            if (at != String::npos)
-                FScratch.erase(at, prefix.size());
-        }
-        if (!suffix.empty()) {
-            const size_t at = FScratch.find(suffix);
-            if (at != String::npos)
-                FScratch.erase(at, suffix.size());
-        }
-        if (financial)
-            FScratch.erase(std::remove(FScratch.begin(), FScratch.end(), FThousandSep), FScratch.end());
-        if (FDecimalSep != u'.') {
-            const size_t at = FScratch.find(FDecimalSep);
-            if (at != String::npos)
-                FScratch[at] = u'.';
+        // A text that needs no change is read where it is; otherwise through the scratch text, which keeps
+        // its capacity from cell to cell.
+        StringView text = facts.text;
+        if (!prefix.empty() || !suffix.empty() || financial || FDecimalSep != u'.') {
+            FScratch.assign(facts.text);
+            if (!prefix.empty()) {
+                const size_t at = FScratch.find(prefix);
+                if (at != String::npos)
+                    FScratch.erase(at, prefix.size());
+            }
+            if (!suffix.empty()) {
+                const size_t at = FScratch.find(suffix);
+                if (at != String::npos)
+                    FScratch.erase(at, suffix.size());
+            }
+            if (financial)
+                FScratch.erase(std::remove(FScratch.begin(), FScratch.end(), FThousandSep), FScratch.end());
+            if (FDecimalSep != u'.') {
+                const size_t at = FScratch.find(FDecimalSep);
+                if (at != String::npos)
+                    FScratch[at] = u'.';
+            }
+            text = FScratch;
         }
         NumberFacts result;
         result.known = true;
-        result.empty = FScratch.empty();
+        result.empty = text.empty();
         Integer code = 0;
         try {
-            Val(FScratch, result.value, code);
+            Val(text, result.value, code);
         } catch (const Exception&) {
             // A number beyond the range of a real compares as 0.
             result.value = 0;
