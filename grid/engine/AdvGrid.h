@@ -1594,6 +1594,7 @@ private:
     void FollowSortRow(Integer First, Integer Last);
     Integer StoredColCount() const { return ColCount() + NumHiddenColumns(); }
     TSortCache* FSortCache = nullptr; // the cell facts of the sort that runs, if any
+    bool FSortMoving = false;         // rows are being moved into order; one repaint follows
 
 private:
     void CreateOwnedObjects();

@@ -372,7 +372,8 @@ void TAdvStringGrid::SortSwapRows(Integer ARow1, Integer ARow2) {
             SetObjectSlot(col, ARow1, ObjectSlot(col, ARow2));
             SetObjectSlot(col, ARow2, slot);
         }
-        Invalidate();
+        if (!FSortMoving)
+            Invalidate();
         return;
     }
     if (ARow1 != ARow2) {
@@ -392,5 +393,6 @@ void TAdvStringGrid::SortSwapRows(Integer ARow1, Integer ARow2) {
         SortRow = ARow2;
     else if (SortRow == ARow2)
         SortRow = ARow1;
-    Invalidate();
+    if (!FSortMoving)
+        Invalidate();
 }

@@ -741,6 +741,17 @@ void TAdvStringGrid::MoveRowsIntoOrder(Integer Left, const std::vector<Integer>&
     std::vector<Integer> at(n);
     std::iota(where.begin(), where.end(), 0);
     std::iota(at.begin(), at.end(), 0);
+    // One repaint for all the moves, also when a move raises.
+    struct Moving {
+        TAdvStringGrid& grid;
+        bool outer;
+        ~Moving() {
+            grid.FSortMoving = outer;
+            if (!outer)
+                grid.Invalidate();
+        }
+    } moving{*this, FSortMoving};
+    FSortMoving = true;
     for (size_t k = 0; k < n; ++k) {
         const Integer wanted = Order[k] - Left;
         const Integer from = where[static_cast<size_t>(wanted)];
