@@ -34,6 +34,7 @@
 //   typed cell values and displayed text              (grid/engine/AdvGridValues.cpp)
 //   automatic sizing, row and column swaps            (grid/engine/AdvGridSizing.cpp)
 //   look presets, link settings, small grid services  (grid/engine/AdvGridLookPresets.cpp)
+//   sorting                                           (grid/engine/AdvGridSort.cpp)
 //   focus frame                                       (grid/view/AdvGridFocus.cpp)
 //   update locking                                    (grid/view/AdvGridUpdate.cpp)
 //   current cell, scrolling into view, moving lines   (grid/engine/AdvGridCurrent.cpp)
@@ -877,11 +878,6 @@ public:
     std::unique_ptr<TStringList> DistinctValues(Integer ACol, bool CaseSensitive);
 
     TGroupCalcEvent OnColumnCalc;
-
-    // ---- Sorting (AdvGridSort.cpp)
-
-    // FIXME: sorting is not built yet; the rows stay in their order.
-    void QSort();
 
     // ---- Fills, date and time cells, auto numbering (AdvGridHeaders.cpp)
     // The fills write every cell of a range, rows top to bottom and each row left to right, then run
@@ -2406,6 +2402,91 @@ private:
     std::unique_ptr<TScrollControl> FHorzScrollControl;
     bool FURLShow = false;
     bool FURLFull = false;
+    // ---- Sorting (AdvGridSort.cpp)
+    // Column indexes are stored ones; rows are grid rows, fixed rows counted. A sort orders a permutation
+    // of the rows first, reading every cell in place, and then moves the rows into that order through
+    // SortSwapRows: equal rows keep their order, the work is O(n log n) whatever the order, and an
+    // exception from an event leaves the rows as they were before the sort began moving them. Each
+    // cell's text is converted once per sort for each style, prefix and suffix OnGetFormat answers for
+    // its column, while OnGetFormat itself runs, and Compares counts, on every comparison. The rows'
+    // count, the columns, the top row (with KeepScrollOnSort), ClearTextOnly, column 0 (with
+    // NormalCellsOnly) and the update bracket are restored on every path, exceptions included.
+
+    // Stores both into SortSettings, then QSort.
+    void Sort(Integer Column, TSortDirection Direction);
+    // With at least two rows: stores the column into SortSettings and runs QSort.
+    void SortByColumn(Integer Col);
+    // Sorts the data rows (fixed rows and fixed footer rows stay) by SortSettings.Column, ties broken by
+    // the columns to its right with SortSettings.Full; nothing when the column is below 0. Clears the
+    // sort indexes. The current row follows its data with Navigation.MoveRowOnSort (and then the
+    // previous row reported to OnRowChanged is forgotten), else it stays and OnRowChanged reports it;
+    // either way it is made current only within the data rows.
+    virtual void QSort();
+    // As QSort by SortIndexes, leaving them; raises EAdvGridError "No indexes specified for indexed
+    // sort" for an empty list before any row changes. Fires no OnRowChanged.
+    virtual void QSortIndexed();
+    // Returns the rows to their order from before the sorts since the cross-reference was last set up;
+    // nothing unless the cross-reference has an entry for each row, a permutation of the rows.
+    virtual void QUnSort();
+    // Sort rows Left..Right (cut to the grid's rows) by one column with ties broken as QSort breaks
+    // them, or by SortIndexes; neither checks the cross-reference nor brackets an update.
+    void QuickSort(Integer Col, Integer Left, Integer Right);
+    void QuickSortIndexed(Integer Left, Integer Right);
+    // Compares the two rows by Col in the direction of the last plain sort; swaps them and answers true
+    // when the second belongs first; answers false when the first does; on a tie goes on with the next
+    // column while there is one.
+    bool SortLine(Integer Col, Integer ARow1, Integer ARow2);
+    // The cross-reference becomes the identity for the present RowCount.
+    void InitSortXRef();
+    TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
+    // Clearing cells leaves their records; sorts clear it while they run.
+    bool ClearTextOnly() const { return FClearTextOnly; }
+    void SetClearTextOnly(bool Value) { FClearTextOnly = Value; }
+
+    // Counted by every row comparison and every sort swap; never reset by the grid.
+    Integer Compares = 0;
+    Integer Swaps = 0;
+    // +1 for an ascending, -1 for a descending plain sort: the comparison result that puts the second
+    // row before the first.
+    Integer SortDir = 1;
+    // During a sort, the row that holds the data of the row current when it began.
+    Integer SortRow = -1;
+
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+
+protected:
+    // One comparison of two rows by a column: -1, 0 or 1. The style starts from the sort settings,
+    // OnGetFormat may change it and give a prefix and suffix, and ssAutomatic is resolved from the first
+    // row's cell (check box, number, date, date and time, time, else text).
+    Integer CompareRows(Integer ACol, Integer ARow1, Integer ARow2, TSortDirection Direction);
+    // By ACol in SortSettings.Direction, then with SortSettings.Full by each column to its right,
+    // hidden ones counted; ignored columns compare as equal.
+    Integer CompareRowsFull(Integer ACol, Integer ARow1, Integer ARow2);
+    // By the sort indexes from Index on, each in its own direction; already directed.
+    Integer CompareRowsIndexed(Integer Index, Integer ARow1, Integer ARow2);
+
+private:
+    class TSortCache;
+    friend class TSortCache;
+    class TSortShape;
+    friend class TSortShape;
+    // Orders rows Left..Right by compare(cache, item1, item2) (negative: the first goes first), the items
+    // carrying column KeyCol's facts, and moves the rows into that order through SortSwapRows.
+    template <class Compare> void SortRows(Integer Left, Integer Right, Integer KeyCol, Compare compare);
+    // The loops of CompareRowsFull and CompareRowsIndexed over a comparison of one column:
+    // compareColumn(col, direction).
+    template <class CompareColumn> Integer CompareFullWith(Integer ACol, CompareColumn compareColumn);
+    template <class CompareColumn> Integer CompareIndexedWith(Integer Index, CompareColumn compareColumn);
+    // Moves rows Left.. so that position Left + k holds the row that stood at Order[k], through
+    // SortSwapRows, at most one swap per row.
+    void MoveRowsIntoOrder(Integer Left, const std::vector<Integer>& Order);
+    // With MoveRowOnSort, after a sort of rows First..Last: the row holding the former current row's
+    // data becomes current when it is one of those rows.
+    void FollowSortRow(Integer First, Integer Last);
+    Integer StoredColCount() const { return ColCount() + NumHiddenColumns(); }
+    TSortCache* FSortCache = nullptr; // the cell facts of the sort that runs, if any
+    bool FSortMoving = false;         // rows are being moved into order; one repaint follows
 
 private:
     void CreateOwnedObjects();

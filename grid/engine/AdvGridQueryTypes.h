@@ -51,6 +51,12 @@ using TGridAlignEvent =
     std::function<void(TObject* Sender, Integer ARow, Integer ACol, TAlignment& HAlign, TVAlignment& VAlign)>;
 using TGridFormatEvent =
     std::function<void(TObject* Sender, Integer ACol, TSortStyle& AStyle, String& aPrefix, String& aSuffix)>;
+// Sorting's own comparisons: Res is set to -1, 0 or 1 as the first text or row goes before, with or
+// after the second.
+using TCustomCompareEvent =
+    std::function<void(TObject* Sender, const String& str1, const String& str2, Integer& Res)>;
+using TRawCompareEvent =
+    std::function<void(TObject* Sender, Integer ACol, Integer Row1, Integer Row2, Integer& Res)>;
 using TGetEditorTypeEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, TEditorType& AEditor)>;
 using TIsFixedCellEvent = std::function<void(TObject* Sender, Integer ARow, Integer ACol, bool& IsFixed)>;

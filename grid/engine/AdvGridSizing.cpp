@@ -412,7 +412,12 @@ void TAdvStringGrid::SwapColumns(Integer ACol1, Integer ACol2) {
         SetColWidths(ACol1, w2);
         SetColWidths(ACol2, w1);
     }
-    // FIXME: the sort column does not follow its column until the sort settings hold their values.
+    // The sort column follows its cells.
+    const Integer sortCol = FSortSettings->Column();
+    if (sortCol >= 0 && sortCol == RealColIndex(ACol1))
+        FSortSettings->SetColumn(RealColIndex(ACol2));
+    else if (sortCol >= 0 && sortCol == RealColIndex(ACol2))
+        FSortSettings->SetColumn(RealColIndex(ACol1));
     if (FControlList->Count() > 0) {
         for (Integer i = 0; i < FControlList->Count(); ++i) {
             TControlItem* item = FControlList->Control(i);
@@ -440,13 +445,27 @@ void ExchangeEntries(TIntList& list, Integer a, Integer b) {
 } // namespace
 
 void TAdvStringGrid::SortSwapRows(Integer ARow1, Integer ARow2) {
-    // FIXME: the swap count, the single-column mode, the disjunct row selection's move on sort and
-    // the sort row following its row come with sorting.
     if (ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount())
         throw EAdvGridError(AdvGridErrors::InvalidRowAccessed);
+    ++Swaps;
     ExchangeEntries(*FSortRowXRef, ARow1, ARow2);
     if (FUseEnabledRows)
         ExchangeEntries(*FEnabledRows, ARow1, ARow2);
+    if (FSortSettings->SingleColumn()) {
+        // Only the sort column's two cells change places, texts and records by reference.
+        const Integer col = FSortSettings->Column();
+        if (col >= 0 && ARow1 != ARow2) {
+            const String text = GetGridCell(col, ARow1);
+            SetGridCell(col, ARow1, GetGridCell(col, ARow2));
+            SetGridCell(col, ARow2, text);
+            TObject* slot = ObjectSlot(col, ARow1);
+            SetObjectSlot(col, ARow1, ObjectSlot(col, ARow2));
+            SetObjectSlot(col, ARow2, slot);
+        }
+        if (!FSortMoving)
+            Invalidate();
+        return;
+    }
     if (ARow1 != ARow2) {
         const Integer h1 = RowHeights(ARow1);
         const Integer h2 = RowHeights(ARow2);
@@ -456,7 +475,21 @@ void TAdvStringGrid::SortSwapRows(Integer ARow1, Integer ARow2) {
         }
         ExchangeRowStores(ARow1, ARow2);
     }
+    // The rows' disjunct selection travels with them when the current row does.
+    if (FMouseActions->DisjunctRowSelect() && FNavigation->MoveRowOnSort() && ARow1 != ARow2) {
+        const bool selected1 = GetRowSelect(ARow1);
+        const bool selected2 = GetRowSelect(ARow2);
+        if (selected1 != selected2) {
+            SetRowSelect(ARow1, selected2);
+            SetRowSelect(ARow2, selected1);
+        }
+    }
     if (ModifiedRowsKept())
         ExchangeEntries(*FModifiedRows, ARow1, ARow2);
-    Invalidate();
+    if (SortRow == ARow1)
+        SortRow = ARow2;
+    else if (SortRow == ARow2)
+        SortRow = ARow1;
+    if (!FSortMoving)
+        Invalidate();
 }

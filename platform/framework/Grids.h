@@ -655,6 +655,8 @@ private:
         ~CellText() { Release(); }
         void Assign(StringView value);
         String Get() const;
+        // The text where it is stored, valid until the cell is written or its row moves.
+        StringView View() const;
         bool Empty() const { return FTag == 0; }
 
     private:
@@ -689,6 +691,9 @@ public:
     // range".
     String Cells(Integer ACol, Integer ARow) const;
     void SetCells(Integer ACol, Integer ARow, const String& value);
+    // The stored text of a cell read in place, without a copy: valid until that cell is written, a row or
+    // column moves or is inserted or removed, or the counts change. Any index reads, as Cells.
+    StringView CellView(Integer ACol, Integer ARow) const;
     // The cell's object as the grid's users see it; the Rows and Cols views go through these too, so a
     // descendant that keeps its users' objects elsewhere answers for the views as well.
     virtual TObject* Objects(Integer ACol, Integer ARow) const;

@@ -110,6 +110,16 @@ String TStringGrid::CellText::Get() const {
     return String(heap, length);
 }
 
+StringView TStringGrid::CellText::View() const {
+    if (FTag != HeapTag)
+        return StringView(reinterpret_cast<const Char*>(FBytes), FTag);
+    const Char* heap = nullptr;
+    std::uint32_t length = 0;
+    std::memcpy(&heap, FBytes, sizeof heap);
+    std::memcpy(&length, FBytes + sizeof heap, sizeof length);
+    return StringView(heap, length);
+}
+
 TStringGrid::TStringGrid(TComponent* owner) : TDrawGrid(owner) {}
 
 TStringGrid::~TStringGrid() = default;
@@ -254,6 +264,20 @@ String TStringGrid::Cells(Integer ACol, Integer ARow) const {
         return String();
     const auto it = FFar.find(FarKey(ACol, ARow));
     return it != FFar.end() ? it->second.text.Get() : String();
+}
+
+StringView TStringGrid::CellView(Integer ACol, Integer ARow) const {
+    if (ACol < 0 || ARow < 0)
+        return StringView();
+    if (static_cast<size_t>(ARow) < FData.size()) {
+        const CellRow* row = FData[static_cast<size_t>(ARow)].get();
+        if (row != nullptr && static_cast<size_t>(ACol) < row->texts.size())
+            return row->texts[static_cast<size_t>(ACol)].View();
+    }
+    if (FFar.empty())
+        return StringView();
+    const auto it = FFar.find(FarKey(ACol, ARow));
+    return it != FFar.end() ? it->second.text.View() : StringView();
 }
 
 void TStringGrid::SetCells(Integer ACol, Integer ARow, const String& value) {
@@ -426,14 +450,22 @@ void TStringGrid::ExchangeRowStores(Integer ARow1, Integer ARow2) {
         throw EInvalidGridOperation(Consts::SIndexOutOfRange);
     if (ARow1 == ARow2)
         return;
-    ExchangeFarCells(false, ARow1, ARow2, [&] {
+    const auto exchange = [&] {
         const size_t hi = static_cast<size_t>(std::max(ARow1, ARow2));
         if (FData.size() <= static_cast<size_t>(std::min(ARow1, ARow2)))
             return; // neither row has near cells
         if (FData.size() <= hi)
             GrowData(hi + 1);
         std::swap(FData[static_cast<size_t>(ARow1)], FData[static_cast<size_t>(ARow2)]);
-    });
+    };
+    // Sorting exchanges rows a million times: without far cells there is nothing to take out and put
+    // back, and no function object to make.
+    if (FFar.empty()) {
+        UpdateNearLimits();
+        exchange();
+        return;
+    }
+    ExchangeFarCells(false, ARow1, ARow2, exchange);
 }
 
 void TStringGrid::ExchangeColStores(Integer ACol1, Integer ACol2) {

@@ -7,6 +7,7 @@
 namespace Consts {
 inline constexpr const Char* SInvalidInteger = u"'%s' is not a valid integer value";
 inline constexpr const Char* SInvalidFloat = u"'%s' is not a valid floating point value";
+inline constexpr const Char* SOverflow = u"Floating point overflow";
 inline constexpr const Char* SInvalidBoolean = u"'%s' is not a valid boolean value";
 inline constexpr const Char* SInvalidDate = u"'%s' is not a valid date";
 inline constexpr const Char* SInvalidTime = u"'%s' is not a valid time";

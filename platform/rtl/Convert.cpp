@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "platform/rtl/Consts.h"
@@ -821,6 +822,76 @@ bool TryStrToFloat(StringView s, Extended& value, const TFormatSettings& setting
 
 bool TryStrToFloat(StringView s, Extended& value) {
     return TryStrToFloat(s, value, FormatSettings);
+}
+
+void Val(StringView S, Extended& V, Integer& Code) {
+    // The text that fits is copied as ASCII for from_chars; a text longer than the buffer reads through
+    // a heap copy, which only very long numbers need.
+    const size_t n = S.size();
+    size_t i = 0;
+    double whole = 0; // the digits read so far, for a failure
+    auto fail = [&](size_t at) {
+        V = whole;
+        Code = static_cast<Integer>(at + 1);
+    };
+    while (i < n && S[i] == u' ')
+        ++i;
+    const size_t start = i;
+    if (i < n && (S[i] == u'+' || S[i] == u'-'))
+        ++i;
+    size_t digits = 0;
+    auto readDigits = [&](bool counted) {
+        size_t count = 0;
+        while (i < n && S[i] >= u'0' && S[i] <= u'9') {
+            if (counted)
+                whole = whole * 10 + (S[i] - u'0');
+            ++i;
+            ++count;
+        }
+        return count;
+    };
+    digits += readDigits(true);
+    if (i < n && S[i] == u'.') {
+        ++i;
+        digits += readDigits(true);
+    }
+    if (digits == 0)
+        return fail(i);
+    if (i < n && (S[i] == u'e' || S[i] == u'E')) {
+        ++i;
+        if (i < n && (S[i] == u'+' || S[i] == u'-'))
+            ++i;
+        if (readDigits(false) == 0)
+            return fail(i);
+    }
+    if (i < n)
+        return fail(i);
+    char buffer[64];
+    std::string heap;
+    char* text = buffer;
+    const size_t length = n - start;
+    if (length > sizeof buffer) {
+        heap.resize(length);
+        text = heap.data();
+    }
+    size_t k = 0;
+    for (size_t j = start; j < n; ++j)
+        if (S[j] != u'+') // from_chars takes no plus sign, in front or in the exponent
+            text[k++] = static_cast<char>(S[j]);
+    double value = 0;
+    const auto result = std::from_chars(text, text + k, value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Underflow reads as 0; only a value too large raises.
+        bool tooLarge = false;
+        for (size_t j = 0; j < k && !tooLarge; ++j)
+            if (text[j] == 'e' || text[j] == 'E')
+                tooLarge = j + 1 < k && text[j + 1] != '-';
+        if (tooLarge || std::none_of(text, text + k, [](char c) { return c == 'e' || c == 'E'; }))
+            throw EOverflow(Consts::SOverflow);
+        value = 0;
+    }
+    V = value;
+    Code = 0;
 }
 
 Extended StrToFloat(StringView s, const TFormatSettings& settings) {

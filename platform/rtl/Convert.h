@@ -42,6 +42,15 @@ Extended StrToFloatDef(StringView s, Extended defaultValue, const TFormatSetting
 bool TryStrToFloat(StringView s, Extended& value);
 bool TryStrToFloat(StringView s, Extended& value, const TFormatSettings& settings);
 
+// The run-time conversion of text to a real, which takes "." as the decimal separator whatever the
+// settings say: leading spaces, an optional sign, digits, one ".", and an optional exponent ("E" or "e",
+// an optional sign, digits), to the end of the text. Code is 0 when the whole text fits, and V is then
+// its value. Otherwise Code is the 1-based position of the first character that does not fit (the
+// length + 1 for a text that ends too early, 1 for an empty one) and V is the digits read before it,
+// those of the exponent excepted, taken as an unsigned whole number: "12 kg" gives 12, "kg" 0. A
+// value beyond the range of a double raises EOverflow "Floating point overflow".
+void Val(StringView S, Extended& V, Integer& Code);
+
 // FloatToStrF(value, ffGeneral, 15, 0).
 String FloatToStr(Extended value);
 String FloatToStr(Extended value, const TFormatSettings& settings);

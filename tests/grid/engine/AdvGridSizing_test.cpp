@@ -161,6 +161,7 @@ TEST_F(AdvGridSizingTest, SwapColumnsCarriesTextsRecordsAndWidths) {
     // A row shorter than both columns and one that reaches only the first.
     grid->SetRowCount(5);
     grid->SetCells(1, 4, u"x");
+    grid->SortSettings()->SetColumn(3);
     grid->SwapColumns(1, 3);
 
     for (Integer r = 0; r < 3; ++r) {
@@ -172,6 +173,7 @@ TEST_F(AdvGridSizingTest, SwapColumnsCarriesTextsRecordsAndWidths) {
     EXPECT_EQ(grid->GraphicObjects(1, 2), graphic);
     EXPECT_EQ(grid->ColWidths(1), 17);
     EXPECT_EQ(grid->ColWidths(3), grid->DefaultColWidth());
+    EXPECT_EQ(grid->SortSettings()->Column(), 1) << "the sort column follows its cells";
     EXPECT_EQ(gLiveGraphics, 1);
 }
 

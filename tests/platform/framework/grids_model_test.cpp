@@ -211,6 +211,11 @@ TEST_F(GridModel, CellsAreSparseAndSurviveAShrink) {
     // Cells beyond the counts are stored and read as any other.
     FGrid->SetCells(40, 100, u"far");
     EXPECT_EQ(FGrid->Cells(40, 100), u"far");
+    // The in-place reads see the same texts, short, long, far and missing.
+    EXPECT_EQ(FGrid->CellView(3, 3), u"kept");
+    EXPECT_EQ(FGrid->CellView(40, 100), u"far");
+    EXPECT_EQ(FGrid->CellView(-1, 5), u"");
+    EXPECT_EQ(FGrid->CellView(39, 100), u"");
     FGrid->SetColCount(2);
     FGrid->SetRowCount(2);
     EXPECT_EQ(FGrid->Cells(3, 3), u"kept");
@@ -224,6 +229,7 @@ TEST_F(GridModel, CellsAreSparseAndSurviveAShrink) {
     // Long and short texts both move with their rows and can be emptied again.
     const String longText = u"a text longer than a short one";
     FGrid->SetCells(2, 3, longText);
+    EXPECT_EQ(FGrid->CellView(2, 3), longText);
     FGrid->MoveRow(3, 5);
     EXPECT_EQ(FGrid->Cells(2, 5), longText);
     EXPECT_EQ(FGrid->Cells(3, 5), u"kept");

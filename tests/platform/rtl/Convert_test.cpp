@@ -444,6 +444,36 @@ TEST(ConvertTest, Booleans) {
     EXPECT_TRUE(StrToBool(u"0,5"));
 }
 
+TEST(ConvertTest, ValReadsAPointNumberOrTheDigitsBeforeTheFirstMisfit) {
+    struct Case {
+        const char* text;
+        double value;
+        Integer code;
+    };
+    const Case cases[] = {
+        {"12", 12, 0},        {"  -2.5", -2.5, 0}, {"+.5", 0.5, 0},  {"1e3", 1000, 0},
+        {"1.5E-2", 0.015, 0}, {"7.", 7, 0},        {"12 kg", 12, 3}, {"kg", 0, 1},
+        {"", 0, 1},           {"-", 0, 2},         {"1e", 1, 3},     {"1,5", 1, 2},
+        {"1.2.3", 12, 4},     {"-7x", 7, 3},       {"12 ", 12, 3},   {"1e-999", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Extended value = -99;
+        Integer code = -99;
+        Val(Utf16(c.text), value, code);
+        EXPECT_EQ(code, c.code);
+        EXPECT_DOUBLE_EQ(value, c.value);
+    }
+    // The settings' decimal separator plays no part.
+    FormatSettings.DecimalSeparator = u',';
+    Extended value = 0;
+    Integer code = 0;
+    Val(u"2.25", value, code);
+    EXPECT_EQ(code, 0);
+    EXPECT_DOUBLE_EQ(value, 2.25);
+    EXPECT_THROW(Val(u"1e999", value, code), EOverflow);
+}
+
 TEST(ConvertTest, RoundingToWholeNumbers) {
     const std::vector<std::pair<double, Int64>> rounds = {
         {0.5, 0},
