@@ -2402,6 +2402,8 @@ private:
     std::unique_ptr<TScrollControl> FHorzScrollControl;
     bool FURLShow = false;
     bool FURLFull = false;
+
+public:
     // ---- Sorting (AdvGridSort.cpp)
     // Column indexes are stored ones; rows are grid rows, fixed rows counted. A sort orders a permutation
     // of the rows first, reading every cell in place, and then moves the rows into that order through

@@ -116,9 +116,10 @@ void TAdvStringGrid::Group(Integer Colindex) {
     {
         const TGroupUpdateScope update(*this);
         StoreGroupColumn(Colindex, false);
-        // FIXME: the sort settings hold no sort column or AutoSortForGrouping yet; once they do, the
-        // rows are sorted by the grouped column here when AutoSortForGrouping is on.
-        QSort();
+        if (FSortSettings->AutoSortForGrouping()) {
+            FSortSettings->SetColumn(Colindex);
+            QSort();
+        }
         // From here on the application processes messages: nothing may group or sort meanwhile.
         const TGroupBusyScope busy(*this);
 

@@ -16,6 +16,8 @@ class TAdvHintInfo;
 
 // ---- Enumerations
 
+// Ascending or descending order: of sorts, and of auto numbering.
+ZELMOR_ENUM(TSortDirection, sdAscending, sdDescending)
 // The compare style of a column, numbered from 0 in this order.
 ZELMOR_ENUM(TSortStyle, ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase,
             ssShortDateEU, ssShortDateUS, ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw,

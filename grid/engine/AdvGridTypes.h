@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "grid/engine/AdvGridQueryTypes.h"
 #include "grid/engine/BaseGrid.h"
 #include "platform/rtl/Convert.h"
 #include "platform/rtl/Exceptions.h"
@@ -31,8 +32,6 @@ ZELMOR_ENUM(TScrollPosition, spMiddle, spTrailing, spLeading)
 ZELMOR_ENUM(TFormatType, ftVCL, ftExcel)
 // The aggregate a rectangle calculation takes.
 ZELMOR_ENUM(TCalcType, ctSum, ctAvg, ctMin, ctMax)
-// Ascending or descending order; auto numbering also reads it.
-ZELMOR_ENUM(TSortDirection, sdAscending, sdDescending)
 // The stages long walks over rows report to ExportNotification.
 ZELMOR_ENUM(TGridExportState, esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail,
             esExportNextRow)

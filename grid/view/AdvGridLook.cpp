@@ -76,11 +76,11 @@ void TControlLook::SetFixedGradientMirrorTo(TColor value) {
     if (FGrid != nullptr)
         FGrid->SetQELGradientMirrorTo(value);
 }
-DEFINE_CLASS(TSortSettings, PROPERTY(Column).Default(-1), PROPERTY(Direction).Default(sdAscending),
-             PROPERTY(Full).Default(true), PROPERTY(AutoFormat).Default(true),
-             PROPERTY(IgnoreCase).Default(false), PROPERTY(DefaultFormat).Default(ssAutomatic),
-             PROPERTY(IgnoreBlanks).Default(false), PROPERTY(BlankPos).Default(blFirst),
-             PROPERTY(SortOnVirtualCells).Default(true), PROPERTY(NormalCellsOnly).Default(false),
-             PROPERTY(SingleColumn).Default(false))
+DEFINE_CLASS(TSortSettings, PROPERTY(AutoSortForGrouping).Default(true), PROPERTY(Column).Default(-1),
+             PROPERTY(Direction).Default(sdAscending), PROPERTY(Full).Default(true),
+             PROPERTY(AutoFormat).Default(true), PROPERTY(IgnoreCase).Default(false),
+             PROPERTY(DefaultFormat).Default(ssAutomatic), PROPERTY(IgnoreBlanks).Default(false),
+             PROPERTY(BlankPos).Default(blFirst), PROPERTY(SortOnVirtualCells).Default(true),
+             PROPERTY(NormalCellsOnly).Default(false), PROPERTY(SingleColumn).Default(false))
 DEFINE_CLASS(TControlEdit)
 DEFINE_CLASS(TControlCombo)

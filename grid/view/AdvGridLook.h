@@ -101,8 +101,7 @@ private:
     TColor FFixedGradientDownMirrorTo = clNone;
 };
 
-// The direction of a plain sort, and where empty texts go when blanks are sorted apart.
-ZELMOR_ENUM(TSortDirection, sdAscending, sdDescending)
+// Where empty texts go when blanks are sorted apart.
 ZELMOR_ENUM(TSortBlankPosition, blFirst, blLast)
 
 // How the grid's sorts compare and move rows.
@@ -128,12 +127,16 @@ public:
         FSortOnVirtualCells = source->FSortOnVirtualCells;
         FNormalCellsOnly = source->FNormalCellsOnly;
         FSingleColumn = source->FSingleColumn;
+        FAutoSortForGrouping = source->FAutoSortForGrouping;
     }
     explicit TSortSettings(TComponent* /*AOwner*/) {}
 
     // The stored column of a plain sort; -1 for none.
     Integer Column() const { return FColumn; }
     void SetColumn(Integer Value) { FColumn = Value; }
+    // Grouping sorts the rows by the grouped column first.
+    bool AutoSortForGrouping() const { return FAutoSortForGrouping; }
+    void SetAutoSortForGrouping(bool Value) { FAutoSortForGrouping = Value; }
     TSortDirection Direction() const { return FDirection; }
     void SetDirection(TSortDirection Value) { FDirection = Value; }
     void ToggleDirection() { FDirection = FDirection == sdAscending ? sdDescending : sdAscending; }
@@ -175,6 +178,7 @@ private:
     bool FSortOnVirtualCells = true;
     bool FNormalCellsOnly = false;
     bool FSingleColumn = false;
+    bool FAutoSortForGrouping = true;
 };
 
 // FIXME: edits nothing yet.
