@@ -394,6 +394,10 @@ void TAdvStringGrid::RestoreRecords(std::vector<Integer> records, Integer below,
             const Integer place =
                 below < 0 ? DisplRowIndex(restored[j]->Idx()) : restored[j]->Idx() - below - lower;
             places[j] = std::clamp(place, 0, oldCount) + static_cast<Integer>(j);
+            // Records of different filter levels may share an Idx: those come back one after another,
+            // and the rows after them go below them. Each place stays at most oldCount + j.
+            if (j > 0)
+                places[j] = std::max(places[j], places[j - 1] + 1);
         }
     }
     FreeHiddenRowLookup();

@@ -209,6 +209,8 @@ void TAdvStringGrid::InsertRowsCore(Integer RowIndex, Integer RCount, bool Updat
 }
 
 void TAdvStringGrid::InsertCols(Integer ColIndex, Integer CCount) {
+    // A count past the largest column count is cut to it.
+    CCount = std::min(CCount, std::numeric_limits<Integer>::max() - (ColCount() + FNumHidden));
     if (CCount < 1)
         return;
     // ColIndex is a displayed column; the cells and the hidden-column flags move at stored ones, the
@@ -233,8 +235,10 @@ void TAdvStringGrid::InsertCols(Integer ColIndex, Integer CCount) {
         SetColWidths(p, ColWidths(p - CCount));
     ShiftHiddenColumns(stored, CCount);
     // The new columns drop the references their old cells now share with the columns moved right.
+    // A width is only stored where one differs: widths of the default alone take no storage per column.
     for (Integer i = 0; i < CCount; ++i) {
-        SetColWidths(ColIndex + i, DefaultColWidth());
+        if (ColWidths(ColIndex + i) != DefaultColWidth())
+            SetColWidths(ColIndex + i, DefaultColWidth());
         ResetColCells(stored + i);
     }
 }

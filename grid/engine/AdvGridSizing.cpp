@@ -388,12 +388,15 @@ void TAdvStringGrid::SwapRows(Integer ARow1, Integer ARow2) {
         SetRowHeights(ARow2, h1);
     }
     if (FControlList->Count() > 0) {
+        // The list keeps controls by stored row, which differs from the displayed one past hidden rows.
+        const Integer real1 = RealRowIndex(ARow1);
+        const Integer real2 = RealRowIndex(ARow2);
         for (Integer i = 0; i < FControlList->Count(); ++i) {
             TControlItem* item = FControlList->Control(i);
-            if (item->Y() == ARow1)
-                item->SetY(ARow2);
-            else if (item->Y() == ARow2)
-                item->SetY(ARow1);
+            if (item->Y() == real1)
+                item->SetY(real2);
+            else if (item->Y() == real2)
+                item->SetY(real1);
         }
         CellControlsUpdate(false);
     }
@@ -405,7 +408,9 @@ void TAdvStringGrid::SwapColumns(Integer ACol1, Integer ACol2) {
         throw EAdvGridError(AdvGridErrors::InvalidColumnAccessed);
     if (ACol1 == ACol2)
         return;
-    ExchangeColStores(RealColIndex(ACol1), RealColIndex(ACol2));
+    const Integer real1 = RealColIndex(ACol1);
+    const Integer real2 = RealColIndex(ACol2);
+    ExchangeColStores(real1, real2);
     const Integer w1 = ColWidths(ACol1);
     const Integer w2 = ColWidths(ACol2);
     if (w1 != w2) {
@@ -421,10 +426,11 @@ void TAdvStringGrid::SwapColumns(Integer ACol1, Integer ACol2) {
     if (FControlList->Count() > 0) {
         for (Integer i = 0; i < FControlList->Count(); ++i) {
             TControlItem* item = FControlList->Control(i);
-            if (item->X() == ACol1)
-                item->SetX(ACol2);
-            else if (item->X() == ACol2)
-                item->SetX(ACol1);
+            // Controls are kept by stored column, as the cells are.
+            if (item->X() == real1)
+                item->SetX(real2);
+            else if (item->X() == real2)
+                item->SetX(real1);
         }
         CellControlsUpdate(false);
     }

@@ -406,7 +406,8 @@ protected:
     // RowBlockMoved moves the data.
     void MoveRowBlock(Integer fromIndex, Integer count, Integer toIndex);
     // InsertRowBlock: count empty rows of the default height before ARow (0 .. RowCount). The rows come
-    // from just beyond the old count, so what was kept there is emptied.
+    // from just beyond the old count, so what was kept there is emptied. A count that would take
+    // RowCount past the largest Integer raises as well.
     void InsertRowBlock(Integer ARow, Integer count);
     // DeleteRowBlock: the count rows from ARow go beyond the count, where their data stays stored, as
     // DeleteRow's does.
@@ -760,7 +761,8 @@ protected:
     void ForEachObjectSlot(Integer fromCol, Integer fromRow, Integer toCol, Integer toRow,
                            const std::function<void(Integer ACol, Integer ARow, TObject* object)>& fn) const;
     // Exchange the texts and object slots of two rows (columns) by reference: no text is copied, and two
-    // rows cost the same whatever they hold. Nothing is repainted.
+    // rows cost the same whatever they hold. A row (column) far beyond the counts takes the other's
+    // cells as far cells, so the store never grows to reach it. Nothing is repainted.
     void ExchangeRowStores(Integer ARow1, Integer ARow2);
     void ExchangeColStores(Integer ACol1, Integer ACol2);
 

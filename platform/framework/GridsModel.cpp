@@ -3,6 +3,7 @@
 #include "platform/framework/Grids.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "platform/framework/Filer.h"
 #include "platform/rtl/Consts.h"
@@ -817,7 +818,8 @@ void TCustomGrid::MoveRowBlock(Integer fromIndex, Integer count, Integer toIndex
 }
 
 void TCustomGrid::InsertRowBlock(Integer ARow, Integer count) {
-    if (count < 0 || ARow < 0 || ARow > FRowCount)
+    // A count that would take the rows past the largest Integer reaches outside the grid too.
+    if (count < 0 || ARow < 0 || ARow > FRowCount || count > std::numeric_limits<Integer>::max() - FRowCount)
         throw EInvalidGridOperation(Consts::SIndexOutOfRange);
     if (count == 0)
         return;
@@ -840,7 +842,7 @@ void TCustomGrid::ResetRowBlock(Integer ARow, Integer count) {
     if (count <= 0 || ARow < 0)
         return;
     if (!FRowHeights.empty()) {
-        const Integer last = std::min(ARow + count, FRowCount);
+        const Integer last = count < FRowCount - ARow ? ARow + count : FRowCount;
         for (Integer r = ARow; r < last; ++r)
             FRowHeights[static_cast<size_t>(r)] = FDefaultRowHeight;
         FRowSums.Reset();

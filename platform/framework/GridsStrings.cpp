@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <tuple>
+#include <utility>
 
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/PropertyInfo.h"
@@ -451,12 +452,26 @@ void TStringGrid::ExchangeRowStores(Integer ARow1, Integer ARow2) {
     if (ARow1 == ARow2)
         return;
     const auto exchange = [&] {
-        const size_t hi = static_cast<size_t>(std::max(ARow1, ARow2));
-        if (FData.size() <= static_cast<size_t>(std::min(ARow1, ARow2)))
+        const size_t lo = static_cast<size_t>(std::min(ARow1, ARow2));
+        const Integer hi = std::max(ARow1, ARow2);
+        if (FData.size() <= lo)
             return; // neither row has near cells
-        if (FData.size() <= hi)
-            GrowData(hi + 1);
-        std::swap(FData[static_cast<size_t>(ARow1)], FData[static_cast<size_t>(ARow2)]);
+        if (static_cast<size_t>(hi) < FData.size() || hi < FNearRows) {
+            GrowData(static_cast<size_t>(hi) + 1);
+            std::swap(FData[lo], FData[static_cast<size_t>(hi)]);
+            return;
+        }
+        // A row far beyond the counts has only far cells: the near row's cells become far cells there,
+        // rather than the rows growing to reach it.
+        const std::unique_ptr<CellRow> cells = std::move(FData[lo]);
+        if (!cells)
+            return;
+        for (size_t c = 0; c < cells->texts.size(); ++c)
+            if (!cells->texts[c].Empty())
+                StoreText(static_cast<Integer>(c), hi, cells->texts[c].Get());
+        for (size_t c = 0; c < cells->objects.size(); ++c)
+            if (cells->objects[c] != nullptr)
+                StoreObject(static_cast<Integer>(c), hi, cells->objects[c]);
     };
     // Sorting exchanges rows a million times: without far cells there is nothing to take out and put
     // back, and no function object to make.
@@ -474,20 +489,42 @@ void TStringGrid::ExchangeColStores(Integer ACol1, Integer ACol2) {
     if (ACol1 == ACol2)
         return;
     const size_t lo = static_cast<size_t>(std::min(ACol1, ACol2));
-    const size_t hi = static_cast<size_t>(std::max(ACol1, ACol2));
+    const Integer hi = std::max(ACol1, ACol2);
     ExchangeFarCells(true, ACol1, ACol2, [&] {
-        auto exchangeIn = [&](auto& items) {
-            if (items.size() <= lo)
-                return;
-            if (items.size() <= hi)
-                items.resize(hi + 1);
-            std::swap(items[lo], items[hi]);
-        };
-        for (auto& row : FData) {
-            if (row) {
+        // A column far beyond the counts has only far cells: a row that does not reach it hands its
+        // cell there as a far cell, rather than growing to reach it.
+        const bool nearHi = hi < FNearCols;
+        std::vector<std::pair<Integer, FarCell>> leaving;
+        for (size_t r = 0; r < FData.size(); ++r) {
+            CellRow* row = FData[r].get();
+            if (row == nullptr)
+                continue;
+            auto exchangeIn = [&](auto& items) {
+                if (items.size() <= lo)
+                    return;
+                if (items.size() <= static_cast<size_t>(hi))
+                    items.resize(static_cast<size_t>(hi) + 1);
+                std::swap(items[lo], items[static_cast<size_t>(hi)]);
+            };
+            const size_t reach = std::max(row->texts.size(), row->objects.size());
+            if (nearHi || reach > static_cast<size_t>(hi)) {
                 exchangeIn(row->texts);
                 exchangeIn(row->objects);
+                continue;
             }
+            FarCell cell;
+            if (lo < row->texts.size())
+                cell.text = std::move(row->texts[lo]);
+            if (lo < row->objects.size())
+                cell.object = std::exchange(row->objects[lo], nullptr);
+            if (!cell.text.Empty() || cell.object != nullptr)
+                leaving.emplace_back(static_cast<Integer>(r), std::move(cell));
+        }
+        for (auto& [row, cell] : leaving) {
+            if (!cell.text.Empty())
+                StoreText(hi, row, cell.text.Get());
+            if (cell.object != nullptr)
+                StoreObject(hi, row, cell.object);
         }
     });
 }

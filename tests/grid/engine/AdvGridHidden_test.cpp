@@ -643,4 +643,78 @@ TEST_F(AdvGridHiddenTest, RandomSequenceKeepsTheStoreInStepWithAPlainModel) {
     }
 }
 
+TEST_F(AdvGridHiddenTest, RowListLevelsMixedWithRangesKeepEveryRowOnce) {
+    constexpr Integer rows = 24;
+    Make(3, rows);
+    for (Integer r = 0; r < rows; r += 4)
+        FGrid->SetGraphicObjects(2, r, new TCellGraphic);
+    // After every step the store keeps its rules and each row is in the grid or in one record, once.
+    auto check = [&] {
+        CheckHiddenStore(*FGrid);
+        std::vector<int> seen(static_cast<size_t>(rows), 0);
+        auto see = [&](const String& text) {
+            const Integer r = StrToInt(text.substr(2));
+            ASSERT_TRUE(r >= 0 && r < rows) << "row " << r;
+            ++seen[static_cast<size_t>(r)];
+        };
+        for (Integer d = 0; d < FGrid->RowCount(); ++d)
+            see(FGrid->GridCells(0, d));
+        for (Integer i = 0; i < FGrid->NumHiddenRows(); ++i)
+            see(FGrid->HiddenRowItem(i)->Strings(0));
+        EXPECT_EQ(FGrid->TotalRowCount(), rows);
+        EXPECT_EQ(seen, std::vector<int>(static_cast<size_t>(rows), 1));
+        EXPECT_EQ(gLiveGraphics, rows / 4);
+    };
+
+    // Two levels each hide displayed row 2, so two records share Idx 2; a row hidden by its real index
+    // next to them follows them when all come back.
+    for (int level = 0; level < 2; ++level) {
+        TIntList list(0, 0);
+        list.Add(2);
+        FGrid->HideRowList(&list);
+        check();
+    }
+    FGrid->HideRow(3);
+    check();
+    FGrid->UnHideRowsAll();
+    check();
+    EXPECT_EQ(FGrid->RowCount(), rows);
+    FGrid->SetFilterLevel(0);
+
+    // Filter levels, ranges hidden and shown by real index and levels removed, in a seeded mix.
+    std::mt19937 random(11122026);
+    auto pick = [&](Integer lo, Integer hi) {
+        return std::uniform_int_distribution<Integer>(lo, hi)(random);
+    };
+    for (int step = 0; step < 400 && !HasFailure(); ++step) {
+        const Integer total = FGrid->TotalRowCount();
+        const int op = pick(0, 5);
+        std::string what;
+        if (op == 0) {
+            TIntList list(0, 0);
+            for (Integer n = pick(1, 4); n > 0; --n)
+                list.Add(pick(0, FGrid->RowCount() - 1));
+            what = "HideRowList of " + std::to_string(list.Count());
+            FGrid->HideRowList(&list);
+        } else if (op <= 2) {
+            const Integer from = pick(0, total - 1), to = from + pick(0, 3);
+            what = "HideRows " + std::to_string(from) + " " + std::to_string(to);
+            FGrid->HideRows(from, to);
+        } else if (op == 3) {
+            const Integer from = pick(0, total - 1), to = from + pick(0, 5);
+            what = "UnHideRows " + std::to_string(from) + " " + std::to_string(to);
+            FGrid->UnHideRows(from, to);
+        } else if (op == 4 && FGrid->FilterLevel() > 0) {
+            what = "UnHideRowList";
+            FGrid->UnHideRowList();
+            FGrid->SetFilterLevel(FGrid->FilterLevel() - 1); // filtering lowers the level
+        } else {
+            what = "UnHideRowsAll";
+            FGrid->UnHideRowsAll();
+        }
+        SCOPED_TRACE("step " + std::to_string(step) + ": " + what);
+        check();
+    }
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 // Tests of the full string grid's rows and columns: counts and fixed lines, growing the grid, clearing
 // ranges, and a log grid's life of appends, inserts, count changes and clears against a plain model.
 #include <functional>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -243,6 +244,22 @@ TEST_F(AdvGridRowsTest, InsertColsMovesColumnsRightAndReportsNoChange) {
     g.AddColumn();
     EXPECT_EQ(g.ColCount(), 6);
     EXPECT_EQ(g.GridCells(5, 1), u"");
+}
+
+TEST_F(AdvGridRowsTest, InsertColsStopsAtTheLargestColumnCount) {
+    TRowsGrid& g = *FGrid;
+    g.SetColCount(3);
+    g.SetRowCount(3);
+    Fill(3, 3);
+    constexpr Integer most = std::numeric_limits<Integer>::max();
+    g.SetColCount(most - 3);
+    g.InsertCols(g.ColCount(), most);
+    EXPECT_EQ(g.ColCount(), most);
+    EXPECT_EQ(g.GridCells(2, 1), u"2,1");
+    EXPECT_EQ(g.ColWidths(most - 1), g.DefaultColWidth());
+    g.InsertCols(0, 1);
+    EXPECT_EQ(g.ColCount(), most) << "no room for another";
+    EXPECT_EQ(g.GridCells(0, 1), u"0,1");
 }
 
 // ---- Clearing

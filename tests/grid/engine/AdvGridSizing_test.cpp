@@ -130,6 +130,36 @@ TEST_F(AdvGridSizingTest, SwapRowsCarriesTextsRecordsHeightsAndControls) {
     EXPECT_THROW(grid->SwapRows(1, 5), EAdvGridError);
 }
 
+TEST_F(AdvGridSizingTest, SwapsMoveTheControlsOfTheDisplayedRowsAndColumnsPastHiddenOnes) {
+    grid->SetColCount(5);
+    grid->SetRowCount(6);
+    grid->HandleNeeded();
+    auto* first = new TControl(nullptr);
+    auto* second = new TControl(nullptr);
+    grid->SetCellControls(2, 2, first);
+    grid->SetCellControls(3, 3, second);
+    // Controls are kept by stored row and column. With real row 1 and real column 1 hidden, the
+    // controls sit at displayed rows 1 and 2 and displayed columns 1 and 2.
+    grid->HideRow(1);
+    grid->HideColumn(1);
+    const auto top = [&](Integer row) { return grid->CellRect(0, row).Top - 1; };
+    const auto left = [&](Integer col) { return grid->CellRect(col, 0).Left - 1; };
+
+    grid->SwapRows(2, 3);
+    EXPECT_EQ(first->Top(), top(1)) << "displayed row 1 takes no part";
+    EXPECT_EQ(second->Top(), top(3));
+    EXPECT_EQ(grid->CellControls(3, 3), second);
+
+    grid->SwapColumns(1, 2);
+    EXPECT_EQ(first->Left(), left(2));
+    EXPECT_EQ(second->Left(), left(1));
+    EXPECT_TRUE(first->Visible()) << "no control goes to the hidden column";
+    EXPECT_TRUE(second->Visible());
+    EXPECT_EQ(grid->CellControls(3, 1), first);
+    delete first;
+    delete second;
+}
+
 TEST_F(AdvGridSizingTest, SortSwapRowsCarriesTextsRecordsAndHeights) {
     grid->SetColCount(2);
     grid->SetRowCount(4);

@@ -3,6 +3,7 @@
 #include "tests/platform/framework/grids_testing.h"
 
 #include <functional>
+#include <limits>
 #include <set>
 #include <utility>
 
@@ -568,6 +569,49 @@ TEST_F(GridModel, RowsEmptiedByABlockStayEmptyWhenTheirStorageIsWrittenAgain) {
         }
     EXPECT_EQ(FGrid->Cells(3, 3), u"cell 3,1") << "the rows moved down keep theirs";
     EXPECT_EQ(FGrid->Cells(3, 5), u"cell 3,5") << "as does the row still kept beyond the count";
+}
+
+TEST_F(GridModel, HugeBlocksAndFarExchangesNeitherOverflowNorGrowTheRows) {
+    constexpr Integer most = std::numeric_limits<Integer>::max();
+    constexpr Integer far = 2000000000;
+    TObject marker;
+    for (Integer r = 0; r < 20; ++r)
+        FGrid->SetCells(1, r, u"row " + IntToStr(r));
+    FGrid->SetObjects(2, 3, &marker);
+    FGrid->SetRowHeights(6, 40);
+
+    // A count past the largest row count is outside the grid, as a negative one is.
+    for (Integer count : {most, most - 19, -1, std::numeric_limits<Integer>::min()}) {
+        EXPECT_THROW(FGrid->InsertRowBlock(1, count), EInvalidGridOperation) << count;
+        EXPECT_EQ(FGrid->RowCount(), 20) << count;
+    }
+    // Resetting stops at the last row.
+    FGrid->ResetRowBlock(5, most);
+    EXPECT_EQ(FGrid->RowHeights(6), FGrid->DefaultRowHeight());
+    EXPECT_EQ(FGrid->Cells(1, 4), u"row 4");
+    EXPECT_EQ(FGrid->Cells(1, 5), u"");
+    EXPECT_EQ(FGrid->Cells(1, 19), u"");
+
+    // A row or column far beyond the counts takes the cells as far cells, and gives them back.
+    FGrid->ExchangeRowStores(3, far);
+    EXPECT_EQ(FGrid->Cells(1, far), u"row 3");
+    EXPECT_EQ(FGrid->Objects(2, far), &marker);
+    EXPECT_EQ(FGrid->Cells(1, 3), u"");
+    EXPECT_EQ(FGrid->Objects(2, 3), nullptr);
+    FGrid->ExchangeColStores(far, 1);
+    EXPECT_EQ(FGrid->Cells(far, 2), u"row 2");
+    EXPECT_EQ(FGrid->Cells(1, far), u"") << "the far cell moves with its column";
+    EXPECT_EQ(FGrid->Cells(far, far), u"row 3");
+    FGrid->ExchangeColStores(1, far);
+    FGrid->ExchangeRowStores(far, 3);
+    for (Integer r : {0, 2, 3, 4}) {
+        EXPECT_EQ(FGrid->Cells(1, r), u"row " + IntToStr(r)) << r;
+        EXPECT_EQ(FGrid->Cells(far, r), u"") << r;
+    }
+    EXPECT_EQ(FGrid->Objects(2, 3), &marker);
+    EXPECT_EQ(FGrid->Cells(1, far), u"");
+    EXPECT_EQ(FGrid->Objects(2, far), nullptr);
+    FGrid->SetObjects(2, 3, nullptr);
 }
 
 TEST_F(GridModel, PaintsOnlyTheShownCellsOfAMillionRows) {

@@ -27,7 +27,10 @@ public:
     using TCustomGrid::MoveColumn;
     using TCustomGrid::MoveRow;
     using TCustomGrid::MoveRowBlock;
+    using TCustomGrid::ResetRowBlock;
     using TCustomGrid::SetGridState;
+    using TStringGrid::ExchangeColStores;
+    using TStringGrid::ExchangeRowStores;
     using TStringGrid::PutRowCells;
     using TStringGrid::TakeRowCells;
     using TStringGrid::TStringGrid;
