@@ -140,16 +140,24 @@ void TFont::Assign(TPersistent* source) {
     }
     if (font == this)
         return;
-    FName = font->FName;
     // The source's pixel height is kept in points when the two fonts are for different resolutions.
-    FHeight =
+    const Integer height =
         font->FPixelsPerInch == FPixelsPerInch ? font->FHeight : -MulDiv(font->Size(), FPixelsPerInch, 72);
+    // A font object stays while the description is the same: painters assign a font per cell, and most
+    // cells share one, so they must not make and free a font object each.
+    const bool sameObject = FName == font->FName && FHeight == height && FOrientation == font->FOrientation &&
+                            FStyle == font->FStyle && FPitch == font->FPitch && FCharset == font->FCharset;
+    FName = font->FName;
+    FHeight = height;
     FOrientation = font->FOrientation;
     FColor = font->FColor;
     FStyle = font->FStyle;
     FPitch = font->FPitch;
     FCharset = font->FCharset;
-    Modify();
+    if (sameObject)
+        Changed();
+    else
+        Modify();
 }
 
 HFONT TFont::Handle() {
