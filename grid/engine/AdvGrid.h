@@ -1107,6 +1107,7 @@ protected:
     void ShowColumnHeaders();
     void ShowRowHeaders();
 
+public:
     // ---- Paint cycle (grid/view/AdvGridPaint.cpp)
     // One pass paints the visible cells through the base cell painter, then what is drawn once per pass:
     // the frame of the edited cell and the background outside the cells. While the update lock is held
@@ -1213,7 +1214,7 @@ protected:
     void DrawCellContent(TCanvas* Canvas, Integer ACol, Integer ARow, const TRect& Rect,
                          TGridDrawState State) override;
     // The cell's own border lines (GetCellBorder's sides, OnGetCellBorderProp's pens); ACol is stored.
-    void DrawCellBorders(Integer ACol, Integer ARow, TRect R);
+    void DrawCellBorders(TCanvas* Canvas, Integer ACol, Integer ARow, TRect R);
     // The background picture or gradient under one cell's text, in step with the rest of the grid.
     void DrawCellFixedPicture(TCanvas* Canvas, const TRect& C);
     void DrawCellTiledPicture(TCanvas* Canvas, const TRect& C, Integer ACol, Integer ARow);

@@ -7,7 +7,9 @@
 #include "grid/engine/AdvGrid.h"
 #include "grid/engine/AdvUtil.h"
 #include "platform/framework/RichEdit.h"
+#include "platform/rtl/Convert.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/SysStrings.h"
 #include "platform/win32/richedit.h"
 #include "platform/win32/windraw.h"
 #include "platform/win32/wingdi.h"
@@ -65,8 +67,9 @@ String TAdvStringGrid::GetFormattedCell(Integer ACol, Integer ARow) {
     if (FFormatType != ftVCL)
         return result;
     try {
+        // The integer form takes whole numbers only: a decimal text raises and shows as it is stored.
         if (format.find(u'd') != String::npos)
-            return Format(format, {GetInts(ACol, ARow)});
+            return Format(format, {StrToInt(Trim(result))});
         return Format(format, {static_cast<Extended>(GetFloats(ACol, ARow))});
     } catch (const Exception&) {
         // A format that does not fit the value shows the stored text.

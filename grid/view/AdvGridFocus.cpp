@@ -78,8 +78,12 @@ void TAdvStringGrid::UpdateFocusWindow() {
 }
 
 void TAdvStringGrid::HideFocusWindow() {
-    if (FFocusWindow != nullptr)
+    if (FFocusWindow != nullptr) {
+        // The frame was shown past the control's Visible, so the window is hidden directly.
+        if (FFocusWindow->HandleAllocated())
+            ShowWindow(FFocusWindow->Handle(), SW_HIDE);
         FFocusWindow->SetVisible(false);
+    }
     if (FocusWindowGrid == this)
         FocusWindowGrid = nullptr;
 }

@@ -113,7 +113,7 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, Integer ACol, Integer ARow
     Canvas->Brush()->SetColor(ctx.normalBrush);
     Canvas->Font()->SetColor(ctx.normalFont);
     R = TRect(R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1);
-    DrawCellBorders(ctx.rcol, ARow, R);
+    DrawCellBorders(Canvas, ctx.rcol, ARow, R);
     R.Left -= indicatorWidth;
 
     if (ctx.isFixed && !FFlat)
@@ -273,8 +273,7 @@ void TAdvStringGrid::DrawAlwaysVisibleButtons(TCellDrawContext& Context) {
 
 // ---- Borders of single cells
 
-void TAdvStringGrid::DrawCellBorders(Integer ACol, Integer ARow, TRect R) {
-    TCanvas* canvas = Canvas();
+void TAdvStringGrid::DrawCellBorders(TCanvas* canvas, Integer ACol, Integer ARow, TRect R) {
     // Most cells have no border of their own: only then are the pens copied.
     TCellBorders borders;
     const PenScope saved(canvas->Pen());

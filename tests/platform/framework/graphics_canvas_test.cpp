@@ -188,6 +188,32 @@ TEST(GraphicsCanvasTest, DrawingObjectsReportChanges) {
     EXPECT_THROW(copy.Assign(&pen), EConvertError);
 }
 
+// Painters assign a font for every cell: the same description keeps the font object (a colour is no
+// part of it), a different one makes a new object, and both tell the listeners.
+TEST(GraphicsCanvasTest, AssigningTheSameDescriptionKeepsTheFontObject) {
+    TFont font;
+    font.SetName(u"Arial");
+    font.SetSize(10);
+    HFONT object = font.Handle();
+    int changes = 0;
+    font.OnChange = [&](TObject*) { ++changes; };
+    TFont same;
+    same.Assign(&font);
+    same.SetColor(clRed);
+    font.Assign(&same);
+    EXPECT_EQ(font.Handle(), object);
+    EXPECT_EQ(font.Color(), clRed);
+    EXPECT_EQ(changes, 1);
+    TFont bigger;
+    bigger.Assign(&font);
+    bigger.SetSize(12);
+    font.Assign(&bigger);
+    LOGFONTW lf{};
+    ASSERT_EQ(GetObjectW(font.Handle(), sizeof lf, &lf), static_cast<int>(sizeof lf));
+    EXPECT_EQ(lf.lfHeight, -16);
+    EXPECT_EQ(changes, 2);
+}
+
 TEST(GraphicsCanvasTest, CanvasSelectsAChangedFontAgain) {
     auto bitmap = WhiteBitmap(10, 10);
     TCanvas* canvas = bitmap->Canvas();
