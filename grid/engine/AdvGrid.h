@@ -1601,7 +1601,8 @@ public:
 
     // FIXME: the Office scheme is not followed yet.
     void FollowOfficeTheme();
-    // FIXME: the border of the styled looks is not drawn yet.
+    // The one-pixel window border of the styled looks in BorderColor, drawn after the frame; not for a
+    // flat grid (unless glCustom), without a border or with BorderColor clNone.
     void DrawGridBorder();
 
     // ---- Editors (grid/view/AdvGridEditing.cpp)

@@ -419,7 +419,9 @@ void TAdvStringGrid::DrawPlainCellText(TCellDrawContext& Context, String& Text, 
         RECT rect = R;
         DrawTextRun(dc, Text.c_str(), count, rect, flags);
     }
-    Context.textHeight = LineHeight(dc);
+    // The height of a line places a graphic beside the text; a cell without one need not measure it.
+    if (Context.graphic != nullptr)
+        Context.textHeight = LineHeight(dc);
 }
 
 void TAdvStringGrid::DrawCellRichText(Integer ACol, Integer ARow, const TRect& R, TCanvas* Canvas) {

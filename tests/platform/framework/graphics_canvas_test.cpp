@@ -214,6 +214,35 @@ TEST(GraphicsCanvasTest, AssigningTheSameDescriptionKeepsTheFontObject) {
     EXPECT_EQ(changes, 2);
 }
 
+// A pen or brush switched back and forth between a few colours takes up its earlier objects again,
+// drawn in the right colour.
+TEST(GraphicsCanvasTest, PensAndBrushesKeepTheirLastObjects) {
+    TPen pen;
+    TBrush brush;
+    pen.SetColor(clRed);
+    brush.SetColor(clRed);
+    const HPEN redPen = pen.Handle();
+    const HBRUSH redBrush = brush.Handle();
+    pen.SetColor(clBlue);
+    brush.SetColor(clBlue);
+    const HPEN bluePen = pen.Handle();
+    const HBRUSH blueBrush = brush.Handle();
+    pen.SetColor(clRed);
+    brush.SetColor(clRed);
+    EXPECT_EQ(pen.Handle(), redPen);
+    EXPECT_EQ(brush.Handle(), redBrush);
+    pen.SetColor(clBlue);
+    brush.SetColor(clBlue);
+    EXPECT_EQ(pen.Handle(), bluePen);
+    EXPECT_EQ(brush.Handle(), blueBrush);
+    LOGPEN lp{};
+    ASSERT_EQ(GetObjectW(pen.Handle(), sizeof lp, &lp), static_cast<int>(sizeof lp));
+    EXPECT_EQ(lp.lopnColor, ColorToRGB(clBlue));
+    pen.SetWidth(3);
+    ASSERT_EQ(GetObjectW(pen.Handle(), sizeof lp, &lp), static_cast<int>(sizeof lp));
+    EXPECT_EQ(lp.lopnWidth.x, 3) << "another width is another pen";
+}
+
 TEST(GraphicsCanvasTest, CanvasSelectsAChangedFontAgain) {
     auto bitmap = WhiteBitmap(10, 10);
     TCanvas* canvas = bitmap->Canvas();
