@@ -38,7 +38,11 @@
 //   focus frame                                       (grid/view/AdvGridFocus.cpp)
 //   update locking                                    (grid/view/AdvGridUpdate.cpp)
 //   current cell, scrolling into view, moving lines   (grid/engine/AdvGridCurrent.cpp)
-//   cell painting                                     (grid/view/AdvGridPaint.cpp)
+//   paint cycle                                       (grid/view/AdvGridPaint.cpp)
+//   cell visual properties                            (grid/view/AdvGridVisual.cpp)
+//   cell content drawing                              (grid/view/AdvGridPaintContent.cpp)
+//   in-cell graphics and controls                     (grid/view/AdvGridPaintGraphics.cpp)
+//   cell text drawing, measurement, displayed text    (grid/view/AdvGridCellText.cpp)
 //   cell text access                                  (grid/engine/AdvGridCellAccess.cpp)
 //   cell looks, row colours, cell controls, zoom      (grid/engine/AdvGridCellLook.cpp)
 //   scroll bars                                       (grid/view/AdvGridScroll.cpp)
@@ -70,16 +74,16 @@
 #include "grid/view/AdvGridFooter.h"
 #include "grid/view/AdvGridHint.h"
 #include "grid/view/AdvGridLook.h"
+#include "grid/view/AdvGridPaintTypes.h"
 #include "grid/view/AdvGridScrollControl.h"
 #include "grid/view/AdvGridSearch.h"
 #include "platform/framework/ImgList.h"
 #include "platform/framework/Menus.h"
+#include "platform/framework/RichEdit.h"
 #include "platform/framework/StdScroll.h"
 #include "render/AdvHintInfo.h"
 #include "render/AdvStyleIF.h"
 #include "render/PictureContainer.h"
-
-class TRichEdit;
 
 // The identifier of the window timer that drives blinking and hover; it runs while the window exists.
 inline constexpr UINT_PTR GridTimerID = 111;
@@ -324,8 +328,7 @@ public:
     // ---- Focus frame (grid/view/AdvGridFocus.cpp)
 
     // Moves the focus frame to the current cell's screen rectangle grown by 4 pixels, or hides it and
-    // gives up FocusWindowGrid when the cell is out of view.
-    // FIXME: there is no focus frame yet, so nothing moves.
+    // gives up FocusWindowGrid when the cell is out of view (UpdateFocusWindow).
     void UpdateFocusFrame();
 
     // ---- Update locking (grid/view/AdvGridUpdate.cpp)
@@ -336,7 +339,11 @@ public:
     void BeginUpdate();
     void EndUpdate();
     void StartUpdate() { ++FUpdateCount; }
-    void ResetUpdate() { FUpdateCount = 0; }
+    // Also repaints what paints left undrawn during the lock.
+    void ResetUpdate() {
+        FUpdateCount = 0;
+        RepaintLockedArea();
+    }
     bool LockUpdate() const { return FUpdateCount != 0; }
     void SetLockUpdate(bool Value) { Value ? BeginUpdate() : EndUpdate(); }
 
@@ -1710,31 +1717,200 @@ public:
     void ClearColumnHeaders();
     void ClearRowHeaders();
 
-protected:
-    // ---- Cell painting (grid/view/AdvGridPaint.cpp)
+public:
+    // ---- Paint cycle (grid/view/AdvGridPaint.cpp)
+    // One pass paints the visible cells through the base cell painter, then what is drawn once per pass:
+    // the frame of the edited cell and the background outside the cells. While the update lock is held
+    // a paint draws nothing; the area it would have drawn is remembered and repainted when the lock ends.
 
-    // FIXME: the cell's look (colours, gradients, font, alignment) comes with the painting; until then a
-    // cell keeps the grid's colour and font that the base painter starts with.
+    // The XOR lines that follow the mouse while a column or row is sized; the same call again takes the
+    // line away.
+    void DrawColSizingLine(Integer X);
+    void DrawRowSizingLine(Integer Y);
+    // The background picture or gradient in the client area no cell covers, clipped to that area.
+    void PaintOuterBackground();
+    // The translucent focus frame around a cell rectangle R (client coordinates): a ring 4 pixels out at
+    // the left and top and 5 at the right and bottom.
+    void ShowFocusWindow(const TRect& R);
+    // Moves the frame to the current cell, or hides it when the cell is out of view.
+    void UpdateFocusWindow();
+    // Hides the frame and gives up FocusWindowGrid.
+    void HideFocusWindow();
+
+    TNotifyEvent OnPainted;
+
+protected:
+    // During the update lock: nothing drawn, the update region validated and remembered.
+    void WMPaint(TMessage& Message) override;
+    // Draws nothing: every pixel is the paint's.
+    void WMEraseBkgnd(TMessage& Message) override;
+    void Paint() override;
+    void DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) override;
+    // The picture at BackGround's Left and Top, the part inside R; and the picture tiled from Origin
+    // (its first copy at Origin less one pixel each way) over R.
+    void DrawFixedPositionPicture(const TRect& R);
+    void TileBackgroundPicture(const TRect& R, const TPoint& Origin);
+    // Invalidates what paints during the update lock left undrawn; called when the lock ends.
+    void RepaintLockedArea();
+
+    Integer FPaintCount = 0;   // 1 once the first paint of a grid that is no tab stop has run
+    bool FLockedPaint = false; // a paint came during the update lock
+    TRect FLockedPaintRect;    // the union of what those paints were asked to draw
+
+public:
+    // ---- Cell visual properties (grid/view/AdvGridVisual.cpp)
+    // Which of the many settings wins for a cell's colours, font, alignment and word wrap, in one order
+    // for painting, printing and measuring. Nothing here creates a property record.
+
+    // The font only: FixedFont or Font, the cell record's font settings, then GetCellColor.
+    void GetFontProperties(Integer ACol, Integer RCol, Integer ARow, TGridDrawState& AState, TFont* AFont,
+                           TBrush* ABrush, bool Remap);
+    // The horizontal and vertical alignment of a stored cell: defaults, numbers right-justified with
+    // AutoNumAlign, the record's alignment (not for formulas), then OnGetAlignment.
+    void ResolveCellAlignment(Integer ACol, Integer ARow, TAlignment& HA, TVAlignment& VA);
+    // The selection colour blended with the cell's at Factor percent when Mixer is on.
+    static TColor SelectionBlendColor(TColor SelColor, TColor CellColor, bool Mixer, Integer Factor);
+    // Percent of Color1 and the rest of Color2, channel by channel, rounded; clNone stands for the other.
+    static TColor BlendColorPercent(TColor Color1, TColor Color2, Integer Percent);
+    // The merge base of a displayed cell is fixed: footer rows, right fixed columns, or GetIsFixedCell.
+    bool IsFixed(Integer ACol, Integer ARow) override;
+    // ShowSelection, and with AutoHideSelection only while the grid's window has the focus.
+    bool IsSelectionVisible();
+    // True unless OnCanShowFixedDropDown says no.
+    virtual bool CanShowFixedDropDown(Integer ACol);
+    bool AutoHideSelection() const { return FAutoHideSelection; }
+    void SetAutoHideSelection(bool Value) { FAutoHideSelection = Value; }
+    bool AutoNumAlign() const { return FAutoNumAlign; }
+    void SetAutoNumAlign(bool Value) { FAutoNumAlign = Value; }
+    bool UseDisabledFont() const { return FUseDisabledFont; }
+    void SetUseDisabledFont(bool Value) { FUseDisabledFont = Value; }
+
+    TGridGradientEvent OnGetCellGradient;
+    TCanShowFixedDropDownEvent OnCanShowFixedDropDown;
+
+protected:
     void GetVisualProperties(Integer ACol, Integer ARow, TGridDrawState& AState, bool Print, bool Select,
                              bool Remap, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
                              TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA, TVAlignment& VA, bool& WW,
                              TCellGradientDirection& GD) override;
-    // FIXME: draws the base grid's centred cell text and fires OnDrawCell (with the stored column);
-    // pictures, controls, borders and the grid's looks come with the painting.
+
+private:
+    // The selection colours on the brush, the three gradient colours and the font.
+    void ApplySelectionColors(TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo,
+                              TFont* AFont, bool Mixed);
+
+public:
+    // ---- Cell content drawing (grid/view/AdvGridPaintContent.cpp)
+
+    // No grid text under OnDrawCell or OnCustomCellDraw: the handler draws alone.
+    bool NoDefaultDraw() const { return FNoDefaultDraw; }
+    void SetNoDefaultDraw(bool Value) { FNoDefaultDraw = Value; }
+    // A cell with a graphic shows no text.
+    bool NoImageAndText() const { return FNoImageAndText; }
+    void SetNoImageAndText(bool Value) { FNoImageAndText = Value; }
+    bool HideFocusRect() const { return FHideFocusRect; }
+    void SetHideFocusRect(bool Value) { FHideFocusRect = Value; }
+    // Draws the row indicator in column 0 of the current row.
+    TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TGridBorderPropEvent OnGetCellBorderProp;
+
+protected:
+    // Everything inside a cell's lines, in a fixed order: the look again, fixed-cell looks, row
+    // indicator, modified-row bar, always-visible editor buttons, text, border lines, 3D edges, the
+    // graphic, the draw events and the focus rectangle. ACol is displayed.
     void DrawCellContent(TCanvas* Canvas, Integer ACol, Integer ARow, const TRect& Rect,
                          TGridDrawState State) override;
-    // The room the displayed text of the cell at stored column ACol takes on the grid canvas with the
-    // canvas's current font: the widest line and the lines' total height, 0 x 0 for an empty text.
-    // Unbounded, lines break only in multi-line cells; SB wraps inside the cell's width less 2 pixels
-    // on each side, VS keeping 17 more pixels free.
-    // FIXME: measures plain text on the canvas, a wrapped line as its width over the room; mini-HTML,
-    // rich and rotated text, word breaks and the cell's own font come with the painting.
-    TSize GetCellTextSize(Integer ACol, Integer ARow, bool VS, bool SB);
-    // The text the file routines write for a cell.
-    // FIXME: the displayed text, or the stored one without SaveVirtCells; the check-box words, the
-    // dropping of mini-HTML tags and rich-text codes and OnSaveCell come with the saved cell text.
-    virtual String SaveCell(Integer ACol, Integer ARow);
+    // The cell's own border lines (GetCellBorder's sides, OnGetCellBorderProp's pens); ACol is stored.
+    void DrawCellBorders(TCanvas* Canvas, Integer ACol, Integer ARow, TRect R);
+    // The background picture or gradient under one cell's text, in step with the rest of the grid.
+    void DrawCellFixedPicture(TCanvas* Canvas, const TRect& C);
+    void DrawCellTiledPicture(TCanvas* Canvas, const TRect& C, Integer ACol, Integer ARow);
+    void DrawCellBackgroundGradient(TCanvas* Canvas, TRect C);
 
+    bool FNoDefaultDraw = false;
+    bool FNoImageAndText = false;
+    bool FHideFocusRect = false;
+    // The heights of the rows above the view, added up for tiled cell backgrounds once per paint.
+    long long FTileRowsSum = 0;
+    Integer FTileRowsPaint = -1;
+    Integer FTileRowsTop = -1;
+    Integer FTileRowsFirst = -1;
+
+private:
+    // The gradients of the styled looks' fixed cells.
+    void DrawFixedCellLook(TCellDrawContext& Context);
+    // The raised or flat edges of fixed cells and the lines of the right fixed columns.
+    void DrawFixedCellEdges(TCellDrawContext& Context, TRect R);
+    // The combo, ellipsis and spin buttons shown without editing; each takes 16 pixels off the right.
+    void DrawAlwaysVisibleButtons(TCellDrawContext& Context);
+
+public:
+    // ---- In-cell graphics and controls (grid/view/AdvGridPaintGraphics.cpp)
+
+    // The room the cell's graphic takes beside its text and where it sits.
+    // FIXME: graphics are not laid out yet: every cell answers no graphic, so text keeps the whole cell.
+    void GetCellGraphicLayout(TCellDrawContext& Context);
+    // FIXME: cell graphics and in-cell controls are not drawn yet; draws nothing.
+    void DrawCellGraphic(TCellDrawContext& Context, TRect R);
+
+    // ---- Cell text drawing, measurement, displayed and saved text (grid/view/AdvGridCellText.cpp)
+
+    // The displayed text: the cell text, formatted through OnGetFloatFormat when it is a number.
+    virtual String GetFormattedCell(Integer ACol, Integer ARow);
+    // The text the file writers save: displayed or raw, check-box words for empty check-box cells,
+    // tags and rich-text codes kept or dropped, then OnSaveCell.
+    virtual String SaveCell(Integer ACol, Integer ARow);
+    // The cell text; descendants answer a computed value.
+    virtual void GetSaveCellText(Integer ACol, Integer ARow, String& Value);
+    // Fires OnLoadCell, then stores the text raw, without the change handling.
+    virtual void LoadCell(Integer ACol, Integer ARow, String Value);
+    // Descendants that draw their cells themselves answer true.
+    virtual bool IsCustomDrawn() { return false; }
+    // The room the displayed text of the cell at stored column ACol takes with the cell's font: unbounded
+    // (the widest line, the lines' height) or, with SB, wrapped inside the cell; VS keeps 17 pixels free.
+    // Leaves the grid canvas with the cell's font.
+    TSize GetCellTextSize(Integer ACol, Integer ARow, bool VS, bool SB);
+    // GetCellTextSize's work with both column forms.
+    void CalcCellTextSize(Integer ACol, Integer DCol, TSize& Size, bool VS, bool SB, Integer ARow);
+    // Renders a cell's rich text into R through the hidden rich edit.
+    void DrawCellRichText(Integer ACol, Integer ARow, const TRect& R, TCanvas* Canvas);
+    bool SaveWithHTML() const { return FSaveWithHTML; }
+    void SetSaveWithHTML(bool Value) { FSaveWithHTML = Value; }
+    bool SaveWithRTF() const { return FSaveWithRTF; }
+    void SetSaveWithRTF(bool Value) { FSaveWithRTF = Value; }
+    bool SaveVirtCells() const { return FSaveVirtCells; }
+    void SetSaveVirtCells(bool Value) { FSaveVirtCells = Value; }
+    bool EnhTextSize() const { return FEnhTextSize; }
+    void SetEnhTextSize(bool Value) { FEnhTextSize = Value; }
+    Char PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(Char Value) { FPasswordChar = Value; }
+    TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
+    void SetSelectionRectangleColor(TColor Value) { FSelectionRectangleColor = Value; }
+
+    TFloatFormatEvent OnGetFloatFormat;
+    TCellSaveLoadEvent OnSaveCell;
+    TCellSaveLoadEvent OnLoadCell;
+
+protected:
+    // The text step of content drawing.
+    void DrawCellText(TCellDrawContext& Context);
+    // The hidden rich edit that draws and measures rich text, made at first use.
+    TRichEdit* RichEditor();
+
+    bool FSaveWithRTF = false;
+    TColor FSelectionRectangleColor = clBlack;
+    Integer FReqWidth = 0; // the size the rich edit last asked for
+    Integer FReqHeight = 0;
+
+private:
+    // Plain text: single-line, wrapped or line by line, with links, ellipsis and the 4096 limit.
+    void DrawPlainCellText(TCellDrawContext& Context, String& Text, TRect R);
+    std::unique_ptr<TRichEdit> RAviRidaVadi;
+
+protected:
     // ---- Column states (grid/files/AdvGridColumnState.cpp)
 
     // FIXME: column sizes are not saved or loaded yet.
@@ -2143,9 +2319,6 @@ public:
     // The last selectable cell after (ACol, ARow) in the advance order of Navigation.AdvanceDirection, up
     // to the last data cell; (-1, -1) when there is none or the start lies outside the data cells.
     TPoint FindLastSelectableCell(Integer ACol, Integer ARow);
-    // Fixed rows and columns, footer rows and fixed right columns, and what OnIsFixedCell declares.
-    // FIXME: the least form, until the painting of fixed cells builds the full one.
-    bool IsFixed(Integer ACol, Integer ARow) override;
     // Editing is on (goEditing) and CanEditCell allows the cell.
     // FIXME: the least form, until the editors build the full one.
     bool IsEditable(Integer ACol, Integer ARow);
@@ -2209,7 +2382,8 @@ public:
 
     // FIXME: the Office scheme is not followed yet.
     void FollowOfficeTheme();
-    // FIXME: the border of the styled looks is not drawn yet.
+    // The one-pixel window border of the styled looks in BorderColor, drawn after the frame; not for a
+    // flat grid (unless glCustom), without a border or with BorderColor clNone.
     void DrawGridBorder();
 
     // ---- Editors (grid/view/AdvGridEditing.cpp)

@@ -199,14 +199,6 @@ TPoint TAdvStringGrid::FindLastSelectableCell(Integer ACol, Integer ARow) {
 
 // ---- Least forms of the view's cell queries
 
-bool TAdvStringGrid::IsFixed(Integer ACol, Integer ARow) {
-    if (ARow >= RowCount() - FFixedFooters || ACol >= ColCount() - FFixedRightCols)
-        return true;
-    bool fixed = false;
-    GetIsFixedCell(ACol, ARow, fixed);
-    return fixed;
-}
-
 bool TAdvStringGrid::IsEditable(Integer ACol, Integer ARow) {
     if (!Options().Contains(goEditing))
         return false;

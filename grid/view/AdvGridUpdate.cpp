@@ -22,6 +22,6 @@ void TAdvStringGrid::EndUpdate() {
     FSelectionChangedFlag = false;
     SendMessage(WindowHandle(), WM_SETREDRAW, 1, 0);
     InvalidateRect(WindowHandle(), nullptr, FALSE);
-    // FIXME: the border of the styled looks is redrawn and a visible search footer laid out again here,
-    // once the grid paints its border and has its search panel.
+    DrawGridBorder();
+    // FIXME: a visible search footer is laid out again here once the grid has its search panel.
 }

@@ -240,8 +240,20 @@ public:
 
 private:
     void Modify();
+    // Painters switch a canvas's pen between a few colours for every cell: the last pen objects made
+    // stay at hand, so that switching back makes no new one.
+    struct TKeptPen {
+        HPEN handle = nullptr;
+        TColor color = clBlack;
+        TPenStyle style = psSolid;
+        Integer width = 1;
+    };
 
     HPEN FHandle = nullptr;
+    bool FMadeHere = false; // FHandle was made by Handle(), for the description in FMade
+    TKeptPen FMade;
+    TKeptPen FKept[4];
+    int FNextKept = 0;
     TColor FColor = clBlack;
     TPenMode FMode = pmCopy;
     TPenStyle FStyle = psSolid;
@@ -270,7 +282,18 @@ public:
 private:
     void Modify();
 
+    // As the pen keeps its last objects, for solid and clear brushes.
+    struct TKeptBrush {
+        HBRUSH handle = nullptr;
+        TColor color = clWhite;
+        TBrushStyle style = bsSolid;
+    };
+
     HBRUSH FHandle = nullptr;
+    bool FMadeHere = false;
+    TKeptBrush FMade;
+    TKeptBrush FKept[4];
+    int FNextKept = 0;
     TBitmap* FBitmap = nullptr;
     TColor FColor = clWhite;
     TBrushStyle FStyle = bsSolid;

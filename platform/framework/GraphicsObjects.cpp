@@ -140,16 +140,24 @@ void TFont::Assign(TPersistent* source) {
     }
     if (font == this)
         return;
-    FName = font->FName;
     // The source's pixel height is kept in points when the two fonts are for different resolutions.
-    FHeight =
+    const Integer height =
         font->FPixelsPerInch == FPixelsPerInch ? font->FHeight : -MulDiv(font->Size(), FPixelsPerInch, 72);
+    // A font object stays while the description is the same: painters assign a font per cell, and most
+    // cells share one, so they must not make and free a font object each.
+    const bool sameObject = FName == font->FName && FHeight == height && FOrientation == font->FOrientation &&
+                            FStyle == font->FStyle && FPitch == font->FPitch && FCharset == font->FCharset;
+    FName = font->FName;
+    FHeight = height;
     FOrientation = font->FOrientation;
     FColor = font->FColor;
     FStyle = font->FStyle;
     FPitch = font->FPitch;
     FCharset = font->FCharset;
-    Modify();
+    if (sameObject)
+        Changed();
+    else
+        Modify();
 }
 
 HFONT TFont::Handle() {
@@ -274,12 +282,24 @@ DEFINE_CLASS(TPen, PROPERTY(Color).Type(TypeInfoColor()).Default(clBlack), PROPE
 TPen::~TPen() {
     if (FHandle != nullptr)
         DeleteObject(FHandle);
+    for (TKeptPen& kept : FKept)
+        if (kept.handle != nullptr)
+            DeleteObject(kept.handle);
 }
 
 void TPen::Modify() {
     if (FHandle != nullptr) {
-        DeleteObject(FHandle);
+        if (FMadeHere) {
+            TKeptPen& slot = FKept[FNextKept];
+            if (slot.handle != nullptr)
+                DeleteObject(slot.handle);
+            slot = FMade;
+            FNextKept = (FNextKept + 1) % 4;
+        } else {
+            DeleteObject(FHandle);
+        }
         FHandle = nullptr;
+        FMadeHere = false;
     }
     Changed();
 }
@@ -300,6 +320,16 @@ void TPen::Assign(TPersistent* source) {
 }
 
 HPEN TPen::Handle() {
+    if (FHandle == nullptr)
+        for (TKeptPen& kept : FKept)
+            if (kept.handle != nullptr && kept.color == FColor && kept.style == FStyle &&
+                kept.width == FWidth) {
+                FHandle = kept.handle;
+                FMade = kept;
+                FMadeHere = true;
+                kept.handle = nullptr;
+                return FHandle;
+            }
     if (FHandle == nullptr) {
         static constexpr int kStyles[] = {PS_SOLID, PS_DASH,        PS_DOT,       PS_DASHDOT,  PS_DASHDOTDOT,
                                           PS_NULL,  PS_INSIDEFRAME, PS_USERSTYLE, PS_ALTERNATE};
@@ -313,6 +343,8 @@ HPEN TPen::Handle() {
         } else {
             FHandle = CreatePen(kStyles[FStyle], FWidth, color);
         }
+        FMadeHere = true;
+        FMade = TKeptPen{FHandle, FColor, FStyle, FWidth};
     }
     return FHandle;
 }
@@ -324,6 +356,7 @@ void TPen::SetHandle(HPEN handle) {
     if (FHandle != nullptr)
         DeleteObject(FHandle);
     FHandle = nullptr;
+    FMadeHere = false;
     if (handle != nullptr && GetObjectW(handle, sizeof lp, &lp) == sizeof lp) {
         FHandle = handle;
         FColor = static_cast<TColor>(lp.lopnColor);
@@ -372,12 +405,24 @@ TBrush::TBrush() = default;
 TBrush::~TBrush() {
     if (FHandle != nullptr)
         DeleteObject(FHandle);
+    for (TKeptBrush& kept : FKept)
+        if (kept.handle != nullptr)
+            DeleteObject(kept.handle);
 }
 
 void TBrush::Modify() {
     if (FHandle != nullptr) {
-        DeleteObject(FHandle);
+        if (FMadeHere) {
+            TKeptBrush& slot = FKept[FNextKept];
+            if (slot.handle != nullptr)
+                DeleteObject(slot.handle);
+            slot = FMade;
+            FNextKept = (FNextKept + 1) % 4;
+        } else {
+            DeleteObject(FHandle);
+        }
         FHandle = nullptr;
+        FMadeHere = false;
     }
     Changed();
 }
@@ -397,9 +442,19 @@ void TBrush::Assign(TPersistent* source) {
 }
 
 HBRUSH TBrush::Handle() {
+    const bool pattern = FBitmap != nullptr && !FBitmap->Empty();
+    if (FHandle == nullptr && !pattern)
+        for (TKeptBrush& kept : FKept)
+            if (kept.handle != nullptr && kept.color == FColor && kept.style == FStyle) {
+                FHandle = kept.handle;
+                FMade = kept;
+                FMadeHere = true;
+                kept.handle = nullptr;
+                return FHandle;
+            }
     if (FHandle == nullptr) {
         COLORREF color = ColorToRGB(FColor);
-        if (FBitmap != nullptr && !FBitmap->Empty())
+        if (pattern)
             FHandle = CreatePatternBrush(FBitmap->Handle());
         else if (FStyle == bsSolid)
             FHandle = CreateSolidBrush(color);
@@ -408,6 +463,9 @@ HBRUSH TBrush::Handle() {
             FHandle = CreateBrushIndirect(&lb);
         } else
             FHandle = CreateHatchBrush(static_cast<int>(FStyle) - bsHorizontal + HS_HORIZONTAL, color);
+        // A pattern brush follows its bitmap, so it is never kept.
+        FMadeHere = !pattern;
+        FMade = TKeptBrush{FHandle, FColor, FStyle};
     }
     return FHandle;
 }
@@ -418,6 +476,7 @@ void TBrush::SetHandle(HBRUSH handle) {
     if (FHandle != nullptr)
         DeleteObject(FHandle);
     FHandle = nullptr;
+    FMadeHere = false;
     LOGBRUSH lb{};
     if (handle != nullptr && GetObjectW(handle, sizeof lb, &lb) == sizeof lb) {
         FHandle = handle;

@@ -385,10 +385,14 @@ TEST_F(AdvGridNodesTest, NodeRowsShowTheirGroupCountAndSizeColumnZero) {
     EXPECT_EQ(FGrid->Cells(1, 1), u"A [3]");
 
     // Growing column 0 makes room for the deepest glyph: 4 + 2 levels x 12 with the default look.
+    // Measuring draws on the grid's canvas, which needs a window.
+    TForm form(nullptr, 0);
+    FGrid->SetParent(&form);
     FGrid->SetColWidths(0, 5);
     FGrid->SetSizeGrowOnly(true);
     FGrid->AutoSizeCol(0, 0);
     EXPECT_EQ(FGrid->ColWidths(0), 28);
+    FGrid->SetParent(nullptr);
 }
 
 // A shown grid on a form, for the cell controls laid over the rows.

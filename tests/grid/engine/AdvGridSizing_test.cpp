@@ -10,6 +10,7 @@
 #include "grid/engine/AdvGrid.h"
 #include "platform/framework/Forms.h"
 #include "platform/rtl/Convert.h"
+#include "platform/win32/windraw.h"
 
 namespace {
 
@@ -236,7 +237,7 @@ TEST_F(AdvGridAutoSizeTest, ColumnFitsItsWidestTextWithinTheLimits) {
     grid->SetCells(1, 0, u"Head");
     grid->SetCells(1, 1, u"a rather long text");
     grid->SetCells(1, 2, u"short");
-    grid->SetCells(1, 3, u"line one\nline two, longer");
+    grid->SetCells(1, 3, u"line one\r\nline two, longer");
     // Text, the inset on both sides and a grid line with a pixel on both sides.
     const Integer fitted = TextWidth(u"a rather long text") + 4 + 4;
     grid->AutoSizeCol(1, 0);
@@ -263,12 +264,12 @@ TEST_F(AdvGridAutoSizeTest, ColumnFitsItsWidestTextWithinTheLimits) {
     grid->AutoSizeCol(1, 0);
     EXPECT_EQ(grid->ColWidths(1), fitted);
 
-    // Wrapped text is measured inside the column's present width.
+    // Wrapped text is measured inside the column's present width less the inset and 2 pixels a side.
     grid->ColumnSize()->SetRows(arAll);
     grid->SetWordWrap(true);
     grid->SetColWidths(1, 30);
     grid->AutoSizeCol(1, 0);
-    EXPECT_EQ(grid->ColWidths(1), 30 - 4 + 8);
+    EXPECT_EQ(grid->ColWidths(1), 30 - 4 - 4 + 8);
 }
 
 TEST_F(AdvGridAutoSizeTest, WrappedRowsGrowByTheirLines) {
@@ -276,10 +277,14 @@ TEST_F(AdvGridAutoSizeTest, WrappedRowsGrowByTheirLines) {
     grid->SetColWidths(1, 44);
     const String text = u"several words that cannot fit in one line";
     grid->SetCells(1, 1, text);
-    const Integer lines = (TextWidth(text) + 39) / 40;
-    ASSERT_GT(lines, 2);
+    // The words wrap inside the column less the inset and 2 pixels on each side.
+    grid->Canvas()->Font()->Assign(grid->Font());
+    RECT room{0, 0, 44 - 4 - 4, 0};
+    const Integer height = DrawTextW(grid->Canvas()->Handle(), text.c_str(), -1, &room,
+                                     DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    ASSERT_GT(height, 2 * LineHeight());
     grid->AutoSizeRow(1, 0);
-    EXPECT_EQ(grid->RowHeights(1), lines * LineHeight() + 4 + 2);
+    EXPECT_EQ(grid->RowHeights(1), height + 4 + 2);
     // An empty row keeps only its inset and lines.
     grid->AutoSizeRow(2, 0);
     EXPECT_EQ(grid->RowHeights(2), 4 + 2);
@@ -319,7 +324,7 @@ TEST_F(AdvGridAutoSizeTest, GrowOnlyNeverNarrowsOrLowers) {
 }
 
 TEST_F(AdvGridAutoSizeTest, RowsTakeTheirTallestCell) {
-    grid->SetCells(0, 1, u"one\ntwo\nthree");
+    grid->SetCells(0, 1, u"one\r\ntwo\r\nthree");
     grid->SetCells(2, 1, u"single");
     grid->AutoSizeRow(1, 0);
     EXPECT_EQ(grid->RowHeights(1), 3 * LineHeight() + 4 + 2);

@@ -188,6 +188,61 @@ TEST(GraphicsCanvasTest, DrawingObjectsReportChanges) {
     EXPECT_THROW(copy.Assign(&pen), EConvertError);
 }
 
+// Painters assign a font for every cell: the same description keeps the font object (a colour is no
+// part of it), a different one makes a new object, and both tell the listeners.
+TEST(GraphicsCanvasTest, AssigningTheSameDescriptionKeepsTheFontObject) {
+    TFont font;
+    font.SetName(u"Arial");
+    font.SetSize(10);
+    HFONT object = font.Handle();
+    int changes = 0;
+    font.OnChange = [&](TObject*) { ++changes; };
+    TFont same;
+    same.Assign(&font);
+    same.SetColor(clRed);
+    font.Assign(&same);
+    EXPECT_EQ(font.Handle(), object);
+    EXPECT_EQ(font.Color(), clRed);
+    EXPECT_EQ(changes, 1);
+    TFont bigger;
+    bigger.Assign(&font);
+    bigger.SetSize(12);
+    font.Assign(&bigger);
+    LOGFONTW lf{};
+    ASSERT_EQ(GetObjectW(font.Handle(), sizeof lf, &lf), static_cast<int>(sizeof lf));
+    EXPECT_EQ(lf.lfHeight, -16);
+    EXPECT_EQ(changes, 2);
+}
+
+// A pen or brush switched back and forth between a few colours takes up its earlier objects again,
+// drawn in the right colour.
+TEST(GraphicsCanvasTest, PensAndBrushesKeepTheirLastObjects) {
+    TPen pen;
+    TBrush brush;
+    pen.SetColor(clRed);
+    brush.SetColor(clRed);
+    const HPEN redPen = pen.Handle();
+    const HBRUSH redBrush = brush.Handle();
+    pen.SetColor(clBlue);
+    brush.SetColor(clBlue);
+    const HPEN bluePen = pen.Handle();
+    const HBRUSH blueBrush = brush.Handle();
+    pen.SetColor(clRed);
+    brush.SetColor(clRed);
+    EXPECT_EQ(pen.Handle(), redPen);
+    EXPECT_EQ(brush.Handle(), redBrush);
+    pen.SetColor(clBlue);
+    brush.SetColor(clBlue);
+    EXPECT_EQ(pen.Handle(), bluePen);
+    EXPECT_EQ(brush.Handle(), blueBrush);
+    LOGPEN lp{};
+    ASSERT_EQ(GetObjectW(pen.Handle(), sizeof lp, &lp), static_cast<int>(sizeof lp));
+    EXPECT_EQ(lp.lopnColor, ColorToRGB(clBlue));
+    pen.SetWidth(3);
+    ASSERT_EQ(GetObjectW(pen.Handle(), sizeof lp, &lp), static_cast<int>(sizeof lp));
+    EXPECT_EQ(lp.lopnWidth.x, 3) << "another width is another pen";
+}
+
 TEST(GraphicsCanvasTest, CanvasSelectsAChangedFontAgain) {
     auto bitmap = WhiteBitmap(10, 10);
     TCanvas* canvas = bitmap->Canvas();
