@@ -38,6 +38,7 @@
 //   cell text access                                  (grid/engine/AdvGridCellAccess.cpp)
 //   cell looks, row colours, cell controls, zoom      (grid/engine/AdvGridCellLook.cpp)
 //   scroll bars                                       (grid/view/AdvGridScroll.cpp)
+//   native text file and stream form                  (grid/files/AdvGridFiles.cpp)
 //   column states                                     (grid/files/AdvGridColumnState.cpp)
 //   owned settings objects and inner controls         (created in grid/engine/AdvGrid.cpp)
 //   fields
@@ -1511,12 +1512,46 @@ protected:
     // dropping of mini-HTML tags and rich-text codes and OnSaveCell come with the saved cell text.
     virtual String SaveCell(Integer ACol, Integer ARow);
 
+public:
+    // ---- Native text file and stream form (grid/files/AdvGridFiles.cpp)
+
+    // The largest column and row counts a file may ask for: a header beyond them is a corrupt file.
+    static constexpr Int64 MaxFileColCount = Int64(1) << 20;
+    static constexpr Int64 MaxFileRowCount = Int64(1) << 26;
+    // Writes the save range's cell texts and the column widths as lines ending in CR LF, in UTF-16
+    // with a byte-order mark or in ANSI. The file is replaced only by a save that completed.
+    void SaveToFile(const String& FileName, bool Unicode = false);
+    // Reads a native file (encoding by its byte-order mark) into the grid, pumping messages after each
+    // cell line; cells the file does not name keep their text. Raises EAdvGridError for a corrupt
+    // header, the platform's file errors, and EAbort when the grid was freed during the load.
+    void LoadFromFile(const String& FileName);
+    // The stream form: UTF-16 lines, cells relative to the save range, from the stream's position.
+    void SaveToStream(TStream& Stream);
+    // Reads the stream form up to the first line that is not a width or cell line, leaving the stream
+    // at that line. Numbers that are no integers raise EConvertError.
+    void LoadFromStream(TStream& Stream);
+    // Stores a loaded text: fires OnLoadCell, then writes the stored cell text.
+    virtual void LoadCell(Integer ACol, Integer ARow, String Value);
+    TGridProgressEvent OnFileProgress;
+    TCellLoadEvent OnLoadCell;
+
+private:
+    struct FileLoadState {
+        bool destroyed = false; // the grid was freed while the load pumped messages
+    };
+    // Raises EAdvGridError while a file load runs.
+    void CheckNotLoading() const;
+    void FireFileProgress(Integer Progress, Integer& Previous);
+    FileLoadState* FFileLoad = nullptr; // the running file load
+
+public:
     // ---- Column states (grid/files/AdvGridColumnState.cpp)
 
     // FIXME: column sizes are not saved or loaded yet.
     void SaveColSizes();
     void LoadColSizes();
 
+protected:
     // Fields the grid's Parts share.
     Integer FMaxRowCount = 0; // the highest row count in use, rows beyond RowCount keep their data
     Integer FMaxColCount = 0;
