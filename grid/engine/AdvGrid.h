@@ -75,6 +75,7 @@
 #include "render/PictureContainer.h"
 
 class TRichEdit;
+class TCustomIniFile;
 
 // The identifier of the window timer that drives blinking and hover; it runs while the window exists.
 inline constexpr UINT_PTR GridTimerID = 111;
@@ -1547,10 +1548,29 @@ private:
 public:
     // ---- Column states (grid/files/AdvGridColumnState.cpp)
 
-    // FIXME: column sizes are not saved or loaded yet.
+    // The column-state string: the column count with the hidden columns, the displayed columns' widths
+    // (then the default width for the rest), the column order and a shown flag per column, the four
+    // fields separated by "#". Applying one reads the same fields back; a text without "#" is ignored.
+    String ColumnStatesToString();
+    void StringToColumnStates(const String& Value);
+    // The displayed columns' widths as keys "Col<i>", and the column order as keys "Pos<i>", in
+    // ColumnSize's section of its INI file or registry key; nothing without Key or Section, or while
+    // designing. Loading keeps what the store lacks.
     void SaveColSizes();
     void LoadColSizes();
+    virtual void SaveColPositions();
+    virtual void LoadColPositions();
+    // Shows every column, then moves the columns until each sits where its column-order entry places it;
+    // an empty list is filled with 0 .. ColCount - 1 instead.
+    void ResetColumnOrder();
 
+private:
+    // The store ColumnSize names, or none when it names none.
+    std::unique_ptr<TCustomIniFile> OpenColumnStore();
+    // Arranges the columns as the stored order lists them and keeps that list as the column order.
+    void ApplyColumnOrder(const std::vector<Integer>& stored);
+
+public:
 protected:
     // Fields the grid's Parts share.
     Integer FMaxRowCount = 0; // the highest row count in use, rows beyond RowCount keep their data
