@@ -245,6 +245,8 @@ void TAdvStringGrid::QueryPlatform() {
 // ---- Destruction
 
 TAdvStringGrid::~TAdvStringGrid() {
+    if (FFileLoad != nullptr)
+        FFileLoad->destroyed = true;
     Destroying();
     RemoveAllFilters();
     if (!IsDesigning())

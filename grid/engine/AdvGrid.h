@@ -46,6 +46,7 @@
 //   cell text access                                  (grid/engine/AdvGridCellAccess.cpp)
 //   cell looks, row colours, cell controls, zoom      (grid/engine/AdvGridCellLook.cpp)
 //   scroll bars                                       (grid/view/AdvGridScroll.cpp)
+//   native text file and stream form                  (grid/files/AdvGridFiles.cpp)
 //   column states                                     (grid/files/AdvGridColumnState.cpp)
 //   owned settings objects and inner controls         (created in grid/engine/AdvGrid.cpp)
 //   fields
@@ -84,6 +85,9 @@
 #include "render/AdvHintInfo.h"
 #include "render/AdvStyleIF.h"
 #include "render/PictureContainer.h"
+
+class TRichEdit;
+class TCustomIniFile;
 
 // The identifier of the window timer that drives blinking and hover; it runs while the window exists.
 inline constexpr UINT_PTR GridTimerID = 111;
@@ -1911,12 +1915,62 @@ private:
     std::unique_ptr<TRichEdit> RAviRidaVadi;
 
 protected:
+public:
+    // ---- Native text file and stream form (grid/files/AdvGridFiles.cpp)
+
+    // The largest column and row counts a file may ask for: a header beyond them is a corrupt file.
+    static constexpr Int64 MaxFileColCount = Int64(1) << 20;
+    static constexpr Int64 MaxFileRowCount = Int64(1) << 26;
+    // Writes the save range's cell texts and the column widths as lines ending in CR LF, in UTF-16
+    // with a byte-order mark or in ANSI. The file is replaced only by a save that completed.
+    void SaveToFile(const String& FileName, bool Unicode = false);
+    // Reads a native file (encoding by its byte-order mark) into the grid, pumping messages after each
+    // cell line; cells the file does not name keep their text. Raises EAdvGridError for a corrupt
+    // header, the platform's file errors, and EAbort when the grid was freed during the load.
+    void LoadFromFile(const String& FileName);
+    // The stream form: UTF-16 lines, cells relative to the save range, from the stream's position.
+    void SaveToStream(TStream& Stream);
+    // Reads the stream form up to the first line that is not a width or cell line, leaving the stream
+    // at that line. Numbers that are no integers raise EConvertError.
+    void LoadFromStream(TStream& Stream);
+    TGridProgressEvent OnFileProgress;
+
+private:
+    struct FileLoadState {
+        bool destroyed = false; // the grid was freed while the load pumped messages
+    };
+    // Raises EAdvGridError while a file load runs.
+    void CheckNotLoading() const;
+    void FireFileProgress(Integer Progress, Integer& Previous);
+    FileLoadState* FFileLoad = nullptr; // the running file load
+
+public:
     // ---- Column states (grid/files/AdvGridColumnState.cpp)
 
-    // FIXME: column sizes are not saved or loaded yet.
+    // The column-state string: the column count with the hidden columns, the displayed columns' widths
+    // (then the default width for the rest), the column order and a shown flag per column, the four
+    // fields separated by "#". Applying one reads the same fields back; a text without "#" is ignored.
+    String ColumnStatesToString();
+    void StringToColumnStates(const String& Value);
+    // The displayed columns' widths as keys "Col<i>", and the column order as keys "Pos<i>", in
+    // ColumnSize's section of its INI file or registry key; nothing without Key or Section, or while
+    // designing. Loading keeps what the store lacks.
     void SaveColSizes();
     void LoadColSizes();
+    virtual void SaveColPositions();
+    virtual void LoadColPositions();
+    // Shows every column, then moves the columns until each sits where its column-order entry places it;
+    // an empty list is filled with 0 .. ColCount - 1 instead.
+    void ResetColumnOrder();
 
+private:
+    // The store ColumnSize names, or none when it names none.
+    std::unique_ptr<TCustomIniFile> OpenColumnStore();
+    // Arranges the columns as the stored order lists them and keeps that list as the column order.
+    void ApplyColumnOrder(const std::vector<Integer>& stored);
+
+public:
+protected:
     // Fields the grid's Parts share.
     Integer FMaxRowCount = 0; // the highest row count in use, rows beyond RowCount keep their data
     Integer FMaxColCount = 0;

@@ -43,6 +43,7 @@ ZELMOR_ENUM(TAdvGridStyle, gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Oli
 
 // ---- Event types
 
+using TGridProgressEvent = std::function<void(TObject* Sender, SmallInt Progress)>;
 using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
 using TGridResizeEvent = std::function<void(TObject* Sender)>;
 using TGetEditMaskEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, String& Value)>;
@@ -96,6 +97,7 @@ inline constexpr const Char* ColumnsNotInRange = u"Columns is not in valid range
 inline constexpr const Char* NoSortIndexes = u"No indexes specified for indexed sort";
 inline constexpr const Char* ExcelServerNotFound = u"Excel OLE server not found";
 inline constexpr const Char* WordServerNotFound = u"Word OLE server not found";
+inline constexpr const Char* LoadInProgress = u"The grid is loading a file";
 
 inline String InvalidRowNumberAccessed(Integer row) {
     return u"Invalid row " + IntToStr(row) + u" accessed";

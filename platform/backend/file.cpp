@@ -187,22 +187,40 @@ bool ReadWholeFile(const std::string& path, std::string& contents, int* error) {
     return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& contents, int* error) {
+int OpenAtomicFile(const std::string& path, std::string& temporary, int* error) {
     // One temporary file per call: two threads saving the same file at once must not write into one
     // temporary file together, which would rename a mix of both over path.
     static std::atomic<unsigned long> calls{0};
-    std::string temporary = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++calls);
-    int fd = OpenFile(temporary, FileAccess::Write, FileCreation::CreateAlways, error);
-    if (fd < 0)
-        return false;
-    bool ok = WriteFile(fd, contents.data(), static_cast<std::int64_t>(contents.size()), error) >= 0 &&
-              SyncFile(fd, error);
+    temporary = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++calls);
+    return OpenFile(temporary, FileAccess::Write, FileCreation::CreateAlways, error);
+}
+
+bool CommitAtomicFile(int fd, const std::string& temporary, const std::string& path, int* error) {
+    bool ok = SyncFile(fd, error);
     ok = (::close(fd) == 0 || Fail(error)) && ok;
     if (ok)
         ok = RenameFile(temporary, path, error) && SyncDirectory(ParentOf(path), error);
     if (!ok)
         ::unlink(temporary.c_str());
     return ok;
+}
+
+void AbandonAtomicFile(int fd, const std::string& temporary) {
+    if (fd >= 0)
+        ::close(fd);
+    ::unlink(temporary.c_str());
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& contents, int* error) {
+    std::string temporary;
+    const int fd = OpenAtomicFile(path, temporary, error);
+    if (fd < 0)
+        return false;
+    if (WriteFile(fd, contents.data(), static_cast<std::int64_t>(contents.size()), error) < 0) {
+        AbandonAtomicFile(fd, temporary);
+        return false;
+    }
+    return CommitAtomicFile(fd, temporary, path, error);
 }
 
 bool CopyFile(const std::string& from, const std::string& to, int* error) {

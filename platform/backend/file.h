@@ -48,6 +48,13 @@ bool ReadWholeFile(const std::string& path, std::string& contents, int* error);
 // Writes to a temporary file in the same folder, flushes it to disk, renames it over path and flushes
 // the folder, so that readers see either the old or the new contents, never a part.
 bool WriteFileAtomically(const std::string& path, const std::string& contents, int* error);
+// The same in steps, for contents written piece by piece: OpenAtomicFile creates the temporary file
+// beside path (its name in temporary) and answers its descriptor or -1; CommitAtomicFile flushes and
+// closes it and renames it over path; AbandonAtomicFile closes and deletes it, leaving path as it was.
+// Either of the last two ends the descriptor, whatever it answers.
+int OpenAtomicFile(const std::string& path, std::string& temporary, int* error);
+bool CommitAtomicFile(int fd, const std::string& temporary, const std::string& path, int* error);
+void AbandonAtomicFile(int fd, const std::string& temporary);
 bool CopyFile(const std::string& from, const std::string& to, int* error);
 bool RenameFile(const std::string& from, const std::string& to, int* error);
 bool DeleteFile(const std::string& path, int* error);

@@ -10,6 +10,7 @@
 #include "platform/rtl/Consts.h"
 #include "platform/rtl/Encoding.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/UString.h"
 #include "platform/win32/winerror.h"
 
 namespace {
@@ -129,6 +130,39 @@ TFileStream::TFileStream(const String& fileName, Word mode) : THandleStream(-1),
 TFileStream::~TFileStream() {
     if (FHandle >= 0)
         FileClose(FHandle);
+}
+
+// TAtomicFileStream
+
+TAtomicFileStream::TAtomicFileStream(const String& fileName) : THandleStream(-1), FFileName(fileName) {
+    int error = 0;
+    FHandle = backend::OpenAtomicFile(StringToUtf8(ExpandFileName(fileName)), FTemporary, &error);
+    if (FHandle < 0) {
+        FTemporary.clear();
+        SetLastError(Win32ErrorFromErrno(error));
+        throw EFCreateError(Consts::SFCreateErrorEx,
+                            {ExpandFileName(fileName), SysErrorMessage(GetLastError())});
+    }
+}
+
+TAtomicFileStream::~TAtomicFileStream() {
+    if (!FTemporary.empty())
+        backend::AbandonAtomicFile(FHandle, FTemporary);
+}
+
+void TAtomicFileStream::Commit() {
+    if (FTemporary.empty())
+        return;
+    const std::string temporary = std::move(FTemporary);
+    FTemporary.clear();
+    const int fd = FHandle;
+    FHandle = -1;
+    int error = 0;
+    if (!backend::CommitAtomicFile(fd, temporary, StringToUtf8(ExpandFileName(FFileName)), &error)) {
+        SetLastError(Win32ErrorFromErrno(error));
+        throw EFCreateError(Consts::SFCreateErrorEx,
+                            {ExpandFileName(FFileName), SysErrorMessage(GetLastError())});
+    }
 }
 
 // TCustomMemoryStream

@@ -1,6 +1,7 @@
 // The framework's streams: TStream and its file, handle, memory and string streams.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/rtl/FileUtils.h"
@@ -71,6 +72,23 @@ public:
 
 private:
     String FFileName;
+};
+
+// A file stream that replaces its file only when committed: it writes a temporary file beside the
+// target, and Commit flushes it and renames it over the target. A stream freed without Commit deletes
+// the temporary file, so a failed save leaves the old file as it was. The constructor raises
+// EFCreateError as TFileStream with fmCreate does; so does Commit when the file cannot be flushed or
+// renamed.
+class TAtomicFileStream : public THandleStream {
+public:
+    explicit TAtomicFileStream(const String& fileName);
+    ~TAtomicFileStream() override;
+    void Commit();
+    const String& FileName() const { return FFileName; }
+
+private:
+    String FFileName;
+    std::string FTemporary; // the temporary file's path; empty once committed
 };
 
 // A stream over a block of memory.
