@@ -655,6 +655,7 @@ private:
         ~CellText() { Release(); }
         void Assign(StringView value);
         String Get() const;
+        StringView View() const;
         bool Empty() const { return FTag == 0; }
 
     private:
@@ -689,6 +690,8 @@ public:
     // range".
     String Cells(Integer ACol, Integer ARow) const;
     void SetCells(Integer ACol, Integer ARow, const String& value);
+    // The stored text without a copy, valid until the cell or its row changes.
+    StringView CellView(Integer ACol, Integer ARow) const;
     // The cell's object as the grid's users see it; the Rows and Cols views go through these too, so a
     // descendant that keeps its users' objects elsewhere answers for the views as well.
     virtual TObject* Objects(Integer ACol, Integer ARow) const;

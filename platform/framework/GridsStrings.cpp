@@ -110,6 +110,16 @@ String TStringGrid::CellText::Get() const {
     return String(heap, length);
 }
 
+StringView TStringGrid::CellText::View() const {
+    if (FTag != HeapTag)
+        return StringView(reinterpret_cast<const Char*>(FBytes), FTag);
+    const Char* heap = nullptr;
+    std::uint32_t length = 0;
+    std::memcpy(&heap, FBytes, sizeof heap);
+    std::memcpy(&length, FBytes + sizeof heap, sizeof length);
+    return StringView(heap, length);
+}
+
 TStringGrid::TStringGrid(TComponent* owner) : TDrawGrid(owner) {}
 
 TStringGrid::~TStringGrid() = default;
@@ -254,6 +264,20 @@ String TStringGrid::Cells(Integer ACol, Integer ARow) const {
         return String();
     const auto it = FFar.find(FarKey(ACol, ARow));
     return it != FFar.end() ? it->second.text.Get() : String();
+}
+
+StringView TStringGrid::CellView(Integer ACol, Integer ARow) const {
+    if (ACol < 0 || ARow < 0)
+        return StringView();
+    if (static_cast<size_t>(ARow) < FData.size()) {
+        const CellRow* row = FData[static_cast<size_t>(ARow)].get();
+        if (row != nullptr && static_cast<size_t>(ACol) < row->texts.size())
+            return row->texts[static_cast<size_t>(ACol)].View();
+    }
+    if (FFar.empty())
+        return StringView();
+    const auto it = FFar.find(FarKey(ACol, ARow));
+    return it != FFar.end() ? it->second.text.View() : StringView();
 }
 
 void TStringGrid::SetCells(Integer ACol, Integer ARow, const String& value) {
