@@ -2,6 +2,7 @@
 // as the user types, and the values and picks of the column filter drop-downs.
 #include "grid/engine/AdvGrid.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "grid/engine/AdvUtil.h"
@@ -150,7 +151,9 @@ void TAdvStringGrid::ApplyFilter() {
     TIntList failing(0, 0);
     Integer done = 0;
     const Integer last = RowCount() - FFixedFooters - 1;
-    for (Integer r = FixedRows(); r <= last; ++r) {
+    // The framework grid gives up its fixed rows when no other row is left; the header rows still are
+    // no data.
+    for (Integer r = std::max(FixedRows(), FFixedRowsMin); r <= last; ++r) {
         if (FFilterNormalCellsOnly && (IsNode(r) || IsSummary(r)))
             continue;
         if (!MatchFilter(r))
@@ -223,7 +226,9 @@ void TAdvStringGrid::RemoveAllFilters() {
 void TAdvStringGrid::NarrowDown(const String& ACondition, bool DoRemoveAccented, Integer AColumn) {
     FIsNarrowDown = !ACondition.empty();
     SetFixedRowAlways(true);
-    auto applyCondition = [&](bool quoteSpaces) {
+    // A text with a space is one quoted run, whether typed on or typed anew: the condition language
+    // drops the blanks outside quotes.
+    auto applyCondition = [&] {
         FFilter->Clear();
         TFilterData* item = FFilter->Add();
         if (AColumn == -1) {
@@ -232,7 +237,7 @@ void TAdvStringGrid::NarrowDown(const String& ACondition, bool DoRemoveAccented,
         } else {
             item->SetData(fcNormal);
             String condition = u"*" + ACondition + u"*";
-            if (quoteSpaces && ACondition.find(u' ') != String::npos)
+            if (ACondition.find(u' ') != String::npos)
                 condition = u"\"" + condition + u"\"";
             item->SetCondition(condition);
         }
@@ -244,7 +249,7 @@ void TAdvStringGrid::NarrowDown(const String& ACondition, bool DoRemoveAccented,
     const size_t typed = ACondition.size();
     const size_t last = FLastFilter.size();
     if (!FLastFilter.empty() && typed == last + 1 && StringView(ACondition).starts_with(FLastFilter)) {
-        applyCondition(true);
+        applyCondition();
     } else if (last == typed + 1 && !ACondition.empty() && StringView(FLastFilter).starts_with(ACondition)) {
         RemoveLastFilter();
         FIsNarrowDown = true;
@@ -252,7 +257,7 @@ void TAdvStringGrid::NarrowDown(const String& ACondition, bool DoRemoveAccented,
         RemoveAllFilters();
         FIsNarrowDown = !ACondition.empty();
         if (!ACondition.empty())
-            applyCondition(false);
+            applyCondition();
     }
     // An empty text leaves no filter level; rows hidden otherwise keep their records.
     FLastFilter = ACondition;
