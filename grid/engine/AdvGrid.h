@@ -793,9 +793,9 @@ public:
     virtual void ExportNotification(TGridExportState AState, Integer ARow) {}
 
 protected:
-    // The walk of Find and Replace: calls hit(col, row, storedCol, storedRow) at each matching cell
-    // until it answers false.
-    template <class Hit> void WalkFind(TPoint StartCell, TFindParams FindParams, Hit&& hit);
+    // The walk of Find and Replace: calls hit(col, row, storedCol, text) at each cell in walking order
+    // until it answers false. ReadOnly: hit writes no cell.
+    template <bool ReadOnly, class Hit> void WalkFind(TPoint StartCell, TFindParams FindParams, Hit&& hit);
     TPoint FindCore(TPoint StartCell, const String& s, TFindParams FindParams);
     // Makes the found cell current, showing a hidden row's node first.
     void GotoFoundCell(Integer ACol, Integer ARow, TFindParams FindParams);

@@ -100,7 +100,8 @@ String SearchTypeToCondition(TSearchType type, const String& text) {
 
 // ---- The walk
 
-template <class Hit> void TAdvStringGrid::WalkFind(TPoint StartCell, TFindParams FindParams, Hit&& hit) {
+template <bool ReadOnly, class Hit>
+void TAdvStringGrid::WalkFind(TPoint StartCell, TFindParams FindParams, Hit&& hit) {
     const bool backward = FindParams.Contains(fnBackward);
     const bool leftRight = FindParams.Contains(fnDirectionLeftRight);
     const bool hiddenRows = FindParams.Contains(fnIncludeHiddenRows);
@@ -173,26 +174,52 @@ template <class Hit> void TAdvStringGrid::WalkFind(TPoint StartCell, TFindParams
     // A cell is read in place unless something may change its text on the way out: the display-text
     // events and the URL anchors. A hidden row is read from its record.
     const bool inPlace = !hiddenRows && !OnGetDisplText && !OnGetDisplWideText && !FURLShowInText;
+    auto viewOf = [this](Integer storedCol, Integer row) {
+        if (const TCellProperties* record = AssignedProps(storedCol, row)) {
+            const TPoint base = record->BaseCellOf(storedCol, row);
+            return CellView(base.X, base.Y);
+        }
+        return CellView(storedCol, row);
+    };
     String copy;
     auto visit = [&](Integer col, Integer row) -> bool {
         ExportNotification(esExportNextRow, row);
         const Integer storedCol = stored[static_cast<size_t>(col - c0)];
         StringView text;
         if (inPlace) {
-            Integer baseCol = storedCol;
-            Integer baseRow = row;
-            if (const TCellProperties* record = AssignedProps(storedCol, row)) {
-                const TPoint base = record->BaseCellOf(storedCol, row);
-                baseCol = base.X;
-                baseRow = base.Y;
-            }
-            text = CellView(baseCol, baseRow);
+            text = viewOf(storedCol, row);
         } else {
             copy = hiddenRows ? GetCellsEx(storedCol, row) : GetCellEx(storedCol, row);
             text = copy;
         }
         return hit(col, row, storedCol, text);
     };
+
+    // Down a column every cell lies in another row's storage. A read-only walk reads a run of rows
+    // first, so that the memory reads of many rows overlap, then tests them in order; a walk that
+    // writes cannot, since a write may move the text a view of the run points into.
+    if (!leftRight && ReadOnly && inPlace) {
+        constexpr Integer Run = 32;
+        StringView views[Run];
+        for (bool first = true; c >= c0 && c <= c1; c += step, first = false) {
+            const Integer storedCol = stored[static_cast<size_t>(c - c0)];
+            Integer row = first ? r : (backward ? r1 : r0);
+            while (row >= r0 && row <= r1) {
+                const Integer left = backward ? row - r0 + 1 : r1 - row + 1;
+                const Integer count = std::min(Run, left);
+                for (Integer i = 0; i < count; ++i) {
+                    views[i] = viewOf(storedCol, row + i * step);
+                    __builtin_prefetch(views[i].data());
+                }
+                for (Integer i = 0; i < count; ++i, row += step) {
+                    ExportNotification(esExportNextRow, row);
+                    if (!hit(c, row, storedCol, views[i]))
+                        return;
+                }
+            }
+        }
+        return;
+    }
 
     if (leftRight) {
         for (bool first = true; r >= r0 && r <= r1; r += step, first = false) {
@@ -222,7 +249,7 @@ TPoint TAdvStringGrid::FindCore(TPoint StartCell, const String& s, TFindParams F
         return result;
     const Integer startRow = Row();
     FindMatcher matcher(SearchCache, FindParams);
-    WalkFind(StartCell, FindParams, [&](Integer col, Integer row, Integer, StringView text) {
+    WalkFind<true>(StartCell, FindParams, [&](Integer col, Integer row, Integer, StringView text) {
         if (!matcher.Match(text))
             return true;
         result = TPoint{col, row};
@@ -317,23 +344,23 @@ Integer TAdvStringGrid::Replace(const String& OrigStr, const String& NewStr, TFi
     TPoint last{-1, -1};
     try {
         FindMatcher matcher(SearchCache, FindParams);
-        WalkFind(TPoint{-1, -1}, FindParams,
-                 [&](Integer col, Integer row, Integer storedCol, StringView text) {
-                     if (!matcher.Match(text))
-                         return true;
-                     const String old = hiddenRows ? GetCellsEx(storedCol, row) : GetCellEx(storedCol, row);
-                     const String changed = StringReplace(old, OrigStr, NewStr, flags);
-                     if (changed == old)
-                         return true;
-                     if (hiddenRows)
-                         SetCellsEx(storedCol, row, changed);
-                     else
-                         SetCellEx(storedCol, row, changed);
-                     // FIXME: with ShowModified the row is flagged modified once the row flags are built.
-                     last = TPoint{col, row};
-                     ++count;
-                     return true;
-                 });
+        WalkFind<false>(
+            TPoint{-1, -1}, FindParams, [&](Integer col, Integer row, Integer storedCol, StringView text) {
+                if (!matcher.Match(text))
+                    return true;
+                const String old = hiddenRows ? GetCellsEx(storedCol, row) : GetCellEx(storedCol, row);
+                const String changed = StringReplace(old, OrigStr, NewStr, flags);
+                if (changed == old)
+                    return true;
+                if (hiddenRows)
+                    SetCellsEx(storedCol, row, changed);
+                else
+                    SetCellEx(storedCol, row, changed);
+                // FIXME: with ShowModified the row is flagged modified once the row flags are built.
+                last = TPoint{col, row};
+                ++count;
+                return true;
+            });
     } catch (...) {
         EndUpdate();
         throw;
