@@ -51,9 +51,10 @@ String TAdvStringGrid::FilterCellText(const TFilterData& item, Integer ARow) {
         // FIXME: the text saving writes for a cell is not built yet; the displayed text stands for it.
         return Cells(col, ARow);
     case fcRow: {
-        // The row's texts line by line, as the row's strings give them.
+        // The texts of every stored column of the row, hidden ones too, line by line as the row's
+        // strings give them.
         String text;
-        for (Integer c = 0; c < ColCount(); ++c) {
+        for (Integer c = 0; c < AllColCount(); ++c) {
             text += Cells(c, ARow);
             text += u"\r\n";
         }
