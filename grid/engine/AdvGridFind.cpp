@@ -29,7 +29,7 @@ StringView UpperInto(StringView text, String& buffer) {
 class FindMatcher {
 public:
     FindMatcher(const String& search, TFindParams params)
-        : FSearch(search), FParams(params), FMatchCase(params.Contains(fnMatchCase)),
+        : FSearch(search), FMatchCase(params.Contains(fnMatchCase)),
           FStripTags(params.Contains(fnIgnoreHTMLTags)), FRegular(params.Contains(fnMatchRegular)),
           FMatchStart(params.Contains(fnMatchStart)), FMatchFull(params.Contains(fnMatchFull)),
           FEmptyCell(search == u"\"\"") {}
@@ -54,7 +54,6 @@ public:
 
 private:
     const String& FSearch; // upper-cased unless fnMatchCase
-    TFindParams FParams;
     bool FMatchCase;
     bool FStripTags;
     bool FRegular;
