@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <functional>
 
+#include "controls/AdvCombo.h"
+#include "controls/AdvEdit.h"
 #include "controls/AdvOfficeButtons.h"
 #include "controls/AdvPanel.h"
 #include "controls/AdvPicture.h"
@@ -157,9 +159,27 @@ Measure CaptionPanel() {
     return m;
 }
 
-// The console's log interval: a spin edit of 80 x 22 showing 5 on a shown form, its window with frame,
-// text and both buttons redrawn through the window manager, against a FillRect of its area on the
-// form's surface.
+// A windowed control on a shown form redrawn through the window manager (frame, text and children),
+// against a FillRect of its area on the form's surface.
+Measure MeasureRedraw(TForm& form, TWinControl& control) {
+    form.Show();
+    Application->ProcessMessages();
+    HDC dc = GetDC(form.Handle());
+    RECT area = control.BoundsRect();
+    HBRUSH brush = GetSysColorBrush(COLOR_WINDOW);
+    auto fillStart = std::chrono::steady_clock::now();
+    for (int i = 0; i < Paints; ++i)
+        FillRect(dc, &area, brush);
+    double fill = SecondsSince(fillStart) / Paints;
+    ReleaseDC(form.Handle(), dc);
+    auto paintStart = std::chrono::steady_clock::now();
+    for (int i = 0; i < Paints; ++i)
+        RedrawWindow(control.Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return {SecondsSince(paintStart) / Paints, fill};
+}
+
+// The console's log interval: a spin edit of 80 x 22 showing 5.
 Measure SpinEdit() {
     TForm form(nullptr, 0);
     form.SetBounds(0, 0, 200, 100);
@@ -171,21 +191,7 @@ Measure SpinEdit() {
     spin.SetCheckMinValue(true);
     spin.SetCheckMaxValue(true);
     spin.SetValue(5);
-    form.Show();
-    Application->ProcessMessages();
-    HDC dc = GetDC(form.Handle());
-    RECT area{10, 10, 90, 32};
-    HBRUSH brush = GetSysColorBrush(COLOR_WINDOW);
-    auto fillStart = std::chrono::steady_clock::now();
-    for (int i = 0; i < Paints; ++i)
-        FillRect(dc, &area, brush);
-    double fill = SecondsSince(fillStart) / Paints;
-    ReleaseDC(form.Handle(), dc);
-    auto paintStart = std::chrono::steady_clock::now();
-    for (int i = 0; i < Paints; ++i)
-        RedrawWindow(spin.Handle(), nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    double paint = SecondsSince(paintStart) / Paints;
+    Measure m = MeasureRedraw(form, spin);
     // The same control painted straight into a surface of its size, as the other controls are.
     TBitmap surface;
     surface.SetSize(80, 22);
@@ -193,9 +199,40 @@ Measure SpinEdit() {
     auto directStart = std::chrono::steady_clock::now();
     for (int i = 0; i < Paints; ++i)
         spin.PaintTo(surfaceDc, 0, 0);
-    Report("spin edit, 80 x 22, into a surface", {SecondsSince(directStart) / Paints, fill});
+    Report("spin edit, 80 x 22, into a surface", {SecondsSince(directStart) / Paints, m.fillSeconds});
     spin.SetParent(nullptr);
-    return {paint, fill};
+    return m;
+}
+
+// The console's renaming edit: 150 x 22 with its name and a label above, centred.
+Measure LabelledEdit() {
+    TForm form(nullptr, 0);
+    form.SetBounds(0, 0, 240, 120);
+    TAdvEdit edit(nullptr);
+    edit.SetBounds(40, 40, 150, 22);
+    edit.SetParent(&form);
+    edit.SetLabelCaption(u"Module name");
+    edit.SetLabelPosition(AdvEdit::lpTopCenter);
+    edit.SetText(u"Module 1");
+    Measure m = MeasureRedraw(form, edit);
+    edit.SetParent(nullptr);
+    return m;
+}
+
+// The console's module list: a flat combo of 150 x 22 showing its first item.
+Measure Combo() {
+    TForm form(nullptr, 0);
+    form.SetBounds(0, 0, 240, 120);
+    TAdvComboBox combo(nullptr);
+    combo.SetBounds(40, 40, 150, 22);
+    combo.SetParent(&form);
+    for (const char16_t* item : {u"Module 1", u"Module 2", u"Module 3"})
+        combo.Items()->Add(item);
+    combo.SetItemIndex(0);
+    combo.SetFlat(true);
+    Measure m = MeasureRedraw(form, combo);
+    combo.SetParent(nullptr);
+    return m;
 }
 
 } // namespace
@@ -213,5 +250,7 @@ int main() {
     Report("picture, 100 x 100", Picture());
     Report("caption panel, 300 x 200", CaptionPanel());
     Report("spin edit, 80 x 22, on its form", SpinEdit());
+    Report("edit with label, 150 x 22", LabelledEdit());
+    Report("combo, flat, 150 x 22", Combo());
     return EXIT_SUCCESS;
 }

@@ -14,39 +14,46 @@
 
 using namespace AdvEdit;
 
-DEFINE_CLASS(TAdvEdit, PROPERTY(EditType).Default(etString), PROPERTY(EditAlign).Default(eaLeft),
-             PROPERTY(FocusAlign).Default(eaDefault), PROPERTY(Precision).Default(0),
-             PROPERTY(PrecisionDisplay).Default(pdNormal), PROPERTY(Prefix), PROPERTY(Suffix),
-             PROPERTY(Signed).Default(false), PROPERTY(AllowNumericNullValue).Default(false),
-             PROPERTY(AutoThousandSeparator).Default(true),
-             PROPERTY(ExcelStyleDecimalSeparator).Default(false), PROPERTY(LengthLimit).Default(0),
-             PROPERTY(TabOnFullLength).Default(false), PROPERTY(ValidChars), PROPERTY(MinValue).Default(0),
-             PROPERTY(MaxValue).Default(0), PROPERTY(MinFloatValue), PROPERTY(MaxFloatValue),
-             PROPERTY(EditorEnabled).Default(true), PROPERTY(CanUndo).Default(true),
-             PROPERTY(ReturnIsTab).Default(false), PROPERTY(AutoFocus).Default(false),
-             PROPERTY(FocusColor).Type(TypeInfoColor()).Default(clNone),
-             PROPERTY(FocusFontColor).Type(TypeInfoColor()).Default(clWindowText),
-             PROPERTY(ErrorColor).Type(TypeInfoColor()).Default(clRed),
-             PROPERTY(ErrorFontColor).Type(TypeInfoColor()).Default(clWhite),
-             PROPERTY(ShowError).Default(false),
-             PROPERTY(ModifiedColor).Type(TypeInfoColor()).Default(clHighlight),
-             PROPERTY(ShowModified).Default(false), PROPERTY(ShowURL).Default(false),
-             PROPERTY(URLColor).Type(TypeInfoColor()).Default(clBlue),
-             PROPERTY(DisabledColor).Type(TypeInfoColor()).Default(clSilver),
-             PROPERTY(HintShowLargeText).Default(false), PROPERTY(Version).Stored(false),
-             PROPERTY(Color).Type(TypeInfoColor()).Default(clWindow), PROPERTY(AutoSelect).Default(true),
-             PROPERTY(AutoSize).Default(true), PROPERTY(BorderStyle).Default(bsSingle),
-             PROPERTY(CharCase).Default(ecNormal), PROPERTY(Ctl3D).Default(true),
-             PROPERTY(HideSelection).Default(true), PROPERTY(MaxLength).Default(0),
-             PROPERTY(ParentCtl3D).Default(true), PROPERTY(PasswordChar).Default(0),
-             PROPERTY(ReadOnly).Default(false), PROPERTY(Text), EVENT(OnChange), EVENT(OnValueValidate),
-             EVENT(OnClipboardCopy), EVENT(OnClipboardCut), EVENT(OnClipboardPaste), EVENT(OnURLClick))
+DEFINE_CLASS(
+    TAdvEdit, PROPERTY(EditType).Default(etString), PROPERTY(EditAlign).Default(eaLeft),
+    PROPERTY(FocusAlign).Default(eaDefault), PROPERTY(Precision).Default(0),
+    PROPERTY(PrecisionDisplay).Default(pdNormal), PROPERTY(Prefix), PROPERTY(Suffix),
+    PROPERTY(Signed).Default(false), PROPERTY(AllowNumericNullValue).Default(false),
+    PROPERTY(AutoThousandSeparator).Default(true), PROPERTY(ExcelStyleDecimalSeparator).Default(false),
+    PROPERTY(LengthLimit).Default(0), PROPERTY(TabOnFullLength).Default(false), PROPERTY(ValidChars),
+    PROPERTY(MinValue).Default(0), PROPERTY(MaxValue).Default(0), PROPERTY(MinFloatValue),
+    PROPERTY(MaxFloatValue), PROPERTY(EditorEnabled).Default(true), PROPERTY(CanUndo).Default(true),
+    PROPERTY(ReturnIsTab).Default(false), PROPERTY(AutoFocus).Default(false),
+    PROPERTY(FocusColor).Type(TypeInfoColor()).Default(clNone),
+    PROPERTY(FocusFontColor).Type(TypeInfoColor()).Default(clWindowText),
+    PROPERTY(ErrorColor).Type(TypeInfoColor()).Default(clRed),
+    PROPERTY(ErrorFontColor).Type(TypeInfoColor()).Default(clWhite), PROPERTY(ShowError).Default(false),
+    PROPERTY(ModifiedColor).Type(TypeInfoColor()).Default(clHighlight), PROPERTY(ShowModified).Default(false),
+    PROPERTY(ShowURL).Default(false), PROPERTY(URLColor).Type(TypeInfoColor()).Default(clBlue),
+    PROPERTY(DisabledColor).Type(TypeInfoColor()).Default(clSilver),
+    PROPERTY(HintShowLargeText).Default(false), PROPERTY(Version).Stored(false),
+    PROPERTY(Color).Type(TypeInfoColor()).Default(clWindow), PROPERTY(AutoSelect).Default(true),
+    PROPERTY(AutoSize).Default(true), PROPERTY(BorderStyle).Default(bsSingle),
+    PROPERTY(CharCase).Default(ecNormal), PROPERTY(Ctl3D).Default(true),
+    PROPERTY(HideSelection).Default(true), PROPERTY(MaxLength).Default(0),
+    PROPERTY(ParentCtl3D).Default(true), PROPERTY(PasswordChar).Default(0), PROPERTY(ReadOnly).Default(false),
+    PROPERTY(Text), PROPERTY(LabelCaption), PROPERTY(LabelPosition).Default(lpLeftTop),
+    PROPERTY(LabelMargin).Default(4), PROPERTY(LabelTransparent).Default(false),
+    PROPERTY(LabelAlwaysEnabled).Default(false), PROPERTY(LabelFont), PROPERTY(FocusLabel).Default(false),
+    PROPERTY(Flat).Default(false), PROPERTY(FlatLineColor).Type(TypeInfoColor()).Default(clBlack),
+    PROPERTY(FlatParentColor).Default(true), PROPERTY(SoftBorder).Default(false),
+    PROPERTY(BorderColor).Type(TypeInfoColor()).Default(clNone), PROPERTY(FocusBorder).Default(false),
+    PROPERTY(FocusBorderColor).Type(TypeInfoColor()).Default(clNone), PROPERTY(DisabledBorder).Default(true),
+    PROPERTY(Transparent).Default(false), PROPERTY(EmptyText), PROPERTY(EmptyTextFocused).Default(false),
+    PROPERTY(EmptyTextStyle), PROPERTY(ErrorMarkerPos).Default(0), PROPERTY(ErrorMarkerLen).Default(0),
+    EVENT(OnChange), EVENT(OnValueValidate), EVENT(OnClipboardCopy), EVENT(OnClipboardCut),
+    EVENT(OnClipboardPaste), EVENT(OnURLClick), EVENT(OnLabelClick), EVENT(OnLabelDblClick))
 
 void AdvEditStartup() {
     static const bool started = [] {
         // A name another class took already ends the registration; the edit works without it.
         try {
-            RegisterClass(TAdvEdit::StaticClass());
+            RegisterClasses({TAdvEdit::StaticClass(), TEditLabel::StaticClass()});
         } catch (const Exception&) {
         }
         return true;
@@ -62,12 +69,17 @@ String FormatNumber(const String& format, double value) {
 
 } // namespace
 
-TAdvEdit::TAdvEdit(TComponent* owner) : TCustomEdit(owner) {
+TAdvEdit::TAdvEdit(TComponent* owner) : TCustomEdit(owner), FLabelFont(std::make_unique<TFont>()) {
     AdvEditStartup();
     FFontColor = Font()->Color();
+    FLabelFont->OnChange = [this](TObject*) { LabelFontChanged(); };
 }
 
-TAdvEdit::~TAdvEdit() = default;
+TAdvEdit::~TAdvEdit() {
+    // The label leaves its parent before it goes with the edit's components.
+    if (FLabel != nullptr)
+        FLabel->SetParent(nullptr);
+}
 
 String TAdvEdit::Version() const {
     Integer nr = GetVersionNr();
@@ -492,6 +504,12 @@ void TAdvEdit::Change() {
 void TAdvEdit::Init() {
     FNormalColor = Color();
     FFontColor = Font()->Color();
+    FOldBorder = BorderStyle();
+    if (FFlat) {
+        FFlat = false;
+        SetFlat(true);
+    }
+    UpdateLabel();
     if (!Enabled())
         TControl::SetColor(FDisabledColor);
 }
@@ -500,6 +518,15 @@ void TAdvEdit::Loaded() {
     TCustomEdit::Loaded();
     if (!ComponentState().Contains(csDesigning))
         Init();
+    if (FLabel != nullptr) {
+        if (!FLabelAlwaysEnabled)
+            FLabel->SetEnabled(Enabled());
+        FLabel->SetAlwaysEnable(FLabelAlwaysEnabled);
+        if (ParentFont() && !FShowError)
+            FLabel->Font()->Assign(Font());
+    }
+    FParentFnt = ParentFont();
+    UpdateLabel();
 }
 
 void TAdvEdit::CreateParams(TCreateParams& params) {
@@ -513,6 +540,8 @@ void TAdvEdit::CreateParams(TCreateParams& params) {
 
 void TAdvEdit::CreateWnd() {
     TCustomEdit::CreateWnd();
+    UpdateEditRect(FFlat);
+    UpdateLabel();
     FError = !ValidateValue(Text());
     if (Enabled() && FShowError && FError)
         ApplyErrorColors();
@@ -529,6 +558,13 @@ void TAdvEdit::WMSetFocus(TMessage& message) {
         FFontColor = Font()->Color();
         if (FFocusFontColor != clNone && !FIsUrl)
             Font()->SetColor(FFocusFontColor);
+    }
+    if (FFocusLabel)
+        SetLabelBold(true);
+    if ((!FEmptyText.empty() && Text().empty()) || FFocusBorder) {
+        if (BorderStyle() == bsNone)
+            UpdateEditRect(true);
+        Invalidate();
     }
 }
 
@@ -563,8 +599,16 @@ void TAdvEdit::WMKillFocus(TMessage& message) {
             SetFloatValue(0);
     }
     ValidateValue(Text());
+    if (FFocusLabel)
+        SetLabelBold(false);
     TCustomEdit::WMKillFocus(message);
+    if (Text().empty() && !FEmptyText.empty())
+        Invalidate();
     AddToHistory(Trim(Text()));
+    if ((FFocusBorderColor != clNone || FBorderColor != clNone) && HandleAllocated())
+        SendMessageW(Handle(), WM_NCPAINT, 1, 0);
+    if (FErrorMarkerLen > 0)
+        Invalidate();
 }
 
 void TAdvEdit::CMEnabledChanged(TMessage& message) {
@@ -580,6 +624,8 @@ void TAdvEdit::CMEnabledChanged(TMessage& message) {
         if (FError)
             ApplyErrorColors();
     }
+    if (FLabel != nullptr && !FLabelAlwaysEnabled)
+        FLabel->SetEnabled(Enabled());
 }
 
 // A click on a value that shows the URL look opens it with the desktop's opener, unless OnURLClick

@@ -4,8 +4,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <unordered_map>
 
+#include "platform/framework/StdButtons.h"
 #include "platform/framework/StdCtrls.h"
+#include "platform/rtl/Classes.h"
 
 namespace AdvEdit {
 // The label's places around the edit; the styled combo box shares them. lpRighBottom keeps its name
@@ -33,6 +37,59 @@ double TextToFloatValue(StringView text);
 Integer HexTextToInt(StringView text);
 // Capitalises words: o'neil-smith gives O'Neil-Smith, mcdonald McDonald, a trailing ii or iii II or III.
 String NameCase(StringView text);
+
+// The integer values of a range text such as 1-3,5, each once, in the order they were added.
+class TRangeList : public TList {
+public:
+    ~TRangeList() override { Clear(); }
+    Integer Items(Integer index) const {
+        return static_cast<Integer>(reinterpret_cast<NativeInt>(TList::Items(index)));
+    }
+    void SetItems(Integer index, Integer value) {
+        TList::SetItems(index, reinterpret_cast<void*>(NativeInt{value}));
+    }
+    // Appends value when it is not in the list yet.
+    void Add(Integer value);
+    // Adds value, value + 1, ... value + count - 1.
+    void AddMultiple(Integer value, Integer count);
+    void Delete(Integer index) { TList::Delete(index); }
+    bool InList(Integer value) const;
+    // Clears the list and adds every value of the text's items ("1-3,5;7"); false when an item does not
+    // convert (the others are added all the same) or the text names more than MaxRangeValues values.
+    bool StrToList(const String& text);
+    // Writes each value to the edit's trace channel.
+    void Show() const;
+
+    static constexpr Integer MaxRangeValues = 65536;
+
+protected:
+    void Notify(void* item, TListNotification action) override;
+
+private:
+    // How often each non-zero value is listed, so that membership is one lookup.
+    std::unordered_map<Integer, Integer> FCounts;
+};
+
+// Where an edit's (or a combo box's) label goes: the edit at (left, top, width, height), a label of
+// labelSize whose caption is textWidth wide, margin between them; borderWidth is 2 for a single border.
+TPoint EditLabelPlace(AdvEdit::TLabelPosition position, const TRect& edit, TPoint labelSize, Integer margin,
+                      Integer textWidth, Integer borderWidth);
+
+// An edit's caption label: it may refuse to be disabled.
+class TEditLabel : public TLabel {
+    DECLARE_CLASS(TEditLabel, TLabel)
+
+public:
+    using TLabel::TLabel;
+    bool AlwaysEnable() const { return FAlwaysEnable; }
+    void SetAlwaysEnable(bool value) { FAlwaysEnable = value; }
+
+protected:
+    void CMEnabledChanged(TMessage& message) override;
+
+private:
+    bool FAlwaysEnable = false;
+};
 
 using TValueValidateEvent = std::function<void(TObject* sender, String value, bool& isValid)>;
 using TClipboardEvent = std::function<void(TObject* sender, String value, bool& allow)>;
@@ -139,10 +196,68 @@ public:
     String Version() const;
     void SetVersion(const String&) {}
 
+    // ---- The label and the painted look ----
+    TEditLabel* EditLabel() const { return FLabel; }
+    String LabelCaption() const;
+    // The first caption makes the label.
+    void SetLabelCaption(const String& value);
+    AdvEdit::TLabelPosition LabelPosition() const { return FLabelPosition; }
+    void SetLabelPosition(AdvEdit::TLabelPosition value);
+    Integer LabelMargin() const { return FLabelMargin; }
+    void SetLabelMargin(Integer value);
+    bool LabelTransparent() const { return FLabelTransparent; }
+    void SetLabelTransparent(bool value);
+    bool LabelAlwaysEnabled() const { return FLabelAlwaysEnabled; }
+    void SetLabelAlwaysEnabled(bool value);
+    TFont* LabelFont() const { return FLabelFont.get(); }
+    void SetLabelFont(TFont* value);
+    bool FocusLabel() const { return FFocusLabel; }
+    void SetFocusLabel(bool value) { FFocusLabel = value; }
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool value);
+    TColor FlatLineColor() const { return FFlatLineColor; }
+    void SetFlatLineColor(TColor value);
+    bool FlatParentColor() const { return FFlatParentColor; }
+    void SetFlatParentColor(bool value);
+    bool SoftBorder() const { return FSoftBorder; }
+    void SetSoftBorder(bool value);
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor value);
+    bool FocusBorder() const { return FFocusBorder; }
+    void SetFocusBorder(bool value);
+    TColor FocusBorderColor() const { return FFocusBorderColor; }
+    void SetFocusBorderColor(TColor value) { FFocusBorderColor = value; }
+    bool Border3D() const { return FBorder3D; }
+    void SetBorder3D(bool value);
+    bool DisabledBorder() const { return FDisabledBorder; }
+    void SetDisabledBorder(bool value);
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool value);
+    const String& EmptyText() const { return FEmptyText; }
+    void SetEmptyText(const String& value);
+    bool EmptyTextFocused() const { return FEmptyTextFocused; }
+    void SetEmptyTextFocused(bool value) { FEmptyTextFocused = value; }
+    TFontStyles EmptyTextStyle() const { return FEmptyTextStyle; }
+    void SetEmptyTextStyle(TFontStyles value);
+    Integer ErrorMarkerPos() const { return FErrorMarkerPos; }
+    void SetErrorMarkerPos(Integer value);
+    Integer ErrorMarkerLen() const { return FErrorMarkerLen; }
+    void SetErrorMarkerLen(Integer value);
+    void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
+    void SetParent(TWinControl* parent) override;
+
+    TNotifyEvent OnLabelClick;
+    TNotifyEvent OnLabelDblClick;
+
     // Selection helpers over the value (positions count the prefix).
     void SelectAll();
     void SelectBeforeDecimal();
     void SelectAfterDecimal();
+
+    // The value read as a range list (see TRangeList::StrToList).
+    bool RangeStrToList(TRangeList& list);
+    // Writes the list's values, ascending, as runs ("1-3,5") into the window as they are.
+    void ListToRangeStr(TRangeList& list);
 
     // Regroups a money value's integer part with thousand separators, keeping the caret's distance to
     // the end.
@@ -175,6 +290,12 @@ protected:
     void WMLButtonDown(TMessage& message) override;
     void WMLButtonUp(TMessage& message) override;
     void CMEnabledChanged(TMessage& message) override;
+    void CMVisibleChanged(TMessage& message) override;
+    void CMFontChanged(TMessage& message) override;
+    void CMParentFontChanged(TMessage& message) override;
+    void CMMouseEnter(TMessage& message) override;
+    void CMMouseLeave(TMessage& message) override;
+    void ChangeScale(Integer m, Integer d) override;
     void WMCopy(TMessage& message);
     void WMCut(TMessage& message);
     void WMPaste(TMessage& message);
@@ -208,6 +329,29 @@ private:
     void PostKeyToParent(Word key, bool up);
     // The tail of the character filter: focus moves on when the integer part is full.
     void CharTail();
+
+    // The label and the painted look (AdvEditPaint.cpp).
+    void CreateLabel();
+    void UpdateLabel();
+    void UpdateLabelPos();
+    void LabelFontChanged();
+    void SetLabelBold(bool bold);
+    // The text rectangle, with the flat look's margins when flat.
+    void UpdateEditRect(bool flat);
+    bool EmptyTextShown();
+    // After the window's own painting: the flat line, the drop caret, the placeholder, the error marker
+    // and the border.
+    void DrawEditExtras();
+    void DrawErrorMarker(HDC dc, Integer pos, Integer len);
+    bool BorderWanted(bool withBorder3D) const;
+    void DrawBorder();
+    void PaintBorder(HDC dc);
+    bool IsBorderHot();
+    void WMPaint(TMessage& message) override;
+    void WMNCPaint(TMessage& message);
+    void WMEraseBkgnd(TMessage& message) override;
+    // Paints the parent beneath a transparent edit.
+    void PaintParentBackground(HDC dc);
 
     TAdvEditType FEditType = etString;
     AdvEdit::TEditAlign FEditAlign = AdvEdit::eaLeft;
@@ -256,6 +400,35 @@ private:
     bool FBlockDefaultHandling = false; // the next special-key query is ignored
     bool FIsValidating = false;
     bool FBlockChange = false; // swallow the next change notification
+
+    TEditLabel* FLabel = nullptr; // owned, made by the first LabelCaption
+    std::unique_ptr<TFont> FLabelFont;
+    AdvEdit::TLabelPosition FLabelPosition = AdvEdit::lpLeftTop;
+    Integer FLabelMargin = 4;
+    bool FLabelTransparent = false;
+    bool FLabelAlwaysEnabled = false;
+    bool FFocusLabel = false;
+    bool FFlat = false;
+    TColor FFlatLineColor = clBlack;
+    bool FFlatParentColor = true;
+    bool FSoftBorder = false;
+    TColor FBorderColor = clNone;
+    bool FFocusBorder = false;
+    TColor FFocusBorderColor = clNone;
+    bool FBorder3D = false;
+    bool FDisabledBorder = true;
+    bool FTransparent = false;
+    String FEmptyText;
+    bool FEmptyTextFocused = false;
+    TFontStyles FEmptyTextStyle;
+    Integer FErrorMarkerPos = 0;
+    Integer FErrorMarkerLen = 0;
+    TBorderStyle FOldBorder = bsSingle; // to restore when Flat goes off
+    bool FParentFnt = false;            // the label shows the edit's font
+    bool FMouseInControl = false;
+    Integer FIndentL = 0;
+    Integer FIndentR = 0;
+    TPoint FCaretPos{-1, -1}; // the caret of a drop under way, (-1, -1) when none
 };
 
 // Registers the edit's class for form descriptions; the constructor runs it too.

@@ -1,9 +1,12 @@
 // The typed edit's conversions between texts and numbers, and its name casing.
 #include "controls/AdvEdit.h"
 
+#include <cstdint>
+
 #include "platform/rtl/Convert.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/SysStrings.h"
+#include "platform/rtl/Trace.h"
 
 TNumericTextKind NumericTextKind(StringView text) {
     if (text.empty())
@@ -105,4 +108,110 @@ String NameCase(StringView text) {
         }
     }
     return s;
+}
+
+// ---- Range lists ----
+
+namespace {
+const Trace::Channel TraceEdit("edit");
+} // namespace
+
+void TRangeList::Notify(void* item, TListNotification action) {
+    const auto value = static_cast<Integer>(reinterpret_cast<NativeInt>(item));
+    if (action == lnAdded) {
+        ++FCounts[value];
+    } else if (auto it = FCounts.find(value); it != FCounts.end() && --it->second == 0) {
+        FCounts.erase(it);
+    }
+    TList::Notify(item, action);
+}
+
+bool TRangeList::InList(Integer value) const {
+    // A zero is a null item, which the list does not report.
+    if (value == 0)
+        return IndexOf(nullptr) >= 0;
+    return FCounts.contains(value);
+}
+
+void TRangeList::Add(Integer value) {
+    if (!InList(value))
+        TList::Add(reinterpret_cast<void*>(NativeInt{value}));
+}
+
+void TRangeList::AddMultiple(Integer value, Integer count) {
+    for (Integer i = 0; i < count; ++i)
+        Add(value + i);
+}
+
+bool TRangeList::StrToList(const String& text) {
+    Clear();
+    bool ok = true;
+    Int64 expanded = 0;
+    StringView rest = text;
+    while (!rest.empty()) {
+        std::size_t end = rest.find_first_of(u",;");
+        StringView item = rest.substr(0, end);
+        rest = end == StringView::npos ? StringView() : rest.substr(end + 1);
+        std::size_t dash = item.find(u'-');
+        if (dash == StringView::npos) {
+            Integer value = 0;
+            if (!TryStrToInt(item, value)) {
+                ok = false;
+                continue;
+            }
+            if (++expanded > MaxRangeValues)
+                return false;
+            Add(value);
+            continue;
+        }
+        Integer first = 0, last = 0;
+        const bool firstRead = TryStrToInt(item.substr(0, dash), first);
+        const bool lastRead = TryStrToInt(item.substr(dash + 1), last);
+        if (!firstRead || !lastRead) {
+            ok = false;
+            continue;
+        }
+        if (last < first)
+            continue;
+        // A range is expanded value by value: a huge one would exhaust the memory.
+        expanded += Int64{last} - first + 1;
+        if (expanded > MaxRangeValues)
+            return false;
+        for (Int64 v = first; v <= last; ++v)
+            Add(static_cast<Integer>(v));
+    }
+    return ok;
+}
+
+void TRangeList::Show() const {
+    for (Integer i = 0; i < Count(); ++i)
+        ZTRACE(TraceEdit, "%d", Items(i));
+}
+
+bool TAdvEdit::RangeStrToList(TRangeList& list) {
+    return list.StrToList(Text());
+}
+
+void TAdvEdit::ListToRangeStr(TRangeList& list) {
+    list.Sort([](void* a, void* b) {
+        auto ua = static_cast<std::uint32_t>(reinterpret_cast<NativeInt>(a));
+        auto ub = static_cast<std::uint32_t>(reinterpret_cast<NativeInt>(b));
+        return ua < ub ? -1 : ua > ub ? 1 : 0;
+    });
+    String text;
+    Integer i = 0;
+    const Integer n = list.Count();
+    while (i < n) {
+        Integer j = i;
+        while (j + 1 < n &&
+               static_cast<std::uint32_t>(list.Items(j + 1)) == static_cast<std::uint32_t>(list.Items(j)) + 1)
+            ++j;
+        if (!text.empty())
+            text += u',';
+        text += IntToStr(list.Items(i));
+        if (j > i)
+            text += u'-' + IntToStr(list.Items(j));
+        i = j + 1;
+    }
+    SetWindowText(text);
 }

@@ -40,6 +40,15 @@ void TAdvEdit::Dispatch(TMessage& message) {
     case WM_PASTE:
         WMPaste(message);
         break;
+    case WM_NCPAINT:
+        WMNCPaint(message);
+        break;
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORSTATIC:
+        TCustomEdit::Dispatch(message);
+        if (FTransparent)
+            SetBkMode(reinterpret_cast<HDC>(message.WParam), TRANSPARENT);
+        break;
     default:
         TCustomEdit::Dispatch(message);
     }

@@ -39,7 +39,7 @@ DEFINE_CLASS(TAdvPanel, PROPERTY(AnchorHint).Default(false), PROPERTY(AutoSize),
              PROPERTY(Indent).Default(0), PROPERTY(LineSpacing).Default(0), PROPERTY(OfficeHint),
              PROPERTY(PictureContainer), PROPERTY(Position),
              PROPERTY(ShadowColor).Type(TypeInfoColor()).Default(clGray), PROPERTY(ShadowOffset).Default(2),
-             PROPERTY(ShowMoveCursor).Default(false), PROPERTY(StatusBar), PROPERTY(Text),
+             PROPERTY(ShowMoveCursor).Default(false), PROPERTY(StatusBar), PROPERTY(Styler), PROPERTY(Text),
              PROPERTY(TextVAlign).Default(tvaTop), PROPERTY(TopIndent).Default(0),
              PROPERTY(URLColor).Type(TypeInfoColor()).Default(clBlue), PROPERTY(Version).Stored(false),
              EVENT(OnCaptionClick), EVENT(OnCaptionDBlClick), EVENT(OnAnchorClick), EVENT(OnAnchorEnter),
@@ -370,7 +370,8 @@ void TCustomAdvPanel::Notification(TComponent* component, TOperation operation) 
             FImages = nullptr;
         if (component == FContainer)
             FContainer = nullptr;
-        // FIXME: a freed styler clears the panel's reference once stylers exist.
+        if (component == FStyler)
+            FStyler = nullptr;
     }
     TCustomPanel::Notification(component, operation);
 }
@@ -661,7 +662,8 @@ void AdvPanelUnitStartup() {
         VerIRID::BindThemeLibrary();
         // A name another class took already ends the registration; the panel works without it.
         try {
-            RegisterClass(TAdvPanel::StaticClass());
+            RegisterClasses(
+                {TAdvPanel::StaticClass(), TAdvPanelGroup::StaticClass(), TAdvPanelStyler::StaticClass()});
         } catch (const Exception&) {
         }
         return true;

@@ -18,6 +18,7 @@ ZELMOR_ENUM(TTextVAlignment, tvaTop, tvaCenter, tvaBottom)
 
 #include "platform/framework/ExtCtrls.h"
 #include "platform/framework/ImgList.h"
+#include "platform/framework/StdScroll.h"
 #include "platform/rtl/Classes.h"
 #include "render/AdvHintInfo.h"
 #include "render/AdvImage.h"
@@ -39,6 +40,14 @@ ZELMOR_ENUM(TCaptionShape, csRectangle, csRounded, csSemiRounded)
 ZELMOR_ENUM(TBackGroundPosition, bpTopLeft, bpTopRight, bpBottomLeft, bpBottomRight, bpTiled, bpStretched,
             bpCenter)
 ZELMOR_ENUM(TPanelPositionLocation, clRegistry, clInifile)
+// How a panel group stacks its panels: top to bottom in columns, or side by side.
+ZELMOR_ENUM(TGroupStyle, gsVertical, gsHorizontal)
+// The named looks of a panel styler.
+ZELMOR_ENUM(TAdvPanelStyle, psXP, psFlat, psQEL, psClassic, psOffice2003Blue, psOffice2003Olive,
+            psOffice2003Silver, psOffice2003Classic, psOffice2007Luna, psOffice2007Obsidian, psWhidbey,
+            psWindowsXP, psCustom, psOffice2007Silver, psWindowsVista, psWindows7, psTerminal,
+            psOffice2010Blue, psOffice2010Silver, psOffice2010Black, psWindows8, psOffice2013White,
+            psOffice2013LightGray, psOffice2013Gray)
 
 using TAnchorEvent = std::function<void(TObject* Sender, const String& Anchor)>;
 // The handler may change the anchor that the hint shows.
@@ -711,6 +720,158 @@ class TAdvPanel : public TCustomAdvPanel {
 
 public:
     using TCustomAdvPanel::TCustomAdvPanel;
+};
+
+// ---- The panel group (AdvPanelGroup.cpp) ----
+// A caption panel that stacks its child caption panels in columns (or side by side), arranges them again
+// whenever one collapses, expands, moves or is sized, and scrolls them with a scroll bar of its own.
+class TAdvPanelGroup : public TAdvPanel {
+    DECLARE_CLASS(TAdvPanelGroup, TAdvPanel)
+
+public:
+    explicit TAdvPanelGroup(TComponent* owner);
+    ~TAdvPanelGroup() override;
+    void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
+
+    // ---- Properties ----
+    Integer HorzPadding() const { return FHorzPadding; }
+    void SetHorzPadding(Integer value);
+    Integer VertPadding() const { return FVertPadding; }
+    void SetVertPadding(Integer value);
+    AdvPanel::TGroupStyle GroupStyle() const { return FGroupStyle; }
+    void SetGroupStyle(AdvPanel::TGroupStyle value);
+    bool IsArranging() const { return FIsArranging; }
+    TAdvPanelSettings* DefaultPanel() const { return FDefaultPanel.get(); }
+    void SetDefaultPanel(TAdvPanelSettings* value) { FDefaultPanel->Assign(value); }
+    // Values below 1 are ignored.
+    Integer Columns() const { return FColumns; }
+    void SetColumns(Integer value);
+    bool ScrollSmooth() const { return FScrollSmooth; }
+    void SetScrollSmooth(bool value) { FScrollSmooth = value; }
+    Integer MouseWheelDelta() const { return FMouseWheelDelta; }
+    void SetMouseWheelDelta(Integer value);
+    Integer PanelCount() const { return static_cast<Integer>(FPanels.size()); }
+    Integer ScrollPosition() const;
+    void SetScrollPosition(Integer value);
+    // The list entry at index; EListError outside the list.
+    TCustomAdvPanel* Panels(Integer index) const;
+    // Copies panel into the entry at index.
+    void SetPanels(Integer index, TCustomAdvPanel* panel);
+    TScrollBar* ScrollBar() const { return FScrollBar.get(); }
+
+    // ---- Operations ----
+    // One arrangement ordered by Index.
+    void ArrangePanels();
+    // A child panel changed its state, size or place.
+    void ChildPanelChanged(TCustomAdvPanel* panel);
+    void UpdateGroup();
+    void BeginUpdate();
+    void EndUpdate();
+    void OpenAllPanels();
+    void CloseAllPanels();
+    // Rebuilds the panel list from the child caption panels, numbering them in child order.
+    void InitPanels();
+    // A new panel in DefaultPanel's look, last in the list.
+    TCustomAdvPanel* AddPanel();
+    // A new panel first in the list.
+    TCustomAdvPanel* AppendPanel();
+    TCustomAdvPanel* InsertPanel(Integer index);
+    void RemovePanel(Integer index);
+    // Moves entry n - from - 1 to n - to - 1 and arranges by Index, also inside an update bracket.
+    void MovePanel(Integer fromIndex, Integer toIndex);
+    // Frees every child caption panel.
+    void Clear();
+    // Every child's position in the group's own file or key, one section per child named after it.
+    void LoadPanelPositions();
+    void SavePanelPositions();
+
+    TNotifyEvent OnArrangedControls;
+
+protected:
+    virtual void ArrangedControls();
+    void StateChanged() override;
+    void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
+    void AlignControls(TControl* control, TRect& rect) override;
+    void WMSize(TMessage& message) override;
+    bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
+    bool DoMouseWheelUp(TShiftState shift, TPoint mousePos) override;
+
+private:
+    void DoArrange();
+    void ArrangeVertical();
+    void ArrangeHorizontal();
+    void UpdateScrollBar();
+    void ScrollBarScroll(TObject* sender, TScrollCode code, int& position);
+    void MoveListPanel(Integer from, Integer to);
+    // Numbers the entries from the end (n - list position) and arranges by Index once.
+    void ArrangeByReversedIndex();
+    // The child controls that are caption panels, in child order.
+    std::vector<TCustomAdvPanel*> ChildPanels() const;
+    TCustomAdvPanel* NewStyledPanel();
+    void Register(TCustomAdvPanel* panel);
+    void WheelScroll(Integer delta);
+    // Runs one placement or position save through the group's own position settings.
+    void WithGroupPosition(TCustomAdvPanel* panel, bool save);
+
+    Integer FUpdateCount = 0;
+    Integer FHorzPadding = 8;
+    Integer FVertPadding = 8;
+    AdvPanel::TGroupStyle FGroupStyle = AdvPanel::gsVertical;
+    bool FIsArranging = false;
+    std::unique_ptr<TScrollBar> FScrollBar;
+    std::vector<TCustomAdvPanel*> FPanels; // freed with the group
+    std::unique_ptr<TAdvPanelSettings> FDefaultPanel;
+    Integer FColumns = 1;
+    bool FCode = false;
+    bool FScrollSmooth = false;
+    Integer FGroupOldWidth = -1;
+    Integer FGroupOldHeight = -1;
+    Integer FMouseWheelDelta = 0;
+};
+
+// ---- The panel styler (AdvPanelStyler.cpp) ----
+namespace AdvPanel {
+class TThemeNotifierWindow;
+}
+
+// One complete panel look, pushed to every panel of the same owner that links to the styler.
+class TAdvPanelStyler : public TComponent, public IQELTones, public IQELStyle {
+    DECLARE_CLASS(TAdvPanelStyler, TComponent)
+
+public:
+    explicit TAdvPanelStyler(TComponent* owner);
+    ~TAdvPanelStyler() override;
+    // Copies from another styler; any other source is ignored.
+    void Assign(TPersistent* source) override;
+
+    TAdvPanelSettings* Settings() const { return FSettings.get(); }
+    void SetSettings(TAdvPanelSettings* value) { FSettings->Assign(value); }
+    const String& Comments() const { return FComments; }
+    void SetComments(const String& value) { FComments = value; }
+    AdvPanel::TAdvPanelStyle Style() const { return FStyle; }
+    // Writes the style's row of the look table into the settings in one update.
+    void SetStyle(AdvPanel::TAdvPanelStyle value);
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool value) { FAutoThemeAdapt = value; }
+
+    // Applies the settings to every panel of the owner linked to this styler.
+    void ApplyToPanels();
+    // Follows the XP colour scheme when AutoThemeAdapt.
+    void ThemeChanged();
+    void SetComponentStyle(TQELStyle AStyle) override;
+    void SetColorTones(TColorTones ATones) override;
+    AdvPanel::TThemeNotifierWindow* NotifierWindow() const { return FNotifierWnd; }
+
+protected:
+    void Loaded() override;
+
+private:
+    std::unique_ptr<TAdvPanelSettings> FSettings;
+    String FComments;
+    AdvPanel::TThemeNotifierWindow* FNotifierWnd = nullptr; // owned as a child component
+    AdvPanel::TAdvPanelStyle FStyle = AdvPanel::psXP;
+    bool FAutoThemeAdapt = false;
 };
 
 // Colour routines of the panel's painting.

@@ -2,9 +2,11 @@
 // grip, painted into the panel's paint target after the body.
 #include "controls/AdvPanel.h"
 
+#include "platform/win32/uxtheme.h"
 #include "platform/win32/wingdi.h"
 #include "platform/win32/winuser.h"
 #include "render/CaptionHTML.h"
+#include "render/VerIRID.h"
 
 using namespace AdvPanel;
 
@@ -86,11 +88,45 @@ void TCustomAdvPanel::PaintCaptionBar(TCanvas* canvas) {
     Integer& R = c.Right;
     Integer& B = c.Bottom;
 
-    // FIXME: the visual-styles window buttons of stXPCaption captions; the drawn buttons stand in.
+    // An XP caption under visual styles shows the window's own buttons.
+    const bool themedButtons = FCaption->ShadeType() == stXPCaption && IsThemed();
+    auto windowPart = [&](int part, TRect box) {
+        if (HTHEME theme = VerIRID::OpenThemeData(Handle(), u"window"); theme != nullptr) {
+            RECT r = box;
+            VerIRID::DrawThemeBackground(theme, canvas->Handle(), part, 1, &r, nullptr);
+            VerIRID::CloseThemeData(theme);
+        }
+    };
+    // The 14 x 14 box of a themed button at the buttons' end of the caption's side.
+    auto themedBox = [&]() {
+        switch (side) {
+        case cpTop:
+            return right ? TRect(R - 16, T + 4, R - 2, T + 18) : TRect(L + 2, T + 4, L + 16, T + 18);
+        case cpLeft:
+            return right ? TRect(L + 4, T + 2, L + 18, T + 16) : TRect(L + 4, B - 16, L + 18, B - 2);
+        case cpRight:
+            break;
+        }
+        return right ? TRect(R - 18, B - 16, R - 4, B - 2) : TRect(R - 18, T + 2, R - 4, T + 16);
+    };
+
     if (FCaption->CloseButton()) {
         TBitmap* closeMin = FCaption->CloseMinGlyph();
         TBitmap* closeMax = FCaption->CloseMaxGlyph();
-        if (!closeMin->Empty() && !closeMax->Empty()) {
+        if (themedButtons) {
+            windowPart(WP_CLOSEBUTTON, themedBox());
+            switch (side) {
+            case cpTop:
+                (right ? R : L) += right ? -14 : 14;
+                break;
+            case cpLeft:
+                (right ? T : B) += right ? 14 : -14;
+                break;
+            case cpRight:
+                (right ? B : T) += right ? -14 : 14;
+                break;
+            }
+        } else if (!closeMin->Empty() && !closeMax->Empty()) {
             TBitmap* glyph = FCollaps ? closeMin : closeMax;
             Integer gw = glyph->Width(), gh = glyph->Height();
             switch (side) {
@@ -173,7 +209,9 @@ void TCustomAdvPanel::PaintCaptionBar(TCanvas* canvas) {
 
     if (FCaption->MinMaxButton()) {
         TBitmap* glyph = FCollaps ? FCaption->MaxGlyph() : FCaption->MinGlyph();
-        if (!glyph->Empty()) {
+        if (themedButtons) {
+            windowPart(FCollaps ? WP_MAXBUTTON : WP_MINBUTTON, themedBox());
+        } else if (!glyph->Empty()) {
             Integer gw = glyph->Width(), gh = glyph->Height();
             switch (side) {
             case cpTop:

@@ -390,7 +390,9 @@ String MarkTextMatches(const String& Text, const String& Search, const String& M
     String name = UpperAscii(MarkName);
     String open = u"<" + name + u">";
     String close = u"</" + name + u">";
-    String text = RemoveMarks(Text, name);
+    // Old marks come off as RemoveTextMarks takes them, so that a text left without markup is plain
+    // again and is not encoded a second time below.
+    String text = RemoveTextMarks(Text, MarkName);
     bool isHTML = text.find(u"</") != String::npos;
     String compare = isHTML ? DecodeHTMLEntities(StripHTMLTags(text), true) : text;
     String search = Search;
@@ -424,8 +426,9 @@ String MarkTextMatches(const String& Text, const String& Search, const String& M
 String RemoveTextMarks(const String& Text, const String& MarkName) {
     bool hadHTML = Text.find(u"</") != String::npos;
     String text = RemoveMarks(Text, UpperAscii(MarkName));
+    // A whole-text mark encodes with the named entities, so they are decoded too.
     if (hadHTML && text.find(u"</") == String::npos)
-        return DecodeHTMLEntities(text, false);
+        return DecodeHTMLEntities(text, true);
     return text;
 }
 

@@ -19,6 +19,7 @@ DEFINE_CLASS(TAdvStringGrid, PROPERTY(AutoColor), PROPERTY(Balloon), PROPERTY(Ba
              PROPERTY(HTMLSettings), PROPERTY(MouseActions), PROPERTY(Navigation), PROPERTY(OfficeHint),
              PROPERTY(PrintSettings), PROPERTY(ProgressAppearance), PROPERTY(SearchFooter),
              PROPERTY(ShowModified), PROPERTY(SizeWhileTyping), PROPERTY(SortSettings), PROPERTY(SyncGrid),
+             PROPERTY(ColumnHeaders), PROPERTY(RowHeaders), PROPERTY(FixedFont),
              PROPERTY(AutoSize).Default(false),
              PROPERTY(BorderColor).Type(TypeInfoColor()).Default(0x00B99D7F),
              PROPERTY(DefaultAlignment).Default(taLeftJustify), PROPERTY(Flat).Default(false),

@@ -11,6 +11,8 @@
 //   find, replace and type-ahead search               (grid/engine/AdvGridFind.cpp)
 //   nodes and outline                                 (grid/engine/AdvGridNodes.cpp)
 //   calculations                                      (grid/engine/AdvGridCalc.cpp)
+//   fills, date and time cells, auto numbering        (grid/engine/AdvGridHeaders.cpp)
+//   text highlight, error marks, cell checking        (grid/engine/AdvGridMarks.cpp)
 //   cell objects                                      (grid/engine/AdvGridCellObjects.cpp)
 //   radio groups, buttons and expand cells            (grid/engine/AdvGridButtons.cpp)
 //   cell range operations                             (grid/engine/AdvGridRanges.cpp)
@@ -789,8 +791,6 @@ public:
     bool FindBusy() const { return FFindBusy; }
     // The last cell found, (-1, -1) for none.
     TPoint SearchCell() const { return FSearchCell; }
-    // Long walks report their progress here; the grid itself does nothing with it.
-    virtual void ExportNotification(TGridExportState AState, Integer ARow) {}
 
 protected:
     // The walk of Find and Replace: calls hit(col, row, storedCol, text) at each cell in walking order
@@ -828,10 +828,169 @@ public:
     Integer GetParentRow(Integer ARow);
 
     // ---- Calculations (AdvGridCalc.cpp)
+    // Aggregates over cell values as GetFloats reads them; they change no cell. A row range FromRow ..
+    // ToRow is inclusive, and -1 for either end of a column aggregate means all data rows (FixedRows ..
+    // RowCount - FixedFooters - 1). A range whose end lies past the displayed rows (ToRow > RowCount, or
+    // ToRow >= RowCount while the floating footer shows) is read by stored row, hidden rows included.
+    // The column aggregates report their walk to ExportNotification.
 
     // FIXME: no footer calculation exists yet.
     virtual void CalcFooter(Integer ACol);
 
+    // Sum of the used rows: in a grouped grid node and summary rows are left out (hidden rows stay in),
+    // and so is every cell that is not the base of its merged block. Texts that are no number are
+    // skipped.
+    double ColumnSum(Integer ACol, Integer FromRow, Integer ToRow);
+    // ColumnSum over the number of rows in the range, skipped rows counted; 0 for an empty range.
+    double ColumnAvg(Integer ACol, Integer FromRow, Integer ToRow);
+    // The rows used as by ColumnSum, starting from the value of (ACol, FromRow), which raises when it is
+    // no number; ties keep the earlier value.
+    double ColumnMin(Integer ACol, Integer FromRow, Integer ToRow);
+    double ColumnMax(Integer ACol, Integer FromRow, Integer ToRow);
+    // Population standard deviation over every row of the range; a text that is no number raises.
+    // 0 for an empty range.
+    double ColumnStdDev(Integer ACol, Integer FromRow, Integer ToRow);
+    // The number of different displayed texts of the range, compared without case.
+    double ColumnDistinct(Integer ACol, Integer FromRow, Integer ToRow);
+    // The number of rows in the range.
+    double ColumnCount(Integer ACol, Integer FromRow, Integer ToRow);
+    // OnColumnCalc's answer for the range as given (-1 passed on), 0 without the event.
+    double ColumnCustomCalc(Integer ACol, Integer FromRow, Integer ToRow);
+    // Over the base cells of columns fromCol .. toCol of a displayed row; texts that are no number are
+    // skipped. RowAvg divides by the number of columns and answers 0 for an empty range. RowMin and
+    // RowMax start from the value of (fromCol, ARow), which raises when it is no number.
+    double RowSum(Integer ARow, Integer fromCol, Integer toCol);
+    double RowAvg(Integer ARow, Integer fromCol, Integer toCol);
+    double RowMin(Integer ARow, Integer fromCol, Integer toCol);
+    double RowMax(Integer ARow, Integer fromCol, Integer toCol);
+    // Every cell of the rectangle (either corner order) by stored row, column by column; any text that is
+    // no number raises. ctAvg answers 0 for no cells.
+    double RectCalc(TGridRect GR, TCalcType CalcType);
+    double RectSum(const TGridRect& GR) { return RectCalc(GR, ctSum); }
+    double RectAvg(const TGridRect& GR) { return RectCalc(GR, ctAvg); }
+    double RectMin(const TGridRect& GR) { return RectCalc(GR, ctMin); }
+    double RectMax(const TGridRect& GR) { return RectCalc(GR, ctMax); }
+    // The rectangle calculations over Selection.
+    double SelectionSum() { return RectSum(Selection()); }
+    double SelectionAvg() { return RectAvg(Selection()); }
+    double SelectionMin() { return RectMin(Selection()); }
+    double SelectionMax() { return RectMax(Selection()); }
+    // The different save texts of the column's data rows, sorted; without CaseSensitive texts that differ
+    // only in case are one value, in the form met first.
+    std::unique_ptr<TStringList> DistinctValues(Integer ACol, bool CaseSensitive);
+
+    TGroupCalcEvent OnColumnCalc;
+
+    // ---- Fills, date and time cells, auto numbering (AdvGridHeaders.cpp)
+    // The fills write every cell of a range, rows top to bottom and each row left to right, then run
+    // CellsChangedHook once. With DoFixed the range is the whole grid, else the normal cells (fixed rows,
+    // columns, footers and right columns left out).
+
+    void TextFill(bool DoFixed, const String& Txt);
+    // Each cell gets Fmt formatted with its column, then its row; a format that does not take two
+    // integers raises before any cell is written.
+    void FormatFill(bool DoFixed, const String& Fmt);
+    // Each cell gets a whole number 0 .. Rnd - 1 from the run-time library's generator (0 when Rnd < 1).
+    void RandomFill(bool DoFixed, Integer Rnd);
+    // Each cell gets "column:row".
+    void LinearFill(bool DoFixed);
+
+    // The cell as a short date; a value of 0 or less empties it unless ShowNullDates.
+    void SetDates(Integer ACol, Integer ARow, TDateTime Value);
+    // The displayed text read as a date; raises EConvertError when it is none.
+    TDateTime GetDates(Integer ACol, Integer ARow);
+    TDateTime Dates(Integer ACol, Integer ARow) { return GetDates(ACol, ARow); }
+    // The cell as a time in the long time format.
+    void SetTimes(Integer ACol, Integer ARow, TDateTime Value);
+    // The displayed text read as a time; raises EConvertError when it is none.
+    TDateTime GetTimes(Integer ACol, Integer ARow);
+    TDateTime Times(Integer ACol, Integer ARow) { return GetTimes(ACol, ARow); }
+    bool ShowNullDates() const { return FShowNullDates; }
+    void SetShowNullDates(bool Value) { FShowNullDates = Value; }
+
+    // Numbers the data rows of a column (AutoNumberRow: the normal columns of a row) with 1 + Offset,
+    // 2 + Offset, ... after leaving the first AutoNumberStart of them as they are; sdDescending gives
+    // the first number to the far end.
+    void AutoNumberCol(Integer ACol);
+    void AutoNumberRow(Integer ARow);
+    Integer AutoNumberStart() const { return FAutoNumberStart; }
+    void SetAutoNumberStart(Integer Value) { FAutoNumberStart = Value; }
+    Integer AutoNumberOffset() const { return FAutoNumberOffset; }
+    void SetAutoNumberOffset(Integer Value) { FAutoNumberOffset = Value; }
+    TSortDirection AutoNumberDirection() const { return FAutoNumberDirection; }
+    void SetAutoNumberDirection(TSortDirection Value) { FAutoNumberDirection = Value; }
+
+    // ---- Text highlight, error marks, cell checking (AdvGridMarks.cpp)
+    // Highlights are "hi" tags and error marks "e" tags in the cell text. A mark call wraps the matches
+    // of HiText, looked for with its entities written out first ("a&b" finds the text "a&amp;b") and as
+    // the cell shows it otherwise, and writes a cell only when its text changed; an unmark call removes only
+    // its own tags and writes a cell only when that changed it. Cells are processed at the base cell of a
+    // merged block, read through the display-text event when one is set. A range with DoFixed covers the
+    // whole grid, else the normal cells; the unmark calls of a row or the grid, and HilightInGrid without
+    // DoFixed, also cover the hidden columns.
+
+    String HilightText(bool DoCase, const String& S, const String& Text);
+    String UnHilightText(const String& S);
+    String MarkText(bool DoCase, const String& S, const String& Text);
+    String UnMarkText(const String& S);
+    void HilightInCell(bool DoCase, Integer Col, Integer Row, const String& HiText, bool FullText);
+    void HilightInCol(bool DoFixed, bool DoCase, Integer Col, const String& HiText, bool FullText);
+    void HilightInRow(bool DoFixed, bool DoCase, Integer Row, const String& HiText, bool FullText);
+    void HilightInGrid(bool DoFixed, bool DoCase, const String& HiText, bool FullText);
+    void MarkInCell(bool DoCase, Integer Col, Integer Row, const String& HiText);
+    void MarkInCol(bool DoFixed, bool DoCase, Integer Col, const String& HiText);
+    void MarkInRow(bool DoFixed, bool DoCase, Integer Row, const String& HiText);
+    void MarkInGrid(bool DoFixed, bool DoCase, const String& HiText);
+    void UnHilightInCell(Integer Col, Integer Row);
+    void UnHilightInCol(bool DoFixed, Integer Col);
+    void UnHilightInRow(bool DoFixed, Integer Row);
+    void UnHilightInGrid(bool DoFixed);
+    void UnMarkInCell(Integer Col, Integer Row);
+    void UnMarkInCol(bool DoFixed, Integer Col);
+    void UnMarkInRow(bool DoFixed, Integer Row);
+    void UnMarkInGrid(bool DoFixed);
+
+    // The checker the check calls run over cells; null (the default) makes every check pass and change
+    // nothing. The grid forgets a checker that is freed.
+    TAdvStringGridCheck* CellChecker() const { return FCellChecker; }
+    void SetCellChecker(TAdvStringGridCheck* Value);
+    // Removes earlier error marks from the cell, runs Correct and then MarkError as the checker's options
+    // say, writes the result and answers whether it equals the unmarked text. With GotoCell the cell is
+    // made current first.
+    bool CheckCell(Integer Col, Integer Row);
+    // CheckCell over every cell of the range, rows first, none skipped after a failure, between the
+    // checker's StartCheck and StopCheck; with GotoCell the current cell is restored afterwards.
+    bool CheckCells(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
+    bool CheckCol(bool DoFixed, Integer Col);
+    bool CheckRow(bool DoFixed, Integer Row);
+    bool CheckGrid(bool DoFixed);
+
+protected:
+    // The stored columns and displayed rows a fill or mark covers: the whole grid with DoFixed, else the
+    // normal cells.
+    Integer RangeFirstCol(bool DoFixed) const { return DoFixed ? 0 : FixedCols(); }
+    Integer RangeLastCol(bool DoFixed) const {
+        return DoFixed ? ColCount() - 1 : ColCount() - FFixedRightCols - 1;
+    }
+    Integer RangeFirstRow(bool DoFixed) const { return DoFixed ? 0 : FixedRows(); }
+    Integer RangeLastRow(bool DoFixed) const {
+        return DoFixed ? RowCount() - 1 : RowCount() - FFixedFooters - 1;
+    }
+    void MarkCellRange(const String& HiText, const String& Tag, bool FullText, Integer FromCol,
+                       Integer FromRow, Integer ToCol, Integer ToRow, bool DoCase);
+    void UnmarkCellRange(const String& Tag, Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
+    // The text the mark calls work on: the displayed text with a display-text event, else the stored one.
+    String MarkSourceText(Integer ACol, Integer ARow);
+    // Makes a checked normal cell current and brings it into view; other cells leave the current one.
+    void GotoCheckedCell(Integer ACol, Integer ARow);
+
+private:
+    Integer FAutoNumberStart = 0;
+    Integer FAutoNumberOffset = 0;
+    TSortDirection FAutoNumberDirection = sdAscending;
+    TAdvStringGridCheck* FCellChecker = nullptr; // not owned
+
+public:
     // ---- Cell objects (AdvGridCellObjects.cpp)
     // A cell holds at most one cell object, in its property record; ACol is a stored column and ARow a
     // displayed row. The grid owns every TCellGraphic its cells hold. Queries on a negative index, a cell
@@ -1242,15 +1401,32 @@ protected:
     virtual void NavigationChanged() {}
     // Runs ColumnHeadersHook, then shows the column headers in row 0 (or the row headers in column 0).
     virtual void ColumnHeadersHook() {}
+    // Long walks over rows report their start, each row and their end here; nothing in the grid itself.
+    virtual void ExportNotification(TGridExportState AState, Integer ARow) {}
     // The nearest enclosing form, walking the parents; null when there is none.
     TCustomForm* FindParentForm(TControl* Control) const;
 
     // ---- Headers in the fixed cells (AdvGridHeaders.cpp)
+    // Entry i of ColumnHeaders is the text of cell (i, 0), entry i of RowHeaders that of cell (0, i); a
+    // backslash and "n" in an entry stand for a line break. Changing a list shows it at once.
 
-    // FIXME: headers are not shown in the fixed cells yet.
+public:
+    // Copies the list, clears the header row when there is one, then shows the headers.
+    void SetColumnHeaders(TStringList* Value);
+    // Copies the list, then shows the headers; only at design time is the header column cleared first.
+    void SetRowHeaders(TStringList* Value);
+    // Copies the font and repaints.
+    void SetFixedFont(TFont* Value);
+    // Writes the entries into row 0 when there are fixed rows; entries past the stored columns are
+    // ignored.
     void ShowColumnHeaders();
+    // Writes the entries into column 0 when there are fixed columns; entries past RowCount are ignored.
     void ShowRowHeaders();
+    // Empties row 0 over the displayed columns, or column 0 over the rows.
+    void ClearColumnHeaders();
+    void ClearRowHeaders();
 
+protected:
     // ---- Cell painting (grid/view/AdvGridPaint.cpp)
 
     // FIXME: the cell's look (colours, gradients, font, alignment) comes with the painting; until then a
@@ -1270,6 +1446,10 @@ protected:
     // FIXME: measures plain text on the canvas, a wrapped line as its width over the room; mini-HTML,
     // rich and rotated text, word breaks and the cell's own font come with the painting.
     TSize GetCellTextSize(Integer ACol, Integer ARow, bool VS, bool SB);
+    // The text the file routines write for a cell.
+    // FIXME: the displayed text, or the stored one without SaveVirtCells; the check-box words, the
+    // dropping of mini-HTML tags and rich-text codes and OnSaveCell come with the saved cell text.
+    virtual String SaveCell(Integer ACol, Integer ARow);
 
     // ---- Column states (grid/files/AdvGridColumnState.cpp)
 

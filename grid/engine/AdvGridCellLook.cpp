@@ -244,6 +244,8 @@ void TAdvStringGrid::SetCellControls(Integer i, Integer j, TControl* AControl) {
 void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove)
         EditLinkRemoved(AComponent);
+    if (Operation == opRemove && AComponent == FCellChecker)
+        FCellChecker = nullptr;
     if (Operation == opRemove && FControlList != nullptr) {
         for (Integer k = FControlList->Count() - 1; k >= 0; --k) {
             TControlItem* item = FControlList->Control(k);

@@ -48,8 +48,7 @@ String TAdvStringGrid::FilterCellText(const TFilterData& item, Integer ARow) {
     case fcStripHTML:
         return GetStrippedCell(col, ARow);
     case fcCalculated:
-        // FIXME: the text saving writes for a cell is not built yet; the displayed text stands for it.
-        return Cells(col, ARow);
+        return SaveCell(col, ARow);
     case fcRow: {
         // The texts of every stored column of the row, hidden ones too, line by line as the row's
         // strings give them.

@@ -21,9 +21,6 @@ ZELMOR_ENUM(TSearchType, stStartsWith, stEndsWith, stContains, stEqual, stNotEqu
 // Which columns get a filter drop-down: the normal ones, or the fixed ones as well.
 ZELMOR_ENUM(TFilterDropDownColumns, fdNormal, fdAll)
 
-// The progress a long walk over the grid reports to the grid's ExportNotification.
-ZELMOR_ENUM(TGridExportState, esExportStart, esExportNextRow, esExportNewRow, esExportDone, esExportFail)
-
 using TCustomFilterEvent = std::function<void(TObject* Sender, Integer ARow, bool& AcceptRow)>;
 using TFilterProgressEvent = std::function<void(TObject* Sender, SmallInt progress)>;
 using TGetColumnFilterEvent = std::function<void(TObject* Sender, Integer Column, TStrings* Filter)>;

@@ -29,6 +29,13 @@ ZELMOR_ENUM(TIntelliPan, ipVertical, ipHorizontal, ipBoth, ipNone)
 ZELMOR_ENUM(TScrollPosition, spMiddle, spTrailing, spLeading)
 // How numbers in cells are formatted: by the framework's rules or the spreadsheet's.
 ZELMOR_ENUM(TFormatType, ftVCL, ftExcel)
+// The aggregate a rectangle calculation takes.
+ZELMOR_ENUM(TCalcType, ctSum, ctAvg, ctMin, ctMax)
+// Ascending or descending order; auto numbering also reads it.
+ZELMOR_ENUM(TSortDirection, sdAscending, sdDescending)
+// The stages long walks over rows report to ExportNotification.
+ZELMOR_ENUM(TGridExportState, esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail,
+            esExportNextRow)
 
 // ---- Event types
 
@@ -54,6 +61,9 @@ using TDropDownButtonClickEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer ButtonIndex)>;
 using TColumnSizeEvent = std::function<void(TObject* Sender, Integer ACol, bool& Allow)>;
 using TRowSizeEvent = std::function<void(TObject* Sender, Integer ARow, bool& Allow)>;
+// A column value computed by the application over rows FromRow .. ToRow; Res starts at 0.
+using TGroupCalcEvent =
+    std::function<void(TObject* Sender, Integer ACol, Integer FromRow, Integer ToRow, double& Res)>;
 
 // ---- Errors
 

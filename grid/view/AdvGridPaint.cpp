@@ -51,3 +51,7 @@ TSize TAdvStringGrid::GetCellTextSize(Integer ACol, Integer ARow, bool VS, bool 
     result.cy = lines * lineHeight;
     return result;
 }
+
+String TAdvStringGrid::SaveCell(Integer ACol, Integer ARow) {
+    return FSaveVirtCells ? Cells(ACol, ARow) : GridCells(ACol, ARow);
+}

@@ -315,7 +315,9 @@ void TBitmap::Recreate(Integer width, Integer height, TPixelFormat format,
         FBits = static_cast<Byte*>(bits);
         FStride = ((width * (depth == 15 ? 16 : depth) + 31) / 32) * 4;
         std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height), fill);
-        for (int y = 0; y < std::min(height, oldHeight); ++y)
+        // A picture that had no pixels (a zero width or height) keeps none.
+        const int keptRows = old.empty() ? 0 : std::min(height, oldHeight);
+        for (int y = 0; y < keptRows; ++y)
             std::copy_n(&old[static_cast<size_t>(y) * static_cast<size_t>(oldWidth)],
                         std::min(width, oldWidth),
                         &pixels[static_cast<size_t>(y) * static_cast<size_t>(width)]);

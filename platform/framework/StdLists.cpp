@@ -122,8 +122,11 @@ Integer TListControlStrings::GetCount() const {
 
 String TListControlStrings::Get(Integer index) const {
     LRESULT length = Send(FMessages.getTextLen, static_cast<WPARAM>(index), 0);
-    if (length == FMessages.err || index < 0)
+    if (length == FMessages.err || index < 0) {
+        if (FEmptyOutside)
+            return String();
         Error(Consts::SListIndexError, index);
+    }
     String text(static_cast<std::size_t>(length) + 1, u'\0');
     LRESULT copied =
         Send(FMessages.getText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
@@ -479,6 +482,7 @@ TCustomComboBox::TCustomComboBox(TComponent* owner)
     : TWinControl(owner), FItems(std::make_unique<TListControlStrings>(this, ComboBoxMessages)),
       FCanvas(std::make_unique<TControlCanvas>()) {
     FCanvas->SetControl(this);
+    FItems->SetEmptyOutside(true);
     // The window handles the mouse itself (the list takes the capture when it drops down); clicks come
     // from its selection changes.
     FControlStyle = TControlStyle{csSetCaption, csDoubleClicks, csFixedHeight};

@@ -43,6 +43,8 @@ public:
     // The low bits of the item data that hold the control's own flags rather than the object (objects
     // are aligned, so their pointers leave these bits free).
     void SetFlagMask(ULONG_PTR mask) { FFlagMask = mask; }
+    // A combo box's strings read empty text for an index outside the list; a list box's raise.
+    void SetEmptyOutside(bool value) { FEmptyOutside = value; }
 
 protected:
     String Get(Integer index) const override;
@@ -59,6 +61,7 @@ private:
     TWinControl* FControl;
     TListMessages FMessages;
     ULONG_PTR FFlagMask = 0;
+    bool FEmptyOutside = false;
 };
 
 // ---- List boxes ----

@@ -4,9 +4,11 @@
 #include "controls/AdvEdit.h"
 
 #include "platform/framework/Clipbrd.h"
+#include "platform/framework/ExtCtrls.h"
 #include "platform/framework/Filer.h"
 #include "platform/framework/ObjectText.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/win32/winctrl.h"
 #include "platform/win32/wininput.h"
 #include "tests/controls/ControlsTesting.h"
 
@@ -39,6 +41,14 @@ protected:
         Pump();
     }
     static Integer Caret(TAdvEdit* edit) { return edit->SelStart(); }
+    // A pixel of the edit's client area as its window shows it (the painted extras go straight to it).
+    static TColor WindowPixel(TAdvEdit* edit, int x, int y) {
+        Pump();
+        HDC dc = GetDC(edit->Handle());
+        COLORREF color = GetPixel(dc, x, y);
+        ReleaseDC(edit->Handle(), dc);
+        return static_cast<TColor>(color);
+    }
 
     TFormatSettings FSaved;
 };
@@ -451,6 +461,210 @@ TEST_F(AdvEditTest, NumberTextsAreClassifiedAndRead) {
     EXPECT_EQ(u"John Doe II", NameCase(u"john doe ii"));
     EXPECT_EQ(u"McDonald", NameCase(u"mcdonald"));
     EXPECT_EQ(u"MacLeod", NameCase(u"macleod"));
+}
+
+TEST_F(AdvEditTest, RangeTextsExpandToListsAndListsWriteBackAsRuns) {
+    TRangeList list;
+    EXPECT_TRUE(list.StrToList(u"1-3,5;7,2"));
+    ASSERT_EQ(list.Count(), 5);
+    EXPECT_EQ(list.Items(0), 1);
+    EXPECT_EQ(list.Items(3), 5);
+    EXPECT_EQ(list.Items(4), 7);
+    EXPECT_TRUE(list.InList(2));
+    EXPECT_FALSE(list.InList(4));
+    EXPECT_TRUE(list.StrToList(u"3-1"));
+    EXPECT_EQ(list.Count(), 0);
+    // An item that does not convert fails the text; the others are kept.
+    EXPECT_FALSE(list.StrToList(u"a,2,0"));
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_TRUE(list.InList(0));
+    // A range too large to hold is refused instead of filling the memory.
+    EXPECT_FALSE(list.StrToList(u"1-2000000000"));
+    EXPECT_LE(list.Count(), TRangeList::MaxRangeValues);
+    EXPECT_TRUE(list.StrToList(u"1-65536"));
+    EXPECT_EQ(list.Count(), 65536);
+
+    TAdvEdit* edit = AddEdit(etRange);
+    ShowForm();
+    list.Clear();
+    for (Integer v : {5, 1, 2, 3, -1})
+        list.Add(v);
+    edit->ListToRangeStr(list);
+    // Sorted as unsigned numbers: -1 is the largest.
+    EXPECT_EQ(edit->Text(), u"1-3,5,-1");
+    // Read back, "-1" is a range without a start.
+    EXPECT_FALSE(edit->RangeStrToList(list));
+    EXPECT_EQ(list.Count(), 4);
+    TRangeList empty;
+    edit->ListToRangeStr(empty);
+    EXPECT_EQ(edit->Text(), u"");
+}
+
+TEST(EditLabelPlace, EveryPositionOfTheTable) {
+    using namespace AdvEdit;
+    // An edit at (100, 50) of 80 x 27 with a single border, a 30 x 19 label of 26-pixel text, margin 4.
+    const TRect edit(100, 50, 180, 77);
+    struct Case {
+        TLabelPosition position;
+        TPoint place;
+    };
+    const Case cases[] = {
+        {lpLeftTop, {70, 50}},        {lpLeftCenter, {70, 53}},     {lpLeftBottom, {70, 58}},
+        {lpTopLeft, {100, 27}},       {lpBottomLeft, {100, 81}},    {lpLeftTopLeft, {96, 50}},
+        {lpLeftCenterLeft, {96, 53}}, {lpLeftBottomLeft, {96, 58}}, {lpTopCenter, {125, 27}},
+        {lpBottomCenter, {125, 81}},  {lpRightTop, {184, 50}},      {lpRightCenter, {184, 53}},
+        {lpRighBottom, {184, 58}},    {lpTopRight, {150, 27}},      {lpBottomRight, {150, 81}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EditLabelPlace(c.position, edit, TPoint(30, 19), 4, 26, 2), c.place) << int(c.position);
+    // A label wider than the edit is centred over it, past both sides alike; a taller one likewise.
+    EXPECT_EQ(EditLabelPlace(lpTopCenter, edit, TPoint(120, 19), 4, 116, 2), TPoint(80, 27));
+    EXPECT_EQ(EditLabelPlace(lpLeftCenter, edit, TPoint(30, 40), 4, 26, 2).Y, 50 - (2 + 40 - 27) / 2);
+}
+
+TEST_F(AdvEditTest, TheLabelFollowsTheEditAndMayStayEnabled) {
+    TAdvEdit* edit = AddEdit();
+    edit->SetTop(40);
+    edit->SetLabelCaption(u"Name");
+    edit->SetLabelPosition(AdvEdit::lpTopLeft);
+    ShowForm();
+    TEditLabel* label = edit->EditLabel();
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->Parent(), FForm);
+    EXPECT_EQ(label->Left(), edit->Left());
+    EXPECT_EQ(label->Top(), edit->Top() - label->Height() - 4);
+    edit->SetVisible(false);
+    EXPECT_FALSE(label->Visible());
+    edit->SetVisible(true);
+    edit->SetEnabled(false);
+    EXPECT_FALSE(label->Enabled());
+    edit->SetEnabled(true);
+    edit->SetLabelAlwaysEnabled(true);
+    edit->SetEnabled(false);
+    EXPECT_TRUE(label->Enabled());
+    label->SetEnabled(false); // refused
+    EXPECT_TRUE(label->Enabled());
+
+    int clicks = 0;
+    edit->OnLabelClick = [&](TObject* sender) {
+        EXPECT_EQ(sender, edit);
+        ++clicks;
+    };
+    ClickAt(label, 2, 2);
+    EXPECT_EQ(clicks, 1);
+
+    // An edit aligned to the client leaves its left-hand label room.
+    auto* panel = Add<TPanel>(0, 100, 300, 40);
+    panel->SetBevelOuter(bvNone);
+    auto* aligned = new TAdvEdit(FForm);
+    aligned->SetParent(panel);
+    aligned->SetLabelCaption(u"Module");
+    aligned->SetAlign(alClient);
+    Pump();
+    EXPECT_EQ(aligned->Left(), aligned->EditLabel()->Width() + 4);
+}
+
+TEST_F(AdvEditTest, ThePlaceholderShowsGreyWhileEmptyAndUnfocused) {
+    TAdvEdit* edit = AddEdit();
+    TAdvEdit* other = Add<TAdvEdit>(10, 60, 150, 24);
+    edit->SetEmptyText(u"WWWW");
+    ShowForm();
+    other->SetFocus();
+    Pump();
+    auto greyIn = [&](TAdvEdit* e) {
+        Pump();
+        HDC dc = GetDC(e->Handle());
+        bool grey = false;
+        // Right of where a caret blinks.
+        for (int x = 8; x < 40 && !grey; ++x)
+            for (int y = 2; y < 18 && !grey; ++y) {
+                COLORREF c = GetPixel(dc, x, y);
+                grey = GetRValue(c) > 100 && GetRValue(c) < 200 && GetRValue(c) == GetGValue(c) &&
+                       GetGValue(c) == GetBValue(c);
+            }
+        ReleaseDC(e->Handle(), dc);
+        return grey;
+    };
+    EXPECT_TRUE(greyIn(edit));
+    edit->SetFocus();
+    Pump();
+    EXPECT_FALSE(greyIn(edit));
+    edit->SetEmptyTextFocused(true);
+    edit->Invalidate();
+    EXPECT_TRUE(greyIn(edit));
+    edit->SetText(u"x");
+    other->SetFocus();
+    Pump();
+    EXPECT_FALSE(greyIn(edit));
+}
+
+TEST_F(AdvEditTest, AFlatEditTakesItsParentsColourAndDrawsItsLine) {
+    FForm->SetColor(clCream);
+    TAdvEdit* edit = AddEdit();
+    edit->SetFlatLineColor(clRed);
+    ShowForm();
+    edit->SetFlat(true);
+    EXPECT_EQ(edit->BorderStyle(), bsNone);
+    EXPECT_EQ(edit->Color(), clCream);
+    edit->SetFocus();
+    Pump();
+    EXPECT_EQ(edit->Color(), clCream); // the focus colour is the parent's too
+    EXPECT_EQ(WindowPixel(edit, 60, edit->Height() - 1), clRed);
+    edit->SetFlat(false);
+    EXPECT_EQ(edit->BorderStyle(), bsSingle);
+}
+
+TEST_F(AdvEditTest, TheErrorMarkerUnderlinesItsCharactersWhileUnfocused) {
+    TAdvEdit* edit = AddEdit();
+    TAdvEdit* other = Add<TAdvEdit>(10, 60, 150, 24);
+    edit->SetText(u"wrong word here");
+    edit->SetErrorMarkerPos(6);
+    edit->SetErrorMarkerLen(4);
+    ShowForm();
+    other->SetFocus();
+    Pump();
+    auto redColumns = [&] {
+        Pump();
+        HDC dc = GetDC(edit->Handle());
+        int first = -1, last = -1;
+        for (int x = 0; x < edit->ClientWidth(); ++x)
+            for (int y = 0; y < edit->ClientHeight(); ++y)
+                if (GetPixel(dc, x, y) == RGB(255, 0, 0)) {
+                    if (first < 0)
+                        first = x;
+                    last = x;
+                }
+        ReleaseDC(edit->Handle(), dc);
+        return std::pair(first, last);
+    };
+    auto [first, last] = redColumns();
+    LRESULT start = edit->Perform(EM_POSFROMCHAR, 6, 0);
+    ASSERT_GE(first, 0);
+    EXPECT_NEAR(first, static_cast<short>(LOWORD(start)), 2);
+    EXPECT_GT(last, first + 10);
+    edit->SetFocus();
+    Pump();
+    EXPECT_EQ(redColumns().first, -1);
+}
+
+TEST_F(AdvEditTest, TheBorderTakesItsColourAndTheFocusColour) {
+    TAdvEdit* edit = AddEdit();
+    TAdvEdit* other = Add<TAdvEdit>(10, 60, 150, 24);
+    edit->SetBorderColor(clRed);
+    edit->SetFocusBorderColor(clBlue);
+    ShowForm();
+    auto outerPixel = [edit] {
+        HDC dc = GetWindowDC(edit->Handle());
+        COLORREF color = GetPixel(dc, 0, 5);
+        ReleaseDC(edit->Handle(), dc);
+        return static_cast<TColor>(color);
+    };
+    other->SetFocus();
+    Pump();
+    EXPECT_EQ(outerPixel(), clRed);
+    edit->SetFocus();
+    Pump();
+    EXPECT_EQ(outerPixel(), clBlue);
 }
 
 } // namespace

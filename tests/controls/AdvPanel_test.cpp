@@ -211,6 +211,22 @@ TEST_F(PanelPaintTest, ALoneCloseGlyphIsIgnored) {
     EXPECT_EQ(ShotPixel(panel, 292, 6), clLime);
 }
 
+TEST_F(PanelPaintTest, AnXPCaptionUnderVisualStylesShowsTheWindowButtons) {
+    for (bool themed : {false, true}) {
+        UseThemes(themed);
+        TAdvPanel* panel = AddPanel(0, themed ? 120 : 0, 300, 100);
+        panel->SetBevelOuter(bvNone);
+        panel->Caption()->SetVisible(true);
+        panel->Caption()->SetShadeType(AdvPanel::stXPCaption);
+        panel->Caption()->SetCloseButton(true);
+        panel->Caption()->SetCloseButtonColor(clLime);
+        ShowForm();
+        Reshoot();
+        // The drawn cross without visual styles; the style's own close button with them.
+        EXPECT_EQ(Box(panel, TRect(280, 0, 300, 20), clLime).Left < 300, !themed) << themed;
+    }
+}
+
 TEST_F(PanelPaintTest, SideCaptionTextsRunAlongTheBar) {
     TAdvPanel* left = AddPanel(0, 0, 150, 250);
     TAdvPanel* right = AddPanel(200, 0, 150, 250);
@@ -256,6 +272,106 @@ TEST_F(PanelPaintTest, StatusBarFillsItsStripWithText) {
     EXPECT_EQ(ShotPixel(panel, 190, 85), clYellow);
     EXPECT_EQ(ShotPixel(panel, 190, 70), clWhite);
     EXPECT_LT(Ink(panel, TRect(0, 81, 100, 99), clYellow).Left, 100);
+}
+
+namespace {
+
+// A flat rectangular shaded caption on a bare body: the header shows one pixel in from the strip's
+// edges, so strip pixel (x + 1, y + 1) is header pixel (x, y).
+TAdvPanel* Shaded(TAdvPanel* panel, AdvPanel::TShadeType type) {
+    PlainBody(panel, clYellow);
+    TPanelCaption* caption = panel->Caption();
+    caption->SetVisible(true);
+    caption->SetColor(clWhite);
+    caption->SetShadeLight(255);
+    caption->SetFlat(true);
+    caption->SetShadeType(type);
+    return panel;
+}
+
+Integer Grey(TColor color) {
+    COLORREF c = ColorToRGB(color);
+    EXPECT_EQ(GetRValue(c), GetBValue(c));
+    return GetRValue(c);
+}
+
+// Counts how often the header is built.
+class TCountingPanel : public TAdvPanel {
+public:
+    using TAdvPanel::TAdvPanel;
+    void BuildShadedHeader() override {
+        ++builds;
+        TAdvPanel::BuildShadedHeader();
+    }
+    int builds = 0;
+};
+
+} // namespace
+
+TEST_F(PanelPaintTest, ComputedShadingsFollowTheirFormulas) {
+    // The header is 100 x 20; L is 255 and the caption white, so the grey level is v itself.
+    TAdvPanel* h = Shaded(AddPanel(0, 0, 100, 60), AdvPanel::stHShade);
+    TAdvPanel* hInv = Shaded(AddPanel(120, 0, 100, 60), AdvPanel::stHShadeInv);
+    TAdvPanel* v = Shaded(AddPanel(240, 0, 100, 60), AdvPanel::stVShade);
+    ShowForm();
+    auto hShade = [](Integer x) { return 255 - ((100 - x) * 239 / 100 + 8) / 2; };
+    EXPECT_EQ(Grey(ShotPixel(h, 1, 5)), 255 - 123); // darkest at the left
+    EXPECT_EQ(Grey(ShotPixel(h, 51, 5)), hShade(50));
+    EXPECT_EQ(Grey(ShotPixel(h, 98, 5)), hShade(97));
+    EXPECT_EQ(Grey(ShotPixel(hInv, 1, 5)), hShade(100)); // the mirror: lightest at the left
+    EXPECT_EQ(Grey(ShotPixel(hInv, 98, 5)), hShade(3));
+    EXPECT_EQ(Grey(ShotPixel(v, 50, 1)), 253); // top row
+    EXPECT_EQ(Grey(ShotPixel(v, 50, 10)), 255 - (9 * 239 / 20 + 8) / 4);
+    // The body shows around the clipped header.
+    EXPECT_EQ(ShotPixel(h, 50, 40), clYellow);
+}
+
+TEST_F(PanelPaintTest, RoundedCaptionsAreOutlinedLightAboveAndDarkBelow) {
+    TAdvPanel* panel = Shaded(AddPanel(0, 0, 200, 60), AdvPanel::stVShade);
+    panel->Caption()->SetShape(AdvPanel::csRounded);
+    panel->Caption()->SetHeight(30);
+    ShowForm();
+    // The strip is 28 high: the base line runs from 16 to 200 - 16 on row 27.
+    EXPECT_EQ(ShotPixel(panel, 100, 27), clGray);
+    EXPECT_EQ(ShotPixel(panel, 17, 27), clGray);
+    EXPECT_NE(ShotPixel(panel, 8, 27), clGray);
+    EXPECT_EQ(ShotPixel(panel, 100, 0), clWhite);
+    // The rounded corner leaves the body showing.
+    EXPECT_EQ(ShotPixel(panel, 0, 0), clYellow);
+}
+
+TEST_F(PanelPaintTest, BitmapCaptionsWithoutABitmapPaintNothingAndTinyHeadersBuild) {
+    TAdvPanel* panel = Shaded(AddPanel(0, 0, 200, 60), AdvPanel::stBitmap);
+    ShowForm();
+    EXPECT_EQ(ShotPixel(panel, 100, 5), clYellow);
+
+    // Headers narrower than 6 pixels, lower than 2 or square divide by nothing.
+    TAdvPanel* tiny = AddPanel(0, 80, 3, 40);
+    for (auto size : {TPoint(3, 1), TPoint(1, 1), TPoint(20, 20), TPoint(0, 0), TPoint(5, 12)}) {
+        tiny->SetWidth(size.X);
+        tiny->Caption()->SetHeight(size.Y);
+        for (int type = AdvPanel::stNoise; type <= AdvPanel::stVShadeInv; ++type) {
+            tiny->Caption()->SetShadeType(static_cast<AdvPanel::TShadeType>(type));
+            tiny->BuildShadedHeader();
+        }
+    }
+}
+
+TEST_F(PanelPaintTest, TheHeaderIsBuiltOnChangesNotOnPaints) {
+    auto* panel = Add<TCountingPanel>(0, 0, 150, 60);
+    Shaded(panel, AdvPanel::stNoise);
+    ShowForm();
+    panel->builds = 0;
+    for (int i = 0; i < 3; ++i) {
+        panel->Repaint();
+        Pump();
+    }
+    EXPECT_EQ(panel->builds, 0);
+    panel->Caption()->SetShadeGrain(64);
+    EXPECT_EQ(panel->builds, 1);
+    panel->SetWidth(180);
+    Pump();
+    EXPECT_GE(panel->builds, 2);
 }
 
 TEST(PanelProperties, VersionRawTextAndScaling) {

@@ -69,6 +69,13 @@ TEST(HTMLText, MarksComeOffAgain) {
     // Encoded text comes back decoded once the marks are gone.
     EXPECT_EQ(RemoveTextMarks(MarkTextMatches(u"a<b", u"b", u"e", false, false), u"E"), u"a<b");
     EXPECT_EQ(RemoveTextMarks(u"<b>x<hi>y</HI></b>", u"hi"), u"<b>xy</b>");
+    // Marking a marked text again, or a whole text with named entities, still comes off to the text.
+    const String twice =
+        MarkTextMatches(MarkTextMatches(u"a&b", u"a", u"hi", false, false), u"b", u"hi", false, false);
+    EXPECT_EQ(twice, u"a&amp;<HI>b</HI>");
+    EXPECT_EQ(RemoveTextMarks(twice, u"hi"), u"a&b");
+    EXPECT_EQ(RemoveTextMarks(MarkTextMatches(u"\u00E9t\u00E9", u"\u00E9t\u00E9", u"hi", true, true), u"hi"),
+              u"\u00E9t\u00E9");
 }
 
 TEST(HTMLText, StringPrimitives) {

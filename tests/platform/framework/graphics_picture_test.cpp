@@ -304,6 +304,13 @@ TEST(GraphicsPictureTest, BitmapSizeFormatAndHandles) {
     EXPECT_EQ(bitmap->PixelFormat(), pf1bit);
     EXPECT_TRUE(bitmap->Monochrome());
     EXPECT_THROW(bitmap->SetSize(-1, 5), EInvalidGraphic);
+
+    // A bitmap with no width but some height grows from nothing: every new pixel takes the brush.
+    TBitmap thin;
+    thin.SetSize(0, 12);
+    thin.Canvas()->Brush()->SetColor(clBlue);
+    thin.SetSize(6, 12);
+    EXPECT_EQ(thin.Canvas()->Pixels(5, 11), clBlue);
 }
 
 TEST(GraphicsPictureTest, BitmapFromProgramResources) {

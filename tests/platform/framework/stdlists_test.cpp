@@ -327,6 +327,10 @@ TEST_F(StdLists, ComboBoxKeepsItsPropertiesInTheWindow) {
     EXPECT_EQ(combo->ItemIndex(), 2);
     EXPECT_EQ(combo->Text(), u"item2");
     EXPECT_EQ(combo->Items()->IndexOf(u"ITEM1"), 1);
+    // A combo box's item outside the list reads empty, where a list box's raises.
+    EXPECT_EQ(combo->Items()->Strings(-1), u"");
+    EXPECT_EQ(combo->Items()->Strings(3), u"");
+    EXPECT_THROW(combo->Items()->Objects(3), EListError);
 
     combo->Clear();
     EXPECT_EQ(combo->Items()->Count(), 0);
