@@ -78,6 +78,8 @@ TEST_F(AdvGridFindTest, OptionsDecideWhatMatches) {
         {"fixed cells included", u"in a fixed", fnIncludeFixed, {0, 2}},
         {"a preset column", u"ab", fnFindInPresetCol, {3, 2}},
         {"the current column", u"ab", fnFindInCurrentCol, {4, 4}},
+        {"the current row", u"ab", fnFindInCurrentRow, {1, 1}},
+        {"row by row backward", u"ab", TFindParams{fnDirectionLeftRight, fnBackward}, {4, 4}},
     };
     FGrid->SetFindCol(3);
     FGrid->SetCol(4);
@@ -85,7 +87,10 @@ TEST_F(AdvGridFindTest, OptionsDecideWhatMatches) {
     for (const FindCase& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_TRUE(At(FGrid->Find(TPoint{-1, -1}, c.text, c.params), c.found.X, c.found.Y));
+        EXPECT_TRUE(At(FGrid->FindWide(TPoint{-1, -1}, c.text, c.params), c.found.X, c.found.Y));
     }
+    FGrid->SetSelection(TGridRect{2, 2, 3, 3});
+    EXPECT_TRUE(At(FGrid->Find(TPoint{-1, -1}, u"ab", fnSelectedCells), 3, 2)) << "inside the selection only";
 }
 
 TEST_F(AdvGridFindTest, CellsAreReadAsShownWhereTheyAreShownDifferently) {
