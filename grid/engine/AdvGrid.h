@@ -730,6 +730,12 @@ public:
     TFilterEditUpdateEvent OnFilterEditUpdate;
 
 protected:
+    // Whether the displayed text of a cell is its stored text (at the base of its merged block): no
+    // display-text event and no URL anchors change it on the way out.
+    bool DisplayTextIsStored() const { return !OnGetDisplText && !OnGetDisplWideText && !FURLShowInText; }
+    // The stored text of the cell, at the base of its merged block, read in place: valid until a cell
+    // of the grid is written.
+    StringView BaseCellView(Integer ACol, Integer ARow) const;
     // The text condition item tests in displayed row ARow, as its Data says.
     String FilterCellText(const TFilterData& item, Integer ARow);
     // One condition against its trimmed cell text.

@@ -63,17 +63,43 @@ String TAdvStringGrid::FilterCellText(const TFilterData& item, Integer ARow) {
     return String();
 }
 
-bool TAdvStringGrid::MatchFilterItem(const TFilterData& item, Integer ARow) {
-    String text = Trim(FilterCellText(item, ARow));
-    String condition = item.Condition();
-    if (item.RemoveAccented()) {
-        text = StripDiacritics(text);
-        condition = StripDiacritics(condition);
+StringView TAdvStringGrid::BaseCellView(Integer ACol, Integer ARow) const {
+    if (const TCellProperties* record = AssignedProps(ACol, ARow)) {
+        const TPoint base = record->BaseCellOf(ACol, ARow);
+        return CellView(base.X, base.Y);
     }
-    if (text.find(u"|\\") != String::npos)
-        text = DecodeWideText(text);
+    return CellView(ACol, ARow);
+}
+
+bool TAdvStringGrid::MatchFilterItem(const TFilterData& item, Integer ARow) {
+    // The usual case, a stored or displayed text that is the stored one, is read in place; a copy is
+    // made only where the text changes on the way.
+    String owned;
+    StringView text;
+    if (item.Data() == fcNormal)
+        text = CellView(item.Column(), ARow);
+    else if (item.Data() == fcVirtual && DisplayTextIsStored())
+        text = BaseCellView(item.Column(), ARow);
+    else
+        text = owned = FilterCellText(item, ARow);
+    while (!text.empty() && text.front() <= u' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() <= u' ')
+        text.remove_suffix(1);
+    const String* condition = &item.Condition();
+    String folded;
+    if (item.RemoveAccented()) {
+        owned = StripDiacritics(text);
+        text = owned;
+        folded = StripDiacritics(item.Condition());
+        condition = &folded;
+    }
+    if (text.find(u"|\\") != StringView::npos) {
+        owned = DecodeWideText(text);
+        text = owned;
+    }
     if (item.Data() == fcRow)
-        return AnsiUpperCase(text).find(AnsiUpperCase(condition)) != String::npos;
+        return AnsiUpperCase(text).find(AnsiUpperCase(*condition)) != String::npos;
 
     StringView subject = text;
     if (!item.Prefix().empty() && subject.starts_with(item.Prefix()))
@@ -84,13 +110,13 @@ bool TAdvStringGrid::MatchFilterItem(const TFilterData& item, Integer ARow) {
         if (at != StringView::npos && at + item.Suffix().size() == subject.size())
             subject.remove_suffix(item.Suffix().size());
     }
-    if (condition.empty())
+    if (condition->empty())
         return true;
     if (item.Method() == fmExpression)
-        return MatchFilterExpr(condition, subject, item.CaseSensitive());
-    if (condition == u"\"\"")
+        return MatchFilterExpr(*condition, subject, item.CaseSensitive());
+    if (*condition == u"\"\"")
         return subject.empty();
-    return subject == condition;
+    return subject == *condition;
 }
 
 bool TAdvStringGrid::MatchFilter(Integer ARow) {

@@ -172,14 +172,8 @@ void TAdvStringGrid::WalkFind(TPoint StartCell, TFindParams FindParams, Hit&& hi
 
     // A cell is read in place unless something may change its text on the way out: the display-text
     // events and the URL anchors. A hidden row is read from its record.
-    const bool inPlace = !hiddenRows && !OnGetDisplText && !OnGetDisplWideText && !FURLShowInText;
-    auto viewOf = [this](Integer storedCol, Integer row) {
-        if (const TCellProperties* record = AssignedProps(storedCol, row)) {
-            const TPoint base = record->BaseCellOf(storedCol, row);
-            return CellView(base.X, base.Y);
-        }
-        return CellView(storedCol, row);
-    };
+    const bool inPlace = !hiddenRows && DisplayTextIsStored();
+    auto viewOf = [this](Integer storedCol, Integer row) { return BaseCellView(storedCol, row); };
     String copy;
     auto visit = [&](Integer col, Integer row) -> bool {
         ExportNotification(esExportNextRow, row);
