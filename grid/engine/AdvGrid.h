@@ -786,7 +786,7 @@ public:
     // editing, moves to the first row starting with the typed text; AutoGotoIncremental builds the
     // text up (backspace removes a character), otherwise each character starts over. The grid's key
     // press handling calls it.
-    void TypeAheadKey(Char Key);
+    virtual void TypeAheadKey(Char Key);
     // The text the type-ahead has gathered.
     const String& IncrSearchText() const { return SearchInc; }
     void SetIncrSearchText(const String& Value) { SearchInc = Value; }
