@@ -8,6 +8,7 @@
 //   removing rows and columns                         (grid/engine/AdvGridRemove.cpp)
 //   hidden rows and columns                           (grid/engine/AdvGridHidden.cpp)
 //   filtering                                         (grid/engine/AdvGridFiltering.cpp)
+//   find, replace and type-ahead search               (grid/engine/AdvGridFind.cpp)
 //   nodes and outline                                 (grid/engine/AdvGridNodes.cpp)
 //   grouping and group calculations                   (grid/engine/AdvGridGroup.cpp)
 //   calculations                                      (grid/engine/AdvGridCalc.cpp)
@@ -64,6 +65,7 @@
 #include "grid/engine/AdvGridCellObjects.h"
 #include "grid/engine/AdvGridHiddenStore.h"
 #include "grid/engine/AdvGridQueryTypes.h"
+#include "grid/engine/AdvGridSearchTypes.h"
 #include "grid/engine/AdvGridSettings.h"
 #include "grid/engine/AdvGridTypes.h"
 #include "grid/engine/AdvObj.h"
@@ -604,7 +606,7 @@ public:
     // hidden keep their records.
     void HideRowsEx(Integer FromRow, Integer ToRow);
     // Hides the listed displayed rows (clipped, in any order) as one filter level, their records keeping
-    // the displayed index, and raises the filter level; the last displayed row stays.
+    // the real index, and raises the filter level; the last displayed row stays.
     void HideRowList(TIntList* RowList);
     // Shows the rows of the last filter level (the records of level FFilterLevel - 1) and frees those
     // records only; filtering lowers the level.
@@ -660,13 +662,10 @@ protected:
     void HideRowRange(Integer FromRow, Integer ToRow, bool Append);
     // Shows the hidden column that a shift pushed past the map's end to StoredCol, with this width.
     void ShowColumnPastMap(Integer StoredCol, Integer Width);
-    // Puts the records at these store indexes back and frees them, in one pass over the rows. below is
-    // the number of other records whose Idx lies below every one of these. Merge takes UnHideRowList's
-    // rule, a merge from the bottom in which a record goes to its Idx unless the rows below it do not
-    // reach there; otherwise each row goes back to its place among the real rows, at the end when the
-    // count was lowered below it since. A negative below counts the other records below each record
-    // on its own, for records taken from several places of the store.
-    void RestoreRecords(std::vector<Integer> records, Integer below, bool Merge);
+    // Puts the records at these store indexes back and frees them, in one pass over the rows: each row
+    // goes back to its place among the real rows, whatever other records lie between them, at the end
+    // when the count was lowered below it since.
+    void RestoreRecords(std::vector<Integer> records);
     // The row-flag lists now kept, each with its slot in the records: the modified flags while
     // ShowModified is enabled or once one was written, the enabled flags once used, the disjunct row
     // selection unless it is kept by real row.
@@ -694,10 +693,165 @@ protected:
 
 public:
     // ---- Filtering (AdvGridFiltering.cpp)
+    //
+    // The data rows that fail the conditions of Filter leave the grid into the hidden-row store as one
+    // filter level, all in one pass, and come back when that level is removed. Levels stack: each
+    // ApplyFilter adds one, RemoveLastFilter takes the last one away. Rows hidden otherwise (HideRow,
+    // collapsed nodes) stay as they are through every step.
 
-    // FIXME: no filter can be applied yet, so there is none to remove.
+    // Whether displayed row ARow passes every enabled condition, then OnCustomFilter. A condition that
+    // raises while matching counts as failed.
+    virtual bool MatchFilter(Integer ARow);
+    // Hides displayed row ARow (by its real index) when it fails.
+    void FilterRow(Integer ARow);
+    // Hides the failing data rows as one new filter level, reporting the progress in percent; a grid
+    // with no data rows is left alone.
+    void ApplyFilter();
+    bool FilterActive() const { return FFilterActive; }
+    // True applies a level, false shows the last level again without lowering the level count; both
+    // scroll to the first row and recalculate every footer.
+    void SetFilterActive(bool Value);
+    // Shows the last level again and lowers the count; true while more than one level remains.
+    bool RemoveLastFilter();
+    // Every level, or, with none, every condition.
     void RemoveAllFilters();
+    // Narrowing as the user types: one more character adds a level, one character less removes one,
+    // anything else starts over; AColumn -1 searches whole rows. An empty text removes every level
+    // and leaves rows hidden otherwise hidden.
+    void NarrowDown(const String& ACondition, Integer AColumn) { NarrowDown(ACondition, false, AColumn); }
+    void NarrowDown(const String& ACondition, bool DoRemoveAccented, Integer AColumn);
+    bool IsNarrowDown() const { return FIsNarrowDown; }
+    Integer FilterLevel() const { return FFilterLevel; }
+    // The column's distinct values in FilterList, sorted, each a shown text or a shown text, "=" and
+    // the condition that selects it, under the "(All)" or check-all entry; hidden rows' values are in
+    // it too unless FilterIncremental. True when the list has entries.
+    virtual bool BuildFilterList(Integer ACol, bool FirstOnly);
+    TStringList* FilterList() const { return FFilterList.get(); }
+    // A pick of entry ItemIndex of FilterList in the drop-down of column FilterCol: sets or removes
+    // the column's condition and, with AutoFilterUpdate, applies the filter again.
+    virtual void FilterListSelect(TObject* Sender, Integer ItemIndex);
+    Integer FilterCol() const { return FFilterCol; }
+    void SetFilterCol(Integer Value) { FFilterCol = Value; }
+    // The conditions a picked "Checked" or "Unchecked" entry stands for.
+    virtual String GetFilterCheckedText(Integer ACol) { return FCheckTrue; }
+    virtual String GetFilterUncheckedText(Integer ACol) { return FCheckFalse; }
+    virtual void DoFilterEditUpdate(Integer ACol, const String& Condition, TFilterType FilterType);
+    virtual void DoFilterDone();
 
+    bool FilterNormalCellsOnly() const { return FFilterNormalCellsOnly; }
+    void SetFilterNormalCellsOnly(bool Value) { FFilterNormalCellsOnly = Value; }
+    bool FilterDropDownAuto() const { return FFilterDropDownAuto; }
+    // True also keeps a fixed row (FixedRowAlways).
+    void SetFilterDropDownAuto(bool Value);
+    bool FilterDropDownMultiCol() const { return FFilterDropDownMultiCol; }
+    void SetFilterDropDownMultiCol(bool Value) { FFilterDropDownMultiCol = Value; }
+    bool FilterDropDownCheck() const { return FFilterDropDownCheck; }
+    void SetFilterDropDownCheck(bool Value) { FFilterDropDownCheck = Value; }
+    const String& FilterDropDownClear() const { return FFilterDropDownClear; }
+    void SetFilterDropDownClear(const String& Value) { FFilterDropDownClear = Value; }
+    const String& FilterDropDownCheckUnCheckAll() const { return FFilterDropDownCheckUnCheckAll; }
+    void SetFilterDropDownCheckUnCheckAll(const String& Value) { FFilterDropDownCheckUnCheckAll = Value; }
+    TFilterDropDownColumns FilterDropDownColumns() const { return FFilterDropDownColumns; }
+    void SetFilterDropDownColumns(TFilterDropDownColumns Value) { FFilterDropDownColumns = Value; }
+    bool FilterIncremental() const { return FFilterIncremental; }
+    void SetFilterIncremental(bool Value) { FFilterIncremental = Value; }
+
+    TCustomFilterEvent OnCustomFilter;
+    TFilterProgressEvent OnFilterProgress;
+    TGetColumnFilterEvent OnGetColumnFilter;
+    TFilterSelectEvent OnFilterSelect;
+    TNotifyEvent OnFilterDone;
+    TFilterEditUpdateEvent OnFilterEditUpdate;
+
+protected:
+    // Whether the displayed text of a cell is its stored text (at the base of its merged block): no
+    // display-text event and no URL anchors change it on the way out.
+    bool DisplayTextIsStored() const { return !OnGetDisplText && !OnGetDisplWideText && !FURLShowInText; }
+    // The stored text of the cell, at the base of its merged block, read in place: valid until a cell
+    // of the grid is written.
+    StringView BaseCellView(Integer ACol, Integer ARow) const;
+    // The text condition item tests in displayed row ARow, as its Data says.
+    String FilterCellText(const TFilterData& item, Integer ARow);
+    // One condition against its trimmed cell text.
+    bool MatchFilterItem(const TFilterData& item, Integer ARow);
+    // Back to the filter's fixed rows, the selection shown, every footer recalculated.
+    void FilterLevelRemoved();
+
+    bool FFilterActive = false;
+    Integer FFilterFixedRows = 0; // FixedRows when the filter was applied
+    bool FIsNarrowDown = false;
+    String FLastFilter; // the last narrowing text
+    bool FFilterDropDownAuto = false;
+    bool FFilterDropDownCheck = false;
+    String FFilterDropDownCheckUnCheckAll;
+    TFilterDropDownColumns FFilterDropDownColumns = fdNormal;
+    bool FFilterIncremental = false;
+
+public:
+    // ---- Find, replace and type-ahead search (AdvGridFind.cpp)
+    //
+    // A find walks the cells column by column (row by row with fnDirectionLeftRight), forwards or
+    // backwards, from the cell after a start cell. Cells are read in place, without a copy, and the
+    // search text is upper-cased once per find; column indexes are displayed ones unless
+    // fnIncludeHiddenColumns, row indexes displayed ones unless fnIncludeHiddenRows.
+
+    // The first matching cell after StartCell ((-1, -1): from the walk's first cell), or (-1, -1).
+    TPoint Find(TPoint StartCell, const String& s, TFindParams FindParams);
+    // As Find, without the update bracket and scrolling: strings are UTF-16 already.
+    TPoint FindWide(TPoint StartCell, const String& s, TFindParams FindParams);
+    // Find from the start; the hit is kept for FindNext.
+    TPoint FindFirst(const String& s, TFindParams FindParams);
+    // Find after the last hit with the last text and options.
+    TPoint FindNext();
+    // Replaces OrigStr by NewStr in every matching cell of one walk over the range, case-insensitively
+    // unless fnMatchCase; the number of cells changed.
+    Integer Replace(const String& OrigStr, const String& NewStr, TFindParams FindParams);
+    // The first data row whose columns meet every condition, or -1; Exception "Array size of
+    // parameters not matching" when the arrays differ in length.
+    Integer FindMulti(const std::vector<String>& Conditions, const std::vector<Integer>& Columns,
+                      const std::vector<TSearchType>& Searchtypes, const std::vector<bool>& CaseSensitive,
+                      bool AutoGoto);
+    // The next such row after the last one found, or -1.
+    Integer FindMultiNext();
+    // The first row whose type-ahead column, its tags removed, starts with s (given upper-cased), or
+    // -1.
+    Integer Search(const String& s);
+    // One typed character of the type-ahead search: with Navigation.AutoGotoWhenSorted and no
+    // editing, moves to the first row starting with the typed text; AutoGotoIncremental builds the
+    // text up (backspace removes a character), otherwise each character starts over. The grid's key
+    // press handling calls it.
+    virtual void TypeAheadKey(Char Key);
+    // The text the type-ahead has gathered.
+    const String& IncrSearchText() const { return SearchInc; }
+    void SetIncrSearchText(const String& Value) { SearchInc = Value; }
+    Integer FindCol() const { return FFindCol; }
+    void SetFindCol(Integer Value) { FFindCol = Value; }
+    Integer FindRow() const { return FFindRow; }
+    void SetFindRow(Integer Value) { FFindRow = Value; }
+    bool FindBusy() const { return FFindBusy; }
+    // The last cell found, (-1, -1) for none.
+    TPoint SearchCell() const { return FSearchCell; }
+
+protected:
+    // The walk of Find and Replace: calls hit(col, row, storedCol, text) at each cell in walking order
+    // until it answers false. ReadOnly: hit writes no cell.
+    template <bool ReadOnly, class Hit> void WalkFind(TPoint StartCell, TFindParams FindParams, Hit&& hit);
+    TPoint FindCore(TPoint StartCell, const String& s, TFindParams FindParams);
+    // Makes the found cell current, showing a hidden row's node first.
+    void GotoFoundCell(Integer ACol, Integer ARow, TFindParams FindParams);
+    bool RowMatchesMulti(Integer ARow);
+
+    TFindParams FFindParams;
+    String SearchCache; // the last search text, upper-cased unless fnMatchCase
+    TPoint FSearchCell{-1, -1};
+    Integer FFindCol = 0;
+    Integer FFindRow = 0;
+    bool FFindBusy = false;
+    std::vector<String> FConditions; // the prepared conditions of the last FindMulti
+    std::vector<Integer> FColumns;
+    std::vector<bool> FCase;
+
+public:
     // ---- Nodes and outline (AdvGridNodes.cpp)
     // A node is the ctNode object in column 0 of its row: contracted in CellBoolean, its span (the rows
     // of its block, the node row included) in CellIndex, its sub-node count in CellErrFrom. A row's
@@ -2414,9 +2568,6 @@ protected:
     // Escape puts back the pre-edit text, Enter advances, other characters go to type-ahead and the
     // framework grid.
     void KeyPress(Char& Key) override;
-    // The type-ahead step of a typed character.
-    // FIXME: the type-ahead search comes with find; until then a character moves nothing.
-    virtual void TypeAheadKey(Char Key) {}
 
     Integer FStartEditChar = 0;  // the character that started the edit; cleared at each advance
     bool FDisableChange = false; // set while the advance moves the current cell

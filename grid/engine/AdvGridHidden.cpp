@@ -342,20 +342,17 @@ void TAdvStringGrid::UnHideRows(Integer FromRow, Integer ToRow) {
     if (FromRow > ToRow || FGridItems->Count() == 0)
         return;
     std::vector<Integer> records;
-    Integer below = 0;
     const std::vector<THiddenRow>& store = FGridItems->Rows();
     records.reserve(store.size());
     for (size_t i = 0; i < store.size(); ++i) {
         const Integer idx = store[i].Idx();
-        if (idx < FromRow)
-            ++below;
-        else if (idx <= ToRow)
+        if (idx >= FromRow && idx <= ToRow)
             records.push_back(static_cast<Integer>(i));
     }
-    RestoreRecords(std::move(records), below, false);
+    RestoreRecords(std::move(records));
 }
 
-void TAdvStringGrid::RestoreRecords(std::vector<Integer> records, Integer below, bool Merge) {
+void TAdvStringGrid::RestoreRecords(std::vector<Integer> records) {
     if (records.empty())
         return;
     std::vector<THiddenRow>& store = FGridItems->Rows();
@@ -376,23 +373,19 @@ void TAdvStringGrid::RestoreRecords(std::vector<Integer> records, Integer below,
     const Integer oldCount = RowCount();
     const Integer newCount = oldCount + static_cast<Integer>(n);
 
-    // Where each row goes in the grown rows: ascending, so that one pass spreads the rows apart.
+    // Where each row goes in the grown rows: ascending, so that one pass spreads the rows apart. Each
+    // row takes its place among the real rows: before it lie the shown rows below its Idx (its Idx
+    // less every record below it, these included) and the rows of these restored before it. Records
+    // of other origins may lie between these; each is counted where it lies.
     std::vector<Integer> places(n);
-    if (Merge) {
-        Integer next = newCount - 1;
-        for (size_t j = n; j-- > 0;) {
-            next = std::min(next, std::max(restored[j]->Idx(), static_cast<Integer>(j)));
-            places[j] = next--;
-        }
-    } else {
-        // Each row takes its place among the real rows: its Idx less the records still below it.
-        Integer lower = 0; // records of these below the j-th one's Idx
+    {
+        const std::vector<Integer>& lookup = HiddenRowLookup();
+        size_t allBelow = 0; // records of the whole store below the j-th one's Idx
         for (size_t j = 0; j < n; ++j) {
-            if (j > 0 && restored[j]->Idx() != restored[j - 1]->Idx())
-                lower = static_cast<Integer>(j);
-            // The displayed place of a hidden row counts every record below it, these included.
-            const Integer place =
-                below < 0 ? DisplRowIndex(restored[j]->Idx()) : restored[j]->Idx() - below - lower;
+            const Integer idx = restored[j]->Idx();
+            while (allBelow < lookup.size() && lookup[allBelow] < idx)
+                ++allBelow;
+            const Integer place = idx - static_cast<Integer>(allBelow);
             places[j] = std::clamp(place, 0, oldCount) + static_cast<Integer>(j);
             // Records of different filter levels may share an Idx: those come back one after another,
             // and the rows after them go below them. Each place stays at most oldCount + j.
@@ -482,7 +475,8 @@ void TAdvStringGrid::HideRowList(TIntList* RowList) {
     const Integer level = FFilterLevel++;
     if (rows.empty())
         return;
-    FreeHiddenRowLookup();
+    // Displayed to real before the store grows: the lookup is built from the records as they are.
+    HiddenRowLookup();
     std::vector<THiddenRow>& store = FGridItems->Rows();
     const size_t base = store.size();
     store.resize(base + rows.size());
@@ -493,8 +487,14 @@ void TAdvStringGrid::HideRowList(TIntList* RowList) {
         record.FIdx = rows[i];
         record.FHeight = RowHeights(rows[i]);
         record.FLevel = level;
+        record.FFiltered = true;
         record.FColumns = columns;
     }
+    // The records keep the rows' real indexes, read before any of them leaves (the new records are
+    // not in the lookup yet).
+    for (size_t i = 0; i < rows.size(); ++i)
+        records[i].FIdx = RealRowIndex(rows[i]);
+    FreeHiddenRowLookup();
     TakeRowFlags(rows, records);
     TakeRowCells(rows, [records](size_t i, std::unique_ptr<TStringGrid::CellRow> cells) {
         records[i].FCells = std::move(cells);
@@ -508,12 +508,16 @@ void TAdvStringGrid::HideRowList(TIntList* RowList) {
 }
 
 void TAdvStringGrid::UnHideRowList() {
+    // Only the last level's records: rows hidden otherwise (HideRow, collapsed nodes) and lower levels
+    // stay hidden, whatever the level.
     const Integer level = FFilterLevel - 1;
     std::vector<Integer> records;
-    for (Integer i = 0; i < FGridItems->Count(); ++i)
-        if (HiddenRowItem(i)->Level() == level)
+    for (Integer i = 0; i < FGridItems->Count(); ++i) {
+        const THiddenRow* record = HiddenRowItem(i);
+        if (record->Filtered() && record->Level() == level)
             records.push_back(i);
-    RestoreRecords(std::move(records), 0, true);
+    }
+    RestoreRecords(std::move(records));
 }
 
 void TAdvStringGrid::UnHideRowsAll() {
@@ -521,7 +525,7 @@ void TAdvStringGrid::UnHideRowsAll() {
         return;
     std::vector<Integer> records(static_cast<size_t>(FGridItems->Count()));
     std::iota(records.begin(), records.end(), 0);
-    RestoreRecords(std::move(records), 0, false);
+    RestoreRecords(std::move(records));
 }
 
 void TAdvStringGrid::HideRowsBySelection(bool Selected) {

@@ -18,7 +18,9 @@ public:
     THiddenRow& operator=(THiddenRow&&) noexcept = default;
     ~THiddenRow() = default;
 
-    // The row's real index (for rows hidden by a filter level, its displayed index at that level).
+    // The row's real index. Rows hidden by a filter level keep their real index too, not their
+    // displayed one at that level, so that records of every origin place their rows alike and showing
+    // any of them in any order puts each row back where it was.
     Integer Idx() const { return FIdx; }
     void SetIdx(Integer value) { FIdx = value; }
     // The row's height when it was hidden; 0 when none was kept.
@@ -27,6 +29,8 @@ public:
     // The filter level that hid the row; 0 for rows hidden otherwise.
     Integer Level() const { return FLevel; }
     void SetLevel(Integer value) { FLevel = value; }
+    // Hidden by a filter level: the first level is 0 as well, so the level alone cannot tell.
+    bool Filtered() const { return FFiltered; }
 
     // The row's cells as a string list: one string per stored column the grid had when the row was
     // hidden (more when cells lie further right), each with its cell's object slot (the property
@@ -59,6 +63,7 @@ private:
     Integer FHeight = 0;
     Integer FLevel = 0;
     Integer FColumns = 0;                         // the stored columns when the row was hidden
+    bool FFiltered = false;                       // hidden by a filter level
     std::unique_ptr<TStringGrid::CellRow> FCells; // the row's storage, until Items makes the list
     std::unique_ptr<TExtras> FExtras;
 };

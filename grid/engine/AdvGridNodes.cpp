@@ -367,7 +367,7 @@ void TAdvStringGrid::ExpandAllNodes() {
     if (!storeSorted)
         std::sort(records.begin(), records.end());
     const TExpandScope expand(*this);
-    RestoreRecords(std::move(records), -1, false);
+    RestoreRecords(std::move(records));
 }
 
 void TAdvStringGrid::ContractAll() {
@@ -403,29 +403,10 @@ void TAdvStringGrid::ContractAll() {
             for (Integer i = r + 1; i <= last; ++i)
                 slots[written++] = reinterpret_cast<void*>(static_cast<NativeInt>(i));
         });
-        if (total > 0) {
-            // With rows hidden already, a displayed index is no longer the real one: the new records
-            // are given their real rows, so that the mapping and expanding find them where they are.
-            std::vector<Integer> rows;
-            std::vector<Integer> reals;
-            if (NumHiddenRows() > 0) {
-                for (Integer i = 0; i < total; ++i) {
-                    rows.push_back(list.Items(i));
-                    reals.push_back(RealRowIndex(rows.back()));
-                }
-            }
-            const Integer before = NumHiddenRows();
+        // The level's records keep their rows' real indexes, so the mapping and expanding find them
+        // also when rows were hidden already.
+        if (total > 0)
             HideRowList(&list);
-            if (!reals.empty()) {
-                // The list was in order and stays so: a record's displayed index finds its row there.
-                for (Integer i = before; i < NumHiddenRows(); ++i) {
-                    THiddenRow* record = HiddenRowItem(i);
-                    const auto found = std::lower_bound(rows.begin(), rows.end(), record->Idx());
-                    record->SetIdx(reals[static_cast<size_t>(found - rows.begin())]);
-                }
-                FreeHiddenRowLookup();
-            }
-        }
     }
     CellControlsUpdate(false);
     CalcFooter(-1);

@@ -336,7 +336,7 @@ void TAdvStringGrid::Clear() {
         RemoveAllNodes();
     if (RowCount() > 0 && ColCount() > 0)
         ClearRect(0, 0, ColCount() + FNumHidden - 1, RowCount() - 1);
-    // FIXME: the type-ahead search text is emptied here once the grid searches as the user types.
+    SearchInc.clear();
     if (FNumHidden > 0)
         Invalidate();
 }
@@ -347,7 +347,7 @@ void TAdvStringGrid::ClearAll() {
     if (RowCount() > 0 && ColCount() > 0)
         ClearRect(0, 0, FMaxColCount - 1, FMaxRowCount - 1);
     ClearHiddenRowStrings();
-    // FIXME: the type-ahead search text is emptied here once the grid searches as the user types.
+    SearchInc.clear();
     if (FNumHidden > 0)
         Invalidate();
 }

@@ -1,0 +1,229 @@
+// Tests of the full string grid's find, replace, multi-column row search and type-ahead search.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/grid/engine/HiddenStoreChecking.h"
+
+#include "grid/engine/AdvGrid.h"
+#include "platform/rtl/Exceptions.h"
+
+namespace {
+
+using advgrid_fixtures::CheckHiddenStore;
+using advgrid_fixtures::THiddenStoreGrid;
+
+class AdvGridFindTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FGrid = new THiddenStoreGrid(nullptr);
+        FGrid->SetColCount(5);
+        FGrid->SetRowCount(5);
+    }
+    void TearDown() override { delete FGrid; }
+
+    THiddenStoreGrid* FGrid = nullptr;
+};
+
+::testing::AssertionResult At(TPoint actual, Integer col, Integer row) {
+    if (actual.X == col && actual.Y == row)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "found (" << actual.X << ", " << actual.Y << "), expected (" << col << ", " << row << ")";
+}
+
+// ---- Find
+
+TEST_F(AdvGridFindTest, FindWalksColumnsThenFindNextGoesOn) {
+    FGrid->SetCells(1, 1, u"abc");
+    FGrid->SetCells(2, 1, u"xab");
+    FGrid->SetCells(1, 3, u"ABx");
+    EXPECT_TRUE(At(FGrid->FindFirst(u"ab", {}), 1, 1));
+    EXPECT_TRUE(At(FGrid->FindNext(), 1, 3)) << "all rows of column 1 come before column 2";
+    EXPECT_TRUE(At(FGrid->FindNext(), 2, 1));
+    EXPECT_TRUE(At(FGrid->FindNext(), -1, -1));
+    EXPECT_TRUE(At(FGrid->SearchCell(), -1, -1));
+
+    // Row by row instead.
+    EXPECT_TRUE(At(FGrid->FindFirst(u"ab", fnDirectionLeftRight), 1, 1));
+    EXPECT_TRUE(At(FGrid->FindNext(), 2, 1));
+    EXPECT_TRUE(At(FGrid->FindNext(), 1, 3));
+}
+
+struct FindCase {
+    const char* name;
+    const char16_t* text;
+    TFindParams params;
+    TPoint found;
+};
+
+TEST_F(AdvGridFindTest, OptionsDecideWhatMatches) {
+    FGrid->SetCells(1, 1, u"abc");
+    FGrid->SetCells(2, 1, u"xab");
+    FGrid->SetCells(3, 2, u"<b>bold</b> ab");
+    FGrid->SetCells(4, 4, u"ab");
+    FGrid->SetCells(0, 2, u"ab in a fixed column");
+    const std::vector<FindCase> cases = {
+        {"a substring anywhere, case-insensitively", u"AB", {}, {1, 1}},
+        {"matching case", u"AB", fnMatchCase, {-1, -1}},
+        {"at the start only", u"xa", fnMatchStart, {2, 1}},
+        {"a start that is no start", u"ab", TFindParams{fnMatchStart, fnFindInPresetCol}, {-1, -1}},
+        {"the whole text", u"ab", fnMatchFull, {4, 4}},
+        {"two double quotes find the first empty cell", u"\"\"", {}, {1, 2}},
+        {"backward from the last cell", u"ab", fnBackward, {4, 4}},
+        {"a filter expression", u"x*", fnMatchRegular, {2, 1}},
+        {"tags removed first", u"bold ab", fnIgnoreHTMLTags, {3, 2}},
+        {"tags kept otherwise", u"bold ab", {}, {-1, -1}},
+        {"fixed cells included", u"in a fixed", fnIncludeFixed, {0, 2}},
+        {"a preset column", u"ab", fnFindInPresetCol, {3, 2}},
+        {"the current column", u"ab", fnFindInCurrentCol, {4, 4}},
+        {"the current row", u"ab", fnFindInCurrentRow, {1, 1}},
+        {"row by row backward", u"ab", TFindParams{fnDirectionLeftRight, fnBackward}, {4, 4}},
+    };
+    FGrid->SetFindCol(3);
+    FGrid->SetCol(4);
+    FGrid->SetRow(1);
+    for (const FindCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(At(FGrid->Find(TPoint{-1, -1}, c.text, c.params), c.found.X, c.found.Y));
+        EXPECT_TRUE(At(FGrid->FindWide(TPoint{-1, -1}, c.text, c.params), c.found.X, c.found.Y));
+    }
+    FGrid->SetSelection(TGridRect{2, 2, 3, 3});
+    EXPECT_TRUE(At(FGrid->Find(TPoint{-1, -1}, u"ab", fnSelectedCells), 3, 2)) << "inside the selection only";
+}
+
+TEST_F(AdvGridFindTest, CellsAreReadAsShownWhereTheyAreShownDifferently) {
+    FGrid->SetCells(2, 2, u"base");
+    FGrid->MergeCells(2, 2, 2, 2);
+    EXPECT_TRUE(At(FGrid->FindFirst(u"base", {}), 2, 2));
+    EXPECT_TRUE(At(FGrid->FindNext(), 2, 3)) << "a merged cell reads its base's text";
+    FGrid->SplitCells(2, 2);
+
+    FGrid->OnGetDisplText = [](TObject*, Integer ACol, Integer ARow, String& Value) {
+        if (ACol == 3 && ARow == 3)
+            Value = u"shown";
+    };
+    EXPECT_TRUE(At(FGrid->FindFirst(u"shown", {}), 3, 3));
+}
+
+TEST_F(AdvGridFindTest, HiddenColumnsAndRowsAreSearchedWhenAsked) {
+    FGrid->SetCells(2, 2, u"in hidden column");
+    FGrid->SetCells(3, 3, u"in hidden row");
+    FGrid->SetCells(4, 1, u"shown");
+    FGrid->HideColumn(2);
+    FGrid->HideRow(3);
+    CheckHiddenStore(*FGrid);
+    EXPECT_TRUE(At(FGrid->FindFirst(u"shown", {}), 3, 1)) << "displayed column 3 is stored column 4";
+    EXPECT_TRUE(At(FGrid->FindFirst(u"in hidden", {}), -1, -1));
+    EXPECT_TRUE(At(FGrid->FindFirst(u"hidden column", fnIncludeHiddenColumns), 2, 2));
+    EXPECT_TRUE(
+        At(FGrid->FindFirst(u"hidden row", TFindParams{fnIncludeHiddenRows, fnIncludeHiddenColumns}), 3, 3));
+    EXPECT_TRUE(At(FGrid->FindFirst(u"hidden row", TFindParams{fnIncludeHiddenRows, fnAutoGoto}), 2, 3));
+    EXPECT_EQ(FGrid->Row(), 3) << "the hidden row's displayed place becomes current";
+    CheckHiddenStore(*FGrid);
+}
+
+TEST_F(AdvGridFindTest, AutoGotoMakesTheCellCurrentAndIgnoredColumnsArePassedOver) {
+    FGrid->SetCells(1, 1, u"needle");
+    FGrid->SetCells(3, 1, u"needle");
+    FGrid->IgnoreColumns()->Add(1);
+    EXPECT_TRUE(
+        At(FGrid->Find(TPoint{-1, -1}, u"needle", TFindParams{fnDirectionLeftRight, fnAutoGoto}), 3, 1));
+    EXPECT_EQ(FGrid->Col(), 3);
+    EXPECT_EQ(FGrid->Row(), 1);
+    EXPECT_FALSE(FGrid->FindBusy());
+}
+
+// ---- Replace
+
+TEST_F(AdvGridFindTest, ReplaceHonoursMatchCase) {
+    FGrid->SetCells(1, 1, u"Ab");
+    FGrid->SetCells(2, 3, u"aa");
+    EXPECT_EQ(FGrid->Replace(u"a", u"b", {}), 2);
+    EXPECT_EQ(FGrid->Cells(1, 1), u"bb");
+    EXPECT_EQ(FGrid->Cells(2, 3), u"bb");
+
+    FGrid->SetCells(1, 1, u"Ab");
+    FGrid->SetCells(2, 3, u"aa");
+    EXPECT_EQ(FGrid->Replace(u"a", u"b", fnMatchCase), 1);
+    EXPECT_EQ(FGrid->Cells(1, 1), u"Ab");
+    EXPECT_EQ(FGrid->Cells(2, 3), u"bb");
+}
+
+TEST_F(AdvGridFindTest, ReplaceWalksTheRangeOnceWhenTheNewTextHoldsTheOld) {
+    FGrid->SetCells(1, 1, u"a");
+    FGrid->SetCells(4, 4, u"xa");
+    FGrid->SetCells(2, 2, u"bab");
+    EXPECT_EQ(FGrid->Replace(u"a", u"aa", {}), 3);
+    EXPECT_EQ(FGrid->Cells(1, 1), u"aa");
+    EXPECT_EQ(FGrid->Cells(2, 2), u"baab");
+    EXPECT_EQ(FGrid->Cells(4, 4), u"xaa")
+        << "the last cell is changed once, and the walk does not start over";
+    EXPECT_FALSE(FGrid->FindBusy());
+}
+
+// ---- Multi-column row search
+
+TEST_F(AdvGridFindTest, FindMultiMeetsEveryConditionAndChecksItsArrays) {
+    FGrid->SetCells(1, 1, u"apple");
+    FGrid->SetCells(2, 1, u"red");
+    FGrid->SetCells(1, 2, u"apricot");
+    FGrid->SetCells(2, 2, u"orange");
+    FGrid->SetCells(1, 3, u"Apple pie");
+    FGrid->SetCells(2, 3, u"golden");
+    EXPECT_EQ(FGrid->FindMulti({u"ap", u"red"}, {1, 2}, {stStartsWith, stNotEqual}, {false, false}, true), 2);
+    EXPECT_EQ(FGrid->Row(), 2);
+    EXPECT_EQ(FGrid->FindMultiNext(), 3);
+    EXPECT_EQ(FGrid->FindMultiNext(), -1);
+    EXPECT_EQ(FGrid->FindMulti({u"apple pie"}, {1}, {stEqual}, {false}, false), 3);
+    EXPECT_EQ(FGrid->FindMulti({u"apple pie"}, {1}, {stEqual}, {true}, false), -1);
+
+    try {
+        FGrid->FindMulti({u"a", u"b"}, {1, 2}, {stContains}, {false, false}, false);
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), u"Array size of parameters not matching");
+    }
+}
+
+// ---- Type-ahead
+
+TEST_F(AdvGridFindTest, TypeAheadBuildsTheTextAndClearingEmptiesIt) {
+    FGrid->SetFixedCols(0);
+    FGrid->SetRowCount(6);
+    const std::vector<String> texts = {u"Head", u"banana", u"Apple", u"<b>ab</b>ba", u"abc", u"cherry"};
+    for (Integer r = 0; r < 6; ++r)
+        FGrid->SetCells(0, r, texts[static_cast<size_t>(r)]);
+    FGrid->Navigation()->SetAutoGotoWhenSorted(true);
+    FGrid->Navigation()->SetAutoGotoIncremental(true);
+    FGrid->TypeAheadKey(u'a');
+    EXPECT_EQ(FGrid->Row(), 2);
+    FGrid->TypeAheadKey(u'b');
+    EXPECT_EQ(FGrid->Row(), 3) << "tags removed, case ignored";
+    EXPECT_EQ(FGrid->IncrSearchText(), u"ab");
+    FGrid->TypeAheadKey(8);
+    EXPECT_EQ(FGrid->IncrSearchText(), u"a");
+    EXPECT_EQ(FGrid->Row(), 2);
+    FGrid->TypeAheadKey(u'z');
+    EXPECT_EQ(FGrid->IncrSearchText(), u"") << "no row starts so: the text starts over";
+    EXPECT_EQ(FGrid->Row(), 2);
+
+    // Without building up, each character starts over.
+    FGrid->Navigation()->SetAutoGotoIncremental(false);
+    FGrid->TypeAheadKey(u'c');
+    FGrid->TypeAheadKey(u'h');
+    EXPECT_EQ(FGrid->IncrSearchText(), u"");
+    FGrid->TypeAheadKey(u'c');
+    EXPECT_EQ(FGrid->Row(), 5);
+    EXPECT_EQ(FGrid->IncrSearchText(), u"c");
+    FGrid->Clear();
+    EXPECT_EQ(FGrid->IncrSearchText(), u"");
+
+    // Not while editing.
+    FGrid->SetOptions(FGrid->Options() + goEditing);
+    FGrid->TypeAheadKey(u'c');
+    EXPECT_EQ(FGrid->IncrSearchText(), u"");
+}
+
+} // namespace
