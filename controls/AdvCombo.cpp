@@ -3,6 +3,8 @@
 
 #include <unordered_map>
 
+#include "grid/view/AsgCombo.h"
+
 #include "platform/framework/Forms.h"
 #include "platform/rtl/Convert.h"
 #include "platform/rtl/PropertyInfo.h"
@@ -54,18 +56,8 @@ std::unordered_map<HWND, TAdvCustomCombo*>& HookedFields() {
     return fields;
 }
 
-void FrameWith(HDC dc, const RECT& r, TColor color) {
-    HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
-    FrameRect(dc, &r, brush);
-    DeleteObject(brush);
-}
-
 void ExcludeRect(HDC dc, const RECT& r) {
     ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
-}
-
-bool MouseButtonHeld() {
-    return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0 || (GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0;
 }
 
 } // namespace
@@ -602,15 +594,10 @@ void TAdvCustomCombo::DrawDropButton(HDC dc) {
     if (ButtonColor == clNone) {
         if (UseThemes()) {
             if (HTHEME theme = OpenThemeData(Handle(), u"combobox"); theme != nullptr) {
-                const bool held = MouseButtonHeld();
-                int state = CBXS_NORMAL;
-                if (!Enabled())
-                    state = CBXS_DISABLED;
-                else if (held && DroppedDown())
-                    state = CBXS_PRESSED;
-                else if (!held && FButtonHover && !DroppedDown())
-                    state = CBXS_HOT;
-                DrawThemeBackground(theme, dc, CP_DROPDOWNBUTTON, state, &r, nullptr);
+                DrawThemeBackground(
+                    theme, dc, CP_DROPDOWNBUTTON,
+                    ComboButtonThemeState(Enabled(), ComboMouseButtonHeld(), DroppedDown(), FButtonHover), &r,
+                    nullptr);
                 CloseThemeData(theme);
             }
         } else {
@@ -618,31 +605,12 @@ void TAdvCustomCombo::DrawDropButton(HDC dc) {
                              DFCS_SCROLLCOMBOBOX | (Enabled() ? DFCS_FLAT : DFCS_INACTIVE));
         }
     } else {
-        const bool held = MouseButtonHeld() && FButtonHover;
-        const TColor fill = held ? ButtonColorDown : FButtonHover ? ButtonColorHot : ButtonColor;
-        HBRUSH brush = CreateSolidBrush(ColorToRGB(fill));
-        HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(fill));
-        HGDIOBJ oldBrush = SelectObject(dc, brush);
-        HGDIOBJ oldPen = SelectObject(dc, pen);
-        Rectangle(dc, r.left - 1, r.top + 1, r.right - 1, r.bottom - 1);
-        HPEN edge = CreatePen(PS_SOLID, 1, ColorToRGB(ButtonBorderColor));
-        SelectObject(dc, edge);
-        MoveToEx(dc, r.left - 1, r.top + 1, nullptr);
-        LineTo(dc, r.left - 1, r.bottom - 1);
-        const TColor arrow = held ? ButtonTextColorDown : ButtonTextColor;
-        HBRUSH arrowBrush = CreateSolidBrush(ColorToRGB(arrow));
-        HPEN arrowPen = CreatePen(PS_SOLID, 1, ColorToRGB(arrow));
-        SelectObject(dc, arrowBrush);
-        SelectObject(dc, arrowPen);
-        const POINT points[3] = {{r.left + 4, r.top + 7}, {r.left + 10, r.top + 7}, {r.left + 7, r.top + 10}};
-        Polygon(dc, points, 3);
-        SelectObject(dc, oldBrush);
-        SelectObject(dc, oldPen);
-        DeleteObject(brush);
-        DeleteObject(pen);
-        DeleteObject(edge);
-        DeleteObject(arrowBrush);
-        DeleteObject(arrowPen);
+        const bool held = ComboMouseButtonHeld() && FButtonHover;
+        PaintComboColourButton(dc, r,
+                               held           ? ButtonColorDown
+                               : FButtonHover ? ButtonColorHot
+                                              : ButtonColor,
+                               ButtonBorderColor, held ? ButtonTextColorDown : ButtonTextColor);
     }
     ExcludeRect(dc, RECT{client.Right - FButtonWidth - 4, 0, client.Right + 2, client.Bottom});
 }
@@ -662,47 +630,13 @@ void TAdvCustomCombo::DrawFrame() {
 void TAdvCustomCombo::DrawComboBorder(HDC dc) {
     RECT window{};
     GetWindowRect(Handle(), &window);
-    RECT r{0, 0, window.right - window.left, window.bottom - window.top};
-    if (!Enabled() && FIsThemed && !FDisabledBorder) {
-        FrameWith(dc, r, static_cast<TColor>(0xB99D7F));
-        return;
-    }
-    if (Focused() && FFocusBorderColor != clNone) {
-        FrameWith(dc, r, FFocusBorderColor);
-        return;
-    }
-    if (FBorderColor != clNone) {
-        FrameWith(dc, r, FBorderColor);
-        return;
-    }
-    if (FFocusBorderColor != clNone)
-        return;
     const bool hot = FFocusBorder && !ComponentState().Contains(csDesigning) &&
                      (FMouseInControl || Screen()->ActiveControl() == this);
-    const TColor b1 = hot ? clBtnFace : (Parent() != nullptr ? Parent()->Brush()->Color() : clBtnFace);
-    const TColor b2 = Color();
-    if (hot) {
-        DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-        FrameWith(dc, r, b1);
-        InflateRect(&r, -1, -1);
-        FrameWith(dc, r, b2);
-    } else {
-        FrameWith(dc, r, b1);
-        RECT inner = r;
-        InflateRect(&inner, -1, -1);
-        inner.right -= FButtonWidth;
-        FrameWith(dc, inner, b1);
-        InflateRect(&inner, -1, -1);
-        FrameWith(dc, inner, b2);
-    }
-    if (FFlat && FFlatLineColor != clNone) {
-        HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(FFlatLineColor));
-        HGDIOBJ old = SelectObject(dc, pen);
-        MoveToEx(dc, r.left - 2, Height() - 1, nullptr);
-        LineTo(dc, r.right - FButtonWidth - 1, Height() - 1);
-        SelectObject(dc, old);
-        DeleteObject(pen);
-    }
+    PaintComboFrame(dc, RECT{0, 0, window.right - window.left, window.bottom - window.top},
+                    {Enabled(), FIsThemed, FDisabledBorder, Focused(), hot, FFlat, FBorderColor,
+                     FFocusBorderColor, FFlatLineColor,
+                     Parent() != nullptr ? Parent()->Brush()->Color() : clBtnFace, Color(), FButtonWidth,
+                     Height()});
 }
 
 void TAdvCustomCombo::DrawButtonEdge(HDC dc) {

@@ -2,16 +2,17 @@
 // and the form the hover buttons sit on.
 #pragma once
 
+#include "grid/view/AsgCombo.h"
 #include "platform/framework/Controls.h"
 #include "platform/framework/StdLists.h"
 
-// The combo editor: a combo box whose item index, items and text the grid reads as the user picks.
+// The combo editor: a styled combo box whose item index, items and text the grid reads as the user picks.
 // FIXME: the grid does not show it over a cell yet.
-class TGridCombo : public TCustomComboBox {
-    DECLARE_CLASS(TGridCombo, TCustomComboBox)
+class TGridCombo : public TAsgComboBox {
+    DECLARE_CLASS(TGridCombo, TAsgComboBox)
 
 public:
-    using TCustomComboBox::TCustomComboBox;
+    using TAsgComboBox::TAsgComboBox;
 };
 
 // An editor the application links into a cell; the grid relays the notifications of the window control
