@@ -274,45 +274,13 @@ void TAdvCustomCombo::LabelFontChanged() {
 void TAdvCustomCombo::SetLabelBold(bool bold) {
     if (FLabel == nullptr)
         return;
-    TFontStyles style = FLabel->Font()->Style();
-    if (bold)
-        style.Include(fsBold);
-    else
-        style.Exclude(fsBold);
-    FLabel->Font()->SetStyle(style);
+    SetLabelFontBold(FLabel->Font(), bold);
     UpdateLabelPos();
 }
 
 void TAdvCustomCombo::SetBounds(Integer left, Integer top, Integer width, Integer height) {
     // An aligned combo leaves room for its label, as the typed edit does.
-    if (FLabel != nullptr) {
-        const TAlign align = Align();
-        const Integer room = FLabel->Width() + FLabelMargin;
-        switch (FLabelPosition) {
-        case lpLeftTop:
-        case lpLeftCenter:
-        case lpLeftBottom:
-            if (align == alTop || align == alBottom || align == alClient) {
-                left += room;
-                width -= room;
-            }
-            break;
-        case lpTopLeft:
-        case lpTopCenter:
-        case lpTopRight:
-            if (align == alTop || align == alLeft || align == alRight || align == alClient)
-                top += FLabel->Height();
-            break;
-        case lpRightTop:
-        case lpRightCenter:
-        case lpRighBottom:
-            if (align == alTop || align == alBottom || align == alClient)
-                width -= room;
-            break;
-        default:
-            break;
-        }
-    }
+    MakeLabelRoom(FLabelPosition, Align(), FLabel, FLabelMargin, left, top, width);
     TCustomComboBox::SetBounds(left, top, width, height);
     if (!ComponentState().Contains(csDestroying))
         UpdateLabel();

@@ -80,6 +80,13 @@ private:
 TPoint EditLabelPlace(AdvEdit::TLabelPosition position, const TRect& edit, TPoint labelSize, Integer margin,
                       Integer textWidth, Integer borderWidth);
 
+// Moves the bounds of a control aligned by align so that its label at position (margin away) keeps
+// room beside it; nothing without a label.
+void MakeLabelRoom(AdvEdit::TLabelPosition position, TAlign align, const TControl* label, Integer margin,
+                   Integer& left, Integer& top, Integer& width);
+// Makes a label's font bold or not.
+void SetLabelFontBold(TFont* font, bool bold);
+
 // An edit's caption label: it may refuse to be disabled.
 class TEditLabel : public TLabel {
     DECLARE_CLASS(TEditLabel, TLabel)

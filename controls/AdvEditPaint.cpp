@@ -56,6 +56,46 @@ TPoint EditLabelPlace(TLabelPosition position, const TRect& edit, TPoint labelSi
     return TPoint(e + w - lw, t + h + m);
 }
 
+void MakeLabelRoom(TLabelPosition position, TAlign align, const TControl* label, Integer margin,
+                   Integer& left, Integer& top, Integer& width) {
+    if (label == nullptr)
+        return;
+    const Integer room = label->Width() + margin;
+    switch (position) {
+    case lpLeftTop:
+    case lpLeftCenter:
+    case lpLeftBottom:
+        if (align == alTop || align == alBottom || align == alClient) {
+            left += room;
+            width -= room;
+        }
+        break;
+    case lpTopLeft:
+    case lpTopCenter:
+    case lpTopRight:
+        if (align == alTop || align == alLeft || align == alRight || align == alClient)
+            top += label->Height();
+        break;
+    case lpRightTop:
+    case lpRightCenter:
+    case lpRighBottom:
+        if (align == alTop || align == alBottom || align == alClient)
+            width -= room;
+        break;
+    default:
+        break;
+    }
+}
+
+void SetLabelFontBold(TFont* font, bool bold) {
+    TFontStyles style = font->Style();
+    if (bold)
+        style.Include(fsBold);
+    else
+        style.Exclude(fsBold);
+    font->SetStyle(style);
+}
+
 void TEditLabel::CMEnabledChanged(TMessage& message) {
     TLabel::CMEnabledChanged(message);
     if (!Enabled() && FAlwaysEnable)
@@ -154,45 +194,13 @@ void TAdvEdit::LabelFontChanged() {
 void TAdvEdit::SetLabelBold(bool bold) {
     if (FLabel == nullptr)
         return;
-    TFontStyles style = FLabel->Font()->Style();
-    if (bold)
-        style.Include(fsBold);
-    else
-        style.Exclude(fsBold);
-    FLabel->Font()->SetStyle(style);
+    SetLabelFontBold(FLabel->Font(), bold);
     UpdateLabelPos();
 }
 
 void TAdvEdit::SetBounds(Integer left, Integer top, Integer width, Integer height) {
     // An aligned edit leaves room for its label.
-    if (FLabel != nullptr) {
-        const TAlign align = Align();
-        const Integer room = FLabel->Width() + FLabelMargin;
-        switch (FLabelPosition) {
-        case lpLeftTop:
-        case lpLeftCenter:
-        case lpLeftBottom:
-            if (align == alTop || align == alBottom || align == alClient) {
-                left += room;
-                width -= room;
-            }
-            break;
-        case lpTopLeft:
-        case lpTopCenter:
-        case lpTopRight:
-            if (align == alTop || align == alLeft || align == alRight || align == alClient)
-                top += FLabel->Height();
-            break;
-        case lpRightTop:
-        case lpRightCenter:
-        case lpRighBottom:
-            if (align == alTop || align == alBottom || align == alClient)
-                width -= room;
-            break;
-        default:
-            break;
-        }
-    }
+    MakeLabelRoom(FLabelPosition, Align(), FLabel, FLabelMargin, left, top, width);
     TCustomEdit::SetBounds(left, top, width, height);
     if (FLabel != nullptr && FLabel->Parent() != nullptr)
         UpdateLabel();

@@ -303,12 +303,7 @@ void TAsgCustomCombo::LabelFontChanged() {
 void TAsgCustomCombo::SetLabelBold(bool bold) {
     if (FLabel == nullptr)
         return;
-    TFontStyles style = FLabel->Font()->Style();
-    if (bold)
-        style.Include(fsBold);
-    else
-        style.Exclude(fsBold);
-    FLabel->Font()->SetStyle(style);
+    SetLabelFontBold(FLabel->Font(), bold);
 }
 
 void TAsgCustomCombo::SetBounds(Integer left, Integer top, Integer width, Integer height) {
