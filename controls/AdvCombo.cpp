@@ -168,16 +168,8 @@ void TAdvCustomCombo::SetColor(TColor value) {
 
 void TAdvCustomCombo::SetEnabled(bool value) {
     const bool changed = value != Enabled();
-    if (changed && FFlat && !ComponentState().Contains(csLoading)) {
-        if (!value) {
-            FOldColor = Color();
-            FOldParentColor = ParentColor();
-            SetParentColor(true);
-        } else {
-            SetParentColor(FOldParentColor);
-            TControl::SetColor(FOldColor);
-        }
-    }
+    if (changed && FFlat && !ComponentState().Contains(csLoading))
+        SwapFlatComboColours(this, value, FOldColor, FOldParentColor);
     TCustomComboBox::SetEnabled(value);
     const TComponentState state = ComponentState();
     if (!changed || state.Contains(csLoading) || state.Contains(csDesigning) || FLabel == nullptr)
@@ -207,11 +199,7 @@ void TAdvCustomCombo::SetLabelCaption(const String& value) {
 }
 
 void TAdvCustomCombo::CreateLabel() {
-    FLabel = new TLabel(this);
-    FLabel->SetParent(Parent());
-    FLabel->SetFocusControl(this);
-    FLabel->Font()->Assign(FLabelFont.get());
-    FLabel->SetParentFont(ParentFont());
+    FLabel = CreateComboLabel(this, FLabelFont.get());
 }
 
 void TAdvCustomCombo::UpdateLabel() {

@@ -120,6 +120,26 @@ void PaintComboFrame(HDC dc, RECT r, const TComboFrameLook& look) {
     }
 }
 
+void SwapFlatComboColours(TControl* combo, bool enabling, TColor& oldColor, bool& oldParentColor) {
+    if (!enabling) {
+        oldColor = combo->Color();
+        oldParentColor = combo->ParentColor();
+        combo->SetParentColor(true);
+    } else {
+        combo->SetParentColor(oldParentColor);
+        combo->SetColor(oldColor);
+    }
+}
+
+TLabel* CreateComboLabel(TWinControl* combo, TFont* font) {
+    auto* label = new TLabel(combo);
+    label->SetParent(combo->Parent());
+    label->SetFocusControl(combo);
+    label->Font()->Assign(font);
+    label->SetParentFont(combo->ParentFont());
+    return label;
+}
+
 // ---- The combo ----
 
 TAsgCustomCombo::TAsgCustomCombo(TComponent* owner)
@@ -203,16 +223,8 @@ void TAsgCustomCombo::SetColor(TColor value) {
 
 void TAsgCustomCombo::SetEnabled(bool value) {
     const bool changed = value != Enabled();
-    if (changed && FFlat && !ComponentState().Contains(csLoading)) {
-        if (!value) {
-            FOldParentColor = ParentColor();
-            FOldColor = Color();
-            SetParentColor(true);
-        } else {
-            SetParentColor(FOldParentColor);
-            TControl::SetColor(FOldColor);
-        }
-    }
+    if (changed && FFlat && !ComponentState().Contains(csLoading))
+        SwapFlatComboColours(this, value, FOldColor, FOldParentColor);
     TCustomComboBox::SetEnabled(value);
     const TComponentState state = ComponentState();
     if (!changed || state.Contains(csLoading) || state.Contains(csDesigning) || FLabel == nullptr)
@@ -242,11 +254,7 @@ void TAsgCustomCombo::SetLabelCaption(const String& value) {
 }
 
 void TAsgCustomCombo::CreateLabel() {
-    FLabel = new TLabel(this);
-    FLabel->SetParent(Parent());
-    FLabel->SetFocusControl(this);
-    FLabel->Font()->Assign(FLabelFont.get());
-    FLabel->SetParentFont(ParentFont());
+    FLabel = CreateComboLabel(this, FLabelFont.get());
 }
 
 void TAsgCustomCombo::UpdateLabel() {

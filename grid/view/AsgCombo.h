@@ -46,6 +46,13 @@ struct TComboFrameLook {
 // border colour, or the flat look's rings (sunken when hot) with the flat underline.
 void PaintComboFrame(HDC dc, RECT r, const TComboFrameLook& look);
 
+// A flat combo being disabled keeps its colour and parent-colour flag and shows its parent's colour;
+// enabled again, it takes both back.
+void SwapFlatComboColours(TControl* combo, bool enabling, TColor& oldColor, bool& oldParentColor);
+// A combo's caption label: owned by the combo, on its parent, focusing it, in font, with the combo's
+// ParentFont.
+TLabel* CreateComboLabel(TWinControl* combo, TFont* font);
+
 // ---- The combo ----
 class TAsgCustomCombo : public TCustomComboBox {
     DECLARE_CLASS(TAsgCustomCombo, TCustomComboBox)
