@@ -260,7 +260,7 @@ TPoint TAdvStringGrid::FindCore(TPoint StartCell, const String& s, TFindParams F
 
 void TAdvStringGrid::GotoFoundCell(Integer ACol, Integer ARow, TFindParams FindParams) {
     if (FindParams.Contains(fnIncludeHiddenRows) && NumHiddenRows() > 0) {
-        // FIXME: a hidden row under a collapsed node is not shown yet (nodes cannot be expanded); the
+        // FIXME: a hidden row under a collapsed node is not shown yet (its node is not expanded); the
         // row's displayed place becomes current instead.
         ARow = DisplRowIndex(ARow);
     }
@@ -349,7 +349,7 @@ Integer TAdvStringGrid::Replace(const String& OrigStr, const String& NewStr, TFi
                     SetCellsEx(storedCol, row, changed);
                 else
                     SetCellEx(storedCol, row, changed);
-                // FIXME: with ShowModified the row is flagged modified once the row flags are built.
+                // FIXME: with ShowModified the row is to be flagged modified (SetRowModified).
                 last = TPoint{col, row};
                 ++count;
                 return true;
@@ -414,8 +414,8 @@ bool TAdvStringGrid::RowMatchesMulti(Integer ARow) {
 Integer TAdvStringGrid::Search(const String& s) {
     if (RowCount() < 2)
         return -1;
-    // FIXME: the sort settings hold no indicator, index or sort column yet, so the type-ahead reads the
-    // first normal column, as it does while no sort indicator shows.
+    // FIXME: the sort settings hold no sort indicator yet, so the type-ahead reads the first normal
+    // column, as it does while no sort indicator shows.
     const Integer column = FixedCols();
     String upper;
     for (Integer r = FixedRows(); r < RowCount(); ++r) {
