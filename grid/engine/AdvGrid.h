@@ -2806,6 +2806,11 @@ public:
     // As QSort by SortIndexes, leaving them; raises EAdvGridError "No indexes specified for indexed
     // sort" for an empty list before any row changes. Fires no OnRowChanged.
     virtual void QSortIndexed();
+    // Sort the children of each expanded node of the deepest node level that has at least two of them,
+    // by SortSettings.Column as QSort does (QSortGroup) or by SortIndexes (QSortGroupIndexed); every
+    // other row keeps its place, the floating footer stays and OnRowChanged does not fire.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
     // Returns the rows to their order from before the sorts since the cross-reference was last set up;
     // nothing unless the cross-reference has an entry for each row, a permutation of the rows.
     virtual void QUnSort();
@@ -2865,6 +2870,7 @@ private:
     // With MoveRowOnSort, after a sort of rows First..Last: the row holding the former current row's
     // data becomes current when it is one of those rows.
     void FollowSortRow(Integer First, Integer Last);
+    void QSortGroupCore(bool Indexed);
     Integer StoredColCount() const { return ColCount() + NumHiddenColumns(); }
     TSortCache* FSortCache = nullptr; // the cell facts of the sort that runs, if any
     bool FSortMoving = false;         // rows are being moved into order; one repaint follows

@@ -842,6 +842,47 @@ void TAdvStringGrid::QSortIndexed() {
         FollowSortRow(first, last);
 }
 
+void TAdvStringGrid::QSortGroup() {
+    QSortGroupCore(false);
+}
+
+void TAdvStringGrid::QSortGroupIndexed() {
+    QSortGroupCore(true);
+}
+
+void TAdvStringGrid::QSortGroupCore(bool Indexed) {
+    if (RowCount() != FSortRowXRef->Count())
+        InitSortXRef();
+    SortDir = FSortSettings->Direction() == sdDescending ? -1 : 1;
+    const Integer oldRow = Row();
+    TSortShape shape(*this, true);
+    SortRow = oldRow;
+    const Integer first = FixedRows();
+    const Integer last = RowCount() - FFixedFooters - 1;
+    // The row after the data rows is looked at too: a fixed footer row may carry a node.
+    const Integer scanLast = std::min(last + 1, RowCount() - 1);
+    Integer deepest = -1;
+    for (Integer row = first; row <= scanLast; ++row)
+        deepest = std::max(deepest, GetNodeLevel(row));
+    if (deepest < 0)
+        return;
+    for (Integer row = first; row <= scanLast; ++row) {
+        if (GetNodeLevel(row) != deepest || GetNodeState(row))
+            continue;
+        const Integer span = GetNodeSpan(row);
+        if (span < 3)
+            continue;
+        // Children past the data rows are never moved: fixed footers stay where they are.
+        const Integer childLast = std::min(row + span - 1, last);
+        if (Indexed)
+            QuickSortIndexed(row + 1, childLast);
+        else
+            QuickSort(FSortSettings->Column(), row + 1, childLast);
+    }
+    if (FNavigation->MoveRowOnSort())
+        FollowSortRow(first, last);
+}
+
 void TAdvStringGrid::QUnSort() {
     // Rows inserted or removed since the cross-reference was set up leave it short or long; it then no
     // longer says where each row came from, and nothing moves.

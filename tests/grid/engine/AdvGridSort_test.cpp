@@ -526,6 +526,42 @@ TEST_F(AdvGridSortTest, UnSortReturnsToTheOrderBeforeTheSortsSinceTheRowCountCha
     EXPECT_EQ(Column(1, 1), (std::vector<String>{sorted[0], sorted[1], sorted[2], sorted[3], u""}));
 }
 
+TEST_F(AdvGridSortTest, GroupSortsOrderOnlyTheChildrenOfExpandedNodesOfTheDeepestLevel) {
+    // Row 1 holds everything below it to row 10; rows 2, 6 and 8 are the deeper nodes. Rows 11 and 12
+    // belong to no node.
+    for (const bool indexed : {false, true}) {
+        SCOPED_TRACE(indexed ? "indexed" : "by column");
+        delete grid;
+        grid = new TAdvStringGrid(nullptr);
+        grid->SetParent(form);
+        Fill({{u"n1", u"n2", u"c", u"a", u"b", u"n6", u"single", u"n8", u"z", u"y", u"b", u"a"}});
+        grid->AddNode(1, 10);
+        grid->AddNode(2, 4);
+        grid->AddNode(6, 2);
+        grid->AddNode(8, 3);
+        grid->SetRow(4);
+        grid->ContractNode(8);
+        if (indexed) {
+            grid->SortIndexes()->Clear();
+            grid->SortIndexes()->AddIndex(1, true);
+            grid->QSortGroupIndexed();
+        } else {
+            grid->SortSettings()->SetColumn(1);
+            grid->QSortGroup();
+        }
+        grid->ExpandNode(8);
+        EXPECT_EQ(Column(1), (std::vector<String>{u"n1", u"n2", u"a", u"b", u"c", u"n6", u"single", u"n8",
+                                                  u"z", u"y", u"b", u"a"}));
+        // A node that is expanded now sorts the next time.
+        if (indexed)
+            grid->QSortGroupIndexed();
+        else
+            grid->QSortGroup();
+        EXPECT_EQ(Column(1, 9), (std::vector<String>{u"y", u"z", u"b", u"a"}));
+        EXPECT_EQ(grid->Row(), 4) << "the current row stays without MoveRowOnSort";
+    }
+}
+
 TEST_F(AdvGridSortTest, SortByColumnNeedsTwoRowsAndQSortAColumn) {
     Fill({{u"b", u"a"}});
     grid->QSort(); // no column yet
