@@ -839,6 +839,9 @@ protected:
     TPoint FindCore(TPoint StartCell, const String& s, TFindParams FindParams);
     // Makes the found cell current, showing a hidden row's node first.
     void GotoFoundCell(Integer ACol, Integer ARow, TFindParams FindParams);
+    // The real row of the collapsed node whose block holds hidden real row ARow; -1 for a row that is
+    // shown or hidden otherwise.
+    Integer NodeRowForHiddenRow(Integer ARow);
     bool RowMatchesMulti(Integer ARow);
 
     TFindParams FFindParams;
