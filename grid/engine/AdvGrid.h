@@ -2867,6 +2867,10 @@ private:
     // compareColumn(col, direction).
     template <class CompareColumn> Integer CompareFullWith(Integer ACol, CompareColumn compareColumn);
     template <class CompareColumn> Integer CompareIndexedWith(Integer Index, CompareColumn compareColumn);
+    // The comparison of a plain sort by KeyCol (Direction +1 or -1): CompareFullWith from the key
+    // column, whose numbers the cache compares without the rest of CompareRows when nothing could
+    // change their answer.
+    template <class Item> auto KeyComparison(Integer KeyCol, Integer Direction);
     // Moves rows Left.. so that position Left + k holds the row that stood at Order[k], through
     // SortSwapRows, at most one swap per row.
     void MoveRowsIntoOrder(Integer Left, const std::vector<Integer>& Order);

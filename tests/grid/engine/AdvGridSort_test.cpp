@@ -598,6 +598,47 @@ TEST_F(AdvGridSortTest, SortLineSwapsWhenTheSecondRowBelongsFirst) {
     EXPECT_FALSE(grid->SortLine(2, 3, 3));
 }
 
+// The plain grid compares numbers of the key column without running the rest of the comparison; a
+// grid with an OnGetFormat handler that changes nothing runs all of it. Both orders and counts agree.
+TEST_F(AdvGridSortTest, NumbersCompareAlikeWithAndWithoutAFormatHandler) {
+    const std::vector<String> numbers{u"10", u"", u"2.5", u"abc", u"-3", u"10", u"7 kg", u"1e2", u"", u"2.5"};
+    const std::vector<String> ties{u"b", u"x", u"a", u"y", u"c", u"a", u"z", u"d", u"w", u"b"};
+    struct Setting {
+        TSortDirection direction;
+        bool ignoreBlanks;
+        TSortBlankPosition blanks;
+        bool full;
+        TSortStyle style; // with AutoFormat off
+    };
+    const Setting settings[] = {
+        {sdAscending, false, blFirst, true, ssAutomatic},  {sdDescending, true, blLast, true, ssAutomatic},
+        {sdAscending, true, blFirst, false, ssAutomatic},  {sdDescending, false, blFirst, true, ssNumeric},
+        {sdAscending, true, blLast, true, ssAlphaNumeric},
+    };
+    for (const Setting& setting : settings) {
+        std::vector<String> orders[2];
+        Integer compares[2] = {0, 0};
+        for (const bool handler : {false, true}) {
+            Fill({numbers, ties});
+            grid->OnGetFormat = nullptr;
+            if (handler)
+                grid->OnGetFormat = [](TObject*, Integer, TSortStyle&, String&, String&) {};
+            grid->SortSettings()->SetAutoFormat(setting.style == ssAutomatic);
+            grid->SortSettings()->SetDefaultFormat(setting.style);
+            grid->SortSettings()->SetIgnoreBlanks(setting.ignoreBlanks);
+            grid->SortSettings()->SetBlankPos(setting.blanks);
+            grid->SortSettings()->SetFull(setting.full);
+            const Integer before = grid->Compares;
+            grid->Sort(1, setting.direction);
+            compares[handler] = grid->Compares - before;
+            orders[handler] = Column(0);
+        }
+        EXPECT_EQ(orders[0], orders[1]) << "direction " << static_cast<int>(setting.direction) << ", style "
+                                        << static_cast<int>(setting.style);
+        EXPECT_EQ(compares[0], compares[1]);
+    }
+}
+
 // ---- Failures and the work done
 
 TEST_F(AdvGridSortTest, ACompareHandlerRaisingLeavesTheShapeAndRows) {
