@@ -264,6 +264,22 @@ void TAdvStringGrid::LoadXLS(const String& Filename, const String& SheetName) {
         }
 
         const UsedBlock used = DecodeUsedRange(sheet.Get(u"UsedRange").Get(u"Address").AsString());
+        const bool oneCell = used.c1 == used.c2 && used.r1 == used.r2;
+        // The values are fetched before the grid is sized to them, so that a block the server cannot
+        // hand over fails before the grid grows to it.
+        Variant values;
+        if (oneCell) {
+            try {
+                values = sheet.Get(u"Rows").Get(u"Cells", {used.r1, used.c1}).Get(u"Value");
+            } catch (const Exception&) {
+                throw Exception(u"Incorrect XLS file");
+            }
+        } else {
+            const String address = ColumnLetters(used.c1) + IntToStr(used.r1) + u":" +
+                                   ColumnLetters(used.c2) + IntToStr(used.r2);
+            values = sheet.Get(u"Range", {address}).Get(u"Value");
+        }
+
         const Integer oldFixedCols = FixedCols();
         const Integer oldFixedRows = FixedRows();
         if (used.c1 != -1 && used.r1 != -1 && used.c2 != -1 && used.r2 != -1) {
@@ -285,21 +301,11 @@ void TAdvStringGrid::LoadXLS(const String& Filename, const String& SheetName) {
         if (oldFixedRows < RowCount())
             SetFixedRows(oldFixedRows);
 
-        if (used.c1 == used.c2 && used.r1 == used.r2) {
+        if (oneCell) {
             String text;
-            bool store = false;
-            try {
-                store = WorkbookCellText(sheet.Get(u"Rows").Get(u"Cells", {used.r1, used.c1}).Get(u"Value"),
-                                         text);
-            } catch (const Exception&) {
-                throw Exception(u"Incorrect XLS file");
-            }
-            if (store)
+            if (WorkbookCellText(values, text))
                 LoadCell(fc, fr, text);
         } else {
-            const String address = ColumnLetters(used.c1) + IntToStr(used.r1) + u":" +
-                                   ColumnLetters(used.c2) + IntToStr(used.r2);
-            const Variant values = sheet.Get(u"Range", {address}).Get(u"Value");
             for (Integer i = 1; i <= RowCount() - fr; ++i)
                 for (Integer j = 1; j <= ColCount() - fc; ++j) {
                     String text;

@@ -15,8 +15,8 @@ const Char* const kSpreadsheetProgId = u"Excel.Application";
 
 namespace {
 
-// Blocks larger than this are not read or filled as a whole.
-constexpr Int64 kMaxBlockCells = Int64(1) << 26;
+// Blocks larger than this are not read or filled as a whole: their array alone would take gigabytes.
+constexpr Int64 kMaxBlockCells = Int64(1) << 25;
 
 [[noreturn]] void Fail(const String& message) {
     throw EOleException(message, kDispEException, kSpreadsheetSource);

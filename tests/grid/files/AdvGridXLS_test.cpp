@@ -334,6 +334,24 @@ TEST_F(AdvGridWorkbookTest, AnEmptySheetGivesOneDataCell) {
     EXPECT_EQ(grid.Cells(1, 1), u"");
 }
 
+TEST_F(AdvGridWorkbookTest, AUsedRangeTooLargeToHandOverFailsBeforeTheGridGrows) {
+    const String file = PathOf("corners.xlsx");
+    {
+        const Variant application = CreateOleObject(u"excel.application");
+        const Variant workbook = application.Get(u"WorkBooks").Call(u"Add");
+        const Variant sheet = workbook.Get(u"Sheets", {1});
+        sheet.Get(u"Range", {u"A1"}).Put(u"Value", u"first");
+        sheet.Get(u"Range", {u"XFD1048576"}).Put(u"Value", u"last");
+        workbook.Call(u"SaveAs", {file});
+    }
+    TAdvStringGrid grid(nullptr);
+    const Integer cols = grid.ColCount();
+    const Integer rows = grid.RowCount();
+    EXPECT_THROW(grid.LoadFromXLS(file), EOleException);
+    EXPECT_EQ(grid.ColCount(), cols);
+    EXPECT_EQ(grid.RowCount(), rows);
+}
+
 TEST_F(AdvGridWorkbookTest, ADecimalCommaLocaleTypesAndShowsItsOwnNumbers) {
     const TFormatSettings saved = FormatSettings;
     FormatSettings.DecimalSeparator = u',';
