@@ -260,6 +260,10 @@ void Variant::Put(const String& name, std::vector<Variant> indexes, Variant valu
     InvokeMember(name, TDispatchKind::PropertyPut, dispatchArgs);
 }
 
+Variant Variant::Call(const String& name, std::vector<Variant> args) const {
+    return Call(name, std::move(args), {});
+}
+
 Variant Variant::Call(const String& name, std::vector<Variant> args, std::vector<TNamedArg> named) const {
     TDispatchArgs dispatchArgs{std::move(args), std::move(named)};
     return InvokeMember(name, TDispatchKind::Method, dispatchArgs);

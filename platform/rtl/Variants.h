@@ -102,7 +102,8 @@ public:
     Variant Get(const String& name, std::vector<Variant> args = {}) const;
     void Put(const String& name, Variant value) const;
     void Put(const String& name, std::vector<Variant> indexes, Variant value) const;
-    Variant Call(const String& name, std::vector<Variant> args = {}, std::vector<TNamedArg> named = {}) const;
+    Variant Call(const String& name, std::vector<Variant> args = {}) const;
+    Variant Call(const String& name, std::vector<Variant> args, std::vector<TNamedArg> named) const;
 
 private:
     struct ArrayData {
