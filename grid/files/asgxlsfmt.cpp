@@ -384,7 +384,8 @@ public:
         return true;
     }
 
-    String Render() {
+    // original is the value as given, whose plain text stands in for a section the renderers cannot read.
+    String Render(const Variant& original) {
         while (FP < FSection.size()) {
             const size_t before = FP;
             LocaleBracket();
@@ -393,10 +394,8 @@ public:
             Literal();
             DateCodes();
             NumberMask();
-            if (FP == before) {
-                const double plain = FDropSign && FValue < 0 ? -FValue : FValue;
-                return FloatToStr(plain);
-            }
+            if (FP == before)
+                return FDropSign && FValue < 0 ? FloatToStr(-FValue) : VarToStr(original);
         }
         return FResult;
     }
@@ -496,7 +495,7 @@ String RenderNumber(const Variant& V, const String& Format, bool Dates1904, cons
     }
     SectionRenderer renderer(section, x, dateValue, dropSign, settings, HasDate, HasTime);
     ReadColorWord(section, renderer.Position(), Color);
-    return renderer.Render();
+    return renderer.Render(V);
 }
 
 String RenderText(const String& text, const String& Format, const TFormatSettings& settings, TColor& Color) {

@@ -50,6 +50,7 @@ TEST(XlsFormatTest, ValuesRenderThroughTheirFormatUnderEitherLocale) {
         {"negative date", Variant::FromDate(-1), u"0", u"###################", u"###################"},
         {"general", Variant(1234.5), u"General", u"1234.5", u"1234,5"},
         {"unknown letters give the plain value", Variant(2.5), u"0.0 kg", u"2.5", u"2,5"},
+        {"a date's plain value is its date", Variant::FromDate(kDay), u"0 kg", u"1/15/2026", u"15.01.2026"},
         {"currency bracket", Variant(12.5), u"[$\u20AC-407]#,##0.00", u"\u20AC12.50", u"\u20AC12,50"},
         {"escapes and padding", Variant(5.0), u"\\#0_)", u"#5 ", u"#5 "},
         {"text with a quoted unit", Variant(u"abc"), u"@\" kg\"", u"abc kg", u"abc kg"},
