@@ -49,6 +49,7 @@
 //   scroll bars                                       (grid/view/AdvGridScroll.cpp)
 //   native text file and stream form                  (grid/files/AdvGridFiles.cpp)
 //   column states                                     (grid/files/AdvGridColumnState.cpp)
+//   spreadsheet exchange through automation           (grid/files/AdvGridXLS.cpp)
 //   owned settings objects and inner controls         (created in grid/engine/AdvGrid.cpp)
 //   fields
 //
@@ -2100,6 +2101,28 @@ private:
     void CheckNotLoading() const;
     void FireFileProgress(Integer Progress, Integer& Previous);
     FileLoadState* FFileLoad = nullptr; // the running file load
+
+public:
+    // ---- Spreadsheet exchange through automation (grid/files/AdvGridXLS.cpp)
+
+    // Writes the save range's cell texts into a new workbook (or, without CreateNewSheet and with a
+    // workbook open in a running server, into its active sheet from the active cell's row) and saves it
+    // as Filename. Raises EAdvGridError "Excel OLE server not found" without a server, and the server's
+    // OLE exception when the workbook cannot be made or saved; a server the call started is quit first.
+    void SaveToXLS(const String& Filename, bool CreateNewSheet = true);
+    // The same into the sheet named SheetName of Filename (opened when it exists), made when missing.
+    void SaveToXLSSheet(const String& Filename, const String& SheetName);
+    // Reads the used range of the workbook's active sheet, or of the sheet named SheetName, into the
+    // grid, sized to it. Raises EAdvGridError for a missing server or sheet, "Incorrect XLS file" for a
+    // value it cannot read, and passes on the server's exceptions.
+    void LoadFromXLS(const String& Filename);
+    void LoadFromXLSSheet(const String& Filename, const String& SheetName);
+    // The names of the workbook's sheets in their order.
+    std::unique_ptr<TStringList> GetXLSSheets(const String& FileName);
+
+private:
+    void SaveXLS(const String& Filename, const String& SheetName, bool CreateNewSheet);
+    void LoadXLS(const String& Filename, const String& SheetName);
 
 public:
     // ---- Column states (grid/files/AdvGridColumnState.cpp)
