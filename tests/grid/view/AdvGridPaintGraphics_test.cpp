@@ -1,6 +1,7 @@
 // In-cell graphics and controls: their layout beside the text and their drawing.
 #include <gtest/gtest.h>
 
+#include "platform/win32/sysconfig.h"
 #include "tests/grid/view/GridViewTesting.h"
 
 namespace {
@@ -263,6 +264,63 @@ TEST_F(CellGraphics, AButtonRemembersWhereItWasDrawnAndShowsItsPushedState) {
     EXPECT_EQ(offset >> 16, 2);
     button->SetCellBoolean(true);
     EXPECT_NE(Render(2, 2), normal);
+}
+
+} // namespace
+
+namespace {
+
+// ---- Themes and editor buttons
+
+class ThemeSwitch {
+public:
+    explicit ThemeSwitch(bool on) : FSaved(win32::GetSystemSettings()) {
+        win32::SystemSettings settings = FSaved;
+        settings.themesActive = on;
+        win32::SetSystemSettings(settings);
+    }
+    ~ThemeSwitch() { win32::SetSystemSettings(FSaved); }
+
+private:
+    win32::SystemSettings FSaved;
+};
+
+TEST_F(CellGraphics, ThemedCheckBoxesFallBackToClassicWithoutVisualStyles) {
+    const ThemeSwitch themes(false);
+    grid->AddCheckBox(1, 1, true, false);
+    grid->AddCheckBox(1, 2, false, false);
+    grid->ControlLook()->SetControlStyle(AdvGrid::csClassic);
+    const std::vector<TColor> classicOn = Render(1, 1);
+    const std::vector<TColor> classicOff = Render(1, 2);
+    grid->ControlLook()->SetControlStyle(AdvGrid::csTheme);
+    EXPECT_EQ(Render(1, 1), classicOn);
+    EXPECT_EQ(Render(1, 2), classicOff);
+}
+
+TEST_F(CellGraphics, AlwaysVisibleButtonsShowInTheRightEndOfCellsWhoseEditorHasThem) {
+    grid->OnGetEditorType = [](TObject*, Integer ACol, Integer, TEditorType& AEditor) {
+        AEditor = ACol == 2 ? edComboList : ACol == 3 ? edSpinEdit : edNormal;
+    };
+    // The right end's pixels of a cell, less the grid lines.
+    auto rightEnd = [&](Integer c, Integer r) {
+        Render(c, r);
+        const TRect cell = grid->CellRect(c, r);
+        Integer painted = 0;
+        for (Integer y = cell.Top + 2; y < cell.Bottom - 2; ++y)
+            for (Integer x = cell.Right - 14; x < cell.Right - 2; ++x)
+                painted += surface.Canvas()->Pixels(x, y) != clWhite;
+        return painted;
+    };
+    EXPECT_EQ(rightEnd(2, 2), 0);
+    EXPECT_EQ(rightEnd(3, 2), 0);
+
+    grid->ControlLook()->SetDropDownAlwaysVisible(true);
+    grid->ControlLook()->SetSpinButtonsAlwaysVisible(true);
+    EXPECT_GT(rightEnd(2, 2), 0);
+    EXPECT_GT(rightEnd(3, 2), 0);
+    EXPECT_EQ(rightEnd(4, 2), 0);
+    // Fixed cells never show them.
+    EXPECT_EQ(rightEnd(2, 0) > 0, rightEnd(1, 0) > 0);
 }
 
 } // namespace
