@@ -51,27 +51,31 @@ double CellNumber(const String& text) {
     return TryStrToFloat(Trim(text), value) ? value : 0;
 }
 
-// Puts a canvas's pen, brush and font back as they were when the scope began.
+// Puts back what the graphics change of a canvas: the pen's colour and width, the brush's colour and
+// style and the font's colour. Values only, so no pen, brush or font is made per cell.
 class CanvasScope {
 public:
-    explicit CanvasScope(TCanvas* canvas) : FCanvas(canvas) {
-        FPen.Assign(canvas->Pen());
-        FBrush.Assign(canvas->Brush());
-        FFont.Assign(canvas->Font());
-    }
+    explicit CanvasScope(TCanvas* canvas)
+        : FCanvas(canvas), FPenColor(canvas->Pen()->Color()), FPenWidth(canvas->Pen()->Width()),
+          FBrushColor(canvas->Brush()->Color()), FBrushStyle(canvas->Brush()->Style()),
+          FFontColor(canvas->Font()->Color()) {}
     ~CanvasScope() {
-        FCanvas->Pen()->Assign(&FPen);
-        FCanvas->Brush()->Assign(&FBrush);
-        FCanvas->Font()->Assign(&FFont);
+        FCanvas->Pen()->SetColor(FPenColor);
+        FCanvas->Pen()->SetWidth(FPenWidth);
+        FCanvas->Brush()->SetColor(FBrushColor);
+        FCanvas->Brush()->SetStyle(FBrushStyle);
+        FCanvas->Font()->SetColor(FFontColor);
     }
     CanvasScope(const CanvasScope&) = delete;
     CanvasScope& operator=(const CanvasScope&) = delete;
 
 private:
     TCanvas* FCanvas;
-    TPen FPen;
-    TBrush FBrush;
-    TFont FFont;
+    TColor FPenColor;
+    Integer FPenWidth;
+    TColor FBrushColor;
+    TBrushStyle FBrushStyle;
+    TColor FFontColor;
 };
 
 void Line(TCanvas* canvas, Integer x1, Integer y1, Integer x2, Integer y2) {
