@@ -2030,7 +2030,8 @@ private:
     // Draws a bitmap with its bottom-left pixel's colour left out.
     static void DrawGlyph(TCanvas* Canvas, TBitmap* Glyph, Integer X, Integer Y);
     void DrawCellNodeButton(TCellDrawContext& Context, TCellGraphic* Graphic, TRect R);
-    void DrawCellButton(TCellDrawContext& Context, TCellGraphic* Graphic, const TRect& G);
+    // G is where the layout put the button, R the cell's graphic area.
+    void DrawCellButton(TCellDrawContext& Context, TCellGraphic* Graphic, const TRect& G, const TRect& R);
     void DrawCellProgress(TCellDrawContext& Context, TCellGraphic* Graphic, TRect R);
 
     std::vector<std::pair<String, std::unique_ptr<TBitmap>>> FGridGlyphs;

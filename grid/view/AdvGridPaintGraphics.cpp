@@ -441,7 +441,7 @@ void TAdvStringGrid::DrawCellGraphic(TCellDrawContext& Context, TRect R) {
     case ctButton:
     case ctBitButton:
     case ctExpand:
-        DrawCellButton(Context, graphic, G);
+        DrawCellButton(Context, graphic, G, R);
         break;
     case ctInterface: {
         IGridCellObject* cell = nullptr;
@@ -800,7 +800,8 @@ void TAdvStringGrid::DrawCellNodeButton(TCellDrawContext& Context, TCellGraphic*
 
 // ---- Buttons
 
-void TAdvStringGrid::DrawCellButton(TCellDrawContext& Context, TCellGraphic* Graphic, const TRect& G) {
+void TAdvStringGrid::DrawCellButton(TCellDrawContext& Context, TCellGraphic* Graphic, const TRect& G,
+                                    const TRect& R) {
     TCanvas* canvas = Context.canvas;
     const TCellType kind = Graphic->CellType();
     const TRect cell = CellRect(Context.col, Context.row);
@@ -831,7 +832,7 @@ void TAdvStringGrid::DrawCellButton(TCellDrawContext& Context, TCellGraphic* Gra
 
     if (kind == ctExpand) {
         canvas->Pen()->SetColor(clBlack);
-        const TRect& r = button;
+        const TRect& r = R;
         if (Graphic->CellVar() != 0) {
             Line(canvas, r.Right - 10, r.Top + 8, r.Right - 7, r.Top + 5);
             Line(canvas, r.Right - 7, r.Top + 5, r.Right - 3, r.Top + 9);
