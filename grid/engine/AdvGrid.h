@@ -31,6 +31,9 @@
 //   navigation services                               (grid/engine/AdvGridNavigation.cpp)
 //   Enter-key advance and key presses                 (grid/engine/AdvGridKeys.cpp)
 //   theme and border                                  (grid/view/AdvGridTheme.cpp)
+//   grid styles and colour tones                      (grid/view/AdvGridStyles.cpp)
+//   notification hooks and filter-type choice         (grid/view/AdvGridHooks.cpp)
+//   column order and wide cells                       (grid/view/AdvGridCarriers.cpp)
 //   editors                                           (grid/view/AdvGridEditing.cpp)
 //   typed cell values and displayed text              (grid/engine/AdvGridValues.cpp)
 //   automatic sizing, row and column swaps            (grid/engine/AdvGridSizing.cpp)
@@ -129,11 +132,9 @@ public:
     // The window timer is running (between CreateWnd and DestroyWnd).
     bool GridTimerRunning() const { return FGridTimerID != 0; }
 
-    // IQELStyle, IQELTones: forward to the grid's look.
+    // IQELStyle, IQELTones and the grid's own styles: see the styles section (AdvGridStyles.cpp).
     void SetComponentStyle(TQELStyle AStyle) override;
     void SetColorTones(TColorTones ATones) override;
-    // Applies one of the grid's colour styles to its colour settings.
-    // FIXME: the colour styles come with the view; until then this changes nothing.
     virtual void SetStyle(TAdvGridStyle AStyle);
 
     TCellsChangedEvent OnCellsChanged;
@@ -2012,11 +2013,36 @@ private:
 public:
     // ---- In-cell graphics and controls (grid/view/AdvGridPaintGraphics.cpp)
 
-    // The room the cell's graphic takes beside its text and where it sits.
-    // FIXME: graphics are not laid out yet: every cell answers no graphic, so text keeps the whole cell.
+    // The cell's graphic, its size, where it sits and whether the text is drawn beside it.
     void GetCellGraphicLayout(TCellDrawContext& Context);
-    // FIXME: cell graphics and in-cell controls are not drawn yet; draws nothing.
+    // Draws the graphic laid out for the cell inside R, then the comment mark; reads the text width the
+    // text step measured.
     void DrawCellGraphic(TCellDrawContext& Context, TRect R);
+    // A check box in R by the control style; grayed shows the third state where the style has one.
+    void DrawCheckBox(TCanvas* Canvas, TRect R, bool Checked, bool Enabled, bool Grayed,
+                      AdvGrid::TControlStyle Style, bool TriState, TCheckBoxState State);
+    // Count radio buttons with the captions of Items, in a row (Horizontal) or a column (downwards, or
+    // upwards with Upwards); item SelectedIndex is on, or with -1 the item equal to the cell's text.
+    // Scale multiplies the classic buttons' size and caption offset, for printing.
+    void DrawRadioGroup(TCanvas* Canvas, TRect R, bool Upwards, double Scale, AdvGrid::TControlStyle Style,
+                        Integer ARow, Integer ACol, bool Selected, TStrings* Items, bool Disabled,
+                        bool Horizontal, Integer SelectedIndex, Integer Count);
+
+private:
+    // The program's bitmap of that name, loaded once per grid.
+    TBitmap* GridGlyph(const String& Name);
+    // Draws a bitmap with its bottom-left pixel's colour left out.
+    static void DrawGlyph(TCanvas* Canvas, TBitmap* Glyph, Integer X, Integer Y);
+    void DrawCellNodeButton(TCellDrawContext& Context, TCellGraphic* Graphic, TRect R);
+    // G is where the layout put the button, R the cell's graphic area.
+    void DrawCellButton(TCellDrawContext& Context, TCellGraphic* Graphic, const TRect& G, const TRect& R);
+    void DrawCellProgress(TCellDrawContext& Context, TCellGraphic* Graphic, TRect R);
+
+    std::vector<std::pair<String, std::unique_ptr<TBitmap>>> FGridGlyphs;
+
+public:
+    // The button cell under the mouse, drawn hot; (-1, -1) for none. The mouse move keeps it.
+    TPoint FHoverButton{-1, -1};
 
     // ---- Cell text drawing, measurement, displayed and saved text (grid/view/AdvGridCellText.cpp)
 
@@ -2611,11 +2637,103 @@ private:
 public:
     // ---- Theme and border (grid/view/AdvGridTheme.cpp)
 
-    // FIXME: the Office scheme is not followed yet.
+    // Applies the style of the desktop's Office scheme when it differs from the one applied last;
+    // nothing at design time or for an unknown scheme.
     void FollowOfficeTheme();
     // The one-pixel window border of the styled looks in BorderColor, drawn after the frame; not for a
     // flat grid (unless glCustom), without a border or with BorderColor clNone.
     void DrawGridBorder();
+
+    // ---- Grid styles and colour tones (grid/view/AdvGridStyles.cpp)
+    // SetComponentStyle remembers the style, applies the grid style of the same ordinal, passes it to the
+    // drop-down editors and, for any style but tsCustom, turns metro scroll bars back to normal ones.
+    // SetStyle first resets the selection, sort header and control look colours, then sets the style's
+    // look and its colour tables. SetColorTones gives the grid its flat metro look in the tones' colours.
+
+    // The older XP colour schemes of the fixed cells, the active cell and the search footer.
+    void SetTheme(TXPColorScheme Value);
+    const TColorTones& Tones() const { return FTones; }
+    // The gradients of a fixed cell under the mouse and pressed; ControlLook's setters keep them in step.
+    TColor QELGradientHoverFrom() const { return FQELGradHoverFrom; }
+    void SetQELGradientHoverFrom(TColor Value) { FQELGradHoverFrom = Value; }
+    TColor QELGradientHoverTo() const { return FQELGradHoverTo; }
+    void SetQELGradientHoverTo(TColor Value) { FQELGradHoverTo = Value; }
+    TColor QELGradientHoverMirrorFrom() const { return FQELGradHoverMirrorFrom; }
+    void SetQELGradientHoverMirrorFrom(TColor Value) { FQELGradHoverMirrorFrom = Value; }
+    TColor QELGradientHoverMirrorTo() const { return FQELGradHoverMirrorTo; }
+    void SetQELGradientHoverMirrorTo(TColor Value) { FQELGradHoverMirrorTo = Value; }
+    TColor QELGradientHoverBorder() const { return FQELGradHoverBorder; }
+    void SetQELGradientHoverBorder(TColor Value) { FQELGradHoverBorder = Value; }
+    TColor QELGradientDownFrom() const { return FQELGradDownFrom; }
+    void SetQELGradientDownFrom(TColor Value) { FQELGradDownFrom = Value; }
+    TColor QELGradientDownTo() const { return FQELGradDownTo; }
+    void SetQELGradientDownTo(TColor Value) { FQELGradDownTo = Value; }
+    TColor QELGradientDownMirrorFrom() const { return FQELGradDownMirrorFrom; }
+    void SetQELGradientDownMirrorFrom(TColor Value) { FQELGradDownMirrorFrom = Value; }
+    TColor QELGradientDownMirrorTo() const { return FQELGradDownMirrorTo; }
+    void SetQELGradientDownMirrorTo(TColor Value) { FQELGradDownMirrorTo = Value; }
+    TColor QELGradientDownBorder() const { return FQELGradDownBorder; }
+    void SetQELGradientDownBorder(TColor Value) { FQELGradDownBorder = Value; }
+
+private:
+    // The metro check and radio glyphs of the colour tones, loaded from the program's bitmaps.
+    void LoadMetroGlyphs();
+    // The tones' button colours for the in-place editors that exist.
+    void ApplyTonesToEditors(const TColorTones& ATones);
+
+    TColor FQELGradHoverFrom = clNone;
+    TColor FQELGradHoverTo = clNone;
+    TColor FQELGradHoverMirrorFrom = clNone;
+    TColor FQELGradHoverMirrorTo = clNone;
+    TColor FQELGradHoverBorder = clNone;
+    TColor FQELGradDownFrom = clNone;
+    TColor FQELGradDownTo = clNone;
+    TColor FQELGradDownMirrorFrom = clNone;
+    TColor FQELGradDownMirrorTo = clNone;
+    TColor FQELGradDownBorder = clNone;
+
+public:
+    // ---- Notification hooks and filter-type choice (grid/view/AdvGridHooks.cpp)
+
+    // Fires OnFixedEdit; the editor kind the handler leaves is the one the caller opens.
+    virtual void DoFixedEdit(Integer ACol, Integer ARow, TGridFixedCellEditor& AEditor, TStrings* Values);
+    // Told the in-place editor's text and caret position; nothing here, for descendants.
+    virtual void EditCaretHook(const String& Text, Integer CaretPos) {}
+    // Real ARow. Inserts one row there: with nodes a normal row when the row has no parent node, else a
+    // child row in its node's block.
+    virtual void InsertRowAuto(Integer ARow);
+    // Real ARow. Removes the row as InsertRowAuto inserts it, except that the only data row of a grid
+    // without FixedRowAlways is cleared instead; then fires OnAutoDeleteRow.
+    virtual void DeleteRowAuto(Integer ARow);
+    virtual void DoFilterShow(Integer ACol, bool& Allow);
+    virtual void DoFilterClose(Integer ACol);
+    // The file readers report their start, each row and their end here; nothing in the grid itself.
+    virtual void ImportNotification(TGridImportState AState, Integer ARow) {}
+    // Applies a filter type to stored column ACol's condition with the filter-edit cell's text, then
+    // filters again: ftClear empties the cell first and acts as ftContains, ftNone keeps the type.
+    void ApplyFilterEditType(Integer ACol, TFilterType AType);
+    // The filter-type popup menu's click: the menu's Tag is the column, the item's Tag the type.
+    void FilterTypeMenuClick(TObject* Sender);
+    // The filter row's filter-type popup menu.
+    TPopupMenu* FilterTypeMenu() const { return FFltrPopup.get(); }
+
+    TFixedEditEvent OnFixedEdit;
+    TAutoDeleteRowEvent OnAutoDeleteRow;
+    TFilterShowEvent OnFilterShow;
+    TFilterCloseEvent OnFilterClose;
+
+    // ---- Column order and wide cells (grid/view/AdvGridCarriers.cpp)
+
+    // The stored column at display position APos; with no recorded order it records one first, and
+    // answers APos when there are no columns to record.
+    Integer ColumnAtPosition(Integer APos);
+    // For each display position the recorded column shown there; empty until an order is recorded.
+    TIntList* ColumnOrder() const { return FColumnOrder.get(); }
+    // The first column, counting the hidden ones, whose row 0 text is exactly AValue; -1 for none.
+    Integer ColumnByHeader(const String& AValue);
+    // Cells read and written as wide strings; the grid's strings already are.
+    String WideCells(Integer ACol, Integer ARow) { return Cells(ACol, ARow); }
+    void SetWideCells(Integer ACol, Integer ARow, const String& Value) { SetCells(ACol, ARow, Value); }
 
     // ---- Editors (grid/view/AdvGridEditing.cpp)
 
