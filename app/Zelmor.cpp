@@ -28,6 +28,9 @@ int main(int argc, char** argv) {
     Application->CreateForm(TFactorySettings::StaticClass(), FactorySettings);
     Application->CreateForm(TModulesDataSet::StaticClass(), ModulesDataSet);
     Application->Run();
+    // The framework frees every window with its components when the program ends; the port's event
+    // thread ends with the Setup window.
+    Application->DestroyComponents();
     backend::StopPlatform();
     return 0;
 }
