@@ -58,6 +58,8 @@ struct DecodedFrame {
     Integer strength = 0;             // signed 16-bit of bytes 37 and 39
 };
 DecodedFrame DecodeFrame(const Byte (&frame)[kFrameSize]);
+// The framework's float-to-text conversion of tenths / 10 (0 ... 6553.5) in the current format settings.
+String TenthsToText(Integer tenths);
 // The module (1-5) whose address text ("26 42" ...) the frame carries; 0 for none.
 int ModuleOfAddress(const String& address);
 

@@ -5,6 +5,7 @@
 #include "app/Setup.h"
 #include "grid/engine/AdvGrid.h"
 #include "platform/rtl/Convert.h"
+#include "platform/rtl/FormatSettings.h"
 
 namespace {
 
@@ -26,6 +27,18 @@ DecodedFrame DecodeFrame(const Byte (&frame)[kFrameSize]) {
         decoded.computedChecksum = static_cast<Byte>(decoded.computedChecksum ^ frame[i]);
     decoded.strength = static_cast<std::int16_t>(static_cast<std::uint16_t>(frame[37] * 256 + frame[39]));
     return decoded;
+}
+
+String TenthsToText(Integer tenths) {
+    // What FloatToStr gives for tenths / 10, built without the float conversion, which would cost the
+    // frame reader most of its time: the whole part, then the decimal separator and the tenth unless it
+    // is 0.
+    String text = IntToStr(tenths / 10);
+    if (tenths % 10 != 0) {
+        text += FormatSettings.DecimalSeparator;
+        text += static_cast<Char>(u'0' + tenths % 10);
+    }
+    return text;
 }
 
 int ModuleOfAddress(const String& address) {
@@ -97,10 +110,8 @@ void TMain::ShowFrame(const Byte (&frame)[kFrameSize]) {
     if (decoded.computedChecksum == decoded.checksum) {
         if (decoded.strength != kNoStrength)
             module.strength->SetText(IntToStr(decoded.strength));
-        for (int r = 1; r <= kDataRows; ++r) {
-            const Extended value = r <= 15 ? decoded.values[r - 1] / 10.0 : 0.0;
-            module.data->SetCells(1, r, FloatToStr(value));
-        }
+        for (int r = 1; r <= kDataRows; ++r)
+            module.data->SetCells(1, r, r <= 15 ? TenthsToText(decoded.values[r - 1]) : String(u"0"));
         if (m == 5) {
             addr3->SetText(IntToStr(Integer(decoded.computedChecksum)));
             addr4->SetText(IntToStr(Integer(decoded.checksum)));

@@ -77,7 +77,7 @@ void BM_FrameAgainstDirectWrites(benchmark::State& state) {
         MakeFrame(frame, round);
         const DecodedFrame decoded = DecodeFrame(frame);
         for (int r = 1; r <= kDataRows; ++r)
-            texts[round][r - 1] = FloatToStr(r <= 15 ? decoded.values[r - 1] / 10.0 : 0.0);
+            texts[round][r - 1] = r <= 15 ? TenthsToText(decoded.values[r - 1]) : String(u"0");
     }
     std::vector<std::array<Byte, kFrameSize>> frames(kRounds);
     for (int round = 0; round < kRounds; ++round) {

@@ -7,6 +7,7 @@
 #include "grid/engine/AdvGrid.h"
 #include "platform/backend/process.h"
 #include "platform/backend/serialdevice.h"
+#include "platform/rtl/Convert.h"
 #include "platform/rtl/FormatSettings.h"
 #include "tools/module-sim/ModuleSim.h"
 
@@ -63,6 +64,15 @@ TEST_F(Decoding, FramesFillTheirModulesGrid) {
     EXPECT_TRUE(Ticked(3));
     EXPECT_EQ(Main->Module3Data->Cells(1, 1), u"123,4");
     EXPECT_EQ(Main->Module2Data->Cells(1, 1), u"") << "only the sender's grid changes";
+}
+
+// Every value a frame can carry reads as the framework's float conversion writes it, in either locale.
+TEST(ValueText, IsTheFloatConversionOfTheTenths) {
+    for (const Char separator : {u'.', u','}) {
+        FormatSettings.DecimalSeparator = separator;
+        for (Integer tenths = 0; tenths <= 0xFFFF; ++tenths)
+            ASSERT_EQ(TenthsToText(tenths), FloatToStr(tenths / 10.0)) << tenths;
+    }
 }
 
 TEST_F(Decoding, AddressesOfNoModuleChangeOnlyTheAddressFields) {
@@ -222,22 +232,29 @@ protected:
         StartConsole();
         Form2->ComPort1->SetPort(Utf8ToString(path));
     }
-    // One poll and the frame it brings.
+    // The next poll and the frame it brings. The clock stops at the poll, so that the frame is read
+    // only once it came whole.
     void PollOnce() {
-        Advance(750);
-        ASSERT_TRUE(
-            PumpUntil([] { return Main->UsbTimer->Enabled() && Form2->ComPort1->InputCount() >= 40; }));
+        Advance(FPolled ? 650 : 750);
+        FPolled = true;
+        ASSERT_TRUE(PumpUntil([] {
+            return Main->UsbTimer->Enabled() && Form2->ComPort1->InputCount() >= 40;
+        })) << "reader on: "
+            << Main->UsbTimer->Enabled() << ", bytes: " << Form2->ComPort1->InputCount();
         Advance(100);
     }
     backend::ChildProcess sim;
+    bool FPolled = false; // the first poll went out; they follow every 750 ms
 };
 
 TEST_F(SimulatorRoad, FiveModulesReport) {
     StartSimulator({"--values", "2=1234,65535", "--strength", "3=-90"});
     Main->ConectClick(Main->Conect);
     ASSERT_TRUE(Form2->ComPort1->Connected());
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
         PollOnce();
+    }
     for (int m = 1; m <= 5; ++m)
         EXPECT_TRUE(Ticked(m)) << m;
     EXPECT_EQ(Main->Module1Data->Cells(1, 1), u"100");
