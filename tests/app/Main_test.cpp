@@ -155,6 +155,22 @@ TEST_F(Start, ClosingTheMainWindowStoresTheSerialSettings) {
     EXPECT_EQ(Form2->ComPort1->BaudRate(), br19200);
 }
 
+// Port 23 is taken here (or needs privileges the program lacks): the console opens all the same, with
+// no message, and its server stays off.
+TEST_F(Start, AServerPortThatCannotBeHadIsNoErrorForTheOperator) {
+    auto* holder = new TServerSocket(nullptr);
+    holder->SetPort(23);
+    try {
+        holder->SetActive(true);
+    } catch (const ESocketError&) {
+        // Without privileges nobody gets the port, the console included.
+    }
+    StartConsole();
+    EXPECT_FALSE(Main->Server->Active());
+    EXPECT_TRUE(Messages().empty());
+    holder->Free();
+}
+
 TEST_F(Start, TheWindowsCarryTheirDescriptions) {
     StartConsole();
     EXPECT_EQ(Main->Caption(), u"Pellanic v3.12");

@@ -64,6 +64,11 @@ TEST_F(Decoding, FramesFillTheirModulesGrid) {
     EXPECT_TRUE(Ticked(3));
     EXPECT_EQ(Main->Module3Data->Cells(1, 1), u"123,4");
     EXPECT_EQ(Main->Module2Data->Cells(1, 1), u"") << "only the sender's grid changes";
+
+    // A click in the "Nodes" group clears every tick; the next frame ticks its module again.
+    Main->ModulesClick(Main->Modules);
+    EXPECT_FALSE(Ticked(1));
+    EXPECT_FALSE(Ticked(3));
 }
 
 // Every value a frame can carry reads as the framework's float conversion writes it, in either locale.
