@@ -65,7 +65,7 @@ TEST_F(Decoding, FramesFillTheirModulesGrid) {
     EXPECT_EQ(Main->Module3Data->Cells(1, 1), u"123,4");
     EXPECT_EQ(Main->Module2Data->Cells(1, 1), u"") << "only the sender's grid changes";
 
-    // A click in the "Nodes" group clears every tick; the next frame ticks its module again.
+    // A click in the "Nodes" group clears every tick.
     Main->ModulesClick(Main->Modules);
     EXPECT_FALSE(Ticked(1));
     EXPECT_FALSE(Ticked(3));
