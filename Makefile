@@ -1,10 +1,13 @@
 # The two commands of the project: `make run` starts the console, `make test` runs every test.
 # Both install what is missing first. `make bench` runs the benchmarks in a Release build.
+# `make run` shows the console against the module simulator on a pseudo-terminal; `make run PORT=/dev/ttyUSB0`
+# runs it on a real port instead (scripts/run-console says where each keeps its settings).
 
 BUILD_RUN   ?= build/run
 BUILD_TEST  ?= build/test
 BUILD_BENCH ?= build/bench
 BUILD_FUZZ  ?= build/fuzz
+PORT        ?=
 FUZZ_TIME   ?= 180
 JOBS        ?= $(shell nproc)
 
@@ -15,10 +18,10 @@ deps:
 
 build-run: deps
 	cmake -S . -B $(BUILD_RUN) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELMOR_TESTS=OFF
-	cmake --build $(BUILD_RUN) --target zelmor -j $(JOBS)
+	cmake --build $(BUILD_RUN) --target zelmor module-sim -j $(JOBS)
 
 run: build-run
-	$(BUILD_RUN)/app/zelmor
+	sh scripts/run-console $(BUILD_RUN) $(PORT)
 
 build-test: deps
 	cmake -S . -B $(BUILD_TEST) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELMOR_SANITIZE=ON -DZELMOR_WERROR=ON

@@ -1,0 +1,156 @@
+// The module logs: ticks of ticked modules, the interval, picking a log, saving, opening, clearing and
+// a missing file.
+#include "tests/app/ConsoleTesting.h"
+
+#include <filesystem>
+
+#include "grid/engine/AdvGrid.h"
+#include "platform/rtl/DateTime.h"
+#include "tests/support/TestSupport.h"
+
+namespace console_testing {
+namespace {
+
+class Logs : public ConsoleTest {
+protected:
+    void SetUp() override {
+        ConsoleTest::SetUp();
+        StartConsole();
+        for (int m = 1; m <= 5; ++m)
+            for (int r = 1; r <= 30; ++r)
+                Main->Module(m).data->SetCells(1, r, IntToStr(m * 100 + r));
+    }
+    // Ticks module m as a frame of it does, and keeps it heard for the watchdog.
+    void Tick(int m) {
+        Main->Modules->SetChecked(m - 1, true);
+        ticked.push_back(m);
+    }
+    // Five seconds: one log tick; the ticked modules are heard meanwhile.
+    void LogTick() {
+        for (int m : ticked)
+            Main->con_chk_cnt[m - 1] = 1;
+        Advance(5000, 250);
+    }
+    std::vector<int> ticked;
+    void Pick(int index) {
+        Main->Logs->SetItemIndex(index);
+        Main->LogsClick(Main->Logs);
+    }
+    static String Path(const std::string& name) {
+        return Utf8ToString(testing_support::MakeTestFolder("logs") + "/" + name);
+    }
+};
+
+TEST_F(Logs, TicksAppendRowsForTickedModulesOnly) {
+    Tick(1);
+    Tick(3);
+    LogTick();
+    const String date = DateToStr(Date());
+    const String time = TimeToStr(Time());
+    LogTick();
+    for (int m : {1, 3}) {
+        TAdvStringGrid* log = Main->Module(m).log;
+        EXPECT_EQ(log->RowCount(), 4) << m;
+        EXPECT_EQ(Main->LogCounter(m), 2);
+        EXPECT_EQ(log->Cells(0, 1), date);
+        EXPECT_EQ(log->Cells(1, 1), time);
+        EXPECT_EQ(log->Cells(2, 1), IntToStr(m * 100 + 1));
+        EXPECT_EQ(log->Cells(29, 2), IntToStr(m * 100 + 28)) << "28 values are logged";
+        EXPECT_EQ(log->Cells(30, 2), u"");
+        EXPECT_EQ(log->Cells(2, 3), u"") << "an empty row stays at the end";
+    }
+    for (int m : {2, 4, 5})
+        EXPECT_EQ(Main->Module(m).log->RowCount(), 2) << m;
+}
+
+TEST_F(Logs, TheIntervalFollowsTheSpinEditAndIsStored) {
+    Main->Timing->SetValue(12);
+    EXPECT_EQ(Main->MeasureTimer->Interval(), 12000u);
+    EXPECT_EQ(Setting(u"Quor RF controller", u"Timing"), u"12");
+    Main->Timing->SetValue(61);
+    EXPECT_EQ(Main->Timing->Value(), 60) << "the spin edit stays within 1-60";
+}
+
+TEST_F(Logs, PickingALogShowsItAndStoresTheChoice) {
+    Pick(2);
+    EXPECT_EQ(Setting(u"Quor RF controller\\Logs", u"Log number "), u"2");
+    EXPECT_TRUE(Main->Log3->Visible());
+    for (TAdvStringGrid* other : {Main->Log1, Main->Log2, Main->Log4, Main->Log5})
+        EXPECT_FALSE(other->Visible());
+    EXPECT_EQ(Main->LogsPanel->Caption()->Text(), u"Module 3 - log file");
+}
+
+// A log saved, cleared and opened again keeps its rows, and the next tick appends after them.
+TEST_F(Logs, SaveOpenAndTicksAppend) {
+    Tick(2);
+    LogTick();
+    LogTick();
+    Pick(1);
+    const String file = Path("module2.log");
+    FDialogs->AnswerFile({file});
+    Main->SaveAsClick(Main->SaveAs);
+    ASSERT_TRUE(std::filesystem::exists(StringToUtf8(file)));
+
+    Main->ClrLogClick(Main->ClrLog);
+    EXPECT_EQ(Main->Log2->RowCount(), 2);
+    EXPECT_EQ(Main->Log2->Cells(2, 1), u"");
+    EXPECT_EQ(Main->LogCounter(2), 0);
+
+    FDialogs->AnswerFile({file});
+    Main->OpenClick(Main->Open);
+    EXPECT_EQ(Main->Log2->Cells(2, 2), u"201");
+    EXPECT_EQ(Main->LogCounter(2), 2);
+    Main->Module2Data->SetCells(1, 1, u"999");
+    LogTick();
+    EXPECT_EQ(Main->Log2->Cells(2, 2), u"201") << "loaded rows are kept";
+    EXPECT_EQ(Main->Log2->Cells(2, 3), u"999");
+
+    Main->SaveClick(Main->Save); // to the last "Save as" file, without a dialog
+    Main->ClrLogClick(Main->ClrLog);
+    FDialogs->AnswerFile({file});
+    Main->OpenClick(Main->Open);
+    EXPECT_EQ(Main->Log2->Cells(2, 3), u"999");
+    EXPECT_EQ(Main->Log2->Cells(0, 0), u"Date");
+}
+
+TEST_F(Logs, AMissingFileLeavesTheLogAlone) {
+    Tick(1);
+    LogTick();
+    Pick(0);
+    FDialogs->AnswerFile({Path("none.log")});
+    try {
+        Main->OpenClick(Main->Open);
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), u"File does not exist.");
+    }
+    EXPECT_EQ(Main->Log1->Cells(2, 1), u"101");
+    EXPECT_EQ(Main->LogCounter(1), 1);
+}
+
+TEST_F(Logs, ClearingStartsAgainAtRowOne) {
+    Tick(5);
+    LogTick();
+    LogTick();
+    Pick(4);
+    Main->ClrLogClick(Main->ClrLog);
+    Main->Module5Data->SetCells(1, 1, u"7");
+    LogTick();
+    EXPECT_EQ(Main->Log5->Cells(2, 1), u"7");
+    EXPECT_EQ(Main->Log5->RowCount(), 3);
+}
+
+// With no log picked the file commands do nothing after their dialog.
+TEST_F(Logs, NothingPickedNothingDone) {
+    Tick(1);
+    LogTick();
+    const String file = Path("unpicked.log");
+    FDialogs->AnswerFile({file});
+    Main->SaveAsClick(Main->SaveAs);
+    EXPECT_FALSE(std::filesystem::exists(StringToUtf8(file)));
+    Main->ClrLogClick(Main->ClrLog);
+    EXPECT_EQ(Main->Log1->RowCount(), 3);
+}
+
+} // namespace
+} // namespace console_testing
