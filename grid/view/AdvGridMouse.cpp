@@ -446,8 +446,10 @@ void TAdvStringGrid::StartSelectionResize(TMessage& Message, Integer X, Integer 
     const Integer row = Row();
     if (platformPress)
         TBaseGrid::WMLButtonDown(Message);
+    // The current cell stays; the selection's opposite corner is the end the drag moves.
     MoveColRow(col, row, true, false);
-    SetSelection(selection);
+    MoveAnchor(TGridCoord{col == selection.Left ? selection.Right : selection.Left,
+                          row == selection.Top ? selection.Bottom : selection.Top});
     MouseMove(TShiftState{}, X, Y);
 }
 

@@ -348,6 +348,66 @@ TEST_F(GridClickTest, RangeSelectAndEditEditsOnASecondClick) {
     EXPECT_EQ(grid->Selection(), (TGridRect{2, 2, 4, 4}));
 }
 
+// The 6 x 6 grip at the selection's bottom-right corner resizes the selection without moving the
+// current cell; the resize is reported with the selection from before and after.
+TEST_F(GridClickTest, SelectionGripResizesTheSelection) {
+    grid->SetSelectionRectangle(true);
+    grid->SetSelectionResizer(true);
+    MoveTo(Centre(2, 2));
+    Down(Centre(2, 2));
+    MoveTo(Centre(3, 3));
+    Up(Centre(3, 3));
+    ASSERT_EQ(grid->Selection(), (TGridRect{2, 2, 3, 3}));
+    std::vector<std::string> log;
+    const auto text = [](const TGridRect& r) {
+        return std::to_string(r.Left) + "," + std::to_string(r.Top) + "-" + std::to_string(r.Right) + "," +
+               std::to_string(r.Bottom);
+    };
+    grid->OnSelectionResize = [&](TObject*, const TGridRect& from, const TGridRect& to) {
+        log.push_back("resize " + text(from) + " " + text(to));
+    };
+    grid->OnSelectionResized = [&](TObject*, const TGridRect& from, const TGridRect& to) {
+        log.push_back("resized " + text(from) + " " + text(to));
+    };
+    const TRect corner = grid->CellRect(3, 3);
+    const TPoint grip(corner.Right - 3, corner.Bottom - 3);
+    MoveTo(grip);
+    Down(grip);
+    EXPECT_EQ(grid->Col(), 2);
+    EXPECT_EQ(grid->Row(), 2);
+    MoveTo(Centre(4, 5));
+    Up(Centre(4, 5));
+    EXPECT_EQ(log, (Strings{"resize 2,2-3,3 2,2-4,5", "resized 2,2-3,3 2,2-4,5"}));
+    EXPECT_EQ(grid->GridState(), gsNormal);
+}
+
+// Touch scrolling: a drag from a cell other than the current one scrolls a row per row height; a tap
+// makes the cell current and toggles its check box only when it may be edited.
+TEST_F(GridClickTest, TouchScrollDragsScrollAndTapsToggle) {
+    grid->SetRowCount(40);
+    grid->MouseActions()->SetTouchScroll(true);
+    grid->AddCheckBox(2, 3, false, false);
+    Down(Centre(3, 6));
+    EXPECT_EQ(GetCapture(), grid->Handle());
+    MoveTo(TPoint(Centre(3, 6).X, Centre(3, 6).Y - 2 * grid->DefaultRowHeight()));
+    EXPECT_EQ(grid->TopRow(), 3);
+    Up(TPoint(Centre(3, 6).X, Centre(3, 6).Y - 2 * grid->DefaultRowHeight()));
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(grid->TopRow(), 3);
+
+    grid->SetTopRow(1);
+    bool state = true;
+    Click(Centre(2, 3));
+    grid->GetCheckBoxState(2, 3, state);
+    EXPECT_FALSE(state) << "a cell that may not be edited";
+    EXPECT_EQ(grid->Row(), 3);
+    grid->SetOptions(grid->Options() + TGridOptions{goEditing});
+    Click(Centre(2, 4));
+    Click(Centre(2, 3));
+    grid->GetCheckBoxState(2, 3, state);
+    EXPECT_TRUE(state);
+}
+
 // Every right press reports its cell, fixed cells and the space outside the cells too.
 TEST_F(GridClickTest, RightClicksReportTheirCellEverywhere) {
     std::vector<std::string> cells;
