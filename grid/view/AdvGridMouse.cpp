@@ -511,7 +511,7 @@ bool TAdvStringGrid::PressOnInCellControl(TMessage& Message, Integer ACol, Integ
                 if (OnBeforeExpandNode)
                     OnBeforeExpandNode(this, ARow, realRow, allow);
                 if (allow) {
-                    ExpandNode(ARow);
+                    ExpandNode(realRow);
                     if (OnExpandNode)
                         OnExpandNode(this, ARow, realRow);
                 }
@@ -519,7 +519,7 @@ bool TAdvStringGrid::PressOnInCellControl(TMessage& Message, Integer ACol, Integ
                 if (OnBeforeContractNode)
                     OnBeforeContractNode(this, ARow, realRow, allow);
                 if (allow) {
-                    ContractNode(ARow);
+                    ContractNode(realRow);
                     if (OnContractNode)
                         OnContractNode(this, ARow, realRow);
                 }

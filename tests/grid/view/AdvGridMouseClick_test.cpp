@@ -408,6 +408,52 @@ TEST_F(GridClickTest, TouchScrollDragsScrollAndTapsToggle) {
     EXPECT_TRUE(state);
 }
 
+// A press on a node's glyph collapses or expands its block, as OnBeforeContractNode and
+// OnBeforeExpandNode allow.
+TEST_F(GridClickTest, NodeGlyphPressesCollapseAndExpand) {
+    grid->AddNode(2, 3);
+    Integer glyphX = -1;
+    const TRect r = grid->CellRect(0, 2);
+    for (Integer x = r.Left; x < r.Right && glyphX < 0; ++x)
+        if (grid->IsInNodeGlyph(2, x))
+            glyphX = x;
+    ASSERT_GE(glyphX, 0);
+    const TPoint glyph(glyphX, (r.Top + r.Bottom) / 2);
+    Strings events;
+    bool allow = false;
+    grid->OnBeforeContractNode = [&](TObject*, Integer row, Integer, bool& a) {
+        events.push_back("before contract " + std::to_string(row));
+        a = allow;
+    };
+    grid->OnContractNode = [&](TObject*, Integer row, Integer) {
+        events.push_back("contract " + std::to_string(row));
+    };
+    grid->OnExpandNode = [&](TObject*, Integer row, Integer) {
+        events.push_back("expand " + std::to_string(row));
+    };
+    Click(glyph);
+    EXPECT_FALSE(grid->GetNodeState(2)) << "refused";
+    allow = true;
+    Click(glyph);
+    EXPECT_TRUE(grid->GetNodeState(2));
+    EXPECT_EQ(grid->RowCount(), 6);
+    Click(glyph);
+    EXPECT_FALSE(grid->GetNodeState(2));
+    EXPECT_EQ(grid->RowCount(), 8);
+    EXPECT_EQ(events, (Strings{"before contract 2", "before contract 2", "contract 2", "expand 2"}));
+}
+
+// With HoverRow the row under the mouse is recorded for painting until the mouse leaves the grid.
+TEST_F(GridClickTest, HoverRowFollowsTheMouseAndClearsOnLeaving) {
+    grid->SetHoverRow(true);
+    MoveTo(Centre(2, 3));
+    EXPECT_EQ(grid->HoverRowIndex(), 3);
+    MoveTo(Centre(4, 5));
+    EXPECT_EQ(grid->HoverRowIndex(), 5);
+    MoveTo(TPoint(350, 250));
+    EXPECT_EQ(grid->HoverRowIndex(), -1);
+}
+
 // Every right press reports its cell, fixed cells and the space outside the cells too.
 TEST_F(GridClickTest, RightClicksReportTheirCellEverywhere) {
     std::vector<std::string> cells;

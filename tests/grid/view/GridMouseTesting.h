@@ -24,6 +24,7 @@ public:
     using TAdvStringGrid::FDragTmr;
     using TAdvStringGrid::TAdvStringGrid;
     bool DoubleClickPending() const { return FDblClk; }
+    Integer HoverRowIndex() const { return FHoverRowIdx; }
 };
 
 // A 6 x 8 grid of 40 x 20 cells with one fixed row and column, 300 x 200 pixels without border or scroll
