@@ -170,6 +170,24 @@ TEST_F(GridMoveTest, ColumnSizingReportsTheWidth) {
     EXPECT_EQ(grid->ColWidths(2), 50);
 }
 
+// With HintShowSizing the sizing hint carries the width the column would get, and goes with the release.
+TEST_F(GridMoveTest, SizingHintShowsTheWidth) {
+    grid->SetOptions(grid->Options() + TGridOptions{goColSizing});
+    grid->SetHintShowSizing(true);
+    THTMLHintWindow* hint = nullptr;
+    for (Integer i = 0; i < grid->ComponentCount(); ++i)
+        if (auto* candidate = dynamic_cast<THTMLHintWindow*>(grid->Components(i)))
+            hint = candidate;
+    ASSERT_NE(hint, nullptr);
+    const TRect r = grid->CellRect(2, 0);
+    Down(TPoint(r.Right, 10));
+    MoveTo(TPoint(r.Right + 10, 10));
+    EXPECT_TRUE(hint->Visible());
+    EXPECT_EQ(hint->Text(), u"cw=<b>50</b>");
+    Up(TPoint(r.Right + 10, 10));
+    EXPECT_FALSE(hint->Visible());
+}
+
 class GridMovingTest : public GridMouseTest {
 protected:
     void SetUp() override {
