@@ -24,6 +24,17 @@
 //   per-cell queries, check-box state, editor relays  (grid/engine/AdvGridQueries.cpp)
 //   balloons and settings change handlers             (grid/engine/AdvGridBalloon.cpp)
 //   window procedure, mouse wheel, wheel panning      (grid/engine/AdvGridWndProc.cpp)
+//   left-button press                                 (grid/view/AdvGridMouse.cpp)
+//   mouse press and release overrides                 (grid/view/AdvGridMouseOverrides.cpp)
+//   left-button release, sorting by header click      (grid/view/AdvGridMouseRelease.cpp)
+//   double click and right button                     (grid/view/AdvGridMouseClicks.cpp)
+//   mouse move: hover, links, cursor, drag feedback   (grid/view/AdvGridMouseMove.cpp)
+//   column and row moving                             (grid/view/AdvGridMoving.cpp)
+//   drag auto-scroll                                  (grid/view/AdvGridDragScroll.cpp)
+//   editor commit and cancel                          (grid/view/AdvGridEditCommit.cpp)
+//   cell selection change                             (grid/view/AdvGridSelectCell.cpp)
+//   clipboard                                         (grid/files/AdvGridClipboard.cpp)
+//   filter drop-down, filter row, fixed-cell editors  (grid/view/AdvGridFilter.cpp)
 //   in-place editor hand-over, key release, scrolling (grid/engine/AdvGridEditHandOver.cpp)
 //   headers in the fixed cells                        (grid/engine/AdvGridHeaders.cpp)
 //   check boxes in cells                              (grid/engine/AdvGridCheckBoxes.cpp)
@@ -81,6 +92,7 @@
 #include "grid/view/AdvGridFooter.h"
 #include "grid/view/AdvGridHint.h"
 #include "grid/view/AdvGridLook.h"
+#include "grid/view/AdvGridMouseTypes.h"
 #include "grid/view/AdvGridPaintTypes.h"
 #include "grid/view/AdvGridScrollControl.h"
 #include "grid/view/AdvGridSearch.h"
@@ -2293,6 +2305,321 @@ private:
     bool FWheelStepped = false; // the framework handles a wheel message the grid has stepped for
 
 public:
+    // ---- Left-button press (grid/view/AdvGridMouse.cpp)
+    // X and Y are client pixels; columns are displayed ones unless said otherwise.
+
+    // Selects the option of a radio-group cell (stored column) under a point given relative to the
+    // cell's top-left, and makes the cell current unless it is fixed.
+    void RadioClickAt(Integer ACol, Integer ARow, Integer XOfs, Integer YOfs);
+    // What a press at the pointer would do now, as the last mouse move found it.
+    TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
+    // The cell selector mode: a press only reaches EmptyHook188.
+    bool CellSelectorMode() const { return FCellSelectorMode; }
+    void SetCellSelectorMode(bool Value) { FCellSelectorMode = Value; }
+
+    TCanClickCellEvent OnCanClickCell;
+    TNodeAllowEvent OnBeforeExpandNode;
+    TNodeAllowEvent OnBeforeContractNode;
+    TNodeClickEvent OnExpandNode;
+    TNodeClickEvent OnContractNode;
+    TAnchorClickEvent OnAnchorClick;
+    TControlClickEvent OnControlClick;
+    TRadioClickEvent OnRadioClick;
+    TCellColRowEvent OnRadioButtonClick;
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+
+protected:
+    void WMLButtonDown(TMessage& Message) override;
+    // Empty hooks for descendants: a press in cell-selector mode, and the range a select-all takes.
+    virtual void EmptyHook188(Integer ACol, Integer ARow) {}
+    virtual void EmptyHook190(const TGridRect& Range) {}
+    // The one modifier a press passes to OnMouseDown: Alt, else Shift, else Ctrl.
+    TShiftState PressShift() const;
+    // The text rectangle a cell's mini-HTML is laid out in, for hit tests.
+    TRect HTMLTextRect(Integer ACol, Integer ARow, Integer realCol);
+    // Hit-tests the mini-HTML of cell (ACol, ARow) at (X, Y): answers the anchor (empty when none) and
+    // gives its hint, the link index (-1 none) and the form control hit.
+    String HTMLAnchorAt(Integer ACol, Integer ARow, Integer X, Integer Y, String& hint, Integer& link,
+                        String& controlID, String& controlType, String& controlValue, TRect& controlRect);
+    // The dotted inverted line of a fixed column's (vertical) or row's border being dragged; drawing it
+    // twice takes it away.
+    void DrawFixedSizingLine(bool vertical, Integer pos);
+
+    bool FDoOnClick = false;     // a press happened: its release fires OnClick on fixed cells once
+    bool FMouseKeepDown = false; // the left button is held
+    bool FMouseDownMove = false; // the left button is held and the mouse may move
+    bool FSpinUpClick = false;   // which half of an always-visible spin button was pressed
+    bool FSpinDnClick = false;
+    TGridRect FOrigSelection;  // the selection before the press
+    TGridRect FDropSelection;  // the selection when a selection resize began
+    TGridRect FSizeSelection;  // the selection last drawn with the selection rectangle
+    bool FMouseResize = false; // a selection resize runs
+    bool FScrollStart = false; // touch scrolling runs from ptdown
+    Integer FTopDown = 0;      // the top row when touch scrolling began
+    DWORD FTimeStart = 0;      // the tick count when touch scrolling began
+    Integer FMoveColInd = -1;  // where a column or row move would drop
+    Integer FMoveRowInd = -1;
+    bool FSelectionClick = false; // the press landed on the selection: a drag may start
+    Integer FOldKeepLeftCol = 0;  // the left column at the press
+    Integer Colclickedsize = 0;   // the width of Colclicked and the height of Rowclicked
+    Integer Rowclickedsize = 0;
+    Integer Clickposx = 0; // the press point
+    Integer Clickposy = 0;
+    Integer Clickposdx = 0; // the press point minus the right and bottom of the sizing reference cell
+    Integer Clickposdy = 0;
+    bool LButFlg = false;    // a press with MouseActions.CaretPositioning
+    bool FSizeFixed = false; // the mouse is on a fixed column's (row's) border that may be dragged
+    bool FSizeFixedR = false;
+    bool FSizingFixed = false; // such a border is dragged
+    bool FSizingFixedR = false;
+    Integer FSizeFixedX = 0; // where its dotted line stands
+    Integer FSizeFixedY = 0;
+    Integer FSizingFixedCol = -1; // the fixed column (row) being sized
+    Integer FSizingFixedRow = -1;
+    bool FFixedCellPushed = false; // a fixed cell is drawn as a pushed button
+    TRect FPushedFixedCell;
+    String FCtrlDownId;     // the form control pressed
+    TPoint FCtrlXY{-1, -1}; // the cell of a pressed BUTTON control (stored column)
+    bool FCtrlDown = false;
+    bool FDeselectState = false; // the press was on a selected row or column of a disjunct selection
+    bool FMouseDown = false;     // a disjunct selection began with this press
+    Integer Movecell = -1;       // the column (header press) or row (row-header press) that may move
+    Integer MoveOfsX = 0;        // the press point inside the moved header
+    Integer MoveOfsY = 0;
+    TMouseSelectMode FMouseSelectMode = msNormal;
+    bool FCellSelectorMode = false;
+
+private:
+    // The stages of the press; those that handle the press and stop answer true.
+    void StartSelectionResize(TMessage& Message, Integer X, Integer Y, bool platformPress);
+    bool PressOnInCellControl(TMessage& Message, Integer ACol, Integer ARow, Integer realCol,
+                              const TRect& cellRect, TShiftState shift, bool nodeRow);
+    bool PressOnAnchor(Integer ACol, Integer ARow, Integer clickCol, Integer clickRow, Integer realCol,
+                       Integer X, Integer Y);
+    void PressOnHeaders(Integer ACol, Integer ARow, Integer X, Integer Y, const TRect& cellRect);
+    bool PressOnCheckControl(Integer ACol, Integer ARow, Integer realCol, Integer X, Integer Y, bool mayEdit);
+    // The framework grid's press, with AlwaysEdit off, KeepHorizScroll and the partial-line rules.
+    void PlatformPress(TMessage& Message, Integer ACol, Integer ARow);
+
+public:
+    // ---- Mouse press and release overrides (grid/view/AdvGridMouseOverrides.cpp)
+
+    // The popup menu of the fixed cells' drop-down button; not owned.
+    TPopupMenu* FixedDropDownMenu() const { return FFixedDropDownMenu; }
+    void SetFixedDropDownMenu(TPopupMenu* Value) { FFixedDropDownMenu = Value; }
+
+    TFixedDropDownClickEvent OnFixedDropDownClick;
+
+protected:
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+    Integer FFltrPopPressCol = -1; // the column whose filter-type button was pressed
+    bool FDropDownDown = false;    // a fixed cell's drop-down button is pressed
+    TPopupMenu* FFixedDropDownMenu = nullptr;
+
+private:
+    // Whether the fixed cells show their drop-down button.
+    bool FixedDropdownButtonShown() const;
+    // A press on a fixed cell's drop-down button pops its menu up; true when the press was there.
+    bool PressOnFixedDropDown(Integer ACol, Integer ARow, Integer X, Integer Y);
+    // The release's step for disjunct cells; refused is set when OnSelectCell refused the cell.
+    void MouseUpDisjunctCells(TShiftState Shift, Integer ACol, Integer ARow, bool& refused);
+
+public:
+    // ---- Left-button release and sorting by header click (grid/view/AdvGridMouseRelease.cpp)
+
+    // Milliseconds the last sort by a header click took.
+    Integer SortTime() const { return FSortTime; }
+
+    TFixedCellClickEvent OnFixedCellClick;
+    TEndColumnSizeEvent OnEndColumnSize;
+    TEndRowSizeEvent OnEndRowSize;
+    TSelectionResizeEvent OnSelectionResize;
+    TSelectionResizeEvent OnSelectionResized;
+    TCheckBoxMouseUpEvent OnCheckBoxMouseUp;
+    TRadioClickEvent OnRadioMouseUp;
+
+protected:
+    void WMLButtonUp(TMessage& Message) override;
+    // Sorts by the clicked header cell's column (displayed ACol) as the sort settings say.
+    void ClickSort(Integer ACol, Integer ARow, Integer X, Integer Y, bool moveEnded);
+
+    bool ColMoveFlg = false; // a column or row moved in this release: no sort
+    bool ColSizeFlg = false; // a column or row was sized in this release: no sort
+    bool FDblClk = false;    // a double click sized a column: the next release does not sort
+    Integer FSortTime = 0;
+
+public:
+    // ---- Double click and right button (grid/view/AdvGridMouseClicks.cpp)
+
+    // Opens the fixed-cell edit or combo box over fixed cell (ACol, ARow); AFilter edits the filter text
+    // of a filter-row cell.
+    void EditFixedCell(Integer ACol, Integer ARow, bool AFilter);
+    // A right click on a link edits it instead of following it.
+    bool URLEdit() const { return FURLEdit; }
+    void SetURLEdit(bool Value) { FURLEdit = Value; }
+
+    TClickCellEvent OnDblClickCell;
+    TClickCellEvent OnRightClickCell;
+    TFixedEditEvent OnFixedEdit;
+
+protected:
+    void WMLButtonDblClk(TMessage& Message) override;
+    void WMRButtonDown(TMessage& Message) override;
+    void WMRButtonUp(TMessage& Message) override;
+    // Fires OnFixedEdit and answers the editor kind the handler left.
+    virtual TGridFixedCellEditor DoFixedEdit(Integer ACol, Integer ARow, TGridFixedCellEditor AEditor,
+                                             TStringList* Values);
+
+    bool FURLEdit = false;
+    std::unique_ptr<TStringList> FFixedComboItems = std::make_unique<TStringList>(); // the fixed combo's
+    TGridFixedCellEditor FFixedEditKind = fceEdit; // the kind of the last fixed-cell editor opened
+    bool FFixedEditFilter = false;                 // it edits a filter-row cell
+
+private:
+    // Sizes column C to its contents after OnColumnSize allowed it, then the framework's double click.
+    void DoubleClickSizeColumn(TMessage& Message, Integer C);
+
+public:
+    // ---- Mouse move: hover, links, cursor and drag feedback (grid/view/AdvGridMouseMove.cpp)
+
+    // Clears the hovered fixed cell and the fixed-border zones, and ends a freeze of the hover.
+    void ResetFixedCellHighlight();
+    // Whether HoverFixedCells covers the cell.
+    bool IsHoverFixedCell(Integer ACol, Integer ARow) const;
+    // Which fixed cells follow the mouse.
+    THoverFixedCells HoverFixedCells() const { return FHoverFixedCells; }
+    void SetHoverFixedCells(THoverFixedCells Value) { FHoverFixedCells = Value; }
+    // The fixed cell under the mouse while HoverFixedCells is on; -1 when none.
+    Integer HoverFixedX() const { return FHoverFixedX; }
+    Integer HoverFixedY() const { return FHoverFixedY; }
+    // The cell whose button or expand toggle is under the mouse; -1, -1 when none.
+    TPoint HoverButton() const { return FHoverButton; }
+    // The link of a mini-HTML cell under the mouse is underlined.
+    bool URLUnderlineOnHover() const { return FURLUnderlineOnHover; }
+    void SetURLUnderlineOnHover(bool Value) { FURLUnderlineOnHover = Value; }
+    // Sizing a column or row shows its size in a hint.
+    bool HintShowSizing() const { return FHintShowSizing; }
+    void SetHintShowSizing(bool Value) { FHintShowSizing = Value; }
+
+    TAnchorHintEvent OnAnchorHint;
+    TAnchorEvent OnAnchorEnter;
+    TAnchorEvent OnAnchorExit;
+    TColumnMoveEvent OnColumnMove;
+    TColumnMoveEvent OnColumnMoving;
+    TRowMoveEvent OnRowMove;
+    TRowMoveEvent OnRowMoving;
+    TColumnSizingEvent OnColumnSizing;
+    TRowSizingEvent OnRowSizing;
+
+protected:
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void CMMouseEnter(TMessage& Message) override;
+    void CMMouseLeave(TMessage& Message) override;
+    void WMSetCursor(TMessage& Message) override;
+    // After the framework's handling of CM_CURSORCHANGED: a cursor change not of the grid's own ends the
+    // select mode.
+    void CursorChanged();
+    // A temporary cursor of the grid's own; the cursor it returns to stays.
+    void SetGridCursor(TCursor Value);
+    // The grid carries the floating footer as its fixed last row.
+    bool FooterIsFixedLastRow() const;
+    void HideMoveArrows();
+
+    THoverFixedCells FHoverFixedCells = hfNone;
+    bool FNoMouseLeave = false;   // the hovered fixed cell is frozen
+    TPoint FHotFixedCell{-1, -1}; // the cell under the mouse for the list-view look
+    TPoint FHoverButton{-1, -1};
+    TPoint FHoverCell{-1, -1}; // the mini-HTML cell whose link FHoverlink is under the mouse
+    String FAnchor;            // the anchor last entered
+    String FLastAnchorHint;
+    TPoint FLastBalloonPos{-1, -1};
+    bool Invokedchange = false; // the next cursor change is the grid's own
+    bool ColSized = false;      // a column (row) was sized during this press
+    bool RowSized = false;
+    bool FURLUnderlineOnHover = false;
+    bool FHintShowSizing = false;
+    Integer FScrollCol = -1; // the cell the in-cell scroll bar serves
+    Integer FScrollRow = -1;
+
+private:
+    // Steps 5 to 7 of the move: the hover row, the hovered fixed cell, the list-view hot cell.
+    void HoverCell(Integer ACol, Integer ARow);
+    // Step 17: links, their events and the link cursor.
+    void MouseMoveLinks(Integer X, Integer Y, bool& cursorKept);
+    // Step 15: the header button, the drop arrows, scrolling and the drag cursor of a move.
+    void EnhancedMoveFeedback(Integer X, Integer Y, Integer ACol, Integer ARow);
+    // After the framework's move: the sizing events and the sizing hint.
+    void SizingFeedback(Integer X, Integer Y, Integer ARow);
+    // Whether (X, Y) lies on a border of the fixed cells that sizes a column or row.
+    bool OnFixedSizingBorder(Integer X, Integer Y);
+
+public:
+    // ---- Column and row moving (grid/view/AdvGridMoving.cpp)
+
+protected:
+    void RowMoved(Integer FromIndex, Integer ToIndex) override;
+    // What follows a moved column once its cells moved: the sort state, the footer, a synchronised grid.
+    void ColumnMovedFollowUp(Integer FromIndex, Integer ToIndex, Integer RealFrom, Integer RealTo);
+
+    bool FSyncedMove = false; // set while the partner grid passes a move on to this one
+
+public:
+    // ---- Drag auto-scroll (grid/view/AdvGridDragScroll.cpp)
+
+    TDragScrollEvent OnDragScroll;
+
+protected:
+    void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+    // The auto-scroll timer's tick.
+    void DragScrollTimer();
+
+    std::unique_ptr<TTimer> FDragTmr; // exists while a drag rests in a margin
+    TDragScrollDirection FDragScrollDirection;
+
+private:
+    void FreeDragTimer();
+
+    bool FInDragScrollTick = false; // the timer's handler runs
+    bool FDragTmrStopped = false;   // stopped in its own tick: freed at the next event
+
+public:
+    // ---- Editor commit and cancel (grid/view/AdvGridEditCommit.cpp)
+
+    TClickCellEvent OnClickCell;
+    TCheckBoxChangeEvent OnCheckBoxClick;
+    TClickSortEvent OnClickSort;
+
+protected:
+    virtual void DoCheckBoxClick(Integer ACol, Integer ARow, bool State);
+    virtual void DoClickCell(Integer ARow, Integer ACol);
+    virtual void DoClickSort(Integer ACol);
+
+public:
+    // ---- Cell selection change (grid/view/AdvGridSelectCell.cpp)
+
+    TNotifyEvent OnStartBlockFocus;
+    TNotifyEvent OnEndBlockFocus;
+
+protected:
+    virtual void DoStartBlockFocus();
+    virtual void DoEndBlockFocus();
+
+public:
+    // ---- Clipboard (grid/files/AdvGridClipboard.cpp)
+
+    // FIXME: the clipboard's cell formats are not built; these copy and paste nothing.
+    void CopySelectionToClipboard();
+    void PasteSelectionFromClipboard();
+
+    // ---- Filter drop-down, filter row and fixed-cell editors (grid/view/AdvGridFilter.cpp)
+
+    // FIXME: there is no filter edit row yet; no cell has a filter edit.
+    bool HasFilterEdit(Integer ACol, Integer ARow);
+
+public:
     // ---- In-place editor hand-over, key release and scroll follow-up (AdvGridEditHandOver.cpp)
 
     // Starts editing the current cell, unless it holds a control a click toggles; scrolls the cell into
@@ -2579,9 +2906,12 @@ public:
     // The last selectable cell after (ACol, ARow) in the advance order of Navigation.AdvanceDirection, up
     // to the last data cell; (-1, -1) when there is none or the start lies outside the data cells.
     TPoint FindLastSelectableCell(Integer ACol, Integer ARow);
-    // Editing is on (goEditing) and CanEditCell allows the cell.
-    // FIXME: the least form, until the editors build the full one.
+    // Editing is on (goEditing, MouseActions.RangeSelectAndEdit, or switched off only for the current
+    // cell) and IsCellEditable allows the cell.
     bool IsEditable(Integer ACol, Integer ARow);
+    // The cell part of IsEditable: the base cell of a merged block may be edited (CanEditCell) and is
+    // not fixed.
+    bool IsCellEditable(Integer ACol, Integer ARow);
     // Puts the text the current cell held when its editing began back into it.
     // FIXME: the least form, until the editors' cancel builds the full one.
     void RestoreCellCache();

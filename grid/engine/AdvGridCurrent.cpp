@@ -224,8 +224,7 @@ void TAdvStringGrid::ColumnMoved(Integer FromIndex, Integer ToIndex) {
                 SetColWidths(c, widths[static_cast<size_t>(c)]);
         MoveHiddenColumn(realFrom, realTo);
     }
-    // FIXME: the sort column and sort indexes, the floating footer and a synchronised grid's
-    // MoveColumn follow the move once the grid sorts, has its footer and passes moves on.
+    ColumnMovedFollowUp(FromIndex, ToIndex, realFrom, realTo);
 }
 
 void TAdvStringGrid::MoveColumn(Integer FromIndex, Integer ToIndex) {

@@ -200,11 +200,16 @@ TPoint TAdvStringGrid::FindLastSelectableCell(Integer ACol, Integer ARow) {
 // ---- Least forms of the view's cell queries
 
 bool TAdvStringGrid::IsEditable(Integer ACol, Integer ARow) {
-    if (!Options().Contains(goEditing))
+    if (!Options().Contains(goEditing) && !FMouseActions->RangeSelectAndEdit() && !FEditDisable)
         return false;
+    return IsCellEditable(ACol, ARow);
+}
+
+bool TAdvStringGrid::IsCellEditable(Integer ACol, Integer ARow) {
+    const TPoint base = BaseCell(RealColIndex(ACol), ARow);
     bool canEdit = true;
-    CanEditCell(RealColIndex(ACol), ARow, canEdit);
-    return canEdit;
+    CanEditCell(base.X, base.Y, canEdit);
+    return canEdit && !IsFixed(DisplColIndex(base.X), base.Y);
 }
 
 void TAdvStringGrid::RestoreCellCache() {

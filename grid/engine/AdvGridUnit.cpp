@@ -24,10 +24,12 @@ String HintFontName;
 // Generated from resources/ at build time.
 void RegisterWheelPanBitmaps();
 void RegisterWheelPanCursors();
+void RegisterSelectCursors();
 
 void RegisterGridResources() {
     RegisterWheelPanBitmaps();
     RegisterWheelPanCursors();
+    RegisterSelectCursors();
 }
 
 namespace {

@@ -180,6 +180,8 @@ void TAdvStringGrid::WndProc(TMessage& Message) {
     }
     if (Row() != oldRow)
         FollowSyncGridRow();
+    if (msg == CM_CURSORCHANGED)
+        CursorChanged();
 }
 
 // ---- Commands: editor changes and combo notifications

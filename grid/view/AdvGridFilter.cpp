@@ -1,6 +1,7 @@
 // The grid's filter settings, filter drop-down, filter row and their controls.
 #include "grid/view/AdvGridFilter.h"
 
+#include "grid/engine/AdvGrid.h"
 #include "platform/rtl/PropertyInfo.h"
 
 DEFINE_CLASS(TFilterData, PROPERTY(Column).Default(0), PROPERTY(Condition),
@@ -112,3 +113,10 @@ DEFINE_CLASS(TDropList)
 DEFINE_CLASS(TDropCheckList)
 DEFINE_CLASS(TGridTransEdit)
 DEFINE_CLASS(TGridTransCombo)
+
+// ---- The filter row
+
+bool TAdvStringGrid::HasFilterEdit(Integer /*ACol*/, Integer /*ARow*/) {
+    // FIXME: there is no filter edit row yet, so no cell has a filter edit.
+    return false;
+}

@@ -162,6 +162,8 @@ private:
 
 // Where empty texts go when blanks are sorted apart.
 ZELMOR_ENUM(TSortBlankPosition, blFirst, blLast)
+// The key that adds a column to a sort on several columns.
+ZELMOR_ENUM(TIndexSortKey, ikShift, ikCtrl)
 
 // How the grid's sorts compare and move rows.
 class TSortSettings : public TPersistent {
@@ -176,6 +178,13 @@ public:
             return;
         }
         FColumn = source->FColumn;
+        FShow = source->FShow;
+        FIndexShow = source->FIndexShow;
+        FIndexSortKey = source->FIndexSortKey;
+        FInitSortDirection = source->FInitSortDirection;
+        FFixedCols = source->FFixedCols;
+        FRow = source->FRow;
+        FUndoSort = source->FUndoSort;
         FDirection = source->FDirection;
         FFull = source->FFull;
         FAutoFormat = source->FAutoFormat;
@@ -197,6 +206,29 @@ public:
     // The stored column of a plain sort; -1 for none.
     Integer Column() const { return FColumn; }
     void SetColumn(Integer Value) { FColumn = Value; }
+    // A click on the sort row's header cell sorts by its column.
+    // FIXME: the sort indicator is not painted yet, so a change repaints nothing.
+    bool Show() const { return FShow; }
+    void SetShow(bool Value) { FShow = Value; }
+    // Header clicks sort on several columns, through the grid's sort indexes; the IndexSortKey held
+    // while clicking adds a column or turns its direction.
+    bool IndexShow() const { return FIndexShow; }
+    void SetIndexShow(bool Value) { FIndexShow = Value; }
+    TIndexSortKey IndexSortKey() const { return FIndexSortKey; }
+    void SetIndexSortKey(TIndexSortKey Value) { FIndexSortKey = Value; }
+    // The direction of a column's first click.
+    TSortDirection InitSortDirection() const { return FInitSortDirection; }
+    void SetInitSortDirection(TSortDirection Value) { FInitSortDirection = Value; }
+    // Clicks on the fixed columns' header cells sort too.
+    bool FixedCols() const { return FFixedCols; }
+    void SetFixedCols(bool Value) { FFixedCols = Value; }
+    // The fixed row whose clicks sort.
+    // FIXME: the grid's fixed-row count is not checked here yet.
+    Integer Row() const { return FRow; }
+    void SetRow(Integer Value) { FRow = Value; }
+    // A third click on the sorted column returns the rows to their order from before the sorts.
+    bool UndoSort() const { return FUndoSort; }
+    void SetUndoSort(bool Value) { FUndoSort = Value; }
     // Grouping sorts the rows by the grouped column first.
     bool AutoSortForGrouping() const { return FAutoSortForGrouping; }
     void SetAutoSortForGrouping(bool Value) { FAutoSortForGrouping = Value; }
@@ -241,6 +273,13 @@ public:
 
 private:
     Integer FColumn = -1;
+    bool FShow = false;
+    bool FIndexShow = false;
+    TIndexSortKey FIndexSortKey = ikShift;
+    TSortDirection FInitSortDirection = sdAscending;
+    bool FFixedCols = false;
+    Integer FRow = 0;
+    bool FUndoSort = false;
     TSortDirection FDirection = sdAscending;
     bool FFull = true;
     bool FAutoFormat = true;
