@@ -2463,15 +2463,11 @@ public:
 
     TClickCellEvent OnDblClickCell;
     TClickCellEvent OnRightClickCell;
-    TFixedEditEvent OnFixedEdit;
 
 protected:
     void WMLButtonDblClk(TMessage& Message) override;
     void WMRButtonDown(TMessage& Message) override;
     void WMRButtonUp(TMessage& Message) override;
-    // Fires OnFixedEdit and answers the editor kind the handler left.
-    virtual TGridFixedCellEditor DoFixedEdit(Integer ACol, Integer ARow, TGridFixedCellEditor AEditor,
-                                             TStringList* Values);
 
     bool FURLEdit = false;
     std::unique_ptr<TStringList> FFixedComboItems = std::make_unique<TStringList>(); // the fixed combo's
@@ -2531,9 +2527,8 @@ protected:
     THoverFixedCells FHoverFixedCells = hfNone;
     bool FNoMouseLeave = false;   // the hovered fixed cell is frozen
     TPoint FHotFixedCell{-1, -1}; // the cell under the mouse for the list-view look
-    TPoint FHoverButton{-1, -1};
-    TPoint FHoverCell{-1, -1}; // the mini-HTML cell whose link FHoverlink is under the mouse
-    String FAnchor;            // the anchor last entered
+    TPoint FHoverCell{-1, -1};    // the mini-HTML cell whose link FHoverlink is under the mouse
+    String FAnchor;               // the anchor last entered
     String FLastAnchorHint;
     TPoint FLastBalloonPos{-1, -1};
     bool Invokedchange = false; // the next cursor change is the grid's own

@@ -130,13 +130,6 @@ void TAdvStringGrid::WMLButtonDblClk(TMessage& Message) {
 
 // ---- The fixed-cell editors
 
-TGridFixedCellEditor TAdvStringGrid::DoFixedEdit(Integer ACol, Integer ARow, TGridFixedCellEditor AEditor,
-                                                 TStringList* Values) {
-    if (OnFixedEdit)
-        OnFixedEdit(this, ACol, ARow, AEditor, Values);
-    return AEditor;
-}
-
 void TAdvStringGrid::EditFixedCell(Integer ACol, Integer ARow, bool AFilter) {
     // A grid in design mode has no editors.
     if (EditTrans == nullptr || ComboTrans == nullptr)
@@ -161,7 +154,7 @@ void TAdvStringGrid::EditFixedCell(Integer ACol, Integer ARow, bool AFilter) {
     TGridFixedCellEditor kind =
         ACol == 0 ? FMouseActions->FixedColsEditor() : FMouseActions->FixedRowsEditor();
     FFixedComboItems->Assign(FMouseActions->FixedComboValues());
-    kind = DoFixedEdit(ACol, ARow, kind, FFixedComboItems.get());
+    DoFixedEdit(ACol, ARow, kind, FFixedComboItems.get());
 
     // 7, 8.
     RECT box = CellRect(ACol, ARow);

@@ -42,8 +42,6 @@ using TFixedDropDownClickEvent = std::function<void(TObject* Sender, Integer ACo
                                                     TPopupMenu*& AMenu, bool& KeepFixedCellHighlighted)>;
 using TDragScrollEvent = std::function<void(TObject* Sender, Integer TopRow, Integer LeftCol,
                                             TDragScrollDirection& DragScrollDir, bool& CanScroll)>;
-using TFixedEditEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow,
-                                           TGridFixedCellEditor& AEditor, TStringList* Values)>;
 using TControlClickEvent =
     std::function<void(TObject* Sender, Integer ARow, Integer ACol, const String& CtrlID,
                        const String& CtrlType, const String& CtrlVal)>;

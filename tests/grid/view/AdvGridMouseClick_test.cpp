@@ -173,7 +173,7 @@ TEST_F(GridClickTest, FixedCellEditorsOpenOverTheirCell) {
     EXPECT_EQ(edit->Text(), u"Head");
 
     std::vector<TGridFixedCellEditor> asked;
-    grid->OnFixedEdit = [&](TObject*, Integer, Integer, TGridFixedCellEditor& kind, TStringList*) {
+    grid->OnFixedEdit = [&](TObject*, Integer, Integer, TGridFixedCellEditor& kind, TStrings*) {
         asked.push_back(kind);
         kind = fceComboList;
     };
