@@ -16,6 +16,7 @@
 #include "platform/backend/recorder.h"
 #include "platform/framework/Printers.h"
 #include "platform/rtl/UString.h"
+#include "platform/win32/gdidevice.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -397,6 +398,41 @@ TEST_F(GridPrinting, FastPrintShowsTheLargestTotal) {
     EXPECT_EQ(total, 2147483647);
     const std::vector<std::string> texts = AllTexts();
     EXPECT_NE(std::find(texts.begin(), texts.end(), "  1/2147483647 "), texts.end());
+}
+
+TEST_F(GridPrinting, APreviewDrawsTheChosenPageIntoItsRectangle) {
+    TAdvStringGrid grid(nullptr);
+    FillLog(grid, 5);
+    BreakBefore(grid, {3}); // two pages
+    std::shared_ptr<backend::Recorder> screen = backend::CreateRecorder(1000, 1200);
+    HDC dc = CreateDeviceDC(screen);
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    auto pageTexts = [&] {
+        static const std::regex text("^Text (-?\\d+),(-?\\d+) '(.*)' #");
+        std::vector<std::string> out;
+        for (const std::string& call : screen->Calls()) {
+            std::smatch m;
+            if (std::regex_search(call, m, text)) {
+                out.push_back(m[3]);
+                const int x = std::stoi(m[1]), y = std::stoi(m[2]);
+                EXPECT_TRUE(x >= 20 && x < 820 && y >= 10 && y < 1110) << call;
+            }
+        }
+        screen->Clear();
+        return out;
+    };
+    const TRect box(20, 10, 820, 1110); // a page of about A4 at 96 dots per inch
+    grid.PrintPreview(&canvas, box);
+    EXPECT_EQ(pageTexts(),
+              (std::vector<std::string>{"Time", "M1", "M2", "10:00:11", "3", "v1", "10:00:12", "6", "v2"}));
+    grid.SetPreviewPage(2);
+    grid.PrintPreview(&canvas, box);
+    EXPECT_EQ(pageTexts(), (std::vector<std::string>{"10:00:13", "9", "v3", "10:00:14", "12", "v4",
+                                                     "10:00:15", "15", "v5"}));
+    EXPECT_EQ(GetMapMode(dc), MM_TEXT); // the canvas's own mode again
+    canvas.SetHandle(nullptr);
+    DeleteDC(dc);
 }
 
 // The console's road: the system print dialog picks the PDF printer and its file, then Print.
