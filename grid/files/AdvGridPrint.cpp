@@ -607,9 +607,11 @@ Integer TAdvStringGrid::BuildPrintPages(TCanvas* Canvas, TPrintPassMode Mode, In
 
     switch (Mode) {
     case pmPrint: {
+        // The page bottom is the clipping box's lower edge, below the top edge at 0 whichever way the
+        // box's corners come.
         const TRect clip = Canvas->ClipRect();
         pass.pageWidth = clip.Right - clip.Left;
-        pass.pageBottom = clip.Bottom;
+        pass.pageBottom = std::min(clip.Top, clip.Bottom);
         break;
     }
     case pmCountPrint:

@@ -269,10 +269,8 @@ int GetClipBox(HDC handle, LPRECT rect) {
         return ERROR;
     backend::Region area = VisibleArea(*dc);
     backend::Rect box = area.Bounds();
-    // The device corners are converted as they are, not reordered: under a map mode with y upward the
-    // bottom is below the top (MM_LOMETRIC's page bottom is negative), as Win32 answers.
     POINT a = dc->ToLogical(box.left, box.top), b = dc->ToLogical(box.right, box.bottom);
-    *rect = RECT{a.x, a.y, b.x, b.y};
+    *rect = RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
     return KindOf(area);
 }
 

@@ -616,8 +616,7 @@ int ExtSelectClipRgn(HDC dc, HRGN region, int mode);
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom);
 int OffsetClipRgn(HDC dc, int dx, int dy);
-// The smallest rectangle around the visible part of the DC, its device corners in logical units (with y
-// upward, bottom < top).
+// The smallest rectangle around the visible part of the DC, in logical units.
 int GetClipBox(HDC dc, LPRECT rect);
 // 1 and a copy of the clip region in region, 0 when the DC has none, -1 on error.
 int GetClipRgn(HDC dc, HRGN region);
