@@ -64,6 +64,9 @@
 //   native text file and stream form                  (grid/files/AdvGridFiles.cpp)
 //   column states                                     (grid/files/AdvGridColumnState.cpp)
 //   spreadsheet exchange through automation           (grid/files/AdvGridXLS.cpp)
+//   print job and page engine                         (grid/files/AdvGridPrint.cpp)
+//   printer-canvas cell drawing                       (grid/files/AdvGridPrintCell.cpp)
+//   print settings in INI form                        (grid/files/AdvGridPrintSettings.cpp)
 //   owned settings objects and inner controls         (created in grid/engine/AdvGrid.cpp)
 //   fields
 //
@@ -86,6 +89,7 @@
 #include "grid/engine/AdvObj.h"
 #include "grid/engine/AdvUtil.h"
 #include "grid/engine/BaseGrid.h"
+#include "grid/files/AdvGridPrintTypes.h"
 #include "grid/view/AdvGridDragScroll.h"
 #include "grid/view/AdvGridEditors.h"
 #include "grid/view/AdvGridFilter.h"
@@ -2188,6 +2192,126 @@ private:
     void ApplyColumnOrder(const std::vector<Integer>& stored);
 
 public:
+    // ---- Print job and page engine (grid/files/AdvGridPrint.cpp)
+
+    // Print on the current printer, with PrintSettings: the whole grid, the selection, a range of
+    // displayed cells, or only the selected rows or columns. Printer errors pass through unchanged.
+    void Print();
+    void PrintSelection();
+    void PrintRect(const TGridRect& Gridrect);
+    void PrintSelectedRows();
+    void PrintSelectedCols();
+    // Draw the pages FPrintPageFrom .. FPrintPageTo (page 1 after construction, see SetPreviewPage) into
+    // Displayrect of Canvas, in its device units.
+    void PrintPreview(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewRect(TCanvas* Canvas, const TRect& Displayrect, const TGridRect& Gridrect);
+    void PrintPreviewSelection(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewSelectedRows(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewSelectedCols(TCanvas* Canvas, const TRect& Displayrect);
+    // Page 1 drawn into the canvas's clipping box, without OnPrintStart or export notifications.
+    void PrintDraw(TCanvas* Canvas, const TRect& DrawRect);
+    void PrintDrawRect(TCanvas* Canvas, const TRect& DrawRect, const TGridRect& Gridrect);
+    // The page the next preview draws.
+    void SetPreviewPage(Integer Value);
+    // A font's height in 0.1 mm for a point size, scaled by Fontscalefactor (negative: a character
+    // height), and back.
+    Integer MapFontHeight(Integer pointsize) const;
+    static Integer MapFontSize(Integer Height);
+    // The cores of the print and preview families. A range reaching past displayed column 511 is
+    // clamped to it: the column tables hold 513 entries.
+    void PrintRange(TGridRect Gridrect, bool SelectedOnly);
+    void PrintPreviewRange(TCanvas* Canvas, const TRect& Displayrect, bool SelectedOnly, TGridRect Gridrect);
+    // The page engine: lays out FPrintRect on Canvas (already in MM_LOMETRIC) and answers the pages.
+    Integer BuildPrintPages(TCanvas* Canvas, TPrintPassMode Mode, Integer PageCount, bool SelectedOnly);
+    // The longest line, in characters, of a column's save texts (all lines with MultilineCells).
+    Integer GetMaxColumnLineLength(Integer ACol);
+    // Print without the counting pass: the page total is then 2147483647.
+    bool FastPrint() const { return FFastPrint; }
+    void SetFastPrint(bool Value) { FFastPrint = Value; }
+    // The sign of rotated text on printers that turn landscape output by 270 degrees.
+    bool PrinterDriverFix() const { return FPrinterdriverfix; }
+    void SetPrinterDriverFix(bool Value) { FPrinterdriverfix = Value; }
+
+    TPrintStartEvent OnPrintStart;
+    TPrintPageEvent OnPrintPage;
+    TPrintNewPageEvent OnPrintNewPage;
+    TPrintPageDoneEvent OnPrintPageDone;
+    TPrintCancelEvent OnPrintCancel;
+    TPrintColumnWidthEvent OnPrintSetColumnWidth;
+    TPrintRowHeightEvent OnPrintSetRowHeight;
+    TFitToPageEvent OnFitToPage;
+    TPrintGetPageNumEvent OnPrintGetPageNum;
+    TNotifyEvent OnPrintDone;
+
+protected:
+    double Fontscalefactor = 1.0; // multiplies every mapped font height
+    TRect PrevRect;               // the paper in 0.1 mm, or the preview's rectangle in device units
+    TGridRect FPrintRect{};       // the displayed cells being printed
+    Integer FPrintPageWidth = 0;  // of the current column band, repeated fixed columns included
+    TRect FPrintPageRect;
+    Integer FPrintColStart = 0;
+    Integer FPrintColEnd = 0;
+    Integer FPrintPageNum = 0; // the page total of the last counting pass
+    bool FFastPrint = false;
+    bool FIsPrintPreview = false;
+    bool FPrinterdriverfix = false;
+    TPrintPassContext* FPrintPass = nullptr; // the running engine pass
+
+private:
+    // The column widths of the range, measured or from ColWidths, into MaxWidths.
+    void MeasurePrintColumns();
+    // Scales MaxWidths by FitToPage; sets the pass's FitScale.
+    void FitPrintColumns();
+    // The space above and below the table on the current page.
+    void CalcPrintHeaderFooter(bool BandStart);
+    // A printer page for the next laid-out page, when it is in the range drawn.
+    void StartPrintPage();
+    // The outer frame and closing lines of a finished page.
+    void FinishPrintPage(Integer FromCol, Integer ToCol, Integer YPos);
+    // The header and footer texts of the current page; answers the height of an HTML title block.
+    Integer DrawHeaderFooter();
+    String FormatPageNumber();
+    // A row's content height in 0.1 mm, cached for the last row asked.
+    Integer GetPrintRowHeight(Integer ARow);
+    bool IsPrintRow(Integer ARow);
+    bool IsPrintCol(Integer ACol);
+    // The current page lies in FPrintPageFrom .. FPrintPageTo and the pass draws.
+    bool PrintPageDrawn() const;
+    // Clamps a range to the rows and columns the grid and the column tables have.
+    TGridRect ClampPrintRange(TGridRect Gridrect);
+
+public:
+    // ---- Printer-canvas cell drawing (grid/files/AdvGridPrintCell.cpp)
+
+    // A cell's content extent (width, height) in 0.1 mm at the running pass; ACol is stored.
+    TPoint MeasurePrintCell(Integer ACol, Integer ARow);
+    // Draws the displayed columns FromCol .. ToCol of a row whose top is at YPos, when the pass draws
+    // the current page; answers the row's pitch in every case.
+    Integer PrintRowCells(Integer YPos, Integer FromCol, Integer ToCol, Integer ARow);
+    // 90 or 270 for a current printer that turns landscape output, 0 for none.
+    Integer GetPrinterOrientationAngle();
+    // Moves Rect.Left and Rect.Top to the start of text turned by Angle degrees (HAlign 0 left, 1 right, 2
+    // centre; VAlign 0 top, 1 centre, 2 bottom), from the text's projections a, b, c, d.
+    static void PlaceRotatedText(TRect& Rect, Integer HAlign, Integer VAlign, Integer a, Integer b, Integer c,
+                                 Integer d, Integer Angle);
+
+private:
+    // The content of the base cell of a block: background, text and graphic.
+    void PrintCellContent(Integer R, Integer ARow, TRect Rect, TCellBorders Borders, Integer PenWidth,
+                          Integer Pitch, Integer YPos);
+    // The cell's graphic in print form, into GraphicRect.
+    void PrintCellGraphic(TCellGraphic* Graphic, Integer R, Integer ARow, const TRect& GraphicRect);
+
+public:
+    // ---- Print settings in INI form (grid/files/AdvGridPrintSettings.cpp)
+
+    // PrintSettings as one section of the INI file Key; the file is replaced only by a complete save.
+    void SavePrintSettings(const String& Key, const String& Section);
+    // Reads the section back; a missing key or file gives that key's default, and the file is written
+    // back (created when missing).
+    void LoadPrintSettings(const String& Key, const String& Section);
+
+public:
 protected:
     // Fields the grid's Parts share.
     Integer FMaxRowCount = 0; // the highest row count in use, rows beyond RowCount keep their data
@@ -3239,8 +3363,8 @@ public:
 
 protected:
     // Filled by the print layout: each column's printed width and offset.
-    Integer MaxWidths[512] = {};
-    Integer Indents[512] = {};
+    Integer MaxWidths[513] = {};
+    Integer Indents[513] = {};
 
 private:
     // The colours every look but the styled ones and glCustom sets outside loading.

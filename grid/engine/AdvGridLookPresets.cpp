@@ -187,14 +187,17 @@ String TAdvStringGrid::Version() const {
 
 // ---- Print layout
 
+// Printing lays out displayed columns 0 .. 511; the tables' last entry is the right edge of column 511.
+constexpr Integer PrintLayoutColumns = 512;
+
 Integer TAdvStringGrid::GetPrintColWidth(Integer ACol) const {
-    if (ACol < 0 || ACol >= static_cast<Integer>(std::size(MaxWidths)))
+    if (ACol < 0 || ACol >= PrintLayoutColumns)
         throw EAdvGridError(AdvGridErrors::ColumnsNotInRange);
     return MaxWidths[ACol];
 }
 
 Integer TAdvStringGrid::GetPrintColOffset(Integer ACol) const {
-    if (ACol < 0 || ACol >= static_cast<Integer>(std::size(Indents)))
+    if (ACol < 0 || ACol >= PrintLayoutColumns)
         throw EAdvGridError(AdvGridErrors::ColumnsNotInRange);
     return Indents[ACol];
 }

@@ -20,6 +20,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/backend/printers.h"
+
 namespace backend {
 
 namespace {
@@ -252,8 +254,15 @@ bool RunPrintDialog(PrintDialogOptions& options, const DialogLoop& loop) {
         return false;
     // The dialog reads the printer's settings when it is made.
     QPrinter printer;
-    if (options.printer < options.printers.size())
+    // The PDF printer is the dialog's own printing to a PDF file, where the user also picks the file.
+    const std::u16string pdf = FromQ(QString::fromLatin1(printers::PdfPrinterName));
+    if (options.printer < options.printers.size() && options.printers[options.printer] == pdf) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        if (!options.outputFile.empty())
+            printer.setOutputFileName(ToQ(options.outputFile));
+    } else if (options.printer < options.printers.size()) {
         printer.setPrinterName(ToQ(options.printers[options.printer]));
+    }
     bool range = !options.setup && options.fromPage > 0 && options.toPage >= options.fromPage;
     if (!options.setup) {
         printer.setCopyCount(std::max(options.copies, 1));
@@ -278,9 +287,13 @@ bool RunPrintDialog(PrintDialogOptions& options, const DialogLoop& loop) {
         return false;
     // A printer the program does not list (the desktop may offer printing to a file) leaves the choice
     // of printer as it was.
-    auto it = std::find(options.printers.begin(), options.printers.end(), FromQ(printer.printerName()));
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    auto it = std::find(options.printers.begin(), options.printers.end(),
+                        toFile ? pdf : FromQ(printer.printerName()));
     if (it != options.printers.end())
         options.printer = static_cast<std::size_t>(it - options.printers.begin());
+    if (toFile && !printer.outputFileName().isEmpty())
+        options.outputFile = FromQ(printer.outputFileName());
     if (!options.setup) {
         options.copies = printer.copyCount();
         options.collate = printer.collateCopies();

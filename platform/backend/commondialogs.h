@@ -72,6 +72,7 @@ struct PrintDialogOptions {
     int toPage = 0;
     int minPage = 0;
     int maxPage = 0;
+    std::u16string outputFile; // in and out: the PDF printer's file
 };
 
 // Each runs its dialog and answers true when the user accepted it; the options then hold the choice. They

@@ -176,5 +176,7 @@ std::shared_ptr<Device> CreateSurface(const PixelBuffer& pixels, bool monochrome
 // A device that draws nothing and keeps one line of text per call, for tests where the call is the point.
 class Recorder;
 std::shared_ptr<Recorder> CreateRecorder(int width, int height);
+// A recording printer: a recorder with these caps (printer set) that also keeps its job calls.
+std::shared_ptr<Recorder> CreateRecordingPrinter(const DeviceCaps& caps);
 
 } // namespace backend

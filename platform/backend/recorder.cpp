@@ -76,6 +76,8 @@ std::string HexRop(std::uint32_t rop) {
 } // namespace
 
 DeviceCaps Recorder::Caps() const {
+    if (FCaps)
+        return *FCaps;
     DeviceCaps caps;
     caps.width = FWidth;
     caps.height = FHeight;
@@ -181,8 +183,57 @@ bool Recorder::FloodFill(const DrawState&, Point point, Pixel color, bool border
     return true;
 }
 
+bool Recorder::StartDoc(const std::u16string& title, const std::u16string& output) {
+    if (!FCaps || FInDoc)
+        return false;
+    FInDoc = true;
+    FPages = 0;
+    Add("StartDoc '" + QString::fromStdU16String(title).toStdString() + "'" +
+        (output.empty() ? "" : " to " + QString::fromStdU16String(output).toStdString()));
+    return true;
+}
+
+bool Recorder::StartPage() {
+    if (!FInDoc || FInPage)
+        return false;
+    FInPage = true;
+    ++FPages;
+    Add("StartPage");
+    return true;
+}
+
+bool Recorder::EndPage() {
+    if (!FInPage)
+        return false;
+    FInPage = false;
+    Add("EndPage");
+    return true;
+}
+
+bool Recorder::EndDoc() {
+    if (!FInDoc)
+        return false;
+    FInDoc = FInPage = false;
+    Add("EndDoc");
+    return true;
+}
+
+bool Recorder::AbortDoc() {
+    if (!FInDoc)
+        return false;
+    FInDoc = FInPage = false;
+    Add("AbortDoc");
+    return true;
+}
+
 std::shared_ptr<Recorder> CreateRecorder(int width, int height) {
     return std::make_shared<Recorder>(width, height);
+}
+
+std::shared_ptr<Recorder> CreateRecordingPrinter(const DeviceCaps& caps) {
+    DeviceCaps printer = caps;
+    printer.printer = true;
+    return std::make_shared<Recorder>(printer);
 }
 
 } // namespace backend

@@ -1,17 +1,21 @@
 // The recording device of tests: draws nothing and keeps one line of text per drawing call, in device
-// pixels, so a test can assert that a call was made with the right arguments.
+// pixels, so a test can assert that a call was made with the right arguments. Given printer caps it is a
+// recording printer, whose job calls are kept as lines too ("StartDoc 'Title'", "StartPage", "EndPage",
+// "EndDoc", "AbortDoc").
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/backend/device.h"
+#include "platform/backend/printers.h"
 
 namespace backend {
 
-class Recorder : public Device {
+class Recorder : public PrinterDevice {
 public:
     Recorder(int width, int height) : FWidth(width), FHeight(height) {}
+    explicit Recorder(const DeviceCaps& caps) : FWidth(caps.width), FHeight(caps.height), FCaps(caps) {}
 
     // Lines such as "Rectangle 1,1-10,10 pen=#000000/1 brush=solid #FFFFFF" or "Text 4,17 'Caption'".
     const std::vector<std::string>& Calls() const { return FCalls; }
@@ -47,12 +51,25 @@ public:
     bool FloodFill(const DrawState& state, Point point, Pixel color, bool border,
                    const BrushSpec& brush) override;
 
+    // Only with printer caps; the same answers as a real printer's.
+    bool StartDoc(const std::u16string& title, const std::u16string& output) override;
+    bool StartPage() override;
+    bool EndPage() override;
+    bool EndDoc() override;
+    bool AbortDoc() override;
+    // The pages the last job started.
+    int Pages() const { return FPages; }
+
 private:
     void Add(std::string line) { FCalls.push_back(std::move(line)); }
 
     int FWidth;
     int FHeight;
+    std::optional<DeviceCaps> FCaps; // a recording printer's
     std::vector<std::string> FCalls;
+    bool FInDoc = false;
+    bool FInPage = false;
+    int FPages = 0;
 };
 
 } // namespace backend

@@ -233,13 +233,16 @@ win32::PrintRequest PrinterRequest(win32::PrintRequest::Kind kind) {
     for (Integer i = 0; i < printers->Count(); ++i)
         request.printers.push_back(printers->Strings(i));
     request.printer = static_cast<size_t>(std::max<Integer>(Printer()->PrinterIndex(), 0));
+    request.outputFile = Printer()->OutputFile();
     return request;
 }
 
-// The printer chosen becomes the current one; an answer naming no printer changes nothing.
+// The printer chosen becomes the current one, with the file chosen for the PDF printer; an answer naming
+// no printer changes nothing.
 void TakePrinter(const win32::PrintRequest& request) {
     if (request.printer < static_cast<size_t>(Printer()->Printers()->Count()))
         Printer()->SetPrinterIndex(static_cast<Integer>(request.printer));
+    Printer()->SetOutputFile(request.outputFile);
 }
 
 } // namespace

@@ -172,6 +172,10 @@ inline constexpr const Char* SCannotOpenClipboard = u"Cannot open clipboard";
 inline constexpr const Char* SUnknownClipboardFormat = u"Unsupported clipboard format";
 // Printers.
 inline constexpr const Char* SPrinterIndexError = u"Printer index out of range";
+inline constexpr const Char* SPrinting = u"Printing in progress";
+inline constexpr const Char* SNotPrinting = u"Printer is not currently printing";
+inline constexpr const Char* SInvalidPrinter = u"Printer selected is not valid";
+inline constexpr const Char* SNoDefaultPrinter = u"There is no default printer currently selected";
 // The file dialogs' reports of a name that cannot be taken, and their captions.
 inline constexpr const Char* SOpenDialogTitle = u"Open";
 inline constexpr const Char* SSaveDialogTitle = u"Save As";

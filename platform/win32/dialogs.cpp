@@ -345,8 +345,10 @@ bool DialogService::PrintDialog(PrintRequest& request) {
     options.toPage = request.toPage;
     options.minPage = request.minPage;
     options.maxPage = request.maxPage;
+    options.outputFile = request.outputFile;
     if (!backend::RunPrintDialog(options, scope.Loop()))
         return false;
+    request.outputFile = options.outputFile;
     request.printer = options.printer;
     request.copies = options.copies;
     request.collate = options.collate;

@@ -156,6 +156,7 @@ struct PrintRequest {
     int toPage = 0;
     int minPage = 0;
     int maxPage = 0;
+    String outputFile; // in and out: the PDF printer's file; empty until one is chosen
 };
 
 // What a dialog service implements. Each call returns when the user has answered.

@@ -27,3 +27,44 @@ BOOL EnumPrintersW(DWORD Flags, LPWSTR Name, DWORD Level, LPBYTE pPrinterEnum, D
 // buffer is null or too small, ERROR_FILE_NOT_FOUND when there is no default printer, and
 // ERROR_INVALID_PARAMETER for a null pcchBuffer.
 BOOL GetDefaultPrinterW(LPWSTR pszBuffer, LPDWORD pcchBuffer);
+
+// ---- Printer DCs and print jobs ----
+
+inline constexpr DWORD DM_ORIENTATION = 0x00000001;
+inline constexpr short DMORIENT_PORTRAIT = 1;
+inline constexpr short DMORIENT_LANDSCAPE = 2;
+
+// The part of a device mode the program sets: the orientation (with DM_ORIENTATION in dmFields).
+struct DEVMODEW {
+    WCHAR dmDeviceName[32];
+    WORD dmSize;
+    DWORD dmFields;
+    short dmOrientation;
+};
+
+struct DOCINFOW {
+    int cbSize;
+    LPCWSTR lpszDocName;
+    LPCWSTR lpszOutput; // the file the job goes to; null for the printer's own (the PDF printer's last file)
+    LPCWSTR lpszDatatype;
+    DWORD fwType;
+};
+
+inline constexpr WORD DC_ORIENTATION = 17;
+
+// A DC on the printer named pszDevice (pszDriver is ignored; "WINSPOOL" by custom), set up by pdm when
+// given. Null with ERROR_INVALID_PRINTER_NAME for a printer that is not listed. Drawing reaches paper
+// only between StartPage and EndPage of a job.
+HDC CreateDCW(LPCWSTR pszDriver, LPCWSTR pszDevice, LPCWSTR pszPort, const DEVMODEW* pdm);
+// Starts a job: its number (> 0), or SP_ERROR (-1) when the DC is not a printer's or a job runs.
+int StartDocW(HDC hdc, const DOCINFOW* lpdi);
+// Each answers a value > 0, or SP_ERROR when there is no job (or no page) to act on.
+int StartPage(HDC hdc);
+int EndPage(HDC hdc);
+int EndDoc(HDC hdc);
+int AbortDoc(HDC hdc);
+inline constexpr int SP_ERROR = -1;
+// DC_ORIENTATION: the degrees portrait output is turned to print landscape (90 or 270; 0: no landscape).
+// -1 with ERROR_INVALID_PRINTER_NAME for a printer that is not listed, or for another capability.
+int DeviceCapabilitiesW(LPCWSTR pDevice, LPCWSTR pPort, WORD fwCapability, LPWSTR pOutput,
+                        const DEVMODEW* pDevMode);

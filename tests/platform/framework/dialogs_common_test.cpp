@@ -191,4 +191,18 @@ TEST_F(CommonDialogs, PrintDialogsChooseTheCurrentPrinter) {
     EXPECT_THROW(Printer()->SetPrinterIndex(3), EPrinter);
 }
 
+TEST_F(CommonDialogs, ThePrintDialogChoosesThePdfPrintersFile) {
+    delete SetPrinter(new TPrinter({u"Office", u"PDF file"}, 0));
+    Printer()->SetOutputFile(u"/tmp/before.pdf");
+    TPrintDialog print(nullptr);
+    FService.AnswerPrint([this](win32::PrintRequest& request) {
+        request.printer = 1;
+        request.outputFile = FDir + u"/log.pdf";
+    });
+    ASSERT_TRUE(print.Execute());
+    EXPECT_EQ(FService.Records().back().print.outputFile, u"/tmp/before.pdf"); // the dialog starts from it
+    EXPECT_EQ(Printer()->PrinterIndex(), 1);
+    EXPECT_EQ(Printer()->OutputFile(), FDir + u"/log.pdf");
+}
+
 } // namespace
