@@ -114,6 +114,12 @@ void TAdvStringGrid::CreateOwnedObjects() {
     FNavigation = std::make_unique<TNavigation>();
     FNavigation->OnChange = [this](TObject*) { NavigationChanged(); };
     FColumnSize = std::make_unique<TColumnSize>(this);
+    FColumnSize->OnStretch = [this](TObject*, TColumnStretchRequest request) {
+        if (request == TColumnStretchRequest::AllColumns)
+            ApplyColumnStretch(-1, -1);
+        else
+            ApplyColumnStretch(FColumnSize->StretchColumn(), -1);
+    };
     FCellNode = std::make_unique<TCellNode>(this);
     FBands = std::make_unique<TBands>();
     FBands->OnChange = [this](TObject* sender) { BandsChanged(sender); };
@@ -456,6 +462,8 @@ void TAdvStringGrid::CreateWnd() {
     if (Parent() == nullptr)
         return;
     if (!IsDesigning()) {
+        if (FScrollType == ssMetro)
+            CreateScrollControls();
         for (TScrollBar* bar : {FScrollBar.get(), FPaintScrollBar.get()}) {
             if (bar == nullptr)
                 continue;
@@ -483,7 +491,11 @@ void TAdvStringGrid::CreateWnd() {
     if (FIsWinXP)
         FIsWinXP = IsThemeActive() != FALSE;
     InitMouseWheel(true);
-    // FIXME: flat scroll bars come with the view's scroll-bar support.
+    if (FScrollType != ssNormal && !ComponentState().Contains(csLoading)) {
+        InitFlatScrollBars();
+        ApplyFlatScrollWidth();
+        ApplyFlatScrollColor();
+    }
 }
 
 void TAdvStringGrid::Loaded() {
@@ -526,6 +538,7 @@ void TAdvStringGrid::Resize() {
     if ((FBackGround->Display() == bdGradientHorz || FBackGround->Display() == bdGradientVert) &&
         FBackGround->ColorTo() != clNone)
         Invalidate();
+    ApplyScrollBarAlways(false);
     CellControlsUpdate(false);
     InitMouseWheel(false);
     if (IsDesigning())
