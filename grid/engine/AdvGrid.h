@@ -47,6 +47,7 @@
 //   cell text access                                  (grid/engine/AdvGridCellAccess.cpp)
 //   cell looks, row colours, cell controls, zoom      (grid/engine/AdvGridCellLook.cpp)
 //   scroll bars                                       (grid/view/AdvGridScroll.cpp)
+//   floating footer                                   (grid/view/AdvGridFooter.cpp)
 //   column stretching and size notifications          (grid/view/AdvGridStretch.cpp)
 //   native text file and stream form                  (grid/files/AdvGridFiles.cpp)
 //   column states                                     (grid/files/AdvGridColumnState.cpp)
@@ -991,7 +992,7 @@ public:
     // ToRow >= RowCount while the floating footer shows) is read by stored row, hidden rows included.
     // The column aggregates report their walk to ExportNotification.
 
-    // FIXME: no footer calculation exists yet.
+    // The floating footer's calculation of one column, or of every column for -1 (AdvGridFooter.cpp).
     virtual void CalcFooter(Integer ACol);
     // Sum of the used rows: in a grouped grid node and summary rows are left out (hidden rows stay in),
     // and so is every cell that is not the base of its merged block. Texts that are no number are
@@ -1900,6 +1901,31 @@ protected:
     bool FScrollEnd = false;
 
 public:
+    // ---- Floating footer (grid/view/AdvGridFooter.cpp)
+    // The footer's column calculations write the last row: with fsFixedLastRow it is the footer's row.
+
+    // Runs the calculation each column's ColumnCalc names over the data rows (hidden ones too with
+    // CalculateHiddenRows), while the footer shows its fixed last row and EnableCalculation is on.
+    virtual void CalcFooterColumns(Integer ACol);
+    TFooterPanel* FooterPanel() const { return FFooterPanel.get(); }
+
+    // Asked first for an acCUSTOM footer value, before the footer's own OnCalcFooter.
+    TCalcFooterEvent OnCalcFooter;
+    // Paints a footer column (fsFixedLastRow), the preview (fsColumnPreview) or the whole panel
+    // (fsCustomPaint) in place of the grid's cell painting.
+    TFooterPaintEvent OnPaintFooter;
+    TNotifyEvent OnCreatedFloatingFooter;
+
+protected:
+    friend class TFloatingFooter;
+    friend class TFooterPanel;
+
+    // A change of the last row shows in the footer panel.
+    void LastRowChanged() override;
+
+    bool FNoRTLOrientation = false; // cell painting leaves right-to-left mirroring aside
+
+public:
     // ---- Column stretching and size notifications (grid/view/AdvGridStretch.cpp)
 
     // StretchAll and Stretch on (stored as they are), then every normal column shares the width.
@@ -2709,6 +2735,8 @@ public:
     void EndCellEditor(Integer ACol, Integer ARow);
     // FIXME: rows are not appended by the arrow key yet.
     void AppendAutoRow();
+    // FIXME: the grid has no OnClickCell yet, so a cell click reaches no handler.
+    virtual void DoClickCell(Integer ARow, Integer ACol);
 
     // ---- Typed cell values and displayed text (AdvGridValues.cpp)
     // The readers raise EAdvGridError and change nothing when the text is no number. An empty text or a
