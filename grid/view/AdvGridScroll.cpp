@@ -490,3 +490,154 @@ void TAdvStringGrid::MomentumScrollTimer(TObject* /*Sender*/) {
     if (FScrollTimer != nullptr)
         FScrollTimer->SetEnabled(FScrollSteps > 0);
 }
+
+// ---- The metro scroll bar
+
+TScrollControl::TScrollControl(TComponent* AOwner) : TCustomControl(AOwner) {
+    SetColor(0x00C0C0C0);
+}
+
+TAdvStringGrid* TScrollControl::GetGrid() const {
+    return dynamic_cast<TAdvStringGrid*>(Parent());
+}
+
+Integer TScrollControl::GetTrackLength() {
+    TAdvStringGrid* grid = GetGrid();
+    if (grid == nullptr)
+        return 0;
+    if (FDirection == sdVertical) {
+        Integer length = Height();
+        for (Integer r = 0; r < grid->FixedRows(); ++r)
+            length -= grid->RowHeights(r);
+        for (Integer r = grid->RowCount() - grid->FixedFooters(); r < grid->RowCount(); ++r)
+            length -= grid->RowHeights(r);
+        return length;
+    }
+    Integer length = Width();
+    for (Integer c = 0; c < grid->FixedCols(); ++c)
+        length -= grid->ColWidths(c);
+    for (Integer c = grid->ColCount() - grid->FixedRightCols(); c < grid->ColCount(); ++c)
+        length -= grid->ColWidths(c);
+    return length;
+}
+
+Integer TScrollControl::GetTrackStart() {
+    TAdvStringGrid* grid = GetGrid();
+    if (grid == nullptr)
+        return 0;
+    return static_cast<Integer>(FDirection == sdVertical ? grid->RowsHeightBefore(grid->FixedRows())
+                                                         : grid->ColsWidthBefore(grid->FixedCols()));
+}
+
+void TScrollControl::GetThumb(Integer& Start, Integer& Length) {
+    Start = 0;
+    Length = 0;
+    TAdvStringGrid* grid = GetGrid();
+    if (grid == nullptr)
+        return;
+    const bool vertical = FDirection == sdVertical;
+    const Integer count = vertical ? grid->RowCount() : grid->ColCount();
+    const Integer fixed = vertical ? grid->FixedRows() : grid->FixedCols();
+    const Integer visible = vertical ? grid->VisibleRowCount() : grid->VisibleColCount();
+    const Integer first = vertical ? grid->TopRow() : grid->LeftCol();
+    const double share = static_cast<double>(visible) / std::max<Integer>(1, count);
+    const double offset = static_cast<double>(first - fixed) / std::max<Integer>(1, count - fixed);
+    const Integer track = GetTrackLength();
+    const Integer extent = vertical ? Height() : Width();
+    Start = GetTrackStart() + static_cast<Integer>(Round(track * offset));
+    Length = std::max<Integer>(20, static_cast<Integer>(Round(track * share)));
+    if (Start + Length > extent)
+        Start = extent - Length;
+}
+
+bool TScrollControl::HasThumb() {
+    TAdvStringGrid* grid = GetGrid();
+    if (grid == nullptr)
+        return false;
+    if (FDirection == sdVertical)
+        return grid->VisibleRowCount() < grid->RowCount() - grid->FixedRows();
+    return grid->VisibleColCount() < grid->ColCount() - grid->FixedCols();
+}
+
+void TScrollControl::PaintParentBehind(TAdvStringGrid* grid) {
+    HDC dc = Canvas()->Handle();
+    const int saved = SaveDC(dc);
+    POINT previous{};
+    OffsetWindowOrgEx(dc, Left(), Top(), &previous);
+    grid->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    grid->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    RestoreDC(dc, saved);
+}
+
+void TScrollControl::Paint() {
+    TAdvStringGrid* grid = GetGrid();
+    if (grid == nullptr)
+        return;
+    PaintParentBehind(grid);
+    if (!HasThumb())
+        return;
+    Integer start = 0;
+    Integer length = 0;
+    GetThumb(start, length);
+    Canvas()->Pen()->SetColor(Color());
+    Canvas()->Brush()->SetColor(Color());
+    if (FDirection == sdVertical)
+        Canvas()->Rectangle(0, start, FScrollWidth, start + length);
+    else
+        Canvas()->Rectangle(start, 0, start + length, FScrollWidth);
+}
+
+void TScrollControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+    TAdvStringGrid* grid = GetGrid();
+    if (grid == nullptr)
+        return;
+    Integer start = 0;
+    Integer length = 0;
+    GetThumb(start, length);
+    const Integer pos = FDirection == sdVertical ? Y : X;
+    if (FDirection == sdVertical) {
+        if (pos < start)
+            grid->SetTopRow(std::max(grid->FixedRows(), grid->TopRow() - grid->VisibleRowCount()));
+        else if (pos > start + length)
+            grid->SetTopRow(std::min(grid->TopRow() + grid->VisibleRowCount(),
+                                     grid->RowCount() - grid->VisibleRowCount()));
+    } else {
+        if (pos < start)
+            grid->SetLeftCol(std::max(grid->FixedCols(), grid->LeftCol() - grid->VisibleColCount()));
+        else if (pos > start + length)
+            grid->SetLeftCol(std::min(grid->LeftCol() + grid->VisibleColCount(),
+                                      grid->ColCount() - grid->VisibleColCount()));
+    }
+    if (pos >= start && pos <= start + length) {
+        FDownOnScroller = true;
+        FDownPos = pos;
+        FDownRow = FDirection == sdVertical ? grid->TopRow() : grid->LeftCol();
+    }
+}
+
+void TScrollControl::MouseMove(TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseMove(Shift, X, Y);
+    TAdvStringGrid* grid = GetGrid();
+    if (grid == nullptr || !FDownOnScroller)
+        return;
+    const bool vertical = FDirection == sdVertical;
+    // A bar no longer than the first line has no way to move over: the drag does nothing.
+    const Integer way = vertical ? Height() - grid->RowHeights(0) : Width() - grid->ColWidths(0);
+    if (way <= 0)
+        return;
+    const Integer count = vertical ? grid->RowCount() : grid->ColCount();
+    const Integer moved = (vertical ? Y : X) - FDownPos;
+    const Integer delta = static_cast<Integer>(Round(static_cast<double>(moved) / way * count));
+    if (vertical)
+        grid->SetTopRow(std::max(grid->FixedRows(),
+                                 std::min(FDownRow + delta, grid->RowCount() - grid->VisibleRowCount())));
+    else
+        grid->SetLeftCol(std::max(grid->FixedCols(),
+                                  std::min(FDownRow + delta, grid->ColCount() - grid->VisibleColCount())));
+}
+
+void TScrollControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+    FDownOnScroller = false;
+}

@@ -2,6 +2,8 @@
 // proportional thumbs, the scroll looks, the stretch widths and what follows width and height changes.
 #include "tests/grid/view/GridViewTesting.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "platform/rtl/Exceptions.h"
@@ -386,5 +388,127 @@ INSTANTIATE_TEST_SUITE_P(Points, FixedSizingBorderTest,
                                            BorderCase{"FirstColumnAwayFromRowEdge", 39, 31, true, true,
                                                       false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// ---- The metro scroll bar
+
+// The grid in its metro look: the bars along the right and bottom edges, 6 pixels thick.
+class MetroBarTest : public GridScrollTest {
+protected:
+    void SetUp() override {
+        GridScrollTest::SetUp();
+        grid->SetScrollType(ssMetro);
+        bar = grid->VertScrollControl();
+        ASSERT_NE(bar, nullptr);
+        Application->ProcessMessages();
+        recorder = backend::CreateRecorder(10, 300);
+        dc = CreateDeviceDC(recorder);
+    }
+    void TearDown() override {
+        DeleteDC(dc);
+        GridScrollTest::TearDown();
+    }
+    // The thumbs the bar paints: rectangles in its colour.
+    int Thumbs(TScrollControl* control) {
+        recorder->Clear();
+        control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        const COLORREF rgb = ColorToRGB(control->Color());
+        char colour[16];
+        std::snprintf(colour, sizeof colour, "#%02X%02X%02X", static_cast<unsigned>(rgb & 0xFF),
+                      static_cast<unsigned>((rgb >> 8) & 0xFF), static_cast<unsigned>((rgb >> 16) & 0xFF));
+        const std::vector<std::string> calls = recorder->Calls();
+        return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const std::string& call) {
+            return call.rfind("Rectangle ", 0) == 0 && call.find(colour) != std::string::npos;
+        }));
+    }
+    void Press(TScrollControl* control, int y) {
+        control->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, y));
+        control->Perform(WM_LBUTTONUP, 0, MAKELPARAM(2, y));
+    }
+
+    TScrollControl* bar = nullptr;
+    std::shared_ptr<backend::Recorder> recorder;
+    HDC dc = nullptr;
+};
+
+TEST_F(MetroBarTest, TheThumbIsAtLeast20PixelsAndStaysOnTheBar) {
+    EXPECT_EQ(bar->Color(), TColor(0x00C0C0C0));
+    EXPECT_EQ(bar->ScrollWidth(), 4);
+    grid->SetRowCount(1);
+    grid->SetFixedRows(0);
+    Integer start = 0;
+    Integer length = 0;
+    bar->GetThumb(start, length);
+    EXPECT_GE(length, 20);
+    EXPECT_LE(start + length, bar->Height());
+
+    grid->SetRowCount(100000);
+    grid->SetTopRow(grid->RowCount() - grid->VisibleRowCount());
+    bar->GetThumb(start, length);
+    EXPECT_EQ(length, 20) << "a tiny share";
+    EXPECT_EQ(start + length, bar->Height()) << "at the end, not past it";
+    EXPECT_EQ(Thumbs(bar), 1);
+}
+
+TEST_F(MetroBarTest, NoThumbWhileEveryRowShows) {
+    grid->SetRowCount(5);
+    EXPECT_FALSE(bar->HasThumb());
+    EXPECT_EQ(Thumbs(bar), 0);
+    grid->SetRowCount(50);
+    EXPECT_EQ(Thumbs(bar), 1);
+}
+
+TEST_F(MetroBarTest, ClicksBesideTheThumbPageWithinTheRows) {
+    grid->SetRowCount(30);
+    const Integer page = grid->VisibleRowCount();
+    const Integer lastTop = grid->RowCount() - page;
+    for (int click = 0; click < 5; ++click) {
+        Press(bar, bar->Height() - 2);
+        EXPECT_LE(grid->TopRow(), lastTop);
+    }
+    EXPECT_EQ(grid->TopRow(), lastTop);
+    Press(bar, 1);
+    EXPECT_EQ(grid->TopRow(), lastTop - page);
+    for (int click = 0; click < 5; ++click)
+        Press(bar, 1);
+    EXPECT_EQ(grid->TopRow(), grid->FixedRows());
+}
+
+TEST_F(MetroBarTest, DraggingTheThumbMovesTheTopRow) {
+    grid->SetRowCount(200);
+    Integer start = 0;
+    Integer length = 0;
+    bar->GetThumb(start, length);
+    const int y = start + length / 2;
+    bar->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, y));
+    // A tenth of the bar below row 0 is a tenth of the 200 rows.
+    const int tenth = (bar->Height() - grid->RowHeights(0)) / 10;
+    bar->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2, y + tenth));
+    EXPECT_EQ(grid->TopRow(), 21);
+    bar->Perform(WM_LBUTTONUP, 0, MAKELPARAM(2, y + 18));
+    bar->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(2, y + 90));
+    EXPECT_EQ(grid->TopRow(), 21) << "the drag ended";
+
+    // A bar no longer than row 0 leaves no way to drag over: nothing moves.
+    grid->SetRowHeights(0, 400);
+    grid->SetTopRow(5);
+    bar->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, bar->Height() - 5));
+    bar->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2, 3));
+    bar->Perform(WM_LBUTTONUP, 0, MAKELPARAM(2, 3));
+    EXPECT_EQ(grid->TopRow(), 5);
+}
+
+TEST_F(MetroBarTest, ABarOutsideAGridPaintsNothingAndIgnoresTheMouse) {
+    auto* loose = new TScrollControl(form);
+    loose->SetParent(form);
+    loose->SetBounds(350, 0, 6, 200);
+    Application->ProcessMessages();
+    EXPECT_EQ(loose->GetGrid(), nullptr);
+    recorder->Clear();
+    loose->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    EXPECT_EQ(Thumbs(loose), 0);
+    const Integer top = grid->TopRow();
+    Press(loose, 150);
+    EXPECT_EQ(grid->TopRow(), top);
+}
 
 } // namespace
