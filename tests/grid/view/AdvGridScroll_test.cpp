@@ -186,6 +186,21 @@ TEST_F(GridScrollTest, ProportionalOffRestoresTheWindowBars) {
     EXPECT_EQ(grid->TopRow(), grid->RowCount() - grid->VisibleRowCount());
 }
 
+// A resize makes the framework grid set its range again; the thumbs' page must not hide a bar the
+// grid still needs, nor come back and forth.
+TEST_F(GridScrollTest, ResizingKeepsTheProportionalBars) {
+    grid->SetRowCount(1000);
+    grid->SetColCount(40);
+    grid->SetScrollProportional(true);
+    for (Integer width : {260, 320, 280}) {
+        grid->SetWidth(width);
+        grid->Repaint();
+        EXPECT_EQ(grid->ClientHeight(), 200 - GetSystemMetrics(SM_CYHSCROLL)) << width;
+        EXPECT_EQ(grid->ClientWidth(), width - GetSystemMetrics(SM_CXVSCROLL)) << width;
+        EXPECT_GT(Info(SB_HORZ).nPage, 0u) << width;
+    }
+}
+
 TEST_F(GridScrollTest, ScrollTypesSwitchTheBars) {
     grid->SetScrollBars(ssVertical);
     grid->SetScrollType(ssMetro);
