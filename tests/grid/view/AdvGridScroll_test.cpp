@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/PropertyInfo.h"
 
 namespace {
 
@@ -221,6 +222,18 @@ TEST_F(GridScrollTest, ScrollTypesSwitchTheBars) {
     grid->SetRowCount(100);
     grid->SetScrollProportional(true);
     EXPECT_EQ(Info(SB_VERT).nMax, 137) << "proportional thumbs work on the window bars";
+}
+
+// A stored form sets the scroll settings by name; ScrollBars reaches the grid's own copy too.
+TEST_F(GridScrollTest, ScrollSettingsAreSetByName) {
+    EXPECT_EQ(grid->ScrollWidth(), GetSystemMetrics(SM_CXVSCROLL));
+    SetOrdProp(grid, u"ScrollBars", ssVertical);
+    EXPECT_EQ(grid->ScrollBars(), ssVertical);
+    EXPECT_EQ(grid->TStringGrid::ScrollBars(), ssVertical);
+    SetOrdProp(grid, u"ScrollProportional", 1);
+    EXPECT_TRUE(grid->ScrollProportional());
+    SetOrdProp(grid, u"ScrollHints", shBoth);
+    EXPECT_EQ(grid->ScrollHints(), shBoth);
 }
 
 TEST_F(GridScrollTest, TheGridAlwaysWantsTypedCharacters) {
