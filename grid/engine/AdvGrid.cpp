@@ -539,6 +539,8 @@ void TAdvStringGrid::Loaded() {
         BalloonInit();
 }
 
+void TAdvStringGrid::ApplyScrollBarAlways(bool /*HideWhenFit*/) {}
+
 void TAdvStringGrid::Resize() {
     TBaseGrid::Resize();
     if (OnGridResize)
@@ -546,7 +548,6 @@ void TAdvStringGrid::Resize() {
     if ((FBackGround->Display() == bdGradientHorz || FBackGround->Display() == bdGradientVert) &&
         FBackGround->ColorTo() != clNone)
         Invalidate();
-    ApplyScrollBarAlways(false);
     CellControlsUpdate(false);
     InitMouseWheel(false);
     if (IsDesigning())

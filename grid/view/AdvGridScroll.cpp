@@ -119,33 +119,6 @@ void TAdvStringGrid::SetScrollProportional(bool Value) {
     UpdateScrollRange();
 }
 
-void TAdvStringGrid::ApplyScrollBarAlways(bool HideWhenFit) {
-    if (!HandleAllocated())
-        return;
-    const bool vertFits = VisibleRowCount() + FixedRows() >= RowCount();
-    const bool horzFits = VisibleColCount() + FixedCols() >= ColCount();
-    auto apply = [&](int bar, bool has, bool fits, bool asked) {
-        if (!has)
-            return;
-        if (FScrollBarAlways != saNone) {
-            if (!fits) {
-                EnableScrollBar(WindowHandle(), bar, ESB_ENABLE_BOTH);
-            } else if (asked) {
-                ShowScrollBar(WindowHandle(), bar, TRUE);
-                EnableScrollBar(WindowHandle(), bar, ESB_DISABLE_BOTH);
-            } else {
-                ShowScrollBar(WindowHandle(), bar, FALSE);
-            }
-        } else if (HideWhenFit && fits) {
-            ShowScrollBar(WindowHandle(), bar, FALSE);
-        }
-    };
-    apply(SB_VERT, HasVertBar(FScrollBars), vertFits,
-          FScrollBarAlways == saVert || FScrollBarAlways == saBoth);
-    apply(SB_HORZ, HasHorzBar(FScrollBars), horzFits,
-          FScrollBarAlways == saHorz || FScrollBarAlways == saBoth);
-}
-
 // ---- Proportional thumbs
 
 void TAdvStringGrid::UpdateHorzScrollProportional() {
