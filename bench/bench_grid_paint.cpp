@@ -1,6 +1,8 @@
 // Benchmarks of the grid's paint, each in one run that reports its times and their ratio. Every paint is
 // a WM_PAINT carrying an off-screen bitmap of 1360 x 833, the grid filling it.
-// Rows: one screen of a 1,000,000-row x 32-column grid scrolled to its middle against a 100-row grid.
+// Rows: one screen of a 1,000,000-row x 32-column grid scrolled to its middle against a 100-row grid,
+// also with both scroll bars and proportional thumbs (recomputed before every paint).
+// Page down: SB_PAGEDOWN on the million rows and the repaint it asks for, against one full repaint.
 // Fill: a full screen of plain text cells against one FillRect of the whole surface.
 // Allocations: the operator new calls of one paint per painted cell, against those of bare DrawTextEx
 // calls of the same texts (each fetched from its cell, drawn with the grid's flags for a wrapped cell)
@@ -21,6 +23,7 @@
 #include "platform/rtl/Convert.h"
 #include "platform/win32/windraw.h"
 #include "platform/win32/wingdi.h"
+#include "platform/win32/winuser.h"
 
 // ---- Counting allocations
 
@@ -85,11 +88,12 @@ struct ShownGrid {
     TAdvStringGrid* grid = nullptr;
     TBitmap bitmap{Width, Height};
 
-    ShownGrid(Integer rows, Integer columns, Integer top) {
+    ShownGrid(Integer rows, Integer columns, Integer top, bool proportional = false, Integer filled = 60) {
         form = new TForm(nullptr, 0);
         form->SetBounds(0, 0, Width + 40, Height + 60);
         grid = new TAdvStringGrid(form);
-        grid->SetScrollBars(ssNone);
+        grid->SetScrollBars(proportional ? ssBoth : ssNone);
+        grid->SetScrollProportional(proportional);
         grid->SetBorderStyle(bsNone);
         grid->SetBounds(0, 0, Width, Height);
         grid->SetColCount(columns);
@@ -98,7 +102,7 @@ struct ShownGrid {
         form->Show();
         Application->ProcessMessages();
         grid->SetTopRow(top);
-        for (Integer r = 0; r < 60; ++r)
+        for (Integer r = 0; r < filled; ++r)
             for (Integer c = 0; c < columns; ++c) {
                 const Integer row = r < grid->FixedRows() ? r : top + r;
                 // The same texts on every screen, wherever it is, so that screens compare alike.
@@ -140,6 +144,56 @@ void BM_MillionRowsAgainstHundred(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MillionRowsAgainstHundred)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_MillionRowsProportional(benchmark::State& state) {
+    StartPlatformOnce();
+    for (auto _ : state) {
+        ShownGrid small(100, 32, 1, true);
+        ShownGrid large(1000000, 32, 500000, true);
+        const double smallBest = small.BestPaint();
+        const double largeBest = large.BestPaint();
+        state.counters["rows100_ms"] = smallBest * 1000;
+        state.counters["rows1000000_ms"] = largeBest * 1000;
+        state.counters["large_over_small"] = smallBest > 0 ? largeBest / smallBest : 0;
+    }
+}
+BENCHMARK(BM_MillionRowsProportional)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Both through the window's own paint: the scroll message moves the top row and invalidates, then the
+// update paints what it asked for; the full repaint invalidates the whole window first. Every page holds
+// text, so both paint the same kind of screen.
+void BM_PageDownAgainstFullPaint(benchmark::State& state) {
+    StartPlatformOnce();
+    for (auto _ : state) {
+        ShownGrid shown(1000000, 32, 500000, true, 60 * (Rounds + 2));
+        HWND window = shown.grid->Handle();
+        auto fullPaint = [&] {
+            InvalidateRect(window, nullptr, FALSE);
+            UpdateWindow(window);
+        };
+        auto pageDown = [&] {
+            shown.grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+            UpdateWindow(window);
+        };
+        fullPaint();
+        double fullBest = 0;
+        double pageBest = 0;
+        for (int round = 0; round < Rounds; ++round) {
+            auto start = std::chrono::steady_clock::now();
+            fullPaint();
+            const double full = SecondsSince(start);
+            start = std::chrono::steady_clock::now();
+            pageDown();
+            const double page = SecondsSince(start);
+            fullBest = round == 0 ? full : std::min(fullBest, full);
+            pageBest = round == 0 ? page : std::min(pageBest, page);
+        }
+        state.counters["full_paint_ms"] = fullBest * 1000;
+        state.counters["page_down_ms"] = pageBest * 1000;
+        state.counters["page_over_full"] = fullBest > 0 ? pageBest / fullBest : 0;
+    }
+}
+BENCHMARK(BM_PageDownAgainstFullPaint)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_TextScreenAgainstFillRect(benchmark::State& state) {
     StartPlatformOnce();

@@ -20,7 +20,14 @@ DEFINE_CLASS(TAdvStringGrid, PROPERTY(AutoColor), PROPERTY(Balloon), PROPERTY(Ba
              PROPERTY(PrintSettings), PROPERTY(ProgressAppearance), PROPERTY(SearchFooter),
              PROPERTY(ShowModified), PROPERTY(SizeWhileTyping), PROPERTY(SortSettings), PROPERTY(SyncGrid),
              PROPERTY(ColumnHeaders), PROPERTY(RowHeaders), PROPERTY(FixedFont),
-             PROPERTY(AutoSize).Default(false),
+             // The scroll bars; ScrollBars again, so that a stored form reaches the grid's own copy.
+             PROPERTY(ScrollBars).Default(ssBoth), PROPERTY(ScrollBarAlways).Default(saNone),
+             PROPERTY(ScrollColor).Type(TypeInfoColor()).Default(clNone),
+             PROPERTY(ScrollHints).Default(shNone), PROPERTY(ScrollProportional).Default(false),
+             PROPERTY(ScrollSynch).Default(false), PROPERTY(ScrollType).Default(ssNormal),
+             PROPERTY(ScrollWidth).Default(17), PROPERTY(HintColor).Type(TypeInfoColor()).Default(clInfoBk),
+             EVENT(OnScrollHint), EVENT(OnEndColumnSize), EVENT(OnEndRowSize), EVENT(OnCalcFooter),
+             EVENT(OnPaintFooter), EVENT(OnCreatedFloatingFooter), PROPERTY(AutoSize).Default(false),
              PROPERTY(BorderColor).Type(TypeInfoColor()).Default(0x00B99D7F),
              PROPERTY(DefaultAlignment).Default(taLeftJustify), PROPERTY(Flat).Default(false),
              PROPERTY(IntegralHeight).Default(false), PROPERTY(MaxEditLength).Default(0),
@@ -56,6 +63,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
                                                            AOwner->ComponentState().Contains(csLoading)));
 
     CreateOwnedObjects();
+    FScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
 
     // The row count goes through the framework's setter; the grid's own counts follow it.
     TCustomGrid::SetRowCount(10);
@@ -114,6 +122,12 @@ void TAdvStringGrid::CreateOwnedObjects() {
     FNavigation = std::make_unique<TNavigation>();
     FNavigation->OnChange = [this](TObject*) { NavigationChanged(); };
     FColumnSize = std::make_unique<TColumnSize>(this);
+    FColumnSize->OnStretch = [this](TObject*, TColumnStretchRequest request) {
+        if (request == TColumnStretchRequest::AllColumns)
+            ApplyColumnStretch(-1, -1);
+        else
+            ApplyColumnStretch(FColumnSize->StretchColumn(), -1);
+    };
     FCellNode = std::make_unique<TCellNode>(this);
     FBands = std::make_unique<TBands>();
     FBands->OnChange = [this](TObject* sender) { BandsChanged(sender); };
@@ -456,6 +470,8 @@ void TAdvStringGrid::CreateWnd() {
     if (Parent() == nullptr)
         return;
     if (!IsDesigning()) {
+        if (FScrollType == ssMetro)
+            CreateScrollControls();
         for (TScrollBar* bar : {FScrollBar.get(), FPaintScrollBar.get()}) {
             if (bar == nullptr)
                 continue;
@@ -483,7 +499,11 @@ void TAdvStringGrid::CreateWnd() {
     if (FIsWinXP)
         FIsWinXP = IsThemeActive() != FALSE;
     InitMouseWheel(true);
-    // FIXME: flat scroll bars come with the view's scroll-bar support.
+    if (FScrollType != ssNormal && !ComponentState().Contains(csLoading)) {
+        InitFlatScrollBars();
+        ApplyFlatScrollWidth();
+        ApplyFlatScrollColor();
+    }
 }
 
 void TAdvStringGrid::Loaded() {
@@ -518,6 +538,8 @@ void TAdvStringGrid::Loaded() {
     if (FBalloonSettings->Enable())
         BalloonInit();
 }
+
+void TAdvStringGrid::ApplyScrollBarAlways(bool /*HideWhenFit*/) {}
 
 void TAdvStringGrid::Resize() {
     TBaseGrid::Resize();

@@ -61,6 +61,8 @@
 //   cell text access                                  (grid/engine/AdvGridCellAccess.cpp)
 //   cell looks, row colours, cell controls, zoom      (grid/engine/AdvGridCellLook.cpp)
 //   scroll bars                                       (grid/view/AdvGridScroll.cpp)
+//   floating footer                                   (grid/view/AdvGridFooter.cpp)
+//   column stretching and size notifications          (grid/view/AdvGridStretch.cpp)
 //   native text file and stream form                  (grid/files/AdvGridFiles.cpp)
 //   column states                                     (grid/files/AdvGridColumnState.cpp)
 //   spreadsheet exchange through automation           (grid/files/AdvGridXLS.cpp)
@@ -278,14 +280,6 @@ public:
     void SetMaxComboLength(Integer Value) { FMaxComboLength = Value; }
     bool AutoFilterUpdate() const { return FAutoFilterUpdate; }
     void SetAutoFilterUpdate(bool Value) { FAutoFilterUpdate = Value; }
-    TScrollType ScrollType() const { return FScrollType; }
-    void SetScrollType(TScrollType Value) { FScrollType = Value; }
-    TColor ScrollColor() const { return FScrollColor; }
-    void SetScrollColor(TColor Value) { FScrollColor = Value; }
-    Integer ScrollWidth() const { return FScrollWidth; }
-    void SetScrollWidth(Integer Value) { FScrollWidth = Value; }
-    TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
-    void SetScrollBarAlways(TScrollBarAlways Value) { FScrollBarAlways = Value; }
     String FloatFormat() const { return FFloatFormat; }
     String CheckTrue() const { return FCheckTrue; }
     String CheckFalse() const { return FCheckFalse; }
@@ -1019,7 +1013,7 @@ public:
     // ToRow >= RowCount while the floating footer shows) is read by stored row, hidden rows included.
     // The column aggregates report their walk to ExportNotification.
 
-    // FIXME: no footer calculation exists yet.
+    // The floating footer's calculation of one column, or of every column for -1 (AdvGridFooter.cpp).
     virtual void CalcFooter(Integer ACol);
     // Sum of the used rows: in a grouped grid node and summary rows are left out (hidden rows stay in),
     // and so is every cell that is not the base of its merged block. Texts that are no number are
@@ -1845,12 +1839,153 @@ protected:
 
 public:
     // ---- Scroll bars (grid/view/AdvGridScroll.cpp)
+    // The framework grid's bars run over 0..127: position P stands for column
+    // MulDiv(P, ColCount - VisibleColCount - FixedCols, 127) + FixedCols, and likewise for rows. The
+    // proportional thumbs keep that model: their page is always their maximum - 126.
 
-    // FIXME: proportional scroll thumbs are not built yet; these change nothing.
+    // Remembered here as well as passed to the framework grid; reading answers the remembered value.
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle Value);
+    // ssMetro (with a window) puts the thin scroll controls in place of the window bars (ScrollBars
+    // becomes ssNone); leaving it frees them and brings back ssBoth. ssFlat and ssEncarta use the flat
+    // scroll bars when the common-controls library offers them, else the window bars stay.
+    TScrollType ScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType Value);
+    // The flat bars' background (clNone: the system's) and thickness.
+    TColor ScrollColor() const { return FScrollColor; }
+    void SetScrollColor(TColor Value);
+    Integer ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(Integer Value);
+    TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways Value);
+    // Thumbs sized by the share of the real widths and heights in view. Switching it off ends flat bars
+    // it had started and gives both window bars a page of 0.
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool Value);
+    // The grid follows a dragged thumb at once instead of on its release.
+    bool ScrollSynch() const { return FScrollSynch; }
+    void SetScrollSynch(bool Value) { FScrollSynch = Value; }
+    // Which thumb drags show "Col : n" or "Row : n" beside the cursor, in HintColor.
+    TScrollHintType ScrollHints() const { return FScrollHints; }
+    void SetScrollHints(TScrollHintType Value) { FScrollHints = Value; }
+
+    // Recompute the proportional thumbs from the running sums of the widths and heights, so a paint of a
+    // grid of a million rows costs what a small grid's does.
     void UpdateVertScrollProportional();
     void UpdateHorzScrollProportional();
-    // FIXME: there are no flat scroll bars or scroll controls to follow the window's yet.
+    // The flat scroll bars, reached by name in the already loaded common-controls library on each call;
+    // without the library or the entry point each does nothing.
+    void InitFlatScrollBars();
+    void DoneFlatScrollBars();
     void UpdateFlatScrollBars();
+    void SyncFlatVertScroll();
+    void SyncFlatHorzScroll();
+    void ApplyFlatScrollStyle();
+    void ApplyFlatScrollColor();
+    void ApplyFlatScrollWidth();
+    void FlatSetScrollProp(Integer Index, Integer Value);
+    void FlatShowScrollBar(Integer Bar, bool Show);
+    void FlatSetScrollInfo(Integer Bar, const SCROLLINFO& ScrollInfo);
+    // One step of the scrolling that goes on after a quick touch drag: the top row moves by
+    // FScrollDelta until FScrollSteps run out. The release of such a drag arms FScrollTimer with it.
+    void MomentumScrollTimer(TObject* Sender);
+    // Whether the flat scroll bars were set up on the window.
+    bool IsFlat() const { return FIsFlat; }
+    bool ScrollHintShowing() const { return FScrollHintShow; }
+    THTMLHintWindow* ScrollHintWindow() const { return FScrollHintWnd.get(); }
+
+    // Lets the application change the scroll hint; ARow is the column or row the hint names.
+    TScrollHintEvent OnScrollHint;
+
+protected:
+    void WMHScroll(TMessage& Message) override;
+    void WMVScroll(TMessage& Message) override;
+    void WMGetDlgCode(TMessage& Message) override;
+
+    // The column or row a position of the 0..127 scroll model stands for.
+    Integer ScrollPosToCol(Integer Pos);
+    Integer ScrollPosToRow(Integer Pos);
+    // Shows the hint text beside the cursor.
+    void ShowScrollHint(Integer Index, const String& Caption);
+    void HideScrollHint();
+    // The cells the fixed background picture covers.
+    TRect BackGroundCellRect();
+
+    bool FIsFlat = false;         // the flat scroll bars were set up on the window
+    bool FScrollHintShow = false; // a scroll hint is up
+    std::unique_ptr<TTimer> FScrollTimer;
+    Integer FScrollDelta = 0; // rows per momentum step, +1 or -1
+    Integer FScrollSteps = 0; // momentum steps left
+    bool FScrollEnd = false;
+
+public:
+    // ---- Floating footer (grid/view/AdvGridFooter.cpp)
+    // The footer's column calculations write the last row: with fsFixedLastRow it is the footer's row.
+
+    // Runs the calculation each column's ColumnCalc names over the data rows (hidden ones too with
+    // CalculateHiddenRows), while the footer shows its fixed last row and EnableCalculation is on.
+    virtual void CalcFooterColumns(Integer ACol);
+    TFooterPanel* FooterPanel() const { return FFooterPanel.get(); }
+
+    // Asked first for an acCUSTOM footer value, before the footer's own OnCalcFooter.
+    TCalcFooterEvent OnCalcFooter;
+    // Paints a footer column (fsFixedLastRow), the preview (fsColumnPreview) or the whole panel
+    // (fsCustomPaint) in place of the grid's cell painting.
+    TFooterPaintEvent OnPaintFooter;
+    TNotifyEvent OnCreatedFloatingFooter;
+
+protected:
+    friend class TFloatingFooter;
+    friend class TFooterPanel;
+
+    // A change of the last row shows in the footer panel.
+    void LastRowChanged() override;
+
+    bool FNoRTLOrientation = false; // cell painting leaves right-to-left mirroring aside
+
+public:
+    // ---- Column stretching and size notifications (grid/view/AdvGridStretch.cpp)
+
+    // StretchAll and Stretch on (stored as they are), then every normal column shares the width.
+    void StretchColumns();
+    // The last column takes what the others leave of the width.
+    void StretchRightColumn();
+    // Fits the columns to AWidth (-1: the client width): column ACol (-1: the last) takes what the others
+    // leave, or with ColumnSize.StretchAll every normal column gets an equal share, the pixels left over
+    // going one each to the first ones. Raises "Stretch column index out of range" for a column past the
+    // count; does nothing while loading, without columns, with ColumnSize.Stretch off or while a stretch
+    // runs.
+    void ApplyColumnStretch(Integer ACol, Integer AWidth);
+    // The cell under a screen point, -1 outside the cells.
+    void ScreenToCell(TPoint pt, Integer& ACol, Integer& ARow);
+    // Whether a client point lies within 4 pixels of a sizable edge of a fixed cell: a column edge in
+    // the fixed rows with goColSizing, a row edge (instead) in the fixed columns with goRowSizing.
+    bool IsOnFixedSizingBorder(Integer X, Integer Y);
+    // Fires OnUpdateColumnSize for a width the user has just set with the mouse.
+    virtual void DoUpdateColumnSize(Integer ACol, Integer& AWidth);
+
+    TEndColumnSizeEvent OnEndColumnSize;
+    TEndRowSizeEvent OnEndRowSize;
+
+protected:
+    // A stretch follows count and width changes, except for a stretch column that no longer exists: the
+    // notifications never raise.
+    void SizeChanged(Integer OldColCount, Integer OldRowCount) override;
+    // After a mouse sizing with MouseActions.AllColumnSize (AllRowSize) every other normal column (row)
+    // is scaled alike, then OnEndColumnSize (OnEndRowSize) fires.
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    // Stretches the stretch column when it exists.
+    void StretchFromNotification();
+
+    bool FIsColChanging = false; // a stretch runs
+    bool ColSizeFlg = false;     // a column width change was seen
+    bool ColSized = false;       // the user just sized column Colclicked with the mouse
+    bool RowSized = false;       // the user just sized row Rowclicked with the mouse
+    Integer Colclicked = -1;     // the column being sized with the mouse, -1 for none
+    Integer Rowclicked = -1;     // the row being sized with the mouse, -1 for none
+    Integer Colclickedsize = 0;  // the width of Colclicked when its sizing began
+    Integer Rowclickedsize = 0;  // the height of Rowclicked when its sizing began
 
 protected:
     // ---- Construction, lifecycle, changed cells (AdvGrid.cpp)
@@ -1865,6 +2000,9 @@ protected:
     virtual void InitMouseWheel(bool Startup);
     // Answers csDesigning of the grid; the mouse actions ask through it.
     virtual bool IsDesigning();
+    // FIXME: the framework grid hides a bar whose lines all fit whenever it sets its range, so a bar
+    // ScrollBarAlways names is not kept shown yet; this changes nothing.
+    void ApplyScrollBarAlways(bool HideWhenFit);
     virtual void RepaintAll() { Invalidate(); }
     // Bound to the OnChange of the mouse and navigation options; nothing here, for descendants.
     virtual void MouseActionsChanged() {}
@@ -3190,6 +3328,8 @@ public:
     void EndCellEditor(Integer ACol, Integer ARow);
     // FIXME: rows are not appended by the arrow key yet.
     void AppendAutoRow();
+    // FIXME: the grid has no OnClickCell yet, so a cell click reaches no handler.
+    virtual void DoClickCell(Integer ARow, Integer ACol);
 
     // ---- Typed cell values and displayed text (AdvGridValues.cpp)
     // The readers raise EAdvGridError and change nothing when the text is no number. An empty text or a
@@ -3574,7 +3714,7 @@ private:
     TScrollBarAlways FScrollBarAlways = saNone;
     bool FScrollProportional = false;
     bool FScrollSynch = false;
-    bool FScrollHints = false;
+    TScrollHintType FScrollHints = shNone;
     TGridLook FLook = glXP;
     TQELStyle FStyle = tsCustom;
     TColor FBorderColor = 0;
@@ -3705,8 +3845,6 @@ private:
     Integer FMouseSelectStart = -1;
     Integer FOldRowSel = -1;
     Integer FComboIdx = -1;
-    Integer Colclicked = -1;
-    Integer Rowclicked = -1;
     TPoint ptdown{0, -1};
     TPoint FTouchScrollPt{-1, -1};
     TPoint FPushedCellButton{-1, -1};

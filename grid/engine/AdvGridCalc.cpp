@@ -26,8 +26,6 @@ private:
 
 } // namespace
 
-void TAdvStringGrid::CalcFooter(Integer /*ACol*/) {}
-
 // ---- Column aggregates
 
 namespace {

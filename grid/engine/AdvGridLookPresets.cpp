@@ -235,7 +235,7 @@ TFooterPanel* TAdvStringGrid::CreateFooterPanel() {
 void TAdvStringGrid::CreateScrollControls() {
     if (FVertScrollControl == nullptr) {
         auto control = std::make_unique<TScrollControl>(this);
-        control->SetDirection(0);
+        control->SetDirection(sdVertical);
         control->SetWidth(6);
         control->SetAlign(alRight);
         control->SetParent(this);
@@ -245,7 +245,7 @@ void TAdvStringGrid::CreateScrollControls() {
     }
     if (FHorzScrollControl == nullptr) {
         auto control = std::make_unique<TScrollControl>(this);
-        control->SetDirection(1);
+        control->SetDirection(sdHorizontal);
         control->SetHeight(6);
         control->SetAlign(alBottom);
         control->SetParent(this);

@@ -82,10 +82,12 @@ void TAdvStringGrid::SetDefaultRowHeight(Integer Value) {
     TBaseGrid::SetDefaultRowHeight(Value);
     if (IsDesigning())
         FFixedRowHeight = Value;
-    // FIXME: the floating footer takes Value as its height once it has one. The constructor sets the
-    // default height before the footer exists.
-    if (FFloatingFooter != nullptr && FFloatingFooter->Visible())
-        FFooterPanel->SetHeight(Value);
+    // The constructor sets the default height before the footer exists.
+    if (FFloatingFooter != nullptr) {
+        FFloatingFooter->SetHeight(Value);
+        if (FFloatingFooter->Visible())
+            FFooterPanel->SetHeight(Value);
+    }
 }
 
 void TAdvStringGrid::SetWordWrap(bool Value) {

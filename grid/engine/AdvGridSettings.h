@@ -81,6 +81,12 @@ public:
     // Nothing when unchanged; true first resets StretchColumn to -1; then the grid re-stretches.
     bool StretchAll() const { return FStretchAll; }
     void SetStretchAll(bool value);
+    // Stores both flags as they are, asking no stretch and leaving StretchColumn: the grid's
+    // StretchColumns stretches once itself.
+    void StoreStretch(bool stretch, bool stretchAll) {
+        FStretch = stretch;
+        FStretchAll = stretchAll;
+    }
     bool SynchWithGrid() const { return FSynchWithGrid; }
     void SetSynchWithGrid(bool value) { FSynchWithGrid = value; }
     bool SynchNormalCellsOnly() const { return FSynchNormalCellsOnly; }

@@ -20,6 +20,8 @@ ZELMOR_ENUM(TGridLook, glStandard, glSoft, glClassic, glQEL, glXP, glListView, g
 ZELMOR_ENUM(TScrollType, ssNormal, ssFlat, ssEncarta, ssMetro)
 // Which scroll bars stay shown, disabled, while everything fits.
 ZELMOR_ENUM(TScrollBarAlways, saNone, saVert, saHorz, saBoth)
+// Which thumb drags show a scroll hint.
+ZELMOR_ENUM(TScrollHintType, shNone, shVertical, shHorizontal, shBoth)
 // The icon of the balloon shown for an invalid entry.
 ZELMOR_ENUM(TInvalidEntryIcon, ieNone, ieInfo, ieWarning, ieError)
 // The text encoding of files the grid writes.
@@ -73,6 +75,10 @@ using TRowSizeEvent = std::function<void(TObject* Sender, Integer ARow, bool& Al
 // A column value computed by the application over rows FromRow .. ToRow; Res starts at 0.
 using TGroupCalcEvent =
     std::function<void(TObject* Sender, Integer ACol, Integer FromRow, Integer ToRow, double& Res)>;
+// The scroll hint about to show; ARow is the column or row it names.
+using TScrollHintEvent = std::function<void(TObject* Sender, Integer ARow, String& hintstr)>;
+using TEndColumnSizeEvent = std::function<void(TObject* Sender, Integer ACol)>;
+using TEndRowSizeEvent = std::function<void(TObject* Sender, Integer ARow)>;
 using TUpdateColumnSizeEvent = std::function<void(TObject* Sender, Integer ACol, Integer& AWidth)>;
 using TCanAddEvent = std::function<void(TObject* Sender, bool& CanAdd)>;
 using TCanInsertRowEvent = std::function<void(TObject* Sender, Integer ARow, bool& CanInsert)>;

@@ -4,3 +4,5 @@
 void TAdvStringGrid::EndCellEditor(Integer /*ACol*/, Integer /*ARow*/) {}
 
 void TAdvStringGrid::AppendAutoRow() {}
+
+void TAdvStringGrid::DoClickCell(Integer /*ARow*/, Integer /*ACol*/) {}

@@ -1058,14 +1058,23 @@ void TCustomGrid::UpdateScrollRange() {
         return;
     const TGridCoord oldTopLeft = FTopLeft;
     // Showing or hiding one bar changes the room of the other axis, so settle in at most two rounds.
+    // The model has no page: a page a derived grid gave its thumbs goes with the range, so that it can
+    // never outgrow the range and hide a bar that is needed.
+    auto setRange = [this](int bar, int maxPos) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_RANGE | SIF_PAGE;
+        info.nMax = maxPos;
+        SetScrollInfo(Handle(), bar, &info, TRUE);
+    };
     for (int round = 0; round < 2; ++round) {
         TGridDrawInfo drawInfo;
         CalcDrawInfo(drawInfo);
         const TGridCoord maxTopLeft = CalcMaxTopLeft({FColCount - 1, FRowCount - 1}, drawInfo);
         if (FScrollBars == ssHorizontal || FScrollBars == ssBoth)
-            SetScrollRange(Handle(), SB_HORZ, 0, maxTopLeft.X > FFixedCols ? ScrollBarMax : 0, TRUE);
+            setRange(SB_HORZ, maxTopLeft.X > FFixedCols ? ScrollBarMax : 0);
         if (FScrollBars == ssVertical || FScrollBars == ssBoth)
-            SetScrollRange(Handle(), SB_VERT, 0, maxTopLeft.Y > FFixedRows ? ScrollBarMax : 0, TRUE);
+            setRange(SB_VERT, maxTopLeft.Y > FFixedRows ? ScrollBarMax : 0);
     }
     TGridDrawInfo drawInfo;
     CalcDrawInfo(drawInfo);
