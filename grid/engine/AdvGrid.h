@@ -2624,9 +2624,7 @@ protected:
     Integer FMoveRowInd = -1;
     bool FSelectionClick = false; // the press landed on the selection: a drag may start
     Integer FOldKeepLeftCol = 0;  // the left column at the press
-    Integer Colclickedsize = 0;   // the width of Colclicked and the height of Rowclicked
-    Integer Rowclickedsize = 0;
-    Integer Clickposx = 0; // the press point
+    Integer Clickposx = 0;        // the press point
     Integer Clickposy = 0;
     Integer Clickposdx = 0; // the press point minus the right and bottom of the sizing reference cell
     Integer Clickposdy = 0;
@@ -2696,8 +2694,6 @@ public:
     Integer SortTime() const { return FSortTime; }
 
     TFixedCellClickEvent OnFixedCellClick;
-    TEndColumnSizeEvent OnEndColumnSize;
-    TEndRowSizeEvent OnEndRowSize;
     TSelectionResizeEvent OnSelectionResize;
     TSelectionResizeEvent OnSelectionResized;
     TCheckBoxMouseUpEvent OnCheckBoxMouseUp;
@@ -2709,7 +2705,6 @@ protected:
     void ClickSort(Integer ACol, Integer ARow, Integer X, Integer Y, bool moveEnded);
 
     bool ColMoveFlg = false; // a column or row moved in this release: no sort
-    bool ColSizeFlg = false; // a column or row was sized in this release: no sort
     bool FDblClk = false;    // a double click sized a column: the next release does not sort
     Integer FSortTime = 0;
 
@@ -2794,8 +2789,6 @@ protected:
     String FLastAnchorHint;
     TPoint FLastBalloonPos{-1, -1};
     bool Invokedchange = false; // the next cursor change is the grid's own
-    bool ColSized = false;      // a column (row) was sized during this press
-    bool RowSized = false;
     bool FURLUnderlineOnHover = false;
     bool FHintShowSizing = false;
     Integer FScrollCol = -1; // the cell the in-cell scroll bar serves
@@ -3328,8 +3321,6 @@ public:
     void EndCellEditor(Integer ACol, Integer ARow);
     // FIXME: rows are not appended by the arrow key yet.
     void AppendAutoRow();
-    // FIXME: the grid has no OnClickCell yet, so a cell click reaches no handler.
-    virtual void DoClickCell(Integer ARow, Integer ACol);
 
     // ---- Typed cell values and displayed text (AdvGridValues.cpp)
     // The readers raise EAdvGridError and change nothing when the text is no number. An empty text or a

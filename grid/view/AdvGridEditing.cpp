@@ -4,5 +4,3 @@
 void TAdvStringGrid::EndCellEditor(Integer /*ACol*/, Integer /*ARow*/) {}
 
 void TAdvStringGrid::AppendAutoRow() {}
-
-void TAdvStringGrid::DoClickCell(Integer /*ARow*/, Integer /*ACol*/) {}
