@@ -51,6 +51,7 @@
 //   column states                                     (grid/files/AdvGridColumnState.cpp)
 //   keyboard handling                                 (grid/view/AdvGridKeyboard.cpp)
 //   clipboard                                         (grid/files/AdvGridClipboard.cpp)
+//   cell hints and balloon tips                       (grid/view/AdvGridCellHints.cpp)
 //   row insertion and deletion hooks                  (grid/view/AdvGridHooks.cpp)
 //   selected cells and the key-down step              (grid/view/AdvGridSelectedCells.cpp)
 //   cell validation and change tracking               (grid/view/AdvGridValidate.cpp)
@@ -97,6 +98,7 @@
 #include "render/PictureContainer.h"
 
 class TRichEdit;
+struct THintInfo;
 class TCustomIniFile;
 
 // The identifier of the window timer that drives blinking and hover; it runs while the window exists.
@@ -3065,6 +3067,32 @@ private:
     void RepaintBlinkingCells(Integer FromCol, Integer ToCol, Integer FromRow, Integer ToRow);
 
 public:
+public:
+    // ---- Cell hints and balloon tips (grid/view/AdvGridCellHints.cpp)
+
+    bool HintShowCells() const { return FHintShowCells; }
+    void SetHintShowCells(bool Value) { FHintShowCells = Value; }
+    // A cell whose text does not fit shows it whole as its hint, at the cell (hpCell) or the cursor.
+    bool HintShowLargeText() const { return FHintShowLargeText; }
+    void SetHintShowLargeText(bool Value) { FHintShowLargeText = Value; }
+    THintShowLargeTextPos HintShowLargeTextPos() const { return FHintShowLargeTextPos; }
+    void SetHintShowLargeTextPos(THintShowLargeTextPos Value) { FHintShowLargeTextPos = Value; }
+    // Fills the hint of the cell under HintInfo.CursorPos: its comment at the cell's top-right corner,
+    // its text with HintShowCells, or a text too large for it; OnGridHint has the last word.
+    void PrepareCellHint(String& HintStr, THintInfo& HintInfo);
+
+    TCellBalloonEvent OnCellBalloon;
+
+protected:
+    void CMHintShow(TMessage& Message) override;
+    // The balloon tip asks for its text (TTN_GETDISPINFOW); date-time pickers report changes.
+    void WMNotify(TMessage& Message) override;
+
+    bool FHintShowLargeText = false;
+    THintShowLargeTextPos FHintShowLargeTextPos = hpCursor;
+    TPoint FLastBalloonPos{-1, -1};
+    Char FToolTipBuffer[4099] = {}; // the balloon text handed to the tooltip window
+
 public:
     // ---- Clipboard (grid/files/AdvGridClipboard.cpp)
 

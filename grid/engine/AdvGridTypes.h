@@ -93,6 +93,9 @@ using TCellValidateEvent =
 using TRowChangingEvent = std::function<void(TObject* Sender, Integer OldRow, Integer NewRow, bool& Allow)>;
 using TColChangingEvent = std::function<void(TObject* Sender, Integer OldCol, Integer NewCol, bool& Allow)>;
 using TAutoAddRowEvent = std::function<void(TObject* Sender, Integer ARow)>;
+using TCellBalloonEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, String& ATitle,
+                                             String& AText, Integer& AIcon)>;
+ZELMOR_ENUM(THintShowLargeTextPos, hpCell, hpCursor)
 
 // ---- Errors
 

@@ -5,7 +5,7 @@
 
 #include "grid/engine/AdvGrid.h"
 #include "platform/framework/Forms.h"
-#include "platform/rtl/SysStrings.h"
+#include "render/AsgHTMLE.h"
 
 namespace {
 
@@ -15,10 +15,6 @@ bool IsNavigationKey(Word key) {
 
 bool KeyHeld(int virtualKey) {
     return GetKeyState(virtualKey) < 0;
-}
-
-bool ContainsControlTag(const String& text) {
-    return UpperCase(text).find(u"<CONTROL") != String::npos;
 }
 
 bool HoldsFormControl(const String& text, bool enableHTML) {

@@ -6,6 +6,7 @@
 #include "platform/framework/StdButtons.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/SysStrings.h"
+#include "render/AsgHTMLE.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ bool Blinks(const String& text) {
 }
 
 bool HoldsFormControl(const String& text, bool enableHTML) {
-    return CellTextKind(text, enableHTML) == 1 && UpperCase(text).find(u"<CONTROL") != String::npos;
+    return CellTextKind(text, enableHTML) == 1 && ContainsControlTag(text);
 }
 
 } // namespace
