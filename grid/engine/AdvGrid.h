@@ -57,7 +57,7 @@
 //   cell validation and change tracking               (grid/view/AdvGridValidate.cpp)
 //   focus handling                                    (grid/view/AdvGridFocusHandling.cpp)
 //   tab advance and navigation routines               (grid/view/AdvGridTabAdvance.cpp)
-//   grid timer and other window messages              (grid/view/AdvGridTimer.cpp)
+//   grid timer, resizing, other window messages       (grid/view/AdvGridTimer.cpp)
 //   owned settings objects and inner controls         (created in grid/engine/AdvGrid.cpp)
 //   fields
 //
@@ -3051,6 +3051,8 @@ public:
 
 protected:
     void WMTimer(TMessage& Message) override;
+    // With ColumnSize.SynchWithGrid the columns keep their shares of the width InitOrigColSizes recorded.
+    void WMSize(TMessage& Message) override;
     void WMChar(TMessage& Message) override;
     void WMKeyUp(TMessage& Message) override;
     void CMDialogChar(TMessage& Message) override;
@@ -3059,6 +3061,7 @@ protected:
 
     Integer FTimerTicks = 0;
     Integer SearchTics = 0;
+    bool FInWMSize = false; // the size handler runs
     bool FHovering = false;
     bool FGridBlink = false;
 

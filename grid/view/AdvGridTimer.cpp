@@ -79,6 +79,37 @@ void TAdvStringGrid::RepaintBlinkingCells(Integer FromCol, Integer ToCol, Intege
                 RepaintCell(DisplColIndex(c), r);
 }
 
+// ---- Resizing
+
+void TAdvStringGrid::WMSize(TMessage& Message) {
+    if (FInWMSize) {
+        Message.Result = 1;
+        return;
+    }
+    const Integer width = LOWORD(Message.LParam);
+    if (FSearchPanel != nullptr && FSearchPanel->Visible()) {
+        // A height change forces the panel's layout at the new width.
+        FSearchPanel->SetHeight(33);
+        FSearchPanel->SetHeight(32);
+        FSearchPanel->SetAlign(alBottom);
+    }
+    if (FOldSize > 0 && FColumnSize->SynchWithGrid()) {
+        HideInplaceEdit();
+        const double factor = BorderStyle() == bsSingle ? (width + 2) / static_cast<double>(FOldSize)
+                                                        : width / static_cast<double>(FOldSize);
+        const bool normalOnly = FColumnSize->SynchNormalCellsOnly();
+        const Integer first = normalOnly ? FixedCols() : 0;
+        const Integer last = normalOnly ? ColCount() - FFixedRightCols - 1 : ColCount() - 1;
+        FInWMSize = true;
+        for (Integer c = first; c <= last && c < FOrigColSizes->Count(); ++c)
+            SetColWidths(c, static_cast<Integer>(FOrigColSizes->Items(c) * factor));
+        FInWMSize = false;
+    }
+    // FIXME: column stretching on resize (ColumnSize.Stretch) and the flat scroll bars' visibility are
+    // not applied here yet; the framework's size handling runs for every resize.
+    TBaseGrid::WMSize(Message);
+}
+
 // ---- Typed characters and key release
 
 void TAdvStringGrid::WMChar(TMessage& Message) {

@@ -117,4 +117,21 @@ TEST_F(TimerTest, TheKeypadDecimalKeyTypesTheLocaleSeparator) {
     FormatSettings = saved;
 }
 
+TEST_F(TimerTest, ColumnsSynchronisedWithTheGridKeepTheirShares) {
+    FGrid->ColumnSize()->SetSynchWithGrid(true);
+    FGrid->SetColWidths(1, 45);
+    FGrid->InitOrigColSizes();
+    FGrid->SetWidth(600);
+    Pump();
+    EXPECT_EQ(FGrid->ColWidths(0), 96);
+    EXPECT_EQ(FGrid->ColWidths(1), 67) << "45 x 1.5, truncated";
+    EXPECT_EQ(FGrid->ColWidths(5), 96);
+
+    FGrid->ColumnSize()->SetSynchNormalCellsOnly(true);
+    FGrid->SetWidth(200);
+    Pump();
+    EXPECT_EQ(FGrid->ColWidths(0), 96) << "the fixed column keeps its width";
+    EXPECT_EQ(FGrid->ColWidths(1), 22);
+}
+
 } // namespace
