@@ -375,7 +375,8 @@ bool TAdvStringGrid::HomeEndKey(TMessage& Message, Word key, TShiftState shift, 
         return true;
     };
     auto disjunctRowUpdate = [&](Integer target) {
-        const TGridRect rows{0, std::min(startRow, target), ColCount() - 1, std::max(startRow, target)};
+        // From the start row to the target row, so that the target row is the current one.
+        const TGridRect rows{0, startRow, ColCount() - 1, target};
         if (FMouseActions->DisjunctRowSelect()) {
             if (!shifted) {
                 ClearRowSelectAll();

@@ -359,4 +359,48 @@ TEST_F(KeyboardTest, SelectionChangesAreReportedOncePerKey) {
     EXPECT_EQ(events, (std::vector<std::string>{"2,3", "3,3"}));
 }
 
+TEST_F(KeyboardTest, DisjunctRowsFollowTheKeys) {
+    FGrid->MouseActions()->SetDisjunctRowSelect(true);
+    Place(2, 2);
+    Press(VK_DOWN);
+    EXPECT_TRUE(FGrid->RowSelect(3));
+    EXPECT_FALSE(FGrid->RowSelect(2));
+    Press(VK_DOWN, {ssShift});
+    EXPECT_TRUE(FGrid->RowSelect(3));
+    EXPECT_TRUE(FGrid->RowSelect(4));
+    Press(VK_SPACE);
+    EXPECT_FALSE(FGrid->RowSelect(4)) << "space inverts the current row";
+    Press(VK_UP);
+    EXPECT_EQ(FGrid->SelectedRowCount(), 1) << "a plain move starts over";
+    EXPECT_TRUE(FGrid->RowSelect(3));
+
+    // Shift+Home with heFirstLastRow flags every row from the start row up to the first.
+    FGrid->Navigation()->SetHomeEndKey(heFirstLastRow);
+    Press(VK_HOME, {ssShift});
+    EXPECT_EQ(FGrid->Row(), 1);
+    EXPECT_TRUE(FGrid->RowSelect(1));
+    EXPECT_TRUE(FGrid->RowSelect(2));
+    EXPECT_TRUE(FGrid->RowSelect(3));
+    EXPECT_FALSE(FGrid->RowSelect(4));
+}
+
+TEST_F(KeyboardTest, RowSelectKeepsTheHorizontalScrollOnVerticalKeys) {
+    FGrid->SetColCount(20);
+    FGrid->SetOptions(FGrid->Options() + TGridOptions{goRowSelect});
+    FGrid->Navigation()->SetKeepHorizScroll(true);
+    Place(1, 2);
+    FGrid->SetLeftCol(6);
+    Press(VK_DOWN);
+    EXPECT_EQ(FGrid->Row(), 3);
+    EXPECT_EQ(FGrid->LeftCol(), 6);
+    EXPECT_FALSE(FGrid->LockUpdate());
+
+    // Left and right scroll the view by a column.
+    Press(VK_RIGHT);
+    EXPECT_EQ(FGrid->LeftCol(), 7);
+    Press(VK_LEFT);
+    EXPECT_EQ(FGrid->LeftCol(), 6);
+    EXPECT_EQ(FGrid->Row(), 3);
+}
+
 } // namespace
