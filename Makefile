@@ -42,8 +42,8 @@ clean:
 # (component readers), tests/render/fuzz (mini-HTML), tests/fuzz/corpus/rtf (rich edit RTF),
 # tests/platform/win32/fuzz (registry file), tests/platform/rtl/fuzz (INI files) or
 # tests/platform/codecs/fuzz (pictures, with the format's extension).
-# Native grid files go to tests/fuzz/corpus/gridfile.
-FUZZ_READERS = registry ini bmp gif ico jpeg png gridfile
+# Native grid files go to tests/fuzz/corpus/gridfile, workbooks to tests/fuzz/corpus/workbook.
+FUZZ_READERS = registry ini bmp gif ico jpeg png gridfile workbook
 fuzz:
 	@sh scripts/install-deps --fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -3,6 +3,7 @@
 
 #include "platform/backend/platform.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/servers/Servers.h"
 
 int main(int argc, char** argv) {
     if (!backend::StartPlatform(argc, argv)) {
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     LoadLocaleFormatSettings();
+    servers::RegisterServers();
     std::printf("zelmor: platform started on \"%s\"; there are no windows yet\n",
                 backend::PlatformName().c_str());
     backend::StopPlatform();

@@ -570,16 +570,3 @@ void TAdvStringGrid::DoCellsChanged(const TRect& R) {
 void TAdvStringGrid::CellsChangedHook() {
     CalcFooter(-1);
 }
-
-// ---- Style interfaces
-
-// FIXME: the look presets of the styles and tones come with the view; both are remembered only.
-void TAdvStringGrid::SetComponentStyle(TQELStyle AStyle) {
-    FStyle = AStyle;
-}
-
-void TAdvStringGrid::SetStyle(TAdvGridStyle /*AStyle*/) {}
-
-void TAdvStringGrid::SetColorTones(TColorTones ATones) {
-    FTones = ATones;
-}

@@ -31,6 +31,9 @@
 //   navigation services                               (grid/engine/AdvGridNavigation.cpp)
 //   Enter-key advance and key presses                 (grid/engine/AdvGridKeys.cpp)
 //   theme and border                                  (grid/view/AdvGridTheme.cpp)
+//   grid styles and colour tones                      (grid/view/AdvGridStyles.cpp)
+//   notification hooks and filter-type choice         (grid/view/AdvGridHooks.cpp)
+//   column order and wide cells                       (grid/view/AdvGridCarriers.cpp)
 //   editors                                           (grid/view/AdvGridEditing.cpp)
 //   typed cell values and displayed text              (grid/engine/AdvGridValues.cpp)
 //   automatic sizing, row and column swaps            (grid/engine/AdvGridSizing.cpp)
@@ -52,12 +55,12 @@
 //   keyboard handling                                 (grid/view/AdvGridKeyboard.cpp)
 //   clipboard                                         (grid/files/AdvGridClipboard.cpp)
 //   cell hints and balloon tips                       (grid/view/AdvGridCellHints.cpp)
-//   row insertion and deletion hooks                  (grid/view/AdvGridHooks.cpp)
 //   selected cells and the key-down step              (grid/view/AdvGridSelectedCells.cpp)
 //   cell validation and change tracking               (grid/view/AdvGridValidate.cpp)
 //   focus handling                                    (grid/view/AdvGridFocusHandling.cpp)
 //   tab advance and navigation routines               (grid/view/AdvGridTabAdvance.cpp)
 //   grid timer, resizing, other window messages       (grid/view/AdvGridTimer.cpp)
+//   spreadsheet exchange through automation           (grid/files/AdvGridXLS.cpp)
 //   owned settings objects and inner controls         (created in grid/engine/AdvGrid.cpp)
 //   fields
 //
@@ -138,11 +141,9 @@ public:
     // The window timer is running (between CreateWnd and DestroyWnd).
     bool GridTimerRunning() const { return FGridTimerID != 0; }
 
-    // IQELStyle, IQELTones: forward to the grid's look.
+    // IQELStyle, IQELTones and the grid's own styles: see the styles section (AdvGridStyles.cpp).
     void SetComponentStyle(TQELStyle AStyle) override;
     void SetColorTones(TColorTones ATones) override;
-    // Applies one of the grid's colour styles to its colour settings.
-    // FIXME: the colour styles come with the view; until then this changes nothing.
     virtual void SetStyle(TAdvGridStyle AStyle);
 
     TCellsChangedEvent OnCellsChanged;
@@ -849,6 +850,9 @@ protected:
     TPoint FindCore(TPoint StartCell, const String& s, TFindParams FindParams);
     // Makes the found cell current, showing a hidden row's node first.
     void GotoFoundCell(Integer ACol, Integer ARow, TFindParams FindParams);
+    // The real row of the collapsed node whose block holds hidden real row ARow; -1 for a row that is
+    // shown or hidden otherwise.
+    Integer NodeRowForHiddenRow(Integer ARow);
     bool RowMatchesMulti(Integer ARow);
 
     TFindParams FFindParams;
@@ -2018,11 +2022,36 @@ private:
 public:
     // ---- In-cell graphics and controls (grid/view/AdvGridPaintGraphics.cpp)
 
-    // The room the cell's graphic takes beside its text and where it sits.
-    // FIXME: graphics are not laid out yet: every cell answers no graphic, so text keeps the whole cell.
+    // The cell's graphic, its size, where it sits and whether the text is drawn beside it.
     void GetCellGraphicLayout(TCellDrawContext& Context);
-    // FIXME: cell graphics and in-cell controls are not drawn yet; draws nothing.
+    // Draws the graphic laid out for the cell inside R, then the comment mark; reads the text width the
+    // text step measured.
     void DrawCellGraphic(TCellDrawContext& Context, TRect R);
+    // A check box in R by the control style; grayed shows the third state where the style has one.
+    void DrawCheckBox(TCanvas* Canvas, TRect R, bool Checked, bool Enabled, bool Grayed,
+                      AdvGrid::TControlStyle Style, bool TriState, TCheckBoxState State);
+    // Count radio buttons with the captions of Items, in a row (Horizontal) or a column (downwards, or
+    // upwards with Upwards); item SelectedIndex is on, or with -1 the item equal to the cell's text.
+    // Scale multiplies the classic buttons' size and caption offset, for printing.
+    void DrawRadioGroup(TCanvas* Canvas, TRect R, bool Upwards, double Scale, AdvGrid::TControlStyle Style,
+                        Integer ARow, Integer ACol, bool Selected, TStrings* Items, bool Disabled,
+                        bool Horizontal, Integer SelectedIndex, Integer Count);
+
+private:
+    // The program's bitmap of that name, loaded once per grid.
+    TBitmap* GridGlyph(const String& Name);
+    // Draws a bitmap with its bottom-left pixel's colour left out.
+    static void DrawGlyph(TCanvas* Canvas, TBitmap* Glyph, Integer X, Integer Y);
+    void DrawCellNodeButton(TCellDrawContext& Context, TCellGraphic* Graphic, TRect R);
+    // G is where the layout put the button, R the cell's graphic area.
+    void DrawCellButton(TCellDrawContext& Context, TCellGraphic* Graphic, const TRect& G, const TRect& R);
+    void DrawCellProgress(TCellDrawContext& Context, TCellGraphic* Graphic, TRect R);
+
+    std::vector<std::pair<String, std::unique_ptr<TBitmap>>> FGridGlyphs;
+
+public:
+    // The button cell under the mouse, drawn hot; (-1, -1) for none. The mouse move keeps it.
+    TPoint FHoverButton{-1, -1};
 
     // ---- Cell text drawing, measurement, displayed and saved text (grid/view/AdvGridCellText.cpp)
 
@@ -2107,6 +2136,28 @@ private:
     void CheckNotLoading() const;
     void FireFileProgress(Integer Progress, Integer& Previous);
     FileLoadState* FFileLoad = nullptr; // the running file load
+
+public:
+    // ---- Spreadsheet exchange through automation (grid/files/AdvGridXLS.cpp)
+
+    // Writes the save range's cell texts into a new workbook (or, without CreateNewSheet and with a
+    // workbook open in a running server, into its active sheet from the active cell's row) and saves it
+    // as Filename. Raises EAdvGridError "Excel OLE server not found" without a server, and the server's
+    // OLE exception when the workbook cannot be made or saved; a server the call started is quit first.
+    void SaveToXLS(const String& Filename, bool CreateNewSheet = true);
+    // The same into the sheet named SheetName of Filename (opened when it exists), made when missing.
+    void SaveToXLSSheet(const String& Filename, const String& SheetName);
+    // Reads the used range of the workbook's active sheet, or of the sheet named SheetName, into the
+    // grid, sized to it. Raises EAdvGridError for a missing server or sheet, "Incorrect XLS file" for a
+    // value it cannot read, and passes on the server's exceptions.
+    void LoadFromXLS(const String& Filename);
+    void LoadFromXLSSheet(const String& Filename, const String& SheetName);
+    // The names of the workbook's sheets in their order.
+    std::unique_ptr<TStringList> GetXLSSheets(const String& FileName);
+
+private:
+    void SaveXLS(const String& Filename, const String& SheetName, bool CreateNewSheet);
+    void LoadXLS(const String& Filename, const String& SheetName);
 
 public:
     // ---- Column states (grid/files/AdvGridColumnState.cpp)
@@ -2595,11 +2646,103 @@ private:
 public:
     // ---- Theme and border (grid/view/AdvGridTheme.cpp)
 
-    // FIXME: the Office scheme is not followed yet.
+    // Applies the style of the desktop's Office scheme when it differs from the one applied last;
+    // nothing at design time or for an unknown scheme.
     void FollowOfficeTheme();
     // The one-pixel window border of the styled looks in BorderColor, drawn after the frame; not for a
     // flat grid (unless glCustom), without a border or with BorderColor clNone.
     void DrawGridBorder();
+
+    // ---- Grid styles and colour tones (grid/view/AdvGridStyles.cpp)
+    // SetComponentStyle remembers the style, applies the grid style of the same ordinal, passes it to the
+    // drop-down editors and, for any style but tsCustom, turns metro scroll bars back to normal ones.
+    // SetStyle first resets the selection, sort header and control look colours, then sets the style's
+    // look and its colour tables. SetColorTones gives the grid its flat metro look in the tones' colours.
+
+    // The older XP colour schemes of the fixed cells, the active cell and the search footer.
+    void SetTheme(TXPColorScheme Value);
+    const TColorTones& Tones() const { return FTones; }
+    // The gradients of a fixed cell under the mouse and pressed; ControlLook's setters keep them in step.
+    TColor QELGradientHoverFrom() const { return FQELGradHoverFrom; }
+    void SetQELGradientHoverFrom(TColor Value) { FQELGradHoverFrom = Value; }
+    TColor QELGradientHoverTo() const { return FQELGradHoverTo; }
+    void SetQELGradientHoverTo(TColor Value) { FQELGradHoverTo = Value; }
+    TColor QELGradientHoverMirrorFrom() const { return FQELGradHoverMirrorFrom; }
+    void SetQELGradientHoverMirrorFrom(TColor Value) { FQELGradHoverMirrorFrom = Value; }
+    TColor QELGradientHoverMirrorTo() const { return FQELGradHoverMirrorTo; }
+    void SetQELGradientHoverMirrorTo(TColor Value) { FQELGradHoverMirrorTo = Value; }
+    TColor QELGradientHoverBorder() const { return FQELGradHoverBorder; }
+    void SetQELGradientHoverBorder(TColor Value) { FQELGradHoverBorder = Value; }
+    TColor QELGradientDownFrom() const { return FQELGradDownFrom; }
+    void SetQELGradientDownFrom(TColor Value) { FQELGradDownFrom = Value; }
+    TColor QELGradientDownTo() const { return FQELGradDownTo; }
+    void SetQELGradientDownTo(TColor Value) { FQELGradDownTo = Value; }
+    TColor QELGradientDownMirrorFrom() const { return FQELGradDownMirrorFrom; }
+    void SetQELGradientDownMirrorFrom(TColor Value) { FQELGradDownMirrorFrom = Value; }
+    TColor QELGradientDownMirrorTo() const { return FQELGradDownMirrorTo; }
+    void SetQELGradientDownMirrorTo(TColor Value) { FQELGradDownMirrorTo = Value; }
+    TColor QELGradientDownBorder() const { return FQELGradDownBorder; }
+    void SetQELGradientDownBorder(TColor Value) { FQELGradDownBorder = Value; }
+
+private:
+    // The metro check and radio glyphs of the colour tones, loaded from the program's bitmaps.
+    void LoadMetroGlyphs();
+    // The tones' button colours for the in-place editors that exist.
+    void ApplyTonesToEditors(const TColorTones& ATones);
+
+    TColor FQELGradHoverFrom = clNone;
+    TColor FQELGradHoverTo = clNone;
+    TColor FQELGradHoverMirrorFrom = clNone;
+    TColor FQELGradHoverMirrorTo = clNone;
+    TColor FQELGradHoverBorder = clNone;
+    TColor FQELGradDownFrom = clNone;
+    TColor FQELGradDownTo = clNone;
+    TColor FQELGradDownMirrorFrom = clNone;
+    TColor FQELGradDownMirrorTo = clNone;
+    TColor FQELGradDownBorder = clNone;
+
+public:
+    // ---- Notification hooks and filter-type choice (grid/view/AdvGridHooks.cpp)
+
+    // Fires OnFixedEdit; the editor kind the handler leaves is the one the caller opens.
+    virtual void DoFixedEdit(Integer ACol, Integer ARow, TGridFixedCellEditor& AEditor, TStrings* Values);
+    // Told the in-place editor's text and caret position; nothing here, for descendants.
+    virtual void EditCaretHook(const String& Text, Integer CaretPos) {}
+    // Real ARow. Inserts one row there: with nodes a normal row when the row has no parent node, else a
+    // child row in its node's block.
+    virtual void InsertRowAuto(Integer ARow);
+    // Real ARow. Removes the row as InsertRowAuto inserts it, except that the only data row of a grid
+    // without FixedRowAlways is cleared instead; then fires OnAutoDeleteRow.
+    virtual void DeleteRowAuto(Integer ARow);
+    virtual void DoFilterShow(Integer ACol, bool& Allow);
+    virtual void DoFilterClose(Integer ACol);
+    // The file readers report their start, each row and their end here; nothing in the grid itself.
+    virtual void ImportNotification(TGridImportState AState, Integer ARow) {}
+    // Applies a filter type to stored column ACol's condition with the filter-edit cell's text, then
+    // filters again: ftClear empties the cell first and acts as ftContains, ftNone keeps the type.
+    void ApplyFilterEditType(Integer ACol, TFilterType AType);
+    // The filter-type popup menu's click: the menu's Tag is the column, the item's Tag the type.
+    void FilterTypeMenuClick(TObject* Sender);
+    // The filter row's filter-type popup menu.
+    TPopupMenu* FilterTypeMenu() const { return FFltrPopup.get(); }
+
+    TFixedEditEvent OnFixedEdit;
+    TAutoDeleteRowEvent OnAutoDeleteRow;
+    TFilterShowEvent OnFilterShow;
+    TFilterCloseEvent OnFilterClose;
+
+    // ---- Column order and wide cells (grid/view/AdvGridCarriers.cpp)
+
+    // The stored column at display position APos; with no recorded order it records one first, and
+    // answers APos when there are no columns to record.
+    Integer ColumnAtPosition(Integer APos);
+    // For each display position the recorded column shown there; empty until an order is recorded.
+    TIntList* ColumnOrder() const { return FColumnOrder.get(); }
+    // The first column, counting the hidden ones, whose row 0 text is exactly AValue; -1 for none.
+    Integer ColumnByHeader(const String& AValue);
+    // Cells read and written as wide strings; the grid's strings already are.
+    String WideCells(Integer ACol, Integer ARow) { return Cells(ACol, ARow); }
+    void SetWideCells(Integer ACol, Integer ARow, const String& Value) { SetCells(ACol, ARow, Value); }
 
     // ---- Editors (grid/view/AdvGridEditing.cpp)
 
@@ -2817,6 +2960,11 @@ public:
     // As QSort by SortIndexes, leaving them; raises EAdvGridError "No indexes specified for indexed
     // sort" for an empty list before any row changes. Fires no OnRowChanged.
     virtual void QSortIndexed();
+    // Sort the children of each expanded node of the deepest node level that has at least two of them,
+    // by SortSettings.Column as QSort does (QSortGroup) or by SortIndexes (QSortGroupIndexed); every
+    // other row keeps its place, the floating footer stays and OnRowChanged does not fire.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
     // Returns the rows to their order from before the sorts since the cross-reference was last set up;
     // nothing unless the cross-reference has an entry for each row, a permutation of the rows.
     virtual void QUnSort();
@@ -2870,12 +3018,17 @@ private:
     // compareColumn(col, direction).
     template <class CompareColumn> Integer CompareFullWith(Integer ACol, CompareColumn compareColumn);
     template <class CompareColumn> Integer CompareIndexedWith(Integer Index, CompareColumn compareColumn);
+    // The comparison of a plain sort by KeyCol (Direction +1 or -1): CompareFullWith from the key
+    // column, whose numbers the cache compares without the rest of CompareRows when nothing could
+    // change their answer.
+    template <class Item> auto KeyComparison(Integer KeyCol, Integer Direction);
     // Moves rows Left.. so that position Left + k holds the row that stood at Order[k], through
     // SortSwapRows, at most one swap per row.
     void MoveRowsIntoOrder(Integer Left, const std::vector<Integer>& Order);
     // With MoveRowOnSort, after a sort of rows First..Last: the row holding the former current row's
     // data becomes current when it is one of those rows.
     void FollowSortRow(Integer First, Integer Last);
+    void QSortGroupCore(bool Indexed);
     Integer StoredColCount() const { return ColCount() + NumHiddenColumns(); }
     TSortCache* FSortCache = nullptr; // the cell facts of the sort that runs, if any
     bool FSortMoving = false;         // rows are being moved into order; one repaint follows
@@ -3106,17 +3259,6 @@ public:
     void PasteSelectionFromClipboard();
     // Invalidates the screen area that covers the rectangles of the range's corner cells.
     void InvalidateCellRange(const TGridRect& Range);
-
-    // ---- Row insertion and deletion hooks (grid/view/AdvGridHooks.cpp)
-
-    // Inserts one row at ARow.
-    // FIXME: under an outline node the row should become a child row of the node; it is inserted as a
-    // normal row.
-    virtual void InsertRowAuto(Integer ARow);
-    // Removes row ARow (stored index).
-    // FIXME: the node bookkeeping of a child row and OnAutoDeleteRow are not built; the row is removed
-    // as a normal row.
-    virtual void DeleteRowAuto(Integer ARow);
 
     // ---- Owned settings objects and inner controls
 

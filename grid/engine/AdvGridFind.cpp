@@ -260,8 +260,11 @@ TPoint TAdvStringGrid::FindCore(TPoint StartCell, const String& s, TFindParams F
 
 void TAdvStringGrid::GotoFoundCell(Integer ACol, Integer ARow, TFindParams FindParams) {
     if (FindParams.Contains(fnIncludeHiddenRows) && NumHiddenRows() > 0) {
-        // FIXME: a hidden row under a collapsed node is not shown yet (its node is not expanded); the
-        // row's displayed place becomes current instead.
+        // A row under collapsed nodes is shown by expanding them; a row hidden otherwise stays hidden
+        // and its displayed place becomes current.
+        if (FNumNodes > 0)
+            for (Integer node = NodeRowForHiddenRow(ARow); node != -1; node = NodeRowForHiddenRow(ARow))
+                ExpandNode(node);
         ARow = DisplRowIndex(ARow);
     }
     if (FindParams.Contains(fnIncludeHiddenColumns))
@@ -276,6 +279,19 @@ void TAdvStringGrid::GotoFoundCell(Integer ACol, Integer ARow, TFindParams FindP
         SetRow(ARow);
     if (ACol >= FixedCols())
         SetCol(ACol);
+}
+
+Integer TAdvStringGrid::NodeRowForHiddenRow(Integer ARow) {
+    if (!IsHiddenRow(ARow))
+        return -1;
+    // A collapsed node hides every row of its block, so the shown row just above a hidden one is its
+    // node when the row lies in that node's block.
+    const Integer above = DisplRowIndex(ARow) - 1;
+    if (above < FixedRows() || above >= RowCount() || !IsNode(above) || !GetNodeState(above))
+        return -1;
+    const Integer node = RealRowIndex(above);
+    const Integer span = GetNodeSpan(above);
+    return span > 0 && ARow <= node + span - 1 ? node : -1;
 }
 
 // ---- Find and replace
@@ -293,6 +309,8 @@ TPoint TAdvStringGrid::Find(TPoint StartCell, const String& s, TFindParams FindP
     }
     EndUpdate();
     if (FindParams.Contains(fnAutoGoto) && result.X != -1) {
+        if (FMouseActions->DisjunctCellSelect())
+            SelectCells(Col(), Row(), Col(), Row());
         // Keeps the found row clear of the bottom of the view (and of a floating footer).
         const Integer f = FFloatingFooter->Visible() ? 2 : 0;
         if (Row() > TopRow() + VisibleRowCount() - f - 2 && VisibleRowCount() + FixedRows() + f < RowCount())
@@ -349,7 +367,9 @@ Integer TAdvStringGrid::Replace(const String& OrigStr, const String& NewStr, TFi
                     SetCellsEx(storedCol, row, changed);
                 else
                     SetCellEx(storedCol, row, changed);
-                // FIXME: with ShowModified the row is to be flagged modified (SetRowModified).
+                // Flags belong to displayed rows: a row that stays hidden has none to set.
+                if (FShowModified->Enabled() && !(hiddenRows && IsHiddenRow(row)))
+                    SetRowModified(hiddenRows ? DisplRowIndex(row) : row, true);
                 last = TPoint{col, row};
                 ++count;
                 return true;

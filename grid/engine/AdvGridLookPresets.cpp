@@ -59,7 +59,7 @@ void TAdvStringGrid::SetLook(TGridLook Value) {
         SetQELGradientTo(clNone);
         SetQELGradientMirrorFrom(clNone);
         SetQELGradientMirrorTo(clNone);
-        // FIXME: the sort header colour is cleared here too once the sort settings hold it.
+        FSortSettings->SetHeaderColor(clNone);
     }
     switch (Value) {
     case glVista:

@@ -12,6 +12,7 @@
 #include <limits>
 #include <numeric>
 #include <optional>
+#include <typeinfo>
 
 #include "grid/engine/AdvUtil.h"
 #include "platform/rtl/Convert.h"
@@ -231,6 +232,29 @@ public:
         return items;
     }
 
+    // The key column's comparison when OnGetFormat can change nothing (no handler, DoGetFormat not
+    // overridden) and both items carry a number that decides it as CompareRows would: the answer of
+    // Compare without its per-comparison set-up. Answers false when Compare has to decide.
+    bool CompareNumbers(const SortItem& a, const SortItem& b, TSortDirection Direction, Integer& result) {
+        if (!FNumbersDecide || (a.bits & b.bits & SortItem::HasNumber) == 0 ||
+            (FStyle == ssAutomatic && (a.flags & cfCheckBox) != 0))
+            return false;
+        ++FGrid.Compares;
+        const bool failed1 = (a.bits & SortItem::NumberFailed) != 0;
+        const bool failed2 = (b.bits & SortItem::NumberFailed) != 0;
+        result = failed1 && failed2 ? 0 : CompareValues(a.number, b.number);
+        const bool empty1 = (a.bits & SortItem::NumberEmpty) != 0;
+        const bool empty2 = (b.bits & SortItem::NumberEmpty) != 0;
+        if (FIgnoreBlanks && empty1 != empty2) {
+            result = empty1 ? -1 : 1;
+            if (FBlankLast)
+                result = -result;
+            if (Direction == sdDescending)
+                result = -result;
+        }
+        return true;
+    }
+
     const CellFacts& Facts(Integer col, Integer row) {
         Column& column = At(col);
         if (column.facts.empty())
@@ -305,7 +329,19 @@ private:
     };
 
     void Init() {
-        FVirtual = FGrid.FSortSettings->SortOnVirtualCells();
+        const TSortSettings& settings = *FGrid.FSortSettings;
+        FStyle = ssAutomatic;
+        if (!settings.AutoFormat())
+            FStyle = settings.IgnoreCase() ? ssAlphaNoCase : settings.DefaultFormat();
+        // Only the grid's own DoGetFormat is known to answer nothing without a handler.
+        const bool formatFixed = !FGrid.OnGetFormat && typeid(FGrid) == typeid(TAdvStringGrid);
+        FNumbersDecide = formatFixed && FGrid.FIgnoreColumns->Count() == 0 &&
+                         (FStyle == ssAutomatic || FStyle == ssNumeric || FStyle == ssAlphaNumeric ||
+                          FStyle == ssAlphaNumericNoCase);
+        FIgnoreBlanks = settings.IgnoreBlanks();
+        FBlankLast = settings.BlankPos() == blLast;
+        FVirtual = settings.SortOnVirtualCells();
+        FHotmail = FGrid.FMouseActions->HotmailRowSelect();
         // Without these the displayed text of a cell without a record is its stored text.
         FDisplayHooks = static_cast<bool>(FGrid.OnGetDisplText) ||
                         static_cast<bool>(FGrid.OnGetDisplWideText) || FGrid.FURLShowInText;
@@ -335,7 +371,8 @@ private:
 
     void Learn(Column& column, CellFacts& facts, Integer col, Integer row) {
         // A cell with a record may be part of a merged block, which shows its base cell's text.
-        const bool differs = col >= 0 && (FDisplayHooks || FGrid.AssignedProps(col, row) != nullptr);
+        const TCellProperties* record = FGrid.AssignedProps(col, row);
+        const bool differs = col >= 0 && (FDisplayHooks || record != nullptr);
         String shown;
         if (differs)
             shown = FGrid.Cells(col, row);
@@ -352,7 +389,8 @@ private:
         std::uint16_t flags = cfKnown;
         if (shownEmpty)
             flags |= cfShownEmpty;
-        if (col >= 0) {
+        // A cell object lives in the cell's record; column 0 may stand for a shared row check box.
+        if (record != nullptr || (col == 0 && FHotmail)) {
             const TCellType type = FGrid.GetCellType(col, row);
             if (type == ctCheckBox || type == ctDataCheckBox || type == ctVirtCheckBox ||
                 type == ctRowCheckBox)
@@ -453,6 +491,11 @@ private:
     String FScratch;
     bool FVirtual = true;
     bool FDisplayHooks = false;
+    TSortStyle FStyle = ssAutomatic; // the style before OnGetFormat
+    bool FNumbersDecide = false;     // CompareNumbers may answer
+    bool FIgnoreBlanks = false;
+    bool FBlankLast = false;
+    bool FHotmail = false; // column 0 answers a row check box for every row
     Char FDateSep = u'/';
     Char FTimeSep = u':';
     Char FThousandSep = u',';
@@ -695,6 +738,25 @@ Integer TAdvStringGrid::CompareIndexedWith(Integer Index, CompareColumn compareC
     return 0;
 }
 
+template <class Item> auto TAdvStringGrid::KeyComparison(Integer KeyCol, Integer Direction) {
+    const TSortDirection sortDirection = FSortSettings->Direction();
+    const bool full = FSortSettings->Full();
+    const Integer lastCol = StoredColCount() - 1;
+    return [this, KeyCol, Direction, sortDirection, full, lastCol](TSortCache& cache, const Item& a,
+                                                                   const Item& b) {
+        Integer result = 0;
+        Integer from = KeyCol;
+        if (cache.CompareNumbers(a, b, sortDirection, result)) {
+            if (result != 0 || !full || KeyCol >= lastCol)
+                return Direction * result;
+            ++from;
+        }
+        return Direction * CompareFullWith(from, [&](Integer col, TSortDirection d) {
+                   return cache.Compare(col, a.row, b.row, d, &a, &b);
+               });
+    };
+}
+
 Integer TAdvStringGrid::CompareRowsFull(Integer ACol, Integer ARow1, Integer ARow2) {
     return CompareFullWith(ACol, [&](Integer col, TSortDirection direction) {
         return CompareRows(col, ARow1, ARow2, direction);
@@ -809,12 +871,7 @@ void TAdvStringGrid::QSort() {
         const Integer first = FixedRows();
         const Integer last = RowCount() - FFixedFooters - 1;
         const Integer direction = SortDir;
-        SortRows(first, last, column,
-                 [this, column, direction](TSortCache& cache, const SortItem& a, const SortItem& b) {
-                     return direction * CompareFullWith(column, [&](Integer col, TSortDirection d) {
-                                return cache.Compare(col, a.row, b.row, d, &a, &b);
-                            });
-                 });
+        SortRows(first, last, column, KeyComparison<SortItem>(column, direction));
         if (moveRow && !FMouseActions->DisjunctRowSelect())
             FollowSortRow(first, last);
         // The current row kept its place and got other data: the application hears of it.
@@ -838,6 +895,47 @@ void TAdvStringGrid::QSortIndexed() {
                      return cache.Compare(col, a.row, b.row, d, &a, &b);
                  });
              });
+    if (FNavigation->MoveRowOnSort())
+        FollowSortRow(first, last);
+}
+
+void TAdvStringGrid::QSortGroup() {
+    QSortGroupCore(false);
+}
+
+void TAdvStringGrid::QSortGroupIndexed() {
+    QSortGroupCore(true);
+}
+
+void TAdvStringGrid::QSortGroupCore(bool Indexed) {
+    if (RowCount() != FSortRowXRef->Count())
+        InitSortXRef();
+    SortDir = FSortSettings->Direction() == sdDescending ? -1 : 1;
+    const Integer oldRow = Row();
+    TSortShape shape(*this, true);
+    SortRow = oldRow;
+    const Integer first = FixedRows();
+    const Integer last = RowCount() - FFixedFooters - 1;
+    // The row after the data rows is looked at too: a fixed footer row may carry a node.
+    const Integer scanLast = std::min(last + 1, RowCount() - 1);
+    Integer deepest = -1;
+    for (Integer row = first; row <= scanLast; ++row)
+        deepest = std::max(deepest, GetNodeLevel(row));
+    if (deepest < 0)
+        return;
+    for (Integer row = first; row <= scanLast; ++row) {
+        if (GetNodeLevel(row) != deepest || GetNodeState(row))
+            continue;
+        const Integer span = GetNodeSpan(row);
+        if (span < 3)
+            continue;
+        // Children past the data rows are never moved: fixed footers stay where they are.
+        const Integer childLast = std::min(row + span - 1, last);
+        if (Indexed)
+            QuickSortIndexed(row + 1, childLast);
+        else
+            QuickSort(FSortSettings->Column(), row + 1, childLast);
+    }
     if (FNavigation->MoveRowOnSort())
         FollowSortRow(first, last);
 }
@@ -866,12 +964,7 @@ void TAdvStringGrid::QuickSort(Integer Col, Integer Left, Integer Right) {
     Right = std::min(Right, RowCount() - 1);
     SortDir = FSortSettings->Direction() == sdDescending ? -1 : 1;
     const Integer direction = SortDir;
-    SortRows(Left, Right, Col,
-             [this, Col, direction](TSortCache& cache, const SortItem& a, const SortItem& b) {
-                 return direction * CompareFullWith(Col, [&](Integer col, TSortDirection d) {
-                            return cache.Compare(col, a.row, b.row, d, &a, &b);
-                        });
-             });
+    SortRows(Left, Right, Col, KeyComparison<SortItem>(Col, direction));
 }
 
 void TAdvStringGrid::QuickSortIndexed(Integer Left, Integer Right) {

@@ -35,6 +35,10 @@ ZELMOR_ENUM(TCalcType, ctSum, ctAvg, ctMin, ctMax)
 // The stages long walks over rows report to ExportNotification.
 ZELMOR_ENUM(TGridExportState, esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail,
             esExportNextRow)
+// The stages the file readers report to ImportNotification.
+ZELMOR_ENUM(TGridImportState, isImportStart, isImportNewRow, isImportDone, isImportSelRow)
+// The older XP colour schemes of the fixed cells (SetTheme).
+ZELMOR_ENUM(TXPColorScheme, xpNone, xpBlue, xpGreen, xpGray, vistaAero)
 // The grid's colour styles, in the order of the shared component styles (TQELStyle).
 ZELMOR_ENUM(TAdvGridStyle, gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Olive, gsOffice2003Classic,
             gsOffice2007Luna, gsOffice2007Obsidian, gsWindowsXP, gsWhidbey, gsCustom, gsOffice2007Silver,
@@ -96,6 +100,10 @@ using TAutoAddRowEvent = std::function<void(TObject* Sender, Integer ARow)>;
 using TCellBalloonEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, String& ATitle,
                                              String& AText, Integer& AIcon)>;
 ZELMOR_ENUM(THintShowLargeTextPos, hpCell, hpCursor)
+using TAutoDeleteRowEvent = std::function<void(TObject* Sender, Integer ARow)>;
+// Asked before the filter drop-down of a column opens; told after it closed.
+using TFilterShowEvent = std::function<void(TObject* Sender, Integer ACol, bool& Allow)>;
+using TFilterCloseEvent = std::function<void(TObject* Sender, Integer ACol)>;
 
 // ---- Errors
 

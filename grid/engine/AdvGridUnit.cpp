@@ -5,6 +5,7 @@
 
 #include "grid/engine/AdvGrid.h"
 #include "grid/engine/AdvUtil.h"
+#include "grid/view/AdvGridCarriers.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/win32/clipboard.h"
 #include "platform/win32/ole.h"
@@ -42,7 +43,9 @@ void RegisterGridClasses() {
         TGridCheckBox::StaticClass(),  TGridEditBtn::StaticClass(),      TGridUnitEditBtn::StaticClass(),
         TGridButton::StaticClass(),    THeaderDragButton::StaticClass(), TControlEdit::StaticClass(),
         TControlCombo::StaticClass(),  TScrollBar::StaticClass(),        TFooterPanel::StaticClass(),
-        TSearchPanel::StaticClass(),
+        TSearchPanel::StaticClass(),   TGridCellIO::StaticClass(),       TGridCellPropIO::StaticClass(),
+        TGridGraphicIO::StaticClass(), TGridBMPIO::StaticClass(),        TGridIconIO::StaticClass(),
+        TGridPicIO::StaticClass(),     TGridFilePicIO::StaticClass(),    TGridSLIO::StaticClass(),
     };
     // A failure (a name registered by another class) ends the registration; the grid works without it.
     try {

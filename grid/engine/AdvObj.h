@@ -200,6 +200,9 @@ ZELMOR_ENUM(TClipboardPasteAction, paReplace, paInsert)
 ZELMOR_ENUM(TClipboardCutAction, caClear, caRemove)
 ZELMOR_ENUM(TGridFixedCellEdit, fceNone, fceDblClick, fceLeftClick, fceRightClick)
 ZELMOR_ENUM(TGridFixedCellEditor, fceEdit, fceComboEdit, fceComboList)
+// Asked before a fixed cell is edited: which editor opens and, for the combo editors, its values.
+using TFixedEditEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow,
+                                           TGridFixedCellEditor& AEditor, TStrings* Values)>;
 ZELMOR_ENUM(TWheelAction, waMoveSelection, waScroll)
 ZELMOR_ENUM(TWheelActive, waFocus, waMouseOver)
 ZELMOR_ENUM(TSearchDirection, sdTopBottom, sdLeftRight)

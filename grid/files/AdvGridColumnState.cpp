@@ -31,15 +31,21 @@ void TAdvStringGrid::ResetColumnOrder() {
         SetColumnOrder();
         return;
     }
-    // The entry at each position names the position its column belongs at: bring the column whose
-    // entry is i to position i, for every position in turn. A list too short raises its index error.
-    for (Integer i = 0; i < ColCount(); ++i) {
-        for (Integer k = i; k < ColCount(); ++k) {
-            if (FColumnOrder->Items(k) == i) {
-                MoveColumn(k, i);
-                break;
+    // Each pass moves every column whose entry names an earlier position back to it (MoveColumn moves
+    // its entry along). A list that is no order of the columns could keep the passes going for ever,
+    // so there are at most ColCount of them, and entries outside the columns stay where they are.
+    const Integer count = ColCount();
+    for (Integer pass = 0; pass < count; ++pass) {
+        bool moved = false;
+        for (Integer i = 0; i < count && i < FColumnOrder->Count(); ++i) {
+            const Integer entry = FColumnOrder->Items(i);
+            if (entry >= 0 && entry < i) {
+                MoveColumn(i, entry);
+                moved = true;
             }
         }
+        if (!moved)
+            break;
     }
 }
 

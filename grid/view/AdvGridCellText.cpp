@@ -6,6 +6,7 @@
 
 #include "grid/engine/AdvGrid.h"
 #include "grid/engine/AdvUtil.h"
+#include "grid/files/asgxlsfmt.h"
 #include "platform/framework/RichEdit.h"
 #include "platform/rtl/Convert.h"
 #include "platform/rtl/Format.h"
@@ -63,10 +64,12 @@ String TAdvStringGrid::GetFormattedCell(Integer ACol, Integer ARow) {
     OnGetFloatFormat(this, ACol, ARow, isFloat, format);
     if (!isFloat || format.empty())
         return result;
-    // FIXME: spreadsheet number formats (ftExcel) leave the text as it is until their renderer exists.
-    if (FFormatType != ftVCL)
-        return result;
     try {
+        if (FFormatType == ftExcel) {
+            String formatted;
+            XlsFormatValue(Variant(static_cast<double>(GetFloats(ACol, ARow))), format, formatted);
+            return formatted;
+        }
         // The integer form takes whole numbers only: a decimal text raises and shows as it is stored.
         if (format.find(u'd') != String::npos)
             return Format(format, {StrToInt(Trim(result))});

@@ -107,7 +107,7 @@ void TFilter::RemoveColumnFilter(Integer Col) {
         control->Invalidate();
 }
 DEFINE_CLASS(TFilterDropDown)
-DEFINE_CLASS(TFilterEdit)
+DEFINE_CLASS(TFilterEdit, PROPERTY(Row).Default(0))
 DEFINE_CLASS(TDropList)
 DEFINE_CLASS(TDropCheckList)
 DEFINE_CLASS(TGridTransEdit)

@@ -129,17 +129,27 @@ private:
     String FTextUnChecked;
 };
 
-// FIXME: holds no settings yet; the grid creates it, and Assign copies nothing.
+// FIXME: holds only the filter row's index, stored without repainting; the grid creates it.
 class TFilterEdit : public TPersistent {
     DECLARE_CLASS(TFilterEdit, TPersistent)
 
 public:
     // Copies from the same class only.
     void Assign(TPersistent* Source) override {
-        if (dynamic_cast<TFilterEdit*>(Source) == nullptr)
+        auto* source = dynamic_cast<TFilterEdit*>(Source);
+        if (source == nullptr) {
             TPersistent::Assign(Source);
+            return;
+        }
+        FRow = source->FRow;
     }
     explicit TFilterEdit(TComponent* /*AOwner*/) {}
+    // The row whose cells hold the typed filter values.
+    Integer Row() const { return FRow; }
+    void SetRow(Integer Value) { FRow = Value; }
+
+private:
+    Integer FRow = 0;
 };
 
 // FIXME: lists nothing yet.

@@ -1,8 +1,11 @@
 // The look of in-cell controls, the sort settings, and the editors of mini-HTML form controls.
 #pragma once
 
+#include <memory>
+
 #include "grid/engine/AdvGridQueryTypes.h"
 #include "platform/framework/Controls.h"
+#include "platform/framework/Graphics.h"
 #include "platform/rtl/Persistent.h"
 
 class TAdvStringGrid;
@@ -13,9 +16,10 @@ ZELMOR_ENUM(TControlStyle, csClassic, csFlat, csWinXP, csTarvel, csQEL, csGlyph,
 } // namespace AdvGrid
 
 // The look of in-cell controls.
-// FIXME: holds only the control style, the check, radio and comment settings the cell objects read,
-// whether editor buttons show without editing and the fixed cells' gradient colours; its other settings
-// come with the view.
+// FIXME: holds the control style, the check, radio, progress and comment settings and glyphs the cell
+// objects and their painting read, the button look, whether editor buttons show without editing and the
+// fixed cells' gradient colours; its drop-down header and footer, drop-down count and hint width come
+// with the view.
 class TControlLook : public TPersistent {
     DECLARE_CLASS(TControlLook, TPersistent)
 
@@ -25,6 +29,7 @@ public:
     // AOwner is the grid whose fixed-cell gradient the gradient setters keep in step; any other owner
     // has none.
     explicit TControlLook(TComponent* AOwner);
+    ~TControlLook() override;
 
     // A click toggles check boxes and radio buttons (CheckAlwaysActive) or cycles radio groups
     // (RadioAlwaysActive) without asking whether the cell may be edited.
@@ -44,22 +49,28 @@ public:
     TColor FixedGradientMirrorTo() const { return FFixedGradientMirrorTo; }
     void SetFixedGradientMirrorTo(TColor value);
     // The gradients of a fixed cell under the mouse and pressed.
+    // The gradients of a fixed cell under the mouse and pressed, kept in step with the grid's the same
+    // way: From, To and Border unless clNone, the mirror colours always.
     TColor FixedGradientHoverFrom() const { return FFixedGradientHoverFrom; }
-    void SetFixedGradientHoverFrom(TColor value) { FFixedGradientHoverFrom = value; }
+    void SetFixedGradientHoverFrom(TColor value);
     TColor FixedGradientHoverTo() const { return FFixedGradientHoverTo; }
-    void SetFixedGradientHoverTo(TColor value) { FFixedGradientHoverTo = value; }
+    void SetFixedGradientHoverTo(TColor value);
     TColor FixedGradientHoverMirrorFrom() const { return FFixedGradientHoverMirrorFrom; }
-    void SetFixedGradientHoverMirrorFrom(TColor value) { FFixedGradientHoverMirrorFrom = value; }
+    void SetFixedGradientHoverMirrorFrom(TColor value);
     TColor FixedGradientHoverMirrorTo() const { return FFixedGradientHoverMirrorTo; }
-    void SetFixedGradientHoverMirrorTo(TColor value) { FFixedGradientHoverMirrorTo = value; }
+    void SetFixedGradientHoverMirrorTo(TColor value);
+    TColor FixedGradientHoverBorder() const { return FFixedGradientHoverBorder; }
+    void SetFixedGradientHoverBorder(TColor value);
     TColor FixedGradientDownFrom() const { return FFixedGradientDownFrom; }
-    void SetFixedGradientDownFrom(TColor value) { FFixedGradientDownFrom = value; }
+    void SetFixedGradientDownFrom(TColor value);
     TColor FixedGradientDownTo() const { return FFixedGradientDownTo; }
-    void SetFixedGradientDownTo(TColor value) { FFixedGradientDownTo = value; }
+    void SetFixedGradientDownTo(TColor value);
     TColor FixedGradientDownMirrorFrom() const { return FFixedGradientDownMirrorFrom; }
-    void SetFixedGradientDownMirrorFrom(TColor value) { FFixedGradientDownMirrorFrom = value; }
+    void SetFixedGradientDownMirrorFrom(TColor value);
     TColor FixedGradientDownMirrorTo() const { return FFixedGradientDownMirrorTo; }
-    void SetFixedGradientDownMirrorTo(TColor value) { FFixedGradientDownMirrorTo = value; }
+    void SetFixedGradientDownMirrorTo(TColor value);
+    TColor FixedGradientDownBorder() const { return FFixedGradientDownBorder; }
+    void SetFixedGradientDownBorder(TColor value);
 
     // Combo and ellipsis buttons, and spin buttons, show in every cell whose editor has them.
     bool DropDownAlwaysVisible() const { return FDropDownAlwaysVisible; }
@@ -76,6 +87,40 @@ public:
     // The colour of a comment's corner mark unless the comment has its own.
     TColor CommentColor() const { return FCommentColor; }
     void SetCommentColor(TColor Value) { FCommentColor = Value; }
+    // The tick of Tarvel check boxes and the dot of their radio buttons.
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value) { FColor = Value; }
+    TColor ProgressBorderColor() const { return FProgressBorderColor; }
+    void SetProgressBorderColor(TColor Value) { FProgressBorderColor = Value; }
+    // Room left between a progress bar and its cell, in pixels.
+    Integer ProgressMarginX() const { return FProgressMarginX; }
+    void SetProgressMarginX(Integer Value) { FProgressMarginX = Value; }
+    Integer ProgressMarginY() const { return FProgressMarginY; }
+    void SetProgressMarginY(Integer Value) { FProgressMarginY = Value; }
+    // Progress bars take the visual style's bar with the XP and theme control styles.
+    bool ProgressXP() const { return FProgressXP; }
+    void SetProgressXP(bool Value) { FProgressXP = Value; }
+    // In-cell buttons are drawn flat.
+    bool FlatButton() const { return FFlatButton; }
+    void SetFlatButton(bool Value) { FFlatButton = Value; }
+    // Check boxes, radio buttons and buttons of cells that cannot be edited look enabled all the same.
+    bool NoDisabledCheckRadioLook() const { return FNoDisabledCheckRadioLook; }
+    void SetNoDisabledCheckRadioLook(bool Value) { FNoDisabledCheckRadioLook = Value; }
+    bool NoDisabledButtonLook() const { return FNoDisabledButtonLook; }
+    void SetNoDisabledButtonLook(bool Value) { FNoDisabledButtonLook = Value; }
+    // The glyphs of the csGlyph control style; the setters copy the bitmap in.
+    TBitmap* CheckedGlyph() const { return FCheckedGlyph.get(); }
+    void SetCheckedGlyph(TBitmap* Value) { FCheckedGlyph->Assign(Value); }
+    TBitmap* UnCheckedGlyph() const { return FUnCheckedGlyph.get(); }
+    void SetUnCheckedGlyph(TBitmap* Value) { FUnCheckedGlyph->Assign(Value); }
+    TBitmap* RadioOnGlyph() const { return FRadioOnGlyph.get(); }
+    void SetRadioOnGlyph(TBitmap* Value) { FRadioOnGlyph->Assign(Value); }
+    TBitmap* RadioOffGlyph() const { return FRadioOffGlyph.get(); }
+    void SetRadioOffGlyph(TBitmap* Value) { FRadioOffGlyph->Assign(Value); }
+
+    // The colours a style starts from: black ticks, red comments, grey progress borders, no fixed
+    // gradient, white to grey hover and silver to grey pressed gradients without mirror colours.
+    void Init();
 
 private:
     TAdvStringGrid* FGrid; // not owned
@@ -83,6 +128,18 @@ private:
     Integer FCheckSize = 15;
     Integer FRadioSize = 10;
     TColor FCommentColor = 0x0000FF;
+    TColor FColor = 0;
+    TColor FProgressBorderColor = 0x00808080;
+    Integer FProgressMarginX = 2;
+    Integer FProgressMarginY = 2;
+    bool FProgressXP = false;
+    bool FFlatButton = false;
+    bool FNoDisabledCheckRadioLook = false;
+    bool FNoDisabledButtonLook = false;
+    std::unique_ptr<TBitmap> FCheckedGlyph;
+    std::unique_ptr<TBitmap> FUnCheckedGlyph;
+    std::unique_ptr<TBitmap> FRadioOnGlyph;
+    std::unique_ptr<TBitmap> FRadioOffGlyph;
     bool FDropDownAlwaysVisible = false;
     bool FSpinButtonsAlwaysVisible = false;
     bool FCheckAlwaysActive = false;
@@ -95,10 +152,12 @@ private:
     TColor FFixedGradientHoverTo = 0x00FFFFFF;
     TColor FFixedGradientHoverMirrorFrom = clNone;
     TColor FFixedGradientHoverMirrorTo = clNone;
+    TColor FFixedGradientHoverBorder = 0x00C0C0C0;
     TColor FFixedGradientDownFrom = 0x00808080;
     TColor FFixedGradientDownTo = 0x00C0C0C0;
     TColor FFixedGradientDownMirrorFrom = clNone;
     TColor FFixedGradientDownMirrorTo = clNone;
+    TColor FFixedGradientDownBorder = 0x00808080;
 };
 
 // Where empty texts go when blanks are sorted apart.
@@ -128,6 +187,10 @@ public:
         FNormalCellsOnly = source->FNormalCellsOnly;
         FSingleColumn = source->FSingleColumn;
         FAutoSortForGrouping = source->FAutoSortForGrouping;
+        FHeaderColor = source->FHeaderColor;
+        FHeaderColorTo = source->FHeaderColorTo;
+        FHeaderMirrorColor = source->FHeaderMirrorColor;
+        FHeaderMirrorColorTo = source->FHeaderMirrorColorTo;
     }
     explicit TSortSettings(TComponent* /*AOwner*/) {}
 
@@ -165,6 +228,16 @@ public:
     // Only the sort column's cells move.
     bool SingleColumn() const { return FSingleColumn; }
     void SetSingleColumn(bool Value) { FSingleColumn = Value; }
+    // The gradient of the sorted column's header; clNone for none.
+    // FIXME: stored only; the sorted column's header is not painted with them yet.
+    TColor HeaderColor() const { return FHeaderColor; }
+    void SetHeaderColor(TColor Value) { FHeaderColor = Value; }
+    TColor HeaderColorTo() const { return FHeaderColorTo; }
+    void SetHeaderColorTo(TColor Value) { FHeaderColorTo = Value; }
+    TColor HeaderMirrorColor() const { return FHeaderMirrorColor; }
+    void SetHeaderMirrorColor(TColor Value) { FHeaderMirrorColor = Value; }
+    TColor HeaderMirrorColorTo() const { return FHeaderMirrorColorTo; }
+    void SetHeaderMirrorColorTo(TColor Value) { FHeaderMirrorColorTo = Value; }
 
 private:
     Integer FColumn = -1;
@@ -179,6 +252,10 @@ private:
     bool FNormalCellsOnly = false;
     bool FSingleColumn = false;
     bool FAutoSortForGrouping = true;
+    TColor FHeaderColor = clNone;
+    TColor FHeaderColorTo = clNone;
+    TColor FHeaderMirrorColor = clNone;
+    TColor FHeaderMirrorColorTo = clNone;
 };
 
 // FIXME: edits nothing yet.

@@ -3,7 +3,17 @@
 #include "platform/win32/wingdi.h"
 #include "platform/win32/winuser.h"
 
-void TAdvStringGrid::FollowOfficeTheme() {}
+// FIXME: called by nobody yet; loading, switching AutoThemeAdapt on and the scheme notifier call it once
+// they are built.
+void TAdvStringGrid::FollowOfficeTheme() {
+    if (IsDesigning())
+        return;
+    const TOfficeTheme theme = DetectOfficeTheme();
+    if (theme == FOldOfficeTheme || theme == otUnknown)
+        return;
+    SetComponentStyle(OfficeThemeToStyle(theme));
+    FOldOfficeTheme = theme;
+}
 
 void TAdvStringGrid::DrawGridBorder() {
     const TGridLook look = FLook;

@@ -54,7 +54,7 @@ const std::vector<Layer>& Layers() {
          {"platform/servers"},
          {"platform/rtl", "platform/codecs", "platform/win32", "platform/framework", "platform/servers"},
          {},
-         {"xlsxwriter.h", "xlsxwriter/", "libxml/", "sqlite3.h"}},
+         {"xlsxwriter.h", "xlsxwriter/", "minizip/", "libxml/", "sqlite3.h"}},
         {"serial",
          {"serial"},
          {"platform/rtl", "platform/codecs", "platform/win32", "platform/framework", "serial"}},
@@ -65,11 +65,11 @@ const std::vector<Layer>& Layers() {
          {"grid", "controls", "dropdown"},
          {"platform/rtl", "platform/codecs", "platform/win32", "platform/framework", "serial", "render",
           "components"}},
-        // main() starts the platform's connection to the desktop.
+        // main() starts the platform's connection to the desktop and registers the automation servers.
         {"app",
          {"app"},
-         {"platform/rtl", "platform/codecs", "platform/win32", "platform/framework", "serial", "render",
-          "components", "app"},
+         {"platform/rtl", "platform/codecs", "platform/win32", "platform/framework", "platform/servers",
+          "serial", "render", "components", "app"},
          {"platform/backend/platform.h"}},
     };
     return layers;

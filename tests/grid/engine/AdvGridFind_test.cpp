@@ -124,6 +124,38 @@ TEST_F(AdvGridFindTest, HiddenColumnsAndRowsAreSearchedWhenAsked) {
     CheckHiddenStore(*FGrid);
 }
 
+TEST_F(AdvGridFindTest, AutoGotoShowsARowUnderCollapsedNodesButNotARowHiddenOtherwise) {
+    FGrid->SetRowCount(9);
+    // Row 1 holds rows 2 to 5, row 2 holds rows 3 and 4; row 7 is hidden by itself.
+    FGrid->AddNode(1, 5);
+    FGrid->AddNode(2, 3);
+    FGrid->SetCells(2, 4, u"deep");
+    FGrid->SetCells(2, 7, u"alone");
+    FGrid->ContractNode(2);
+    FGrid->ContractNode(1);
+    FGrid->HideRow(7);
+    CheckHiddenStore(*FGrid);
+    const TFindParams params{fnIncludeHiddenRows, fnAutoGoto};
+    EXPECT_TRUE(At(FGrid->FindFirst(u"deep", params), 2, 4));
+    EXPECT_FALSE(FGrid->IsHiddenRow(4));
+    EXPECT_FALSE(FGrid->GetNodeState(1));
+    EXPECT_EQ(FGrid->Row(), 4);
+    CheckHiddenStore(*FGrid);
+    EXPECT_TRUE(At(FGrid->FindFirst(u"alone", params), 2, 7));
+    EXPECT_TRUE(FGrid->IsHiddenRow(7));
+    EXPECT_EQ(FGrid->Row(), 7) << "the displayed place of the hidden row: the next shown one";
+    CheckHiddenStore(*FGrid);
+}
+
+TEST_F(AdvGridFindTest, AutoGotoSelectsTheFoundCellUnderDisjunctCellSelection) {
+    FGrid->MouseActions()->SetDisjunctCellSelect(true);
+    FGrid->SetSelectedCells(1, 1, true);
+    FGrid->SetCells(3, 2, u"needle");
+    EXPECT_TRUE(At(FGrid->FindFirst(u"needle", fnAutoGoto), 3, 2));
+    EXPECT_TRUE(FGrid->IsSelected(3, 2));
+    EXPECT_FALSE(FGrid->IsSelected(1, 1));
+}
+
 TEST_F(AdvGridFindTest, AutoGotoMakesTheCellCurrentAndIgnoredColumnsArePassedOver) {
     FGrid->SetCells(1, 1, u"needle");
     FGrid->SetCells(3, 1, u"needle");
@@ -149,6 +181,23 @@ TEST_F(AdvGridFindTest, ReplaceHonoursMatchCase) {
     EXPECT_EQ(FGrid->Replace(u"a", u"b", fnMatchCase), 1);
     EXPECT_EQ(FGrid->Cells(1, 1), u"Ab");
     EXPECT_EQ(FGrid->Cells(2, 3), u"bb");
+}
+
+TEST_F(AdvGridFindTest, ReplaceFlagsTheChangedShownRowsWithShowModified) {
+    FGrid->ShowModified()->SetEnabled(true);
+    FGrid->SetCells(1, 1, u"a");
+    FGrid->SetCells(2, 3, u"a");
+    FGrid->SetCells(3, 4, u"a");
+    FGrid->SetCells(1, 2, u"b");
+    FGrid->HideRow(4);
+    EXPECT_EQ(FGrid->Replace(u"a", u"c", fnIncludeHiddenRows), 3);
+    EXPECT_TRUE(FGrid->RowModified(1));
+    EXPECT_FALSE(FGrid->RowModified(2));
+    EXPECT_TRUE(FGrid->RowModified(3));
+    EXPECT_EQ(FGrid->ModifiedRowCount(), 2) << "the hidden row has no flag to set";
+    FGrid->UnHideRow(4);
+    EXPECT_EQ(FGrid->Cells(3, 4), u"c");
+    CheckHiddenStore(*FGrid);
 }
 
 TEST_F(AdvGridFindTest, ReplaceWalksTheRangeOnceWhenTheNewTextHoldsTheOld) {

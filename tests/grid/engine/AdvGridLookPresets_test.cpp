@@ -120,20 +120,24 @@ TEST_F(AdvGridLookPresetsTest, CustomKeepsTheGradientsAndTheBorder) {
 }
 
 TEST_F(AdvGridLookPresetsTest, StyledLooksTakeTheirSelectionStyle) {
+    // Each takes its style's fixed-cell gradient; only the Office 2007 style keeps it in the control look.
     struct Case {
         TGridLook look;
         TGridSelectionStyle selection;
         TQELStyle style;
+        TColor gradientFrom;
+        TColor lookFrom;
     };
-    for (const Case& c : {Case{glVista, ssVista, tsWindowsVista}, Case{glWin7, ssWin7, tsWindows7},
-                          Case{glOffice2007, ssOffice2007, tsOffice2007Luna}}) {
+    for (const Case& c : {Case{glVista, ssVista, tsWindowsVista, 0xFFFFFF, clNone},
+                          Case{glWin7, ssWin7, tsWindows7, 0xFDFCFA, clNone},
+                          Case{glOffice2007, ssOffice2007, tsOffice2007Luna, 0xFBF9F6, 0xFBF9F6}}) {
         grid->SetLook(glQEL);
         grid->SetFixedColor(clRed);
         grid->SetLook(c.look);
         EXPECT_EQ(grid->SelectionStyle(), c.selection);
         EXPECT_EQ(grid->Style(), c.style);
-        EXPECT_EQ(grid->QELGradientFrom(), clNone);
-        EXPECT_EQ(look()->FixedGradientFrom(), clNone);
+        EXPECT_EQ(grid->QELGradientFrom(), c.gradientFrom);
+        EXPECT_EQ(look()->FixedGradientFrom(), c.lookFrom);
         EXPECT_EQ(grid->FixedColor(), clRed);
     }
 }

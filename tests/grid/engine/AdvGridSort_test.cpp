@@ -526,6 +526,42 @@ TEST_F(AdvGridSortTest, UnSortReturnsToTheOrderBeforeTheSortsSinceTheRowCountCha
     EXPECT_EQ(Column(1, 1), (std::vector<String>{sorted[0], sorted[1], sorted[2], sorted[3], u""}));
 }
 
+TEST_F(AdvGridSortTest, GroupSortsOrderOnlyTheChildrenOfExpandedNodesOfTheDeepestLevel) {
+    // Row 1 holds everything below it to row 10; rows 2, 6 and 8 are the deeper nodes. Rows 11 and 12
+    // belong to no node.
+    for (const bool indexed : {false, true}) {
+        SCOPED_TRACE(indexed ? "indexed" : "by column");
+        delete grid;
+        grid = new TAdvStringGrid(nullptr);
+        grid->SetParent(form);
+        Fill({{u"n1", u"n2", u"c", u"a", u"b", u"n6", u"single", u"n8", u"z", u"y", u"b", u"a"}});
+        grid->AddNode(1, 10);
+        grid->AddNode(2, 4);
+        grid->AddNode(6, 2);
+        grid->AddNode(8, 3);
+        grid->SetRow(4);
+        grid->ContractNode(8);
+        if (indexed) {
+            grid->SortIndexes()->Clear();
+            grid->SortIndexes()->AddIndex(1, true);
+            grid->QSortGroupIndexed();
+        } else {
+            grid->SortSettings()->SetColumn(1);
+            grid->QSortGroup();
+        }
+        grid->ExpandNode(8);
+        EXPECT_EQ(Column(1), (std::vector<String>{u"n1", u"n2", u"a", u"b", u"c", u"n6", u"single", u"n8",
+                                                  u"z", u"y", u"b", u"a"}));
+        // A node that is expanded now sorts the next time.
+        if (indexed)
+            grid->QSortGroupIndexed();
+        else
+            grid->QSortGroup();
+        EXPECT_EQ(Column(1, 9), (std::vector<String>{u"y", u"z", u"b", u"a"}));
+        EXPECT_EQ(grid->Row(), 4) << "the current row stays without MoveRowOnSort";
+    }
+}
+
 TEST_F(AdvGridSortTest, SortByColumnNeedsTwoRowsAndQSortAColumn) {
     Fill({{u"b", u"a"}});
     grid->QSort(); // no column yet
@@ -560,6 +596,47 @@ TEST_F(AdvGridSortTest, SortLineSwapsWhenTheSecondRowBelongsFirst) {
     EXPECT_EQ(Column(2), (std::vector<String>{u"1", u"2", u"0"}));
     EXPECT_FALSE(grid->SortLine(1, 1, 3));
     EXPECT_FALSE(grid->SortLine(2, 3, 3));
+}
+
+// The plain grid compares numbers of the key column without running the rest of the comparison; a
+// grid with an OnGetFormat handler that changes nothing runs all of it. Both orders and counts agree.
+TEST_F(AdvGridSortTest, NumbersCompareAlikeWithAndWithoutAFormatHandler) {
+    const std::vector<String> numbers{u"10", u"", u"2.5", u"abc", u"-3", u"10", u"7 kg", u"1e2", u"", u"2.5"};
+    const std::vector<String> ties{u"b", u"x", u"a", u"y", u"c", u"a", u"z", u"d", u"w", u"b"};
+    struct Setting {
+        TSortDirection direction;
+        bool ignoreBlanks;
+        TSortBlankPosition blanks;
+        bool full;
+        TSortStyle style; // with AutoFormat off
+    };
+    const Setting settings[] = {
+        {sdAscending, false, blFirst, true, ssAutomatic},  {sdDescending, true, blLast, true, ssAutomatic},
+        {sdAscending, true, blFirst, false, ssAutomatic},  {sdDescending, false, blFirst, true, ssNumeric},
+        {sdAscending, true, blLast, true, ssAlphaNumeric},
+    };
+    for (const Setting& setting : settings) {
+        std::vector<String> orders[2];
+        Integer compares[2] = {0, 0};
+        for (const bool handler : {false, true}) {
+            Fill({numbers, ties});
+            grid->OnGetFormat = nullptr;
+            if (handler)
+                grid->OnGetFormat = [](TObject*, Integer, TSortStyle&, String&, String&) {};
+            grid->SortSettings()->SetAutoFormat(setting.style == ssAutomatic);
+            grid->SortSettings()->SetDefaultFormat(setting.style);
+            grid->SortSettings()->SetIgnoreBlanks(setting.ignoreBlanks);
+            grid->SortSettings()->SetBlankPos(setting.blanks);
+            grid->SortSettings()->SetFull(setting.full);
+            const Integer before = grid->Compares;
+            grid->Sort(1, setting.direction);
+            compares[handler] = grid->Compares - before;
+            orders[handler] = Column(0);
+        }
+        EXPECT_EQ(orders[0], orders[1]) << "direction " << static_cast<int>(setting.direction) << ", style "
+                                        << static_cast<int>(setting.style);
+        EXPECT_EQ(compares[0], compares[1]);
+    }
 }
 
 // ---- Failures and the work done

@@ -311,9 +311,10 @@ TEST_F(GridViewTest, NumbersAreFormattedOnlyThroughTheEvent) {
     keep = true;
     format = u"%d";
     EXPECT_EQ(grid->GetFormattedCell(2, 2), u"3.14159") << "a format that does not fit shows the text";
-    format = u"%.1f";
+    format = u"#,##0.0";
     grid->SetFormatType(ftExcel);
-    EXPECT_EQ(grid->GetFormattedCell(2, 2), u"3.14159");
+    grid->SetCells(2, 2, u"1234.56");
+    EXPECT_EQ(grid->GetFormattedCell(2, 2), u"1,234.6") << "a spreadsheet format";
     asked = 0;
     grid->SetCells(2, 3, u"abc");
     EXPECT_EQ(grid->GetFormattedCell(2, 3), u"abc");

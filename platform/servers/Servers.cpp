@@ -1,0 +1,12 @@
+// Start-up registration of the platform's automation servers.
+#include "platform/servers/Servers.h"
+
+#include "platform/servers/Spreadsheet.h"
+
+namespace servers {
+
+void RegisterServers() {
+    RegisterSpreadsheetServer();
+}
+
+} // namespace servers
