@@ -65,6 +65,14 @@
 //   column stretching and size notifications          (grid/view/AdvGridStretch.cpp)
 //   native text file and stream form                  (grid/files/AdvGridFiles.cpp)
 //   column states                                     (grid/files/AdvGridColumnState.cpp)
+//   keyboard handling                                 (grid/view/AdvGridKeyboard.cpp)
+//   clipboard                                         (grid/files/AdvGridClipboard.cpp)
+//   cell hints and balloon tips                       (grid/view/AdvGridCellHints.cpp)
+//   selected cells and the key-down step              (grid/view/AdvGridSelectedCells.cpp)
+//   cell validation and change tracking               (grid/view/AdvGridValidate.cpp)
+//   focus handling                                    (grid/view/AdvGridFocusHandling.cpp)
+//   tab advance and navigation routines               (grid/view/AdvGridTabAdvance.cpp)
+//   grid timer, resizing, other window messages       (grid/view/AdvGridTimer.cpp)
 //   spreadsheet exchange through automation           (grid/files/AdvGridXLS.cpp)
 //   print job and page engine                         (grid/files/AdvGridPrint.cpp)
 //   printer-canvas cell drawing                       (grid/files/AdvGridPrintCell.cpp)
@@ -111,6 +119,7 @@
 #include "render/PictureContainer.h"
 
 class TRichEdit;
+struct THintInfo;
 class TCustomIniFile;
 
 // The identifier of the window timer that drives blinking and hover; it runs while the window exists.
@@ -3319,7 +3328,8 @@ public:
 
     // FIXME: there are no special in-place editors yet, so there is no value to write back.
     void EndCellEditor(Integer ACol, Integer ARow);
-    // FIXME: rows are not appended by the arrow key yet.
+    // Appends an empty data row when OnCanAddRow allows, before a visible floating footer; defined with
+    // the tab advance (AdvGridTabAdvance.cpp).
     void AppendAutoRow();
 
     // ---- Typed cell values and displayed text (AdvGridValues.cpp)
@@ -3608,6 +3618,227 @@ private:
     void CreateFilterObjects();
     void CreateInnerControls();
     void QueryPlatform();
+
+public:
+    // ---- Keyboard handling (grid/view/AdvGridKeyboard.cpp)
+    // WM_KEYDOWN runs the grid's own stages around the framework's key handling, which fires OnKeyDown
+    // and calls KeyDown. Where a stage takes the key itself, it fires OnKeyDown itself.
+
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TRadioClickEvent OnRadioClick;
+    TButtonClickEvent OnRadioButtonClick;
+    TClipboardAllowEvent OnClipboardCut;
+    TClipboardAllowEvent OnClipboardCopy;
+    TClipboardAllowEvent OnClipboardPaste;
+    TClipboardDoneEvent OnClipboardCutDone;
+    TClipboardDoneEvent OnClipboardCopyDone;
+    TAutoInsertRowEvent OnAutoInsertRow;
+    TCanDeleteRowEvent OnCanDeleteRow;
+
+protected:
+    void WMKeyDown(TMessage& Message) override;
+    // Fires OnCheckBoxClick with the new state.
+    virtual void DoCheckBoxClick(Integer ACol, Integer ARow, bool State);
+    // Empty hooks for descendants: F2 was pressed; Ctrl+A is about to select the range.
+    virtual void KeyDownHook(Word& Key, TShiftState Shift) {}
+    virtual void KeyDownHookEx(Integer ACol, Integer ARow, Integer ToCol, Integer ToRow) {}
+
+private:
+    // The Home and End stage; true when it ended the handler.
+    bool HomeEndKey(TMessage& Message, Word key, TShiftState shift, Integer startCol, Integer startRow,
+                    Integer startLeft);
+    // The skipping of fixed cells; true when it took the key.
+    bool SkipFixedCellsKey(Word key, TShiftState shift);
+    // The clipboard shortcuts; true when the key was one of them.
+    bool ClipboardShortCut(Word key, TShiftState shift);
+    void InsertRowKey();
+    void DeleteRowKey();
+    // Ctrl+A: true when the handler is to stop.
+    bool SelectAllKey();
+    void FireKeyDown(Word key, TShiftState shift);
+    // Calls DoSelectionChanged when the selection differs from FMoveSelection, then remembers it.
+    void NotifySelectionMove();
+
+    bool FModified = false; // the grid's cells were changed through the keyboard or an editor
+
+public:
+    // The grid's modified flag: set by inserted and deleted rows and by edits that validation accepted.
+    bool Modified() const { return FModified; }
+    void SetModified(bool Value) { FModified = Value; }
+    // A validated value changed a cell since the flag was last cleared.
+    bool GridModified() const { return FGridModified; }
+    void SetGridModified(bool Value) { FGridModified = Value; }
+
+    // ---- Selected cells and the key-down step (grid/view/AdvGridSelectedCells.cpp)
+    // The disjunct cell list holds one entry per cell, the row in the high 16 bits and the column in the
+    // low 16 bits; a cell beyond column or row 65535 has no entry, since it would alias another cell.
+
+    // Without DisjunctCellSelect the list is first rebuilt from the selection, column by column.
+    Integer SelectedCellsCount();
+    TGridCoord GetSelectedCell(Integer Index) const;
+    TGridCoord SelectedCell(Integer Index) const { return GetSelectedCell(Index); }
+    // With DisjunctCellSelect whether the cell is listed; otherwise whether it lies in the selection.
+    bool SelectedCells(Integer ACol, Integer ARow);
+    Integer SelectedColCount();
+    // Footer rows are never counted.
+    Integer SelectedRowCount();
+    // The i-th selected row, -1 past the last.
+    Integer GetSelectedRow(Integer i);
+    Integer SelectedRow(Integer i) { return GetSelectedRow(i); }
+    // Unflags every modified row and repaints.
+    void ClearModifiedRows();
+
+protected:
+    // After the base step moved the cursor: Ctrl+Up and Ctrl+Down move rows with CursorMoveRows, the
+    // cursor wraps with CursorAdvance, disabled rows are skipped and a synchronised grid follows.
+    void KeyDown(Word& Key, TShiftState Shift) override;
+
+    TPoint FLastKeyCell; // the current cell when the last key arrived
+
+    // ---- Cell validation and change tracking (grid/view/AdvGridValidate.cpp)
+public:
+    // Decides about an edited value: unchanged text passes untouched unless AlwaysValidate; the checker
+    // and OnCellValidate may correct or refuse it. A refusal puts the corrected or old text back, reopens
+    // the editor on the cell and leaves the modified flags as they were. True when accepted.
+    virtual bool ValidateCell(const String& NewValue);
+    virtual bool ValidateCellWide(const String& NewValue);
+    bool AlwaysValidate() const { return FAlwaysValidate; }
+    void SetAlwaysValidate(bool Value) { FAlwaysValidate = Value; }
+    // The last validation accepted its value.
+    bool LastValidation() const { return FLastValidation; }
+
+    TCellValidateEvent OnCellValidate;
+    TCellValidateEvent OnCellValidateWide;
+
+protected:
+    // Remembers the cell's stored text and the modified flag, which validation compares against.
+    virtual void StoreOldCell(Integer ACol, Integer ARow);
+    // The framework's click (OnClick), then the current cell is remembered for validation.
+    void DoClick() override;
+    virtual void CalcFooterCol(Integer ACol) { CalcFooter(ACol); }
+
+    Integer FOldCol = -1; // the cell StoreOldCell remembered (displayed column)
+    Integer FOldRow = -1;
+    String FOldCellText;
+    String FOldCellTextWide;
+    bool FOldModifiedValue = false;
+    String FNewCellText; // the value last handed to validation, then the validated value
+    bool FValidating = false;
+    bool FGridModified = false;
+    bool FAlwaysValidate = false;
+    bool FEntered = false;
+
+private:
+    // Puts text back into the cell and reopens the editor on (FOldCol, ARow).
+    void ReopenRefusedEdit(Integer ACol, Integer ARow, const String& text, bool wide);
+    // The balloon of InvalidEntryTitle and InvalidEntryText on the active editor's edit window.
+    void ShowInvalidEntryBalloon();
+
+    // ---- Focus handling (grid/view/AdvGridFocusHandling.cpp)
+protected:
+    void WMSetFocus(TMessage& Message) override;
+    void WMKillFocus(TMessage& Message) override;
+    void DoEnter() override;
+    void DoExit() override;
+
+    bool FBlockKill = false;         // losing the focus fires nothing and answers 1
+    bool InvokedFocusChange = false; // the set-focus message is ignored
+    bool FCtrlDown = false;          // a form control of cell FCtrlXY is pressed
+    TPoint FCtrlXY;
+
+    // ---- Tab advance and navigation routines (grid/view/AdvGridTabAdvance.cpp)
+public:
+    // Moves the current cell for Tab (Shift+Tab with Backward) to the next selectable base cell; false
+    // when the Tab went on to the parent. A grid in which no cell qualifies stays where it was.
+    bool TabAdvance(bool Backward);
+    // The first (last) column whose cell in ARow is selectable; -1 when none.
+    Integer FirstSelectableCol(Integer ARow);
+    Integer LastSelectableCol(Integer ARow);
+    virtual void GotoFirstDataRow() { SetRow(FixedRows()); }
+    bool IsLastDataRow();
+
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+    TAutoAddRowEvent OnAutoAddRow;
+
+protected:
+    bool FIsDBVersion = false; // wraps set Row and Col instead of the selection
+
+private:
+    // One step of the advance; recursed is set when it advanced again from a skipped cell.
+    bool TabAdvanceStep(bool Backward, bool& recursed);
+
+    // ---- Grid timer, resizing and other window messages (grid/view/AdvGridTimer.cpp)
+public:
+    bool Hovering() const { return FHovering; }
+    void SetHovering(bool Value) { FHovering = Value; }
+    bool EnableBlink() const { return FEnableBlink; }
+    void SetEnableBlink(bool Value) { FEnableBlink = Value; }
+    // The blink phase painting reads.
+    bool GridBlink() const { return FGridBlink; }
+    Integer TimerTicks() const { return FTimerTicks; }
+    const String& IncrementalSearchText() const { return SearchInc; }
+    // The numeric keypad's decimal key types the locale's decimal separator.
+    bool ExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
+    void SetExcelStyleDecimalSeparator(bool Value) { FExcelStyleDecimalSeparator = Value; }
+
+protected:
+    void WMTimer(TMessage& Message) override;
+    // With ColumnSize.SynchWithGrid the columns keep their shares of the width InitOrigColSizes recorded.
+    void WMSize(TMessage& Message) override;
+    void WMChar(TMessage& Message) override;
+    void WMKeyUp(TMessage& Message) override;
+    void CMDialogChar(TMessage& Message) override;
+    void CMEnabledChanged(TMessage& Message) override;
+    Integer GetEditLimit() override { return FMaxEditLength; }
+
+    Integer FTimerTicks = 0;
+    Integer SearchTics = 0;
+    bool FInWMSize = false; // the size handler runs
+    bool FHovering = false;
+    bool FGridBlink = false;
+
+private:
+    // Repaints the cells of the given real columns and rows whose text blinks.
+    void RepaintBlinkingCells(Integer FromCol, Integer ToCol, Integer FromRow, Integer ToRow);
+
+public:
+public:
+    // ---- Cell hints and balloon tips (grid/view/AdvGridCellHints.cpp)
+
+    bool HintShowCells() const { return FHintShowCells; }
+    void SetHintShowCells(bool Value) { FHintShowCells = Value; }
+    // A cell whose text does not fit shows it whole as its hint, at the cell (hpCell) or the cursor.
+    bool HintShowLargeText() const { return FHintShowLargeText; }
+    void SetHintShowLargeText(bool Value) { FHintShowLargeText = Value; }
+    THintShowLargeTextPos HintShowLargeTextPos() const { return FHintShowLargeTextPos; }
+    void SetHintShowLargeTextPos(THintShowLargeTextPos Value) { FHintShowLargeTextPos = Value; }
+    // Fills the hint of the cell under HintInfo.CursorPos: its comment at the cell's top-right corner,
+    // its text with HintShowCells, or a text too large for it; OnGridHint has the last word.
+    void PrepareCellHint(String& HintStr, THintInfo& HintInfo);
+
+    TCellBalloonEvent OnCellBalloon;
+
+protected:
+    void CMHintShow(TMessage& Message) override;
+    // The balloon tip asks for its text (TTN_GETDISPINFOW); date-time pickers report changes.
+    void WMNotify(TMessage& Message) override;
+
+    bool FHintShowLargeText = false;
+    THintShowLargeTextPos FHintShowLargeTextPos = hpCursor;
+    TPoint FLastBalloonPos{-1, -1};
+    Char FToolTipBuffer[4099] = {}; // the balloon text handed to the tooltip window
+
+public:
+    // ---- Clipboard (grid/files/AdvGridClipboard.cpp)
+
+    // FIXME: the grid's clipboard formats are not built yet; these change neither the clipboard nor the
+    // cells.
+    void CopySelectionToClipboard();
+    void CutSelectionToClipboard();
+    void PasteSelectionFromClipboard();
+    // Invalidates the screen area that covers the rectangles of the range's corner cells.
+    void InvalidateCellRange(const TGridRect& Range);
 
     // ---- Owned settings objects and inner controls
 

@@ -459,6 +459,8 @@ void TAdvStringGrid::TypeAheadKey(Char Key) {
     } else {
         SearchInc = String(1, Key);
     }
+    // The grid timer forgets the text a while after the last key that changed it.
+    SearchTics = 0;
     const Integer row = Search(AnsiUpperCase(SearchInc));
     if (row == -1)
         SearchInc.clear();

@@ -26,7 +26,12 @@ void GrowTo(TList& list, Integer count) {
 
 // A disjunct cell selection entry: the row in the high 16 bits, the column in the low.
 Integer CellEntry(Integer ACol, Integer ARow) {
-    return ARow * 65536 + ACol;
+    return static_cast<Integer>((static_cast<Cardinal>(ARow) << 16) | (static_cast<Cardinal>(ACol) & 0xFFFF));
+}
+
+// Only cells within 0 .. 65535 each way have an entry of their own; any other would alias a cell.
+bool HasCellEntry(Integer ACol, Integer ARow) {
+    return ACol >= 0 && ACol <= 0xFFFF && ARow >= 0 && ARow <= 0xFFFF;
 }
 
 TGridRect Normalised(TGridRect rect) {
@@ -221,6 +226,8 @@ void TAdvStringGrid::ClearSelectedCells() {
 }
 
 void TAdvStringGrid::SetSelectedCells(Integer ACol, Integer ARow, bool Value) {
+    if (!HasCellEntry(ACol, ARow))
+        return;
     const Integer entry = CellEntry(ACol, ARow);
     const bool listed = FSelectedCells->HasValue(entry);
     if (Value == listed)
@@ -308,7 +315,7 @@ bool TAdvStringGrid::IsSelected(Integer ACol, Integer ARow) {
     if (ARow < FixedRows() || ACol < FixedCols())
         return false;
     if (FMouseActions->DisjunctCellSelect())
-        return FSelectedCells->HasValue(CellEntry(ACol, ARow));
+        return HasCellEntry(ACol, ARow) && FSelectedCells->HasValue(CellEntry(ACol, ARow));
     if (FMouseActions->DisjunctRowSelect())
         return GetRowSelect(RowSelectIndex(ARow));
     if (FMouseActions->DisjunctColSelect())

@@ -91,6 +91,21 @@ using TAutoAdvanceEvent = std::function<void(TObject* Sender, Integer OldRow, In
 using TCellChangingEvent = std::function<void(TObject* Sender, Integer OldRow, Integer OldCol, Integer NewRow,
                                               Integer NewCol, bool& Allow)>;
 using TAutoInsertColEvent = std::function<void(TObject* Sender, Integer ACol)>;
+using TCheckBoxClickEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, bool State)>;
+using TRadioClickEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer AIdx)>;
+using TClipboardAllowEvent = std::function<void(TObject* Sender, bool& Allow)>;
+// The selection as it was before the cut or copy.
+using TClipboardDoneEvent = std::function<void(TObject* Sender, const TGridRect& CellRect)>;
+using TAutoInsertRowEvent = std::function<void(TObject* Sender, Integer ARow)>;
+using TCanDeleteRowEvent = std::function<void(TObject* Sender, Integer ARow, bool& CanDelete)>;
+using TCellValidateEvent =
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, String& Value, bool& Valid)>;
+using TRowChangingEvent = std::function<void(TObject* Sender, Integer OldRow, Integer NewRow, bool& Allow)>;
+using TColChangingEvent = std::function<void(TObject* Sender, Integer OldCol, Integer NewCol, bool& Allow)>;
+using TAutoAddRowEvent = std::function<void(TObject* Sender, Integer ARow)>;
+using TCellBalloonEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, String& ATitle,
+                                             String& AText, Integer& AIcon)>;
+ZELMOR_ENUM(THintShowLargeTextPos, hpCell, hpCursor)
 using TAutoDeleteRowEvent = std::function<void(TObject* Sender, Integer ARow)>;
 // Asked before the filter drop-down of a column opens; told after it closed.
 using TFilterShowEvent = std::function<void(TObject* Sender, Integer ACol, bool& Allow)>;

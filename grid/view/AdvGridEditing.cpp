@@ -1,6 +1,4 @@
-// The grid's special in-place editors and the rows the editing appends.
+// The grid's special in-place editors.
 #include "grid/engine/AdvGrid.h"
 
 void TAdvStringGrid::EndCellEditor(Integer /*ACol*/, Integer /*ARow*/) {}
-
-void TAdvStringGrid::AppendAutoRow() {}

@@ -12,9 +12,13 @@ void TAdvStringGrid::BeginUpdate() {
 }
 
 void TAdvStringGrid::EndUpdate() {
-    // A hidden grid neither locked nor unlocks: the count stays until the grid is visible again.
-    if (!Visible())
+    // A grid hidden while locked only lowers its count, without window messages (switching redrawing on
+    // would show the window); showing it again draws it whole, so it is never locked for good.
+    if (!Visible()) {
+        if (FUpdateCount > 0)
+            --FUpdateCount;
         return;
+    }
     if (FUpdateCount > 0)
         --FUpdateCount;
     if (FUpdateCount > 0 || ComponentState().Contains(csDestroying) || !HandleAllocated())
