@@ -2866,13 +2866,6 @@ protected:
     virtual void DoStartBlockFocus();
     virtual void DoEndBlockFocus();
 
-public:
-    // ---- Clipboard (grid/files/AdvGridClipboard.cpp)
-
-    // FIXME: the clipboard's cell formats are not built; these copy and paste nothing.
-    void CopySelectionToClipboard();
-    void PasteSelectionFromClipboard();
-
     // ---- Filter drop-down, filter row and fixed-cell editors (grid/view/AdvGridFilter.cpp)
 
     // FIXME: there is no filter edit row yet; no cell has a filter edit.
@@ -3624,9 +3617,6 @@ public:
     // WM_KEYDOWN runs the grid's own stages around the framework's key handling, which fires OnKeyDown
     // and calls KeyDown. Where a stage takes the key itself, it fires OnKeyDown itself.
 
-    TCheckBoxClickEvent OnCheckBoxClick;
-    TRadioClickEvent OnRadioClick;
-    TButtonClickEvent OnRadioButtonClick;
     TClipboardAllowEvent OnClipboardCut;
     TClipboardAllowEvent OnClipboardCopy;
     TClipboardAllowEvent OnClipboardPaste;
@@ -3637,8 +3627,6 @@ public:
 
 protected:
     void WMKeyDown(TMessage& Message) override;
-    // Fires OnCheckBoxClick with the new state.
-    virtual void DoCheckBoxClick(Integer ACol, Integer ARow, bool State);
     // Empty hooks for descendants: F2 was pressed; Ctrl+A is about to select the range.
     virtual void KeyDownHook(Word& Key, TShiftState Shift) {}
     virtual void KeyDownHookEx(Integer ACol, Integer ARow, Integer ToCol, Integer ToRow) {}
@@ -3743,8 +3731,6 @@ protected:
 
     bool FBlockKill = false;         // losing the focus fires nothing and answers 1
     bool InvokedFocusChange = false; // the set-focus message is ignored
-    bool FCtrlDown = false;          // a form control of cell FCtrlXY is pressed
-    TPoint FCtrlXY;
 
     // ---- Tab advance and navigation routines (grid/view/AdvGridTabAdvance.cpp)
 public:
@@ -3757,8 +3743,6 @@ public:
     virtual void GotoFirstDataRow() { SetRow(FixedRows()); }
     bool IsLastDataRow();
 
-    TRowChangingEvent OnRowChanging;
-    TColChangingEvent OnColChanging;
     TAutoAddRowEvent OnAutoAddRow;
 
 protected:
@@ -3826,7 +3810,6 @@ protected:
 
     bool FHintShowLargeText = false;
     THintShowLargeTextPos FHintShowLargeTextPos = hpCursor;
-    TPoint FLastBalloonPos{-1, -1};
     Char FToolTipBuffer[4099] = {}; // the balloon text handed to the tooltip window
 
 public:

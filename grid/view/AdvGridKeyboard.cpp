@@ -37,11 +37,6 @@ void TAdvStringGrid::NotifySelectionMove() {
     FMoveSelection = selection;
 }
 
-void TAdvStringGrid::DoCheckBoxClick(Integer ACol, Integer ARow, bool State) {
-    if (OnCheckBoxClick)
-        OnCheckBoxClick(this, ACol, ARow, State);
-}
-
 void TAdvStringGrid::WMKeyDown(TMessage& Message) {
     TShiftState shift;
     if (KeyHeld(VK_CONTROL))
