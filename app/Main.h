@@ -125,6 +125,8 @@ public:
     void FolderClick(TObject* Sender);
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);
+    // The wireless adapter query the button runs: thirteen lines per adapter on standard output.
+    void QueryWiFiAdapters();
     void ClientConnect(TObject* Sender, TCustomWinSocket* Socket);
     void ClientDisconnect(TObject* Sender, TCustomWinSocket* Socket);
 

@@ -97,7 +97,7 @@ void TMain::ExportClick(TObject*) {
     TAdvStringGrid* log = PickedLog();
     if (log == nullptr)
         return;
-    // FIXME: export the log with SaveToXLS(SaveDialog2->FileName(), true) once the grid's export is in.
+    log->SaveToXLS(SaveDialog2->FileName(), true);
 }
 
 void TMain::ClrLogClick(TObject*) {

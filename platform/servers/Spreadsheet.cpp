@@ -77,6 +77,16 @@ TCellBlock ParseAddress(const String& address) {
     return block;
 }
 
+// A file name as the server's callers write them: backslashes separate folders, and a drive such as "C:"
+// stands for the root of the file system.
+String HostFileName(const String& fileName) {
+    String name = fileName;
+    std::replace(name.begin(), name.end(), u'\\', u'/');
+    if (name.size() >= 2 && name[1] == u':' && ((name[0] | 0x20) >= u'a' && (name[0] | 0x20) <= u'z'))
+        name = name.size() == 2 || name[2] != u'/' ? u"/" + name.substr(2) : name.substr(2);
+    return ExpandFileName(name);
+}
+
 Int64 CellCount(const TCellBlock& block) {
     return Int64(block.lastRow - block.firstRow + 1) * (block.lastCol - block.firstCol + 1);
 }
@@ -242,6 +252,23 @@ public:
             GetOnly(kind, u"Rows");
             return Range({1, 1, kMaxSheetRows, kMaxSheetCols});
         });
+        Member(u"Cells", [this](TDispatchKind kind, TDispatchArgs& args) -> Variant {
+            GetOnly(kind, u"Cells");
+            const Int64 row = RequiredArgument(args, 0).AsInteger();
+            const Int64 col = RequiredArgument(args, 1).AsInteger();
+            if (row < 1 || row > kMaxSheetRows || col < 1 || col > kMaxSheetCols)
+                Fail(u"The cell lies outside the sheet.");
+            return Range({Integer(row), Integer(col), Integer(row), Integer(col)});
+        });
+        // Selecting a sheet makes it the active sheet of its workbook.
+        Member(u"Select", [this](TDispatchKind, TDispatchArgs&) -> Variant {
+            const auto& sheets = FBook->data.sheets;
+            const auto at = std::find(sheets.begin(), sheets.end(), FSheet);
+            if (at == sheets.end())
+                Fail(u"The sheet is no longer in its workbook.");
+            FBook->data.activeSheet = size_t(at - sheets.begin());
+            return {};
+        });
     }
 
 private:
@@ -314,6 +341,8 @@ public:
     Application();
     std::vector<std::shared_ptr<Book>> books;
     std::shared_ptr<Book> activeBook;
+    bool visible = false;      // the server shows no window; the flag is kept for its callers
+    bool displayAlerts = true; // the server never asks, so nothing depends on it
 
     void Activate(const std::shared_ptr<Book>& book) { activeBook = book; }
     void Close(const std::shared_ptr<Book>& book) {
@@ -346,7 +375,7 @@ public:
             return {};
         });
         Member(u"SaveAs", [this](TDispatchKind, TDispatchArgs& args) -> Variant {
-            SaveTo(ExpandFileName(RequiredArgument(args, 0, u"Filename").AsString()));
+            SaveTo(HostFileName(RequiredArgument(args, 0, u"Filename").AsString()));
             return {};
         });
         Member(u"Close", [this](TDispatchKind, TDispatchArgs& args) -> Variant {
@@ -394,11 +423,17 @@ public:
             return Adopt(book);
         });
         Member(u"Open", [this](TDispatchKind, TDispatchArgs& args) -> Variant {
-            const String fileName = ExpandFileName(RequiredArgument(args, 0, u"Filename").AsString());
+            const String fileName = HostFileName(RequiredArgument(args, 0, u"Filename").AsString());
             auto book = std::make_shared<Book>();
             book->data = std::move(*ReadWorkbookFile(fileName));
             book->fileName = fileName;
             return Adopt(book);
+        });
+        // Closes every workbook; changes not saved are dropped, as with alerts off.
+        Member(u"Close", [this](TDispatchKind, TDispatchArgs&) -> Variant {
+            FApplication->books.clear();
+            FApplication->activeBook = nullptr;
+            return {};
         });
     }
 
@@ -431,6 +466,27 @@ Application::Application() {
         const TWorkbookData& data = activeBook->data;
         return Variant(
             std::make_shared<RangeObject>(activeBook, data.sheets[data.activeSheet], TCellBlock{1, 1, 1, 1}));
+    });
+    Member(u"Visible", [this](TDispatchKind kind, TDispatchArgs& args) -> Variant {
+        if (kind != TDispatchKind::PropertyPut)
+            return visible;
+        visible = RequiredArgument(args, 0).AsBoolean();
+        return {};
+    });
+    Member(u"DisplayAlerts", [this](TDispatchKind kind, TDispatchArgs& args) -> Variant {
+        if (kind != TDispatchKind::PropertyPut)
+            return displayAlerts;
+        displayAlerts = RequiredArgument(args, 0).AsBoolean();
+        return {};
+    });
+    // The sheets of the active workbook, or one of them by number or name.
+    Member(u"WorkSheets", [this](TDispatchKind kind, TDispatchArgs& args) -> Variant {
+        GetOnly(kind, u"WorkSheets");
+        if (!activeBook)
+            Fail(u"There is no active workbook.");
+        if (Variant* index = Argument(args, 0))
+            return SheetItem(activeBook, *index);
+        return Variant(std::make_shared<SheetsObject>(activeBook));
     });
     // Quitting drops every workbook, saved or not.
     Member(u"Quit", [this](TDispatchKind, TDispatchArgs&) -> Variant {

@@ -2,16 +2,18 @@
 // its workbooks, sheets and ranges over the in-memory workbook (Workbook.h).
 //
 // Members, reached late-bound by name:
-//   application  WorkBooks, ActiveWorkBook, ActiveCell, Quit
-//   workbooks    Count, Add([template]), Open(Filename)
+//   application  WorkBooks, WorkSheets[(index)], ActiveWorkBook, ActiveCell, Visible and DisplayAlerts
+//                (get and put), Quit
+//   workbooks    Count, Add([template]), Open(Filename), Close
 //   workbook     Sheets[(index)], WorkSheets[(index)], ActiveSheet, Save, SaveAs(Filename),
 //                Close([SaveChanges]), Saved (get and put)
 //   sheets       Count, Add, Item(index or name)
-//   sheet        Name (get and put), UsedRange, Range(address), Rows
+//   sheet        Name (get and put), UsedRange, Range(address), Rows, Cells(row, column), Select
 //   range        Address, Value (get and put), Cells(row, column), Row
 // A range's Value reads one cell as its value and a block as a 2-D array indexed from 1; writing an
 // array fills the block from its top left corner, writing anything else fills every cell, and text is
-// typed as a spreadsheet program types entries (TypedEntry). Failures raise EOleException.
+// typed as a spreadsheet program types entries (TypedEntry). File names may use backslashes and a drive
+// ("C:\\Logs\\a.xlsx" is /Logs/a.xlsx). Failures raise EOleException.
 #pragma once
 
 #include <memory>

@@ -14,6 +14,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Registry.h"
+#include "platform/servers/Servers.h"
 #include "tests/support/TestSupport.h"
 
 namespace console_testing {
@@ -26,6 +27,7 @@ void ConsoleTest::SetUp() {
     std::filesystem::remove(RegistryFile());
     FDialogs = std::make_unique<win32::RecordingDialogService>();
     RegisterConsoleClasses();
+    servers::RegisterServers();
 }
 
 void ConsoleTest::TearDown() {

@@ -6,6 +6,7 @@
 
 #include "grid/engine/AdvGrid.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/servers/Workbook.h"
 #include "tests/support/TestSupport.h"
 
 namespace console_testing {
@@ -113,6 +114,41 @@ TEST_F(Logs, SaveOpenAndTicksAppend) {
     EXPECT_EQ(Main->Log2->Cells(0, 0), u"Date");
 }
 
+// The export writes a workbook in which the logged values are numbers and the headers and times text, and
+// which the grid reads back as it was.
+TEST_F(Logs, ExportWritesAWorkbookWithNumbersAsNumbers) {
+    Tick(4);
+    Main->Module4Data->SetCells(1, 2, u"12.5");
+    LogTick();
+    Pick(3);
+    const String file = Path("module4.xls");
+    FDialogs->AnswerFile({file});
+    Main->ExportClick(Main->Export);
+
+    const std::unique_ptr<servers::TWorkbookData> book = servers::ReadWorkbookFile(file);
+    ASSERT_EQ(book->sheets.size(), 1u);
+    const servers::TSheetData& sheet = *book->sheets[0];
+    const Variant* header = sheet.Cell(1, 1);
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->AsString(), u"Date");
+    for (const auto& [col, expected] : std::vector<std::pair<int, double>>{{3, 401}, {4, 12.5}, {30, 428}}) {
+        const Variant* value = sheet.Cell(2, col);
+        ASSERT_NE(value, nullptr) << col;
+        EXPECT_EQ(value->VarType(), varDouble) << col;
+        EXPECT_EQ(value->AsDouble(), expected) << col;
+    }
+    EXPECT_EQ(sheet.Cell(2, 31), nullptr) << "the two unlogged columns stay empty";
+
+    TAdvStringGrid* log = Main->Log4;
+    const String time = log->Cells(1, 1);
+    Main->ClrLogClick(Main->ClrLog);
+    log->LoadFromXLS(file);
+    EXPECT_EQ(log->Cells(0, 0), u"Date");
+    EXPECT_EQ(log->Cells(1, 1), time);
+    EXPECT_EQ(log->Cells(2, 1), u"401");
+    EXPECT_EQ(log->Cells(3, 1), u"12.5");
+}
+
 TEST_F(Logs, AMissingFileLeavesTheLogAlone) {
     Tick(1);
     LogTick();
@@ -148,6 +184,10 @@ TEST_F(Logs, NothingPickedNothingDone) {
     FDialogs->AnswerFile({file});
     Main->SaveAsClick(Main->SaveAs);
     EXPECT_FALSE(std::filesystem::exists(StringToUtf8(file)));
+    const String workbook = Path("unpicked.xls");
+    FDialogs->AnswerFile({workbook});
+    Main->ExportClick(Main->Export);
+    EXPECT_FALSE(std::filesystem::exists(StringToUtf8(workbook)));
     Main->ClrLogClick(Main->ClrLog);
     EXPECT_EQ(Main->Log1->RowCount(), 3);
 }

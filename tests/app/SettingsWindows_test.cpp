@@ -1,11 +1,20 @@
 // The settings windows (modules data, measure, factory) and the main window's auxiliary commands.
 #include "tests/app/ConsoleTesting.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include "app/Factory.h"
 #include "app/ModSettings.h"
 #include "app/MsrSettings.h"
 #include "grid/engine/AdvGrid.h"
+#include "platform/framework/ComObj.h"
 #include "platform/rtl/Convert.h"
+#include "platform/rtl/UString.h"
+#include "platform/servers/Management.h"
+#include "platform/servers/Servers.h"
+#include "platform/servers/Workbook.h"
+#include "tests/support/TestSupport.h"
 
 namespace console_testing {
 namespace {
@@ -182,6 +191,67 @@ TEST_F(AuxiliaryCommands, DataSettingsOpensTheModulesWindow) {
     EXPECT_TRUE(ModulesDataSet->Visible());
     Main->MeasureSettingsClick(nullptr);
     EXPECT_TRUE(MsrSetings->Visible());
+}
+
+// The workbook test writes a one-sheet workbook with its greeting into the autosave folder, which the
+// spreadsheet server reads back; a folder that does not exist is an error the framework shows, and with no
+// spreadsheet server nothing happens.
+TEST_F(AuxiliaryCommands, TheWorkbookTestWritesAWorkbookInTheAutosaveFolder) {
+    StartConsole();
+    const std::string folder = testing_support::MakeTestFolder("workbook-test");
+    AutosaveDir = Utf8ToString(folder);
+    Main->Button1Click(Main->Button1);
+    const std::unique_ptr<servers::TWorkbookData> book =
+        servers::ReadWorkbookFile(Utf8ToString(folder + "/new_excel_log_file.xlsx"));
+    ASSERT_EQ(book->sheets.size(), 1u);
+    const Variant* greeting = book->sheets[0]->Cell(1, 1);
+    ASSERT_NE(greeting, nullptr);
+    EXPECT_EQ(greeting->AsString(), u"We just created a new Excel file with one worksheet!");
+    servers::TCellBlock used;
+    ASSERT_TRUE(book->sheets[0]->UsedBlock(used));
+    EXPECT_EQ(used.lastRow * used.lastCol, 1) << "one cell only";
+
+    AutosaveDir = Utf8ToString(folder + "/missing");
+    EXPECT_THROW(Main->Button1Click(Main->Button1), EOleException);
+
+    UnregisterOleServer(u"Excel.Application");
+    AutosaveDir = Utf8ToString(folder + "/none");
+    std::filesystem::create_directories(folder + "/none");
+    Main->Button1Click(Main->Button1);
+    servers::RegisterServers();
+    EXPECT_FALSE(std::filesystem::exists(folder + "/none/new_excel_log_file.xlsx"));
+}
+
+// The wireless adapter query writes the thirteen properties of each adapter of the system (here a fixture
+// folder) to standard output, and nothing when there is none.
+TEST_F(AuxiliaryCommands, TheWirelessQueryWritesThirteenLinesPerAdapter) {
+    StartConsole();
+    const std::string root = testing_support::MakeTestFolder("wireless-system");
+    servers::SetManagementSystemRoot(root);
+    std::filesystem::create_directories(root + "/sys/class/net/wlan0/wireless");
+    std::ofstream(root + "/sys/class/net/wlan0/operstate") << "up\n";
+    testing::internal::CaptureStdout();
+    Main->Button2Click(Main->Button2);
+    const std::string lines = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(lines, "Associated         True\n"
+                     "AuthenAlgorithm    \n"
+                     "AuthenEnabled      \n"
+                     "AuthenMode         \n"
+                     "Caption            wlan0\n"
+                     "Channel            \n"
+                     "Description        wlan0\n"
+                     "Encryption         \n"
+                     "OpMode             \n"
+                     "Profile            \n"
+                     "Rate               \n"
+                     "SettingID          wlan0\n"
+                     "SSID               \n");
+
+    std::filesystem::remove_all(root + "/sys");
+    testing::internal::CaptureStdout();
+    Main->Button2Click(Main->Button2);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    servers::SetManagementSystemRoot("/");
 }
 
 } // namespace

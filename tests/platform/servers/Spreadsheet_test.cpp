@@ -1,4 +1,5 @@
 // Tests of variants, late-bound automation and the spreadsheet server with its workbook files.
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -275,6 +276,40 @@ TEST_F(SpreadsheetServerTest, SheetsAreAddedNamedAndFoundInTheirOrder) {
     EXPECT_EQ(sheets.Call(u"item", {1}).Get(u"Name").AsString(), u"Log");
     EXPECT_EQ(sheets.Call(u"item", {2}).Get(u"Name").AsString(), u"Sheet1");
     EXPECT_EQ(reopened.Get(u"ActiveSheet").Get(u"Name").AsString(), u"Log");
+}
+
+// The application's own members: its flags, the active workbook's sheets, a sheet's cells and selection,
+// a file name written with a drive and backslashes, and closing every workbook at once.
+TEST_F(SpreadsheetServerTest, TheApplicationReachesTheActiveWorkbookAndClosesAll) {
+    const Variant application = CreateOleObject(u"Excel.Application");
+    EXPECT_FALSE(application.Get(u"Visible").AsBoolean());
+    application.Put(u"Visible", true);
+    application.Put(u"DisplayAlerts", false);
+    EXPECT_TRUE(application.Get(u"Visible").AsBoolean());
+    EXPECT_FALSE(application.Get(u"DisplayAlerts").AsBoolean());
+    EXPECT_THROW(application.Get(u"Worksheets", {1}), EOleException) << "no workbook yet";
+
+    const Variant workbook = application.Get(u"Workbooks").Call(u"Add", {Integer(-4167)});
+    workbook.Get(u"WorkSheets").Call(u"Add");
+    ASSERT_EQ(application.Get(u"Worksheets").Get(u"Count").AsInteger(), 2);
+    const Variant second = application.Get(u"Worksheets", {2});
+    EXPECT_EQ(second.Get(u"Name").AsString(), u"Sheet1");
+    second.Call(u"Select");
+    EXPECT_EQ(workbook.Get(u"ActiveSheet").Get(u"Name").AsString(), u"Sheet1");
+    second.Get(u"Cells", {3, 2}).Put(u"Value", u"text");
+    EXPECT_EQ(second.Get(u"Range", {u"B3"}).Get(u"Value").AsString(), u"text");
+    EXPECT_THROW(second.Get(u"Cells", {0, 1}), EOleException);
+
+    String windowsName = u"C:" + PathOf("drive.xlsx");
+    std::replace(windowsName.begin(), windowsName.end(), u'/', u'\\');
+    workbook.Call(u"SaveAs", {windowsName});
+    const std::unique_ptr<servers::TWorkbookData> saved = servers::ReadWorkbookFile(PathOf("drive.xlsx"));
+    EXPECT_EQ(saved->sheets[1]->Cell(3, 2)->AsString(), u"text");
+
+    application.Get(u"Workbooks").Call(u"Add");
+    application.Get(u"Workbooks").Call(u"Close");
+    EXPECT_EQ(application.Get(u"Workbooks").Get(u"Count").AsInteger(), 0);
+    EXPECT_TRUE(application.Get(u"ActiveWorkBook").IsEmpty());
 }
 
 TEST_F(SpreadsheetServerTest, AForeignWorkbookIsReadWithItsSharedStringsStylesAndErrors) {
