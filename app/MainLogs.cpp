@@ -88,7 +88,7 @@ void TMain::PrintClick(TObject*) {
     TAdvStringGrid* log = PickedLog();
     if (log == nullptr)
         return;
-    // FIXME: print the whole log with the grid's Print once the grid's printing is in.
+    log->Print();
 }
 
 void TMain::ExportClick(TObject*) {

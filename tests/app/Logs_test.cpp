@@ -3,8 +3,12 @@
 #include "tests/app/ConsoleTesting.h"
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "grid/engine/AdvGrid.h"
+#include "platform/backend/printers.h"
+#include "platform/framework/Printers.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/servers/Workbook.h"
 #include "tests/support/TestSupport.h"
@@ -174,6 +178,28 @@ TEST_F(Logs, ClearingStartsAgainAtRowOne) {
     LogTick();
     EXPECT_EQ(Main->Log5->Cells(2, 1), u"7");
     EXPECT_EQ(Main->Log5->RowCount(), 3);
+}
+
+// Print: the print dialog picks the PDF printer and its file, and the picked log comes out as a PDF.
+TEST_F(Logs, PrintWritesThePickedLogToThePdfPrinter) {
+    TPrinter* previous = SetPrinter(new TPrinter());
+    Tick(1);
+    LogTick();
+    Pick(0);
+    const String file = Path("log1.pdf");
+    FDialogs->AnswerPrint([&](win32::PrintRequest& request) {
+        const auto pdf = std::find(request.printers.begin(), request.printers.end(),
+                                   Utf8ToString(backend::printers::PdfPrinterName));
+        ASSERT_NE(pdf, request.printers.end());
+        request.printer = static_cast<size_t>(pdf - request.printers.begin());
+        request.outputFile = file;
+    });
+    Main->PrintClick(Main->Print);
+    delete SetPrinter(previous);
+    std::ifstream in(StringToUtf8(file), std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    EXPECT_EQ(bytes.str().rfind("%PDF", 0), 0u) << "a PDF file was written";
 }
 
 // With no log picked the file commands do nothing after their dialog.
