@@ -528,8 +528,7 @@ void TAdvEdit::WMMouseMove(TMessage& message) {
     FIsDragSource = true;
     FDroppedOnSource = false;
     DWORD effect = DROPEFFECT_NONE;
-    const HRESULT result =
-        AdvEddd::BeginTextDrag(text, String(), DROPEFFECT_COPY | DROPEFFECT_MOVE, effect);
+    const HRESULT result = AdvEddd::BeginTextDrag(text, String(), DROPEFFECT_COPY | DROPEFFECT_MOVE, effect);
     FIsDragSource = false;
     FButtonDown = false;
     // A drop on this edit itself already moved the text (or left it where it was); a target that

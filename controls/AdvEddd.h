@@ -58,8 +58,8 @@ public:
     TStringList* Files() const { return FFiles.get(); }
 
 private:
-    IDataObject* FDataObject;                // referenced
-    IEnumFORMATETC* FEnumerator = nullptr;   // referenced
+    IDataObject* FDataObject;              // referenced
+    IEnumFORMATETC* FEnumerator = nullptr; // referenced
     FORMATETC FFormatEtc{};
     Integer FCount = 0;
     bool FValid = false;
