@@ -32,6 +32,7 @@ DEFINE_CLASS(
     PROPERTY(ShowURL).Default(false), PROPERTY(URLColor).Type(TypeInfoColor()).Default(clBlue),
     PROPERTY(DisabledColor).Type(TypeInfoColor()).Default(clSilver),
     PROPERTY(HintShowLargeText).Default(false), PROPERTY(Version).Stored(false),
+    PROPERTY(OleDropSource).Default(false), PROPERTY(OleDropTarget).Default(false),
     PROPERTY(Color).Type(TypeInfoColor()).Default(clWindow), PROPERTY(AutoSelect).Default(true),
     PROPERTY(AutoSize).Default(true), PROPERTY(BorderStyle).Default(bsSingle),
     PROPERTY(CharCase).Default(ecNormal), PROPERTY(Ctl3D).Default(true),
@@ -555,12 +556,16 @@ void TAdvEdit::CreateWnd() {
     FError = !ValidateValue(Text());
     if (Enabled() && FShowError && FError)
         ApplyErrorColors();
+    // A window made again registers its drop target again: destroying the old one revoked it.
+    if (FOleDropTarget)
+        RegisterDropTarget();
 }
 
 void TAdvEdit::DestroyWnd() {
     if (!ComponentState().Contains(csLoading) && !ComponentState().Contains(csDesigning))
         SavePersist();
     TCustomEdit::DestroyWnd();
+    FOleDropTargetAssigned = false;
 }
 
 void TAdvEdit::WMSetFocus(TMessage& message) {

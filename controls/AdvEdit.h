@@ -236,6 +236,10 @@ using TLookupIndexSelectEvent = std::function<void(TObject* sender, Integer inde
 using TLookupNeedDataEvent =
     std::function<void(TObject* sender, String value, TStrings* list, Integer& itemIndex)>;
 
+namespace AdvEddd {
+class TEditDropTarget;
+}
+
 class TAdvEdit : public TCustomEdit {
     DECLARE_CLASS(TAdvEdit, TCustomEdit)
 
@@ -344,6 +348,15 @@ public:
     void SetColor(TColor value);
     String Version() const;
     void SetVersion(const String&) {}
+    // OLE drag and drop of the selected text (AdvEddd.cpp).
+    bool OleDropSource() const { return FOleDropSource; }
+    void SetOleDropSource(bool value) { FOleDropSource = value; }
+    bool OleDropTarget() const { return FOleDropTarget; }
+    void SetOleDropTarget(bool value);
+    // The drop caret: at the character under a screen point, cleared, or made the caret itself.
+    void UpdateDropCaret(TPoint screenPoint);
+    void ClearDropCaret();
+    void MoveCaretToMouse(TPoint screenPoint);
 
     // ---- The label and the painted look ----
     TEditLabel* EditLabel() const { return FLabel; }
@@ -447,6 +460,7 @@ protected:
     void CMEnter(TMessage& message) override;
     void WMLButtonDown(TMessage& message) override;
     void WMLButtonUp(TMessage& message) override;
+    void WMMouseMove(TMessage& message) override;
     void CMEnabledChanged(TMessage& message) override;
     void CMVisibleChanged(TMessage& message) override;
     void CMFontChanged(TMessage& message) override;
@@ -592,6 +606,18 @@ private:
     Integer FIndentL = 0;
     Integer FIndentR = 0;
     TPoint FCaretPos{-1, -1}; // the caret of a drop under way, (-1, -1) when none
+
+    // OLE drag and drop (AdvEddd.cpp).
+    friend class AdvEddd::TEditDropTarget;
+    void RegisterDropTarget();
+    void InvalidateDropCaret(TPoint clientPoint);
+    // The character under a screen point, as EM_CHARFROMPOS finds it.
+    Integer CharAtScreenPoint(TPoint screenPoint);
+    bool FOleDropSource = false;
+    bool FOleDropTarget = false;
+    bool FOleDropTargetAssigned = false; // a target is registered for the window
+    bool FIsDragSource = false;          // a drag of this edit's text is under way
+    bool FDroppedOnSource = false;       // that drag was dropped on this edit itself
 
     // The lookup list and the stored values (AdvEditLookup.cpp).
     void CreateLookupWindow();

@@ -58,3 +58,24 @@ template <class Interface> bool Supports(TObject* Instance, REFIID iid, Interfac
     Intf = static_cast<Interface*>(found);
     return result;
 }
+
+// An object that lives by its reference count, as the framework's interfaced objects do: the count
+// starts at 0, whoever keeps an interface of it adds a reference, and the last Release frees it.
+// A descendant implements its interfaces and answers AddRef and Release through InterfaceAddRef and
+// InterfaceRelease.
+class TInterfacedObject : public TObject {
+public:
+    ULONG RefCount() const { return FRefCount; }
+
+protected:
+    ULONG InterfaceAddRef() { return ++FRefCount; }
+    ULONG InterfaceRelease() {
+        const ULONG left = --FRefCount;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+
+private:
+    std::atomic<ULONG> FRefCount{0};
+};

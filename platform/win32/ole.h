@@ -20,6 +20,8 @@ using SIZE_T = std::size_t;
 inline constexpr UINT GMEM_FIXED = 0x0000;
 inline constexpr UINT GMEM_MOVEABLE = 0x0002;
 inline constexpr UINT GMEM_ZEROINIT = 0x0040;
+// Kept for callers that ask for it: every block is shared inside the process anyway.
+inline constexpr UINT GMEM_DDESHARE = 0x2000;
 inline constexpr UINT GHND = GMEM_MOVEABLE | GMEM_ZEROINIT;
 inline constexpr UINT GPTR = GMEM_FIXED | GMEM_ZEROINIT;
 

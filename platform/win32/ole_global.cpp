@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win32/ole.h"
+#include "platform/win32/win_private.h"
 #include "platform/win32/winerror.h"
 
 namespace {
@@ -358,6 +359,10 @@ HRESULT GetHGlobalFromStream(IStream* stream, HGLOBAL* memory) {
 
 HRESULT OleInitialize(LPVOID) {
     return tOleInitCount++ == 0 ? S_OK : S_FALSE;
+}
+
+bool win32::OleInitializedOnThread() {
+    return tOleInitCount > 0;
 }
 
 void OleUninitialize() {

@@ -257,6 +257,12 @@ LRESULT DefaultHitTest(Window* window, POINT screen);
 // The scroll bars' rectangles in window coordinates; empty when the bar is not shown.
 RECT ScrollBarRect(const Window* window, int bar);
 
+// ---- OLE ----
+// Whether OleInitialize is in force on the calling thread.
+bool OleInitializedOnThread();
+// Drops the drop target registered for a window being destroyed.
+void RevokeDragDropOf(HWND hwnd);
+
 // ---- Input ----
 // Forgets focus, activation, capture and tracking that name a window being destroyed.
 void ForgetWindow(HWND hwnd);

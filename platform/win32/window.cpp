@@ -176,6 +176,7 @@ void FreeWindow(HWND hwnd, bool notify = true) {
     if (notify)
         SendMessageW(hwnd, WM_NCDESTROY, 0, 0);
     ForgetWindow(hwnd);
+    RevokeDragDropOf(hwnd);
     KillWindowTimers(hwnd);
     std::shared_ptr<Window> keep;
     {
