@@ -239,11 +239,21 @@ bool Region::Intersects(const Rect& rect) const {
     return false;
 }
 
+// One rectangle against an empty region or another rectangle is answered without the conversion: a
+// single rectangle is already in the one form the conversion would give.
 Region Region::United(const Region& other) const {
+    if (other.FRects.empty() && FRects.size() <= 1)
+        return *this;
+    if (FRects.empty() && other.FRects.size() == 1)
+        return other;
     return RegionAccess::FromQt(RegionAccess::ToQt(*this).united(RegionAccess::ToQt(other)));
 }
 
 Region Region::Intersected(const Region& other) const {
+    if (FRects.empty() || other.FRects.empty())
+        return Region();
+    if (FRects.size() == 1 && other.FRects.size() == 1)
+        return Region(FRects.front().Intersected(other.FRects.front()));
     return RegionAccess::FromQt(RegionAccess::ToQt(*this).intersected(RegionAccess::ToQt(other)));
 }
 
@@ -259,6 +269,10 @@ Region Region::Intersected(const Rect& rect) const {
 }
 
 Region Region::Subtracted(const Region& other) const {
+    if (FRects.empty())
+        return Region();
+    if (FRects.size() == 1 && !other.Intersects(FRects.front()))
+        return *this;
     return RegionAccess::FromQt(RegionAccess::ToQt(*this).subtracted(RegionAccess::ToQt(other)));
 }
 

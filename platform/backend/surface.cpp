@@ -458,7 +458,7 @@ private:
     void WideLines(const DrawState& state, const PenSpec& pen, const QPainterPath& path);
     void Outline(const DrawState& state, const PenSpec& pen, std::span<const Point> points, bool closed);
     // Upright text on colour pixels: cached glyph coverage blended in place, as QPainter would draw it.
-    void UprightText(const TextRun& run, const Region& clip, const Rect& box, Pixel ink);
+    void UprightText(const DrawState& state, const TextRun& run);
 
     PixelBuffer FPixels;
     bool FMonochrome;
@@ -1026,6 +1026,13 @@ void Surface::Text(const DrawState& state, const TextRun& run) {
     const Font& font = *run.font;
     const FontMetrics& m = font.metrics;
     double angle = RequestOf(font).escapement / 10.0;
+    bool rectsForward =
+        run.width >= 0 && std::all_of(run.prefixUnderlines.begin(), run.prefixUnderlines.end(),
+                                      [](const auto& range) { return range.first <= range.second; });
+    if (angle == 0 && !FMonochrome && rectsForward) {
+        UprightText(state, run);
+        return;
+    }
     Region clip = state.clip ? state.clip->Intersected(Bounds()) : Region(Bounds());
     if (run.hasClipRect)
         clip = clip.Intersected(Normalized(run.clipRect));
@@ -1057,14 +1064,6 @@ void Surface::Text(const DrawState& state, const TextRun& run) {
         return;
 
     Pixel ink = Quantize(run.color);
-    bool rectsForward =
-        run.width >= 0 && std::all_of(run.prefixUnderlines.begin(), run.prefixUnderlines.end(),
-                                      [](const auto& range) { return range.first <= range.second; });
-    if (angle == 0 && !FMonochrome && rectsForward) {
-        UprightText(run, clip, box, ink);
-        return;
-    }
-
     // Turned text and monochrome surfaces: glyphs are drawn on a copy of the pixels under them, then the
     // pixels that changed go back.
     QImage image(box.Width(), box.Height(), QImage::Format_RGB32);
@@ -1133,15 +1132,53 @@ inline std::uint32_t ByteMul(std::uint32_t x, std::uint32_t a) {
     return x | t;
 }
 
-void Surface::UprightText(const TextRun& run, const Region& clip, const Rect& box, Pixel ink) {
+// The common case of every cell and caption, so it builds no region: the DC's clip rectangles are cut
+// to the surface, the clip rectangle and the text's box one by one, which covers the same pixels as the
+// region Text would build, without overlaps.
+void Surface::UprightText(const DrawState& state, const TextRun& run) {
     const Font& font = *run.font;
     const FontMetrics& m = font.metrics;
-    std::vector<Rect> pieces;
-    for (const Rect& c : clip.Rects()) {
+    Rect clipBox = run.hasClipRect ? Normalized(run.clipRect).Intersected(Bounds()) : Bounds();
+    Pixel background = Quantize(run.backgroundColor);
+    auto fillOpaque = [&](const Rect& rect) {
+        Rect area = rect.Intersected(clipBox);
+        ForEachClipped(state, area, [&](const Rect& r) {
+            for (int y = r.top; y < r.bottom; ++y) {
+                std::uint32_t* row = FPixels.Row(y);
+                std::fill(row + r.left, row + r.right, background & White);
+            }
+        });
+    };
+    if (run.hasOpaqueRect)
+        fillOpaque(Normalized(run.opaqueRect));
+    if (run.opaqueCell && run.width > 0)
+        fillOpaque(Rect{run.origin.x, run.origin.y - m.ascent, run.origin.x + run.width,
+                        run.origin.y - m.ascent + m.height});
+    if (run.underlinesOnly && run.prefixUnderlines.empty())
+        return;
+    // The text cell and the glyphs' overhang: half a cell above and below, rounded outwards.
+    int overhang = m.maxCharWidth;
+    int spill = (m.height + 1) / 2;
+    Rect box{run.origin.x - overhang, run.origin.y - m.ascent - spill, run.origin.x + run.width + overhang,
+             run.origin.y - m.ascent + m.height + spill};
+    box = box.Intersected(clipBox);
+    if (state.clip)
+        box = box.Intersected(state.clip->Bounds());
+    if (box.Empty())
+        return;
+    Pixel ink = Quantize(run.color);
+    thread_local std::vector<Rect> pieces;
+    pieces.clear();
+    auto addPiece = [&](const Rect& c) {
         Rect piece = c.Intersected(box);
         if (!piece.Empty())
             pieces.push_back(piece);
-    }
+    };
+    if (state.clip)
+        for (const Rect& c : state.clip->Rects())
+            addPiece(c);
+    else
+        addPiece(box);
     const std::uint32_t source = 0xFF000000u | ink;
     auto fill = [&](const Rect& rect) {
         for (const Rect& piece : pieces) {

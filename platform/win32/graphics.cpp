@@ -1,7 +1,9 @@
 // Lines, shapes, region fills, pixels and flood fill, and the window-manager library's rectangle helpers
 // and fills (FillRect, FrameRect, InvertRect, DrawFocusRect).
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <span>
 
 #include "platform/win32/gdi_private.h"
 #include "platform/win32/windraw.h"
@@ -18,12 +20,12 @@ std::vector<backend::Point> MapPoints(const DC& dc, const POINT* points, size_t 
 }
 
 // A region in logical units, in absolute device pixels.
-backend::Region MapRegion(const DC& dc, const backend::Region& region) {
+// Takes the region by value so that a fill of a temporary region moves it along instead of copying.
+backend::Region MapRegion(const DC& dc, backend::Region region) {
     if (dc.Identity()) {
-        backend::Region mapped = region;
         backend::Point offset = dc.Map(0, 0);
-        mapped.Offset(offset.x, offset.y);
-        return mapped;
+        region.Offset(offset.x, offset.y);
+        return region;
     }
     backend::Region mapped;
     for (const backend::Rect& r : region.Rects())
@@ -47,7 +49,7 @@ void FlattenBezier(const backend::Point& p0, const backend::Point& p1, const bac
     }
 }
 
-BOOL DrawPolyline(HDC handle, const std::vector<backend::Point>& points) {
+BOOL DrawPolyline(HDC handle, std::span<const backend::Point> points) {
     Drawing drawing(handle);
     if (!drawing)
         return FALSE;
@@ -84,12 +86,12 @@ BOOL ArcShape(HDC handle, backend::ArcKind kind, int left, int top, int right, i
     return TRUE;
 }
 
-BOOL FillWith(HDC handle, const backend::Region& logical, const backend::BrushSpec* brush, std::uint32_t rop3,
+BOOL FillWith(HDC handle, backend::Region logical, const backend::BrushSpec* brush, std::uint32_t rop3,
               bool invert) {
     Drawing drawing(handle);
     if (!drawing)
         return FALSE;
-    backend::Region region = MapRegion(drawing.Dc(), logical);
+    backend::Region region = MapRegion(drawing.Dc(), std::move(logical));
     if (invert)
         drawing.Device().InvertRegion(drawing.State(), region);
     else
@@ -154,7 +156,8 @@ BOOL LineTo(HDC handle, int x, int y) {
     if (!dc)
         return FALSE;
     POINT from = dc->state.position;
-    BOOL result = DrawPolyline(handle, {dc->Map(from.x, from.y), dc->Map(x, y)});
+    const std::array<backend::Point, 2> line{dc->Map(from.x, from.y), dc->Map(x, y)};
+    BOOL result = DrawPolyline(handle, line);
     dc->state.position = POINT{x, y};
     return result;
 }
@@ -472,7 +475,7 @@ int FrameRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
     backend::Region frame =
         outer.Subtracted(backend::Region(backend::Rect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}));
     backend::BrushSpec spec = BrushSpecOf(*dc, *brush);
-    return FillWith(handle, frame, &spec, PATCOPY, false);
+    return FillWith(handle, std::move(frame), &spec, PATCOPY, false);
 }
 
 BOOL InvertRect(HDC handle, const RECT* rect) {
@@ -493,7 +496,7 @@ BOOL DrawFocusRect(HDC handle, const RECT* rect) {
     backend::BrushSpec brush;
     brush.kind = backend::BrushKind::Pattern;
     brush.pattern = FocusPattern();
-    return FillWith(handle, frame, &brush, PATINVERT, false);
+    return FillWith(handle, std::move(frame), &brush, PATINVERT, false);
 }
 
 // ---- Edges and frame controls ----

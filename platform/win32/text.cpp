@@ -110,8 +110,8 @@ struct RunOptions {
 
 // Draws text with its reference point at p (absolute device pixels) aligned by the DC's text alignment.
 // Answers the advance in device pixels.
-int DrawRun(Drawing& drawing, backend::Point p, std::u16string_view text, std::vector<int> advances,
-            std::vector<int> yAdvances, const RunOptions& options) {
+int DrawRun(Drawing& drawing, backend::Point p, std::u16string_view text, const std::vector<int>& advances,
+            const std::vector<int>& yAdvances, const RunOptions& options) {
     DC& dc = drawing.Dc();
     backend::FontRef font = FontOf(dc);
     const backend::FontMetrics& m = backend::MetricsOf(*font);
@@ -119,6 +119,9 @@ int DrawRun(Drawing& drawing, backend::Point p, std::u16string_view text, std::v
     run.font = font;
     run.text = std::u16string(text);
     int x = 0, y = 0;
+    run.offsets.reserve(advances.size());
+    if (!yAdvances.empty())
+        run.yOffsets.reserve(advances.size());
     for (size_t i = 0; i < advances.size(); ++i) {
         run.offsets.push_back(x);
         if (!yAdvances.empty())
@@ -284,6 +287,20 @@ public:
             EndEllipsis(line, width);
     }
 
+    // Whether Wrap would give the paragraph back unchanged as its one line: no character reaches past
+    // the width and no space at its end is trimmed. The usual short cell text, kept without a copy.
+    bool FitsWhole(const Line& paragraph, int width) const {
+        if (paragraph.text.empty() || paragraph.text.back() == u' ')
+            return false;
+        int x = 0;
+        for (size_t i = 0; i < paragraph.text.size(); ++i) {
+            if (x + paragraph.advances[i] > width && paragraph.text[i] != u' ')
+                return false;
+            x += paragraph.advances[i];
+        }
+        return true;
+    }
+
     // Breaks one paragraph into lines no wider than width where the words allow it.
     void Wrap(const Line& paragraph, int width, std::vector<Line>& lines) const {
         size_t start = 0, n = paragraph.text.size();
@@ -424,7 +441,7 @@ int DrawTextCore(HDC handle, LPWSTR text, int count, LPRECT rect, UINT format, D
                                         underlined.begin() + static_cast<std::ptrdiff_t>(end));
         }
         layout.Measure(paragraph);
-        if ((format & DT_WORDBREAK) && !single)
+        if ((format & DT_WORDBREAK) && !single && !layout.FitsWhole(paragraph, width))
             layout.Wrap(paragraph, width, lines);
         else
             lines.push_back(std::move(paragraph));
