@@ -196,24 +196,3 @@ TPoint TAdvStringGrid::FindLastSelectableCell(Integer ACol, Integer ARow) {
     }
     return result;
 }
-
-// ---- Least forms of the view's cell queries
-
-bool TAdvStringGrid::IsEditable(Integer ACol, Integer ARow) {
-    if (!Options().Contains(goEditing))
-        return false;
-    bool canEdit = true;
-    CanEditCell(RealColIndex(ACol), ARow, canEdit);
-    return canEdit;
-}
-
-void TAdvStringGrid::RestoreCellCache() {
-    // The displayed text is written once more so that the change is reported as the cell shows it.
-    const Integer col = RealColIndex(Col());
-    SetCells(col, Row(), FEditText);
-    SetCells(col, Row(), Cells(col, Row()));
-}
-
-void TAdvStringGrid::ShowControlEditor(const String& /*CellText*/, const String& /*ControlType*/,
-                                       Integer /*ARow*/, Integer /*ACol*/, const TRect& /*ControlRect*/,
-                                       const String& /*ControlValue*/, const String& /*ControlID*/) {}

@@ -1,0 +1,56 @@
+// Ending an edit: the special editor's value goes back into the cell through one route and the editor
+// hides; Escape's cancel puts the cached text back; the editor set-up event.
+#include "grid/engine/AdvGrid.h"
+
+void TAdvStringGrid::EndCellEditor(Integer ACol, Integer ARow) {
+    if (ComponentState().Contains(csDestroying))
+        return;
+    FSpecialEditor = false;
+    FBlockKill = true;
+    const Integer C = RealColIndex(ACol);
+    FStartEditChar = 0;
+    // The flags go whatever the commit does, so that a failed write leaves no commit running.
+    struct CommitEnd {
+        TAdvStringGrid* grid;
+        ~CommitEnd() {
+            grid->FBlockKill = false;
+            grid->FEditActive = false;
+        }
+    } commitEnd{this};
+
+    switch (FEditControlType) {
+    case edCustom:
+        if (FControlLook->DropDownAlwaysVisible())
+            DoGetEditorTypeFixed(C, ARow, FEditControlType);
+        // FIXME: edit links are not activated yet, so a link has no value to write back.
+        break;
+    default:
+        // The text kinds have no special editor; edDataCheckBox shows none.
+        break;
+    }
+
+    if (FEditControlType != edNormal && FEditControlType != edCapital && FEditControlType != edValidChars &&
+        FEditActive) {
+        // Cleared first: the edit-done report ends the edit, which comes back here.
+        FEditActive = false;
+        EditDonePost(C, ARow);
+    }
+}
+
+void TAdvStringGrid::RestoreCellCache() {
+    SetCells(RealColIndex(Col()), Row(), FCellCache);
+}
+
+void TAdvStringGrid::SetEditTextReal(Integer ACol, Integer ARow, const String& Value) {
+    SetEditText(DisplColIndex(ACol), ARow, Value);
+    SetCells(ACol, ARow, Value);
+}
+
+void TAdvStringGrid::HideCellEdit() {
+    EndCellEditor(Col(), Row());
+}
+
+void TAdvStringGrid::DoGetEditorProp(Integer ACol, Integer ARow, TEditLink* AEditLink) {
+    if (OnGetEditorProp)
+        OnGetEditorProp(this, ACol, ARow, AEditLink);
+}
