@@ -2746,7 +2746,8 @@ protected:
     String FOldCellText;             // the cell's text at the snapshot
     Integer FOldCol = -1;            // the snapshot's cell (displayed column)
     Integer FOldRow = -1;
-    bool LButFlg = false; // a left click opened the editor: the caret goes where it was clicked
+    bool LButFlg = false;         // a left click opened the editor: the caret goes where it was clicked
+    TPoint FEnterEndCell{-1, -1}; // Enter in the editor ends the edit of this cell: no editor reopens there
 
 private:
     String FValidChars;

@@ -77,7 +77,7 @@ TEditorType TAdvStringGrid::EffectiveEditorKind(TEditorType Kind) const {
 // ---- CanEditShow
 
 bool TAdvStringGrid::CanEditShow() {
-    if (FValidating)
+    if (FValidating || (!FEditMode && FEnterEndCell == TPoint(Col(), Row())))
         return false;
     bool result = TBaseGrid::CanEditShow();
     if (IsDesigning())

@@ -295,8 +295,11 @@ void TAdvInplaceEdit::WMKillFocus(TMessage& Message) {
         grid->LookupItems()->Add(Text());
     grid->FormulaEditHook(false);
     TInplaceEdit::WMKillFocus(Message);
-    if (FAltBack)
+    if (FAltBack) {
+        // The key's release goes to the window that took the focus, so the flag covers this one loss.
+        FAltBack = false;
         return;
+    }
     const HWND target = reinterpret_cast<HWND>(Message.WParam);
     if (!grid->HandleAllocated() || target != grid->WindowHandle()) {
         // The focus leaves for another window: the text is validated, and whatever the answer the edit
@@ -351,6 +354,7 @@ void TAdvInplaceEdit::WMKeyDown(TMessage& Message) {
     grid->EditWMKeyDownHook(Message);
     FOldSelStart = CaretPos();
     FLeavingRow = false;
+    FEnterRefused = false;
 
     if (key == VK_ESCAPE) {
         SetText(grid->FCellCache);
@@ -429,6 +433,8 @@ void TAdvInplaceEdit::WMKeyDown(TMessage& Message) {
     if (key == VK_RETURN && !nav->LineFeedOnEnter() && !ctrl) {
         if (!grid->ValidateCell(T)) {
             Restore(-1);
+            // The Enter character that follows is not validated a second time.
+            FEnterRefused = true;
             return;
         }
         SetText(grid->FNewCellText);
@@ -677,6 +683,10 @@ void TAdvInplaceEdit::WMChar(TMessage& Message) {
     // A "." of the numeric keypad types the locale's decimal separator.
     if (grid->ExcelStyleDecimalSeparator() && key == u'.' && (Message.LParam & (1 << 22)) != 0)
         key = GetDecimalSeparator();
+    if (key == 13 && FEnterRefused) {
+        FEnterRefused = false;
+        return;
+    }
     const bool multiline = grid->WordWrap() || grid->MultilineCells();
     if (key == 1 || (key == 10 && !(nav->AllowCtrlEnter() && multiline))) {
         Message.Result = 1;
@@ -712,6 +722,19 @@ void TAdvInplaceEdit::KeyPress(Char& Key) {
     if (Key == 13 && !grid->Navigation()->LineFeedOnEnter() && !grid->ValidateCell(Text())) {
         SetText(grid->GetCurrentCell());
         Key = 0;
+        return;
+    }
+    if (Key == 13 && !grid->Navigation()->LineFeedOnEnter()) {
+        // The grid's Enter takes the focus, which ends this edit; the framework's Enter then finds no
+        // editor and would open one again on the same cell.
+        grid->FEnterEndCell = TPoint(grid->Col(), grid->Row());
+        try {
+            TInplaceEdit::KeyPress(Key);
+        } catch (...) {
+            grid->FEnterEndCell = TPoint(-1, -1);
+            throw;
+        }
+        grid->FEnterEndCell = TPoint(-1, -1);
         return;
     }
     TInplaceEdit::KeyPress(Key);

@@ -106,6 +106,7 @@ private:
     bool FGotFocus = false;    // focused since the last edit-done report
     Integer FColE = -1;        // the cell being edited (displayed column)
     Integer FRowE = -1;
-    bool FAltBack = false;    // Alt+Backspace is held: losing the focus then ends nothing
-    bool FLeavingRow = false; // Up or Down leaves the row (WM_KEYDOWN step)
+    bool FAltBack = false;      // Alt+Backspace is held: losing the focus then ends nothing
+    bool FLeavingRow = false;   // Up or Down leaves the row (WM_KEYDOWN step)
+    bool FEnterRefused = false; // the validation refused the text at Enter's key-down
 };

@@ -54,6 +54,26 @@ protected:
         Pump();
     }
     void TearDown() override {
+        // The handlers the tests set hold their locals; closing the form must not reach them.
+        grid->OnGetEditorType = nullptr;
+        grid->OnCellValidate = nullptr;
+        grid->OnEditingDone = nullptr;
+        grid->OnEditCellDone = nullptr;
+        grid->OnGetEditorProp = nullptr;
+        grid->OnEditChange = nullptr;
+        grid->OnSetEditText = nullptr;
+        grid->OnGetEditText = nullptr;
+        grid->OnGetEditMask = nullptr;
+        grid->OnRowChanged = nullptr;
+        grid->OnRowChanging = nullptr;
+        grid->OnColChanging = nullptr;
+        grid->OnCellChanging = nullptr;
+        grid->OnClipboardPaste = nullptr;
+        grid->OnClipboardBeforePasteCell = nullptr;
+        grid->OnClipboardAfterPasteCell = nullptr;
+        grid->OnControlComboList = nullptr;
+        grid->OnControlComboSelect = nullptr;
+        grid->OnControlEditDone = nullptr;
         form->Free();
         Pump();
         GridUnitShutdown();
