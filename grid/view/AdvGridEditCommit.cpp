@@ -1,6 +1,7 @@
 // Ending an edit: the special editor's value goes back into the cell through one route and the editor
 // hides; Escape's cancel puts the cached text back; the editor set-up event.
 #include "grid/engine/AdvGrid.h"
+#include "platform/rtl/FormatSettings.h"
 
 void TAdvStringGrid::EndCellEditor(Integer ACol, Integer ARow) {
     if (ComponentState().Contains(csDestroying))
@@ -53,4 +54,19 @@ void TAdvStringGrid::HideCellEdit() {
 void TAdvStringGrid::DoGetEditorProp(Integer ACol, Integer ARow, TEditLink* AEditLink) {
     if (OnGetEditorProp)
         OnGetEditorProp(this, ACol, ARow, AEditLink);
+}
+
+// ---- The long time format of a time editor's commit
+
+TLongTimeFormatOverride::TLongTimeFormatOverride(const String& Format) {
+    if (Format.empty())
+        return;
+    FSaved = FormatSettings.LongTimeFormat;
+    FormatSettings.LongTimeFormat = Format;
+    FActive = true;
+}
+
+TLongTimeFormatOverride::~TLongTimeFormatOverride() {
+    if (FActive)
+        FormatSettings.LongTimeFormat = FSaved;
 }
