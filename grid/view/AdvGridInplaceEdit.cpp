@@ -73,7 +73,8 @@ TAdvInplaceEdit::TAdvInplaceEdit(TComponent* AOwner) : TInplaceEdit(AOwner) {
 }
 
 TAdvStringGrid* TAdvInplaceEdit::Grid() const {
-    return static_cast<TAdvStringGrid*>(Owner());
+    // Null while the grid is being destroyed: the editor then behaves as the framework's.
+    return dynamic_cast<TAdvStringGrid*>(Owner());
 }
 
 void TAdvInplaceEdit::SetVAlign(bool Value) {
@@ -91,6 +92,8 @@ void TAdvInplaceEdit::SetWordWrap(bool Value) {
 void TAdvInplaceEdit::CreateParams(TCreateParams& params) {
     TInplaceEdit::CreateParams(params);
     TAdvStringGrid* grid = Grid();
+    if (grid == nullptr)
+        return;
     FWordWrap = grid->WordWrap();
     if (FValign)
         params.Style |= ES_RIGHT;
@@ -107,6 +110,8 @@ void TAdvInplaceEdit::CreateParams(TCreateParams& params) {
 void TAdvInplaceEdit::CreateWnd() {
     TInplaceEdit::CreateWnd();
     TAdvStringGrid* grid = Grid();
+    if (grid == nullptr)
+        return;
     if (grid->EditControl() == edPassword)
         SendMessageW(Handle(), EM_SETPASSWORDCHAR, grid->PasswordChar(), 0);
     FLengthLimit = static_cast<SmallInt>(grid->MaxEditLength());
@@ -115,6 +120,8 @@ void TAdvInplaceEdit::CreateWnd() {
 void TAdvInplaceEdit::BoundsChanged() {
     TInplaceEdit::BoundsChanged();
     TAdvStringGrid* grid = Grid();
+    if (grid == nullptr)
+        return;
     TRect R = grid->GetEditRect(grid->Col(), grid->Row());
     if (grid->UseRightToLeftAlignment()) {
         R.Left += 1;
@@ -139,6 +146,10 @@ void TAdvInplaceEdit::BoundsChanged() {
 
 void TAdvInplaceEdit::UpdateContents() {
     TAdvStringGrid* grid = Grid();
+    if (grid == nullptr) {
+        TInplaceEdit::UpdateContents();
+        return;
+    }
     // The window's styles follow the cell: a password cell and a right-aligned one need their own.
     TAlignment hAlign = taLeftJustify;
     TVAlignment vAlign = vtaTop;
@@ -188,6 +199,10 @@ void TAdvInplaceEdit::ApplyCellLooks() {
 }
 
 void TAdvInplaceEdit::WndProc(TMessage& Message) {
+    if (Grid() == nullptr) {
+        TInplaceEdit::WndProc(Message);
+        return;
+    }
     if (WM_GRIDEDITPROP != 0 && Message.Msg == WM_GRIDEDITPROP) {
         // The framework has finished showing the editor: the looks are applied once more over what it set.
         if (Grid()->EditMode())
@@ -202,6 +217,10 @@ void TAdvInplaceEdit::WndProc(TMessage& Message) {
 }
 
 void TAdvInplaceEdit::Dispatch(TMessage& message) {
+    if (Grid() == nullptr) {
+        TInplaceEdit::Dispatch(message);
+        return;
+    }
     switch (message.Msg) {
     case WM_PASTE:
         WMPaste(message);
@@ -263,6 +282,8 @@ void TAdvInplaceEdit::Restore(Integer CaretAt) {
 void TAdvInplaceEdit::WMSetFocus(TMessage& Message) {
     TInplaceEdit::WMSetFocus(Message);
     TAdvStringGrid* grid = Grid();
+    if (grid == nullptr)
+        return;
     FGotFocus = true;
     grid->FNoEditChange = false;
     FLengthLimit = static_cast<SmallInt>(grid->MaxEditLength());
@@ -290,17 +311,31 @@ void TAdvInplaceEdit::WMSetFocus(TMessage& Message) {
 
 void TAdvInplaceEdit::WMKillFocus(TMessage& Message) {
     TAdvStringGrid* grid = Grid();
+    if (grid == nullptr) {
+        TInplaceEdit::WMKillFocus(Message);
+        return;
+    }
     grid->FStartEditChar = 0;
     if (grid->LookupHistory() && grid->LookupItems()->IndexOf(Text()) < 0)
         grid->LookupItems()->Add(Text());
     grid->FormulaEditHook(false);
     TInplaceEdit::WMKillFocus(Message);
+    // A window going away (the form closing, the grid or the editor made again) takes the focus with
+    // it without the user leaving the cell: nothing is validated, stored or reported then.
+    if (ControlState().Contains(csDestroyingHandle) || grid->ControlState().Contains(csDestroyingHandle) ||
+        grid->ComponentState().Contains(csDestroying))
+        return;
     if (FAltBack) {
         // The key's release goes to the window that took the focus, so the flag covers this one loss.
         FAltBack = false;
         return;
     }
     const HWND target = reinterpret_cast<HWND>(Message.WParam);
+    // The framework grid loads the editor again over the same cell by hiding and showing it (a cell
+    // written while it is edited): the edit goes on.
+    if (grid->HandleAllocated() && target == grid->WindowHandle() && grid->EditorMode() &&
+        !IsWindowVisible(Handle()) && FColE == grid->Col() && FRowE == grid->Row())
+        return;
     if (!grid->HandleAllocated() || target != grid->WindowHandle()) {
         // The focus leaves for another window: the text is validated, and whatever the answer the edit
         // ends on the cell it was made in.
@@ -331,6 +366,8 @@ void TAdvInplaceEdit::WMKillFocus(TMessage& Message) {
 void TAdvInplaceEdit::Change() {
     TInplaceEdit::Change();
     TAdvStringGrid* grid = Grid();
+    if (grid == nullptr)
+        return;
     if (!grid->FNoEditChange && grid->OnEditChange)
         grid->OnEditChange(grid, grid->Col(), grid->Row(), Text());
 }
@@ -338,6 +375,8 @@ void TAdvInplaceEdit::Change() {
 void TAdvInplaceEdit::DblClick() {
     TInplaceEdit::DblClick();
     TAdvStringGrid* grid = Grid();
+    if (grid == nullptr)
+        return;
     if (grid->OnDblClickCell)
         grid->OnDblClickCell(grid, grid->Row(), grid->Col());
 }
@@ -346,6 +385,10 @@ void TAdvInplaceEdit::DblClick() {
 
 void TAdvInplaceEdit::WMKeyDown(TMessage& Message) {
     TAdvStringGrid* grid = Grid();
+    if (grid == nullptr) {
+        TInplaceEdit::WMKeyDown(Message);
+        return;
+    }
     const TNavigation* nav = grid->Navigation();
     const Word key = static_cast<Word>(Message.WParam);
     const TShiftState shift = KeyDataToShiftState(static_cast<LONG>(Message.LParam));
@@ -458,6 +501,10 @@ void TAdvInplaceEdit::WMKeyDown(TMessage& Message) {
 
 void TAdvInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
     TAdvStringGrid* grid = Grid();
+    if (grid == nullptr) {
+        TInplaceEdit::KeyDown(Key, Shift);
+        return;
+    }
     FSelKeyDown = CaretPos();
     if (Key == VK_BACK || Key == VK_DELETE) {
         Workmode = false;
@@ -529,6 +576,10 @@ bool TAdvInplaceEdit::CursorWalk(bool Forward) {
 
 void TAdvInplaceEdit::KeyUp(Word& Key, TShiftState Shift) {
     TAdvStringGrid* grid = Grid();
+    if (grid == nullptr) {
+        TInplaceEdit::KeyUp(Key, Shift);
+        return;
+    }
     if (grid->Navigation()->CursorWalkEditor() && !HasSelection() && !Shift.Contains(ssShift)) {
         const Word key = Key;
         const Integer caret = CaretPos();
@@ -568,6 +619,8 @@ void TAdvInplaceEdit::SizeWhileTypingStep() {
 void TAdvInplaceEdit::WMKeyUp(TMessage& Message) {
     TInplaceEdit::WMKeyUp(Message);
     TAdvStringGrid* grid = Grid();
+    if (grid == nullptr)
+        return;
     const Integer caret = CaretPos();
     if (caret > 0) {
         const LRESULT pos = SendMessageW(Handle(), EM_POSFROMCHAR, static_cast<WPARAM>(caret - 1), 0);
@@ -678,6 +731,10 @@ bool TAdvInplaceEdit::FilterChar(Char& Key) {
 
 void TAdvInplaceEdit::WMChar(TMessage& Message) {
     TAdvStringGrid* grid = Grid();
+    if (grid == nullptr) {
+        TInplaceEdit::WMChar(Message);
+        return;
+    }
     const TNavigation* nav = grid->Navigation();
     Char key = static_cast<Char>(Message.WParam);
     // A "." of the numeric keypad types the locale's decimal separator.
@@ -719,6 +776,10 @@ void TAdvInplaceEdit::WMChar(TMessage& Message) {
 
 void TAdvInplaceEdit::KeyPress(Char& Key) {
     TAdvStringGrid* grid = Grid();
+    if (grid == nullptr) {
+        TInplaceEdit::KeyPress(Key);
+        return;
+    }
     if (Key == 13 && !grid->Navigation()->LineFeedOnEnter() && !grid->ValidateCell(Text())) {
         SetText(grid->GetCurrentCell());
         Key = 0;
@@ -750,7 +811,8 @@ void TAdvInplaceEdit::KeyPress(Char& Key) {
 
 void TAdvInplaceEdit::CMWantSpecialKey(TMessage& Message) {
     TInplaceEdit::CMWantSpecialKey(Message);
-    if (Message.WParam == VK_TAB && Grid()->EditorWantsTab())
+    TAdvStringGrid* grid = Grid();
+    if (grid != nullptr && Message.WParam == VK_TAB && grid->EditorWantsTab())
         Message.Result = 1;
 }
 
