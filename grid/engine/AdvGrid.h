@@ -2606,6 +2606,8 @@ public:
     bool IsPasswordCell(Integer ACol, Integer ARow);
     // Starts editing the current cell as F2 would.
     void ShowCellEdit();
+    // Takes goEditing out of Options.
+    virtual void DisableEditing();
     // Commits and hides the special editor of the current cell; the default editor stays as it is.
     void HideCellEdit();
     // Tab stays in the editors: goTabs, or a validation handler that must see the cell left by Tab.

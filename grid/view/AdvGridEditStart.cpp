@@ -163,6 +163,10 @@ void TAdvStringGrid::ShowCellEdit() {
         SendMessageW(WindowHandle(), WM_KEYDOWN, VK_F2, 0);
 }
 
+void TAdvStringGrid::DisableEditing() {
+    SetOptions(Options() - TGridOptions{goEditing});
+}
+
 // ---- The in-place combo's list
 
 void TAdvStringGrid::ClearComboString() {

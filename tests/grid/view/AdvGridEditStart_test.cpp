@@ -109,7 +109,7 @@ TEST_F(EditStartTest, EditabilityFollowsTheGridsSwitchesAndTheCell) {
     EXPECT_FALSE(grid->IsEditable(4, 2));
 }
 
-TEST_F(EditStartTest, ShowCellEditStartsEditingAsF2Does) {
+TEST_F(EditStartTest, ShowCellEditStartsEditingAsF2DoesAndDisableEditingStopsIt) {
     grid->SetCells(3, 4, u"here");
     grid->SetCol(3);
     grid->SetRow(4);
@@ -117,6 +117,12 @@ TEST_F(EditStartTest, ShowCellEditStartsEditingAsF2Does) {
     Pump();
     ASSERT_TRUE(EditorShown());
     EXPECT_EQ(EditorText(), u"here");
+    Press(VK_ESCAPE);
+    grid->DisableEditing();
+    grid->ShowCellEdit();
+    Pump();
+    EXPECT_FALSE(EditorShown());
+    EXPECT_FALSE(grid->EditMode());
 }
 
 TEST_F(EditStartTest, TheInplaceCombosListOperations) {
