@@ -46,6 +46,7 @@
 //   notification hooks and filter-type choice         (grid/view/AdvGridHooks.cpp)
 //   column order and wide cells                       (grid/view/AdvGridCarriers.cpp)
 //   editors                                           (grid/view/AdvGridEditing.cpp)
+//   in-place editing, cell selection change           (grid/view/AdvGridEditStart.cpp and beside it)
 //   typed cell values and displayed text              (grid/engine/AdvGridValues.cpp)
 //   automatic sizing, row and column swaps            (grid/engine/AdvGridSizing.cpp)
 //   look presets, link settings, small grid services  (grid/engine/AdvGridLookPresets.cpp)
@@ -85,6 +86,7 @@
 // under their field's name without the F; writing one copies into the grid's own instance.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -105,6 +107,7 @@
 #include "grid/view/AdvGridFilter.h"
 #include "grid/view/AdvGridFooter.h"
 #include "grid/view/AdvGridHint.h"
+#include "grid/view/AdvGridInplaceEdit.h"
 #include "grid/view/AdvGridLook.h"
 #include "grid/view/AdvGridMouseTypes.h"
 #include "grid/view/AdvGridPaintTypes.h"
@@ -2637,7 +2640,7 @@ protected:
     Integer Clickposy = 0;
     Integer Clickposdx = 0; // the press point minus the right and bottom of the sizing reference cell
     Integer Clickposdy = 0;
-    bool LButFlg = false;    // a press with MouseActions.CaretPositioning
+    bool LButFlg = false;    // a press with MouseActions.CaretPositioning: the editor's caret goes there
     bool FSizeFixed = false; // the mouse is on a fixed column's (row's) border that may be dragged
     bool FSizeFixedR = false;
     bool FSizingFixed = false; // such a border is dragged
@@ -3158,19 +3161,6 @@ public:
     // The last selectable cell after (ACol, ARow) in the advance order of Navigation.AdvanceDirection, up
     // to the last data cell; (-1, -1) when there is none or the start lies outside the data cells.
     TPoint FindLastSelectableCell(Integer ACol, Integer ARow);
-    // Editing is on (goEditing, MouseActions.RangeSelectAndEdit, or switched off only for the current
-    // cell) and IsCellEditable allows the cell.
-    bool IsEditable(Integer ACol, Integer ARow);
-    // The cell part of IsEditable: the base cell of a merged block may be edited (CanEditCell) and is
-    // not fixed.
-    bool IsCellEditable(Integer ACol, Integer ARow);
-    // Puts the text the current cell held when its editing began back into it.
-    // FIXME: the least form, until the editors' cancel builds the full one.
-    void RestoreCellCache();
-    // Opens the in-cell control editor over a form control of a cell's mini-HTML text.
-    // FIXME: there are no control editors yet, so nothing opens.
-    void ShowControlEditor(const String& CellText, const String& ControlType, Integer ARow, Integer ACol,
-                           const TRect& ControlRect, const String& ControlValue, const String& ControlID);
 
 protected:
     using TBaseGrid::FocusCell;
@@ -3319,12 +3309,157 @@ public:
 
     // ---- Editors (grid/view/AdvGridEditing.cpp)
 
-    // FIXME: there are no special in-place editors yet, so there is no value to write back.
-    void EndCellEditor(Integer ACol, Integer ARow);
     // Appends an empty data row when OnCanAddRow allows, before a visible floating footer; defined with
     // the tab advance (AdvGridTabAdvance.cpp).
     void AppendAutoRow();
 
+    // ---- In-place editing
+    // Edit start and editor kinds (grid/view/AdvGridEditStart.cpp), special editor activation
+    // (grid/view/AdvGridEditing.cpp), commit and cancel (grid/view/AdvGridEditCommit.cpp), cell selection
+    // change (grid/view/AdvGridSelectCell.cpp), the form-control editors (grid/view/AdvGridControlEdit.cpp)
+    // and the stand-in of cell validation (grid/view/AdvGridValidate.cpp). The default text editor is
+    // TAdvInplaceEdit (grid/view/AdvGridInplaceEdit.cpp). Columns are displayed unless said otherwise.
+    friend class TAdvInplaceEdit;
+
+    // Editing is on (goEditing, RangeSelectAndEdit, or switched off for the current cell only) and the
+    // cell may be edited.
+    bool IsEditable(Integer ACol, Integer ARow);
+    // The cell part of IsEditable: CanEditCell allows the merge base cell and it is not fixed.
+    bool IsCellEditable(Integer ACol, Integer ARow);
+    // OnIsPasswordCell decides, starting from false; painting masks such cells.
+    bool IsPasswordCell(Integer ACol, Integer ARow);
+    // Starts editing the current cell as F2 would.
+    void ShowCellEdit();
+    // Takes goEditing out of Options.
+    virtual void DisableEditing();
+    // Commits and hides the special editor of the current cell; the default editor stays as it is.
+    void HideCellEdit();
+    // Tab stays in the editors: goTabs, or a validation handler that must see the cell left by Tab.
+    bool EditorWantsTab();
+    // Commits and hides the special editor of EditControl for the cell (ACol displayed); the text kinds
+    // have none and only end the edit. The combo, edit-button and drop-down kinds do nothing once edit
+    // mode is off, so a second call for the same edit writes nothing.
+    void EndCellEditor(Integer ACol, Integer ARow);
+    // Puts the text the current cell had when it became current back into it; the editor is untouched.
+    void RestoreCellCache();
+
+    // The item list of the in-place combo box.
+    void ClearComboString();
+    void AddComboString(const String& S);
+    void AddComboStringObject(const String& S, TObject* AObject);
+    // False, changing nothing, when S is not in the list.
+    bool RemoveComboString(const String& S);
+    // The item a combo editor preselects when it opens; -1 for none.
+    void SetComboSelection(Integer Index);
+    bool SetComboSelectionString(const String& S);
+    Integer GetComboCount();
+    // OnGetEditorProp fills the list for the cell first; an index outside the list raises the string
+    // list's index error.
+    void SetComboIndex(Integer ACol, Integer ARow, Integer Index);
+    // -1 when the cell's text is not in the list.
+    Integer GetComboIndex(Integer ACol, Integer ARow);
+    TGridCombo* Combobox() const { return EditCombo.get(); }
+
+    // The characters edValidChars cells take; empty takes the characters of ValidCharSet.
+    String ValidChars() const { return FValidChars; }
+    void SetValidChars(const String& Value) { FValidChars = Value; }
+    // Character codes up to 255 that edValidChars cells take while ValidChars is empty.
+    bool ValidCharSet(Char C) const { return C < 256 && FValidCharSet[C]; }
+    void SetValidCharSet(Char C, bool Value) {
+        if (C < 256)
+            FValidCharSet[C] = Value;
+    }
+    // Typing in the default editor completes the text from LookupItems, compared without case unless
+    // LookupCaseSensitive; with LookupHistory each edited text joins the items.
+    bool Lookup() const { return FLookup; }
+    void SetLookup(bool Value) { FLookup = Value; }
+    bool LookupCaseSensitive() const { return FLookupCaseSensitive; }
+    void SetLookupCaseSensitive(bool Value) { FLookupCaseSensitive = Value; }
+    bool LookupHistory() const { return FLookupHistory; }
+    void SetLookupHistory(bool Value) { FLookupHistory = Value; }
+    // The kind the cell is edited with: a kind whose editor is not built yet is edited as edNormal.
+    TEditorType EffectiveEditorKind(TEditorType Kind) const;
+
+    // Opens the editor of a form control in a cell's mini-HTML text over R (client coordinates): an edit
+    // for EDIT, PASSWORD and MASK, a combo for COMBO; other types open nothing.
+    void ShowControlEditor(const String& CellText, const String& ControlType, Integer ARow, Integer ACol,
+                           const TRect& ControlRect, const String& ControlValue, const String& ControlID);
+    // Writes the open form-control editor's value into the control's VALUE in the cell and hides it; does
+    // nothing when none is open.
+    void ControlEditExit(TObject* Sender);
+    void ControlComboSelect(TObject* Sender);
+    // Tab left a form control: with AdvanceAuto the next cell is edited, else the cell's next control.
+    void ControlEditTabbed();
+    TControlEdit* ControlEdit() const { return FEditControl.get(); }
+    TControlCombo* ControlCombo() const { return FComboControl.get(); }
+    bool ControlEditing() const { return FCtrlEditing; }
+
+    TGetEditorPropEvent OnGetEditorProp;
+    TClipboardBeforePasteCellEvent OnClipboardBeforePasteCell;
+    TClipboardAfterPasteCellEvent OnClipboardAfterPasteCell;
+    TControlComboListEvent OnControlComboList;
+    TControlComboSelectEvent OnControlComboSelect;
+    TControlEditDoneEvent OnControlEditDone;
+
+protected:
+    // Refuses editing where the grid or the cell forbids it, chooses the editor kind and starts either
+    // the default text editor (true) or a special editor (false).
+    bool CanEditShow() override;
+    TInplaceEdit* CreateEditor() override;
+    // Whether the cell may become current: footers kept in view, merged cells redirected to their base,
+    // disabled rows skipped, editing switched per cell, the open special editor validated, the changing
+    // events asked; the decorations are repainted and the target's text cached.
+    bool SelectCell(Integer ACol, Integer ARow) override;
+    // Commits the open edit before the current cell moves; false when validation refused its value.
+    bool CommitBeforeMove();
+    // OnRowChanging, OnColChanging and OnCellChanging share one Allow.
+    virtual void DoCellChanging(Integer ACol, Integer ARow, bool& Allow);
+    // Fills, places, shows and focuses the special editor of EditControl over the cell (ACol displayed,
+    // the merge base of the current cell).
+    void ShowSpecialEditor(Integer ACol, Integer ARow);
+    // Where and how a special editor shows over a cell: the cell rectangle R (one pixel further right in
+    // a right-to-left grid), the editor's place L, T, W, H inside the grid lines, the cell's colour C and
+    // font F (the grid canvas', valid until it paints) and the text S the editor starts with.
+    struct TEditorPlace {
+        TRect R;
+        Integer L = 0;
+        Integer T = 0;
+        Integer W = 0;
+        Integer H = 0;
+        TColor C = clNone;
+        TFont* F = nullptr;
+        String S;
+    };
+    TEditorPlace SpecialEditorPlace(Integer ACol, Integer ARow);
+    // The character that started the edit, posted to the editor that takes it.
+    void PostStartChar(TWinControl* Editor);
+    // The one route of an editor's value into a cell (ACol stored): the framework's edit-text path, then
+    // the cell.
+    virtual void SetEditTextReal(Integer ACol, Integer ARow, const String& Value);
+    // OnGetEditorProp for the cell (ACol stored).
+    virtual void DoGetEditorProp(Integer ACol, Integer ARow, TEditLink* AEditLink);
+    // Empty hooks of the default editor, for descendants.
+    virtual void EditKeyDownHook(Word& /*Key*/, TShiftState /*Shift*/) {}
+    virtual void EditWMKeyDownHook(TMessage& /*Message*/) {}
+    virtual void EditCaretHook(const String& /*Text*/, TPoint /*Caret*/, Integer /*Pos*/) {}
+    virtual void FormulaEditHook(bool /*Formula*/) {}
+
+    String FCellCache;               // the current cell's text when it became current; Escape puts it back
+    bool FSpecialEditor = false;     // a special editor is being shown or is open
+    bool FEditActive = false;        // an edit started and its end is still to be reported
+    bool FEditOptionChanged = false; // the grid itself switched goEditing for the current cell
+    TWinControl* EditCtrl = nullptr; // the control that edits the current cell
+    TPoint FEnterEndCell{-1, -1}; // Enter in the editor ends the edit of this cell: no editor reopens there
+
+private:
+    String FValidChars;
+    std::bitset<256> FValidCharSet;
+    TPoint FCtrlEditXY{-1, -1}; // the cell whose form control is edited (stored column)
+    String FCtrlID;
+    String FCtrlType; // "EDIT", "PASSWORD", "MASK" or "COMBO"; empty when none is edited
+    bool FCtrlEditing = false;
+
+public:
     // ---- Typed cell values and displayed text (AdvGridValues.cpp)
     // The readers raise EAdvGridError and change nothing when the text is no number. An empty text or a
     // lone minus sign reads as 0. Ints and Floats strip mini-HTML tags and read the cell's display text;
@@ -3715,6 +3850,7 @@ protected:
     bool FGridModified = false;
     bool FAlwaysValidate = false;
     bool FEntered = false;
+    Integer FRefusals = 0; // validations refused so far
 
 private:
     // Puts text back into the cell and reopens the editor on (FOldCol, ARow).

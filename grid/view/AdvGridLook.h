@@ -4,8 +4,10 @@
 #include <memory>
 
 #include "grid/engine/AdvGridQueryTypes.h"
+#include "grid/view/AsgCombo.h"
 #include "platform/framework/Controls.h"
 #include "platform/framework/Graphics.h"
+#include "platform/framework/Mask.h"
 #include "platform/rtl/Persistent.h"
 
 class TAdvStringGrid;
@@ -297,18 +299,27 @@ private:
     TColor FHeaderMirrorColorTo = clNone;
 };
 
-// FIXME: edits nothing yet.
-class TControlEdit : public TCustomControl {
-    DECLARE_CLASS(TControlEdit, TCustomControl)
+// The editor of an EDIT, PASSWORD or MASK form control in a cell's mini-HTML text. Enter and Tab end
+// the edit (its exit handler commits the value); Tab then moves on to the next control or cell.
+class TControlEdit : public TMaskEdit {
+    DECLARE_CLASS(TControlEdit, TMaskEdit)
 
 public:
-    using TCustomControl::TCustomControl;
+    using TMaskEdit::TMaskEdit;
+
+protected:
+    void CMWantSpecialKey(TMessage& Message) override;
+    void KeyPress(Char& Key) override;
 };
 
-// FIXME: edits nothing yet.
-class TControlCombo : public TCustomControl {
-    DECLARE_CLASS(TControlCombo, TCustomControl)
+// The editor of a COMBO form control; Enter and Tab end the edit as in TControlEdit.
+class TControlCombo : public TAsgComboBox {
+    DECLARE_CLASS(TControlCombo, TAsgComboBox)
 
 public:
-    using TCustomControl::TCustomControl;
+    using TAsgComboBox::TAsgComboBox;
+
+protected:
+    void CMWantSpecialKey(TMessage& Message) override;
+    void KeyPress(Char& Key) override;
 };

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "grid/engine/AdvGridTypes.h"
 #include "grid/engine/AdvObj.h"
 #include "platform/framework/Controls.h"
 #include "platform/framework/Grids.h"
@@ -26,11 +27,8 @@ using TAnchorEvent = std::function<void(TObject* Sender, Integer ARow, Integer A
 using TAnchorHintEvent = std::function<void(TObject* Sender, Integer ARow, Integer ACol, String& Anchor)>;
 using TNodeClickEvent = std::function<void(TObject* Sender, Integer ARow, Integer ARowReal)>;
 using TNodeAllowEvent = std::function<void(TObject* Sender, Integer ARow, Integer ARowReal, bool& Allow)>;
-using TRadioClickEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer AIdx)>;
 using TCheckBoxMouseUpEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, bool State)>;
 using TFixedCellClickEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow)>;
-using TEndColumnSizeEvent = std::function<void(TObject* Sender, Integer ACol)>;
-using TEndRowSizeEvent = std::function<void(TObject* Sender, Integer ARow)>;
 using TColumnSizingEvent = std::function<void(TObject* Sender, Integer ACol, Integer ColumnSize)>;
 using TRowSizingEvent = std::function<void(TObject* Sender, Integer ARow, Integer RowSize)>;
 using TSelectionResizeEvent =
@@ -46,8 +44,6 @@ using TControlClickEvent =
     std::function<void(TObject* Sender, Integer ARow, Integer ACol, const String& CtrlID,
                        const String& CtrlType, const String& CtrlVal)>;
 using TCellColRowEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow)>;
-using TRowChangingEvent = std::function<void(TObject* Sender, Integer OldRow, Integer NewRow, bool& Allow)>;
-using TColChangingEvent = std::function<void(TObject* Sender, Integer OldCol, Integer NewCol, bool& Allow)>;
 
 // Which fixed cells follow the mouse.
 ZELMOR_ENUM(THoverFixedCells, hfNone, hfAll, hfFixedRows, hfFixedColumns)

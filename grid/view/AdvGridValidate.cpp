@@ -52,6 +52,8 @@ bool TAdvStringGrid::ValidateCell(const String& NewValue) {
     FEditing = false;
     FValidating = true;
     bool valid = true;
+    // Reopening a refused edit takes a new snapshot; the flag goes back to the one before this edit.
+    const bool oldModified = FOldModifiedValue;
     const Integer ACol = RealColIndex(FOldCol);
     const Integer ARow = FOldRow;
     FNewCellText = NewValue;
@@ -102,6 +104,7 @@ bool TAdvStringGrid::ValidateCell(const String& NewValue) {
                     SetCells(base.X, base.Y, value);
             } else {
                 FLastValidation = false;
+                ++FRefusals;
                 if (value != NewValue) {
                     ReopenRefusedEdit(ACol, ARow, value, false);
                 } else {
@@ -109,7 +112,7 @@ bool TAdvStringGrid::ValidateCell(const String& NewValue) {
                         FValidating = false;
                     ReopenRefusedEdit(ACol, ARow, FOldCellText, false);
                 }
-                FModified = FOldModifiedValue;
+                FModified = oldModified;
                 if (!FInvalidEntryText.empty() || !FInvalidEntryTitle.empty())
                     ShowInvalidEntryBalloon();
             }
@@ -127,6 +130,8 @@ bool TAdvStringGrid::ValidateCellWide(const String& NewValue) {
     FEditing = false;
     FValidating = true;
     bool valid = true;
+    // Reopening a refused edit takes a new snapshot; the flag goes back to the one before this edit.
+    const bool oldModified = FOldModifiedValue;
     const Integer ACol = RealColIndex(FOldCol);
     const Integer ARow = FOldRow;
     FNewCellText = NewValue;
@@ -151,8 +156,9 @@ bool TAdvStringGrid::ValidateCellWide(const String& NewValue) {
             SetCells(ACol, ARow, value);
         } else {
             FLastValidation = false;
+            ++FRefusals;
             ReopenRefusedEdit(ACol, ARow, value != NewValue ? value : FOldCellTextWide, true);
-            FModified = FOldModifiedValue;
+            FModified = oldModified;
         }
         const bool oldTextBack = !valid && value == NewValue;
         if (changed && !oldTextBack) {

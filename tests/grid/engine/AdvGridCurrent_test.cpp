@@ -94,10 +94,14 @@ TEST_F(AdvGridCurrentTest, RowFiresOnRowChangedOncePerChangeAndResetsTheEditAdva
     EXPECT_EQ(g.AEC(), TPoint(-1, -1));
     EXPECT_THROW(g.SetRow(10), EInvalidGridOperation);
 
+    // The cell selection asks only a grid that sits in a window.
+    TForm form(nullptr, 0);
+    g.SetParent(&form);
     std::vector<TPoint> asked;
     g.OnSelectCell = [&](TObject*, Integer c, Integer r, bool&) { asked.emplace_back(c, r); };
     g.UpdateEditMode();
     EXPECT_EQ(asked, (std::vector<TPoint>{TPoint(3, 7)})) << "the current cell is asked about again";
+    g.SetParent(nullptr);
 }
 
 TEST_F(AdvGridCurrentTest, TopRowTakesOnlyRowsFromTheFixedOnesToTheLast) {

@@ -318,6 +318,8 @@ TEST_F(AdvGridWheelTest, GridEditDoneFiresAfterTheCurrentMessage) {
     // Editing on double click only ends the edit and switches editing off again.
     FGrid->MouseActions()->SetEditOnDblClickOnly(true);
     Place(2, 3);
+    // Selecting the cell took editing off; the double click puts it back.
+    FGrid->SetOptions(FGrid->Options() + TGridOptions{goEditing});
     FGrid->ShowInplaceEdit();
     ASSERT_TRUE(FGrid->EditMode());
     PostMessageW(FGrid->WindowHandle(), WM_GRIDEDITDONE, 2, 3);

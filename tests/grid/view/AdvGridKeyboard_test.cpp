@@ -84,14 +84,8 @@ TEST_F(KeyboardTest, HomeAndEndByHomeEndKey) {
          0,
          TPoint(4, 5),
          TPoint(2, 1)},
-        {"end to the last column, fixed or not",
-         heFirstLastColumn,
-         VK_END,
-         {},
-         0,
-         1,
-         TPoint(2, 5),
-         TPoint(5, 5)},
+        // End aims at the very last column; a fixed right column there is refused by the cell selection.
+        {"end to the last column", heFirstLastColumn, VK_END, {}, 0, 0, TPoint(2, 5), TPoint(5, 5)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -70,13 +70,14 @@ TEST_F(TabAdvanceTest, TheRowChangeAtTheRowEndMayBeRefused) {
             CanSelect = false;
     };
     Place(4, 3);
+    events.clear();
     FGrid->TabAdvance(false);
     EXPECT_EQ(Current(), TPoint(1, 4));
     EXPECT_EQ(events, (std::vector<std::string>{"row 3>4", "cell 1", "col 4>1"}));
 
+    Place(4, 3);
     allow = false;
     events.clear();
-    Place(4, 3);
     FGrid->TabAdvance(false);
     EXPECT_EQ(Current(), TPoint(4, 3));
     EXPECT_EQ(events, (std::vector<std::string>{"row 3>4"}));
@@ -125,9 +126,13 @@ TEST_F(TabAdvanceTest, AnOnKeyDownThatChangesTheTabStopsTheAdvance) {
 
 TEST_F(TabAdvanceTest, WithoutAnEditableCellTheAdvanceStaysPut) {
     FGrid->SetOptions(FGrid->Options() + TGridOptions{goEditing});
-    FGrid->OnCanEditCell = [](TObject*, Integer, Integer, bool& CanEdit) { CanEdit = false; };
+    bool editable = true;
+    FGrid->OnCanEditCell = [&editable](TObject*, Integer, Integer, bool& CanEdit) { CanEdit = editable; };
     for (bool backward : {false, true}) {
+        // The cell is entered while editable: entering a read-only cell would take editing off the grid.
+        editable = true;
         Place(3, 4);
+        editable = false;
         FGrid->TabAdvance(backward);
         EXPECT_EQ(Current(), TPoint(3, 4));
     }
@@ -161,7 +166,7 @@ TEST_F(TabAdvanceTest, TheLastDataRowIsAboveTheFooters) {
     FGrid->SetFixedFooters(2);
     Place(2, 7);
     EXPECT_TRUE(FGrid->IsLastDataRow());
-    Place(2, 9);
+    Place(2, 6);
     EXPECT_FALSE(FGrid->IsLastDataRow());
 }
 
