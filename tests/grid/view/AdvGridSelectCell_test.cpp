@@ -112,4 +112,16 @@ TEST_F(SelectCellTest, ARefusedValidationKeepsTheCellAndItsCache) {
     EXPECT_EQ(grid->Cells(2, 2), u"typed");
 }
 
+TEST_F(SelectCellTest, TheFloatingFooterRowIsNeverCurrentAndTheTargetStaysAboveTheFooter) {
+    grid->SetRowCount(30);
+    grid->FloatingFooter()->SetVisible(true);
+    ASSERT_EQ(grid->FloatingFooter()->FooterStyle(), fsFixedLastRow);
+    EXPECT_FALSE(grid->SelectCell(2, grid->RowCount() - 1));
+    grid->SetRow(20);
+    EXPECT_EQ(grid->Row(), 20);
+    const Integer footerTop = grid->ClientHeight() - grid->FloatingFooter()->Height() + 2;
+    EXPECT_LE(grid->CellRect(2, 20).Bottom, footerTop);
+    EXPECT_GT(grid->TopRow(), 1);
+}
+
 } // namespace
