@@ -7,31 +7,6 @@
 #include "platform/framework/StdLists.h"
 #include "render/AsgHTMLE.h"
 
-namespace {
-
-// The editor kinds that edit a cell's text: after a click control took its click, the editor stays
-// open only when the cell the advance came from edits text.
-bool IsTextEditor(TEditorType kind) {
-    switch (kind) {
-    case edNormal:
-    case edNumeric:
-    case edPositiveNumeric:
-    case edFloat:
-    case edCapital:
-    case edMixedCase:
-    case edPassword:
-    case edLowerCase:
-    case edUpperCase:
-    case edValidChars:
-    case edPositiveFloat:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 // ---- The Enter advance
 
 bool TAdvStringGrid::AdvanceTarget(Integer ACol, Integer ARow, bool Forward, Integer& NewCol,
@@ -280,7 +255,7 @@ void TAdvStringGrid::EnterAdvanceTarget(Integer OriginCol, Integer OriginRow, In
                     OnCellChanging(this, OriginRow, OriginCol, Row(), Col(), allow);
                 TEditorType kind = FDefaultEditor;
                 DoGetEditorType(RealColIndex(OriginCol), OriginRow, kind);
-                if (!IsTextEditor(kind))
+                if (!IsTextEditorKind(kind))
                     HideInplaceEdit();
             }
         }

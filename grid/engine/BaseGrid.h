@@ -46,6 +46,26 @@ ZELMOR_ENUM(TEditorType, edNormal, edSpinEdit, edComboEdit, edComboList, edEditB
             edImagePickerDropDown, edAdvGridDropDown, edControlDropDown, edPositiveFloat,
             edNumericUnitEditBtn, edFloatUnitEditBtn, edMaskEditBtn)
 
+// The kinds the default text editor edits: the cell's text under the kind's character rules.
+constexpr bool IsTextEditorKind(TEditorType Kind) {
+    switch (Kind) {
+    case edNormal:
+    case edNumeric:
+    case edPositiveNumeric:
+    case edFloat:
+    case edCapital:
+    case edMixedCase:
+    case edPassword:
+    case edLowerCase:
+    case edUpperCase:
+    case edValidChars:
+    case edPositiveFloat:
+        return true;
+    default:
+        return false;
+    }
+}
+
 class TBaseGrid;
 class TControl;
 

@@ -4,29 +4,6 @@
 #include "grid/view/AdvGridInplaceEdit.h"
 #include "platform/rtl/Consts.h"
 
-namespace {
-
-bool IsTextKind(TEditorType kind) {
-    switch (kind) {
-    case edNormal:
-    case edNumeric:
-    case edPositiveNumeric:
-    case edFloat:
-    case edCapital:
-    case edMixedCase:
-    case edPassword:
-    case edLowerCase:
-    case edUpperCase:
-    case edValidChars:
-    case edPositiveFloat:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 // ---- The editor kind
 
 TEditorType TAdvStringGrid::EffectiveEditorKind(TEditorType Kind) const {
@@ -100,7 +77,7 @@ bool TAdvStringGrid::CanEditShow() {
         // A text kind goes on in the framework's editor, which hands every change of its text to the
         // cell by itself: ShowEditProcess is left as the application set it, so that a change is not
         // stored twice.
-        if (!IsTextKind(FEditControlType)) {
+        if (!IsTextEditorKind(FEditControlType)) {
             const TPoint displayed = BaseCell(Col(), Row());
             ShowSpecialEditor(displayed.X, displayed.Y);
             FEntered = true;
@@ -108,7 +85,7 @@ bool TAdvStringGrid::CanEditShow() {
                 ShowFocusWindow(CellRect(Col(), Row()));
             return false;
         }
-    } else if (result && FEditMode && !IsTextKind(FEditControlType)) {
+    } else if (result && FEditMode && !IsTextEditorKind(FEditControlType)) {
         // While a special editor (or a kind that shows none) edits the cell, the framework's text editor
         // stays hidden whoever asks again.
         return false;
