@@ -35,11 +35,13 @@ Projections Project(const TSize& size, Integer angle) {
                        std::abs(static_cast<Integer>(std::trunc(cosine * size.cx)))};
 }
 
-// Measures Text on canvas, with one "w" of room unless told otherwise, and places its start in Rect, as
-// CalcRotatedTextRect does.
+// Whether a turned text is measured with the room of one "w" after it.
+enum class Room { OfW, None };
+
+// Measures Text on canvas with its room and places its start in Rect, as CalcRotatedTextRect does.
 void PlaceTurnedText(TCanvas* canvas, TRect& Rect, TSize& Size, TVAlignment VAlign, TAlignment HAlign,
-                     const String& Text, Integer Angle, bool withRoom = true) {
-    Size = canvas->TextExtent(withRoom ? Text + u"w" : Text);
+                     const String& Text, Integer Angle, Room room) {
+    Size = canvas->TextExtent(room == Room::OfW ? Text + u"w" : Text);
     Rect = TRect(Rect.Left + 2, Rect.Top + 2, Rect.Right - 2, Rect.Bottom - 2);
     const Integer angle = NormalizedAngle(Angle);
     const Projections p = Project(Size, angle);
@@ -73,7 +75,7 @@ private:
 
 void TAdvStringGrid::CalcRotatedTextRect(TRect& Rect, TSize& Size, TVAlignment VAlign, TAlignment HAlign,
                                          const String& Text, Integer Angle) {
-    PlaceTurnedText(Canvas(), Rect, Size, VAlign, HAlign, Text, Angle);
+    PlaceTurnedText(Canvas(), Rect, Size, VAlign, HAlign, Text, Angle, Room::OfW);
 }
 
 void TAdvStringGrid::DrawCellRotatedText(TCellDrawContext& Context, const TRect& R, Integer Angle) {
@@ -136,7 +138,7 @@ void TAdvStringGrid::DrawCellRotatedText(TCellDrawContext& Context, const TRect&
     TRect start = R;
     TSize size{0, 0};
     PlaceTurnedText(canvas, start, size, Context.vAlign, Context.hAlign, measured, angle,
-                    fits(canvas->TextExtent(measured + u"w")));
+                    fits(canvas->TextExtent(measured + u"w")) ? Room::OfW : Room::None);
     if (Context.hAlign == taCenter)
         start.Left -= extra / 2;
     else if (Context.hAlign == taRightJustify)
