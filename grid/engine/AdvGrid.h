@@ -58,6 +58,7 @@
 //   cell visual properties                            (grid/view/AdvGridVisual.cpp)
 //   cell content drawing                              (grid/view/AdvGridPaintContent.cpp)
 //   in-cell graphics and controls                     (grid/view/AdvGridPaintGraphics.cpp)
+//   rotated text                                      (grid/view/AdvGridRotatedText.cpp)
 //   cell text drawing, measurement, displayed text    (grid/view/AdvGridCellText.cpp)
 //   cell text access                                  (grid/engine/AdvGridCellAccess.cpp)
 //   cell looks, row colours, cell controls, zoom      (grid/engine/AdvGridCellLook.cpp)
@@ -2210,6 +2211,19 @@ public:
     // The button cell under the mouse, drawn hot; (-1, -1) for none. The mouse move keeps it.
     TPoint FHoverButton{-1, -1};
 
+    // ---- Rotated text (grid/view/AdvGridRotatedText.cpp)
+
+    // Measures Text and one "w" in the canvas font into Size, shrinks Rect by 2 and moves Rect's top-left
+    // to the point from which the text, turned by Angle degrees, sits in Rect by the alignments.
+    void CalcRotatedTextRect(TRect& Rect, TSize& Size, TVAlignment VAlign, TAlignment HAlign,
+                             const String& Text, Integer Angle);
+
+protected:
+    // Draws the text of a rotated-text cell in R, turned by its angle; level, in the cell's alignment,
+    // when the turned text does not fit R.
+    void DrawCellRotatedText(TCellDrawContext& Context, const TRect& R, Integer Angle);
+
+public:
     // ---- Cell text drawing, measurement, displayed and saved text (grid/view/AdvGridCellText.cpp)
 
     // The displayed text: the cell text, formatted through OnGetFloatFormat when it is a number.

@@ -20,7 +20,8 @@ const TCellTypes CheckBoxKinds = {ctCheckBox, ctDataCheckBox, ctVirtCheckBox, ct
 // Check boxes that take the whole cell: their text is not drawn.
 const TCellTypes TextlessCheckBoxKinds = {ctDataCheckBox, ctVirtCheckBox, ctRowCheckBox};
 // Kinds drawn over the cell without its text.
-const TCellTypes TextlessKinds = {ctRadio, ctProgress, ctRangeIndicator, ctXPProgress, ctDataImage, ctRating};
+const TCellTypes TextlessKinds = {ctRotated,    ctRadio,     ctProgress, ctRangeIndicator,
+                                  ctXPProgress, ctDataImage, ctRating};
 // Kinds whose rectangle does not take the cell offset.
 const TCellTypes UnshiftedKinds = {ctNode, ctProgress, ctRangeIndicator, ctXPProgress};
 
@@ -450,8 +451,10 @@ void TAdvStringGrid::DrawCellGraphic(TCellDrawContext& Context, TRect R) {
                        Context.state.Contains(gdSelected), false);
         break;
     }
+    case ctRotated:
+        DrawCellRotatedText(Context, R, graphic->CellAngle());
+        break;
     default:
-        // FIXME: rotated text is drawn level by the text step until the rotated placement is built.
         break;
     }
 

@@ -1,6 +1,8 @@
 // The recording device: each call becomes one line of text.
 #include "platform/backend/recorder.h"
 
+#include "platform/backend/fonts.h"
+
 #include <QString>
 #include <cstdio>
 
@@ -164,6 +166,8 @@ void Recorder::GradientTriangles(const DrawState&, std::span<const GradientVerte
 void Recorder::Text(const DrawState&, const TextRun& run) {
     std::string line = "Text " + PointText(run.origin) + " '" +
                        QString::fromStdU16String(run.text).toStdString() + "' " + Color(run.color);
+    if (run.font && RequestOf(*run.font).escapement != 0)
+        line += " turned " + std::to_string(RequestOf(*run.font).escapement);
     if (run.opaqueCell)
         line += " opaque " + Color(run.backgroundColor);
     if (run.hasOpaqueRect)

@@ -17,7 +17,8 @@ public:
     Recorder(int width, int height) : FWidth(width), FHeight(height) {}
     explicit Recorder(const DeviceCaps& caps) : FWidth(caps.width), FHeight(caps.height), FCaps(caps) {}
 
-    // Lines such as "Rectangle 1,1-10,10 pen=#000000/1 brush=solid #FFFFFF" or "Text 4,17 'Caption'".
+    // Lines such as "Rectangle 1,1-10,10 pen=#000000/1 brush=solid #FFFFFF" or "Text 4,17 'Caption'";
+    // text drawn with a turned font adds its device escapement, as in "turned 900".
     const std::vector<std::string>& Calls() const { return FCalls; }
     void Clear() { FCalls.clear(); }
 

@@ -37,12 +37,13 @@ struct Brush : Object {
 
 struct Font : Object {
     LOGFONTW logFont{};
-    // The font last realised from logFont, at the device height it was realised for; the logical font
-    // never changes after it is created, so only the DC's scale can make it miss. Weak, so that the
-    // platform can still free every realised font before it stops.
+    // The font last realised from logFont, at the device height and escapement it was realised for; the
+    // logical font never changes after it is created, so only the DC's scale can make it miss. Weak, so
+    // that the platform can still free every realised font before it stops.
     std::mutex realizedMutex;
     std::weak_ptr<const backend::Font> realized;
     int realizedHeight = 0;
+    int realizedEscapement = 0;
 };
 
 struct Palette : Object {

@@ -19,14 +19,17 @@ backend::FontRef FontOf(const DC& dc) {
     int height = static_cast<int>(std::lround(lf.lfHeight * scale));
     if (lf.lfHeight != 0 && height == 0)
         height = lf.lfHeight < 0 ? -1 : 1;
+    // Where one axis is mirrored (a y axis that points up, as in the metric modes), the escapement turns
+    // the other way on the device, so that text keeps the turn it has in the logical axes.
+    const int escapement = dc.ScaleX() * dc.ScaleY() < 0 ? -lf.lfEscapement : lf.lfEscapement;
     std::lock_guard lock(logical.realizedMutex);
-    if (logical.realizedHeight == height)
+    if (logical.realizedHeight == height && logical.realizedEscapement == escapement)
         if (backend::FontRef font = logical.realized.lock())
             return font;
     backend::FontRequest request;
     request.face = std::u16string(lf.lfFaceName, std::char_traits<char16_t>::length(lf.lfFaceName));
     request.height = height;
-    request.escapement = lf.lfEscapement;
+    request.escapement = escapement;
     request.weight = lf.lfWeight;
     request.italic = lf.lfItalic != 0;
     request.underline = lf.lfUnderline != 0;
@@ -37,6 +40,7 @@ backend::FontRef FontOf(const DC& dc) {
     backend::FontRef font = backend::RealizeFont(request);
     logical.realized = font;
     logical.realizedHeight = height;
+    logical.realizedEscapement = escapement;
     return font;
 }
 

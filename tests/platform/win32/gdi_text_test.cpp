@@ -586,4 +586,34 @@ TEST(GdiSymbols, EscapementTurnsTheText) {
     DeleteObject(upwards);
 }
 
+// Under a y axis that points up, the same escapement turns the text the other way on the device: the
+// turn holds in the logical axes, and what is placed for it there stays where it was placed.
+TEST(GdiSymbols, EscapementKeepsItsTurnUnderAnUpwardYAxis) {
+    Canvas c(60, 80);
+    SetMapMode(c.dc(), MM_ANISOTROPIC);
+    SetWindowExtEx(c.dc(), 1, 1, nullptr);
+    SetViewportExtEx(c.dc(), 1, -1, nullptr);
+    SetViewportOrgEx(c.dc(), 0, 80, nullptr); // logical y = 80 - device y
+    HFONT turned = MakeFont(u"Arial", -14, FW_NORMAL, 900);
+    SelectObject(c.dc(), turned);
+    SetBkMode(c.dc(), TRANSPARENT);
+    TextOutW(c.dc(), 20, 70, u"Vertical", 8); // device (20, 10)
+    SetMapMode(c.dc(), MM_TEXT);              // pixels are read in device coordinates
+    SetViewportOrgEx(c.dc(), 0, 0, nullptr);
+    int left = 60, right = 0, top = 80, bottom = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 60; ++x)
+            if (c.At(x, y) != RGB(255, 255, 255)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    EXPECT_GT(bottom - top, 2 * (right - left)) << "the text still stands";
+    EXPECT_GE(top, 9) << "it runs down the device from its point";
+    EXPECT_LE(right, 21) << "with its top towards the point's side";
+    SelectObject(c.dc(), GetStockObject(SYSTEM_FONT));
+    DeleteObject(turned);
+}
+
 } // namespace
