@@ -8,10 +8,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <deque>
 #include <limits>
+#include <new>
 #include <numeric>
 #include <optional>
+#include <type_traits>
 #include <typeinfo>
 
 #include "grid/engine/AdvUtil.h"
@@ -128,8 +132,7 @@ bool SeparatorInPlace(StringView text, size_t pos0) {
 // Sorts items stably by less: insertion sort of short runs, then merges of runs, every index checked
 // against its run's bounds, so that a comparison that contradicts itself can misorder items but never
 // reach outside the list. O(n log n) comparisons in every case.
-template <class T, class Less> void StableSort(std::vector<T>& items, Less less) {
-    const size_t n = items.size();
+template <class T, class Less> void StableSort(T* items, size_t n, T* buffer, Less less) {
     constexpr size_t run = 16;
     for (size_t start = 0; start < n; start += run) {
         const size_t end = std::min(n, start + run);
@@ -145,9 +148,8 @@ template <class T, class Less> void StableSort(std::vector<T>& items, Less less)
     }
     if (n <= run)
         return;
-    std::unique_ptr<T[]> buffer(new T[n]);
-    T* from = items.data();
-    T* to = buffer.get();
+    T* from = items;
+    T* to = buffer;
     for (size_t width = run; width < n; width *= 2) {
         for (size_t lo = 0; lo < n; lo += 2 * width) {
             const size_t mid = std::min(n, lo + width);
@@ -167,8 +169,88 @@ template <class T, class Less> void StableSort(std::vector<T>& items, Less less)
         }
         std::swap(from, to);
     }
-    if (from != items.data())
-        std::copy(from, from + n, items.data());
+    if (from != items)
+        std::copy(from, from + n, items);
+}
+
+// As above with a merge buffer of its own.
+template <class T, class Less> void StableSort(std::vector<T>& items, Less less) {
+    std::unique_ptr<T[]> buffer(items.size() > 16 ? new T[items.size()] : nullptr);
+    StableSort(items.data(), items.size(), buffer.get(), less);
+}
+
+// How every comparison of a sort's key column turns out, when one rule decides them all.
+enum KeyKind {
+    kkMixed,       // the full comparison decides each pair
+    kkNumbers,     // every cell a number that converted without failure
+    kkTexts,       // ordinal comparison of the texts
+    kkTextsNoCase, // ordinal comparison with a to z taken as A to Z
+};
+
+// The compact items of a sort whose key column is compared by one rule: a fraction of a SortItem's
+// size, so that the merges move less and the comparison reads only the two keys.
+struct NumberKey {
+    double value;
+    Integer row;
+};
+
+struct TextKey {
+    std::uint64_t head; // the first four characters, the first in the high bits, zeros past the end
+    const Char* text;
+    std::uint32_t length;
+    Integer row;
+};
+
+Char UpperAZ(Char c) {
+    return c >= u'a' && c <= u'z' ? static_cast<Char>(c - 32) : c;
+}
+
+template <bool NoCase> TextKey MakeTextKey(const SortItem& item) {
+    std::uint64_t head = 0;
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        const Char c = i < item.length ? item.text[i] : Char();
+        head = head << 16 | (NoCase ? UpperAZ(c) : c);
+    }
+    return TextKey{head, item.text, item.length, item.row};
+}
+
+// The texts' comparison from their heads: zeros past a text's end order a shorter text first, as the
+// ordinal comparison does; equal heads leave the rest (from the shorter length up to four on) to decide.
+template <bool NoCase> Integer CompareTextKeys(const TextKey& a, const TextKey& b) {
+    if (a.head != b.head)
+        return a.head < b.head ? -1 : 1;
+    const std::uint32_t from = std::min<std::uint32_t>(4, std::min(a.length, b.length));
+    const StringView rest1(a.text + from, a.length - from);
+    const StringView rest2(b.text + from, b.length - from);
+    if constexpr (NoCase)
+        return CompareUpperAZ(rest1, rest2);
+    else
+        return Sign(rest1.compare(rest2));
+}
+
+// Orders keys as the merge sort orders the items, one counted comparison of the key column per pair,
+// ties of the key column going to tieBreak(row1, row2); answers the rows in their new order.
+// The count goes to compares also when a tie-break raises. buffer holds n keys more.
+template <Integer direction, class Key, class CompareKeys, class TieBreak>
+std::vector<Integer> SortKeys(Key* keys, size_t n, Key* buffer, Integer& compares, CompareKeys compareKeys,
+                              TieBreak tieBreak) {
+    Integer counted = 0;
+    struct Count {
+        Integer& compares;
+        Integer& counted;
+        ~Count() { compares += counted; }
+    } count{compares, counted};
+    StableSort(keys, n, buffer, [&](const Key& a, const Key& b) {
+        ++counted;
+        const Integer result = compareKeys(a, b);
+        if (result != 0)
+            return direction * result < 0;
+        return direction * tieBreak(a.row, b.row) < 0;
+    });
+    std::vector<Integer> order(n);
+    for (size_t i = 0; i < n; ++i)
+        order[i] = keys[i].row;
+    return order;
 }
 
 } // namespace
@@ -208,6 +290,9 @@ public:
         items.reserve(FCount);
         Column& column = At(keyCol);
         CellFacts facts;
+        // Cells that leave the numbers' or the texts' single rule.
+        std::uint16_t seen = 0;
+        bool numbersClean = true;
         for (size_t i = 0; i < FCount; ++i) {
             const Integer row = FFirst + static_cast<Integer>(i);
             Learn(column, facts, keyCol, row);
@@ -222,15 +307,24 @@ public:
                 item.bits = static_cast<std::uint8_t>(SortItem::HasNumber |
                                                       (number.failed ? SortItem::NumberFailed : 0) |
                                                       (number.empty ? SortItem::NumberEmpty : 0));
+                numbersClean = numbersClean && !number.failed && !number.empty;
             } else {
                 for (size_t k = 0; k < 4; ++k)
                     item.head[k] = k < facts.text.size() ? facts.text[k] : Char();
                 item.bits = 0;
+                numbersClean = false;
             }
+            seen |= facts.flags;
             items.push_back(item);
         }
+        FKeyKind = KindOf(seen, numbersClean);
         return items;
     }
+
+    // The one rule that decides every comparison of the key column's items, as found by Items: only
+    // when OnGetFormat can change nothing (no handler, DoGetFormat not overridden), no column is
+    // ignored, and no cell could turn the automatic style to check boxes, numbers, dates or times.
+    KeyKind KeyColumnKind() const { return FKeyKind; }
 
     // The key column's comparison when OnGetFormat can change nothing (no handler, DoGetFormat not
     // overridden) and both items carry a number that decides it as CompareRows would: the answer of
@@ -335,6 +429,8 @@ private:
             FStyle = settings.IgnoreCase() ? ssAlphaNoCase : settings.DefaultFormat();
         // Only the grid's own DoGetFormat is known to answer nothing without a handler.
         const bool formatFixed = !FGrid.OnGetFormat && typeid(FGrid) == typeid(TAdvStringGrid);
+        FFormatFixed = formatFixed && FGrid.FIgnoreColumns->Count() == 0;
+        FIgnoreCase = settings.IgnoreCase();
         FNumbersDecide = formatFixed && FGrid.FIgnoreColumns->Count() == 0 &&
                          (FStyle == ssAutomatic || FStyle == ssNumeric || FStyle == ssAlphaNumeric ||
                           FStyle == ssAlphaNumericNoCase);
@@ -349,6 +445,31 @@ private:
         FTimeSep = GetTimeSeparator();
         FThousandSep = GetThousandSeparator();
         FDecimalSep = GetDecimalSeparator();
+    }
+
+    KeyKind KindOf(std::uint16_t seen, bool numbersClean) const {
+        if (!FFormatFixed)
+            return kkMixed;
+        if (FNumbersDecide && numbersClean && (seen & cfCheckBox) == 0)
+            return kkNumbers;
+        const bool numbers = (seen & cfNumber) != 0;
+        switch (FStyle) {
+        case ssAlphabetic:
+        case ssAlphaCase:
+            return kkTexts;
+        case ssAlphaNoCase:
+            return kkTextsNoCase;
+        case ssAlphaNumeric:
+            return numbers ? kkMixed : kkTexts;
+        case ssAlphaNumericNoCase:
+            return numbers ? kkMixed : kkTextsNoCase;
+        case ssAutomatic:
+            if ((seen & (cfCheckBox | cfNumber | cfDatePlace | cfTimeLike)) != 0)
+                return kkMixed;
+            return FIgnoreCase ? kkTextsNoCase : kkTexts;
+        default:
+            return kkMixed;
+        }
     }
 
     size_t Slot(Integer row) const {
@@ -493,6 +614,9 @@ private:
     bool FDisplayHooks = false;
     TSortStyle FStyle = ssAutomatic; // the style before OnGetFormat
     bool FNumbersDecide = false;     // CompareNumbers may answer
+    bool FFormatFixed = false;       // no OnGetFormat could change a style, no column is ignored
+    bool FIgnoreCase = false;
+    KeyKind FKeyKind = kkMixed; // set by Items
     bool FIgnoreBlanks = false;
     bool FBlankLast = false;
     bool FHotmail = false; // column 0 answers a row check box for every row
@@ -771,27 +895,97 @@ Integer TAdvStringGrid::CompareRowsIndexed(Integer Index, Integer ARow1, Integer
 
 // ---- Moving rows into order
 
+// A plain sort (its comparison KeyComparison's, its direction in SortDir) whose key column compares
+// alike throughout, all plain numbers or all texts under one text style, with nothing that could change
+// that, orders compact keys by the same comparisons, counted alike, to the same order.
 template <class Compare>
 void TAdvStringGrid::SortRows(Integer Left, Integer Right, Integer KeyCol, Compare compare) {
     if (Right <= Left)
         return;
+    constexpr bool keyed = std::is_same_v<Compare, decltype(KeyComparison<SortItem>(0, 0))>;
     std::vector<Integer> order;
     {
         // The cache reads the cells in place, so it lives only while no row moves.
         TSortCache cache(*this, Left, Right);
         std::vector<SortItem> items = cache.Items(KeyCol);
+        const KeyKind kind = keyed ? cache.KeyColumnKind() : kkMixed;
+        const Integer KeyDirection = SortDir;
         TSortCache* outer = FSortCache;
         FSortCache = &cache;
         try {
-            StableSort(items, [&](const SortItem& a, const SortItem& b) { return compare(cache, a, b) < 0; });
+            // Ties of the key column go on to the columns to its right, as KeyComparison's do.
+            const bool full = FSortSettings->Full();
+            const Integer lastCol = StoredColCount() - 1;
+            const auto tieBreak = [&](Integer row1, Integer row2) -> Integer {
+                if (!full || KeyCol >= lastCol)
+                    return 0;
+                return CompareFullWith(KeyCol + 1, [&](Integer col, TSortDirection d) {
+                    return cache.Compare(col, row1, row2, d, nullptr, nullptr);
+                });
+            };
+            // The direction fixed at compile time lets the comparison reduce to the keys' own.
+            const auto sortBy = [&](auto* keys, size_t n, auto* buffer, auto compareKeys) {
+                return KeyDirection < 0 ? SortKeys<-1>(keys, n, buffer, Compares, compareKeys, tieBreak)
+                                        : SortKeys<1>(keys, n, buffer, Compares, compareKeys, tieBreak);
+            };
+            if (kind == kkNumbers) {
+                // The keys and their merge buffer take the items' place, each key written over items
+                // already read: a sort of a million rows then needs no more memory than the items.
+                static_assert(sizeof(SortItem) >= 2 * sizeof(NumberKey) &&
+                              std::is_trivially_copyable_v<SortItem> &&
+                              std::is_trivially_copyable_v<NumberKey>);
+                const size_t n = items.size();
+                std::byte* storage = reinterpret_cast<std::byte*>(items.data());
+                for (size_t i = 0; i < n; ++i) {
+                    const NumberKey key{items[i].number, items[i].row};
+                    std::memcpy(storage + i * sizeof(NumberKey), &key, sizeof key);
+                }
+                NumberKey* keys = std::launder(reinterpret_cast<NumberKey*>(storage));
+                order = sortBy(keys, n, keys + n, [](const NumberKey& a, const NumberKey& b) {
+                    return CompareValues(a.value, b.value);
+                });
+            } else if (kind == kkTexts || kind == kkTextsNoCase) {
+                const bool noCase = kind == kkTextsNoCase;
+                std::vector<TextKey> keys;
+                keys.reserve(items.size());
+                for (const SortItem& item : items)
+                    keys.push_back(noCase ? MakeTextKey<true>(item) : MakeTextKey<false>(item));
+                std::vector<SortItem>().swap(items);
+                std::unique_ptr<TextKey[]> buffer(new TextKey[keys.size()]);
+                // Of two texts exactly one empty: the blank rule of CompareRows places it; firstEmpty is
+                // the result when it is the first.
+                const bool ignoreBlanks = FSortSettings->IgnoreBlanks();
+                Integer firstEmpty = FSortSettings->BlankPos() == blLast ? 1 : -1;
+                if (FSortSettings->Direction() == sdDescending)
+                    firstEmpty = -firstEmpty;
+                const auto withBlanks = [ignoreBlanks, firstEmpty](const TextKey& a, const TextKey& b,
+                                                                   Integer result) {
+                    if (ignoreBlanks && (a.length == 0) != (b.length == 0))
+                        return a.length == 0 ? firstEmpty : -firstEmpty;
+                    return result;
+                };
+                if (noCase)
+                    order = sortBy(keys.data(), keys.size(), buffer.get(),
+                                   [&](const TextKey& a, const TextKey& b) {
+                                       return withBlanks(a, b, CompareTextKeys<true>(a, b));
+                                   });
+                else
+                    order = sortBy(keys.data(), keys.size(), buffer.get(),
+                                   [&](const TextKey& a, const TextKey& b) {
+                                       return withBlanks(a, b, CompareTextKeys<false>(a, b));
+                                   });
+            } else {
+                StableSort(items,
+                           [&](const SortItem& a, const SortItem& b) { return compare(cache, a, b) < 0; });
+                order.reserve(items.size());
+                for (const SortItem& item : items)
+                    order.push_back(item.row);
+            }
         } catch (...) {
             FSortCache = outer;
             throw;
         }
         FSortCache = outer;
-        order.reserve(items.size());
-        for (const SortItem& item : items)
-            order.push_back(item.row);
     }
     MoveRowsIntoOrder(Left, order);
 }
