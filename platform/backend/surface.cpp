@@ -1132,6 +1132,44 @@ inline std::uint32_t ByteMul(std::uint32_t x, std::uint32_t a) {
     return x | t;
 }
 
+// Text lands mostly on one background colour (a cell's, a caption's), so the blends of an ink over a
+// destination colour at every coverage are kept in a small table per thread once the pair has been
+// looked up a few times; a pair that does not repeat (text over a gradient or a picture) is blended
+// pixel by pixel. A run looks its table up again only where the colour under the glyphs changes.
+class BlendTables {
+public:
+    // The 256 blends of ink over dest, or null while the pair has not come up often enough.
+    const Pixel* Find(Pixel ink, Pixel dest) {
+        Entry& entry = FEntries[((ink * 0x9E3779B1u) ^ (dest * 0x85EBCA77u)) >> 27];
+        if (entry.ink != ink || entry.dest != dest || entry.seen == 0) {
+            entry.ink = ink;
+            entry.dest = dest;
+            entry.seen = 1;
+            return nullptr;
+        }
+        if (entry.seen < BuildAfter) {
+            if (++entry.seen < BuildAfter)
+                return nullptr;
+            const std::uint32_t source = 0xFF000000u | ink;
+            entry.values[0] = dest;
+            for (std::uint32_t a = 1; a < 255; ++a)
+                entry.values[a] = (ByteMul(source, a) + ByteMul(0xFF000000u | dest, 255 - a)) & White;
+            entry.values[255] = ink;
+        }
+        return entry.values;
+    }
+
+private:
+    static constexpr int BuildAfter = 8; // look-ups of one pair answered null before it gets a table
+    struct Entry {
+        Pixel ink = 0;
+        Pixel dest = 0;
+        int seen = 0;
+        Pixel values[256];
+    };
+    Entry FEntries[32];
+};
+
 // The common case of every cell and caption, so it builds no region: the DC's clip rectangles are cut
 // to the surface, the clip rectangle and the text's box one by one, which covers the same pixels as the
 // region Text would build, without overlaps.
@@ -1192,6 +1230,9 @@ void Surface::UprightText(const DrawState& state, const TextRun& run) {
         }
     };
     const int ox = run.origin.x, oy = run.origin.y;
+    thread_local BlendTables blendTables;
+    const Pixel* blends = nullptr;
+    Pixel blendsDest = 0xFFFFFFFFu; // no pixel's colour: the first blended pixel looks its table up
     if (!run.underlinesOnly) {
         thread_local QVector<quint32> glyphs;
         font.Shape(run.text, &glyphs, nullptr);
@@ -1217,8 +1258,14 @@ void Surface::UprightText(const DrawState& state, const TextRun& run) {
                         if (a == 0)
                             continue;
                         Pixel d = row[x] & White;
-                        Pixel v =
-                            a == 255 ? ink : (ByteMul(source, a) + ByteMul(0xFF000000u | d, 255 - a)) & White;
+                        if (d != blendsDest) {
+                            blends = blendTables.Find(ink, d);
+                            blendsDest = d;
+                        }
+                        Pixel v = blends ? blends[a]
+                                  : a == 255
+                                      ? ink
+                                      : (ByteMul(source, a) + ByteMul(0xFF000000u | d, 255 - a)) & White;
                         if (v != d)
                             row[x] = v;
                     }

@@ -1,8 +1,10 @@
 // Device contexts: the handle table of GDI objects, creating and deleting DCs, SaveDC and RestoreDC,
 // GetDeviceCaps, the DC's attributes, and map modes with window and viewport origins and extents.
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <mutex>
-#include <unordered_map>
+#include <vector>
 
 #include "platform/win32/gdi_private.h"
 #include "platform/win32/gdidevice.h"
@@ -11,10 +13,91 @@ namespace gdi {
 
 namespace {
 
-struct HandleTable {
+// Every drawing call looks its DC up, and most look up a pen, brush or font as well, so the table is
+// open addressing with linear probing, at most half full, so a lookup is one or two probes. Handles
+// are never given out twice.
+class HandleTable {
+public:
     std::mutex mutex;
-    std::unordered_map<std::uintptr_t, std::shared_ptr<Object>> objects;
-    std::uintptr_t next = 0x10000;
+
+    HGDIOBJ Add(std::shared_ptr<Object> object) {
+        if ((FCount + 1) * 2 > FSlots.size())
+            Grow();
+        std::uintptr_t id = FNext;
+        FNext += 4;
+        size_t i = Home(id);
+        while (FSlots[i].id != 0)
+            i = (i + 1) & FMask;
+        FSlots[i] = Slot{id, std::move(object)};
+        ++FCount;
+        return reinterpret_cast<HGDIOBJ>(id);
+    }
+
+    const std::shared_ptr<Object>* Find(std::uintptr_t id) const {
+        if (FSlots.empty() || id == 0)
+            return nullptr;
+        for (size_t i = Home(id); FSlots[i].id != 0; i = (i + 1) & FMask)
+            if (FSlots[i].id == id)
+                return &FSlots[i].object;
+        return nullptr;
+    }
+
+    // Takes the object out; the caller frees it outside the lock.
+    std::shared_ptr<Object> Remove(std::uintptr_t id) {
+        if (FSlots.empty() || id == 0)
+            return nullptr;
+        size_t i = Home(id);
+        while (FSlots[i].id != id) {
+            if (FSlots[i].id == 0)
+                return nullptr;
+            i = (i + 1) & FMask;
+        }
+        std::shared_ptr<Object> removed = std::move(FSlots[i].object);
+        // Closes the gap: later entries of the same probe run move back, so lookups need no markers.
+        for (size_t j = (i + 1) & FMask; FSlots[j].id != 0; j = (j + 1) & FMask) {
+            size_t home = Home(FSlots[j].id);
+            bool movable = i <= j ? (home <= i || home > j) : (home <= i && home > j);
+            if (movable) {
+                FSlots[i] = std::move(FSlots[j]);
+                i = j;
+            }
+        }
+        FSlots[i] = Slot{};
+        --FCount;
+        return removed;
+    }
+
+private:
+    struct Slot {
+        std::uintptr_t id = 0; // 0 for a free slot
+        std::shared_ptr<Object> object;
+    };
+
+    // Scattered by a multiplicative hash: handles come in order, and long-lived ones would otherwise
+    // sit in one run of slots that every later handle wrapping onto it has to walk past.
+    size_t Home(std::uintptr_t id) const {
+        return static_cast<size_t>(((static_cast<std::uint64_t>(id) >> 2) * 0x9E3779B97F4A7C15ull) >> FShift);
+    }
+
+    void Grow() {
+        std::vector<Slot> old = std::move(FSlots);
+        FSlots.assign(old.empty() ? 256 : old.size() * 2, Slot{});
+        FMask = FSlots.size() - 1;
+        FShift = 64 - std::countr_zero(FSlots.size());
+        for (Slot& slot : old)
+            if (slot.id != 0) {
+                size_t i = Home(slot.id);
+                while (FSlots[i].id != 0)
+                    i = (i + 1) & FMask;
+                FSlots[i] = std::move(slot);
+            }
+    }
+
+    std::vector<Slot> FSlots; // a power of two in size, at most half full
+    size_t FMask = 0;
+    int FShift = 64; // 64 less the bits of a slot index
+    size_t FCount = 0;
+    std::uintptr_t FNext = 0x10000;
 };
 
 HandleTable& Table() {
@@ -32,10 +115,7 @@ LONG RoundCoordinate(double v) {
 HGDIOBJ AddObject(std::shared_ptr<Object> object) {
     HandleTable& table = Table();
     std::lock_guard lock(table.mutex);
-    std::uintptr_t id = table.next;
-    table.next += 4;
-    table.objects.emplace(id, std::move(object));
-    return reinterpret_cast<HGDIOBJ>(id);
+    return table.Add(std::move(object));
 }
 
 std::shared_ptr<Object> FindObject(HGDIOBJ handle) {
@@ -43,19 +123,15 @@ std::shared_ptr<Object> FindObject(HGDIOBJ handle) {
         return nullptr;
     HandleTable& table = Table();
     std::lock_guard lock(table.mutex);
-    auto it = table.objects.find(reinterpret_cast<std::uintptr_t>(handle));
-    return it == table.objects.end() ? nullptr : it->second;
+    const std::shared_ptr<Object>* found = table.Find(reinterpret_cast<std::uintptr_t>(handle));
+    return found ? *found : nullptr;
 }
 
 void RemoveObject(HGDIOBJ handle) {
     std::shared_ptr<Object> removed; // freed outside the lock
     HandleTable& table = Table();
     std::lock_guard lock(table.mutex);
-    auto it = table.objects.find(reinterpret_cast<std::uintptr_t>(handle));
-    if (it != table.objects.end()) {
-        removed = std::move(it->second);
-        table.objects.erase(it);
-    }
+    removed = table.Remove(reinterpret_cast<std::uintptr_t>(handle));
 }
 
 std::shared_ptr<DC> FindDC(HDC handle) {

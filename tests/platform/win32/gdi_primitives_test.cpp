@@ -1,6 +1,10 @@
 // GDI's pixel rules on tiny bitmaps: line ends, rectangle edges, styled and wide pens, raster
 // operations, clipping, map modes, the DC state stack and object lifetimes.
+#include <algorithm>
 #include <functional>
+#include <random>
+#include <set>
+#include <vector>
 
 #include "platform/backend/recorder.h"
 #include "platform/win32/gdidevice.h"
@@ -15,6 +19,38 @@ namespace {
 
 const COLORREF Red = RGB(255, 0, 0);
 const COLORREF Blue = RGB(0, 0, 255);
+
+// Handles stay found while others around them come and go in any order, deleted ones stay invalid, and
+// none is given out twice.
+TEST(GdiHandles, LiveHandlesStayFoundWhileOthersComeAndGo) {
+    std::mt19937 random(7);
+    std::vector<std::pair<HBRUSH, COLORREF>> live;
+    std::vector<HBRUSH> deleted;
+    std::set<HBRUSH> given;
+    for (int step = 0; step < 20000; ++step) {
+        if (live.size() < 50 || random() % 5 < 3) {
+            COLORREF color = RGB(step % 256, (step / 256) % 256, 7);
+            HBRUSH brush = CreateSolidBrush(color);
+            ASSERT_TRUE(given.insert(brush).second) << step;
+            live.emplace_back(brush, color);
+        } else {
+            size_t i = random() % live.size();
+            ASSERT_TRUE(DeleteObject(live[i].first)) << step;
+            deleted.push_back(live[i].first);
+            live[i] = live.back();
+            live.pop_back();
+        }
+    }
+    for (const auto& [brush, color] : live) {
+        LOGBRUSH lb{};
+        ASSERT_EQ(GetObjectW(brush, sizeof lb, &lb), static_cast<int>(sizeof lb));
+        EXPECT_EQ(lb.lbColor, color);
+    }
+    for (HBRUSH brush : deleted)
+        EXPECT_EQ(GetObjectType(brush), 0u);
+    for (const auto& entry : live)
+        EXPECT_TRUE(DeleteObject(entry.first));
+}
 
 TEST(GdiPrimitives, LineToLeavesOutItsLastPixel) {
     Canvas c(6, 4);
