@@ -199,7 +199,14 @@ TEST_P(PrintedPictures, AreStretchedIntoTheirCell) {
 // A screen pixel is 600 / 96 = 6.25 printer pixels.
 INSTANTIATE_TEST_SUITE_P(
     Kinds, PrintedPictures,
-    ::testing::Values(PictureCase{"ImageList",
+    ::testing::Values(PictureCase{"Bitmap",
+                                  [](TAdvStringGrid& g, TImageList*, TGreenSwatch*) {
+                                      TBitmap* bitmap = g.CreateBitmap(1, 0, false, haLeft, vaTop);
+                                      bitmap->SetSize(12, 8);
+                                      bitmap->Canvas()->FillRect(TRect(0, 0, 12, 8));
+                                  },
+                                  "0,0-12,8", 75},
+                      PictureCase{"ImageList",
                                   [](TAdvStringGrid& g, TImageList*, TGreenSwatch*) {
                                       g.AddImageIdx(1, 0, 1, haLeft, vaTop);
                                   },
