@@ -2426,13 +2426,19 @@ private:
     void MeasurePrintColumns();
     // Scales MaxWidths by FitToPage; sets the pass's FitScale.
     void FitPrintColumns();
-    // The space above and below the table on the current page.
-    void CalcPrintHeaderFooter(bool BandStart);
+    // The space above and below the table on the current page, an HTML title block's height included.
+    void CalcPrintHeaderFooter();
+    // The title lines joined into one mini-HTML title block; empty when the title is a plain text.
+    String PrintHTMLTitle();
+    // Lays out an HTML title block in Font from (LeftSize, Top) across the page, and with Draw draws it;
+    // answers its height in 0.1 mm.
+    Integer RenderPrintTitle(const String& HTML, TFont* Font, Integer Top, bool Draw);
     // A printer page for the next laid-out page, when it is in the range drawn.
     void StartPrintPage();
     // The outer frame and closing lines of a finished page.
     void FinishPrintPage(Integer FromCol, Integer ToCol, Integer YPos);
-    // The header and footer texts of the current page; answers the height of an HTML title block.
+    // The header and footer texts and the title block of the current page; answers the height of the
+    // HTML title block drawn (0 for none), which HeaderHeight or FooterHeight already holds.
     Integer DrawHeaderFooter();
     String FormatPageNumber();
     // A row's content height in 0.1 mm, cached for the last row asked.
@@ -2463,8 +2469,9 @@ private:
     // The content of the base cell of a block: background, text and graphic.
     void PrintCellContent(Integer R, Integer ARow, TRect Rect, TCellBorders Borders, Integer PenWidth,
                           Integer Pitch, Integer YPos);
-    // The cell's graphic in print form, into GraphicRect.
-    void PrintCellGraphic(TCellGraphic* Graphic, Integer R, Integer ARow, const TRect& GraphicRect);
+    // The cell's graphic in print form, into GraphicRect; ColorTo is the cell's gradient end colour.
+    void PrintCellGraphic(TCellGraphic* Graphic, Integer R, Integer ARow, const TRect& GraphicRect,
+                          TColor ColorTo);
 
 public:
     // ---- Print settings in INI form (grid/files/AdvGridPrintSettings.cpp)

@@ -13,6 +13,7 @@
 #include "platform/rtl/DateTime.h"
 #include "platform/win32/wingdi.h"
 #include "platform/win32/winuser.h"
+#include "render/AsgHTMLE.h"
 
 namespace {
 
@@ -348,7 +349,7 @@ void TAdvStringGrid::FitPrintColumns() {
             MaxWidths[c] = static_cast<Integer>(MaxWidths[c] * scale);
 }
 
-void TAdvStringGrid::CalcPrintHeaderFooter(bool BandStart) {
+void TAdvStringGrid::CalcPrintHeaderFooter() {
     TPrintPassContext& pass = *FPrintPass;
     TPrintSettings* settings = PrintSettings();
     const bool titleLines = settings->TitleLines()->Count() > 0;
@@ -356,25 +357,83 @@ void TAdvStringGrid::CalcPrintHeaderFooter(bool BandStart) {
                         IsTop(settings->Title());
     const bool anyBottom = IsBottom(settings->Time()) || IsBottom(settings->Date()) ||
                            IsBottom(settings->PageNr()) || IsBottom(settings->Title());
+    // An HTML title block takes its own height instead of a line per title line. It is laid out in the
+    // counting passes too, so that they break the pages where the drawing pass does.
+    const String html = PrintHTMLTitle();
+    pass.titleBlockHeight = 0;
+    if (!html.empty() && IsTop(settings->Title()))
+        pass.titleBlockHeight =
+            RenderPrintTitle(html, settings->HeaderFont(), -settings->HeaderSize(), false);
+    else if (!html.empty() && IsBottom(settings->Title()))
+        pass.titleBlockHeight = RenderPrintTitle(html, settings->FooterFont(), 0, false);
     if (anyTop) {
         pass.headerHeight = pass.lineGap + pass.headerTextHeight + settings->HeaderSize();
-        if (IsTop(settings->Title()) && titleLines) {
-            // An HTML title block is laid out by DrawHeaderFooter, which answers its height; the
-            // engine adds it where the table starts.
-            if (!BandStart || CellTextKind(settings->TitleLines()->Text(), FEnableHTML) != CellKindHTML)
-                pass.headerHeight += (settings->TitleLines()->Count() - 1) * pass.headerTextHeight;
-        }
+        if (IsTop(settings->Title()) && titleLines)
+            pass.headerHeight += html.empty() ? (settings->TitleLines()->Count() - 1) * pass.headerTextHeight
+                                              : pass.titleBlockHeight;
     } else {
         pass.headerHeight = settings->HeaderSize();
     }
     if (anyBottom) {
         pass.footerHeight = 2 * (pass.lineGap + pass.footerTextHeight) + settings->FooterSize();
         if (IsBottom(settings->Title()) && titleLines)
-            pass.footerHeight += (settings->TitleLines()->Count() - 1) * pass.footerTextHeight;
+            pass.footerHeight += html.empty() ? (settings->TitleLines()->Count() - 1) * pass.footerTextHeight
+                                              : pass.titleBlockHeight;
     } else {
         // One footer line is kept free even when the footer is empty.
         pass.footerHeight = pass.lineGap + pass.footerTextHeight + settings->FooterSize();
     }
+}
+
+String TAdvStringGrid::PrintHTMLTitle() {
+    TPrintSettings* settings = PrintSettings();
+    TStrings* lines = settings->TitleLines();
+    if (!settings->TitleText().empty() || lines->Count() == 0 ||
+        CellTextKind(lines->Text(), FEnableHTML) != CellKindHTML)
+        return String();
+    String html;
+    for (Integer i = 0; i < lines->Count(); ++i)
+        html += lines->Strings(i);
+    return html;
+}
+
+Integer TAdvStringGrid::RenderPrintTitle(const String& HTML, TFont* Font, Integer Top, bool Draw) {
+    TPrintPassContext& pass = *FPrintPass;
+    TCanvas* canvas = pass.canvas;
+    HDC dc = canvas->Handle();
+    // The renderer lays out in device pixels, with the font at its size on this device.
+    POINT corners[2] = {{PrintSettings()->LeftSize(), Top}, {pass.pageWidth, pass.pageBottom}};
+    LPtoDP(dc, corners, 2);
+    auto savedFont = std::make_unique<TFont>();
+    savedFont->Assign(canvas->Font());
+    const TBrushStyle savedBrush = canvas->Brush()->Style();
+    SetMapMode(dc, MM_TEXT);
+    canvas->Font()->Assign(Font);
+    canvas->Font()->SetSize(Font->Size());
+    canvas->Brush()->SetStyle(bsClear);
+    auto render = [&](const TRect& bounds, bool measure) {
+        String anchor, plain, focusAnchor, title, controlID, controlValue, controlType;
+        Integer textWidth = 0, textHeight = 0, anchors = 0, mouseAnchor = -1;
+        TRect hoverRect, controlRect;
+        RenderMiniHTML(canvas, HTML, bounds, nullptr, -1, -1, -1, -1, 1, false, measure, true, false, true,
+                       true, true, false, String(), pass.deviceRatio, FURLColor, clNone, clNone, 0x00808080,
+                       anchor, plain, focusAnchor, title, textWidth, textHeight, anchors, mouseAnchor,
+                       hoverRect, controlRect, controlID, controlValue, controlType, FImageCache.get(),
+                       nullptr, nullptr, BiDiMode());
+        return textHeight;
+    };
+    const Integer left = std::min(corners[0].x, corners[1].x);
+    const Integer right = std::max(corners[0].x, corners[1].x);
+    const Integer top = corners[0].y;
+    const Integer pixels = render(TRect(left, top, right, top + 65535), true);
+    if (Draw && pixels > 0)
+        render(TRect(left, top, right, top + pixels), false);
+    SetMapMode(dc, MM_LOMETRIC);
+    canvas->Font()->Assign(savedFont.get());
+    canvas->Brush()->SetStyle(savedBrush);
+    POINT extent[2] = {{0, 0}, {0, pixels}};
+    DPtoLP(dc, extent, 2);
+    return std::abs(extent[1].y - extent[0].y);
 }
 
 void TAdvStringGrid::StartPrintPage() {
@@ -467,14 +526,12 @@ Integer TAdvStringGrid::DrawHeaderFooter() {
     add(settings->Date(), FormatDateTime(settings->DateFormat(), Now()));
     add(settings->PageNr(),
         settings->PagePrefix() + u" " + FormatPageNumber() + u" " + settings->PageSuffix());
-    String htmlTitle;
-    const bool titleIsHTML = settings->TitleText().empty() && settings->TitleLines()->Count() > 0 &&
-                             CellTextKind(settings->TitleLines()->Text(), FEnableHTML) == CellKindHTML;
+    const String htmlTitle = PrintHTMLTitle();
+    const bool titleIsHTML = !htmlTitle.empty();
     if (!settings->TitleText().empty()) {
         add(settings->Title(), settings->TitleText());
     } else if (titleIsHTML) {
-        for (Integer i = 0; i < settings->TitleLines()->Count(); ++i)
-            htmlTitle += settings->TitleLines()->Strings(i);
+        // Drawn as a block of its own below.
     } else if (settings->TitleLines()->Count() > 0 && settings->Title() != ppNone) {
         // The first title line joins its slot with one blank, none when either is empty.
         const int slot = static_cast<int>(settings->Title()) - 1;
@@ -514,11 +571,19 @@ Integer TAdvStringGrid::DrawHeaderFooter() {
             canvas->TextOut(xFor(static_cast<int>(settings->Title()) - 1, line),
                             -settings->HeaderSize() - k * canvas->TextHeight(u"gh"), line);
         }
-    // FIXME: an HTML title block is not rendered on paper yet; it takes no room.
+    // The HTML title block at the top starts where the header line does.
+    if (titleIsHTML && IsTop(settings->Title()))
+        htmlHeight = RenderPrintTitle(htmlTitle, settings->HeaderFont(), -settings->HeaderSize(), true);
 
     canvas->Font()->Assign(settings->FooterFont());
     canvas->Font()->SetHeight(MapFontHeight(settings->FooterFont()->Size()));
-    const Integer footerY = pass.pageBottom + settings->FooterSize() + pass.lineGap + pass.footerTextHeight;
+    // An HTML title block at the bottom sits on the bottom margin, with the footer line above it.
+    const Integer bottomBlock = titleIsHTML && IsBottom(settings->Title()) ? pass.titleBlockHeight : 0;
+    if (bottomBlock > 0)
+        htmlHeight = RenderPrintTitle(htmlTitle, settings->FooterFont(),
+                                      pass.pageBottom + settings->FooterSize() + bottomBlock, true);
+    const Integer footerY =
+        pass.pageBottom + settings->FooterSize() + bottomBlock + pass.lineGap + pass.footerTextHeight;
     for (int slot = BottomLeft; slot <= BottomCenter; ++slot)
         if (!slots[slot].empty())
             canvas->TextOut(xFor(slot, slots[slot]), footerY, slots[slot]);
@@ -704,7 +769,7 @@ Integer TAdvStringGrid::BuildPrintPages(TCanvas* Canvas, TPrintPassMode Mode, In
         for (Integer c = pass.startCol; c <= pass.endCol + 1; ++c)
             Indents[c] += pass.fixedColsWidth;
 
-        CalcPrintHeaderFooter(true);
+        CalcPrintHeaderFooter();
         pass.row = FPrintRect.Top;
         if (pass.Drawing() && OnPrintPage)
             OnPrintPage(this, Canvas, pass.pageIndex + 1, pass.pageWidth, pass.pageBottom);
@@ -714,8 +779,9 @@ Integer TAdvStringGrid::BuildPrintPages(TCanvas* Canvas, TPrintPassMode Mode, In
         while (pass.row <= FPrintRect.Bottom && !pass.stop) {
             ExportNotification(rowKind, pass.row);
             if (laidOut == 0) {
-                const Integer htmlTitle = DrawHeaderFooter();
-                pass.yPos = -pass.headerHeight - settings->TitleSpacing() - htmlTitle;
+                // HeaderHeight holds an HTML title block's height already.
+                DrawHeaderFooter();
+                pass.yPos = -pass.headerHeight - settings->TitleSpacing();
             }
             auto layRow = [&](Integer row) {
                 if (pass.repeatFixedColsInBand)
@@ -752,7 +818,7 @@ Integer TAdvStringGrid::BuildPrintPages(TCanvas* Canvas, TPrintPassMode Mode, In
                 StartPrintPage();
                 ++pass.pageIndex;
                 ++pass.bandPageIndex;
-                CalcPrintHeaderFooter(false);
+                CalcPrintHeaderFooter();
             }
         }
 

@@ -7,10 +7,14 @@
 #include <numbers>
 
 #include "grid/engine/AdvGrid.h"
+#include "grid/engine/AdvUtil.h"
 #include "grid/files/AdvGridPrintPass.h"
+#include "platform/framework/ImgList.h"
 #include "platform/framework/Printers.h"
 #include "platform/framework/RichEdit.h"
 #include "platform/rtl/Convert.h"
+#include "platform/rtl/FileUtils.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/win32/windraw.h"
 #include "platform/win32/wingdi.h"
 #include "platform/win32/winspool.h"
@@ -56,6 +60,58 @@ std::vector<String> SplitLines(String text, bool allLines) {
 bool IsCheckGraphic(TCellType type) {
     return type == ctCheckBox || type == ctDataCheckBox || type == ctVirtCheckBox || type == ctRowCheckBox ||
            type == ctRadioButton;
+}
+
+// A page rectangle in the canvas's device pixels, top above bottom.
+TRect DeviceRect(TCanvas* canvas, const TRect& rect) {
+    POINT corners[2] = {{rect.Left, rect.Top}, {rect.Right, rect.Bottom}};
+    LPtoDP(canvas->Handle(), corners, 2);
+    return TRect(std::min(corners[0].x, corners[1].x), std::min(corners[0].y, corners[1].y),
+                 std::max(corners[0].x, corners[1].x), std::max(corners[0].y, corners[1].y));
+}
+
+// Puts the canvas into device pixels (MM_TEXT) with its font at the same size on paper, for painters
+// that lay out top down as on a screen; the page's units and the font come back at the end.
+class DeviceUnitsScope {
+public:
+    explicit DeviceUnitsScope(TCanvas* canvas) : FCanvas(canvas), FFontHeight(canvas->Font()->Height()) {
+        POINT extent[2] = {{0, 0}, {0, FFontHeight}};
+        LPtoDP(canvas->Handle(), extent, 2);
+        const Integer height = std::abs(extent[1].y - extent[0].y);
+        SetMapMode(canvas->Handle(), MM_TEXT);
+        canvas->Font()->SetHeight(FFontHeight < 0 ? -height : height);
+    }
+    ~DeviceUnitsScope() {
+        SetMapMode(FCanvas->Handle(), MM_LOMETRIC);
+        FCanvas->Font()->SetHeight(FFontHeight);
+    }
+    DeviceUnitsScope(const DeviceUnitsScope&) = delete;
+    DeviceUnitsScope& operator=(const DeviceUnitsScope&) = delete;
+
+private:
+    TCanvas* FCanvas;
+    Integer FFontHeight;
+};
+
+// Copies the whole bitmap into rect of the page. Page rectangles have their top above their bottom, which
+// the framework's drawing of graphics takes for an empty rectangle, so the copy goes to StretchBlt itself.
+void StretchBitmapToCanvas(TCanvas* canvas, const TRect& rect, TBitmap* bitmap) {
+    if (bitmap == nullptr || bitmap->Width() <= 0 || bitmap->Height() <= 0)
+        return;
+    StretchBlt(canvas->Handle(), rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top,
+               bitmap->Canvas()->Handle(), 0, 0, bitmap->Width(), bitmap->Height(), SRCCOPY);
+}
+
+// A 24-bit bitmap of width x height filled with color: what a graphic is drawn on before it is
+// stretched onto the page.
+std::unique_ptr<TBitmap> Backdrop(Integer width, Integer height, TColor color) {
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetPixelFormat(pf24bit);
+    bitmap->SetSize(width, height);
+    bitmap->Canvas()->Brush()->SetColor(color);
+    bitmap->Canvas()->Brush()->SetStyle(bsSolid);
+    bitmap->Canvas()->FillRect(TRect(0, 0, width, height));
+    return bitmap;
 }
 
 } // namespace
@@ -337,11 +393,19 @@ void TAdvStringGrid::PrintCellContent(Integer R, Integer ARow, TRect Rect, TCell
 
     // Graphic: its place, and the room it leaves the text.
     TCellGraphic* graphic = settings->PrintGraphics() ? GetCellGraphic(R, ARow) : nullptr;
+    const TRect cellRect = Rect;
     TRect graphicRect;
     if (graphic && graphic->CellType() != ctEmpty) {
-        const TPoint size = GetCellGraphicSize(R, ARow);
-        const Integer gw = static_cast<Integer>(Round(size.X * pass.screenToPaper));
-        const Integer gh = static_cast<Integer>(Round(size.Y * pass.screenToPaper));
+        // The graphic's own size for this cell, in screen pixels; a stretched picture or object is sized
+        // to the cell on paper already.
+        const TPoint size =
+            GetCellGraphicLayoutSize(R, ARow, Rect.Right - Rect.Left, Rect.Top - Rect.Bottom, 0, 0);
+        const TCellType kind = graphic->CellType();
+        const bool paperSized =
+            (kind == ctBitmap || kind == ctPicture || kind == ctFilePicture || kind == ctInterface) &&
+            graphic->CellAngle() != 0;
+        const Integer gw = paperSized ? size.X : static_cast<Integer>(Round(size.X * pass.screenToPaper));
+        const Integer gh = paperSized ? size.Y : static_cast<Integer>(Round(size.Y * pass.screenToPaper));
         TCellHAlign gha = graphic->CellHAlign();
         if (IsCheckGraphic(graphic->CellType()) && text.empty())
             gha = alignment == taRightJustify ? haRight : alignment == taCenter ? haCenter : haLeft;
@@ -391,6 +455,11 @@ void TAdvStringGrid::PrintCellContent(Integer R, Integer ARow, TRect Rect, TCell
             graphicRect.Bottom = Rect.Bottom;
             break;
         }
+        // A graphic larger than the printed cell (a bar sized by the screen's column) stays inside it.
+        graphicRect.Left = std::max(graphicRect.Left, cellRect.Left);
+        graphicRect.Right = std::min(graphicRect.Right, cellRect.Right);
+        graphicRect.Top = std::min(graphicRect.Top, cellRect.Top);
+        graphicRect.Bottom = std::max(graphicRect.Bottom, cellRect.Bottom);
         if (graphic->CellType() == ctRadio)
             text.clear();
     }
@@ -521,7 +590,7 @@ void TAdvStringGrid::PrintCellContent(Integer R, Integer ARow, TRect Rect, TCell
     }
 
     if (graphic && graphic->CellType() != ctEmpty)
-        PrintCellGraphic(graphic, R, ARow, graphicRect);
+        PrintCellGraphic(graphic, R, ARow, graphicRect, colorTo);
     canvas->Font()->SetOrientation(0);
 
     if (OnCustomCellDraw) {
@@ -538,10 +607,12 @@ void TAdvStringGrid::PrintCellContent(Integer R, Integer ARow, TRect Rect, TCell
 }
 
 void TAdvStringGrid::PrintCellGraphic(TCellGraphic* Graphic, Integer R, Integer ARow,
-                                      const TRect& GraphicRect) {
+                                      const TRect& GraphicRect, TColor ColorTo) {
     TPrintPassContext& pass = *FPrintPass;
     TCanvas* canvas = pass.canvas;
     HDC dc = canvas->Handle();
+    const TColor background = canvas->Brush()->Color();
+    const Integer displayCol = DisplColIndex(R);
     switch (Graphic->CellType()) {
     case ctCheckBox:
     case ctDataCheckBox:
@@ -579,11 +650,160 @@ void TAdvStringGrid::PrintCellGraphic(TCellGraphic* Graphic, Integer R, Integer 
     }
     case ctBitmap:
         if (auto* bitmap = dynamic_cast<TBitmap*>(Graphic->CellBitmap()))
-            canvas->StretchDraw(GraphicRect, bitmap);
+            StretchBitmapToCanvas(canvas, GraphicRect, bitmap);
         break;
+    case ctIcon:
+        // Drawn over the cell's colour first: a printer copies what raster operations would combine, so
+        // the icon's mask cannot make its corners transparent on paper.
+        if (TIcon* icon = Graphic->CellIcon(); icon && icon->Width() > 0 && icon->Height() > 0) {
+            auto image = Backdrop(icon->Width(), icon->Height(), background);
+            image->Canvas()->Draw(0, 0, icon);
+            StretchBitmapToCanvas(canvas, GraphicRect, image.get());
+        }
+        break;
+    case ctImageList:
+    case ctDataImage: {
+        TCustomImageList* images = GetCellImageList(R, ARow);
+        if (images == nullptr || images->Width() <= 0 || images->Height() <= 0)
+            break;
+        Integer index = Graphic->CellIndex();
+        // A data image's index is the cell's text; a text that is no index prints no image.
+        if (Graphic->CellType() == ctDataImage && !TryStrToInt(Trim(Cells(displayCol, ARow)), index))
+            break;
+        if (index < 0 || index >= images->Count())
+            break;
+        auto image = Backdrop(images->Width(), images->Height(), background);
+        images->Draw(image->Canvas(), 0, 0, index);
+        StretchBitmapToCanvas(canvas, GraphicRect, image.get());
+        break;
+    }
+    case ctImages: {
+        TCustomImageList* images = GetCellImageList(R, ARow);
+        auto* list = dynamic_cast<TIntList*>(Graphic->CellBitmap());
+        if (images == nullptr || list == nullptr || images->Width() <= 0 || images->Height() <= 0)
+            break;
+        const Integer w = static_cast<Integer>(Round(images->Width() * pass.screenToPaper));
+        const Integer h = static_cast<Integer>(Round(images->Height() * pass.screenToPaper));
+        Integer x = GraphicRect.Left;
+        Integer y = GraphicRect.Top;
+        for (Integer i = 0; i < list->Count(); ++i) {
+            const Integer index = list->Items(i);
+            if (index >= 0 && index < images->Count()) {
+                auto image = Backdrop(images->Width(), images->Height(), background);
+                images->Draw(image->Canvas(), 0, 0, index);
+                StretchBitmapToCanvas(canvas, TRect(x, y, x + w, y - h), image.get());
+            }
+            if (Graphic->CellBoolean())
+                x += w;
+            else
+                y -= h;
+        }
+        break;
+    }
+    case ctRadio: {
+        // Laid out in the printer's own pixels, where the group's screen layout reads top down, at the
+        // printer's scale.
+        const TRect box = DeviceRect(canvas, GraphicRect);
+        DeviceUnitsScope device(canvas);
+        const AdvGrid::TControlStyle style =
+            ControlLook()->ControlStyle() == AdvGrid::csFlat ? AdvGrid::csFlat : AdvGrid::csClassic;
+        DrawRadioGroup(canvas, box, false, pass.deviceRatio, style, ARow, R, false,
+                       dynamic_cast<TStrings*>(Graphic->CellBitmap()), false, Graphic->CellBoolean(),
+                       Graphic->CellIndex(), Graphic->CellAngle());
+        break;
+    }
+    case ctPicture:
+        if (auto* picture = dynamic_cast<TPicture*>(Graphic->CellBitmap());
+            picture && picture->Graphic() && picture->Width() > 0 && picture->Height() > 0) {
+            auto image = Backdrop(picture->Width(), picture->Height(), background);
+            DrawGradient(image->Canvas(), background, ColorTo == clNone ? background : ColorTo,
+                         BackGround()->Display() == bdGradientHorz,
+                         TRect(0, 0, picture->Width(), picture->Height()), 128);
+            image->Canvas()->Draw(0, 0, picture->Graphic());
+            StretchBitmapToCanvas(canvas, GraphicRect, image.get());
+        }
+        break;
+    case ctFilePicture:
+        // A file that is gone prints nothing in its place.
+        if (auto* picture = dynamic_cast<TFilePicture*>(Graphic->CellBitmap());
+            picture && picture->Width() > 0 && picture->Height() > 0 && FileExists(picture->Filename())) {
+            auto image = Backdrop(picture->Width(), picture->Height(), background);
+            picture->DrawPicture(image->Canvas(), TRect(0, 0, picture->Width(), picture->Height()));
+            StretchBitmapToCanvas(canvas, GraphicRect, image.get());
+        }
+        break;
+    case ctProgress: {
+        const Integer near = static_cast<Integer>(Round(2 * pass.screenToPaper));
+        const Integer far = static_cast<Integer>(Round(4 * pass.screenToPaper));
+        const TRect bar(GraphicRect.Left + near, GraphicRect.Top - near, GraphicRect.Right - far,
+                        GraphicRect.Bottom + far);
+        TColor fillText, emptyText;
+        if (Graphic->CellBoolean()) {
+            fillText = static_cast<TColor>(Graphic->CellIndex());
+            emptyText = static_cast<TColor>(Graphic->CellAngle());
+        } else {
+            fillText = static_cast<TColor>(ColorToRGB(Graphic->CellColor()) ^ 0xFFFFFF);
+            emptyText = static_cast<TColor>(ColorToRGB(Graphic->CellColorTo()) ^ 0xFFFFFF);
+        }
+        // The value as the screen reads it: a text that is no number shows an empty bar.
+        double value = 0;
+        if (!TryStrToFloat(Trim(Cells(displayCol, ARow)), value))
+            value = 0;
+        DrawProgressBar(canvas, bar, Graphic->CellColor(), true, ControlLook()->ProgressBorderColor(),
+                        Graphic->CellText(), Graphic->CellErrLen(), Graphic->CellErrFrom(),
+                        ControlLook()->ProgressMarginY(), ControlLook()->ProgressMarginX(),
+                        static_cast<double>(static_cast<Integer>(Round(value))), emptyText,
+                        Graphic->CellColorTo(), fillText);
+        canvas->Pen()->SetColor(clBlack);
+        break;
+    }
+    case ctProgressPie: {
+        // Drawn on a bitmap at the printer's resolution: the pie's slice is a flood fill, which a printer
+        // does not do.
+        const TRect box = DeviceRect(canvas, GraphicRect);
+        if (box.Width() <= 0 || box.Height() <= 0)
+            break;
+        auto image = Backdrop(box.Width(), box.Height(), background);
+        DrawPieProgress(image->Canvas(), TRect(0, 0, box.Width(), box.Height()), Graphic->CellColor(), false,
+                        Graphic->CellAngle());
+        StretchBitmapToCanvas(canvas, GraphicRect, image.get());
+        break;
+    }
+    case ctInterface: {
+        IGridCellObject* object = nullptr;
+        if (!Supports(Graphic->CellBitmap(), IID_IGridCellObject, object))
+            break;
+        // An object without a size of its own draws into the graphic's room, in screen pixels.
+        Integer w = object->GetWidth();
+        Integer h = object->GetHeight();
+        if (w <= 0)
+            w = static_cast<Integer>(Round((GraphicRect.Right - GraphicRect.Left) / pass.screenToPaper));
+        if (h <= 0)
+            h = static_cast<Integer>(Round((GraphicRect.Top - GraphicRect.Bottom) / pass.screenToPaper));
+        if (w <= 0 || h <= 0)
+            break;
+        auto image = Backdrop(w, h, background);
+        object->Draw(image->Canvas(), TRect(0, 0, w, h), R, ARow, false, true);
+        StretchBitmapToCanvas(canvas, GraphicRect, image.get());
+        break;
+    }
+    case ctShape: {
+        // Outlined in the printer's own pixels, so that shapes with a direction keep it on paper.
+        const TRect box = DeviceRect(canvas, GraphicRect);
+        DeviceUnitsScope device(canvas);
+        const Integer margin = static_cast<Integer>(Round(4 * pass.deviceRatio));
+        auto savedPen = std::make_unique<TPen>();
+        savedPen->Assign(canvas->Pen());
+        canvas->Pen()->SetWidth(std::max<Integer>(1, static_cast<Integer>(Round(pass.deviceRatio))));
+        canvas->Brush()->SetStyle(bsSolid);
+        DrawCellShape(canvas, box.Left + margin, box.Top + margin, Graphic->CellColor(),
+                      static_cast<TColor>(Graphic->CellIndex()),
+                      static_cast<TCellShape>(Graphic->CellAngle()), box.Height() - 2 * margin,
+                      box.Width() - 2 * margin);
+        canvas->Pen()->Assign(savedPen.get());
+        break;
+    }
     default:
-        // FIXME: icons, image lists, pictures, progress bars, shapes, radio groups and interfaced
-        // objects do not print yet; their cells print their text only.
         break;
     }
 }

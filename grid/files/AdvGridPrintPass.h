@@ -29,9 +29,10 @@ struct TPrintPassContext {
     Integer tableFontSize = 0;
     Integer headerHeight = 0;
     Integer footerHeight = 0;
-    Integer pageIndex = 0;     // over the whole job, from 0
-    Integer bandNumber = 0;    // from 1
-    Integer bandPageIndex = 0; // within the band, from 0
+    Integer titleBlockHeight = 0; // of the HTML title block, in the header or footer height
+    Integer pageIndex = 0;        // over the whole job, from 0
+    Integer bandNumber = 0;       // from 1
+    Integer bandPageIndex = 0;    // within the band, from 0
     bool multiBand = false;
     Integer startCol = 0;
     Integer endCol = 0;
