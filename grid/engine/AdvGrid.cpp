@@ -537,9 +537,25 @@ void TAdvStringGrid::Loaded() {
         FOrigColSizes->Add(ColWidths(i));
     if (FBalloonSettings->Enable())
         BalloonInit();
+    ApplyScrollBarAlways(false);
 }
 
-void TAdvStringGrid::ApplyScrollBarAlways(bool /*HideWhenFit*/) {}
+void TAdvStringGrid::ApplyScrollBarAlways(bool HideWhenFit) {
+    // The framework grid keeps the named bars shown, disabled while their lines all fit and enabled
+    // again once they do not, whenever it sets its range; the other bars it hides when they fit.
+    const TScrollStyle bars = ScrollBars();
+    const bool vert =
+        (FScrollBarAlways == saVert || FScrollBarAlways == saBoth) && (bars == ssVertical || bars == ssBoth);
+    const bool horz = (FScrollBarAlways == saHorz || FScrollBarAlways == saBoth) &&
+                      (bars == ssHorizontal || bars == ssBoth);
+    SetKeptScrollBars(vert && horz ? ssBoth : vert ? ssVertical : horz ? ssHorizontal : ssNone);
+    if (FScrollBarAlways != saNone || !HideWhenFit || !HandleAllocated())
+        return;
+    if (VisibleRowCount() + FixedRows() >= RowCount())
+        ShowScrollBar(WindowHandle(), SB_VERT, FALSE);
+    if (VisibleColCount() + FixedCols() >= ColCount())
+        ShowScrollBar(WindowHandle(), SB_HORZ, FALSE);
+}
 
 void TAdvStringGrid::Resize() {
     TBaseGrid::Resize();
@@ -548,6 +564,7 @@ void TAdvStringGrid::Resize() {
     if ((FBackGround->Display() == bdGradientHorz || FBackGround->Display() == bdGradientVert) &&
         FBackGround->ColorTo() != clNone)
         Invalidate();
+    ApplyScrollBarAlways(false);
     CellControlsUpdate(false);
     InitMouseWheel(false);
     if (IsDesigning())

@@ -987,11 +987,12 @@ public:
     // summary row with Grouping.Summary: 1 sum, 2 average, 3 minimum, 4 maximum, 5 count of data rows,
     // 6 OnGroupCalc, 7 distinct texts, 8 standard deviation; another method writes nothing.
     void GroupCalc(Integer Colindex, Integer method);
-    void GroupSum(Integer Colindex) { GroupCalc(Colindex, 1); }
-    void GroupAvg(Integer Colindex) { GroupCalc(Colindex, 2); }
-    void GroupMin(Integer Colindex) { GroupCalc(Colindex, 3); }
-    void GroupMax(Integer Colindex) { GroupCalc(Colindex, 4); }
-    void GroupCount(Integer Colindex) { GroupCalc(Colindex, 5); }
+    // These five also give a visible floating footer the same calculation for the column.
+    void GroupSum(Integer Colindex);
+    void GroupAvg(Integer Colindex);
+    void GroupMin(Integer Colindex);
+    void GroupMax(Integer Colindex);
+    void GroupCount(Integer Colindex);
     void GroupCustomCalc(Integer Colindex) { GroupCalc(Colindex, 6); }
     void GroupDistinct(Integer Colindex) { GroupCalc(Colindex, 7); }
     void GroupStdDev(Integer Colindex) { GroupCalc(Colindex, 8); }
@@ -1708,8 +1709,8 @@ public:
     // Hands Value to the in-place editor's store for the current cell.
     virtual void SetCurrentEditText(const String& Value) { SetEditText(Col(), Row(), Value); }
     virtual Integer GetVirtualCount() { return 0; }
-    // FIXME: the grid's own in-place editors are not built yet; this answers the default editor kind.
-    TEditorType CurrentEditor() const { return FDefaultEditor; }
+    // The kind of the editor that edits the current cell (the editor kind of the last edit start).
+    TEditorType CurrentEditor() const { return FEditControlType; }
     // Stored and hidden counts together.
     Integer AllColCount() const { return ColCount() + FNumHidden; }
     Integer AllRowCount() const { return RowCount() + NumHiddenRows(); }
@@ -2013,8 +2014,8 @@ protected:
     virtual void InitMouseWheel(bool Startup);
     // Answers csDesigning of the grid; the mouse actions ask through it.
     virtual bool IsDesigning();
-    // FIXME: the framework grid hides a bar whose lines all fit whenever it sets its range, so a bar
-    // ScrollBarAlways names is not kept shown yet; this changes nothing.
+    // Keeps the bars ScrollBarAlways names (of those ScrollBars has) shown while their lines all fit,
+    // disabled then; with saNone and HideWhenFit, hides the bars whose lines all fit.
     void ApplyScrollBarAlways(bool HideWhenFit);
     virtual void RepaintAll() { Invalidate(); }
     // Bound to the OnChange of the mouse and navigation options; nothing here, for descendants.

@@ -364,8 +364,6 @@ double TAdvStringGrid::DoGroupCalc(Integer ACol, Integer FromRow, Integer ToRow)
 }
 
 void TAdvStringGrid::GroupCalc(Integer Colindex, Integer method) {
-    // FIXME: the floating footer has no column calculations yet, so the sum, average, minimum, maximum
-    // and count set none there.
     const bool summary = FGrouping->Summary();
     for (Integer r = FixedRows(); r < RowCount();) {
         const TCellGraphic* node = NodeAt(r);
@@ -410,4 +408,35 @@ void TAdvStringGrid::GroupCalc(Integer Colindex, Integer method) {
         // A span below 1 still moves on.
         r += std::max(span, 1);
     }
+}
+
+namespace {
+
+// The footer's calculation covers the whole column, as the group rows cover each group.
+void GroupCalcWithFooter(TAdvStringGrid& grid, Integer column, Integer method, TColumnCalcType footerCalc) {
+    grid.GroupCalc(column, method);
+    if (grid.FloatingFooter()->Visible())
+        grid.FloatingFooter()->SetColumnCalc(column, footerCalc);
+}
+
+} // namespace
+
+void TAdvStringGrid::GroupSum(Integer Colindex) {
+    GroupCalcWithFooter(*this, Colindex, 1, acSUM);
+}
+
+void TAdvStringGrid::GroupAvg(Integer Colindex) {
+    GroupCalcWithFooter(*this, Colindex, 2, acAVG);
+}
+
+void TAdvStringGrid::GroupMin(Integer Colindex) {
+    GroupCalcWithFooter(*this, Colindex, 3, acMIN);
+}
+
+void TAdvStringGrid::GroupMax(Integer Colindex) {
+    GroupCalcWithFooter(*this, Colindex, 4, acMAX);
+}
+
+void TAdvStringGrid::GroupCount(Integer Colindex) {
+    GroupCalcWithFooter(*this, Colindex, 5, acCOUNT);
 }

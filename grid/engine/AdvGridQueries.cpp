@@ -341,8 +341,9 @@ void TAdvStringGrid::DatePickerCloseUp(TObject* Sender) {
         return;
     if (OnDatePickerCloseUp)
         OnDatePickerCloseUp(this, Row(), Col());
-    // FIXME: with MouseActions.DirectDateClose the in-place editor should close here; hiding it comes
-    // with the editor hand-over.
+    // The pick is the edit: closing the calendar ends the edit with the picked value.
+    if (FMouseActions->DirectDateClose())
+        HideInplaceEdit();
 }
 
 void TAdvStringGrid::DatePickerDropDown(TObject* Sender) {

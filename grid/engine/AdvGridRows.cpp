@@ -35,6 +35,7 @@ void TAdvStringGrid::SetRowCount(Integer Value) {
         FNilObjects = false;
         CalcFooter(-1);
     }
+    ApplyScrollBarAlways(false);
 }
 
 void TAdvStringGrid::SetColCount(Integer Value) {
@@ -44,6 +45,7 @@ void TAdvStringGrid::SetColCount(Integer Value) {
     FMaxColCount = std::max(FMaxColCount, Value);
     // The bounds are applied again, so IntegralHeight sees the new horizontal scroll bar.
     SetBounds(Left(), Top(), Width(), Height());
+    ApplyScrollBarAlways(false);
 }
 
 // ---- Fixed lines
@@ -93,7 +95,9 @@ void TAdvStringGrid::SetDefaultRowHeight(Integer Value) {
 void TAdvStringGrid::SetWordWrap(bool Value) {
     TBaseGrid::SetWordWrap(Value);
     FWordWrapEx = Value;
-    // FIXME: the in-place editor takes the value too once the grid has its editors.
+    // An open editor is made again with the new wrapping; one made later reads it from the grid.
+    if (auto* editor = dynamic_cast<TAdvInplaceEdit*>(InplaceEditor()))
+        editor->SetWordWrap(Value);
     if (FUpdateCount == 0)
         Invalidate();
 }
@@ -120,9 +124,11 @@ void TAdvStringGrid::SetFixedColWidth(Integer Value) {
 
 void TAdvStringGrid::AddRow() {
     if (FFloatingFooter->Visible()) {
-        // FIXME: the new row is cleared here when the footer's style is fsFixedLastRow, once the floating
-        // footer has its styles.
+        // The new row lands just above the footer row; only the footer that shows the grid's own last
+        // row has its new row cleared.
         InsertRows(RowCount() - 1, 1, true);
+        if (FFloatingFooter->FooterStyle() == fsFixedLastRow)
+            ClearRows(RowCount() - 2, 1);
     } else {
         InsertRows(RowCount(), 1, true);
         ClearRows(RowCount() - 1, 1);

@@ -82,7 +82,12 @@ void TAdvStringGrid::SetBorderColor(TColor Value) {
 
 void TAdvStringGrid::SetMaxEditLength(Integer Value) {
     FMaxEditLength = Value;
-    // FIXME: the length limit reaches the normal in-place editor once the grid makes its own editor.
+    // An open editor takes the new limit at once, its window's own limit too, so that a raised limit
+    // lets the typing go on.
+    if (auto* editor = dynamic_cast<TAdvInplaceEdit*>(InplaceEditor())) {
+        editor->SetLengthLimit(static_cast<SmallInt>(Value));
+        editor->SetMaxLength(Value);
+    }
 }
 
 // Both values anchor the grid on all four sides; forms stored with SizeWithForm false rely on it.

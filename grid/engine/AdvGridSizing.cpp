@@ -245,7 +245,7 @@ void TAdvStringGrid::AutoSizeRows(bool DoFixedRows, Integer Padding) {
             SizeRowToLines(r, GetMaxLinesInRow(r), Padding);
         }
     }
-    // FIXME: the scroll bars that all rows now fit are hidden once the scroll-bar-always state is built.
+    ApplyScrollBarAlways(true);
     ExportNotification(esExportDone, -1);
 }
 

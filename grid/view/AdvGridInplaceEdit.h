@@ -43,6 +43,10 @@ public:
     void SetVAlign(bool Value);
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool Value);
+    // The longest text typing and pasting may make; 0 or less is none. The grid's MaxEditLength sets it
+    // when the window is made, when it takes the focus and when the grid's limit changes.
+    SmallInt LengthLimit() const { return FLengthLimit; }
+    void SetLengthLimit(SmallInt Value) { FLengthLimit = Value; }
     // Lookup completion is on (cleared by Backspace and Delete, set by any other key).
     bool Workmode = true;
 

@@ -415,8 +415,11 @@ void TAdvStringGrid::ClickSort(Integer ACol, Integer ARow, Integer X, Integer Y,
                 indexes->Clear();
                 indexes->AddIndex(realCol, ascending);
             }
-            // FIXME: the sorts within nodes are missing; a grid with nodes sorts its rows plainly.
-            QSortIndexed();
+            // A grid with nodes sorts within them, keeping each node's rows under it.
+            if (HasNodes())
+                QSortGroupIndexed();
+            else
+                QSortIndexed();
             FSortSettings->SetColumn(indexes->Count() > 0 ? indexes->SortColumns(0) : -1);
         } else {
             bool undo = false;
@@ -428,8 +431,10 @@ void TAdvStringGrid::ClickSort(Integer ACol, Integer ARow, Integer X, Integer Y,
                 FSortSettings->SetDirection(FSortSettings->InitSortDirection());
                 FSortSettings->SetColumn(realCol);
             }
-            // FIXME: the sorts within nodes are missing; a grid with nodes sorts its rows plainly.
-            if (undo) {
+            // Within nodes there is no unsorted order to go back to: the nodes sort again instead.
+            if (HasNodes()) {
+                QSortGroup();
+            } else if (undo) {
                 QUnSort();
                 FSortSettings->SetColumn(-1);
             } else {

@@ -58,6 +58,7 @@ DEFINE_CLASS(TScrollControl)
 void TAdvStringGrid::SetScrollBars(TScrollStyle Value) {
     FScrollBars = Value;
     TBaseGrid::SetScrollBars(Value);
+    ApplyScrollBarAlways(false);
 }
 
 void TAdvStringGrid::SetScrollType(TScrollType Value) {

@@ -345,7 +345,7 @@ void TAdvStringGrid::SetColorTones(TColorTones ATones) {
     if (!IsDesigning())
         ApplyTonesToEditors(ATones);
     FControlLook->SetFlatButton(true);
-    // FIXME: the floating footer takes the foreground colour too once it holds a colour.
+    FFloatingFooter->SetColor(ATones.Foreground.BrushColor);
     FSearchFooter->SetColor(ATones.Foreground.BrushColor);
     FSearchFooter->SetColorTo(ATones.Foreground.BrushColor);
     FCellNode->SetNodeType(cnFlat);

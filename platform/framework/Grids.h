@@ -452,6 +452,11 @@ protected:
     void ModifyScrollBar(int scrollBar, int scrollCode, int pos);
     void UpdateScrollPos();
     void UpdateScrollRange();
+    // The window scroll bars that stay shown, disabled, while all their lines fit; the others are
+    // hidden then. ssNone (the default) keeps none. Setting it applies the range again, and a bar that
+    // leaves the set is enabled, so that the range alone decides about it once more.
+    TScrollStyle KeptScrollBars() const { return FKeptScrollBars; }
+    void SetKeptScrollBars(TScrollStyle value);
 
     // -- Invalidation --
     virtual void InvalidateCell(Integer ACol, Integer ARow);
@@ -551,6 +556,7 @@ private:
     Integer FGridLineWidth = 1;
     TGridOptions FOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
     TScrollStyle FScrollBars = ssBoth;
+    TScrollStyle FKeptScrollBars = ssNone; // bars shown disabled while their lines all fit
     bool FDefaultDrawing = true;
     TColor FFixedColor = clBtnFace;
     TGridCoord FCurrent{1, 1};

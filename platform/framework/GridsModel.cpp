@@ -33,6 +33,13 @@ namespace {
 // top-left cell, so a million rows scroll as well as ten.
 constexpr int ScrollBarMax = 127;
 
+// Whether the scroll style holds the window bar SB_HORZ or SB_VERT.
+bool HasScrollBar(TScrollStyle style, int bar) {
+    if (bar == SB_HORZ)
+        return style == ssHorizontal || style == ssBoth;
+    return style == ssVertical || style == ssBoth;
+}
+
 // Maps between scroll positions and cells, rounded to the nearest as MulDiv does; 0 when nothing
 // scrolls.
 Integer LongMulDiv(Integer mult1, Integer mult2, Integer div1) {
@@ -1053,17 +1060,34 @@ void TCustomGrid::UpdateScrollPos() {
                      LongMulDiv(FTopLeft.Y - FFixedRows, ScrollBarMax, maxTopLeft.Y - FFixedRows), TRUE);
 }
 
+void TCustomGrid::SetKeptScrollBars(TScrollStyle value) {
+    if (FKeptScrollBars == value)
+        return;
+    const TScrollStyle old = FKeptScrollBars;
+    FKeptScrollBars = value;
+    if (!HandleAllocated())
+        return;
+    if (HasScrollBar(old, SB_HORZ) && !HasScrollBar(value, SB_HORZ))
+        EnableScrollBar(Handle(), SB_HORZ, ESB_ENABLE_BOTH);
+    if (HasScrollBar(old, SB_VERT) && !HasScrollBar(value, SB_VERT))
+        EnableScrollBar(Handle(), SB_VERT, ESB_ENABLE_BOTH);
+    UpdateScrollRange();
+}
+
 void TCustomGrid::UpdateScrollRange() {
     if (!HandleAllocated())
         return;
     const TGridCoord oldTopLeft = FTopLeft;
     // Showing or hiding one bar changes the room of the other axis, so settle in at most two rounds.
     // The model has no page: a page a derived grid gave its thumbs goes with the range, so that it can
-    // never outgrow the range and hide a bar that is needed.
+    // never outgrow the range and hide a bar that is needed. A kept bar with nothing to scroll is
+    // disabled instead of hidden, and enabled again once it has.
     auto setRange = [this](int bar, int maxPos) {
         SCROLLINFO info{};
         info.cbSize = sizeof info;
         info.fMask = SIF_RANGE | SIF_PAGE;
+        if (HasScrollBar(FKeptScrollBars, bar))
+            info.fMask |= SIF_DISABLENOSCROLL;
         info.nMax = maxPos;
         SetScrollInfo(Handle(), bar, &info, TRUE);
     };

@@ -239,6 +239,42 @@ TEST_F(AdvGridGroupTest, GroupCalculationsWriteIntoHeadersOrSummaries) {
     }
 }
 
+// Sum, average, minimum, maximum and count also put their calculation on a visible floating footer;
+// the other group calculations, and every one while the footer is hidden, leave the footer alone.
+TEST_F(AdvGridGroupTest, GroupCalculationsSetTheFloatingFootersCalculation) {
+    using Calc = void (*)(TAdvStringGrid&, Integer);
+    struct Case {
+        const char* name;
+        Calc calc;
+        TColumnCalcType footer;
+    };
+    const Case cases[] = {
+        {"sum", [](TAdvStringGrid& g, Integer c) { g.GroupSum(c); }, acSUM},
+        {"average", [](TAdvStringGrid& g, Integer c) { g.GroupAvg(c); }, acAVG},
+        {"minimum", [](TAdvStringGrid& g, Integer c) { g.GroupMin(c); }, acMIN},
+        {"maximum", [](TAdvStringGrid& g, Integer c) { g.GroupMax(c); }, acMAX},
+        {"count", [](TAdvStringGrid& g, Integer c) { g.GroupCount(c); }, acCOUNT},
+        {"custom", [](TAdvStringGrid& g, Integer c) { g.GroupCustomCalc(c); }, acNONE},
+        {"distinct", [](TAdvStringGrid& g, Integer c) { g.GroupDistinct(c); }, acNONE},
+        {"standard deviation", [](TAdvStringGrid& g, Integer c) { g.GroupStdDev(c); }, acNONE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Make(Rows());
+        FGrid->Group(2);
+        TFloatingFooter* footer = FGrid->FloatingFooter();
+        c.calc(*FGrid, 3);
+        EXPECT_EQ(footer->ColumnCalc(3), acNONE) << "no footer shows";
+
+        footer->SetVisible(true);
+        c.calc(*FGrid, 3);
+        EXPECT_EQ(footer->ColumnCalc(3), c.footer);
+        footer->SetColumnCalc(3, acNONE);
+        footer->SetVisible(false);
+        FGrid->UnGroup();
+    }
+}
+
 TEST_F(AdvGridGroupTest, SubGroupSplitsGroupsAndSubUnGroupRefills) {
     Make(Rows());
     FGrid->Group(2);

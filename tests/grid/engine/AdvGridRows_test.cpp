@@ -157,6 +157,38 @@ TEST_F(AdvGridRowsTest, AddRowAppendsAnEmptyRowAndFreesWhatTheRowKept) {
     EXPECT_NE(g.PeekCellProperties(2, 3), nullptr);
 }
 
+// Appending keeps a visible floating footer's row last. Only the footer that shows the grid's own last
+// row clears the new row afterwards, which the clearing's change report shows.
+TEST_F(AdvGridRowsTest, AddRowGoesAboveAVisibleFloatingFooterRow) {
+    for (TFooterStyle style : {fsFixedLastRow, fsColumnPreview}) {
+        SCOPED_TRACE(static_cast<int>(style));
+        TRowsGrid g(nullptr);
+        std::vector<TRect> reports;
+        g.OnCellsChanged = [&](TObject*, const TRect& R) { reports.push_back(R); };
+        g.SetColCount(3);
+        g.SetRowCount(4);
+        g.FloatingFooter()->SetFooterStyle(style);
+        g.FloatingFooter()->SetVisible(true);
+        const Integer rows = g.RowCount();
+        for (Integer r = 0; r < rows - 1; ++r)
+            g.SetGridCell(1, r, IntToStr(r));
+        g.SetGridCell(1, rows - 1, u"total");
+
+        reports.clear();
+        g.AddRow();
+        ASSERT_EQ(g.RowCount(), rows + 1);
+        EXPECT_EQ(g.GridCells(1, rows), u"total") << "the footer row stays the last";
+        EXPECT_EQ(g.GridCells(1, rows - 1), u"") << "the new row is empty";
+        EXPECT_EQ(g.GridCells(1, rows - 2), IntToStr(rows - 2));
+        // The insertion reports the new row and the footer row below it; a clearing after it reports
+        // the new row alone.
+        ASSERT_FALSE(reports.empty());
+        const TRect last = reports.back();
+        const bool cleared = last.Top == rows - 1 && last.Bottom == rows - 1;
+        EXPECT_EQ(cleared, style == fsFixedLastRow);
+    }
+}
+
 struct InsertCase {
     const char* name;
     Integer index;

@@ -64,9 +64,11 @@ TEST_F(EditStartTest, DefaultEditorIsWhatTheHandlerStartsFrom) {
     };
     EditAt(2, 2);
     EXPECT_EQ(grid->EditControl(), edPositiveNumeric);
+    EXPECT_EQ(grid->CurrentEditor(), edPositiveNumeric);
     grid->SetCol(3);
     Press(VK_F2);
     EXPECT_EQ(grid->EditControl(), edUpperCase);
+    EXPECT_EQ(grid->CurrentEditor(), edUpperCase) << "the kind of the editor at work, not the default";
     EXPECT_EQ(seen, (std::vector<TEditorType>{edPositiveNumeric, edPositiveNumeric}));
     EXPECT_EQ(cells, (std::vector<std::pair<Integer, Integer>>{{2, 2}, {3, 2}}));
     // Without a handler the default kind edits.

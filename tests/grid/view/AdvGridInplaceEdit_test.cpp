@@ -1,11 +1,13 @@
 // Tests of the default text editor: the character rules of the text kinds, paste, the length limit,
-// lookup completion, validated moves out of the cell, Escape and the window styles of a cell.
+// lookup completion, validated moves out of the cell, Escape, the window styles of a cell and the grid
+// settings that reach an open editor.
 #include <string>
 #include <vector>
 
 #include "tests/grid/view/GridEditTesting.h"
 
 #include "platform/framework/Clipbrd.h"
+#include "platform/framework/ComCtrlsDates.h"
 #include "platform/framework/StdEdit.h"
 
 namespace {
@@ -146,6 +148,23 @@ TEST_F(InplaceEditTest, MaxEditLengthStopsTypingAndPasting) {
     Clipboard()->SetAsText(u"x");
     Press(u'V', TShiftState{ssCtrl});
     EXPECT_EQ(EditorText(), u"abx");
+}
+
+// The limit reaches an editor that is open: a lower one stops the typing, a higher one lets it go on
+// past the old limit.
+TEST_F(InplaceEditTest, MaxEditLengthReachesAnOpenEditor) {
+    grid->SetMaxEditLength(3);
+    EditAt(2, 2);
+    Type(u"ab");
+    grid->SetMaxEditLength(2);
+    Type(u"c");
+    EXPECT_EQ(EditorText(), u"ab");
+    grid->SetMaxEditLength(5);
+    Type(u"cdef");
+    EXPECT_EQ(EditorText(), u"abcde");
+    grid->SetMaxEditLength(0);
+    Type(u"fgh");
+    EXPECT_EQ(EditorText(), u"abcdefgh") << "0 is no limit";
 }
 
 TEST_F(InplaceEditTest, AutoAdvanceMovesOnWhenTheLastAllowedCharacterIsTyped) {
@@ -294,6 +313,47 @@ TEST_F(InplaceEditTest, TheWindowFollowsRightAlignedAndPasswordCells) {
     EXPECT_EQ(grid->Cells(4, 2), u"secret");
     EditAt(2, 3);
     EXPECT_EQ(style() & ES_PASSWORD, 0) << "the next cell is no password cell";
+}
+
+// Word wrap reaches an open editor: its window is made again without horizontal scrolling and keeps
+// the text being edited.
+TEST_F(InplaceEditTest, WordWrapReachesAnOpenEditor) {
+    auto style = [this] { return GetWindowLongW(Editor()->Handle(), GWL_STYLE); };
+    grid->SetWordWrap(false);
+    EditAt(2, 2);
+    Type(u"one two");
+    ASSERT_FALSE(Editor()->WordWrap());
+    EXPECT_NE(style() & ES_AUTOHSCROLL, 0);
+    grid->SetWordWrap(true);
+    EXPECT_TRUE(Editor()->WordWrap());
+    EXPECT_EQ(style() & ES_AUTOHSCROLL, 0);
+    EXPECT_EQ(EditorText(), u"one two");
+    EXPECT_TRUE(Editor()->Focused()) << "the edit goes on in the new window";
+    Press(VK_END);
+    Type(u" three");
+    Press(VK_RETURN);
+    EXPECT_EQ(grid->Cells(2, 2), u"one two three");
+    grid->SetWordWrap(false);
+    EditAt(2, 3);
+    EXPECT_FALSE(Editor()->WordWrap());
+    EXPECT_NE(style() & ES_AUTOHSCROLL, 0);
+}
+
+// With MouseActions.DirectDateClose, closing the date picker's calendar ends the edit.
+TEST_F(InplaceEditTest, ClosingTheDatePickerEndsTheEditWithDirectDateClose) {
+    TDateTimePicker picker(nullptr);
+    for (bool direct : {false, true}) {
+        SCOPED_TRACE(direct);
+        grid->MouseActions()->SetDirectDateClose(direct);
+        EditAt(2, 2);
+        Type(u"x");
+        grid->DatePickerCloseUp(&picker);
+        EXPECT_EQ(grid->EditMode(), !direct);
+        if (direct) {
+            EXPECT_EQ(grid->Cells(2, 2), u"x") << "the value is kept";
+        }
+        Press(VK_ESCAPE);
+    }
 }
 
 } // namespace

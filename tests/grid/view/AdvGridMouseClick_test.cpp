@@ -53,6 +53,33 @@ TEST_F(GridSortClickTest, WithoutUndoSortClicksToggleAndAnotherColumnStartsAtThe
     EXPECT_EQ(grid->SortSettings()->Direction(), sdDescending);
 }
 
+// A grid with nodes sorts within them: each node row stays and its rows sort under it. There is no
+// unsorted order within nodes, so with UndoSort the third click sorts again.
+TEST_F(GridSortClickTest, HeaderClicksSortWithinNodes) {
+    for (bool indexed : {false, true}) {
+        SCOPED_TRACE(indexed ? "by the sort indexes" : "by the sort column");
+        const char16_t* texts[] = {u"c", u"a", u"g", u"b", u"e", u"f", u"d"};
+        for (Integer r = 1; r < 8; ++r)
+            grid->SetCells(1, r, texts[r - 1]);
+        grid->AddNode(1, 4);
+        grid->AddNode(5, 3);
+        grid->SortSettings()->SetUndoSort(true);
+        grid->SortSettings()->SetIndexShow(indexed);
+        grid->SortSettings()->SetColumn(-1);
+        sorted.clear();
+        Click(Centre(1, 0));
+        EXPECT_EQ(Column(1), (Strings{"c", "a", "b", "g", "e", "d", "f"}));
+        Click(Centre(1, 0));
+        EXPECT_EQ(Column(1), (Strings{"c", "g", "b", "a", "e", "f", "d"}));
+        Click(Centre(1, 0));
+        EXPECT_EQ(Column(1), (Strings{"c", "a", "b", "g", "e", "d", "f"}));
+        EXPECT_EQ(sorted, (std::vector<Integer>{1, 1, 1}));
+        EXPECT_TRUE(grid->IsNode(1));
+        EXPECT_TRUE(grid->IsNode(5));
+        grid->RemoveAllNodes();
+    }
+}
+
 // A release near a column border ends a sizing, so it does not sort; a little further in it does.
 TEST_F(GridSortClickTest, ReleasesNearAHeaderBorderDoNotSort) {
     grid->SetOptions(grid->Options() + TGridOptions{goColSizing});

@@ -8,6 +8,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/PropertyInfo.h"
+#include "platform/win32/wininput.h"
 
 namespace {
 
@@ -222,6 +223,121 @@ TEST_F(GridScrollTest, ScrollTypesSwitchTheBars) {
     grid->SetRowCount(100);
     grid->SetScrollProportional(true);
     EXPECT_EQ(Info(SB_VERT).nMax, 137) << "proportional thumbs work on the window bars";
+}
+
+// ScrollBarAlways keeps the bars it names on the window while their lines all fit, disabled, through
+// whatever sets the framework grid's range again; the bars it does not name go when their lines fit.
+TEST_F(GridScrollTest, ScrollBarAlwaysKeepsTheNamedBarsOnTheWindow) {
+    const int vbar = GetSystemMetrics(SM_CXVSCROLL);
+    const int hbar = GetSystemMetrics(SM_CYHSCROLL);
+    HWND hwnd = grid->Handle();
+    int scrolls = 0;
+    const TWndMethod inner = grid->WindowProc;
+    grid->WindowProc = [&](TMessage& message) {
+        if ((message.Msg == WM_VSCROLL || message.Msg == WM_HSCROLL) &&
+            LOWORD(message.WParam) != SB_ENDSCROLL)
+            ++scrolls;
+        inner(message);
+    };
+    // Clicks the far arrow of a bar on the window, down for the vertical bar and right for the other,
+    // clear of the other bar.
+    auto clickArrow = [&](int bar, bool other) {
+        RECT window;
+        GetWindowRect(hwnd, &window);
+        if (bar == SB_VERT)
+            win32::input::Click(win32::input::Button::Left, window.right - vbar / 2,
+                                window.bottom - (other ? hbar : 0) - 5);
+        else
+            win32::input::Click(win32::input::Button::Left, window.right - (other ? vbar : 0) - 5,
+                                window.bottom - hbar / 2);
+        Application->ProcessMessages();
+    };
+    grid->SetRowCount(5);
+    ASSERT_EQ(grid->ClientWidth(), 300);
+    ASSERT_EQ(grid->ClientHeight(), 200);
+
+    struct Case {
+        const char* name;
+        TScrollBarAlways always;
+        TScrollStyle bars;
+        bool vert; // the vertical bar shows while every line fits
+        bool horz;
+    };
+    const Case cases[] = {
+        {"vertical", saVert, ssBoth, true, false},
+        {"horizontal", saHorz, ssBoth, false, true},
+        {"both", saBoth, ssBoth, true, true},
+        {"both, of a grid with only the vertical bar", saBoth, ssVertical, true, false},
+        {"none", saNone, ssBoth, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->SetScrollBars(c.bars);
+        hwnd = grid->Handle();
+        grid->SetScrollBarAlways(c.always);
+        // A count, a width and a size set the range again.
+        grid->SetRowCount(6);
+        grid->SetColWidths(2, 50);
+        grid->SetBounds(0, 0, 290, 200);
+        Application->ProcessMessages();
+        EXPECT_EQ((GetWindowLongW(hwnd, GWL_STYLE) & WS_VSCROLL) != 0, c.vert);
+        EXPECT_EQ((GetWindowLongW(hwnd, GWL_STYLE) & WS_HSCROLL) != 0, c.horz);
+        EXPECT_EQ(grid->ClientWidth(), 290 - (c.vert ? vbar : 0)) << "the window's client area makes room";
+        EXPECT_EQ(grid->ClientHeight(), 200 - (c.horz ? hbar : 0));
+        scrolls = 0;
+        if (c.vert)
+            clickArrow(SB_VERT, c.horz);
+        if (c.horz)
+            clickArrow(SB_HORZ, c.vert);
+        EXPECT_EQ(scrolls, 0) << "a bar with nothing to scroll is disabled";
+        grid->SetScrollBarAlways(saNone);
+        grid->SetBounds(0, 0, 300, 200);
+        grid->SetColWidths(2, 40);
+        grid->SetRowCount(5);
+    }
+    grid->WindowProc = inner;
+}
+
+// Once its lines no longer fit a kept bar scrolls; given up while they fit, it goes, and comes back
+// enabled when they stop fitting.
+TEST_F(GridScrollTest, AKeptBarScrollsOnceItsRowsDoNotFit) {
+    grid->SetRowCount(5);
+    grid->SetScrollBarAlways(saVert);
+    grid->SetRowCount(40);
+    RECT window;
+    GetWindowRect(grid->Handle(), &window);
+    const int vbar = GetSystemMetrics(SM_CXVSCROLL);
+    win32::input::Click(win32::input::Button::Left, window.right - vbar / 2, window.bottom - 5);
+    Application->ProcessMessages();
+    EXPECT_EQ(grid->TopRow(), 2) << "the bar's down arrow scrolls";
+
+    grid->SetRowCount(5);
+    grid->SetScrollBarAlways(saNone);
+    EXPECT_EQ(grid->ClientWidth(), 300);
+    grid->SetRowCount(40);
+    EXPECT_EQ(grid->ClientWidth(), 300 - vbar);
+    grid->SetTopRow(1);
+    GetWindowRect(grid->Handle(), &window);
+    win32::input::Click(win32::input::Button::Left, window.right - vbar / 2, window.bottom - 5);
+    Application->ProcessMessages();
+    EXPECT_EQ(grid->TopRow(), 2) << "a bar given up is enabled again";
+}
+
+// Sizing all rows hides the bars whose rows then all fit; a bar ScrollBarAlways names stays.
+TEST_F(GridScrollTest, AutoSizeRowsHidesTheBarsOfRowsThatNowFit) {
+    grid->SetRowCount(6);
+    for (Integer r = 0; r < 6; ++r)
+        grid->SetRowHeights(r, 40);
+    ASSERT_EQ(grid->ClientWidth(), 300 - GetSystemMetrics(SM_CXVSCROLL));
+    grid->AutoSizeRows(true, 0);
+    EXPECT_LT(grid->RowHeights(1), 30);
+    EXPECT_EQ(grid->ClientWidth(), 300);
+
+    grid->SetScrollBarAlways(saVert);
+    for (Integer r = 0; r < 6; ++r)
+        grid->SetRowHeights(r, 40);
+    grid->AutoSizeRows(true, 0);
+    EXPECT_EQ(grid->ClientWidth(), 300 - GetSystemMetrics(SM_CXVSCROLL));
 }
 
 // A stored form sets the scroll settings by name; ScrollBars reaches the grid's own copy too.

@@ -256,6 +256,7 @@ TEST_F(GridStyles, ColorTonesGiveTheFlatMetroLook) {
     EXPECT_TRUE(grid->ControlLook()->FlatButton());
     EXPECT_EQ(grid->CellNode()->NodeType(), cnFlat);
     EXPECT_EQ(grid->SearchFooter()->ColorTo(), 0x00C86400);
+    EXPECT_EQ(grid->FloatingFooter()->Color(), 0x00C86400);
     for (TBitmap* glyph : {grid->ControlLook()->CheckedGlyph(), grid->ControlLook()->UnCheckedGlyph(),
                            grid->ControlLook()->RadioOnGlyph(), grid->ControlLook()->RadioOffGlyph()}) {
         EXPECT_EQ(glyph->Width(), 16);

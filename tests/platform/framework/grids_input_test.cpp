@@ -410,4 +410,55 @@ TEST_F(GridInput, ScrollBarStepsRoundSkipHiddenRowsAndFocusTheGrid) {
     EXPECT_EQ(FGrid->TopRow(), 9);
 }
 
+// A kept bar stays on the window while its rows all fit, disabled, so that its arrows scroll nothing;
+// once the rows do not fit it scrolls again. Given up, it goes as any bar whose rows fit.
+TEST_F(GridInput, AKeptScrollBarStaysShownAndDisabledWhileItsRowsFit) {
+    FGrid->SetScrollBars(ssBoth);
+    FGrid->SetColCount(3);
+    FGrid->SetRowCount(5);
+    HWND hwnd = FGrid->Handle();
+    const int bar = GetSystemMetrics(SM_CXVSCROLL);
+    int scrolls = 0;
+    const TWndMethod inner = FGrid->WindowProc;
+    FGrid->WindowProc = [&](TMessage& message) {
+        if (message.Msg == WM_VSCROLL && LOWORD(message.WParam) != SB_ENDSCROLL)
+            ++scrolls;
+        inner(message);
+    };
+    auto clickDownArrow = [&] {
+        RECT window;
+        GetWindowRect(hwnd, &window);
+        win32::input::Click(win32::input::Button::Left, window.right - bar / 2, window.bottom - 5);
+        Pump();
+    };
+    ASSERT_EQ(FGrid->ClientWidth(), 300) << "no bar while the rows fit";
+
+    FGrid->SetKeptScrollBars(ssVertical);
+    EXPECT_NE(GetWindowLongW(hwnd, GWL_STYLE) & WS_VSCROLL, 0);
+    EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE) & WS_HSCROLL, 0) << "the other bar is not kept";
+    // Every change that sets the range again keeps it.
+    FGrid->SetRowCount(6);
+    FGrid->SetColWidths(1, 80);
+    FGrid->SetBounds(0, 0, 280, 200);
+    Pump();
+    EXPECT_EQ(FGrid->ClientWidth(), 280 - bar);
+    clickDownArrow();
+    EXPECT_EQ(scrolls, 0) << "the kept bar is disabled";
+
+    FGrid->SetRowCount(40);
+    clickDownArrow();
+    EXPECT_EQ(scrolls, 1);
+    EXPECT_EQ(FGrid->TopRow(), 2);
+
+    FGrid->SetRowCount(5);
+    FGrid->SetKeptScrollBars(ssNone);
+    EXPECT_EQ(FGrid->ClientWidth(), 280);
+    FGrid->SetRowCount(40);
+    EXPECT_EQ(FGrid->ClientWidth(), 280 - bar);
+    scrolls = 0;
+    clickDownArrow();
+    EXPECT_EQ(scrolls, 1) << "a bar the grid gave up is enabled again";
+    FGrid->WindowProc = inner;
+}
+
 } // namespace

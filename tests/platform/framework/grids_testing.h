@@ -29,6 +29,7 @@ public:
     using TCustomGrid::MoveRowBlock;
     using TCustomGrid::ResetRowBlock;
     using TCustomGrid::SetGridState;
+    using TCustomGrid::SetKeptScrollBars;
     using TStringGrid::ExchangeColStores;
     using TStringGrid::ExchangeRowStores;
     using TStringGrid::PutRowCells;
