@@ -86,6 +86,18 @@ TEST_F(SpinEditTest, F2ShowsTheSpinEditorOverTheCellWithItsValueInTheApplication
     Press(VK_ESCAPE);
 }
 
+TEST_F(SpinEditTest, ATypedDigitOpensTheEditorAndReplacesTheValue) {
+    UseKind(edSpinEdit);
+    grid->SetCells(2, 2, u"3");
+    grid->SetCol(2);
+    grid->SetRow(2);
+    Type(u"7");
+    ASSERT_TRUE(SpinShown());
+    EXPECT_EQ(Spin()->Text(), u"7");
+    Press(VK_RETURN);
+    EXPECT_EQ(grid->Cells(2, 2), u"7");
+}
+
 TEST_F(SpinEditTest, EachSpinKindStepsItsValueAndEnterWritesItBack) {
     struct Case {
         const char* name;
