@@ -122,7 +122,10 @@ void TAdvStringGrid::EndSpinEditor(Integer ACol, Integer ARow) {
             }
         }
     }
-    // Hidden before it is disabled, so that the focus it had goes to the grid.
+    // An edit ended by the grid (a move of the current cell) leaves the focus with the grid, not with a
+    // hidden editor.
+    if (spin->HandleAllocated() && GetFocus() == spin->WindowHandle() && CanFocus())
+        SetFocus();
     spin->SetVisible(false);
     spin->SetEnabled(false);
 }
