@@ -50,7 +50,8 @@ DEFINE_CLASS(TAdvStringGrid, PROPERTY(AutoColor), PROPERTY(Balloon), PROPERTY(Ba
              EVENT(OnIsFixedCell), EVENT(OnIsPasswordCell), EVENT(OnGetWordWrap), EVENT(OnHasComboBox),
              EVENT(OnHasEditBtn), EVENT(OnHasSpinEdit), EVENT(OnGetCheckTrue), EVENT(OnGetCheckFalse),
              EVENT(OnDateTimeChange), EVENT(OnEditChange), EVENT(OnDatePickerCloseUp),
-             EVENT(OnDatePickerDropDown))
+             EVENT(OnDatePickerDropDown), EVENT(OnSpinClick), EVENT(OnFloatSpinClick), EVENT(OnDateSpinClick),
+             EVENT(OnTimeSpinClick))
 
 // ---- Construction
 

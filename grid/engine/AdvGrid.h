@@ -46,6 +46,7 @@
 //   notification hooks and filter-type choice         (grid/view/AdvGridHooks.cpp)
 //   column order and wide cells                       (grid/view/AdvGridCarriers.cpp)
 //   editors                                           (grid/view/AdvGridEditing.cpp)
+//   the spin in-place editor                          (grid/view/AdvGridSpinEdit.cpp)
 //   in-place editing, cell selection change           (grid/view/AdvGridEditStart.cpp and beside it)
 //   typed cell values and displayed text              (grid/engine/AdvGridValues.cpp)
 //   automatic sizing, row and column swaps            (grid/engine/AdvGridSizing.cpp)
@@ -3480,6 +3481,30 @@ private:
     String FCtrlID;
     String FCtrlType; // "EDIT", "PASSWORD", "MASK" or "COMBO"; empty when none is edited
     bool FCtrlEditing = false;
+
+public:
+    // ---- The spin in-place editor (grid/view/AdvGridSpinEdit.cpp)
+
+    // The editor of the spin kinds, made hidden and disabled on first read and kept for every cell.
+    TGridSpin* SpinEdit();
+
+    // A spin button or key stepped the open spin editor; UpDown is true for the up button.
+    TSpinClickEvent OnSpinClick;
+    TFloatSpinClickEvent OnFloatSpinClick;
+    TDateTimeSpinClickEvent OnDateSpinClick;
+    TDateTimeSpinClickEvent OnTimeSpinClick;
+
+protected:
+    friend class TGridSpin;
+    // Fills the spin editor from the cell (ACol displayed), brings it up over the cell and focuses it.
+    void ShowSpinEditor(Integer ACol, Integer ARow);
+    // The spin kinds' commit (ACol stored): the value goes into the cell through the typed setters, the
+    // time kind's text through SetEditTextReal, and the editor hides. Writes nothing once edit mode is off
+    // or after Escape.
+    void EndSpinEditor(Integer ACol, Integer ARow);
+
+    std::unique_ptr<TGridSpin> FEditSpin;
+    bool FSpinCancelled = false; // Escape ended the spin edit: the cell keeps its text
 
 public:
     // ---- Typed cell values and displayed text (AdvGridValues.cpp)

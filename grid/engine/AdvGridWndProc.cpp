@@ -195,7 +195,10 @@ bool TAdvStringGrid::CommandMessage(TMessage& Message) {
     // it; the grid's framework handling does not reflect it a second time.
     if (code == EN_CHANGE && fromChild) {
         SendMessageW(sender, WM_COMMAND, Message.WParam, Message.LParam);
-        TInplaceEdit* editor = InplaceEditor();
+        // The spin editor's changes carry its own text, not the hidden default editor's.
+        const bool fromSpin =
+            FEditSpin != nullptr && FEditSpin->HandleAllocated() && sender == FEditSpin->WindowHandle();
+        TWinControl* editor = fromSpin ? static_cast<TWinControl*>(FEditSpin.get()) : InplaceEditor();
         if (FShowEditProcess && editor != nullptr && editor->HandleAllocated()) {
             SendMessageW(editor->WindowHandle(), WM_SETREDRAW, FALSE, 0);
             if (!FEditStart && FEditMode && FollowsTyping(FEditControlType))

@@ -25,6 +25,12 @@ void TAdvStringGrid::EndCellEditor(Integer ACol, Integer ARow) {
             DoGetEditorTypeFixed(C, ARow, FEditControlType);
         // FIXME: edit links are not activated yet, so a link has no value to write back.
         break;
+    case edSpinEdit:
+    case edFloatSpinEdit:
+    case edTimeSpinEdit:
+    case edDateSpinEdit:
+        EndSpinEditor(C, ARow);
+        break;
     default:
         // The text kinds have no special editor; edDataCheckBox shows none.
         break;

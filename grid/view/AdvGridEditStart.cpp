@@ -10,11 +10,10 @@ TEditorType TAdvStringGrid::EffectiveEditorKind(TEditorType Kind) const {
     switch (Kind) {
     // FIXME: these kinds' editors are not built yet, so their cells are edited as text: combo
     // (edComboEdit, edComboList), edit with button (edEditBtn, edNumericEditBtn, edFloatEditBtn,
-    // edMaskEditBtn), unit edit (edUnitEditBtn, edNumericUnitEditBtn, edFloatUnitEditBtn), spin
-    // (edSpinEdit, edFloatSpinEdit, edTimeSpinEdit, edDateSpinEdit), date and time (edDateEdit,
-    // edDateEditUpDown, edTimeEdit, edDateTimeEdit), check box (edCheckBox), button (edButton), rich text
-    // (edRichEdit) and the drop-downs (edTrackbarDropDown .. edControlDropDown). Each takes its kind off
-    // this list with its branches in ShowSpecialEditor and EndCellEditor.
+    // edMaskEditBtn), unit edit (edUnitEditBtn, edNumericUnitEditBtn, edFloatUnitEditBtn), date and time
+    // (edDateEdit, edDateEditUpDown, edTimeEdit, edDateTimeEdit), check box (edCheckBox), button
+    // (edButton), rich text (edRichEdit) and the drop-downs (edTrackbarDropDown .. edControlDropDown).
+    // Each takes its kind off this list with its branches in ShowSpecialEditor and EndCellEditor.
     case edComboEdit:
     case edComboList:
     case edEditBtn:
@@ -24,10 +23,6 @@ TEditorType TAdvStringGrid::EffectiveEditorKind(TEditorType Kind) const {
     case edUnitEditBtn:
     case edNumericUnitEditBtn:
     case edFloatUnitEditBtn:
-    case edSpinEdit:
-    case edFloatSpinEdit:
-    case edTimeSpinEdit:
-    case edDateSpinEdit:
     case edDateEdit:
     case edDateEditUpDown:
     case edTimeEdit:

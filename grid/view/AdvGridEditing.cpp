@@ -48,6 +48,12 @@ void TAdvStringGrid::ShowSpecialEditor(Integer ACol, Integer ARow) {
     case edCustom:
         // FIXME: edit links are not activated yet; without a link nothing happens, as for any grid.
         break;
+    case edSpinEdit:
+    case edFloatSpinEdit:
+    case edTimeSpinEdit:
+    case edDateSpinEdit:
+        ShowSpinEditor(ACol, ARow);
+        break;
     default:
         // edDataCheckBox shows no editor: edit mode stays on until the edit ends.
         break;

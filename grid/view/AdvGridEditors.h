@@ -3,8 +3,18 @@
 #pragma once
 
 #include "grid/view/AsgCombo.h"
+#include "grid/view/asgspin.h"
 #include "platform/framework/Controls.h"
 #include "platform/framework/StdLists.h"
+
+// A step of the open spin editor, by its button or a range key: the cell, the value after the step and
+// whether it went up.
+using TSpinClickEvent =
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer AValue, bool UpDown)>;
+using TFloatSpinClickEvent =
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, double AValue, bool UpDown)>;
+using TDateTimeSpinClickEvent =
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, TDateTime AValue, bool UpDown)>;
 
 // The combo editor: a styled combo box whose item index, items and text the grid reads as the user picks.
 // FIXME: the grid does not show it over a cell yet.

@@ -34,8 +34,11 @@ void TAdvStringGrid::ReopenRefusedEdit(Integer ACol, Integer ARow, const String&
 }
 
 void TAdvStringGrid::ShowInvalidEntryBalloon() {
-    // FIXME: the grid's special editors are not built yet, so the tip goes to the default text editor.
-    TInplaceEdit* editor = InplaceEditor();
+    // FIXME: of the special editors only the spin editor takes the tip; while another one is open the
+    // tip goes to the default text editor.
+    TWinControl* editor = InplaceEditor();
+    if (FSpecialEditor && FEditSpin != nullptr && EditCtrl == FEditSpin.get())
+        editor = FEditSpin.get();
     if (editor == nullptr || !editor->HandleAllocated())
         return;
     EDITBALLOONTIP tip{};

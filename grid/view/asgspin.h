@@ -10,6 +10,8 @@
 #include "platform/framework/ExtCtrls.h"
 #include "platform/framework/Mask.h"
 
+class TAdvStringGrid;
+
 namespace asgspin {
 
 ZELMOR_ENUM(TSpinDirection, spVertical, spHorizontal)
@@ -333,12 +335,33 @@ private:
 };
 
 // ---- TGridSpin ----
-// The grid's spin in-place editor.
-// FIXME: the grid's edit start does not create it yet; the grid will set its type, range, increments
-// and value from the cell before each edit and take the text back when the edit ends.
+// The grid's spin in-place editor. The grid makes it on first use, fills it from the cell before each
+// edit and takes the value back when the edit ends. Enter, Tab and Alt+Up or Alt+Down validate the text
+// through the grid, which keeps the editor open on a refusal; Escape gives the cell its text back;
+// losing the focus stores the value without validation.
 class TGridSpin : public TAsgSpinEdit {
     DECLARE_CLASS(TGridSpin, TAsgSpinEdit)
 
 public:
-    using TAsgSpinEdit::TAsgSpinEdit;
+    explicit TGridSpin(TComponent* owner);
+
+    void UpButtonClick(TObject* sender) override;
+    void DownButtonClick(TObject* sender) override;
+
+protected:
+    void KeyDown(Word& key, TShiftState shift) override;
+    void KeyPress(Char& key) override;
+    void Dispatch(TMessage& message) override;
+    void CMWantSpecialKey(TMessage& message) override;
+    void Change() override;
+    void DoExit() override;
+
+private:
+    // The owning grid; null while it is being destroyed.
+    TAdvStringGrid* Grid() const;
+    // Integer and float values into their range, when the range's bounds differ.
+    void ClampRange();
+    void FireSpinClick(bool up);
+    // Alt+PgUp, Alt+PgDn, End and Home: a page step within the range, the minimum or the maximum.
+    bool RangeKey(Word key);
 };

@@ -3,6 +3,8 @@
 // and format enumerator as a consumer sees them.
 #include "controls/AdvEddd.h"
 
+#include <vector>
+
 #include "controls/AdvEdit.h"
 #include "platform/rtl/Clock.h"
 #include "platform/win32/winctrl.h"
@@ -113,6 +115,73 @@ TEST_F(AdvEdddTest, DropTargetAnswersTheEffectOfTheKeysAndInsertsOnlyTheFirstLin
     EXPECT_EQ(edit->Text(), u"xaby");
     data->Release();
     target->Release();
+}
+
+// Whether the edit's window shows its drop caret at a client point, once its pending painting is done.
+// The drop caret is drawn straight onto the window, so the window's own pixels tell.
+bool DropCaretPainted(TAdvEdit* edit, TPoint at) {
+    UpdateWindow(edit->Handle());
+    HDC dc = GetDC(edit->Handle());
+    const COLORREF pixel = GetPixel(dc, at.X, at.Y);
+    ReleaseDC(edit->Handle(), dc);
+    return pixel == RGB(0, 0, 0);
+}
+
+// A drop source that tells at every feedback whether the edit shows its drop caret. The drag loop holds
+// the queued input, so nothing may pump meanwhile.
+class WatchingDropSource : public TAEDropSource {
+public:
+    WatchingDropSource(TAdvEdit* edit, TPoint caret) : FEdit(edit), FCaret(caret) {}
+    HRESULT GiveFeedback(DWORD effect) override {
+        caretShown.push_back(DropCaretPainted(FEdit, FCaret));
+        effects.push_back(effect);
+        return TAEDropSource::GiveFeedback(effect);
+    }
+    std::vector<bool> caretShown;
+    std::vector<DWORD> effects;
+
+private:
+    TAdvEdit* FEdit;
+    TPoint FCaret; // a client point on the drop caret's line, above the text's lower-case letters
+};
+
+TEST_F(AdvEdddTest, ADragThatLeavesTheEditTakesItsDropCaretAlongAndDropsNothing) {
+    TAdvEdit* edit = AddEdit(10, u"ace");
+    ShowForm();
+    const LRESULT pos = edit->Perform(EM_POSFROMCHAR, 1, 0);
+    const TPoint caret(static_cast<SHORT>(LOWORD(pos)), static_cast<SHORT>(HIWORD(pos)) + 1);
+    const TPoint over = edit->ClientToScreen(CharPoint(edit, 1));
+    const TPoint outside = FForm->ClientToScreen(TPoint(300, 200));
+    // The button goes down away from any target; the moves over the edit and out again and the release
+    // wait in the queue for the drag loop.
+    Clock::Advance(1000);
+    win32::input::MouseMove(outside.X, outside.Y);
+    win32::input::MouseButton(win32::input::Button::Left, true, outside.X, outside.Y);
+    Pump();
+    win32::input::MouseMove(over.X, over.Y);
+    // A key between the moves keeps the queue from merging them into one.
+    win32::input::PressKey(VK_F5);
+    win32::input::MouseMove(outside.X, outside.Y);
+    win32::input::MouseButton(win32::input::Button::Left, false, outside.X, outside.Y);
+
+    auto* data = new TSourceDataObject(u"xy", String());
+    data->AddRef();
+    auto* source = new WatchingDropSource(edit, caret);
+    source->AddRef();
+    DWORD effect = DROPEFFECT_COPY;
+    EXPECT_EQ(DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect), DRAGDROP_S_CANCEL);
+    EXPECT_EQ(effect, DROPEFFECT_NONE);
+    // Feedback at the start (outside), over the edit for the move and the key's press and release, and
+    // back outside. Entering shows no caret yet: the first move over the edit places it.
+    EXPECT_EQ(source->caretShown, (std::vector<bool>{false, false, true, true, false}));
+    EXPECT_EQ(source->effects, (std::vector<DWORD>{DROPEFFECT_NONE, DROPEFFECT_MOVE, DROPEFFECT_MOVE,
+                                                   DROPEFFECT_MOVE, DROPEFFECT_NONE}));
+    source->Release();
+    data->Release();
+
+    EXPECT_EQ(edit->Text(), u"ace");
+    Pump();
+    EXPECT_FALSE(DropCaretPainted(edit, caret)) << "no caret is painted once the drag has gone";
 }
 
 TEST(AdvEdddDataObject, TextFormatsAreSizedFromTheirEncodingAndOthersAreRefused) {
