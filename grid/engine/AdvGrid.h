@@ -3951,7 +3951,9 @@ public:
 
 protected:
     void WMTimer(TMessage& Message) override;
-    // With ColumnSize.SynchWithGrid the columns keep their shares of the width InitOrigColSizes recorded.
+    // With ColumnSize.SynchWithGrid the columns keep their shares of the width InitOrigColSizes recorded;
+    // with ColumnSize.Stretch the stretch column takes the rest of the new width, and the framework grid
+    // sees the resize only while a floating footer shows.
     void WMSize(TMessage& Message) override;
     void WMChar(TMessage& Message) override;
     void WMKeyUp(TMessage& Message) override;
@@ -3968,6 +3970,8 @@ protected:
 private:
     // Repaints the cells of the given real columns and rows whose text blinks.
     void RepaintBlinkingCells(Integer FromCol, Integer ToCol, Integer FromRow, Integer ToRow);
+    // With ScrollProportional (and no thin scroll controls) the thumbs follow the new page sizes.
+    void UpdateProportionalThumbs();
 
 public:
 public:
@@ -3980,8 +3984,12 @@ public:
     void SetHintShowLargeText(bool Value) { FHintShowLargeText = Value; }
     THintShowLargeTextPos HintShowLargeTextPos() const { return FHintShowLargeTextPos; }
     void SetHintShowLargeTextPos(THintShowLargeTextPos Value) { FHintShowLargeTextPos = Value; }
-    // Fills the hint of the cell under HintInfo.CursorPos: its comment at the cell's top-right corner,
-    // its text with HintShowCells, or a text too large for it; OnGridHint has the last word.
+    // With AnchorHint, the hint of an HTML cell's anchor is its title, or its address when it has none.
+    bool AnchorHint() const { return FAnchorHint; }
+    void SetAnchorHint(bool Value) { FAnchorHint = Value; }
+    // Fills the hint of the cell under HintInfo.CursorPos: its comment at the cell's top-right corner, the
+    // anchor under the cursor (AnchorHint), its text with HintShowCells, or a text too large for it;
+    // OnGridHint has the last word.
     void PrepareCellHint(String& HintStr, THintInfo& HintInfo);
 
     TCellBalloonEvent OnCellBalloon;
@@ -4217,7 +4225,7 @@ public:
     bool FLookupCaseSensitive = false;
     bool FLookupHistory = false;
     bool FMultilineCells = false;
-    String FAnchorHint;
+    bool FAnchorHint = false;
 
     // Set to -1 by the constructor.
     Integer FLastTabCol = -1;

@@ -50,11 +50,26 @@ void TAdvStringGrid::PrepareCellHint(String& HintStr, THintInfo& HintInfo) {
         } else {
             hintPos = TPoint(HintInfo.CursorPos.X, R.Bottom + 6);
         }
-        // FIXME: anchor hints (AnchorHint, OnAnchorHint) are not given yet: an anchor's title does not
-        // replace the hint.
-
         const String text = Cells(realCol, row);
         const Integer kind = CellTextKind(text, FEnableHTML);
+        if (FAnchorHint && kind == CellKindHTML) {
+            String title;
+            Integer link = -1;
+            String controlID;
+            String controlType;
+            String controlValue;
+            TRect controlRect;
+            const String anchor = HTMLAnchorAt(col, row, HintInfo.CursorPos.X, HintInfo.CursorPos.Y, title,
+                                               link, controlID, controlType, controlValue, controlRect);
+            if (!anchor.empty()) {
+                String shown = title.empty() ? anchor : title;
+                if (OnAnchorHint)
+                    OnAnchorHint(this, row, realCol, shown);
+                FLastAnchorHint = shown;
+                HintStr = shown;
+                hintPos = TPoint(HintInfo.CursorPos.X + 8, HintInfo.CursorPos.Y - 16);
+            }
+        }
         const bool normal = col >= FixedCols() && col < ColCount() - FFixedRightCols && row >= FixedRows() &&
                             row < RowCount() - FFixedFooters;
         if (FHintShowCells && normal) {

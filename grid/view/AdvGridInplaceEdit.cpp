@@ -303,7 +303,10 @@ void TAdvInplaceEdit::WMSetFocus(TMessage& Message) {
         GetClientRect(Handle(), &client);
         if (PtInRect(&client, pt)) {
             const LRESULT hit = SendMessageW(Handle(), EM_CHARFROMPOS, 0, MAKELPARAM(pt.x, pt.y));
-            SetCaret(static_cast<Integer>(LOWORD(hit)));
+            // Posted: the framework grid's editor mode moves the caret to the end once the editor has
+            // the focus, and the caret under the mouse must come after that.
+            const WPARAM caret = LOWORD(hit);
+            PostMessageW(Handle(), EM_SETSEL, caret, static_cast<LPARAM>(caret));
             grid->LButFlg = false;
         }
     }

@@ -363,14 +363,21 @@ void TAdvStringGrid::WMLButtonDown(TMessage& Message) {
         }
     }
 
-    // 42. Direct edit: the open editor closes before the framework grid takes the press.
+    // 42. Direct edit: the open editor closes before the framework grid takes the press. Closing it
+    // validates what it holds; a refusal reopens it on its own cell, which then stays current, so the
+    // press goes no further.
+    const Integer refusals = FRefusals;
     const bool editable = mayEdit || (FMouseActions->EditOnDblClickOnly() && comboButton);
     if (dataCell && editable &&
         (FMouseActions->DirectEdit() || (FControlLook->DropDownAlwaysVisible() && comboButton))) {
-        // FIXME: the editor's active flag comes with the editing; a combo button's editor is only hidden.
+        // A combo that opens only on a double click ends here without reporting the end of an edit.
+        if (FMouseActions->EditOnDblClickOnly() && comboButton)
+            FEditActive = false;
         HideInplaceEdit();
         if (CanFocus())
             SetFocus();
+        if (FRefusals != refusals)
+            return;
     }
 
     // 43.
@@ -394,15 +401,21 @@ void TAdvStringGrid::WMLButtonDown(TMessage& Message) {
         return;
     }
 
-    // 46, 47. The framework grid's press.
+    // 46, 47. The framework grid's press. A refused validation of the cell being left keeps that cell
+    // current with its editor reopened, so the direct edit below must not take the clicked cell.
     PlatformPress(Message, ACol, ARow);
+    const bool refused = FRefusals != refusals;
 
     // 48. No click for a press on a header border that sizes.
     const bool nearBorder = X - cellRect.Left < 4 || cellRect.Right - X < 4;
     if (!(ARow < FixedRows() && Options().Contains(goColSizing) && nearBorder))
         DoClickCell(ARow, ACol);
 
-    // 49. FIXME: the snapshot for OnCellValidate comes with the validation; there is none to take yet.
+    // 49. The cell the press left current is what a later validation compares with.
+    if (OnCellValidate) {
+        FEntered = false;
+        StoreOldCell(Col(), Row());
+    }
 
     // 50. A merged block edits at once.
     if (IsMergedCell(realCol, ARow) && !IsFixed(ACol, ARow) && mayEdit &&
@@ -410,7 +423,7 @@ void TAdvStringGrid::WMLButtonDown(TMessage& Message) {
         ShowInplaceEdit();
 
     // 51. Direct edit.
-    if (!nearBorder && dataCell && editable &&
+    if (!nearBorder && !refused && dataCell && editable &&
         (FMouseActions->DirectEdit() || (FControlLook->DropDownAlwaysVisible() && mayEdit && comboButton)) &&
         !IsClickControlCell(realCol, ARow)) {
         if (FMouseActions->EditOnDblClickOnly() && comboButton && !Options().Contains(goEditing)) {
@@ -427,6 +440,7 @@ void TAdvStringGrid::WMLButtonDown(TMessage& Message) {
             OnCellChanging(this, Row(), Col(), ARow, ACol, allowed);
         if (allowed) {
             SetSelection(TGridRect{ACol, ARow, ACol, ARow});
+            StoreOldCell(ACol, ARow);
             SetEditorMode(true);
         }
     }
@@ -622,7 +636,9 @@ bool TAdvStringGrid::PressOnAnchor(Integer ACol, Integer ARow, Integer clickCol,
         if (!controlID.empty())
             DoCanEditCell(clickRow, clickCol, mayEditControl);
         if (!controlID.empty() && mayEditControl) {
-            // FIXME: the form-control editors are not built, so there is no open one to close first.
+            // An open form-control editor writes its value back first, so the text read below has it.
+            if (FCtrlEditing)
+                ControlEditExit(this);
             const String type = UpperCase(controlType);
             String cellText = Cells(realCol, ARow);
             if (type == u"BUTTON") {

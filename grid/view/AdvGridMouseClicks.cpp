@@ -103,7 +103,8 @@ void TAdvStringGrid::WMLButtonDblClk(TMessage& Message) {
         FMouseActions->SetRangeSelectAndEdit(true);
         if (IsEditable(RealColIndex(ACol), ARow)) {
             SetOptions(Options() + TGridOptions{goEditing});
-            // FIXME: the validation's snapshot of the cell comes with cell validation.
+            FOldCol = ACol;
+            FOldRow = ARow;
             ShowInplaceEdit();
         }
         FMouseActions->SetRangeSelectAndEdit(rangeEdit);

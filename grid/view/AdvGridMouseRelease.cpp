@@ -39,8 +39,17 @@ void TAdvStringGrid::WMLButtonUp(TMessage& Message) {
     // 2. The end of touch scrolling.
     if (FScrollStart) {
         FScrollStart = false;
-        // FIXME: the momentum timer comes with the scroll bars' touch scrolling; a quick flick that
-        // scrolled stops where the finger left it.
+        FScrollDelta = Y > ptdown.Y ? -1 : 1;
+        // A quick flick that scrolled goes on scrolling for a few more rows.
+        if (GetTickCount() - FTimeStart < 500 && TopRow() != FTopDown) {
+            FScrollSteps = 10;
+            if (FScrollTimer == nullptr)
+                FScrollTimer = std::make_unique<TTimer>(nullptr);
+            FScrollEnd = true;
+            FScrollTimer->SetInterval(10);
+            FScrollTimer->OnTimer = [this](TObject* Sender) { MomentumScrollTimer(Sender); };
+            FScrollTimer->SetEnabled(true);
+        }
         if (TopRow() == FTopDown) {
             // A tap: the cell becomes current, and its check box or button takes the click.
             if (validCell) {
@@ -137,9 +146,7 @@ void TAdvStringGrid::WMLButtonUp(TMessage& Message) {
         const Integer pushedCol = FPushedCellButton.X;
         const Integer pushedRow = FPushedCellButton.Y;
         const bool pushedFixed = pushedCol < FixedCols() || pushedRow < FixedRows();
-        // FIXME: the control look does not hold NoDisabledButtonLook yet, so the button of a cell that
-        // cannot be edited neither comes up nor clicks.
-        const bool noDisabledLook = false;
+        const bool noDisabledLook = FControlLook->NoDisabledButtonLook();
         bool enabled = Options().Contains(goEditing);
         if (validCell && !noDisabledLook) {
             const TPoint base = BaseCell(RealColIndex(ACol), ARow);

@@ -105,9 +105,65 @@ void TAdvStringGrid::WMSize(TMessage& Message) {
             SetColWidths(c, static_cast<Integer>(FOrigColSizes->Items(c) * factor));
         FInWMSize = false;
     }
-    // FIXME: column stretching on resize (ColumnSize.Stretch) and the flat scroll bars' visibility are
-    // not applied here yet; the framework's size handling runs for every resize.
-    TBaseGrid::WMSize(Message);
+    const bool stretch = FColumnSize->Stretch() && (FScrollBarAlways == saNone || FScrollBarAlways == saVert);
+    if (!stretch) {
+        // FIXME: the flat scroll bars are not shown or hidden after a resize; they follow the window's
+        // bars at the next scroll.
+        TBaseGrid::WMSize(Message);
+        UpdateProportionalThumbs();
+        return;
+    }
+
+    // The stretch column takes what the other columns leave of the new width. Its width changes come
+    // back here through the framework, which the flag turns away.
+    const Integer stretchColumn = FColumnSize->StretchColumn();
+    const Integer stretched = stretchColumn == -1 ? ColCount() - 1 : stretchColumn;
+    Integer others = 0;
+    for (Integer c = 0; c < ColCount(); ++c)
+        if (c != stretched)
+            others += ColWidths(c);
+    bool didStretch = false;
+    {
+        FInWMSize = true;
+        struct TSizeEnd {
+            bool& flag;
+            ~TSizeEnd() { flag = false; }
+        } sizeEnd{FInWMSize};
+        if (others < width && stretched >= 0 && stretched < ColCount()) {
+            ApplyColumnStretch(stretchColumn, width);
+            didStretch = true;
+        }
+    }
+
+    if (HandleAllocated()) {
+        if ((FScrollBars == ssHorizontal || FScrollBars == ssBoth) && FScrollBarAlways == saNone) {
+            const Integer all =
+                others + (stretched >= 0 && stretched < ColCount() ? ColWidths(stretched) : 0);
+            ShowScrollBar(WindowHandle(), SB_HORZ, width < all ? TRUE : FALSE);
+        }
+        if (FScrollBars == ssVertical || FScrollBars == ssBoth) {
+            const bool show = FScrollBarAlways == saVert || VisibleRowCount() < RowCount() - FixedRows();
+            ShowScrollBar(WindowHandle(), SB_VERT, show ? TRUE : FALSE);
+        }
+    }
+    UpdateProportionalThumbs();
+    if (didStretch && FScrollBarAlways == saNone && OnGridResize)
+        OnGridResize(this);
+
+    // With a floating footer the framework lays the grid out as for any resize; otherwise the stretched
+    // grid has settled its columns and bars itself.
+    if (FFloatingFooter->Visible()) {
+        TBaseGrid::WMSize(Message);
+        return;
+    }
+    Message.Result = 1;
+}
+
+void TAdvStringGrid::UpdateProportionalThumbs() {
+    if (!FScrollProportional || FScrollType == ssMetro)
+        return;
+    UpdateVertScrollProportional();
+    UpdateHorzScrollProportional();
 }
 
 // ---- Typed characters and key release

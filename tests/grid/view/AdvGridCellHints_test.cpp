@@ -1,5 +1,6 @@
 // Tests of the balloon tip's text (TTN_GETDISPINFOW with the mouse over a cell, as the tooltip window
-// asks its parent) and of the application hint the platform asks for with CM_HINTSHOW.
+// asks its parent) and of the application hint the platform asks for with CM_HINTSHOW, anchors' titles
+// among them.
 #include <string>
 #include <vector>
 
@@ -123,6 +124,65 @@ TEST_F(CellHintsTest, OnlyATextThatDoesNotFitShowsAsLargeText) {
     FGrid->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.HintStr, u"a text far too long to fit into its cell");
     EXPECT_EQ(info.HintPos, FGrid->ClientToScreen(TPoint(large.Left, large.Top)));
+}
+
+// The platform's own hint path: the mouse rests on an anchor of an HTML cell and the hint pause passes;
+// the other cases ask the grid directly. With AnchorHint the anchor's title is the hint, or its address when
+// it has none, placed beside the cursor; OnAnchorHint has the last word. Without AnchorHint, or beside the
+// anchor, the cell gives its usual hint.
+TEST_F(CellHintsTest, AnAnchorUnderTheRestingMouseGivesItsTitleOrAddress) {
+    FGrid->SetShowHint(true);
+    FGrid->SetCells(2, 3, u"<a href=\"https://example.org/t\" title=\"Open the log\">log</a>");
+    FGrid->SetCells(2, 4, u"<a href=\"https://example.org/u\">site</a>");
+    std::vector<std::string> shown;
+    TPoint shownAt;
+    Application->OnShowHint = [&](String& hintStr, bool&, THintInfo& hintInfo) {
+        shown.push_back(StringToUtf8(hintStr));
+        shownAt = hintInfo.HintPos;
+    };
+    std::vector<std::string> asked;
+    FGrid->OnAnchorHint = [&](TObject*, Integer ARow, Integer ACol, String& anchor) {
+        asked.push_back(std::to_string(ACol) + "," + std::to_string(ARow) + " " + StringToUtf8(anchor));
+        if (anchor == u"https://example.org/u")
+            anchor = u"changed";
+    };
+    const auto rest = [&](Integer col, Integer row, Integer dx) {
+        Application->CancelHint();
+        const TRect r = FGrid->CellRect(col, row);
+        const TPoint p = ScreenPoint(r.Left + dx, r.Top + 9);
+        win32::input::MouseMove(p.X, p.Y);
+        Pump();
+        Advance(static_cast<UInt64>(Application->HintPause()) + 1);
+        return FGrid->ScreenToClient(p);
+    };
+
+    FGrid->SetAnchorHint(true);
+    const TPoint cursor = rest(2, 3, 6);
+    shown.clear();
+    asked.clear();
+    rest(2, 3, 6);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Open the log"}));
+    EXPECT_EQ(shownAt, FGrid->ClientToScreen(TPoint(cursor.X + 8, cursor.Y - 16)));
+    // An anchor without a title offers its address, which OnAnchorHint may change.
+    const TRect site = FGrid->CellRect(2, 4);
+    THintInfo info;
+    info.CursorPos = TPoint(site.Left + 6, site.Top + 9);
+    FGrid->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.HintStr, u"changed");
+    EXPECT_EQ(asked.back(), "2,4 https://example.org/u");
+
+    // Beside the anchor, and without AnchorHint, the cell gives its text as any cell does.
+    FGrid->SetHintShowCells(true);
+    const TRect log = FGrid->CellRect(2, 3);
+    for (Integer dx : {60, 6}) {
+        if (dx == 6)
+            FGrid->SetAnchorHint(false);
+        info = THintInfo();
+        info.CursorPos = TPoint(log.Left + dx, log.Top + 9);
+        FGrid->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(info.HintStr, u"log") << dx;
+    }
+    Application->OnShowHint = nullptr;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Tests of the grid's WM_KEYDOWN stages, driven through the input entry points: scroll-only moves, the
 // Home and End variants, skipping fixed cells, appending on the down arrow, the clipboard shortcuts, row
-// insertion and deletion, select-all, Enter on a read-only cell and the search footer's last row.
+// insertion and deletion, select-all, Enter, F2 and typing on editable and read-only cells and the search
+// footer's last row.
 #include <string>
 #include <vector>
 
@@ -314,6 +315,59 @@ TEST_F(KeyboardTest, EnterOnAReadOnlyCellReachesTheFormOnlyWithKeyPreview) {
     Press(VK_RETURN);
     EXPECT_EQ(events, (std::vector<std::string>{"form 13", "grid 13"}));
     EXPECT_EQ(Current(), TPoint(2, 2));
+}
+
+// Enter, F2 and a typed character open the editor of an editable cell and of no read-only one; with
+// EditOnDblClickOnly they switch editing on for an editable cell first.
+TEST_F(KeyboardTest, EnterF2AndTypingEditOnlyEditableCells) {
+    struct Case {
+        const char* name;
+        int key; // 0: the character is typed instead
+        Char typed;
+        bool dblClickOnly;
+        bool readOnly;
+        bool edits;
+    };
+    const Case cases[] = {
+        {"F2", VK_F2, 0, false, false, true},
+        {"F2 read-only", VK_F2, 0, false, true, false},
+        {"Enter", VK_RETURN, 0, false, false, true},
+        {"typed", 0, u'q', false, false, true},
+        {"Enter, double click only", VK_RETURN, 0, true, false, true},
+        {"F2, double click only", VK_F2, 0, true, false, true},
+        {"typed, double click only", 0, u'q', true, false, true},
+    };
+    bool readOnly = false;
+    FGrid->OnCanEditCell = [&readOnly](TObject*, Integer, Integer, bool& can) { can = !readOnly; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FGrid->HideInplaceEdit();
+        FGrid->MouseActions()->SetEditOnDblClickOnly(c.dblClickOnly);
+        FGrid->SetOptions(c.dblClickOnly ? FGrid->Options() - TGridOptions{goEditing}
+                                         : FGrid->Options() + TGridOptions{goEditing});
+        readOnly = c.readOnly;
+        FGrid->SetCells(2, 3, u"text");
+        Place(2, 3);
+        Pump();
+        if (c.key != 0)
+            Press(c.key);
+        else
+            Type(c.typed);
+        EXPECT_EQ(FGrid->EditorMode(), c.edits);
+        EXPECT_EQ(Current(), TPoint(2, 3));
+        if (c.dblClickOnly) {
+            EXPECT_EQ(FGrid->Options().Contains(goEditing), c.edits);
+        }
+        if (c.edits) {
+            ASSERT_NE(FGrid->NormalEdit(), nullptr);
+            EXPECT_TRUE(FGrid->NormalEdit()->Visible());
+            EXPECT_EQ(FGrid->NormalEdit()->Text(), c.key != 0 ? u"text" : u"q");
+            FGrid->HideInplaceEdit();
+        } else {
+            EXPECT_EQ(FGrid->Cells(2, 3), u"text");
+        }
+    }
+    FGrid->OnCanEditCell = nullptr;
 }
 
 TEST_F(KeyboardTest, SpaceTogglesACheckBoxAndReportsTheNewState) {

@@ -351,6 +351,17 @@ TEST_F(GridClickTest, CellButtonsClickOnlyWhenReleasedOnThem) {
     EXPECT_EQ(grid->Col(), 2);
     EXPECT_EQ(grid->Row(), 3);
     EXPECT_EQ(log, (Strings{"cell 2,3"}));
+
+    // The button of a cell that may not be edited clicks only with ControlLook.NoDisabledButtonLook.
+    grid->OnCanEditCell = [](TObject*, Integer, Integer, bool& can) { can = false; };
+    log.clear();
+    Click(At(2, 3, 5, 5));
+    EXPECT_EQ(log, (Strings{"cell 2,3"}));
+    grid->ControlLook()->SetNoDisabledButtonLook(true);
+    log.clear();
+    Click(At(2, 3, 5, 5));
+    EXPECT_EQ(log, (Strings{"cell 2,3", "button 2,3"}));
+    grid->OnCanEditCell = nullptr;
 }
 
 // A press inside a merged block selects the block's base cell.
@@ -408,19 +419,45 @@ TEST_F(GridClickTest, SelectionGripResizesTheSelection) {
     EXPECT_EQ(grid->GridState(), gsNormal);
 }
 
-// Touch scrolling: a drag from a cell other than the current one scrolls a row per row height; a tap
-// makes the cell current and toggles its check box only when it may be edited.
+// Touch scrolling: a drag from a cell other than the current one scrolls a row per row height, and a
+// quick one goes on for ten rows more, one every 10 ms, in the drag's direction; a tap makes the cell
+// current and toggles its check box only when it may be edited.
 TEST_F(GridClickTest, TouchScrollDragsScrollAndTapsToggle) {
     grid->SetRowCount(40);
     grid->MouseActions()->SetTouchScroll(true);
     grid->AddCheckBox(2, 3, false, false);
-    Down(Centre(3, 6));
+    const TPoint start = Centre(3, 6);
+    const TPoint up(start.X, start.Y - 2 * grid->DefaultRowHeight());
+    Down(start);
     EXPECT_EQ(GetCapture(), grid->Handle());
-    MoveTo(TPoint(Centre(3, 6).X, Centre(3, 6).Y - 2 * grid->DefaultRowHeight()));
+    MoveTo(up);
     EXPECT_EQ(grid->TopRow(), 3);
-    Up(TPoint(Centre(3, 6).X, Centre(3, 6).Y - 2 * grid->DefaultRowHeight()));
+    Up(up);
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(grid->TopRow(), 3);
+    Advance(10);
+    EXPECT_EQ(grid->TopRow(), 4);
+    for (int i = 0; i < 12; ++i)
+        Advance(10);
+    EXPECT_EQ(grid->TopRow(), 13) << "the flick ends after ten rows";
+
+    // A slow drag, and a quick one downwards that goes back up to the first row.
+    Advance(GetDoubleClickTime() + 1);
+    Down(start);
+    Advance(600);
+    MoveTo(up);
+    Up(up);
+    for (int i = 0; i < 12; ++i)
+        Advance(10);
+    EXPECT_EQ(grid->TopRow(), 15);
+    Advance(GetDoubleClickTime() + 1);
+    Down(start);
+    MoveTo(TPoint(start.X, start.Y + grid->DefaultRowHeight()));
+    Up(TPoint(start.X, start.Y + grid->DefaultRowHeight()));
+    EXPECT_EQ(grid->TopRow(), 14);
+    for (int i = 0; i < 12; ++i)
+        Advance(10);
+    EXPECT_EQ(grid->TopRow(), 4);
 
     grid->SetTopRow(1);
     bool state = true;

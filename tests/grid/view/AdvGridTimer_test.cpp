@@ -1,5 +1,5 @@
 // Tests of the grid timer on the manual clock (incremental search expiry, select on hover, blinking) and
-// of typed characters.
+// of typed characters and resizing.
 #include <string>
 #include <vector>
 
@@ -132,6 +132,50 @@ TEST_F(TimerTest, ColumnsSynchronisedWithTheGridKeepTheirShares) {
     Pump();
     EXPECT_EQ(FGrid->ColWidths(0), 96) << "the fixed column keeps its width";
     EXPECT_EQ(FGrid->ColWidths(1), 22);
+}
+
+// With ColumnSize.Stretch a resize gives the stretch column what the other columns leave of the new
+// width and reports it with OnGridResize once; a grid narrower than its other columns stretches nothing
+// and reports nothing.
+TEST_F(TimerTest, AResizeStretchesTheStretchColumn) {
+    struct Case {
+        const char* name;
+        Integer stretchColumn;
+        Integer width;
+        Integer stretched; // the column that takes the rest, -1 for none
+    };
+    const Case cases[] = {
+        {"last column", -1, 500, 5},
+        {"named column", 2, 450, 2},
+        {"too narrow", -1, 250, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FGrid->SetWidth(400);
+        for (Integer col = 0; col < FGrid->ColCount(); ++col)
+            FGrid->SetColWidths(col, 64);
+        FGrid->ColumnSize()->SetStretchColumn(c.stretchColumn);
+        FGrid->ColumnSize()->SetStretch(true);
+        Pump();
+        std::vector<Integer> before;
+        Integer others = 0;
+        for (Integer col = 0; col < FGrid->ColCount(); ++col) {
+            before.push_back(FGrid->ColWidths(col));
+            if (col != c.stretched)
+                others += FGrid->ColWidths(col);
+        }
+        Integer resized = 0;
+        FGrid->OnGridResize = [&resized](TObject*) { ++resized; };
+        FGrid->SetWidth(c.width);
+        Pump();
+        for (Integer col = 0; col < FGrid->ColCount(); ++col)
+            EXPECT_EQ(FGrid->ColWidths(col), col == c.stretched ? c.width - others : before[col])
+                << "column " << col;
+        EXPECT_EQ(resized, c.stretched >= 0 ? 1 : 0);
+        EXPECT_EQ(FGrid->Width(), c.width);
+        FGrid->OnGridResize = nullptr;
+        FGrid->ColumnSize()->SetStretch(false);
+    }
 }
 
 } // namespace
