@@ -11,6 +11,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/win32/sysconfig.h"
 #include "platform/win32/wininput.h"
+#include "tests/platform/framework/input_testing.h"
 
 // Opens up what the tests set and read, and records the zoom steps the wheel asks for.
 class TWndProcGrid : public TAdvStringGrid {
@@ -85,15 +86,7 @@ protected:
         Pump();
     }
     void PressWith(int key, TShiftState shift) {
-        if (shift.Contains(ssShift))
-            win32::input::Key(VK_SHIFT, true);
-        if (shift.Contains(ssCtrl))
-            win32::input::Key(VK_CONTROL, true);
-        win32::input::PressKey(key);
-        if (shift.Contains(ssCtrl))
-            win32::input::Key(VK_CONTROL, false);
-        if (shift.Contains(ssShift))
-            win32::input::Key(VK_SHIFT, false);
+        input_testing::PressWith(key, shift);
         Pump();
     }
     // Puts the current cell there with the view at the top left.

@@ -15,6 +15,7 @@
 #include "platform/rtl/FormatSettings.h"
 #include "platform/win32/wininput.h"
 #include "platform/win32/winuser.h"
+#include "tests/platform/framework/input_testing.h"
 
 namespace gridedit_fixtures {
 
@@ -82,20 +83,11 @@ protected:
     }
     static void Pump() { Application->ProcessMessages(); }
     void Press(int key, TShiftState shift = {}) {
-        if (shift.Contains(ssShift))
-            win32::input::Key(VK_SHIFT, true);
-        if (shift.Contains(ssCtrl))
-            win32::input::Key(VK_CONTROL, true);
-        win32::input::PressKey(key);
-        if (shift.Contains(ssCtrl))
-            win32::input::Key(VK_CONTROL, false);
-        if (shift.Contains(ssShift))
-            win32::input::Key(VK_SHIFT, false);
+        input_testing::PressWith(key, shift);
         Pump();
     }
     void Type(const std::u16string& text) {
-        for (Char c : text)
-            win32::input::TypeCharacter(c);
+        input_testing::TypeText(text);
         Pump();
     }
     // Makes the cell current and opens its editor with F2.

@@ -15,6 +15,7 @@
 #include "platform/framework/StdCtrls.h"
 #include "platform/rtl/Clock.h"
 #include "platform/win32/wininput.h"
+#include "tests/platform/framework/input_testing.h"
 
 // Opens up what the tests set up and read.
 class TKeysGrid : public TAdvStringGrid {
@@ -75,15 +76,7 @@ protected:
         Pump();
     }
     void Press(int key, TShiftState shift = TShiftState{}) {
-        if (shift.Contains(ssShift))
-            win32::input::Key(VK_SHIFT, true);
-        if (shift.Contains(ssCtrl))
-            win32::input::Key(VK_CONTROL, true);
-        win32::input::PressKey(key);
-        if (shift.Contains(ssCtrl))
-            win32::input::Key(VK_CONTROL, false);
-        if (shift.Contains(ssShift))
-            win32::input::Key(VK_SHIFT, false);
+        input_testing::PressWith(key, shift);
         Pump();
     }
     void Type(Char c) {

@@ -11,6 +11,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/UString.h"
 #include "platform/win32/wininput.h"
+#include "tests/platform/framework/input_testing.h"
 
 // Opens up the protected members the tests drive and records DrawCell and the notifications.
 class TRecordingGrid : public TStringGrid {
@@ -127,20 +128,11 @@ protected:
     }
     // Presses key with the modifiers held.
     void PressWith(int key, TShiftState shift) {
-        if (shift.Contains(ssShift))
-            win32::input::Key(VK_SHIFT, true);
-        if (shift.Contains(ssCtrl))
-            win32::input::Key(VK_CONTROL, true);
-        win32::input::PressKey(key);
-        if (shift.Contains(ssCtrl))
-            win32::input::Key(VK_CONTROL, false);
-        if (shift.Contains(ssShift))
-            win32::input::Key(VK_SHIFT, false);
+        input_testing::PressWith(key, shift);
         Pump();
     }
     void Type(const std::u16string& text) {
-        for (Char c : text)
-            win32::input::TypeCharacter(c);
+        input_testing::TypeText(text);
         Pump();
     }
     static void Advance(UInt64 milliseconds) {
