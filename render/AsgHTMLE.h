@@ -129,6 +129,16 @@ bool RenderMiniHTML(TCanvas* Canvas, const String& Text, TRect Bounds, TCustomIm
                     THTMLPictureCache* PictureCache, TPictureContainer* PictureContainer, HWND ThemeWindow,
                     TBiDiMode BiDiMode);
 
+// The same with every answer in Result; its anchorValue and controlID go in as above.
+bool RenderMiniHTML(TCanvas* Canvas, const String& Text, TRect Bounds, TCustomImageList* Images,
+                    Integer PointX, Integer PointY, Integer FocusIndex, Integer HoverIndex,
+                    Integer ShadowOffset, bool HitTestOnly, bool MeasureOnly, bool Printing, bool Selected,
+                    bool BlinkVisible, bool HoverOnly, bool WordWrap, bool ControlPressed,
+                    const String& PressedControlID, double Scale, TColor AnchorColor, TColor HoverBrushColor,
+                    TColor HoverFontColor, TColor ShadowColor, THTMLRenderResult& Result,
+                    THTMLPictureCache* PictureCache, TPictureContainer* PictureContainer, HWND ThemeWindow,
+                    TBiDiMode BiDiMode);
+
 // The brush and font colours of the HI tag, renderer-wide; clHighlight and clHighlightText until set.
 void SetHTMLHighlightColors(TColor Background, TColor TextColor);
 

@@ -470,10 +470,7 @@ bool RenderMiniHTML(TCanvas* Canvas, const String& Text, TRect Bounds, TCustomIm
                     Integer ShadowOffset, bool HitTestOnly, bool MeasureOnly, bool Printing, bool Selected,
                     bool BlinkVisible, bool HoverOnly, bool WordWrap, bool ControlPressed,
                     const String& PressedControlID, double Scale, TColor AnchorColor, TColor HoverBrushColor,
-                    TColor HoverFontColor, TColor ShadowColor, String& AnchorValue, String& PlainText,
-                    String& FocusAnchor, String& AnchorTitle, Integer& TextWidth, Integer& TextHeight,
-                    Integer& AnchorCount, Integer& MouseAnchor, TRect& HoverRect, TRect& ControlRect,
-                    String& ControlID, String& ControlValue, String& ControlType,
+                    TColor HoverFontColor, TColor ShadowColor, THTMLRenderResult& Result,
                     THTMLPictureCache* PictureCache, TPictureContainer* PictureContainer, HWND ThemeWindow,
                     TBiDiMode BiDiMode) {
     if (Canvas == nullptr)
@@ -518,18 +515,37 @@ bool RenderMiniHTML(TCanvas* Canvas, const String& Text, TRect Bounds, TCustomIm
     params.penColor = penColor;
     params.penWidth = penWidth;
 
-    THTMLRenderResult result;
-    result.anchorValue = AnchorValue;
-    result.controlID = ControlID;
     TCanvasHost host(Canvas, Images, PictureContainer, PictureCache, ThemeWindow, params.brushColor);
-    RenderMiniHTMLOnHost(host, Text, params, result);
+    RenderMiniHTMLOnHost(host, Text, params, Result);
 
     font->Assign(&savedFont);
     Canvas->Pen()->SetColor(penColor);
     Canvas->Pen()->SetWidth(penWidth);
     Canvas->Brush()->SetColor(brushColor);
     Canvas->Brush()->SetStyle(brushStyle);
+    return Result.hit;
+}
 
+bool RenderMiniHTML(TCanvas* Canvas, const String& Text, TRect Bounds, TCustomImageList* Images,
+                    Integer PointX, Integer PointY, Integer FocusIndex, Integer HoverIndex,
+                    Integer ShadowOffset, bool HitTestOnly, bool MeasureOnly, bool Printing, bool Selected,
+                    bool BlinkVisible, bool HoverOnly, bool WordWrap, bool ControlPressed,
+                    const String& PressedControlID, double Scale, TColor AnchorColor, TColor HoverBrushColor,
+                    TColor HoverFontColor, TColor ShadowColor, String& AnchorValue, String& PlainText,
+                    String& FocusAnchor, String& AnchorTitle, Integer& TextWidth, Integer& TextHeight,
+                    Integer& AnchorCount, Integer& MouseAnchor, TRect& HoverRect, TRect& ControlRect,
+                    String& ControlID, String& ControlValue, String& ControlType,
+                    THTMLPictureCache* PictureCache, TPictureContainer* PictureContainer, HWND ThemeWindow,
+                    TBiDiMode BiDiMode) {
+    if (Canvas == nullptr)
+        return false;
+    THTMLRenderResult result;
+    result.anchorValue = AnchorValue;
+    result.controlID = ControlID;
+    RenderMiniHTML(Canvas, Text, Bounds, Images, PointX, PointY, FocusIndex, HoverIndex, ShadowOffset,
+                   HitTestOnly, MeasureOnly, Printing, Selected, BlinkVisible, HoverOnly, WordWrap,
+                   ControlPressed, PressedControlID, Scale, AnchorColor, HoverBrushColor, HoverFontColor,
+                   ShadowColor, result, PictureCache, PictureContainer, ThemeWindow, BiDiMode);
     AnchorValue = result.anchorValue;
     PlainText = result.plainText;
     FocusAnchor = result.focusAnchor;

@@ -334,24 +334,13 @@ void TAdvStringGrid::EditHTMLControl(Integer ACol, Integer ARow, const String& I
                    bounds.Right + FXYOffset.X + 1, bounds.Bottom + FXYOffset.Y + 1);
     if (HasCheckBox(realCol, ARow))
         bounds.Left += FControlLook->CheckSize();
-    String anchorValue;
-    String plainText;
-    String focusAnchor;
-    String anchorTitle;
-    Integer textWidth = 0;
-    Integer textHeight = 0;
-    Integer anchorCount = 0;
-    Integer mouseAnchor = 0;
-    TRect hoverRect;
-    TRect controlRect;
-    String controlValue;
-    String controlType;
+    THTMLRenderResult html;
+    html.controlID = controlID;
     RenderMiniHTML(Canvas(), text, bounds, nullptr, -1, -1, -1, 0, 1, true, false, false, false, false, false,
-                   !FEnhTextSize, false, String(), 0.0, FURLColor, clNone, clNone, RGB(128, 128, 128),
-                   anchorValue, plainText, focusAnchor, anchorTitle, textWidth, textHeight, anchorCount,
-                   mouseAnchor, hoverRect, controlRect, controlID, controlValue, controlType,
+                   !FEnhTextSize, false, String(), 0.0, FURLColor, clNone, clNone, RGB(128, 128, 128), html,
                    FImageCache.get(), nullptr, HandleAllocated() ? WindowHandle() : nullptr, BiDiMode());
-    ShowControlEditor(text, controlType, ARow, ACol, controlRect, controlValue, controlID);
+    ShowControlEditor(text, html.controlType, ARow, ACol, html.controlRect, html.controlValue,
+                      html.controlID);
 }
 
 // ---- The fixed-cell editors

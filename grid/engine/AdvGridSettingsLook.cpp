@@ -375,11 +375,8 @@ void THeaderDragButton::Paint() {
                  DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_END_ELLIPSIS);
         return;
     }
-    String anchor, plain, focus, title, id, value, type;
-    Integer width = 0, height = 0, count = 0, mouse = 0;
-    TRect hover, control;
+    THTMLRenderResult html;
     RenderMiniHTML(canvas, FCaption, client, FGrid != nullptr ? FGrid->GridImages() : nullptr, -1, -1, -1, -1,
                    0, false, false, false, false, true, true, true, false, String(), 1.0, clBlue, clNone,
-                   clNone, clGray, anchor, plain, focus, title, width, height, count, mouse, hover, control,
-                   id, value, type, nullptr, nullptr, nullptr, bdLeftToRight);
+                   clNone, clGray, html, nullptr, nullptr, nullptr, bdLeftToRight);
 }

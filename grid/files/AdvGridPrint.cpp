@@ -412,15 +412,11 @@ Integer TAdvStringGrid::RenderPrintTitle(const String& HTML, TFont* Font, Intege
     canvas->Font()->SetSize(Font->Size());
     canvas->Brush()->SetStyle(bsClear);
     auto render = [&](const TRect& bounds, bool measure) {
-        String anchor, plain, focusAnchor, title, controlID, controlValue, controlType;
-        Integer textWidth = 0, textHeight = 0, anchors = 0, mouseAnchor = -1;
-        TRect hoverRect, controlRect;
+        THTMLRenderResult html;
         RenderMiniHTML(canvas, HTML, bounds, nullptr, -1, -1, -1, -1, 1, false, measure, true, false, true,
                        true, true, false, String(), pass.deviceRatio, FURLColor, clNone, clNone, 0x00808080,
-                       anchor, plain, focusAnchor, title, textWidth, textHeight, anchors, mouseAnchor,
-                       hoverRect, controlRect, controlID, controlValue, controlType, FImageCache.get(),
-                       nullptr, nullptr, BiDiMode());
-        return textHeight;
+                       html, FImageCache.get(), nullptr, nullptr, BiDiMode());
+        return html.textHeight;
     };
     const Integer left = std::min(corners[0].x, corners[1].x);
     const Integer right = std::max(corners[0].x, corners[1].x);

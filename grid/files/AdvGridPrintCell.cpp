@@ -132,16 +132,12 @@ TPoint TAdvStringGrid::MeasurePrintCell(Integer ACol, Integer ARow) {
         SetMapMode(dc, MM_TEXT);
         canvas->Font()->SetSize(settings->Font()->Size());
         const Integer width = settings->NoAutoSize() ? ColWidths(ACol) + 12 : 65535;
-        String anchor, plain, focusAnchor, title, controlID, controlValue, controlType;
-        Integer textWidth = 0, textHeight = 0, anchors = 0, mouseAnchor = -1;
-        TRect hoverRect, controlRect;
+        THTMLRenderResult html;
         RenderMiniHTML(canvas, text, TRect(0, 0, width, 65535), nullptr, -1, -1, -1, -1, 1, false, true, true,
                        false, true, true, true, false, String(), pass.screenToPaper, FURLColor, clNone,
-                       clNone, 0x00808080, anchor, plain, focusAnchor, title, textWidth, textHeight, anchors,
-                       mouseAnchor, hoverRect, controlRect, controlID, controlValue, controlType,
-                       FImageCache.get(), nullptr, nullptr, BiDiMode());
+                       clNone, 0x00808080, html, FImageCache.get(), nullptr, nullptr, BiDiMode());
         SetMapMode(dc, MM_LOMETRIC);
-        POINT extent{textWidth, textHeight};
+        POINT extent{html.textWidth, html.textHeight};
         DPtoLP(dc, &extent, 1);
         canvas->Font()->SetSize(savedSize);
         return TPoint(extent.x, -extent.y - static_cast<Integer>(Round(pass.lineGap * pass.screenToPaper)));
@@ -476,14 +472,11 @@ void TAdvStringGrid::PrintCellContent(Integer R, Integer ARow, TRect Rect, TCell
         canvas->Font()->SetSize(static_cast<Integer>(std::trunc(pass.workFont->Size() * pass.fitScale)));
         corners[1].x -= halfG + static_cast<Integer>(Round(2 * pass.screenToPaper));
         corners[1].y += static_cast<Integer>(Round(pass.lineGap * pass.screenToPaper));
-        String anchor, plain, focusAnchor, title, controlID, controlValue, controlType;
-        Integer textWidth = 0, textHeight = 0, anchors = 0, mouseAnchor = -1;
-        TRect hoverRect, controlRect;
+        THTMLRenderResult html;
         RenderMiniHTML(canvas, text, TRect(corners[0].x, corners[0].y, corners[1].x, corners[1].y), nullptr,
                        -1, -1, -1, -1, 1, false, false, true, false, true, true, true, false, String(),
-                       pass.deviceRatio, FURLColor, clNone, clNone, 0x00808080, anchor, plain, focusAnchor,
-                       title, textWidth, textHeight, anchors, mouseAnchor, hoverRect, controlRect, controlID,
-                       controlValue, controlType, FImageCache.get(), nullptr, nullptr, BiDiMode());
+                       pass.deviceRatio, FURLColor, clNone, clNone, 0x00808080, html, FImageCache.get(),
+                       nullptr, nullptr, BiDiMode());
         SetMapMode(dc, MM_LOMETRIC);
         canvas->Font()->SetSize(savedSize);
     } else if (kind == CellKindRTF) {

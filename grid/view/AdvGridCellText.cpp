@@ -306,26 +306,12 @@ void TAdvStringGrid::DrawCellText(TCellDrawContext& Context) {
         if (Context.filterButton)
             R.Right -= 18;
         R.Left -= 1;
-        String anchor;
-        String plain;
-        String focusAnchor;
-        String title;
-        String controlID;
-        String controlValue;
-        String controlType;
-        Integer width = 0;
-        Integer height = 0;
-        Integer anchors = 0;
-        Integer mouseAnchor = -1;
-        TRect hoverRect;
-        TRect controlRect;
+        THTMLRenderResult html;
         RenderMiniHTML(canvas, text, R, nullptr, -1, -1, -1, -1, 1, false, false, false, selected, true, true,
-                       !FEnhTextSize, false, String(), 1.0, linkColor, clNone, clNone, 0x00808080, anchor,
-                       plain, focusAnchor, title, width, height, anchors, mouseAnchor, hoverRect, controlRect,
-                       controlID, controlValue, controlType, FImageCache.get(), nullptr,
-                       HandleAllocated() ? WindowHandle() : nullptr, BiDiMode());
-        Context.textWidth = width + 2;
-        Context.textHeight = height;
+                       !FEnhTextSize, false, String(), 1.0, linkColor, clNone, clNone, 0x00808080, html,
+                       FImageCache.get(), nullptr, HandleAllocated() ? WindowHandle() : nullptr, BiDiMode());
+        Context.textWidth = html.textWidth + 2;
+        Context.textHeight = html.textHeight;
     } else if (kind == CellKindRTF) {
         canvas->Pen()->SetColor(canvas->Brush()->Color());
         if (!(selected && !Context.state.Contains(gdFocused) && FSelectionColor == clNone)) {
@@ -520,25 +506,11 @@ void TAdvStringGrid::CalcCellTextSize(Integer ACol, Integer DCol, TSize& Size, b
         if (!SB)
             R.Right = 65535;
         R.Bottom = 65535;
-        String anchor;
-        String plain;
-        String focusAnchor;
-        String title;
-        String controlID;
-        String controlValue;
-        String controlType;
-        Integer width = 0;
-        Integer height = 0;
-        Integer anchors = 0;
-        Integer mouseAnchor = -1;
-        TRect hoverRect;
-        TRect controlRect;
+        THTMLRenderResult html;
         RenderMiniHTML(canvas, text, R, nullptr, -1, -1, -1, -1, 1, false, true, false, false, true, true,
-                       true, false, String(), 1.0, FURLColor, clNone, clNone, 0x00808080, anchor, plain,
-                       focusAnchor, title, width, height, anchors, mouseAnchor, hoverRect, controlRect,
-                       controlID, controlValue, controlType, FImageCache.get(), nullptr,
-                       HandleAllocated() ? WindowHandle() : nullptr, BiDiMode());
-        Size = TSize{width + 2, height + 2};
+                       true, false, String(), 1.0, FURLColor, clNone, clNone, 0x00808080, html,
+                       FImageCache.get(), nullptr, HandleAllocated() ? WindowHandle() : nullptr, BiDiMode());
+        Size = TSize{html.textWidth + 2, html.textHeight + 2};
         return;
     }
 

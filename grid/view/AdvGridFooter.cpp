@@ -420,24 +420,11 @@ Integer TFooterPanel::PaintPreview(Integer usedWidth, bool customTemplate) {
 }
 
 void TFooterPanel::PaintTemplate(const String& Text, const TRect& Rect) {
-    String anchor;
-    String plain;
-    String focusAnchor;
-    String title;
-    String controlID;
-    String controlValue;
-    String controlType;
-    Integer width = 0;
-    Integer height = 0;
-    Integer anchors = 0;
-    Integer mouseAnchor = -1;
-    TRect hoverRect;
-    TRect controlRect;
+    THTMLRenderResult html;
     RenderMiniHTML(Canvas(), Text, Rect, FGrid->GridImages(), -1, -1, -1, -1, 1, false, false, false, false,
                    true, false, true, false, String(), 1.0, FGrid->URLColor(), clNone, clNone, 0x00808080,
-                   anchor, plain, focusAnchor, title, width, height, anchors, mouseAnchor, hoverRect,
-                   controlRect, controlID, controlValue, controlType, FGrid->FImageCache.get(), nullptr,
-                   HandleAllocated() ? WindowHandle() : nullptr, FGrid->BiDiMode());
+                   html, FGrid->FImageCache.get(), nullptr, HandleAllocated() ? WindowHandle() : nullptr,
+                   FGrid->BiDiMode());
 }
 
 Integer TFooterPanel::ColumnAt(Integer X) {
