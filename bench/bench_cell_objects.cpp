@@ -9,12 +9,15 @@
 
 #include <malloc.h>
 
+#include "bench/BenchSupport.h"
 #include "grid/engine/AdvGrid.h"
 #include "platform/backend/file.h"
 #include "platform/backend/platform.h"
 #include "platform/rtl/Convert.h"
 
 namespace {
+
+using bench::SecondsSince;
 
 constexpr Integer Columns = 4;
 constexpr Integer DataRows = 1000000;
@@ -36,10 +39,6 @@ void StartPlatform() {
     // back to the system and fault their pages in again on every call, which measures the system.
     mallopt(M_MMAP_THRESHOLD, 1 << 30);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
-}
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // One fixed row, then the blocks: a node row followed by its 99 rows, every row with short texts.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "bench/BenchSupport.h"
 #include "controls/AdvCombo.h"
 #include "controls/AdvEdit.h"
 #include "controls/AdvOfficeButtons.h"
@@ -21,16 +22,14 @@
 
 namespace {
 
+using bench::SecondsSince;
+
 constexpr int Paints = 10000;
 
 struct Measure {
     double paintSeconds; // one paint
     double fillSeconds;  // one FillRect of the control's area
 };
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // A paint of the control into a memory surface of its size, against the floor.
 Measure MeasurePaint(TControl* control, const std::function<void(HDC)>& paint) {

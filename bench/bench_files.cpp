@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "grid/engine/AdvGrid.h"
 #include "platform/backend/file.h"
 #include "platform/backend/platform.h"
@@ -23,6 +24,8 @@
 #include "platform/servers/Servers.h"
 
 namespace {
+
+using bench::SecondsSince;
 
 constexpr Integer Columns = 32;
 constexpr Integer Rows = 1000000;
@@ -48,10 +51,6 @@ struct Fixture {
 Fixture& TheFixture() {
     static Fixture fixture;
     return fixture;
-}
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 void Append(String& out, Integer value) {

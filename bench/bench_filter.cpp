@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "grid/engine/AdvGrid.h"
 #include "grid/engine/AdvUtil.h"
 #include "platform/backend/file.h"
@@ -16,15 +17,13 @@
 
 namespace {
 
+using bench::SecondsSince;
+
 constexpr Integer Columns = 8;
 constexpr Integer Rows = 1000000;
 constexpr int Rounds = 3;
 constexpr Integer FilterColumn = 2;
 const String Condition = u"alpha*";
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Even rows pass the condition, odd rows fail it.
 String TextOf(Integer c, Integer r) {

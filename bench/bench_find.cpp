@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "grid/engine/AdvGrid.h"
 #include "platform/backend/file.h"
 #include "platform/backend/platform.h"
@@ -16,14 +17,12 @@
 
 namespace {
 
+using bench::SecondsSince;
+
 constexpr Integer Columns = 8;
 constexpr Integer Rows = 125000;
 constexpr int Rounds = 3;
 const String Needle = u"Needle";
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // The scan's test: the text upper-cased (plain ASCII by a loop, anything else by the locale) holds
 // the upper-cased needle.

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "bench/BenchSupport.h"
 #include "grid/engine/AdvGrid.h"
 #include "platform/backend/file.h"
 #include "platform/backend/platform.h"
@@ -17,25 +18,10 @@
 
 namespace {
 
+using bench::SecondsSince;
+using bench::StartPlatformOnce;
+
 constexpr int Rounds = 20;
-
-struct Platform {
-    Platform() {
-        backend::SetEnvironment("QT_QPA_PLATFORM", "offscreen");
-        static char name[] = "bench_grid_edit";
-        static char* argv[] = {name, nullptr};
-        if (!backend::StartPlatform(1, argv))
-            std::abort();
-    }
-};
-
-void StartPlatformOnce() {
-    static Platform platform;
-}
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // A focused, editable grid of rows x 16 columns on a shown form, its current cell at row.
 struct EditedGrid {

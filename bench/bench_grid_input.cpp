@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "bench/BenchSupport.h"
 #include "grid/engine/AdvGrid.h"
 #include "platform/backend/file.h"
 #include "platform/backend/platform.h"
@@ -19,23 +20,11 @@
 
 namespace {
 
+using bench::StartPlatformOnce;
+
 constexpr int Width = 1360;
 constexpr int Height = 833;
 constexpr int Rounds = 20;
-
-struct Platform {
-    Platform() {
-        backend::SetEnvironment("QT_QPA_PLATFORM", "offscreen");
-        static char name[] = "bench_grid_input";
-        static char* argv[] = {name, nullptr};
-        if (!backend::StartPlatform(1, argv))
-            std::abort();
-    }
-};
-
-void StartPlatformOnce() {
-    static Platform platform;
-}
 
 void Pump() {
     Application->ProcessMessages();

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "bench/BenchSupport.h"
 #include "grid/engine/AdvGrid.h"
 #include "platform/backend/file.h"
 #include "platform/backend/platform.h"
@@ -28,6 +29,9 @@
 // ---- Counting allocations
 
 namespace {
+
+using bench::SecondsSince;
+using bench::StartPlatformOnce;
 std::atomic<long long> Allocations{0};
 
 void* CountedAlloc(std::size_t size) {
@@ -63,24 +67,6 @@ namespace {
 constexpr int Width = 1360;
 constexpr int Height = 833;
 constexpr int Rounds = 20;
-
-struct Platform {
-    Platform() {
-        backend::SetEnvironment("QT_QPA_PLATFORM", "offscreen");
-        static char name[] = "bench_grid_paint";
-        static char* argv[] = {name, nullptr};
-        if (!backend::StartPlatform(1, argv))
-            std::abort();
-    }
-};
-
-void StartPlatformOnce() {
-    static Platform platform;
-}
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // A shown grid of rows x columns filling the form, its visible cells around top filled with text.
 struct ShownGrid {

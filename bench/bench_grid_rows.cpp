@@ -12,12 +12,15 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "grid/engine/AdvGrid.h"
 #include "platform/backend/file.h"
 #include "platform/backend/platform.h"
 #include "platform/rtl/Convert.h"
 
 namespace {
+
+using bench::SecondsSince;
 
 constexpr Integer Columns = 32;
 constexpr Integer Rows = 1000000;
@@ -42,10 +45,6 @@ struct Fixture {
 Fixture& TheFixture() {
     static Fixture fixture;
     return fixture;
-}
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 template <class Grid, class Grow, class Write> double AppendRows(Grow grow, Write write) {

@@ -16,6 +16,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "grid/engine/AdvGrid.h"
 #include "platform/backend/file.h"
 #include "platform/backend/platform.h"
@@ -25,25 +26,10 @@
 
 namespace {
 
+using bench::SecondsSince;
+using bench::StartPlatformOnce;
+
 constexpr int Rounds = 3;
-
-struct Platform {
-    Platform() {
-        backend::SetEnvironment("QT_QPA_PLATFORM", "offscreen");
-        static char name[] = "bench_grid_services";
-        static char* argv[] = {name, nullptr};
-        if (!backend::StartPlatform(1, argv))
-            std::abort();
-    }
-};
-
-void StartPlatformOnce() {
-    static Platform platform;
-}
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // ---- Undo and redo
 

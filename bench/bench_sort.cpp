@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "grid/engine/AdvGrid.h"
 #include "platform/backend/file.h"
 #include "platform/backend/platform.h"
@@ -19,15 +20,13 @@
 
 namespace {
 
+using bench::SecondsSince;
+
 constexpr Integer Columns = 8;
 constexpr Integer Rows = 1000000;
 constexpr Integer NumberColumn = 1;
 constexpr Integer WordColumn = 2;
 constexpr int Rounds = 3;
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // A distinct word for each number: letters only, 5 to 9 of them.
 String WordOf(Integer n) {
