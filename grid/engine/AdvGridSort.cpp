@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <deque>
 #include <limits>
@@ -994,23 +995,27 @@ namespace {
 
 // The swaps MoveRowsIntoOrder makes for Order, one for every row but the last of each cycle, found by
 // playing its moves on offsets alone: the reads do not wait on each other as a walk along the cycles'
-// links would.
-Integer CountSortSwaps(Integer Left, const std::vector<Integer>& Order) {
+// links would. offsets is scratch room for n entries.
+Integer CountSortSwaps(Integer Left, const std::vector<Integer>& Order, std::vector<std::uint64_t>& offsets) {
+    // Entry r holds in its low half where the row that stood at offset r is now, in its high half the
+    // offset of the row that stands at r.
     const size_t n = Order.size();
-    std::vector<Integer> where(n); // the present offset of the row that stood at each offset
-    std::vector<Integer> at(n);    // the offset of the row that stands at each offset
-    std::iota(where.begin(), where.end(), 0);
-    std::iota(at.begin(), at.end(), 0);
+    for (size_t r = 0; r < n; ++r)
+        offsets[r] = std::uint64_t(r) << 32 | r;
+    const auto where = [&](size_t r) { return static_cast<Integer>(offsets[r] & 0xFFFFFFFF); };
+    const auto at = [&](size_t r) { return static_cast<Integer>(offsets[r] >> 32); };
     Integer swaps = 0;
     for (size_t k = 0; k < n; ++k) {
-        const Integer from = where[static_cast<size_t>(Order[k] - Left)];
+        const Integer from = where(static_cast<size_t>(Order[k] - Left));
         if (from == static_cast<Integer>(k))
             continue;
         ++swaps;
         // Offset k is settled: only the row that left it needs its new place.
-        const Integer displaced = at[k];
-        at[static_cast<size_t>(from)] = displaced;
-        where[static_cast<size_t>(displaced)] = from;
+        const Integer displaced = at(k);
+        std::uint64_t& fromEntry = offsets[static_cast<size_t>(from)];
+        fromEntry = std::uint64_t(std::uint32_t(displaced)) << 32 | (fromEntry & 0xFFFFFFFF);
+        std::uint64_t& displacedEntry = offsets[static_cast<size_t>(displaced)];
+        displacedEntry = (displacedEntry & ~std::uint64_t(0xFFFFFFFF)) | std::uint32_t(from);
     }
     return swaps;
 }
@@ -1059,15 +1064,19 @@ bool EntriesFollowWhole(const TIntList& list, Integer Left, size_t n) {
     return !list.OnChange && (Int64(Left) + Int64(n) <= list.Count() || Left >= list.Count());
 }
 
+// scratch is room for n entries.
 void PermuteEntries(TIntList& list, Integer Left, const std::vector<Integer>& Order,
-                    std::vector<void*>& scratch) {
+                    std::vector<std::uint64_t>& scratch) {
+    static_assert(sizeof(void*) <= sizeof(std::uint64_t));
     if (Left >= list.Count())
         return;
     void** items = list.List();
     const size_t n = Order.size();
     for (size_t k = 0; k < n; ++k)
-        scratch[k] = items[Order[k]];
-    std::copy(scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(n), items + Left);
+        scratch[k] = reinterpret_cast<std::uintptr_t>(items[Order[k]]);
+    for (size_t k = 0; k < n; ++k)
+        items[static_cast<size_t>(Left) + k] =
+            reinterpret_cast<void*>(static_cast<std::uintptr_t>(scratch[k]));
 }
 
 } // namespace
@@ -1095,8 +1104,8 @@ bool TAdvStringGrid::SortPermuteRows(Integer Left, const std::vector<Integer>& O
             return false;
 
     // Everything that may fail to allocate comes before the first change.
-    std::vector<void*> scratch(n);
-    const Integer swaps = CountSortSwaps(Left, Order);
+    std::vector<std::uint64_t> scratch(n);
+    const Integer swaps = CountSortSwaps(Left, Order, scratch);
     if (!PermuteRowStores(Left, Order.data(), count))
         return false;
     for (TIntList* list : lists)
