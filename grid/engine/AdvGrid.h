@@ -3780,6 +3780,12 @@ private:
     // Moves rows Left.. so that position Left + k holds the row that stood at Order[k], through
     // SortSwapRows, at most one swap per row.
     void MoveRowsIntoOrder(Integer Left, const std::vector<Integer>& Order);
+    // MoveRowsIntoOrder's moves in one pass, with exactly the effects of the SortSwapRows calls it
+    // replaces (Swaps counted alike); answers false, changing nothing, where a swap could do more than
+    // move entries: an override of SortSwapRows, single-column sorting, rows of differing heights,
+    // disjunct row selection that follows the rows, a row flag list reaching only some of the rows or
+    // watched by OnChange, or far cells in the rows.
+    bool SortPermuteRows(Integer Left, const std::vector<Integer>& Order);
     // With MoveRowOnSort, after a sort of rows First..Last: the row holding the former current row's
     // data becomes current when it is one of those rows.
     void FollowSortRow(Integer First, Integer Last);

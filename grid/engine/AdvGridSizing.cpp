@@ -450,6 +450,8 @@ void ExchangeEntries(TIntList& list, Integer a, Integer b) {
 
 } // namespace
 
+// SortPermuteRows (AdvGridSort.cpp) does what a series of these does in one pass: a change here goes
+// there too.
 void TAdvStringGrid::SortSwapRows(Integer ARow1, Integer ARow2) {
     if (ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount())
         throw EAdvGridError(AdvGridErrors::InvalidRowAccessed);

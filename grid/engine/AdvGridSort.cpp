@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <deque>
 #include <limits>
@@ -990,13 +991,38 @@ void TAdvStringGrid::SortRows(Integer Left, Integer Right, Integer KeyCol, Compa
     MoveRowsIntoOrder(Left, order);
 }
 
-void TAdvStringGrid::MoveRowsIntoOrder(Integer Left, const std::vector<Integer>& Order) {
-    // where[r]: the present offset of the row that stood at offset r; at[k]: which row stands at k.
+namespace {
+
+// The swaps MoveRowsIntoOrder makes for Order, one for every row but the last of each cycle, found by
+// playing its moves on offsets alone: the reads do not wait on each other as a walk along the cycles'
+// links would. offsets is scratch room for n entries.
+Integer CountSortSwaps(Integer Left, const std::vector<Integer>& Order, std::vector<std::uint64_t>& offsets) {
+    // Entry r holds in its low half where the row that stood at offset r is now, in its high half the
+    // offset of the row that stands at r.
     const size_t n = Order.size();
-    std::vector<Integer> where(n);
-    std::vector<Integer> at(n);
-    std::iota(where.begin(), where.end(), 0);
-    std::iota(at.begin(), at.end(), 0);
+    for (size_t r = 0; r < n; ++r)
+        offsets[r] = std::uint64_t(r) << 32 | r;
+    const auto where = [&](size_t r) { return static_cast<Integer>(offsets[r] & 0xFFFFFFFF); };
+    const auto at = [&](size_t r) { return static_cast<Integer>(offsets[r] >> 32); };
+    Integer swaps = 0;
+    for (size_t k = 0; k < n; ++k) {
+        const Integer from = where(static_cast<size_t>(Order[k] - Left));
+        if (from == static_cast<Integer>(k))
+            continue;
+        ++swaps;
+        // Offset k is settled: only the row that left it needs its new place.
+        const Integer displaced = at(k);
+        std::uint64_t& fromEntry = offsets[static_cast<size_t>(from)];
+        fromEntry = std::uint64_t(std::uint32_t(displaced)) << 32 | (fromEntry & 0xFFFFFFFF);
+        std::uint64_t& displacedEntry = offsets[static_cast<size_t>(displaced)];
+        displacedEntry = (displacedEntry & ~std::uint64_t(0xFFFFFFFF)) | std::uint32_t(from);
+    }
+    return swaps;
+}
+
+} // namespace
+
+void TAdvStringGrid::MoveRowsIntoOrder(Integer Left, const std::vector<Integer>& Order) {
     // One repaint for all the moves, also when a move raises.
     struct Moving {
         TAdvStringGrid& grid;
@@ -1008,6 +1034,14 @@ void TAdvStringGrid::MoveRowsIntoOrder(Integer Left, const std::vector<Integer>&
         }
     } moving{*this, FSortMoving};
     FSortMoving = true;
+    if (SortPermuteRows(Left, Order))
+        return;
+    // where[r]: the present offset of the row that stood at offset r; at[k]: which row stands at k.
+    const size_t n = Order.size();
+    std::vector<Integer> where(n);
+    std::vector<Integer> at(n);
+    std::iota(where.begin(), where.end(), 0);
+    std::iota(at.begin(), at.end(), 0);
     for (size_t k = 0; k < n; ++k) {
         const Integer wanted = Order[k] - Left;
         const Integer from = where[static_cast<size_t>(wanted)];
@@ -1020,6 +1054,66 @@ void TAdvStringGrid::MoveRowsIntoOrder(Integer Left, const std::vector<Integer>&
         where[static_cast<size_t>(wanted)] = static_cast<Integer>(k);
         where[static_cast<size_t>(displaced)] = from;
     }
+}
+
+namespace {
+
+// Whether a permutation of rows Left .. Left + n - 1 can move the list's entries as ExchangeEntries
+// would move them swap by swap: when the list reaches every one of the rows, or none.
+bool EntriesFollowWhole(const TIntList& list, Integer Left, size_t n) {
+    return !list.OnChange && (Int64(Left) + Int64(n) <= list.Count() || Left >= list.Count());
+}
+
+// scratch is room for n entries.
+void PermuteEntries(TIntList& list, Integer Left, const std::vector<Integer>& Order,
+                    std::vector<std::uint64_t>& scratch) {
+    static_assert(sizeof(void*) <= sizeof(std::uint64_t));
+    if (Left >= list.Count())
+        return;
+    void** items = list.List();
+    const size_t n = Order.size();
+    for (size_t k = 0; k < n; ++k)
+        scratch[k] = reinterpret_cast<std::uintptr_t>(items[Order[k]]);
+    for (size_t k = 0; k < n; ++k)
+        items[static_cast<size_t>(Left) + k] =
+            reinterpret_cast<void*>(static_cast<std::uintptr_t>(scratch[k]));
+}
+
+} // namespace
+
+bool TAdvStringGrid::SortPermuteRows(Integer Left, const std::vector<Integer>& Order) {
+    const size_t n = Order.size();
+    const Integer count = static_cast<Integer>(n);
+    if (n == 0 || Left < 0 || Int64(Left) + count > RowCount())
+        return false;
+    if (typeid(*this) != typeid(TAdvStringGrid) || FSortSettings->SingleColumn() ||
+        (FMouseActions->DisjunctRowSelect() && FNavigation->MoveRowOnSort()))
+        return false;
+    // Heights that differ would be set row by row, each change told to RowHeightsChanged.
+    const Integer height = RowHeights(Left);
+    for (Integer row = Left + 1; row < Left + count; ++row)
+        if (RowHeights(row) != height)
+            return false;
+    std::vector<TIntList*> lists{FSortRowXRef.get()};
+    if (FUseEnabledRows)
+        lists.push_back(FEnabledRows.get());
+    if (ModifiedRowsKept())
+        lists.push_back(FModifiedRows.get());
+    for (const TIntList* list : lists)
+        if (!EntriesFollowWhole(*list, Left, n))
+            return false;
+
+    // Everything that may fail to allocate comes before the first change.
+    std::vector<std::uint64_t> scratch(n);
+    const Integer swaps = CountSortSwaps(Left, Order, scratch);
+    if (!PermuteRowStores(Left, Order.data(), count))
+        return false;
+    for (TIntList* list : lists)
+        PermuteEntries(*list, Left, Order, scratch);
+    if (SortRow >= Left && SortRow < Left + count)
+        SortRow = Left + static_cast<Integer>(std::find(Order.begin(), Order.end(), SortRow) - Order.begin());
+    Swaps += swaps;
+    return true;
 }
 
 void TAdvStringGrid::FollowSortRow(Integer First, Integer Last) {

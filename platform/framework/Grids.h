@@ -771,6 +771,11 @@ protected:
     // cells as far cells, so the store never grows to reach it. Nothing is repainted.
     void ExchangeRowStores(Integer ARow1, Integer ARow2);
     void ExchangeColStores(Integer ACol1, Integer ACol2);
+    // Moves whole rows as a series of ExchangeRowStores would, in one pass: row First + k receives the
+    // texts and object slots of the row that stood at Sources[k], Sources being a permutation of
+    // First .. First + Count - 1 within the counts. Answers false, and moves nothing, when a far cell
+    // lies in one of those rows; ExchangeRowStores then has to take it out and put it back.
+    bool PermuteRowStores(Integer First, const Integer* Sources, Integer Count);
 
 private:
     // A cell kept outside the rows; its text and its object each live here only while the rows do not

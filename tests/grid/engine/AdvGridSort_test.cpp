@@ -738,6 +738,139 @@ TEST_F(AdvGridSortTest, ALongNumberColumnSortsInOrderWithTiesByTheNextColumn) {
     EXPECT_EQ(Column(1), numbers);
 }
 
+// ---- Moving the sorted rows in one pass
+
+// A grid that moves sorted rows one SortSwapRows call at a time, as a descendant that overrides it does:
+// the reference for the plain grid, which moves them in one pass where it can.
+class TSwapByRowGrid : public TAdvStringGrid {
+public:
+    using TAdvStringGrid::TAdvStringGrid;
+    void SortSwapRows(Integer ARow1, Integer ARow2) override {
+        ++calls;
+        TAdvStringGrid::SortSwapRows(ARow1, ARow2);
+    }
+    Integer calls = 0;
+};
+
+// A column far beyond the counts, whose cells the store keeps apart from the rows.
+constexpr Integer FarCol = 500;
+
+// Everything a row move carries, row by row: texts (a far one too), a cell record's colour, height,
+// cross-reference, modified, enabled and selected flags; then the current row.
+std::vector<String> RowMoveState(TAdvStringGrid& g) {
+    std::vector<String> state;
+    for (Integer r = 0; r < g.RowCount(); ++r) {
+        String line;
+        for (Integer c = 0; c < g.ColCount(); ++c)
+            line += g.GridCells(c, r) + u"|";
+        line += g.GridCells(FarCol, r) + u"|";
+        line += IntToStr(g.Colors(2, r)) + u"|" + IntToStr(g.RowHeights(r)) + u"|" +
+                IntToStr(g.SortedRowIndex(r)) + u"|" + (g.RowModified(r) ? u"m" : u"-") +
+                (g.RowEnabled(r) ? u"e" : u"-") + (g.RowSelect(r) ? u"s" : u"-");
+        state.push_back(line);
+    }
+    state.push_back(u"current " + IntToStr(g.Row()));
+    return state;
+}
+
+struct RowMoveCase {
+    const char* name;
+    std::function<void(TAdvStringGrid&)> prepare; // after the rows are filled
+    std::function<void(TAdvStringGrid&)> act;
+};
+
+const RowMoveCase kRowMoveCases[] = {
+    {"WholeGridWithRecordsAndFlagsAndBack",
+     [](TAdvStringGrid& g) {
+         // Flag lists that reach every row.
+         for (Integer r = 1; r < g.RowCount(); r += 7)
+             g.SetRowEnabled(r, false);
+         g.SetRowEnabled(g.RowCount() - 1, false);
+         g.Navigation()->SetMoveRowOnSort(true);
+         g.SetRowModified(g.RowCount() - 1, true);
+         g.SetRowModified(40, true);
+     },
+     [](TAdvStringGrid& g) {
+         g.Sort(1, sdAscending);
+         g.Sort(2, sdDescending);
+         g.QUnSort();
+     }},
+    {"PartOfTheRows", [](TAdvStringGrid&) {}, [](TAdvStringGrid& g) { g.QuickSort(1, 20, 120); }},
+    {"HiddenRowsShownAfterwards", [](TAdvStringGrid& g) { g.HideRows(5, 15); },
+     [](TAdvStringGrid& g) {
+         g.Sort(1, sdDescending);
+         g.UnHideRowsAll();
+     }},
+    {"RowsOfDifferingHeights",
+     [](TAdvStringGrid& g) {
+         for (Integer r = 3; r < g.RowCount(); r += 11)
+             g.SetRowHeights(r, 30 + r % 5);
+     },
+     [](TAdvStringGrid& g) { g.Sort(1, sdAscending); }},
+    {"FlagsReachingOnlySomeRows", [](TAdvStringGrid& g) { g.SetRowModified(30, true); },
+     [](TAdvStringGrid& g) { g.Sort(2, sdAscending); }},
+    {"FarCellInTheRows", [](TAdvStringGrid& g) { g.SetGridCell(FarCol, 9, u"far"); },
+     [](TAdvStringGrid& g) { g.Sort(1, sdAscending); }},
+    {"SingleColumn", [](TAdvStringGrid& g) { g.SortSettings()->SetSingleColumn(true); },
+     [](TAdvStringGrid& g) { g.Sort(1, sdAscending); }},
+    {"DisjunctSelectionFollowingTheRows",
+     [](TAdvStringGrid& g) {
+         g.MouseActions()->SetDisjunctRowSelect(true);
+         g.Navigation()->SetMoveRowOnSort(true);
+         for (Integer r = 2; r < g.RowCount(); r += 9)
+             g.SetRowSelect(r, true);
+     },
+     [](TAdvStringGrid& g) { g.Sort(1, sdDescending); }},
+    {"RowsAddedSinceTheCrossReference", [](TAdvStringGrid& g) { g.Sort(1, sdAscending); },
+     [](TAdvStringGrid& g) {
+         g.SetRowCount(g.RowCount() + 3);
+         g.QuickSort(2, 1, g.RowCount() - 1);
+     }},
+};
+
+class AdvGridRowMoveTest : public AdvGridSortTest, public ::testing::WithParamInterface<RowMoveCase> {};
+
+// Numbers with ties, distinct words, and a record with its own colour in every fifth row: the plain grid
+// and the row-by-row reference end alike, with the same count of swaps.
+TEST_P(AdvGridRowMoveTest, TheOnePassMoveEndsAsMovingRowByRowDoes) {
+    const RowMoveCase& c = GetParam();
+    TSwapByRowGrid* reference = new TSwapByRowGrid(nullptr);
+    reference->SetParent(form);
+    reference->SetBounds(0, 150, 300, 150);
+    std::vector<String> numbers;
+    std::vector<String> words;
+    for (Integer i = 0; i < 150; ++i) {
+        numbers.push_back(IntToStr((i * 37) % 50));
+        words.push_back(String(1, static_cast<Char>(u'a' + (i * 7) % 26)) + IntToStr((i * 53) % 150));
+    }
+    std::vector<std::vector<String>> states;
+    std::vector<Integer> swaps;
+    Integer calls = 0;
+    for (TAdvStringGrid* g : {static_cast<TAdvStringGrid*>(grid), static_cast<TAdvStringGrid*>(reference)}) {
+        TAdvStringGrid* kept = grid;
+        grid = g;
+        Fill({numbers, words});
+        grid = kept;
+        for (Integer r = 1; r < g->RowCount(); r += 5)
+            g->SetColors(2, r, static_cast<TColor>(0x100 + r));
+        g->SetRow(17);
+        c.prepare(*g);
+        const Integer before = g->Swaps;
+        calls = reference->calls;
+        c.act(*g);
+        swaps.push_back(g->Swaps - before);
+        states.push_back(RowMoveState(*g));
+    }
+    EXPECT_EQ(states[0], states[1]);
+    EXPECT_EQ(swaps[0], swaps[1]);
+    EXPECT_EQ(swaps[1], reference->calls - calls) << "the reference counts each call";
+    EXPECT_GT(swaps[0], 0);
+    delete reference;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AdvGridRowMoveTest, ::testing::ValuesIn(kRowMoveCases),
+                         [](const ::testing::TestParamInfo<RowMoveCase>& info) { return info.param.name; });
+
 // ---- Failures and the work done
 
 TEST_F(AdvGridSortTest, ACompareHandlerRaisingLeavesTheShapeAndRows) {

@@ -614,6 +614,46 @@ TEST_F(GridModel, HugeBlocksAndFarExchangesNeitherOverflowNorGrowTheRows) {
     FGrid->SetObjects(2, 3, nullptr);
 }
 
+TEST_F(GridModel, PermutingRowStoresMovesWholeRowsUnlessAFarCellIsInThem) {
+    TObject marker;
+    for (Integer r = 0; r < 8; ++r)
+        FGrid->SetCells(1, r, u"row " + IntToStr(r));
+    FGrid->SetObjects(2, 4, &marker);
+    const auto rows = [&] {
+        std::vector<String> texts;
+        for (Integer r = 0; r < 8; ++r)
+            texts.push_back(FGrid->Cells(1, r));
+        return texts;
+    };
+    // Rows 2 .. 5 receive rows 4, 5, 3, 2.
+    const Integer sources[] = {4, 5, 3, 2};
+    EXPECT_TRUE(FGrid->PermuteRowStores(2, sources, 4));
+    EXPECT_EQ(rows(), (std::vector<String>{u"row 0", u"row 1", u"row 4", u"row 5", u"row 3", u"row 2",
+                                           u"row 6", u"row 7"}));
+    EXPECT_EQ(FGrid->Objects(2, 2), &marker);
+    EXPECT_EQ(FGrid->Objects(2, 4), nullptr);
+
+    // A source outside the rows moved raises before anything moves.
+    const Integer outside[] = {2, 6};
+    EXPECT_THROW(FGrid->PermuteRowStores(2, outside, 2), EInvalidGridOperation);
+    const Integer pastCount[] = {19, 20};
+    EXPECT_THROW(FGrid->PermuteRowStores(19, pastCount, 2), EInvalidGridOperation);
+
+    // A far cell in one of the rows leaves them to ExchangeRowStores.
+    const std::vector<String> before = rows();
+    FGrid->SetCells(100000, 3, u"far");
+    const Integer swap[] = {3, 2};
+    EXPECT_FALSE(FGrid->PermuteRowStores(2, swap, 2));
+    EXPECT_EQ(rows(), before);
+    EXPECT_EQ(FGrid->Cells(100000, 3), u"far");
+    // ... and one outside them does not.
+    const Integer swapLater[] = {6, 5};
+    EXPECT_TRUE(FGrid->PermuteRowStores(5, swapLater, 2));
+    EXPECT_EQ(FGrid->Cells(1, 5), u"row 6");
+    EXPECT_EQ(FGrid->Cells(1, 6), u"row 2");
+    FGrid->SetObjects(2, 2, nullptr);
+}
+
 TEST_F(GridModel, PaintsOnlyTheShownCellsOfAMillionRows) {
     FGrid->SetRowCount(1000000);
     FGrid->SetTopRow(500000);

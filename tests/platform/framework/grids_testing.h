@@ -33,6 +33,7 @@ public:
     using TCustomGrid::SetKeptScrollBars;
     using TStringGrid::ExchangeColStores;
     using TStringGrid::ExchangeRowStores;
+    using TStringGrid::PermuteRowStores;
     using TStringGrid::PutRowCells;
     using TStringGrid::TakeRowCells;
     using TStringGrid::TStringGrid;
