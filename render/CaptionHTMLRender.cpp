@@ -20,6 +20,19 @@
 
 namespace {
 
+// Gives the canvas's font the description of font. The renderer switches between the same few fonts
+// on every line; assigning one that is already there would make the canvas take its font out of the DC
+// and select it again for nothing.
+void TakeCanvasFont(TCanvas* canvas, TFont* font) {
+    TFont* current = canvas->Font();
+    if (current->Name() == font->Name() && current->Height() == font->Height() &&
+        current->PixelsPerInch() == font->PixelsPerInch() && current->Style() == font->Style() &&
+        current->Color() == font->Color() && current->Charset() == font->Charset() &&
+        current->Pitch() == font->Pitch() && current->Orientation() == font->Orientation())
+        return;
+    current->Assign(font);
+}
+
 int HexDigit(Char c) {
     if (c >= u'0' && c <= u'9')
         return c - u'0';
@@ -1070,7 +1083,7 @@ bool CaptionRenderer::Run(String text) {
         if (text.empty())
             break;
         size_t lengthBefore = text.size();
-        FCanvas->Font()->Assign(&measureFont);
+        TakeCanvasFont(FCanvas, &measureFont);
         LineMetrics line;
         line.rect = TRect(FBounds.Left + 1, top, FBounds.Right, FBounds.Bottom);
         line.height = GhHeight();
@@ -1099,7 +1112,7 @@ bool CaptionRenderer::Run(String text) {
         placed.rect.Bottom = top + line.height + line.subRoom + line.superRoom;
 
         if (!measureOnly) {
-            FCanvas->Font()->Assign(&paintFont);
+            TakeCanvasFont(FCanvas, &paintFont);
             anchorCount = savedCount;
             FListLevel = savedLevel;
             FPictureCounter = savedPictures;
@@ -1129,7 +1142,7 @@ bool CaptionRenderer::Run(String text) {
     if (textHeight == 0)
         textHeight = GhHeight();
 
-    FCanvas->Font()->Assign(&FBaseFont);
+    TakeCanvasFont(FCanvas, &FBaseFont);
     brush->SetColor(entryBrushColor);
     brush->SetStyle(entryBrushStyle);
     return result;
