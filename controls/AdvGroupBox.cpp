@@ -396,11 +396,28 @@ void TAdvCustomGroupBox::AdjustClientRect(TRect& rect) {
 
 // ---- Painting ----
 
+void TAdvCustomGroupBox::PaintWindow(HDC dc) {
+    HDC outer = FPaintDC;
+    FPaintDC = dc;
+    try {
+        TCustomControl::PaintWindow(dc);
+    } catch (...) {
+        FPaintDC = outer;
+        throw;
+    }
+    FPaintDC = outer;
+}
+
+HDC TAdvCustomGroupBox::PaintDC() {
+    return FPaintDC != nullptr ? FPaintDC : Canvas()->Handle();
+}
+
 void TAdvCustomGroupBox::PaintParentBackground() {
     TWinControl* parent = Parent();
     if (parent == nullptr || !parent->HandleAllocated())
         return;
-    HDC dc = Canvas()->Handle();
+    // The parent paints with its own canvas: this one's objects need not be in the DC.
+    HDC dc = PaintDC();
     int saved = SaveDC(dc);
     // The parent draws in its own client coordinates: its point at our top-left lands at our origin.
     POINT origin{};
@@ -460,7 +477,7 @@ void TAdvCustomGroupBox::Paint() {
     // A child that paints this box beneath itself asks for its own small area only: what lies wholly
     // outside the clip is not drawn at all.
     RECT clip{};
-    bool clipped = GetClipBox(canvas->Handle(), &clip) != ERROR;
+    bool clipped = GetClipBox(PaintDC(), &clip) != ERROR;
     auto visible = [&](const TRect& r) {
         return !clipped ||
                (r.Left < clip.right && clip.left < r.Right && r.Top < clip.bottom && clip.top < r.Bottom);

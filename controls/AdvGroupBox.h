@@ -123,6 +123,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
     void CreateWnd() override;
     void AdjustClientRect(TRect& rect) override;
+    void PaintWindow(HDC dc) override;
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
@@ -144,7 +145,11 @@ private:
     TSize CaptionTextExtent(const String& caption);
     void DrawCheckBoxAt(const TRect& checkBoxRect);
     void PaintFrame(const TRect& frame);
+    // The DC the paint draws on, without the canvas's objects selected into it: a paint beneath a child
+    // that draws nothing of its own never selects them.
+    HDC PaintDC();
 
+    HDC FPaintDC = nullptr; // the DC of the paint in progress
     bool FTransparent = true;
     TColor FBorderColor = clSilver;
     Integer FImageIndex = -1;

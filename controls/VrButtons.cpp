@@ -142,7 +142,53 @@ TTextFormat AlignmentFormat(TVrTextAlignment alignment) {
 
 } // namespace
 
+TVrShadowButton::FaceKey TVrShadowButton::CurrentFaceKey() {
+    FaceKey key;
+    key.width = Width();
+    key.height = Height();
+    key.background = ColorToRGB(Color());
+    key.depth = FDepth;
+    key.depthAdjust = FDepthAdjust;
+    key.down = FDown;
+    key.enabled = Enabled();
+    key.style = FStyle;
+    key.direction = FDirection;
+    key.textAlign = FTextAlign;
+    key.shadowColor = ColorToRGB(FShadowColor);
+    key.shadowOutline = ColorToRGB(FShadowOutline);
+    key.disabledTextColor = ColorToRGB(FDisabledTextColor);
+    key.brushColor = ColorToRGB(FBrush->Color());
+    key.brushStyle = FBrush->Style();
+    key.penColor = ColorToRGB(FPen->Color());
+    key.penWidth = FPen->Width();
+    key.penStyle = FPen->Style();
+    key.penMode = FPen->Mode();
+    key.caption = Caption();
+    TFont* font = Font();
+    key.fontName = font->Name();
+    key.fontHeight = font->Height();
+    key.fontOrientation = font->Orientation();
+    key.fontStyle = font->Style().Bits();
+    key.fontCharset = font->Charset();
+    key.fontPitch = font->Pitch();
+    key.fontColor = ColorToRGB(font->Color());
+    return key;
+}
+
 void TVrShadowButton::Paint() {
+    // The picture is drawn again only when something it shows changed. A transparent button shows the
+    // parent's picture, and a pattern brush its bitmap, neither of which the key can follow: those draw
+    // every time.
+    FaceKey key = CurrentFaceKey();
+    if (!FFaceKept || !(key == FFaceKey) || Transparent() || FBrush->Bitmap() != nullptr) {
+        PaintFace();
+        FFaceKey = std::move(key);
+        FFaceKept = !Transparent() && FBrush->Bitmap() == nullptr;
+    }
+    TVrGraphicImageControl::Paint();
+}
+
+void TVrShadowButton::PaintFace() {
     PrepareBackground();
     TCanvas* canvas = BitmapCanvas();
     const Integer penWidth = FPen->Width();
@@ -194,7 +240,6 @@ void TVrShadowButton::Paint() {
     String caption = Caption();
     canvas->TextRect(textRect, caption, AlignmentFormat(FTextAlign));
     FCurrentRect = face;
-    TVrGraphicImageControl::Paint();
 }
 
 bool TVrShadowButton::OnFace(int x, int y) const {

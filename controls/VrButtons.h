@@ -73,6 +73,31 @@ protected:
     void WMLButtonUp(TMessage& message) override;
 
 private:
+    // Everything the picture in the bitmap depends on: the size, the state, the settings that draw, the
+    // caption and its font, and the colours as they resolve now (system colours follow the scheme).
+    struct FaceKey {
+        Integer width = 0, height = 0;
+        COLORREF background = 0;
+        Integer depth = 0, depthAdjust = 0;
+        bool down = false, enabled = false;
+        int style = 0, direction = 0, textAlign = 0;
+        COLORREF shadowColor = 0, shadowOutline = 0, disabledTextColor = 0;
+        COLORREF brushColor = 0;
+        int brushStyle = 0;
+        COLORREF penColor = 0;
+        Integer penWidth = 0;
+        int penStyle = 0, penMode = 0;
+        String caption;
+        String fontName;
+        Integer fontHeight = 0, fontOrientation = 0;
+        UInt64 fontStyle = 0;
+        int fontCharset = 0, fontPitch = 0;
+        COLORREF fontColor = 0;
+        bool operator==(const FaceKey&) const = default;
+    };
+    FaceKey CurrentFaceKey();
+    // Draws the shadow, the face and the caption into the bitmap.
+    void PaintFace();
     void StyleChanged(TObject*) { RequestRepaint(); }
     bool OnFace(int x, int y) const;
     // The framework's click: the action or OnClick.
@@ -92,4 +117,7 @@ private:
     bool FDown = false;
     bool FPressed = false;
     TRect FCurrentRect;
+    // The bitmap holds the picture drawn for FFaceKey: a paint with the same key only copies it.
+    FaceKey FFaceKey;
+    bool FFaceKept = false;
 };

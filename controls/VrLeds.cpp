@@ -70,6 +70,47 @@ void TVrUserLed::SetDrawStyle(VrControls::TVrDrawStyle value) {
     RequestRepaint();
 }
 
+TVrUserLed::LampKey TVrUserLed::CurrentLampKey() {
+    LampKey key;
+    key.width = Width();
+    key.height = Height();
+    key.active = FActive;
+    key.outlineWidth = FOutlineWidth;
+    key.outline = ColorToRGB(FOutlineColor);
+    key.lampFrom = ColorToRGB(FActive ? FPaletteEx->High1() : FPaletteEx->Low1());
+    key.lampTo = ColorToRGB(FActive ? FPaletteEx->High2() : FPaletteEx->Low2());
+    const TVrBevel& bevel = *FBevel;
+    key.borderWidth = bevel.BorderWidth();
+    key.innerWidth = bevel.InnerWidth();
+    key.innerSpace = bevel.InnerSpace();
+    key.outerWidth = bevel.OuterWidth();
+    key.outerSpace = bevel.OuterSpace();
+    key.innerStyle = bevel.InnerStyle();
+    key.innerOutline = bevel.InnerOutline();
+    key.outerStyle = bevel.OuterStyle();
+    key.outerOutline = bevel.OuterOutline();
+    key.bevelVisible = bevel.Visible();
+    key.border = ColorToRGB(bevel.BorderColor());
+    key.innerShadow = ColorToRGB(bevel.InnerShadow());
+    key.innerHighlight = ColorToRGB(bevel.InnerHighlight());
+    key.innerColor = ColorToRGB(bevel.InnerColor());
+    key.outerShadow = ColorToRGB(bevel.OuterShadow());
+    key.outerHighlight = ColorToRGB(bevel.OuterHighlight());
+    key.outerColor = ColorToRGB(bevel.OuterColor());
+    return key;
+}
+
+TRect TVrUserLed::PaintLamp(TCanvas* canvas, TRect rect) {
+    if (FOutlineWidth > 0)
+        DrawFrame3D(canvas, rect, FOutlineColor, FOutlineColor, FOutlineWidth);
+    FBevel->Paint(canvas, rect);
+    if (FActive)
+        DrawGradient(canvas, rect, FPaletteEx->High1(), FPaletteEx->High2(), 1, 1);
+    else
+        DrawGradient(canvas, rect, FPaletteEx->Low1(), FPaletteEx->Low2(), 1, 1);
+    return rect;
+}
+
 void TVrUserLed::Paint() {
     TRect rect = ClientRect();
     if (FDrawStyle == dsOwnerDraw) {
@@ -78,11 +119,30 @@ void TVrUserLed::Paint() {
             OnDraw(this, Canvas(), rect);
         return;
     }
-    if (FOutlineWidth > 0)
-        DrawFrame3D(Canvas(), rect, FOutlineColor, FOutlineColor, FOutlineWidth);
-    FBevel->Paint(Canvas(), rect);
-    if (FActive)
-        DrawGradient(Canvas(), rect, FPaletteEx->High1(), FPaletteEx->High2(), 1, 1);
-    else
-        DrawGradient(Canvas(), rect, FPaletteEx->Low1(), FPaletteEx->Low2(), 1, 1);
+    // The picture stands for the paint only on a colour screen or bitmap (a printer gets the drawing, a
+    // monochrome bitmap its own conversion of each colour) and only when it owes nothing to what lies
+    // beneath: solid lines copied onto the surface, and a lamp left inside the frames that is not empty,
+    // so that the frames and the gradient drew every pixel. Anything else is drawn straight onto the
+    // control.
+    TPen* pen = Canvas()->Pen();
+    HDC dc = Canvas()->Handle();
+    if (pen->Style() != psSolid || pen->Mode() != pmCopy || GetDeviceCaps(dc, TECHNOLOGY) != DT_RASDISPLAY ||
+        GetDeviceCaps(dc, BITSPIXEL) != 32) {
+        FLampImage.reset();
+        PaintLamp(Canvas(), rect);
+        return;
+    }
+    LampKey key = CurrentLampKey();
+    if (!FLampImage || !(key == FLampKey)) {
+        if (!FLampImage)
+            FLampImage = std::make_unique<TBitmap>();
+        FLampImage->SetSize(rect.Width(), rect.Height());
+        FLampCovers = !PaintLamp(FLampImage->Canvas(), rect).IsEmpty();
+        FLampKey = key;
+    }
+    if (!FLampCovers) {
+        PaintLamp(Canvas(), rect);
+        return;
+    }
+    BitBlt(dc, 0, 0, rect.Width(), rect.Height(), FLampImage->Canvas()->Handle(), 0, 0, SRCCOPY);
 }

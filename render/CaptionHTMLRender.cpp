@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <tuple>
 
 #include "platform/rtl/Convert.h"
 #include "platform/rtl/SysStrings.h"
@@ -19,6 +21,19 @@
 // ---- Colour values ----
 
 namespace {
+
+// Gives the canvas's font the description of font. The renderer switches between the same few fonts
+// on every line; assigning one that is already there would make the canvas take its font out of the DC
+// and select it again for nothing.
+void TakeCanvasFont(TCanvas* canvas, TFont* font) {
+    TFont* current = canvas->Font();
+    if (current->Name() == font->Name() && current->Height() == font->Height() &&
+        current->PixelsPerInch() == font->PixelsPerInch() && current->Style() == font->Style() &&
+        current->Color() == font->Color() && current->Charset() == font->Charset() &&
+        current->Pitch() == font->Pitch() && current->Orientation() == font->Orientation())
+        return;
+    current->Assign(font);
+}
 
 int HexDigit(Char c) {
     if (c >= u'0' && c <= u'9')
@@ -205,8 +220,9 @@ private:
     void DrawShellPicture(HIMAGELIST list, Integer index, const TRect& rect);
     void Rule(StringView tag, LineMetrics& line, bool painting);
 
-    Integer GhHeight() { return FCanvas->TextHeight(u"gh"); }
+    Integer GhHeight() { return TextHeightOf(u"gh"); }
     Integer TextWidthOf(const String& text);
+    Integer TextHeightOf(const String& text);
     TColor BrushColorOrNone() const {
         return FCanvas->Brush()->Style() == bsClear ? clNone : FCanvas->Brush()->Color();
     }
@@ -229,6 +245,12 @@ private:
     bool HoverStyled() const { return !hoverOnly || hoverIndex == anchorCount; }
     void DrawRunText(String run, TRect rect, UINT format);
     void DrawFocus(const TRect& rect);
+
+    // What this call measured: a run is measured while its line is laid out and again while it is
+    // painted, in the same font on the same DC. The font object stands for its description, since a
+    // changed font gets a new object and handles are never given out twice.
+    using MeasureKey = std::tuple<HFONT, UINT, bool, String>; // font, format, height, text
+    std::map<MeasureKey, Integer> FMeasured;
 
     TCanvas* FCanvas;
     TRect FBounds;
@@ -260,10 +282,20 @@ private:
 };
 
 Integer CaptionRenderer::TextWidthOf(const String& text) {
+    MeasureKey key{FCanvas->Font()->Handle(), FFormat, false, text};
+    if (auto found = FMeasured.find(key); found != FMeasured.end())
+        return found->second;
     String copy = text;
     RECT rect{0, 0, 0, 0};
     DrawTextExW(FCanvas->Handle(), copy.data(), Integer(copy.size()), &rect, FFormat | DT_CALCRECT, nullptr);
-    return rect.right - rect.left;
+    return FMeasured[key] = rect.right - rect.left;
+}
+
+Integer CaptionRenderer::TextHeightOf(const String& text) {
+    MeasureKey key{FCanvas->Font()->Handle(), 0, true, text};
+    if (auto found = FMeasured.find(key); found != FMeasured.end())
+        return found->second;
+    return FMeasured[key] = FCanvas->TextHeight(text);
 }
 
 void CaptionRenderer::DrawRunText(String run, TRect rect, UINT format) {
@@ -343,7 +375,7 @@ void CaptionRenderer::HandleRun(String& text, String& consumed, String& linePlai
     String source = text.substr(0, sourceLength);
     String run = DecodeRun(source);
 
-    Integer h = FCanvas->TextHeight(run);
+    Integer h = TextHeightOf(run);
     if (FSub)
         line.subRoom = std::max(line.subRoom, h / 4);
     if (FSup)
@@ -1070,7 +1102,7 @@ bool CaptionRenderer::Run(String text) {
         if (text.empty())
             break;
         size_t lengthBefore = text.size();
-        FCanvas->Font()->Assign(&measureFont);
+        TakeCanvasFont(FCanvas, &measureFont);
         LineMetrics line;
         line.rect = TRect(FBounds.Left + 1, top, FBounds.Right, FBounds.Bottom);
         line.height = GhHeight();
@@ -1099,7 +1131,7 @@ bool CaptionRenderer::Run(String text) {
         placed.rect.Bottom = top + line.height + line.subRoom + line.superRoom;
 
         if (!measureOnly) {
-            FCanvas->Font()->Assign(&paintFont);
+            TakeCanvasFont(FCanvas, &paintFont);
             anchorCount = savedCount;
             FListLevel = savedLevel;
             FPictureCounter = savedPictures;
@@ -1129,7 +1161,7 @@ bool CaptionRenderer::Run(String text) {
     if (textHeight == 0)
         textHeight = GhHeight();
 
-    FCanvas->Font()->Assign(&FBaseFont);
+    TakeCanvasFont(FCanvas, &FBaseFont);
     brush->SetColor(entryBrushColor);
     brush->SetStyle(entryBrushStyle);
     return result;

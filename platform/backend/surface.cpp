@@ -890,9 +890,35 @@ void Surface::TransparentBlt(const DrawState& state, const Rect& dest, const Bli
                              const Rect& sourceRect, Pixel transparent) {
     if (!source.pixels)
         return;
-    SourceCopy copy = CopySource(*source.pixels, sourceRect, false);
     StretchMap map(dest, sourceRect);
     Pixel key = transparent & White;
+    // A picture of its own size from another buffer (every glyph a control draws) is read in place, row
+    // by row: the general path below copies the source and maps each pixel, which costs more than the
+    // drawing of a small glyph.
+    const PixelBuffer& buffer = *source.pixels;
+    if (buffer.top != FPixels.top && map.destWidth == map.srcWidth && map.destHeight == map.srcHeight &&
+        map.destWidth > 0 && map.destHeight > 0) {
+        Rect available = Normalized(sourceRect).Intersected(Rect{0, 0, buffer.width, buffer.height});
+        int dx = map.srcLeft - map.destLeft, dy = map.srcTop - map.destTop;
+        ForEachClipped(state, Normalized(dest), [&](const Rect& r) {
+            for (int y = r.top; y < r.bottom; ++y) {
+                int sy = y + dy;
+                if (sy < available.top || sy >= available.bottom)
+                    continue;
+                int from = std::max(r.left, available.left - dx);
+                int to = std::min(r.right, available.right - dx);
+                std::uint32_t* out = FPixels.Row(y);
+                const std::uint32_t* in = buffer.Row(sy);
+                for (int x = from; x < to; ++x) {
+                    Pixel s = in[x + dx] & White;
+                    if (s != key)
+                        out[x] = Quantize(s);
+                }
+            }
+        });
+        return;
+    }
+    SourceCopy copy = CopySource(buffer, sourceRect, false);
     ForEachClipped(state, Normalized(dest), [&](const Rect& r) {
         for (int y = r.top; y < r.bottom; ++y) {
             std::uint32_t* row = FPixels.Row(y);

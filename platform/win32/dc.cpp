@@ -140,7 +140,7 @@ std::shared_ptr<DC> FindDC(HDC handle) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    return std::static_pointer_cast<DC>(object);
+    return std::static_pointer_cast<DC>(std::move(object));
 }
 
 void ResetDCState(DC& dc) {

@@ -165,7 +165,7 @@ template <class T> std::shared_ptr<T> Find(HGDIOBJ handle, DWORD type) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    return std::static_pointer_cast<T>(object);
+    return std::static_pointer_cast<T>(std::move(object));
 }
 std::shared_ptr<DC> FindDC(HDC handle);
 inline HDC ToHDC(HGDIOBJ handle) {

@@ -1,6 +1,10 @@
 // The shadow button: its geometry by pixels, press and release through the mouse, accelerators, the
 // disabled caption and transparency.
 #include "controls/VrButtons.h"
+
+#include <functional>
+#include <memory>
+
 #include "platform/framework/Filer.h"
 #include "platform/framework/ObjectText.h"
 #include "platform/win32/wininput.h"
@@ -63,6 +67,56 @@ TEST(VrShadowButton, DisabledCaptionTakesTheDisabledTextColour) {
     TRect text = BoundsOfColor(*disabled, clFuchsia);
     EXPECT_GE(text.Left, 2);
     EXPECT_LE(text.Right, 104);
+}
+
+bool SamePicture(TBitmap& a, TBitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height())
+        return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.Canvas()->Pixels(x, y) != b.Canvas()->Pixels(x, y))
+                return false;
+    return true;
+}
+
+// The button keeps the picture it drew: after each change the next paint shows what a button made with
+// that change from the start paints.
+TEST(VrShadowButton, APaintAfterAChangeShowsTheChange) {
+    struct Case {
+        const char* name;
+        std::function<void(TVrShadowButton&)> change;
+    };
+    const Case cases[] = {
+        {"caption", [](TVrShadowButton& b) { b.SetCaption(u"Connected"); }},
+        {"face colour", [](TVrShadowButton& b) { b.Brush()->SetColor(clMaroon); }},
+        {"outline width", [](TVrShadowButton& b) { b.Pen()->SetWidth(2); }},
+        {"size", [](TVrShadowButton& b) { b.SetBounds(0, 0, 90, 40); }},
+        {"font colour", [](TVrShadowButton& b) { b.Font()->SetColor(clYellow); }},
+        {"font size", [](TVrShadowButton& b) { b.Font()->SetSize(14); }},
+        {"background", [](TVrShadowButton& b) { b.SetColor(clTeal); }},
+        {"shadow colour", [](TVrShadowButton& b) { b.SetShadowColor(clNavy); }},
+        {"direction", [](TVrShadowButton& b) { b.SetDirection(sdTopLeft); }},
+        {"alignment", [](TVrShadowButton& b) { b.SetTextAlign(vtaLeft); }},
+        {"disabled", [](TVrShadowButton& b) { b.SetEnabled(false); }},
+    };
+    auto make = [] {
+        auto button = std::make_unique<TVrShadowButton>(nullptr);
+        button->SetCaption(u"DisConnected");
+        return button;
+    };
+    auto plain = make();
+    auto before = PaintControl(plain.get());
+    for (const Case& c : cases) {
+        auto button = make();
+        PaintControl(button.get());
+        c.change(*button);
+        auto painted = PaintControl(button.get());
+        auto fresh = make();
+        c.change(*fresh);
+        auto expected = PaintControl(fresh.get());
+        EXPECT_TRUE(SamePicture(*painted, *expected)) << c.name;
+        EXPECT_FALSE(SamePicture(*painted, *before)) << c.name;
+    }
 }
 
 class VrShadowButtonOnForm : public InstrumentTest {

@@ -1,5 +1,8 @@
 // The LED: its picture pixel by pixel, what repaints it, and its stream defaults.
 #include "controls/VrLeds.h"
+
+#include <functional>
+
 #include "platform/framework/Filer.h"
 #include "platform/framework/ObjectText.h"
 #include "tests/controls/InstrumentTesting.h"
@@ -43,6 +46,53 @@ TEST(VrUserLed, PaintsOutlineEdgeGapAndLampRows) {
     led.SetActive(true);
     auto on = PaintControl(&led);
     ExpectDefaultLed(*on, {Rgb(255, 0, 0), Rgb(192, 0, 0), Rgb(128, 0, 0), Rgb(64, 0, 0)});
+}
+
+bool SamePicture(TBitmap& a, TBitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height())
+        return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.Canvas()->Pixels(x, y) != b.Canvas()->Pixels(x, y))
+                return false;
+    return true;
+}
+
+// The LED keeps the picture it painted: after each change the next paint shows what a LED made with
+// that change from the start paints, over any background.
+TEST(VrUserLed, APaintAfterAChangeShowsTheChange) {
+    struct Case {
+        const char* name;
+        std::function<void(TVrUserLed&)> change;
+    };
+    const Case cases[] = {
+        {"active", [](TVrUserLed& led) { led.SetActive(true); }},
+        {"size", [](TVrUserLed& led) { led.SetBounds(0, 0, 30, 14); }},
+        {"lamp colour", [](TVrUserLed& led) { led.PaletteEx()->SetLow1(clBlue); }},
+        {"outline", [](TVrUserLed& led) { led.SetOutlineWidth(2); }},
+        {"outline colour",
+         [](TVrUserLed& led) {
+             led.SetOutlineWidth(1);
+             led.SetOutlineColor(clRed);
+         }},
+        {"bevel style", [](TVrUserLed& led) { led.Bevel()->SetInnerStyle(VrClasses::bsRaised); }},
+        {"bevel colour", [](TVrUserLed& led) { led.Bevel()->SetOuterHighlight(clYellow); }},
+        // No room inside the frames for the lamp.
+        {"3 x 3", [](TVrUserLed& led) { led.SetBounds(0, 0, 3, 3); }},
+    };
+    TVrUserLed plain(nullptr);
+    auto before = PaintControl(&plain, clBlue);
+    for (const Case& c : cases) {
+        TVrUserLed led(nullptr);
+        PaintControl(&led);
+        c.change(led);
+        auto painted = PaintControl(&led, clBlue);
+        TVrUserLed fresh(nullptr);
+        c.change(fresh);
+        auto expected = PaintControl(&fresh, clBlue);
+        EXPECT_TRUE(SamePicture(*painted, *expected)) << c.name;
+        EXPECT_FALSE(SamePicture(*painted, *before)) << c.name;
+    }
 }
 
 TEST(VrUserLed, OwnerDrawFillsWithColourAndHandsOverTheCanvas) {

@@ -94,6 +94,21 @@ TEST(GdiBlit, TransparentBltSkipsTheKeyColourAndAlphaBlendMixes) {
     EXPECT_TRUE(TransparentBlt(dest.dc(), 0, 0, 3, 1, src.dc(), 0, 0, 3, 1, RGB(255, 255, 255)));
     EXPECT_EQ(dest.Picture({{Red, 'r'}, {Blue, 'b'}}), "r##\n");
 
+    // Moved to another place, partly outside the source and partly outside the clip: only source pixels
+    // inside both land, the key colour still skipped.
+    Canvas wide(5, 1);
+    PatBlt(wide.dc(), 0, 0, 5, 1, WHITENESS);
+    HRGN clip = CreateRectRgn(0, 0, 3, 1);
+    SelectClipRgn(wide.dc(), clip);
+    DeleteObject(clip);
+    EXPECT_TRUE(TransparentBlt(wide.dc(), 1, 0, 4, 1, src.dc(), 0, 0, 4, 1, Blue));
+    SelectClipRgn(wide.dc(), nullptr);
+    EXPECT_EQ(wide.Picture({{Red, 'r'}}), ".r...\n");
+    // Stretched, each source pixel covers two.
+    PatBlt(wide.dc(), 0, 0, 5, 1, BLACKNESS);
+    EXPECT_TRUE(TransparentBlt(wide.dc(), 0, 0, 4, 1, src.dc(), 0, 0, 2, 1, RGB(255, 255, 255)));
+    EXPECT_EQ(wide.Picture({{Red, 'r'}}), "rr###\n");
+
     PatBlt(dest.dc(), 0, 0, 3, 1, BLACKNESS);
     BLENDFUNCTION half{AC_SRC_OVER, 0, 128, 0};
     EXPECT_TRUE(AlphaBlend(dest.dc(), 0, 0, 3, 1, src.dc(), 0, 0, 3, 1, half));
