@@ -435,17 +435,38 @@ Font::GlyphMask Font::Capture(quint32 glyph) const {
                 mask.coverage[static_cast<size_t>(y * mask.width + x)] =
                     static_cast<std::uint8_t>(row[x0 + x] & 0xFF);
         }
+        mask.spans.resize(static_cast<size_t>(mask.height));
+        for (int y = 0; y < mask.height; ++y) {
+            const std::uint8_t* row = mask.coverage.data() + static_cast<size_t>(y) * mask.width;
+            int from = 0, to = mask.width;
+            while (from < to && row[from] == 0)
+                ++from;
+            while (to > from && row[to - 1] == 0)
+                --to;
+            if (from == to)
+                from = to = 0;
+            mask.spans[static_cast<size_t>(y)] = {static_cast<std::uint16_t>(from),
+                                                  static_cast<std::uint16_t>(to)};
+        }
         return mask;
     }
     return GlyphMask{};
 }
 
-const Font::GlyphMask& Font::MaskOf(quint32 glyph) const {
+const Font::GlyphMask& Font::MaskLocked(quint32 glyph) const {
+    if (glyph >= FMasks.size())
+        FMasks.resize(static_cast<size_t>(glyph) + 1);
+    std::unique_ptr<GlyphMask>& slot = FMasks[glyph];
+    if (!slot)
+        slot = std::make_unique<GlyphMask>(Capture(glyph));
+    return *slot;
+}
+
+void Font::MasksOf(const QVector<quint32>& glyphs, std::vector<const GlyphMask*>& masks) const {
+    masks.resize(static_cast<size_t>(glyphs.size()));
     std::lock_guard lock(FMutex);
-    auto it = FMasks.find(glyph);
-    if (it == FMasks.end())
-        it = FMasks.emplace(glyph, Capture(glyph)).first;
-    return it->second;
+    for (qsizetype i = 0; i < glyphs.size(); ++i)
+        masks[static_cast<size_t>(i)] = glyphs[i] == 0 ? nullptr : &MaskLocked(glyphs[i]);
 }
 
 FontRef RealizeFont(const FontRequest& request) {

@@ -7,9 +7,11 @@
 #include <QVector>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/backend/fonts.h"
 
@@ -33,15 +35,23 @@ public:
 
     // The coverage of one glyph drawn upright at a whole-pixel baseline origin, exactly as QPainter
     // draws it on RGB32 pixels: 0 leaves a pixel alone, 255 sets it to the ink, and the values between
-    // blend linearly. Made at first use and kept for the font's life; the reference stays valid.
+    // blend linearly. Made at first use and kept for the font's life; pointers to it stay valid.
     struct GlyphMask {
         int left = 0; // of the coverage box, from the origin
         int top = 0;  // of the coverage box, from the baseline (negative above it)
         int width = 0;
         int height = 0;
         std::vector<std::uint8_t> coverage; // width * height, row by row
+        // Per row, the columns from the first to past the last covered pixel (both 0 for a bare row),
+        // so that drawing walks only the ink.
+        struct Span {
+            std::uint16_t from = 0;
+            std::uint16_t to = 0;
+        };
+        std::vector<Span> spans;
     };
-    const GlyphMask& MaskOf(quint32 glyph) const;
+    // The masks of glyphs in order, under one lock; glyph 0 (drawn as nothing) gives null.
+    void MasksOf(const QVector<quint32>& glyphs, std::vector<const GlyphMask*>& masks) const;
 
 private:
     struct Glyph {
@@ -54,7 +64,10 @@ private:
     mutable std::mutex FMutex;
     mutable std::array<Glyph, 256> FLatin{};
     mutable std::unordered_map<char32_t, Glyph> FOthers;
-    mutable std::unordered_map<quint32, GlyphMask> FMasks;
+    const GlyphMask& MaskLocked(quint32 glyph) const;
+
+    // Indexed by glyph; a slot stays empty until its glyph is drawn. Masks never move once made.
+    mutable std::vector<std::unique_ptr<GlyphMask>> FMasks;
 };
 
 } // namespace backend

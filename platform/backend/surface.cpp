@@ -624,6 +624,13 @@ void Surface::Rectangle(const DrawState& state, const PenSpec& pen, const BrushS
     }
     if (rect.Width() < 1 || rect.Height() < 1)
         return;
+    // A thin solid frame in the fill's own colour, copied: the frame and the inside make one rectangle
+    // of one colour (cell backgrounds and gradient bands), filled at once.
+    if (pen.width <= 1 && pen.dash == DashStyle::Solid && state.rop2 == R2CopyPen && ink.Solid() &&
+        ink.color == Quantize(pen.color)) {
+        PaintRegion(state, Region(rect), ink, state.rop2);
+        return;
+    }
     int width = std::max(1, pen.width);
     bool inside = pen.insideFrame || width == 1;
     int inner = inside ? width : width - width / 2;
@@ -1261,13 +1268,14 @@ void Surface::UprightText(const DrawState& state, const TextRun& run) {
     Pixel blendsDest = 0xFFFFFFFFu; // no pixel's colour: the first blended pixel looks its table up
     if (!run.underlinesOnly) {
         thread_local QVector<quint32> glyphs;
+        thread_local std::vector<const Font::GlyphMask*> masks;
         font.Shape(run.text, &glyphs, nullptr);
+        font.MasksOf(glyphs, masks);
         for (qsizetype i = 0; i < glyphs.size(); ++i) {
-            if (glyphs[i] == 0)
-                continue; // control characters and the second half of pairs draw nothing
-            const Font::GlyphMask& mask = font.MaskOf(glyphs[i]);
-            if (mask.coverage.empty())
+            // Control characters and the second half of pairs (glyph 0) draw nothing.
+            if (masks[static_cast<size_t>(i)] == nullptr || masks[static_cast<size_t>(i)]->coverage.empty())
                 continue;
+            const Font::GlyphMask& mask = *masks[static_cast<size_t>(i)];
             int dy = run.yOffsets.empty() ? 0 : run.yOffsets[static_cast<size_t>(i)];
             Rect glyphRect{ox + run.offsets[static_cast<size_t>(i)] + mask.left, oy + dy + mask.top, 0, 0};
             glyphRect.right = glyphRect.left + mask.width;
@@ -1275,11 +1283,17 @@ void Surface::UprightText(const DrawState& state, const TextRun& run) {
             for (const Rect& piece : pieces) {
                 Rect r = piece.Intersected(glyphRect);
                 for (int y = r.top; y < r.bottom; ++y) {
+                    // Only the covered columns of the row; the pixels around them stay as they are.
+                    const Font::GlyphMask::Span span = mask.spans[static_cast<size_t>(y - glyphRect.top)];
+                    const int left = std::max(r.left, glyphRect.left + span.from);
+                    const int right = std::min(r.right, glyphRect.left + span.to);
+                    if (left >= right)
+                        continue;
                     std::uint32_t* row = FPixels.Row(y);
                     const std::uint8_t* cover = mask.coverage.data() +
                                                 static_cast<size_t>(y - glyphRect.top) * mask.width +
-                                                static_cast<size_t>(r.left - glyphRect.left);
-                    for (int x = r.left; x < r.right; ++x) {
+                                                static_cast<size_t>(left - glyphRect.left);
+                    for (int x = left; x < right; ++x) {
                         std::uint32_t a = *cover++;
                         if (a == 0)
                             continue;

@@ -218,6 +218,10 @@ private:
     TFontCharset FCharset = DEFAULT_CHARSET;
 };
 
+// How many objects a pen or a brush keeps (a power of two), and how many places one may take among them.
+constexpr int KeptObjects = 64;
+constexpr int KeptProbes = 4;
+
 class TPen : public TGraphicsObject {
     DECLARE_CLASS(TPen, TGraphicsObject)
 
@@ -240,8 +244,9 @@ public:
 
 private:
     void Modify();
-    // Painters switch a canvas's pen between a few colours for every cell: the last pen objects made
-    // stay at hand, so that switching back makes no new one.
+    // Painters switch a canvas's pen between a few colours for every cell, and gradients between as
+    // many as they have bands: the pen objects made stay at hand, found by their description, so that
+    // switching back makes no new one.
     struct TKeptPen {
         HPEN handle = nullptr;
         TColor color = clBlack;
@@ -252,8 +257,7 @@ private:
     HPEN FHandle = nullptr;
     bool FMadeHere = false; // FHandle was made by Handle(), for the description in FMade
     TKeptPen FMade;
-    TKeptPen FKept[4];
-    int FNextKept = 0;
+    TKeptPen FKept[KeptObjects];
     TColor FColor = clBlack;
     TPenMode FMode = pmCopy;
     TPenStyle FStyle = psSolid;
@@ -292,8 +296,7 @@ private:
     HBRUSH FHandle = nullptr;
     bool FMadeHere = false;
     TKeptBrush FMade;
-    TKeptBrush FKept[4];
-    int FNextKept = 0;
+    TKeptBrush FKept[KeptObjects];
     TBitmap* FBitmap = nullptr;
     TColor FColor = clWhite;
     TBrushStyle FStyle = bsSolid;

@@ -2,6 +2,7 @@
 #include "platform/framework/Graphics.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/rtl/Convert.h"
 #include "platform/rtl/PropertyInfo.h"
@@ -276,6 +277,29 @@ void TFont::SetStyle(TFontStyles value) {
 
 // ---- TPen ----
 
+namespace {
+
+// Where the kept object of a description is looked for first; it may be in any of the KeptProbes places
+// from there on.
+int KeptHome(TColor color, int style, Integer width) {
+    const std::uint32_t key = static_cast<std::uint32_t>(color) ^ (static_cast<std::uint32_t>(style) << 25) ^
+                              (static_cast<std::uint32_t>(width) * 0x9E3779B1u);
+    return static_cast<int>((key * 0x85EBCA77u) >> 26) & (KeptObjects - 1);
+}
+
+// The place a newly kept object takes: the first free one of its places, else its home (whose object is
+// then let go).
+template <class Kept> int KeptPlace(const Kept (&kept)[KeptObjects], int home) {
+    for (int probe = 0; probe < KeptProbes; ++probe) {
+        const int place = (home + probe) & (KeptObjects - 1);
+        if (kept[place].handle == nullptr)
+            return place;
+    }
+    return home;
+}
+
+} // namespace
+
 DEFINE_CLASS(TPen, PROPERTY(Color).Type(TypeInfoColor()).Default(clBlack), PROPERTY(Mode).Default(pmCopy),
              PROPERTY(Style).Default(psSolid), PROPERTY(Width).Default(1))
 
@@ -290,11 +314,10 @@ TPen::~TPen() {
 void TPen::Modify() {
     if (FHandle != nullptr) {
         if (FMadeHere) {
-            TKeptPen& slot = FKept[FNextKept];
+            TKeptPen& slot = FKept[KeptPlace(FKept, KeptHome(FMade.color, FMade.style, FMade.width))];
             if (slot.handle != nullptr)
                 DeleteObject(slot.handle);
             slot = FMade;
-            FNextKept = (FNextKept + 1) % 4;
         } else {
             DeleteObject(FHandle);
         }
@@ -320,8 +343,10 @@ void TPen::Assign(TPersistent* source) {
 }
 
 HPEN TPen::Handle() {
-    if (FHandle == nullptr)
-        for (TKeptPen& kept : FKept)
+    if (FHandle == nullptr) {
+        const int home = KeptHome(FColor, FStyle, FWidth);
+        for (int probe = 0; probe < KeptProbes; ++probe) {
+            TKeptPen& kept = FKept[(home + probe) & (KeptObjects - 1)];
             if (kept.handle != nullptr && kept.color == FColor && kept.style == FStyle &&
                 kept.width == FWidth) {
                 FHandle = kept.handle;
@@ -330,6 +355,8 @@ HPEN TPen::Handle() {
                 kept.handle = nullptr;
                 return FHandle;
             }
+        }
+    }
     if (FHandle == nullptr) {
         static constexpr int kStyles[] = {PS_SOLID, PS_DASH,        PS_DOT,       PS_DASHDOT,  PS_DASHDOTDOT,
                                           PS_NULL,  PS_INSIDEFRAME, PS_USERSTYLE, PS_ALTERNATE};
@@ -413,11 +440,10 @@ TBrush::~TBrush() {
 void TBrush::Modify() {
     if (FHandle != nullptr) {
         if (FMadeHere) {
-            TKeptBrush& slot = FKept[FNextKept];
+            TKeptBrush& slot = FKept[KeptPlace(FKept, KeptHome(FMade.color, FMade.style, 0))];
             if (slot.handle != nullptr)
                 DeleteObject(slot.handle);
             slot = FMade;
-            FNextKept = (FNextKept + 1) % 4;
         } else {
             DeleteObject(FHandle);
         }
@@ -443,8 +469,10 @@ void TBrush::Assign(TPersistent* source) {
 
 HBRUSH TBrush::Handle() {
     const bool pattern = FBitmap != nullptr && !FBitmap->Empty();
-    if (FHandle == nullptr && !pattern)
-        for (TKeptBrush& kept : FKept)
+    if (FHandle == nullptr && !pattern) {
+        const int home = KeptHome(FColor, FStyle, 0);
+        for (int probe = 0; probe < KeptProbes; ++probe) {
+            TKeptBrush& kept = FKept[(home + probe) & (KeptObjects - 1)];
             if (kept.handle != nullptr && kept.color == FColor && kept.style == FStyle) {
                 FHandle = kept.handle;
                 FMade = kept;
@@ -452,6 +480,8 @@ HBRUSH TBrush::Handle() {
                 kept.handle = nullptr;
                 return FHandle;
             }
+        }
+    }
     if (FHandle == nullptr) {
         COLORREF color = ColorToRGB(FColor);
         if (pattern)

@@ -69,6 +69,17 @@ inline bool PointInGridRect(Integer col, Integer row, const TGridRect& rect) {
     return col >= rect.Left && col <= rect.Right && row >= rect.Top && row <= rect.Bottom;
 }
 
+class TCustomGrid;
+
+// The extent of one line of an axis (a column's width or a row's height), read straight from its grid:
+// draw infos are made for every cell rectangle a paint asks for, so reading one costs no allocation and
+// no indirect call.
+struct TGridExtentReader {
+    const TCustomGrid* grid = nullptr;
+    bool columns = true;
+    Integer operator()(Integer index) const;
+};
+
 // Where the cells of one axis stand on screen for the current scroll position.
 struct TGridAxisDrawInfo {
     Integer EffectiveLineWidth = 0;  // the grid line width, or 0 when the axis draws no lines
@@ -80,7 +91,7 @@ struct TGridAxisDrawInfo {
     Integer FixedCellCount = 0;
     Integer FirstGridCell = 0; // LeftCol or TopRow
     Integer GridCellCount = 0; // ColCount or RowCount
-    std::function<Integer(Integer)> GetExtent;
+    TGridExtentReader GetExtent;
 };
 
 struct TGridDrawInfo {

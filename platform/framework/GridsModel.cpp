@@ -317,6 +317,10 @@ void TCustomGrid::SetRowCount(Integer value) {
     ChangeSize(FColCount, value);
 }
 
+Integer TGridExtentReader::operator()(Integer index) const {
+    return columns ? grid->ColWidths(index) : grid->RowHeights(index);
+}
+
 Integer TCustomGrid::ColWidths(Integer index) const {
     if (FColWidths.empty() || index < 0 || index >= FColCount)
         return FDefaultColWidth;
@@ -590,21 +594,21 @@ Integer TCustomGrid::VisibleRowCount() {
 // ---- Geometry ----
 
 void TCustomGrid::CalcFixedInfo(TGridDrawInfo& drawInfo) {
-    auto fixedAxis = [this](TGridAxisDrawInfo& axis, bool lines, Integer fixedCount, Integer firstCell,
-                            Integer cellCount, std::function<Integer(Integer)> getExtent) {
-        axis.EffectiveLineWidth = lines ? FGridLineWidth : 0;
+    auto fixedAxis = [](TGridAxisDrawInfo& axis, bool lines, Integer lineWidth, Integer fixedCount,
+                        Integer firstCell, Integer cellCount, TGridExtentReader getExtent) {
+        axis.EffectiveLineWidth = lines ? lineWidth : 0;
         axis.FixedBoundary = 0;
         for (Integer i = 0; i < fixedCount; ++i)
             axis.FixedBoundary += getExtent(i) + axis.EffectiveLineWidth;
         axis.FixedCellCount = fixedCount;
         axis.FirstGridCell = firstCell;
         axis.GridCellCount = cellCount;
-        axis.GetExtent = std::move(getExtent);
+        axis.GetExtent = getExtent;
     };
-    fixedAxis(drawInfo.Horz, FOptions.Contains(goFixedVertLine) || FOptions.Contains(goVertLine), FFixedCols,
-              FTopLeft.X, FColCount, [this](Integer i) { return ColWidths(i); });
-    fixedAxis(drawInfo.Vert, FOptions.Contains(goFixedHorzLine) || FOptions.Contains(goHorzLine), FFixedRows,
-              FTopLeft.Y, FRowCount, [this](Integer i) { return RowHeights(i); });
+    fixedAxis(drawInfo.Horz, FOptions.Contains(goFixedVertLine) || FOptions.Contains(goVertLine),
+              FGridLineWidth, FFixedCols, FTopLeft.X, FColCount, TGridExtentReader{this, true});
+    fixedAxis(drawInfo.Vert, FOptions.Contains(goFixedHorzLine) || FOptions.Contains(goHorzLine),
+              FGridLineWidth, FFixedRows, FTopLeft.Y, FRowCount, TGridExtentReader{this, false});
 }
 
 void TCustomGrid::CalcDrawInfo(TGridDrawInfo& drawInfo) {
@@ -634,8 +638,13 @@ void TCustomGrid::CalcDrawInfoXY(TGridDrawInfo& drawInfo, Integer useWidth, Inte
 }
 
 TRect TCustomGrid::BoxRect(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom) {
+    // CalcAxis reads only the fixed part of the draw info and the client extents, so the walks over the
+    // visible lines CalcDrawInfo adds are left out: a paint asks this for every cell.
     TGridDrawInfo drawInfo;
-    CalcDrawInfo(drawInfo);
+    CalcFixedInfo(drawInfo);
+    const TRect client = ClientRect();
+    drawInfo.Horz.GridExtent = client.Width();
+    drawInfo.Vert.GridExtent = client.Height();
     if (ARight < ALeft)
         std::swap(ALeft, ARight);
     if (ABottom < ATop)

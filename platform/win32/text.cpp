@@ -66,15 +66,20 @@ int ToDeviceX(const DC& dc, int logical) {
     return static_cast<int>(std::lround(logical * std::abs(dc.ScaleX())));
 }
 
-// Advances in device pixels with the DC's extra character spacing.
-std::vector<int> AdvancesOf(const DC& dc, const backend::Font& font, std::u16string_view text) {
-    std::vector<int> advances;
+// Advances in device pixels with the DC's extra character spacing, into advances.
+void AdvancesInto(const DC& dc, const backend::Font& font, std::u16string_view text,
+                  std::vector<int>& advances) {
     backend::Advances(font, text, advances);
     int extra = ToDeviceX(dc, dc.state.charExtra);
     if (extra)
         for (size_t i = 0; i < advances.size(); ++i)
             if (advances[i] > 0 || text[i] == u' ')
                 advances[i] += extra;
+}
+
+std::vector<int> AdvancesOf(const DC& dc, const backend::Font& font, std::u16string_view text) {
+    std::vector<int> advances;
+    AdvancesInto(dc, font, text, advances);
     return advances;
 }
 
@@ -237,6 +242,18 @@ public:
         line.width = x;
     }
 
+    // Measure for text outside a Line: advances of text, with its tabs; answers the width.
+    int MeasureInto(std::u16string_view text, std::vector<int>& advances) const {
+        AdvancesInto(FDC, FFont, text, advances);
+        int x = 0;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == u'\t')
+                advances[i] = (FFormat & DT_EXPANDTABS) ? FTabWidth - x % FTabWidth : 0;
+            x += advances[i];
+        }
+        return x;
+    }
+
     int WidthOf(std::u16string_view text) const {
         Line line;
         line.text = std::u16string(text);
@@ -294,13 +311,16 @@ public:
     // Whether Wrap would give the paragraph back unchanged as its one line: no character reaches past
     // the width and no space at its end is trimmed. The usual short cell text, kept without a copy.
     bool FitsWhole(const Line& paragraph, int width) const {
-        if (paragraph.text.empty() || paragraph.text.back() == u' ')
+        return FitsWhole(paragraph.text, paragraph.advances, width);
+    }
+    static bool FitsWhole(std::u16string_view text, const std::vector<int>& advances, int width) {
+        if (text.empty() || text.back() == u' ')
             return false;
         int x = 0;
-        for (size_t i = 0; i < paragraph.text.size(); ++i) {
-            if (x + paragraph.advances[i] > width && paragraph.text[i] != u' ')
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (x + advances[i] > width && text[i] != u' ')
                 return false;
-            x += paragraph.advances[i];
+            x += advances[i];
         }
         return true;
     }
@@ -381,6 +401,74 @@ void StripPrefixes(std::u16string_view text, bool prefixes, std::u16string& out,
     }
 }
 
+// The top of a single line's box in area by the vertical alignment.
+int LineTop(UINT format, const backend::Rect& area, int lineHeight) {
+    if (format & DT_VCENTER)
+        return area.top + (area.Height() - lineHeight) / 2;
+    if (format & DT_BOTTOM)
+        return area.bottom - lineHeight;
+    return area.top;
+}
+
+// The usual cell and caption text: one line drawn whole, with no prefix to strip, no break, wrap or
+// ellipsis to make. It is drawn as DrawText's general layout would draw it, without the copies that
+// layout makes: the advances and the run are kept per thread. False, with nothing drawn, for any other
+// text; the general layout then draws it.
+bool DrawPlainLine(Drawing& drawing, const backend::FontRef& font, const TextLayout& layout,
+                   std::u16string_view source, UINT format, const backend::Rect& area, int leftMargin,
+                   int rightMargin, int lineHeight) {
+    if (format & (DT_CALCRECT | DT_MODIFYSTRING | DT_PREFIXONLY))
+        return false;
+    const bool single = (format & DT_SINGLELINE) != 0;
+    for (char16_t c : source)
+        if ((c == u'&' && !(format & DT_NOPREFIX)) || (!single && (c == u'\r' || c == u'\n')))
+            return false;
+    thread_local std::vector<int> advances;
+    const int lineWidth = layout.MeasureInto(source, advances);
+    const int width = area.Width() - leftMargin - rightMargin;
+    if ((format & DT_WORDBREAK) && !single && !TextLayout::FitsWhole(source, advances, width))
+        return false;
+    if (lineWidth > width && (format & (DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS)))
+        return false;
+
+    DC& dc = drawing.Dc();
+    const backend::FontMetrics& m = backend::MetricsOf(*font);
+    int x = area.left + leftMargin;
+    if (format & DT_CENTER)
+        x = area.left + leftMargin + (width - lineWidth) / 2;
+    else if (format & DT_RIGHT)
+        x = area.right - rightMargin - lineWidth;
+    const int top = single ? LineTop(format, area, lineHeight) : area.top;
+    // The run keeps its buffers from call to call; it lets go of the font when it is drawn.
+    thread_local backend::TextRun run;
+    struct Release {
+        backend::TextRun& run;
+        ~Release() { run.font.reset(); }
+    } release{run};
+    run.font = font;
+    run.text.assign(source);
+    run.offsets.resize(advances.size());
+    int offset = 0;
+    for (size_t i = 0; i < advances.size(); ++i) {
+        run.offsets[i] = offset;
+        offset += advances[i];
+    }
+    run.yOffsets.clear();
+    run.prefixUnderlines.clear();
+    run.width = lineWidth;
+    run.origin = backend::Point{x, top + m.ascent};
+    run.color = ToPixel(dc.state.textColor);
+    run.backgroundColor = ToPixel(dc.state.bkColor);
+    run.opaqueCell = dc.state.bkMode == OPAQUE;
+    run.hasOpaqueRect = false;
+    run.opaqueRect = backend::Rect{};
+    run.hasClipRect = !(format & DT_NOCLIP);
+    run.clipRect = run.hasClipRect ? area : backend::Rect{};
+    run.underlinesOnly = false;
+    drawing.Device().Text(drawing.State(), run);
+    return true;
+}
+
 int DrawTextCore(HDC handle, LPWSTR text, int count, LPRECT rect, UINT format, DRAWTEXTPARAMS* params) {
     Drawing drawing(handle);
     if (!drawing || !rect)
@@ -421,6 +509,14 @@ int DrawTextCore(HDC handle, LPWSTR text, int count, LPRECT rect, UINT format, D
     }
 
     TextLayout layout(dc, *font, format, tabLength);
+    if (DrawPlainLine(drawing, font, layout, source, format, area, leftMargin, rightMargin, lineHeight)) {
+        if (params)
+            params->uiLengthDrawn = static_cast<UINT>(source.size());
+        return ToLogicalY(dc, (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM))
+                                  ? LineTop(format, area, lineHeight) - area.top + lineHeight
+                                  : lineHeight);
+    }
+
     std::u16string display;
     std::vector<bool> underlined;
     StripPrefixes(source, !(format & DT_NOPREFIX), display, underlined);
@@ -491,11 +587,7 @@ int DrawTextCore(HDC handle, LPWSTR text, int count, LPRECT rect, UINT format, D
     for (const Line& line : lines)
         maxWidth = std::max(maxWidth, line.width);
     int textHeight = static_cast<int>(lines.size()) * lineHeight;
-    int top = area.top;
-    if (single && (format & DT_VCENTER))
-        top = area.top + (area.Height() - lineHeight) / 2;
-    else if (single && (format & DT_BOTTOM))
-        top = area.bottom - lineHeight;
+    const int top = single ? LineTop(format, area, lineHeight) : area.top;
 
     if (params)
         params->uiLengthDrawn = static_cast<UINT>(source.size());

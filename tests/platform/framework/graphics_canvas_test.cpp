@@ -243,6 +243,39 @@ TEST(GraphicsCanvasTest, PensAndBrushesKeepTheirLastObjects) {
     EXPECT_EQ(lp.lopnWidth.x, 3) << "another width is another pen";
 }
 
+// A gradient's bands go through as many colours as it has bands, band after band and cell after cell:
+// the second pass takes up the objects of the first, each still of its own colour and width.
+TEST(GraphicsCanvasTest, PensAndBrushesKeepTheObjectsOfAGradientsBands) {
+    TPen pen;
+    TBrush brush;
+    std::vector<HPEN> pens;
+    std::vector<HBRUSH> brushes;
+    auto band = [](int i) { return static_cast<TColor>(0x102030 + i * 0x030507); };
+    for (int i = 0; i < 24; ++i) {
+        pen.SetColor(band(i));
+        brush.SetColor(band(i));
+        pens.push_back(pen.Handle());
+        brushes.push_back(brush.Handle());
+    }
+    for (int i = 0; i < 24; ++i) {
+        pen.SetColor(band(i));
+        brush.SetColor(band(i));
+        EXPECT_EQ(pen.Handle(), pens[static_cast<size_t>(i)]) << "band " << i;
+        EXPECT_EQ(brush.Handle(), brushes[static_cast<size_t>(i)]) << "band " << i;
+        LOGPEN lp{};
+        ASSERT_EQ(GetObjectW(pen.Handle(), sizeof lp, &lp), static_cast<int>(sizeof lp));
+        EXPECT_EQ(lp.lopnColor, ColorToRGB(band(i)));
+        LOGBRUSH lb{};
+        ASSERT_EQ(GetObjectW(brush.Handle(), sizeof lb, &lb), static_cast<int>(sizeof lb));
+        EXPECT_EQ(lb.lbColor, ColorToRGB(band(i)));
+    }
+    pen.SetWidth(2);
+    LOGPEN lp{};
+    ASSERT_EQ(GetObjectW(pen.Handle(), sizeof lp, &lp), static_cast<int>(sizeof lp));
+    EXPECT_EQ(lp.lopnWidth.x, 2) << "another width is another pen";
+    EXPECT_EQ(lp.lopnColor, ColorToRGB(band(23)));
+}
+
 TEST(GraphicsCanvasTest, CanvasSelectsAChangedFontAgain) {
     auto bitmap = WhiteBitmap(10, 10);
     TCanvas* canvas = bitmap->Canvas();
