@@ -66,6 +66,9 @@ void PaintParentInto(TControl* control, HDC dc) {
     TWinControl* parent = control->Parent();
     if (parent == nullptr)
         return;
+    if (auto* group = dynamic_cast<TAdvOfficeButtonGroup*>(parent);
+        group != nullptr && group->DrawPictureBeneath(control, dc))
+        return;
     int saved = SaveDC(dc);
     POINT origin{};
     GetViewportOrgEx(dc, &origin);

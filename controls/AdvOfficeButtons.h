@@ -310,6 +310,10 @@ public:
 
     void PushKey(Char& key);
     void PushKeyDown(Word& key, TShiftState shift);
+    // While the group paints its items into dc (PaintTo), copies into dc, which shows item's client area,
+    // the group's own paint beneath item from the picture the group took of it before the items; answers
+    // false, drawing nothing, at any other time or into any other dc.
+    bool DrawPictureBeneath(TControl* item, HDC dc);
     // Item controls are never written to a description.
     void GetChildren(const TGetChildProc& proc, TComponent* root) override {}
 
@@ -328,6 +332,7 @@ protected:
     virtual void ArrangeButtons() = 0;
     // Gives item the group's bidi mode, alignment, images, caption and focus settings.
     void ApplyItemSettings(TAdvOfficeButton* item);
+    void PaintChildrenTo(HDC dc) override;
 
     std::unique_ptr<TStringList> FItems;
     Integer FColumns = 1;
@@ -345,6 +350,10 @@ protected:
     bool FThemed = false;
     Integer FControlIndent = 0;
     Integer FFocusButtonIdx = 0;
+    // The group's erase and paint as PaintTo left them in FPictureDC, kept only while the items are
+    // painted there: nothing can change beneath an item in between.
+    std::unique_ptr<TBitmap> FPaintPicture;
+    HDC FPictureDC = nullptr;
 };
 
 // ---- The radio group ----
