@@ -80,6 +80,7 @@ protected:
     void CMEnabledChanged(TMessage& message) override;
     void CMMouseEnter(TMessage& message) override;
     void CMMouseLeave(TMessage& message) override;
+    void WMEraseBkgnd(TMessage& message) override;
 
     virtual void DrawGlyph() = 0;
     // Draws the glyph at the client's left, or right when right-aligned: through visual styles as the
@@ -314,6 +315,8 @@ public:
     // the group's own paint beneath item from the picture the group took of it before the items; answers
     // false, drawing nothing, at any other time or into any other dc.
     bool DrawPictureBeneath(TControl* item, HDC dc);
+    // True when DrawPictureBeneath would cover all of item in dc.
+    bool PictureCovers(TControl* item, HDC dc) const;
     // Item controls are never written to a description.
     void GetChildren(const TGetChildProc& proc, TComponent* root) override {}
 

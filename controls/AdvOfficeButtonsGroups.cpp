@@ -160,6 +160,12 @@ void TAdvOfficeButtonGroup::PaintChildrenTo(HDC dc) {
     TAdvGroupBox::PaintChildrenTo(dc);
 }
 
+bool TAdvOfficeButtonGroup::PictureCovers(TControl* item, HDC dc) const {
+    return FPictureDC != nullptr && dc == FPictureDC && item->Parent() == this && item->Left() >= 0 &&
+           item->Top() >= 0 && item->Left() + item->Width() <= FPaintPicture->Width() &&
+           item->Top() + item->Height() <= FPaintPicture->Height();
+}
+
 bool TAdvOfficeButtonGroup::DrawPictureBeneath(TControl* item, HDC dc) {
     if (FPictureDC == nullptr || dc != FPictureDC || item->Parent() != this)
         return false;
