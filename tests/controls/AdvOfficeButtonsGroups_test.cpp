@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "controls/ButtonGlyphs.h"
 #include "platform/framework/Filer.h"
@@ -197,8 +199,9 @@ TEST_F(OfficeGroupsTest, CaptionCheckBoxChecksAllItemsOfTheCheckGroup) {
     EXPECT_TRUE(FLog.empty()) << "items set from the caption check box fire no item clicks";
 }
 
-// Painted with the group, an item shows beneath it the picture the group took of its own paint; painted
-// alone, it paints the group (and the form beneath that) again. Both must show the same pixels.
+// Painted with its group (check or radio), an item shows beneath it the picture the group took of its own
+// paint; painted alone, it paints the group (and the form beneath that) again. Both must show the same
+// pixels.
 TEST_F(OfficeGroupsTest, ItemsPaintedWithTheGroupShowWhatTheyShowPaintedAlone) {
     struct Case {
         const char* name;
@@ -214,30 +217,38 @@ TEST_F(OfficeGroupsTest, ItemsPaintedWithTheGroupShowWhatTheyShowPaintedAlone) {
     };
     TAdvOfficeCheckGroup* nodes = AddNodes();
     nodes->SetCheckedItem(1, true);
+    TAdvOfficeRadioGroup* logs = AddRadioGroup(3);
+    logs->SetColumns(3); // side by side, so that moved down they do not overlap
+    logs->SetItemIndex(2);
     ShowForm();
+    std::vector<std::pair<TAdvOfficeButtonGroup*, TControl*>> items;
+    for (Integer i = 0; i < 5; ++i)
+        items.emplace_back(nodes, nodes->CheckBoxes(i));
+    for (Integer i = 0; i < logs->ButtonCount(); ++i)
+        items.emplace_back(logs, logs->RadioButtons(i));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.overFrame)
-            for (Integer i = 0; i < 5; ++i)
-                nodes->CheckBoxes(i)->SetTop(nodes->ClientHeight() - 12);
         FForm->SetColor(c.formColor);
-        nodes->SetColor(c.groupColor);
-        nodes->SetTransparent(c.transparent);
+        for (auto [group, item] : items) {
+            if (c.overFrame)
+                item->SetTop(group->ClientHeight() - 12);
+            group->SetColor(c.groupColor);
+            group->SetTransparent(c.transparent);
+        }
         Shot();
-        for (Integer i = 0; i < 5; ++i) {
-            TControl* item = nodes->CheckBoxes(i);
+        for (auto [group, item] : items) {
             TBitmap alone;
             alone.SetSize(item->Width(), item->Height());
             alone.Canvas()->Brush()->SetColor(clFuchsia);
             alone.Canvas()->FillRect(TRect(0, 0, item->Width(), item->Height()));
             static_cast<TWinControl*>(item)->PaintTo(alone.Canvas()->Handle(), 0, 0);
             // Only the rows inside the group show the item.
-            int rows = std::min(item->Height(), nodes->ClientHeight() - item->Top());
+            int rows = std::min(item->Height(), group->ClientHeight() - item->Top());
             int differing = 0;
             for (int y = 0; y < rows; ++y)
                 for (int x = 0; x < item->Width(); ++x)
                     differing += Pixel(item, x, y) != alone.Canvas()->Pixels(x, y);
-            EXPECT_EQ(differing, 0) << "pixels of item " << i;
+            EXPECT_EQ(differing, 0) << "pixels of " << StringToUtf8(item->Name()) << " at " << item->Left();
         }
     }
 }
