@@ -66,6 +66,9 @@ void PaintParentInto(TControl* control, HDC dc) {
     TWinControl* parent = control->Parent();
     if (parent == nullptr)
         return;
+    if (auto* group = dynamic_cast<TAdvOfficeButtonGroup*>(parent);
+        group != nullptr && group->DrawPictureBeneath(control, dc))
+        return;
     int saved = SaveDC(dc);
     POINT origin{};
     GetViewportOrgEx(dc, &origin);
@@ -253,6 +256,20 @@ void TAdvOfficeButton::Notification(TComponent* component, TOperation operation)
         FImages = nullptr;
     if (component == FContainer)
         FContainer = nullptr;
+}
+
+void TAdvOfficeButton::WMEraseBkgnd(TMessage& message) {
+    // A group's own item paints the group's picture over all of itself first thing: an erase beneath
+    // that picture would never be seen.
+    auto* group = dynamic_cast<TAdvOfficeButtonGroup*>(Parent());
+    bool item =
+        dynamic_cast<TGroupCheck*>(this) != nullptr || dynamic_cast<TAdvGroupButton*>(this) != nullptr;
+    if (item && !FTransparentCaching && group != nullptr &&
+        group->PictureCovers(this, reinterpret_cast<HDC>(message.WParam))) {
+        message.Result = 1;
+        return;
+    }
+    TCustomControl::WMEraseBkgnd(message);
 }
 
 void TAdvOfficeButton::PaintBackground() {

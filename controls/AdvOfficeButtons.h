@@ -80,6 +80,7 @@ protected:
     void CMEnabledChanged(TMessage& message) override;
     void CMMouseEnter(TMessage& message) override;
     void CMMouseLeave(TMessage& message) override;
+    void WMEraseBkgnd(TMessage& message) override;
 
     virtual void DrawGlyph() = 0;
     // Draws the glyph at the client's left, or right when right-aligned: through visual styles as the
@@ -310,6 +311,12 @@ public:
 
     void PushKey(Char& key);
     void PushKeyDown(Word& key, TShiftState shift);
+    // While the group paints its items into dc (PaintTo), copies into dc, which shows item's client area,
+    // the group's own paint beneath item from the picture the group took of it before the items; answers
+    // false, drawing nothing, at any other time or into any other dc.
+    bool DrawPictureBeneath(TControl* item, HDC dc);
+    // True when DrawPictureBeneath would cover all of item in dc.
+    bool PictureCovers(TControl* item, HDC dc) const;
     // Item controls are never written to a description.
     void GetChildren(const TGetChildProc& proc, TComponent* root) override {}
 
@@ -328,6 +335,7 @@ protected:
     virtual void ArrangeButtons() = 0;
     // Gives item the group's bidi mode, alignment, images, caption and focus settings.
     void ApplyItemSettings(TAdvOfficeButton* item);
+    void PaintChildrenTo(HDC dc) override;
 
     std::unique_ptr<TStringList> FItems;
     Integer FColumns = 1;
@@ -345,6 +353,10 @@ protected:
     bool FThemed = false;
     Integer FControlIndent = 0;
     Integer FFocusButtonIdx = 0;
+    // The group's erase and paint as PaintTo left them in FPictureDC, kept only while the items are
+    // painted there: nothing can change beneath an item in between.
+    std::unique_ptr<TBitmap> FPaintPicture;
+    HDC FPictureDC = nullptr;
 };
 
 // ---- The radio group ----

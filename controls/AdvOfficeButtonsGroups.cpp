@@ -131,6 +131,54 @@ TAdvOfficeButtonGroup::TAdvOfficeButtonGroup(TComponent* owner)
 
 TAdvOfficeButtonGroup::~TAdvOfficeButtonGroup() = default;
 
+void TAdvOfficeButtonGroup::PaintChildrenTo(HDC dc) {
+    // Each item paints the group beneath itself. Here the group has just painted itself into dc, so one
+    // copy of that serves every item in place of the group's erase and paint (and its parent's) again.
+    // Only pixels can be copied back: not from a printer or a recording, nor through a scaling map mode.
+    TRect client = ClientRect();
+    bool copyable = ControlCount() > 0 && client.Width() > 0 && client.Height() > 0 &&
+                    GetDeviceCaps(dc, TECHNOLOGY) == DT_RASDISPLAY && GetMapMode(dc) == MM_TEXT;
+    if (!copyable) {
+        TAdvGroupBox::PaintChildrenTo(dc);
+        return;
+    }
+    if (FPaintPicture == nullptr)
+        FPaintPicture = std::make_unique<TBitmap>();
+    if (FPaintPicture->Width() != client.Width() || FPaintPicture->Height() != client.Height())
+        FPaintPicture->SetSize(client.Width(), client.Height());
+    if (!BitBlt(FPaintPicture->Canvas()->Handle(), 0, 0, client.Width(), client.Height(), dc, 0, 0,
+                SRCCOPY)) {
+        TAdvGroupBox::PaintChildrenTo(dc);
+        return;
+    }
+    // The picture is dropped however the items' painting ends.
+    struct Keep {
+        HDC& dc;
+        ~Keep() { dc = nullptr; }
+    } keep{FPictureDC};
+    FPictureDC = dc;
+    TAdvGroupBox::PaintChildrenTo(dc);
+}
+
+bool TAdvOfficeButtonGroup::PictureCovers(TControl* item, HDC dc) const {
+    return FPictureDC != nullptr && dc == FPictureDC && item->Parent() == this && item->Left() >= 0 &&
+           item->Top() >= 0 && item->Left() + item->Width() <= FPaintPicture->Width() &&
+           item->Top() + item->Height() <= FPaintPicture->Height();
+}
+
+bool TAdvOfficeButtonGroup::DrawPictureBeneath(TControl* item, HDC dc) {
+    if (FPictureDC == nullptr || dc != FPictureDC || item->Parent() != this)
+        return false;
+    TRect part(item->Left(), item->Top(), item->Left() + item->Width(), item->Top() + item->Height());
+    RECT copy{};
+    RECT itemRect = part;
+    RECT picture{0, 0, FPaintPicture->Width(), FPaintPicture->Height()};
+    if (IntersectRect(&copy, &itemRect, &picture))
+        BitBlt(dc, copy.left - part.Left, copy.top - part.Top, copy.right - copy.left, copy.bottom - copy.top,
+               FPaintPicture->Canvas()->Handle(), copy.left, copy.top, SRCCOPY);
+    return true;
+}
+
 void TAdvOfficeButtonGroup::SetColumns(Integer value) {
     value = std::max<Integer>(1, std::min<Integer>(value, 16));
     if (value == FColumns)

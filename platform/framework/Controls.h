@@ -593,6 +593,9 @@ protected:
     friend LRESULT ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
 
     virtual void CreateParams(TCreateParams& params);
+    // PaintTo's last step: the visible child windows, each at its place, over what this control has just
+    // painted into dc.
+    virtual void PaintChildrenTo(HDC dc);
     // Makes the window of a control that subclasses a standard window class (EDIT, BUTTON ...): the
     // messages it does not handle go to that class's procedure.
     void CreateSubClass(TCreateParams& params, const Char* controlClassName);

@@ -93,10 +93,14 @@ void TWinControl::PaintTo(HDC dc, int x, int y) {
     WindowProc(erase);
     TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
     WindowProc(paint);
+    PaintChildrenTo(dc);
+    RestoreDC(dc, saved);
+}
+
+void TWinControl::PaintChildrenTo(HDC dc) {
     for (TWinControl* child : FWinControls)
         if (child->Visible())
             child->PaintTo(dc, child->FLeft, child->FTop);
-    RestoreDC(dc, saved);
 }
 
 void TWinControl::WMPaint(TMessage& message) {

@@ -3,6 +3,11 @@
 // click does both; bad indexes; the mask's two widths; and a form description that creates them.
 #include "controls/AdvOfficeButtons.h"
 
+#include <algorithm>
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "controls/ButtonGlyphs.h"
 #include "platform/framework/Filer.h"
 #include "platform/framework/ObjectText.h"
@@ -192,6 +197,86 @@ TEST_F(OfficeGroupsTest, CaptionCheckBoxChecksAllItemsOfTheCheckGroup) {
         EXPECT_TRUE(nodes->Checked(i)) << i;
     EXPECT_EQ(groupChecks, 1);
     EXPECT_TRUE(FLog.empty()) << "items set from the caption check box fire no item clicks";
+}
+
+// Painted with its group (check or radio), an item shows beneath it the picture the group took of its own
+// paint; painted alone, it paints the group (and the form beneath that) again. Both must show the same
+// pixels.
+TEST_F(OfficeGroupsTest, ItemsPaintedWithTheGroupShowWhatTheyShowPaintedAlone) {
+    struct Case {
+        const char* name;
+        bool transparent;
+        TColor formColor;
+        TColor groupColor;
+        bool overFrame; // items moved down over the frame's bottom line, so that more lies beneath them
+    };
+    const Case cases[] = {
+        {"items in their places", true, clTeal, clYellow, false},
+        {"transparent group on a coloured form", true, clTeal, clYellow, true},
+        {"opaque group of its own colour", false, clTeal, clYellow, true},
+    };
+    TAdvOfficeCheckGroup* nodes = AddNodes();
+    nodes->SetCheckedItem(1, true);
+    TAdvOfficeRadioGroup* logs = AddRadioGroup(3);
+    logs->SetColumns(3); // side by side, so that moved down they do not overlap
+    logs->SetItemIndex(2);
+    ShowForm();
+    std::vector<std::pair<TAdvOfficeButtonGroup*, TControl*>> items;
+    for (Integer i = 0; i < 5; ++i)
+        items.emplace_back(nodes, nodes->CheckBoxes(i));
+    for (Integer i = 0; i < logs->ButtonCount(); ++i)
+        items.emplace_back(logs, logs->RadioButtons(i));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FForm->SetColor(c.formColor);
+        for (auto [group, item] : items) {
+            if (c.overFrame)
+                item->SetTop(group->ClientHeight() - 12);
+            group->SetColor(c.groupColor);
+            group->SetTransparent(c.transparent);
+        }
+        Shot();
+        for (auto [group, item] : items) {
+            TBitmap alone;
+            alone.SetSize(item->Width(), item->Height());
+            alone.Canvas()->Brush()->SetColor(clFuchsia);
+            alone.Canvas()->FillRect(TRect(0, 0, item->Width(), item->Height()));
+            static_cast<TWinControl*>(item)->PaintTo(alone.Canvas()->Handle(), 0, 0);
+            // Only the rows inside the group show the item.
+            int rows = std::min(item->Height(), group->ClientHeight() - item->Top());
+            int differing = 0;
+            for (int y = 0; y < rows; ++y)
+                for (int x = 0; x < item->Width(); ++x)
+                    differing += Pixel(item, x, y) != alone.Canvas()->Pixels(x, y);
+            EXPECT_EQ(differing, 0) << "pixels of " << StringToUtf8(item->Name()) << " at " << item->Left();
+        }
+    }
+}
+
+// The group's picture lives for one paint only: what changes beneath the items shows in the next paint.
+TEST_F(OfficeGroupsTest, ItemsShowChangesBeneathThemInTheNextPaint) {
+    TAdvOfficeCheckGroup* nodes = AddNodes();
+    ShowForm();
+    TControl* item = nodes->CheckBoxes(4);
+    // The item's bottom-right corner shows what lies beneath it.
+    TPoint corner(item->Width() - 1, item->Height() - 1);
+    struct Step {
+        const char* change;
+        std::function<void()> apply;
+        TColor beneath;
+    };
+    const Step steps[] = {
+        {"form's colour", [&] { FForm->SetColor(clTeal); }, clTeal},
+        {"form's colour again", [&] { FForm->SetColor(clOlive); }, clOlive},
+        {"group made opaque", [&] { nodes->SetColor(clYellow), nodes->SetTransparent(false); }, clYellow},
+        {"group's colour", [&] { nodes->SetColor(clAqua); }, clAqua},
+        {"group transparent again", [&] { nodes->SetTransparent(true); }, clOlive},
+    };
+    for (const Step& step : steps) {
+        step.apply();
+        Shot();
+        EXPECT_EQ(Pixel(item, corner.X, corner.Y), step.beneath) << step.change;
+    }
 }
 
 TEST_F(OfficeGroupsTest, DescriptionsCreateTheControlsByNameWithWhatDiffersFromTheDefaults) {
