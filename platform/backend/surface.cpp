@@ -388,6 +388,8 @@ void ArcPoints(double cx, double cy, double rx, double ry, double t0, double t1,
 
 // ---- The surface ----
 
+struct StretchMap;
+
 class Surface : public Device {
 public:
     Surface(const PixelBuffer& pixels, bool monochrome) : FPixels(pixels), FMonochrome(monochrome) {}
@@ -450,6 +452,12 @@ private:
                 visit(piece);
         }
     }
+    // Calls copyRow(out, sy, from, to, dx) for each row piece of dest inside the clip whose source row sy
+    // lies in available: out is the destination row, x from to (excluded) its pixels, x + dx their
+    // source columns. For copies between pictures of one size.
+    template <class CopyRow>
+    void ForEachSameSizeRow(const DrawState& state, const Rect& dest, const StretchMap& map,
+                            const Rect& available, CopyRow&& copyRow);
     void PaintRegion(const DrawState& state, const Region& region, const Ink& ink, int rop2);
     void PaintMask(const DrawState& state, const Mask& mask, Pixel pen, Pixel gap, int rop2);
     void ThinLines(const DrawState& state, const PenSpec& pen, std::span<const Point> points, bool closed);
@@ -805,6 +813,21 @@ struct StretchMap {
     int Y(int y) const { return Map(y, destTop, destHeight, srcTop, srcHeight); }
 };
 
+template <class CopyRow>
+void Surface::ForEachSameSizeRow(const DrawState& state, const Rect& dest, const StretchMap& map,
+                                 const Rect& available, CopyRow&& copyRow) {
+    int dx = map.srcLeft - map.destLeft, dy = map.srcTop - map.destTop;
+    ForEachClipped(state, Normalized(dest), [&](const Rect& r) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            int sy = y + dy;
+            if (sy < available.top || sy >= available.bottom)
+                continue;
+            copyRow(FPixels.Row(y), sy, std::max(r.left, available.left - dx),
+                    std::min(r.right, available.right - dx), dx);
+        }
+    });
+}
+
 void Surface::StretchBlt(const DrawState& state, const Rect& dest, const BlitSource& source,
                          const Rect& sourceRect, std::uint32_t rop3, const BrushSpec& brush) {
     unsigned rop = (rop3 >> 16) & 0xFF;
@@ -827,27 +850,19 @@ void Surface::StretchBlt(const DrawState& state, const Rect& dest, const BlitSou
         Rect available = buffer.top == FPixels.top
                              ? Rect{own.left, own.top, own.left + own.width, own.top + own.height}
                              : Normalized(sourceRect).Intersected(Rect{0, 0, buffer.width, buffer.height});
-        int dx = map.srcLeft - map.destLeft, dy = map.srcTop - map.destTop;
-        ForEachClipped(state, Normalized(dest), [&](const Rect& r) {
-            for (int y = r.top; y < r.bottom; ++y) {
-                int sy = y + dy;
-                if (sy < available.top || sy >= available.bottom)
-                    continue;
-                int from = std::max(r.left, available.left - dx);
-                int to = std::min(r.right, available.right - dx);
-                std::uint32_t* out = FPixels.Row(y);
-                if (buffer.top == FPixels.top) {
-                    const Pixel* in = own.pixels.data() +
-                                      static_cast<size_t>(sy - own.top) * static_cast<size_t>(own.width);
-                    for (int x = from; x < to; ++x)
-                        out[x] = in[x + dx - own.left];
-                } else {
-                    const std::uint32_t* in = buffer.Row(sy);
-                    for (int x = from; x < to; ++x)
-                        out[x] = in[x + dx] & White;
-                }
-            }
-        });
+        ForEachSameSizeRow(state, dest, map, available,
+                           [&](std::uint32_t* out, int sy, int from, int to, int dx) {
+                               if (buffer.top == FPixels.top) {
+                                   const Pixel* in = own.pixels.data() + static_cast<size_t>(sy - own.top) *
+                                                                             static_cast<size_t>(own.width);
+                                   for (int x = from; x < to; ++x)
+                                       out[x] = in[x + dx - own.left];
+                               } else {
+                                   const std::uint32_t* in = buffer.Row(sy);
+                                   for (int x = from; x < to; ++x)
+                                       out[x] = in[x + dx] & White;
+                               }
+                           });
         return;
     }
     SourceCopy copy = CopySource(*source.pixels, sourceRect, false);
@@ -906,23 +921,15 @@ void Surface::TransparentBlt(const DrawState& state, const Rect& dest, const Bli
     if (buffer.top != FPixels.top && map.destWidth == map.srcWidth && map.destHeight == map.srcHeight &&
         map.destWidth > 0 && map.destHeight > 0) {
         Rect available = Normalized(sourceRect).Intersected(Rect{0, 0, buffer.width, buffer.height});
-        int dx = map.srcLeft - map.destLeft, dy = map.srcTop - map.destTop;
-        ForEachClipped(state, Normalized(dest), [&](const Rect& r) {
-            for (int y = r.top; y < r.bottom; ++y) {
-                int sy = y + dy;
-                if (sy < available.top || sy >= available.bottom)
-                    continue;
-                int from = std::max(r.left, available.left - dx);
-                int to = std::min(r.right, available.right - dx);
-                std::uint32_t* out = FPixels.Row(y);
-                const std::uint32_t* in = buffer.Row(sy);
-                for (int x = from; x < to; ++x) {
-                    Pixel s = in[x + dx] & White;
-                    if (s != key)
-                        out[x] = Quantize(s);
-                }
-            }
-        });
+        ForEachSameSizeRow(state, dest, map, available,
+                           [&](std::uint32_t* out, int sy, int from, int to, int dx) {
+                               const std::uint32_t* in = buffer.Row(sy);
+                               for (int x = from; x < to; ++x) {
+                                   Pixel s = in[x + dx] & White;
+                                   if (s != key)
+                                       out[x] = Quantize(s);
+                               }
+                           });
         return;
     }
     SourceCopy copy = CopySource(buffer, sourceRect, false);

@@ -35,6 +35,16 @@ int CountColor(TBitmap& bitmap, TColor color) {
     return count;
 }
 
+bool SamePicture(TBitmap& a, TBitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height())
+        return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.Canvas()->Pixels(x, y) != b.Canvas()->Pixels(x, y))
+                return false;
+    return true;
+}
+
 void InstrumentTest::SetUp() {
     win32::input::Reset();
     FForm = new TForm(nullptr, 0);

@@ -14,6 +14,8 @@ std::unique_ptr<TBitmap> PaintControl(TControl* control, TColor background = clW
 TRect BoundsOfColor(TBitmap& bitmap, TColor color);
 // How many pixels of bitmap have colour.
 int CountColor(TBitmap& bitmap, TColor color);
+// Whether a and b have one size and the same pixels.
+bool SamePicture(TBitmap& a, TBitmap& b);
 
 class InstrumentTest : public ::testing::Test {
 protected:

@@ -69,16 +69,6 @@ TEST(VrShadowButton, DisabledCaptionTakesTheDisabledTextColour) {
     EXPECT_LE(text.Right, 104);
 }
 
-bool SamePicture(TBitmap& a, TBitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height())
-        return false;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            if (a.Canvas()->Pixels(x, y) != b.Canvas()->Pixels(x, y))
-                return false;
-    return true;
-}
-
 // The button keeps the picture it drew: after each change the next paint shows what a button made with
 // that change from the start paints.
 TEST(VrShadowButton, APaintAfterAChangeShowsTheChange) {

@@ -48,16 +48,6 @@ TEST(VrUserLed, PaintsOutlineEdgeGapAndLampRows) {
     ExpectDefaultLed(*on, {Rgb(255, 0, 0), Rgb(192, 0, 0), Rgb(128, 0, 0), Rgb(64, 0, 0)});
 }
 
-bool SamePicture(TBitmap& a, TBitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height())
-        return false;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            if (a.Canvas()->Pixels(x, y) != b.Canvas()->Pixels(x, y))
-                return false;
-    return true;
-}
-
 // The LED keeps the picture it painted: after each change the next paint shows what a LED made with
 // that change from the start paints, over any background.
 TEST(VrUserLed, APaintAfterAChangeShowsTheChange) {
