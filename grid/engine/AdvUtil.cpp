@@ -499,23 +499,23 @@ void StripURLScheme(String& text) {
 Integer CellTextKind(StringView text, bool htmlAllowed) {
     if (text.empty())
         return CellKindPlain;
-    // A blank at the end keeps every look-ahead inside the string.
-    const String s = String(text) + u' ';
-    if (s[0] == u'=')
+    // Reads past the end see a blank, which keeps every look-ahead inside the text without a copy.
+    auto at = [text](size_t i) { return i < text.size() ? text[i] : u' '; };
+    if (text[0] == u'=')
         return CellKindFormula;
-    if (s[0] == u'|' && s[1] == u'\\') {
+    if (text[0] == u'|' && at(1) == u'\\') {
         // A formula in wide form: "|\", then 0 and "=" for its first character and 0 for the next.
-        if (s.size() > 4 && s[3] == u'=' && s[4] == 0)
+        if (text.size() >= 4 && at(3) == u'=' && at(4) == 0)
             return CellKindFormula;
         return CellKindWide;
     }
-    if (s[0] == u'{' && s[1] == u'\\')
+    if (text[0] == u'{' && at(1) == u'\\')
         return CellKindRTF;
     if (htmlAllowed) {
-        for (size_t i = 0; i + 1 < s.size(); ++i) {
-            if (s[i] != u'<')
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != u'<')
                 continue;
-            const Char next = UpCase(s[i + 1]);
+            const Char next = UpCase(at(i + 1));
             if (next == u'/' || next == u'P' || next == u'I' || next == u'B' || next == u'C')
                 return CellKindHTML;
         }

@@ -23,7 +23,7 @@ struct RegionAccess {
         result.setRects(rects.data(), static_cast<int>(rects.size()));
         return result;
     }
-    static std::vector<Rect>& RectsOf(Region& region) { return region.FRects; }
+    static RectList& RectsOf(Region& region) { return region.FRects; }
     static Region FromQt(const QRegion& region) {
         Region result;
         result.FRects.reserve(static_cast<size_t>(region.rectCount()));
@@ -96,7 +96,7 @@ Region ScanPolygons(const QList<QPolygonF>& polygons, bool winding) {
             else
                 runs.emplace_back(x0, x1);
         }
-        std::vector<Rect>& rects = RegionAccess::RectsOf(result);
+        RectList& rects = RegionAccess::RectsOf(result);
         if (!runs.empty() && runs == previousRuns && !rects.empty() && rects.back().bottom == y) {
             for (size_t i = bandStart; i < rects.size(); ++i)
                 rects[i].bottom = y + 1;

@@ -1,7 +1,9 @@
 // Points, rectangles and regions of device pixels, for the GDI layer: clipping and the region calls.
 #pragma once
 
+#include <algorithm>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace backend {
@@ -26,6 +28,64 @@ struct Rect {
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
 };
 
+// The rectangles of a region. Most regions are one rectangle (a clip box, a cell, a fill), and that one is
+// kept in place: making, copying and intersecting such regions, which a paint does per cell, takes no
+// memory from the heap.
+class RectList {
+public:
+    RectList() = default;
+    RectList(const RectList& other) = default;
+    RectList(RectList&& other) noexcept
+        : FOne(other.FOne), FMany(std::move(other.FMany)), FSize(std::exchange(other.FSize, 0)) {}
+    RectList& operator=(const RectList& other) = default;
+    RectList& operator=(RectList&& other) noexcept {
+        FOne = other.FOne;
+        FMany = std::move(other.FMany);
+        FSize = std::exchange(other.FSize, 0);
+        return *this;
+    }
+
+    bool empty() const { return FSize == 0; }
+    size_t size() const { return FSize; }
+    Rect* data() { return FSize > 1 ? FMany.data() : &FOne; }
+    const Rect* data() const { return FSize > 1 ? FMany.data() : &FOne; }
+    Rect* begin() { return data(); }
+    Rect* end() { return data() + FSize; }
+    const Rect* begin() const { return data(); }
+    const Rect* end() const { return data() + FSize; }
+    Rect& operator[](size_t i) { return data()[i]; }
+    const Rect& operator[](size_t i) const { return data()[i]; }
+    Rect& front() { return data()[0]; }
+    const Rect& front() const { return data()[0]; }
+    Rect& back() { return data()[FSize - 1]; }
+    const Rect& back() const { return data()[FSize - 1]; }
+
+    void reserve(size_t n) {
+        if (n > 1)
+            FMany.reserve(n);
+    }
+    void push_back(const Rect& rect) {
+        if (FSize == 0) {
+            FOne = rect;
+        } else {
+            if (FSize == 1) {
+                FMany.clear();
+                FMany.push_back(FOne);
+            }
+            FMany.push_back(rect);
+        }
+        ++FSize;
+    }
+    bool operator==(const RectList& other) const {
+        return std::equal(begin(), end(), other.begin(), other.end());
+    }
+
+private:
+    Rect FOne;
+    std::vector<Rect> FMany; // every rectangle once there are two or more
+    size_t FSize = 0;
+};
+
 // A set of pixels as non-overlapping rectangles in bands from top to bottom and left to right within a
 // band, so that two regions of the same pixels have the same rectangles.
 class Region {
@@ -41,7 +101,7 @@ public:
     static Region FromRows(std::vector<Rect> rows);
 
     bool Empty() const { return FRects.empty(); }
-    const std::vector<Rect>& Rects() const { return FRects; }
+    std::span<const Rect> Rects() const { return {FRects.data(), FRects.size()}; }
     Rect Bounds() const;
     bool Contains(int x, int y) const;
     bool Intersects(const Rect& rect) const;
@@ -57,7 +117,7 @@ public:
     bool operator==(const Region& other) const;
 
 private:
-    std::vector<Rect> FRects;
+    RectList FRects;
     friend struct RegionAccess;
 };
 

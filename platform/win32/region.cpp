@@ -298,5 +298,12 @@ BOOL RectVisible(HDC handle, const RECT* rect) {
     if (!dc || !rect)
         return FALSE;
     backend::Rect r = LogicalToDeviceRect(*dc, rect->left, rect->top, rect->right, rect->bottom);
-    return VisibleArea(*dc).Intersects(r) ? TRUE : FALSE;
+    // Asked once per cell of a paint: the rectangle moves to where the clip is kept, in place of a copy
+    // of the clip moved to the rectangle.
+    r = backend::Rect{r.left + dc->origin.x, r.top + dc->origin.y, r.right + dc->origin.x,
+                      r.bottom + dc->origin.y};
+    if (const backend::Region* clip = dc->EffectiveClip())
+        return clip->Intersects(r) ? TRUE : FALSE;
+    backend::DeviceCaps caps = dc->Caps();
+    return backend::Rect{0, 0, caps.width, caps.height}.Intersected(r).Empty() ? FALSE : TRUE;
 }

@@ -437,6 +437,8 @@ TEST(AdvUtilTest, CellTextKind) {
         {String(u"|\\\0=\0A", 6), true, CellKindFormula}, // a formula in wide form
         {String(u"|\\\0=", 4), true, CellKindWide},
         {u"|\\", true, CellKindWide},
+        {u"|", true, CellKindPlain},
+        {u"{", true, CellKindPlain},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CellTextKind(c.text, c.html), c.kind) << StringToUtf8(c.text);

@@ -2,6 +2,7 @@
 // gradients; DIB sections with direct pixel access and the DIB transfers; and regions.
 #include <cstring>
 
+#include "platform/backend/region.h"
 #include "platform/win32/windraw.h"
 #include "tests/platform/win32/gdi_test.h"
 
@@ -294,6 +295,36 @@ TEST(GdiBlit, PatternBrushesRepeatFromTheBrushOrigin) {
 }
 
 // ---- Regions ----
+
+// A region keeps its one rectangle in place and moves to a list at the second; copies, moves, offsets
+// and comparisons see the same rectangles either way.
+TEST(GdiRegion, RegionsOfOneAndOfManyRectanglesCopyMoveAndCompare) {
+    using backend::Rect;
+    using backend::Region;
+    const Region one(Rect{0, 0, 4, 2});
+    ASSERT_EQ(one.Rects().size(), 1u);
+    const Region two = one.United(Region(Rect{10, 0, 12, 2}));
+    ASSERT_EQ(two.Rects().size(), 2u);
+    EXPECT_EQ(two.Rects()[0], (Rect{0, 0, 4, 2}));
+    EXPECT_EQ(two.Rects()[1], (Rect{10, 0, 12, 2}));
+
+    Region moved = two;
+    Region target = std::move(moved);
+    EXPECT_TRUE(moved.Empty());
+    EXPECT_EQ(target, two);
+    target = one;
+    EXPECT_EQ(target.Rects().size(), 1u);
+    target.Offset(1, 1);
+    EXPECT_EQ(target.Rects()[0], (Rect{1, 1, 5, 3}));
+    EXPECT_EQ(target.Bounds(), (Rect{1, 1, 5, 3}));
+
+    // The same pixels cut in rows or as one rectangle are one region.
+    const Region rows = Region::FromRows({Rect{0, 1, 4, 2}, Rect{0, 0, 2, 1}, Rect{2, 0, 4, 1}});
+    EXPECT_EQ(rows.Rects().size(), 2u);
+    EXPECT_EQ(rows, one);
+    EXPECT_EQ(rows.Intersected(Rect{1, 0, 3, 2}), Region(Rect{1, 0, 3, 2}));
+    EXPECT_FALSE(rows == two);
+}
 
 TEST(GdiRegion, CombineModesGiveTheExpectedPixels) {
     HRGN a = CreateRectRgn(0, 0, 4, 2);

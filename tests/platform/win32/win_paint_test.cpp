@@ -215,6 +215,46 @@ TEST_F(WinPaint, ClippingOfOverlappingChildrenAndSiblings) {
     EXPECT_EQ(SurfaceAt(scene.top, 30, 30), white);
 }
 
+// RectVisible answers in the DC's own units: a child's DC is off the sibling above it and off the
+// area outside the child, and within the clip selected into it; a memory DC within its bitmap.
+TEST_F(WinPaint, RectVisibleFollowsTheWindowAndTheClip) {
+    Painter parentPaint{RGB(255, 255, 255), {}, {}};
+    Painter upperPaint{RGB(255, 0, 0), {}, {}};
+    Painter lowerPaint{RGB(0, 128, 0), {}, {}};
+    Scene scene = MakeScene(WS_CLIPCHILDREN, WS_CLIPSIBLINGS, parentPaint, upperPaint, lowerPaint);
+    struct Case {
+        const char* name;
+        RECT rect;
+        bool visible;
+        bool visibleClipped; // with the clip (30, 30, 40, 40)
+    };
+    const Case cases[] = {
+        {"under the upper sibling", {0, 0, 10, 10}, false, false},
+        {"free part", {30, 30, 40, 40}, true, true},
+        {"free part outside the clip", {42, 5, 50, 15}, true, false},
+        {"touching the clip's right edge", {40, 30, 45, 40}, true, false},
+        {"right of the window", {70, 0, 80, 10}, false, false},
+        {"crossing the window's edge", {55, 45, 70, 60}, true, false},
+    };
+    HDC dc = GetDC(scene.lower);
+    for (const Case& c : cases)
+        EXPECT_EQ(RectVisible(dc, &c.rect) != FALSE, c.visible) << c.name;
+    IntersectClipRect(dc, 30, 30, 40, 40);
+    for (const Case& c : cases)
+        EXPECT_EQ(RectVisible(dc, &c.rect) != FALSE, c.visibleClipped) << c.name << ", clipped";
+    ReleaseDC(scene.lower, dc);
+
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(memory, 20, 10);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    const RECT inside{15, 5, 30, 30}, outside{20, 0, 30, 5};
+    EXPECT_TRUE(RectVisible(memory, &inside));
+    EXPECT_FALSE(RectVisible(memory, &outside));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+}
+
 TEST_F(WinPaint, ScrollWindowMovesPixelsAndInvalidatesTheRest) {
     Painter painter{RGB(255, 255, 255), {}, {}};
     Options o;
