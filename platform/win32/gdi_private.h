@@ -168,6 +168,24 @@ template <class T> std::shared_ptr<T> Find(HGDIOBJ handle, DWORD type) {
     return std::static_pointer_cast<T>(std::move(object));
 }
 std::shared_ptr<DC> FindDC(HDC handle);
+
+// The handle table held locked, for calls that find several handles at once or change a DC in place
+// without taking a reference to it: nothing found through it is freed before it goes out of scope. It
+// must not be held across another call that finds a handle.
+class LockedTable {
+public:
+    LockedTable();
+    LockedTable(const LockedTable&) = delete;
+    LockedTable& operator=(const LockedTable&) = delete;
+    // The object of a handle, or null.
+    const std::shared_ptr<Object>* Find(HGDIOBJ handle) const;
+    // The DC of a handle, or null with ERROR_INVALID_HANDLE.
+    DC* FindDC(HDC handle) const;
+    void Unlock() { FLock.unlock(); }
+
+private:
+    std::unique_lock<std::mutex> FLock;
+};
 inline HDC ToHDC(HGDIOBJ handle) {
     return reinterpret_cast<HDC>(handle);
 }
