@@ -66,18 +66,31 @@ void DrawGradient(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizo
     steps = std::max<Integer>(1, std::min(steps, span));
     const double band = static_cast<double>(span) / steps;
     const Integer length = static_cast<Integer>(band + 1);
-    for (Integer i = 0; i <= steps; ++i) {
+    auto colorAt = [&](Integer i) {
         const Integer red = ChannelAt(from.red, to.red, i, steps);
         const Integer green = ChannelAt(from.green, to.green, i, steps);
         const Integer blue = ChannelAt(from.blue, to.blue, i, steps);
-        SetPenAndBrush(canvas, static_cast<TColor>(red | (green << 8) | (blue << 16)));
+        return static_cast<TColor>(red | (green << 8) | (blue << 16));
+    };
+    for (Integer i = 0; i <= steps;) {
+        const TColor color = colorAt(i);
+        SetPenAndBrush(canvas, color);
+        // Each band overlaps the next, and a run of bands of one colour covers what one rectangle from
+        // the first band's start to the last band's end covers. Drawn with a thin solid pen of the fill's
+        // colour, copied, over a solid brush, a band is its rectangle filled, so the run draws as one.
+        const TPen* pen = canvas->Pen();
+        const bool joins = span >= 1 && pen->Style() == psSolid && pen->Width() <= 1 &&
+                           pen->Mode() == pmCopy && canvas->Brush()->Style() == bsSolid;
+        Integer last = i;
+        while (joins && last < steps && colorAt(last + 1) == color)
+            ++last;
         const Integer offset = static_cast<Integer>(i * band);
+        const Integer end = static_cast<Integer>(last * band) + length;
         if (horizontal)
-            canvas->Rectangle(r.Left + offset, r.Top, std::min<Integer>(r.Left + offset + length, r.Right),
-                              r.Bottom);
+            canvas->Rectangle(r.Left + offset, r.Top, std::min<Integer>(r.Left + end, r.Right), r.Bottom);
         else
-            canvas->Rectangle(r.Left, r.Top + offset, r.Right,
-                              std::min<Integer>(r.Top + offset + length, r.Bottom));
+            canvas->Rectangle(r.Left, r.Top + offset, r.Right, std::min<Integer>(r.Top + end, r.Bottom));
+        i = last + 1;
     }
 }
 

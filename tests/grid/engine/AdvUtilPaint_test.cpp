@@ -45,6 +45,22 @@ TEST(AdvUtilPaintTest, DrawGradientDrawsOneBandMoreThanItsStepsWithinTheExtent) 
     EXPECT_EQ(r.Calls()[9], "Rectangle 9,0-10,5 pen=#FFFFFF/1 brush=#FFFFFF");
 }
 
+// Bands of one colour side by side draw as one rectangle, as they paint alike where they overlap; with
+// an XOR pen an overlap paints twice, so there every band is drawn.
+TEST(AdvUtilPaintTest, DrawGradientJoinsBandsOfOneColour) {
+    const TColor from = static_cast<TColor>(RGB(0, 0, 0));
+    const TColor to = static_cast<TColor>(RGB(2, 2, 2));
+    Recording copied;
+    DrawGradient(copied.Canvas(), from, to, true, TRect(0, 0, 10, 5), 100);
+    EXPECT_EQ(copied.Calls(), (std::vector<std::string>{"Rectangle 0,0-4,5 pen=#000000/1 brush=#000000",
+                                                        "Rectangle 3,0-8,5 pen=#010101/1 brush=#010101",
+                                                        "Rectangle 7,0-10,5 pen=#020202/1 brush=#020202"}));
+    Recording xored;
+    xored.Canvas()->Pen()->SetMode(pmXor);
+    DrawGradient(xored.Canvas(), from, to, true, TRect(0, 0, 10, 5), 100);
+    EXPECT_EQ(xored.Calls().size(), 10u);
+}
+
 TEST(AdvUtilPaintTest, DrawGradientFillsSolidWhenAColourIsMissing) {
     struct Case {
         TColor from;
