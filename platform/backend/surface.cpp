@@ -1280,35 +1280,45 @@ void Surface::UprightText(const DrawState& state, const TextRun& run) {
             Rect glyphRect{ox + run.offsets[static_cast<size_t>(i)] + mask.left, oy + dy + mask.top, 0, 0};
             glyphRect.right = glyphRect.left + mask.width;
             glyphRect.bottom = glyphRect.top + mask.height;
+            // Blends the covered pixels of one glyph row from column left to right.
+            auto blendRow = [&](std::uint32_t* row, const std::uint8_t* cover, int left, int right) {
+                for (int x = left; x < right; ++x) {
+                    std::uint32_t a = *cover++;
+                    if (a == 0)
+                        continue;
+                    Pixel d = row[x] & White;
+                    if (d != blendsDest) {
+                        blends = blendTables.Find(ink, d);
+                        blendsDest = d;
+                    }
+                    Pixel v = blends     ? blends[a]
+                              : a == 255 ? ink
+                                         : (ByteMul(source, a) + ByteMul(0xFF000000u | d, 255 - a)) & White;
+                    if (v != d)
+                        row[x] = v;
+                }
+            };
             for (const Rect& piece : pieces) {
                 Rect r = piece.Intersected(glyphRect);
-                for (int y = r.top; y < r.bottom; ++y) {
+                if (r.Empty())
+                    continue;
+                const std::uint8_t* coverRow =
+                    mask.coverage.data() + static_cast<size_t>(r.top - glyphRect.top) * mask.width;
+                const Font::GlyphMask::Span* span = mask.spans.data() + (r.top - glyphRect.top);
+                if (r.left == glyphRect.left && r.right == glyphRect.right) {
+                    // The whole width of the glyph is inside the piece: each row is its span as it is.
+                    for (int y = r.top; y < r.bottom; ++y, ++span, coverRow += mask.width)
+                        if (span->from < span->to)
+                            blendRow(FPixels.Row(y), coverRow + span->from, glyphRect.left + span->from,
+                                     glyphRect.left + span->to);
+                    continue;
+                }
+                for (int y = r.top; y < r.bottom; ++y, ++span, coverRow += mask.width) {
                     // Only the covered columns of the row; the pixels around them stay as they are.
-                    const Font::GlyphMask::Span span = mask.spans[static_cast<size_t>(y - glyphRect.top)];
-                    const int left = std::max(r.left, glyphRect.left + span.from);
-                    const int right = std::min(r.right, glyphRect.left + span.to);
-                    if (left >= right)
-                        continue;
-                    std::uint32_t* row = FPixels.Row(y);
-                    const std::uint8_t* cover = mask.coverage.data() +
-                                                static_cast<size_t>(y - glyphRect.top) * mask.width +
-                                                static_cast<size_t>(left - glyphRect.left);
-                    for (int x = left; x < right; ++x) {
-                        std::uint32_t a = *cover++;
-                        if (a == 0)
-                            continue;
-                        Pixel d = row[x] & White;
-                        if (d != blendsDest) {
-                            blends = blendTables.Find(ink, d);
-                            blendsDest = d;
-                        }
-                        Pixel v = blends ? blends[a]
-                                  : a == 255
-                                      ? ink
-                                      : (ByteMul(source, a) + ByteMul(0xFF000000u | d, 255 - a)) & White;
-                        if (v != d)
-                            row[x] = v;
-                    }
+                    const int left = std::max(r.left, glyphRect.left + span->from);
+                    const int right = std::min(r.right, glyphRect.left + span->to);
+                    if (left < right)
+                        blendRow(FPixels.Row(y), coverRow + (left - glyphRect.left), left, right);
                 }
             }
         }
