@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/gdi_private.h"
@@ -241,7 +242,9 @@ backend::Rect DC::MapRect(int left, int top, int right, int bottom) const {
 
 // ---- Drawing ----
 
-Drawing::Drawing(HDC handle) : FDC(FindDC(handle)) {
+Drawing::Drawing(HDC handle) : Drawing(FindDC(handle)) {}
+
+Drawing::Drawing(std::shared_ptr<DC> dc) : FDC(std::move(dc)) {
     if (!FDC)
         return;
     FDevice = FDC->Device();

@@ -77,7 +77,8 @@ struct Bitmap : Object {
     size_t memorySize = 0;
     int stride = 0; // bytes per DIB row
 
-    std::shared_ptr<backend::Device> Surface();
+    // The device drawing on the pixels, made at first use; a reference, as every drawing call asks.
+    const std::shared_ptr<backend::Device>& Surface();
     bool Monochrome() const { return !dibSection && bitsPerPixel == 1; }
     // A DIB section in a format other than 32 bits is drawn on a 32-bit copy: these bring the copy up to
     // date before drawing and write it back after.
@@ -214,6 +215,8 @@ backend::BrushSpec CurrentBrushSpec(const DC& dc);
 class Drawing {
 public:
     explicit Drawing(HDC handle);
+    // For a call that has found its DC already.
+    explicit Drawing(std::shared_ptr<DC> dc);
     ~Drawing();
     Drawing(const Drawing&) = delete;
     Drawing& operator=(const Drawing&) = delete;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <span>
+#include <utility>
 
 #include "platform/win32/gdi_private.h"
 #include "platform/win32/windraw.h"
@@ -460,7 +461,12 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
     if (!dc || !brush || !rect)
         return FALSE;
     backend::BrushSpec spec = BrushSpecOf(*dc, *brush);
-    return FillWith(handle, RectRegion(*rect), &spec, PATCOPY, false);
+    // Cells and gradient bands are filled this way, so the DC found above serves the drawing too.
+    Drawing drawing(std::move(dc));
+    if (!drawing)
+        return FALSE;
+    drawing.Device().FillRegion(drawing.State(), MapRegion(drawing.Dc(), RectRegion(*rect)), spec, PATCOPY);
+    return TRUE;
 }
 
 int FrameRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {

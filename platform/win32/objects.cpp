@@ -177,7 +177,7 @@ std::shared_ptr<Bitmap> DefaultBitmap() {
     return Stock().defaultBitmap;
 }
 
-std::shared_ptr<backend::Device> Bitmap::Surface() {
+const std::shared_ptr<backend::Device>& Bitmap::Surface() {
     if (!FSurface)
         FSurface = backend::CreateSurface(pixels, Monochrome());
     return FSurface;
