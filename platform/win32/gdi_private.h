@@ -142,6 +142,10 @@ struct DC : Object {
     POINT ToLogical(double x, double y) const;
     // Logical point to absolute device pixel.
     backend::Point Map(int x, int y) const {
+        // Without scaling, whole logical units are whole pixels, as ToDevice would round them.
+        if (Identity())
+            return backend::Point{x - state.windowOrg.x + state.viewportOrg.x + origin.x,
+                                  y - state.windowOrg.y + state.viewportOrg.y + origin.y};
         POINT p = ToDevice(x, y);
         return backend::Point{p.x + origin.x, p.y + origin.y};
     }
