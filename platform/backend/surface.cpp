@@ -1283,6 +1283,20 @@ void Surface::UprightText(const DrawState& state, const TextRun& run) {
             // Blends the covered pixels of one glyph row from column left to right.
             auto blendRow = [&](std::uint32_t* row, const std::uint8_t* cover, int left, int right) {
                 for (int x = left; x < right; ++x) {
+                    if (blends) {
+                        // While the pixels have the colour the table is for, the table answers every
+                        // coverage, 0 included (the pixel as it is).
+                        for (; x < right; ++x, ++cover) {
+                            const Pixel d = row[x] & White;
+                            if (d != blendsDest)
+                                break;
+                            const Pixel v = blends[*cover];
+                            if (v != d)
+                                row[x] = v;
+                        }
+                        if (x == right)
+                            break;
+                    }
                     std::uint32_t a = *cover++;
                     if (a == 0)
                         continue;
