@@ -1267,17 +1267,15 @@ void Surface::UprightText(const DrawState& state, const TextRun& run) {
     const Pixel* blends = nullptr;
     Pixel blendsDest = 0xFFFFFFFFu; // no pixel's colour: the first blended pixel looks its table up
     if (!run.underlinesOnly) {
-        thread_local QVector<quint32> glyphs;
         thread_local std::vector<const Font::GlyphMask*> masks;
-        font.Shape(run.text, &glyphs, nullptr);
-        font.MasksOf(glyphs, masks);
-        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        font.MasksOf(run.text, masks);
+        for (size_t i = 0; i < masks.size(); ++i) {
             // Control characters and the second half of pairs (glyph 0) draw nothing.
-            if (masks[static_cast<size_t>(i)] == nullptr || masks[static_cast<size_t>(i)]->coverage.empty())
+            if (masks[i] == nullptr || masks[i]->coverage.empty())
                 continue;
-            const Font::GlyphMask& mask = *masks[static_cast<size_t>(i)];
-            int dy = run.yOffsets.empty() ? 0 : run.yOffsets[static_cast<size_t>(i)];
-            Rect glyphRect{ox + run.offsets[static_cast<size_t>(i)] + mask.left, oy + dy + mask.top, 0, 0};
+            const Font::GlyphMask& mask = *masks[i];
+            int dy = run.yOffsets.empty() ? 0 : run.yOffsets[i];
+            Rect glyphRect{ox + run.offsets[i] + mask.left, oy + dy + mask.top, 0, 0};
             glyphRect.right = glyphRect.left + mask.width;
             glyphRect.bottom = glyphRect.top + mask.height;
             // Blends the covered pixels of one glyph row from column left to right.
