@@ -33,6 +33,24 @@ void SetPenAndBrush(TCanvas* canvas, TColor color) {
     canvas->Brush()->SetColor(color);
 }
 
+// Drawn with a thin solid pen of the fill's own colour, copied, over a plain solid brush, a rectangle is
+// exactly its brush's fill, and the fill needs no pen selected.
+bool PenMatchesFill(TCanvas* canvas) {
+    const TPen* pen = canvas->Pen();
+    const TBrush* brush = canvas->Brush();
+    return pen->Style() == psSolid && pen->Width() <= 1 && pen->Mode() == pmCopy &&
+           brush->Style() == bsSolid && brush->Bitmap() == nullptr &&
+           ColorToRGB(pen->Color()) == ColorToRGB(brush->Color());
+}
+
+// A rectangle in the canvas's pen and brush.
+void Band(TCanvas* canvas, const TRect& rect) {
+    if (PenMatchesFill(canvas))
+        canvas->FillRect(rect);
+    else
+        canvas->Rectangle(rect);
+}
+
 void HorizontalLine(TCanvas* canvas, Integer left, Integer right, Integer y) {
     canvas->MoveTo(left, y);
     canvas->LineTo(right, y);
@@ -57,7 +75,7 @@ void DrawGradient(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizo
         if (solid == clNone)
             return;
         SetPenAndBrush(canvas, static_cast<TColor>(ColorToRGB(solid)));
-        canvas->Rectangle(r);
+        Band(canvas, r);
         return;
     }
     const Channels from = ChannelsOf(fromColor);
@@ -66,18 +84,28 @@ void DrawGradient(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizo
     steps = std::max<Integer>(1, std::min(steps, span));
     const double band = static_cast<double>(span) / steps;
     const Integer length = static_cast<Integer>(band + 1);
-    for (Integer i = 0; i <= steps; ++i) {
+    auto colorAt = [&](Integer i) {
         const Integer red = ChannelAt(from.red, to.red, i, steps);
         const Integer green = ChannelAt(from.green, to.green, i, steps);
         const Integer blue = ChannelAt(from.blue, to.blue, i, steps);
-        SetPenAndBrush(canvas, static_cast<TColor>(red | (green << 8) | (blue << 16)));
+        return static_cast<TColor>(red | (green << 8) | (blue << 16));
+    };
+    for (Integer i = 0; i <= steps;) {
+        const TColor color = colorAt(i);
+        SetPenAndBrush(canvas, color);
+        // Each band overlaps the next, and a run of bands of one colour covers what one rectangle from
+        // the first band's start to the last band's end covers. Where a band is its rectangle filled, the
+        // run draws as one.
+        Integer last = i;
+        while (span >= 1 && PenMatchesFill(canvas) && last < steps && colorAt(last + 1) == color)
+            ++last;
         const Integer offset = static_cast<Integer>(i * band);
+        const Integer end = static_cast<Integer>(last * band) + length;
         if (horizontal)
-            canvas->Rectangle(r.Left + offset, r.Top, std::min<Integer>(r.Left + offset + length, r.Right),
-                              r.Bottom);
+            Band(canvas, TRect(r.Left + offset, r.Top, std::min<Integer>(r.Left + end, r.Right), r.Bottom));
         else
-            canvas->Rectangle(r.Left, r.Top + offset, r.Right,
-                              std::min<Integer>(r.Top + offset + length, r.Bottom));
+            Band(canvas, TRect(r.Left, r.Top + offset, r.Right, std::min<Integer>(r.Top + end, r.Bottom)));
+        i = last + 1;
     }
 }
 
@@ -90,7 +118,7 @@ void DrawGradientMirror(TCanvas* canvas, const TRect& rect, TColor color, bool f
             canvas->Brush()->SetStyle(bsSolid);
             canvas->Pen()->SetWidth(1);
             SetPenAndBrush(canvas, color);
-            canvas->Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom + 1);
+            Band(canvas, TRect(rect.Left, rect.Top, rect.Right, rect.Bottom + 1));
         } else if (mirrorFromColor == clNone) {
             DrawGradient(canvas, color, toColor, !vertical, rect, Steps);
         } else if (vertical) {

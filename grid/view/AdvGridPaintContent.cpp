@@ -12,17 +12,27 @@
 
 namespace {
 
-// Puts a canvas pen back as it was when the scope began.
+// Puts a canvas pen back as it was when the scope began. It keeps the pen's four values rather than a
+// pen of its own, and a pen whose values came back unchanged keeps its object.
 class PenScope {
 public:
-    explicit PenScope(TPen* pen) : FPen(pen) { FSaved.Assign(pen); }
-    ~PenScope() { FPen->Assign(&FSaved); }
+    explicit PenScope(TPen* pen)
+        : FPen(pen), FColor(pen->Color()), FMode(pen->Mode()), FStyle(pen->Style()), FWidth(pen->Width()) {}
+    ~PenScope() {
+        FPen->SetColor(FColor);
+        FPen->SetMode(FMode);
+        FPen->SetStyle(FStyle);
+        FPen->SetWidth(FWidth);
+    }
     PenScope(const PenScope&) = delete;
     PenScope& operator=(const PenScope&) = delete;
 
 private:
     TPen* FPen;
-    TPen FSaved;
+    TColor FColor;
+    TPenMode FMode;
+    TPenStyle FStyle;
+    Integer FWidth;
 };
 
 void Line(TCanvas* canvas, Integer x1, Integer y1, Integer x2, Integer y2) {

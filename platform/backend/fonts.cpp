@@ -462,11 +462,20 @@ const Font::GlyphMask& Font::MaskLocked(quint32 glyph) const {
     return *slot;
 }
 
-void Font::MasksOf(const QVector<quint32>& glyphs, std::vector<const GlyphMask*>& masks) const {
-    masks.resize(static_cast<size_t>(glyphs.size()));
+void Font::MasksOf(std::u16string_view text, std::vector<const GlyphMask*>& masks) const {
+    masks.resize(text.size());
     std::lock_guard lock(FMutex);
-    for (qsizetype i = 0; i < glyphs.size(); ++i)
-        masks[static_cast<size_t>(i)] = glyphs[i] == 0 ? nullptr : &MaskLocked(glyphs[i]);
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                    text[i + 1] <= 0xDFFF;
+        if (pair)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+        const quint32 glyph = Lookup(c).index;
+        masks[i] = glyph == 0 ? nullptr : &MaskLocked(glyph);
+        if (pair)
+            masks[++i] = nullptr;
+    }
 }
 
 FontRef RealizeFont(const FontRequest& request) {

@@ -50,8 +50,9 @@ public:
         };
         std::vector<Span> spans;
     };
-    // The masks of glyphs in order, under one lock; glyph 0 (drawn as nothing) gives null.
-    void MasksOf(const QVector<quint32>& glyphs, std::vector<const GlyphMask*>& masks) const;
+    // The mask of each UTF-16 unit's glyph, as Shape gives the glyphs, in one pass under one lock; glyph
+    // 0 (drawn as nothing) gives null.
+    void MasksOf(std::u16string_view text, std::vector<const GlyphMask*>& masks) const;
 
 private:
     struct Glyph {

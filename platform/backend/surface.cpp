@@ -1274,48 +1274,70 @@ void Surface::UprightText(const DrawState& state, const TextRun& run) {
     const Pixel* blends = nullptr;
     Pixel blendsDest = 0xFFFFFFFFu; // no pixel's colour: the first blended pixel looks its table up
     if (!run.underlinesOnly) {
-        thread_local QVector<quint32> glyphs;
         thread_local std::vector<const Font::GlyphMask*> masks;
-        font.Shape(run.text, &glyphs, nullptr);
-        font.MasksOf(glyphs, masks);
-        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        font.MasksOf(run.text, masks);
+        for (size_t i = 0; i < masks.size(); ++i) {
             // Control characters and the second half of pairs (glyph 0) draw nothing.
-            if (masks[static_cast<size_t>(i)] == nullptr || masks[static_cast<size_t>(i)]->coverage.empty())
+            if (masks[i] == nullptr || masks[i]->coverage.empty())
                 continue;
-            const Font::GlyphMask& mask = *masks[static_cast<size_t>(i)];
-            int dy = run.yOffsets.empty() ? 0 : run.yOffsets[static_cast<size_t>(i)];
-            Rect glyphRect{ox + run.offsets[static_cast<size_t>(i)] + mask.left, oy + dy + mask.top, 0, 0};
+            const Font::GlyphMask& mask = *masks[i];
+            int dy = run.yOffsets.empty() ? 0 : run.yOffsets[i];
+            Rect glyphRect{ox + run.offsets[i] + mask.left, oy + dy + mask.top, 0, 0};
             glyphRect.right = glyphRect.left + mask.width;
             glyphRect.bottom = glyphRect.top + mask.height;
+            // Blends the covered pixels of one glyph row from column left to right.
+            auto blendRow = [&](std::uint32_t* row, const std::uint8_t* cover, int left, int right) {
+                for (int x = left; x < right; ++x) {
+                    if (blends) {
+                        // While the pixels have the colour the table is for, the table answers every
+                        // coverage, 0 included (the pixel as it is).
+                        for (; x < right; ++x, ++cover) {
+                            const Pixel d = row[x] & White;
+                            if (d != blendsDest)
+                                break;
+                            const Pixel v = blends[*cover];
+                            if (v != d)
+                                row[x] = v;
+                        }
+                        if (x == right)
+                            break;
+                    }
+                    std::uint32_t a = *cover++;
+                    if (a == 0)
+                        continue;
+                    Pixel d = row[x] & White;
+                    if (d != blendsDest) {
+                        blends = blendTables.Find(ink, d);
+                        blendsDest = d;
+                    }
+                    Pixel v = blends     ? blends[a]
+                              : a == 255 ? ink
+                                         : (ByteMul(source, a) + ByteMul(0xFF000000u | d, 255 - a)) & White;
+                    if (v != d)
+                        row[x] = v;
+                }
+            };
             for (const Rect& piece : pieces) {
                 Rect r = piece.Intersected(glyphRect);
-                for (int y = r.top; y < r.bottom; ++y) {
+                if (r.Empty())
+                    continue;
+                const std::uint8_t* coverRow =
+                    mask.coverage.data() + static_cast<size_t>(r.top - glyphRect.top) * mask.width;
+                const Font::GlyphMask::Span* span = mask.spans.data() + (r.top - glyphRect.top);
+                if (r.left == glyphRect.left && r.right == glyphRect.right) {
+                    // The whole width of the glyph is inside the piece: each row is its span as it is.
+                    for (int y = r.top; y < r.bottom; ++y, ++span, coverRow += mask.width)
+                        if (span->from < span->to)
+                            blendRow(FPixels.Row(y), coverRow + span->from, glyphRect.left + span->from,
+                                     glyphRect.left + span->to);
+                    continue;
+                }
+                for (int y = r.top; y < r.bottom; ++y, ++span, coverRow += mask.width) {
                     // Only the covered columns of the row; the pixels around them stay as they are.
-                    const Font::GlyphMask::Span span = mask.spans[static_cast<size_t>(y - glyphRect.top)];
-                    const int left = std::max(r.left, glyphRect.left + span.from);
-                    const int right = std::min(r.right, glyphRect.left + span.to);
-                    if (left >= right)
-                        continue;
-                    std::uint32_t* row = FPixels.Row(y);
-                    const std::uint8_t* cover = mask.coverage.data() +
-                                                static_cast<size_t>(y - glyphRect.top) * mask.width +
-                                                static_cast<size_t>(left - glyphRect.left);
-                    for (int x = left; x < right; ++x) {
-                        std::uint32_t a = *cover++;
-                        if (a == 0)
-                            continue;
-                        Pixel d = row[x] & White;
-                        if (d != blendsDest) {
-                            blends = blendTables.Find(ink, d);
-                            blendsDest = d;
-                        }
-                        Pixel v = blends ? blends[a]
-                                  : a == 255
-                                      ? ink
-                                      : (ByteMul(source, a) + ByteMul(0xFF000000u | d, 255 - a)) & White;
-                        if (v != d)
-                            row[x] = v;
-                    }
+                    const int left = std::max(r.left, glyphRect.left + span->from);
+                    const int right = std::min(r.right, glyphRect.left + span->to);
+                    if (left < right)
+                        blendRow(FPixels.Row(y), coverRow + (left - glyphRect.left), left, right);
                 }
             }
         }

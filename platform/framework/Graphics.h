@@ -413,6 +413,7 @@ private:
 
     HDC FHandle = nullptr;
     unsigned FState = 0;
+    unsigned FSelected = 0; // the csFontValid, csPenValid and csBrushValid objects selected into FHandle
     std::unique_ptr<TFont> FFont;
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;

@@ -38,24 +38,12 @@ std::vector<POINT> ToPoints(std::span<const TPoint> points) {
 
 TCanvas::TCanvas()
     : FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>()) {
-    FFont->OnChange = [this](TObject*) {
-        if (FState & csFontValid) {
-            FState &= ~csFontValid;
-            SelectObject(FHandle, GetStockObject(SYSTEM_FONT));
-        }
-    };
-    FPen->OnChange = [this](TObject*) {
-        if (FState & csPenValid) {
-            FState &= ~csPenValid;
-            SelectObject(FHandle, GetStockObject(BLACK_PEN));
-        }
-    };
-    FBrush->OnChange = [this](TObject*) {
-        if (FState & csBrushValid) {
-            FState &= ~csBrushValid;
-            SelectObject(FHandle, GetStockObject(HOLLOW_BRUSH));
-        }
-    };
+    // A change only marks the object for selecting again; the next call that draws with it selects it.
+    // Painters change colours many times between two drawing calls, and a DC that still holds an object
+    // that was freed meanwhile keeps its own reference to it.
+    FFont->OnChange = [this](TObject*) { FState &= ~csFontValid; };
+    FPen->OnChange = [this](TObject*) { FState &= ~csPenValid; };
+    FBrush->OnChange = [this](TObject*) { FState &= ~csBrushValid; };
 }
 
 TCanvas::~TCanvas() {
@@ -88,6 +76,7 @@ void TCanvas::RequiredState(unsigned required) {
     if (needed & csBrushValid)
         SelectBrush();
     FState |= needed;
+    FSelected |= needed & (csFontValid | csPenValid | csBrushValid);
 }
 
 void TCanvas::SelectFont() {
@@ -113,12 +102,15 @@ void TCanvas::SelectBrush() {
 }
 
 void TCanvas::DeselectHandles() {
-    if (FHandle != nullptr && (FState & (csPenValid | csBrushValid | csFontValid))) {
+    // An object that changed since it was selected is still in the DC, so what was selected counts here,
+    // not what is valid.
+    if (FHandle != nullptr && FSelected != 0) {
         SelectObject(FHandle, GetStockObject(BLACK_PEN));
         SelectObject(FHandle, GetStockObject(HOLLOW_BRUSH));
         SelectObject(FHandle, GetStockObject(SYSTEM_FONT));
-        FState &= ~(csPenValid | csBrushValid | csFontValid);
     }
+    FState &= ~(csPenValid | csBrushValid | csFontValid);
+    FSelected = 0;
 }
 
 HDC TCanvas::Handle() {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/gdi_private.h"
@@ -143,6 +144,21 @@ std::shared_ptr<DC> FindDC(HDC handle) {
     return std::static_pointer_cast<DC>(std::move(object));
 }
 
+LockedTable::LockedTable() : FLock(Table().mutex) {}
+
+const std::shared_ptr<Object>* LockedTable::Find(HGDIOBJ handle) const {
+    return Table().Find(reinterpret_cast<std::uintptr_t>(handle));
+}
+
+DC* LockedTable::FindDC(HDC handle) const {
+    const std::shared_ptr<Object>* found = Find(ToHandle(handle));
+    if (!found || ((*found)->type != OBJ_DC && (*found)->type != OBJ_MEMDC)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return static_cast<DC*>(found->get());
+}
+
 void ResetDCState(DC& dc) {
     DCState& s = dc.state;
     s.penHandle = StockObject(BLACK_PEN);
@@ -226,7 +242,9 @@ backend::Rect DC::MapRect(int left, int top, int right, int bottom) const {
 
 // ---- Drawing ----
 
-Drawing::Drawing(HDC handle) : FDC(FindDC(handle)) {
+Drawing::Drawing(HDC handle) : Drawing(FindDC(handle)) {}
+
+Drawing::Drawing(std::shared_ptr<DC> dc) : FDC(std::move(dc)) {
     if (!FDC)
         return;
     FDevice = FDC->Device();
@@ -418,8 +436,11 @@ BOOL GetDCOrgEx(HDC handle, LPPOINT origin) {
 namespace {
 
 // Sets one attribute of a DC and answers the previous value, or failure for a bad handle or value.
+// Painters set colours and modes around every drawing call, so these work on the DC in place, under the
+// table's lock.
 template <class T, class Check> T Exchange(HDC handle, T DCState::*field, T value, T failure, Check valid) {
-    std::shared_ptr<DC> dc = FindDC(handle);
+    LockedTable table;
+    DC* dc = table.FindDC(handle);
     if (!dc)
         return failure;
     if (!valid(value)) {
@@ -432,7 +453,8 @@ template <class T, class Check> T Exchange(HDC handle, T DCState::*field, T valu
 }
 
 template <class T> T Read(HDC handle, T DCState::*field, T failure) {
-    std::shared_ptr<DC> dc = FindDC(handle);
+    LockedTable table;
+    const DC* dc = table.FindDC(handle);
     return dc ? dc->state.*field : failure;
 }
 
@@ -511,7 +533,8 @@ COLORREF GetDCPenColor(HDC dc) {
 }
 
 BOOL SetBrushOrgEx(HDC handle, int x, int y, LPPOINT previous) {
-    std::shared_ptr<DC> dc = FindDC(handle);
+    LockedTable table;
+    DC* dc = table.FindDC(handle);
     if (!dc)
         return FALSE;
     if (previous)
@@ -521,7 +544,8 @@ BOOL SetBrushOrgEx(HDC handle, int x, int y, LPPOINT previous) {
 }
 
 BOOL GetBrushOrgEx(HDC handle, LPPOINT origin) {
-    std::shared_ptr<DC> dc = FindDC(handle);
+    LockedTable table;
+    const DC* dc = table.FindDC(handle);
     if (!dc || !origin)
         return FALSE;
     *origin = dc->state.brushOrg;

@@ -77,7 +77,8 @@ struct Bitmap : Object {
     size_t memorySize = 0;
     int stride = 0; // bytes per DIB row
 
-    std::shared_ptr<backend::Device> Surface();
+    // The device drawing on the pixels, made at first use; a reference, as every drawing call asks.
+    const std::shared_ptr<backend::Device>& Surface();
     bool Monochrome() const { return !dibSection && bitsPerPixel == 1; }
     // A DIB section in a format other than 32 bits is drawn on a 32-bit copy: these bring the copy up to
     // date before drawing and write it back after.
@@ -141,6 +142,10 @@ struct DC : Object {
     POINT ToLogical(double x, double y) const;
     // Logical point to absolute device pixel.
     backend::Point Map(int x, int y) const {
+        // Without scaling, whole logical units are whole pixels, as ToDevice would round them.
+        if (Identity())
+            return backend::Point{x - state.windowOrg.x + state.viewportOrg.x + origin.x,
+                                  y - state.windowOrg.y + state.viewportOrg.y + origin.y};
         POINT p = ToDevice(x, y);
         return backend::Point{p.x + origin.x, p.y + origin.y};
     }
@@ -168,6 +173,24 @@ template <class T> std::shared_ptr<T> Find(HGDIOBJ handle, DWORD type) {
     return std::static_pointer_cast<T>(std::move(object));
 }
 std::shared_ptr<DC> FindDC(HDC handle);
+
+// The handle table held locked, for calls that find several handles at once or change a DC in place
+// without taking a reference to it: nothing found through it is freed before it goes out of scope. It
+// must not be held across another call that finds a handle.
+class LockedTable {
+public:
+    LockedTable();
+    LockedTable(const LockedTable&) = delete;
+    LockedTable& operator=(const LockedTable&) = delete;
+    // The object of a handle, or null.
+    const std::shared_ptr<Object>* Find(HGDIOBJ handle) const;
+    // The DC of a handle, or null with ERROR_INVALID_HANDLE.
+    DC* FindDC(HDC handle) const;
+    void Unlock() { FLock.unlock(); }
+
+private:
+    std::unique_lock<std::mutex> FLock;
+};
 inline HDC ToHDC(HGDIOBJ handle) {
     return reinterpret_cast<HDC>(handle);
 }
@@ -196,6 +219,8 @@ backend::BrushSpec CurrentBrushSpec(const DC& dc);
 class Drawing {
 public:
     explicit Drawing(HDC handle);
+    // For a call that has found its DC already.
+    explicit Drawing(std::shared_ptr<DC> dc);
     ~Drawing();
     Drawing(const Drawing&) = delete;
     Drawing& operator=(const Drawing&) = delete;

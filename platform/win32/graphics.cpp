@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <span>
+#include <utility>
 
 #include "platform/win32/gdi_private.h"
 #include "platform/win32/windraw.h"
@@ -49,8 +50,9 @@ void FlattenBezier(const backend::Point& p0, const backend::Point& p1, const bac
     }
 }
 
-BOOL DrawPolyline(HDC handle, std::span<const backend::Point> points) {
-    Drawing drawing(handle);
+// Takes the DC its callers have looked up already: grid lines come here one LineTo at a time.
+BOOL DrawPolyline(std::shared_ptr<DC> dc, std::span<const backend::Point> points) {
+    Drawing drawing(std::move(dc));
     if (!drawing)
         return FALSE;
     drawing.Device().Polyline(drawing.State(), PenSpecOf(drawing.Dc()), points);
@@ -157,7 +159,7 @@ BOOL LineTo(HDC handle, int x, int y) {
         return FALSE;
     POINT from = dc->state.position;
     const std::array<backend::Point, 2> line{dc->Map(from.x, from.y), dc->Map(x, y)};
-    BOOL result = DrawPolyline(handle, line);
+    BOOL result = DrawPolyline(dc, line);
     dc->state.position = POINT{x, y};
     return result;
 }
@@ -170,7 +172,7 @@ BOOL Polyline(HDC handle, const POINT* points, int count) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    return DrawPolyline(handle, MapPoints(*dc, points, static_cast<size_t>(count)));
+    return DrawPolyline(dc, MapPoints(*dc, points, static_cast<size_t>(count)));
 }
 
 BOOL PolylineTo(HDC handle, const POINT* points, DWORD count) {
@@ -184,7 +186,7 @@ BOOL PolylineTo(HDC handle, const POINT* points, DWORD count) {
     std::vector<backend::Point> mapped{dc->Map(dc->state.position.x, dc->state.position.y)};
     for (DWORD i = 0; i < count; ++i)
         mapped.push_back(dc->Map(points[i].x, points[i].y));
-    BOOL result = DrawPolyline(handle, mapped);
+    BOOL result = DrawPolyline(dc, mapped);
     dc->state.position = points[count - 1];
     return result;
 }
@@ -203,7 +205,7 @@ BOOL PolyBezier(HDC handle, const POINT* points, DWORD count) {
         FlattenBezier(mapped[i], mapped[i + 1], mapped[i + 2], mapped[i + 3], flat);
     if (flat.size() == 1)
         flat.push_back(flat[0]);
-    return DrawPolyline(handle, flat);
+    return DrawPolyline(std::move(dc), flat);
 }
 
 // ---- Shapes ----
@@ -460,7 +462,12 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
     if (!dc || !brush || !rect)
         return FALSE;
     backend::BrushSpec spec = BrushSpecOf(*dc, *brush);
-    return FillWith(handle, RectRegion(*rect), &spec, PATCOPY, false);
+    // Cells and gradient bands are filled this way, so the DC found above serves the drawing too.
+    Drawing drawing(std::move(dc));
+    if (!drawing)
+        return FALSE;
+    drawing.Device().FillRegion(drawing.State(), MapRegion(drawing.Dc(), RectRegion(*rect)), spec, PATCOPY);
+    return TRUE;
 }
 
 int FrameRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {

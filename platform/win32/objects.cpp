@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "platform/win32/gdi_private.h"
 
@@ -176,7 +177,7 @@ std::shared_ptr<Bitmap> DefaultBitmap() {
     return Stock().defaultBitmap;
 }
 
-std::shared_ptr<backend::Device> Bitmap::Surface() {
+const std::shared_ptr<backend::Device>& Bitmap::Surface() {
     if (!FSurface)
         FSurface = backend::CreateSurface(pixels, Monochrome());
     return FSurface;
@@ -541,51 +542,63 @@ BOOL GetBitmapDimensionEx(HBITMAP handle, LPSIZE size) {
 // ---- Selecting, deleting, describing ----
 
 HGDIOBJ SelectObject(HDC handle, HGDIOBJ objectHandle) {
-    std::shared_ptr<DC> dc = FindDC(handle);
+    // What the DC lets go of is freed after the lock, as the table frees what it removes.
+    std::shared_ptr<Object> released;
+    LockedTable table;
+    DC* dc = table.FindDC(handle);
     if (!dc)
         return nullptr;
-    std::shared_ptr<Object> object = FindObject(objectHandle);
-    if (!object) {
+    const std::shared_ptr<Object>* found = table.Find(objectHandle);
+    if (!found) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
+    const std::shared_ptr<Object>& object = *found;
     DCState& s = dc->state;
     HGDIOBJ previous = nullptr;
+    // Selecting the object a DC already has changes nothing; painters do it for every call they make.
     switch (object->type) {
     case OBJ_PEN:
     case OBJ_EXTPEN:
         previous = s.penHandle;
-        s.pen = std::static_pointer_cast<Pen>(object);
-        s.penHandle = objectHandle;
+        if (previous != objectHandle) {
+            released = std::exchange(s.pen, std::static_pointer_cast<Pen>(object));
+            s.penHandle = objectHandle;
+        }
         return previous;
     case OBJ_BRUSH:
         previous = s.brushHandle;
-        s.brush = std::static_pointer_cast<Brush>(object);
-        s.brushHandle = objectHandle;
+        if (previous != objectHandle) {
+            released = std::exchange(s.brush, std::static_pointer_cast<Brush>(object));
+            s.brushHandle = objectHandle;
+        }
         return previous;
     case OBJ_FONT:
         previous = s.fontHandle;
-        s.font = std::static_pointer_cast<Font>(object);
-        s.fontHandle = objectHandle;
+        if (previous != objectHandle) {
+            released = std::exchange(s.font, std::static_pointer_cast<Font>(object));
+            s.fontHandle = objectHandle;
+        }
         return previous;
     case OBJ_BITMAP: {
         auto bitmap = std::static_pointer_cast<Bitmap>(object);
         // Bitmaps go into memory DCs only, and into one DC at a time.
-        if (!dc->memory || (bitmap->selectedInto && bitmap->selectedInto != dc.get() && !bitmap->stock)) {
+        if (!dc->memory || (bitmap->selectedInto && bitmap->selectedInto != dc && !bitmap->stock)) {
             SetLastError(ERROR_INVALID_PARAMETER);
             return nullptr;
         }
         previous = s.bitmapHandle;
-        if (s.bitmap && s.bitmap->selectedInto == dc.get())
+        if (s.bitmap && s.bitmap->selectedInto == dc)
             s.bitmap->selectedInto = nullptr;
-        s.bitmap = bitmap;
+        released = std::exchange(s.bitmap, bitmap);
         s.bitmapHandle = objectHandle;
         if (!bitmap->stock)
-            bitmap->selectedInto = dc.get();
+            bitmap->selectedInto = dc;
         dc->ClipChanged();
         return previous;
     }
     case OBJ_REGION: {
+        table.Unlock();
         int kind = SelectClipRgn(handle, static_cast<HRGN>(objectHandle));
         return kind == ERROR ? HGDI_ERROR : reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(kind));
     }

@@ -40,9 +40,39 @@ TEST(AdvUtilPaintTest, DrawGradientDrawsOneBandMoreThanItsStepsWithinTheExtent) 
     DrawGradient(r.Canvas(), clBlack, clWhite, true, TRect(0, 0, 10, 5), 100);
     // 9 steps (the extent less one), 10 bands of 1 + 1 pixels, cut at the right edge.
     ASSERT_EQ(r.Calls().size(), 10u);
-    EXPECT_EQ(r.Calls()[0], "Rectangle 0,0-2,5 pen=#000000/1 brush=#000000");
-    EXPECT_EQ(r.Calls()[5], "Rectangle 5,0-7,5 pen=#8E8E8E/1 brush=#8E8E8E");
-    EXPECT_EQ(r.Calls()[9], "Rectangle 9,0-10,5 pen=#FFFFFF/1 brush=#FFFFFF");
+    EXPECT_EQ(r.Calls()[0], "Fill 0,0-2,5 brush=#000000 rop=00F00021");
+    EXPECT_EQ(r.Calls()[5], "Fill 5,0-7,5 brush=#8E8E8E rop=00F00021");
+    EXPECT_EQ(r.Calls()[9], "Fill 9,0-10,5 brush=#FFFFFF rop=00F00021");
+}
+
+// Bands of one colour side by side draw as one fill, as they paint alike where they overlap and a band
+// in a thin copied pen of its own colour is just its rectangle filled; with an XOR pen an overlap paints
+// twice, so there every band is a rectangle of its own. On pixels, each band starts where the last one
+// of another colour ends, and nothing outside the gradient changes.
+TEST(AdvUtilPaintTest, DrawGradientJoinsBandsOfOneColour) {
+    const TColor from = static_cast<TColor>(RGB(0, 0, 0));
+    const TColor to = static_cast<TColor>(RGB(2, 2, 2));
+    Recording copied;
+    DrawGradient(copied.Canvas(), from, to, true, TRect(0, 0, 10, 5), 100);
+    EXPECT_EQ(copied.Calls(), (std::vector<std::string>{"Fill 0,0-4,5 brush=#000000 rop=00F00021",
+                                                        "Fill 3,0-8,5 brush=#010101 rop=00F00021",
+                                                        "Fill 7,0-10,5 brush=#020202 rop=00F00021"}));
+    Recording xored;
+    xored.Canvas()->Pen()->SetMode(pmXor);
+    DrawGradient(xored.Canvas(), from, to, true, TRect(0, 0, 10, 5), 100);
+    EXPECT_EQ(xored.Calls().size(), 10u);
+
+    TBitmap bitmap(12, 7);
+    TCanvas* canvas = bitmap.Canvas();
+    canvas->Brush()->SetColor(clWhite);
+    canvas->FillRect(TRect(0, 0, 12, 7));
+    DrawGradient(canvas, from, to, true, TRect(1, 1, 11, 6), 100);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 12; ++x) {
+            const bool inside = x >= 1 && x < 11 && y >= 1 && y < 6;
+            const TColor expected = !inside ? clWhite : x < 4 ? from : x < 8 ? RGB(1, 1, 1) : to;
+            EXPECT_EQ(canvas->Pixels(x, y), expected) << x << "," << y;
+        }
 }
 
 TEST(AdvUtilPaintTest, DrawGradientFillsSolidWhenAColourIsMissing) {
@@ -53,14 +83,11 @@ TEST(AdvUtilPaintTest, DrawGradientFillsSolidWhenAColourIsMissing) {
         std::vector<std::string> calls;
     };
     const Case cases[] = {
-        {clNone, clRed, TRect(0, 0, 10, 5), {"Rectangle 0,0-10,5 pen=#FF0000/1 brush=#FF0000"}},
-        {clBlue, clNone, TRect(0, 0, 10, 5), {"Rectangle 0,0-10,5 pen=#0000FF/1 brush=#0000FF"}},
+        {clNone, clRed, TRect(0, 0, 10, 5), {"Fill 0,0-10,5 brush=#FF0000 rop=00F00021"}},
+        {clBlue, clNone, TRect(0, 0, 10, 5), {"Fill 0,0-10,5 brush=#0000FF rop=00F00021"}},
         {clNone, clNone, TRect(0, 0, 10, 5), {}},
-        {clBlue, clNone, TRect(0, 5, 10, 5), {}}, // no height
-        {clBlue,
-         clNone,
-         TRect(0, 5, 10, 0),
-         {"Rectangle 0,0-10,5 pen=#0000FF/1 brush=#0000FF"}}, // upside down
+        {clBlue, clNone, TRect(0, 5, 10, 5), {}},                                           // no height
+        {clBlue, clNone, TRect(0, 5, 10, 0), {"Fill 0,0-10,5 brush=#0000FF rop=00F00021"}}, // upside down
     };
     for (const Case& c : cases) {
         Recording r;
@@ -76,12 +103,12 @@ TEST(AdvUtilPaintTest, DrawGradientMirrorSplitsAtTheMiddleAcrossTheChange) {
     // Top half red to yellow, bottom half lime to blue, each along y.
     const std::vector<std::string>& calls = r.Calls();
     ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls.front(), "Rectangle 0,0-10,2 pen=#FF0000/1 brush=#FF0000");
-    EXPECT_NE(std::find(calls.begin(), calls.end(), "Rectangle 0,9-10,10 pen=#FFFF00/1 brush=#FFFF00"),
+    EXPECT_EQ(calls.front(), "Fill 0,0-10,2 brush=#FF0000 rop=00F00021");
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "Fill 0,9-10,10 brush=#FFFF00 rop=00F00021"),
               calls.end());
-    EXPECT_NE(std::find(calls.begin(), calls.end(), "Rectangle 0,10-10,12 pen=#00FF00/1 brush=#00FF00"),
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "Fill 0,10-10,12 brush=#00FF00 rop=00F00021"),
               calls.end());
-    EXPECT_EQ(calls.back(), "Rectangle 0,19-10,20 pen=#0000FF/1 brush=#0000FF");
+    EXPECT_EQ(calls.back(), "Fill 0,19-10,20 brush=#0000FF rop=00F00021");
 }
 
 TEST(AdvUtilPaintTest, DrawGradientMirrorFillsAndFrames) {
@@ -101,7 +128,7 @@ TEST(AdvUtilPaintTest, DrawGradientMirrorFillsAndFrames) {
          false,
          clNone,
          clNone,
-         {"Rectangle 0,0-10,21 pen=#FF0000/1 brush=#FF0000"}},
+         {"Fill 0,0-10,21 brush=#FF0000 rop=00F00021"}},
         {"no colour, no fill", clNone, true, false, clNone, clYellow, {}},
         {"frame only", clRed, false, false, clBlue, clNone, {"Rectangle 0,0-10,20 pen=#0000FF/1 brush=null"}},
         {"side lines",
@@ -175,21 +202,20 @@ TEST(AdvUtilPaintTest, DrawRoundedGradientFrameFillsInOneOrTwoGradients) {
     DrawRoundedGradientFrame(one.Canvas(), clRed, clBlue, 0, TRect(0, 0, 40, 24), clWhite, clGray, clBlack,
                              clGray, clGray, clNone, clNone);
     const std::vector<std::string>& calls = one.Calls();
-    EXPECT_NE(std::find(calls.begin(), calls.end(), "Rectangle 2,2-37,4 pen=#FF0000/1 brush=#FF0000"),
-              calls.end());
-    EXPECT_EQ(calls.back(), "Rectangle 2,20-37,21 pen=#0000FF/1 brush=#0000FF");
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "Fill 2,2-37,4 brush=#FF0000 rop=00F00021"), calls.end());
+    EXPECT_EQ(calls.back(), "Fill 2,20-37,21 brush=#0000FF rop=00F00021");
 
     Recording two;
     DrawRoundedGradientFrame(two.Canvas(), clRed, clBlue, 0, TRect(0, 0, 40, 24), clWhite, clGray, clBlack,
                              clGray, clGray, clYellow, clLime);
     const std::vector<std::string>& halves = two.Calls();
-    EXPECT_NE(std::find(halves.begin(), halves.end(), "Rectangle 2,10-37,11 pen=#0000FF/1 brush=#0000FF"),
+    EXPECT_NE(std::find(halves.begin(), halves.end(), "Fill 2,10-37,11 brush=#0000FF rop=00F00021"),
               halves.end())
         << "the upper half ends in the to-colour at the middle";
-    EXPECT_NE(std::find(halves.begin(), halves.end(), "Rectangle 2,11-37,13 pen=#00FF00/1 brush=#00FF00"),
+    EXPECT_NE(std::find(halves.begin(), halves.end(), "Fill 2,11-37,13 brush=#00FF00 rop=00F00021"),
               halves.end())
         << "the lower half starts in the lower from-colour";
-    EXPECT_EQ(halves.back(), "Rectangle 2,20-37,21 pen=#FFFF00/1 brush=#FFFF00");
+    EXPECT_EQ(halves.back(), "Fill 2,20-37,21 brush=#FFFF00 rop=00F00021");
 }
 
 TEST(AdvUtilPaintTest, UpdateLayeredWindowDynPassesTheCallOn) {

@@ -197,7 +197,7 @@ TEST(AdvUtilShapesTest, LevelProgressInBlocksGradientsAndUpward) {
     DrawLevelProgress(r.Canvas(), TRect(0, 0, 20, 102), 30, p);
     const std::vector<std::string>& calls = r.Calls();
     ASSERT_GE(calls.size(), 4u);
-    EXPECT_EQ(calls[1].rfind("Rectangle 1,71-", 0), 0u) << calls[1];
+    EXPECT_EQ(calls[1].rfind("Fill 1,71-", 0), 0u) << calls[1];
     EXPECT_NE(calls[1].find("brush=#FFFFFF"), std::string::npos) << "the left half starts in ColorTo";
     EXPECT_NE(calls[calls.size() - 2].find("brush=#FFFFFF"), std::string::npos)
         << "the right half ends in it";

@@ -281,21 +281,21 @@ TEST_F(PaintTest, TheHoverRowGivesWayToTheSelectionUnlessItCoversSelectedCells) 
     FGrid->contents.clear();
     FGrid->PaintCellExt(&FCanvas, 3, 4, TRect(0, 0, 30, 10), TGridDrawState{gdSelected});
     calls = FRecorder->Calls();
-    EXPECT_EQ(calls[0], "Rectangle 0,0-30,10 pen=" + Hex(clAqua) + "/1 brush=" + Hex(clAqua));
+    EXPECT_EQ(calls[0], "Fill 0,0-30,10 brush=" + Hex(clAqua) + " rop=00F00021");
     EXPECT_TRUE(FGrid->contents.empty());
 }
 
 TEST_F(PaintTest, GridLinesSitInsideTheCellAndTheContentInsideThem) {
     FGrid->SetGridLineWidth(3);
     EXPECT_EQ(PaintOne(2, 2, TGridDrawState()),
-              (std::vector<std::string>{"Rectangle 80,40-120,60 pen=#FFFFFF/1 brush=#FFFFFF",
+              (std::vector<std::string>{"Fill 80,40-120,60 brush=#FFFFFF rop=00F00021",
                                         "Polyline 79,58 119,58 pen=#C0C0C0/3",
                                         "Polyline 118,58 118,38 pen=#C0C0C0/3"}));
     EXPECT_EQ(FGrid->contents, (std::vector<TPaintGrid::Content>{{2, 2, TRect(83, 43, 117, 57)}}));
 
     // Fixed cells keep one-pixel lines in their own colour and leave room for them.
     EXPECT_EQ(PaintOne(0, 2, TGridDrawState{gdFixed}),
-              (std::vector<std::string>{"Rectangle 0,40-40,60 pen=#FFFFFF/1 brush=#FFFFFF",
+              (std::vector<std::string>{"Fill 0,40-40,60 brush=#FFFFFF rop=00F00021",
                                         "Polyline 0,59 40,59 pen=#808080/1",
                                         "Polyline 39,59 39,39 pen=#808080/1"}));
     EXPECT_EQ(FGrid->contents, (std::vector<TPaintGrid::Content>{{0, 2, TRect(0, 40, 39, 58)}}));
@@ -378,8 +378,8 @@ TEST_F(AdvGridPaintTest, TheHeaderDragButtonShowsItsCaptionOverAHeaderFace) {
     button.SetCaption(u"A caption far wider than the button");
     std::vector<std::string> calls = Paint(&button);
     ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls[0].rfind("Rectangle 0,0-", 0), 0u) << "the header cell's face first\n"
-                                                       << PaintTest::Joined(calls);
+    EXPECT_EQ(calls[0].rfind("Fill 0,0-", 0), 0u) << "the header cell's face first\n"
+                                                  << PaintTest::Joined(calls);
     EXPECT_TRUE(PaintTest::Has(calls, "...'")) << "a plain caption that does not fit ends in an ellipsis";
 
     button.SetCaption(u"<b>Vol</b>tage");

@@ -189,7 +189,8 @@ TEST(GraphicsCanvasTest, DrawingObjectsReportChanges) {
 }
 
 // Painters assign a font for every cell: the same description keeps the font object (a colour is no
-// part of it), a different one makes a new object, and both tell the listeners.
+// part of it), a different one makes a new object, and both tell the listeners; the very same font
+// tells nobody.
 TEST(GraphicsCanvasTest, AssigningTheSameDescriptionKeepsTheFontObject) {
     TFont font;
     font.SetName(u"Arial");
@@ -203,6 +204,9 @@ TEST(GraphicsCanvasTest, AssigningTheSameDescriptionKeepsTheFontObject) {
     font.Assign(&same);
     EXPECT_EQ(font.Handle(), object);
     EXPECT_EQ(font.Color(), clRed);
+    EXPECT_EQ(changes, 1);
+    font.Assign(&same); // the same font again is no change
+    EXPECT_EQ(font.Handle(), object);
     EXPECT_EQ(changes, 1);
     TFont bigger;
     bigger.Assign(&font);
