@@ -148,9 +148,6 @@ void TFont::Assign(TPersistent* source) {
     // cells share one, so they must not make and free a font object each.
     const bool sameObject = FName == font->FName && FHeight == height && FOrientation == font->FOrientation &&
                             FStyle == font->FStyle && FPitch == font->FPitch && FCharset == font->FCharset;
-    // The same font, colour and all, is no change at all.
-    if (sameObject && FColor == font->FColor)
-        return;
     FName = font->FName;
     FHeight = height;
     FOrientation = font->FOrientation;
