@@ -312,8 +312,9 @@ public:
     void PushKey(Char& key);
     void PushKeyDown(Word& key, TShiftState shift);
     // While the group paints its items into dc (PaintTo), copies into dc, which shows item's client area,
-    // the group's own paint beneath item from the picture the group took of it before the items; answers
-    // false, drawing nothing, at any other time or into any other dc.
+    // the group's own paint beneath item from the picture the group took of it before the items, or draws
+    // nothing when dc still shows that paint beneath item; answers false, drawing nothing, at any other
+    // time or into any other dc.
     bool DrawPictureBeneath(TControl* item, HDC dc);
     // True when DrawPictureBeneath would cover all of item in dc.
     bool PictureCovers(TControl* item, HDC dc) const;
@@ -357,6 +358,12 @@ protected:
     // painted there: nothing can change beneath an item in between.
     std::unique_ptr<TBitmap> FPaintPicture;
     HDC FPictureDC = nullptr;
+    TSize FPictureSize{};         // the client area the group painted into FPictureDC
+    bool FPictureInPlace = false; // FPictureDC itself still shows the group's paint beneath every item
+
+private:
+    // True when no child draws over another's part of the group's paint before that child paints.
+    bool ItemsKeepPictureInPlace();
 };
 
 // ---- The radio group ----

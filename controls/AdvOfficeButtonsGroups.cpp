@@ -142,33 +142,67 @@ void TAdvOfficeButtonGroup::PaintChildrenTo(HDC dc) {
         TAdvGroupBox::PaintChildrenTo(dc);
         return;
     }
-    if (FPaintPicture == nullptr)
-        FPaintPicture = std::make_unique<TBitmap>();
-    if (FPaintPicture->Width() != client.Width() || FPaintPicture->Height() != client.Height())
-        FPaintPicture->SetSize(client.Width(), client.Height());
-    if (!BitBlt(FPaintPicture->Canvas()->Handle(), 0, 0, client.Width(), client.Height(), dc, 0, 0,
-                SRCCOPY)) {
-        TAdvGroupBox::PaintChildrenTo(dc);
-        return;
-    }
     // The picture is dropped however the items' painting ends.
     struct Keep {
         HDC& dc;
         ~Keep() { dc = nullptr; }
     } keep{FPictureDC};
+    FPictureSize = TSize{client.Width(), client.Height()};
+    FPictureInPlace = ItemsKeepPictureInPlace();
+    if (!FPictureInPlace) {
+        if (FPaintPicture == nullptr)
+            FPaintPicture = std::make_unique<TBitmap>();
+        if (FPaintPicture->Width() != client.Width() || FPaintPicture->Height() != client.Height())
+            FPaintPicture->SetSize(client.Width(), client.Height());
+        if (!BitBlt(FPaintPicture->Canvas()->Handle(), 0, 0, client.Width(), client.Height(), dc, 0, 0,
+                    SRCCOPY)) {
+            TAdvGroupBox::PaintChildrenTo(dc);
+            return;
+        }
+    }
     FPictureDC = dc;
     TAdvGroupBox::PaintChildrenTo(dc);
 }
 
+bool TAdvOfficeButtonGroup::ItemsKeepPictureInPlace() {
+    // Every child is painted clipped to its own bounds. When the children are items that skip their erase
+    // (PictureCovers), lie inside the client area and overlap no other child, nothing but the item itself
+    // ever draws over its part of dc before it paints, so dc still shows there what a copy would bring.
+    std::vector<TRect> placed;
+    for (Integer i = 0; i < ControlCount(); ++i) {
+        auto* child = dynamic_cast<TWinControl*>(Controls(i));
+        if (child == nullptr || !child->Visible())
+            continue;
+        auto* item = dynamic_cast<TAdvOfficeButton*>(child);
+        bool ownItem =
+            dynamic_cast<TGroupCheck*>(child) != nullptr || dynamic_cast<TAdvGroupButton*>(child) != nullptr;
+        if (item == nullptr || !ownItem || item->TransparentChaching())
+            return false;
+        TRect bounds(child->Left(), child->Top(), child->Left() + child->Width(),
+                     child->Top() + child->Height());
+        if (bounds.Left < 0 || bounds.Top < 0 || bounds.Right > FPictureSize.cx ||
+            bounds.Bottom > FPictureSize.cy)
+            return false;
+        for (const TRect& other : placed)
+            if (bounds.Left < other.Right && other.Left < bounds.Right && bounds.Top < other.Bottom &&
+                other.Top < bounds.Bottom)
+                return false;
+        placed.push_back(bounds);
+    }
+    return true;
+}
+
 bool TAdvOfficeButtonGroup::PictureCovers(TControl* item, HDC dc) const {
     return FPictureDC != nullptr && dc == FPictureDC && item->Parent() == this && item->Left() >= 0 &&
-           item->Top() >= 0 && item->Left() + item->Width() <= FPaintPicture->Width() &&
-           item->Top() + item->Height() <= FPaintPicture->Height();
+           item->Top() >= 0 && item->Left() + item->Width() <= FPictureSize.cx &&
+           item->Top() + item->Height() <= FPictureSize.cy;
 }
 
 bool TAdvOfficeButtonGroup::DrawPictureBeneath(TControl* item, HDC dc) {
     if (FPictureDC == nullptr || dc != FPictureDC || item->Parent() != this)
         return false;
+    if (FPictureInPlace)
+        return true;
     TRect part(item->Left(), item->Top(), item->Left() + item->Width(), item->Top() + item->Height());
     RECT copy{};
     RECT itemRect = part;
