@@ -56,7 +56,7 @@ bool CaptionCall::Run(TRect rect, bool hitTest, bool measure, TColor anchorColor
     return RenderCaptionHTML(canvas, text, rect, images, x, y, -1, -1, shadowOffset, hitTest, measure, false,
                              false, true, false, wordWrap, 1.0, anchorColor, clNone, clNone, shadowColor,
                              anchor, plain, detail, width, height, anchorCount, mouseAnchor, hover, cache,
-                             container, 0, biDiMode);
+                             container, 0, biDiMode, measures);
 }
 
 namespace {
@@ -121,7 +121,7 @@ using namespace OfficeButtons;
 
 TAdvOfficeButton::TAdvOfficeButton(TComponent* owner)
     : TCustomControl(owner), FImageCache(std::make_unique<THTMLPictureCache>()),
-      FBkgBmp(std::make_unique<TBitmap>()) {
+      FBkgBmp(std::make_unique<TBitmap>()), FCaptionMeasures(std::make_unique<CaptionMeasures>()) {
     AdvOfficeButtonsUnitStartup();
 }
 
@@ -315,7 +315,7 @@ String TAdvOfficeButton::AnchorAt(int x, int y, TBiDiMode biDiMode) {
     Integer width = 0, height = 0;
     String anchor;
     CaptionCall call{Canvas(),      FCaption,     FImages,    FContainer, FImageCache.get(),
-                     FShadowOffset, FShadowColor, !FEllipsis, biDiMode};
+                     FShadowOffset, FShadowColor, !FEllipsis, biDiMode,   FCaptionMeasures.get()};
     TRect rect = ClientRect();
     rect.Left += 17;
     rect.Top += 4;
@@ -397,7 +397,7 @@ void TAdvOfficeButton::PaintCaption(TRect& rect, TBiDiMode biDiMode, TColor shad
     TCanvas* canvas = Canvas();
     String anchor;
     CaptionCall call{canvas,        FCaption,     FImages,    FContainer, FImageCache.get(),
-                     FShadowOffset, FShadowColor, !FEllipsis, biDiMode};
+                     FShadowOffset, FShadowColor, !FEllipsis, biDiMode,   FCaptionMeasures.get()};
     if (BiDiMode() != bdRightToLeft || FCaption.find(u"</") != String::npos) {
         // Painting reports the caption's size too: a measuring pass first serves only the right-to-left
         // placement.

@@ -17,6 +17,7 @@
 
 class TCustomAdvOfficeCheckGroup;
 class TCustomAdvOfficeRadioGroup;
+struct CaptionMeasures;
 
 using TAnchorClick = std::function<void(TObject* Sender, String Anchor)>;
 
@@ -130,6 +131,7 @@ protected:
     bool FGotClick = false;
     TColor FDisabledFontColor = clGray;
     bool FThemed = false;
+    std::unique_ptr<CaptionMeasures> FCaptionMeasures; // what the caption renderer measured for this button
 };
 
 // ---- The check box ----
