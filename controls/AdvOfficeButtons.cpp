@@ -261,13 +261,14 @@ void TAdvOfficeButton::Notification(TComponent* component, TOperation operation)
 void TAdvOfficeButton::WMEraseBkgnd(TMessage& message) {
     // A group's own item paints the group's picture over all of itself first thing: an erase beneath
     // that picture would never be seen.
-    auto* group = dynamic_cast<TAdvOfficeButtonGroup*>(Parent());
-    bool item =
-        dynamic_cast<TGroupCheck*>(this) != nullptr || dynamic_cast<TAdvGroupButton*>(this) != nullptr;
-    if (item && !FTransparentCaching && group != nullptr &&
-        group->PictureCovers(this, reinterpret_cast<HDC>(message.WParam))) {
-        message.Result = 1;
-        return;
+    if (!FTransparentCaching) {
+        auto* group = dynamic_cast<TAdvOfficeButtonGroup*>(Parent());
+        if (group != nullptr && group->PictureCovers(this, reinterpret_cast<HDC>(message.WParam)) &&
+            (dynamic_cast<TGroupCheck*>(this) != nullptr ||
+             dynamic_cast<TAdvGroupButton*>(this) != nullptr)) {
+            message.Result = 1;
+            return;
+        }
     }
     TCustomControl::WMEraseBkgnd(message);
 }
@@ -561,8 +562,8 @@ void TCustomAdvOfficeCheckBox::Paint() {
     TRect rect = CaptionRect();
     Integer width = 0, height = 0;
     PaintCaption(rect, bdLeftToRight, clWhite, clGray, width, height);
-    auto* checkGroup = dynamic_cast<TCustomAdvOfficeCheckGroup*>(Parent());
-    if (FFocused && (TabStop() || checkGroup != nullptr) && FShowFocus)
+    if (FFocused && FShowFocus &&
+        (TabStop() || dynamic_cast<TCustomAdvOfficeCheckGroup*>(Parent()) != nullptr))
         DrawDottedFrame(canvas, Bounds(rect.Left, rect.Top, width + 3, height), Font()->Color());
 }
 

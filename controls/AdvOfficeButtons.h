@@ -336,6 +336,9 @@ protected:
     // One item control per line of Items, each with its caption.
     virtual void UpdateButtons() = 0;
     virtual void ArrangeButtons() = 0;
+    // The item controls, one per line of Items.
+    virtual Integer ItemButtonCount() const = 0;
+    virtual TAdvOfficeButton* ItemButton(Integer index) const = 0;
     // Gives item the group's bidi mode, alignment, images, caption and focus settings.
     void ApplyItemSettings(TAdvOfficeButton* item);
     void PaintChildrenTo(HDC dc) override;
@@ -428,6 +431,8 @@ protected:
 
     void UpdateButtons() override;
     void ArrangeButtons() override;
+    Integer ItemButtonCount() const override { return ButtonCount(); }
+    TAdvOfficeButton* ItemButton(Integer index) const override { return RadioButtons(index); }
     void ButtonClick(TObject* sender);
 
 private:
@@ -516,6 +521,8 @@ protected:
 
     void UpdateButtons() override;
     void ArrangeButtons() override;
+    Integer ItemButtonCount() const override { return ButtonCount(); }
+    TAdvOfficeButton* ItemButton(Integer index) const override { return CheckBoxes(index); }
     void ButtonClick(TObject* sender);
 
 private:

@@ -165,21 +165,22 @@ void TAdvOfficeButtonGroup::PaintChildrenTo(HDC dc) {
 }
 
 bool TAdvOfficeButtonGroup::ItemsKeepPictureInPlace() {
-    // Every child is painted clipped to its own bounds. When the children are items that skip their erase
-    // (PictureCovers), lie inside the client area and overlap no other child, nothing but the item itself
-    // ever draws over its part of dc before it paints, so dc still shows there what a copy would bring.
+    // Every child is painted clipped to its own bounds. When the children are the group's own items, which
+    // skip their erase (PictureCovers), and they lie inside the client area and apart from one another,
+    // nothing but the item itself ever draws over its part of dc before it paints, so dc still shows there
+    // what a copy would bring.
+    Integer count = ItemButtonCount();
+    if (ControlCount() != count)
+        return false;
     std::vector<TRect> placed;
-    for (Integer i = 0; i < ControlCount(); ++i) {
-        auto* child = dynamic_cast<TWinControl*>(Controls(i));
-        if (child == nullptr || !child->Visible())
-            continue;
-        auto* item = dynamic_cast<TAdvOfficeButton*>(child);
-        bool ownItem =
-            dynamic_cast<TGroupCheck*>(child) != nullptr || dynamic_cast<TAdvGroupButton*>(child) != nullptr;
-        if (item == nullptr || !ownItem || item->TransparentChaching())
+    placed.reserve(static_cast<size_t>(count));
+    for (Integer i = 0; i < count; ++i) {
+        TAdvOfficeButton* item = ItemButton(i);
+        if (item->Parent() != this || item->TransparentChaching())
             return false;
-        TRect bounds(child->Left(), child->Top(), child->Left() + child->Width(),
-                     child->Top() + child->Height());
+        if (!item->Visible())
+            continue;
+        TRect bounds(item->Left(), item->Top(), item->Left() + item->Width(), item->Top() + item->Height());
         if (bounds.Left < 0 || bounds.Top < 0 || bounds.Right > FPictureSize.cx ||
             bounds.Bottom > FPictureSize.cy)
             return false;
