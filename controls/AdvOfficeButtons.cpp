@@ -518,7 +518,8 @@ void TCustomAdvOfficeCheckBox::DrawGlyph() {
                    [&](int height, bool) {
                        switch (FBtnVAlign) {
                        case tvaTop:
-                           return (Canvas()->TextHeight(u"gh") - height) / 2 + 4;
+                           return (CaptionTextHeight(Canvas(), u"gh", FCaptionMeasures.get()) - height) / 2 +
+                                  4;
                        case tvaCenter:
                            return client.Height() / 2 - height / 2;
                        case tvaBottom:
@@ -542,7 +543,7 @@ TRect TCustomAdvOfficeCheckBox::CaptionRect() {
     }
     switch (FBtnVAlign) {
     case tvaTop:
-        rect.Top = (Canvas()->TextHeight(u"gh") - 16) / 2 + 4;
+        rect.Top = (CaptionTextHeight(Canvas(), u"gh", FCaptionMeasures.get()) - 16) / 2 + 4;
         break;
     case tvaCenter:
         rect.Top = rect.Height() / 2 - 8;

@@ -21,6 +21,10 @@ struct CaptionMeasures {
     std::map<Key, Integer> measured;
 };
 
+// The height of Text in Canvas's font, as the caption renderer measures it; served from and kept in
+// Measures (when given) as the renderer does.
+Integer CaptionTextHeight(TCanvas* Canvas, const String& Text, CaptionMeasures* Measures);
+
 // Draws, measures or hit-tests a caption inside Bounds of Canvas; the arguments mean what they mean for
 // RenderMiniHTML, with these differences: there are no form controls; AnchorDetail receives the HREF
 // of anchor FocusIndex while painting and the TITLE of the anchor under the point; LineSpacing pixels

@@ -284,14 +284,14 @@ private:
     Integer FUnrotatedOrientation = 0;
 };
 
-void CaptionRenderer::KeepMeasuresIn(CaptionMeasures* store) {
-    HDC dc = FCanvas->Handle();
-    if (store != nullptr && GetMapMode(dc) == MM_TEXT && GetTextCharacterExtra(dc) == 0)
-        FMeasures = store;
+// A measurement on dc depends on the font and the text alone: no scaling map mode, no extra spacing.
+bool MeasuresByFontAlone(HDC dc) {
+    return GetMapMode(dc) == MM_TEXT && GetTextCharacterExtra(dc) == 0;
 }
 
-template <class Measure> Integer CaptionRenderer::Measured(const MeasureKey& key, Measure measure) {
-    auto& measured = FMeasures->measured;
+template <class Measure>
+Integer MeasuredIn(CaptionMeasures& store, const CaptionMeasures::Key& key, Measure measure) {
+    auto& measured = store.measured;
     if (auto found = measured.find(key); found != measured.end())
         return found->second;
     // A kept store only grows while its owner's fonts or captions change; past a few screens of text it
@@ -300,6 +300,15 @@ template <class Measure> Integer CaptionRenderer::Measured(const MeasureKey& key
     if (measured.size() >= MaxKept)
         measured.clear();
     return measured[key] = measure();
+}
+
+void CaptionRenderer::KeepMeasuresIn(CaptionMeasures* store) {
+    if (store != nullptr && MeasuresByFontAlone(FCanvas->Handle()))
+        FMeasures = store;
+}
+
+template <class Measure> Integer CaptionRenderer::Measured(const MeasureKey& key, Measure measure) {
+    return MeasuredIn(*FMeasures, key, measure);
 }
 
 Integer CaptionRenderer::TextWidthOf(const String& text) {
@@ -1187,6 +1196,13 @@ bool CaptionRenderer::Run(String text) {
 }
 
 } // namespace
+
+Integer CaptionTextHeight(TCanvas* Canvas, const String& Text, CaptionMeasures* Measures) {
+    if (Measures == nullptr || !MeasuresByFontAlone(Canvas->Handle()))
+        return Canvas->TextHeight(Text);
+    return MeasuredIn(*Measures, CaptionMeasures::Key{Canvas->Font()->Handle(), 0, true, Text},
+                      [&] { return Canvas->TextHeight(Text); });
+}
 
 bool RenderCaptionHTML(TCanvas* Canvas, const String& Text, TRect Bounds, TCustomImageList* Images,
                        Integer PointX, Integer PointY, Integer FocusIndex, Integer HoverIndex,
