@@ -56,7 +56,7 @@ bool CaptionCall::Run(TRect rect, bool hitTest, bool measure, TColor anchorColor
     return RenderCaptionHTML(canvas, text, rect, images, x, y, -1, -1, shadowOffset, hitTest, measure, false,
                              false, true, false, wordWrap, 1.0, anchorColor, clNone, clNone, shadowColor,
                              anchor, plain, detail, width, height, anchorCount, mouseAnchor, hover, cache,
-                             container, 0, biDiMode);
+                             container, 0, biDiMode, measures);
 }
 
 namespace {
@@ -121,7 +121,7 @@ using namespace OfficeButtons;
 
 TAdvOfficeButton::TAdvOfficeButton(TComponent* owner)
     : TCustomControl(owner), FImageCache(std::make_unique<THTMLPictureCache>()),
-      FBkgBmp(std::make_unique<TBitmap>()) {
+      FBkgBmp(std::make_unique<TBitmap>()), FCaptionMeasures(std::make_unique<CaptionMeasures>()) {
     AdvOfficeButtonsUnitStartup();
 }
 
@@ -261,13 +261,14 @@ void TAdvOfficeButton::Notification(TComponent* component, TOperation operation)
 void TAdvOfficeButton::WMEraseBkgnd(TMessage& message) {
     // A group's own item paints the group's picture over all of itself first thing: an erase beneath
     // that picture would never be seen.
-    auto* group = dynamic_cast<TAdvOfficeButtonGroup*>(Parent());
-    bool item =
-        dynamic_cast<TGroupCheck*>(this) != nullptr || dynamic_cast<TAdvGroupButton*>(this) != nullptr;
-    if (item && !FTransparentCaching && group != nullptr &&
-        group->PictureCovers(this, reinterpret_cast<HDC>(message.WParam))) {
-        message.Result = 1;
-        return;
+    if (!FTransparentCaching) {
+        auto* group = dynamic_cast<TAdvOfficeButtonGroup*>(Parent());
+        if (group != nullptr && group->PictureCovers(this, reinterpret_cast<HDC>(message.WParam)) &&
+            (dynamic_cast<TGroupCheck*>(this) != nullptr ||
+             dynamic_cast<TAdvGroupButton*>(this) != nullptr)) {
+            message.Result = 1;
+            return;
+        }
     }
     TCustomControl::WMEraseBkgnd(message);
 }
@@ -315,7 +316,7 @@ String TAdvOfficeButton::AnchorAt(int x, int y, TBiDiMode biDiMode) {
     Integer width = 0, height = 0;
     String anchor;
     CaptionCall call{Canvas(),      FCaption,     FImages,    FContainer, FImageCache.get(),
-                     FShadowOffset, FShadowColor, !FEllipsis, biDiMode};
+                     FShadowOffset, FShadowColor, !FEllipsis, biDiMode,   FCaptionMeasures.get()};
     TRect rect = ClientRect();
     rect.Left += 17;
     rect.Top += 4;
@@ -397,7 +398,7 @@ void TAdvOfficeButton::PaintCaption(TRect& rect, TBiDiMode biDiMode, TColor shad
     TCanvas* canvas = Canvas();
     String anchor;
     CaptionCall call{canvas,        FCaption,     FImages,    FContainer, FImageCache.get(),
-                     FShadowOffset, FShadowColor, !FEllipsis, biDiMode};
+                     FShadowOffset, FShadowColor, !FEllipsis, biDiMode,   FCaptionMeasures.get()};
     if (BiDiMode() != bdRightToLeft || FCaption.find(u"</") != String::npos) {
         // Painting reports the caption's size too: a measuring pass first serves only the right-to-left
         // placement.
@@ -517,7 +518,8 @@ void TCustomAdvOfficeCheckBox::DrawGlyph() {
                    [&](int height, bool) {
                        switch (FBtnVAlign) {
                        case tvaTop:
-                           return (Canvas()->TextHeight(u"gh") - height) / 2 + 4;
+                           return (CaptionTextHeight(Canvas(), u"gh", FCaptionMeasures.get()) - height) / 2 +
+                                  4;
                        case tvaCenter:
                            return client.Height() / 2 - height / 2;
                        case tvaBottom:
@@ -541,7 +543,7 @@ TRect TCustomAdvOfficeCheckBox::CaptionRect() {
     }
     switch (FBtnVAlign) {
     case tvaTop:
-        rect.Top = (Canvas()->TextHeight(u"gh") - 16) / 2 + 4;
+        rect.Top = (CaptionTextHeight(Canvas(), u"gh", FCaptionMeasures.get()) - 16) / 2 + 4;
         break;
     case tvaCenter:
         rect.Top = rect.Height() / 2 - 8;
@@ -561,8 +563,8 @@ void TCustomAdvOfficeCheckBox::Paint() {
     TRect rect = CaptionRect();
     Integer width = 0, height = 0;
     PaintCaption(rect, bdLeftToRight, clWhite, clGray, width, height);
-    auto* checkGroup = dynamic_cast<TCustomAdvOfficeCheckGroup*>(Parent());
-    if (FFocused && (TabStop() || checkGroup != nullptr) && FShowFocus)
+    if (FFocused && FShowFocus &&
+        (TabStop() || dynamic_cast<TCustomAdvOfficeCheckGroup*>(Parent()) != nullptr))
         DrawDottedFrame(canvas, Bounds(rect.Left, rect.Top, width + 3, height), Font()->Color());
 }
 

@@ -17,6 +17,7 @@
 
 class TCustomAdvOfficeCheckGroup;
 class TCustomAdvOfficeRadioGroup;
+struct CaptionMeasures;
 
 using TAnchorClick = std::function<void(TObject* Sender, String Anchor)>;
 
@@ -130,6 +131,7 @@ protected:
     bool FGotClick = false;
     TColor FDisabledFontColor = clGray;
     bool FThemed = false;
+    std::unique_ptr<CaptionMeasures> FCaptionMeasures; // what the caption renderer measured for this button
 };
 
 // ---- The check box ----
@@ -312,8 +314,9 @@ public:
     void PushKey(Char& key);
     void PushKeyDown(Word& key, TShiftState shift);
     // While the group paints its items into dc (PaintTo), copies into dc, which shows item's client area,
-    // the group's own paint beneath item from the picture the group took of it before the items; answers
-    // false, drawing nothing, at any other time or into any other dc.
+    // the group's own paint beneath item from the picture the group took of it before the items, or draws
+    // nothing when dc still shows that paint beneath item; answers false, drawing nothing, at any other
+    // time or into any other dc.
     bool DrawPictureBeneath(TControl* item, HDC dc);
     // True when DrawPictureBeneath would cover all of item in dc.
     bool PictureCovers(TControl* item, HDC dc) const;
@@ -333,6 +336,9 @@ protected:
     // One item control per line of Items, each with its caption.
     virtual void UpdateButtons() = 0;
     virtual void ArrangeButtons() = 0;
+    // The item controls, one per line of Items.
+    virtual Integer ItemButtonCount() const = 0;
+    virtual TAdvOfficeButton* ItemButton(Integer index) const = 0;
     // Gives item the group's bidi mode, alignment, images, caption and focus settings.
     void ApplyItemSettings(TAdvOfficeButton* item);
     void PaintChildrenTo(HDC dc) override;
@@ -357,6 +363,12 @@ protected:
     // painted there: nothing can change beneath an item in between.
     std::unique_ptr<TBitmap> FPaintPicture;
     HDC FPictureDC = nullptr;
+    TSize FPictureSize{};         // the client area the group painted into FPictureDC
+    bool FPictureInPlace = false; // FPictureDC itself still shows the group's paint beneath every item
+
+private:
+    // True when no child draws over another's part of the group's paint before that child paints.
+    bool ItemsKeepPictureInPlace();
 };
 
 // ---- The radio group ----
@@ -419,6 +431,8 @@ protected:
 
     void UpdateButtons() override;
     void ArrangeButtons() override;
+    Integer ItemButtonCount() const override { return ButtonCount(); }
+    TAdvOfficeButton* ItemButton(Integer index) const override { return RadioButtons(index); }
     void ButtonClick(TObject* sender);
 
 private:
@@ -507,6 +521,8 @@ protected:
 
     void UpdateButtons() override;
     void ArrangeButtons() override;
+    Integer ItemButtonCount() const override { return ButtonCount(); }
+    TAdvOfficeButton* ItemButton(Integer index) const override { return CheckBoxes(index); }
     void ButtonClick(TObject* sender);
 
 private:

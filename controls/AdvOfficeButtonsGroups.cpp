@@ -142,33 +142,68 @@ void TAdvOfficeButtonGroup::PaintChildrenTo(HDC dc) {
         TAdvGroupBox::PaintChildrenTo(dc);
         return;
     }
-    if (FPaintPicture == nullptr)
-        FPaintPicture = std::make_unique<TBitmap>();
-    if (FPaintPicture->Width() != client.Width() || FPaintPicture->Height() != client.Height())
-        FPaintPicture->SetSize(client.Width(), client.Height());
-    if (!BitBlt(FPaintPicture->Canvas()->Handle(), 0, 0, client.Width(), client.Height(), dc, 0, 0,
-                SRCCOPY)) {
-        TAdvGroupBox::PaintChildrenTo(dc);
-        return;
-    }
     // The picture is dropped however the items' painting ends.
     struct Keep {
         HDC& dc;
         ~Keep() { dc = nullptr; }
     } keep{FPictureDC};
+    FPictureSize = TSize{client.Width(), client.Height()};
+    FPictureInPlace = ItemsKeepPictureInPlace();
+    if (!FPictureInPlace) {
+        if (FPaintPicture == nullptr)
+            FPaintPicture = std::make_unique<TBitmap>();
+        if (FPaintPicture->Width() != client.Width() || FPaintPicture->Height() != client.Height())
+            FPaintPicture->SetSize(client.Width(), client.Height());
+        if (!BitBlt(FPaintPicture->Canvas()->Handle(), 0, 0, client.Width(), client.Height(), dc, 0, 0,
+                    SRCCOPY)) {
+            TAdvGroupBox::PaintChildrenTo(dc);
+            return;
+        }
+    }
     FPictureDC = dc;
     TAdvGroupBox::PaintChildrenTo(dc);
 }
 
+bool TAdvOfficeButtonGroup::ItemsKeepPictureInPlace() {
+    // Every child is painted clipped to its own bounds. When the children are the group's own items, which
+    // skip their erase (PictureCovers), and they lie inside the client area and apart from one another,
+    // nothing but the item itself ever draws over its part of dc before it paints, so dc still shows there
+    // what a copy would bring.
+    Integer count = ItemButtonCount();
+    if (ControlCount() != count)
+        return false;
+    std::vector<TRect> placed;
+    placed.reserve(static_cast<size_t>(count));
+    for (Integer i = 0; i < count; ++i) {
+        TAdvOfficeButton* item = ItemButton(i);
+        if (item->Parent() != this || item->TransparentChaching())
+            return false;
+        if (!item->Visible())
+            continue;
+        TRect bounds(item->Left(), item->Top(), item->Left() + item->Width(), item->Top() + item->Height());
+        if (bounds.Left < 0 || bounds.Top < 0 || bounds.Right > FPictureSize.cx ||
+            bounds.Bottom > FPictureSize.cy)
+            return false;
+        for (const TRect& other : placed)
+            if (bounds.Left < other.Right && other.Left < bounds.Right && bounds.Top < other.Bottom &&
+                other.Top < bounds.Bottom)
+                return false;
+        placed.push_back(bounds);
+    }
+    return true;
+}
+
 bool TAdvOfficeButtonGroup::PictureCovers(TControl* item, HDC dc) const {
     return FPictureDC != nullptr && dc == FPictureDC && item->Parent() == this && item->Left() >= 0 &&
-           item->Top() >= 0 && item->Left() + item->Width() <= FPaintPicture->Width() &&
-           item->Top() + item->Height() <= FPaintPicture->Height();
+           item->Top() >= 0 && item->Left() + item->Width() <= FPictureSize.cx &&
+           item->Top() + item->Height() <= FPictureSize.cy;
 }
 
 bool TAdvOfficeButtonGroup::DrawPictureBeneath(TControl* item, HDC dc) {
     if (FPictureDC == nullptr || dc != FPictureDC || item->Parent() != this)
         return false;
+    if (FPictureInPlace)
+        return true;
     TRect part(item->Left(), item->Top(), item->Left() + item->Width(), item->Top() + item->Height());
     RECT copy{};
     RECT itemRect = part;

@@ -84,7 +84,7 @@ void TCustomAdvOfficeRadioButton::Paint() {
     Integer width = 0, height = 0;
     String anchor;
     CaptionCall call{canvas,        FCaption,     FImages,    FContainer, FImageCache.get(),
-                     FShadowOffset, FShadowColor, !FEllipsis, BiDiMode()};
+                     FShadowOffset, FShadowColor, !FEllipsis, BiDiMode(), FCaptionMeasures.get()};
     if (FBtnVAlign != tvaTop) {
         call.Run(rect, false, true, FURLColor, 0, 0, width, height, anchor);
         rect.Top = FBtnVAlign == tvaCenter ? rect.Top + (rect.Bottom - rect.Top - height) / 2 - 3

@@ -24,6 +24,7 @@ struct CaptionCall {
     TColor shadowColor;
     bool wordWrap;
     TBiDiMode biDiMode;
+    CaptionMeasures* measures; // the button's own, kept from one call to the next
 
     // Paints (or with measure only measures) in rect; answers whether (x, y) lies on an anchor, whose
     // value goes to anchor, when hit-testing.

@@ -3,10 +3,27 @@
 // backgrounds, coloured rules), its plain-text routine and the small drawing helpers around it.
 #pragma once
 
+#include <map>
+#include <tuple>
+
 #include "platform/framework/Graphics.h"
 #include "platform/framework/ImgList.h"
 #include "platform/win32/winuser.h"
 #include "render/AsgHTMLE.h"
+
+// Text measurements of the caption renderer, kept by a control that draws the same caption again so that
+// a repaint measures nothing anew: widths and heights by font object, DrawText format and text. A font
+// object stands for its description (a changed font gets a new object, and handles are never given out
+// twice), so no entry goes stale; the renderer keeps and reads entries only on device contexts where a
+// measurement depends on nothing else (no scaling map mode, no extra character spacing).
+struct CaptionMeasures {
+    using Key = std::tuple<HFONT, UINT, bool, String>; // font, format, height (else width), text
+    std::map<Key, Integer> measured;
+};
+
+// The height of Text in Canvas's font, as the caption renderer measures it; served from and kept in
+// Measures (when given) as the renderer does.
+Integer CaptionTextHeight(TCanvas* Canvas, const String& Text, CaptionMeasures* Measures);
 
 // Draws, measures or hit-tests a caption inside Bounds of Canvas; the arguments mean what they mean for
 // RenderMiniHTML, with these differences: there are no form controls; AnchorDetail receives the HREF
@@ -15,6 +32,7 @@
 // anchor. Pictures come from Images ("IDX:n"), the system image lists ("SSYS:", "LSYS:"),
 // PictureContainer (a name) or PictureCache (an address); with Printing, image-list pictures and system
 // icons are enlarged by Scale. BiDiMode changes nothing while the system locale reads left to right.
+// Measures, when given, serves and keeps the call's text measurements.
 bool RenderCaptionHTML(TCanvas* Canvas, const String& Text, TRect Bounds, TCustomImageList* Images,
                        Integer PointX, Integer PointY, Integer FocusIndex, Integer HoverIndex,
                        Integer ShadowOffset, bool HitTestOnly, bool MeasureOnly, bool Printing, bool Selected,
@@ -23,7 +41,7 @@ bool RenderCaptionHTML(TCanvas* Canvas, const String& Text, TRect Bounds, TCusto
                        String& PlainText, String& AnchorDetail, Integer& TextWidth, Integer& TextHeight,
                        Integer& AnchorCount, Integer& MouseAnchor, TRect& HoverRect,
                        THTMLPictureCache* PictureCache, TPictureContainer* PictureContainer,
-                       Integer LineSpacing, TBiDiMode BiDiMode);
+                       Integer LineSpacing, TBiDiMode BiDiMode, CaptionMeasures* Measures = nullptr);
 
 // The caption without its tags: hidden sections ("<z>...</z>", then "<Z>...</Z>") are removed with their
 // tags first; BR and HR become line breaks; entities stay as they are.

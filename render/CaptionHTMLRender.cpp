@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <tuple>
 
 #include "platform/rtl/Convert.h"
 #include "platform/rtl/SysStrings.h"
@@ -192,6 +190,8 @@ public:
     TRect hoverRect;
 
     bool Run(String text);
+    // Keeps measurements in store from now on when the canvas's DC measures text by the font alone.
+    void KeepMeasuresIn(CaptionMeasures* store);
 
 private:
     // One pass over the markup of a line; answers the markup it consumed.
@@ -248,9 +248,12 @@ private:
 
     // What this call measured: a run is measured while its line is laid out and again while it is
     // painted, in the same font on the same DC. The font object stands for its description, since a
-    // changed font gets a new object and handles are never given out twice.
-    using MeasureKey = std::tuple<HFONT, UINT, bool, String>; // font, format, height, text
-    std::map<MeasureKey, Integer> FMeasured;
+    // changed font gets a new object and handles are never given out twice. A caller's store, where the
+    // DC allows it, keeps the measurements for the caller's next call.
+    using MeasureKey = CaptionMeasures::Key;
+    template <class Measure> Integer Measured(const MeasureKey& key, Measure measure);
+    CaptionMeasures FOwnMeasures;
+    CaptionMeasures* FMeasures = &FOwnMeasures;
 
     TCanvas* FCanvas;
     TRect FBounds;
@@ -281,21 +284,46 @@ private:
     Integer FUnrotatedOrientation = 0;
 };
 
-Integer CaptionRenderer::TextWidthOf(const String& text) {
-    MeasureKey key{FCanvas->Font()->Handle(), FFormat, false, text};
-    if (auto found = FMeasured.find(key); found != FMeasured.end())
+// A measurement on dc depends on the font and the text alone: no scaling map mode, no extra spacing.
+bool MeasuresByFontAlone(HDC dc) {
+    return GetMapMode(dc) == MM_TEXT && GetTextCharacterExtra(dc) == 0;
+}
+
+template <class Measure>
+Integer MeasuredIn(CaptionMeasures& store, const CaptionMeasures::Key& key, Measure measure) {
+    auto& measured = store.measured;
+    if (auto found = measured.find(key); found != measured.end())
         return found->second;
-    String copy = text;
-    RECT rect{0, 0, 0, 0};
-    DrawTextExW(FCanvas->Handle(), copy.data(), Integer(copy.size()), &rect, FFormat | DT_CALCRECT, nullptr);
-    return FMeasured[key] = rect.right - rect.left;
+    // A kept store only grows while its owner's fonts or captions change; past a few screens of text it
+    // starts again.
+    constexpr size_t MaxKept = 256;
+    if (measured.size() >= MaxKept)
+        measured.clear();
+    return measured[key] = measure();
+}
+
+void CaptionRenderer::KeepMeasuresIn(CaptionMeasures* store) {
+    if (store != nullptr && MeasuresByFontAlone(FCanvas->Handle()))
+        FMeasures = store;
+}
+
+template <class Measure> Integer CaptionRenderer::Measured(const MeasureKey& key, Measure measure) {
+    return MeasuredIn(*FMeasures, key, measure);
+}
+
+Integer CaptionRenderer::TextWidthOf(const String& text) {
+    return Measured(MeasureKey{FCanvas->Font()->Handle(), FFormat, false, text}, [&] {
+        String copy = text;
+        RECT rect{0, 0, 0, 0};
+        DrawTextExW(FCanvas->Handle(), copy.data(), Integer(copy.size()), &rect, FFormat | DT_CALCRECT,
+                    nullptr);
+        return Integer(rect.right - rect.left);
+    });
 }
 
 Integer CaptionRenderer::TextHeightOf(const String& text) {
-    MeasureKey key{FCanvas->Font()->Handle(), 0, true, text};
-    if (auto found = FMeasured.find(key); found != FMeasured.end())
-        return found->second;
-    return FMeasured[key] = FCanvas->TextHeight(text);
+    return Measured(MeasureKey{FCanvas->Font()->Handle(), 0, true, text},
+                    [&] { return FCanvas->TextHeight(text); });
 }
 
 void CaptionRenderer::DrawRunText(String run, TRect rect, UINT format) {
@@ -1169,6 +1197,13 @@ bool CaptionRenderer::Run(String text) {
 
 } // namespace
 
+Integer CaptionTextHeight(TCanvas* Canvas, const String& Text, CaptionMeasures* Measures) {
+    if (Measures == nullptr || !MeasuresByFontAlone(Canvas->Handle()))
+        return Canvas->TextHeight(Text);
+    return MeasuredIn(*Measures, CaptionMeasures::Key{Canvas->Font()->Handle(), 0, true, Text},
+                      [&] { return Canvas->TextHeight(Text); });
+}
+
 bool RenderCaptionHTML(TCanvas* Canvas, const String& Text, TRect Bounds, TCustomImageList* Images,
                        Integer PointX, Integer PointY, Integer FocusIndex, Integer HoverIndex,
                        Integer ShadowOffset, bool HitTestOnly, bool MeasureOnly, bool Printing, bool Selected,
@@ -1177,8 +1212,9 @@ bool RenderCaptionHTML(TCanvas* Canvas, const String& Text, TRect Bounds, TCusto
                        String& PlainText, String& AnchorDetail, Integer& TextWidth, Integer& TextHeight,
                        Integer& AnchorCount, Integer& MouseAnchor, TRect& HoverRect,
                        THTMLPictureCache* PictureCache, TPictureContainer* PictureContainer,
-                       Integer LineSpacing, TBiDiMode BiDiMode) {
+                       Integer LineSpacing, TBiDiMode BiDiMode, CaptionMeasures* Measures) {
     CaptionRenderer renderer(Canvas, Bounds);
+    renderer.KeepMeasuresIn(Measures);
     renderer.images = Images;
     renderer.pictureCache = PictureCache;
     renderer.pictureContainer = PictureContainer;

@@ -199,22 +199,25 @@ TEST_F(OfficeGroupsTest, CaptionCheckBoxChecksAllItemsOfTheCheckGroup) {
     EXPECT_TRUE(FLog.empty()) << "items set from the caption check box fire no item clicks";
 }
 
-// Painted with its group (check or radio), an item shows beneath it the picture the group took of its own
-// paint; painted alone, it paints the group (and the form beneath that) again. Both must show the same
-// pixels.
+// Painted with its group (check or radio), an item shows beneath it the group's own paint, taken in place
+// or from the picture the group took of it; painted alone, it paints the group (and the form beneath that)
+// again. Both must show the same pixels, also where an item lies over its neighbour.
 TEST_F(OfficeGroupsTest, ItemsPaintedWithTheGroupShowWhatTheyShowPaintedAlone) {
     struct Case {
         const char* name;
         bool transparent;
         TColor formColor;
         TColor groupColor;
-        bool overFrame; // items moved down over the frame's bottom line, so that more lies beneath them
+        bool overFrame;   // items moved down over the frame's bottom line, so that more lies beneath them
+        bool overlapping; // every item but a group's first moved left over its neighbour
     };
     const Case cases[] = {
-        {"items in their places", true, clTeal, clYellow, false},
-        {"transparent group on a coloured form", true, clTeal, clYellow, true},
-        {"opaque group of its own colour", false, clTeal, clYellow, true},
+        {"items in their places", true, clTeal, clYellow, false, false},
+        {"items over their neighbours", true, clTeal, clYellow, false, true},
+        {"transparent group on a coloured form", true, clTeal, clYellow, true, false},
+        {"opaque group of its own colour", false, clTeal, clYellow, true, false},
     };
+    constexpr int Overlap = 20;
     TAdvOfficeCheckGroup* nodes = AddNodes();
     nodes->SetCheckedItem(1, true);
     TAdvOfficeRadioGroup* logs = AddRadioGroup(3);
@@ -226,17 +229,28 @@ TEST_F(OfficeGroupsTest, ItemsPaintedWithTheGroupShowWhatTheyShowPaintedAlone) {
         items.emplace_back(nodes, nodes->CheckBoxes(i));
     for (Integer i = 0; i < logs->ButtonCount(); ++i)
         items.emplace_back(logs, logs->RadioButtons(i));
+    std::vector<int> lefts;
+    for (auto [group, item] : items)
+        lefts.push_back(item->Left());
+    // An item lies beneath the next item of its group where they overlap.
+    auto lastOfGroup = [&](size_t i) {
+        return i + 1 == items.size() || items[i + 1].first != items[i].first;
+    };
+    auto firstOfGroup = [&](size_t i) { return i == 0 || items[i - 1].first != items[i].first; };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FForm->SetColor(c.formColor);
-        for (auto [group, item] : items) {
+        for (size_t i = 0; i < items.size(); ++i) {
+            auto [group, item] = items[i];
+            item->SetLeft(lefts[i] - (c.overlapping && !firstOfGroup(i) ? Overlap : 0));
             if (c.overFrame)
                 item->SetTop(group->ClientHeight() - 12);
             group->SetColor(c.groupColor);
             group->SetTransparent(c.transparent);
         }
         Shot();
-        for (auto [group, item] : items) {
+        for (size_t i = 0; i < items.size(); ++i) {
+            auto [group, item] = items[i];
             TBitmap alone;
             alone.SetSize(item->Width(), item->Height());
             alone.Canvas()->Brush()->SetColor(clFuchsia);
@@ -244,9 +258,10 @@ TEST_F(OfficeGroupsTest, ItemsPaintedWithTheGroupShowWhatTheyShowPaintedAlone) {
             static_cast<TWinControl*>(item)->PaintTo(alone.Canvas()->Handle(), 0, 0);
             // Only the rows inside the group show the item.
             int rows = std::min(item->Height(), group->ClientHeight() - item->Top());
+            int columns = item->Width() - (c.overlapping && !lastOfGroup(i) ? Overlap : 0);
             int differing = 0;
             for (int y = 0; y < rows; ++y)
-                for (int x = 0; x < item->Width(); ++x)
+                for (int x = 0; x < columns; ++x)
                     differing += Pixel(item, x, y) != alone.Canvas()->Pixels(x, y);
             EXPECT_EQ(differing, 0) << "pixels of " << StringToUtf8(item->Name()) << " at " << item->Left();
         }

@@ -2,6 +2,9 @@
 // Space, accelerators, the set-check message, radio siblings, anchors, actions and every glyph.
 #include "controls/AdvOfficeButtons.h"
 
+#include <functional>
+#include <memory>
+
 #include "controls/ButtonGlyphs.h"
 #include "platform/framework/ActnList.h"
 #include "platform/rtl/UString.h"
@@ -247,6 +250,57 @@ TEST_F(OfficeButtonsTest, VersionOfBothButtons) {
     EXPECT_EQ(radio->Version(), u"1.3.8.8");
     EXPECT_EQ(box->Width(), 120);
     EXPECT_EQ(Add<TAdvOfficeRadioButton>(0, 0, 0, 0)->TabStop(), true);
+}
+
+// A button keeps what the caption renderer measured from one paint to the next. Whatever changes the
+// caption's layout shows in the next paint exactly as in a button made with the change from the start.
+TEST_F(OfficeButtonsTest, CaptionAfterAChangePaintsAsInAFreshButton) {
+    struct Change {
+        const char* name;
+        std::function<void(TAdvOfficeButton*)> apply;
+    };
+    const Change changes[] = {
+        {"caption", [](TAdvOfficeButton* b) { b->SetCaption(u"Module 12 of 40"); }},
+        // A lone ampersand turns prefixes off for every word: "Log&1 " is measured again with its prefix.
+        {"caption without a lone ampersand", [](TAdvOfficeButton* b) { b->SetCaption(u"Log&1 and line 2"); }},
+        {"font height", [](TAdvOfficeButton* b) { b->Font()->SetHeight(-19); }},
+        {"font face", [](TAdvOfficeButton* b) { b->Font()->SetName(u"Courier New"); }},
+        {"bold font", [](TAdvOfficeButton* b) { b->Font()->SetStyle(TFontStyles{fsBold}); }},
+        {"ellipsis", [](TAdvOfficeButton* b) { b->SetEllipsis(true); }},
+        {"width", [](TAdvOfficeButton* b) { b->SetWidth(64); }},
+        {"right aligned", [](TAdvOfficeButton* b) { b->SetAlignment(taRightJustify); }},
+    };
+    auto make = [&](bool radio) -> TAdvOfficeButton* {
+        TAdvOfficeButton* button =
+            radio ? static_cast<TAdvOfficeButton*>(Add<TAdvOfficeRadioButton>(20, 60, 120, 30))
+                  : Add<TAdvOfficeCheckBox>(20, 20, 120, 30);
+        button->SetCaption(u"Log&1 & line 2");
+        return button;
+    };
+    auto paint = [](TAdvOfficeButton* button) {
+        auto picture = std::make_unique<TBitmap>();
+        picture->SetSize(button->Width(), button->Height());
+        button->PaintTo(picture->Canvas()->Handle(), 0, 0);
+        return picture;
+    };
+    ShowForm();
+    for (bool radio : {false, true})
+        for (const Change& change : changes) {
+            TAdvOfficeButton* painted = make(radio);
+            paint(painted);
+            change.apply(painted);
+            auto after = paint(painted);
+            TAdvOfficeButton* fresh = make(radio);
+            change.apply(fresh);
+            auto expected = paint(fresh);
+            int differing = 0;
+            for (int y = 0; y < fresh->Height(); ++y)
+                for (int x = 0; x < fresh->Width(); ++x)
+                    differing += after->Canvas()->Pixels(x, y) != expected->Canvas()->Pixels(x, y);
+            EXPECT_EQ(differing, 0) << (radio ? "radio button, " : "check box, ") << change.name;
+            painted->Free();
+            fresh->Free();
+        }
 }
 
 // Every glyph of both buttons, as a bitmap with themes off and as the theme's part with them on, drawn at
