@@ -204,10 +204,30 @@ public:
     void SetPixelsPerInch(Integer value) { FPixelsPerInch = value; }
 
 private:
+    // A painter switches its canvas's font between a few descriptions for every cell (a header's and a
+    // cell's): the last font objects made stay at hand, found by their description.
+    struct TKeptFont {
+        HFONT handle = nullptr;
+        String name;
+        Integer height = 0;
+        Integer orientation = 0;
+        TFontStyles style;
+        TFontPitch pitch = fpDefault;
+        TFontCharset charset = DEFAULT_CHARSET;
+    };
+    static constexpr int KeptFonts = 4;
+
     void FreeHandle();
+    // Lets go of the font object, keeping it at hand when it was made here.
+    void KeepHandle();
     void Modify();
+    bool Describes(const TKeptFont& kept) const;
 
     HFONT FHandle = nullptr;
+    bool FMadeHere = false; // FHandle was made by Handle(), for the description in FMade
+    TKeptFont FMade;
+    TKeptFont FKept[KeptFonts];
+    int FKeptNext = 0; // the place the next kept object takes
     String FName;
     Integer FHeight;
     Integer FOrientation = 0;

@@ -119,6 +119,9 @@ TFont::TFont() : FName(kDefaultFontName), FHeight(kDefaultFontHeight) {}
 
 TFont::~TFont() {
     FreeHandle();
+    for (TKeptFont& kept : FKept)
+        if (kept.handle != nullptr)
+            DeleteObject(kept.handle);
 }
 
 void TFont::FreeHandle() {
@@ -126,11 +129,32 @@ void TFont::FreeHandle() {
         DeleteObject(FHandle);
         FHandle = nullptr;
     }
+    FMadeHere = false;
+}
+
+void TFont::KeepHandle() {
+    if (FHandle == nullptr || !FMadeHere) {
+        FreeHandle();
+        return;
+    }
+    TKeptFont& slot = FKept[FKeptNext];
+    FKeptNext = (FKeptNext + 1) % KeptFonts;
+    if (slot.handle != nullptr)
+        DeleteObject(slot.handle);
+    slot = std::move(FMade);
+    FMade = TKeptFont();
+    FHandle = nullptr;
+    FMadeHere = false;
 }
 
 void TFont::Modify() {
-    FreeHandle();
+    KeepHandle();
     Changed();
+}
+
+bool TFont::Describes(const TKeptFont& kept) const {
+    return kept.handle != nullptr && kept.height == FHeight && kept.orientation == FOrientation &&
+           kept.style == FStyle && kept.pitch == FPitch && kept.charset == FCharset && kept.name == FName;
 }
 
 void TFont::Assign(TPersistent* source) {
@@ -163,6 +187,15 @@ void TFont::Assign(TPersistent* source) {
 
 HFONT TFont::Handle() {
     if (FHandle == nullptr) {
+        for (TKeptFont& kept : FKept) {
+            if (Describes(kept)) {
+                FHandle = kept.handle;
+                FMade = std::move(kept);
+                kept = TKeptFont();
+                FMadeHere = true;
+                return FHandle;
+            }
+        }
         LOGFONTW lf{};
         lf.lfHeight = FHeight;
         lf.lfEscapement = FOrientation;
@@ -183,6 +216,8 @@ HFONT TFont::Handle() {
         size_t n = std::min<size_t>(face.size(), LF_FACESIZE - 1);
         std::copy_n(face.begin(), n, lf.lfFaceName);
         FHandle = CreateFontIndirectW(&lf);
+        FMadeHere = true;
+        FMade = TKeptFont{FHandle, FName, FHeight, FOrientation, FStyle, FPitch, FCharset};
     }
     return FHandle;
 }
@@ -195,7 +230,11 @@ void TFont::SetHandle(HFONT handle) {
         Modify();
         return;
     }
-    FreeHandle();
+    KeepHandle();
+    // A kept object handed back is this font's again, no longer kept.
+    for (TKeptFont& kept : FKept)
+        if (kept.handle == handle)
+            kept = TKeptFont();
     FHandle = handle;
     FHeight = lf.lfHeight;
     FOrientation = lf.lfEscapement;

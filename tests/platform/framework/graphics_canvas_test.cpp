@@ -218,6 +218,46 @@ TEST(GraphicsCanvasTest, AssigningTheSameDescriptionKeepsTheFontObject) {
     EXPECT_EQ(changes, 3);
 }
 
+// A font switched between a few descriptions takes up its earlier objects again; past the few it keeps,
+// the oldest is let go, and a kept object handed back with SetHandle is the font's own again.
+TEST(GraphicsCanvasTest, FontsKeepTheirLastObjects) {
+    auto faceOf = [](HFONT handle) {
+        LOGFONTW lf{};
+        return GetObjectW(handle, sizeof lf, &lf) == static_cast<int>(sizeof lf) ? lf.lfHeight : 0;
+    };
+    TFont font;
+    font.SetSize(10);
+    const HFONT ten = font.Handle();
+    font.SetSize(12);
+    const HFONT twelve = font.Handle();
+    EXPECT_NE(twelve, ten);
+    font.SetSize(10);
+    EXPECT_EQ(font.Handle(), ten);
+    font.SetSize(12);
+    EXPECT_EQ(font.Handle(), twelve);
+    EXPECT_EQ(faceOf(twelve), -16);
+
+    // Six more sizes push the two out: the objects are deleted and new ones made.
+    for (int size = 20; size < 26; ++size) {
+        font.SetSize(size);
+        EXPECT_EQ(faceOf(font.Handle()), -(size * 96 + 36) / 72);
+    }
+    EXPECT_EQ(faceOf(ten), 0);
+    font.SetSize(10);
+    EXPECT_EQ(faceOf(font.Handle()), -13);
+
+    // A kept object adopted again is owned once: the font deletes it once, when it goes.
+    auto other = std::make_unique<TFont>();
+    other->SetSize(8);
+    const HFONT eight = other->Handle();
+    other->SetSize(9);
+    other->SetHandle(eight);
+    EXPECT_EQ(other->Handle(), eight);
+    EXPECT_EQ(other->Size(), 8);
+    other.reset();
+    EXPECT_EQ(faceOf(eight), 0);
+}
+
 // A pen or brush switched back and forth between a few colours takes up its earlier objects again,
 // drawn in the right colour.
 TEST(GraphicsCanvasTest, PensAndBrushesKeepTheirLastObjects) {
