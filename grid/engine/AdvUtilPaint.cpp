@@ -100,7 +100,11 @@ void DrawGradient(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizo
         while (span >= 1 && PenMatchesFill(canvas) && last < steps && colorAt(last + 1) == color)
             ++last;
         const Integer offset = static_cast<Integer>(i * band);
-        const Integer end = static_cast<Integer>(last * band) + length;
+        Integer end = static_cast<Integer>(last * band) + length;
+        // A filled band's overlap with the next one is painted over by the next: it stops where the next
+        // starts, and each pixel is filled once.
+        if (last < steps && PenMatchesFill(canvas))
+            end = std::min(end, static_cast<Integer>((last + 1) * band));
         if (horizontal)
             Band(canvas, TRect(r.Left + offset, r.Top, std::min<Integer>(r.Left + end, r.Right), r.Bottom));
         else

@@ -38,24 +38,25 @@ private:
 TEST(AdvUtilPaintTest, DrawGradientDrawsOneBandMoreThanItsStepsWithinTheExtent) {
     Recording r;
     DrawGradient(r.Canvas(), clBlack, clWhite, true, TRect(0, 0, 10, 5), 100);
-    // 9 steps (the extent less one), 10 bands of 1 + 1 pixels, cut at the right edge.
+    // 9 steps (the extent less one), 10 bands of 1 + 1 pixels, cut at the right edge; a filled band stops
+    // where the next one, which would paint over its last pixel, starts.
     ASSERT_EQ(r.Calls().size(), 10u);
-    EXPECT_EQ(r.Calls()[0], "Fill 0,0-2,5 brush=#000000 rop=00F00021");
-    EXPECT_EQ(r.Calls()[5], "Fill 5,0-7,5 brush=#8E8E8E rop=00F00021");
+    EXPECT_EQ(r.Calls()[0], "Fill 0,0-1,5 brush=#000000 rop=00F00021");
+    EXPECT_EQ(r.Calls()[5], "Fill 5,0-6,5 brush=#8E8E8E rop=00F00021");
     EXPECT_EQ(r.Calls()[9], "Fill 9,0-10,5 brush=#FFFFFF rop=00F00021");
 }
 
 // Bands of one colour side by side draw as one fill, as they paint alike where they overlap and a band
-// in a thin copied pen of its own colour is just its rectangle filled; with an XOR pen an overlap paints
-// twice, so there every band is a rectangle of its own. On pixels, each band starts where the last one
-// of another colour ends, and nothing outside the gradient changes.
+// in a thin copied pen of its own colour is just its rectangle filled, up to where the next starts; with
+// an XOR pen an overlap paints twice, so there every band is a whole rectangle of its own. On pixels, each
+// band starts where the last one of another colour ends, and nothing outside the gradient changes.
 TEST(AdvUtilPaintTest, DrawGradientJoinsBandsOfOneColour) {
     const TColor from = static_cast<TColor>(RGB(0, 0, 0));
     const TColor to = static_cast<TColor>(RGB(2, 2, 2));
     Recording copied;
     DrawGradient(copied.Canvas(), from, to, true, TRect(0, 0, 10, 5), 100);
-    EXPECT_EQ(copied.Calls(), (std::vector<std::string>{"Fill 0,0-4,5 brush=#000000 rop=00F00021",
-                                                        "Fill 3,0-8,5 brush=#010101 rop=00F00021",
+    EXPECT_EQ(copied.Calls(), (std::vector<std::string>{"Fill 0,0-3,5 brush=#000000 rop=00F00021",
+                                                        "Fill 3,0-7,5 brush=#010101 rop=00F00021",
                                                         "Fill 7,0-10,5 brush=#020202 rop=00F00021"}));
     Recording xored;
     xored.Canvas()->Pen()->SetMode(pmXor);
@@ -103,10 +104,10 @@ TEST(AdvUtilPaintTest, DrawGradientMirrorSplitsAtTheMiddleAcrossTheChange) {
     // Top half red to yellow, bottom half lime to blue, each along y.
     const std::vector<std::string>& calls = r.Calls();
     ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls.front(), "Fill 0,0-10,2 brush=#FF0000 rop=00F00021");
+    EXPECT_EQ(calls.front(), "Fill 0,0-10,1 brush=#FF0000 rop=00F00021");
     EXPECT_NE(std::find(calls.begin(), calls.end(), "Fill 0,9-10,10 brush=#FFFF00 rop=00F00021"),
               calls.end());
-    EXPECT_NE(std::find(calls.begin(), calls.end(), "Fill 0,10-10,12 brush=#00FF00 rop=00F00021"),
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "Fill 0,10-10,11 brush=#00FF00 rop=00F00021"),
               calls.end());
     EXPECT_EQ(calls.back(), "Fill 0,19-10,20 brush=#0000FF rop=00F00021");
 }
@@ -202,7 +203,7 @@ TEST(AdvUtilPaintTest, DrawRoundedGradientFrameFillsInOneOrTwoGradients) {
     DrawRoundedGradientFrame(one.Canvas(), clRed, clBlue, 0, TRect(0, 0, 40, 24), clWhite, clGray, clBlack,
                              clGray, clGray, clNone, clNone);
     const std::vector<std::string>& calls = one.Calls();
-    EXPECT_NE(std::find(calls.begin(), calls.end(), "Fill 2,2-37,4 brush=#FF0000 rop=00F00021"), calls.end());
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "Fill 2,2-37,3 brush=#FF0000 rop=00F00021"), calls.end());
     EXPECT_EQ(calls.back(), "Fill 2,20-37,21 brush=#0000FF rop=00F00021");
 
     Recording two;
@@ -212,7 +213,7 @@ TEST(AdvUtilPaintTest, DrawRoundedGradientFrameFillsInOneOrTwoGradients) {
     EXPECT_NE(std::find(halves.begin(), halves.end(), "Fill 2,10-37,11 brush=#0000FF rop=00F00021"),
               halves.end())
         << "the upper half ends in the to-colour at the middle";
-    EXPECT_NE(std::find(halves.begin(), halves.end(), "Fill 2,11-37,13 brush=#00FF00 rop=00F00021"),
+    EXPECT_NE(std::find(halves.begin(), halves.end(), "Fill 2,11-37,12 brush=#00FF00 rop=00F00021"),
               halves.end())
         << "the lower half starts in the lower from-colour";
     EXPECT_EQ(halves.back(), "Fill 2,20-37,21 brush=#FFFF00 rop=00F00021");
