@@ -356,6 +356,18 @@ Font::Glyph Font::Lookup(char32_t c) const {
     return glyph;
 }
 
+namespace {
+
+// The character at text[i]; pair tells whether it took text[i + 1] too, as the low half of a pair.
+char32_t CodePointAt(std::u16string_view text, size_t i, bool& pair) {
+    const char32_t c = text[i];
+    pair =
+        c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+    return pair ? 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00) : c;
+}
+
+} // namespace
+
 void Font::Shape(std::u16string_view text, QVector<quint32>* glyphs, std::vector<int>* advances) const {
     std::lock_guard lock(FMutex);
     if (glyphs)
@@ -363,11 +375,8 @@ void Font::Shape(std::u16string_view text, QVector<quint32>* glyphs, std::vector
     if (advances)
         advances->resize(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                    text[i + 1] <= 0xDFFF;
-        if (pair)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+        bool pair = false;
+        const char32_t c = CodePointAt(text, i, pair);
         Glyph glyph = Lookup(c);
         if (glyphs)
             (*glyphs)[static_cast<qsizetype>(i)] = glyph.index;
@@ -466,11 +475,8 @@ void Font::MasksOf(std::u16string_view text, std::vector<const GlyphMask*>& mask
     masks.resize(text.size());
     std::lock_guard lock(FMutex);
     for (size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                    text[i + 1] <= 0xDFFF;
-        if (pair)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+        bool pair = false;
+        const char32_t c = CodePointAt(text, i, pair);
         const quint32 glyph = Lookup(c).index;
         masks[i] = glyph == 0 ? nullptr : &MaskLocked(glyph);
         if (pair)
