@@ -369,6 +369,8 @@ protected:
 private:
     // True when no child draws over another's part of the group's paint before that child paints.
     bool ItemsKeepPictureInPlace();
+    // Whether item lies wholly within the client area the group painted.
+    bool InsidePicture(const TControl* item) const;
 };
 
 // ---- The radio group ----

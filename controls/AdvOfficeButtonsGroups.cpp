@@ -180,10 +180,9 @@ bool TAdvOfficeButtonGroup::ItemsKeepPictureInPlace() {
             return false;
         if (!item->Visible())
             continue;
-        TRect bounds(item->Left(), item->Top(), item->Left() + item->Width(), item->Top() + item->Height());
-        if (bounds.Left < 0 || bounds.Top < 0 || bounds.Right > FPictureSize.cx ||
-            bounds.Bottom > FPictureSize.cy)
+        if (!InsidePicture(item))
             return false;
+        const TRect bounds = item->BoundsRect();
         for (const TRect& other : placed)
             if (bounds.Left < other.Right && other.Left < bounds.Right && bounds.Top < other.Bottom &&
                 other.Top < bounds.Bottom)
@@ -193,10 +192,14 @@ bool TAdvOfficeButtonGroup::ItemsKeepPictureInPlace() {
     return true;
 }
 
+bool TAdvOfficeButtonGroup::InsidePicture(const TControl* item) const {
+    const TRect bounds = item->BoundsRect();
+    return bounds.Left >= 0 && bounds.Top >= 0 && bounds.Right <= FPictureSize.cx &&
+           bounds.Bottom <= FPictureSize.cy;
+}
+
 bool TAdvOfficeButtonGroup::PictureCovers(TControl* item, HDC dc) const {
-    return FPictureDC != nullptr && dc == FPictureDC && item->Parent() == this && item->Left() >= 0 &&
-           item->Top() >= 0 && item->Left() + item->Width() <= FPictureSize.cx &&
-           item->Top() + item->Height() <= FPictureSize.cy;
+    return FPictureDC != nullptr && dc == FPictureDC && item->Parent() == this && InsidePicture(item);
 }
 
 bool TAdvOfficeButtonGroup::DrawPictureBeneath(TControl* item, HDC dc) {
@@ -204,7 +207,7 @@ bool TAdvOfficeButtonGroup::DrawPictureBeneath(TControl* item, HDC dc) {
         return false;
     if (FPictureInPlace)
         return true;
-    TRect part(item->Left(), item->Top(), item->Left() + item->Width(), item->Top() + item->Height());
+    const TRect part = item->BoundsRect();
     RECT copy{};
     RECT itemRect = part;
     RECT picture{0, 0, FPaintPicture->Width(), FPaintPicture->Height()};

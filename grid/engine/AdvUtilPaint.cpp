@@ -93,17 +93,18 @@ void DrawGradient(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizo
     for (Integer i = 0; i <= steps;) {
         const TColor color = colorAt(i);
         SetPenAndBrush(canvas, color);
+        const bool filled = PenMatchesFill(canvas);
         // Each band overlaps the next, and a run of bands of one colour covers what one rectangle from
         // the first band's start to the last band's end covers. Where a band is its rectangle filled, the
         // run draws as one.
         Integer last = i;
-        while (span >= 1 && PenMatchesFill(canvas) && last < steps && colorAt(last + 1) == color)
+        while (span >= 1 && filled && last < steps && colorAt(last + 1) == color)
             ++last;
         const Integer offset = static_cast<Integer>(i * band);
         Integer end = static_cast<Integer>(last * band) + length;
         // A filled band's overlap with the next one is painted over by the next: it stops where the next
         // starts, and each pixel is filled once.
-        if (last < steps && PenMatchesFill(canvas))
+        if (last < steps && filled)
             end = std::min(end, static_cast<Integer>((last + 1) * band));
         if (horizontal)
             Band(canvas, TRect(r.Left + offset, r.Top, std::min<Integer>(r.Left + end, r.Right), r.Bottom));

@@ -1324,14 +1324,6 @@ void Surface::UprightText(const DrawState& state, const TextRun& run) {
                 const std::uint8_t* coverRow =
                     mask.coverage.data() + static_cast<size_t>(r.top - glyphRect.top) * mask.width;
                 const Font::GlyphMask::Span* span = mask.spans.data() + (r.top - glyphRect.top);
-                if (r.left == glyphRect.left && r.right == glyphRect.right) {
-                    // The whole width of the glyph is inside the piece: each row is its span as it is.
-                    for (int y = r.top; y < r.bottom; ++y, ++span, coverRow += mask.width)
-                        if (span->from < span->to)
-                            blendRow(FPixels.Row(y), coverRow + span->from, glyphRect.left + span->from,
-                                     glyphRect.left + span->to);
-                    continue;
-                }
                 for (int y = r.top; y < r.bottom; ++y, ++span, coverRow += mask.width) {
                     // Only the covered columns of the row; the pixels around them stay as they are.
                     const int left = std::max(r.left, glyphRect.left + span->from);

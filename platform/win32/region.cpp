@@ -297,11 +297,9 @@ BOOL RectVisible(HDC handle, const RECT* rect) {
     std::shared_ptr<DC> dc = FindDC(handle);
     if (!dc || !rect)
         return FALSE;
-    backend::Rect r = LogicalToDeviceRect(*dc, rect->left, rect->top, rect->right, rect->bottom);
-    // Asked once per cell of a paint: the rectangle moves to where the clip is kept, in place of a copy
-    // of the clip moved to the rectangle.
-    r = backend::Rect{r.left + dc->origin.x, r.top + dc->origin.y, r.right + dc->origin.x,
-                      r.bottom + dc->origin.y};
+    // Asked once per cell of a paint: the rectangle goes to absolute pixels, where the clip is kept, in
+    // place of a copy of the clip moved to the rectangle.
+    const backend::Rect r = dc->MapRect(rect->left, rect->top, rect->right, rect->bottom);
     if (const backend::Region* clip = dc->EffectiveClip())
         return clip->Intersects(r) ? TRUE : FALSE;
     backend::DeviceCaps caps = dc->Caps();

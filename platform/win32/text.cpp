@@ -231,16 +231,7 @@ public:
     }
 
     // Advances of a line's characters, with tabs reaching the next tab stop from the line's start.
-    void Measure(Line& line) const {
-        line.advances = AdvancesOf(FDC, FFont, line.text);
-        int x = 0;
-        for (size_t i = 0; i < line.text.size(); ++i) {
-            if (line.text[i] == u'\t')
-                line.advances[i] = (FFormat & DT_EXPANDTABS) ? FTabWidth - x % FTabWidth : 0;
-            x += line.advances[i];
-        }
-        line.width = x;
-    }
+    void Measure(Line& line) const { line.width = MeasureInto(line.text, line.advances); }
 
     // Measure for text outside a Line: advances of text, with its tabs; answers the width.
     int MeasureInto(std::u16string_view text, std::vector<int>& advances) const {
