@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -674,7 +675,15 @@ private:
         void Assign(StringView value);
         String Get() const;
         // The text where it is stored, valid until the cell is written or its row moves.
-        StringView View() const;
+        StringView View() const {
+            if (FTag != HeapTag)
+                return StringView(reinterpret_cast<const Char*>(FBytes), FTag);
+            const Char* heap = nullptr;
+            std::uint32_t length = 0;
+            std::memcpy(&heap, FBytes, sizeof heap);
+            std::memcpy(&length, FBytes + sizeof heap, sizeof length);
+            return StringView(heap, length);
+        }
         bool Empty() const { return FTag == 0; }
 
     private:
@@ -711,7 +720,12 @@ public:
     void SetCells(Integer ACol, Integer ARow, const String& value);
     // The stored text of a cell read in place, without a copy: valid until that cell is written, a row or
     // column moves or is inserted or removed, or the counts change. Any index reads, as Cells.
-    StringView CellView(Integer ACol, Integer ARow) const;
+    StringView CellView(Integer ACol, Integer ARow) const {
+        const CellRow* row = NearRow(ARow);
+        if (row != nullptr && static_cast<size_t>(ACol) < row->texts.size())
+            return row->texts[static_cast<size_t>(ACol)].View();
+        return FFar.empty() ? StringView() : FarCellView(ACol, ARow);
+    }
     // The cell's object as the grid's users see it; the Rows and Cols views go through these too, so a
     // descendant that keeps its users' objects elsewhere answers for the views as well.
     virtual TObject* Objects(Integer ACol, Integer ARow) const;
@@ -771,7 +785,12 @@ protected:
 
     // The object slot of a cell as stored, whatever Objects answers: it moves with its row and column
     // like the text. Writing at a negative index raises as SetCells does.
-    TObject* ObjectSlot(Integer ACol, Integer ARow) const;
+    TObject* ObjectSlot(Integer ACol, Integer ARow) const {
+        const CellRow* row = NearRow(ARow);
+        if (row != nullptr && static_cast<size_t>(ACol) < row->objects.size())
+            return row->objects[static_cast<size_t>(ACol)];
+        return FFar.empty() ? nullptr : FarObjectSlot(ACol, ARow);
+    }
     void SetObjectSlot(Integer ACol, Integer ARow, TObject* value);
     // Calls fn for each non-null object slot in the inclusive block, in no set order; costs what is
     // stored in the block, not its area. fn must not write to the store.
@@ -798,6 +817,13 @@ private:
     static std::uint64_t FarKey(Integer ACol, Integer ARow) {
         return (std::uint64_t(std::uint32_t(ARow)) << 32) | std::uint32_t(ACol);
     }
+    // The stored row, null for a row with nothing stored; any index reads. Cell reads take this way
+    // first and go to the far cells only past it.
+    const CellRow* NearRow(Integer ARow) const {
+        return static_cast<size_t>(ARow) < FData.size() ? FData[static_cast<size_t>(ARow)].get() : nullptr;
+    }
+    StringView FarCellView(Integer ACol, Integer ARow) const;
+    TObject* FarObjectSlot(Integer ACol, Integer ARow) const;
     CellRow* EnsureRow(Integer ARow);
     // Makes FData reach rows. It grows by doubling and is filled up to its capacity at once, so that a
     // block of rows inserted later within it touches no fresh memory: the cost of fresh pages is paid

@@ -111,16 +111,6 @@ String TStringGrid::CellText::Get() const {
     return String(heap, length);
 }
 
-StringView TStringGrid::CellText::View() const {
-    if (FTag != HeapTag)
-        return StringView(reinterpret_cast<const Char*>(FBytes), FTag);
-    const Char* heap = nullptr;
-    std::uint32_t length = 0;
-    std::memcpy(&heap, FBytes, sizeof heap);
-    std::memcpy(&length, FBytes + sizeof heap, sizeof length);
-    return StringView(heap, length);
-}
-
 TStringGrid::TStringGrid(TComponent* owner) : TDrawGrid(owner) {}
 
 TStringGrid::~TStringGrid() = default;
@@ -210,7 +200,15 @@ void TStringGrid::StoreText(Integer ACol, Integer ARow, StringView value) {
         if (value.empty())
             return; // an empty cell beyond the row's end is what is stored already
         row = EnsureRow(ARow);
-        row->texts.resize(static_cast<size_t>(ACol) + 1);
+        const size_t need = static_cast<size_t>(ACol) + 1;
+        if (row->texts.capacity() < need) {
+            // A row takes the grid's width at once, up to 16 columns, so that a row written cell by cell
+            // is allocated once and rows written together lie together; a wider row grows by doubling.
+            const size_t width =
+                std::min(static_cast<size_t>(ColCount()), std::max<size_t>(16, 2 * row->texts.capacity()));
+            row->texts.reserve(std::max(need, width));
+        }
+        row->texts.resize(need);
         row->texts[static_cast<size_t>(ACol)].Assign(value);
         return;
     }
@@ -267,15 +265,8 @@ String TStringGrid::Cells(Integer ACol, Integer ARow) const {
     return it != FFar.end() ? it->second.text.Get() : String();
 }
 
-StringView TStringGrid::CellView(Integer ACol, Integer ARow) const {
-    if (ACol < 0 || ARow < 0)
-        return StringView();
-    if (static_cast<size_t>(ARow) < FData.size()) {
-        const CellRow* row = FData[static_cast<size_t>(ARow)].get();
-        if (row != nullptr && static_cast<size_t>(ACol) < row->texts.size())
-            return row->texts[static_cast<size_t>(ACol)].View();
-    }
-    if (FFar.empty())
+StringView TStringGrid::FarCellView(Integer ACol, Integer ARow) const {
+    if (ACol < 0 || ARow < 0 || FFar.empty())
         return StringView();
     const auto it = FFar.find(FarKey(ACol, ARow));
     return it != FFar.end() ? it->second.text.View() : StringView();
@@ -292,15 +283,8 @@ void TStringGrid::SetCells(Integer ACol, Integer ARow, const String& value) {
     InvalidateCell(ACol, ARow);
 }
 
-TObject* TStringGrid::ObjectSlot(Integer ACol, Integer ARow) const {
-    if (ACol < 0 || ARow < 0)
-        return nullptr;
-    if (static_cast<size_t>(ARow) < FData.size()) {
-        const CellRow* row = FData[static_cast<size_t>(ARow)].get();
-        if (row != nullptr && static_cast<size_t>(ACol) < row->objects.size())
-            return row->objects[static_cast<size_t>(ACol)];
-    }
-    if (FFar.empty())
+TObject* TStringGrid::FarObjectSlot(Integer ACol, Integer ARow) const {
+    if (ACol < 0 || ARow < 0 || FFar.empty())
         return nullptr;
     const auto it = FFar.find(FarKey(ACol, ARow));
     return it != FFar.end() ? it->second.object : nullptr;
