@@ -25,6 +25,23 @@ StringView UpperInto(StringView text, String& buffer) {
     return buffer;
 }
 
+bool IsPlainAscii(StringView text) {
+    Char any = 0;
+    for (const Char c : text)
+        any |= c;
+    return any < 0x80;
+}
+
+// Whether plain ASCII text, upper-cased, holds the upper-cased needle at pos.
+bool UpperHoldsAt(StringView text, size_t pos, StringView needle) {
+    for (size_t i = 0; i < needle.size(); ++i) {
+        const Char c = text[pos + i];
+        if ((c >= u'a' && c <= u'z' ? static_cast<Char>(c - (u'a' - u'A')) : c) != needle[i])
+            return false;
+    }
+    return true;
+}
+
 // One cell against the prepared search text of a find.
 class FindMatcher {
 public:
@@ -32,13 +49,16 @@ public:
         : FSearch(search), FMatchCase(params.Contains(fnMatchCase)),
           FStripTags(params.Contains(fnIgnoreHTMLTags)), FRegular(params.Contains(fnMatchRegular)),
           FMatchStart(params.Contains(fnMatchStart)), FMatchFull(params.Contains(fnMatchFull)),
-          FEmptyCell(search == u"\"\"") {}
+          FEmptyCell(search == u"\"\""),
+          FInPlace(!FMatchCase && !FRegular && !FEmptyCell && IsPlainAscii(search)) {}
 
     bool Match(StringView text) {
         if (FStripTags) {
             FStripped = MiniHTMLToPlainText(String(text));
             text = FStripped;
         }
+        if (FInPlace && IsPlainAscii(text))
+            return MatchInPlace(text);
         if (!FMatchCase)
             text = UpperInto(text, FUpper);
         if (FEmptyCell)
@@ -53,6 +73,21 @@ public:
     }
 
 private:
+    // The test of Match for a plain ASCII text and search, upper-casing the text as it is read rather
+    // than into a copy.
+    bool MatchInPlace(StringView text) const {
+        if (text.size() < FSearch.size())
+            return false;
+        if (FMatchFull)
+            return text.size() == FSearch.size() && UpperHoldsAt(text, 0, FSearch);
+        if (FMatchStart)
+            return UpperHoldsAt(text, 0, FSearch);
+        for (size_t pos = 0; pos + FSearch.size() <= text.size(); ++pos)
+            if (UpperHoldsAt(text, pos, FSearch))
+                return true;
+        return false;
+    }
+
     const String& FSearch; // upper-cased unless fnMatchCase
     bool FMatchCase;
     bool FStripTags;
@@ -60,6 +95,7 @@ private:
     bool FMatchStart;
     bool FMatchFull;
     bool FEmptyCell; // two double quotes find the empty cell
+    bool FInPlace;   // a case-blind plain search for plain ASCII: MatchInPlace serves ASCII texts
     String FStripped;
     String FUpper;
 };

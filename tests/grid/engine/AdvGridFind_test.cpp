@@ -93,6 +93,40 @@ TEST_F(AdvGridFindTest, OptionsDecideWhatMatches) {
     EXPECT_TRUE(At(FGrid->Find(TPoint{-1, -1}, u"ab", fnSelectedCells), 3, 2)) << "inside the selection only";
 }
 
+struct MatchCase {
+    const char16_t* cell;
+    const char16_t* search;
+    TFindParams params;
+    bool found;
+};
+
+// Plain ASCII texts are upper-cased as they are compared, others through the locale: both ways answer
+// alike, at the ends of a text and at the edges of the letters.
+TEST_F(AdvGridFindTest, PlainAndAccentedTextsMatchAlike) {
+    const std::vector<MatchCase> cases = {
+        {u"log Needle", u"needle", {}, true},
+        {u"Needl", u"needle", {}, false},
+        {u"NEEDLE", u"needle", fnMatchFull, true},
+        {u"needles", u"needle", fnMatchFull, false},
+        {u"xneedle", u"needle", fnMatchStart, false},
+        {u"needle x", u"NEEDLE", fnMatchStart, true},
+        {u"[a-z]", u"[A-Z]", {}, true},
+        {u"`{", u"`{", {}, true},
+        {u"`{", u"@[", {}, false},
+        {u"", u"", {}, true},
+        {u"caf\u00e9 au lait", u"CAF\u00c9", {}, true},
+        {u"caf\u00e9", u"au", {}, false},
+        {u"r\u00e9sum\u00e9 needle", u"needle", {}, true},
+        {u"r\u00e9sum\u00e9", u"R\u00c9SUM\u00c9", fnMatchFull, true},
+    };
+    for (const MatchCase& c : cases) {
+        SCOPED_TRACE(std::string(c.cell, c.cell + std::char_traits<char16_t>::length(c.cell)) + " / " +
+                     std::string(c.search, c.search + std::char_traits<char16_t>::length(c.search)));
+        FGrid->SetCells(1, 1, c.cell);
+        EXPECT_TRUE(At(FGrid->Find(TPoint{-1, -1}, c.search, c.params), c.found ? 1 : -1, c.found ? 1 : -1));
+    }
+}
+
 TEST_F(AdvGridFindTest, CellsAreReadAsShownWhereTheyAreShownDifferently) {
     FGrid->SetCells(2, 2, u"base");
     FGrid->MergeCells(2, 2, 2, 2);
