@@ -149,7 +149,6 @@ void TAdvStringGrid::DrawCellText(TCellDrawContext& Context) {
     const Integer rcol = Context.rcol;
     const Integer row = Context.row;
     const bool visible = IsSelectionVisible();
-    const bool focused = HandleAllocated() && GetFocus() == WindowHandle();
 
     // Selection colours.
     const bool selected =
@@ -163,7 +162,8 @@ void TAdvStringGrid::DrawCellText(TCellDrawContext& Context) {
             if (FSelectionTextColor != clNone && Enabled())
                 canvas->Font()->SetColor(FSelectionTextColor);
             linkColor = FSelectionTextColor;
-        } else if (!focused || GetCellType(rcol, row) == ctCheckBox) {
+        } else if (!(HandleAllocated() && GetFocus() == WindowHandle()) ||
+                   GetCellType(rcol, row) == ctCheckBox) {
             canvas->Brush()->SetColor(Context.normalBrush);
             canvas->Font()->SetColor(Context.normalFont);
         }
