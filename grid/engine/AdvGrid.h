@@ -2277,7 +2277,7 @@ protected:
 
 private:
     // Plain text: single-line, wrapped or line by line, with links, ellipsis and the 4096 limit.
-    void DrawPlainCellText(TCellDrawContext& Context, String& Text, TRect R);
+    void DrawPlainCellText(TCellDrawContext& Context, StringView Text, TRect R);
     std::unique_ptr<TRichEdit> RAviRidaVadi;
 
 protected:

@@ -421,9 +421,13 @@ TRect TBaseGrid::CellRect(Integer ADisplCol, Integer ARow) {
         if (record->FControl != nullptr)
             return CalcCellRect(ADisplCol, ARow);
     }
-    const TRect framework = TCustomGrid::CellRect(ADisplCol, ARow);
-    return TRect(framework.Left, framework.Top, framework.Left + ColWidthOf(ADisplCol),
-                 framework.Top + RowHeightOf(ARow));
+    // A cell asked for while the paint loop paints it stands where the loop put it.
+    TPoint topLeft;
+    if (!PaintingCellAt(ADisplCol, ARow, topLeft)) {
+        const TRect framework = TCustomGrid::CellRect(ADisplCol, ARow);
+        topLeft = TPoint(framework.Left, framework.Top);
+    }
+    return TRect(topLeft.X, topLeft.Y, topLeft.X + ColWidthOf(ADisplCol), topLeft.Y + RowHeightOf(ARow));
 }
 
 TPoint TBaseGrid::CellSize(Integer ARealCol, Integer ARow) {

@@ -149,7 +149,6 @@ void TAdvStringGrid::DrawCellText(TCellDrawContext& Context) {
     const Integer rcol = Context.rcol;
     const Integer row = Context.row;
     const bool visible = IsSelectionVisible();
-    const bool focused = HandleAllocated() && GetFocus() == WindowHandle();
 
     // Selection colours.
     const bool selected =
@@ -163,17 +162,37 @@ void TAdvStringGrid::DrawCellText(TCellDrawContext& Context) {
             if (FSelectionTextColor != clNone && Enabled())
                 canvas->Font()->SetColor(FSelectionTextColor);
             linkColor = FSelectionTextColor;
-        } else if (!focused || GetCellType(rcol, row) == ctCheckBox) {
+        } else if (!(HandleAllocated() && GetFocus() == WindowHandle()) ||
+                   GetCellType(rcol, row) == ctCheckBox) {
             canvas->Brush()->SetColor(Context.normalBrush);
             canvas->Font()->SetColor(Context.normalFont);
         }
     }
 
-    String text = GetFormattedCell(rcol, row);
+    // Where nothing changes the stored text on its way to the screen (no display event, no number
+    // format), it is read in place; it is copied only where it does change, or where it is edited here.
+    bool inPlace = !OnGetFloatFormat && DisplayTextIsStored();
+    String owned;
+    StringView text;
+    if (inPlace) {
+        text = BaseCellView(rcol, row);
+    } else {
+        owned = GetFormattedCell(rcol, row);
+        text = owned;
+    }
+    auto ownText = [&]() -> String& {
+        if (inPlace) {
+            owned = String(text);
+            inPlace = false;
+        }
+        return owned;
+    };
     // FIXME: matches of the search panel are highlighted once the panel has its search edit.
     Integer kind = CellTextKind(text, FEnableHTML);
     if (kind == CellKindFormula) {
-        GetSaveCellText(rcol, row, text);
+        String& formula = ownText();
+        GetSaveCellText(rcol, row, formula);
+        text = formula;
         kind = CellTextKind(text, FEnableHTML);
     }
     Integer errFrom = 0;
@@ -186,8 +205,11 @@ void TAdvStringGrid::DrawCellText(TCellDrawContext& Context) {
         }
     bool password = false;
     DoIsPasswordCell(rcol, row, password);
-    if (password)
-        FillWithChar(text, FPasswordChar);
+    if (password) {
+        String& hidden = ownText();
+        FillWithChar(hidden, FPasswordChar);
+        text = hidden;
+    }
 
     TRect R = Context.rect;
     if (IsFixed(col, row)) {
@@ -300,6 +322,9 @@ void TAdvStringGrid::DrawCellText(TCellDrawContext& Context) {
         R.Left += GetRowIndent(row);
     // FIXME: filter-edit cells show their filter-type glyph and name with the filter-edit settings.
 
+    // The handlers called since may have written cells, which moves what a view reads.
+    if (inPlace)
+        text = BaseCellView(rcol, row);
     HDC dc = canvas->Handle();
     const Integer savedBkMode = SetBkMode(dc, TRANSPARENT);
     if (kind == CellKindHTML) {
@@ -307,8 +332,8 @@ void TAdvStringGrid::DrawCellText(TCellDrawContext& Context) {
             R.Right -= 18;
         R.Left -= 1;
         THTMLRenderResult html;
-        RenderMiniHTML(canvas, text, R, nullptr, -1, -1, -1, -1, 1, false, false, false, selected, true, true,
-                       !FEnhTextSize, false, String(), 1.0, linkColor, clNone, clNone, 0x00808080, html,
+        RenderMiniHTML(canvas, ownText(), R, nullptr, -1, -1, -1, -1, 1, false, false, false, selected, true,
+                       true, !FEnhTextSize, false, String(), 1.0, linkColor, clNone, clNone, 0x00808080, html,
                        FImageCache.get(), nullptr, HandleAllocated() ? WindowHandle() : nullptr, BiDiMode());
         Context.textWidth = html.textWidth + 2;
         Context.textHeight = html.textHeight;
@@ -325,8 +350,11 @@ void TAdvStringGrid::DrawCellText(TCellDrawContext& Context) {
         if (Context.filterButton)
             R.Right -= 16;
         if (FURLShow && HasURLScheme(text)) {
-            if (!FURLFull)
-                StripURLScheme(text);
+            if (!FURLFull) {
+                String& stripped = ownText();
+                StripURLScheme(stripped);
+                text = stripped;
+            }
             const FontStyleScope style(canvas->Font());
             canvas->Font()->SetStyle(canvas->Font()->Style() + TFontStyles{fsUnderline});
             canvas->Font()->SetColor(linkColor);
@@ -335,13 +363,13 @@ void TAdvStringGrid::DrawCellText(TCellDrawContext& Context) {
             DrawPlainCellText(Context, text, R);
         }
         if (errLen > 0 && (cellType == ctEmpty || cellType == ctValue || cellType == ctNone))
-            DrawErrorUnderline(this, canvas, text, errLen, errFrom, 0, R);
+            DrawErrorUnderline(this, canvas, String(text), errLen, errFrom, 0, R);
         // FIXME: the sort indicator of a sorted column's header is drawn with the sort settings.
     }
     SetBkMode(dc, savedBkMode);
 }
 
-void TAdvStringGrid::DrawPlainCellText(TCellDrawContext& Context, String& Text, TRect R) {
+void TAdvStringGrid::DrawPlainCellText(TCellDrawContext& Context, StringView Text, TRect R) {
     HDC dc = Context.canvas->Handle();
     const Integer lines = CountLines(Text, FMultilineCells);
     Integer count = static_cast<Integer>(Text.size());
@@ -349,7 +377,7 @@ void TAdvStringGrid::DrawPlainCellText(TCellDrawContext& Context, String& Text, 
     if (lines == 1 && !Context.wordWrap) {
         // One line shows the text before its first break.
         const size_t cr = Text.find(u'\r');
-        if (cr != String::npos)
+        if (cr != StringView::npos)
             count = static_cast<Integer>(cr);
         flags = DT_SINGLELINE;
         if (FEnhTextSize)
@@ -375,7 +403,7 @@ void TAdvStringGrid::DrawPlainCellText(TCellDrawContext& Context, String& Text, 
 
     if (Context.graphic != nullptr && !Text.empty()) {
         RECT measure = R;
-        DrawTextRun(dc, Text.c_str(), count, measure, flags | DT_CALCRECT);
+        DrawTextRun(dc, Text.data(), count, measure, flags | DT_CALCRECT);
         Context.textWidth = measure.right - measure.left + 2;
     }
 
@@ -391,11 +419,11 @@ void TAdvStringGrid::DrawPlainCellText(TCellDrawContext& Context, String& Text, 
         size_t start = 0;
         while (start <= Text.size()) {
             size_t end = Text.find(u'\r', start);
-            const bool last = end == String::npos;
+            const bool last = end == StringView::npos;
             if (last)
                 end = Text.size();
             RECT line{R.Left, top, R.Right, R.Bottom};
-            top += DrawTextRun(dc, Text.c_str() + start, static_cast<Integer>(end - start), line, lineFlags);
+            top += DrawTextRun(dc, Text.data() + start, static_cast<Integer>(end - start), line, lineFlags);
             if (last)
                 break;
             start = end + 1;
@@ -406,7 +434,7 @@ void TAdvStringGrid::DrawPlainCellText(TCellDrawContext& Context, String& Text, 
         if (flags & DT_SINGLELINE)
             count = std::min(count, MaxSingleLineChars);
         RECT rect = R;
-        DrawTextRun(dc, Text.c_str(), count, rect, flags);
+        DrawTextRun(dc, Text.data(), count, rect, flags);
     }
     // The height of a line places a graphic beside the text; a cell without one need not measure it.
     if (Context.graphic != nullptr)

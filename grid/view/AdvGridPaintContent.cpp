@@ -155,10 +155,11 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, Integer ACol, Integer ARow
     if (OnCustomCellDraw)
         OnCustomCellDraw(this, Canvas, ctx.rcol, ARow, ctx.state, R, false);
 
-    if (!FHideFocusRect && !Options().Contains(goRowSelect) && HandleAllocated() &&
-        GetFocus() == WindowHandle()) {
+    // The focus is asked for last: only the current cell can show the rectangle.
+    if (!FHideFocusRect && !Options().Contains(goRowSelect) && HandleAllocated()) {
         const TPoint base = BaseCell(ctx.rcol, ARow);
-        if (DisplColIndex(base.X) == Col() && base.Y == Row() && !IsFixed(Col(), Row())) {
+        if (DisplColIndex(base.X) == Col() && base.Y == Row() && GetFocus() == WindowHandle() &&
+            !IsFixed(Col(), Row())) {
             const Integer grow = GridLineWidth() - 1;
             TRect focus(R.Left - grow, R.Top - grow, R.Right + grow - 1, R.Bottom + grow - 1);
             Canvas->Brush()->SetColor(ctx.normalBrush);

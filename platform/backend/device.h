@@ -9,6 +9,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/backend/fonts.h"
@@ -98,7 +99,7 @@ struct BlitSource {
 // One run of text: glyph positions are whole pixels along the baseline from the origin.
 struct TextRun {
     FontRef font;
-    std::u16string text;
+    std::u16string_view text;  // the caller's characters, alive for the call that draws the run
     std::vector<int> offsets;  // offset of each UTF-16 unit from the origin along the baseline
     std::vector<int> yOffsets; // per unit, for ETO_PDY; empty otherwise
     int width = 0;             // advance of the whole run

@@ -164,8 +164,10 @@ void Recorder::GradientTriangles(const DrawState&, std::span<const GradientVerte
 }
 
 void Recorder::Text(const DrawState&, const TextRun& run) {
-    std::string line = "Text " + PointText(run.origin) + " '" +
-                       QString::fromStdU16String(run.text).toStdString() + "' " + Color(run.color);
+    std::string line =
+        "Text " + PointText(run.origin) + " '" +
+        QString::fromUtf16(run.text.data(), static_cast<qsizetype>(run.text.size())).toStdString() + "' " +
+        Color(run.color);
     if (run.font && RequestOf(*run.font).escapement != 0)
         line += " turned " + std::to_string(RequestOf(*run.font).escapement);
     if (run.opaqueCell)

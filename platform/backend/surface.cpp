@@ -1290,14 +1290,16 @@ void Surface::UprightText(const DrawState& state, const TextRun& run) {
                 for (int x = left; x < right; ++x) {
                     if (blends) {
                         // While the pixels have the colour the table is for, the table answers every
-                        // coverage, 0 included (the pixel as it is).
+                        // coverage, 0 included (the pixel as it is). Every pixel is stored, one the
+                        // table leaves as it is with its own value: coverage changes from pixel to
+                        // pixel, and a branch on it is mispredicted about as often as it is taken.
                         for (; x < right; ++x, ++cover) {
-                            const Pixel d = row[x] & White;
+                            const std::uint32_t pixel = row[x];
+                            const Pixel d = pixel & White;
                             if (d != blendsDest)
                                 break;
                             const Pixel v = blends[*cover];
-                            if (v != d)
-                                row[x] = v;
+                            row[x] = v == d ? pixel : v;
                         }
                         if (x == right)
                             break;

@@ -172,7 +172,10 @@ void TFont::Assign(TPersistent* source) {
     // cells share one, so they must not make and free a font object each.
     const bool sameObject = FName == font->FName && FHeight == height && FOrientation == font->FOrientation &&
                             FStyle == font->FStyle && FPitch == font->FPitch && FCharset == font->FCharset;
-    FName = font->FName;
+    // The name is copied only when it differs: a copy of even a short name goes through the library's
+    // block copy, and this runs several times per painted cell.
+    if (FName != font->FName)
+        FName = font->FName;
     FHeight = height;
     FOrientation = font->FOrientation;
     FColor = font->FColor;

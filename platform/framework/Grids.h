@@ -393,6 +393,9 @@ protected:
     // The cell under a client point, each axis on its own (-1 past the last cell).
     TGridCoord CalcCoordFromPoint(Integer X, Integer Y, const TGridDrawInfo& drawInfo);
     TRect BoxRect(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom);
+    // Whether the paint loop is painting cell (ACol, ARow) now, and if so, where it put the cell's
+    // top-left: what BoxRect answers for that cell's top-left, without a walk over the lines.
+    bool PaintingCellAt(Integer ACol, Integer ARow, TPoint& topLeft) const;
     // The top-left that shows coord as the last whole cell.
     TGridCoord CalcMaxTopLeft(const TGridCoord& coord, const TGridDrawInfo& drawInfo);
 
@@ -587,6 +590,9 @@ private:
     Integer FMovePos = -1;
     bool FMoveDrawn = false;
     bool FTimerRunning = false;
+    // The cell the paint loop is painting and its top-left, col -1 outside the loop.
+    TGridCoord FPaintingCell{-1, -1};
+    TPoint FPaintingTopLeft;
 };
 
 // ---- TDrawGrid ----

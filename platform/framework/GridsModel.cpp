@@ -657,6 +657,13 @@ TRect TCustomGrid::BoxRect(Integer ALeft, Integer ATop, Integer ARight, Integer 
     return rect;
 }
 
+bool TCustomGrid::PaintingCellAt(Integer ACol, Integer ARow, TPoint& topLeft) const {
+    if (FPaintingCell.X != ACol || FPaintingCell.Y != ARow || ACol < 0)
+        return false;
+    topLeft = FPaintingTopLeft;
+    return true;
+}
+
 TRect TCustomGrid::CellRect(Integer ACol, Integer ARow) {
     return BoxRect(ACol, ARow, ACol, ARow);
 }

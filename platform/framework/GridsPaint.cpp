@@ -131,8 +131,22 @@ void TCustomGrid::DrawCells(const TGridDrawInfo& drawInfo, Integer ACol, Integer
                 // The cell under an open editor is the editor's to paint.
                 const bool underEditor = drawState.Contains(gdFocused) && FOptions.Contains(goEditing) &&
                                          FEditorMode && FInplaceEdit != nullptr && FInplaceEdit->Visible();
-                if (!underEditor)
+                if (!underEditor) {
+                    // Painters ask for the cell's rectangle again; the loop answers while the cell is
+                    // painted, and a painter's nested paint of another cell puts the answer back.
+                    struct Painting {
+                        TCustomGrid& grid;
+                        TGridCoord cell;
+                        TPoint topLeft;
+                        ~Painting() {
+                            grid.FPaintingCell = cell;
+                            grid.FPaintingTopLeft = topLeft;
+                        }
+                    } painting{*this, FPaintingCell, FPaintingTopLeft};
+                    FPaintingCell = TGridCoord{curCol, curRow};
+                    FPaintingTopLeft = TPoint(where.Left, where.Top);
                     paintCell(curCol, curRow, where, drawState);
+                }
             }
             where.Left = where.Right + drawInfo.Horz.EffectiveLineWidth;
         }

@@ -126,7 +126,7 @@ int DrawRun(Drawing& drawing, backend::Point p, std::u16string_view text, const 
     const backend::FontMetrics& m = backend::MetricsOf(*font);
     backend::TextRun run;
     run.font = font;
-    run.text = std::u16string(text);
+    run.text = text;
     int x = 0, y = 0;
     run.offsets.reserve(advances.size());
     if (!yAdvances.empty())
@@ -430,14 +430,18 @@ bool DrawPlainLine(Drawing& drawing, const backend::FontRef& font, const TextLay
     else if (format & DT_RIGHT)
         x = area.right - rightMargin - lineWidth;
     const int top = single ? LineTop(format, area, lineHeight) : area.top;
-    // The run keeps its buffers from call to call; it lets go of the font when it is drawn.
+    // The run keeps its buffers from call to call; it lets go of the font and the caller's text when it
+    // is drawn.
     thread_local backend::TextRun run;
     struct Release {
         backend::TextRun& run;
-        ~Release() { run.font.reset(); }
+        ~Release() {
+            run.font.reset();
+            run.text = {};
+        }
     } release{run};
     run.font = font;
-    run.text.assign(source);
+    run.text = source;
     run.offsets.resize(advances.size());
     int offset = 0;
     for (size_t i = 0; i < advances.size(); ++i) {
@@ -618,7 +622,7 @@ int DrawTextCore(HDC handle, LPWSTR text, int count, LPRECT rect, UINT format, D
             x = area.right - rightMargin - line.width;
         backend::TextRun run;
         run.font = font;
-        run.text = std::move(line.text); // each line is drawn once
+        run.text = line.text;
         run.offsets.reserve(line.advances.size());
         int offset = 0;
         for (size_t i = 0; i < line.advances.size(); ++i) {

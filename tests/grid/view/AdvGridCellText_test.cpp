@@ -219,6 +219,30 @@ TEST_F(GridViewTest, PlainTextIsDrawnByItsFlags) {
          [](const std::vector<std::string>& texts) {
              EXPECT_EQ(texts, std::vector<std::string>{"example.org"});
          }},
+        {"a display event's text is what is drawn", u"stored text", 160,
+         [&] {
+             grid->SetWordWrap(false);
+             grid->OnGetDisplText = [](TObject*, Integer, Integer, String& value) {
+                 value = u"[" + value + u"]";
+             };
+         },
+         [](const std::vector<std::string>& texts) {
+             EXPECT_EQ(texts, std::vector<std::string>{"[stored text]"});
+         }},
+        // The stored text is read in place; a handler writing the cell in the middle of its paint must not
+        // leave the paint reading freed text.
+        {"a cell rewritten while it is painted shows one whole text", u"the first stored text", 240,
+         [&] {
+             grid->SetWordWrap(false);
+             grid->OnIsPasswordCell = [&](TObject*, Integer, Integer, bool&) {
+                 grid->SetCells(2, 2, u"a second, longer stored text");
+             };
+         },
+         [](const std::vector<std::string>& texts) {
+             ASSERT_EQ(texts.size(), 1u);
+             EXPECT_TRUE(texts[0] == "the first stored text" || texts[0] == "a second, longer stored text")
+                 << texts[0];
+         }},
         {"URLFull keeps the scheme", u"mailto:me@example.org", 160,
          [&] {
              grid->SetURLShow(true);

@@ -73,6 +73,36 @@ TEST_F(GridViewTest, OnlyVisibleCellsAreDrawnOnceAPass) {
     EXPECT_LE(drawn.size(), static_cast<size_t>((visibleRows + 1) * 8));
 }
 
+// A cell's rectangle asked for in the middle of its paint is the one asked for at any other time, on a
+// scrolled grid of uneven lines, wide grid lines, a hidden column and a merged block.
+TEST_F(GridViewTest, ACellPaintedSeesTheRectangleItHasOutsideThePaint) {
+    grid->SetColCount(12);
+    grid->SetRowCount(40);
+    grid->SetFixedRows(1);
+    grid->SetFixedCols(1);
+    grid->SetGridLineWidth(2);
+    for (Integer c = 0; c < grid->ColCount(); ++c)
+        grid->SetColWidths(c, 20 + 7 * (c % 4));
+    for (Integer r = 0; r < grid->RowCount(); ++r)
+        grid->SetRowHeights(r, 14 + 3 * (r % 3));
+    grid->HideColumn(5);
+    grid->MergeCells(6, 12, 2, 2);
+    grid->SetLeftCol(3);
+    grid->SetTopRow(10);
+    std::vector<std::pair<TGridCoord, TRect>> seen;
+    grid->OnDrawCell = [&](TObject*, Integer c, Integer r, TRect, TGridDrawState) {
+        seen.emplace_back(TGridCoord{c, r}, grid->CellRect(c, r));
+    };
+    PaintAll();
+    ASSERT_GT(seen.size(), 20u);
+    for (const auto& [cell, rect] : seen) {
+        const TRect outside = grid->CellRect(cell.X, cell.Y);
+        EXPECT_TRUE(rect == outside) << cell.X << "," << cell.Y << ": " << rect.Left << "," << rect.Top << ","
+                                     << rect.Right << "," << rect.Bottom << " against " << outside.Left << ","
+                                     << outside.Top << "," << outside.Right << "," << outside.Bottom;
+    }
+}
+
 TEST_F(GridViewTest, TheSizingLineDrawnTwiceLeavesThePixels) {
     grid->Repaint();
     std::vector<COLORREF> before;
