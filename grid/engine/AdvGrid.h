@@ -2228,7 +2228,9 @@ protected:
 public:
     // ---- Cell text drawing, measurement, displayed and saved text (grid/view/AdvGridCellText.cpp)
 
-    // The displayed text: the cell text, formatted through OnGetFloatFormat when it is a number.
+    // The displayed text: the cell text, formatted through OnGetFloatFormat when it is a number. A cell's
+    // paint reads the stored text in place instead when neither OnGetFloatFormat nor a display-text event
+    // is assigned, so an override that changes texts beyond those must also make that read a copy.
     virtual String GetFormattedCell(Integer ACol, Integer ARow);
     // The text the file writers save: displayed or raw, check-box words for empty check-box cells,
     // tags and rich-text codes kept or dropped, then OnSaveCell.
