@@ -79,9 +79,10 @@ void DrawGradient(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizo
         Band(canvas, r);
         return;
     }
+    // The bands' colours are made of the channels alone.
     if (cache != nullptr && r.Left < r.Right &&
-        cache->Draw(canvas, static_cast<TColor>(ColorToRGB(fromColor)),
-                    static_cast<TColor>(ColorToRGB(toColor)), horizontal, r, steps))
+        cache->Draw(canvas, static_cast<TColor>(ColorToRGB(fromColor) & 0xFFFFFF),
+                    static_cast<TColor>(ColorToRGB(toColor) & 0xFFFFFF), horizontal, r, steps))
         return;
     const Channels from = ChannelsOf(fromColor);
     const Channels to = ChannelsOf(toColor);

@@ -126,6 +126,8 @@ TEST(AdvUtilPaintTest, DrawGradientFromTheCacheHasThePixelsOfTheBands) {
         {"past the bitmap's edges", red, clWhite, false, TRect(-5, -3, 30, 50), 64, false},
         {"top and bottom swapped", blue, clWhite, false, TRect(2, 20, 30, 5), 64, false},
         {"system colours", clBtnFace, clWindow, true, TRect(0, 0, 48, 10), 64, false},
+        {"palette-relative colours", static_cast<TColor>(0x02000000 | RGB(9, 99, 199)),
+         static_cast<TColor>(0x02000000 | RGB(250, 150, 50)), false, TRect(0, 0, 48, 20), 64, false},
         {"within a clip", red, blue, false, TRect(0, 0, 48, 32), 64, true},
         {"a header's face again", clWhite, static_cast<TColor>(RGB(240, 240, 240)), false,
          TRect(3, 2, 35, 24), 64, true},
