@@ -1,5 +1,5 @@
-// The grid's gradient painters (plain, mirrored and the rounded selection frame) and the run-time
-// binding of the layered-window call.
+// The grid's gradient painters (plain, mirrored and the rounded selection frame), the cache of drawn
+// gradients and the run-time binding of the layered-window call.
 #include "grid/engine/AdvUtil.h"
 
 #include <algorithm>
