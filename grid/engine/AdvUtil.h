@@ -11,6 +11,9 @@
 // shapes.
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "platform/framework/Idents.h"
 #include "platform/rtl/Types.h"
 #include "platform/win32/wintypes.h"
@@ -264,11 +267,15 @@ String NormalizeNumberText(const Char* text);
 // The painters draw on a canvas the caller prepares and leave its brush and pen at the last colours
 // they used. Colours may be system colours; clNone means "no colour".
 
+class TGradientCache;
+
 // A banded linear gradient over rect, changing along x when horizontal, else along y: the number of
 // steps is limited to the extent less one and raised to at least 1, and steps + 1 bands are drawn, the
 // last in toColor. When one colour is clNone the other fills rect; when both are, nothing is drawn.
+// Given a cache, a gradient whose bands are plain fills may be copied from a picture the cache keeps,
+// which puts the same pixels where the bands would.
 void DrawGradient(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizontal, const TRect& rect,
-                  Integer steps);
+                  Integer steps, TGradientCache* cache = nullptr);
 // With fill and color not clNone: a solid fill (one pixel taller than rect) when mirrorFromColor and
 // toColor are clNone; a 128-step gradient from color to toColor when mirrorFromColor alone is; else rect
 // halved across the direction of change, color to toColor in the first half and mirrorFromColor to
@@ -277,7 +284,33 @@ void DrawGradient(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizo
 // right edge.
 void DrawGradientMirror(TCanvas* canvas, const TRect& rect, TColor color, bool fill, bool sideLines,
                         TColor borderColor, bool vertical, TColor mirrorToColor, TColor mirrorFromColor,
-                        TColor toColor);
+                        TColor toColor, TGradientCache* cache = nullptr);
+
+// Gradients drawn once and then copied. A grid paints the same few gradients at the same sizes in all
+// its fixed cells, band by band; the cache draws each into a picture of its own the first time and
+// copies it after that. A gradient's bands cross its whole breadth, so one picture serves every breadth
+// up to its own. Only the last few gradients are kept.
+class TGradientCache {
+public:
+    TGradientCache();
+    ~TGradientCache();
+    TGradientCache(const TGradientCache&) = delete;
+    TGradientCache& operator=(const TGradientCache&) = delete;
+
+    // Copies the gradient DrawGradient would draw over rect (ordered, not empty) with two RGB colours
+    // into canvas, and answers true; answers false, having drawn nothing, where a copy would not put
+    // the same pixels as the bands: a band that is not a plain fill of the canvas's solid brush, a
+    // scaled mapping, a printer or a one-bit device.
+    bool Draw(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizontal, const TRect& rect,
+              Integer steps);
+
+private:
+    struct Picture;
+    Picture* Find(TColor fromColor, TColor toColor, bool horizontal, Integer steps, Integer length,
+                  Integer breadth);
+
+    std::vector<std::unique_ptr<Picture>> FPictures; // the most recently drawn last
+};
 // The rounded selection frame of a cell in rect, less one pixel at the right and two at the bottom
 // (the grid lines' room). part chooses the rounded ends: 0 both, 1 the left, 2 the right, 3 none. The
 // border is drawn in borderColor, the lines just inside it in topLineColor (upper half) and

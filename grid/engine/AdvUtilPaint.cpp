@@ -1,5 +1,5 @@
-// The grid's gradient painters (plain, mirrored and the rounded selection frame) and the run-time
-// binding of the layered-window call.
+// The grid's gradient painters (plain, mirrored and the rounded selection frame), the cache of drawn
+// gradients and the run-time binding of the layered-window call.
 #include "grid/engine/AdvUtil.h"
 
 #include <algorithm>
@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/framework/Graphics.h"
+#include "platform/win32/wingdi.h"
 #include "platform/win32/winuser.h"
 
 namespace {
@@ -64,7 +65,7 @@ void VerticalLine(TCanvas* canvas, Integer x, Integer top, Integer bottom) {
 } // namespace
 
 void DrawGradient(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizontal, const TRect& rect,
-                  Integer steps) {
+                  Integer steps, TGradientCache* cache) {
     TRect r = rect;
     if (r.Top == r.Bottom)
         return;
@@ -78,6 +79,11 @@ void DrawGradient(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizo
         Band(canvas, r);
         return;
     }
+    // The bands' colours are made of the channels alone.
+    if (cache != nullptr && r.Left < r.Right &&
+        cache->Draw(canvas, static_cast<TColor>(ColorToRGB(fromColor) & 0xFFFFFF),
+                    static_cast<TColor>(ColorToRGB(toColor) & 0xFFFFFF), horizontal, r, steps))
+        return;
     const Channels from = ChannelsOf(fromColor);
     const Channels to = ChannelsOf(toColor);
     const Integer span = horizontal ? r.Right - r.Left - 1 : r.Bottom - r.Top - 1;
@@ -114,9 +120,101 @@ void DrawGradient(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizo
     }
 }
 
+// ---- The gradient cache
+
+struct TGradientCache::Picture {
+    TColor fromColor = clNone;
+    TColor toColor = clNone;
+    bool horizontal = false;
+    Integer steps = 0;
+    Integer length = 0;  // along the change of colour
+    Integer breadth = 0; // across it
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ oldBitmap = nullptr;
+    TCanvas canvas; // on dc, with a fresh solid pen and brush
+
+    bool Is(TColor from, TColor to, bool alongX, Integer stepCount, Integer along) const {
+        return fromColor == from && toColor == to && horizontal == alongX && steps == stepCount &&
+               length == along;
+    }
+    ~Picture() {
+        canvas.SetHandle(nullptr);
+        if (dc != nullptr) {
+            if (oldBitmap != nullptr)
+                SelectObject(dc, oldBitmap);
+            DeleteDC(dc);
+        }
+        if (bitmap != nullptr)
+            DeleteObject(bitmap);
+    }
+};
+
+TGradientCache::TGradientCache() = default;
+TGradientCache::~TGradientCache() = default;
+
+TGradientCache::Picture* TGradientCache::Find(TColor fromColor, TColor toColor, bool horizontal,
+                                              Integer steps, Integer length, Integer breadth) {
+    constexpr std::size_t Kept = 8;
+    for (const std::unique_ptr<Picture>& picture : FPictures)
+        if (picture->Is(fromColor, toColor, horizontal, steps, length) && picture->breadth >= breadth)
+            return picture.get();
+    // The same gradient drawn narrower is drawn again; past the few kept, the oldest goes.
+    std::erase_if(FPictures, [&](const std::unique_ptr<Picture>& picture) {
+        return picture->Is(fromColor, toColor, horizontal, steps, length);
+    });
+    if (FPictures.size() >= Kept)
+        FPictures.erase(FPictures.begin());
+    auto picture = std::make_unique<Picture>();
+    picture->fromColor = fromColor;
+    picture->toColor = toColor;
+    picture->horizontal = horizontal;
+    picture->steps = steps;
+    picture->length = length;
+    picture->breadth = breadth;
+    const Integer width = horizontal ? length : breadth;
+    const Integer height = horizontal ? breadth : length;
+    picture->dc = CreateCompatibleDC(nullptr);
+    picture->bitmap = CreateBitmap(width, height, 1, 32, nullptr);
+    if (picture->dc == nullptr || picture->bitmap == nullptr)
+        return nullptr;
+    picture->oldBitmap = SelectObject(picture->dc, picture->bitmap);
+    picture->canvas.SetHandle(picture->dc);
+    DrawGradient(&picture->canvas, fromColor, toColor, horizontal, TRect(0, 0, width, height), steps);
+    FPictures.push_back(std::move(picture));
+    return FPictures.back().get();
+}
+
+bool TGradientCache::Draw(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizontal,
+                          const TRect& rect, Integer steps) {
+    // Every band would be a plain fill of the brush, whatever its colour: DrawGradient's test of each
+    // band, less the colours, which it sets to match.
+    const TPen* pen = canvas->Pen();
+    const TBrush* brush = canvas->Brush();
+    if (pen->Style() != psSolid || pen->Width() > 1 || pen->Mode() != pmCopy || brush->Style() != bsSolid ||
+        brush->Bitmap() != nullptr || canvas->CopyMode() != cmSrcCopy)
+        return false;
+    // A copy keeps its size in device pixels and its colours as they are, where fills are mapped and
+    // may be reduced to two colours.
+    HDC dc = canvas->Handle();
+    if (GetMapMode(dc) != MM_TEXT || GetDeviceCaps(dc, TECHNOLOGY) != DT_RASDISPLAY ||
+        GetDeviceCaps(dc, BITSPIXEL) <= 1)
+        return false;
+    const Integer width = rect.Right - rect.Left;
+    const Integer height = rect.Bottom - rect.Top;
+    Picture* picture =
+        Find(fromColor, toColor, horizontal, steps, horizontal ? width : height, horizontal ? height : width);
+    if (picture == nullptr)
+        return false;
+    canvas->CopyRect(rect, &picture->canvas, TRect(0, 0, width, height));
+    // As the bands leave them: both in the last band's colour.
+    SetPenAndBrush(canvas, toColor);
+    return true;
+}
+
 void DrawGradientMirror(TCanvas* canvas, const TRect& rect, TColor color, bool fill, bool sideLines,
                         TColor borderColor, bool vertical, TColor mirrorToColor, TColor mirrorFromColor,
-                        TColor toColor) {
+                        TColor toColor, TGradientCache* cache) {
     constexpr Integer Steps = 128;
     if (fill && color != clNone) {
         if (mirrorFromColor == clNone && toColor == clNone) {
@@ -125,19 +223,19 @@ void DrawGradientMirror(TCanvas* canvas, const TRect& rect, TColor color, bool f
             SetPenAndBrush(canvas, color);
             Band(canvas, TRect(rect.Left, rect.Top, rect.Right, rect.Bottom + 1));
         } else if (mirrorFromColor == clNone) {
-            DrawGradient(canvas, color, toColor, !vertical, rect, Steps);
+            DrawGradient(canvas, color, toColor, !vertical, rect, Steps, cache);
         } else if (vertical) {
             const Integer middle = rect.Top + (rect.Bottom - rect.Top) / 2;
-            DrawGradient(canvas, color, toColor, false, TRect(rect.Left, rect.Top, rect.Right, middle),
-                         Steps);
+            DrawGradient(canvas, color, toColor, false, TRect(rect.Left, rect.Top, rect.Right, middle), Steps,
+                         cache);
             DrawGradient(canvas, mirrorFromColor, mirrorToColor, false,
-                         TRect(rect.Left, middle, rect.Right, rect.Bottom), Steps);
+                         TRect(rect.Left, middle, rect.Right, rect.Bottom), Steps, cache);
         } else {
             const Integer middle = rect.Left + (rect.Right - rect.Left) / 2;
-            DrawGradient(canvas, color, toColor, true, TRect(rect.Left, rect.Top, middle, rect.Bottom),
-                         Steps);
+            DrawGradient(canvas, color, toColor, true, TRect(rect.Left, rect.Top, middle, rect.Bottom), Steps,
+                         cache);
             DrawGradient(canvas, mirrorFromColor, mirrorToColor, true,
-                         TRect(middle, rect.Top, rect.Right, rect.Bottom), Steps);
+                         TRect(middle, rect.Top, rect.Right, rect.Bottom), Steps, cache);
         }
     }
     if (borderColor == clNone)

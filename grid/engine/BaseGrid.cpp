@@ -133,6 +133,12 @@ TBaseGrid::~TBaseGrid() {
     FreeCellProperties(0, 0, most, most);
 }
 
+TGradientCache* TBaseGrid::GradientCache() {
+    if (!FGradientCache)
+        FGradientCache = std::make_unique<TGradientCache>();
+    return FGradientCache.get();
+}
+
 void TBaseGrid::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent == FUndoRedo)
         FUndoRedo = nullptr;

@@ -67,6 +67,7 @@ constexpr bool IsTextEditorKind(TEditorType Kind) {
 }
 
 class TBaseGrid;
+class TGradientCache;
 class TControl;
 
 using TGetDisplTextEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, String& Value)>;
@@ -546,6 +547,9 @@ protected:
         return record != nullptr && c < TotalColCount() ? record : nullptr;
     }
 
+    // The gradients of the cells, kept across paints; made when first asked for.
+    TGradientCache* GradientCache();
+
     // Fields the string grid reads and writes as its own.
     bool FHideLastRow = false;   // the last row is a hidden carrier row
     Integer FNormalRowCount = 0; // rows below it get the display-text events
@@ -583,6 +587,7 @@ private:
     TGridSelectionStyle FSelectionStyle = ssDefault;
     std::unique_ptr<TFont> FDefFont;   // scratch font for new records
     std::unique_ptr<TBrush> FDefBrush; // scratch brush for new records
+    std::unique_ptr<TGradientCache> FGradientCache;
     bool FHoverRow = false;
     THoverRowCells FHoverRowCells{hcNormal, hcSelected};
     TColor FHoverRowColor = clInfoBk;

@@ -222,10 +222,11 @@ void TBaseGrid::DoPaintCell(TCanvas* Canvas, Integer ACol, Integer ARow, TRect R
                                  colors.mirrorFrom);
     } else if (!(UsesVCLStyles() && (State.Contains(gdFixed) || State.Contains(gdSelected)))) {
         if (mirrorColorTo == clNone)
-            DrawGradient(Canvas, brushColor, colorTo, direction == GradientHorizontal, Rect, 64);
+            DrawGradient(Canvas, brushColor, colorTo, direction == GradientHorizontal, Rect, 64,
+                         GradientCache());
         else
             DrawGradientMirror(Canvas, Rect, brushColor, true, false, clNone, true, mirrorColorTo,
-                               mirrorColor, colorTo);
+                               mirrorColor, colorTo, GradientCache());
     }
 
     // The grid lines, inside the cell at its right and bottom.

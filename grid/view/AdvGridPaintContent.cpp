@@ -187,7 +187,7 @@ void TAdvStringGrid::DrawFixedCellLook(TCellDrawContext& Context) {
     // mouse's header tracking and the sort settings.
     if (FActiveCellShow && ((Context.col == FixedCols() - 1 && Context.row == Row()) ||
                             (Context.row == FixedRows() - 1 && Context.col == Col()))) {
-        DrawGradient(canvas, FActiveCellColor, FActiveCellColorTo, false, R, 128);
+        DrawGradient(canvas, FActiveCellColor, FActiveCellColorTo, false, R, 128, GradientCache());
         return;
     }
     if (FFlat)
@@ -195,7 +195,7 @@ void TAdvStringGrid::DrawFixedCellLook(TCellDrawContext& Context) {
     ++R.Bottom;
     DrawGradientMirror(canvas, R, Context.normalBrush, true, FLook == glVista,
                        FLook == glVista ? clWhite : clNone, true, FQELGradMirrorTo, FQELGradMirrorFrom,
-                       FQELGradTo);
+                       FQELGradTo, GradientCache());
 }
 
 void TAdvStringGrid::DrawFixedCellEdges(TCellDrawContext& Context, TRect R) {

@@ -97,6 +97,82 @@ TEST(AdvUtilPaintTest, DrawGradientFillsSolidWhenAColourIsMissing) {
     }
 }
 
+// A gradient copied from the cache puts every pixel where the bands would, clipped alike, and leaves the
+// pen and brush as the bands do. One cache serves all the cases in turn, so pictures are reused, drawn
+// again broader and dropped when too many are kept.
+TEST(AdvUtilPaintTest, DrawGradientFromTheCacheHasThePixelsOfTheBands) {
+    struct Case {
+        const char* name;
+        TColor from;
+        TColor to;
+        bool horizontal;
+        TRect rect;
+        Integer steps;
+        bool clipped;
+    };
+    const TColor red = static_cast<TColor>(RGB(200, 10, 0));
+    const TColor blue = static_cast<TColor>(RGB(5, 0, 220));
+    const Case cases[] = {
+        {"a header's face", clWhite, static_cast<TColor>(RGB(240, 240, 240)), false, TRect(3, 2, 35, 24), 64,
+         false},
+        {"the same, broader", clWhite, static_cast<TColor>(RGB(240, 240, 240)), false, TRect(0, 2, 48, 24),
+         64, false},
+        {"the same, narrower", clWhite, static_cast<TColor>(RGB(240, 240, 240)), false, TRect(9, 5, 20, 27),
+         64, false},
+        {"along x, more steps than pixels", clBlack, clWhite, true, TRect(1, 1, 40, 9), 128, false},
+        {"fewer steps than pixels", red, blue, false, TRect(0, 0, 10, 30), 7, false},
+        {"one pixel along", red, blue, false, TRect(2, 2, 12, 3), 16, false},
+        {"two pixels along x", blue, red, true, TRect(4, 4, 6, 20), 16, false},
+        {"past the bitmap's edges", red, clWhite, false, TRect(-5, -3, 30, 50), 64, false},
+        {"top and bottom swapped", blue, clWhite, false, TRect(2, 20, 30, 5), 64, false},
+        {"system colours", clBtnFace, clWindow, true, TRect(0, 0, 48, 10), 64, false},
+        {"palette-relative colours", static_cast<TColor>(0x02000000 | RGB(9, 99, 199)),
+         static_cast<TColor>(0x02000000 | RGB(250, 150, 50)), false, TRect(0, 0, 48, 20), 64, false},
+        {"within a clip", red, blue, false, TRect(0, 0, 48, 32), 64, true},
+        {"a header's face again", clWhite, static_cast<TColor>(RGB(240, 240, 240)), false,
+         TRect(3, 2, 35, 24), 64, true},
+    };
+    TGradientCache cache;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TBitmap banded(48, 32);
+        TBitmap copied(48, 32);
+        for (TBitmap* bitmap : {&banded, &copied}) {
+            TCanvas* canvas = bitmap->Canvas();
+            canvas->Brush()->SetColor(static_cast<TColor>(RGB(1, 2, 3)));
+            canvas->FillRect(TRect(0, 0, 48, 32));
+            if (c.clipped)
+                IntersectClipRect(canvas->Handle(), 5, 3, 30, 17);
+            DrawGradient(canvas, c.from, c.to, c.horizontal, c.rect, c.steps,
+                         bitmap == &copied ? &cache : nullptr);
+        }
+        EXPECT_EQ(copied.Canvas()->Pen()->Color(), banded.Canvas()->Pen()->Color());
+        EXPECT_EQ(copied.Canvas()->Brush()->Color(), banded.Canvas()->Brush()->Color());
+        int differing = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 48; ++x)
+                if (copied.Canvas()->Pixels(x, y) != banded.Canvas()->Pixels(x, y) && ++differing <= 3)
+                    ADD_FAILURE() << "pixel " << x << "," << y;
+        EXPECT_EQ(differing, 0);
+    }
+}
+
+// The cache copies where every band is a plain fill, and leaves bands that are not to DrawGradient.
+TEST(AdvUtilPaintTest, DrawGradientCopiesFromTheCacheOnlyWhereBandsArePlainFills) {
+    TGradientCache cache;
+    Recording copied;
+    DrawGradient(copied.Canvas(), clBlack, clWhite, true, TRect(0, 0, 10, 5), 100, &cache);
+    EXPECT_EQ(copied.Calls(), (std::vector<std::string>{"StretchBlt 0,0-10,5 from 0,0-10,5 rop=00CC0020"}));
+    Recording xored;
+    xored.Canvas()->Pen()->SetMode(pmXor);
+    DrawGradient(xored.Canvas(), clBlack, clWhite, true, TRect(0, 0, 10, 5), 100, &cache);
+    EXPECT_EQ(xored.Calls().size(), 10u);
+    Recording outlined;
+    outlined.Canvas()->Pen()->SetWidth(2);
+    DrawGradient(outlined.Canvas(), clBlack, clWhite, true, TRect(0, 0, 10, 5), 100, &cache);
+    EXPECT_EQ(outlined.Calls().size(), 10u);
+}
+
 TEST(AdvUtilPaintTest, DrawGradientMirrorSplitsAtTheMiddleAcrossTheChange) {
     Recording r;
     DrawGradientMirror(r.Canvas(), TRect(0, 0, 10, 20), clRed, true, false, clNone, true, clBlue, clLime,
