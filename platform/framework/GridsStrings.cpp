@@ -252,21 +252,11 @@ void TStringGrid::StoreObject(Integer ACol, Integer ARow, TObject* value) {
 }
 
 String TStringGrid::Cells(Integer ACol, Integer ARow) const {
-    if (ACol < 0 || ARow < 0)
-        return String();
-    if (static_cast<size_t>(ARow) < FData.size()) {
-        const CellRow* row = FData[static_cast<size_t>(ARow)].get();
-        if (row != nullptr && static_cast<size_t>(ACol) < row->texts.size())
-            return row->texts[static_cast<size_t>(ACol)].Get();
-    }
-    if (FFar.empty())
-        return String();
-    const auto it = FFar.find(FarKey(ACol, ARow));
-    return it != FFar.end() ? it->second.text.Get() : String();
+    return String(CellView(ACol, ARow));
 }
 
 StringView TStringGrid::FarCellView(Integer ACol, Integer ARow) const {
-    if (ACol < 0 || ARow < 0 || FFar.empty())
+    if (ACol < 0 || ARow < 0)
         return StringView();
     const auto it = FFar.find(FarKey(ACol, ARow));
     return it != FFar.end() ? it->second.text.View() : StringView();
@@ -284,7 +274,7 @@ void TStringGrid::SetCells(Integer ACol, Integer ARow, const String& value) {
 }
 
 TObject* TStringGrid::FarObjectSlot(Integer ACol, Integer ARow) const {
-    if (ACol < 0 || ARow < 0 || FFar.empty())
+    if (ACol < 0 || ARow < 0)
         return nullptr;
     const auto it = FFar.find(FarKey(ACol, ARow));
     return it != FFar.end() ? it->second.object : nullptr;
