@@ -129,24 +129,11 @@ struct TGradientCache::Picture {
     Integer steps = 0;
     Integer length = 0;  // along the change of colour
     Integer breadth = 0; // across it
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ oldBitmap = nullptr;
-    TCanvas canvas; // on dc, with a fresh solid pen and brush
+    TBitmap bitmap;
 
     bool Is(TColor from, TColor to, bool alongX, Integer stepCount, Integer along) const {
         return fromColor == from && toColor == to && horizontal == alongX && steps == stepCount &&
                length == along;
-    }
-    ~Picture() {
-        canvas.SetHandle(nullptr);
-        if (dc != nullptr) {
-            if (oldBitmap != nullptr)
-                SelectObject(dc, oldBitmap);
-            DeleteDC(dc);
-        }
-        if (bitmap != nullptr)
-            DeleteObject(bitmap);
     }
 };
 
@@ -174,13 +161,9 @@ TGradientCache::Picture* TGradientCache::Find(TColor fromColor, TColor toColor, 
     picture->breadth = breadth;
     const Integer width = horizontal ? length : breadth;
     const Integer height = horizontal ? breadth : length;
-    picture->dc = CreateCompatibleDC(nullptr);
-    picture->bitmap = CreateBitmap(width, height, 1, 32, nullptr);
-    if (picture->dc == nullptr || picture->bitmap == nullptr)
-        return nullptr;
-    picture->oldBitmap = SelectObject(picture->dc, picture->bitmap);
-    picture->canvas.SetHandle(picture->dc);
-    DrawGradient(&picture->canvas, fromColor, toColor, horizontal, TRect(0, 0, width, height), steps);
+    picture->bitmap.SetPixelFormat(pf32bit);
+    picture->bitmap.SetSize(width, height);
+    DrawGradient(picture->bitmap.Canvas(), fromColor, toColor, horizontal, TRect(0, 0, width, height), steps);
     FPictures.push_back(std::move(picture));
     return FPictures.back().get();
 }
@@ -204,9 +187,7 @@ bool TGradientCache::Draw(TCanvas* canvas, TColor fromColor, TColor toColor, boo
     const Integer height = rect.Bottom - rect.Top;
     Picture* picture =
         Find(fromColor, toColor, horizontal, steps, horizontal ? width : height, horizontal ? height : width);
-    if (picture == nullptr)
-        return false;
-    canvas->CopyRect(rect, &picture->canvas, TRect(0, 0, width, height));
+    canvas->CopyRect(rect, picture->bitmap.Canvas(), TRect(0, 0, width, height));
     // As the bands leave them: both in the last band's colour.
     SetPenAndBrush(canvas, toColor);
     return true;
